@@ -1,0 +1,7 @@
+#include "core/EventCenter.h"
+
+EventCenter& EventCenter::shared()
+{
+    static EventCenter* instance = new EventCenter;
+    return *instance;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+
+/// The program's named events, one typed signal each. Everything is emitted and delivered
+/// on the main thread. Each subsystem adds the events it posts, with the value types they
+/// carry living in src/core so that every library can name them.
+class EventCenter final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(EventCenter)
+
+public:
+    static EventCenter& shared();
+
+Q_SIGNALS:
+    /// The user began dragging the pet; the behaviour scheduler stops what it runs.
+    void userDidInteractWithPet();
+
+private:
+    EventCenter() = default;
+};

@@ -1,0 +1,7 @@
+#include "platform/Clock.h"
+
+Clock& Clock::system()
+{
+    static Clock clock;
+    return clock;
+}

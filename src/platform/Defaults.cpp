@@ -1,0 +1,179 @@
+#include "platform/Defaults.h"
+
+#include "platform/LogManager.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString category = u"Settings"_s;
+}
+
+Defaults::Defaults(const QString& filePath, QObject* parent)
+    : QObject(parent)
+    , m_filePath(filePath)
+{
+    m_writeTimer.setSingleShot(true);
+    m_writeTimer.setInterval(writeDelayMs);
+    connect(&m_writeTimer, &QTimer::timeout, this, [this] { flush(); });
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { flush(); });
+    load();
+}
+
+Defaults::~Defaults()
+{
+    flush();
+}
+
+Defaults& Defaults::shared()
+{
+    // Lives for the whole process; the store is written at quit through aboutToQuit.
+    static Defaults* instance = new Defaults(defaultFilePath());
+    return *instance;
+}
+
+QString Defaults::defaultFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/Tamsel/defaults.json"_s;
+}
+
+void Defaults::load()
+{
+    QFile file(m_filePath);
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Unreadable but present: keep our hands off it rather than replace what we cannot see.
+        m_writable = false;
+        LogManager::log(u"⚠️ 无法读取设置文件，本次运行不会写入: "_s + m_filePath, category);
+        return;
+    }
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    file.close();
+    if (error.error == QJsonParseError::NoError && document.isObject()) {
+        m_values = document.object();
+        return;
+    }
+    const QString aside =
+        m_filePath + u".corrupt-"_s + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s);
+    if (QFile::rename(m_filePath, aside)) {
+        LogManager::log(u"⚠️ 设置文件无法解析，已移至: "_s + aside, category);
+    } else {
+        m_writable = false;
+        LogManager::log(u"⚠️ 设置文件无法解析且无法移走，本次运行不会写入: "_s + m_filePath, category);
+    }
+}
+
+int Defaults::integer(const QString& key) const
+{
+    const QJsonValue v = m_values.value(key);
+    if (v.isBool())
+        return v.toBool() ? 1 : 0;
+    if (v.isString())
+        return v.toString().toInt();
+    const double d = v.toDouble();
+    if (!std::isfinite(d) || d >= static_cast<double>(std::numeric_limits<int>::max())
+        || d <= static_cast<double>(std::numeric_limits<int>::min()))
+        return 0;
+    return static_cast<int>(d);
+}
+
+double Defaults::doubleValue(const QString& key) const
+{
+    const QJsonValue v = m_values.value(key);
+    if (v.isBool())
+        return v.toBool() ? 1.0 : 0.0;
+    if (v.isString())
+        return v.toString().toDouble();
+    return v.toDouble();
+}
+
+bool Defaults::boolean(const QString& key) const
+{
+    const QJsonValue v = m_values.value(key);
+    if (v.isDouble())
+        return v.toDouble() != 0.0;
+    if (v.isString()) {
+        const QString s = v.toString().toLower();
+        return s == u"true"_s || s == u"yes"_s || s.toInt() != 0;
+    }
+    return v.toBool();
+}
+
+QString Defaults::string(const QString& key) const
+{
+    const QJsonValue v = m_values.value(key);
+    if (v.isString())
+        return v.toString();
+    if (v.isDouble())
+        return QString::number(v.toDouble());
+    return {};
+}
+
+void Defaults::setValue(const QString& key, const QJsonValue& value)
+{
+    if (value.isUndefined()) {
+        remove(key);
+        return;
+    }
+    if (m_values.value(key) == value && m_values.contains(key))
+        return;
+    m_values.insert(key, value);
+    scheduleWrite();
+    Q_EMIT valueChanged(key);
+}
+
+void Defaults::remove(const QString& key)
+{
+    if (!m_values.contains(key))
+        return;
+    m_values.remove(key);
+    scheduleWrite();
+    Q_EMIT valueChanged(key);
+}
+
+void Defaults::scheduleWrite()
+{
+    m_dirty = true;
+    if (!m_writeTimer.isActive())
+        m_writeTimer.start();
+}
+
+bool Defaults::flush()
+{
+    m_writeTimer.stop();
+    if (!m_dirty)
+        return true;
+    if (!m_writable)
+        return false;
+    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    QSaveFile file(m_filePath);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        file.write(QJsonDocument(m_values).toJson(QJsonDocument::Indented));
+        ok = file.commit();
+    }
+    if (!ok) {
+        if (!m_reportedWriteFailure)
+            LogManager::log(u"❌ 设置写入失败: "_s + file.errorString(), category);
+        m_reportedWriteFailure = true;
+        return false;
+    }
+    m_reportedWriteFailure = false;
+    m_dirty = false;
+    ++m_writeCount;
+    return true;
+}
