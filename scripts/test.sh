@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Tamsel with warnings as errors and runs every test;
+# then runs them again in an AddressSanitizer + UndefinedBehaviorSanitizer build, and
+# gives the decoder fuzzer a short run. Tests run on a virtual display and a private
+# session bus.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+
+run_tests() {
+  local build=$1
+  xvfb-run -a -s "-screen 0 1440x900x24" dbus-run-session -- \
+    ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 180
+}
+
+echo "== Build (warnings are errors) =="
+"$root/scripts/build.sh" "$root/build-test" -DCMAKE_BUILD_TYPE=Debug -DTAMSEL_WERROR=ON
+echo "== Tests =="
+run_tests "$root/build-test"
+
+echo "== Build with AddressSanitizer + UndefinedBehaviorSanitizer =="
+"$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTAMSEL_WERROR=ON -DTAMSEL_SANITIZE=ON \
+  -DCMAKE_CXX_FLAGS="-O1"
+echo "== Tests under the sanitizers =="
+# Singletons live until the process ends by design, so leak reports would be noise;
+# every other finding fails the run.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+run_tests "$root/build-asan"
+unset ASAN_OPTIONS UBSAN_OPTIONS
+
+if [ -x "$root/scripts/fuzz.sh" ]; then
+  echo "== Fuzzing the decoders =="
+  "$root/scripts/fuzz.sh" 60
+fi

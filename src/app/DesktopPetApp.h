@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+
+class AppDelegate;
+
+/// The application object: installs the delegate and queues the start-up sequence,
+/// which runs once the event loop is running.
+class DesktopPetApp final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DesktopPetApp)
+
+public:
+    explicit DesktopPetApp(QObject* parent = nullptr);
+
+    [[nodiscard]] AppDelegate* delegate() const { return m_delegate; }
+
+    /// The start-up sequence; queued by the constructor, public so tests can drive it.
+    static void runStartup();
+
+private:
+    static void initializeCoreManagers();
+    static void requestPermissions();
+    static void startP1Features();
+    static void startP2Features();
+    static void showWelcomeNotification();
+
+    AppDelegate* m_delegate;
+};
