@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/PetType.h"
+
 #include <QObject>
 
 /// The program's named events, one typed signal each. Everything is emitted and delivered
@@ -16,6 +18,10 @@ public:
 Q_SIGNALS:
     /// The user began dragging the pet; the behaviour scheduler stops what it runs.
     void userDidInteractWithPet();
+    /// "petTypeDidChange": the chosen species changed (also posted when it stays the same).
+    void petTypeDidChange(PetType oldType, PetType newType);
+    /// "EmotionDidChange": the pet's mood changed. Declared for its observers; nothing posts it.
+    void emotionDidChange();
 
 private:
     EventCenter() = default;
