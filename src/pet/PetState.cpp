@@ -1,0 +1,129 @@
+#include "pet/PetState.h"
+
+#include "core/EventCenter.h"
+#include "platform/Clock.h"
+#include "platform/Defaults.h"
+#include "platform/Screens.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QTimer>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+QString rawValue(PetAnimationState state)
+{
+    return state == PetAnimationState::clickFeedback ? u"click"_s : u"idle"_s;
+}
+
+PetState::PetState(Defaults* defaults, Screens* screens, Clock* clock, QObject* parent)
+    : QObject(parent)
+    , m_defaults(defaults ? *defaults : Defaults::shared())
+    , m_screens(screens ? *screens : Screens::shared())
+    , m_clock(clock ? *clock : Clock::system())
+{
+    // A multiplier that is missing, zero, negative or not a number would stall or reverse
+    // the pet's walk, so it falls back to normal speed.
+    const double storedSpeed = m_defaults.doubleValue(speedKey);
+    m_data.moveSpeedMultiplier = (std::isfinite(storedSpeed) && storedSpeed > 0.0) ? storedSpeed : 1.0;
+
+    // The stored point is used as it is, even if it lies on a screen that is gone now.
+    const auto stored = decodePosition(m_defaults.value(positionKey));
+    m_data.position = stored ? *stored : defaultOrigin(m_screens);
+
+    const QDateTime now = m_clock.now();
+    m_data.lastInteractionTime = now;
+    m_data.lastMoveTime = now;
+}
+
+PetState& PetState::shared()
+{
+    static PetState* instance = new PetState(nullptr, nullptr, nullptr, qApp);
+    return *instance;
+}
+
+QPointF PetState::defaultOrigin(Screens& screens)
+{
+    const auto frame = screens.mainFrame();
+    if (!frame)
+        return {1344.0, 324.0};
+    return {frame->width() * 0.7, frame->height() * 0.3};
+}
+
+std::optional<QPointF> PetState::decodePosition(const QJsonValue& value)
+{
+    if (!value.isArray())
+        return std::nullopt;
+    const QJsonArray pair = value.toArray();
+    if (pair.size() != 2 || !pair.at(0).isDouble() || !pair.at(1).isDouble())
+        return std::nullopt;
+    const double x = pair.at(0).toDouble();
+    const double y = pair.at(1).toDouble();
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return std::nullopt;
+    return QPointF(x, y);
+}
+
+void PetState::setPosition(QPointF position)
+{
+    m_data.position = position;
+    Q_EMIT dataChanged();
+}
+
+void PetState::setLastMoveTime(const QDateTime& time)
+{
+    m_data.lastMoveTime = time;
+    Q_EMIT dataChanged();
+}
+
+void PetState::updatePosition(QPointF position)
+{
+    m_data.position = position;
+    m_data.lastMoveTime = m_clock.now();
+    Q_EMIT dataChanged();
+    savePosition();
+}
+
+void PetState::updateAnimationState(PetAnimationState state)
+{
+    m_data.animationState = state;
+    Q_EMIT dataChanged();
+}
+
+void PetState::setInteracting(bool value)
+{
+    m_data.isInteracting = value;
+    Q_EMIT dataChanged();
+}
+
+void PetState::recordInteraction()
+{
+    m_data.lastInteractionTime = m_clock.now();
+    m_data.isInteracting = true;
+    Q_EMIT dataChanged();
+    Q_EMIT EventCenter::shared().userDidInteractWithPet();
+    // Each call schedules its own reset; a later call does not extend an earlier one.
+    QTimer::singleShot(interactionResetMs, this, [this] { setInteracting(false); });
+}
+
+void PetState::updateMoveSpeed(double speed)
+{
+    // Not a number or infinite would send the walking pet off to nowhere (and JSON cannot
+    // hold it): such a value means the normal speed.
+    if (!std::isfinite(speed))
+        speed = 1.0;
+    m_data.moveSpeedMultiplier = speed;
+    Q_EMIT dataChanged();
+    m_defaults.setValue(speedKey, speed);
+}
+
+void PetState::savePosition()
+{
+    const QPointF p = m_data.position;
+    // A point that JSON cannot hold is not stored; the last good one stays.
+    if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+        return;
+    m_defaults.setValue(positionKey, QJsonArray{p.x(), p.y()});
+}
