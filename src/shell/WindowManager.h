@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <QSizeF>
+
+class FloatingWindow;
+class LottiePetView;
+class PetState;
+class Screens;
+
+/// Owns the pet's 128 × 128 window and moves it to positions in the stored top-left
+/// convention: (x, y) is the window's left edge and the distance of its top edge below the
+/// top of the main screen's full frame.
+class WindowManager final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WindowManager)
+
+public:
+    static constexpr QSizeF windowSize{128.0, 128.0};
+
+    explicit WindowManager(PetState* petState = nullptr, Screens* screens = nullptr, QObject* parent = nullptr);
+    ~WindowManager() override;
+
+    static WindowManager& shared();
+
+    /// Builds and shows the pet window at the stored position, replacing any earlier one.
+    void createPetWindow();
+    /// The pet window, or null before it is built and after it has been closed.
+    [[nodiscard]] FloatingWindow* petWindow() const { return m_petWindow; }
+    /// The pet view inside the pet window, or null without a window.
+    [[nodiscard]] LottiePetView* petView() const { return m_petView; }
+
+    /// Moves the pet window to a stored-convention position (bent onto the do-not-disturb
+    /// line while that is on) and announces the move, even when the place is unchanged.
+    /// Stores nothing: callers save positions through PetState. Without a window: nothing.
+    void updateWindowPosition(QPointF position);
+    /// The window's position in the stored convention, or the stored one without a window.
+    [[nodiscard]] QPointF getCurrentWindowPosition() const;
+
+Q_SIGNALS:
+    /// After every move made by updateWindowPosition(); bubbles that sit beside the pet follow it.
+    void petWindowDidMove(FloatingWindow* window);
+    /// A new pet window has been shown.
+    void petWindowCreated(FloatingWindow* window);
+
+private:
+    void setupWindowObservers();
+
+    PetState& m_petState;
+    Screens& m_screens;
+    QPointer<FloatingWindow> m_petWindow;
+    QPointer<LottiePetView> m_petView;
+};
