@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/AppNotification.h"
 #include "core/PetType.h"
+#include "core/Reminder.h"
+#include "core/SystemHealth.h"
+#include "core/TimeSegment.h"
 
 #include <QObject>
 
@@ -22,6 +26,17 @@ Q_SIGNALS:
     void petTypeDidChange(PetType oldType, PetType newType);
     /// "EmotionDidChange": the pet's mood changed. Declared for its observers; nothing posts it.
     void emotionDidChange();
+    /// "reminderTriggered": an interval reminder fired; the speech bubble speaks it.
+    void reminderTriggered(const Reminder& reminder);
+
+    /// "timeSegmentDidChange": the local hour crossed into another part of the day.
+    void timeSegmentDidChange(TimeSegment oldSegment, TimeSegment newSegment);
+    /// "systemHealthDidChange": the machine's load level changed between two samples.
+    void systemHealthDidChange(const SystemHealth& oldHealth, const SystemHealth& newHealth);
+    /// "systemHealthCritical": the load level stepped into critical from another level.
+    void systemHealthCritical(const SystemHealth& health);
+    /// "appNotificationReceived": a notification passed the switches and was delivered.
+    void appNotificationReceived(const AppNotification& notification);
 
 private:
     EventCenter() = default;

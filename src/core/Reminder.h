@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QMetaType>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+/// The kinds of interval reminder; the kind chooses the emoji of the reminder's bubble.
+enum class ReminderType { rest, hydration, eyeRest, posture, custom };
+
+inline constexpr std::array<ReminderType, 5> allReminderTypes{
+    ReminderType::rest, ReminderType::hydration, ReminderType::eyeRest, ReminderType::posture, ReminderType::custom};
+
+[[nodiscard]] QString rawValue(ReminderType type);
+/// Also the title of the type's default reminder.
+[[nodiscard]] QString displayName(ReminderType type);
+[[nodiscard]] QString emoji(ReminderType type);
+/// Exact, case-sensitive match of a raw value; anything else yields no value.
+[[nodiscard]] std::optional<ReminderType> reminderTypeFromRaw(const QString& raw);
+
+/// An interval reminder: it repeats every `interval` seconds counted from its last firing.
+struct Reminder
+{
+    QString id;
+    QString title;
+    QString message;
+    ReminderType type = ReminderType::custom;
+    double interval = 0;
+    bool isEnabled = true;
+    std::optional<QDateTime> lastTriggered;
+    QDateTime createdAt;
+
+    /// The stored form: dates as seconds since 2001-01-01 00:00:00 UTC; "lastTriggered" is
+    /// left out when the reminder never fired.
+    [[nodiscard]] QJsonObject toJson() const;
+    /// Every key but "lastTriggered" is required. On failure `error` names the offending key.
+    [[nodiscard]] static std::optional<Reminder> fromJson(const QJsonObject& json, QString* error = nullptr);
+
+    friend bool operator==(const Reminder&, const Reminder&) = default;
+};
+
+/// Dates in the stored form of reminders (and other local lists): seconds since 2001-01-01 UTC.
+[[nodiscard]] double referenceSeconds(const QDateTime& time);
+[[nodiscard]] QDateTime fromReferenceSeconds(double seconds);
+
+Q_DECLARE_METATYPE(Reminder)
