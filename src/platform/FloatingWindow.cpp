@@ -1,0 +1,169 @@
+#include "platform/FloatingWindow.h"
+
+#include "platform/Screens.h"
+
+#include <QGuiApplication>
+#include <QPropertyAnimation>
+#include <QShowEvent>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct FreeDeleter
+{
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T>
+using XcbReply = std::unique_ptr<T, FreeDeleter>;
+
+xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
+{
+    const auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+// Qt sets the stays-on-top state itself but has no notion of "every desktop". The window is
+// not mapped yet when this runs, so writing the EWMH properties directly is the sanctioned
+// way: the window manager reads them when it maps the window. Qt merges its own states into
+// the _NET_WM_STATE we leave behind.
+void makeStickyOnX11(WId windowId)
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t* connection = x11->connection();
+    const auto window = static_cast<xcb_window_t>(windowId);
+
+    const xcb_atom_t desktop = internAtom(connection, "_NET_WM_DESKTOP");
+    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
+    if (desktop == XCB_ATOM_NONE || state == XCB_ATOM_NONE)
+        return;
+    const uint32_t allDesktops = 0xFFFFFFFF;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, desktop, XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+
+    std::vector<xcb_atom_t> states;
+    const auto cookie = xcb_get_property(connection, 0, window, state, XCB_ATOM_ATOM, 0, 1024);
+    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection, cookie, nullptr));
+    if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
+        const auto* existing = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+        states.assign(existing, existing + xcb_get_property_value_length(reply.get()) / sizeof(xcb_atom_t));
+    }
+    for (const char* name :
+         {"_NET_WM_STATE_STICKY", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
+        const xcb_atom_t atom = internAtom(connection, name);
+        if (atom != XCB_ATOM_NONE && std::find(states.begin(), states.end(), atom) == states.end())
+            states.push_back(atom);
+    }
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(states.size()), states.data());
+    xcb_flush(connection);
+}
+
+} // namespace
+
+FloatingWindow::FloatingWindow(Focus focus, Screens* screens, QWidget* parent)
+    : QWidget(parent)
+    , m_screens(screens ? screens : &Screens::shared())
+{
+    Qt::WindowFlags flags =
+        Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint;
+    if (focus == Focus::Refuse)
+        flags |= Qt::WindowDoesNotAcceptFocus;
+    setWindowFlags(flags);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+FloatingWindow::~FloatingWindow() = default;
+
+void FloatingWindow::setClickThrough(bool clickThrough)
+{
+    m_clickThrough = clickThrough;
+    const Qt::WindowFlags flags = windowFlags().setFlag(Qt::WindowTransparentForInput, clickThrough);
+    if (QWindow* handle = windowHandle()) {
+        // QWidget::setWindowFlags would re-create and hide a live window; changing the
+        // native window's flags directly keeps it on screen.
+        overrideWindowFlags(flags);
+        handle->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
+}
+
+void FloatingWindow::fadeTo(double alpha, int ms, std::function<void()> done, const QEasingCurve& curve)
+{
+    const QPointer<FloatingWindow> self(this);
+    stopFade();
+    if (!self)
+        return; // the superseded fade's completion closed and deleted the window
+    const double target = std::isnan(alpha) ? windowOpacity() : std::clamp(alpha, 0.0, 1.0);
+    if (ms <= 0) {
+        setWindowOpacity(target);
+        if (done)
+            done();
+        return;
+    }
+    auto* animation = new QPropertyAnimation(this, "windowOpacity", this);
+    animation->setDuration(ms);
+    animation->setStartValue(windowOpacity());
+    animation->setEndValue(target);
+    animation->setEasingCurve(curve);
+    m_fade = animation;
+    m_fadeDone = std::move(done);
+    connect(animation, &QAbstractAnimation::finished, this, [this, animation] {
+        if (m_fade != animation)
+            return;
+        m_fade = nullptr;
+        animation->deleteLater();
+        if (auto finished = std::exchange(m_fadeDone, {}))
+            finished(); // may close or delete this window: nothing touches it afterwards
+    });
+    animation->start();
+}
+
+void FloatingWindow::stopFade()
+{
+    if (!m_fade)
+        return;
+    QPropertyAnimation* animation = m_fade;
+    m_fade = nullptr;
+    animation->stop();
+    animation->deleteLater();
+    if (auto finished = std::exchange(m_fadeDone, {}))
+        finished();
+}
+
+void FloatingWindow::setModelFrame(const QRectF& frame)
+{
+    setGeometry(m_screens->toQtRect(frame));
+}
+
+QRectF FloatingWindow::modelFrame() const
+{
+    return m_screens->fromQtRect(geometry());
+}
+
+void FloatingWindow::setModelOrigin(const QPointF& origin)
+{
+    setModelFrame(QRectF(origin, QSizeF(size())));
+}
+
+void FloatingWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The window manager drops these when the window is withdrawn, so every show sets them.
+    if (!event->spontaneous())
+        makeStickyOnX11(winId());
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QEasingCurve>
+#include <QPointF>
+#include <QPointer>
+#include <QPropertyAnimation>
+#include <QRectF>
+#include <QWidget>
+
+#include <functional>
+
+class Screens;
+
+/// Base of every borderless, transparent window that floats above normal windows beside the
+/// pet (the pet itself, clones, bubbles, alarm cards, game cats). It stays on top, casts no
+/// shadow, has no taskbar or pager entry and is present on every virtual desktop. By default
+/// it never takes keyboard focus; the key-enabled bubbles ask for focus explicitly.
+///
+/// Geometry is given in the bottom-left screen model of `Screens`.
+class FloatingWindow : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FloatingWindow)
+
+public:
+    enum class Focus
+    {
+        Refuse, ///< clicks never activate the window (the pet, clones, cards)
+        Accept, ///< the window can become active and take key input (message bubbles)
+    };
+
+    explicit FloatingWindow(Focus focus = Focus::Refuse, Screens* screens = nullptr, QWidget* parent = nullptr);
+    ~FloatingWindow() override;
+
+    /// Lets mouse events fall through to whatever lies below; toggled on the live window
+    /// without hiding it.
+    void setClickThrough(bool clickThrough);
+    [[nodiscard]] bool isClickThrough() const { return m_clickThrough; }
+
+    /// Animates the window's opacity to `alpha` (clamped to [0, 1]; NaN keeps the current
+    /// opacity) over `ms` milliseconds, then runs `done`. A fade still running on this
+    /// window is stopped first where it stands, and its own `done` runs at that moment, so
+    /// a completion is never lost. With `ms` <= 0 the opacity is set and `done` runs at once.
+    void fadeTo(double alpha, int ms, std::function<void()> done = {},
+                const QEasingCurve& curve = QEasingCurve::InOutQuad);
+    /// Stops a running fade where it stands; its completion runs.
+    void stopFade();
+    [[nodiscard]] bool isFading() const { return m_fade != nullptr; }
+
+    /// The window's frame in the bottom-left screen model.
+    void setModelFrame(const QRectF& frame);
+    [[nodiscard]] QRectF modelFrame() const;
+    /// Moves the window's bottom-left corner in the model, keeping its size.
+    void setModelOrigin(const QPointF& origin);
+
+    [[nodiscard]] Screens& screens() const { return *m_screens; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    Screens* m_screens;
+    QPointer<QPropertyAnimation> m_fade;
+    std::function<void()> m_fadeDone;
+    bool m_clickThrough = false;
+};
