@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QSize>
+
+#include <memory>
+
+class LottieAnimation;
+
+/// The rendered frames of one animation at one pixel size. Each frame is drawn the first
+/// time it is asked for and kept, so a looping animation costs the renderer only its first
+/// pass; identical neighbouring frames share one image.
+class LottieFrames final
+{
+public:
+    LottieFrames(std::shared_ptr<LottieAnimation> animation, QSize pixelSize, qreal devicePixelRatio);
+    LottieFrames(const LottieFrames&) = delete;
+    LottieFrames& operator=(const LottieFrames&) = delete;
+
+    /// The frame's image with the device pixel ratio set; a null image if it cannot be drawn.
+    [[nodiscard]] QImage frame(int index);
+
+    [[nodiscard]] const std::shared_ptr<LottieAnimation>& animation() const { return m_animation; }
+    [[nodiscard]] QSize pixelSize() const { return m_pixelSize; }
+    [[nodiscard]] qreal devicePixelRatio() const { return m_devicePixelRatio; }
+    /// How many frames went through the renderer so far.
+    [[nodiscard]] int renderCount() const { return m_renderCount; }
+
+private:
+    std::shared_ptr<LottieAnimation> m_animation;
+    QSize m_pixelSize;
+    qreal m_devicePixelRatio;
+    QList<QImage> m_frames;
+    int m_renderCount = 0;
+};

@@ -1,0 +1,230 @@
+#include "platform/LottiePlayer.h"
+
+#include "platform/LottieAnimation.h"
+#include "platform/LottieCache.h"
+#include "platform/LottieFrames.h"
+
+#include <QPainter>
+#include <QPointer>
+#include <QTimer>
+
+#include <cmath>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int maximumTickMs = 60 * 1000;
+
+} // namespace
+
+LottiePlayer::LottiePlayer(QWidget* parent)
+    : QWidget(parent)
+    , m_timer(new QTimer(this))
+{
+    m_timer->setObjectName(u"lottieFrameTimer"_s);
+    // A pet animation does not need millisecond accuracy; coarse timers let the system
+    // bundle wake-ups.
+    m_timer->setTimerType(Qt::CoarseTimer);
+    connect(m_timer, &QTimer::timeout, this, &LottiePlayer::advance);
+}
+
+LottiePlayer::~LottiePlayer() = default;
+
+bool LottiePlayer::setAnimation(const QString& filePath)
+{
+    auto loaded = LottieCache::shared().animation(filePath);
+    if (!loaded)
+        return false;
+
+    m_animation = std::move(loaded);
+    m_frames.reset();
+    m_playing = false;
+    m_position = 0;
+    m_frame = 0;
+    m_shownImageKey = 0;
+    updateTick();
+    updateTimer();
+    update();
+    if (auto interrupted = std::exchange(m_completion, {}))
+        interrupted(false);
+    return true;
+}
+
+void LottiePlayer::play(Completion completion)
+{
+    QPointer<LottiePlayer> self(this);
+    if (auto interrupted = std::exchange(m_completion, {})) {
+        interrupted(false);
+        if (!self)
+            return;
+    }
+    if (!m_animation) {
+        if (completion)
+            completion(false);
+        return;
+    }
+    if (!m_loop && m_frame >= frameCount() - 1) {
+        m_position = 0;
+        setFrame(0);
+    }
+    m_completion = std::move(completion);
+    m_playing = true;
+    updateTimer();
+}
+
+void LottiePlayer::stop()
+{
+    m_position = 0;
+    setFrame(0);
+    finish(false);
+}
+
+void LottiePlayer::pause()
+{
+    finish(false);
+}
+
+void LottiePlayer::setLoopMode(bool loop)
+{
+    m_loop = loop;
+}
+
+void LottiePlayer::setSpeed(double speed)
+{
+    m_speed = (std::isfinite(speed) && speed > 0) ? speed : 1.0;
+    updateTick();
+    updateTimer();
+}
+
+void LottiePlayer::advance()
+{
+    if (!m_animation || !m_playing)
+        return;
+    const int count = frameCount();
+    m_position += m_framesPerTick;
+    if (m_loop) {
+        if (m_position >= count)
+            m_position = std::fmod(m_position, count);
+        setFrame(static_cast<int>(m_position));
+    } else if (m_position >= count - 1) {
+        m_position = count - 1;
+        setFrame(count - 1);
+        finish(true);
+    } else {
+        setFrame(static_cast<int>(m_position));
+    }
+}
+
+int LottiePlayer::frameCount() const
+{
+    return m_animation ? m_animation->frameCount() : 0;
+}
+
+QString LottiePlayer::animationPath() const
+{
+    return m_animation ? m_animation->path() : QString();
+}
+
+QSize LottiePlayer::sizeHint() const
+{
+    return m_animation ? m_animation->size() : QSize(128, 128);
+}
+
+void LottiePlayer::paintEvent(QPaintEvent*)
+{
+    const QImage image = currentImage();
+    if (image.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawImage(targetRect().topLeft(), image);
+    m_shownImageKey = image.cacheKey();
+}
+
+void LottiePlayer::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_frames.reset();
+    m_shownImageKey = 0;
+}
+
+void LottiePlayer::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_hidden = false;
+    updateTimer();
+}
+
+void LottiePlayer::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_hidden = true;
+    updateTimer();
+}
+
+void LottiePlayer::setFrame(int frame)
+{
+    if (frame == m_frame)
+        return;
+    m_frame = frame;
+    if (!isVisible())
+        return;
+    // Repainting a translucent window is the main cost of a resting pet; a frame that
+    // looks like the one on screen is not worth it.
+    if (currentImage().cacheKey() != m_shownImageKey)
+        update(targetRect());
+}
+
+void LottiePlayer::finish(bool finished)
+{
+    m_playing = false;
+    updateTimer();
+    if (auto completion = std::exchange(m_completion, {}))
+        completion(finished);
+}
+
+void LottiePlayer::updateTick()
+{
+    const double framesPerSecond = m_animation ? m_animation->frameRate() * m_speed : 30.0 * m_speed;
+    const double interval = 1000.0 / framesPerSecond;
+    if (interval < minimumTickMs) {
+        m_tickMs = minimumTickMs;
+        m_framesPerTick = framesPerSecond * minimumTickMs / 1000.0;
+    } else {
+        m_tickMs = static_cast<int>(std::min<double>(std::lround(interval), maximumTickMs));
+        m_framesPerTick = 1.0;
+    }
+}
+
+void LottiePlayer::updateTimer()
+{
+    const bool run = m_playing && m_animation && !m_hidden && isVisible();
+    if (!run) {
+        m_timer->stop();
+        return;
+    }
+    if (!m_timer->isActive() || m_timer->interval() != m_tickMs)
+        m_timer->start(m_tickMs);
+}
+
+QRect LottiePlayer::targetRect() const
+{
+    if (!m_animation)
+        return {};
+    const QSize fitted = m_animation->size().scaled(size(), Qt::KeepAspectRatio);
+    return QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+}
+
+QImage LottiePlayer::currentImage()
+{
+    const QRect target = targetRect();
+    if (target.isEmpty())
+        return {};
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels(qRound(target.width() * ratio), qRound(target.height() * ratio));
+    if (!m_frames || m_frames->animation() != m_animation || m_frames->pixelSize() != pixels
+        || m_frames->devicePixelRatio() != ratio)
+        m_frames = LottieCache::shared().frames(m_animation, pixels, ratio);
+    return m_frames ? m_frames->frame(m_frame) : QImage();
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class LottieAnimation;
+class LottieFrames;
+class QTimer;
+
+/// A widget that plays one Lottie animation: looping or once (stopping on the last frame),
+/// at a speed factor, scaled to fit its rectangle with its aspect ratio kept, on a
+/// transparent background.
+///
+/// Playback pauses while the widget is hidden and resumes when it is shown again. Frames
+/// come from LottieCache, so every frame of a loop is rendered once and afterwards only
+/// repainted when the picture changes; the frame timer runs only while something plays.
+class LottiePlayer final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LottiePlayer)
+
+public:
+    /// Called once per play(): true when a play-once animation reached its last frame,
+    /// false when the playback was stopped, paused or replaced before. Not called when the
+    /// player is destroyed.
+    using Completion = std::function<void(bool finished)>;
+
+    /// Ticks never come faster than this; a faster speed steps several frames per tick.
+    static constexpr int minimumTickMs = 16;
+
+    explicit LottiePlayer(QWidget* parent = nullptr);
+    ~LottiePlayer() override;
+
+    /// Loads the file and shows its first frame, stopped. Returns false when the file is
+    /// missing, empty or malformed; the player then keeps its animation, frame and playback.
+    bool setAnimation(const QString& filePath);
+    /// Plays from the current frame, or from the start when stopped on the last frame.
+    void play(Completion completion = {});
+    /// Stops and returns to the first frame.
+    void stop();
+    /// Stops on the current frame.
+    void pause();
+    void setLoopMode(bool loop);
+    /// A factor on the animation's own frame rate; NaN, infinite or non-positive means 1.0.
+    void setSpeed(double speed);
+
+    /// One tick of the frame timer: steps the playback. Public so that it can be driven
+    /// without waiting for real time.
+    void advance();
+
+    [[nodiscard]] bool isPlaying() const { return m_playing; }
+    [[nodiscard]] int currentFrame() const { return m_frame; }
+    [[nodiscard]] int frameCount() const;
+    [[nodiscard]] bool loopMode() const { return m_loop; }
+    [[nodiscard]] double speed() const { return m_speed; }
+    [[nodiscard]] QString animationPath() const;
+    [[nodiscard]] std::shared_ptr<LottieAnimation> animation() const { return m_animation; }
+
+    [[nodiscard]] QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void setFrame(int frame);
+    void finish(bool finished);
+    void updateTimer();
+    void updateTick();
+    [[nodiscard]] QRect targetRect() const;
+    [[nodiscard]] QImage currentImage();
+
+    std::shared_ptr<LottieAnimation> m_animation;
+    std::shared_ptr<LottieFrames> m_frames;
+    QTimer* m_timer;
+    Completion m_completion;
+    double m_speed = 1.0;
+    double m_position = 0; // in frames; fractional when a tick covers more than one frame
+    double m_framesPerTick = 1.0;
+    int m_tickMs = 33;
+    int m_frame = 0;
+    bool m_loop = false;
+    bool m_playing = false;
+    bool m_hidden = false;
+    qint64 m_shownImageKey = 0;
+};
