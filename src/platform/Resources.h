@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/// The program's read-only resources (animations, icons). In the build tree they sit in
+/// `resources` beside the binaries; installed, in `share/tamsel`.
+class Resources final
+{
+public:
+    /// Resources under a known folder.
+    explicit Resources(QString root);
+
+    /// The instance over the first resource folder that exists (see `locateRoot`).
+    static Resources& shared();
+    /// Candidate folders, best first: `<app dir>/resources`, `<app dir>/../share/tamsel`,
+    /// the build tree's folder, the install prefix's folder.
+    [[nodiscard]] static QStringList candidateRoots();
+    [[nodiscard]] static QString locateRoot();
+
+    /// `name.type` in `subdirectory` of the root, else at the root itself; empty when
+    /// neither exists. An empty type means the file is `name` alone.
+    [[nodiscard]] QString find(const QString& name, const QString& type, const QString& subdirectory = {}) const;
+    /// `name.type` exactly in `subdirectory` (the root when empty); empty when missing.
+    [[nodiscard]] QString findIn(const QString& name, const QString& type, const QString& subdirectory = {}) const;
+    [[nodiscard]] QString root() const { return m_root; }
+
+    /// `find` on the shared instance.
+    [[nodiscard]] static QString path(const QString& name, const QString& type, const QString& subdirectory = {})
+    {
+        return shared().find(name, type, subdirectory);
+    }
+
+private:
+    QString m_root;
+};
