@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+/// Modal message boxes. Texts are always shown as plain text, never as markup.
+///
+/// Tests queue answers with `setNextAnswers`: while an answer is queued, `show` records the
+/// alert and returns that answer without opening anything, so nothing blocks.
+class Alerts final
+{
+public:
+    enum class Style
+    {
+        Informational,
+        Warning,
+        Critical,
+    };
+
+    struct Record
+    {
+        Style style = Style::Informational;
+        QString title;
+        QString text;
+        QStringList buttons;
+    };
+
+    /// Runs a modal box with `title` as its headline, `text` below it, and `buttons` in the
+    /// order given (the first is the default; one titled "取消" answers the Escape key).
+    /// Returns the index of the pressed button, or -1 when the box was dismissed otherwise.
+    /// Without buttons the box has a single standard OK button (index 0).
+    static int show(Style style, const QString& title, const QString& text, const QStringList& buttons,
+                    QWidget* parent = nullptr);
+
+    static void setNextAnswers(const QList<int>& answers);
+    /// The alerts answered from the queue, oldest first.
+    [[nodiscard]] static QList<Record> answeredAlerts();
+    static void clearAnsweredAlerts();
+
+    Alerts() = delete;
+};

@@ -1,0 +1,94 @@
+#include "platform/Alerts.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Acts on the modal box once it runs; the box's own loop delivers the timer.
+void whenBoxShows(std::function<void(QMessageBox*)> action)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            action(box);
+        }
+    });
+    timer->start();
+}
+
+QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
+{
+    for (QAbstractButton* button : box->buttons()) {
+        if (button->text() == title)
+            return button;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(Alerts, QueuedAnswersAreRecordedAndNothingOpens)
+{
+    Alerts::setNextAnswers({2, 0});
+    const QStringList buttons{u"立即下载"_s, u"稍后提醒"_s, u"忽略此版本"_s};
+    EXPECT_EQ(Alerts::show(Alerts::Style::Informational, u"发现新版本 🎉"_s, u"当前版本：1.0"_s, buttons), 2);
+    EXPECT_EQ(Alerts::show(Alerts::Style::Warning, u"检查更新失败"_s, u"无法连接"_s, {u"好的"_s}), 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    const QList<Alerts::Record> shown = Alerts::answeredAlerts();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown.at(0).title, u"发现新版本 🎉"_s);
+    EXPECT_EQ(shown.at(0).buttons, buttons);
+    EXPECT_EQ(shown.at(1).style, Alerts::Style::Warning);
+    EXPECT_EQ(shown.at(1).text, u"无法连接"_s);
+    Alerts::clearAnsweredAlerts();
+    EXPECT_TRUE(Alerts::answeredAlerts().isEmpty());
+}
+
+TEST(Alerts, RealBoxShowsMarkupAsTextAndAnswersWithTheButtonIndex)
+{
+    const QString text = u"<b>回复</b> & <a href='x'>链接</a>"_s;
+    QString headline;
+    QString informative;
+    bool plain = false;
+    whenBoxShows([&](QMessageBox* box) {
+        headline = box->text();
+        informative = box->informativeText();
+        auto* label = box->findChild<QLabel*>(u"qt_msgbox_informativelabel"_s);
+        plain = box->textFormat() == Qt::PlainText && label && label->textFormat() == Qt::PlainText;
+        buttonTitled(box, u"删除"_s)->click();
+    });
+    const int answer = Alerts::show(Alerts::Style::Critical, u"<i>确认</i>"_s, text, {u"确定"_s, u"删除"_s, u"取消"_s});
+    EXPECT_EQ(answer, 1);
+    EXPECT_EQ(headline, u"<i>确认</i>"_s);
+    EXPECT_EQ(informative, text);
+    EXPECT_TRUE(plain) << "user and server text must not be read as markup";
+}
+
+TEST(Alerts, EscapeAnswersTheCancelButtonAndAnEmptyListGivesOneButton)
+{
+    whenBoxShows([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    EXPECT_EQ(Alerts::show(Alerts::Style::Warning, u"删除好友"_s, u"确定吗？"_s, {u"删除"_s, u"取消"_s}), 1);
+
+    int buttonCount = 0;
+    whenBoxShows([&](QMessageBox* box) {
+        buttonCount = int(box->buttons().size());
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(Alerts::show(Alerts::Style::Informational, u"提示"_s, QString(), {}), 0);
+    EXPECT_EQ(buttonCount, 1);
+}
