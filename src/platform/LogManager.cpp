@@ -1,53 +1,162 @@
 #include "platform/LogManager.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QMetaObject>
-#include <QStandardPaths>
-#include <QTimer>
+#include "platform/Clock.h"
+#include "platform/LogFileWriter.h"
 
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <algorithm>
 #include <cstdio>
+#include <map>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
-// Placeholder implementation: standard output and the in-memory list. The batch writer
-// comes with the log file work.
+namespace {
 
-LogManager::LogManager()
+void printLine(const QString& line)
 {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QString folder = base + u"/Tamsel"_s;
-    QDir().mkpath(folder);
-    m_logFilePath = folder + u"/debug.log"_s;
+    const QByteArray bytes = line.toUtf8();
+    // One fwrite holds the stdio lock, so lines from different threads never interleave.
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+LogManager::LogManager(const QString& folder, int intervalMs, const Clock* clock, QObject* parent)
+    : QObject(parent)
+    , m_clock(clock ? clock : &Clock::system())
+    , m_logFilePath(folder + u"/debug.log"_s)
+    , m_writeTimer(this)
+    , m_writer(std::make_unique<LogFileWriter>(m_logFilePath))
+{
+    printLine(u"📝 日志文件路径: "_s + m_logFilePath + u'\n');
+
+    m_writeTimer.setInterval(std::max(0, intervalMs));
+    connect(&m_writeTimer, &QTimer::timeout, this, &LogManager::writePendingLogs);
+    // The first log call may come before the application's event loop exists, or from a
+    // thread without one; the timer then starts once the event loop runs.
+    if (QAbstractEventDispatcher::instance())
+        m_writeTimer.start();
+    else
+        QMetaObject::invokeMethod(this, [this] { m_writeTimer.start(); }, Qt::QueuedConnection);
+}
+
+LogManager::~LogManager()
+{
+    m_writeTimer.stop();
+    writePendingLogs();
+    m_writer.reset(); // finishes the jobs handed in
 }
 
 LogManager& LogManager::shared()
 {
-    static LogManager* instance = new LogManager;
+    static LogManager* const instance = [] {
+        auto* logger = new LogManager(defaultFolder());
+        // The list and the batch timer belong to the main thread, whoever logs first.
+        if (auto* app = QCoreApplication::instance(); app && logger->thread() != app->thread())
+            logger->moveToThread(app->thread());
+        return logger;
+    }();
     return *instance;
+}
+
+QString LogManager::defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/Tamsel"_s;
 }
 
 void LogManager::log(const QString& message, const QString& category)
 {
-    LogEntry entry{QDateTime::currentDateTime(), category, message};
-    const QByteArray line = (u"["_s + category + u"] "_s + message + u"\n"_s).toUtf8();
-    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
-    std::fflush(stdout);
-    LogManager* self = &shared();
-    QMetaObject::invokeMethod(self, [self, entry] { self->append(entry); }, Qt::QueuedConnection);
+    shared().record(message, category);
+}
+
+void LogManager::record(const QString& message, const QString& category)
+{
+    LogEntry entry{m_clock->now(), category, message};
+    QMetaObject::invokeMethod(this, [this, entry = std::move(entry)] { append(entry); }, Qt::QueuedConnection);
+    printLine(u"["_s + category + u"] "_s + message + u'\n');
+}
+
+QString LogManager::formatLine(const LogEntry& entry)
+{
+    return u"["_s + entry.timestamp.toString(u"HH:mm:ss.zzz"_s) + u"] ["_s + entry.category + u"] "_s
+        + entry.message;
 }
 
 void LogManager::append(const LogEntry& entry)
 {
     m_logs.append(entry);
-    while (m_logs.size() > maxLogs)
-        m_logs.removeFirst();
+    if (m_logs.size() > maxLogs)
+        m_logs.remove(0, m_logs.size() - maxLogs);
     m_pendingLogs.append(entry);
+    ++m_revision;
 }
 
-QString LogManager::getAllLogsText() const { return {}; }
-void LogManager::clearLogs() {}
-QString LogManager::saveLogsToFile() { return {}; }
-QString LogManager::getLogStats() const { return {}; }
-void LogManager::flushAndWait() {}
-void LogManager::flushPendingLogs() {}
+void LogManager::writePendingLogs()
+{
+    if (m_pendingLogs.isEmpty())
+        return;
+    m_writer->append(std::exchange(m_pendingLogs, {}));
+}
+
+void LogManager::flushAndWait()
+{
+    // Lines logged just before quitting may still wait in the event queue.
+    if (QThread::currentThread() == thread())
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    writePendingLogs();
+    m_writer->waitUntilIdle();
+}
+
+QString LogManager::getAllLogsText() const
+{
+    QStringList lines;
+    lines.reserve(m_logs.size());
+    for (const auto& entry : m_logs)
+        lines.append(formatLine(entry));
+    return lines.join(u'\n');
+}
+
+void LogManager::clearLogs()
+{
+    m_logs.clear();
+    ++m_revision;
+    // Through the writer, behind any batch already handed in; pending lines follow later.
+    m_writer->clear();
+    record(u"日志已清空"_s, u"System"_s);
+}
+
+QString LogManager::saveLogsToFile()
+{
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (desktop.isEmpty())
+        return {};
+    const QString path =
+        desktop + u"/Tamsel_日志_"_s + m_clock->now().toString(u"yyyyMMdd_HHmmss"_s) + u".txt"_s;
+    QSaveFile file(path);
+    const QByteArray bytes = getAllLogsText().toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        printLine(u"保存日志失败: "_s + file.errorString() + u'\n');
+        return {};
+    }
+    return path;
+}
+
+QString LogManager::getLogStats() const
+{
+    std::map<QString, int> perCategory;
+    for (const auto& entry : m_logs)
+        ++perCategory[entry.category];
+    QString text = u"日志统计:\n总条数: "_s + QString::number(m_logs.size()) + u"\n分类数: "_s
+        + QString::number(perCategory.size()) + u"\n\n各分类日志数:\n"_s;
+    for (const auto& [category, count] : perCategory)
+        text += u"  "_s + category + u": "_s + QString::number(count) + u'\n';
+    return text;
+}

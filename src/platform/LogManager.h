@@ -4,9 +4,16 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class Clock;
+class LogFileWriter;
 
 /// The program-wide log: echoes each line to standard output at once, keeps the newest
-/// lines in memory for the log window, and appends them to debug.log in batches.
+/// lines in memory for the log window, and appends them to debug.log in batches written
+/// by one serial worker thread.
 class LogManager final : public QObject
 {
     Q_OBJECT
@@ -21,28 +28,51 @@ public:
     };
 
     static constexpr int maxLogs = 500;
+    static constexpr int batchIntervalMs = 3000;
+
+    /// A logger writing "debug.log" into @p folder every @p intervalMs. The program uses
+    /// shared(); other instances exist for tests and benchmarks.
+    explicit LogManager(const QString& folder, int intervalMs = batchIntervalMs, const Clock* clock = nullptr,
+                        QObject* parent = nullptr);
+    ~LogManager() override;
 
     static LogManager& shared();
+    /// The folder of the program's log file: "Tamsel" in the user's data folder.
+    [[nodiscard]] static QString defaultFolder();
 
     /// Callable from any thread; never touches the disk in the caller's thread.
     static void log(const QString& message, const QString& category);
+    /// What log() does, on this instance.
+    void record(const QString& message, const QString& category);
+
+    /// "[HH:mm:ss.SSS] [category] message", without a line feed.
+    [[nodiscard]] static QString formatLine(const LogEntry& entry);
 
     [[nodiscard]] QList<LogEntry> logs() const { return m_logs; }
     [[nodiscard]] QString getAllLogsText() const;
     void clearLogs();
+    /// Writes the in-memory lines to a new file on the Desktop; returns its path, or an
+    /// empty string when there is no Desktop folder or the write failed.
     [[nodiscard]] QString saveLogsToFile();
     [[nodiscard]] QString getLogStats() const;
     [[nodiscard]] QString logFilePath() const { return m_logFilePath; }
+    /// Grows whenever the in-memory list changes, so a viewer can skip unchanged refreshes.
+    [[nodiscard]] quint64 revision() const { return m_revision; }
 
-    /// Hands the pending lines to the writer and waits until they are on disk (used at quit).
+    /// Hands the pending lines to the file writer without waiting (what the batch timer does).
+    void writePendingLogs();
+    /// Takes in the lines queued so far, hands them to the writer and waits until they are
+    /// on disk. Called on the main thread at quit.
     void flushAndWait();
 
 private:
-    LogManager();
     void append(const LogEntry& entry);
-    void flushPendingLogs();
 
+    const Clock* m_clock;
     QList<LogEntry> m_logs;
     QList<LogEntry> m_pendingLogs;
     QString m_logFilePath;
+    QTimer m_writeTimer;
+    quint64 m_revision = 0;
+    std::unique_ptr<LogFileWriter> m_writer;
 };

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/LogManager.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+/// The one thread that touches the log file. Jobs run strictly in the order they were
+/// handed in, so batches never overlap and a clear never races a batch. Handing in a job
+/// costs the caller a short lock and no file I/O.
+///
+/// File errors never stop the program: they are said once on standard output (again only
+/// after a write has succeeded in between), lines that could not be written are kept and
+/// tried again with the next batch, and nothing already on disk is destroyed.
+class LogFileWriter final
+{
+public:
+    /// When the file would pass this size, it becomes "<name>.1" and a new file starts.
+    static constexpr qint64 rotateBytes = 10 * 1024 * 1024;
+    /// Lines kept for retrying while the file cannot be written; older ones give way.
+    static constexpr qint64 maxUnwrittenBytes = 1024 * 1024;
+
+    explicit LogFileWriter(const QString& filePath);
+    /// Finishes every job handed in, then stops the thread.
+    ~LogFileWriter();
+    LogFileWriter(const LogFileWriter&) = delete;
+    LogFileWriter& operator=(const LogFileWriter&) = delete;
+
+    void append(QList<LogManager::LogEntry> entries);
+    /// Empties the file (atomically); lines appended afterwards start it anew.
+    void clear();
+    /// Blocks until every job handed in before this call has finished.
+    void waitUntilIdle();
+
+private:
+    void post(std::function<void()> job);
+    void run();
+    void writeBatch(const QByteArray& text);
+    void rotateIfFull(qint64 incomingBytes);
+    void emptyFile();
+    bool ensureFolder();
+    void reportFailure(const QString& what);
+
+    const QString m_filePath;
+    // Worker-only state.
+    QByteArray m_unwritten;
+    bool m_failureReported = false;
+    bool m_rotateFailureReported = false;
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<std::function<void()>> m_jobs;
+    bool m_stopping = false;
+    std::thread m_thread;
+};

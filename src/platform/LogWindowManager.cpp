@@ -1,0 +1,203 @@
+#include "platform/LogWindowManager.h"
+
+#include "platform/LogManager.h"
+
+#include <QClipboard>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+LogWindowManager::LogWindowManager(LogManager* logs, QObject* parent)
+    : QObject(parent)
+    , m_logs(logs ? *logs : LogManager::shared())
+    , m_timer(this)
+{
+    m_timer.setInterval(refreshIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &LogWindowManager::refreshLogs);
+}
+
+LogWindowManager::~LogWindowManager() = default;
+
+LogWindowManager& LogWindowManager::shared()
+{
+    // Never destroyed: the window must not outlive the application object's teardown.
+    static LogWindowManager* const instance = new LogWindowManager;
+    return *instance;
+}
+
+void LogWindowManager::showLogWindow()
+{
+    if (!m_window) {
+        buildWindow();
+        refreshLogs();
+        m_timer.start();
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void LogWindowManager::buildWindow()
+{
+    m_window = std::make_unique<QWidget>();
+    m_window->setObjectName(u"logWindow"_s);
+    m_window->setWindowTitle(u"Tamsel - 调试日志"_s);
+    m_window->resize(900, 600);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), m_window->size());
+        frame.moveCenter(screen->availableGeometry().center());
+        m_window->move(frame.topLeft());
+    }
+
+    auto* toolbar = new QWidget(m_window.get());
+    toolbar->setFixedHeight(40);
+    toolbar->setAutoFillBackground(true);
+    toolbar->setBackgroundRole(QPalette::Button);
+    auto* buttons = new QHBoxLayout(toolbar);
+    buttons->setContentsMargins(10, 6, 10, 6);
+    buttons->setSpacing(10);
+    const struct {
+        const char16_t* title;
+        const char16_t* name;
+        int width;
+        void (LogWindowManager::*action)();
+    } specs[] = {
+        {u"📋 复制日志", u"copyButton", 100, &LogWindowManager::copyLogs},
+        {u"💾 保存日志", u"saveButton", 100, &LogWindowManager::saveLogs},
+        {u"🗑️ 清空日志", u"clearButton", 100, &LogWindowManager::clearLogs},
+        {u"🔄 刷新", u"refreshButton", 80, &LogWindowManager::refreshLogs},
+        {u"📊 统计", u"statsButton", 80, &LogWindowManager::showStats},
+        {u"📂 打开日志文件", u"openButton", 120, &LogWindowManager::openLogFile},
+    };
+    for (const auto& spec : specs) {
+        auto* button = new QPushButton(QString::fromUtf16(spec.title), toolbar);
+        button->setObjectName(QString::fromUtf16(spec.name));
+        button->setMinimumWidth(spec.width);
+        connect(button, &QPushButton::clicked, this, spec.action);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+
+    m_textView = new QPlainTextEdit(m_window.get());
+    m_textView->setObjectName(u"logTextView"_s);
+    m_textView->setReadOnly(true);
+    m_textView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_textView->setFrameShape(QFrame::NoFrame);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(11);
+    m_textView->setFont(font);
+    m_textView->document()->setDocumentMargin(10);
+
+    auto* layout = new QVBoxLayout(m_window.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolbar);
+    layout->addWidget(m_textView);
+}
+
+void LogWindowManager::refreshLogs()
+{
+    // Queued, so lines logged just before (such as the clearing line) are in the list.
+    QMetaObject::invokeMethod(this, &LogWindowManager::applyRefresh, Qt::QueuedConnection);
+}
+
+void LogWindowManager::applyRefresh()
+{
+    // The timer keeps running after the window closes; an unchanged list costs nothing.
+    if (!m_textView || m_logs.revision() == m_shownRevision)
+        return;
+    m_shownRevision = m_logs.revision();
+    m_textView->setPlainText(m_logs.getAllLogsText());
+    m_textView->verticalScrollBar()->setValue(m_textView->verticalScrollBar()->maximum());
+}
+
+void LogWindowManager::copyLogs()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QString text = m_logs.getAllLogsText();
+    bool copied = false;
+    if (clipboard) {
+        clipboard->clear();
+        clipboard->setText(text);
+        copied = clipboard->text() == text;
+    }
+    if (copied)
+        showAlert(u"成功"_s, u"日志已复制到剪贴板"_s);
+    else
+        showAlert(u"失败"_s, u"复制日志失败"_s);
+}
+
+void LogWindowManager::saveLogs()
+{
+    const QString path = m_logs.saveLogsToFile();
+    if (!path.isEmpty())
+        showAlert(u"成功"_s, u"日志已保存到:\n"_s + path);
+    else
+        showAlert(u"失败"_s, u"保存日志失败"_s);
+}
+
+void LogWindowManager::clearLogs()
+{
+    m_logs.clearLogs();
+    refreshLogs();
+}
+
+void LogWindowManager::showStats()
+{
+    showAlert(u"日志统计"_s, m_logs.getLogStats());
+}
+
+void LogWindowManager::openLogFile()
+{
+    const QString path = m_logs.logFilePath();
+    const auto openFolder = [folder = QFileInfo(path).absolutePath()] {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    };
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        openFolder();
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(u"org.freedesktop.FileManager1"_s,
+                                                       u"/org/freedesktop/FileManager1"_s,
+                                                       u"org.freedesktop.FileManager1"_s, u"ShowItems"_s);
+    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [openFolder](QDBusPendingCallWatcher* finished) {
+        if (finished->isError())
+            openFolder();
+        finished->deleteLater();
+    });
+}
+
+void LogWindowManager::showAlert(const QString& title, const QString& message)
+{
+    if (m_showAlert) {
+        m_showAlert(title, message);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, title, title, QMessageBox::NoButton, m_window.get());
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(message);
+    // The informative label has no format of its own to set; make it plain text as well.
+    if (auto* label = box.findChild<QLabel*>(u"qt_msgbox_informativelabel"_s))
+        label->setTextFormat(Qt::PlainText);
+    box.addButton(u"确定"_s, QMessageBox::AcceptRole);
+    box.exec();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <limits>
+#include <memory>
+
+class LogManager;
+class QPlainTextEdit;
+class QWidget;
+
+/// The debug-log window: the in-memory log lines with buttons to copy, save, clear,
+/// refresh, count them and reveal the log file. Built on first opening and kept after
+/// closing; its refresh timer keeps running from then on.
+class LogWindowManager final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LogWindowManager)
+
+public:
+    static constexpr int refreshIntervalMs = 2000;
+    using AlertPresenter = std::function<void(const QString& title, const QString& message)>;
+
+    explicit LogWindowManager(LogManager* logs = nullptr, QObject* parent = nullptr);
+    ~LogWindowManager() override;
+
+    static LogWindowManager& shared();
+
+    /// Opens the window, or brings it forward when it is already built.
+    void showLogWindow();
+    [[nodiscard]] QWidget* window() const { return m_window.get(); }
+    /// Replaces the modal message box, so tests see the alerts without blocking.
+    void setAlertPresenter(AlertPresenter presenter) { m_showAlert = std::move(presenter); }
+
+private:
+    void buildWindow();
+    void copyLogs();
+    void saveLogs();
+    void clearLogs();
+    void refreshLogs();
+    void applyRefresh();
+    void showStats();
+    void openLogFile();
+    void showAlert(const QString& title, const QString& message);
+
+    LogManager& m_logs;
+    std::unique_ptr<QWidget> m_window;
+    QPointer<QPlainTextEdit> m_textView;
+    QTimer m_timer;
+    quint64 m_shownRevision = std::numeric_limits<quint64>::max();
+    AlertPresenter m_showAlert;
+};

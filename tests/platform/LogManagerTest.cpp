@@ -1,0 +1,267 @@
+#include "platform/LogFileWriter.h"
+#include "platform/LogManager.h"
+
+#include "support/FakeClock.h"
+#include "support/Wait.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int neverMs = 3600 * 1000; // batches only when a test asks for them
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Delivers the queued list updates, as the main loop would.
+void deliver(LogManager& logger)
+{
+    QCoreApplication::sendPostedEvents(&logger, QEvent::MetaCall);
+}
+
+} // namespace
+
+TEST(LogManager, KeepsNewest500InMemoryAndAllLinesInFileAfterBatch)
+{
+    QTemporaryDir dir;
+    const FakeClock clock;
+    LogManager logger(dir.filePath(u"Tamsel"_s), neverMs, &clock);
+    EXPECT_TRUE(QDir(dir.filePath(u"Tamsel"_s)).exists()) << "the folder is made with the logger";
+
+    for (int i = 0; i < 501; ++i)
+        logger.record(u"✅ line "_s + QString::number(i), u"Test"_s);
+    EXPECT_TRUE(logger.logs().isEmpty()) << "the list is updated through the event queue";
+    deliver(logger);
+
+    const auto logs = logger.logs();
+    ASSERT_EQ(logs.size(), 500);
+    EXPECT_EQ(logs.first().message, u"✅ line 1"_s);
+    EXPECT_EQ(logs.last().message, u"✅ line 500"_s);
+    EXPECT_FALSE(logger.getAllLogsText().endsWith(u'\n'));
+    EXPECT_TRUE(logger.getAllLogsText().startsWith(u"[14:03:07.000] [Test] ✅ line 1\n"_s));
+    EXPECT_FALSE(QFile::exists(logger.logFilePath())) << "nothing is written before a batch";
+
+    logger.flushAndWait();
+    const QList<QByteArray> lines = readFile(logger.logFilePath()).split('\n');
+    ASSERT_EQ(lines.size(), 502); // 501 lines and the empty text after the last line feed
+    EXPECT_EQ(lines.first(), u"[14:03:07.000] [Test] ✅ line 0"_s.toUtf8());
+    EXPECT_EQ(lines.at(500), u"[14:03:07.000] [Test] ✅ line 500"_s.toUtf8());
+}
+
+TEST(LogManager, NothingLoggedWritesNothing)
+{
+    QTemporaryDir dir;
+    LogManager logger(dir.path(), neverMs);
+    logger.flushAndWait();
+    EXPECT_FALSE(QFile::exists(logger.logFilePath()));
+}
+
+TEST(LogManager, TimerBatchesAndRecreatesDeletedFileWithThatBatchOnly)
+{
+    QTemporaryDir dir;
+    LogManager logger(dir.path(), 20);
+    logger.record(u"first"_s, u"A"_s);
+    ASSERT_TRUE(waitUntil([&] { return readFile(logger.logFilePath()).contains("first"); }));
+
+    ASSERT_TRUE(QFile::remove(logger.logFilePath()));
+    logger.record(u"second"_s, u"A"_s);
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(logger.logFilePath()); }));
+    logger.flushAndWait();
+    const QByteArray text = readFile(logger.logFilePath());
+    EXPECT_TRUE(text.endsWith("] [A] second\n"));
+    EXPECT_EQ(text.count('\n'), 1);
+}
+
+TEST(LogManager, ClearEmptiesListAndFileAndPendingLinesFollow)
+{
+    QTemporaryDir dir;
+    const FakeClock clock;
+    LogManager logger(dir.path(), neverMs, &clock);
+    logger.record(u"old"_s, u"A"_s);
+    logger.flushAndWait();
+    logger.record(u"pending"_s, u"A"_s);
+    deliver(logger);
+
+    logger.clearLogs();
+    EXPECT_TRUE(logger.logs().isEmpty());
+    logger.flushAndWait();
+    EXPECT_EQ(readFile(logger.logFilePath()),
+              u"[14:03:07.000] [A] pending\n[14:03:07.000] [System] 日志已清空\n"_s.toUtf8());
+    ASSERT_EQ(logger.logs().size(), 1);
+    EXPECT_EQ(logger.logs().first().message, u"日志已清空"_s);
+}
+
+TEST(LogManager, StatisticsCountPerCategoryInOrder)
+{
+    QTemporaryDir dir;
+    LogManager logger(dir.path(), neverMs);
+    EXPECT_EQ(logger.getLogStats(), u"日志统计:\n总条数: 0\n分类数: 0\n\n各分类日志数:\n"_s);
+
+    logger.record(u"x"_s, u"UI"_s);
+    logger.record(u"y"_s, u"API"_s);
+    logger.record(u"z"_s, u"UI"_s);
+    deliver(logger);
+    EXPECT_EQ(logger.getLogStats(), u"日志统计:\n总条数: 3\n分类数: 2\n\n各分类日志数:\n  API: 1\n  UI: 2\n"_s);
+}
+
+TEST(LogManager, SavedCopyIsNamedByTimeAndFailureReturnsNothing)
+{
+    QTemporaryDir dir;
+    const FakeClock clock; // 5 January 2026, 14:03:07
+    LogManager logger(dir.path(), neverMs, &clock);
+    logger.record(u"one"_s, u"A"_s);
+    logger.record(u"two"_s, u"B"_s);
+    deliver(logger);
+
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString expected = desktop + u"/Tamsel_日志_20260105_140307.txt"_s;
+    EXPECT_EQ(logger.saveLogsToFile(), expected);
+    EXPECT_EQ(readFile(expected), u"[14:03:07.000] [A] one\n[14:03:07.000] [B] two"_s.toUtf8());
+
+    // A folder in the way: the save fails and the folder is left alone.
+    ASSERT_TRUE(QFile::remove(expected));
+    ASSERT_TRUE(QDir().mkpath(expected + u"/keep"_s));
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(logger.saveLogsToFile().isEmpty());
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("保存日志失败: "), std::string::npos);
+    EXPECT_TRUE(QDir(expected + u"/keep"_s).exists());
+}
+
+TEST(LogManager, FilePastTenMegabytesBecomesOlderGeneration)
+{
+    QTemporaryDir dir;
+    LogManager logger(dir.path(), neverMs);
+    const QString path = logger.logFilePath();
+    writeFile(path + u".1"_s, "oldest generation\n");
+    {
+        QFile big(path);
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(LogFileWriter::rotateBytes - 10));
+    }
+
+    logger.record(u"a line that does not fit"_s, u"A"_s);
+    logger.flushAndWait();
+    EXPECT_EQ(QFile(path + u".1"_s).size(), LogFileWriter::rotateBytes - 10);
+    EXPECT_TRUE(readFile(path).endsWith("] [A] a line that does not fit\n"));
+    EXPECT_EQ(readFile(path).count('\n'), 1);
+
+    logger.record(u"fits"_s, u"A"_s);
+    logger.flushAndWait();
+    EXPECT_EQ(readFile(path).count('\n'), 2) << "a small file is appended to";
+}
+
+TEST(LogManager, FlushAtQuitWritesLinesStillInTheEventQueue)
+{
+    QTemporaryDir dir;
+    LogManager logger(dir.path(), neverMs);
+    logger.record(u"👋 quitting"_s, u"AppDelegate"_s);
+    logger.flushAndWait();
+    EXPECT_TRUE(readFile(logger.logFilePath()).endsWith(u"] [AppDelegate] 👋 quitting\n"_s.toUtf8()));
+}
+
+TEST(LogManager, ConcurrentLoggingLosesNothingAndNeverInterleaves)
+{
+    QTemporaryDir dir;
+    LogManager logger(dir.path(), 1); // batches run all the time while threads log
+    constexpr int threads = 6;
+    constexpr int perThread = 400;
+    const QString padding(120, u'x');
+
+    testing::internal::CaptureStdout();
+    std::atomic<int> finished = 0;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([&, t] {
+            for (int i = 0; i < perThread; ++i)
+                logger.record(u"t%1 n%2 "_s.arg(t).arg(i) + padding, u"T"_s);
+            ++finished;
+        });
+    }
+    const bool done = waitUntil([&] { return finished == threads; }, 60000);
+    for (auto& worker : workers)
+        worker.join();
+    ASSERT_TRUE(done);
+    logger.flushAndWait();
+    const std::string echoed = testing::internal::GetCapturedStdout();
+
+    const QRegularExpression shape(u"^\\[\\d\\d:\\d\\d:\\d\\d\\.\\d{3}\\] \\[T\\] t(\\d) n(\\d+) x{120}$"_s);
+    std::vector<int> next(threads, 0);
+    const QList<QByteArray> lines = readFile(logger.logFilePath()).split('\n');
+    ASSERT_EQ(lines.size(), threads * perThread + 1);
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const auto match = shape.match(QString::fromUtf8(lines.at(i)));
+        ASSERT_TRUE(match.hasMatch()) << "line " << i << ": " << lines.at(i).toStdString();
+        const int t = match.captured(1).toInt();
+        EXPECT_EQ(match.captured(2).toInt(), next[t]++) << "each thread's lines keep their order";
+    }
+    EXPECT_EQ(std::count(echoed.begin(), echoed.end(), '\n'), threads * perThread);
+}
+
+TEST(LogManager, UncreatableFolderKeepsLoggingAndSaysSoOnce)
+{
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath(u"blocker"_s);
+    writeFile(blocker, "not a folder");
+
+    testing::internal::CaptureStdout();
+    {
+        LogManager logger(blocker + u"/Tamsel"_s, neverMs);
+        for (int round = 0; round < 3; ++round) {
+            logger.record(u"still here"_s, u"A"_s);
+            logger.flushAndWait();
+            logger.clearLogs();
+            logger.flushAndWait();
+        }
+        EXPECT_EQ(logger.logs().size(), 1);
+    }
+    const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
+    EXPECT_EQ(out.count(u"⚠️"_s), 1) << out.toStdString();
+    EXPECT_EQ(readFile(blocker), "not a folder");
+}
+
+TEST(LogManager, FullDiskKeepsLinesForLaterAndDestroysNothing)
+{
+    QTemporaryDir dir;
+    LogManager logger(dir.path(), neverMs);
+    const QString path = logger.logFilePath();
+    ASSERT_TRUE(QFile::link(u"/dev/full"_s, path));
+
+    testing::internal::CaptureStdout();
+    logger.record(u"a"_s, u"A"_s);
+    logger.flushAndWait();
+    logger.record(u"b"_s, u"A"_s);
+    logger.flushAndWait();
+    const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
+    EXPECT_EQ(out.count(u"⚠️ 日志文件写入失败"_s), 1) << out.toStdString();
+
+    // Space again: the kept lines arrive, in order, ahead of the new one.
+    ASSERT_TRUE(QFile::remove(path));
+    logger.record(u"c"_s, u"A"_s);
+    logger.flushAndWait();
+    const QByteArray text = readFile(path);
+    EXPECT_EQ(text.count('\n'), 3);
+    EXPECT_TRUE(text.contains("[A] a\n") && text.indexOf("[A] a\n") < text.indexOf("[A] b\n")
+                && text.endsWith("[A] c\n"));
+}

@@ -1,0 +1,104 @@
+#include "platform/LogManager.h"
+#include "platform/LogWindowManager.h"
+
+#include "support/Wait.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int neverMs = 3600 * 1000;
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    LogManager logger{dir.path(), neverMs};
+    LogWindowManager windows{&logger};
+    std::vector<std::pair<QString, QString>> alerts;
+
+    Fixture()
+    {
+        windows.setAlertPresenter([this](const QString& title, const QString& message) {
+            alerts.emplace_back(title, message);
+        });
+    }
+    QPlainTextEdit* textView() const { return windows.window()->findChild<QPlainTextEdit*>(u"logTextView"_s); }
+    void click(const QString& name) const
+    {
+        auto* button = windows.window()->findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name.toStdString();
+        button->click();
+    }
+};
+
+} // namespace
+
+TEST(LogWindow, OpensOneTitledWindowWithSixButtonsShowingTheLines)
+{
+    Fixture f;
+    f.logger.record(u"✅ ready"_s, u"App"_s);
+    f.windows.showLogWindow();
+    QWidget* window = f.windows.window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), u"Tamsel - 调试日志"_s);
+    EXPECT_EQ(window->size(), QSize(900, 600));
+    EXPECT_TRUE(f.textView()->isReadOnly());
+
+    const std::pair<const char16_t*, const char16_t*> buttons[] = {
+        {u"copyButton", u"📋 复制日志"}, {u"saveButton", u"💾 保存日志"},   {u"clearButton", u"🗑️ 清空日志"},
+        {u"refreshButton", u"🔄 刷新"},  {u"statsButton", u"📊 统计"}, {u"openButton", u"📂 打开日志文件"},
+    };
+    for (const auto& [name, title] : buttons) {
+        auto* button = window->findChild<QPushButton*>(QString::fromUtf16(name));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), QString::fromUtf16(title));
+    }
+
+    ASSERT_TRUE(waitUntil([&] { return f.textView()->toPlainText().endsWith(u"[App] ✅ ready"_s); }));
+    // Lines logged later arrive through the periodic refresh, also after closing.
+    window->close();
+    f.logger.record(u"later"_s, u"App"_s);
+    ASSERT_TRUE(waitUntil([&] { return f.textView()->toPlainText().endsWith(u"[App] later"_s); }));
+
+    f.windows.showLogWindow();
+    EXPECT_EQ(f.windows.window(), window) << "reopening reuses the window";
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST(LogWindow, ButtonsCopySaveCountAndClear)
+{
+    Fixture f;
+    f.logger.record(u"one"_s, u"A"_s);
+    f.logger.record(u"two"_s, u"B"_s);
+    f.windows.showLogWindow();
+    ASSERT_TRUE(waitUntil([&] { return f.textView()->toPlainText().endsWith(u"[B] two"_s); }));
+
+    f.click(u"copyButton"_s);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), f.logger.getAllLogsText());
+    f.click(u"statsButton"_s);
+    f.click(u"saveButton"_s);
+    ASSERT_EQ(f.alerts.size(), 3u);
+    EXPECT_EQ(f.alerts[0], std::pair(u"成功"_s, u"日志已复制到剪贴板"_s));
+    EXPECT_EQ(f.alerts[1], std::pair(u"日志统计"_s, f.logger.getLogStats()));
+    EXPECT_EQ(f.alerts[2].first, u"成功"_s);
+    const QString prefix = u"日志已保存到:\n"_s;
+    ASSERT_TRUE(f.alerts[2].second.startsWith(prefix));
+    EXPECT_TRUE(QFile::exists(f.alerts[2].second.mid(prefix.size())));
+
+    f.click(u"clearButton"_s);
+    ASSERT_TRUE(waitUntil([&] { return f.textView()->toPlainText().endsWith(u"[System] 日志已清空"_s); }));
+    EXPECT_EQ(f.textView()->toPlainText().count(u'\n'), 0);
+}
