@@ -29,9 +29,9 @@ public:
     /// Builds and shows the pet window at the stored position, replacing any earlier one.
     void createPetWindow();
     /// The pet window, or null before it is built and after it has been closed.
-    [[nodiscard]] FloatingWindow* petWindow() const { return m_petWindow; }
+    [[nodiscard]] FloatingWindow* petWindow() const;
     /// The pet view inside the pet window, or null without a window.
-    [[nodiscard]] LottiePetView* petView() const { return m_petView; }
+    [[nodiscard]] LottiePetView* petView() const;
 
     /// Moves the pet window to a stored-convention position (bent onto the do-not-disturb
     /// line while that is on) and announces the move, even when the place is unchanged.

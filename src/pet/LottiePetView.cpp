@@ -1,0 +1,176 @@
+#include "pet/LottiePetView.h"
+
+#include "pet/LottieAnimationManager.h"
+#include "platform/LogManager.h"
+#include "platform/LottiePlayer.h"
+#include "platform/RandomSource.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::function<void()>& singleClickHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+
+} // namespace
+
+LottiePetView::LottiePetView(QWidget* parent, LottieAnimationManager* manager, RandomSource* random)
+    : QWidget(parent)
+    , m_manager(manager ? *manager : LottieAnimationManager::shared())
+    , m_random(random ? *random : RandomSource::system())
+{
+    setObjectName(u"petView"_s);
+    setAttribute(Qt::WA_TranslucentBackground);
+    resize(viewSize, viewSize);
+
+    // A tap waits out the double-click interval, so that a double tap is never also a single one.
+    m_singleTapTimer.setSingleShot(true);
+    connect(&m_singleTapTimer, &QTimer::timeout, this, &LottiePetView::handleSingleTap);
+
+    // The speed follows the behaviour on every successful play, so by then both are current.
+    connect(&m_manager, &LottieAnimationManager::animationSpeedChanged, this, &LottiePetView::render);
+    render();
+}
+
+LottiePlayer* LottiePetView::player() const
+{
+    return m_player;
+}
+
+void LottiePetView::setSingleClickHandler(std::function<void()> handler)
+{
+    singleClickHandler() = std::move(handler);
+}
+
+void LottiePetView::render()
+{
+    const PetBehavior behavior = m_manager.currentBehavior();
+    const auto path = m_manager.getAnimationPath(behavior);
+    const auto config = m_manager.currentConfig().getAnimationConfig(behavior);
+    if (!path || !config) {
+        clearContent();
+        return;
+    }
+    const bool loop = config->loopMode;
+    const double speed = m_manager.animationSpeed();
+
+    if (!m_player) {
+        m_player = new LottiePlayer(this);
+        m_player->setObjectName(u"petAnimation"_s);
+        m_player->setGeometry(rect());
+        m_player->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_player->show();
+        m_currentPath = *path;
+        loadAnimation(loop, speed);
+        return;
+    }
+    // Loop mode and speed apply to the running animation; only a new file is loaded.
+    m_player->setLoopMode(loop);
+    m_player->setSpeed(speed);
+    if (m_currentPath == *path)
+        return;
+    m_currentPath = *path;
+    loadAnimation(loop, speed);
+}
+
+void LottiePetView::loadAnimation(bool loop, double speed)
+{
+    if (!m_player->setAnimation(m_currentPath)) {
+        // The player keeps showing what it showed before.
+        LogManager::log(u"❌ 无法加载 Lottie 动画: "_s + m_currentPath, u"Lottie"_s);
+        return;
+    }
+    m_player->setLoopMode(loop);
+    m_player->setSpeed(speed);
+    m_player->play();
+}
+
+void LottiePetView::clearContent()
+{
+    // With nothing to show the player goes; a later animation starts in a fresh one.
+    delete m_player.data();
+    m_currentPath.clear();
+}
+
+void LottiePetView::onAutoBehaviorChanged(AutoBehavior behavior)
+{
+    if (behavior == m_lastAutoBehavior)
+        return;
+    m_lastAutoBehavior = behavior;
+    m_manager.playBehavior(LottieAnimationManager::selectBehaviorForAutoBehavior(behavior));
+}
+
+void LottiePetView::handleSingleTap()
+{
+    if (const auto& handler = singleClickHandler())
+        handler();
+    m_manager.playBehavior(PetBehavior::resting);
+}
+
+void LottiePetView::handleDoubleTap()
+{
+    static constexpr std::array<PetBehavior, 3> choices{
+        PetBehavior::thinking, PetBehavior::special, PetBehavior::interacting};
+    const int index = m_random.uniformInt(0, int(choices.size()) - 1);
+    m_manager.playBehavior(choices.at(size_t(qBound(0, index, int(choices.size()) - 1))));
+}
+
+void LottiePetView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_pressed = true;
+    m_secondPress = m_singleTapTimer.isActive();
+    event->accept();
+}
+
+void LottiePetView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Qt turns the second press of a quick pair into this event; it is still a press.
+    mousePressEvent(event);
+}
+
+void LottiePetView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !m_pressed) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    m_pressed = false;
+    event->accept();
+    if (!rect().contains(event->position().toPoint())) {
+        m_secondPress = false;
+        return;
+    }
+    if (m_secondPress) {
+        m_secondPress = false;
+        m_singleTapTimer.stop();
+        handleDoubleTap();
+        return;
+    }
+    m_singleTapTimer.start(QApplication::doubleClickInterval());
+}
+
+void LottiePetView::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+    Q_EMIT contextMenuRequested(event->globalPos());
+}
+
+void LottiePetView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_player)
+        m_player->setGeometry(rect());
+}

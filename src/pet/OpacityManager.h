@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class Defaults;
+class FloatingWindow;
+
+/// The pet window's resting transparency: applied at rest, lifted to fully opaque while the
+/// pointer is over the pet, and suspended while a game dims the pet.
+class OpacityManager final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(OpacityManager)
+
+public:
+    static inline const QString defaultOpacityKey = QStringLiteral("PetDefaultOpacity");
+    static constexpr int restFadeMs = 300;
+    static constexpr int hoverFadeMs = 200;
+
+    using WindowProvider = std::function<FloatingWindow*()>;
+
+    /// petWindow: where to find the pet window; by default the window manager's.
+    explicit OpacityManager(Defaults* defaults = nullptr, WindowProvider petWindow = {}, QObject* parent = nullptr);
+    static OpacityManager& shared();
+
+    [[nodiscard]] double defaultOpacity() const { return m_defaultOpacity; }
+    /// Publishes, stores and applies the value, also when it is unchanged. Values are not
+    /// bounded, except that one that is not a positive number means fully opaque.
+    void setDefaultOpacity(double opacity);
+    [[nodiscard]] bool isMouseInside() const { return m_isMouseInside; }
+    [[nodiscard]] bool isOpacityManagementPaused() const { return m_isOpacityManagementPaused; }
+
+    void pauseOpacityManagement();
+    void resumeOpacityManagement();
+    void applyDefaultOpacity();
+    void mouseEntered();
+    void mouseExited();
+
+Q_SIGNALS:
+    void defaultOpacityChanged(double opacity);
+
+private:
+    Defaults& m_defaults;
+    WindowProvider m_petWindow;
+    double m_defaultOpacity = 1.0;
+    bool m_isMouseInside = false;
+    bool m_isOpacityManagementPaused = false;
+};

@@ -1,0 +1,169 @@
+#include "pet/ThemeManager.h"
+
+#include "pet/ConsoleOutput.h"
+#include "platform/Defaults.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QGuiApplication>
+#include <QPalette>
+
+using namespace Qt::StringLiterals;
+
+QString rawValue(AppTheme theme)
+{
+    switch (theme) {
+    case AppTheme::light: return u"light"_s;
+    case AppTheme::dark: return u"dark"_s;
+    case AppTheme::automatic: return u"auto"_s;
+    }
+    return {};
+}
+
+std::optional<AppTheme> appThemeFromRaw(const QString& raw)
+{
+    for (const AppTheme theme : allAppThemes) {
+        if (rawValue(theme) == raw)
+            return theme;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// The desktop's standard named colours; the surface is the palette's control background.
+QColor controlBackground(bool dark)
+{
+    if (qGuiApp)
+        return QGuiApplication::palette().color(QPalette::Base);
+    return dark ? QColor(0x1e, 0x1e, 0x1e) : QColor(Qt::white);
+}
+
+ThemeColors makePalette(bool dark)
+{
+    return ThemeColors{
+        .primary = QColor(0x00, 0x7a, 0xff),
+        .secondary = QColor(0x8e, 0x8e, 0x93),
+        .background = dark ? QColor(Qt::black) : QColor(Qt::white),
+        .surface = controlBackground(dark),
+        .text = dark ? QColor(Qt::white) : QColor(Qt::black),
+        .textSecondary = QColor(0x8e, 0x8e, 0x93),
+        .accent = QColor(0xff, 0x95, 0x00),
+        .warning = QColor(0xff, 0xcc, 0x00),
+        .error = QColor(0xff, 0x3b, 0x30),
+        .success = QColor(0x34, 0xc7, 0x59),
+    };
+}
+
+// The portal answers 1 for "prefer dark", 2 for "prefer light", 0 for no preference.
+std::optional<bool> portalPrefersDark()
+{
+    // Without a session bus address, connecting could start a bus of its own: not for this.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return std::nullopt;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return std::nullopt;
+    QDBusMessage call = QDBusMessage::createMethodCall(u"org.freedesktop.portal.Desktop"_s,
+        u"/org/freedesktop/portal/desktop"_s, u"org.freedesktop.portal.Settings"_s, u"Read"_s);
+    call << u"org.freedesktop.appearance"_s << u"color-scheme"_s;
+    // Start-up waits for this, so a portal that does not answer at once is not waited for.
+    call.setAutoStartService(false);
+    const QDBusMessage reply = bus.call(call, QDBus::Block, 150);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return std::nullopt;
+    QVariant value = reply.arguments().first();
+    // The value comes wrapped in one or two variants, depending on the portal's version.
+    while (value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>())
+        value = value.value<QDBusVariant>().variant();
+    bool ok = false;
+    const uint scheme = value.toUInt(&ok);
+    if (!ok || scheme == 0)
+        return std::nullopt;
+    return scheme == 1;
+}
+
+} // namespace
+
+const ThemeColors& ThemeColors::light()
+{
+    static const ThemeColors palette = makePalette(false);
+    return palette;
+}
+
+const ThemeColors& ThemeColors::dark()
+{
+    static const ThemeColors palette = makePalette(true);
+    return palette;
+}
+
+bool ThemeManager::systemPrefersDark()
+{
+    if (const auto portal = portalPrefersDark())
+        return *portal;
+    if (!qGuiApp)
+        return false;
+    const QPalette palette = QGuiApplication::palette();
+    return palette.color(QPalette::WindowText).lightness() > palette.color(QPalette::Window).lightness();
+}
+
+ThemeManager::ThemeManager(Defaults* defaults, DarkProbe systemIsDark, QObject* parent)
+    : QObject(parent)
+    , m_defaults(defaults ? *defaults : Defaults::shared())
+    , m_systemIsDark(systemIsDark ? std::move(systemIsDark) : DarkProbe(&ThemeManager::systemPrefersDark))
+{
+    loadTheme();
+    updateColors();
+    startThemeMonitoring();
+}
+
+ThemeManager::~ThemeManager()
+{
+    stopThemeMonitoring();
+}
+
+ThemeManager& ThemeManager::shared()
+{
+    // Never destroyed, like every manager: its teardown lines are not part of a normal run.
+    static ThemeManager* instance = new ThemeManager(nullptr, {}, nullptr);
+    return *instance;
+}
+
+void ThemeManager::startThemeMonitoring()
+{
+    if (m_isThemeMonitoringActive)
+        return;
+    m_isThemeMonitoringActive = true;
+    printConsoleLine(u"⚠️ 系统外观监控暂时禁用"_s);
+    printConsoleLine(u"🎨 主题监控已启动"_s);
+}
+
+void ThemeManager::stopThemeMonitoring()
+{
+    if (!m_isThemeMonitoringActive)
+        return;
+    m_isThemeMonitoringActive = false;
+    printConsoleLine(u"⚠️ 系统外观监控清理暂时禁用"_s);
+    printConsoleLine(u"🎨 主题监控已停止"_s);
+}
+
+AppTheme ThemeManager::getCurrentActualTheme() const
+{
+    if (m_currentTheme != AppTheme::automatic)
+        return m_currentTheme;
+    return m_systemIsDark() ? AppTheme::dark : AppTheme::light;
+}
+
+void ThemeManager::updateColors()
+{
+    m_colors = getCurrentActualTheme() == AppTheme::dark ? ThemeColors::dark() : ThemeColors::light();
+    Q_EMIT colorsChanged();
+}
+
+void ThemeManager::loadTheme()
+{
+    if (const auto theme = appThemeFromRaw(m_defaults.string(themeKey)))
+        m_currentTheme = *theme;
+}

@@ -1,0 +1,132 @@
+#include "shell/WindowManager.h"
+
+#include "pet/AutoBehaviorManager.h"
+#include "pet/LottiePetView.h"
+#include "pet/OpacityManager.h"
+#include "pet/OpacityTrackingView.h"
+#include "pet/PetState.h"
+#include "platform/FloatingWindow.h"
+#include "platform/Screens.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// Clears the manager's reference the moment its window closes, as the window goes away.
+class CloseWatcher final : public QObject
+{
+public:
+    CloseWatcher(QObject* parent, std::function<void()> onClose)
+        : QObject(parent)
+        , m_onClose(std::move(onClose))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close && event->isAccepted())
+            m_onClose();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_onClose;
+};
+
+} // namespace
+
+WindowManager::WindowManager(PetState* petState, Screens* screens, QObject* parent)
+    : QObject(parent)
+    , m_petState(petState ? *petState : PetState::shared())
+    , m_screens(screens ? *screens : Screens::shared())
+{
+}
+
+WindowManager::~WindowManager()
+{
+    delete m_petWindow.data();
+}
+
+WindowManager& WindowManager::shared()
+{
+    static WindowManager* instance = new WindowManager(nullptr, nullptr, qApp);
+    return *instance;
+}
+
+FloatingWindow* WindowManager::petWindow() const
+{
+    return m_petWindow;
+}
+
+LottiePetView* WindowManager::petView() const
+{
+    return m_petView;
+}
+
+void WindowManager::createPetWindow()
+{
+    if (m_petWindow) {
+        FloatingWindow* old = m_petWindow;
+        m_petWindow = nullptr;
+        m_petView = nullptr;
+        old->close();
+        old->deleteLater();
+    }
+
+    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, &m_screens);
+    window->setObjectName(u"petWindow"_s);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // The window system never moves the pet: dragging is the program's own.
+    const QPointF origin = m_screens.petOriginFromStored(m_petState.data().position);
+    window->setModelFrame(QRectF(origin, windowSize));
+    window->setFixedSize(windowSize.toSize());
+
+    auto* tracking = new OpacityTrackingView(window);
+    tracking->setGeometry(0, 0, int(windowSize.width()), int(windowSize.height()));
+    auto* view = new LottiePetView(tracking);
+    view->setGeometry(tracking->rect());
+    // The scheduler only announces its behaviour; the view turns each change into an animation.
+    AutoBehaviorManager& scheduler = AutoBehaviorManager::shared();
+    view->setLastAutoBehavior(scheduler.currentBehavior());
+    connect(&scheduler, &AutoBehaviorManager::currentBehaviorChanged, view, &LottiePetView::onAutoBehaviorChanged);
+
+    m_petWindow = window;
+    m_petView = view;
+    window->show();
+    window->raise();
+
+    OpacityManager::shared().applyDefaultOpacity();
+    setupWindowObservers();
+    Q_EMIT petWindowCreated(window);
+}
+
+void WindowManager::setupWindowObservers()
+{
+    FloatingWindow* window = m_petWindow;
+    window->installEventFilter(new CloseWatcher(window, [this, window] {
+        if (m_petWindow == window) {
+            m_petWindow = nullptr;
+            m_petView = nullptr;
+        }
+    }));
+}
+
+void WindowManager::updateWindowPosition(QPointF position)
+{
+    if (!m_petWindow)
+        return;
+    const QPointF origin = m_screens.petOriginFromStored(position);
+    m_petWindow->setModelOrigin(origin);
+    Q_EMIT petWindowDidMove(m_petWindow);
+}
+
+QPointF WindowManager::getCurrentWindowPosition() const
+{
+    if (!m_petWindow)
+        return m_petState.data().position;
+    return m_screens.storedFromPetOrigin(m_petWindow->modelFrame().topLeft());
+}
