@@ -1,0 +1,89 @@
+#include "shell/InteractionHandler.h"
+
+#include "pet/PetState.h"
+#include "platform/Clock.h"
+#include "platform/FloatingWindow.h"
+#include "platform/Screens.h"
+#include "shell/DoNotDisturbManager.h"
+#include "shell/WindowManager.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+
+InteractionHandler::InteractionHandler(PetState* petState, Screens* screens, Clock* clock, QObject* parent)
+    : QObject(parent)
+    , m_petState(petState ? *petState : PetState::shared())
+    , m_screens(screens ? *screens : Screens::shared())
+    , m_clock(clock ? *clock : Clock::system())
+    , m_lastClickTime(m_clock.now())
+{
+}
+
+InteractionHandler& InteractionHandler::shared()
+{
+    static InteractionHandler* instance = new InteractionHandler(nullptr, nullptr, nullptr, qApp);
+    return *instance;
+}
+
+void InteractionHandler::handleSingleClick()
+{
+    m_petState.updateAnimationState(PetAnimationState::clickFeedback);
+    // Each click schedules its own end; a second click within 0.5 s does not extend the first.
+    QTimer::singleShot(clickFeedbackMs, this, [this] { m_petState.updateAnimationState(PetAnimationState::idle); });
+    m_lastClickTime = m_clock.now();
+}
+
+QPointF InteractionHandler::limitedPosition(QSizeF translation) const
+{
+    const QPointF p = m_dragStartPosition + QPointF(translation.width(), translation.height());
+    const std::optional<QRectF> visible = m_screens.mainVisibleFrame();
+    if (!visible)
+        return p;
+    return {std::max(0.0, std::min(visible->width() - 64.0, p.x())),
+        std::max(0.0, std::min(visible->height() - 64.0, p.y()))};
+}
+
+void InteractionHandler::updateDrag(QSizeF translation)
+{
+    m_dragOffset = translation;
+    Q_EMIT dragChanged();
+    const QPointF p = limitedPosition(translation);
+    const double height = m_screens.mainHeight();
+    QMetaObject::invokeMethod(
+        this,
+        [p, height] {
+            WindowManager& windows = WindowManager::shared();
+            FloatingWindow* window = windows.petWindow();
+            if (!window)
+                return;
+            const QPointF origin =
+                DoNotDisturbManager::shared().getValidWindowOriginForDoNotDisturb(QPointF(p.x(), height - p.y() - 128.0));
+            window->setModelOrigin(origin);
+            Q_EMIT windows.petWindowDidMove(window);
+        },
+        Qt::QueuedConnection);
+}
+
+void InteractionHandler::endDrag(QSizeF finalTranslation)
+{
+    const QPointF p = limitedPosition(finalTranslation);
+    m_petState.setPosition(p);
+    m_petState.setLastMoveTime(m_clock.now());
+    m_petState.savePosition();
+    WindowManager::shared().updateWindowPosition(p);
+    m_isDragging = false;
+    m_dragOffset = QSizeF();
+    Q_EMIT dragChanged();
+    m_petState.setInteracting(false);
+}
+
+void InteractionHandler::resetInteraction()
+{
+    m_isDragging = false;
+    m_dragOffset = QSizeF();
+    Q_EMIT dragChanged();
+    m_petState.setInteracting(false);
+}
