@@ -11,13 +11,13 @@ public:
     QList<double> reals;
     QList<int> ints;
 
-    double uniformReal(double lo, double hi) override
+    double uniformReal(double lo, double /*hi*/) override
     {
         if (reals.isEmpty())
             return lo;
         return reals.takeFirst();
     }
-    int uniformInt(int lo, int hi) override
+    int uniformInt(int lo, int /*hi*/) override
     {
         if (ints.isEmpty())
             return lo;
