@@ -31,7 +31,7 @@ void printLine(const QString& line)
 
 LogManager::LogManager(const QString& folder, int intervalMs, const Clock* clock, QObject* parent)
     : QObject(parent)
-    , m_clock(clock ? clock : &Clock::system())
+    , m_clock(clock)
     , m_logFilePath(folder + u"/debug.log"_s)
     , m_writeTimer(this)
     , m_writer(std::make_unique<LogFileWriter>(m_logFilePath))
@@ -79,14 +79,16 @@ void LogManager::log(const QString& message, const QString& category)
 
 void LogManager::record(const QString& message, const QString& category)
 {
-    LogEntry entry{m_clock->now(), category, message};
+    // The system's time is taken in UTC: reading local time asks the C library to look at the
+    // time-zone file on every call. Lines are turned into local time when they are formatted.
+    LogEntry entry{m_clock ? m_clock->now() : QDateTime::currentDateTimeUtc(), category, message};
     QMetaObject::invokeMethod(this, [this, entry = std::move(entry)] { append(entry); }, Qt::QueuedConnection);
     printLine(u"["_s + category + u"] "_s + message + u'\n');
 }
 
 QString LogManager::formatLine(const LogEntry& entry)
 {
-    return u"["_s + entry.timestamp.toString(u"HH:mm:ss.zzz"_s) + u"] ["_s + entry.category + u"] "_s
+    return u"["_s + entry.timestamp.toLocalTime().toString(u"HH:mm:ss.zzz"_s) + u"] ["_s + entry.category + u"] "_s
         + entry.message;
 }
 
@@ -139,7 +141,7 @@ QString LogManager::saveLogsToFile()
     if (desktop.isEmpty())
         return {};
     const QString path =
-        desktop + u"/Tamsel_日志_"_s + m_clock->now().toString(u"yyyyMMdd_HHmmss"_s) + u".txt"_s;
+        desktop + u"/Tamsel_日志_"_s + now().toString(u"yyyyMMdd_HHmmss"_s) + u".txt"_s;
     QSaveFile file(path);
     const QByteArray bytes = getAllLogsText().toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
@@ -147,6 +149,11 @@ QString LogManager::saveLogsToFile()
         return {};
     }
     return path;
+}
+
+QDateTime LogManager::now() const
+{
+    return m_clock ? m_clock->now() : QDateTime::currentDateTime();
 }
 
 QString LogManager::getLogStats() const

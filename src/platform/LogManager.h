@@ -30,8 +30,9 @@ public:
     static constexpr int maxLogs = 500;
     static constexpr int batchIntervalMs = 3000;
 
-    /// A logger writing "debug.log" into @p folder every @p intervalMs. The program uses
-    /// shared(); other instances exist for tests and benchmarks.
+    /// A logger writing "debug.log" into @p folder every @p intervalMs, reading the time
+    /// from @p clock (the system's when none). The program uses shared(); other instances
+    /// exist for tests and benchmarks.
     explicit LogManager(const QString& folder, int intervalMs = batchIntervalMs, const Clock* clock = nullptr,
                         QObject* parent = nullptr);
     ~LogManager() override;
@@ -67,8 +68,9 @@ public:
 
 private:
     void append(const LogEntry& entry);
+    [[nodiscard]] QDateTime now() const;
 
-    const Clock* m_clock;
+    const Clock* m_clock; // null: the system clock
     QList<LogEntry> m_logs;
     QList<LogEntry> m_pendingLogs;
     QString m_logFilePath;

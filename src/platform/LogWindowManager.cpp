@@ -1,5 +1,6 @@
 #include "platform/LogWindowManager.h"
 
+#include "platform/Alerts.h"
 #include "platform/LogManager.h"
 
 #include <QClipboard>
@@ -11,8 +12,6 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -188,16 +187,5 @@ void LogWindowManager::openLogFile()
 
 void LogWindowManager::showAlert(const QString& title, const QString& message)
 {
-    if (m_showAlert) {
-        m_showAlert(title, message);
-        return;
-    }
-    QMessageBox box(QMessageBox::Information, title, title, QMessageBox::NoButton, m_window.get());
-    box.setTextFormat(Qt::PlainText);
-    box.setInformativeText(message);
-    // The informative label has no format of its own to set; make it plain text as well.
-    if (auto* label = box.findChild<QLabel*>(u"qt_msgbox_informativelabel"_s))
-        label->setTextFormat(Qt::PlainText);
-    box.addButton(u"确定"_s, QMessageBox::AcceptRole);
-    box.exec();
+    Alerts::show(Alerts::Style::Informational, title, message, {u"确定"_s}, m_window.get());
 }

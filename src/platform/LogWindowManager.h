@@ -5,7 +5,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <functional>
 #include <limits>
 #include <memory>
 
@@ -23,7 +22,6 @@ class LogWindowManager final : public QObject
 
 public:
     static constexpr int refreshIntervalMs = 2000;
-    using AlertPresenter = std::function<void(const QString& title, const QString& message)>;
 
     explicit LogWindowManager(LogManager* logs = nullptr, QObject* parent = nullptr);
     ~LogWindowManager() override;
@@ -33,8 +31,6 @@ public:
     /// Opens the window, or brings it forward when it is already built.
     void showLogWindow();
     [[nodiscard]] QWidget* window() const { return m_window.get(); }
-    /// Replaces the modal message box, so tests see the alerts without blocking.
-    void setAlertPresenter(AlertPresenter presenter) { m_showAlert = std::move(presenter); }
 
 private:
     void buildWindow();
@@ -52,5 +48,4 @@ private:
     QPointer<QPlainTextEdit> m_textView;
     QTimer m_timer;
     quint64 m_shownRevision = std::numeric_limits<quint64>::max();
-    AlertPresenter m_showAlert;
 };

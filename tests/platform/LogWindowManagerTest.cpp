@@ -1,3 +1,4 @@
+#include "platform/Alerts.h"
 #include "platform/LogManager.h"
 #include "platform/LogWindowManager.h"
 
@@ -14,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <utility>
-#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -27,14 +27,6 @@ struct Fixture
     QTemporaryDir dir;
     LogManager logger{dir.path(), neverMs};
     LogWindowManager windows{&logger};
-    std::vector<std::pair<QString, QString>> alerts;
-
-    Fixture()
-    {
-        windows.setAlertPresenter([this](const QString& title, const QString& message) {
-            alerts.emplace_back(title, message);
-        });
-    }
     QPlainTextEdit* textView() const { return windows.window()->findChild<QPlainTextEdit*>(u"logTextView"_s); }
     void click(const QString& name) const
     {
@@ -86,17 +78,22 @@ TEST(LogWindow, ButtonsCopySaveCountAndClear)
     f.windows.showLogWindow();
     ASSERT_TRUE(waitUntil([&] { return f.textView()->toPlainText().endsWith(u"[B] two"_s); }));
 
+    Alerts::setNextAnswers({0, 0, 0});
     f.click(u"copyButton"_s);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), f.logger.getAllLogsText());
     f.click(u"statsButton"_s);
     f.click(u"saveButton"_s);
-    ASSERT_EQ(f.alerts.size(), 3u);
-    EXPECT_EQ(f.alerts[0], std::pair(u"成功"_s, u"日志已复制到剪贴板"_s));
-    EXPECT_EQ(f.alerts[1], std::pair(u"日志统计"_s, f.logger.getLogStats()));
-    EXPECT_EQ(f.alerts[2].first, u"成功"_s);
+    const auto alerts = Alerts::answeredAlerts();
+    ASSERT_EQ(alerts.size(), 3);
+    EXPECT_EQ(alerts[0].title, u"成功"_s);
+    EXPECT_EQ(alerts[0].text, u"日志已复制到剪贴板"_s);
+    EXPECT_EQ(alerts[1].title, u"日志统计"_s);
+    EXPECT_EQ(alerts[1].text, f.logger.getLogStats());
+    EXPECT_EQ(alerts[2].title, u"成功"_s);
     const QString prefix = u"日志已保存到:\n"_s;
-    ASSERT_TRUE(f.alerts[2].second.startsWith(prefix));
-    EXPECT_TRUE(QFile::exists(f.alerts[2].second.mid(prefix.size())));
+    ASSERT_TRUE(alerts[2].text.startsWith(prefix));
+    EXPECT_TRUE(QFile::exists(alerts[2].text.mid(prefix.size())));
+    EXPECT_EQ(alerts[2].buttons, QStringList{u"确定"_s});
 
     f.click(u"clearButton"_s);
     ASSERT_TRUE(waitUntil([&] { return f.textView()->toPlainText().endsWith(u"[System] 日志已清空"_s); }));
