@@ -36,13 +36,13 @@ Figures summarise(std::vector<double> samples)
 {
     std::sort(samples.begin(), samples.end());
     const auto at = [&](double q) { return samples[static_cast<size_t>(q * static_cast<double>(samples.size() - 1))]; };
-    return {at(0.5), at(0.99), samples.back()};
+    return { at(0.5), at(0.99), samples.back() };
 }
 
 void print(const char* label, size_t calls, const Figures& f)
 {
     std::fprintf(results, "%-44s %8zu calls  median %7.0f ns  p99 %7.0f ns  max %9.0f ns\n", label, calls, f.medianNs,
-                 f.p99Ns, f.maxNs);
+        f.p99Ns, f.maxNs);
     std::fflush(results);
 }
 
@@ -100,15 +100,17 @@ int main(int argc, char** argv)
     logger.flushAndWait();
     const qint64 stillBusyMs = drain.elapsed();
     print("main thread, writer busy with 400k lines", measured, summarise(busy));
-    std::fprintf(results, "  handing the 400k-line batch to the writer: %.1f us; writer still busy %lld ms after the run\n",
-                 static_cast<double>(handOverNs) / 1000.0, static_cast<long long>(stillBusyMs));
+    std::fprintf(results,
+        "  handing the 400k-line batch to the writer: %.1f us; writer still busy %lld ms after the run\n",
+        static_cast<double>(handOverNs) / 1000.0, static_cast<long long>(stillBusyMs));
 
     // Four threads log at once while the main loop delivers their lines.
     constexpr int threads = 4;
     std::vector<std::vector<double>> perThread(threads);
     std::vector<std::thread> workers;
     for (int t = 0; t < threads; ++t)
-        workers.emplace_back([&, t] { perThread[static_cast<size_t>(t)] = timeCalls(logger, measured / threads, false); });
+        workers.emplace_back(
+            [&, t] { perThread[static_cast<size_t>(t)] = timeCalls(logger, measured / threads, false); });
     // A join that keeps the main loop turning, so the threads' queued updates are taken in.
     std::atomic<bool> joined = false;
     std::thread joiner([&] {

@@ -129,12 +129,13 @@ void LogFileWriter::rotateIfFull(qint64 incomingBytes)
         return;
     // rename() replaces the older generation in one step, so there is always one of them.
     std::error_code error;
-    std::filesystem::rename(QFile::encodeName(m_filePath).toStdString(),
-                            QFile::encodeName(m_filePath + u".1"_s).toStdString(), error);
+    std::filesystem::rename(
+        QFile::encodeName(m_filePath).toStdString(), QFile::encodeName(m_filePath + u".1"_s).toStdString(), error);
     // Said once only: appending to the full file still works, so no success would end the fault.
     if (error && !m_rotateFailureReported) {
         m_rotateFailureReported = true;
-        printLine(u"⚠️ 日志文件轮换失败: "_s + m_filePath + u" ("_s + QString::fromStdString(error.message()) + u")"_s);
+        printLine(u"⚠️ 日志文件轮换失败: "_s + m_filePath + u" ("_s
+            + QString::fromStdString(error.message()) + u")"_s);
     }
 }
 

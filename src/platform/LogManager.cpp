@@ -45,7 +45,8 @@ LogManager::LogManager(const QString& folder, int intervalMs, const Clock* clock
     if (QAbstractEventDispatcher::instance())
         m_writeTimer.start();
     else
-        QMetaObject::invokeMethod(this, [this] { m_writeTimer.start(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { m_writeTimer.start(); }, Qt::QueuedConnection);
 }
 
 LogManager::~LogManager()
@@ -81,8 +82,9 @@ void LogManager::record(const QString& message, const QString& category)
 {
     // The system's time is taken in UTC: reading local time asks the C library to look at the
     // time-zone file on every call. Lines are turned into local time when they are formatted.
-    LogEntry entry{m_clock ? m_clock->now() : QDateTime::currentDateTimeUtc(), category, message};
-    QMetaObject::invokeMethod(this, [this, entry = std::move(entry)] { append(entry); }, Qt::QueuedConnection);
+    LogEntry entry { m_clock ? m_clock->now() : QDateTime::currentDateTimeUtc(), category, message };
+    QMetaObject::invokeMethod(
+        this, [this, entry = std::move(entry)] { append(entry); }, Qt::QueuedConnection);
     printLine(u"["_s + category + u"] "_s + message + u'\n');
 }
 
@@ -140,8 +142,7 @@ QString LogManager::saveLogsToFile()
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (desktop.isEmpty())
         return {};
-    const QString path =
-        desktop + u"/Tamsel_日志_"_s + now().toString(u"yyyyMMdd_HHmmss"_s) + u".txt"_s;
+    const QString path = desktop + u"/Tamsel_日志_"_s + now().toString(u"yyyyMMdd_HHmmss"_s) + u".txt"_s;
     QSaveFile file(path);
     const QByteArray bytes = getAllLogsText().toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

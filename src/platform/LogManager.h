@@ -34,7 +34,7 @@ public:
     /// from @p clock (the system's when none). The program uses shared(); other instances
     /// exist for tests and benchmarks.
     explicit LogManager(const QString& folder, int intervalMs = batchIntervalMs, const Clock* clock = nullptr,
-                        QObject* parent = nullptr);
+        QObject* parent = nullptr);
     ~LogManager() override;
 
     static LogManager& shared();

@@ -71,18 +71,19 @@ void LogWindowManager::buildWindow()
     auto* buttons = new QHBoxLayout(toolbar);
     buttons->setContentsMargins(10, 6, 10, 6);
     buttons->setSpacing(10);
-    const struct {
+    const struct
+    {
         const char16_t* title;
         const char16_t* name;
         int width;
         void (LogWindowManager::*action)();
     } specs[] = {
-        {u"📋 复制日志", u"copyButton", 100, &LogWindowManager::copyLogs},
-        {u"💾 保存日志", u"saveButton", 100, &LogWindowManager::saveLogs},
-        {u"🗑️ 清空日志", u"clearButton", 100, &LogWindowManager::clearLogs},
-        {u"🔄 刷新", u"refreshButton", 80, &LogWindowManager::refreshLogs},
-        {u"📊 统计", u"statsButton", 80, &LogWindowManager::showStats},
-        {u"📂 打开日志文件", u"openButton", 120, &LogWindowManager::openLogFile},
+        { u"📋 复制日志", u"copyButton", 100, &LogWindowManager::copyLogs },
+        { u"💾 保存日志", u"saveButton", 100, &LogWindowManager::saveLogs },
+        { u"🗑️ 清空日志", u"clearButton", 100, &LogWindowManager::clearLogs },
+        { u"🔄 刷新", u"refreshButton", 80, &LogWindowManager::refreshLogs },
+        { u"📊 统计", u"statsButton", 80, &LogWindowManager::showStats },
+        { u"📂 打开日志文件", u"openButton", 120, &LogWindowManager::openLogFile },
     };
     for (const auto& spec : specs) {
         auto* button = new QPushButton(QString::fromUtf16(spec.title), toolbar);
@@ -165,18 +166,16 @@ void LogWindowManager::showStats()
 void LogWindowManager::openLogFile()
 {
     const QString path = m_logs.logFilePath();
-    const auto openFolder = [folder = QFileInfo(path).absolutePath()] {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
-    };
+    const auto openFolder
+        = [folder = QFileInfo(path).absolutePath()] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); };
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         openFolder();
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(u"org.freedesktop.FileManager1"_s,
-                                                       u"/org/freedesktop/FileManager1"_s,
-                                                       u"org.freedesktop.FileManager1"_s, u"ShowItems"_s);
-    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
+        u"/org/freedesktop/FileManager1"_s, u"org.freedesktop.FileManager1"_s, u"ShowItems"_s);
+    call << QStringList { QUrl::fromLocalFile(path).toString() } << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [openFolder](QDBusPendingCallWatcher* finished) {
         if (finished->isError())
@@ -187,5 +186,5 @@ void LogWindowManager::openLogFile()
 
 void LogWindowManager::showAlert(const QString& title, const QString& message)
 {
-    Alerts::show(Alerts::Style::Informational, title, message, {u"确定"_s}, m_window.get());
+    Alerts::show(Alerts::Style::Informational, title, message, { u"确定"_s }, m_window.get());
 }

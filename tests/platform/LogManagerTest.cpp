@@ -1,5 +1,5 @@
-#include "platform/LogFileWriter.h"
 #include "platform/LogManager.h"
+#include "platform/LogFileWriter.h"
 
 #include "support/FakeClock.h"
 #include "support/Wait.h"
@@ -107,8 +107,8 @@ TEST(LogManager, ClearEmptiesListAndFileAndPendingLinesFollow)
     logger.clearLogs();
     EXPECT_TRUE(logger.logs().isEmpty());
     logger.flushAndWait();
-    EXPECT_EQ(readFile(logger.logFilePath()),
-              u"[14:03:07.000] [A] pending\n[14:03:07.000] [System] 日志已清空\n"_s.toUtf8());
+    EXPECT_EQ(
+        readFile(logger.logFilePath()), u"[14:03:07.000] [A] pending\n[14:03:07.000] [System] 日志已清空\n"_s.toUtf8());
     ASSERT_EQ(logger.logs().size(), 1);
     EXPECT_EQ(logger.logs().first().message, u"日志已清空"_s);
 }
@@ -262,8 +262,8 @@ TEST(LogManager, FullDiskKeepsLinesForLaterAndDestroysNothing)
     logger.flushAndWait();
     const QByteArray text = readFile(path);
     EXPECT_EQ(text.count('\n'), 3);
-    EXPECT_TRUE(text.contains("[A] a\n") && text.indexOf("[A] a\n") < text.indexOf("[A] b\n")
-                && text.endsWith("[A] c\n"));
+    EXPECT_TRUE(
+        text.contains("[A] a\n") && text.indexOf("[A] a\n") < text.indexOf("[A] b\n") && text.endsWith("[A] c\n"));
 }
 
 TEST(LogManager, SharedLoggerFirstUsedOffTheMainThreadBatchesOnTheMainThread)
@@ -274,5 +274,5 @@ TEST(LogManager, SharedLoggerFirstUsedOffTheMainThreadBatchesOnTheMainThread)
     EXPECT_EQ(logger.logFilePath(), qEnvironmentVariable("XDG_DATA_HOME") + u"/Tamsel/debug.log"_s);
     // The production timer, not a flush, brings the line to the file.
     EXPECT_TRUE(waitUntil([&] { return readFile(logger.logFilePath()).contains("[Test] 🧵 from a worker\n"); },
-                          LogManager::batchIntervalMs + 3000));
+        LogManager::batchIntervalMs + 3000));
 }

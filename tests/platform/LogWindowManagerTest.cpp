@@ -1,6 +1,6 @@
+#include "platform/LogWindowManager.h"
 #include "platform/Alerts.h"
 #include "platform/LogManager.h"
-#include "platform/LogWindowManager.h"
 
 #include "support/Wait.h"
 
@@ -25,8 +25,8 @@ constexpr int neverMs = 3600 * 1000;
 struct Fixture
 {
     QTemporaryDir dir;
-    LogManager logger{dir.path(), neverMs};
-    LogWindowManager windows{&logger};
+    LogManager logger { dir.path(), neverMs };
+    LogWindowManager windows { &logger };
     QPlainTextEdit* textView() const { return windows.window()->findChild<QPlainTextEdit*>(u"logTextView"_s); }
     void click(const QString& name) const
     {
@@ -50,8 +50,12 @@ TEST(LogWindow, OpensOneTitledWindowWithSixButtonsShowingTheLines)
     EXPECT_TRUE(f.textView()->isReadOnly());
 
     const std::pair<const char16_t*, const char16_t*> buttons[] = {
-        {u"copyButton", u"📋 复制日志"}, {u"saveButton", u"💾 保存日志"},   {u"clearButton", u"🗑️ 清空日志"},
-        {u"refreshButton", u"🔄 刷新"},  {u"statsButton", u"📊 统计"}, {u"openButton", u"📂 打开日志文件"},
+        { u"copyButton", u"📋 复制日志" },
+        { u"saveButton", u"💾 保存日志" },
+        { u"clearButton", u"🗑️ 清空日志" },
+        { u"refreshButton", u"🔄 刷新" },
+        { u"statsButton", u"📊 统计" },
+        { u"openButton", u"📂 打开日志文件" },
     };
     for (const auto& [name, title] : buttons) {
         auto* button = window->findChild<QPushButton*>(QString::fromUtf16(name));
@@ -78,7 +82,7 @@ TEST(LogWindow, ButtonsCopySaveCountAndClear)
     f.windows.showLogWindow();
     ASSERT_TRUE(waitUntil([&] { return f.textView()->toPlainText().endsWith(u"[B] two"_s); }));
 
-    Alerts::setNextAnswers({0, 0, 0});
+    Alerts::setNextAnswers({ 0, 0, 0 });
     f.click(u"copyButton"_s);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), f.logger.getAllLogsText());
     f.click(u"statsButton"_s);
@@ -93,7 +97,7 @@ TEST(LogWindow, ButtonsCopySaveCountAndClear)
     const QString prefix = u"日志已保存到:\n"_s;
     ASSERT_TRUE(alerts[2].text.startsWith(prefix));
     EXPECT_TRUE(QFile::exists(alerts[2].text.mid(prefix.size())));
-    EXPECT_EQ(alerts[2].buttons, QStringList{u"确定"_s});
+    EXPECT_EQ(alerts[2].buttons, QStringList { u"确定"_s });
 
     f.click(u"clearButton"_s);
     ASSERT_TRUE(waitUntil([&] { return f.textView()->toPlainText().endsWith(u"[System] 日志已清空"_s); }));
