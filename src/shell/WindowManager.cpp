@@ -7,6 +7,7 @@
 #include "pet/PetState.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
+#include "shell/DoNotDisturbManager.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -119,7 +120,8 @@ void WindowManager::updateWindowPosition(QPointF position)
 {
     if (!m_petWindow)
         return;
-    const QPointF origin = m_screens.petOriginFromStored(position);
+    QPointF origin = m_screens.petOriginFromStored(position);
+    origin = DoNotDisturbManager::shared().getValidWindowOriginForDoNotDisturb(origin);
     m_petWindow->setModelOrigin(origin);
     Q_EMIT petWindowDidMove(m_petWindow);
 }

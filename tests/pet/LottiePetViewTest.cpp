@@ -1,0 +1,162 @@
+#include "LogLines.h"
+#include "TestAnimation.h"
+
+#include "pet/LottieAnimationManager.h"
+#include "pet/LottiePetView.h"
+#include "pet/PetAppearanceManager.h"
+#include "platform/Defaults.h"
+#include "platform/LottiePlayer.h"
+#include "platform/Resources.h"
+#include "support/FakeRandom.h"
+#include "support/Wait.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Two clicks in quick succession, as the pointer sends them: press, release, press, release.
+void doubleClick(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(64, 64));
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(64, 64));
+}
+
+struct PetViewFixture : ::testing::Test
+{
+    QTemporaryDir dir;
+    Defaults defaults{dir.filePath(u"defaults.json"_s)};
+    QString root = dir.filePath(u"res"_s);
+    Resources resources{root};
+    PetAppearanceManager appearance{&defaults};
+    FakeRandom random;
+
+    PetViewFixture()
+    {
+        for (const char* name : {"cat_scratching_butt", "cat_blinking", "cat_thinking", "cat_gaming",
+                 "cat_greeting", "cat_walking"})
+            writeTestAnimation(catPath(QString::fromLatin1(name)));
+    }
+    QString catPath(const QString& name) const
+    {
+        return root + u"/Resources/LottieAnimations/Cat/"_s + name + u".json"_s;
+    }
+};
+
+} // namespace
+
+TEST_F(PetViewFixture, ShowsTheCurrentBehaviourAndReloadsOnlyANewFile)
+{
+    LottieAnimationManager manager(&appearance, &resources);
+    LottiePetView view(nullptr, &manager, &random);
+    view.show();
+    manager.playBehavior(PetBehavior::idle);
+    ASSERT_NE(view.player(), nullptr);
+    EXPECT_EQ(view.currentPath(), catPath(u"cat_scratching_butt"_s));
+    EXPECT_TRUE(view.player()->isPlaying());
+    EXPECT_TRUE(view.player()->loopMode());
+    EXPECT_EQ(view.player()->speed(), 0.8);
+
+    // Playing the current behaviour again keeps the running animation where it is.
+    view.player()->advance();
+    view.player()->advance();
+    const int frame = view.player()->currentFrame();
+    ASSERT_GT(frame, 0);
+    manager.playBehavior(PetBehavior::idle);
+    EXPECT_EQ(view.player()->currentFrame(), frame);
+
+    manager.playBehavior(PetBehavior::thinking);
+    EXPECT_EQ(view.currentPath(), catPath(u"cat_thinking"_s));
+    EXPECT_FALSE(view.player()->loopMode());
+    EXPECT_EQ(view.player()->speed(), 1.0);
+    EXPECT_EQ(view.player()->currentFrame(), 0);
+}
+
+TEST_F(PetViewFixture, ABrokenFileIsLoggedAndTheLastAnimationStays)
+{
+    LottieAnimationManager manager(&appearance, &resources);
+    LottiePetView view(nullptr, &manager, &random);
+    const auto shown = view.player()->animation();
+    ASSERT_NE(shown, nullptr);
+
+    for (const QByteArray& content : {QByteArray(), QByteArrayLiteral("{\"v\": 5, \"layers\": [")}) {
+        QFile broken(catPath(u"cat_gaming"_s));
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        broken.write(content);
+        broken.close();
+        manager.playBehavior(PetBehavior::special);
+        EXPECT_TRUE(loggedMessages(u"Lottie"_s).contains(u"❌ 无法加载 Lottie 动画: "_s + catPath(u"cat_gaming"_s)));
+        EXPECT_EQ(view.player()->animation(), shown);
+        manager.playBehavior(PetBehavior::idle);
+    }
+
+    // A missing file leaves nothing to show; the next good one starts afresh.
+    QFile::remove(catPath(u"cat_greeting"_s));
+    manager.playBehavior(PetBehavior::interacting);
+    EXPECT_EQ(view.player(), nullptr);
+    manager.playBehavior(PetBehavior::resting);
+    ASSERT_NE(view.player(), nullptr);
+    EXPECT_TRUE(view.player()->isPlaying());
+}
+
+TEST_F(PetViewFixture, ASingleTapWaitsForTheDoubleClickIntervalAndADoubleTapIsNeverAlsoASingleOne)
+{
+    LottieAnimationManager manager(&appearance, &resources);
+    LottiePetView view(nullptr, &manager, &random);
+    int clicks = 0;
+    LottiePetView::setSingleClickHandler([&] { ++clicks; });
+    view.show();
+
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(64, 64));
+    EXPECT_EQ(manager.currentBehavior(), PetBehavior::idle);
+    ASSERT_TRUE(waitUntil([&] { return manager.currentBehavior() == PetBehavior::resting; }));
+    EXPECT_EQ(clicks, 1);
+
+    random.ints = {1};
+    doubleClick(&view);
+    EXPECT_EQ(manager.currentBehavior(), PetBehavior::special);
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    EXPECT_EQ(manager.currentBehavior(), PetBehavior::special);
+    EXPECT_EQ(clicks, 1);
+
+    // The dog cannot think: a double tap leaves its idle animation.
+    appearance.changePetType(PetType::dog);
+    random.ints = {0};
+    doubleClick(&view);
+    EXPECT_EQ(manager.currentBehavior(), PetBehavior::idle);
+    LottiePetView::setSingleClickHandler({});
+}
+
+TEST_F(PetViewFixture, SchedulerChangesPlayTheirAnimationOnlyWhenTheBehaviourChanges)
+{
+    LottieAnimationManager manager(&appearance, &resources);
+    LottiePetView view(nullptr, &manager, &random);
+    QSignalSpy played(&manager, &LottieAnimationManager::currentBehaviorChanged);
+    view.onAutoBehaviorChanged(AutoBehavior::scratching);
+    EXPECT_EQ(played.count(), 0);
+    view.onAutoBehaviorChanged(AutoBehavior::walk);
+    EXPECT_EQ(manager.currentBehavior(), PetBehavior::moving);
+    view.onAutoBehaviorChanged(AutoBehavior::walk);
+    EXPECT_EQ(played.count(), 1);
+    view.onAutoBehaviorChanged(AutoBehavior::gaming);
+    EXPECT_EQ(manager.currentBehavior(), PetBehavior::special);
+}
+
+TEST_F(PetViewFixture, ARightClickAsksForTheMenuAtThePointer)
+{
+    LottieAnimationManager manager(&appearance, &resources);
+    LottiePetView view(nullptr, &manager, &random);
+    QSignalSpy menu(&view, &LottiePetView::contextMenuRequested);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 20), QPoint(310, 420));
+    QApplication::sendEvent(&view, &event);
+    ASSERT_EQ(menu.count(), 1);
+    EXPECT_EQ(menu.at(0).at(0).toPoint(), QPoint(310, 420));
+}
