@@ -1,0 +1,232 @@
+// The request core seen from the wire and from the log: headers, status mapping, the
+// failures of the transport, and what the log may and may not show.
+#include "ServerTestSupport.h"
+
+#include <QJsonDocument>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString api = u"API"_s;
+
+ScriptedReply reply(int status, const QByteArray& body)
+{
+    return ScriptedReply{status, body, 0, false};
+}
+
+} // namespace
+
+TEST_F(ServerFixture, GetCarriesContentTypeAndUserIdOnlyWhileSignedIn)
+{
+    server.state().addUser(u"a@x.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);
+    server.state().addBottle(1, u"你好"_s);
+
+    LogCapture logs;
+    ASSERT_TRUE(await(client->pickRandomBottle(42)).ok());
+    const RecordedRequest& anonymous = server.lastRequest();
+    EXPECT_EQ(anonymous.method, "GET");
+    EXPECT_EQ(anonymous.target, "/api/bottles/pick?userId=42");
+    EXPECT_EQ(anonymous.header("Content-Type"), "application/json");
+    EXPECT_FALSE(anonymous.hasHeader("X-User-Id"));
+    EXPECT_TRUE(anonymous.body.isEmpty());
+    for (const QString& line : logs.lines(api))
+        EXPECT_FALSE(line.startsWith(u"📤 请求体: "_s)) << "a GET without body logs no body line";
+
+    signedInUser = 42;
+    server.state().addBottle(1, u"第二个"_s);
+    ASSERT_TRUE(await(client->pickRandomBottle(42)).ok());
+    EXPECT_EQ(server.lastRequest().header("X-User-Id"), "42");
+}
+
+TEST_F(ServerFixture, SuccessfulCallWritesTheFixedLinesInOrder)
+{
+    server.state().addUser(u"a@x.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);
+    server.state().addBottle(1, u"你好"_s);
+    server.scriptNext(reply(200,
+        R"({"success":true,"message":"ok","data":{"id":"b9","content":"你好","sender_id":1,"sender_name":"阿猫",)"
+        R"("sender_emoji":"🐱","status":"picked","theme":[],"bottle_type":"wish","view_count":1,"passed_count":0,)"
+        R"("virtual_distance":0,"virtual_path":[],"created_at":"2024-05-01T08:30:00Z","updated_at":"2024-05-01T08:30:00Z"}})"));
+
+    LogCapture logs;
+    const auto outcome = await(client->pickRandomBottle(7));
+    ASSERT_TRUE(outcome.ok());
+    EXPECT_EQ(outcome.value->bottleType, BottleType::wish);
+    const QStringList lines = logs.lines(api);
+    ASSERT_EQ(lines.size(), 5) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines[0], u"📡 GET "_s + url(u"/bottles/pick?userId=7"_s));
+    EXPECT_EQ(lines[1], u"📥 HTTP 状态码: 200"_s);
+    EXPECT_TRUE(lines[2].startsWith(u"📥 响应内容: {\"success\":true"_s));
+    EXPECT_EQ(lines[3], u"✅ JSON 解析成功"_s);
+    EXPECT_EQ(lines[4], u"✅ 捡到瓶子: b9"_s);
+}
+
+TEST_F(ServerFixture, StatusesMapToTheirErrors)
+{
+    struct Case
+    {
+        int status;
+        APIError::Kind kind;
+        QString logLine;
+        QString text;
+    };
+    const QByteArray errorJson = R"({"success":false,"error":"boom"})";
+    const QList<Case> cases{
+        {401, APIError::Kind::unauthorized, u"❌ 401 未授权"_s, u"未授权"_s},
+        {404, APIError::Kind::notFound, u"❌ 404 未找到"_s, u"没有挖到瓶子，你先丢个瓶子出去吧！"_s},
+        {408, APIError::Kind::timeout, u"❌ 408 请求超时"_s, u"请求超时"_s},
+        {500, APIError::Kind::serverError, u"❌ HTTP 500: "_s + QString::fromUtf8(errorJson),
+            u"服务器错误: "_s + QString::fromUtf8(errorJson)},
+        {418, APIError::Kind::serverError, u"❌ HTTP 418: "_s + QString::fromUtf8(errorJson),
+            u"服务器错误: "_s + QString::fromUtf8(errorJson)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        server.scriptNext(reply(c.status, errorJson));
+        LogCapture logs;
+        const auto error = await(client->getConversations(1)).apiError();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), c.kind);
+        EXPECT_EQ(error->errorDescription(), c.text);
+        EXPECT_TRUE(logs.has(u"📥 HTTP 状态码: "_s + QString::number(c.status), api));
+        EXPECT_TRUE(logs.has(c.logLine, api)) << logs.lines(api).join(u'\n').toStdString();
+    }
+}
+
+TEST_F(ServerFixture, RedirectThatReachesTheClientIsAServerError)
+{
+    // No Location: nothing to follow, so the status itself arrives.
+    server.scriptNext(reply(302, R"({"moved":true})"));
+    LogCapture logs;
+    const auto error = await(client->getConversations(1)).apiError();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), APIError::Kind::serverError);
+    EXPECT_TRUE(logs.has(u"📥 HTTP 状态码: 302"_s, api));
+}
+
+TEST_F(ServerFixture, NonUtf8ErrorBodyIsUnknownErrorAndNotLogged)
+{
+    server.scriptNext(reply(503, QByteArray("\xff\xfe\x80 broken", 10)));
+    LogCapture logs;
+    const auto error = await(client->getFriendList()).apiError();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), APIError::Kind::serverError);
+    EXPECT_EQ(error->errorDescription(), u"服务器错误: 未知错误"_s);
+    EXPECT_TRUE(logs.has(u"❌ HTTP 503: 未知错误"_s, api));
+    for (const QString& line : logs.lines(api))
+        EXPECT_FALSE(line.startsWith(u"📥 响应内容"_s));
+}
+
+TEST_F(ServerFixture, EmptyOrMalformedSuccessBodyIsADecodingError)
+{
+    server.scriptNext(reply(200, {}));
+    LogCapture logs;
+    auto error = await(client->getConversations(1)).apiError();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), APIError::Kind::decodingError);
+    EXPECT_TRUE(error->errorDescription().startsWith(u"数据解析错误: "_s));
+    EXPECT_TRUE(logs.has(u"📥 响应内容: "_s, api)) << "an empty reply still logs its (empty) text";
+
+    server.scriptNext(reply(200, R"({"success":true,"data":[]})"));
+    LogCapture logs2;
+    error = await(client->getConversations(1)).apiError();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), APIError::Kind::decodingError);
+    EXPECT_TRUE(error->detail().contains(u"message"_s)) << error->detail().toStdString();
+    const QStringList lines = logs2.lines(api);
+    const auto failed = std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith(u"❌ JSON 解析失败: "_s); });
+    ASSERT_NE(failed, lines.end());
+    ASSERT_NE(failed + 1, lines.end());
+    EXPECT_EQ(*(failed + 1), u"❌ 解析错误详情: "_s + failed->mid(QStringView(u"❌ JSON 解析失败: ").size()));
+    EXPECT_FALSE(logs2.has(u"✅ JSON 解析成功"_s, api));
+}
+
+TEST_F(ServerFixture, ExchangeThatOutlivesTheDeadlineIsANetworkError)
+{
+    client = makeClient(server.baseUrl(), 200);
+    server.scriptNext(ScriptedReply{std::nullopt, {}, 3000, false});
+    LogCapture logs;
+    const auto error = await(client->getConversations(1)).apiError();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), APIError::Kind::networkError) << error->debugDescription().toStdString();
+    EXPECT_TRUE(error->errorDescription().startsWith(u"网络错误: "_s));
+    for (const QString& line : logs.lines(api))
+        EXPECT_FALSE(line.startsWith(u"📥"_s)) << "no status reached the client";
+}
+
+TEST_F(ServerFixture, DroppedConnectionAndRefusedConnectionAreNetworkErrors)
+{
+    // Qt's HTTP stack sends once more over a fresh connection when one closes before any
+    // byte of the reply, so the server drops that attempt too.
+    server.scriptNext(ScriptedReply{std::nullopt, {}, 0, true});
+    server.scriptNext(ScriptedReply{std::nullopt, {}, 0, true});
+    auto error = await(client->getConversations(1)).apiError();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), APIError::Kind::networkError) << error->debugDescription().toStdString();
+
+    const quint16 port = server.port();
+    client = makeClient(u"http://127.0.0.1:"_s + QString::number(port == 1 ? 2 : 1) + u"/api"_s);
+    error = await(client->getConversations(1)).apiError();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), APIError::Kind::networkError);
+}
+
+TEST_F(ServerFixture, TextThatIsNoUrlFailsBeforeAnythingIsLoggedOrSent)
+{
+    client = makeClient(u"http://bad host:3005/api"_s);
+    LogCapture logs;
+    const auto error = await(client->getConversations(1)).apiError();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), APIError::Kind::invalidURL);
+    EXPECT_EQ(error->errorDescription(), u"无效的 URL"_s);
+    EXPECT_TRUE(logs.lines(api).isEmpty()) << logs.lines(api).join(u'\n').toStdString();
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(ServerFixture, QueryValuesArePercentEncodedSoTheServerReadsThemBack)
+{
+    server.state().addUser(u"a+b@x.io"_s, u"加号"_s, u"🐶"_s, u"pw"_s);
+    const auto outcome = await(client->checkEmail(u"a+b@x.io"_s));
+    ASSERT_TRUE(outcome.ok());
+    EXPECT_TRUE(outcome.value->exists) << "the server must see the address with its plus sign";
+    EXPECT_EQ(server.lastRequest().target, "/api/users/check-email?email=a%2Bb%40x.io");
+    EXPECT_EQ(server.lastRequest().queryValue(u"email"_s), u"a+b@x.io"_s);
+
+    // A value with "&" stays one value instead of forging a second parameter.
+    (void)await(client->getConversationHistory(u"b1&userId=9"_s, 3));
+    EXPECT_EQ(server.lastRequest().target, "/api/bottles/conversation-history?bottleId=b1%26userId%3D9&userId=3");
+    EXPECT_EQ(server.lastRequest().queryValue(u"userId"_s), u"3"_s);
+}
+
+TEST_F(ServerFixture, PasswordNeverReachesTheLogButReachesTheServer)
+{
+    const QString password = u"s3cret-密码"_s;
+    LogCapture logs;
+    ASSERT_TRUE(await(client->createOrGetUser(u"p@x.io"_s, u"小明"_s, u"🐼"_s, password)).ok());
+    EXPECT_EQ(server.lastRequest().jsonBody().value(u"password"_s).toString(), password);
+    EXPECT_FALSE(logs.anyContains(u"s3cret"_s));
+    const QStringList lines = logs.lines(api);
+    const auto body = std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith(u"📤 请求体: "_s); });
+    ASSERT_NE(body, lines.end());
+    const QJsonObject shown = QJsonDocument::fromJson(body->mid(QStringView(u"📤 请求体: ").size()).toUtf8()).object();
+    EXPECT_EQ(shown.value(u"password"_s).toString(), u"******"_s);
+    EXPECT_EQ(shown.value(u"email"_s).toString(), u"p@x.io"_s);
+}
+
+TEST_F(ServerFixture, BodyLineShowsTheJsonAsSent)
+{
+    const qint64 id = server.state().addUser(u"a@x.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);
+    LogCapture logs;
+    ASSERT_TRUE(await(client->throwBottle(ThrowBottleRequest{id, u"阿猫"_s, u"🐱"_s, u"\"引号\" 和 \\"_s, {}, BottleType::lucky, true})).ok());
+    EXPECT_TRUE(logs.has(u"📤 请求体: "_s + QString::fromUtf8(server.lastRequest().body), api));
+}
+
+TEST_F(ServerFixture, ClientGoneWhileWaitingFailsTheCallInsteadOfHanging)
+{
+    server.scriptNext(ScriptedReply{std::nullopt, {}, 2000, false});
+    auto task = client->getConversations(1);
+    client.reset();
+    const auto error = await(std::move(task)).apiError();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), APIError::Kind::networkError);
+}

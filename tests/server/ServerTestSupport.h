@@ -1,0 +1,128 @@
+#pragma once
+
+#include "platform/LogManager.h"
+#include "server/APIClient.h"
+#include "server/APIError.h"
+#include "support/FakeCompanionServer.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <QCoroTask>
+
+#include <gtest/gtest.h>
+
+#include <exception>
+#include <memory>
+#include <optional>
+#include <type_traits>
+
+/// How a server call ended: its value, or the error it threw.
+template<typename T>
+struct Outcome
+{
+    std::conditional_t<std::is_void_v<T>, bool, std::optional<T>> value{};
+    std::exception_ptr error;
+
+    [[nodiscard]] bool ok() const { return !error; }
+    /// The APIError thrown, or nothing when the call succeeded or threw something else.
+    [[nodiscard]] std::optional<APIError> apiError() const
+    {
+        if (!error)
+            return std::nullopt;
+        try {
+            std::rethrow_exception(error);
+        } catch (const APIError& e) {
+            return e;
+        } catch (...) {
+            return std::nullopt;
+        }
+    }
+};
+
+namespace detail {
+template<typename T>
+QCoro::Task<> capture(QCoro::Task<T> task, Outcome<T>* out)
+{
+    try {
+        if constexpr (std::is_void_v<T>) {
+            co_await task;
+            out->value = true;
+        } else {
+            out->value.emplace(co_await task);
+        }
+    } catch (...) {
+        out->error = std::current_exception();
+    }
+}
+} // namespace detail
+
+/// Runs the event loop until the call has ended; the call never escapes as an exception.
+template<typename T>
+Outcome<T> await(QCoro::Task<T>&& task)
+{
+    Outcome<T> out;
+    QCoro::Task<> wrapper = detail::capture(std::move(task), &out);
+    QCoro::waitFor(wrapper);
+    return out;
+}
+
+/// The program-log lines written since the capture began.
+class LogCapture
+{
+public:
+    LogCapture()
+    {
+        QCoreApplication::processEvents();
+        m_start = LogManager::shared().logs().size();
+    }
+
+    /// Messages of one category ("API", "User", "Friend"), or of all when empty.
+    [[nodiscard]] QStringList lines(const QString& category = {}) const
+    {
+        QCoreApplication::processEvents();
+        QStringList out;
+        const auto logs = LogManager::shared().logs();
+        for (qsizetype i = m_start; i < logs.size(); ++i) {
+            if (category.isEmpty() || logs[i].category == category)
+                out.append(logs[i].message);
+        }
+        return out;
+    }
+    [[nodiscard]] bool has(const QString& line, const QString& category = {}) const
+    {
+        return lines(category).contains(line);
+    }
+    [[nodiscard]] bool anyContains(const QString& text) const
+    {
+        for (const QString& l : lines())
+            if (l.contains(text))
+                return true;
+        return false;
+    }
+
+private:
+    qsizetype m_start = 0;
+};
+
+/// A client talking to a fresh fake server, with a settable signed-in user.
+class ServerFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.start());
+        client = makeClient(server.baseUrl());
+    }
+
+    std::unique_ptr<APIClient> makeClient(const QString& base, int timeoutMs = APIClient::transferTimeoutMs)
+    {
+        return std::make_unique<APIClient>(base, [this] { return signedInUser; }, timeoutMs);
+    }
+
+    [[nodiscard]] QString url(const QString& pathAndQuery) const { return server.baseUrl() + pathAndQuery; }
+
+    FakeCompanionServer server;
+    std::optional<qint64> signedInUser;
+    std::unique_ptr<APIClient> client;
+};
