@@ -28,6 +28,9 @@ Q_SIGNALS:
     void emotionDidChange();
     /// "reminderTriggered": an interval reminder fired; the speech bubble speaks it.
     void reminderTriggered(const Reminder& reminder);
+    /// "showSpeechBubble": a bubble with a ready title, message and emoji. Declared for its
+    /// observer; nothing posts it.
+    void showSpeechBubble(const QString& title, const QString& message, const QString& emoji);
 
     /// "timeSegmentDidChange": the local hour crossed into another part of the day.
     void timeSegmentDidChange(TimeSegment oldSegment, TimeSegment newSegment);

@@ -1,0 +1,138 @@
+#include "pet/SpeechBubbleView.h"
+
+#include "platform/FloatingWindow.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPropertyAnimation>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The rounded card the bubble's texts sit on.
+class BubbleCard final : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(rect()), 12, 12);
+        painter.fillPath(path, palette().color(QPalette::Base));
+    }
+};
+
+QLabel* plainLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
+}
+
+} // namespace
+
+SpeechBubbleView::SpeechBubbleView(
+    const QString& message, const QString& title, const QString& emoji, std::function<void()> onClose, QWidget* parent)
+    : QWidget(parent)
+    , m_message(message)
+    , m_title(title)
+    , m_emoji(emoji)
+    , m_onClose(std::move(onClose))
+    , m_card(new BubbleCard(this))
+    , m_closeButton(new QToolButton(m_card))
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    m_card->setObjectName(u"bubbleCard"_s);
+
+    auto* emojiLabel = plainLabel(emoji, m_card);
+    emojiLabel->setObjectName(u"bubbleEmoji"_s);
+    QFont emojiFont = emojiLabel->font();
+    emojiFont.setPointSizeF(emojiFont.pointSizeF() * 1.5);
+    emojiLabel->setFont(emojiFont);
+
+    auto* titleLabel = plainLabel(title, m_card);
+    titleLabel->setObjectName(u"bubbleTitle"_s);
+    QFont titleFont = titleLabel->font();
+    titleFont.setWeight(QFont::DemiBold);
+    titleLabel->setFont(titleFont);
+
+    m_closeButton->setObjectName(u"bubbleCloseButton"_s);
+    m_closeButton->setAutoRaise(true);
+    m_closeButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    m_closeButton->setIconSize(QSize(12, 12));
+    m_closeButton->setCursor(Qt::ArrowCursor);
+    connect(m_closeButton, &QToolButton::clicked, this, &SpeechBubbleView::close);
+
+    auto* messageLabel = plainLabel(message, m_card);
+    messageLabel->setObjectName(u"bubbleMessage"_s);
+    messageLabel->setWordWrap(true);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(6);
+    header->addWidget(emojiLabel, 0, Qt::AlignVCenter);
+    header->addWidget(titleLabel, 0, Qt::AlignVCenter);
+    header->addStretch(1);
+    header->addWidget(m_closeButton, 0, Qt::AlignVCenter);
+
+    auto* column = new QVBoxLayout(m_card);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(8);
+    column->addLayout(header);
+    column->addWidget(messageLabel);
+
+    m_autoCloseTimer.setSingleShot(true);
+    m_autoCloseTimer.setInterval(autoCloseMs);
+    connect(&m_autoCloseTimer, &QTimer::timeout, this, &SpeechBubbleView::close);
+}
+
+void SpeechBubbleView::close()
+{
+    m_autoCloseTimer.stop();
+    if (m_onClose)
+        m_onClose();
+}
+
+QRect SpeechBubbleView::cardRect() const
+{
+    const int width = std::min(maxContentWidth, this->width());
+    const int height = m_card->layout()->hasHeightForWidth() ? m_card->layout()->heightForWidth(width)
+                                                             : m_card->sizeHint().height();
+    return {(this->width() - width) / 2, (this->height() - height) / 2, width, height};
+}
+
+void SpeechBubbleView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_card->setGeometry(cardRect());
+}
+
+void SpeechBubbleView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_appeared)
+        return;
+    m_appeared = true;
+    const QRect target = cardRect();
+    m_card->setGeometry(target.translated(0, -slideDistance));
+    auto* slide = new QPropertyAnimation(m_card, "pos", m_card);
+    slide->setDuration(appearMs);
+    slide->setEndValue(target.topLeft());
+    slide->setEasingCurve(QEasingCurve::OutQuad);
+    slide->start(QAbstractAnimation::DeleteWhenStopped);
+    if (auto* window = qobject_cast<FloatingWindow*>(this->window())) {
+        window->setWindowOpacity(0.0);
+        window->fadeTo(1.0, appearMs, {}, QEasingCurve::OutQuad);
+    }
+    m_autoCloseTimer.start();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QToolButton;
+
+/// The content of a speech bubble: an emoji, a title and a message on a rounded card at
+/// most 250 points wide, centred in its window, with a close button. When it first comes
+/// on screen it slides 10 points down into place while its window fades in, and it asks
+/// to be closed 8 s later.
+class SpeechBubbleView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SpeechBubbleView)
+
+public:
+    static constexpr int autoCloseMs = 8000;
+    static constexpr int appearMs = 300;
+    static constexpr int maxContentWidth = 250;
+    static constexpr int slideDistance = 10;
+
+    SpeechBubbleView(const QString& message, const QString& title, const QString& emoji, std::function<void()> onClose,
+        QWidget* parent = nullptr);
+
+    [[nodiscard]] QString message() const { return m_message; }
+    [[nodiscard]] QString title() const { return m_title; }
+    [[nodiscard]] QString emoji() const { return m_emoji; }
+    [[nodiscard]] const QTimer& autoCloseTimer() const { return m_autoCloseTimer; }
+    [[nodiscard]] QWidget* card() const { return m_card; }
+    [[nodiscard]] QToolButton* closeButton() const { return m_closeButton; }
+
+    /// Closes the bubble: the close button and the 8 s timer end here.
+    void close();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    [[nodiscard]] QRect cardRect() const;
+
+    QString m_message;
+    QString m_title;
+    QString m_emoji;
+    std::function<void()> m_onClose;
+    QWidget* m_card;
+    QToolButton* m_closeButton;
+    QTimer m_autoCloseTimer;
+    bool m_appeared = false;
+};
