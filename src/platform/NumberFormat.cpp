@@ -40,7 +40,7 @@ QString swiftDouble(double value)
         if (count > 1)
             text += '.' + digits.substr(1);
         const int shown = exponent - 1;
-        std::array<char, 8> exp{};
+        std::array<char, 16> exp{};
         std::snprintf(exp.data(), exp.size(), "e%c%02d", shown < 0 ? '-' : '+', std::abs(shown));
         text += exp.data();
     } else if (exponent <= 0) {
