@@ -1,7 +1,53 @@
+#include "app/AppDelegate.h"
+#include "app/DesktopPetApp.h"
+#include "platform/FloatingWindow.h"
+#include "platform/LogManager.h"
+#include "platform/PlatformSelection.h"
+#include "platform/SingleInstance.h"
+#include "platform/UnixSignals.h"
+#include "shell/MenuBarAboutActions.h"
+#include "shell/WindowManager.h"
+
 #include <QApplication>
+
+using namespace Qt::StringLiterals;
 
 int main(int argc, char** argv)
 {
+    PlatformSelection::choosePlatformBeforeApplication();
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(u"Tamsel"_s);
+    QApplication::setApplicationVersion(QStringLiteral(TAMSEL_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // A second launch hands the running pet a reopen and ends here.
+    SingleInstance instance;
+    if (!instance.tryBecomePrimary())
+        return 0;
+
+    DesktopPetApp petApp;
+    AppDelegate* delegate = petApp.delegate();
+
+    QObject::connect(&app, &QGuiApplication::applicationStateChanged, delegate, [delegate](Qt::ApplicationState s) {
+        if (s == Qt::ApplicationActive)
+            delegate->applicationDidBecomeActive();
+    });
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, delegate,
+        [delegate] { delegate->applicationShouldTerminateAfterLastWindowClosed(); });
+    QObject::connect(&instance, &SingleInstance::reopenRequested, delegate, [delegate] {
+        const FloatingWindow* pet = WindowManager::shared().petWindow();
+        delegate->applicationShouldHandleReopen(pet && pet->isVisible());
+    });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, delegate, [delegate] {
+        delegate->applicationWillTerminate();
+        // The last lines of a run, the quit line among them, belong in the file too.
+        LogManager::shared().flushAndWait();
+    });
+
+    // Ctrl+C and a service manager's stop end the program the way the quit item does.
+    UnixSignals signalWatcher;
+    QObject::connect(&signalWatcher, &UnixSignals::quitRequested, &app,
+        [] { MenuBarAboutActions::shared().quitApp(); });
+
+    return QApplication::exec();
 }
