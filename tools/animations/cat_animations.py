@@ -45,7 +45,7 @@ def scratching():
         "mouth.o": crossfade(26, 56).hold(frames),
         "mouth.scale": [70, 60],
         "cheeks.o": Keys(55).hold(18).to(24, 85).hold(58).to(64, 55).hold(frames),
-        "tail": Keys(-0.5).to(20, 0.7).to(34, -0.2).to(48, 0.8).to(68, -0.3).to(frames, -0.5),
+        "tail": Keys(0).swing(0, frames, 30, 0.6),
         "earL.rot": Keys(0).hold(20).wiggle(20, 58, 10, -4, 3).hold(frames),
         "earR.rot": Keys(0).hold(78).to(81, 14).to(86, 0).hold(frames),
         "blink": Keys(REST).hold(80).to(83, [100, 10]).to(87, REST).hold(frames),
@@ -64,11 +64,11 @@ def walking():
         "footR.move": Keys(down).to(8, [0, -5]).to(16, down).hold(frames),
         "footL.move": Keys(down).hold(16).to(24, [0, -5]).to(frames, down),
         "root.move": Keys([0, 0]).to(8, [0, -3.5]).to(16, [0, 0]).to(24, [0, -3.5]).to(frames, [0, 0]),
-        "root.rot": Keys(-3).to(16, 3).to(frames, -3),
-        "head.rot": Keys(2).to(16, -2).to(frames, 2),
+        "root.rot": Keys(0).swing(0, frames, frames, 3),
+        "head.rot": Keys(0).swing(0, frames, frames, -2),
         "earL.rot": Keys(0).to(8, -4).to(16, 0).to(24, -4).to(frames, 0),
         "earR.rot": Keys(0).to(8, 4).to(16, 0).to(24, 4).to(frames, 0),
-        "tail": Keys(-0.8).to(16, 0.8).to(frames, -0.8),
+        "tail": Keys(0).swing(0, frames, frames, 0.8),
         "shadow.scale": Keys(REST).to(8, [95, 95]).to(16, REST).to(24, [95, 95]).to(frames, REST),
     }
     return document(cat(p), frames, FPS, name="cat_walking")
@@ -100,7 +100,7 @@ def blinking():
     p = {
         "blink": Keys(REST).hold(16).to(19, closed, "in").to(24, REST, "out").hold(40)
         .to(42, closed, "in").to(45, REST, "out").to(47, closed, "in").to(50, REST, "out").hold(frames),
-        "tail": Keys(-0.6).to(30, 0.6).to(frames, -0.6),
+        "tail": Keys(0).swing(0, frames, frames, 0.6),
         "breath": Keys(REST).to(30, [101, 102.5]).to(frames, REST),
         "head.rot": Keys(0).to(30, 2.5).to(frames, 0),
     }

@@ -106,6 +106,22 @@ class Keys:
         self.to(end, rest, ease)
         return self
 
+    def swing(self, start, end, period, amplitude):
+        """A sine-like sway about the value held before, from start to end: out to
+        +amplitude, back, out to -amplitude, back. The speed is continuous where it
+        crosses the middle; (end - start) should be whole periods."""
+        base = self.keys[-1][1]
+        self.hold(start)
+        quarter = period / 4
+        steps = ((1, "out"), (0, "in"), (-1, "out"), (0, "in"))
+        f, k = start, 0
+        while f + quarter <= end + 1e-9:
+            f += quarter
+            sign, ease = steps[k % 4]
+            self.to(f, _offset(base, sign * amplitude), ease)
+            k += 1
+        return self.hold(end) if self.keys[-1][1] == base else self.to(end, base)
+
     def _shifted(self):
         # Each key's ease describes the way *into* the next key in the builder, but the
         # file stores it on the key it starts from.
@@ -114,6 +130,12 @@ class Keys:
             nxt = self.keys[n + 1][2] if n + 1 < len(self.keys) else "io"
             out.append((f, v, nxt))
         return out
+
+
+def _offset(value, by):
+    if isinstance(value, (list, tuple)):
+        return [v + by for v in value]
+    return value + by
 
 
 def _keys_of(value):
