@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -67,23 +68,25 @@ Outcome<T> await(QCoro::Task<T>&& task)
     return out;
 }
 
-/// The program-log lines written since the capture began.
+/// The program-log lines written since the capture began. The log keeps only its newest
+/// lines, so the capture finds where it began by the last lines it saw, not by position.
 class LogCapture
 {
 public:
     LogCapture()
     {
         QCoreApplication::processEvents();
-        m_start = LogManager::shared().logs().size();
+        const auto logs = LogManager::shared().logs();
+        m_seen = logs.mid(std::max<qsizetype>(0, logs.size() - 3));
     }
 
     /// Messages of one category ("API", "User", "Friend"), or of all when empty.
     [[nodiscard]] QStringList lines(const QString& category = {}) const
     {
         QCoreApplication::processEvents();
-        QStringList out;
         const auto logs = LogManager::shared().logs();
-        for (qsizetype i = m_start; i < logs.size(); ++i) {
+        QStringList out;
+        for (qsizetype i = start(logs); i < logs.size(); ++i) {
             if (category.isEmpty() || logs[i].category == category)
                 out.append(logs[i].message);
         }
@@ -102,7 +105,26 @@ public:
     }
 
 private:
-    qsizetype m_start = 0;
+    static bool same(const LogManager::LogEntry& a, const LogManager::LogEntry& b)
+    {
+        return a.timestamp == b.timestamp && a.category == b.category && a.message == b.message;
+    }
+
+    [[nodiscard]] qsizetype start(const QList<LogManager::LogEntry>& logs) const
+    {
+        if (m_seen.isEmpty())
+            return 0;
+        for (qsizetype end = logs.size(); end >= m_seen.size(); --end) {
+            bool match = true;
+            for (qsizetype k = 0; k < m_seen.size() && match; ++k)
+                match = same(logs[end - m_seen.size() + k], m_seen[k]);
+            if (match)
+                return end;
+        }
+        return 0; // everything seen has scrolled out: all lines are new
+    }
+
+    QList<LogManager::LogEntry> m_seen;
 };
 
 /// A client talking to a fresh fake server, with a settable signed-in user.
