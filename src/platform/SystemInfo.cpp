@@ -38,7 +38,7 @@ SystemInfo& SystemInfo::system()
 
 std::optional<double> SystemInfo::loadAverage() const
 {
-    double samples[3] = {0.0, 0.0, 0.0};
+    double samples[3] = { 0.0, 0.0, 0.0 };
     if (getloadavg(samples, 3) < 1)
         return std::nullopt;
     return samples[0];
@@ -92,11 +92,13 @@ std::optional<int> SystemInfo::threadCount() const
 
 SystemInfo::DiskCapacity SystemInfo::homeVolumeCapacity() const
 {
-    struct statvfs fs {};
+    struct statvfs fs
+    {
+    };
     const QByteArray home = QFile::encodeName(QDir::homePath());
     if (statvfs(home.constData(), &fs) != 0)
-        return {std::nullopt, std::nullopt, QString::fromLocal8Bit(std::strerror(errno))};
+        return { std::nullopt, std::nullopt, QString::fromLocal8Bit(std::strerror(errno)) };
     const qint64 unit = fs.f_frsize > 0 ? static_cast<qint64>(fs.f_frsize) : static_cast<qint64>(fs.f_bsize);
     // What an ordinary user can still write, as a file manager reports "free space".
-    return {static_cast<qint64>(fs.f_blocks) * unit, static_cast<qint64>(fs.f_bavail) * unit, {}};
+    return { static_cast<qint64>(fs.f_blocks) * unit, static_cast<qint64>(fs.f_bavail) * unit, {} };
 }

@@ -59,8 +59,8 @@ void SystemNotifications::rememberCapabilities(const QStringList& capabilities)
 {
     m_capabilities = capabilities;
     if (!m_watchingClosed) {
-        m_watchingClosed = m_bus.connect(service, path, interface, u"NotificationClosed"_s, this,
-                                         SLOT(onNotificationClosed(uint, uint)));
+        m_watchingClosed = m_bus.connect(
+            service, path, interface, u"NotificationClosed"_s, this, SLOT(onNotificationClosed(uint, uint)));
     }
 }
 
@@ -108,9 +108,15 @@ void SystemNotifications::add(const Request& request, CompletionHandler completi
     QVariantMap hints;
     hints.insert(u"urgency"_s, QVariant::fromValue(static_cast<uchar>(request.urgency)));
     switch (request.sound) {
-    case Sound::none: hints.insert(u"suppress-sound"_s, true); break;
-    case Sound::standard: hints.insert(u"sound-name"_s, u"message-new-instant"_s); break;
-    case Sound::critical: hints.insert(u"sound-name"_s, u"dialog-warning"_s); break;
+    case Sound::none:
+        hints.insert(u"suppress-sound"_s, true);
+        break;
+    case Sound::standard:
+        hints.insert(u"sound-name"_s, u"message-new-instant"_s);
+        break;
+    case Sound::critical:
+        hints.insert(u"sound-name"_s, u"dialog-warning"_s);
+        break;
     }
     const QString body = bodyNeedsEscaping() ? escapeMarkup(request.body) : request.body;
     const uint replacesId = m_shownIds.value(request.identifier, 0);
@@ -120,17 +126,17 @@ void SystemNotifications::add(const Request& request, CompletionHandler completi
          << static_cast<qint32>(-1);
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     const QString identifier = request.identifier;
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, identifier, completion](QDBusPendingCallWatcher* w) {
-                w->deleteLater();
-                const QDBusPendingReply<uint> reply = *w;
-                if (reply.isError()) {
-                    if (completion)
-                        completion(reply.error().message());
-                    return;
-                }
-                m_shownIds.insert(identifier, reply.value());
+    connect(
+        watcher, &QDBusPendingCallWatcher::finished, this, [this, identifier, completion](QDBusPendingCallWatcher* w) {
+            w->deleteLater();
+            const QDBusPendingReply<uint> reply = *w;
+            if (reply.isError()) {
                 if (completion)
-                    completion({});
-            });
+                    completion(reply.error().message());
+                return;
+            }
+            m_shownIds.insert(identifier, reply.value());
+            if (completion)
+                completion({});
+        });
 }

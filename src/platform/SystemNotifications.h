@@ -37,8 +37,7 @@ public:
     /// `error` is empty on success.
     using CompletionHandler = std::function<void(const QString& error)>;
 
-    explicit SystemNotifications(const QDBusConnection& bus = QDBusConnection::sessionBus(),
-                                 QObject* parent = nullptr);
+    explicit SystemNotifications(const QDBusConnection& bus = QDBusConnection::sessionBus(), QObject* parent = nullptr);
     ~SystemNotifications() override = default;
 
     static SystemNotifications& shared();

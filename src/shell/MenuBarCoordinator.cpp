@@ -1,0 +1,156 @@
+#include "shell/MenuBarCoordinator.h"
+
+#include "platform/LogManager.h"
+#include "platform/Resources.h"
+#include "shell/MenuBarAboutActions.h"
+#include "shell/TerminationSignals.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QIcon>
+#include <QMenu>
+#include <QPainter>
+#include <QSystemTrayIcon>
+
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The tray's stand-in when the icon file is missing: the cat emoji drawn into an image.
+QPixmap emojiIcon()
+{
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QFont font = painter.font();
+    font.setPixelSize(52);
+    painter.setFont(font);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, u"🐱"_s);
+    return pixmap;
+}
+
+QString signalName(int signalNumber)
+{
+    return signalNumber == SIGINT ? u"SIGINT"_s : u"SIGTERM"_s;
+}
+
+} // namespace
+
+MenuBarCoordinator::MenuBarCoordinator(QObject* parent)
+    : QObject(parent)
+{
+    // Without a tray the quit item may be out of reach; the session's signals still end
+    // the program the same orderly way.
+    m_terminationSignals = new TerminationSignals(
+        [](int signalNumber) {
+            LogManager::log(u"🛑 收到 "_s + signalName(signalNumber) + u"，退出应用"_s, u"App"_s);
+            QCoreApplication::quit();
+        },
+        this);
+    setupMenuBar();
+}
+
+MenuBarCoordinator::~MenuBarCoordinator()
+{
+    removeMenuBar();
+}
+
+MenuBarCoordinator& MenuBarCoordinator::shared()
+{
+    static MenuBarCoordinator* instance = new MenuBarCoordinator(qApp);
+    return *instance;
+}
+
+void MenuBarCoordinator::setMenuBarVisible(bool visible)
+{
+    m_isMenuBarVisible = visible;
+    Q_EMIT menuBarVisibleChanged(visible);
+}
+
+QPixmap MenuBarCoordinator::loadIcon()
+{
+    const QString path = Resources::path(u"menubar_icon"_s, u"png"_s);
+    return path.isEmpty() ? QPixmap() : QPixmap(path);
+}
+
+void MenuBarCoordinator::setupMenuBar()
+{
+    if (m_statusItem)
+        return;
+    m_statusItem = new QSystemTrayIcon(this);
+    updateMenuBarIcon();
+    createMenu();
+    m_statusItem->show();
+    if (!QSystemTrayIcon::isSystemTrayAvailable() && !m_reportedNoTray) {
+        m_reportedNoTray = true;
+        LogManager::log(
+            u"⚠️ 系统托盘不可用，状态栏菜单无法显示；可用 SIGTERM 或 Ctrl+C 退出"_s,
+            u"UI"_s);
+    }
+}
+
+void MenuBarCoordinator::removeMenuBar()
+{
+    if (m_statusItem) {
+        m_statusItem->hide();
+        delete m_statusItem;
+    }
+    if (m_menu)
+        m_menu->deleteLater();
+    m_menu = nullptr;
+}
+
+void MenuBarCoordinator::updateMenuBarIcon()
+{
+    if (!m_statusItem)
+        return;
+    const QPixmap icon = loadIcon();
+    m_statusItem->setIcon(QIcon(icon.isNull() ? emojiIcon() : icon));
+    m_statusItem->setToolTip(u"Tamsel"_s);
+}
+
+QString MenuBarCoordinator::headerTitle(const QString& nickname)
+{
+    if (nickname.isNull())
+        return u"Tamsel"_s;
+    // A menu reads a single "&" as a mnemonic marker; doubled, it shows as itself.
+    QString shown = nickname;
+    shown.replace(u"&"_s, u"&&"_s);
+    return u"Tamsel（"_s + shown + u"）"_s;
+}
+
+void MenuBarCoordinator::createMenu()
+{
+    QMenu* old = m_menu;
+    auto* menu = new QMenu;
+    menu->setObjectName(u"statusMenu"_s);
+    // Refilled each time it opens, so what it shows is current even without a rebuild.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillMenu(menu); });
+    fillMenu(menu);
+    m_menu = menu;
+    if (m_statusItem)
+        m_statusItem->setContextMenu(menu);
+    if (old)
+        old->deleteLater();
+}
+
+void MenuBarCoordinator::rebuildMenu()
+{
+    createMenu();
+    updateMenuBarIcon();
+}
+
+void MenuBarCoordinator::fillMenu(QMenu* menu)
+{
+    menu->clear();
+    QAction* header = menu->addAction(headerTitle(QString()));
+    header->setObjectName(u"headerItem"_s);
+    header->setEnabled(false);
+    const QPixmap icon = loadIcon();
+    if (!icon.isNull())
+        header->setIcon(QIcon(icon.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    menu->addSeparator();
+    MenuBarAboutActions::shared().addAboutItems(menu);
+}

@@ -1,0 +1,14 @@
+#include "shell/StandardOutput.h"
+
+#include <cstdio>
+
+namespace StandardOutput {
+
+void printLine(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace StandardOutput

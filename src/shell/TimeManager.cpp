@@ -1,0 +1,66 @@
+#include "shell/TimeManager.h"
+
+#include "core/EventCenter.h"
+#include "platform/Clock.h"
+#include "shell/StandardOutput.h"
+
+#include <QCoreApplication>
+
+using namespace Qt::StringLiterals;
+
+TimeManager::TimeManager(Clock* clock, QObject* parent)
+    : QObject(parent)
+    , m_clock(clock ? *clock : Clock::system())
+{
+    m_timer.setInterval(checkIntervalMs);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &TimeManager::updateCurrentTimeSegment);
+    updateCurrentTimeSegment();
+}
+
+TimeManager::~TimeManager()
+{
+    stopTimeMonitoring();
+}
+
+TimeManager& TimeManager::shared()
+{
+    static TimeManager* instance = new TimeManager(nullptr, qApp);
+    return *instance;
+}
+
+TimeSegment TimeManager::getTimeSegment(const QDateTime& date)
+{
+    return timeSegmentForHour(date.toLocalTime().time().hour());
+}
+
+void TimeManager::updateCurrentTimeSegment()
+{
+    const TimeSegment newSegment = getTimeSegment(m_clock.now());
+    if (newSegment == m_currentTimeSegment)
+        return;
+    const TimeSegment oldSegment = m_currentTimeSegment;
+    m_currentTimeSegment = newSegment;
+    Q_EMIT currentTimeSegmentChanged(newSegment);
+    StandardOutput::printLine(u"⏰ 时间段变化: "_s + displayName(oldSegment) + u" -> "_s + displayName(newSegment));
+    Q_EMIT EventCenter::shared().timeSegmentDidChange(oldSegment, newSegment);
+}
+
+void TimeManager::startTimeMonitoring()
+{
+    if (m_isTimeMonitoringActive)
+        return;
+    m_isTimeMonitoringActive = true;
+    updateCurrentTimeSegment();
+    m_timer.start();
+    StandardOutput::printLine(u"⏰ 时间监控已启动"_s);
+}
+
+void TimeManager::stopTimeMonitoring()
+{
+    if (!m_isTimeMonitoringActive)
+        return;
+    m_isTimeMonitoringActive = false;
+    m_timer.stop();
+    StandardOutput::printLine(u"⏰ 时间监控已停止"_s);
+}

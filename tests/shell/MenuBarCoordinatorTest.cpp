@@ -1,0 +1,115 @@
+#include "shell/MenuBarCoordinator.h"
+#include "platform/LogManager.h"
+#include "shell/MenuBarAboutActions.h"
+#include "shell/TerminationSignals.h"
+
+#include "support/Wait.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+
+#include <csignal>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The menu as the user reads it: visible texts, "-" for separators, "(off)" for disabled rows.
+QStringList rows(const QMenu* menu)
+{
+    QStringList out;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            out << u"-"_s;
+        else
+            out << action->iconText() + (action->isEnabled() ? QString() : u" (off)"_s);
+    }
+    return out;
+}
+
+int logCount(const QString& message)
+{
+    int count = 0;
+    for (const LogManager::LogEntry& entry : LogManager::shared().logs())
+        count += entry.message == message ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
+{
+    MenuBarCoordinator coordinator;
+    ASSERT_NE(coordinator.statusItem(), nullptr);
+    ASSERT_NE(coordinator.menu(), nullptr);
+    EXPECT_EQ(coordinator.statusItem()->contextMenu(), coordinator.menu());
+    EXPECT_EQ(coordinator.statusItem()->toolTip(), u"Tamsel"_s);
+    EXPECT_FALSE(coordinator.statusItem()->icon().isNull());
+
+    EXPECT_EQ(rows(coordinator.menu()), (QStringList { u"Tamsel (off)"_s, u"-"_s, u"🚪 退出"_s }));
+    const QList<QAction*> actions = coordinator.menu()->actions();
+    EXPECT_FALSE(actions.first()->icon().isNull()) << "the header shows the icon";
+    EXPECT_EQ(actions.last()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    // Opening the menu refreshes it in place and keeps the same entries.
+    Q_EMIT coordinator.menu()->aboutToShow();
+    EXPECT_EQ(rows(coordinator.menu()), (QStringList { u"Tamsel (off)"_s, u"-"_s, u"🚪 退出"_s }));
+}
+
+TEST(MenuBarCoordinator, SetupIsOnceAndRebuildReplacesTheMenu)
+{
+    MenuBarCoordinator coordinator;
+    QSystemTrayIcon* item = coordinator.statusItem();
+    coordinator.setupMenuBar();
+    EXPECT_EQ(coordinator.statusItem(), item);
+
+    QPointer<QMenu> old = coordinator.menu();
+    coordinator.rebuildMenu();
+    EXPECT_NE(coordinator.menu(), old.data());
+    EXPECT_EQ(item->contextMenu(), coordinator.menu());
+    EXPECT_TRUE(waitUntil([&] { return old.isNull(); })) << "the replaced menu is deleted";
+
+    QSignalSpy visible(&coordinator, &MenuBarCoordinator::menuBarVisibleChanged);
+    coordinator.setMenuBarVisible(true);
+    EXPECT_EQ(visible.size(), 1) << "an unchanged value is announced again";
+}
+
+TEST(MenuBarCoordinator, HeaderShowsNicknamesLiterally)
+{
+    EXPECT_EQ(MenuBarCoordinator::headerTitle(QString()), u"Tamsel"_s);
+    QAction action(MenuBarCoordinator::headerTitle(u"Tom & Jerry"_s));
+    EXPECT_EQ(action.iconText(), u"Tamsel（Tom & Jerry）"_s) << "no ampersand is taken as a mnemonic";
+    QAction empty(MenuBarCoordinator::headerTitle(u""_s));
+    EXPECT_EQ(empty.iconText(), u"Tamsel（）"_s);
+}
+
+TEST(MenuBarCoordinator, WithoutATrayItLogsOnceAndQuitStillWorks)
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        GTEST_SKIP() << "a system tray is available here";
+    const QString message
+        = u"⚠️ 系统托盘不可用，状态栏菜单无法显示；可用 SIGTERM 或 Ctrl+C 退出"_s;
+    MenuBarCoordinator coordinator;
+    coordinator.setupMenuBar();
+    coordinator.removeMenuBar();
+    coordinator.setupMenuBar();
+    ASSERT_TRUE(waitUntil([&] { return logCount(message) > 0; }));
+
+    coordinator.menu()->actions().last()->trigger();
+    ASSERT_TRUE(waitUntil([] { return logCount(u"🚪 用户退出应用"_s) == 1; }));
+    EXPECT_EQ(logCount(message), 1);
+}
+
+TEST(TerminationSignals, SigtermAndSigintArriveOnTheMainThread)
+{
+    QList<int> received;
+    TerminationSignals termination([&](int signalNumber) { received << signalNumber; });
+    std::raise(SIGTERM);
+    std::raise(SIGINT);
+    ASSERT_TRUE(waitUntil([&] { return received.size() == 2; }));
+    EXPECT_EQ(received, (QList<int> { SIGTERM, SIGINT }));
+}
