@@ -1,0 +1,160 @@
+#include "pet/SpeechBubbleWindowManager.h"
+
+#include "core/EventCenter.h"
+#include "core/Reminder.h"
+#include "pet/PetState.h"
+#include "pet/SpeechBubbleView.h"
+#include "platform/Defaults.h"
+#include "platform/FloatingWindow.h"
+#include "platform/Screens.h"
+#include "shell/WindowManager.h"
+#include "support/FakeClock.h"
+#include "support/Wait.h"
+
+#include "BehaviourLog.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Bubbles : ::testing::Test
+{
+    QTemporaryDir dir;
+    Defaults defaults{dir.filePath(u"defaults.json"_s)};
+    Screens screens{QList<ScreenGeometry>{{QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080)}}};
+    FakeClock clock;
+    PetState petState{&defaults, &screens, &clock};
+    WindowManager windowManager{&petState, &screens};
+    SpeechBubbleWindowManager manager{&windowManager};
+
+    void SetUp() override
+    {
+        // Stored (1344, 452): the pet window's bottom-left origin is (1344, 500).
+        petState.setPosition(QPointF(1344, 452));
+        windowManager.createPetWindow();
+    }
+
+    [[nodiscard]] QRectF bubbleFrame() const { return manager.bubbleWindow()->modelFrame(); }
+
+    static Reminder reminder(ReminderType type)
+    {
+        Reminder r;
+        r.id = u"r1"_s;
+        r.title = displayName(type);
+        r.message = u"看看远处～"_s;
+        r.type = type;
+        r.interval = 1200;
+        return r;
+    }
+};
+
+} // namespace
+
+TEST_F(Bubbles, AReminderIsSpokenBesideThePetWithItsTypesEmoji)
+{
+    Q_EMIT EventCenter::shared().reminderTriggered(reminder(ReminderType::eyeRest));
+    ASSERT_TRUE(manager.bubbleWindow());
+    EXPECT_TRUE(manager.bubbleWindow()->isVisible());
+    EXPECT_EQ(bubbleFrame(), QRectF(1482, 504, 280, 120));
+    SpeechBubbleView* view = manager.bubbleView();
+    EXPECT_EQ(view->emoji(), emoji(ReminderType::eyeRest));
+    EXPECT_EQ(view->title(), u"眼部休息"_s);
+    EXPECT_TRUE(view->autoCloseTimer().isActive());
+    EXPECT_EQ(view->autoCloseTimer().interval(), 8000);
+    EXPECT_LE(view->card()->width(), 250);
+
+    const QStringList lines = loggedLines(u"SpeechBubble"_s);
+    EXPECT_EQ(lines.mid(0, 8),
+        (QStringList{u"💬 气泡管理器已设置通知监听"_s, u"💬 收到提醒触发通知"_s, u"💬 提醒内容: 眼部休息 - 看看远处～"_s,
+            u"💬 showBubble 被调用: 眼部休息"_s, u"开始显示气泡窗口"_s, u"标题: 眼部休息"_s, u"消息: 看看远处～"_s,
+            u"隐藏气泡窗口"_s}));
+    EXPECT_EQ(lines.mid(8),
+        (QStringList{u"🐱 宠物窗口初始位置: origin=(1344.0, 500.0), size=(128.0, 128.0)"_s,
+            u"💬 气泡窗口计算: 宠物右边缘=1472.0, 间距=10"_s,
+            u"💬 气泡初始位置: origin=(1482.0, 504.0), size=(280.0, 120.0)"_s,
+            u"✅ 气泡窗口已创建: 期望位置=(1482.0, 504.0), 实际位置=(1482.0, 504.0)"_s, u"已添加宠物窗口位置观察者"_s}));
+}
+
+TEST_F(Bubbles, TextsAreShownAsPlainText)
+{
+    manager.showBubble(u"<b>标题</b>"_s, u"<i>消息</i>"_s, u"⏰"_s);
+    for (const char* name : {"bubbleTitle", "bubbleMessage", "bubbleEmoji"}) {
+        auto* label = manager.bubbleWindow()->findChild<QLabel*>(QString::fromLatin1(name));
+        ASSERT_TRUE(label) << name;
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    }
+    EXPECT_EQ(manager.bubbleWindow()->findChild<QLabel*>(u"bubbleTitle"_s)->text(), u"<b>标题</b>"_s);
+}
+
+TEST_F(Bubbles, TheBubbleFollowsEveryMoveOfThePet)
+{
+    manager.showBubble(u"t"_s, u"m"_s, u"💧"_s);
+    // A move through the window manager.
+    windowManager.updateWindowPosition(QPointF(200, 300));
+    EXPECT_EQ(bubbleFrame(), QRectF(338, 656, 280, 120));
+    // The manager's announcement and the window system's own move event are each followed.
+    EXPECT_GE(loggedLines(u"SpeechBubble"_s).filter(u"🔄 更新气泡位置:"_s).size(), 1);
+
+    // A move of the window itself, as a drag makes it.
+    windowManager.petWindow()->setModelOrigin(QPointF(600, 100));
+    ASSERT_TRUE(waitUntil([&] { return bubbleFrame().topLeft() == QPointF(738, 104); }));
+    const QStringList lines = loggedLines(u"SpeechBubble"_s);
+    EXPECT_TRUE(lines.contains(u"   宠物当前: origin=(600.0, 100.0), size=(128.0, 128.0)"_s));
+    EXPECT_TRUE(lines.contains(u"   气泡新位置: origin=(738.0, 104.0)"_s));
+    EXPECT_TRUE(lines.contains(u"   气泡实际位置: origin=(738.0, 104.0)"_s));
+}
+
+TEST_F(Bubbles, ANewBubbleReplacesTheOldOneAndOutlivesItsTimer)
+{
+    manager.showBubble(u"first"_s, u"m"_s, u"💧"_s);
+    QPointer<SpeechBubbleView> first = manager.bubbleView();
+    QPointer<FloatingWindow> firstWindow = manager.bubbleWindow();
+    manager.showBubble(u"second"_s, u"m"_s, u"⏰"_s);
+    EXPECT_EQ(manager.bubbleView()->title(), u"second"_s);
+    EXPECT_FALSE(firstWindow->isVisible());
+    EXPECT_EQ(loggedLines(u"SpeechBubble"_s).filter(u"已移除位置观察者"_s).size(), 1);
+
+    // The earlier bubble's close (its 8 s timer or its button) leaves the newer one alone.
+    ASSERT_TRUE(first);
+    first->close();
+    ASSERT_TRUE(manager.bubbleWindow());
+    EXPECT_EQ(manager.bubbleView()->title(), u"second"_s);
+    ASSERT_TRUE(waitUntil([&] { return firstWindow.isNull(); }));
+
+    // Its own close takes it away.
+    manager.bubbleView()->close();
+    EXPECT_FALSE(manager.bubbleWindow());
+}
+
+TEST_F(Bubbles, TheCloseButtonClosesAtOnce)
+{
+    manager.showBubble(u"t"_s, u"m"_s, u"💧"_s);
+    QPointer<FloatingWindow> window = manager.bubbleWindow();
+    QToolButton* button = manager.bubbleView()->closeButton();
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(manager.bubbleWindow());
+    ASSERT_TRUE(waitUntil([&] { return window.isNull(); }));
+    // Moves of the pet are no longer followed.
+    windowManager.updateWindowPosition(QPointF(10, 10));
+    EXPECT_TRUE(loggedLines(u"SpeechBubble"_s).filter(u"🔄"_s).isEmpty());
+}
+
+TEST_F(Bubbles, NoPetWindowNoBubble)
+{
+    WindowManager empty{&petState, &screens};
+    SpeechBubbleWindowManager lonely{&empty};
+    Q_EMIT EventCenter::shared().showSpeechBubble(u"t"_s, u"m"_s, u"💧"_s);
+    EXPECT_FALSE(lonely.bubbleWindow());
+    // The event reaches every manager: the one with a pet shows the bubble.
+    EXPECT_TRUE(manager.bubbleWindow());
+    EXPECT_TRUE(loggedLines(u"SpeechBubble"_s).contains(u"❌ 无法获取宠物窗口"_s));
+}
