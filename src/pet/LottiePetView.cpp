@@ -4,6 +4,7 @@
 #include "platform/LogManager.h"
 #include "platform/LottiePlayer.h"
 #include "platform/RandomSource.h"
+#include "shell/InteractionHandler.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -13,20 +14,12 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-std::function<void()>& singleClickHandler()
-{
-    static std::function<void()> handler;
-    return handler;
-}
-
-} // namespace
-
-LottiePetView::LottiePetView(QWidget* parent, LottieAnimationManager* manager, RandomSource* random)
+LottiePetView::LottiePetView(
+    QWidget* parent, LottieAnimationManager* manager, RandomSource* random, InteractionHandler* interaction)
     : QWidget(parent)
     , m_manager(manager ? *manager : LottieAnimationManager::shared())
     , m_random(random ? *random : RandomSource::system())
+    , m_interaction(interaction ? *interaction : InteractionHandler::shared())
 {
     setObjectName(u"petView"_s);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -44,11 +37,6 @@ LottiePetView::LottiePetView(QWidget* parent, LottieAnimationManager* manager, R
 LottiePlayer* LottiePetView::player() const
 {
     return m_player;
-}
-
-void LottiePetView::setSingleClickHandler(std::function<void()> handler)
-{
-    singleClickHandler() = std::move(handler);
 }
 
 void LottiePetView::render()
@@ -111,8 +99,7 @@ void LottiePetView::onAutoBehaviorChanged(AutoBehavior behavior)
 
 void LottiePetView::handleSingleTap()
 {
-    if (const auto& handler = singleClickHandler())
-        handler();
+    m_interaction.handleSingleClick();
     m_manager.playBehavior(PetBehavior::resting);
 }
 

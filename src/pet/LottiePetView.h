@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <functional>
 
+class InteractionHandler;
 class LottieAnimationManager;
 class LottiePlayer;
 class RandomSource;
@@ -27,7 +27,7 @@ public:
     static constexpr int viewSize = 128;
 
     explicit LottiePetView(QWidget* parent = nullptr, LottieAnimationManager* manager = nullptr,
-        RandomSource* random = nullptr);
+        RandomSource* random = nullptr, InteractionHandler* interaction = nullptr);
 
     /// The player that shows the current animation; null while there is nothing to show.
     [[nodiscard]] LottiePlayer* player() const;
@@ -36,10 +36,6 @@ public:
     /// The scheduler's behaviour as last seen; a change from it plays a new animation.
     [[nodiscard]] AutoBehavior lastAutoBehavior() const { return m_lastAutoBehavior; }
     void setLastAutoBehavior(AutoBehavior behavior) { m_lastAutoBehavior = behavior; }
-
-    /// What a single tap does before the resting animation (the click feedback of the pet's
-    /// state); set once by whoever owns that feedback.
-    static void setSingleClickHandler(std::function<void()> handler);
 
 public Q_SLOTS:
     /// The scheduler's current behaviour; plays the matching animation only when it differs
@@ -67,6 +63,7 @@ private:
 
     LottieAnimationManager& m_manager;
     RandomSource& m_random;
+    InteractionHandler& m_interaction;
     QPointer<LottiePlayer> m_player;
     QString m_currentPath;
     AutoBehavior m_lastAutoBehavior = AutoBehavior::scratching;

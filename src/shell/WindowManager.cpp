@@ -8,6 +8,7 @@
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
 #include "shell/DoNotDisturbManager.h"
+#include "shell/DragEventHandler.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -70,6 +71,7 @@ LottiePetView* WindowManager::petView() const
 
 void WindowManager::createPetWindow()
 {
+    DragEventHandler::shared().stopMonitoring();
     if (m_petWindow) {
         FloatingWindow* old = m_petWindow;
         m_petWindow = nullptr;
@@ -102,6 +104,7 @@ void WindowManager::createPetWindow()
 
     OpacityManager::shared().applyDefaultOpacity();
     setupWindowObservers();
+    DragEventHandler::shared().startMonitoring(window);
     Q_EMIT petWindowCreated(window);
 }
 

@@ -4,9 +4,12 @@
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/PetAppearanceManager.h"
+#include "pet/PetState.h"
 #include "platform/Defaults.h"
 #include "platform/LottiePlayer.h"
 #include "platform/Resources.h"
+#include "platform/Screens.h"
+#include "shell/InteractionHandler.h"
 #include "support/FakeRandom.h"
 #include "support/Wait.h"
 
@@ -38,6 +41,7 @@ struct PetViewFixture : ::testing::Test
     Resources resources{root};
     PetAppearanceManager appearance{&defaults};
     FakeRandom random;
+    Screens screens{QList<ScreenGeometry>{{QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900)}}};
 
     PetViewFixture()
     {
@@ -110,9 +114,13 @@ TEST_F(PetViewFixture, ABrokenFileIsLoggedAndTheLastAnimationStays)
 TEST_F(PetViewFixture, ASingleTapWaitsForTheDoubleClickIntervalAndADoubleTapIsNeverAlsoASingleOne)
 {
     LottieAnimationManager manager(&appearance, &resources);
-    LottiePetView view(nullptr, &manager, &random);
+    PetState petState(&defaults, &screens);
+    InteractionHandler interaction(&petState, &screens);
+    LottiePetView view(nullptr, &manager, &random, &interaction);
     int clicks = 0;
-    LottiePetView::setSingleClickHandler([&] { ++clicks; });
+    QObject::connect(&petState, &PetState::dataChanged, [&] {
+        clicks += petState.data().animationState == PetAnimationState::clickFeedback;
+    });
     view.show();
 
     QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(64, 64));
@@ -132,7 +140,6 @@ TEST_F(PetViewFixture, ASingleTapWaitsForTheDoubleClickIntervalAndADoubleTapIsNe
     random.ints = {0};
     doubleClick(&view);
     EXPECT_EQ(manager.currentBehavior(), PetBehavior::idle);
-    LottiePetView::setSingleClickHandler({});
 }
 
 TEST_F(PetViewFixture, SchedulerChangesPlayTheirAnimationOnlyWhenTheBehaviourChanges)
