@@ -1,6 +1,7 @@
 #include "pet/AutoBehaviorManager.h"
 
 #include "core/EventCenter.h"
+#include "pet/EmotionSystem.h"
 #include "pet/PetState.h"
 #include "platform/Clock.h"
 #include "platform/LogManager.h"
@@ -48,6 +49,8 @@ AutoBehaviorManager::AutoBehaviorManager(PetState* petState, WindowManager* wind
 
 AutoBehaviorManager& AutoBehaviorManager::shared()
 {
+    // The scheduler holds the pet's mood, which thereby exists from start-up on.
+    EmotionSystem::shared();
     static AutoBehaviorManager* instance = new AutoBehaviorManager(nullptr, nullptr, nullptr, nullptr, nullptr, qApp);
     return *instance;
 }
