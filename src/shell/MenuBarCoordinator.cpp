@@ -2,6 +2,8 @@
 
 #include "platform/LogManager.h"
 #include "platform/Resources.h"
+#include "server/UserManager.h"
+#include "shell/DoNotDisturbManager.h"
 #include "shell/MenuBarAboutActions.h"
 #include "shell/TerminationSignals.h"
 
@@ -38,9 +40,13 @@ QString signalName(int signalNumber)
 
 } // namespace
 
-MenuBarCoordinator::MenuBarCoordinator(QObject* parent)
+MenuBarCoordinator::MenuBarCoordinator(UserManager* users, DoNotDisturbManager* doNotDisturb, QObject* parent)
     : QObject(parent)
+    , m_users(users ? *users : UserManager::shared())
 {
+    connect(&m_users, &UserManager::accountChanged, this, &MenuBarCoordinator::rebuildMenu);
+    connect(doNotDisturb ? doNotDisturb : &DoNotDisturbManager::shared(), &DoNotDisturbManager::menuRebuildRequested,
+        this, &MenuBarCoordinator::rebuildMenu);
     // Without a tray the quit item may be out of reach; the session's signals still end
     // the program the same orderly way.
     m_terminationSignals = new TerminationSignals(
@@ -59,7 +65,7 @@ MenuBarCoordinator::~MenuBarCoordinator()
 
 MenuBarCoordinator& MenuBarCoordinator::shared()
 {
-    static MenuBarCoordinator* instance = new MenuBarCoordinator(qApp);
+    static MenuBarCoordinator* instance = new MenuBarCoordinator(nullptr, nullptr, qApp);
     return *instance;
 }
 
@@ -111,12 +117,12 @@ void MenuBarCoordinator::updateMenuBarIcon()
     m_statusItem->setToolTip(u"Tamsel"_s);
 }
 
-QString MenuBarCoordinator::headerTitle(const QString& nickname)
+QString MenuBarCoordinator::headerTitle(const std::optional<QString>& nickname)
 {
-    if (nickname.isNull())
+    if (!nickname)
         return u"Tamsel"_s;
     // A menu reads a single "&" as a mnemonic marker; doubled, it shows as itself.
-    QString shown = nickname;
+    QString shown = *nickname;
     shown.replace(u"&"_s, u"&&"_s);
     return u"Tamsel（"_s + shown + u"）"_s;
 }
@@ -145,7 +151,8 @@ void MenuBarCoordinator::rebuildMenu()
 void MenuBarCoordinator::fillMenu(QMenu* menu)
 {
     menu->clear();
-    QAction* header = menu->addAction(headerTitle(QString()));
+    const std::optional<DriftUser>& user = m_users.currentUser();
+    QAction* header = menu->addAction(headerTitle(user ? std::optional(user->nickname) : std::nullopt));
     header->setObjectName(u"headerItem"_s);
     header->setEnabled(false);
     const QPixmap icon = loadIcon();

@@ -6,7 +6,11 @@
 #include <QPointer>
 #include <QSystemTrayIcon>
 
+#include <optional>
+
+class DoNotDisturbManager;
 class TerminationSignals;
+class UserManager;
 
 /// The program's status-bar item (a tray icon) and its menu: a disabled header naming the
 /// product and the signed-in user, then the program's entries and quit. The menu is
@@ -17,8 +21,10 @@ class MenuBarCoordinator final : public QObject
     Q_DISABLE_COPY_MOVE(MenuBarCoordinator)
 
 public:
-    /// Installs the status item at once.
-    explicit MenuBarCoordinator(QObject* parent = nullptr);
+    /// Installs the status item at once, and rebuilds the menu whenever the account changes
+    /// or do-not-disturb asks for it.
+    explicit MenuBarCoordinator(
+        UserManager* users = nullptr, DoNotDisturbManager* doNotDisturb = nullptr, QObject* parent = nullptr);
     ~MenuBarCoordinator() override;
 
     static MenuBarCoordinator& shared();
@@ -39,8 +45,8 @@ public:
     /// What sign-in, sign-out and do-not-disturb ask for: createMenu() then updateMenuBarIcon().
     void rebuildMenu();
 
-    /// The header's text: "Tamsel", or "Tamsel（nickname）" with the nickname shown literally.
-    [[nodiscard]] static QString headerTitle(const QString& nickname);
+    /// The header's text: "Tamsel", or "Tamsel（nickname）" while a user is signed in, the nickname shown literally.
+    [[nodiscard]] static QString headerTitle(const std::optional<QString>& nickname);
 
 Q_SIGNALS:
     void menuBarVisibleChanged(bool visible);
@@ -49,6 +55,7 @@ private:
     void fillMenu(QMenu* menu);
     [[nodiscard]] static QPixmap loadIcon();
 
+    UserManager& m_users;
     QPointer<QSystemTrayIcon> m_statusItem;
     QPointer<QMenu> m_menu;
     bool m_isMenuBarVisible = true;

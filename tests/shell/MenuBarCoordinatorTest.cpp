@@ -1,14 +1,19 @@
 #include "shell/MenuBarCoordinator.h"
+#include "platform/Defaults.h"
 #include "platform/LogManager.h"
+#include "server/UserManager.h"
+#include "shell/DoNotDisturbManager.h"
 #include "shell/MenuBarAboutActions.h"
 #include "shell/TerminationSignals.h"
 
 #include "support/Wait.h"
 
 #include <QAction>
+#include <QJsonDocument>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 
 #include <csignal>
 
@@ -78,12 +83,43 @@ TEST(MenuBarCoordinator, SetupIsOnceAndRebuildReplacesTheMenu)
     EXPECT_EQ(visible.size(), 1) << "an unchanged value is announced again";
 }
 
+TEST(MenuBarCoordinator, HeaderFollowsTheSignedInUser)
+{
+    QTemporaryDir dir;
+    Defaults defaults(dir.filePath(u"defaults.json"_s));
+    DriftUser stored;
+    stored.id = 7;
+    stored.email = u"tom@example.org"_s;
+    stored.nickname = u"Tom & Jerry"_s;
+    stored.avatarEmoji = u"🐱"_s;
+    stored.createdAt = stored.lastActiveAt = stored.updatedAt
+        = QDateTime(QDate(2026, 1, 5), QTime(8, 0), Qt::UTC);
+    defaults.setValue(
+        UserManager::currentUserKey, QString::fromUtf8(QJsonDocument(stored.toJson()).toJson(QJsonDocument::Compact)));
+    defaults.setValue(UserManager::isLoggedInKey, true);
+    UserManager users(defaults);
+    ASSERT_TRUE(users.currentUser().has_value());
+    DoNotDisturbManager doNotDisturb(&defaults);
+
+    MenuBarCoordinator coordinator(&users, &doNotDisturb);
+    EXPECT_EQ(rows(coordinator.menu()), (QStringList { u"Tamsel（Tom & Jerry） (off)"_s, u"-"_s, u"🚪 退出"_s }));
+
+    const QMenu* signedIn = coordinator.menu();
+    users.logout();
+    EXPECT_NE(coordinator.menu(), signedIn) << "signing out rebuilds the menu";
+    EXPECT_EQ(rows(coordinator.menu()), (QStringList { u"Tamsel (off)"_s, u"-"_s, u"🚪 退出"_s }));
+
+    const QMenu* signedOut = coordinator.menu();
+    Q_EMIT doNotDisturb.menuRebuildRequested();
+    EXPECT_NE(coordinator.menu(), signedOut) << "do-not-disturb's automatic exit rebuilds it too";
+}
+
 TEST(MenuBarCoordinator, HeaderShowsNicknamesLiterally)
 {
-    EXPECT_EQ(MenuBarCoordinator::headerTitle(QString()), u"Tamsel"_s);
-    QAction action(MenuBarCoordinator::headerTitle(u"Tom & Jerry"_s));
-    EXPECT_EQ(action.iconText(), u"Tamsel（Tom & Jerry）"_s) << "no ampersand is taken as a mnemonic";
-    QAction empty(MenuBarCoordinator::headerTitle(u""_s));
+    EXPECT_EQ(MenuBarCoordinator::headerTitle(std::nullopt), u"Tamsel"_s);
+    QAction action(MenuBarCoordinator::headerTitle(u"&Tom && Jerry&"_s));
+    EXPECT_EQ(action.iconText(), u"Tamsel（&Tom && Jerry&）"_s) << "no ampersand is taken as a mnemonic";
+    QAction empty(MenuBarCoordinator::headerTitle(QString()));
     EXPECT_EQ(empty.iconText(), u"Tamsel（）"_s);
 }
 
