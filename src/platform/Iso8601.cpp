@@ -132,6 +132,12 @@ std::optional<QDateTime> toDateTime(const Fields& f)
         return std::nullopt;
     const qint64 seconds = daysFromCivil(f.year, f.month, f.day) * 86400 + f.hour * 3600 + f.minute * 60 + f.second
         - f.offsetSeconds;
+    // Only instants whose UTC form has a four-digit year from 0001 on, so that every date
+    // read can be written back and read again.
+    constexpr qint64 first = daysFromCivil(1, 1, 1) * 86400;
+    constexpr qint64 last = daysFromCivil(9999, 12, 31) * 86400 + 86399;
+    if (seconds < first || seconds > last)
+        return std::nullopt;
     return QDateTime::fromMSecsSinceEpoch(seconds * 1000 + f.ms, Qt::UTC);
 }
 

@@ -125,18 +125,26 @@ QString JsonReader::expectedArray()
     return u"数组"_s;
 }
 
-qint64 JsonReader::toInteger(const QJsonValue& value, const QString& path)
+std::optional<qint64> JsonReader::asInteger(const QJsonValue& value) noexcept
 {
     if (!value.isDouble())
-        throwTypeMismatch(value, path, u"整数"_s);
+        return std::nullopt;
     // Integral numbers only, and only those a 64-bit integer holds exactly.
     constexpr qint64 sentinel = std::numeric_limits<qint64>::min();
     const qint64 result = value.toInteger(sentinel);
-    if (result == sentinel && value.toDouble() != static_cast<double>(sentinel)) {
-        throw JsonDecodeError(JsonDecodeError::Kind::TypeMismatch, path,
-            u"类型不符: 期望整数，实际为 "_s + QString::number(value.toDouble(), 'g', 17));
-    }
+    if (result == sentinel && value.toDouble() != static_cast<double>(sentinel))
+        return std::nullopt;
     return result;
+}
+
+qint64 JsonReader::toInteger(const QJsonValue& value, const QString& path)
+{
+    if (const auto n = asInteger(value))
+        return *n;
+    if (!value.isDouble())
+        throwTypeMismatch(value, path, u"整数"_s);
+    throw JsonDecodeError(JsonDecodeError::Kind::TypeMismatch, path,
+        u"类型不符: 期望整数，实际为 "_s + QString::number(value.toDouble(), 'g', 17));
 }
 
 bool JsonReader::toBoolean(const QJsonValue& value, const QString& path)
@@ -153,19 +161,31 @@ QString JsonReader::toString(const QJsonValue& value, const QString& path)
     return value.toString();
 }
 
+// The getters below name the path only when they fail: building it for every field read
+// would cost more than the reading itself.
+
 qint64 JsonReader::integer(QStringView key) const
 {
-    return toInteger(value(key), pathOf(key));
+    const QJsonValue v = value(key);
+    if (const auto n = asInteger(v))
+        return *n;
+    return toInteger(v, pathOf(key));
 }
 
 bool JsonReader::boolean(QStringView key) const
 {
-    return toBoolean(value(key), pathOf(key));
+    const QJsonValue v = value(key);
+    if (v.isBool())
+        return v.toBool();
+    return toBoolean(v, pathOf(key));
 }
 
 QString JsonReader::string(QStringView key) const
 {
-    return toString(value(key), pathOf(key));
+    const QJsonValue v = value(key);
+    if (v.isString())
+        return v.toString();
+    return toString(v, pathOf(key));
 }
 
 QStringList JsonReader::stringList(QStringView key) const

@@ -107,6 +107,9 @@ public:
         }
     }
 
+    /// The value as an integer when it is an integral number a 64-bit integer holds.
+    [[nodiscard]] static std::optional<qint64> asInteger(const QJsonValue& value) noexcept;
+
     // The same rules for a bare value (array elements, envelope payloads).
     [[nodiscard]] static qint64 toInteger(const QJsonValue& value, const QString& path);
     [[nodiscard]] static bool toBoolean(const QJsonValue& value, const QString& path);

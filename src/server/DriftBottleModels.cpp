@@ -179,12 +179,11 @@ Conversation Conversation::fromJson(const JsonReader& r)
     c.otherUserEmoji = JsonReader::lenient([&] { return r.optionalString(u"other_user_emoji"); });
     c.lastMessage = r.string(u"last_message");
     c.status = readEnum(r, u"status", bottleStatuses);
-    // Servers send this flag as 0/1 or as a Boolean.
-    try {
-        c.hasReply = r.integer(u"has_reply") != 0;
-    } catch (const JsonDecodeError&) {
+    // Servers send this flag as 0/1 or as a Boolean; what is neither fails as a Boolean.
+    if (const auto number = JsonReader::asInteger(r.json().value(u"has_reply")))
+        c.hasReply = *number != 0;
+    else
         c.hasReply = r.boolean(u"has_reply");
-    }
     c.unreadCount = JsonReader::lenient([&] { return r.optionalInteger(u"unread_count"); });
     const QJsonValue type = r.json().value(u"conversation_type");
     c.conversationType = type.isString() && type.toString() == u"received"_s ? ConversationType::received

@@ -65,4 +65,9 @@ TEST(ServerDate, FormatWritesWholeSecondsInUtcAndReadsBack)
     EXPECT_EQ(ms(Iso8601::parseInternetDateTime(text)), utc(1999, 12, 31, 14, 59, 58).toMSecsSinceEpoch());
     EXPECT_EQ(Iso8601::format(utc(1, 1, 1, 0, 0, 0)), u"0001-01-01T00:00:00Z"_s);
     EXPECT_EQ(ms(Iso8601::parseInternetDateTime(u"0001-01-01T00:00:00Z")), utc(1, 1, 1, 0, 0, 0).toMSecsSinceEpoch());
+    // Instants whose UTC year would leave four digits cannot be written back, so they are refused.
+    EXPECT_FALSE(Iso8601::parseInternetDateTime(u"0000-06-01T00:00:00Z"));
+    EXPECT_FALSE(Iso8601::parseInternetDateTime(u"0001-01-01T00:30:00+01:00"));
+    EXPECT_FALSE(Iso8601::parseInternetDateTime(u"9999-12-31T23:30:00-01:00"));
+    EXPECT_TRUE(Iso8601::parseInternetDateTime(u"9999-12-31T23:59:59Z"));
 }
