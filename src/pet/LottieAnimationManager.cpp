@@ -4,7 +4,7 @@
 #include "pet/AnimationConfigFactory.h"
 #include "pet/PetAppearanceManager.h"
 #include "platform/LogManager.h"
-#include "pet/DoubleText.h"
+#include "platform/NumberFormat.h"
 #include "platform/Resources.h"
 
 #include <QCoreApplication>
@@ -55,7 +55,7 @@ void LottieAnimationManager::playBehavior(PetBehavior behavior)
     Q_EMIT currentBehaviorChanged(behavior);
     m_animationSpeed = config->defaultSpeed;
     Q_EMIT animationSpeedChanged(m_animationSpeed);
-    LogManager::log(u"播放动画: "_s + config->displayName + u" (速度: "_s + doubleText(config->defaultSpeed)
+    LogManager::log(u"播放动画: "_s + config->displayName + u" (速度: "_s + NumberFormat::swiftDouble(config->defaultSpeed)
             + u")"_s,
         category);
 }

@@ -3,7 +3,7 @@
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
-#include "pet/DoubleText.h"
+#include "platform/NumberFormat.h"
 #include "shell/WindowManager.h"
 
 #include <QCoreApplication>
@@ -63,7 +63,7 @@ void OpacityManager::applyDefaultOpacity()
     if (!window || m_isOpacityManagementPaused || m_isMouseInside)
         return;
     window->fadeTo(m_defaultOpacity, restFadeMs);
-    LogManager::log(u"应用默认透明度: "_s + doubleText(m_defaultOpacity), category);
+    LogManager::log(u"应用默认透明度: "_s + NumberFormat::swiftDouble(m_defaultOpacity), category);
 }
 
 void OpacityManager::mouseEntered()

@@ -3,7 +3,7 @@
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
-#include "shell/DoNotDisturbManager.h"
+#include "shell/KeyEnabledWindow.h"
 #include "shell/WindowManager.h"
 
 #include <QJsonArray>
@@ -101,4 +101,15 @@ TEST_F(WindowManagerFixture, AClosedWindowIsForgottenAndTheStoredPositionAnswers
     manager.createPetWindow();
     ASSERT_NE(manager.petWindow(), nullptr);
     EXPECT_EQ(manager.getCurrentWindowPosition(), QPointF(40, 60));
+}
+
+TEST_F(WindowManagerFixture, OnlyTheKeyEnabledWindowTakesFocus)
+{
+    KeyEnabledWindow bubble(&screens);
+    EXPECT_FALSE(bubble.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(bubble.windowFlags().testFlag(Qt::FramelessWindowHint));
+    PetState state(&defaults, &screens);
+    WindowManager manager(&state, &screens);
+    manager.createPetWindow();
+    EXPECT_TRUE(manager.petWindow()->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
 }
