@@ -89,6 +89,9 @@ public:
     /// Answers one request under "/api".
     [[nodiscard]] FakeAnswer handle(const RecordedRequest& request);
 
+    /// Moves the fake's clock, which otherwise starts at 2024-05-01T08:30:00Z.
+    void setNow(const QDateTime& now) { m_now = now; }
+
     // Seeding and inspection for tests.
     qint64 addUser(const QString& email, const QString& nickname, const QString& avatarEmoji, const QString& password);
     QString addBottle(qint64 senderId, const QString& content);
@@ -109,6 +112,8 @@ public:
     [[nodiscard]] static QString date(const QDateTime& t);
 
 private:
+    static FakeAnswer ok(QJsonObject body);
+    static FakeAnswer refuse(int status, const QString& message);
     QDateTime tick();
     User* findUser(qint64 id);
     User* findUser(const QString& email);

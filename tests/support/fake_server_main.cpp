@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 
 #include <cstdio>
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
 
     FakeCompanionServer server;
     server.setEcho(true);
+    server.state().setNow(QDateTime::currentDateTimeUtc());
     if (!server.start(QHostAddress::LocalHost, static_cast<quint16>(port))) {
         std::fprintf(stderr, "cannot listen on 127.0.0.1:%u\n", port);
         return 1;
