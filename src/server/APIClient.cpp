@@ -113,7 +113,9 @@ QString APIClient::baseURLForHost(const QString& host)
 
 QString APIClient::queryValue(const QString& value)
 {
-    return QString::fromLatin1(QUrl::toPercentEncoding(value));
+    // "@" may stand in a query as it is and means nothing special to any server, so an
+    // ordinary e-mail address goes out exactly as typed.
+    return QString::fromLatin1(QUrl::toPercentEncoding(value, "@"));
 }
 
 QString APIClient::loggedBody(const QJsonObject& body)

@@ -76,7 +76,8 @@ public:
     QCoro::Task<> deleteFriend(qint64 friendId);
     QCoro::Task<> sendFriendMessage(qint64 receiverId, QString content);
 
-    /// A query value as it goes on the wire: RFC 3986 percent-encoding, unreserved characters kept.
+    /// A query value as it goes on the wire: RFC 3986 percent-encoding that keeps the
+    /// unreserved characters and "@".
     [[nodiscard]] static QString queryValue(const QString& value);
     /// The body as the request log shows it: the password's value masked.
     [[nodiscard]] static QString loggedBody(const QJsonObject& body);

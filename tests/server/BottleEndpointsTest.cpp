@@ -133,7 +133,7 @@ TEST_F(ServerFixture, CheckEmailTellsKnownFromNewAndRethrowsTheRest)
     ASSERT_TRUE(result.ok());
     EXPECT_TRUE(result.value->exists);
     EXPECT_EQ(result.value->user->nickname, u"老朋友"_s);
-    expectRequest(server.lastRequest(), "GET", "/api/users/check-email?email=known%40x.io", std::nullopt, "");
+    expectRequest(server.lastRequest(), "GET", "/api/users/check-email?email=known@x.io", std::nullopt, "");
     EXPECT_EQ(logs.lines(api).first(), u"🔍 检查邮箱: known@x.io"_s);
     EXPECT_TRUE(logs.has(u"✅ 邮箱已存在"_s, api));
 

@@ -16,7 +16,7 @@
 struct RecordedRequest
 {
     QByteArray method;
-    /// Path and query exactly as on the request line, "/api/users/check-email?email=a%2Bb%40x.io".
+    /// Path and query exactly as on the request line, "/api/users/check-email?email=a%2Bb@x.io".
     QByteArray target;
     /// The decoded path, "/api/users/check-email".
     QString path;
