@@ -55,6 +55,9 @@ MenuBarCoordinator::MenuBarCoordinator(UserManager* users, DoNotDisturbManager* 
             QCoreApplication::quit();
         },
         this);
+    // Tray windows must go while the window system is still there, not when the
+    // application object deletes its children.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &MenuBarCoordinator::removeMenuBar);
     setupMenuBar();
 }
 
@@ -103,9 +106,7 @@ void MenuBarCoordinator::removeMenuBar()
         m_statusItem->hide();
         delete m_statusItem;
     }
-    if (m_menu)
-        m_menu->deleteLater();
-    m_menu = nullptr;
+    delete m_menu;
 }
 
 void MenuBarCoordinator::updateMenuBarIcon()
