@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QPropertyAnimation>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -31,6 +31,25 @@ protected:
         painter.fillPath(path, palette().color(QPalette::Base));
     }
 };
+
+/// A filled circle with a cross, in the palette's secondary text colour.
+QIcon closeIcon(const QPalette& palette)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor secondary = palette.color(QPalette::WindowText);
+    secondary.setAlphaF(0.5);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(secondary);
+    painter.drawEllipse(QRectF(1, 1, 30, 30));
+    painter.setPen(QPen(palette.color(QPalette::Base), 3.5, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(11, 11), QPointF(21, 21));
+    painter.drawLine(QPointF(21, 11), QPointF(11, 21));
+    painter.end();
+    return QIcon(pixmap);
+}
 
 QLabel* plainLabel(const QString& text, QWidget* parent)
 {
@@ -69,8 +88,9 @@ SpeechBubbleView::SpeechBubbleView(
 
     m_closeButton->setObjectName(u"bubbleCloseButton"_s);
     m_closeButton->setAutoRaise(true);
-    m_closeButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    m_closeButton->setIconSize(QSize(12, 12));
+    m_closeButton->setIcon(closeIcon(palette()));
+    m_closeButton->setIconSize(QSize(14, 14));
+    m_closeButton->setStyleSheet(u"QToolButton { border: none; padding: 0; }"_s);
     m_closeButton->setCursor(Qt::ArrowCursor);
     connect(m_closeButton, &QToolButton::clicked, this, &SpeechBubbleView::close);
 
