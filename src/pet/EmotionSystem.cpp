@@ -44,7 +44,7 @@ EmotionSystem::EmotionSystem(QObject* parent)
 
 EmotionSystem& EmotionSystem::shared()
 {
-    static EmotionSystem* instance = new EmotionSystem(qApp);
+    static EmotionSystem* instance = new EmotionSystem(nullptr);
     return *instance;
 }
 

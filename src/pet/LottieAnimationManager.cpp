@@ -32,7 +32,7 @@ LottieAnimationManager::LottieAnimationManager(PetAppearanceManager* appearance,
 
 LottieAnimationManager& LottieAnimationManager::shared()
 {
-    static LottieAnimationManager* instance = new LottieAnimationManager(nullptr, {}, qApp);
+    static LottieAnimationManager* instance = new LottieAnimationManager(nullptr, nullptr, nullptr);
     return *instance;
 }
 

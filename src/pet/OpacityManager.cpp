@@ -28,7 +28,7 @@ OpacityManager::OpacityManager(Defaults* defaults, WindowProvider petWindow, QOb
 
 OpacityManager& OpacityManager::shared()
 {
-    static OpacityManager* instance = new OpacityManager(nullptr, {}, qApp);
+    static OpacityManager* instance = new OpacityManager(nullptr, {}, nullptr);
     return *instance;
 }
 

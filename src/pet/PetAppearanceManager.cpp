@@ -35,7 +35,7 @@ PetAppearanceManager::PetAppearanceManager(Defaults* defaults, QObject* parent)
 
 PetAppearanceManager& PetAppearanceManager::shared()
 {
-    static PetAppearanceManager* instance = new PetAppearanceManager(nullptr, qApp);
+    static PetAppearanceManager* instance = new PetAppearanceManager(nullptr, nullptr);
     return *instance;
 }
 

@@ -40,7 +40,7 @@ PetState::PetState(Defaults* defaults, Screens* screens, Clock* clock, QObject* 
 
 PetState& PetState::shared()
 {
-    static PetState* instance = new PetState(nullptr, nullptr, nullptr, qApp);
+    static PetState* instance = new PetState(nullptr, nullptr, nullptr, nullptr);
     return *instance;
 }
 

@@ -55,7 +55,7 @@ WindowManager::~WindowManager()
 
 WindowManager& WindowManager::shared()
 {
-    static WindowManager* instance = new WindowManager(nullptr, nullptr, qApp);
+    static WindowManager* instance = new WindowManager(nullptr, nullptr, nullptr);
     return *instance;
 }
 
