@@ -54,11 +54,6 @@ struct Scheduler : ::testing::Test
     void runQueued() { QCoreApplication::sendPostedEvents(manager.get(), QEvent::MetaCall); }
 };
 
-double distance(QPointF a, QPointF b)
-{
-    return std::hypot(a.x() - b.x(), a.y() - b.y());
-}
-
 } // namespace
 
 TEST_F(Scheduler, CreationStartsBothTimersAndABehaviourAtOnce)
