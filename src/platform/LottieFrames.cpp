@@ -2,12 +2,15 @@
 
 #include "platform/LottieAnimation.h"
 
+#include <cstring>
+
 LottieFrames::LottieFrames(std::shared_ptr<LottieAnimation> animation, QSize pixelSize, qreal devicePixelRatio)
     : m_animation(std::move(animation))
     , m_pixelSize(pixelSize)
     , m_devicePixelRatio(devicePixelRatio)
 {
     m_frames.resize(m_animation ? m_animation->frameCount() : 0);
+    m_changed.resize(m_frames.size());
 }
 
 QImage LottieFrames::frame(int index)
@@ -33,4 +36,46 @@ QImage LottieFrames::frame(int index)
     }
     slot = image;
     return slot;
+}
+
+QRect LottieFrames::changedRect(int index)
+{
+    if (index < 0 || index >= m_frames.size())
+        return {};
+    if (m_changed[index])
+        return *m_changed[index];
+    const QImage before = frame(index == 0 ? m_frames.size() - 1 : index - 1);
+    const QImage after = frame(index);
+    if (before.isNull() || after.isNull())
+        return QRect(QPoint(0, 0), m_pixelSize);
+
+    QRect changed;
+    if (before.cacheKey() != after.cacheKey()) {
+        int top = -1;
+        int bottom = -1;
+        int left = after.width();
+        int right = -1;
+        const auto rowBytes = static_cast<size_t>(after.width()) * sizeof(quint32);
+        for (int y = 0; y < after.height(); ++y) {
+            const auto* a = reinterpret_cast<const quint32*>(before.constScanLine(y));
+            const auto* b = reinterpret_cast<const quint32*>(after.constScanLine(y));
+            if (std::memcmp(a, b, rowBytes) == 0)
+                continue;
+            if (top < 0)
+                top = y;
+            bottom = y;
+            int x = 0;
+            while (x < left && a[x] == b[x])
+                ++x;
+            left = x;
+            x = after.width() - 1;
+            while (x > right && a[x] == b[x])
+                --x;
+            right = x;
+        }
+        if (top >= 0)
+            changed = QRect(QPoint(left, top), QPoint(right, bottom));
+    }
+    m_changed[index] = changed;
+    return changed;
 }

@@ -2,9 +2,11 @@
 
 #include <QImage>
 #include <QList>
+#include <QRect>
 #include <QSize>
 
 #include <memory>
+#include <optional>
 
 class LottieAnimation;
 
@@ -21,6 +23,10 @@ public:
     /// The frame's image with the device pixel ratio set; a null image if it cannot be drawn.
     [[nodiscard]] QImage frame(int index);
 
+    /// The device pixels in which the frame differs from the one before it (the last frame
+    /// coming before the first); empty when the two look the same.
+    [[nodiscard]] QRect changedRect(int index);
+
     [[nodiscard]] const std::shared_ptr<LottieAnimation>& animation() const { return m_animation; }
     [[nodiscard]] QSize pixelSize() const { return m_pixelSize; }
     [[nodiscard]] qreal devicePixelRatio() const { return m_devicePixelRatio; }
@@ -32,5 +38,6 @@ private:
     QSize m_pixelSize;
     qreal m_devicePixelRatio;
     QList<QImage> m_frames;
+    QList<std::optional<QRect>> m_changed;
     int m_renderCount = 0;
 };

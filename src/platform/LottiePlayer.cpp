@@ -167,13 +167,27 @@ void LottiePlayer::setFrame(int frame)
 {
     if (frame == m_frame)
         return;
+    const int previous = m_frame;
     m_frame = frame;
     if (!isVisible())
         return;
-    // Repainting a translucent window is the main cost of a resting pet; a frame that
-    // looks like the one on screen is not worth it.
-    if (currentImage().cacheKey() != m_shownImageKey)
-        update(targetRect());
+    // Repainting a translucent window is the main cost of a resting pet: a frame that looks
+    // like the one on screen is not repainted, and the next frame of a sequence repaints
+    // only where it differs from the one before.
+    const QImage image = currentImage();
+    if (image.isNull() || image.cacheKey() == m_shownImageKey)
+        return;
+    const QRect target = targetRect();
+    const bool followsShown = frameCount() > 0 && frame == (previous + 1) % frameCount() && m_frames
+        && m_frames->frame(previous).cacheKey() == m_shownImageKey;
+    if (!followsShown) {
+        update(target);
+        return;
+    }
+    const QRect changed = m_frames->changedRect(frame);
+    const qreal ratio = m_frames->devicePixelRatio();
+    const QRectF logical(changed.x() / ratio, changed.y() / ratio, changed.width() / ratio, changed.height() / ratio);
+    update(logical.toAlignedRect().translated(target.topLeft()).intersected(target));
 }
 
 void LottiePlayer::finish(bool finished)

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QImage>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -53,12 +54,15 @@ class PaintCounter final : public QObject
 {
 public:
     int paints = 0;
+    QRect lastRect;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             ++paints;
+            lastRect = static_cast<QPaintEvent*>(event)->rect();
+        }
         return false;
     }
 };
@@ -300,11 +304,12 @@ TEST_F(LottiePlayerTest, LoopRendersEachFrameOnceAndRepaintsOnlyChanges)
     player.play();
     PaintCounter counter;
     player.installEventFilter(&counter);
-    for (int i = 0; i < 30; ++i) {
+    for (int i = 0; i < 31; ++i) {
         player.advance();
         QApplication::processEvents();
     }
-    EXPECT_EQ(counter.paints, 30);
+    EXPECT_EQ(counter.paints, 31);
+    EXPECT_LE(counter.lastRect.width(), 30) << "a step repaints where the square moved, not the whole player";
 
     LottiePlayer twin;
     twin.resize(128, 128);
@@ -370,4 +375,22 @@ TEST_F(LottiePlayerTest, PaintsAspectFitOnTransparentBackground)
     EXPECT_EQ(alphaAt(190, 50), 0) << "right of the centred square";
     EXPECT_EQ(alphaAt(52, 2), 255);
     EXPECT_EQ(alphaAt(147, 97), 255);
+}
+
+TEST_F(LottiePlayerTest, ChangedRectCoversOnlyWhatMoved)
+{
+    // The square (20 × 20, centred at x = 10 + 5 × frame, y = 64) moves 5 px a frame.
+    const auto animation = LottieCache::shared().animation(moving(10));
+    ASSERT_NE(animation, nullptr);
+    LottieFrames frames(animation, QSize(128, 128), 1.0);
+    const QRect step = frames.changedRect(4);
+    EXPECT_TRUE(step.contains(QRect(15, 54, 25, 20))) << "old and new place of the square";
+    EXPECT_LE(step.width(), 27);
+    EXPECT_LE(step.height(), 22);
+    EXPECT_TRUE(frames.changedRect(0).contains(QRect(0, 54, 65, 20))) << "the wrap from the last frame";
+
+    const auto still = LottieCache::shared().animation(file(u"still.json"_s, lottietest::document(10, 30, Motion::Still)));
+    LottieFrames stillFrames(still, QSize(128, 128), 1.0);
+    EXPECT_TRUE(stillFrames.changedRect(5).isEmpty());
+    EXPECT_EQ(stillFrames.frame(3).cacheKey(), stillFrames.frame(4).cacheKey()) << "identical frames share one image";
 }
