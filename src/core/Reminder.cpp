@@ -1,5 +1,7 @@
 #include "core/Reminder.h"
 
+#include "platform/JsonReader.h"
+
 #include <QTimeZone>
 
 #include <cmath>
@@ -60,33 +62,12 @@ const QDateTime& referenceDate()
     return reference;
 }
 
-bool fail(QString* error, const QString& message)
-{
-    if (error)
-        *error = message;
-    return false;
-}
-
-bool readString(const QJsonObject& json, const QString& key, QString& out, QString* error)
+double readNumber(const JsonReader& json, QStringView key)
 {
     const QJsonValue value = json.value(key);
-    if (value.isUndefined())
-        return fail(error, u"missing key \"%1\""_s.arg(key));
-    if (!value.isString())
-        return fail(error, u"key \"%1\" is not a string"_s.arg(key));
-    out = value.toString();
-    return true;
-}
-
-bool readNumber(const QJsonObject& json, const QString& key, double& out, QString* error)
-{
-    const QJsonValue value = json.value(key);
-    if (value.isUndefined())
-        return fail(error, u"missing key \"%1\""_s.arg(key));
     if (!value.isDouble() || !std::isfinite(value.toDouble()))
-        return fail(error, u"key \"%1\" is not a number"_s.arg(key));
-    out = value.toDouble();
-    return true;
+        JsonReader::throwTypeMismatch(value, json.pathOf(key), u"数字"_s);
+    return value.toDouble();
 }
 
 } // namespace
@@ -117,40 +98,21 @@ QJsonObject Reminder::toJson() const
     return json;
 }
 
-std::optional<Reminder> Reminder::fromJson(const QJsonObject& json, QString* error)
+Reminder Reminder::fromJson(const JsonReader& json)
 {
     Reminder reminder;
-    QString typeRaw;
-    double created = 0;
-    if (!readString(json, u"id"_s, reminder.id, error) || !readString(json, u"title"_s, reminder.title, error)
-        || !readString(json, u"message"_s, reminder.message, error) || !readString(json, u"type"_s, typeRaw, error)
-        || !readNumber(json, u"interval"_s, reminder.interval, error))
-        return std::nullopt;
+    reminder.id = json.string(u"id");
+    reminder.title = json.string(u"title");
+    reminder.message = json.string(u"message");
+    const QString typeRaw = json.string(u"type");
     const std::optional<ReminderType> type = reminderTypeFromRaw(typeRaw);
-    if (!type) {
-        fail(error, u"key \"type\" holds the unknown value \"%1\""_s.arg(typeRaw));
-        return std::nullopt;
-    }
+    if (!type)
+        JsonReader::throwDataCorrupted(json.pathOf(u"type"), u"未知的提醒类型: "_s + typeRaw);
     reminder.type = *type;
-    const QJsonValue enabled = json.value(u"isEnabled"_s);
-    if (enabled.isUndefined()) {
-        fail(error, u"missing key \"isEnabled\""_s);
-        return std::nullopt;
-    }
-    if (!enabled.isBool()) {
-        fail(error, u"key \"isEnabled\" is not a boolean"_s);
-        return std::nullopt;
-    }
-    reminder.isEnabled = enabled.toBool();
-    const QJsonValue last = json.value(u"lastTriggered"_s);
-    if (!last.isUndefined() && !last.isNull()) {
-        double seconds = 0;
-        if (!readNumber(json, u"lastTriggered"_s, seconds, error))
-            return std::nullopt;
-        reminder.lastTriggered = fromReferenceSeconds(seconds);
-    }
-    if (!readNumber(json, u"createdAt"_s, created, error))
-        return std::nullopt;
-    reminder.createdAt = fromReferenceSeconds(created);
+    reminder.interval = readNumber(json, u"interval");
+    reminder.isEnabled = json.boolean(u"isEnabled");
+    if (json.has(u"lastTriggered"))
+        reminder.lastTriggered = fromReferenceSeconds(readNumber(json, u"lastTriggered"));
+    reminder.createdAt = fromReferenceSeconds(readNumber(json, u"createdAt"));
     return reminder;
 }

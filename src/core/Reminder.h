@@ -8,6 +8,8 @@
 #include <array>
 #include <optional>
 
+class JsonReader;
+
 /// The kinds of interval reminder; the kind chooses the emoji of the reminder's bubble.
 enum class ReminderType { rest, hydration, eyeRest, posture, custom };
 
@@ -36,8 +38,9 @@ struct Reminder
     /// The stored form: dates as seconds since 2001-01-01 00:00:00 UTC; "lastTriggered" is
     /// left out when the reminder never fired.
     [[nodiscard]] QJsonObject toJson() const;
-    /// Every key but "lastTriggered" is required. On failure `error` names the offending key.
-    [[nodiscard]] static std::optional<Reminder> fromJson(const QJsonObject& json, QString* error = nullptr);
+    /// Every key but "lastTriggered" (absent or null when the reminder never fired) is
+    /// required; throws JsonDecodeError naming the offending value.
+    [[nodiscard]] static Reminder fromJson(const JsonReader& json);
 
     friend bool operator==(const Reminder&, const Reminder&) = default;
 };

@@ -1,5 +1,7 @@
 #include "core/Reminder.h"
 
+#include "platform/JsonReader.h"
+
 #include <QJsonDocument>
 #include <QTimeZone>
 
@@ -40,8 +42,7 @@ TEST(Reminder, StoredFormRoundTripsWithReferenceDateSeconds)
     EXPECT_EQ(json.value(u"createdAt"_s).toDouble(), 100.5);
     EXPECT_EQ(json.value(u"type"_s).toString(), u"hydration"_s);
     EXPECT_FALSE(json.contains(u"lastTriggered"_s));
-    std::optional<Reminder> back = Reminder::fromJson(json);
-    ASSERT_TRUE(back);
+    std::optional<Reminder> back = Reminder::fromJson(JsonReader(json));
     EXPECT_EQ(back->createdAt, reminder.createdAt);
     EXPECT_FALSE(back->lastTriggered);
     EXPECT_EQ(back->title, reminder.title);
@@ -50,8 +51,7 @@ TEST(Reminder, StoredFormRoundTripsWithReferenceDateSeconds)
     reminder.lastTriggered = reminder.createdAt.addSecs(-3600);
     json = reminder.toJson();
     EXPECT_EQ(json.value(u"lastTriggered"_s).toDouble(), -3499.5);
-    back = Reminder::fromJson(json);
-    ASSERT_TRUE(back);
+    back = Reminder::fromJson(JsonReader(json));
     EXPECT_EQ(back->lastTriggered, reminder.lastTriggered);
 }
 
@@ -60,26 +60,31 @@ TEST(Reminder, DecodingNamesWhatIsWrong)
     const QJsonObject good = QJsonDocument::fromJson(
         R"({"id":"x","title":"t","message":"m","type":"rest","interval":60,"isEnabled":true,"createdAt":0})")
                                  .object();
-    ASSERT_TRUE(Reminder::fromJson(good));
+    EXPECT_EQ(Reminder::fromJson(JsonReader(good)).type, ReminderType::rest);
     QJsonObject nullLast = good;
     nullLast.insert(u"lastTriggered"_s, QJsonValue::Null);
-    EXPECT_TRUE(Reminder::fromJson(nullLast));
+    EXPECT_FALSE(Reminder::fromJson(JsonReader(nullLast)).lastTriggered);
 
-    const auto errorFor = [&](const QString& key, const QJsonValue& value) {
+    using Kind = JsonDecodeError::Kind;
+    const auto failure = [&](const QString& key, const QJsonValue& value) -> std::pair<Kind, QString> {
         QJsonObject json = good;
         if (value.isUndefined())
             json.remove(key);
         else
             json.insert(key, value);
-        QString error;
-        EXPECT_FALSE(Reminder::fromJson(json, &error)) << key.toStdString();
-        return error;
+        try {
+            (void)Reminder::fromJson(JsonReader(json, u"[2]"_s));
+        } catch (const JsonDecodeError& error) {
+            return {error.kind(), error.path()};
+        }
+        ADD_FAILURE() << "decoded despite " << key.toStdString();
+        return {};
     };
-    EXPECT_EQ(errorFor(u"id"_s, QJsonValue::Undefined), u"missing key \"id\""_s);
-    EXPECT_EQ(errorFor(u"interval"_s, u"60"_s), u"key \"interval\" is not a number"_s);
-    EXPECT_EQ(errorFor(u"isEnabled"_s, 1), u"key \"isEnabled\" is not a boolean"_s);
-    EXPECT_EQ(errorFor(u"type"_s, u"nap"_s), u"key \"type\" holds the unknown value \"nap\""_s);
-    EXPECT_EQ(errorFor(u"createdAt"_s, QJsonValue::Undefined), u"missing key \"createdAt\""_s);
-    EXPECT_EQ(errorFor(u"lastTriggered"_s, u"yesterday"_s), u"key \"lastTriggered\" is not a number"_s);
-    EXPECT_EQ(errorFor(u"title"_s, QJsonValue::Null), u"key \"title\" is not a string"_s);
+    EXPECT_EQ(failure(u"id"_s, QJsonValue::Undefined), std::make_pair(Kind::KeyNotFound, u"[2].id"_s));
+    EXPECT_EQ(failure(u"interval"_s, u"60"_s), std::make_pair(Kind::TypeMismatch, u"[2].interval"_s));
+    EXPECT_EQ(failure(u"isEnabled"_s, 1), std::make_pair(Kind::TypeMismatch, u"[2].isEnabled"_s));
+    EXPECT_EQ(failure(u"type"_s, u"nap"_s), std::make_pair(Kind::DataCorrupted, u"[2].type"_s));
+    EXPECT_EQ(failure(u"createdAt"_s, QJsonValue::Undefined), std::make_pair(Kind::KeyNotFound, u"[2].createdAt"_s));
+    EXPECT_EQ(failure(u"lastTriggered"_s, u"yesterday"_s), std::make_pair(Kind::TypeMismatch, u"[2].lastTriggered"_s));
+    EXPECT_EQ(failure(u"title"_s, QJsonValue::Null), std::make_pair(Kind::ValueNotFound, u"[2].title"_s));
 }
