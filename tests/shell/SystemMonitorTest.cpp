@@ -1,12 +1,16 @@
 #include "shell/SystemMonitor.h"
 #include "core/EventCenter.h"
+#include "platform/Defaults.h"
+#include "shell/NotificationManager.h"
 
+#include "FakeNotificationBackend.h"
 #include "FakeSystemInfo.h"
 #include "StdoutCapture.h"
 #include "support/FakeClock.h"
 #include "support/FakeRandom.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <limits>
@@ -83,6 +87,26 @@ TEST(SystemMonitor, CriticalIsAnnouncedOnlyWhenSteppedInto)
     ASSERT_EQ(changed.size(), 3);
     EXPECT_EQ(changed.at(1).at(0).value<SystemHealth>().overallHealth, HealthLevel::critical);
     EXPECT_EQ(changed.at(1).at(1).value<SystemHealth>().overallHealth, HealthLevel::warning);
+}
+
+TEST(SystemMonitor, SteppingIntoCriticalBecomesOneSystemNotification)
+{
+    Rig rig;
+    QTemporaryDir dir;
+    Defaults defaults(dir.filePath(u"defaults.json"_s));
+    FakeNotificationBackend backend;
+    NotificationManager notifications(&backend, &defaults, &rig.clock);
+    SystemMonitor monitor(&rig.info, &rig.random, &rig.clock);
+
+    rig.info.setFigures(0.5, 0.3, 0.2);
+    monitor.updateSystemHealth();
+    rig.info.setFigures(0.95, 0.3, 0.2);
+    monitor.updateSystemHealth();
+    monitor.updateSystemHealth();
+    ASSERT_EQ(backend.requests.size(), 1) << "only the step into critical is a notification";
+    EXPECT_EQ(backend.requests.first().title, u"系统状态: ❤️ 严重"_s);
+    EXPECT_EQ(backend.requests.first().body, u"CPU: 95.0%, 内存: 30.0%\n⚠️ CPU使用率过高"_s);
+    EXPECT_EQ(backend.requests.first().urgency, SystemNotifications::Urgency::critical);
 }
 
 TEST(SystemMonitor, CreationUnderLoadComparesWithTheInitialExcellentSample)
