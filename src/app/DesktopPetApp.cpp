@@ -7,6 +7,7 @@
 #include "pet/LottieAnimationManager.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
+#include "pet/SpeechBubbleWindowManager.h"
 #include "pet/ThemeManager.h"
 #include "shell/StandardOutput.h"
 #include "platform/SystemNotifications.h"
@@ -55,6 +56,7 @@ void DesktopPetApp::initializeCoreManagers()
     NotificationManager::shared();
     ThemeManager::shared();
     PetAppearanceManager::shared();
+    SpeechBubbleWindowManager::shared();
     LottieAnimationManager::shared();
 }
 
