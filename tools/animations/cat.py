@@ -3,8 +3,7 @@
 Every animation starts and ends in the same resting pose, so switching from one to the
 next never makes the cat jump.
 """
-from lottie_kit import (Keys, Node, bez, color, ellipse, line, painted, path_geo, rect, shape,
-                        smooth, stroke)
+from lottie_kit import Keys, Node, bez, color, ellipse, line, painted, path_geo, shape, smooth
 
 INK = color("#4a2e1f")
 FUR = color("#f5a623")

@@ -1,6 +1,6 @@
 """The cat's eight animations. Frame numbers are at 30 frames a second; loops end on
 exactly the values they start with, and every animation begins and ends at rest."""
-from cat import EYE, INK, PINK, WHITE, cat, front_paw
+from cat import EYE, INK, WHITE, cat, front_paw
 from lottie_kit import Keys, Node, bez, color, document, ellipse, line, rect, shape
 
 FPS = 30

@@ -1,6 +1,8 @@
 """The other species, one resting loop each: a dog, a rabbit, a robot, an alien and a
 potted plant, drawn in the cat's style (dark outlines, soft fills)."""
-from cat import INK, OUTLINE, PINK, WHITE, limb, mapped
+import math
+
+from cat import INK, OUTLINE, PINK, WHITE, mapped
 from lottie_kit import Keys, Node, bez, color, document, ellipse, line, painted, path_geo, rect, shape, smooth
 
 FPS = 30
@@ -239,7 +241,6 @@ def plant_growing():
     unfurl = Keys(60).hold(10).to(40, 0, "soft").hold(94).to(116, 60, "soft").hold(frames)
     for side, (x, y) in ((-1, (62.5, 72)), (1, (64.5, 60))):
         tip = (x + side * 24, y - 8)
-        leaf_path = bez([(x, y), (tip[0], tip[1], (-side * 8, -6), (-side * 2, 8)), ], closed=False)
         leaf_path = bez([(x, y, (0, 0), (side * 6, -10)), (tip[0], tip[1], (-side * 8, -4), (-side * 6, 6)),
                          (x, y, (side * 10, 4), (0, 0))], closed=True)
         node = Node(pivot=(x, y), rotate=mapped(unfurl, lambda a, s=side: -s * a),
@@ -254,7 +255,6 @@ def plant_growing():
     flower = Node(pivot=(64, 36), scale=bloom, rotate=Keys(-40).hold(42).to(58, 0).hold(92).to(104, -40).hold(frames))
     for k in range(6):
         a = k * 60
-        import math
         px, py = 64 + 9 * math.cos(math.radians(a)), 36 + 9 * math.sin(math.radians(a))
         flower.add(Node(pivot=(px, py), rotate=a + 90).add(ellipse((px, py), (11, 15), petal, INK, 2)))
     flower.add(ellipse((64, 36), (10, 10), centre, INK, 2))

@@ -6,7 +6,6 @@ player (rlottie among them) renders the same way. A node's transform turns aroun
 pivot, so a limb is drawn where it rests and swings from its joint.
 """
 import json
-import math
 
 # Easing curves, as (out tangent of a key, in tangent of the next key).
 EASES = {
@@ -39,7 +38,7 @@ def prop(value, dims=None):
     """A property: a constant, or a list of keys (frame, value[, ease]) where the ease
     shapes the way from this key to the next; 'hold' jumps at the next key."""
     if isinstance(value, Keys):
-        value = value.keys
+        value = value._shifted()
     if isinstance(value, list) and value and isinstance(value[0], tuple) and len(value[0]) >= 2 \
             and isinstance(value[0][0], (int, float)) and _is_key(value[0]):
         keys = sorted(value, key=lambda k: k[0])
@@ -202,11 +201,6 @@ def path_geo(path):
     return {"ty": "sh", "ks": prop(_keys_of(path))}
 
 
-def trim(start=0, end=100):
-    return {"ty": "tm", "s": prop(_keys_of(start), 1), "e": prop(_keys_of(end), 1),
-            "o": prop(0, 1), "m": 1}
-
-
 # ---- nodes ----------------------------------------------------------------------------
 
 class Node:
@@ -301,7 +295,3 @@ def document(root, frames, fps=30, size=128, name="anim"):
 def dumps(doc):
     return json.dumps(_r(doc), separators=(",", ":"), ensure_ascii=True)
 
-
-def polar(cx, cy, radius, degrees):
-    a = math.radians(degrees)
-    return (cx + radius * math.cos(a), cy + radius * math.sin(a))
