@@ -5,6 +5,7 @@
 #include "core/PetType.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
+#include "pet/PetContextMenu.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
 #include "pet/SpeechBubbleWindowManager.h"
@@ -36,6 +37,8 @@ void DesktopPetApp::runStartup()
     initializeCoreManagers();
     StandardOutput::printLine(u"✅ 核心管理器初始化完成"_s);
     requestPermissions();
+    // The right-click menu attaches to every pet view the window manager builds.
+    PetContextMenu::shared();
     WindowManager::shared().createPetWindow();
     LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
     startP1Features();
