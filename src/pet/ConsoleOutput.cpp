@@ -1,10 +1,8 @@
 #include "pet/ConsoleOutput.h"
 
-#include <cstdio>
+#include "shell/StandardOutput.h"
 
 void printConsoleLine(const QString& line)
 {
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    StandardOutput::printLine(line);
 }
