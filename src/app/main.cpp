@@ -5,10 +5,11 @@
 #include "platform/PlatformSelection.h"
 #include "platform/SingleInstance.h"
 #include "platform/UnixSignals.h"
-#include "shell/MenuBarAboutActions.h"
 #include "shell/WindowManager.h"
 
 #include <QApplication>
+
+#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -46,8 +47,11 @@ int main(int argc, char** argv)
 
     // Ctrl+C and a service manager's stop end the program the way the quit item does.
     UnixSignals signalWatcher;
-    QObject::connect(&signalWatcher, &UnixSignals::quitRequested, &app,
-        [] { MenuBarAboutActions::shared().quitApp(); });
+    QObject::connect(&signalWatcher, &UnixSignals::quitRequested, &app, [](int signalNumber) {
+        const QString name = signalNumber == SIGINT ? u"SIGINT"_s : u"SIGTERM"_s;
+        LogManager::log(u"🛑 收到 "_s + name + u"，退出应用"_s, u"App"_s);
+        QCoreApplication::quit();
+    });
 
     return QApplication::exec();
 }

@@ -69,10 +69,11 @@ UnixSignals::~UnixSignals()
 void UnixSignals::drain()
 {
     char buffer[64];
-    bool any = false;
-    while (::read(readEnd, buffer, sizeof(buffer)) > 0)
-        any = true;
+    int last = 0;
+    ssize_t count = 0;
+    while ((count = ::read(readEnd, buffer, sizeof(buffer))) > 0)
+        last = static_cast<unsigned char>(buffer[count - 1]);
     // Several signals before the loop came round ask for one quit.
-    if (any)
-        Q_EMIT quitRequested();
+    if (last != 0)
+        Q_EMIT quitRequested(last);
 }

@@ -4,7 +4,7 @@
 
 class QSocketNotifier;
 
-/// Turns SIGINT and SIGTERM into `quitRequested()` on the main thread, so a terminal's
+/// Turns SIGINT and SIGTERM into `quitRequested(signalNumber)` on the main thread, so a terminal's
 /// Ctrl+C or a session's logout ends the program through its normal quit path. The signal
 /// handler only writes one byte to a socket pair, which is all it may safely do.
 ///
@@ -23,7 +23,7 @@ public:
     [[nodiscard]] bool isActive() const { return m_notifier != nullptr; }
 
 Q_SIGNALS:
-    void quitRequested();
+    void quitRequested(int signalNumber);
 
 private:
     void drain();

@@ -5,7 +5,6 @@
 #include "server/UserManager.h"
 #include "shell/DoNotDisturbManager.h"
 #include "shell/MenuBarAboutActions.h"
-#include "shell/TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QFont>
@@ -14,7 +13,6 @@
 #include <QPainter>
 #include <QSystemTrayIcon>
 
-#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -33,11 +31,6 @@ QPixmap emojiIcon()
     return pixmap;
 }
 
-QString signalName(int signalNumber)
-{
-    return signalNumber == SIGINT ? u"SIGINT"_s : u"SIGTERM"_s;
-}
-
 } // namespace
 
 MenuBarCoordinator::MenuBarCoordinator(UserManager* users, DoNotDisturbManager* doNotDisturb, QObject* parent)
@@ -47,14 +40,6 @@ MenuBarCoordinator::MenuBarCoordinator(UserManager* users, DoNotDisturbManager* 
     connect(&m_users, &UserManager::accountChanged, this, &MenuBarCoordinator::rebuildMenu);
     connect(doNotDisturb ? doNotDisturb : &DoNotDisturbManager::shared(), &DoNotDisturbManager::menuRebuildRequested,
         this, &MenuBarCoordinator::rebuildMenu);
-    // Without a tray the quit item may be out of reach; the session's signals still end
-    // the program the same orderly way.
-    m_terminationSignals = new TerminationSignals(
-        [](int signalNumber) {
-            LogManager::log(u"🛑 收到 "_s + signalName(signalNumber) + u"，退出应用"_s, u"App"_s);
-            QCoreApplication::quit();
-        },
-        this);
     // Tray windows must go while the window system is still there, not when the
     // application object deletes its children.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &MenuBarCoordinator::removeMenuBar);

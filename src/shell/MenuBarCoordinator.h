@@ -9,7 +9,6 @@
 #include <optional>
 
 class DoNotDisturbManager;
-class TerminationSignals;
 class UserManager;
 
 /// The program's status-bar item (a tray icon) and its menu: a disabled header naming the
@@ -60,5 +59,4 @@ private:
     QPointer<QMenu> m_menu;
     bool m_isMenuBarVisible = true;
     bool m_reportedNoTray = false;
-    TerminationSignals* m_terminationSignals = nullptr;
 };

@@ -17,6 +17,7 @@ TEST(UnixSignals, TermAndIntBecomeAQuitRequestOnTheEventLoop)
     ASSERT_EQ(std::raise(SIGTERM), 0);
     EXPECT_EQ(quit.count(), 0) << "nothing runs inside the signal handler";
     ASSERT_TRUE(waitUntil([&] { return quit.count() == 1; }));
+    EXPECT_EQ(quit.first().first().toInt(), SIGTERM) << "the request names the signal for the log";
 
     ASSERT_EQ(std::raise(SIGINT), 0);
     ASSERT_EQ(std::raise(SIGINT), 0);

@@ -4,7 +4,6 @@
 #include "server/UserManager.h"
 #include "shell/DoNotDisturbManager.h"
 #include "shell/MenuBarAboutActions.h"
-#include "shell/TerminationSignals.h"
 
 #include "support/Wait.h"
 
@@ -140,12 +139,3 @@ TEST(MenuBarCoordinator, WithoutATrayItLogsOnceAndQuitStillWorks)
     EXPECT_EQ(logCount(message), 1);
 }
 
-TEST(TerminationSignals, SigtermAndSigintArriveOnTheMainThread)
-{
-    QList<int> received;
-    TerminationSignals termination([&](int signalNumber) { received << signalNumber; });
-    std::raise(SIGTERM);
-    std::raise(SIGINT);
-    ASSERT_TRUE(waitUntil([&] { return received.size() == 2; }));
-    EXPECT_EQ(received, (QList<int> { SIGTERM, SIGINT }));
-}
