@@ -44,10 +44,10 @@ void LottiePetView::render()
     const PetBehavior behavior = m_manager.currentBehavior();
     const auto path = m_manager.getAnimationPath(behavior);
     const auto config = m_manager.currentConfig().getAnimationConfig(behavior);
-    if (!path || !config) {
-        clearContent();
+    // Nothing to play (its file is missing; the manager has said so): the pet stays as it
+    // was rather than vanishing from the desktop.
+    if (!path || !config)
         return;
-    }
     const bool loop = config->loopMode;
     const double speed = m_manager.animationSpeed();
 
@@ -80,13 +80,6 @@ void LottiePetView::loadAnimation(bool loop, double speed)
     m_player->setLoopMode(loop);
     m_player->setSpeed(speed);
     m_player->play();
-}
-
-void LottiePetView::clearContent()
-{
-    // With nothing to show the player goes; a later animation starts in a fresh one.
-    delete m_player.data();
-    m_currentPath.clear();
 }
 
 void LottiePetView::onAutoBehaviorChanged(AutoBehavior behavior)

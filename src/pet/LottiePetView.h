@@ -29,7 +29,7 @@ public:
     explicit LottiePetView(QWidget* parent = nullptr, LottieAnimationManager* manager = nullptr,
         RandomSource* random = nullptr, InteractionHandler* interaction = nullptr);
 
-    /// The player that shows the current animation; null while there is nothing to show.
+    /// The player that shows the animation; null until a first animation file was found.
     [[nodiscard]] LottiePlayer* player() const;
     /// The file loaded last (also when loading it failed).
     [[nodiscard]] QString currentPath() const { return m_currentPath; }
@@ -59,7 +59,6 @@ private:
     void handleSingleTap();
     void handleDoubleTap();
     void loadAnimation(bool loop, double speed);
-    void clearContent();
 
     LottieAnimationManager& m_manager;
     RandomSource& m_random;

@@ -102,12 +102,14 @@ TEST_F(PetViewFixture, ABrokenFileIsLoggedAndTheLastAnimationStays)
         manager.playBehavior(PetBehavior::idle);
     }
 
-    // A missing file leaves nothing to show; the next good one starts afresh.
+    // A missing file does not make the pet vanish either; the next good one plays.
     QFile::remove(catPath(u"cat_greeting"_s));
     manager.playBehavior(PetBehavior::interacting);
-    EXPECT_EQ(view.player(), nullptr);
-    manager.playBehavior(PetBehavior::resting);
     ASSERT_NE(view.player(), nullptr);
+    EXPECT_EQ(view.player()->animation(), shown);
+    EXPECT_EQ(view.currentPath(), catPath(u"cat_scratching_butt"_s));
+    manager.playBehavior(PetBehavior::resting);
+    EXPECT_EQ(view.currentPath(), catPath(u"cat_blinking"_s));
     EXPECT_TRUE(view.player()->isPlaying());
 }
 
