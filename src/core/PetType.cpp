@@ -5,12 +5,18 @@ using namespace Qt::StringLiterals;
 QString rawValue(PetType type)
 {
     switch (type) {
-    case PetType::cat: return u"cat"_s;
-    case PetType::dog: return u"dog"_s;
-    case PetType::rabbit: return u"rabbit"_s;
-    case PetType::robot: return u"robot"_s;
-    case PetType::alien: return u"alien"_s;
-    case PetType::plant: return u"plant"_s;
+    case PetType::cat:
+        return u"cat"_s;
+    case PetType::dog:
+        return u"dog"_s;
+    case PetType::rabbit:
+        return u"rabbit"_s;
+    case PetType::robot:
+        return u"robot"_s;
+    case PetType::alien:
+        return u"alien"_s;
+    case PetType::plant:
+        return u"plant"_s;
     }
     return {};
 }
@@ -18,12 +24,18 @@ QString rawValue(PetType type)
 QString displayName(PetType type)
 {
     switch (type) {
-    case PetType::cat: return u"小猫"_s;
-    case PetType::dog: return u"小狗"_s;
-    case PetType::rabbit: return u"小兔"_s;
-    case PetType::robot: return u"机器人"_s;
-    case PetType::alien: return u"外星人"_s;
-    case PetType::plant: return u"小植物"_s;
+    case PetType::cat:
+        return u"小猫"_s;
+    case PetType::dog:
+        return u"小狗"_s;
+    case PetType::rabbit:
+        return u"小兔"_s;
+    case PetType::robot:
+        return u"机器人"_s;
+    case PetType::alien:
+        return u"外星人"_s;
+    case PetType::plant:
+        return u"小植物"_s;
     }
     return {};
 }
@@ -31,12 +43,18 @@ QString displayName(PetType type)
 QString emoji(PetType type)
 {
     switch (type) {
-    case PetType::cat: return u"🐱"_s;
-    case PetType::dog: return u"🐶"_s;
-    case PetType::rabbit: return u"🐰"_s;
-    case PetType::robot: return u"🤖"_s;
-    case PetType::alien: return u"👽"_s;
-    case PetType::plant: return u"🌱"_s;
+    case PetType::cat:
+        return u"🐱"_s;
+    case PetType::dog:
+        return u"🐶"_s;
+    case PetType::rabbit:
+        return u"🐰"_s;
+    case PetType::robot:
+        return u"🤖"_s;
+    case PetType::alien:
+        return u"👽"_s;
+    case PetType::plant:
+        return u"🌱"_s;
     }
     return {};
 }

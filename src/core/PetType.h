@@ -9,8 +9,8 @@
 /// The pet species. Only the cat has a full animation set; the others have one idle animation.
 enum class PetType { cat, dog, rabbit, robot, alien, plant };
 
-inline constexpr std::array<PetType, 6> allPetTypes{
-    PetType::cat, PetType::dog, PetType::rabbit, PetType::robot, PetType::alien, PetType::plant};
+inline constexpr std::array<PetType, 6> allPetTypes { PetType::cat, PetType::dog, PetType::rabbit, PetType::robot,
+    PetType::alien, PetType::plant };
 
 /// The stored form: "cat", "dog", ...
 [[nodiscard]] QString rawValue(PetType type);

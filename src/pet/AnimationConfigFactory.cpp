@@ -9,19 +9,25 @@ const AnimationConfigFactory& AnimationConfigFactory::shared()
 PetAnimationConfigProtocol AnimationConfigFactory::getConfig(PetType type) const
 {
     switch (type) {
-    case PetType::cat: return CatAnimationConfig();
-    case PetType::dog: return DogAnimationConfig();
-    case PetType::rabbit: return RabbitAnimationConfig();
-    case PetType::robot: return RobotAnimationConfig();
-    case PetType::alien: return AlienAnimationConfig();
-    case PetType::plant: return PlantAnimationConfig();
+    case PetType::cat:
+        return CatAnimationConfig();
+    case PetType::dog:
+        return DogAnimationConfig();
+    case PetType::rabbit:
+        return RabbitAnimationConfig();
+    case PetType::robot:
+        return RobotAnimationConfig();
+    case PetType::alien:
+        return AlienAnimationConfig();
+    case PetType::plant:
+        return PlantAnimationConfig();
     }
     return CatAnimationConfig();
 }
 
 QList<PetType> AnimationConfigFactory::getAvailablePetTypes() const
 {
-    return {PetType::cat};
+    return { PetType::cat };
 }
 
 bool AnimationConfigFactory::isPetTypeAvailable(PetType type) const

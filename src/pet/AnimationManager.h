@@ -39,7 +39,7 @@ private:
 
     double m_currentScale = restScale;
     double m_currentRotation = 0.0;
-    QSizeF m_currentOffset{0.0, 0.0};
+    QSizeF m_currentOffset { 0.0, 0.0 };
     QTimer m_idleAnimationTimer;
     QVariantAnimation m_scaleAnimation;
     bool m_isAnimating = false;

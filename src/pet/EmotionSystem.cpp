@@ -7,7 +7,8 @@ using namespace Qt::StringLiterals;
 QString rawValue(EmotionType type)
 {
     switch (type) {
-    case EmotionType::happy: return u"happy"_s;
+    case EmotionType::happy:
+        return u"happy"_s;
     }
     return {};
 }
@@ -23,7 +24,7 @@ std::optional<EmotionType> emotionTypeFromRaw(const QString& raw)
 
 QJsonObject EmotionData::toJson() const
 {
-    return QJsonObject{{u"primaryEmotion"_s, rawValue(primaryEmotion)}};
+    return QJsonObject { { u"primaryEmotion"_s, rawValue(primaryEmotion) } };
 }
 
 std::optional<EmotionData> EmotionData::fromJson(const QJsonObject& object)
@@ -34,7 +35,7 @@ std::optional<EmotionData> EmotionData::fromJson(const QJsonObject& object)
     const auto type = emotionTypeFromRaw(value.toString());
     if (!type)
         return std::nullopt;
-    return EmotionData{*type};
+    return EmotionData { *type };
 }
 
 EmotionSystem::EmotionSystem(QObject* parent)

@@ -10,7 +10,7 @@
 /// The pet's mood. There is one.
 enum class EmotionType { happy };
 
-inline constexpr std::array<EmotionType, 1> allEmotionTypes{EmotionType::happy};
+inline constexpr std::array<EmotionType, 1> allEmotionTypes { EmotionType::happy };
 
 [[nodiscard]] QString rawValue(EmotionType type);
 [[nodiscard]] std::optional<EmotionType> emotionTypeFromRaw(const QString& raw);

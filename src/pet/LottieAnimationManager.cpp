@@ -55,8 +55,8 @@ void LottieAnimationManager::playBehavior(PetBehavior behavior)
     Q_EMIT currentBehaviorChanged(behavior);
     m_animationSpeed = config->defaultSpeed;
     Q_EMIT animationSpeedChanged(m_animationSpeed);
-    LogManager::log(u"播放动画: "_s + config->displayName + u" (速度: "_s + NumberFormat::swiftDouble(config->defaultSpeed)
-            + u")"_s,
+    LogManager::log(u"播放动画: "_s + config->displayName + u" (速度: "_s
+            + NumberFormat::swiftDouble(config->defaultSpeed) + u")"_s,
         category);
 }
 

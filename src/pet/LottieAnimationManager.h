@@ -22,8 +22,8 @@ class LottieAnimationManager final : public QObject
     Q_DISABLE_COPY_MOVE(LottieAnimationManager)
 
 public:
-    explicit LottieAnimationManager(PetAppearanceManager* appearance = nullptr, Resources* resources = nullptr,
-        QObject* parent = nullptr);
+    explicit LottieAnimationManager(
+        PetAppearanceManager* appearance = nullptr, Resources* resources = nullptr, QObject* parent = nullptr);
     static LottieAnimationManager& shared();
 
     [[nodiscard]] PetBehavior currentBehavior() const { return m_currentBehavior; }

@@ -98,8 +98,8 @@ void LottiePetView::handleSingleTap()
 
 void LottiePetView::handleDoubleTap()
 {
-    static constexpr std::array<PetBehavior, 3> choices{
-        PetBehavior::thinking, PetBehavior::special, PetBehavior::interacting};
+    static constexpr std::array<PetBehavior, 3> choices { PetBehavior::thinking, PetBehavior::special,
+        PetBehavior::interacting };
     const int index = m_random.uniformInt(0, int(choices.size()) - 1);
     m_manager.playBehavior(choices.at(size_t(qBound(0, index, int(choices.size()) - 1))));
 }

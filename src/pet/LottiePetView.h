@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <QWidget>
 
-
 class InteractionHandler;
 class LottieAnimationManager;
 class LottiePlayer;

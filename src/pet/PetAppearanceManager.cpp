@@ -1,8 +1,8 @@
 #include "pet/PetAppearanceManager.h"
 
 #include "core/EventCenter.h"
-#include "pet/ConsoleOutput.h"
 #include "pet/AnimationConfigFactory.h"
+#include "pet/ConsoleOutput.h"
 #include "platform/Defaults.h"
 
 #include <QCoreApplication>
@@ -14,14 +14,14 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // One row per species in PetType order, one column per PetAnimation case.
-const std::array<std::array<const char16_t*, 9>, 6> emojiTable{{
-    {u"😴", u"😋", u"😸", u"💃", u"🏃♂️", u"🤸♂️", u"🌪️", u"🤸♂️", u"🤔"},
-    {u"😴", u"🍖", u"🎾", u"💃", u"🏃♂️", u"🤸♂️", u"🌪️", u"🤸♂️", u"🤔"},
-    {u"😴", u"🥕", u"🐇", u"💃", u"🏃♂️", u"🦘", u"🌪️", u"🤸♂️", u"🤔"},
-    {u"💤", u"🔋", u"⚡", u"🕺", u"💨", u"🚀", u"🌪️", u"🔧", u"💭"},
-    {u"💤", u"🌌", u"✨", u"🕺", u"🛸", u"🚀", u"🌪️", u"🔮", u"🧠"},
-    {u"🌙", u"💧", u"🌸", u"🌺", u"🍃", u"🌿", u"🌪️", u"🌱", u"🤔"},
-}};
+const std::array<std::array<const char16_t*, 9>, 6> emojiTable { {
+    { u"😴", u"😋", u"😸", u"💃", u"🏃♂️", u"🤸♂️", u"🌪️", u"🤸♂️", u"🤔" },
+    { u"😴", u"🍖", u"🎾", u"💃", u"🏃♂️", u"🤸♂️", u"🌪️", u"🤸♂️", u"🤔" },
+    { u"😴", u"🥕", u"🐇", u"💃", u"🏃♂️", u"🦘", u"🌪️", u"🤸♂️", u"🤔" },
+    { u"💤", u"🔋", u"⚡", u"🕺", u"💨", u"🚀", u"🌪️", u"🔧", u"💭" },
+    { u"💤", u"🌌", u"✨", u"🕺", u"🛸", u"🚀", u"🌪️", u"🔮", u"🧠" },
+    { u"🌙", u"💧", u"🌸", u"🌺", u"🍃", u"🌿", u"🌪️", u"🌱", u"🤔" },
+} };
 
 } // namespace
 

@@ -40,5 +40,5 @@ private:
 
     Defaults& m_defaults;
     PetType m_currentPetType = PetType::cat;
-    QList<PetType> m_availablePetTypes{PetType::cat};
+    QList<PetType> m_availablePetTypes { PetType::cat };
 };

@@ -48,8 +48,8 @@ QPointF PetState::defaultOrigin(Screens& screens)
 {
     const auto frame = screens.mainFrame();
     if (!frame)
-        return {1344.0, 324.0};
-    return {frame->width() * 0.7, frame->height() * 0.3};
+        return { 1344.0, 324.0 };
+    return { frame->width() * 0.7, frame->height() * 0.3 };
 }
 
 std::optional<QPointF> PetState::decodePosition(const QJsonValue& value)
@@ -125,5 +125,5 @@ void PetState::savePosition()
     // A point that JSON cannot hold is not stored; the last good one stays.
     if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
         return;
-    m_defaults.setValue(positionKey, QJsonArray{p.x(), p.y()});
+    m_defaults.setValue(positionKey, QJsonArray { p.x(), p.y() });
 }

@@ -42,8 +42,8 @@ public:
     static inline const QString speedKey = QStringLiteral("PetMoveSpeed");
     static constexpr int interactionResetMs = 1000;
 
-    explicit PetState(Defaults* defaults = nullptr, Screens* screens = nullptr, Clock* clock = nullptr,
-        QObject* parent = nullptr);
+    explicit PetState(
+        Defaults* defaults = nullptr, Screens* screens = nullptr, Clock* clock = nullptr, QObject* parent = nullptr);
 
     static PetState& shared();
 

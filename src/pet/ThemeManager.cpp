@@ -15,9 +15,12 @@ using namespace Qt::StringLiterals;
 QString rawValue(AppTheme theme)
 {
     switch (theme) {
-    case AppTheme::light: return u"light"_s;
-    case AppTheme::dark: return u"dark"_s;
-    case AppTheme::automatic: return u"auto"_s;
+    case AppTheme::light:
+        return u"light"_s;
+    case AppTheme::dark:
+        return u"dark"_s;
+    case AppTheme::automatic:
+        return u"auto"_s;
     }
     return {};
 }
@@ -43,7 +46,7 @@ QColor controlBackground(bool dark)
 
 ThemeColors makePalette(bool dark)
 {
-    return ThemeColors{
+    return ThemeColors {
         .primary = QColor(0x00, 0x7a, 0xff),
         .secondary = QColor(0x8e, 0x8e, 0x93),
         .background = dark ? QColor(Qt::black) : QColor(Qt::white),

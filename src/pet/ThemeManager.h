@@ -12,7 +12,7 @@ class Defaults;
 
 enum class AppTheme { light, dark, automatic };
 
-inline constexpr std::array<AppTheme, 3> allAppThemes{AppTheme::light, AppTheme::dark, AppTheme::automatic};
+inline constexpr std::array<AppTheme, 3> allAppThemes { AppTheme::light, AppTheme::dark, AppTheme::automatic };
 
 /// "light", "dark", "auto".
 [[nodiscard]] QString rawValue(AppTheme theme);

@@ -19,7 +19,7 @@ class WindowManager final : public QObject
     Q_DISABLE_COPY_MOVE(WindowManager)
 
 public:
-    static constexpr QSizeF windowSize{128.0, 128.0};
+    static constexpr QSizeF windowSize { 128.0, 128.0 };
 
     explicit WindowManager(PetState* petState = nullptr, Screens* screens = nullptr, QObject* parent = nullptr);
     ~WindowManager() override;

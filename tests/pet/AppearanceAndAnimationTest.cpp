@@ -19,9 +19,9 @@ namespace {
 struct AppearanceFixture : ::testing::Test
 {
     QTemporaryDir dir;
-    Defaults defaults{dir.filePath(u"defaults.json"_s)};
+    Defaults defaults { dir.filePath(u"defaults.json"_s) };
     QString root = dir.filePath(u"res"_s);
-    Resources resources{root};
+    Resources resources { root };
 
     QString catFile(const QString& name) const
     {
@@ -37,10 +37,10 @@ TEST_F(AppearanceFixture, StoredPetTypeIsLoadedOrFallsBackToTheCat)
         PetAppearanceManager fresh(&defaults);
         EXPECT_EQ(fresh.currentPetType(), PetType::cat);
         EXPECT_EQ(defaults.string(PetAppearanceManager::petTypeKey), u"cat"_s);
-        EXPECT_EQ(fresh.availablePetTypes(), QList<PetType>{PetType::cat});
+        EXPECT_EQ(fresh.availablePetTypes(), QList<PetType> { PetType::cat });
     }
     // A species without a full animation set, or a word that names none, becomes the cat.
-    for (const QString& stored : {u"robot"_s, u"Dog"_s, u""_s}) {
+    for (const QString& stored : { u"robot"_s, u"Dog"_s, u""_s }) {
         defaults.setValue(PetAppearanceManager::petTypeKey, stored);
         PetAppearanceManager manager(&defaults);
         EXPECT_EQ(manager.currentPetType(), PetType::cat);
@@ -108,7 +108,8 @@ TEST_F(AppearanceFixture, AnimationFilesAreFoundInTheSpeciesFolderThenAtTheRoot)
 
     ASSERT_TRUE(writeTestAnimation(root + u"/cat_scratching_butt.json"_s));
     EXPECT_EQ(manager.getAnimationPath(PetBehavior::idle), root + u"/cat_scratching_butt.json"_s);
-    EXPECT_EQ(loggedMessages(u"Lottie"_s).last(), u"⚠️ 在主Bundle找到动画文件，建议移动到: Resources/LottieAnimations/Cat"_s);
+    EXPECT_EQ(loggedMessages(u"Lottie"_s).last(),
+        u"⚠️ 在主Bundle找到动画文件，建议移动到: Resources/LottieAnimations/Cat"_s);
 
     ASSERT_TRUE(writeTestAnimation(catFile(u"cat_scratching_butt"_s)));
     EXPECT_EQ(manager.getCurrentAnimationPath(), catFile(u"cat_scratching_butt"_s));
@@ -120,11 +121,11 @@ TEST_F(AppearanceFixture, AnimationFilesAreFoundInTheSpeciesFolderThenAtTheRoot)
 
 TEST(AutoBehaviorMapping, EachAutomaticBehaviourHasItsAnimation)
 {
-    const std::pair<AutoBehavior, PetBehavior> expected[] = {{AutoBehavior::walk, PetBehavior::moving},
-        {AutoBehavior::enter, PetBehavior::entering}, {AutoBehavior::blink, PetBehavior::resting},
-        {AutoBehavior::thinking, PetBehavior::thinking}, {AutoBehavior::gaming, PetBehavior::special},
-        {AutoBehavior::greeting, PetBehavior::interacting}, {AutoBehavior::explore, PetBehavior::exploring},
-        {AutoBehavior::scratching, PetBehavior::idle}};
+    const std::pair<AutoBehavior, PetBehavior> expected[]
+        = { { AutoBehavior::walk, PetBehavior::moving }, { AutoBehavior::enter, PetBehavior::entering },
+              { AutoBehavior::blink, PetBehavior::resting }, { AutoBehavior::thinking, PetBehavior::thinking },
+              { AutoBehavior::gaming, PetBehavior::special }, { AutoBehavior::greeting, PetBehavior::interacting },
+              { AutoBehavior::explore, PetBehavior::exploring }, { AutoBehavior::scratching, PetBehavior::idle } };
     for (const auto& [automatic, animation] : expected)
         EXPECT_EQ(LottieAnimationManager::selectBehaviorForAutoBehavior(automatic), animation);
 }

@@ -36,17 +36,17 @@ void doubleClick(QWidget* widget)
 struct PetViewFixture : ::testing::Test
 {
     QTemporaryDir dir;
-    Defaults defaults{dir.filePath(u"defaults.json"_s)};
+    Defaults defaults { dir.filePath(u"defaults.json"_s) };
     QString root = dir.filePath(u"res"_s);
-    Resources resources{root};
-    PetAppearanceManager appearance{&defaults};
+    Resources resources { root };
+    PetAppearanceManager appearance { &defaults };
     FakeRandom random;
-    Screens screens{QList<ScreenGeometry>{{QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900)}}};
+    Screens screens { QList<ScreenGeometry> { { QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900) } } };
 
     PetViewFixture()
     {
-        for (const char* name : {"cat_scratching_butt", "cat_blinking", "cat_thinking", "cat_gaming",
-                 "cat_greeting", "cat_walking"})
+        for (const char* name :
+            { "cat_scratching_butt", "cat_blinking", "cat_thinking", "cat_gaming", "cat_greeting", "cat_walking" })
             writeTestAnimation(catPath(QString::fromLatin1(name)));
     }
     QString catPath(const QString& name) const
@@ -91,7 +91,7 @@ TEST_F(PetViewFixture, ABrokenFileIsLoggedAndTheLastAnimationStays)
     const auto shown = view.player()->animation();
     ASSERT_NE(shown, nullptr);
 
-    for (const QByteArray& content : {QByteArray(), QByteArrayLiteral("{\"v\": 5, \"layers\": [")}) {
+    for (const QByteArray& content : { QByteArray(), QByteArrayLiteral("{\"v\": 5, \"layers\": [") }) {
         QFile broken(catPath(u"cat_gaming"_s));
         ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
         broken.write(content);
@@ -120,9 +120,8 @@ TEST_F(PetViewFixture, ASingleTapWaitsForTheDoubleClickIntervalAndADoubleTapIsNe
     InteractionHandler interaction(&petState, &screens);
     LottiePetView view(nullptr, &manager, &random, &interaction);
     int clicks = 0;
-    QObject::connect(&petState, &PetState::dataChanged, [&] {
-        clicks += petState.data().animationState == PetAnimationState::clickFeedback;
-    });
+    QObject::connect(&petState, &PetState::dataChanged,
+        [&] { clicks += petState.data().animationState == PetAnimationState::clickFeedback; });
     view.show();
 
     QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(64, 64));
@@ -130,7 +129,7 @@ TEST_F(PetViewFixture, ASingleTapWaitsForTheDoubleClickIntervalAndADoubleTapIsNe
     ASSERT_TRUE(waitUntil([&] { return manager.currentBehavior() == PetBehavior::resting; }));
     EXPECT_EQ(clicks, 1);
 
-    random.ints = {1};
+    random.ints = { 1 };
     doubleClick(&view);
     EXPECT_EQ(manager.currentBehavior(), PetBehavior::special);
     QTest::qWait(QApplication::doubleClickInterval() + 100);
@@ -139,7 +138,7 @@ TEST_F(PetViewFixture, ASingleTapWaitsForTheDoubleClickIntervalAndADoubleTapIsNe
 
     // The dog cannot think: a double tap leaves its idle animation.
     appearance.changePetType(PetType::dog);
-    random.ints = {0};
+    random.ints = { 0 };
     doubleClick(&view);
     EXPECT_EQ(manager.currentBehavior(), PetBehavior::idle);
 }

@@ -19,9 +19,9 @@ namespace {
 struct OpacityFixture : ::testing::Test
 {
     QTemporaryDir dir;
-    Defaults defaults{dir.filePath(u"defaults.json"_s)};
-    Screens screens{QList<ScreenGeometry>{{QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900)}}};
-    FloatingWindow window{FloatingWindow::Focus::Refuse, &screens};
+    Defaults defaults { dir.filePath(u"defaults.json"_s) };
+    Screens screens { QList<ScreenGeometry> { { QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900) } } };
+    FloatingWindow window { FloatingWindow::Focus::Refuse, &screens };
     bool hasWindow = true;
 
     OpacityManager make()
@@ -38,7 +38,7 @@ struct OpacityFixture : ::testing::Test
 
 TEST_F(OpacityFixture, MissingZeroOrUnusableStoredValuesBecomeOpaqueAndAreWrittenBack)
 {
-    const QList<QJsonValue> stored{QJsonValue(), QJsonValue(0), QJsonValue(-0.5), QJsonValue(u"half"_s)};
+    const QList<QJsonValue> stored { QJsonValue(), QJsonValue(0), QJsonValue(-0.5), QJsonValue(u"half"_s) };
     for (const QJsonValue& value : stored) {
         defaults.setValue(OpacityManager::defaultOpacityKey, value);
         OpacityManager manager(&defaults, [this] { return &window; });

@@ -8,8 +8,8 @@
 
 #include <QJsonArray>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -22,9 +22,9 @@ namespace {
 struct PetStateFixture : ::testing::Test
 {
     QTemporaryDir dir;
-    Defaults defaults{dir.filePath(u"defaults.json"_s)};
-    Screens screens{QList<ScreenGeometry>{{QRect(0, 0, 2560, 1440), QRect(0, 0, 2560, 1400)}}};
-    Screens noScreen{QList<ScreenGeometry>{}};
+    Defaults defaults { dir.filePath(u"defaults.json"_s) };
+    Screens screens { QList<ScreenGeometry> { { QRect(0, 0, 2560, 1440), QRect(0, 0, 2560, 1400) } } };
+    Screens noScreen { QList<ScreenGeometry> {} };
     FakeClock clock;
 };
 
@@ -45,7 +45,7 @@ TEST_F(PetStateFixture, FirstLaunchTakesTheDefaultOriginAndStoresNothing)
 
 TEST_F(PetStateFixture, StoredValuesAreReadAndBadOnesFallBack)
 {
-    defaults.setValue(PetState::positionKey, QJsonArray{-40.5, 3000});
+    defaults.setValue(PetState::positionKey, QJsonArray { -40.5, 3000 });
     defaults.setValue(PetState::speedKey, 0.5);
     {
         PetState state(&defaults, &screens, &clock);
@@ -53,8 +53,8 @@ TEST_F(PetStateFixture, StoredValuesAreReadAndBadOnesFallBack)
         EXPECT_EQ(state.data().position, QPointF(-40.5, 3000));
         EXPECT_EQ(state.data().moveSpeedMultiplier, 0.5);
     }
-    const QList<QJsonValue> badPositions{u"not a pair"_s, QJsonArray{1}, QJsonArray{1, u"2"_s},
-        QJsonArray{1, 2, 3}, QJsonValue(7)};
+    const QList<QJsonValue> badPositions { u"not a pair"_s, QJsonArray { 1 }, QJsonArray { 1, u"2"_s },
+        QJsonArray { 1, 2, 3 }, QJsonValue(7) };
     for (const QJsonValue& bad : badPositions) {
         defaults.setValue(PetState::positionKey, bad);
         PetState state(&defaults, &screens, &clock);
@@ -62,9 +62,9 @@ TEST_F(PetStateFixture, StoredValuesAreReadAndBadOnesFallBack)
         // The bad value stays until the next save overwrites it.
         EXPECT_EQ(defaults.value(PetState::positionKey), bad);
         state.savePosition();
-        EXPECT_EQ(defaults.value(PetState::positionKey), (QJsonArray{1792.0, 432.0}));
+        EXPECT_EQ(defaults.value(PetState::positionKey), (QJsonArray { 1792.0, 432.0 }));
     }
-    for (const QJsonValue& speed : {QJsonValue(0), QJsonValue(-1), QJsonValue(u"fast"_s), QJsonValue()}) {
+    for (const QJsonValue& speed : { QJsonValue(0), QJsonValue(-1), QJsonValue(u"fast"_s), QJsonValue() }) {
         defaults.setValue(PetState::speedKey, speed);
         PetState state(&defaults, &screens, &clock);
         EXPECT_EQ(state.data().moveSpeedMultiplier, 1.0);
@@ -76,13 +76,13 @@ TEST_F(PetStateFixture, UpdatePositionStampsAndSavesWhileSetPositionOnlyPublishe
     PetState state(&defaults, &screens, &clock);
     QSignalSpy changed(&state, &PetState::dataChanged);
     clock.advanceSecs(5);
-    state.setPosition({10, 20});
+    state.setPosition({ 10, 20 });
     EXPECT_FALSE(defaults.contains(PetState::positionKey));
     EXPECT_NE(state.data().lastMoveTime, clock.now());
 
-    state.updatePosition({100, 50.25});
+    state.updatePosition({ 100, 50.25 });
     EXPECT_EQ(state.data().lastMoveTime, clock.now());
-    EXPECT_EQ(defaults.value(PetState::positionKey), (QJsonArray{100.0, 50.25}));
+    EXPECT_EQ(defaults.value(PetState::positionKey), (QJsonArray { 100.0, 50.25 }));
     EXPECT_EQ(changed.count(), 2);
 
     // A restart reproduces the saved place.
@@ -93,9 +93,9 @@ TEST_F(PetStateFixture, UpdatePositionStampsAndSavesWhileSetPositionOnlyPublishe
 TEST_F(PetStateFixture, ANonFinitePositionIsNeverWritten)
 {
     PetState state(&defaults, &screens, &clock);
-    state.updatePosition({5, 6});
-    state.updatePosition({std::numeric_limits<double>::quiet_NaN(), 6});
-    EXPECT_EQ(defaults.value(PetState::positionKey), (QJsonArray{5.0, 6.0}));
+    state.updatePosition({ 5, 6 });
+    state.updatePosition({ std::numeric_limits<double>::quiet_NaN(), 6 });
+    EXPECT_EQ(defaults.value(PetState::positionKey), (QJsonArray { 5.0, 6.0 }));
 }
 
 TEST_F(PetStateFixture, MoveSpeedIsStoredUnboundedButNeverAsNaN)

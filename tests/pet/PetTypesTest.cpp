@@ -23,7 +23,7 @@ TEST(PetTypes, RawValuesRoundTripAndAreCaseSensitive)
 TEST(AnimationConfigs, OnlyTheCatHasTheFullSet)
 {
     const AnimationConfigFactory& factory = AnimationConfigFactory::shared();
-    EXPECT_EQ(factory.getAvailablePetTypes(), QList<PetType>{PetType::cat});
+    EXPECT_EQ(factory.getAvailablePetTypes(), QList<PetType> { PetType::cat });
     EXPECT_FALSE(factory.isPetTypeAvailable(PetType::plant));
     EXPECT_TRUE(factory.isPetTypeAvailable(PetType::cat));
 
@@ -42,18 +42,20 @@ TEST(AnimationConfigs, OnlyTheCatHasTheFullSet)
 
     const auto dog = factory.getConfig(PetType::dog);
     EXPECT_EQ(dog.getAnimationConfig(PetBehavior::moving), std::nullopt);
-    EXPECT_EQ(dog.getAnimationConfig(PetBehavior::idle), (AnimationConfig{u"dog_sitting"_s, true, 1.0, u"坐着"_s}));
+    EXPECT_EQ(dog.getAnimationConfig(PetBehavior::idle), (AnimationConfig { u"dog_sitting"_s, true, 1.0, u"坐着"_s }));
 }
 
 TEST(AnimationConfigs, CatTableAndDirectories)
 {
     const auto cat = AnimationConfigFactory::shared().getConfig(PetType::cat);
     EXPECT_EQ(cat.getAnimationConfig(PetBehavior::exploring),
-        (AnimationConfig{u"cat_hide_and_seek"_s, false, 2.5, u"躲猫猫"_s}));
-    EXPECT_EQ(cat.getAnimationConfig(PetBehavior::entering), (AnimationConfig{u"cat_entering"_s, false, 1.2, u"进入"_s}));
+        (AnimationConfig { u"cat_hide_and_seek"_s, false, 2.5, u"躲猫猫"_s }));
+    EXPECT_EQ(
+        cat.getAnimationConfig(PetBehavior::entering), (AnimationConfig { u"cat_entering"_s, false, 1.2, u"进入"_s }));
     EXPECT_EQ(cat.getAnimationConfig(PetBehavior::idle),
-        (AnimationConfig{u"cat_scratching_butt"_s, true, 0.8, u"抓屁股"_s}));
-    EXPECT_EQ(cat.getAnimationConfig(PetBehavior::resting), (AnimationConfig{u"cat_blinking"_s, true, 0.8, u"眨眼"_s}));
+        (AnimationConfig { u"cat_scratching_butt"_s, true, 0.8, u"抓屁股"_s }));
+    EXPECT_EQ(
+        cat.getAnimationConfig(PetBehavior::resting), (AnimationConfig { u"cat_blinking"_s, true, 0.8, u"眨眼"_s }));
     EXPECT_EQ(cat.getAnimationDirectory(), u"Resources/LottieAnimations/Cat"_s);
     EXPECT_EQ(AnimationConfigFactory::shared().getConfig(PetType::robot).getAnimationDirectory(),
         u"Resources/LottieAnimations/Robot"_s);

@@ -43,10 +43,10 @@ TEST(EmotionSystem, OneMoodThatCodesAsItsRawValue)
     EXPECT_EQ(emotionTypeFromRaw(u"happy"_s), EmotionType::happy);
     EXPECT_EQ(emotionTypeFromRaw(u""_s), std::nullopt);
     EXPECT_EQ(emotionTypeFromRaw(u"sad"_s), std::nullopt);
-    EXPECT_EQ(QJsonDocument(EmotionData{}.toJson()).toJson(QJsonDocument::Compact), "{\"primaryEmotion\":\"happy\"}");
-    EXPECT_EQ(EmotionData::fromJson(QJsonObject{{u"primaryEmotion"_s, u"happy"_s}}), EmotionData{});
-    EXPECT_EQ(EmotionData::fromJson(QJsonObject{}), std::nullopt);
-    EXPECT_EQ(EmotionData::fromJson(QJsonObject{{u"primaryEmotion"_s, u"angry"_s}}), std::nullopt);
+    EXPECT_EQ(QJsonDocument(EmotionData {}.toJson()).toJson(QJsonDocument::Compact), "{\"primaryEmotion\":\"happy\"}");
+    EXPECT_EQ(EmotionData::fromJson(QJsonObject { { u"primaryEmotion"_s, u"happy"_s } }), EmotionData {});
+    EXPECT_EQ(EmotionData::fromJson(QJsonObject {}), std::nullopt);
+    EXPECT_EQ(EmotionData::fromJson(QJsonObject { { u"primaryEmotion"_s, u"angry"_s } }), std::nullopt);
     EXPECT_EQ(EmotionSystem::shared().emotionData().primaryEmotion, EmotionType::happy);
 }
 
@@ -59,9 +59,8 @@ TEST(IdleMotion, APulseRisesToItsPeakReturnsToRestAndDropsOverlappingTicks)
     EXPECT_EQ(animator.idleAnimationTimer().interval(), AnimationManager::pulseIntervalMs);
 
     double highest = animator.currentScale();
-    QObject::connect(&animator, &AnimationManager::currentScaleChanged, [&](double scale) {
-        highest = std::max(highest, scale);
-    });
+    QObject::connect(
+        &animator, &AnimationManager::currentScaleChanged, [&](double scale) { highest = std::max(highest, scale); });
     animator.performIdleAnimation();
     EXPECT_TRUE(animator.isAnimating());
     ASSERT_TRUE(waitUntil([&] { return animator.currentScale() > 1.04; }, 4000));

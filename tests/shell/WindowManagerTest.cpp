@@ -1,10 +1,10 @@
+#include "shell/WindowManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/PetState.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
 #include "shell/KeyEnabledWindow.h"
-#include "shell/WindowManager.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>
@@ -19,16 +19,16 @@ namespace {
 struct WindowManagerFixture : ::testing::Test
 {
     QTemporaryDir dir;
-    Defaults defaults{dir.filePath(u"defaults.json"_s)};
-    Screens screens{QList<ScreenGeometry>{{QRect(0, 0, 1440, 900), QRect(0, 30, 1440, 870)}}};
-    Screens noScreen{QList<ScreenGeometry>{}};
+    Defaults defaults { dir.filePath(u"defaults.json"_s) };
+    Screens screens { QList<ScreenGeometry> { { QRect(0, 0, 1440, 900), QRect(0, 30, 1440, 870) } } };
+    Screens noScreen { QList<ScreenGeometry> {} };
 };
 
 } // namespace
 
 TEST_F(WindowManagerFixture, ThePetWindowStandsAtTheStoredTopLeftPosition)
 {
-    defaults.setValue(PetState::positionKey, QJsonArray{100, 50});
+    defaults.setValue(PetState::positionKey, QJsonArray { 100, 50 });
     PetState state(&defaults, &screens);
     WindowManager manager(&state, &screens);
     EXPECT_EQ(manager.petWindow(), nullptr);
@@ -55,7 +55,7 @@ TEST_F(WindowManagerFixture, ThePetWindowStandsAtTheStoredTopLeftPosition)
 
 TEST_F(WindowManagerFixture, WithoutAScreenTheHeightIs1080)
 {
-    defaults.setValue(PetState::positionKey, QJsonArray{10, 0});
+    defaults.setValue(PetState::positionKey, QJsonArray { 10, 0 });
     PetState state(&defaults, &noScreen);
     WindowManager manager(&state, &noScreen);
     manager.createPetWindow();
@@ -68,14 +68,14 @@ TEST_F(WindowManagerFixture, EveryMoveIsAnnouncedAndNothingIsStored)
     PetState state(&defaults, &screens);
     WindowManager manager(&state, &screens);
     QSignalSpy moved(&manager, &WindowManager::petWindowDidMove);
-    manager.updateWindowPosition({300, 200});
+    manager.updateWindowPosition({ 300, 200 });
     EXPECT_EQ(moved.count(), 0);
 
     manager.createPetWindow();
     FloatingWindow* announced = nullptr;
     QObject::connect(&manager, &WindowManager::petWindowDidMove, [&](FloatingWindow* w) { announced = w; });
-    manager.updateWindowPosition({300, 200});
-    manager.updateWindowPosition({300, 200});
+    manager.updateWindowPosition({ 300, 200 });
+    manager.updateWindowPosition({ 300, 200 });
     ASSERT_EQ(moved.count(), 2);
     EXPECT_EQ(announced, manager.petWindow());
     EXPECT_EQ(manager.getCurrentWindowPosition(), QPointF(300, 200));
@@ -85,16 +85,16 @@ TEST_F(WindowManagerFixture, EveryMoveIsAnnouncedAndNothingIsStored)
 TEST_F(WindowManagerFixture, AClosedWindowIsForgottenAndTheStoredPositionAnswers)
 {
     PetState state(&defaults, &screens);
-    state.updatePosition({40, 60});
+    state.updatePosition({ 40, 60 });
     WindowManager manager(&state, &screens);
     manager.createPetWindow();
-    manager.updateWindowPosition({500, 500});
+    manager.updateWindowPosition({ 500, 500 });
     manager.petWindow()->close();
     EXPECT_EQ(manager.petWindow(), nullptr);
     EXPECT_EQ(manager.petView(), nullptr);
     EXPECT_EQ(manager.getCurrentWindowPosition(), QPointF(40, 60));
     QSignalSpy moved(&manager, &WindowManager::petWindowDidMove);
-    manager.updateWindowPosition({1, 1});
+    manager.updateWindowPosition({ 1, 1 });
     EXPECT_EQ(moved.count(), 0);
 
     // Building it again replaces the window.

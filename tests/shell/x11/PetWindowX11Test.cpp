@@ -34,8 +34,8 @@ uint32_t desktopOf(WId window)
     if (!atom)
         return 0;
     std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(c, xcb_get_property(c, 0, xcb_window_t(window), atom->atom, XCB_ATOM_CARDINAL, 0, 1),
-            nullptr),
+        xcb_get_property_reply(
+            c, xcb_get_property(c, 0, xcb_window_t(window), atom->atom, XCB_ATOM_CARDINAL, 0, 1), nullptr),
         &std::free);
     if (!reply || xcb_get_property_value_length(reply.get()) < 4)
         return 0;
@@ -47,7 +47,7 @@ uint32_t desktopOf(WId window)
 TEST(PetWindowX11, StandsAtTheStoredPlaceOnEveryDesktopAndLightsUpUnderThePointer)
 {
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    Defaults::shared().setValue(PetState::positionKey, QJsonArray{200, 150});
+    Defaults::shared().setValue(PetState::positionKey, QJsonArray { 200, 150 });
     OpacityManager::shared().setDefaultOpacity(0.5);
 
     WindowManager& manager = WindowManager::shared();
