@@ -19,7 +19,7 @@ echo "== Tests =="
 run_tests "$root/build-test"
 
 echo "== Build with AddressSanitizer + UndefinedBehaviorSanitizer =="
-"$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTAMSEL_WERROR=ON -DTAMSEL_SANITIZE=ON \
+"$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTAMSEL_WERROR=ON -DTAMSEL_SANITIZE=ON -DTAMSEL_BUILD_EXTRAS=OFF \
   -DCMAKE_CXX_FLAGS="-O1"
 echo "== Tests under the sanitizers =="
 # Singletons live until the process ends by design, so leak reports would be noise;

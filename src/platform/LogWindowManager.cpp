@@ -77,7 +77,7 @@ void LogWindowManager::buildWindow()
         const char16_t* name;
         int width;
         void (LogWindowManager::*action)();
-    } specs[] = {
+    } entries[] = {
         { u"📋 复制日志", u"copyButton", 100, &LogWindowManager::copyLogs },
         { u"💾 保存日志", u"saveButton", 100, &LogWindowManager::saveLogs },
         { u"🗑️ 清空日志", u"clearButton", 100, &LogWindowManager::clearLogs },
@@ -85,11 +85,11 @@ void LogWindowManager::buildWindow()
         { u"📊 统计", u"statsButton", 80, &LogWindowManager::showStats },
         { u"📂 打开日志文件", u"openButton", 120, &LogWindowManager::openLogFile },
     };
-    for (const auto& spec : specs) {
-        auto* button = new QPushButton(QString::fromUtf16(spec.title), toolbar);
-        button->setObjectName(QString::fromUtf16(spec.name));
-        button->setMinimumWidth(spec.width);
-        connect(button, &QPushButton::clicked, this, spec.action);
+    for (const auto& entry : entries) {
+        auto* button = new QPushButton(QString::fromUtf16(entry.title), toolbar);
+        button->setObjectName(QString::fromUtf16(entry.name));
+        button->setMinimumWidth(entry.width);
+        connect(button, &QPushButton::clicked, this, entry.action);
         buttons->addWidget(button);
     }
     buttons->addStretch();
