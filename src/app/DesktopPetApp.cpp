@@ -10,7 +10,7 @@
 #include "pet/PetState.h"
 #include "pet/SpeechBubbleWindowManager.h"
 #include "pet/ThemeManager.h"
-#include "shell/StandardOutput.h"
+#include "platform/StandardOutput.h"
 #include "platform/SystemNotifications.h"
 #include "shell/LaunchManager.h"
 #include "shell/MenuBarCoordinator.h"

@@ -2,11 +2,11 @@
 
 #include "core/PetBehavior.h"
 #include "pet/ClonePetView.h"
-#include "pet/DoubleText.h"
 #include "pet/LottieAnimationManager.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
+#include "platform/NumberFormat.h"
 #include "platform/RandomSource.h"
 #include "platform/Screens.h"
 #include "shell/WindowManager.h"
@@ -128,7 +128,8 @@ void MultiPetManager::performTransformation()
                 + QString::number(static_cast<qint64>(x)) + u", "_s + QString::number(static_cast<qint64>(y)) + u")"_s,
             category);
     }
-    LogManager::log(u"✨ 撒豆成兵已触发，创建了"_s + QString::number(m_clonedWindows.size()) + u"个克隆宠物"_s, category);
+    LogManager::log(
+        u"✨ 撒豆成兵已触发，创建了"_s + QString::number(m_clonedWindows.size()) + u"个克隆宠物"_s, category);
     if (pet) {
         // The clones share the pet's level; raising the pet puts it above them all.
         pet->raise();
@@ -139,7 +140,8 @@ void MultiPetManager::performTransformation()
 
 void MultiPetManager::dismissTimerFired()
 {
-    LogManager::log(u"⏰ "_s + doubleText(m_cloneDismissTime) + u"秒计时器触发，开始清除克隆"_s, category);
+    LogManager::log(
+        u"⏰ "_s + NumberFormat::swiftDouble(m_cloneDismissTime) + u"秒计时器触发，开始清除克隆"_s, category);
     dismissAllClones();
 }
 

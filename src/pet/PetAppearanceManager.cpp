@@ -2,8 +2,8 @@
 
 #include "core/EventCenter.h"
 #include "pet/AnimationConfigFactory.h"
-#include "pet/ConsoleOutput.h"
 #include "platform/Defaults.h"
+#include "platform/StandardOutput.h"
 
 #include <QCoreApplication>
 
@@ -45,7 +45,7 @@ void PetAppearanceManager::changePetType(PetType type)
     m_currentPetType = type;
     Q_EMIT currentPetTypeChanged(type);
     savePetType();
-    printConsoleLine(u"🎭 宠物造型变化: "_s + displayName(oldType) + u" -> "_s + displayName(type));
+    StandardOutput::printLine(u"🎭 宠物造型变化: "_s + displayName(oldType) + u" -> "_s + displayName(type));
     Q_EMIT EventCenter::shared().petTypeDidChange(oldType, type);
 }
 
@@ -75,5 +75,5 @@ void PetAppearanceManager::loadPetType()
     }
     m_currentPetType = PetType::cat;
     savePetType();
-    printConsoleLine(u"⚠️ 宠物类型 "_s + displayName(*stored) + u" 暂无动画资源，已切换到小猫"_s);
+    StandardOutput::printLine(u"⚠️ 宠物类型 "_s + displayName(*stored) + u" 暂无动画资源，已切换到小猫"_s);
 }

@@ -2,11 +2,11 @@
 
 #include "core/EventCenter.h"
 #include "core/Reminder.h"
-#include "pet/ConsoleOutput.h"
-#include "pet/DoubleText.h"
 #include "pet/SpeechBubbleView.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
+#include "platform/NumberFormat.h"
+#include "platform/StandardOutput.h"
 #include "shell/WindowManager.h"
 
 #include <QCoreApplication>
@@ -24,13 +24,13 @@ void log(const QString& message)
 
 QString pointText(QPointF p)
 {
-    return doubleText(p.x()) + u", "_s + doubleText(p.y());
+    return NumberFormat::swiftDouble(p.x()) + u", "_s + NumberFormat::swiftDouble(p.y());
 }
 
 QString frameText(const QRectF& frame)
 {
-    return u"origin=("_s + pointText(frame.topLeft()) + u"), size=("_s + doubleText(frame.width()) + u", "_s
-        + doubleText(frame.height()) + u")"_s;
+    return u"origin=("_s + pointText(frame.topLeft()) + u"), size=("_s + NumberFormat::swiftDouble(frame.width())
+        + u", "_s + NumberFormat::swiftDouble(frame.height()) + u")"_s;
 }
 } // namespace
 
@@ -39,7 +39,7 @@ SpeechBubbleWindowManager::SpeechBubbleWindowManager(WindowManager* windowManage
     , m_windowManager(windowManager)
 {
     setupNotificationObservers();
-    printConsoleLine(u"💬 气泡窗口管理器已初始化"_s);
+    StandardOutput::printLine(u"💬 气泡窗口管理器已初始化"_s);
 }
 
 SpeechBubbleWindowManager::~SpeechBubbleWindowManager()
@@ -101,7 +101,7 @@ void SpeechBubbleWindowManager::showBubbleWindow(const QString& title, const QSt
     log(u"🐱 宠物窗口初始位置: "_s + frameText(petFrame));
     const double right = petFrame.x() + petFrame.width();
     const QPointF origin(right + gap, petFrame.y() + petFrame.height() * 0.5 - bubbleSize.height() * 0.5);
-    log(u"💬 气泡窗口计算: 宠物右边缘="_s + doubleText(right) + u", 间距=10"_s);
+    log(u"💬 气泡窗口计算: 宠物右边缘="_s + NumberFormat::swiftDouble(right) + u", 间距=10"_s);
     log(u"💬 气泡初始位置: "_s + frameText(QRectF(origin, bubbleSize)));
 
     auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, &pet->screens());
@@ -111,9 +111,10 @@ void SpeechBubbleWindowManager::showBubbleWindow(const QString& title, const QSt
     // The close action belongs to this bubble: once another bubble has replaced it, its
     // timer or button must not take the newer one away.
     const QPointer<FloatingWindow> own(window);
-    auto* view = new SpeechBubbleView(message, title, emoji,
+    auto* view = new SpeechBubbleView(
+        message, title, emoji,
         [self = QPointer<SpeechBubbleWindowManager>(this), own] {
-            printConsoleLine(u"💬 气泡关闭回调被调用"_s);
+            StandardOutput::printLine(u"💬 气泡关闭回调被调用"_s);
             if (self && own && self->m_bubbleWindow == own)
                 self->hideBubbleWindow();
         },

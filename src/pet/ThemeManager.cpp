@@ -1,7 +1,7 @@
 #include "pet/ThemeManager.h"
 
-#include "pet/ConsoleOutput.h"
 #include "platform/Defaults.h"
+#include "platform/StandardOutput.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -139,8 +139,8 @@ void ThemeManager::startThemeMonitoring()
     if (m_isThemeMonitoringActive)
         return;
     m_isThemeMonitoringActive = true;
-    printConsoleLine(u"⚠️ 系统外观监控暂时禁用"_s);
-    printConsoleLine(u"🎨 主题监控已启动"_s);
+    StandardOutput::printLine(u"⚠️ 系统外观监控暂时禁用"_s);
+    StandardOutput::printLine(u"🎨 主题监控已启动"_s);
 }
 
 void ThemeManager::stopThemeMonitoring()
@@ -148,8 +148,8 @@ void ThemeManager::stopThemeMonitoring()
     if (!m_isThemeMonitoringActive)
         return;
     m_isThemeMonitoringActive = false;
-    printConsoleLine(u"⚠️ 系统外观监控清理暂时禁用"_s);
-    printConsoleLine(u"🎨 主题监控已停止"_s);
+    StandardOutput::printLine(u"⚠️ 系统外观监控清理暂时禁用"_s);
+    StandardOutput::printLine(u"🎨 主题监控已停止"_s);
 }
 
 AppTheme ThemeManager::getCurrentActualTheme() const

@@ -1,12 +1,12 @@
 #include "shell/DoNotDisturbManager.h"
 
 #include "pet/AutoBehaviorManager.h"
-#include "pet/DoubleText.h"
 #include "pet/MovementAlgorithms.h"
 #include "pet/PetState.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
+#include "platform/NumberFormat.h"
 #include "platform/Screens.h"
 #include "shell/WindowManager.h"
 
@@ -111,7 +111,9 @@ void DoNotDisturbManager::enterDoNotDisturbMode()
     const QPointF pinned(frame->x() + sideMargin, pinnedStoredY());
     windowManager().updateWindowPosition(pinned);
     petState().updatePosition(pinned);
-    LogManager::log(u"📍 宠物已固定在屏幕左下角（距离底部："_s + doubleText(m_bottomOffset) + u"px），完全静止"_s, category);
+    LogManager::log(
+        u"📍 宠物已固定在屏幕左下角（距离底部："_s + NumberFormat::swiftDouble(m_bottomOffset) + u"px），完全静止"_s,
+        category);
 }
 
 void DoNotDisturbManager::exitDoNotDisturbMode()
@@ -142,7 +144,7 @@ QPointF DoNotDisturbManager::getValidWindowOriginForDoNotDisturb(QPointF origin)
         return origin;
     const double minX = frame->x() + sideMargin;
     const double maxX = frame->x() + frame->width() - petSize - sideMargin;
-    return {clampToRange(origin.x(), minX, maxX), pinnedBottom(*frame)};
+    return { clampToRange(origin.x(), minX, maxX), pinnedBottom(*frame) };
 }
 
 void DoNotDisturbManager::applyCurrentBottomOffset()
@@ -153,7 +155,7 @@ void DoNotDisturbManager::applyCurrentBottomOffset()
     const QPointF pinned(window->modelFrame().x(), pinnedStoredY());
     windowManager().updateWindowPosition(pinned);
     petState().updatePosition(pinned);
-    LogManager::log(u"勿扰模式底部距离已更新为 "_s + doubleText(m_bottomOffset) + u" 像素"_s, category);
+    LogManager::log(u"勿扰模式底部距离已更新为 "_s + NumberFormat::swiftDouble(m_bottomOffset) + u" 像素"_s, category);
 }
 
 void DoNotDisturbManager::exitIfActiveDueToUserAction()

@@ -1,11 +1,11 @@
 #include "shell/DragEventHandler.h"
 
-#include "pet/DoubleText.h"
 #include "pet/MovementAlgorithms.h"
 #include "pet/PetState.h"
 #include "platform/Clock.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
+#include "platform/NumberFormat.h"
 #include "platform/Screens.h"
 #include "shell/DoNotDisturbManager.h"
 
@@ -22,7 +22,7 @@ const QString category = u"Drag"_s;
 
 QString pointText(double x, double y)
 {
-    return u"("_s + doubleText(x) + u", "_s + doubleText(y) + u")"_s;
+    return u"("_s + NumberFormat::swiftDouble(x) + u", "_s + NumberFormat::swiftDouble(y) + u")"_s;
 }
 } // namespace
 

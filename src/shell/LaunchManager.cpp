@@ -2,7 +2,7 @@
 
 #include "platform/Alerts.h"
 #include "platform/LoginItem.h"
-#include "shell/StandardOutput.h"
+#include "platform/StandardOutput.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

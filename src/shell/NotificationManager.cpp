@@ -4,7 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
 #include "platform/SystemNotifications.h"
-#include "shell/StandardOutput.h"
+#include "platform/StandardOutput.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>

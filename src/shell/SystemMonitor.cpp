@@ -4,7 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/RandomSource.h"
 #include "platform/SystemInfo.h"
-#include "shell/StandardOutput.h"
+#include "platform/StandardOutput.h"
 
 #include <QCoreApplication>
 

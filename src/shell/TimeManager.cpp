@@ -2,7 +2,7 @@
 
 #include "core/EventCenter.h"
 #include "platform/Clock.h"
-#include "shell/StandardOutput.h"
+#include "platform/StandardOutput.h"
 
 #include <QCoreApplication>
 

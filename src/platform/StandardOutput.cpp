@@ -1,4 +1,4 @@
-#include "shell/StandardOutput.h"
+#include "platform/StandardOutput.h"
 
 #include <cstdio>
 
