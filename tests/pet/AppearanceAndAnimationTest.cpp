@@ -1,4 +1,4 @@
-#include "LogLines.h"
+#include "support/LogLines.h"
 #include "TestAnimation.h"
 
 #include "core/EventCenter.h"
@@ -80,7 +80,7 @@ TEST_F(AppearanceFixture, PlayBehaviorPublishesSupportedBehavioursOnly)
     manager.playBehavior(PetBehavior::exploring);
     EXPECT_EQ(manager.currentBehavior(), PetBehavior::exploring);
     EXPECT_EQ(manager.animationSpeed(), 2.5);
-    EXPECT_EQ(loggedMessages(u"Lottie"_s).last(), u"播放动画: 躲猫猫 (速度: 2.5)"_s);
+    EXPECT_EQ(loggedLines(u"Lottie"_s).last(), u"播放动画: 躲猫猫 (速度: 2.5)"_s);
     // The current behaviour played again is announced again.
     manager.playBehavior(PetBehavior::exploring);
     EXPECT_EQ(behaviours.count(), 2);
@@ -91,10 +91,10 @@ TEST_F(AppearanceFixture, PlayBehaviorPublishesSupportedBehavioursOnly)
     EXPECT_EQ(manager.currentPetType(), PetType::dog);
     EXPECT_EQ(manager.currentBehavior(), PetBehavior::idle);
     EXPECT_EQ(manager.animationSpeed(), 1.0);
-    EXPECT_EQ(loggedMessages(u"Lottie"_s).last(), u"🎭 切换到新宠物: 小狗"_s);
+    EXPECT_EQ(loggedLines(u"Lottie"_s).last(), u"🎭 切换到新宠物: 小狗"_s);
     manager.playBehavior(PetBehavior::moving);
     EXPECT_EQ(manager.currentBehavior(), PetBehavior::idle);
-    EXPECT_EQ(loggedMessages(u"Lottie"_s).last(), u"⚠️ 当前宠物不支持行为: 移动"_s);
+    EXPECT_EQ(loggedLines(u"Lottie"_s).last(), u"⚠️ 当前宠物不支持行为: 移动"_s);
     EXPECT_EQ(behaviours.count(), 3);
 }
 
@@ -103,12 +103,12 @@ TEST_F(AppearanceFixture, AnimationFilesAreFoundInTheSpeciesFolderThenAtTheRoot)
     PetAppearanceManager appearance(&defaults);
     LottieAnimationManager manager(&appearance, &resources);
     EXPECT_EQ(manager.getAnimationPath(PetBehavior::idle), std::nullopt);
-    EXPECT_EQ(loggedMessages(u"Lottie"_s).last(),
+    EXPECT_EQ(loggedLines(u"Lottie"_s).last(),
         u"❌ 未找到动画文件: cat_scratching_butt.json in Resources/LottieAnimations/Cat"_s);
 
     ASSERT_TRUE(writeTestAnimation(root + u"/cat_scratching_butt.json"_s));
     EXPECT_EQ(manager.getAnimationPath(PetBehavior::idle), root + u"/cat_scratching_butt.json"_s);
-    EXPECT_EQ(loggedMessages(u"Lottie"_s).last(),
+    EXPECT_EQ(loggedLines(u"Lottie"_s).last(),
         u"⚠️ 在主Bundle找到动画文件，建议移动到: Resources/LottieAnimations/Cat"_s);
 
     ASSERT_TRUE(writeTestAnimation(catFile(u"cat_scratching_butt"_s)));
@@ -117,15 +117,4 @@ TEST_F(AppearanceFixture, AnimationFilesAreFoundInTheSpeciesFolderThenAtTheRoot)
     appearance.changePetType(PetType::plant);
     EXPECT_EQ(manager.getAnimationPath(PetBehavior::moving), std::nullopt);
     EXPECT_EQ(manager.getCurrentAnimationConfig()->fileName, u"plant_growing"_s);
-}
-
-TEST(AutoBehaviorMapping, EachAutomaticBehaviourHasItsAnimation)
-{
-    const std::pair<AutoBehavior, PetBehavior> expected[]
-        = { { AutoBehavior::walk, PetBehavior::moving }, { AutoBehavior::enter, PetBehavior::entering },
-              { AutoBehavior::blink, PetBehavior::resting }, { AutoBehavior::thinking, PetBehavior::thinking },
-              { AutoBehavior::gaming, PetBehavior::special }, { AutoBehavior::greeting, PetBehavior::interacting },
-              { AutoBehavior::explore, PetBehavior::exploring }, { AutoBehavior::scratching, PetBehavior::idle } };
-    for (const auto& [automatic, animation] : expected)
-        EXPECT_EQ(LottieAnimationManager::selectBehaviorForAutoBehavior(automatic), animation);
 }

@@ -1,19 +1,14 @@
 #include "pet/AutoBehaviorManager.h"
 
 #include "core/EventCenter.h"
-#include "pet/PetState.h"
-#include "platform/Defaults.h"
-#include "platform/Screens.h"
-#include "shell/WindowManager.h"
-#include "support/FakeClock.h"
+#include "support/PetRig.h"
 
-#include "BehaviourLog.h"
+#include "support/LogLines.h"
 #include "RecordingRandom.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -25,15 +20,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Scheduler : ::testing::Test
+struct Scheduler : ::testing::Test, PetRig
 {
-    QTemporaryDir dir;
-    Defaults defaults{dir.filePath(u"defaults.json"_s)};
-    Screens screens{QList<ScreenGeometry>{{QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040)}}};
-    FakeClock clock;
+    Scheduler()
+        : PetRig({QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040)})
+    {
+    }
+
     RecordingRandom random;
-    PetState petState{&defaults, &screens, &clock};
-    WindowManager windowManager{&petState, &screens};
     std::unique_ptr<AutoBehaviorManager> manager;
 
     void SetUp() override

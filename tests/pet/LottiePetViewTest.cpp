@@ -1,4 +1,4 @@
-#include "LogLines.h"
+#include "support/LogLines.h"
 #include "TestAnimation.h"
 
 #include "pet/LottieAnimationManager.h"
@@ -97,7 +97,7 @@ TEST_F(PetViewFixture, ABrokenFileIsLoggedAndTheLastAnimationStays)
         broken.write(content);
         broken.close();
         manager.playBehavior(PetBehavior::special);
-        EXPECT_TRUE(loggedMessages(u"Lottie"_s).contains(u"❌ 无法加载 Lottie 动画: "_s + catPath(u"cat_gaming"_s)));
+        EXPECT_TRUE(loggedLines(u"Lottie"_s).contains(u"❌ 无法加载 Lottie 动画: "_s + catPath(u"cat_gaming"_s)));
         EXPECT_EQ(view.player()->animation(), shown);
         manager.playBehavior(PetBehavior::idle);
     }

@@ -3,20 +3,15 @@
 #include "pet/ClonePetView.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/PetAppearanceManager.h"
-#include "pet/PetState.h"
-#include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LottiePlayer.h"
 #include "platform/Resources.h"
-#include "platform/Screens.h"
-#include "shell/WindowManager.h"
-#include "support/FakeClock.h"
 #include "support/FakeRandom.h"
+#include "support/PetRig.h"
 #include "support/Wait.h"
 
-#include "BehaviourLog.h"
+#include "support/LogLines.h"
 
-#include <QTemporaryDir>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -29,16 +24,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Clones : ::testing::Test
+struct Clones : ::testing::Test, PetRig
 {
-    QTemporaryDir dir;
-    Defaults defaults{dir.filePath(u"defaults.json"_s)};
     // 1440 × 900 with a 25 pt panel on top and a 50 pt dock at the bottom.
-    Screens screens{QList<ScreenGeometry>{{QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825)}}};
-    FakeClock clock;
+    Clones()
+        : PetRig({QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825)})
+    {
+    }
+
     FakeRandom random;
-    PetState petState{&defaults, &screens, &clock};
-    WindowManager windowManager{&petState, &screens};
     PetAppearanceManager appearance{&defaults};
     LottieAnimationManager animations{&appearance};
 

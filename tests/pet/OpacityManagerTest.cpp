@@ -1,4 +1,4 @@
-#include "LogLines.h"
+#include "support/LogLines.h"
 
 #include "pet/OpacityManager.h"
 #include "platform/Defaults.h"
@@ -49,7 +49,7 @@ TEST_F(OpacityFixture, MissingZeroOrUnusableStoredValuesBecomeOpaqueAndAreWritte
     OpacityManager manager(&defaults, [this] { return &window; });
     EXPECT_EQ(manager.defaultOpacity(), 0.6);
     EXPECT_TRUE(settlesAt(0.6));
-    EXPECT_EQ(loggedMessages(u"Opacity"_s).last(), u"应用默认透明度: 0.6"_s);
+    EXPECT_EQ(loggedLines(u"Opacity"_s).last(), u"应用默认透明度: 0.6"_s);
 }
 
 TEST_F(OpacityFixture, HoverLiftsThePetAndLeavingFadesBackWithTheTruncatedPercentage)
@@ -62,7 +62,7 @@ TEST_F(OpacityFixture, HoverLiftsThePetAndLeavingFadesBackWithTheTruncatedPercen
     manager.mouseEntered();
     EXPECT_TRUE(manager.isMouseInside());
     EXPECT_TRUE(settlesAt(1.0));
-    EXPECT_EQ(loggedMessages(u"Opacity"_s).last(), u"鼠标进入，透明度 → 100%"_s);
+    EXPECT_EQ(loggedLines(u"Opacity"_s).last(), u"鼠标进入，透明度 → 100%"_s);
     // While the pointer is inside the resting opacity is not applied.
     manager.setDefaultOpacity(0.7000000000000001);
     EXPECT_TRUE(settlesAt(1.0));
@@ -70,7 +70,7 @@ TEST_F(OpacityFixture, HoverLiftsThePetAndLeavingFadesBackWithTheTruncatedPercen
     manager.mouseExited();
     EXPECT_FALSE(manager.isMouseInside());
     EXPECT_TRUE(settlesAt(0.7));
-    EXPECT_EQ(loggedMessages(u"Opacity"_s).last(), u"鼠标离开，透明度 → 70%"_s);
+    EXPECT_EQ(loggedLines(u"Opacity"_s).last(), u"鼠标离开，透明度 → 70%"_s);
 
     // Values outside the slider's range are kept; NaN never reaches a fade.
     manager.setDefaultOpacity(0.1);
@@ -97,7 +97,7 @@ TEST_F(OpacityFixture, PausedManagementLeavesTheWindowAlone)
 
     manager.resumeOpacityManagement();
     EXPECT_TRUE(settlesAt(0.8));
-    EXPECT_TRUE(loggedMessages(u"Opacity"_s).contains(u"▶️ 恢复透明度自动管理"_s));
+    EXPECT_TRUE(loggedLines(u"Opacity"_s).contains(u"▶️ 恢复透明度自动管理"_s));
 
     // Resuming with the pointer recorded inside changes nothing.
     manager.mouseEntered();
@@ -112,11 +112,11 @@ TEST_F(OpacityFixture, WithoutAPetWindowNothingFadesButTheSettingIsStored)
 {
     hasWindow = false;
     OpacityManager manager(&defaults, [this] { return hasWindow ? &window : nullptr; });
-    const qsizetype before = loggedMessages(u"Opacity"_s).size();
+    const qsizetype before = loggedLines(u"Opacity"_s).size();
     manager.setDefaultOpacity(0.4);
     manager.mouseEntered();
     manager.mouseExited();
     EXPECT_FALSE(manager.isMouseInside());
     EXPECT_EQ(defaults.doubleValue(OpacityManager::defaultOpacityKey), 0.4);
-    EXPECT_EQ(loggedMessages(u"Opacity"_s).size(), before);
+    EXPECT_EQ(loggedLines(u"Opacity"_s).size(), before);
 }

@@ -2,19 +2,14 @@
 
 #include "core/EventCenter.h"
 #include "core/Reminder.h"
-#include "pet/PetState.h"
 #include "pet/SpeechBubbleView.h"
-#include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
-#include "platform/Screens.h"
-#include "shell/WindowManager.h"
-#include "support/FakeClock.h"
+#include "support/PetRig.h"
 #include "support/Wait.h"
 
-#include "BehaviourLog.h"
+#include "support/LogLines.h"
 
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -26,14 +21,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Bubbles : ::testing::Test
+struct Bubbles : ::testing::Test, PetRig
 {
-    QTemporaryDir dir;
-    Defaults defaults{dir.filePath(u"defaults.json"_s)};
-    Screens screens{QList<ScreenGeometry>{{QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080)}}};
-    FakeClock clock;
-    PetState petState{&defaults, &screens, &clock};
-    WindowManager windowManager{&petState, &screens};
+    Bubbles()
+        : PetRig({QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080)})
+    {
+    }
+
     SpeechBubbleWindowManager manager{&windowManager};
 
     void SetUp() override

@@ -1,19 +1,14 @@
 #include "shell/DoNotDisturbManager.h"
 
 #include "pet/AutoBehaviorManager.h"
-#include "pet/PetState.h"
-#include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
-#include "platform/Screens.h"
-#include "shell/WindowManager.h"
-#include "support/FakeClock.h"
 #include "support/FakeRandom.h"
+#include "support/PetRig.h"
 
-#include "pet/BehaviourLog.h"
+#include "support/LogLines.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -24,16 +19,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct DoNotDisturb : ::testing::Test
+struct DoNotDisturb : ::testing::Test, PetRig
 {
-    QTemporaryDir dir;
-    Defaults defaults{dir.filePath(u"defaults.json"_s)};
     // A 1440 × 900 main screen with a 25 pt panel at the top.
-    Screens screens{QList<ScreenGeometry>{{QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 875)}}};
-    FakeClock clock;
+    DoNotDisturb()
+        : PetRig({QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 875)})
+    {
+    }
+
     FakeRandom random;
-    PetState petState{&defaults, &screens, &clock};
-    WindowManager windowManager{&petState, &screens};
     std::unique_ptr<AutoBehaviorManager> scheduler;
 
     void SetUp() override

@@ -2,21 +2,16 @@
 
 #include "core/EventCenter.h"
 #include "pet/AutoBehaviorManager.h"
-#include "pet/PetState.h"
-#include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
-#include "platform/Screens.h"
 #include "shell/DoNotDisturbManager.h"
-#include "shell/WindowManager.h"
-#include "support/FakeClock.h"
 #include "support/FakeRandom.h"
+#include "support/PetRig.h"
 
-#include "pet/BehaviourLog.h"
+#include "support/LogLines.h"
 
 #include <QJsonArray>
 #include <QMouseEvent>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -28,16 +23,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Dragging : ::testing::Test
+struct Dragging : ::testing::Test, PetRig
 {
-    QTemporaryDir dir;
-    Defaults defaults{dir.filePath(u"defaults.json"_s)};
     // 1440 × 900 with a 25 pt panel on top and a 50 pt dock at the bottom.
-    Screens screens{QList<ScreenGeometry>{{QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825)}}};
-    FakeClock clock;
+    Dragging()
+        : PetRig({QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825)})
+    {
+    }
+
     FakeRandom random;
-    PetState petState{&defaults, &screens, &clock};
-    WindowManager windowManager{&petState, &screens};
     AutoBehaviorManager scheduler{&petState, &windowManager, &screens, &clock, &random};
     DoNotDisturbManager doNotDisturb{&defaults, &screens, &windowManager, &petState, &scheduler};
     FloatingWindow pet{FloatingWindow::Focus::Refuse, &screens};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "pet/PetState.h"
+#include "platform/Defaults.h"
+#include "platform/Screens.h"
+#include "shell/WindowManager.h"
+#include "support/FakeClock.h"
+
+#include <QTemporaryDir>
+
+/// The pet's state and window on one fake screen, with its own defaults file and clock:
+/// the common ground of the scheduler, do-not-disturb, drag, bubble and clone tests.
+/// Header-only, for the test programs that link the pet and shell libraries.
+struct PetRig
+{
+    explicit PetRig(const ScreenGeometry& screen)
+        : screens{QList<ScreenGeometry>{screen}}
+    {
+    }
+
+    QTemporaryDir dir;
+    Defaults defaults{dir.filePath(QStringLiteral("defaults.json"))};
+    Screens screens;
+    FakeClock clock;
+    PetState petState{&defaults, &screens, &clock};
+    WindowManager windowManager{&petState, &screens};
+};
