@@ -16,15 +16,11 @@ TEST(ReminderType, RawValuesNamesAndEmoji)
     EXPECT_FALSE(reminderTypeFromRaw(u"Rest"_s));
     EXPECT_FALSE(reminderTypeFromRaw(u""_s));
     EXPECT_EQ(displayName(ReminderType::hydration), u"喝水提醒"_s);
-    EXPECT_EQ(displayName(ReminderType::custom), u"自定义提醒"_s);
 
     // The runner is five code points: person running, skin tone, joiner, female sign, emoji style.
     const QList<uint> runner = emoji(ReminderType::rest).toUcs4();
     EXPECT_EQ(runner, (QList<uint>{0x1F3C3, 0x1F3FB, 0x200D, 0x2640, 0xFE0F}));
-    EXPECT_EQ(emoji(ReminderType::hydration).toUcs4(), QList<uint>{0x1F4A7});
     EXPECT_EQ(emoji(ReminderType::eyeRest).toUcs4(), (QList<uint>{0x1F441, 0xFE0F}));
-    EXPECT_EQ(emoji(ReminderType::posture).toUcs4(), QList<uint>{0x1F9D8});
-    EXPECT_EQ(emoji(ReminderType::custom).toUcs4(), QList<uint>{0x23F0});
 }
 
 TEST(Reminder, StoredFormRoundTripsWithReferenceDateSeconds)
