@@ -3,7 +3,6 @@
 #include "ServerTestSupport.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -14,19 +13,6 @@ const QString api = u"API"_s;
 ScriptedReply reply(int status, const QByteArray& body)
 {
     return ScriptedReply{status, body, 0, false};
-}
-
-void expectRequest(const RecordedRequest& r, const QByteArray& method, const QByteArray& target,
-    const std::optional<QJsonObject>& body, const QByteArray& userId)
-{
-    EXPECT_EQ(r.method, method);
-    EXPECT_EQ(r.target, target);
-    EXPECT_EQ(r.header("Content-Type"), "application/json");
-    EXPECT_EQ(r.header("X-User-Id"), userId);
-    if (body)
-        EXPECT_EQ(QJsonDocument::fromJson(r.body).object(), *body) << r.body.toStdString();
-    else
-        EXPECT_TRUE(r.body.isEmpty()) << r.body.toStdString();
 }
 
 const QByteArray userData = R"({"id":5,"email":"u@x.io","nickname":"u","avatar_emoji":"🐱","level":1,"exp":0,

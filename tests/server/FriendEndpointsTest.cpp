@@ -2,7 +2,6 @@
 // deleting and messaging, with the reply records' own refusal rules.
 #include "ServerTestSupport.h"
 
-#include <QJsonDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -26,27 +25,22 @@ TEST_F(ServerFixture, FriendJourneyThroughEveryFriendEndpoint)
     signedInUser = alice;
     const auto code = await(client->generateFriendCode());
     ASSERT_TRUE(code.ok());
-    const RecordedRequest& generate = server.lastRequest();
-    EXPECT_EQ(generate.method, "POST");
-    EXPECT_EQ(generate.target, "/api/friends/generate-code");
-    EXPECT_EQ(generate.body, "{}");
-    EXPECT_EQ(generate.header("X-User-Id"), "1");
+    expectRequest(server.lastRequest(), "POST", "/api/friends/generate-code", QJsonObject(), "1");
+    EXPECT_EQ(server.lastRequest().body, "{}");
     EXPECT_EQ(logs.lines(friendCategory).first(), u"🔑 生成好友验证码"_s);
     EXPECT_TRUE(logs.has(u"📤 请求体: {}"_s, u"API"_s));
     EXPECT_TRUE(logs.has(u"✅ 验证码生成成功: "_s + *code.value, friendCategory));
 
     const auto mine = await(client->getMyCode());
     ASSERT_TRUE(mine.ok());
-    EXPECT_EQ(server.lastRequest().method, "GET");
-    EXPECT_EQ(server.lastRequest().target, "/api/friends/my-code");
+    expectRequest(server.lastRequest(), "GET", "/api/friends/my-code", std::nullopt, "1");
     EXPECT_EQ(*mine.value, code.value);
     EXPECT_TRUE(logs.has(u"✅ 获取验证码成功: "_s + *code.value, friendCategory));
 
     signedInUser = bob;
     const auto added = await(client->addFriendByCode(*code.value));
     ASSERT_TRUE(added.ok());
-    EXPECT_EQ(server.lastRequest().target, "/api/friends/add");
-    EXPECT_EQ(server.lastRequest().jsonBody(), (QJsonObject{{u"code"_s, *code.value}}));
+    expectRequest(server.lastRequest(), "POST", "/api/friends/add", QJsonObject{{u"code"_s, *code.value}}, "2");
     EXPECT_EQ(added.value->userId, alice);
     EXPECT_EQ(added.value->nickname, u"爱丽丝"_s);
     EXPECT_TRUE(logs.has(u"➕ 添加好友，验证码: "_s + *code.value, friendCategory));
@@ -54,25 +48,22 @@ TEST_F(ServerFixture, FriendJourneyThroughEveryFriendEndpoint)
 
     const auto list = await(client->getFriendList());
     ASSERT_TRUE(list.ok());
-    EXPECT_EQ(server.lastRequest().target, "/api/friends/list");
-    EXPECT_EQ(server.lastRequest().header("X-User-Id"), "2");
+    expectRequest(server.lastRequest(), "GET", "/api/friends/list", std::nullopt, "2");
     ASSERT_EQ(list.value->size(), 1);
     EXPECT_EQ(list.value->first(), *added.value);
     EXPECT_TRUE(logs.has(u"📋 获取好友列表"_s, friendCategory));
     EXPECT_TRUE(logs.has(u"✅ 获取好友列表成功，共 1 人"_s, friendCategory));
 
     ASSERT_TRUE(await(client->sendFriendMessage(alice, u"在吗？"_s)).ok());
-    EXPECT_EQ(server.lastRequest().target, "/api/friends/messages/send");
-    EXPECT_EQ(server.lastRequest().jsonBody(), (QJsonObject{{u"receiverId"_s, alice}, {u"content"_s, u"在吗？"_s}}));
+    expectRequest(server.lastRequest(), "POST", "/api/friends/messages/send",
+        QJsonObject{{u"receiverId"_s, alice}, {u"content"_s, u"在吗？"_s}}, "2");
     EXPECT_EQ(server.state().messages().size(), 1);
     EXPECT_TRUE(logs.has(u"💬 发送消息给好友: 1"_s, friendCategory));
     EXPECT_TRUE(logs.has(u"✅ 消息发送成功"_s, friendCategory));
 
     const qint64 friendshipId = added.value->id;
     ASSERT_TRUE(await(client->deleteFriend(friendshipId)).ok());
-    EXPECT_EQ(server.lastRequest().method, "DELETE");
-    EXPECT_EQ(server.lastRequest().target, "/api/friends/" + QByteArray::number(friendshipId));
-    EXPECT_TRUE(server.lastRequest().body.isEmpty());
+    expectRequest(server.lastRequest(), "DELETE", "/api/friends/" + QByteArray::number(friendshipId), std::nullopt, "2");
     EXPECT_TRUE(logs.has(u"🗑️ 删除好友: "_s + QString::number(friendshipId), friendCategory));
     EXPECT_TRUE(logs.has(u"✅ 删除好友成功"_s, friendCategory));
     EXPECT_TRUE(server.state().friendships().isEmpty());

@@ -17,28 +17,6 @@ ScriptedReply reply(int status, const QByteArray& body)
 
 } // namespace
 
-TEST_F(ServerFixture, GetCarriesContentTypeAndUserIdOnlyWhileSignedIn)
-{
-    server.state().addUser(u"a@x.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);
-    server.state().addBottle(1, u"你好"_s);
-
-    LogCapture logs;
-    ASSERT_TRUE(await(client->pickRandomBottle(42)).ok());
-    const RecordedRequest& anonymous = server.lastRequest();
-    EXPECT_EQ(anonymous.method, "GET");
-    EXPECT_EQ(anonymous.target, "/api/bottles/pick?userId=42");
-    EXPECT_EQ(anonymous.header("Content-Type"), "application/json");
-    EXPECT_FALSE(anonymous.hasHeader("X-User-Id"));
-    EXPECT_TRUE(anonymous.body.isEmpty());
-    for (const QString& line : logs.lines(api))
-        EXPECT_FALSE(line.startsWith(u"📤 请求体: "_s)) << "a GET without body logs no body line";
-
-    signedInUser = 42;
-    server.state().addBottle(1, u"第二个"_s);
-    ASSERT_TRUE(await(client->pickRandomBottle(42)).ok());
-    EXPECT_EQ(server.lastRequest().header("X-User-Id"), "42");
-}
-
 TEST_F(ServerFixture, SuccessfulCallWritesTheFixedLinesInOrder)
 {
     server.state().addUser(u"a@x.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);

@@ -6,6 +6,7 @@
 #include "support/FakeCompanionServer.h"
 
 #include <QCoreApplication>
+#include <QJsonDocument>
 #include <QStringList>
 
 #include <QCoroTask>
@@ -126,6 +127,22 @@ private:
 
     QList<LogManager::LogEntry> m_seen;
 };
+
+/// The request's shape on the wire: method, target, JSON body (none for std::nullopt), the
+/// JSON content type, and the signed-in user's id header (absent for "").
+inline void expectRequest(const RecordedRequest& r, const QByteArray& method, const QByteArray& target,
+    const std::optional<QJsonObject>& body, const QByteArray& userId)
+{
+    EXPECT_EQ(r.method, method);
+    EXPECT_EQ(r.target, target);
+    EXPECT_EQ(r.header("Content-Type"), "application/json");
+    EXPECT_EQ(r.hasHeader("X-User-Id"), !userId.isEmpty());
+    EXPECT_EQ(r.header("X-User-Id"), userId);
+    if (body)
+        EXPECT_EQ(QJsonDocument::fromJson(r.body).object(), *body) << r.body.toStdString();
+    else
+        EXPECT_TRUE(r.body.isEmpty()) << r.body.toStdString();
+}
 
 /// A client talking to a fresh fake server, with a settable signed-in user.
 class ServerFixture : public ::testing::Test

@@ -79,7 +79,6 @@ bool FakeCompanionServer::handleRequest(const QHttpServerRequest& request, QTcpS
         r.headers.append({name, value});
     r.body = request.body();
     m_requests.append(r);
-    Q_EMIT requestReceived(r);
 
     const ScriptedReply script = m_script.isEmpty() ? ScriptedReply{} : m_script.takeFirst();
     const QPointer<QTcpSocket> guard(socket);

@@ -42,7 +42,6 @@ public:
 
     [[nodiscard]] const QList<RecordedRequest>& requests() const { return m_requests; }
     [[nodiscard]] const RecordedRequest& lastRequest() const { return m_requests.constLast(); }
-    void clearRequests() { m_requests.clear(); }
 
     /// The next request (of any path) gets this answer; several queue up in order.
     void scriptNext(ScriptedReply reply) { m_script.append(std::move(reply)); }
@@ -51,9 +50,6 @@ public:
 
     /// A line per request on standard output ("GET /api/... -> 200"), for the hand-run server.
     void setEcho(bool echo) { m_echo = echo; }
-
-Q_SIGNALS:
-    void requestReceived(const RecordedRequest& request);
 
 protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
