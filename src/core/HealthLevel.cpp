@@ -19,15 +19,6 @@ QString rawValue(HealthLevel level)
     return {};
 }
 
-std::optional<HealthLevel> healthLevelFromRaw(const QString& raw)
-{
-    for (HealthLevel level : allHealthLevels) {
-        if (rawValue(level) == raw)
-            return level;
-    }
-    return std::nullopt;
-}
-
 QString displayName(HealthLevel level)
 {
     switch (level) {

@@ -4,7 +4,6 @@
 #include <QString>
 
 #include <array>
-#include <optional>
 
 /// How loaded the machine is, from the largest of the load figures.
 enum class HealthLevel { excellent, good, warning, critical };
@@ -13,7 +12,6 @@ inline constexpr std::array<HealthLevel, 4> allHealthLevels { HealthLevel::excel
     HealthLevel::warning, HealthLevel::critical };
 
 [[nodiscard]] QString rawValue(HealthLevel level);
-[[nodiscard]] std::optional<HealthLevel> healthLevelFromRaw(const QString& raw);
 [[nodiscard]] QString displayName(HealthLevel level);
 [[nodiscard]] QString emoji(HealthLevel level);
 /// Below 0.5 excellent, below 0.7 good, below 0.9 warning, else critical. A figure that

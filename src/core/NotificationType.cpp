@@ -1,5 +1,7 @@
 #include "core/NotificationType.h"
 
+#include "core/EnumFromRaw.h"
+
 using namespace Qt::StringLiterals;
 
 QString rawValue(NotificationType type)
@@ -21,11 +23,7 @@ QString rawValue(NotificationType type)
 
 std::optional<NotificationType> notificationTypeFromRaw(const QString& raw)
 {
-    for (NotificationType type : allNotificationTypes) {
-        if (rawValue(type) == raw)
-            return type;
-    }
-    return std::nullopt;
+    return enumFromRaw(allNotificationTypes, raw);
 }
 
 QString displayName(NotificationType type)

@@ -1,5 +1,7 @@
 #include "core/PetBehavior.h"
 
+#include "core/EnumFromRaw.h"
+
 using namespace Qt::StringLiterals;
 
 QString rawValue(PetBehavior behavior)
@@ -50,9 +52,5 @@ QString displayName(PetBehavior behavior)
 
 std::optional<PetBehavior> petBehaviorFromRaw(const QString& raw)
 {
-    for (const PetBehavior behavior : allPetBehaviors) {
-        if (rawValue(behavior) == raw)
-            return behavior;
-    }
-    return std::nullopt;
+    return enumFromRaw(allPetBehaviors, raw);
 }

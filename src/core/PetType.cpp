@@ -1,5 +1,7 @@
 #include "core/PetType.h"
 
+#include "core/EnumFromRaw.h"
+
 using namespace Qt::StringLiterals;
 
 QString rawValue(PetType type)
@@ -61,9 +63,5 @@ QString emoji(PetType type)
 
 std::optional<PetType> petTypeFromRaw(const QString& raw)
 {
-    for (const PetType type : allPetTypes) {
-        if (rawValue(type) == raw)
-            return type;
-    }
-    return std::nullopt;
+    return enumFromRaw(allPetTypes, raw);
 }

@@ -1,5 +1,6 @@
 #include "core/Reminder.h"
 
+#include "core/EnumFromRaw.h"
 #include "platform/JsonReader.h"
 
 #include <QTimeZone>
@@ -47,11 +48,7 @@ QString emoji(ReminderType type)
 
 std::optional<ReminderType> reminderTypeFromRaw(const QString& raw)
 {
-    for (const ReminderType type : allReminderTypes) {
-        if (rawValue(type) == raw)
-            return type;
-    }
-    return std::nullopt;
+    return enumFromRaw(allReminderTypes, raw);
 }
 
 namespace {

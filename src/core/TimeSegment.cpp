@@ -17,15 +17,6 @@ QString rawValue(TimeSegment segment)
     return {};
 }
 
-std::optional<TimeSegment> timeSegmentFromRaw(const QString& raw)
-{
-    for (TimeSegment segment : allTimeSegments) {
-        if (rawValue(segment) == raw)
-            return segment;
-    }
-    return std::nullopt;
-}
-
 QString displayName(TimeSegment segment)
 {
     switch (segment) {

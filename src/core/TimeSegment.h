@@ -4,7 +4,6 @@
 #include <QString>
 
 #include <array>
-#include <optional>
 
 /// The four parts of the day, by the local hour.
 enum class TimeSegment { morning, afternoon, evening, night };
@@ -13,7 +12,6 @@ inline constexpr std::array<TimeSegment, 4> allTimeSegments { TimeSegment::morni
     TimeSegment::evening, TimeSegment::night };
 
 [[nodiscard]] QString rawValue(TimeSegment segment);
-[[nodiscard]] std::optional<TimeSegment> timeSegmentFromRaw(const QString& raw);
 [[nodiscard]] QString displayName(TimeSegment segment);
 [[nodiscard]] QString emoji(TimeSegment segment);
 /// Morning 6-11, afternoon 12-17, evening 18-21, night 22-5.

@@ -1,5 +1,6 @@
 #include "pet/AdvancedAnimationManager.h"
 
+#include "core/EnumFromRaw.h"
 #include "platform/Clock.h"
 
 using namespace Qt::StringLiterals;
@@ -59,11 +60,7 @@ double duration(AdvancedAnimationState state)
 
 std::optional<AdvancedAnimationState> advancedAnimationStateFromRaw(const QString& raw)
 {
-    for (const State state : allAdvancedAnimationStates) {
-        if (rawValue(state) == raw)
-            return state;
-    }
-    return std::nullopt;
+    return enumFromRaw(allAdvancedAnimationStates, raw);
 }
 
 AdvancedAnimationManager::AdvancedAnimationManager(Clock* clock, EmotionSystem* emotions, QObject* parent)

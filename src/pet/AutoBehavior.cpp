@@ -46,12 +46,3 @@ QString displayName(AutoBehavior behavior)
     }
     return {};
 }
-
-std::optional<AutoBehavior> autoBehaviorFromRaw(const QString& raw)
-{
-    for (const AutoBehavior behavior : allAutoBehaviors) {
-        if (rawValue(behavior) == raw)
-            return behavior;
-    }
-    return std::nullopt;
-}

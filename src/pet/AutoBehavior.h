@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <array>
-#include <optional>
 
 /// The automatic behaviours the scheduler picks and the pet's menu offers.
 enum class AutoBehavior { walk, enter, blink, thinking, gaming, greeting, explore, scratching };
@@ -31,7 +30,5 @@ struct AutoBehaviorTraits
 [[nodiscard]] QString displayName(AutoBehavior behavior);
 /// The animation the pet view plays while the behaviour runs.
 [[nodiscard]] inline PetBehavior animationBehavior(AutoBehavior behavior) { return traits(behavior).animation; }
-/// Exact, case-sensitive match of a raw value; anything else yields no value.
-[[nodiscard]] std::optional<AutoBehavior> autoBehaviorFromRaw(const QString& raw);
 
 Q_DECLARE_METATYPE(AutoBehavior)

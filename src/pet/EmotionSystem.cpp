@@ -1,5 +1,7 @@
 #include "pet/EmotionSystem.h"
 
+#include "core/EnumFromRaw.h"
+
 #include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
@@ -15,11 +17,7 @@ QString rawValue(EmotionType type)
 
 std::optional<EmotionType> emotionTypeFromRaw(const QString& raw)
 {
-    for (const EmotionType type : allEmotionTypes) {
-        if (rawValue(type) == raw)
-            return type;
-    }
-    return std::nullopt;
+    return enumFromRaw(allEmotionTypes, raw);
 }
 
 QJsonObject EmotionData::toJson() const

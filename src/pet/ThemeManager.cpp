@@ -1,5 +1,6 @@
 #include "pet/ThemeManager.h"
 
+#include "core/EnumFromRaw.h"
 #include "platform/Defaults.h"
 #include "platform/StandardOutput.h"
 
@@ -27,11 +28,7 @@ QString rawValue(AppTheme theme)
 
 std::optional<AppTheme> appThemeFromRaw(const QString& raw)
 {
-    for (const AppTheme theme : allAppThemes) {
-        if (rawValue(theme) == raw)
-            return theme;
-    }
-    return std::nullopt;
+    return enumFromRaw(allAppThemes, raw);
 }
 
 namespace {

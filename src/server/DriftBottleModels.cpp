@@ -5,6 +5,8 @@
 
 #include <QJsonArray>
 
+#include <array>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -71,16 +73,6 @@ QString rawValue(BottleStatus status)
 QString rawValue(ConversationType type)
 {
     return type == ConversationType::received ? u"received"_s : u"sent"_s;
-}
-
-std::optional<BottleType> bottleTypeFromRaw(QStringView raw)
-{
-    return fromRaw(raw, bottleTypes);
-}
-
-std::optional<BottleStatus> bottleStatusFromRaw(QStringView raw)
-{
-    return fromRaw(raw, bottleStatuses);
 }
 
 std::optional<ConversationType> conversationTypeFromRaw(QStringView raw)
@@ -185,9 +177,8 @@ Conversation Conversation::fromJson(const JsonReader& r)
     else
         c.hasReply = r.boolean(u"has_reply");
     c.unreadCount = JsonReader::lenient([&] { return r.optionalInteger(u"unread_count"); });
-    const QJsonValue type = r.json().value(u"conversation_type");
-    c.conversationType = type.isString() && type.toString() == u"received"_s ? ConversationType::received
-                                                                              : ConversationType::sent;
+    c.conversationType =
+        conversationTypeFromRaw(r.json().value(u"conversation_type").toString()).value_or(ConversationType::sent);
     c.lastMessageTime = r.date(u"final_time");
     return c;
 }

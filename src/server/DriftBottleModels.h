@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <optional>
 
 class JsonReader;
@@ -15,14 +14,9 @@ enum class BottleType { normal, colorful, wish, lucky };
 enum class BottleStatus { floating, picked, replied };
 enum class ConversationType { sent, received };
 
-inline constexpr std::array<BottleType, 4> allBottleTypes{
-    BottleType::normal, BottleType::colorful, BottleType::wish, BottleType::lucky};
-
 [[nodiscard]] QString rawValue(BottleType type);
 [[nodiscard]] QString rawValue(BottleStatus status);
 [[nodiscard]] QString rawValue(ConversationType type);
-[[nodiscard]] std::optional<BottleType> bottleTypeFromRaw(QStringView raw);
-[[nodiscard]] std::optional<BottleStatus> bottleStatusFromRaw(QStringView raw);
 [[nodiscard]] std::optional<ConversationType> conversationTypeFromRaw(QStringView raw);
 
 /// One bottle as the server sends it and as the offline store keeps it.
