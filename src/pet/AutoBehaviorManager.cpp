@@ -16,8 +16,16 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
 const QString category = u"AutoBehavior"_s;
+
+/// The pet window's origin that centres it in `frame`.
+QPointF centredPetOrigin(const QRectF& frame)
+{
+    return frame.center() - QPointF(Screens::petSize / 2.0, Screens::petSize / 2.0);
 }
+
+} // namespace
 
 double BehaviorExecutionState::remainingTime(const QDateTime& now) const
 {
@@ -156,7 +164,7 @@ std::optional<ScreenBounds> AutoBehaviorManager::getCurrentScreenBounds() const
     const QList<QRectF> frames = m_screens.frames();
     if (frames.isEmpty())
         return std::nullopt;
-    return ScreenBounds(frames.first(), QSizeF(petSize, petSize));
+    return ScreenBounds(frames.first(), QSizeF(Screens::petSize, Screens::petSize));
 }
 
 void AutoBehaviorManager::generateBehaviorPath(AutoBehavior behavior)
@@ -182,8 +190,7 @@ void AutoBehaviorManager::returnFromExplore()
     const std::optional<QRectF> frame = m_screens.mainFrame();
     if (m_currentBehavior != AutoBehavior::explore || !m_executionState.isExecuting || !frame)
         return;
-    const QPointF centre(frame->center().x() - petSize / 2.0, frame->center().y() - petSize / 2.0);
-    m_executionState.pathPoints = {PathPoint{centre, m_clock.now(), 1.5}};
+    m_executionState.pathPoints = {PathPoint{centredPetOrigin(*frame), m_clock.now(), 1.5}};
     LogManager::log(u"🏠 探索时间到，返回屏幕中心"_s, category);
 }
 
@@ -231,13 +238,13 @@ QPointF AutoBehaviorManager::checkBoundsAndRecall(QPointF point)
         return point;
     const double w = frame->width();
     const double h = frame->height();
-    if (point.x() < -petSize || point.x() > w || point.y() < -petSize || point.y() > h) {
+    if (point.x() < -Screens::petSize || point.x() > w || point.y() < -Screens::petSize || point.y() > h) {
         LogManager::log(u"⚠️ 宠物超出屏幕，自动召回到中心"_s, category);
         m_executionState.pathPoints.clear();
         m_executionState.isExecuting = false;
-        return {frame->center().x() - petSize / 2.0, frame->center().y() - petSize / 2.0};
+        return centredPetOrigin(*frame);
     }
-    return {clampToRange(point.x(), 0.0, w - petSize), clampToRange(point.y(), 0.0, h - petSize)};
+    return {clampToRange(point.x(), 0.0, w - Screens::petSize), clampToRange(point.y(), 0.0, h - Screens::petSize)};
 }
 
 void AutoBehaviorManager::forceBehavior(AutoBehavior behavior)

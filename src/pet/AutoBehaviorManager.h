@@ -50,7 +50,6 @@ public:
     static constexpr int exploreReturnDelayMs = 1500;
     /// A target closer than this counts as reached.
     static constexpr double arrivalRadius = 10.0;
-    static constexpr double petSize = 128.0;
 
     /// Starts the behaviour system at once, as the shared instance does when it is created.
     explicit AutoBehaviorManager(PetState* petState = nullptr, WindowManager* windowManager = nullptr,

@@ -88,13 +88,13 @@ double DoNotDisturbManager::pinnedBottom(const QRectF& frame) const
 {
     // However large or negative the offset, the pinned pet stays wholly on the screen, where
     // the user can still see it and leave the mode from its menu.
-    return clampToRange(frame.y() + m_bottomOffset, frame.y(), frame.y() + frame.height() - petSize);
+    return clampToRange(frame.y() + m_bottomOffset, frame.y(), frame.y() + frame.height() - Screens::petSize);
 }
 
 double DoNotDisturbManager::pinnedStoredY() const
 {
     const QRectF frame = *m_screens.mainFrame();
-    return frame.height() - pinnedBottom(frame) - petSize;
+    return frame.height() - pinnedBottom(frame) - Screens::petSize;
 }
 
 void DoNotDisturbManager::enterDoNotDisturbMode()
@@ -143,7 +143,7 @@ QPointF DoNotDisturbManager::getValidWindowOriginForDoNotDisturb(QPointF origin)
     if (!m_isDoNotDisturbMode || !frame)
         return origin;
     const double minX = frame->x() + sideMargin;
-    const double maxX = frame->x() + frame->width() - petSize - sideMargin;
+    const double maxX = frame->x() + frame->width() - Screens::petSize - sideMargin;
     return { clampToRange(origin.x(), minX, maxX), pinnedBottom(*frame) };
 }
 

@@ -26,7 +26,6 @@ public:
     static constexpr double defaultBottomOffset = 10.0;
     /// The pinned pet keeps at least this much from the screen's left and right edges.
     static constexpr double sideMargin = 10.0;
-    static constexpr double petSize = 128.0;
 
     /// Collaborators left null are the shared instances, looked up when first needed (the
     /// pet window asks this manager to bend its moves before the scheduler may exist).

@@ -59,8 +59,8 @@ void InteractionHandler::updateDrag(QSizeF translation)
             FloatingWindow* window = windows.petWindow();
             if (!window)
                 return;
-            const QPointF origin =
-                DoNotDisturbManager::shared().getValidWindowOriginForDoNotDisturb(QPointF(p.x(), height - p.y() - 128.0));
+            const QPointF wanted = Screens::petOriginFromStored(p, height);
+            const QPointF origin = DoNotDisturbManager::shared().getValidWindowOriginForDoNotDisturb(wanted);
             window->setModelOrigin(origin);
             Q_EMIT windows.petWindowDidMove(window);
         },
