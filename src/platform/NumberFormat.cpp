@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace NumberFormat {
 
@@ -55,13 +54,12 @@ QString swiftDouble(double value)
 
 QString fixed(double value, int decimals)
 {
-    decimals = std::clamp(decimals, 0, 20);
-    const int length = std::snprintf(nullptr, 0, "%.*f", decimals, value);
-    if (length <= 0)
-        return {};
-    std::vector<char> buffer(std::size_t(length) + 1);
-    std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals, value);
-    return QString::fromLatin1(buffer.data(), length);
+    // to_chars, unlike printf, ignores the C locale, which Qt sets from the environment:
+    // the text keeps its decimal point under every language.
+    std::array<char, 400> buffer{}; // the largest double has 309 integral digits
+    const auto result = std::to_chars(
+        buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, std::clamp(decimals, 0, 20));
+    return QString::fromLatin1(buffer.data(), qsizetype(result.ptr - buffer.data()));
 }
 
 } // namespace NumberFormat

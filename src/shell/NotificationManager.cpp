@@ -3,6 +3,7 @@
 #include "core/EventCenter.h"
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
+#include "platform/NumberFormat.h"
 #include "platform/SystemNotifications.h"
 #include "platform/StandardOutput.h"
 
@@ -44,7 +45,7 @@ SystemNotifications::Sound soundFor(NotificationPriority priority)
 
 QString percent(double fraction)
 {
-    return QString::asprintf("%.1f", fraction * 100.0);
+    return NumberFormat::fixed(fraction * 100.0, 1);
 }
 
 } // namespace
