@@ -1,27 +1,17 @@
 #include "platform/LogFileWriter.h"
 
+#include "platform/StandardOutput.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cstdio>
 #include <filesystem>
 #include <future>
 #include <system_error>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-void printLine(const QString& text)
-{
-    const QByteArray bytes = (text + u'\n').toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-} // namespace
 
 LogFileWriter::LogFileWriter(const QString& filePath)
     : m_filePath(filePath)
@@ -134,7 +124,7 @@ void LogFileWriter::rotateIfFull(qint64 incomingBytes)
     // Said once only: appending to the full file still works, so no success would end the fault.
     if (error && !m_rotateFailureReported) {
         m_rotateFailureReported = true;
-        printLine(u"⚠️ 日志文件轮换失败: "_s + m_filePath + u" ("_s
+        StandardOutput::printLine(u"⚠️ 日志文件轮换失败: "_s + m_filePath + u" ("_s
             + QString::fromStdString(error.message()) + u")"_s);
     }
 }
@@ -156,7 +146,7 @@ bool LogFileWriter::ensureFolder()
         return true;
     if (!m_failureReported) {
         m_failureReported = true;
-        printLine(u"⚠️ 无法创建日志文件夹: "_s + folder);
+        StandardOutput::printLine(u"⚠️ 无法创建日志文件夹: "_s + folder);
     }
     return false;
 }
@@ -166,5 +156,5 @@ void LogFileWriter::reportFailure(const QString& what)
     if (m_failureReported)
         return;
     m_failureReported = true;
-    printLine(u"⚠️ 日志文件写入失败: "_s + m_filePath + u" ("_s + what + u")"_s);
+    StandardOutput::printLine(u"⚠️ 日志文件写入失败: "_s + m_filePath + u" ("_s + what + u")"_s);
 }

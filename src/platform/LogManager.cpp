@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/LogFileWriter.h"
+#include "platform/StandardOutput.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -11,23 +12,10 @@
 #include <QThread>
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <utility>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-void printLine(const QString& line)
-{
-    const QByteArray bytes = line.toUtf8();
-    // One fwrite holds the stdio lock, so lines from different threads never interleave.
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-} // namespace
 
 LogManager::LogManager(const QString& folder, int intervalMs, const Clock* clock, QObject* parent)
     : QObject(parent)
@@ -36,7 +24,7 @@ LogManager::LogManager(const QString& folder, int intervalMs, const Clock* clock
     , m_writeTimer(this)
     , m_writer(std::make_unique<LogFileWriter>(m_logFilePath))
 {
-    printLine(u"📝 日志文件路径: "_s + m_logFilePath + u'\n');
+    StandardOutput::printLine(u"📝 日志文件路径: "_s + m_logFilePath);
 
     m_writeTimer.setInterval(std::max(0, intervalMs));
     connect(&m_writeTimer, &QTimer::timeout, this, &LogManager::writePendingLogs);
@@ -85,7 +73,7 @@ void LogManager::record(const QString& message, const QString& category)
     LogEntry entry { m_clock ? m_clock->now() : QDateTime::currentDateTimeUtc(), category, message };
     QMetaObject::invokeMethod(
         this, [this, entry = std::move(entry)] { append(entry); }, Qt::QueuedConnection);
-    printLine(u"["_s + category + u"] "_s + message + u'\n');
+    StandardOutput::printLine(u"["_s + category + u"] "_s + message);
 }
 
 QString LogManager::formatLine(const LogEntry& entry)
@@ -146,7 +134,7 @@ QString LogManager::saveLogsToFile()
     QSaveFile file(path);
     const QByteArray bytes = getAllLogsText().toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        printLine(u"保存日志失败: "_s + file.errorString() + u'\n');
+        StandardOutput::printLine(u"保存日志失败: "_s + file.errorString());
         return {};
     }
     return path;

@@ -1,6 +1,7 @@
 #include "server/APIClient.h"
 
 #include "platform/Defaults.h"
+#include "platform/StandardOutput.h"
 #include "server/UserManager.h"
 
 #include <QJsonDocument>
@@ -14,7 +15,6 @@
 
 #include <QCoroNetworkReply>
 
-#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -77,8 +77,7 @@ APIClient::APIClient(QString baseURL, UserIdSource currentUserId, int timeoutMs,
     , m_currentUserId(std::move(currentUserId))
     , m_timeoutMs(std::max(1, timeoutMs))
 {
-    std::fputs("🌐 使用线上环境配置\n", stdout);
-    std::fflush(stdout);
+    StandardOutput::printLine(u"🌐 使用线上环境配置"_s);
     log(u"🌐 APIClient 初始化，Base URL: "_s + m_baseURL);
 }
 
