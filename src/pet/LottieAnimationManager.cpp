@@ -56,7 +56,7 @@ void LottieAnimationManager::playBehavior(PetBehavior behavior)
     m_animationSpeed = config->defaultSpeed;
     Q_EMIT animationSpeedChanged(m_animationSpeed);
     LogManager::log(u"播放动画: "_s + config->displayName + u" (速度: "_s
-            + NumberFormat::swiftDouble(config->defaultSpeed) + u")"_s,
+            + NumberFormat::shortestDouble(config->defaultSpeed) + u")"_s,
         category);
 }
 

@@ -141,7 +141,7 @@ void MultiPetManager::performTransformation()
 void MultiPetManager::dismissTimerFired()
 {
     LogManager::log(
-        u"⏰ "_s + NumberFormat::swiftDouble(m_cloneDismissTime) + u"秒计时器触发，开始清除克隆"_s, category);
+        u"⏰ "_s + NumberFormat::shortestDouble(m_cloneDismissTime) + u"秒计时器触发，开始清除克隆"_s, category);
     dismissAllClones();
 }
 

@@ -63,7 +63,7 @@ void OpacityManager::applyDefaultOpacity()
     if (!window || m_isOpacityManagementPaused || m_isMouseInside)
         return;
     window->fadeTo(m_defaultOpacity, restFadeMs);
-    LogManager::log(u"应用默认透明度: "_s + NumberFormat::swiftDouble(m_defaultOpacity), category);
+    LogManager::log(u"应用默认透明度: "_s + NumberFormat::shortestDouble(m_defaultOpacity), category);
 }
 
 void OpacityManager::mouseEntered()

@@ -24,13 +24,13 @@ void log(const QString& message)
 
 QString pointText(QPointF p)
 {
-    return NumberFormat::swiftDouble(p.x()) + u", "_s + NumberFormat::swiftDouble(p.y());
+    return NumberFormat::shortestDouble(p.x()) + u", "_s + NumberFormat::shortestDouble(p.y());
 }
 
 QString frameText(const QRectF& frame)
 {
-    return u"origin=("_s + pointText(frame.topLeft()) + u"), size=("_s + NumberFormat::swiftDouble(frame.width())
-        + u", "_s + NumberFormat::swiftDouble(frame.height()) + u")"_s;
+    return u"origin=("_s + pointText(frame.topLeft()) + u"), size=("_s + NumberFormat::shortestDouble(frame.width())
+        + u", "_s + NumberFormat::shortestDouble(frame.height()) + u")"_s;
 }
 } // namespace
 
@@ -101,7 +101,7 @@ void SpeechBubbleWindowManager::showBubbleWindow(const QString& title, const QSt
     log(u"🐱 宠物窗口初始位置: "_s + frameText(petFrame));
     const double right = petFrame.x() + petFrame.width();
     const QPointF origin(right + gap, petFrame.y() + petFrame.height() * 0.5 - bubbleSize.height() * 0.5);
-    log(u"💬 气泡窗口计算: 宠物右边缘="_s + NumberFormat::swiftDouble(right) + u", 间距=10"_s);
+    log(u"💬 气泡窗口计算: 宠物右边缘="_s + NumberFormat::shortestDouble(right) + u", 间距=10"_s);
     log(u"💬 气泡初始位置: "_s + frameText(QRectF(origin, bubbleSize)));
 
     auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, &pet->screens());

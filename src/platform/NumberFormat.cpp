@@ -9,7 +9,7 @@
 
 namespace NumberFormat {
 
-QString swiftDouble(double value)
+QString shortestDouble(double value)
 {
     if (std::isnan(value))
         return std::signbit(value) ? QStringLiteral("-nan") : QStringLiteral("nan");

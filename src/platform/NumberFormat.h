@@ -11,7 +11,7 @@ namespace NumberFormat {
 /// "-0.5", "0.0001") for magnitudes from 1e-4 up to 2^53, and an exponential form with a
 /// signed, at least two-digit exponent outside that range ("1e-05", "1e+16",
 /// "1.5e+300"); "nan", "inf" and "-inf" for the special values.
-[[nodiscard]] QString swiftDouble(double value);
+[[nodiscard]] QString shortestDouble(double value);
 
 /// printf's "%.<decimals>f" ("0.5" with one decimal is "0.5", 2.25 is "2.2"); decimals are
 /// clamped to 0...20.

@@ -112,7 +112,7 @@ void DoNotDisturbManager::enterDoNotDisturbMode()
     windowManager().updateWindowPosition(pinned);
     petState().updatePosition(pinned);
     LogManager::log(
-        u"📍 宠物已固定在屏幕左下角（距离底部："_s + NumberFormat::swiftDouble(m_bottomOffset) + u"px），完全静止"_s,
+        u"📍 宠物已固定在屏幕左下角（距离底部："_s + NumberFormat::shortestDouble(m_bottomOffset) + u"px），完全静止"_s,
         category);
 }
 
@@ -155,7 +155,7 @@ void DoNotDisturbManager::applyCurrentBottomOffset()
     const QPointF pinned(window->modelFrame().x(), pinnedStoredY());
     windowManager().updateWindowPosition(pinned);
     petState().updatePosition(pinned);
-    LogManager::log(u"勿扰模式底部距离已更新为 "_s + NumberFormat::swiftDouble(m_bottomOffset) + u" 像素"_s, category);
+    LogManager::log(u"勿扰模式底部距离已更新为 "_s + NumberFormat::shortestDouble(m_bottomOffset) + u" 像素"_s, category);
 }
 
 void DoNotDisturbManager::exitIfActiveDueToUserAction()

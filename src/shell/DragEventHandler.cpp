@@ -22,7 +22,7 @@ const QString category = u"Drag"_s;
 
 QString pointText(double x, double y)
 {
-    return u"("_s + NumberFormat::swiftDouble(x) + u", "_s + NumberFormat::swiftDouble(y) + u")"_s;
+    return u"("_s + NumberFormat::shortestDouble(x) + u", "_s + NumberFormat::shortestDouble(y) + u")"_s;
 }
 } // namespace
 
