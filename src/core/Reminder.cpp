@@ -46,6 +46,30 @@ QString emoji(ReminderType type)
     return {};
 }
 
+QString defaultMessage(ReminderType type)
+{
+    switch (type) {
+    case ReminderType::rest: return u"离开电脑，活动活动身体吧～"_s;
+    case ReminderType::hydration: return u"记得喝水哦！因为你是水做的～"_s;
+    case ReminderType::eyeRest: return u"看看远处，缓解眼部疲劳～"_s;
+    case ReminderType::posture: return u"注意坐姿！保持良好的姿势对健康很重要～"_s;
+    case ReminderType::custom: return u"这是您设置的提醒～"_s;
+    }
+    return {};
+}
+
+double defaultInterval(ReminderType type)
+{
+    switch (type) {
+    case ReminderType::rest: return 3600;
+    case ReminderType::hydration: return 1800;
+    case ReminderType::eyeRest: return 1200;
+    case ReminderType::posture: return 2700;
+    case ReminderType::custom: return 3600;
+    }
+    return 3600;
+}
+
 std::optional<ReminderType> reminderTypeFromRaw(const QString& raw)
 {
     return enumFromRaw(allReminderTypes, raw);
@@ -65,6 +89,16 @@ double readNumber(const JsonReader& json, QStringView key)
     if (!value.isDouble() || !std::isfinite(value.toDouble()))
         JsonReader::throwTypeMismatch(value, json.pathOf(key), u"数字"_s);
     return value.toDouble();
+}
+
+/// A stored date; one too far from now for a date to hold would come back as garbage
+/// (and be written back so), so it is refused.
+QDateTime readDate(const JsonReader& json, QStringView key)
+{
+    const double seconds = readNumber(json, key);
+    if (std::abs(seconds) > 1e14)
+        JsonReader::throwDataCorrupted(json.pathOf(key), u"日期超出范围"_s);
+    return fromReferenceSeconds(seconds);
 }
 
 } // namespace
@@ -109,7 +143,7 @@ Reminder Reminder::fromJson(const JsonReader& json)
     reminder.interval = readNumber(json, u"interval");
     reminder.isEnabled = json.boolean(u"isEnabled");
     if (json.has(u"lastTriggered"))
-        reminder.lastTriggered = fromReferenceSeconds(readNumber(json, u"lastTriggered"));
-    reminder.createdAt = fromReferenceSeconds(readNumber(json, u"createdAt"));
+        reminder.lastTriggered = readDate(json, u"lastTriggered");
+    reminder.createdAt = readDate(json, u"createdAt");
     return reminder;
 }

@@ -20,6 +20,10 @@ inline constexpr std::array<ReminderType, 5> allReminderTypes{
 /// Also the title of the type's default reminder.
 [[nodiscard]] QString displayName(ReminderType type);
 [[nodiscard]] QString emoji(ReminderType type);
+/// The text of the type's default reminder, and the one a new reminder of the type starts with.
+[[nodiscard]] QString defaultMessage(ReminderType type);
+/// Seconds between firings of the type's default reminder.
+[[nodiscard]] double defaultInterval(ReminderType type);
 /// Exact, case-sensitive match of a raw value; anything else yields no value.
 [[nodiscard]] std::optional<ReminderType> reminderTypeFromRaw(const QString& raw);
 

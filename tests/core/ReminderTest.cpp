@@ -81,6 +81,7 @@ TEST(Reminder, DecodingNamesWhatIsWrong)
     EXPECT_EQ(failure(u"isEnabled"_s, 1), std::make_pair(Kind::TypeMismatch, u"[2].isEnabled"_s));
     EXPECT_EQ(failure(u"type"_s, u"nap"_s), std::make_pair(Kind::DataCorrupted, u"[2].type"_s));
     EXPECT_EQ(failure(u"createdAt"_s, QJsonValue::Undefined), std::make_pair(Kind::KeyNotFound, u"[2].createdAt"_s));
+    EXPECT_EQ(failure(u"createdAt"_s, 1e300), std::make_pair(Kind::DataCorrupted, u"[2].createdAt"_s));
     EXPECT_EQ(failure(u"lastTriggered"_s, u"yesterday"_s), std::make_pair(Kind::TypeMismatch, u"[2].lastTriggered"_s));
     EXPECT_EQ(failure(u"title"_s, QJsonValue::Null), std::make_pair(Kind::ValueNotFound, u"[2].title"_s));
 }
