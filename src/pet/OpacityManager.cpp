@@ -21,9 +21,11 @@ OpacityManager::OpacityManager(Defaults* defaults, WindowProvider petWindow, QOb
     , m_defaults(defaults ? *defaults : Defaults::shared())
     , m_petWindow(petWindow ? std::move(petWindow) : WindowProvider([] { return WindowManager::shared().petWindow(); }))
 {
-    // A missing value reads 0, which (like any value that is not a positive number) means
-    // fully opaque; the setter writes the result back.
+    // A missing value reads 0: it is assigned, then replaced by fully opaque, and each
+    // assignment is written back and applied.
     setDefaultOpacity(m_defaults.doubleValue(defaultOpacityKey));
+    if (m_defaultOpacity == 0.0)
+        setDefaultOpacity(1.0);
 }
 
 OpacityManager& OpacityManager::shared()
@@ -34,9 +36,9 @@ OpacityManager& OpacityManager::shared()
 
 void OpacityManager::setDefaultOpacity(double opacity)
 {
-    // Zero, negative or not a number would leave the pet invisible at rest (and a NaN must
-    // never reach a fade).
-    if (!std::isfinite(opacity) || opacity <= 0.0)
+    // A negative value or one that is not a number would leave the pet invisible at rest
+    // for good (and a NaN must never reach a fade): such a value means fully opaque.
+    if (!std::isfinite(opacity) || opacity < 0.0)
         opacity = 1.0;
     m_defaultOpacity = opacity;
     Q_EMIT defaultOpacityChanged(opacity);
@@ -83,6 +85,7 @@ void OpacityManager::mouseExited()
         return;
     m_isMouseInside = false;
     window->fadeTo(m_defaultOpacity, restFadeMs);
-    const auto percent = static_cast<long long>(std::trunc(m_defaultOpacity * 100.0));
-    LogManager::log(u"鼠标离开，透明度 → "_s + QString::number(percent) + u"%"_s, category);
+    // Truncated toward zero; printed from the double so that no value overflows an integer.
+    const QString percent = QString::number(std::trunc(m_defaultOpacity * 100.0), 'f', 0);
+    LogManager::log(u"鼠标离开，透明度 → "_s + percent + u"%"_s, category);
 }

@@ -28,7 +28,7 @@ public:
 
     [[nodiscard]] double defaultOpacity() const { return m_defaultOpacity; }
     /// Publishes, stores and applies the value, also when it is unchanged. Values are not
-    /// bounded, except that one that is not a positive number means fully opaque.
+    /// bounded, except that a negative one or one that is not a number means fully opaque.
     void setDefaultOpacity(double opacity);
     [[nodiscard]] bool isMouseInside() const { return m_isMouseInside; }
     [[nodiscard]] bool isOpacityManagementPaused() const { return m_isOpacityManagementPaused; }

@@ -44,6 +44,7 @@ TEST_F(OpacityFixture, MissingZeroOrUnusableStoredValuesBecomeOpaqueAndAreWritte
         OpacityManager manager(&defaults, [this] { return &window; });
         EXPECT_EQ(manager.defaultOpacity(), 1.0);
         EXPECT_EQ(defaults.value(OpacityManager::defaultOpacityKey), QJsonValue(1.0));
+        EXPECT_TRUE(settlesAt(1.0));
     }
     defaults.setValue(OpacityManager::defaultOpacityKey, 0.6);
     OpacityManager manager(&defaults, [this] { return &window; });
@@ -78,6 +79,11 @@ TEST_F(OpacityFixture, HoverLiftsThePetAndLeavingFadesBackWithTheTruncatedPercen
     manager.setDefaultOpacity(std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(manager.defaultOpacity(), 1.0);
     EXPECT_TRUE(settlesAt(1.0));
+    // A value far beyond any integer still prints its truncated percentage.
+    manager.setDefaultOpacity(1e20);
+    manager.mouseEntered();
+    manager.mouseExited();
+    EXPECT_EQ(loggedLines(u"Opacity"_s).last(), u"鼠标离开，透明度 → 10000000000000000000000%"_s);
 }
 
 TEST_F(OpacityFixture, PausedManagementLeavesTheWindowAlone)
