@@ -30,8 +30,25 @@ LottiePetView::LottiePetView(
     connect(&m_singleTapTimer, &QTimer::timeout, this, &LottiePetView::handleSingleTap);
 
     // The speed follows the behaviour on every successful play, so by then both are current.
-    connect(&m_manager, &LottieAnimationManager::animationSpeedChanged, this, &LottiePetView::render);
+    // The view catches up once control returns to the event loop: the manager has then
+    // logged what it plays before the view reports a file it cannot show, and several plays
+    // in one go load only the last.
+    connect(&m_manager, &LottieAnimationManager::animationSpeedChanged, this, &LottiePetView::scheduleRender);
     render();
+}
+
+void LottiePetView::scheduleRender()
+{
+    if (m_renderQueued)
+        return;
+    m_renderQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_renderQueued = false;
+            render();
+        },
+        Qt::QueuedConnection);
 }
 
 LottiePlayer* LottiePetView::player() const

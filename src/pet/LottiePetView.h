@@ -55,6 +55,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void scheduleRender();
     void handleSingleTap();
     void handleDoubleTap();
     void loadAnimation(bool loop, double speed);
@@ -68,4 +69,5 @@ private:
     QTimer m_singleTapTimer;
     bool m_pressed = false;
     bool m_secondPress = false;
+    bool m_renderQueued = false;
 };

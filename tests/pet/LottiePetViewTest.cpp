@@ -33,6 +33,13 @@ void doubleClick(QWidget* widget)
     QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(64, 64));
 }
 
+// Plays a behaviour and lets the view catch up, as the event loop would.
+void play(LottieAnimationManager& manager, PetBehavior behavior)
+{
+    manager.playBehavior(behavior);
+    QCoreApplication::processEvents();
+}
+
 struct PetViewFixture : ::testing::Test
 {
     QTemporaryDir dir;
@@ -62,7 +69,7 @@ TEST_F(PetViewFixture, ShowsTheCurrentBehaviourAndReloadsOnlyANewFile)
     LottieAnimationManager manager(&appearance, &resources);
     LottiePetView view(nullptr, &manager, &random);
     view.show();
-    manager.playBehavior(PetBehavior::idle);
+    play(manager, PetBehavior::idle);
     ASSERT_NE(view.player(), nullptr);
     EXPECT_EQ(view.currentPath(), catPath(u"cat_scratching_butt"_s));
     EXPECT_TRUE(view.player()->isPlaying());
@@ -74,10 +81,10 @@ TEST_F(PetViewFixture, ShowsTheCurrentBehaviourAndReloadsOnlyANewFile)
     view.player()->advance();
     const int frame = view.player()->currentFrame();
     ASSERT_GT(frame, 0);
-    manager.playBehavior(PetBehavior::idle);
+    play(manager, PetBehavior::idle);
     EXPECT_EQ(view.player()->currentFrame(), frame);
 
-    manager.playBehavior(PetBehavior::thinking);
+    play(manager, PetBehavior::thinking);
     EXPECT_EQ(view.currentPath(), catPath(u"cat_thinking"_s));
     EXPECT_FALSE(view.player()->loopMode());
     EXPECT_EQ(view.player()->speed(), 1.0);
@@ -96,19 +103,24 @@ TEST_F(PetViewFixture, ABrokenFileIsLoggedAndTheLastAnimationStays)
         ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
         broken.write(content);
         broken.close();
-        manager.playBehavior(PetBehavior::special);
+        play(manager, PetBehavior::special);
         EXPECT_TRUE(loggedLines(u"Lottie"_s).contains(u"❌ 无法加载 Lottie 动画: "_s + catPath(u"cat_gaming"_s)));
         EXPECT_EQ(view.player()->animation(), shown);
-        manager.playBehavior(PetBehavior::idle);
+        play(manager, PetBehavior::idle);
     }
 
-    // A missing file does not make the pet vanish either; the next good one plays.
+    // A missing file does not make the pet vanish either; the next good one plays. What is
+    // played is logged before what cannot be shown.
     QFile::remove(catPath(u"cat_greeting"_s));
-    manager.playBehavior(PetBehavior::interacting);
+    play(manager, PetBehavior::interacting);
+    const QStringList lines = loggedLines(u"Lottie"_s);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.at(lines.size() - 2), u"播放动画: 打招呼 (速度: 1.0)"_s);
+    EXPECT_EQ(lines.last(), u"❌ 未找到动画文件: cat_greeting.json in Resources/LottieAnimations/Cat"_s);
     ASSERT_NE(view.player(), nullptr);
     EXPECT_EQ(view.player()->animation(), shown);
     EXPECT_EQ(view.currentPath(), catPath(u"cat_scratching_butt"_s));
-    manager.playBehavior(PetBehavior::resting);
+    play(manager, PetBehavior::resting);
     EXPECT_EQ(view.currentPath(), catPath(u"cat_blinking"_s));
     EXPECT_TRUE(view.player()->isPlaying());
 }
