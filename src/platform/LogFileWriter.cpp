@@ -10,11 +10,13 @@
 #include <filesystem>
 #include <future>
 #include <system_error>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
-LogFileWriter::LogFileWriter(const QString& filePath)
+LogFileWriter::LogFileWriter(const QString& filePath, std::function<void(const QString&)> report)
     : m_filePath(filePath)
+    , m_report(std::move(report))
 {
     // Created before the thread starts, so the folder exists as soon as the logger does.
     ensureFolder();
@@ -124,7 +126,7 @@ void LogFileWriter::rotateIfFull(qint64 incomingBytes)
     // Said once only: appending to the full file still works, so no success would end the fault.
     if (error && !m_rotateFailureReported) {
         m_rotateFailureReported = true;
-        StandardOutput::printLine(u"⚠️ 日志文件轮换失败: "_s + m_filePath + u" ("_s
+        say(u"⚠️ 日志文件轮换失败: "_s + m_filePath + u" ("_s
             + QString::fromStdString(error.message()) + u")"_s);
     }
 }
@@ -146,7 +148,7 @@ bool LogFileWriter::ensureFolder()
         return true;
     if (!m_failureReported) {
         m_failureReported = true;
-        StandardOutput::printLine(u"⚠️ 无法创建日志文件夹: "_s + folder);
+        say(u"⚠️ 无法创建日志文件夹: "_s + folder);
     }
     return false;
 }
@@ -156,5 +158,13 @@ void LogFileWriter::reportFailure(const QString& what)
     if (m_failureReported)
         return;
     m_failureReported = true;
-    StandardOutput::printLine(u"⚠️ 日志文件写入失败: "_s + m_filePath + u" ("_s + what + u")"_s);
+    say(u"⚠️ 日志文件写入失败: "_s + m_filePath + u" ("_s + what + u")"_s);
+}
+
+void LogFileWriter::say(const QString& line) const
+{
+    if (m_report)
+        m_report(line);
+    else
+        StandardOutput::printLine(line);
 }

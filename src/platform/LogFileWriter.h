@@ -16,9 +16,10 @@
 /// handed in, so batches never overlap and a clear never races a batch. Handing in a job
 /// costs the caller a short lock and no file I/O.
 ///
-/// File errors never stop the program: they are said once on standard output (again only
-/// after a write has succeeded in between), lines that could not be written are kept and
-/// tried again with the next batch, and nothing already on disk is destroyed.
+/// File errors never stop the program: they are said once through the reporter given at
+/// construction, or on standard output without one (again only after a write has succeeded
+/// in between); lines that could not be written are kept and tried again with the next
+/// batch, and nothing already on disk is destroyed.
 class LogFileWriter final
 {
 public:
@@ -27,7 +28,9 @@ public:
     /// Lines kept for retrying while the file cannot be written; older ones give way.
     static constexpr qint64 maxUnwrittenBytes = 1024 * 1024;
 
-    explicit LogFileWriter(const QString& filePath);
+    /// @p report is called on the writer's thread (or in this constructor) with a line
+    /// describing a file error.
+    explicit LogFileWriter(const QString& filePath, std::function<void(const QString&)> report = {});
     /// Finishes every job handed in, then stops the thread.
     ~LogFileWriter();
     LogFileWriter(const LogFileWriter&) = delete;
@@ -47,8 +50,10 @@ private:
     void emptyFile();
     bool ensureFolder();
     void reportFailure(const QString& what);
+    void say(const QString& line) const;
 
     const QString m_filePath;
+    const std::function<void(const QString&)> m_report;
     // Worker-only state.
     QByteArray m_unwritten;
     bool m_failureReported = false;

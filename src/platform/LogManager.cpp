@@ -22,7 +22,9 @@ LogManager::LogManager(const QString& folder, int intervalMs, const Clock* clock
     , m_clock(clock)
     , m_logFilePath(folder + u"/debug.log"_s)
     , m_writeTimer(this)
-    , m_writer(std::make_unique<LogFileWriter>(m_logFilePath))
+    // A file problem is said in the log itself, so the log window shows it too.
+    , m_writer(std::make_unique<LogFileWriter>(
+          m_logFilePath, [this](const QString& problem) { record(problem, u"System"_s); }))
 {
     StandardOutput::printLine(u"📝 日志文件路径: "_s + m_logFilePath);
 

@@ -228,6 +228,11 @@ TEST(LogManager, UncreatableFolderKeepsLoggingAndSaysSoOnce)
     testing::internal::CaptureStdout();
     {
         LogManager logger(blocker + u"/Tamsel"_s, neverMs);
+        deliver(logger);
+        // Said in the log itself, so the log window shows it as well as standard output.
+        ASSERT_EQ(logger.logs().size(), 1);
+        EXPECT_EQ(logger.logs().first().category, u"System"_s);
+        EXPECT_TRUE(logger.logs().first().message.startsWith(u"⚠️ 无法创建日志文件夹: "_s));
         for (int round = 0; round < 3; ++round) {
             logger.record(u"still here"_s, u"A"_s);
             logger.flushAndWait();
@@ -256,14 +261,16 @@ TEST(LogManager, FullDiskKeepsLinesForLaterAndDestroysNothing)
     const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
     EXPECT_EQ(out.count(u"⚠️ 日志文件写入失败"_s), 1) << out.toStdString();
 
-    // Space again: the kept lines arrive, in order, ahead of the new one.
+    // Space again: the kept lines arrive, in order, ahead of the new one, and the file
+    // itself tells of the gap.
     ASSERT_TRUE(QFile::remove(path));
     logger.record(u"c"_s, u"A"_s);
     logger.flushAndWait();
     const QByteArray text = readFile(path);
-    EXPECT_EQ(text.count('\n'), 3);
+    EXPECT_EQ(text.count('\n'), 4);
     EXPECT_TRUE(
         text.contains("[A] a\n") && text.indexOf("[A] a\n") < text.indexOf("[A] b\n") && text.endsWith("[A] c\n"));
+    EXPECT_TRUE(text.contains("] [System] ⚠️ 日志文件写入失败: ")) << text.constData();
 }
 
 TEST(LogManager, SharedLoggerFirstUsedOffTheMainThreadBatchesOnTheMainThread)
