@@ -67,9 +67,10 @@ void LogWindowManager::buildWindow()
     auto* toolbar = new QWidget(m_window.get());
     toolbar->setFixedHeight(40);
     toolbar->setAutoFillBackground(true);
-    toolbar->setBackgroundRole(QPalette::Button);
+    toolbar->setBackgroundRole(QPalette::Base);
+    // Buttons 24 high at y = 8, starting at x = 10 with 10 between them.
     auto* buttons = new QHBoxLayout(toolbar);
-    buttons->setContentsMargins(10, 6, 10, 6);
+    buttons->setContentsMargins(10, 8, 10, 8);
     buttons->setSpacing(10);
     const struct
     {
@@ -81,14 +82,14 @@ void LogWindowManager::buildWindow()
         { u"📋 复制日志", u"copyButton", 100, &LogWindowManager::copyLogs },
         { u"💾 保存日志", u"saveButton", 100, &LogWindowManager::saveLogs },
         { u"🗑️ 清空日志", u"clearButton", 100, &LogWindowManager::clearLogs },
-        { u"🔄 刷新", u"refreshButton", 80, &LogWindowManager::refreshLogs },
+        { u"🔄 刷新", u"refreshButton", 80, &LogWindowManager::reloadLogs },
         { u"📊 统计", u"statsButton", 80, &LogWindowManager::showStats },
         { u"📂 打开日志文件", u"openButton", 120, &LogWindowManager::openLogFile },
     };
     for (const auto& entry : entries) {
         auto* button = new QPushButton(QString::fromUtf16(entry.title), toolbar);
         button->setObjectName(QString::fromUtf16(entry.name));
-        button->setMinimumWidth(entry.width);
+        button->setFixedSize(entry.width, 24);
         connect(button, &QPushButton::clicked, this, entry.action);
         buttons->addWidget(button);
     }
@@ -100,7 +101,7 @@ void LogWindowManager::buildWindow()
     m_textView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_textView->setFrameShape(QFrame::NoFrame);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSize(11);
+    font.setPixelSize(11);
     m_textView->setFont(font);
     m_textView->document()->setDocumentMargin(10);
 
@@ -115,6 +116,13 @@ void LogWindowManager::refreshLogs()
 {
     // Queued, so lines logged just before (such as the clearing line) are in the list.
     QMetaObject::invokeMethod(this, &LogWindowManager::applyRefresh, Qt::QueuedConnection);
+}
+
+void LogWindowManager::reloadLogs()
+{
+    // Asked for by the user: show the list and jump to its end even when nothing changed.
+    m_shownRevision = std::numeric_limits<quint64>::max();
+    refreshLogs();
 }
 
 void LogWindowManager::applyRefresh()

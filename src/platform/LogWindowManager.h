@@ -38,6 +38,7 @@ private:
     void saveLogs();
     void clearLogs();
     void refreshLogs();
+    void reloadLogs();
     void applyRefresh();
     void showStats();
     void openLogFile();
