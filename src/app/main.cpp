@@ -1,14 +1,15 @@
 #include "app/AppDelegate.h"
 #include "app/DesktopPetApp.h"
-#include "platform/FloatingWindow.h"
+#include "platform/Defaults.h"
 #include "platform/LogManager.h"
 #include "platform/PlatformSelection.h"
 #include "platform/SingleInstance.h"
 #include "platform/UnixSignals.h"
-#include "shell/WindowManager.h"
 
 #include <QApplication>
+#include <QWidget>
 
+#include <algorithm>
 #include <csignal>
 
 using namespace Qt::StringLiterals;
@@ -36,11 +37,14 @@ int main(int argc, char** argv)
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, delegate,
         [delegate] { delegate->applicationShouldTerminateAfterLastWindowClosed(); });
     QObject::connect(&instance, &SingleInstance::reopenRequested, delegate, [delegate] {
-        const FloatingWindow* pet = WindowManager::shared().petWindow();
-        delegate->applicationShouldHandleReopen(pet && pet->isVisible());
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        delegate->applicationShouldHandleReopen(
+            std::any_of(windows.cbegin(), windows.cend(), [](const QWidget* w) { return w->isVisible(); }));
     });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, delegate, [delegate] {
         delegate->applicationWillTerminate();
+        // Settings first, so that a failure to store them is logged before the log's last write.
+        Defaults::shared().flush();
         // The last lines of a run, the quit line among them, belong in the file too.
         LogManager::shared().flushAndWait();
     });
