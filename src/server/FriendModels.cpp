@@ -98,7 +98,8 @@ FriendListResponse FriendListResponse::fromJson(const JsonReader& r)
     FriendListResponse l;
     l.success = r.boolean(u"success");
     l.friends = r.objectList(u"friends", &Friend::fromJson);
-    l.message = r.optionalString(u"message");
+    // Read only to explain a refusal; a "message" of another type must not fail the list.
+    l.message = JsonReader::lenient([&] { return r.optionalString(u"message"); });
     return l;
 }
 

@@ -65,7 +65,8 @@ struct AddFriendResponse
     [[nodiscard]] QJsonObject toJson() const;
 };
 
-/// Reply of "/friends/list". A refusal may explain itself in "message".
+/// Reply of "/friends/list". A refusal may explain itself in "message", which is read
+/// leniently: any fault there leaves it empty.
 struct FriendListResponse
 {
     bool success = false;

@@ -5,6 +5,7 @@
 #include "server/DriftUser.h"
 #include "server/FriendModels.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
 
@@ -266,6 +267,9 @@ TEST(FriendRecords, FriendSinceAndIdentity)
 TEST(FriendRecords, RepliesFollowTheirRequiredAndOptionalKeys)
 {
     EXPECT_EQ(failure<FriendListResponse>(QJsonObject{{u"success"_s, false}}).kind(), JsonDecodeError::Kind::KeyNotFound);
+    EXPECT_FALSE(decode<FriendListResponse>(
+        QJsonObject{{u"success"_s, true}, {u"friends"_s, QJsonArray()}, {u"message"_s, 7}}).message)
+        << "a message of another type is ignored, as every key the record does not name";
     const auto added = decode<AddFriendResponse>(QJsonObject{{u"success"_s, true}, {u"message"_s, u"ok"_s}});
     EXPECT_FALSE(added.friendRecord);
     QJsonObject brokenFriend = friendJson();
