@@ -125,13 +125,21 @@ QString APIClient::loggedBody(const QJsonObject& body)
     return QString::fromUtf8(QJsonDocument(shown).toJson(QJsonDocument::Compact));
 }
 
-void APIClient::logDecodingFailure(const JsonDecodeError& error)
+QString APIClient::redacted(QString text, const QString& secret)
 {
-    log(u"❌ JSON 解析失败: "_s + error.description());
-    log(u"❌ 解析错误详情: "_s + error.description());
+    if (!secret.isEmpty())
+        text.replace(secret, u"******"_s);
+    return text;
 }
 
-QCoro::Task<QByteArray> APIClient::exchange(QString path, QByteArray method, std::optional<QJsonObject> body)
+void APIClient::logDecodingFailure(const QString& description)
+{
+    log(u"❌ JSON 解析失败: "_s + description);
+    log(u"❌ 解析错误详情: "_s + description);
+}
+
+QCoro::Task<QByteArray> APIClient::exchange(
+    QString path, QByteArray method, std::optional<QJsonObject> body, QString secret)
 {
     const QUrl url(m_baseURL + path, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().isEmpty() || url.host().isEmpty())
@@ -178,7 +186,7 @@ QCoro::Task<QByteArray> APIClient::exchange(QString path, QByteArray method, std
     log(u"📥 HTTP 状态码: "_s + QString::number(status));
     const std::optional<QString> text = utf8Text(data);
     if (text)
-        log(u"📥 响应内容: "_s + *text);
+        log(u"📥 响应内容: "_s + redacted(*text, secret));
 
     if (status >= 200 && status <= 299)
         co_return data;
@@ -193,7 +201,7 @@ QCoro::Task<QByteArray> APIClient::exchange(QString path, QByteArray method, std
         log(u"❌ 408 请求超时"_s);
         throw APIError(APIError::Kind::timeout);
     default: {
-        const QString message = text.value_or(u"未知错误"_s);
+        const QString message = text ? redacted(*text, secret) : u"未知错误"_s;
         log(u"❌ HTTP "_s + QString::number(status) + u": "_s + message);
         throw APIError::server(message);
     }

@@ -81,31 +81,38 @@ public:
     [[nodiscard]] static QString queryValue(const QString& value);
     /// The body as the request log shows it: the password's value masked.
     [[nodiscard]] static QString loggedBody(const QJsonObject& body);
+    /// `text` with every occurrence of `secret` masked; unchanged for an empty secret.
+    [[nodiscard]] static QString redacted(QString text, const QString& secret);
 
 private:
     /// Sends one request and returns the body of a 2xx reply; every other outcome throws.
-    QCoro::Task<QByteArray> exchange(QString path, QByteArray method, std::optional<QJsonObject> body);
+    /// A server may echo what it was sent, so `secret` (the password of a sign-in) is masked
+    /// in every line logged and in every error raised from the reply.
+    QCoro::Task<QByteArray> exchange(
+        QString path, QByteArray method, std::optional<QJsonObject> body, QString secret = {});
 
     template<JsonRecord Reply>
-    QCoro::Task<Reply> request(QString path, QByteArray method, std::optional<QJsonObject> body = std::nullopt)
+    QCoro::Task<Reply> request(
+        QString path, QByteArray method, std::optional<QJsonObject> body = std::nullopt, QString secret = {})
     {
-        const QByteArray bytes = co_await exchange(std::move(path), std::move(method), std::move(body));
-        co_return decodeReply<Reply>(bytes);
+        const QByteArray bytes = co_await exchange(std::move(path), std::move(method), std::move(body), secret);
+        co_return decodeReply<Reply>(bytes, secret);
     }
 
     template<JsonRecord Reply>
-    static Reply decodeReply(const QByteArray& bytes)
+    static Reply decodeReply(const QByteArray& bytes, const QString& secret)
     {
         try {
             Reply reply = decodeJson<Reply>(bytes);
             LogManager::log(QStringLiteral("✅ JSON 解析成功"), QStringLiteral("API"));
             return reply;
         } catch (const JsonDecodeError& error) {
-            logDecodingFailure(error);
-            throw APIError::decoding(error.description());
+            const QString description = redacted(error.description(), secret);
+            logDecodingFailure(description);
+            throw APIError::decoding(description);
         }
     }
-    static void logDecodingFailure(const JsonDecodeError& error);
+    static void logDecodingFailure(const QString& description);
 
     QNetworkAccessManager* m_network;
     QString m_baseURL;

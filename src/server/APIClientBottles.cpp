@@ -54,12 +54,13 @@ QCoro::Task<DriftUser> APIClient::createOrGetUser(QString email, QString nicknam
     log(u"📤 准备发送 POST /users/auth"_s);
     const CreateUserRequest body{email, nickname, avatarEmoji, password};
     try {
-        auto response = co_await request<APIResponse<DriftUser>>(u"/users/auth"_s, "POST", body.toJson());
-        log(u"📥 收到响应: success="_s + (response.success ? u"true"_s : u"false"_s) + u", message="_s
-            + response.message);
+        auto response =
+            co_await request<APIResponse<DriftUser>>(u"/users/auth"_s, "POST", body.toJson(), password);
+        const QString message = redacted(response.message, password);
+        log(u"📥 收到响应: success="_s + (response.success ? u"true"_s : u"false"_s) + u", message="_s + message);
         if (!response.data) {
             log(u"❌ 响应中没有用户数据"_s);
-            throw APIError::server(response.message);
+            throw APIError::server(message);
         }
         log(u"✅ 用户创建/获取成功: "_s + response.data->email);
         co_return std::move(*response.data);

@@ -189,6 +189,26 @@ TEST_F(ServerFixture, PasswordNeverReachesTheLogButReachesTheServer)
     const QJsonObject shown = QJsonDocument::fromJson(body->mid(QStringView(u"📤 请求体: ").size()).toUtf8()).object();
     EXPECT_EQ(shown.value(u"password"_s).toString(), u"******"_s);
     EXPECT_EQ(shown.value(u"email"_s).toString(), u"p@x.io"_s);
+
+    // A server that echoes what it was sent, in an error reply, a refusal or an undecodable
+    // reply, gets the password masked in every line and in the error the caller shows.
+    const QByteArray echoed = u"{\"sql\":\"INSERT (p@x.io, s3cret-密码)\"}"_s.toUtf8();
+    const QList<ScriptedReply> echoes{
+        reply(500, echoed),
+        reply(200, u"{\"success\":false,\"message\":\"密码 s3cret-密码 太短\"}"_s.toUtf8()),
+        reply(200, u"{\"success\":true,\"message\":\"ok\",\"data\":{\"id\":1,\"email\":\"p@x.io\","
+                   u"\"nickname\":\"小明\",\"avatar_emoji\":\"🐼\",\"level\":1,\"exp\":0,\"shells\":0,"
+                   u"\"badges\":[],\"created_at\":\"s3cret-密码\"}}"_s.toUtf8()),
+    };
+    for (const ScriptedReply& echo : echoes) {
+        server.scriptNext(echo);
+        LogCapture failed;
+        const auto error = await(client->createOrGetUser(u"p@x.io"_s, u"小明"_s, u"🐼"_s, password)).apiError();
+        ASSERT_TRUE(error);
+        EXPECT_FALSE(error->errorDescription().contains(u"s3cret"_s)) << error->errorDescription().toStdString();
+        EXPECT_FALSE(failed.anyContains(u"s3cret"_s)) << failed.lines().join(u'\n').toStdString();
+        EXPECT_TRUE(failed.anyContains(u"******"_s));
+    }
 }
 
 TEST_F(ServerFixture, BodyLineShowsTheJsonAsSent)
