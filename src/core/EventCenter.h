@@ -26,6 +26,9 @@ Q_SIGNALS:
     void petTypeDidChange(PetType oldType, PetType newType);
     /// "EmotionDidChange": the pet's mood changed. Declared for its observers; nothing posts it.
     void emotionDidChange();
+    /// "petEmotionChanged": the pet's mood changed, as the notification manager hears it.
+    /// Declared for its observer; nothing posts it.
+    void petEmotionChanged();
     /// "reminderTriggered": an interval reminder fired; the speech bubble speaks it.
     void reminderTriggered(const Reminder& reminder);
     /// "showSpeechBubble": a bubble with a ready title, message and emoji. Declared for its

@@ -93,6 +93,8 @@ void NotificationManager::setupNotificationObservers()
     connect(&events, &EventCenter::timeSegmentDidChange, this, [this](TimeSegment oldSegment, TimeSegment newSegment) {
         sendTimeSegmentNotification(oldSegment, newSegment);
     });
+    connect(&events, &EventCenter::petEmotionChanged, this,
+        [this] { sendPetStatusNotification(u"情绪变化"_s, u"宠物情绪发生了变化"_s); });
 }
 
 void NotificationManager::requestAuthorization()

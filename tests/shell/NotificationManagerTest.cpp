@@ -157,7 +157,7 @@ TEST(NotificationManager, HealthNotificationTextAndPriority)
     EXPECT_EQ(rig.backend.requests.at(1).sound, SystemNotifications::Sound::standard);
 }
 
-TEST(NotificationManager, TurnsLoadAndDaySegmentEventsIntoNotifications)
+TEST(NotificationManager, TurnsLoadDaySegmentAndMoodEventsIntoNotifications)
 {
     Rig rig;
     auto manager = rig.make();
@@ -179,7 +179,10 @@ TEST(NotificationManager, TurnsLoadAndDaySegmentEventsIntoNotifications)
     EXPECT_EQ(rig.backend.requests.at(1).urgency, SystemNotifications::Urgency::low);
     EXPECT_EQ(history.at(1).body, u"CPU: 20.0%, 内存: 97.0%\n⚠️ 内存使用率过高"_s);
 
-    manager->sendPetStatusNotification(u"情绪变化"_s, u"宠物情绪发生了变化"_s);
+    Q_EMIT events.petEmotionChanged();
+    ASSERT_EQ(history.size(), 3);
     EXPECT_EQ(history.at(0).title, u"🐱 情绪变化"_s);
+    EXPECT_EQ(history.at(0).body, u"宠物情绪发生了变化"_s);
+    EXPECT_EQ(history.at(0).priority, NotificationPriority::low);
     EXPECT_EQ(history.at(0).type, NotificationType::petStatus);
 }
