@@ -7,6 +7,7 @@
 #include "shell/MenuBarAboutActions.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QFont>
 #include <QIcon>
 #include <QMenu>
@@ -74,6 +75,12 @@ void MenuBarCoordinator::setupMenuBar()
     if (m_statusItem)
         return;
     m_statusItem = new QSystemTrayIcon(this);
+    // A status item opens its menu on a plain click too, not only on a right click as
+    // tray icons do by themselves.
+    connect(m_statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger && m_menu && !m_menu->isVisible())
+            m_menu->popup(QCursor::pos());
+    });
     updateMenuBarIcon();
     createMenu();
     m_statusItem->show();

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <csignal>
 
@@ -59,9 +60,16 @@ TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
     EXPECT_FALSE(actions.first()->icon().isNull()) << "the header shows the icon";
     EXPECT_EQ(actions.last()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    // Opening the menu refreshes it in place and keeps the same entries.
-    Q_EMIT coordinator.menu()->aboutToShow();
-    EXPECT_EQ(rows(coordinator.menu()), (QStringList { u"Tamsel (off)"_s, u"-"_s, u"🚪 退出"_s }));
+    // A plain click on the item opens the menu, as a right click does; opening refreshes
+    // it in place with the same entries.
+    QMenu* menu = coordinator.menu();
+    Q_EMIT coordinator.statusItem()->activated(QSystemTrayIcon::Trigger);
+    ASSERT_TRUE(waitUntil([&] { return menu->isVisible(); }));
+    EXPECT_EQ(rows(menu), (QStringList { u"Tamsel (off)"_s, u"-"_s, u"🚪 退出"_s }));
+
+    // The menu belongs to no window, yet Ctrl+Q quits while it is open.
+    QTest::keyClick(menu, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(waitUntil([] { return logCount(u"🚪 用户退出应用"_s) == 1; }));
 }
 
 TEST(MenuBarCoordinator, SetupIsOnceAndRebuildReplacesTheMenu)
