@@ -33,6 +33,7 @@ SystemNotifications::Sound soundFor(NotificationPriority priority)
 {
     switch (priority) {
     case NotificationPriority::low:
+        // A sound of no name: low-priority notices (day segments, the pet's mood) arrive silently.
         return SystemNotifications::Sound::none;
     case NotificationPriority::normal:
     case NotificationPriority::high:
