@@ -212,7 +212,11 @@ void AutoBehaviorManager::updateMovement()
     }
     const QPointF step = calculateMoveVector(current, target.position, target.speed);
     const QPointF next = checkBoundsAndRecall(current + step);
-    m_petState.updatePosition(next);
+    // As PetState::updatePosition(), with the move's time read in UTC: ten local time-zone
+    // lookups a second are a noticeable part of what the walking pet costs.
+    m_petState.setPosition(next);
+    m_petState.setLastMoveTime(m_clock.nowUtc());
+    m_petState.savePosition();
     m_windowManager.updateWindowPosition(next);
 }
 

@@ -1,7 +1,17 @@
 #include "platform/Clock.h"
 
+namespace {
+
+class SystemClock final : public Clock
+{
+public:
+    [[nodiscard]] QDateTime nowUtc() const override { return QDateTime::currentDateTimeUtc(); }
+};
+
+} // namespace
+
 Clock& Clock::system()
 {
-    static Clock clock;
+    static SystemClock clock;
     return clock;
 }
