@@ -143,16 +143,19 @@ QCoro::Task<> UserManager::updateUserInfo(
     if (!isOnlineMode() || !m_currentUser)
         throw APIError(APIError::Kind::offlineMode);
     const UpdateUserRequest request{std::move(nickname), std::move(avatarEmoji), std::move(bio)};
+    const qint64 userId = m_currentUser->id;
 
     const QPointer<UserManager> self(this);
     DriftUser user;
     try {
-        user = co_await client().updateUser(m_currentUser->id, request);
+        user = co_await client().updateUser(userId, request);
     } catch (const std::exception& error) {
         log(u"❌ 用户信息更新失败: "_s + APIError::describe(error));
         throw;
     }
-    if (!self)
+    // The account may have signed out, or another one in, while the change was on its way:
+    // the reply describes the account it was sent for and must not bring that one back.
+    if (!self || !m_currentUser || m_currentUser->id != userId)
         co_return;
     setCurrentUser(user);
     saveCurrentUser(user);

@@ -225,6 +225,23 @@ TEST_F(Account, ProfileChangeTakesTheServersRecordAsAWhole)
     EXPECT_EQ(manager->currentUser()->nickname, u"艾丽"_s);
 }
 
+TEST_F(Account, ProfileReplyAfterSignOutDoesNotBringTheUserBack)
+{
+    launch();
+    signIn();
+    QSignalSpy account(manager.get(), &UserManager::accountChanged);
+    // The request is on its way when the user signs out.
+    QCoro::Task<> change = manager->updateUserInfo(u"艾丽"_s, {}, {});
+    manager->logout();
+    ASSERT_TRUE(await(std::move(change)).ok());
+    EXPECT_EQ(server.lastRequest().method, "PUT");
+    EXPECT_FALSE(manager->currentUser());
+    EXPECT_FALSE(manager->isLoggedIn());
+    EXPECT_EQ(account.count(), 1) << "only the sign-out rebuilds the menu";
+    launch();
+    EXPECT_FALSE(manager->currentUser()) << "nothing was stored again";
+}
+
 TEST_F(Account, UnreadableStoredUserLeavesNoUserButKeepsTheData)
 {
     defaults->setValue(UserManager::userModeKey, u"online"_s);
