@@ -105,7 +105,11 @@ void FloatingWindow::setClickThrough(bool clickThrough)
 void FloatingWindow::fadeTo(double alpha, int ms, std::function<void()> done, const QEasingCurve& curve)
 {
     const QPointer<FloatingWindow> self(this);
-    stopFade();
+    // The superseded fade's completion may start a fade of its own; that one is superseded
+    // by this call as well, or it would go on driving the opacity against the new fade and
+    // its completion would never run.
+    while (self && m_fade)
+        stopFade();
     if (!self)
         return; // the superseded fade's completion closed and deleted the window
     const double target = std::isnan(alpha) ? windowOpacity() : std::clamp(alpha, 0.0, 1.0);

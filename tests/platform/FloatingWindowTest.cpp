@@ -3,6 +3,7 @@
 
 #include "support/Wait.h"
 
+#include <QPropertyAnimation>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -86,6 +87,24 @@ TEST(FloatingWindow, NewFadeStopsTheRunningOneAndItsCompletionStillRuns)
     EXPECT_EQ(order.last(), QStringLiteral("in"));
     // The long fade-out no longer drives the opacity.
     waitUntil([] { return false; }, 60);
+    EXPECT_NEAR(window.windowOpacity(), 0.6, 0.01);
+}
+
+TEST(FloatingWindow, AFadeStartedByASupersededCompletionIsSupersededToo)
+{
+    FloatingWindow window(FloatingWindow::Focus::Refuse, &laptopScreens());
+    window.setWindowOpacity(1.0);
+    QStringList order;
+    window.fadeTo(0.0, 10'000, [&] {
+        order << QStringLiteral("out");
+        window.fadeTo(0.2, 10'000, [&] { order << QStringLiteral("chained"); });
+    });
+    window.fadeTo(0.6, 30, [&] { order << QStringLiteral("in"); });
+    EXPECT_EQ(order, (QStringList{QStringLiteral("out"), QStringLiteral("chained")}));
+    ASSERT_TRUE(waitUntil([&] { return order.size() == 3; }));
+    EXPECT_EQ(order.last(), QStringLiteral("in"));
+    for (const QPropertyAnimation* animation : window.findChildren<QPropertyAnimation*>())
+        EXPECT_NE(animation->state(), QAbstractAnimation::Running) << "no fade may go on driving the opacity";
     EXPECT_NEAR(window.windowOpacity(), 0.6, 0.01);
 }
 
