@@ -9,6 +9,7 @@
 
 #include "support/LogLines.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 #include <QToolButton>
@@ -151,4 +152,14 @@ TEST_F(Bubbles, NoPetWindowNoBubble)
     // The event reaches every manager: the one with a pet shows the bubble.
     EXPECT_TRUE(manager.bubbleWindow());
     EXPECT_TRUE(loggedLines(u"SpeechBubble"_s).contains(u"❌ 无法获取宠物窗口"_s));
+}
+
+TEST_F(Bubbles, TheBubbleClosesEightSecondsAfterItAppearsNeverEarlier)
+{
+    waitUntilJustPastAWholeSecond();
+    QElapsedTimer shown;
+    shown.start();
+    manager.showBubble(u"t"_s, u"m"_s, u"💧"_s);
+    ASSERT_TRUE(waitUntil([&] { return !manager.bubbleWindow(); }, 10000));
+    EXPECT_GE(shown.elapsed(), SpeechBubbleView::autoCloseMs);
 }
