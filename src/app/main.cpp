@@ -4,6 +4,7 @@
 #include "platform/LogManager.h"
 #include "platform/PlatformSelection.h"
 #include "platform/SingleInstance.h"
+#include "platform/StandardOutput.h"
 #include "platform/UnixSignals.h"
 
 #include <QApplication>
@@ -24,8 +25,11 @@ int main(int argc, char** argv)
 
     // A second launch hands the running pet a reopen and ends here.
     SingleInstance instance;
-    if (!instance.tryBecomePrimary())
+    if (!instance.tryBecomePrimary()) {
+        // Without a word the user cannot tell a launch that did nothing from one that worked.
+        StandardOutput::printLine(u"ℹ️ Tamsel 已在运行，已请它显示出来"_s);
         return 0;
+    }
 
     DesktopPetApp petApp;
     AppDelegate* delegate = petApp.delegate();
