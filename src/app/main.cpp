@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "app/DesktopPetApp.h"
 #include "platform/Defaults.h"
+#include "platform/EmojiStyle.h"
 #include "platform/LogManager.h"
 #include "platform/PlatformSelection.h"
 #include "platform/SingleInstance.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(u"Tamsel"_s);
     QApplication::setApplicationVersion(QStringLiteral(TAMSEL_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new EmojiStyle); // the application takes it
 
     // A second launch hands the running pet a reopen and ends here.
     SingleInstance instance;
