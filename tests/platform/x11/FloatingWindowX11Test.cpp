@@ -130,7 +130,7 @@ TEST(FloatingWindowX11, EveryFadeStepReachesTheServerWhileNothingElseHappens)
     ASSERT_TRUE(waitUntil([&] { return std::abs(serverOpacity() - 0.3) < 0.01; }));
 
     std::vector<double> seen;
-    window.fadeTo(1.0, 600, {}, QEasingCurve::Linear);
+    window.fadeTo(1.0, 1000, {}, QEasingCurve::Linear);
     waitUntil([&] {
         seen.push_back(serverOpacity());
         return !window.isFading();
