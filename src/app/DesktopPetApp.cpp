@@ -3,6 +3,9 @@
 #include "app/AppDelegate.h"
 #include "core/AppNotification.h"
 #include "core/PetType.h"
+#include "driftbottle/ConversationManager.h"
+#include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/RefreshTimer.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/PetContextMenu.h"
@@ -10,8 +13,12 @@
 #include "pet/PetState.h"
 #include "pet/SpeechBubbleWindowManager.h"
 #include "pet/ThemeManager.h"
+#include "platform/Clock.h"
+#include "platform/Defaults.h"
 #include "platform/StandardOutput.h"
 #include "platform/SystemNotifications.h"
+#include "server/APIClient.h"
+#include "server/UserManager.h"
 #include "shell/LaunchManager.h"
 #include "shell/MenuBarCoordinator.h"
 #include "shell/NotificationManager.h"
@@ -19,6 +26,7 @@
 #include "shell/TimeManager.h"
 #include "shell/WindowManager.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -61,6 +69,26 @@ void DesktopPetApp::initializeCoreManagers()
     PetAppearanceManager::shared();
     SpeechBubbleWindowManager::shared();
     LottieAnimationManager::shared();
+    createDriftBottleManagers();
+}
+
+void DesktopPetApp::createDriftBottleManagers()
+{
+    // Owned here until the composition root owns every manager; freed in reverse order at
+    // quit, while the account and the client they hold still exist.
+    auto* refreshTimer = new QtRefreshTimer;
+    auto* bottles
+        = new DriftBottleManager(APIClient::shared(), UserManager::shared(), Defaults::shared(), Clock::system());
+    auto* conversations = new ConversationManager(APIClient::shared(), UserManager::shared(), *bottles, *refreshTimer);
+    DriftBottleManager::installShared(bottles);
+    ConversationManager::installShared(conversations);
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [=] {
+        ConversationManager::installShared(nullptr);
+        delete conversations;
+        DriftBottleManager::installShared(nullptr);
+        delete bottles;
+        delete refreshTimer;
+    });
 }
 
 void DesktopPetApp::requestPermissions()
