@@ -97,6 +97,7 @@ public:
     QString addBottle(qint64 senderId, const QString& content);
     void pickBottle(const QString& bottleId, qint64 userId);
     qint64 befriend(qint64 a, qint64 b);
+    [[nodiscard]] const QList<Bottle>& bottles() const { return m_bottles; }
     [[nodiscard]] const QList<Friendship>& friendships() const { return m_friendships; }
     [[nodiscard]] const QList<Message>& messages() const { return m_messages; }
     /// Texts containing any of these are refused as the real server's moderation does.
