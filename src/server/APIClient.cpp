@@ -2,6 +2,7 @@
 
 #include "platform/Defaults.h"
 #include "platform/StandardOutput.h"
+#include "server/Redaction.h"
 #include "server/UserManager.h"
 
 #include <QJsonDocument>
@@ -125,13 +126,6 @@ QString APIClient::loggedBody(const QJsonObject& body)
     return QString::fromUtf8(QJsonDocument(shown).toJson(QJsonDocument::Compact));
 }
 
-QString APIClient::redacted(QString text, const QString& secret)
-{
-    if (!secret.isEmpty())
-        text.replace(secret, u"******"_s);
-    return text;
-}
-
 void APIClient::logDecodingFailure(const QString& description)
 {
     log(u"❌ JSON 解析失败: "_s + description);
@@ -186,7 +180,7 @@ QCoro::Task<QByteArray> APIClient::exchange(
     log(u"📥 HTTP 状态码: "_s + QString::number(status));
     const std::optional<QString> text = utf8Text(data);
     if (text)
-        log(u"📥 响应内容: "_s + redacted(*text, secret));
+        log(u"📥 响应内容: "_s + Redaction::inReply(*text, secret));
 
     if (status >= 200 && status <= 299)
         co_return data;
@@ -201,7 +195,7 @@ QCoro::Task<QByteArray> APIClient::exchange(
         log(u"❌ 408 请求超时"_s);
         throw APIError(APIError::Kind::timeout);
     default: {
-        const QString message = text ? redacted(*text, secret) : u"未知错误"_s;
+        const QString message = text ? Redaction::inReply(*text, secret) : u"未知错误"_s;
         log(u"❌ HTTP "_s + QString::number(status) + u": "_s + message);
         throw APIError::server(message);
     }

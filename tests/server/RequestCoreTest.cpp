@@ -191,24 +191,42 @@ TEST_F(ServerFixture, PasswordNeverReachesTheLogButReachesTheServer)
     EXPECT_EQ(shown.value(u"email"_s).toString(), u"p@x.io"_s);
 
     // A server that echoes what it was sent, in an error reply, a refusal or an undecodable
-    // reply, gets the password masked in every line and in the error the caller shows.
-    const QByteArray echoed = u"{\"sql\":\"INSERT (p@x.io, s3cret-密码)\"}"_s.toUtf8();
+    // reply, in whatever escapes JSON allows, gets the password masked in every line and in
+    // the error the caller shows.
+    const QString tricky = u"密码Zq9/x\"y\tz"_s;
     const QList<ScriptedReply> echoes{
-        reply(500, echoed),
-        reply(200, u"{\"success\":false,\"message\":\"密码 s3cret-密码 太短\"}"_s.toUtf8()),
-        reply(200, u"{\"success\":true,\"message\":\"ok\",\"data\":{\"id\":1,\"email\":\"p@x.io\","
-                   u"\"nickname\":\"小明\",\"avatar_emoji\":\"🐼\",\"level\":1,\"exp\":0,\"shells\":0,"
-                   u"\"badges\":[],\"created_at\":\"s3cret-密码\"}}"_s.toUtf8()),
+        reply(500, R"({"error":"bad","got":"\u5bc6\u7801Zq9\/x\"y\tz"})"),
+        reply(200, R"({"success":false,"message":"密码 \u5bc6\u7801Zq9\/x\"y\u0009z 太短"})"),
+        reply(200, R"({"success":true,"message":"ok","data":{"id":1,"email":"p@x.io","nickname":"小明",)"
+                   R"("avatar_emoji":"🐼","level":1,"exp":0,"shells":0,"badges":[],)"
+                   R"("created_at":"\u5bc6\u7801Zq9\/x\"y\tz"}})"),
+        reply(500, u"INSERT (p@x.io, 密码Zq9/x\"y\tz)"_s.toUtf8()),
     };
     for (const ScriptedReply& echo : echoes) {
+        SCOPED_TRACE(echo.body.toStdString());
         server.scriptNext(echo);
         LogCapture failed;
-        const auto error = await(client->createOrGetUser(u"p@x.io"_s, u"小明"_s, u"🐼"_s, password)).apiError();
+        const auto error = await(client->createOrGetUser(u"p@x.io"_s, u"小明"_s, u"🐼"_s, tricky)).apiError();
         ASSERT_TRUE(error);
-        EXPECT_FALSE(error->errorDescription().contains(u"s3cret"_s)) << error->errorDescription().toStdString();
-        EXPECT_FALSE(failed.anyContains(u"s3cret"_s)) << failed.lines().join(u'\n').toStdString();
+        EXPECT_FALSE(error->errorDescription().contains(u"q9"_s)) << error->errorDescription().toStdString();
+        EXPECT_FALSE(failed.anyContains(u"q9"_s)) << failed.lines().join(u'\n').toStdString();
         EXPECT_TRUE(failed.anyContains(u"******"_s));
     }
+}
+
+TEST_F(ServerFixture, PasswordMaskingLeavesOrdinaryTextAlone)
+{
+    // A one-character password also occurs inside ordinary words; only a stand-alone
+    // occurrence can be the password.
+    const QByteArray refusal = R"({"success":false,"message":"密码长度至少为6位"})";
+    server.scriptNext(reply(200, refusal));
+    LogCapture logs;
+    const auto error = await(client->createOrGetUser(u"p@x.io"_s, u"小明"_s, u"🐼"_s, u"6"_s)).apiError();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->errorDescription().toStdString(), "服务器错误: 密码长度至少为6位");
+    EXPECT_TRUE(logs.has(u"📥 响应内容: "_s + QString::fromUtf8(refusal), api))
+        << logs.lines(api).join(u'\n').toStdString();
+    EXPECT_TRUE(logs.has(u"📥 收到响应: success=false, message=密码长度至少为6位"_s, api));
 }
 
 TEST_F(ServerFixture, BodyLineShowsTheJsonAsSent)
