@@ -34,7 +34,8 @@ const char* const timedOutProperty = "tamselTimedOut";
 
 std::optional<QString> utf8Text(const QByteArray& bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    // Stateless: a body that ends inside a character is broken, not waiting for more bytes.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
