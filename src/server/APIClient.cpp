@@ -142,6 +142,9 @@ QCoro::Task<QByteArray> APIClient::exchange(
 
     QNetworkRequest request(url);
     request.setRawHeader("Content-Type", "application/json");
+    // A 3xx is the reply: following it would send the request once more (a POST as a GET
+    // after 301 or 302), and Qt drops the body of a 3xx it cannot follow.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     if (const std::optional<qint64> userId = m_currentUserId ? m_currentUserId() : std::nullopt)
         request.setRawHeader("X-User-Id", QByteArray::number(*userId));
     const QByteArray bodyBytes = body ? QJsonDocument(*body).toJson(QJsonDocument::Compact) : QByteArray();

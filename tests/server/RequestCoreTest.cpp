@@ -71,15 +71,34 @@ TEST_F(ServerFixture, StatusesMapToTheirErrors)
     }
 }
 
-TEST_F(ServerFixture, RedirectThatReachesTheClientIsAServerError)
+TEST_F(ServerFixture, RedirectReachesTheCallerWithItsText)
 {
-    // No Location: nothing to follow, so the status itself arrives.
-    server.scriptNext(reply(302, R"({"moved":true})"));
-    LogCapture logs;
-    const auto error = await(client->getConversations(1)).apiError();
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind(), APIError::Kind::serverError);
-    EXPECT_TRUE(logs.has(u"📥 HTTP 状态码: 302"_s, api));
+    // Nothing is followed, with or without a Location: following would send the request
+    // once more (a POST as a GET after 301 or 302), and the reply's text is what explains it.
+    struct Case
+    {
+        int status;
+        QByteArray location;
+    };
+    const QList<Case> cases{
+        {302, {}}, {301, "/api/friends/list"}, {303, "/api/bottles/conversations?userId=1"}, {300, {}}};
+    const QByteArray body = R"({"moved":"别处"})";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        ScriptedReply moved = reply(c.status, body);
+        if (!c.location.isEmpty())
+            moved.headers = {{"Location", c.location}};
+        server.scriptNext(moved);
+        const qsizetype sent = server.requests().size();
+        LogCapture logs;
+        const auto error = await(client->getConversations(1)).apiError();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), APIError::Kind::serverError) << error->debugDescription().toStdString();
+        EXPECT_EQ(error->errorDescription().toStdString(), "服务器错误: " + body.toStdString());
+        EXPECT_TRUE(logs.has(u"❌ HTTP "_s + QString::number(c.status) + u": "_s + QString::fromUtf8(body), api))
+            << logs.lines(api).join(u'\n').toStdString();
+        EXPECT_EQ(server.requests().size(), sent + 1);
+    }
 }
 
 TEST_F(ServerFixture, BodyThatIsNotUtf8HasNoTextAndIsNotLogged)
