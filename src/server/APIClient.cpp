@@ -42,12 +42,20 @@ std::optional<QString> utf8Text(const QByteArray& bytes)
     return text;
 }
 
-/// Faults of the connection itself (refused, dropped, timed out, proxy), which fail the
-/// exchange even after a status line arrived: the reply is incomplete.
-bool isTransportError(QNetworkReply::NetworkError error)
+/// Whether `error` is the one Qt raises for an error status of this class by itself, which
+/// it does once the whole body has arrived. Any other error beside a status (the connection
+/// dropped mid-body, a compressed body refused as a bomb) spoils the reply.
+bool isTheStatusOwnError(int status, QNetworkReply::NetworkError error)
 {
     const int code = static_cast<int>(error);
-    return code >= 1 && code < 200;
+    if (status >= 500)
+        return code >= QNetworkReply::InternalServerError && code <= QNetworkReply::UnknownServerError;
+    if (status >= 400)
+        return (code >= QNetworkReply::ContentAccessDenied && code <= QNetworkReply::UnknownContentError
+                   && error != QNetworkReply::ContentReSendError)
+            || error == QNetworkReply::ProtocolInvalidOperationError
+            || error == QNetworkReply::ProxyAuthenticationRequiredError;
+    return false;
 }
 
 QString transportDescription(const QNetworkReply& reply)
@@ -63,6 +71,8 @@ QString transportDescription(const QNetworkReply& reply)
         return u"请求超时。"_s;
     case QNetworkReply::RemoteHostClosedError:
         return u"网络连接已中断。"_s;
+    case QNetworkReply::UnknownContentError: // beside a status that does not raise it: the body would not inflate
+        return u"无法解码原始数据。"_s;
     case QNetworkReply::OperationCanceledError:
         return u"已取消。"_s;
     default:
@@ -172,7 +182,8 @@ QCoro::Task<QByteArray> APIClient::exchange(
         throw APIError::network(u"已取消。"_s);
 
     const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (reply->error() != QNetworkReply::NoError && (isTransportError(reply->error()) || !statusAttribute.isValid()))
+    if (reply->error() != QNetworkReply::NoError
+        && (!statusAttribute.isValid() || !isTheStatusOwnError(statusAttribute.toInt(), reply->error())))
         throw APIError::network(transportDescription(*reply));
     if (!statusAttribute.isValid()) {
         log(u"❌ 无效的响应对象"_s);

@@ -124,6 +124,28 @@ TEST_F(ServerFixture, BodyThatIsNotUtf8HasNoTextAndIsNotLogged)
     }
 }
 
+TEST_F(ServerFixture, CompressionBombIsATransportFailure)
+{
+    // 20 MB of blanks in 20 kB: Qt stops inflating it and fails the reply.
+    const QByteArray zlib = qCompress(QByteArray(20'000'000, ' '), 9);
+    // A gzip member around the raw deflate data; the trailer is never reached.
+    const QByteArray gzip = QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10)
+        + zlib.mid(6, zlib.size() - 10) + QByteArray(8, '\0');
+    for (const int status : {200, 500}) {
+        SCOPED_TRACE(status);
+        ScriptedReply bomb = reply(status, gzip);
+        bomb.headers = {{"Content-Encoding", "gzip"}};
+        server.scriptNext(bomb);
+        LogCapture logs;
+        const auto error = await(client->getConversations(1)).apiError();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), APIError::Kind::networkError) << error->debugDescription().toStdString();
+        EXPECT_EQ(error->errorDescription().toStdString(), "网络错误: 无法解码原始数据。");
+        for (const QString& line : logs.lines(api))
+            EXPECT_FALSE(line.startsWith(u"📥"_s) || line.startsWith(u"❌"_s)) << line.toStdString();
+    }
+}
+
 TEST_F(ServerFixture, EmptyOrMalformedSuccessBodyIsADecodingError)
 {
     server.scriptNext(reply(200, {}));
