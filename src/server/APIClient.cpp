@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cstring>
+
 #include <QCoroNetworkReply>
 
 
@@ -71,6 +73,12 @@ QString transportDescription(const QNetworkReply& reply)
         return u"请求超时。"_s;
     case QNetworkReply::RemoteHostClosedError:
         return u"网络连接已中断。"_s;
+    case QNetworkReply::ContentReSendError:
+        // Qt wanted to send the request again, which the client never allows: after a lost
+        // connection, or for a 307 or 308 that asks for the same request elsewhere.
+        if (reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+            return u"服务器要求重新发送请求。"_s;
+        return u"网络连接已中断。"_s;
     case QNetworkReply::UnknownContentError: // beside a status that does not raise it: the body would not inflate
         return u"无法解码原始数据。"_s;
     case QNetworkReply::OperationCanceledError:
@@ -79,6 +87,42 @@ QString transportDescription(const QNetworkReply& reply)
         return reply.errorString();
     }
 }
+
+/// The request body, readable once. Qt's HTTP layer sends a request again when the connection
+/// closes before the reply begins, unless the body cannot be rewound; the server may have acted
+/// on the first copy (stored a bottle, handed out a pick), so every request, even a bodiless
+/// GET, goes out with one of these and a lost connection fails the call instead.
+class OneShotBody final : public QIODevice
+{
+public:
+    OneShotBody(QByteArray bytes, QObject* parent)
+        : QIODevice(parent)
+        , m_bytes(std::move(bytes))
+    {
+        open(QIODevice::ReadOnly);
+    }
+
+    [[nodiscard]] qint64 length() const { return m_bytes.size(); }
+
+    bool isSequential() const override { return true; }
+    bool reset() override { return false; }
+    qint64 bytesAvailable() const override { return m_bytes.size() - m_read + QIODevice::bytesAvailable(); }
+    bool atEnd() const override { return m_read == m_bytes.size() && QIODevice::bytesAvailable() == 0; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 n = std::min(maxSize, m_bytes.size() - m_read);
+        std::memcpy(data, m_bytes.constData() + m_read, static_cast<size_t>(n));
+        m_read += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_read = 0;
+};
 
 } // namespace
 
@@ -163,8 +207,11 @@ QCoro::Task<QByteArray> APIClient::exchange(
     if (body)
         log(u"📤 请求体: "_s + loggedBody(*body));
 
-    QNetworkReply* reply = (method == "GET" && !body) ? m_network->get(request)
-                                                      : m_network->sendCustomRequest(request, method, bodyBytes);
+    auto* upload = new OneShotBody(bodyBytes, nullptr);
+    request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
+    request.setHeader(QNetworkRequest::ContentLengthHeader, upload->length());
+    QNetworkReply* reply = m_network->sendCustomRequest(request, method, upload);
+    upload->setParent(reply);
     // One deadline for the whole exchange, however slowly the bytes trickle in.
     auto* deadline = new QTimer(reply);
     deadline->setSingleShot(true);
