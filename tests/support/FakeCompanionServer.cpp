@@ -92,7 +92,7 @@ bool FakeCompanionServer::handleRequest(const QHttpServerRequest& request, QTcpS
             return;
         }
         if (script.status) {
-            answer(guard, r, *script.status, script.body);
+            answer(guard, r, *script.status, script.body, script.headers);
             return;
         }
         const FakeAnswer a = m_state.handle(r);
@@ -108,10 +108,13 @@ void FakeCompanionServer::missingHandler(const QHttpServerRequest&, QTcpSocket* 
     socket->abort();
 }
 
-void FakeCompanionServer::answer(QTcpSocket* socket, const RecordedRequest& request, int status, const QByteArray& body)
+void FakeCompanionServer::answer(QTcpSocket* socket, const RecordedRequest& request, int status, const QByteArray& body,
+    const QList<std::pair<QByteArray, QByteArray>>& headers)
 {
     QByteArray out = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason(status) + "\r\n";
     out += "Content-Type: application/json; charset=utf-8\r\n";
+    for (const auto& [name, value] : headers)
+        out += name + ": " + value + "\r\n";
     out += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
     out += "Connection: keep-alive\r\n\r\n";
     out += body;

@@ -20,6 +20,8 @@ struct ScriptedReply
     int delayMs = 0;
     /// Close the connection without answering at all.
     bool dropConnection = false;
+    /// Further header lines of a scripted answer ("Location", "Content-Encoding", ...).
+    QList<std::pair<QByteArray, QByteArray>> headers = {};
 };
 
 /// The companion server on 127.0.0.1 for tests and for trying the client by hand. It
@@ -56,7 +58,8 @@ protected:
     void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
 
 private:
-    void answer(QTcpSocket* socket, const RecordedRequest& request, int status, const QByteArray& body);
+    void answer(QTcpSocket* socket, const RecordedRequest& request, int status, const QByteArray& body,
+        const QList<std::pair<QByteArray, QByteArray>>& headers = {});
 
     FakeCompanionState m_state;
     QList<RecordedRequest> m_requests;

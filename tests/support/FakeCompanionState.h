@@ -99,6 +99,7 @@ public:
     /// A reply written by another client, as the other side of a conversation does.
     QString addReply(const QString& bottleId, qint64 senderId, qint64 receiverId, const QString& content);
     qint64 befriend(qint64 a, qint64 b);
+    [[nodiscard]] const QList<Bottle>& bottles() const { return m_bottles; }
     [[nodiscard]] const QList<Friendship>& friendships() const { return m_friendships; }
     [[nodiscard]] const QList<Message>& messages() const { return m_messages; }
     /// Texts containing any of these are refused as the real server's moderation does.
