@@ -21,6 +21,7 @@ public:
 
 private:
     static void initializeCoreManagers();
+    static void createFriendManagers();
     static void requestPermissions();
     static void startP1Features();
     static void startP2Features();
