@@ -143,7 +143,9 @@ void FriendMessageManager::closeSocket()
     if (!socket)
         return;
     QObject::disconnect(socket, nullptr, this, nullptr);
-    if (socket->state() == QAbstractSocket::UnconnectedState) {
+    if (socket->state() != QAbstractSocket::ConnectedState) {
+        // Nothing to say goodbye on: a socket still opening, or one that already failed.
+        socket->abort();
         socket->deleteLater();
         return;
     }
