@@ -58,21 +58,6 @@ TEST(FriendSocketFrames, ClassifiesEveryFrameTheServerMaySend)
     }
 }
 
-TEST(FriendSocketFrames, MessageTextStaysExactlyAsSent)
-{
-    const auto frame = FriendSocketFrames::decode(R"({"type":"friend_message","data":)" + goodData + "}");
-    ASSERT_TRUE(frame.message);
-    EXPECT_EQ(frame.message->id, 7);
-    EXPECT_EQ(frame.message->senderNickname, u"<b>阿花</b>"_s);
-    EXPECT_EQ(frame.message->content, u"<i>你好</i> & 再见"_s);
-    EXPECT_TRUE(frame.message->isOffline);
-    EXPECT_EQ(frame.message->timestamp.toMSecsSinceEpoch() % 1000, 250);
-
-    const auto bad = FriendSocketFrames::decode(R"({"type":"friend_message","data":{"messageId":"7"}})");
-    EXPECT_EQ(bad.kind, Kind::badMessage);
-    EXPECT_TRUE(bad.error.contains(u"messageId"_s)) << bad.error.toStdString();
-}
-
 TEST(FriendSocketFrames, OutgoingFramesCarryTheirFields)
 {
     EXPECT_EQ(parse(FriendSocketFrames::auth(42)),
