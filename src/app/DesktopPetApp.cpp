@@ -3,6 +3,9 @@
 #include "app/AppDelegate.h"
 #include "core/AppNotification.h"
 #include "core/PetType.h"
+#include "driftbottle/ConversationManager.h"
+#include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/RefreshTimer.h"
 #include "friends/FriendManager.h"
 #include "friends/FriendMessageManager.h"
 #include "friends/FriendSession.h"
@@ -13,6 +16,7 @@
 #include "pet/PetState.h"
 #include "pet/SpeechBubbleWindowManager.h"
 #include "pet/ThemeManager.h"
+#include "platform/Clock.h"
 #include "platform/Defaults.h"
 #include "platform/StandardOutput.h"
 #include "platform/SystemNotifications.h"
@@ -77,7 +81,27 @@ void DesktopPetApp::initializeCoreManagers()
     PetAppearanceManager::shared();
     SpeechBubbleWindowManager::shared();
     LottieAnimationManager::shared();
+    createDriftBottleManagers();
     createFriendManagers();
+}
+
+void DesktopPetApp::createDriftBottleManagers()
+{
+    // Owned here until the composition root owns every manager; freed in reverse order at
+    // quit, while the account and the client they hold still exist.
+    auto* refreshTimer = new QtRefreshTimer;
+    auto* bottles
+        = new DriftBottleManager(APIClient::shared(), UserManager::shared(), Defaults::shared(), Clock::system());
+    auto* conversations = new ConversationManager(APIClient::shared(), UserManager::shared(), *bottles, *refreshTimer);
+    DriftBottleManager::installShared(bottles);
+    ConversationManager::installShared(conversations);
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [=] {
+        ConversationManager::installShared(nullptr);
+        delete conversations;
+        DriftBottleManager::installShared(nullptr);
+        delete bottles;
+        delete refreshTimer;
+    });
 }
 
 void DesktopPetApp::createFriendManagers()

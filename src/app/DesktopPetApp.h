@@ -21,6 +21,7 @@ public:
 
 private:
     static void initializeCoreManagers();
+    static void createDriftBottleManagers();
     static void createFriendManagers();
     static void requestPermissions();
     static void startP1Features();

@@ -97,6 +97,8 @@ public:
     qint64 addUser(const QString& email, const QString& nickname, const QString& avatarEmoji, const QString& password);
     QString addBottle(qint64 senderId, const QString& content);
     void pickBottle(const QString& bottleId, qint64 userId);
+    /// A reply written by another client, as the other side of a conversation does.
+    QString addReply(const QString& bottleId, qint64 senderId, qint64 receiverId, const QString& content);
     qint64 befriend(qint64 a, qint64 b);
     [[nodiscard]] const QList<Friendship>& friendships() const { return m_friendships; }
     [[nodiscard]] const QList<Message>& messages() const { return m_messages; }
