@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/TimerSource.h"
+
 #include <QObject>
 
 #include <memory>
-
-#include "platform/TimerSource.h"
 
 class FriendManager;
 class FriendMessageManager;
