@@ -6,10 +6,13 @@
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
 #include "driftbottle/RefreshTimer.h"
+#include "friends/FriendManager.h"
+#include "friends/FriendMessageManager.h"
+#include "friends/FriendSession.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
-#include "pet/PetContextMenu.h"
 #include "pet/PetAppearanceManager.h"
+#include "pet/PetContextMenu.h"
 #include "pet/PetState.h"
 #include "pet/SpeechBubbleWindowManager.h"
 #include "pet/ThemeManager.h"
@@ -17,6 +20,7 @@
 #include "platform/Defaults.h"
 #include "platform/StandardOutput.h"
 #include "platform/SystemNotifications.h"
+#include "platform/TimerSource.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
 #include "shell/LaunchManager.h"
@@ -29,7 +33,15 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+FriendSession* friendSession = nullptr;
+
+} // namespace
 
 DesktopPetApp::DesktopPetApp(QObject* parent)
     : QObject(parent)
@@ -70,6 +82,7 @@ void DesktopPetApp::initializeCoreManagers()
     SpeechBubbleWindowManager::shared();
     LottieAnimationManager::shared();
     createDriftBottleManagers();
+    createFriendManagers();
 }
 
 void DesktopPetApp::createDriftBottleManagers()
@@ -88,6 +101,23 @@ void DesktopPetApp::createDriftBottleManagers()
         DriftBottleManager::installShared(nullptr);
         delete bottles;
         delete refreshTimer;
+    });
+}
+
+void DesktopPetApp::createFriendManagers()
+{
+    auto* friends = new FriendManager(APIClient::shared(), Defaults::shared());
+    FriendManager::installShared(friends);
+    auto* messages = new FriendMessageManager(APIClient::shared(), UserManager::shared(), TimerSource::system());
+    FriendMessageManager::installShared(messages);
+    friendSession = new FriendSession(*friends, *messages, UserManager::shared(), TimerSource::system());
+    // Freed in reverse order at quit, while the client and the account they use still live.
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [friends, messages] {
+        delete std::exchange(friendSession, nullptr);
+        FriendMessageManager::installShared(nullptr);
+        delete messages;
+        FriendManager::installShared(nullptr);
+        delete friends;
     });
 }
 
@@ -116,6 +146,8 @@ void DesktopPetApp::startP2Features()
     TimeManager::shared().startTimeMonitoring();
     SystemMonitor::shared().startMonitoring();
     ThemeManager::shared().startThemeMonitoring();
+    if (friendSession)
+        friendSession->startAtLaunch();
     StandardOutput::printLine(u"✅ P2功能启动完成"_s);
 }
 
