@@ -3,6 +3,7 @@
 #include "core/EnumFromRaw.h"
 #include "core/Reminder.h"
 #include "platform/JsonReader.h"
+#include "reminders/LocalTime.h"
 
 #include <QJsonArray>
 #include <QUuid>
@@ -152,18 +153,28 @@ QString Alarm::newId()
 
 Alarm::TimeOfDay Alarm::getTimeComponents() const
 {
-    const QTime local = time.toLocalTime().time();
-    if (!local.isValid())
+    return getTimeComponents(LocalTime());
+}
+
+Alarm::TimeOfDay Alarm::getTimeComponents(const LocalTime& local) const
+{
+    const QTime t = local.timeOfDay(time);
+    if (!t.isValid())
         return {};
-    return { local.hour(), local.minute() };
+    return { t.hour(), t.minute() };
 }
 
 bool Alarm::shouldTrigger(const QDateTime& now) const
 {
+    return shouldTrigger(now, LocalTime());
+}
+
+bool Alarm::shouldTrigger(const QDateTime& now, const LocalTime& localTime) const
+{
     if (!isEnabled)
         return false;
-    const QDateTime local = now.toLocalTime();
-    const TimeOfDay at = getTimeComponents();
+    const QDateTime local = localTime(now);
+    const TimeOfDay at = getTimeComponents(localTime);
     if (at.hour != local.time().hour() || at.minute != local.time().minute())
         return false;
     const int weekday = weekdayNumber(local.date());
@@ -279,7 +290,7 @@ Alarm Alarm::fromJson(const JsonReader& json)
     if (!type)
         JsonReader::throwDataCorrupted(json.pathOf(u"type"), u"未知的闹钟类型: "_s + typeRaw);
     alarm.type = *type;
-    alarm.time = readReferenceDate(json, u"time");
+    alarm.time = readReferenceDate(json, u"time").toUTC();
     const QString repeatRaw = json.string(u"repeatType");
     const std::optional<AlarmRepeatType> repeat = alarmRepeatTypeFromRaw(repeatRaw);
     if (!repeat)
@@ -294,6 +305,6 @@ Alarm Alarm::fromJson(const JsonReader& json)
             return static_cast<int>(day);
         });
     alarm.isEnabled = json.boolean(u"isEnabled");
-    alarm.createdAt = readReferenceDate(json, u"createdAt");
+    alarm.createdAt = readReferenceDate(json, u"createdAt").toUTC();
     return alarm;
 }

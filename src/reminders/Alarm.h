@@ -10,6 +10,7 @@
 #include <optional>
 
 class JsonReader;
+class LocalTime;
 
 enum class AlarmType { work, meeting, medicine, exercise, sleep, custom };
 enum class AlarmRepeatType { once, daily, weekdays, weekends, custom };
@@ -53,9 +54,12 @@ struct Alarm
         int minute = 0;
     };
     [[nodiscard]] TimeOfDay getTimeComponents() const;
+    [[nodiscard]] TimeOfDay getTimeComponents(const LocalTime& local) const;
 
     /// Whether the alarm rings during the local minute that `now` falls in.
     [[nodiscard]] bool shouldTrigger(const QDateTime& now) const;
+    /// The same, reading local time through `local` (for a pass over many alarms).
+    [[nodiscard]] bool shouldTrigger(const QDateTime& now, const LocalTime& local) const;
     /// The next instant after `now` at which the alarm's hour and minute come under its rule.
     [[nodiscard]] std::optional<QDateTime> getNextTriggerTime(const QDateTime& now) const;
     /// The rule as the alarm list and the card show it.
@@ -65,7 +69,8 @@ struct Alarm
 
     /// The stored form: all nine keys, dates as seconds since 2001-01-01 UTC.
     [[nodiscard]] QJsonObject toJson() const;
-    /// All nine keys are required; throws JsonDecodeError naming the offending value.
+    /// All nine keys are required; throws JsonDecodeError naming the offending value. The
+    /// dates come back in UTC: they are instants, read in whatever zone is current.
     [[nodiscard]] static Alarm fromJson(const JsonReader& json);
 
     friend bool operator==(const Alarm&, const Alarm&) = default;

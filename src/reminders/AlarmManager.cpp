@@ -5,6 +5,7 @@
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "reminders/AlarmWindowManager.h"
+#include "reminders/LocalTime.h"
 #include "reminders/MinuteTicker.h"
 #include "reminders/StoredList.h"
 
@@ -22,6 +23,14 @@ const StoredListKeys& storedKeys()
 {
     static const StoredListKeys keys { AlarmManager::alarmsKey, AlarmManager::unreadableKey, category, u"闹钟"_s };
     return keys;
+}
+
+/// Alarms are kept with their instants in UTC, which the minute check reads cheaply.
+Alarm normalised(Alarm alarm)
+{
+    alarm.time = alarm.time.toUTC();
+    alarm.createdAt = alarm.createdAt.toUTC();
+    return alarm;
 }
 
 /// The next full hour after `now`: at 14:25 it is 15:00, at 23:40 midnight.
@@ -102,7 +111,7 @@ void AlarmManager::setupDefaultAlarms()
     alarm.repeatType = AlarmRepeatType::once;
     alarm.isEnabled = false;
     alarm.createdAt = now;
-    m_alarms.append(alarm);
+    m_alarms.append(normalised(alarm));
     Q_EMIT alarmsChanged();
     saveAlarms();
     m_defaults.setValue(alarmVersionKey, currentAlarmVersion);
@@ -112,7 +121,7 @@ void AlarmManager::setupDefaultAlarms()
 
 void AlarmManager::addAlarm(const Alarm& alarm)
 {
-    m_alarms.append(alarm);
+    m_alarms.append(normalised(alarm));
     Q_EMIT alarmsChanged();
     saveAlarms();
     LogManager::log(u"➕ 添加闹钟: "_s + alarm.title + u" at "_s + alarm.timeText(), category);
@@ -124,7 +133,7 @@ void AlarmManager::updateAlarm(const Alarm& alarm)
     const auto it = std::find_if(m_alarms.begin(), m_alarms.end(), [&](const Alarm& a) { return a.id == alarm.id; });
     if (it == m_alarms.end())
         return;
-    *it = alarm;
+    *it = normalised(alarm);
     Q_EMIT alarmsChanged();
     saveAlarms();
     LogManager::log(u"✏️ 更新闹钟: "_s + alarm.title, category);
@@ -193,11 +202,12 @@ void AlarmManager::onMinute(const QDateTime& minute)
 
 void AlarmManager::checkAlarms(const QDateTime& minute)
 {
-    const QDateTime local = minute.toLocalTime();
+    const LocalTime localTime;
+    const QDateTime local = localTime(minute);
     const QString minuteKey = local.toString(u"yyyy-MM-dd HH:mm"_s);
     const QList<Alarm> snapshot = getEnabledAlarms();
     for (const Alarm& alarm : snapshot) {
-        if (!alarm.shouldTrigger(local))
+        if (!alarm.shouldTrigger(local, localTime))
             continue;
         // The repeated hour of the autumn change, or a clock set back, brings a local
         // minute round again; it has rung already.

@@ -7,6 +7,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/StandardOutput.h"
 #include "platform/SystemNotifications.h"
+#include "reminders/LocalTime.h"
 #include "reminders/MinuteTicker.h"
 #include "reminders/ReminderSchedule.h"
 #include "reminders/StoredList.h"
@@ -24,9 +25,18 @@ const StoredListKeys& storedKeys()
     return keys;
 }
 
-QString timeOrNone(const std::optional<QDateTime>& time)
+QString timeOrNone(const std::optional<QDateTime>& time, const LocalTime& local = LocalTime())
 {
-    return time ? time->toLocalTime().toString(u"HH:mm:ss"_s) : u"无"_s;
+    return time ? local.timeOfDay(*time).toString(Qt::ISODate) : u"无"_s;
+}
+
+/// Reminders are kept with their instants in UTC, which the minute check reads cheaply.
+Reminder normalised(Reminder reminder)
+{
+    reminder.createdAt = reminder.createdAt.toUTC();
+    if (reminder.lastTriggered)
+        reminder.lastTriggered = reminder.lastTriggered->toUTC();
+    return reminder;
 }
 
 QString wholeMinutes(double seconds)
@@ -61,7 +71,10 @@ void ReminderManager::loadReminders()
     const std::optional<QList<Reminder>> stored = StoredList::load<Reminder>(m_defaults, storedKeys());
     if (!stored)
         return;
-    m_reminders = *stored;
+    m_reminders.clear();
+    m_reminders.reserve(stored->size());
+    for (const Reminder& reminder : *stored)
+        m_reminders.append(normalised(reminder));
     Q_EMIT remindersChanged();
     StandardOutput::printLine(u"⏰ 加载了 "_s + QString::number(m_reminders.size()) + u" 个提醒"_s);
 }
@@ -100,7 +113,7 @@ void ReminderManager::setupDefaultReminders()
     if (!m_reminders.isEmpty())
         return;
     for (const ReminderType type : { ReminderType::rest, ReminderType::hydration, ReminderType::eyeRest })
-        m_reminders.append(createDefaultReminder(type));
+        m_reminders.append(normalised(createDefaultReminder(type)));
     Q_EMIT remindersChanged();
     saveReminders();
     m_defaults.setValue(reminderVersionKey, currentReminderVersion);
@@ -150,7 +163,7 @@ void ReminderManager::onMinute(const QDateTime& minute)
 
 void ReminderManager::addReminder(const Reminder& reminder)
 {
-    m_reminders.append(reminder);
+    m_reminders.append(normalised(reminder));
     Q_EMIT remindersChanged();
     saveReminders();
     LogManager::log(u"⏰ 添加提醒: "_s + reminder.title + u", 间隔: "_s + wholeMinutes(reminder.interval)
@@ -160,27 +173,27 @@ void ReminderManager::addReminder(const Reminder& reminder)
 
 void ReminderManager::updateReminder(const Reminder& reminder)
 {
-    replaceReminder(reminder, true);
+    replaceReminder(reminder, true, LocalTime());
 }
 
-void ReminderManager::replaceReminder(const Reminder& reminder, bool store)
+void ReminderManager::replaceReminder(const Reminder& reminder, bool store, const LocalTime& local)
 {
     const auto it
         = std::find_if(m_reminders.begin(), m_reminders.end(), [&](const Reminder& r) { return r.id == reminder.id; });
     if (it == m_reminders.end())
         return;
-    Reminder updated = reminder;
+    Reminder updated = normalised(reminder);
     // NaN never equals itself; a stored NaN must not count as changed on every edit.
     const bool intervalChanged
         = !(it->interval == reminder.interval || (std::isnan(it->interval) && std::isnan(reminder.interval)));
     if (intervalChanged)
-        updated.lastTriggered = m_clock.now();
+        updated.lastTriggered = m_clock.nowUtc();
     *it = updated;
     Q_EMIT remindersChanged();
     if (store)
         saveReminders();
     LogManager::log(u"⏰ 更新提醒: "_s + updated.title + u", 间隔: "_s + wholeMinutes(updated.interval)
-            + u"分钟, 下次: "_s + timeOrNone(getNextTriggerTime(updated)) + u", 间隔已变化: "_s
+            + u"分钟, 下次: "_s + timeOrNone(getNextTriggerTime(updated), local) + u", 间隔已变化: "_s
             + (intervalChanged ? u"true"_s : u"false"_s),
         category);
 }
@@ -216,22 +229,23 @@ QList<Reminder> ReminderManager::getEnabledReminders() const
 
 void ReminderManager::checkPendingReminders(const QDateTime& minute)
 {
-    const QDateTime now = m_clock.now();
+    const LocalTime local;
+    const QDateTime now = m_clock.nowUtc();
     // A beat may come a hair before the minute it stands for; that minute is what counts.
-    const QDateTime checkTime = std::max(now, minute);
+    const QDateTime checkTime = std::max(now, minute.toUTC());
     const QList<Reminder> snapshot = getEnabledReminders();
-    LogManager::log(u"⏰ 开始检查提醒 - 当前时间: "_s + now.toLocalTime().toString(u"HH:mm:ss"_s) + u", 启用提醒数: "_s
+    LogManager::log(u"⏰ 开始检查提醒 - 当前时间: "_s + local(now).toString(u"HH:mm:ss"_s) + u", 启用提醒数: "_s
             + QString::number(snapshot.size()),
         category);
     bool fired = false;
     for (const Reminder& reminder : snapshot) {
         const std::optional<QDateTime> next = getNextTriggerTime(reminder);
         const bool due = next && !(checkTime < *next);
-        LogManager::log(u"   ["_s + reminder.title + u"] 下次: "_s + timeOrNone(next) + u", 应触发: "_s
+        LogManager::log(u"   ["_s + reminder.title + u"] 下次: "_s + timeOrNone(next, local) + u", 应触发: "_s
                 + (due ? u"true"_s : u"false"_s),
             category);
         if (due) {
-            triggerReminder(reminder);
+            triggerReminder(reminder, local);
             fired = true;
         }
     }
@@ -240,12 +254,12 @@ void ReminderManager::checkPendingReminders(const QDateTime& minute)
         saveReminders();
 }
 
-void ReminderManager::triggerReminder(const Reminder& reminder)
+void ReminderManager::triggerReminder(const Reminder& reminder, const LocalTime& local)
 {
     LogManager::log(u"🔔 触发提醒: "_s + reminder.title, category);
     Reminder fired = reminder;
-    fired.lastTriggered = m_clock.now();
-    replaceReminder(fired, false);
+    fired.lastTriggered = m_clock.nowUtc();
+    replaceReminder(fired, false, local);
     sendReminderNotification(reminder);
     Q_EMIT EventCenter::shared().reminderTriggered(reminder);
     LogManager::log(u"📢 已发送提醒通知和应用内通知"_s, category);

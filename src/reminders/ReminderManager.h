@@ -10,6 +10,7 @@
 
 class Clock;
 class Defaults;
+class LocalTime;
 class MinuteTicker;
 class SystemNotifications;
 
@@ -59,10 +60,10 @@ Q_SIGNALS:
 
 private:
     void onMinute(const QDateTime& minute);
-    void triggerReminder(const Reminder& reminder);
+    void triggerReminder(const Reminder& reminder, const LocalTime& local);
     void sendReminderNotification(const Reminder& reminder);
     /// Replaces the reminder in the list and logs the update line; stores only when asked.
-    void replaceReminder(const Reminder& reminder, bool store);
+    void replaceReminder(const Reminder& reminder, bool store, const LocalTime& local);
     void checkAndUpdateDefaultReminders();
     void setupDefaultReminders();
     void saveReminders();

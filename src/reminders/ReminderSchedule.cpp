@@ -1,5 +1,6 @@
 #include "reminders/ReminderSchedule.h"
 
+#include <QTimeZone>
 #include <QUuid>
 
 #include <cmath>
@@ -21,13 +22,15 @@ std::optional<QDateTime> getNextTriggerTime(const Reminder& reminder)
     const QDateTime& base = reminder.lastTriggered ? *reminder.lastTriggered : reminder.createdAt;
     if (!base.isValid())
         return std::nullopt;
-    const QDateTime raw = base.addMSecs(std::llround(reminder.interval * 1000.0));
+    // Counted on the epoch: every zone in use today is a whole number of minutes off UTC,
+    // so seconds within the minute are the same in UTC and local time, and no local-time
+    // lookup is needed.
+    const qint64 raw = base.toMSecsSinceEpoch() + std::llround(reminder.interval * 1000.0);
+    const qint64 seconds = raw >= 0 ? raw / 1000 : -((-raw + 999) / 1000); // fractions dropped
+    const qint64 second = ((seconds % 60) + 60) % 60;
+    const qint64 minute = seconds - second;
     // Whole seconds count; a fraction of a second alone does not push to the next minute.
-    const QTime t = raw.time();
-    const QDateTime minute = raw.addMSecs(-(static_cast<qint64>(t.second()) * 1000 + t.msec()));
-    if (!minute.isValid())
-        return std::nullopt;
-    return t.second() >= 1 ? minute.addSecs(60) : minute;
+    return QDateTime::fromSecsSinceEpoch(second >= 1 ? minute + 60 : minute, QTimeZone::utc());
 }
 
 Reminder createDefaultReminder(ReminderType type, const QDateTime& now)
