@@ -5,13 +5,20 @@
 #include "core/PetType.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
-#include "pet/PetContextMenu.h"
 #include "pet/PetAppearanceManager.h"
+#include "pet/PetContextMenu.h"
 #include "pet/PetState.h"
 #include "pet/SpeechBubbleWindowManager.h"
 #include "pet/ThemeManager.h"
+#include "platform/Clock.h"
+#include "platform/Defaults.h"
+#include "platform/Screens.h"
 #include "platform/StandardOutput.h"
 #include "platform/SystemNotifications.h"
+#include "reminders/AlarmManager.h"
+#include "reminders/AlarmWindowManager.h"
+#include "reminders/MinuteTicker.h"
+#include "reminders/ReminderManager.h"
 #include "shell/LaunchManager.h"
 #include "shell/MenuBarCoordinator.h"
 #include "shell/NotificationManager.h"
@@ -21,7 +28,47 @@
 
 #include <QTimer>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The alarm and reminder managers with their shared minute beat, created in start-up
+/// order and freed in reverse. The alarm manager comes up with the reminder manager so
+/// that enabled alarms ring whether or not their page was ever opened.
+struct ReminderSystem
+{
+    MinuteTicker ticker { Clock::system() };
+    ReminderManager reminders { Clock::system(), Defaults::shared(), SystemNotifications::shared(), ticker };
+    AlarmWindowManager alarmWindows { Screens::shared() };
+    AlarmManager alarms { Clock::system(), Defaults::shared(), ticker, alarmWindows };
+
+    ReminderSystem()
+    {
+        MinuteTicker::installShared(&ticker);
+        ReminderManager::installShared(&reminders);
+        AlarmWindowManager::installShared(&alarmWindows);
+        AlarmManager::installShared(&alarms);
+    }
+    ~ReminderSystem()
+    {
+        AlarmManager::installShared(nullptr);
+        AlarmWindowManager::installShared(nullptr);
+        ReminderManager::installShared(nullptr);
+        MinuteTicker::installShared(nullptr);
+    }
+    ReminderSystem(const ReminderSystem&) = delete;
+    ReminderSystem& operator=(const ReminderSystem&) = delete;
+};
+
+std::unique_ptr<ReminderSystem>& reminderSystem()
+{
+    static std::unique_ptr<ReminderSystem> system;
+    return system;
+}
+
+} // namespace
 
 DesktopPetApp::DesktopPetApp(QObject* parent)
     : QObject(parent)
@@ -29,6 +76,11 @@ DesktopPetApp::DesktopPetApp(QObject* parent)
 {
     // Queued so that it runs once the event loop is running, never inside this constructor.
     QTimer::singleShot(0, this, &DesktopPetApp::runStartup);
+}
+
+DesktopPetApp::~DesktopPetApp()
+{
+    reminderSystem().reset();
 }
 
 void DesktopPetApp::runStartup()
@@ -56,6 +108,8 @@ void DesktopPetApp::initializeCoreManagers()
     WindowManager::shared();
     TimeManager::shared();
     SystemMonitor::shared();
+    if (!reminderSystem())
+        reminderSystem() = std::make_unique<ReminderSystem>();
     NotificationManager::shared();
     ThemeManager::shared();
     PetAppearanceManager::shared();
@@ -87,6 +141,7 @@ void DesktopPetApp::startP2Features()
 {
     TimeManager::shared().startTimeMonitoring();
     SystemMonitor::shared().startMonitoring();
+    ReminderManager::shared().startReminderSystem();
     ThemeManager::shared().startThemeMonitoring();
     StandardOutput::printLine(u"✅ P2功能启动完成"_s);
 }
