@@ -279,27 +279,3 @@ TEST(ReminderForm, EditKeepsIdTypeAndTimesAndRoundsTheIntervalToMinutes)
     expected.interval = 1800;
     EXPECT_EQ(reminder, expected);
 }
-
-TEST(ReminderForm, CancelSavesNothing)
-{
-    FakeClock clock;
-    for (const bool add : { true, false }) {
-        std::unique_ptr<ReminderForm> form;
-        if (add)
-            form = std::make_unique<AddReminderView>(ReminderType::custom, clock);
-        else {
-            Reminder reminder;
-            reminder.id = u"r"_s;
-            reminder.title = u"t"_s;
-            reminder.interval = 60;
-            form = std::make_unique<EditReminderView>(reminder, clock);
-        }
-        form->setAttribute(Qt::WA_DeleteOnClose, false);
-        QSignalSpy saved(form.get(), &ReminderForm::saved);
-        form->show();
-        QTest::mouseClick(field<QPushButton>(form.get(), "cancelButton"), Qt::LeftButton);
-        EXPECT_EQ(saved.count(), 0);
-        EXPECT_EQ(form->result(), QDialog::Rejected);
-        EXPECT_FALSE(form->isVisible());
-    }
-}

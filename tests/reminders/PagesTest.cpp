@@ -221,7 +221,7 @@ TEST(ReminderPage, AReminderFiringWhileItsFormIsOpenIsNotFiredAgainBySaving)
 TEST(ReminderAlarmPage, OpensOnRemindersAndBuildsEachPageAfresh)
 {
     PagesRig rig;
-    ReminderAndAlarmPreferencesView page(*rig.manager, *rig.alarms, rig.clock);
+    ReminderAndAlarmPreferencesView page(*rig.alarms, *rig.manager, rig.clock);
     showPage(page);
     EXPECT_EQ(page.selectedTab(), ReminderAndAlarmPreferencesView::ReminderAlarmTab::reminder);
     EXPECT_TRUE(qobject_cast<ReminderManagementView*>(page.currentPage()));

@@ -155,7 +155,6 @@ void AlarmForm::buildLayout()
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     m_saveButton = PageParts::prominentButton(u"保存"_s, this);
     m_saveButton->setObjectName(u"saveButton"_s);
-    m_saveButton->setDefault(true);
     connect(m_saveButton, &QPushButton::clicked, this, &AlarmForm::saveAlarm);
     buttons->addWidget(cancel);
     buttons->addWidget(m_saveButton);

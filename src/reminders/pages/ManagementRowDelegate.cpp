@@ -225,11 +225,26 @@ bool ManagementRowDelegate::editorEvent(
         }
         return false;
     }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        m_pressIndex = index;
+        m_pressPart = partAt(option.rect, row.canDelete, mouse->position().toPoint());
+        return m_pressPart != Part::none;
+    }
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
             return false;
-        switch (partAt(option.rect, row.canDelete, mouse->position().toPoint())) {
+        const Part part = partAt(option.rect, row.canDelete, mouse->position().toPoint());
+        const bool samePlace = index == m_pressIndex && part == m_pressPart;
+        m_pressIndex = QPersistentModelIndex();
+        m_pressPart = Part::none;
+        if (!samePlace)
+            return false;
+        switch (part) {
         case Part::toggle:
             Q_EMIT toggleClicked(row.id);
             return true;

@@ -55,6 +55,9 @@ protected:
 private:
     QPersistentModelIndex m_hoverIndex;
     Part m_hoverPart = Part::none;
+    /// Where the left button went down: a click counts only when it comes up there too.
+    QPersistentModelIndex m_pressIndex;
+    Part m_pressPart = Part::none;
 };
 
 /// A switch in the style of the rows': a rounded track, blue when on, with a white knob.

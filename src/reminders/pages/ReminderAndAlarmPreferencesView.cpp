@@ -1,5 +1,6 @@
 #include "reminders/pages/ReminderAndAlarmPreferencesView.h"
 
+#include "platform/Clock.h"
 #include "reminders/pages/AlarmManagementView.h"
 #include "reminders/pages/PageParts.h"
 #include "reminders/pages/ReminderManagementView.h"
@@ -27,7 +28,13 @@ QString ReminderAndAlarmPreferencesView::rawValue(ReminderAlarmTab tab)
 }
 
 ReminderAndAlarmPreferencesView::ReminderAndAlarmPreferencesView(
-    ReminderManager& reminderManager, AlarmManager& alarmManager, Clock& clock, QWidget* parent)
+    AlarmManager& alarmManager, ReminderManager& reminderManager, QWidget* parent)
+    : ReminderAndAlarmPreferencesView(alarmManager, reminderManager, Clock::system(), parent)
+{
+}
+
+ReminderAndAlarmPreferencesView::ReminderAndAlarmPreferencesView(
+    AlarmManager& alarmManager, ReminderManager& reminderManager, Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_reminderManager(reminderManager)
     , m_alarmManager(alarmManager)

@@ -10,7 +10,7 @@ class ReminderManager;
 
 /// The "提醒/闹钟" page of the preferences: a segment switch between the reminder page and
 /// the alarm page, opening on "提醒". Each switch builds the chosen page afresh, with no
-/// form open. Host it as a plain widget; it needs nothing else from its host.
+/// form open. Host it as a plain widget: it needs nothing else from its host.
 class ReminderAndAlarmPreferencesView final : public QWidget
 {
     Q_OBJECT
@@ -19,9 +19,11 @@ class ReminderAndAlarmPreferencesView final : public QWidget
 public:
     enum class ReminderAlarmTab { reminder, alarm };
 
+    ReminderAndAlarmPreferencesView(
+        AlarmManager& alarmManager, ReminderManager& reminderManager, QWidget* parent = nullptr);
     /// `clock` dates the reminders and alarms the pages create.
     ReminderAndAlarmPreferencesView(
-        ReminderManager& reminderManager, AlarmManager& alarmManager, Clock& clock, QWidget* parent = nullptr);
+        AlarmManager& alarmManager, ReminderManager& reminderManager, Clock& clock, QWidget* parent = nullptr);
     ~ReminderAndAlarmPreferencesView() override;
 
     [[nodiscard]] static QString rawValue(ReminderAlarmTab tab);

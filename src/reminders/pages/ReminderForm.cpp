@@ -137,7 +137,6 @@ void ReminderForm::buildLayout(const QString& heading)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     m_saveButton = PageParts::prominentButton(u"保存"_s, this);
     m_saveButton->setObjectName(u"saveButton"_s);
-    m_saveButton->setDefault(true);
     connect(m_saveButton, &QPushButton::clicked, this, &ReminderForm::saveReminder);
     buttons->addWidget(cancel);
     buttons->addWidget(m_saveButton);

@@ -85,7 +85,7 @@ TEST(PagesOnScreen, PagesAndFormsFitAndShowColourEmoji)
 {
     PagesRig rig;
     seedLists(rig);
-    ReminderAndAlarmPreferencesView page(*rig.manager, *rig.alarms, rig.clock);
+    ReminderAndAlarmPreferencesView page(*rig.alarms, *rig.manager, rig.clock);
     page.setWindowTitle(u"提醒/闹钟"_s);
     page.resize(600, 550);
     page.show();
