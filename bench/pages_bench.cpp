@@ -79,6 +79,9 @@ int main(int argc, char** argv)
     for (int i = 0; i < 999; ++i)
         alarms.addAlarm(make(i));
 
+    std::printf("%lld alarms, no page open\n", static_cast<long long>(alarms.alarms().size()));
+    print("switch flipped", measure(200, [&](int i) { alarms.toggleAlarm(alarms.alarms()[i % 500].id); }));
+
     AlarmManagementView page(alarms, clock);
     page.resize(600, 500);
     page.show();

@@ -1,6 +1,7 @@
 #include "reminders/pages/AlarmManagementView.h"
 
 #include "reminders/AlarmManager.h"
+#include "reminders/LocalTime.h"
 #include "reminders/pages/AlarmForm.h"
 #include "reminders/pages/ManagementListModel.h"
 #include "reminders/pages/ManagementListView.h"
@@ -16,7 +17,7 @@
 
 using namespace Qt::StringLiterals;
 
-ManagementRow alarmRow(const Alarm& alarm)
+ManagementRow alarmRow(const Alarm& alarm, const LocalTime& local)
 {
     ManagementRow row;
     row.id = alarm.id;
@@ -24,8 +25,8 @@ ManagementRow alarmRow(const Alarm& alarm)
     row.emoji = emoji(alarm.type);
     row.title = alarm.title;
     row.message = alarm.message;
-    row.details
-        = { { alarm.timeText(), RowColours::blue }, { u"·"_s, {} }, { alarm.formatRepeatRule(), RowColours::orange } };
+    row.details = { { alarm.timeText(local), RowColours::blue }, { u"·"_s, {} },
+        { alarm.formatRepeatRule(local), RowColours::orange } };
     row.canDelete = true;
     row.accent = RowColours::blue;
     return row;
@@ -64,9 +65,12 @@ AlarmManagementView::AlarmManagementView(AlarmManager& alarmManager, Clock& cloc
     , m_clock(clock)
     , m_model(new ManagementListModel(
           [&alarmManager] {
+              // One zone lookup for the whole list, read afresh each time.
+              const LocalTime local;
               QList<ManagementRow> rows;
+              rows.reserve(alarmManager.alarms().size());
               for (const Alarm& alarm : alarmManager.alarms())
-                  rows.append(alarmRow(alarm));
+                  rows.append(alarmRow(alarm, local));
               return rows;
           },
           this))

@@ -8,6 +8,7 @@
 class AlarmForm;
 class AlarmManager;
 class Clock;
+class LocalTime;
 class ManagementListModel;
 class ManagementListView;
 class QStackedWidget;
@@ -52,5 +53,5 @@ private:
     QPointer<AlarmForm> m_form;
 };
 
-/// The row shown for an alarm.
-[[nodiscard]] ManagementRow alarmRow(const Alarm& alarm);
+/// The row shown for an alarm, its times read through `local`.
+[[nodiscard]] ManagementRow alarmRow(const Alarm& alarm, const LocalTime& local);

@@ -1,5 +1,6 @@
 #include "reminders/pages/ReminderManagementView.h"
 
+#include "reminders/LocalTime.h"
 #include "reminders/ReminderManager.h"
 #include "reminders/ReminderSchedule.h"
 #include "reminders/pages/ManagementListModel.h"
@@ -33,7 +34,7 @@ QString ReminderManagementView::formatInterval(double seconds)
     return QString::number(hours) + u"小时"_s + QString::number(rest) + u"分钟"_s;
 }
 
-ManagementRow reminderRow(const Reminder& reminder, bool canDelete)
+ManagementRow reminderRow(const Reminder& reminder, bool canDelete, const LocalTime& local)
 {
     ManagementRow row;
     row.id = reminder.id;
@@ -43,7 +44,7 @@ ManagementRow reminderRow(const Reminder& reminder, bool canDelete)
     row.message = reminder.message;
     row.details = { { u"间隔: "_s + ReminderManagementView::formatInterval(reminder.interval), RowColours::blue } };
     if (const std::optional<QDateTime> next = getNextTriggerTime(reminder))
-        row.details.append({ u"· 下次: "_s + next->toLocalTime().toString(u"HH:mm"_s), RowColours::orange });
+        row.details.append({ u"· 下次: "_s + local.timeOfDay(*next).toString(u"HH:mm"_s), RowColours::orange });
     row.canDelete = canDelete;
     row.accent = RowColours::green;
     return row;
@@ -151,10 +152,11 @@ ManagementListView* ReminderManagementView::addSection(
     ReminderManager& manager = m_reminderManager;
     auto* model = new ManagementListModel(
         [&manager, custom] {
+            const LocalTime local;
             QList<ManagementRow> rows;
             for (const Reminder& reminder : manager.reminders()) {
                 if ((reminder.type == ReminderType::custom) == custom)
-                    rows.append(reminderRow(reminder, custom));
+                    rows.append(reminderRow(reminder, custom, local));
             }
             return rows;
         },

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class Clock;
+class LocalTime;
 class ManagementListModel;
 class ManagementListView;
 class QVBoxLayout;
@@ -55,5 +56,6 @@ private:
     QPointer<ReminderForm> m_form;
 };
 
-/// The row shown for a reminder; `canDelete` adds the delete button.
-[[nodiscard]] ManagementRow reminderRow(const Reminder& reminder, bool canDelete);
+/// The row shown for a reminder, its next time read through `local`; `canDelete` adds the
+/// delete button.
+[[nodiscard]] ManagementRow reminderRow(const Reminder& reminder, bool canDelete, const LocalTime& local);
