@@ -11,7 +11,7 @@
 #include "pet/MultiPetManager.h"
 #include "pet/PetState.h"
 #include "platform/Defaults.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -8,7 +8,7 @@
 #include "pet/LottiePetView.h"
 #include "pet/PetState.h"
 #include "platform/LottiePlayer.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QApplication>
 #include <QEvent>

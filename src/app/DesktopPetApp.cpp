@@ -5,7 +5,7 @@
 #include "core/PetType.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
-#include "pet/PetContextMenu.h"
+#include "menus/PetContextMenu.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
 #include "pet/SpeechBubbleWindowManager.h"
@@ -13,11 +13,11 @@
 #include "platform/StandardOutput.h"
 #include "platform/SystemNotifications.h"
 #include "shell/LaunchManager.h"
-#include "shell/MenuBarCoordinator.h"
+#include "menus/MenuBarCoordinator.h"
 #include "shell/NotificationManager.h"
 #include "shell/SystemMonitor.h"
 #include "shell/TimeManager.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QTimer>
 

@@ -7,7 +7,7 @@
 #include "platform/LogManager.h"
 #include "platform/RandomSource.h"
 #include "platform/Screens.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 

@@ -9,7 +9,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/RandomSource.h"
 #include "platform/Screens.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 #include <QDebug>

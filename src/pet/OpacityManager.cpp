@@ -4,7 +4,7 @@
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 

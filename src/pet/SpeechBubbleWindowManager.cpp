@@ -7,7 +7,7 @@
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "platform/StandardOutput.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -9,7 +9,7 @@
 #include "platform/LottiePlayer.h"
 #include "platform/Resources.h"
 #include "platform/Screens.h"
-#include "shell/InteractionHandler.h"
+#include "pet/InteractionHandler.h"
 #include "support/FakeRandom.h"
 #include "support/Wait.h"
 

@@ -3,7 +3,7 @@
 #include "pet/PetState.h"
 #include "platform/Defaults.h"
 #include "platform/Screens.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 #include "support/FakeClock.h"
 
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/PetState.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
-#include "shell/KeyEnabledWindow.h"
+#include "platform/KeyEnabledWindow.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>

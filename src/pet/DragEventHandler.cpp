@@ -1,4 +1,4 @@
-#include "shell/DragEventHandler.h"
+#include "pet/DragEventHandler.h"
 
 #include "pet/MovementAlgorithms.h"
 #include "pet/PetState.h"
@@ -7,7 +7,7 @@
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "platform/Screens.h"
-#include "shell/DoNotDisturbManager.h"
+#include "pet/DoNotDisturbManager.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

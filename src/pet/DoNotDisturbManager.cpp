@@ -1,4 +1,4 @@
-#include "shell/DoNotDisturbManager.h"
+#include "pet/DoNotDisturbManager.h"
 
 #include "pet/AutoBehaviorManager.h"
 #include "pet/MovementAlgorithms.h"
@@ -8,7 +8,7 @@
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "platform/Screens.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 

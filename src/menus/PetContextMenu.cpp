@@ -1,12 +1,12 @@
-#include "pet/PetContextMenu.h"
+#include "menus/PetContextMenu.h"
 
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/MultiPetManager.h"
 #include "platform/FloatingWindow.h"
-#include "shell/DoNotDisturbManager.h"
-#include "shell/WindowManager.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 #include <QMenu>

@@ -1,10 +1,10 @@
-#include "shell/MenuBarCoordinator.h"
+#include "menus/MenuBarCoordinator.h"
 
 #include "platform/LogManager.h"
 #include "platform/Resources.h"
 #include "server/UserManager.h"
-#include "shell/DoNotDisturbManager.h"
-#include "shell/MenuBarAboutActions.h"
+#include "pet/DoNotDisturbManager.h"
+#include "menus/MenuBarAboutActions.h"
 
 #include <QCoreApplication>
 #include <QCursor>

@@ -1,9 +1,9 @@
-#include "shell/MenuBarCoordinator.h"
+#include "menus/MenuBarCoordinator.h"
 #include "platform/Defaults.h"
 #include "platform/LogManager.h"
 #include "server/UserManager.h"
-#include "shell/DoNotDisturbManager.h"
-#include "shell/MenuBarAboutActions.h"
+#include "pet/DoNotDisturbManager.h"
+#include "menus/MenuBarAboutActions.h"
 
 #include "support/Wait.h"
 

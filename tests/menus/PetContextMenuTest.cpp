@@ -1,11 +1,11 @@
-#include "pet/PetContextMenu.h"
+#include "menus/PetContextMenu.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/MultiPetManager.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
-#include "shell/DoNotDisturbManager.h"
+#include "pet/DoNotDisturbManager.h"
 
 #include "support/Wait.h"
 

@@ -4,7 +4,7 @@
 #include "pet/PetState.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 #include "support/Wait.h"
 
 #include <QCursor>

@@ -1,11 +1,11 @@
-#include "shell/InteractionHandler.h"
+#include "pet/InteractionHandler.h"
 
 #include "pet/PetState.h"
 #include "platform/Clock.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
-#include "shell/DoNotDisturbManager.h"
-#include "shell/WindowManager.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 #include <QPointer>

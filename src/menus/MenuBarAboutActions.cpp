@@ -1,4 +1,4 @@
-#include "shell/MenuBarAboutActions.h"
+#include "menus/MenuBarAboutActions.h"
 
 #include "platform/LogManager.h"
 

@@ -1,4 +1,4 @@
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottiePetView.h"
@@ -7,8 +7,8 @@
 #include "pet/PetState.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
-#include "shell/DoNotDisturbManager.h"
-#include "shell/DragEventHandler.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/DragEventHandler.h"
 
 #include <QCoreApplication>
 #include <QEvent>
