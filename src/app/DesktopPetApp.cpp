@@ -1,11 +1,11 @@
 #include "app/DesktopPetApp.h"
 
 #include "app/AppDelegate.h"
+#include "app/CompositionRoot.h"
 #include "core/AppNotification.h"
 #include "core/PetType.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
-#include "menus/PetContextMenu.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
 #include "pet/SpeechBubbleWindowManager.h"
@@ -23,8 +23,9 @@
 
 using namespace Qt::StringLiterals;
 
-DesktopPetApp::DesktopPetApp(QObject* parent)
+DesktopPetApp::DesktopPetApp(CompositionRoot& root, QObject* parent)
     : QObject(parent)
+    , m_root(root)
     , m_delegate(new AppDelegate(this))
 {
     // Queued so that it runs once the event loop is running, never inside this constructor.
@@ -37,8 +38,6 @@ void DesktopPetApp::runStartup()
     initializeCoreManagers();
     StandardOutput::printLine(u"✅ 核心管理器初始化完成"_s);
     requestPermissions();
-    // The right-click menu attaches to every pet view the window manager builds.
-    PetContextMenu::shared();
     WindowManager::shared().createPetWindow();
     LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
     startP1Features();
@@ -48,19 +47,7 @@ void DesktopPetApp::runStartup()
 
 void DesktopPetApp::initializeCoreManagers()
 {
-    // The order matters: each initialiser may read what the ones before it set up.
-    PetState::shared();
-    AutoBehaviorManager::shared();
-    MenuBarCoordinator::shared();
-    LaunchManager::shared();
-    WindowManager::shared();
-    TimeManager::shared();
-    SystemMonitor::shared();
-    NotificationManager::shared();
-    ThemeManager::shared();
-    PetAppearanceManager::shared();
-    SpeechBubbleWindowManager::shared();
-    LottieAnimationManager::shared();
+    m_root.createManagers();
 }
 
 void DesktopPetApp::requestPermissions()

@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/CompositionRoot.h"
 #include "app/DesktopPetApp.h"
 #include "platform/Defaults.h"
 #include "platform/LogManager.h"
@@ -27,7 +28,9 @@ int main(int argc, char** argv)
     if (!instance.tryBecomePrimary())
         return 0;
 
-    DesktopPetApp petApp;
+    // Every manager lives in the root; it frees them in reverse order before `app` goes.
+    CompositionRoot root;
+    DesktopPetApp petApp(root);
     AppDelegate* delegate = petApp.delegate();
 
     QObject::connect(&app, &QGuiApplication::applicationStateChanged, delegate, [delegate](Qt::ApplicationState s) {

@@ -9,12 +9,6 @@
 
 using namespace Qt::StringLiterals;
 
-MenuBarAboutActions& MenuBarAboutActions::shared()
-{
-    static MenuBarAboutActions* instance = new MenuBarAboutActions;
-    return *instance;
-}
-
 void MenuBarAboutActions::addAboutItems(QMenu* menu)
 {
     if (!menu)

@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QSystemTrayIcon>
 
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -34,9 +33,11 @@ QPixmap emojiIcon()
 
 } // namespace
 
-MenuBarCoordinator::MenuBarCoordinator(UserManager* users, DoNotDisturbManager* doNotDisturb, QObject* parent)
+MenuBarCoordinator::MenuBarCoordinator(
+    UserManager* users, DoNotDisturbManager* doNotDisturb, MenuBarAboutActions* about, QObject* parent)
     : QObject(parent)
     , m_users(users ? *users : UserManager::shared())
+    , m_about(about ? *about : MenuBarAboutActions::shared())
 {
     connect(&m_users, &UserManager::accountChanged, this, &MenuBarCoordinator::rebuildMenu);
     connect(doNotDisturb ? doNotDisturb : &DoNotDisturbManager::shared(), &DoNotDisturbManager::menuRebuildRequested,
@@ -50,12 +51,6 @@ MenuBarCoordinator::MenuBarCoordinator(UserManager* users, DoNotDisturbManager* 
 MenuBarCoordinator::~MenuBarCoordinator()
 {
     removeMenuBar();
-}
-
-MenuBarCoordinator& MenuBarCoordinator::shared()
-{
-    static MenuBarCoordinator* instance = new MenuBarCoordinator(nullptr, nullptr, qApp);
-    return *instance;
 }
 
 void MenuBarCoordinator::setMenuBarVisible(bool visible)
@@ -152,5 +147,5 @@ void MenuBarCoordinator::fillMenu(QMenu* menu)
     if (!icon.isNull())
         header->setIcon(QIcon(icon.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     menu->addSeparator();
-    MenuBarAboutActions::shared().addAboutItems(menu);
+    m_about.addAboutItems(menu);
 }

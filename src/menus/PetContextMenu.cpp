@@ -34,19 +34,6 @@ PetContextMenu::PetContextMenu(DoNotDisturbManager* doNotDisturb, LottieAnimatio
 {
 }
 
-PetContextMenu& PetContextMenu::shared()
-{
-    static PetContextMenu* instance = [] {
-        auto* menu = new PetContextMenu(nullptr, nullptr, nullptr, nullptr, qApp);
-        WindowManager& windows = WindowManager::shared();
-        connect(
-            &windows, &WindowManager::petWindowCreated, menu, [menu, &windows] { menu->attach(windows.petView()); });
-        menu->attach(windows.petView());
-        return menu;
-    }();
-    return *instance;
-}
-
 DoNotDisturbManager& PetContextMenu::doNotDisturb() const
 {
     return m_doNotDisturb ? *m_doNotDisturb : DoNotDisturbManager::shared();

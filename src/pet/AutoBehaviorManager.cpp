@@ -55,14 +55,6 @@ AutoBehaviorManager::AutoBehaviorManager(PetState* petState, WindowManager* wind
     startBehaviorSystem();
 }
 
-AutoBehaviorManager& AutoBehaviorManager::shared()
-{
-    // The scheduler holds the pet's mood, which thereby exists from start-up on.
-    EmotionSystem::shared();
-    static AutoBehaviorManager* instance = new AutoBehaviorManager(nullptr, nullptr, nullptr, nullptr, nullptr, qApp);
-    return *instance;
-}
-
 void AutoBehaviorManager::startBehaviorSystem()
 {
     if (!m_isActive)

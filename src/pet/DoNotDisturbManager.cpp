@@ -33,12 +33,6 @@ DoNotDisturbManager::DoNotDisturbManager(Defaults* defaults, Screens* screens, W
         setBottomOffset(m_defaults.doubleValue(bottomOffsetKey));
 }
 
-DoNotDisturbManager& DoNotDisturbManager::shared()
-{
-    static DoNotDisturbManager* instance = new DoNotDisturbManager(nullptr, nullptr, nullptr, nullptr, nullptr, qApp);
-    return *instance;
-}
-
 WindowManager& DoNotDisturbManager::windowManager() const
 {
     return m_windowManager ? *m_windowManager : WindowManager::shared();

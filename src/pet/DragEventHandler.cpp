@@ -44,12 +44,6 @@ DragEventHandler::~DragEventHandler()
     stopMonitoring();
 }
 
-DragEventHandler& DragEventHandler::shared()
-{
-    static DragEventHandler* instance = new DragEventHandler(nullptr, nullptr, nullptr, nullptr, qApp);
-    return *instance;
-}
-
 DoNotDisturbManager& DragEventHandler::doNotDisturb() const
 {
     return m_doNotDisturb ? *m_doNotDisturb : DoNotDisturbManager::shared();

@@ -59,12 +59,6 @@ MultiPetManager::~MultiPetManager()
         delete window.data();
 }
 
-MultiPetManager& MultiPetManager::shared()
-{
-    static MultiPetManager* instance = new MultiPetManager(nullptr, nullptr, nullptr, nullptr, nullptr, qApp);
-    return *instance;
-}
-
 void MultiPetManager::setCloneDismissTime(double seconds)
 {
     // Zero, a negative number or not a number would leave the clones on screen for good

@@ -28,12 +28,6 @@ OpacityManager::OpacityManager(Defaults* defaults, WindowProvider petWindow, QOb
         setDefaultOpacity(1.0);
 }
 
-OpacityManager& OpacityManager::shared()
-{
-    static OpacityManager* instance = new OpacityManager(nullptr, {}, nullptr);
-    return *instance;
-}
-
 void OpacityManager::setDefaultOpacity(double opacity)
 {
     // A negative value or one that is not a number would leave the pet invisible at rest

@@ -47,12 +47,6 @@ SpeechBubbleWindowManager::~SpeechBubbleWindowManager()
     delete m_bubbleWindow.data();
 }
 
-SpeechBubbleWindowManager& SpeechBubbleWindowManager::shared()
-{
-    static SpeechBubbleWindowManager* instance = new SpeechBubbleWindowManager(nullptr, qApp);
-    return *instance;
-}
-
 FloatingWindow* SpeechBubbleWindowManager::bubbleWindow() const
 {
     return m_bubbleWindow;

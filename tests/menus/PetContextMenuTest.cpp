@@ -7,6 +7,8 @@
 #include "platform/FloatingWindow.h"
 #include "pet/DoNotDisturbManager.h"
 
+#include "support/FakeRandom.h"
+#include "support/PetRig.h"
 #include "support/Wait.h"
 
 #include <QApplication>
@@ -47,12 +49,19 @@ QAction* item(const QMenu* menu, const QString& text)
     return nullptr;
 }
 
-struct Rig
+/// The pet with everything its menu reaches.
+struct Rig : PetRig
 {
-    QTemporaryDir dir;
-    Defaults defaults { dir.filePath(u"defaults.json"_s) };
-    DoNotDisturbManager doNotDisturb { &defaults };
-    PetContextMenu menu { &doNotDisturb };
+    Rig()
+        : PetRig({ QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900) })
+    {
+    }
+
+    FakeRandom random;
+    AutoBehaviorManager scheduler { &petState, &windowManager, &screens, &clock, &random };
+    DoNotDisturbManager doNotDisturb { &defaults, &screens, &windowManager, &petState, &scheduler };
+    MultiPetManager clones { &defaults, &screens, &windowManager, &animations, &random };
+    PetContextMenu menu { &doNotDisturb, &animations, &scheduler, &clones };
 
     std::unique_ptr<QMenu> build() { return std::unique_ptr<QMenu>(menu.createAnimationContextMenu()); }
 };
@@ -82,8 +91,8 @@ TEST(PetContextMenu, HoldsTheEntriesInOrderAndOffersTheOppositeDoNotDisturb)
 TEST(PetContextMenu, BehaviourItemsLeaveDoNotDisturbThenPlayAndRun)
 {
     Rig rig;
-    LottieAnimationManager& animations = LottieAnimationManager::shared();
-    AutoBehaviorManager& scheduler = AutoBehaviorManager::shared();
+    LottieAnimationManager& animations = rig.animations;
+    AutoBehaviorManager& scheduler = rig.scheduler;
     for (const PetContextMenu::BehaviorItem& row : PetContextMenu::behaviorItems) {
         rig.doNotDisturb.setDoNotDisturbMode(true);
         auto menu = rig.build();
@@ -102,23 +111,18 @@ TEST(PetContextMenu, BehaviourItemsLeaveDoNotDisturbThenPlayAndRun)
 
 TEST(PetContextMenu, ClonesLeaveDoNotDisturbFirst)
 {
-    QTemporaryDir dir;
-    Defaults defaults(dir.filePath(u"defaults.json"_s));
-    DoNotDisturbManager doNotDisturb(&defaults);
-    MultiPetManager clones(&defaults);
-    PetContextMenu petMenu(&doNotDisturb, nullptr, nullptr, &clones);
-
-    doNotDisturb.setDoNotDisturbMode(true);
-    std::unique_ptr<QMenu> menu(petMenu.createAnimationContextMenu());
+    Rig rig;
+    rig.doNotDisturb.setDoNotDisturbMode(true);
+    auto menu = rig.build();
     item(menu.get(), u"✨ 撒豆成兵"_s)->trigger();
-    EXPECT_FALSE(doNotDisturb.isDoNotDisturbMode());
-    EXPECT_EQ(clones.clonedWindows().size(), MultiPetManager::cloneCount);
+    EXPECT_FALSE(rig.doNotDisturb.isDoNotDisturbMode());
+    EXPECT_EQ(rig.clones.clonedWindows().size(), MultiPetManager::cloneCount);
 }
 
 TEST(PetContextMenu, RightClickOnThePetViewOpensAFreshMenu)
 {
     Rig rig;
-    LottiePetView view;
+    LottiePetView view(nullptr, &rig.animations, nullptr, &rig.interaction);
     view.resize(LottiePetView::viewSize, LottiePetView::viewSize);
     view.show();
     rig.menu.attach(&view);
