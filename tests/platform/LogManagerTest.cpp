@@ -147,6 +147,7 @@ TEST(LogManager, SavedCopyIsNamedByTimeAndFailureReturnsNothing)
     EXPECT_TRUE(logger.saveLogsToFile().isEmpty());
     EXPECT_NE(testing::internal::GetCapturedStdout().find("保存日志失败: "), std::string::npos);
     EXPECT_TRUE(QDir(expected + u"/keep"_s).exists());
+    QDir(expected).removeRecursively();
 }
 
 TEST(LogManager, FilePastTenMegabytesBecomesOlderGeneration)

@@ -1,6 +1,7 @@
 #include "support/TestEnvironment.h"
 
 #include "core/EventCenter.h"
+#include "platform/Alerts.h"
 #include "platform/Defaults.h"
 #include "platform/LogManager.h"
 #include "platform/LottieCache.h"
@@ -36,6 +37,8 @@ TestEnvironment::~TestEnvironment() = default;
 void TestEnvironment::OnTestStart(const ::testing::TestInfo&)
 {
     m_services = std::make_unique<Services>();
+    Alerts::setNextAnswers({});
+    Alerts::clearAnsweredAlerts();
 }
 
 void TestEnvironment::OnTestEnd(const ::testing::TestInfo&)

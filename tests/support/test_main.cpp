@@ -35,6 +35,9 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "xcb");
 #endif
     ::testing::InitGoogleTest(&argc, argv);
+    // Listing runs no test, so it needs no application object and no display.
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
     QApplication app(argc, argv);
     // gtest owns and deletes the listener.
     ::testing::UnitTest::GetInstance()->listeners().Append(new TestEnvironment);
