@@ -58,8 +58,7 @@ public:
 
 private:
     /// Creates a T, installs it as T::shared() and remembers to uninstall and free it.
-    template <typename T, typename... Args>
-    T& make(Args&&... args)
+    template <typename T, typename... Args> T& make(Args&&... args)
     {
         auto owned = std::make_shared<T>(std::forward<Args>(args)...);
         T& made = *owned;

@@ -39,7 +39,8 @@ void PrintTo(const QByteArray& value, std::ostream* os)
         else if (c == '"' || c == '\\')
             *os << '\\' << c;
         else if (byte < 0x20 || byte == 0x7f)
-            *os << "\\x" << "0123456789abcdef"[byte >> 4] << "0123456789abcdef"[byte & 0xf];
+            *os << "\\x"
+                << "0123456789abcdef"[byte >> 4] << "0123456789abcdef"[byte & 0xf];
         else
             *os << c;
     }
