@@ -51,18 +51,6 @@ CompositionRoot::CompositionRoot()
     m_loginItem = &make<LoginItem>();
     m_systemNotifications = &make<SystemNotifications>(QDBusConnection::sessionBus());
     make<LogWindowManager>(m_log);
-
-    QString host = m_defaults->string(APIClient::serverHostKey);
-    if (host.isEmpty())
-        host = u"localhost"_s;
-    // The account is made right after the client; the client asks it for the user lazily.
-    m_apiClient = &make<APIClient>(APIClient::baseURLForHost(host), [this]() -> std::optional<qint64> {
-        if (!m_users)
-            return std::nullopt;
-        const auto& user = m_users->currentUser();
-        return user ? std::optional<qint64>(user->id) : std::nullopt;
-    });
-    m_users = &make<UserManager>(*m_defaults, m_apiClient);
 }
 
 CompositionRoot::~CompositionRoot()
@@ -77,6 +65,19 @@ void CompositionRoot::createManagers()
 {
     Clock& clock = Clock::system();
     RandomSource& random = RandomSource::system();
+
+    QString host = m_defaults->string(APIClient::serverHostKey);
+    if (host.isEmpty())
+        host = u"localhost"_s;
+    // The server client and the account, which the features and the status-bar menu use.
+    // The client asks the account for the signed-in user only when it sends.
+    m_apiClient = &make<APIClient>(APIClient::baseURLForHost(host), [this]() -> std::optional<qint64> {
+        if (!m_users)
+            return std::nullopt;
+        const auto& user = m_users->currentUser();
+        return user ? std::optional<qint64>(user->id) : std::nullopt;
+    });
+    m_users = &make<UserManager>(*m_defaults, m_apiClient);
 
     // The pet's state and mood come first: everything on screen reads them. The window
     // manager comes before the scheduler, which moves the window.

@@ -41,9 +41,10 @@ class WindowManager;
 /// Creates every manager of the program, hands each its collaborators by reference,
 /// installs it as the shared instance, and frees them all in reverse order.
 ///
-/// The constructor brings up the services everything else stands on (settings, the log,
-/// screens, resources, the server client and the account); createManagers() then makes
-/// the managers in start-up order, the menus last because they reach every feature.
+/// The constructor brings up the platform services everything else stands on (settings,
+/// the log, events, screens, resources, notifications); createManagers() then makes the
+/// server client, the account and the managers in start-up order, the menus last because
+/// they reach every feature.
 /// Destroy the root before the application object.
 class CompositionRoot final
 {
