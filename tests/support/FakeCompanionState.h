@@ -99,6 +99,11 @@ public:
     qint64 befriend(qint64 a, qint64 b);
     [[nodiscard]] const QList<Friendship>& friendships() const { return m_friendships; }
     [[nodiscard]] const QList<Message>& messages() const { return m_messages; }
+    /// The version check offers this version to a client that reports an older one
+    /// (compared number by number: 1.10.0 is newer than 1.9.9), with these notes.
+    QString latestVersion = QStringLiteral("1.0.0");
+    std::optional<QString> releaseNotes;
+    QString downloadUrl = QStringLiteral("https://tamsel.app/download/latest");
     /// Texts containing any of these are refused as the real server's moderation does.
     QStringList sensitiveWords{QStringLiteral("违禁词")};
 
@@ -121,6 +126,7 @@ private:
     FakeAnswer users(const RecordedRequest& r, const QStringList& parts);
     FakeAnswer bottles(const RecordedRequest& r, const QString& action);
     FakeAnswer friends(const RecordedRequest& r, const QStringList& parts);
+    FakeAnswer version(const RecordedRequest& r, const QStringList& parts);
 
     QDateTime m_now;
     QList<User> m_users;
