@@ -15,7 +15,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -47,14 +46,13 @@ AccountPreferencesView::AccountPreferencesView(UserManager& userManager, APIClie
     page->setContentsMargins(20, 20, 20, 20);
 
     QVBoxLayout* account = FormParts::section(u"账号信息"_s, page);
-    m_accountPages = new QStackedWidget(this);
+    // One of the four shows at a time; the hidden ones take no room.
     m_profile = buildProfile();
     m_editForm = buildEditForm();
     m_signedOut = buildNotice(u"❔"_s, u"未登录"_s, u"signedOutNotice"_s);
     m_standAlone = buildNotice(u"🖥️"_s, u"单机模式"_s, u"standAloneNotice"_s);
     for (QWidget* content : { m_profile, m_editForm, m_signedOut, m_standAlone })
-        m_accountPages->addWidget(content);
-    account->addWidget(m_accountPages);
+        account->addWidget(content);
 
     page->addSpacing(8);
     QVBoxLayout* online = FormParts::section({}, page);
@@ -162,6 +160,8 @@ QWidget* AccountPreferencesView::buildEditForm()
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setFixedHeight(strip->sizeHint().height());
+    // The strip scrolls; it must not widen the page.
+    scroller->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     layout->addWidget(scroller);
 
     m_error = new BannerRow(BannerRow::Kind::error, box);
@@ -313,20 +313,10 @@ void AccountPreferencesView::refresh()
         m_avatar->setText(user->avatarEmoji);
         m_email->setText(user->email);
     }
-    switch (shown) {
-    case Content::profile:
-        m_accountPages->setCurrentWidget(m_profile);
-        break;
-    case Content::editing:
-        m_accountPages->setCurrentWidget(m_editForm);
-        break;
-    case Content::signedOut:
-        m_accountPages->setCurrentWidget(m_signedOut);
-        break;
-    case Content::standAlone:
-        m_accountPages->setCurrentWidget(m_standAlone);
-        break;
-    }
+    m_profile->setVisible(shown == Content::profile);
+    m_editForm->setVisible(shown == Content::editing);
+    m_signedOut->setVisible(shown == Content::signedOut);
+    m_standAlone->setVisible(shown == Content::standAlone);
 
     m_chosenAvatar->setText(m_editingAvatarEmoji);
     for (QToolButton* button : std::as_const(m_avatarButtons)) {

@@ -12,7 +12,6 @@ class EmojiLabel;
 class PlainLabel;
 class PlainLineEdit;
 class QPushButton;
-class QStackedWidget;
 class QToolButton;
 class UserManager;
 
@@ -59,7 +58,6 @@ private:
     bool m_isSaving = false;
     QString m_editingAvatarEmoji;
 
-    QStackedWidget* m_accountPages = nullptr;
     QWidget* m_profile = nullptr;
     QWidget* m_editForm = nullptr;
     QWidget* m_signedOut = nullptr;

@@ -36,7 +36,7 @@ PlainLabel* caption(const QString& text, QWidget* parent)
     font.setPointSizeF(font.pointSizeF() * 0.85);
     label->setFont(font);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::Disabled, QPalette::WindowText));
+    palette.setColor(QPalette::WindowText, QColor(0x6E, 0x6E, 0x73));
     label->setPalette(palette);
     return label;
 }
