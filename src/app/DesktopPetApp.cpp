@@ -3,15 +3,26 @@
 #include "app/AppDelegate.h"
 #include "core/AppNotification.h"
 #include "core/PetType.h"
+#include "driftbottle/ConversationManager.h"
+#include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/RefreshTimer.h"
+#include "friends/FriendManager.h"
+#include "friends/FriendMessageManager.h"
+#include "friends/FriendSession.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
-#include "pet/PetContextMenu.h"
 #include "pet/PetAppearanceManager.h"
+#include "pet/PetContextMenu.h"
 #include "pet/PetState.h"
 #include "pet/SpeechBubbleWindowManager.h"
 #include "pet/ThemeManager.h"
+#include "platform/Clock.h"
+#include "platform/Defaults.h"
 #include "platform/StandardOutput.h"
 #include "platform/SystemNotifications.h"
+#include "platform/TimerSource.h"
+#include "server/APIClient.h"
+#include "server/UserManager.h"
 #include "shell/LaunchManager.h"
 #include "shell/MenuBarCoordinator.h"
 #include "shell/NotificationManager.h"
@@ -19,9 +30,18 @@
 #include "shell/TimeManager.h"
 #include "shell/WindowManager.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+FriendSession* friendSession = nullptr;
+
+} // namespace
 
 DesktopPetApp::DesktopPetApp(QObject* parent)
     : QObject(parent)
@@ -61,6 +81,44 @@ void DesktopPetApp::initializeCoreManagers()
     PetAppearanceManager::shared();
     SpeechBubbleWindowManager::shared();
     LottieAnimationManager::shared();
+    createDriftBottleManagers();
+    createFriendManagers();
+}
+
+void DesktopPetApp::createDriftBottleManagers()
+{
+    // Owned here until the composition root owns every manager; freed in reverse order at
+    // quit, while the account and the client they hold still exist.
+    auto* refreshTimer = new QtRefreshTimer;
+    auto* bottles
+        = new DriftBottleManager(APIClient::shared(), UserManager::shared(), Defaults::shared(), Clock::system());
+    auto* conversations = new ConversationManager(APIClient::shared(), UserManager::shared(), *bottles, *refreshTimer);
+    DriftBottleManager::installShared(bottles);
+    ConversationManager::installShared(conversations);
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [=] {
+        ConversationManager::installShared(nullptr);
+        delete conversations;
+        DriftBottleManager::installShared(nullptr);
+        delete bottles;
+        delete refreshTimer;
+    });
+}
+
+void DesktopPetApp::createFriendManagers()
+{
+    auto* friends = new FriendManager(APIClient::shared(), Defaults::shared());
+    FriendManager::installShared(friends);
+    auto* messages = new FriendMessageManager(APIClient::shared(), UserManager::shared(), TimerSource::system());
+    FriendMessageManager::installShared(messages);
+    friendSession = new FriendSession(*friends, *messages, UserManager::shared(), TimerSource::system());
+    // Freed in reverse order at quit, while the client and the account they use still live.
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [friends, messages] {
+        delete std::exchange(friendSession, nullptr);
+        FriendMessageManager::installShared(nullptr);
+        delete messages;
+        FriendManager::installShared(nullptr);
+        delete friends;
+    });
 }
 
 void DesktopPetApp::requestPermissions()
@@ -88,6 +146,8 @@ void DesktopPetApp::startP2Features()
     TimeManager::shared().startTimeMonitoring();
     SystemMonitor::shared().startMonitoring();
     ThemeManager::shared().startThemeMonitoring();
+    if (friendSession)
+        friendSession->startAtLaunch();
     StandardOutput::printLine(u"✅ P2功能启动完成"_s);
 }
 

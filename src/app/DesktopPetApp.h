@@ -21,6 +21,8 @@ public:
 
 private:
     static void initializeCoreManagers();
+    static void createDriftBottleManagers();
+    static void createFriendManagers();
     static void requestPermissions();
     static void startP1Features();
     static void startP2Features();
