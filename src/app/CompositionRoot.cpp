@@ -17,6 +17,19 @@
 #include "pet/SpeechBubbleWindowManager.h"
 #include "pet/ThemeManager.h"
 #include "pet/WindowManager.h"
+#include "driftbottle/ConversationManager.h"
+#include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/RefreshTimer.h"
+#include "friends/FriendManager.h"
+#include "friends/FriendMessageManager.h"
+#include "friends/FriendSession.h"
+#include "preferences/PreferencesWindowManager.h"
+#include "preferences/UpdateManager.h"
+#include "reminders/AlarmManager.h"
+#include "reminders/AlarmWindowManager.h"
+#include "reminders/MinuteTicker.h"
+#include "reminders/ReminderManager.h"
+#include "platform/TimerSource.h"
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
@@ -88,14 +101,23 @@ void CompositionRoot::createManagers()
     make<LaunchManager>(m_loginItem);
     make<TimeManager>(&clock);
     make<SystemMonitor>(&SystemInfo::system(), &random, &clock);
-    // ReminderManager goes here.
-    make<NotificationManager>(m_systemNotifications, m_defaults, &clock);
+    // The alarm manager comes up with the reminder manager, so that enabled alarms ring
+    // whether or not their page was ever opened; both beat to one whole-minute ticker.
+    MinuteTicker& ticker = make<MinuteTicker>(clock);
+    make<ReminderManager>(clock, *m_defaults, *m_systemNotifications, ticker);
+    AlarmWindowManager& alarmWindows = make<AlarmWindowManager>(*m_screens);
+    make<AlarmManager>(clock, *m_defaults, ticker, alarmWindows);
+    NotificationManager& notifications = make<NotificationManager>(m_systemNotifications, m_defaults, &clock);
     make<ThemeManager>(m_defaults);
     PetAppearanceManager& appearance = make<PetAppearanceManager>(m_defaults);
     make<SpeechBubbleWindowManager>(&windows);
-    // ReminderWindowManager and PreferencesWindowManager go here.
     LottieAnimationManager& animations = make<LottieAnimationManager>(&appearance, m_resources);
-    // UpdateManager, FriendManager, FriendMessageManager and FriendMessageBubbleWindowManager go here.
+    UpdateManager& updates = make<UpdateManager>(*m_defaults, clock, m_apiClient->baseURL());
+    TimerSource& timers = TimerSource::system();
+    FriendManager& friends = make<FriendManager>(*m_apiClient, *m_defaults);
+    FriendMessageManager& friendMessages = make<FriendMessageManager>(*m_apiClient, *m_users, timers);
+    // It must exist before any sign-in can happen: it fetches and connects after one.
+    m_friendSession = &make<FriendSession>(friends, friendMessages, *m_users, timers);
 
     // The pet on screen: do-not-disturb, dragging, clicks, hover opacity and clones.
     DoNotDisturbManager& doNotDisturb
@@ -107,16 +129,37 @@ void CompositionRoot::createManagers()
     MultiPetManager& clones = make<MultiPetManager>(m_defaults, m_screens, &windows, &animations, &random);
     windows.setPetWindowParts({ &scheduler, &dragging, &opacity, &doNotDisturb, &animations, &interaction });
 
-    // Feature managers (drift bottles, conversations, reminders, alarms, friends, friend
-    // messages, ...) go here, in the order the start-up sequence names them.
+    // The preferences window edits what the pet on screen uses, so it comes after it.
+    PreferencesWindowManager& preferences = make<PreferencesWindowManager>(PreferencesServices { petState, opacity,
+        clones, doNotDisturb, appearance, windows, *m_screens, notifications, *m_users, *m_apiClient,
+        SystemInfo::system() });
+
+    // Drift bottles; the refresh timer outlives the conversation manager, which stops it.
+    RefreshTimer& refreshTimer = make<QtRefreshTimer>();
+    DriftBottleManager& bottles = make<DriftBottleManager>(*m_apiClient, *m_users, *m_defaults, clock);
+    make<ConversationManager>(*m_apiClient, *m_users, bottles, refreshTimer);
+
+    // Further feature managers go here, in the order the start-up sequence names them.
 
     // The menus reach every feature, so they come last.
     MenuBarAboutActions& about = make<MenuBarAboutActions>();
-    make<MenuBarCoordinator>(m_users, &doNotDisturb, &about);
+    MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(m_users, &doNotDisturb, &about);
     PetContextMenu& petMenu = make<PetContextMenu>(&doNotDisturb, &animations, &scheduler, &clones);
+    QObject::connect(&statusMenu, &MenuBarCoordinator::preferencesRequested, &preferences,
+        [&preferences] { preferences.showPreferencesWindow(); });
+    QObject::connect(&petMenu, &PetContextMenu::reminderPageRequested, &preferences,
+        [&preferences] { preferences.showPreferencesWindow(PreferenceTab::reminder); });
+    QObject::connect(&about, &MenuBarAboutActions::updateCheckRequested, &updates,
+        &UpdateManager::checkForUpdatesManually);
     // The pet view only announces a right click; the menu opens for every view the window
     // manager builds.
     QObject::connect(&windows, &WindowManager::petWindowCreated, &petMenu,
         [&petMenu, &windows] { petMenu.attach(windows.petView()); });
     petMenu.attach(windows.petView());
+}
+
+void CompositionRoot::startFriendsAtLaunch()
+{
+    if (m_friendSession)
+        m_friendSession->startAtLaunch();
 }

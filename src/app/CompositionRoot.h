@@ -13,6 +13,7 @@ class DoNotDisturbManager;
 class DragEventHandler;
 class EmotionSystem;
 class EventCenter;
+class FriendSession;
 class InteractionHandler;
 class LaunchManager;
 class LogManager;
@@ -57,6 +58,9 @@ public:
     /// The managers, in start-up order; call once, after the application object exists.
     void createManagers();
 
+    /// With a stored user: fetches the friend list and opens the message connection later.
+    void startFriendsAtLaunch();
+
 private:
     /// Creates a T, installs it as T::shared() and remembers to uninstall and free it.
     template <typename T, typename... Args> T& make(Args&&... args)
@@ -83,6 +87,7 @@ private:
     SystemNotifications* m_systemNotifications = nullptr;
     APIClient* m_apiClient = nullptr;
     UserManager* m_users = nullptr;
+    FriendSession* m_friendSession = nullptr;
 
     /// Each entry frees one created object; run from the back.
     std::vector<std::function<void()>> m_teardown;

@@ -18,6 +18,8 @@
 #include "shell/SystemMonitor.h"
 #include "shell/TimeManager.h"
 #include "pet/WindowManager.h"
+#include "preferences/UpdateManager.h"
+#include "reminders/ReminderManager.h"
 
 #include <QTimer>
 
@@ -74,7 +76,11 @@ void DesktopPetApp::startP2Features()
 {
     TimeManager::shared().startTimeMonitoring();
     SystemMonitor::shared().startMonitoring();
+    ReminderManager::shared().startReminderSystem();
     ThemeManager::shared().startThemeMonitoring();
+    m_root.startFriendsAtLaunch();
+    QTimer::singleShot(updateCheckDelayMs, Qt::PreciseTimer, &UpdateManager::shared(),
+        [] { UpdateManager::shared().checkForUpdatesAutomatically(); });
     StandardOutput::printLine(u"✅ P2功能启动完成"_s);
 }
 

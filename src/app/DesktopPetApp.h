@@ -13,6 +13,9 @@ class DesktopPetApp final : public QObject
     Q_DISABLE_COPY_MOVE(DesktopPetApp)
 
 public:
+    /// The automatic update check runs this long after the second feature stage starts.
+    static constexpr int updateCheckDelayMs = 5000;
+
     explicit DesktopPetApp(CompositionRoot& root, QObject* parent = nullptr);
 
     [[nodiscard]] AppDelegate* delegate() const { return m_delegate; }
@@ -24,7 +27,7 @@ private:
     void initializeCoreManagers();
     static void requestPermissions();
     static void startP1Features();
-    static void startP2Features();
+    void startP2Features();
     static void showWelcomeNotification();
 
     CompositionRoot& m_root;
