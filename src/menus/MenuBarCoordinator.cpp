@@ -1,0 +1,157 @@
+#include "menus/MenuBarCoordinator.h"
+
+#include "platform/LogManager.h"
+#include "platform/Resources.h"
+#include "server/UserManager.h"
+#include "pet/DoNotDisturbManager.h"
+#include "menus/MenuBarAboutActions.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFont>
+#include <QIcon>
+#include <QMenu>
+#include <QPainter>
+#include <QSystemTrayIcon>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The tray's stand-in when the icon file is missing: the cat emoji drawn into an image.
+QPixmap emojiIcon()
+{
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QFont font = painter.font();
+    font.setPixelSize(52);
+    painter.setFont(font);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, u"🐱"_s);
+    return pixmap;
+}
+
+} // namespace
+
+MenuBarCoordinator::MenuBarCoordinator(
+    UserManager* users, DoNotDisturbManager* doNotDisturb, MenuBarAboutActions* about, QObject* parent)
+    : QObject(parent)
+    , m_users(users ? *users : UserManager::shared())
+    , m_about(about ? *about : MenuBarAboutActions::shared())
+{
+    connect(&m_users, &UserManager::accountChanged, this, &MenuBarCoordinator::rebuildMenu);
+    connect(doNotDisturb ? doNotDisturb : &DoNotDisturbManager::shared(), &DoNotDisturbManager::menuRebuildRequested,
+        this, &MenuBarCoordinator::rebuildMenu);
+    // Tray windows must go while the window system is still there, not when the
+    // application object deletes its children.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &MenuBarCoordinator::removeMenuBar);
+    setupMenuBar();
+}
+
+MenuBarCoordinator::~MenuBarCoordinator()
+{
+    removeMenuBar();
+}
+
+void MenuBarCoordinator::setMenuBarVisible(bool visible)
+{
+    m_isMenuBarVisible = visible;
+    Q_EMIT menuBarVisibleChanged(visible);
+}
+
+QPixmap MenuBarCoordinator::loadIcon()
+{
+    const QString path = Resources::path(u"menubar_icon"_s, u"png"_s);
+    return path.isEmpty() ? QPixmap() : QPixmap(path);
+}
+
+void MenuBarCoordinator::setupMenuBar()
+{
+    if (m_statusItem)
+        return;
+    m_statusItem = new QSystemTrayIcon(this);
+    // A status item opens its menu on a plain click too, not only on a right click as
+    // tray icons do by themselves.
+    connect(m_statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger && m_menu && !m_menu->isVisible())
+            m_menu->popup(QCursor::pos());
+    });
+    updateMenuBarIcon();
+    createMenu();
+    m_statusItem->show();
+    if (!QSystemTrayIcon::isSystemTrayAvailable() && !m_reportedNoTray) {
+        m_reportedNoTray = true;
+        LogManager::log(
+            u"⚠️ 系统托盘不可用，状态栏菜单无法显示；可用 SIGTERM 或 Ctrl+C 退出"_s,
+            u"UI"_s);
+    }
+}
+
+void MenuBarCoordinator::removeMenuBar()
+{
+    if (m_statusItem) {
+        m_statusItem->hide();
+        delete m_statusItem;
+    }
+    delete m_menu;
+}
+
+void MenuBarCoordinator::updateMenuBarIcon()
+{
+    if (!m_statusItem)
+        return;
+    const QPixmap icon = loadIcon();
+    m_statusItem->setIcon(QIcon(icon.isNull() ? emojiIcon() : icon));
+    m_statusItem->setToolTip(u"Tamsel"_s);
+}
+
+QString MenuBarCoordinator::headerTitle(const std::optional<QString>& nickname)
+{
+    if (!nickname)
+        return u"Tamsel"_s;
+    // A menu reads a single "&" as a mnemonic marker; doubled, it shows as itself.
+    QString shown = *nickname;
+    shown.replace(u"&"_s, u"&&"_s);
+    return u"Tamsel（"_s + shown + u"）"_s;
+}
+
+void MenuBarCoordinator::createMenu()
+{
+    QMenu* old = m_menu;
+    auto* menu = new QMenu;
+    menu->setObjectName(u"statusMenu"_s);
+    // Refilled each time it opens, so what it shows is current even without a rebuild.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillMenu(menu); });
+    fillMenu(menu);
+    m_menu = menu;
+    if (m_statusItem)
+        m_statusItem->setContextMenu(menu);
+    if (old)
+        old->deleteLater();
+}
+
+void MenuBarCoordinator::rebuildMenu()
+{
+    createMenu();
+    updateMenuBarIcon();
+}
+
+void MenuBarCoordinator::fillMenu(QMenu* menu)
+{
+    menu->clear();
+    const std::optional<DriftUser>& user = m_users.currentUser();
+    QAction* header = menu->addAction(headerTitle(user ? std::optional(user->nickname) : std::nullopt));
+    header->setObjectName(u"headerItem"_s);
+    header->setEnabled(false);
+    const QPixmap icon = loadIcon();
+    if (!icon.isNull())
+        header->setIcon(QIcon(icon.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    menu->addSeparator();
+    QAction* preferences = menu->addAction(u"⚙️ 设置"_s, this, [this] {
+        Q_EMIT preferencesRequested();
+        LogManager::log(u"⚙️ 打开偏好设置"_s, u"UI"_s);
+    });
+    preferences->setObjectName(u"preferencesItem"_s);
+    menu->addSeparator();
+    m_about.addAboutItems(menu);
+}

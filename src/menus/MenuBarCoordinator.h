@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/SharedInstance.h"
+
+#include <QMenu>
+#include <QObject>
+#include <QPixmap>
+#include <QPointer>
+#include <QSystemTrayIcon>
+
+#include <optional>
+
+class DoNotDisturbManager;
+class MenuBarAboutActions;
+class UserManager;
+
+/// The program's status-bar item (a tray icon) and its menu: a disabled header naming the
+/// product and the signed-in user, then the program's entries and quit. The menu is
+/// rebuilt on request and refreshed each time it opens, so the header follows the user.
+class MenuBarCoordinator final : public QObject, public SharedInstance<MenuBarCoordinator>
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MenuBarCoordinator)
+
+public:
+    /// Installs the status item at once, and rebuilds the menu whenever the account changes
+    /// or do-not-disturb asks for it.
+    explicit MenuBarCoordinator(
+        UserManager* users = nullptr, DoNotDisturbManager* doNotDisturb = nullptr,
+        MenuBarAboutActions* about = nullptr, QObject* parent = nullptr);
+    ~MenuBarCoordinator() override;
+
+    [[nodiscard]] QSystemTrayIcon* statusItem() const { return m_statusItem; }
+    [[nodiscard]] QMenu* menu() const { return m_menu; }
+
+    [[nodiscard]] bool isMenuBarVisible() const { return m_isMenuBarVisible; }
+    /// Announces the value on every assignment, also when it is unchanged.
+    void setMenuBarVisible(bool visible);
+
+    /// Creates the status item with its icon and menu; nothing when it exists already.
+    void setupMenuBar();
+    void removeMenuBar();
+    void updateMenuBarIcon();
+    /// Builds a new menu (the old one is deleted) and gives it to the status item.
+    void createMenu();
+    /// What sign-in, sign-out and do-not-disturb ask for: createMenu() then updateMenuBarIcon().
+    void rebuildMenu();
+
+    /// The header's text: "Tamsel", or "Tamsel（nickname）" while a user is signed in, the nickname shown literally.
+    [[nodiscard]] static QString headerTitle(const std::optional<QString>& nickname);
+
+Q_SIGNALS:
+    void menuBarVisibleChanged(bool visible);
+    /// The user chose "⚙️ 设置"; whoever owns the preferences window opens it.
+    void preferencesRequested();
+
+private:
+    void fillMenu(QMenu* menu);
+    [[nodiscard]] static QPixmap loadIcon();
+
+    UserManager& m_users;
+    MenuBarAboutActions& m_about;
+    QPointer<QSystemTrayIcon> m_statusItem;
+    QPointer<QMenu> m_menu;
+    bool m_isMenuBarVisible = true;
+    bool m_reportedNoTray = false;
+};

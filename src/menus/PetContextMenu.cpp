@@ -1,0 +1,110 @@
+#include "menus/PetContextMenu.h"
+
+#include "pet/AutoBehaviorManager.h"
+#include "pet/LottieAnimationManager.h"
+#include "pet/LottiePetView.h"
+#include "pet/MultiPetManager.h"
+#include "platform/FloatingWindow.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/WindowManager.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+
+using namespace Qt::StringLiterals;
+
+const PetContextMenu::BehaviorItem PetContextMenu::behaviorItems[8] = {
+    { u"🚶 走路", PetBehavior::moving, AutoBehavior::walk },
+    { u"🏃 进入", PetBehavior::entering, AutoBehavior::enter },
+    { u"😉 眨眼", PetBehavior::resting, AutoBehavior::blink },
+    { u"🤔 思考", PetBehavior::thinking, AutoBehavior::thinking },
+    { u"🎮 玩耍", PetBehavior::special, AutoBehavior::gaming },
+    { u"👋 打招呼", PetBehavior::interacting, AutoBehavior::greeting },
+    { u"🙈 躲猫猫", PetBehavior::exploring, AutoBehavior::explore },
+    { u"🐾 抓屁股", PetBehavior::idle, AutoBehavior::scratching },
+};
+
+PetContextMenu::PetContextMenu(DoNotDisturbManager* doNotDisturb, LottieAnimationManager* animations,
+    AutoBehaviorManager* scheduler, MultiPetManager* clones, QObject* parent)
+    : QObject(parent)
+    , m_doNotDisturb(doNotDisturb)
+    , m_animations(animations)
+    , m_scheduler(scheduler)
+    , m_clones(clones)
+{
+}
+
+DoNotDisturbManager& PetContextMenu::doNotDisturb() const
+{
+    return m_doNotDisturb ? *m_doNotDisturb : DoNotDisturbManager::shared();
+}
+
+LottieAnimationManager& PetContextMenu::animations() const
+{
+    return m_animations ? *m_animations : LottieAnimationManager::shared();
+}
+
+AutoBehaviorManager& PetContextMenu::scheduler() const
+{
+    return m_scheduler ? *m_scheduler : AutoBehaviorManager::shared();
+}
+
+MultiPetManager& PetContextMenu::clones() const
+{
+    return m_clones ? *m_clones : MultiPetManager::shared();
+}
+
+void PetContextMenu::attach(LottiePetView* view)
+{
+    if (!view)
+        return;
+    connect(view, &LottiePetView::contextMenuRequested, this, &PetContextMenu::popup, Qt::UniqueConnection);
+}
+
+void PetContextMenu::popup(QPoint globalPos)
+{
+    QMenu* menu = createAnimationContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+}
+
+QMenu* PetContextMenu::createAnimationContextMenu(QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(u"petMenu"_s);
+
+    QMenu* interact = menu->addMenu(u"🐾 互动"_s);
+    for (const BehaviorItem& item : behaviorItems)
+        interact->addAction(QString::fromUtf16(item.title), this, [this, &item] { runBehavior(item); });
+    menu->addSeparator();
+
+    menu->addAction(u"⏰ 提醒/闹钟"_s, this, &PetContextMenu::reminderPageRequested);
+    menu->addSeparator();
+
+    menu->addAction(u"✨ 撒豆成兵"_s, this, &PetContextMenu::performTransformation);
+    menu->addSeparator();
+
+    // Read when the menu is built: the title offers the opposite of the current state.
+    const QString dndTitle = doNotDisturb().isDoNotDisturbMode() ? u"🌙 关闭勿扰"_s : u"🌙 开启勿扰"_s;
+    menu->addAction(dndTitle, this, &PetContextMenu::toggleDoNotDisturb);
+    menu->addSeparator();
+    return menu;
+}
+
+void PetContextMenu::runBehavior(const BehaviorItem& item)
+{
+    doNotDisturb().exitIfActiveDueToUserAction();
+    animations().playBehavior(item.animation);
+    scheduler().forceBehavior(item.behavior);
+}
+
+void PetContextMenu::performTransformation()
+{
+    doNotDisturb().exitIfActiveDueToUserAction();
+    clones().performTransformation();
+}
+
+void PetContextMenu::toggleDoNotDisturb()
+{
+    doNotDisturb().toggleDoNotDisturbMode();
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/SharedInstance.h"
+
+#include "core/PetBehavior.h"
+#include "pet/AutoBehavior.h"
+
+#include <QObject>
+#include <QPoint>
+
+class AutoBehaviorManager;
+class DoNotDisturbManager;
+class LottieAnimationManager;
+class LottiePetView;
+class MultiPetManager;
+class QMenu;
+class QWidget;
+class WindowManager;
+
+/// The pet's right-click menu, the main entrance to the program's features. It is built
+/// afresh each time it opens, so it always shows the current state (do-not-disturb's
+/// switch offers the opposite of what is on).
+class PetContextMenu final : public QObject, public SharedInstance<PetContextMenu>
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PetContextMenu)
+
+public:
+    /// One row of the "🐾 互动" submenu: its label, the animation it plays and the behaviour
+    /// the scheduler then runs.
+    struct BehaviorItem
+    {
+        const char16_t* title;
+        PetBehavior animation;
+        AutoBehavior behavior;
+    };
+    static const BehaviorItem behaviorItems[8];
+
+    /// Collaborators left null are the shared instances, looked up when first needed.
+    explicit PetContextMenu(DoNotDisturbManager* doNotDisturb = nullptr, LottieAnimationManager* animations = nullptr,
+        AutoBehaviorManager* scheduler = nullptr, MultiPetManager* clones = nullptr, QObject* parent = nullptr);
+
+    /// A new menu built from the current state; the caller owns it.
+    [[nodiscard]] QMenu* createAnimationContextMenu(QWidget* parent = nullptr);
+    /// Opens a new menu at a global position; it deletes itself when closed.
+    void popup(QPoint globalPos);
+    /// Opens the menu wherever `view` is right-clicked.
+    void attach(LottiePetView* view);
+
+Q_SIGNALS:
+    /// The user chose "⏰ 提醒/闹钟": the preferences open on their reminders tab.
+    void reminderPageRequested();
+
+private:
+    void runBehavior(const BehaviorItem& item);
+    void performTransformation();
+    void toggleDoNotDisturb();
+
+    DoNotDisturbManager& doNotDisturb() const;
+    LottieAnimationManager& animations() const;
+    AutoBehaviorManager& scheduler() const;
+    MultiPetManager& clones() const;
+
+    DoNotDisturbManager* m_doNotDisturb;
+    LottieAnimationManager* m_animations;
+    AutoBehaviorManager* m_scheduler;
+    MultiPetManager* m_clones;
+};

@@ -1,0 +1,84 @@
+#include "pet/InteractionHandler.h"
+
+#include "pet/PetState.h"
+#include "platform/Clock.h"
+#include "platform/FloatingWindow.h"
+#include "platform/Screens.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/WindowManager.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+
+InteractionHandler::InteractionHandler(PetState* petState, Screens* screens, Clock* clock, QObject* parent)
+    : QObject(parent)
+    , m_petState(petState ? *petState : PetState::shared())
+    , m_screens(screens ? *screens : Screens::shared())
+    , m_clock(clock ? *clock : Clock::system())
+    , m_lastClickTime(m_clock.now())
+{
+}
+
+void InteractionHandler::handleSingleClick()
+{
+    m_petState.updateAnimationState(PetAnimationState::clickFeedback);
+    // Each click schedules its own end; a second click within 0.5 s does not extend the first.
+    QTimer::singleShot(
+        clickFeedbackMs, Qt::PreciseTimer, this, [this] { m_petState.updateAnimationState(PetAnimationState::idle); });
+    m_lastClickTime = m_clock.now();
+}
+
+QPointF InteractionHandler::limitedPosition(QSizeF translation) const
+{
+    const QPointF p = m_dragStartPosition + QPointF(translation.width(), translation.height());
+    const std::optional<QRectF> visible = m_screens.mainVisibleFrame();
+    if (!visible)
+        return p;
+    return {std::max(0.0, std::min(visible->width() - 64.0, p.x())),
+        std::max(0.0, std::min(visible->height() - 64.0, p.y()))};
+}
+
+void InteractionHandler::setWindowManager(WindowManager* windows)
+{
+    m_windows = windows;
+}
+
+void InteractionHandler::updateDrag(QSizeF translation)
+{
+    m_dragOffset = translation;
+    Q_EMIT dragChanged();
+    const QPointF p = limitedPosition(translation);
+    const double height = m_screens.mainHeight();
+    QMetaObject::invokeMethod(
+        this,
+        [this, p, height] {
+            if (m_windows)
+                m_windows->placeWindowAt(Screens::petOriginFromStored(p, height));
+        },
+        Qt::QueuedConnection);
+}
+
+void InteractionHandler::endDrag(QSizeF finalTranslation)
+{
+    const QPointF p = limitedPosition(finalTranslation);
+    m_petState.setPosition(p);
+    m_petState.setLastMoveTime(m_clock.now());
+    m_petState.savePosition();
+    if (m_windows)
+        m_windows->updateWindowPosition(p);
+    m_isDragging = false;
+    m_dragOffset = QSizeF();
+    Q_EMIT dragChanged();
+    m_petState.setInteracting(false);
+}
+
+void InteractionHandler::resetInteraction()
+{
+    m_isDragging = false;
+    m_dragOffset = QSizeF();
+    Q_EMIT dragChanged();
+    m_petState.setInteracting(false);
+}

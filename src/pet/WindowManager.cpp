@@ -1,0 +1,151 @@
+#include "pet/WindowManager.h"
+
+#include "pet/AutoBehaviorManager.h"
+#include "pet/LottiePetView.h"
+#include "pet/OpacityManager.h"
+#include "pet/OpacityTrackingView.h"
+#include "pet/PetState.h"
+#include "platform/FloatingWindow.h"
+#include "platform/Screens.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/DragEventHandler.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// Clears the manager's reference the moment its window closes, as the window goes away.
+class CloseWatcher final : public QObject
+{
+public:
+    CloseWatcher(QObject* parent, std::function<void()> onClose)
+        : QObject(parent)
+        , m_onClose(std::move(onClose))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close && event->isAccepted())
+            m_onClose();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_onClose;
+};
+
+} // namespace
+
+WindowManager::WindowManager(PetState* petState, Screens* screens, QObject* parent)
+    : QObject(parent)
+    , m_petState(petState ? *petState : PetState::shared())
+    , m_screens(screens ? *screens : Screens::shared())
+{
+}
+
+WindowManager::~WindowManager()
+{
+    delete m_petWindow.data();
+}
+
+void WindowManager::setPetWindowParts(const PetWindowParts& parts)
+{
+    m_parts = parts;
+}
+
+FloatingWindow* WindowManager::petWindow() const
+{
+    return m_petWindow;
+}
+
+LottiePetView* WindowManager::petView() const
+{
+    return m_petView;
+}
+
+void WindowManager::createPetWindow()
+{
+    if (m_parts.dragging)
+        m_parts.dragging->stopMonitoring();
+    if (m_petWindow) {
+        FloatingWindow* old = m_petWindow;
+        m_petWindow = nullptr;
+        m_petView = nullptr;
+        old->close();
+        old->deleteLater();
+    }
+
+    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, &m_screens);
+    window->setObjectName(u"petWindow"_s);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // The window system never moves the pet: dragging is the program's own.
+    const QPointF origin = m_screens.petOriginFromStored(m_petState.data().position);
+    window->setModelFrame(QRectF(origin, windowSize));
+    window->setFixedSize(windowSize.toSize());
+
+    auto* tracking = new OpacityTrackingView(window);
+    tracking->setGeometry(0, 0, int(windowSize.width()), int(windowSize.height()));
+    auto* view = new LottiePetView(tracking, m_parts.animations, nullptr, m_parts.interaction);
+    view->setGeometry(tracking->rect());
+    if (OpacityManager* opacity = m_parts.opacity) {
+        connect(tracking, &OpacityTrackingView::pointerEntered, opacity, &OpacityManager::mouseEntered);
+        connect(tracking, &OpacityTrackingView::pointerExited, opacity, &OpacityManager::mouseExited);
+    }
+    // The scheduler only announces its behaviour; the view turns each change into an animation.
+    if (AutoBehaviorManager* scheduler = m_parts.scheduler) {
+        view->setLastAutoBehavior(scheduler->currentBehavior());
+        connect(scheduler, &AutoBehaviorManager::currentBehaviorChanged, view, &LottiePetView::onAutoBehaviorChanged);
+    }
+
+    m_petWindow = window;
+    m_petView = view;
+    window->show();
+    window->raise();
+
+    if (m_parts.opacity)
+        m_parts.opacity->applyDefaultOpacity();
+    setupWindowObservers();
+    if (m_parts.dragging)
+        m_parts.dragging->startMonitoring(window);
+    Q_EMIT petWindowCreated(window);
+}
+
+void WindowManager::setupWindowObservers()
+{
+    FloatingWindow* window = m_petWindow;
+    window->installEventFilter(new CloseWatcher(window, [this, window] {
+        if (m_petWindow == window) {
+            m_petWindow = nullptr;
+            m_petView = nullptr;
+        }
+    }));
+}
+
+void WindowManager::updateWindowPosition(QPointF position)
+{
+    if (!m_petWindow)
+        return;
+    placeWindowAt(m_screens.petOriginFromStored(position));
+}
+
+void WindowManager::placeWindowAt(QPointF origin)
+{
+    if (!m_petWindow)
+        return;
+    if (m_parts.doNotDisturb)
+        origin = m_parts.doNotDisturb->getValidWindowOriginForDoNotDisturb(origin);
+    m_petWindow->setModelOrigin(origin);
+    Q_EMIT petWindowDidMove(m_petWindow);
+}
+
+QPointF WindowManager::getCurrentWindowPosition() const
+{
+    if (!m_petWindow)
+        return m_petState.data().position;
+    return m_screens.storedFromPetOrigin(m_petWindow->modelFrame().topLeft());
+}

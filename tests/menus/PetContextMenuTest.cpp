@@ -1,0 +1,154 @@
+#include "menus/PetContextMenu.h"
+#include "pet/AutoBehaviorManager.h"
+#include "pet/LottieAnimationManager.h"
+#include "pet/LottiePetView.h"
+#include "pet/MultiPetManager.h"
+#include "platform/Defaults.h"
+#include "platform/FloatingWindow.h"
+#include "pet/DoNotDisturbManager.h"
+
+#include "support/FakeRandom.h"
+#include "support/PetRig.h"
+#include "support/Wait.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList rows(const QMenu* menu)
+{
+    QStringList out;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            out << u"-"_s;
+        else
+            out << action->iconText() + (action->menu() ? u" ▸"_s : QString());
+    }
+    return out;
+}
+
+QAction* item(const QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->iconText() == text)
+            return action;
+        if (action->menu()) {
+            if (QAction* inner = item(action->menu(), text))
+                return inner;
+        }
+    }
+    return nullptr;
+}
+
+/// The pet with everything its menu reaches.
+struct Rig : PetRig
+{
+    Rig()
+        : PetRig({ QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900) })
+    {
+    }
+
+    FakeRandom random;
+    AutoBehaviorManager scheduler { &petState, &windowManager, &screens, &clock, &random };
+    DoNotDisturbManager doNotDisturb { &defaults, &screens, &windowManager, &petState, &scheduler };
+    MultiPetManager clones { &defaults, &screens, &windowManager, &animations, &random };
+    PetContextMenu menu { &doNotDisturb, &animations, &scheduler, &clones };
+
+    std::unique_ptr<QMenu> build() { return std::unique_ptr<QMenu>(menu.createAnimationContextMenu()); }
+};
+
+} // namespace
+
+TEST(PetContextMenu, HoldsTheEntriesInOrderAndOffersTheOppositeDoNotDisturb)
+{
+    Rig rig;
+    auto menu = rig.build();
+    EXPECT_EQ(rows(menu.get()),
+        (QStringList {
+            u"🐾 互动 ▸"_s, u"-"_s, u"⏰ 提醒/闹钟"_s, u"-"_s, u"✨ 撒豆成兵"_s, u"-"_s, u"🌙 开启勿扰"_s, u"-"_s }));
+    EXPECT_EQ(rows(menu->actions().first()->menu()),
+        (QStringList { u"🚶 走路"_s, u"🏃 进入"_s, u"😉 眨眼"_s, u"🤔 思考"_s, u"🎮 玩耍"_s, u"👋 打招呼"_s,
+            u"🙈 躲猫猫"_s, u"🐾 抓屁股"_s }));
+    for (const QAction* action : menu->actions())
+        EXPECT_TRUE(action->isEnabled()) << "no item is ever disabled";
+
+    item(menu.get(), u"🌙 开启勿扰"_s)->trigger();
+    EXPECT_TRUE(rig.doNotDisturb.isDoNotDisturbMode());
+    auto reopened = rig.build();
+    EXPECT_EQ(rows(reopened.get()).at(6), u"🌙 关闭勿扰"_s);
+    QSignalSpy reminders(&rig.menu, &PetContextMenu::reminderPageRequested);
+    item(reopened.get(), u"⏰ 提醒/闹钟"_s)->trigger();
+    EXPECT_EQ(reminders.size(), 1);
+    EXPECT_TRUE(rig.doNotDisturb.isDoNotDisturbMode()) << "the reminders page leaves do-not-disturb on";
+    item(reopened.get(), u"🌙 关闭勿扰"_s)->trigger();
+    EXPECT_FALSE(rig.doNotDisturb.isDoNotDisturbMode());
+}
+
+TEST(PetContextMenu, BehaviourItemsLeaveDoNotDisturbThenPlayAndRun)
+{
+    Rig rig;
+    LottieAnimationManager& animations = rig.animations;
+    AutoBehaviorManager& scheduler = rig.scheduler;
+    for (const PetContextMenu::BehaviorItem& row : PetContextMenu::behaviorItems) {
+        rig.doNotDisturb.setDoNotDisturbMode(true);
+        auto menu = rig.build();
+        // The animation is played by the item itself, before the scheduler hears of it.
+        std::optional<PetBehavior> playedBeforeRun;
+        const auto connection = QObject::connect(&scheduler, &AutoBehaviorManager::behaviorDidChange,
+            [&] { playedBeforeRun = animations.currentBehavior(); });
+        item(menu.get(), QString::fromUtf16(row.title))->trigger();
+        QObject::disconnect(connection);
+
+        EXPECT_FALSE(rig.doNotDisturb.isDoNotDisturbMode()) << QString::fromUtf16(row.title).toStdString();
+        EXPECT_EQ(playedBeforeRun, row.animation);
+        EXPECT_EQ(scheduler.currentBehavior(), row.behavior);
+    }
+}
+
+TEST(PetContextMenu, ClonesLeaveDoNotDisturbFirst)
+{
+    Rig rig;
+    rig.doNotDisturb.setDoNotDisturbMode(true);
+    auto menu = rig.build();
+    item(menu.get(), u"✨ 撒豆成兵"_s)->trigger();
+    EXPECT_FALSE(rig.doNotDisturb.isDoNotDisturbMode());
+    EXPECT_EQ(rig.clones.clonedWindows().size(), MultiPetManager::cloneCount);
+}
+
+TEST(PetContextMenu, RightClickOnThePetViewOpensAFreshMenu)
+{
+    Rig rig;
+    LottiePetView view(nullptr, &rig.animations, nullptr, &rig.interaction);
+    view.resize(LottiePetView::viewSize, LottiePetView::viewSize);
+    view.show();
+    rig.menu.attach(&view);
+    rig.menu.attach(&view); // attaching twice still opens one menu
+
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), view.mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(&view, &event);
+    QList<QMenu*> open;
+    ASSERT_TRUE(waitUntil([&] {
+        open.clear();
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* menu = qobject_cast<QMenu*>(widget); menu && menu->isVisible())
+                open << menu;
+        }
+        return !open.isEmpty();
+    }));
+    ASSERT_EQ(open.size(), 1);
+    EXPECT_EQ(open.first()->objectName(), u"petMenu"_s);
+
+    QPointer<QMenu> shown = open.first();
+    shown->close();
+    EXPECT_TRUE(waitUntil([&] { return shown.isNull(); })) << "a closed menu is deleted";
+}

@@ -1,0 +1,84 @@
+// The pet window on a real X server: placed where the stored position says, on every
+// desktop, and lifted to full opacity while the pointer is over it.
+#include "pet/OpacityManager.h"
+#include "pet/InteractionHandler.h"
+#include "pet/LottieAnimationManager.h"
+#include "pet/PetAppearanceManager.h"
+#include "pet/PetState.h"
+#include "platform/Defaults.h"
+#include "platform/FloatingWindow.h"
+#include "pet/WindowManager.h"
+#include "platform/Screens.h"
+#include "support/Wait.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QScreen>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <gtest/gtest.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+uint32_t desktopOf(WId window)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11->connection();
+    const char* name = "_NET_WM_DESKTOP";
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(std::strlen(name)), name), nullptr), &std::free);
+    if (!atom)
+        return 0;
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(
+            c, xcb_get_property(c, 0, xcb_window_t(window), atom->atom, XCB_ATOM_CARDINAL, 0, 1), nullptr),
+        &std::free);
+    if (!reply || xcb_get_property_value_length(reply.get()) < 4)
+        return 0;
+    return *static_cast<uint32_t*>(xcb_get_property_value(reply.get()));
+}
+
+} // namespace
+
+TEST(PetWindowX11, StandsAtTheStoredPlaceOnEveryDesktopAndLightsUpUnderThePointer)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    Defaults& defaults = Defaults::shared();
+    Screens& screens = Screens::shared();
+    defaults.setValue(PetState::positionKey, QJsonArray { 200, 150 });
+    PetState petState(&defaults, &screens);
+    WindowManager manager(&petState, &screens);
+    OpacityManager opacity(&defaults, [&manager] { return manager.petWindow(); });
+    opacity.setDefaultOpacity(0.5);
+    PetAppearanceManager appearance(&defaults);
+    LottieAnimationManager animations(&appearance);
+    InteractionHandler clicks(&petState, &screens);
+    WindowManager::PetWindowParts parts;
+    parts.opacity = &opacity;
+    parts.animations = &animations;
+    parts.interaction = &clicks;
+    manager.setPetWindowParts(parts);
+
+    manager.createPetWindow();
+    FloatingWindow* window = manager.petWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return window->windowHandle() && window->windowHandle()->isExposed(); }));
+    EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(200, 150));
+    EXPECT_EQ(desktopOf(window->winId()), 0xFFFFFFFFu);
+    EXPECT_TRUE(waitUntil([&] { return qAbs(window->windowOpacity() - 0.5) < 0.01; }));
+
+    QCursor::setPos(window->geometry().center());
+    ASSERT_TRUE(waitUntil([&] { return opacity.isMouseInside(); }));
+    EXPECT_TRUE(waitUntil([&] { return window->windowOpacity() > 0.99; }));
+    QCursor::setPos(QPoint(5, 5));
+    ASSERT_TRUE(waitUntil([&] { return !opacity.isMouseInside(); }));
+    EXPECT_TRUE(waitUntil([&] { return qAbs(window->windowOpacity() - 0.5) < 0.01; }));
+}
