@@ -1,7 +1,6 @@
 #include "reminders/pages/AlarmForm.h"
 
 #include "platform/Clock.h"
-#include "reminders/pages/FormParts.h"
 #include "reminders/pages/PageParts.h"
 #include "reminders/pages/SwitchButton.h"
 #include "widgets/PlainLabel.h"
@@ -78,7 +77,7 @@ void AlarmForm::buildLayout()
     column->addWidget(PageParts::divider(this));
 
     QFormLayout* basics = nullptr;
-    column->addWidget(FormParts::section(u"基本信息"_s, this, &basics));
+    column->addWidget(PageParts::section(u"基本信息"_s, this, &basics));
     m_typePicker = new QComboBox(this);
     m_typePicker->setObjectName(u"alarmTypePicker"_s);
     for (const AlarmType type : allAlarmTypes)
@@ -93,11 +92,11 @@ void AlarmForm::buildLayout()
     m_messageField->setObjectName(u"alarmMessageField"_s);
     m_messageField->setPlaceholderText(messageTitle);
     m_messageField->setTabChangesFocus(true);
-    FormParts::growWithText(m_messageField, 2, 4);
+    PageParts::growWithText(m_messageField, 2, 4);
     basics->addRow(messageTitle, m_messageField);
 
     QFormLayout* timing = nullptr;
-    column->addWidget(FormParts::section(u"时间设置"_s, this, &timing));
+    column->addWidget(PageParts::section(u"时间设置"_s, this, &timing));
     m_timeField = new QTimeEdit(this);
     m_timeField->setObjectName(u"alarmTimeField"_s);
     // Always the 24-hour clock, whatever the locale prefers.
@@ -141,7 +140,7 @@ void AlarmForm::buildLayout()
     timing->addRow(m_weekdaySelector);
 
     QFormLayout* switches = nullptr;
-    column->addWidget(FormParts::section(QString(), this, &switches));
+    column->addWidget(PageParts::section(QString(), this, &switches));
     m_enabledSwitch = new SwitchButton(u"启用闹钟"_s, this);
     m_enabledSwitch->setObjectName(u"alarmEnabledSwitch"_s);
     switches->addRow(u"启用闹钟"_s, m_enabledSwitch);

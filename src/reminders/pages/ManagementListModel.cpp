@@ -2,8 +2,6 @@
 
 #include "reminders/pages/ListDiff.h"
 
-using namespace Qt::StringLiterals;
-
 ManagementListModel::ManagementListModel(Source source, QObject* parent)
     : QAbstractListModel(parent)
     , m_source(std::move(source))
@@ -32,14 +30,6 @@ QVariant ManagementListModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
-}
-
-QHash<int, QByteArray> ManagementListModel::roleNames() const
-{
-    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
-    names.insert(IdRole, "id");
-    names.insert(RowRole, "row");
-    return names;
 }
 
 void ManagementListModel::refresh()

@@ -24,7 +24,6 @@ public:
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
 
     [[nodiscard]] const QList<ManagementRow>& rows() const { return m_rows; }
 

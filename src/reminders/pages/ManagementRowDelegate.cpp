@@ -4,7 +4,6 @@
 #include "widgets/EmojiLabel.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>

@@ -3,11 +3,14 @@
 #include <QString>
 
 class PlainLabel;
+class PlainTextEditor;
+class QFormLayout;
+class QGroupBox;
 class QFrame;
 class QPushButton;
 class QWidget;
 
-/// Small pieces the alarm and reminder pages and their editors share.
+/// Small pieces the alarm and reminder pages and their forms share.
 namespace PageParts {
 
 /// A bold heading at `scale` times the application's font size.
@@ -23,5 +26,11 @@ void makeSecondary(QWidget* widget);
 [[nodiscard]] QPushButton* borderedButton(const QString& text, QWidget* parent);
 /// "添加…" in the page header: a prominent button led by a plus in a circle.
 [[nodiscard]] QPushButton* addButton(const QString& text, QWidget* parent);
+
+/// A titled group of a form (no title: a plain group) with a form layout inside.
+[[nodiscard]] QGroupBox* section(const QString& title, QWidget* parent, QFormLayout** layout);
+/// Makes `editor` as tall as its text, between `minLines` and `maxLines` lines, scrolling
+/// beyond that.
+void growWithText(PlainTextEditor* editor, int minLines, int maxLines);
 
 } // namespace PageParts

@@ -1,7 +1,6 @@
 #include "reminders/pages/ReminderForm.h"
 
 #include "platform/Clock.h"
-#include "reminders/pages/FormParts.h"
 #include "reminders/pages/PageParts.h"
 #include "reminders/pages/SwitchButton.h"
 #include "widgets/PlainLabel.h"
@@ -100,7 +99,7 @@ void ReminderForm::buildLayout(const QString& heading)
     column->addWidget(PageParts::divider(this));
 
     QFormLayout* basics = nullptr;
-    column->addWidget(FormParts::section(u"基本信息"_s, this, &basics));
+    column->addWidget(PageParts::section(u"基本信息"_s, this, &basics));
     m_titleField = new PlainLineEdit(this);
     m_titleField->setObjectName(u"reminderTitleField"_s);
     m_titleField->setPlaceholderText(u"提醒标题"_s);
@@ -109,11 +108,11 @@ void ReminderForm::buildLayout(const QString& heading)
     m_messageField->setObjectName(u"reminderMessageField"_s);
     m_messageField->setPlaceholderText(u"提醒内容"_s);
     m_messageField->setTabChangesFocus(true);
-    FormParts::growWithText(m_messageField, 3, 5);
+    PageParts::growWithText(m_messageField, 3, 5);
     basics->addRow(m_messageField);
 
     QFormLayout* interval = nullptr;
-    column->addWidget(FormParts::section(u"提醒间隔"_s, this, &interval));
+    column->addWidget(PageParts::section(u"提醒间隔"_s, this, &interval));
     m_hoursField = stepper(u"小时: "_s, maxHours, u"intervalHours"_s, this);
     m_minutesField = stepper(u"分钟: "_s, 59, u"intervalMinutes"_s, this);
     auto* steppers = new QHBoxLayout;
@@ -123,7 +122,7 @@ void ReminderForm::buildLayout(const QString& heading)
     interval->addRow(steppers);
 
     QFormLayout* switches = nullptr;
-    column->addWidget(FormParts::section(QString(), this, &switches));
+    column->addWidget(PageParts::section(QString(), this, &switches));
     m_enabledSwitch = new SwitchButton(u"启用提醒"_s, this);
     m_enabledSwitch->setObjectName(u"reminderEnabledSwitch"_s);
     switches->addRow(u"启用提醒"_s, m_enabledSwitch);
