@@ -2,6 +2,7 @@
 
 #include "platform/LottieAnimation.h"
 #include "platform/LottieFrames.h"
+#include "platform/X11FramePixmaps.h"
 
 #include <QFileInfo>
 
@@ -54,6 +55,20 @@ std::shared_ptr<LottieFrames> LottieCache::frames(
     return made;
 }
 
+std::shared_ptr<X11FramePixmaps> LottieCache::pixmaps(
+    const std::shared_ptr<LottieFrames>& frames, xcb_connection_t* connection, std::uint32_t root, std::uint8_t depth)
+{
+    if (!frames || !connection)
+        return nullptr;
+    purge();
+    const auto key = std::make_tuple(frames.get(), root, depth);
+    if (auto found = m_pixmaps[key].lock(); found && found->frames() == frames)
+        return found;
+    auto made = std::make_shared<X11FramePixmaps>(connection, root, depth, frames);
+    m_pixmaps[key] = made;
+    return made;
+}
+
 int LottieCache::liveAnimationCount()
 {
     purge();
@@ -78,4 +93,5 @@ void LottieCache::purge()
 {
     m_animations.removeIf([](const auto& entry) { return entry.value().expired(); });
     m_frames.removeIf([](const auto& entry) { return entry.value().expired(); });
+    std::erase_if(m_pixmaps, [](const auto& entry) { return entry.second.expired(); });
 }

@@ -5,13 +5,19 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
+#include <map>
 #include <memory>
+#include <tuple>
 
 class LottieAnimation;
 class LottieFrames;
+class X11FramePixmaps;
+struct xcb_connection_t;
 
 /// The process-wide store of parsed animations and their rendered frames, shared by the
-/// pet, its clones and the game's cats.
+/// pet, its clones and the game's cats: any LottiePlayer showing the same file at the same
+/// size draws each frame once for all of them, and on X11 uploads it to the server once.
 ///
 /// Frames are held only while some player uses them. Parsed files are held likewise, plus
 /// the few most recently loaded ones, so switching back and forth between two behaviours
@@ -35,6 +41,11 @@ public:
     [[nodiscard]] std::shared_ptr<LottieFrames> frames(
         const std::shared_ptr<LottieAnimation>& animation, QSize pixelSize, qreal devicePixelRatio);
 
+    /// The X server's copies of a frame store's images, for 32-bit windows on the screen
+    /// whose root window is `root`; shared by every caller asking for the same combination.
+    [[nodiscard]] std::shared_ptr<X11FramePixmaps> pixmaps(const std::shared_ptr<LottieFrames>& frames,
+        xcb_connection_t* connection, std::uint32_t root, std::uint8_t depth);
+
     /// Animations and frame stores that are still alive (in use or recently loaded).
     [[nodiscard]] int liveAnimationCount();
     [[nodiscard]] int liveFrameStoreCount();
@@ -46,4 +57,5 @@ private:
     QHash<QString, std::weak_ptr<LottieAnimation>> m_animations;
     QHash<QString, std::weak_ptr<LottieFrames>> m_frames;
     QList<std::shared_ptr<LottieAnimation>> m_recent;
+    std::map<std::tuple<const LottieFrames*, std::uint32_t, std::uint8_t>, std::weak_ptr<X11FramePixmaps>> m_pixmaps;
 };
