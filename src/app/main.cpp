@@ -2,6 +2,7 @@
 #include "app/DesktopPetApp.h"
 #include "platform/Defaults.h"
 #include "platform/LogManager.h"
+#include "platform/MemoryRelease.h"
 #include "platform/PlatformSelection.h"
 #include "platform/SingleInstance.h"
 #include "platform/UnixSignals.h"
@@ -16,6 +17,7 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char** argv)
 {
+    MemoryRelease::configureAllocator();
     PlatformSelection::choosePlatformBeforeApplication();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Tamsel"_s);
