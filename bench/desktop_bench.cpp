@@ -12,6 +12,7 @@
 #include "pet/MultiPetManager.h"
 #include "pet/PetContextMenu.h"
 #include "platform/Defaults.h"
+#include "platform/LottieCache.h"
 #include "platform/LottiePlayer.h"
 #include "platform/MemoryRelease.h"
 #include "shell/DoNotDisturbManager.h"
@@ -135,14 +136,16 @@ int main(int argc, char** argv)
 
     Script script;
     const int settleMs = 3000;
+    script.then(settleMs, [] { DoNotDisturbManager::shared().setDoNotDisturbMode(true); });
     script.then(settleMs, [] {});
     script.phase(
-        "resting-dnd", phaseMs, [] { DoNotDisturbManager::shared().setDoNotDisturbMode(true); },
-        [] { DoNotDisturbManager::shared().setDoNotDisturbMode(false); });
-    script.then(settleMs, [] {
+        "resting-dnd", phaseMs, [] {}, [] { DoNotDisturbManager::shared().setDoNotDisturbMode(false); });
+    script.then(0, [] {
         AutoBehaviorManager::shared().stopBehaviorSystem();
         LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
     });
+    // The loop's first pass draws its frames; the resting pet is what comes after.
+    script.then(settleMs, [] {});
     script.phase("resting-idle", phaseMs, [] {});
     script.phase(
         "wandering", phaseMs,
@@ -165,6 +168,8 @@ int main(int argc, char** argv)
             QTimer::singleShot(i * burstMs, [] { MultiPetManager::shared().performTransformation(); });
     });
     script.then(settleMs + 2000, [] { say("memory", "after-bursts"); });
+    // Frames nobody shows are kept a while in case they are wanted again; then they go.
+    script.then(LottieCache::keepUnusedFramesMs * 3 / 2 + 1000, [] { say("memory", "after-bursts-released"); });
     script.then(500, [] { QCoreApplication::quit(); });
     script.run();
     return app.exec();
