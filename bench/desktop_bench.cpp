@@ -159,7 +159,8 @@ int main(int argc, char** argv)
         showMenuBriefly(MenuBarCoordinator::shared().menu(), QPoint(1200, 30));
     });
     script.then(1500, [] { showMenuBriefly(PetContextMenu::shared().createAnimationContextMenu(), QPoint(600, 400)); });
-    script.then(settleMs, [] { say("memory", "before-bursts"); });
+    // What wandering drew is kept a while; the level before the bursts is the one after that.
+    script.then(LottieCache::keepUnusedFramesMs * 3 / 2 + 1000, [] { say("memory", "before-bursts"); });
     // Each burst lives its dismissal time plus the fade-out and close.
     const int burstMs = MultiPetManager::timerIntervalMs(MultiPetManager::defaultCloneDismissTime)
         + MultiPetManager::fadeOutMs + MultiPetManager::closeDelayMs + 200;

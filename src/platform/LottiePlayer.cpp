@@ -261,14 +261,19 @@ QImage LottiePlayer::currentImage()
 
 bool LottiePlayer::presentOnX11(const QRect& source)
 {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    // Runs on every tick of a resting pet: the lookups are kept to what may change.
+    static xcb_connection_t* const connection = [] {
+        auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+        return x11 ? x11->connection() : nullptr;
+    }();
+    if (!connection || !m_frames)
+        return false;
     QWidget* top = window();
     QWindow* handle = top->windowHandle();
-    if (!connection || !m_frames || !handle || !handle->isExposed())
+    if (!handle || !handle->isExposed())
         return false;
 
-    const auto id = static_cast<std::uint32_t>(top->internalWinId());
+    const auto id = static_cast<std::uint32_t>(handle->winId());
     if (id != m_x11Window) {
         // Once per native window: its depth decides whether our frames can go there as they are.
         m_x11Window = id;

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -87,10 +89,24 @@ struct PetLikeWindow
         player->setGeometry(0, 0, 128, 128);
         player->setAnimation(path);
         player->setLoopMode(true);
+        player->installEventFilter(&paints);
         window.show();
         player->play();
+        // The test steps the playback itself.
+        player->findChild<QTimer*>(u"lottieFrameTimer"_s)->stop();
     }
 
+    // Shown, with the paints that showing it brings behind it.
+    [[nodiscard]] bool settled()
+    {
+        if (!waitUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed() && paints.count > 0; }))
+            return false;
+        QTest::qWait(100);
+        paints.count = 0;
+        return true;
+    }
+
+    EventCounter paints { QEvent::Paint };
     FloatingWindow window;
     LottiePlayer* player;
 };
@@ -104,17 +120,13 @@ TEST(LottiePlayerX11, PlayingFramesAreCopiedNotRepaintedAndSurviveAnExpose)
     const QString path = lottietest::write(dir.filePath(u"moving.json"_s), lottietest::document(10, 30));
     Screens screens;
     PetLikeWindow pet(screens, path, 100);
-    ASSERT_TRUE(waitUntil([&] { return pet.window.windowHandle() && pet.window.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(pet.settled());
     ASSERT_EQ(depthOf(pet.window.winId()), 32) << "a translucent window needs an alpha channel";
-    QApplication::processEvents();
-
-    EventCounter paints(QEvent::Paint);
-    pet.player->installEventFilter(&paints);
     for (int i = 0; i < 13; ++i) {
         pet.player->advance();
         QApplication::processEvents();
     }
-    EXPECT_EQ(paints.count, 0) << "a playing frame must not go through a widget repaint";
+    EXPECT_EQ(pet.paints.count, 0) << "a playing frame must not go through a widget repaint";
     EXPECT_EQ(pet.player->presentedOnX11Count(), 13);
 
     const auto frames = LottieCache::shared().frames(pet.player->animation(), QSize(128, 128), 1.0);
@@ -134,7 +146,7 @@ TEST(LottiePlayerX11, PlayingFramesAreCopiedNotRepaintedAndSurviveAnExpose)
     // A second window with the same animation shows the same frames without drawing them again.
     const int rendered = frames->renderCount();
     PetLikeWindow clone(screens, path, 400);
-    ASSERT_TRUE(waitUntil([&] { return clone.window.windowHandle() && clone.window.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(clone.settled());
     for (int i = 0; i < 10; ++i) {
         clone.player->advance();
         QApplication::processEvents();
