@@ -128,8 +128,6 @@ try:
     compositor = start(["xcompmgr"], **quiet)
     time.sleep(1)
     desktop = {"X server": xvfb.pid, "compositor": compositor.pid, "window manager": wm.pid}
-    def desktop_share(result):
-        return sum(result[n][0] for n in desktop)
 
     # The two classic pets, on the same display before the pet starts, so each desktop
     # figure belongs to one program.
@@ -147,7 +145,8 @@ try:
         stop(p)
     for n in rivals:
         rows.append((f"{n} (both running)", rival[n][0], rival[n][1], None))
-    rows.append(("desktop with both", desktop_share(rival), sum(rival[n][1] for n in desktop), None))
+    rows.append(("X server (rivals)", rival["X server"][0], sum(rival[n][1] for n in desktop), None))
+    rows.append(("compositor+wm (rivals)", rival["compositor"][0] + rival["window manager"][0], 0, None))
     time.sleep(2)
 
     pet = start([binary, str(phase_seconds), str(bursts)], env=env, stdout=subprocess.PIPE,
@@ -165,17 +164,18 @@ try:
             windows[name] = Window(pids)
         elif what == "end":
             r = windows[name].finish()
-            rows.append((name, r["pet"][0], r["pet"][1], (desktop_share(r), sum(r[n][1] for n in desktop))))
+            rows.append((name, r["pet"][0], r["pet"][1], (r["X server"][0], r["compositor"][0] + r["window manager"][0], sum(r[n][1] for n in desktop))))
         elif what == "memory":
             memories[name] = memory(pet.pid)
     pet.wait()
 
     base = {n: rival[n][0] for n in rivals}
-    print(f"{'':24s} {'% of one core':>14s} {'wake-ups/s':>11s} {'desktop %':>10s} {'desktop wake/s':>15s}  ratios")
+    print("% is of one core; the rivals' rows are measured together, before the pet starts")
+    print(f"{'':24s} {'%':>7s} {'wake-ups/s':>11s} {'X server %':>11s} {'compositor+wm %':>16s} {'desktop wake/s':>15s}  pet / rival")
     for name, cpu, wakes, desk in rows:
         ratio = "  ".join(f"{cpu / v:4.1f}x {n}" for n, v in base.items() if v > 0) if desk else ""
-        d = f"{desk[0]:10.2f} {desk[1]:15.0f}" if desk else f"{'':10s} {'':15s}"
-        print(f"{name:24s} {cpu:14.2f} {wakes:11.0f} {d}  {ratio}")
+        d = f"{desk[0]:11.2f} {desk[1]:16.2f} {desk[2]:15.0f}" if desk else f"{'':11s} {'':16s} {'':15s}"
+        print(f"{name:24s} {cpu:7.2f} {wakes:11.0f} {d}  {ratio}")
     for name, m in memories.items():
         print(f"memory {name:17s} RSS {m['Rss']:6.1f} MB  PSS {m['Pss']:6.1f} MB")
     if "before-bursts" in memories and "after-bursts" in memories:
