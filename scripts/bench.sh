@@ -18,7 +18,7 @@ build=${BUILD_DIR:-$root/build-release}
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAMSEL_BUILD_TESTS=OFF >/dev/null
 fi
-ninja -C "$build" -j3 tamsel_bench_desktop_bench >/dev/null
+ninja -C "$build" -j3 tamsel_resources tamsel_bench_desktop_bench >/dev/null
 
 missing=()
 for tool in xpenguins oneko openbox Xvfb xcompmgr; do
