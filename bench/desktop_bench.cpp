@@ -136,7 +136,11 @@ int main(int argc, char** argv)
 
     Script script;
     const int settleMs = 3000;
-    script.then(settleMs, [] { DoNotDisturbManager::shared().setDoNotDisturbMode(true); });
+    script.then(settleMs, [] {
+        DoNotDisturbManager::shared().setDoNotDisturbMode(true);
+        // Whatever the scheduler showed last stays on; the idle loop makes runs comparable.
+        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
+    });
     script.then(settleMs, [] {});
     script.phase(
         "resting-dnd", phaseMs, [] {}, [] { DoNotDisturbManager::shared().setDoNotDisturbMode(false); });
