@@ -2,6 +2,7 @@
 
 #include "platform/Defaults.h"
 #include "platform/StandardOutput.h"
+#include "server/Redaction.h"
 #include "server/UserManager.h"
 
 #include <QJsonDocument>
@@ -12,6 +13,8 @@
 #include <QStringDecoder>
 #include <QTimer>
 #include <QUrl>
+
+#include <cstring>
 
 #include <QCoroNetworkReply>
 
@@ -33,19 +36,28 @@ const char* const timedOutProperty = "tamselTimedOut";
 
 std::optional<QString> utf8Text(const QByteArray& bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    // Stateless: a body that ends inside a character is broken, not waiting for more bytes.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
     return text;
 }
 
-/// Faults of the connection itself (refused, dropped, timed out, proxy), which fail the
-/// exchange even after a status line arrived: the reply is incomplete.
-bool isTransportError(QNetworkReply::NetworkError error)
+/// Whether `error` is the one Qt raises for an error status of this class by itself, which
+/// it does once the whole body has arrived. Any other error beside a status (the connection
+/// dropped mid-body, a compressed body refused as a bomb) spoils the reply.
+bool isTheStatusOwnError(int status, QNetworkReply::NetworkError error)
 {
     const int code = static_cast<int>(error);
-    return code >= 1 && code < 200;
+    if (status >= 500)
+        return code >= QNetworkReply::InternalServerError && code <= QNetworkReply::UnknownServerError;
+    if (status >= 400)
+        return (code >= QNetworkReply::ContentAccessDenied && code <= QNetworkReply::UnknownContentError
+                   && error != QNetworkReply::ContentReSendError)
+            || error == QNetworkReply::ProtocolInvalidOperationError
+            || error == QNetworkReply::ProxyAuthenticationRequiredError;
+    return false;
 }
 
 QString transportDescription(const QNetworkReply& reply)
@@ -61,12 +73,56 @@ QString transportDescription(const QNetworkReply& reply)
         return u"请求超时。"_s;
     case QNetworkReply::RemoteHostClosedError:
         return u"网络连接已中断。"_s;
+    case QNetworkReply::ContentReSendError:
+        // Qt wanted to send the request again, which the client never allows: after a lost
+        // connection, or for a 307 or 308 that asks for the same request elsewhere.
+        if (reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+            return u"服务器要求重新发送请求。"_s;
+        return u"网络连接已中断。"_s;
+    case QNetworkReply::UnknownContentError: // beside a status that does not raise it: the body would not inflate
+        return u"无法解码原始数据。"_s;
     case QNetworkReply::OperationCanceledError:
         return u"已取消。"_s;
     default:
         return reply.errorString();
     }
 }
+
+/// The request body, readable once. Qt's HTTP layer sends a request again when the connection
+/// closes before the reply begins, unless the body cannot be rewound; the server may have acted
+/// on the first copy (stored a bottle, handed out a pick), so every request, even a bodiless
+/// GET, goes out with one of these and a lost connection fails the call instead.
+class OneShotBody final : public QIODevice
+{
+public:
+    OneShotBody(QByteArray bytes, QObject* parent)
+        : QIODevice(parent)
+        , m_bytes(std::move(bytes))
+    {
+        open(QIODevice::ReadOnly);
+    }
+
+    [[nodiscard]] qint64 length() const { return m_bytes.size(); }
+
+    bool isSequential() const override { return true; }
+    bool reset() override { return false; }
+    qint64 bytesAvailable() const override { return m_bytes.size() - m_read + QIODevice::bytesAvailable(); }
+    bool atEnd() const override { return m_read == m_bytes.size() && QIODevice::bytesAvailable() == 0; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 n = std::min(maxSize, m_bytes.size() - m_read);
+        std::memcpy(data, m_bytes.constData() + m_read, static_cast<size_t>(n));
+        m_read += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_read = 0;
+};
 
 } // namespace
 
@@ -125,13 +181,6 @@ QString APIClient::loggedBody(const QJsonObject& body)
     return QString::fromUtf8(QJsonDocument(shown).toJson(QJsonDocument::Compact));
 }
 
-QString APIClient::redacted(QString text, const QString& secret)
-{
-    if (!secret.isEmpty())
-        text.replace(secret, u"******"_s);
-    return text;
-}
-
 void APIClient::logDecodingFailure(const QString& description)
 {
     log(u"❌ JSON 解析失败: "_s + description);
@@ -147,6 +196,9 @@ QCoro::Task<QByteArray> APIClient::exchange(
 
     QNetworkRequest request(url);
     request.setRawHeader("Content-Type", "application/json");
+    // A 3xx is the reply: following it would send the request once more (a POST as a GET
+    // after 301 or 302), and Qt drops the body of a 3xx it cannot follow.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     if (const std::optional<qint64> userId = m_currentUserId ? m_currentUserId() : std::nullopt)
         request.setRawHeader("X-User-Id", QByteArray::number(*userId));
     const QByteArray bodyBytes = body ? QJsonDocument(*body).toJson(QJsonDocument::Compact) : QByteArray();
@@ -155,11 +207,15 @@ QCoro::Task<QByteArray> APIClient::exchange(
     if (body)
         log(u"📤 请求体: "_s + loggedBody(*body));
 
-    QNetworkReply* reply = (method == "GET" && !body) ? m_network->get(request)
-                                                      : m_network->sendCustomRequest(request, method, bodyBytes);
+    auto* upload = new OneShotBody(bodyBytes, nullptr);
+    request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
+    request.setHeader(QNetworkRequest::ContentLengthHeader, upload->length());
+    QNetworkReply* reply = m_network->sendCustomRequest(request, method, upload);
+    upload->setParent(reply);
     // One deadline for the whole exchange, however slowly the bytes trickle in.
     auto* deadline = new QTimer(reply);
     deadline->setSingleShot(true);
+    deadline->setTimerType(Qt::PreciseTimer);
     connect(deadline, &QTimer::timeout, reply, [reply] {
         reply->setProperty(timedOutProperty, true);
         reply->abort();
@@ -174,7 +230,8 @@ QCoro::Task<QByteArray> APIClient::exchange(
         throw APIError::network(u"已取消。"_s);
 
     const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (reply->error() != QNetworkReply::NoError && (isTransportError(reply->error()) || !statusAttribute.isValid()))
+    if (reply->error() != QNetworkReply::NoError
+        && (!statusAttribute.isValid() || !isTheStatusOwnError(statusAttribute.toInt(), reply->error())))
         throw APIError::network(transportDescription(*reply));
     if (!statusAttribute.isValid()) {
         log(u"❌ 无效的响应对象"_s);
@@ -186,7 +243,7 @@ QCoro::Task<QByteArray> APIClient::exchange(
     log(u"📥 HTTP 状态码: "_s + QString::number(status));
     const std::optional<QString> text = utf8Text(data);
     if (text)
-        log(u"📥 响应内容: "_s + redacted(*text, secret));
+        log(u"📥 响应内容: "_s + Redaction::inReply(*text, secret));
 
     if (status >= 200 && status <= 299)
         co_return data;
@@ -201,7 +258,7 @@ QCoro::Task<QByteArray> APIClient::exchange(
         log(u"❌ 408 请求超时"_s);
         throw APIError(APIError::Kind::timeout);
     default: {
-        const QString message = text ? redacted(*text, secret) : u"未知错误"_s;
+        const QString message = text ? Redaction::inReply(*text, secret) : u"未知错误"_s;
         log(u"❌ HTTP "_s + QString::number(status) + u": "_s + message);
         throw APIError::server(message);
     }

@@ -7,6 +7,7 @@
 #include "server/DriftUser.h"
 #include "server/FriendModels.h"
 #include "server/JsonCodec.h"
+#include "server/Redaction.h"
 #include "server/RequestRecords.h"
 
 #include <QByteArray>
@@ -81,8 +82,6 @@ public:
     [[nodiscard]] static QString queryValue(const QString& value);
     /// The body as the request log shows it: the password's value masked.
     [[nodiscard]] static QString loggedBody(const QJsonObject& body);
-    /// `text` with every occurrence of `secret` masked; unchanged for an empty secret.
-    [[nodiscard]] static QString redacted(QString text, const QString& secret);
 
 private:
     /// Sends one request and returns the body of a 2xx reply; every other outcome throws.
@@ -107,7 +106,7 @@ private:
             LogManager::log(QStringLiteral("✅ JSON 解析成功"), QStringLiteral("API"));
             return reply;
         } catch (const JsonDecodeError& error) {
-            const QString description = redacted(error.description(), secret);
+            const QString description = Redaction::inText(error.description(), secret);
             logDecodingFailure(description);
             throw APIError::decoding(description);
         }

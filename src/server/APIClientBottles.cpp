@@ -56,7 +56,7 @@ QCoro::Task<DriftUser> APIClient::createOrGetUser(QString email, QString nicknam
     try {
         auto response =
             co_await request<APIResponse<DriftUser>>(u"/users/auth"_s, "POST", body.toJson(), password);
-        const QString message = redacted(response.message, password);
+        const QString message = Redaction::inText(response.message, password);
         log(u"📥 收到响应: success="_s + (response.success ? u"true"_s : u"false"_s) + u", message="_s + message);
         if (!response.data) {
             log(u"❌ 响应中没有用户数据"_s);

@@ -4,6 +4,8 @@
 
 #include <QJsonDocument>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -71,28 +73,91 @@ TEST_F(ServerFixture, StatusesMapToTheirErrors)
     }
 }
 
-TEST_F(ServerFixture, RedirectThatReachesTheClientIsAServerError)
+TEST_F(ServerFixture, RedirectReachesTheCallerWithItsText)
 {
-    // No Location: nothing to follow, so the status itself arrives.
-    server.scriptNext(reply(302, R"({"moved":true})"));
-    LogCapture logs;
+    // Nothing is followed, with or without a Location: following would send the request
+    // once more (a POST as a GET after 301 or 302), and the reply's text is what explains it.
+    struct Case
+    {
+        int status;
+        QByteArray location;
+    };
+    const QList<Case> cases{
+        {302, {}}, {301, "/api/friends/list"}, {303, "/api/bottles/conversations?userId=1"}, {300, {}}};
+    const QByteArray body = R"({"moved":"别处"})";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        ScriptedReply moved = reply(c.status, body);
+        if (!c.location.isEmpty())
+            moved.headers = {{"Location", c.location}};
+        server.scriptNext(moved);
+        const qsizetype sent = server.requests().size();
+        LogCapture logs;
+        const auto error = await(client->getConversations(1)).apiError();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), APIError::Kind::serverError) << error->debugDescription().toStdString();
+        EXPECT_EQ(error->errorDescription().toStdString(), "服务器错误: " + body.toStdString());
+        EXPECT_TRUE(logs.has(u"❌ HTTP "_s + QString::number(c.status) + u": "_s + QString::fromUtf8(body), api))
+            << logs.lines(api).join(u'\n').toStdString();
+        EXPECT_EQ(server.requests().size(), sent + 1);
+    }
+
+    // 307 and 308 ask for the same request, body and all, once more; Qt's HTTP layer insists
+    // on rewinding the body for them even when it does not follow, which the client never allows.
+    ScriptedReply again = reply(307, body);
+    again.headers = {{"Location", "/api/bottles/conversations?userId=1"}};
+    server.scriptNext(again);
+    const qsizetype sent = server.requests().size();
     const auto error = await(client->getConversations(1)).apiError();
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind(), APIError::Kind::serverError);
-    EXPECT_TRUE(logs.has(u"📥 HTTP 状态码: 302"_s, api));
+    EXPECT_EQ(error->kind(), APIError::Kind::networkError) << error->debugDescription().toStdString();
+    EXPECT_EQ(error->errorDescription().toStdString(), "网络错误: 服务器要求重新发送请求。");
+    EXPECT_EQ(server.requests().size(), sent + 1);
 }
 
-TEST_F(ServerFixture, NonUtf8ErrorBodyIsUnknownErrorAndNotLogged)
+TEST_F(ServerFixture, BodyThatIsNotUtf8HasNoTextAndIsNotLogged)
 {
-    server.scriptNext(reply(503, QByteArray("\xff\xfe\x80 broken", 10)));
-    LogCapture logs;
-    const auto error = await(client->getFriendList()).apiError();
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind(), APIError::Kind::serverError);
-    EXPECT_EQ(error->errorDescription(), u"服务器错误: 未知错误"_s);
-    EXPECT_TRUE(logs.has(u"❌ HTTP 503: 未知错误"_s, api));
-    for (const QString& line : logs.lines(api))
-        EXPECT_FALSE(line.startsWith(u"📥 响应内容"_s));
+    const QList<std::pair<int, QByteArray>> cases{
+        {503, QByteArray("\xff\xfe\x80 broken", 10)},
+        {502, "服务器错误\xe4\xb8"}, // cut off inside the last character
+        {500, "\xc0\xaf overlong"},  // "/" in two bytes
+        {504, "\xed\xa0\x80 lone surrogate"},
+    };
+    for (const auto& [status, body] : cases) {
+        SCOPED_TRACE(body.toHex(' ').toStdString());
+        server.scriptNext(reply(status, body));
+        LogCapture logs;
+        const auto error = await(client->getFriendList()).apiError();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), APIError::Kind::serverError);
+        EXPECT_EQ(error->errorDescription().toStdString(), "服务器错误: 未知错误");
+        EXPECT_TRUE(logs.has(u"❌ HTTP "_s + QString::number(status) + u": 未知错误"_s, api))
+            << logs.lines(api).join(u'\n').toStdString();
+        for (const QString& line : logs.lines(api))
+            EXPECT_FALSE(line.startsWith(u"📥 响应内容"_s)) << line.toStdString();
+    }
+}
+
+TEST_F(ServerFixture, CompressionBombIsATransportFailure)
+{
+    // 20 MB of blanks in 20 kB: Qt stops inflating it and fails the reply.
+    const QByteArray zlib = qCompress(QByteArray(20'000'000, ' '), 9);
+    // A gzip member around the raw deflate data; the trailer is never reached.
+    const QByteArray gzip = QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10)
+        + zlib.mid(6, zlib.size() - 10) + QByteArray(8, '\0');
+    for (const int status : {200, 500}) {
+        SCOPED_TRACE(status);
+        ScriptedReply bomb = reply(status, gzip);
+        bomb.headers = {{"Content-Encoding", "gzip"}};
+        server.scriptNext(bomb);
+        LogCapture logs;
+        const auto error = await(client->getConversations(1)).apiError();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), APIError::Kind::networkError) << error->debugDescription().toStdString();
+        EXPECT_EQ(error->errorDescription().toStdString(), "网络错误: 无法解码原始数据。");
+        for (const QString& line : logs.lines(api))
+            EXPECT_FALSE(line.startsWith(u"📥"_s) || line.startsWith(u"❌"_s)) << line.toStdString();
+    }
 }
 
 TEST_F(ServerFixture, EmptyOrMalformedSuccessBodyIsADecodingError)
@@ -132,21 +197,46 @@ TEST_F(ServerFixture, ExchangeThatOutlivesTheDeadlineIsANetworkError)
         EXPECT_FALSE(line.startsWith(u"📥"_s)) << "no status reached the client";
 }
 
-TEST_F(ServerFixture, DroppedConnectionAndRefusedConnectionAreNetworkErrors)
+TEST_F(ServerFixture, DroppedRequestIsNeverSentAgain)
 {
-    // Qt's HTTP stack sends once more over a fresh connection when one closes before any
-    // byte of the reply, so the server drops that attempt too.
-    server.scriptNext(ScriptedReply{std::nullopt, {}, 0, true});
-    server.scriptNext(ScriptedReply{std::nullopt, {}, 0, true});
-    auto error = await(client->getConversations(1)).apiError();
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind(), APIError::Kind::networkError) << error->debugDescription().toStdString();
+    // The server may have acted on a request before the connection dropped (stored the
+    // bottle, handed out the pick), so a second copy would do it twice.
+    const qint64 id = server.state().addUser(u"a@x.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);
+    const QList<std::pair<const char*, std::function<QCoro::Task<>(APIClient&)>>> calls{
+        {"GET", [](APIClient& c) -> QCoro::Task<> { (void)co_await c.pickRandomBottle(1); }},
+        {"POST",
+            [id](APIClient& c) -> QCoro::Task<> {
+                (void)co_await c.throwBottle(
+                    ThrowBottleRequest{id, u"阿猫"_s, u"🐱"_s, u"你好"_s, {}, BottleType::normal, false});
+            }},
+        {"PUT",
+            [id](APIClient& c) -> QCoro::Task<> {
+                (void)co_await c.updateUser(id, UpdateUserRequest{u"猫"_s, {}, {}});
+            }},
+        {"DELETE", [](APIClient& c) -> QCoro::Task<> { co_await c.deleteFriend(3); }},
+    };
+    for (const auto& [method, call] : calls) {
+        SCOPED_TRACE(method);
+        client = makeClient(server.baseUrl()); // a fresh connection pool for every case
+        server.scriptNext(ScriptedReply{std::nullopt, {}, 0, true});
+        const qsizetype sent = server.requests().size();
+        const auto error = await(call(*client)).apiError();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), APIError::Kind::networkError) << error->debugDescription().toStdString();
+        EXPECT_EQ(error->errorDescription().toStdString(), "网络错误: 网络连接已中断。");
+        EXPECT_EQ(server.requests().size(), sent + 1);
+    }
+    EXPECT_TRUE(server.state().bottles().isEmpty());
+}
 
+TEST_F(ServerFixture, RefusedConnectionIsANetworkError)
+{
     const quint16 port = server.port();
     client = makeClient(u"http://127.0.0.1:"_s + QString::number(port == 1 ? 2 : 1) + u"/api"_s);
-    error = await(client->getConversations(1)).apiError();
+    const auto error = await(client->getConversations(1)).apiError();
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind(), APIError::Kind::networkError);
+    EXPECT_EQ(error->errorDescription().toStdString(), "网络错误: 无法连接服务器。");
 }
 
 TEST_F(ServerFixture, TextThatIsNoUrlFailsBeforeAnythingIsLoggedOrSent)
@@ -191,24 +281,42 @@ TEST_F(ServerFixture, PasswordNeverReachesTheLogButReachesTheServer)
     EXPECT_EQ(shown.value(u"email"_s).toString(), u"p@x.io"_s);
 
     // A server that echoes what it was sent, in an error reply, a refusal or an undecodable
-    // reply, gets the password masked in every line and in the error the caller shows.
-    const QByteArray echoed = u"{\"sql\":\"INSERT (p@x.io, s3cret-密码)\"}"_s.toUtf8();
+    // reply, in whatever escapes JSON allows, gets the password masked in every line and in
+    // the error the caller shows.
+    const QString tricky = u"密码Zq9/x\"y\tz"_s;
     const QList<ScriptedReply> echoes{
-        reply(500, echoed),
-        reply(200, u"{\"success\":false,\"message\":\"密码 s3cret-密码 太短\"}"_s.toUtf8()),
-        reply(200, u"{\"success\":true,\"message\":\"ok\",\"data\":{\"id\":1,\"email\":\"p@x.io\","
-                   u"\"nickname\":\"小明\",\"avatar_emoji\":\"🐼\",\"level\":1,\"exp\":0,\"shells\":0,"
-                   u"\"badges\":[],\"created_at\":\"s3cret-密码\"}}"_s.toUtf8()),
+        reply(500, R"({"error":"bad","got":"\u5bc6\u7801Zq9\/x\"y\tz"})"),
+        reply(200, R"({"success":false,"message":"密码 \u5bc6\u7801Zq9\/x\"y\u0009z 太短"})"),
+        reply(200, R"({"success":true,"message":"ok","data":{"id":1,"email":"p@x.io","nickname":"小明",)"
+                   R"("avatar_emoji":"🐼","level":1,"exp":0,"shells":0,"badges":[],)"
+                   R"("created_at":"\u5bc6\u7801Zq9\/x\"y\tz"}})"),
+        reply(500, u"INSERT (p@x.io, 密码Zq9/x\"y\tz)"_s.toUtf8()),
     };
     for (const ScriptedReply& echo : echoes) {
+        SCOPED_TRACE(echo.body.toStdString());
         server.scriptNext(echo);
         LogCapture failed;
-        const auto error = await(client->createOrGetUser(u"p@x.io"_s, u"小明"_s, u"🐼"_s, password)).apiError();
+        const auto error = await(client->createOrGetUser(u"p@x.io"_s, u"小明"_s, u"🐼"_s, tricky)).apiError();
         ASSERT_TRUE(error);
-        EXPECT_FALSE(error->errorDescription().contains(u"s3cret"_s)) << error->errorDescription().toStdString();
-        EXPECT_FALSE(failed.anyContains(u"s3cret"_s)) << failed.lines().join(u'\n').toStdString();
+        EXPECT_FALSE(error->errorDescription().contains(u"q9"_s)) << error->errorDescription().toStdString();
+        EXPECT_FALSE(failed.anyContains(u"q9"_s)) << failed.lines().join(u'\n').toStdString();
         EXPECT_TRUE(failed.anyContains(u"******"_s));
     }
+}
+
+TEST_F(ServerFixture, PasswordMaskingLeavesOrdinaryTextAlone)
+{
+    // A one-character password also occurs inside ordinary words; only a stand-alone
+    // occurrence can be the password.
+    const QByteArray refusal = R"({"success":false,"message":"密码长度至少为6位"})";
+    server.scriptNext(reply(200, refusal));
+    LogCapture logs;
+    const auto error = await(client->createOrGetUser(u"p@x.io"_s, u"小明"_s, u"🐼"_s, u"6"_s)).apiError();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->errorDescription().toStdString(), "服务器错误: 密码长度至少为6位");
+    EXPECT_TRUE(logs.has(u"📥 响应内容: "_s + QString::fromUtf8(refusal), api))
+        << logs.lines(api).join(u'\n').toStdString();
+    EXPECT_TRUE(logs.has(u"📥 收到响应: success=false, message=密码长度至少为6位"_s, api));
 }
 
 TEST_F(ServerFixture, BodyLineShowsTheJsonAsSent)

@@ -54,10 +54,10 @@ FakeCompanionServer::FakeCompanionServer(QObject* parent)
 
 FakeCompanionServer::~FakeCompanionServer() = default;
 
-bool FakeCompanionServer::start(const QHostAddress& address, quint16 port)
+bool FakeCompanionServer::start(const QHostAddress& address, quint16 port, quint16 socketPort)
 {
     m_port = listen(address, port);
-    return m_port != 0;
+    return m_port != 0 && m_messageSocket.start(address, socketPort);
 }
 
 QString FakeCompanionServer::baseUrl() const
@@ -92,11 +92,12 @@ bool FakeCompanionServer::handleRequest(const QHttpServerRequest& request, QTcpS
             return;
         }
         if (script.status) {
-            answer(guard, r, *script.status, script.body);
+            answer(guard, r, *script.status, script.body, script.headers);
             return;
         }
         const FakeAnswer a = m_state.handle(r);
         answer(guard, r, a.status, QJsonDocument(a.body).toJson(QJsonDocument::Compact));
+        m_messageSocket.deliverPending();
     };
     // Answer from the event loop, never from inside the server's own parsing of the request.
     QTimer::singleShot(std::max(0, script.delayMs), this, respond);
@@ -108,10 +109,13 @@ void FakeCompanionServer::missingHandler(const QHttpServerRequest&, QTcpSocket* 
     socket->abort();
 }
 
-void FakeCompanionServer::answer(QTcpSocket* socket, const RecordedRequest& request, int status, const QByteArray& body)
+void FakeCompanionServer::answer(QTcpSocket* socket, const RecordedRequest& request, int status, const QByteArray& body,
+    const QList<std::pair<QByteArray, QByteArray>>& headers)
 {
     QByteArray out = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason(status) + "\r\n";
     out += "Content-Type: application/json; charset=utf-8\r\n";
+    for (const auto& [name, value] : headers)
+        out += name + ": " + value + "\r\n";
     out += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
     out += "Connection: keep-alive\r\n\r\n";
     out += body;

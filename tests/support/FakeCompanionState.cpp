@@ -133,6 +133,21 @@ void FakeCompanionState::pickBottle(const QString& bottleId, qint64 userId)
     }
 }
 
+QString FakeCompanionState::addReply(
+    const QString& bottleId, qint64 senderId, qint64 receiverId, const QString& content)
+{
+    const qint64 index =
+        std::count_if(m_replies.begin(), m_replies.end(), [&](const Reply& x) { return x.bottleId == bottleId; });
+    const Reply reply{u"reply-"_s + QString::number(m_nextReply++), bottleId, content, senderId, receiverId, index + 1,
+        false, tick()};
+    m_replies.append(reply);
+    if (Bottle* b = findBottle(bottleId)) {
+        b->status = u"replied"_s;
+        b->updatedAt = reply.createdAt;
+    }
+    return reply.id;
+}
+
 qint64 FakeCompanionState::befriend(qint64 a, qint64 b)
 {
     m_friendships.append(Friendship{m_nextFriendship, a, b, tick()});

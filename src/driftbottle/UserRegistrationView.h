@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <QCoroTask>
+
+class APIClient;
+class BannerRow;
+class BusySpinner;
+class EmojiLabel;
+class PlainLabel;
+class PlainLineEdit;
+class QDialog;
+class QPushButton;
+class UserManager;
+
+/// The sign-in and registration form: the user types an e-mail address, the server says
+/// whether it is known, and a known address signs in with its password while a new one
+/// registers with a nickname and a password. Both end in UserManager::loginOnline().
+///
+/// The form never closes anything itself: it emits dismissRequested() when the user
+/// postpones signing in and 1.5 s after a successful sign-in, and its host decides what
+/// that means (openWindow() and openSheet() close what they opened).
+class UserRegistrationView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(UserRegistrationView)
+
+public:
+    enum class RegistrationStep { emailInput, loginWithPassword, registerWithInfo };
+
+    static constexpr int formWidth = 450;
+    static constexpr int compactHeight = 400;
+    static constexpr int registerHeight = 580;
+    static constexpr int dismissDelayMs = 1500;
+    /// The nickname a new account is offered.
+    static const QString proposedNickname;
+    /// Every account made here starts with the cat.
+    static const QString avatarEmoji;
+
+    UserRegistrationView(UserManager& userManager, APIClient& client, QWidget* parent = nullptr);
+
+    /// Opens a fresh form as the content of its own window "登录/注册", centred on the
+    /// screen; the window closes (and is deleted) when the form asks to be dismissed.
+    static UserRegistrationView* openWindow(UserManager& userManager, APIClient& client);
+    /// Opens a fresh form as a window-modal sheet over `window`; a dismissal accepts the
+    /// sheet. The sheet deletes itself when it closes.
+    static QDialog* openSheet(QWidget* window, UserManager& userManager, APIClient& client);
+
+    /// Whether an address has the shape the server accepts; the whole text must match.
+    [[nodiscard]] static bool isValidEmail(const QString& email);
+
+    [[nodiscard]] RegistrationStep currentStep() const { return m_step; }
+    [[nodiscard]] bool isLoading() const { return m_loading; }
+    [[nodiscard]] bool isNextButtonDisabled() const;
+
+Q_SIGNALS:
+    void dismissRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    [[nodiscard]] QWidget* buildHeader();
+    [[nodiscard]] QWidget* buildEmailStep();
+    [[nodiscard]] QWidget* buildLoginStep();
+    [[nodiscard]] QWidget* buildRegisterStep();
+
+    void setStep(RegistrationStep step);
+    void setLoading(bool loading);
+    void setErrorMessage(const QString& message);
+    void refresh();
+
+    void primaryAction();
+    void secondaryAction();
+    void goBack();
+
+    QCoro::Task<> checkEmailAndProceed();
+    QCoro::Task<> loginExistingUser();
+    QCoro::Task<> registerNewUser();
+    void succeed(const QString& logLine);
+
+    UserManager& m_userManager;
+    APIClient& m_client;
+
+    RegistrationStep m_step = RegistrationStep::emailInput;
+    bool m_loading = false;
+
+    EmojiLabel* m_headerIcon = nullptr;
+    PlainLabel* m_title = nullptr;
+    PlainLabel* m_subtitle = nullptr;
+    QWidget* m_emailPage = nullptr;
+    QWidget* m_loginPage = nullptr;
+    QWidget* m_registerPage = nullptr;
+    PlainLineEdit* m_email = nullptr;
+    PlainLabel* m_foundAccount = nullptr;
+    PlainLineEdit* m_loginPassword = nullptr;
+    PlainLabel* m_newAccount = nullptr;
+    PlainLineEdit* m_nickname = nullptr;
+    PlainLineEdit* m_password = nullptr;
+    PlainLineEdit* m_confirmPassword = nullptr;
+    QWidget* m_matchRow = nullptr;
+    EmojiLabel* m_matchIcon = nullptr;
+    PlainLabel* m_matchText = nullptr;
+    BannerRow* m_errorBanner = nullptr;
+    BannerRow* m_successBanner = nullptr;
+    QPushButton* m_secondary = nullptr;
+    QPushButton* m_primary = nullptr;
+    BusySpinner* m_spinner = nullptr;
+};

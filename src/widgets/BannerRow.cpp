@@ -1,0 +1,85 @@
+#include "widgets/BannerRow.h"
+
+#include "widgets/EmojiLabel.h"
+#include "widgets/GraphemeText.h"
+#include "widgets/PlainLabel.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextBoundaryFinder>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// `text` with a zero-width space after every `every` characters of an unbroken run, so a
+/// long address, URL or token wraps inside the row instead of running out of it.
+QString breakable(const QString& text, int every)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / every);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    int run = 0;
+    for (qsizetype end = finder.toNextBoundary(); end > 0; end = finder.toNextBoundary()) {
+        const QStringView grapheme = QStringView(text).mid(start, end - start);
+        out += grapheme;
+        run = grapheme.front().isSpace() ? 0 : run + 1;
+        if (run == every) {
+            out += QChar(0x200B);
+            run = 0;
+        }
+        start = end;
+    }
+    return out;
+}
+
+} // namespace
+
+BannerRow::BannerRow(Kind kind, QWidget* parent)
+    : QFrame(parent)
+    , m_kind(kind)
+    , m_icon(new EmojiLabel(kind == Kind::error ? u"⚠️"_s : u"✅"_s, 0, this))
+    , m_text(new PlainLabel({}, this))
+{
+    m_text->setWordWrap(true);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPalette palette = m_text->palette();
+    palette.setColor(QPalette::WindowText, colour());
+    m_text->setPalette(palette);
+    m_icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(12, 10, 12, 10);
+    layout->setSpacing(8);
+    layout->addWidget(m_icon, 0, Qt::AlignTop);
+    layout->addWidget(m_text, 1);
+}
+
+void BannerRow::setMessage(const QString& message)
+{
+    m_message = message;
+    // Line breaks of a long reply would make the row as tall as the page it came from.
+    QString shown = message.simplified();
+    if (GraphemeText::count(shown) > maxShownCharacters)
+        shown = GraphemeText::truncated(shown, maxShownCharacters) + QChar(0x2026);
+    setToolTip(shown == message ? QString() : message);
+    m_text->setText(breakable(shown, 20));
+}
+
+QColor BannerRow::colour() const
+{
+    return m_kind == Kind::error ? QColor(0xd7, 0x2c, 0x2c) : QColor(0x1e, 0x8e, 0x3e);
+}
+
+void BannerRow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor tint = colour();
+    tint.setAlphaF(0.1);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(rect()), 8, 8);
+    painter.fillPath(path, tint);
+}

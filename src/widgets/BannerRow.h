@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFrame>
+
+class EmojiLabel;
+class PlainLabel;
+
+/// The coloured message row above a form's buttons: a warning for errors, a tick for
+/// success, the message as plain text on a faint tint of the same colour.
+class BannerRow final : public QFrame
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(BannerRow)
+
+public:
+    enum class Kind { error, success };
+
+    /// Longest message shown in full; a server that answers with a whole web page must
+    /// not push the form's buttons out of its window. The tool tip keeps the whole text.
+    static constexpr qsizetype maxShownCharacters = 160;
+
+    explicit BannerRow(Kind kind, QWidget* parent = nullptr);
+
+    void setMessage(const QString& message);
+    [[nodiscard]] QString message() const { return m_message; }
+    [[nodiscard]] Kind kind() const { return m_kind; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    [[nodiscard]] QColor colour() const;
+
+    Kind m_kind;
+    QString m_message;
+    EmojiLabel* m_icon;
+    PlainLabel* m_text;
+};

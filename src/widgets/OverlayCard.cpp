@@ -1,0 +1,112 @@
+#include "widgets/OverlayCard.h"
+
+#include <QEvent>
+#include <QGraphicsOpacityEffect>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPropertyAnimation>
+#include <QVBoxLayout>
+
+namespace {
+
+class Card final : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
+        painter.fillPath(path, palette().color(QPalette::Window));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawPath(path);
+    }
+};
+
+} // namespace
+
+OverlayCard::OverlayCard(QWidget* parent)
+    : QWidget(parent)
+    , m_card(new Card(this))
+    , m_cardLayout(new QVBoxLayout(m_card))
+    , m_effect(new QGraphicsOpacityEffect(this))
+{
+    Q_ASSERT(parent);
+    setAttribute(Qt::WA_NoMousePropagation);
+    m_cardLayout->setContentsMargins(24, 20, 24, 20);
+    auto* outer = new QVBoxLayout(this);
+    outer->addStretch(1);
+    outer->addWidget(m_card, 0, Qt::AlignCenter);
+    outer->addStretch(1);
+
+    m_effect->setOpacity(0.0);
+    setGraphicsEffect(m_effect);
+    parent->installEventFilter(this);
+    setGeometry(parent->rect());
+    hide();
+}
+
+bool OverlayCard::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        setGeometry(parentWidget()->rect());
+    return QWidget::eventFilter(watched, event);
+}
+
+void OverlayCard::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(0, 0, 0, 90));
+}
+
+void OverlayCard::mousePressEvent(QMouseEvent* event)
+{
+    // The backdrop swallows the click so that nothing under the card reacts to it.
+    event->accept();
+}
+
+qreal OverlayCard::opacity() const
+{
+    return m_effect->opacity();
+}
+
+void OverlayCard::fadeIn()
+{
+    setGeometry(parentWidget()->rect());
+    raise();
+    show();
+    fadeTo(1.0);
+}
+
+void OverlayCard::fadeOut()
+{
+    if (isHidden())
+        return;
+    fadeTo(0.0);
+}
+
+void OverlayCard::fadeTo(qreal target)
+{
+    if (m_animation) {
+        // A superseded fade-out must not hide the card that is fading in again.
+        m_animation->disconnect(this);
+        m_animation->stop(); // deletes itself
+    }
+    auto* animation = new QPropertyAnimation(m_effect, "opacity", this);
+    animation->setDuration(fadeMs);
+    animation->setStartValue(m_effect->opacity());
+    animation->setEndValue(target);
+    if (target == 0.0) {
+        connect(animation, &QPropertyAnimation::finished, this, [this] {
+            hide();
+            Q_EMIT fadedOut();
+        });
+    }
+    m_animation = animation;
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}

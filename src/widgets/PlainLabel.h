@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QLabel>
+
+/// A label that never reads its text as markup: "<b>x</b>" from a user or the server shows
+/// literally. Optionally elides a single line that does not fit, keeping the whole text in
+/// the tool tip, so a long address or nickname never stretches a fixed-size form.
+class PlainLabel final : public QLabel
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PlainLabel)
+
+public:
+    explicit PlainLabel(const QString& text = {}, QWidget* parent = nullptr);
+
+    /// Qt::ElideNone (the default) shows the text as it is.
+    void setElideMode(Qt::TextElideMode mode);
+    /// Replaces QLabel::setText, which is not virtual: call it on a PlainLabel.
+    void setText(const QString& text);
+    /// The whole text, also while the shown one is elided.
+    [[nodiscard]] QString fullText() const { return m_fullText; }
+
+    [[nodiscard]] QSize minimumSizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void updateShownText();
+
+    QString m_fullText;
+    Qt::TextElideMode m_elideMode = Qt::ElideNone;
+};

@@ -1,0 +1,200 @@
+// The shared widget kit: text that is never markup, limits that never split an emoji,
+// the overlay card's cover and fades, and the spinner's life.
+#include "support/Wait.h"
+#include "widgets/BannerRow.h"
+#include "widgets/BusySpinner.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/GraphemeText.h"
+#include "widgets/OverlayCard.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainLineEdit.h"
+#include "widgets/PlainTextEditor.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString family = u"👨‍👩‍👧‍👦"_s; // one character of seven code points
+const QString flags = u"🇨🇳🇯🇵"_s;
+
+bool hasLoneSurrogate(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && (i + 1 == text.size() || !text[i + 1].isLowSurrogate()))
+            return true;
+        if (text[i].isLowSurrogate() && (i == 0 || !text[i - 1].isHighSurrogate()))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(GraphemeText, CountsAndCutsUserPerceivedCharacters)
+{
+    struct Case
+    {
+        QString text;
+        qsizetype count;
+        qsizetype limit;
+        QString truncated;
+    };
+    const QList<Case> cases {
+        { u"abc"_s, 3, 2, u"ab"_s },
+        { u"中文字"_s, 3, 5, u"中文字"_s },
+        { family + u"x"_s, 2, 1, family },
+        { flags, 2, 1, u"🇨🇳"_s },
+        { u"e\u0301a"_s, 2, 1, u"e\u0301"_s },
+        { u"ab"_s, 2, 0, QString() },
+        { QString(), 0, 3, QString() },
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GraphemeText::count(c.text), c.count) << c.text.toStdString();
+        EXPECT_EQ(GraphemeText::truncated(c.text, c.limit), c.truncated) << c.text.toStdString();
+    }
+}
+
+TEST(PlainEditors, LimitCutsBetweenCharactersAndNoLimitKeepsEverything)
+{
+    PlainLineEdit line;
+    PlainTextEditor editor;
+    line.setMaxCharacters(3);
+    editor.setMaxCharacters(3);
+    const QString input = u"ab"_s + family + family;
+    line.setText(input);
+    editor.setPlainText(input);
+    EXPECT_EQ(line.text(), u"ab"_s + family);
+    EXPECT_EQ(editor.text(), u"ab"_s + family);
+
+    // Typed one code unit at a time, a surrogate pair past the limit must not leave half behind.
+    line.setText(u"ab"_s);
+    line.setMaxCharacters(2);
+    line.insert(u"🐱"_s);
+    EXPECT_EQ(line.text(), u"ab"_s);
+    EXPECT_FALSE(hasLoneSurrogate(line.text()));
+
+    const QString nickname(10000, u'名');
+    PlainLineEdit unlimited;
+    unlimited.setText(nickname);
+    EXPECT_EQ(unlimited.text(), nickname) << "QLineEdit's own limit of 32767 units is the only one";
+    PlainTextEditor unlimitedEditor;
+    unlimitedEditor.setPlainText(nickname + u"\n"_s + family);
+    EXPECT_EQ(unlimitedEditor.text(), nickname + u"\n"_s + family);
+}
+
+TEST(PlainText, MarkupFromUsersShowsLiterally)
+{
+    const QString markup = u"<b>x</b><a href=\"https://evil.example\">点我</a>"_s;
+    PlainLabel label(markup);
+    EmojiLabel emoji(markup);
+    BannerRow banner(BannerRow::Kind::error);
+    banner.setMessage(markup);
+    const auto* bannerText = banner.findChild<PlainLabel*>();
+    ASSERT_TRUE(bannerText);
+    for (const QLabel* l : { static_cast<const QLabel*>(&label), static_cast<const QLabel*>(&emoji),
+             static_cast<const QLabel*>(bannerText) }) {
+        EXPECT_EQ(l->textFormat(), Qt::PlainText);
+        EXPECT_EQ(QString(l->text()).remove(QChar(0x200B)), markup); // the banner may add break points
+    }
+    EXPECT_EQ(banner.message(), markup);
+    EXPECT_TRUE(banner.toolTip().isEmpty()) << "nothing was shortened";
+}
+
+TEST(PlainText, LongTextIsShortenedOnScreenOnly)
+{
+    // A whole error page in a banner stays a few lines; the tool tip keeps every word.
+    QString page = u"服务器错误: <html>\n<body>\n"_s;
+    for (int i = 0; i < 400; ++i)
+        page += u"line "_s + QString::number(i) + u"\n"_s;
+    BannerRow banner(BannerRow::Kind::error);
+    banner.setMessage(page);
+    const auto* text = banner.findChild<PlainLabel*>();
+    ASSERT_TRUE(text);
+    const QString shown = QString(text->text()).remove(QChar(0x200B));
+    EXPECT_EQ(GraphemeText::count(shown), BannerRow::maxShownCharacters + 1);
+    EXPECT_TRUE(shown.startsWith(u"服务器错误: <html> <body> line 0"_s));
+    EXPECT_FALSE(text->text().contains(u'\n'));
+    EXPECT_EQ(banner.message(), page);
+    EXPECT_EQ(banner.toolTip(), page);
+
+    // One long word still wraps within the row's width.
+    banner.setMessage(QString(150, u'x') + family);
+    const int width = 300;
+    const QRect needed = text->fontMetrics().boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, text->text());
+    EXPECT_LE(needed.width(), width);
+    EXPECT_FALSE(hasLoneSurrogate(text->text()));
+
+    const QString address = u"someone.with.a.very.long.address@example-domain-that-goes-on.com"_s;
+    PlainLabel label(address);
+    label.setElideMode(Qt::ElideMiddle);
+    label.show();
+    label.resize(120, 20);
+    EXPECT_LT(label.text().size(), address.size());
+    EXPECT_TRUE(label.text().contains(QChar(0x2026)));
+    EXPECT_EQ(label.fullText(), address);
+    EXPECT_EQ(label.toolTip(), address);
+    label.resize(2000, 20);
+    EXPECT_EQ(label.text(), address);
+    EXPECT_TRUE(label.toolTip().isEmpty());
+}
+
+TEST(OverlayCard, CoversItsParentTakesItsClicksAndFades)
+{
+    QWidget window;
+    window.resize(300, 200);
+    auto* below = new QPushButton(u"下面"_s, &window);
+    below->setGeometry(10, 10, 120, 40);
+    QSignalSpy pressed(below, &QPushButton::clicked);
+    auto* overlay = new OverlayCard(&window);
+    overlay->cardLayout()->addWidget(new PlainLabel(u"捡到瓶子！"_s));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, below->geometry().center());
+    EXPECT_EQ(pressed.count(), 1) << "the button works while no card shows";
+
+    overlay->fadeIn();
+    window.resize(400, 320);
+    EXPECT_EQ(overlay->geometry(), window.rect()) << "the card follows its parent's size";
+    ASSERT_TRUE(waitUntil([&] { return overlay->opacity() == 1.0; }));
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, below->geometry().center());
+    EXPECT_EQ(pressed.count(), 1) << "the card takes the click";
+
+    // A fade-out overtaken by a fade-in must not hide the card when its time would be up.
+    QSignalSpy fadedOut(overlay, &OverlayCard::fadedOut);
+    overlay->fadeOut();
+    QTest::qWait(OverlayCard::fadeMs / 3);
+    overlay->fadeIn();
+    QTest::qWait(OverlayCard::fadeMs * 2);
+    EXPECT_TRUE(overlay->isVisible());
+    EXPECT_EQ(overlay->opacity(), 1.0);
+    EXPECT_EQ(fadedOut.count(), 0);
+
+    overlay->fadeOut();
+    ASSERT_TRUE(waitUntil([&] { return fadedOut.count() == 1; }));
+    EXPECT_FALSE(overlay->isVisible());
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, below->geometry().center());
+    EXPECT_EQ(pressed.count(), 2) << "the button works again once the card has gone";
+}
+
+TEST(BusySpinner, TurnsOnlyWhileVisible)
+{
+    QWidget window;
+    auto* spinner = new BusySpinner(16, &window);
+    EXPECT_FALSE(spinner->isSpinning());
+    window.show();
+    EXPECT_TRUE(spinner->isSpinning());
+    spinner->hide();
+    EXPECT_FALSE(spinner->isSpinning());
+    spinner->show();
+    window.hide();
+    EXPECT_FALSE(spinner->isSpinning()) << "a hidden window does not keep a timer running";
+}
