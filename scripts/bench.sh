@@ -42,7 +42,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p -m 700 "$work/runtime" "$work/home/.config" "$work/home/.local/share"
 
-exec python3 - "$build/bench/tamsel_bench_desktop_bench" "$work" "$phase_seconds" "$bursts" <<'PY'
+python3 - "$build/bench/tamsel_bench_desktop_bench" "$work" "$phase_seconds" "$bursts" <<'PY'
 import os, shutil, signal, statistics, subprocess, sys, time
 
 binary, work, phase_seconds, bursts = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
