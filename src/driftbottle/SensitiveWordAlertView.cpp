@@ -212,7 +212,7 @@ void SensitiveWordAlertView::paintEvent(QPaintEvent*)
         const qreal spread = i;
         QPainterPath ring;
         ring.addRoundedRect(face.adjusted(-spread, -spread, spread, spread), cardRadius + spread, cardRadius + spread);
-        painter.fillPath(ring, QColor(0, 0, 0, 6));
+        painter.fillPath(ring, QColor(0, 0, 0, 4));
     }
 }
 
