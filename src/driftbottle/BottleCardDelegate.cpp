@@ -8,12 +8,14 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextLayout>
+#include <QtMath>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int padding = 14;
+constexpr int sideMargin = 16;
 constexpr int typeColumn = 50;
 constexpr int spacing = 12;
 constexpr int chevronWidth = 14;
@@ -36,9 +38,16 @@ struct Fonts
     }
 };
 
+/// The height of a line as drawn: Chinese text comes from a fallback font whose lines are
+/// taller than those of the base font.
 int lineHeight(const QFont& font)
 {
-    return QFontMetrics(font).height();
+    QTextLayout layout(u"汉Ag"_s, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1000);
+    layout.endLayout();
+    return qMax(QFontMetrics(font).lineSpacing(), qCeil(line.height()));
 }
 
 QColor secondary(const QPalette& palette)
@@ -108,7 +117,8 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
 
-    const QRectF card = QRectF(option.rect).adjusted(0.5, gap / 2.0 + 0.5, -0.5, -gap / 2.0 - 0.5);
+    const QRectF card
+        = QRectF(option.rect).adjusted(sideMargin + 0.5, gap / 2.0 + 0.5, -sideMargin - 0.5, -gap / 2.0 - 0.5);
     QPainterPath outline;
     outline.addRoundedRect(card, 12, 12);
     const bool hovered = option.state & QStyle::State_MouseOver;
@@ -167,8 +177,12 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const int previewHeight = previewLines * lineHeight(fonts.body);
     painter->setFont(fonts.body);
     painter->setPen(secondary(palette));
-    painter->drawText(QRect(column.left(), previewTop, column.width(), previewHeight), Qt::AlignLeft | Qt::AlignTop,
-        previewText(bottle->content, fonts.body, column.width(), previewLines));
+    const QStringList lines = previewText(bottle->content, fonts.body, column.width(), previewLines).split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QRect lineBox(
+            column.left(), previewTop + int(i) * lineHeight(fonts.body), column.width(), lineHeight(fonts.body));
+        painter->drawText(lineBox, Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+    }
 
     // Footer: tags on the left, the date on the right.
     const QRect footer(column.left(), previewTop + previewHeight + 6, column.width(), lineHeight(fonts.caption));

@@ -119,6 +119,9 @@ QCoro::Task<> PickBottleTabView::pick()
     updateButton();
     if (!picked) {
         m_errorBanner->setMessage(failure);
+        // As wide as its text on one line, up to 500; longer texts wrap inside it.
+        const int oneLine = m_errorBanner->fontMetrics().horizontalAdvance(failure.simplified());
+        m_errorBanner->setFixedWidth(qMin(500, oneLine + 64));
         m_errorBanner->show();
         co_return;
     }
