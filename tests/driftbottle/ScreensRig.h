@@ -35,17 +35,6 @@ protected:
         return bottle;
     }
 
-    /// The visible top-level windows of one class.
-    template <typename T> static QList<T*> openWindows()
-    {
-        QList<T*> found;
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
-                found.append(t);
-        }
-        return found;
-    }
-
     template <typename T = QAbstractButton> static T* part(const QObject* root, const char* name)
     {
         return root->findChild<T*>(QString::fromLatin1(name));
