@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to every decoder of the server contract. The first byte chooses the
 // decoder, the rest is the reply text. A decoder may refuse with JsonDecodeError; anything
 // else escaping, a crash, a hang or a sanitizer report is a finding. Whatever decodes must
-// also survive its own encoding: written back and read again, it reads the same.
+// also survive its own encoding: written back and read again, it reads the same. The
+// friend-message socket's frame decoder takes the same bytes as a frame.
+#include "friends/FriendSocketFrames.h"
 #include "platform/Iso8601.h"
 #include "server/APIResponse.h"
 #include "server/DriftBottleModels.h"
@@ -44,6 +46,17 @@ void dateRoundTrip(const QByteArray& bytes)
         std::abort();
 }
 
+void frame(const QByteArray& bytes)
+{
+    // The frame decoder refuses nothing by throwing: every input gets a kind.
+    const auto decoded = FriendSocketFrames::decode(bytes);
+    using Kind = FriendSocketFrames::Incoming::Kind;
+    if ((decoded.kind == Kind::friendMessage) != decoded.message.has_value())
+        std::abort();
+    if (decoded.kind == Kind::tooLarge && bytes.size() <= FriendSocketFrames::maxFrameBytes)
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -51,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
-    switch (data[0] % 14) {
+    switch (data[0] % 15) {
     case 0: return decodeAndRoundTrip<APIResponse<DriftUser>>(bytes), 0;
     case 1: return decodeAndRoundTrip<APIResponse<DriftBottle>>(bytes), 0;
     case 2: return decodeAndRoundTrip<APIResponse<QList<DriftBottle>>>(bytes), 0;
@@ -65,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 10: return decodeAndRoundTrip<FriendAPIResponse>(bytes), 0;
     case 11: return decodeAndRoundTrip<SendMessageResponse>(bytes), 0;
     case 12: return decodeAndRoundTrip<FriendMessage>(bytes), 0;
+    case 13: return frame(bytes), 0;
     default: return dateRoundTrip(bytes), 0;
     }
 }

@@ -6,17 +6,26 @@
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
 #include "driftbottle/RefreshTimer.h"
+#include "friends/FriendManager.h"
+#include "friends/FriendMessageManager.h"
+#include "friends/FriendSession.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
-#include "pet/PetContextMenu.h"
 #include "pet/PetAppearanceManager.h"
+#include "pet/PetContextMenu.h"
 #include "pet/PetState.h"
 #include "pet/SpeechBubbleWindowManager.h"
 #include "pet/ThemeManager.h"
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
+#include "platform/Screens.h"
 #include "platform/StandardOutput.h"
 #include "platform/SystemNotifications.h"
+#include "platform/TimerSource.h"
+#include "reminders/AlarmManager.h"
+#include "reminders/AlarmWindowManager.h"
+#include "reminders/MinuteTicker.h"
+#include "reminders/ReminderManager.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
 #include "shell/LaunchManager.h"
@@ -29,7 +38,50 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <memory>
+#include <utility>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The alarm and reminder managers with their shared minute beat, created in start-up
+/// order and freed in reverse. The alarm manager comes up with the reminder manager so
+/// that enabled alarms ring whether or not their page was ever opened.
+struct ReminderSystem
+{
+    MinuteTicker ticker { Clock::system() };
+    ReminderManager reminders { Clock::system(), Defaults::shared(), SystemNotifications::shared(), ticker };
+    AlarmWindowManager alarmWindows { Screens::shared() };
+    AlarmManager alarms { Clock::system(), Defaults::shared(), ticker, alarmWindows };
+
+    ReminderSystem()
+    {
+        MinuteTicker::installShared(&ticker);
+        ReminderManager::installShared(&reminders);
+        AlarmWindowManager::installShared(&alarmWindows);
+        AlarmManager::installShared(&alarms);
+    }
+    ~ReminderSystem()
+    {
+        AlarmManager::installShared(nullptr);
+        AlarmWindowManager::installShared(nullptr);
+        ReminderManager::installShared(nullptr);
+        MinuteTicker::installShared(nullptr);
+    }
+    ReminderSystem(const ReminderSystem&) = delete;
+    ReminderSystem& operator=(const ReminderSystem&) = delete;
+};
+
+std::unique_ptr<ReminderSystem>& reminderSystem()
+{
+    static std::unique_ptr<ReminderSystem> system;
+    return system;
+}
+
+FriendSession* friendSession = nullptr;
+
+} // namespace
 
 DesktopPetApp::DesktopPetApp(QObject* parent)
     : QObject(parent)
@@ -37,6 +89,11 @@ DesktopPetApp::DesktopPetApp(QObject* parent)
 {
     // Queued so that it runs once the event loop is running, never inside this constructor.
     QTimer::singleShot(0, this, &DesktopPetApp::runStartup);
+}
+
+DesktopPetApp::~DesktopPetApp()
+{
+    reminderSystem().reset();
 }
 
 void DesktopPetApp::runStartup()
@@ -64,12 +121,15 @@ void DesktopPetApp::initializeCoreManagers()
     WindowManager::shared();
     TimeManager::shared();
     SystemMonitor::shared();
+    if (!reminderSystem())
+        reminderSystem() = std::make_unique<ReminderSystem>();
     NotificationManager::shared();
     ThemeManager::shared();
     PetAppearanceManager::shared();
     SpeechBubbleWindowManager::shared();
     LottieAnimationManager::shared();
     createDriftBottleManagers();
+    createFriendManagers();
 }
 
 void DesktopPetApp::createDriftBottleManagers()
@@ -88,6 +148,23 @@ void DesktopPetApp::createDriftBottleManagers()
         DriftBottleManager::installShared(nullptr);
         delete bottles;
         delete refreshTimer;
+    });
+}
+
+void DesktopPetApp::createFriendManagers()
+{
+    auto* friends = new FriendManager(APIClient::shared(), Defaults::shared());
+    FriendManager::installShared(friends);
+    auto* messages = new FriendMessageManager(APIClient::shared(), UserManager::shared(), TimerSource::system());
+    FriendMessageManager::installShared(messages);
+    friendSession = new FriendSession(*friends, *messages, UserManager::shared(), TimerSource::system());
+    // Freed in reverse order at quit, while the client and the account they use still live.
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [friends, messages] {
+        delete std::exchange(friendSession, nullptr);
+        FriendMessageManager::installShared(nullptr);
+        delete messages;
+        FriendManager::installShared(nullptr);
+        delete friends;
     });
 }
 
@@ -115,7 +192,10 @@ void DesktopPetApp::startP2Features()
 {
     TimeManager::shared().startTimeMonitoring();
     SystemMonitor::shared().startMonitoring();
+    ReminderManager::shared().startReminderSystem();
     ThemeManager::shared().startThemeMonitoring();
+    if (friendSession)
+        friendSession->startAtLaunch();
     StandardOutput::printLine(u"✅ P2功能启动完成"_s);
 }
 

@@ -13,6 +13,8 @@ class DesktopPetApp final : public QObject
 
 public:
     explicit DesktopPetApp(QObject* parent = nullptr);
+    /// Frees the managers the start-up made, in reverse order.
+    ~DesktopPetApp() override;
 
     [[nodiscard]] AppDelegate* delegate() const { return m_delegate; }
 
@@ -22,6 +24,7 @@ public:
 private:
     static void initializeCoreManagers();
     static void createDriftBottleManagers();
+    static void createFriendManagers();
     static void requestPermissions();
     static void startP1Features();
     static void startP2Features();

@@ -69,3 +69,27 @@ FakeAnswer FakeCompanionState::friends(const RecordedRequest& r, const QStringLi
     }
     return refuse(404, u"接口不存在"_s);
 }
+
+QJsonObject FakeCompanionState::messageJson(const Message& message, bool offline) const
+{
+    const auto sender
+        = std::find_if(m_users.begin(), m_users.end(), [&](const User& u) { return u.id == message.senderId; });
+    return QJsonObject {
+        { u"messageId"_s, message.id },
+        { u"senderId"_s, message.senderId },
+        { u"senderNickname"_s, sender != m_users.end() ? sender->nickname : QString() },
+        { u"senderAvatar"_s, sender != m_users.end() ? sender->avatarEmoji : QString() },
+        { u"receiverId"_s, message.receiverId },
+        { u"content"_s, message.content },
+        { u"timestamp"_s, date(message.sentAt) },
+        { u"isOffline"_s, offline },
+    };
+}
+
+void FakeCompanionState::markDelivered(qint64 messageId)
+{
+    for (Message& m : m_messages) {
+        if (m.id == messageId)
+            m.delivered = true;
+    }
+}

@@ -54,10 +54,10 @@ FakeCompanionServer::FakeCompanionServer(QObject* parent)
 
 FakeCompanionServer::~FakeCompanionServer() = default;
 
-bool FakeCompanionServer::start(const QHostAddress& address, quint16 port)
+bool FakeCompanionServer::start(const QHostAddress& address, quint16 port, quint16 socketPort)
 {
     m_port = listen(address, port);
-    return m_port != 0;
+    return m_port != 0 && m_messageSocket.start(address, socketPort);
 }
 
 QString FakeCompanionServer::baseUrl() const
@@ -97,6 +97,7 @@ bool FakeCompanionServer::handleRequest(const QHttpServerRequest& request, QTcpS
         }
         const FakeAnswer a = m_state.handle(r);
         answer(guard, r, a.status, QJsonDocument(a.body).toJson(QJsonDocument::Compact));
+        m_messageSocket.deliverPending();
     };
     // Answer from the event loop, never from inside the server's own parsing of the request.
     QTimer::singleShot(std::max(0, script.delayMs), this, respond);

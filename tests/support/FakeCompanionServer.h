@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/FakeCompanionState.h"
+#include "support/FakeMessageSocket.h"
 
 #include <QAbstractHttpServer>
 #include <QHostAddress>
@@ -36,8 +37,9 @@ public:
     explicit FakeCompanionServer(QObject* parent = nullptr);
     ~FakeCompanionServer() override;
 
-    /// Listens on `address`; port 0 lets the system choose. Returns false on failure.
-    bool start(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0);
+    /// Listens on `address` for HTTP on `port` and for the message socket on `socketPort`;
+    /// port 0 lets the system choose. Returns false on failure.
+    bool start(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0, quint16 socketPort = 0);
     [[nodiscard]] quint16 port() const { return m_port; }
     /// "http://127.0.0.1:<port>/api": the base address a client under test uses.
     [[nodiscard]] QString baseUrl() const;
@@ -49,9 +51,15 @@ public:
     void scriptNext(ScriptedReply reply) { m_script.append(std::move(reply)); }
 
     [[nodiscard]] FakeCompanionState& state() { return m_state; }
+    /// The friend-message socket; it pushes a message sent over HTTP to a connected receiver.
+    [[nodiscard]] FakeMessageSocket& messageSocket() { return m_messageSocket; }
 
     /// A line per request on standard output ("GET /api/... -> 200"), for the hand-run server.
-    void setEcho(bool echo) { m_echo = echo; }
+    void setEcho(bool echo)
+    {
+        m_echo = echo;
+        m_messageSocket.setEcho(echo);
+    }
 
 protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
@@ -62,6 +70,7 @@ private:
         const QList<std::pair<QByteArray, QByteArray>>& headers = {});
 
     FakeCompanionState m_state;
+    FakeMessageSocket m_messageSocket { m_state };
     QList<RecordedRequest> m_requests;
     QList<ScriptedReply> m_script;
     quint16 m_port = 0;

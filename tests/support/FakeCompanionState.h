@@ -82,6 +82,7 @@ public:
         qint64 id = 0, senderId = 0, receiverId = 0;
         QString content;
         QDateTime sentAt;
+        bool delivered = false; ///< the receiver's socket acknowledged it
     };
 
     FakeCompanionState();
@@ -102,6 +103,9 @@ public:
     [[nodiscard]] const QList<Bottle>& bottles() const { return m_bottles; }
     [[nodiscard]] const QList<Friendship>& friendships() const { return m_friendships; }
     [[nodiscard]] const QList<Message>& messages() const { return m_messages; }
+    /// A stored message as the socket pushes it ("data" of a "friend_message" frame).
+    [[nodiscard]] QJsonObject messageJson(const Message& message, bool offline) const;
+    void markDelivered(qint64 messageId);
     /// Texts containing any of these are refused as the real server's moderation does.
     QStringList sensitiveWords{QStringLiteral("违禁词")};
 

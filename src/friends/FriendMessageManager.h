@@ -1,0 +1,114 @@
+#pragma once
+
+#include "platform/SharedInstance.h"
+#include "platform/TimerSource.h"
+#include "server/FriendModels.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <QCoroTask>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+class APIClient;
+class QWebSocket;
+class UserManager;
+
+/// The live connection for friend messages: one WebSocket while a user is signed in. It
+/// authenticates, pings every 30 s, acknowledges and counts every friend message the
+/// server pushes and hands each to the installed callback; when the socket fails it
+/// reconnects after 2, 4, 8, 16 and 30 s and then gives up. Messages are sent over HTTP.
+class FriendMessageManager final : public QObject, public SharedInstance<FriendMessageManager>
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FriendMessageManager)
+
+public:
+    using MessageCallback = std::function<void(const FriendMessage&)>;
+    /// The socket address to open; empty when there is none.
+    using AddressSource = std::function<QString()>;
+
+    static constexpr int pingIntervalMs = 30000;
+    static constexpr int maxReconnectAttempts = 5;
+    /// Larger messages close the socket (and a reconnect follows); smaller ones that are still
+    /// too large for the contract are read and ignored without losing the connection.
+    static constexpr qint64 maxIncomingMessageBytes = 16 * 1024 * 1024;
+    /// Messages held while nobody has installed the callback yet. Beyond this they are not
+    /// acknowledged, so the server keeps them.
+    static constexpr qsizetype maxQueuedMessages = 200;
+
+    /// Opens the socket at the address derived from the client's base address.
+    FriendMessageManager(APIClient& client, UserManager& users, TimerSource& timers, QObject* parent = nullptr);
+    /// Opens the socket at whatever `address` says (a test server's port).
+    FriendMessageManager(
+        APIClient& client, UserManager& users, TimerSource& timers, AddressSource address, QObject* parent = nullptr);
+    ~FriendMessageManager() override;
+
+    /// "ws://localhost:3000/ws" when the base address mentions localhost, else port 3005 of
+    /// its host; empty when the base address names no host.
+    [[nodiscard]] static QString socketAddress(const QString& baseURL);
+
+    [[nodiscard]] bool isConnected() const { return m_isConnected; }
+    [[nodiscard]] int unreadCount() const { return m_unreadCount; }
+    [[nodiscard]] int reconnectAttempts() const { return m_reconnectAttempts; }
+
+    /// Opens (or reopens) the socket for the signed-in user; does nothing without one.
+    void connect();
+    /// Closes the socket with "going away" and stops the ping and any reconnection.
+    void disconnect();
+
+    /// Installs the receiver of friend messages and hands it, in order, those that arrived before.
+    void setOnMessageReceived(MessageCallback callback);
+    [[nodiscard]] bool hasMessageCallback() const { return static_cast<bool>(m_onMessageReceived); }
+
+    /// Sends a direct message to the user `receiverId` over HTTP; errors are passed on.
+    QCoro::Task<> sendMessage(qint64 receiverId, QString content);
+
+Q_SIGNALS:
+    void isConnectedChanged(bool connected);
+    void unreadCountChanged(int count);
+    /// The server accepted the authentication: the message bubbles install their callback.
+    void authenticated();
+
+private:
+    void open(bool fromReconnectTimer);
+    void closeSocket();
+    void onSocketConnected(QWebSocket* socket);
+    void onSocketFailed(QWebSocket* socket, const QString& description);
+    void handleReceivedMessage(QWebSocket* socket, const QByteArray& utf8);
+    void receiveFriendMessage(const FriendMessage& message);
+    void sendDeliveredAck(const QList<qint64>& messageIds);
+    void startPingTimer();
+    void sendPing();
+    void attemptReconnect();
+    void resetAttemptsIfHealthy();
+    void setConnected(bool connected);
+    void rememberDelivered(qint64 messageId);
+
+    APIClient& m_client;
+    UserManager& m_users;
+    TimerSource& m_timers;
+    AddressSource m_address;
+
+    bool m_isConnected = false;
+    int m_unreadCount = 0;
+    QWebSocket* m_socket = nullptr;
+    qint64 m_socketUserId = 0;
+    bool m_socketFailed = false;
+    bool m_sawAuthSuccess = false;
+    bool m_sawPong = false;
+    std::unique_ptr<TimerSource::Timer> m_pingTimer;
+    std::unique_ptr<TimerSource::Timer> m_reconnectTimer;
+    bool m_shouldReconnect = true;
+    int m_reconnectAttempts = 0;
+    MessageCallback m_onMessageReceived;
+    QList<FriendMessage> m_queued;
+    /// Ids already handed over, so a message the server sends again shows once.
+    QSet<qint64> m_deliveredIds;
+    std::deque<qint64> m_deliveredOrder;
+};

@@ -1,0 +1,290 @@
+// The friend-message connection against the fake companion server's socket, with the
+// reconnect and ping delays on fake timers.
+#include "FriendsFixture.h"
+
+#include <QJsonArray>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QWebSocket>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class MessageConnection : public FriendsFixture
+{
+protected:
+    void SetUp() override
+    {
+        FriendsFixture::SetUp();
+        userId = signIn();
+    }
+
+    /// Installs a callback that records every message handed over.
+    void collect()
+    {
+        messages->setOnMessageReceived([this](const FriendMessage& m) { received.append(m); });
+    }
+
+    [[nodiscard]] qsizetype framesOfType(const QString& type)
+    {
+        return server.messageSocket().receivedTypes().count(type);
+    }
+
+    /// Lets a socket that has been replaced go, then counts the ones the manager still holds.
+    [[nodiscard]] qsizetype socketsHeld() const
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return messages->findChildren<QWebSocket*>().size();
+    }
+
+    qint64 userId = 0;
+    QList<FriendMessage> received;
+};
+
+} // namespace
+
+TEST(SocketAddress, FollowsTheServerAddressWithTheLocalhostRule)
+{
+    const struct
+    {
+        QString base, expected;
+    } cases[] = {
+        { u"http://localhost:3005/api"_s, u"ws://localhost:3000/ws"_s },
+        { u"http://my-localhost.example:3005/api"_s, u"ws://localhost:3000/ws"_s },
+        { u"http://pets.example.org:3005/api"_s, u"ws://pets.example.org:3005/ws"_s },
+        { u"http://10.0.0.7:3005/api"_s, u"ws://10.0.0.7:3005/ws"_s },
+        { u"http://[::1]:3005/api"_s, u"ws://[::1]:3005/ws"_s },
+        { u"not an address"_s, QString() },
+        { QString(), QString() },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FriendMessageManager::socketAddress(c.base), c.expected) << c.base.toStdString();
+}
+
+TEST_F(MessageConnection, AuthenticatesPingsAndAcknowledgesInOrder)
+{
+    collect();
+    QSignalSpy unread(messages.get(), &FriendMessageManager::unreadCountChanged);
+    connectAndAuthenticate();
+    EXPECT_TRUE(messages->isConnected());
+    ASSERT_EQ(server.messageSocket().received().size(), 1);
+    EXPECT_EQ(server.messageSocket().received().first().json.value(u"token"_s).toString(),
+        u"tamsel-uid-"_s + QString::number(userId));
+
+    timers.advanceMs(FriendMessageManager::pingIntervalMs);
+    ASSERT_TRUE(waitUntil([&] { return framesOfType(u"ping"_s) == 1; }));
+
+    server.messageSocket().pushFriendMessage(messageData(11));
+    server.messageSocket().pushFriendMessage(messageData(12));
+    ASSERT_TRUE(waitUntil([&] { return framesOfType(u"delivered"_s) == 2; }));
+    EXPECT_EQ(
+        server.messageSocket().receivedTypes(), (QStringList { u"auth"_s, u"ping"_s, u"delivered"_s, u"delivered"_s }));
+    EXPECT_EQ(server.messageSocket().received().at(2).json.value(u"messageIds"_s).toArray(), QJsonArray { 11 });
+    EXPECT_EQ(server.messageSocket().received().at(3).json.value(u"messageIds"_s).toArray(), QJsonArray { 12 });
+    ASSERT_EQ(received.size(), 2);
+    EXPECT_EQ(received.at(0).id, 11);
+    EXPECT_EQ(messages->unreadCount(), 2);
+    EXPECT_EQ(unread.size(), 2);
+}
+
+TEST_F(MessageConnection, HoldsMessagesUntilTheCallbackComesAndShowsEachOnce)
+{
+    connectAndAuthenticate();
+    server.messageSocket().pushFriendMessage(messageData(21, u"第一"_s));
+    server.messageSocket().pushFriendMessage(messageData(22, u"第二"_s));
+    ASSERT_TRUE(waitUntil([&] { return framesOfType(u"delivered"_s) == 2; }));
+    EXPECT_EQ(messages->unreadCount(), 2);
+
+    collect();
+    ASSERT_EQ(received.size(), 2);
+    EXPECT_EQ(received.at(0).content, u"第一"_s);
+    EXPECT_EQ(received.at(1).content, u"第二"_s);
+
+    // Sent again (our acknowledgement lost): confirmed again, not shown or counted again.
+    server.messageSocket().pushFriendMessage(messageData(21, u"第一"_s));
+    ASSERT_TRUE(waitUntil([&] { return framesOfType(u"delivered"_s) == 3; }));
+    EXPECT_EQ(received.size(), 2);
+    EXPECT_EQ(messages->unreadCount(), 2);
+}
+
+TEST_F(MessageConnection, IgnoresBadFramesAndStaysUsable)
+{
+    collect();
+    connectAndAuthenticate();
+    const LogCapture log;
+    FakeMessageSocket& socket = server.messageSocket();
+    socket.pushText(u"not json at all"_s);
+    socket.pushText(u"[1,2,3]"_s);
+    socket.pushText(uR"({"type":42})"_s);
+    socket.pushText(uR"({"type":"typing"})"_s);
+    socket.pushText(uR"({"type":"friend_message"})"_s);
+    QJsonObject lacking = messageData(30);
+    lacking.remove(u"isOffline"_s);
+    socket.pushFriendMessage(lacking);
+    socket.pushText(uR"({"type":"friend_message","data":{"content":")"_s + QString(10 * 1024 * 1024, u'x') + u"\"}}"_s);
+    socket.pushBinary(QByteArray("{\"type\":\"pong\"\xff}", 16));
+    socket.pushFriendMessage(messageData(31, u"<b>粗体</b><script>x</script>"_s));
+
+    ASSERT_TRUE(waitUntil([&] { return received.size() == 1; }, 20000));
+    EXPECT_EQ(received.first().content, u"<b>粗体</b><script>x</script>"_s);
+    EXPECT_EQ(messages->unreadCount(), 1);
+    EXPECT_TRUE(waitUntil([&] { return framesOfType(u"delivered"_s) == 1; }));
+    EXPECT_TRUE(log.has(u"⚠️ 未知消息类型: typing"_s, u"Friend"_s));
+    EXPECT_TRUE(log.anyContains(u"❌ 解析好友消息失败: "_s));
+    EXPECT_TRUE(log.anyContains(u"⚠️ WebSocket 消息过大，已忽略"_s));
+    EXPECT_TRUE(messages->isConnected());
+    EXPECT_EQ(socket.connectionsAccepted(), 1);
+}
+
+TEST_F(MessageConnection, ReconnectsOnTheScheduleAndGivesUpAfterFive)
+{
+    server.messageSocket().stop();
+    const LogCapture log;
+    messages->connect();
+    const QStringList delays { u"2.0"_s, u"4.0"_s, u"8.0"_s, u"16.0"_s, u"30.0"_s };
+    for (int attempt = 1; attempt <= 5; ++attempt) {
+        const QString line
+            = u"🔄 将在 "_s + delays[attempt - 1] + u" 秒后尝试重连（第 "_s + QString::number(attempt) + u" 次）"_s;
+        ASSERT_TRUE(waitUntil([&] { return log.has(line, u"Friend"_s); })) << attempt;
+        EXPECT_FALSE(messages->isConnected());
+        // Nothing happens a moment early; the reconnect comes on time.
+        timers.advanceMs(delays[attempt - 1].toDouble() * 1000 - 1);
+        EXPECT_EQ(log.lines(u"Friend"_s).count(u"🔌 开始连接 WebSocket: "_s + server.messageSocket().url()), attempt);
+        timers.advanceMs(1);
+    }
+    ASSERT_TRUE(waitUntil([&] { return log.has(u"❌ WebSocket 重连次数达到上限"_s, u"Friend"_s); }));
+    EXPECT_EQ(timers.running(), QList<int> { FriendMessageManager::pingIntervalMs });
+    EXPECT_LE(socketsHeld(), 1);
+
+    // The friends page's button starts the count afresh.
+    ASSERT_TRUE(server.messageSocket().restart());
+    connectAndAuthenticate();
+    EXPECT_EQ(messages->reconnectAttempts(), 0);
+    EXPECT_TRUE(messages->isConnected());
+}
+
+TEST_F(MessageConnection, SurvivesServerRestartAndCountsAgainOnlyWhenHealthy)
+{
+    collect();
+    connectAndAuthenticate();
+    FakeMessageSocket& socket = server.messageSocket();
+
+    // Down and up again: the next attempt finds it.
+    socket.stop();
+    ASSERT_TRUE(waitUntil([&] { return messages->reconnectAttempts() == 1; }));
+    ASSERT_TRUE(socket.restart());
+    const int before = authentications;
+    timers.advanceMs(2000);
+    ASSERT_TRUE(waitUntil([&] { return authentications > before; }));
+    EXPECT_TRUE(messages->isConnected());
+
+    // Authenticating alone does not make a connection healthy: a server that drops right
+    // after it walks on through the schedule.
+    socket.dropAll();
+    ASSERT_TRUE(waitUntil([&] { return messages->reconnectAttempts() == 2; }));
+    timers.advanceMs(4000);
+    ASSERT_TRUE(waitUntil([&] { return authentications > before + 1; }));
+    EXPECT_EQ(messages->reconnectAttempts(), 2);
+
+    // A pong too: the count returns to zero.
+    timers.advanceMs(FriendMessageManager::pingIntervalMs);
+    ASSERT_TRUE(waitUntil([&] { return messages->reconnectAttempts() == 0; }));
+
+    socket.pushFriendMessage(messageData(41));
+    ASSERT_TRUE(waitUntil([&] { return received.size() == 1; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(received.size(), 1);
+    EXPECT_EQ(socketsHeld(), 1);
+}
+
+TEST_F(MessageConnection, DisconnectClosesWithGoingAwayAndCancelsReconnection)
+{
+    connectAndAuthenticate();
+    messages->disconnect();
+    EXPECT_FALSE(messages->isConnected());
+    ASSERT_TRUE(waitUntil([&] { return server.messageSocket().closeCodes().size() == 1; }));
+    EXPECT_EQ(server.messageSocket().closeCodes().first(), 1001);
+    EXPECT_TRUE(timers.running().isEmpty());
+
+    // A reconnect pending when disconnect() comes is cancelled.
+    connectAndAuthenticate();
+    server.messageSocket().dropAll();
+    ASSERT_TRUE(waitUntil([&] { return messages->reconnectAttempts() == 1; }));
+    messages->disconnect();
+    timers.advanceMs(60000);
+    EXPECT_EQ(server.messageSocket().connectionsAccepted(), 2);
+    EXPECT_EQ(socketsHeld(), 0);
+}
+
+TEST_F(MessageConnection, RefusedAuthenticationKeepsTheSocketWithoutRetrying)
+{
+    server.messageSocket().refuseAuth = true;
+    server.messageSocket().withholdPongs = true;
+    const LogCapture log;
+    messages->connect();
+    ASSERT_TRUE(waitUntil([&] { return log.has(u"❌ WebSocket 认证失败"_s, u"Friend"_s); }));
+    timers.advanceMs(2 * FriendMessageManager::pingIntervalMs);
+    ASSERT_TRUE(waitUntil([&] { return framesOfType(u"ping"_s) == 2; }));
+    EXPECT_TRUE(messages->isConnected());
+    EXPECT_EQ(authentications, 0);
+    EXPECT_EQ(messages->reconnectAttempts(), 0);
+    EXPECT_EQ(server.messageSocket().connectionsAccepted(), 1);
+}
+
+TEST_F(MessageConnection, ServerThatNeverAnswersTheHandshakeIsRetried)
+{
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    QList<QTcpSocket*> accepted;
+    QObject::connect(&silent, &QTcpServer::newConnection, [&] { accepted.append(silent.nextPendingConnection()); });
+    FriendMessageManager stuck(*client, *users, timers,
+        [&]() -> QString { return u"ws://127.0.0.1:"_s + QString::number(silent.serverPort()) + u"/ws"_s; });
+
+    stuck.connect();
+    ASSERT_TRUE(waitUntil([&] { return !accepted.isEmpty(); }));
+    EXPECT_TRUE(stuck.isConnected());
+    timers.advanceMs(FriendMessageManager::pingIntervalMs);
+    EXPECT_FALSE(stuck.isConnected());
+    EXPECT_EQ(stuck.reconnectAttempts(), 1);
+    timers.advanceMs(2000);
+    ASSERT_TRUE(waitUntil([&] { return accepted.size() == 2; }));
+}
+
+TEST_F(MessageConnection, WithoutUserNothingOpens)
+{
+    users->logout();
+    const LogCapture log;
+    messages->connect();
+    EXPECT_TRUE(log.has(u"❌ 无法连接 WebSocket：用户未登录"_s, u"Friend"_s));
+    EXPECT_FALSE(messages->isConnected());
+    EXPECT_TRUE(timers.running().isEmpty());
+}
+
+TEST_F(MessageConnection, MessagesGoOverHttpAndArriveLiveOrStored)
+{
+    // Bob, a friend of Alice, writes to her while she is away and while she is connected.
+    const qint64 bob = server.state().addUser(u"bob@x.io"_s, u"鲍勃"_s, u"🐶"_s, u"pw"_s);
+    server.state().befriend(userId, bob);
+    std::optional<qint64> sender = bob;
+    APIClient bobClient(server.baseUrl(), [&] { return sender; });
+    ASSERT_TRUE(await(bobClient.sendFriendMessage(userId, u"你在吗"_s)).ok());
+
+    collect();
+    connectAndAuthenticate();
+    ASSERT_TRUE(waitUntil([&] { return received.size() == 1; }));
+    EXPECT_TRUE(received.at(0).isOffline);
+    EXPECT_EQ(received.at(0).senderNickname, u"鲍勃"_s);
+
+    ASSERT_TRUE(await(bobClient.sendFriendMessage(userId, u"我来了"_s)).ok());
+    ASSERT_TRUE(waitUntil([&] { return received.size() == 2; }));
+    EXPECT_FALSE(received.at(1).isOffline);
+    ASSERT_TRUE(waitUntil([&] { return server.state().messages().at(1).delivered; }));
+
+    // Alice answers through the manager; a refusal reaches the caller.
+    ASSERT_TRUE(await(messages->sendMessage(bob, u"好的"_s)).ok());
+    EXPECT_EQ(server.state().messages().last().receiverId, bob);
+    const auto refused = await(messages->sendMessage(999, u"陌生人"_s));
+    ASSERT_TRUE(refused.apiError());
+}
