@@ -6,7 +6,6 @@
 #include <QAbstractItemView>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -31,35 +30,19 @@ QFont smallFont(const QFont& base)
     return font;
 }
 
-/// Lays `layout` out within `width` and returns the size the text takes.
-QSize layOut(QTextLayout& layout, int width)
-{
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.setCacheEnabled(true);
-    layout.beginLayout();
-    qreal height = 0;
-    qreal widest = 0;
-    while (true) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid())
-            break;
-        line.setLineWidth(width);
-        line.setPosition(QPointF(0, height));
-        height += line.height();
-        widest = std::max(widest, line.naturalTextWidth());
-    }
-    layout.endLayout();
-    return { static_cast<int>(std::ceil(widest)), static_cast<int>(std::ceil(height)) };
-}
-
 } // namespace
 
 ChatBubbleDelegate::ChatBubbleDelegate(const ChatMessageModel& model, QObject* parent)
     : QStyledItemDelegate(parent)
     , m_model(model)
 {
+}
+
+ChatBubbleDelegate::~ChatBubbleDelegate() = default;
+
+void ChatBubbleDelegate::clearCache()
+{
+    m_measured.clear();
 }
 
 int ChatBubbleDelegate::columnWidth(const QStyleOptionViewItem& option) const
@@ -70,54 +53,60 @@ int ChatBubbleDelegate::columnWidth(const QStyleOptionViewItem& option) const
     return std::max(80, std::min(maxColumnWidth, available - 2 * margin));
 }
 
-ChatBubbleDelegate::Geometry ChatBubbleDelegate::geometry(
-    const QStyleOptionViewItem& option, const QModelIndex& index, QTextLayout* layout) const
+const ChatBubbleDelegate::Measured& ChatBubbleDelegate::measured(
+    const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    if (!m_wrapper || m_wrapper->font() != option.font) {
+        m_wrapper = std::make_unique<TextWrapper>(option.font);
+        m_measured.clear();
+    }
     const ChatMessage& message = m_model.messageAt(index.row());
     const int column = columnWidth(option);
-    const QSize text = layOut(*layout, column - 2 * bubblePaddingX);
+    auto known = m_measured.constFind(message.id);
+    if (known == m_measured.cend() || known->column != column)
+        known
+            = m_measured.insert(message.id, { column, m_wrapper->wrap(message.content, column - 2 * bubblePaddingX) });
+    return *known;
+}
+
+ChatBubbleDelegate::Geometry ChatBubbleDelegate::geometry(
+    const QStyleOptionViewItem& option, bool isFromMe, QSize text) const
+{
+    const int column = columnWidth(option);
     const QFontMetrics caption(captionFont(option.font));
     const QFontMetrics small(smallFont(option.font));
 
     Geometry g;
     const QRect row = option.rect.adjusted(margin, 0, -margin, 0);
     int y = row.top();
-    if (!message.isFromMe) {
+    if (!isFromMe) {
         g.name = QRect(row.left(), y, column, caption.height());
         y += caption.height() + columnSpacing;
     }
     const QSize bubble(text.width() + 2 * bubblePaddingX, text.height() + 2 * bubblePaddingY);
-    const int bubbleLeft = message.isFromMe ? row.right() + 1 - bubble.width() : row.left();
+    const int bubbleLeft = isFromMe ? row.right() + 1 - bubble.width() : row.left();
     g.bubble = QRect(QPoint(bubbleLeft, y), bubble);
     g.text = g.bubble.adjusted(bubblePaddingX, bubblePaddingY, -bubblePaddingX, -bubblePaddingY);
     y += bubble.height() + columnSpacing;
-    const int timeLeft = message.isFromMe ? row.right() + 1 - column : row.left();
+    const int timeLeft = isFromMe ? row.right() + 1 - column : row.left();
     g.time = QRect(timeLeft, y, column, small.height());
     return g;
 }
 
 QSize ChatBubbleDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    const ChatMessage& message = m_model.messageAt(index.row());
-    const int column = columnWidth(option);
-    const auto cached = m_heights.constFind(message.id);
-    if (cached != m_heights.cend() && cached->first == column)
-        return { column + 2 * margin, cached->second };
-
-    QTextLayout layout(message.content, option.font);
+    const Measured& m = measured(option, index);
     QStyleOptionViewItem at = option;
-    at.rect = QRect(0, 0, column + 2 * margin, 0);
-    const Geometry g = geometry(at, index, &layout);
-    const int height = g.time.bottom() + 1 + rowSpacing;
-    m_heights.insert(message.id, { column, height });
-    return { column + 2 * margin, height };
+    at.rect = QRect(0, 0, m.column + 2 * margin, 0);
+    const Geometry g = geometry(at, m_model.messageAt(index.row()).isFromMe, QSize(m.text.width, m.text.height));
+    return { m.column + 2 * margin, g.time.bottom() + 1 + rowSpacing };
 }
 
 void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const ChatMessage& message = m_model.messageAt(index.row());
-    QTextLayout layout(message.content, option.font);
-    const Geometry g = geometry(option, index, &layout);
+    const Measured& m = measured(option, index);
+    const Geometry g = geometry(option, message.isFromMe, QSize(m.text.width, m.text.height));
     const QPalette& palette = option.palette;
 
     painter->save();
@@ -131,8 +120,20 @@ void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     QPainterPath path;
     path.addRoundedRect(g.bubble, radius, radius);
     painter->fillPath(path, message.isFromMe ? ChatColours::accent() : ChatColours::otherBubble());
+
+    painter->setFont(option.font);
     painter->setPen(message.isFromMe ? QColor(Qt::white) : palette.color(QPalette::Text));
-    layout.draw(painter, g.text.topLeft());
+    const QRect visible
+        = painter->clipBoundingRect().isEmpty() ? option.rect : painter->clipBoundingRect().toAlignedRect();
+    const int lineHeight = m_wrapper->lineHeight();
+    for (qsizetype i = 0; i < m.text.lines.size(); ++i) {
+        const int top = g.text.top() + static_cast<int>(i) * lineHeight;
+        // A 20,000-character reply has hundreds of lines; only those in view are drawn.
+        if (top + lineHeight < visible.top() || top > visible.bottom())
+            continue;
+        painter->drawText(QRect(g.text.left(), top, g.text.width() + bubblePaddingX, lineHeight),
+            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, m.text.lines.at(i));
+    }
 
     painter->setFont(smallFont(option.font));
     painter->setPen(palette.color(QPalette::PlaceholderText));

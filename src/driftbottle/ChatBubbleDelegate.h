@@ -1,14 +1,21 @@
 #pragma once
 
+#include <QFont>
 #include <QHash>
 #include <QStyledItemDelegate>
 
+#include "driftbottle/TextWrapper.h"
+
+#include <memory>
+
 class ChatMessageModel;
-class QTextLayout;
 
 /// Paints one chat line as a bubble: the user's own at the right in blue, the other side's
 /// at the left in gray under the sender's name, each with its time below. A bubble is at
 /// most 400 wide; its text wraps at word boundaries, or anywhere in a run too long for a line.
+///
+/// Texts are broken into lines once per message and width, from remembered character
+/// widths, and painted line by line from what was measured.
 class ChatBubbleDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -20,12 +27,13 @@ public:
     static constexpr int margin = 8;
 
     explicit ChatBubbleDelegate(const ChatMessageModel& model, QObject* parent = nullptr);
+    ~ChatBubbleDelegate() override;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    /// Forgets the measured sizes, for a new list or a new width.
-    void clearCache() { m_heights.clear(); }
+    /// Forgets the measured lines, for a new list.
+    void clearCache();
 
 private:
     struct Geometry
@@ -35,11 +43,16 @@ private:
         QRect text;
         QRect time;
     };
+    struct Measured
+    {
+        int column = 0;
+        TextWrapper::Wrapped text;
+    };
     [[nodiscard]] int columnWidth(const QStyleOptionViewItem& option) const;
-    [[nodiscard]] Geometry geometry(
-        const QStyleOptionViewItem& option, const QModelIndex& index, QTextLayout* layout) const;
+    [[nodiscard]] Geometry geometry(const QStyleOptionViewItem& option, bool isFromMe, QSize text) const;
+    [[nodiscard]] const Measured& measured(const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
     const ChatMessageModel& m_model;
-    /// Heights by message id and column width: laying out a long text is the costly part.
-    mutable QHash<QString, std::pair<int, int>> m_heights;
+    mutable QHash<QString, Measured> m_measured;
+    mutable std::unique_ptr<TextWrapper> m_wrapper;
 };

@@ -77,8 +77,6 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     layout->addWidget(divider(this));
 
     m_list->setObjectName(u"chatMessages"_s);
-    m_list->setModel(m_model);
-    m_list->setItemDelegate(m_delegate);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setFocusPolicy(Qt::NoFocus);
@@ -88,6 +86,9 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     m_list->setResizeMode(QListView::Adjust);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->viewport()->setBackgroundRole(QPalette::Window);
+    // Last: every setting above would otherwise lay out the whole history again.
+    m_list->setItemDelegate(m_delegate);
+    m_list->setModel(m_model);
     layout->addWidget(m_list, 1);
 
     m_error->setObjectName(u"chatError"_s);
