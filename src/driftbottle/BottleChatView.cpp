@@ -119,13 +119,15 @@ QWidget* BottleChatView::buildListPane()
     layout->addLayout(header);
     layout->addWidget(divider(pane));
 
-    m_banner = new BannerRow(BannerRow::Kind::error, pane);
-    m_banner->setObjectName(u"listError"_s);
-    m_banner->hide();
-    auto* bannerMargin = new QVBoxLayout;
+    // The margins go with the banner: a hidden banner leaves no gap above the list.
+    m_bannerBox = new QWidget(pane);
+    auto* bannerMargin = new QVBoxLayout(m_bannerBox);
     bannerMargin->setContentsMargins(12, 8, 12, 8);
+    m_banner = new BannerRow(BannerRow::Kind::error, m_bannerBox);
+    m_banner->setObjectName(u"listError"_s);
     bannerMargin->addWidget(m_banner);
-    layout->addLayout(bannerMargin);
+    m_bannerBox->hide();
+    layout->addWidget(m_bannerBox);
 
     m_listStack = new QStackedWidget(pane);
     m_loadingPage = new QWidget(m_listStack);
@@ -237,7 +239,7 @@ void BottleChatView::setErrorMessage(const std::optional<QString>& message)
     m_errorMessage = message;
     if (message)
         m_banner->setMessage(*message);
-    m_banner->setVisible(message.has_value());
+    m_bannerBox->setVisible(message.has_value());
 }
 
 void BottleChatView::setPicking(bool picking)

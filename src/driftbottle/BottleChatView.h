@@ -86,6 +86,7 @@ private:
     QPushButton* m_throwButton = nullptr;
     QPushButton* m_pickButton = nullptr;
     BusySpinner* m_pickSpinner = nullptr;
+    QWidget* m_bannerBox = nullptr;
     BannerRow* m_banner = nullptr;
     QStackedWidget* m_listStack = nullptr;
     QWidget* m_loadingPage = nullptr;
