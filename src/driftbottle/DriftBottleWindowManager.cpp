@@ -37,6 +37,11 @@ DriftBottleWindowManager::~DriftBottleWindowManager()
     delete m_window.data();
 }
 
+BottleChatView* DriftBottleWindowManager::driftBottleWindow() const
+{
+    return m_window;
+}
+
 void DriftBottleWindowManager::showDriftBottleWindow()
 {
     if (!m_users.isLoggedIn()) {

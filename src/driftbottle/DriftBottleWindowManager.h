@@ -29,7 +29,7 @@ public:
     /// Brings the open window to the front, or makes a new one, or asks to sign in.
     void showDriftBottleWindow();
     /// The window while it is open.
-    [[nodiscard]] BottleChatView* driftBottleWindow() const { return m_window; }
+    [[nodiscard]] BottleChatView* driftBottleWindow() const;
 
 private:
     void showLoginRequiredAlert();
