@@ -90,6 +90,13 @@ BottleChatView::BottleChatView(ConversationManager& manager, const Clock& clock,
     resize(windowWidth, windowHeight);
 }
 
+BottleChatView::~BottleChatView()
+{
+    // A window deleted while shown gets no hide event; its refresh must end all the same.
+    if (m_refreshing)
+        m_manager.stopAutoRefresh();
+}
+
 QWidget* BottleChatView::buildListPane()
 {
     auto* pane = new QWidget(this);
@@ -203,6 +210,7 @@ void BottleChatView::buildPickOverlay()
     m_pickPreview->setObjectName(u"pickPreview"_s);
     m_pickPreview->setWordWrap(true);
     m_pickPreview->setContentsMargins(20, 0, 20, 0);
+    m_pickPreview->setMinimumWidth(260);
     m_pickPreview->setMaximumWidth(420);
     m_pickPreview->setMaximumHeight(3 * m_pickPreview->fontMetrics().lineSpacing() + 2);
     card->addWidget(m_pickPreview);
@@ -220,12 +228,14 @@ void BottleChatView::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     loadConversations();
     m_manager.startAutoRefresh();
+    m_refreshing = true;
 }
 
 void BottleChatView::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     m_manager.stopAutoRefresh();
+    m_refreshing = false;
 }
 
 void BottleChatView::closeEvent(QCloseEvent* event)

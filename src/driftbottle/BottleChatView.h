@@ -41,6 +41,7 @@ public:
     static constexpr qsizetype previewLength = 50;
 
     BottleChatView(ConversationManager& manager, const Clock& clock, QWidget* parent = nullptr);
+    ~BottleChatView() override;
 
     [[nodiscard]] std::optional<QString> errorMessage() const { return m_errorMessage; }
     [[nodiscard]] bool isPicking() const { return m_isPicking; }
@@ -82,6 +83,8 @@ private:
     ConversationManager& m_manager;
     std::optional<QString> m_errorMessage;
     bool m_isPicking = false;
+    /// The periodic refresh runs for this view (it is on screen).
+    bool m_refreshing = false;
 
     QPushButton* m_throwButton = nullptr;
     QPushButton* m_pickButton = nullptr;

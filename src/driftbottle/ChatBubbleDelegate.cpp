@@ -70,8 +70,9 @@ const ChatBubbleDelegate::Measured& ChatBubbleDelegate::measured(
 }
 
 ChatBubbleDelegate::Geometry ChatBubbleDelegate::geometry(
-    const QStyleOptionViewItem& option, bool isFromMe, QSize text) const
+    const QStyleOptionViewItem& option, const ChatMessage& message, QSize text) const
 {
+    const bool isFromMe = message.isFromMe;
     const int column = columnWidth(option);
     const QFontMetrics caption(captionFont(option.font));
     const QFontMetrics small(smallFont(option.font));
@@ -79,7 +80,7 @@ ChatBubbleDelegate::Geometry ChatBubbleDelegate::geometry(
     Geometry g;
     const QRect row = option.rect.adjusted(margin, 0, -margin, 0);
     int y = row.top();
-    if (!isFromMe) {
+    if (!isFromMe && !message.senderName.isEmpty()) {
         g.name = QRect(row.left(), y, column, caption.height());
         y += caption.height() + columnSpacing;
     }
@@ -98,7 +99,7 @@ QSize ChatBubbleDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     const Measured& m = measured(option, index);
     QStyleOptionViewItem at = option;
     at.rect = QRect(0, 0, m.column + 2 * margin, 0);
-    const Geometry g = geometry(at, m_model.messageAt(index.row()).isFromMe, QSize(m.text.width, m.text.height));
+    const Geometry g = geometry(at, m_model.messageAt(index.row()), QSize(m.text.width, m.text.height));
     return { m.column + 2 * margin, g.time.bottom() + 1 + rowSpacing };
 }
 
@@ -106,12 +107,12 @@ void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 {
     const ChatMessage& message = m_model.messageAt(index.row());
     const Measured& m = measured(option, index);
-    const Geometry g = geometry(option, message.isFromMe, QSize(m.text.width, m.text.height));
+    const Geometry g = geometry(option, message, QSize(m.text.width, m.text.height));
     const QPalette& palette = option.palette;
 
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
-    if (!message.isFromMe) {
+    if (!g.name.isNull()) {
         painter->setFont(captionFont(option.font));
         painter->setPen(palette.color(QPalette::PlaceholderText));
         painter->drawText(g.name, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,

@@ -9,6 +9,7 @@
 #include <memory>
 
 class ChatMessageModel;
+struct ChatMessage;
 
 /// Paints one chat line as a bubble: the user's own at the right in blue, the other side's
 /// at the left in gray under the sender's name, each with its time below. A bubble is at
@@ -49,7 +50,8 @@ private:
         TextWrapper::Wrapped text;
     };
     [[nodiscard]] int columnWidth(const QStyleOptionViewItem& option) const;
-    [[nodiscard]] Geometry geometry(const QStyleOptionViewItem& option, bool isFromMe, QSize text) const;
+    /// The sender's line is left out where there is no name (replies carry none).
+    [[nodiscard]] Geometry geometry(const QStyleOptionViewItem& option, const ChatMessage& message, QSize text) const;
     [[nodiscard]] const Measured& measured(const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
     const ChatMessageModel& m_model;

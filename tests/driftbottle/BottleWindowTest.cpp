@@ -74,6 +74,10 @@ TEST_F(BottleWindowRig, OneWindowWhoseRefreshRunsOnlyWhileItIsOpen)
     EXPECT_TRUE(hidden.isNull());
     EXPECT_TRUE(windows->driftBottleWindow());
     EXPECT_TRUE(timer.isActive());
+
+    // The manager going at quit takes its open window and the refresh with it.
+    windows.reset();
+    EXPECT_FALSE(timer.isActive());
 }
 
 TEST_F(BottleWindowRig, SignedOutUserIsAskedToSignIn)
