@@ -5,6 +5,7 @@
 #include "core/PetType.h"
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/DriftBottleWindowManager.h"
 #include "driftbottle/RefreshTimer.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
@@ -80,9 +81,16 @@ void DesktopPetApp::createDriftBottleManagers()
     auto* bottles
         = new DriftBottleManager(APIClient::shared(), UserManager::shared(), Defaults::shared(), Clock::system());
     auto* conversations = new ConversationManager(APIClient::shared(), UserManager::shared(), *bottles, *refreshTimer);
+    auto* windows
+        = new DriftBottleWindowManager(UserManager::shared(), APIClient::shared(), *conversations, Clock::system());
     DriftBottleManager::installShared(bottles);
     ConversationManager::installShared(conversations);
+    DriftBottleWindowManager::installShared(windows);
+    PetContextMenu::shared().setDriftBottleAction([] { DriftBottleWindowManager::shared().showDriftBottleWindow(); });
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [=] {
+        PetContextMenu::shared().setDriftBottleAction({});
+        DriftBottleWindowManager::installShared(nullptr);
+        delete windows; // closes the window, which stops the refresh
         ConversationManager::installShared(nullptr);
         delete conversations;
         DriftBottleManager::installShared(nullptr);

@@ -91,6 +91,9 @@ QMenu* PetContextMenu::createAnimationContextMenu(QWidget* parent)
         interact->addAction(QString::fromUtf16(item.title), this, [this, &item] { runBehavior(item); });
     menu->addSeparator();
 
+    menu->addAction(u"🍾 漂流瓶"_s, this, &PetContextMenu::openDriftBottles);
+    menu->addSeparator();
+
     menu->addAction(u"✨ 撒豆成兵"_s, this, &PetContextMenu::performTransformation);
     menu->addSeparator();
 
@@ -112,6 +115,13 @@ void PetContextMenu::performTransformation()
 {
     doNotDisturb().exitIfActiveDueToUserAction();
     clones().performTransformation();
+}
+
+void PetContextMenu::openDriftBottles()
+{
+    doNotDisturb().exitIfActiveDueToUserAction();
+    if (m_openDriftBottles)
+        m_openDriftBottles();
 }
 
 void PetContextMenu::toggleDoNotDisturb()

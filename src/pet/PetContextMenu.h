@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QPoint>
 
+#include <functional>
+
 class AutoBehaviorManager;
 class DoNotDisturbManager;
 class LottieAnimationManager;
@@ -48,10 +50,13 @@ public:
     void popup(QPoint globalPos);
     /// Opens the menu wherever `view` is right-clicked.
     void attach(LottiePetView* view);
+    /// What "🍾 漂流瓶" opens; the drift-bottle feature sits above the pet and hands it in.
+    void setDriftBottleAction(std::function<void()> action) { m_openDriftBottles = std::move(action); }
 
 private:
     void runBehavior(const BehaviorItem& item);
     void performTransformation();
+    void openDriftBottles();
     void toggleDoNotDisturb();
 
     DoNotDisturbManager& doNotDisturb() const;
@@ -63,4 +68,5 @@ private:
     LottieAnimationManager* m_animations;
     AutoBehaviorManager* m_scheduler;
     MultiPetManager* m_clones;
+    std::function<void()> m_openDriftBottles;
 };
