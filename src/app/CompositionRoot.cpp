@@ -19,6 +19,7 @@
 #include "pet/WindowManager.h"
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/DriftBottleWindowManager.h"
 #include "driftbottle/RefreshTimer.h"
 #include "friends/FriendManager.h"
 #include "friends/FriendMessageManager.h"
@@ -137,7 +138,10 @@ void CompositionRoot::createManagers()
     // Drift bottles; the refresh timer outlives the conversation manager, which stops it.
     RefreshTimer& refreshTimer = make<QtRefreshTimer>();
     DriftBottleManager& bottles = make<DriftBottleManager>(*m_apiClient, *m_users, *m_defaults, clock);
-    make<ConversationManager>(*m_apiClient, *m_users, bottles, refreshTimer);
+    ConversationManager& conversations = make<ConversationManager>(*m_apiClient, *m_users, bottles, refreshTimer);
+    // Freed before the conversations: closing its window stops their refresh.
+    DriftBottleWindowManager& bottleWindows
+        = make<DriftBottleWindowManager>(*m_users, *m_apiClient, conversations, clock);
 
     // Further feature managers go here, in the order the start-up sequence names them.
 
@@ -147,6 +151,7 @@ void CompositionRoot::createManagers()
     PetContextMenu& petMenu = make<PetContextMenu>(&doNotDisturb, &animations, &scheduler, &clones);
     QObject::connect(&statusMenu, &MenuBarCoordinator::preferencesRequested, &preferences,
         [&preferences] { preferences.showPreferencesWindow(); });
+    petMenu.setDriftBottleAction([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
     QObject::connect(&petMenu, &PetContextMenu::reminderPageRequested, &preferences,
         [&preferences] { preferences.showPreferencesWindow(PreferenceTab::reminder); });
     QObject::connect(&about, &MenuBarAboutActions::updateCheckRequested, &updates,

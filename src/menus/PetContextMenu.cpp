@@ -78,6 +78,8 @@ QMenu* PetContextMenu::createAnimationContextMenu(QWidget* parent)
         interact->addAction(QString::fromUtf16(item.title), this, [this, &item] { runBehavior(item); });
     menu->addSeparator();
 
+    menu->addAction(u"🍾 漂流瓶"_s, this, &PetContextMenu::openDriftBottles);
+    menu->addSeparator();
     menu->addAction(u"⏰ 提醒/闹钟"_s, this, &PetContextMenu::reminderPageRequested);
     menu->addSeparator();
 
@@ -102,6 +104,13 @@ void PetContextMenu::performTransformation()
 {
     doNotDisturb().exitIfActiveDueToUserAction();
     clones().performTransformation();
+}
+
+void PetContextMenu::openDriftBottles()
+{
+    doNotDisturb().exitIfActiveDueToUserAction();
+    if (m_openDriftBottles)
+        m_openDriftBottles();
 }
 
 void PetContextMenu::toggleDoNotDisturb()
