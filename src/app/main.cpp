@@ -1,9 +1,11 @@
 #include "app/AppDelegate.h"
 #include "app/DesktopPetApp.h"
 #include "platform/Defaults.h"
+#include "platform/EmojiStyle.h"
 #include "platform/LogManager.h"
 #include "platform/PlatformSelection.h"
 #include "platform/SingleInstance.h"
+#include "platform/StandardOutput.h"
 #include "platform/UnixSignals.h"
 
 #include <QApplication>
@@ -21,11 +23,15 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(u"Tamsel"_s);
     QApplication::setApplicationVersion(QStringLiteral(TAMSEL_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new EmojiStyle); // the application takes it
 
     // A second launch hands the running pet a reopen and ends here.
     SingleInstance instance;
-    if (!instance.tryBecomePrimary())
+    if (!instance.tryBecomePrimary()) {
+        // Without a word the user cannot tell a launch that did nothing from one that worked.
+        StandardOutput::printLine(u"ℹ️ Tamsel 已在运行，已请它显示出来"_s);
         return 0;
+    }
 
     DesktopPetApp petApp;
     AppDelegate* delegate = petApp.delegate();

@@ -68,6 +68,7 @@ AdvancedAnimationManager::AdvancedAnimationManager(Clock* clock, EmotionSystem* 
     , m_clock(clock ? *clock : Clock::system())
     , m_emotionSystem(emotions ? *emotions : EmotionSystem::shared())
 {
+    m_animationTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_animationTimer, &QTimer::timeout, this, &AdvancedAnimationManager::updateAnimation);
     m_predefinedSequences = {
         {u"wakeUp"_s,

@@ -4,6 +4,7 @@ AnimationManager::AnimationManager(QObject* parent)
     : QObject(parent)
 {
     m_idleAnimationTimer.setInterval(pulseIntervalMs);
+    m_idleAnimationTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_idleAnimationTimer, &QTimer::timeout, this, &AnimationManager::performIdleAnimation);
 
     m_scaleAnimation.setDuration(halfPulseMs);
@@ -27,9 +28,9 @@ void AnimationManager::performIdleAnimation()
     m_isAnimating = true;
     animateScale(peakScale);
     // The timers belong to this object, so they die with it and never touch a dead manager.
-    QTimer::singleShot(halfPulseMs, this, [this] {
+    QTimer::singleShot(halfPulseMs, Qt::PreciseTimer, this, [this] {
         animateScale(restScale);
-        QTimer::singleShot(halfPulseMs, this, [this] { m_isAnimating = false; });
+        QTimer::singleShot(halfPulseMs, Qt::PreciseTimer, this, [this] { m_isAnimating = false; });
     });
 }
 

@@ -43,6 +43,8 @@ AutoBehaviorManager::AutoBehaviorManager(PetState* petState, WindowManager* wind
     , m_random(random ? *random : RandomSource::system())
 {
     m_executionState.startTime = m_clock.now();
+    for (QTimer* timer : {&m_behaviorTimer, &m_movementTimer, &m_exploreReturnTimer})
+        timer->setTimerType(Qt::PreciseTimer);
     m_behaviorTimer.setInterval(behaviorIntervalMs);
     m_movementTimer.setInterval(movementUpdateIntervalMs);
     m_exploreReturnTimer.setSingleShot(true);

@@ -27,6 +27,7 @@ LottiePetView::LottiePetView(
 
     // A tap waits out the double-click interval, so that a double tap is never also a single one.
     m_singleTapTimer.setSingleShot(true);
+    m_singleTapTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_singleTapTimer, &QTimer::timeout, this, &LottiePetView::handleSingleTap);
 
     // The speed follows the behaviour on every successful play, so by then both are current.

@@ -48,6 +48,7 @@ MultiPetManager::MultiPetManager(Defaults* defaults, Screens* screens, WindowMan
     , m_random(random ? *random : RandomSource::system())
 {
     m_dismissTimer.setSingleShot(true);
+    m_dismissTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_dismissTimer, &QTimer::timeout, this, &MultiPetManager::dismissTimerFired);
     // The stored value is written back at once; a missing or unusable one becomes 3 s.
     setCloneDismissTime(m_defaults.doubleValue(cloneDismissTimeKey));
@@ -162,7 +163,7 @@ void MultiPetManager::dismissAllClones()
                     return;
                 window->hide();
                 LogManager::log(u"🚪 克隆窗口["_s + QString::number(i) + u"]已隐藏"_s, category);
-                QTimer::singleShot(closeDelayMs, window, [window] {
+                QTimer::singleShot(closeDelayMs, Qt::PreciseTimer, window, [window] {
                     if (window && !window->isVisible())
                         window->close();
                 });
@@ -172,7 +173,7 @@ void MultiPetManager::dismissAllClones()
     // Each window lives on until its fade-out and close have run.
     m_clonedWindows.clear();
     m_dismissTimer.stop();
-    QTimer::singleShot(petRaiseDelayMs, this, [pet] {
+    QTimer::singleShot(petRaiseDelayMs, Qt::PreciseTimer, this, [pet] {
         if (!pet)
             return;
         pet->raise();

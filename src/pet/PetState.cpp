@@ -105,7 +105,7 @@ void PetState::recordInteraction()
     Q_EMIT dataChanged();
     Q_EMIT EventCenter::shared().userDidInteractWithPet();
     // Each call schedules its own reset; a later call does not extend an earlier one.
-    QTimer::singleShot(interactionResetMs, this, [this] { setInteracting(false); });
+    QTimer::singleShot(interactionResetMs, Qt::PreciseTimer, this, [this] { setInteracting(false); });
 }
 
 void PetState::updateMoveSpeed(double speed)

@@ -112,6 +112,7 @@ SpeechBubbleView::SpeechBubbleView(
     column->addWidget(messageLabel);
 
     m_autoCloseTimer.setSingleShot(true);
+    m_autoCloseTimer.setTimerType(Qt::PreciseTimer);
     m_autoCloseTimer.setInterval(autoCloseMs);
     connect(&m_autoCloseTimer, &QTimer::timeout, this, &SpeechBubbleView::close);
 }

@@ -2,12 +2,14 @@
 
 #include <QMetaObject>
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <QSizeF>
 #include <QString>
 
 struct Reminder;
 class FloatingWindow;
+class QWindow;
 class SpeechBubbleView;
 class WindowManager;
 
@@ -47,6 +49,7 @@ private:
     void showBubbleWindow(const QString& title, const QString& message, const QString& emoji);
     void updateBubblePosition();
     void hideBubbleWindow();
+    void logPlacement();
 
     WindowManager* m_windowManager;
     QPointer<FloatingWindow> m_bubbleWindow;
@@ -54,4 +57,8 @@ private:
     /// The registration for moves of the pet window while a bubble is shown.
     QMetaObject::Connection m_positionObserver;
     QPointer<FloatingWindow> m_observedPetWindow;
+    /// The bubble's native window until the window system has first shown it, and the
+    /// origin it was asked for: its placement is logged once it is known.
+    QPointer<QWindow> m_unplacedBubble;
+    QPointF m_askedOrigin;
 };

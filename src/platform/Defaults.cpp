@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -18,7 +19,23 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString category = u"Settings"_s;
+
+// A write that is cut short (a crash, a power cut) leaves its temporary copy beside the
+// file as "<name>.XXXXXX". Only one program runs at a time, so at start every such copy is
+// stale and would otherwise pile up.
+void removeStaleTemporaries(const QString& filePath)
+{
+    const QFileInfo info(filePath);
+    const QRegularExpression temporary(
+        u"^"_s + QRegularExpression::escape(info.fileName()) + u"\\.[A-Za-z0-9]{6}$"_s);
+    QDir folder = info.absoluteDir();
+    const QStringList names = folder.entryList({info.fileName() + u".??????"_s}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        if (temporary.match(name).hasMatch() && folder.remove(name))
+            LogManager::log(u"🧹 已清除残留的设置临时文件: "_s + name, category);
+    }
 }
+} // namespace
 
 Defaults::Defaults(const QString& filePath, QObject* parent)
     : QObject(parent)
@@ -29,6 +46,7 @@ Defaults::Defaults(const QString& filePath, QObject* parent)
     connect(&m_writeTimer, &QTimer::timeout, this, [this] { flush(); });
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { flush(); });
+    removeStaleTemporaries(m_filePath);
     load();
 }
 

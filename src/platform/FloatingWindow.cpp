@@ -71,6 +71,16 @@ void makeStickyOnX11(WId windowId)
     xcb_flush(connection);
 }
 
+// Qt queues the opacity property on its X connection without sending it; while nothing else
+// goes out (a pet standing still draws nothing) a fade would reach the compositor only as
+// one jump at the end. Each step is pushed out as it is set.
+void flushX11()
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && x11->connection())
+        xcb_flush(x11->connection());
+}
+
 } // namespace
 
 FloatingWindow::FloatingWindow(Focus focus, Screens* screens, QWidget* parent)
@@ -115,6 +125,7 @@ void FloatingWindow::fadeTo(double alpha, int ms, std::function<void()> done, co
     const double target = std::isnan(alpha) ? windowOpacity() : std::clamp(alpha, 0.0, 1.0);
     if (ms <= 0) {
         setWindowOpacity(target);
+        flushX11();
         if (done)
             done();
         return;
@@ -126,6 +137,7 @@ void FloatingWindow::fadeTo(double alpha, int ms, std::function<void()> done, co
     animation->setEasingCurve(curve);
     m_fade = animation;
     m_fadeDone = std::move(done);
+    connect(animation, &QVariantAnimation::valueChanged, this, [] { flushX11(); });
     connect(animation, &QAbstractAnimation::finished, this, [this, animation] {
         if (m_fade != animation)
             return;

@@ -29,6 +29,7 @@ LogManager::LogManager(const QString& folder, int intervalMs, const Clock* clock
     StandardOutput::printLine(u"📝 日志文件路径: "_s + m_logFilePath);
 
     m_writeTimer.setInterval(std::max(0, intervalMs));
+    m_writeTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_writeTimer, &QTimer::timeout, this, &LogManager::writePendingLogs);
     // The first log call may come before the application's event loop exists, or from a
     // thread without one; the timer then starts once the event loop runs.

@@ -28,6 +28,7 @@ LogWindowManager::LogWindowManager(LogManager* logs, QObject* parent)
     , m_timer(this)
 {
     m_timer.setInterval(refreshIntervalMs);
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &LogWindowManager::refreshLogs);
 }
 

@@ -215,6 +215,7 @@ QCoro::Task<QByteArray> APIClient::exchange(
     // One deadline for the whole exchange, however slowly the bytes trickle in.
     auto* deadline = new QTimer(reply);
     deadline->setSingleShot(true);
+    deadline->setTimerType(Qt::PreciseTimer);
     connect(deadline, &QTimer::timeout, reply, [reply] {
         reply->setProperty(timedOutProperty, true);
         reply->abort();

@@ -32,7 +32,8 @@ void InteractionHandler::handleSingleClick()
 {
     m_petState.updateAnimationState(PetAnimationState::clickFeedback);
     // Each click schedules its own end; a second click within 0.5 s does not extend the first.
-    QTimer::singleShot(clickFeedbackMs, this, [this] { m_petState.updateAnimationState(PetAnimationState::idle); });
+    QTimer::singleShot(
+        clickFeedbackMs, Qt::PreciseTimer, this, [this] { m_petState.updateAnimationState(PetAnimationState::idle); });
     m_lastClickTime = m_clock.now();
 }
 

@@ -34,6 +34,7 @@ SystemMonitor::SystemMonitor(SystemInfo* info, RandomSource* random, Clock* cloc
     , m_currentHealth { 0.0, 0.0, 0.0, HealthLevel::excellent, m_clock.now() }
 {
     m_timer.setInterval(updateIntervalMs);
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &SystemMonitor::updateSystemHealth);
     updateSystemHealth();
 }

@@ -9,6 +9,7 @@
 
 #include "support/LogLines.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 #include <QToolButton>
@@ -66,6 +67,9 @@ TEST_F(Bubbles, AReminderIsSpokenBesideThePetWithItsTypesEmoji)
     EXPECT_EQ(view->autoCloseTimer().interval(), 8000);
     EXPECT_LE(view->card()->width(), 250);
 
+    // The placement is logged once the window system has shown the bubble.
+    ASSERT_TRUE(
+        waitUntil([] { return loggedLines(u"SpeechBubble"_s).contains(u"已添加宠物窗口位置观察者"_s); }));
     const QStringList lines = loggedLines(u"SpeechBubble"_s);
     EXPECT_EQ(lines.mid(0, 8),
         (QStringList{u"💬 气泡管理器已设置通知监听"_s, u"💬 收到提醒触发通知"_s, u"💬 提醒内容: 眼部休息 - 看看远处～"_s,
@@ -151,4 +155,14 @@ TEST_F(Bubbles, NoPetWindowNoBubble)
     // The event reaches every manager: the one with a pet shows the bubble.
     EXPECT_TRUE(manager.bubbleWindow());
     EXPECT_TRUE(loggedLines(u"SpeechBubble"_s).contains(u"❌ 无法获取宠物窗口"_s));
+}
+
+TEST_F(Bubbles, TheBubbleClosesEightSecondsAfterItAppearsNeverEarlier)
+{
+    waitUntilJustPastAWholeSecond();
+    QElapsedTimer shown;
+    shown.start();
+    manager.showBubble(u"t"_s, u"m"_s, u"💧"_s);
+    ASSERT_TRUE(waitUntil([&] { return !manager.bubbleWindow(); }, 10000));
+    EXPECT_GE(shown.elapsed(), SpeechBubbleView::autoCloseMs);
 }

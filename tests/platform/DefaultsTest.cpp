@@ -72,3 +72,31 @@ TEST(Defaults, CorruptFileIsMovedAsideNotOverwritten)
     ASSERT_TRUE(d.flush());
     EXPECT_EQ(QJsonDocument::fromJson(readFile(path)).object().value(u"SelectedTheme"_s).toString(), u"dark"_s);
 }
+
+TEST(Defaults, TemporariesLeftByAnInterruptedWriteAreClearedAtStart)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"defaults.json"_s);
+    const auto touch = [&](const QString& name, const QByteArray& content) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    };
+    touch(u"defaults.json"_s, R"({"SelectedTheme":"dark"})");
+    touch(u"defaults.json.aB3xY9"_s, R"({"SelectedTheme":)");
+    touch(u"defaults.json.Q0w1E2"_s, "");
+    // Not ours to remove: a moved-aside corrupt file, another file's temporary, and names
+    // that only look alike.
+    const QStringList kept{u"defaults.json.corrupt-20260105-140307"_s, u"other.json.aB3xY9"_s,
+        u"defaults.json.ab-123"_s, u"defaults.json.abc12"_s};
+    for (const QString& name : kept)
+        touch(name, "keep");
+
+    Defaults d(path);
+    EXPECT_EQ(d.string(u"SelectedTheme"_s), u"dark"_s);
+    QStringList expected = kept;
+    expected << u"defaults.json"_s;
+    expected.sort();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name).join(u' ').toStdString(),
+        expected.join(u' ').toStdString());
+}

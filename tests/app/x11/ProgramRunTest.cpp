@@ -105,7 +105,9 @@ TEST_F(ProgramRun, SecondLaunchReopensTheRunningPetInsteadOfStartingAnother)
     start(second);
     ASSERT_TRUE(second.waitForFinished(15000));
     EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_FALSE(second.readAll().contains("🚀 Tamsel启动中...")) << "the second launch must not start a pet";
+    const QByteArray secondOut = second.readAll();
+    EXPECT_FALSE(secondOut.contains("🚀 Tamsel启动中...")) << "the second launch must not start a pet";
+    EXPECT_TRUE(secondOut.contains("Tamsel 已在运行，已请它显示出来")) << "the second launch must say what it did";
 
     EXPECT_TRUE(waitForOutput(first, out, "[AppDelegate] 🔄 应用重新打开，hasVisibleWindows=true")) << out.constData();
     stop(first);

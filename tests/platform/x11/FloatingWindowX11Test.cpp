@@ -10,7 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QEasingCurve>
+#include <QWindow>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -94,4 +98,51 @@ TEST(FloatingWindowX11, ClickThroughKeepsTheWindowMapped)
     window.setClickThrough(false);
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.winId(), id);
+}
+
+TEST(FloatingWindowX11, EveryFadeStepReachesTheServerWhileNothingElseHappens)
+{
+    Screens screens;
+    FloatingWindow window(FloatingWindow::Focus::Refuse, &screens);
+    window.setModelFrame(QRectF(100, 100, 128, 128));
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return window.windowHandle()->isExposed(); }));
+    window.fadeTo(0.3, 0);
+
+    // What a compositor sees: the property as the server holds it, read on a connection of
+    // its own, so that reading does not push out what the window has left unsent.
+    xcb_connection_t* observer = xcb_connect(nullptr, nullptr);
+    ASSERT_EQ(xcb_connection_has_error(observer), 0);
+    const auto opacityAtom = [&] {
+        const char* name = "_NET_WM_WINDOW_OPACITY";
+        const auto cookie = xcb_intern_atom(observer, 0, static_cast<uint16_t>(std::strlen(name)), name);
+        std::unique_ptr<xcb_intern_atom_reply_t, FreeDeleter> reply(xcb_intern_atom_reply(observer, cookie, nullptr));
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }();
+    const auto serverOpacity = [&]() -> double {
+        const auto cookie = xcb_get_property(
+            observer, 0, static_cast<xcb_window_t>(window.winId()), opacityAtom, XCB_ATOM_CARDINAL, 0, 1);
+        std::unique_ptr<xcb_get_property_reply_t, FreeDeleter> reply(xcb_get_property_reply(observer, cookie, nullptr));
+        if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 4)
+            return 1.0; // no property means fully opaque
+        return *static_cast<const uint32_t*>(xcb_get_property_value(reply.get())) / double(0xFFFFFFFFu);
+    };
+    ASSERT_TRUE(waitUntil([&] { return std::abs(serverOpacity() - 0.3) < 0.01; }));
+
+    std::vector<double> seen;
+    window.fadeTo(1.0, 1000, {}, QEasingCurve::Linear);
+    waitUntil([&] {
+        seen.push_back(serverOpacity());
+        return !window.isFading();
+    });
+    waitUntil([&] { return false; }, 100);
+    seen.push_back(serverOpacity());
+    xcb_disconnect(observer);
+
+    const auto between = std::count_if(seen.begin(), seen.end(), [](double a) { return a > 0.35 && a < 0.95; });
+    std::vector<double> distinct(seen);
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    EXPECT_GE(distinct.size(), 5U) << "the fade jumped instead of stepping";
+    EXPECT_GT(between, 0);
+    EXPECT_NEAR(seen.back(), 1.0, 0.01);
 }

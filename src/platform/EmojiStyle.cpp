@@ -1,0 +1,234 @@
+#include "platform/EmojiStyle.h"
+
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+#include <QStringView>
+#include <QStyleOptionMenuItem>
+#include <QTextLayout>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr char32_t zeroWidthJoiner = 0x200D;
+constexpr char32_t emojiPresentation = 0xFE0F;
+constexpr char32_t combiningKeycap = 0x20E3;
+
+bool isSkinTone(char32_t c)
+{
+    return c >= 0x1F3FB && c <= 0x1F3FF;
+}
+
+bool isTag(char32_t c)
+{
+    return c >= 0xE0020 && c <= 0xE007F;
+}
+
+bool isRegionalIndicator(char32_t c)
+{
+    return c >= 0x1F1E6 && c <= 0x1F1FF;
+}
+
+// Characters shown as emoji without a presentation selector: everything in the
+// supplementary pictograph planes, and the symbols below them that are emoji by default.
+bool isEmojiByDefault(char32_t c)
+{
+    if (c >= 0x1F000 && c <= 0x1FAFF)
+        return true;
+    static constexpr char32_t defaults[][2] = { { 0x231A, 0x231B }, { 0x23E9, 0x23EC }, { 0x23F0, 0x23F0 },
+        { 0x23F3, 0x23F3 }, { 0x25FD, 0x25FE }, { 0x2614, 0x2615 }, { 0x2648, 0x2653 }, { 0x267F, 0x267F },
+        { 0x2693, 0x2693 }, { 0x26A1, 0x26A1 }, { 0x26AA, 0x26AB }, { 0x26BD, 0x26BE }, { 0x26C4, 0x26C5 },
+        { 0x26CE, 0x26CE }, { 0x26D4, 0x26D4 }, { 0x26EA, 0x26EA }, { 0x26F2, 0x26F3 }, { 0x26F5, 0x26F5 },
+        { 0x26FA, 0x26FA }, { 0x26FD, 0x26FD }, { 0x2705, 0x2705 }, { 0x270A, 0x270B }, { 0x2728, 0x2728 },
+        { 0x274C, 0x274C }, { 0x274E, 0x274E }, { 0x2753, 0x2755 }, { 0x2757, 0x2757 }, { 0x2795, 0x2797 },
+        { 0x27B0, 0x27B0 }, { 0x27BF, 0x27BF }, { 0x2B1B, 0x2B1C }, { 0x2B50, 0x2B50 }, { 0x2B55, 0x2B55 } };
+    return std::any_of(std::begin(defaults), std::end(defaults), [c](const auto& r) { return c >= r[0] && c <= r[1]; });
+}
+
+bool isModifier(char32_t c)
+{
+    return isSkinTone(c) || c == emojiPresentation || c == combiningKeycap || isTag(c);
+}
+
+struct CodePoints
+{
+    QList<char32_t> values;
+    QList<qsizetype> offsets; // UTF-16 offset of each code point, and the text's length last
+};
+
+CodePoints codePoints(const QString& text)
+{
+    CodePoints result;
+    const QList<uint> ucs4 = text.toUcs4();
+    qsizetype offset = 0;
+    for (const uint c : ucs4) {
+        result.values.append(char32_t(c));
+        result.offsets.append(offset);
+        offset += c > 0xFFFF ? 2 : 1;
+    }
+    result.offsets.append(offset);
+    return result;
+}
+
+// Removes the '&' marks of menu and button texts the way QPainter::drawText does.
+QString withoutMnemonics(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'&' && i + 1 < text.size())
+            ++i;
+        result.append(text.at(i));
+    }
+    return result;
+}
+
+} // namespace
+
+EmojiStyle::EmojiStyle(QStyle* base)
+    : QProxyStyle(base)
+{
+}
+
+QList<EmojiStyle::Run> EmojiStyle::emojiRuns(const QString& text)
+{
+    const CodePoints cps = codePoints(text);
+    const QList<char32_t>& c = cps.values;
+    const qsizetype n = c.size();
+    QList<Run> runs;
+    qsizetype i = 0;
+    while (i < n) {
+        const bool selected = i + 1 < n && (c[i + 1] == emojiPresentation || c[i + 1] == combiningKeycap);
+        if (!isEmojiByDefault(c[i]) && !selected) {
+            ++i;
+            continue;
+        }
+        const qsizetype first = i;
+        if (isRegionalIndicator(c[i]) && i + 1 < n && isRegionalIndicator(c[i + 1]))
+            ++i; // a flag is a pair
+        ++i;
+        while (i < n) {
+            if (isModifier(c[i]))
+                ++i;
+            else if (c[i] == zeroWidthJoiner && i + 1 < n)
+                i += 2;
+            else
+                break;
+        }
+        runs.append({ cps.offsets[first], cps.offsets[i] - cps.offsets[first] });
+    }
+    return runs;
+}
+
+QString EmojiStyle::colorEmojiFamily()
+{
+    static const QString family = [] {
+        const QString wanted = u"Noto Color Emoji"_s;
+        return QFontDatabase::families().contains(wanted) ? wanted : QString();
+    }();
+    return family;
+}
+
+void EmojiStyle::drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette, bool enabled,
+    const QString& text, QPalette::ColorRole textRole) const
+{
+    const bool mnemonics = (flags & (Qt::TextShowMnemonic | Qt::TextHideMnemonic)) != 0;
+    const QString shown = mnemonics ? withoutMnemonics(text) : text;
+    const QList<Run> runs = emojiRuns(shown);
+    if (runs.isEmpty() || colorEmojiFamily().isEmpty()) {
+        QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
+        return;
+    }
+
+    QTextLayout layout(shown, painter->font(), painter->device());
+    QTextOption option(Qt::Alignment(flags) & Qt::AlignHorizontal_Mask);
+    option.setWrapMode((flags & Qt::TextWordWrap) ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    layout.setTextOption(option);
+    QList<QTextLayout::FormatRange> formats;
+    for (const Run& run : runs) {
+        QTextCharFormat emoji;
+        // The colour font first for the whole sequence, so no plain font takes part of it.
+        emoji.setFontFamilies(QStringList { colorEmojiFamily() });
+        formats.append({ int(run.start), int(run.length), emoji });
+    }
+    layout.setFormats(formats);
+
+    qreal height = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(rect.width());
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+
+    qreal top = rect.top();
+    if (flags & Qt::AlignBottom)
+        top = rect.bottom() + 1 - height;
+    else if (flags & Qt::AlignVCenter)
+        top = rect.top() + (rect.height() - height) / 2;
+
+    painter->save();
+    if (textRole != QPalette::NoRole)
+        painter->setPen(QPen(palette.brush(textRole), painter->pen().widthF()));
+    layout.draw(painter, QPointF(rect.left(), top));
+    painter->restore();
+}
+
+void EmojiStyle::drawControl(
+    ControlElement element, const QStyleOption* option, QPainter* painter, const QWidget* widget) const
+{
+    const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+    const qsizetype tab = item ? item->text.indexOf(u'\t') : -1;
+    const QString label = item ? item->text.left(tab < 0 ? item->text.size() : tab) : QString();
+    if (element != CE_MenuItem || !item || colorEmojiFamily().isEmpty()
+        || emojiRuns(withoutMnemonics(label)).isEmpty()) {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        return;
+    }
+
+    QStyleOptionMenuItem bare(*item);
+    bare.text = tab < 0 ? QString() : item->text.mid(tab); // the shortcut stays
+    QProxyStyle::drawControl(element, &bare, painter, widget);
+
+    // The style keeps its label geometry to itself: the label's ink, drawn alone over the
+    // same item, tells where it starts.
+    const QRect area = item->rect;
+    const auto render = [&](const QStyleOptionMenuItem& what) {
+        QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.translate(-area.topLeft());
+        QProxyStyle::drawControl(element, &what, &p, widget);
+        return image;
+    };
+    QStyleOptionMenuItem labelled(bare);
+    labelled.text = label;
+    const QImage with = render(labelled);
+    const QImage without = render(bare);
+    int left = -1;
+    for (int x = 0; x < with.width() && left < 0; ++x) {
+        for (int y = 0; y < with.height(); ++y) {
+            if (with.pixel(x, y) != without.pixel(x, y)) {
+                left = x;
+                break;
+            }
+        }
+    }
+    if (left < 0)
+        return;
+
+    const bool enabled = item->state & State_Enabled;
+    const bool selected = item->state & State_Selected;
+    QPalette palette = item->palette;
+    palette.setCurrentColorGroup(enabled ? QPalette::Active : QPalette::Disabled);
+    painter->save();
+    painter->setFont(item->font);
+    const QRect labelRect(area.x() + left, area.y(), area.width() - left, area.height());
+    drawItemText(painter, labelRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextHideMnemonic,
+        palette, enabled, label, selected ? QPalette::HighlightedText : QPalette::Text);
+    painter->restore();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QProxyStyle>
+#include <QString>
+
+/// Draws emoji in colour. A plain font that also has a black-and-white emoji glyph (DejaVu
+/// Sans has 😉) would otherwise win over the colour emoji font, and a sequence such as
+/// 🏃🏻‍♀️ whose parts come from two fonts falls apart into two glyphs. Wrapping the
+/// application's style, it draws every text that holds emoji with the colour emoji font
+/// first for the emoji runs; labels, menus and buttons all draw their texts through here.
+class EmojiStyle final : public QProxyStyle
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(EmojiStyle)
+
+public:
+    /// One emoji sequence in a text: where it starts and how many UTF-16 units it spans.
+    struct Run
+    {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        friend bool operator==(const Run&, const Run&) = default;
+    };
+
+    /// Wraps `base` (the application's current style when null).
+    explicit EmojiStyle(QStyle* base = nullptr);
+
+    /// The emoji sequences of a text: pictographs with their skin-tone modifiers,
+    /// presentation selectors, keycaps, tags, flags and zero-width-joined parts.
+    [[nodiscard]] static QList<Run> emojiRuns(const QString& text);
+    /// The colour emoji font's family, or an empty text when none is installed.
+    [[nodiscard]] static QString colorEmojiFamily();
+
+    void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette, bool enabled,
+        const QString& text, QPalette::ColorRole textRole = QPalette::NoRole) const override;
+    /// Menu items draw their labels without asking for drawItemText: an item whose label
+    /// holds emoji is drawn without it, and the label is then drawn where the style puts it.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+        const QWidget* widget = nullptr) const override;
+};
