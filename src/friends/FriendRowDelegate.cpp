@@ -14,6 +14,11 @@ namespace {
 constexpr int padding = 12;
 constexpr int pinColumnWidth = 100;
 constexpr int deleteSize = 28;
+// The list's background is see-through, so the card brings its own light colours rather
+// than the palette's, which a style sheet on the view may have replaced.
+const QColor cardColor(0xff, 0xff, 0xff);
+const QColor textColor(0x1d, 0x1d, 0x1f);
+const QColor secondaryColor(0x6e, 0x6e, 0x73);
 
 QRect cardRect(const QRect& row)
 {
@@ -76,13 +81,13 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 
     QPainterPath path;
     path.addRoundedRect(QRectF(card).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
-    painter->fillPath(path, option.palette.color(QPalette::Base));
+    painter->fillPath(path, cardColor);
     painter->setPen(QPen(QColor(128, 128, 128, 51), 1));
     painter->drawPath(path);
 
     const QRect avatar(card.left() + padding, card.top() + padding, 48, card.height() - 2 * padding);
     painter->setFont(EmojiLabel::emojiFont(base, 28));
-    painter->setPen(option.palette.color(QPalette::Text));
+    painter->setPen(textColor);
     painter->drawText(avatar, Qt::AlignCenter | Qt::TextSingleLine, index.data(FriendListModel::AvatarRole).toString());
 
     // Nickname and date: plain text, elided to the room left by the pin column.
@@ -97,7 +102,7 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, nickname);
     const QFont caption = withSize(base, base.pointSizeF() - 1);
     painter->setFont(caption);
-    painter->setPen(option.palette.color(QPalette::PlaceholderText));
+    painter->setPen(secondaryColor);
     painter->drawText(QRect(textRect.left(), textRect.top() + 32, textRect.width(), 18),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
         u"成为好友："_s + formatDate(index.data(FriendListModel::FriendSinceRole).toDateTime()));
@@ -111,11 +116,11 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const double knob = track.height() - 4;
     painter->setBrush(Qt::white);
     painter->drawEllipse(QRectF(pinned ? track.right() - 2 - knob : track.left() + 2, track.top() + 2, knob, knob));
-    painter->setPen(option.palette.color(QPalette::PlaceholderText));
+    painter->setPen(secondaryColor);
     painter->setFont(withSize(base, base.pointSizeF() - 2));
     painter->drawText(
         QRect(column.left(), int(track.bottom()) + 2, column.width(), 14), Qt::AlignCenter, u"置顶好友"_s);
-    QColor hint = option.palette.color(QPalette::PlaceholderText);
+    QColor hint = secondaryColor;
     hint.setAlphaF(0.8f);
     painter->setPen(hint);
     painter->setFont(withSize(base, 7));
