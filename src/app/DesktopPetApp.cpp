@@ -1,14 +1,19 @@
 #include "app/DesktopPetApp.h"
 
 #include "app/AppDelegate.h"
+#include "app/PetWindowBridge.h"
 #include "core/AppNotification.h"
 #include "core/PetType.h"
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
 #include "driftbottle/RefreshTimer.h"
+#include "friends/FriendListView.h"
 #include "friends/FriendManager.h"
+#include "friends/FriendMenuEntries.h"
+#include "friends/FriendMessageBubbleWindowManager.h"
 #include "friends/FriendMessageManager.h"
 #include "friends/FriendSession.h"
+#include "friends/MenuBarFriendActions.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/MultiPetManager.h"
@@ -43,6 +48,7 @@
 #include "shell/WindowManager.h"
 
 #include <QCoreApplication>
+#include <QMenu>
 #include <QTimer>
 
 #include <memory>
@@ -87,6 +93,7 @@ std::unique_ptr<ReminderSystem>& reminderSystem()
 }
 
 FriendSession* friendSession = nullptr;
+FriendMenuEntries* friendMenuEntries = nullptr;
 
 } // namespace
 
@@ -110,7 +117,10 @@ void DesktopPetApp::runStartup()
     StandardOutput::printLine(u"✅ 核心管理器初始化完成"_s);
     requestPermissions();
     // The right-click menu attaches to every pet view the window manager builds.
-    PetContextMenu::shared();
+    PetContextMenu::shared().setFriendsSection([](QMenu* menu) {
+        if (friendMenuEntries)
+            friendMenuEntries->addTo(menu);
+    });
     WindowManager::shared().createPetWindow();
     LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
     startP1Features();
@@ -195,15 +205,32 @@ void DesktopPetApp::createFriendManagers()
     FriendManager::installShared(friends);
     auto* messages = new FriendMessageManager(APIClient::shared(), UserManager::shared(), TimerSource::system());
     FriendMessageManager::installShared(messages);
+    auto* pet = new PetWindowBridge(WindowManager::shared(), AutoBehaviorManager::shared());
+    auto* bubbles = new FriendMessageBubbleWindowManager(*messages, *pet, Screens::shared(), Clock::system());
+    FriendMessageBubbleWindowManager::installShared(bubbles);
+    auto* friendActions = new MenuBarFriendActions(*friends, TimerSource::system());
+    MenuBarFriendActions::installShared(friendActions);
+    friendMenuEntries = new FriendMenuEntries(UserManager::shared(), *friends, *bubbles, *friendActions,
+        [] { DoNotDisturbManager::shared().exitIfActiveDueToUserAction(); });
     friendSession = new FriendSession(*friends, *messages, UserManager::shared(), TimerSource::system());
+    // The preferences (created earlier, freed earlier at quit) show the friend list as a tab.
+    PreferencesWindowManager::shared().setPage(PreferenceTab::friends,
+        [friends, messages] { return new FriendListView(*friends, *messages, TimerSource::system()); });
     // Freed in reverse order at quit, while the client and the account they use still live.
-    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [friends, messages] {
-        delete std::exchange(friendSession, nullptr);
-        FriendMessageManager::installShared(nullptr);
-        delete messages;
-        FriendManager::installShared(nullptr);
-        delete friends;
-    });
+    QObject::connect(
+        QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [friends, messages, pet, bubbles, friendActions] {
+            delete std::exchange(friendSession, nullptr);
+            delete std::exchange(friendMenuEntries, nullptr);
+            MenuBarFriendActions::installShared(nullptr);
+            delete friendActions;
+            FriendMessageBubbleWindowManager::installShared(nullptr);
+            delete bubbles;
+            delete pet;
+            FriendMessageManager::installShared(nullptr);
+            delete messages;
+            FriendManager::installShared(nullptr);
+            delete friends;
+        });
 }
 
 void DesktopPetApp::requestPermissions()

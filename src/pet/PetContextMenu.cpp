@@ -90,6 +90,10 @@ QMenu* PetContextMenu::createAnimationContextMenu(QWidget* parent)
     for (const BehaviorItem& item : behaviorItems)
         interact->addAction(QString::fromUtf16(item.title), this, [this, &item] { runBehavior(item); });
     menu->addSeparator();
+    if (m_friendsSection) {
+        m_friendsSection(menu);
+        menu->addSeparator();
+    }
 
     menu->addAction(u"⏰ 提醒/闹钟"_s, this, &PetContextMenu::reminderPageRequested);
     menu->addSeparator();

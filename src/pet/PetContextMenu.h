@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QPoint>
 
+#include <functional>
+
 class AutoBehaviorManager;
 class DoNotDisturbManager;
 class LottieAnimationManager;
@@ -49,6 +51,11 @@ public:
     /// Opens the menu wherever `view` is right-clicked.
     void attach(LottiePetView* view);
 
+    /// Adds the friends' entries (a library above this one owns them) after the first
+    /// separator each time the menu is built.
+    using Section = std::function<void(QMenu*)>;
+    void setFriendsSection(Section section) { m_friendsSection = std::move(section); }
+
 Q_SIGNALS:
     /// The user chose "⏰ 提醒/闹钟": the preferences open on their reminders tab.
     void reminderPageRequested();
@@ -67,4 +74,5 @@ private:
     LottieAnimationManager* m_animations;
     AutoBehaviorManager* m_scheduler;
     MultiPetManager* m_clones;
+    Section m_friendsSection;
 };

@@ -83,6 +83,19 @@ TEST(PetContextMenu, HoldsTheEntriesInOrderAndOffersTheOppositeDoNotDisturb)
     EXPECT_TRUE(rig.doNotDisturb.isDoNotDisturbMode()) << "the reminders page leaves do-not-disturb on";
     item(reopened.get(), u"🌙 关闭勿扰"_s)->trigger();
     EXPECT_FALSE(rig.doNotDisturb.isDoNotDisturbMode());
+
+    // The friends' section goes after the behaviours, rebuilt with every menu.
+    int built = 0;
+    rig.menu.setFriendsSection([&](QMenu* m) {
+        ++built;
+        m->addAction(u"👥 发私信"_s);
+    });
+    auto withFriends = rig.build();
+    EXPECT_EQ(rows(withFriends.get()),
+        (QStringList { u"🐾 互动 ▸"_s, u"-"_s, u"👥 发私信"_s, u"-"_s, u"⏰ 提醒/闹钟"_s, u"-"_s, u"✨ 撒豆成兵"_s, u"-"_s,
+            u"🌙 开启勿扰"_s, u"-"_s }));
+    rig.build();
+    EXPECT_EQ(built, 2);
 }
 
 TEST(PetContextMenu, BehaviourItemsLeaveDoNotDisturbThenPlayAndRun)
