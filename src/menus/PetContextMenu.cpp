@@ -1,12 +1,12 @@
 #include "menus/PetContextMenu.h"
 
 #include "pet/AutoBehaviorManager.h"
+#include "pet/DoNotDisturbManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/MultiPetManager.h"
-#include "platform/FloatingWindow.h"
-#include "pet/DoNotDisturbManager.h"
 #include "pet/WindowManager.h"
+#include "platform/FloatingWindow.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -77,6 +77,9 @@ QMenu* PetContextMenu::createAnimationContextMenu(QWidget* parent)
     for (const BehaviorItem& item : behaviorItems)
         interact->addAction(QString::fromUtf16(item.title), this, [this, &item] { runBehavior(item); });
     menu->addSeparator();
+    // The friends' entries and the pinned friends stand right above the drift bottles.
+    if (m_friendsSection)
+        m_friendsSection(menu);
 
     menu->addAction(u"🍾 漂流瓶"_s, this, &PetContextMenu::openDriftBottles);
     menu->addSeparator();

@@ -51,6 +51,11 @@ public:
     /// What "🍾 漂流瓶" opens; the drift-bottle feature sits above the pet and hands it in.
     void setDriftBottleAction(std::function<void()> action) { m_openDriftBottles = std::move(action); }
 
+    /// Adds the friends' entries (a library above this one owns them) after the first
+    /// separator each time the menu is built.
+    using Section = std::function<void(QMenu*)>;
+    void setFriendsSection(Section section) { m_friendsSection = std::move(section); }
+
 Q_SIGNALS:
     /// The user chose "⏰ 提醒/闹钟": the preferences open on their reminders tab.
     void reminderPageRequested();
@@ -71,4 +76,5 @@ private:
     AutoBehaviorManager* m_scheduler;
     MultiPetManager* m_clones;
     std::function<void()> m_openDriftBottles;
+    Section m_friendsSection;
 };
