@@ -48,6 +48,7 @@
 #include "reminders/AlarmWindowManager.h"
 #include "reminders/MinuteTicker.h"
 #include "reminders/ReminderManager.h"
+#include "reminders/pages/ReminderAndAlarmPreferencesView.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
 #include "shell/LaunchManager.h"
@@ -111,9 +112,9 @@ void CompositionRoot::createManagers()
     // The alarm manager comes up with the reminder manager, so that enabled alarms ring
     // whether or not their page was ever opened; both beat to one whole-minute ticker.
     MinuteTicker& ticker = make<MinuteTicker>(clock);
-    make<ReminderManager>(clock, *m_defaults, *m_systemNotifications, ticker);
+    ReminderManager& reminders = make<ReminderManager>(clock, *m_defaults, *m_systemNotifications, ticker);
     AlarmWindowManager& alarmWindows = make<AlarmWindowManager>(*m_screens);
-    make<AlarmManager>(clock, *m_defaults, ticker, alarmWindows);
+    AlarmManager& alarms = make<AlarmManager>(clock, *m_defaults, ticker, alarmWindows);
     NotificationManager& notifications = make<NotificationManager>(m_systemNotifications, m_defaults, &clock);
     make<ThemeManager>(m_defaults);
     PetAppearanceManager& appearance = make<PetAppearanceManager>(m_defaults);
@@ -149,6 +150,8 @@ void CompositionRoot::createManagers()
     MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers);
     FriendMenuEntries& friendEntries = make<FriendMenuEntries>(
         *m_users, friends, bubbles, friendActions, [&doNotDisturb] { doNotDisturb.exitIfActiveDueToUserAction(); });
+    preferences.setPage(PreferenceTab::reminder,
+        [&alarms, &reminders] { return new ReminderAndAlarmPreferencesView(alarms, reminders); });
     preferences.setPage(PreferenceTab::friends,
         [&friends, &friendMessages, &timers] { return new FriendListView(friends, friendMessages, timers); });
 
