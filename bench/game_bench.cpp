@@ -1,0 +1,50 @@
+// Plays a whack-a-mole game on the hard level (eight cats) beside the resting pet, as the
+// pet menu starts it, for a benchmark script to measure. The game lasts an hour, so no end
+// alert interrupts a run; the process runs until it is killed or, with a number of seconds
+// as argument, that long.
+#include "core/PetBehavior.h"
+#include "game/WhackAMoleGameManager.h"
+#include "pet/AutoBehaviorManager.h"
+#include "pet/LottieAnimationManager.h"
+#include "pet/OpacityManager.h"
+#include "pet/PetState.h"
+#include "platform/Defaults.h"
+#include "platform/RandomSource.h"
+#include "platform/Resources.h"
+#include "platform/Screens.h"
+#include "platform/TimerSource.h"
+#include "shell/WindowManager.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    std::unique_ptr<WhackAMoleGameManager> game;
+    QTimer::singleShot(0, [&game] {
+        PetState::shared();
+        AutoBehaviorManager::shared().stopBehaviorSystem();
+        WindowManager::shared().createPetWindow();
+        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
+        game = std::make_unique<WhackAMoleGameManager>(
+            Defaults::shared(), Screens::shared(), Resources::shared(), LottieAnimationManager::shared(),
+            OpacityManager::shared(), AutoBehaviorManager::shared(), [] { return WindowManager::shared().petWindow(); },
+            TimerSource::system(), RandomSource::system());
+        game->setDifficulty(GameDifficulty::hard);
+        game->setGameDuration(3600);
+        game->startGame();
+        std::printf("game started with %lld cats\n", static_cast<long long>(game->gameWindows().size()));
+        std::fflush(stdout);
+    });
+    if (argc > 1)
+        QTimer::singleShot(QByteArray(argv[1]).toInt() * 1000, &app, &QCoreApplication::quit);
+    const int status = app.exec();
+    game.reset();
+    return status;
+}
