@@ -18,9 +18,14 @@
 #include "pet/ThemeManager.h"
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
+#include "platform/Screens.h"
 #include "platform/StandardOutput.h"
 #include "platform/SystemNotifications.h"
 #include "platform/TimerSource.h"
+#include "reminders/AlarmManager.h"
+#include "reminders/AlarmWindowManager.h"
+#include "reminders/MinuteTicker.h"
+#include "reminders/ReminderManager.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
 #include "shell/LaunchManager.h"
@@ -33,11 +38,46 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <memory>
 #include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+/// The alarm and reminder managers with their shared minute beat, created in start-up
+/// order and freed in reverse. The alarm manager comes up with the reminder manager so
+/// that enabled alarms ring whether or not their page was ever opened.
+struct ReminderSystem
+{
+    MinuteTicker ticker { Clock::system() };
+    ReminderManager reminders { Clock::system(), Defaults::shared(), SystemNotifications::shared(), ticker };
+    AlarmWindowManager alarmWindows { Screens::shared() };
+    AlarmManager alarms { Clock::system(), Defaults::shared(), ticker, alarmWindows };
+
+    ReminderSystem()
+    {
+        MinuteTicker::installShared(&ticker);
+        ReminderManager::installShared(&reminders);
+        AlarmWindowManager::installShared(&alarmWindows);
+        AlarmManager::installShared(&alarms);
+    }
+    ~ReminderSystem()
+    {
+        AlarmManager::installShared(nullptr);
+        AlarmWindowManager::installShared(nullptr);
+        ReminderManager::installShared(nullptr);
+        MinuteTicker::installShared(nullptr);
+    }
+    ReminderSystem(const ReminderSystem&) = delete;
+    ReminderSystem& operator=(const ReminderSystem&) = delete;
+};
+
+std::unique_ptr<ReminderSystem>& reminderSystem()
+{
+    static std::unique_ptr<ReminderSystem> system;
+    return system;
+}
 
 FriendSession* friendSession = nullptr;
 
@@ -49,6 +89,11 @@ DesktopPetApp::DesktopPetApp(QObject* parent)
 {
     // Queued so that it runs once the event loop is running, never inside this constructor.
     QTimer::singleShot(0, this, &DesktopPetApp::runStartup);
+}
+
+DesktopPetApp::~DesktopPetApp()
+{
+    reminderSystem().reset();
 }
 
 void DesktopPetApp::runStartup()
@@ -76,6 +121,8 @@ void DesktopPetApp::initializeCoreManagers()
     WindowManager::shared();
     TimeManager::shared();
     SystemMonitor::shared();
+    if (!reminderSystem())
+        reminderSystem() = std::make_unique<ReminderSystem>();
     NotificationManager::shared();
     ThemeManager::shared();
     PetAppearanceManager::shared();
@@ -145,6 +192,7 @@ void DesktopPetApp::startP2Features()
 {
     TimeManager::shared().startTimeMonitoring();
     SystemMonitor::shared().startMonitoring();
+    ReminderManager::shared().startReminderSystem();
     ThemeManager::shared().startThemeMonitoring();
     if (friendSession)
         friendSession->startAtLaunch();

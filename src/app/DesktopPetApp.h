@@ -13,6 +13,8 @@ class DesktopPetApp final : public QObject
 
 public:
     explicit DesktopPetApp(QObject* parent = nullptr);
+    /// Frees the managers the start-up made, in reverse order.
+    ~DesktopPetApp() override;
 
     [[nodiscard]] AppDelegate* delegate() const { return m_delegate; }
 

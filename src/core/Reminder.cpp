@@ -91,17 +91,17 @@ double readNumber(const JsonReader& json, QStringView key)
     return value.toDouble();
 }
 
-/// A stored date; one too far from now for a date to hold would come back as garbage
-/// (and be written back so), so it is refused.
-QDateTime readDate(const JsonReader& json, QStringView key)
+} // namespace
+
+// A stored date too far from now for a date to hold would come back as garbage (and be
+// written back so), so it is refused.
+QDateTime readReferenceDate(const JsonReader& json, QStringView key)
 {
     const double seconds = readNumber(json, key);
     if (std::abs(seconds) > 1e14)
         JsonReader::throwDataCorrupted(json.pathOf(key), u"日期超出范围"_s);
     return fromReferenceSeconds(seconds);
 }
-
-} // namespace
 
 double referenceSeconds(const QDateTime& time)
 {
@@ -143,7 +143,7 @@ Reminder Reminder::fromJson(const JsonReader& json)
     reminder.interval = readNumber(json, u"interval");
     reminder.isEnabled = json.boolean(u"isEnabled");
     if (json.has(u"lastTriggered"))
-        reminder.lastTriggered = readDate(json, u"lastTriggered");
-    reminder.createdAt = readDate(json, u"createdAt");
+        reminder.lastTriggered = readReferenceDate(json, u"lastTriggered");
+    reminder.createdAt = readReferenceDate(json, u"createdAt");
     return reminder;
 }

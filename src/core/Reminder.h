@@ -52,5 +52,8 @@ struct Reminder
 /// Dates in the stored form of reminders (and other local lists): seconds since 2001-01-01 UTC.
 [[nodiscard]] double referenceSeconds(const QDateTime& time);
 [[nodiscard]] QDateTime fromReferenceSeconds(double seconds);
+/// A required date in that form under `key`; throws JsonDecodeError for a value that is not
+/// a finite number or lies too far from now for a date to hold.
+[[nodiscard]] QDateTime readReferenceDate(const JsonReader& json, QStringView key);
 
 Q_DECLARE_METATYPE(Reminder)

@@ -1,0 +1,149 @@
+#include "reminders/AlarmWindowView.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QLabel* plainLabel(const QString& text, const QString& name, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
+}
+
+QColor secondaryColor(const QPalette& palette)
+{
+    QColor color = palette.color(QPalette::WindowText);
+    color.setAlphaF(0.55);
+    return color;
+}
+
+/// A filled circle with a cross in the secondary text colour.
+QIcon closeIcon(const QPalette& palette)
+{
+    QPixmap pixmap(40, 40);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(secondaryColor(palette));
+    painter.drawEllipse(QRectF(1, 1, 38, 38));
+    painter.setPen(QPen(palette.color(QPalette::Window), 4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(14, 14), QPointF(26, 26));
+    painter.drawLine(QPointF(26, 14), QPointF(14, 26));
+    painter.end();
+    return QIcon(pixmap);
+}
+
+void setColor(QLabel* label, const QColor& color)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+}
+
+void scaleFont(QWidget* widget, double factor, QFont::Weight weight = QFont::Normal)
+{
+    QFont font = widget->font();
+    font.setPointSizeF(font.pointSizeF() * factor);
+    font.setWeight(weight);
+    widget->setFont(font);
+}
+
+} // namespace
+
+AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClose, QWidget* parent)
+    : QWidget(parent)
+    , m_alarm(alarm)
+    , m_onClose(std::move(onClose))
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFixedSize(cardWidth, cardHeight);
+
+    auto* emojiLabel = plainLabel(emoji(alarm.type), u"alarmEmoji"_s, this);
+    scaleFont(emojiLabel, 1.7);
+    auto* titleLabel = plainLabel(alarm.title, u"alarmTitle"_s, this);
+    scaleFont(titleLabel, 1.05, QFont::DemiBold);
+
+    auto* closeButton = new QToolButton(this);
+    closeButton->setObjectName(u"alarmCloseButton"_s);
+    closeButton->setToolTip(u"关闭"_s);
+    closeButton->setAutoRaise(true);
+    closeButton->setIcon(closeIcon(palette()));
+    closeButton->setIconSize(QSize(20, 20));
+    closeButton->setStyleSheet(u"QToolButton { border: none; padding: 0; }"_s);
+    connect(closeButton, &QToolButton::clicked, this, [this] {
+        if (m_onClose)
+            m_onClose();
+    });
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(6);
+    header->addWidget(emojiLabel);
+    header->addWidget(titleLabel, 1);
+    header->addWidget(closeButton);
+
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Plain);
+    QPalette dividerPalette = divider->palette();
+    dividerPalette.setColor(QPalette::WindowText, secondaryColor(palette()));
+    divider->setPalette(dividerPalette);
+
+    auto* messageLabel = plainLabel(alarm.message, u"alarmMessage"_s, this);
+    messageLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    messageLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    setColor(messageLabel, secondaryColor(palette()));
+
+    const QColor orange(255, 149, 0);
+    auto* clockLabel = plainLabel(u"🕐"_s, u"alarmClock"_s, this);
+    scaleFont(clockLabel, 0.85);
+    auto* timeLabel = plainLabel(alarm.timeText(), u"alarmTime"_s, this);
+    scaleFont(timeLabel, 0.85);
+    setColor(timeLabel, orange);
+    auto* footer = new QHBoxLayout;
+    footer->setSpacing(4);
+    footer->addWidget(clockLabel);
+    footer->addWidget(timeLabel);
+    if (alarm.repeatType != AlarmRepeatType::once) {
+        auto* dot = plainLabel(u"·"_s, u"alarmDot"_s, this);
+        setColor(dot, secondaryColor(palette()));
+        auto* rule = plainLabel(alarm.formatRepeatRule(), u"alarmRepeatRule"_s, this);
+        scaleFont(rule, 0.85);
+        setColor(rule, secondaryColor(palette()));
+        footer->addWidget(dot);
+        footer->addWidget(rule);
+    }
+    footer->addStretch(1);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(14, 10, 14, 10);
+    column->setSpacing(6);
+    column->addLayout(header);
+    column->addWidget(divider);
+    column->addWidget(messageLabel);
+    column->addLayout(footer);
+}
+
+void AlarmWindowView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
+    painter.fillPath(path, palette().color(QPalette::Window));
+    QColor edge = palette().color(QPalette::WindowText);
+    edge.setAlphaF(0.15);
+    painter.setPen(QPen(edge, 1));
+    painter.drawPath(path);
+}

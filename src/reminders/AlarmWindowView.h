@@ -1,0 +1,30 @@
+#pragma once
+
+#include "reminders/Alarm.h"
+
+#include <QWidget>
+
+#include <functional>
+
+/// The card of a ringing alarm: emoji, title and close button, the message, and the time
+/// with the repeat rule. Shows the alarm as it stood when it rang. All texts are plain.
+class AlarmWindowView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AlarmWindowView)
+
+public:
+    static constexpr int cardWidth = 280;
+    static constexpr int cardHeight = 120;
+
+    AlarmWindowView(const Alarm& alarm, std::function<void()> onClose, QWidget* parent = nullptr);
+
+    [[nodiscard]] const Alarm& alarm() const { return m_alarm; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Alarm m_alarm;
+    std::function<void()> m_onClose;
+};
