@@ -11,6 +11,8 @@
 #include "friends/FriendSession.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
+#include "pet/MultiPetManager.h"
+#include "pet/OpacityManager.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetContextMenu.h"
 #include "pet/PetState.h"
@@ -20,15 +22,20 @@
 #include "platform/Defaults.h"
 #include "platform/Screens.h"
 #include "platform/StandardOutput.h"
+#include "platform/SystemInfo.h"
 #include "platform/SystemNotifications.h"
 #include "platform/TimerSource.h"
+#include "preferences/PreferencesWindowManager.h"
+#include "preferences/UpdateManager.h"
 #include "reminders/AlarmManager.h"
 #include "reminders/AlarmWindowManager.h"
 #include "reminders/MinuteTicker.h"
 #include "reminders/ReminderManager.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
+#include "shell/DoNotDisturbManager.h"
 #include "shell/LaunchManager.h"
+#include "shell/MenuBarAboutActions.h"
 #include "shell/MenuBarCoordinator.h"
 #include "shell/NotificationManager.h"
 #include "shell/SystemMonitor.h"
@@ -127,9 +134,40 @@ void DesktopPetApp::initializeCoreManagers()
     ThemeManager::shared();
     PetAppearanceManager::shared();
     SpeechBubbleWindowManager::shared();
+    createPreferences();
     LottieAnimationManager::shared();
+    createUpdates();
     createDriftBottleManagers();
     createFriendManagers();
+}
+
+void DesktopPetApp::createPreferences()
+{
+    auto* preferences = new PreferencesWindowManager(
+        PreferencesServices { PetState::shared(), OpacityManager::shared(), MultiPetManager::shared(),
+            DoNotDisturbManager::shared(), PetAppearanceManager::shared(), WindowManager::shared(), Screens::shared(),
+            NotificationManager::shared(), UserManager::shared(), APIClient::shared(), SystemInfo::system() });
+    PreferencesWindowManager::installShared(preferences);
+    QObject::connect(&MenuBarCoordinator::shared(), &MenuBarCoordinator::preferencesRequested, preferences,
+        [preferences] { preferences->showPreferencesWindow(); });
+    QObject::connect(&PetContextMenu::shared(), &PetContextMenu::reminderPageRequested, preferences,
+        [preferences] { preferences->showPreferencesWindow(PreferenceTab::reminder); });
+}
+
+void DesktopPetApp::createUpdates()
+{
+    auto* updates = new UpdateManager(Defaults::shared(), Clock::system(), APIClient::shared().baseURL());
+    UpdateManager::installShared(updates);
+    QObject::connect(&MenuBarAboutActions::shared(), &MenuBarAboutActions::updateCheckRequested, updates,
+        &UpdateManager::checkForUpdatesManually);
+    // Freed in reverse order of creation while the application still stands.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [updates] {
+        UpdateManager::installShared(nullptr);
+        delete updates;
+        PreferencesWindowManager* preferences = PreferencesWindowManager::sharedOrNull();
+        PreferencesWindowManager::installShared(nullptr);
+        delete preferences;
+    });
 }
 
 void DesktopPetApp::createDriftBottleManagers()
@@ -196,6 +234,8 @@ void DesktopPetApp::startP2Features()
     ThemeManager::shared().startThemeMonitoring();
     if (friendSession)
         friendSession->startAtLaunch();
+    QTimer::singleShot(updateCheckDelayMs, Qt::PreciseTimer, &UpdateManager::shared(),
+        [] { UpdateManager::shared().checkForUpdatesAutomatically(); });
     StandardOutput::printLine(u"✅ P2功能启动完成"_s);
 }
 

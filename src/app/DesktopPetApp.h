@@ -12,6 +12,9 @@ class DesktopPetApp final : public QObject
     Q_DISABLE_COPY_MOVE(DesktopPetApp)
 
 public:
+    /// The automatic update check runs this long after the second feature stage starts.
+    static constexpr int updateCheckDelayMs = 5000;
+
     explicit DesktopPetApp(QObject* parent = nullptr);
     /// Frees the managers the start-up made, in reverse order.
     ~DesktopPetApp() override;
@@ -29,6 +32,8 @@ private:
     static void startP1Features();
     static void startP2Features();
     static void showWelcomeNotification();
+    static void createPreferences();
+    static void createUpdates();
 
     AppDelegate* m_delegate;
 };

@@ -91,6 +91,9 @@ QMenu* PetContextMenu::createAnimationContextMenu(QWidget* parent)
         interact->addAction(QString::fromUtf16(item.title), this, [this, &item] { runBehavior(item); });
     menu->addSeparator();
 
+    menu->addAction(u"⏰ 提醒/闹钟"_s, this, &PetContextMenu::reminderPageRequested);
+    menu->addSeparator();
+
     menu->addAction(u"✨ 撒豆成兵"_s, this, &PetContextMenu::performTransformation);
     menu->addSeparator();
 

@@ -49,6 +49,10 @@ public:
     /// Opens the menu wherever `view` is right-clicked.
     void attach(LottiePetView* view);
 
+Q_SIGNALS:
+    /// The user chose "⏰ 提醒/闹钟": the preferences open on their reminders tab.
+    void reminderPageRequested();
+
 private:
     void runBehavior(const BehaviorItem& item);
     void performTransformation();

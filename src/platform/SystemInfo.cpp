@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -101,4 +102,33 @@ SystemInfo::DiskCapacity SystemInfo::homeVolumeCapacity() const
     const qint64 unit = fs.f_frsize > 0 ? static_cast<qint64>(fs.f_frsize) : static_cast<qint64>(fs.f_bsize);
     // What an ordinary user can still write, as a file manager reports "free space".
     return { static_cast<qint64>(fs.f_blocks) * unit, static_cast<qint64>(fs.f_bavail) * unit, {} };
+}
+
+std::optional<SystemInfo::ProcessTimes> SystemInfo::processTimes() const
+{
+    const long ticks = sysconf(_SC_CLK_TCK);
+    return parseProcessTimes(
+        readProcFile("/proc/self/stat"), readProcFile("/proc/uptime"), ticks > 0 ? static_cast<double>(ticks) : 100.0);
+}
+
+std::optional<SystemInfo::ProcessTimes> SystemInfo::parseProcessTimes(
+    const QByteArray& stat, const QByteArray& uptime, double ticksPerSecond)
+{
+    // The command name in parentheses may itself hold blanks and ")", so the fields are
+    // counted from the last ")": the state is field 3, utime 14, stime 15, starttime 22.
+    const qsizetype close = stat.lastIndexOf(')');
+    if (close < 0 || ticksPerSecond <= 0.0)
+        return std::nullopt;
+    const QList<QByteArray> fields = stat.mid(close + 1).simplified().split(' ');
+    const auto field = [&](int number, bool* ok) { return fields.value(number - 3).toULongLong(ok); };
+    bool okUser = false, okSystem = false, okStart = false, okUptime = false;
+    const quint64 user = field(14, &okUser);
+    const quint64 system = field(15, &okSystem);
+    const quint64 start = field(22, &okStart);
+    const double up = uptime.simplified().split(' ').value(0).toDouble(&okUptime);
+    if (!okUser || !okSystem || !okStart || !okUptime)
+        return std::nullopt;
+    const double cpu = static_cast<double>(user + system) / ticksPerSecond;
+    const double running = up - static_cast<double>(start) / ticksPerSecond;
+    return ProcessTimes { cpu, std::max(running, 0.0) };
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -17,6 +18,14 @@ public:
         std::optional<qint64> totalBytes;
         std::optional<qint64> availableBytes;
         QString error;
+    };
+
+    /// Processor time this program has used and how long it has been running, both in
+    /// seconds; the difference of two readings gives the load between them.
+    struct ProcessTimes
+    {
+        double cpuSeconds = 0.0;
+        double runningSeconds = 0.0;
     };
 
     SystemInfo() = default;
@@ -39,4 +48,10 @@ public:
     [[nodiscard]] virtual std::optional<int> threadCount() const;
     /// Total and available capacity of the volume that holds the home folder.
     [[nodiscard]] virtual DiskCapacity homeVolumeCapacity() const;
+    /// From /proc/self/stat and /proc/uptime.
+    [[nodiscard]] virtual std::optional<ProcessTimes> processTimes() const;
+
+    /// Reads the texts of /proc/<pid>/stat and /proc/uptime; none when either is malformed.
+    [[nodiscard]] static std::optional<ProcessTimes> parseProcessTimes(
+        const QByteArray& stat, const QByteArray& uptime, double ticksPerSecond);
 };

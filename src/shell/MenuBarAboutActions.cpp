@@ -19,16 +19,31 @@ void MenuBarAboutActions::addAboutItems(QMenu* menu)
 {
     if (!menu)
         return;
+    QAction* update = menu->addAction(u"🔄 检查更新"_s, this, &MenuBarAboutActions::checkForUpdates);
+    update->setObjectName(u"checkForUpdatesItem"_s);
+    addMenuShortcut(menu, update, QKeySequence(Qt::CTRL | Qt::Key_U));
+    menu->addSeparator();
     QAction* quit = menu->addAction(u"🚪 退出"_s, this, &MenuBarAboutActions::quitApp);
     quit->setObjectName(u"quitItem"_s);
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    addMenuShortcut(menu, quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+void MenuBarAboutActions::addMenuShortcut(QMenu* menu, QAction* action, const QKeySequence& keys)
+{
+    action->setShortcut(keys);
     // An action's shortcut only fires through the window its menu belongs to, and the
-    // status menu belongs to none; a shortcut on the open menu itself makes Ctrl+Q work
+    // status menu belongs to none; a shortcut on the open menu itself makes the keys work
     // while it is shown. It goes with the item when the menu is refilled.
-    auto* shortcut = new QShortcut(quit->shortcut(), menu);
-    connect(shortcut, &QShortcut::activated, quit, &QAction::trigger);
+    auto* shortcut = new QShortcut(keys, menu);
+    connect(shortcut, &QShortcut::activated, action, &QAction::trigger);
     // At once, not later: a refill adds the next one straight away, and two alike would be ambiguous.
-    connect(quit, &QObject::destroyed, shortcut, [shortcut] { delete shortcut; });
+    connect(action, &QObject::destroyed, shortcut, [shortcut] { delete shortcut; });
+}
+
+void MenuBarAboutActions::checkForUpdates()
+{
+    LogManager::log(u"🔄 用户手动检查更新"_s, u"Update"_s);
+    Q_EMIT updateCheckRequested();
 }
 
 void MenuBarAboutActions::quitApp()

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+class QAction;
+class QKeySequence;
 class QMenu;
 
 /// The status menu's closing items and their actions: quitting the program.
@@ -13,12 +15,21 @@ class MenuBarAboutActions final : public QObject
 public:
     static MenuBarAboutActions& shared();
 
-    /// Appends the quit item (Ctrl+Q while the menu is open); nothing for a null menu.
+    /// Appends the update check (Ctrl+U) and the quit item (Ctrl+Q), both working while
+    /// the menu is open; nothing for a null menu.
     void addAboutItems(QMenu* menu);
+
+    /// Logs the user's request, then asks for a manual update check.
+    void checkForUpdates();
 
     /// Logs the user's choice, then ends the program.
     void quitApp();
 
+Q_SIGNALS:
+    /// Whoever owns the update checker runs a manual check.
+    void updateCheckRequested();
+
 private:
     MenuBarAboutActions() = default;
+    void addMenuShortcut(QMenu* menu, QAction* action, const QKeySequence& keys);
 };

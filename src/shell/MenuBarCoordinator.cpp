@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QSystemTrayIcon>
 
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -151,6 +150,12 @@ void MenuBarCoordinator::fillMenu(QMenu* menu)
     const QPixmap icon = loadIcon();
     if (!icon.isNull())
         header->setIcon(QIcon(icon.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    menu->addSeparator();
+    QAction* preferences = menu->addAction(u"⚙️ 设置"_s, this, [this] {
+        Q_EMIT preferencesRequested();
+        LogManager::log(u"⚙️ 打开偏好设置"_s, u"UI"_s);
+    });
+    preferences->setObjectName(u"preferencesItem"_s);
     menu->addSeparator();
     MenuBarAboutActions::shared().addAboutItems(menu);
 }

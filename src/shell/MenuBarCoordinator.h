@@ -49,6 +49,8 @@ public:
 
 Q_SIGNALS:
     void menuBarVisibleChanged(bool visible);
+    /// The user chose "⚙️ 设置"; whoever owns the preferences window opens it.
+    void preferencesRequested();
 
 private:
     void fillMenu(QMenu* menu);

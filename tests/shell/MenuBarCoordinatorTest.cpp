@@ -55,7 +55,8 @@ TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
     EXPECT_EQ(coordinator.statusItem()->toolTip(), u"Tamsel"_s);
     EXPECT_FALSE(coordinator.statusItem()->icon().isNull());
 
-    EXPECT_EQ(rows(coordinator.menu()), (QStringList { u"Tamsel (off)"_s, u"-"_s, u"🚪 退出"_s }));
+    EXPECT_EQ(rows(coordinator.menu()),
+        (QStringList { u"Tamsel (off)"_s, u"-"_s, u"⚙️ 设置"_s, u"-"_s, u"🔄 检查更新"_s, u"-"_s, u"🚪 退出"_s }));
     const QList<QAction*> actions = coordinator.menu()->actions();
     EXPECT_FALSE(actions.first()->icon().isNull()) << "the header shows the icon";
     EXPECT_EQ(actions.last()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -65,9 +66,18 @@ TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
     QMenu* menu = coordinator.menu();
     Q_EMIT coordinator.statusItem()->activated(QSystemTrayIcon::Trigger);
     ASSERT_TRUE(waitUntil([&] { return menu->isVisible(); }));
-    EXPECT_EQ(rows(menu), (QStringList { u"Tamsel (off)"_s, u"-"_s, u"🚪 退出"_s }));
+    EXPECT_EQ(rows(menu),
+        (QStringList { u"Tamsel (off)"_s, u"-"_s, u"⚙️ 设置"_s, u"-"_s, u"🔄 检查更新"_s, u"-"_s, u"🚪 退出"_s }));
 
-    // The menu belongs to no window, yet Ctrl+Q quits while it is open.
+    // The menu belongs to no window, yet its keys work while it is open.
+    QSignalSpy updateCheck(&MenuBarAboutActions::shared(), &MenuBarAboutActions::updateCheckRequested);
+    QTest::keyClick(menu, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_EQ(updateCheck.size(), 1);
+    EXPECT_TRUE(waitUntil([] { return logCount(u"🔄 用户手动检查更新"_s) == 1; }));
+    QSignalSpy preferences(&coordinator, &MenuBarCoordinator::preferencesRequested);
+    coordinator.menu()->findChild<QAction*>(u"preferencesItem"_s)->trigger();
+    EXPECT_EQ(preferences.size(), 1);
+    EXPECT_TRUE(waitUntil([] { return logCount(u"⚙️ 打开偏好设置"_s) == 1; }));
     QTest::keyClick(menu, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(waitUntil([] { return logCount(u"🚪 用户退出应用"_s) == 1; }));
 }
@@ -99,8 +109,7 @@ TEST(MenuBarCoordinator, HeaderFollowsTheSignedInUser)
     stored.email = u"tom@example.org"_s;
     stored.nickname = u"Tom & Jerry"_s;
     stored.avatarEmoji = u"🐱"_s;
-    stored.createdAt = stored.lastActiveAt = stored.updatedAt
-        = QDateTime(QDate(2026, 1, 5), QTime(8, 0), Qt::UTC);
+    stored.createdAt = stored.lastActiveAt = stored.updatedAt = QDateTime(QDate(2026, 1, 5), QTime(8, 0), Qt::UTC);
     defaults.setValue(
         UserManager::currentUserKey, QString::fromUtf8(QJsonDocument(stored.toJson()).toJson(QJsonDocument::Compact)));
     defaults.setValue(UserManager::isLoggedInKey, true);
@@ -109,12 +118,15 @@ TEST(MenuBarCoordinator, HeaderFollowsTheSignedInUser)
     DoNotDisturbManager doNotDisturb(&defaults);
 
     MenuBarCoordinator coordinator(&users, &doNotDisturb);
-    EXPECT_EQ(rows(coordinator.menu()), (QStringList { u"Tamsel（Tom & Jerry） (off)"_s, u"-"_s, u"🚪 退出"_s }));
+    EXPECT_EQ(rows(coordinator.menu()),
+        (QStringList { u"Tamsel（Tom & Jerry） (off)"_s, u"-"_s, u"⚙️ 设置"_s, u"-"_s, u"🔄 检查更新"_s, u"-"_s,
+            u"🚪 退出"_s }));
 
     const QMenu* signedIn = coordinator.menu();
     users.logout();
     EXPECT_NE(coordinator.menu(), signedIn) << "signing out rebuilds the menu";
-    EXPECT_EQ(rows(coordinator.menu()), (QStringList { u"Tamsel (off)"_s, u"-"_s, u"🚪 退出"_s }));
+    EXPECT_EQ(rows(coordinator.menu()),
+        (QStringList { u"Tamsel (off)"_s, u"-"_s, u"⚙️ 设置"_s, u"-"_s, u"🔄 检查更新"_s, u"-"_s, u"🚪 退出"_s }));
 
     const QMenu* signedOut = coordinator.menu();
     Q_EMIT doNotDisturb.menuRebuildRequested();
@@ -146,4 +158,3 @@ TEST(MenuBarCoordinator, WithoutATrayItLogsOnceAndQuitStillWorks)
     ASSERT_TRUE(waitUntil([] { return logCount(u"🚪 用户退出应用"_s) == 1; }));
     EXPECT_EQ(logCount(message), 1);
 }
-

@@ -285,6 +285,8 @@ FakeAnswer FakeCompanionState::handle(const RecordedRequest& r)
             return bottles(r, parts[2]);
         if (parts[1] == u"friends"_s)
             return friends(r, parts.mid(2));
+        if (parts[1] == u"version"_s)
+            return version(r, parts.mid(2));
     }
     return refuse(404, u"接口不存在"_s);
 }

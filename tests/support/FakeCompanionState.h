@@ -103,6 +103,11 @@ public:
     [[nodiscard]] const QList<Bottle>& bottles() const { return m_bottles; }
     [[nodiscard]] const QList<Friendship>& friendships() const { return m_friendships; }
     [[nodiscard]] const QList<Message>& messages() const { return m_messages; }
+    /// The version check offers this version to a client that reports an older one
+    /// (compared number by number: 1.10.0 is newer than 1.9.9), with these notes.
+    QString latestVersion = QStringLiteral("1.0.0");
+    std::optional<QString> releaseNotes;
+    QString downloadUrl = QStringLiteral("https://tamsel.app/download/latest");
     /// A stored message as the socket pushes it ("data" of a "friend_message" frame).
     [[nodiscard]] QJsonObject messageJson(const Message& message, bool offline) const;
     void markDelivered(qint64 messageId);
@@ -128,6 +133,7 @@ private:
     FakeAnswer users(const RecordedRequest& r, const QStringList& parts);
     FakeAnswer bottles(const RecordedRequest& r, const QString& action);
     FakeAnswer friends(const RecordedRequest& r, const QStringList& parts);
+    FakeAnswer version(const RecordedRequest& r, const QStringList& parts);
 
     QDateTime m_now;
     QList<User> m_users;

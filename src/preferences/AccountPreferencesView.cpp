@@ -1,0 +1,337 @@
+#include "preferences/AccountPreferencesView.h"
+
+#include "driftbottle/UserRegistrationView.h"
+#include "platform/LogManager.h"
+#include "preferences/FormParts.h"
+#include "server/APIClient.h"
+#include "server/Tasks.h"
+#include "server/UserManager.h"
+#include "widgets/BannerRow.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainLineEdit.h"
+
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+const QStringList AccountPreferencesView::availableEmojis { u"🐱"_s, u"🐶"_s, u"🐭"_s, u"🐹"_s, u"🐰"_s, u"🦊"_s, u"🐻"_s,
+    u"🐼"_s, u"🐨"_s, u"🐯"_s, u"🦁"_s, u"🐮"_s, u"🐷"_s, u"🐸"_s, u"🐵"_s, u"🐔"_s, u"🐧"_s, u"🐦"_s, u"🐤"_s, u"🦄"_s,
+    u"🐺"_s, u"🦇"_s, u"🦉"_s, u"🦆"_s, u"🦅"_s };
+
+namespace {
+
+const QString userCategory = u"User"_s;
+
+PlainLabel* rowLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new PlainLabel(text, parent);
+    label->setFixedWidth(80);
+    return label;
+}
+
+} // namespace
+
+AccountPreferencesView::AccountPreferencesView(UserManager& userManager, APIClient& client, QWidget* parent)
+    : QWidget(parent)
+    , m_userManager(userManager)
+    , m_client(client)
+{
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(20, 20, 20, 20);
+
+    QVBoxLayout* account = FormParts::section(u"账号信息"_s, page);
+    // One of the four shows at a time; the hidden ones take no room.
+    m_profile = buildProfile();
+    m_editForm = buildEditForm();
+    m_signedOut = buildNotice(u"❔"_s, u"未登录"_s, u"signedOutNotice"_s);
+    m_standAlone = buildNotice(u"🖥️"_s, u"单机模式"_s, u"standAloneNotice"_s);
+    for (QWidget* content : { m_profile, m_editForm, m_signedOut, m_standAlone })
+        account->addWidget(content);
+
+    page->addSpacing(8);
+    QVBoxLayout* online = FormParts::section({}, page);
+    m_onlineSection = online->parentWidget();
+    m_onlineSection->setObjectName(u"onlineSection"_s);
+    m_signedInBlock = buildSignedInBlock();
+    m_signInPrompt = buildSignInPrompt();
+    online->addWidget(m_signedInBlock);
+    online->addWidget(m_signInPrompt);
+    page->addStretch();
+
+    connect(&m_userManager, &UserManager::userModeChanged, this, &AccountPreferencesView::refresh);
+    connect(&m_userManager, &UserManager::currentUserChanged, this, &AccountPreferencesView::refresh);
+    connect(&m_userManager, &UserManager::isLoggedInChanged, this, &AccountPreferencesView::refresh);
+    refresh();
+}
+
+AccountPreferencesView::Content AccountPreferencesView::content() const
+{
+    if (m_userManager.isLoggedIn() && m_userManager.currentUser())
+        return m_isEditingProfile ? Content::editing : Content::profile;
+    return m_userManager.userMode() == UserMode::online ? Content::signedOut : Content::standAlone;
+}
+
+QWidget* AccountPreferencesView::buildProfile()
+{
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto* nicknameRow = new QHBoxLayout;
+    nicknameRow->addWidget(rowLabel(u"昵称："_s, box));
+    m_nickname = new PlainLabel({}, box);
+    m_nickname->setObjectName(u"nicknameValue"_s);
+    m_nickname->setElideMode(Qt::ElideRight);
+    nicknameRow->addWidget(m_nickname, 1);
+    auto* edit = new QPushButton(u"修改"_s, box);
+    edit->setObjectName(u"editProfileButton"_s);
+    connect(edit, &QPushButton::clicked, this, &AccountPreferencesView::startEditing);
+    nicknameRow->addWidget(edit);
+    layout->addLayout(nicknameRow);
+
+    auto* avatarRow = new QHBoxLayout;
+    avatarRow->addWidget(rowLabel(u"头像："_s, box));
+    m_avatar = new EmojiLabel({}, 24, box);
+    m_avatar->setObjectName(u"avatarValue"_s);
+    avatarRow->addWidget(m_avatar);
+    avatarRow->addStretch();
+    layout->addLayout(avatarRow);
+
+    auto* emailRow = new QHBoxLayout;
+    emailRow->addWidget(rowLabel(u"邮箱："_s, box));
+    m_email = FormParts::caption({}, box);
+    m_email->setObjectName(u"emailValue"_s);
+    m_email->setWordWrap(false);
+    m_email->setElideMode(Qt::ElideMiddle);
+    emailRow->addWidget(m_email, 1);
+    layout->addLayout(emailRow);
+    return box;
+}
+
+QWidget* AccountPreferencesView::buildEditForm()
+{
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+
+    auto* nicknameRow = new QHBoxLayout;
+    nicknameRow->addWidget(rowLabel(u"昵称："_s, box));
+    m_nicknameField = new PlainLineEdit(box);
+    m_nicknameField->setObjectName(u"nicknameField"_s);
+    m_nicknameField->setPlaceholderText(u"请输入昵称"_s);
+    nicknameRow->addWidget(m_nicknameField, 1);
+    layout->addLayout(nicknameRow);
+    connect(m_nicknameField, &QLineEdit::textChanged, this, &AccountPreferencesView::refresh);
+
+    layout->addWidget(new PlainLabel(u"头像："_s, box));
+    auto* chosenRow = new QHBoxLayout;
+    chosenRow->addWidget(FormParts::caption(u"当前选择："_s, box));
+    m_chosenAvatar = new EmojiLabel({}, 30, box);
+    m_chosenAvatar->setObjectName(u"chosenAvatar"_s);
+    chosenRow->addWidget(m_chosenAvatar);
+    chosenRow->addStretch();
+    layout->addLayout(chosenRow);
+
+    auto* strip = new QWidget;
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(0, 4, 0, 4);
+    stripLayout->setSpacing(12);
+    for (const QString& emoji : availableEmojis) {
+        auto* button = new QToolButton(strip);
+        button->setObjectName(u"avatar_"_s + emoji);
+        button->setText(emoji);
+        button->setFont(EmojiLabel::emojiFont(button->font(), 24));
+        button->setFixedSize(50, 50);
+        button->setAutoRaise(true);
+        connect(button, &QToolButton::clicked, this, [this, emoji] { chooseAvatar(emoji); });
+        stripLayout->addWidget(button);
+        m_avatarButtons.append(button);
+    }
+    auto* scroller = new QScrollArea(box);
+    scroller->setWidget(strip);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setFixedHeight(strip->sizeHint().height());
+    // The strip scrolls; it must not widen the page.
+    scroller->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    layout->addWidget(scroller);
+
+    m_error = new BannerRow(BannerRow::Kind::error, box);
+    m_error->setObjectName(u"profileError"_s);
+    m_error->hide();
+    layout->addWidget(m_error);
+
+    auto* buttons = new QHBoxLayout;
+    m_cancel = new QPushButton(u"取消"_s, box);
+    m_cancel->setObjectName(u"cancelEditButton"_s);
+    m_save = new QPushButton(u"保存"_s, box);
+    m_save->setObjectName(u"saveProfileButton"_s);
+    m_save->setDefault(true);
+    connect(m_cancel, &QPushButton::clicked, this, &AccountPreferencesView::cancelEditing);
+    connect(m_save, &QPushButton::clicked, this, &AccountPreferencesView::saveProfile);
+    buttons->addWidget(m_cancel);
+    buttons->addWidget(m_save);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    return box;
+}
+
+QWidget* AccountPreferencesView::buildNotice(const QString& icon, const QString& text, const QString& name)
+{
+    auto* box = new QWidget(this);
+    box->setObjectName(name);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new EmojiLabel(icon, 0, box));
+    layout->addWidget(FormParts::caption(text, box), 1);
+    return box;
+}
+
+QWidget* AccountPreferencesView::buildSignedInBlock()
+{
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    auto* note = new PlainLabel(u"✅ 您已登录，可以使用所有在线功能"_s, box);
+    QPalette green = note->palette();
+    green.setColor(QPalette::WindowText, QColor(0x2E, 0xA0, 0x43));
+    note->setPalette(green);
+    layout->addWidget(note);
+    auto* logout = new QPushButton(u"🚪 退出登录"_s, box);
+    logout->setObjectName(u"logoutButton"_s);
+    QPalette red = logout->palette();
+    red.setColor(QPalette::ButtonText, QColor(0xD9, 0x30, 0x25));
+    logout->setPalette(red);
+    connect(logout, &QPushButton::clicked, this, [this] {
+        m_userManager.logout();
+        LogManager::log(u"🚪 用户退出登录"_s, userCategory);
+    });
+    layout->addWidget(logout, 0, Qt::AlignLeft);
+    return box;
+}
+
+QWidget* AccountPreferencesView::buildSignInPrompt()
+{
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    layout->addWidget(FormParts::caption(u"登录后可使用完整的漂流瓶功能"_s, box));
+    auto* login = new QPushButton(u"✉️ 立即登录"_s, box);
+    login->setObjectName(u"loginButton"_s);
+    login->setDefault(true);
+    connect(login, &QPushButton::clicked, this,
+        [this] { UserRegistrationView::openSheet(window(), m_userManager, m_client); });
+    layout->addWidget(login, 0, Qt::AlignLeft);
+    return box;
+}
+
+void AccountPreferencesView::startEditing()
+{
+    const std::optional<DriftUser>& user = m_userManager.currentUser();
+    if (!user)
+        return;
+    m_nicknameField->setText(user->nickname);
+    m_editingAvatarEmoji = user->avatarEmoji;
+    setErrorMessage({});
+    m_isEditingProfile = true;
+    refresh();
+}
+
+void AccountPreferencesView::cancelEditing()
+{
+    if (m_isSaving)
+        return;
+    m_isEditingProfile = false;
+    setErrorMessage({});
+    refresh();
+}
+
+void AccountPreferencesView::saveProfile()
+{
+    if (m_isSaving)
+        return;
+    // Only an empty nickname is refused here; the server judges everything else.
+    if (m_nicknameField->text().isEmpty()) {
+        setErrorMessage(u"昵称不能为空"_s);
+        return;
+    }
+    setErrorMessage({});
+    m_isSaving = true;
+    refresh();
+    Tasks::start(sendProfile(m_nicknameField->text(), m_editingAvatarEmoji), userCategory, u"更新用户信息"_s);
+}
+
+QCoro::Task<> AccountPreferencesView::sendProfile(QString nickname, QString avatarEmoji)
+{
+    const QPointer<AccountPreferencesView> self(this);
+    QString failure;
+    try {
+        co_await m_userManager.updateUserInfo(nickname, avatarEmoji, std::nullopt);
+    } catch (const std::exception& error) {
+        failure = APIError::describe(error);
+    }
+    if (!failure.isEmpty())
+        LogManager::log(u"❌ 更新用户信息失败: "_s + failure, userCategory);
+    else
+        LogManager::log(u"✅ 用户信息已更新"_s, userCategory);
+    if (!self)
+        co_return;
+    m_isSaving = false;
+    if (failure.isEmpty())
+        m_isEditingProfile = false;
+    setErrorMessage(failure);
+    refresh();
+}
+
+void AccountPreferencesView::chooseAvatar(const QString& emoji)
+{
+    m_editingAvatarEmoji = emoji;
+    refresh();
+}
+
+void AccountPreferencesView::setErrorMessage(const QString& message)
+{
+    m_error->setMessage(message);
+    m_error->setVisible(!message.isEmpty());
+}
+
+void AccountPreferencesView::refresh()
+{
+    const Content shown = content();
+    if (const std::optional<DriftUser>& user = m_userManager.currentUser()) {
+        m_nickname->setText(user->nickname);
+        m_avatar->setText(user->avatarEmoji);
+        m_email->setText(user->email);
+    }
+    m_profile->setVisible(shown == Content::profile);
+    m_editForm->setVisible(shown == Content::editing);
+    m_signedOut->setVisible(shown == Content::signedOut);
+    m_standAlone->setVisible(shown == Content::standAlone);
+
+    m_chosenAvatar->setText(m_editingAvatarEmoji);
+    for (QToolButton* button : std::as_const(m_avatarButtons)) {
+        const bool chosen = button->text() == m_editingAvatarEmoji;
+        button->setStyleSheet(chosen ? u"QToolButton { background: rgba(0, 122, 255, 51); border-radius: 8px; }"_s
+                                     : u"QToolButton { background: rgba(128, 128, 128, 26); border-radius: 8px; }"_s);
+        button->setProperty("chosen", chosen);
+    }
+    m_nicknameField->setEnabled(!m_isSaving);
+    m_cancel->setEnabled(!m_isSaving);
+    m_save->setText(m_isSaving ? u"保存中..."_s : u"保存"_s);
+    m_save->setEnabled(!m_isSaving && !m_nicknameField->text().isEmpty());
+
+    const bool online = m_userManager.userMode() == UserMode::online;
+    m_onlineSection->setVisible(online);
+    m_signedInBlock->setVisible(m_userManager.isLoggedIn());
+    m_signInPrompt->setVisible(!m_userManager.isLoggedIn());
+}

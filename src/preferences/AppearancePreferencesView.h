@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class DoNotDisturbManager;
+class MultiPetManager;
+class OpacityManager;
+class PetAppearanceManager;
+class PlainLabel;
+class QButtonGroup;
+class QSlider;
+
+/// The "外观" page: the pet type and three settings of the pet engine (resting opacity,
+/// clone lifetime, do-not-disturb height). Every control writes straight to its manager,
+/// which stores and applies the value; the page follows the managers' changes.
+class AppearancePreferencesView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AppearancePreferencesView)
+
+public:
+    AppearancePreferencesView(OpacityManager& opacity, MultiPetManager& multiPet, DoNotDisturbManager& doNotDisturb,
+        PetAppearanceManager& appearance, QWidget* parent = nullptr);
+
+    /// The value texts: whole numbers cut toward zero ("100%", "3秒", "-60px").
+    [[nodiscard]] static QString opacityText(double opacity);
+    [[nodiscard]] static QString cloneTimeText(double seconds);
+    [[nodiscard]] static QString bottomOffsetText(double offset);
+
+private:
+    void buildPetTypeSection(class QVBoxLayout* page);
+    void showValues();
+    void showPetType();
+
+    OpacityManager& m_opacity;
+    MultiPetManager& m_multiPet;
+    DoNotDisturbManager& m_doNotDisturb;
+    PetAppearanceManager& m_appearance;
+
+    QButtonGroup* m_petTypes = nullptr;
+    PlainLabel* m_currentPet = nullptr;
+    QSlider* m_opacitySlider = nullptr;
+    PlainLabel* m_opacityValue = nullptr;
+    QSlider* m_cloneSlider = nullptr;
+    PlainLabel* m_cloneValue = nullptr;
+    QSlider* m_offsetSlider = nullptr;
+    PlainLabel* m_offsetValue = nullptr;
+};

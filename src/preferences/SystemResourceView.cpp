@@ -1,0 +1,150 @@
+#include "preferences/SystemResourceView.h"
+
+#include "platform/NumberFormat.h"
+#include "preferences/FormParts.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/PlainLabel.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+/// Five bars side by side; as many light up as the processor figure reaches.
+class CpuMeter final : public QWidget
+{
+public:
+    static constexpr int barWidth = 8;
+    static constexpr int barHeight = 16;
+    static constexpr int gap = 2;
+
+    explicit CpuMeter(QWidget* parent)
+        : QWidget(parent)
+    {
+        setObjectName(u"cpuMeter"_s);
+        setFixedSize(5 * barWidth + 4 * gap, barHeight);
+    }
+
+    void setPercent(double percent)
+    {
+        m_percent = percent;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const int lit = ResourceFigures::litBars(m_percent);
+        const QColor on = SystemResourceView::bandColour(ResourceFigures::cpuBand(m_percent));
+        QColor off(Qt::gray);
+        off.setAlphaF(0.3f);
+        for (int i = 0; i < 5; ++i)
+            painter.fillRect(i * (barWidth + gap), 0, barWidth, barHeight, i < lit ? on : off);
+    }
+
+private:
+    double m_percent = 0.0;
+};
+
+namespace {
+
+void setColour(PlainLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QWidget* row(const QString& icon, const QString& title, PlainLabel* value, QWidget* extra, QWidget* parent)
+{
+    auto* line = new QWidget(parent);
+    auto* layout = new QHBoxLayout(line);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* symbol = new EmojiLabel(icon, 0, line);
+    symbol->setFixedWidth(24);
+    layout->addWidget(symbol);
+    auto* label = new PlainLabel(title, line);
+    label->setFixedWidth(100);
+    layout->addWidget(label);
+    layout->addWidget(value);
+    layout->addStretch();
+    if (extra)
+        layout->addWidget(extra);
+    return line;
+}
+
+} // namespace
+
+SystemResourceView::SystemResourceView(SystemInfo& info, QWidget* parent)
+    : QWidget(parent)
+    , m_sampler(info)
+    , m_cpuValue(FormParts::valueLabel(80))
+    , m_memoryValue(FormParts::valueLabel(90))
+    , m_meter(new CpuMeter(this))
+{
+    m_cpuValue->setObjectName(u"cpuValue"_s);
+    m_memoryValue->setObjectName(u"memoryValue"_s);
+    m_cpuValue->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_memoryValue->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    QVBoxLayout* content = FormParts::section(u"系统资源占用"_s, page);
+    content->setContentsMargins(10, 4 + 6, 10, 4 + 6);
+    content->addWidget(row(u"🖥️"_s, u"CPU 使用率："_s, m_cpuValue, m_meter, this));
+    content->addWidget(row(u"🧠"_s, u"内存使用："_s, m_memoryValue, nullptr, this));
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    content->addWidget(divider);
+    content->addWidget(FormParts::caption(u"提示：数值持续偏高可能影响系统性能"_s, this));
+
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(refreshIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &SystemResourceView::updateResourceUsage);
+}
+
+QColor SystemResourceView::bandColour(UsageBand band)
+{
+    switch (band) {
+    case UsageBand::green:
+        return { 0x2E, 0xA0, 0x43 };
+    case UsageBand::blue:
+        return { 0x1E, 0x6F, 0xD9 };
+    case UsageBand::orange:
+        return { 0xE6, 0x7E, 0x22 };
+    case UsageBand::red:
+        break;
+    }
+    return { 0xD9, 0x30, 0x25 };
+}
+
+void SystemResourceView::updateResourceUsage()
+{
+    m_usage = m_sampler.sample();
+    m_cpuValue->setText(NumberFormat::fixed(m_usage.cpu, 1) + u"%"_s);
+    setColour(m_cpuValue, bandColour(ResourceFigures::cpuBand(m_usage.cpu)));
+    m_meter->setPercent(m_usage.cpu);
+    m_memoryValue->setText(NumberFormat::fixed(m_usage.memoryMB, 1) + u" MB"_s);
+    setColour(m_memoryValue, bandColour(ResourceFigures::memoryBand(m_usage.memoryMB)));
+}
+
+void SystemResourceView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_timer.isActive())
+        return;
+    // Each appearance starts afresh: the first figure is not a load measured across the
+    // time the view was hidden.
+    m_sampler.reset();
+    updateResourceUsage();
+    m_timer.start();
+}
+
+void SystemResourceView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_timer.stop();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "preferences/ProcessUsageSampler.h"
+
+#include <QColor>
+#include <QTimer>
+#include <QWidget>
+
+class CpuMeter;
+class PlainLabel;
+class QVBoxLayout;
+
+/// How much processor time and memory this program uses, refreshed every 2 s while the
+/// view is on screen and not at all while it is hidden.
+class SystemResourceView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SystemResourceView)
+
+public:
+    static constexpr int refreshIntervalMs = 2000;
+
+    explicit SystemResourceView(SystemInfo& info, QWidget* parent = nullptr);
+
+    [[nodiscard]] const ResourceUsage& usage() const { return m_usage; }
+    [[nodiscard]] const QTimer& refreshTimer() const { return m_timer; }
+    /// Takes a fresh sample and shows it.
+    void updateResourceUsage();
+
+    [[nodiscard]] static QColor bandColour(UsageBand band);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    ProcessUsageSampler m_sampler;
+    ResourceUsage m_usage;
+    QTimer m_timer;
+    PlainLabel* m_cpuValue;
+    PlainLabel* m_memoryValue;
+    CpuMeter* m_meter;
+};

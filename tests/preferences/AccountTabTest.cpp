@@ -1,0 +1,158 @@
+// The account page against the fake companion server: what it shows for each account
+// state, and how saving the profile succeeds, fails and is refused.
+#include "PreferencesRig.h"
+
+#include "preferences/AccountPreferencesView.h"
+#include "support/LogLines.h"
+#include "support/Wait.h"
+#include "widgets/BannerRow.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainLineEdit.h"
+
+#include <QDialog>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+using Content = AccountPreferencesView::Content;
+
+namespace {
+
+struct AccountTab : PreferencesRig
+{
+    qint64 userId = 0;
+
+    void signIn(const QString& avatar = u"🐶"_s)
+    {
+        userId = server.state().addUser(u"a@b.io"_s, u"<b>阿猫</b>"_s, avatar, u"pw"_s);
+        account->setUserMode(UserMode::online);
+        bool done = false;
+        [](UserManager& m, bool& flag) -> QCoro::Task<> {
+            co_await m.loginOnline(u"a@b.io"_s, {}, u"🐶"_s, u"pw"_s);
+            flag = true;
+        }(*account, done);
+        ASSERT_TRUE(waitUntil([&] { return done; }));
+    }
+
+    template <typename T = QPushButton> static T* part(QWidget* page, const QString& name)
+    {
+        T* found = page->findChild<T*>(name);
+        EXPECT_TRUE(found) << name.toStdString();
+        return found;
+    }
+};
+
+} // namespace
+
+TEST_F(AccountTab, ShowsWhatTheAccountStateAllows)
+{
+    AccountPreferencesView page(*account, *client);
+    page.show();
+    auto* online = part<QWidget>(&page, u"onlineSection"_s);
+    EXPECT_EQ(page.content(), Content::standAlone);
+    EXPECT_FALSE(online->isVisible());
+
+    account->setUserMode(UserMode::online);
+    EXPECT_EQ(page.content(), Content::signedOut);
+    EXPECT_TRUE(part(&page, u"loginButton"_s)->isVisible());
+    EXPECT_FALSE(part(&page, u"logoutButton"_s)->isVisible());
+
+    signIn();
+    EXPECT_EQ(page.content(), Content::profile);
+    EXPECT_EQ(part<PlainLabel>(&page, u"nicknameValue"_s)->fullText(), u"<b>阿猫</b>"_s);
+    EXPECT_EQ(part<PlainLabel>(&page, u"nicknameValue"_s)->textFormat(), Qt::PlainText);
+    EXPECT_EQ(part<PlainLabel>(&page, u"emailValue"_s)->fullText(), u"a@b.io"_s);
+    EXPECT_TRUE(part(&page, u"logoutButton"_s)->isVisible());
+
+    part(&page, u"logoutButton"_s)->click();
+    EXPECT_EQ(page.content(), Content::signedOut);
+    EXPECT_FALSE(account->isLoggedIn());
+    EXPECT_TRUE(loggedLines(u"User"_s).contains(u"🚪 用户退出登录"_s));
+}
+
+TEST_F(AccountTab, SignInButtonOpensTheFormAsASheetOfTheWindow)
+{
+    account->setUserMode(UserMode::online);
+    QWidget window;
+    auto* page = new AccountPreferencesView(*account, *client, &window);
+    window.show();
+    part(page, u"loginButton"_s)->click();
+    auto* sheet = window.findChild<QDialog*>();
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+}
+
+TEST_F(AccountTab, SavingSendsTheProfileAndShowsTheServersAnswer)
+{
+    signIn(u"🦖"_s);
+    AccountPreferencesView page(*account, *client);
+    page.show();
+    part(&page, u"editProfileButton"_s)->click();
+    EXPECT_EQ(page.content(), Content::editing);
+    EXPECT_EQ(part<PlainLineEdit>(&page, u"nicknameField"_s)->text(), u"<b>阿猫</b>"_s);
+    // An avatar that is not offered still shows as the choice, with no button highlighted.
+    EXPECT_EQ(part<EmojiLabel>(&page, u"chosenAvatar"_s)->text(), u"🦖"_s);
+    for (QToolButton* button : page.findChildren<QToolButton*>())
+        EXPECT_FALSE(button->property("chosen").toBool()) << button->text().toStdString();
+
+    part<QToolButton>(&page, u"avatar_🦊"_s)->click();
+    EXPECT_TRUE(part<QToolButton>(&page, u"avatar_🦊"_s)->property("chosen").toBool());
+    part<PlainLineEdit>(&page, u"nicknameField"_s)->setText(u"   "_s);
+    part(&page, u"saveProfileButton"_s)->click();
+    EXPECT_TRUE(page.isSaving());
+    EXPECT_EQ(part(&page, u"saveProfileButton"_s)->text(), u"保存中..."_s);
+    EXPECT_FALSE(part(&page, u"cancelEditButton"_s)->isEnabled());
+    ASSERT_TRUE(waitUntil([&] { return !page.isSaving(); }));
+
+    const QJsonObject sent = server.lastRequest().jsonBody();
+    EXPECT_EQ(sent.value(u"nickname"_s).toString(), u"   "_s) << "blanks are the server's to judge";
+    EXPECT_EQ(sent.value(u"avatarEmoji"_s).toString(), u"🦊"_s);
+    EXPECT_EQ(page.content(), Content::profile);
+    EXPECT_EQ(account->currentUser()->avatarEmoji, u"🦊"_s);
+    EXPECT_TRUE(loggedLines(u"User"_s).contains(u"✅ 用户信息已更新"_s));
+}
+
+TEST_F(AccountTab, RefusedOrFailedSavesKeepTheInput)
+{
+    signIn();
+    AccountPreferencesView page(*account, *client);
+    page.show();
+    page.startEditing();
+    auto* field = part<PlainLineEdit>(&page, u"nicknameField"_s);
+    auto* error = part<BannerRow>(&page, u"profileError"_s);
+
+    field->clear();
+    EXPECT_FALSE(part(&page, u"saveProfileButton"_s)->isEnabled());
+    const qsizetype requestsBefore = server.requests().size();
+    page.saveProfile();
+    EXPECT_EQ(error->message(), u"昵称不能为空"_s);
+    EXPECT_EQ(server.requests().size(), requestsBefore);
+
+    field->setText(u"新名字"_s);
+    server.scriptNext({ 500, "<i>维护中</i>" });
+    page.saveProfile();
+    ASSERT_TRUE(waitUntil([&] { return !page.isSaving(); }));
+    EXPECT_EQ(page.content(), Content::editing);
+    EXPECT_EQ(error->message(), u"服务器错误: <i>维护中</i>"_s);
+    EXPECT_TRUE(error->isVisible());
+    EXPECT_EQ(field->text(), u"新名字"_s);
+    EXPECT_EQ(account->currentUser()->nickname, u"<b>阿猫</b>"_s);
+    EXPECT_TRUE(loggedLines(u"User"_s).contains(u"❌ 更新用户信息失败: 服务器错误: <i>维护中</i>"_s));
+
+    part(&page, u"cancelEditButton"_s)->click();
+    EXPECT_EQ(page.content(), Content::profile);
+    EXPECT_FALSE(error->isVisible());
+}
+
+TEST_F(AccountTab, PageClosedDuringASaveIsLeftAlone)
+{
+    signIn();
+    auto page = std::make_unique<AccountPreferencesView>(*account, *client);
+    page->startEditing();
+    server.scriptNext({ std::nullopt, {}, 300 });
+    page->saveProfile();
+    page.reset();
+    ASSERT_TRUE(waitUntil([&] { return loggedLines(u"User"_s).contains(u"✅ 用户信息已更新"_s); }));
+}

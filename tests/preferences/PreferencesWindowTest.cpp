@@ -1,0 +1,128 @@
+// The preferences window: which tab a request opens, that there is only ever one window,
+// and that closing it forgets it.
+#include "PreferencesRig.h"
+
+#include "preferences/GeneralPreferencesView.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct PreferencesWindow : PreferencesRig
+{
+    std::unique_ptr<PreferencesWindowManager> manager;
+
+    void SetUp() override
+    {
+        PreferencesRig::SetUp();
+        manager = std::make_unique<PreferencesWindowManager>(services());
+    }
+
+    PreferenceTab shownTab() const { return manager->preferencesView()->selectedTab(); }
+    QStringList sidebarTitles() const
+    {
+        QStringList titles;
+        auto* sidebar = manager->preferencesView()->findChild<QListWidget*>(u"sidebar"_s);
+        for (int i = 0; i < sidebar->count(); ++i)
+            titles.append(sidebar->item(i)->text());
+        return titles;
+    }
+};
+
+} // namespace
+
+TEST_F(PreferencesWindow, RequestedTitleChoosesTheTabAndAnythingElseOpensGeneral)
+{
+    manager->setPage(PreferenceTab::reminder, [] { return new QLabel(u"reminders"_s); });
+    const struct
+    {
+        std::optional<QString> request;
+        PreferenceTab expected;
+    } cases[] = {
+        { std::nullopt, PreferenceTab::general }, { u"提醒/闹钟"_s, PreferenceTab::reminder },
+        { u"外观"_s, PreferenceTab::appearance }, { u"高级"_s, PreferenceTab::advanced },
+        { u"账号"_s, PreferenceTab::account }, { u"设置"_s, PreferenceTab::general },
+        { u"外观 "_s, PreferenceTab::general }, // exact titles only
+        { QString(), PreferenceTab::general }, { u"游戏"_s, PreferenceTab::general }, // a tab without a page
+    };
+    for (const auto& c : cases) {
+        manager->showPreferencesWindow(c.request);
+        ASSERT_TRUE(manager->preferencesWindow());
+        EXPECT_EQ(shownTab(), c.expected) << c.request.value_or(u"(none)"_s).toStdString();
+        EXPECT_EQ(manager->preferencesView()->currentPage()->objectName(), u"page_"_s + rawValue(c.expected));
+        manager->preferencesWindow()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(manager->preferencesWindow());
+    }
+}
+
+TEST_F(PreferencesWindow, RepeatedRequestsRaiseTheOneWindowAndKeepItsTab)
+{
+    manager->setPage(PreferenceTab::reminder, [] { return new QLabel(u"reminders"_s); });
+    manager->showPreferencesWindow(u"外观"_s);
+    QPointer<QWidget> first = manager->preferencesWindow();
+    EXPECT_EQ(first->windowTitle(), u"Tamsel - 偏好设置"_s);
+    EXPECT_EQ(first->size(), QSize(700, 550));
+    EXPECT_TRUE(first->isVisible());
+
+    first->showMinimized();
+    manager->showPreferencesWindow(u"提醒/闹钟"_s);
+    manager->showPreferencesWindow(PreferenceTab::advanced);
+    manager->showPreferencesWindow();
+    EXPECT_EQ(manager->preferencesWindow(), first.data());
+    EXPECT_FALSE(first->isMinimized());
+    EXPECT_EQ(shownTab(), PreferenceTab::appearance);
+    int windows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows += w->windowTitle() == PreferencesWindowManager::windowTitle ? 1 : 0;
+    EXPECT_EQ(windows, 1);
+
+    // Closed, it is gone; the next request builds a new window on the requested tab.
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(first);
+    manager->showPreferencesWindow(u"提醒/闹钟"_s);
+    EXPECT_EQ(shownTab(), PreferenceTab::reminder);
+}
+
+TEST_F(PreferencesWindow, TabsFollowTheFixedOrderAndSwitchingRebuildsThePage)
+{
+    manager->showPreferencesWindow();
+    EXPECT_EQ(sidebarTitles(), (QStringList { u"通用"_s, u"账号"_s, u"外观"_s, u"高级"_s }));
+    manager->preferencesWindow()->close();
+
+    // A feature's page slots into its place with one call; windows opened later show it.
+    int built = 0;
+    manager->setPage(PreferenceTab::game, [&built] {
+        ++built;
+        return new QLabel(u"game"_s);
+    });
+    manager->setPage(PreferenceTab::friends, [] { return new QLabel(u"friends"_s); });
+    manager->showPreferencesWindow(u"游戏"_s);
+    EXPECT_EQ(sidebarTitles(), (QStringList { u"通用"_s, u"账号"_s, u"好友"_s, u"外观"_s, u"游戏"_s, u"高级"_s }));
+    EXPECT_EQ(built, 1);
+
+    PreferencesView* view = manager->preferencesView();
+    QPointer<QWidget> gamePage = view->currentPage();
+    auto* sidebar = view->findChild<QListWidget*>(u"sidebar"_s);
+    sidebar->setCurrentRow(0);
+    EXPECT_EQ(view->selectedTab(), PreferenceTab::general);
+    EXPECT_TRUE(qobject_cast<GeneralPreferencesView*>(view->currentPage()));
+    EXPECT_FALSE(gamePage) << "the page that was left is gone, with whatever it ran";
+    sidebar->setCurrentRow(4);
+    EXPECT_EQ(view->selectedTab(), PreferenceTab::game);
+    EXPECT_EQ(built, 2);
+}
+
+TEST_F(PreferencesWindow, ClosingTheManagerClosesItsWindow)
+{
+    manager->showPreferencesWindow();
+    QPointer<QWidget> window = manager->preferencesWindow();
+    manager.reset();
+    EXPECT_FALSE(window);
+}

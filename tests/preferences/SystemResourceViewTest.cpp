@@ -1,0 +1,101 @@
+// The resource view: the load and memory figures, their colour bands, and that it samples
+// only while it is on screen.
+#include "PreferencesRig.h"
+
+#include "preferences/SystemResourceView.h"
+#include "widgets/PlainLabel.h"
+
+using namespace Qt::StringLiterals;
+using Times = SystemInfo::ProcessTimes;
+
+TEST(ResourceFigures, BandsAndBarsChangeExactlyAtTheirBounds)
+{
+    const struct
+    {
+        double value;
+        UsageBand cpu;
+        UsageBand memory;
+        int bars;
+    } cases[] = {
+        { 0.0, UsageBand::green, UsageBand::green, 0 },
+        { 9.99, UsageBand::green, UsageBand::green, 1 },
+        { 10.0, UsageBand::blue, UsageBand::green, 1 },
+        { 20.0, UsageBand::blue, UsageBand::green, 1 },
+        { 30.0, UsageBand::orange, UsageBand::green, 2 },
+        { 49.9, UsageBand::orange, UsageBand::green, 3 },
+        { 50.0, UsageBand::orange, UsageBand::blue, 3 },
+        { 60.0, UsageBand::red, UsageBand::blue, 3 },
+        { 80.1, UsageBand::red, UsageBand::blue, 5 },
+        { 100.0, UsageBand::red, UsageBand::orange, 5 },
+        { 200.0, UsageBand::red, UsageBand::red, 5 },
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ResourceFigures::cpuBand(c.value), c.cpu) << c.value;
+        EXPECT_EQ(ResourceFigures::memoryBand(c.value), c.memory) << c.value;
+        EXPECT_EQ(ResourceFigures::litBars(c.value), c.bars) << c.value;
+    }
+}
+
+TEST(ProcessUsage, LoadIsMeasuredBetweenSamplesAndCappedAtOneProcessor)
+{
+    FakeSystemInfo info;
+    info.physical = 8LL * 1024 * 1024 * 1024;
+    info.resident = 150LL * 1024 * 1024;
+    ProcessUsageSampler sampler(info);
+
+    info.times = Times { 5.0, 100.0 };
+    ResourceUsage usage = sampler.sample();
+    EXPECT_DOUBLE_EQ(usage.cpu, 5.0) << "the first sample averages over the program's life";
+    EXPECT_DOUBLE_EQ(usage.memoryMB, 150.0);
+    EXPECT_NEAR(usage.memory, 150.0 / 8192.0 * 100.0, 1e-9);
+
+    info.times = Times { 6.0, 102.0 };
+    EXPECT_DOUBLE_EQ(sampler.sample().cpu, 50.0);
+    info.times = Times { 9.0, 104.0 }; // two busy threads
+    EXPECT_DOUBLE_EQ(sampler.sample().cpu, 100.0);
+    info.times = Times { 9.0, 104.0 }; // no time passed
+    EXPECT_DOUBLE_EQ(sampler.sample().cpu, 100.0 * 9.0 / 104.0);
+
+    // Unreadable figures give zeros, each on its own.
+    info.times.reset();
+    info.physical = 0;
+    usage = sampler.sample();
+    EXPECT_EQ(usage.cpu, 0.0);
+    EXPECT_DOUBLE_EQ(usage.memoryMB, 150.0);
+    EXPECT_EQ(usage.memory, 0.0);
+    info.resident.reset();
+    EXPECT_EQ(sampler.sample().memoryMB, 0.0);
+}
+
+TEST(SystemResourceViewTest, SamplesOnlyWhileShown)
+{
+    FakeSystemInfo info;
+    info.resident = 200LL * 1024 * 1024;
+    info.times = Times { 1.0, 10.0 };
+    QWidget window;
+    auto* view = new SystemResourceView(info, &window);
+    EXPECT_EQ(info.timesRead, 0) << "nothing is sampled before the view shows";
+
+    window.show();
+    EXPECT_EQ(info.timesRead, 1);
+    EXPECT_TRUE(view->refreshTimer().isActive());
+    EXPECT_EQ(view->refreshTimer().interval(), 2000);
+    EXPECT_EQ(view->refreshTimer().timerType(), Qt::PreciseTimer);
+    auto* cpu = view->findChild<PlainLabel*>(u"cpuValue"_s);
+    auto* memory = view->findChild<PlainLabel*>(u"memoryValue"_s);
+    EXPECT_EQ(cpu->fullText(), u"10.0%"_s);
+    EXPECT_EQ(cpu->palette().color(QPalette::WindowText), SystemResourceView::bandColour(UsageBand::blue));
+    EXPECT_EQ(memory->fullText(), u"200.0 MB"_s);
+    EXPECT_EQ(memory->palette().color(QPalette::WindowText), SystemResourceView::bandColour(UsageBand::red));
+
+    info.times = Times { 2.0, 12.0 };
+    view->updateResourceUsage();
+    EXPECT_EQ(cpu->fullText(), u"50.0%"_s);
+
+    window.hide();
+    EXPECT_FALSE(view->refreshTimer().isActive());
+    const int readWhileShown = info.timesRead;
+    window.show();
+    EXPECT_EQ(info.timesRead, readWhileShown + 1);
+    EXPECT_EQ(cpu->fullText(), u"16.7%"_s) << "a new appearance starts from a fresh sample";
+}
