@@ -4,7 +4,7 @@
 #include "platform/NumberFormat.h"
 
 #include <QButtonGroup>
-#include <QGroupBox>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -42,17 +42,16 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
     , m_game(game)
 {
     auto* outer = new QVBoxLayout(this);
-    auto* section = new QGroupBox(u"打猫猫游戏"_s, this);
-    QFont headline = section->font();
-    headline.setBold(true);
-    section->setFont(headline);
-    outer->addWidget(section);
+    // One section: a headline over a framed panel, as the other preference pages look.
+    auto* headline = label(u"打猫猫游戏"_s, Look::bold, this);
+    QFont headlineFont = headline->font();
+    headlineFont.setPointSizeF(headlineFont.pointSizeF() * 1.1);
+    headline->setFont(headlineFont);
+    outer->addWidget(headline);
+    auto* body = new QFrame(this);
+    body->setFrameShape(QFrame::StyledPanel);
+    outer->addWidget(body);
     outer->addStretch(1);
-
-    auto* body = new QWidget(section);
-    body->setFont(font()); // the headline's weight is for the title alone
-    auto* sectionLayout = new QVBoxLayout(section);
-    sectionLayout->addWidget(body);
     auto* column = new QVBoxLayout(body);
     column->setSpacing(12);
 
