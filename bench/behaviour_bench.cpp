@@ -5,13 +5,14 @@
 //
 // Usage: tamsel_bench_behaviour_bench [walk seconds] [clone effects]
 // Run it on a display with a compositor (scripts/bench-behaviour.sh does).
+#include "app/CompositionRoot.h"
 #include "core/PetBehavior.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/MultiPetManager.h"
 #include "pet/PetState.h"
 #include "platform/Defaults.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -68,6 +69,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    CompositionRoot root;
     const int walkSeconds = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 60;
     const int effects = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : 5;
 
@@ -78,8 +80,7 @@ int main(int argc, char** argv)
     perSecond.setInterval(1000);
 
     QTimer::singleShot(0, [&] {
-        PetState::shared();
-        AutoBehaviorManager::shared();
+        root.createManagers();
         WindowManager::shared().createPetWindow();
         LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
         AutoBehaviorManager::shared().startBehaviorSystem();

@@ -2,18 +2,18 @@
 // pet menu starts it, for a benchmark script to measure. The game lasts an hour, so no end
 // alert interrupts a run; the process runs until it is killed or, with a number of seconds
 // as argument, that long.
+#include "app/CompositionRoot.h"
 #include "core/PetBehavior.h"
 #include "game/WhackAMoleGameManager.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/OpacityManager.h"
-#include "pet/PetState.h"
+#include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/RandomSource.h"
 #include "platform/Resources.h"
 #include "platform/Screens.h"
 #include "platform/TimerSource.h"
-#include "shell/WindowManager.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -26,9 +26,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 
+    CompositionRoot root;
+
     std::unique_ptr<WhackAMoleGameManager> game;
-    QTimer::singleShot(0, [&game] {
-        PetState::shared();
+    QTimer::singleShot(0, [&root, &game] {
+        root.createManagers();
         AutoBehaviorManager::shared().stopBehaviorSystem();
         WindowManager::shared().createPetWindow();
         LottieAnimationManager::shared().playBehavior(PetBehavior::idle);

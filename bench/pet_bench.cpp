@@ -2,13 +2,14 @@
 // animation) with the automatic behaviours switched off, so that the cost of the idle loop
 // alone can be measured. Prints the time from process start to the pet's first painted
 // frame, then runs until it is killed or, with a number of seconds as argument, that long.
+#include "app/CompositionRoot.h"
 #include "core/PetBehavior.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/PetState.h"
 #include "platform/LottiePlayer.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -64,9 +65,10 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    CompositionRoot root;
 
-    QTimer::singleShot(0, [] {
-        PetState::shared();
+    QTimer::singleShot(0, [&root] {
+        root.createManagers();
         AutoBehaviorManager::shared().stopBehaviorSystem();
         WindowManager::shared().createPetWindow();
         AutoBehaviorManager::shared().stopBehaviorSystem();

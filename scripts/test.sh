@@ -22,12 +22,12 @@ echo "== Build with AddressSanitizer + UndefinedBehaviorSanitizer =="
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTAMSEL_WERROR=ON -DTAMSEL_SANITIZE=ON -DTAMSEL_BUILD_EXTRAS=OFF \
   -DCMAKE_CXX_FLAGS="-O1"
 echo "== Tests under the sanitizers =="
-# Singletons live until the process ends by design, so leak reports would be noise;
-# every other finding fails the run.
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+# Leaks fail the run too; the suppressions cover only leaks inside third-party libraries.
+export ASAN_OPTIONS=abort_on_error=1
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_tests "$root/build-asan"
-unset ASAN_OPTIONS UBSAN_OPTIONS
+unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
 
 if [ -x "$root/scripts/fuzz.sh" ]; then
   echo "== Fuzzing the decoders =="

@@ -2,7 +2,7 @@
 
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 using namespace Qt::StringLiterals;
 

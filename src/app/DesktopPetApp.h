@@ -3,9 +3,10 @@
 #include <QObject>
 
 class AppDelegate;
+class CompositionRoot;
 
 /// The application object: installs the delegate and queues the start-up sequence,
-/// which runs once the event loop is running.
+/// which runs once the event loop is running and has the root create the managers.
 class DesktopPetApp final : public QObject
 {
     Q_OBJECT
@@ -15,25 +16,20 @@ public:
     /// The automatic update check runs this long after the second feature stage starts.
     static constexpr int updateCheckDelayMs = 5000;
 
-    explicit DesktopPetApp(QObject* parent = nullptr);
-    /// Frees the managers the start-up made, in reverse order.
-    ~DesktopPetApp() override;
+    explicit DesktopPetApp(CompositionRoot& root, QObject* parent = nullptr);
 
     [[nodiscard]] AppDelegate* delegate() const { return m_delegate; }
 
     /// The start-up sequence; queued by the constructor, public so tests can drive it.
-    static void runStartup();
+    void runStartup();
 
 private:
-    static void initializeCoreManagers();
-    static void createDriftBottleManagers();
-    static void createFriendManagers();
+    void initializeCoreManagers();
     static void requestPermissions();
     static void startP1Features();
-    static void startP2Features();
+    void startP2Features();
     static void showWelcomeNotification();
-    static void createPreferences();
-    static void createUpdates();
 
+    CompositionRoot& m_root;
     AppDelegate* m_delegate;
 };

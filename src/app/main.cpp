@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/CompositionRoot.h"
 #include "app/DesktopPetApp.h"
 #include "platform/Defaults.h"
 #include "platform/EmojiStyle.h"
@@ -33,7 +34,9 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    DesktopPetApp petApp;
+    // Every manager lives in the root; it frees them in reverse order before `app` goes.
+    CompositionRoot root;
+    DesktopPetApp petApp(root);
     AppDelegate* delegate = petApp.delegate();
 
     QObject::connect(&app, &QGuiApplication::applicationStateChanged, delegate, [delegate](Qt::ApplicationState s) {

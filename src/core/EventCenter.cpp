@@ -1,7 +1,1 @@
 #include "core/EventCenter.h"
-
-EventCenter& EventCenter::shared()
-{
-    static EventCenter* instance = new EventCenter;
-    return *instance;
-}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include "core/AppNotification.h"
 #include "core/PetType.h"
 #include "core/Reminder.h"
@@ -11,13 +13,13 @@
 /// The program's named events, one typed signal each. Everything is emitted and delivered
 /// on the main thread. Each subsystem adds the events it posts, with the value types they
 /// carry living in src/core so that every library can name them.
-class EventCenter final : public QObject
+class EventCenter final : public QObject, public SharedInstance<EventCenter>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(EventCenter)
 
 public:
-    static EventCenter& shared();
+    EventCenter() = default;
 
 Q_SIGNALS:
     /// The user began dragging the pet; the behaviour scheduler stops what it runs.
@@ -43,7 +45,4 @@ Q_SIGNALS:
     void systemHealthCritical(const SystemHealth& health);
     /// "appNotificationReceived": a notification passed the switches and was delivered.
     void appNotificationReceived(const AppNotification& notification);
-
-private:
-    EventCenter() = default;
 };

@@ -7,7 +7,7 @@
 #include "platform/LogManager.h"
 #include "platform/RandomSource.h"
 #include "platform/Screens.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 
@@ -55,14 +55,6 @@ AutoBehaviorManager::AutoBehaviorManager(PetState* petState, WindowManager* wind
     connect(&EventCenter::shared(), &EventCenter::userDidInteractWithPet, this,
         &AutoBehaviorManager::handleUserInteraction);
     startBehaviorSystem();
-}
-
-AutoBehaviorManager& AutoBehaviorManager::shared()
-{
-    // The scheduler holds the pet's mood, which thereby exists from start-up on.
-    EmotionSystem::shared();
-    static AutoBehaviorManager* instance = new AutoBehaviorManager(nullptr, nullptr, nullptr, nullptr, nullptr, qApp);
-    return *instance;
 }
 
 void AutoBehaviorManager::startBehaviorSystem()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include "pet/AutoBehavior.h"
 #include "pet/MovementAlgorithms.h"
 
@@ -39,7 +41,7 @@ struct BehaviorExecutionState
 ///
 /// It only announces which behaviour runs (`currentBehaviorChanged`); the pet view plays
 /// the matching animation. Positions are in the stored top-left convention of PetState.
-class AutoBehaviorManager final : public QObject
+class AutoBehaviorManager final : public QObject, public SharedInstance<AutoBehaviorManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AutoBehaviorManager)
@@ -54,8 +56,6 @@ public:
     /// Starts the behaviour system at once, as the shared instance does when it is created.
     explicit AutoBehaviorManager(PetState* petState = nullptr, WindowManager* windowManager = nullptr,
         Screens* screens = nullptr, Clock* clock = nullptr, RandomSource* random = nullptr, QObject* parent = nullptr);
-
-    static AutoBehaviorManager& shared();
 
     [[nodiscard]] AutoBehavior currentBehavior() const { return m_currentBehavior; }
     /// The user's switch for the whole system; pausing leaves it as it is.

@@ -41,12 +41,6 @@ EmotionSystem::EmotionSystem(QObject* parent)
 {
 }
 
-EmotionSystem& EmotionSystem::shared()
-{
-    static EmotionSystem* instance = new EmotionSystem(nullptr);
-    return *instance;
-}
-
 void EmotionSystem::setEmotionData(const EmotionData& data)
 {
     m_emotionData = data;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
@@ -29,14 +31,13 @@ struct EmotionData
 
 /// Holds the pet's mood for the whole run. Nothing changes it: no timer runs, and the
 /// "EmotionDidChange" event is never posted.
-class EmotionSystem final : public QObject
+class EmotionSystem final : public QObject, public SharedInstance<EmotionSystem>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(EmotionSystem)
 
 public:
     explicit EmotionSystem(QObject* parent = nullptr);
-    static EmotionSystem& shared();
 
     [[nodiscard]] const EmotionData& emotionData() const { return m_emotionData; }
     void setEmotionData(const EmotionData& data);

@@ -30,12 +30,6 @@ LottieAnimationManager::LottieAnimationManager(PetAppearanceManager* appearance,
     // Nothing is played yet: start-up plays the idle animation once the pet window exists.
 }
 
-LottieAnimationManager& LottieAnimationManager::shared()
-{
-    static LottieAnimationManager* instance = new LottieAnimationManager(nullptr, nullptr, nullptr);
-    return *instance;
-}
-
 void LottieAnimationManager::switchPetType(PetType type)
 {
     m_currentPetType = type;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include "core/PetBehavior.h"
 #include "core/PetType.h"
 #include "pet/AnimationConfig.h"
@@ -16,7 +18,7 @@ class Resources;
 /// Decides what the pet plays: holds the current species' animation table, publishes the
 /// behaviour being played and its speed, and finds the animation files among the resources.
 /// It plays nothing itself; the pet view follows what it publishes.
-class LottieAnimationManager final : public QObject
+class LottieAnimationManager final : public QObject, public SharedInstance<LottieAnimationManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LottieAnimationManager)
@@ -24,7 +26,6 @@ class LottieAnimationManager final : public QObject
 public:
     explicit LottieAnimationManager(
         PetAppearanceManager* appearance = nullptr, Resources* resources = nullptr, QObject* parent = nullptr);
-    static LottieAnimationManager& shared();
 
     [[nodiscard]] PetBehavior currentBehavior() const { return m_currentBehavior; }
     [[nodiscard]] double animationSpeed() const { return m_animationSpeed; }

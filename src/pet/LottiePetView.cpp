@@ -4,7 +4,7 @@
 #include "platform/LogManager.h"
 #include "platform/LottiePlayer.h"
 #include "platform/RandomSource.h"
-#include "shell/InteractionHandler.h"
+#include "pet/InteractionHandler.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -9,7 +9,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/RandomSource.h"
 #include "platform/Screens.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -58,12 +58,6 @@ MultiPetManager::~MultiPetManager()
 {
     for (const QPointer<FloatingWindow>& window : std::as_const(m_clonedWindows))
         delete window.data();
-}
-
-MultiPetManager& MultiPetManager::shared()
-{
-    static MultiPetManager* instance = new MultiPetManager(nullptr, nullptr, nullptr, nullptr, nullptr, qApp);
-    return *instance;
 }
 
 void MultiPetManager::setCloneDismissTime(double seconds)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -16,7 +18,7 @@ class WindowManager;
 /// The clone effect: ten click-through copies of the pet at random places on the main
 /// screen, each playing a random animation. They fade in, stay `cloneDismissTime` seconds
 /// and fade out; the real pet carries on and stays in front of them.
-class MultiPetManager final : public QObject
+class MultiPetManager final : public QObject, public SharedInstance<MultiPetManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MultiPetManager)
@@ -39,8 +41,6 @@ public:
         RandomSource* random = nullptr, QObject* parent = nullptr);
     /// Removes any clones still shown.
     ~MultiPetManager() override;
-
-    static MultiPetManager& shared();
 
     [[nodiscard]] double cloneDismissTime() const { return m_cloneDismissTime; }
     /// Stores the time at once; it applies from the next effect. A value that is not a

@@ -4,7 +4,7 @@
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 
@@ -26,12 +26,6 @@ OpacityManager::OpacityManager(Defaults* defaults, WindowProvider petWindow, QOb
     setDefaultOpacity(m_defaults.doubleValue(defaultOpacityKey));
     if (m_defaultOpacity == 0.0)
         setDefaultOpacity(1.0);
-}
-
-OpacityManager& OpacityManager::shared()
-{
-    static OpacityManager* instance = new OpacityManager(nullptr, {}, nullptr);
-    return *instance;
 }
 
 void OpacityManager::setDefaultOpacity(double opacity)

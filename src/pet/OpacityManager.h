@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QObject>
 #include <QString>
 
@@ -10,7 +12,7 @@ class FloatingWindow;
 
 /// The pet window's resting transparency: applied at rest, lifted to fully opaque while the
 /// pointer is over the pet, and suspended while a game dims the pet.
-class OpacityManager final : public QObject
+class OpacityManager final : public QObject, public SharedInstance<OpacityManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(OpacityManager)
@@ -24,7 +26,6 @@ public:
 
     /// petWindow: where to find the pet window; by default the window manager's.
     explicit OpacityManager(Defaults* defaults = nullptr, WindowProvider petWindow = {}, QObject* parent = nullptr);
-    static OpacityManager& shared();
 
     [[nodiscard]] double defaultOpacity() const { return m_defaultOpacity; }
     /// Publishes, stores and applies the value, also when it is unchanged. Values are not

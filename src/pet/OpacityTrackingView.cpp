@@ -1,7 +1,5 @@
 #include "pet/OpacityTrackingView.h"
 
-#include "pet/OpacityManager.h"
-
 OpacityTrackingView::OpacityTrackingView(QWidget* parent)
     : QWidget(parent)
 {
@@ -12,11 +10,11 @@ OpacityTrackingView::OpacityTrackingView(QWidget* parent)
 void OpacityTrackingView::enterEvent(QEnterEvent* event)
 {
     QWidget::enterEvent(event);
-    OpacityManager::shared().mouseEntered();
+    Q_EMIT pointerEntered();
 }
 
 void OpacityTrackingView::leaveEvent(QEvent* event)
 {
     QWidget::leaveEvent(event);
-    OpacityManager::shared().mouseExited();
+    Q_EMIT pointerExited();
 }

@@ -2,7 +2,8 @@
 
 #include <QWidget>
 
-/// The pet window's content: hands every pointer entry and exit to the opacity manager.
+/// The pet window's content: announces every pointer entry and exit (the window manager
+/// hands them to the opacity manager).
 class OpacityTrackingView final : public QWidget
 {
     Q_OBJECT
@@ -10,6 +11,10 @@ class OpacityTrackingView final : public QWidget
 
 public:
     explicit OpacityTrackingView(QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void pointerEntered();
+    void pointerExited();
 
 protected:
     void enterEvent(QEnterEvent* event) override;

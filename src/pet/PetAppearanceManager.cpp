@@ -33,12 +33,6 @@ PetAppearanceManager::PetAppearanceManager(Defaults* defaults, QObject* parent)
     m_availablePetTypes = AnimationConfigFactory::shared().getAvailablePetTypes();
 }
 
-PetAppearanceManager& PetAppearanceManager::shared()
-{
-    static PetAppearanceManager* instance = new PetAppearanceManager(nullptr, nullptr);
-    return *instance;
-}
-
 void PetAppearanceManager::changePetType(PetType type)
 {
     const PetType oldType = m_currentPetType;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include "core/PetType.h"
 
 #include <QList>
@@ -12,7 +14,7 @@ class Defaults;
 enum class PetAnimation { sleeping, eating, playing, dancing, running, jumping, spinning, stretching, thinking };
 
 /// Keeps the chosen pet species across launches and announces a change with "petTypeDidChange".
-class PetAppearanceManager final : public QObject
+class PetAppearanceManager final : public QObject, public SharedInstance<PetAppearanceManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PetAppearanceManager)
@@ -21,7 +23,6 @@ public:
     static inline const QString petTypeKey = QStringLiteral("SelectedPetType");
 
     explicit PetAppearanceManager(Defaults* defaults = nullptr, QObject* parent = nullptr);
-    static PetAppearanceManager& shared();
 
     [[nodiscard]] PetType currentPetType() const { return m_currentPetType; }
     [[nodiscard]] QList<PetType> availablePetTypes() const { return m_availablePetTypes; }

@@ -38,12 +38,6 @@ PetState::PetState(Defaults* defaults, Screens* screens, Clock* clock, QObject* 
     m_data.lastMoveTime = now;
 }
 
-PetState& PetState::shared()
-{
-    static PetState* instance = new PetState(nullptr, nullptr, nullptr, nullptr);
-    return *instance;
-}
-
 QPointF PetState::defaultOrigin(Screens& screens)
 {
     const auto frame = screens.mainFrame();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QDateTime>
 #include <QJsonValue>
 #include <QObject>
@@ -32,7 +34,7 @@ struct PetStateData
 
 /// The single store of the pet's state. Every change of `data()` is announced by
 /// `dataChanged()`, also when a value is assigned again unchanged.
-class PetState final : public QObject
+class PetState final : public QObject, public SharedInstance<PetState>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PetState)
@@ -44,8 +46,6 @@ public:
 
     explicit PetState(
         Defaults* defaults = nullptr, Screens* screens = nullptr, Clock* clock = nullptr, QObject* parent = nullptr);
-
-    static PetState& shared();
 
     [[nodiscard]] const PetStateData& data() const { return m_data; }
 

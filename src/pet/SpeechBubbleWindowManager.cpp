@@ -7,7 +7,7 @@
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "platform/StandardOutput.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -46,12 +46,6 @@ SpeechBubbleWindowManager::SpeechBubbleWindowManager(WindowManager* windowManage
 SpeechBubbleWindowManager::~SpeechBubbleWindowManager()
 {
     delete m_bubbleWindow.data();
-}
-
-SpeechBubbleWindowManager& SpeechBubbleWindowManager::shared()
-{
-    static SpeechBubbleWindowManager* instance = new SpeechBubbleWindowManager(nullptr, qApp);
-    return *instance;
 }
 
 FloatingWindow* SpeechBubbleWindowManager::bubbleWindow() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QMetaObject>
 #include <QObject>
 #include <QPointF>
@@ -17,7 +19,7 @@ class WindowManager;
 /// window, vertically centred on it, following every move of the pet and closing itself
 /// 8 s after it came up. A new bubble replaces the one on screen. Fired reminders are
 /// spoken this way, with their type's emoji.
-class SpeechBubbleWindowManager final : public QObject
+class SpeechBubbleWindowManager final : public QObject, public SharedInstance<SpeechBubbleWindowManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SpeechBubbleWindowManager)
@@ -29,8 +31,6 @@ public:
     /// Installs the observers of "reminderTriggered" and "showSpeechBubble".
     explicit SpeechBubbleWindowManager(WindowManager* windowManager = nullptr, QObject* parent = nullptr);
     ~SpeechBubbleWindowManager() override;
-
-    static SpeechBubbleWindowManager& shared();
 
     /// Shows a bubble for these texts beside the pet, replacing any bubble shown.
     void showBubble(const QString& title, const QString& message, const QString& emoji);

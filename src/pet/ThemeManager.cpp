@@ -124,13 +124,6 @@ ThemeManager::~ThemeManager()
     stopThemeMonitoring();
 }
 
-ThemeManager& ThemeManager::shared()
-{
-    // Never destroyed, like every manager: its teardown lines are not part of a normal run.
-    static ThemeManager* instance = new ThemeManager(nullptr, {}, nullptr);
-    return *instance;
-}
-
 void ThemeManager::startThemeMonitoring()
 {
     if (m_isThemeMonitoringActive)

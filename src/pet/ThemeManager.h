@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QColor>
 #include <QObject>
 #include <QString>
@@ -40,7 +42,7 @@ struct ThemeColors
 
 /// The user's theme choice ("SelectedTheme", read only) resolved to a light or dark palette
 /// once, at creation. The system appearance is not watched while the program runs.
-class ThemeManager final : public QObject
+class ThemeManager final : public QObject, public SharedInstance<ThemeManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ThemeManager)
@@ -53,7 +55,6 @@ public:
 
     explicit ThemeManager(Defaults* defaults = nullptr, DarkProbe systemIsDark = {}, QObject* parent = nullptr);
     ~ThemeManager() override;
-    static ThemeManager& shared();
 
     [[nodiscard]] AppTheme currentTheme() const { return m_currentTheme; }
     [[nodiscard]] const ThemeColors& colors() const { return m_colors; }

@@ -55,13 +55,6 @@ Defaults::~Defaults()
     flush();
 }
 
-Defaults& Defaults::shared()
-{
-    // Lives for the whole process; the store is written at quit through aboutToQuit.
-    static Defaults* instance = new Defaults(defaultFilePath());
-    return *instance;
-}
-
 QString Defaults::defaultFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/Tamsel/defaults.json"_s;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QObject>
@@ -14,7 +16,7 @@
 /// stores its position ten times a second while walking) costs one write; the store is
 /// also written when the application quits. A file that does not parse is moved aside and
 /// never overwritten.
-class Defaults final : public QObject
+class Defaults final : public QObject, public SharedInstance<Defaults>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Defaults)
@@ -26,7 +28,6 @@ public:
     explicit Defaults(const QString& filePath, QObject* parent = nullptr);
     ~Defaults() override;
 
-    static Defaults& shared();
     [[nodiscard]] static QString defaultFilePath();
 
     [[nodiscard]] bool contains(const QString& key) const { return m_values.contains(key); }

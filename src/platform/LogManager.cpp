@@ -47,18 +47,6 @@ LogManager::~LogManager()
     m_writer.reset(); // finishes the jobs handed in
 }
 
-LogManager& LogManager::shared()
-{
-    static LogManager* const instance = [] {
-        auto* logger = new LogManager(defaultFolder());
-        // The list and the batch timer belong to the main thread, whoever logs first.
-        if (auto* app = QCoreApplication::instance(); app && logger->thread() != app->thread())
-            logger->moveToThread(app->thread());
-        return logger;
-    }();
-    return *instance;
-}
-
 QString LogManager::defaultFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/Tamsel"_s;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QObject>
@@ -14,7 +16,7 @@ class LogFileWriter;
 /// The program-wide log: echoes each line to standard output at once, keeps the newest
 /// lines in memory for the log window, and appends them to debug.log in batches written
 /// by one serial worker thread.
-class LogManager final : public QObject
+class LogManager final : public QObject, public SharedInstance<LogManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LogManager)
@@ -37,7 +39,6 @@ public:
         QObject* parent = nullptr);
     ~LogManager() override;
 
-    static LogManager& shared();
     /// The folder of the program's log file: "Tamsel" in the user's data folder.
     [[nodiscard]] static QString defaultFolder();
 

@@ -34,13 +34,6 @@ LogWindowManager::LogWindowManager(LogManager* logs, QObject* parent)
 
 LogWindowManager::~LogWindowManager() = default;
 
-LogWindowManager& LogWindowManager::shared()
-{
-    // Never destroyed: the window must not outlive the application object's teardown.
-    static LogWindowManager* const instance = new LogWindowManager;
-    return *instance;
-}
-
 void LogWindowManager::showLogWindow()
 {
     if (!m_window) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -15,7 +17,7 @@ class QWidget;
 /// The debug-log window: the in-memory log lines with buttons to copy, save, clear,
 /// refresh, count them and reveal the log file. Built on first opening and kept after
 /// closing; its refresh timer keeps running from then on.
-class LogWindowManager final : public QObject
+class LogWindowManager final : public QObject, public SharedInstance<LogWindowManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LogWindowManager)
@@ -25,8 +27,6 @@ public:
 
     explicit LogWindowManager(LogManager* logs = nullptr, QObject* parent = nullptr);
     ~LogWindowManager() override;
-
-    static LogWindowManager& shared();
 
     /// Opens the window, or brings it forward when it is already built.
     void showLogWindow();

@@ -68,12 +68,6 @@ LoginItem::LoginItem(QString programPath, QString autostartFolder)
 {
 }
 
-LoginItem& LoginItem::shared()
-{
-    static LoginItem* instance = new LoginItem;
-    return *instance;
-}
-
 QString LoginItem::entryPath() const
 {
     return m_folder + u'/' + entryFileName;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QString>
 
 /// Launch at login through the XDG autostart entry $XDG_CONFIG_HOME/autostart/tamsel.desktop,
 /// whose Exec line runs this program.
-class LoginItem
+class LoginItem : public SharedInstance<LoginItem>
 {
 public:
     /// An empty program path means this program's own executable; an empty folder the
@@ -13,8 +15,6 @@ public:
     virtual ~LoginItem() = default;
     LoginItem(const LoginItem&) = delete;
     LoginItem& operator=(const LoginItem&) = delete;
-
-    static LoginItem& shared();
 
     /// True when the entry exists, is not switched off and starts this program.
     [[nodiscard]] virtual bool isEnabled() const;

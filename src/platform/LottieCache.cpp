@@ -17,13 +17,6 @@ QString framesKey(const QString& path, QSize pixelSize, qreal devicePixelRatio)
 
 } // namespace
 
-LottieCache& LottieCache::shared()
-{
-    // Holds no Qt objects, so living past QApplication is harmless; never destroyed.
-    static auto* instance = new LottieCache;
-    return *instance;
-}
-
 std::shared_ptr<LottieAnimation> LottieCache::animation(const QString& path, QString* error)
 {
     purge();

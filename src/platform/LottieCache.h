@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QHash>
 #include <QList>
 #include <QSize>
@@ -16,7 +18,7 @@ class LottieFrames;
 /// Frames are held only while some player uses them. Parsed files are held likewise, plus
 /// the few most recently loaded ones, so switching back and forth between two behaviours
 /// does not parse the same file over and over.
-class LottieCache final
+class LottieCache final : public SharedInstance<LottieCache>
 {
 public:
     /// Parsed files kept although no player shows them.
@@ -25,8 +27,6 @@ public:
     LottieCache() = default;
     LottieCache(const LottieCache&) = delete;
     LottieCache& operator=(const LottieCache&) = delete;
-
-    static LottieCache& shared();
 
     /// The parsed file at path (made absolute); nullptr with error set when it cannot be loaded.
     [[nodiscard]] std::shared_ptr<LottieAnimation> animation(const QString& path, QString* error = nullptr);

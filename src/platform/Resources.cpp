@@ -13,12 +13,6 @@ Resources::Resources(QString root)
 {
 }
 
-Resources& Resources::shared()
-{
-    static Resources* instance = new Resources(locateRoot());
-    return *instance;
-}
-
 QStringList Resources::candidateRoots()
 {
     const QString appDir = QCoreApplication::applicationDirPath();

@@ -1,18 +1,18 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QString>
 #include <QStringList>
 
 /// The program's read-only resources (animations, icons). In the build tree they sit in
 /// `resources` beside the binaries; installed, in `share/tamsel`.
-class Resources final
+class Resources final : public SharedInstance<Resources>
 {
 public:
     /// Resources under a known folder.
     explicit Resources(QString root);
 
-    /// The instance over the first resource folder that exists (see `locateRoot`).
-    static Resources& shared();
     /// Candidate folders, best first: `<app dir>/resources`, `<app dir>/../share/tamsel`,
     /// the build tree's folder, the install prefix's folder.
     [[nodiscard]] static QStringList candidateRoots();

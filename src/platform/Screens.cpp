@@ -45,13 +45,6 @@ Screens::Screens(const QList<ScreenGeometry>& screens, QObject* parent)
 {
 }
 
-Screens& Screens::shared()
-{
-    // Parented to the application so it never outlives it; created after QApplication.
-    static Screens* instance = new Screens(QCoreApplication::instance());
-    return *instance;
-}
-
 void Screens::watchScreen(QScreen* screen)
 {
     connect(screen, &QScreen::geometryChanged, this, &Screens::screensChanged);

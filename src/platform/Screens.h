@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QList>
 #include <QObject>
 #include <QPoint>
@@ -26,7 +28,7 @@ struct ScreenGeometry
 /// The production instance follows Qt's screens live; tests build one over fixed
 /// geometries (the first entry is the main screen) and may replace them to announce a
 /// configuration change.
-class Screens final : public QObject
+class Screens final : public QObject, public SharedInstance<Screens>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Screens)
@@ -41,8 +43,6 @@ public:
     explicit Screens(QObject* parent = nullptr);
     /// Fixed screens; the first is the main screen, an empty list means no screen.
     explicit Screens(const QList<ScreenGeometry>& screens, QObject* parent = nullptr);
-
-    static Screens& shared();
 
     /// Replaces fixed screens and announces the change; only for instances built over fixed
     /// geometries (the live instance keeps following Qt).

@@ -25,12 +25,6 @@ SystemNotifications::SystemNotifications(const QDBusConnection& bus, QObject* pa
 {
 }
 
-SystemNotifications& SystemNotifications::shared()
-{
-    static SystemNotifications* instance = new SystemNotifications(QDBusConnection::sessionBus(), qApp);
-    return *instance;
-}
-
 QString SystemNotifications::escapeMarkup(const QString& text)
 {
     QString out;

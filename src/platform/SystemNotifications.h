@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QDBusConnection>
 #include <QHash>
 #include <QObject>
@@ -12,7 +14,7 @@
 /// System notifications through the desktop's notification service
 /// (org.freedesktop.Notifications on the session bus). Every call is asynchronous: the
 /// handlers run later on the main thread, never inside the call.
-class SystemNotifications : public QObject
+class SystemNotifications : public QObject, public SharedInstance<SystemNotifications>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SystemNotifications)
@@ -39,8 +41,6 @@ public:
 
     explicit SystemNotifications(const QDBusConnection& bus = QDBusConnection::sessionBus(), QObject* parent = nullptr);
     ~SystemNotifications() override = default;
-
-    static SystemNotifications& shared();
 
     virtual void requestAuthorization(AuthorizationHandler handler);
     virtual void add(const Request& request, CompletionHandler completion = {});

@@ -7,7 +7,7 @@
 #include "platform/Screens.h"
 #include "preferences/FormParts.h"
 #include "shell/NotificationManager.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 #include "widgets/PlainLabel.h"
 
 #include <QClipboard>

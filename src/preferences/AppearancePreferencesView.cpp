@@ -5,7 +5,7 @@
 #include "pet/OpacityManager.h"
 #include "pet/PetAppearanceManager.h"
 #include "preferences/FormParts.h"
-#include "shell/DoNotDisturbManager.h"
+#include "pet/DoNotDisturbManager.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 

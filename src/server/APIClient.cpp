@@ -18,7 +18,6 @@
 
 #include <QCoroNetworkReply>
 
-
 using namespace Qt::StringLiterals;
 
 const QString APIClient::serverHostKey = u"ServerHost"_s;
@@ -144,21 +143,6 @@ APIClient::~APIClient()
     const auto replies = m_network->findChildren<QNetworkReply*>();
     for (QNetworkReply* reply : replies)
         reply->abort();
-}
-
-APIClient& APIClient::shared()
-{
-    static APIClient* instance = [] {
-        QString host = Defaults::shared().string(serverHostKey);
-        if (host.isEmpty())
-            host = u"localhost"_s;
-        auto* client = new APIClient(baseURLForHost(host), [] {
-            const auto& user = UserManager::shared().currentUser();
-            return user ? std::optional<qint64>(user->id) : std::nullopt;
-        });
-        return client;
-    }();
-    return *instance;
 }
 
 QString APIClient::baseURLForHost(const QString& host)

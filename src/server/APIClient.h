@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include "platform/LogManager.h"
 #include "server/APIError.h"
 #include "server/APIResponse.h"
@@ -26,7 +28,7 @@ class QNetworkAccessManager;
 /// The companion server's HTTP JSON client. Every endpoint is a coroutine on the main
 /// thread that throws APIError; the requests carry "Content-Type: application/json" and,
 /// while somebody is signed in, "X-User-Id". Nothing is retried.
-class APIClient final : public QObject
+class APIClient final : public QObject, public SharedInstance<APIClient>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(APIClient)
@@ -44,8 +46,6 @@ public:
         QObject* parent = nullptr);
     ~APIClient() override;
 
-    /// The program's client: host from "ServerHost", the signed-in user from UserManager.
-    static APIClient& shared();
     /// "http://" + host + ":3005/api".
     [[nodiscard]] static QString baseURLForHost(const QString& host);
     [[nodiscard]] const QString& baseURL() const { return m_baseURL; }

@@ -33,12 +33,6 @@ UserManager::UserManager(Defaults& defaults, APIClient* client, QObject* parent)
     log(u"👤 UserManager 初始化完成"_s);
 }
 
-UserManager& UserManager::shared()
-{
-    static UserManager* instance = new UserManager(Defaults::shared());
-    return *instance;
-}
-
 APIClient& UserManager::client()
 {
     return m_client ? *m_client : APIClient::shared();

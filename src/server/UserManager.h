@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include "server/DriftUser.h"
 
 #include <QObject>
@@ -15,7 +17,7 @@ class Defaults;
 /// The account: stand-alone or online mode, the signed-in user and the sign-in flag, kept
 /// across launches under "UserMode", "CurrentUser" and "IsLoggedIn". A stored user stays
 /// signed in until logout(); there is no token and no expiry.
-class UserManager final : public QObject
+class UserManager final : public QObject, public SharedInstance<UserManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(UserManager)
@@ -27,8 +29,6 @@ public:
 
     /// `client` null means APIClient::shared(), looked up when first needed.
     explicit UserManager(Defaults& defaults, APIClient* client = nullptr, QObject* parent = nullptr);
-
-    static UserManager& shared();
 
     [[nodiscard]] UserMode userMode() const { return m_userMode; }
     [[nodiscard]] const std::optional<DriftUser>& currentUser() const { return m_currentUser; }

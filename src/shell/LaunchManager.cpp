@@ -16,12 +16,6 @@ LaunchManager::LaunchManager(LoginItem* loginItem, QObject* parent)
     m_isAutoLaunchEnabled = m_loginItem.isEnabled();
 }
 
-LaunchManager& LaunchManager::shared()
-{
-    static LaunchManager* instance = new LaunchManager(nullptr, qApp);
-    return *instance;
-}
-
 void LaunchManager::refreshStatus()
 {
     const bool enabled = m_loginItem.isEnabled();

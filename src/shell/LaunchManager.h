@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QObject>
 #include <QString>
 
@@ -8,7 +10,7 @@ class LoginItem;
 /// Launch at login: registers and unregisters the program's autostart entry and mirrors
 /// whether it is registered. A failed change is explained in an alert that offers to open
 /// the autostart folder.
-class LaunchManager final : public QObject
+class LaunchManager final : public QObject, public SharedInstance<LaunchManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LaunchManager)
@@ -16,8 +18,6 @@ class LaunchManager final : public QObject
 public:
     /// Reads the current registration.
     explicit LaunchManager(LoginItem* loginItem = nullptr, QObject* parent = nullptr);
-
-    static LaunchManager& shared();
 
     [[nodiscard]] bool isAutoLaunchEnabled() const { return m_isAutoLaunchEnabled; }
 

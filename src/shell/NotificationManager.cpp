@@ -63,12 +63,6 @@ NotificationManager::NotificationManager(
     requestAuthorization();
 }
 
-NotificationManager& NotificationManager::shared()
-{
-    static NotificationManager* instance = new NotificationManager(nullptr, nullptr, nullptr, qApp);
-    return *instance;
-}
-
 void NotificationManager::loadNotificationSettings()
 {
     const QJsonValue stored = m_defaults.value(settingsKey);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include "core/AppNotification.h"
 #include "core/SystemHealth.h"
 #include "core/TimeSegment.h"
@@ -17,7 +19,7 @@ class SystemNotifications;
 /// each notification by the global and per-type switches, keeps the last 50, hands it to
 /// the desktop's notification service and announces "appNotificationReceived". Also turns
 /// a step into critical load and a change of day segment into notifications.
-class NotificationManager final : public QObject
+class NotificationManager final : public QObject, public SharedInstance<NotificationManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(NotificationManager)
@@ -30,8 +32,6 @@ public:
     /// notification service for permission.
     explicit NotificationManager(SystemNotifications* backend = nullptr, Defaults* defaults = nullptr,
         Clock* clock = nullptr, QObject* parent = nullptr);
-
-    static NotificationManager& shared();
 
     [[nodiscard]] bool isNotificationEnabled() const { return m_isNotificationEnabled; }
     /// Newest first.

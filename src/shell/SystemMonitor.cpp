@@ -44,12 +44,6 @@ SystemMonitor::~SystemMonitor()
     stopMonitoring();
 }
 
-SystemMonitor& SystemMonitor::shared()
-{
-    static SystemMonitor* instance = new SystemMonitor(nullptr, nullptr, nullptr, qApp);
-    return *instance;
-}
-
 double SystemMonitor::getCurrentCPUUsage() const
 {
     const int processors = std::max(1, m_info.processorCount());

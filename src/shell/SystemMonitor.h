@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include "core/SystemHealth.h"
 
 #include <QList>
@@ -13,7 +15,7 @@ class SystemInfo;
 /// Samples processor load, memory and disk every 30 s, reduces them to a health level,
 /// keeps the last 20 samples and announces level changes ("systemHealthDidChange") and
 /// steps into critical ("systemHealthCritical").
-class SystemMonitor final : public QObject
+class SystemMonitor final : public QObject, public SharedInstance<SystemMonitor>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SystemMonitor)
@@ -26,8 +28,6 @@ public:
     explicit SystemMonitor(
         SystemInfo* info = nullptr, RandomSource* random = nullptr, Clock* clock = nullptr, QObject* parent = nullptr);
     ~SystemMonitor() override;
-
-    static SystemMonitor& shared();
 
     [[nodiscard]] const SystemHealth& currentHealth() const { return m_currentHealth; }
     [[nodiscard]] bool isMonitoringActive() const { return m_isMonitoringActive; }

@@ -23,12 +23,6 @@ TimeManager::~TimeManager()
     stopTimeMonitoring();
 }
 
-TimeManager& TimeManager::shared()
-{
-    static TimeManager* instance = new TimeManager(nullptr, qApp);
-    return *instance;
-}
-
 TimeSegment TimeManager::getTimeSegment(const QDateTime& date)
 {
     return timeSegmentForHour(date.toLocalTime().time().hour());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include "core/TimeSegment.h"
 
 #include <QDateTime>
@@ -10,7 +12,7 @@ class Clock;
 
 /// Watches the local hour once a minute and announces "timeSegmentDidChange" when the day
 /// moves into another segment.
-class TimeManager final : public QObject
+class TimeManager final : public QObject, public SharedInstance<TimeManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TimeManager)
@@ -22,8 +24,6 @@ public:
     /// the afternoon already announces a change).
     explicit TimeManager(Clock* clock = nullptr, QObject* parent = nullptr);
     ~TimeManager() override;
-
-    static TimeManager& shared();
 
     [[nodiscard]] TimeSegment currentTimeSegment() const { return m_currentTimeSegment; }
     [[nodiscard]] bool isTimeMonitoringActive() const { return m_isTimeMonitoringActive; }

@@ -4,7 +4,6 @@
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/OpacityManager.h"
-#include "pet/PetAppearanceManager.h"
 #include "platform/Resources.h"
 #include "support/FakeRandom.h"
 #include "support/FakeTimers.h"

@@ -9,7 +9,7 @@
 #include "platform/LottiePlayer.h"
 #include "platform/Resources.h"
 #include "platform/Screens.h"
-#include "shell/InteractionHandler.h"
+#include "pet/InteractionHandler.h"
 #include "support/FakeRandom.h"
 #include "support/Wait.h"
 
@@ -56,6 +56,10 @@ struct PetViewFixture : ::testing::Test
             { "cat_scratching_butt", "cat_blinking", "cat_thinking", "cat_gaming", "cat_greeting", "cat_walking" })
             writeTestAnimation(catPath(QString::fromLatin1(name)));
     }
+    // Clicks on views that a test does not click.
+    PetState clickState { &defaults, &screens };
+    InteractionHandler clicks { &clickState, &screens };
+
     QString catPath(const QString& name) const
     {
         return root + u"/Resources/LottieAnimations/Cat/"_s + name + u".json"_s;
@@ -67,7 +71,7 @@ struct PetViewFixture : ::testing::Test
 TEST_F(PetViewFixture, ShowsTheCurrentBehaviourAndReloadsOnlyANewFile)
 {
     LottieAnimationManager manager(&appearance, &resources);
-    LottiePetView view(nullptr, &manager, &random);
+    LottiePetView view(nullptr, &manager, &random, &clicks);
     view.show();
     play(manager, PetBehavior::idle);
     ASSERT_NE(view.player(), nullptr);
@@ -94,7 +98,7 @@ TEST_F(PetViewFixture, ShowsTheCurrentBehaviourAndReloadsOnlyANewFile)
 TEST_F(PetViewFixture, ABrokenFileIsLoggedAndTheLastAnimationStays)
 {
     LottieAnimationManager manager(&appearance, &resources);
-    LottiePetView view(nullptr, &manager, &random);
+    LottiePetView view(nullptr, &manager, &random, &clicks);
     const auto shown = view.player()->animation();
     ASSERT_NE(shown, nullptr);
 
@@ -158,7 +162,7 @@ TEST_F(PetViewFixture, ASingleTapWaitsForTheDoubleClickIntervalAndADoubleTapIsNe
 TEST_F(PetViewFixture, SchedulerChangesPlayTheirAnimationOnlyWhenTheBehaviourChanges)
 {
     LottieAnimationManager manager(&appearance, &resources);
-    LottiePetView view(nullptr, &manager, &random);
+    LottiePetView view(nullptr, &manager, &random, &clicks);
     QSignalSpy played(&manager, &LottieAnimationManager::currentBehaviorChanged);
     view.onAutoBehaviorChanged(AutoBehavior::scratching);
     EXPECT_EQ(played.count(), 0);
@@ -173,7 +177,7 @@ TEST_F(PetViewFixture, SchedulerChangesPlayTheirAnimationOnlyWhenTheBehaviourCha
 TEST_F(PetViewFixture, ARightClickAsksForTheMenuAtThePointer)
 {
     LottieAnimationManager manager(&appearance, &resources);
-    LottiePetView view(nullptr, &manager, &random);
+    LottiePetView view(nullptr, &manager, &random, &clicks);
     QSignalSpy menu(&view, &LottiePetView::contextMenuRequested);
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 20), QPoint(310, 420));
     QApplication::sendEvent(&view, &event);

@@ -33,8 +33,6 @@ struct Clones : ::testing::Test, PetRig
     }
 
     FakeRandom random;
-    PetAppearanceManager appearance{&defaults};
-    LottieAnimationManager animations{&appearance};
 
     std::unique_ptr<MultiPetManager> make(Screens* on = nullptr, RandomSource* source = nullptr)
     {

@@ -47,7 +47,7 @@ TEST(EmotionSystem, OneMoodThatCodesAsItsRawValue)
     EXPECT_EQ(EmotionData::fromJson(QJsonObject { { u"primaryEmotion"_s, u"happy"_s } }), EmotionData {});
     EXPECT_EQ(EmotionData::fromJson(QJsonObject {}), std::nullopt);
     EXPECT_EQ(EmotionData::fromJson(QJsonObject { { u"primaryEmotion"_s, u"angry"_s } }), std::nullopt);
-    EXPECT_EQ(EmotionSystem::shared().emotionData().primaryEmotion, EmotionType::happy);
+    EXPECT_EQ(EmotionSystem().emotionData().primaryEmotion, EmotionType::happy);
 }
 
 TEST(IdleMotion, APulseRisesToItsPeakReturnsToRestAndDropsOverlappingTicks)

@@ -9,7 +9,7 @@
 #include "preferences/PreferencesWindowManager.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
-#include "shell/DoNotDisturbManager.h"
+#include "pet/DoNotDisturbManager.h"
 #include "shell/FakeNotificationBackend.h"
 #include "shell/NotificationManager.h"
 #include "support/FakeCompanionServer.h"

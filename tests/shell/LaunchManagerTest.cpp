@@ -47,10 +47,10 @@ void writeFile(const QString& path, const QByteArray& contents)
 
 TEST(LaunchManager, EnablingWritesTheAutostartEntryAndDisablingRemovesIt)
 {
-    LoginItem& item = LoginItem::shared();
+    LoginItem item;
     EXPECT_EQ(item.entryPath(),
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/autostart/tamsel.desktop"_s);
-    LaunchManager manager;
+    LaunchManager manager(&item);
     EXPECT_FALSE(manager.isAutoLaunchEnabled());
 
     manager.enableAutoLaunch();
@@ -60,7 +60,7 @@ TEST(LaunchManager, EnablingWritesTheAutostartEntryAndDisablingRemovesIt)
     EXPECT_TRUE(entry.contains(u"\nType=Application\n"_s));
     EXPECT_TRUE(entry.contains(u"\nExec="_s + LoginItem::execValue(QCoreApplication::applicationFilePath()) + u'\n'));
 
-    LaunchManager restarted;
+    LaunchManager restarted(&item);
     EXPECT_TRUE(restarted.isAutoLaunchEnabled()) << "the registration is read at creation";
 
     manager.disableAutoLaunch();

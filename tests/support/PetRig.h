@@ -1,9 +1,12 @@
 #pragma once
 
+#include "pet/InteractionHandler.h"
+#include "pet/LottieAnimationManager.h"
+#include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
 #include "platform/Defaults.h"
 #include "platform/Screens.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 #include "support/FakeClock.h"
 
 #include <QTemporaryDir>
@@ -16,6 +19,11 @@ struct PetRig
     explicit PetRig(const ScreenGeometry& screen)
         : screens{QList<ScreenGeometry>{screen}}
     {
+        WindowManager::PetWindowParts parts;
+        parts.animations = &animations;
+        parts.interaction = &interaction;
+        windowManager.setPetWindowParts(parts);
+        interaction.setWindowManager(&windowManager);
     }
 
     QTemporaryDir dir;
@@ -24,4 +32,8 @@ struct PetRig
     FakeClock clock;
     PetState petState{&defaults, &screens, &clock};
     WindowManager windowManager{&petState, &screens};
+    // What the pet view inside the window plays and how it answers clicks.
+    PetAppearanceManager appearance{&defaults};
+    LottieAnimationManager animations{&appearance};
+    InteractionHandler interaction{&petState, &screens, &clock};
 };

@@ -1,6 +1,8 @@
 // Shared main for every test executable: each test process gets its own HOME and XDG
 // folders, so settings, the log file and autostart entries never leak between tests or
 // into the developer's own account.
+#include "support/TestEnvironment.h"
+
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
@@ -33,6 +35,11 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "xcb");
 #endif
     ::testing::InitGoogleTest(&argc, argv);
+    // Listing runs no test, so it needs no application object and no display.
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
     QApplication app(argc, argv);
+    // gtest owns and deletes the listener.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TestEnvironment);
     return RUN_ALL_TESTS();
 }

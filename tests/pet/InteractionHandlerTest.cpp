@@ -1,4 +1,4 @@
-#include "shell/InteractionHandler.h"
+#include "pet/InteractionHandler.h"
 
 #include "pet/PetState.h"
 #include "platform/Defaults.h"

@@ -1,19 +1,27 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
 #include <QSizeF>
 
+class AutoBehaviorManager;
+class DoNotDisturbManager;
+class DragEventHandler;
 class FloatingWindow;
+class InteractionHandler;
+class LottieAnimationManager;
 class LottiePetView;
+class OpacityManager;
 class PetState;
 class Screens;
 
 /// Owns the pet's 128 × 128 window and moves it to positions in the stored top-left
 /// convention: (x, y) is the window's left edge and the distance of its top edge below the
 /// top of the main screen's full frame.
-class WindowManager final : public QObject
+class WindowManager final : public QObject, public SharedInstance<WindowManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WindowManager)
@@ -24,7 +32,19 @@ public:
     explicit WindowManager(PetState* petState = nullptr, Screens* screens = nullptr, QObject* parent = nullptr);
     ~WindowManager() override;
 
-    static WindowManager& shared();
+    /// The managers that work on the pet window. They are created after the window manager
+    /// (some of them need it), so the composition root hands them over once they exist;
+    /// any left null is simply not used.
+    struct PetWindowParts
+    {
+        AutoBehaviorManager* scheduler = nullptr;
+        DragEventHandler* dragging = nullptr;
+        OpacityManager* opacity = nullptr;
+        DoNotDisturbManager* doNotDisturb = nullptr;
+        LottieAnimationManager* animations = nullptr;
+        InteractionHandler* interaction = nullptr;
+    };
+    void setPetWindowParts(const PetWindowParts& parts);
 
     /// Builds and shows the pet window at the stored position, replacing any earlier one.
     void createPetWindow();
@@ -37,6 +57,9 @@ public:
     /// line while that is on) and announces the move, even when the place is unchanged.
     /// Stores nothing: callers save positions through PetState. Without a window: nothing.
     void updateWindowPosition(QPointF position);
+    /// Puts the pet window's top-left corner at a screen point (bent onto the
+    /// do-not-disturb line while that is on) and announces the move. Without a window: nothing.
+    void placeWindowAt(QPointF origin);
     /// The window's position in the stored convention, or the stored one without a window.
     [[nodiscard]] QPointF getCurrentWindowPosition() const;
 
@@ -50,6 +73,7 @@ private:
     void setupWindowObservers();
 
     PetState& m_petState;
+    PetWindowParts m_parts;
     Screens& m_screens;
     QPointer<FloatingWindow> m_petWindow;
     QPointer<LottiePetView> m_petView;

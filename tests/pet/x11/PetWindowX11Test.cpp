@@ -1,10 +1,14 @@
 // The pet window on a real X server: placed where the stored position says, on every
 // desktop, and lifted to full opacity while the pointer is over it.
 #include "pet/OpacityManager.h"
+#include "pet/InteractionHandler.h"
+#include "pet/LottieAnimationManager.h"
+#include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
+#include "platform/Screens.h"
 #include "support/Wait.h"
 
 #include <QCursor>
@@ -47,10 +51,22 @@ uint32_t desktopOf(WId window)
 TEST(PetWindowX11, StandsAtTheStoredPlaceOnEveryDesktopAndLightsUpUnderThePointer)
 {
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    Defaults::shared().setValue(PetState::positionKey, QJsonArray { 200, 150 });
-    OpacityManager::shared().setDefaultOpacity(0.5);
+    Defaults& defaults = Defaults::shared();
+    Screens& screens = Screens::shared();
+    defaults.setValue(PetState::positionKey, QJsonArray { 200, 150 });
+    PetState petState(&defaults, &screens);
+    WindowManager manager(&petState, &screens);
+    OpacityManager opacity(&defaults, [&manager] { return manager.petWindow(); });
+    opacity.setDefaultOpacity(0.5);
+    PetAppearanceManager appearance(&defaults);
+    LottieAnimationManager animations(&appearance);
+    InteractionHandler clicks(&petState, &screens);
+    WindowManager::PetWindowParts parts;
+    parts.opacity = &opacity;
+    parts.animations = &animations;
+    parts.interaction = &clicks;
+    manager.setPetWindowParts(parts);
 
-    WindowManager& manager = WindowManager::shared();
     manager.createPetWindow();
     FloatingWindow* window = manager.petWindow();
     ASSERT_NE(window, nullptr);
@@ -60,9 +76,9 @@ TEST(PetWindowX11, StandsAtTheStoredPlaceOnEveryDesktopAndLightsUpUnderThePointe
     EXPECT_TRUE(waitUntil([&] { return qAbs(window->windowOpacity() - 0.5) < 0.01; }));
 
     QCursor::setPos(window->geometry().center());
-    ASSERT_TRUE(waitUntil([] { return OpacityManager::shared().isMouseInside(); }));
+    ASSERT_TRUE(waitUntil([&] { return opacity.isMouseInside(); }));
     EXPECT_TRUE(waitUntil([&] { return window->windowOpacity() > 0.99; }));
     QCursor::setPos(QPoint(5, 5));
-    ASSERT_TRUE(waitUntil([] { return !OpacityManager::shared().isMouseInside(); }));
+    ASSERT_TRUE(waitUntil([&] { return !opacity.isMouseInside(); }));
     EXPECT_TRUE(waitUntil([&] { return qAbs(window->windowOpacity() - 0.5) < 0.01; }));
 }

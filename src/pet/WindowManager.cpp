@@ -1,4 +1,4 @@
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottiePetView.h"
@@ -7,8 +7,8 @@
 #include "pet/PetState.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
-#include "shell/DoNotDisturbManager.h"
-#include "shell/DragEventHandler.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/DragEventHandler.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -53,10 +53,9 @@ WindowManager::~WindowManager()
     delete m_petWindow.data();
 }
 
-WindowManager& WindowManager::shared()
+void WindowManager::setPetWindowParts(const PetWindowParts& parts)
 {
-    static WindowManager* instance = new WindowManager(nullptr, nullptr, nullptr);
-    return *instance;
+    m_parts = parts;
 }
 
 FloatingWindow* WindowManager::petWindow() const
@@ -71,7 +70,8 @@ LottiePetView* WindowManager::petView() const
 
 void WindowManager::createPetWindow()
 {
-    DragEventHandler::shared().stopMonitoring();
+    if (m_parts.dragging)
+        m_parts.dragging->stopMonitoring();
     if (m_petWindow) {
         FloatingWindow* old = m_petWindow;
         m_petWindow = nullptr;
@@ -90,21 +90,28 @@ void WindowManager::createPetWindow()
 
     auto* tracking = new OpacityTrackingView(window);
     tracking->setGeometry(0, 0, int(windowSize.width()), int(windowSize.height()));
-    auto* view = new LottiePetView(tracking);
+    auto* view = new LottiePetView(tracking, m_parts.animations, nullptr, m_parts.interaction);
     view->setGeometry(tracking->rect());
+    if (OpacityManager* opacity = m_parts.opacity) {
+        connect(tracking, &OpacityTrackingView::pointerEntered, opacity, &OpacityManager::mouseEntered);
+        connect(tracking, &OpacityTrackingView::pointerExited, opacity, &OpacityManager::mouseExited);
+    }
     // The scheduler only announces its behaviour; the view turns each change into an animation.
-    AutoBehaviorManager& scheduler = AutoBehaviorManager::shared();
-    view->setLastAutoBehavior(scheduler.currentBehavior());
-    connect(&scheduler, &AutoBehaviorManager::currentBehaviorChanged, view, &LottiePetView::onAutoBehaviorChanged);
+    if (AutoBehaviorManager* scheduler = m_parts.scheduler) {
+        view->setLastAutoBehavior(scheduler->currentBehavior());
+        connect(scheduler, &AutoBehaviorManager::currentBehaviorChanged, view, &LottiePetView::onAutoBehaviorChanged);
+    }
 
     m_petWindow = window;
     m_petView = view;
     window->show();
     window->raise();
 
-    OpacityManager::shared().applyDefaultOpacity();
+    if (m_parts.opacity)
+        m_parts.opacity->applyDefaultOpacity();
     setupWindowObservers();
-    DragEventHandler::shared().startMonitoring(window);
+    if (m_parts.dragging)
+        m_parts.dragging->startMonitoring(window);
     Q_EMIT petWindowCreated(window);
 }
 
@@ -123,8 +130,15 @@ void WindowManager::updateWindowPosition(QPointF position)
 {
     if (!m_petWindow)
         return;
-    QPointF origin = m_screens.petOriginFromStored(position);
-    origin = DoNotDisturbManager::shared().getValidWindowOriginForDoNotDisturb(origin);
+    placeWindowAt(m_screens.petOriginFromStored(position));
+}
+
+void WindowManager::placeWindowAt(QPointF origin)
+{
+    if (!m_petWindow)
+        return;
+    if (m_parts.doNotDisturb)
+        origin = m_parts.doNotDisturb->getValidWindowOriginForDoNotDisturb(origin);
     m_petWindow->setModelOrigin(origin);
     Q_EMIT petWindowDidMove(m_petWindow);
 }

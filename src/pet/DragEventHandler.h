@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QDateTime>
 #include <QEvent>
 #include <QObject>
@@ -18,7 +20,7 @@ class Screens;
 /// the window inside the main screen's visible area and stores the place where it is
 /// dropped. Presses and releases that never become a drag pass through, so the pet view
 /// still sees its taps.
-class DragEventHandler final : public QObject
+class DragEventHandler final : public QObject, public SharedInstance<DragEventHandler>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DragEventHandler)
@@ -30,8 +32,6 @@ public:
     explicit DragEventHandler(Screens* screens = nullptr, PetState* petState = nullptr,
         DoNotDisturbManager* doNotDisturb = nullptr, Clock* clock = nullptr, QObject* parent = nullptr);
     ~DragEventHandler() override;
-
-    static DragEventHandler& shared();
 
     /// Watches the program's mouse events for drags of this pet window (replacing any earlier watch).
     void startMonitoring(FloatingWindow* window);

@@ -1,4 +1,4 @@
-#include "shell/DragEventHandler.h"
+#include "pet/DragEventHandler.h"
 
 #include "pet/MovementAlgorithms.h"
 #include "pet/PetState.h"
@@ -7,7 +7,7 @@
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "platform/Screens.h"
-#include "shell/DoNotDisturbManager.h"
+#include "pet/DoNotDisturbManager.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -42,12 +42,6 @@ DragEventHandler::DragEventHandler(
 DragEventHandler::~DragEventHandler()
 {
     stopMonitoring();
-}
-
-DragEventHandler& DragEventHandler::shared()
-{
-    static DragEventHandler* instance = new DragEventHandler(nullptr, nullptr, nullptr, nullptr, qApp);
-    return *instance;
 }
 
 DoNotDisturbManager& DragEventHandler::doNotDisturb() const

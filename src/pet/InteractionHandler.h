@@ -1,18 +1,22 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QDateTime>
 #include <QObject>
+#include <QPointer>
 #include <QPointF>
 #include <QSizeF>
 
 class Clock;
 class PetState;
 class Screens;
+class WindowManager;
 
 /// Turns a single tap on the pet into the short click feedback of the pet's state. It also
 /// carries a second drag path, by translations from the top-left corner, that the program
 /// does not use (dragging is DragEventHandler's).
-class InteractionHandler final : public QObject
+class InteractionHandler final : public QObject, public SharedInstance<InteractionHandler>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(InteractionHandler)
@@ -23,7 +27,9 @@ public:
     explicit InteractionHandler(
         PetState* petState = nullptr, Screens* screens = nullptr, Clock* clock = nullptr, QObject* parent = nullptr);
 
-    static InteractionHandler& shared();
+    /// The window that drags move; made after this handler, so handed over later. Without
+    /// one, drags only change the stored position.
+    void setWindowManager(WindowManager* windows);
 
     [[nodiscard]] bool isDragging() const { return m_isDragging; }
     [[nodiscard]] QSizeF dragOffset() const { return m_dragOffset; }
@@ -45,6 +51,7 @@ private:
     PetState& m_petState;
     Screens& m_screens;
     Clock& m_clock;
+    QPointer<WindowManager> m_windows;
     bool m_isDragging = false;
     QSizeF m_dragOffset;
     QDateTime m_lastClickTime;

@@ -1,9 +1,9 @@
-#include "shell/DragEventHandler.h"
+#include "pet/DragEventHandler.h"
 
 #include "core/EventCenter.h"
 #include "pet/AutoBehaviorManager.h"
 #include "platform/FloatingWindow.h"
-#include "shell/DoNotDisturbManager.h"
+#include "pet/DoNotDisturbManager.h"
 #include "support/FakeRandom.h"
 #include "support/PetRig.h"
 

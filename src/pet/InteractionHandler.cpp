@@ -1,11 +1,11 @@
-#include "shell/InteractionHandler.h"
+#include "pet/InteractionHandler.h"
 
 #include "pet/PetState.h"
 #include "platform/Clock.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
-#include "shell/DoNotDisturbManager.h"
-#include "shell/WindowManager.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -20,12 +20,6 @@ InteractionHandler::InteractionHandler(PetState* petState, Screens* screens, Clo
     , m_clock(clock ? *clock : Clock::system())
     , m_lastClickTime(m_clock.now())
 {
-}
-
-InteractionHandler& InteractionHandler::shared()
-{
-    static InteractionHandler* instance = new InteractionHandler(nullptr, nullptr, nullptr, qApp);
-    return *instance;
 }
 
 void InteractionHandler::handleSingleClick()
@@ -47,6 +41,11 @@ QPointF InteractionHandler::limitedPosition(QSizeF translation) const
         std::max(0.0, std::min(visible->height() - 64.0, p.y()))};
 }
 
+void InteractionHandler::setWindowManager(WindowManager* windows)
+{
+    m_windows = windows;
+}
+
 void InteractionHandler::updateDrag(QSizeF translation)
 {
     m_dragOffset = translation;
@@ -55,15 +54,9 @@ void InteractionHandler::updateDrag(QSizeF translation)
     const double height = m_screens.mainHeight();
     QMetaObject::invokeMethod(
         this,
-        [p, height] {
-            WindowManager& windows = WindowManager::shared();
-            FloatingWindow* window = windows.petWindow();
-            if (!window)
-                return;
-            const QPointF wanted = Screens::petOriginFromStored(p, height);
-            const QPointF origin = DoNotDisturbManager::shared().getValidWindowOriginForDoNotDisturb(wanted);
-            window->setModelOrigin(origin);
-            Q_EMIT windows.petWindowDidMove(window);
+        [this, p, height] {
+            if (m_windows)
+                m_windows->placeWindowAt(Screens::petOriginFromStored(p, height));
         },
         Qt::QueuedConnection);
 }
@@ -74,7 +67,8 @@ void InteractionHandler::endDrag(QSizeF finalTranslation)
     m_petState.setPosition(p);
     m_petState.setLastMoveTime(m_clock.now());
     m_petState.savePosition();
-    WindowManager::shared().updateWindowPosition(p);
+    if (m_windows)
+        m_windows->updateWindowPosition(p);
     m_isDragging = false;
     m_dragOffset = QSizeF();
     Q_EMIT dragChanged();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include "core/PetBehavior.h"
 #include "pet/AutoBehavior.h"
 
@@ -18,7 +20,7 @@ class WindowManager;
 /// The pet's right-click menu, the main entrance to the program's features. It is built
 /// afresh each time it opens, so it always shows the current state (do-not-disturb's
 /// switch offers the opposite of what is on).
-class PetContextMenu final : public QObject
+class PetContextMenu final : public QObject, public SharedInstance<PetContextMenu>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PetContextMenu)
@@ -37,10 +39,6 @@ public:
     /// Collaborators left null are the shared instances, looked up when first needed.
     explicit PetContextMenu(DoNotDisturbManager* doNotDisturb = nullptr, LottieAnimationManager* animations = nullptr,
         AutoBehaviorManager* scheduler = nullptr, MultiPetManager* clones = nullptr, QObject* parent = nullptr);
-
-    /// The instance behind the pet window: it attaches itself to every pet view the window
-    /// manager creates, and to the one shown already.
-    static PetContextMenu& shared();
 
     /// A new menu built from the current state; the caller owns it.
     [[nodiscard]] QMenu* createAnimationContextMenu(QWidget* parent = nullptr);

@@ -1,12 +1,14 @@
-#include "pet/PetContextMenu.h"
+#include "menus/PetContextMenu.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/MultiPetManager.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
-#include "shell/DoNotDisturbManager.h"
+#include "pet/DoNotDisturbManager.h"
 
+#include "support/FakeRandom.h"
+#include "support/PetRig.h"
 #include "support/Wait.h"
 
 #include <QApplication>
@@ -48,12 +50,19 @@ QAction* item(const QMenu* menu, const QString& text)
     return nullptr;
 }
 
-struct Rig
+/// The pet with everything its menu reaches.
+struct Rig : PetRig
 {
-    QTemporaryDir dir;
-    Defaults defaults { dir.filePath(u"defaults.json"_s) };
-    DoNotDisturbManager doNotDisturb { &defaults };
-    PetContextMenu menu { &doNotDisturb };
+    Rig()
+        : PetRig({ QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900) })
+    {
+    }
+
+    FakeRandom random;
+    AutoBehaviorManager scheduler { &petState, &windowManager, &screens, &clock, &random };
+    DoNotDisturbManager doNotDisturb { &defaults, &screens, &windowManager, &petState, &scheduler };
+    MultiPetManager clones { &defaults, &screens, &windowManager, &animations, &random };
+    PetContextMenu menu { &doNotDisturb, &animations, &scheduler, &clones };
 
     std::unique_ptr<QMenu> build() { return std::unique_ptr<QMenu>(menu.createAnimationContextMenu()); }
 };
@@ -88,8 +97,8 @@ TEST(PetContextMenu, HoldsTheEntriesInOrderAndOffersTheOppositeDoNotDisturb)
 TEST(PetContextMenu, BehaviourItemsLeaveDoNotDisturbThenPlayAndRun)
 {
     Rig rig;
-    LottieAnimationManager& animations = LottieAnimationManager::shared();
-    AutoBehaviorManager& scheduler = AutoBehaviorManager::shared();
+    LottieAnimationManager& animations = rig.animations;
+    AutoBehaviorManager& scheduler = rig.scheduler;
     for (const PetContextMenu::BehaviorItem& row : PetContextMenu::behaviorItems) {
         rig.doNotDisturb.setDoNotDisturbMode(true);
         auto menu = rig.build();
@@ -108,23 +117,18 @@ TEST(PetContextMenu, BehaviourItemsLeaveDoNotDisturbThenPlayAndRun)
 
 TEST(PetContextMenu, ClonesLeaveDoNotDisturbFirst)
 {
-    QTemporaryDir dir;
-    Defaults defaults(dir.filePath(u"defaults.json"_s));
-    DoNotDisturbManager doNotDisturb(&defaults);
-    MultiPetManager clones(&defaults);
-    PetContextMenu petMenu(&doNotDisturb, nullptr, nullptr, &clones);
-
-    doNotDisturb.setDoNotDisturbMode(true);
-    std::unique_ptr<QMenu> menu(petMenu.createAnimationContextMenu());
+    Rig rig;
+    rig.doNotDisturb.setDoNotDisturbMode(true);
+    auto menu = rig.build();
     item(menu.get(), u"✨ 撒豆成兵"_s)->trigger();
-    EXPECT_FALSE(doNotDisturb.isDoNotDisturbMode());
-    EXPECT_EQ(clones.clonedWindows().size(), MultiPetManager::cloneCount);
+    EXPECT_FALSE(rig.doNotDisturb.isDoNotDisturbMode());
+    EXPECT_EQ(rig.clones.clonedWindows().size(), MultiPetManager::cloneCount);
 }
 
 TEST(PetContextMenu, RightClickOnThePetViewOpensAFreshMenu)
 {
     Rig rig;
-    LottiePetView view;
+    LottiePetView view(nullptr, &rig.animations, nullptr, &rig.interaction);
     view.resize(LottiePetView::viewSize, LottiePetView::viewSize);
     view.show();
     rig.menu.attach(&view);

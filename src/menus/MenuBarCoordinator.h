@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QMenu>
 #include <QObject>
 #include <QPixmap>
@@ -9,12 +11,13 @@
 #include <optional>
 
 class DoNotDisturbManager;
+class MenuBarAboutActions;
 class UserManager;
 
 /// The program's status-bar item (a tray icon) and its menu: a disabled header naming the
 /// product and the signed-in user, then the program's entries and quit. The menu is
 /// rebuilt on request and refreshed each time it opens, so the header follows the user.
-class MenuBarCoordinator final : public QObject
+class MenuBarCoordinator final : public QObject, public SharedInstance<MenuBarCoordinator>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MenuBarCoordinator)
@@ -23,10 +26,9 @@ public:
     /// Installs the status item at once, and rebuilds the menu whenever the account changes
     /// or do-not-disturb asks for it.
     explicit MenuBarCoordinator(
-        UserManager* users = nullptr, DoNotDisturbManager* doNotDisturb = nullptr, QObject* parent = nullptr);
+        UserManager* users = nullptr, DoNotDisturbManager* doNotDisturb = nullptr,
+        MenuBarAboutActions* about = nullptr, QObject* parent = nullptr);
     ~MenuBarCoordinator() override;
-
-    static MenuBarCoordinator& shared();
 
     [[nodiscard]] QSystemTrayIcon* statusItem() const { return m_statusItem; }
     [[nodiscard]] QMenu* menu() const { return m_menu; }
@@ -57,6 +59,7 @@ private:
     [[nodiscard]] static QPixmap loadIcon();
 
     UserManager& m_users;
+    MenuBarAboutActions& m_about;
     QPointer<QSystemTrayIcon> m_statusItem;
     QPointer<QMenu> m_menu;
     bool m_isMenuBarVisible = true;

@@ -1,4 +1,4 @@
-#include "shell/DoNotDisturbManager.h"
+#include "pet/DoNotDisturbManager.h"
 
 #include "pet/AutoBehaviorManager.h"
 #include "platform/FloatingWindow.h"

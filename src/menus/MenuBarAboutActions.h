@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QObject>
 
 class QAction;
@@ -7,13 +9,13 @@ class QKeySequence;
 class QMenu;
 
 /// The status menu's closing items and their actions: quitting the program.
-class MenuBarAboutActions final : public QObject
+class MenuBarAboutActions final : public QObject, public SharedInstance<MenuBarAboutActions>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MenuBarAboutActions)
 
 public:
-    static MenuBarAboutActions& shared();
+    MenuBarAboutActions() = default;
 
     /// Appends the update check (Ctrl+U) and the quit item (Ctrl+Q), both working while
     /// the menu is open; nothing for a null menu.
@@ -30,6 +32,5 @@ Q_SIGNALS:
     void updateCheckRequested();
 
 private:
-    MenuBarAboutActions() = default;
     void addMenuShortcut(QMenu* menu, QAction* action, const QKeySequence& keys);
 };

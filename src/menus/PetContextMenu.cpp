@@ -1,12 +1,12 @@
-#include "pet/PetContextMenu.h"
+#include "menus/PetContextMenu.h"
 
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/MultiPetManager.h"
 #include "platform/FloatingWindow.h"
-#include "shell/DoNotDisturbManager.h"
-#include "shell/WindowManager.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -32,19 +32,6 @@ PetContextMenu::PetContextMenu(DoNotDisturbManager* doNotDisturb, LottieAnimatio
     , m_scheduler(scheduler)
     , m_clones(clones)
 {
-}
-
-PetContextMenu& PetContextMenu::shared()
-{
-    static PetContextMenu* instance = [] {
-        auto* menu = new PetContextMenu(nullptr, nullptr, nullptr, nullptr, qApp);
-        WindowManager& windows = WindowManager::shared();
-        connect(
-            &windows, &WindowManager::petWindowCreated, menu, [menu, &windows] { menu->attach(windows.petView()); });
-        menu->attach(windows.petView());
-        return menu;
-    }();
-    return *instance;
 }
 
 DoNotDisturbManager& PetContextMenu::doNotDisturb() const

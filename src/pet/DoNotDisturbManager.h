@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SharedInstance.h"
+
 #include <QObject>
 #include <QPointF>
 #include <QString>
@@ -16,7 +18,7 @@ class WindowManager;
 /// the behaviour scheduler is paused and every move of the pet window is bent onto a line
 /// `bottomOffset` above the screen's bottom edge. Leaving the mode restarts the scheduler
 /// (when it is switched on) and puts the pet back. The mode itself is never stored.
-class DoNotDisturbManager final : public QObject
+class DoNotDisturbManager final : public QObject, public SharedInstance<DoNotDisturbManager>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DoNotDisturbManager)
@@ -32,8 +34,6 @@ public:
     explicit DoNotDisturbManager(Defaults* defaults = nullptr, Screens* screens = nullptr,
         WindowManager* windowManager = nullptr, PetState* petState = nullptr,
         AutoBehaviorManager* scheduler = nullptr, QObject* parent = nullptr);
-
-    static DoNotDisturbManager& shared();
 
     [[nodiscard]] bool isDoNotDisturbMode() const { return m_isDoNotDisturbMode; }
     /// Switches the mode when the value changes; assigning the current value does nothing.

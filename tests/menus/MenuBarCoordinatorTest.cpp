@@ -1,9 +1,9 @@
-#include "shell/MenuBarCoordinator.h"
+#include "menus/MenuBarCoordinator.h"
 #include "platform/Defaults.h"
 #include "platform/LogManager.h"
 #include "server/UserManager.h"
-#include "shell/DoNotDisturbManager.h"
-#include "shell/MenuBarAboutActions.h"
+#include "pet/DoNotDisturbManager.h"
+#include "menus/MenuBarAboutActions.h"
 
 #include "support/Wait.h"
 
@@ -44,11 +44,22 @@ int logCount(const QString& message)
     return count;
 }
 
+/// What the status-bar menu reaches: a signed-out account, do-not-disturb and the quit item.
+struct MenuParts
+{
+    QTemporaryDir dir;
+    Defaults defaults { dir.filePath(u"defaults.json"_s) };
+    UserManager users { defaults };
+    DoNotDisturbManager doNotDisturb { &defaults };
+    MenuBarAboutActions about;
+};
+
 } // namespace
 
 TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
 {
-    MenuBarCoordinator coordinator;
+    MenuParts parts;
+    MenuBarCoordinator coordinator(&parts.users, &parts.doNotDisturb, &parts.about);
     ASSERT_NE(coordinator.statusItem(), nullptr);
     ASSERT_NE(coordinator.menu(), nullptr);
     EXPECT_EQ(coordinator.statusItem()->contextMenu(), coordinator.menu());
@@ -70,7 +81,7 @@ TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
         (QStringList { u"Tamsel (off)"_s, u"-"_s, u"⚙️ 设置"_s, u"-"_s, u"🔄 检查更新"_s, u"-"_s, u"🚪 退出"_s }));
 
     // The menu belongs to no window, yet its keys work while it is open.
-    QSignalSpy updateCheck(&MenuBarAboutActions::shared(), &MenuBarAboutActions::updateCheckRequested);
+    QSignalSpy updateCheck(&parts.about, &MenuBarAboutActions::updateCheckRequested);
     QTest::keyClick(menu, Qt::Key_U, Qt::ControlModifier);
     EXPECT_EQ(updateCheck.size(), 1);
     EXPECT_TRUE(waitUntil([] { return logCount(u"🔄 用户手动检查更新"_s) == 1; }));
@@ -84,7 +95,8 @@ TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
 
 TEST(MenuBarCoordinator, SetupIsOnceAndRebuildReplacesTheMenu)
 {
-    MenuBarCoordinator coordinator;
+    MenuParts parts;
+    MenuBarCoordinator coordinator(&parts.users, &parts.doNotDisturb, &parts.about);
     QSystemTrayIcon* item = coordinator.statusItem();
     coordinator.setupMenuBar();
     EXPECT_EQ(coordinator.statusItem(), item);
@@ -117,7 +129,8 @@ TEST(MenuBarCoordinator, HeaderFollowsTheSignedInUser)
     ASSERT_TRUE(users.currentUser().has_value());
     DoNotDisturbManager doNotDisturb(&defaults);
 
-    MenuBarCoordinator coordinator(&users, &doNotDisturb);
+    MenuBarAboutActions about;
+    MenuBarCoordinator coordinator(&users, &doNotDisturb, &about);
     EXPECT_EQ(rows(coordinator.menu()),
         (QStringList { u"Tamsel（Tom & Jerry） (off)"_s, u"-"_s, u"⚙️ 设置"_s, u"-"_s, u"🔄 检查更新"_s, u"-"_s,
             u"🚪 退出"_s }));
@@ -148,7 +161,8 @@ TEST(MenuBarCoordinator, WithoutATrayItLogsOnceAndQuitStillWorks)
         GTEST_SKIP() << "a system tray is available here";
     const QString message
         = u"⚠️ 系统托盘不可用，状态栏菜单无法显示；可用 SIGTERM 或 Ctrl+C 退出"_s;
-    MenuBarCoordinator coordinator;
+    MenuParts parts;
+    MenuBarCoordinator coordinator(&parts.users, &parts.doNotDisturb, &parts.about);
     coordinator.setupMenuBar();
     coordinator.removeMenuBar();
     coordinator.setupMenuBar();

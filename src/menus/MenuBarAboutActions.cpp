@@ -1,4 +1,4 @@
-#include "shell/MenuBarAboutActions.h"
+#include "menus/MenuBarAboutActions.h"
 
 #include "platform/LogManager.h"
 
@@ -8,12 +8,6 @@
 #include <QShortcut>
 
 using namespace Qt::StringLiterals;
-
-MenuBarAboutActions& MenuBarAboutActions::shared()
-{
-    static MenuBarAboutActions* instance = new MenuBarAboutActions;
-    return *instance;
-}
 
 void MenuBarAboutActions::addAboutItems(QMenu* menu)
 {

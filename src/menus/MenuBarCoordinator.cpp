@@ -1,10 +1,10 @@
-#include "shell/MenuBarCoordinator.h"
+#include "menus/MenuBarCoordinator.h"
 
 #include "platform/LogManager.h"
 #include "platform/Resources.h"
 #include "server/UserManager.h"
-#include "shell/DoNotDisturbManager.h"
-#include "shell/MenuBarAboutActions.h"
+#include "pet/DoNotDisturbManager.h"
+#include "menus/MenuBarAboutActions.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -33,9 +33,11 @@ QPixmap emojiIcon()
 
 } // namespace
 
-MenuBarCoordinator::MenuBarCoordinator(UserManager* users, DoNotDisturbManager* doNotDisturb, QObject* parent)
+MenuBarCoordinator::MenuBarCoordinator(
+    UserManager* users, DoNotDisturbManager* doNotDisturb, MenuBarAboutActions* about, QObject* parent)
     : QObject(parent)
     , m_users(users ? *users : UserManager::shared())
+    , m_about(about ? *about : MenuBarAboutActions::shared())
 {
     connect(&m_users, &UserManager::accountChanged, this, &MenuBarCoordinator::rebuildMenu);
     connect(doNotDisturb ? doNotDisturb : &DoNotDisturbManager::shared(), &DoNotDisturbManager::menuRebuildRequested,
@@ -49,12 +51,6 @@ MenuBarCoordinator::MenuBarCoordinator(UserManager* users, DoNotDisturbManager* 
 MenuBarCoordinator::~MenuBarCoordinator()
 {
     removeMenuBar();
-}
-
-MenuBarCoordinator& MenuBarCoordinator::shared()
-{
-    static MenuBarCoordinator* instance = new MenuBarCoordinator(nullptr, nullptr, qApp);
-    return *instance;
 }
 
 void MenuBarCoordinator::setMenuBarVisible(bool visible)
@@ -157,5 +153,5 @@ void MenuBarCoordinator::fillMenu(QMenu* menu)
     });
     preferences->setObjectName(u"preferencesItem"_s);
     menu->addSeparator();
-    MenuBarAboutActions::shared().addAboutItems(menu);
+    m_about.addAboutItems(menu);
 }

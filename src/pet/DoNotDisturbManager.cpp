@@ -1,4 +1,4 @@
-#include "shell/DoNotDisturbManager.h"
+#include "pet/DoNotDisturbManager.h"
 
 #include "pet/AutoBehaviorManager.h"
 #include "pet/MovementAlgorithms.h"
@@ -8,7 +8,7 @@
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "platform/Screens.h"
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 
@@ -31,12 +31,6 @@ DoNotDisturbManager::DoNotDisturbManager(Defaults* defaults, Screens* screens, W
 {
     if (m_defaults.value(bottomOffsetKey).isDouble())
         setBottomOffset(m_defaults.doubleValue(bottomOffsetKey));
-}
-
-DoNotDisturbManager& DoNotDisturbManager::shared()
-{
-    static DoNotDisturbManager* instance = new DoNotDisturbManager(nullptr, nullptr, nullptr, nullptr, nullptr, qApp);
-    return *instance;
 }
 
 WindowManager& DoNotDisturbManager::windowManager() const

@@ -1,10 +1,13 @@
-#include "shell/WindowManager.h"
+#include "pet/WindowManager.h"
+#include "pet/InteractionHandler.h"
+#include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
+#include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
-#include "shell/KeyEnabledWindow.h"
+#include "platform/KeyEnabledWindow.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>
@@ -22,6 +25,13 @@ struct WindowManagerFixture : ::testing::Test
     Defaults defaults { dir.filePath(u"defaults.json"_s) };
     Screens screens { QList<ScreenGeometry> { { QRect(0, 0, 1440, 900), QRect(0, 30, 1440, 870) } } };
     Screens noScreen { QList<ScreenGeometry> {} };
+    // The pet view that the window hosts plays through these.
+    PetAppearanceManager appearance { &defaults };
+    LottieAnimationManager animations { &appearance };
+    PetState clickState { &defaults, &screens };
+    InteractionHandler clicks { &clickState, &screens };
+    ScopedSharedInstance<LottieAnimationManager> installAnimations { animations };
+    ScopedSharedInstance<InteractionHandler> installClicks { clicks };
 };
 
 } // namespace

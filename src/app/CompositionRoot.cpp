@@ -1,0 +1,165 @@
+#include "app/CompositionRoot.h"
+
+#include "core/EventCenter.h"
+#include "menus/MenuBarAboutActions.h"
+#include "menus/MenuBarCoordinator.h"
+#include "menus/PetContextMenu.h"
+#include "pet/AutoBehaviorManager.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/DragEventHandler.h"
+#include "pet/EmotionSystem.h"
+#include "pet/InteractionHandler.h"
+#include "pet/LottieAnimationManager.h"
+#include "pet/MultiPetManager.h"
+#include "pet/OpacityManager.h"
+#include "pet/PetAppearanceManager.h"
+#include "pet/PetState.h"
+#include "pet/SpeechBubbleWindowManager.h"
+#include "pet/ThemeManager.h"
+#include "pet/WindowManager.h"
+#include "driftbottle/ConversationManager.h"
+#include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/RefreshTimer.h"
+#include "friends/FriendManager.h"
+#include "friends/FriendMessageManager.h"
+#include "friends/FriendSession.h"
+#include "preferences/PreferencesWindowManager.h"
+#include "preferences/UpdateManager.h"
+#include "reminders/AlarmManager.h"
+#include "reminders/AlarmWindowManager.h"
+#include "reminders/MinuteTicker.h"
+#include "reminders/ReminderManager.h"
+#include "platform/TimerSource.h"
+#include "platform/Clock.h"
+#include "platform/Defaults.h"
+#include "platform/FloatingWindow.h"
+#include "platform/LogManager.h"
+#include "platform/LogWindowManager.h"
+#include "platform/LoginItem.h"
+#include "platform/LottieCache.h"
+#include "platform/RandomSource.h"
+#include "platform/Resources.h"
+#include "platform/Screens.h"
+#include "platform/SystemInfo.h"
+#include "platform/SystemNotifications.h"
+#include "server/APIClient.h"
+#include "server/UserManager.h"
+#include "shell/LaunchManager.h"
+#include "shell/NotificationManager.h"
+#include "shell/SystemMonitor.h"
+#include "shell/TimeManager.h"
+
+#include <QDBusConnection>
+
+using namespace Qt::StringLiterals;
+
+CompositionRoot::CompositionRoot()
+{
+    m_defaults = &make<Defaults>(Defaults::defaultFilePath());
+    m_log = &make<LogManager>(LogManager::defaultFolder());
+    m_events = &make<EventCenter>();
+    m_screens = &make<Screens>();
+    m_resources = &make<Resources>(Resources::locateRoot());
+    m_lottieCache = &make<LottieCache>();
+    m_loginItem = &make<LoginItem>();
+    m_systemNotifications = &make<SystemNotifications>(QDBusConnection::sessionBus());
+    make<LogWindowManager>(m_log);
+}
+
+CompositionRoot::~CompositionRoot()
+{
+    while (!m_teardown.empty()) {
+        m_teardown.back()();
+        m_teardown.pop_back();
+    }
+}
+
+void CompositionRoot::createManagers()
+{
+    Clock& clock = Clock::system();
+    RandomSource& random = RandomSource::system();
+
+    QString host = m_defaults->string(APIClient::serverHostKey);
+    if (host.isEmpty())
+        host = u"localhost"_s;
+    // The server client and the account, which the features and the status-bar menu use.
+    // The client asks the account for the signed-in user only when it sends.
+    m_apiClient = &make<APIClient>(APIClient::baseURLForHost(host), [this]() -> std::optional<qint64> {
+        if (!m_users)
+            return std::nullopt;
+        const auto& user = m_users->currentUser();
+        return user ? std::optional<qint64>(user->id) : std::nullopt;
+    });
+    m_users = &make<UserManager>(*m_defaults, m_apiClient);
+
+    // The pet's state and mood come first: everything on screen reads them. The window
+    // manager comes before the scheduler, which moves the window.
+    PetState& petState = make<PetState>(m_defaults, m_screens, &clock);
+    make<EmotionSystem>();
+    WindowManager& windows = make<WindowManager>(&petState, m_screens);
+    AutoBehaviorManager& scheduler = make<AutoBehaviorManager>(&petState, &windows, m_screens, &clock, &random);
+    make<LaunchManager>(m_loginItem);
+    make<TimeManager>(&clock);
+    make<SystemMonitor>(&SystemInfo::system(), &random, &clock);
+    // The alarm manager comes up with the reminder manager, so that enabled alarms ring
+    // whether or not their page was ever opened; both beat to one whole-minute ticker.
+    MinuteTicker& ticker = make<MinuteTicker>(clock);
+    make<ReminderManager>(clock, *m_defaults, *m_systemNotifications, ticker);
+    AlarmWindowManager& alarmWindows = make<AlarmWindowManager>(*m_screens);
+    make<AlarmManager>(clock, *m_defaults, ticker, alarmWindows);
+    NotificationManager& notifications = make<NotificationManager>(m_systemNotifications, m_defaults, &clock);
+    make<ThemeManager>(m_defaults);
+    PetAppearanceManager& appearance = make<PetAppearanceManager>(m_defaults);
+    make<SpeechBubbleWindowManager>(&windows);
+    LottieAnimationManager& animations = make<LottieAnimationManager>(&appearance, m_resources);
+    UpdateManager& updates = make<UpdateManager>(*m_defaults, clock, m_apiClient->baseURL());
+    TimerSource& timers = TimerSource::system();
+    FriendManager& friends = make<FriendManager>(*m_apiClient, *m_defaults);
+    FriendMessageManager& friendMessages = make<FriendMessageManager>(*m_apiClient, *m_users, timers);
+    // It must exist before any sign-in can happen: it fetches and connects after one.
+    m_friendSession = &make<FriendSession>(friends, friendMessages, *m_users, timers);
+
+    // The pet on screen: do-not-disturb, dragging, clicks, hover opacity and clones.
+    DoNotDisturbManager& doNotDisturb
+        = make<DoNotDisturbManager>(m_defaults, m_screens, &windows, &petState, &scheduler);
+    DragEventHandler& dragging = make<DragEventHandler>(m_screens, &petState, &doNotDisturb, &clock);
+    InteractionHandler& interaction = make<InteractionHandler>(&petState, m_screens, &clock);
+    interaction.setWindowManager(&windows);
+    OpacityManager& opacity = make<OpacityManager>(m_defaults, [&windows] { return windows.petWindow(); });
+    MultiPetManager& clones = make<MultiPetManager>(m_defaults, m_screens, &windows, &animations, &random);
+    windows.setPetWindowParts({ &scheduler, &dragging, &opacity, &doNotDisturb, &animations, &interaction });
+
+    // The preferences window edits what the pet on screen uses, so it comes after it.
+    PreferencesWindowManager& preferences = make<PreferencesWindowManager>(PreferencesServices { petState, opacity,
+        clones, doNotDisturb, appearance, windows, *m_screens, notifications, *m_users, *m_apiClient,
+        SystemInfo::system() });
+
+    // Drift bottles; the refresh timer outlives the conversation manager, which stops it.
+    RefreshTimer& refreshTimer = make<QtRefreshTimer>();
+    DriftBottleManager& bottles = make<DriftBottleManager>(*m_apiClient, *m_users, *m_defaults, clock);
+    make<ConversationManager>(*m_apiClient, *m_users, bottles, refreshTimer);
+
+    // Further feature managers go here, in the order the start-up sequence names them.
+
+    // The menus reach every feature, so they come last.
+    MenuBarAboutActions& about = make<MenuBarAboutActions>();
+    MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(m_users, &doNotDisturb, &about);
+    PetContextMenu& petMenu = make<PetContextMenu>(&doNotDisturb, &animations, &scheduler, &clones);
+    QObject::connect(&statusMenu, &MenuBarCoordinator::preferencesRequested, &preferences,
+        [&preferences] { preferences.showPreferencesWindow(); });
+    QObject::connect(&petMenu, &PetContextMenu::reminderPageRequested, &preferences,
+        [&preferences] { preferences.showPreferencesWindow(PreferenceTab::reminder); });
+    QObject::connect(&about, &MenuBarAboutActions::updateCheckRequested, &updates,
+        &UpdateManager::checkForUpdatesManually);
+    // The pet view only announces a right click; the menu opens for every view the window
+    // manager builds.
+    QObject::connect(&windows, &WindowManager::petWindowCreated, &petMenu,
+        [&petMenu, &windows] { petMenu.attach(windows.petView()); });
+    petMenu.attach(windows.petView());
+}
+
+void CompositionRoot::startFriendsAtLaunch()
+{
+    if (m_friendSession)
+        m_friendSession->startAtLaunch();
+}
