@@ -1,6 +1,18 @@
 #include "app/CompositionRoot.h"
 
+#include "app/PetWindowBridge.h"
 #include "core/EventCenter.h"
+#include "driftbottle/ConversationManager.h"
+#include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/DriftBottleWindowManager.h"
+#include "driftbottle/RefreshTimer.h"
+#include "friends/FriendListView.h"
+#include "friends/FriendManager.h"
+#include "friends/FriendMenuEntries.h"
+#include "friends/FriendMessageBubbleWindowManager.h"
+#include "friends/FriendMessageManager.h"
+#include "friends/FriendSession.h"
+#include "friends/MenuBarFriendActions.h"
 #include "menus/MenuBarAboutActions.h"
 #include "menus/MenuBarCoordinator.h"
 #include "menus/PetContextMenu.h"
@@ -17,19 +29,6 @@
 #include "pet/SpeechBubbleWindowManager.h"
 #include "pet/ThemeManager.h"
 #include "pet/WindowManager.h"
-#include "driftbottle/ConversationManager.h"
-#include "driftbottle/DriftBottleManager.h"
-#include "driftbottle/RefreshTimer.h"
-#include "friends/FriendManager.h"
-#include "friends/FriendMessageManager.h"
-#include "friends/FriendSession.h"
-#include "preferences/PreferencesWindowManager.h"
-#include "preferences/UpdateManager.h"
-#include "reminders/AlarmManager.h"
-#include "reminders/AlarmWindowManager.h"
-#include "reminders/MinuteTicker.h"
-#include "reminders/ReminderManager.h"
-#include "platform/TimerSource.h"
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
@@ -42,6 +41,13 @@
 #include "platform/Screens.h"
 #include "platform/SystemInfo.h"
 #include "platform/SystemNotifications.h"
+#include "platform/TimerSource.h"
+#include "preferences/PreferencesWindowManager.h"
+#include "preferences/UpdateManager.h"
+#include "reminders/AlarmManager.h"
+#include "reminders/AlarmWindowManager.h"
+#include "reminders/MinuteTicker.h"
+#include "reminders/ReminderManager.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
 #include "shell/LaunchManager.h"
@@ -50,6 +56,7 @@
 #include "shell/TimeManager.h"
 
 #include <QDBusConnection>
+#include <QMenu>
 
 using namespace Qt::StringLiterals;
 
@@ -130,14 +137,28 @@ void CompositionRoot::createManagers()
     windows.setPetWindowParts({ &scheduler, &dragging, &opacity, &doNotDisturb, &animations, &interaction });
 
     // The preferences window edits what the pet on screen uses, so it comes after it.
-    PreferencesWindowManager& preferences = make<PreferencesWindowManager>(PreferencesServices { petState, opacity,
-        clones, doNotDisturb, appearance, windows, *m_screens, notifications, *m_users, *m_apiClient,
-        SystemInfo::system() });
+    PreferencesWindowManager& preferences
+        = make<PreferencesWindowManager>(PreferencesServices { petState, opacity, clones, doNotDisturb, appearance,
+            windows, *m_screens, notifications, *m_users, *m_apiClient, SystemInfo::system() });
+
+    // What the user sees of friends: message bubbles beside the pet, the friend-code window,
+    // the pet menu's friend entries and the preferences' friends tab.
+    PetWindowBridge& petBridge = make<PetWindowBridge>(windows, scheduler);
+    FriendMessageBubbleWindowManager& bubbles
+        = make<FriendMessageBubbleWindowManager>(friendMessages, petBridge, *m_screens, clock);
+    MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers);
+    FriendMenuEntries& friendEntries = make<FriendMenuEntries>(
+        *m_users, friends, bubbles, friendActions, [&doNotDisturb] { doNotDisturb.exitIfActiveDueToUserAction(); });
+    preferences.setPage(PreferenceTab::friends,
+        [&friends, &friendMessages, &timers] { return new FriendListView(friends, friendMessages, timers); });
 
     // Drift bottles; the refresh timer outlives the conversation manager, which stops it.
     RefreshTimer& refreshTimer = make<QtRefreshTimer>();
     DriftBottleManager& bottles = make<DriftBottleManager>(*m_apiClient, *m_users, *m_defaults, clock);
-    make<ConversationManager>(*m_apiClient, *m_users, bottles, refreshTimer);
+    ConversationManager& conversations = make<ConversationManager>(*m_apiClient, *m_users, bottles, refreshTimer);
+    // Freed before the conversations: closing its window stops their refresh.
+    DriftBottleWindowManager& bottleWindows
+        = make<DriftBottleWindowManager>(*m_users, *m_apiClient, conversations, clock);
 
     // Further feature managers go here, in the order the start-up sequence names them.
 
@@ -147,10 +168,12 @@ void CompositionRoot::createManagers()
     PetContextMenu& petMenu = make<PetContextMenu>(&doNotDisturb, &animations, &scheduler, &clones);
     QObject::connect(&statusMenu, &MenuBarCoordinator::preferencesRequested, &preferences,
         [&preferences] { preferences.showPreferencesWindow(); });
+    petMenu.setFriendsSection([&friendEntries](QMenu* menu) { friendEntries.addTo(menu); });
+    petMenu.setDriftBottleAction([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
     QObject::connect(&petMenu, &PetContextMenu::reminderPageRequested, &preferences,
         [&preferences] { preferences.showPreferencesWindow(PreferenceTab::reminder); });
-    QObject::connect(&about, &MenuBarAboutActions::updateCheckRequested, &updates,
-        &UpdateManager::checkForUpdatesManually);
+    QObject::connect(
+        &about, &MenuBarAboutActions::updateCheckRequested, &updates, &UpdateManager::checkForUpdatesManually);
     // The pet view only announces a right click; the menu opens for every view the window
     // manager builds.
     QObject::connect(&windows, &WindowManager::petWindowCreated, &petMenu,

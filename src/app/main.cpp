@@ -4,6 +4,7 @@
 #include "platform/Defaults.h"
 #include "platform/EmojiStyle.h"
 #include "platform/LogManager.h"
+#include "platform/MemoryRelease.h"
 #include "platform/PlatformSelection.h"
 #include "platform/SingleInstance.h"
 #include "platform/StandardOutput.h"
@@ -19,6 +20,7 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char** argv)
 {
+    MemoryRelease::configureAllocator();
     PlatformSelection::choosePlatformBeforeApplication();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Tamsel"_s);

@@ -187,6 +187,7 @@ QCoro::Task<> ConversationManager::sendReply(QString bottleId, qint64 receiverId
     co_await m_bottles.replyToBottle(bottleId, receiverId, std::move(content));
     if (!self)
         co_return;
+    Q_EMIT replyStored(bottleId);
     co_await loadConversationHistory(bottleId);
     if (!self)
         co_return;

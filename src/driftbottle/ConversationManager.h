@@ -53,6 +53,8 @@ public:
     /// locally) a failed reload is only logged, so nobody throws the same bottle twice.
     QCoro::Task<DriftBottle> sendNewBottle(QString content);
     /// Replies, then reloads the conversation's lines and the list; the first failure ends it.
+    /// replyStored() tells a caller that the server holds the reply, so it can tell a refused
+    /// reply (whose text it still has) from a failed reload after a stored one.
     QCoro::Task<> sendReply(QString bottleId, qint64 receiverId, QString content);
     /// Picks a bottle, then reloads the list; the first failure ends it.
     QCoro::Task<DriftBottle> pickBottle();
@@ -75,6 +77,8 @@ Q_SIGNALS:
     void isLoadingChanged(bool loading);
     /// After every failed list or history load, also when the same failure repeats.
     void lastErrorChanged();
+    /// The server has stored a reply to `bottleId`; the reloads after it may still fail.
+    void replyStored(const QString& bottleId);
 
 private:
     [[nodiscard]] std::optional<DriftUser> onlineUser() const;

@@ -1,12 +1,12 @@
 #include "menus/PetContextMenu.h"
 
 #include "pet/AutoBehaviorManager.h"
+#include "pet/DoNotDisturbManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/MultiPetManager.h"
-#include "platform/FloatingWindow.h"
-#include "pet/DoNotDisturbManager.h"
 #include "pet/WindowManager.h"
+#include "platform/FloatingWindow.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -77,7 +77,12 @@ QMenu* PetContextMenu::createAnimationContextMenu(QWidget* parent)
     for (const BehaviorItem& item : behaviorItems)
         interact->addAction(QString::fromUtf16(item.title), this, [this, &item] { runBehavior(item); });
     menu->addSeparator();
+    // The friends' entries and the pinned friends stand right above the drift bottles.
+    if (m_friendsSection)
+        m_friendsSection(menu);
 
+    menu->addAction(u"🍾 漂流瓶"_s, this, &PetContextMenu::openDriftBottles);
+    menu->addSeparator();
     menu->addAction(u"⏰ 提醒/闹钟"_s, this, &PetContextMenu::reminderPageRequested);
     menu->addSeparator();
 
@@ -102,6 +107,13 @@ void PetContextMenu::performTransformation()
 {
     doNotDisturb().exitIfActiveDueToUserAction();
     clones().performTransformation();
+}
+
+void PetContextMenu::openDriftBottles()
+{
+    doNotDisturb().exitIfActiveDueToUserAction();
+    if (m_openDriftBottles)
+        m_openDriftBottles();
 }
 
 void PetContextMenu::toggleDoNotDisturb()

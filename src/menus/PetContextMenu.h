@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QPoint>
 
+#include <functional>
+
 class AutoBehaviorManager;
 class DoNotDisturbManager;
 class LottieAnimationManager;
@@ -46,6 +48,13 @@ public:
     void popup(QPoint globalPos);
     /// Opens the menu wherever `view` is right-clicked.
     void attach(LottiePetView* view);
+    /// What "🍾 漂流瓶" opens; the drift-bottle feature sits above the pet and hands it in.
+    void setDriftBottleAction(std::function<void()> action) { m_openDriftBottles = std::move(action); }
+
+    /// Adds the friends' entries (a library above this one owns them) after the first
+    /// separator each time the menu is built.
+    using Section = std::function<void(QMenu*)>;
+    void setFriendsSection(Section section) { m_friendsSection = std::move(section); }
 
 Q_SIGNALS:
     /// The user chose "⏰ 提醒/闹钟": the preferences open on their reminders tab.
@@ -54,6 +63,7 @@ Q_SIGNALS:
 private:
     void runBehavior(const BehaviorItem& item);
     void performTransformation();
+    void openDriftBottles();
     void toggleDoNotDisturb();
 
     DoNotDisturbManager& doNotDisturb() const;
@@ -65,4 +75,6 @@ private:
     LottieAnimationManager* m_animations;
     AutoBehaviorManager* m_scheduler;
     MultiPetManager* m_clones;
+    std::function<void()> m_openDriftBottles;
+    Section m_friendsSection;
 };

@@ -119,5 +119,7 @@ void PetState::savePosition()
     // A point that JSON cannot hold is not stored; the last good one stays.
     if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
         return;
-    m_defaults.setValue(positionKey, QJsonArray { p.x(), p.y() });
+    // The walking pet stores its position on every step; losing the last few seconds of a
+    // walk to a crash costs nothing, a write per step costs a disk sync each time.
+    m_defaults.setValue(positionKey, QJsonArray { p.x(), p.y() }, Defaults::Write::Relaxed);
 }

@@ -42,7 +42,6 @@ Defaults::Defaults(const QString& filePath, QObject* parent)
     , m_filePath(filePath)
 {
     m_writeTimer.setSingleShot(true);
-    m_writeTimer.setInterval(writeDelayMs);
     connect(&m_writeTimer, &QTimer::timeout, this, [this] { flush(); });
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { flush(); });
@@ -71,20 +70,20 @@ void Defaults::load()
         LogManager::log(u"⚠️ 无法读取设置文件，本次运行不会写入: "_s + m_filePath, category);
         return;
     }
-    QJsonParseError error{};
+    QJsonParseError error {};
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     file.close();
     if (error.error == QJsonParseError::NoError && document.isObject()) {
         m_values = document.object();
         return;
     }
-    const QString aside =
-        m_filePath + u".corrupt-"_s + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s);
+    const QString aside = m_filePath + u".corrupt-"_s + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s);
     if (QFile::rename(m_filePath, aside)) {
         LogManager::log(u"⚠️ 设置文件无法解析，已移至: "_s + aside, category);
     } else {
         m_writable = false;
-        LogManager::log(u"⚠️ 设置文件无法解析且无法移走，本次运行不会写入: "_s + m_filePath, category);
+        LogManager::log(
+            u"⚠️ 设置文件无法解析且无法移走，本次运行不会写入: "_s + m_filePath, category);
     }
 }
 
@@ -134,7 +133,7 @@ QString Defaults::string(const QString& key) const
     return {};
 }
 
-void Defaults::setValue(const QString& key, const QJsonValue& value)
+void Defaults::setValue(const QString& key, const QJsonValue& value, Write write)
 {
     if (value.isUndefined()) {
         remove(key);
@@ -143,7 +142,7 @@ void Defaults::setValue(const QString& key, const QJsonValue& value)
     if (m_values.value(key) == value && m_values.contains(key))
         return;
     m_values.insert(key, value);
-    scheduleWrite();
+    scheduleWrite(write);
     Q_EMIT valueChanged(key);
 }
 
@@ -156,11 +155,14 @@ void Defaults::remove(const QString& key)
     Q_EMIT valueChanged(key);
 }
 
-void Defaults::scheduleWrite()
+void Defaults::scheduleWrite(Write write)
 {
     m_dirty = true;
-    if (!m_writeTimer.isActive())
-        m_writeTimer.start();
+    const int delay = write == Write::Soon ? writeDelayMs : relaxedWriteDelayMs;
+    // A pending lazy write is brought forward by a change that must not wait; a running
+    // timer is never pushed back, so a steady stream of changes still gets written.
+    if (!m_writeTimer.isActive() || m_writeTimer.remainingTime() > delay)
+        m_writeTimer.start(delay);
 }
 
 bool Defaults::flush()

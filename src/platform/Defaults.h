@@ -12,18 +12,26 @@
 /// $XDG_CONFIG_HOME/Tamsel/defaults.json. Reads follow the usual defaults semantics: a
 /// missing number reads 0, a missing flag false, a missing text null.
 ///
-/// Changes are written atomically a moment after they happen, so a burst of sets (the pet
-/// stores its position ten times a second while walking) costs one write; the store is
-/// also written when the application quits. A file that does not parse is moved aside and
-/// never overwritten.
+/// Changes are written atomically a moment after they happen, so a burst of sets costs one
+/// write; the store is also written when the application quits. Values that change all the
+/// time and cost little to lose (the walking pet's position)
+/// may be written more lazily. A file that does not parse is moved aside and never
+/// overwritten.
 class Defaults final : public QObject, public SharedInstance<Defaults>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Defaults)
 
 public:
-    /// Writes are at most this often while values keep changing.
+    /// A change is on disk at most this long after it was made.
     static constexpr int writeDelayMs = 1000;
+    /// A change set with Write::Relaxed waits up to this long, unless a sooner write takes it along.
+    static constexpr int relaxedWriteDelayMs = 5000;
+
+    enum class Write {
+        Soon,
+        Relaxed, ///< for values that change on every step of a movement
+    };
 
     explicit Defaults(const QString& filePath, QObject* parent = nullptr);
     ~Defaults() override;
@@ -38,7 +46,7 @@ public:
     [[nodiscard]] QString string(const QString& key) const;
     [[nodiscard]] QJsonObject object(const QString& key) const { return m_values.value(key).toObject(); }
 
-    void setValue(const QString& key, const QJsonValue& value);
+    void setValue(const QString& key, const QJsonValue& value, Write write = Write::Soon);
     void remove(const QString& key);
 
     /// Writes pending changes now. Returns false when the file could not be written.
@@ -52,7 +60,7 @@ Q_SIGNALS:
 
 private:
     void load();
-    void scheduleWrite();
+    void scheduleWrite(Write write = Write::Soon);
 
     QString m_filePath;
     QJsonObject m_values;

@@ -2,8 +2,11 @@
 
 #include "platform/LottieAnimation.h"
 #include "platform/LottieFrames.h"
+#include "platform/X11FramePixmaps.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -16,6 +19,20 @@ QString framesKey(const QString& path, QSize pixelSize, qreal devicePixelRatio)
 }
 
 } // namespace
+
+LottieCache::LottieCache()
+{
+    m_clock.start();
+    // Frames are let go in this sweep when nobody asks the cache for anything.
+    m_sweep.callOnTimeout([this] { purge(); });
+    setKeepUnusedFramesMs(keepUnusedFramesMs);
+}
+
+void LottieCache::setKeepUnusedFramesMs(int ms)
+{
+    m_keepUnusedFramesMs = std::max(ms, 0);
+    m_sweep.setInterval(std::max(m_keepUnusedFramesMs / 2, 1000));
+}
 
 std::shared_ptr<LottieAnimation> LottieCache::animation(const QString& path, QString* error)
 {
@@ -39,11 +56,34 @@ std::shared_ptr<LottieFrames> LottieCache::frames(
     if (!animation)
         return nullptr;
     purge();
-    const QString key = framesKey(animation->path(), pixelSize, devicePixelRatio);
-    if (auto found = m_frames.value(key).lock(); found && found->animation() == animation)
+    KeptFrames& kept = m_frames[framesKey(animation->path(), pixelSize, devicePixelRatio)];
+    if (!kept.store || kept.store->animation() != animation) {
+        kept.store = std::make_shared<LottieFrames>(animation, pixelSize, devicePixelRatio);
+        kept.users.reset();
+    }
+    // Callers share one token that holds the store; the cache sees them all go when it expires.
+    auto users = kept.users.lock();
+    if (!users) {
+        users = std::make_shared<std::shared_ptr<LottieFrames>>(kept.store);
+        kept.users = users;
+    }
+    kept.unusedSince = -1;
+    if (!m_sweep.isActive())
+        m_sweep.start();
+    return std::shared_ptr<LottieFrames>(users, kept.store.get());
+}
+
+std::shared_ptr<X11FramePixmaps> LottieCache::pixmaps(
+    const std::shared_ptr<LottieFrames>& frames, xcb_connection_t* connection, std::uint32_t root, std::uint8_t depth)
+{
+    if (!frames || !connection)
+        return nullptr;
+    purge();
+    const auto key = std::make_tuple(frames.get(), root, depth);
+    if (auto found = m_pixmaps[key].lock(); found && found->frames() == frames)
         return found;
-    auto made = std::make_shared<LottieFrames>(animation, pixelSize, devicePixelRatio);
-    m_frames.insert(key, made);
+    auto made = std::make_shared<X11FramePixmaps>(connection, root, depth, frames);
+    m_pixmaps[key] = made;
     return made;
 }
 
@@ -70,5 +110,16 @@ void LottieCache::keepRecent(const std::shared_ptr<LottieAnimation>& animation)
 void LottieCache::purge()
 {
     m_animations.removeIf([](const auto& entry) { return entry.value().expired(); });
-    m_frames.removeIf([](const auto& entry) { return entry.value().expired(); });
+    const qint64 now = m_clock.elapsed();
+    m_frames.removeIf([this, now](auto entry) {
+        KeptFrames& kept = entry.value();
+        if (!kept.users.expired())
+            return false;
+        if (kept.unusedSince < 0)
+            kept.unusedSince = now;
+        return now - kept.unusedSince >= m_keepUnusedFramesMs;
+    });
+    if (m_frames.isEmpty())
+        m_sweep.stop();
+    std::erase_if(m_pixmaps, [](const auto& entry) { return entry.second.expired(); });
 }

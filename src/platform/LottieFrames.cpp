@@ -1,6 +1,7 @@
 #include "platform/LottieFrames.h"
 
 #include "platform/LottieAnimation.h"
+#include "platform/MemoryRelease.h"
 
 #include <cstring>
 
@@ -11,6 +12,14 @@ LottieFrames::LottieFrames(std::shared_ptr<LottieAnimation> animation, QSize pix
 {
     m_frames.resize(m_animation ? m_animation->frameCount() : 0);
     m_changed.resize(m_frames.size());
+}
+
+LottieFrames::~LottieFrames()
+{
+    // The renderer's scratch memory of this animation is freed too, some of it in the heaps
+    // of its drawing threads.
+    if (m_renderCount > 0)
+        MemoryRelease::trimSoon();
 }
 
 QImage LottieFrames::frame(int index)
@@ -28,7 +37,7 @@ QImage LottieFrames::frame(int index)
     image.setDevicePixelRatio(m_devicePixelRatio);
     // Held poses are common in pet animations: sharing the neighbour's data halves the
     // memory of a still stretch and lets the player skip repainting an unchanged picture.
-    for (const int neighbour : {index - 1, index + 1}) {
+    for (const int neighbour : { index - 1, index + 1 }) {
         if (neighbour >= 0 && neighbour < m_frames.size() && m_frames[neighbour] == image) {
             image = m_frames[neighbour];
             break;

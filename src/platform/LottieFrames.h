@@ -17,6 +17,7 @@ class LottieFrames final
 {
 public:
     LottieFrames(std::shared_ptr<LottieAnimation> animation, QSize pixelSize, qreal devicePixelRatio);
+    ~LottieFrames();
     LottieFrames(const LottieFrames&) = delete;
     LottieFrames& operator=(const LottieFrames&) = delete;
 

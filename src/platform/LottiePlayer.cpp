@@ -3,12 +3,20 @@
 #include "platform/LottieAnimation.h"
 #include "platform/LottieCache.h"
 #include "platform/LottieFrames.h"
+#include "platform/X11FramePixmaps.h"
 
+#include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -40,6 +48,7 @@ bool LottiePlayer::setAnimation(const QString& filePath)
 
     m_animation = std::move(loaded);
     m_frames.reset();
+    m_pixmaps.reset();
     m_playing = false;
     m_position = 0;
     m_frame = 0;
@@ -146,6 +155,7 @@ void LottiePlayer::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     m_frames.reset();
+    m_pixmaps.reset();
     m_shownImageKey = 0;
 }
 
@@ -180,11 +190,17 @@ void LottiePlayer::setFrame(int frame)
     const QRect target = targetRect();
     const bool followsShown = frameCount() > 0 && frame == (previous + 1) % frameCount() && m_frames
         && m_frames->frame(previous).cacheKey() == m_shownImageKey;
+    const QRect changed
+        = followsShown ? m_frames->changedRect(frame) : QRect(QPoint(0, 0), m_frames ? m_frames->pixelSize() : QSize());
+    if (presentOnX11(changed)) {
+        m_shownImageKey = image.cacheKey();
+        ++m_presentedOnX11;
+        return;
+    }
     if (!followsShown) {
         update(target);
         return;
     }
-    const QRect changed = m_frames->changedRect(frame);
     const qreal ratio = m_frames->devicePixelRatio();
     const QRectF logical(changed.x() / ratio, changed.y() / ratio, changed.width() / ratio, changed.height() / ratio);
     update(logical.toAlignedRect().translated(target.topLeft()).intersected(target));
@@ -241,4 +257,66 @@ QImage LottiePlayer::currentImage()
         || m_frames->devicePixelRatio() != ratio)
         m_frames = LottieCache::shared().frames(m_animation, pixels, ratio);
     return m_frames ? m_frames->frame(m_frame) : QImage();
+}
+
+bool LottiePlayer::presentOnX11(const QRect& source)
+{
+    // Runs on every tick of a resting pet: the lookups are kept to what may change.
+    static xcb_connection_t* const connection = [] {
+        auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+        return x11 ? x11->connection() : nullptr;
+    }();
+    if (!connection || !m_frames)
+        return false;
+    QWidget* top = window();
+    QWindow* handle = top->windowHandle();
+    if (!handle || !handle->isExposed())
+        return false;
+
+    const auto id = static_cast<std::uint32_t>(handle->winId());
+    if (id != m_x11Window) {
+        // Once per native window: its depth decides whether our frames can go there as they are.
+        m_x11Window = id;
+        m_x11Depth = 0;
+        m_pixmaps.reset();
+        const auto cookie = xcb_get_geometry(connection, id);
+        if (xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(connection, cookie, nullptr)) {
+            m_x11Depth = geometry->depth;
+            m_x11Root = geometry->root;
+            std::free(geometry);
+        }
+        if (m_x11Handle)
+            m_x11Handle->removeEventFilter(this);
+        m_x11Handle = handle;
+        handle->installEventFilter(this);
+    }
+    if (m_x11Depth != 32)
+        return false;
+    if (!m_pixmaps || m_pixmaps->frames() != m_frames)
+        m_pixmaps = LottieCache::shared().pixmaps(m_frames, connection, m_x11Root, m_x11Depth);
+    if (!m_pixmaps)
+        return false;
+    const qreal ratio = m_frames->devicePixelRatio();
+    const QPoint logical = mapTo(top, targetRect().topLeft());
+    const QPoint at(qRound(logical.x() * ratio), qRound(logical.y() * ratio));
+    return m_pixmaps->present(m_frame, id, at, source);
+}
+
+bool LottiePlayer::eventFilter(QObject* watched, QEvent* event)
+{
+    // Qt answers an expose by putting back its own copy of the window, which holds the frame
+    // it painted last, not the one copied since: the current frame goes back on top of it
+    // once Qt is done.
+    if (watched == m_x11Handle && event->type() == QEvent::Expose) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!isVisible() || !m_frames)
+                    return;
+                if (presentOnX11(QRect(QPoint(0, 0), m_frames->pixelSize())))
+                    m_shownImageKey = m_frames->frame(m_frame).cacheKey();
+            },
+            Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }

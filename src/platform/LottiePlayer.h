@@ -1,16 +1,20 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
 class LottieAnimation;
 class LottieFrames;
 class QTimer;
+class QWindow;
+class X11FramePixmaps;
 
 /// A widget that plays one Lottie animation: looping or once (stopping on the last frame),
 /// at a speed factor, scaled to fit its rectangle with its aspect ratio kept, on a
@@ -19,6 +23,11 @@ class QTimer;
 /// Playback pauses while the widget is hidden and resumes when it is shown again. Frames
 /// come from LottieCache, so every frame of a loop is rendered once and afterwards only
 /// repainted when the picture changes; the frame timer runs only while something plays.
+///
+/// On X11 a playing frame does not go through a widget repaint: each frame is uploaded once
+/// as a pixmap of the window's depth and copied onto the window on each tick, which costs
+/// one request instead of a repaint, a flush and a round trip. Without an X11 connection
+/// (the offscreen platform), or on a window without an alpha channel, frames are painted.
 class LottiePlayer final : public QWidget
 {
     Q_OBJECT
@@ -63,7 +72,11 @@ public:
 
     [[nodiscard]] QSize sizeHint() const override;
 
+    /// How many frame changes were shown by copying a pixmap instead of a repaint.
+    [[nodiscard]] int presentedOnX11Count() const { return m_presentedOnX11; }
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -76,6 +89,9 @@ private:
     void updateTick();
     [[nodiscard]] QRect targetRect() const;
     [[nodiscard]] QImage currentImage();
+    /// Copies `source` (device pixels) of the current frame onto the X11 window; false
+    /// when this has to be left to a repaint.
+    bool presentOnX11(const QRect& source);
 
     std::shared_ptr<LottieAnimation> m_animation;
     std::shared_ptr<LottieFrames> m_frames;
@@ -90,4 +106,11 @@ private:
     bool m_playing = false;
     bool m_hidden = false;
     qint64 m_shownImageKey = 0;
+
+    std::shared_ptr<X11FramePixmaps> m_pixmaps;
+    QPointer<QWindow> m_x11Handle;
+    std::uint32_t m_x11Window = 0;
+    std::uint32_t m_x11Root = 0;
+    std::uint8_t m_x11Depth = 0;
+    int m_presentedOnX11 = 0;
 };

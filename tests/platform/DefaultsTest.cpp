@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -42,7 +44,7 @@ TEST(Defaults, BurstOfSetsIsOneWriteAndSurvivesReload)
     {
         Defaults d(path);
         for (int i = 0; i < 50; ++i)
-            d.setValue(u"PetPosition"_s, QJsonObject{{u"x"_s, i}, {u"y"_s, 2 * i}});
+            d.setValue(u"PetPosition"_s, QJsonObject { { u"x"_s, i }, { u"y"_s, 2 * i } });
         EXPECT_EQ(d.writeCount(), 0) << "sets must not write at once";
         ASSERT_TRUE(waitUntil([&] { return d.writeCount() > 0; }, 3000));
         EXPECT_EQ(d.writeCount(), 1);
@@ -51,6 +53,28 @@ TEST(Defaults, BurstOfSetsIsOneWriteAndSurvivesReload)
     Defaults reloaded(path);
     EXPECT_EQ(reloaded.object(u"PetPosition"_s).value(u"x"_s).toInt(), 49);
     EXPECT_TRUE(reloaded.boolean(u"IsLoggedIn"_s));
+}
+
+TEST(Defaults, RelaxedChangeWaitsUntilASoonChangeTakesItAlong)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"defaults.json"_s);
+    Defaults d(path);
+    d.setValue(u"PetPosition"_s, QJsonArray { 1, 2 }, Defaults::Write::Relaxed);
+    QTest::qWait(Defaults::writeDelayMs + 500);
+    EXPECT_EQ(d.writeCount(), 0) << "a relaxed change must not be written after the ordinary delay";
+
+    // A change that must not wait takes the pending position with it, within the ordinary delay.
+    d.setValue(u"IsLoggedIn"_s, true);
+    ASSERT_TRUE(waitUntil([&] { return d.writeCount() > 0; }, Defaults::writeDelayMs + 1000));
+    EXPECT_EQ(
+        QJsonDocument::fromJson(readFile(path)).object().value(u"PetPosition"_s).toArray(), (QJsonArray { 1, 2 }));
+
+    // Relaxed changes alone are still written in the end.
+    d.setValue(u"PetPosition"_s, QJsonArray { 3, 4 }, Defaults::Write::Relaxed);
+    ASSERT_TRUE(waitUntil([&] { return d.writeCount() > 1; }, Defaults::relaxedWriteDelayMs + 2000));
+    EXPECT_EQ(
+        QJsonDocument::fromJson(readFile(path)).object().value(u"PetPosition"_s).toArray(), (QJsonArray { 3, 4 }));
 }
 
 TEST(Defaults, CorruptFileIsMovedAsideNotOverwritten)
@@ -64,7 +88,7 @@ TEST(Defaults, CorruptFileIsMovedAsideNotOverwritten)
     }
     Defaults d(path);
     EXPECT_FALSE(d.contains(u"anything"_s));
-    const QStringList aside = QDir(dir.path()).entryList({u"defaults.json.corrupt-*"_s});
+    const QStringList aside = QDir(dir.path()).entryList({ u"defaults.json.corrupt-*"_s });
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(readFile(dir.filePath(aside.first())), QByteArray("{ not json"));
 

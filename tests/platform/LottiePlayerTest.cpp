@@ -1,14 +1,16 @@
+#include "platform/LottiePlayer.h"
 #include "platform/LottieAnimation.h"
 #include "platform/LottieCache.h"
 #include "platform/LottieFrames.h"
-#include "platform/LottiePlayer.h"
 
 #include "LottieTestFiles.h"
+#include "support/Wait.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QImage>
 #include <QPaintEvent>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -26,8 +28,14 @@ namespace {
 class LottiePlayerTest : public ::testing::Test
 {
 protected:
-    QString file(const QString& name, const QByteArray& content) { return lottietest::write(m_dir.filePath(name), content); }
-    QString moving(int frames = 10, double fps = 30) { return file(u"moving.json"_s, lottietest::document(frames, fps)); }
+    QString file(const QString& name, const QByteArray& content)
+    {
+        return lottietest::write(m_dir.filePath(name), content);
+    }
+    QString moving(int frames = 10, double fps = 30)
+    {
+        return file(u"moving.json"_s, lottietest::document(frames, fps));
+    }
 
     static QTimer* frameTimer(LottiePlayer& player) { return player.findChild<QTimer*>(u"lottieFrameTimer"_s); }
 
@@ -106,7 +114,7 @@ TEST_F(LottiePlayerTest, NothingLoadedPlaysNothing)
     CompletionLog log;
     player.play(log.callback());
     EXPECT_FALSE(player.isPlaying());
-    EXPECT_EQ(log.calls, std::vector<bool>{false});
+    EXPECT_EQ(log.calls, std::vector<bool> { false });
     player.advance();
     EXPECT_EQ(player.currentFrame(), 0);
 }
@@ -126,14 +134,14 @@ TEST_F(LottiePlayerTest, PlayOnceStopsOnLastFrameAndCompletesOnce)
     EXPECT_FALSE(player.isPlaying());
     advance(player, 5);
     EXPECT_EQ(player.currentFrame(), 9);
-    EXPECT_EQ(log.calls, std::vector<bool>{true});
+    EXPECT_EQ(log.calls, std::vector<bool> { true });
 
     // Playing a finished animation again starts it over.
     CompletionLog again;
     player.play(again.callback());
     EXPECT_EQ(player.currentFrame(), 0);
     advance(player, 9);
-    EXPECT_EQ(again.calls, std::vector<bool>{true});
+    EXPECT_EQ(again.calls, std::vector<bool> { true });
     EXPECT_EQ(log.calls.size(), 1u);
 }
 
@@ -145,11 +153,11 @@ TEST_F(LottiePlayerTest, InterruptedPlaybackCompletesWithFalse)
     player.play(first.callback());
     advance(player, 4);
     player.play(second.callback());
-    EXPECT_EQ(first.calls, std::vector<bool>{false});
+    EXPECT_EQ(first.calls, std::vector<bool> { false });
     EXPECT_EQ(player.currentFrame(), 4) << "a new play() continues from where the last one was";
 
     player.pause();
-    EXPECT_EQ(second.calls, std::vector<bool>{false});
+    EXPECT_EQ(second.calls, std::vector<bool> { false });
     EXPECT_EQ(player.currentFrame(), 4);
     EXPECT_FALSE(player.isPlaying());
     player.advance();
@@ -157,13 +165,13 @@ TEST_F(LottiePlayerTest, InterruptedPlaybackCompletesWithFalse)
 
     player.play(third.callback());
     player.stop();
-    EXPECT_EQ(third.calls, std::vector<bool>{false});
+    EXPECT_EQ(third.calls, std::vector<bool> { false });
     EXPECT_EQ(player.currentFrame(), 0);
 
     CompletionLog replaced;
     player.play(replaced.callback());
     ASSERT_TRUE(player.setAnimation(file(u"other.json"_s, lottietest::document(20, 30))));
-    EXPECT_EQ(replaced.calls, std::vector<bool>{false});
+    EXPECT_EQ(replaced.calls, std::vector<bool> { false });
     EXPECT_FALSE(player.isPlaying());
     EXPECT_EQ(player.frameCount(), 20);
 }
@@ -210,7 +218,7 @@ TEST_F(LottiePlayerTest, LoopWrapsToTheFirstFrameWithoutCompleting)
     player.setLoopMode(false);
     advance(player, 10);
     EXPECT_EQ(player.currentFrame(), 9);
-    EXPECT_EQ(log.calls, std::vector<bool>{true});
+    EXPECT_EQ(log.calls, std::vector<bool> { true });
 }
 
 TEST_F(LottiePlayerTest, SpeedScalesTheFrameRate)
@@ -237,8 +245,8 @@ TEST_F(LottiePlayerTest, SpeedScalesTheFrameRate)
     advance(player, 25); // 25 × 16 ms = 0.4 s = 48 frames
     EXPECT_EQ(player.currentFrame(), before + 48);
 
-    for (const double bad : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN(),
-             std::numeric_limits<double>::infinity()}) {
+    for (const double bad :
+        { 0.0, -1.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity() }) {
         player.setSpeed(bad);
         EXPECT_EQ(player.speed(), 1.0);
         EXPECT_EQ(timer->interval(), 33);
@@ -340,6 +348,8 @@ TEST_F(LottiePlayerTest, UnusedFramesAreReleased)
 {
     const QString path = moving();
     auto& cache = LottieCache::shared();
+    cache.setKeepUnusedFramesMs(0);
+    const auto keepAgain = qScopeGuard([&] { cache.setKeepUnusedFramesMs(LottieCache::keepUnusedFramesMs); });
     const int storesBefore = cache.liveFrameStoreCount();
     {
         LottiePlayer player;
@@ -389,8 +399,33 @@ TEST_F(LottiePlayerTest, ChangedRectCoversOnlyWhatMoved)
     EXPECT_LE(step.height(), 22);
     EXPECT_TRUE(frames.changedRect(0).contains(QRect(0, 54, 65, 20))) << "the wrap from the last frame";
 
-    const auto still = LottieCache::shared().animation(file(u"still.json"_s, lottietest::document(10, 30, Motion::Still)));
+    const auto still
+        = LottieCache::shared().animation(file(u"still.json"_s, lottietest::document(10, 30, Motion::Still)));
     LottieFrames stillFrames(still, QSize(128, 128), 1.0);
     EXPECT_TRUE(stillFrames.changedRect(5).isEmpty());
     EXPECT_EQ(stillFrames.frame(3).cacheKey(), stillFrames.frame(4).cacheKey()) << "identical frames share one image";
+}
+
+TEST_F(LottiePlayerTest, UnusedFramesAreKeptAWhileForTheNextPlayer)
+{
+    LottieCache cache;
+    cache.setKeepUnusedFramesMs(300);
+    const auto animation = cache.animation(moving(10));
+    ASSERT_NE(animation, nullptr);
+    {
+        const auto frames = cache.frames(animation, QSize(64, 64), 1.0);
+        for (int i = 0; i < 10; ++i)
+            EXPECT_FALSE(frames->frame(i).isNull());
+    }
+    // Asked again soon after the last user went: the same frames, nothing drawn again.
+    auto again = cache.frames(animation, QSize(64, 64), 1.0);
+    EXPECT_EQ(again->renderCount(), 10);
+    auto second = cache.frames(animation, QSize(64, 64), 1.0);
+    EXPECT_EQ(second.get(), again.get());
+    again.reset();
+    EXPECT_EQ(cache.liveFrameStoreCount(), 1) << "one user still holds them";
+
+    second.reset();
+    EXPECT_EQ(cache.liveFrameStoreCount(), 1) << "unused frames are kept a while";
+    ASSERT_TRUE(waitUntil([&] { return cache.liveFrameStoreCount() == 0; }, 3000)) << "and then they go";
 }

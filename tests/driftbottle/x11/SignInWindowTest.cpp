@@ -67,7 +67,7 @@ TEST_F(SignInRig, WindowHasTheStepSizesAndColourEmoji)
     ASSERT_TRUE(waitForStep(window, Step::registerWithInfo));
     part(window, "passwordField")->setText(u"pw"_s);
     part(window, "confirmPasswordField")->setText(u"pw "_s);
-    server.scriptNext(ScriptedReply{500, "<html><body>" + QByteArray(600, 'x') + "</body></html>", 0, false});
+    server.scriptNext(ScriptedReply { 500, "<html><body>" + QByteArray(600, 'x') + "</body></html>", 0, false });
     part(window, "confirmPasswordField")->setText(u"pw"_s);
     QTest::keyClick(part(window, "confirmPasswordField"), Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return errorBanner(window)->isVisible(); }));

@@ -1,0 +1,183 @@
+// The whole program as a user leaves it running, driven through the phases that
+// scripts/bench.sh measures from outside: it prints "bench: phase NAME" when a phase starts,
+// "bench: end NAME" when it ends, "bench: memory NAME" where the resident memory is to be
+// read, and "bench: first-frame MS" once the pet's first frame was handed to the display.
+//
+// Usage: tamsel_bench_desktop_bench [seconds per phase] [clone bursts]
+#include "app/CompositionRoot.h"
+#include "app/DesktopPetApp.h"
+#include "core/PetBehavior.h"
+#include "pet/AutoBehaviorManager.h"
+#include "pet/LottieAnimationManager.h"
+#include "pet/LottiePetView.h"
+#include "pet/MultiPetManager.h"
+#include "menus/PetContextMenu.h"
+#include "platform/Defaults.h"
+#include "platform/LottieCache.h"
+#include "platform/LottiePlayer.h"
+#include "platform/MemoryRelease.h"
+#include "pet/DoNotDisturbManager.h"
+#include "menus/MenuBarCoordinator.h"
+#include "pet/WindowManager.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+#include <QMenu>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Milliseconds since this process started, from the kernel's own start stamp.
+double msSinceProcessStart()
+{
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    QFile uptime(QStringLiteral("/proc/uptime"));
+    if (!stat.open(QIODevice::ReadOnly) || !uptime.open(QIODevice::ReadOnly))
+        return -1.0;
+    const QByteArray statLine = stat.readAll();
+    // Fields after the command name (which may hold blanks) start after the last ')'.
+    const QList<QByteArray> fields = statLine.mid(statLine.lastIndexOf(')') + 2).split(' ');
+    const double startTicks = fields.value(19).toDouble(); // field 22 of the whole line
+    const double upSeconds = uptime.readAll().split(' ').value(0).toDouble();
+    return (upSeconds - startTicks / double(sysconf(_SC_CLK_TCK))) * 1000.0;
+}
+
+void say(const char* what, const char* name)
+{
+    std::printf("bench: %s %s\n", what, name);
+    std::fflush(stdout);
+}
+
+class FirstPaint final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            // Reported once the paint has been handed to the window system.
+            QTimer::singleShot(0, this, [] {
+                std::printf("bench: first-frame %.0f\n", msSinceProcessStart());
+                std::fflush(stdout);
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_seen = false;
+};
+
+/// Steps run one after another, each after the previous one's delay.
+class Script final
+{
+public:
+    void then(int delayMs, std::function<void()> step) { m_steps.push_back({ delayMs, std::move(step) }); }
+    void phase(const char* name, int ms, std::function<void()> begin, std::function<void()> end = {})
+    {
+        then(0, [name, begin] {
+            say("phase", name);
+            begin();
+        });
+        then(ms, [name, end] {
+            if (end)
+                end();
+            say("end", name);
+        });
+    }
+    void run(std::size_t index = 0)
+    {
+        if (index >= m_steps.size())
+            return;
+        QTimer::singleShot(m_steps[index].first, Qt::PreciseTimer, qApp, [this, index] {
+            m_steps[index].second();
+            run(index + 1);
+        });
+    }
+
+private:
+    std::vector<std::pair<int, std::function<void()>>> m_steps;
+};
+
+void showMenuBriefly(QMenu* menu, QPoint at)
+{
+    if (!menu)
+        return;
+    menu->popup(at);
+    QTimer::singleShot(700, menu, [menu] { menu->hide(); });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    MemoryRelease::configureAllocator();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tamsel"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    const int phaseMs = (argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 60) * 1000;
+    const int bursts = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : 5;
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { Defaults::shared().flush(); });
+
+    CompositionRoot root;
+    DesktopPetApp petApp(root);
+    QTimer::singleShot(0, [] {
+        if (LottiePetView* view = WindowManager::shared().petView(); view && view->player())
+            view->player()->installEventFilter(new FirstPaint(view));
+    });
+
+    Script script;
+    const int settleMs = 3000;
+    script.then(settleMs, [] {
+        DoNotDisturbManager::shared().setDoNotDisturbMode(true);
+        // Whatever the scheduler showed last stays on; the idle loop makes runs comparable.
+        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
+    });
+    script.then(settleMs, [] {});
+    script.phase(
+        "resting-dnd", phaseMs, [] {}, [] { DoNotDisturbManager::shared().setDoNotDisturbMode(false); });
+    script.then(0, [] {
+        AutoBehaviorManager::shared().stopBehaviorSystem();
+        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
+    });
+    // The loop's first pass draws its frames; the resting pet is what comes after.
+    script.then(settleMs, [] {});
+    script.phase("resting-idle", phaseMs, [] {});
+    script.phase(
+        "wandering", phaseMs,
+        [] {
+            AutoBehaviorManager::shared().startBehaviorSystem();
+            AutoBehaviorManager::shared().forceBehavior(AutoBehavior::walk);
+        },
+        [] { AutoBehaviorManager::shared().stopBehaviorSystem(); });
+    script.then(0, [] {
+        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
+        showMenuBriefly(MenuBarCoordinator::shared().menu(), QPoint(1200, 30));
+    });
+    script.then(1500, [] { showMenuBriefly(PetContextMenu::shared().createAnimationContextMenu(), QPoint(600, 400)); });
+    // What wandering drew is kept a while; the level before the bursts is the one after that.
+    script.then(LottieCache::keepUnusedFramesMs * 3 / 2 + 1000, [] { say("memory", "before-bursts"); });
+    // Each burst lives its dismissal time plus the fade-out and close.
+    const int burstMs = MultiPetManager::timerIntervalMs(MultiPetManager::defaultCloneDismissTime)
+        + MultiPetManager::fadeOutMs + MultiPetManager::closeDelayMs + 200;
+    script.phase("clones", burstMs * bursts, [burstMs, bursts] {
+        for (int i = 0; i < bursts; ++i)
+            QTimer::singleShot(i * burstMs, [] { MultiPetManager::shared().performTransformation(); });
+    });
+    script.then(settleMs + 2000, [] { say("memory", "after-bursts"); });
+    // Frames nobody shows are kept a while in case they are wanted again; then they go.
+    script.then(LottieCache::keepUnusedFramesMs * 3 / 2 + 1000, [] { say("memory", "after-bursts-released"); });
+    script.then(500, [] { QCoreApplication::quit(); });
+    script.run();
+    return app.exec();
+}

@@ -1,0 +1,406 @@
+#include "driftbottle/BottleChatView.h"
+
+#include "driftbottle/ChatView.h"
+#include "driftbottle/ConversationListModel.h"
+#include "driftbottle/ConversationManager.h"
+#include "driftbottle/ConversationRowDelegate.h"
+#include "driftbottle/ThrowNewBottleSheet.h"
+#include "platform/LogManager.h"
+#include "server/Tasks.h"
+#include "widgets/BannerRow.h"
+#include "widgets/BusySpinner.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/GraphemeText.h"
+#include "widgets/OverlayCard.h"
+#include "widgets/PlainLabel.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString category = u"Conversation"_s;
+
+void log(const QString& message)
+{
+    LogManager::log(message, category);
+}
+
+QFrame* divider(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setForegroundRole(QPalette::Midlight);
+    return line;
+}
+
+PlainLabel* styledLabel(const QString& text, qreal scale, bool bold, bool secondary, QWidget* parent)
+{
+    auto* label = new PlainLabel(text, parent);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * scale);
+    font.setBold(bold);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    if (secondary)
+        label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+} // namespace
+
+BottleChatView::BottleChatView(ConversationManager& manager, const Clock& clock, QWidget* parent)
+    : QWidget(parent)
+    , m_manager(manager)
+    , m_model(new ConversationListModel(manager, clock, this))
+{
+    setObjectName(u"bottleChatView"_s);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    splitter->setHandleWidth(1);
+    layout->addWidget(splitter);
+
+    splitter->addWidget(buildListPane());
+    m_chatStack = new QStackedWidget(splitter);
+    m_chatStack->setMinimumWidth(400);
+    m_placeholder = buildPlaceholder();
+    m_chatStack->addWidget(m_placeholder);
+    splitter->addWidget(m_chatStack);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({ 300, windowWidth - 300 });
+    buildPickOverlay();
+
+    connect(&manager, &ConversationManager::conversationsChanged, this, &BottleChatView::updateListState);
+    connect(&manager, &ConversationManager::isLoadingChanged, this, &BottleChatView::updateListState);
+    connect(&manager, &ConversationManager::currentConversationChanged, this, &BottleChatView::updateChatPane);
+    updateListState();
+    updateChatPane();
+    resize(windowWidth, windowHeight);
+}
+
+BottleChatView::~BottleChatView()
+{
+    // A window deleted while shown gets no hide event; its refresh must end all the same.
+    if (m_refreshing)
+        m_manager.stopAutoRefresh();
+}
+
+QWidget* BottleChatView::buildListPane()
+{
+    auto* pane = new QWidget(this);
+    pane->setObjectName(u"listPane"_s);
+    pane->setBackgroundRole(QPalette::Base);
+    pane->setAutoFillBackground(true);
+    pane->setMinimumWidth(250);
+    pane->setMaximumWidth(400);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* header = new QHBoxLayout;
+    header->setContentsMargins(16, 16, 16, 16);
+    header->setSpacing(12);
+    m_throwButton = new QPushButton(u"✈️ 丢瓶子"_s, pane);
+    m_throwButton->setObjectName(u"throwButton"_s);
+    m_throwButton->setDefault(true);
+    m_throwButton->setMinimumHeight(32);
+    m_pickButton = new QPushButton(u"🖐 捡瓶子"_s, pane);
+    m_pickButton->setObjectName(u"pickButton"_s);
+    m_pickButton->setMinimumHeight(32);
+    m_pickSpinner = new BusySpinner(13, m_pickButton);
+    m_pickSpinner->hide();
+    header->addWidget(m_throwButton, 1);
+    header->addWidget(m_pickButton, 1);
+    layout->addLayout(header);
+    layout->addWidget(divider(pane));
+
+    // The margins go with the banner: a hidden banner leaves no gap above the list.
+    m_bannerBox = new QWidget(pane);
+    auto* bannerMargin = new QVBoxLayout(m_bannerBox);
+    bannerMargin->setContentsMargins(12, 8, 12, 8);
+    m_banner = new BannerRow(BannerRow::Kind::error, m_bannerBox);
+    m_banner->setObjectName(u"listError"_s);
+    bannerMargin->addWidget(m_banner);
+    m_bannerBox->hide();
+    layout->addWidget(m_bannerBox);
+
+    m_listStack = new QStackedWidget(pane);
+    m_loadingPage = new QWidget(m_listStack);
+    auto* loading = new QVBoxLayout(m_loadingPage);
+    loading->addStretch(1);
+    loading->addWidget(new BusySpinner(20, m_loadingPage), 0, Qt::AlignCenter);
+    loading->addWidget(styledLabel(u"加载中..."_s, 1.0, false, true, m_loadingPage));
+    loading->addStretch(1);
+    m_listStack->addWidget(m_loadingPage);
+
+    m_emptyPage = new QWidget(m_listStack);
+    m_emptyPage->setObjectName(u"emptyState"_s);
+    auto* empty = new QVBoxLayout(m_emptyPage);
+    empty->setSpacing(20);
+    empty->addStretch(1);
+    empty->addWidget(new EmojiLabel(u"🌊"_s, 45, m_emptyPage), 0, Qt::AlignCenter);
+    empty->addWidget(styledLabel(u"还没有对话"_s, 1.0, true, true, m_emptyPage));
+    empty->addWidget(styledLabel(u"点击上方按钮丢瓶子或捡瓶子"_s, 0.85, false, true, m_emptyPage));
+    empty->addStretch(1);
+    m_listStack->addWidget(m_emptyPage);
+
+    m_list = new QListView(m_listStack);
+    m_list->setObjectName(u"conversationList"_s);
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(new ConversationRowDelegate(m_list));
+    m_list->setUniformItemSizes(true);
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setMouseTracking(true);
+    m_list->viewport()->setAttribute(Qt::WA_Hover);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_listStack->addWidget(m_list);
+    layout->addWidget(m_listStack, 1);
+
+    connect(m_throwButton, &QPushButton::clicked, this, [this] { ThrowNewBottleSheet::present(m_manager, this); });
+    connect(m_pickButton, &QPushButton::clicked, this, &BottleChatView::pickBottle);
+    connect(m_list, &QListView::clicked, this,
+        [this](const QModelIndex& index) { m_manager.selectConversation(m_model->conversationAt(index.row())); });
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { openRowMenu(pos); });
+    return pane;
+}
+
+QWidget* BottleChatView::buildPlaceholder()
+{
+    auto* placeholder = new QWidget(m_chatStack);
+    placeholder->setObjectName(u"chatPlaceholder"_s);
+    placeholder->setBackgroundRole(QPalette::Window);
+    placeholder->setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(placeholder);
+    layout->setSpacing(16);
+    layout->addStretch(1);
+    layout->addWidget(new EmojiLabel(u"💬"_s, 45, placeholder), 0, Qt::AlignCenter);
+    layout->addWidget(styledLabel(u"选择一个对话开始聊天"_s, 1.0, true, false, placeholder));
+    layout->addWidget(styledLabel(u"或者丢一个新瓶子"_s, 0.85, false, true, placeholder));
+    layout->addStretch(1);
+    return placeholder;
+}
+
+void BottleChatView::buildPickOverlay()
+{
+    m_pickOverlay = new OverlayCard(this);
+    m_pickOverlay->setObjectName(u"pickOverlay"_s);
+    QVBoxLayout* card = m_pickOverlay->cardLayout();
+    card->setContentsMargins(40, 40, 40, 40);
+    card->setSpacing(16);
+    card->addWidget(new EmojiLabel(u"✅"_s, 45, m_pickOverlay->card()), 0, Qt::AlignCenter);
+    card->addWidget(styledLabel(u"捡到瓶子！"_s, 1.4, true, false, m_pickOverlay->card()));
+    m_pickPreview = styledLabel({}, 1.0, false, true, m_pickOverlay->card());
+    m_pickPreview->setObjectName(u"pickPreview"_s);
+    m_pickPreview->setWordWrap(true);
+    m_pickPreview->setContentsMargins(20, 0, 20, 0);
+    m_pickPreview->setMinimumWidth(260);
+    m_pickPreview->setMaximumWidth(420);
+    m_pickPreview->setMaximumHeight(3 * m_pickPreview->fontMetrics().lineSpacing() + 2);
+    card->addWidget(m_pickPreview);
+}
+
+QString BottleChatView::preview(const QString& content)
+{
+    if (GraphemeText::count(content) <= previewLength)
+        return content;
+    return GraphemeText::truncated(content, previewLength) + u"..."_s;
+}
+
+void BottleChatView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    loadConversations();
+    m_manager.startAutoRefresh();
+    m_refreshing = true;
+}
+
+void BottleChatView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_manager.stopAutoRefresh();
+    m_refreshing = false;
+}
+
+void BottleChatView::closeEvent(QCloseEvent* event)
+{
+    Q_EMIT closing();
+    QWidget::closeEvent(event);
+}
+
+void BottleChatView::setErrorMessage(const std::optional<QString>& message)
+{
+    m_errorMessage = message;
+    if (message)
+        m_banner->setMessage(*message);
+    m_bannerBox->setVisible(message.has_value());
+}
+
+void BottleChatView::setPicking(bool picking)
+{
+    m_isPicking = picking;
+    m_pickButton->setEnabled(!picking);
+    m_pickButton->setText(picking ? u"     捡取中..."_s : u"🖐 捡瓶子"_s);
+    m_pickSpinner->setVisible(picking);
+    const QFontMetrics metrics(m_pickButton->font());
+    const int textWidth = metrics.horizontalAdvance(m_pickButton->text().trimmed());
+    m_pickSpinner->move(std::max(4, (m_pickButton->width() - textWidth) / 2 - m_pickSpinner->width()),
+        (m_pickButton->height() - m_pickSpinner->height()) / 2);
+}
+
+void BottleChatView::updateListState()
+{
+    const bool empty = m_manager.conversations().isEmpty();
+    if (!empty)
+        m_listStack->setCurrentWidget(m_list);
+    else if (m_manager.isLoading())
+        m_listStack->setCurrentWidget(m_loadingPage);
+    else
+        m_listStack->setCurrentWidget(m_emptyPage);
+}
+
+void BottleChatView::updateChatPane()
+{
+    const std::optional<Conversation>& current = m_manager.currentConversation();
+    if (!current) {
+        // The next conversation starts a fresh pane: no text or state left from this one.
+        m_chatStack->setCurrentWidget(m_placeholder);
+        if (m_chat) {
+            m_chat->deleteLater();
+            m_chat = nullptr;
+        }
+        return;
+    }
+    if (m_chat) {
+        m_chat->setConversation(*current);
+        return;
+    }
+    m_chat = new ChatView(m_manager, *current, m_chatStack);
+    m_chatStack->addWidget(m_chat);
+    m_chatStack->setCurrentWidget(m_chat);
+}
+
+QMenu* BottleChatView::openRowMenu(const QPoint& pos)
+{
+    const QModelIndex index = m_list->indexAt(pos);
+    if (!index.isValid())
+        return nullptr;
+    // Fixed now: a refresh while the menu is open may move or replace the rows.
+    const Conversation conversation = m_model->conversationAt(index.row());
+    auto* menu = new QMenu(this);
+    menu->setObjectName(u"rowMenu"_s);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* remove = menu->addAction(QIcon::fromTheme(u"user-trash"_s), u"删除对话"_s);
+    connect(remove, &QAction::triggered, this, [this, conversation] { deleteConversation(conversation); });
+    menu->popup(m_list->viewport()->mapToGlobal(pos));
+    return menu;
+}
+
+void BottleChatView::loadConversations()
+{
+    Tasks::start(runLoad(), category, u"加载对话列表"_s);
+}
+
+QCoro::Task<> BottleChatView::runLoad()
+{
+    const QPointer<BottleChatView> self(this);
+    QString failure;
+    try {
+        co_await m_manager.refreshConversations();
+    } catch (const std::exception& error) {
+        failure = APIError::describe(error);
+    }
+    if (self && !failure.isNull())
+        setErrorMessage(failure);
+}
+
+void BottleChatView::pickBottle()
+{
+    if (m_isPicking)
+        return;
+    setPicking(true);
+    setErrorMessage(std::nullopt);
+    log(u"🎣 开始捡瓶子..."_s);
+    Tasks::start(runPick(), category, u"捡瓶子"_s);
+}
+
+QCoro::Task<> BottleChatView::runPick()
+{
+    const QPointer<BottleChatView> self(this);
+    DriftBottle bottle;
+    QString failure;
+    try {
+        bottle = co_await m_manager.pickBottle();
+    } catch (const std::exception& error) {
+        failure = APIError::describe(error);
+    }
+    if (!self)
+        co_return;
+    setPicking(false);
+    if (!failure.isNull()) {
+        setErrorMessage(failure);
+        log(u"❌ 捡瓶子失败: "_s + failure);
+        QTimer::singleShot(pickErrorMs, Qt::PreciseTimer, this, [this, failure] {
+            if (m_errorMessage == failure)
+                setErrorMessage(std::nullopt);
+        });
+        co_return;
+    }
+    m_pickPreview->setText(preview(bottle.content));
+    m_pickOverlay->fadeIn();
+    log(u"✅ 捡到瓶子: "_s + bottle.id + u" - "_s + GraphemeText::truncated(bottle.content, 20) + u"..."_s);
+    QTimer::singleShot(pickSuccessMs, Qt::PreciseTimer, this, [this, id = bottle.id] {
+        for (const Conversation& c : m_manager.conversations()) {
+            if (c.bottleId == id) {
+                m_manager.selectConversation(c);
+                break;
+            }
+        }
+        m_pickOverlay->fadeOut();
+    });
+}
+
+void BottleChatView::deleteConversation(const Conversation& conversation)
+{
+    log(u"🗑️ 删除对话: "_s + conversation.bottleId);
+    Tasks::start(runDelete(conversation.bottleId), category, u"删除对话"_s);
+}
+
+QCoro::Task<> BottleChatView::runDelete(QString bottleId)
+{
+    const QPointer<BottleChatView> self(this);
+    ConversationManager& manager = m_manager;
+    QString failure;
+    try {
+        co_await manager.deleteConversation(bottleId);
+    } catch (const std::exception& error) {
+        failure = APIError::describe(error);
+    }
+    if (!failure.isNull()) {
+        if (self)
+            setErrorMessage(failure);
+        log(u"❌ 删除对话失败: "_s + failure);
+        co_return;
+    }
+    // The manager outlives the window, so the selection is cleared even if it closed meanwhile.
+    const std::optional<Conversation>& current = manager.currentConversation();
+    if (current && current->bottleId == bottleId)
+        manager.clearSelection();
+    log(u"✅ 对话删除成功"_s);
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "server/DriftBottleModels.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <QCoroTask>
+
+#include <optional>
+
+class BannerRow;
+class BusySpinner;
+class ChatView;
+class Clock;
+class ConversationListModel;
+class ConversationManager;
+class OverlayCard;
+class PlainLabel;
+class QListView;
+class QMenu;
+class QPushButton;
+class QStackedWidget;
+
+/// The drift-bottle window's content: the conversation list with the throw and pick buttons
+/// on the left, the selected conversation's chat on the right. All data is the conversation
+/// manager's; the view holds presentation state only. While it is on screen the manager
+/// refreshes the list every 5 s.
+class BottleChatView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(BottleChatView)
+
+public:
+    static constexpr int windowWidth = 900;
+    static constexpr int windowHeight = 650;
+    /// How long the "捡到瓶子！" card shows before the picked conversation is selected.
+    static constexpr int pickSuccessMs = 1000;
+    /// How long a failed pick's reason stays above the list, unless another replaced it.
+    static constexpr int pickErrorMs = 3000;
+    static constexpr qsizetype previewLength = 50;
+
+    BottleChatView(ConversationManager& manager, const Clock& clock, QWidget* parent = nullptr);
+    ~BottleChatView() override;
+
+    [[nodiscard]] std::optional<QString> errorMessage() const { return m_errorMessage; }
+    [[nodiscard]] bool isPicking() const { return m_isPicking; }
+    [[nodiscard]] ChatView* chatView() const { return m_chat; }
+    [[nodiscard]] QListView* conversationList() const { return m_list; }
+
+    /// The overlay's text for a picked bottle: its first 50 characters, "..." when it has more.
+    [[nodiscard]] static QString preview(const QString& content);
+
+    /// The delete menu for the row at `pos` in the list; the conversation is fixed when it opens.
+    QMenu* openRowMenu(const QPoint& pos);
+
+Q_SIGNALS:
+    /// The window is closing; its manager drops it.
+    void closing();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    [[nodiscard]] QWidget* buildListPane();
+    [[nodiscard]] QWidget* buildPlaceholder();
+    void buildPickOverlay();
+
+    void loadConversations();
+    void pickBottle();
+    QCoro::Task<> runPick();
+    void deleteConversation(const Conversation& conversation);
+    QCoro::Task<> runDelete(QString bottleId);
+    QCoro::Task<> runLoad();
+
+    void setErrorMessage(const std::optional<QString>& message);
+    void setPicking(bool picking);
+    void updateListState();
+    void updateChatPane();
+
+    ConversationManager& m_manager;
+    std::optional<QString> m_errorMessage;
+    bool m_isPicking = false;
+    /// The periodic refresh runs for this view (it is on screen).
+    bool m_refreshing = false;
+
+    QPushButton* m_throwButton = nullptr;
+    QPushButton* m_pickButton = nullptr;
+    BusySpinner* m_pickSpinner = nullptr;
+    QWidget* m_bannerBox = nullptr;
+    BannerRow* m_banner = nullptr;
+    QStackedWidget* m_listStack = nullptr;
+    QWidget* m_loadingPage = nullptr;
+    QWidget* m_emptyPage = nullptr;
+    ConversationListModel* m_model = nullptr;
+    QListView* m_list = nullptr;
+    QStackedWidget* m_chatStack = nullptr;
+    QWidget* m_placeholder = nullptr;
+    ChatView* m_chat = nullptr;
+    OverlayCard* m_pickOverlay = nullptr;
+    PlainLabel* m_pickPreview = nullptr;
+};

@@ -1,0 +1,145 @@
+#include "driftbottle/ChatBubbleDelegate.h"
+
+#include "driftbottle/ChatColours.h"
+#include "driftbottle/ChatMessageModel.h"
+
+#include <QAbstractItemView>
+#include <QPainter>
+#include <QPainterPath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int bubblePaddingX = 12;
+constexpr int bubblePaddingY = 8;
+constexpr int columnSpacing = 4;
+constexpr int radius = 16;
+
+QFont captionFont(const QFont& base)
+{
+    QFont font = base;
+    font.setPointSizeF(base.pointSizeF() * 0.85);
+    return font;
+}
+
+QFont smallFont(const QFont& base)
+{
+    QFont font = base;
+    font.setPointSizeF(base.pointSizeF() * 0.75);
+    return font;
+}
+
+} // namespace
+
+ChatBubbleDelegate::ChatBubbleDelegate(const ChatMessageModel& model, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , m_model(model)
+{
+}
+
+ChatBubbleDelegate::~ChatBubbleDelegate() = default;
+
+void ChatBubbleDelegate::clearCache()
+{
+    m_measured.clear();
+}
+
+int ChatBubbleDelegate::columnWidth(const QStyleOptionViewItem& option) const
+{
+    int available = option.rect.width();
+    if (const auto* view = qobject_cast<const QAbstractItemView*>(option.widget))
+        available = view->viewport()->width();
+    return std::max(80, std::min(maxColumnWidth, available - 2 * margin));
+}
+
+const ChatBubbleDelegate::Measured& ChatBubbleDelegate::measured(
+    const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (!m_wrapper || m_wrapper->font() != option.font) {
+        m_wrapper = std::make_unique<TextWrapper>(option.font);
+        m_measured.clear();
+    }
+    const ChatMessage& message = m_model.messageAt(index.row());
+    const int column = columnWidth(option);
+    auto known = m_measured.constFind(message.id);
+    if (known == m_measured.cend() || known->column != column)
+        known
+            = m_measured.insert(message.id, { column, m_wrapper->wrap(message.content, column - 2 * bubblePaddingX) });
+    return *known;
+}
+
+ChatBubbleDelegate::Geometry ChatBubbleDelegate::geometry(
+    const QStyleOptionViewItem& option, const ChatMessage& message, QSize text) const
+{
+    const bool isFromMe = message.isFromMe;
+    const int column = columnWidth(option);
+    const QFontMetrics caption(captionFont(option.font));
+    const QFontMetrics small(smallFont(option.font));
+
+    Geometry g;
+    const QRect row = option.rect.adjusted(margin, 0, -margin, 0);
+    int y = row.top();
+    if (!isFromMe && !message.senderName.isEmpty()) {
+        g.name = QRect(row.left(), y, column, caption.height());
+        y += caption.height() + columnSpacing;
+    }
+    const QSize bubble(text.width() + 2 * bubblePaddingX, text.height() + 2 * bubblePaddingY);
+    const int bubbleLeft = isFromMe ? row.right() + 1 - bubble.width() : row.left();
+    g.bubble = QRect(QPoint(bubbleLeft, y), bubble);
+    g.text = g.bubble.adjusted(bubblePaddingX, bubblePaddingY, -bubblePaddingX, -bubblePaddingY);
+    y += bubble.height() + columnSpacing;
+    const int timeLeft = isFromMe ? row.right() + 1 - column : row.left();
+    g.time = QRect(timeLeft, y, column, small.height());
+    return g;
+}
+
+QSize ChatBubbleDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const Measured& m = measured(option, index);
+    QStyleOptionViewItem at = option;
+    at.rect = QRect(0, 0, m.column + 2 * margin, 0);
+    const Geometry g = geometry(at, m_model.messageAt(index.row()), QSize(m.text.width, m.text.height));
+    return { m.column + 2 * margin, g.time.bottom() + 1 + rowSpacing };
+}
+
+void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const ChatMessage& message = m_model.messageAt(index.row());
+    const Measured& m = measured(option, index);
+    const Geometry g = geometry(option, message, QSize(m.text.width, m.text.height));
+    const QPalette& palette = option.palette;
+
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    if (!g.name.isNull()) {
+        painter->setFont(captionFont(option.font));
+        painter->setPen(palette.color(QPalette::PlaceholderText));
+        painter->drawText(g.name, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+            painter->fontMetrics().elidedText(message.senderName, Qt::ElideRight, g.name.width()));
+    }
+    QPainterPath path;
+    path.addRoundedRect(g.bubble, radius, radius);
+    painter->fillPath(path, message.isFromMe ? ChatColours::accent() : ChatColours::otherBubble());
+
+    painter->setFont(option.font);
+    painter->setPen(message.isFromMe ? QColor(Qt::white) : palette.color(QPalette::Text));
+    const QRect visible
+        = painter->clipBoundingRect().isEmpty() ? option.rect : painter->clipBoundingRect().toAlignedRect();
+    const int lineHeight = m_wrapper->lineHeight();
+    for (qsizetype i = 0; i < m.text.lines.size(); ++i) {
+        const int top = g.text.top() + static_cast<int>(i) * lineHeight;
+        // A 20,000-character reply has hundreds of lines; only those in view are drawn.
+        if (top + lineHeight < visible.top() || top > visible.bottom())
+            continue;
+        painter->drawText(QRect(g.text.left(), top, g.text.width() + bubblePaddingX, lineHeight),
+            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, m.text.lines.at(i));
+    }
+
+    painter->setFont(smallFont(option.font));
+    painter->setPen(palette.color(QPalette::PlaceholderText));
+    painter->drawText(g.time,
+        (message.isFromMe ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter | Qt::TextSingleLine,
+        message.createdAt.toLocalTime().toString(u"HH:mm"_s));
+    painter->restore();
+}

@@ -1,0 +1,218 @@
+#include "driftbottle/ChatView.h"
+
+#include "driftbottle/ChatBubbleDelegate.h"
+#include "driftbottle/ChatMessageModel.h"
+#include "driftbottle/ConversationManager.h"
+#include "driftbottle/InputError.h"
+#include "driftbottle/SensitiveWordNotice.h"
+#include "platform/LogManager.h"
+#include "server/Tasks.h"
+#include "widgets/BannerRow.h"
+#include "widgets/BusySpinner.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainTextEditor.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+const QString ChatView::noNameYet = u"暂无人拾取瓶子"_s;
+const QString ChatView::noEmoji = u"🌊"_s;
+
+namespace {
+
+const QString category = u"Conversation"_s;
+
+QFrame* divider(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setForegroundRole(QPalette::Midlight);
+    return line;
+}
+
+} // namespace
+
+ChatView::ChatView(ConversationManager& manager, const Conversation& conversation, QWidget* parent)
+    : QWidget(parent)
+    , m_manager(manager)
+    , m_conversation(conversation)
+    , m_emoji(new EmojiLabel({}, 22, this))
+    , m_name(new PlainLabel({}, this))
+    , m_model(new ChatMessageModel(manager, this))
+    , m_delegate(new ChatBubbleDelegate(*m_model, this))
+    , m_list(new QListView(this))
+    , m_error(new BannerRow(BannerRow::Kind::error, this))
+    , m_editor(new PlainTextEditor(this))
+    , m_send(new QPushButton(u"发送"_s, this))
+    , m_spinner(new BusySpinner(13, m_send))
+{
+    setObjectName(u"chatView"_s);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* header = new QWidget(this);
+    header->setBackgroundRole(QPalette::Base);
+    header->setAutoFillBackground(true);
+    auto* headerLayout = new QHBoxLayout(header);
+    headerLayout->setContentsMargins(12, 8, 12, 8);
+    m_emoji->setObjectName(u"chatEmoji"_s);
+    m_name->setObjectName(u"chatName"_s);
+    m_name->setElideMode(Qt::ElideRight);
+    QFont headline = m_name->font();
+    headline.setBold(true);
+    m_name->setFont(headline);
+    headerLayout->addWidget(m_emoji);
+    headerLayout->addWidget(m_name, 1);
+    layout->addWidget(header);
+    layout->addWidget(divider(this));
+
+    m_list->setObjectName(u"chatMessages"_s);
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->viewport()->setBackgroundRole(QPalette::Window);
+    // Last: every setting above would otherwise lay out the whole history again.
+    m_list->setItemDelegate(m_delegate);
+    m_list->setModel(m_model);
+    layout->addWidget(m_list, 1);
+
+    m_error->setObjectName(u"chatError"_s);
+    m_error->hide();
+    m_errorTimer.setSingleShot(true);
+    m_errorTimer.setTimerType(Qt::PreciseTimer);
+    m_errorTimer.setInterval(errorShownMs);
+    connect(&m_errorTimer, &QTimer::timeout, m_error, &QWidget::hide);
+    layout->addWidget(m_error);
+    layout->addWidget(divider(this));
+
+    auto* bar = new QWidget(this);
+    bar->setBackgroundRole(QPalette::Base);
+    bar->setAutoFillBackground(true);
+    auto* barLayout = new QHBoxLayout(bar);
+    barLayout->setContentsMargins(8, 8, 8, 8);
+    barLayout->setSpacing(12);
+    m_editor->setObjectName(u"chatInput"_s);
+    m_editor->setFixedHeight(60);
+    m_editor->setTabChangesFocus(true);
+    barLayout->addWidget(m_editor, 1);
+    m_send->setObjectName(u"sendButton"_s);
+    m_send->setDefault(true);
+    m_send->setMinimumWidth(64);
+    m_spinner->hide();
+    barLayout->addWidget(m_send);
+    layout->addWidget(bar);
+
+    connect(m_editor, &QPlainTextEdit::textChanged, this, &ChatView::updateSendButton);
+    connect(m_send, &QPushButton::clicked, this, &ChatView::sendMessage);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &ChatView::messagesChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_delegate->clearCache();
+        messagesChanged();
+    });
+    m_shownCount = m_model->rowCount();
+    setConversation(conversation);
+    updateSendButton();
+}
+
+void ChatView::setConversation(const Conversation& conversation)
+{
+    m_conversation = conversation;
+    const QString emoji = conversation.otherUserEmoji.value_or(QString());
+    m_emoji->setText(emoji.isEmpty() ? noEmoji : emoji);
+    const QString name = conversation.otherUserName.value_or(QString());
+    m_name->setText(name.isEmpty() ? noNameYet : name);
+    // Nobody has picked the bottle up yet: the name is only a placeholder, shown dimmed.
+    m_name->setForegroundRole(conversation.hasReply ? QPalette::WindowText : QPalette::PlaceholderText);
+}
+
+void ChatView::messagesChanged()
+{
+    const qsizetype count = m_model->rowCount();
+    if (count == m_shownCount)
+        return;
+    m_shownCount = count;
+    if (count > 0)
+        m_list->scrollToBottom();
+}
+
+void ChatView::updateSendButton()
+{
+    // Emptiness is judged on the text as typed: three blanks are a reply too.
+    m_send->setEnabled(!m_isSending && !m_editor->text().isEmpty());
+}
+
+void ChatView::setSending(bool sending)
+{
+    m_isSending = sending;
+    m_editor->setEnabled(!sending);
+    m_send->setText(sending ? QString() : u"发送"_s);
+    m_spinner->setVisible(sending);
+    m_spinner->move((m_send->width() - m_spinner->width()) / 2, (m_send->height() - m_spinner->height()) / 2);
+    updateSendButton();
+}
+
+void ChatView::showError(const QString& text)
+{
+    m_error->setMessage(text);
+    m_error->show();
+    m_errorTimer.start();
+}
+
+void ChatView::sendMessage()
+{
+    const QString content = m_editor->text();
+    if (content.isEmpty() || m_isSending)
+        return;
+    m_editor->clear();
+    setSending(true);
+    Tasks::start(sendReply(content, m_conversation), category, u"发送消息"_s);
+}
+
+QCoro::Task<> ChatView::sendReply(QString content, Conversation conversation)
+{
+    const QPointer<ChatView> self(this);
+    // Set once the server holds the reply: from then on the text must not come back for a
+    // second send, even when the reloads after it fail.
+    auto stored = std::make_shared<bool>(false);
+    const QMetaObject::Connection watch = connect(&m_manager, &ConversationManager::replyStored, this,
+        [stored, bottleId = conversation.bottleId](const QString& id) { *stored = *stored || id == bottleId; });
+    QString failure;
+    try {
+        if (!conversation.hasReply)
+            throw InputError(category, u"瓶子还未被捡起，无法回复"_s);
+        co_await m_manager.sendReply(conversation.bottleId, conversation.otherUserId.value_or(0), content);
+    } catch (const std::exception& error) {
+        failure = APIError::describe(error);
+    }
+    QObject::disconnect(watch);
+    if (!self)
+        co_return;
+    setSending(false);
+    if (failure.isNull())
+        co_return;
+    if (SensitiveWordNotice::isRefusal(failure)) {
+        m_editor->setPlainText(content);
+        if (!m_alert)
+            m_alert = SensitiveWordNotice::open(this);
+        co_return;
+    }
+    LogManager::log(u"❌ 发送消息失败: "_s + failure, category);
+    if (!*stored && m_editor->text().isEmpty())
+        m_editor->setPlainText(content);
+    showError(failure);
+}

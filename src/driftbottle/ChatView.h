@@ -1,0 +1,72 @@
+#pragma once
+
+#include "server/DriftBottleModels.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <QCoroTask>
+
+class BannerRow;
+class BusySpinner;
+class ChatBubbleDelegate;
+class ChatMessageModel;
+class ConversationManager;
+class EmojiLabel;
+class PlainLabel;
+class PlainTextEditor;
+class QListView;
+class QMessageBox;
+class QPushButton;
+
+/// The right pane of the drift-bottle window: the selected conversation's header, its lines
+/// as bubbles that follow new messages, and the bar to write and send a reply.
+///
+/// The typed text, the sending state and an open alert belong to the pane, not to a
+/// conversation: they stay when the user selects another one.
+class ChatView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ChatView)
+
+public:
+    /// How long a failed reply's reason stays in the pane.
+    static constexpr int errorShownMs = 3000;
+
+    ChatView(ConversationManager& manager, const Conversation& conversation, QWidget* parent = nullptr);
+
+    void setConversation(const Conversation& conversation);
+    [[nodiscard]] const Conversation& conversation() const { return m_conversation; }
+    [[nodiscard]] bool isSending() const { return m_isSending; }
+
+    /// The header's name when the conversation has none yet.
+    static const QString noNameYet;
+    /// The header's emoji when the conversation has none.
+    static const QString noEmoji;
+
+private:
+    void sendMessage();
+    QCoro::Task<> sendReply(QString content, Conversation conversation);
+    void setSending(bool sending);
+    void updateSendButton();
+    void showError(const QString& text);
+    void messagesChanged();
+
+    ConversationManager& m_manager;
+    Conversation m_conversation;
+    bool m_isSending = false;
+    qsizetype m_shownCount = 0;
+
+    EmojiLabel* m_emoji;
+    PlainLabel* m_name;
+    ChatMessageModel* m_model;
+    ChatBubbleDelegate* m_delegate;
+    QListView* m_list;
+    BannerRow* m_error;
+    QTimer m_errorTimer;
+    PlainTextEditor* m_editor;
+    QPushButton* m_send;
+    BusySpinner* m_spinner;
+    QPointer<QMessageBox> m_alert;
+};

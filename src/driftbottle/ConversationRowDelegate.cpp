@@ -1,0 +1,145 @@
+#include "driftbottle/ConversationRowDelegate.h"
+
+#include "driftbottle/ChatColours.h"
+#include "driftbottle/ConversationListModel.h"
+#include "widgets/EmojiLabel.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+using namespace Qt::StringLiterals;
+
+const QString ConversationRowDelegate::unpickedTag = u"未被捡起"_s;
+
+namespace {
+
+constexpr int paddingX = 12;
+constexpr int paddingY = 10;
+constexpr int spacing = 12;
+constexpr int lineSpacing = 4;
+
+QFont headlineFont(const QFont& base)
+{
+    QFont font = base;
+    font.setBold(true);
+    return font;
+}
+
+QFont captionFont(const QFont& base)
+{
+    QFont font = base;
+    font.setPointSizeF(base.pointSizeF() * 0.85);
+    return font;
+}
+
+QFont tagFont(const QFont& base)
+{
+    QFont font = base;
+    font.setPointSizeF(base.pointSizeF() * 0.75);
+    return font;
+}
+
+QFont avatarFont(const QFont& base)
+{
+    QFont font = EmojiLabel::emojiFont(base, 0);
+    font.setPixelSize(ConversationRowDelegate::avatarPixels * 3 / 4);
+    return font;
+}
+
+} // namespace
+
+ConversationRowDelegate::ConversationRowDelegate(QObject* parent)
+    : QStyledItemDelegate(parent)
+{
+}
+
+QString ConversationRowDelegate::singleLine(const QString& text)
+{
+    QString line = text;
+    for (QChar& c : line) {
+        if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    }
+    return line;
+}
+
+QSize ConversationRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    const QFontMetrics headline(headlineFont(option.font));
+    const QFontMetrics subline(option.font);
+    const int text = headline.height() + lineSpacing + subline.height();
+    return { dividerInset + 200, std::max(avatarPixels, text) + 2 * paddingY + 1 };
+}
+
+void ConversationRowDelegate::paint(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    const QRect row = option.rect;
+    const QPalette& palette = option.palette;
+    if (index.data(ConversationListModel::SelectedRole).toBool())
+        painter->fillRect(row, ChatColours::selection());
+    else if (option.state & QStyle::State_MouseOver)
+        painter->fillRect(row, ChatColours::hover(palette));
+
+    const QRect inner = row.adjusted(paddingX, paddingY, -paddingX, -paddingY - 1);
+    const QRect avatar(inner.left(), inner.center().y() - avatarPixels / 2, avatarPixels, avatarPixels);
+    painter->setFont(avatarFont(option.font));
+    painter->setPen(palette.color(QPalette::Text));
+    painter->drawText(
+        avatar, Qt::AlignCenter | Qt::TextSingleLine, index.data(ConversationListModel::AvatarRole).toString());
+
+    const QFont headline = headlineFont(option.font);
+    const QFont caption = captionFont(option.font);
+    const QFontMetrics headlineMetrics(headline);
+    const QFontMetrics captionMetrics(caption);
+    const QFontMetrics bodyMetrics(option.font);
+    const int textLeft = avatar.right() + 1 + spacing;
+    const int textWidth = inner.right() + 1 - textLeft;
+    const int top = inner.center().y() - (headlineMetrics.height() + lineSpacing + bodyMetrics.height()) / 2;
+
+    // First line: the name, then the time at the right.
+    const QString time = index.data(ConversationListModel::TimeTextRole).toString();
+    const int timeWidth = captionMetrics.horizontalAdvance(time);
+    const QRect firstLine(textLeft, top, textWidth, headlineMetrics.height());
+    painter->setFont(caption);
+    painter->setPen(palette.color(QPalette::PlaceholderText));
+    painter->drawText(firstLine, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, time);
+    painter->setFont(headline);
+    painter->setPen(palette.color(QPalette::Text));
+    const int nameWidth = std::max(0, textWidth - timeWidth - spacing);
+    const QString name = headlineMetrics.elidedText(
+        singleLine(index.data(ConversationListModel::NameRole).toString()), Qt::ElideRight, nameWidth);
+    painter->drawText(QRect(firstLine.left(), firstLine.top(), nameWidth, firstLine.height()),
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
+
+    // Second line: the last message, then the tag of a bottle nobody picked up.
+    const QRect secondLine(textLeft, firstLine.bottom() + 1 + lineSpacing, textWidth, bodyMetrics.height());
+    int messageWidth = textWidth;
+    if (!index.data(ConversationListModel::HasReplyRole).toBool()) {
+        const QFont tag = tagFont(option.font);
+        const QFontMetrics tagMetrics(tag);
+        const QSize tagSize(tagMetrics.horizontalAdvance(unpickedTag) + 12, tagMetrics.height() + 4);
+        const QRect tagRect(secondLine.right() + 1 - tagSize.width(), secondLine.center().y() - tagSize.height() / 2,
+            tagSize.width(), tagSize.height());
+        QPainterPath path;
+        path.addRoundedRect(tagRect, 4, 4);
+        painter->fillPath(path, ChatColours::warningTint(0.2));
+        painter->setFont(tag);
+        painter->setPen(ChatColours::warning());
+        painter->drawText(tagRect, Qt::AlignCenter | Qt::TextSingleLine, unpickedTag);
+        messageWidth -= tagSize.width() + spacing;
+    }
+    painter->setFont(option.font);
+    painter->setPen(palette.color(QPalette::PlaceholderText));
+    const QString message
+        = bodyMetrics.elidedText(singleLine(index.data(ConversationListModel::LastMessageRole).toString()),
+            Qt::ElideRight, std::max(0, messageWidth));
+    painter->drawText(QRect(secondLine.left(), secondLine.top(), std::max(0, messageWidth), secondLine.height()),
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, message);
+
+    painter->setPen(palette.color(QPalette::Midlight));
+    painter->drawLine(row.left() + dividerInset, row.bottom(), row.right(), row.bottom());
+    painter->restore();
+}

@@ -1,0 +1,183 @@
+#include "driftbottle/ThrowNewBottleSheet.h"
+
+#include "driftbottle/ConversationManager.h"
+#include "driftbottle/SensitiveWordNotice.h"
+#include "platform/LogManager.h"
+#include "server/Tasks.h"
+#include "widgets/BusySpinner.h"
+#include "widgets/GraphemeText.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainTextEditor.h"
+
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString category = u"Conversation"_s;
+/// A red line under the editor, not a page: a server that answers with a whole web page
+/// keeps its text in the tool tip and the log.
+constexpr qsizetype maxErrorShown = 120;
+
+} // namespace
+
+ThrowNewBottleSheet::ThrowNewBottleSheet(ConversationManager& manager, QWidget* parent)
+    : QDialog(parent)
+    , m_manager(manager)
+    , m_editor(new PlainTextEditor(this))
+    , m_error(new PlainLabel({}, this))
+    , m_cancel(new QPushButton(u"取消"_s, this))
+    , m_send(new QPushButton(u"发送"_s, this))
+{
+    setObjectName(u"throwSheet"_s);
+    setWindowTitle(u"丢瓶子"_s);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setSpacing(20);
+
+    auto* title = new PlainLabel(u"丢一个新瓶子"_s, this);
+    QFont headline = title->font();
+    headline.setBold(true);
+    title->setFont(headline);
+    title->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+
+    m_editor->setObjectName(u"bottleText"_s);
+    m_editor->setFixedHeight(150);
+    m_editor->setFrameShape(QFrame::NoFrame);
+    m_editor->setStyleSheet(u"QPlainTextEdit { background: rgba(142, 142, 147, 26); border-radius: 8px; }"_s);
+    layout->addWidget(m_editor);
+
+    m_error->setObjectName(u"throwError"_s);
+    m_error->setWordWrap(true);
+    m_error->setAlignment(Qt::AlignCenter);
+    QFont caption = m_error->font();
+    caption.setPointSizeF(caption.pointSizeF() * 0.85);
+    m_error->setFont(caption);
+    QPalette red = m_error->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 59, 48));
+    m_error->setPalette(red);
+    m_error->setMaximumHeight(2 * m_error->fontMetrics().lineSpacing() + 2);
+    m_error->hide();
+    layout->addWidget(m_error);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(12);
+    buttons->addStretch(1);
+    m_cancel->setObjectName(u"cancelButton"_s);
+    m_cancel->setAutoDefault(false);
+    m_send->setObjectName(u"sendButton"_s);
+    m_send->setDefault(true);
+    buttons->addWidget(m_cancel);
+    buttons->addWidget(m_send);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    layout->addStretch(1);
+
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_send, &QPushButton::clicked, this, &ThrowNewBottleSheet::sendBottle);
+    connect(m_editor, &QPlainTextEdit::textChanged, this, &ThrowNewBottleSheet::updateButtons);
+    setFixedSize(sheetWidth, plainHeight);
+    updateButtons();
+}
+
+ThrowNewBottleSheet* ThrowNewBottleSheet::present(ConversationManager& manager, QWidget* window)
+{
+    auto* sheet = new ThrowNewBottleSheet(manager, window);
+    sheet->setWindowModality(Qt::WindowModal);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->open();
+    return sheet;
+}
+
+void ThrowNewBottleSheet::reject()
+{
+    if (!m_isSending)
+        QDialog::reject();
+}
+
+void ThrowNewBottleSheet::updateButtons()
+{
+    m_cancel->setEnabled(!m_isSending);
+    m_send->setEnabled(!m_isSending && !m_editor->text().isEmpty());
+    m_send->setText(m_isSending ? u"发送中..."_s : u"发送"_s);
+}
+
+void ThrowNewBottleSheet::setSending(bool sending)
+{
+    m_isSending = sending;
+    updateButtons();
+}
+
+void ThrowNewBottleSheet::setErrorMessage(const QString& message)
+{
+    m_errorMessage = message;
+    const QString shown = GraphemeText::count(message) > maxErrorShown
+        ? GraphemeText::truncated(message, maxErrorShown) + u"…"_s
+        : message;
+    m_error->setText(shown);
+    m_error->setToolTip(message);
+    m_error->setVisible(!message.isEmpty());
+    setFixedSize(sheetWidth, message.isEmpty() ? plainHeight : withErrorHeight);
+}
+
+void ThrowNewBottleSheet::sendBottle()
+{
+    const QString content = m_editor->text();
+    if (content.isEmpty() || m_isSending)
+        return;
+    setErrorMessage({});
+    setSending(true);
+    LogManager::log(u"🚀 开始丢瓶子，内容长度: "_s + QString::number(GraphemeText::count(content)), category);
+    Tasks::start(throwBottle(content), category, u"丢瓶子"_s);
+}
+
+QCoro::Task<> ThrowNewBottleSheet::throwBottle(QString content)
+{
+    const QPointer<ThrowNewBottleSheet> self(this);
+    QString failure;
+    try {
+        co_await m_manager.sendNewBottle(std::move(content));
+    } catch (const std::exception& error) {
+        failure = APIError::describe(error);
+    }
+    if (!self)
+        co_return;
+    if (failure.isNull()) {
+        accept();
+        co_return;
+    }
+    setSending(false);
+    if (SensitiveWordNotice::isRefusal(failure)) {
+        setErrorMessage({});
+        if (!m_alert)
+            m_alert = SensitiveWordNotice::open(this);
+    } else {
+        setErrorMessage(failure);
+    }
+}
+
+PickBottleSheet::PickBottleSheet(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(u"pickSheet"_s);
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(20);
+    layout->addStretch(1);
+    auto* spinner = new BusySpinner(24, this);
+    layout->addWidget(spinner, 0, Qt::AlignCenter);
+    layout->addWidget(new PlainLabel(u"正在捡瓶子..."_s, this), 0, Qt::AlignCenter);
+    layout->addStretch(1);
+    setFixedSize(300, 200);
+}
+
+void PickBottleSheet::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    QTimer::singleShot(closeAfterMs, Qt::PreciseTimer, this, &QDialog::accept);
+}

@@ -1,0 +1,277 @@
+#include "friends/FriendListView.h"
+
+#include "friends/FriendListModel.h"
+#include "friends/FriendManager.h"
+#include "friends/FriendMessageManager.h"
+#include "friends/FriendRowDelegate.h"
+#include "platform/Alerts.h"
+#include "platform/LogManager.h"
+#include "server/APIError.h"
+#include "server/Tasks.h"
+#include "widgets/BusySpinner.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/PlainLabel.h"
+
+#include <QHBoxLayout>
+#include <QListView>
+#include <QPointer>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString category = u"Friend"_s;
+
+PlainLabel* label(const QString& text, int pointDelta, const QString& style, QWidget* parent, bool bold = false)
+{
+    auto* l = new PlainLabel(text, parent);
+    QFont f = l->font();
+    f.setPointSize(f.pointSize() + pointDelta);
+    f.setBold(bold);
+    l->setFont(f);
+    if (!style.isEmpty())
+        l->setStyleSheet(style);
+    return l;
+}
+
+enum ContentPage {
+    loadingPage,
+    emptyPage,
+    listPage,
+};
+
+} // namespace
+
+FriendListView::FriendListView(
+    FriendManager& friends, FriendMessageManager& messages, TimerSource& timers, QWidget* parent)
+    : QWidget(parent)
+    , m_friends(friends)
+    , m_messages(messages)
+    , m_timers(timers)
+{
+    setObjectName(u"friendListView"_s);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildHeader());
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(divider);
+    layout->addWidget(buildConnectionBlock());
+    layout->addWidget(buildContent(), 1);
+
+    connect(&m_messages, &FriendMessageManager::isConnectedChanged, this, &FriendListView::updateConnection);
+    connect(&m_messages, &FriendMessageManager::unreadCountChanged, this, &FriendListView::updateConnection);
+    connect(&m_friends, &FriendManager::isLoadingChanged, this, &FriendListView::updateContent);
+    connect(&m_friends, &FriendManager::friendsChanged, this, &FriendListView::updateContent);
+    updateConnection();
+    updateContent();
+}
+
+FriendListView::~FriendListView() = default;
+
+QWidget* FriendListView::buildHeader()
+{
+    auto* header = new QWidget(this);
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(16, 12, 16, 12);
+    row->addWidget(label(u"👥 好友列表"_s, 5, QString(), header, true));
+    row->addStretch();
+    m_refreshSpinner = new BusySpinner(14, header);
+    m_refreshSpinner->setObjectName(u"refreshSpinner"_s);
+    m_refreshSpinner->hide();
+    row->addWidget(m_refreshSpinner);
+    m_refresh = new QPushButton(u"🔄"_s, header);
+    m_refresh->setObjectName(u"refresh"_s);
+    m_refresh->setFlat(true);
+    m_refresh->setToolTip(u"刷新列表"_s);
+    m_refresh->setFixedSize(28, 28);
+    connect(m_refresh, &QPushButton::clicked, this, &FriendListView::refreshFriends);
+    row->addWidget(m_refresh);
+    return header;
+}
+
+QWidget* FriendListView::buildConnectionBlock()
+{
+    auto* block = new QWidget(this);
+    block->setObjectName(u"connectionBlock"_s);
+    block->setAttribute(Qt::WA_StyledBackground);
+    block->setStyleSheet(u"#connectionBlock { background: rgba(128, 128, 128, 26); }"_s);
+    auto* column = new QVBoxLayout(block);
+    column->setContentsMargins(16, 8, 16, 8);
+    column->setSpacing(4);
+
+    auto* statusRow = new QHBoxLayout;
+    statusRow->setSpacing(8);
+    m_dot = new QWidget(block);
+    m_dot->setObjectName(u"connectionDot"_s);
+    m_dot->setFixedSize(8, 8);
+    statusRow->addWidget(m_dot);
+    m_status = label(QString(), -2, u"color: #6e6e73;"_s, block);
+    m_status->setObjectName(u"connectionStatus"_s);
+    statusRow->addWidget(m_status);
+    statusRow->addStretch();
+    m_reconnect = new QPushButton(u"重新连接"_s, block);
+    m_reconnect->setObjectName(u"reconnect"_s);
+    m_reconnect->setFlat(true);
+    QFont small = m_reconnect->font();
+    small.setPointSize(small.pointSize() - 2);
+    m_reconnect->setFont(small);
+    connect(m_reconnect, &QPushButton::clicked, this, [this] { m_messages.connect(); });
+    statusRow->addWidget(m_reconnect);
+    column->addLayout(statusRow);
+
+    m_unreadRow = new QWidget(block);
+    auto* unreadLayout = new QHBoxLayout(m_unreadRow);
+    unreadLayout->setContentsMargins(0, 0, 0, 0);
+    m_unread = label(QString(), -3, u"color: #c93400;"_s, m_unreadRow);
+    m_unread->setObjectName(u"unread"_s);
+    unreadLayout->addWidget(m_unread);
+    unreadLayout->addStretch();
+    column->addWidget(m_unreadRow);
+    return block;
+}
+
+QWidget* FriendListView::buildContent()
+{
+    m_content = new QStackedWidget(this);
+
+    auto* loading = new QWidget(m_content);
+    loading->setObjectName(u"loadingState"_s);
+    auto* loadingColumn = new QVBoxLayout(loading);
+    loadingColumn->setSpacing(16);
+    loadingColumn->addStretch();
+    loadingColumn->addWidget(new BusySpinner(24, loading), 0, Qt::AlignHCenter);
+    loadingColumn->addWidget(label(u"加载中..."_s, 0, u"color: #6e6e73;"_s, loading), 0, Qt::AlignHCenter);
+    loadingColumn->addStretch();
+    m_content->insertWidget(loadingPage, loading);
+
+    auto* empty = new QWidget(m_content);
+    empty->setObjectName(u"emptyState"_s);
+    auto* emptyColumn = new QVBoxLayout(empty);
+    emptyColumn->setSpacing(16);
+    emptyColumn->addStretch();
+    auto* icon = new EmojiLabel(u"👥"_s, 40, empty);
+    icon->setAlignment(Qt::AlignCenter);
+    icon->setStyleSheet(u"color: gray;"_s);
+    emptyColumn->addWidget(icon, 0, Qt::AlignHCenter);
+    emptyColumn->addWidget(label(u"还没有好友"_s, 3, u"color: #6e6e73;"_s, empty, true), 0, Qt::AlignHCenter);
+    auto* hint = label(u"通过验证码添加好友，开始聊天吧"_s, 0, u"color: #6e6e73;"_s, empty);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignCenter);
+    emptyColumn->addWidget(hint);
+    emptyColumn->addStretch();
+    m_content->insertWidget(emptyPage, empty);
+
+    m_model = new FriendListModel(m_friends, this);
+    auto* delegate = new FriendRowDelegate(this);
+    auto* listPane = new QWidget(m_content);
+    auto* paneLayout = new QVBoxLayout(listPane);
+    paneLayout->setContentsMargins(12, 12, 0, 0);
+    m_list = new QListView(listPane);
+    paneLayout->addWidget(m_list);
+    m_list->setObjectName(u"friendList"_s);
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(delegate);
+    m_list->setUniformItemSizes(true); // 1,000 friends lay out without measuring each card
+    m_list->setMouseTracking(true);
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setStyleSheet(u"QListView { background: transparent; }"_s);
+    connect(delegate, &FriendRowDelegate::pinToggleRequested, this,
+        [this](qint64 friendId) { m_friends.togglePinFriend(friendId); });
+    connect(delegate, &FriendRowDelegate::deleteRequested, this, [this](int row) {
+        if (row >= 0 && row < m_model->rowCount())
+            confirmDelete(m_model->friendAt(row));
+    });
+    m_content->insertWidget(listPage, listPane);
+    return m_content;
+}
+
+void FriendListView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        Tasks::start(m_friends.fetchFriendList(), category, u"获取好友列表"_s);
+}
+
+void FriendListView::updateConnection()
+{
+    const bool connected = m_messages.isConnected();
+    m_dot->setStyleSheet(
+        connected ? u"background: #34c759; border-radius: 4px;"_s : u"background: #8e8e93; border-radius: 4px;"_s);
+    m_status->setText(connected ? u"在线"_s : u"离线"_s);
+    m_reconnect->setVisible(!connected);
+    const int unread = m_messages.unreadCount();
+    m_unreadRow->setVisible(unread >= 1);
+    m_unread->setText(u"📨 未读消息: "_s + QString::number(unread) + u" 条"_s);
+}
+
+void FriendListView::updateContent()
+{
+    if (m_friends.isLoading())
+        m_content->setCurrentIndex(loadingPage);
+    else if (m_friends.friends().isEmpty())
+        m_content->setCurrentIndex(emptyPage);
+    else
+        m_content->setCurrentIndex(listPage);
+}
+
+void FriendListView::setRefreshing(bool refreshing)
+{
+    m_isRefreshing = refreshing;
+    m_refresh->setEnabled(!refreshing);
+    m_refreshSpinner->setVisible(refreshing);
+}
+
+void FriendListView::refreshFriends()
+{
+    if (m_isRefreshing)
+        return;
+    setRefreshing(true);
+    Tasks::start(runRefresh(), category, u"刷新好友列表"_s);
+}
+
+QCoro::Task<> FriendListView::runRefresh()
+{
+    QPointer self(this);
+    co_await m_friends.fetchFriendList();
+    if (!self)
+        co_return;
+    m_settleTimer = m_timers.start(refreshSettleMs, false, [this] { setRefreshing(false); });
+}
+
+void FriendListView::confirmDelete(const Friend& friendRecord)
+{
+    m_showingDeleteConfirm = friendRecord;
+    const int answer = Alerts::show(Alerts::Style::Warning, u"删除好友"_s,
+        u"确定要删除好友「"_s + friendRecord.nickname + u"」吗？删除后将无法互发消息。"_s, { u"取消"_s, u"删除"_s },
+        this);
+    if (answer != 1) {
+        m_showingDeleteConfirm.reset();
+        return;
+    }
+    Tasks::start(runDelete(friendRecord), category, u"删除好友"_s);
+}
+
+QCoro::Task<> FriendListView::runDelete(Friend friendRecord)
+{
+    QPointer self(this);
+    try {
+        co_await m_friends.deleteFriend(friendRecord);
+    } catch (const std::exception& error) {
+        LogManager::log(u"❌ 删除好友失败: "_s + APIError::describe(error), category);
+        // The friend stays listed and waiting for confirmation; the user may try again.
+        co_return;
+    }
+    if (self)
+        m_showingDeleteConfirm.reset();
+}

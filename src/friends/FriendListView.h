@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/TimerSource.h"
+#include "server/FriendModels.h"
+
+#include <QWidget>
+
+#include <QCoroTask>
+
+#include <memory>
+#include <optional>
+
+class BusySpinner;
+class FriendListModel;
+class FriendManager;
+class FriendMessageManager;
+class PlainLabel;
+class QListView;
+class QPushButton;
+class QStackedWidget;
+
+/// The friends page of the preferences: the list as cards with pin switches and delete
+/// buttons, the state of the message connection with a reconnect button and the count of
+/// received messages, and a refresh button. It holds no data of its own and reloads the
+/// list each time it comes on screen.
+class FriendListView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FriendListView)
+
+public:
+    /// The refresh button stays disabled this long after the reload returned.
+    static constexpr int refreshSettleMs = 500;
+
+    FriendListView(
+        FriendManager& friends, FriendMessageManager& messages, TimerSource& timers, QWidget* parent = nullptr);
+    ~FriendListView() override;
+
+    [[nodiscard]] bool isRefreshing() const { return m_isRefreshing; }
+    /// The friend waiting for the delete confirmation, if any.
+    [[nodiscard]] const std::optional<Friend>& pendingDelete() const { return m_showingDeleteConfirm; }
+    [[nodiscard]] QListView* listView() const { return m_list; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* buildHeader();
+    QWidget* buildConnectionBlock();
+    QWidget* buildContent();
+    void updateConnection();
+    void updateContent();
+    void refreshFriends();
+    QCoro::Task<> runRefresh();
+    void confirmDelete(const Friend& friendRecord);
+    QCoro::Task<> runDelete(Friend friendRecord);
+    void setRefreshing(bool refreshing);
+
+    FriendManager& m_friends;
+    FriendMessageManager& m_messages;
+    TimerSource& m_timers;
+    FriendListModel* m_model = nullptr;
+    bool m_isRefreshing = false;
+    std::optional<Friend> m_showingDeleteConfirm;
+    std::unique_ptr<TimerSource::Timer> m_settleTimer;
+
+    QPushButton* m_refresh = nullptr;
+    BusySpinner* m_refreshSpinner = nullptr;
+    QWidget* m_dot = nullptr;
+    PlainLabel* m_status = nullptr;
+    QPushButton* m_reconnect = nullptr;
+    QWidget* m_unreadRow = nullptr;
+    PlainLabel* m_unread = nullptr;
+    QStackedWidget* m_content = nullptr;
+    QListView* m_list = nullptr;
+};

@@ -1,0 +1,77 @@
+#include "friends/FriendMenuEntries.h"
+
+#include "friends/FriendManager.h"
+#include "friends/FriendMessageBubbleWindowManager.h"
+#include "friends/MenuBarFriendActions.h"
+#include "server/Tasks.h"
+#include "server/UserManager.h"
+
+#include <QMenu>
+#include <QWidgetAction>
+
+#include "widgets/PlainLabel.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// Menu texts read "&" as a shortcut marker; a nickname shows as typed.
+QString friendLabel(const Friend& f)
+{
+    QString text = f.avatarEmoji + u" "_s + f.nickname;
+    return text.replace(u"&"_s, u"&&"_s);
+}
+
+/// An inert line in the secondary colour, neither enabled nor choosable.
+void addNote(QMenu* menu, const QString& text)
+{
+    auto* action = new QWidgetAction(menu);
+    auto* note = new PlainLabel(text);
+    note->setObjectName(u"menuNote"_s);
+    note->setContentsMargins(24, 4, 24, 4);
+    note->setStyleSheet(u"color: #8e8e93;"_s);
+    action->setDefaultWidget(note);
+    action->setText(text);
+    menu->addAction(action);
+}
+
+} // namespace
+
+FriendMenuEntries::FriendMenuEntries(UserManager& users, FriendManager& friends,
+    FriendMessageBubbleWindowManager& bubbles, MenuBarFriendActions& friendActions,
+    std::function<void()> leaveDoNotDisturb, QObject* parent)
+    : QObject(parent)
+    , m_users(users)
+    , m_friends(friends)
+    , m_bubbles(bubbles)
+    , m_friendActions(friendActions)
+    , m_leaveDoNotDisturb(std::move(leaveDoNotDisturb))
+{
+}
+
+void FriendMenuEntries::addTo(QMenu* menu)
+{
+    QMenu* submenu = menu->addMenu(u"👥 发私信"_s);
+    submenu->setObjectName(u"friendsMenu"_s);
+    if (!m_users.isLoggedIn()) {
+        addNote(submenu, u"请先登录"_s);
+        return;
+    }
+    if (m_friends.friends().isEmpty())
+        addNote(submenu, u"暂无好友"_s);
+    // Friends inside the submenu leave do-not-disturb alone; pinned ones below end it.
+    for (const Friend& f : m_friends.friends())
+        submenu->addAction(friendLabel(f), this, [this, f] { m_bubbles.showSendMessageBubble(f); });
+    submenu->addSeparator();
+    submenu->addAction(u"🔑 添加好友"_s, this, [this] { m_friendActions.showVerificationWindow(); });
+    submenu->addAction(
+        u"🔄 刷新列表"_s, this, [this] { Tasks::start(m_friends.fetchFriendList(), u"Friend"_s, u"刷新好友列表"_s); });
+
+    for (const Friend& f : m_friends.getPinnedFriends()) {
+        menu->addAction(friendLabel(f), this, [this, f] {
+            if (m_leaveDoNotDisturb)
+                m_leaveDoNotDisturb();
+            m_bubbles.showSendMessageBubble(f);
+        });
+    }
+}

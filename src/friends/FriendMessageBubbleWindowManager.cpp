@@ -1,0 +1,337 @@
+#include "friends/FriendMessageBubbleWindowManager.h"
+
+#include "friends/FriendMessageManager.h"
+#include "friends/MessageBubbleWindow.h"
+#include "friends/PetWindowHost.h"
+#include "platform/Alerts.h"
+#include "platform/Clock.h"
+#include "platform/LogManager.h"
+#include "platform/NumberFormat.h"
+#include "platform/Screens.h"
+#include "server/APIError.h"
+#include "widgets/PlainLineEdit.h"
+
+#include <QEvent>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString category = u"Friend"_s;
+
+void log(const QString& line)
+{
+    LogManager::log(line, category);
+}
+
+QString pointText(QPointF p)
+{
+    return u"("_s + NumberFormat::shortestDouble(p.x()) + u", "_s + NumberFormat::shortestDouble(p.y()) + u")"_s;
+}
+
+/// The delay before a compose bubble asks for the keyboard a second time, after the
+/// window manager has finished mapping it.
+constexpr int refocusDelayMs = 100;
+
+} // namespace
+
+FriendMessageBubbleWindowManager::FriendMessageBubbleWindowManager(
+    FriendMessageManager& messages, PetWindowHost& pet, Screens& screens, Clock& clock, QObject* parent)
+    : QObject(parent)
+    , m_messages(messages)
+    , m_pet(pet)
+    , m_screens(screens)
+    , m_clock(clock)
+{
+    log(u"💬 FriendMessageBubbleWindowManager 初始化"_s);
+    // The connection confirms each (re)authentication; the callback is installed at the first.
+    connect(&m_messages, &FriendMessageManager::authenticated, this,
+        &FriendMessageBubbleWindowManager::ensureCallbackIsSet);
+}
+
+FriendMessageBubbleWindowManager::~FriendMessageBubbleWindowManager()
+{
+    for (const QPointer<MessageBubbleWindow>& window : std::as_const(m_messageWindows))
+        delete window.data();
+}
+
+void FriendMessageBubbleWindowManager::ensureCallbackIsSet()
+{
+    if (m_messages.hasMessageCallback())
+        return;
+    m_messages.setOnMessageReceived([self = QPointer(this)](const FriendMessage& message) {
+        if (self)
+            self->showMessage(message);
+    });
+    log(u"✅ 消息回调已设置"_s);
+}
+
+void FriendMessageBubbleWindowManager::showMessage(const FriendMessage& message)
+{
+    log(u"💬 显示消息："_s + message.senderNickname);
+    QMetaObject::invokeMethod(
+        this, [this, message] { openReceived(message); }, Qt::QueuedConnection);
+}
+
+void FriendMessageBubbleWindowManager::showSendMessageBubble(const Friend& friendRecord)
+{
+    log(u"💬 打开发送消息弹框给："_s + friendRecord.nickname);
+    QMetaObject::invokeMethod(
+        this, [this, friendRecord] { openCompose(friendRecord); }, Qt::QueuedConnection);
+}
+
+QList<MessageBubbleWindow*> FriendMessageBubbleWindowManager::bubbles() const
+{
+    QList<MessageBubbleWindow*> out;
+    for (const QPointer<MessageBubbleWindow>& window : m_messageWindows) {
+        if (window)
+            out.append(window.data());
+    }
+    return out;
+}
+
+bool FriendMessageBubbleWindowManager::hasRoomForReceived() const
+{
+    // The column grows downward from the pet's top edge and nothing scrolls it, so a burst
+    // of messages would open bubbles below the screen where nobody can read or close them.
+    // Those wait until a bubble closes or the pet moves up.
+    if (m_messageWindows.isEmpty())
+        return true;
+    const FloatingWindow* pet = m_pet.petWindow();
+    const std::optional<QRectF> visible = m_screens.mainVisibleFrame();
+    if (!pet || !visible)
+        return true;
+    double top = pet->modelFrame().bottom(); // the model's y grows upward: bottom() is the top edge
+    for (const QPointer<MessageBubbleWindow>& window : m_messageWindows)
+        top -= (window ? window->height() : 0) + windowSpacing;
+    return top - MessageBubbleWindow::receivedHeight >= visible->top() - 0.5;
+}
+
+void FriendMessageBubbleWindowManager::openReceived(const FriendMessage& message)
+{
+    if (!hasRoomForReceived()) {
+        m_held.push_back(message);
+        return;
+    }
+    if (m_messageWindows.isEmpty())
+        movePetToBottomLeft();
+    auto* window
+        = new MessageBubbleWindow(MessageBubbleWindow::Kind::Received, m_nextToken++, QString::number(message.id),
+            message.senderId, message.senderAvatar, message.senderNickname, message.content, &m_screens);
+    addBubble(window);
+    // The user's current window keeps the keyboard.
+    window->show();
+    window->raise();
+    log(u"✅ 消息窗口已显示"_s);
+}
+
+void FriendMessageBubbleWindowManager::openCompose(const Friend& friendRecord)
+{
+    const QString bubbleId = u"send_"_s + QString::number(friendRecord.userId) + u"_"_s
+        + NumberFormat::shortestDouble(static_cast<double>(m_clock.nowUtc().toMSecsSinceEpoch()) / 1000.0);
+    auto* window = new MessageBubbleWindow(MessageBubbleWindow::Kind::Compose, m_nextToken++, bubbleId,
+        friendRecord.userId, friendRecord.avatarEmoji, u"发送给 "_s + friendRecord.nickname, QString(), &m_screens);
+    addBubble(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    window->field()->setFocus();
+    QTimer::singleShot(refocusDelayMs, window, [window] {
+        window->activateWindow();
+        window->field()->setFocus();
+    });
+    log(u"✅ 发送消息窗口已显示"_s);
+}
+
+MessageBubbleWindow* FriendMessageBubbleWindowManager::addBubble(MessageBubbleWindow* window)
+{
+    const quint64 token = window->token();
+    connect(window, &MessageBubbleWindow::closeRequested, this, [this, token] { closeMessage(token); });
+    connect(window, &MessageBubbleWindow::sendRequested, this, [this, window] { send(QPointer(window)); });
+    m_messageWindows.append(QPointer(window));
+    watchPetWindow();
+    updateWindowPositions();
+    return window;
+}
+
+QCoro::Task<> FriendMessageBubbleWindowManager::send(QPointer<MessageBubbleWindow> bubble)
+{
+    const bool compose = bubble->kind() == MessageBubbleWindow::Kind::Compose;
+    if (compose)
+        log(u"🔘 点击发送按钮"_s);
+    const QString text = bubble->field()->text().trimmed();
+    if (compose)
+        log(u"📝 输入内容: ["_s + text + u"]"_s);
+    if (text.isEmpty()) {
+        if (compose)
+            log(u"⚠️ 输入内容为空"_s);
+        co_return;
+    }
+    const qint64 receiverId = bubble->receiverId();
+    const quint64 token = bubble->token();
+    const QString bubbleId = bubble->bubbleId();
+    if (compose)
+        log(u"💬 准备发送消息给用户: "_s + QString::number(receiverId));
+    bubble->setSending(true);
+    if (compose) {
+        log(u"🔒 按钮已禁用，开始异步发送"_s);
+        log(u"📡 调用 API 发送消息"_s);
+    }
+
+    QPointer self(this);
+    QString failure;
+    try {
+        co_await m_messages.sendMessage(receiverId, text);
+    } catch (const std::exception& error) {
+        if (compose) {
+            log(u"❌ 消息发送失败: "_s + APIError::debugDescribe(error));
+            log(u"❌ 错误详情: "_s + APIError::describe(error));
+        } else {
+            log(u"❌ 回复失败: "_s + APIError::debugDescribe(error));
+        }
+        failure = APIError::describe(error);
+    }
+    if (!self)
+        co_return;
+
+    if (failure.isNull()) {
+        if (compose) {
+            log(u"✅ API 返回成功，准备关闭窗口"_s);
+            log(u"🚪 关闭消息窗口: "_s + bubbleId);
+        }
+        closeMessage(token);
+        log(compose ? u"✅ 消息发送流程完成"_s : u"✅ 回复发送成功"_s);
+        co_return;
+    }
+    // The typed text stays in the field for another try.
+    if (bubble)
+        bubble->setSending(false);
+    if (compose)
+        Alerts::show(Alerts::Style::Warning, u"发送失败"_s, u"消息发送失败："_s + failure + u"\n\n请重试"_s,
+            { u"确定"_s }, bubble);
+    else
+        Alerts::show(Alerts::Style::Warning, u"回复失败"_s, u"消息发送失败，请重试"_s, { u"确定"_s }, bubble);
+}
+
+void FriendMessageBubbleWindowManager::closeMessage(quint64 token)
+{
+    qsizetype index = -1;
+    QStringList ids;
+    for (qsizetype i = 0; i < m_messageWindows.size(); ++i) {
+        const MessageBubbleWindow* window = m_messageWindows.at(i);
+        ids.append(u"\""_s + (window ? window->bubbleId() : QString()) + u"\""_s);
+        if (window && window->token() == token)
+            index = i;
+    }
+    const QString bubbleId = index >= 0 ? m_messageWindows.at(index)->bubbleId() : QString::number(token);
+    log(u"🔍 尝试关闭窗口 ID: "_s + bubbleId);
+    log(u"🔍 当前窗口列表: ["_s + ids.join(u", "_s) + u"]"_s);
+    if (index < 0) {
+        log(u"❌ 未找到要关闭的窗口 ID: "_s + bubbleId);
+        return;
+    }
+    log(u"✅ 找到窗口，索引: "_s + QString::number(index));
+    QPointer<MessageBubbleWindow> window = m_messageWindows.takeAt(index);
+    window->setEnabled(false);
+    window->fadeTo(0.0, fadeOutMs, [window] {
+        if (window) {
+            window->hide();
+            window->deleteLater();
+        }
+    });
+    // The others close the gap while this one fades.
+    updateWindowPositions();
+    if (m_messageWindows.isEmpty()) {
+        restorePetPosition();
+        log(u"🔄 所有消息已关闭，猫猫已恢复正常"_s);
+    }
+    log(u"🚪 消息窗口已关闭"_s);
+    showHeldMessages();
+}
+
+void FriendMessageBubbleWindowManager::showHeldMessages()
+{
+    while (!m_held.empty() && hasRoomForReceived()) {
+        const FriendMessage next = m_held.front();
+        m_held.pop_front();
+        openReceived(next);
+    }
+}
+
+void FriendMessageBubbleWindowManager::updateWindowPositions()
+{
+    const FloatingWindow* pet = m_pet.petWindow();
+    if (!pet || m_messageWindows.isEmpty())
+        return;
+    const QRectF frame = pet->modelFrame();
+    const double x = frame.right() + petGap;
+    double top = frame.bottom(); // the model's y grows upward
+    for (const QPointer<MessageBubbleWindow>& window : std::as_const(m_messageWindows)) {
+        if (!window)
+            continue;
+        const double h = window->height();
+        window->setModelOrigin({ x, top - h });
+        top -= h + windowSpacing;
+    }
+}
+
+void FriendMessageBubbleWindowManager::watchPetWindow()
+{
+    FloatingWindow* pet = m_pet.petWindow();
+    if (pet == m_watchedPet)
+        return;
+    if (m_watchedPet)
+        m_watchedPet->removeEventFilter(this);
+    m_watchedPet = pet;
+    if (pet)
+        pet->installEventFilter(this);
+}
+
+bool FriendMessageBubbleWindowManager::eventFilter(QObject* watched, QEvent* event)
+{
+    // Every move of the pet, by a drag, the scheduler or this manager, takes the column along.
+    if (event->type() == QEvent::Move && watched == m_watchedPet && !m_messageWindows.isEmpty()) {
+        updateWindowPositions();
+        showHeldMessages();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FriendMessageBubbleWindowManager::movePetToBottomLeft()
+{
+    FloatingWindow* pet = m_pet.petWindow();
+    const std::optional<QRectF> visible = m_screens.mainVisibleFrame();
+    if (!visible || !pet)
+        return;
+    if (!m_savedPetPosition) {
+        m_savedPetPosition = m_pet.currentPetPosition();
+        log(u"💾 保存猫猫原始位置: "_s + pointText(*m_savedPetPosition));
+    }
+    m_pet.pauseBehavior();
+    log(u"⏸️ 已暂停自动行为系统"_s);
+    const QPointF corner(visible->left() + 50, visible->top() + 150);
+    watchPetWindow();
+    pet->setModelOrigin(corner);
+    log(u"📍 猫猫已移动到左下角: "_s + pointText(corner));
+    m_isShowingMessages = true;
+}
+
+void FriendMessageBubbleWindowManager::restorePetPosition()
+{
+    if (!m_isShowingMessages)
+        return;
+    if (m_pet.isBehaviorActive()) {
+        m_pet.startBehavior();
+        LogManager::log(u"自动行为系统已恢复"_s, u"AutoBehavior"_s);
+    }
+    log(u"▶️ 已恢复自动行为系统"_s);
+    if (m_savedPetPosition) {
+        const QPointF saved = *m_savedPetPosition;
+        m_savedPetPosition.reset();
+        m_pet.updatePetPosition(saved);
+        log(u"📍 猫猫已恢复到原始位置: "_s + pointText(saved));
+    }
+    m_isShowingMessages = false;
+}

@@ -1,0 +1,163 @@
+#include "friends/FriendRowDelegate.h"
+
+#include "friends/FriendListModel.h"
+#include "widgets/EmojiLabel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int padding = 12;
+constexpr int pinColumnWidth = 100;
+constexpr int deleteSize = 28;
+// The list's background is see-through, so the card brings its own light colours rather
+// than the palette's, which a style sheet on the view may have replaced.
+const QColor cardColor(0xff, 0xff, 0xff);
+const QColor textColor(0x1d, 0x1d, 0x1f);
+const QColor secondaryColor(0x6e, 0x6e, 0x73);
+
+QRect cardRect(const QRect& row)
+{
+    return QRect(row.left(), row.top(), row.width(), FriendRowDelegate::cardHeight);
+}
+
+QRect pinColumn(const QRect& row)
+{
+    const QRect card = cardRect(row);
+    return QRect(card.right() - padding - deleteSize - 8 - pinColumnWidth + 1, card.top() + padding, pinColumnWidth,
+        card.height() - 2 * padding);
+}
+
+QFont withSize(QFont font, double pointSize, bool bold = false)
+{
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+FriendRowDelegate::FriendRowDelegate(QObject* parent)
+    : QStyledItemDelegate(parent)
+{
+}
+
+QString FriendRowDelegate::formatDate(const QDateTime& date)
+{
+    const QDate day = date.toLocalTime().date();
+    if (!day.isValid())
+        return {};
+    return QString::number(day.year()) + u"年"_s + QString::number(day.month()) + u"月"_s + QString::number(day.day())
+        + u"日"_s;
+}
+
+QRect FriendRowDelegate::pinSwitchRect(const QRect& row)
+{
+    const QRect column = pinColumn(row);
+    return QRect(column.center().x() - 14, column.top(), 28, 16);
+}
+
+QRect FriendRowDelegate::deleteRect(const QRect& row)
+{
+    const QRect card = cardRect(row);
+    return QRect(card.right() - padding - deleteSize + 1, card.center().y() - deleteSize / 2, deleteSize, deleteSize);
+}
+
+QSize FriendRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    return { option.rect.width(), cardHeight + rowSpacing };
+}
+
+void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    const QRect card = cardRect(option.rect);
+    const QFont base = option.font;
+
+    QPainterPath path;
+    path.addRoundedRect(QRectF(card).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+    painter->fillPath(path, cardColor);
+    painter->setPen(QPen(QColor(128, 128, 128, 51), 1));
+    painter->drawPath(path);
+
+    const QRect avatar(card.left() + padding, card.top() + padding, 48, card.height() - 2 * padding);
+    painter->setFont(EmojiLabel::emojiFont(base, 28));
+    painter->setPen(textColor);
+    painter->drawText(avatar, Qt::AlignCenter | Qt::TextSingleLine, index.data(FriendListModel::AvatarRole).toString());
+
+    // Nickname and date: plain text, elided to the room left by the pin column.
+    const QRect column = pinColumn(option.rect);
+    const int textLeft = avatar.right() + 12;
+    const QRect textRect(textLeft, card.top() + padding, column.left() - 8 - textLeft, card.height() - 2 * padding);
+    const QFont headline = withSize(base, base.pointSizeF() + 1, true);
+    painter->setFont(headline);
+    const QString nickname = QFontMetrics(headline).elidedText(
+        index.data(FriendListModel::NicknameRole).toString(), Qt::ElideRight, textRect.width());
+    painter->drawText(QRect(textRect.left(), textRect.top() + 6, textRect.width(), 22),
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, nickname);
+    const QFont caption = withSize(base, base.pointSizeF() - 1);
+    painter->setFont(caption);
+    painter->setPen(secondaryColor);
+    painter->drawText(QRect(textRect.left(), textRect.top() + 32, textRect.width(), 18),
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        u"成为好友："_s + formatDate(index.data(FriendListModel::FriendSinceRole).toDateTime()));
+
+    // The pin switch, its caption and its two hint lines.
+    const bool pinned = index.data(FriendListModel::PinnedRole).toBool();
+    const QRectF track = pinSwitchRect(option.rect);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(pinned ? QColor(0x34, 0xc7, 0x59) : QColor(0xd1, 0xd1, 0xd6));
+    painter->drawRoundedRect(track, track.height() / 2, track.height() / 2);
+    const double knob = track.height() - 4;
+    painter->setBrush(Qt::white);
+    painter->drawEllipse(QRectF(pinned ? track.right() - 2 - knob : track.left() + 2, track.top() + 2, knob, knob));
+    painter->setPen(secondaryColor);
+    painter->setFont(withSize(base, base.pointSizeF() - 2));
+    painter->drawText(
+        QRect(column.left(), int(track.bottom()) + 2, column.width(), 14), Qt::AlignCenter, u"置顶好友"_s);
+    QColor hint = secondaryColor;
+    hint.setAlphaF(0.8f);
+    painter->setPen(hint);
+    painter->setFont(withSize(base, 7));
+    painter->drawText(
+        QRect(column.left(), int(track.bottom()) + 17, column.width(), 12), Qt::AlignCenter, u"在宠物上右键后"_s);
+    painter->drawText(
+        QRect(column.left(), int(track.bottom()) + 29, column.width(), 12), Qt::AlignCenter, u"可以直接看到该好友"_s);
+
+    const QRect trash = deleteRect(option.rect);
+    if (option.state & QStyle::State_MouseOver) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor(255, 59, 48, 28));
+        painter->drawRoundedRect(trash, 6, 6);
+    }
+    painter->setPen(QColor(0xff, 0x3b, 0x30));
+    painter->setFont(EmojiLabel::emojiFont(base, 14));
+    painter->drawText(trash, Qt::AlignCenter, u"🗑"_s);
+    painter->restore();
+}
+
+bool FriendRowDelegate::editorEvent(
+    QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            const QPoint at = mouse->position().toPoint();
+            // A little slack around the small switch.
+            if (pinSwitchRect(option.rect).adjusted(-6, -4, 6, 4).contains(at)) {
+                Q_EMIT pinToggleRequested(index.data(FriendListModel::FriendIdRole).toLongLong());
+                return true;
+            }
+            if (deleteRect(option.rect).contains(at)) {
+                Q_EMIT deleteRequested(index.row());
+                return true;
+            }
+        }
+    }
+    return QStyledItemDelegate::editorEvent(event, model, option, index);
+}

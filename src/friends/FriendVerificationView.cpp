@@ -1,0 +1,392 @@
+#include "friends/FriendVerificationView.h"
+
+#include "friends/FriendManager.h"
+#include "server/APIError.h"
+#include "server/Tasks.h"
+#include "widgets/BusySpinner.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainLineEdit.h"
+
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+PlainLabel* label(const QString& text, int pointDelta, const QString& color, QWidget* parent, bool bold = false)
+{
+    auto* l = new PlainLabel(text, parent);
+    QFont f = l->font();
+    f.setPointSize(f.pointSize() + pointDelta);
+    f.setBold(bold);
+    l->setFont(f);
+    if (!color.isEmpty())
+        l->setStyleSheet(u"color: "_s + color + u";"_s);
+    return l;
+}
+
+/// A 200 px main button whose label gives way to a spinner while its request runs.
+QPushButton* mainButton(const QString& objectName, BusySpinner** spinner, QWidget* parent)
+{
+    auto* button = new QPushButton(parent);
+    button->setObjectName(objectName);
+    button->setFixedSize(200, 30);
+    button->setAutoDefault(false);
+    auto* layout = new QHBoxLayout(button);
+    layout->setContentsMargins(0, 0, 0, 0);
+    *spinner = new BusySpinner(13, button);
+    layout->addWidget(*spinner, 0, Qt::AlignCenter);
+    (*spinner)->hide();
+    return button;
+}
+
+const QString red = u"#d70015"_s;
+const QString green = u"#248a3d"_s;
+const QString secondary = u"#6e6e73"_s;
+
+} // namespace
+
+FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSource& timers, QWidget* parent)
+    : QWidget(parent)
+    , m_friends(friends)
+    , m_timers(timers)
+{
+    setObjectName(u"friendVerificationView"_s);
+    setFixedSize(pageWidth, pageHeight);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->setSpacing(10);
+
+    auto* header = new QHBoxLayout;
+    header->addWidget(label(u"👥 好友系统"_s, 5, QString(), this, true));
+    header->addStretch();
+    auto* close = new QPushButton(u"✕"_s, this);
+    close->setObjectName(u"close"_s);
+    close->setFlat(true);
+    close->setFixedSize(24, 24);
+    close->setToolTip(u"关闭"_s);
+    connect(close, &QPushButton::clicked, this, &FriendVerificationView::dismissRequested);
+    header->addWidget(close);
+    layout->addLayout(header);
+
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(divider);
+
+    auto* segments = new QHBoxLayout;
+    segments->setSpacing(0);
+    auto* group = new QButtonGroup(this);
+    m_generateTab = new QPushButton(u"我的验证码"_s, this);
+    m_generateTab->setObjectName(u"modeGenerate"_s);
+    m_addTab = new QPushButton(u"添加好友"_s, this);
+    m_addTab->setObjectName(u"modeAdd"_s);
+    for (QPushButton* tab : { m_generateTab, m_addTab }) {
+        tab->setCheckable(true);
+        tab->setAutoDefault(false);
+        group->addButton(tab);
+        segments->addWidget(tab);
+    }
+    m_generateTab->setChecked(true);
+    connect(m_generateTab, &QPushButton::clicked, this, [this] { setMode(Mode::generate); });
+    connect(m_addTab, &QPushButton::clicked, this, [this] { setMode(Mode::add); });
+    layout->addLayout(segments);
+
+    m_stack = new QStackedWidget(this);
+    m_stack->addWidget(buildGenerateView());
+    m_stack->addWidget(buildAddView());
+    layout->addWidget(m_stack, 1);
+
+    auto* footer = new QVBoxLayout;
+    footer->setSpacing(4);
+    footer->addWidget(label(u"💡 提示"_s, -2, u"#c93400"_s, this, true));
+    m_tip = label(QString(), -3, secondary, this);
+    footer->addWidget(m_tip);
+    layout->addLayout(footer);
+
+    connect(&m_friends, &FriendManager::currentVerificationCodeChanged, this, &FriendVerificationView::refresh);
+    refresh();
+}
+
+FriendVerificationView::~FriendVerificationView() = default;
+
+QWidget* FriendVerificationView::buildGenerateView()
+{
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    layout->setSpacing(10);
+    auto* intro = label(u"分享验证码给好友，对方输入后即可添加你"_s, 0, secondary, page);
+    intro->setAlignment(Qt::AlignCenter);
+    layout->addWidget(intro);
+
+    m_noCode = label(u"暂无验证码"_s, 0, secondary, page);
+    m_noCode->setObjectName(u"noCode"_s);
+    m_noCode->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_noCode);
+
+    m_codeRow = new QWidget(page);
+    auto* row = new QHBoxLayout(m_codeRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(12);
+    row->addStretch();
+    m_code = new PlainLabel(QString(), m_codeRow);
+    m_code->setObjectName(u"code"_s);
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSize(24);
+    mono.setBold(true);
+    m_code->setFont(mono);
+    m_code->setStyleSheet(
+        u"color: #0a64d6; background: rgba(10, 100, 214, 26); border-radius: 12px; padding: 6px 18px;"_s);
+    row->addWidget(m_code);
+    auto* copy = new QPushButton(u"📋"_s, m_codeRow);
+    copy->setObjectName(u"copy"_s);
+    copy->setFlat(true);
+    copy->setToolTip(u"复制验证码"_s);
+    connect(copy, &QPushButton::clicked, this, &FriendVerificationView::copyCode);
+    row->addWidget(copy);
+    row->addStretch();
+    layout->addWidget(m_codeRow);
+
+    m_copiedHint = label(u"已复制到剪贴板"_s, -2, green, page);
+    m_copiedHint->setObjectName(u"copiedHint"_s);
+    m_copiedHint->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_copiedHint);
+
+    m_generateButton = mainButton(u"generate"_s, &m_generateSpinner, page);
+    connect(m_generateButton, &QPushButton::clicked, this, &FriendVerificationView::generateCode);
+    layout->addWidget(m_generateButton, 0, Qt::AlignHCenter);
+
+    m_generateError = label(QString(), -2, red, page);
+    m_generateError->setObjectName(u"generateError"_s);
+    m_generateError->setAlignment(Qt::AlignCenter);
+    m_generateError->setWordWrap(true);
+    layout->addWidget(m_generateError);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* FriendVerificationView::buildAddView()
+{
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    layout->setSpacing(10);
+    auto* intro = label(u"输入好友的验证码添加对方"_s, 0, secondary, page);
+    intro->setAlignment(Qt::AlignCenter);
+    layout->addWidget(intro);
+
+    layout->addWidget(label(u"验证码"_s, -2, secondary, page));
+    m_codeField = new PlainLineEdit(page);
+    m_codeField->setObjectName(u"codeField"_s);
+    m_codeField->setPlaceholderText(u"请输入 6 位验证码"_s);
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSize(14);
+    m_codeField->setFont(mono);
+    m_codeField->setAlignment(Qt::AlignCenter);
+    connect(m_codeField, &QLineEdit::textChanged, this, &FriendVerificationView::onCodeEdited);
+    layout->addWidget(m_codeField);
+
+    m_addButton = mainButton(u"add"_s, &m_addSpinner, page);
+    connect(m_addButton, &QPushButton::clicked, this, &FriendVerificationView::addFriend);
+    layout->addWidget(m_addButton, 0, Qt::AlignHCenter);
+
+    m_addError = label(QString(), -2, red, page);
+    m_addError->setObjectName(u"addError"_s);
+    m_addError->setAlignment(Qt::AlignCenter);
+    m_addError->setWordWrap(true);
+    layout->addWidget(m_addError);
+    m_success = label(QString(), -2, green, page);
+    m_success->setObjectName(u"success"_s);
+    m_success->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_success);
+    layout->addStretch();
+    return page;
+}
+
+QString FriendVerificationView::filteredCode(const QString& text)
+{
+    QString out;
+    int kept = 0;
+    for (const char32_t c : text.toUcs4()) {
+        if (kept == codeLength)
+            break;
+        if (QChar::isNumber(c)) {
+            out.append(QStringView(QChar::fromUcs4(c)));
+            ++kept;
+        }
+    }
+    return out;
+}
+
+QString FriendVerificationView::addFailureMessage(const QString& description)
+{
+    struct Rule
+    {
+        QString needle;
+        QString message;
+    };
+    static const Rule rules[] = {
+        { u"验证码不存在"_s, u"验证码不存在，请确认后重试"_s },
+        { u"已被使用"_s, u"验证码已被使用，请让对方重新生成"_s },
+        { u"已经是好友"_s, u"你们已经是好友了"_s },
+        { u"不能添加自己"_s, u"不能添加自己为好友"_s },
+    };
+    for (const Rule& rule : rules) {
+        if (description.contains(rule.needle))
+            return rule.message;
+    }
+    return u"添加失败："_s + description;
+}
+
+void FriendVerificationView::setMode(Mode mode)
+{
+    m_mode = mode;
+    refresh();
+}
+
+void FriendVerificationView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        Tasks::start(m_friends.fetchCurrentCode(), u"Friend"_s, u"获取验证码"_s);
+}
+
+void FriendVerificationView::onCodeEdited(const QString& text)
+{
+    if (m_filtering)
+        return;
+    const QString filtered = filteredCode(text);
+    if (filtered != text) {
+        m_filtering = true;
+        m_codeField->setText(filtered);
+        m_filtering = false;
+    }
+    m_inputCode = filtered;
+    // Typing anything dismisses the last error, even a character the filter drops;
+    // clearing the field leaves it.
+    if (!text.isEmpty())
+        setError(std::nullopt);
+    refresh();
+}
+
+void FriendVerificationView::generateCode()
+{
+    if (m_isLoading)
+        return;
+    setError(std::nullopt);
+    setLoading(true);
+    Tasks::start(runGenerate(), u"Friend"_s, u"生成验证码"_s);
+}
+
+QCoro::Task<> FriendVerificationView::runGenerate()
+{
+    QPointer self(this);
+    std::optional<QString> failure;
+    try {
+        co_await m_friends.generateVerificationCode();
+    } catch (const std::exception& error) {
+        failure = u"生成失败："_s + APIError::describe(error);
+    }
+    if (!self)
+        co_return;
+    setLoading(false);
+    if (failure)
+        setError(failure);
+}
+
+void FriendVerificationView::copyCode()
+{
+    const std::optional<QString>& code = m_friends.currentVerificationCode();
+    if (!code)
+        return;
+    QGuiApplication::clipboard()->setText(*code);
+    m_showingCopiedHint = true;
+    m_hintTimer = m_timers.start(hintMs, false, [this] {
+        m_showingCopiedHint = false;
+        refresh();
+    });
+    refresh();
+}
+
+void FriendVerificationView::addFriend()
+{
+    if (m_inputCode.size() != codeLength || m_isLoading)
+        return;
+    setError(std::nullopt);
+    m_successMessage.reset();
+    setLoading(true);
+    Tasks::start(runAdd(m_inputCode), u"Friend"_s, u"添加好友"_s);
+}
+
+QCoro::Task<> FriendVerificationView::runAdd(QString code)
+{
+    QPointer self(this);
+    std::optional<Friend> added;
+    QString failure;
+    try {
+        added = co_await m_friends.addFriend(code);
+    } catch (const std::exception& error) {
+        failure = APIError::describe(error);
+    }
+    if (!self)
+        co_return;
+    setLoading(false);
+    if (!added) {
+        setError(addFailureMessage(failure));
+        co_return;
+    }
+    m_codeField->clear();
+    m_successMessage = u"已添加好友："_s + added->nickname;
+    refresh();
+    m_dismissTimer = m_timers.start(dismissAfterAddMs, false, [this] { Q_EMIT dismissRequested(); });
+}
+
+void FriendVerificationView::setLoading(bool loading)
+{
+    m_isLoading = loading;
+    refresh();
+}
+
+void FriendVerificationView::setError(std::optional<QString> message)
+{
+    m_errorMessage = std::move(message);
+    refresh();
+}
+
+void FriendVerificationView::refresh()
+{
+    const bool generate = m_mode == Mode::generate;
+    m_generateTab->setChecked(generate);
+    m_addTab->setChecked(!generate);
+    m_stack->setCurrentIndex(generate ? 0 : 1);
+    m_tip->setText(generate ? u"验证码仅可使用一次，使用后将失效"_s : u"添加后即可互发消息"_s);
+
+    const std::optional<QString>& code = m_friends.currentVerificationCode();
+    m_noCode->setVisible(!code);
+    m_codeRow->setVisible(code.has_value());
+    m_code->setText(code.value_or(QString()));
+    m_copiedHint->setVisible(m_showingCopiedHint && code);
+
+    m_generateButton->setText(m_isLoading ? QString() : (code ? u"重新生成"_s : u"生成验证码"_s));
+    m_generateSpinner->setVisible(m_isLoading);
+    m_generateButton->setEnabled(!m_isLoading);
+    m_addButton->setText(m_isLoading ? QString() : u"添加好友"_s);
+    m_addSpinner->setVisible(m_isLoading);
+    m_addButton->setEnabled(!m_isLoading && m_inputCode.size() == codeLength);
+
+    // One error line belongs to the page: it shows in whichever mode is on screen.
+    for (PlainLabel* error : { m_generateError, m_addError }) {
+        error->setText(m_errorMessage.value_or(QString()));
+        error->setVisible(m_errorMessage.has_value());
+    }
+    m_success->setText(m_successMessage ? u"✅ "_s + *m_successMessage : QString());
+    m_success->setVisible(m_successMessage.has_value());
+}

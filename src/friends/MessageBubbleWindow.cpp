@@ -1,0 +1,125 @@
+#include "friends/MessageBubbleWindow.h"
+
+#include "widgets/EmojiLabel.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainLineEdit.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The layout is drawn up with y counted from the bubble's bottom edge; Qt counts from the top.
+QRect fromBottom(int height, int x, int y, int w, int h)
+{
+    return { x, height - y - h, w, h };
+}
+
+QFont sized(QFont font, int pointSize, QFont::Weight weight = QFont::Normal)
+{
+    font.setPointSize(pointSize);
+    font.setWeight(weight);
+    return font;
+}
+
+} // namespace
+
+MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbleId, qint64 receiverId,
+    const QString& avatar, const QString& title, const QString& content, Screens* screens)
+    : FloatingWindow(Focus::Accept, screens)
+    , m_kind(kind)
+    , m_token(token)
+    , m_bubbleId(std::move(bubbleId))
+    , m_receiverId(receiverId)
+{
+    const bool received = kind == Kind::Received;
+    const int h = received ? receivedHeight : composeHeight;
+    // The column of bubbles is laid out from these fixed sizes, so they never grow.
+    setFixedSize(width, h);
+    setObjectName(received ? u"receivedBubble"_s : u"composeBubble"_s);
+    const int top = received ? 128 : 68; // the avatar's bottom edge; the rest of the header follows it
+
+    auto* avatarLabel = new EmojiLabel(avatar, 18, this);
+    avatarLabel->setObjectName(u"avatar"_s);
+    avatarLabel->setGeometry(fromBottom(h, 15, top, 30, 30));
+    avatarLabel->setAlignment(Qt::AlignCenter);
+
+    auto* titleLabel = new PlainLabel(QString(), this);
+    titleLabel->setObjectName(u"title"_s);
+    titleLabel->setFont(sized(font(), 11, QFont::Medium));
+    titleLabel->setElideMode(Qt::ElideRight);
+    titleLabel->setText(title);
+    titleLabel->setGeometry(fromBottom(h, 55, top + 4, 200, 20));
+    titleLabel->setStyleSheet(u"color: #1d1d1f;"_s);
+
+    m_close = new QPushButton(u"✕"_s, this);
+    m_close->setObjectName(u"close"_s);
+    m_close->setFlat(true);
+    m_close->setFocusPolicy(Qt::NoFocus);
+    m_close->setGeometry(fromBottom(h, 285, top + 5, 20, 20));
+    m_close->setStyleSheet(u"QPushButton { border: none; color: #6e6e73; }"_s);
+    connect(m_close, &QPushButton::clicked, this, &MessageBubbleWindow::closeRequested);
+
+    if (received) {
+        // A message may be thousands of characters long: it scrolls inside its box
+        // instead of being cut off or stretching the bubble.
+        auto* text = new QPlainTextEdit(this);
+        text->setObjectName(u"content"_s);
+        text->setReadOnly(true);
+        text->setPlainText(content);
+        text->setFrameShape(QFrame::NoFrame);
+        text->setFont(sized(font(), 10));
+        text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        text->setFocusPolicy(Qt::NoFocus);
+        text->setStyleSheet(u"QPlainTextEdit { background: transparent; color: #6e6e73; }"_s);
+        text->document()->setDocumentMargin(0);
+        text->setGeometry(fromBottom(h, 15, 68, 290, 55));
+    }
+
+    const int fieldY = received ? 33 : 28;
+    m_field = new PlainLineEdit(this);
+    m_field->setObjectName(u"input"_s);
+    m_field->setPlaceholderText(received ? u"回复..."_s : u"输入消息..."_s);
+    m_field->setFont(sized(font(), 10));
+    m_field->setGeometry(fromBottom(h, 15, fieldY, 220, 28));
+    connect(m_field, &QLineEdit::returnPressed, this, [this] {
+        // Return acts as the button would, so it does nothing while a send is running.
+        if (m_send->isEnabled())
+            m_send->click();
+    });
+
+    m_send = new QPushButton(u"发送"_s, this);
+    m_send->setObjectName(u"send"_s);
+    m_send->setAutoDefault(false);
+    m_send->setGeometry(fromBottom(h, 245, fieldY, 60, 28));
+    connect(m_send, &QPushButton::clicked, this, &MessageBubbleWindow::sendRequested);
+}
+
+void MessageBubbleWindow::setSending(bool sending)
+{
+    m_send->setEnabled(!sending);
+    m_send->setText(sending ? u"发送中..."_s : u"发送"_s);
+    m_field->setEnabled(!sending);
+}
+
+void MessageBubbleWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A soft edge stands in for the shadow, which a window of exactly the bubble's size
+    // has no room to cast.
+    const QRectF card = QRectF(rect()).adjusted(1, 1, -1, -2);
+    for (int i = 3; i >= 1; --i) {
+        QPainterPath shade;
+        shade.addRoundedRect(card.adjusted(-i * 0.33, -i * 0.33 + 1, i * 0.33, i * 0.66), 12, 12);
+        painter.fillPath(shade, QColor(0, 0, 0, 18));
+    }
+    QPainterPath path;
+    path.addRoundedRect(card, 12, 12);
+    painter.fillPath(path, Qt::white);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/FloatingWindow.h"
+
+#include <QString>
+
+class EmojiLabel;
+class PlainLabel;
+class PlainLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+/// One message bubble beside the pet: a received message with a reply field, or a compose
+/// bubble with a message field. It only shows and reports; the bubble manager sends and closes.
+class MessageBubbleWindow final : public FloatingWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MessageBubbleWindow)
+
+public:
+    enum class Kind {
+        Received,
+        Compose,
+    };
+
+    static constexpr int width = 320;
+    static constexpr int receivedHeight = 170;
+    static constexpr int composeHeight = 110;
+
+    /// `title` is the nickname (received) or "发送给 …" (compose); `content` is shown only
+    /// in received bubbles.
+    MessageBubbleWindow(Kind kind, quint64 token, QString bubbleId, qint64 receiverId, const QString& avatar,
+        const QString& title, const QString& content, Screens* screens);
+
+    [[nodiscard]] Kind kind() const { return m_kind; }
+    /// Unique per bubble for the whole run, unlike the bubble id, which two bubbles may share.
+    [[nodiscard]] quint64 token() const { return m_token; }
+    [[nodiscard]] const QString& bubbleId() const { return m_bubbleId; }
+    [[nodiscard]] qint64 receiverId() const { return m_receiverId; }
+
+    [[nodiscard]] PlainLineEdit* field() const { return m_field; }
+    [[nodiscard]] QPushButton* sendButton() const { return m_send; }
+    [[nodiscard]] QPushButton* closeButton() const { return m_close; }
+
+    /// Sending: button "发送中..." and both disabled; otherwise editable with "发送".
+    void setSending(bool sending);
+
+Q_SIGNALS:
+    void sendRequested();
+    void closeRequested();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Kind m_kind;
+    quint64 m_token;
+    QString m_bubbleId;
+    qint64 m_receiverId;
+    PlainLineEdit* m_field = nullptr;
+    QPushButton* m_send = nullptr;
+    QPushButton* m_close = nullptr;
+};

@@ -1,0 +1,203 @@
+// The bottle detail and its reply sheet: who may answer, what each outcome shows, the
+// sheet's and the banner's timers, and an answer kept after a failure.
+#include "ScreensRig.h"
+
+#include "driftbottle/BottleDetailView.h"
+#include "driftbottle/ReplySheetView.h"
+#include "driftbottle/SensitiveWordAlertView.h"
+#include "widgets/BannerRow.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainTextEditor.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool bannerShown(const QWidget* view, const char* name)
+{
+    const auto* banner = view->findChild<BannerRow*>(QString::fromLatin1(name));
+    return banner && !banner->isHidden();
+}
+
+} // namespace
+
+class DetailRig : public ScreensRig
+{
+protected:
+    void SetUp() override
+    {
+        ScreensRig::SetUp();
+        bottle = bobsBottle();
+        view = std::make_unique<BottleDetailView>(bottle, *bottles, *users);
+        view->show();
+    }
+    void TearDown() override
+    {
+        view.reset();
+        ScreensRig::TearDown();
+    }
+
+    /// Opens the sheet, types `text` and presses Send.
+    QPointer<ReplySheetView> send(const QString& text)
+    {
+        view->openReplySheet();
+        QPointer<ReplySheetView> sheet = view->replySheet();
+        EXPECT_TRUE(sheet);
+        sheet->findChild<PlainTextEditor*>()->setPlainText(text);
+        part(sheet, "sendButton")->click();
+        return sheet;
+    }
+
+    [[nodiscard]] qsizetype replyRequests() const
+    {
+        return std::count_if(server.requests().begin(), server.requests().end(),
+            [](const RecordedRequest& r) { return r.target == "/api/bottles/reply"; });
+    }
+
+    DriftBottle bottle;
+    std::unique_ptr<BottleDetailView> view;
+};
+
+TEST_F(DetailRig, ReplyButtonFollowsWhoIsSignedIn)
+{
+    EXPECT_TRUE(view->canReply());
+    EXPECT_TRUE(part(view.get(), "replyButton")->isVisible());
+
+    // Signed out while the screen is open: the button goes.
+    users->setUserMode(UserMode::offline);
+    EXPECT_FALSE(view->canReply());
+    EXPECT_FALSE(part(view.get(), "replyButton")->isVisible());
+    EXPECT_TRUE(part(view.get(), "closeButton")->isVisible());
+
+    // The sender's own bottle: no reply.
+    DriftBottle own = bottle;
+    own.senderId = alice;
+    users->setUserMode(UserMode::online);
+    signIn();
+    {
+        BottleDetailView ownView(own, *bottles, *users);
+        EXPECT_FALSE(ownView.canReply());
+    }
+
+    // An account marked signed in whose user record is missing may still answer.
+    view.reset();
+    defaults->remove(UserManager::currentUserKey);
+    defaults->setValue(UserManager::isLoggedInKey, true);
+    defaults->setValue(UserManager::userModeKey, u"online"_s);
+    launch();
+    ASSERT_TRUE(users->isLoggedIn());
+    ASSERT_FALSE(users->currentUser());
+    BottleDetailView recordless(own, *bottles, *users);
+    EXPECT_TRUE(recordless.canReply());
+}
+
+TEST_F(DetailRig, DetailShowsTheBottleAsItCarriesIt)
+{
+    struct Case
+    {
+        BottleType type;
+        QString name;
+    };
+    for (const Case& c : { Case { BottleType::normal, u"普通瓶子"_s }, Case { BottleType::colorful, u"彩色瓶子"_s },
+             Case { BottleType::wish, u"许愿瓶"_s }, Case { BottleType::lucky, u"幸运瓶"_s } }) {
+        DriftBottle b = bottle;
+        b.bottleType = c.type;
+        b.isAnonymous = true; // the name and emoji it carries still show
+        b.content = u"<b>不是粗体</b>"_s;
+        BottleDetailView detail(b, *bottles, *users);
+        EXPECT_EQ(part<PlainLabel>(&detail, "typeName")->fullText(), c.name);
+        EXPECT_EQ(part<PlainLabel>(&detail, "senderName")->fullText(), u"鲍勃"_s);
+        EXPECT_EQ(part<PlainLabel>(&detail, "bottleContent")->textFormat(), Qt::PlainText);
+        EXPECT_EQ(part<PlainLabel>(&detail, "thrownAt")->fullText(), u"2026-03-04 05:06"_s);
+        EXPECT_EQ(detail.size(), QSize(500, 550));
+    }
+}
+
+TEST_F(DetailRig, SheetSendsOnceAsTypedAndClosesHalfASecondLaterWhateverTheServerDoes)
+{
+    view->openReplySheet();
+    QPointer<ReplySheetView> sheet = view->replySheet();
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->size(), QSize(400, 320));
+    EXPECT_FALSE(part(sheet, "sendButton")->isEnabled());
+    sheet->findChild<PlainTextEditor*>()->setPlainText(u"  \n"_s);
+    EXPECT_TRUE(part(sheet, "sendButton")->isEnabled()) << "spaces count as text";
+
+    server.scriptNext(ScriptedReply { std::nullopt, {}, 1500 });
+    QElapsedTimer clock;
+    clock.start();
+    part(sheet, "sendButton")->click();
+    part(sheet, "sendButton")->click();
+    EXPECT_TRUE(sheet->isSending());
+    EXPECT_FALSE(part(sheet, "cancelButton")->isEnabled());
+    ASSERT_TRUE(waitUntil([&] { return sheet.isNull(); }));
+    EXPECT_GE(clock.elapsed(), ReplySheetView::closeAfterSendMs - 10);
+    EXPECT_LT(clock.elapsed(), 1400) << "the sheet does not wait for the answer";
+    EXPECT_FALSE(bannerShown(view.get(), "successBanner"));
+
+    ASSERT_TRUE(waitUntil([&] { return bannerShown(view.get(), "successBanner"); }));
+    EXPECT_EQ(replyRequests(), 1);
+    EXPECT_EQ(server.lastRequest().jsonBody().value(u"content"_s).toString(), u"  \n"_s);
+    EXPECT_EQ(server.lastRequest().jsonBody().value(u"receiverId"_s).toInteger(), bob);
+}
+
+TEST_F(DetailRig, SuccessBannerHidesTwoSecondsAfterTheFirstSuccessNotTheLast)
+{
+    QElapsedTimer clock;
+    clock.start();
+    send(u"第一句"_s);
+    ASSERT_TRUE(waitUntil([&] { return bannerShown(view.get(), "successBanner"); }));
+    const qint64 firstShown = clock.elapsed();
+    QTest::qWait(1200);
+    send(u"第二句"_s);
+    ASSERT_TRUE(waitUntil([&] { return replyRequests() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return !bannerShown(view.get(), "successBanner"); }, 4000));
+    const qint64 hiddenAt = clock.elapsed();
+    EXPECT_GE(hiddenAt - firstShown, BottleDetailView::successBannerMs - 20);
+    EXPECT_LT(hiddenAt - firstShown, BottleDetailView::successBannerMs + 1000)
+        << "the second success did not extend it";
+}
+
+TEST_F(DetailRig, FailedAnswerIsKeptForTheNextSheetUntilOneSucceeds)
+{
+    server.scriptNext(ScriptedReply { 500, "<b>内部错误</b>" });
+    send(u"写了很久的回复"_s);
+    ASSERT_TRUE(waitUntil([&] { return bannerShown(view.get(), "errorBanner"); }));
+    EXPECT_EQ(view->findChild<BannerRow*>(u"errorBanner"_s)->message(), u"服务器错误: <b>内部错误</b>"_s);
+    EXPECT_EQ(view->replyDraft(), u"写了很久的回复"_s);
+    ASSERT_TRUE(waitUntil([&] { return !view->replySheet(); }));
+
+    // The next sheet offers the answer again; sending it clears the red banner at once.
+    view->openReplySheet();
+    ASSERT_TRUE(view->replySheet());
+    EXPECT_EQ(view->replySheet()->content(), u"写了很久的回复"_s);
+    part(view->replySheet(), "sendButton")->click();
+    EXPECT_FALSE(bannerShown(view.get(), "errorBanner"));
+    ASSERT_TRUE(waitUntil([&] { return bannerShown(view.get(), "successBanner"); }));
+    EXPECT_TRUE(view->replyDraft().isEmpty());
+    ASSERT_TRUE(waitUntil([&] { return !view->replySheet(); }));
+    view->openReplySheet();
+    EXPECT_TRUE(view->replySheet()->content().isEmpty());
+}
+
+TEST_F(DetailRig, SensitiveWordsCloseTheSheetAndShowTheCardInsteadOfABanner)
+{
+    server.scriptNext(ScriptedReply { std::nullopt, {}, 200 });
+    QPointer<ReplySheetView> sheet = send(u"含有违禁词的回复"_s);
+    ASSERT_TRUE(waitUntil([&] { return view->findChild<SensitiveWordAlertView*>() != nullptr; }));
+    EXPECT_FALSE(bannerShown(view.get(), "errorBanner"));
+    EXPECT_TRUE(view->replyDraft().isEmpty());
+    EXPECT_TRUE(waitUntil([&] { return sheet.isNull(); }));
+}
+
+TEST_F(DetailRig, AnswerThatArrivesAfterTheScreenClosedIsDropped)
+{
+    server.scriptNext(ScriptedReply { std::nullopt, {}, 300 });
+    send(u"晚到的回复"_s);
+    view.reset();
+    ASSERT_TRUE(waitUntil([&] { return replyRequests() == 1; }));
+    QTest::qWait(500); // the answer comes back to a screen that is gone
+}

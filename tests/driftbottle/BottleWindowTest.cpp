@@ -1,0 +1,217 @@
+// The drift-bottle window and its manager: one window at a time, the sign-in question for a
+// signed-out user, the refresh that runs only while the window is open, picking and deleting.
+#include "BottleWindowRig.h"
+
+#include "driftbottle/ConversationListModel.h"
+#include "driftbottle/UserRegistrationView.h"
+#include "support/LogLines.h"
+#include "widgets/BannerRow.h"
+#include "widgets/OverlayCard.h"
+#include "widgets/PlainLabel.h"
+
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString driftBottle = u"DriftBottle"_s;
+const QString conversation = u"Conversation"_s;
+
+QList<UserRegistrationView*> signInWindows()
+{
+    QList<UserRegistrationView*> out;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* form = qobject_cast<UserRegistrationView*>(w); form && form->isVisible())
+            out.append(form);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(BottleWindowRig, OneWindowWhoseRefreshRunsOnlyWhileItIsOpen)
+{
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), u"漂流瓶"_s);
+    EXPECT_EQ(window->size(), QSize(900, 650));
+    EXPECT_TRUE(timer.isActive());
+    EXPECT_EQ(timer.interval, 5000);
+    EXPECT_EQ(requestsTo(u"/api/bottles/conversations"_s), 1);
+
+    // Each tick asks once more.
+    timer.fire();
+    ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/api/bottles/conversations"_s) == 2; }));
+
+    // Asking again brings the same window forward.
+    windows->showDriftBottleWindow();
+    EXPECT_EQ(windows->driftBottleWindow(), window);
+    EXPECT_TRUE(loggedLines(driftBottle).contains(u"🍾 漂流瓶窗口已存在，置于最前"_s));
+
+    // Closing stops the refresh and drops the window.
+    QPointer<BottleChatView> closed(window);
+    window->close();
+    EXPECT_FALSE(timer.isActive());
+    EXPECT_EQ(windows->driftBottleWindow(), nullptr);
+    EXPECT_TRUE(loggedLines(driftBottle).contains(u"🚪 漂流瓶窗口关闭，清除引用"_s));
+    ASSERT_TRUE(waitUntil([&] { return closed.isNull(); }));
+
+    // A new window reloads the list and starts the refresh again.
+    BottleChatView* second = openWindow();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(requestsTo(u"/api/bottles/conversations"_s), 3);
+    EXPECT_TRUE(timer.isActive());
+    EXPECT_EQ(timer.starts, 2);
+
+    // A window that is held but hidden is freed, with its refresh, before a new one is made.
+    QPointer<BottleChatView> hidden(second);
+    second->hide();
+    EXPECT_FALSE(timer.isActive());
+    windows->showDriftBottleWindow();
+    EXPECT_TRUE(hidden.isNull());
+    EXPECT_TRUE(windows->driftBottleWindow());
+    EXPECT_TRUE(timer.isActive());
+
+    // The manager going at quit takes its open window and the refresh with it.
+    windows.reset();
+    EXPECT_FALSE(timer.isActive());
+}
+
+TEST_F(BottleWindowRig, SignedOutUserIsAskedToSignIn)
+{
+    users->setUserMode(UserMode::offline);
+    ASSERT_FALSE(users->isLoggedIn());
+    const qsizetype before = server.requests().size();
+
+    Alerts::setNextAnswers({ 1 }); // "取消"
+    windows->showDriftBottleWindow();
+    ASSERT_EQ(Alerts::answeredAlerts().size(), 1);
+    const Alerts::Record alert = Alerts::answeredAlerts().first();
+    EXPECT_EQ(alert.title, u"需要登录"_s);
+    EXPECT_EQ(alert.text, u"漂流瓶功能需要登录后才能使用。\n是否现在登录？"_s);
+    EXPECT_EQ(alert.buttons, (QStringList { u"去登录"_s, u"取消"_s }));
+    EXPECT_TRUE(signInWindows().isEmpty());
+
+    // "去登录" opens a fresh sign-in window each time; the drift-bottle window stays shut.
+    Alerts::setNextAnswers({ 0, 0 });
+    windows->showDriftBottleWindow();
+    windows->showDriftBottleWindow();
+    const QList<UserRegistrationView*> forms = signInWindows();
+    ASSERT_EQ(forms.size(), 2);
+    EXPECT_EQ(forms.first()->windowTitle(), u"登录/注册"_s);
+    EXPECT_EQ(loggedLines(driftBottle).count(u"🔑 打开登录窗口（从漂流瓶）"_s), 2);
+    EXPECT_EQ(windows->driftBottleWindow(), nullptr);
+    EXPECT_EQ(server.requests().size(), before);
+    qDeleteAll(forms);
+}
+
+TEST_F(BottleWindowRig, PickShowsTheCardThenSelectsThePickedConversation)
+{
+    const QString bottle = server.state().addBottle(bob, QString(60, u'海'));
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    auto* pick = find<QPushButton>(window, u"pickButton"_s);
+    const qsizetype before = server.requests().size();
+
+    pick->click();
+    pick->click(); // a second press while picking starts nothing
+    EXPECT_TRUE(window->isPicking());
+    EXPECT_FALSE(pick->isEnabled());
+    EXPECT_EQ(pick->text().trimmed(), u"捡取中..."_s);
+    ASSERT_TRUE(waitUntil([&] { return !window->isPicking(); }));
+    EXPECT_EQ(pathsSince(before), (QStringList { u"/api/bottles/pick"_s, u"/api/bottles/conversations"_s }));
+
+    auto* overlay = find<OverlayCard>(window, u"pickOverlay"_s);
+    EXPECT_TRUE(overlay->isVisible());
+    EXPECT_EQ(find<PlainLabel>(window, u"pickPreview"_s)->fullText(), QString(50, u'海') + u"..."_s);
+    EXPECT_FALSE(conversations->currentConversation());
+
+    // A second later the picked conversation is selected and its lines load.
+    ASSERT_TRUE(waitUntil([&] { return conversations->currentConversation().has_value(); }, 3000));
+    EXPECT_EQ(conversations->currentConversation()->bottleId, bottle);
+    ASSERT_TRUE(waitUntil([&] { return !overlay->isVisible(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return conversations->chatMessages().size() == 1; }));
+    EXPECT_TRUE(window->chatView());
+    EXPECT_TRUE(
+        loggedLines(conversation).contains(u"✅ 捡到瓶子: "_s + bottle + u" - "_s + QString(20, u'海') + u"..."_s));
+}
+
+TEST_F(BottleWindowRig, FailedPickShowsItsReasonForThreeSecondsUnlessReplaced)
+{
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    auto* banner = find<BannerRow>(window, u"listError"_s);
+    auto* pick = find<QPushButton>(window, u"pickButton"_s);
+
+    // Nothing to pick: the server's 404.
+    pick->click();
+    ASSERT_TRUE(waitUntil([&] { return !window->isPicking(); }));
+    const QString notFound = u"没有挖到瓶子，你先丢个瓶子出去吧！"_s;
+    EXPECT_EQ(window->errorMessage(), notFound);
+    EXPECT_TRUE(banner->isVisible());
+    EXPECT_TRUE(loggedLines(conversation).contains(u"❌ 捡瓶子失败: "_s + notFound));
+    ASSERT_TRUE(waitUntil([&] { return !window->errorMessage(); }, 4000));
+    EXPECT_FALSE(banner->isVisible());
+
+    // A bottle that was picked but whose list reload failed is a failed pick, and a later
+    // reason is not cleared by the earlier pick's timer.
+    server.state().addBottle(bob, u"瓶子"_s);
+    server.scriptNext({}); // the pick goes through
+    server.scriptNext({ 500, "<html><b>down</b></html>" });
+    pick->click();
+    ASSERT_TRUE(waitUntil([&] { return !window->isPicking(); }));
+    const QString down = u"服务器错误: <html><b>down</b></html>"_s;
+    EXPECT_EQ(window->errorMessage(), down);
+    EXPECT_FALSE(find<OverlayCard>(window, u"pickOverlay"_s)->isVisible());
+    EXPECT_EQ(banner->message(), down); // shown literally
+
+    server.scriptNext({ 500, "second" });
+    QTest::qWait(1500);
+    pick->click();
+    ASSERT_TRUE(waitUntil([&] { return !window->isPicking(); }));
+    QTest::qWait(1800); // the first failure's timer has run by now
+    EXPECT_EQ(window->errorMessage(), u"服务器错误: second"_s);
+}
+
+TEST_F(BottleWindowRig, DeleteMenuKeepsItsConversationThroughARefresh)
+{
+    QStringList ids;
+    for (int i = 0; i < 5; ++i) {
+        ids.prepend(server.state().addBottle(bob, u"瓶子"_s + QString::number(i)));
+        server.state().pickBottle(ids.first(), alice);
+    }
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    QListView* list = window->conversationList();
+    auto* model = static_cast<ConversationListModel*>(list->model());
+    const QString target = ids.at(2);
+    conversations->selectConversation(model->conversationAt(model->rowOf(target)));
+    ASSERT_TRUE(waitUntil([&] { return !conversations->chatMessages().isEmpty(); }));
+
+    QMenu* menu = window->openRowMenu(list->visualRect(model->index(model->rowOf(target))).center());
+    ASSERT_TRUE(menu);
+    // While the menu is open another conversation moves to the top: the rows shift.
+    server.state().addReply(ids.at(4), bob, alice, u"新消息"_s);
+    timer.fire();
+    ASSERT_TRUE(waitUntil([&] { return model->conversationAt(0).bottleId == ids.at(4); }));
+    ASSERT_NE(model->conversationAt(2).bottleId, target);
+
+    const qsizetype before = server.requests().size();
+    menu->actions().first()->trigger();
+    ASSERT_TRUE(waitUntil([&] { return model->rowOf(target) == -1; }));
+    EXPECT_EQ(server.requests().at(before).jsonBody().value(u"bottleId"_s).toString(), target);
+    // It was the selected one: the chat pane goes back to its placeholder.
+    EXPECT_FALSE(conversations->currentConversation());
+    EXPECT_TRUE(conversations->chatMessages().isEmpty());
+    EXPECT_TRUE(waitUntil([&] { return window->chatView() == nullptr; }));
+
+    // A failed delete says why above the list and keeps the row.
+    server.scriptNext({ 500, "nope" });
+    window->openRowMenu(list->visualRect(model->index(0)).center())->actions().first()->trigger();
+    ASSERT_TRUE(waitUntil([&] { return window->errorMessage().has_value(); }));
+    EXPECT_EQ(*window->errorMessage(), u"服务器错误: nope"_s);
+    EXPECT_EQ(model->rowCount(), 4);
+}

@@ -1,0 +1,238 @@
+// The chat pane's replies and the throw sheet: what is sent in which order, and that typed
+// text is never lost to a refusal nor sent twice after a reply the server stored.
+#include "BottleWindowRig.h"
+
+#include "driftbottle/ThrowNewBottleSheet.h"
+#include "support/LogLines.h"
+#include "widgets/BannerRow.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainTextEditor.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString conversation = u"Conversation"_s;
+
+QMessageBox* openAlert()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == u"sensitiveWordAlert"_s && w->isVisible())
+            return qobject_cast<QMessageBox*>(w);
+    }
+    return nullptr;
+}
+
+/// Alice has picked Bob's bottle and the window shows that conversation.
+class ChatRig : public BottleWindowRig
+{
+protected:
+    void SetUp() override
+    {
+        BottleWindowRig::SetUp();
+        bottle = server.state().addBottle(bob, u"有人吗"_s);
+        server.state().pickBottle(bottle, alice);
+        window = openWindow();
+        ASSERT_TRUE(window);
+        conversations->selectConversation(conversations->conversations().first());
+        ASSERT_TRUE(waitUntil([&] { return conversations->chatMessages().size() == 1; }));
+        chat = window->chatView();
+        ASSERT_TRUE(chat);
+        editor = find<PlainTextEditor>(chat, u"chatInput"_s);
+        send = find<QPushButton>(chat, u"sendButton"_s);
+        error = find<BannerRow>(chat, u"chatError"_s);
+    }
+
+    void TearDown() override
+    {
+        if (QMessageBox* alert = openAlert())
+            alert->close();
+        BottleWindowRig::TearDown();
+    }
+
+    void type(const QString& text)
+    {
+        editor->setPlainText(text);
+        ASSERT_TRUE(send->isEnabled());
+        send->click();
+    }
+
+    QString bottle;
+    BottleChatView* window = nullptr;
+    ChatView* chat = nullptr;
+    PlainTextEditor* editor = nullptr;
+    QPushButton* send = nullptr;
+    BannerRow* error = nullptr;
+};
+
+} // namespace
+
+TEST_F(ChatRig, ReplyIsSentThenLinesAndListReloadAndTheListFollowsIt)
+{
+    EXPECT_FALSE(send->isEnabled());
+    QListView* list = find<QListView>(chat, u"chatMessages"_s);
+    const qsizetype before = server.requests().size();
+
+    type(u"   "_s); // blanks are a reply too, sent unchanged
+    EXPECT_TRUE(editor->text().isEmpty());
+    EXPECT_TRUE(chat->isSending());
+    EXPECT_FALSE(editor->isEnabled());
+    EXPECT_FALSE(send->isEnabled());
+    ASSERT_TRUE(waitUntil([&] { return !chat->isSending(); }));
+    EXPECT_EQ(pathsSince(before),
+        (QStringList {
+            u"/api/bottles/reply"_s, u"/api/bottles/conversation-history"_s, u"/api/bottles/conversations"_s }));
+    const QJsonObject body = server.requests().at(before).jsonBody();
+    EXPECT_EQ(body.value(u"content"_s).toString(), u"   "_s);
+    EXPECT_EQ(body.value(u"receiverId"_s).toInteger(), bob);
+    EXPECT_EQ(conversations->chatMessages().size(), 2);
+    EXPECT_TRUE(editor->text().isEmpty());
+
+    // A long history: the list ends at the newest line once it grows.
+    for (int i = 0; i < 60; ++i)
+        server.state().addReply(bottle, bob, alice, u"第 "_s + QString::number(i) + u" 条"_s);
+    type(u"好的"_s);
+    ASSERT_TRUE(waitUntil([&] { return !chat->isSending(); }));
+    ASSERT_EQ(conversations->chatMessages().size(), 63);
+    QScrollBar* bar = list->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_TRUE(waitUntil([&] { return bar->value() == bar->maximum(); }));
+
+    // The same number of lines again (another refresh of the same history) leaves the scroll alone.
+    bar->setValue(0);
+    conversations->selectConversation(*conversations->currentConversation());
+    QTest::qWait(200);
+    EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(ChatRig, RefusedRepliesComeBackToTheEditorStoredOnesDoNot)
+{
+    const QString refused = u"包含违禁词的回复"_s;
+    type(refused);
+    ASSERT_TRUE(waitUntil([&] { return !chat->isSending(); }));
+    EXPECT_EQ(editor->text(), refused);
+    ASSERT_TRUE(openAlert());
+    EXPECT_EQ(openAlert()->informativeText(), u"您的内容包含敏感词，请修改后再发送"_s);
+    EXPECT_FALSE(error->isVisible());
+    openAlert()->close();
+
+    // The server fails the reply itself: the text returns and the reason shows for a while.
+    server.scriptNext({ 500, "<i>busy</i>" });
+    type(u"第二次"_s);
+    ASSERT_TRUE(waitUntil([&] { return !chat->isSending(); }));
+    EXPECT_EQ(editor->text(), u"第二次"_s);
+    EXPECT_TRUE(error->isVisible());
+    EXPECT_EQ(error->message(), u"服务器错误: <i>busy</i>"_s);
+    EXPECT_TRUE(loggedLines(conversation).contains(u"❌ 发送消息失败: 服务器错误: <i>busy</i>"_s));
+    EXPECT_TRUE(waitUntil([&] { return !error->isVisible(); }, 4000));
+
+    // Stored, then the reload fails: the text must not come back for a duplicate send.
+    const qsizetype before = server.requests().size();
+    server.scriptNext({});
+    server.scriptNext({ 500, "reload" });
+    editor->clear();
+    type(u"第三次"_s);
+    ASSERT_TRUE(waitUntil([&] { return !chat->isSending(); }));
+    EXPECT_TRUE(editor->text().isEmpty());
+    EXPECT_EQ(server.requests().at(before).jsonBody().value(u"content"_s).toString(), u"第三次"_s);
+    EXPECT_TRUE(error->isVisible());
+}
+
+TEST_F(ChatRig, ABottleNobodyPickedCannotBeAnsweredAndKeepsTheText)
+{
+    const QString mine = server.state().addBottle(alice, u"我的瓶子"_s);
+    ASSERT_TRUE(await(conversations->refreshConversations()).ok());
+    for (const Conversation& c : conversations->conversations()) {
+        if (c.bottleId == mine)
+            conversations->selectConversation(c);
+    }
+    ASSERT_EQ(chat->conversation().bottleId, mine);
+    EXPECT_EQ(find<PlainLabel>(chat, u"chatName"_s)->fullText(), ChatView::noNameYet);
+    EXPECT_EQ(find<QLabel>(chat, u"chatEmoji"_s)->text(), ChatView::noEmoji);
+
+    const qsizetype before = server.requests().size();
+    type(u"有人吗"_s);
+    ASSERT_TRUE(waitUntil([&] { return !chat->isSending(); }));
+    QTest::qWait(50);
+    EXPECT_TRUE(pathsSince(before).filter(u"reply"_s).isEmpty());
+    EXPECT_EQ(editor->text(), u"有人吗"_s);
+    EXPECT_TRUE(loggedLines(conversation).contains(u"❌ 发送消息失败: 瓶子还未被捡起，无法回复"_s));
+}
+
+TEST_F(BottleWindowRig, ThrowSheetSizesButtonsAndOutcomes)
+{
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    find<QPushButton>(window, u"throwButton"_s)->click();
+    auto* sheet = window->findChild<ThrowNewBottleSheet*>();
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(sheet->size(), QSize(400, 300));
+    auto* editor = find<PlainTextEditor>(sheet, u"bottleText"_s);
+    auto* send = find<QPushButton>(sheet, u"sendButton"_s);
+    auto* cancel = find<QPushButton>(sheet, u"cancelButton"_s);
+    auto* error = find<PlainLabel>(sheet, u"throwError"_s);
+    EXPECT_FALSE(send->isEnabled());
+
+    // Too long: the bottle manager refuses, the reason shows in red and the sheet grows.
+    editor->setPlainText(QString(1001, u'浪'));
+    ASSERT_TRUE(send->isEnabled());
+    send->click();
+    ASSERT_TRUE(waitUntil([&] { return !sheet->isSending(); }));
+    EXPECT_FALSE(sheet->errorMessage().isEmpty());
+    EXPECT_TRUE(error->isVisible());
+    EXPECT_EQ(sheet->size(), QSize(400, 350));
+    EXPECT_EQ(editor->text().size(), 1001);
+
+    // Sensitive words: the alert instead of red text; the text stays.
+    editor->setPlainText(u"违禁词"_s);
+    server.scriptNext({ std::nullopt, {}, 300 }); // answered late, so the sending state can be seen
+    send->click();
+    EXPECT_EQ(send->text(), u"发送中..."_s);
+    EXPECT_FALSE(send->isEnabled());
+    EXPECT_FALSE(cancel->isEnabled());
+    EXPECT_EQ(sheet->size(), QSize(400, 300));
+    sheet->reject(); // no way out while the throw is out
+    EXPECT_TRUE(sheet->isVisible());
+    ASSERT_TRUE(waitUntil([&] { return !sheet->isSending(); }));
+    EXPECT_TRUE(sheet->errorMessage().isEmpty());
+    EXPECT_EQ(editor->text(), u"违禁词"_s);
+    ASSERT_TRUE(openAlert());
+    openAlert()->close();
+
+    // A bottle that goes out closes the sheet and shows in the list.
+    const qsizetype before = server.requests().size();
+    QPointer<ThrowNewBottleSheet> gone(sheet);
+    editor->setPlainText(u"你好，陌生人"_s);
+    send->click();
+    ASSERT_TRUE(waitUntil([&] { return gone.isNull(); }));
+    EXPECT_EQ(pathsSince(before), (QStringList { u"/api/bottles/throw"_s, u"/api/bottles/conversations"_s }));
+    EXPECT_EQ(conversations->conversations().size(), 1);
+    EXPECT_TRUE(loggedLines(conversation).contains(u"🚀 开始丢瓶子，内容长度: 6"_s));
+
+    // A fresh sheet starts empty.
+    find<QPushButton>(window, u"throwButton"_s)->click();
+    auto* fresh = window->findChild<ThrowNewBottleSheet*>();
+    ASSERT_TRUE(fresh);
+    EXPECT_TRUE(find<PlainTextEditor>(fresh, u"bottleText"_s)->text().isEmpty());
+}
+
+TEST(PickSheet, ClosesItselfAfterHalfASecond)
+{
+    QWidget parent;
+    auto* sheet = new PickBottleSheet(&parent);
+    QSignalSpy finished(sheet, &QDialog::finished);
+    sheet->open();
+    EXPECT_EQ(sheet->size(), QSize(300, 200));
+    QTest::qWait(300);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_TRUE(finished.wait(1000));
+    EXPECT_FALSE(sheet->isVisible());
+}

@@ -1,0 +1,278 @@
+// Message bubbles beside the pet: placement, the displaced pet, sending and failures.
+#include "FriendsUiFixture.h"
+
+#include "friends/MessageBubbleWindow.h"
+#include "support/LogLines.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainLineEdit.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+FriendMessage message(
+    qint64 id, qint64 senderId = 2, const QString& content = u"喵"_s, const QString& nickname = u"阿花"_s)
+{
+    FriendMessage m;
+    m.id = id;
+    m.senderId = senderId;
+    m.senderNickname = nickname;
+    m.senderAvatar = u"🐶"_s;
+    m.receiverId = 1;
+    m.content = content;
+    return m;
+}
+
+Friend friendRecord(qint64 userId, const QString& nickname = u"鲍勃"_s)
+{
+    Friend f;
+    f.id = userId + 1000;
+    f.userId = userId;
+    f.nickname = nickname;
+    f.avatarEmoji = u"🐶"_s;
+    return f;
+}
+
+class Bubbles : public FriendsUiFixture
+{
+protected:
+    /// Lets the queued openings run.
+    void settle() { QCoreApplication::processEvents(); }
+
+    QList<MessageBubbleWindow*> open() const { return bubbles->bubbles(); }
+
+    QRectF petFrame() const { return pet->window.modelFrame(); }
+
+    /// Every bubble sits 20 px right of the pet, the first level with its top, the rest
+    /// below with 10 px gaps.
+    void expectColumn() const
+    {
+        double top = petFrame().bottom();
+        for (MessageBubbleWindow* bubble : open()) {
+            const QRectF frame = bubble->modelFrame();
+            EXPECT_DOUBLE_EQ(frame.left(), petFrame().right() + 20) << bubble->bubbleId().toStdString();
+            EXPECT_DOUBLE_EQ(frame.bottom(), top) << bubble->bubbleId().toStdString();
+            top -= frame.height() + 10;
+        }
+    }
+
+    void closeAndWait(MessageBubbleWindow* bubble)
+    {
+        QPointer<MessageBubbleWindow> gone(bubble);
+        bubble->closeButton()->click();
+        ASSERT_TRUE(waitUntil([&] { return gone.isNull(); }));
+    }
+};
+
+} // namespace
+
+TEST_F(Bubbles, FirstMessageParksThePetAndTheLastCloseBringsItBack)
+{
+    for (const bool behaviorWasOn : { true, false }) {
+        SCOPED_TRACE(behaviorWasOn);
+        pet->behaviorActive = behaviorWasOn;
+        pet->starts = 0;
+        pet->restoredTo.clear();
+        pet->window.setModelOrigin({ 700, 400 });
+        const QPointF stored = pet->currentPetPosition();
+
+        bubbles->showMessage(message(7));
+        bubbles->showMessage(message(8));
+        settle();
+        ASSERT_EQ(open().size(), 1) << "the second would open below the screen";
+        // The dock takes the bottom 40 px: the corner is measured from the visible area.
+        EXPECT_EQ(petFrame().topLeft(), QPointF(50, 190));
+        EXPECT_TRUE(bubbles->isShowingMessages());
+        EXPECT_EQ(open().at(0)->size(), QSize(320, 170));
+        expectColumn();
+
+        // Dragging the pet up takes the column along and makes room for the waiting one.
+        pet->window.setModelOrigin({ 300, 600 });
+        settle();
+        ASSERT_EQ(open().size(), 2);
+        EXPECT_EQ(bubbles->heldMessageCount(), 0);
+        expectColumn();
+
+        closeAndWait(open().at(0));
+        EXPECT_TRUE(pet->restoredTo.isEmpty()) << "a bubble is still open";
+        expectColumn();
+        closeAndWait(open().at(0));
+        ASSERT_EQ(pet->restoredTo, QList<QPointF> { stored }) << "back where it was before the first message";
+        EXPECT_EQ(pet->starts, behaviorWasOn ? 1 : 0);
+        EXPECT_FALSE(bubbles->isShowingMessages());
+    }
+    EXPECT_EQ(pet->pauses, 2);
+}
+
+TEST_F(Bubbles, ComposeBubblesLeaveThePetAndShareTheColumn)
+{
+    pet->window.setModelOrigin({ 300, 600 });
+    bubbles->showSendMessageBubble(friendRecord(5));
+    bubbles->showSendMessageBubble(friendRecord(5));
+    settle();
+    ASSERT_EQ(open().size(), 2);
+    EXPECT_EQ(petFrame().topLeft(), QPointF(300, 600));
+    EXPECT_EQ(pet->pauses, 0);
+    EXPECT_EQ(open().at(0)->size(), QSize(320, 110));
+
+    // A message arriving now joins the column below without moving the pet.
+    bubbles->showMessage(message(9));
+    settle();
+    ASSERT_EQ(open().size(), 3);
+    EXPECT_EQ(open().at(2)->kind(), MessageBubbleWindow::Kind::Received);
+    EXPECT_EQ(petFrame().topLeft(), QPointF(300, 600));
+    expectColumn();
+
+    // Closing the middle one moves the last up at once, while the closed one still fades.
+    MessageBubbleWindow* middle = open().at(1);
+    middle->closeButton()->click();
+    EXPECT_FALSE(open().contains(middle));
+    expectColumn();
+    closeAndWait(open().at(0));
+    closeAndWait(open().at(0));
+    EXPECT_TRUE(pet->restoredTo.isEmpty());
+}
+
+TEST_F(Bubbles, TwoBubblesOfOneMessageIdStayApart)
+{
+    bubbles->showMessage(message(42));
+    bubbles->showMessage(message(42));
+    settle();
+    pet->window.setModelOrigin({ 300, 700 }); // out of the corner, with room for both
+    ASSERT_EQ(open().size(), 2);
+    MessageBubbleWindow* first = open().at(0);
+    MessageBubbleWindow* second = open().at(1);
+
+    closeAndWait(second);
+    ASSERT_EQ(open(), QList<MessageBubbleWindow*> { first }) << "closing one must not close its twin";
+    // Its Return still reaches its own button.
+    QTest::keyClicks(first->field(), u"  "_s);
+    QTest::keyClick(first->field(), Qt::Key_Return);
+    EXPECT_EQ(open().size(), 1);
+}
+
+TEST_F(Bubbles, ReturnSendsTheTrimmedTextOnceAndClosesTheBubble)
+{
+    const qint64 bob = aliceWithFriendBob();
+    bubbles->showSendMessageBubble(friendRecord(bob));
+    settle();
+    ASSERT_EQ(open().size(), 1);
+    QPointer<MessageBubbleWindow> bubble = open().at(0);
+
+    // Blanks only: nothing goes out and the bubble stays.
+    QTest::keyClicks(bubble->field(), u"   "_s);
+    QTest::keyClick(bubble->field(), Qt::Key_Return);
+    EXPECT_TRUE(loggedLines(u"Friend"_s).contains(u"⚠️ 输入内容为空"_s));
+
+    const QString text = u"  晚上一起吃饭？🍜\u200d  "_s;
+    bubble->field()->setText(text);
+    QTest::keyClick(bubble->field(), Qt::Key_Return);
+    EXPECT_EQ(bubble->sendButton()->text(), u"发送中..."_s);
+    EXPECT_FALSE(bubble->field()->isEnabled());
+    QTest::keyClick(bubble->field(), Qt::Key_Return);
+    bubble->sendButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return bubble.isNull(); }));
+
+    ASSERT_EQ(server.state().messages().size(), 1);
+    EXPECT_EQ(server.state().messages().at(0).receiverId, bob);
+    EXPECT_EQ(server.state().messages().at(0).content, text.trimmed());
+    EXPECT_TRUE(loggedLines(u"Friend"_s).contains(u"✅ 消息发送流程完成"_s));
+}
+
+TEST_F(Bubbles, AFailedSendKeepsTheTextAndSaysSo)
+{
+    struct Case
+    {
+        bool compose;
+        QString title;
+        QString textStart;
+    };
+    const Case cases[] = {
+        { true, u"发送失败"_s, u"消息发送失败："_s },
+        { false, u"回复失败"_s, u"消息发送失败，请重试"_s },
+    };
+    signIn();
+    pet->window.setModelOrigin({ 300, 700 });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title.toStdString());
+        Alerts::clearAnsweredAlerts();
+        Alerts::setNextAnswers({ 0 });
+        // Not a friend: the server refuses the message.
+        if (c.compose)
+            bubbles->showSendMessageBubble(friendRecord(999));
+        else
+            bubbles->showMessage(message(1, 999));
+        settle();
+        MessageBubbleWindow* bubble = open().constLast();
+        bubble->field()->setText(u"你好 <b>呀</b>"_s);
+        bubble->sendButton()->click();
+        ASSERT_TRUE(waitUntil([] { return !Alerts::answeredAlerts().isEmpty(); }));
+        const Alerts::Record alert = Alerts::answeredAlerts().at(0);
+        EXPECT_EQ(alert.style, Alerts::Style::Warning);
+        EXPECT_EQ(alert.title, c.title);
+        EXPECT_TRUE(alert.text.startsWith(c.textStart)) << alert.text.toStdString();
+        EXPECT_EQ(alert.buttons, QStringList { u"确定"_s });
+        EXPECT_TRUE(open().contains(bubble));
+        EXPECT_EQ(bubble->field()->text(), u"你好 <b>呀</b>"_s);
+        EXPECT_TRUE(bubble->field()->isEnabled());
+        EXPECT_EQ(bubble->sendButton()->text(), u"发送"_s);
+        EXPECT_TRUE(bubble->sendButton()->isEnabled());
+    }
+}
+
+TEST_F(Bubbles, AMessageFromTheServerOpensABubbleThatCanBeAnswered)
+{
+    const qint64 alice = signIn();
+    // A friend whose nickname carries markup, right-to-left text and an emoji sequence.
+    const QString nickname = u"<i>مرحبا</i> 👨‍👩‍👧"_s;
+    const qint64 carol = server.state().addUser(u"carol@x.io"_s, nickname, u"🐱"_s, u"pw"_s);
+    server.state().befriend(alice, carol);
+    connectAndAuthenticate();
+    EXPECT_TRUE(messages->hasMessageCallback()) << "installed on authentication";
+
+    std::optional<qint64> sender = carol;
+    APIClient carolClient(server.baseUrl(), [&] { return sender; });
+    const QString longText = QString(5000, u'喵');
+    ASSERT_TRUE(await(carolClient.sendFriendMessage(alice, longText)).ok());
+    ASSERT_TRUE(waitUntil([&] { return open().size() == 1; }));
+
+    MessageBubbleWindow* bubble = open().at(0);
+    EXPECT_EQ(bubble->findChild<QPlainTextEdit*>(u"content"_s)->toPlainText(), longText);
+    EXPECT_EQ(bubble->size(), QSize(320, 170)) << "a long message scrolls inside the bubble";
+    const auto* title = bubble->findChild<PlainLabel*>(u"title"_s);
+    EXPECT_EQ(title->fullText(), nickname);
+    EXPECT_EQ(title->textFormat(), Qt::PlainText);
+    EXPECT_EQ(bubble->receiverId(), carol);
+
+    bubble->field()->setText(u"收到"_s);
+    QTest::keyClick(bubble->field(), Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] { return open().isEmpty(); }));
+    EXPECT_EQ(server.state().messages().last().receiverId, carol);
+    EXPECT_EQ(server.state().messages().last().content, u"收到"_s);
+}
+
+TEST_F(Bubbles, ABurstWaitsForRoomAndEveryMessageShowsOnce)
+{
+    for (int i = 1; i <= 50; ++i)
+        bubbles->showMessage(message(i));
+    settle();
+    pet->window.setModelOrigin({ 300, 700 });
+    const std::optional<QRectF> visible = screens.mainVisibleFrame();
+    QList<QString> seen;
+    while (!open().isEmpty()) {
+        const QList<MessageBubbleWindow*> now = open();
+        ASSERT_EQ(now.size(), seen.size() < 46 ? 4 : 50 - seen.size()) << "as many as fit below the pet";
+        for (MessageBubbleWindow* bubble : now)
+            EXPECT_TRUE(visible->contains(bubble->modelFrame())) << bubble->bubbleId().toStdString();
+        seen.append(now.at(0)->bubbleId());
+        now.at(0)->closeButton()->click();
+    }
+    ASSERT_EQ(seen.size(), 50);
+    for (int i = 1; i <= 50; ++i)
+        EXPECT_EQ(seen.at(i - 1), QString::number(i));
+    EXPECT_EQ(bubbles->heldMessageCount(), 0);
+}

@@ -1,0 +1,169 @@
+// The friends page of the preferences, hosted on its own.
+#include "FriendsUiFixture.h"
+
+#include "friends/FriendListModel.h"
+#include "friends/FriendListView.h"
+#include "friends/FriendRowDelegate.h"
+#include "support/LogLines.h"
+#include "widgets/PlainLabel.h"
+
+#include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class FriendListPage : public FriendsUiFixture
+{
+protected:
+    /// Signs Alice in with `count` friends, the first named with markup.
+    void aliceWithFriends(int count)
+    {
+        const qint64 alice = signIn();
+        for (int i = 0; i < count; ++i) {
+            const QString nickname = i == 0 ? u"<b>阿花</b>"_s : u"朋友"_s + QString::number(i);
+            const qint64 other
+                = server.state().addUser(u"f"_s + QString::number(i) + u"@x.io"_s, nickname, u"🐶"_s, u"pw"_s);
+            server.state().befriend(alice, other);
+        }
+    }
+
+    void openPage()
+    {
+        page = std::make_unique<FriendListView>(*friends, *messages, timers);
+        page->resize(560, 480);
+        page->show();
+        ASSERT_TRUE(waitUntil([&] { return !friends->isLoading(); }));
+    }
+
+    QWidget* currentContent() const { return page->findChild<QStackedWidget*>()->currentWidget(); }
+
+    /// Clicks the middle of `rect` inside the row `row` of the list.
+    void clickRow(int row, QRect (*rect)(const QRect&))
+    {
+        QListView* list = page->listView();
+        const QRect rowRect = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect(rowRect).center());
+    }
+
+    void TearDown() override
+    {
+        page.reset();
+        FriendsUiFixture::TearDown();
+    }
+
+    std::unique_ptr<FriendListView> page;
+};
+
+} // namespace
+
+TEST_F(FriendListPage, ShowsLoadingEmptyOrListAndTheConnection)
+{
+    signIn();
+    openPage();
+    EXPECT_EQ(currentContent()->objectName(), u"emptyState"_s);
+    EXPECT_EQ(page->findChild<PlainLabel*>(u"connectionStatus"_s)->fullText(), u"离线"_s);
+    EXPECT_TRUE(page->findChild<QPushButton*>(u"reconnect"_s)->isVisible());
+    EXPECT_FALSE(page->findChild<PlainLabel*>(u"unread"_s)->isVisible());
+
+    // The reconnect button opens the connection; a message then counts as unread.
+    page->findChild<QPushButton*>(u"reconnect"_s)->click();
+    ASSERT_TRUE(waitUntil([&] { return authentications == 1; }));
+    EXPECT_EQ(page->findChild<PlainLabel*>(u"connectionStatus"_s)->fullText(), u"在线"_s);
+    EXPECT_FALSE(page->findChild<QPushButton*>(u"reconnect"_s)->isVisible());
+    server.messageSocket().pushFriendMessage(messageData(77));
+    ASSERT_TRUE(waitUntil([&] { return messages->unreadCount() == 1; }));
+    EXPECT_TRUE(page->findChild<PlainLabel*>(u"unread"_s)->isVisible());
+    EXPECT_EQ(page->findChild<PlainLabel*>(u"unread"_s)->fullText(), u"📨 未读消息: 1 条"_s);
+
+    // While a load runs the list gives way to the loading state, even with friends listed.
+    const qint64 other = server.state().addUser(u"b@x.io"_s, u"乙"_s, u"🐱"_s, u"pw"_s);
+    server.state().befriend(users->currentUser()->id, other);
+    server.scriptNext(ScriptedReply { std::nullopt, {}, 300 });
+    page->findChild<QPushButton*>(u"refresh"_s)->click();
+    EXPECT_EQ(currentContent()->objectName(), u"loadingState"_s);
+    ASSERT_TRUE(waitUntil([&] { return !friends->isLoading(); }));
+    EXPECT_EQ(page->listView()->model()->rowCount(), 1);
+    EXPECT_NE(currentContent()->objectName(), u"loadingState"_s);
+    EXPECT_NE(currentContent()->objectName(), u"emptyState"_s);
+}
+
+TEST_F(FriendListPage, RefreshStaysDisabledUntilHalfASecondAfterTheReload)
+{
+    for (const bool fails : { false, true }) {
+        SCOPED_TRACE(fails);
+        if (!users->currentUser())
+            aliceWithFriends(2);
+        if (!page)
+            openPage();
+        if (fails)
+            server.scriptNext(ScriptedReply { 500, R"({"success":false,"message":"忙"})" });
+        auto* refresh = page->findChild<QPushButton*>(u"refresh"_s);
+        refresh->click();
+        EXPECT_FALSE(refresh->isEnabled());
+        EXPECT_TRUE(page->isRefreshing());
+        ASSERT_TRUE(waitUntil([&] { return !friends->isLoading(); }));
+        timers.advanceMs(499);
+        EXPECT_FALSE(refresh->isEnabled());
+        timers.advanceMs(1);
+        EXPECT_TRUE(refresh->isEnabled());
+        EXPECT_EQ(friends->friends().size(), 2) << "a failed reload keeps the list";
+    }
+}
+
+TEST_F(FriendListPage, PinsAndDeletesThroughTheCards)
+{
+    aliceWithFriends(3);
+    openPage();
+    QListView* list = page->listView();
+    ASSERT_EQ(list->model()->rowCount(), 3);
+    const qint64 firstId = friends->friends().at(0).id;
+
+    clickRow(0, &FriendRowDelegate::pinSwitchRect);
+    EXPECT_EQ(friends->pinnedFriendIds(), QSet<qint64> { firstId });
+    EXPECT_TRUE(list->model()->index(0, 0).data(FriendListModel::PinnedRole).toBool());
+    clickRow(0, &FriendRowDelegate::pinSwitchRect);
+    EXPECT_TRUE(friends->pinnedFriendIds().isEmpty());
+
+    // Cancelling asks nothing of the server; the confirmation names the friend as typed.
+    const qsizetype before = server.requests().size();
+    Alerts::setNextAnswers({ 0 });
+    clickRow(0, &FriendRowDelegate::deleteRect);
+    ASSERT_EQ(Alerts::answeredAlerts().size(), 1);
+    EXPECT_EQ(Alerts::answeredAlerts().at(0).title, u"删除好友"_s);
+    EXPECT_EQ(Alerts::answeredAlerts().at(0).text, u"确定要删除好友「<b>阿花</b>」吗？删除后将无法互发消息。"_s);
+    EXPECT_EQ(Alerts::answeredAlerts().at(0).buttons, (QStringList { u"取消"_s, u"删除"_s }));
+    EXPECT_FALSE(page->pendingDelete().has_value());
+    EXPECT_EQ(server.requests().size(), before);
+
+    // A refused deletion keeps the friend listed and pending.
+    QSignalSpy removed(list->model(), &QAbstractItemModel::rowsRemoved);
+    server.scriptNext(ScriptedReply { 500, R"({"success":false,"message":"忙"})" });
+    Alerts::setNextAnswers({ 1 });
+    clickRow(0, &FriendRowDelegate::deleteRect);
+    ASSERT_TRUE(
+        waitUntil([&] { return loggedLines(u"Friend"_s).filter(u"❌ 删除好友失败: 服务器错误"_s).size() == 1; }));
+    EXPECT_EQ(list->model()->rowCount(), 3);
+    ASSERT_TRUE(page->pendingDelete().has_value());
+    EXPECT_EQ(page->pendingDelete()->id, firstId);
+
+    // A deletion removes exactly its own row.
+    Alerts::setNextAnswers({ 1 });
+    clickRow(1, &FriendRowDelegate::deleteRect);
+    ASSERT_TRUE(waitUntil([&] { return list->model()->rowCount() == 2; }));
+    EXPECT_FALSE(page->pendingDelete().has_value());
+    ASSERT_EQ(removed.count(), 1);
+    EXPECT_EQ(removed.at(0).at(1).toInt(), 1);
+    EXPECT_EQ(removed.at(0).at(2).toInt(), 1);
+}
+
+TEST(FriendCardDate, IsWrittenTheChineseWay)
+{
+    // Dates show as Chinese dates do, in local time.
+    EXPECT_EQ(FriendRowDelegate::formatDate(QDateTime(QDate(2024, 5, 1), QTime(12, 0))), u"2024年5月1日"_s);
+    EXPECT_EQ(FriendRowDelegate::formatDate(QDateTime()), QString());
+}
