@@ -229,9 +229,14 @@ std::optional<QDateTime> Alarm::getNextTriggerTime(const QDateTime& now) const
 
 QString Alarm::formatRepeatRule() const
 {
+    return formatRepeatRule(LocalTime());
+}
+
+QString Alarm::formatRepeatRule(const LocalTime& local) const
+{
     switch (repeatType) {
     case AlarmRepeatType::once:
-        return time.toLocalTime().toString(u"yyyy年MM月dd日"_s);
+        return local(time).toString(u"yyyy年MM月dd日"_s);
     case AlarmRepeatType::daily:
         return u"每天"_s;
     case AlarmRepeatType::weekdays:
@@ -258,7 +263,12 @@ QString Alarm::formatRepeatRule() const
 
 QString Alarm::timeText() const
 {
-    return time.toLocalTime().toString(u"HH:mm"_s);
+    return timeText(LocalTime());
+}
+
+QString Alarm::timeText(const LocalTime& local) const
+{
+    return local.timeOfDay(time).toString(u"HH:mm"_s);
 }
 
 QJsonObject Alarm::toJson() const

@@ -64,8 +64,11 @@ struct Alarm
     [[nodiscard]] std::optional<QDateTime> getNextTriggerTime(const QDateTime& now) const;
     /// The rule as the alarm list and the card show it.
     [[nodiscard]] QString formatRepeatRule() const;
+    /// The same, reading local time through `local` (for a list of many alarms).
+    [[nodiscard]] QString formatRepeatRule(const LocalTime& local) const;
     /// The alarm time as "HH:mm".
     [[nodiscard]] QString timeText() const;
+    [[nodiscard]] QString timeText(const LocalTime& local) const;
 
     /// The stored form: all nine keys, dates as seconds since 2001-01-01 UTC.
     [[nodiscard]] QJsonObject toJson() const;

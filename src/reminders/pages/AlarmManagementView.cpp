@@ -1,0 +1,156 @@
+#include "reminders/pages/AlarmManagementView.h"
+
+#include "reminders/AlarmManager.h"
+#include "reminders/LocalTime.h"
+#include "reminders/pages/AlarmForm.h"
+#include "reminders/pages/ManagementListModel.h"
+#include "reminders/pages/ManagementListView.h"
+#include "reminders/pages/ManagementRowDelegate.h"
+#include "reminders/pages/PageParts.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/PlainLabel.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+ManagementRow alarmRow(const Alarm& alarm, const LocalTime& local)
+{
+    ManagementRow row;
+    row.id = alarm.id;
+    row.enabled = alarm.isEnabled;
+    row.emoji = emoji(alarm.type);
+    row.title = alarm.title;
+    row.message = alarm.message;
+    row.details = { { alarm.timeText(local), RowColours::blue }, { u"·"_s, {} },
+        { alarm.formatRepeatRule(local), RowColours::orange } };
+    row.canDelete = true;
+    row.accent = RowColours::blue;
+    return row;
+}
+
+namespace {
+
+QWidget* emptyState(QWidget* parent)
+{
+    auto* box = new QWidget(parent);
+    box->setObjectName(u"alarmEmptyState"_s);
+    auto* column = new QVBoxLayout(box);
+    column->setSpacing(16);
+    column->addStretch(1);
+    auto* icon = new EmojiLabel(u"⏰"_s, 44, box);
+    icon->setAlignment(Qt::AlignCenter);
+    column->addWidget(icon);
+    PlainLabel* title = PageParts::heading(u"还没有设置闹钟"_s, 1.2, box);
+    title->setAlignment(Qt::AlignCenter);
+    PageParts::makeSecondary(title);
+    column->addWidget(title);
+    auto* hint = new PlainLabel(u"点击「添加闹钟」按钮创建您的第一个闹钟"_s, box);
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setWordWrap(true);
+    PageParts::makeSecondary(hint);
+    column->addWidget(hint);
+    column->addStretch(1);
+    return box;
+}
+
+} // namespace
+
+AlarmManagementView::AlarmManagementView(AlarmManager& alarmManager, Clock& clock, QWidget* parent)
+    : QWidget(parent)
+    , m_alarmManager(alarmManager)
+    , m_clock(clock)
+    , m_model(new ManagementListModel(
+          [&alarmManager] {
+              // One zone lookup for the whole list, read afresh each time.
+              const LocalTime local;
+              QList<ManagementRow> rows;
+              rows.reserve(alarmManager.alarms().size());
+              for (const Alarm& alarm : alarmManager.alarms())
+                  rows.append(alarmRow(alarm, local));
+              return rows;
+          },
+          this))
+    , m_list(new ManagementListView(m_model, false, this))
+    , m_stack(new QStackedWidget(this))
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto* header = new QVBoxLayout;
+    header->setContentsMargins(16, 14, 16, 12);
+    header->setSpacing(8);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(PageParts::heading(u"⏰ 闹钟管理"_s, 1.4, this));
+    titleRow->addStretch(1);
+    QPushButton* add = PageParts::addButton(u"添加闹钟"_s, this);
+    add->setObjectName(u"addAlarmButton"_s);
+    connect(add, &QPushButton::clicked, this, &AlarmManagementView::showAddAlarm);
+    titleRow->addWidget(add);
+    header->addLayout(titleRow);
+    header->addWidget(PageParts::warningNote(u"闹钟会在屏幕右上角弹出显示，必须手动关闭"_s, this));
+    column->addLayout(header);
+    column->addWidget(PageParts::divider(this));
+
+    m_list->setObjectName(u"alarmList"_s);
+    m_list->setRowMargins(QMargins(16, 12, 16, 0));
+    m_stack->addWidget(m_list);
+    m_stack->addWidget(emptyState(this));
+    column->addWidget(m_stack, 1);
+
+    ManagementRowDelegate* rows = m_list->rowDelegate();
+    connect(rows, &ManagementRowDelegate::toggleClicked, this,
+        [this](const QString& id) { m_alarmManager.toggleAlarm(id); });
+    connect(rows, &ManagementRowDelegate::editClicked, this, &AlarmManagementView::showEditAlarm);
+    // Deleting asks nothing: the row goes at once.
+    connect(rows, &ManagementRowDelegate::deleteClicked, this,
+        [this](const QString& id) { m_alarmManager.removeAlarm(id); });
+    connect(&m_alarmManager, &AlarmManager::alarmsChanged, m_model, &ManagementListModel::refresh);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &AlarmManagementView::updateEmptyState);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &AlarmManagementView::updateEmptyState);
+    updateEmptyState();
+}
+
+AlarmManagementView::~AlarmManagementView() = default;
+
+AlarmForm* AlarmManagementView::openForm() const
+{
+    return m_form;
+}
+
+void AlarmManagementView::updateEmptyState()
+{
+    m_stack->setCurrentIndex(m_model->rowCount() > 0 ? 0 : 1);
+}
+
+void AlarmManagementView::showAddAlarm()
+{
+    auto* form = new AddAlarmView(m_clock, this);
+    connect(form, &AlarmForm::saved, this, [this](const Alarm& alarm) { m_alarmManager.addAlarm(alarm); });
+    present(form);
+}
+
+void AlarmManagementView::showEditAlarm(const QString& id)
+{
+    const QList<Alarm>& alarms = m_alarmManager.alarms();
+    const auto it = std::find_if(alarms.cbegin(), alarms.cend(), [&](const Alarm& a) { return a.id == id; });
+    if (it == alarms.cend())
+        return;
+    auto* form = new EditAlarmView(*it, m_clock, this);
+    connect(form, &AlarmForm::saved, this, [this](const Alarm& alarm) { m_alarmManager.updateAlarm(alarm); });
+    present(form);
+}
+
+void AlarmManagementView::present(AlarmForm* form)
+{
+    // One form at a time.
+    if (m_form)
+        m_form->reject();
+    m_form = form;
+    form->open();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "reminders/pages/ManagementRow.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class AlarmForm;
+class AlarmManager;
+class Clock;
+class LocalTime;
+class ManagementListModel;
+class ManagementListView;
+class QStackedWidget;
+struct Alarm;
+
+/// The alarm page: every alarm of the manager as a row with its switch, edit and delete
+/// buttons, or an empty state, and "添加闹钟". It keeps no alarms of its own: each action
+/// goes to the manager, and the rows follow the manager's list, also when the manager
+/// itself changes an alarm (a once alarm switched off after ringing).
+class AlarmManagementView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AlarmManagementView)
+
+public:
+    static constexpr QSize preferredSize { 600, 500 };
+
+    /// `clock` dates new alarms.
+    explicit AlarmManagementView(AlarmManager& alarmManager, Clock& clock, QWidget* parent = nullptr);
+    ~AlarmManagementView() override;
+
+    [[nodiscard]] QSize sizeHint() const override { return preferredSize; }
+
+    /// Opens the add form (the header button does this).
+    void showAddAlarm();
+    /// Opens the edit form for the alarm with `id`, filled from the manager's copy.
+    void showEditAlarm(const QString& id);
+    /// The open add or edit form, if any.
+    [[nodiscard]] AlarmForm* openForm() const;
+
+    [[nodiscard]] ManagementListView* listView() const { return m_list; }
+
+private:
+    void present(AlarmForm* form);
+    void updateEmptyState();
+
+    AlarmManager& m_alarmManager;
+    Clock& m_clock;
+    ManagementListModel* m_model;
+    ManagementListView* m_list;
+    QStackedWidget* m_stack;
+    QPointer<AlarmForm> m_form;
+};
+
+/// The row shown for an alarm, its times read through `local`.
+[[nodiscard]] ManagementRow alarmRow(const Alarm& alarm, const LocalTime& local);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QMetaType>
+#include <QString>
+
+/// What one row of the alarm or reminder list shows: a switch, the type's emoji, the title,
+/// a one-line message, a line of coloured details, an edit button and, where allowed, a
+/// delete button. Built from a record; the painted row reads nothing else.
+struct ManagementRow
+{
+    struct Run
+    {
+        QString text;
+        QColor colour; ///< invalid: the secondary text colour
+        friend bool operator==(const Run&, const Run&) = default;
+    };
+
+    QString id;
+    bool enabled = false;
+    QString emoji;
+    QString title;
+    QString message;
+    QList<Run> details;
+    bool canDelete = false;
+    /// Tint and outline of an enabled row.
+    QColor accent;
+
+    friend bool operator==(const ManagementRow&, const ManagementRow&) = default;
+};
+
+Q_DECLARE_METATYPE(ManagementRow)
+
+namespace RowColours {
+inline const QColor blue { 0, 122, 255 };
+inline const QColor green { 52, 199, 89 };
+inline const QColor orange { 255, 149, 0 };
+inline const QColor red { 255, 59, 48 };
+inline const QColor gray { 142, 142, 147 };
+} // namespace RowColours

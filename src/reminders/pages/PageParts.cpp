@@ -1,0 +1,167 @@
+#include "reminders/pages/PageParts.h"
+
+#include "reminders/pages/ManagementRow.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainTextEditor.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGroupBox>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void scaleFont(QWidget* widget, double factor, QFont::Weight weight)
+{
+    QFont font = widget->font();
+    font.setPointSizeF(font.pointSizeF() * factor);
+    font.setWeight(weight);
+    widget->setFont(font);
+}
+
+QIcon plusCircleIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QRectF(1, 1, 30, 30));
+    painter.setPen(QPen(RowColours::blue, 3.5, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(16, 9), QPointF(16, 23));
+    painter.drawLine(QPointF(9, 16), QPointF(23, 16));
+    painter.end();
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+namespace PageParts {
+
+PlainLabel* heading(const QString& text, double scale, QWidget* parent)
+{
+    auto* label = new PlainLabel(text, parent);
+    scaleFont(label, scale, QFont::Bold);
+    return label;
+}
+
+void makeSecondary(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    QColor colour = palette.color(QPalette::WindowText);
+    colour.setAlphaF(0.55);
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+PlainLabel* warningNote(const QString& text, QWidget* parent)
+{
+    auto* label = new PlainLabel(text, parent);
+    scaleFont(label, 0.85, QFont::Normal);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, RowColours::red);
+    label->setPalette(palette);
+    return label;
+}
+
+QFrame* divider(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    QPalette palette = line->palette();
+    QColor colour = palette.color(QPalette::WindowText);
+    colour.setAlphaF(0.15);
+    palette.setColor(QPalette::WindowText, colour);
+    line->setPalette(palette);
+    return line;
+}
+
+QPushButton* prominentButton(const QString& text, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setAutoDefault(false);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(
+        u"QPushButton { background: #007AFF; color: white; border: none; border-radius: 6px;"
+        " padding: 5px 14px; }"
+        "QPushButton:hover { background: #1A88FF; }"
+        "QPushButton:pressed { background: #0062CC; }"
+        "QPushButton:disabled { background: rgba(0, 122, 255, 90); color: rgba(255, 255, 255, 200); }"_s);
+    return button;
+}
+
+QPushButton* borderedButton(const QString& text, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setAutoDefault(false);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(
+        u"QPushButton { background: rgba(128, 128, 128, 30); border: 1px solid rgba(128, 128, 128, 80);"
+        " border-radius: 6px; padding: 5px 14px; }"
+        "QPushButton:hover { background: rgba(128, 128, 128, 50); }"
+        "QPushButton:pressed { background: rgba(128, 128, 128, 80); }"_s);
+    return button;
+}
+
+QPushButton* addButton(const QString& text, QWidget* parent)
+{
+    QPushButton* button = prominentButton(text, parent);
+    button->setIcon(plusCircleIcon());
+    button->setIconSize(QSize(15, 15));
+    return button;
+}
+
+QGroupBox* section(const QString& title, QWidget* parent, QFormLayout** layout)
+{
+    auto* box = new QGroupBox(title, parent);
+    auto* form = new QFormLayout(box);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setContentsMargins(12, 8, 12, 10);
+    form->setVerticalSpacing(8);
+    *layout = form;
+    return box;
+}
+
+void growWithText(PlainTextEditor* editor, int minLines, int maxLines)
+{
+    const auto fit = [editor, minLines, maxLines] {
+        QTextDocument* document = editor->document();
+        // A plain-text document measures its height in lines.
+        const int textLines = static_cast<int>(document->size().height());
+        const int lines = std::clamp(textLines, minLines, maxLines);
+        // Line-by-line scrolling would offer a scroll bar for the last line's few pixels;
+        // it is needed only once the text is longer than the editor may grow.
+        editor->setVerticalScrollBarPolicy(textLines > maxLines ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        // Lines drawn in a fallback font (Chinese text) are taller than the editor's own
+        // font says; the tallest line laid out so far sets the height.
+        qreal lineHeight = editor->fontMetrics().lineSpacing();
+        int seen = 0;
+        for (QTextBlock block = document->firstBlock(); block.isValid() && seen < maxLines; block = block.next()) {
+            const QTextLayout* layout = block.layout();
+            for (int i = 0; layout && i < layout->lineCount() && seen < maxLines; ++i, ++seen)
+                lineHeight = std::max(lineHeight, layout->lineAt(i).height());
+        }
+        const int frame = 2 * editor->frameWidth() + static_cast<int>(2 * document->documentMargin());
+        editor->setFixedHeight(static_cast<int>(std::ceil(lines * lineHeight)) + frame + 2);
+    };
+    // The size changes with the text and with the width it wraps at.
+    QObject::connect(editor->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, editor,
+        [fit](const QSizeF&) { fit(); });
+    fit();
+}
+
+} // namespace PageParts

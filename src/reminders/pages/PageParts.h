@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class PlainLabel;
+class PlainTextEditor;
+class QFormLayout;
+class QGroupBox;
+class QFrame;
+class QPushButton;
+class QWidget;
+
+/// Small pieces the alarm and reminder pages and their forms share.
+namespace PageParts {
+
+/// A bold heading at `scale` times the application's font size.
+[[nodiscard]] PlainLabel* heading(const QString& text, double scale, QWidget* parent);
+/// Shows `widget`'s text in the secondary (dimmed) text colour.
+void makeSecondary(QWidget* widget);
+/// A one-line note in the caption size, red.
+[[nodiscard]] PlainLabel* warningNote(const QString& text, QWidget* parent);
+[[nodiscard]] QFrame* divider(QWidget* parent);
+/// The filled accent button of a form or page header.
+[[nodiscard]] QPushButton* prominentButton(const QString& text, QWidget* parent);
+/// The outlined secondary button.
+[[nodiscard]] QPushButton* borderedButton(const QString& text, QWidget* parent);
+/// "添加…" in the page header: a prominent button led by a plus in a circle.
+[[nodiscard]] QPushButton* addButton(const QString& text, QWidget* parent);
+
+/// A titled group of a form (no title: a plain group) with a form layout inside.
+[[nodiscard]] QGroupBox* section(const QString& title, QWidget* parent, QFormLayout** layout);
+/// Makes `editor` as tall as its text, between `minLines` and `maxLines` lines, scrolling
+/// beyond that.
+void growWithText(PlainTextEditor* editor, int minLines, int maxLines);
+
+} // namespace PageParts

@@ -1,0 +1,191 @@
+#include "reminders/pages/ReminderForm.h"
+
+#include "platform/Clock.h"
+#include "reminders/pages/PageParts.h"
+#include "reminders/pages/SwitchButton.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainLineEdit.h"
+#include "widgets/PlainTextEditor.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QUuid>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int maxHours = 23;
+
+/// A new reminder of `type` as the add form starts it.
+Reminder newReminder(ReminderType type)
+{
+    Reminder reminder;
+    reminder.type = type;
+    reminder.title = displayName(type);
+    reminder.message = defaultMessage(type);
+    reminder.interval = defaultInterval(type);
+    reminder.isEnabled = true;
+    return reminder;
+}
+
+QSpinBox* stepper(const QString& prefix, int maximum, const QString& name, QWidget* parent)
+{
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(name);
+    box->setPrefix(prefix);
+    box->setRange(0, maximum);
+    box->setSingleStep(1);
+    box->setButtonSymbols(QAbstractSpinBox::PlusMinus);
+    return box;
+}
+
+} // namespace
+
+ReminderForm::Steps ReminderForm::stepsOf(double intervalSeconds)
+{
+    // A stored interval may be anything; only a positive, finite one has steps to show.
+    if (!std::isfinite(intervalSeconds) || intervalSeconds <= 0)
+        return {};
+    // Longer than the steppers reach: the longest they can show.
+    if (intervalSeconds >= (maxHours + 1) * 3600.0)
+        return { maxHours, 59 };
+    const auto seconds = static_cast<int>(intervalSeconds);
+    return { seconds / 3600, seconds % 3600 / 60 };
+}
+
+ReminderForm::ReminderForm(Mode mode, const Reminder& reminder, Clock& clock, QWidget* parent)
+    : QDialog(parent)
+    , m_mode(mode)
+    , m_clock(clock)
+    , m_reminder(reminder)
+{
+    const QString heading = mode == Mode::add ? u"添加"_s + displayName(reminder.type) : u"编辑提醒"_s;
+    setWindowTitle(heading);
+    setWindowModality(Qt::WindowModal);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(formSize);
+    buildLayout(heading);
+
+    m_titleField->setText(reminder.title);
+    m_messageField->setPlainText(reminder.message);
+    const Steps steps = stepsOf(reminder.interval);
+    m_hoursField->setValue(steps.hours);
+    m_minutesField->setValue(steps.minutes);
+    m_enabledSwitch->setChecked(reminder.isEnabled);
+
+    connect(m_titleField, &QLineEdit::textChanged, this, &ReminderForm::updateSaveButton);
+    connect(m_hoursField, &QSpinBox::valueChanged, this, &ReminderForm::updateSaveButton);
+    connect(m_minutesField, &QSpinBox::valueChanged, this, &ReminderForm::updateSaveButton);
+    updateSaveButton();
+}
+
+ReminderForm::~ReminderForm() = default;
+
+void ReminderForm::buildLayout(const QString& heading)
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(20, 16, 20, 16);
+    column->setSpacing(14);
+    PlainLabel* title = PageParts::heading(heading, 1.4, this);
+    title->setAlignment(Qt::AlignCenter);
+    column->addWidget(title);
+    column->addWidget(PageParts::divider(this));
+
+    QFormLayout* basics = nullptr;
+    column->addWidget(PageParts::section(u"基本信息"_s, this, &basics));
+    m_titleField = new PlainLineEdit(this);
+    m_titleField->setObjectName(u"reminderTitleField"_s);
+    m_titleField->setPlaceholderText(u"提醒标题"_s);
+    basics->addRow(m_titleField);
+    m_messageField = new PlainTextEditor(this);
+    m_messageField->setObjectName(u"reminderMessageField"_s);
+    m_messageField->setPlaceholderText(u"提醒内容"_s);
+    m_messageField->setTabChangesFocus(true);
+    PageParts::growWithText(m_messageField, 3, 5);
+    basics->addRow(m_messageField);
+
+    QFormLayout* interval = nullptr;
+    column->addWidget(PageParts::section(u"提醒间隔"_s, this, &interval));
+    m_hoursField = stepper(u"小时: "_s, maxHours, u"intervalHours"_s, this);
+    m_minutesField = stepper(u"分钟: "_s, 59, u"intervalMinutes"_s, this);
+    auto* steppers = new QHBoxLayout;
+    steppers->setSpacing(12);
+    steppers->addWidget(m_hoursField, 1);
+    steppers->addWidget(m_minutesField, 1);
+    interval->addRow(steppers);
+
+    QFormLayout* switches = nullptr;
+    column->addWidget(PageParts::section(QString(), this, &switches));
+    m_enabledSwitch = new SwitchButton(u"启用提醒"_s, this);
+    m_enabledSwitch->setObjectName(u"reminderEnabledSwitch"_s);
+    switches->addRow(u"启用提醒"_s, m_enabledSwitch);
+
+    column->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(12);
+    buttons->addStretch(1);
+    QPushButton* cancel = PageParts::borderedButton(u"取消"_s, this);
+    cancel->setObjectName(u"cancelButton"_s);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_saveButton = PageParts::prominentButton(u"保存"_s, this);
+    m_saveButton->setObjectName(u"saveButton"_s);
+    connect(m_saveButton, &QPushButton::clicked, this, &ReminderForm::saveReminder);
+    buttons->addWidget(cancel);
+    buttons->addWidget(m_saveButton);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
+}
+
+void ReminderForm::updateSaveButton()
+{
+    m_saveButton->setEnabled(canSave());
+}
+
+bool ReminderForm::canSave() const
+{
+    return !m_titleField->text().isEmpty() && (m_hoursField->value() > 0 || m_minutesField->value() >= 1);
+}
+
+Reminder ReminderForm::buildReminder() const
+{
+    Reminder reminder = m_reminder;
+    if (m_mode == Mode::add) {
+        reminder.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+        reminder.lastTriggered.reset();
+        reminder.createdAt = m_clock.now();
+    }
+    reminder.title = m_titleField->text();
+    reminder.message = m_messageField->text();
+    reminder.interval = static_cast<double>(m_hoursField->value() * 3600 + m_minutesField->value() * 60);
+    reminder.isEnabled = m_enabledSwitch->isChecked();
+    return reminder;
+}
+
+void ReminderForm::saveReminder()
+{
+    if (!canSave())
+        return;
+    Q_EMIT saved(buildReminder());
+    accept();
+}
+
+AddReminderView::AddReminderView(ReminderType reminderType, Clock& clock, QWidget* parent)
+    : ReminderForm(Mode::add, newReminder(reminderType), clock, parent)
+{
+}
+
+AddReminderView::~AddReminderView() = default;
+
+EditReminderView::EditReminderView(const Reminder& reminder, Clock& clock, QWidget* parent)
+    : ReminderForm(Mode::edit, reminder, clock, parent)
+{
+}
+
+EditReminderView::~EditReminderView() = default;

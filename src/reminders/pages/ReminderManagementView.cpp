@@ -1,0 +1,228 @@
+#include "reminders/pages/ReminderManagementView.h"
+
+#include "reminders/LocalTime.h"
+#include "reminders/ReminderManager.h"
+#include "reminders/ReminderSchedule.h"
+#include "reminders/pages/ManagementListModel.h"
+#include "reminders/pages/ManagementListView.h"
+#include "reminders/pages/ManagementRowDelegate.h"
+#include "reminders/pages/PageParts.h"
+#include "reminders/pages/ReminderForm.h"
+#include "widgets/PlainLabel.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+QString ReminderManagementView::formatInterval(double seconds)
+{
+    if (!std::isfinite(seconds) || std::abs(seconds) > 1e15)
+        return u"—"_s;
+    const auto minutes = static_cast<qint64>(seconds / 60); // truncated towards zero
+    if (minutes < 60)
+        return QString::number(minutes) + u"分钟"_s;
+    const qint64 hours = minutes / 60;
+    const qint64 rest = minutes - 60 * hours;
+    if (rest == 0)
+        return QString::number(hours) + u"小时"_s;
+    return QString::number(hours) + u"小时"_s + QString::number(rest) + u"分钟"_s;
+}
+
+ManagementRow reminderRow(const Reminder& reminder, bool canDelete, const LocalTime& local)
+{
+    ManagementRow row;
+    row.id = reminder.id;
+    row.enabled = reminder.isEnabled;
+    row.emoji = emoji(reminder.type);
+    row.title = reminder.title;
+    row.message = reminder.message;
+    row.details = { { u"间隔: "_s + ReminderManagementView::formatInterval(reminder.interval), RowColours::blue } };
+    if (const std::optional<QDateTime> next = getNextTriggerTime(reminder))
+        row.details.append({ u"· 下次: "_s + local.timeOfDay(*next).toString(u"HH:mm"_s), RowColours::orange });
+    row.canDelete = canDelete;
+    row.accent = RowColours::green;
+    return row;
+}
+
+namespace {
+
+/// The grey box a section shows in place of rows.
+class Placeholder final : public QWidget
+{
+public:
+    Placeholder(const QString& message, QWidget* parent)
+        : QWidget(parent)
+    {
+        auto* layout = new QHBoxLayout(this);
+        layout->setContentsMargins(14, 12, 14, 12);
+        auto* label = new PlainLabel(message, this);
+        QFont font = label->font();
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+        label->setFont(font);
+        label->setWordWrap(true);
+        PageParts::makeSecondary(label);
+        layout->addWidget(label);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        QColor grey = RowColours::gray;
+        grey.setAlphaF(0.1);
+        painter.setBrush(grey);
+        painter.drawRoundedRect(QRectF(rect()), 8, 8);
+    }
+};
+
+} // namespace
+
+ReminderManagementView::ReminderManagementView(ReminderManager& reminderManager, Clock& clock, QWidget* parent)
+    : QWidget(parent)
+    , m_reminderManager(reminderManager)
+    , m_clock(clock)
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto* header = new QVBoxLayout;
+    header->setContentsMargins(16, 14, 16, 12);
+    header->setSpacing(8);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(PageParts::heading(u"⏰ 提醒管理"_s, 1.4, this));
+    titleRow->addStretch(1);
+    QPushButton* add = PageParts::addButton(u"添加提醒"_s, this);
+    add->setObjectName(u"addReminderButton"_s);
+    connect(add, &QPushButton::clicked, this, &ReminderManagementView::showAddReminder);
+    titleRow->addWidget(add);
+    header->addLayout(titleRow);
+    header->addWidget(PageParts::warningNote(u"提醒内容在几秒后会自动消失"_s, this));
+    column->addLayout(header);
+    column->addWidget(PageParts::divider(this));
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(u"reminderScroll"_s);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* content = new QWidget(scroll);
+    content->setAutoFillBackground(false);
+    scroll->viewport()->setAutoFillBackground(false);
+    auto* sections = new QVBoxLayout(content);
+    sections->setContentsMargins(16, 12, 16, 12);
+    sections->setSpacing(12);
+    m_defaultList = addSection(u"默认提醒"_s, u"暂无默认提醒"_s, false, u"defaultReminder"_s, sections);
+    sections->addWidget(PageParts::divider(content));
+    sections->addSpacing(8);
+    m_customList = addSection(
+        u"自定义提醒"_s, u"暂无自定义提醒，点击上方「添加提醒」按钮创建"_s, true, u"customReminder"_s, sections);
+    sections->addStretch(1);
+    scroll->setWidget(content);
+    column->addWidget(scroll, 1);
+}
+
+ReminderManagementView::~ReminderManagementView() = default;
+
+ReminderForm* ReminderManagementView::openForm() const
+{
+    return m_form;
+}
+
+ManagementListView* ReminderManagementView::addSection(
+    const QString& heading, const QString& placeholder, bool custom, const QString& name, QVBoxLayout* layout)
+{
+    QWidget* content = layout->parentWidget();
+    auto* title = new PlainLabel(heading, content);
+    QFont font = title->font();
+    font.setWeight(QFont::DemiBold);
+    title->setFont(font);
+    PageParts::makeSecondary(title);
+    layout->addWidget(title);
+
+    ReminderManager& manager = m_reminderManager;
+    auto* model = new ManagementListModel(
+        [&manager, custom] {
+            const LocalTime local;
+            QList<ManagementRow> rows;
+            for (const Reminder& reminder : manager.reminders()) {
+                if ((reminder.type == ReminderType::custom) == custom)
+                    rows.append(reminderRow(reminder, custom, local));
+            }
+            return rows;
+        },
+        this);
+    connect(&m_reminderManager, &ReminderManager::remindersChanged, model, &ManagementListModel::refresh);
+
+    auto* list = new ManagementListView(model, true, content);
+    list->setObjectName(name + u"List"_s);
+    layout->addWidget(list);
+    auto* empty = new Placeholder(placeholder, content);
+    empty->setObjectName(name + u"Placeholder"_s);
+    layout->addWidget(empty);
+    const auto showOne = [list, empty, model] {
+        const bool none = model->rowCount() == 0;
+        list->setVisible(!none);
+        empty->setVisible(none);
+    };
+    connect(model, &QAbstractItemModel::rowsInserted, this, showOne);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, showOne);
+    showOne();
+
+    ManagementRowDelegate* rows = list->rowDelegate();
+    connect(rows, &ManagementRowDelegate::toggleClicked, this,
+        [this](const QString& id) { m_reminderManager.toggleReminder(id); });
+    connect(rows, &ManagementRowDelegate::editClicked, this, &ReminderManagementView::showEditReminder);
+    if (custom) {
+        // Deleting asks nothing: the row goes at once. Built-in reminders cannot be deleted.
+        connect(rows, &ManagementRowDelegate::deleteClicked, this,
+            [this](const QString& id) { m_reminderManager.removeReminder(id); });
+    }
+    return list;
+}
+
+void ReminderManagementView::showAddReminder()
+{
+    auto* form = new AddReminderView(ReminderType::custom, m_clock, this);
+    connect(form, &ReminderForm::saved, this,
+        [this](const Reminder& reminder) { m_reminderManager.addReminder(reminder); });
+    present(form);
+}
+
+void ReminderManagementView::showEditReminder(const QString& id)
+{
+    const QList<Reminder>& reminders = m_reminderManager.reminders();
+    const auto it = std::find_if(reminders.cbegin(), reminders.cend(), [&](const Reminder& r) { return r.id == id; });
+    if (it == reminders.cend())
+        return;
+    auto* form = new EditReminderView(*it, m_clock, this);
+    connect(form, &ReminderForm::saved, this, [this](Reminder reminder) {
+        // The reminder may have fired while the form was open; its count runs from that
+        // firing, not from the one the form was filled with, or it would fire again at once.
+        const QList<Reminder>& current = m_reminderManager.reminders();
+        const auto stored
+            = std::find_if(current.cbegin(), current.cend(), [&](const Reminder& r) { return r.id == reminder.id; });
+        if (stored != current.cend())
+            reminder.lastTriggered = stored->lastTriggered;
+        m_reminderManager.updateReminder(reminder);
+    });
+    present(form);
+}
+
+void ReminderManagementView::present(ReminderForm* form)
+{
+    // One form at a time.
+    if (m_form)
+        m_form->reject();
+    m_form = form;
+    form->open();
+}

@@ -1,0 +1,21 @@
+#include "reminders/pages/SwitchButton.h"
+
+#include "reminders/pages/ManagementRowDelegate.h"
+
+#include <QPainter>
+
+SwitchButton::SwitchButton(const QString& name, QWidget* parent)
+    : QAbstractButton(parent)
+{
+    setCheckable(true);
+    setText(name);
+    setAccessibleName(name);
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void SwitchButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    paintSwitch(painter, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), isChecked(), isEnabled());
+}

@@ -1,0 +1,108 @@
+// The pure parts of the management pages: the row diff that keeps rows in place, and the
+// interval texts and steps.
+#include "reminders/pages/ListDiff.h"
+#include "reminders/pages/ReminderForm.h"
+#include "reminders/pages/ReminderManagementView.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList applied(QStringList rows, const QStringList& after, const QList<ListEdit>& edits)
+{
+    for (const ListEdit& edit : edits) {
+        if (edit.kind == ListEdit::Kind::remove)
+            rows.removeAt(edit.row);
+        else
+            rows.insert(edit.row, after[edit.source]);
+    }
+    return rows;
+}
+
+QStringList ids(const char* letters)
+{
+    QStringList list;
+    for (const char* c = letters; *c; ++c)
+        list.append(QString(QLatin1Char(*c)));
+    return list;
+}
+
+} // namespace
+
+TEST(ListDiff, TurnsOneListIntoTheOtherTouchingOnlyWhatChanged)
+{
+    struct Case
+    {
+        const char* before;
+        const char* after;
+        int edits; // the fewest steps for lists that keep their order; -1: any number
+    };
+    const Case cases[] = {
+        { "", "", 0 },
+        { "", "abc", 3 },
+        { "abc", "", 3 },
+        { "abc", "abc", 0 },
+        { "abc", "abcd", 1 }, // added at the end
+        { "abcd", "acd", 1 }, // one deleted in the middle
+        { "abc", "axbc", 1 },
+        { "aab", "ab", 1 }, // duplicate ids, as a duplicated alarm id allows
+        { "ab", "aab", 1 },
+        { "abab", "b", 3 },
+        { "abc", "cba", -1 }, // a reordering still comes out right
+        { "abcde", "xeydz", -1 },
+    };
+    for (const Case& c : cases) {
+        const QStringList before = ids(c.before);
+        const QStringList after = ids(c.after);
+        const QList<ListEdit> edits = diffIds(before, after);
+        EXPECT_EQ(applied(before, after, edits), after) << c.before << " -> " << c.after;
+        if (c.edits >= 0) {
+            EXPECT_EQ(edits.size(), c.edits) << c.before << " -> " << c.after;
+        }
+    }
+}
+
+TEST(ReminderRowText, IntervalsReadInWholeMinutesAndHours)
+{
+    const std::pair<double, QString> cases[] = {
+        { 1800, u"30分钟"_s },
+        { 59, u"0分钟"_s },
+        { 3600, u"1小时"_s },
+        { 5400, u"1小时30分钟"_s },
+        { 7260, u"2小时1分钟"_s },
+        { 3630, u"1小时"_s }, // seconds below a minute are dropped
+        { 86400 * 3, u"72小时"_s },
+        // Stored lists can hold anything; nothing may crash or overflow.
+        { std::numeric_limits<double>::quiet_NaN(), u"—"_s },
+        { std::numeric_limits<double>::infinity(), u"—"_s },
+        { 1e300, u"—"_s },
+    };
+    for (const auto& [seconds, text] : cases)
+        EXPECT_EQ(ReminderManagementView::formatInterval(seconds), text) << seconds;
+}
+
+TEST(ReminderForm, IntervalStepsDropSecondsAndNeverOverflow)
+{
+    using Steps = ReminderForm::Steps;
+    const std::pair<double, Steps> cases[] = {
+        { 1830, { 0, 30 } },
+        { 3600, { 1, 0 } },
+        { 5400, { 1, 30 } },
+        { 59, { 0, 0 } },
+        { 23 * 3600 + 59 * 60 + 59, { 23, 59 } },
+        { 100000, { 23, 59 } }, // beyond the steppers: the most they show
+        { -300, { 0, 0 } },
+        { std::numeric_limits<double>::quiet_NaN(), { 0, 0 } },
+        { 1e300, { 23, 59 } },
+    };
+    for (const auto& [seconds, steps] : cases) {
+        const Steps got = ReminderForm::stepsOf(seconds);
+        EXPECT_EQ(got.hours, steps.hours) << seconds;
+        EXPECT_EQ(got.minutes, steps.minutes) << seconds;
+    }
+}
