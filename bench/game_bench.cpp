@@ -7,19 +7,12 @@
 #include "game/WhackAMoleGameManager.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
-#include "pet/OpacityManager.h"
 #include "pet/WindowManager.h"
-#include "platform/Defaults.h"
-#include "platform/RandomSource.h"
-#include "platform/Resources.h"
-#include "platform/Screens.h"
-#include "platform/TimerSource.h"
 
 #include <QApplication>
 #include <QTimer>
 
 #include <cstdio>
-#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -28,25 +21,19 @@ int main(int argc, char** argv)
 
     CompositionRoot root;
 
-    std::unique_ptr<WhackAMoleGameManager> game;
-    QTimer::singleShot(0, [&root, &game] {
+    QTimer::singleShot(0, [&root] {
         root.createManagers();
         AutoBehaviorManager::shared().stopBehaviorSystem();
         WindowManager::shared().createPetWindow();
         LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
-        game = std::make_unique<WhackAMoleGameManager>(
-            Defaults::shared(), Screens::shared(), Resources::shared(), LottieAnimationManager::shared(),
-            OpacityManager::shared(), AutoBehaviorManager::shared(), [] { return WindowManager::shared().petWindow(); },
-            TimerSource::system(), RandomSource::system());
-        game->setDifficulty(GameDifficulty::hard);
-        game->setGameDuration(3600);
-        game->startGame();
-        std::printf("game started with %lld cats\n", static_cast<long long>(game->gameWindows().size()));
+        WhackAMoleGameManager& game = WhackAMoleGameManager::shared();
+        game.setDifficulty(GameDifficulty::hard);
+        game.setGameDuration(3600);
+        game.startGame();
+        std::printf("game started with %lld cats\n", static_cast<long long>(game.gameWindows().size()));
         std::fflush(stdout);
     });
     if (argc > 1)
         QTimer::singleShot(QByteArray(argv[1]).toInt() * 1000, &app, &QCoreApplication::quit);
-    const int status = app.exec();
-    game.reset();
-    return status;
+    return app.exec();
 }
