@@ -13,6 +13,8 @@
 #include "friends/FriendMessageManager.h"
 #include "friends/FriendSession.h"
 #include "friends/MenuBarFriendActions.h"
+#include "game/GamePreferencesView.h"
+#include "game/WhackAMoleGameManager.h"
 #include "menus/MenuBarAboutActions.h"
 #include "menus/MenuBarCoordinator.h"
 #include "menus/PetContextMenu.h"
@@ -137,10 +139,15 @@ void CompositionRoot::createManagers()
     MultiPetManager& clones = make<MultiPetManager>(m_defaults, m_screens, &windows, &animations, &random);
     windows.setPetWindowParts({ &scheduler, &dragging, &opacity, &doNotDisturb, &animations, &interaction });
 
+    // The game dims and pauses the pet while it runs; its page sits in the preferences.
+    WhackAMoleGameManager& game = make<WhackAMoleGameManager>(*m_defaults, *m_screens, *m_resources, animations,
+        opacity, scheduler, [&windows] { return windows.petWindow(); }, timers, random);
+
     // The preferences window edits what the pet on screen uses, so it comes after it.
     PreferencesWindowManager& preferences
         = make<PreferencesWindowManager>(PreferencesServices { petState, opacity, clones, doNotDisturb, appearance,
             windows, *m_screens, notifications, *m_users, *m_apiClient, SystemInfo::system() });
+    preferences.setPage(PreferenceTab::game, [&game] { return new GamePreferencesView(game); });
 
     // What the user sees of friends: message bubbles beside the pet, the friend-code window,
     // the pet menu's friend entries and the preferences' friends tab.
@@ -173,6 +180,7 @@ void CompositionRoot::createManagers()
         [&preferences] { preferences.showPreferencesWindow(); });
     petMenu.setFriendsSection([&friendEntries](QMenu* menu) { friendEntries.addTo(menu); });
     petMenu.setDriftBottleAction([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
+    QObject::connect(&petMenu, &PetContextMenu::gameRequested, &game, &WhackAMoleGameManager::startGame);
     QObject::connect(&petMenu, &PetContextMenu::reminderPageRequested, &preferences,
         [&preferences] { preferences.showPreferencesWindow(PreferenceTab::reminder); });
     QObject::connect(

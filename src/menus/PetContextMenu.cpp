@@ -86,6 +86,8 @@ QMenu* PetContextMenu::createAnimationContextMenu(QWidget* parent)
     menu->addAction(u"⏰ 提醒/闹钟"_s, this, &PetContextMenu::reminderPageRequested);
     menu->addSeparator();
 
+    // The game keeps do-not-disturb as it is: it only dims the pet where it stands.
+    menu->addAction(u"🔨 打猫猫"_s, this, &PetContextMenu::gameRequested);
     menu->addAction(u"✨ 撒豆成兵"_s, this, &PetContextMenu::performTransformation);
     menu->addSeparator();
 

@@ -59,6 +59,8 @@ public:
 Q_SIGNALS:
     /// The user chose "⏰ 提醒/闹钟": the preferences open on their reminders tab.
     void reminderPageRequested();
+    /// The user chose "🔨 打猫猫": a whack-a-mole game starts (or starts over).
+    void gameRequested();
 
 private:
     void runBehavior(const BehaviorItem& item);

@@ -74,8 +74,8 @@ TEST(PetContextMenu, HoldsTheEntriesInOrderAndOffersTheOppositeDoNotDisturb)
     Rig rig;
     auto menu = rig.build();
     EXPECT_EQ(rows(menu.get()),
-        (QStringList { u"🐾 互动 ▸"_s, u"-"_s, u"🍾 漂流瓶"_s, u"-"_s, u"⏰ 提醒/闹钟"_s, u"-"_s, u"✨ 撒豆成兵"_s,
-            u"-"_s, u"🌙 开启勿扰"_s, u"-"_s }));
+        (QStringList { u"🐾 互动 ▸"_s, u"-"_s, u"🍾 漂流瓶"_s, u"-"_s, u"⏰ 提醒/闹钟"_s, u"-"_s, u"🔨 打猫猫"_s,
+            u"✨ 撒豆成兵"_s, u"-"_s, u"🌙 开启勿扰"_s, u"-"_s }));
     EXPECT_EQ(rows(menu->actions().first()->menu()),
         (QStringList { u"🚶 走路"_s, u"🏃 进入"_s, u"😉 眨眼"_s, u"🤔 思考"_s, u"🎮 玩耍"_s, u"👋 打招呼"_s,
             u"🙈 躲猫猫"_s, u"🐾 抓屁股"_s }));
@@ -85,11 +85,15 @@ TEST(PetContextMenu, HoldsTheEntriesInOrderAndOffersTheOppositeDoNotDisturb)
     item(menu.get(), u"🌙 开启勿扰"_s)->trigger();
     EXPECT_TRUE(rig.doNotDisturb.isDoNotDisturbMode());
     auto reopened = rig.build();
-    EXPECT_EQ(rows(reopened.get()).at(8), u"🌙 关闭勿扰"_s);
+    EXPECT_EQ(rows(reopened.get()).at(9), u"🌙 关闭勿扰"_s);
     QSignalSpy reminders(&rig.menu, &PetContextMenu::reminderPageRequested);
     item(reopened.get(), u"⏰ 提醒/闹钟"_s)->trigger();
     EXPECT_EQ(reminders.size(), 1);
     EXPECT_TRUE(rig.doNotDisturb.isDoNotDisturbMode()) << "the reminders page leaves do-not-disturb on";
+    QSignalSpy games(&rig.menu, &PetContextMenu::gameRequested);
+    item(reopened.get(), u"🔨 打猫猫"_s)->trigger();
+    EXPECT_EQ(games.size(), 1);
+    EXPECT_TRUE(rig.doNotDisturb.isDoNotDisturbMode()) << "the game leaves do-not-disturb on";
     item(reopened.get(), u"🌙 关闭勿扰"_s)->trigger();
     EXPECT_FALSE(rig.doNotDisturb.isDoNotDisturbMode());
 
@@ -102,7 +106,7 @@ TEST(PetContextMenu, HoldsTheEntriesInOrderAndOffersTheOppositeDoNotDisturb)
     auto withFriends = rig.build();
     EXPECT_EQ(rows(withFriends.get()),
         (QStringList { u"🐾 互动 ▸"_s, u"-"_s, u"👥 发私信"_s, u"🍾 漂流瓶"_s, u"-"_s, u"⏰ 提醒/闹钟"_s, u"-"_s,
-            u"✨ 撒豆成兵"_s, u"-"_s, u"🌙 开启勿扰"_s, u"-"_s }));
+            u"🔨 打猫猫"_s, u"✨ 撒豆成兵"_s, u"-"_s, u"🌙 开启勿扰"_s, u"-"_s }));
     rig.build();
     EXPECT_EQ(built, 2);
 }

@@ -1,0 +1,78 @@
+#include "game/GameCatView.h"
+
+#include "platform/LogManager.h"
+#include "platform/LottiePlayer.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPixmap>
+
+using namespace Qt::StringLiterals;
+
+GameCatView::GameCatView(const QString& animationPath, const QCursor& cursor, QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    resize(viewSize, viewSize);
+    setCursor(cursor);
+    if (animationPath.isEmpty())
+        return;
+    auto* player = new LottiePlayer(this);
+    player->setGeometry(rect());
+    // The player must not take the clicks meant for the cat.
+    player->setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (!player->setAnimation(animationPath)) {
+        LogManager::log(u"❌ 游戏猫猫无法加载动画: "_s + animationPath, u"WhackAMole"_s);
+        delete player;
+        return;
+    }
+    player->setLoopMode(true);
+    player->setSpeed(1.0);
+    m_player = player;
+}
+
+LottiePlayer* GameCatView::player() const
+{
+    return m_player;
+}
+
+void GameCatView::setPlaying(bool playing)
+{
+    if (!m_player)
+        return;
+    if (playing)
+        m_player->play();
+    else
+        m_player->pause();
+}
+
+void GameCatView::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void GameCatView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool tap = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    event->accept();
+    if (tap)
+        Q_EMIT tapped();
+}
+
+void GameCatView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_player)
+        m_player->setGeometry(rect());
+}
+
+QCursor loadHammerCursor(const QString& imagePath)
+{
+    const QImage image = imagePath.isEmpty() ? QImage() : QImage(imagePath);
+    if (image.isNull())
+        return QCursor(Qt::PointingHandCursor);
+    const QPixmap pixmap = QPixmap::fromImage(image.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    return QCursor(pixmap, 16, 28);
+}

@@ -1,0 +1,80 @@
+#include "game/GameCatWindow.h"
+
+#include "game/GameCatView.h"
+#include "platform/RandomSource.h"
+#include "platform/Screens.h"
+
+#include <QPointer>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+GameCatWindow::GameCatWindow(
+    const QRectF& frame, const QString& animationPath, const QCursor& cursor, Screens& screens, RandomSource& random)
+    : FloatingWindow(FloatingWindow::Focus::Refuse, &screens)
+    , m_screens(screens)
+    , m_random(random)
+{
+    setObjectName(u"gameCatWindow"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModelFrame(frame);
+    setFixedSize(frame.size().toSize());
+    m_view = new GameCatView(animationPath, cursor, this);
+    m_view->setGeometry(rect());
+    connect(m_view, &GameCatView::tapped, this, [this] { Q_EMIT tapped(this); });
+    setWindowOpacity(0.0);
+    setClickThrough(true);
+}
+
+void GameCatWindow::showAtRandomPosition()
+{
+    const std::optional<QRectF> visible = m_screens.mainVisibleFrame();
+    if (!visible)
+        return;
+    // A visible area smaller than the cat leaves no range: the cat takes its lower-left edge.
+    const double x = m_random.uniformReal(visible->left(), visible->right() - width());
+    const double y = m_random.uniformReal(visible->top(), visible->bottom() - height());
+    setModelOrigin(QPointF(x, y));
+    m_isCatVisible = true;
+    setClickThrough(false);
+    m_view->setPlaying(true);
+    fadeTo(1.0, fadeMs);
+}
+
+void GameCatWindow::hideTemporarily(std::function<void()> completion)
+{
+    if (!m_isCatVisible) {
+        if (completion)
+            completion();
+        return;
+    }
+    m_isCatVisible = false;
+    const QPointer<GameCatWindow> self(this);
+    fadeTo(0.0, fadeMs, [self, completion = std::move(completion)] {
+        // A show that began during the fade has ended it early: then the cat stays live.
+        if (self && !self->m_isCatVisible) {
+            self->setClickThrough(true);
+            self->m_view->setPlaying(false);
+        }
+        if (completion)
+            completion();
+    });
+}
+
+void GameCatWindow::closeCat()
+{
+    m_isCatVisible = false;
+    const QPointer<GameCatWindow> self(this);
+    fadeTo(
+        0.0, closeFadeMs,
+        [self] {
+            if (!self)
+                return;
+            self->hide();
+            QTimer::singleShot(closeDelayMs, Qt::PreciseTimer, self, [self] {
+                if (self && !self->isVisible())
+                    self->close();
+            });
+        },
+        QEasingCurve::InQuad);
+}

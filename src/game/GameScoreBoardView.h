@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class WhackAMoleGameManager;
+
+/// The board at the top right of the screen during a game: the seconds left (red for the
+/// last ten) and the score, following the game as it runs.
+class GameScoreBoardView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(GameScoreBoardView)
+
+public:
+    /// Seconds left at or below which the time shows red.
+    static constexpr int hurryThreshold = 10;
+
+    explicit GameScoreBoardView(WhackAMoleGameManager& game, QWidget* parent = nullptr);
+
+    [[nodiscard]] QLabel* timeLabel() const { return m_time; }
+    [[nodiscard]] QLabel* scoreLabel() const { return m_score; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void showTime(int seconds);
+    void showScore(int score);
+
+    QLabel* m_time;
+    QLabel* m_score;
+};
