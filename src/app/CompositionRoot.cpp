@@ -17,6 +17,10 @@
 #include "game/WhackAMoleGameManager.h"
 #include "menus/MenuBarAboutActions.h"
 #include "menus/MenuBarCoordinator.h"
+#include "menus/MenuBarFeatureActions.h"
+#include "menus/MenuBarInteractionActions.h"
+#include "menus/MenuBarSettingsActions.h"
+#include "menus/MenuBarToggleActions.h"
 #include "menus/PetContextMenu.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/DoNotDisturbManager.h"
@@ -55,6 +59,7 @@
 #include "server/UserManager.h"
 #include "shell/LaunchManager.h"
 #include "shell/NotificationManager.h"
+#include "shell/PerformanceMonitor.h"
 #include "shell/SystemMonitor.h"
 #include "shell/TimeManager.h"
 
@@ -73,7 +78,7 @@ CompositionRoot::CompositionRoot()
     m_lottieCache = &make<LottieCache>();
     m_loginItem = &make<LoginItem>();
     m_systemNotifications = &make<SystemNotifications>(QDBusConnection::sessionBus());
-    make<LogWindowManager>(m_log);
+    m_logWindow = &make<LogWindowManager>(m_log);
 }
 
 CompositionRoot::~CompositionRoot()
@@ -108,9 +113,10 @@ void CompositionRoot::createManagers()
     make<EmotionSystem>();
     WindowManager& windows = make<WindowManager>(&petState, m_screens);
     AutoBehaviorManager& scheduler = make<AutoBehaviorManager>(&petState, &windows, m_screens, &clock, &random);
-    make<LaunchManager>(m_loginItem);
+    LaunchManager& launch = make<LaunchManager>(m_loginItem);
     make<TimeManager>(&clock);
     make<SystemMonitor>(&SystemInfo::system(), &random, &clock);
+    own<PerformanceMonitor>();
     // The alarm manager comes up with the reminder manager, so that enabled alarms ring
     // whether or not their page was ever opened; both beat to one whole-minute ticker.
     MinuteTicker& ticker = make<MinuteTicker>(clock);
@@ -173,8 +179,13 @@ void CompositionRoot::createManagers()
     // Further feature managers go here, in the order the start-up sequence names them.
 
     // The menus reach every feature, so they come last.
-    MenuBarAboutActions& about = make<MenuBarAboutActions>();
+    MenuBarAboutActions& about = make<MenuBarAboutActions>(&notifications, &clock);
+    make<MenuBarSettingsActions>(*m_logWindow);
     MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(m_users, &doNotDisturb, &about);
+    // Action targets that no menu item carries yet.
+    own<MenuBarDriftBottleActions>([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
+    own<MenuBarInteractionActions>(animations, scheduler, doNotDisturb);
+    own<MenuBarToggleActions>(scheduler, launch, doNotDisturb, statusMenu);
     PetContextMenu& petMenu = make<PetContextMenu>(&doNotDisturb, &animations, &scheduler, &clones);
     QObject::connect(&statusMenu, &MenuBarCoordinator::preferencesRequested, &preferences,
         [&preferences] { preferences.showPreferencesWindow(); });

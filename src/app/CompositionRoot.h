@@ -76,9 +76,19 @@ private:
         return made;
     }
 
+    /// Creates a T that has no shared instance and frees it in its turn.
+    template <typename T, typename... Args> T& own(Args&&... args)
+    {
+        auto owned = std::make_shared<T>(std::forward<Args>(args)...);
+        T& made = *owned;
+        m_teardown.push_back([owned]() mutable { owned.reset(); });
+        return made;
+    }
+
     // Services, from the constructor.
     Defaults* m_defaults = nullptr;
     LogManager* m_log = nullptr;
+    LogWindowManager* m_logWindow = nullptr;
     EventCenter* m_events = nullptr;
     Screens* m_screens = nullptr;
     Resources* m_resources = nullptr;

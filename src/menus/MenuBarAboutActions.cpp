@@ -1,13 +1,26 @@
 #include "menus/MenuBarAboutActions.h"
 
+#include "core/AppNotification.h"
+#include "platform/Alerts.h"
+#include "platform/Clock.h"
 #include "platform/LogManager.h"
+#include "shell/NotificationManager.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QShortcut>
 
 using namespace Qt::StringLiterals;
+
+MenuBarAboutActions::MenuBarAboutActions(NotificationManager* notifications, Clock* clock, QObject* parent)
+    : QObject(parent)
+    , m_notifications(notifications)
+    , m_clock(clock ? *clock : Clock::system())
+{
+}
 
 void MenuBarAboutActions::addAboutItems(QMenu* menu)
 {
@@ -44,4 +57,43 @@ void MenuBarAboutActions::quitApp()
 {
     LogManager::log(u"🚪 用户退出应用"_s, u"App"_s);
     QCoreApplication::quit();
+}
+
+QString MenuBarAboutActions::aboutText()
+{
+    const QStringList lines {
+        u"Tamsel v1.0"_s,
+        u"Linux 桌面宠物应用"_s,
+        QString(),
+        u"让可爱的宠物陪伴你的工作和生活！"_s,
+        QString(),
+        u"开发者联系方式："_s,
+        u"邮箱："_s + contactIdentifier,
+        QString(),
+        u"有建议或发现问题，欢迎来信告诉我们。"_s,
+        u"祝你和你的小猫每天都开心！"_s,
+    };
+    return lines.join(u'\n');
+}
+
+void MenuBarAboutActions::showAbout()
+{
+    const int answer
+        = Alerts::show(Alerts::Style::Informational, u"关于Tamsel"_s, aboutText(), { u"确定"_s, u"复制邮箱"_s });
+    if (answer == 1)
+        copyContact();
+    LogManager::log(u"❓ 显示关于信息"_s, u"UI"_s);
+}
+
+void MenuBarAboutActions::copyContact()
+{
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->clear();
+        clipboard->setText(contactIdentifier);
+    }
+    LogManager::log(u"✅ 已复制开发者邮箱: "_s + contactIdentifier, u"UI"_s);
+    NotificationManager& notifications = m_notifications ? *m_notifications : NotificationManager::shared();
+    notifications.sendNotification(
+        AppNotification::make(u"已复制"_s, u"开发者邮箱 "_s + contactIdentifier + u" 已复制到剪贴板"_s,
+            NotificationType::general, NotificationPriority::normal, m_clock.now()));
 }

@@ -3,19 +3,29 @@
 #include "platform/SharedInstance.h"
 
 #include <QObject>
+#include <QString>
 
+class Clock;
+class NotificationManager;
 class QAction;
 class QKeySequence;
 class QMenu;
 
-/// The status menu's closing items and their actions: quitting the program.
+/// The status menu's closing items and their actions: the update check and quitting; and
+/// the about box, which no menu offers.
 class MenuBarAboutActions final : public QObject, public SharedInstance<MenuBarAboutActions>
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MenuBarAboutActions)
 
 public:
-    MenuBarAboutActions() = default;
+    /// The developer's address, which the about box shows and its second button copies.
+    static inline const QString contactIdentifier = QStringLiteral("tamsel-dev@example.org");
+
+    /// Collaborators left null are the shared notification manager, looked up when first
+    /// needed, and the system clock.
+    explicit MenuBarAboutActions(
+        NotificationManager* notifications = nullptr, Clock* clock = nullptr, QObject* parent = nullptr);
 
     /// Appends the update check (Ctrl+U) and the quit item (Ctrl+Q), both working while
     /// the menu is open; nothing for a null menu.
@@ -27,10 +37,20 @@ public:
     /// Logs the user's choice, then ends the program.
     void quitApp();
 
+    /// The about box; its second button puts the developer's address on the clipboard and
+    /// says so in a notification.
+    void showAbout();
+    /// The about box's text, line by line.
+    [[nodiscard]] static QString aboutText();
+
 Q_SIGNALS:
     /// Whoever owns the update checker runs a manual check.
     void updateCheckRequested();
 
 private:
     void addMenuShortcut(QMenu* menu, QAction* action, const QKeySequence& keys);
+    void copyContact();
+
+    NotificationManager* m_notifications;
+    Clock& m_clock;
 };

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+/// The program's own performance figures and the limits they are judged against. Nothing
+/// samples them yet; stopping (also on destruction) ends any timer and says so in the log.
+class PerformanceMonitor final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PerformanceMonitor)
+
+public:
+    static inline const QString logCategory = QStringLiteral("Performance");
+
+    explicit PerformanceMonitor(QObject* parent = nullptr);
+    ~PerformanceMonitor() override;
+
+    [[nodiscard]] double cpuUsage() const { return m_cpuUsage; }
+    [[nodiscard]] double memoryUsage() const { return m_memoryUsage; }
+    [[nodiscard]] bool isPerformanceOptimal() const { return m_isPerformanceOptimal; }
+    [[nodiscard]] double monitoringInterval() const { return m_monitoringInterval; }
+    [[nodiscard]] double cpuThreshold() const { return m_cpuThreshold; }
+    [[nodiscard]] double memoryThreshold() const { return m_memoryThreshold; }
+    [[nodiscard]] const QTimer* monitorTimer() const { return m_monitorTimer.get(); }
+
+    /// Ends and drops the timer, then logs "性能监控已停止".
+    void stopMonitoring();
+
+private:
+    double m_cpuUsage = 0.0;
+    double m_memoryUsage = 0.0;
+    bool m_isPerformanceOptimal = true;
+    double m_monitoringInterval = 5.0;
+    double m_cpuThreshold = 0.8;
+    double m_memoryThreshold = 0.8;
+    std::unique_ptr<QTimer> m_monitorTimer;
+};
