@@ -184,6 +184,7 @@ void CompositionRoot::createManagers()
     MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(m_users, &doNotDisturb, &about);
     // Action targets that no menu item carries yet.
     own<MenuBarDriftBottleActions>([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
+    own<MenuBarGameActions>([&game] { game.startGame(); });
     own<MenuBarInteractionActions>(animations, scheduler, doNotDisturb);
     own<MenuBarToggleActions>(scheduler, launch, doNotDisturb, statusMenu);
     PetContextMenu& petMenu = make<PetContextMenu>(&doNotDisturb, &animations, &scheduler, &clones);
