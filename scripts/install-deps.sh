@@ -9,7 +9,7 @@ packages=(
   libqt6svg6 qt6-qpa-plugins
   librlottie-dev qcoro-qt6-dev libxcb1-dev
   libgtest-dev libgmock-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xauth xcompmgr x11-utils xdotool imagemagick dbus dbus-x11 dunst libnotify-bin
   fonts-noto-cjk fonts-noto-color-emoji
 )

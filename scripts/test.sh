@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tamsel with warnings as errors and runs every test;
-# then runs them again in an AddressSanitizer + UndefinedBehaviorSanitizer build, and
+# Installs what is missing, checks the format of the C++ sources (first, so that a
+# misformatted file fails at once), builds Tamsel with warnings as errors and runs every
+# test; then runs them again in an AddressSanitizer + UndefinedBehaviorSanitizer build, and
 # gives the decoder fuzzer a short run. Tests run on a virtual display and a private
 # session bus.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
+
+echo "== Format =="
+"$root/scripts/check-format.sh"
 
 run_tests() {
   local build=$1
