@@ -25,20 +25,20 @@ QByteArray conversationsReply(int count)
         // Half the dates with milliseconds, as Node servers write them, half without.
         const QString time = i % 2 ? u"2024-05-01T08:30:%1.250Z"_s.arg(i % 60, 2, 10, QChar(u'0'))
                                    : u"2024-05-01T08:30:%1Z"_s.arg(i % 60, 2, 10, QChar(u'0'));
-        list.append(QJsonObject{
-            {u"bottle_id"_s, QString(u"bottle-"_s + QString::number(i))},
-            {u"other_user_id"_s, 1000 + i},
-            {u"other_user_name"_s, QString(u"漂流者"_s + QString::number(i))},
-            {u"other_user_emoji"_s, u"🐱"_s},
-            {u"last_message"_s, u"今天的海风有点咸，你那边天气怎么样？"_s},
-            {u"final_time"_s, time},
-            {u"conversation_type"_s, i % 3 ? u"received"_s : u"sent"_s},
-            {u"status"_s, u"replied"_s},
-            {u"has_reply"_s, i % 2},
-            {u"unread_count"_s, i % 4},
+        list.append(QJsonObject {
+            { u"bottle_id"_s, QString(u"bottle-"_s + QString::number(i)) },
+            { u"other_user_id"_s, 1000 + i },
+            { u"other_user_name"_s, QString(u"漂流者"_s + QString::number(i)) },
+            { u"other_user_emoji"_s, u"🐱"_s },
+            { u"last_message"_s, u"今天的海风有点咸，你那边天气怎么样？"_s },
+            { u"final_time"_s, time },
+            { u"conversation_type"_s, i % 3 ? u"received"_s : u"sent"_s },
+            { u"status"_s, u"replied"_s },
+            { u"has_reply"_s, i % 2 },
+            { u"unread_count"_s, i % 4 },
         });
     }
-    const QJsonObject reply{{u"success"_s, true}, {u"message"_s, u"获取成功"_s}, {u"data"_s, list}};
+    const QJsonObject reply { { u"success"_s, true }, { u"message"_s, u"获取成功"_s }, { u"data"_s, list } };
     return QJsonDocument(reply).toJson(QJsonDocument::Compact);
 }
 

@@ -7,18 +7,18 @@
 #include "app/CompositionRoot.h"
 #include "app/DesktopPetApp.h"
 #include "core/PetBehavior.h"
+#include "menus/MenuBarCoordinator.h"
+#include "menus/PetContextMenu.h"
 #include "pet/AutoBehaviorManager.h"
+#include "pet/DoNotDisturbManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/MultiPetManager.h"
-#include "menus/PetContextMenu.h"
+#include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/LottieCache.h"
 #include "platform/LottiePlayer.h"
 #include "platform/MemoryRelease.h"
-#include "pet/DoNotDisturbManager.h"
-#include "menus/MenuBarCoordinator.h"
-#include "pet/WindowManager.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -65,20 +65,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
     switch (data[0] % 15) {
-    case 0: return decodeAndRoundTrip<APIResponse<DriftUser>>(bytes), 0;
-    case 1: return decodeAndRoundTrip<APIResponse<DriftBottle>>(bytes), 0;
-    case 2: return decodeAndRoundTrip<APIResponse<QList<DriftBottle>>>(bytes), 0;
-    case 3: return decodeAndRoundTrip<APIResponse<BottleReply>>(bytes), 0;
-    case 4: return decodeAndRoundTrip<APIResponse<QList<Conversation>>>(bytes), 0;
-    case 5: return decodeAndRoundTrip<APIResponse<ConversationHistoryResponse>>(bytes), 0;
-    case 6: return decodeAndRoundTrip<APIResponse<EmptyResponse>>(bytes), 0;
-    case 7: return decodeAndRoundTrip<GenerateCodeResponse>(bytes), 0;
-    case 8: return decodeAndRoundTrip<AddFriendResponse>(bytes), 0;
-    case 9: return decodeAndRoundTrip<FriendListResponse>(bytes), 0;
-    case 10: return decodeAndRoundTrip<FriendAPIResponse>(bytes), 0;
-    case 11: return decodeAndRoundTrip<SendMessageResponse>(bytes), 0;
-    case 12: return decodeAndRoundTrip<FriendMessage>(bytes), 0;
-    case 13: return frame(bytes), 0;
-    default: return dateRoundTrip(bytes), 0;
+    case 0:
+        return decodeAndRoundTrip<APIResponse<DriftUser>>(bytes), 0;
+    case 1:
+        return decodeAndRoundTrip<APIResponse<DriftBottle>>(bytes), 0;
+    case 2:
+        return decodeAndRoundTrip<APIResponse<QList<DriftBottle>>>(bytes), 0;
+    case 3:
+        return decodeAndRoundTrip<APIResponse<BottleReply>>(bytes), 0;
+    case 4:
+        return decodeAndRoundTrip<APIResponse<QList<Conversation>>>(bytes), 0;
+    case 5:
+        return decodeAndRoundTrip<APIResponse<ConversationHistoryResponse>>(bytes), 0;
+    case 6:
+        return decodeAndRoundTrip<APIResponse<EmptyResponse>>(bytes), 0;
+    case 7:
+        return decodeAndRoundTrip<GenerateCodeResponse>(bytes), 0;
+    case 8:
+        return decodeAndRoundTrip<AddFriendResponse>(bytes), 0;
+    case 9:
+        return decodeAndRoundTrip<FriendListResponse>(bytes), 0;
+    case 10:
+        return decodeAndRoundTrip<FriendAPIResponse>(bytes), 0;
+    case 11:
+        return decodeAndRoundTrip<SendMessageResponse>(bytes), 0;
+    case 12:
+        return decodeAndRoundTrip<FriendMessage>(bytes), 0;
+    case 13:
+        return frame(bytes), 0;
+    default:
+        return dateRoundTrip(bytes), 0;
     }
 }

@@ -117,8 +117,8 @@ int main(int argc, char** argv)
     QTimer::singleShot(warmUpMs + seconds * 1000, &app, [&] {
         const double share = (cpuSeconds() - cpuAtStart) / (static_cast<double>(clock.elapsed()) / 1000.0);
         out << (plain ? "plain" : "cached") << " player, " << args.at(1).section(u'/', -1) << " at speed " << speed
-            << ": " << QString::number(share * 100, 'f', 2) << " % of one core over " << seconds
-            << " s; resident " << statusField("VmRSS:") << " (peak " << statusField("VmHWM:") << ")\n";
+            << ": " << QString::number(share * 100, 'f', 2) << " % of one core over " << seconds << " s; resident "
+            << statusField("VmRSS:") << " (peak " << statusField("VmHWM:") << ")\n";
         app.quit();
     });
     return app.exec();

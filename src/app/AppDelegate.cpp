@@ -1,8 +1,8 @@
 #include "app/AppDelegate.h"
 
+#include "pet/WindowManager.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
-#include "pet/WindowManager.h"
 
 using namespace Qt::StringLiterals;
 
@@ -40,8 +40,8 @@ bool AppDelegate::applicationShouldTerminateAfterLastWindowClosed()
     }
     // The pet sits above normal windows; report that level as the floating one.
     const int level = window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? 3 : 0;
-    LogManager::log(u"主窗口状态: visible="_s + boolText(window->isVisible()) + u", level="_s + QString::number(level),
-        category);
+    LogManager::log(
+        u"主窗口状态: visible="_s + boolText(window->isVisible()) + u", level="_s + QString::number(level), category);
     if (!window->isVisible()) {
         LogManager::log(u"⚠️ 主窗口不可见，尝试恢复"_s, category);
         window->show();

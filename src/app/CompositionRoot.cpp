@@ -146,8 +146,9 @@ void CompositionRoot::createManagers()
     windows.setPetWindowParts({ &scheduler, &dragging, &opacity, &doNotDisturb, &animations, &interaction });
 
     // The game dims and pauses the pet while it runs; its page sits in the preferences.
-    WhackAMoleGameManager& game = make<WhackAMoleGameManager>(*m_defaults, *m_screens, *m_resources, animations,
-        opacity, scheduler, [&windows] { return windows.petWindow(); }, timers, random);
+    WhackAMoleGameManager& game = make<WhackAMoleGameManager>(
+        *m_defaults, *m_screens, *m_resources, animations, opacity, scheduler,
+        [&windows] { return windows.petWindow(); }, timers, random);
 
     // The preferences window edits what the pet on screen uses, so it comes after it.
     PreferencesWindowManager& preferences

@@ -63,7 +63,8 @@ public:
 
 private:
     /// Creates a T, installs it as T::shared() and remembers to uninstall and free it.
-    template <typename T, typename... Args> T& make(Args&&... args)
+    template<typename T, typename... Args>
+    T& make(Args&&... args)
     {
         auto owned = std::make_shared<T>(std::forward<Args>(args)...);
         T& made = *owned;
@@ -77,7 +78,8 @@ private:
     }
 
     /// Creates a T that has no shared instance and frees it in its turn.
-    template <typename T, typename... Args> T& own(Args&&... args)
+    template<typename T, typename... Args>
+    T& own(Args&&... args)
     {
         auto owned = std::make_shared<T>(std::forward<Args>(args)...);
         T& made = *owned;

@@ -12,11 +12,16 @@ using namespace Qt::StringLiterals;
 QString rawValue(ReminderType type)
 {
     switch (type) {
-    case ReminderType::rest: return u"rest"_s;
-    case ReminderType::hydration: return u"hydration"_s;
-    case ReminderType::eyeRest: return u"eyeRest"_s;
-    case ReminderType::posture: return u"posture"_s;
-    case ReminderType::custom: return u"custom"_s;
+    case ReminderType::rest:
+        return u"rest"_s;
+    case ReminderType::hydration:
+        return u"hydration"_s;
+    case ReminderType::eyeRest:
+        return u"eyeRest"_s;
+    case ReminderType::posture:
+        return u"posture"_s;
+    case ReminderType::custom:
+        return u"custom"_s;
     }
     return {};
 }
@@ -24,11 +29,16 @@ QString rawValue(ReminderType type)
 QString displayName(ReminderType type)
 {
     switch (type) {
-    case ReminderType::rest: return u"走动提醒"_s;
-    case ReminderType::hydration: return u"喝水提醒"_s;
-    case ReminderType::eyeRest: return u"眼部休息"_s;
-    case ReminderType::posture: return u"姿势提醒"_s;
-    case ReminderType::custom: return u"自定义提醒"_s;
+    case ReminderType::rest:
+        return u"走动提醒"_s;
+    case ReminderType::hydration:
+        return u"喝水提醒"_s;
+    case ReminderType::eyeRest:
+        return u"眼部休息"_s;
+    case ReminderType::posture:
+        return u"姿势提醒"_s;
+    case ReminderType::custom:
+        return u"自定义提醒"_s;
     }
     return {};
 }
@@ -37,11 +47,16 @@ QString emoji(ReminderType type)
 {
     switch (type) {
     // A runner with a light skin tone, joined to the female sign.
-    case ReminderType::rest: return u"\U0001F3C3\U0001F3FB\u200D\u2640\uFE0F"_s;
-    case ReminderType::hydration: return u"\U0001F4A7"_s;
-    case ReminderType::eyeRest: return u"\U0001F441\uFE0F"_s;
-    case ReminderType::posture: return u"\U0001F9D8"_s;
-    case ReminderType::custom: return u"\u23F0"_s;
+    case ReminderType::rest:
+        return u"\U0001F3C3\U0001F3FB\u200D\u2640\uFE0F"_s;
+    case ReminderType::hydration:
+        return u"\U0001F4A7"_s;
+    case ReminderType::eyeRest:
+        return u"\U0001F441\uFE0F"_s;
+    case ReminderType::posture:
+        return u"\U0001F9D8"_s;
+    case ReminderType::custom:
+        return u"\u23F0"_s;
     }
     return {};
 }
@@ -49,11 +64,16 @@ QString emoji(ReminderType type)
 QString defaultMessage(ReminderType type)
 {
     switch (type) {
-    case ReminderType::rest: return u"离开电脑，活动活动身体吧～"_s;
-    case ReminderType::hydration: return u"记得喝水哦！因为你是水做的～"_s;
-    case ReminderType::eyeRest: return u"看看远处，缓解眼部疲劳～"_s;
-    case ReminderType::posture: return u"注意坐姿！保持良好的姿势对健康很重要～"_s;
-    case ReminderType::custom: return u"这是您设置的提醒～"_s;
+    case ReminderType::rest:
+        return u"离开电脑，活动活动身体吧～"_s;
+    case ReminderType::hydration:
+        return u"记得喝水哦！因为你是水做的～"_s;
+    case ReminderType::eyeRest:
+        return u"看看远处，缓解眼部疲劳～"_s;
+    case ReminderType::posture:
+        return u"注意坐姿！保持良好的姿势对健康很重要～"_s;
+    case ReminderType::custom:
+        return u"这是您设置的提醒～"_s;
     }
     return {};
 }
@@ -61,11 +81,16 @@ QString defaultMessage(ReminderType type)
 double defaultInterval(ReminderType type)
 {
     switch (type) {
-    case ReminderType::rest: return 3600;
-    case ReminderType::hydration: return 1800;
-    case ReminderType::eyeRest: return 1200;
-    case ReminderType::posture: return 2700;
-    case ReminderType::custom: return 3600;
+    case ReminderType::rest:
+        return 3600;
+    case ReminderType::hydration:
+        return 1800;
+    case ReminderType::eyeRest:
+        return 1200;
+    case ReminderType::posture:
+        return 2700;
+    case ReminderType::custom:
+        return 3600;
     }
     return 3600;
 }
@@ -115,14 +140,14 @@ QDateTime fromReferenceSeconds(double seconds)
 
 QJsonObject Reminder::toJson() const
 {
-    QJsonObject json{
-        {u"id"_s, id},
-        {u"title"_s, title},
-        {u"message"_s, message},
-        {u"type"_s, rawValue(type)},
-        {u"interval"_s, interval},
-        {u"isEnabled"_s, isEnabled},
-        {u"createdAt"_s, referenceSeconds(createdAt)},
+    QJsonObject json {
+        { u"id"_s, id },
+        { u"title"_s, title },
+        { u"message"_s, message },
+        { u"type"_s, rawValue(type) },
+        { u"interval"_s, interval },
+        { u"isEnabled"_s, isEnabled },
+        { u"createdAt"_s, referenceSeconds(createdAt) },
     };
     if (lastTriggered)
         json.insert(u"lastTriggered"_s, referenceSeconds(*lastTriggered));

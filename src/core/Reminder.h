@@ -13,8 +13,8 @@ class JsonReader;
 /// The kinds of interval reminder; the kind chooses the emoji of the reminder's bubble.
 enum class ReminderType { rest, hydration, eyeRest, posture, custom };
 
-inline constexpr std::array<ReminderType, 5> allReminderTypes{
-    ReminderType::rest, ReminderType::hydration, ReminderType::eyeRest, ReminderType::posture, ReminderType::custom};
+inline constexpr std::array<ReminderType, 5> allReminderTypes { ReminderType::rest, ReminderType::hydration,
+    ReminderType::eyeRest, ReminderType::posture, ReminderType::custom };
 
 [[nodiscard]] QString rawValue(ReminderType type);
 /// Also the title of the type's default reminder.

@@ -6,7 +6,8 @@
 /// Marks a manager busy for the life of one operation. The flag is set at once; the reset
 /// is queued, so it lands just after the operation has handed its result to the caller,
 /// and it is dropped when the manager is gone by then.
-template <typename Owner> class BusyScope
+template<typename Owner>
+class BusyScope
 {
 public:
     using Setter = void (Owner::*)(bool);

@@ -1,10 +1,10 @@
 #include "menus/MenuBarCoordinator.h"
 
+#include "menus/MenuBarAboutActions.h"
+#include "pet/DoNotDisturbManager.h"
 #include "platform/LogManager.h"
 #include "platform/Resources.h"
 #include "server/UserManager.h"
-#include "pet/DoNotDisturbManager.h"
-#include "menus/MenuBarAboutActions.h"
 
 #include <QCoreApplication>
 #include <QCursor>

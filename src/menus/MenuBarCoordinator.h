@@ -25,8 +25,7 @@ class MenuBarCoordinator final : public QObject, public SharedInstance<MenuBarCo
 public:
     /// Installs the status item at once, and rebuilds the menu whenever the account changes
     /// or do-not-disturb asks for it.
-    explicit MenuBarCoordinator(
-        UserManager* users = nullptr, DoNotDisturbManager* doNotDisturb = nullptr,
+    explicit MenuBarCoordinator(UserManager* users = nullptr, DoNotDisturbManager* doNotDisturb = nullptr,
         MenuBarAboutActions* about = nullptr, QObject* parent = nullptr);
     ~MenuBarCoordinator() override;
 

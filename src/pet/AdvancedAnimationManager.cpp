@@ -10,16 +10,26 @@ using State = AdvancedAnimationState;
 QString rawValue(AdvancedAnimationState state)
 {
     switch (state) {
-    case State::walking: return u"walking"_s;
-    case State::running: return u"running"_s;
-    case State::sleeping: return u"sleeping"_s;
-    case State::playing: return u"playing"_s;
-    case State::eating: return u"eating"_s;
-    case State::stretching: return u"stretching"_s;
-    case State::dancing: return u"dancing"_s;
-    case State::thinking: return u"thinking"_s;
-    case State::jumping: return u"jumping"_s;
-    case State::spinning: return u"spinning"_s;
+    case State::walking:
+        return u"walking"_s;
+    case State::running:
+        return u"running"_s;
+    case State::sleeping:
+        return u"sleeping"_s;
+    case State::playing:
+        return u"playing"_s;
+    case State::eating:
+        return u"eating"_s;
+    case State::stretching:
+        return u"stretching"_s;
+    case State::dancing:
+        return u"dancing"_s;
+    case State::thinking:
+        return u"thinking"_s;
+    case State::jumping:
+        return u"jumping"_s;
+    case State::spinning:
+        return u"spinning"_s;
     }
     return {};
 }
@@ -27,16 +37,26 @@ QString rawValue(AdvancedAnimationState state)
 QString displayName(AdvancedAnimationState state)
 {
     switch (state) {
-    case State::walking: return u"行走"_s;
-    case State::running: return u"奔跑"_s;
-    case State::sleeping: return u"睡觉"_s;
-    case State::playing: return u"玩耍"_s;
-    case State::eating: return u"吃东西"_s;
-    case State::stretching: return u"伸懒腰"_s;
-    case State::dancing: return u"跳舞"_s;
-    case State::thinking: return u"思考"_s;
-    case State::jumping: return u"跳跃"_s;
-    case State::spinning: return u"旋转"_s;
+    case State::walking:
+        return u"行走"_s;
+    case State::running:
+        return u"奔跑"_s;
+    case State::sleeping:
+        return u"睡觉"_s;
+    case State::playing:
+        return u"玩耍"_s;
+    case State::eating:
+        return u"吃东西"_s;
+    case State::stretching:
+        return u"伸懒腰"_s;
+    case State::dancing:
+        return u"跳舞"_s;
+    case State::thinking:
+        return u"思考"_s;
+    case State::jumping:
+        return u"跳跃"_s;
+    case State::spinning:
+        return u"旋转"_s;
     }
     return {};
 }
@@ -44,16 +64,26 @@ QString displayName(AdvancedAnimationState state)
 double duration(AdvancedAnimationState state)
 {
     switch (state) {
-    case State::walking: return 1.0;
-    case State::running: return 0.8;
-    case State::sleeping: return 3.0;
-    case State::playing: return 2.0;
-    case State::eating: return 1.5;
-    case State::stretching: return 2.5;
-    case State::dancing: return 3.0;
-    case State::thinking: return 2.0;
-    case State::jumping: return 1.2;
-    case State::spinning: return 1.5;
+    case State::walking:
+        return 1.0;
+    case State::running:
+        return 0.8;
+    case State::sleeping:
+        return 3.0;
+    case State::playing:
+        return 2.0;
+    case State::eating:
+        return 1.5;
+    case State::stretching:
+        return 2.5;
+    case State::dancing:
+        return 3.0;
+    case State::thinking:
+        return 2.0;
+    case State::jumping:
+        return 1.2;
+    case State::spinning:
+        return 1.5;
     }
     return 1.0;
 }
@@ -71,15 +101,15 @@ AdvancedAnimationManager::AdvancedAnimationManager(Clock* clock, EmotionSystem* 
     m_animationTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_animationTimer, &QTimer::timeout, this, &AdvancedAnimationManager::updateAnimation);
     m_predefinedSequences = {
-        {u"wakeUp"_s,
-            {{State::sleeping, State::stretching, State::walking},
-                {{State::sleeping, State::stretching, 0.5, AnimationEasing::easeInOut},
-                    {State::stretching, State::walking, 0.3, AnimationEasing::easeOut}},
-                6.5, false}},
-        {u"snack"_s, {{State::walking, State::eating, State::thinking}, {}, 4.5, false}},
-        {u"party"_s,
-            {{State::dancing, State::spinning, State::jumping},
-                {{State::spinning, State::jumping, 0.2, AnimationEasing::bounce}}, 5.7, true}},
+        { u"wakeUp"_s,
+            { { State::sleeping, State::stretching, State::walking },
+                { { State::sleeping, State::stretching, 0.5, AnimationEasing::easeInOut },
+                    { State::stretching, State::walking, 0.3, AnimationEasing::easeOut } },
+                6.5, false } },
+        { u"snack"_s, { { State::walking, State::eating, State::thinking }, {}, 4.5, false } },
+        { u"party"_s,
+            { { State::dancing, State::spinning, State::jumping },
+                { { State::spinning, State::jumping, 0.2, AnimationEasing::bounce } }, 5.7, true } },
     };
 }
 
@@ -183,14 +213,22 @@ void AdvancedAnimationManager::forceAnimation(AdvancedAnimationState state)
 AdvancedAnimationState AdvancedAnimationManager::stateFor(AutoBehavior behavior)
 {
     switch (behavior) {
-    case AutoBehavior::walk: return State::walking;
-    case AutoBehavior::enter: return State::running;
-    case AutoBehavior::blink: return State::thinking;
-    case AutoBehavior::thinking: return State::thinking;
-    case AutoBehavior::gaming: return State::playing;
-    case AutoBehavior::greeting: return State::dancing;
-    case AutoBehavior::explore: return State::walking;
-    case AutoBehavior::scratching: return State::playing;
+    case AutoBehavior::walk:
+        return State::walking;
+    case AutoBehavior::enter:
+        return State::running;
+    case AutoBehavior::blink:
+        return State::thinking;
+    case AutoBehavior::thinking:
+        return State::thinking;
+    case AutoBehavior::gaming:
+        return State::playing;
+    case AutoBehavior::greeting:
+        return State::dancing;
+    case AutoBehavior::explore:
+        return State::walking;
+    case AutoBehavior::scratching:
+        return State::playing;
     }
     return State::playing;
 }
@@ -204,16 +242,26 @@ void AdvancedAnimationManager::triggerAnimationFor(EmotionType, AutoBehavior beh
 AnimationEffects AdvancedAnimationManager::getCurrentAnimationEffects() const
 {
     switch (m_currentAnimation) {
-    case State::walking: return {1.0, 0, 1.0, {}, std::nullopt};
-    case State::running: return {1.1, 0, 1.0, {}, QColor(Qt::red)};
-    case State::sleeping: return {0.9, 0, 0.8, {}, QColor(Qt::blue)};
-    case State::playing: return {1.2, 0, 1.0, {}, QColor(Qt::green)};
-    case State::eating: return {1.0, 0, 1.0, {}, QColor(255, 165, 0)};
-    case State::stretching: return {1.3, 0, 1.0, {}, std::nullopt};
-    case State::dancing: return {1.1, 15, 1.0, {}, QColor(128, 0, 128)};
-    case State::thinking: return {1.0, 0, 1.0, {}, std::nullopt};
-    case State::jumping: return {1.2, 0, 1.0, QSizeF(0, -10), QColor(Qt::yellow)};
-    case State::spinning: return {1.0, 360, 1.0, {}, QColor(Qt::cyan)};
+    case State::walking:
+        return { 1.0, 0, 1.0, {}, std::nullopt };
+    case State::running:
+        return { 1.1, 0, 1.0, {}, QColor(Qt::red) };
+    case State::sleeping:
+        return { 0.9, 0, 0.8, {}, QColor(Qt::blue) };
+    case State::playing:
+        return { 1.2, 0, 1.0, {}, QColor(Qt::green) };
+    case State::eating:
+        return { 1.0, 0, 1.0, {}, QColor(255, 165, 0) };
+    case State::stretching:
+        return { 1.3, 0, 1.0, {}, std::nullopt };
+    case State::dancing:
+        return { 1.1, 15, 1.0, {}, QColor(128, 0, 128) };
+    case State::thinking:
+        return { 1.0, 0, 1.0, {}, std::nullopt };
+    case State::jumping:
+        return { 1.2, 0, 1.0, QSizeF(0, -10), QColor(Qt::yellow) };
+    case State::spinning:
+        return { 1.0, 360, 1.0, {}, QColor(Qt::cyan) };
     }
     return {};
 }

@@ -19,12 +19,23 @@
 class Clock;
 
 /// A richer model of what the pet is doing than the Lottie animations show.
-enum class AdvancedAnimationState { walking, running, sleeping, playing, eating, stretching, dancing, thinking, jumping, spinning };
+enum class AdvancedAnimationState {
+    walking,
+    running,
+    sleeping,
+    playing,
+    eating,
+    stretching,
+    dancing,
+    thinking,
+    jumping,
+    spinning
+};
 
-inline constexpr std::array<AdvancedAnimationState, 10> allAdvancedAnimationStates{AdvancedAnimationState::walking,
+inline constexpr std::array<AdvancedAnimationState, 10> allAdvancedAnimationStates { AdvancedAnimationState::walking,
     AdvancedAnimationState::running, AdvancedAnimationState::sleeping, AdvancedAnimationState::playing,
     AdvancedAnimationState::eating, AdvancedAnimationState::stretching, AdvancedAnimationState::dancing,
-    AdvancedAnimationState::thinking, AdvancedAnimationState::jumping, AdvancedAnimationState::spinning};
+    AdvancedAnimationState::thinking, AdvancedAnimationState::jumping, AdvancedAnimationState::spinning };
 
 [[nodiscard]] QString rawValue(AdvancedAnimationState state);
 [[nodiscard]] QString displayName(AdvancedAnimationState state);
@@ -72,7 +83,8 @@ class AdvancedAnimationManager final : public QObject
 public:
     static constexpr int updateIntervalMs = 100;
 
-    explicit AdvancedAnimationManager(Clock* clock = nullptr, EmotionSystem* emotions = nullptr, QObject* parent = nullptr);
+    explicit AdvancedAnimationManager(
+        Clock* clock = nullptr, EmotionSystem* emotions = nullptr, QObject* parent = nullptr);
 
     [[nodiscard]] AdvancedAnimationState currentAnimation() const { return m_currentAnimation; }
     [[nodiscard]] double animationProgress() const { return m_animationProgress; }

@@ -3,11 +3,11 @@
 #include "core/EventCenter.h"
 #include "pet/EmotionSystem.h"
 #include "pet/PetState.h"
+#include "pet/WindowManager.h"
 #include "platform/Clock.h"
 #include "platform/LogManager.h"
 #include "platform/RandomSource.h"
 #include "platform/Screens.h"
-#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 
@@ -43,7 +43,7 @@ AutoBehaviorManager::AutoBehaviorManager(PetState* petState, WindowManager* wind
     , m_random(random ? *random : RandomSource::system())
 {
     m_executionState.startTime = m_clock.now();
-    for (QTimer* timer : {&m_behaviorTimer, &m_movementTimer, &m_exploreReturnTimer})
+    for (QTimer* timer : { &m_behaviorTimer, &m_movementTimer, &m_exploreReturnTimer })
         timer->setTimerType(Qt::PreciseTimer);
     m_behaviorTimer.setInterval(behaviorIntervalMs);
     m_movementTimer.setInterval(movementUpdateIntervalMs);
@@ -112,7 +112,7 @@ AutoBehavior AutoBehaviorManager::selectNextBehavior()
     QList<QPair<AutoBehavior, double>> weights;
     weights.reserve(static_cast<qsizetype>(allAutoBehaviors.size()));
     for (const AutoBehavior behavior : allAutoBehaviors)
-        weights.append({behavior, traits(behavior).weight * m_random.uniformReal(0.5, 1.5)});
+        weights.append({ behavior, traits(behavior).weight * m_random.uniformReal(0.5, 1.5) });
     return selectWeightedRandom(weights, m_random).value_or(AutoBehavior::scratching);
 }
 
@@ -145,7 +145,7 @@ void AutoBehaviorManager::setCurrentBehavior(AutoBehavior behavior)
 void AutoBehaviorManager::executeBehavior(AutoBehavior behavior)
 {
     setCurrentBehavior(behavior);
-    m_executionState = BehaviorExecutionState{};
+    m_executionState = BehaviorExecutionState {};
     m_executionState.currentBehavior = behavior;
     m_executionState.startTime = m_clock.now();
     m_executionState.isExecuting = true;
@@ -171,8 +171,8 @@ void AutoBehaviorManager::generateBehaviorPath(AutoBehavior behavior)
         return;
     }
     const AutoBehaviorTraits t = traits(behavior);
-    m_executionState.pathPoints =
-        MovementAlgorithms::generateRandomWalkPath(start, *bounds, t.pathSteps, t.maxDistance, m_random, m_clock.now());
+    m_executionState.pathPoints = MovementAlgorithms::generateRandomWalkPath(
+        start, *bounds, t.pathSteps, t.maxDistance, m_random, m_clock.now());
     // Restarting the one timer ties the return to this exploration: an earlier one that is
     // still pending can no longer cut a later one short.
     if (behavior == AutoBehavior::explore)
@@ -184,7 +184,7 @@ void AutoBehaviorManager::returnFromExplore()
     const std::optional<QRectF> frame = m_screens.mainFrame();
     if (m_currentBehavior != AutoBehavior::explore || !m_executionState.isExecuting || !frame)
         return;
-    m_executionState.pathPoints = {PathPoint{centredPetOrigin(*frame), m_clock.now(), 1.5}};
+    m_executionState.pathPoints = { PathPoint { centredPetOrigin(*frame), m_clock.now(), 1.5 } };
     LogManager::log(u"🏠 探索时间到，返回屏幕中心"_s, category);
 }
 
@@ -242,7 +242,7 @@ QPointF AutoBehaviorManager::checkBoundsAndRecall(QPointF point)
         m_executionState.isExecuting = false;
         return centredPetOrigin(*frame);
     }
-    return {clampToRange(point.x(), 0.0, w - Screens::petSize), clampToRange(point.y(), 0.0, h - Screens::petSize)};
+    return { clampToRange(point.x(), 0.0, w - Screens::petSize), clampToRange(point.y(), 0.0, h - Screens::petSize) };
 }
 
 void AutoBehaviorManager::forceBehavior(AutoBehavior behavior)

@@ -3,12 +3,12 @@
 #include "pet/AutoBehaviorManager.h"
 #include "pet/MovementAlgorithms.h"
 #include "pet/PetState.h"
+#include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "platform/Screens.h"
-#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 
@@ -149,7 +149,8 @@ void DoNotDisturbManager::applyCurrentBottomOffset()
     const QPointF pinned(window->modelFrame().x(), pinnedStoredY());
     windowManager().updateWindowPosition(pinned);
     petState().updatePosition(pinned);
-    LogManager::log(u"勿扰模式底部距离已更新为 "_s + NumberFormat::shortestDouble(m_bottomOffset) + u" 像素"_s, category);
+    LogManager::log(
+        u"勿扰模式底部距离已更新为 "_s + NumberFormat::shortestDouble(m_bottomOffset) + u" 像素"_s, category);
 }
 
 void DoNotDisturbManager::exitIfActiveDueToUserAction()

@@ -32,8 +32,8 @@ public:
     /// Collaborators left null are the shared instances, looked up when first needed (the
     /// pet window asks this manager to bend its moves before the scheduler may exist).
     explicit DoNotDisturbManager(Defaults* defaults = nullptr, Screens* screens = nullptr,
-        WindowManager* windowManager = nullptr, PetState* petState = nullptr,
-        AutoBehaviorManager* scheduler = nullptr, QObject* parent = nullptr);
+        WindowManager* windowManager = nullptr, PetState* petState = nullptr, AutoBehaviorManager* scheduler = nullptr,
+        QObject* parent = nullptr);
 
     [[nodiscard]] bool isDoNotDisturbMode() const { return m_isDoNotDisturbMode; }
     /// Switches the mode when the value changes; assigning the current value does nothing.

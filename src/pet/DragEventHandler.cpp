@@ -1,5 +1,6 @@
 #include "pet/DragEventHandler.h"
 
+#include "pet/DoNotDisturbManager.h"
 #include "pet/MovementAlgorithms.h"
 #include "pet/PetState.h"
 #include "platform/Clock.h"
@@ -7,7 +8,6 @@
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "platform/Screens.h"
-#include "pet/DoNotDisturbManager.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

@@ -1,11 +1,11 @@
 #include "pet/InteractionHandler.h"
 
+#include "pet/DoNotDisturbManager.h"
 #include "pet/PetState.h"
+#include "pet/WindowManager.h"
 #include "platform/Clock.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
-#include "pet/DoNotDisturbManager.h"
-#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -37,8 +37,8 @@ QPointF InteractionHandler::limitedPosition(QSizeF translation) const
     const std::optional<QRectF> visible = m_screens.mainVisibleFrame();
     if (!visible)
         return p;
-    return {std::max(0.0, std::min(visible->width() - 64.0, p.x())),
-        std::max(0.0, std::min(visible->height() - 64.0, p.y()))};
+    return { std::max(0.0, std::min(visible->width() - 64.0, p.x())),
+        std::max(0.0, std::min(visible->height() - 64.0, p.y())) };
 }
 
 void InteractionHandler::setWindowManager(WindowManager* windows)

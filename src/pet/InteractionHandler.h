@@ -4,8 +4,8 @@
 
 #include <QDateTime>
 #include <QObject>
-#include <QPointer>
 #include <QPointF>
+#include <QPointer>
 #include <QSizeF>
 
 class Clock;

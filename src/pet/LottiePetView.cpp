@@ -1,10 +1,10 @@
 #include "pet/LottiePetView.h"
 
+#include "pet/InteractionHandler.h"
 #include "pet/LottieAnimationManager.h"
 #include "platform/LogManager.h"
 #include "platform/LottiePlayer.h"
 #include "platform/RandomSource.h"
-#include "pet/InteractionHandler.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

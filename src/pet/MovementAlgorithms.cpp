@@ -17,14 +17,14 @@ ScreenBounds::ScreenBounds(const QRectF& screenFrame, const QSizeF& windowSize)
     const double maxY = minY + safeArea.height();
     const double midX = (minX + maxX) / 2.0;
     const double midY = (minY + maxY) / 2.0;
-    corners = {QPointF(minX, minY), QPointF(maxX, minY), QPointF(minX, maxY), QPointF(maxX, maxY)};
-    edges = {QPointF(midX, minY), QPointF(maxX, midY), QPointF(midX, maxY), QPointF(minX, midY)};
+    corners = { QPointF(minX, minY), QPointF(maxX, minY), QPointF(minX, maxY), QPointF(maxX, maxY) };
+    edges = { QPointF(midX, minY), QPointF(maxX, midY), QPointF(midX, maxY), QPointF(minX, midY) };
 }
 
 namespace MovementAlgorithms {
 
-QList<PathPoint> generateRandomWalkPath(const QPointF& start, const ScreenBounds& bounds, int steps,
-    double maxDistance, RandomSource& random, const QDateTime& now)
+QList<PathPoint> generateRandomWalkPath(const QPointF& start, const ScreenBounds& bounds, int steps, double maxDistance,
+    RandomSource& random, const QDateTime& now)
 {
     QList<PathPoint> points;
     if (steps <= 0)
@@ -45,7 +45,7 @@ QList<PathPoint> generateRandomWalkPath(const QPointF& start, const ScreenBounds
         const double y = clampToRange(current.y() + std::sin(angle) * distance, minY, maxY);
         const double speed = random.uniformReal(0.5, 1.5);
         current = QPointF(x, y);
-        points.append(PathPoint{current, now, speed});
+        points.append(PathPoint { current, now, speed });
     }
     return points;
 }

@@ -3,13 +3,13 @@
 #include "core/PetBehavior.h"
 #include "pet/ClonePetView.h"
 #include "pet/LottieAnimationManager.h"
+#include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "platform/RandomSource.h"
 #include "platform/Screens.h"
-#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 #include <QDebug>

@@ -1,10 +1,10 @@
 #include "pet/OpacityManager.h"
 
+#include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
-#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 

@@ -127,9 +127,9 @@ void SpeechBubbleView::close()
 QRect SpeechBubbleView::cardRect() const
 {
     const int width = std::min(maxContentWidth, this->width());
-    const int height = m_card->layout()->hasHeightForWidth() ? m_card->layout()->heightForWidth(width)
-                                                             : m_card->sizeHint().height();
-    return {(this->width() - width) / 2, (this->height() - height) / 2, width, height};
+    const int height
+        = m_card->layout()->hasHeightForWidth() ? m_card->layout()->heightForWidth(width) : m_card->sizeHint().height();
+    return { (this->width() - width) / 2, (this->height() - height) / 2, width, height };
 }
 
 void SpeechBubbleView::resizeEvent(QResizeEvent* event)

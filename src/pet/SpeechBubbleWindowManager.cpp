@@ -3,11 +3,11 @@
 #include "core/EventCenter.h"
 #include "core/Reminder.h"
 #include "pet/SpeechBubbleView.h"
+#include "pet/WindowManager.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "platform/StandardOutput.h"
-#include "pet/WindowManager.h"
 
 #include <QCoreApplication>
 #include <QEvent>

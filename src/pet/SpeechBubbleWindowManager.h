@@ -25,7 +25,7 @@ class SpeechBubbleWindowManager final : public QObject, public SharedInstance<Sp
     Q_DISABLE_COPY_MOVE(SpeechBubbleWindowManager)
 
 public:
-    static constexpr QSizeF bubbleSize{280.0, 120.0};
+    static constexpr QSizeF bubbleSize { 280.0, 120.0 };
     static constexpr double gap = 10.0;
 
     /// Installs the observers of "reminderTriggered" and "showSpeechBubble".

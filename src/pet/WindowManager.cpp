@@ -1,14 +1,14 @@
 #include "pet/WindowManager.h"
 
 #include "pet/AutoBehaviorManager.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/DragEventHandler.h"
 #include "pet/LottiePetView.h"
 #include "pet/OpacityManager.h"
 #include "pet/OpacityTrackingView.h"
 #include "pet/PetState.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
-#include "pet/DoNotDisturbManager.h"
-#include "pet/DragEventHandler.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -39,7 +39,7 @@ int Alerts::show(Style style, const QString& title, const QString& text, const Q
 {
     Seam& s = seam();
     if (!s.nextAnswers.isEmpty()) {
-        s.answered.append({style, title, text, buttons});
+        s.answered.append({ style, title, text, buttons });
         return s.nextAnswers.takeFirst();
     }
 
@@ -60,8 +60,8 @@ int Alerts::show(Style style, const QString& title, const QString& text, const Q
         for (qsizetype i = 0; i < buttons.size(); ++i) {
             const QString& label = buttons.at(i);
             const QMessageBox::ButtonRole role = i == 0 ? QMessageBox::AcceptRole
-                                                 : label == u"取消"_s ? QMessageBox::RejectRole
-                                                                       : QMessageBox::ActionRole;
+                : label == u"取消"_s                    ? QMessageBox::RejectRole
+                                                        : QMessageBox::ActionRole;
             QPushButton* button = box.addButton(label, role);
             if (role == QMessageBox::RejectRole)
                 box.setEscapeButton(button);

@@ -13,8 +13,7 @@ class QWidget;
 class Alerts final
 {
 public:
-    enum class Style
-    {
+    enum class Style {
         Informational,
         Warning,
         Critical,
@@ -32,8 +31,8 @@ public:
     /// order given (the first is the default; one titled "取消" answers the Escape key).
     /// Returns the index of the pressed button, or -1 when the box was dismissed otherwise.
     /// Without buttons the box has a single standard OK button (index 0).
-    static int show(Style style, const QString& title, const QString& text, const QStringList& buttons,
-                    QWidget* parent = nullptr);
+    static int show(
+        Style style, const QString& title, const QString& text, const QStringList& buttons, QWidget* parent = nullptr);
 
     static void setNextAnswers(const QList<int>& answers);
     /// The alerts answered from the queue, oldest first.

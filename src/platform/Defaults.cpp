@@ -26,10 +26,9 @@ const QString category = u"Settings"_s;
 void removeStaleTemporaries(const QString& filePath)
 {
     const QFileInfo info(filePath);
-    const QRegularExpression temporary(
-        u"^"_s + QRegularExpression::escape(info.fileName()) + u"\\.[A-Za-z0-9]{6}$"_s);
+    const QRegularExpression temporary(u"^"_s + QRegularExpression::escape(info.fileName()) + u"\\.[A-Za-z0-9]{6}$"_s);
     QDir folder = info.absoluteDir();
-    const QStringList names = folder.entryList({info.fileName() + u".??????"_s}, QDir::Files | QDir::Hidden);
+    const QStringList names = folder.entryList({ info.fileName() + u".??????"_s }, QDir::Files | QDir::Hidden);
     for (const QString& name : names) {
         if (temporary.match(name).hasMatch() && folder.remove(name))
             LogManager::log(u"🧹 已清除残留的设置临时文件: "_s + name, category);

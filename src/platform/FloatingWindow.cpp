@@ -24,7 +24,7 @@ struct FreeDeleter
 {
     void operator()(void* p) const { std::free(p); }
 };
-template <typename T>
+template<typename T>
 using XcbReply = std::unique_ptr<T, FreeDeleter>;
 
 xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
@@ -61,13 +61,13 @@ void makeStickyOnX11(WId windowId)
         states.assign(existing, existing + xcb_get_property_value_length(reply.get()) / sizeof(xcb_atom_t));
     }
     for (const char* name :
-         {"_NET_WM_STATE_STICKY", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
+        { "_NET_WM_STATE_STICKY", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER" }) {
         const xcb_atom_t atom = internAtom(connection, name);
         if (atom != XCB_ATOM_NONE && std::find(states.begin(), states.end(), atom) == states.end())
             states.push_back(atom);
     }
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, state, XCB_ATOM_ATOM, 32,
-                        static_cast<uint32_t>(states.size()), states.data());
+        static_cast<uint32_t>(states.size()), states.data());
     xcb_flush(connection);
 }
 
@@ -87,8 +87,7 @@ FloatingWindow::FloatingWindow(Focus focus, Screens* screens, QWidget* parent)
     : QWidget(parent)
     , m_screens(screens ? screens : &Screens::shared())
 {
-    Qt::WindowFlags flags =
-        Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint;
+    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint;
     if (focus == Focus::Refuse)
         flags |= Qt::WindowDoesNotAcceptFocus;
     setWindowFlags(flags);

@@ -23,8 +23,7 @@ class FloatingWindow : public QWidget
     Q_DISABLE_COPY_MOVE(FloatingWindow)
 
 public:
-    enum class Focus
-    {
+    enum class Focus {
         Refuse, ///< clicks never activate the window (the pet, clones, cards)
         Accept, ///< the window can become active and take key input (message bubbles)
     };
@@ -41,8 +40,8 @@ public:
     /// opacity) over `ms` milliseconds, then runs `done`. A fade still running on this
     /// window is stopped first where it stands, and its own `done` runs at that moment, so
     /// a completion is never lost. With `ms` <= 0 the opacity is set and `done` runs at once.
-    void fadeTo(double alpha, int ms, std::function<void()> done = {},
-                const QEasingCurve& curve = QEasingCurve::InOutQuad);
+    void fadeTo(
+        double alpha, int ms, std::function<void()> done = {}, const QEasingCurve& curve = QEasingCurve::InOutQuad);
     /// Stops a running fade where it stands; its completion runs.
     void stopFade();
     [[nodiscard]] bool isFading() const { return m_fade != nullptr; }

@@ -18,7 +18,7 @@ constexpr qint64 daysFromCivil(int y, int m, int d)
 
 constexpr int daysInMonth(int year, int month)
 {
-    constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    constexpr int days[] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
     if (month == 2 && ((year % 4 == 0 && year % 100 != 0) || year % 400 == 0))
         return 29;
     return days[month - 1];
@@ -127,11 +127,11 @@ bool readZone(Cursor& c, Fields& f, ZoneForms forms)
 
 std::optional<QDateTime> toDateTime(const Fields& f)
 {
-    if (f.month < 1 || f.month > 12 || f.day < 1 || f.day > daysInMonth(f.year, f.month) || f.hour > 23
-        || f.minute > 59 || f.second > 59)
+    if (f.month < 1 || f.month > 12 || f.day < 1 || f.day > daysInMonth(f.year, f.month) || f.hour > 23 || f.minute > 59
+        || f.second > 59)
         return std::nullopt;
-    const qint64 seconds = daysFromCivil(f.year, f.month, f.day) * 86400 + f.hour * 3600 + f.minute * 60 + f.second
-        - f.offsetSeconds;
+    const qint64 seconds
+        = daysFromCivil(f.year, f.month, f.day) * 86400 + f.hour * 3600 + f.minute * 60 + f.second - f.offsetSeconds;
     // Only instants whose UTC form has a four-digit year from 0001 on, so that every date
     // read can be written back and read again.
     constexpr qint64 first = daysFromCivil(1, 1, 1) * 86400;

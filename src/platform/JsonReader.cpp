@@ -59,7 +59,7 @@ JsonReader::JsonReader(QJsonObject object, QString path)
 
 QJsonValue JsonReader::parse(const QByteArray& bytes)
 {
-    QJsonParseError error{};
+    QJsonParseError error {};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
         throw JsonDecodeError(JsonDecodeError::Kind::Syntax, {},
@@ -111,8 +111,8 @@ void JsonReader::throwTypeMismatch(const QJsonValue& value, const QString& path,
 {
     if (value.isNull() || value.isUndefined())
         throw JsonDecodeError(JsonDecodeError::Kind::ValueNotFound, path, u"值为 null"_s);
-    throw JsonDecodeError(JsonDecodeError::Kind::TypeMismatch, path,
-        u"类型不符: 期望"_s + expected + u"，实际为"_s + typeName(value));
+    throw JsonDecodeError(
+        JsonDecodeError::Kind::TypeMismatch, path, u"类型不符: 期望"_s + expected + u"，实际为"_s + typeName(value));
 }
 
 void JsonReader::throwDataCorrupted(const QString& path, const QString& detail)

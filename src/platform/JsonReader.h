@@ -19,10 +19,10 @@ class JsonDecodeError final : public std::exception
 {
 public:
     enum class Kind {
-        Syntax,        ///< not JSON at all
-        KeyNotFound,   ///< a required key is absent
+        Syntax, ///< not JSON at all
+        KeyNotFound, ///< a required key is absent
         ValueNotFound, ///< a required key holds null
-        TypeMismatch,  ///< a value of the wrong JSON type (or an integer out of range)
+        TypeMismatch, ///< a value of the wrong JSON type (or an integer out of range)
         DataCorrupted, ///< the right type with an unusable value (an unknown case, an unreadable date)
     };
 

@@ -126,8 +126,8 @@ void LogFileWriter::rotateIfFull(qint64 incomingBytes)
     // Said once only: appending to the full file still works, so no success would end the fault.
     if (error && !m_rotateFailureReported) {
         m_rotateFailureReported = true;
-        say(u"⚠️ 日志文件轮换失败: "_s + m_filePath + u" ("_s
-            + QString::fromStdString(error.message()) + u")"_s);
+        say(u"⚠️ 日志文件轮换失败: "_s + m_filePath + u" ("_s + QString::fromStdString(error.message())
+            + u")"_s);
     }
 }
 

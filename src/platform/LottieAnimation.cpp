@@ -32,7 +32,7 @@ QString checkShape(const QJsonDocument& doc)
     if (!doc.isObject())
         return u"not a JSON object"_s;
     const QJsonObject root = doc.object();
-    for (const auto key : {"w"_L1, "h"_L1, "fr"_L1}) {
+    for (const auto key : { "w"_L1, "h"_L1, "fr"_L1 }) {
         if (!isPositiveNumber(root.value(key)))
             return u"missing or invalid \""_s + key + u"\""_s;
     }

@@ -19,9 +19,9 @@ QString shortestDouble(double value)
         return std::signbit(value) ? QStringLiteral("-0.0") : QStringLiteral("0.0");
 
     // Shortest round-trip digits in scientific form: "d.ddde±XX".
-    std::array<char, 64> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value), std::chars_format::scientific);
+    std::array<char, 64> buffer {};
+    const auto result
+        = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value), std::chars_format::scientific);
     const std::string scientific(buffer.data(), result.ptr);
     const auto e = scientific.find('e');
     std::string digits;
@@ -39,7 +39,7 @@ QString shortestDouble(double value)
         if (count > 1)
             text += '.' + digits.substr(1);
         const int shown = exponent - 1;
-        std::array<char, 16> exp{};
+        std::array<char, 16> exp {};
         std::snprintf(exp.data(), exp.size(), "e%c%02d", shown < 0 ? '-' : '+', std::abs(shown));
         text += exp.data();
     } else if (exponent <= 0) {
@@ -56,7 +56,7 @@ QString fixed(double value, int decimals)
 {
     // to_chars, unlike printf, ignores the C locale, which Qt sets from the environment:
     // the text keeps its decimal point under every language.
-    std::array<char, 400> buffer{}; // the largest double has 309 integral digits
+    std::array<char, 400> buffer {}; // the largest double has 309 integral digits
     const auto result = std::to_chars(
         buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, std::clamp(decimals, 0, 20));
     return QString::fromLatin1(buffer.data(), qsizetype(result.ptr - buffer.data()));

@@ -4,8 +4,7 @@
 
 namespace PlatformSelection {
 
-QByteArray platformFor(const QByteArray& sessionType, const QByteArray& waylandDisplay,
-                       const QByteArray& qpaPlatform)
+QByteArray platformFor(const QByteArray& sessionType, const QByteArray& waylandDisplay, const QByteArray& qpaPlatform)
 {
     if (!qpaPlatform.isEmpty())
         return {};
@@ -15,8 +14,8 @@ QByteArray platformFor(const QByteArray& sessionType, const QByteArray& waylandD
 
 void choosePlatformBeforeApplication()
 {
-    const QByteArray platform = platformFor(qgetenv("XDG_SESSION_TYPE"), qgetenv("WAYLAND_DISPLAY"),
-                                            qgetenv("QT_QPA_PLATFORM"));
+    const QByteArray platform
+        = platformFor(qgetenv("XDG_SESSION_TYPE"), qgetenv("WAYLAND_DISPLAY"), qgetenv("QT_QPA_PLATFORM"));
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
 }

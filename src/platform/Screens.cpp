@@ -67,11 +67,11 @@ QList<ScreenGeometry> Screens::geometries() const
     QScreen* primary = QGuiApplication::primaryScreen();
     if (!primary)
         return result;
-    result.append({primary->geometry(), primary->availableGeometry()});
+    result.append({ primary->geometry(), primary->availableGeometry() });
     const auto screens = QGuiApplication::screens();
     for (QScreen* screen : screens) {
         if (screen != primary)
-            result.append({screen->geometry(), screen->availableGeometry()});
+            result.append({ screen->geometry(), screen->availableGeometry() });
     }
     return result;
 }
@@ -136,37 +136,37 @@ QRect Screens::toQtRect(const QRectF& modelRect) const
     const double bottom = double(main.y()) + main.height();
     const double left = modelRect.x() + main.x();
     const double top = bottom - modelRect.y() - modelRect.height();
-    return {toPixel(left), toPixel(top), toPixel(modelRect.width()), toPixel(modelRect.height())};
+    return { toPixel(left), toPixel(top), toPixel(modelRect.width()), toPixel(modelRect.height()) };
 }
 
 QRectF Screens::fromQtRect(const QRect& qtRect) const
 {
     const QRect main = mainQtFrame();
     const double bottom = double(main.y()) + main.height();
-    return {double(qtRect.x()) - main.x(), bottom - qtRect.y() - qtRect.height(), double(qtRect.width()),
-            double(qtRect.height())};
+    return { double(qtRect.x()) - main.x(), bottom - qtRect.y() - qtRect.height(), double(qtRect.width()),
+        double(qtRect.height()) };
 }
 
 QPoint Screens::toQtPoint(const QPointF& modelPoint) const
 {
     const QRect main = mainQtFrame();
     const double bottom = double(main.y()) + main.height();
-    return {toPixel(modelPoint.x() + main.x()), toPixel(bottom - modelPoint.y())};
+    return { toPixel(modelPoint.x() + main.x()), toPixel(bottom - modelPoint.y()) };
 }
 
 QPointF Screens::fromQtPoint(const QPointF& qtPoint) const
 {
     const QRect main = mainQtFrame();
     const double bottom = double(main.y()) + main.height();
-    return {qtPoint.x() - main.x(), bottom - qtPoint.y()};
+    return { qtPoint.x() - main.x(), bottom - qtPoint.y() };
 }
 
 QPointF Screens::petOriginFromStored(const QPointF& stored, double mainHeight)
 {
-    return {stored.x(), mainHeight - stored.y() - petSize};
+    return { stored.x(), mainHeight - stored.y() - petSize };
 }
 
 QPointF Screens::storedFromPetOrigin(const QPointF& origin, double mainHeight)
 {
-    return {origin.x(), mainHeight - origin.y() - petSize};
+    return { origin.x(), mainHeight - origin.y() - petSize };
 }

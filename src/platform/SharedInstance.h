@@ -10,7 +10,7 @@
 /// every manager in start-up order, installs it here, and uninstalls and frees it in
 /// reverse order before the application object goes away. Tests construct managers with
 /// injected collaborators and install one only where the code under test reaches shared().
-template <typename T>
+template<typename T>
 class SharedInstance
 {
 public:
@@ -28,7 +28,7 @@ private:
 };
 
 /// Installs an instance for the lifetime of a scope and restores the previous one after.
-template <typename T>
+template<typename T>
 class ScopedSharedInstance
 {
 public:

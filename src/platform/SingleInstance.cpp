@@ -20,7 +20,7 @@ constexpr qsizetype maxMessageBytes = 64;
 // someone else in a shared folder must not stop the program from starting.
 bool peerIsSameUser(const QLocalSocket& socket)
 {
-    ucred credentials{};
+    ucred credentials {};
     socklen_t size = sizeof(credentials);
     if (getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0)
         return false;

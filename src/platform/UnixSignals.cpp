@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr int handledSignals[] = {SIGINT, SIGTERM};
+constexpr int handledSignals[] = { SIGINT, SIGTERM };
 
-std::atomic<int> writeEnd{-1};
+std::atomic<int> writeEnd { -1 };
 int readEnd = -1;
 struct sigaction previousActions[std::size(handledSignals)];
 
@@ -42,7 +42,9 @@ UnixSignals::UnixSignals(QObject* parent)
     readEnd = fds[1];
     writeEnd.store(fds[0]);
 
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -2,12 +2,12 @@
 
 #include "core/AppNotification.h"
 #include "pet/PetState.h"
+#include "pet/WindowManager.h"
 #include "platform/Alerts.h"
 #include "platform/LogManager.h"
 #include "platform/Screens.h"
 #include "preferences/FormParts.h"
 #include "shell/NotificationManager.h"
-#include "pet/WindowManager.h"
 #include "widgets/PlainLabel.h"
 
 #include <QClipboard>

@@ -1,11 +1,11 @@
 #include "preferences/AppearancePreferencesView.h"
 
 #include "core/PetType.h"
+#include "pet/DoNotDisturbManager.h"
 #include "pet/MultiPetManager.h"
 #include "pet/OpacityManager.h"
 #include "pet/PetAppearanceManager.h"
 #include "preferences/FormParts.h"
-#include "pet/DoNotDisturbManager.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 

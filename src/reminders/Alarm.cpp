@@ -124,14 +124,16 @@ int weekdayNumber(const QDate& date)
     return date.dayOfWeek() % 7 + 1;
 }
 
-template <typename Days> bool containsDay(const Days& days, int day)
+template<typename Days>
+bool containsDay(const Days& days, int day)
 {
     return std::find(days.begin(), days.end(), day) != days.end();
 }
 
 /// The given instant or one of the six following days at the same local time, whichever
 /// first falls on one of `weekdays`.
-template <typename Days> std::optional<QDateTime> findNextWeekdayTrigger(const QDateTime& from, const Days& weekdays)
+template<typename Days>
+std::optional<QDateTime> findNextWeekdayTrigger(const QDateTime& from, const Days& weekdays)
 {
     QDateTime day = from;
     for (int i = 0; i < 7; ++i) {

@@ -31,7 +31,8 @@ namespace StoredList {
 bool readEntries(Defaults& defaults, const StoredListKeys& keys, const std::function<void(const JsonReader&)>& decode);
 
 /// Typed form of readEntries.
-template <typename T> std::optional<QList<T>> load(Defaults& defaults, const StoredListKeys& keys)
+template<typename T>
+std::optional<QList<T>> load(Defaults& defaults, const StoredListKeys& keys)
 {
     QList<T> decoded;
     if (!readEntries(defaults, keys, [&decoded](const JsonReader& json) { decoded.append(T::fromJson(json)); }))
@@ -39,7 +40,8 @@ template <typename T> std::optional<QList<T>> load(Defaults& defaults, const Sto
     return decoded;
 }
 
-template <typename T> QJsonArray toJson(const QList<T>& items)
+template<typename T>
+QJsonArray toJson(const QList<T>& items)
 {
     QJsonArray array;
     for (const T& item : items)

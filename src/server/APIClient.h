@@ -42,8 +42,8 @@ public:
     /// Defaults key naming the companion server's host; "localhost" when unset.
     static const QString serverHostKey;
 
-    explicit APIClient(QString baseURL, UserIdSource currentUserId, int timeoutMs = transferTimeoutMs,
-        QObject* parent = nullptr);
+    explicit APIClient(
+        QString baseURL, UserIdSource currentUserId, int timeoutMs = transferTimeoutMs, QObject* parent = nullptr);
     ~APIClient() override;
 
     /// "http://" + host + ":3005/api".

@@ -77,7 +77,7 @@ QCoro::Task<> APIClient::deleteFriend(qint64 friendId)
 QCoro::Task<> APIClient::sendFriendMessage(qint64 receiverId, QString content)
 {
     log(u"💬 发送消息给好友: "_s + QString::number(receiverId));
-    const SendMessageRequest body{receiverId, content};
+    const SendMessageRequest body { receiverId, content };
     const auto response = co_await request<SendMessageResponse>(u"/friends/messages/send"_s, "POST", body.toJson());
     if (!response.success) {
         log(u"❌ 消息发送失败: "_s + response.message);

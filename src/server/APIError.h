@@ -10,15 +10,15 @@ class APIError final : public std::exception
 {
 public:
     enum class Kind {
-        networkError,    ///< transport fault: no connection, time-out, dropped connection
-        serverError,     ///< the server's message, or the whole reply text of an unexpected status
-        decodingError,   ///< the reply is not the JSON the call expects
+        networkError, ///< transport fault: no connection, time-out, dropped connection
+        serverError, ///< the server's message, or the whole reply text of an unexpected status
+        decodingError, ///< the reply is not the JSON the call expects
         invalidURL,
         invalidResponse,
-        unauthorized,    ///< HTTP 401
-        notFound,        ///< HTTP 404, whatever the request
-        timeout,         ///< HTTP 408 only; a transport time-out is a networkError
-        offlineMode,     ///< raised by the account and the drift-bottle managers, never by the client
+        unauthorized, ///< HTTP 401
+        notFound, ///< HTTP 404, whatever the request
+        timeout, ///< HTTP 408 only; a transport time-out is a networkError
+        offlineMode, ///< raised by the account and the drift-bottle managers, never by the client
     };
 
     explicit APIError(Kind kind, QString detail = {});

@@ -34,7 +34,7 @@ struct APIResponse
 
     [[nodiscard]] QJsonObject toJson() const
     {
-        QJsonObject o{{QStringLiteral("success"), success}, {QStringLiteral("message"), message}};
+        QJsonObject o { { QStringLiteral("success"), success }, { QStringLiteral("message"), message } };
         if (data)
             o.insert(QStringLiteral("data"), JsonCodec<T>::encode(*data));
         if (error)

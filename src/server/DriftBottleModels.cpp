@@ -21,17 +21,17 @@ std::optional<Enum> fromRaw(QStringView raw, const std::array<std::pair<Enum, QS
     return std::nullopt;
 }
 
-constexpr std::array<std::pair<BottleType, QStringView>, 4> bottleTypes{{
-    {BottleType::normal, u"normal"},
-    {BottleType::colorful, u"colorful"},
-    {BottleType::wish, u"wish"},
-    {BottleType::lucky, u"lucky"},
-}};
-constexpr std::array<std::pair<BottleStatus, QStringView>, 3> bottleStatuses{{
-    {BottleStatus::floating, u"floating"},
-    {BottleStatus::picked, u"picked"},
-    {BottleStatus::replied, u"replied"},
-}};
+constexpr std::array<std::pair<BottleType, QStringView>, 4> bottleTypes { {
+    { BottleType::normal, u"normal" },
+    { BottleType::colorful, u"colorful" },
+    { BottleType::wish, u"wish" },
+    { BottleType::lucky, u"lucky" },
+} };
+constexpr std::array<std::pair<BottleStatus, QStringView>, 3> bottleStatuses { {
+    { BottleStatus::floating, u"floating" },
+    { BottleStatus::picked, u"picked" },
+    { BottleStatus::replied, u"replied" },
+} };
 
 template<typename Enum, std::size_t N>
 QString toRaw(Enum value, const std::array<std::pair<Enum, QStringView>, N>& table)
@@ -109,21 +109,21 @@ DriftBottle DriftBottle::fromJson(const JsonReader& r)
 
 QJsonObject DriftBottle::toJson() const
 {
-    QJsonObject o{
-        {u"id"_s, id},
-        {u"content"_s, content},
-        {u"sender_id"_s, senderId},
-        {u"sender_name"_s, senderName},
-        {u"sender_emoji"_s, senderEmoji},
-        {u"status"_s, rawValue(status)},
-        {u"theme"_s, toArray(theme)},
-        {u"bottle_type"_s, rawValue(bottleType)},
-        {u"view_count"_s, viewCount},
-        {u"passed_count"_s, passedCount},
-        {u"virtual_distance"_s, virtualDistance},
-        {u"virtual_path"_s, toArray(virtualPath)},
-        {u"created_at"_s, Iso8601::format(createdAt)},
-        {u"updated_at"_s, Iso8601::format(updatedAt)},
+    QJsonObject o {
+        { u"id"_s, id },
+        { u"content"_s, content },
+        { u"sender_id"_s, senderId },
+        { u"sender_name"_s, senderName },
+        { u"sender_emoji"_s, senderEmoji },
+        { u"status"_s, rawValue(status) },
+        { u"theme"_s, toArray(theme) },
+        { u"bottle_type"_s, rawValue(bottleType) },
+        { u"view_count"_s, viewCount },
+        { u"passed_count"_s, passedCount },
+        { u"virtual_distance"_s, virtualDistance },
+        { u"virtual_path"_s, toArray(virtualPath) },
+        { u"created_at"_s, Iso8601::format(createdAt) },
+        { u"updated_at"_s, Iso8601::format(updatedAt) },
     };
     if (isAnonymous)
         o.insert(u"is_anonymous"_s, *isAnonymous);
@@ -150,15 +150,15 @@ BottleReply BottleReply::fromJson(const JsonReader& r)
 
 QJsonObject BottleReply::toJson() const
 {
-    return QJsonObject{
-        {u"id"_s, id},
-        {u"original_bottle_id"_s, originalBottleId},
-        {u"sender_id"_s, senderId},
-        {u"receiver_id"_s, receiverId},
-        {u"content"_s, content},
-        {u"is_read"_s, isRead},
-        {u"created_at"_s, Iso8601::format(createdAt)},
-        {u"conversation_index"_s, conversationIndex},
+    return QJsonObject {
+        { u"id"_s, id },
+        { u"original_bottle_id"_s, originalBottleId },
+        { u"sender_id"_s, senderId },
+        { u"receiver_id"_s, receiverId },
+        { u"content"_s, content },
+        { u"is_read"_s, isRead },
+        { u"created_at"_s, Iso8601::format(createdAt) },
+        { u"conversation_index"_s, conversationIndex },
     };
 }
 
@@ -177,21 +177,21 @@ Conversation Conversation::fromJson(const JsonReader& r)
     else
         c.hasReply = r.boolean(u"has_reply");
     c.unreadCount = JsonReader::lenient([&] { return r.optionalInteger(u"unread_count"); });
-    c.conversationType =
-        conversationTypeFromRaw(r.json().value(u"conversation_type").toString()).value_or(ConversationType::sent);
+    c.conversationType
+        = conversationTypeFromRaw(r.json().value(u"conversation_type").toString()).value_or(ConversationType::sent);
     c.lastMessageTime = r.date(u"final_time");
     return c;
 }
 
 QJsonObject Conversation::toJson() const
 {
-    QJsonObject o{
-        {u"bottle_id"_s, bottleId},
-        {u"last_message"_s, lastMessage},
-        {u"final_time"_s, Iso8601::format(lastMessageTime)},
-        {u"conversation_type"_s, rawValue(conversationType)},
-        {u"status"_s, rawValue(status)},
-        {u"has_reply"_s, hasReply},
+    QJsonObject o {
+        { u"bottle_id"_s, bottleId },
+        { u"last_message"_s, lastMessage },
+        { u"final_time"_s, Iso8601::format(lastMessageTime) },
+        { u"conversation_type"_s, rawValue(conversationType) },
+        { u"status"_s, rawValue(status) },
+        { u"has_reply"_s, hasReply },
     };
     if (otherUserId)
         o.insert(u"other_user_id"_s, *otherUserId);
@@ -218,12 +218,12 @@ CollectedBottle CollectedBottle::fromJson(const JsonReader& r)
 
 QJsonObject CollectedBottle::toJson() const
 {
-    QJsonObject o{
-        {u"id"_s, id},
-        {u"user_id"_s, userId},
-        {u"bottle_id"_s, bottleId},
-        {u"tags"_s, toArray(tags)},
-        {u"collected_at"_s, Iso8601::format(collectedAt)},
+    QJsonObject o {
+        { u"id"_s, id },
+        { u"user_id"_s, userId },
+        { u"bottle_id"_s, bottleId },
+        { u"tags"_s, toArray(tags) },
+        { u"collected_at"_s, Iso8601::format(collectedAt) },
     };
     if (note)
         o.insert(u"note"_s, *note);

@@ -33,11 +33,11 @@ UserStats UserStats::fromJson(const JsonReader& r)
 
 QJsonObject UserStats::toJson() const
 {
-    return QJsonObject{
-        {u"sent_count"_s, sentCount},
-        {u"received_count"_s, receivedCount},
-        {u"replied_count"_s, repliedCount},
-        {u"pen_pal_count"_s, penPalCount},
+    return QJsonObject {
+        { u"sent_count"_s, sentCount },
+        { u"received_count"_s, receivedCount },
+        { u"replied_count"_s, repliedCount },
+        { u"pen_pal_count"_s, penPalCount },
     };
 }
 
@@ -53,11 +53,11 @@ UserPreferences UserPreferences::fromJson(const JsonReader& r)
 
 QJsonObject UserPreferences::toJson() const
 {
-    return QJsonObject{
-        {u"themes"_s, QJsonArray::fromStringList(themes)},
-        {u"auto_reply"_s, autoReply},
-        {u"allow_anonymous"_s, allowAnonymous},
-        {u"notification_enabled"_s, notificationEnabled},
+    return QJsonObject {
+        { u"themes"_s, QJsonArray::fromStringList(themes) },
+        { u"auto_reply"_s, autoReply },
+        { u"allow_anonymous"_s, allowAnonymous },
+        { u"notification_enabled"_s, notificationEnabled },
     };
 }
 
@@ -75,8 +75,8 @@ DriftUser DriftUser::fromJson(const JsonReader& r)
     u.badges = r.stringList(u"badges");
     // A broken nested block costs only that block, never the account.
     u.stats = JsonReader::lenient([&] { return std::optional(UserStats::fromJson(r.object(u"stats"))); });
-    u.preferences =
-        JsonReader::lenient([&] { return std::optional(UserPreferences::fromJson(r.object(u"preferences"))); });
+    u.preferences
+        = JsonReader::lenient([&] { return std::optional(UserPreferences::fromJson(r.object(u"preferences"))); });
     u.createdAt = r.date(u"created_at");
     u.lastActiveAt = r.date(u"last_active_at");
     u.updatedAt = r.date(u"updated_at");
@@ -89,20 +89,20 @@ DriftUser DriftUser::fromJson(const JsonReader& r)
 
 QJsonObject DriftUser::toJson() const
 {
-    QJsonObject o{
-        {u"id"_s, id},
-        {u"email"_s, email},
-        {u"nickname"_s, nickname},
-        {u"level"_s, level},
-        {u"exp"_s, exp},
-        {u"shells"_s, shells},
-        {u"badges"_s, QJsonArray::fromStringList(badges)},
-        {u"avatar_emoji"_s, avatarEmoji},
-        {u"created_at"_s, Iso8601::format(createdAt)},
-        {u"last_active_at"_s, Iso8601::format(lastActiveAt)},
-        {u"updated_at"_s, Iso8601::format(updatedAt)},
-        {u"report_count"_s, reportCount},
-        {u"is_banned"_s, isBanned},
+    QJsonObject o {
+        { u"id"_s, id },
+        { u"email"_s, email },
+        { u"nickname"_s, nickname },
+        { u"level"_s, level },
+        { u"exp"_s, exp },
+        { u"shells"_s, shells },
+        { u"badges"_s, QJsonArray::fromStringList(badges) },
+        { u"avatar_emoji"_s, avatarEmoji },
+        { u"created_at"_s, Iso8601::format(createdAt) },
+        { u"last_active_at"_s, Iso8601::format(lastActiveAt) },
+        { u"updated_at"_s, Iso8601::format(updatedAt) },
+        { u"report_count"_s, reportCount },
+        { u"is_banned"_s, isBanned },
     };
     if (bio)
         o.insert(u"bio"_s, *bio);

@@ -19,12 +19,12 @@ Friend Friend::fromJson(const JsonReader& r)
 
 QJsonObject Friend::toJson() const
 {
-    return QJsonObject{
-        {u"id"_s, id},
-        {u"friend_id"_s, userId},
-        {u"nickname"_s, nickname},
-        {u"avatar_emoji"_s, avatarEmoji},
-        {u"friend_since"_s, Iso8601::format(friendSince)},
+    return QJsonObject {
+        { u"id"_s, id },
+        { u"friend_id"_s, userId },
+        { u"nickname"_s, nickname },
+        { u"avatar_emoji"_s, avatarEmoji },
+        { u"friend_since"_s, Iso8601::format(friendSince) },
     };
 }
 
@@ -44,15 +44,15 @@ FriendMessage FriendMessage::fromJson(const JsonReader& r)
 
 QJsonObject FriendMessage::toJson() const
 {
-    return QJsonObject{
-        {u"messageId"_s, id},
-        {u"senderId"_s, senderId},
-        {u"senderNickname"_s, senderNickname},
-        {u"senderAvatar"_s, senderAvatar},
-        {u"receiverId"_s, receiverId},
-        {u"content"_s, content},
-        {u"timestamp"_s, Iso8601::format(timestamp)},
-        {u"isOffline"_s, isOffline},
+    return QJsonObject {
+        { u"messageId"_s, id },
+        { u"senderId"_s, senderId },
+        { u"senderNickname"_s, senderNickname },
+        { u"senderAvatar"_s, senderAvatar },
+        { u"receiverId"_s, receiverId },
+        { u"content"_s, content },
+        { u"timestamp"_s, Iso8601::format(timestamp) },
+        { u"isOffline"_s, isOffline },
     };
 }
 
@@ -67,7 +67,7 @@ GenerateCodeResponse GenerateCodeResponse::fromJson(const JsonReader& r)
 
 QJsonObject GenerateCodeResponse::toJson() const
 {
-    QJsonObject o{{u"success"_s, success}};
+    QJsonObject o { { u"success"_s, success } };
     if (code)
         o.insert(u"code"_s, *code);
     if (message)
@@ -87,7 +87,7 @@ AddFriendResponse AddFriendResponse::fromJson(const JsonReader& r)
 
 QJsonObject AddFriendResponse::toJson() const
 {
-    QJsonObject o{{u"success"_s, success}, {u"message"_s, message}};
+    QJsonObject o { { u"success"_s, success }, { u"message"_s, message } };
     if (friendRecord)
         o.insert(u"friend"_s, friendRecord->toJson());
     return o;
@@ -105,7 +105,7 @@ FriendListResponse FriendListResponse::fromJson(const JsonReader& r)
 
 QJsonObject FriendListResponse::toJson() const
 {
-    QJsonObject o{{u"success"_s, success}, {u"friends"_s, JsonCodec<QList<Friend>>::encode(friends)}};
+    QJsonObject o { { u"success"_s, success }, { u"friends"_s, JsonCodec<QList<Friend>>::encode(friends) } };
     if (message)
         o.insert(u"message"_s, *message);
     return o;
@@ -113,10 +113,10 @@ QJsonObject FriendListResponse::toJson() const
 
 FriendAPIResponse FriendAPIResponse::fromJson(const JsonReader& r)
 {
-    return FriendAPIResponse{r.boolean(u"success"), r.string(u"message")};
+    return FriendAPIResponse { r.boolean(u"success"), r.string(u"message") };
 }
 
 QJsonObject FriendAPIResponse::toJson() const
 {
-    return QJsonObject{{u"success"_s, success}, {u"message"_s, message}};
+    return QJsonObject { { u"success"_s, success }, { u"message"_s, message } };
 }

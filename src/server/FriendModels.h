@@ -14,8 +14,8 @@ class JsonReader;
 /// friendship ids are equal, whatever else they hold.
 struct Friend
 {
-    qint64 id = 0;           ///< the friendship record; keys pins and deletion
-    qint64 userId = 0;       ///< the friend's own user id; messages go to it
+    qint64 id = 0; ///< the friendship record; keys pins and deletion
+    qint64 userId = 0; ///< the friend's own user id; messages go to it
     QString nickname;
     QString avatarEmoji;
     QDateTime friendSince;

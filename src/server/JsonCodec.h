@@ -11,9 +11,14 @@
 
 /// A record of the server contract: read from a JsonReader, written as a JSON object.
 template<typename T>
-concept JsonRecord = requires(const JsonReader& reader, const T& record) {
-    { T::fromJson(reader) } -> std::same_as<T>;
-    { record.toJson() } -> std::same_as<QJsonObject>;
+concept JsonRecord = requires(const JsonReader& reader, const T& record)
+{
+    {
+        T::fromJson(reader)
+        } -> std::same_as<T>;
+    {
+        record.toJson()
+        } -> std::same_as<QJsonObject>;
 };
 
 /// How a payload type travels as one JSON value; lets the envelope carry records and lists alike.
@@ -23,7 +28,10 @@ struct JsonCodec;
 template<JsonRecord T>
 struct JsonCodec<T>
 {
-    static T decode(const QJsonValue& value, const QString& path) { return T::fromJson(JsonReader::fromValue(value, path)); }
+    static T decode(const QJsonValue& value, const QString& path)
+    {
+        return T::fromJson(JsonReader::fromValue(value, path));
+    }
     static QJsonValue encode(const T& record) { return record.toJson(); }
 };
 

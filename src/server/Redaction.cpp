@@ -94,7 +94,7 @@ std::optional<QString> decodeJsonString(const QString& text, qsizetype open, qsi
 QString encodeJsonString(const QString& value)
 {
     // A one-element array is the shortest document QJsonDocument writes; strip "[" and "]".
-    const QByteArray json = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    const QByteArray json = QJsonDocument(QJsonArray { value }).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 

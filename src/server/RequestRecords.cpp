@@ -6,11 +6,11 @@ using namespace Qt::StringLiterals;
 
 QJsonObject CreateUserRequest::toJson() const
 {
-    return QJsonObject{
-        {u"email"_s, email},
-        {u"nickname"_s, nickname},
-        {u"avatarEmoji"_s, avatarEmoji},
-        {u"password"_s, password},
+    return QJsonObject {
+        { u"email"_s, email },
+        { u"nickname"_s, nickname },
+        { u"avatarEmoji"_s, avatarEmoji },
+        { u"password"_s, password },
     };
 }
 
@@ -28,35 +28,35 @@ QJsonObject UpdateUserRequest::toJson() const
 
 QJsonObject ThrowBottleRequest::toJson() const
 {
-    return QJsonObject{
-        {u"senderId"_s, senderId},
-        {u"senderName"_s, senderName},
-        {u"senderEmoji"_s, senderEmoji},
-        {u"content"_s, content},
-        {u"theme"_s, QJsonArray::fromStringList(theme)},
-        {u"bottleType"_s, rawValue(bottleType)},
-        {u"isAnonymous"_s, isAnonymous},
+    return QJsonObject {
+        { u"senderId"_s, senderId },
+        { u"senderName"_s, senderName },
+        { u"senderEmoji"_s, senderEmoji },
+        { u"content"_s, content },
+        { u"theme"_s, QJsonArray::fromStringList(theme) },
+        { u"bottleType"_s, rawValue(bottleType) },
+        { u"isAnonymous"_s, isAnonymous },
     };
 }
 
 QJsonObject ReplyBottleRequest::toJson() const
 {
-    return QJsonObject{
-        {u"bottleId"_s, bottleId},
-        {u"senderId"_s, senderId},
-        {u"receiverId"_s, receiverId},
-        {u"content"_s, content},
+    return QJsonObject {
+        { u"bottleId"_s, bottleId },
+        { u"senderId"_s, senderId },
+        { u"receiverId"_s, receiverId },
+        { u"content"_s, content },
     };
 }
 
 QJsonObject DeleteRequest::toJson() const
 {
-    return QJsonObject{{u"userId"_s, userId}, {u"bottleId"_s, bottleId}};
+    return QJsonObject { { u"userId"_s, userId }, { u"bottleId"_s, bottleId } };
 }
 
 QJsonObject SendMessageRequest::toJson() const
 {
-    return QJsonObject{{u"receiverId"_s, receiverId}, {u"content"_s, content}};
+    return QJsonObject { { u"receiverId"_s, receiverId }, { u"content"_s, content } };
 }
 
 SendMessageResponse SendMessageResponse::fromJson(const JsonReader& r)
@@ -71,7 +71,7 @@ SendMessageResponse SendMessageResponse::fromJson(const JsonReader& r)
 
 QJsonObject SendMessageResponse::toJson() const
 {
-    QJsonObject o{{u"success"_s, success}, {u"message"_s, message}};
+    QJsonObject o { { u"success"_s, success }, { u"message"_s, message } };
     if (messageId)
         o.insert(u"messageId"_s, *messageId);
     if (delivered)
@@ -89,5 +89,6 @@ ConversationHistoryResponse ConversationHistoryResponse::fromJson(const JsonRead
 
 QJsonObject ConversationHistoryResponse::toJson() const
 {
-    return QJsonObject{{u"bottle"_s, bottle.toJson()}, {u"replies"_s, JsonCodec<QList<BottleReply>>::encode(replies)}};
+    return QJsonObject { { u"bottle"_s, bottle.toJson() },
+        { u"replies"_s, JsonCodec<QList<BottleReply>>::encode(replies) } };
 }

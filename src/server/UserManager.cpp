@@ -136,7 +136,7 @@ QCoro::Task<> UserManager::updateUserInfo(
 {
     if (!isOnlineMode() || !m_currentUser)
         throw APIError(APIError::Kind::offlineMode);
-    const UpdateUserRequest request{std::move(nickname), std::move(avatarEmoji), std::move(bio)};
+    const UpdateUserRequest request { std::move(nickname), std::move(avatarEmoji), std::move(bio) };
     const qint64 userId = m_currentUser->id;
 
     const QPointer<UserManager> self(this);

@@ -4,8 +4,8 @@
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
 #include "platform/NumberFormat.h"
-#include "platform/SystemNotifications.h"
 #include "platform/StandardOutput.h"
+#include "platform/SystemNotifications.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>

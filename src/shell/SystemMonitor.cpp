@@ -3,8 +3,8 @@
 #include "core/EventCenter.h"
 #include "platform/Clock.h"
 #include "platform/RandomSource.h"
-#include "platform/SystemInfo.h"
 #include "platform/StandardOutput.h"
+#include "platform/SystemInfo.h"
 
 #include <QCoreApplication>
 

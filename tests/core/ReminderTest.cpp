@@ -19,8 +19,8 @@ TEST(ReminderType, RawValuesNamesAndEmoji)
 
     // The runner is five code points: person running, skin tone, joiner, female sign, emoji style.
     const QList<uint> runner = emoji(ReminderType::rest).toUcs4();
-    EXPECT_EQ(runner, (QList<uint>{0x1F3C3, 0x1F3FB, 0x200D, 0x2640, 0xFE0F}));
-    EXPECT_EQ(emoji(ReminderType::eyeRest).toUcs4(), (QList<uint>{0x1F441, 0xFE0F}));
+    EXPECT_EQ(runner, (QList<uint> { 0x1F3C3, 0x1F3FB, 0x200D, 0x2640, 0xFE0F }));
+    EXPECT_EQ(emoji(ReminderType::eyeRest).toUcs4(), (QList<uint> { 0x1F441, 0xFE0F }));
 }
 
 TEST(Reminder, StoredFormRoundTripsWithReferenceDateSeconds)
@@ -71,7 +71,7 @@ TEST(Reminder, DecodingNamesWhatIsWrong)
         try {
             (void)Reminder::fromJson(JsonReader(json, u"[2]"_s));
         } catch (const JsonDecodeError& error) {
-            return {error.kind(), error.path()};
+            return { error.kind(), error.path() };
         }
         ADD_FAILURE() << "decoded despite " << key.toStdString();
         return {};

@@ -58,7 +58,8 @@ protected:
         return out;
     }
 
-    template <typename T> T* find(QWidget* root, const QString& name) const
+    template<typename T>
+    T* find(QWidget* root, const QString& name) const
     {
         return root ? root->findChild<T*>(name) : nullptr;
     }

@@ -105,7 +105,8 @@ protected:
 };
 
 /// The text of whatever a call threw.
-template <typename T> QString errorText(const Outcome<T>& outcome)
+template<typename T>
+QString errorText(const Outcome<T>& outcome)
 {
     if (!outcome.error)
         return {};

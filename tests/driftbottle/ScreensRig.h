@@ -35,7 +35,8 @@ protected:
         return bottle;
     }
 
-    template <typename T = QAbstractButton> static T* part(const QObject* root, const char* name)
+    template<typename T = QAbstractButton>
+    static T* part(const QObject* root, const char* name)
     {
         return root->findChild<T*>(QString::fromLatin1(name));
     }

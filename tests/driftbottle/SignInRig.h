@@ -48,7 +48,8 @@ protected:
         return form;
     }
 
-    template <typename T = PlainLineEdit> static T* part(QWidget* form, const char* name)
+    template<typename T = PlainLineEdit>
+    static T* part(QWidget* form, const char* name)
     {
         T* found = form->findChild<T*>(QString::fromLatin1(name));
         EXPECT_TRUE(found) << name;

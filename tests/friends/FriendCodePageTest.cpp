@@ -31,7 +31,8 @@ protected:
         FriendsUiFixture::TearDown();
     }
 
-    template <typename T = QPushButton> T* find(const QString& name) const
+    template<typename T = QPushButton>
+    T* find(const QString& name) const
     {
         T* widget = page->findChild<T*>(name);
         EXPECT_NE(widget, nullptr) << name.toStdString();

@@ -1,9 +1,9 @@
 #include "menus/MenuBarCoordinator.h"
+#include "menus/MenuBarAboutActions.h"
+#include "pet/DoNotDisturbManager.h"
 #include "platform/Defaults.h"
 #include "platform/LogManager.h"
 #include "server/UserManager.h"
-#include "pet/DoNotDisturbManager.h"
-#include "menus/MenuBarAboutActions.h"
 
 #include "support/Wait.h"
 

@@ -1,5 +1,5 @@
-#include "support/LogLines.h"
 #include "TestAnimation.h"
+#include "support/LogLines.h"
 
 #include "core/EventCenter.h"
 #include "pet/LottieAnimationManager.h"

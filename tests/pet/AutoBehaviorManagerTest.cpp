@@ -3,8 +3,8 @@
 #include "core/EventCenter.h"
 #include "support/PetRig.h"
 
-#include "support/LogLines.h"
 #include "RecordingRandom.h"
+#include "support/LogLines.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -23,7 +23,7 @@ namespace {
 struct Scheduler : ::testing::Test, PetRig
 {
     Scheduler()
-        : PetRig({QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040)})
+        : PetRig({ QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040) })
     {
     }
 
@@ -69,10 +69,10 @@ TEST_F(Scheduler, CreationStartsBothTimersAndABehaviourAtOnce)
 
 TEST_F(Scheduler, WeightedChoiceWalksTheRunningSum)
 {
-    const QList<QPair<AutoBehavior, double>> weights{
-        {AutoBehavior::walk, 1.0}, {AutoBehavior::enter, 0.8}, {AutoBehavior::blink, 0.8}};
+    const QList<QPair<AutoBehavior, double>> weights { { AutoBehavior::walk, 1.0 }, { AutoBehavior::enter, 0.8 },
+        { AutoBehavior::blink, 0.8 } };
     const auto pick = [&](double r) {
-        random.reals = {r};
+        random.reals = { r };
         return AutoBehaviorManager::selectWeightedRandom(weights, random);
     };
     EXPECT_EQ(pick(0.0), AutoBehavior::walk);
@@ -83,8 +83,8 @@ TEST_F(Scheduler, WeightedChoiceWalksTheRunningSum)
     EXPECT_EQ(pick(9.0), AutoBehavior::walk);
     EXPECT_EQ(random.realRanges.last(), qMakePair(0.0, 2.6));
 
-    EXPECT_FALSE(AutoBehaviorManager::selectWeightedRandom({{AutoBehavior::walk, 0.0}}, random));
-    EXPECT_FALSE(AutoBehaviorManager::selectWeightedRandom({{AutoBehavior::walk, -1.0}}, random));
+    EXPECT_FALSE(AutoBehaviorManager::selectWeightedRandom({ { AutoBehavior::walk, 0.0 } }, random));
+    EXPECT_FALSE(AutoBehaviorManager::selectWeightedRandom({ { AutoBehavior::walk, -1.0 } }, random));
     EXPECT_FALSE(AutoBehaviorManager::selectWeightedRandom({}, random));
 }
 
@@ -93,7 +93,7 @@ TEST_F(Scheduler, NextBehaviourScalesEachWeightByOneDraw)
     manager->stopBehaviorSystem();
     random.realRanges.clear();
     // Factors 1.0 for all but "thinking", which gets 1.5 (weight 0.7 × 1.5 = 1.05).
-    random.reals = {1.0, 1.0, 1.0, 1.5, 1.0, 1.0, 1.0, 1.0, 3.0};
+    random.reals = { 1.0, 1.0, 1.0, 1.5, 1.0, 1.0, 1.0, 1.0, 3.0 };
     manager->scheduleBehavior();
     EXPECT_EQ(manager->currentBehavior(), AutoBehavior::thinking);
     ASSERT_GE(random.realRanges.size(), 9);
@@ -111,7 +111,7 @@ TEST_F(Scheduler, StepLengthIsTwiceTheSpeedTimesTheMultiplier)
     EXPECT_EQ(manager->calculateMoveVector(QPointF(5, 5), QPointF(5, 5), 1.0), QPointF(0, 0));
 
     // Multipliers that would freeze or reverse the walk count as normal speed.
-    for (const double bad : {0.0, -1.0}) {
+    for (const double bad : { 0.0, -1.0 }) {
         petState.updateMoveSpeed(bad);
         const QPointF s = manager->calculateMoveVector(QPointF(0, 0), QPointF(100, 0), 0.75);
         EXPECT_NEAR(s.x(), 1.5, 1e-9) << bad;
@@ -122,7 +122,7 @@ TEST_F(Scheduler, WalksThePathStoringEachStepThenStartsTheNext)
 {
     QSignalSpy started(manager.get(), &AutoBehaviorManager::behaviorDidChange);
     // One leg 40 pt to the right at speed 1.0: 2 pt per tick.
-    forceWithLegs(AutoBehavior::blink, {0.0, 40.0, 1.0});
+    forceWithLegs(AutoBehavior::blink, { 0.0, 40.0, 1.0 });
     ASSERT_EQ(manager->executionState().pathPoints.size(), 1);
     const QPointF target = manager->executionState().pathPoints.first().position;
     EXPECT_EQ(target, QPointF(540, 500));
@@ -135,12 +135,12 @@ TEST_F(Scheduler, WalksThePathStoringEachStepThenStartsTheNext)
         if (manager->executionState().isExecuting) {
             // Every step is stored at once (the store coalesces the file writes).
             EXPECT_EQ(defaults.value(PetState::positionKey).toArray(),
-                (QJsonArray{petState.data().position.x(), petState.data().position.y()}));
+                (QJsonArray { petState.data().position.x(), petState.data().position.y() }));
         }
     }
     // 16 steps bring the pet within 10 pt; the 17th tick only finds it has arrived.
     EXPECT_EQ(ticks, 17);
-    EXPECT_EQ(loggedLines(u"AutoBehavior"_s), QStringList{u"✅ 行为完成，立即切换到下一个行为"_s});
+    EXPECT_EQ(loggedLines(u"AutoBehavior"_s), QStringList { u"✅ 行为完成，立即切换到下一个行为"_s });
     EXPECT_NEAR(petState.data().position.x(), 532.0, 1e-9);
     EXPECT_EQ(petState.data().lastMoveTime, clock.now().addMSecs(-100));
     EXPECT_EQ(manager->getCurrentBehaviorStatus(), u"等待下一个行为"_s);
@@ -155,7 +155,7 @@ TEST_F(Scheduler, WalksThePathStoringEachStepThenStartsTheNext)
 TEST_F(Scheduler, AReachedPointStillGetsThisTicksStep)
 {
     // Two legs: 9 pt right (already within the arrival radius), then 100 pt down.
-    forceWithLegs(AutoBehavior::greeting, {0.0, 9.0, 1.0, std::numbers::pi / 2.0, 100.0, 1.0});
+    forceWithLegs(AutoBehavior::greeting, { 0.0, 9.0, 1.0, std::numbers::pi / 2.0, 100.0, 1.0 });
     manager->updateMovement();
     ASSERT_EQ(manager->executionState().pathPoints.size(), 1);
     EXPECT_NEAR(petState.data().position.x(), 502.0, 1e-9);
@@ -172,11 +172,11 @@ TEST_F(Scheduler, EscapedPetIsRecalledAndEdgesAreClamped)
 
     EXPECT_TRUE(loggedLines(u"AutoBehavior"_s).isEmpty());
     EXPECT_EQ(manager->checkBoundsAndRecall(QPointF(-200, 300)), QPointF(896, 476));
-    EXPECT_EQ(loggedLines(u"AutoBehavior"_s), QStringList{u"⚠️ 宠物超出屏幕，自动召回到中心"_s});
+    EXPECT_EQ(loggedLines(u"AutoBehavior"_s), QStringList { u"⚠️ 宠物超出屏幕，自动召回到中心"_s });
     EXPECT_FALSE(manager->executionState().isExecuting);
     EXPECT_TRUE(manager->executionState().pathPoints.isEmpty());
 
-    Screens none{QList<ScreenGeometry>{}};
+    Screens none { QList<ScreenGeometry> {} };
     AutoBehaviorManager headless(&petState, &windowManager, &none, &clock, &random);
     EXPECT_EQ(headless.checkBoundsAndRecall(QPointF(-5000, 9000)), QPointF(-5000, 9000));
     // No screen to plan a walk on: the behaviour runs out in place.
@@ -185,7 +185,7 @@ TEST_F(Scheduler, EscapedPetIsRecalledAndEdgesAreClamped)
 
 TEST_F(Scheduler, AScreenSmallerThanThePetKeepsItAtTheOrigin)
 {
-    Screens tiny{QList<ScreenGeometry>{{QRect(0, 0, 100, 100), QRect(0, 0, 100, 100)}}};
+    Screens tiny { QList<ScreenGeometry> { { QRect(0, 0, 100, 100), QRect(0, 0, 100, 100) } } };
     AutoBehaviorManager small(&petState, &windowManager, &tiny, &clock, &random);
     EXPECT_EQ(small.checkBoundsAndRecall(QPointF(50, 60)), QPointF(0, 0));
 }
@@ -244,7 +244,7 @@ TEST_F(Scheduler, ExploreHeadsBackToTheCentre)
     ASSERT_EQ(manager->executionState().pathPoints.size(), 1);
     EXPECT_EQ(manager->executionState().pathPoints.first().position, QPointF(896, 476));
     EXPECT_EQ(manager->executionState().pathPoints.first().speed, 1.5);
-    EXPECT_EQ(loggedLines(u"AutoBehavior"_s), QStringList{u"🏠 探索时间到，返回屏幕中心"_s});
+    EXPECT_EQ(loggedLines(u"AutoBehavior"_s), QStringList { u"🏠 探索时间到，返回屏幕中心"_s });
 
     // Another behaviour forced meanwhile: the return finds nothing to do.
     forceWithLegs(AutoBehavior::explore, {});
@@ -279,7 +279,7 @@ TEST_F(Scheduler, ForcedWhilePausedWaitsAndResumeReplacesIt)
     manager->resumeScheduling();
     EXPECT_TRUE(manager->isRunning());
     EXPECT_EQ(manager->currentBehavior(), AutoBehavior::walk);
-    EXPECT_EQ(loggedLines(u"AutoBehavior"_s), (QStringList{u"自动行为系统已暂停"_s, u"自动行为系统已恢复"_s}));
+    EXPECT_EQ(loggedLines(u"AutoBehavior"_s), (QStringList { u"自动行为系统已暂停"_s, u"自动行为系统已恢复"_s }));
 }
 
 TEST_F(Scheduler, SwitchedOffItNeitherStartsNorResumes)

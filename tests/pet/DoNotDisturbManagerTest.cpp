@@ -23,7 +23,7 @@ struct DoNotDisturb : ::testing::Test, PetRig
 {
     // A 1440 × 900 main screen with a 25 pt panel at the top.
     DoNotDisturb()
-        : PetRig({QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 875)})
+        : PetRig({ QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 875) })
     {
     }
 
@@ -44,7 +44,7 @@ struct DoNotDisturb : ::testing::Test, PetRig
     [[nodiscard]] QPointF windowOrigin() const
     {
         const QRectF frame = windowManager.petWindow()->modelFrame();
-        return {frame.x(), frame.y()};
+        return { frame.x(), frame.y() };
     }
 
     [[nodiscard]] QJsonArray storedPosition() const { return defaults.value(PetState::positionKey).toArray(); }
@@ -66,12 +66,12 @@ TEST_F(DoNotDisturb, EnteringPinsThePetBottomLeftAndPausesTheScheduler)
     EXPECT_EQ(manager->originalPosition(), before);
     EXPECT_EQ(windowOrigin(), QPointF(10, 10));
     EXPECT_EQ(petState.data().position, QPointF(10, 762));
-    EXPECT_EQ(storedPosition(), (QJsonArray{10, 762}));
+    EXPECT_EQ(storedPosition(), (QJsonArray { 10, 762 }));
     EXPECT_FALSE(scheduler->isRunning());
     EXPECT_TRUE(scheduler->isActive());
     EXPECT_EQ(loggedLines(u"DoNotDisturb"_s),
-        (QStringList{u"⏸️ 勿扰模式：已暂停自动行为系统"_s, u"📍 宠物已固定在屏幕左下角（距离底部：10.0px），完全静止"_s,
-            u"勿扰模式: 开启"_s}));
+        (QStringList { u"⏸️ 勿扰模式：已暂停自动行为系统"_s,
+            u"📍 宠物已固定在屏幕左下角（距离底部：10.0px），完全静止"_s, u"勿扰模式: 开启"_s }));
 
     // Assigning the value it already has switches nothing.
     manager->setDoNotDisturbMode(true);
@@ -87,7 +87,7 @@ TEST_F(DoNotDisturb, EveryMoveIsBentOntoThePinnedLine)
     EXPECT_EQ(manager->getValidWindowOriginForDoNotDisturb(QPointF(-40, -300)), QPointF(10, 10));
     EXPECT_EQ(manager->getValidWindowOriginForDoNotDisturb(QPointF(400.5, 600)), QPointF(400.5, 10));
 
-    Screens none{QList<ScreenGeometry>{}};
+    Screens none { QList<ScreenGeometry> {} };
     DoNotDisturbManager headless(&defaults, &none, &windowManager, &petState, scheduler.get());
     headless.setDoNotDisturbMode(true);
     EXPECT_EQ(headless.getValidWindowOriginForDoNotDisturb(QPointF(5000, 300)), QPointF(5000, 300));
@@ -106,7 +106,7 @@ TEST_F(DoNotDisturb, ChangingTheOffsetMovesThePinnedPetAtOnce)
     windowManager.petWindow()->setModelOrigin(QPointF(300, 25));
     manager->setBottomOffset(40);
     EXPECT_EQ(windowOrigin(), QPointF(300, 40));
-    EXPECT_EQ(storedPosition(), (QJsonArray{300, 732}));
+    EXPECT_EQ(storedPosition(), (QJsonArray { 300, 732 }));
     EXPECT_EQ(loggedLines(u"DoNotDisturb"_s).last(), u"勿扰模式底部距离已更新为 40.0 像素"_s);
 }
 
@@ -120,7 +120,7 @@ TEST_F(DoNotDisturb, LeavingReturnsThePetAndRestartsTheScheduler)
     EXPECT_EQ(windowOrigin(), before);
     const QPointF restored = screens.storedFromPetOrigin(before);
     EXPECT_EQ(petState.data().position, restored);
-    EXPECT_EQ(storedPosition(), (QJsonArray{restored.x(), restored.y()}));
+    EXPECT_EQ(storedPosition(), (QJsonArray { restored.x(), restored.y() }));
     EXPECT_FALSE(manager->originalPosition());
     EXPECT_TRUE(scheduler->isRunning());
     // The next walk starts where the pet stands again, not in the corner it left.
@@ -131,7 +131,8 @@ TEST_F(DoNotDisturb, LeavingReturnsThePetAndRestartsTheScheduler)
     EXPECT_EQ(loggedLines(u"AutoBehavior"_s).last(), u"自动行为系统已恢复"_s);
     const QStringList lines = loggedLines(u"DoNotDisturb"_s);
     EXPECT_EQ(lines.mid(lines.size() - 3),
-        (QStringList{u"▶️ 勿扰模式：已恢复自动行为系统"_s, u"宠物已返回原位置"_s, u"勿扰模式: 关闭"_s}));
+        (QStringList {
+            u"▶️ 勿扰模式：已恢复自动行为系统"_s, u"宠物已返回原位置"_s, u"勿扰模式: 关闭"_s }));
 }
 
 TEST_F(DoNotDisturb, LeavingWithTheSchedulerSwitchedOffDoesNotStartIt)
@@ -157,7 +158,7 @@ TEST_F(DoNotDisturb, WithoutAPetWindowTheFlagAloneChanges)
     EXPECT_FALSE(manager->originalPosition());
     manager->setDoNotDisturbMode(false);
     EXPECT_TRUE(scheduler->isRunning());
-    EXPECT_EQ(loggedLines(u"DoNotDisturb"_s), QStringList{u"▶️ 勿扰模式：已恢复自动行为系统"_s});
+    EXPECT_EQ(loggedLines(u"DoNotDisturb"_s), QStringList { u"▶️ 勿扰模式：已恢复自动行为系统"_s });
 }
 
 TEST_F(DoNotDisturb, UserActionLeavesTheModeAndAsksForANewMenu)

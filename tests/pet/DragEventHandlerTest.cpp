@@ -2,8 +2,8 @@
 
 #include "core/EventCenter.h"
 #include "pet/AutoBehaviorManager.h"
-#include "platform/FloatingWindow.h"
 #include "pet/DoNotDisturbManager.h"
+#include "platform/FloatingWindow.h"
 #include "support/FakeRandom.h"
 #include "support/PetRig.h"
 
@@ -27,15 +27,15 @@ struct Dragging : ::testing::Test, PetRig
 {
     // 1440 × 900 with a 25 pt panel on top and a 50 pt dock at the bottom.
     Dragging()
-        : PetRig({QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825)})
+        : PetRig({ QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825) })
     {
     }
 
     FakeRandom random;
-    AutoBehaviorManager scheduler{&petState, &windowManager, &screens, &clock, &random};
-    DoNotDisturbManager doNotDisturb{&defaults, &screens, &windowManager, &petState, &scheduler};
-    FloatingWindow pet{FloatingWindow::Focus::Refuse, &screens};
-    DragEventHandler handler{&screens, &petState, &doNotDisturb, &clock};
+    AutoBehaviorManager scheduler { &petState, &windowManager, &screens, &clock, &random };
+    DoNotDisturbManager doNotDisturb { &defaults, &screens, &windowManager, &petState, &scheduler };
+    FloatingWindow pet { FloatingWindow::Focus::Refuse, &screens };
+    DragEventHandler handler { &screens, &petState, &doNotDisturb, &clock };
 
     void SetUp() override
     {
@@ -66,7 +66,7 @@ TEST_F(Dragging, SmallMovementsStayAClick)
     EXPECT_EQ(origin(), QPointF(300, 300));
     EXPECT_FALSE(petState.data().isInteracting);
     EXPECT_FALSE(defaults.contains(PetState::positionKey));
-    EXPECT_EQ(loggedLines(u"Drag"_s), QStringList{u"🖱️ 鼠标按下: 位置=(310.0, 320.0)"_s});
+    EXPECT_EQ(loggedLines(u"Drag"_s), QStringList { u"🖱️ 鼠标按下: 位置=(310.0, 320.0)"_s });
     EXPECT_EQ(handler.dragStartWindowPosition(), QPointF(300, 300));
 }
 
@@ -94,7 +94,7 @@ TEST_F(Dragging, DragMovesThePetAndStoresWhereItIsDropped)
     EXPECT_TRUE(release(QPointF(410, 120)));
     EXPECT_FALSE(handler.isDragging());
     settle();
-    EXPECT_EQ(defaults.value(PetState::positionKey).toArray(), (QJsonArray{400, 672}));
+    EXPECT_EQ(defaults.value(PetState::positionKey).toArray(), (QJsonArray { 400, 672 }));
     EXPECT_EQ(petState.data().lastMoveTime, clock.now());
     EXPECT_FALSE(petState.data().isInteracting);
     EXPECT_EQ(interacted.size(), 1);
@@ -122,7 +122,7 @@ TEST_F(Dragging, DoNotDisturbOnlyLetsThePetSlideAlongItsLine)
     EXPECT_EQ(origin(), QPointF(500, 10));
     release(QPointF(510, 700));
     settle();
-    EXPECT_EQ(defaults.value(PetState::positionKey).toArray(), (QJsonArray{500, 762}));
+    EXPECT_EQ(defaults.value(PetState::positionKey).toArray(), (QJsonArray { 500, 762 }));
 }
 
 TEST_F(Dragging, APressElsewhereNeverBecomesADragOfThePet)
@@ -162,7 +162,7 @@ TEST_F(Dragging, RealPointerEventsDragThePetWindow)
     QTest::mouseRelease(window, Qt::LeftButton, {}, inside);
     EXPECT_FALSE(handler.isDragging());
     settle();
-    EXPECT_EQ(defaults.value(PetState::positionKey).toArray(), (QJsonArray{325, 472}));
+    EXPECT_EQ(defaults.value(PetState::positionKey).toArray(), (QJsonArray { 325, 472 }));
 
     handler.stopMonitoring();
     QTest::mousePress(window, Qt::LeftButton, {}, inside);
@@ -174,7 +174,7 @@ TEST_F(Dragging, RealPointerEventsDragThePetWindow)
 TEST_F(Dragging, ScreenChangesRefreshTheHeightUsedForStoredPositions)
 {
     EXPECT_EQ(handler.screenHeight(), 900.0);
-    screens.setGeometries({{QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080)}});
+    screens.setGeometries({ { QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080) } });
     EXPECT_EQ(handler.screenHeight(), 1080.0);
     screens.setGeometries({});
     EXPECT_EQ(handler.screenHeight(), 1080.0);

@@ -16,7 +16,7 @@ TEST(InteractionHandler, ASingleTapShowsTheClickFeedbackThenIdles)
 {
     QTemporaryDir dir;
     Defaults defaults(dir.filePath(u"defaults.json"_s));
-    Screens screens(QList<ScreenGeometry>{{QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900)}});
+    Screens screens(QList<ScreenGeometry> { { QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900) } });
     FakeClock clock;
     PetState petState(&defaults, &screens, &clock);
     InteractionHandler handler(&petState, &screens, &clock);

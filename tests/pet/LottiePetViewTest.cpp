@@ -1,6 +1,7 @@
-#include "support/LogLines.h"
 #include "TestAnimation.h"
+#include "support/LogLines.h"
 
+#include "pet/InteractionHandler.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/PetAppearanceManager.h"
@@ -9,7 +10,6 @@
 #include "platform/LottiePlayer.h"
 #include "platform/Resources.h"
 #include "platform/Screens.h"
-#include "pet/InteractionHandler.h"
 #include "support/FakeRandom.h"
 #include "support/Wait.h"
 

@@ -27,9 +27,9 @@ TEST(RandomWalk, OneBlinkStepLiesWithinItsDistanceRange)
 {
     const ScreenBounds bounds(QRectF(0, 0, 1920, 1080), QSizeF(128, 128));
     RecordingRandom random;
-    random.reals = {std::numbers::pi / 2.0, 42.0, 1.2};
-    const QList<PathPoint> path =
-        MovementAlgorithms::generateRandomWalkPath(QPointF(500, 500), bounds, 1, 50, random, now);
+    random.reals = { std::numbers::pi / 2.0, 42.0, 1.2 };
+    const QList<PathPoint> path
+        = MovementAlgorithms::generateRandomWalkPath(QPointF(500, 500), bounds, 1, 50, random, now);
     ASSERT_EQ(path.size(), 1);
     EXPECT_NEAR(path[0].position.x(), 500.0, 1e-9);
     EXPECT_NEAR(path[0].position.y(), 542.0, 1e-9);
@@ -47,9 +47,9 @@ TEST(RandomWalk, LegsChainAndAreClampedIntoTheSafeArea)
     const ScreenBounds bounds(QRectF(0, 0, 1920, 1080), QSizeF(128, 128));
     RecordingRandom random;
     // First leg to the right past the edge, second straight down (y grows) from there.
-    random.reals = {0.0, 150.0, 0.5, std::numbers::pi / 2.0, 100.0, 1.5};
-    const QList<PathPoint> path =
-        MovementAlgorithms::generateRandomWalkPath(QPointF(1800, 100), bounds, 2, 150, random, now);
+    random.reals = { 0.0, 150.0, 0.5, std::numbers::pi / 2.0, 100.0, 1.5 };
+    const QList<PathPoint> path
+        = MovementAlgorithms::generateRandomWalkPath(QPointF(1800, 100), bounds, 2, 150, random, now);
     ASSERT_EQ(path.size(), 2);
     EXPECT_EQ(path[0].position, QPointF(1856, 100));
     EXPECT_NEAR(path[1].position.x(), 1856.0, 1e-9);
@@ -64,9 +64,9 @@ TEST(RandomWalk, AScreenSmallerThanTheWindowPinsToTheLowerBound)
     // 100 × 90: the safe area has negative size; no range to draw from is left.
     const ScreenBounds bounds(QRectF(0, 0, 100, 90), QSizeF(128, 128));
     RecordingRandom random;
-    random.reals = {1.0, 40.0, 1.0};
-    const QList<PathPoint> path =
-        MovementAlgorithms::generateRandomWalkPath(QPointF(10, 10), bounds, 1, 40, random, now);
+    random.reals = { 1.0, 40.0, 1.0 };
+    const QList<PathPoint> path
+        = MovementAlgorithms::generateRandomWalkPath(QPointF(10, 10), bounds, 1, 40, random, now);
     ASSERT_EQ(path.size(), 1);
     EXPECT_EQ(path[0].position, QPointF(64, 64));
 }

@@ -28,7 +28,7 @@ struct Clones : ::testing::Test, PetRig
 {
     // 1440 × 900 with a 25 pt panel on top and a 50 pt dock at the bottom.
     Clones()
-        : PetRig({QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825)})
+        : PetRig({ QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825) })
     {
     }
 
@@ -58,7 +58,7 @@ TEST_F(Clones, DismissTimeIsReadWrittenBackAndFallsBackToThreeSeconds)
     EXPECT_EQ(make()->cloneDismissTime(), 3.0);
     EXPECT_EQ(defaults.doubleValue(MultiPetManager::cloneDismissTimeKey), 3.0);
 
-    for (const double bad : {0.0, -2.0}) {
+    for (const double bad : { 0.0, -2.0 }) {
         defaults.setValue(MultiPetManager::cloneDismissTimeKey, bad);
         EXPECT_EQ(make()->cloneDismissTime(), 3.0) << bad;
         EXPECT_EQ(defaults.doubleValue(MultiPetManager::cloneDismissTimeKey), 3.0);
@@ -135,11 +135,9 @@ TEST_F(Clones, TheTimerRemovesThemAndThePetComesToTheFront)
     EXPECT_TRUE(lines.contains(u"✅ 所有克隆宠物清除完成"_s));
 
     // Faded out, hidden, then closed; the pet is raised once more and stays.
-    ASSERT_TRUE(waitUntil([&] {
-        return std::all_of(clones.begin(), clones.end(), [](const auto& clone) { return clone.isNull(); });
-    }));
     ASSERT_TRUE(waitUntil(
-        [&] { return loggedLines(u"MultiPet"_s).contains(u"✅ 确认主窗口仍然可见，应用已激活"_s); }));
+        [&] { return std::all_of(clones.begin(), clones.end(), [](const auto& clone) { return clone.isNull(); }); }));
+    ASSERT_TRUE(waitUntil([&] { return loggedLines(u"MultiPet"_s).contains(u"✅ 确认主窗口仍然可见，应用已激活"_s); }));
     lines = loggedLines(u"MultiPet"_s);
     for (int i = 0; i < 10; ++i)
         EXPECT_TRUE(lines.contains(u"🚪 克隆窗口[%1]已隐藏"_s.arg(i))) << i;
@@ -165,23 +163,22 @@ TEST_F(Clones, ChoosingTheEffectAgainReplacesTheClones)
     EXPECT_EQ(manager->dismissTimer().interval(), 6000);
     for (const auto& clone : first)
         EXPECT_FALSE(manager->clonedWindows().contains(clone.data()));
-    ASSERT_TRUE(waitUntil([&] {
-        return std::all_of(first.begin(), first.end(), [](const auto& clone) { return clone.isNull(); });
-    }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return std::all_of(first.begin(), first.end(), [](const auto& clone) { return clone.isNull(); }); }));
     EXPECT_EQ(manager->clonedWindows().size(), 10);
 }
 
 TEST_F(Clones, ScreensTooSmallOrMissing)
 {
     // A visible frame smaller than a clone: every clone sits at its lower bound.
-    Screens tiny{QList<ScreenGeometry>{{QRect(0, 0, 100, 100), QRect(0, 0, 100, 100)}}};
+    Screens tiny { QList<ScreenGeometry> { { QRect(0, 0, 100, 100), QRect(0, 0, 100, 100) } } };
     auto small = make(&tiny, &RandomSource::system());
     small->performTransformation();
     ASSERT_EQ(small->clonedWindows().size(), 10);
     for (FloatingWindow* clone : small->clonedWindows())
         EXPECT_EQ(clone->modelFrame().topLeft(), QPointF(0, 0));
 
-    Screens none{QList<ScreenGeometry>{}};
+    Screens none { QList<ScreenGeometry> {} };
     auto headless = make(&none);
     headless->performTransformation();
     EXPECT_TRUE(headless->clonedWindows().isEmpty());
@@ -191,8 +188,8 @@ TEST_F(Clones, ScreensTooSmallOrMissing)
 
 TEST_F(Clones, ACloneOfAMissingAnimationStaysEmpty)
 {
-    Resources empty{dir.path()};
-    LottieAnimationManager bare{&appearance, &empty};
+    Resources empty { dir.path() };
+    LottieAnimationManager bare { &appearance, &empty };
     ClonePetView view(PetBehavior::moving, bare);
     EXPECT_FALSE(view.player());
 

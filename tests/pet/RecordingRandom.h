@@ -14,7 +14,7 @@ public:
 
     double uniformReal(double lo, double hi) override
     {
-        realRanges.append({lo, hi});
+        realRanges.append({ lo, hi });
         return reals.isEmpty() ? lo : reals.takeFirst();
     }
     int uniformInt(int lo, int) override { return lo; }

@@ -25,11 +25,11 @@ namespace {
 struct Bubbles : ::testing::Test, PetRig
 {
     Bubbles()
-        : PetRig({QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080)})
+        : PetRig({ QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080) })
     {
     }
 
-    SpeechBubbleWindowManager manager{&windowManager};
+    SpeechBubbleWindowManager manager { &windowManager };
 
     void SetUp() override
     {
@@ -68,24 +68,24 @@ TEST_F(Bubbles, AReminderIsSpokenBesideThePetWithItsTypesEmoji)
     EXPECT_LE(view->card()->width(), 250);
 
     // The placement is logged once the window system has shown the bubble.
-    ASSERT_TRUE(
-        waitUntil([] { return loggedLines(u"SpeechBubble"_s).contains(u"已添加宠物窗口位置观察者"_s); }));
+    ASSERT_TRUE(waitUntil([] { return loggedLines(u"SpeechBubble"_s).contains(u"已添加宠物窗口位置观察者"_s); }));
     const QStringList lines = loggedLines(u"SpeechBubble"_s);
     EXPECT_EQ(lines.mid(0, 8),
-        (QStringList{u"💬 气泡管理器已设置通知监听"_s, u"💬 收到提醒触发通知"_s, u"💬 提醒内容: 眼部休息 - 看看远处～"_s,
+        (QStringList { u"💬 气泡管理器已设置通知监听"_s, u"💬 收到提醒触发通知"_s, u"💬 提醒内容: 眼部休息 - 看看远处～"_s,
             u"💬 showBubble 被调用: 眼部休息"_s, u"开始显示气泡窗口"_s, u"标题: 眼部休息"_s, u"消息: 看看远处～"_s,
-            u"隐藏气泡窗口"_s}));
+            u"隐藏气泡窗口"_s }));
     EXPECT_EQ(lines.mid(8),
-        (QStringList{u"🐱 宠物窗口初始位置: origin=(1344.0, 500.0), size=(128.0, 128.0)"_s,
+        (QStringList { u"🐱 宠物窗口初始位置: origin=(1344.0, 500.0), size=(128.0, 128.0)"_s,
             u"💬 气泡窗口计算: 宠物右边缘=1472.0, 间距=10"_s,
             u"💬 气泡初始位置: origin=(1482.0, 504.0), size=(280.0, 120.0)"_s,
-            u"✅ 气泡窗口已创建: 期望位置=(1482.0, 504.0), 实际位置=(1482.0, 504.0)"_s, u"已添加宠物窗口位置观察者"_s}));
+            u"✅ 气泡窗口已创建: 期望位置=(1482.0, 504.0), 实际位置=(1482.0, 504.0)"_s,
+            u"已添加宠物窗口位置观察者"_s }));
 }
 
 TEST_F(Bubbles, TextsAreShownAsPlainText)
 {
     manager.showBubble(u"<b>标题</b>"_s, u"<i>消息</i>"_s, u"⏰"_s);
-    for (const char* name : {"bubbleTitle", "bubbleMessage", "bubbleEmoji"}) {
+    for (const char* name : { "bubbleTitle", "bubbleMessage", "bubbleEmoji" }) {
         auto* label = manager.bubbleWindow()->findChild<QLabel*>(QString::fromLatin1(name));
         ASSERT_TRUE(label) << name;
         EXPECT_EQ(label->textFormat(), Qt::PlainText);
@@ -148,8 +148,8 @@ TEST_F(Bubbles, TheCloseButtonClosesAtOnce)
 
 TEST_F(Bubbles, NoPetWindowNoBubble)
 {
-    WindowManager empty{&petState, &screens};
-    SpeechBubbleWindowManager lonely{&empty};
+    WindowManager empty { &petState, &screens };
+    SpeechBubbleWindowManager lonely { &empty };
     Q_EMIT EventCenter::shared().showSpeechBubble(u"t"_s, u"m"_s, u"💧"_s);
     EXPECT_FALSE(lonely.bubbleWindow());
     // The event reaches every manager: the one with a pet shows the bubble.

@@ -6,8 +6,8 @@
 #include "pet/PetState.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
-#include "platform/Screens.h"
 #include "platform/KeyEnabledWindow.h"
+#include "platform/Screens.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>

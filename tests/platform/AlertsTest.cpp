@@ -43,10 +43,10 @@ QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
 
 TEST(Alerts, QueuedAnswersAreRecordedAndNothingOpens)
 {
-    Alerts::setNextAnswers({2, 0});
-    const QStringList buttons{u"立即下载"_s, u"稍后提醒"_s, u"忽略此版本"_s};
+    Alerts::setNextAnswers({ 2, 0 });
+    const QStringList buttons { u"立即下载"_s, u"稍后提醒"_s, u"忽略此版本"_s };
     EXPECT_EQ(Alerts::show(Alerts::Style::Informational, u"发现新版本 🎉"_s, u"当前版本：1.0"_s, buttons), 2);
-    EXPECT_EQ(Alerts::show(Alerts::Style::Warning, u"检查更新失败"_s, u"无法连接"_s, {u"好的"_s}), 0);
+    EXPECT_EQ(Alerts::show(Alerts::Style::Warning, u"检查更新失败"_s, u"无法连接"_s, { u"好的"_s }), 0);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     const QList<Alerts::Record> shown = Alerts::answeredAlerts();
@@ -72,7 +72,8 @@ TEST(Alerts, RealBoxShowsMarkupAsTextAndAnswersWithTheButtonIndex)
         plain = box->textFormat() == Qt::PlainText && label && label->textFormat() == Qt::PlainText;
         buttonTitled(box, u"删除"_s)->click();
     });
-    const int answer = Alerts::show(Alerts::Style::Critical, u"<i>确认</i>"_s, text, {u"确定"_s, u"删除"_s, u"取消"_s});
+    const int answer
+        = Alerts::show(Alerts::Style::Critical, u"<i>确认</i>"_s, text, { u"确定"_s, u"删除"_s, u"取消"_s });
     EXPECT_EQ(answer, 1);
     EXPECT_EQ(headline, u"<i>确认</i>"_s);
     EXPECT_EQ(informative, text);
@@ -82,7 +83,7 @@ TEST(Alerts, RealBoxShowsMarkupAsTextAndAnswersWithTheButtonIndex)
 TEST(Alerts, EscapeAnswersTheCancelButtonAndAnEmptyListGivesOneButton)
 {
     whenBoxShows([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
-    EXPECT_EQ(Alerts::show(Alerts::Style::Warning, u"删除好友"_s, u"确定吗？"_s, {u"删除"_s, u"取消"_s}), 1);
+    EXPECT_EQ(Alerts::show(Alerts::Style::Warning, u"删除好友"_s, u"确定吗？"_s, { u"删除"_s, u"取消"_s }), 1);
 
     int buttonCount = 0;
     whenBoxShows([&](QMessageBox* box) {

@@ -24,19 +24,19 @@ struct AnimationFile
 };
 
 constexpr AnimationFile files[] = {
-    {"Cat", "cat_scratching_butt", true},
-    {"Cat", "cat_walking", true},
-    {"Cat", "cat_greeting", false},
-    {"Cat", "cat_blinking", true},
-    {"Cat", "cat_thinking", false},
-    {"Cat", "cat_gaming", false},
-    {"Cat", "cat_entering", false},
-    {"Cat", "cat_hide_and_seek", false},
-    {"Dog", "dog_sitting", true},
-    {"Rabbit", "rabbit_sitting", true},
-    {"Robot", "robot_idle", true},
-    {"Alien", "alien_floating", true},
-    {"Plant", "plant_growing", true},
+    { "Cat", "cat_scratching_butt", true },
+    { "Cat", "cat_walking", true },
+    { "Cat", "cat_greeting", false },
+    { "Cat", "cat_blinking", true },
+    { "Cat", "cat_thinking", false },
+    { "Cat", "cat_gaming", false },
+    { "Cat", "cat_entering", false },
+    { "Cat", "cat_hide_and_seek", false },
+    { "Dog", "dog_sitting", true },
+    { "Rabbit", "rabbit_sitting", true },
+    { "Robot", "robot_idle", true },
+    { "Alien", "alien_floating", true },
+    { "Plant", "plant_growing", true },
 };
 
 QString animationPath(const AnimationFile& file)

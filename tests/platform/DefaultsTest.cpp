@@ -111,8 +111,8 @@ TEST(Defaults, TemporariesLeftByAnInterruptedWriteAreClearedAtStart)
     touch(u"defaults.json.Q0w1E2"_s, "");
     // Not ours to remove: a moved-aside corrupt file, another file's temporary, and names
     // that only look alike.
-    const QStringList kept{u"defaults.json.corrupt-20260105-140307"_s, u"other.json.aB3xY9"_s,
-        u"defaults.json.ab-123"_s, u"defaults.json.abc12"_s};
+    const QStringList kept { u"defaults.json.corrupt-20260105-140307"_s, u"other.json.aB3xY9"_s,
+        u"defaults.json.ab-123"_s, u"defaults.json.abc12"_s };
     for (const QString& name : kept)
         touch(name, "keep");
 

@@ -14,7 +14,7 @@ namespace {
 
 Screens& laptopScreens()
 {
-    static Screens* screens = new Screens({{QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825)}});
+    static Screens* screens = new Screens({ { QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825) } });
     return *screens;
 }
 
@@ -25,8 +25,8 @@ TEST(FloatingWindow, FloatsWithoutFocusUnlessAsked)
     FloatingWindow pet(FloatingWindow::Focus::Refuse, &laptopScreens());
     const Qt::WindowFlags flags = pet.windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
-    for (Qt::WindowType hint : {Qt::FramelessWindowHint, Qt::WindowStaysOnTopHint, Qt::NoDropShadowWindowHint,
-                                Qt::WindowDoesNotAcceptFocus})
+    for (Qt::WindowType hint :
+        { Qt::FramelessWindowHint, Qt::WindowStaysOnTopHint, Qt::NoDropShadowWindowHint, Qt::WindowDoesNotAcceptFocus })
         EXPECT_TRUE(flags.testFlag(hint)) << hint;
     EXPECT_TRUE(pet.testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_TRUE(pet.testAttribute(Qt::WA_ShowWithoutActivating));
@@ -82,7 +82,7 @@ TEST(FloatingWindow, NewFadeStopsTheRunningOneAndItsCompletionStillRuns)
     QStringList order;
     window.fadeTo(0.0, 10'000, [&] { order << QStringLiteral("out"); });
     window.fadeTo(0.6, 30, [&] { order << QStringLiteral("in"); });
-    EXPECT_EQ(order, QStringList{QStringLiteral("out")}) << "the superseded fade completes when stopped";
+    EXPECT_EQ(order, QStringList { QStringLiteral("out") }) << "the superseded fade completes when stopped";
     ASSERT_TRUE(waitUntil([&] { return order.size() == 2; }));
     EXPECT_EQ(order.last(), QStringLiteral("in"));
     // The long fade-out no longer drives the opacity.
@@ -100,7 +100,7 @@ TEST(FloatingWindow, AFadeStartedByASupersededCompletionIsSupersededToo)
         window.fadeTo(0.2, 10'000, [&] { order << QStringLiteral("chained"); });
     });
     window.fadeTo(0.6, 30, [&] { order << QStringLiteral("in"); });
-    EXPECT_EQ(order, (QStringList{QStringLiteral("out"), QStringLiteral("chained")}));
+    EXPECT_EQ(order, (QStringList { QStringLiteral("out"), QStringLiteral("chained") }));
     ASSERT_TRUE(waitUntil([&] { return order.size() == 3; }));
     EXPECT_EQ(order.last(), QStringLiteral("in"));
     for (const QPropertyAnimation* animation : window.findChildren<QPropertyAnimation*>())

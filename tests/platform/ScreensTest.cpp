@@ -14,25 +14,25 @@ namespace {
 ScreenGeometry laptop()
 {
     // 1440 × 900 with a 25 px top panel and a 50 px dock at the bottom.
-    return {QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825)};
+    return { QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825) };
 }
 
 } // namespace
 
 TEST(Screens, MainScreenFramesInTheBottomLeftModel)
 {
-    Screens screens({laptop()});
+    Screens screens({ laptop() });
     ASSERT_TRUE(screens.hasMainScreen());
     EXPECT_EQ(screens.mainHeight(), 900.0);
     EXPECT_EQ(screens.mainFrame(), QRectF(0, 0, 1440, 900));
     // The dock lifts the visible bottom, the panel lowers the visible top.
     EXPECT_EQ(screens.mainVisibleFrame(), QRectF(0, 50, 1440, 825));
-    EXPECT_EQ(screens.visibleFrames(), QList<QRectF>{QRectF(0, 50, 1440, 825)});
+    EXPECT_EQ(screens.visibleFrames(), QList<QRectF> { QRectF(0, 50, 1440, 825) });
 }
 
 TEST(Screens, WithoutAScreenTheHeightFallsBackTo1080)
 {
-    Screens screens(QList<ScreenGeometry>{});
+    Screens screens(QList<ScreenGeometry> {});
     EXPECT_FALSE(screens.hasMainScreen());
     EXPECT_EQ(screens.mainHeight(), 1080.0);
     EXPECT_FALSE(screens.mainFrame().has_value());
@@ -45,7 +45,7 @@ TEST(Screens, WithoutAScreenTheHeightFallsBackTo1080)
 
 TEST(Screens, StoredPetPositionRoundTripsThroughTheWindowOrigin)
 {
-    Screens screens({{QRect(0, 0, 1600, 900), QRect(0, 0, 1600, 900)}});
+    Screens screens({ { QRect(0, 0, 1600, 900), QRect(0, 0, 1600, 900) } });
     const QPointF origin = screens.petOriginFromStored(QPointF(100, 50));
     EXPECT_EQ(origin, QPointF(100, 722));
     EXPECT_EQ(screens.storedFromPetOrigin(origin), QPointF(100, 50));
@@ -56,8 +56,8 @@ TEST(Screens, StoredPetPositionRoundTripsThroughTheWindowOrigin)
 TEST(Screens, SecondaryScreensAndAPrimaryAwayFromTheVirtualOrigin)
 {
     // Primary on the right at (1920, 200); a taller secondary on the left starting at the top.
-    Screens screens({{QRect(1920, 200, 1440, 900), QRect(1920, 200, 1440, 900)},
-                     {QRect(0, 0, 1920, 1200), QRect(0, 0, 1920, 1160)}});
+    Screens screens({ { QRect(1920, 200, 1440, 900), QRect(1920, 200, 1440, 900) },
+        { QRect(0, 0, 1920, 1200), QRect(0, 0, 1920, 1160) } });
     EXPECT_EQ(screens.mainFrame(), QRectF(0, 0, 1440, 900));
     const QList<QRectF> frames = screens.frames();
     ASSERT_EQ(frames.size(), 2);
@@ -73,7 +73,7 @@ TEST(Screens, SecondaryScreensAndAPrimaryAwayFromTheVirtualOrigin)
 
 TEST(Screens, FractionalAndInvalidModelValuesBecomeSanePixels)
 {
-    Screens screens({laptop()});
+    Screens screens({ laptop() });
     EXPECT_EQ(screens.toQtRect(QRectF(10.4, 20.6, 128, 128)), QRect(10, 751, 128, 128));
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const QPoint p = screens.toQtPoint(QPointF(nan, std::numeric_limits<double>::infinity()));
@@ -83,9 +83,9 @@ TEST(Screens, FractionalAndInvalidModelValuesBecomeSanePixels)
 
 TEST(Screens, ReplacingGeometriesAnnouncesTheChange)
 {
-    Screens screens({laptop()});
+    Screens screens({ laptop() });
     QSignalSpy spy(&screens, &Screens::screensChanged);
-    screens.setGeometries({{QRect(0, 0, 2560, 1440), QRect(0, 0, 2560, 1440)}});
+    screens.setGeometries({ { QRect(0, 0, 2560, 1440), QRect(0, 0, 2560, 1440) } });
     EXPECT_EQ(spy.count(), 1);
     EXPECT_EQ(screens.mainHeight(), 1440.0);
     EXPECT_EQ(screens.petOriginFromStored(QPointF(0, 0)), QPointF(0, 1312));

@@ -43,7 +43,7 @@ TEST(SingleInstance, StaleSocketFileIsReplaced)
     // A socket file left by a program that was killed: bound, nobody listening.
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);
-    sockaddr_un address{};
+    sockaddr_un address {};
     address.sun_family = AF_UNIX;
     const QByteArray path = QFile::encodeName(name);
     std::strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);

@@ -26,17 +26,25 @@ TEST(UnixSignals, TermAndIntBecomeAQuitRequestOnTheEventLoop)
 
 TEST(UnixSignals, DestructionRestoresThePreviousHandler)
 {
-    struct sigaction ignore{};
+    struct sigaction ignore
+    {
+    };
     ignore.sa_handler = SIG_IGN;
-    struct sigaction before{};
+    struct sigaction before
+    {
+    };
     ASSERT_EQ(::sigaction(SIGTERM, &ignore, &before), 0);
     {
         UnixSignals handler;
-        struct sigaction during{};
+        struct sigaction during
+        {
+        };
         ::sigaction(SIGTERM, nullptr, &during);
         EXPECT_NE(during.sa_handler, SIG_IGN);
     }
-    struct sigaction after{};
+    struct sigaction after
+    {
+    };
     ::sigaction(SIGTERM, nullptr, &after);
     EXPECT_EQ(after.sa_handler, SIG_IGN);
     ::sigaction(SIGTERM, &before, nullptr);

@@ -35,7 +35,8 @@ struct AccountTab : PreferencesRig
         ASSERT_TRUE(waitUntil([&] { return done; }));
     }
 
-    template <typename T = QPushButton> static T* part(QWidget* page, const QString& name)
+    template<typename T = QPushButton>
+    static T* part(QWidget* page, const QString& name)
     {
         T* found = page->findChild<T*>(name);
         EXPECT_TRUE(found) << name.toStdString();

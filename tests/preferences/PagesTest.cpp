@@ -23,7 +23,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename T = QSlider> T* part(QWidget* page, const char* name)
+template<typename T = QSlider>
+T* part(QWidget* page, const char* name)
 {
     T* found = page->findChild<T*>(QString::fromLatin1(name));
     EXPECT_TRUE(found) << name;

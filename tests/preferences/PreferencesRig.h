@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pet/AutoBehaviorManager.h"
+#include "pet/DoNotDisturbManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/MultiPetManager.h"
 #include "pet/OpacityManager.h"
@@ -9,7 +10,6 @@
 #include "preferences/PreferencesWindowManager.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
-#include "pet/DoNotDisturbManager.h"
 #include "shell/FakeNotificationBackend.h"
 #include "shell/NotificationManager.h"
 #include "support/FakeCompanionServer.h"

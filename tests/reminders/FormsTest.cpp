@@ -23,7 +23,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename T = QWidget> T* field(const QObject* root, const char* name)
+template<typename T = QWidget>
+T* field(const QObject* root, const char* name)
 {
     T* found = root->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(found, nullptr) << name;

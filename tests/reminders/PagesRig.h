@@ -62,7 +62,8 @@ inline void clickRowPart(ManagementListView* view, int row, ManagementRowDelegat
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, target.center());
 }
 
-template <typename T = QWidget> T* part(const QObject* root, const char* name)
+template<typename T = QWidget>
+T* part(const QObject* root, const char* name)
 {
     T* found = root->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(found, nullptr) << name;

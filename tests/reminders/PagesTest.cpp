@@ -43,7 +43,8 @@ QStringList titles(const ManagementListView* view)
     return list;
 }
 
-template <typename Page> void showPage(Page& page)
+template<typename Page>
+void showPage(Page& page)
 {
     page.resize(600, 500);
     page.show();

@@ -12,7 +12,7 @@ const QString api = u"API"_s;
 
 ScriptedReply reply(int status, const QByteArray& body)
 {
-    return ScriptedReply{status, body, 0, false};
+    return ScriptedReply { status, body, 0, false };
 }
 
 const QByteArray userData = R"({"id":5,"email":"u@x.io","nickname":"u","avatar_emoji":"🐱","level":1,"exp":0,
@@ -28,7 +28,8 @@ TEST_F(ServerFixture, BottleJourneyThroughEveryBottleEndpoint)
     LogCapture logs;
 
     signedInUser = alice;
-    const ThrowBottleRequest throwRequest{alice, u"爱丽丝"_s, u"🐱"_s, u"晚安，陌生人"_s, {u"晚安"_s}, BottleType::wish, false};
+    const ThrowBottleRequest throwRequest { alice, u"爱丽丝"_s, u"🐱"_s, u"晚安，陌生人"_s, { u"晚安"_s },
+        BottleType::wish, false };
     const auto thrown = await(client->throwBottle(throwRequest));
     ASSERT_TRUE(thrown.ok());
     expectRequest(server.lastRequest(), "POST", "/api/bottles/throw", throwRequest.toJson(), "1");
@@ -45,7 +46,7 @@ TEST_F(ServerFixture, BottleJourneyThroughEveryBottleEndpoint)
     EXPECT_EQ(picked.value->pickedBy, bob);
     EXPECT_TRUE(logs.has(u"✅ 捡到瓶子: "_s + bottleId, api));
 
-    const ReplyBottleRequest replyRequest{bottleId, bob, alice, u"你好呀"_s};
+    const ReplyBottleRequest replyRequest { bottleId, bob, alice, u"你好呀"_s };
     const auto replied = await(client->replyToBottle(replyRequest));
     ASSERT_TRUE(replied.ok());
     expectRequest(server.lastRequest(), "POST", "/api/bottles/reply", replyRequest.toJson(), "2");
@@ -85,7 +86,7 @@ TEST_F(ServerFixture, BottleJourneyThroughEveryBottleEndpoint)
 
     ASSERT_TRUE(await(client->deleteConversation(bob, bottleId)).ok());
     expectRequest(server.lastRequest(), "POST", "/api/bottles/delete-conversation",
-        QJsonObject{{u"userId"_s, bob}, {u"bottleId"_s, bottleId}}, "2");
+        QJsonObject { { u"userId"_s, bob }, { u"bottleId"_s, bottleId } }, "2");
     EXPECT_TRUE(logs.has(u"✅ 对话已删除: "_s + bottleId, api));
     EXPECT_TRUE(await(client->getConversations(bob)).value->isEmpty());
 }
@@ -95,16 +96,16 @@ TEST_F(ServerFixture, ProfileUpdateSendsOnlyTheGivenFields)
     const qint64 id = server.state().addUser(u"alice@x.io"_s, u"爱丽丝"_s, u"🐱"_s, u"pw"_s);
     signedInUser = id;
     LogCapture logs;
-    const auto updated = await(client->updateUser(id, UpdateUserRequest{u"艾丽"_s, {}, u"爱猫"_s}));
+    const auto updated = await(client->updateUser(id, UpdateUserRequest { u"艾丽"_s, {}, u"爱猫"_s }));
     ASSERT_TRUE(updated.ok());
     expectRequest(server.lastRequest(), "PUT", "/api/users/1",
-        QJsonObject{{u"nickname"_s, u"艾丽"_s}, {u"bio"_s, u"爱猫"_s}}, "1");
+        QJsonObject { { u"nickname"_s, u"艾丽"_s }, { u"bio"_s, u"爱猫"_s } }, "1");
     EXPECT_EQ(updated.value->nickname, u"艾丽"_s);
     EXPECT_EQ(updated.value->avatarEmoji, u"🐱"_s);
     EXPECT_TRUE(logs.has(u"✅ 用户信息更新成功"_s, api));
 
     server.scriptNext(reply(200, R"({"success":true,"message":"没有变化"})"));
-    const auto error = await(client->updateUser(id, UpdateUserRequest{})).apiError();
+    const auto error = await(client->updateUser(id, UpdateUserRequest {})).apiError();
     ASSERT_TRUE(error);
     EXPECT_EQ(server.lastRequest().body, "{}");
     EXPECT_EQ(error->kind(), APIError::Kind::serverError);
@@ -150,14 +151,14 @@ TEST_F(ServerFixture, SignInCallLogsAroundTheRequestAndTrustsOnlyData)
     const auto created = await(client->createOrGetUser(u"new@x.io"_s, u"新人"_s, u"🐰"_s, u"pw1"_s));
     ASSERT_TRUE(created.ok());
     expectRequest(server.lastRequest(), "POST", "/api/users/auth",
-        QJsonObject{{u"email"_s, u"new@x.io"_s}, {u"nickname"_s, u"新人"_s}, {u"avatarEmoji"_s, u"🐰"_s},
-            {u"password"_s, u"pw1"_s}},
+        QJsonObject { { u"email"_s, u"new@x.io"_s }, { u"nickname"_s, u"新人"_s }, { u"avatarEmoji"_s, u"🐰"_s },
+            { u"password"_s, u"pw1"_s } },
         "");
     const QStringList lines = logs.lines(api);
     ASSERT_GE(lines.size(), 5);
     EXPECT_EQ(lines.mid(0, 5),
-        (QStringList{u"📡 APIClient.createOrGetUser 开始"_s, u"   email: new@x.io"_s, u"   nickname: 新人"_s,
-            u"   avatarEmoji: 🐰"_s, u"📤 准备发送 POST /users/auth"_s}));
+        (QStringList { u"📡 APIClient.createOrGetUser 开始"_s, u"   email: new@x.io"_s, u"   nickname: 新人"_s,
+            u"   avatarEmoji: 🐰"_s, u"📤 准备发送 POST /users/auth"_s }));
     EXPECT_TRUE(logs.has(u"📥 收到响应: success=true, message=注册成功"_s, api));
     EXPECT_TRUE(logs.has(u"✅ 用户创建/获取成功: new@x.io"_s, api));
 
@@ -175,7 +176,8 @@ TEST_F(ServerFixture, SignInCallLogsAroundTheRequestAndTrustsOnlyData)
     const qsizetype at = failLines.indexOf(u"❌ 响应中没有用户数据"_s);
     ASSERT_GE(at, 0);
     EXPECT_EQ(failLines.mid(at + 1, 2),
-        (QStringList{u"❌ createOrGetUser 失败: 服务器错误: 账号已冻结"_s, u"❌ 错误详情: serverError(\"账号已冻结\")"_s}));
+        (QStringList {
+            u"❌ createOrGetUser 失败: 服务器错误: 账号已冻结"_s, u"❌ 错误详情: serverError(\"账号已冻结\")"_s }));
 
     server.scriptNext(reply(401, R"({"success":false,"message":"密码错误"})"));
     LogCapture unauthorized;
@@ -210,7 +212,7 @@ TEST_F(ServerFixture, EnvelopeRulesOfTheBottleEndpoints)
     EXPECT_EQ(await(client->deleteConversation(1, u"b1"_s)).apiError()->detail(), u"不能删除"_s);
 
     server.scriptNext(reply(400, R"({"success":false,"message":"内容包含敏感词，请修改后再发送"})"));
-    const auto moderated = await(client->replyToBottle(ReplyBottleRequest{u"b1"_s, 1, 2, u"违禁词"_s})).apiError();
+    const auto moderated = await(client->replyToBottle(ReplyBottleRequest { u"b1"_s, 1, 2, u"违禁词"_s })).apiError();
     ASSERT_TRUE(moderated);
     EXPECT_TRUE(moderated->errorDescription().contains(u"敏感词"_s));
 }

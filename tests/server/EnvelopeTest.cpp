@@ -53,12 +53,13 @@ TEST(Envelope, SuccessAndMessageAreRequiredTheRestOptional)
     EXPECT_EQ(full->count, 3);
     EXPECT_EQ(full->isNew, true);
     EXPECT_EQ(decodeJson<Users>(QJsonDocument(full->toJson()).toJson()).count, 3);
-    EXPECT_FALSE((APIResponse<EmptyResponse>{true, u"m"_s, {}, {}, {}, {}}.toJson().contains(u"data"_s)));
+    EXPECT_FALSE((APIResponse<EmptyResponse> { true, u"m"_s, {}, {}, {}, {} }.toJson().contains(u"data"_s)));
 }
 
 TEST(Envelope, DeleteReplyIgnoresWhatDataHolds)
 {
-    for (const char* data : {"", R"(,"data":null)", R"(,"data":{})", R"(,"data":[1,2])", R"(,"data":"text")", R"(,"data":0)"}) {
+    for (const char* data :
+        { "", R"(,"data":null)", R"(,"data":{})", R"(,"data":[1,2])", R"(,"data":"text")", R"(,"data":0)" }) {
         const QByteArray text = QByteArray(R"({"success":true,"message":"ok")") + data + '}';
         const auto r = tryDecode<APIResponse<EmptyResponse>>(text);
         ASSERT_TRUE(r) << text.toStdString();
@@ -73,7 +74,7 @@ TEST(Envelope, OneBadElementFailsTheWholeListAndSaysWhere)
     QJsonObject broken = QJsonDocument::fromJson(bottle).object();
     broken.remove(u"view_count"_s);
     list.append(broken);
-    const QJsonObject reply{{u"success"_s, true}, {u"message"_s, u"m"_s}, {u"data"_s, list}};
+    const QJsonObject reply { { u"success"_s, true }, { u"message"_s, u"m"_s }, { u"data"_s, list } };
     QString error;
     EXPECT_FALSE(tryDecode<APIResponse<QList<DriftBottle>>>(QJsonDocument(reply).toJson(), &error));
     EXPECT_TRUE(error.contains(u"data[1].view_count"_s)) << error.toStdString();
@@ -93,8 +94,8 @@ TEST(Envelope, ConversationHistoryNeedsItsReplies)
 
 TEST(Envelope, NotJsonIsASyntaxError)
 {
-    for (const QByteArray& text : {QByteArray(), QByteArray("  "), QByteArray("{"), QByteArray("<html>"),
-             QByteArray("{\"success\":true,\"message\":\"\xff\"}")}) {
+    for (const QByteArray& text : { QByteArray(), QByteArray("  "), QByteArray("{"), QByteArray("<html>"),
+             QByteArray("{\"success\":true,\"message\":\"\xff\"}") }) {
         try {
             (void)decodeJson<APIResponse<EmptyResponse>>(text);
             ADD_FAILURE() << text.toStdString();
@@ -106,19 +107,21 @@ TEST(Envelope, NotJsonIsASyntaxError)
 
 TEST(RequestBodies, FieldsWithoutValueAreLeftOut)
 {
-    EXPECT_EQ(UpdateUserRequest{}.toJson(), QJsonObject());
-    EXPECT_EQ(QJsonDocument(UpdateUserRequest{}.toJson()).toJson(QJsonDocument::Compact), "{}");
-    EXPECT_EQ((UpdateUserRequest{u"新名字"_s, {}, {}}.toJson()), (QJsonObject{{u"nickname"_s, u"新名字"_s}}));
-    EXPECT_EQ((UpdateUserRequest{{}, {}, u""_s}.toJson()), (QJsonObject{{u"bio"_s, u""_s}}))
+    EXPECT_EQ(UpdateUserRequest {}.toJson(), QJsonObject());
+    EXPECT_EQ(QJsonDocument(UpdateUserRequest {}.toJson()).toJson(QJsonDocument::Compact), "{}");
+    EXPECT_EQ((UpdateUserRequest { u"新名字"_s, {}, {} }.toJson()), (QJsonObject { { u"nickname"_s, u"新名字"_s } }));
+    EXPECT_EQ((UpdateUserRequest { {}, {}, u""_s }.toJson()), (QJsonObject { { u"bio"_s, u""_s } }))
         << "an empty text is a value";
 
-    const QJsonObject thrown = ThrowBottleRequest{7, u"阿猫"_s, u"🐱"_s, u"hi"_s, {}, BottleType::wish, false}.toJson();
+    const QJsonObject thrown
+        = ThrowBottleRequest { 7, u"阿猫"_s, u"🐱"_s, u"hi"_s, {}, BottleType::wish, false }.toJson();
     EXPECT_EQ(thrown.value(u"theme"_s), QJsonValue(QJsonArray()));
     EXPECT_EQ(thrown.value(u"bottleType"_s), QJsonValue(u"wish"_s));
     EXPECT_EQ(thrown.value(u"isAnonymous"_s), QJsonValue(false));
     EXPECT_EQ(thrown.size(), 7);
 
-    EXPECT_EQ((DeleteRequest{7, u"b1"_s}.toJson()), (QJsonObject{{u"userId"_s, 7}, {u"bottleId"_s, u"b1"_s}}));
+    EXPECT_EQ(
+        (DeleteRequest { 7, u"b1"_s }.toJson()), (QJsonObject { { u"userId"_s, 7 }, { u"bottleId"_s, u"b1"_s } }));
     const auto sent = decodeJson<SendMessageResponse>(R"({"success":true,"message":"ok"})");
     EXPECT_FALSE(sent.messageId);
     EXPECT_FALSE(sent.delivered);

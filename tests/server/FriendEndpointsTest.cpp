@@ -2,7 +2,6 @@
 // deleting and messaging, with the reply records' own refusal rules.
 #include "ServerTestSupport.h"
 
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -11,7 +10,7 @@ const QString friendCategory = u"Friend"_s;
 
 ScriptedReply reply(const QByteArray& body)
 {
-    return ScriptedReply{200, body, 0, false};
+    return ScriptedReply { 200, body, 0, false };
 }
 
 } // namespace
@@ -40,7 +39,7 @@ TEST_F(ServerFixture, FriendJourneyThroughEveryFriendEndpoint)
     signedInUser = bob;
     const auto added = await(client->addFriendByCode(*code.value));
     ASSERT_TRUE(added.ok());
-    expectRequest(server.lastRequest(), "POST", "/api/friends/add", QJsonObject{{u"code"_s, *code.value}}, "2");
+    expectRequest(server.lastRequest(), "POST", "/api/friends/add", QJsonObject { { u"code"_s, *code.value } }, "2");
     EXPECT_EQ(added.value->userId, alice);
     EXPECT_EQ(added.value->nickname, u"爱丽丝"_s);
     EXPECT_TRUE(logs.has(u"➕ 添加好友，验证码: "_s + *code.value, friendCategory));
@@ -56,14 +55,15 @@ TEST_F(ServerFixture, FriendJourneyThroughEveryFriendEndpoint)
 
     ASSERT_TRUE(await(client->sendFriendMessage(alice, u"在吗？"_s)).ok());
     expectRequest(server.lastRequest(), "POST", "/api/friends/messages/send",
-        QJsonObject{{u"receiverId"_s, alice}, {u"content"_s, u"在吗？"_s}}, "2");
+        QJsonObject { { u"receiverId"_s, alice }, { u"content"_s, u"在吗？"_s } }, "2");
     EXPECT_EQ(server.state().messages().size(), 1);
     EXPECT_TRUE(logs.has(u"💬 发送消息给好友: 1"_s, friendCategory));
     EXPECT_TRUE(logs.has(u"✅ 消息发送成功"_s, friendCategory));
 
     const qint64 friendshipId = added.value->id;
     ASSERT_TRUE(await(client->deleteFriend(friendshipId)).ok());
-    expectRequest(server.lastRequest(), "DELETE", "/api/friends/" + QByteArray::number(friendshipId), std::nullopt, "2");
+    expectRequest(
+        server.lastRequest(), "DELETE", "/api/friends/" + QByteArray::number(friendshipId), std::nullopt, "2");
     EXPECT_TRUE(logs.has(u"🗑️ 删除好友: "_s + QString::number(friendshipId), friendCategory));
     EXPECT_TRUE(logs.has(u"✅ 删除好友成功"_s, friendCategory));
     EXPECT_TRUE(server.state().friendships().isEmpty());
@@ -100,7 +100,7 @@ TEST_F(ServerFixture, FriendRefusalsBecomeTheirErrors)
     server.scriptNext(reply(R"({"success":true,"message":"ok"})"));
     EXPECT_TRUE(await(client->sendFriendMessage(9, u"hi"_s)).ok()) << "messageId and delivered are optional";
 
-    server.scriptNext(ScriptedReply{404, R"({"success":false,"message":"x"})", 0, false});
+    server.scriptNext(ScriptedReply { 404, R"({"success":false,"message":"x"})", 0, false });
     EXPECT_EQ(await(client->addFriendByCode(u"1"_s)).apiError()->kind(), APIError::Kind::notFound)
         << "statuses fail before the reply rules";
 }
@@ -120,7 +120,7 @@ TEST_F(ServerFixture, CurrentCodeMayBeAbsentOrRefused)
     code = await(client->getMyCode());
     ASSERT_TRUE(code.ok());
     EXPECT_FALSE(*code.value);
-    EXPECT_EQ(refused.lines(friendCategory), QStringList{u"🔍 获取当前验证码"_s});
+    EXPECT_EQ(refused.lines(friendCategory), QStringList { u"🔍 获取当前验证码"_s });
 }
 
 TEST_F(ServerFixture, RefusedFriendListIsAnErrorNotAnEmptyList)

@@ -14,7 +14,7 @@ const QString api = u"API"_s;
 
 ScriptedReply reply(int status, const QByteArray& body)
 {
-    return ScriptedReply{status, body, 0, false};
+    return ScriptedReply { status, body, 0, false };
 }
 
 } // namespace
@@ -51,14 +51,14 @@ TEST_F(ServerFixture, StatusesMapToTheirErrors)
         QString text;
     };
     const QByteArray errorJson = R"({"success":false,"error":"boom"})";
-    const QList<Case> cases{
-        {401, APIError::Kind::unauthorized, u"❌ 401 未授权"_s, u"未授权"_s},
-        {404, APIError::Kind::notFound, u"❌ 404 未找到"_s, u"没有挖到瓶子，你先丢个瓶子出去吧！"_s},
-        {408, APIError::Kind::timeout, u"❌ 408 请求超时"_s, u"请求超时"_s},
-        {500, APIError::Kind::serverError, u"❌ HTTP 500: "_s + QString::fromUtf8(errorJson),
-            u"服务器错误: "_s + QString::fromUtf8(errorJson)},
-        {418, APIError::Kind::serverError, u"❌ HTTP 418: "_s + QString::fromUtf8(errorJson),
-            u"服务器错误: "_s + QString::fromUtf8(errorJson)},
+    const QList<Case> cases {
+        { 401, APIError::Kind::unauthorized, u"❌ 401 未授权"_s, u"未授权"_s },
+        { 404, APIError::Kind::notFound, u"❌ 404 未找到"_s, u"没有挖到瓶子，你先丢个瓶子出去吧！"_s },
+        { 408, APIError::Kind::timeout, u"❌ 408 请求超时"_s, u"请求超时"_s },
+        { 500, APIError::Kind::serverError, u"❌ HTTP 500: "_s + QString::fromUtf8(errorJson),
+            u"服务器错误: "_s + QString::fromUtf8(errorJson) },
+        { 418, APIError::Kind::serverError, u"❌ HTTP 418: "_s + QString::fromUtf8(errorJson),
+            u"服务器错误: "_s + QString::fromUtf8(errorJson) },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.status);
@@ -82,14 +82,14 @@ TEST_F(ServerFixture, RedirectReachesTheCallerWithItsText)
         int status;
         QByteArray location;
     };
-    const QList<Case> cases{
-        {302, {}}, {301, "/api/friends/list"}, {303, "/api/bottles/conversations?userId=1"}, {300, {}}};
+    const QList<Case> cases { { 302, {} }, { 301, "/api/friends/list" }, { 303, "/api/bottles/conversations?userId=1" },
+        { 300, {} } };
     const QByteArray body = R"({"moved":"别处"})";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.status);
         ScriptedReply moved = reply(c.status, body);
         if (!c.location.isEmpty())
-            moved.headers = {{"Location", c.location}};
+            moved.headers = { { "Location", c.location } };
         server.scriptNext(moved);
         const qsizetype sent = server.requests().size();
         LogCapture logs;
@@ -105,7 +105,7 @@ TEST_F(ServerFixture, RedirectReachesTheCallerWithItsText)
     // 307 and 308 ask for the same request, body and all, once more; Qt's HTTP layer insists
     // on rewinding the body for them even when it does not follow, which the client never allows.
     ScriptedReply again = reply(307, body);
-    again.headers = {{"Location", "/api/bottles/conversations?userId=1"}};
+    again.headers = { { "Location", "/api/bottles/conversations?userId=1" } };
     server.scriptNext(again);
     const qsizetype sent = server.requests().size();
     const auto error = await(client->getConversations(1)).apiError();
@@ -117,11 +117,11 @@ TEST_F(ServerFixture, RedirectReachesTheCallerWithItsText)
 
 TEST_F(ServerFixture, BodyThatIsNotUtf8HasNoTextAndIsNotLogged)
 {
-    const QList<std::pair<int, QByteArray>> cases{
-        {503, QByteArray("\xff\xfe\x80 broken", 10)},
-        {502, "服务器错误\xe4\xb8"}, // cut off inside the last character
-        {500, "\xc0\xaf overlong"},  // "/" in two bytes
-        {504, "\xed\xa0\x80 lone surrogate"},
+    const QList<std::pair<int, QByteArray>> cases {
+        { 503, QByteArray("\xff\xfe\x80 broken", 10) },
+        { 502, "服务器错误\xe4\xb8" }, // cut off inside the last character
+        { 500, "\xc0\xaf overlong" }, // "/" in two bytes
+        { 504, "\xed\xa0\x80 lone surrogate" },
     };
     for (const auto& [status, body] : cases) {
         SCOPED_TRACE(body.toHex(' ').toStdString());
@@ -143,12 +143,12 @@ TEST_F(ServerFixture, CompressionBombIsATransportFailure)
     // 20 MB of blanks in 20 kB: Qt stops inflating it and fails the reply.
     const QByteArray zlib = qCompress(QByteArray(20'000'000, ' '), 9);
     // A gzip member around the raw deflate data; the trailer is never reached.
-    const QByteArray gzip = QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10)
-        + zlib.mid(6, zlib.size() - 10) + QByteArray(8, '\0');
-    for (const int status : {200, 500}) {
+    const QByteArray gzip = QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10) + zlib.mid(6, zlib.size() - 10)
+        + QByteArray(8, '\0');
+    for (const int status : { 200, 500 }) {
         SCOPED_TRACE(status);
         ScriptedReply bomb = reply(status, gzip);
-        bomb.headers = {{"Content-Encoding", "gzip"}};
+        bomb.headers = { { "Content-Encoding", "gzip" } };
         server.scriptNext(bomb);
         LogCapture logs;
         const auto error = await(client->getConversations(1)).apiError();
@@ -177,7 +177,8 @@ TEST_F(ServerFixture, EmptyOrMalformedSuccessBodyIsADecodingError)
     EXPECT_EQ(error->kind(), APIError::Kind::decodingError);
     EXPECT_TRUE(error->detail().contains(u"message"_s)) << error->detail().toStdString();
     const QStringList lines = logs2.lines(api);
-    const auto failed = std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith(u"❌ JSON 解析失败: "_s); });
+    const auto failed = std::find_if(
+        lines.begin(), lines.end(), [](const QString& l) { return l.startsWith(u"❌ JSON 解析失败: "_s); });
     ASSERT_NE(failed, lines.end());
     ASSERT_NE(failed + 1, lines.end());
     EXPECT_EQ(*(failed + 1), u"❌ 解析错误详情: "_s + failed->mid(QStringView(u"❌ JSON 解析失败: ").size()));
@@ -187,7 +188,7 @@ TEST_F(ServerFixture, EmptyOrMalformedSuccessBodyIsADecodingError)
 TEST_F(ServerFixture, ExchangeThatOutlivesTheDeadlineIsANetworkError)
 {
     client = makeClient(server.baseUrl(), 200);
-    server.scriptNext(ScriptedReply{std::nullopt, {}, 3000, false});
+    server.scriptNext(ScriptedReply { std::nullopt, {}, 3000, false });
     LogCapture logs;
     const auto error = await(client->getConversations(1)).apiError();
     ASSERT_TRUE(error);
@@ -202,23 +203,23 @@ TEST_F(ServerFixture, DroppedRequestIsNeverSentAgain)
     // The server may have acted on a request before the connection dropped (stored the
     // bottle, handed out the pick), so a second copy would do it twice.
     const qint64 id = server.state().addUser(u"a@x.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);
-    const QList<std::pair<const char*, std::function<QCoro::Task<>(APIClient&)>>> calls{
-        {"GET", [](APIClient& c) -> QCoro::Task<> { (void)co_await c.pickRandomBottle(1); }},
-        {"POST",
+    const QList<std::pair<const char*, std::function<QCoro::Task<>(APIClient&)>>> calls {
+        { "GET", [](APIClient& c) -> QCoro::Task<> { (void)co_await c.pickRandomBottle(1); } },
+        { "POST",
             [id](APIClient& c) -> QCoro::Task<> {
                 (void)co_await c.throwBottle(
-                    ThrowBottleRequest{id, u"阿猫"_s, u"🐱"_s, u"你好"_s, {}, BottleType::normal, false});
-            }},
-        {"PUT",
+                    ThrowBottleRequest { id, u"阿猫"_s, u"🐱"_s, u"你好"_s, {}, BottleType::normal, false });
+            } },
+        { "PUT",
             [id](APIClient& c) -> QCoro::Task<> {
-                (void)co_await c.updateUser(id, UpdateUserRequest{u"猫"_s, {}, {}});
-            }},
-        {"DELETE", [](APIClient& c) -> QCoro::Task<> { co_await c.deleteFriend(3); }},
+                (void)co_await c.updateUser(id, UpdateUserRequest { u"猫"_s, {}, {} });
+            } },
+        { "DELETE", [](APIClient& c) -> QCoro::Task<> { co_await c.deleteFriend(3); } },
     };
     for (const auto& [method, call] : calls) {
         SCOPED_TRACE(method);
         client = makeClient(server.baseUrl()); // a fresh connection pool for every case
-        server.scriptNext(ScriptedReply{std::nullopt, {}, 0, true});
+        server.scriptNext(ScriptedReply { std::nullopt, {}, 0, true });
         const qsizetype sent = server.requests().size();
         const auto error = await(call(*client)).apiError();
         ASSERT_TRUE(error);
@@ -274,7 +275,8 @@ TEST_F(ServerFixture, PasswordNeverReachesTheLogButReachesTheServer)
     EXPECT_EQ(server.lastRequest().jsonBody().value(u"password"_s).toString(), password);
     EXPECT_FALSE(logs.anyContains(u"s3cret"_s));
     const QStringList lines = logs.lines(api);
-    const auto body = std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith(u"📤 请求体: "_s); });
+    const auto body
+        = std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith(u"📤 请求体: "_s); });
     ASSERT_NE(body, lines.end());
     const QJsonObject shown = QJsonDocument::fromJson(body->mid(QStringView(u"📤 请求体: ").size()).toUtf8()).object();
     EXPECT_EQ(shown.value(u"password"_s).toString(), u"******"_s);
@@ -284,12 +286,13 @@ TEST_F(ServerFixture, PasswordNeverReachesTheLogButReachesTheServer)
     // reply, in whatever escapes JSON allows, gets the password masked in every line and in
     // the error the caller shows.
     const QString tricky = u"密码Zq9/x\"y\tz"_s;
-    const QList<ScriptedReply> echoes{
+    const QList<ScriptedReply> echoes {
         reply(500, R"({"error":"bad","got":"\u5bc6\u7801Zq9\/x\"y\tz"})"),
         reply(200, R"({"success":false,"message":"密码 \u5bc6\u7801Zq9\/x\"y\u0009z 太短"})"),
-        reply(200, R"({"success":true,"message":"ok","data":{"id":1,"email":"p@x.io","nickname":"小明",)"
-                   R"("avatar_emoji":"🐼","level":1,"exp":0,"shells":0,"badges":[],)"
-                   R"("created_at":"\u5bc6\u7801Zq9\/x\"y\tz"}})"),
+        reply(200,
+            R"({"success":true,"message":"ok","data":{"id":1,"email":"p@x.io","nickname":"小明",)"
+            R"("avatar_emoji":"🐼","level":1,"exp":0,"shells":0,"badges":[],)"
+            R"("created_at":"\u5bc6\u7801Zq9\/x\"y\tz"}})"),
         reply(500, u"INSERT (p@x.io, 密码Zq9/x\"y\tz)"_s.toUtf8()),
     };
     for (const ScriptedReply& echo : echoes) {
@@ -323,13 +326,15 @@ TEST_F(ServerFixture, BodyLineShowsTheJsonAsSent)
 {
     const qint64 id = server.state().addUser(u"a@x.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);
     LogCapture logs;
-    ASSERT_TRUE(await(client->throwBottle(ThrowBottleRequest{id, u"阿猫"_s, u"🐱"_s, u"\"引号\" 和 \\"_s, {}, BottleType::lucky, true})).ok());
+    ASSERT_TRUE(await(client->throwBottle(ThrowBottleRequest {
+                          id, u"阿猫"_s, u"🐱"_s, u"\"引号\" 和 \\"_s, {}, BottleType::lucky, true }))
+                    .ok());
     EXPECT_TRUE(logs.has(u"📤 请求体: "_s + QString::fromUtf8(server.lastRequest().body), api));
 }
 
 TEST_F(ServerFixture, ClientGoneWhileWaitingFailsTheCallInsteadOfHanging)
 {
-    server.scriptNext(ScriptedReply{std::nullopt, {}, 2000, false});
+    server.scriptNext(ScriptedReply { std::nullopt, {}, 2000, false });
     auto task = client->getConversations(1);
     client.reset();
     const auto error = await(std::move(task)).apiError();

@@ -23,7 +23,7 @@
 template<typename T>
 struct Outcome
 {
-    std::conditional_t<std::is_void_v<T>, bool, std::optional<T>> value{};
+    std::conditional_t<std::is_void_v<T>, bool, std::optional<T>> value {};
     std::exception_ptr error;
 
     [[nodiscard]] bool ok() const { return !error; }
@@ -156,7 +156,8 @@ protected:
 
     std::unique_ptr<APIClient> makeClient(const QString& base, int timeoutMs = APIClient::transferTimeoutMs)
     {
-        return std::make_unique<APIClient>(base, [this] { return signedInUser; }, timeoutMs);
+        return std::make_unique<APIClient>(
+            base, [this] { return signedInUser; }, timeoutMs);
     }
 
     [[nodiscard]] QString url(const QString& pathAndQuery) const { return server.baseUrl() + pathAndQuery; }

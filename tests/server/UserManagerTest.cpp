@@ -64,7 +64,7 @@ TEST_F(Account, FirstLaunchIsStandAloneWithoutUser)
     EXPECT_FALSE(manager->currentUser());
     EXPECT_FALSE(manager->isLoggedIn());
     EXPECT_FALSE(manager->isOnlineMode());
-    EXPECT_EQ(logs.lines(user), QStringList{u"👤 UserManager 初始化完成"_s});
+    EXPECT_EQ(logs.lines(user), QStringList { u"👤 UserManager 初始化完成"_s });
 }
 
 TEST_F(Account, StoredModeMustBeExactlyARawValue)
@@ -88,16 +88,17 @@ TEST_F(Account, SignInIsStoredAndSurvivesARestart)
     LogCapture logs;
     signIn();
 
-    EXPECT_EQ(order, (QList<QString>{u"account"_s, u"signedIn"_s})) << "the menu rebuilds before the friend features start";
+    EXPECT_EQ(order, (QList<QString> { u"account"_s, u"signedIn"_s }))
+        << "the menu rebuilds before the friend features start";
     ASSERT_TRUE(manager->currentUser());
     const DriftUser signedInUser = *manager->currentUser();
     EXPECT_EQ(signedInUser.email, u"alice@x.io"_s);
     EXPECT_TRUE(manager->isOnlineMode());
     EXPECT_TRUE(defaults->boolean(UserManager::isLoggedInKey));
     EXPECT_EQ(logs.lines(user),
-        (QStringList{u"🔄 用户模式切换: online"_s, u"🔑 开始在线登录: email=alice@x.io, nickname=爱丽丝"_s,
+        (QStringList { u"🔄 用户模式切换: online"_s, u"🔑 开始在线登录: email=alice@x.io, nickname=爱丽丝"_s,
             u"📡 准备调用 createOrGetUser API"_s, u"✅ API 返回成功: userId=1, email=alice@x.io"_s,
-            u"✅ 用户登录成功: alice@x.io"_s}));
+            u"✅ 用户登录成功: alice@x.io"_s }));
     EXPECT_FALSE(logs.anyContains(u"secret-pw"_s)) << "the password never reaches the log";
 
     // Stored as the record's JSON text, dates to the whole second.
@@ -137,7 +138,7 @@ TEST_F(Account, FailedSignInLogsThreeLinesAndRethrowsTheClientsError)
 {
     launch();
     manager->setUserMode(UserMode::online);
-    server.scriptNext(ScriptedReply{503, R"({"message":"维护中"})", 0, false});
+    server.scriptNext(ScriptedReply { 503, R"({"message":"维护中"})", 0, false });
     LogCapture logs;
     const auto error = await(manager->loginOnline(u"a@x.io"_s, u"a"_s, u"🐱"_s, u"pw"_s)).apiError();
     ASSERT_TRUE(error);
@@ -146,8 +147,8 @@ TEST_F(Account, FailedSignInLogsThreeLinesAndRethrowsTheClientsError)
     const QStringList lines = logs.lines(user);
     ASSERT_GE(lines.size(), 3);
     EXPECT_EQ(lines.mid(lines.size() - 3),
-        (QStringList{u"❌ 用户登录失败: 服务器错误: {\"message\":\"维护中\"}"_s, u"❌ 错误类型: APIError"_s,
-            u"❌ 错误详情: serverError(\"{\"message\":\"维护中\"}\")"_s}));
+        (QStringList { u"❌ 用户登录失败: 服务器错误: {\"message\":\"维护中\"}"_s, u"❌ 错误类型: APIError"_s,
+            u"❌ 错误详情: serverError(\"{\"message\":\"维护中\"}\")"_s }));
     EXPECT_FALSE(manager->currentUser());
     EXPECT_FALSE(manager->isLoggedIn());
     EXPECT_FALSE(defaults->contains(UserManager::isLoggedInKey));
@@ -184,13 +185,13 @@ TEST_F(Account, LogoutForgetsTheUserAndKeepsTheMode)
     QObject::connect(manager.get(), &UserManager::accountChanged, [&] { order.append(u"account"_s); });
     LogCapture logs;
     manager->logout();
-    EXPECT_EQ(order, (QList<QString>{u"signedOut"_s, u"account"_s}));
+    EXPECT_EQ(order, (QList<QString> { u"signedOut"_s, u"account"_s }));
     EXPECT_FALSE(manager->currentUser());
     EXPECT_FALSE(manager->isLoggedIn());
     EXPECT_EQ(manager->userMode(), UserMode::online);
     EXPECT_FALSE(defaults->contains(UserManager::currentUserKey));
     EXPECT_FALSE(defaults->boolean(UserManager::isLoggedInKey));
-    EXPECT_EQ(logs.lines(user), QStringList{u"🚪 用户已登出"_s});
+    EXPECT_EQ(logs.lines(user), QStringList { u"🚪 用户已登出"_s });
 
     launch();
     EXPECT_FALSE(manager->currentUser());
@@ -217,7 +218,7 @@ TEST_F(Account, ProfileChangeTakesTheServersRecordAsAWhole)
     launch();
     EXPECT_EQ(manager->currentUser()->avatarEmoji, u"🦊"_s) << "the new record is stored";
 
-    server.scriptNext(ScriptedReply{500, "oops", 0, false});
+    server.scriptNext(ScriptedReply { 500, "oops", 0, false });
     LogCapture failure;
     const auto error = await(manager->updateUserInfo(u"再改"_s, {}, {})).apiError();
     ASSERT_TRUE(error);

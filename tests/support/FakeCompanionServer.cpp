@@ -33,7 +33,7 @@ QList<std::pair<QString, QString>> decodeQuery(const QByteArray& query)
         const qsizetype eq = pair.indexOf('=');
         const QByteArray key = eq < 0 ? pair : pair.left(eq);
         const QByteArray value = eq < 0 ? QByteArray() : pair.mid(eq + 1);
-        out.append({QUrl::fromPercentEncoding(key), QUrl::fromPercentEncoding(value)});
+        out.append({ QUrl::fromPercentEncoding(key), QUrl::fromPercentEncoding(value) });
     }
     return out;
 }
@@ -76,11 +76,11 @@ bool FakeCompanionServer::handleRequest(const QHttpServerRequest& request, QTcpS
         r.target += '?' + url.query(QUrl::FullyEncoded).toUtf8();
     r.query = decodeQuery(url.query(QUrl::FullyEncoded).toUtf8());
     for (const auto& [name, value] : request.headers())
-        r.headers.append({name, value});
+        r.headers.append({ name, value });
     r.body = request.body();
     m_requests.append(r);
 
-    const ScriptedReply script = m_script.isEmpty() ? ScriptedReply{} : m_script.takeFirst();
+    const ScriptedReply script = m_script.isEmpty() ? ScriptedReply {} : m_script.takeFirst();
     const QPointer<QTcpSocket> guard(socket);
     auto respond = [this, guard, r, script] {
         if (!guard)

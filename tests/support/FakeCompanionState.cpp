@@ -11,7 +11,7 @@ namespace {
 
 QJsonObject envelope(const QString& message, const QJsonValue& data)
 {
-    QJsonObject o{{u"success"_s, true}, {u"message"_s, message}};
+    QJsonObject o { { u"success"_s, true }, { u"message"_s, message } };
     if (!data.isUndefined())
         o.insert(u"data"_s, data);
     return o;
@@ -26,7 +26,8 @@ QJsonValue orNull(const std::optional<QString>& s)
 
 bool RecordedRequest::hasHeader(const QByteArray& name) const
 {
-    return std::any_of(headers.begin(), headers.end(), [&](const auto& h) { return h.first.compare(name, Qt::CaseInsensitive) == 0; });
+    return std::any_of(
+        headers.begin(), headers.end(), [&](const auto& h) { return h.first.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
 QByteArray RecordedRequest::header(const QByteArray& name) const
@@ -54,12 +55,12 @@ QJsonObject RecordedRequest::jsonBody() const
 
 FakeAnswer FakeCompanionState::ok(QJsonObject body)
 {
-    return {200, std::move(body)};
+    return { 200, std::move(body) };
 }
 
 FakeAnswer FakeCompanionState::refuse(int status, const QString& message)
 {
-    return {status, QJsonObject{{u"success"_s, false}, {u"message"_s, message}}};
+    return { status, QJsonObject { { u"success"_s, false }, { u"message"_s, message } } };
 }
 
 FakeCompanionState::FakeCompanionState()
@@ -98,14 +99,15 @@ FakeCompanionState::Bottle* FakeCompanionState::findBottle(const QString& id)
 
 bool FakeCompanionState::isSensitive(const QString& text) const
 {
-    return std::any_of(sensitiveWords.begin(), sensitiveWords.end(), [&](const QString& w) { return text.contains(w); });
+    return std::any_of(
+        sensitiveWords.begin(), sensitiveWords.end(), [&](const QString& w) { return text.contains(w); });
 }
 
 qint64 FakeCompanionState::addUser(
     const QString& email, const QString& nickname, const QString& avatarEmoji, const QString& password)
 {
     const QDateTime now = tick();
-    m_users.append(User{m_nextUserId, email, nickname, avatarEmoji, password, std::nullopt, now, now});
+    m_users.append(User { m_nextUserId, email, nickname, avatarEmoji, password, std::nullopt, now, now });
     return m_nextUserId++;
 }
 
@@ -136,10 +138,10 @@ void FakeCompanionState::pickBottle(const QString& bottleId, qint64 userId)
 QString FakeCompanionState::addReply(
     const QString& bottleId, qint64 senderId, qint64 receiverId, const QString& content)
 {
-    const qint64 index =
-        std::count_if(m_replies.begin(), m_replies.end(), [&](const Reply& x) { return x.bottleId == bottleId; });
-    const Reply reply{u"reply-"_s + QString::number(m_nextReply++), bottleId, content, senderId, receiverId, index + 1,
-        false, tick()};
+    const qint64 index
+        = std::count_if(m_replies.begin(), m_replies.end(), [&](const Reply& x) { return x.bottleId == bottleId; });
+    const Reply reply { u"reply-"_s + QString::number(m_nextReply++), bottleId, content, senderId, receiverId,
+        index + 1, false, tick() };
     m_replies.append(reply);
     if (Bottle* b = findBottle(bottleId)) {
         b->status = u"replied"_s;
@@ -150,73 +152,74 @@ QString FakeCompanionState::addReply(
 
 qint64 FakeCompanionState::befriend(qint64 a, qint64 b)
 {
-    m_friendships.append(Friendship{m_nextFriendship, a, b, tick()});
+    m_friendships.append(Friendship { m_nextFriendship, a, b, tick() });
     return m_nextFriendship++;
 }
 
 QJsonObject FakeCompanionState::userJson(const User& u) const
 {
-    return QJsonObject{
-        {u"id"_s, u.id},
-        {u"email"_s, u.email},
-        {u"nickname"_s, u.nickname},
-        {u"avatar_emoji"_s, u.avatarEmoji},
-        {u"bio"_s, orNull(u.bio)},
-        {u"level"_s, 1},
-        {u"exp"_s, 0},
-        {u"shells"_s, 10},
-        {u"badges"_s, QJsonArray()},
-        {u"stats"_s,
-            QJsonObject{{u"sent_count"_s, std::count_if(m_bottles.begin(), m_bottles.end(),
-                                              [&](const Bottle& b) { return b.senderId == u.id; })},
-                {u"received_count"_s, 0}, {u"replied_count"_s, 0}, {u"pen_pal_count"_s, 0}}},
-        {u"preferences"_s,
-            QJsonObject{{u"themes"_s, QJsonArray()}, {u"auto_reply"_s, false}, {u"allow_anonymous"_s, true},
-                {u"notification_enabled"_s, true}}},
-        {u"created_at"_s, date(u.createdAt)},
-        {u"last_active_at"_s, date(u.updatedAt)},
-        {u"updated_at"_s, date(u.updatedAt)},
-        {u"report_count"_s, 0},
-        {u"is_banned"_s, false},
-        {u"ban_reason"_s, QJsonValue::Null},
-        {u"ban_until"_s, QJsonValue::Null},
+    return QJsonObject {
+        { u"id"_s, u.id },
+        { u"email"_s, u.email },
+        { u"nickname"_s, u.nickname },
+        { u"avatar_emoji"_s, u.avatarEmoji },
+        { u"bio"_s, orNull(u.bio) },
+        { u"level"_s, 1 },
+        { u"exp"_s, 0 },
+        { u"shells"_s, 10 },
+        { u"badges"_s, QJsonArray() },
+        { u"stats"_s,
+            QJsonObject { { u"sent_count"_s,
+                              std::count_if(m_bottles.begin(), m_bottles.end(),
+                                  [&](const Bottle& b) { return b.senderId == u.id; }) },
+                { u"received_count"_s, 0 }, { u"replied_count"_s, 0 }, { u"pen_pal_count"_s, 0 } } },
+        { u"preferences"_s,
+            QJsonObject { { u"themes"_s, QJsonArray() }, { u"auto_reply"_s, false }, { u"allow_anonymous"_s, true },
+                { u"notification_enabled"_s, true } } },
+        { u"created_at"_s, date(u.createdAt) },
+        { u"last_active_at"_s, date(u.updatedAt) },
+        { u"updated_at"_s, date(u.updatedAt) },
+        { u"report_count"_s, 0 },
+        { u"is_banned"_s, false },
+        { u"ban_reason"_s, QJsonValue::Null },
+        { u"ban_until"_s, QJsonValue::Null },
     };
 }
 
 QJsonObject FakeCompanionState::bottleJson(const Bottle& b) const
 {
-    return QJsonObject{
-        {u"id"_s, b.id},
-        {u"content"_s, b.content},
-        {u"sender_id"_s, b.senderId},
-        {u"sender_name"_s, b.senderName},
-        {u"sender_emoji"_s, b.senderEmoji},
-        {u"status"_s, b.status},
-        {u"theme"_s, QJsonArray::fromStringList(b.theme)},
-        {u"bottle_type"_s, b.bottleType},
-        {u"is_anonymous"_s, b.isAnonymous},
-        {u"picked_by"_s, b.pickedBy ? QJsonValue(*b.pickedBy) : QJsonValue(QJsonValue::Null)},
-        {u"picked_at"_s, b.pickedAt ? QJsonValue(date(*b.pickedAt)) : QJsonValue(QJsonValue::Null)},
-        {u"view_count"_s, b.viewCount},
-        {u"passed_count"_s, 0},
-        {u"virtual_distance"_s, 0},
-        {u"virtual_path"_s, QJsonArray()},
-        {u"created_at"_s, date(b.createdAt)},
-        {u"updated_at"_s, date(b.updatedAt)},
+    return QJsonObject {
+        { u"id"_s, b.id },
+        { u"content"_s, b.content },
+        { u"sender_id"_s, b.senderId },
+        { u"sender_name"_s, b.senderName },
+        { u"sender_emoji"_s, b.senderEmoji },
+        { u"status"_s, b.status },
+        { u"theme"_s, QJsonArray::fromStringList(b.theme) },
+        { u"bottle_type"_s, b.bottleType },
+        { u"is_anonymous"_s, b.isAnonymous },
+        { u"picked_by"_s, b.pickedBy ? QJsonValue(*b.pickedBy) : QJsonValue(QJsonValue::Null) },
+        { u"picked_at"_s, b.pickedAt ? QJsonValue(date(*b.pickedAt)) : QJsonValue(QJsonValue::Null) },
+        { u"view_count"_s, b.viewCount },
+        { u"passed_count"_s, 0 },
+        { u"virtual_distance"_s, 0 },
+        { u"virtual_path"_s, QJsonArray() },
+        { u"created_at"_s, date(b.createdAt) },
+        { u"updated_at"_s, date(b.updatedAt) },
     };
 }
 
 QJsonObject FakeCompanionState::replyJson(const Reply& r) const
 {
-    return QJsonObject{
-        {u"id"_s, r.id},
-        {u"original_bottle_id"_s, r.bottleId},
-        {u"sender_id"_s, r.senderId},
-        {u"receiver_id"_s, r.receiverId},
-        {u"content"_s, r.content},
-        {u"is_read"_s, r.isRead},
-        {u"created_at"_s, date(r.createdAt)},
-        {u"conversation_index"_s, r.index},
+    return QJsonObject {
+        { u"id"_s, r.id },
+        { u"original_bottle_id"_s, r.bottleId },
+        { u"sender_id"_s, r.senderId },
+        { u"receiver_id"_s, r.receiverId },
+        { u"content"_s, r.content },
+        { u"is_read"_s, r.isRead },
+        { u"created_at"_s, date(r.createdAt) },
+        { u"conversation_index"_s, r.index },
     };
 }
 
@@ -224,12 +227,12 @@ QJsonObject FakeCompanionState::friendJson(const Friendship& f, qint64 viewer) c
 {
     const qint64 other = f.userA == viewer ? f.userB : f.userA;
     const auto it = std::find_if(m_users.begin(), m_users.end(), [&](const User& u) { return u.id == other; });
-    return QJsonObject{
-        {u"id"_s, f.id},
-        {u"friend_id"_s, other},
-        {u"nickname"_s, it != m_users.end() ? it->nickname : QString()},
-        {u"avatar_emoji"_s, it != m_users.end() ? it->avatarEmoji : QString()},
-        {u"friend_since"_s, date(f.since)},
+    return QJsonObject {
+        { u"id"_s, f.id },
+        { u"friend_id"_s, other },
+        { u"nickname"_s, it != m_users.end() ? it->nickname : QString() },
+        { u"avatar_emoji"_s, it != m_users.end() ? it->avatarEmoji : QString() },
+        { u"friend_since"_s, date(f.since) },
     };
 }
 
@@ -238,7 +241,7 @@ QList<QJsonObject> FakeCompanionState::conversationsOf(qint64 userId) const
     QList<std::pair<QDateTime, QJsonObject>> rows;
     for (const Bottle& b : m_bottles) {
         const bool sent = b.senderId == userId;
-        if ((!sent && b.pickedBy != userId) || m_deletedConversations.contains({userId, b.id}))
+        if ((!sent && b.pickedBy != userId) || m_deletedConversations.contains({ userId, b.id }))
             continue;
         const std::optional<qint64> other = sent ? b.pickedBy : std::optional<qint64>(b.senderId);
         QString last = b.content;
@@ -251,20 +254,22 @@ QList<QJsonObject> FakeCompanionState::conversationsOf(qint64 userId) const
             lastTime = r.createdAt;
             unread += (r.receiverId == userId && !r.isRead) ? 1 : 0;
         }
-        QJsonObject row{
-            {u"bottle_id"_s, b.id},
-            {u"last_message"_s, last},
-            {u"final_time"_s, date(lastTime)},
-            {u"conversation_type"_s, sent ? u"sent"_s : u"received"_s},
-            {u"status"_s, b.status},
-            {u"has_reply"_s, b.pickedBy ? 1 : 0},
-            {u"unread_count"_s, unread},
+        QJsonObject row {
+            { u"bottle_id"_s, b.id },
+            { u"last_message"_s, last },
+            { u"final_time"_s, date(lastTime) },
+            { u"conversation_type"_s, sent ? u"sent"_s : u"received"_s },
+            { u"status"_s, b.status },
+            { u"has_reply"_s, b.pickedBy ? 1 : 0 },
+            { u"unread_count"_s, unread },
         };
-        const auto it = std::find_if(m_users.begin(), m_users.end(), [&](const User& u) { return other && u.id == *other; });
+        const auto it
+            = std::find_if(m_users.begin(), m_users.end(), [&](const User& u) { return other && u.id == *other; });
         row.insert(u"other_user_id"_s, other ? QJsonValue(*other) : QJsonValue(QJsonValue::Null));
         row.insert(u"other_user_name"_s, it != m_users.end() ? QJsonValue(it->nickname) : QJsonValue(QJsonValue::Null));
-        row.insert(u"other_user_emoji"_s, it != m_users.end() ? QJsonValue(it->avatarEmoji) : QJsonValue(QJsonValue::Null));
-        rows.append({lastTime, row});
+        row.insert(
+            u"other_user_emoji"_s, it != m_users.end() ? QJsonValue(it->avatarEmoji) : QJsonValue(QJsonValue::Null));
+        rows.append({ lastTime, row });
     }
     std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     QList<QJsonObject> out;
@@ -294,13 +299,13 @@ FakeAnswer FakeCompanionState::handle(const RecordedRequest& r)
 FakeAnswer FakeCompanionState::users(const RecordedRequest& r, const QStringList& parts)
 {
     const QJsonObject body = r.jsonBody();
-    if (r.method == "GET" && parts == QStringList{u"check-email"_s}) {
+    if (r.method == "GET" && parts == QStringList { u"check-email"_s }) {
         const User* user = findUser(r.queryValue(u"email"_s).value_or(QString()));
         if (!user)
             return refuse(404, u"用户不存在"_s);
         return ok(envelope(u"用户已存在"_s, userJson(*user)));
     }
-    if (r.method == "POST" && parts == QStringList{u"auth"_s}) {
+    if (r.method == "POST" && parts == QStringList { u"auth"_s }) {
         const QString email = body.value(u"email"_s).toString();
         if (email.isEmpty())
             return refuse(400, u"缺少邮箱"_s);
@@ -379,9 +384,10 @@ FakeAnswer FakeCompanionState::bottles(const RecordedRequest& r, const QString& 
         const QString content = body.value(u"content"_s).toString();
         if (isSensitive(content))
             return refuse(400, u"内容包含敏感词，请修改后再发送"_s);
-        const qint64 index = std::count_if(m_replies.begin(), m_replies.end(), [&](const Reply& x) { return x.bottleId == b->id; });
-        Reply reply{u"reply-"_s + QString::number(m_nextReply++), b->id, content, body.value(u"senderId"_s).toInteger(),
-            body.value(u"receiverId"_s).toInteger(), index + 1, false, tick()};
+        const qint64 index
+            = std::count_if(m_replies.begin(), m_replies.end(), [&](const Reply& x) { return x.bottleId == b->id; });
+        Reply reply { u"reply-"_s + QString::number(m_nextReply++), b->id, content,
+            body.value(u"senderId"_s).toInteger(), body.value(u"receiverId"_s).toInteger(), index + 1, false, tick() };
         m_replies.append(reply);
         b->status = u"replied"_s;
         b->updatedAt = reply.createdAt;
@@ -405,13 +411,13 @@ FakeAnswer FakeCompanionState::bottles(const RecordedRequest& r, const QString& 
             if (reply.receiverId == userId)
                 reply.isRead = true;
         }
-        return ok(envelope(u"获取成功"_s, QJsonObject{{u"bottle"_s, bottleJson(*b)}, {u"replies"_s, list}}));
+        return ok(envelope(u"获取成功"_s, QJsonObject { { u"bottle"_s, bottleJson(*b) }, { u"replies"_s, list } }));
     }
     if (r.method == "POST" && action == u"delete-conversation"_s) {
         const QString bottleId = body.value(u"bottleId"_s).toString();
         if (!findBottle(bottleId))
             return refuse(404, u"对话不存在"_s);
-        m_deletedConversations.insert({body.value(u"userId"_s).toInteger(), bottleId});
+        m_deletedConversations.insert({ body.value(u"userId"_s).toInteger(), bottleId });
         return ok(envelope(u"对话已删除"_s, QJsonValue::Undefined));
     }
     return refuse(404, u"接口不存在"_s);

@@ -112,7 +112,7 @@ public:
     [[nodiscard]] QJsonObject messageJson(const Message& message, bool offline) const;
     void markDelivered(qint64 messageId);
     /// Texts containing any of these are refused as the real server's moderation does.
-    QStringList sensitiveWords{QStringLiteral("违禁词")};
+    QStringList sensitiveWords { QStringLiteral("违禁词") };
 
     [[nodiscard]] QJsonObject userJson(const User& user) const;
     [[nodiscard]] QJsonObject bottleJson(const Bottle& bottle) const;

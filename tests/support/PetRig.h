@@ -4,9 +4,9 @@
 #include "pet/LottieAnimationManager.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
+#include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/Screens.h"
-#include "pet/WindowManager.h"
 #include "support/FakeClock.h"
 
 #include <QTemporaryDir>
@@ -17,7 +17,7 @@
 struct PetRig
 {
     explicit PetRig(const ScreenGeometry& screen)
-        : screens{QList<ScreenGeometry>{screen}}
+        : screens { QList<ScreenGeometry> { screen } }
     {
         WindowManager::PetWindowParts parts;
         parts.animations = &animations;
@@ -27,13 +27,13 @@ struct PetRig
     }
 
     QTemporaryDir dir;
-    Defaults defaults{dir.filePath(QStringLiteral("defaults.json"))};
+    Defaults defaults { dir.filePath(QStringLiteral("defaults.json")) };
     Screens screens;
     FakeClock clock;
-    PetState petState{&defaults, &screens, &clock};
-    WindowManager windowManager{&petState, &screens};
+    PetState petState { &defaults, &screens, &clock };
+    WindowManager windowManager { &petState, &screens };
     // What the pet view inside the window plays and how it answers clicks.
-    PetAppearanceManager appearance{&defaults};
-    LottieAnimationManager animations{&appearance};
-    InteractionHandler interaction{&petState, &screens, &clock};
+    PetAppearanceManager appearance { &defaults };
+    LottieAnimationManager animations { &appearance };
+    InteractionHandler interaction { &petState, &screens, &clock };
 };

@@ -16,12 +16,16 @@ int main(int argc, char** argv)
 {
     QTemporaryDir home;
     const QByteArray root = home.path().toUtf8();
-    const struct { const char* name; const char* sub; } folders[] = {
-        {"HOME", ""},
-        {"XDG_CONFIG_HOME", "/.config"},
-        {"XDG_DATA_HOME", "/.local/share"},
-        {"XDG_CACHE_HOME", "/.cache"},
-        {"XDG_STATE_HOME", "/.local/state"},
+    const struct
+    {
+        const char* name;
+        const char* sub;
+    } folders[] = {
+        { "HOME", "" },
+        { "XDG_CONFIG_HOME", "/.config" },
+        { "XDG_DATA_HOME", "/.local/share" },
+        { "XDG_CACHE_HOME", "/.cache" },
+        { "XDG_STATE_HOME", "/.local/state" },
     };
     for (const auto& f : folders) {
         const QByteArray path = root + f.sub;

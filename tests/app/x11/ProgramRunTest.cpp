@@ -70,8 +70,8 @@ TEST_F(ProgramRun, StartsInOrderQuitsOnSigtermAndWritesTheLogFile)
     QByteArray out;
     ASSERT_TRUE(waitForOutput(pet, out, "✅ Tamsel启动完成！")) << out.constData();
 
-    const QList<QByteArray> steps = {"🚀 Tamsel启动中...", "✅ 核心管理器初始化完成", "✅ P1功能启动完成",
-        "✅ P2功能启动完成", "✅ Tamsel启动完成！"};
+    const QList<QByteArray> steps = { "🚀 Tamsel启动中...", "✅ 核心管理器初始化完成", "✅ P1功能启动完成",
+        "✅ P2功能启动完成", "✅ Tamsel启动完成！" };
     qsizetype at = -1;
     for (const QByteArray& step : steps) {
         const qsizetype next = out.indexOf(step);

@@ -1,13 +1,13 @@
 // The pet window on a real X server: placed where the stored position says, on every
 // desktop, and lifted to full opacity while the pointer is over it.
-#include "pet/OpacityManager.h"
 #include "pet/InteractionHandler.h"
 #include "pet/LottieAnimationManager.h"
+#include "pet/OpacityManager.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
+#include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
-#include "pet/WindowManager.h"
 #include "platform/Screens.h"
 #include "support/Wait.h"
 

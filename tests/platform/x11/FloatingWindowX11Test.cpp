@@ -42,14 +42,12 @@ xcb_atom_t atom(const char* name)
 
 std::vector<uint32_t> property(WId window, const char* name, xcb_atom_t type)
 {
-    const auto cookie =
-        xcb_get_property(connection(), 0, static_cast<xcb_window_t>(window), atom(name), type, 0, 1024);
-    std::unique_ptr<xcb_get_property_reply_t, FreeDeleter> reply(
-        xcb_get_property_reply(connection(), cookie, nullptr));
+    const auto cookie = xcb_get_property(connection(), 0, static_cast<xcb_window_t>(window), atom(name), type, 0, 1024);
+    std::unique_ptr<xcb_get_property_reply_t, FreeDeleter> reply(xcb_get_property_reply(connection(), cookie, nullptr));
     if (!reply || reply->format != 32)
         return {};
     const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
-    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+    return { values, values + xcb_get_property_value_length(reply.get()) / 4 };
 }
 
 bool contains(const std::vector<uint32_t>& values, uint32_t value)
@@ -68,11 +66,11 @@ TEST(FloatingWindowX11, ShownWindowIsOnEveryDesktopAndOutOfTheTaskbar)
     for (int round = 0; round < 2; ++round) {
         window.show();
         ASSERT_TRUE(waitUntil([&] { return !property(window.winId(), "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL).empty(); }));
-        EXPECT_EQ(property(window.winId(), "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL),
-                  std::vector<uint32_t>{0xFFFFFFFFu});
+        EXPECT_EQ(
+            property(window.winId(), "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL), std::vector<uint32_t> { 0xFFFFFFFFu });
         const std::vector<uint32_t> states = property(window.winId(), "_NET_WM_STATE", XCB_ATOM_ATOM);
-        for (const char* state : {"_NET_WM_STATE_STICKY", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR",
-                                  "_NET_WM_STATE_SKIP_PAGER"})
+        for (const char* state :
+            { "_NET_WM_STATE_STICKY", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER" })
             EXPECT_TRUE(contains(states, atom(state))) << state;
         window.hide();
         // A window manager removes both properties from a withdrawn window; the next show
