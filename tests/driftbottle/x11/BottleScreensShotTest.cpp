@@ -10,9 +10,9 @@
 #include "driftbottle/SegmentedSwitch.h"
 #include "driftbottle/SensitiveWordAlertView.h"
 #include "driftbottle/ThrowBottleTabView.h"
+#include "support/Screenshots.h"
 #include "widgets/PlainTextEditor.h"
 
-#include <QDir>
 #include <QImage>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -28,9 +28,7 @@ QImage grab(QWidget* window, const QString& name)
     // open on the same display.
     QTest::qWait(500);
     QImage image = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QByteArray dir = qgetenv("TAMSEL_SHOT_DIR");
-    if (!dir.isEmpty())
-        image.save(QDir(QString::fromLocal8Bit(dir)).filePath(name + u".png"_s));
+    saveShot(image, name);
     return image;
 }
 

@@ -4,44 +4,17 @@
 #include "../BottleWindowRig.h"
 
 #include "driftbottle/ThrowNewBottleSheet.h"
+#include "support/Screenshots.h"
 #include "widgets/PlainTextEditor.h"
 
-#include <QDir>
 #include <QImage>
-#include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyleFactory>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QImage grab(QWidget* window, const QString& name)
-{
-    QTest::qWait(400);
-    const QRect frame = window->frameGeometry();
-    QImage image = window->screen()
-                       ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-                       .toImage()
-                       .convertToFormat(QImage::Format_RGB32);
-    const QByteArray dir = qgetenv("TAMSEL_SHOT_DIR");
-    if (!dir.isEmpty())
-        image.save(QDir(QString::fromLocal8Bit(dir)).filePath(name + u".png"_s));
-    return image;
-}
-
-int colourfulPixels(const QImage& image, QWidget* window, const QRect& area)
-{
-    const QPoint offset = window->mapToGlobal(QPoint(0, 0)) - window->frameGeometry().topLeft();
-    const QRect box = area.translated(offset);
-    int n = 0;
-    for (int y = box.top(); y <= box.bottom() && y < image.height(); ++y)
-        for (int x = box.left(); x <= box.right() && x < image.width(); ++x)
-            n += QColor(image.pixel(x, y)).hsvSaturation() > 120 ? 1 : 0;
-    return n;
-}
 
 QPalette darkPalette()
 {
@@ -86,16 +59,16 @@ TEST_F(BottleWindowRig, WindowShowsOddTextsInsideTheirRowsInBothPalettes)
 
     QListView* list = window->conversationList();
     const QRect avatars(list->mapTo(window, QPoint(12, 10)), QSize(40, 3 * 60));
-    const QImage light = grab(window, u"bottles-light"_s);
-    EXPECT_GT(colourfulPixels(light, window, avatars), 100);
+    const QImage light = grabFromScreen(window, u"bottles-light"_s, 400);
+    EXPECT_GT(colourfulPixels(light, inFrame(window, avatars)), 100);
 
     // The bottle of 1,000 emoji, at the top of the chat.
     window->chatView()->findChild<QListView*>(u"chatMessages"_s)->scrollToTop();
-    grab(window, u"bottles-light-top"_s);
+    grabFromScreen(window, u"bottles-light-top"_s, 400);
 
     QApplication::setPalette(darkPalette());
-    const QImage dark = grab(window, u"bottles-dark"_s);
-    EXPECT_GT(colourfulPixels(dark, window, avatars), 100);
+    const QImage dark = grabFromScreen(window, u"bottles-dark"_s, 400);
+    EXPECT_GT(colourfulPixels(dark, inFrame(window, avatars)), 100);
 
     find<QPushButton>(window, u"throwButton"_s)->click();
     auto* sheet = window->findChild<ThrowNewBottleSheet*>();
@@ -103,7 +76,7 @@ TEST_F(BottleWindowRig, WindowShowsOddTextsInsideTheirRowsInBothPalettes)
     find<PlainTextEditor>(sheet, u"bottleText"_s)->setPlainText(QString(1001, u'浪'));
     find<QPushButton>(sheet, u"sendButton"_s)->click();
     ASSERT_TRUE(waitUntil([&] { return !sheet->isSending(); }));
-    grab(sheet, u"bottles-throw-error"_s);
+    grabFromScreen(sheet, u"bottles-throw-error"_s, 400);
     EXPECT_EQ(sheet->size(), QSize(400, 350));
     sheet->close();
     QApplication::setPalette(QPalette());

@@ -2,44 +2,21 @@
 // out in colour. With TAMSEL_SHOT_DIR set, each step is also saved as a picture to look at.
 #include "../SignInRig.h"
 
+#include "support/Screenshots.h"
 #include "widgets/EmojiLabel.h"
 
-#include <QDir>
 #include <QImage>
-#include <QPixmap>
 #include <QPointer>
-#include <QScreen>
 
 using namespace Qt::StringLiterals;
 using Step = UserRegistrationView::RegistrationStep;
 
 namespace {
 
-QImage grab(QWidget* window, const QString& name)
-{
-    QTest::qWait(300);
-    const QRect frame = window->frameGeometry();
-    QImage image = window->screen()
-                       ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-                       .toImage()
-                       .convertToFormat(QImage::Format_RGB32);
-    const QByteArray dir = qgetenv("TAMSEL_SHOT_DIR");
-    if (!dir.isEmpty())
-        image.save(QDir(QString::fromLocal8Bit(dir)).filePath(name + u".png"_s));
-    return image;
-}
-
-/// Pixels of strong colour inside `area` (window coordinates): an emoji drawn in the
-/// colour font has many, a monochrome fallback glyph none.
+/// Pixels of strong colour where `area` lies in a picture of `window`'s frame.
 int colourfulPixels(const QImage& image, QWidget* window, const QWidget* area)
 {
-    const QPoint offset = window->mapToGlobal(QPoint(0, 0)) - window->frameGeometry().topLeft();
-    const QRect box(area->mapTo(window, QPoint(0, 0)) + offset, area->size());
-    int n = 0;
-    for (int y = box.top(); y <= box.bottom() && y < image.height(); ++y)
-        for (int x = box.left(); x <= box.right() && x < image.width(); ++x)
-            n += QColor(image.pixel(x, y)).hsvSaturation() > 120 ? 1 : 0;
-    return n;
+    return colourfulPixels(image, inFrame(window, QRect(area->mapTo(window, QPoint(0, 0)), area->size())));
 }
 
 } // namespace
@@ -51,7 +28,7 @@ TEST_F(SignInRig, WindowHasTheStepSizesAndColourEmoji)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     EXPECT_EQ(window->size(), QSize(450, 400));
 
-    const QImage first = grab(window, u"signin-1-address"_s);
+    const QImage first = grabFromScreen(window, u"signin-1-address"_s);
     const auto* headerIcon = window->findChildren<EmojiLabel*>().first();
     EXPECT_GT(colourfulPixels(first, window, headerIcon), 50);
 
@@ -59,7 +36,7 @@ TEST_F(SignInRig, WindowHasTheStepSizesAndColourEmoji)
     ASSERT_TRUE(waitForStep(window, Step::loginWithPassword));
     typeAndReturn(window, "loginPasswordField", u"wrong"_s);
     ASSERT_TRUE(waitUntil([&] { return errorBanner(window)->isVisible(); }));
-    grab(window, u"signin-2-password-error"_s);
+    grabFromScreen(window, u"signin-2-password-error"_s);
     EXPECT_EQ(window->size(), QSize(450, 400));
 
     QTest::keyClick(part(window, "loginPasswordField"), Qt::Key_Escape);
@@ -72,8 +49,8 @@ TEST_F(SignInRig, WindowHasTheStepSizesAndColourEmoji)
     QTest::keyClick(part(window, "confirmPasswordField"), Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return errorBanner(window)->isVisible(); }));
     EXPECT_EQ(window->size(), QSize(450, 580));
-    grab(window, u"signin-3-register-error"_s);
+    grabFromScreen(window, u"signin-3-register-error"_s);
     part(window, "confirmPasswordField")->setText(u"px"_s);
-    grab(window, u"signin-3-register-mismatch"_s);
+    grabFromScreen(window, u"signin-3-register-mismatch"_s);
     window->close();
 }

@@ -6,9 +6,9 @@
 #include "friends/FriendListView.h"
 #include "friends/MenuBarFriendActions.h"
 #include "friends/MessageBubbleWindow.h"
+#include "support/Screenshots.h"
 #include "widgets/PlainLineEdit.h"
 
-#include <QDir>
 #include <QGuiApplication>
 #include <QListView>
 #include <QPixmap>
@@ -21,9 +21,7 @@ namespace {
 
 void save(const QPixmap& picture, const QString& name)
 {
-    const QByteArray dir = qgetenv("TAMSEL_SHOT_DIR");
-    if (!dir.isEmpty())
-        picture.save(QDir(QString::fromLocal8Bit(dir)).filePath(name + u".png"_s));
+    saveShot(picture.toImage(), name);
 }
 
 class FriendScreens : public FriendsUiFixture

@@ -8,43 +8,17 @@
 #include "reminders/pages/ReminderAndAlarmPreferencesView.h"
 #include "reminders/pages/ReminderForm.h"
 #include "reminders/pages/ReminderManagementView.h"
+#include "support/Screenshots.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QImage>
-#include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QImage grab(QWidget* window, const QString& name)
-{
-    QTest::qWait(300);
-    const QRect frame = window->frameGeometry();
-    QImage image = window->screen()
-                       ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-                       .toImage()
-                       .convertToFormat(QImage::Format_RGB32);
-    const QByteArray dir = qgetenv("TAMSEL_SHOT_DIR");
-    if (!dir.isEmpty())
-        image.save(QDir(QString::fromLocal8Bit(dir)).filePath(name + u".png"_s));
-    return image;
-}
-
-/// Pixels of strong colour in `box` (window coordinates).
-int colourfulPixels(const QImage& image, const QRect& box)
-{
-    int n = 0;
-    for (int y = std::max(0, box.top()); y <= box.bottom() && y < image.height(); ++y)
-        for (int x = std::max(0, box.left()); x <= box.right() && x < image.width(); ++x)
-            n += QColor(image.pixel(x, y)).hsvSaturation() > 120 ? 1 : 0;
-    return n;
-}
 
 QDateTime at(int h, int m)
 {
@@ -93,31 +67,31 @@ TEST(PagesOnScreen, PagesAndFormsFitAndShowColourEmoji)
 
     auto* reminders = qobject_cast<ReminderManagementView*>(page.currentPage());
     ASSERT_TRUE(reminders);
-    const QImage reminderShot = grab(&page, u"reminders-page"_s);
+    const QImage reminderShot = grabFromScreen(&page, u"reminders-page"_s);
     ManagementListView* defaults = reminders->defaultList();
     const QRect firstRow = defaults->visualRect(defaults->model()->index(0, 0));
     const QRect waterRow = defaults->visualRect(defaults->model()->index(1, 0)); // 💧
     // Rows take the whole width of their list.
     EXPECT_GE(firstRow.width(), defaults->viewport()->width() - 1);
-    const QPoint offset = page.mapToGlobal(QPoint(0, 0)) - page.frameGeometry().topLeft();
     const QRect emojiBox = ManagementRowDelegate::geometry(waterRow, false).emoji;
-    const QRect onScreen(defaults->viewport()->mapTo(&page, emojiBox.topLeft()) + offset, emojiBox.size());
+    const QRect onScreen
+        = inFrame(&page, QRect(defaults->viewport()->mapTo(&page, emojiBox.topLeft()), emojiBox.size()));
     EXPECT_GT(colourfulPixels(reminderShot, onScreen), 30);
 
     reminders->showEditReminder(rig.manager->reminders()[0].id);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(reminders->openForm()));
     EXPECT_EQ(reminders->openForm()->size(), ReminderForm::formSize);
-    grab(reminders->openForm(), u"reminder-edit-form"_s);
+    grabFromScreen(reminders->openForm(), u"reminder-edit-form"_s);
     reminders->openForm()->reject();
     reminders->showAddReminder();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(reminders->openForm()));
-    grab(reminders->openForm(), u"reminder-add-form"_s);
+    grabFromScreen(reminders->openForm(), u"reminder-add-form"_s);
     reminders->openForm()->reject();
 
     QTest::mouseClick(part<QPushButton>(&page, "alarmSegment"), Qt::LeftButton);
     auto* alarms = qobject_cast<AlarmManagementView*>(page.currentPage());
     ASSERT_TRUE(alarms);
-    grab(&page, u"alarms-page"_s);
+    grabFromScreen(&page, u"alarms-page"_s);
 
     alarms->showAddAlarm();
     AlarmForm* add = alarms->openForm();
@@ -129,16 +103,16 @@ TEST(PagesOnScreen, PagesAndFormsFitAndShowColourEmoji)
     // Everything fits in the fixed size, the weekday row included.
     auto* save = part<QPushButton>(add, "saveButton");
     EXPECT_TRUE(add->rect().contains(QRect(save->mapTo(add, QPoint(0, 0)), save->size())));
-    grab(add, u"alarm-add-form-custom"_s);
+    grabFromScreen(add, u"alarm-add-form-custom"_s);
     add->reject();
 
     alarms->showEditAlarm(rig.alarms->alarms()[1].id);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(alarms->openForm()));
-    grab(alarms->openForm(), u"alarm-edit-form"_s);
+    grabFromScreen(alarms->openForm(), u"alarm-edit-form"_s);
     alarms->openForm()->reject();
 
     // The empty state.
     for (const Alarm& alarm : QList<Alarm>(rig.alarms->alarms()))
         rig.alarms->removeAlarm(alarm.id);
-    grab(&page, u"alarms-page-empty"_s);
+    grabFromScreen(&page, u"alarms-page-empty"_s);
 }
