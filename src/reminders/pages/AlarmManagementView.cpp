@@ -10,7 +10,6 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -82,20 +81,10 @@ AlarmManagementView::AlarmManagementView(AlarmManager& alarmManager, Clock& cloc
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    auto* header = new QVBoxLayout;
-    header->setContentsMargins(16, 14, 16, 12);
-    header->setSpacing(8);
-    auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(PageParts::heading(u"⏰ 闹钟管理"_s, 1.4, this));
-    titleRow->addStretch(1);
-    QPushButton* add = PageParts::addButton(u"添加闹钟"_s, this);
+    QPushButton* add = PageParts::addPageHeader(
+        u"⏰ 闹钟管理"_s, u"添加闹钟"_s, u"闹钟会在屏幕右上角弹出显示，必须手动关闭"_s, this, column);
     add->setObjectName(u"addAlarmButton"_s);
     connect(add, &QPushButton::clicked, this, &AlarmManagementView::showAddAlarm);
-    titleRow->addWidget(add);
-    header->addLayout(titleRow);
-    header->addWidget(PageParts::warningNote(u"闹钟会在屏幕右上角弹出显示，必须手动关闭"_s, this));
-    column->addLayout(header);
-    column->addWidget(PageParts::divider(this));
 
     m_list->setObjectName(u"alarmList"_s);
     m_list->setRowMargins(QMargins(16, 12, 16, 0));

@@ -5,9 +5,11 @@
 #include "widgets/PlainTextEditor.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDialog>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -15,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -114,6 +117,41 @@ QPushButton* borderedButton(const QString& text, QWidget* parent)
         "QPushButton:hover { background: rgba(128, 128, 128, 50); }"
         "QPushButton:pressed { background: rgba(128, 128, 128, 80); }"_s);
     return button;
+}
+
+QPushButton* addPageHeader(
+    const QString& title, const QString& addText, const QString& note, QWidget* page, QBoxLayout* column)
+{
+    auto* header = new QVBoxLayout;
+    header->setContentsMargins(16, 14, 16, 12);
+    header->setSpacing(8);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(heading(title, 1.4, page));
+    titleRow->addStretch(1);
+    QPushButton* add = addButton(addText, page);
+    titleRow->addWidget(add);
+    header->addLayout(titleRow);
+    header->addWidget(warningNote(note, page));
+    column->addLayout(header);
+    column->addWidget(divider(page));
+    return add;
+}
+
+QPushButton* addFormButtons(QDialog* form, QBoxLayout* column)
+{
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(12);
+    buttons->addStretch(1);
+    QPushButton* cancel = borderedButton(u"取消"_s, form);
+    cancel->setObjectName(u"cancelButton"_s);
+    QObject::connect(cancel, &QPushButton::clicked, form, &QDialog::reject);
+    QPushButton* save = prominentButton(u"保存"_s, form);
+    save->setObjectName(u"saveButton"_s);
+    buttons->addWidget(cancel);
+    buttons->addWidget(save);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
+    return save;
 }
 
 QPushButton* addButton(const QString& text, QWidget* parent)

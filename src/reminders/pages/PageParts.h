@@ -4,6 +4,8 @@
 
 class PlainLabel;
 class PlainTextEditor;
+class QBoxLayout;
+class QDialog;
 class QFormLayout;
 class QGroupBox;
 class QFrame;
@@ -24,8 +26,16 @@ void makeSecondary(QWidget* widget);
 [[nodiscard]] QPushButton* prominentButton(const QString& text, QWidget* parent);
 /// The outlined secondary button.
 [[nodiscard]] QPushButton* borderedButton(const QString& text, QWidget* parent);
+/// The centred "取消" and "保存" row at the foot of a form, added to `column`: "取消" rejects
+/// `form`. Returns "保存" for the form to connect.
+[[nodiscard]] QPushButton* addFormButtons(QDialog* form, QBoxLayout* column);
 /// "添加…" in the page header: a prominent button led by a plus in a circle.
 [[nodiscard]] QPushButton* addButton(const QString& text, QWidget* parent);
+
+/// The header of a management page, added to `column` with a divider under it: the title,
+/// the "添加…" button (returned for the page to connect) and a warning note under them.
+[[nodiscard]] QPushButton* addPageHeader(
+    const QString& title, const QString& addText, const QString& note, QWidget* page, QBoxLayout* column);
 
 /// A titled group of a form (no title: a plain group) with a form layout inside.
 [[nodiscard]] QGroupBox* section(const QString& title, QWidget* parent, QFormLayout** layout);

@@ -128,19 +128,8 @@ void ReminderForm::buildLayout(const QString& heading)
     switches->addRow(u"启用提醒"_s, m_enabledSwitch);
 
     column->addStretch(1);
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(12);
-    buttons->addStretch(1);
-    QPushButton* cancel = PageParts::borderedButton(u"取消"_s, this);
-    cancel->setObjectName(u"cancelButton"_s);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    m_saveButton = PageParts::prominentButton(u"保存"_s, this);
-    m_saveButton->setObjectName(u"saveButton"_s);
+    m_saveButton = PageParts::addFormButtons(this, column);
     connect(m_saveButton, &QPushButton::clicked, this, &ReminderForm::saveReminder);
-    buttons->addWidget(cancel);
-    buttons->addWidget(m_saveButton);
-    buttons->addStretch(1);
-    column->addLayout(buttons);
 }
 
 void ReminderForm::updateSaveButton()

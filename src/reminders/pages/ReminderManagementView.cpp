@@ -95,20 +95,10 @@ ReminderManagementView::ReminderManagementView(ReminderManager& reminderManager,
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    auto* header = new QVBoxLayout;
-    header->setContentsMargins(16, 14, 16, 12);
-    header->setSpacing(8);
-    auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(PageParts::heading(u"⏰ 提醒管理"_s, 1.4, this));
-    titleRow->addStretch(1);
-    QPushButton* add = PageParts::addButton(u"添加提醒"_s, this);
+    QPushButton* add
+        = PageParts::addPageHeader(u"⏰ 提醒管理"_s, u"添加提醒"_s, u"提醒内容在几秒后会自动消失"_s, this, column);
     add->setObjectName(u"addReminderButton"_s);
     connect(add, &QPushButton::clicked, this, &ReminderManagementView::showAddReminder);
-    titleRow->addWidget(add);
-    header->addLayout(titleRow);
-    header->addWidget(PageParts::warningNote(u"提醒内容在几秒后会自动消失"_s, this));
-    column->addLayout(header);
-    column->addWidget(PageParts::divider(this));
 
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(u"reminderScroll"_s);
