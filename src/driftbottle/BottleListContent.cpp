@@ -2,12 +2,16 @@
 
 #include "driftbottle/BottleCardDelegate.h"
 #include "driftbottle/BottleListModel.h"
+#include "driftbottle/DriftBottleManager.h"
+#include "platform/LogManager.h"
+#include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 
 #include <QHBoxLayout>
 #include <QListView>
+#include <QPointer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -130,4 +134,28 @@ void BottleListContent::updatePage()
         setCurrentWidget(m_emptyPage);
     else
         setCurrentWidget(m_list);
+}
+
+void BottleListContent::load(DriftBottleManager& bottles, BottleListKind list)
+{
+    setLoading(true);
+    Tasks::start(fetch(bottles, list), u"DriftBottle"_s, u"加载瓶子列表"_s);
+}
+
+QCoro::Task<> BottleListContent::fetch(DriftBottleManager& bottles, BottleListKind list)
+{
+    const QPointer<BottleListContent> self(this);
+    QString failure;
+    try {
+        if (list == BottleListKind::sent)
+            co_await bottles.fetchMySentBottles();
+        else
+            co_await bottles.fetchMyReceivedBottles();
+    } catch (const std::exception& error) {
+        failure = APIError::debugDescribe(error);
+    }
+    if (!failure.isEmpty())
+        LogManager::log(u"❌ 加载瓶子列表失败: "_s + failure, u"DriftBottle"_s);
+    if (self)
+        setLoading(false);
 }

@@ -4,8 +4,11 @@
 
 #include <QStackedWidget>
 
+#include <QCoroTask>
+
 class BottleCardDelegate;
 class BottleListModel;
+class DriftBottleManager;
 class PlainLabel;
 class EmojiLabel;
 class QListView;
@@ -29,6 +32,9 @@ public:
     void setLoading(bool loading);
     [[nodiscard]] bool isLoading() const { return m_loading; }
     void setBottles(const QList<DriftBottle>& bottles);
+    /// Fetches the sent or received list, as `list` says, through `bottles`, showing the
+    /// spinner meanwhile. A failure is logged and leaves the shown bottles as they were.
+    void load(DriftBottleManager& bottles, BottleListKind list);
 
     [[nodiscard]] Page page() const;
     [[nodiscard]] QListView* listView() const { return m_list; }
@@ -39,6 +45,7 @@ Q_SIGNALS:
 
 private:
     void updatePage();
+    QCoro::Task<> fetch(DriftBottleManager& bottles, BottleListKind list);
 
     BottleListKind m_kind;
     bool m_loading = false;

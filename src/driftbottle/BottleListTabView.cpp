@@ -4,9 +4,7 @@
 #include "driftbottle/BottlePresentation.h"
 #include "driftbottle/DriftBottleManager.h"
 #include "platform/LogManager.h"
-#include "server/Tasks.h"
 
-#include <QPointer>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -47,26 +45,7 @@ void BottleListTabView::showBottles()
 
 void BottleListTabView::loadBottles()
 {
-    m_content->setLoading(true);
-    Tasks::start(fetch(), u"DriftBottle"_s, u"加载瓶子列表"_s);
-}
-
-QCoro::Task<> BottleListTabView::fetch()
-{
-    const QPointer<BottleListTabView> self(this);
-    QString failure;
-    try {
-        if (m_listType == ListType::sent)
-            co_await m_bottles.fetchMySentBottles();
-        else
-            co_await m_bottles.fetchMyReceivedBottles();
-    } catch (const std::exception& error) {
-        failure = APIError::debugDescribe(error);
-    }
-    if (!failure.isEmpty())
-        LogManager::log(u"❌ 加载瓶子列表失败: "_s + failure, u"DriftBottle"_s);
-    if (self)
-        m_content->setLoading(false);
+    m_content->load(m_bottles, m_listType == ListType::sent ? BottleListKind::sent : BottleListKind::received);
 }
 
 void BottleListTabView::showBottleInWindow(const DriftBottle& bottle)

@@ -34,7 +34,6 @@ protected:
 private:
     void showBottles();
     void loadBottles();
-    QCoro::Task<> fetch();
     void showBottleInWindow(const DriftBottle& bottle);
 
     ListType m_listType;

@@ -3,8 +3,6 @@
 #include "driftbottle/BottleDetailView.h"
 #include "driftbottle/DriftBottleManager.h"
 #include "driftbottle/SegmentedSwitch.h"
-#include "platform/LogManager.h"
-#include "server/Tasks.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -71,24 +69,5 @@ void BottleListView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        Tasks::start(loadBottles(), u"DriftBottle"_s, u"加载瓶子列表"_s);
-}
-
-QCoro::Task<> BottleListView::loadBottles()
-{
-    m_content->setLoading(true);
-    const QPointer<BottleListView> self(this);
-    QString failure;
-    try {
-        if (m_selectedTab == BottleTab::sent)
-            co_await m_bottles.fetchMySentBottles();
-        else
-            co_await m_bottles.fetchMyReceivedBottles();
-    } catch (const std::exception& error) {
-        failure = APIError::debugDescribe(error);
-    }
-    if (!failure.isEmpty())
-        LogManager::log(u"❌ 加载瓶子列表失败: "_s + failure, u"DriftBottle"_s);
-    if (self)
-        m_content->setLoading(false);
+        m_content->load(m_bottles, m_selectedTab == BottleTab::sent ? BottleListKind::sent : BottleListKind::received);
 }

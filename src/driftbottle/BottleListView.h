@@ -39,7 +39,6 @@ protected:
 
 private:
     void showBottles();
-    QCoro::Task<> loadBottles();
 
     DriftBottleManager& m_bottles;
     UserManager& m_users;
