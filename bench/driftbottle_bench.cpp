@@ -4,6 +4,7 @@
 // from another thread, so its work is not counted. Target: under 20 ms per refresh.
 // Prints the median, the 95th percentile and the worst of 60 refreshes, and what the
 // manager reported as changed.
+#include "DriftBottleBenchSetup.h"
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
 #include "driftbottle/RefreshTimer.h"
@@ -106,22 +107,6 @@ private:
     int m_next = 0;
 };
 
-double mainThreadCpuMs()
-{
-    timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-QCoro::Task<> refresh(ConversationManager& manager, bool* failed)
-{
-    try {
-        co_await manager.refreshConversations();
-    } catch (...) {
-        *failed = true;
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -130,11 +115,7 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     for (const char* name : { "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME" })
         qputenv(name, home.path().toUtf8());
-    // The program's log echoes every line (the 200 KB reply among them) to standard output:
-    // that costs the main thread and stays in the measure, but the figures go to a clean stream.
-    const int figures = dup(STDOUT_FILENO);
-    FILE* out = fdopen(figures, "w");
-    std::freopen("/dev/null", "w", stdout);
+    FILE* out = bench::figuresStream();
 
     QCoreApplication app(argc, argv);
 
@@ -147,24 +128,14 @@ int main(int argc, char** argv)
         server, [&] { port = server->start(); }, Qt::BlockingQueuedConnection);
 
     Defaults defaults(QDir(home.path()).filePath(u"defaults.json"_s));
-    defaults.setValue(UserManager::userModeKey, u"online"_s);
-    defaults.setValue(UserManager::isLoggedInKey, true);
-    DriftUser user;
-    user.id = 1;
-    user.email = u"bench@x.io"_s;
-    user.nickname = u"bench"_s;
-    user.avatarEmoji = u"🐱"_s;
-    user.createdAt = user.lastActiveAt = user.updatedAt = QDateTime::currentDateTimeUtc();
-    defaults.setValue(UserManager::currentUserKey, QString::fromUtf8(QJsonDocument(user.toJson()).toJson()));
+    bench::storeSignedInUser(defaults);
 
-    std::unique_ptr<UserManager> users;
-    APIClient client(u"http://127.0.0.1:"_s + QString::number(port) + u"/api"_s, [&]() -> std::optional<qint64> {
-        return users && users->currentUser() ? std::optional<qint64>(users->currentUser()->id) : std::nullopt;
-    });
-    users = std::make_unique<UserManager>(defaults, &client);
-    DriftBottleManager bottles(client, *users, defaults, Clock::system());
+    bench::SignedInClient signedIn(defaults, port);
+    APIClient& client = signedIn.client();
+    UserManager& users = signedIn.users();
+    DriftBottleManager bottles(client, users, defaults, Clock::system());
     QtRefreshTimer timer;
-    ConversationManager manager(client, *users, bottles, timer);
+    ConversationManager manager(client, users, bottles, timer);
 
     int moves = 0, changedRows = 0, resets = 0;
     QObject::connect(&manager, &ConversationManager::conversationsChanged, [&](const ConversationListChange& c) {
@@ -174,14 +145,14 @@ int main(int argc, char** argv)
     });
 
     bool failed = false;
-    QCoro::waitFor(refresh(manager, &failed)); // the first list
+    QCoro::waitFor(bench::refresh(manager, &failed)); // the first list
     resets = 0;
     constexpr int runs = 60;
     std::vector<double> ms;
     for (int i = 0; i < runs && !failed; ++i) {
-        const double start = mainThreadCpuMs();
-        QCoro::waitFor(refresh(manager, &failed));
-        ms.push_back(mainThreadCpuMs() - start);
+        const double start = bench::mainThreadCpuMs();
+        QCoro::waitFor(bench::refresh(manager, &failed));
+        ms.push_back(bench::mainThreadCpuMs() - start);
     }
     QMetaObject::invokeMethod(
         server, [server] { delete server; }, Qt::BlockingQueuedConnection);

@@ -6,6 +6,7 @@
 //   from asking for the list to the repainted window, decoding included (target: under 16 ms);
 //   the part after the list is published (models, views, repaint) is shown on its own.
 // The server answers from another thread, so its work is not counted.
+#include "DriftBottleBenchSetup.h"
 #include "driftbottle/BottleChatView.h"
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
@@ -161,22 +162,6 @@ private:
     bool m_active = false;
 };
 
-double cpuMs()
-{
-    timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-QCoro::Task<> refresh(ConversationManager& manager, bool* failed)
-{
-    try {
-        co_await manager.refreshConversations();
-    } catch (...) {
-        *failed = true;
-    }
-}
-
 void settle()
 {
     for (int i = 0; i < 3; ++i)
@@ -192,9 +177,7 @@ int main(int argc, char** argv)
         qputenv(name, home.path().toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const int figures = dup(STDOUT_FILENO);
-    FILE* out = fdopen(figures, "w");
-    std::freopen("/dev/null", "w", stdout);
+    FILE* out = bench::figuresStream();
 
     QApplication app(argc, argv);
 
@@ -207,28 +190,18 @@ int main(int argc, char** argv)
         server, [&] { port = server->start(); }, Qt::BlockingQueuedConnection);
 
     Defaults defaults(QDir(home.path()).filePath(u"defaults.json"_s));
-    defaults.setValue(UserManager::userModeKey, u"online"_s);
-    defaults.setValue(UserManager::isLoggedInKey, true);
-    DriftUser user;
-    user.id = 1;
-    user.email = u"bench@x.io"_s;
-    user.nickname = u"bench"_s;
-    user.avatarEmoji = u"🐱"_s;
-    user.createdAt = user.lastActiveAt = user.updatedAt = QDateTime::currentDateTimeUtc();
-    defaults.setValue(UserManager::currentUserKey, QString::fromUtf8(QJsonDocument(user.toJson()).toJson()));
+    bench::storeSignedInUser(defaults);
 
-    std::unique_ptr<UserManager> users;
-    APIClient client(u"http://127.0.0.1:"_s + QString::number(port) + u"/api"_s, [&]() -> std::optional<qint64> {
-        return users && users->currentUser() ? std::optional<qint64>(users->currentUser()->id) : std::nullopt;
-    });
-    users = std::make_unique<UserManager>(defaults, &client);
-    DriftBottleManager bottles(client, *users, defaults, Clock::system());
+    bench::SignedInClient signedIn(defaults, port);
+    APIClient& client = signedIn.client();
+    UserManager& users = signedIn.users();
+    DriftBottleManager bottles(client, users, defaults, Clock::system());
     IdleTimer timer;
-    ConversationManager manager(client, *users, bottles, timer);
-    DriftBottleWindowManager windows(*users, client, manager, Clock::system());
+    ConversationManager manager(client, users, bottles, timer);
+    DriftBottleWindowManager windows(users, client, manager, Clock::system());
 
     bool failed = false;
-    QCoro::waitFor(refresh(manager, &failed));
+    QCoro::waitFor(bench::refresh(manager, &failed));
     for (const Conversation& c : manager.conversations()) {
         if (c.bottleId == selectedBottle)
             manager.selectConversation(c);
@@ -246,12 +219,12 @@ int main(int argc, char** argv)
     // Opening: the menu's call, the layout and the first frame.
     QElapsedTimer wall;
     wall.start();
-    const double openStart = cpuMs();
+    const double openStart = bench::mainThreadCpuMs();
     windows.showDriftBottleWindow();
     BottleChatView* window = windows.driftBottleWindow();
     settle();
     window->repaint();
-    const double openCpu = cpuMs() - openStart;
+    const double openCpu = bench::mainThreadCpuMs() - openStart;
     const qint64 openWall = wall.elapsed();
     // Let the list request the window sent on opening come back.
     while (manager.isLoading())
@@ -267,12 +240,12 @@ int main(int argc, char** argv)
     std::vector<double> ms;
     std::vector<double> viewMs;
     for (int i = 0; i < runs && !failed; ++i) {
-        const double start = cpuMs();
-        QCoro::waitFor(refresh(manager, &failed));
-        const double published = cpuMs();
+        const double start = bench::mainThreadCpuMs();
+        QCoro::waitFor(bench::refresh(manager, &failed));
+        const double published = bench::mainThreadCpuMs();
         settle(); // the views' updates and the repaint of what changed
-        ms.push_back(cpuMs() - start);
-        viewMs.push_back(cpuMs() - published);
+        ms.push_back(bench::mainThreadCpuMs() - start);
+        viewMs.push_back(bench::mainThreadCpuMs() - published);
     }
     delete window;
     QMetaObject::invokeMethod(
