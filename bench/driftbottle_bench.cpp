@@ -4,6 +4,7 @@
 // from another thread, so its work is not counted. Target: under 20 ms per refresh.
 // Prints the median, the 95th percentile and the worst of 60 refreshes, and what the
 // manager reported as changed.
+#include "BenchServices.h"
 #include "DriftBottleBenchSetup.h"
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
@@ -118,6 +119,7 @@ int main(int argc, char** argv)
     FILE* out = bench::figuresStream();
 
     QCoreApplication app(argc, argv);
+    BenchServices services(home.filePath(u"log"_s));
 
     QThread serverThread;
     auto* server = new CannedServer;

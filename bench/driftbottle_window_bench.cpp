@@ -6,6 +6,7 @@
 //   from asking for the list to the repainted window, decoding included (target: under 16 ms);
 //   the part after the list is published (models, views, repaint) is shown on its own.
 // The server answers from another thread, so its work is not counted.
+#include "BenchServices.h"
 #include "DriftBottleBenchSetup.h"
 #include "driftbottle/BottleChatView.h"
 #include "driftbottle/ConversationManager.h"
@@ -180,6 +181,7 @@ int main(int argc, char** argv)
     FILE* out = bench::figuresStream();
 
     QApplication app(argc, argv);
+    BenchServices services(home.filePath(u"log"_s));
 
     QThread serverThread;
     auto* server = new CannedServer;

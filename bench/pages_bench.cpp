@@ -3,6 +3,7 @@
 // repaint itself comes later, from the event loop, and only for rows on screen).
 // Measured for a switch flipped from the page (the most frequent change), a row deleted
 // in the middle, and a row added at the end.
+#include "BenchServices.h"
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
 #include "platform/Screens.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv)
     qputenv("XDG_DATA_HOME", home.filePath(u"data"_s).toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    BenchServices services(home.filePath(u"log"_s));
     Defaults defaults(home.filePath(u"defaults.json"_s));
     Clock& clock = Clock::system();
     MinuteTicker ticker(clock);

@@ -7,6 +7,7 @@
 //
 // Standard output goes to /dev/null during the runs, so the figures include the echo's
 // write call but not the speed of a terminal; the results go to the original output.
+#include "BenchServices.h"
 #include "core/EventCenter.h"
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
@@ -81,6 +82,7 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", home.filePath(u"config"_s).toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    BenchServices services(home.filePath(u"log"_s));
 
     const int terminal = dup(STDOUT_FILENO);
     FILE* results = fdopen(terminal, "w");
