@@ -7,7 +7,7 @@
 #include "reminders/AlarmWindowManager.h"
 #include "reminders/LocalTime.h"
 #include "reminders/MinuteTicker.h"
-#include "reminders/StoredList.h"
+#include "platform/StoredList.h"
 
 #include <QMetaObject>
 

@@ -10,7 +10,7 @@
 #include "reminders/LocalTime.h"
 #include "reminders/MinuteTicker.h"
 #include "reminders/ReminderSchedule.h"
-#include "reminders/StoredList.h"
+#include "platform/StoredList.h"
 
 using namespace Qt::StringLiterals;
 
