@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "app/CompositionRoot.h"
 #include "app/DesktopPetApp.h"
+#include "platform/ApplicationQuit.h"
 #include "platform/Defaults.h"
 #include "platform/EmojiStyle.h"
 #include "platform/LogManager.h"
@@ -65,7 +66,7 @@ int main(int argc, char** argv)
     QObject::connect(&signalWatcher, &UnixSignals::quitRequested, &app, [](int signalNumber) {
         const QString name = signalNumber == SIGINT ? u"SIGINT"_s : u"SIGTERM"_s;
         LogManager::log(u"🛑 收到 "_s + name + u"，退出应用"_s, u"App"_s);
-        QCoreApplication::quit();
+        ApplicationQuit::quitNow();
     });
 
     return QApplication::exec();
