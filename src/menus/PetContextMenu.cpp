@@ -65,6 +65,9 @@ void PetContextMenu::popup(QPoint globalPos)
 {
     QMenu* menu = createAnimationContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    // A pet that walks off leaves its menu hanging in the air.
+    scheduler().holdStill(true);
+    connect(menu, &QMenu::aboutToHide, this, [this] { scheduler().holdStill(false); });
     menu->popup(globalPos);
 }
 
