@@ -6,6 +6,7 @@
 #include "platform/EmojiStyle.h"
 #include "platform/LogManager.h"
 #include "platform/MemoryRelease.h"
+#include "platform/ModalWindowsOnTop.h"
 #include "platform/PlatformSelection.h"
 #include "platform/SingleInstance.h"
 #include "platform/StandardOutput.h"
@@ -36,6 +37,9 @@ int main(int argc, char** argv)
         StandardOutput::printLine(u"ℹ️ Tamsel 已在运行，已请它显示出来"_s);
         return 0;
     }
+
+    // The pet floats above ordinary windows; our alerts and sheets must not open under it.
+    ModalWindowsOnTop modalsOnTop;
 
     // Every manager lives in the root; it frees them in reverse order before `app` goes.
     CompositionRoot root;

@@ -279,7 +279,9 @@ QWidget* UserRegistrationView::buildRegisterStep()
 UserRegistrationView* UserRegistrationView::openWindow(UserManager& userManager, APIClient& client)
 {
     auto* form = new UserRegistrationView(userManager, client);
-    form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // It opens at the screen's centre, where the pet likes to sit; like a modal panel it stands above it.
+    form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+        | Qt::WindowStaysOnTopHint);
     form->setWindowTitle(signInTitle);
     form->setAttribute(Qt::WA_DeleteOnClose);
     connect(form, &UserRegistrationView::dismissRequested, form, &QWidget::close);
