@@ -31,7 +31,8 @@ TEST(DialogsAbovePetX11, AlertsAndSheetsStandAboveThePetOrdinaryWindowsMayNot)
     };
     const auto overThePet = [&](const QWidget& pet, const QWidget& w) {
         const std::vector<xcb_window_t> stack = windowManager.stack();
-        const auto at = [&](const QWidget& x) { return std::find(stack.begin(), stack.end(), xcb_window_t(x.winId())); };
+        const auto at
+            = [&](const QWidget& x) { return std::find(stack.begin(), stack.end(), xcb_window_t(x.winId())); };
         return at(w) > at(pet);
     };
 

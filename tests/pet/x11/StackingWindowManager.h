@@ -108,8 +108,7 @@ private:
             for (const xcb_window_t other : stack()) {
                 if (other != window && isViewable(other) && isAbove(other)) {
                     const uint32_t values[] = { other, XCB_STACK_MODE_BELOW };
-                    xcb_configure_window(
-                        m_c, window, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
+                    xcb_configure_window(m_c, window, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
                     return;
                 }
             }
