@@ -41,8 +41,8 @@ constexpr AnimationFile files[] = {
 
 QString animationPath(const AnimationFile& file)
 {
-    // Not __FILE__: a compiler cache may hand the compiler a path relative to the build folder.
-    const QDir source(QString::fromUtf8(QT_TESTCASE_SOURCEDIR));
+    // The build names this folder absolutely; __FILE__ may be relative to the build folder.
+    const QDir source(QStringLiteral(QT_TESTCASE_SOURCEDIR));
     return source.absoluteFilePath(u"../../resources/Resources/LottieAnimations/%1/%2.json"_s.arg(
         QLatin1StringView(file.species), QLatin1StringView(file.name)));
 }

@@ -5,6 +5,7 @@
 #include "platform/Alerts.h"
 #include "platform/FloatingWindow.h"
 #include "platform/ModalWindowsOnTop.h"
+#include "platform/Screens.h"
 #include "support/Wait.h"
 
 #include <QApplication>
@@ -37,7 +38,8 @@ TEST(DialogsAbovePetX11, AlertsAndSheetsStandAboveThePetOrdinaryWindowsMayNot)
     };
 
     // Where the pet parks itself: the screen's centre, where dialogs open.
-    FloatingWindow pet;
+    Screens screens;
+    FloatingWindow pet(FloatingWindow::Focus::Refuse, screens);
     pet.setGeometry(656, 386, 128, 128);
     pet.show();
     ASSERT_TRUE(shown(pet));
