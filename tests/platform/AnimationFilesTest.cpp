@@ -41,8 +41,10 @@ constexpr AnimationFile files[] = {
 
 QString animationPath(const AnimationFile& file)
 {
-    const QDir source = QFileInfo(QString::fromUtf8(__FILE__)).dir();
-    return source.absoluteFilePath(u"../../resources/Resources/LottieAnimations/%1/%2.json"_s.arg(
+    // The checked-in files, not the copy next to the binaries; named from the source tree's
+    // root, since a compiler cache may hand the compiler relative source paths.
+    const QDir source(QString::fromUtf8(TAMSEL_SOURCE_DIR));
+    return source.absoluteFilePath(u"resources/Resources/LottieAnimations/%1/%2.json"_s.arg(
         QLatin1StringView(file.species), QLatin1StringView(file.name)));
 }
 
