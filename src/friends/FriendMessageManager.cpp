@@ -229,26 +229,39 @@ void FriendMessageManager::receiveFriendMessage(const FriendMessage& message)
     log(u"💬 收到"_s + (message.isOffline ? u"离线"_s : QString()) + u"消息: "_s + message.senderNickname + u" - "_s
         + message.content);
     if (m_deliveredIds.contains(message.id)) {
-        // Our acknowledgement was lost on the way: confirm again, show it once.
-        sendDeliveredAck({ message.id });
+        // Sent again: shown once. One already shown lost our acknowledgement on the way and
+        // is confirmed again; one still waiting is confirmed when it shows.
+        if (!m_unconfirmedIds.contains(message.id))
+            sendDeliveredAck({ message.id });
         return;
     }
-    if (m_onMessageReceived) {
-        m_onMessageReceived(message);
-    } else if (m_queued.size() < maxQueuedMessages) {
-        m_queued.append(message);
-    } else {
+    if (!take(message)) {
         log(u"⚠️ 待显示的好友消息过多，暂不确认: "_s + QString::number(message.id));
         return;
     }
-    rememberDelivered(message.id);
     ++m_unreadCount;
     Q_EMIT unreadCountChanged(m_unreadCount);
-    sendDeliveredAck({ message.id });
 }
 
-void FriendMessageManager::rememberDelivered(qint64 messageId)
+bool FriendMessageManager::take(const FriendMessage& message)
 {
+    // Remembered first: a receiver that shows the message at once confirms it right away.
+    rememberHandedOver(message.id);
+    if (m_onMessageReceived) {
+        if (m_onMessageReceived(message))
+            return true;
+    } else if (m_queued.size() < maxQueuedMessages && m_queuedBytes + footprint(message) <= maxQueuedBytes) {
+        m_queued.append(message);
+        m_queuedBytes += footprint(message);
+        return true;
+    }
+    forget(message.id);
+    return false;
+}
+
+void FriendMessageManager::rememberHandedOver(qint64 messageId)
+{
+    m_unconfirmedIds.insert(messageId);
     m_deliveredIds.insert(messageId);
     m_deliveredOrder.push_back(messageId);
     if (m_deliveredOrder.size() > rememberedIds) {
@@ -257,11 +270,41 @@ void FriendMessageManager::rememberDelivered(qint64 messageId)
     }
 }
 
+void FriendMessageManager::forget(qint64 messageId)
+{
+    m_unconfirmedIds.remove(messageId);
+    m_deliveredIds.remove(messageId);
+    if (!m_deliveredOrder.empty() && m_deliveredOrder.back() == messageId)
+        m_deliveredOrder.pop_back();
+}
+
+void FriendMessageManager::confirmDelivered(qint64 messageId)
+{
+    if (m_unconfirmedIds.remove(messageId))
+        sendDeliveredAck({ messageId });
+}
+
+qsizetype FriendMessageManager::footprint(const FriendMessage& message)
+{
+    constexpr qsizetype overhead = 256;
+    return overhead
+        + (message.content.size() + message.senderNickname.size() + message.senderAvatar.size())
+        * static_cast<qsizetype>(sizeof(QChar));
+}
+
 void FriendMessageManager::setOnMessageReceived(MessageCallback callback)
 {
     m_onMessageReceived = std::move(callback);
-    while (m_onMessageReceived && !m_queued.isEmpty())
-        m_onMessageReceived(m_queued.takeFirst());
+    while (m_onMessageReceived && !m_queued.isEmpty()) {
+        const FriendMessage next = m_queued.takeFirst();
+        m_queuedBytes -= footprint(next);
+        if (!m_onMessageReceived(next)) {
+            // Counted when it came, but the server will send it again at the next connection.
+            log(u"⚠️ 待显示的好友消息过多，暂不确认: "_s + QString::number(next.id));
+            m_unconfirmedIds.remove(next.id);
+            m_deliveredIds.remove(next.id);
+        }
+    }
 }
 
 void FriendMessageManager::sendDeliveredAck(const QList<qint64>& messageIds)

@@ -4,10 +4,13 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +21,9 @@ QRect fromBottom(int height, int x, int y, int w, int h)
 {
     return { x, height - y - h, w, h };
 }
+
+/// Between the message text and the reply field.
+constexpr int textGap = 6;
 
 QFont sized(QFont font, int pointSize, QFont::Weight weight = QFont::Normal)
 {
@@ -78,7 +84,18 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
         text->setFocusPolicy(Qt::NoFocus);
         text->setStyleSheet(u"QPlainTextEdit { background: transparent; color: #6e6e73; }"_s);
         text->document()->setDocumentMargin(0);
-        text->setGeometry(fromBottom(h, 15, 68, 290, 55));
+        // A whole number of lines, clear of the reply field, so the last line shows in full
+        // when the text is scrolled to its end.
+        const int lineHeight = std::max(1, QFontMetrics(text->font()).height());
+        const int lines = std::max(1, (123 - 33 - 28 - textGap) / lineHeight);
+        text->setGeometry(fromBottom(h, 15, 123 - lines * lineHeight, 290, lines * lineHeight));
+
+        m_waiting = new PlainLabel(QString(), this);
+        m_waiting->setObjectName(u"waiting"_s);
+        m_waiting->setFont(sized(font(), 9));
+        m_waiting->setStyleSheet(u"color: #ff9500;"_s);
+        m_waiting->setGeometry(fromBottom(h, 15, 8, 290, 20));
+        m_waiting->hide();
     }
 
     const int fieldY = received ? 33 : 28;
@@ -105,6 +122,14 @@ void MessageBubbleWindow::setSending(bool sending)
     m_send->setEnabled(!sending);
     m_send->setText(sending ? u"发送中..."_s : u"发送"_s);
     m_field->setEnabled(!sending);
+}
+
+void MessageBubbleWindow::setWaitingCount(qsizetype count)
+{
+    if (!m_waiting)
+        return;
+    m_waiting->setText(u"还有 "_s + QString::number(count) + u" 条消息"_s);
+    m_waiting->setVisible(count > 0);
 }
 
 void MessageBubbleWindow::paintEvent(QPaintEvent*)
