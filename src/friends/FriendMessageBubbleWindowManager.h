@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
 #include "server/FriendModels.h"
 
 #include <QList>
@@ -29,7 +28,7 @@ class Screens;
 /// A received message is acknowledged to the server only once its bubble is on screen:
 /// those still waiting for room when the program ends, or refused because too many wait,
 /// are sent again at the next connection.
-class FriendMessageBubbleWindowManager final : public QObject, public SharedInstance<FriendMessageBubbleWindowManager>
+class FriendMessageBubbleWindowManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FriendMessageBubbleWindowManager)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
 #include "platform/TimerSource.h"
 #include "server/FriendModels.h"
 
@@ -27,7 +26,7 @@ class UserManager;
 /// A message is acknowledged as delivered only when its receiver says the user can see it
 /// (confirmDelivered()); one refused or never shown is sent again by the server at the next
 /// connection, and shown once.
-class FriendMessageManager final : public QObject, public SharedInstance<FriendMessageManager>
+class FriendMessageManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FriendMessageManager)

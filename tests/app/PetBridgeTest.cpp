@@ -63,11 +63,11 @@ struct PetUnderBubbles : ::testing::Test, PetRig
 
     FakeRandom random;
     FakeTimers timers;
-    AutoBehaviorManager scheduler { &petState, &windowManager, &screens, &clock, &random };
-    DoNotDisturbManager doNotDisturb { &defaults, &screens, &windowManager, &petState, &scheduler };
+    AutoBehaviorManager scheduler { petState, windowManager, screens, &clock, &random };
+    DoNotDisturbManager doNotDisturb { defaults, screens, windowManager, petState, scheduler };
     PetWindowBridge bridge { windowManager, petState, scheduler, doNotDisturb };
     APIClient client { u"http://127.0.0.1:9/api"_s, [] { return std::optional<qint64>(); } };
-    UserManager users { defaults, &client };
+    UserManager users { defaults, client };
     FriendMessageManager messages { client, users, timers };
     FriendMessageBubbleWindowManager bubbles { messages, bridge, screens, clock };
     qint64 lastId = 0;

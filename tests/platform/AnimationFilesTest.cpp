@@ -41,10 +41,9 @@ constexpr AnimationFile files[] = {
 
 QString animationPath(const AnimationFile& file)
 {
-    // The checked-in files, not the copy next to the binaries; named from the source tree's
-    // root, since a compiler cache may hand the compiler relative source paths.
-    const QDir source(QString::fromUtf8(TAMSEL_SOURCE_DIR));
-    return source.absoluteFilePath(u"resources/Resources/LottieAnimations/%1/%2.json"_s.arg(
+    // The build names this folder absolutely; __FILE__ may be relative to the build folder.
+    const QDir source(QStringLiteral(QT_TESTCASE_SOURCEDIR));
+    return source.absoluteFilePath(u"../../resources/Resources/LottieAnimations/%1/%2.json"_s.arg(
         QLatin1StringView(file.species), QLatin1StringView(file.name)));
 }
 
