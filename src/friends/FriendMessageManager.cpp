@@ -28,10 +28,15 @@ void log(const QString& message)
     LogManager::log(message, u"Friend"_s);
 }
 
-QString failureText(const QWebSocket& socket)
+/// What went wrong on `socket`. One refused before it opened (an upgrade answered with an
+/// HTTP error) reports its disconnection first, with no error code set yet: its reason is only
+/// in the error text, and its close code means nothing.
+QString failureText(const QWebSocket& socket, bool opened)
 {
     if (socket.error() != QAbstractSocket::UnknownSocketError)
         return socket.errorString();
+    if (!opened)
+        return u"连接被拒绝: "_s + socket.errorString();
     return u"连接已关闭 (code "_s + QString::number(socket.closeCode()) + u")"_s;
 }
 
@@ -103,6 +108,7 @@ void FriendMessageManager::open(bool fromReconnectTimer)
     m_socket = socket;
     m_socketUserId = userId;
     m_socketFailed = false;
+    m_socketOpened = false;
     m_sawAuthSuccess = false;
     m_sawPong = false;
     QObject::connect(socket, &QWebSocket::connected, this, [this, socket] { onSocketConnected(socket); });
@@ -115,15 +121,14 @@ void FriendMessageManager::open(bool fromReconnectTimer)
             handleReceivedMessage(socket, text.toUtf8());
     });
     QObject::connect(socket, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), this,
-        [this, socket] { onSocketFailed(socket, failureText(*socket)); });
-    QObject::connect(
-        socket, &QWebSocket::disconnected, this, [this, socket] { onSocketFailed(socket, failureText(*socket)); });
+        [this, socket] { onSocketFailed(socket, failureText(*socket, m_socketOpened)); });
+    QObject::connect(socket, &QWebSocket::disconnected, this,
+        [this, socket] { onSocketFailed(socket, failureText(*socket, m_socketOpened)); });
 
     startPingTimer();
     setConnected(true);
     if (!fromReconnectTimer)
         m_reconnectAttempts = 0;
-    log(u"✅ WebSocket 连接已建立"_s);
     socket->open(url);
 }
 
@@ -159,11 +164,14 @@ void FriendMessageManager::onSocketConnected(QWebSocket* socket)
 {
     if (socket != m_socket)
         return;
+    // Said only now: a socket that was started may still be refused.
+    log(u"✅ WebSocket 连接已建立"_s);
+    m_socketOpened = true;
     const qint64 sent = socket->sendTextMessage(QString::fromUtf8(FriendSocketFrames::auth(m_socketUserId)));
     if (sent > 0)
         log(u"✅ WebSocket 认证信息已发送"_s);
     else
-        log(u"❌ WebSocket 认证失败: "_s + failureText(*socket));
+        log(u"❌ WebSocket 认证失败: "_s + failureText(*socket, m_socketOpened));
 }
 
 void FriendMessageManager::onSocketFailed(QWebSocket* socket, const QString& description)
@@ -312,7 +320,7 @@ void FriendMessageManager::sendDeliveredAck(const QList<qint64>& messageIds)
     if (!m_socket)
         return;
     if (m_socket->sendTextMessage(QString::fromUtf8(FriendSocketFrames::delivered(messageIds))) <= 0)
-        log(u"❌ 送达确认失败: "_s + failureText(*m_socket));
+        log(u"❌ 送达确认失败: "_s + failureText(*m_socket, m_socketOpened));
 }
 
 void FriendMessageManager::startPingTimer()
@@ -333,7 +341,7 @@ void FriendMessageManager::sendPing()
         return;
     }
     if (m_socket->sendTextMessage(QString::fromUtf8(FriendSocketFrames::ping())) <= 0)
-        log(u"❌ 心跳发送失败: "_s + failureText(*m_socket));
+        log(u"❌ 心跳发送失败: "_s + failureText(*m_socket, m_socketOpened));
 }
 
 void FriendMessageManager::attemptReconnect()

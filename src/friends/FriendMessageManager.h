@@ -111,6 +111,8 @@ private:
     QWebSocket* m_socket = nullptr;
     qint64 m_socketUserId = 0;
     bool m_socketFailed = false;
+    /// The current socket finished its opening handshake.
+    bool m_socketOpened = false;
     bool m_sawAuthSuccess = false;
     bool m_sawPong = false;
     std::unique_ptr<TimerSource::Timer> m_pingTimer;

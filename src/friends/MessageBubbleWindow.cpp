@@ -4,13 +4,15 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -22,8 +24,20 @@ QRect fromBottom(int height, int x, int y, int w, int h)
     return { x, height - y - h, w, h };
 }
 
-/// Between the message text and the reply field.
-constexpr int textGap = 6;
+/// The message text's top edge, just under the avatar, and its least gap to the reply field
+/// (both counted from the bubble's bottom edge).
+constexpr int textTop = 127;
+constexpr int textGap = 4;
+
+/// The height of a line of Chinese and Latin text, fallback fonts included.
+int lineHeightOf(const QFont& font)
+{
+    QTextLayout probe(u"汉Ag"_s, font);
+    probe.beginLayout();
+    const QTextLine line = probe.createLine();
+    probe.endLayout();
+    return std::max(1, static_cast<int>(std::ceil(std::max(line.height(), QFontMetricsF(font).height()))));
+}
 
 QFont sized(QFont font, int pointSize, QFont::Weight weight = QFont::Normal)
 {
@@ -84,11 +98,12 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
         text->setFocusPolicy(Qt::NoFocus);
         text->setStyleSheet(u"QPlainTextEdit { background: transparent; color: #6e6e73; }"_s);
         text->document()->setDocumentMargin(0);
-        // A whole number of lines, clear of the reply field, so the last line shows in full
-        // when the text is scrolled to its end.
-        const int lineHeight = std::max(1, QFontMetrics(text->font()).height());
-        const int lines = std::max(1, (123 - 33 - 28 - textGap) / lineHeight);
-        text->setGeometry(fromBottom(h, 15, 123 - lines * lineHeight, 290, lines * lineHeight));
+        // A whole number of lines, clear of the reply field; scrolled to its end, the last
+        // line shows in full even where lines differ in height.
+        text->setCenterOnScroll(true);
+        const int lineHeight = lineHeightOf(text->font());
+        const int lines = std::max(1, (textTop - 33 - 28 - textGap) / lineHeight);
+        text->setGeometry(fromBottom(h, 15, textTop - lines * lineHeight, 290, lines * lineHeight));
 
         m_waiting = new PlainLabel(QString(), this);
         m_waiting->setObjectName(u"waiting"_s);

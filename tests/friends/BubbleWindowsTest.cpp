@@ -359,9 +359,8 @@ TEST_F(Bubbles, AMessageFromTheServerOpensABubbleThatCanBeAnswered)
     content->verticalScrollBar()->setValue(content->verticalScrollBar()->maximum());
     QTextCursor end(content->document());
     end.movePosition(QTextCursor::End);
-    content->setTextCursor(end);
-    EXPECT_LE(content->cursorRect().bottom(), content->viewport()->height());
-    EXPECT_GE(content->cursorRect().top(), 0);
+    EXPECT_LE(content->cursorRect(end).bottom(), content->viewport()->height());
+    EXPECT_GE(content->cursorRect(end).top(), 0);
     const auto* title = bubble->findChild<PlainLabel*>(u"title"_s);
     EXPECT_EQ(title->fullText(), nickname);
     EXPECT_EQ(title->textFormat(), Qt::PlainText);

@@ -284,6 +284,29 @@ TEST_F(MessageConnection, ServerThatNeverAnswersTheHandshakeIsRetried)
     ASSERT_TRUE(waitUntil([&] { return accepted.size() == 2; }));
 }
 
+TEST_F(MessageConnection, ARefusedUpgradeIsLoggedAsRefusedNeverAsEstablished)
+{
+    QTcpServer busy;
+    ASSERT_TRUE(busy.listen(QHostAddress::LocalHost));
+    QObject::connect(&busy, &QTcpServer::newConnection, [&] {
+        QTcpSocket* peer = busy.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::readyRead, peer, [peer] {
+            peer->readAll();
+            peer->write("HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            peer->disconnectFromHost();
+        });
+    });
+    FriendMessageManager refused(*client, *users, timers,
+        [&]() -> QString { return u"ws://127.0.0.1:"_s + QString::number(busy.serverPort()) + u"/ws"_s; });
+    const LogCapture log;
+    refused.connect();
+    ASSERT_TRUE(waitUntil([&] { return log.anyContains(u"❌ WebSocket 接收消息失败: "_s); }));
+    EXPECT_FALSE(log.has(u"✅ WebSocket 连接已建立"_s, u"Friend"_s));
+    EXPECT_TRUE(log.anyContains(u"❌ WebSocket 接收消息失败: 连接被拒绝: "_s));
+    EXPECT_TRUE(log.anyContains(u"503"_s));
+    EXPECT_EQ(refused.reconnectAttempts(), 1);
+}
+
 TEST_F(MessageConnection, WithoutUserNothingOpens)
 {
     users->logout();
