@@ -382,6 +382,8 @@ void UserRegistrationView::setErrorMessage(const QString& message)
 
 void UserRegistrationView::refresh()
 {
+    // The address being checked or signed in with stays the one the next step shows.
+    m_email->setReadOnly(m_loading);
     m_primary->setEnabled(!isNextButtonDisabled());
     m_primary->setText(m_loading ? QString() : m_primary->property("idleText").toString());
     m_spinner->move(m_primary->rect().center() - m_spinner->rect().center());
