@@ -54,6 +54,7 @@
 #include "reminders/AlarmWindowManager.h"
 #include "reminders/MinuteTicker.h"
 #include "reminders/ReminderManager.h"
+#include "reminders/ReminderWindowManager.h"
 #include "reminders/pages/ReminderAndAlarmPreferencesView.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
@@ -127,6 +128,7 @@ void CompositionRoot::createManagers()
     make<ThemeManager>(m_defaults);
     PetAppearanceManager& appearance = make<PetAppearanceManager>(m_defaults);
     make<SpeechBubbleWindowManager>(&windows);
+    make<ReminderWindowManager>(reminders);
     LottieAnimationManager& animations = make<LottieAnimationManager>(&appearance, m_resources);
     UpdateManager& updates = make<UpdateManager>(*m_defaults, clock, m_apiClient->baseURL());
     TimerSource& timers = TimerSource::system();
