@@ -163,7 +163,7 @@ void CompositionRoot::createManagers()
     PetWindowBridge& petBridge = make<PetWindowBridge>(windows, scheduler);
     FriendMessageBubbleWindowManager& bubbles
         = make<FriendMessageBubbleWindowManager>(friendMessages, petBridge, *m_screens, clock);
-    MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers);
+    MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers, bubbles);
     FriendMenuEntries& friendEntries = make<FriendMenuEntries>(
         *m_users, friends, bubbles, friendActions, [&doNotDisturb] { doNotDisturb.exitIfActiveDueToUserAction(); });
     preferences.setPage(PreferenceTab::reminder,

@@ -163,7 +163,7 @@ TEST_F(FriendCodePage, AddsAFriendByCodeAndClosesTwoSecondsLater)
 
 TEST_F(FriendCodePage, TheWindowIsOneAtATimeAndClosesWithThePage)
 {
-    MenuBarFriendActions actions(*friends, timers);
+    MenuBarFriendActions actions(*friends, timers, *bubbles);
     actions.showVerificationWindow();
     QPointer<QWidget> window = actions.verificationWindow();
     ASSERT_NE(window, nullptr);
