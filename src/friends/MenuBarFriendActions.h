@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
@@ -16,7 +14,7 @@ struct Friend;
 /// Opens the friend-code window, "好友验证码": one at a time, brought forward when it is
 /// open already, built afresh after it was closed. Also fills a friend submenu, when it is
 /// given one, with the friends each time it opens; choosing a friend opens a message bubble.
-class MenuBarFriendActions final : public QObject, public SharedInstance<MenuBarFriendActions>
+class MenuBarFriendActions final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MenuBarFriendActions)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QObject>
 #include <QPointer>
 
@@ -12,7 +10,7 @@ class ReminderManager;
 /// Holds the one reminder window: each reminder with its interval and next firing, kept
 /// current while the window is open. Showing it again brings the open one forward; once
 /// the user closes it, the next request builds a fresh one.
-class ReminderWindowManager final : public QObject, public SharedInstance<ReminderWindowManager>
+class ReminderWindowManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ReminderWindowManager)
