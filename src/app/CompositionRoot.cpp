@@ -71,8 +71,10 @@ using namespace Qt::StringLiterals;
 
 CompositionRoot::CompositionRoot()
 {
-    m_defaults = &make<Defaults>(Defaults::defaultFilePath());
+    // The log comes first: loading the settings may already have something to say (a file
+    // that did not parse and where it went, a write cut short by a crash).
     m_log = &makeShared<LogManager>(LogManager::defaultFolder());
+    m_defaults = &make<Defaults>(Defaults::defaultFilePath());
     m_events = &makeShared<EventCenter>();
     m_screens = &make<Screens>();
     m_resources = &make<Resources>(Resources::locateRoot());
@@ -161,7 +163,7 @@ void CompositionRoot::createManagers()
 
     // What the user sees of friends: message bubbles beside the pet, the friend-code window,
     // the pet menu's friend entries and the preferences' friends tab.
-    PetWindowBridge& petBridge = make<PetWindowBridge>(windows, scheduler);
+    PetWindowBridge& petBridge = make<PetWindowBridge>(windows, petState, scheduler, doNotDisturb);
     FriendMessageBubbleWindowManager& bubbles
         = make<FriendMessageBubbleWindowManager>(friendMessages, petBridge, *m_screens, clock);
     MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers, bubbles);
