@@ -158,7 +158,7 @@ void CompositionRoot::createManagers()
 
     // What the user sees of friends: message bubbles beside the pet, the friend-code window,
     // the pet menu's friend entries and the preferences' friends tab.
-    PetWindowBridge& petBridge = make<PetWindowBridge>(windows, scheduler);
+    PetWindowBridge& petBridge = make<PetWindowBridge>(windows, petState, scheduler, doNotDisturb);
     FriendMessageBubbleWindowManager& bubbles
         = make<FriendMessageBubbleWindowManager>(friendMessages, petBridge, *m_screens, clock);
     MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers);
