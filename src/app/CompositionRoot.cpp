@@ -54,6 +54,7 @@
 #include "reminders/AlarmWindowManager.h"
 #include "reminders/MinuteTicker.h"
 #include "reminders/ReminderManager.h"
+#include "reminders/ReminderWindowManager.h"
 #include "reminders/pages/ReminderAndAlarmPreferencesView.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
@@ -129,6 +130,7 @@ void CompositionRoot::createManagers()
     NotificationManager& notifications = make<NotificationManager>(*m_systemNotifications, *m_defaults, &clock);
     ThemeManager& themes = make<ThemeManager>(*m_defaults);
     make<SpeechBubbleWindowManager>(windows);
+    make<ReminderWindowManager>(reminders);
     UpdateManager& updates = make<UpdateManager>(*m_defaults, clock, m_apiClient->baseURL());
     TimerSource& timers = TimerSource::system();
     FriendManager& friends = make<FriendManager>(*m_apiClient, *m_defaults);
@@ -161,7 +163,7 @@ void CompositionRoot::createManagers()
     PetWindowBridge& petBridge = make<PetWindowBridge>(windows, petState, scheduler, doNotDisturb);
     FriendMessageBubbleWindowManager& bubbles
         = make<FriendMessageBubbleWindowManager>(friendMessages, petBridge, *m_screens, clock);
-    MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers);
+    MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers, bubbles);
     FriendMenuEntries& friendEntries = make<FriendMenuEntries>(
         *m_users, friends, bubbles, friendActions, [&doNotDisturb] { doNotDisturb.exitIfActiveDueToUserAction(); });
     preferences.setPage(PreferenceTab::reminder,
