@@ -13,6 +13,8 @@ public:
     qint64 physical = 1000;
     std::optional<qint64> resident = 0;
     DiskCapacity disk { 1000, 1000, {} };
+    std::optional<ProcessTimes> times = ProcessTimes { 0.0, 1.0 };
+    mutable int timesRead = 0;
 
     void setFigures(double cpu, double memory, double diskUsed)
     {
@@ -28,4 +30,9 @@ public:
     std::optional<qint64> residentBytes() const override { return resident; }
     std::optional<int> threadCount() const override { return 1; }
     DiskCapacity homeVolumeCapacity() const override { return disk; }
+    std::optional<ProcessTimes> processTimes() const override
+    {
+        ++timesRead;
+        return times;
+    }
 };
