@@ -1,44 +1,16 @@
 #include "driftbottle/BottleListModel.h"
 
-namespace {
-
-QStringList idsOf(const QList<DriftBottle>& bottles)
-{
-    QStringList ids;
-    ids.reserve(bottles.size());
-    for (const DriftBottle& bottle : bottles)
-        ids.append(bottle.id);
-    return ids;
-}
-
-} // namespace
-
 BottleListModel::BottleListModel(QObject* parent)
-    : QAbstractListModel(parent)
+    : KeyedListModel(parent)
 {
 }
 
 void BottleListModel::setBottles(const QList<DriftBottle>& bottles)
 {
-    const QStringList oldIds = idsOf(m_bottles);
-    const QStringList newIds = idsOf(bottles);
-    const qsizetype added = newIds.size() - oldIds.size();
-    if (!m_bottles.isEmpty() && added >= 0 && newIds.mid(added) == oldIds) {
-        if (added > 0) {
-            beginInsertRows({}, 0, int(added) - 1);
-            m_bottles = bottles;
-            endInsertRows();
-        } else {
-            m_bottles = bottles;
-        }
-        // Bottles have no equality of their own: the kept rows may have a new status.
-        if (!oldIds.isEmpty())
-            Q_EMIT dataChanged(index(int(added)), index(rowCount() - 1));
-        return;
-    }
-    beginResetModel();
-    m_bottles = bottles;
-    endResetModel();
+    // Bottles have no equality of their own: every kept row is announced, as it may have a new status.
+    syncRows(
+        m_bottles, bottles, [](const DriftBottle& bottle) { return bottle.id; },
+        [](const DriftBottle&, const DriftBottle&) { return false; });
 }
 
 int BottleListModel::rowCount(const QModelIndex& parent) const

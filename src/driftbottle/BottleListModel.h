@@ -1,13 +1,12 @@
 #pragma once
 
 #include "server/DriftBottleModels.h"
+#include "widgets/KeyedListModel.h"
 
-#include <QAbstractListModel>
 #include <QList>
 
-/// A list of bottles for a list view. A refresh that keeps the rows, or only adds bottles
-/// at the top (a pick), is announced row by row, so the view keeps its scroll position.
-class BottleListModel final : public QAbstractListModel
+/// A list of bottles for a list view, refreshed row by row by bottle id.
+class BottleListModel final : public KeyedListModel
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(BottleListModel)
