@@ -2,13 +2,13 @@
 // the list pages' loading, empty states, failures and detail windows.
 #include "ScreensRig.h"
 
-#include "driftbottle/BottleCardDelegate.h"
-#include "driftbottle/BottleDetailView.h"
-#include "driftbottle/BottleListModel.h"
-#include "driftbottle/BottleListTabView.h"
-#include "driftbottle/BottleListView.h"
-#include "driftbottle/BottlePresentation.h"
-#include "driftbottle/SegmentedSwitch.h"
+#include "driftbottle/unwired/BottleCardDelegate.h"
+#include "driftbottle/unwired/BottleDetailView.h"
+#include "driftbottle/unwired/BottleListModel.h"
+#include "driftbottle/unwired/BottleListTabView.h"
+#include "driftbottle/unwired/BottleListView.h"
+#include "driftbottle/unwired/BottlePresentation.h"
+#include "driftbottle/unwired/SegmentedSwitch.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 

@@ -2,8 +2,8 @@
 // signed-out user, the refresh that runs only while the window is open, picking and deleting.
 #include "BottleWindowRig.h"
 
+#include "account/UserRegistrationView.h"
 #include "driftbottle/ConversationListModel.h"
-#include "driftbottle/UserRegistrationView.h"
 #include "support/LogLines.h"
 #include "widgets/BannerRow.h"
 #include "widgets/OverlayCard.h"
