@@ -41,7 +41,8 @@ constexpr AnimationFile files[] = {
 
 QString animationPath(const AnimationFile& file)
 {
-    const QDir source = QFileInfo(QString::fromUtf8(__FILE__)).dir();
+    // Qt Test names this folder; __FILE__ may be relative to the build folder (ccache's base_dir).
+    const QDir source(QStringLiteral(QT_TESTCASE_SOURCEDIR));
     return source.absoluteFilePath(u"../../resources/Resources/LottieAnimations/%1/%2.json"_s.arg(
         QLatin1StringView(file.species), QLatin1StringView(file.name)));
 }
