@@ -24,6 +24,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QListView>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
