@@ -127,52 +127,53 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     const int phaseMs = (argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 60) * 1000;
     const int bursts = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : 5;
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { Defaults::shared().flush(); });
-
     CompositionRoot root;
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&root] { root.defaults().flush(); });
+    const CompositionRoot::Managers& managers = root.managers();
     DesktopPetApp petApp(root);
-    QTimer::singleShot(0, [] {
-        if (LottiePetView* view = WindowManager::shared().petView(); view && view->player())
+    QTimer::singleShot(0, [&managers] {
+        if (LottiePetView* view = managers.windows->petView(); view && view->player())
             view->player()->installEventFilter(new FirstPaint(view));
     });
 
     Script script;
     const int settleMs = 3000;
-    script.then(settleMs, [] {
-        DoNotDisturbManager::shared().setDoNotDisturbMode(true);
+    script.then(settleMs, [&managers] {
+        managers.doNotDisturb->setDoNotDisturbMode(true);
         // Whatever the scheduler showed last stays on; the idle loop makes runs comparable.
-        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
+        managers.animations->playBehavior(PetBehavior::idle);
     });
     script.then(settleMs, [] {});
     script.phase(
-        "resting-dnd", phaseMs, [] {}, [] { DoNotDisturbManager::shared().setDoNotDisturbMode(false); });
-    script.then(0, [] {
-        AutoBehaviorManager::shared().stopBehaviorSystem();
-        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
+        "resting-dnd", phaseMs, [] {}, [&managers] { managers.doNotDisturb->setDoNotDisturbMode(false); });
+    script.then(0, [&managers] {
+        managers.scheduler->stopBehaviorSystem();
+        managers.animations->playBehavior(PetBehavior::idle);
     });
     // The loop's first pass draws its frames; the resting pet is what comes after.
     script.then(settleMs, [] {});
     script.phase("resting-idle", phaseMs, [] {});
     script.phase(
         "wandering", phaseMs,
-        [] {
-            AutoBehaviorManager::shared().startBehaviorSystem();
-            AutoBehaviorManager::shared().forceBehavior(AutoBehavior::walk);
+        [&managers] {
+            managers.scheduler->startBehaviorSystem();
+            managers.scheduler->forceBehavior(AutoBehavior::walk);
         },
-        [] { AutoBehaviorManager::shared().stopBehaviorSystem(); });
-    script.then(0, [] {
-        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
-        showMenuBriefly(MenuBarCoordinator::shared().menu(), QPoint(1200, 30));
+        [&managers] { managers.scheduler->stopBehaviorSystem(); });
+    script.then(0, [&managers] {
+        managers.animations->playBehavior(PetBehavior::idle);
+        showMenuBriefly(managers.statusMenu->menu(), QPoint(1200, 30));
     });
-    script.then(1500, [] { showMenuBriefly(PetContextMenu::shared().createAnimationContextMenu(), QPoint(600, 400)); });
+    script.then(
+        1500, [&managers] { showMenuBriefly(managers.petMenu->createAnimationContextMenu(), QPoint(600, 400)); });
     // What wandering drew is kept a while; the level before the bursts is the one after that.
     script.then(LottieCache::keepUnusedFramesMs * 3 / 2 + 1000, [] { say("memory", "before-bursts"); });
     // Each burst lives its dismissal time plus the fade-out and close.
     const int burstMs = MultiPetManager::timerIntervalMs(MultiPetManager::defaultCloneDismissTime)
         + MultiPetManager::fadeOutMs + MultiPetManager::closeDelayMs + 200;
-    script.phase("clones", burstMs * bursts, [burstMs, bursts] {
+    script.phase("clones", burstMs * bursts, [burstMs, bursts, &managers] {
         for (int i = 0; i < bursts; ++i)
-            QTimer::singleShot(i * burstMs, [] { MultiPetManager::shared().performTransformation(); });
+            QTimer::singleShot(i * burstMs, [&managers] { managers.clones->performTransformation(); });
     });
     script.then(settleMs + 2000, [] { say("memory", "after-bursts"); });
     // Frames nobody shows are kept a while in case they are wanted again; then they go.

@@ -41,7 +41,7 @@ constexpr AnimationFile files[] = {
 
 QString animationPath(const AnimationFile& file)
 {
-    // Qt Test names this folder; __FILE__ may be relative to the build folder (ccache's base_dir).
+    // The build names this folder absolutely; __FILE__ may be relative to the build folder.
     const QDir source(QStringLiteral(QT_TESTCASE_SOURCEDIR));
     return source.absoluteFilePath(u"../../resources/Resources/LottieAnimations/%1/%2.json"_s.arg(
         QLatin1StringView(file.species), QLatin1StringView(file.name)));
