@@ -3,7 +3,22 @@
 #include "platform/LottieAnimation.h"
 #include "platform/MemoryRelease.h"
 
+#include <atomic>
 #include <cstring>
+
+namespace {
+
+// Fast packing: a frame is packed once, when it is drawn, and unpacked only to be uploaded
+// or painted again.
+constexpr int packingLevel = 1;
+
+qint64 nextPictureId()
+{
+    static std::atomic<qint64> last { 0 };
+    return ++last;
+}
+
+} // namespace
 
 LottieFrames::LottieFrames(std::shared_ptr<LottieAnimation> animation, QSize pixelSize, qreal devicePixelRatio)
     : m_animation(std::move(animation))
@@ -22,29 +37,75 @@ LottieFrames::~LottieFrames()
         MemoryRelease::trimSoon();
 }
 
-QImage LottieFrames::frame(int index)
+bool LottieFrames::draw(int index)
 {
-    if (index < 0 || index >= m_frames.size())
-        return {};
-    QImage& slot = m_frames[index];
-    if (!slot.isNull())
-        return slot;
-
+    Kept& slot = m_frames[index];
+    if (slot.id != 0)
+        return true;
+    if (slot.failed)
+        return false;
     QImage image = m_animation->render(index, m_pixelSize);
     ++m_renderCount;
-    if (image.isNull())
-        return {};
+    if (image.isNull()) {
+        slot.failed = true;
+        return false;
+    }
     image.setDevicePixelRatio(m_devicePixelRatio);
-    // Held poses are common in pet animations: sharing the neighbour's data halves the
-    // memory of a still stretch and lets the player skip repainting an unchanged picture.
+    QByteArray packed = qCompress(image.constBits(), static_cast<qsizetype>(image.sizeInBytes()), packingLevel);
+    // Held poses are common in pet animations: a frame that looks like its neighbour shares
+    // its picture, which also lets a player skip showing an unchanged picture again.
     for (const int neighbour : { index - 1, index + 1 }) {
-        if (neighbour >= 0 && neighbour < m_frames.size() && m_frames[neighbour] == image) {
-            image = m_frames[neighbour];
-            break;
+        if (neighbour >= 0 && neighbour < m_frames.size() && m_frames[neighbour].id != 0
+            && m_frames[neighbour].packed == packed) {
+            slot = m_frames[neighbour];
+            return true;
         }
     }
-    slot = image;
-    return slot;
+    m_packedBytes += packed.size();
+    slot.packed = std::move(packed);
+    slot.id = nextPictureId();
+    Unpacked& fresh = m_unpacked[m_nextUnpacked];
+    m_nextUnpacked = (m_nextUnpacked + 1) % static_cast<int>(m_unpacked.size());
+    fresh = { slot.id, std::move(image) };
+    return true;
+}
+
+QImage LottieFrames::unpacked(const Kept& kept)
+{
+    for (const Unpacked& held : m_unpacked) {
+        if (held.id == kept.id)
+            return held.image;
+    }
+    const QByteArray bytes = qUncompress(kept.packed);
+    QImage image(m_pixelSize, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull() || bytes.size() != image.sizeInBytes())
+        return {};
+    std::memcpy(image.bits(), bytes.constData(), static_cast<size_t>(bytes.size()));
+    image.setDevicePixelRatio(m_devicePixelRatio);
+    Unpacked& slot = m_unpacked[m_nextUnpacked];
+    m_nextUnpacked = (m_nextUnpacked + 1) % static_cast<int>(m_unpacked.size());
+    slot = { kept.id, image };
+    return image;
+}
+
+void LottieFrames::releaseUnpacked()
+{
+    m_unpacked = {};
+    MemoryRelease::trimSoon();
+}
+
+QImage LottieFrames::frame(int index)
+{
+    if (index < 0 || index >= m_frames.size() || !draw(index))
+        return {};
+    return unpacked(m_frames[index]);
+}
+
+qint64 LottieFrames::pictureId(int index)
+{
+    if (index < 0 || index >= m_frames.size() || !draw(index))
+        return 0;
+    return m_frames[index].id;
 }
 
 QRect LottieFrames::changedRect(int index)
@@ -53,13 +114,18 @@ QRect LottieFrames::changedRect(int index)
         return {};
     if (m_changed[index])
         return *m_changed[index];
-    const QImage before = frame(index == 0 ? m_frames.size() - 1 : index - 1);
-    const QImage after = frame(index);
-    if (before.isNull() || after.isNull())
+    const int previous = index == 0 ? m_frames.size() - 1 : index - 1;
+    const qint64 beforeId = pictureId(previous);
+    const qint64 afterId = pictureId(index);
+    if (beforeId == 0 || afterId == 0)
         return QRect(QPoint(0, 0), m_pixelSize);
 
     QRect changed;
-    if (before.cacheKey() != after.cacheKey()) {
+    if (beforeId != afterId) {
+        const QImage before = frame(previous);
+        const QImage after = frame(index);
+        if (before.isNull() || after.isNull())
+            return QRect(QPoint(0, 0), m_pixelSize);
         int top = -1;
         int bottom = -1;
         int left = after.width();
