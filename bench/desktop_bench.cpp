@@ -3,10 +3,16 @@
 // "bench: end NAME" when it ends, "bench: memory NAME" where the resident memory is to be
 // read, and "bench: first-frame MS" once the pet's first frame was handed to the display.
 //
-// Usage: tamsel_bench_desktop_bench [seconds per phase] [clone bursts]
+// After the phases come the full tours: the menus, the preferences opened and closed, three
+// phases' time of wandering, the clone bursts and 40 s after them, ending in "bench: memory
+// tour-N"; repeating the tour shows whether memory grows with it.
+//
+// Usage: tamsel_bench_desktop_bench [seconds per phase] [clone bursts] [tours]
 #include "app/CompositionRoot.h"
 #include "app/DesktopPetApp.h"
+#include "core/EventCenter.h"
 #include "core/PetBehavior.h"
+#include "core/Reminder.h"
 #include "menus/MenuBarCoordinator.h"
 #include "menus/PetContextMenu.h"
 #include "pet/AutoBehaviorManager.h"
@@ -19,6 +25,7 @@
 #include "platform/LottieCache.h"
 #include "platform/LottiePlayer.h"
 #include "platform/MemoryRelease.h"
+#include "preferences/PreferencesWindowManager.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -117,6 +124,56 @@ void showMenuBriefly(QMenu* menu, QPoint at)
     QTimer::singleShot(700, menu, [menu] { menu->hide(); });
 }
 
+void showMenus(Script& script)
+{
+    script.then(0, [] { showMenuBriefly(MenuBarCoordinator::shared().menu(), QPoint(1200, 30)); });
+    script.then(1500, [] { showMenuBriefly(PetContextMenu::shared().createAnimationContextMenu(), QPoint(600, 400)); });
+    script.then(1500, [] {});
+}
+
+void openAndCloseThePreferences(Script& script)
+{
+    script.then(0, [] { PreferencesWindowManager::shared().showPreferencesWindow(); });
+    // Closed as the user closes it, from its title bar.
+    script.then(2000, [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window->windowTitle() == PreferencesWindowManager::windowTitle)
+                window->close();
+        }
+    });
+    script.then(1000, [] {});
+}
+
+void wander()
+{
+    AutoBehaviorManager::shared().startBehaviorSystem();
+    AutoBehaviorManager::shared().forceBehavior(AutoBehavior::walk);
+}
+
+void rest()
+{
+    AutoBehaviorManager::shared().stopBehaviorSystem();
+    LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
+}
+
+void cloneBursts(int bursts, int burstMs)
+{
+    for (int i = 0; i < bursts; ++i)
+        QTimer::singleShot(i * burstMs, [] { MultiPetManager::shared().performTransformation(); });
+}
+
+// A reminder firing: its bubble follows the walking pet for its 8 s.
+void remind()
+{
+    Reminder reminder;
+    reminder.id = QStringLiteral("bench");
+    reminder.title = displayName(ReminderType::hydration);
+    reminder.message = QStringLiteral("该喝水啦");
+    reminder.type = ReminderType::hydration;
+    reminder.interval = 1800;
+    Q_EMIT EventCenter::shared().reminderTriggered(reminder);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -127,6 +184,8 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     const int phaseMs = (argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 60) * 1000;
     const int bursts = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : 5;
+    const int tours = argc > 3 ? std::max(0, QByteArray(argv[3]).toInt()) : 5;
+    const int afterBurstsMs = 40 * 1000;
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { Defaults::shared().flush(); });
 
     CompositionRoot root;
@@ -146,37 +205,38 @@ int main(int argc, char** argv)
     script.then(settleMs, [] {});
     script.phase(
         "resting-dnd", phaseMs, [] {}, [] { DoNotDisturbManager::shared().setDoNotDisturbMode(false); });
-    script.then(0, [] {
-        AutoBehaviorManager::shared().stopBehaviorSystem();
-        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
-    });
+    script.then(0, [] { rest(); });
     // The loop's first pass draws its frames; the resting pet is what comes after.
     script.then(settleMs, [] {});
     script.phase("resting-idle", phaseMs, [] {});
+    // The log's growth is read over this phase: wandering with a reminder's bubble.
     script.phase(
         "wandering", phaseMs,
         [] {
-            AutoBehaviorManager::shared().startBehaviorSystem();
-            AutoBehaviorManager::shared().forceBehavior(AutoBehavior::walk);
+            wander();
+            remind();
         },
-        [] { AutoBehaviorManager::shared().stopBehaviorSystem(); });
-    script.then(0, [] {
-        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
-        showMenuBriefly(MenuBarCoordinator::shared().menu(), QPoint(1200, 30));
-    });
-    script.then(1500, [] { showMenuBriefly(PetContextMenu::shared().createAnimationContextMenu(), QPoint(600, 400)); });
-    // What wandering drew is kept a while; the level before the bursts is the one after that.
-    script.then(LottieCache::keepUnusedFramesMs * 3 / 2 + 1000, [] { say("memory", "before-bursts"); });
+        [] { rest(); });
+    showMenus(script);
+    script.then(settleMs, [] { say("memory", "before-bursts"); });
     // Each burst lives its dismissal time plus the fade-out and close.
     const int burstMs = MultiPetManager::timerIntervalMs(MultiPetManager::defaultCloneDismissTime)
         + MultiPetManager::fadeOutMs + MultiPetManager::closeDelayMs + 200;
-    script.phase("clones", burstMs * bursts, [burstMs, bursts] {
-        for (int i = 0; i < bursts; ++i)
-            QTimer::singleShot(i * burstMs, [] { MultiPetManager::shared().performTransformation(); });
-    });
-    script.then(settleMs + 2000, [] { say("memory", "after-bursts"); });
-    // Frames nobody shows are kept a while in case they are wanted again; then they go.
-    script.then(LottieCache::keepUnusedFramesMs * 3 / 2 + 1000, [] { say("memory", "after-bursts-released"); });
+    script.phase("clones", burstMs * bursts, [burstMs, bursts] { cloneBursts(bursts, burstMs); });
+    script.then(5000, [] { say("memory", "after-bursts"); });
+    script.then(afterBurstsMs - 5000, [] { say("memory", "after-bursts-40s"); });
+
+    for (int tour = 1; tour <= tours; ++tour) {
+        showMenus(script);
+        openAndCloseThePreferences(script);
+        script.then(0, [] { wander(); });
+        script.then(3 * phaseMs, [] { rest(); });
+        script.then(0, [burstMs, bursts] { cloneBursts(bursts, burstMs); });
+        script.then(burstMs * bursts + afterBurstsMs, [tour] {
+            const QByteArray name = "tour-" + QByteArray::number(tour);
+            say("memory", name.constData());
+        });
+    }
     script.then(500, [] { QCoreApplication::quit(); });
     script.run();
     return app.exec();
