@@ -56,7 +56,7 @@ public:
                                                          : std::nullopt;
             })
     {
-        m_users = std::make_unique<UserManager>(defaults, &m_client);
+        m_users = std::make_unique<UserManager>(defaults, m_client);
     }
 
     [[nodiscard]] APIClient& client() { return m_client; }

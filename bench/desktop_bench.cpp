@@ -22,11 +22,10 @@
 #include "pet/MultiPetManager.h"
 #include "pet/WindowManager.h"
 #include "platform/Defaults.h"
-#include "platform/LottieCache.h"
 #include "platform/LottiePlayer.h"
 #include "platform/MemoryRelease.h"
-#include "preferences/PreferencesWindowManager.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
@@ -124,42 +123,52 @@ void showMenuBriefly(QMenu* menu, QPoint at)
     QTimer::singleShot(700, menu, [menu] { menu->hide(); });
 }
 
-void showMenus(Script& script)
+using Managers = CompositionRoot::Managers;
+
+void showMenus(Script& script, const Managers& managers)
 {
-    script.then(0, [] { showMenuBriefly(MenuBarCoordinator::shared().menu(), QPoint(1200, 30)); });
-    script.then(1500, [] { showMenuBriefly(PetContextMenu::shared().createAnimationContextMenu(), QPoint(600, 400)); });
+    script.then(0, [&managers] { showMenuBriefly(managers.statusMenu->menu(), QPoint(1200, 30)); });
+    script.then(
+        1500, [&managers] { showMenuBriefly(managers.petMenu->createAnimationContextMenu(), QPoint(600, 400)); });
     script.then(1500, [] {});
 }
 
-void openAndCloseThePreferences(Script& script)
+// Opened from the status menu's entry and closed from its title bar, as the user does.
+void openAndCloseThePreferences(Script& script, const Managers& managers)
 {
-    script.then(0, [] { PreferencesWindowManager::shared().showPreferencesWindow(); });
-    // Closed as the user closes it, from its title bar.
+    script.then(0, [&managers] {
+        for (QAction* action : managers.statusMenu->menu()->actions()) {
+            if (action->text().contains(QStringLiteral("设置"))) {
+                action->trigger();
+                break;
+            }
+        }
+    });
     script.then(2000, [] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->isVisible() && window->windowTitle() == PreferencesWindowManager::windowTitle)
+            if (window->isVisible() && window->objectName() == QStringLiteral("preferencesWindow"))
                 window->close();
         }
     });
     script.then(1000, [] {});
 }
 
-void wander()
+void wander(const Managers& managers)
 {
-    AutoBehaviorManager::shared().startBehaviorSystem();
-    AutoBehaviorManager::shared().forceBehavior(AutoBehavior::walk);
+    managers.scheduler->startBehaviorSystem();
+    managers.scheduler->forceBehavior(AutoBehavior::walk);
 }
 
-void rest()
+void rest(const Managers& managers)
 {
-    AutoBehaviorManager::shared().stopBehaviorSystem();
-    LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
+    managers.scheduler->stopBehaviorSystem();
+    managers.animations->playBehavior(PetBehavior::idle);
 }
 
-void cloneBursts(int bursts, int burstMs)
+void cloneBursts(const Managers& managers, int bursts, int burstMs)
 {
     for (int i = 0; i < bursts; ++i)
-        QTimer::singleShot(i * burstMs, [] { MultiPetManager::shared().performTransformation(); });
+        QTimer::singleShot(i * burstMs, [&managers] { managers.clones->performTransformation(); });
 }
 
 // A reminder firing: its bubble follows the walking pet for its 8 s.
@@ -186,52 +195,52 @@ int main(int argc, char** argv)
     const int bursts = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : 5;
     const int tours = argc > 3 ? std::max(0, QByteArray(argv[3]).toInt()) : 5;
     const int afterBurstsMs = 40 * 1000;
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { Defaults::shared().flush(); });
-
     CompositionRoot root;
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&root] { root.defaults().flush(); });
+    const CompositionRoot::Managers& managers = root.managers();
     DesktopPetApp petApp(root);
-    QTimer::singleShot(0, [] {
-        if (LottiePetView* view = WindowManager::shared().petView(); view && view->player())
+    QTimer::singleShot(0, [&managers] {
+        if (LottiePetView* view = managers.windows->petView(); view && view->player())
             view->player()->installEventFilter(new FirstPaint(view));
     });
 
     Script script;
     const int settleMs = 3000;
-    script.then(settleMs, [] {
-        DoNotDisturbManager::shared().setDoNotDisturbMode(true);
+    script.then(settleMs, [&managers] {
+        managers.doNotDisturb->setDoNotDisturbMode(true);
         // Whatever the scheduler showed last stays on; the idle loop makes runs comparable.
-        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
+        managers.animations->playBehavior(PetBehavior::idle);
     });
     script.then(settleMs, [] {});
     script.phase(
-        "resting-dnd", phaseMs, [] {}, [] { DoNotDisturbManager::shared().setDoNotDisturbMode(false); });
-    script.then(0, [] { rest(); });
+        "resting-dnd", phaseMs, [] {}, [&managers] { managers.doNotDisturb->setDoNotDisturbMode(false); });
+    script.then(0, [&managers] { rest(managers); });
     // The loop's first pass draws its frames; the resting pet is what comes after.
     script.then(settleMs, [] {});
     script.phase("resting-idle", phaseMs, [] {});
     // The log's growth is read over this phase: wandering with a reminder's bubble.
     script.phase(
         "wandering", phaseMs,
-        [] {
-            wander();
+        [&managers] {
+            wander(managers);
             remind();
         },
-        [] { rest(); });
-    showMenus(script);
+        [&managers] { rest(managers); });
+    showMenus(script, managers);
     script.then(settleMs, [] { say("memory", "before-bursts"); });
     // Each burst lives its dismissal time plus the fade-out and close.
     const int burstMs = MultiPetManager::timerIntervalMs(MultiPetManager::defaultCloneDismissTime)
         + MultiPetManager::fadeOutMs + MultiPetManager::closeDelayMs + 200;
-    script.phase("clones", burstMs * bursts, [burstMs, bursts] { cloneBursts(bursts, burstMs); });
+    script.phase("clones", burstMs * bursts, [&managers, burstMs, bursts] { cloneBursts(managers, bursts, burstMs); });
     script.then(5000, [] { say("memory", "after-bursts"); });
     script.then(afterBurstsMs - 5000, [] { say("memory", "after-bursts-40s"); });
 
     for (int tour = 1; tour <= tours; ++tour) {
-        showMenus(script);
-        openAndCloseThePreferences(script);
-        script.then(0, [] { wander(); });
-        script.then(3 * phaseMs, [] { rest(); });
-        script.then(0, [burstMs, bursts] { cloneBursts(bursts, burstMs); });
+        showMenus(script, managers);
+        openAndCloseThePreferences(script, managers);
+        script.then(0, [&managers] { wander(managers); });
+        script.then(3 * phaseMs, [&managers] { rest(managers); });
+        script.then(0, [&managers, burstMs, bursts] { cloneBursts(managers, bursts, burstMs); });
         script.then(burstMs * bursts + afterBurstsMs, [tour] {
             const QByteArray name = "tour-" + QByteArray::number(tour);
             say("memory", name.constData());

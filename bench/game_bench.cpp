@@ -23,10 +23,11 @@ int main(int argc, char** argv)
 
     QTimer::singleShot(0, [&root] {
         root.createManagers();
-        AutoBehaviorManager::shared().stopBehaviorSystem();
-        WindowManager::shared().createPetWindow();
-        LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
-        WhackAMoleGameManager& game = WhackAMoleGameManager::shared();
+        const CompositionRoot::Managers& managers = root.managers();
+        managers.scheduler->stopBehaviorSystem();
+        managers.windows->createPetWindow();
+        managers.animations->playBehavior(PetBehavior::idle);
+        WhackAMoleGameManager& game = *managers.game;
         game.setDifficulty(GameDifficulty::hard);
         game.setGameDuration(3600);
         game.startGame();

@@ -116,7 +116,7 @@ class Window:
         return out
 
 verdicts = []
-def judge(what, value, target, unit, ok=None):
+def judge(what, value, target, unit="%", ok=None):
     """One figure against its target: ok defaults to value <= target."""
     met = value <= target if ok is None else ok
     verdicts.append(met)

@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "app/CompositionRoot.h"
 #include "pet/WindowManager.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
@@ -15,9 +16,16 @@ QString boolText(bool value)
 }
 } // namespace
 
-AppDelegate::AppDelegate(QObject* parent)
+AppDelegate::AppDelegate(const CompositionRoot& root, QObject* parent)
     : QObject(parent)
+    , m_root(root)
 {
+}
+
+FloatingWindow* AppDelegate::petWindow() const
+{
+    const WindowManager* windows = m_root.managers().windows;
+    return windows ? windows->petWindow() : nullptr;
 }
 
 void AppDelegate::applicationDidBecomeActive()
@@ -33,7 +41,7 @@ void AppDelegate::applicationWillTerminate()
 bool AppDelegate::applicationShouldTerminateAfterLastWindowClosed()
 {
     LogManager::log(u"🔔 applicationShouldTerminateAfterLastWindowClosed 被调用，返回 false"_s, category);
-    FloatingWindow* window = WindowManager::shared().petWindow();
+    FloatingWindow* window = petWindow();
     if (!window) {
         LogManager::log(u"⚠️ 主窗口引用丢失！"_s, category);
         return false;
@@ -53,7 +61,7 @@ bool AppDelegate::applicationShouldTerminateAfterLastWindowClosed()
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)
 {
     LogManager::log(u"🔄 应用重新打开，hasVisibleWindows="_s + boolText(hasVisibleWindows), category);
-    if (FloatingWindow* window = WindowManager::shared().petWindow()) {
+    if (FloatingWindow* window = petWindow()) {
         window->show();
         window->raise();
     }

@@ -71,14 +71,14 @@ using namespace Qt::StringLiterals;
 CompositionRoot::CompositionRoot()
 {
     m_defaults = &make<Defaults>(Defaults::defaultFilePath());
-    m_log = &make<LogManager>(LogManager::defaultFolder());
-    m_events = &make<EventCenter>();
+    m_log = &makeShared<LogManager>(LogManager::defaultFolder());
+    m_events = &makeShared<EventCenter>();
     m_screens = &make<Screens>();
     m_resources = &make<Resources>(Resources::locateRoot());
-    m_lottieCache = &make<LottieCache>();
+    m_lottieCache = &makeShared<LottieCache>();
     m_loginItem = &make<LoginItem>();
     m_systemNotifications = &make<SystemNotifications>(QDBusConnection::sessionBus());
-    m_logWindow = &make<LogWindowManager>(m_log);
+    m_logWindow = &make<LogWindowManager>(*m_log);
 }
 
 CompositionRoot::~CompositionRoot()
@@ -105,29 +105,31 @@ void CompositionRoot::createManagers()
         const auto& user = m_users->currentUser();
         return user ? std::optional<qint64>(user->id) : std::nullopt;
     });
-    m_users = &make<UserManager>(*m_defaults, m_apiClient);
+    m_users = &make<UserManager>(*m_defaults, *m_apiClient);
 
     // The pet's state and mood come first: everything on screen reads them. The window
-    // manager comes before the scheduler, which moves the window.
-    PetState& petState = make<PetState>(m_defaults, m_screens, &clock);
+    // manager, whose pet view plays the animations and answers clicks, comes before the
+    // scheduler, which moves the window.
+    PetState& petState = make<PetState>(*m_defaults, *m_screens, &clock);
     make<EmotionSystem>();
-    WindowManager& windows = make<WindowManager>(&petState, m_screens);
-    AutoBehaviorManager& scheduler = make<AutoBehaviorManager>(&petState, &windows, m_screens, &clock, &random);
-    LaunchManager& launch = make<LaunchManager>(m_loginItem);
-    make<TimeManager>(&clock);
-    make<SystemMonitor>(&SystemInfo::system(), &random, &clock);
-    own<PerformanceMonitor>();
+    PetAppearanceManager& appearance = make<PetAppearanceManager>(*m_defaults);
+    LottieAnimationManager& animations = make<LottieAnimationManager>(appearance, *m_resources);
+    InteractionHandler& interaction = make<InteractionHandler>(petState, *m_screens, &clock);
+    WindowManager& windows = make<WindowManager>(petState, *m_screens, animations, interaction);
+    AutoBehaviorManager& scheduler = make<AutoBehaviorManager>(petState, windows, *m_screens, &clock, &random);
+    LaunchManager& launch = make<LaunchManager>(*m_loginItem);
+    TimeManager& time = make<TimeManager>(&clock);
+    SystemMonitor& systemMonitor = make<SystemMonitor>(&SystemInfo::system(), &random, &clock);
+    make<PerformanceMonitor>();
     // The alarm manager comes up with the reminder manager, so that enabled alarms ring
     // whether or not their page was ever opened; both beat to one whole-minute ticker.
     MinuteTicker& ticker = make<MinuteTicker>(clock);
     ReminderManager& reminders = make<ReminderManager>(clock, *m_defaults, *m_systemNotifications, ticker);
     AlarmWindowManager& alarmWindows = make<AlarmWindowManager>(*m_screens);
     AlarmManager& alarms = make<AlarmManager>(clock, *m_defaults, ticker, alarmWindows);
-    NotificationManager& notifications = make<NotificationManager>(m_systemNotifications, m_defaults, &clock);
-    make<ThemeManager>(m_defaults);
-    PetAppearanceManager& appearance = make<PetAppearanceManager>(m_defaults);
-    make<SpeechBubbleWindowManager>(&windows);
-    LottieAnimationManager& animations = make<LottieAnimationManager>(&appearance, m_resources);
+    NotificationManager& notifications = make<NotificationManager>(*m_systemNotifications, *m_defaults, &clock);
+    ThemeManager& themes = make<ThemeManager>(*m_defaults);
+    make<SpeechBubbleWindowManager>(windows);
     UpdateManager& updates = make<UpdateManager>(*m_defaults, clock, m_apiClient->baseURL());
     TimerSource& timers = TimerSource::system();
     FriendManager& friends = make<FriendManager>(*m_apiClient, *m_defaults);
@@ -137,13 +139,12 @@ void CompositionRoot::createManagers()
 
     // The pet on screen: do-not-disturb, dragging, clicks, hover opacity and clones.
     DoNotDisturbManager& doNotDisturb
-        = make<DoNotDisturbManager>(m_defaults, m_screens, &windows, &petState, &scheduler);
-    DragEventHandler& dragging = make<DragEventHandler>(m_screens, &petState, &doNotDisturb, &clock);
-    InteractionHandler& interaction = make<InteractionHandler>(&petState, m_screens, &clock);
+        = make<DoNotDisturbManager>(*m_defaults, *m_screens, windows, petState, scheduler);
+    DragEventHandler& dragging = make<DragEventHandler>(*m_screens, petState, doNotDisturb, &clock);
     interaction.setWindowManager(&windows);
-    OpacityManager& opacity = make<OpacityManager>(m_defaults, [&windows] { return windows.petWindow(); });
-    MultiPetManager& clones = make<MultiPetManager>(m_defaults, m_screens, &windows, &animations, &random);
-    windows.setPetWindowParts({ &scheduler, &dragging, &opacity, &doNotDisturb, &animations, &interaction });
+    OpacityManager& opacity = make<OpacityManager>(*m_defaults, [&windows] { return windows.petWindow(); });
+    MultiPetManager& clones = make<MultiPetManager>(*m_defaults, *m_screens, windows, animations, &random);
+    windows.setPetWindowParts({ &scheduler, &dragging, &opacity, &doNotDisturb });
 
     // The game dims and pauses the pet while it runs; its page sits in the preferences.
     WhackAMoleGameManager& game = make<WhackAMoleGameManager>(
@@ -180,15 +181,15 @@ void CompositionRoot::createManagers()
     // Further feature managers go here, in the order the start-up sequence names them.
 
     // The menus reach every feature, so they come last.
-    MenuBarAboutActions& about = make<MenuBarAboutActions>(&notifications, &clock);
+    MenuBarAboutActions& about = make<MenuBarAboutActions>(notifications, &clock);
     make<MenuBarSettingsActions>(*m_logWindow);
-    MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(m_users, &doNotDisturb, &about);
+    MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(*m_users, doNotDisturb, about, *m_resources);
     // Action targets that no menu item carries yet.
-    own<MenuBarDriftBottleActions>([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
-    own<MenuBarGameActions>([&game] { game.startGame(); });
-    own<MenuBarInteractionActions>(animations, scheduler, doNotDisturb);
-    own<MenuBarToggleActions>(scheduler, launch, doNotDisturb, statusMenu);
-    PetContextMenu& petMenu = make<PetContextMenu>(&doNotDisturb, &animations, &scheduler, &clones);
+    make<MenuBarDriftBottleActions>([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
+    make<MenuBarGameActions>([&game] { game.startGame(); });
+    make<MenuBarInteractionActions>(animations, scheduler, doNotDisturb);
+    make<MenuBarToggleActions>(scheduler, launch, doNotDisturb, statusMenu);
+    PetContextMenu& petMenu = make<PetContextMenu>(doNotDisturb, animations, scheduler, clones);
     QObject::connect(&statusMenu, &MenuBarCoordinator::preferencesRequested, &preferences,
         [&preferences] { preferences.showPreferencesWindow(); });
     petMenu.setFriendsSection([&friendEntries](QMenu* menu) { friendEntries.addTo(menu); });
@@ -203,6 +204,9 @@ void CompositionRoot::createManagers()
     QObject::connect(&windows, &WindowManager::petWindowCreated, &petMenu,
         [&petMenu, &windows] { petMenu.attach(windows.petView()); });
     petMenu.attach(windows.petView());
+
+    m_managers = { &scheduler, &doNotDisturb, &animations, &statusMenu, &clones, &notifications, &appearance, &petMenu,
+        &reminders, &systemMonitor, &themes, &time, &updates, &game, &windows };
 }
 
 void CompositionRoot::startFriendsAtLaunch()

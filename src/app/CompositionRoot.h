@@ -29,6 +29,7 @@ class OpacityManager;
 class PetAppearanceManager;
 class PetContextMenu;
 class PetState;
+class ReminderManager;
 class Resources;
 class Screens;
 class SpeechBubbleWindowManager;
@@ -36,11 +37,14 @@ class SystemMonitor;
 class SystemNotifications;
 class ThemeManager;
 class TimeManager;
+class UpdateManager;
 class UserManager;
+class WhackAMoleGameManager;
 class WindowManager;
 
-/// Creates every manager of the program, hands each its collaborators by reference,
-/// installs it as the shared instance, and frees them all in reverse order.
+/// Creates every manager of the program, hands each its collaborators by reference, and
+/// frees them all in reverse order. Only the process-wide services (the log, the event
+/// centre, the animation cache) are also installed as shared instances.
 ///
 /// The constructor brings up the platform services everything else stands on (settings,
 /// the log, events, screens, resources, notifications); createManagers() then makes the
@@ -61,10 +65,33 @@ public:
     /// With a stored user: fetches the friend list and opens the message connection later.
     void startFriendsAtLaunch();
 
+    /// What the start-up sequence and the lifecycle hooks drive; null before createManagers().
+    struct Managers
+    {
+        AutoBehaviorManager* scheduler = nullptr;
+        DoNotDisturbManager* doNotDisturb = nullptr;
+        LottieAnimationManager* animations = nullptr;
+        MenuBarCoordinator* statusMenu = nullptr;
+        MultiPetManager* clones = nullptr;
+        NotificationManager* notifications = nullptr;
+        PetAppearanceManager* appearance = nullptr;
+        PetContextMenu* petMenu = nullptr;
+        ReminderManager* reminders = nullptr;
+        SystemMonitor* systemMonitor = nullptr;
+        ThemeManager* themes = nullptr;
+        TimeManager* time = nullptr;
+        UpdateManager* updates = nullptr;
+        WhackAMoleGameManager* game = nullptr;
+        WindowManager* windows = nullptr;
+    };
+    [[nodiscard]] const Managers& managers() const { return m_managers; }
+    [[nodiscard]] Defaults& defaults() const { return *m_defaults; }
+    [[nodiscard]] SystemNotifications& systemNotifications() const { return *m_systemNotifications; }
+
 private:
-    /// Creates a T, installs it as T::shared() and remembers to uninstall and free it.
+    /// Creates a process-wide T, installs it as T::shared() and remembers to uninstall and free it.
     template<typename T, typename... Args>
-    T& make(Args&&... args)
+    T& makeShared(Args&&... args)
     {
         auto owned = std::make_shared<T>(std::forward<Args>(args)...);
         T& made = *owned;
@@ -77,9 +104,9 @@ private:
         return made;
     }
 
-    /// Creates a T that has no shared instance and frees it in its turn.
+    /// Creates a T and frees it in its turn.
     template<typename T, typename... Args>
-    T& own(Args&&... args)
+    T& make(Args&&... args)
     {
         auto owned = std::make_shared<T>(std::forward<Args>(args)...);
         T& made = *owned;
@@ -100,6 +127,7 @@ private:
     APIClient* m_apiClient = nullptr;
     UserManager* m_users = nullptr;
     FriendSession* m_friendSession = nullptr;
+    Managers m_managers;
 
     /// Each entry frees one created object; run from the back.
     std::vector<std::function<void()>> m_teardown;

@@ -28,7 +28,7 @@ using namespace Qt::StringLiterals;
 DesktopPetApp::DesktopPetApp(CompositionRoot& root, QObject* parent)
     : QObject(parent)
     , m_root(root)
-    , m_delegate(new AppDelegate(this))
+    , m_delegate(new AppDelegate(root, this))
 {
     // Queued so that it runs once the event loop is running, never inside this constructor.
     QTimer::singleShot(0, this, &DesktopPetApp::runStartup);
@@ -40,8 +40,8 @@ void DesktopPetApp::runStartup()
     initializeCoreManagers();
     StandardOutput::printLine(u"✅ 核心管理器初始化完成"_s);
     requestPermissions();
-    WindowManager::shared().createPetWindow();
-    LottieAnimationManager::shared().playBehavior(PetBehavior::idle);
+    m_root.managers().windows->createPetWindow();
+    m_root.managers().animations->playBehavior(PetBehavior::idle);
     startP1Features();
     startP2Features();
     StandardOutput::printLine(u"✅ Tamsel启动完成！"_s);
@@ -54,15 +54,15 @@ void DesktopPetApp::initializeCoreManagers()
 
 void DesktopPetApp::requestPermissions()
 {
-    SystemNotifications::shared().requestAuthorization([](bool granted, const QString&) {
+    m_root.systemNotifications().requestAuthorization([](bool granted, const QString&) {
         StandardOutput::printLine(granted ? u"✅ 通知权限已获得"_s : u"⚠️ 通知权限被拒绝"_s);
     });
 }
 
 void DesktopPetApp::startP1Features()
 {
-    AutoBehaviorManager::shared().startBehaviorSystem();
-    MenuBarCoordinator& menuBar = MenuBarCoordinator::shared();
+    m_root.managers().scheduler->startBehaviorSystem();
+    MenuBarCoordinator& menuBar = *m_root.managers().statusMenu;
     if (menuBar.isMenuBarVisible()) {
         if (!menuBar.statusItem())
             menuBar.setupMenuBar();
@@ -74,20 +74,21 @@ void DesktopPetApp::startP1Features()
 
 void DesktopPetApp::startP2Features()
 {
-    TimeManager::shared().startTimeMonitoring();
-    SystemMonitor::shared().startMonitoring();
-    ReminderManager::shared().startReminderSystem();
-    ThemeManager::shared().startThemeMonitoring();
+    const CompositionRoot::Managers& managers = m_root.managers();
+    managers.time->startTimeMonitoring();
+    managers.systemMonitor->startMonitoring();
+    managers.reminders->startReminderSystem();
+    managers.themes->startThemeMonitoring();
     m_root.startFriendsAtLaunch();
-    QTimer::singleShot(updateCheckDelayMs, Qt::PreciseTimer, &UpdateManager::shared(),
-        [] { UpdateManager::shared().checkForUpdatesAutomatically(); });
+    QTimer::singleShot(updateCheckDelayMs, Qt::PreciseTimer, managers.updates,
+        [updates = managers.updates] { updates->checkForUpdatesAutomatically(); });
     StandardOutput::printLine(u"✅ P2功能启动完成"_s);
 }
 
 void DesktopPetApp::showWelcomeNotification()
 {
-    NotificationManager::shared().sendNotification(
-        AppNotification::make(emoji(PetAppearanceManager::shared().currentPetType()) + u" Tamsel"_s,
+    m_root.managers().notifications->sendNotification(
+        AppNotification::make(emoji(m_root.managers().appearance->currentPetType()) + u" Tamsel"_s,
             u"欢迎回来！你的桌面宠物已经准备好陪伴你了～"_s, NotificationType::general, NotificationPriority::normal,
             QDateTime::currentDateTime()));
 }

@@ -25,10 +25,10 @@ public:
 
 private:
     void initializeCoreManagers();
-    static void requestPermissions();
-    static void startP1Features();
+    void requestPermissions();
+    void startP1Features();
     void startP2Features();
-    static void showWelcomeNotification();
+    void showWelcomeNotification();
 
     CompositionRoot& m_root;
     AppDelegate* m_delegate;

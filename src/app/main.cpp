@@ -52,10 +52,10 @@ int main(int argc, char** argv)
         delegate->applicationShouldHandleReopen(
             std::any_of(windows.cbegin(), windows.cend(), [](const QWidget* w) { return w->isVisible(); }));
     });
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, delegate, [delegate] {
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, delegate, [delegate, &root] {
         delegate->applicationWillTerminate();
         // Settings first, so that a failure to store them is logged before the log's last write.
-        Defaults::shared().flush();
+        root.defaults().flush();
         // The last lines of a run, the quit line among them, belong in the file too.
         LogManager::shared().flushAndWait();
     });

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "driftbottle/ConversationListChange.h"
-#include "platform/SharedInstance.h"
 #include "server/APIError.h"
 #include "server/DriftBottleModels.h"
 #include "server/DriftUser.h"
@@ -23,7 +22,7 @@ class UserManager;
 /// What the drift-bottle window shows: the user's conversations, the selected one and its
 /// chat lines. Keeps the list fresh every 5 s while someone asked for it, and offers the
 /// window's pick, throw and reply actions, each followed by a reload of the list.
-class ConversationManager final : public QObject, public SharedInstance<ConversationManager>
+class ConversationManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ConversationManager)

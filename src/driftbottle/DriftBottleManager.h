@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
 #include "server/APIError.h"
 #include "server/DriftBottleModels.h"
 #include "server/DriftUser.h"
@@ -24,7 +23,7 @@ class UserManager;
 /// The signed-in user's bottles and the bottle operations: throw, pick, list and reply.
 /// While the account is not online a thrown bottle stays on this machine: it joins the
 /// sent list, which is kept under "OfflineSentBottles" and never uploaded.
-class DriftBottleManager final : public QObject, public SharedInstance<DriftBottleManager>
+class DriftBottleManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DriftBottleManager)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QObject>
 #include <QPointer>
 
@@ -14,7 +12,7 @@ class UserManager;
 /// Opens the drift-bottle window, at most one at a time, for a signed-in user; a signed-out
 /// user is asked whether to sign in instead. The window's data lives in the conversation
 /// manager, so it survives closing and reopening the window.
-class DriftBottleWindowManager final : public QObject, public SharedInstance<DriftBottleWindowManager>
+class DriftBottleWindowManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DriftBottleWindowManager)

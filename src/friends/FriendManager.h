@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
 #include "server/FriendModels.h"
 
 #include <QList>
@@ -18,7 +17,7 @@ class Defaults;
 /// The signed-in user's friends: the list as the server sends it, the user's own friend
 /// code, adding by someone else's code, deleting, and the pinned friends that the pet's
 /// menu lists at its top level. Only the pins are stored; the rest is fetched after each start.
-class FriendManager final : public QObject, public SharedInstance<FriendManager>
+class FriendManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FriendManager)

@@ -119,7 +119,7 @@ void FriendMessageBubbleWindowManager::openReceived(const FriendMessage& message
         movePetToBottomLeft();
     auto* window
         = new MessageBubbleWindow(MessageBubbleWindow::Kind::Received, m_nextToken++, QString::number(message.id),
-            message.senderId, message.senderAvatar, message.senderNickname, message.content, &m_screens);
+            message.senderId, message.senderAvatar, message.senderNickname, message.content, m_screens);
     addBubble(window);
     // The user's current window keeps the keyboard.
     window->show();
@@ -132,7 +132,7 @@ void FriendMessageBubbleWindowManager::openCompose(const Friend& friendRecord)
     const QString bubbleId = u"send_"_s + QString::number(friendRecord.userId) + u"_"_s
         + NumberFormat::shortestDouble(static_cast<double>(m_clock.nowUtc().toMSecsSinceEpoch()) / 1000.0);
     auto* window = new MessageBubbleWindow(MessageBubbleWindow::Kind::Compose, m_nextToken++, bubbleId,
-        friendRecord.userId, friendRecord.avatarEmoji, u"发送给 "_s + friendRecord.nickname, QString(), &m_screens);
+        friendRecord.userId, friendRecord.avatarEmoji, u"发送给 "_s + friendRecord.nickname, QString(), m_screens);
     addBubble(window);
     window->show();
     window->raise();

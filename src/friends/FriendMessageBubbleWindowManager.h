@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
 #include "server/FriendModels.h"
 
 #include <QList>
@@ -24,7 +23,7 @@ class Screens;
 /// field, and compose bubbles opened from the menus. Bubbles stack downward from the pet's
 /// top edge, 20 px to its right, and follow every move of the pet. While received
 /// messages are shown the pet waits in the bottom-left corner with its behaviour paused.
-class FriendMessageBubbleWindowManager final : public QObject, public SharedInstance<FriendMessageBubbleWindowManager>
+class FriendMessageBubbleWindowManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FriendMessageBubbleWindowManager)

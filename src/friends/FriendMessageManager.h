@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
 #include "platform/TimerSource.h"
 #include "server/FriendModels.h"
 
@@ -23,7 +22,7 @@ class UserManager;
 /// authenticates, pings every 30 s, acknowledges and counts every friend message the
 /// server pushes and hands each to the installed callback; when the socket fails it
 /// reconnects after 2, 4, 8, 16 and 30 s and then gives up. Messages are sent over HTTP.
-class FriendMessageManager final : public QObject, public SharedInstance<FriendMessageManager>
+class FriendMessageManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FriendMessageManager)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QObject>
 #include <QPointer>
 
@@ -11,7 +9,7 @@ class TimerSource;
 
 /// Opens the friend-code window, "好友验证码": one at a time, brought forward when it is
 /// open already, built afresh after it was closed.
-class MenuBarFriendActions final : public QObject, public SharedInstance<MenuBarFriendActions>
+class MenuBarFriendActions final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MenuBarFriendActions)

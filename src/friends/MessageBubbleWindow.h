@@ -30,7 +30,7 @@ public:
     /// `title` is the nickname (received) or "发送给 …" (compose); `content` is shown only
     /// in received bubbles.
     MessageBubbleWindow(Kind kind, quint64 token, QString bubbleId, qint64 receiverId, const QString& avatar,
-        const QString& title, const QString& content, Screens* screens);
+        const QString& title, const QString& content, Screens& screens);
 
     [[nodiscard]] Kind kind() const { return m_kind; }
     /// Unique per bubble for the whole run, unlike the bubble id, which two bubbles may share.

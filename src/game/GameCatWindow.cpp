@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 GameCatWindow::GameCatWindow(
     const QRectF& frame, const QString& animationPath, const QCursor& cursor, Screens& screens, RandomSource& random)
-    : FloatingWindow(FloatingWindow::Focus::Refuse, &screens)
+    : FloatingWindow(FloatingWindow::Focus::Refuse, screens)
     , m_screens(screens)
     , m_random(random)
 {

@@ -305,7 +305,7 @@ void WhackAMoleGameManager::showFireworkAt(QPointF position)
     LogManager::log(u"💥 在位置 ("_s + NumberFormat::shortestDouble(position.x()) + u", "_s
             + NumberFormat::shortestDouble(position.y()) + u") 创建烟花窗口"_s,
         category);
-    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, &m_screens);
+    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, m_screens);
     window->setObjectName(u"fireworkWindow"_s);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setClickThrough(true);
@@ -376,7 +376,7 @@ void WhackAMoleGameManager::showScoreBoard()
     const std::optional<QRectF> visible = m_screens.mainVisibleFrame();
     if (!visible)
         return;
-    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, &m_screens);
+    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, m_screens);
     window->setObjectName(u"scoreBoardWindow"_s);
     window->setAttribute(Qt::WA_DeleteOnClose);
     const QSizeF size(scoreBoardSize);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "game/GameDifficulty.h"
-#include "platform/SharedInstance.h"
 #include "platform/TimerSource.h"
 
 #include <QList>
@@ -32,7 +31,7 @@ class Screens;
 /// and its automatic behaviour is paused; the end of the game gives all three back (the
 /// behaviour only when its switch is on) and shows the score in an alert that offers
 /// another round. The difficulty lives in memory only; the game's length is stored.
-class WhackAMoleGameManager final : public QObject, public SharedInstance<WhackAMoleGameManager>
+class WhackAMoleGameManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WhackAMoleGameManager)

@@ -15,7 +15,7 @@
 
 using namespace Qt::StringLiterals;
 
-MenuBarAboutActions::MenuBarAboutActions(NotificationManager* notifications, Clock* clock, QObject* parent)
+MenuBarAboutActions::MenuBarAboutActions(NotificationManager& notifications, Clock* clock, QObject* parent)
     : QObject(parent)
     , m_notifications(notifications)
     , m_clock(clock ? *clock : Clock::system())
@@ -92,8 +92,7 @@ void MenuBarAboutActions::copyContact()
         clipboard->setText(contactIdentifier);
     }
     LogManager::log(u"✅ 已复制开发者邮箱: "_s + contactIdentifier, u"UI"_s);
-    NotificationManager& notifications = m_notifications ? *m_notifications : NotificationManager::shared();
-    notifications.sendNotification(
+    m_notifications.sendNotification(
         AppNotification::make(u"已复制"_s, u"开发者邮箱 "_s + contactIdentifier + u" 已复制到剪贴板"_s,
             NotificationType::general, NotificationPriority::normal, m_clock.now()));
 }

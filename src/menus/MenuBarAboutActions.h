@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QObject>
 #include <QString>
 
@@ -13,7 +11,7 @@ class QMenu;
 
 /// The status menu's closing items and their actions: the update check and quitting; and
 /// the about box, which no menu offers.
-class MenuBarAboutActions final : public QObject, public SharedInstance<MenuBarAboutActions>
+class MenuBarAboutActions final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MenuBarAboutActions)
@@ -22,10 +20,8 @@ public:
     /// The developer's address, which the about box shows and its second button copies.
     static inline const QString contactIdentifier = QStringLiteral("tamsel-dev@example.org");
 
-    /// Collaborators left null are the shared notification manager, looked up when first
-    /// needed, and the system clock.
-    explicit MenuBarAboutActions(
-        NotificationManager* notifications = nullptr, Clock* clock = nullptr, QObject* parent = nullptr);
+    /// A null clock is the system's.
+    explicit MenuBarAboutActions(NotificationManager& notifications, Clock* clock = nullptr, QObject* parent = nullptr);
 
     /// Appends the update check (Ctrl+U) and the quit item (Ctrl+Q), both working while
     /// the menu is open; nothing for a null menu.
@@ -51,6 +47,6 @@ private:
     void addMenuShortcut(QMenu* menu, QAction* action, const QKeySequence& keys);
     void copyContact();
 
-    NotificationManager* m_notifications;
+    NotificationManager& m_notifications;
     Clock& m_clock;
 };

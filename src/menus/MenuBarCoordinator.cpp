@@ -33,15 +33,15 @@ QPixmap emojiIcon()
 
 } // namespace
 
-MenuBarCoordinator::MenuBarCoordinator(
-    UserManager* users, DoNotDisturbManager* doNotDisturb, MenuBarAboutActions* about, QObject* parent)
+MenuBarCoordinator::MenuBarCoordinator(UserManager& users, DoNotDisturbManager& doNotDisturb,
+    MenuBarAboutActions& about, Resources& resources, QObject* parent)
     : QObject(parent)
-    , m_users(users ? *users : UserManager::shared())
-    , m_about(about ? *about : MenuBarAboutActions::shared())
+    , m_users(users)
+    , m_about(about)
+    , m_resources(resources)
 {
     connect(&m_users, &UserManager::accountChanged, this, &MenuBarCoordinator::rebuildMenu);
-    connect(doNotDisturb ? doNotDisturb : &DoNotDisturbManager::shared(), &DoNotDisturbManager::menuRebuildRequested,
-        this, &MenuBarCoordinator::rebuildMenu);
+    connect(&doNotDisturb, &DoNotDisturbManager::menuRebuildRequested, this, &MenuBarCoordinator::rebuildMenu);
     // Tray windows must go while the window system is still there, not when the
     // application object deletes its children.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &MenuBarCoordinator::removeMenuBar);
@@ -59,9 +59,9 @@ void MenuBarCoordinator::setMenuBarVisible(bool visible)
     Q_EMIT menuBarVisibleChanged(visible);
 }
 
-QPixmap MenuBarCoordinator::loadIcon()
+QPixmap MenuBarCoordinator::loadIcon() const
 {
-    const QString path = Resources::path(u"menubar_icon"_s, u"png"_s);
+    const QString path = m_resources.find(u"menubar_icon"_s, u"png"_s);
     return path.isEmpty() ? QPixmap() : QPixmap(path);
 }
 

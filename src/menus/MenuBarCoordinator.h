@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QMenu>
 #include <QObject>
 #include <QPixmap>
@@ -12,12 +10,13 @@
 
 class DoNotDisturbManager;
 class MenuBarAboutActions;
+class Resources;
 class UserManager;
 
 /// The program's status-bar item (a tray icon) and its menu: a disabled header naming the
 /// product and the signed-in user, then the program's entries and quit. The menu is
 /// rebuilt on request and refreshed each time it opens, so the header follows the user.
-class MenuBarCoordinator final : public QObject, public SharedInstance<MenuBarCoordinator>
+class MenuBarCoordinator final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MenuBarCoordinator)
@@ -25,8 +24,8 @@ class MenuBarCoordinator final : public QObject, public SharedInstance<MenuBarCo
 public:
     /// Installs the status item at once, and rebuilds the menu whenever the account changes
     /// or do-not-disturb asks for it.
-    explicit MenuBarCoordinator(UserManager* users = nullptr, DoNotDisturbManager* doNotDisturb = nullptr,
-        MenuBarAboutActions* about = nullptr, QObject* parent = nullptr);
+    MenuBarCoordinator(UserManager& users, DoNotDisturbManager& doNotDisturb, MenuBarAboutActions& about,
+        Resources& resources, QObject* parent = nullptr);
     ~MenuBarCoordinator() override;
 
     [[nodiscard]] QSystemTrayIcon* statusItem() const { return m_statusItem; }
@@ -55,10 +54,11 @@ Q_SIGNALS:
 
 private:
     void fillMenu(QMenu* menu);
-    [[nodiscard]] static QPixmap loadIcon();
+    [[nodiscard]] QPixmap loadIcon() const;
 
     UserManager& m_users;
     MenuBarAboutActions& m_about;
+    Resources& m_resources;
     QPointer<QSystemTrayIcon> m_statusItem;
     QPointer<QMenu> m_menu;
     bool m_isMenuBarVisible = true;

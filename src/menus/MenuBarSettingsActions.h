@@ -1,13 +1,11 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QObject>
 
 class LogWindowManager;
 
 /// The settings topic's actions; opening the preferences goes through the status menu itself.
-class MenuBarSettingsActions final : public QObject, public SharedInstance<MenuBarSettingsActions>
+class MenuBarSettingsActions final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MenuBarSettingsActions)

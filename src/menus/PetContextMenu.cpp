@@ -24,34 +24,14 @@ const PetContextMenu::BehaviorItem PetContextMenu::behaviorItems[8] = {
     { u"🐾 抓屁股", PetBehavior::idle, AutoBehavior::scratching },
 };
 
-PetContextMenu::PetContextMenu(DoNotDisturbManager* doNotDisturb, LottieAnimationManager* animations,
-    AutoBehaviorManager* scheduler, MultiPetManager* clones, QObject* parent)
+PetContextMenu::PetContextMenu(DoNotDisturbManager& doNotDisturb, LottieAnimationManager& animations,
+    AutoBehaviorManager& scheduler, MultiPetManager& clones, QObject* parent)
     : QObject(parent)
     , m_doNotDisturb(doNotDisturb)
     , m_animations(animations)
     , m_scheduler(scheduler)
     , m_clones(clones)
 {
-}
-
-DoNotDisturbManager& PetContextMenu::doNotDisturb() const
-{
-    return m_doNotDisturb ? *m_doNotDisturb : DoNotDisturbManager::shared();
-}
-
-LottieAnimationManager& PetContextMenu::animations() const
-{
-    return m_animations ? *m_animations : LottieAnimationManager::shared();
-}
-
-AutoBehaviorManager& PetContextMenu::scheduler() const
-{
-    return m_scheduler ? *m_scheduler : AutoBehaviorManager::shared();
-}
-
-MultiPetManager& PetContextMenu::clones() const
-{
-    return m_clones ? *m_clones : MultiPetManager::shared();
 }
 
 void PetContextMenu::attach(LottiePetView* view)
@@ -92,7 +72,7 @@ QMenu* PetContextMenu::createAnimationContextMenu(QWidget* parent)
     menu->addSeparator();
 
     // Read when the menu is built: the title offers the opposite of the current state.
-    const QString dndTitle = doNotDisturb().isDoNotDisturbMode() ? u"🌙 关闭勿扰"_s : u"🌙 开启勿扰"_s;
+    const QString dndTitle = m_doNotDisturb.isDoNotDisturbMode() ? u"🌙 关闭勿扰"_s : u"🌙 开启勿扰"_s;
     menu->addAction(dndTitle, this, &PetContextMenu::toggleDoNotDisturb);
     menu->addSeparator();
     return menu;
@@ -100,25 +80,25 @@ QMenu* PetContextMenu::createAnimationContextMenu(QWidget* parent)
 
 void PetContextMenu::runBehavior(const BehaviorItem& item)
 {
-    doNotDisturb().exitIfActiveDueToUserAction();
-    animations().playBehavior(item.animation);
-    scheduler().forceBehavior(item.behavior);
+    m_doNotDisturb.exitIfActiveDueToUserAction();
+    m_animations.playBehavior(item.animation);
+    m_scheduler.forceBehavior(item.behavior);
 }
 
 void PetContextMenu::performTransformation()
 {
-    doNotDisturb().exitIfActiveDueToUserAction();
-    clones().performTransformation();
+    m_doNotDisturb.exitIfActiveDueToUserAction();
+    m_clones.performTransformation();
 }
 
 void PetContextMenu::openDriftBottles()
 {
-    doNotDisturb().exitIfActiveDueToUserAction();
+    m_doNotDisturb.exitIfActiveDueToUserAction();
     if (m_openDriftBottles)
         m_openDriftBottles();
 }
 
 void PetContextMenu::toggleDoNotDisturb()
 {
-    doNotDisturb().toggleDoNotDisturbMode();
+    m_doNotDisturb.toggleDoNotDisturbMode();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include "core/PetBehavior.h"
 #include "pet/AutoBehavior.h"
 
@@ -22,7 +20,7 @@ class WindowManager;
 /// The pet's right-click menu, the main entrance to the program's features. It is built
 /// afresh each time it opens, so it always shows the current state (do-not-disturb's
 /// switch offers the opposite of what is on).
-class PetContextMenu final : public QObject, public SharedInstance<PetContextMenu>
+class PetContextMenu final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PetContextMenu)
@@ -38,9 +36,8 @@ public:
     };
     static const BehaviorItem behaviorItems[8];
 
-    /// Collaborators left null are the shared instances, looked up when first needed.
-    explicit PetContextMenu(DoNotDisturbManager* doNotDisturb = nullptr, LottieAnimationManager* animations = nullptr,
-        AutoBehaviorManager* scheduler = nullptr, MultiPetManager* clones = nullptr, QObject* parent = nullptr);
+    PetContextMenu(DoNotDisturbManager& doNotDisturb, LottieAnimationManager& animations,
+        AutoBehaviorManager& scheduler, MultiPetManager& clones, QObject* parent = nullptr);
 
     /// A new menu built from the current state; the caller owns it.
     [[nodiscard]] QMenu* createAnimationContextMenu(QWidget* parent = nullptr);
@@ -68,15 +65,10 @@ private:
     void openDriftBottles();
     void toggleDoNotDisturb();
 
-    DoNotDisturbManager& doNotDisturb() const;
-    LottieAnimationManager& animations() const;
-    AutoBehaviorManager& scheduler() const;
-    MultiPetManager& clones() const;
-
-    DoNotDisturbManager* m_doNotDisturb;
-    LottieAnimationManager* m_animations;
-    AutoBehaviorManager* m_scheduler;
-    MultiPetManager* m_clones;
+    DoNotDisturbManager& m_doNotDisturb;
+    LottieAnimationManager& m_animations;
+    AutoBehaviorManager& m_scheduler;
+    MultiPetManager& m_clones;
     std::function<void()> m_openDriftBottles;
     Section m_friendsSection;
 };

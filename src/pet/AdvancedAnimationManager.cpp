@@ -93,10 +93,10 @@ std::optional<AdvancedAnimationState> advancedAnimationStateFromRaw(const QStrin
     return enumFromRaw(allAdvancedAnimationStates, raw);
 }
 
-AdvancedAnimationManager::AdvancedAnimationManager(Clock* clock, EmotionSystem* emotions, QObject* parent)
+AdvancedAnimationManager::AdvancedAnimationManager(EmotionSystem& emotions, Clock* clock, QObject* parent)
     : QObject(parent)
     , m_clock(clock ? *clock : Clock::system())
-    , m_emotionSystem(emotions ? *emotions : EmotionSystem::shared())
+    , m_emotionSystem(emotions)
 {
     m_animationTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_animationTimer, &QTimer::timeout, this, &AdvancedAnimationManager::updateAnimation);

@@ -83,8 +83,7 @@ class AdvancedAnimationManager final : public QObject
 public:
     static constexpr int updateIntervalMs = 100;
 
-    explicit AdvancedAnimationManager(
-        Clock* clock = nullptr, EmotionSystem* emotions = nullptr, QObject* parent = nullptr);
+    explicit AdvancedAnimationManager(EmotionSystem& emotions, Clock* clock = nullptr, QObject* parent = nullptr);
 
     [[nodiscard]] AdvancedAnimationState currentAnimation() const { return m_currentAnimation; }
     [[nodiscard]] double animationProgress() const { return m_animationProgress; }

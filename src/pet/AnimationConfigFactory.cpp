@@ -1,12 +1,6 @@
 #include "pet/AnimationConfigFactory.h"
 
-const AnimationConfigFactory& AnimationConfigFactory::shared()
-{
-    static const AnimationConfigFactory instance;
-    return instance;
-}
-
-PetAnimationConfigProtocol AnimationConfigFactory::getConfig(PetType type) const
+PetAnimationConfigProtocol AnimationConfigFactory::getConfig(PetType type)
 {
     switch (type) {
     case PetType::cat:
@@ -25,12 +19,12 @@ PetAnimationConfigProtocol AnimationConfigFactory::getConfig(PetType type) const
     return CatAnimationConfig();
 }
 
-QList<PetType> AnimationConfigFactory::getAvailablePetTypes() const
+QList<PetType> AnimationConfigFactory::getAvailablePetTypes()
 {
     return { PetType::cat };
 }
 
-bool AnimationConfigFactory::isPetTypeAvailable(PetType type) const
+bool AnimationConfigFactory::isPetTypeAvailable(PetType type)
 {
     return getAvailablePetTypes().contains(type);
 }

@@ -8,9 +8,9 @@
 class AnimationConfigFactory final
 {
 public:
-    static const AnimationConfigFactory& shared();
+    AnimationConfigFactory() = delete;
 
-    [[nodiscard]] PetAnimationConfigProtocol getConfig(PetType type) const;
-    [[nodiscard]] QList<PetType> getAvailablePetTypes() const;
-    [[nodiscard]] bool isPetTypeAvailable(PetType type) const;
+    [[nodiscard]] static PetAnimationConfigProtocol getConfig(PetType type);
+    [[nodiscard]] static QList<PetType> getAvailablePetTypes();
+    [[nodiscard]] static bool isPetTypeAvailable(PetType type);
 };

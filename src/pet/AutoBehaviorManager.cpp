@@ -33,12 +33,12 @@ double BehaviorExecutionState::remainingTime(const QDateTime& now) const
     return std::max(0.0, traits(currentBehavior).duration - elapsed);
 }
 
-AutoBehaviorManager::AutoBehaviorManager(PetState* petState, WindowManager* windowManager, Screens* screens,
+AutoBehaviorManager::AutoBehaviorManager(PetState& petState, WindowManager& windowManager, Screens& screens,
     Clock* clock, RandomSource* random, QObject* parent)
     : QObject(parent)
-    , m_petState(petState ? *petState : PetState::shared())
-    , m_windowManager(windowManager ? *windowManager : WindowManager::shared())
-    , m_screens(screens ? *screens : Screens::shared())
+    , m_petState(petState)
+    , m_windowManager(windowManager)
+    , m_screens(screens)
     , m_clock(clock ? *clock : Clock::system())
     , m_random(random ? *random : RandomSource::system())
 {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include "pet/AutoBehavior.h"
 #include "pet/MovementAlgorithms.h"
 
@@ -41,7 +39,7 @@ struct BehaviorExecutionState
 ///
 /// It only announces which behaviour runs (`currentBehaviorChanged`); the pet view plays
 /// the matching animation. Positions are in the stored top-left convention of PetState.
-class AutoBehaviorManager final : public QObject, public SharedInstance<AutoBehaviorManager>
+class AutoBehaviorManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AutoBehaviorManager)
@@ -53,9 +51,9 @@ public:
     /// A target closer than this counts as reached.
     static constexpr double arrivalRadius = 10.0;
 
-    /// Starts the behaviour system at once, as the shared instance does when it is created.
-    explicit AutoBehaviorManager(PetState* petState = nullptr, WindowManager* windowManager = nullptr,
-        Screens* screens = nullptr, Clock* clock = nullptr, RandomSource* random = nullptr, QObject* parent = nullptr);
+    /// Starts the behaviour system at once.
+    AutoBehaviorManager(PetState& petState, WindowManager& windowManager, Screens& screens, Clock* clock = nullptr,
+        RandomSource* random = nullptr, QObject* parent = nullptr);
 
     [[nodiscard]] AutoBehavior currentBehavior() const { return m_currentBehavior; }
     /// The user's switch for the whole system; pausing leaves it as it is.

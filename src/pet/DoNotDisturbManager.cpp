@@ -20,32 +20,17 @@ namespace {
 const QString category = u"DoNotDisturb"_s;
 }
 
-DoNotDisturbManager::DoNotDisturbManager(Defaults* defaults, Screens* screens, WindowManager* windowManager,
-    PetState* petState, AutoBehaviorManager* scheduler, QObject* parent)
+DoNotDisturbManager::DoNotDisturbManager(Defaults& defaults, Screens& screens, WindowManager& windowManager,
+    PetState& petState, AutoBehaviorManager& scheduler, QObject* parent)
     : QObject(parent)
-    , m_defaults(defaults ? *defaults : Defaults::shared())
-    , m_screens(screens ? *screens : Screens::shared())
+    , m_defaults(defaults)
+    , m_screens(screens)
     , m_windowManager(windowManager)
     , m_petState(petState)
     , m_scheduler(scheduler)
 {
     if (m_defaults.value(bottomOffsetKey).isDouble())
         setBottomOffset(m_defaults.doubleValue(bottomOffsetKey));
-}
-
-WindowManager& DoNotDisturbManager::windowManager() const
-{
-    return m_windowManager ? *m_windowManager : WindowManager::shared();
-}
-
-PetState& DoNotDisturbManager::petState() const
-{
-    return m_petState ? *m_petState : PetState::shared();
-}
-
-AutoBehaviorManager& DoNotDisturbManager::scheduler() const
-{
-    return m_scheduler ? *m_scheduler : AutoBehaviorManager::shared();
 }
 
 void DoNotDisturbManager::setDoNotDisturbMode(bool on)
@@ -93,18 +78,18 @@ double DoNotDisturbManager::pinnedStoredY() const
 
 void DoNotDisturbManager::enterDoNotDisturbMode()
 {
-    FloatingWindow* window = windowManager().petWindow();
+    FloatingWindow* window = m_windowManager.petWindow();
     const std::optional<QRectF> frame = m_screens.mainFrame();
     if (!window || !frame)
         return;
     const QRectF windowFrame = window->modelFrame();
     m_originalPosition = QPointF(windowFrame.x(), windowFrame.y());
-    scheduler().pauseScheduling();
+    m_scheduler.pauseScheduling();
     LogManager::log(u"⏸️ 勿扰模式：已暂停自动行为系统"_s, category);
 
     const QPointF pinned(frame->x() + sideMargin, pinnedStoredY());
-    windowManager().updateWindowPosition(pinned);
-    petState().updatePosition(pinned);
+    m_windowManager.updateWindowPosition(pinned);
+    m_petState.updatePosition(pinned);
     LogManager::log(
         u"📍 宠物已固定在屏幕左下角（距离底部："_s + NumberFormat::shortestDouble(m_bottomOffset) + u"px），完全静止"_s,
         category);
@@ -117,11 +102,11 @@ void DoNotDisturbManager::exitDoNotDisturbMode()
     std::optional<QPointF> restored;
     if (m_originalPosition) {
         restored = m_screens.storedFromPetOrigin(*m_originalPosition);
-        windowManager().updateWindowPosition(*restored);
-        petState().updatePosition(*restored);
+        m_windowManager.updateWindowPosition(*restored);
+        m_petState.updatePosition(*restored);
     }
-    if (scheduler().isActive()) {
-        scheduler().startBehaviorSystem();
+    if (m_scheduler.isActive()) {
+        m_scheduler.startBehaviorSystem();
         LogManager::log(u"自动行为系统已恢复"_s, u"AutoBehavior"_s);
     }
     LogManager::log(u"▶️ 勿扰模式：已恢复自动行为系统"_s, category);
@@ -143,12 +128,12 @@ QPointF DoNotDisturbManager::getValidWindowOriginForDoNotDisturb(QPointF origin)
 
 void DoNotDisturbManager::applyCurrentBottomOffset()
 {
-    FloatingWindow* window = windowManager().petWindow();
+    FloatingWindow* window = m_windowManager.petWindow();
     if (!m_isDoNotDisturbMode || !window || !m_screens.hasMainScreen())
         return;
     const QPointF pinned(window->modelFrame().x(), pinnedStoredY());
-    windowManager().updateWindowPosition(pinned);
-    petState().updatePosition(pinned);
+    m_windowManager.updateWindowPosition(pinned);
+    m_petState.updatePosition(pinned);
     LogManager::log(
         u"勿扰模式底部距离已更新为 "_s + NumberFormat::shortestDouble(m_bottomOffset) + u" 像素"_s, category);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QObject>
 #include <QPointF>
 #include <QString>
@@ -18,7 +16,7 @@ class WindowManager;
 /// the behaviour scheduler is paused and every move of the pet window is bent onto a line
 /// `bottomOffset` above the screen's bottom edge. Leaving the mode restarts the scheduler
 /// (when it is switched on) and puts the pet back. The mode itself is never stored.
-class DoNotDisturbManager final : public QObject, public SharedInstance<DoNotDisturbManager>
+class DoNotDisturbManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DoNotDisturbManager)
@@ -29,11 +27,8 @@ public:
     /// The pinned pet keeps at least this much from the screen's left and right edges.
     static constexpr double sideMargin = 10.0;
 
-    /// Collaborators left null are the shared instances, looked up when first needed (the
-    /// pet window asks this manager to bend its moves before the scheduler may exist).
-    explicit DoNotDisturbManager(Defaults* defaults = nullptr, Screens* screens = nullptr,
-        WindowManager* windowManager = nullptr, PetState* petState = nullptr, AutoBehaviorManager* scheduler = nullptr,
-        QObject* parent = nullptr);
+    DoNotDisturbManager(Defaults& defaults, Screens& screens, WindowManager& windowManager, PetState& petState,
+        AutoBehaviorManager& scheduler, QObject* parent = nullptr);
 
     [[nodiscard]] bool isDoNotDisturbMode() const { return m_isDoNotDisturbMode; }
     /// Switches the mode when the value changes; assigning the current value does nothing.
@@ -66,15 +61,11 @@ private:
     /// The model y of the pinned window's bottom edge, kept so that the whole pet stays on the screen.
     [[nodiscard]] double pinnedBottom(const class QRectF& frame) const;
 
-    [[nodiscard]] WindowManager& windowManager() const;
-    [[nodiscard]] PetState& petState() const;
-    [[nodiscard]] AutoBehaviorManager& scheduler() const;
-
     Defaults& m_defaults;
     Screens& m_screens;
-    WindowManager* m_windowManager;
-    PetState* m_petState;
-    AutoBehaviorManager* m_scheduler;
+    WindowManager& m_windowManager;
+    PetState& m_petState;
+    AutoBehaviorManager& m_scheduler;
 
     bool m_isDoNotDisturbMode = false;
     double m_bottomOffset = defaultBottomOffset;

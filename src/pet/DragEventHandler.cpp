@@ -27,10 +27,10 @@ QString pointText(double x, double y)
 } // namespace
 
 DragEventHandler::DragEventHandler(
-    Screens* screens, PetState* petState, DoNotDisturbManager* doNotDisturb, Clock* clock, QObject* parent)
+    Screens& screens, PetState& petState, DoNotDisturbManager& doNotDisturb, Clock* clock, QObject* parent)
     : QObject(parent)
-    , m_screens(screens ? *screens : Screens::shared())
-    , m_petState(petState ? *petState : PetState::shared())
+    , m_screens(screens)
+    , m_petState(petState)
     , m_doNotDisturb(doNotDisturb)
     , m_clock(clock ? *clock : Clock::system())
 {
@@ -42,11 +42,6 @@ DragEventHandler::DragEventHandler(
 DragEventHandler::~DragEventHandler()
 {
     stopMonitoring();
-}
-
-DoNotDisturbManager& DragEventHandler::doNotDisturb() const
-{
-    return m_doNotDisturb ? *m_doNotDisturb : DoNotDisturbManager::shared();
 }
 
 void DragEventHandler::startMonitoring(FloatingWindow* window)
@@ -151,7 +146,7 @@ void DragEventHandler::handleMouseDragged(QPointF point)
     // smaller than the window keeps it at the frame's bottom-left corner.
     const double x = clampToRange(wanted.x(), visible->x(), visible->x() + visible->width() - size.width());
     const double y = clampToRange(wanted.y(), visible->y(), visible->y() + visible->height() - size.height());
-    const QPointF origin = doNotDisturb().getValidWindowOriginForDoNotDisturb(QPointF(x, y));
+    const QPointF origin = m_doNotDisturb.getValidWindowOriginForDoNotDisturb(QPointF(x, y));
     m_window->setModelOrigin(origin);
     const QPointF stored(origin.x(), m_screenHeight - origin.y() - size.height());
     QMetaObject::invokeMethod(

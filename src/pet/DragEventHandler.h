@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QDateTime>
 #include <QEvent>
 #include <QObject>
@@ -20,7 +18,7 @@ class Screens;
 /// the window inside the main screen's visible area and stores the place where it is
 /// dropped. Presses and releases that never become a drag pass through, so the pet view
 /// still sees its taps.
-class DragEventHandler final : public QObject, public SharedInstance<DragEventHandler>
+class DragEventHandler final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DragEventHandler)
@@ -28,9 +26,8 @@ class DragEventHandler final : public QObject, public SharedInstance<DragEventHa
 public:
     static constexpr double dragThreshold = 3.0;
 
-    /// Collaborators left null are the shared instances (do-not-disturb looked up when needed).
-    explicit DragEventHandler(Screens* screens = nullptr, PetState* petState = nullptr,
-        DoNotDisturbManager* doNotDisturb = nullptr, Clock* clock = nullptr, QObject* parent = nullptr);
+    DragEventHandler(Screens& screens, PetState& petState, DoNotDisturbManager& doNotDisturb, Clock* clock = nullptr,
+        QObject* parent = nullptr);
     ~DragEventHandler() override;
 
     /// Watches the program's mouse events for drags of this pet window (replacing any earlier watch).
@@ -55,11 +52,10 @@ private:
     void handleMouseDragged(QPointF point);
     void handleMouseUp();
     void screenConfigurationChanged();
-    [[nodiscard]] DoNotDisturbManager& doNotDisturb() const;
 
     Screens& m_screens;
     PetState& m_petState;
-    DoNotDisturbManager* m_doNotDisturb;
+    DoNotDisturbManager& m_doNotDisturb;
     Clock& m_clock;
 
     QPointer<FloatingWindow> m_window;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
@@ -31,7 +29,7 @@ struct EmotionData
 
 /// Holds the pet's mood for the whole run. Nothing changes it: no timer runs, and the
 /// "EmotionDidChange" event is never posted.
-class EmotionSystem final : public QObject, public SharedInstance<EmotionSystem>
+class EmotionSystem final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(EmotionSystem)

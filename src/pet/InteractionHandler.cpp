@@ -13,10 +13,10 @@
 
 #include <algorithm>
 
-InteractionHandler::InteractionHandler(PetState* petState, Screens* screens, Clock* clock, QObject* parent)
+InteractionHandler::InteractionHandler(PetState& petState, Screens& screens, Clock* clock, QObject* parent)
     : QObject(parent)
-    , m_petState(petState ? *petState : PetState::shared())
-    , m_screens(screens ? *screens : Screens::shared())
+    , m_petState(petState)
+    , m_screens(screens)
     , m_clock(clock ? *clock : Clock::system())
     , m_lastClickTime(m_clock.now())
 {

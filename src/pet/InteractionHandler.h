@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QDateTime>
 #include <QObject>
 #include <QPointF>
@@ -16,7 +14,7 @@ class WindowManager;
 /// Turns a single tap on the pet into the short click feedback of the pet's state. It also
 /// carries a second drag path, by translations from the top-left corner, that the program
 /// does not use (dragging is DragEventHandler's).
-class InteractionHandler final : public QObject, public SharedInstance<InteractionHandler>
+class InteractionHandler final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(InteractionHandler)
@@ -24,8 +22,7 @@ class InteractionHandler final : public QObject, public SharedInstance<Interacti
 public:
     static constexpr int clickFeedbackMs = 500;
 
-    explicit InteractionHandler(
-        PetState* petState = nullptr, Screens* screens = nullptr, Clock* clock = nullptr, QObject* parent = nullptr);
+    InteractionHandler(PetState& petState, Screens& screens, Clock* clock = nullptr, QObject* parent = nullptr);
 
     /// The window that drags move; made after this handler, so handed over later. Without
     /// one, drags only change the stored position.

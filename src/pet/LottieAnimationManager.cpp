@@ -15,14 +15,14 @@ namespace {
 const QString category = u"Lottie"_s;
 }
 
-LottieAnimationManager::LottieAnimationManager(PetAppearanceManager* appearance, Resources* resources, QObject* parent)
+LottieAnimationManager::LottieAnimationManager(PetAppearanceManager& appearance, Resources& resources, QObject* parent)
     : QObject(parent)
-    , m_currentConfig(AnimationConfigFactory::shared().getConfig(PetType::cat))
-    , m_resources(resources ? *resources : Resources::shared())
+    , m_currentConfig(AnimationConfigFactory::getConfig(PetType::cat))
+    , m_resources(resources)
 {
-    PetAppearanceManager& appearanceManager = appearance ? *appearance : PetAppearanceManager::shared();
+    PetAppearanceManager& appearanceManager = appearance;
     m_currentPetType = appearanceManager.currentPetType();
-    m_currentConfig = AnimationConfigFactory::shared().getConfig(m_currentPetType);
+    m_currentConfig = AnimationConfigFactory::getConfig(m_currentPetType);
     LogManager::log(u"Lottie 动画管理器已初始化，当前宠物: "_s + displayName(m_currentPetType), category);
 
     connect(&EventCenter::shared(), &EventCenter::petTypeDidChange, this,
@@ -33,7 +33,7 @@ LottieAnimationManager::LottieAnimationManager(PetAppearanceManager* appearance,
 void LottieAnimationManager::switchPetType(PetType type)
 {
     m_currentPetType = type;
-    m_currentConfig = AnimationConfigFactory::shared().getConfig(type);
+    m_currentConfig = AnimationConfigFactory::getConfig(type);
     playBehavior(m_currentConfig.defaultIdleBehavior());
     LogManager::log(u"🎭 切换到新宠物: "_s + displayName(type), category);
 }

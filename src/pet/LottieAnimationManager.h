@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include "core/PetBehavior.h"
 #include "core/PetType.h"
 #include "pet/AnimationConfig.h"
@@ -18,14 +16,13 @@ class Resources;
 /// Decides what the pet plays: holds the current species' animation table, publishes the
 /// behaviour being played and its speed, and finds the animation files among the resources.
 /// It plays nothing itself; the pet view follows what it publishes.
-class LottieAnimationManager final : public QObject, public SharedInstance<LottieAnimationManager>
+class LottieAnimationManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LottieAnimationManager)
 
 public:
-    explicit LottieAnimationManager(
-        PetAppearanceManager* appearance = nullptr, Resources* resources = nullptr, QObject* parent = nullptr);
+    LottieAnimationManager(PetAppearanceManager& appearance, Resources& resources, QObject* parent = nullptr);
 
     [[nodiscard]] PetBehavior currentBehavior() const { return m_currentBehavior; }
     [[nodiscard]] double animationSpeed() const { return m_animationSpeed; }

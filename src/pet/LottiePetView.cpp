@@ -15,11 +15,11 @@
 using namespace Qt::StringLiterals;
 
 LottiePetView::LottiePetView(
-    QWidget* parent, LottieAnimationManager* manager, RandomSource* random, InteractionHandler* interaction)
+    LottieAnimationManager& manager, InteractionHandler& interaction, QWidget* parent, RandomSource* random)
     : QWidget(parent)
-    , m_manager(manager ? *manager : LottieAnimationManager::shared())
+    , m_manager(manager)
     , m_random(random ? *random : RandomSource::system())
-    , m_interaction(interaction ? *interaction : InteractionHandler::shared())
+    , m_interaction(interaction)
 {
     setObjectName(u"petView"_s);
     setAttribute(Qt::WA_TranslucentBackground);

@@ -25,8 +25,8 @@ class LottiePetView final : public QWidget
 public:
     static constexpr int viewSize = 128;
 
-    explicit LottiePetView(QWidget* parent = nullptr, LottieAnimationManager* manager = nullptr,
-        RandomSource* random = nullptr, InteractionHandler* interaction = nullptr);
+    LottiePetView(LottieAnimationManager& manager, InteractionHandler& interaction, QWidget* parent = nullptr,
+        RandomSource* random = nullptr);
 
     /// The player that shows the animation; null until a first animation file was found.
     [[nodiscard]] LottiePlayer* player() const;

@@ -39,13 +39,13 @@ QString describe(const FloatingWindow* window)
 }
 } // namespace
 
-MultiPetManager::MultiPetManager(Defaults* defaults, Screens* screens, WindowManager* windowManager,
-    LottieAnimationManager* animations, RandomSource* random, QObject* parent)
+MultiPetManager::MultiPetManager(Defaults& defaults, Screens& screens, WindowManager& windowManager,
+    LottieAnimationManager& animations, RandomSource* random, QObject* parent)
     : QObject(parent)
-    , m_defaults(defaults ? *defaults : Defaults::shared())
-    , m_screens(screens ? *screens : Screens::shared())
-    , m_windowManager(windowManager ? *windowManager : WindowManager::shared())
-    , m_animations(animations ? *animations : LottieAnimationManager::shared())
+    , m_defaults(defaults)
+    , m_screens(screens)
+    , m_windowManager(windowManager)
+    , m_animations(animations)
     , m_random(random ? *random : RandomSource::system())
 {
     m_dismissTimer.setSingleShot(true);
@@ -109,7 +109,7 @@ void MultiPetManager::performTransformation()
         const double x = m_random.uniformReal(visible->x(), visible->x() + visible->width() - cloneSize);
         const double y = m_random.uniformReal(visible->y(), visible->y() + visible->height() - cloneSize);
 
-        auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, &m_screens);
+        auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, m_screens);
         window->setObjectName(u"cloneWindow"_s);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->setClickThrough(true);

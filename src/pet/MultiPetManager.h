@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -18,7 +16,7 @@ class WindowManager;
 /// The clone effect: ten click-through copies of the pet at random places on the main
 /// screen, each playing a random animation. They fade in, stay `cloneDismissTime` seconds
 /// and fade out; the real pet carries on and stays in front of them.
-class MultiPetManager final : public QObject, public SharedInstance<MultiPetManager>
+class MultiPetManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MultiPetManager)
@@ -35,10 +33,8 @@ public:
     /// The pet is brought to the front again this long after the clones start to go.
     static constexpr int petRaiseDelayMs = 600;
 
-    /// Collaborators left null are the shared instances.
-    explicit MultiPetManager(Defaults* defaults = nullptr, Screens* screens = nullptr,
-        WindowManager* windowManager = nullptr, LottieAnimationManager* animations = nullptr,
-        RandomSource* random = nullptr, QObject* parent = nullptr);
+    MultiPetManager(Defaults& defaults, Screens& screens, WindowManager& windowManager,
+        LottieAnimationManager& animations, RandomSource* random = nullptr, QObject* parent = nullptr);
     /// Removes any clones still shown.
     ~MultiPetManager() override;
 

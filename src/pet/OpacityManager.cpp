@@ -1,6 +1,5 @@
 #include "pet/OpacityManager.h"
 
-#include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
@@ -16,10 +15,10 @@ namespace {
 const QString category = u"Opacity"_s;
 }
 
-OpacityManager::OpacityManager(Defaults* defaults, WindowProvider petWindow, QObject* parent)
+OpacityManager::OpacityManager(Defaults& defaults, WindowProvider petWindow, QObject* parent)
     : QObject(parent)
-    , m_defaults(defaults ? *defaults : Defaults::shared())
-    , m_petWindow(petWindow ? std::move(petWindow) : WindowProvider([] { return WindowManager::shared().petWindow(); }))
+    , m_defaults(defaults)
+    , m_petWindow(std::move(petWindow))
 {
     // A missing value reads 0: it is assigned, then replaced by fully opaque, and each
     // assignment is written back and applied.

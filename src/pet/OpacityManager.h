@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QObject>
 #include <QString>
 
@@ -12,7 +10,7 @@ class FloatingWindow;
 
 /// The pet window's resting transparency: applied at rest, lifted to fully opaque while the
 /// pointer is over the pet, and suspended while a game dims the pet.
-class OpacityManager final : public QObject, public SharedInstance<OpacityManager>
+class OpacityManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(OpacityManager)
@@ -24,8 +22,8 @@ public:
 
     using WindowProvider = std::function<FloatingWindow*()>;
 
-    /// petWindow: where to find the pet window; by default the window manager's.
-    explicit OpacityManager(Defaults* defaults = nullptr, WindowProvider petWindow = {}, QObject* parent = nullptr);
+    /// petWindow: where to find the pet window.
+    OpacityManager(Defaults& defaults, WindowProvider petWindow, QObject* parent = nullptr);
 
     [[nodiscard]] double defaultOpacity() const { return m_defaultOpacity; }
     /// Publishes, stores and applies the value, also when it is unchanged. Values are not

@@ -25,12 +25,12 @@ const std::array<std::array<const char16_t*, 9>, 6> emojiTable { {
 
 } // namespace
 
-PetAppearanceManager::PetAppearanceManager(Defaults* defaults, QObject* parent)
+PetAppearanceManager::PetAppearanceManager(Defaults& defaults, QObject* parent)
     : QObject(parent)
-    , m_defaults(defaults ? *defaults : Defaults::shared())
+    , m_defaults(defaults)
 {
     loadPetType();
-    m_availablePetTypes = AnimationConfigFactory::shared().getAvailablePetTypes();
+    m_availablePetTypes = AnimationConfigFactory::getAvailablePetTypes();
 }
 
 void PetAppearanceManager::changePetType(PetType type)
@@ -63,7 +63,7 @@ void PetAppearanceManager::loadPetType()
         savePetType();
         return;
     }
-    if (AnimationConfigFactory::shared().isPetTypeAvailable(*stored)) {
+    if (AnimationConfigFactory::isPetTypeAvailable(*stored)) {
         m_currentPetType = *stored;
         return;
     }

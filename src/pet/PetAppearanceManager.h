@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include "core/PetType.h"
 
 #include <QList>
@@ -14,7 +12,7 @@ class Defaults;
 enum class PetAnimation { sleeping, eating, playing, dancing, running, jumping, spinning, stretching, thinking };
 
 /// Keeps the chosen pet species across launches and announces a change with "petTypeDidChange".
-class PetAppearanceManager final : public QObject, public SharedInstance<PetAppearanceManager>
+class PetAppearanceManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PetAppearanceManager)
@@ -22,7 +20,7 @@ class PetAppearanceManager final : public QObject, public SharedInstance<PetAppe
 public:
     static inline const QString petTypeKey = QStringLiteral("SelectedPetType");
 
-    explicit PetAppearanceManager(Defaults* defaults = nullptr, QObject* parent = nullptr);
+    explicit PetAppearanceManager(Defaults& defaults, QObject* parent = nullptr);
 
     [[nodiscard]] PetType currentPetType() const { return m_currentPetType; }
     [[nodiscard]] QList<PetType> availablePetTypes() const { return m_availablePetTypes; }

@@ -18,10 +18,10 @@ QString rawValue(PetAnimationState state)
     return state == PetAnimationState::clickFeedback ? u"click"_s : u"idle"_s;
 }
 
-PetState::PetState(Defaults* defaults, Screens* screens, Clock* clock, QObject* parent)
+PetState::PetState(Defaults& defaults, Screens& screens, Clock* clock, QObject* parent)
     : QObject(parent)
-    , m_defaults(defaults ? *defaults : Defaults::shared())
-    , m_screens(screens ? *screens : Screens::shared())
+    , m_defaults(defaults)
+    , m_screens(screens)
     , m_clock(clock ? *clock : Clock::system())
 {
     // A multiplier that is missing, zero, negative or not a number would stall or reverse

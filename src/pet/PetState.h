@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QDateTime>
 #include <QJsonValue>
 #include <QObject>
@@ -34,7 +32,7 @@ struct PetStateData
 
 /// The single store of the pet's state. Every change of `data()` is announced by
 /// `dataChanged()`, also when a value is assigned again unchanged.
-class PetState final : public QObject, public SharedInstance<PetState>
+class PetState final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PetState)
@@ -44,8 +42,7 @@ public:
     static inline const QString speedKey = QStringLiteral("PetMoveSpeed");
     static constexpr int interactionResetMs = 1000;
 
-    explicit PetState(
-        Defaults* defaults = nullptr, Screens* screens = nullptr, Clock* clock = nullptr, QObject* parent = nullptr);
+    PetState(Defaults& defaults, Screens& screens, Clock* clock = nullptr, QObject* parent = nullptr);
 
     [[nodiscard]] const PetStateData& data() const { return m_data; }
 

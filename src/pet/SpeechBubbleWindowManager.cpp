@@ -35,7 +35,7 @@ QString frameText(const QRectF& frame)
 }
 } // namespace
 
-SpeechBubbleWindowManager::SpeechBubbleWindowManager(WindowManager* windowManager, QObject* parent)
+SpeechBubbleWindowManager::SpeechBubbleWindowManager(WindowManager& windowManager, QObject* parent)
     : QObject(parent)
     , m_windowManager(windowManager)
 {
@@ -86,7 +86,7 @@ void SpeechBubbleWindowManager::showBubbleWindow(const QString& title, const QSt
     log(u"消息: "_s + message);
     hideBubbleWindow();
 
-    WindowManager& windows = m_windowManager ? *m_windowManager : WindowManager::shared();
+    WindowManager& windows = m_windowManager;
     FloatingWindow* pet = windows.petWindow();
     if (!pet) {
         log(u"❌ 无法获取宠物窗口"_s);
@@ -99,7 +99,7 @@ void SpeechBubbleWindowManager::showBubbleWindow(const QString& title, const QSt
     log(u"💬 气泡窗口计算: 宠物右边缘="_s + NumberFormat::shortestDouble(right) + u", 间距=10"_s);
     log(u"💬 气泡初始位置: "_s + frameText(QRectF(origin, bubbleSize)));
 
-    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, &pet->screens());
+    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, pet->screens());
     window->setObjectName(u"speechBubbleWindow"_s);
     window->setModelFrame(QRectF(origin, bubbleSize));
     window->setFixedSize(bubbleSize.toSize());

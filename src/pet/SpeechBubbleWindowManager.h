@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QMetaObject>
 #include <QObject>
 #include <QPointF>
@@ -19,7 +17,7 @@ class WindowManager;
 /// window, vertically centred on it, following every move of the pet and closing itself
 /// 8 s after it came up. A new bubble replaces the one on screen. Fired reminders are
 /// spoken this way, with their type's emoji.
-class SpeechBubbleWindowManager final : public QObject, public SharedInstance<SpeechBubbleWindowManager>
+class SpeechBubbleWindowManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SpeechBubbleWindowManager)
@@ -29,7 +27,7 @@ public:
     static constexpr double gap = 10.0;
 
     /// Installs the observers of "reminderTriggered" and "showSpeechBubble".
-    explicit SpeechBubbleWindowManager(WindowManager* windowManager = nullptr, QObject* parent = nullptr);
+    explicit SpeechBubbleWindowManager(WindowManager& windowManager, QObject* parent = nullptr);
     ~SpeechBubbleWindowManager() override;
 
     /// Shows a bubble for these texts beside the pet, replacing any bubble shown.
@@ -51,7 +49,7 @@ private:
     void hideBubbleWindow();
     void logPlacement();
 
-    WindowManager* m_windowManager;
+    WindowManager& m_windowManager;
     QPointer<FloatingWindow> m_bubbleWindow;
     QPointer<SpeechBubbleView> m_bubbleView;
     /// The registration for moves of the pet window while a bubble is shown.

@@ -109,9 +109,9 @@ bool ThemeManager::systemPrefersDark()
     return palette.color(QPalette::WindowText).lightness() > palette.color(QPalette::Window).lightness();
 }
 
-ThemeManager::ThemeManager(Defaults* defaults, DarkProbe systemIsDark, QObject* parent)
+ThemeManager::ThemeManager(Defaults& defaults, DarkProbe systemIsDark, QObject* parent)
     : QObject(parent)
-    , m_defaults(defaults ? *defaults : Defaults::shared())
+    , m_defaults(defaults)
     , m_systemIsDark(systemIsDark ? std::move(systemIsDark) : DarkProbe(&ThemeManager::systemPrefersDark))
 {
     loadTheme();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QColor>
 #include <QObject>
 #include <QString>
@@ -42,7 +40,7 @@ struct ThemeColors
 
 /// The user's theme choice ("SelectedTheme", read only) resolved to a light or dark palette
 /// once, at creation. The system appearance is not watched while the program runs.
-class ThemeManager final : public QObject, public SharedInstance<ThemeManager>
+class ThemeManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ThemeManager)
@@ -53,7 +51,7 @@ public:
     /// Whether the desktop is in a dark appearance.
     using DarkProbe = std::function<bool()>;
 
-    explicit ThemeManager(Defaults* defaults = nullptr, DarkProbe systemIsDark = {}, QObject* parent = nullptr);
+    explicit ThemeManager(Defaults& defaults, DarkProbe systemIsDark = {}, QObject* parent = nullptr);
     ~ThemeManager() override;
 
     [[nodiscard]] AppTheme currentTheme() const { return m_currentTheme; }

@@ -41,10 +41,13 @@ private:
 
 } // namespace
 
-WindowManager::WindowManager(PetState* petState, Screens* screens, QObject* parent)
+WindowManager::WindowManager(PetState& petState, Screens& screens, LottieAnimationManager& animations,
+    InteractionHandler& interaction, QObject* parent)
     : QObject(parent)
-    , m_petState(petState ? *petState : PetState::shared())
-    , m_screens(screens ? *screens : Screens::shared())
+    , m_petState(petState)
+    , m_screens(screens)
+    , m_animations(animations)
+    , m_interaction(interaction)
 {
 }
 
@@ -80,7 +83,7 @@ void WindowManager::createPetWindow()
         old->deleteLater();
     }
 
-    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, &m_screens);
+    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, m_screens);
     window->setObjectName(u"petWindow"_s);
     window->setAttribute(Qt::WA_DeleteOnClose);
     // The window system never moves the pet: dragging is the program's own.
@@ -90,7 +93,7 @@ void WindowManager::createPetWindow()
 
     auto* tracking = new OpacityTrackingView(window);
     tracking->setGeometry(0, 0, int(windowSize.width()), int(windowSize.height()));
-    auto* view = new LottiePetView(tracking, m_parts.animations, nullptr, m_parts.interaction);
+    auto* view = new LottiePetView(m_animations, m_interaction, tracking);
     view->setGeometry(tracking->rect());
     if (OpacityManager* opacity = m_parts.opacity) {
         connect(tracking, &OpacityTrackingView::pointerEntered, opacity, &OpacityManager::mouseEntered);

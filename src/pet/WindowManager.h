@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
@@ -21,7 +19,7 @@ class Screens;
 /// Owns the pet's 128 × 128 window and moves it to positions in the stored top-left
 /// convention: (x, y) is the window's left edge and the distance of its top edge below the
 /// top of the main screen's full frame.
-class WindowManager final : public QObject, public SharedInstance<WindowManager>
+class WindowManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WindowManager)
@@ -29,7 +27,10 @@ class WindowManager final : public QObject, public SharedInstance<WindowManager>
 public:
     static constexpr QSizeF windowSize { 128.0, 128.0 };
 
-    explicit WindowManager(PetState* petState = nullptr, Screens* screens = nullptr, QObject* parent = nullptr);
+    /// The pet view inside each window plays through @p animations and answers clicks through
+    /// @p interaction.
+    WindowManager(PetState& petState, Screens& screens, LottieAnimationManager& animations,
+        InteractionHandler& interaction, QObject* parent = nullptr);
     ~WindowManager() override;
 
     /// The managers that work on the pet window. They are created after the window manager
@@ -41,8 +42,6 @@ public:
         DragEventHandler* dragging = nullptr;
         OpacityManager* opacity = nullptr;
         DoNotDisturbManager* doNotDisturb = nullptr;
-        LottieAnimationManager* animations = nullptr;
-        InteractionHandler* interaction = nullptr;
     };
     void setPetWindowParts(const PetWindowParts& parts);
 
@@ -75,6 +74,8 @@ private:
     PetState& m_petState;
     PetWindowParts m_parts;
     Screens& m_screens;
+    LottieAnimationManager& m_animations;
+    InteractionHandler& m_interaction;
     QPointer<FloatingWindow> m_petWindow;
     QPointer<LottiePetView> m_petView;
 };

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QObject>
@@ -17,7 +15,7 @@
 /// time and cost little to lose (the walking pet's position)
 /// may be written more lazily. A file that does not parse is moved aside and never
 /// overwritten.
-class Defaults final : public QObject, public SharedInstance<Defaults>
+class Defaults final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Defaults)

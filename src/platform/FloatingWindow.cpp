@@ -85,9 +85,9 @@ void flushX11()
 
 } // namespace
 
-FloatingWindow::FloatingWindow(Focus focus, Screens* screens, QWidget* parent)
+FloatingWindow::FloatingWindow(Focus focus, Screens& screens, QWidget* parent)
     : QWidget(parent)
-    , m_screens(screens ? screens : &Screens::shared())
+    , m_screens(&screens)
 {
     Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint;
     if (focus == Focus::Refuse)

@@ -29,7 +29,7 @@ public:
         Accept, ///< the window can become active and take key input (message bubbles)
     };
 
-    explicit FloatingWindow(Focus focus = Focus::Refuse, Screens* screens = nullptr, QWidget* parent = nullptr);
+    FloatingWindow(Focus focus, Screens& screens, QWidget* parent = nullptr);
     ~FloatingWindow() override;
 
     /// Lets mouse events fall through to whatever lies below; toggled on the live window

@@ -10,7 +10,7 @@ class KeyEnabledWindow : public FloatingWindow
     Q_DISABLE_COPY_MOVE(KeyEnabledWindow)
 
 public:
-    explicit KeyEnabledWindow(Screens* screens = nullptr, QWidget* parent = nullptr)
+    explicit KeyEnabledWindow(Screens& screens, QWidget* parent = nullptr)
         : FloatingWindow(Focus::Accept, screens, parent)
     {
     }

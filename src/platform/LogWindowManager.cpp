@@ -22,9 +22,9 @@
 
 using namespace Qt::StringLiterals;
 
-LogWindowManager::LogWindowManager(LogManager* logs, QObject* parent)
+LogWindowManager::LogWindowManager(LogManager& logs, QObject* parent)
     : QObject(parent)
-    , m_logs(logs ? *logs : LogManager::shared())
+    , m_logs(logs)
     , m_timer(this)
 {
     m_timer.setInterval(refreshIntervalMs);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -17,7 +15,7 @@ class QWidget;
 /// The debug-log window: the in-memory log lines with buttons to copy, save, clear,
 /// refresh, count them and reveal the log file. Built on first opening and kept after
 /// closing; its refresh timer keeps running from then on.
-class LogWindowManager final : public QObject, public SharedInstance<LogWindowManager>
+class LogWindowManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LogWindowManager)
@@ -25,7 +23,7 @@ class LogWindowManager final : public QObject, public SharedInstance<LogWindowMa
 public:
     static constexpr int refreshIntervalMs = 2000;
 
-    explicit LogWindowManager(LogManager* logs = nullptr, QObject* parent = nullptr);
+    explicit LogWindowManager(LogManager& logs, QObject* parent = nullptr);
     ~LogWindowManager() override;
 
     /// Opens the window, or brings it forward when it is already built.

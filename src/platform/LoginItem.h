@@ -1,12 +1,10 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QString>
 
 /// Launch at login through the XDG autostart entry $XDG_CONFIG_HOME/autostart/tamsel.desktop,
 /// whose Exec line runs this program.
-class LoginItem : public SharedInstance<LoginItem>
+class LoginItem
 {
 public:
     /// An empty program path means this program's own executable; an empty folder the

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QString>
 #include <QStringList>
 
 /// The program's read-only resources (animations, icons). In the build tree they sit in
 /// `resources` beside the binaries; installed, in `share/tamsel`.
-class Resources final : public SharedInstance<Resources>
+class Resources final
 {
 public:
     /// Resources under a known folder.
@@ -24,12 +22,6 @@ public:
     /// `name.type` exactly in `subdirectory` (the root when empty); empty when missing.
     [[nodiscard]] QString findIn(const QString& name, const QString& type, const QString& subdirectory = {}) const;
     [[nodiscard]] QString root() const { return m_root; }
-
-    /// `find` on the shared instance.
-    [[nodiscard]] static QString path(const QString& name, const QString& type, const QString& subdirectory = {})
-    {
-        return shared().find(name, type, subdirectory);
-    }
 
 private:
     QString m_root;

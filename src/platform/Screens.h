@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QList>
 #include <QObject>
 #include <QPoint>
@@ -28,7 +26,7 @@ struct ScreenGeometry
 /// The production instance follows Qt's screens live; tests build one over fixed
 /// geometries (the first entry is the main screen) and may replace them to announce a
 /// configuration change.
-class Screens final : public QObject, public SharedInstance<Screens>
+class Screens final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Screens)

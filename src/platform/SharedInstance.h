@@ -4,12 +4,13 @@
 
 #include <typeinfo>
 
-/// The one instance of T that the composition root created and installed.
+/// The one instance of a truly process-wide service (the log, the event centre, the
+/// animation cache) that the composition root created and installed.
 ///
 /// Nothing comes into being as a side effect of asking for it: the root (src/app) creates
-/// every manager in start-up order, installs it here, and uninstalls and frees it in
-/// reverse order before the application object goes away. Tests construct managers with
-/// injected collaborators and install one only where the code under test reaches shared().
+/// it, installs it here, and uninstalls and frees it in reverse order before the
+/// application object goes away. Every other manager is handed its collaborators by
+/// reference. Each test installs fresh ones of these services.
 template<typename T>
 class SharedInstance
 {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QDBusConnection>
 #include <QHash>
 #include <QObject>
@@ -14,7 +12,7 @@
 /// System notifications through the desktop's notification service
 /// (org.freedesktop.Notifications on the session bus). Every call is asynchronous: the
 /// handlers run later on the main thread, never inside the call.
-class SystemNotifications : public QObject, public SharedInstance<SystemNotifications>
+class SystemNotifications : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SystemNotifications)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
 #include "preferences/PreferenceTab.h"
 #include "preferences/PreferencesView.h"
 #include "preferences/ProductInfo.h"
@@ -47,7 +46,7 @@ struct PreferencesServices
 /// The window shows a tab only when the tab has a page. The general, account, appearance
 /// and advanced pages are this library's own; the pages of other features are handed in
 /// with setPage().
-class PreferencesWindowManager final : public QObject, public SharedInstance<PreferencesWindowManager>
+class PreferencesWindowManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PreferencesWindowManager)

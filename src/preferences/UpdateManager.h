@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
 #include "preferences/ProductInfo.h"
 
 #include <QDateTime>
@@ -19,7 +18,7 @@ struct UpdateResponse;
 /// Asks the companion server whether a newer version exists: once shortly after start
 /// (silent unless a version is offered) and whenever the user asks (always answered).
 /// The outcome reaches the user through alerts, or only the log; nothing is retried.
-class UpdateManager final : public QObject, public SharedInstance<UpdateManager>
+class UpdateManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(UpdateManager)

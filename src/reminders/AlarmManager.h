@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
 #include "reminders/Alarm.h"
 
 #include <QDateTime>
@@ -19,7 +18,7 @@ class MinuteTicker;
 /// The minute check runs whenever an enabled alarm exists, and an alarm rings at most once
 /// per local date and minute, so the repeated hour of a daylight-saving change or a clock
 /// set back never rings it twice.
-class AlarmManager final : public QObject, public SharedInstance<AlarmManager>
+class AlarmManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AlarmManager)

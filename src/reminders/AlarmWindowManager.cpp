@@ -47,7 +47,7 @@ void AlarmWindowManager::showAlarm(const Alarm& alarm)
     if (!visible)
         return;
 
-    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, &m_screens);
+    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, m_screens);
     window->setObjectName(u"alarmWindow"_s);
     const QString id = alarm.id;
     auto* view = new AlarmWindowView(

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
 #include "reminders/Alarm.h"
 
 #include <QHash>
@@ -16,7 +15,7 @@ class Screens;
 /// area, the first 20 points in from the right and the top, each further one 130 points
 /// lower. A card stays until its close button is pressed; it then fades out. At most one
 /// card per alarm: a re-ring replaces it.
-class AlarmWindowManager final : public QObject, public SharedInstance<AlarmWindowManager>
+class AlarmWindowManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AlarmWindowManager)

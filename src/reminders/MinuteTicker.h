@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QDateTime>
 #include <QObject>
 #include <QTimer>
@@ -14,7 +12,7 @@ class Clock;
 /// drift of the timer nor a stepped clock moves the checks off the minute. Minutes that
 /// pass while the machine sleeps are not caught up: the next beat simply reports the
 /// minute it falls in.
-class MinuteTicker final : public QObject, public SharedInstance<MinuteTicker>
+class MinuteTicker final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MinuteTicker)

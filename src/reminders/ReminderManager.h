@@ -1,8 +1,6 @@
 #pragma once
 
 #include "core/Reminder.h"
-#include "platform/SharedInstance.h"
-
 #include <QDateTime>
 #include <QList>
 #include <QObject>
@@ -18,7 +16,7 @@ class SystemNotifications;
 /// enabled reminder whose time has come: a system notification ("reminder_<id>", replacing
 /// that reminder's earlier one) and "reminderTriggered", which the pet's speech bubble
 /// speaks. A reminder overdue by several intervals (after sleep) fires once.
-class ReminderManager final : public QObject, public SharedInstance<ReminderManager>
+class ReminderManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ReminderManager)

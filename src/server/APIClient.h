@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include "platform/LogManager.h"
 #include "server/APIError.h"
 #include "server/APIResponse.h"
@@ -28,7 +26,7 @@ class QNetworkAccessManager;
 /// The companion server's HTTP JSON client. Every endpoint is a coroutine on the main
 /// thread that throws APIError; the requests carry "Content-Type: application/json" and,
 /// while somebody is signed in, "X-User-Id". Nothing is retried.
-class APIClient final : public QObject, public SharedInstance<APIClient>
+class APIClient final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(APIClient)

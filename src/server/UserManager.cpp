@@ -24,18 +24,13 @@ void log(const QString& message)
 
 } // namespace
 
-UserManager::UserManager(Defaults& defaults, APIClient* client, QObject* parent)
+UserManager::UserManager(Defaults& defaults, APIClient& client, QObject* parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_client(client)
 {
     loadUserSettings();
     log(u"👤 UserManager 初始化完成"_s);
-}
-
-APIClient& UserManager::client()
-{
-    return m_client ? *m_client : APIClient::shared();
 }
 
 void UserManager::loadUserSettings()
@@ -101,7 +96,7 @@ QCoro::Task<> UserManager::loginOnline(QString email, QString nickname, QString 
     const QPointer<UserManager> self(this);
     DriftUser user;
     try {
-        user = co_await client().createOrGetUser(email, nickname, avatarEmoji, std::move(password));
+        user = co_await m_client.createOrGetUser(email, nickname, avatarEmoji, std::move(password));
     } catch (const std::exception& error) {
         log(u"❌ 用户登录失败: "_s + APIError::describe(error));
         log(u"❌ 错误类型: "_s + APIError::typeName(error));
@@ -142,7 +137,7 @@ QCoro::Task<> UserManager::updateUserInfo(
     const QPointer<UserManager> self(this);
     DriftUser user;
     try {
-        user = co_await client().updateUser(userId, request);
+        user = co_await m_client.updateUser(userId, request);
     } catch (const std::exception& error) {
         log(u"❌ 用户信息更新失败: "_s + APIError::describe(error));
         throw;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include "server/DriftUser.h"
 
 #include <QObject>
@@ -17,7 +15,7 @@ class Defaults;
 /// The account: stand-alone or online mode, the signed-in user and the sign-in flag, kept
 /// across launches under "UserMode", "CurrentUser" and "IsLoggedIn". A stored user stays
 /// signed in until logout(); there is no token and no expiry.
-class UserManager final : public QObject, public SharedInstance<UserManager>
+class UserManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(UserManager)
@@ -27,8 +25,7 @@ public:
     static const QString currentUserKey;
     static const QString isLoggedInKey;
 
-    /// `client` null means APIClient::shared(), looked up when first needed.
-    explicit UserManager(Defaults& defaults, APIClient* client = nullptr, QObject* parent = nullptr);
+    UserManager(Defaults& defaults, APIClient& client, QObject* parent = nullptr);
 
     [[nodiscard]] UserMode userMode() const { return m_userMode; }
     [[nodiscard]] const std::optional<DriftUser>& currentUser() const { return m_currentUser; }
@@ -67,10 +64,9 @@ private:
     void saveCurrentUser(const DriftUser& user);
     void setCurrentUser(std::optional<DriftUser> user);
     void setLoggedIn(bool loggedIn);
-    APIClient& client();
 
     Defaults& m_defaults;
-    APIClient* m_client;
+    APIClient& m_client;
     UserMode m_userMode = UserMode::offline;
     std::optional<DriftUser> m_currentUser;
     bool m_isLoggedIn = false;

@@ -9,9 +9,9 @@
 
 using namespace Qt::StringLiterals;
 
-LaunchManager::LaunchManager(LoginItem* loginItem, QObject* parent)
+LaunchManager::LaunchManager(LoginItem& loginItem, QObject* parent)
     : QObject(parent)
-    , m_loginItem(loginItem ? *loginItem : LoginItem::shared())
+    , m_loginItem(loginItem)
 {
     m_isAutoLaunchEnabled = m_loginItem.isEnabled();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include <QObject>
 #include <QString>
 
@@ -10,14 +8,14 @@ class LoginItem;
 /// Launch at login: registers and unregisters the program's autostart entry and mirrors
 /// whether it is registered. A failed change is explained in an alert that offers to open
 /// the autostart folder.
-class LaunchManager final : public QObject, public SharedInstance<LaunchManager>
+class LaunchManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LaunchManager)
 
 public:
     /// Reads the current registration.
-    explicit LaunchManager(LoginItem* loginItem = nullptr, QObject* parent = nullptr);
+    explicit LaunchManager(LoginItem& loginItem, QObject* parent = nullptr);
 
     [[nodiscard]] bool isAutoLaunchEnabled() const { return m_isAutoLaunchEnabled; }
 

@@ -52,10 +52,10 @@ QString percent(double fraction)
 } // namespace
 
 NotificationManager::NotificationManager(
-    SystemNotifications* backend, Defaults* defaults, Clock* clock, QObject* parent)
+    SystemNotifications& backend, Defaults& defaults, Clock* clock, QObject* parent)
     : QObject(parent)
-    , m_backend(backend ? *backend : SystemNotifications::shared())
-    , m_defaults(defaults ? *defaults : Defaults::shared())
+    , m_backend(backend)
+    , m_defaults(defaults)
     , m_clock(clock ? *clock : Clock::system())
 {
     loadNotificationSettings();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include "core/AppNotification.h"
 #include "core/SystemHealth.h"
 #include "core/TimeSegment.h"
@@ -19,7 +17,7 @@ class SystemNotifications;
 /// each notification by the global and per-type switches, keeps the last 50, hands it to
 /// the desktop's notification service and announces "appNotificationReceived". Also turns
 /// a step into critical load and a change of day segment into notifications.
-class NotificationManager final : public QObject, public SharedInstance<NotificationManager>
+class NotificationManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(NotificationManager)
@@ -30,8 +28,8 @@ public:
 
     /// Loads the per-type switches, listens for load and day-segment events and asks the
     /// notification service for permission.
-    explicit NotificationManager(SystemNotifications* backend = nullptr, Defaults* defaults = nullptr,
-        Clock* clock = nullptr, QObject* parent = nullptr);
+    NotificationManager(
+        SystemNotifications& backend, Defaults& defaults, Clock* clock = nullptr, QObject* parent = nullptr);
 
     [[nodiscard]] bool isNotificationEnabled() const { return m_isNotificationEnabled; }
     /// Newest first.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include "core/SystemHealth.h"
 
 #include <QList>
@@ -15,7 +13,7 @@ class SystemInfo;
 /// Samples processor load, memory and disk every 30 s, reduces them to a health level,
 /// keeps the last 20 samples and announces level changes ("systemHealthDidChange") and
 /// steps into critical ("systemHealthCritical").
-class SystemMonitor final : public QObject, public SharedInstance<SystemMonitor>
+class SystemMonitor final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SystemMonitor)

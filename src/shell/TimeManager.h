@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/SharedInstance.h"
-
 #include "core/TimeSegment.h"
 
 #include <QDateTime>
@@ -12,7 +10,7 @@ class Clock;
 
 /// Watches the local hour once a minute and announces "timeSegmentDidChange" when the day
 /// moves into another segment.
-class TimeManager final : public QObject, public SharedInstance<TimeManager>
+class TimeManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TimeManager)

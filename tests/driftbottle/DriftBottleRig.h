@@ -73,7 +73,7 @@ protected:
             ASSERT_TRUE(defaults->flush());
         }
         defaults = std::make_unique<Defaults>(dir.filePath(QStringLiteral("defaults.json")));
-        users = std::make_unique<UserManager>(*defaults, client.get());
+        users = std::make_unique<UserManager>(*defaults, *client);
         bottles = std::make_unique<DriftBottleManager>(*client, *users, *defaults, clock);
         conversations = std::make_unique<ConversationManager>(*client, *users, *bottles, timer);
     }

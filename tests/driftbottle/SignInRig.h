@@ -38,7 +38,7 @@ protected:
             },
             ms);
         defaults = std::make_unique<Defaults>(dir.filePath(QStringLiteral("defaults.json")));
-        account = std::make_unique<UserManager>(*defaults, client.get());
+        account = std::make_unique<UserManager>(*defaults, *client);
     }
 
     std::unique_ptr<UserRegistrationView> makeForm()

@@ -26,7 +26,7 @@ protected:
             return std::nullopt;
         });
         defaults = std::make_unique<Defaults>(dir.filePath(QStringLiteral("defaults.json")));
-        users = std::make_unique<UserManager>(*defaults, client.get());
+        users = std::make_unique<UserManager>(*defaults, *client);
         messages = std::make_unique<FriendMessageManager>(
             *client, *users, timers, [this] { return server.messageSocket().url(); });
         QObject::connect(messages.get(), &FriendMessageManager::authenticated, [this] { ++authentications; });

@@ -20,7 +20,7 @@ class FakePetHost final : public PetWindowHost
 public:
     explicit FakePetHost(Screens& screens)
         : m_screens(screens)
-        , window(FloatingWindow::Focus::Refuse, &screens)
+        , window(FloatingWindow::Focus::Refuse, screens)
     {
         window.resize(128, 128);
         window.setModelOrigin({ 600, 500 });

@@ -23,11 +23,8 @@ struct GameRig : PetRig
     FakeRandom random;
     FakeRandom behaviorRandom;
     FakeTimers timers;
-    Resources resources { Resources::locateRoot() };
-    PetAppearanceManager appearance { &defaults };
-    LottieAnimationManager animations { &appearance, &resources };
-    OpacityManager opacity { &defaults, [this] { return windowManager.petWindow(); } };
-    AutoBehaviorManager behavior { &petState, &windowManager, &screens, &clock, &behaviorRandom };
+    OpacityManager opacity { defaults, [this] { return windowManager.petWindow(); } };
+    AutoBehaviorManager behavior { petState, windowManager, screens, &clock, &behaviorRandom };
 
     [[nodiscard]] std::unique_ptr<WhackAMoleGameManager> makeGame(RandomSource* source = nullptr)
     {

@@ -10,10 +10,12 @@
 #include "platform/LogWindowManager.h"
 #include "platform/LoginItem.h"
 #include "platform/SystemNotifications.h"
+#include "server/APIClient.h"
 #include "server/UserManager.h"
 #include "shell/LaunchManager.h"
 #include "shell/NotificationManager.h"
 
+#include "shell/FakeNotificationBackend.h"
 #include "shell/FakeNotificationService.h"
 #include "shell/PrivateBus.h"
 #include "support/FakeRandom.h"
@@ -42,8 +44,8 @@ struct PetParts : PetRig
     }
 
     FakeRandom random;
-    AutoBehaviorManager scheduler { &petState, &windowManager, &screens, &clock, &random };
-    DoNotDisturbManager doNotDisturb { &defaults, &screens, &windowManager, &petState, &scheduler };
+    AutoBehaviorManager scheduler { petState, windowManager, screens, &clock, &random };
+    DoNotDisturbManager doNotDisturb { defaults, screens, windowManager, petState, scheduler };
 };
 
 } // namespace
@@ -114,10 +116,13 @@ struct ToggleParts : PetParts
 {
     QTemporaryDir autostart;
     LoginItem loginItem { u"/opt/tamsel/bin/tamsel"_s, autostart.path() };
-    LaunchManager launch { &loginItem };
-    UserManager users { defaults };
-    MenuBarAboutActions about;
-    MenuBarCoordinator statusMenu { &users, &doNotDisturb, &about };
+    LaunchManager launch { loginItem };
+    APIClient client { u"http://127.0.0.1:9/api"_s, [] { return std::optional<qint64>(); } };
+    UserManager users { defaults, client };
+    FakeNotificationBackend backend;
+    NotificationManager notifications { backend, defaults, &clock };
+    MenuBarAboutActions about { notifications, &clock };
+    MenuBarCoordinator statusMenu { users, doNotDisturb, about, resources };
     MenuBarToggleActions toggles { scheduler, launch, doNotDisturb, statusMenu };
 
     /// Runs one switch and tells whether the status menu was rebuilt.
@@ -168,7 +173,7 @@ TEST(MenuBarToggleActions, AFailedLaunchRegistrationIsLoggedAsOff)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     LoginItem blocked(u"/opt/tamsel/bin/tamsel"_s, blocker.fileName() + u"/autostart"_s);
-    LaunchManager launch(&blocked);
+    LaunchManager launch(blocked);
     MenuBarToggleActions toggles(parts.scheduler, launch, parts.doNotDisturb, parts.statusMenu);
     Alerts::setNextAnswers({ 0 });
 
@@ -201,8 +206,8 @@ protected:
     QTemporaryDir dir;
     Defaults defaults { dir.filePath(u"defaults.json"_s) };
     FakeClock clock;
-    NotificationManager notifications { &backend, &defaults, &clock };
-    MenuBarAboutActions about { &notifications, &clock };
+    NotificationManager notifications { backend, defaults, &clock };
+    MenuBarAboutActions about { notifications, &clock };
 };
 
 } // namespace
@@ -259,7 +264,7 @@ TEST_F(MenuBarAboutBox, CopyPutsTheAddressOnTheClipboardAndNotifies)
 TEST(MenuBarOtherActions, OpenTheirWindowsAndLogAfterwards)
 {
     // The debug logs.
-    LogWindowManager logWindow;
+    LogWindowManager logWindow(LogManager::shared());
     MenuBarSettingsActions settings(logWindow);
     settings.showDebugLogs();
     ASSERT_NE(logWindow.window(), nullptr);

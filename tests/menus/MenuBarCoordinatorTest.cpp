@@ -1,10 +1,16 @@
 #include "menus/MenuBarCoordinator.h"
 #include "menus/MenuBarAboutActions.h"
+#include "pet/AutoBehaviorManager.h"
 #include "pet/DoNotDisturbManager.h"
 #include "platform/Defaults.h"
 #include "platform/LogManager.h"
+#include "server/APIClient.h"
 #include "server/UserManager.h"
+#include "shell/NotificationManager.h"
 
+#include "shell/FakeNotificationBackend.h"
+#include "support/FakeRandom.h"
+#include "support/PetRig.h"
 #include "support/Wait.h"
 
 #include <QAction>
@@ -44,14 +50,35 @@ int logCount(const QString& message)
     return count;
 }
 
-/// What the status-bar menu reaches: a signed-out account, do-not-disturb and the quit item.
-struct MenuParts
+/// What the status-bar menu reaches: the account (signed out unless a user is stored
+/// first), do-not-disturb and the quit item.
+struct MenuParts : PetRig
 {
-    QTemporaryDir dir;
-    Defaults defaults { dir.filePath(u"defaults.json"_s) };
-    UserManager users { defaults };
-    DoNotDisturbManager doNotDisturb { &defaults };
-    MenuBarAboutActions about;
+    explicit MenuParts(const std::optional<DriftUser>& storedUser = std::nullopt)
+        : PetRig({ QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900) })
+        , stored(store(defaults, storedUser))
+    {
+    }
+
+    static bool store(Defaults& defaults, const std::optional<DriftUser>& user)
+    {
+        if (!user)
+            return false;
+        defaults.setValue(UserManager::currentUserKey,
+            QString::fromUtf8(QJsonDocument(user->toJson()).toJson(QJsonDocument::Compact)));
+        defaults.setValue(UserManager::isLoggedInKey, true);
+        return true;
+    }
+
+    bool stored;
+    FakeRandom random;
+    AutoBehaviorManager scheduler { petState, windowManager, screens, &clock, &random };
+    DoNotDisturbManager doNotDisturb { defaults, screens, windowManager, petState, scheduler };
+    APIClient client { u"http://127.0.0.1:9/api"_s, [] { return std::optional<qint64>(); } };
+    UserManager users { defaults, client };
+    FakeNotificationBackend backend;
+    NotificationManager notifications { backend, defaults, &clock };
+    MenuBarAboutActions about { notifications, &clock };
 };
 
 } // namespace
@@ -59,7 +86,7 @@ struct MenuParts
 TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
 {
     MenuParts parts;
-    MenuBarCoordinator coordinator(&parts.users, &parts.doNotDisturb, &parts.about);
+    MenuBarCoordinator coordinator(parts.users, parts.doNotDisturb, parts.about, parts.resources);
     ASSERT_NE(coordinator.statusItem(), nullptr);
     ASSERT_NE(coordinator.menu(), nullptr);
     EXPECT_EQ(coordinator.statusItem()->contextMenu(), coordinator.menu());
@@ -96,7 +123,7 @@ TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
 TEST(MenuBarCoordinator, SetupIsOnceAndRebuildReplacesTheMenu)
 {
     MenuParts parts;
-    MenuBarCoordinator coordinator(&parts.users, &parts.doNotDisturb, &parts.about);
+    MenuBarCoordinator coordinator(parts.users, parts.doNotDisturb, parts.about, parts.resources);
     QSystemTrayIcon* item = coordinator.statusItem();
     coordinator.setupMenuBar();
     EXPECT_EQ(coordinator.statusItem(), item);
@@ -114,23 +141,18 @@ TEST(MenuBarCoordinator, SetupIsOnceAndRebuildReplacesTheMenu)
 
 TEST(MenuBarCoordinator, HeaderFollowsTheSignedInUser)
 {
-    QTemporaryDir dir;
-    Defaults defaults(dir.filePath(u"defaults.json"_s));
     DriftUser stored;
     stored.id = 7;
     stored.email = u"tom@example.org"_s;
     stored.nickname = u"Tom & Jerry"_s;
     stored.avatarEmoji = u"🐱"_s;
     stored.createdAt = stored.lastActiveAt = stored.updatedAt = QDateTime(QDate(2026, 1, 5), QTime(8, 0), Qt::UTC);
-    defaults.setValue(
-        UserManager::currentUserKey, QString::fromUtf8(QJsonDocument(stored.toJson()).toJson(QJsonDocument::Compact)));
-    defaults.setValue(UserManager::isLoggedInKey, true);
-    UserManager users(defaults);
+    MenuParts parts(stored);
+    UserManager& users = parts.users;
     ASSERT_TRUE(users.currentUser().has_value());
-    DoNotDisturbManager doNotDisturb(&defaults);
+    DoNotDisturbManager& doNotDisturb = parts.doNotDisturb;
 
-    MenuBarAboutActions about;
-    MenuBarCoordinator coordinator(&users, &doNotDisturb, &about);
+    MenuBarCoordinator coordinator(users, doNotDisturb, parts.about, parts.resources);
     EXPECT_EQ(rows(coordinator.menu()),
         (QStringList { u"Tamsel（Tom & Jerry） (off)"_s, u"-"_s, u"⚙️ 设置"_s, u"-"_s, u"🔄 检查更新"_s, u"-"_s,
             u"🚪 退出"_s }));
@@ -162,7 +184,7 @@ TEST(MenuBarCoordinator, WithoutATrayItLogsOnceAndQuitStillWorks)
     const QString message
         = u"⚠️ 系统托盘不可用，状态栏菜单无法显示；可用 SIGTERM 或 Ctrl+C 退出"_s;
     MenuParts parts;
-    MenuBarCoordinator coordinator(&parts.users, &parts.doNotDisturb, &parts.about);
+    MenuBarCoordinator coordinator(parts.users, parts.doNotDisturb, parts.about, parts.resources);
     coordinator.setupMenuBar();
     coordinator.removeMenuBar();
     coordinator.setupMenuBar();

@@ -59,10 +59,10 @@ struct Rig : PetRig
     }
 
     FakeRandom random;
-    AutoBehaviorManager scheduler { &petState, &windowManager, &screens, &clock, &random };
-    DoNotDisturbManager doNotDisturb { &defaults, &screens, &windowManager, &petState, &scheduler };
-    MultiPetManager clones { &defaults, &screens, &windowManager, &animations, &random };
-    PetContextMenu menu { &doNotDisturb, &animations, &scheduler, &clones };
+    AutoBehaviorManager scheduler { petState, windowManager, screens, &clock, &random };
+    DoNotDisturbManager doNotDisturb { defaults, screens, windowManager, petState, scheduler };
+    MultiPetManager clones { defaults, screens, windowManager, animations, &random };
+    PetContextMenu menu { doNotDisturb, animations, scheduler, clones };
 
     std::unique_ptr<QMenu> build() { return std::unique_ptr<QMenu>(menu.createAnimationContextMenu()); }
 };
@@ -156,7 +156,7 @@ TEST(PetContextMenu, DriftBottlesLeaveDoNotDisturbFirst)
 TEST(PetContextMenu, RightClickOnThePetViewOpensAFreshMenu)
 {
     Rig rig;
-    LottiePetView view(nullptr, &rig.animations, nullptr, &rig.interaction);
+    LottiePetView view(rig.animations, rig.interaction);
     view.resize(LottiePetView::viewSize, LottiePetView::viewSize);
     view.show();
     rig.menu.attach(&view);

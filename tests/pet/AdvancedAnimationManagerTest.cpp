@@ -15,7 +15,7 @@ struct Advanced : ::testing::Test
 {
     FakeClock clock;
     EmotionSystem emotions;
-    AdvancedAnimationManager manager { &clock, &emotions };
+    AdvancedAnimationManager manager { emotions, &clock };
 
     void tick(int ms)
     {

@@ -34,7 +34,7 @@ struct AppearanceFixture : ::testing::Test
 TEST_F(AppearanceFixture, StoredPetTypeIsLoadedOrFallsBackToTheCat)
 {
     {
-        PetAppearanceManager fresh(&defaults);
+        PetAppearanceManager fresh(defaults);
         EXPECT_EQ(fresh.currentPetType(), PetType::cat);
         EXPECT_EQ(defaults.string(PetAppearanceManager::petTypeKey), u"cat"_s);
         EXPECT_EQ(fresh.availablePetTypes(), QList<PetType> { PetType::cat });
@@ -42,18 +42,18 @@ TEST_F(AppearanceFixture, StoredPetTypeIsLoadedOrFallsBackToTheCat)
     // A species without a full animation set, or a word that names none, becomes the cat.
     for (const QString& stored : { u"robot"_s, u"Dog"_s, u""_s }) {
         defaults.setValue(PetAppearanceManager::petTypeKey, stored);
-        PetAppearanceManager manager(&defaults);
+        PetAppearanceManager manager(defaults);
         EXPECT_EQ(manager.currentPetType(), PetType::cat);
         EXPECT_EQ(defaults.string(PetAppearanceManager::petTypeKey), u"cat"_s);
     }
     defaults.setValue(PetAppearanceManager::petTypeKey, 7);
-    PetAppearanceManager wrongType(&defaults);
+    PetAppearanceManager wrongType(defaults);
     EXPECT_EQ(defaults.string(PetAppearanceManager::petTypeKey), u"cat"_s);
 }
 
 TEST_F(AppearanceFixture, ChangePetTypeStoresAndAnnouncesEvenWhenUnchanged)
 {
-    PetAppearanceManager manager(&defaults);
+    PetAppearanceManager manager(defaults);
     QSignalSpy changed(&EventCenter::shared(), &EventCenter::petTypeDidChange);
     manager.changePetType(PetType::dog);
     EXPECT_EQ(manager.currentPetType(), PetType::dog);
@@ -72,8 +72,8 @@ TEST_F(AppearanceFixture, ChangePetTypeStoresAndAnnouncesEvenWhenUnchanged)
 
 TEST_F(AppearanceFixture, PlayBehaviorPublishesSupportedBehavioursOnly)
 {
-    PetAppearanceManager appearance(&defaults);
-    LottieAnimationManager manager(&appearance, &resources);
+    PetAppearanceManager appearance(defaults);
+    LottieAnimationManager manager(appearance, resources);
     QSignalSpy behaviours(&manager, &LottieAnimationManager::currentBehaviorChanged);
     QSignalSpy speeds(&manager, &LottieAnimationManager::animationSpeedChanged);
 
@@ -100,8 +100,8 @@ TEST_F(AppearanceFixture, PlayBehaviorPublishesSupportedBehavioursOnly)
 
 TEST_F(AppearanceFixture, AnimationFilesAreFoundInTheSpeciesFolderThenAtTheRoot)
 {
-    PetAppearanceManager appearance(&defaults);
-    LottieAnimationManager manager(&appearance, &resources);
+    PetAppearanceManager appearance(defaults);
+    LottieAnimationManager manager(appearance, resources);
     EXPECT_EQ(manager.getAnimationPath(PetBehavior::idle), std::nullopt);
     EXPECT_EQ(loggedLines(u"Lottie"_s).last(),
         u"❌ 未找到动画文件: cat_scratching_butt.json in Resources/LottieAnimations/Cat"_s);

@@ -34,7 +34,7 @@ struct Scheduler : ::testing::Test, PetRig
     {
         petState.setPosition(QPointF(500, 500));
         // With no values queued every draw answers its low end: the choice falls on "walk".
-        manager = std::make_unique<AutoBehaviorManager>(&petState, &windowManager, &screens, &clock, &random);
+        manager = std::make_unique<AutoBehaviorManager>(petState, windowManager, screens, &clock, &random);
         random.realRanges.clear();
     }
 
@@ -177,7 +177,7 @@ TEST_F(Scheduler, EscapedPetIsRecalledAndEdgesAreClamped)
     EXPECT_TRUE(manager->executionState().pathPoints.isEmpty());
 
     Screens none { QList<ScreenGeometry> {} };
-    AutoBehaviorManager headless(&petState, &windowManager, &none, &clock, &random);
+    AutoBehaviorManager headless(petState, windowManager, none, &clock, &random);
     EXPECT_EQ(headless.checkBoundsAndRecall(QPointF(-5000, 9000)), QPointF(-5000, 9000));
     // No screen to plan a walk on: the behaviour runs out in place.
     EXPECT_TRUE(headless.executionState().pathPoints.isEmpty());
@@ -186,7 +186,7 @@ TEST_F(Scheduler, EscapedPetIsRecalledAndEdgesAreClamped)
 TEST_F(Scheduler, AScreenSmallerThanThePetKeepsItAtTheOrigin)
 {
     Screens tiny { QList<ScreenGeometry> { { QRect(0, 0, 100, 100), QRect(0, 0, 100, 100) } } };
-    AutoBehaviorManager small(&petState, &windowManager, &tiny, &clock, &random);
+    AutoBehaviorManager small(petState, windowManager, tiny, &clock, &random);
     EXPECT_EQ(small.checkBoundsAndRecall(QPointF(50, 60)), QPointF(0, 0));
 }
 

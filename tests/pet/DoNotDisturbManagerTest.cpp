@@ -33,12 +33,12 @@ struct DoNotDisturb : ::testing::Test, PetRig
     void SetUp() override
     {
         petState.setPosition(QPointF(700, 300));
-        scheduler = std::make_unique<AutoBehaviorManager>(&petState, &windowManager, &screens, &clock, &random);
+        scheduler = std::make_unique<AutoBehaviorManager>(petState, windowManager, screens, &clock, &random);
     }
 
     std::unique_ptr<DoNotDisturbManager> make()
     {
-        return std::make_unique<DoNotDisturbManager>(&defaults, &screens, &windowManager, &petState, scheduler.get());
+        return std::make_unique<DoNotDisturbManager>(defaults, screens, windowManager, petState, *scheduler);
     }
 
     [[nodiscard]] QPointF windowOrigin() const
@@ -88,7 +88,7 @@ TEST_F(DoNotDisturb, EveryMoveIsBentOntoThePinnedLine)
     EXPECT_EQ(manager->getValidWindowOriginForDoNotDisturb(QPointF(400.5, 600)), QPointF(400.5, 10));
 
     Screens none { QList<ScreenGeometry> {} };
-    DoNotDisturbManager headless(&defaults, &none, &windowManager, &petState, scheduler.get());
+    DoNotDisturbManager headless(defaults, none, windowManager, petState, *scheduler);
     headless.setDoNotDisturbMode(true);
     EXPECT_EQ(headless.getValidWindowOriginForDoNotDisturb(QPointF(5000, 300)), QPointF(5000, 300));
 }

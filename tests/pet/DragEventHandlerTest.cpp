@@ -32,10 +32,10 @@ struct Dragging : ::testing::Test, PetRig
     }
 
     FakeRandom random;
-    AutoBehaviorManager scheduler { &petState, &windowManager, &screens, &clock, &random };
-    DoNotDisturbManager doNotDisturb { &defaults, &screens, &windowManager, &petState, &scheduler };
-    FloatingWindow pet { FloatingWindow::Focus::Refuse, &screens };
-    DragEventHandler handler { &screens, &petState, &doNotDisturb, &clock };
+    AutoBehaviorManager scheduler { petState, windowManager, screens, &clock, &random };
+    DoNotDisturbManager doNotDisturb { defaults, screens, windowManager, petState, scheduler };
+    FloatingWindow pet { FloatingWindow::Focus::Refuse, screens };
+    DragEventHandler handler { screens, petState, doNotDisturb, &clock };
 
     void SetUp() override
     {

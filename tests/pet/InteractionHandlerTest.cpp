@@ -18,8 +18,8 @@ TEST(InteractionHandler, ASingleTapShowsTheClickFeedbackThenIdles)
     Defaults defaults(dir.filePath(u"defaults.json"_s));
     Screens screens(QList<ScreenGeometry> { { QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900) } });
     FakeClock clock;
-    PetState petState(&defaults, &screens, &clock);
-    InteractionHandler handler(&petState, &screens, &clock);
+    PetState petState(defaults, screens, &clock);
+    InteractionHandler handler(petState, screens, &clock);
 
     clock.advanceMs(1234);
     handler.handleSingleClick();

@@ -46,7 +46,7 @@ struct PetViewFixture : ::testing::Test
     Defaults defaults { dir.filePath(u"defaults.json"_s) };
     QString root = dir.filePath(u"res"_s);
     Resources resources { root };
-    PetAppearanceManager appearance { &defaults };
+    PetAppearanceManager appearance { defaults };
     FakeRandom random;
     Screens screens { QList<ScreenGeometry> { { QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900) } } };
 
@@ -57,8 +57,8 @@ struct PetViewFixture : ::testing::Test
             writeTestAnimation(catPath(QString::fromLatin1(name)));
     }
     // Clicks on views that a test does not click.
-    PetState clickState { &defaults, &screens };
-    InteractionHandler clicks { &clickState, &screens };
+    PetState clickState { defaults, screens };
+    InteractionHandler clicks { clickState, screens };
 
     QString catPath(const QString& name) const
     {
@@ -70,8 +70,8 @@ struct PetViewFixture : ::testing::Test
 
 TEST_F(PetViewFixture, ShowsTheCurrentBehaviourAndReloadsOnlyANewFile)
 {
-    LottieAnimationManager manager(&appearance, &resources);
-    LottiePetView view(nullptr, &manager, &random, &clicks);
+    LottieAnimationManager manager(appearance, resources);
+    LottiePetView view(manager, clicks, nullptr, &random);
     view.show();
     play(manager, PetBehavior::idle);
     ASSERT_NE(view.player(), nullptr);
@@ -97,8 +97,8 @@ TEST_F(PetViewFixture, ShowsTheCurrentBehaviourAndReloadsOnlyANewFile)
 
 TEST_F(PetViewFixture, ABrokenFileIsLoggedAndTheLastAnimationStays)
 {
-    LottieAnimationManager manager(&appearance, &resources);
-    LottiePetView view(nullptr, &manager, &random, &clicks);
+    LottieAnimationManager manager(appearance, resources);
+    LottiePetView view(manager, clicks, nullptr, &random);
     const auto shown = view.player()->animation();
     ASSERT_NE(shown, nullptr);
 
@@ -131,10 +131,10 @@ TEST_F(PetViewFixture, ABrokenFileIsLoggedAndTheLastAnimationStays)
 
 TEST_F(PetViewFixture, ASingleTapWaitsForTheDoubleClickIntervalAndADoubleTapIsNeverAlsoASingleOne)
 {
-    LottieAnimationManager manager(&appearance, &resources);
-    PetState petState(&defaults, &screens);
-    InteractionHandler interaction(&petState, &screens);
-    LottiePetView view(nullptr, &manager, &random, &interaction);
+    LottieAnimationManager manager(appearance, resources);
+    PetState petState(defaults, screens);
+    InteractionHandler interaction(petState, screens);
+    LottiePetView view(manager, interaction, nullptr, &random);
     int clicks = 0;
     QObject::connect(&petState, &PetState::dataChanged,
         [&] { clicks += petState.data().animationState == PetAnimationState::clickFeedback; });
@@ -161,8 +161,8 @@ TEST_F(PetViewFixture, ASingleTapWaitsForTheDoubleClickIntervalAndADoubleTapIsNe
 
 TEST_F(PetViewFixture, SchedulerChangesPlayTheirAnimationOnlyWhenTheBehaviourChanges)
 {
-    LottieAnimationManager manager(&appearance, &resources);
-    LottiePetView view(nullptr, &manager, &random, &clicks);
+    LottieAnimationManager manager(appearance, resources);
+    LottiePetView view(manager, clicks, nullptr, &random);
     QSignalSpy played(&manager, &LottieAnimationManager::currentBehaviorChanged);
     view.onAutoBehaviorChanged(AutoBehavior::scratching);
     EXPECT_EQ(played.count(), 0);
@@ -176,8 +176,8 @@ TEST_F(PetViewFixture, SchedulerChangesPlayTheirAnimationOnlyWhenTheBehaviourCha
 
 TEST_F(PetViewFixture, ARightClickAsksForTheMenuAtThePointer)
 {
-    LottieAnimationManager manager(&appearance, &resources);
-    LottiePetView view(nullptr, &manager, &random, &clicks);
+    LottieAnimationManager manager(appearance, resources);
+    LottiePetView view(manager, clicks, nullptr, &random);
     QSignalSpy menu(&view, &LottiePetView::contextMenuRequested);
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 20), QPoint(310, 420));
     QApplication::sendEvent(&view, &event);

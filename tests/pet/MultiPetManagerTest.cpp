@@ -37,7 +37,7 @@ struct Clones : ::testing::Test, PetRig
     std::unique_ptr<MultiPetManager> make(Screens* on = nullptr, RandomSource* source = nullptr)
     {
         return std::make_unique<MultiPetManager>(
-            &defaults, on ? on : &screens, &windowManager, &animations, source ? source : &random);
+            defaults, on ? *on : screens, windowManager, animations, source ? source : &random);
     }
 
     /// Queues the draws of ten clones: behaviour index, x and y for each.
@@ -189,7 +189,7 @@ TEST_F(Clones, ScreensTooSmallOrMissing)
 TEST_F(Clones, ACloneOfAMissingAnimationStaysEmpty)
 {
     Resources empty { dir.path() };
-    LottieAnimationManager bare { &appearance, &empty };
+    LottieAnimationManager bare { appearance, empty };
     ClonePetView view(PetBehavior::moving, bare);
     EXPECT_FALSE(view.player());
 

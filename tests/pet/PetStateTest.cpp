@@ -32,14 +32,14 @@ struct PetStateFixture : ::testing::Test
 
 TEST_F(PetStateFixture, FirstLaunchTakesTheDefaultOriginAndStoresNothing)
 {
-    PetState state(&defaults, &screens, &clock);
+    PetState state(defaults, screens, &clock);
     EXPECT_EQ(state.data().position, QPointF(1792, 432));
     EXPECT_EQ(state.data().moveSpeedMultiplier, 1.0);
     EXPECT_EQ(state.data().lastMoveTime, clock.now());
     EXPECT_FALSE(defaults.contains(PetState::positionKey));
     EXPECT_FALSE(defaults.contains(PetState::speedKey));
 
-    PetState headless(&defaults, &noScreen, &clock);
+    PetState headless(defaults, noScreen, &clock);
     EXPECT_EQ(headless.data().position, QPointF(1344, 324));
 }
 
@@ -48,7 +48,7 @@ TEST_F(PetStateFixture, StoredValuesAreReadAndBadOnesFallBack)
     defaults.setValue(PetState::positionKey, QJsonArray { -40.5, 3000 });
     defaults.setValue(PetState::speedKey, 0.5);
     {
-        PetState state(&defaults, &screens, &clock);
+        PetState state(defaults, screens, &clock);
         // Used as stored, even off every screen.
         EXPECT_EQ(state.data().position, QPointF(-40.5, 3000));
         EXPECT_EQ(state.data().moveSpeedMultiplier, 0.5);
@@ -57,7 +57,7 @@ TEST_F(PetStateFixture, StoredValuesAreReadAndBadOnesFallBack)
         QJsonArray { 1, 2, 3 }, QJsonValue(7) };
     for (const QJsonValue& bad : badPositions) {
         defaults.setValue(PetState::positionKey, bad);
-        PetState state(&defaults, &screens, &clock);
+        PetState state(defaults, screens, &clock);
         EXPECT_EQ(state.data().position, QPointF(1792, 432));
         // The bad value stays until the next save overwrites it.
         EXPECT_EQ(defaults.value(PetState::positionKey), bad);
@@ -66,14 +66,14 @@ TEST_F(PetStateFixture, StoredValuesAreReadAndBadOnesFallBack)
     }
     for (const QJsonValue& speed : { QJsonValue(0), QJsonValue(-1), QJsonValue(u"fast"_s), QJsonValue() }) {
         defaults.setValue(PetState::speedKey, speed);
-        PetState state(&defaults, &screens, &clock);
+        PetState state(defaults, screens, &clock);
         EXPECT_EQ(state.data().moveSpeedMultiplier, 1.0);
     }
 }
 
 TEST_F(PetStateFixture, UpdatePositionStampsAndSavesWhileSetPositionOnlyPublishes)
 {
-    PetState state(&defaults, &screens, &clock);
+    PetState state(defaults, screens, &clock);
     QSignalSpy changed(&state, &PetState::dataChanged);
     clock.advanceSecs(5);
     state.setPosition({ 10, 20 });
@@ -86,13 +86,13 @@ TEST_F(PetStateFixture, UpdatePositionStampsAndSavesWhileSetPositionOnlyPublishe
     EXPECT_EQ(changed.count(), 2);
 
     // A restart reproduces the saved place.
-    PetState again(&defaults, &screens, &clock);
+    PetState again(defaults, screens, &clock);
     EXPECT_EQ(again.data().position, QPointF(100, 50.25));
 }
 
 TEST_F(PetStateFixture, ANonFinitePositionIsNeverWritten)
 {
-    PetState state(&defaults, &screens, &clock);
+    PetState state(defaults, screens, &clock);
     state.updatePosition({ 5, 6 });
     state.updatePosition({ std::numeric_limits<double>::quiet_NaN(), 6 });
     EXPECT_EQ(defaults.value(PetState::positionKey), (QJsonArray { 5.0, 6.0 }));
@@ -100,7 +100,7 @@ TEST_F(PetStateFixture, ANonFinitePositionIsNeverWritten)
 
 TEST_F(PetStateFixture, MoveSpeedIsStoredUnboundedButNeverAsNaN)
 {
-    PetState state(&defaults, &screens, &clock);
+    PetState state(defaults, screens, &clock);
     state.updateMoveSpeed(3.5);
     EXPECT_EQ(state.data().moveSpeedMultiplier, 3.5);
     EXPECT_EQ(defaults.doubleValue(PetState::speedKey), 3.5);
@@ -111,7 +111,7 @@ TEST_F(PetStateFixture, MoveSpeedIsStoredUnboundedButNeverAsNaN)
 
 TEST_F(PetStateFixture, RecordInteractionAnnouncesAndResetsOneSecondAfterTheFirstCall)
 {
-    PetState state(&defaults, &screens, &clock);
+    PetState state(defaults, screens, &clock);
     QSignalSpy interacted(&EventCenter::shared(), &EventCenter::userDidInteractWithPet);
     clock.advanceSecs(2);
     state.recordInteraction();

@@ -19,15 +19,14 @@ TEST(PetTypes, RawValuesRoundTripAndAreCaseSensitive)
 
 TEST(AnimationConfigs, OnlyTheCatHasTheFullSet)
 {
-    const AnimationConfigFactory& factory = AnimationConfigFactory::shared();
-    EXPECT_EQ(factory.getAvailablePetTypes(), QList<PetType> { PetType::cat });
-    EXPECT_FALSE(factory.isPetTypeAvailable(PetType::plant));
-    EXPECT_TRUE(factory.isPetTypeAvailable(PetType::cat));
+    EXPECT_EQ(AnimationConfigFactory::getAvailablePetTypes(), QList<PetType> { PetType::cat });
+    EXPECT_FALSE(AnimationConfigFactory::isPetTypeAvailable(PetType::plant));
+    EXPECT_TRUE(AnimationConfigFactory::isPetTypeAvailable(PetType::cat));
 
-    const auto cat = factory.getConfig(PetType::cat);
+    const auto cat = AnimationConfigFactory::getConfig(PetType::cat);
     EXPECT_EQ(cat.behaviorAnimations().size(), 8u);
     for (const PetType type : allPetTypes) {
-        const auto config = factory.getConfig(type);
+        const auto config = AnimationConfigFactory::getConfig(type);
         EXPECT_EQ(config.petType(), type);
         EXPECT_TRUE(config.getAnimationConfig(PetBehavior::idle).has_value());
         if (type != PetType::cat) {
@@ -35,7 +34,7 @@ TEST(AnimationConfigs, OnlyTheCatHasTheFullSet)
         }
     }
 
-    const auto dog = factory.getConfig(PetType::dog);
+    const auto dog = AnimationConfigFactory::getConfig(PetType::dog);
     EXPECT_EQ(dog.getAnimationConfig(PetBehavior::moving), std::nullopt);
     EXPECT_EQ(dog.getAnimationConfig(PetBehavior::idle), (AnimationConfig { u"dog_sitting"_s, true, 1.0, u"坐着"_s }));
 }

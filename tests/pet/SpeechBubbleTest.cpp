@@ -29,7 +29,7 @@ struct Bubbles : ::testing::Test, PetRig
     {
     }
 
-    SpeechBubbleWindowManager manager { &windowManager };
+    SpeechBubbleWindowManager manager { windowManager };
 
     void SetUp() override
     {
@@ -146,8 +146,8 @@ TEST_F(Bubbles, TheCloseButtonClosesAtOnce)
 
 TEST_F(Bubbles, NoPetWindowNoBubble)
 {
-    WindowManager empty { &petState, &screens };
-    SpeechBubbleWindowManager lonely { &empty };
+    WindowManager empty { petState, screens, animations, interaction };
+    SpeechBubbleWindowManager lonely { empty };
     Q_EMIT EventCenter::shared().showSpeechBubble(u"t"_s, u"m"_s, u"💧"_s);
     EXPECT_FALSE(lonely.bubbleWindow());
     // The event reaches every manager: the one with a pet shows the bubble.

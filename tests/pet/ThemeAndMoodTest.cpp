@@ -19,7 +19,7 @@ TEST(ThemeManager, ResolvesTheChoiceOnceAtCreation)
     bool systemDark = true;
     const auto probe = [&] { return systemDark; };
     {
-        ThemeManager automatic(&defaults, probe);
+        ThemeManager automatic(defaults, probe);
         EXPECT_EQ(automatic.currentTheme(), AppTheme::automatic);
         EXPECT_EQ(automatic.colors(), ThemeColors::dark());
         EXPECT_TRUE(automatic.isThemeMonitoringActive());
@@ -30,9 +30,9 @@ TEST(ThemeManager, ResolvesTheChoiceOnceAtCreation)
     }
     systemDark = true;
     defaults.setValue(ThemeManager::themeKey, u"light"_s);
-    EXPECT_EQ(ThemeManager(&defaults, probe).colors(), ThemeColors::light());
+    EXPECT_EQ(ThemeManager(defaults, probe).colors(), ThemeColors::light());
     defaults.setValue(ThemeManager::themeKey, u"Dark"_s);
-    ThemeManager notARawValue(&defaults, probe);
+    ThemeManager notARawValue(defaults, probe);
     EXPECT_EQ(notARawValue.currentTheme(), AppTheme::automatic);
     EXPECT_EQ(appThemeFromRaw(u"auto"_s), AppTheme::automatic);
     EXPECT_NE(ThemeColors::light().background, ThemeColors::dark().background);

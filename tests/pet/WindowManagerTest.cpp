@@ -7,6 +7,7 @@
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/KeyEnabledWindow.h"
+#include "platform/Resources.h"
 #include "platform/Screens.h"
 
 #include <QJsonArray>
@@ -26,12 +27,11 @@ struct WindowManagerFixture : ::testing::Test
     Screens screens { QList<ScreenGeometry> { { QRect(0, 0, 1440, 900), QRect(0, 30, 1440, 870) } } };
     Screens noScreen { QList<ScreenGeometry> {} };
     // The pet view that the window hosts plays through these.
-    PetAppearanceManager appearance { &defaults };
-    LottieAnimationManager animations { &appearance };
-    PetState clickState { &defaults, &screens };
-    InteractionHandler clicks { &clickState, &screens };
-    ScopedSharedInstance<LottieAnimationManager> installAnimations { animations };
-    ScopedSharedInstance<InteractionHandler> installClicks { clicks };
+    Resources resources { Resources::locateRoot() };
+    PetAppearanceManager appearance { defaults };
+    LottieAnimationManager animations { appearance, resources };
+    PetState clickState { defaults, screens };
+    InteractionHandler clicks { clickState, screens };
 };
 
 } // namespace
@@ -39,8 +39,8 @@ struct WindowManagerFixture : ::testing::Test
 TEST_F(WindowManagerFixture, ThePetWindowStandsAtTheStoredTopLeftPosition)
 {
     defaults.setValue(PetState::positionKey, QJsonArray { 100, 50 });
-    PetState state(&defaults, &screens);
-    WindowManager manager(&state, &screens);
+    PetState state(defaults, screens);
+    WindowManager manager(state, screens, animations, clicks);
     EXPECT_EQ(manager.petWindow(), nullptr);
     manager.createPetWindow();
     FloatingWindow* window = manager.petWindow();
@@ -52,7 +52,7 @@ TEST_F(WindowManagerFixture, ThePetWindowStandsAtTheStoredTopLeftPosition)
     EXPECT_EQ(manager.getCurrentWindowPosition(), QPointF(100, 50));
     // The pet's window never takes focus; the key-enabled (bubble) window does.
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
-    EXPECT_FALSE(KeyEnabledWindow(&screens).windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_FALSE(KeyEnabledWindow(screens).windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
     ASSERT_NE(manager.petView(), nullptr);
     EXPECT_EQ(manager.petView()->window(), window);
     EXPECT_EQ(manager.petView()->size(), QSize(128, 128));
@@ -61,8 +61,8 @@ TEST_F(WindowManagerFixture, ThePetWindowStandsAtTheStoredTopLeftPosition)
 TEST_F(WindowManagerFixture, WithoutAScreenTheHeightIs1080)
 {
     defaults.setValue(PetState::positionKey, QJsonArray { 10, 0 });
-    PetState state(&defaults, &noScreen);
-    WindowManager manager(&state, &noScreen);
+    PetState state(defaults, noScreen);
+    WindowManager manager(state, noScreen, animations, clicks);
     manager.createPetWindow();
     ASSERT_NE(manager.petWindow(), nullptr);
     EXPECT_EQ(manager.petWindow()->modelFrame().topLeft(), QPointF(10, 952));
@@ -70,8 +70,8 @@ TEST_F(WindowManagerFixture, WithoutAScreenTheHeightIs1080)
 
 TEST_F(WindowManagerFixture, EveryMoveIsAnnouncedAndNothingIsStored)
 {
-    PetState state(&defaults, &screens);
-    WindowManager manager(&state, &screens);
+    PetState state(defaults, screens);
+    WindowManager manager(state, screens, animations, clicks);
     QSignalSpy moved(&manager, &WindowManager::petWindowDidMove);
     manager.updateWindowPosition({ 300, 200 });
     EXPECT_EQ(moved.count(), 0);
@@ -89,9 +89,9 @@ TEST_F(WindowManagerFixture, EveryMoveIsAnnouncedAndNothingIsStored)
 
 TEST_F(WindowManagerFixture, AClosedWindowIsForgottenAndTheStoredPositionAnswers)
 {
-    PetState state(&defaults, &screens);
+    PetState state(defaults, screens);
     state.updatePosition({ 40, 60 });
-    WindowManager manager(&state, &screens);
+    WindowManager manager(state, screens, animations, clicks);
     manager.createPetWindow();
     manager.updateWindowPosition({ 500, 500 });
     manager.petWindow()->close();

@@ -2,7 +2,6 @@
 // parses, fits the pet's 128 × 128 window at 24-30 frames a second, stays small, draws on
 // a transparent background, and a loop's last frame leads smoothly back to its first.
 #include "platform/LottieAnimation.h"
-#include "platform/Resources.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,10 +41,10 @@ constexpr AnimationFile files[] = {
 
 QString animationPath(const AnimationFile& file)
 {
-    // The build tree's copy of the resources: a compiler cache may make __FILE__ relative.
-    return QDir(Resources::locateRoot())
-        .absoluteFilePath(u"Resources/LottieAnimations/%1/%2.json"_s.arg(
-            QLatin1StringView(file.species), QLatin1StringView(file.name)));
+    // The build names this folder absolutely; __FILE__ may be relative to the build folder.
+    const QDir source(QStringLiteral(QT_TESTCASE_SOURCEDIR));
+    return source.absoluteFilePath(u"../../resources/Resources/LottieAnimations/%1/%2.json"_s.arg(
+        QLatin1StringView(file.species), QLatin1StringView(file.name)));
 }
 
 // Mean difference per channel, 0 (same) to 255.

@@ -22,7 +22,7 @@ Screens& laptopScreens()
 
 TEST(FloatingWindow, FloatsWithoutFocusUnlessAsked)
 {
-    FloatingWindow pet(FloatingWindow::Focus::Refuse, &laptopScreens());
+    FloatingWindow pet(FloatingWindow::Focus::Refuse, laptopScreens());
     const Qt::WindowFlags flags = pet.windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
     for (Qt::WindowType hint :
@@ -31,14 +31,14 @@ TEST(FloatingWindow, FloatsWithoutFocusUnlessAsked)
     EXPECT_TRUE(pet.testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_TRUE(pet.testAttribute(Qt::WA_ShowWithoutActivating));
 
-    FloatingWindow bubble(FloatingWindow::Focus::Accept, &laptopScreens());
+    FloatingWindow bubble(FloatingWindow::Focus::Accept, laptopScreens());
     EXPECT_FALSE(bubble.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
     EXPECT_TRUE(bubble.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 TEST(FloatingWindow, ClickThroughTogglesOnAShownWindowWithoutHidingIt)
 {
-    FloatingWindow clone(FloatingWindow::Focus::Refuse, &laptopScreens());
+    FloatingWindow clone(FloatingWindow::Focus::Refuse, laptopScreens());
     clone.resize(128, 128);
     clone.show();
     ASSERT_NE(clone.windowHandle(), nullptr);
@@ -54,7 +54,7 @@ TEST(FloatingWindow, ClickThroughTogglesOnAShownWindowWithoutHidingIt)
     EXPECT_FALSE(clone.isClickThrough());
 
     // Set before the native window exists, it must still reach it.
-    FloatingWindow firework(FloatingWindow::Focus::Refuse, &laptopScreens());
+    FloatingWindow firework(FloatingWindow::Focus::Refuse, laptopScreens());
     firework.setClickThrough(true);
     firework.show();
     EXPECT_TRUE(firework.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
@@ -62,7 +62,7 @@ TEST(FloatingWindow, ClickThroughTogglesOnAShownWindowWithoutHidingIt)
 
 TEST(FloatingWindow, FadeReachesItsTargetAndThenRunsItsCompletionOnce)
 {
-    FloatingWindow window(FloatingWindow::Focus::Refuse, &laptopScreens());
+    FloatingWindow window(FloatingWindow::Focus::Refuse, laptopScreens());
     window.setWindowOpacity(0.0);
     int done = 0;
     window.fadeTo(1.0, 40, [&] { ++done; });
@@ -77,7 +77,7 @@ TEST(FloatingWindow, FadeReachesItsTargetAndThenRunsItsCompletionOnce)
 
 TEST(FloatingWindow, NewFadeStopsTheRunningOneAndItsCompletionStillRuns)
 {
-    FloatingWindow window(FloatingWindow::Focus::Refuse, &laptopScreens());
+    FloatingWindow window(FloatingWindow::Focus::Refuse, laptopScreens());
     window.setWindowOpacity(1.0);
     QStringList order;
     window.fadeTo(0.0, 10'000, [&] { order << QStringLiteral("out"); });
@@ -92,7 +92,7 @@ TEST(FloatingWindow, NewFadeStopsTheRunningOneAndItsCompletionStillRuns)
 
 TEST(FloatingWindow, AFadeStartedByASupersededCompletionIsSupersededToo)
 {
-    FloatingWindow window(FloatingWindow::Focus::Refuse, &laptopScreens());
+    FloatingWindow window(FloatingWindow::Focus::Refuse, laptopScreens());
     window.setWindowOpacity(1.0);
     QStringList order;
     window.fadeTo(0.0, 10'000, [&] {
@@ -110,7 +110,7 @@ TEST(FloatingWindow, AFadeStartedByASupersededCompletionIsSupersededToo)
 
 TEST(FloatingWindow, ImmediateAndInvalidFadesAreSafe)
 {
-    FloatingWindow window(FloatingWindow::Focus::Refuse, &laptopScreens());
+    FloatingWindow window(FloatingWindow::Focus::Refuse, laptopScreens());
     window.setWindowOpacity(0.4);
     int done = 0;
     window.fadeTo(std::numeric_limits<double>::quiet_NaN(), 0, [&] { ++done; });
@@ -125,7 +125,7 @@ TEST(FloatingWindow, ImmediateAndInvalidFadesAreSafe)
 
 TEST(FloatingWindow, CompletionMayDeleteTheWindowWhenSuperseded)
 {
-    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, &laptopScreens());
+    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, laptopScreens());
     bool secondRan = false;
     window->fadeTo(0.0, 10'000, [window] { delete window; });
     window->fadeTo(1.0, 0, [&] { secondRan = true; });
@@ -134,7 +134,7 @@ TEST(FloatingWindow, CompletionMayDeleteTheWindowWhenSuperseded)
 
 TEST(FloatingWindow, FrameIsPlacedInTheBottomLeftModel)
 {
-    FloatingWindow window(FloatingWindow::Focus::Refuse, &laptopScreens());
+    FloatingWindow window(FloatingWindow::Focus::Refuse, laptopScreens());
     window.setModelFrame(QRectF(10, 10, 128, 128));
     EXPECT_EQ(window.geometry(), QRect(10, 762, 128, 128));
     EXPECT_EQ(window.modelFrame(), QRectF(10, 10, 128, 128));

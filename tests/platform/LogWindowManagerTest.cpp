@@ -26,7 +26,7 @@ struct Fixture
 {
     QTemporaryDir dir;
     LogManager logger { dir.path(), neverMs };
-    LogWindowManager windows { &logger };
+    LogWindowManager windows { logger };
     QPlainTextEdit* textView() const { return windows.window()->findChild<QPlainTextEdit*>(u"logTextView"_s); }
     void click(const QString& name) const
     {

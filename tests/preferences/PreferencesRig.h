@@ -58,18 +58,16 @@ struct PreferencesRig : ::testing::Test, PetRig
                 return account->currentUser()->id;
             return std::nullopt;
         });
-        account = std::make_unique<UserManager>(defaults, client.get());
+        account = std::make_unique<UserManager>(defaults, *client);
     }
 
     FakeRandom random;
-    PetAppearanceManager appearance { &defaults };
-    LottieAnimationManager animations { &appearance };
-    AutoBehaviorManager scheduler { &petState, &windowManager, &screens, &clock, &random };
-    OpacityManager opacity { &defaults, [this] { return windowManager.petWindow(); } };
-    MultiPetManager multiPet { &defaults, &screens, &windowManager, &animations, &random };
-    DoNotDisturbManager doNotDisturb { &defaults, &screens, &windowManager, &petState, &scheduler };
+    AutoBehaviorManager scheduler { petState, windowManager, screens, &clock, &random };
+    OpacityManager opacity { defaults, [this] { return windowManager.petWindow(); } };
+    MultiPetManager multiPet { defaults, screens, windowManager, animations, &random };
+    DoNotDisturbManager doNotDisturb { defaults, screens, windowManager, petState, scheduler };
     FakeNotificationBackend backend;
-    NotificationManager notifications { &backend, &defaults, &clock };
+    NotificationManager notifications { backend, defaults, &clock };
     FakeCompanionServer server;
     std::unique_ptr<APIClient> client;
     std::unique_ptr<UserManager> account;

@@ -38,7 +38,7 @@ protected:
         if (defaults)
             defaults->flush();
         defaults = std::make_unique<Defaults>(path());
-        manager = std::make_unique<UserManager>(*defaults, client.get());
+        manager = std::make_unique<UserManager>(*defaults, *client);
     }
 
     void signIn()

@@ -50,7 +50,7 @@ TEST(LaunchManager, EnablingWritesTheAutostartEntryAndDisablingRemovesIt)
     LoginItem item;
     EXPECT_EQ(item.entryPath(),
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/autostart/tamsel.desktop"_s);
-    LaunchManager manager(&item);
+    LaunchManager manager(item);
     EXPECT_FALSE(manager.isAutoLaunchEnabled());
 
     manager.enableAutoLaunch();
@@ -60,7 +60,7 @@ TEST(LaunchManager, EnablingWritesTheAutostartEntryAndDisablingRemovesIt)
     EXPECT_TRUE(entry.contains(u"\nType=Application\n"_s));
     EXPECT_TRUE(entry.contains(u"\nExec="_s + LoginItem::execValue(QCoreApplication::applicationFilePath()) + u'\n'));
 
-    LaunchManager restarted(&item);
+    LaunchManager restarted(item);
     EXPECT_TRUE(restarted.isAutoLaunchEnabled()) << "the registration is read at creation";
 
     manager.disableAutoLaunch();
@@ -75,7 +75,7 @@ TEST(LaunchManager, EnablingWhenRegisteredLeavesTheEntryAlone)
     const QByteArray own = "[Desktop Entry]\nType=Application\nName=Tamsel\n# edited by the user\n"
                            "Exec=/opt/tamsel/bin/tamsel\n";
     writeFile(item.entryPath(), own);
-    LaunchManager manager(&item);
+    LaunchManager manager(item);
     ASSERT_TRUE(manager.isAutoLaunchEnabled());
     manager.enableAutoLaunch();
     EXPECT_EQ(readFile(item.entryPath()), own);
@@ -136,7 +136,7 @@ TEST(LaunchManager, FailedChangeStaysOffAndOffersTheAutostartFolder)
     const QString blocked = dir.filePath(u"autostart"_s);
     writeFile(blocked, "a file where the folder should be");
     RecordingLoginItem item(u"/opt/tamsel/bin/tamsel"_s, blocked);
-    LaunchManager manager(&item);
+    LaunchManager manager(item);
 
     Alerts::clearAnsweredAlerts();
     Alerts::setNextAnswers({ 1 });

@@ -25,7 +25,7 @@ struct Rig
 
     std::unique_ptr<NotificationManager> make()
     {
-        return std::make_unique<NotificationManager>(&backend, &defaults, &clock);
+        return std::make_unique<NotificationManager>(backend, defaults, &clock);
     }
 };
 

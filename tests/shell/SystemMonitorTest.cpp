@@ -95,7 +95,7 @@ TEST(SystemMonitor, SteppingIntoCriticalBecomesOneSystemNotification)
     QTemporaryDir dir;
     Defaults defaults(dir.filePath(u"defaults.json"_s));
     FakeNotificationBackend backend;
-    NotificationManager notifications(&backend, &defaults, &rig.clock);
+    NotificationManager notifications(backend, defaults, &rig.clock);
     SystemMonitor monitor(&rig.info, &rig.random, &rig.clock);
 
     rig.info.setFigures(0.5, 0.3, 0.2);

@@ -146,7 +146,7 @@ TEST_F(SystemNotificationsOverDBus, ManagerDeliversTheWelcomeOverTheBus)
     QTemporaryDir dir;
     Defaults defaults(dir.filePath(u"defaults.json"_s));
     SystemNotifications notifications(bus.connect(u"client"_s));
-    NotificationManager manager(&notifications, &defaults);
+    NotificationManager manager(notifications, defaults);
 
     manager.sendNotification(AppNotification::make(u"🐱 Tamsel"_s, u"欢迎回来！你的桌面宠物已经准备好陪伴你了～"_s,
         NotificationType::general, NotificationPriority::normal, QDateTime::currentDateTime()));

@@ -6,6 +6,7 @@
 #include "pet/PetState.h"
 #include "pet/WindowManager.h"
 #include "platform/Defaults.h"
+#include "platform/Resources.h"
 #include "platform/Screens.h"
 #include "support/FakeClock.h"
 
@@ -19,10 +20,6 @@ struct PetRig
     explicit PetRig(const ScreenGeometry& screen)
         : screens { QList<ScreenGeometry> { screen } }
     {
-        WindowManager::PetWindowParts parts;
-        parts.animations = &animations;
-        parts.interaction = &interaction;
-        windowManager.setPetWindowParts(parts);
         interaction.setWindowManager(&windowManager);
     }
 
@@ -30,10 +27,11 @@ struct PetRig
     Defaults defaults { dir.filePath(QStringLiteral("defaults.json")) };
     Screens screens;
     FakeClock clock;
-    PetState petState { &defaults, &screens, &clock };
-    WindowManager windowManager { &petState, &screens };
+    Resources resources { Resources::locateRoot() };
+    PetState petState { defaults, screens, &clock };
     // What the pet view inside the window plays and how it answers clicks.
-    PetAppearanceManager appearance { &defaults };
-    LottieAnimationManager animations { &appearance };
-    InteractionHandler interaction { &petState, &screens, &clock };
+    PetAppearanceManager appearance { defaults };
+    LottieAnimationManager animations { appearance, resources };
+    InteractionHandler interaction { petState, screens, &clock };
+    WindowManager windowManager { petState, screens, animations, interaction };
 };

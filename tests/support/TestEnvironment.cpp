@@ -2,11 +2,8 @@
 
 #include "core/EventCenter.h"
 #include "platform/Alerts.h"
-#include "platform/Defaults.h"
 #include "platform/LogManager.h"
 #include "platform/LottieCache.h"
-#include "platform/Resources.h"
-#include "platform/Screens.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -16,18 +13,12 @@
 struct TestEnvironment::Services
 {
     QTemporaryDir dir;
-    Defaults defaults { dir.filePath(QStringLiteral("defaults.json")) };
     LogManager log { dir.filePath(QStringLiteral("logs")) };
     EventCenter events;
-    Screens screens;
-    Resources resources { Resources::locateRoot() };
     LottieCache lottieCache;
 
-    ScopedSharedInstance<Defaults> installDefaults { defaults };
     ScopedSharedInstance<LogManager> installLog { log };
     ScopedSharedInstance<EventCenter> installEvents { events };
-    ScopedSharedInstance<Screens> installScreens { screens };
-    ScopedSharedInstance<Resources> installResources { resources };
     ScopedSharedInstance<LottieCache> installLottieCache { lottieCache };
 };
 

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-/// Gives every test a fresh set of the process-wide services (settings in a temporary
-/// file, the program log in a temporary folder, the event centre, screens, resources and
-/// the animation cache), installed as their shared instances before the test and freed
-/// after it. So no state passes from one test to the next, in any order, in one process.
+/// Gives every test a fresh set of the process-wide services (the program log in a
+/// temporary folder, the event centre and the animation cache), installed as their shared
+/// instances before the test and freed after it. So no state passes from one test to the
+/// next, in any order, in one process.
 class TestEnvironment final : public ::testing::EmptyTestEventListener
 {
 public:

@@ -108,7 +108,7 @@ struct BubblePlacement : ::testing::Test, PetRig
     {
     }
 
-    SpeechBubbleWindowManager manager { &windowManager };
+    SpeechBubbleWindowManager manager { windowManager };
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
+#include "platform/Resources.h"
 #include "platform/Screens.h"
 #include "support/Wait.h"
 
@@ -15,6 +16,7 @@
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -51,20 +53,20 @@ uint32_t desktopOf(WId window)
 TEST(PetWindowX11, StandsAtTheStoredPlaceOnEveryDesktopAndLightsUpUnderThePointer)
 {
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    Defaults& defaults = Defaults::shared();
-    Screens& screens = Screens::shared();
+    QTemporaryDir dir;
+    Defaults defaults(dir.filePath(QStringLiteral("defaults.json")));
+    Screens screens;
+    Resources resources(Resources::locateRoot());
     defaults.setValue(PetState::positionKey, QJsonArray { 200, 150 });
-    PetState petState(&defaults, &screens);
-    WindowManager manager(&petState, &screens);
-    OpacityManager opacity(&defaults, [&manager] { return manager.petWindow(); });
+    PetState petState(defaults, screens);
+    PetAppearanceManager appearance(defaults);
+    LottieAnimationManager animations(appearance, resources);
+    InteractionHandler clicks(petState, screens);
+    WindowManager manager(petState, screens, animations, clicks);
+    OpacityManager opacity(defaults, [&manager] { return manager.petWindow(); });
     opacity.setDefaultOpacity(0.5);
-    PetAppearanceManager appearance(&defaults);
-    LottieAnimationManager animations(&appearance);
-    InteractionHandler clicks(&petState, &screens);
     WindowManager::PetWindowParts parts;
     parts.opacity = &opacity;
-    parts.animations = &animations;
-    parts.interaction = &clicks;
     manager.setPetWindowParts(parts);
 
     manager.createPetWindow();

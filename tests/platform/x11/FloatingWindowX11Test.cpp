@@ -61,7 +61,7 @@ TEST(FloatingWindowX11, ShownWindowIsOnEveryDesktopAndOutOfTheTaskbar)
 {
     ASSERT_NE(connection(), nullptr) << "these tests need the xcb platform";
     Screens screens;
-    FloatingWindow window(FloatingWindow::Focus::Refuse, &screens);
+    FloatingWindow window(FloatingWindow::Focus::Refuse, screens);
     window.setModelFrame(QRectF(100, 100, 128, 128));
     for (int round = 0; round < 2; ++round) {
         window.show();
@@ -86,7 +86,7 @@ TEST(FloatingWindowX11, ShownWindowIsOnEveryDesktopAndOutOfTheTaskbar)
 TEST(FloatingWindowX11, ClickThroughKeepsTheWindowMapped)
 {
     Screens screens;
-    FloatingWindow window(FloatingWindow::Focus::Refuse, &screens);
+    FloatingWindow window(FloatingWindow::Focus::Refuse, screens);
     window.resize(128, 128);
     window.show();
     const WId id = window.winId();
@@ -101,7 +101,7 @@ TEST(FloatingWindowX11, ClickThroughKeepsTheWindowMapped)
 TEST(FloatingWindowX11, EveryFadeStepReachesTheServerWhileNothingElseHappens)
 {
     Screens screens;
-    FloatingWindow window(FloatingWindow::Focus::Refuse, &screens);
+    FloatingWindow window(FloatingWindow::Focus::Refuse, screens);
     window.setModelFrame(QRectF(100, 100, 128, 128));
     window.show();
     ASSERT_TRUE(waitUntil([&] { return window.windowHandle()->isExposed(); }));

@@ -82,7 +82,7 @@ private:
 struct PetLikeWindow
 {
     explicit PetLikeWindow(Screens& screens, const QString& path, double x)
-        : window(FloatingWindow::Focus::Refuse, &screens)
+        : window(FloatingWindow::Focus::Refuse, screens)
     {
         window.setModelFrame(QRectF(x, 300, 128, 128));
         player = new LottiePlayer(&window);
