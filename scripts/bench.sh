@@ -73,7 +73,9 @@ def tasks(pid):
         return []
 
 def sample(pid):
-    """(cpu ns, context switches) over every thread alive now."""
+    """(cpu ns, wake-ups) over every thread alive now. A wake-up is a voluntary context
+    switch (the thread slept and was woken); the involuntary ones count how busy the
+    machine is, not the program."""
     cpu = switches = 0
     for t in tasks(pid):
         try:
@@ -81,7 +83,7 @@ def sample(pid):
                 cpu += int(f.read().split()[0])
             with open(f"/proc/{pid}/task/{t}/status") as f:
                 for line in f:
-                    if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                    if line.startswith("voluntary_ctxt_switches"):
                         switches += int(line.split()[1])
         except (FileNotFoundError, ProcessLookupError):
             pass
@@ -199,7 +201,7 @@ try:
             memories[name] = (memory(pet.pid), memory(xvfb.pid), load())
     pet.wait()
 
-    print("% is of one core, wake/s are context switches per second; the rivals are measured together, before the pet starts")
+    print("% is of one core, wake/s are voluntary context switches per second; the rivals are measured together, before the pet starts")
     print(f"{'':22s} {'%':>6s} {'wake/s':>7s} {'X %':>6s} {'X wake/s':>9s} {'comp+wm %':>10s} {'comp+wm wake/s':>15s} {'load':>5s}")
     for name, cpu, wakes, desk, avg in rows:
         own = f"{cpu:6.2f} {wakes:7.0f}" if cpu is not None else f"{'':6s} {'':7s}"

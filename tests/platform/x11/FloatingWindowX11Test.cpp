@@ -148,7 +148,7 @@ TEST(FloatingWindowX11, EveryFadeStepReachesTheServerWhileNothingElseHappens)
 TEST(FloatingWindowX11, AMoveIsKnownAtOnceAndQtFollowsTheWindowSystem)
 {
     Screens screens;
-    FloatingWindow window(FloatingWindow::Focus::Refuse, &screens);
+    FloatingWindow window(FloatingWindow::Focus::Refuse, screens);
     window.setModelFrame(QRectF(100, 100, 128, 128));
     window.show();
     ASSERT_TRUE(waitUntil([&] { return window.windowHandle()->isExposed(); }));
