@@ -54,6 +54,7 @@
 #include "reminders/AlarmWindowManager.h"
 #include "reminders/MinuteTicker.h"
 #include "reminders/ReminderManager.h"
+#include "reminders/ReminderWindowManager.h"
 #include "reminders/pages/ReminderAndAlarmPreferencesView.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
@@ -70,8 +71,10 @@ using namespace Qt::StringLiterals;
 
 CompositionRoot::CompositionRoot()
 {
-    m_defaults = &make<Defaults>(Defaults::defaultFilePath());
+    // The log comes first: loading the settings may already have something to say (a file
+    // that did not parse and where it went, a write cut short by a crash).
     m_log = &makeShared<LogManager>(LogManager::defaultFolder());
+    m_defaults = &make<Defaults>(Defaults::defaultFilePath());
     m_events = &makeShared<EventCenter>();
     m_screens = &make<Screens>();
     m_resources = &make<Resources>(Resources::locateRoot());
@@ -130,6 +133,7 @@ void CompositionRoot::createManagers()
     NotificationManager& notifications = make<NotificationManager>(*m_systemNotifications, *m_defaults, &clock);
     ThemeManager& themes = make<ThemeManager>(*m_defaults);
     make<SpeechBubbleWindowManager>(windows);
+    make<ReminderWindowManager>(reminders);
     UpdateManager& updates = make<UpdateManager>(*m_defaults, clock, m_apiClient->baseURL());
     TimerSource& timers = TimerSource::system();
     FriendManager& friends = make<FriendManager>(*m_apiClient, *m_defaults);
@@ -159,10 +163,10 @@ void CompositionRoot::createManagers()
 
     // What the user sees of friends: message bubbles beside the pet, the friend-code window,
     // the pet menu's friend entries and the preferences' friends tab.
-    PetWindowBridge& petBridge = make<PetWindowBridge>(windows, scheduler);
+    PetWindowBridge& petBridge = make<PetWindowBridge>(windows, petState, scheduler, doNotDisturb);
     FriendMessageBubbleWindowManager& bubbles
         = make<FriendMessageBubbleWindowManager>(friendMessages, petBridge, *m_screens, clock);
-    MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers);
+    MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers, bubbles);
     FriendMenuEntries& friendEntries = make<FriendMenuEntries>(
         *m_users, friends, bubbles, friendActions, [&doNotDisturb] { doNotDisturb.exitIfActiveDueToUserAction(); });
     preferences.setPage(PreferenceTab::reminder,

@@ -1,11 +1,16 @@
 #include "app/PetWindowBridge.h"
 
 #include "pet/AutoBehaviorManager.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/PetState.h"
 #include "pet/WindowManager.h"
 
-PetWindowBridge::PetWindowBridge(WindowManager& windows, AutoBehaviorManager& scheduler)
+PetWindowBridge::PetWindowBridge(
+    WindowManager& windows, PetState& petState, AutoBehaviorManager& scheduler, DoNotDisturbManager& doNotDisturb)
     : m_windows(windows)
+    , m_petState(petState)
     , m_scheduler(scheduler)
+    , m_doNotDisturb(doNotDisturb)
 {
 }
 
@@ -22,11 +27,24 @@ QPointF PetWindowBridge::currentPetPosition() const
 void PetWindowBridge::updatePetPosition(QPointF position)
 {
     m_windows.updateWindowPosition(position);
+    // Where the window really went: do-not-disturb may have bent the point onto its line.
+    if (m_windows.petWindow())
+        m_petState.updatePosition(m_windows.getCurrentWindowPosition());
 }
 
 bool PetWindowBridge::isBehaviorActive() const
 {
     return m_scheduler.isActive();
+}
+
+bool PetWindowBridge::isBehaviorRunning() const
+{
+    return m_scheduler.isRunning();
+}
+
+bool PetWindowBridge::isDoNotDisturbOn() const
+{
+    return m_doNotDisturb.isDoNotDisturbMode();
 }
 
 void PetWindowBridge::pauseBehavior()

@@ -4,6 +4,7 @@
 #include "friends/FriendManager.h"
 #include "friends/FriendMessageManager.h"
 #include "friends/FriendRowDelegate.h"
+#include "friends/SendMessageSheet.h"
 #include "platform/Alerts.h"
 #include "platform/LogManager.h"
 #include "server/APIError.h"
@@ -249,6 +250,27 @@ QCoro::Task<> FriendListView::runRefresh()
     m_settleTimer = m_timers.start(refreshSettleMs, false, [this] { setRefreshing(false); });
 }
 
+void FriendListView::showSendMessage(const Friend& friendRecord)
+{
+    if (m_showingSendMessage)
+        return;
+    m_showingSendMessage = friendRecord;
+    SendMessageSheet* sheet = SendMessageSheet::present(
+        friendRecord, [this, friendRecord](QString text) { return sendMessage(friendRecord, std::move(text)); }, this);
+    connect(sheet, &QDialog::finished, this, [this] { m_showingSendMessage.reset(); });
+}
+
+QCoro::Task<> FriendListView::sendMessage(Friend to, QString content)
+{
+    try {
+        co_await m_messages.sendMessage(to.userId, std::move(content));
+    } catch (const std::exception& error) {
+        LogManager::log(u"❌ 消息发送失败: "_s + APIError::describe(error), category);
+        throw;
+    }
+    LogManager::log(u"✅ 消息发送成功"_s, category);
+}
+
 void FriendListView::confirmDelete(const Friend& friendRecord)
 {
     m_showingDeleteConfirm = friendRecord;
@@ -265,11 +287,19 @@ void FriendListView::confirmDelete(const Friend& friendRecord)
 QCoro::Task<> FriendListView::runDelete(Friend friendRecord)
 {
     QPointer self(this);
+    QString failure;
     try {
         co_await m_friends.deleteFriend(friendRecord);
     } catch (const std::exception& error) {
-        LogManager::log(u"❌ 删除好友失败: "_s + APIError::describe(error), category);
+        failure = APIError::describe(error);
+    }
+    if (!failure.isNull()) {
+        LogManager::log(u"❌ 删除好友失败: "_s + failure, category);
         // The friend stays listed and waiting for confirmation; the user may try again.
+        if (self)
+            Alerts::show(Alerts::Style::Warning, u"删除失败"_s,
+                u"删除好友「"_s + friendRecord.nickname + u"」失败："_s + failure + u"\n\n请重试"_s, { u"确定"_s },
+                self);
         co_return;
     }
     if (self)

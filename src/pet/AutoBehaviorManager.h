@@ -76,6 +76,9 @@ public:
     void resumeScheduling();
     /// Flips the switch and starts or stops the system accordingly.
     void toggleBehaviorSystem();
+    /// While held (the pet's menu is open) the pet takes no step and picks nothing new; let go,
+    /// it carries on along the same walk.
+    void holdStill(bool held) { m_heldStill = held; }
 
     /// The 30 s tick: picks the next behaviour unless one is still running or the user is
     /// busy with the pet.
@@ -121,6 +124,7 @@ private:
 
     AutoBehavior m_currentBehavior = AutoBehavior::scratching;
     bool m_isActive = true;
+    bool m_heldStill = false;
     QTimer m_behaviorTimer;
     QTimer m_movementTimer;
     QTimer m_exploreReturnTimer;

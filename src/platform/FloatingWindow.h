@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QPropertyAnimation>
 #include <QRectF>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -36,6 +37,10 @@ public:
     /// without hiding it.
     void setClickThrough(bool clickThrough);
     [[nodiscard]] bool isClickThrough() const { return m_clickThrough; }
+    /// Takes the pointer only inside `region` (the native window's device pixels): clicks
+    /// elsewhere fall through, and hovering starts and ends at its edge. On X11 only;
+    /// click-through wins while it is on.
+    void setInputRegion(const QRegion& region);
 
     /// Animates the window's opacity to `alpha` (clamped to [0, 1]; NaN keeps the current
     /// opacity) over `ms` milliseconds, then runs `done`. A fade still running on this
@@ -72,4 +77,5 @@ private:
     /// Where the window was last sent on X11 while Qt has not heard of it yet.
     std::optional<QPoint> m_pendingMove;
     int m_movesInFlight = 0;
+    std::optional<QRegion> m_inputRegion;
 };

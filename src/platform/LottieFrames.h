@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QList>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 
 #include <array>
@@ -37,6 +38,10 @@ public:
     /// The device pixels in which the frame differs from the one before it (the last frame
     /// coming before the first); empty when the two look the same.
     [[nodiscard]] QRect changedRect(int index);
+
+    /// The frame's drawn pixels (see InputShape), in device pixels; worked out once for each
+    /// distinct frame image.
+    [[nodiscard]] QRegion inputShape(int index);
 
     [[nodiscard]] const std::shared_ptr<LottieAnimation>& animation() const { return m_animation; }
     [[nodiscard]] QSize pixelSize() const { return m_pixelSize; }
@@ -75,5 +80,6 @@ private:
     std::array<Unpacked, 3> m_unpacked;
     int m_nextUnpacked = 0;
     qsizetype m_packedBytes = 0;
+    QList<std::optional<QRegion>> m_shapes;
     int m_renderCount = 0;
 };

@@ -1,5 +1,6 @@
 #include "platform/LottiePlayer.h"
 
+#include "platform/FloatingWindow.h"
 #include "platform/LottieAnimation.h"
 #include "platform/LottieCache.h"
 #include "platform/LottieFrames.h"
@@ -146,6 +147,7 @@ void LottiePlayer::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.drawImage(targetRect().topLeft(), image);
     m_shownPicture = m_frames->pictureId(m_frame);
+    shapeWindowInput(m_shownPicture);
 }
 
 void LottiePlayer::resizeEvent(QResizeEvent* event)
@@ -154,6 +156,7 @@ void LottiePlayer::resizeEvent(QResizeEvent* event)
     m_frames.reset();
     m_pixmaps.reset();
     m_shownPicture = 0;
+    m_shapedPicture = 0;
 }
 
 void LottiePlayer::showEvent(QShowEvent* event)
@@ -184,6 +187,7 @@ void LottiePlayer::setFrame(int frame)
     const qint64 picture = currentPicture();
     if (picture == 0 || picture == m_shownPicture)
         return;
+    shapeWindowInput(picture);
     const QRect target = targetRect();
     const bool followsShown
         = frameCount() > 0 && frame == (previous + 1) % frameCount() && m_frames->pictureId(previous) == m_shownPicture;
@@ -310,6 +314,21 @@ bool LottiePlayer::presentOnX11(const QRect& source)
     const QPoint logical = mapTo(top, targetRect().topLeft());
     const QPoint at(qRound(logical.x() * ratio), qRound(logical.y() * ratio));
     return m_pixmaps->present(m_frame, id, at, source);
+}
+
+void LottiePlayer::shapeWindowInput(qint64 picture)
+{
+    // Once per distinct picture; the shapes themselves are kept with the frames.
+    if (!m_shapesInput || !m_frames || picture == m_shapedPicture)
+        return;
+    auto* floating = qobject_cast<FloatingWindow*>(window());
+    if (!floating)
+        return;
+    m_shapedPicture = picture;
+    const qreal ratio = m_frames->devicePixelRatio();
+    const QPoint logical = mapTo(floating, targetRect().topLeft());
+    floating->setInputRegion(
+        m_frames->inputShape(m_frame).translated(qRound(logical.x() * ratio), qRound(logical.y() * ratio)));
 }
 
 bool LottiePlayer::eventFilter(QObject* watched, QEvent* event)

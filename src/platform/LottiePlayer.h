@@ -57,6 +57,9 @@ public:
     void setLoopMode(bool loop);
     /// A factor on the animation's own frame rate; NaN, infinite or non-positive means 1.0.
     void setSpeed(double speed);
+    /// Lets the FloatingWindow the player sits in take the pointer only where the shown
+    /// frame is drawn (the pet's window; clones and game cats keep their own rules).
+    void setShapesWindowInput(bool shapes) { m_shapesInput = shapes; }
 
     /// One tick of the frame timer: steps the playback. Public so that it can be driven
     /// without waiting for real time.
@@ -98,6 +101,7 @@ private:
     /// Copies `source` (device pixels) of the current frame onto the X11 window; false
     /// when this has to be left to a repaint.
     bool presentOnX11(const QRect& source);
+    void shapeWindowInput(qint64 picture);
 
     std::shared_ptr<LottieAnimation> m_animation;
     std::shared_ptr<LottieFrames> m_frames;
@@ -113,6 +117,8 @@ private:
     bool m_hidden = false;
     bool m_ticking = false;
     qint64 m_shownPicture = 0; // the picture on screen, by LottieFrames::pictureId
+    bool m_shapesInput = false;
+    qint64 m_shapedPicture = 0;
 
     std::shared_ptr<X11FramePixmaps> m_pixmaps;
     QPointer<QWindow> m_x11Handle;

@@ -38,12 +38,23 @@ public:
         window.setModelOrigin(m_screens.petOriginFromStored(position));
     }
     [[nodiscard]] bool isBehaviorActive() const override { return behaviorActive; }
-    void pauseBehavior() override { ++pauses; }
-    void startBehavior() override { ++starts; }
+    [[nodiscard]] bool isBehaviorRunning() const override { return behaviorActive && running; }
+    [[nodiscard]] bool isDoNotDisturbOn() const override { return false; }
+    void pauseBehavior() override
+    {
+        ++pauses;
+        running = false;
+    }
+    void startBehavior() override
+    {
+        ++starts;
+        running = true;
+    }
 
     Screens& m_screens;
     mutable FloatingWindow window;
     bool behaviorActive = true;
+    bool running = true;
     int pauses = 0;
     int starts = 0;
     QList<QPointF> restoredTo;

@@ -1,20 +1,69 @@
 // Runs the real program on the test's X server, as a user would start it.
+#include "support/FakeCompanionServer.h"
 #include "support/Wait.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <gtest/gtest.h>
 
+#include <xcb/xcb.h>
+
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+template<typename T>
+using XcbReply = std::unique_ptr<T, decltype(&std::free)>;
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name)
+{
+    XcbReply<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr), &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+/// Whether a dialog window of process `pid` is on screen.
+bool showsADialog(qint64 pid)
+{
+    xcb_connection_t* c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t type = atom(c, "_NET_WM_WINDOW_TYPE");
+    const xcb_atom_t dialog = atom(c, "_NET_WM_WINDOW_TYPE_DIALOG");
+    const xcb_atom_t pidAtom = atom(c, "_NET_WM_PID");
+    XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr), &std::free);
+    if (!tree)
+        return false;
+    const xcb_window_t* windows = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const auto cardinal = [&](xcb_atom_t property, xcb_atom_t kind) -> uint32_t {
+            XcbReply<xcb_get_property_reply_t> value(
+                xcb_get_property_reply(c, xcb_get_property(c, 0, windows[i], property, kind, 0, 1), nullptr),
+                &std::free);
+            return value && xcb_get_property_value_length(value.get()) >= 4
+                ? *static_cast<uint32_t*>(xcb_get_property_value(value.get()))
+                : 0;
+        };
+        XcbReply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, windows[i]), nullptr), &std::free);
+        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE && cardinal(pidAtom, XCB_ATOM_CARDINAL) == pid
+            && cardinal(type, XCB_ATOM_ATOM) == dialog)
+            return true;
+    }
+    return false;
+}
 
 class ProgramRun : public ::testing::Test
 {
@@ -111,4 +160,114 @@ TEST_F(ProgramRun, SecondLaunchReopensTheRunningPetInsteadOfStartingAnother)
 
     EXPECT_TRUE(waitForOutput(first, out, "[AppDelegate] 🔄 应用重新打开，hasVisibleWindows=true")) << out.constData();
     stop(first);
+}
+
+TEST_F(ProgramRun, SigtermEndsTheProgramWhileAnAlertIsOpen)
+{
+    // The update offer that the check a few seconds after start-up opens; its buttons have
+    // no "取消", so the box refuses an ordinary close.
+    FakeCompanionServer server;
+    server.state().latestVersion = u"99.0.0"_s;
+    const QString host = u"127.0.26.1"_s;
+    ASSERT_TRUE(server.start(QHostAddress(host), 3005)) << "port 3005 of " << host.toStdString() << " is taken";
+    ASSERT_TRUE(QDir().mkpath(m_home.filePath(u".config/Tamsel"_s)));
+    QFile defaults(m_home.filePath(u".config/Tamsel/defaults.json"_s));
+    ASSERT_TRUE(defaults.open(QIODevice::WriteOnly));
+    defaults.write(R"({"ServerHost": "127.0.26.1"})");
+    defaults.close();
+
+    QProcess pet;
+    start(pet);
+    QByteArray out;
+    ASSERT_TRUE(waitForOutput(pet, out, "✅ 发现新版本: 99.0.0")) << out.constData();
+    ASSERT_TRUE(waitUntil([&] { return showsADialog(pet.processId()); }, 10000));
+
+    ::kill(static_cast<pid_t>(pet.processId()), SIGTERM);
+    ASSERT_TRUE(pet.waitForFinished(15000)) << "the open alert kept the program running";
+    EXPECT_EQ(pet.exitCode(), 0);
+    QFile log(m_home.filePath(u".local/share/Tamsel/debug.log"_s));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("] [AppDelegate] 🛑 应用即将退出\n")) << "what quit saves was not saved";
+}
+
+namespace {
+
+struct BrokenSettings
+{
+    const char* name;
+    QByteArray bytes;
+    friend void PrintTo(const BrokenSettings& settings, std::ostream* os) { *os << settings.name; }
+};
+
+class ProgramOnBrokenSettings : public ProgramRun, public ::testing::WithParamInterface<BrokenSettings>
+{
+protected:
+    [[nodiscard]] QString settingsFolder() const { return m_home.filePath(u".config/Tamsel"_s); }
+
+    void writeSettings(const QString& name, const QByteArray& bytes)
+    {
+        ASSERT_TRUE(QDir().mkpath(settingsFolder()));
+        QFile file(settingsFolder() + u'/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    void startAndWaitForStartup(QProcess& pet, QByteArray& out)
+    {
+        start(pet);
+        ASSERT_TRUE(waitForOutput(pet, out, "✅ Tamsel启动完成！")) << out.constData();
+    }
+};
+
+} // namespace
+
+// A settings file that does not parse is put aside, the program starts on fresh settings
+// and its log says where the old file went.
+TEST_P(ProgramOnBrokenSettings, StartsOnFreshSettingsAndKeepsTheOldFileAside)
+{
+    writeSettings(u"defaults.json"_s, GetParam().bytes);
+    QProcess pet;
+    QByteArray out;
+    startAndWaitForStartup(pet, out);
+
+    const QStringList aside = QDir(settingsFolder()).entryList({ u"defaults.json.corrupt-*"_s }, QDir::Files);
+    ASSERT_EQ(aside.size(), 1) << out.constData();
+    QFile kept(settingsFolder() + u'/' + aside.first());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), GetParam().bytes);
+    EXPECT_TRUE(
+        out.contains((u"[Settings] ⚠️ 设置文件无法解析，已移至: "_s + kept.fileName()).toUtf8()))
+        << out.constData();
+    stop(pet);
+}
+
+INSTANTIATE_TEST_SUITE_P(UnparsableFiles, ProgramOnBrokenSettings,
+    ::testing::Values(BrokenSettings { "Empty", "" },
+        BrokenSettings { "Truncated", R"({"PetMoveSpeed": 1.2, "SavedAlarms": [)" },
+        BrokenSettings { "NaN", R"({"PetMoveSpeed": NaN})" },
+        BrokenSettings { "HugeNumber", R"({"PetMoveSpeed": 1e400})" },
+        BrokenSettings { "TopLevelArray", R"([{"PetMoveSpeed": 1.2}])" },
+        BrokenSettings { "TopLevelString", R"("PetMoveSpeed")" }, BrokenSettings { "Null", "null" },
+        BrokenSettings { "TrailingGarbage", R"({"PetMoveSpeed": 1.2} })" },
+        BrokenSettings { "InvalidUtf8", "{\"ServerHost\": \"\xff\xfe\"}" },
+        BrokenSettings { "NulBytes", QByteArray(16, '\0') }),
+    [](const ::testing::TestParamInfo<BrokenSettings>& info) { return std::string(info.param.name); });
+
+// A write cut short by a crash leaves its temporary beside the settings: the program clears
+// it away and starts on the settings that were last written whole.
+TEST_F(ProgramOnBrokenSettings, StartsOnTheLastWholeSettingsBesideALeftoverTemporary)
+{
+    writeSettings(u"defaults.json"_s, R"({"PetMoveSpeed": 1.5, "KeptAcrossTheCrash": 7})");
+    writeSettings(u"defaults.json.a1B2c3"_s, R"({"PetMoveSpeed": 1.5, "KeptAc)");
+    QProcess pet;
+    QByteArray out;
+    startAndWaitForStartup(pet, out);
+
+    EXPECT_TRUE(out.contains("[Settings] 🧹 已清除残留的设置临时文件: defaults.json.a1B2c3"))
+        << out.constData();
+    EXPECT_FALSE(QFile::exists(settingsFolder() + u"/defaults.json.a1B2c3"_s));
+    stop(pet);
+    QFile settings(settingsFolder() + u"/defaults.json"_s);
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QJsonDocument::fromJson(settings.readAll()).object().value(u"KeptAcrossTheCrash"_s).toInt(), 7);
 }

@@ -86,7 +86,7 @@ TEST_F(FriendScreens, PagesFitTheirSizes)
             u"🐱"_s, u"pw"_s);
         server.state().befriend(alice, other);
     }
-    MenuBarFriendActions actions(*friends, timers);
+    MenuBarFriendActions actions(*friends, timers, *bubbles);
     actions.showVerificationWindow();
     QWidget* window = actions.verificationWindow();
     ASSERT_TRUE(waitUntil([&] { return window->isVisible(); }));
