@@ -4,14 +4,73 @@
 #include "platform/LottieAnimation.h"
 #include "platform/MemoryRelease.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <vector>
 
 namespace {
 
-// Fast packing: a frame is packed once, when it is drawn, and unpacked only to be uploaded
-// or painted again.
-constexpr int packingLevel = 1;
+// Frames are packed as runs of equal pixels and stretches of differing ones: a pet frame is
+// mostly transparent or flat colour, and this packs and unpacks at memory speed, where a
+// general compressor cost more than drawing the frame. Each chunk starts with a word: its
+// top bit set for a run (one pixel follows), clear for a stretch (that many pixels follow).
+constexpr quint32 runFlag = 0x80000000u;
+constexpr qsizetype shortestRun = 3;
+
+QByteArray pack(const quint32* pixels, qsizetype count)
+{
+    std::vector<quint32> out;
+    out.reserve(static_cast<std::size_t>(count / 4 + 16));
+    qsizetype stretchStart = 0;
+    const auto endStretch = [&](qsizetype end) {
+        if (end > stretchStart) {
+            out.push_back(static_cast<quint32>(end - stretchStart));
+            out.insert(out.end(), pixels + stretchStart, pixels + end);
+        }
+    };
+    qsizetype i = 0;
+    while (i < count) {
+        qsizetype run = 1;
+        while (i + run < count && pixels[i + run] == pixels[i])
+            ++run;
+        if (run >= shortestRun) {
+            endStretch(i);
+            out.push_back(runFlag | static_cast<quint32>(run));
+            out.push_back(pixels[i]);
+            stretchStart = i + run;
+        }
+        i += run;
+    }
+    endStretch(count);
+    return QByteArray(reinterpret_cast<const char*>(out.data()), static_cast<qsizetype>(out.size() * sizeof(quint32)));
+}
+
+bool unpack(const QByteArray& packed, quint32* pixels, qsizetype count)
+{
+    const auto* in = reinterpret_cast<const quint32*>(packed.constData());
+    const qsizetype words = packed.size() / qsizetype(sizeof(quint32));
+    qsizetype at = 0;
+    qsizetype filled = 0;
+    while (at < words) {
+        const quint32 head = in[at++];
+        const auto length = static_cast<qsizetype>(head & ~runFlag);
+        if (length > count - filled)
+            return false;
+        if (head & runFlag) {
+            if (at >= words)
+                return false;
+            std::fill_n(pixels + filled, length, in[at++]);
+        } else {
+            if (length > words - at)
+                return false;
+            std::copy_n(in + at, length, pixels + filled);
+            at += length;
+        }
+        filled += length;
+    }
+    return filled == count;
+}
 
 qint64 nextPictureId()
 {
@@ -53,7 +112,7 @@ bool LottieFrames::draw(int index)
         return false;
     }
     image.setDevicePixelRatio(m_devicePixelRatio);
-    QByteArray packed = qCompress(image.constBits(), static_cast<qsizetype>(image.sizeInBytes()), packingLevel);
+    QByteArray packed = pack(reinterpret_cast<const quint32*>(image.constBits()), image.sizeInBytes() / 4);
     // Held poses are common in pet animations: a frame that looks like its neighbour shares
     // its picture, which also lets a player skip showing an unchanged picture again.
     for (const int neighbour : { index - 1, index + 1 }) {
@@ -78,11 +137,9 @@ QImage LottieFrames::unpacked(const Kept& kept)
         if (held.id == kept.id)
             return held.image;
     }
-    const QByteArray bytes = qUncompress(kept.packed);
     QImage image(m_pixelSize, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull() || bytes.size() != image.sizeInBytes())
+    if (image.isNull() || !unpack(kept.packed, reinterpret_cast<quint32*>(image.bits()), image.sizeInBytes() / 4))
         return {};
-    std::memcpy(image.bits(), bytes.constData(), static_cast<size_t>(bytes.size()));
     image.setDevicePixelRatio(m_devicePixelRatio);
     Unpacked& slot = m_unpacked[m_nextUnpacked];
     m_nextUnpacked = (m_nextUnpacked + 1) % static_cast<int>(m_unpacked.size());

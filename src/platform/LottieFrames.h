@@ -18,7 +18,7 @@ class LottieAnimation;
 /// pass; identical neighbouring frames share one picture.
 ///
 /// Kept frames are packed (a pet frame is mostly transparent or flat colour and packs to a
-/// few kilobytes of its 64 KiB), so frames can stay for as long as the cache wants without
+/// fraction of its 64 KiB), so frames can stay for as long as the cache wants without
 /// the memory of whole pictures; the last few asked for are held unpacked.
 class LottieFrames final
 {
