@@ -97,12 +97,9 @@ void CompositionRoot::createManagers()
     Clock& clock = Clock::system();
     RandomSource& random = RandomSource::system();
 
-    QString host = m_defaults->string(APIClient::serverHostKey);
-    if (host.isEmpty())
-        host = u"localhost"_s;
     // The server client and the account, which the features and the status-bar menu use.
     // The client asks the account for the signed-in user only when it sends.
-    m_apiClient = &make<APIClient>(APIClient::baseURLForHost(host), [this]() -> std::optional<qint64> {
+    m_apiClient = &make<APIClient>(APIClient::baseURLFromSettings(*m_defaults), [this]() -> std::optional<qint64> {
         if (!m_users)
             return std::nullopt;
         const auto& user = m_users->currentUser();
