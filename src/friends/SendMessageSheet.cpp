@@ -95,7 +95,7 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     m_cancel->setAutoDefault(false);
     m_cancel->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Escape));
     m_send->setObjectName(u"sendButton"_s);
-    m_send->setAutoDefault(false);
+    m_send->setDefault(true);
     m_send->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
     buttons->addWidget(m_cancel);
     buttons->addWidget(m_send);

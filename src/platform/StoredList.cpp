@@ -1,9 +1,10 @@
-#include "reminders/StoredList.h"
+#include "platform/StoredList.h"
 
 #include "platform/Defaults.h"
 #include "platform/LogManager.h"
 
 #include <QJsonDocument>
+#include <QUuid>
 
 using namespace Qt::StringLiterals;
 
@@ -28,6 +29,16 @@ QString compact(const QJsonValue& value)
 
 } // namespace
 
+QString StoredList::freshId()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
+
+void StoredList::logFreshId(const StoredListKeys& keys, const QString& duplicate, const QString& fresh)
+{
+    LogManager::log(u"⚠️ "_s + keys.noun + u" id 重复: "_s + duplicate + u"，已改为 "_s + fresh, keys.category);
+}
+
 bool StoredList::readEntries(
     Defaults& defaults, const StoredListKeys& keys, const std::function<void(const JsonReader&)>& decode)
 {
@@ -36,26 +47,32 @@ bool StoredList::readEntries(
     const QJsonValue stored = defaults.value(keys.key);
     if (!stored.isArray()) {
         setAside(defaults, keys, QJsonArray { stored });
+        defaults.setValue(keys.key, QJsonArray());
         LogManager::log(u"⚠️ 存储的"_s + keys.noun + u"列表不是列表，已另存到 "_s + keys.asideKey + u": "_s
                 + compact(stored).left(200),
             keys.category);
         return true;
     }
     const QJsonArray array = stored.toArray();
+    const QString failure = keys.entryFailurePrefix.isEmpty() ? u"⚠️ 跳过无法读取的"_s + keys.noun + u": "_s
+                                                              : keys.entryFailurePrefix;
+    QJsonArray accepted;
     QJsonArray rejected;
     for (qsizetype i = 0; i < array.size(); ++i) {
         const QJsonValue entry = array.at(i);
         try {
             const JsonReader reader = JsonReader::fromValue(entry, JsonReader::indexPath({}, i));
             decode(reader);
+            accepted.append(entry);
         } catch (const JsonDecodeError& error) {
             rejected.append(entry);
-            LogManager::log(
-                u"⚠️ 跳过无法读取的"_s + keys.noun + u": "_s + error.description(), keys.category);
+            LogManager::log(failure + error.description(), keys.category);
         }
     }
     if (!rejected.isEmpty()) {
+        // Out of the list once aside, so that the next load does not set them aside again.
         setAside(defaults, keys, rejected);
+        defaults.setValue(keys.key, accepted);
         LogManager::log(u"⚠️ "_s + QString::number(rejected.size()) + u" 个无法读取的"_s + keys.noun
                 + u"已另存到 "_s + keys.asideKey,
             keys.category);
