@@ -2,7 +2,8 @@
 
 #include "friends/FriendMessageManager.h"
 #include "friends/MessageBubbleWindow.h"
-#include "friends/PetWindowHost.h"
+#include "pet/PetBehaviorControl.h"
+#include "pet/PetWindowHost.h"
 #include "platform/Alerts.h"
 #include "platform/Clock.h"
 #include "platform/LogManager.h"
@@ -37,11 +38,12 @@ constexpr int refocusDelayMs = 100;
 
 } // namespace
 
-FriendMessageBubbleWindowManager::FriendMessageBubbleWindowManager(
-    FriendMessageManager& messages, PetWindowHost& pet, Screens& screens, Clock& clock, QObject* parent)
+FriendMessageBubbleWindowManager::FriendMessageBubbleWindowManager(FriendMessageManager& messages, PetWindowHost& pet,
+    PetBehaviorControl& behavior, Screens& screens, Clock& clock, QObject* parent)
     : QObject(parent)
     , m_messages(messages)
     , m_pet(pet)
+    , m_behavior(behavior)
     , m_screens(screens)
     , m_clock(clock)
 {
@@ -306,10 +308,10 @@ void FriendMessageBubbleWindowManager::movePetToBottomLeft()
     if (!visible || !pet)
         return;
     if (!m_savedPetPosition) {
-        m_savedPetPosition = m_pet.currentPetPosition();
+        m_savedPetPosition = m_pet.getCurrentWindowPosition();
         log(u"💾 保存猫猫原始位置: "_s + pointText(*m_savedPetPosition));
     }
-    m_pet.pauseBehavior();
+    m_behavior.pauseScheduling();
     log(u"⏸️ 已暂停自动行为系统"_s);
     const QPointF corner(visible->left() + 50, visible->top() + 150);
     watchPetWindow();
@@ -322,15 +324,15 @@ void FriendMessageBubbleWindowManager::restorePetPosition()
 {
     if (!m_isShowingMessages)
         return;
-    if (m_pet.isBehaviorActive()) {
-        m_pet.startBehavior();
+    if (m_behavior.isActive()) {
+        m_behavior.startBehaviorSystem();
         LogManager::log(u"自动行为系统已恢复"_s, u"AutoBehavior"_s);
     }
     log(u"▶️ 已恢复自动行为系统"_s);
     if (m_savedPetPosition) {
         const QPointF saved = *m_savedPetPosition;
         m_savedPetPosition.reset();
-        m_pet.updatePetPosition(saved);
+        m_pet.updateWindowPosition(saved);
         log(u"📍 猫猫已恢复到原始位置: "_s + pointText(saved));
     }
     m_isShowingMessages = false;

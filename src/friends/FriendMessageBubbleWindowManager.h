@@ -16,6 +16,7 @@ class Clock;
 class FloatingWindow;
 class FriendMessageManager;
 class MessageBubbleWindow;
+class PetBehaviorControl;
 class PetWindowHost;
 class Screens;
 
@@ -33,8 +34,8 @@ public:
     static constexpr int petGap = 20;
     static constexpr int fadeOutMs = 300;
 
-    FriendMessageBubbleWindowManager(
-        FriendMessageManager& messages, PetWindowHost& pet, Screens& screens, Clock& clock, QObject* parent = nullptr);
+    FriendMessageBubbleWindowManager(FriendMessageManager& messages, PetWindowHost& pet, PetBehaviorControl& behavior,
+        Screens& screens, Clock& clock, QObject* parent = nullptr);
     ~FriendMessageBubbleWindowManager() override;
 
     /// Installs this manager as the receiver of friend messages unless one is installed.
@@ -69,6 +70,7 @@ private:
 
     FriendMessageManager& m_messages;
     PetWindowHost& m_pet;
+    PetBehaviorControl& m_behavior;
     Screens& m_screens;
     Clock& m_clock;
     QList<QPointer<MessageBubbleWindow>> m_messageWindows;

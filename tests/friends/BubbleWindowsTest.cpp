@@ -78,7 +78,7 @@ TEST_F(Bubbles, FirstMessageParksThePetAndTheLastCloseBringsItBack)
         pet->starts = 0;
         pet->restoredTo.clear();
         pet->window.setModelOrigin({ 700, 400 });
-        const QPointF stored = pet->currentPetPosition();
+        const QPointF stored = pet->getCurrentWindowPosition();
 
         bubbles->showMessage(message(7));
         bubbles->showMessage(message(8));

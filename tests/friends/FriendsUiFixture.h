@@ -5,7 +5,8 @@
 #include "FriendsFixture.h"
 
 #include "friends/FriendMessageBubbleWindowManager.h"
-#include "friends/PetWindowHost.h"
+#include "pet/PetBehaviorControl.h"
+#include "pet/PetWindowHost.h"
 #include "platform/Alerts.h"
 #include "platform/Clock.h"
 #include "platform/FloatingWindow.h"
@@ -14,8 +15,9 @@
 #include <QList>
 #include <QPointF>
 
-/// A plain window standing in for the pet, recording what the bubbles ask of it.
-class FakePetHost final : public PetWindowHost
+/// A plain window standing in for the pet, recording what the bubbles ask of it and of
+/// the pet's behaviour.
+class FakePetHost final : public PetWindowHost, public PetBehaviorControl
 {
 public:
     explicit FakePetHost(Screens& screens)
@@ -28,18 +30,18 @@ public:
     }
 
     [[nodiscard]] FloatingWindow* petWindow() const override { return &window; }
-    [[nodiscard]] QPointF currentPetPosition() const override
+    [[nodiscard]] QPointF getCurrentWindowPosition() const override
     {
         return m_screens.storedFromPetOrigin(window.modelFrame().topLeft());
     }
-    void updatePetPosition(QPointF position) override
+    void updateWindowPosition(QPointF position) override
     {
         restoredTo.append(position);
         window.setModelOrigin(m_screens.petOriginFromStored(position));
     }
-    [[nodiscard]] bool isBehaviorActive() const override { return behaviorActive; }
-    void pauseBehavior() override { ++pauses; }
-    void startBehavior() override { ++starts; }
+    [[nodiscard]] bool isActive() const override { return behaviorActive; }
+    void pauseScheduling() override { ++pauses; }
+    void startBehaviorSystem() override { ++starts; }
 
     Screens& m_screens;
     mutable FloatingWindow window;
@@ -58,7 +60,7 @@ protected:
         Alerts::clearAnsweredAlerts();
         friends = std::make_unique<FriendManager>(*client, *defaults);
         pet = std::make_unique<FakePetHost>(screens);
-        bubbles = std::make_unique<FriendMessageBubbleWindowManager>(*messages, *pet, screens, Clock::system());
+        bubbles = std::make_unique<FriendMessageBubbleWindowManager>(*messages, *pet, *pet, screens, Clock::system());
     }
 
     void TearDown() override

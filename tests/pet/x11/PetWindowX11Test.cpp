@@ -1,10 +1,14 @@
 // The pet window on a real X server: placed where the stored position says, on every
 // desktop, and lifted to full opacity while the pointer is over it.
+#include "pet/AutoBehaviorManager.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/DragEventHandler.h"
 #include "pet/InteractionHandler.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/OpacityManager.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
+#include "pet/PetWindowAssembler.h"
 #include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
@@ -63,11 +67,14 @@ TEST(PetWindowX11, StandsAtTheStoredPlaceOnEveryDesktopAndLightsUpUnderThePointe
     LottieAnimationManager animations(appearance, resources);
     InteractionHandler clicks(petState, screens);
     WindowManager manager(petState, screens, animations, clicks);
-    OpacityManager opacity(defaults, [&manager] { return manager.petWindow(); });
+    // The parts the program joins to each pet window; the pet stays where it was put.
+    AutoBehaviorManager scheduler(petState, manager, screens);
+    scheduler.stopBehaviorSystem();
+    DoNotDisturbManager doNotDisturb(defaults, screens, manager, petState, scheduler);
+    DragEventHandler dragging(screens, petState, doNotDisturb);
+    OpacityManager opacity(defaults, manager);
     opacity.setDefaultOpacity(0.5);
-    WindowManager::PetWindowParts parts;
-    parts.opacity = &opacity;
-    manager.setPetWindowParts(parts);
+    PetWindowAssembler assembler(manager, scheduler, opacity, dragging, doNotDisturb, clicks);
 
     manager.createPetWindow();
     FloatingWindow* window = manager.petWindow();
