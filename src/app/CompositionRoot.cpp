@@ -70,8 +70,10 @@ using namespace Qt::StringLiterals;
 
 CompositionRoot::CompositionRoot()
 {
-    m_defaults = &make<Defaults>(Defaults::defaultFilePath());
+    // The log comes first: loading the settings may already have something to say (a file
+    // that did not parse and where it went, a write cut short by a crash).
     m_log = &makeShared<LogManager>(LogManager::defaultFolder());
+    m_defaults = &make<Defaults>(Defaults::defaultFilePath());
     m_events = &makeShared<EventCenter>();
     m_screens = &make<Screens>();
     m_resources = &make<Resources>(Resources::locateRoot());

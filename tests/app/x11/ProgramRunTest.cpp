@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -111,4 +113,86 @@ TEST_F(ProgramRun, SecondLaunchReopensTheRunningPetInsteadOfStartingAnother)
 
     EXPECT_TRUE(waitForOutput(first, out, "[AppDelegate] 🔄 应用重新打开，hasVisibleWindows=true")) << out.constData();
     stop(first);
+}
+
+namespace {
+
+struct BrokenSettings
+{
+    const char* name;
+    QByteArray bytes;
+    friend void PrintTo(const BrokenSettings& settings, std::ostream* os) { *os << settings.name; }
+};
+
+class ProgramOnBrokenSettings : public ProgramRun, public ::testing::WithParamInterface<BrokenSettings>
+{
+protected:
+    [[nodiscard]] QString settingsFolder() const { return m_home.filePath(u".config/Tamsel"_s); }
+
+    void writeSettings(const QString& name, const QByteArray& bytes)
+    {
+        ASSERT_TRUE(QDir().mkpath(settingsFolder()));
+        QFile file(settingsFolder() + u'/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    void startAndWaitForStartup(QProcess& pet, QByteArray& out)
+    {
+        start(pet);
+        ASSERT_TRUE(waitForOutput(pet, out, "✅ Tamsel启动完成！")) << out.constData();
+    }
+};
+
+} // namespace
+
+// A settings file that does not parse is put aside, the program starts on fresh settings
+// and its log says where the old file went.
+TEST_P(ProgramOnBrokenSettings, StartsOnFreshSettingsAndKeepsTheOldFileAside)
+{
+    writeSettings(u"defaults.json"_s, GetParam().bytes);
+    QProcess pet;
+    QByteArray out;
+    startAndWaitForStartup(pet, out);
+
+    const QStringList aside = QDir(settingsFolder()).entryList({ u"defaults.json.corrupt-*"_s }, QDir::Files);
+    ASSERT_EQ(aside.size(), 1) << out.constData();
+    QFile kept(settingsFolder() + u'/' + aside.first());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), GetParam().bytes);
+    EXPECT_TRUE(
+        out.contains((u"[Settings] ⚠️ 设置文件无法解析，已移至: "_s + kept.fileName()).toUtf8()))
+        << out.constData();
+    stop(pet);
+}
+
+INSTANTIATE_TEST_SUITE_P(UnparsableFiles, ProgramOnBrokenSettings,
+    ::testing::Values(BrokenSettings { "Empty", "" },
+        BrokenSettings { "Truncated", R"({"PetMoveSpeed": 1.2, "SavedAlarms": [)" },
+        BrokenSettings { "NaN", R"({"PetMoveSpeed": NaN})" },
+        BrokenSettings { "HugeNumber", R"({"PetMoveSpeed": 1e400})" },
+        BrokenSettings { "TopLevelArray", R"([{"PetMoveSpeed": 1.2}])" },
+        BrokenSettings { "TopLevelString", R"("PetMoveSpeed")" }, BrokenSettings { "Null", "null" },
+        BrokenSettings { "TrailingGarbage", R"({"PetMoveSpeed": 1.2} })" },
+        BrokenSettings { "InvalidUtf8", "{\"ServerHost\": \"\xff\xfe\"}" },
+        BrokenSettings { "NulBytes", QByteArray(16, '\0') }),
+    [](const ::testing::TestParamInfo<BrokenSettings>& info) { return std::string(info.param.name); });
+
+// A write cut short by a crash leaves its temporary beside the settings: the program clears
+// it away and starts on the settings that were last written whole.
+TEST_F(ProgramOnBrokenSettings, StartsOnTheLastWholeSettingsBesideALeftoverTemporary)
+{
+    writeSettings(u"defaults.json"_s, R"({"PetMoveSpeed": 1.5, "KeptAcrossTheCrash": 7})");
+    writeSettings(u"defaults.json.a1B2c3"_s, R"({"PetMoveSpeed": 1.5, "KeptAc)");
+    QProcess pet;
+    QByteArray out;
+    startAndWaitForStartup(pet, out);
+
+    EXPECT_TRUE(out.contains("[Settings] 🧹 已清除残留的设置临时文件: defaults.json.a1B2c3"))
+        << out.constData();
+    EXPECT_FALSE(QFile::exists(settingsFolder() + u"/defaults.json.a1B2c3"_s));
+    stop(pet);
+    QFile settings(settingsFolder() + u"/defaults.json"_s);
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QJsonDocument::fromJson(settings.readAll()).object().value(u"KeptAcrossTheCrash"_s).toInt(), 7);
 }
