@@ -160,8 +160,8 @@ void CompositionRoot::createManagers()
 
     // What the user sees of friends: message bubbles beside the pet, the friend-code window,
     // the pet menu's friend entries and the preferences' friends tab.
-    FriendMessageBubbleWindowManager& bubbles
-        = make<FriendMessageBubbleWindowManager>(friendMessages, windows, scheduler, *m_screens, clock);
+    FriendMessageBubbleWindowManager& bubbles = make<FriendMessageBubbleWindowManager>(friendMessages,
+        FriendMessageBubbleWindowManager::PetParts { windows, scheduler, doNotDisturb, petState }, *m_screens, clock);
     MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers);
     FriendMenuEntries& friendEntries = make<FriendMenuEntries>(
         *m_users, friends, bubbles, friendActions, [&doNotDisturb] { doNotDisturb.exitIfActiveDueToUserAction(); });

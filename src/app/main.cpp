@@ -1,10 +1,12 @@
 #include "app/AppDelegate.h"
 #include "app/CompositionRoot.h"
 #include "app/DesktopPetApp.h"
+#include "platform/ApplicationQuit.h"
 #include "platform/Defaults.h"
 #include "platform/EmojiStyle.h"
 #include "platform/LogManager.h"
 #include "platform/MemoryRelease.h"
+#include "platform/ModalWindowsOnTop.h"
 #include "platform/PlatformSelection.h"
 #include "platform/SingleInstance.h"
 #include "platform/StandardOutput.h"
@@ -36,6 +38,9 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // The pet floats above ordinary windows; our alerts and sheets must not open under it.
+    ModalWindowsOnTop modalsOnTop;
+
     // Every manager lives in the root; it frees them in reverse order before `app` goes.
     CompositionRoot root;
     DesktopPetApp petApp(root);
@@ -65,7 +70,7 @@ int main(int argc, char** argv)
     QObject::connect(&signalWatcher, &UnixSignals::quitRequested, &app, [](int signalNumber) {
         const QString name = signalNumber == SIGINT ? u"SIGINT"_s : u"SIGTERM"_s;
         LogManager::log(u"🛑 收到 "_s + name + u"，退出应用"_s, u"App"_s);
-        QCoreApplication::quit();
+        ApplicationQuit::quitNow();
     });
 
     return QApplication::exec();

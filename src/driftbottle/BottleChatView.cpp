@@ -4,6 +4,7 @@
 #include "driftbottle/ConversationListModel.h"
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/ConversationRowDelegate.h"
+#include "driftbottle/TextWrapper.h"
 #include "driftbottle/ThrowNewBottleSheet.h"
 #include "platform/LogManager.h"
 #include "server/Tasks.h"
@@ -33,6 +34,28 @@ const QString category = u"Conversation"_s;
 void log(const QString& message)
 {
     LogManager::log(message, category);
+}
+
+/// The pick card's preview: at most this many lines of at most this width.
+constexpr int previewLines = 3;
+constexpr int previewWidth = 380;
+
+/// The preview as the card shows it: wrapped, with a run too long for a line broken
+/// anywhere, and cut at the end of the last line the card has room for.
+QString previewText(const QString& text, const QFont& font)
+{
+    TextWrapper wrapper(font);
+    QStringList lines = wrapper.wrap(text, previewWidth).lines;
+    if (lines.size() > previewLines) {
+        const QFontMetrics metrics(font);
+        const QString ellipsis(QChar(0x2026));
+        lines.resize(previewLines);
+        QString& last = lines.last();
+        last = metrics.elidedText(last, Qt::ElideRight, previewWidth - metrics.horizontalAdvance(ellipsis));
+        if (!last.endsWith(ellipsis))
+            last += ellipsis;
+    }
+    return lines.join(u'\n');
 }
 
 QFrame* divider(QWidget* parent)
@@ -199,7 +222,7 @@ QWidget* BottleChatView::buildPlaceholder()
 
 void BottleChatView::buildPickOverlay()
 {
-    m_pickOverlay = new OverlayCard(this);
+    m_pickOverlay = new OverlayCard(this, 0.3);
     m_pickOverlay->setObjectName(u"pickOverlay"_s);
     QVBoxLayout* card = m_pickOverlay->cardLayout();
     card->setContentsMargins(40, 40, 40, 40);
@@ -208,12 +231,10 @@ void BottleChatView::buildPickOverlay()
     card->addWidget(styledLabel(u"捡到瓶子！"_s, 1.4, true, false, m_pickOverlay->card()));
     m_pickPreview = styledLabel({}, 1.0, false, true, m_pickOverlay->card());
     m_pickPreview->setObjectName(u"pickPreview"_s);
-    m_pickPreview->setWordWrap(true);
+    // Broken into lines here, so that the card takes the size of exactly what it shows.
     m_pickPreview->setContentsMargins(20, 0, 20, 0);
     m_pickPreview->setMinimumWidth(260);
-    m_pickPreview->setMaximumWidth(420);
-    m_pickPreview->setMaximumHeight(3 * m_pickPreview->fontMetrics().lineSpacing() + 2);
-    card->addWidget(m_pickPreview);
+    card->addWidget(m_pickPreview, 0, Qt::AlignHCenter);
 }
 
 QString BottleChatView::preview(const QString& content)
@@ -362,7 +383,7 @@ QCoro::Task<> BottleChatView::runPick()
         });
         co_return;
     }
-    m_pickPreview->setText(preview(bottle.content));
+    m_pickPreview->setText(previewText(preview(bottle.content), m_pickPreview->font()));
     m_pickOverlay->fadeIn();
     log(u"✅ 捡到瓶子: "_s + bottle.id + u" - "_s + GraphemeText::truncated(bottle.content, 20) + u"..."_s);
     QTimer::singleShot(pickSuccessMs, Qt::PreciseTimer, this, [this, id = bottle.id] {

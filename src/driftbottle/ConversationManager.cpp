@@ -34,6 +34,23 @@ ConversationManager::ConversationManager(
     , m_timer(timer)
 {
     log(u"💬 ConversationManager 初始化完成"_s);
+    if (m_users.currentUser())
+        m_listOwner = m_users.currentUser()->id;
+    connect(&m_users, &UserManager::currentUserChanged, this, &ConversationManager::accountChanged);
+}
+
+void ConversationManager::accountChanged()
+{
+    const std::optional<qint64> owner
+        = m_users.currentUser() ? std::optional<qint64>(m_users.currentUser()->id) : std::nullopt;
+    if (owner == m_listOwner)
+        return;
+    m_listOwner = owner;
+    // Nothing of another account stays on screen: not its list, nor its open chat with the
+    // draft being written, nor a reply for it that is still on its way.
+    m_listRequestShown = ++m_listRequestsStarted;
+    clearSelection();
+    setConversations({});
 }
 
 ConversationManager::~ConversationManager()

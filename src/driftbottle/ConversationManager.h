@@ -86,6 +86,7 @@ private:
     void setChatMessages(QList<ChatMessage> messages);
     void setCurrentConversation(std::optional<Conversation> conversation);
     void recordFailure(const APIError& error, const QString& prefix);
+    void accountChanged();
     /// Fetches the list; a reply older than one already shown is dropped (nullopt).
     QCoro::Task<std::optional<QList<Conversation>>> fetchConversations(qint64 userId);
     QCoro::Task<> performAutoRefresh();
@@ -106,4 +107,6 @@ private:
     bool m_autoRefreshInFlight = false;
     quint64 m_listRequestsStarted = 0;
     quint64 m_listRequestShown = 0;
+    /// Whose conversations the lists hold.
+    std::optional<qint64> m_listOwner;
 };

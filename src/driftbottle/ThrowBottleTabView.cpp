@@ -125,7 +125,7 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
     layout->addWidget(scroll, 1);
     layout->addLayout(buttonRow);
 
-    m_success = new OverlayCard(this);
+    m_success = new OverlayCard(this, 0.5);
     m_success->setObjectName(u"throwSuccess"_s);
     m_success->cardLayout()->setContentsMargins(50, 40, 50, 40);
     m_success->cardLayout()->setSpacing(20);

@@ -279,7 +279,9 @@ QWidget* UserRegistrationView::buildRegisterStep()
 UserRegistrationView* UserRegistrationView::openWindow(UserManager& userManager, APIClient& client)
 {
     auto* form = new UserRegistrationView(userManager, client);
-    form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // It opens at the screen's centre, where the pet likes to sit; like a modal panel it stands above it.
+    form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+        | Qt::WindowStaysOnTopHint);
     form->setWindowTitle(signInTitle);
     form->setAttribute(Qt::WA_DeleteOnClose);
     connect(form, &UserRegistrationView::dismissRequested, form, &QWidget::close);
@@ -380,6 +382,8 @@ void UserRegistrationView::setErrorMessage(const QString& message)
 
 void UserRegistrationView::refresh()
 {
+    // The address being checked or signed in with stays the one the next step shows.
+    m_email->setReadOnly(m_loading);
     m_primary->setEnabled(!isNextButtonDisabled());
     m_primary->setText(m_loading ? QString() : m_primary->property("idleText").toString());
     m_spinner->move(m_primary->rect().center() - m_spinner->rect().center());

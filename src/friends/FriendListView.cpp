@@ -265,11 +265,19 @@ void FriendListView::confirmDelete(const Friend& friendRecord)
 QCoro::Task<> FriendListView::runDelete(Friend friendRecord)
 {
     QPointer self(this);
+    QString failure;
     try {
         co_await m_friends.deleteFriend(friendRecord);
     } catch (const std::exception& error) {
-        LogManager::log(u"❌ 删除好友失败: "_s + APIError::describe(error), category);
+        failure = APIError::describe(error);
+    }
+    if (!failure.isNull()) {
+        LogManager::log(u"❌ 删除好友失败: "_s + failure, category);
         // The friend stays listed and waiting for confirmation; the user may try again.
+        if (self)
+            Alerts::show(Alerts::Style::Warning, u"删除失败"_s,
+                u"删除好友「"_s + friendRecord.nickname + u"」失败："_s + failure + u"\n\n请重试"_s, { u"确定"_s },
+                self);
         co_return;
     }
     if (self)

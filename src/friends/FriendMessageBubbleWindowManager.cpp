@@ -2,7 +2,9 @@
 
 #include "friends/FriendMessageManager.h"
 #include "friends/MessageBubbleWindow.h"
+#include "pet/DoNotDisturbManager.h"
 #include "pet/PetBehaviorControl.h"
+#include "pet/PetState.h"
 #include "pet/PetWindowHost.h"
 #include "platform/Alerts.h"
 #include "platform/Clock.h"
@@ -15,6 +17,9 @@
 #include <QEvent>
 #include <QPushButton>
 #include <QTimer>
+
+#include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -38,12 +43,14 @@ constexpr int refocusDelayMs = 100;
 
 } // namespace
 
-FriendMessageBubbleWindowManager::FriendMessageBubbleWindowManager(FriendMessageManager& messages, PetWindowHost& pet,
-    PetBehaviorControl& behavior, Screens& screens, Clock& clock, QObject* parent)
+FriendMessageBubbleWindowManager::FriendMessageBubbleWindowManager(
+    FriendMessageManager& messages, PetParts pet, Screens& screens, Clock& clock, QObject* parent)
     : QObject(parent)
     , m_messages(messages)
-    , m_pet(pet)
-    , m_behavior(behavior)
+    , m_pet(pet.window)
+    , m_behavior(pet.behavior)
+    , m_doNotDisturb(pet.doNotDisturb)
+    , m_petState(pet.state)
     , m_screens(screens)
     , m_clock(clock)
 {
@@ -63,18 +70,21 @@ void FriendMessageBubbleWindowManager::ensureCallbackIsSet()
 {
     if (m_messages.hasMessageCallback())
         return;
-    m_messages.setOnMessageReceived([self = QPointer(this)](const FriendMessage& message) {
-        if (self)
-            self->showMessage(message);
-    });
+    m_messages.setOnMessageReceived(
+        [self = QPointer(this)](const FriendMessage& message) { return self && self->showMessage(message); });
     log(u"✅ 消息回调已设置"_s);
 }
 
-void FriendMessageBubbleWindowManager::showMessage(const FriendMessage& message)
+bool FriendMessageBubbleWindowManager::showMessage(const FriendMessage& message)
 {
     log(u"💬 显示消息："_s + message.senderNickname);
-    QMetaObject::invokeMethod(
-        this, [this, message] { openReceived(message); }, Qt::QueuedConnection);
+    const qsizetype bytes = FriendMessageManager::footprint(message);
+    if (heldMessageCount() >= maxHeldMessages || m_heldBytes + bytes > maxHeldBytes)
+        return false;
+    m_held.push_back(message);
+    m_heldBytes += bytes;
+    QMetaObject::invokeMethod(this, &FriendMessageBubbleWindowManager::showHeldMessages, Qt::QueuedConnection);
+    return true;
 }
 
 void FriendMessageBubbleWindowManager::showSendMessageBubble(const Friend& friendRecord)
@@ -94,29 +104,29 @@ QList<MessageBubbleWindow*> FriendMessageBubbleWindowManager::bubbles() const
     return out;
 }
 
+double FriendMessageBubbleWindowManager::columnHeight() const
+{
+    double height = 0;
+    for (const QPointer<MessageBubbleWindow>& window : m_messageWindows) {
+        if (window)
+            height += (height > 0 ? windowSpacing : 0) + window->height();
+    }
+    return height;
+}
+
 bool FriendMessageBubbleWindowManager::hasRoomForReceived() const
 {
-    // The column grows downward from the pet's top edge and nothing scrolls it, so a burst
-    // of messages would open bubbles below the screen where nobody can read or close them.
-    // Those wait until a bubble closes or the pet moves up.
-    if (m_messageWindows.isEmpty())
-        return true;
-    const FloatingWindow* pet = m_pet.petWindow();
+    // Every message is on screen at once while the column fits the height of the visible
+    // frame; beyond that the later ones wait, rather than open where nobody can read or
+    // close them.
     const std::optional<QRectF> visible = m_screens.mainVisibleFrame();
-    if (!pet || !visible)
+    if (m_messageWindows.isEmpty() || !visible)
         return true;
-    double top = pet->modelFrame().bottom(); // the model's y grows upward: bottom() is the top edge
-    for (const QPointer<MessageBubbleWindow>& window : m_messageWindows)
-        top -= (window ? window->height() : 0) + windowSpacing;
-    return top - MessageBubbleWindow::receivedHeight >= visible->top() - 0.5;
+    return columnHeight() + windowSpacing + MessageBubbleWindow::receivedHeight <= visible->height() + 0.5;
 }
 
 void FriendMessageBubbleWindowManager::openReceived(const FriendMessage& message)
 {
-    if (!hasRoomForReceived()) {
-        m_held.push_back(message);
-        return;
-    }
     if (m_messageWindows.isEmpty())
         movePetToBottomLeft();
     auto* window
@@ -126,6 +136,7 @@ void FriendMessageBubbleWindowManager::openReceived(const FriendMessage& message
     // The user's current window keeps the keyboard.
     window->show();
     window->raise();
+    m_messages.confirmDelivered(message.id);
     log(u"✅ 消息窗口已显示"_s);
 }
 
@@ -243,22 +254,37 @@ void FriendMessageBubbleWindowManager::closeMessage(quint64 token)
             window->deleteLater();
         }
     });
-    // The others close the gap while this one fades.
+    // The others close the gap while this one fades, and a waiting message takes its place.
     updateWindowPositions();
+    showHeldMessages();
     if (m_messageWindows.isEmpty()) {
         restorePetPosition();
         log(u"🔄 所有消息已关闭，猫猫已恢复正常"_s);
     }
     log(u"🚪 消息窗口已关闭"_s);
-    showHeldMessages();
 }
 
 void FriendMessageBubbleWindowManager::showHeldMessages()
 {
     while (!m_held.empty() && hasRoomForReceived()) {
-        const FriendMessage next = m_held.front();
+        const FriendMessage next = std::move(m_held.front());
         m_held.pop_front();
+        m_heldBytes -= FriendMessageManager::footprint(next);
         openReceived(next);
+    }
+    showWaitingCount();
+}
+
+void FriendMessageBubbleWindowManager::showWaitingCount()
+{
+    // The newest received bubble says how many more wait behind it.
+    bool newest = true;
+    for (qsizetype i = m_messageWindows.size() - 1; i >= 0; --i) {
+        MessageBubbleWindow* window = m_messageWindows.at(i);
+        if (!window || window->kind() != MessageBubbleWindow::Kind::Received)
+            continue;
+        window->setWaitingCount(newest ? heldMessageCount() : 0);
+        newest = false;
     }
 }
 
@@ -270,6 +296,13 @@ void FriendMessageBubbleWindowManager::updateWindowPositions()
     const QRectF frame = pet->modelFrame();
     const double x = frame.right() + petGap;
     double top = frame.bottom(); // the model's y grows upward
+    // A column that would pass the bottom of the visible frame moves up as a whole, so its
+    // last bubble ends inside it, though never above the frame's top.
+    if (const std::optional<QRectF> visible = m_screens.mainVisibleFrame()) {
+        const double shortfall = visible->top() - (top - columnHeight());
+        if (shortfall > 0)
+            top = std::max(top, std::min(top + shortfall, visible->bottom()));
+    }
     for (const QPointer<MessageBubbleWindow>& window : std::as_const(m_messageWindows)) {
         if (!window)
             continue;
@@ -294,10 +327,8 @@ void FriendMessageBubbleWindowManager::watchPetWindow()
 bool FriendMessageBubbleWindowManager::eventFilter(QObject* watched, QEvent* event)
 {
     // Every move of the pet, by a drag, the scheduler or this manager, takes the column along.
-    if (event->type() == QEvent::Move && watched == m_watchedPet && !m_messageWindows.isEmpty()) {
+    if (event->type() == QEvent::Move && watched == m_watchedPet && !m_messageWindows.isEmpty())
         updateWindowPositions();
-        showHeldMessages();
-    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -311,6 +342,7 @@ void FriendMessageBubbleWindowManager::movePetToBottomLeft()
         m_savedPetPosition = m_pet.getCurrentWindowPosition();
         log(u"💾 保存猫猫原始位置: "_s + pointText(*m_savedPetPosition));
     }
+    m_resumeBehavior = m_behavior.isRunning();
     m_behavior.pauseScheduling();
     log(u"⏸️ 已暂停自动行为系统"_s);
     const QPointF corner(visible->left() + 50, visible->top() + 150);
@@ -324,16 +356,24 @@ void FriendMessageBubbleWindowManager::restorePetPosition()
 {
     if (!m_isShowingMessages)
         return;
-    if (m_behavior.isActive()) {
+    // The pet goes back, also from where the user dragged it, before its behaviour starts
+    // again, so that the next walk sets out from there.
+    const std::optional<QPointF> saved = std::exchange(m_savedPetPosition, std::nullopt);
+    if (saved) {
+        m_pet.updateWindowPosition(*saved);
+        // Where the window really went (do-not-disturb may have bent the point onto its
+        // line) becomes the pet's own position.
+        if (m_pet.petWindow())
+            m_petState.updatePosition(m_pet.getCurrentWindowPosition());
+    }
+    // Only a behaviour that ran before the messages came starts again: not one that
+    // do-not-disturb, the game or the user's switch holds still.
+    if (std::exchange(m_resumeBehavior, false) && m_behavior.isActive() && !m_doNotDisturb.isDoNotDisturbMode()) {
         m_behavior.startBehaviorSystem();
         LogManager::log(u"自动行为系统已恢复"_s, u"AutoBehavior"_s);
     }
     log(u"▶️ 已恢复自动行为系统"_s);
-    if (m_savedPetPosition) {
-        const QPointF saved = *m_savedPetPosition;
-        m_savedPetPosition.reset();
-        m_pet.updateWindowPosition(saved);
-        log(u"📍 猫猫已恢复到原始位置: "_s + pointText(saved));
-    }
+    if (saved)
+        log(u"📍 猫猫已恢复到原始位置: "_s + pointText(*saved));
     m_isShowingMessages = false;
 }

@@ -13,17 +13,24 @@
 #include <optional>
 
 class Clock;
+class DoNotDisturbManager;
 class FloatingWindow;
 class FriendMessageManager;
 class MessageBubbleWindow;
 class PetBehaviorControl;
+class PetState;
 class PetWindowHost;
 class Screens;
 
 /// Friend messages as bubbles beside the pet: one per received message, with a reply
 /// field, and compose bubbles opened from the menus. Bubbles stack downward from the pet's
-/// top edge, 20 px to its right, and follow every move of the pet. While received
-/// messages are shown the pet waits in the bottom-left corner with its behaviour paused.
+/// top edge, 20 px to its right, and follow every move of the pet; a column that would
+/// pass the bottom of the screen moves up as a whole. While received messages are shown
+/// the pet waits in the bottom-left corner with its behaviour paused.
+///
+/// A received message is acknowledged to the server only once its bubble is on screen:
+/// those still waiting for room when the program ends, or refused because too many wait,
+/// are sent again at the next connection.
 class FriendMessageBubbleWindowManager final : public QObject
 {
     Q_OBJECT
@@ -33,15 +40,29 @@ public:
     static constexpr int windowSpacing = 10;
     static constexpr int petGap = 20;
     static constexpr int fadeOutMs = 300;
+    /// What may wait for room in the column; a message beyond either bound is refused.
+    static constexpr qsizetype maxHeldMessages = 500;
+    static constexpr qsizetype maxHeldBytes = 8 * 1024 * 1024;
 
-    FriendMessageBubbleWindowManager(FriendMessageManager& messages, PetWindowHost& pet, PetBehaviorControl& behavior,
-        Screens& screens, Clock& clock, QObject* parent = nullptr);
+    /// What the bubbles work on of the pet: its window, its behaviour (paused while
+    /// messages are shown), do-not-disturb (which keeps it paused) and its stored position.
+    struct PetParts
+    {
+        PetWindowHost& window;
+        PetBehaviorControl& behavior;
+        DoNotDisturbManager& doNotDisturb;
+        PetState& state;
+    };
+
+    FriendMessageBubbleWindowManager(
+        FriendMessageManager& messages, PetParts pet, Screens& screens, Clock& clock, QObject* parent = nullptr);
     ~FriendMessageBubbleWindowManager() override;
 
     /// Installs this manager as the receiver of friend messages unless one is installed.
     void ensureCallbackIsSet();
-    /// Shows a received message; the bubble opens on the next turn of the event loop.
-    void showMessage(const FriendMessage& message);
+    /// Takes a received message: its bubble opens on the next turn of the event loop, or
+    /// once there is room in the column. False when too many wait: the message is refused.
+    bool showMessage(const FriendMessage& message);
     /// Opens a compose bubble for `friendRecord` on the next turn of the event loop and
     /// gives it the keyboard.
     void showSendMessageBubble(const Friend& friendRecord);
@@ -50,6 +71,7 @@ public:
     [[nodiscard]] QList<MessageBubbleWindow*> bubbles() const;
     /// Received messages waiting for room in the column.
     [[nodiscard]] qsizetype heldMessageCount() const { return static_cast<qsizetype>(m_held.size()); }
+    [[nodiscard]] qsizetype heldBytes() const { return m_heldBytes; }
     [[nodiscard]] bool isShowingMessages() const { return m_isShowingMessages; }
 
 protected:
@@ -57,10 +79,12 @@ protected:
 
 private:
     void openReceived(const FriendMessage& message);
+    [[nodiscard]] double columnHeight() const;
     void openCompose(const Friend& friendRecord);
     MessageBubbleWindow* addBubble(MessageBubbleWindow* window);
     [[nodiscard]] bool hasRoomForReceived() const;
     void showHeldMessages();
+    void showWaitingCount();
     void closeMessage(quint64 token);
     void updateWindowPositions();
     void watchPetWindow();
@@ -71,11 +95,17 @@ private:
     FriendMessageManager& m_messages;
     PetWindowHost& m_pet;
     PetBehaviorControl& m_behavior;
+    DoNotDisturbManager& m_doNotDisturb;
+    PetState& m_petState;
     Screens& m_screens;
     Clock& m_clock;
     QList<QPointer<MessageBubbleWindow>> m_messageWindows;
     std::deque<FriendMessage> m_held;
+    qsizetype m_heldBytes = 0;
     bool m_isShowingMessages = false;
+    /// Whether the pet's behaviour ran when the first message parked it: only then is it
+    /// started again when the last bubble closes.
+    bool m_resumeBehavior = false;
     std::optional<QPointF> m_savedPetPosition;
     QPointer<FloatingWindow> m_watchedPet;
     quint64 m_nextToken = 1;

@@ -28,10 +28,15 @@ void log(const QString& message)
     LogManager::log(message, u"Friend"_s);
 }
 
-QString failureText(const QWebSocket& socket)
+/// What went wrong on `socket`. One refused before it opened (an upgrade answered with an
+/// HTTP error) reports its disconnection first, with no error code set yet: its reason is only
+/// in the error text, and its close code means nothing.
+QString failureText(const QWebSocket& socket, bool opened)
 {
     if (socket.error() != QAbstractSocket::UnknownSocketError)
         return socket.errorString();
+    if (!opened)
+        return u"连接被拒绝: "_s + socket.errorString();
     return u"连接已关闭 (code "_s + QString::number(socket.closeCode()) + u")"_s;
 }
 
@@ -103,6 +108,7 @@ void FriendMessageManager::open(bool fromReconnectTimer)
     m_socket = socket;
     m_socketUserId = userId;
     m_socketFailed = false;
+    m_socketOpened = false;
     m_sawAuthSuccess = false;
     m_sawPong = false;
     QObject::connect(socket, &QWebSocket::connected, this, [this, socket] { onSocketConnected(socket); });
@@ -115,15 +121,14 @@ void FriendMessageManager::open(bool fromReconnectTimer)
             handleReceivedMessage(socket, text.toUtf8());
     });
     QObject::connect(socket, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), this,
-        [this, socket] { onSocketFailed(socket, failureText(*socket)); });
-    QObject::connect(
-        socket, &QWebSocket::disconnected, this, [this, socket] { onSocketFailed(socket, failureText(*socket)); });
+        [this, socket] { onSocketFailed(socket, failureText(*socket, m_socketOpened)); });
+    QObject::connect(socket, &QWebSocket::disconnected, this,
+        [this, socket] { onSocketFailed(socket, failureText(*socket, m_socketOpened)); });
 
     startPingTimer();
     setConnected(true);
     if (!fromReconnectTimer)
         m_reconnectAttempts = 0;
-    log(u"✅ WebSocket 连接已建立"_s);
     socket->open(url);
 }
 
@@ -159,11 +164,14 @@ void FriendMessageManager::onSocketConnected(QWebSocket* socket)
 {
     if (socket != m_socket)
         return;
+    // Said only now: a socket that was started may still be refused.
+    log(u"✅ WebSocket 连接已建立"_s);
+    m_socketOpened = true;
     const qint64 sent = socket->sendTextMessage(QString::fromUtf8(FriendSocketFrames::auth(m_socketUserId)));
     if (sent > 0)
         log(u"✅ WebSocket 认证信息已发送"_s);
     else
-        log(u"❌ WebSocket 认证失败: "_s + failureText(*socket));
+        log(u"❌ WebSocket 认证失败: "_s + failureText(*socket, m_socketOpened));
 }
 
 void FriendMessageManager::onSocketFailed(QWebSocket* socket, const QString& description)
@@ -229,26 +237,39 @@ void FriendMessageManager::receiveFriendMessage(const FriendMessage& message)
     log(u"💬 收到"_s + (message.isOffline ? u"离线"_s : QString()) + u"消息: "_s + message.senderNickname + u" - "_s
         + message.content);
     if (m_deliveredIds.contains(message.id)) {
-        // Our acknowledgement was lost on the way: confirm again, show it once.
-        sendDeliveredAck({ message.id });
+        // Sent again: shown once. One already shown lost our acknowledgement on the way and
+        // is confirmed again; one still waiting is confirmed when it shows.
+        if (!m_unconfirmedIds.contains(message.id))
+            sendDeliveredAck({ message.id });
         return;
     }
-    if (m_onMessageReceived) {
-        m_onMessageReceived(message);
-    } else if (m_queued.size() < maxQueuedMessages) {
-        m_queued.append(message);
-    } else {
+    if (!take(message)) {
         log(u"⚠️ 待显示的好友消息过多，暂不确认: "_s + QString::number(message.id));
         return;
     }
-    rememberDelivered(message.id);
     ++m_unreadCount;
     Q_EMIT unreadCountChanged(m_unreadCount);
-    sendDeliveredAck({ message.id });
 }
 
-void FriendMessageManager::rememberDelivered(qint64 messageId)
+bool FriendMessageManager::take(const FriendMessage& message)
 {
+    // Remembered first: a receiver that shows the message at once confirms it right away.
+    rememberHandedOver(message.id);
+    if (m_onMessageReceived) {
+        if (m_onMessageReceived(message))
+            return true;
+    } else if (m_queued.size() < maxQueuedMessages && m_queuedBytes + footprint(message) <= maxQueuedBytes) {
+        m_queued.append(message);
+        m_queuedBytes += footprint(message);
+        return true;
+    }
+    forget(message.id);
+    return false;
+}
+
+void FriendMessageManager::rememberHandedOver(qint64 messageId)
+{
+    m_unconfirmedIds.insert(messageId);
     m_deliveredIds.insert(messageId);
     m_deliveredOrder.push_back(messageId);
     if (m_deliveredOrder.size() > rememberedIds) {
@@ -257,11 +278,41 @@ void FriendMessageManager::rememberDelivered(qint64 messageId)
     }
 }
 
+void FriendMessageManager::forget(qint64 messageId)
+{
+    m_unconfirmedIds.remove(messageId);
+    m_deliveredIds.remove(messageId);
+    if (!m_deliveredOrder.empty() && m_deliveredOrder.back() == messageId)
+        m_deliveredOrder.pop_back();
+}
+
+void FriendMessageManager::confirmDelivered(qint64 messageId)
+{
+    if (m_unconfirmedIds.remove(messageId))
+        sendDeliveredAck({ messageId });
+}
+
+qsizetype FriendMessageManager::footprint(const FriendMessage& message)
+{
+    constexpr qsizetype overhead = 256;
+    return overhead
+        + (message.content.size() + message.senderNickname.size() + message.senderAvatar.size())
+        * static_cast<qsizetype>(sizeof(QChar));
+}
+
 void FriendMessageManager::setOnMessageReceived(MessageCallback callback)
 {
     m_onMessageReceived = std::move(callback);
-    while (m_onMessageReceived && !m_queued.isEmpty())
-        m_onMessageReceived(m_queued.takeFirst());
+    while (m_onMessageReceived && !m_queued.isEmpty()) {
+        const FriendMessage next = m_queued.takeFirst();
+        m_queuedBytes -= footprint(next);
+        if (!m_onMessageReceived(next)) {
+            // Counted when it came, but the server will send it again at the next connection.
+            log(u"⚠️ 待显示的好友消息过多，暂不确认: "_s + QString::number(next.id));
+            m_unconfirmedIds.remove(next.id);
+            m_deliveredIds.remove(next.id);
+        }
+    }
 }
 
 void FriendMessageManager::sendDeliveredAck(const QList<qint64>& messageIds)
@@ -269,7 +320,7 @@ void FriendMessageManager::sendDeliveredAck(const QList<qint64>& messageIds)
     if (!m_socket)
         return;
     if (m_socket->sendTextMessage(QString::fromUtf8(FriendSocketFrames::delivered(messageIds))) <= 0)
-        log(u"❌ 送达确认失败: "_s + failureText(*m_socket));
+        log(u"❌ 送达确认失败: "_s + failureText(*m_socket, m_socketOpened));
 }
 
 void FriendMessageManager::startPingTimer()
@@ -290,7 +341,7 @@ void FriendMessageManager::sendPing()
         return;
     }
     if (m_socket->sendTextMessage(QString::fromUtf8(FriendSocketFrames::ping())) <= 0)
-        log(u"❌ 心跳发送失败: "_s + failureText(*m_socket));
+        log(u"❌ 心跳发送失败: "_s + failureText(*m_socket, m_socketOpened));
 }
 
 void FriendMessageManager::attemptReconnect()

@@ -19,16 +19,21 @@ class QWebSocket;
 class UserManager;
 
 /// The live connection for friend messages: one WebSocket while a user is signed in. It
-/// authenticates, pings every 30 s, acknowledges and counts every friend message the
-/// server pushes and hands each to the installed callback; when the socket fails it
-/// reconnects after 2, 4, 8, 16 and 30 s and then gives up. Messages are sent over HTTP.
+/// authenticates, pings every 30 s, counts every friend message the server pushes and
+/// hands each to the installed callback; when the socket fails it reconnects after 2, 4,
+/// 8, 16 and 30 s and then gives up. Messages are sent over HTTP.
+///
+/// A message is acknowledged as delivered only when its receiver says the user can see it
+/// (confirmDelivered()); one refused or never shown is sent again by the server at the next
+/// connection, and shown once.
 class FriendMessageManager final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FriendMessageManager)
 
 public:
-    using MessageCallback = std::function<void(const FriendMessage&)>;
+    /// Returns whether it took the message; one it refuses is neither counted nor acknowledged.
+    using MessageCallback = std::function<bool(const FriendMessage&)>;
     /// The socket address to open; empty when there is none.
     using AddressSource = std::function<QString()>;
 
@@ -37,9 +42,10 @@ public:
     /// Larger messages close the socket (and a reconnect follows); smaller ones that are still
     /// too large for the contract are read and ignored without losing the connection.
     static constexpr qint64 maxIncomingMessageBytes = 16 * 1024 * 1024;
-    /// Messages held while nobody has installed the callback yet. Beyond this they are not
-    /// acknowledged, so the server keeps them.
+    /// Messages held while nobody has installed the callback yet. Beyond either bound they
+    /// are refused, so the server keeps them.
     static constexpr qsizetype maxQueuedMessages = 200;
+    static constexpr qsizetype maxQueuedBytes = 4 * 1024 * 1024;
 
     /// Opens the socket at the address derived from the client's base address.
     FriendMessageManager(APIClient& client, UserManager& users, TimerSource& timers, QObject* parent = nullptr);
@@ -64,6 +70,10 @@ public:
     /// Installs the receiver of friend messages and hands it, in order, those that arrived before.
     void setOnMessageReceived(MessageCallback callback);
     [[nodiscard]] bool hasMessageCallback() const { return static_cast<bool>(m_onMessageReceived); }
+    /// The receiver has put a message it took in front of the user: the server hears it was delivered.
+    void confirmDelivered(qint64 messageId);
+    /// About what holding `message` costs in memory, to bound what waits.
+    [[nodiscard]] static qsizetype footprint(const FriendMessage& message);
 
     /// Sends a direct message to the user `receiverId` over HTTP; errors are passed on.
     QCoro::Task<> sendMessage(qint64 receiverId, QString content);
@@ -87,7 +97,9 @@ private:
     void attemptReconnect();
     void resetAttemptsIfHealthy();
     void setConnected(bool connected);
-    void rememberDelivered(qint64 messageId);
+    [[nodiscard]] bool take(const FriendMessage& message);
+    void rememberHandedOver(qint64 messageId);
+    void forget(qint64 messageId);
 
     APIClient& m_client;
     UserManager& m_users;
@@ -99,6 +111,8 @@ private:
     QWebSocket* m_socket = nullptr;
     qint64 m_socketUserId = 0;
     bool m_socketFailed = false;
+    /// The current socket finished its opening handshake.
+    bool m_socketOpened = false;
     bool m_sawAuthSuccess = false;
     bool m_sawPong = false;
     std::unique_ptr<TimerSource::Timer> m_pingTimer;
@@ -107,7 +121,10 @@ private:
     int m_reconnectAttempts = 0;
     MessageCallback m_onMessageReceived;
     QList<FriendMessage> m_queued;
+    qsizetype m_queuedBytes = 0;
     /// Ids already handed over, so a message the server sends again shows once.
     QSet<qint64> m_deliveredIds;
     std::deque<qint64> m_deliveredOrder;
+    /// Handed over or queued, but not yet in front of the user: not acknowledged yet.
+    QSet<qint64> m_unconfirmedIds;
 };

@@ -90,9 +90,16 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     m_generateTab->setObjectName(u"modeGenerate"_s);
     m_addTab = new QPushButton(u"添加好友"_s, this);
     m_addTab->setObjectName(u"modeAdd"_s);
+    // The chosen segment is filled with the selection colour, which stands out in a light
+    // and a dark palette alike; the style's own checked look hardly shows in a dark one.
+    const QString segmentStyle
+        = u"QPushButton { border: 1px solid palette(mid); padding: 4px; }"
+          u"QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
+          u" border-color: palette(highlight); }"_s;
     for (QPushButton* tab : { m_generateTab, m_addTab }) {
         tab->setCheckable(true);
         tab->setAutoDefault(false);
+        tab->setStyleSheet(segmentStyle);
         group->addButton(tab);
         segments->addWidget(tab);
     }
@@ -136,9 +143,10 @@ QWidget* FriendVerificationView::buildGenerateView()
     m_codeRow = new QWidget(page);
     auto* row = new QHBoxLayout(m_codeRow);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(12);
+    row->setSpacing(8);
     row->addStretch();
     m_code = new PlainLabel(QString(), m_codeRow);
+    m_code->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_code->setObjectName(u"code"_s);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSize(24);
@@ -147,9 +155,10 @@ QWidget* FriendVerificationView::buildGenerateView()
     m_code->setStyleSheet(
         u"color: #0a64d6; background: rgba(10, 100, 214, 26); border-radius: 12px; padding: 6px 18px;"_s);
     row->addWidget(m_code);
-    auto* copy = new QPushButton(u"📋"_s, m_codeRow);
+    auto* copy = new QPushButton(u"📋 复制"_s, m_codeRow);
     copy->setObjectName(u"copy"_s);
-    copy->setFlat(true);
+    copy->setAutoDefault(false);
+    copy->setMinimumHeight(32);
     copy->setToolTip(u"复制验证码"_s);
     connect(copy, &QPushButton::clicked, this, &FriendVerificationView::copyCode);
     row->addWidget(copy);
@@ -159,6 +168,10 @@ QWidget* FriendVerificationView::buildGenerateView()
     m_copiedHint = label(u"已复制到剪贴板"_s, -2, green, page);
     m_copiedHint->setObjectName(u"copiedHint"_s);
     m_copiedHint->setAlignment(Qt::AlignCenter);
+    // Its line is kept while it is hidden, so the button below does not jump when it shows.
+    QSizePolicy keep = m_copiedHint->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    m_copiedHint->setSizePolicy(keep);
     layout->addWidget(m_copiedHint);
 
     m_generateButton = mainButton(u"generate"_s, &m_generateSpinner, page);

@@ -30,8 +30,9 @@ void MenuBarFriendActions::showVerificationWindow()
         m_verificationWindow->activateWindow();
         return;
     }
+    // A dialog of fixed size: window managers offer it neither maximise nor minimise.
     auto* window = new QWidget(nullptr,
-        Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint
             | Qt::MSWindowsFixedSizeDialogHint);
     window->setObjectName(u"friendCodeWindow"_s);
     window->setWindowTitle(u"好友验证码"_s);

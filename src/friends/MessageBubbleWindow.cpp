@@ -4,10 +4,15 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -17,6 +22,21 @@ namespace {
 QRect fromBottom(int height, int x, int y, int w, int h)
 {
     return { x, height - y - h, w, h };
+}
+
+/// The message text's top edge, just under the avatar, and its least gap to the reply field
+/// (both counted from the bubble's bottom edge).
+constexpr int textTop = 127;
+constexpr int textGap = 4;
+
+/// The height of a line of Chinese and Latin text, fallback fonts included.
+int lineHeightOf(const QFont& font)
+{
+    QTextLayout probe(u"汉Ag"_s, font);
+    probe.beginLayout();
+    const QTextLine line = probe.createLine();
+    probe.endLayout();
+    return std::max(1, static_cast<int>(std::ceil(std::max(line.height(), QFontMetricsF(font).height()))));
 }
 
 QFont sized(QFont font, int pointSize, QFont::Weight weight = QFont::Normal)
@@ -78,7 +98,19 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
         text->setFocusPolicy(Qt::NoFocus);
         text->setStyleSheet(u"QPlainTextEdit { background: transparent; color: #6e6e73; }"_s);
         text->document()->setDocumentMargin(0);
-        text->setGeometry(fromBottom(h, 15, 68, 290, 55));
+        // A whole number of lines, clear of the reply field; scrolled to its end, the last
+        // line shows in full even where lines differ in height.
+        text->setCenterOnScroll(true);
+        const int lineHeight = lineHeightOf(text->font());
+        const int lines = std::max(1, (textTop - 33 - 28 - textGap) / lineHeight);
+        text->setGeometry(fromBottom(h, 15, textTop - lines * lineHeight, 290, lines * lineHeight));
+
+        m_waiting = new PlainLabel(QString(), this);
+        m_waiting->setObjectName(u"waiting"_s);
+        m_waiting->setFont(sized(font(), 9));
+        m_waiting->setStyleSheet(u"color: #ff9500;"_s);
+        m_waiting->setGeometry(fromBottom(h, 15, 8, 290, 20));
+        m_waiting->hide();
     }
 
     const int fieldY = received ? 33 : 28;
@@ -105,6 +137,14 @@ void MessageBubbleWindow::setSending(bool sending)
     m_send->setEnabled(!sending);
     m_send->setText(sending ? u"发送中..."_s : u"发送"_s);
     m_field->setEnabled(!sending);
+}
+
+void MessageBubbleWindow::setWaitingCount(qsizetype count)
+{
+    if (!m_waiting)
+        return;
+    m_waiting->setText(u"还有 "_s + QString::number(count) + u" 条消息"_s);
+    m_waiting->setVisible(count > 0);
 }
 
 void MessageBubbleWindow::paintEvent(QPaintEvent*)

@@ -44,6 +44,8 @@ public:
 
     /// Sending: button "发送中..." and both disabled; otherwise editable with "发送".
     void setSending(bool sending);
+    /// Received bubbles: says below the reply field how many more messages wait; 0 hides it.
+    void setWaitingCount(qsizetype count);
 
 Q_SIGNALS:
     void sendRequested();
@@ -60,4 +62,5 @@ private:
     PlainLineEdit* m_field = nullptr;
     QPushButton* m_send = nullptr;
     QPushButton* m_close = nullptr;
+    PlainLabel* m_waiting = nullptr;
 };

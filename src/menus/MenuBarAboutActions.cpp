@@ -2,12 +2,12 @@
 
 #include "core/AppNotification.h"
 #include "platform/Alerts.h"
+#include "platform/ApplicationQuit.h"
 #include "platform/Clock.h"
 #include "platform/LogManager.h"
 #include "shell/NotificationManager.h"
 
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
@@ -56,7 +56,7 @@ void MenuBarAboutActions::checkForUpdates()
 void MenuBarAboutActions::quitApp()
 {
     LogManager::log(u"🚪 用户退出应用"_s, u"App"_s);
-    QCoreApplication::quit();
+    ApplicationQuit::quitNow();
 }
 
 QString MenuBarAboutActions::aboutText()

@@ -45,6 +45,9 @@ void PetContextMenu::popup(QPoint globalPos)
 {
     QMenu* menu = createAnimationContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    // A pet that walks off leaves its menu hanging in the air.
+    m_scheduler.holdStill(true);
+    connect(menu, &QMenu::aboutToHide, this, [this] { m_scheduler.holdStill(false); });
     menu->popup(globalPos);
 }
 

@@ -100,7 +100,7 @@ void AutoBehaviorManager::toggleBehaviorSystem()
 
 void AutoBehaviorManager::scheduleBehavior()
 {
-    if (!m_isActive || m_petState.data().isInteracting)
+    if (!m_isActive || m_heldStill || m_petState.data().isInteracting)
         return;
     if (m_executionState.isExecuting && m_executionState.remainingTime(m_clock.now()) > 0.0)
         return;
@@ -190,7 +190,7 @@ void AutoBehaviorManager::returnFromExplore()
 
 void AutoBehaviorManager::updateMovement()
 {
-    if (!m_executionState.isExecuting || m_executionState.pathPoints.isEmpty())
+    if (m_heldStill || !m_executionState.isExecuting || m_executionState.pathPoints.isEmpty())
         return;
     const QPointF current = m_petState.data().position;
     const PathPoint target = m_executionState.pathPoints.first();

@@ -61,7 +61,7 @@ public:
     [[nodiscard]] bool isActive() const override { return m_isActive; }
     [[nodiscard]] const BehaviorExecutionState& executionState() const { return m_executionState; }
     /// True while the 30 s and 0.1 s timers run.
-    [[nodiscard]] bool isRunning() const { return m_behaviorTimer.isActive(); }
+    [[nodiscard]] bool isRunning() const override { return m_behaviorTimer.isActive(); }
     [[nodiscard]] const QTimer& behaviorTimer() const { return m_behaviorTimer; }
     [[nodiscard]] const QTimer& movementTimer() const { return m_movementTimer; }
     [[nodiscard]] const QTimer& exploreReturnTimer() const { return m_exploreReturnTimer; }
@@ -77,6 +77,9 @@ public:
     void resumeScheduling();
     /// Flips the switch and starts or stops the system accordingly.
     void toggleBehaviorSystem();
+    /// While held (the pet's menu is open) the pet takes no step and picks nothing new; let go,
+    /// it carries on along the same walk.
+    void holdStill(bool held) { m_heldStill = held; }
 
     /// The 30 s tick: picks the next behaviour unless one is still running or the user is
     /// busy with the pet.
@@ -122,6 +125,7 @@ private:
 
     AutoBehavior m_currentBehavior = AutoBehavior::scratching;
     bool m_isActive = true;
+    bool m_heldStill = false;
     QTimer m_behaviorTimer;
     QTimer m_movementTimer;
     QTimer m_exploreReturnTimer;

@@ -74,6 +74,8 @@ void LottiePetView::render()
         m_player->setObjectName(u"petAnimation"_s);
         m_player->setGeometry(rect());
         m_player->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // Clicks on the empty pixels around the cat belong to the window below.
+        m_player->setShapesWindowInput(true);
         m_player->show();
         m_currentPath = *path;
         loadAnimation(loop, speed);

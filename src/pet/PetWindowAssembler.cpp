@@ -10,9 +10,8 @@
 #include "pet/WindowManager.h"
 #include "platform/FloatingWindow.h"
 
-PetWindowAssembler::PetWindowAssembler(WindowManager& windows, AutoBehaviorManager& scheduler,
-    OpacityManager& opacity, DragEventHandler& dragging, DoNotDisturbManager& doNotDisturb,
-    InteractionHandler& interaction, QObject* parent)
+PetWindowAssembler::PetWindowAssembler(WindowManager& windows, AutoBehaviorManager& scheduler, OpacityManager& opacity,
+    DragEventHandler& dragging, DoNotDisturbManager& doNotDisturb, InteractionHandler& interaction, QObject* parent)
     : QObject(parent)
     , m_windows(windows)
     , m_scheduler(scheduler)
@@ -40,7 +39,8 @@ void PetWindowAssembler::assemble(FloatingWindow* window)
     // The scheduler only announces its behaviour; the view turns each change into an animation.
     if (LottiePetView* view = m_windows.petView()) {
         view->setLastAutoBehavior(m_scheduler.currentBehavior());
-        connect(&m_scheduler, &AutoBehaviorManager::currentBehaviorChanged, view, &LottiePetView::onAutoBehaviorChanged);
+        connect(
+            &m_scheduler, &AutoBehaviorManager::currentBehaviorChanged, view, &LottiePetView::onAutoBehaviorChanged);
     }
     m_opacity.applyDefaultOpacity();
     m_dragging.startMonitoring(window);

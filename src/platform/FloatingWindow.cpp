@@ -1,5 +1,6 @@
 #include "platform/FloatingWindow.h"
 
+#include "platform/InputShape.h"
 #include "platform/Screens.h"
 
 #include <QGuiApplication>
@@ -109,6 +110,18 @@ void FloatingWindow::setClickThrough(bool clickThrough)
     } else {
         setWindowFlags(flags);
     }
+    // Qt hands input back to the whole window when it ends click-through.
+    if (!clickThrough && m_inputRegion && windowHandle())
+        InputShape::applyToX11Window(std::uint32_t(winId()), *m_inputRegion);
+}
+
+void FloatingWindow::setInputRegion(const QRegion& region)
+{
+    if (m_inputRegion == region)
+        return;
+    m_inputRegion = region;
+    if (!m_clickThrough && windowHandle())
+        InputShape::applyToX11Window(std::uint32_t(winId()), region);
 }
 
 void FloatingWindow::fadeTo(double alpha, int ms, std::function<void()> done, const QEasingCurve& curve)
@@ -179,6 +192,10 @@ void FloatingWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // The window manager drops these when the window is withdrawn, so every show sets them.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         makeStickyOnX11(winId());
+        // A new native window starts out taking input everywhere.
+        if (m_inputRegion && !m_clickThrough)
+            InputShape::applyToX11Window(std::uint32_t(winId()), *m_inputRegion);
+    }
 }

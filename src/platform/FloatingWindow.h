@@ -5,9 +5,11 @@
 #include <QPointer>
 #include <QPropertyAnimation>
 #include <QRectF>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class Screens;
 
@@ -35,6 +37,10 @@ public:
     /// without hiding it.
     void setClickThrough(bool clickThrough);
     [[nodiscard]] bool isClickThrough() const { return m_clickThrough; }
+    /// Takes the pointer only inside `region` (the native window's device pixels): clicks
+    /// elsewhere fall through, and hovering starts and ends at its edge. On X11 only;
+    /// click-through wins while it is on.
+    void setInputRegion(const QRegion& region);
 
     /// Animates the window's opacity to `alpha` (clamped to [0, 1]; NaN keeps the current
     /// opacity) over `ms` milliseconds, then runs `done`. A fade still running on this
@@ -62,4 +68,5 @@ private:
     QPointer<QPropertyAnimation> m_fade;
     std::function<void()> m_fadeDone;
     bool m_clickThrough = false;
+    std::optional<QRegion> m_inputRegion;
 };

@@ -1,5 +1,6 @@
 #include "platform/LottieFrames.h"
 
+#include "platform/InputShape.h"
 #include "platform/LottieAnimation.h"
 #include "platform/MemoryRelease.h"
 
@@ -12,6 +13,7 @@ LottieFrames::LottieFrames(std::shared_ptr<LottieAnimation> animation, QSize pix
 {
     m_frames.resize(m_animation ? m_animation->frameCount() : 0);
     m_changed.resize(m_frames.size());
+    m_shapes.resize(m_frames.size());
 }
 
 LottieFrames::~LottieFrames()
@@ -87,4 +89,23 @@ QRect LottieFrames::changedRect(int index)
     }
     m_changed[index] = changed;
     return changed;
+}
+
+QRegion LottieFrames::inputShape(int index)
+{
+    if (index < 0 || index >= m_frames.size())
+        return {};
+    if (m_shapes[index])
+        return *m_shapes[index];
+    const QImage image = frame(index);
+    // A held pose shares its neighbour's image, and so its shape.
+    for (const int neighbour : { index - 1, index + 1 }) {
+        if (neighbour >= 0 && neighbour < m_frames.size() && m_shapes[neighbour]
+            && m_frames[neighbour].cacheKey() == image.cacheKey()) {
+            m_shapes[index] = m_shapes[neighbour];
+            return *m_shapes[index];
+        }
+    }
+    m_shapes[index] = InputShape::ofImage(image);
+    return *m_shapes[index];
 }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QList>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 
 #include <memory>
@@ -28,6 +29,10 @@ public:
     /// coming before the first); empty when the two look the same.
     [[nodiscard]] QRect changedRect(int index);
 
+    /// The frame's drawn pixels (see InputShape), in device pixels; worked out once for each
+    /// distinct frame image.
+    [[nodiscard]] QRegion inputShape(int index);
+
     [[nodiscard]] const std::shared_ptr<LottieAnimation>& animation() const { return m_animation; }
     [[nodiscard]] QSize pixelSize() const { return m_pixelSize; }
     [[nodiscard]] qreal devicePixelRatio() const { return m_devicePixelRatio; }
@@ -40,5 +45,6 @@ private:
     qreal m_devicePixelRatio;
     QList<QImage> m_frames;
     QList<std::optional<QRect>> m_changed;
+    QList<std::optional<QRegion>> m_shapes;
     int m_renderCount = 0;
 };

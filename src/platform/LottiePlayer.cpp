@@ -1,5 +1,6 @@
 #include "platform/LottiePlayer.h"
 
+#include "platform/FloatingWindow.h"
 #include "platform/LottieAnimation.h"
 #include "platform/LottieCache.h"
 #include "platform/LottieFrames.h"
@@ -149,6 +150,7 @@ void LottiePlayer::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.drawImage(targetRect().topLeft(), image);
     m_shownImageKey = image.cacheKey();
+    shapeWindowInput(image);
 }
 
 void LottiePlayer::resizeEvent(QResizeEvent* event)
@@ -157,6 +159,7 @@ void LottiePlayer::resizeEvent(QResizeEvent* event)
     m_frames.reset();
     m_pixmaps.reset();
     m_shownImageKey = 0;
+    m_shapedImageKey = 0;
 }
 
 void LottiePlayer::showEvent(QShowEvent* event)
@@ -187,6 +190,7 @@ void LottiePlayer::setFrame(int frame)
     const QImage image = currentImage();
     if (image.isNull() || image.cacheKey() == m_shownImageKey)
         return;
+    shapeWindowInput(image);
     const QRect target = targetRect();
     const bool followsShown = frameCount() > 0 && frame == (previous + 1) % frameCount() && m_frames
         && m_frames->frame(previous).cacheKey() == m_shownImageKey;
@@ -300,6 +304,21 @@ bool LottiePlayer::presentOnX11(const QRect& source)
     const QPoint logical = mapTo(top, targetRect().topLeft());
     const QPoint at(qRound(logical.x() * ratio), qRound(logical.y() * ratio));
     return m_pixmaps->present(m_frame, id, at, source);
+}
+
+void LottiePlayer::shapeWindowInput(const QImage& image)
+{
+    // Once per distinct picture; the shapes themselves are kept with the frames.
+    if (!m_shapesInput || !m_frames || image.cacheKey() == m_shapedImageKey)
+        return;
+    auto* floating = qobject_cast<FloatingWindow*>(window());
+    if (!floating)
+        return;
+    m_shapedImageKey = image.cacheKey();
+    const qreal ratio = m_frames->devicePixelRatio();
+    const QPoint logical = mapTo(floating, targetRect().topLeft());
+    floating->setInputRegion(
+        m_frames->inputShape(m_frame).translated(qRound(logical.x() * ratio), qRound(logical.y() * ratio)));
 }
 
 bool LottiePlayer::eventFilter(QObject* watched, QEvent* event)

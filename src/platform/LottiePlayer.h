@@ -57,6 +57,9 @@ public:
     void setLoopMode(bool loop);
     /// A factor on the animation's own frame rate; NaN, infinite or non-positive means 1.0.
     void setSpeed(double speed);
+    /// Lets the FloatingWindow the player sits in take the pointer only where the shown
+    /// frame is drawn (the pet's window; clones and game cats keep their own rules).
+    void setShapesWindowInput(bool shapes) { m_shapesInput = shapes; }
 
     /// One tick of the frame timer: steps the playback. Public so that it can be driven
     /// without waiting for real time.
@@ -92,6 +95,7 @@ private:
     /// Copies `source` (device pixels) of the current frame onto the X11 window; false
     /// when this has to be left to a repaint.
     bool presentOnX11(const QRect& source);
+    void shapeWindowInput(const QImage& image);
 
     std::shared_ptr<LottieAnimation> m_animation;
     std::shared_ptr<LottieFrames> m_frames;
@@ -106,6 +110,8 @@ private:
     bool m_playing = false;
     bool m_hidden = false;
     qint64 m_shownImageKey = 0;
+    bool m_shapesInput = false;
+    qint64 m_shapedImageKey = 0;
 
     std::shared_ptr<X11FramePixmaps> m_pixmaps;
     QPointer<QWindow> m_x11Handle;

@@ -41,7 +41,20 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultServerName()
 {
-    const QString name = u"tamsel-"_s + QString::number(getuid());
+    QString name = u"tamsel-"_s + QString::number(getuid());
+    // One pet per display: a pet on another X display must not swallow this launch. The
+    // screen number (":0.1") names the same display, so it is left out.
+    QString display = qEnvironmentVariable("DISPLAY");
+    const qsizetype screen = display.lastIndexOf(u'.');
+    if (screen > display.lastIndexOf(u':'))
+        display.truncate(screen);
+    if (!display.isEmpty()) {
+        for (QChar& c : display) {
+            if (!(c.unicode() < 128 && c.isLetterOrNumber()) && c != u':' && c != u'.' && c != u'-')
+                c = u'_';
+        }
+        name += u'-' + display;
+    }
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
         return runtime + u'/' + name;

@@ -4,8 +4,9 @@
 #include <QObject>
 #include <QString>
 
-/// One running program per user. The first launch listens on a per-user local socket; a
-/// later launch finds it, asks it to reopen (it brings the pet to the front) and ends.
+/// One running program per user and display. The first launch listens on a local socket of
+/// that user and display; a later launch finds it, asks it to reopen (it brings the pet to
+/// the front) and ends.
 class SingleInstance final : public QObject
 {
     Q_OBJECT
@@ -16,8 +17,8 @@ public:
     explicit SingleInstance(QString serverName = defaultServerName(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    /// "tamsel-<uid>" in the user's private runtime folder when there is one, else in the
-    /// temporary folder.
+    /// "tamsel-<uid>-<display>" ("tamsel-1000-:0"; without a display "tamsel-<uid>") in the
+    /// user's private runtime folder when there is one, else in the temporary folder.
     [[nodiscard]] static QString defaultServerName();
 
     /// True when this process is the one that runs: no other instance answered and this one

@@ -1,12 +1,15 @@
 #include "widgets/OverlayCard.h"
 
 #include <QEvent>
+#include <QGraphicsDropShadowEffect>
 #include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPropertyAnimation>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -21,17 +24,16 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterPath path;
-        path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
-        painter.fillPath(path, palette().color(QPalette::Window));
-        painter.setPen(palette().color(QPalette::Mid));
-        painter.drawPath(path);
+        path.addRoundedRect(QRectF(rect()), OverlayCard::cornerRadius, OverlayCard::cornerRadius);
+        painter.fillPath(path, palette().color(QPalette::Base));
     }
 };
 
 } // namespace
 
-OverlayCard::OverlayCard(QWidget* parent)
+OverlayCard::OverlayCard(QWidget* parent, qreal backdropOpacity)
     : QWidget(parent)
+    , m_backdrop(0, 0, 0, qRound(std::clamp(backdropOpacity, 0.0, 1.0) * 255))
     , m_card(new Card(this))
     , m_cardLayout(new QVBoxLayout(m_card))
     , m_effect(new QGraphicsOpacityEffect(this))
@@ -39,6 +41,11 @@ OverlayCard::OverlayCard(QWidget* parent)
     Q_ASSERT(parent);
     setAttribute(Qt::WA_NoMousePropagation);
     m_cardLayout->setContentsMargins(24, 20, 24, 20);
+    auto* shadow = new QGraphicsDropShadowEffect(m_card);
+    shadow->setColor(QColor(0, 0, 0, 77));
+    shadow->setBlurRadius(20);
+    shadow->setOffset(0, 10);
+    m_card->setGraphicsEffect(shadow);
     auto* outer = new QVBoxLayout(this);
     outer->addStretch(1);
     outer->addWidget(m_card, 0, Qt::AlignCenter);
@@ -61,7 +68,7 @@ bool OverlayCard::eventFilter(QObject* watched, QEvent* event)
 void OverlayCard::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0, 0, 0, 90));
+    painter.fillRect(rect(), m_backdrop);
 }
 
 void OverlayCard::mousePressEvent(QMouseEvent* event)
@@ -101,6 +108,7 @@ void OverlayCard::fadeTo(qreal target)
     animation->setDuration(fadeMs);
     animation->setStartValue(m_effect->opacity());
     animation->setEndValue(target);
+    animation->setEasingCurve(QEasingCurve::InOutQuad);
     if (target == 0.0) {
         connect(animation, &QPropertyAnimation::finished, this, [this] {
             hide();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPointer>
 #include <QWidget>
 
@@ -9,7 +10,7 @@ class QVBoxLayout;
 
 /// A card shown over the whole of its parent: a dimmed backdrop that takes every click
 /// (nothing below can be pressed while it shows) and a rounded card in the middle holding
-/// the content. It fades in and out over 0.3 s.
+/// the content, raised on a soft shadow. It fades in and out over 0.3 s, easing in and out.
 class OverlayCard final : public QWidget
 {
     Q_OBJECT
@@ -17,8 +18,10 @@ class OverlayCard final : public QWidget
 
 public:
     static constexpr int fadeMs = 300;
+    static constexpr int cornerRadius = 20;
 
-    explicit OverlayCard(QWidget* parent);
+    /// `backdropOpacity`: how dark the backdrop is, from 0 (clear) to 1 (black).
+    explicit OverlayCard(QWidget* parent, qreal backdropOpacity = 0.3);
 
     /// Where the content goes.
     [[nodiscard]] QVBoxLayout* cardLayout() const { return m_cardLayout; }
@@ -41,6 +44,7 @@ protected:
 private:
     void fadeTo(qreal target);
 
+    QColor m_backdrop;
     QWidget* m_card;
     QVBoxLayout* m_cardLayout;
     QGraphicsOpacityEffect* m_effect;

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -126,7 +128,7 @@ TEST_F(BottleWindowRig, PickShowsTheCardThenSelectsThePickedConversation)
 
     auto* overlay = find<OverlayCard>(window, u"pickOverlay"_s);
     EXPECT_TRUE(overlay->isVisible());
-    EXPECT_EQ(find<PlainLabel>(window, u"pickPreview"_s)->fullText(), QString(50, u'海') + u"..."_s);
+    EXPECT_EQ(find<PlainLabel>(window, u"pickPreview"_s)->fullText().remove(u'\n'), QString(50, u'海') + u"..."_s);
     EXPECT_FALSE(conversations->currentConversation());
 
     // A second later the picked conversation is selected and its lines load.
@@ -137,6 +139,64 @@ TEST_F(BottleWindowRig, PickShowsTheCardThenSelectsThePickedConversation)
     EXPECT_TRUE(window->chatView());
     EXPECT_TRUE(
         loggedLines(conversation).contains(u"✅ 捡到瓶子: "_s + bottle + u" - "_s + QString(20, u'海') + u"..."_s));
+}
+
+TEST_F(BottleWindowRig, ThePickCardHoldsAllItShowsInAtMostThreeLines)
+{
+    const struct
+    {
+        QString content;
+        QString shownEnd; ///< how the shown text ends
+    } cases[] = {
+        { QString(51, u'海'), u"..."_s },
+        { QString(51, u'x'), u"..."_s },
+        { QString(29, u'浪'), QString(3, u'浪') },
+        { u"一\n二\n三\n四"_s, u"…"_s },
+    };
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    auto* overlay = find<OverlayCard>(window, u"pickOverlay"_s);
+    auto* preview = find<PlainLabel>(window, u"pickPreview"_s);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content.toStdString());
+        server.state().addBottle(bob, c.content);
+        find<QPushButton>(window, u"pickButton"_s)->click();
+        ASSERT_TRUE(waitUntil([&] { return !window->isPicking() && overlay->isVisible(); }));
+
+        // Once laid out, the card holds each of its parts whole.
+        const QWidget* card = overlay->card();
+        EXPECT_TRUE(waitUntil([&] {
+            const QList<QWidget*> parts = card->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+            return std::ranges::all_of(parts, [&](const QWidget* part) {
+                const int needed
+                    = part->hasHeightForWidth() ? part->heightForWidth(part->width()) : part->sizeHint().height();
+                return card->rect().contains(part->geometry()) && part->height() >= needed;
+            });
+        }));
+        const QStringList lines = preview->text().split(u'\n');
+        EXPECT_LE(lines.size(), 3);
+        for (const QString& line : lines)
+            EXPECT_LE(preview->fontMetrics().horizontalAdvance(line), preview->contentsRect().width());
+        EXPECT_TRUE(preview->text().endsWith(c.shownEnd));
+    }
+}
+
+TEST_F(BottleWindowRig, AnotherAccountSeesNothingOfTheLastOnesChat)
+{
+    const QString id = server.state().addBottle(bob, u"瓶子"_s);
+    server.state().pickBottle(id, alice);
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    ASSERT_EQ(conversations->conversations().size(), 1);
+    conversations->selectConversation(conversations->conversations().at(0));
+    ASSERT_TRUE(waitUntil([&] { return window->chatView() && !conversations->chatMessages().isEmpty(); }));
+
+    users->logout();
+    signIn(u"carol@x.io"_s);
+    EXPECT_FALSE(conversations->currentConversation());
+    EXPECT_TRUE(conversations->chatMessages().isEmpty());
+    EXPECT_TRUE(conversations->conversations().isEmpty());
+    EXPECT_FALSE(window->chatView()) << "the chat and its draft go with the account";
 }
 
 TEST_F(BottleWindowRig, FailedPickShowsItsReasonForThreeSecondsUnlessReplaced)

@@ -232,8 +232,11 @@ TEST_F(SignInRig, WhileARequestRunsOnlyTheBackButtonWorks)
     EXPECT_TRUE(part<BusySpinner>(form.get(), "busySpinner")->isVisible());
     EXPECT_TRUE(secondary(form.get())->isEnabled());
     QTest::keyClick(part(form.get(), "emailField"), Qt::Key_Return);
+    // Typing on during the check cannot change the address that was checked.
+    QTest::keyClicks(part(form.get(), "emailField"), u"zz"_s);
     ASSERT_TRUE(waitForStep(form.get(), Step::loginWithPassword));
     EXPECT_EQ(requestsTo(u"/users/check-email"_s), 1) << "a double Return sends one request";
+    EXPECT_EQ(part<PlainLabel>(form.get(), "foundAccount")->fullText(), u"找到账号：old@x.io"_s);
     EXPECT_EQ(primary(form.get())->text(), u"登录"_s);
     EXPECT_FALSE(part<BusySpinner>(form.get(), "busySpinner")->isVisible());
 
@@ -245,7 +248,10 @@ TEST_F(SignInRig, WhileARequestRunsOnlyTheBackButtonWorks)
     EXPECT_EQ(form->currentStep(), Step::emailInput);
     ASSERT_TRUE(waitUntil([&] { return successBanner(form.get())->isVisible(); }));
     EXPECT_TRUE(account->isLoggedIn());
+    EXPECT_EQ(account->currentUser()->email, u"old@x.io"_s);
     EXPECT_EQ(requestsTo(u"/users/auth"_s), 1);
+    QTest::keyClicks(part(form.get(), "emailField"), u"zz"_s);
+    EXPECT_EQ(part<PlainLineEdit>(form.get(), "emailField")->text(), u"old@x.iozz"_s) << "editable again";
 }
 
 TEST_F(SignInRig, AServerThatNeverAnswersEndsInABanner)

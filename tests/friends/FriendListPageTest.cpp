@@ -140,13 +140,18 @@ TEST_F(FriendListPage, PinsAndDeletesThroughTheCards)
     EXPECT_FALSE(page->pendingDelete().has_value());
     EXPECT_EQ(server.requests().size(), before);
 
-    // A refused deletion keeps the friend listed and pending.
+    // A refused deletion says so and keeps the friend listed and pending.
     QSignalSpy removed(list->model(), &QAbstractItemModel::rowsRemoved);
     server.scriptNext(ScriptedReply { 500, R"({"success":false,"message":"忙"})" });
-    Alerts::setNextAnswers({ 1 });
+    Alerts::setNextAnswers({ 1, 0 });
     clickRow(0, &FriendRowDelegate::deleteRect);
-    ASSERT_TRUE(
-        waitUntil([&] { return loggedLines(u"Friend"_s).filter(u"❌ 删除好友失败: 服务器错误"_s).size() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return Alerts::answeredAlerts().size() == 3; }));
+    const Alerts::Record failed = Alerts::answeredAlerts().at(2);
+    EXPECT_EQ(failed.style, Alerts::Style::Warning);
+    EXPECT_EQ(failed.title, u"删除失败"_s);
+    EXPECT_TRUE(failed.text.startsWith(u"删除好友「<b>阿花</b>」失败：服务器错误"_s)) << failed.text.toStdString();
+    EXPECT_EQ(failed.buttons, QStringList { u"确定"_s });
+    EXPECT_EQ(loggedLines(u"Friend"_s).filter(u"❌ 删除好友失败: 服务器错误"_s).size(), 1);
     EXPECT_EQ(list->model()->rowCount(), 3);
     ASSERT_TRUE(page->pendingDelete().has_value());
     EXPECT_EQ(page->pendingDelete()->id, firstId);

@@ -21,10 +21,17 @@ protected:
         userId = signIn();
     }
 
-    /// Installs a callback that records every message handed over.
+    /// Installs a callback that records every message handed over and shows it at once,
+    /// or refuses it while `refuse` is set.
     void collect()
     {
-        messages->setOnMessageReceived([this](const FriendMessage& m) { received.append(m); });
+        messages->setOnMessageReceived([this](const FriendMessage& m) {
+            if (refuse)
+                return false;
+            received.append(m);
+            messages->confirmDelivered(m.id);
+            return true;
+        });
     }
 
     [[nodiscard]] qsizetype framesOfType(const QString& type)
@@ -41,6 +48,7 @@ protected:
 
     qint64 userId = 0;
     QList<FriendMessage> received;
+    bool refuse = false;
 };
 
 } // namespace
@@ -94,19 +102,43 @@ TEST_F(MessageConnection, HoldsMessagesUntilTheCallbackComesAndShowsEachOnce)
     connectAndAuthenticate();
     server.messageSocket().pushFriendMessage(messageData(21, u"第一"_s));
     server.messageSocket().pushFriendMessage(messageData(22, u"第二"_s));
-    ASSERT_TRUE(waitUntil([&] { return framesOfType(u"delivered"_s) == 2; }));
-    EXPECT_EQ(messages->unreadCount(), 2);
+    ASSERT_TRUE(waitUntil([&] { return messages->unreadCount() == 2; }));
+    EXPECT_EQ(framesOfType(u"delivered"_s), 0) << "nobody has seen them yet";
 
     collect();
     ASSERT_EQ(received.size(), 2);
     EXPECT_EQ(received.at(0).content, u"第一"_s);
     EXPECT_EQ(received.at(1).content, u"第二"_s);
+    ASSERT_TRUE(waitUntil([&] { return framesOfType(u"delivered"_s) == 2; }));
 
     // Sent again (our acknowledgement lost): confirmed again, not shown or counted again.
     server.messageSocket().pushFriendMessage(messageData(21, u"第一"_s));
     ASSERT_TRUE(waitUntil([&] { return framesOfType(u"delivered"_s) == 3; }));
     EXPECT_EQ(received.size(), 2);
     EXPECT_EQ(messages->unreadCount(), 2);
+}
+
+TEST_F(MessageConnection, ARefusedMessageIsNeitherCountedNorAcknowledgedAndComesAgain)
+{
+    const qint64 bob = server.state().addUser(u"bob@x.io"_s, u"鲍勃"_s, u"🐶"_s, u"pw"_s);
+    server.state().befriend(userId, bob);
+    std::optional<qint64> sender = bob;
+    APIClient bobClient(server.baseUrl(), [&] { return sender; });
+    collect();
+    refuse = true;
+    connectAndAuthenticate();
+    const LogCapture log;
+    ASSERT_TRUE(await(bobClient.sendFriendMessage(userId, u"在吗"_s)).ok());
+    ASSERT_TRUE(waitUntil([&] { return log.anyContains(u"⚠️ 待显示的好友消息过多，暂不确认"_s); }));
+    EXPECT_EQ(messages->unreadCount(), 0);
+    EXPECT_EQ(framesOfType(u"delivered"_s), 0);
+
+    refuse = false;
+    connectAndAuthenticate();
+    ASSERT_TRUE(waitUntil([&] { return received.size() == 1; }));
+    EXPECT_TRUE(received.at(0).isOffline);
+    ASSERT_TRUE(waitUntil([&] { return server.state().messages().at(0).delivered; }));
+    EXPECT_EQ(messages->unreadCount(), 1);
 }
 
 TEST_F(MessageConnection, IgnoresBadFramesAndStaysUsable)
@@ -250,6 +282,29 @@ TEST_F(MessageConnection, ServerThatNeverAnswersTheHandshakeIsRetried)
     EXPECT_EQ(stuck.reconnectAttempts(), 1);
     timers.advanceMs(2000);
     ASSERT_TRUE(waitUntil([&] { return accepted.size() == 2; }));
+}
+
+TEST_F(MessageConnection, ARefusedUpgradeIsLoggedAsRefusedNeverAsEstablished)
+{
+    QTcpServer busy;
+    ASSERT_TRUE(busy.listen(QHostAddress::LocalHost));
+    QObject::connect(&busy, &QTcpServer::newConnection, [&] {
+        QTcpSocket* peer = busy.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::readyRead, peer, [peer] {
+            peer->readAll();
+            peer->write("HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            peer->disconnectFromHost();
+        });
+    });
+    FriendMessageManager refused(*client, *users, timers,
+        [&]() -> QString { return u"ws://127.0.0.1:"_s + QString::number(busy.serverPort()) + u"/ws"_s; });
+    const LogCapture log;
+    refused.connect();
+    ASSERT_TRUE(waitUntil([&] { return log.anyContains(u"❌ WebSocket 接收消息失败: "_s); }));
+    EXPECT_FALSE(log.has(u"✅ WebSocket 连接已建立"_s, u"Friend"_s));
+    EXPECT_TRUE(log.anyContains(u"❌ WebSocket 接收消息失败: 连接被拒绝: "_s));
+    EXPECT_TRUE(log.anyContains(u"503"_s));
+    EXPECT_EQ(refused.reconnectAttempts(), 1);
 }
 
 TEST_F(MessageConnection, WithoutUserNothingOpens)

@@ -5,7 +5,9 @@
 #include "FriendsFixture.h"
 
 #include "friends/FriendMessageBubbleWindowManager.h"
+#include "pet/DoNotDisturbManager.h"
 #include "pet/PetBehaviorControl.h"
+#include "pet/PetState.h"
 #include "pet/PetWindowHost.h"
 #include "platform/Alerts.h"
 #include "platform/Clock.h"
@@ -40,12 +42,22 @@ public:
         window.setModelOrigin(m_screens.petOriginFromStored(position));
     }
     [[nodiscard]] bool isActive() const override { return behaviorActive; }
-    void pauseScheduling() override { ++pauses; }
-    void startBehaviorSystem() override { ++starts; }
+    [[nodiscard]] bool isRunning() const override { return behaviorActive && running; }
+    void pauseScheduling() override
+    {
+        ++pauses;
+        running = false;
+    }
+    void startBehaviorSystem() override
+    {
+        ++starts;
+        running = true;
+    }
 
     Screens& m_screens;
     mutable FloatingWindow window;
     bool behaviorActive = true;
+    bool running = true;
     int pauses = 0;
     int starts = 0;
     QList<QPointF> restoredTo;
@@ -60,12 +72,23 @@ protected:
         Alerts::clearAnsweredAlerts();
         friends = std::make_unique<FriendManager>(*client, *defaults);
         pet = std::make_unique<FakePetHost>(screens);
-        bubbles = std::make_unique<FriendMessageBubbleWindowManager>(*messages, *pet, *pet, screens, Clock::system());
+        petState = std::make_unique<PetState>(*defaults, screens);
+        doNotDisturb = std::make_unique<DoNotDisturbManager>(*defaults, screens, *pet, *petState, *pet);
+        bubbles = makeBubbles();
+    }
+
+    [[nodiscard]] std::unique_ptr<FriendMessageBubbleWindowManager> makeBubbles()
+    {
+        return std::make_unique<FriendMessageBubbleWindowManager>(*messages,
+            FriendMessageBubbleWindowManager::PetParts { *pet, *pet, *doNotDisturb, *petState }, screens,
+            Clock::system());
     }
 
     void TearDown() override
     {
         bubbles.reset();
+        doNotDisturb.reset();
+        petState.reset();
         pet.reset();
         friends.reset();
         FriendsFixture::TearDown();
@@ -84,5 +107,7 @@ protected:
     Screens screens { { ScreenGeometry { { 0, 0, 1440, 900 }, { 0, 0, 1440, 860 } } } };
     std::unique_ptr<FriendManager> friends;
     std::unique_ptr<FakePetHost> pet;
+    std::unique_ptr<PetState> petState;
+    std::unique_ptr<DoNotDisturbManager> doNotDisturb;
     std::unique_ptr<FriendMessageBubbleWindowManager> bubbles;
 };

@@ -153,9 +153,16 @@ TEST(PetContextMenu, DriftBottlesLeaveDoNotDisturbFirst)
     EXPECT_EQ(doNotDisturbWhenOpened, false);
 }
 
-TEST(PetContextMenu, RightClickOnThePetViewOpensAFreshMenu)
+TEST(PetContextMenu, RightClickOpensAFreshMenuWhileThePetHoldsStill)
 {
     Rig rig;
+    rig.scheduler.forceBehavior(AutoBehavior::walk);
+    const auto steps = [&] {
+        const QPointF before = rig.petState.data().position;
+        for (int i = 0; i < 3; ++i)
+            rig.scheduler.updateMovement();
+        return rig.petState.data().position != before;
+    };
     LottiePetView view(rig.animations, rig.interaction);
     view.resize(LottiePetView::viewSize, LottiePetView::viewSize);
     view.show();
@@ -175,8 +182,10 @@ TEST(PetContextMenu, RightClickOnThePetViewOpensAFreshMenu)
     }));
     ASSERT_EQ(open.size(), 1);
     EXPECT_EQ(open.first()->objectName(), u"petMenu"_s);
+    EXPECT_FALSE(steps()) << "the pet walked away from its open menu";
 
     QPointer<QMenu> shown = open.first();
     shown->close();
     EXPECT_TRUE(waitUntil([&] { return shown.isNull(); })) << "a closed menu is deleted";
+    EXPECT_TRUE(steps()) << "the walk carries on once the menu is closed";
 }

@@ -78,8 +78,26 @@ TEST(SingleInstance, ForeignMessagesDoNotReopen)
     EXPECT_EQ(reopened.count(), 0);
 }
 
-TEST(SingleInstance, DefaultNameIsPerUser)
+TEST(SingleInstance, DefaultNameIsPerUserAndDisplay)
 {
-    const QString name = SingleInstance::defaultServerName();
-    EXPECT_TRUE(name.endsWith(u"tamsel-"_s + QString::number(getuid()))) << name.toStdString();
+    const QByteArray saved = qgetenv("DISPLAY");
+    const QString user = u"tamsel-"_s + QString::number(getuid());
+    const struct
+    {
+        const char* display;
+        QString ending;
+    } cases[] = {
+        { ":0", user + u"-:0"_s },
+        { ":0.1", user + u"-:0"_s }, // another screen of the same display
+        { ":1", user + u"-:1"_s },
+        { "host.lan:10.0", user + u"-host.lan:10"_s },
+        { "../x/:2", user + u"-.._x_:2"_s }, // no way out of the runtime folder
+        { "", user },
+    };
+    for (const auto& c : cases) {
+        qputenv("DISPLAY", c.display);
+        const QString name = SingleInstance::defaultServerName();
+        EXPECT_TRUE(name.endsWith(u'/' + c.ending) || name == c.ending) << c.display << " -> " << name.toStdString();
+    }
+    qputenv("DISPLAY", saved);
 }

@@ -1,4 +1,5 @@
 // Runs the real program on the test's X server, as a user would start it.
+#include "support/FakeCompanionServer.h"
 #include "support/Wait.h"
 
 #include <QDir>
@@ -9,14 +10,60 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <gtest/gtest.h>
 
+#include <xcb/xcb.h>
+
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+template<typename T>
+using XcbReply = std::unique_ptr<T, decltype(&std::free)>;
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name)
+{
+    XcbReply<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr), &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+/// Whether a dialog window of process `pid` is on screen.
+bool showsADialog(qint64 pid)
+{
+    xcb_connection_t* c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t type = atom(c, "_NET_WM_WINDOW_TYPE");
+    const xcb_atom_t dialog = atom(c, "_NET_WM_WINDOW_TYPE_DIALOG");
+    const xcb_atom_t pidAtom = atom(c, "_NET_WM_PID");
+    XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr), &std::free);
+    if (!tree)
+        return false;
+    const xcb_window_t* windows = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const auto cardinal = [&](xcb_atom_t property, xcb_atom_t kind) -> uint32_t {
+            XcbReply<xcb_get_property_reply_t> value(
+                xcb_get_property_reply(c, xcb_get_property(c, 0, windows[i], property, kind, 0, 1), nullptr),
+                &std::free);
+            return value && xcb_get_property_value_length(value.get()) >= 4
+                ? *static_cast<uint32_t*>(xcb_get_property_value(value.get()))
+                : 0;
+        };
+        XcbReply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, windows[i]), nullptr), &std::free);
+        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE && cardinal(pidAtom, XCB_ATOM_CARDINAL) == pid
+            && cardinal(type, XCB_ATOM_ATOM) == dialog)
+            return true;
+    }
+    return false;
+}
 
 class ProgramRun : public ::testing::Test
 {
@@ -113,6 +160,34 @@ TEST_F(ProgramRun, SecondLaunchReopensTheRunningPetInsteadOfStartingAnother)
 
     EXPECT_TRUE(waitForOutput(first, out, "[AppDelegate] 🔄 应用重新打开，hasVisibleWindows=true")) << out.constData();
     stop(first);
+}
+
+TEST_F(ProgramRun, SigtermEndsTheProgramWhileAnAlertIsOpen)
+{
+    // The update offer that the check a few seconds after start-up opens; its buttons have
+    // no "取消", so the box refuses an ordinary close.
+    FakeCompanionServer server;
+    server.state().latestVersion = u"99.0.0"_s;
+    const QString host = u"127.0.26.1"_s;
+    ASSERT_TRUE(server.start(QHostAddress(host), 3005)) << "port 3005 of " << host.toStdString() << " is taken";
+    ASSERT_TRUE(QDir().mkpath(m_home.filePath(u".config/Tamsel"_s)));
+    QFile defaults(m_home.filePath(u".config/Tamsel/defaults.json"_s));
+    ASSERT_TRUE(defaults.open(QIODevice::WriteOnly));
+    defaults.write(R"({"ServerHost": "127.0.26.1"})");
+    defaults.close();
+
+    QProcess pet;
+    start(pet);
+    QByteArray out;
+    ASSERT_TRUE(waitForOutput(pet, out, "✅ 发现新版本: 99.0.0")) << out.constData();
+    ASSERT_TRUE(waitUntil([&] { return showsADialog(pet.processId()); }, 10000));
+
+    ::kill(static_cast<pid_t>(pet.processId()), SIGTERM);
+    ASSERT_TRUE(pet.waitForFinished(15000)) << "the open alert kept the program running";
+    EXPECT_EQ(pet.exitCode(), 0);
+    QFile log(m_home.filePath(u".local/share/Tamsel/debug.log"_s));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("] [AppDelegate] 🛑 应用即将退出\n")) << "what quit saves was not saved";
 }
 
 namespace {

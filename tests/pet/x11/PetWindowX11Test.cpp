@@ -1,10 +1,13 @@
 // The pet window on a real X server: placed where the stored position says, on every
-// desktop, and lifted to full opacity while the pointer is over it.
+// desktop, taking the pointer only over the drawn cat and lifted to full opacity there.
+#include "StackingWindowManager.h"
+
 #include "pet/AutoBehaviorManager.h"
 #include "pet/DoNotDisturbManager.h"
 #include "pet/DragEventHandler.h"
 #include "pet/InteractionHandler.h"
 #include "pet/LottieAnimationManager.h"
+#include "pet/LottiePetView.h"
 #include "pet/OpacityManager.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
@@ -30,6 +33,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -54,9 +58,30 @@ uint32_t desktopOf(WId window)
 
 } // namespace
 
-TEST(PetWindowX11, StandsAtTheStoredPlaceOnEveryDesktopAndLightsUpUnderThePointer)
+namespace {
+
+xcb_window_t windowUnderPointer()
+{
+    xcb_connection_t* c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    std::unique_ptr<xcb_query_pointer_reply_t, decltype(&std::free)> reply(
+        xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr), &std::free);
+    return reply ? reply->child : xcb_window_t(XCB_WINDOW_NONE);
+}
+
+} // namespace
+
+TEST(PetWindowX11, StandsAtTheStoredPlaceOnEveryDesktopAndTakesThePointerOnlyOverTheCat)
 {
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    StackingWindowManager windowManager;
+    ASSERT_TRUE(windowManager.start()) << "another window manager runs on this display";
+    const auto waitFor = [&](const std::function<bool()>& condition) {
+        return waitUntil([&] {
+            windowManager.pump();
+            return condition();
+        });
+    };
     QTemporaryDir dir;
     Defaults defaults(dir.filePath(QStringLiteral("defaults.json")));
     Screens screens;
@@ -76,18 +101,33 @@ TEST(PetWindowX11, StandsAtTheStoredPlaceOnEveryDesktopAndLightsUpUnderThePointe
     opacity.setDefaultOpacity(0.5);
     PetWindowAssembler assembler(manager, scheduler, opacity, dragging, doNotDisturb, clicks);
 
+    // What lies below the pet gets the clicks on its empty pixels.
+    QWidget below;
+    below.setGeometry(150, 100, 300, 300);
+    below.show();
     manager.createPetWindow();
     FloatingWindow* window = manager.petWindow();
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return window->windowHandle() && window->windowHandle()->isExposed(); }));
+    ASSERT_TRUE(waitFor([&] { return window->windowHandle() && window->windowHandle()->isExposed(); }));
     EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(200, 150));
     EXPECT_EQ(desktopOf(window->winId()), 0xFFFFFFFFu);
-    EXPECT_TRUE(waitUntil([&] { return qAbs(window->windowOpacity() - 0.5) < 0.01; }));
+    EXPECT_TRUE(waitFor([&] { return qAbs(window->windowOpacity() - 0.5) < 0.01; }));
 
-    QCursor::setPos(window->geometry().center());
-    ASSERT_TRUE(waitUntil([&] { return opacity.isMouseInside(); }));
-    EXPECT_TRUE(waitUntil([&] { return window->windowOpacity() > 0.99; }));
-    QCursor::setPos(QPoint(5, 5));
-    ASSERT_TRUE(waitUntil([&] { return !opacity.isMouseInside(); }));
-    EXPECT_TRUE(waitUntil([&] { return qAbs(window->windowOpacity() - 0.5) < 0.01; }));
+    const QImage drawn = manager.petView()->grab().toImage();
+    const QPoint corner(2, 2);
+    const QPoint middle = window->rect().center();
+    ASSERT_EQ(qAlpha(drawn.pixel(corner)), 0) << "the cat is expected to leave the window's corner empty";
+    ASSERT_GT(qAlpha(drawn.pixel(middle)), 0) << "the cat is expected to fill the window's middle";
+
+    const auto pointAt = [&](QPoint p) { QCursor::setPos(window->mapToGlobal(p)); };
+    pointAt(corner);
+    EXPECT_TRUE(waitFor([&] { return windowUnderPointer() == xcb_window_t(below.winId()); }))
+        << "a click on the empty corner must reach the window below";
+    pointAt(middle);
+    EXPECT_TRUE(waitFor([&] { return windowUnderPointer() == xcb_window_t(window->winId()); }));
+    ASSERT_TRUE(waitFor([&] { return opacity.isMouseInside(); }));
+    EXPECT_TRUE(waitFor([&] { return window->windowOpacity() > 0.99; }));
+    pointAt(corner);
+    ASSERT_TRUE(waitFor([&] { return !opacity.isMouseInside(); })) << "the hover ends where the cat does";
+    EXPECT_TRUE(waitFor([&] { return qAbs(window->windowOpacity() - 0.5) < 0.01; }));
 }
