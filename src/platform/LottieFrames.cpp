@@ -230,5 +230,13 @@ QRegion LottieFrames::inputShape(int index)
         }
     }
     m_shapes[index] = InputShape::ofImage(image);
+    m_shapeSoFar += *m_shapes[index];
     return *m_shapes[index];
+}
+
+QRegion LottieFrames::animationShape(int index)
+{
+    // A frame that shares its neighbour's picture adds nothing new.
+    (void)inputShape(index);
+    return m_shapeSoFar;
 }

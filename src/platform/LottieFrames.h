@@ -43,6 +43,12 @@ public:
     /// distinct frame image.
     [[nodiscard]] QRegion inputShape(int index);
 
+    /// The pixels drawn by this frame or any frame asked for before it: after one pass of a
+    /// loop this is the whole animation's shape and stops changing. A window shaped by it is
+    /// reshaped a few times per animation instead of on every frame, each of which would
+    /// wake the compositor and the window manager.
+    [[nodiscard]] QRegion animationShape(int index);
+
     [[nodiscard]] const std::shared_ptr<LottieAnimation>& animation() const { return m_animation; }
     [[nodiscard]] QSize pixelSize() const { return m_pixelSize; }
     [[nodiscard]] qreal devicePixelRatio() const { return m_devicePixelRatio; }
@@ -81,5 +87,6 @@ private:
     int m_nextUnpacked = 0;
     qsizetype m_packedBytes = 0;
     QList<std::optional<QRegion>> m_shapes;
+    QRegion m_shapeSoFar;
     int m_renderCount = 0;
 };

@@ -328,7 +328,7 @@ void LottiePlayer::shapeWindowInput(qint64 picture)
     const qreal ratio = m_frames->devicePixelRatio();
     const QPoint logical = mapTo(floating, targetRect().topLeft());
     floating->setInputRegion(
-        m_frames->inputShape(m_frame).translated(qRound(logical.x() * ratio), qRound(logical.y() * ratio)));
+        m_frames->animationShape(m_frame).translated(qRound(logical.x() * ratio), qRound(logical.y() * ratio)));
 }
 
 bool LottiePlayer::eventFilter(QObject* watched, QEvent* event)
