@@ -1,5 +1,7 @@
 #include "pet/SpeechBubbleView.h"
 
+#include "widgets/PlainLabel.h"
+
 #include "platform/FloatingWindow.h"
 
 #include <QHBoxLayout>
@@ -80,11 +82,13 @@ SpeechBubbleView::SpeechBubbleView(
     emojiFont.setPointSizeF(emojiFont.pointSizeF() * 1.5);
     emojiLabel->setFont(emojiFont);
 
-    auto* titleLabel = plainLabel(title, m_card);
+    // The bubble keeps its size: a long title or message ends in "…", whole in the tool tip.
+    auto* titleLabel = new PlainLabel(title, m_card);
     titleLabel->setObjectName(u"bubbleTitle"_s);
     QFont titleFont = titleLabel->font();
     titleFont.setWeight(QFont::DemiBold);
     titleLabel->setFont(titleFont);
+    titleLabel->setElideMode(Qt::ElideRight);
 
     m_closeButton->setObjectName(u"bubbleCloseButton"_s);
     m_closeButton->setAutoRaise(true);
@@ -94,15 +98,15 @@ SpeechBubbleView::SpeechBubbleView(
     m_closeButton->setCursor(Qt::ArrowCursor);
     connect(m_closeButton, &QToolButton::clicked, this, &SpeechBubbleView::close);
 
-    auto* messageLabel = plainLabel(message, m_card);
+    auto* messageLabel = new PlainLabel(message, m_card);
     messageLabel->setObjectName(u"bubbleMessage"_s);
-    messageLabel->setWordWrap(true);
+    messageLabel->setLineLimit(messageLines);
+    messageLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
 
     auto* header = new QHBoxLayout;
     header->setSpacing(6);
     header->addWidget(emojiLabel, 0, Qt::AlignVCenter);
-    header->addWidget(titleLabel, 0, Qt::AlignVCenter);
-    header->addStretch(1);
+    header->addWidget(titleLabel, 1, Qt::AlignVCenter);
     header->addWidget(m_closeButton, 0, Qt::AlignVCenter);
 
     auto* column = new QVBoxLayout(m_card);
@@ -127,8 +131,8 @@ void SpeechBubbleView::close()
 QRect SpeechBubbleView::cardRect() const
 {
     const int width = std::min(maxContentWidth, this->width());
-    const int height
-        = m_card->layout()->hasHeightForWidth() ? m_card->layout()->heightForWidth(width) : m_card->sizeHint().height();
+    const int height = std::min(this->height(),
+        m_card->layout()->hasHeightForWidth() ? m_card->layout()->heightForWidth(width) : m_card->sizeHint().height());
     return { (this->width() - width) / 2, (this->height() - height) / 2, width, height };
 }
 

@@ -22,6 +22,7 @@ public:
     static constexpr int autoCloseMs = 8000;
     static constexpr int appearMs = 300;
     static constexpr int maxContentWidth = 250;
+    static constexpr int messageLines = 3;
     static constexpr int slideDistance = 10;
 
     SpeechBubbleView(const QString& message, const QString& title, const QString& emoji, std::function<void()> onClose,
