@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-websockets-dev qt6-httpserver-dev
   libqt6svg6 qt6-qpa-plugins
-  librlottie-dev qcoro-qt6-dev libxcb1-dev
+  librlottie-dev qcoro-qt6-dev libxcb1-dev libicu-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth xcompmgr x11-utils xdotool imagemagick dbus dbus-x11 dunst libnotify-bin

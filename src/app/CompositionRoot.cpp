@@ -54,6 +54,7 @@
 #include "reminders/AlarmWindowManager.h"
 #include "reminders/MinuteTicker.h"
 #include "reminders/ReminderManager.h"
+#include "reminders/ReminderWindowManager.h"
 #include "reminders/pages/ReminderAndAlarmPreferencesView.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
@@ -96,12 +97,9 @@ void CompositionRoot::createManagers()
     Clock& clock = Clock::system();
     RandomSource& random = RandomSource::system();
 
-    QString host = m_defaults->string(APIClient::serverHostKey);
-    if (host.isEmpty())
-        host = u"localhost"_s;
     // The server client and the account, which the features and the status-bar menu use.
     // The client asks the account for the signed-in user only when it sends.
-    m_apiClient = &make<APIClient>(APIClient::baseURLForHost(host), [this]() -> std::optional<qint64> {
+    m_apiClient = &make<APIClient>(APIClient::baseURLFromSettings(*m_defaults), [this]() -> std::optional<qint64> {
         if (!m_users)
             return std::nullopt;
         const auto& user = m_users->currentUser();
@@ -132,6 +130,7 @@ void CompositionRoot::createManagers()
     NotificationManager& notifications = make<NotificationManager>(*m_systemNotifications, *m_defaults, &clock);
     ThemeManager& themes = make<ThemeManager>(*m_defaults);
     make<SpeechBubbleWindowManager>(windows);
+    make<ReminderWindowManager>(reminders);
     UpdateManager& updates = make<UpdateManager>(*m_defaults, clock, m_apiClient->baseURL());
     TimerSource& timers = TimerSource::system();
     FriendManager& friends = make<FriendManager>(*m_apiClient, *m_defaults);
@@ -164,7 +163,7 @@ void CompositionRoot::createManagers()
     PetWindowBridge& petBridge = make<PetWindowBridge>(windows, petState, scheduler, doNotDisturb);
     FriendMessageBubbleWindowManager& bubbles
         = make<FriendMessageBubbleWindowManager>(friendMessages, petBridge, *m_screens, clock);
-    MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers);
+    MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers, bubbles);
     FriendMenuEntries& friendEntries = make<FriendMenuEntries>(
         *m_users, friends, bubbles, friendActions, [&doNotDisturb] { doNotDisturb.exitIfActiveDueToUserAction(); });
     preferences.setPage(PreferenceTab::reminder,

@@ -153,8 +153,12 @@ QWidget* BottleChatView::buildListPane()
     m_bannerBox = new QWidget(pane);
     auto* bannerMargin = new QVBoxLayout(m_bannerBox);
     bannerMargin->setContentsMargins(12, 8, 12, 8);
-    m_banner = new BannerRow(BannerRow::Kind::error, m_bannerBox);
+    m_banner = new BannerRow(BannerRow::Kind::notice, m_bannerBox);
     m_banner->setObjectName(u"listError"_s);
+    QFont caption = m_banner->font();
+    caption.setPointSizeF(caption.pointSizeF() * 0.85);
+    m_banner->setFont(caption);
+    m_banner->layout()->setContentsMargins(12, 8, 12, 8);
     bannerMargin->addWidget(m_banner);
     m_bannerBox->hide();
     layout->addWidget(m_bannerBox);
@@ -263,6 +267,29 @@ void BottleChatView::closeEvent(QCloseEvent* event)
 {
     Q_EMIT closing();
     QWidget::closeEvent(event);
+}
+
+bool BottleChatView::showPickBottleSheet() const
+{
+    return !m_pickSheet.isNull();
+}
+
+void BottleChatView::setShowPickBottleSheet(bool show)
+{
+    if (!show) {
+        if (m_pickSheet)
+            m_pickSheet->reject();
+        return;
+    }
+    if (m_pickSheet)
+        return;
+    // Made fresh for every opening, like the throw sheet.
+    auto* sheet = new PickBottleSheet(this);
+    sheet->setWindowModality(Qt::WindowModal);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QDialog::finished, this, [this] { m_pickSheet = nullptr; });
+    m_pickSheet = sheet;
+    sheet->open();
 }
 
 void BottleChatView::setErrorMessage(const std::optional<QString>& message)

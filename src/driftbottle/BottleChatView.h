@@ -16,6 +16,7 @@ class Clock;
 class ConversationListModel;
 class ConversationManager;
 class OverlayCard;
+class PickBottleSheet;
 class PlainLabel;
 class QListView;
 class QMenu;
@@ -47,6 +48,10 @@ public:
     [[nodiscard]] bool isPicking() const { return m_isPicking; }
     [[nodiscard]] ChatView* chatView() const { return m_chat; }
     [[nodiscard]] QListView* conversationList() const { return m_list; }
+    [[nodiscard]] bool showPickBottleSheet() const;
+    /// Presents the pick sheet while true; the sheet's closing sets it back. No control of
+    /// this window sets it: a pick shows the "捡到瓶子！" card instead.
+    void setShowPickBottleSheet(bool show);
 
     /// The overlay's text for a picked bottle: its first 50 characters, "..." when it has more.
     [[nodiscard]] static QString preview(const QString& content);
@@ -101,4 +106,5 @@ private:
     ChatView* m_chat = nullptr;
     OverlayCard* m_pickOverlay = nullptr;
     PlainLabel* m_pickPreview = nullptr;
+    QPointer<PickBottleSheet> m_pickSheet;
 };

@@ -159,6 +159,8 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Always there, so a banner that makes the body taller does not narrow the cards.
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     scroll->setWidget(body);
 
     auto* closeButton = new QPushButton(u"关闭"_s, this);

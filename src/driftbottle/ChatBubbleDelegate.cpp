@@ -80,7 +80,7 @@ ChatBubbleDelegate::Geometry ChatBubbleDelegate::geometry(
     Geometry g;
     const QRect row = option.rect.adjusted(margin, 0, -margin, 0);
     int y = row.top();
-    if (!isFromMe && !message.senderName.isEmpty()) {
+    if (!isFromMe) {
         g.name = QRect(row.left(), y, column, caption.height());
         y += caption.height() + columnSpacing;
     }

@@ -21,6 +21,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 const QString ChatView::noNameYet = u"暂无人拾取瓶子"_s;
@@ -92,12 +94,17 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     layout->addWidget(m_list, 1);
 
     m_error->setObjectName(u"chatError"_s);
-    m_error->hide();
     m_errorTimer.setSingleShot(true);
     m_errorTimer.setTimerType(Qt::PreciseTimer);
     m_errorTimer.setInterval(errorShownMs);
-    connect(&m_errorTimer, &QTimer::timeout, m_error, &QWidget::hide);
-    layout->addWidget(m_error);
+    // Set in from the pane's edges, as the list's banner is.
+    m_errorBox = new QWidget(this);
+    auto* errorLayout = new QHBoxLayout(m_errorBox);
+    errorLayout->setContentsMargins(12, 8, 12, 8);
+    errorLayout->addWidget(m_error);
+    m_errorBox->hide();
+    connect(&m_errorTimer, &QTimer::timeout, m_errorBox, &QWidget::hide);
+    layout->addWidget(m_errorBox);
     layout->addWidget(divider(this));
 
     auto* bar = new QWidget(this);
@@ -112,7 +119,8 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     barLayout->addWidget(m_editor, 1);
     m_send->setObjectName(u"sendButton"_s);
     m_send->setDefault(true);
-    m_send->setMinimumWidth(64);
+    // As wide with the spinner as with its title, so the editor beside it stays put.
+    m_send->setFixedWidth(std::max(64, m_send->sizeHint().width()));
     m_spinner->hide();
     barLayout->addWidget(m_send);
     layout->addWidget(bar);
@@ -169,7 +177,7 @@ void ChatView::setSending(bool sending)
 void ChatView::showError(const QString& text)
 {
     m_error->setMessage(text);
-    m_error->show();
+    m_errorBox->show();
     m_errorTimer.start();
 }
 

@@ -64,6 +64,7 @@ private:
     ChatBubbleDelegate* m_delegate;
     QListView* m_list;
     BannerRow* m_error;
+    QWidget* m_errorBox = nullptr;
     QTimer m_errorTimer;
     PlainTextEditor* m_editor;
     QPushButton* m_send;

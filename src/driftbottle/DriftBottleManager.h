@@ -41,6 +41,8 @@ public:
     [[nodiscard]] const QList<DriftBottle>& sentBottles() const { return m_sentBottles; }
     /// Newest first.
     [[nodiscard]] const QList<DriftBottle>& receivedBottles() const { return m_receivedBottles; }
+    /// Bottles the user kept; nothing collects one yet, so it stays empty.
+    [[nodiscard]] const QList<CollectedBottle>& collectedBottles() const { return m_collectedBottles; }
     [[nodiscard]] bool isLoading() const { return m_isLoading; }
     /// The last failed server call; a later success leaves it.
     [[nodiscard]] const std::optional<APIError>& lastError() const { return m_lastError; }
@@ -79,6 +81,7 @@ private:
     const Clock& m_clock;
     QList<DriftBottle> m_sentBottles;
     QList<DriftBottle> m_receivedBottles;
+    QList<CollectedBottle> m_collectedBottles;
     bool m_isLoading = false;
     std::optional<APIError> m_lastError;
     bool m_reportedUnreadableStore = false;

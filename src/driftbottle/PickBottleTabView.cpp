@@ -41,7 +41,7 @@ PickBottleTabView::PickBottleTabView(
     , m_bottles(bottles)
     , m_users(users)
     , m_playBehavior(std::move(playBehavior))
-    , m_errorBanner(new BannerRow(BannerRow::Kind::error, this))
+    , m_errorBanner(new BannerRow(BannerRow::Kind::notice, this))
     , m_pickButton(new QPushButton(this))
     , m_spinner(new BusySpinner(14, m_pickButton))
 {
@@ -54,6 +54,9 @@ PickBottleTabView::PickBottleTabView(
 
     m_errorBanner->setObjectName(u"errorBanner"_s);
     m_errorBanner->setMaximumWidth(500);
+    QFont subheadline = m_errorBanner->font();
+    subheadline.setPointSizeF(subheadline.pointSizeF() * 0.92);
+    m_errorBanner->setFont(subheadline);
     m_errorBanner->hide();
 
     m_pickButton->setObjectName(u"pickButton"_s);

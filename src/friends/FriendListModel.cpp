@@ -25,8 +25,6 @@ QVariant FriendListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case NicknameRole:
         return f.nickname;
-    case Qt::ToolTipRole:
-        return f.nickname;
     case FriendIdRole:
         return f.id;
     case AvatarRole:

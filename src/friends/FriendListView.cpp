@@ -4,6 +4,7 @@
 #include "friends/FriendManager.h"
 #include "friends/FriendMessageManager.h"
 #include "friends/FriendRowDelegate.h"
+#include "friends/SendMessageSheet.h"
 #include "platform/Alerts.h"
 #include "platform/LogManager.h"
 #include "server/APIError.h"
@@ -247,6 +248,27 @@ QCoro::Task<> FriendListView::runRefresh()
     if (!self)
         co_return;
     m_settleTimer = m_timers.start(refreshSettleMs, false, [this] { setRefreshing(false); });
+}
+
+void FriendListView::showSendMessage(const Friend& friendRecord)
+{
+    if (m_showingSendMessage)
+        return;
+    m_showingSendMessage = friendRecord;
+    SendMessageSheet* sheet = SendMessageSheet::present(
+        friendRecord, [this, friendRecord](QString text) { return sendMessage(friendRecord, std::move(text)); }, this);
+    connect(sheet, &QDialog::finished, this, [this] { m_showingSendMessage.reset(); });
+}
+
+QCoro::Task<> FriendListView::sendMessage(Friend to, QString content)
+{
+    try {
+        co_await m_messages.sendMessage(to.userId, std::move(content));
+    } catch (const std::exception& error) {
+        LogManager::log(u"❌ 消息发送失败: "_s + APIError::describe(error), category);
+        throw;
+    }
+    LogManager::log(u"✅ 消息发送成功"_s, category);
 }
 
 void FriendListView::confirmDelete(const Friend& friendRecord)

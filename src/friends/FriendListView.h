@@ -40,6 +40,15 @@ public:
     /// The friend waiting for the delete confirmation, if any.
     [[nodiscard]] const std::optional<Friend>& pendingDelete() const { return m_showingDeleteConfirm; }
     [[nodiscard]] QListView* listView() const { return m_list; }
+    /// The friend whose message sheet is open, if any.
+    [[nodiscard]] const std::optional<Friend>& showingSendMessage() const { return m_showingSendMessage; }
+
+    /// A card's send action, which no card control offers yet: opens the message sheet for
+    /// `friendRecord`, unless one is open already.
+    void showSendMessage(const Friend& friendRecord);
+    /// Sends `content` to the friend and logs the outcome; a failure is passed on to the
+    /// sheet, which keeps the text and says why.
+    QCoro::Task<> sendMessage(Friend to, QString content);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -62,6 +71,7 @@ private:
     FriendListModel* m_model = nullptr;
     bool m_isRefreshing = false;
     std::optional<Friend> m_showingDeleteConfirm;
+    std::optional<Friend> m_showingSendMessage;
     std::unique_ptr<TimerSource::Timer> m_settleTimer;
 
     QPushButton* m_refresh = nullptr;

@@ -87,6 +87,18 @@ QList<Friend> FriendManager::getPinnedFriends() const
     return pinned;
 }
 
+bool FriendManager::isFriend(qint64 userId) const
+{
+    return std::any_of(m_friends.cbegin(), m_friends.cend(), [userId](const Friend& f) { return f.userId == userId; });
+}
+
+std::optional<Friend> FriendManager::getFriend(qint64 friendId) const
+{
+    const auto it
+        = std::find_if(m_friends.cbegin(), m_friends.cend(), [friendId](const Friend& f) { return f.id == friendId; });
+    return it == m_friends.cend() ? std::nullopt : std::optional<Friend>(*it);
+}
+
 void FriendManager::setFriends(QList<Friend> friends)
 {
     m_friends = std::move(friends);

@@ -37,6 +37,11 @@ public:
     void togglePinFriend(qint64 friendId);
     /// The listed friends that are pinned, newest friendship first; equal dates keep list order.
     [[nodiscard]] QList<Friend> getPinnedFriends() const;
+    [[nodiscard]] bool isPinned(qint64 friendId) const { return m_pinnedFriendIds.contains(friendId); }
+    /// Whether the user with this user id is in the list.
+    [[nodiscard]] bool isFriend(qint64 userId) const;
+    /// The listed friend with this friendship id.
+    [[nodiscard]] std::optional<Friend> getFriend(qint64 friendId) const;
 
     /// A new code from the server; errors are passed on and the old code stays.
     QCoro::Task<QString> generateVerificationCode();
@@ -46,6 +51,8 @@ public:
     QCoro::Task<Friend> addFriend(QString code);
     /// Replaces the list with the server's; a failure is logged and keeps the old list.
     QCoro::Task<> fetchFriendList();
+    /// Reloads the list; the same as fetchFriendList().
+    QCoro::Task<> refreshFriendList() { return fetchFriendList(); }
     /// Deletes the friendship on the server, then from the list; the pins are left alone.
     QCoro::Task<> deleteFriend(Friend friendRecord);
 

@@ -15,13 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// Menu texts read "&" as a shortcut marker; a nickname shows as typed.
-QString friendLabel(const Friend& f)
-{
-    QString text = f.avatarEmoji + u" "_s + f.nickname;
-    return text.replace(u"&"_s, u"&&"_s);
-}
-
 /// An inert line in the secondary colour, neither enabled nor choosable.
 void addNote(QMenu* menu, const QString& text)
 {
@@ -61,14 +54,14 @@ void FriendMenuEntries::addTo(QMenu* menu)
         addNote(submenu, u"暂无好友"_s);
     // Friends inside the submenu leave do-not-disturb alone; pinned ones below end it.
     for (const Friend& f : m_friends.friends())
-        submenu->addAction(friendLabel(f), this, [this, f] { m_bubbles.showSendMessageBubble(f); });
+        submenu->addAction(MenuBarFriendActions::menuLabel(f), this, [this, f] { m_bubbles.showSendMessageBubble(f); });
     submenu->addSeparator();
     submenu->addAction(u"🔑 添加好友"_s, this, [this] { m_friendActions.showVerificationWindow(); });
     submenu->addAction(
         u"🔄 刷新列表"_s, this, [this] { Tasks::start(m_friends.fetchFriendList(), u"Friend"_s, u"刷新好友列表"_s); });
 
     for (const Friend& f : m_friends.getPinnedFriends()) {
-        menu->addAction(friendLabel(f), this, [this, f] {
+        menu->addAction(MenuBarFriendActions::menuLabel(f), this, [this, f] {
             if (m_leaveDoNotDisturb)
                 m_leaveDoNotDisturb();
             m_bubbles.showSendMessageBubble(f);

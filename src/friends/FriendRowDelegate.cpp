@@ -3,9 +3,12 @@
 #include "friends/FriendListModel.h"
 #include "widgets/EmojiLabel.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
@@ -160,4 +163,16 @@ bool FriendRowDelegate::editorEvent(
         }
     }
     return QStyledItemDelegate::editorEvent(event, model, option, index);
+}
+
+bool FriendRowDelegate::helpEvent(
+    QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    if (deleteRect(option.rect).contains(event->pos()))
+        QToolTip::showText(event->globalPos(), u"删除好友"_s, view->viewport(), deleteRect(option.rect));
+    else
+        QToolTip::hideText();
+    return true;
 }

@@ -4,6 +4,7 @@
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 
@@ -17,6 +18,8 @@
 #include <QShowEvent>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <unicode/uchar.h>
 
 using namespace Qt::StringLiterals;
 
@@ -231,7 +234,9 @@ QString FriendVerificationView::filteredCode(const QString& text)
     for (const char32_t c : text.toUcs4()) {
         if (kept == codeLength)
             break;
-        if (QChar::isNumber(c)) {
+        // Numerals in the wide sense: also ideographs such as 一 and 万, which Qt's
+        // categories file under letters.
+        if (u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_NUMERIC_TYPE) != U_NT_NONE) {
             out.append(QStringView(QChar::fromUcs4(c)));
             ++kept;
         }
@@ -331,7 +336,7 @@ void FriendVerificationView::copyCode()
 
 void FriendVerificationView::addFriend()
 {
-    if (m_inputCode.size() != codeLength || m_isLoading)
+    if (GraphemeText::count(m_inputCode) != codeLength || m_isLoading)
         return;
     setError(std::nullopt);
     m_successMessage.reset();
@@ -393,7 +398,8 @@ void FriendVerificationView::refresh()
     m_generateButton->setEnabled(!m_isLoading);
     m_addButton->setText(m_isLoading ? QString() : u"添加好友"_s);
     m_addSpinner->setVisible(m_isLoading);
-    m_addButton->setEnabled(!m_isLoading && m_inputCode.size() == codeLength);
+    // Six characters, not six UTF-16 units: 𝟙𝟚𝟛 is three.
+    m_addButton->setEnabled(!m_isLoading && GraphemeText::count(m_inputCode) == codeLength);
 
     // One error line belongs to the page: it shows in whichever mode is on screen.
     for (PlainLabel* error : { m_generateError, m_addError }) {

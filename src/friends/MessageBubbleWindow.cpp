@@ -98,9 +98,8 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
         text->setFocusPolicy(Qt::NoFocus);
         text->setStyleSheet(u"QPlainTextEdit { background: transparent; color: #6e6e73; }"_s);
         text->document()->setDocumentMargin(0);
-        // A whole number of lines, clear of the reply field; scrolled to its end, the last
-        // line shows in full even where lines differ in height.
-        text->setCenterOnScroll(true);
+        // A whole number of lines, clear of the reply field, so that scrolled to its end the
+        // last line shows in full.
         const int lineHeight = lineHeightOf(text->font());
         const int lines = std::max(1, (textTop - 33 - 28 - textGap) / lineHeight);
         text->setGeometry(fromBottom(h, 15, textTop - lines * lineHeight, 290, lines * lineHeight));

@@ -59,7 +59,7 @@ AlarmManager::AlarmManager(
 void AlarmManager::loadAlarms()
 {
     const std::optional<QList<Alarm>> stored = StoredList::load<Alarm>(m_defaults, storedKeys());
-    if (!stored || stored->isEmpty())
+    if (!stored)
         return;
     m_alarms = *stored;
     Q_EMIT alarmsChanged();
@@ -189,6 +189,27 @@ void AlarmManager::startMonitoring()
     connect(&m_ticker, &MinuteTicker::minuteStarted, this, &AlarmManager::onMinute, Qt::UniqueConnection);
     m_ticker.start();
     LogManager::log(u"🚀 开始监控闹钟"_s, category);
+}
+
+void AlarmManager::stopMonitoring()
+{
+    if (!m_isActive)
+        return;
+    m_isActive = false;
+    m_aligned = false;
+    disconnect(&m_ticker, &MinuteTicker::minuteStarted, this, &AlarmManager::onMinute);
+    Q_EMIT activeChanged(false);
+    LogManager::log(u"⏹️ 停止监控闹钟"_s, category);
+}
+
+void AlarmManager::resetToDefaults()
+{
+    m_alarms.clear();
+    m_lastRung.clear();
+    stopMonitoring();
+    // Seeding announces the new list and stores it with the current defaults version.
+    setupDefaultAlarms();
+    LogManager::log(u"🔄 闹钟已恢复默认"_s, category);
 }
 
 void AlarmManager::onMinute(const QDateTime& minute)

@@ -44,6 +44,10 @@ public:
     [[nodiscard]] QList<Alarm> getEnabledAlarms() const;
     /// Starts the minute check; does nothing when it runs already.
     void startMonitoring();
+    /// Stops the minute check until the next start; the shared ticker keeps beating for others.
+    void stopMonitoring();
+    /// Replaces every alarm by the one disabled default, as on a first launch.
+    void resetToDefaults();
 
     /// One minute's check: rings what is due in the local minute of `minute`. The ticker
     /// calls it.

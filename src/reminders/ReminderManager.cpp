@@ -125,6 +125,43 @@ Reminder ReminderManager::createDefaultReminder(ReminderType type) const
     return ::createDefaultReminder(type, m_clock.now());
 }
 
+void ReminderManager::resetToDefaults()
+{
+    m_reminders.clear();
+    // Seeding announces the new list and stores it with the current defaults version.
+    setupDefaultReminders();
+}
+
+QList<Reminder> ReminderManager::getReminders(ReminderType type) const
+{
+    QList<Reminder> ofType;
+    std::copy_if(m_reminders.cbegin(), m_reminders.cend(), std::back_inserter(ofType),
+        [type](const Reminder& r) { return r.type == type; });
+    return ofType;
+}
+
+std::optional<ReminderManager::NextReminder> ReminderManager::getNextReminder() const
+{
+    std::optional<NextReminder> first;
+    for (const Reminder& reminder : m_reminders) {
+        const std::optional<QDateTime> next = getNextTriggerTime(reminder);
+        if (next && (!first || *next < first->triggerTime))
+            first = NextReminder { reminder, *next };
+    }
+    return first;
+}
+
+QStringList ReminderManager::getReminderStatusInfo() const
+{
+    QStringList lines;
+    for (const Reminder& reminder : m_reminders) {
+        const QString state = reminder.isEnabled ? u"下次: "_s + timeOrNone(getNextTriggerTime(reminder)) : u"已禁用"_s;
+        lines.append(emoji(reminder.type) + u' ' + reminder.title + u", 间隔: "_s + wholeMinutes(reminder.interval)
+            + u"分钟, "_s + state);
+    }
+    return lines;
+}
+
 void ReminderManager::startReminderSystem()
 {
     if (m_isActive)

@@ -5,6 +5,9 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 class Clock;
 class Defaults;
@@ -47,6 +50,19 @@ public:
     void removeReminder(const QString& id);
     [[nodiscard]] QList<Reminder> getEnabledReminders() const;
     [[nodiscard]] Reminder createDefaultReminder(ReminderType type) const;
+    /// Replaces every reminder by the three defaults, as on a first launch.
+    void resetToDefaults();
+    /// The reminders of one type, in list order.
+    [[nodiscard]] QList<Reminder> getReminders(ReminderType type) const;
+    struct NextReminder
+    {
+        Reminder reminder;
+        QDateTime triggerTime;
+    };
+    /// The enabled reminder that fires first (the earlier in the list on a tie), or none.
+    [[nodiscard]] std::optional<NextReminder> getNextReminder() const;
+    /// One line per reminder, in list order: its emoji, title, interval and next firing.
+    [[nodiscard]] QStringList getReminderStatusInfo() const;
 
     /// One minute's check: fires what is due at `minute` (or now, if later). The ticker
     /// calls it.

@@ -150,6 +150,12 @@ QString APIClient::baseURLForHost(const QString& host)
     return u"http://"_s + host + u":3005/api"_s;
 }
 
+QString APIClient::baseURLFromSettings(const Defaults& defaults)
+{
+    const QString host = defaults.string(serverHostKey);
+    return baseURLForHost(host.isEmpty() ? u"localhost"_s : host);
+}
+
 QString APIClient::queryValue(const QString& value)
 {
     // "@" may stand in a query as it is and means nothing special to any server, so an

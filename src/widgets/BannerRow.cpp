@@ -40,13 +40,13 @@ QString breakable(const QString& text, int every)
 BannerRow::BannerRow(Kind kind, QWidget* parent)
     : QFrame(parent)
     , m_kind(kind)
-    , m_icon(new EmojiLabel(kind == Kind::error ? u"⚠️"_s : u"✅"_s, 0, this))
+    , m_icon(new EmojiLabel(kind == Kind::success ? u"✅"_s : u"⚠️"_s, 0, this))
     , m_text(new PlainLabel({}, this))
 {
     m_text->setWordWrap(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPalette palette = m_text->palette();
-    palette.setColor(QPalette::WindowText, colour());
+    palette.setColor(QPalette::WindowText, kind == Kind::notice ? palette.color(QPalette::PlaceholderText) : colour());
     m_text->setPalette(palette);
     m_icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
@@ -70,7 +70,15 @@ void BannerRow::setMessage(const QString& message)
 
 QColor BannerRow::colour() const
 {
-    return m_kind == Kind::error ? QColor(0xd7, 0x2c, 0x2c) : QColor(0x1e, 0x8e, 0x3e);
+    switch (m_kind) {
+    case Kind::error:
+        return { 0xd7, 0x2c, 0x2c };
+    case Kind::success:
+        return { 0x1e, 0x8e, 0x3e };
+    case Kind::notice:
+        break;
+    }
+    return { 0xff, 0x95, 0x00 };
 }
 
 void BannerRow::paintEvent(QPaintEvent*)

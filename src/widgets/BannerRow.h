@@ -6,14 +6,16 @@ class EmojiLabel;
 class PlainLabel;
 
 /// The coloured message row above a form's buttons: a warning for errors, a tick for
-/// success, the message as plain text on a faint tint of the same colour.
+/// success, the message as plain text on a faint tint of the same colour. The notice kind
+/// is quieter: an orange warning sign and grey text on a faint orange tint, for a failure
+/// the user can simply try again.
 class BannerRow final : public QFrame
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(BannerRow)
 
 public:
-    enum class Kind { error, success };
+    enum class Kind { error, success, notice };
 
     /// Longest message shown in full; a server that answers with a whole web page must
     /// not push the form's buttons out of its window. The tool tip keeps the whole text.

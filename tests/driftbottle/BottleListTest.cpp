@@ -164,8 +164,8 @@ TEST_F(ScreensRig, ListPageShowsTheSpinnerDuringARefreshAndKeepsRowsWhenItFails)
     server.scriptNext(ScriptedReply { 500, "服务器坏了", 300 });
     BottleListTabView page(BottleListTabView::ListType::sent, *bottles, *users);
     page.show();
-    QTest::qWait(100);
-    EXPECT_EQ(page.content()->page(), Page::loading) << "the spinner replaces rows that are already there";
+    EXPECT_TRUE(waitUntil([&] { return page.content()->page() == Page::loading; }))
+        << "the spinner replaces rows that are already there";
     ASSERT_TRUE(waitUntil([&] { return !page.content()->isLoading(); }));
     EXPECT_EQ(page.content()->page(), Page::list);
     EXPECT_EQ(page.content()->model()->rowCount(), 1);

@@ -224,15 +224,21 @@ TEST_F(BottleWindowRig, ThrowSheetSizesButtonsAndOutcomes)
     EXPECT_TRUE(find<PlainTextEditor>(fresh, u"bottleText"_s)->text().isEmpty());
 }
 
-TEST(PickSheet, ClosesItselfAfterHalfASecond)
+TEST_F(BottleWindowRig, PickSheetFollowsItsFlagAndClosesItselfAfterHalfASecond)
 {
-    QWidget parent;
-    auto* sheet = new PickBottleSheet(&parent);
-    QSignalSpy finished(sheet, &QDialog::finished);
-    sheet->open();
-    EXPECT_EQ(sheet->size(), QSize(300, 200));
-    QTest::qWait(300);
-    EXPECT_TRUE(sheet->isVisible());
-    EXPECT_TRUE(finished.wait(1000));
-    EXPECT_FALSE(sheet->isVisible());
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->findChild<PickBottleSheet*>(), nullptr) << "no control of the window opens it";
+    for (int round = 0; round < 2; ++round) {
+        window->setShowPickBottleSheet(true);
+        QPointer<PickBottleSheet> sheet = window->findChild<PickBottleSheet*>();
+        ASSERT_TRUE(sheet);
+        EXPECT_EQ(sheet->size(), QSize(300, 200));
+        QSignalSpy finished(sheet.data(), &QDialog::finished);
+        QTest::qWait(300);
+        EXPECT_TRUE(sheet->isVisible());
+        EXPECT_TRUE(finished.wait(1000));
+        EXPECT_FALSE(window->showPickBottleSheet());
+        ASSERT_TRUE(waitUntil([&] { return sheet.isNull(); }));
+    }
 }

@@ -124,7 +124,7 @@ TEST(SensitiveWordAlert, ExplanationWrapsInsideTheCardAndTheCardFollowsItsHost)
 
     // In a sheet narrower than the card's own width the card shrinks, wraps and still fits.
     host.window.resize(300, 320);
-    QTest::qWait(20);
+    ASSERT_TRUE(waitUntil([&] { return alert->geometry() == host.window.rect(); }));
     EXPECT_GE(explanation->height(), explanation->heightForWidth(explanation->width()));
     EXPECT_GT(explanation->height(), explanation->fontMetrics().height() * 3 / 2) << "two lines or more";
     EXPECT_EQ(alert->geometry(), host.window.rect());

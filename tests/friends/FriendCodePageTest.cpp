@@ -53,6 +53,8 @@ TEST(FriendCodeFilter, KeepsSixNumericCharacters)
         { u"١٢٣"_s, u"١٢٣"_s }, // digits of another script count as numbers
         { u"𝟙𝟚𝟛𝟜𝟝𝟞𝟟"_s, u"𝟙𝟚𝟛𝟜𝟝𝟞"_s }, // beyond the basic plane, never split
         { u"abc🐱"_s, QString() },
+        { u"一二三四五六七"_s, u"一二三四五六"_s }, // numeral ideographs too
+        { u"１２x３"_s, u"１２３"_s },
         { QString(), QString() },
     };
     for (const auto& [typed, kept] : cases)
@@ -126,6 +128,14 @@ TEST_F(FriendCodePage, AddsAFriendByCodeAndClosesTwoSecondsLater)
     find(u"modeAdd"_s)->click();
     auto* field = find<PlainLineEdit>(u"codeField"_s);
     QPushButton* add = find(u"add"_s);
+    // Six characters make a code, whatever their script or width in UTF-16.
+    const std::pair<QString, bool> typed[]
+        = { { u"一二三四五"_s, false }, { u"一二三四五六"_s, true }, { u"𝟙𝟚𝟛"_s, false } };
+    for (const auto& [text, enabled] : typed) {
+        field->setText(text);
+        EXPECT_EQ(add->isEnabled(), enabled) << text.toStdString();
+    }
+    field->clear();
     field->setFocus();
     QTest::keyClicks(field, u"x"_s + code.left(5));
     EXPECT_EQ(field->text(), code.left(5));
@@ -163,7 +173,7 @@ TEST_F(FriendCodePage, AddsAFriendByCodeAndClosesTwoSecondsLater)
 
 TEST_F(FriendCodePage, TheWindowIsOneAtATimeAndClosesWithThePage)
 {
-    MenuBarFriendActions actions(*friends, timers);
+    MenuBarFriendActions actions(*friends, timers, *bubbles);
     actions.showVerificationWindow();
     QPointer<QWidget> window = actions.verificationWindow();
     ASSERT_NE(window, nullptr);

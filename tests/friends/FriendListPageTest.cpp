@@ -4,14 +4,20 @@
 #include "friends/FriendListModel.h"
 #include "friends/FriendListView.h"
 #include "friends/FriendRowDelegate.h"
+#include "friends/SendMessageSheet.h"
 #include "support/LogLines.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/PlainTextEditor.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
@@ -164,6 +170,65 @@ TEST_F(FriendListPage, PinsAndDeletesThroughTheCards)
     ASSERT_EQ(removed.count(), 1);
     EXPECT_EQ(removed.at(0).at(1).toInt(), 1);
     EXPECT_EQ(removed.at(0).at(2).toInt(), 1);
+}
+
+TEST_F(FriendListPage, TheMessageSheetSendsTrimmedTextAndKeepsARefusedOne)
+{
+    aliceWithFriends(1);
+    openPage();
+    // Help for the delete button only, not the whole card.
+    QListView* list = page->listView();
+    const QRect row = list->visualRect(list->model()->index(0, 0));
+    for (const auto& [at, help] : { std::pair { row.topLeft() + QPoint(20, 20), QString() },
+             std::pair { FriendRowDelegate::deleteRect(row).center(), u"删除好友"_s } }) {
+        QHelpEvent event(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(list->viewport(), &event);
+        EXPECT_EQ(QToolTip::text(), help);
+    }
+
+    const Friend flower = friends->friends().at(0);
+    page->showSendMessage(flower);
+    auto* sheet = page->findChild<SendMessageSheet*>();
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(page->showingSendMessage(), flower);
+    EXPECT_EQ(sheet->size(), QSize(400, 300));
+    EXPECT_EQ(sheet->findChild<PlainLabel*>(u"sheetTitle"_s)->fullText(), u"发送消息给 <b>阿花</b>"_s);
+    auto* editor = sheet->findChild<PlainTextEditor*>(u"messageEditor"_s);
+    auto* send = sheet->findChild<QPushButton*>(u"sendButton"_s);
+    EXPECT_EQ(sheet->focusWidget(), editor);
+    editor->setPlainText(u" \n\t "_s);
+    EXPECT_FALSE(send->isEnabled());
+
+    // Refused: the text stays as typed and the sheet says why.
+    editor->setPlainText(u"  在吗？\n"_s);
+    QApplication::setActiveWindow(sheet); // shortcuts work in the active window
+    server.scriptNext(ScriptedReply { 200, R"({"success":false,"message":"对方不是你的好友"})" });
+    QTest::keyClick(sheet, Qt::Key_Return, Qt::ControlModifier); // clicks the button a moment later
+    ASSERT_TRUE(waitUntil([&] { return !sheet->errorMessage().isEmpty(); }));
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(editor->text(), u"  在吗？\n"_s);
+    EXPECT_TRUE(sheet->errorMessage().contains(u"对方不是你的好友"_s)) << sheet->errorMessage().toStdString();
+    EXPECT_TRUE(loggedLines(u"Friend"_s).contains(u"❌ 消息发送失败: 服务器错误: 对方不是你的好友"_s));
+
+    // Sent: trimmed, logged, and the sheet closes.
+    QPointer<SendMessageSheet> open(sheet);
+    send->click();
+    ASSERT_TRUE(waitUntil([&] { return open.isNull(); }));
+    ASSERT_FALSE(server.state().messages().isEmpty());
+    EXPECT_EQ(server.state().messages().constLast().content, u"在吗？"_s);
+    EXPECT_EQ(server.state().messages().constLast().receiverId, flower.userId);
+    EXPECT_TRUE(loggedLines(u"Friend"_s).contains(u"✅ 消息发送成功"_s));
+    EXPECT_FALSE(page->showingSendMessage());
+
+    // A fresh sheet starts empty; Ctrl+Esc closes it.
+    page->showSendMessage(flower);
+    open = page->findChild<SendMessageSheet*>();
+    ASSERT_TRUE(open);
+    QApplication::setActiveWindow(open);
+    EXPECT_TRUE(open->findChild<PlainTextEditor*>(u"messageEditor"_s)->text().isEmpty());
+    QTest::keyClick(open, Qt::Key_Escape, Qt::ControlModifier);
+    ASSERT_TRUE(waitUntil([&] { return open.isNull(); }));
+    EXPECT_FALSE(page->showingSendMessage());
 }
 
 TEST(FriendCardDate, IsWrittenTheChineseWay)

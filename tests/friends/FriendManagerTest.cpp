@@ -140,6 +140,11 @@ TEST_F(FriendList, FailedLoadKeepsTheOldListAndEndsLoading)
         EXPECT_EQ(ids(manager->friends()), (QList<qint64> { 1, 3, 2 }));
     }
     EXPECT_EQ(loading.size(), 8);
+
+    // A refusal that names an empty list is that list.
+    server.scriptNext(ScriptedReply { 200, R"({"success":false,"friends":[]})" });
+    EXPECT_TRUE(await(manager->fetchFriendList()).ok());
+    EXPECT_TRUE(manager->friends().isEmpty());
 }
 
 TEST_F(FriendList, CodesComeAndGo)

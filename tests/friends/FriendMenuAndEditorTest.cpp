@@ -5,6 +5,7 @@
 #include "friends/MenuBarFriendActions.h"
 #include "friends/MessageBubbleWindow.h"
 #include "friends/TextViewWrapper.h"
+#include "support/LogLines.h"
 #include "widgets/PlainTextEditor.h"
 
 #include <QApplication>
@@ -41,7 +42,7 @@ protected:
     void SetUp() override
     {
         FriendsUiFixture::SetUp();
-        actions = std::make_unique<MenuBarFriendActions>(*friends, timers);
+        actions = std::make_unique<MenuBarFriendActions>(*friends, timers, *bubbles);
         entries
             = std::make_unique<FriendMenuEntries>(*users, *friends, *bubbles, *actions, [this] { ++leftDoNotDisturb; });
     }
@@ -140,6 +141,33 @@ TEST_F(FriendMenu, OnlyAPinnedFriendLeavesDoNotDisturb)
         EXPECT_EQ(bubble->receiverId(), b);
     }
     EXPECT_NE(actions->verificationWindow(), nullptr);
+}
+
+TEST_F(FriendMenu, TheFriendSubmenuFillsEachTimeItOpens)
+{
+    QMenu submenu;
+    actions->setFriendSubmenu(&submenu);
+    Q_EMIT submenu.aboutToShow();
+    EXPECT_EQ(titles(&submenu), QStringList { u"暂无好友"_s });
+    EXPECT_FALSE(submenu.actions().at(0)->isEnabled());
+    EXPECT_TRUE(loggedLines(u"Friend"_s).contains(u"🔄 刷新好友列表菜单"_s));
+
+    const qint64 bob = aliceWithFriendBob();
+    ASSERT_TRUE(await(friends->fetchFriendList()).ok());
+    Q_EMIT submenu.aboutToShow();
+    EXPECT_EQ(titles(&submenu), QStringList { u"🐶 鲍勃"_s });
+    submenu.actions().at(0)->trigger();
+    ASSERT_TRUE(waitUntil([&] { return bubbles->bubbles().size() == 1; }));
+    EXPECT_EQ(bubbles->bubbles().at(0)->receiverId(), bob);
+    EXPECT_TRUE(loggedLines(u"Friend"_s).contains(u"💬 打开给好友 鲍勃 的消息弹框"_s));
+
+    // An item that carries no friend opens nothing.
+    QAction stray(u"?"_s);
+    stray.setData(42);
+    actions->sendMessageToFriend(&stray);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bubbles->bubbles().size(), 1);
+    EXPECT_TRUE(loggedLines(u"Friend"_s).contains(u"❌ 无法获取好友信息"_s));
 }
 
 TEST(MessageEditor, FollowsItsTextAndFocusWithoutMovingTheCaret)

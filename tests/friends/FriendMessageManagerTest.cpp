@@ -71,6 +71,31 @@ TEST(SocketAddress, FollowsTheServerAddressWithTheLocalhostRule)
         EXPECT_EQ(FriendMessageManager::socketAddress(c.base), c.expected) << c.base.toStdString();
 }
 
+TEST(SocketAddress, FollowsTheServerHostSetting)
+{
+    QTemporaryDir dir;
+    Defaults defaults(dir.filePath(u"defaults.json"_s));
+    const struct
+    {
+        QJsonValue host;
+        QString base, socket;
+    } cases[] = {
+        { QJsonValue::Undefined, u"http://localhost:3005/api"_s, u"ws://localhost:3000/ws"_s },
+        { u""_s, u"http://localhost:3005/api"_s, u"ws://localhost:3000/ws"_s },
+        { u"pets.example.org"_s, u"http://pets.example.org:3005/api"_s, u"ws://pets.example.org:3005/ws"_s },
+        { u"10.0.0.7"_s, u"http://10.0.0.7:3005/api"_s, u"ws://10.0.0.7:3005/ws"_s },
+    };
+    for (const auto& c : cases) {
+        if (c.host.isUndefined())
+            defaults.remove(u"ServerHost"_s);
+        else
+            defaults.setValue(u"ServerHost"_s, c.host);
+        const QString base = APIClient::baseURLFromSettings(defaults);
+        EXPECT_EQ(base, c.base) << c.host.toString().toStdString();
+        EXPECT_EQ(FriendMessageManager::socketAddress(base), c.socket) << c.host.toString().toStdString();
+    }
+}
+
 TEST_F(MessageConnection, AuthenticatesPingsAndAcknowledgesInOrder)
 {
     collect();

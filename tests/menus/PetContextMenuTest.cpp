@@ -76,9 +76,6 @@ TEST(PetContextMenu, HoldsTheEntriesInOrderAndOffersTheOppositeDoNotDisturb)
     EXPECT_EQ(rows(menu.get()),
         (QStringList { u"🐾 互动 ▸"_s, u"-"_s, u"🍾 漂流瓶"_s, u"-"_s, u"⏰ 提醒/闹钟"_s, u"-"_s, u"🔨 打猫猫"_s,
             u"✨ 撒豆成兵"_s, u"-"_s, u"🌙 开启勿扰"_s, u"-"_s }));
-    EXPECT_EQ(rows(menu->actions().first()->menu()),
-        (QStringList { u"🚶 走路"_s, u"🏃 进入"_s, u"😉 眨眼"_s, u"🤔 思考"_s, u"🎮 玩耍"_s, u"👋 打招呼"_s,
-            u"🙈 躲猫猫"_s, u"🐾 抓屁股"_s }));
     for (const QAction* action : menu->actions())
         EXPECT_TRUE(action->isEnabled()) << "no item is ever disabled";
 
@@ -113,22 +110,46 @@ TEST(PetContextMenu, HoldsTheEntriesInOrderAndOffersTheOppositeDoNotDisturb)
 
 TEST(PetContextMenu, BehaviourItemsLeaveDoNotDisturbThenPlayAndRun)
 {
+    // Written out here rather than read from the menu, so that a row mapped to the wrong
+    // animation or behaviour shows.
+    struct Row
+    {
+        QString title;
+        PetBehavior animation;
+        AutoBehavior behavior;
+    };
+    const Row expected[] = {
+        { u"🚶 走路"_s, PetBehavior::moving, AutoBehavior::walk },
+        { u"🏃 进入"_s, PetBehavior::entering, AutoBehavior::enter },
+        { u"😉 眨眼"_s, PetBehavior::resting, AutoBehavior::blink },
+        { u"🤔 思考"_s, PetBehavior::thinking, AutoBehavior::thinking },
+        { u"🎮 玩耍"_s, PetBehavior::special, AutoBehavior::gaming },
+        { u"👋 打招呼"_s, PetBehavior::interacting, AutoBehavior::greeting },
+        { u"🙈 躲猫猫"_s, PetBehavior::exploring, AutoBehavior::explore },
+        { u"🐾 抓屁股"_s, PetBehavior::idle, AutoBehavior::scratching },
+    };
     Rig rig;
     LottieAnimationManager& animations = rig.animations;
     AutoBehaviorManager& scheduler = rig.scheduler;
-    for (const PetContextMenu::BehaviorItem& row : PetContextMenu::behaviorItems) {
+    QStringList titles;
+    for (const Row& row : expected)
+        titles << row.title;
+    EXPECT_EQ(rows(rig.build()->actions().first()->menu()), titles);
+    for (const Row& row : expected) {
         rig.doNotDisturb.setDoNotDisturbMode(true);
         auto menu = rig.build();
         // The animation is played by the item itself, before the scheduler hears of it.
         std::optional<PetBehavior> playedBeforeRun;
         const auto connection = QObject::connect(&scheduler, &AutoBehaviorManager::behaviorDidChange,
             [&] { playedBeforeRun = animations.currentBehavior(); });
-        item(menu.get(), QString::fromUtf16(row.title))->trigger();
+        QAction* action = item(menu.get(), row.title);
+        ASSERT_NE(action, nullptr) << row.title.toStdString();
+        action->trigger();
         QObject::disconnect(connection);
 
-        EXPECT_FALSE(rig.doNotDisturb.isDoNotDisturbMode()) << QString::fromUtf16(row.title).toStdString();
-        EXPECT_EQ(playedBeforeRun, row.animation);
-        EXPECT_EQ(scheduler.currentBehavior(), row.behavior);
+        EXPECT_FALSE(rig.doNotDisturb.isDoNotDisturbMode()) << row.title.toStdString();
+        EXPECT_EQ(playedBeforeRun, row.animation) << row.title.toStdString();
+        EXPECT_EQ(scheduler.currentBehavior(), row.behavior) << row.title.toStdString();
     }
 }
 

@@ -128,6 +128,7 @@ TEST(AlarmManager, OlderDefaultsBecomeAOnceAlarmKeepingWhatTheUserSet)
     // Version 1 with an empty list seeds the default again.
     rig.defaults.setValue(AlarmManager::alarmsKey, QJsonArray {});
     EXPECT_EQ(rig.create().alarms().size(), 1);
+    EXPECT_TRUE(loggedLines(u"Alarm"_s).contains(u"📂 加载闹钟列表，共 0 个"_s));
 }
 
 TEST(AlarmManager, AnyEnabledAlarmStartsTheCheck)
@@ -162,6 +163,27 @@ TEST(AlarmManager, AnyEnabledAlarmStartsTheCheck)
         rig.create().addAlarm(alarm(u"a"_s, 7, 0, AlarmRepeatType::daily, false));
         EXPECT_FALSE(rig.manager->isActive());
     }
+}
+
+TEST(AlarmManager, AStoppedCheckRingsNothingUntilStartedAndAResetLeavesTheDefault)
+{
+    AlarmRig rig;
+    AlarmManager& manager = rig.create();
+    manager.addAlarm(alarm(u"daily"_s, 15, 0, AlarmRepeatType::daily));
+    manager.stopMonitoring();
+    EXPECT_FALSE(manager.isActive());
+    rig.beatAt(at(15, 0));
+    EXPECT_EQ(rig.windows.openCount(), 0);
+    manager.startMonitoring();
+    rig.beatAt(at(15, 0).addDays(1));
+    EXPECT_EQ(rig.windows.openCount(), 1);
+
+    manager.resetToDefaults();
+    EXPECT_FALSE(manager.isActive());
+    ASSERT_EQ(manager.alarms().size(), 1);
+    EXPECT_EQ(manager.alarms().at(0).title, u"会议闹钟"_s);
+    EXPECT_FALSE(manager.alarms().at(0).isEnabled);
+    EXPECT_EQ(rig.defaults.value(AlarmManager::alarmsKey).toArray().size(), 1);
 }
 
 TEST(AlarmManager, OnceRingsOnceAndDailyEveryDay)

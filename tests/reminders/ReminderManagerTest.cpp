@@ -1,11 +1,16 @@
 #include "reminders/ReminderSchedule.h"
+#include "reminders/ReminderWindowManager.h"
+#include "widgets/PlainLabel.h"
 
 #include "LocalZone.h"
 #include "ReminderRig.h"
 #include "support/LogLines.h"
+#include "support/Wait.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -209,6 +214,61 @@ TEST(ReminderManager, EditsAndTogglesMoveTheScheduleAsTheUserExpects)
     rig.announced.clear();
     rig.beatAt(at(13, 0));
     EXPECT_TRUE(rig.announced.isEmpty()) << "a stopped system does not fire";
+}
+
+TEST(ReminderManager, QueriesFollowTheListAndAResetBringsBackTheDefaults)
+{
+    ReminderRig rig;
+    rig.clock.set(at(9, 0));
+    ReminderManager& manager = rig.create();
+    // Rest at 10:00, water at 9:30, eyes at 9:20.
+    const Reminder eyes = manager.reminders().at(2);
+    EXPECT_EQ(manager.getNextReminder()->reminder.id, eyes.id);
+    EXPECT_EQ(manager.getNextReminder()->triggerTime, at(9, 20));
+    manager.toggleReminder(eyes.id);
+    Reminder secondWater = reminderOf(ReminderType::hydration, 1800, at(9, 0));
+    manager.addReminder(secondWater);
+    EXPECT_EQ(manager.getNextReminder()->reminder.id, manager.reminders().at(1).id) << "a tie goes to the earlier";
+    EXPECT_EQ(manager.getReminders(ReminderType::hydration).size(), 2);
+    EXPECT_EQ(manager.getReminders(ReminderType::hydration).at(1).id, secondWater.id);
+
+    const QStringList status = manager.getReminderStatusInfo();
+    ASSERT_EQ(status.size(), 4);
+    EXPECT_EQ(status.at(0), emoji(ReminderType::rest) + u" 走动提醒, 间隔: 60分钟, 下次: 10:00:00"_s);
+    EXPECT_EQ(status.at(2), emoji(ReminderType::eyeRest) + u" 眼部休息, 间隔: 20分钟, 已禁用"_s);
+
+    manager.resetToDefaults();
+    ASSERT_EQ(manager.reminders().size(), 3);
+    EXPECT_TRUE(manager.reminders().at(2).isEnabled);
+    EXPECT_EQ(rig.stored().size(), 3);
+    for (const Reminder& r : manager.reminders())
+        manager.toggleReminder(r.id);
+    EXPECT_FALSE(manager.getNextReminder());
+}
+
+TEST(ReminderManager, TheReminderWindowFollowsTheListAndIsOneAtATime)
+{
+    ReminderRig rig;
+    ReminderManager& manager = rig.create();
+    ReminderWindowManager windows(manager);
+    windows.closeReminderWindow(); // nothing open: nothing happens
+    windows.showReminderWindow();
+    QPointer<QWidget> window = windows.reminderWindow();
+    ASSERT_TRUE(window);
+    windows.showReminderWindow();
+    EXPECT_EQ(windows.reminderWindow(), window.data());
+    auto* status = window->findChild<PlainLabel*>(u"reminderStatus"_s);
+    EXPECT_EQ(status->fullText(), manager.getReminderStatusInfo().join(u'\n'));
+    manager.toggleReminder(manager.reminders().at(0).id);
+    EXPECT_TRUE(status->fullText().startsWith(emoji(ReminderType::rest) + u" 走动提醒, 间隔: 60分钟, 已禁用"_s));
+
+    window->close();
+    ASSERT_TRUE(waitUntil([&] { return window.isNull(); }));
+    EXPECT_EQ(windows.reminderWindow(), nullptr);
+    windows.showReminderWindow();
+    EXPECT_NE(windows.reminderWindow(), nullptr);
+    windows.closeReminderWindow();
+    EXPECT_TRUE(waitUntil([&] { return windows.reminderWindow() == nullptr; }));
 }
 
 TEST(ReminderManager, ClockJumpsNeitherRepeatNorLoseFirings)

@@ -6,12 +6,15 @@
 #include "friends/FriendListView.h"
 #include "friends/MenuBarFriendActions.h"
 #include "friends/MessageBubbleWindow.h"
+#include "friends/SendMessageSheet.h"
 #include "support/Screenshots.h"
 #include "widgets/PlainLineEdit.h"
+#include "widgets/PlainTextEditor.h"
 
 #include <QGuiApplication>
 #include <QListView>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
@@ -86,7 +89,7 @@ TEST_F(FriendScreens, PagesFitTheirSizes)
             u"🐱"_s, u"pw"_s);
         server.state().befriend(alice, other);
     }
-    MenuBarFriendActions actions(*friends, timers);
+    MenuBarFriendActions actions(*friends, timers, *bubbles);
     actions.showVerificationWindow();
     QWidget* window = actions.verificationWindow();
     ASSERT_TRUE(waitUntil([&] { return window->isVisible(); }));
@@ -103,4 +106,20 @@ TEST_F(FriendScreens, PagesFitTheirSizes)
     ASSERT_TRUE(waitUntil([&] { return authentications == 1; }));
     QTest::qWait(200);
     save(page.grab(), u"friend-list-page"_s);
+
+    // The message sheet with the longest name and a refusal keeps everything inside it.
+    page.showSendMessage(friends->friends().at(0));
+    auto* sheet = page.findChild<SendMessageSheet*>();
+    ASSERT_TRUE(sheet);
+    sheet->findChild<PlainTextEditor*>(u"messageEditor"_s)->setPlainText(u"在吗？"_s);
+    server.scriptNext(ScriptedReply { 200, R"({"success":false,"message":"对方不是你的好友，请先添加好友再发消息"})" });
+    sheet->findChild<QPushButton*>(u"sendButton"_s)->click();
+    ASSERT_TRUE(waitUntil([&] { return !sheet->errorMessage().isEmpty(); }));
+    QTest::qWait(200);
+    for (const QWidget* part : sheet->findChildren<QWidget*>()) {
+        if (part->isVisible() && part->parentWidget() == sheet) {
+            EXPECT_TRUE(sheet->rect().contains(part->geometry())) << part->objectName().toStdString();
+        }
+    }
+    save(sheet->grab(), u"send-message-sheet"_s);
 }

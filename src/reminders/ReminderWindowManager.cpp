@@ -1,0 +1,55 @@
+#include "reminders/ReminderWindowManager.h"
+
+#include "reminders/ReminderManager.h"
+#include "widgets/PlainLabel.h"
+
+#include <QVBoxLayout>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+ReminderWindowManager::ReminderWindowManager(ReminderManager& reminders, QObject* parent)
+    : QObject(parent)
+    , m_reminders(reminders)
+{
+    connect(&m_reminders, &ReminderManager::remindersChanged, this, &ReminderWindowManager::refresh);
+}
+
+ReminderWindowManager::~ReminderWindowManager()
+{
+    delete m_window.data();
+}
+
+void ReminderWindowManager::showReminderWindow()
+{
+    if (!m_window) {
+        auto* window = new QWidget(nullptr, Qt::Window);
+        window->setObjectName(u"reminderWindow"_s);
+        window->setWindowTitle(u"⏰ 提醒"_s);
+        // Closing frees the window; the pointers clear themselves and the next request
+        // builds a new one.
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        auto* layout = new QVBoxLayout(window);
+        layout->setContentsMargins(20, 20, 20, 20);
+        m_status = new PlainLabel({}, window);
+        m_status->setObjectName(u"reminderStatus"_s);
+        layout->addWidget(m_status);
+        m_window = window;
+        refresh();
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void ReminderWindowManager::closeReminderWindow()
+{
+    if (m_window)
+        m_window->close();
+}
+
+void ReminderWindowManager::refresh()
+{
+    if (m_status)
+        m_status->setText(m_reminders.getReminderStatusInfo().join(u'\n'));
+}
