@@ -44,6 +44,7 @@ protected:
 
 private:
     [[nodiscard]] QRect cardRect() const;
+    void fitTexts();
 
     QString m_message;
     QString m_title;
@@ -51,6 +52,8 @@ private:
     std::function<void()> m_onClose;
     QWidget* m_card;
     QToolButton* m_closeButton;
+    QLabel* m_titleLabel = nullptr;
+    QLabel* m_messageLabel = nullptr;
     QTimer m_autoCloseTimer;
     bool m_appeared = false;
 };

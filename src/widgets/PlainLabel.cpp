@@ -1,7 +1,8 @@
 #include "widgets/PlainLabel.h"
 
+#include "platform/TextFitting.h"
+
 #include <QResizeEvent>
-#include <QTextLayout>
 
 #include <algorithm>
 
@@ -30,34 +31,6 @@ void PlainLabel::setLineLimit(int lines)
 {
     m_lineLimit = std::max(1, lines);
     setElideMode(Qt::ElideRight);
-}
-
-QString PlainLabel::fitted(const QString& text, const QFont& font, int width, int lines)
-{
-    const QFontMetrics metrics(font);
-    const QStringList paragraphs = text.split(u'\n');
-    QStringList shown;
-    for (qsizetype p = 0; p < paragraphs.size(); ++p) {
-        QTextLayout layout(paragraphs.at(p), font);
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
-            if (shown.size() + 1 == lines) {
-                // The last line takes the rest, the following paragraphs too, and ends in "…".
-                QStringList rest { paragraphs.at(p).mid(line.textStart()) };
-                rest += paragraphs.mid(p + 1);
-                shown << metrics.elidedText(rest.join(u' '), Qt::ElideRight, width);
-                layout.endLayout();
-                return shown.join(u'\n');
-            }
-            shown << paragraphs.at(p).mid(line.textStart(), line.textLength()).trimmed();
-        }
-        layout.endLayout();
-    }
-    return shown.join(u'\n');
 }
 
 QSize PlainLabel::sizeHint() const
@@ -89,11 +62,12 @@ void PlainLabel::updateShownText()
         return;
     }
     const QRect room = contentsRect();
+    bool cut = false;
     const QString shown = m_lineLimit > 0
-        ? fitted(m_fullText, font(), room.width(),
+        ? TextFitting::fitted(m_fullText, font(), room.width(),
             std::clamp(
                 (room.height() + fontMetrics().leading()) / std::max(1, fontMetrics().lineSpacing()), 1, m_lineLimit))
         : fontMetrics().elidedText(m_fullText, m_elideMode, room.width());
     QLabel::setText(shown);
-    setToolTip(shown == m_fullText ? QString() : m_fullText);
+    setToolTip(shown == m_fullText || (m_lineLimit > 0 && !cut) ? QString() : m_fullText);
 }

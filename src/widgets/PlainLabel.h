@@ -19,8 +19,6 @@ public:
     /// breaking Chinese anywhere and other text at word boundaries; what does not fit ends
     /// the last line with "…" and the whole text goes to the tool tip.
     void setLineLimit(int lines);
-    /// `text` laid out in `lines` lines of `width` pixels at most, the last one elided.
-    [[nodiscard]] static QString fitted(const QString& text, const QFont& font, int width, int lines);
     /// Replaces QLabel::setText, which is not virtual: call it on a PlainLabel.
     void setText(const QString& text);
     /// The whole text, also while the shown one is elided.
