@@ -3,10 +3,16 @@
 // "bench: end NAME" when it ends, "bench: memory NAME" where the resident memory is to be
 // read, and "bench: first-frame MS" once the pet's first frame was handed to the display.
 //
-// Usage: tamsel_bench_desktop_bench [seconds per phase] [clone bursts]
+// After the phases come the full tours: the menus, the preferences opened and closed, three
+// phases' time of wandering, the clone bursts and 40 s after them, ending in "bench: memory
+// tour-N"; repeating the tour shows whether memory grows with it.
+//
+// Usage: tamsel_bench_desktop_bench [seconds per phase] [clone bursts] [tours]
 #include "app/CompositionRoot.h"
 #include "app/DesktopPetApp.h"
+#include "core/EventCenter.h"
 #include "core/PetBehavior.h"
+#include "core/Reminder.h"
 #include "menus/MenuBarCoordinator.h"
 #include "menus/PetContextMenu.h"
 #include "pet/AutoBehaviorManager.h"
@@ -16,10 +22,10 @@
 #include "pet/MultiPetManager.h"
 #include "pet/WindowManager.h"
 #include "platform/Defaults.h"
-#include "platform/LottieCache.h"
 #include "platform/LottiePlayer.h"
 #include "platform/MemoryRelease.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
@@ -117,6 +123,66 @@ void showMenuBriefly(QMenu* menu, QPoint at)
     QTimer::singleShot(700, menu, [menu] { menu->hide(); });
 }
 
+using Managers = CompositionRoot::Managers;
+
+void showMenus(Script& script, const Managers& managers)
+{
+    script.then(0, [&managers] { showMenuBriefly(managers.statusMenu->menu(), QPoint(1200, 30)); });
+    script.then(
+        1500, [&managers] { showMenuBriefly(managers.petMenu->createAnimationContextMenu(), QPoint(600, 400)); });
+    script.then(1500, [] {});
+}
+
+// Opened from the status menu's entry and closed from its title bar, as the user does.
+void openAndCloseThePreferences(Script& script, const Managers& managers)
+{
+    script.then(0, [&managers] {
+        for (QAction* action : managers.statusMenu->menu()->actions()) {
+            if (action->text().contains(QStringLiteral("设置"))) {
+                action->trigger();
+                break;
+            }
+        }
+    });
+    script.then(2000, [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window->objectName() == QStringLiteral("preferencesWindow"))
+                window->close();
+        }
+    });
+    script.then(1000, [] {});
+}
+
+void wander(const Managers& managers)
+{
+    managers.scheduler->startBehaviorSystem();
+    managers.scheduler->forceBehavior(AutoBehavior::walk);
+}
+
+void rest(const Managers& managers)
+{
+    managers.scheduler->stopBehaviorSystem();
+    managers.animations->playBehavior(PetBehavior::idle);
+}
+
+void cloneBursts(const Managers& managers, int bursts, int burstMs)
+{
+    for (int i = 0; i < bursts; ++i)
+        QTimer::singleShot(i * burstMs, [&managers] { managers.clones->performTransformation(); });
+}
+
+// A reminder firing: its bubble follows the walking pet for its 8 s.
+void remind()
+{
+    Reminder reminder;
+    reminder.id = QStringLiteral("bench");
+    reminder.title = displayName(ReminderType::hydration);
+    reminder.message = QStringLiteral("该喝水啦");
+    reminder.type = ReminderType::hydration;
+    reminder.interval = 1800;
+    Q_EMIT EventCenter::shared().reminderTriggered(reminder);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -127,6 +193,8 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     const int phaseMs = (argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 60) * 1000;
     const int bursts = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : 5;
+    const int tours = argc > 3 ? std::max(0, QByteArray(argv[3]).toInt()) : 5;
+    const int afterBurstsMs = 40 * 1000;
     CompositionRoot root;
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&root] { root.defaults().flush(); });
     const CompositionRoot::Managers& managers = root.managers();
@@ -146,38 +214,38 @@ int main(int argc, char** argv)
     script.then(settleMs, [] {});
     script.phase(
         "resting-dnd", phaseMs, [] {}, [&managers] { managers.doNotDisturb->setDoNotDisturbMode(false); });
-    script.then(0, [&managers] {
-        managers.scheduler->stopBehaviorSystem();
-        managers.animations->playBehavior(PetBehavior::idle);
-    });
+    script.then(0, [&managers] { rest(managers); });
     // The loop's first pass draws its frames; the resting pet is what comes after.
     script.then(settleMs, [] {});
     script.phase("resting-idle", phaseMs, [] {});
+    // The log's growth is read over this phase: wandering with a reminder's bubble.
     script.phase(
         "wandering", phaseMs,
         [&managers] {
-            managers.scheduler->startBehaviorSystem();
-            managers.scheduler->forceBehavior(AutoBehavior::walk);
+            wander(managers);
+            remind();
         },
-        [&managers] { managers.scheduler->stopBehaviorSystem(); });
-    script.then(0, [&managers] {
-        managers.animations->playBehavior(PetBehavior::idle);
-        showMenuBriefly(managers.statusMenu->menu(), QPoint(1200, 30));
-    });
-    script.then(
-        1500, [&managers] { showMenuBriefly(managers.petMenu->createAnimationContextMenu(), QPoint(600, 400)); });
-    // What wandering drew is kept a while; the level before the bursts is the one after that.
-    script.then(LottieCache::keepUnusedFramesMs * 3 / 2 + 1000, [] { say("memory", "before-bursts"); });
+        [&managers] { rest(managers); });
+    showMenus(script, managers);
+    script.then(settleMs, [] { say("memory", "before-bursts"); });
     // Each burst lives its dismissal time plus the fade-out and close.
     const int burstMs = MultiPetManager::timerIntervalMs(MultiPetManager::defaultCloneDismissTime)
         + MultiPetManager::fadeOutMs + MultiPetManager::closeDelayMs + 200;
-    script.phase("clones", burstMs * bursts, [burstMs, bursts, &managers] {
-        for (int i = 0; i < bursts; ++i)
-            QTimer::singleShot(i * burstMs, [&managers] { managers.clones->performTransformation(); });
-    });
-    script.then(settleMs + 2000, [] { say("memory", "after-bursts"); });
-    // Frames nobody shows are kept a while in case they are wanted again; then they go.
-    script.then(LottieCache::keepUnusedFramesMs * 3 / 2 + 1000, [] { say("memory", "after-bursts-released"); });
+    script.phase("clones", burstMs * bursts, [&managers, burstMs, bursts] { cloneBursts(managers, bursts, burstMs); });
+    script.then(5000, [] { say("memory", "after-bursts"); });
+    script.then(afterBurstsMs - 5000, [] { say("memory", "after-bursts-40s"); });
+
+    for (int tour = 1; tour <= tours; ++tour) {
+        showMenus(script, managers);
+        openAndCloseThePreferences(script, managers);
+        script.then(0, [&managers] { wander(managers); });
+        script.then(3 * phaseMs, [&managers] { rest(managers); });
+        script.then(0, [&managers, burstMs, bursts] { cloneBursts(managers, bursts, burstMs); });
+        script.then(burstMs * bursts + afterBurstsMs, [tour] {
+            const QByteArray name = "tour-" + QByteArray::number(tour);
+            say("memory", name.constData());
+        });
+    }
     script.then(500, [] { QCoreApplication::quit(); });
     script.run();
     return app.exec();

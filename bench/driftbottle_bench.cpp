@@ -3,14 +3,15 @@
 // decoding, the row comparison and the client's own log lines included. The server answers
 // from another thread, so its work is not counted. Target: under 20 ms per refresh.
 // Prints the median, the 95th percentile and the worst of 60 refreshes, and what the
-// manager reported as changed.
+// list model announced (moves, changed rows, resets).
 #include "BenchServices.h"
 #include "DriftBottleBenchSetup.h"
+#include "driftbottle/ConversationListModel.h"
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
-#include "driftbottle/RefreshTimer.h"
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
+#include "platform/TimerSource.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
 
@@ -136,15 +137,15 @@ int main(int argc, char** argv)
     APIClient& client = signedIn.client();
     UserManager& users = signedIn.users();
     DriftBottleManager bottles(client, users, defaults, Clock::system());
-    QtRefreshTimer timer;
-    ConversationManager manager(client, users, bottles, timer);
+    ConversationManager manager(client, users, bottles, TimerSource::system());
 
     int moves = 0, changedRows = 0, resets = 0;
-    QObject::connect(&manager, &ConversationManager::conversationsChanged, [&](const ConversationListChange& c) {
-        resets += c.reset ? 1 : 0;
-        moves += c.move ? 1 : 0;
-        changedRows += static_cast<int>(c.changedRows.size());
-    });
+    // The list as the drift-bottle window shows it, so a refresh includes the model's row diff.
+    ConversationListModel rows(manager, Clock::system());
+    QObject::connect(&rows, &QAbstractItemModel::rowsMoved, [&] { ++moves; });
+    QObject::connect(&rows, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject::connect(&rows, &QAbstractItemModel::dataChanged,
+        [&](const QModelIndex& first, const QModelIndex& last) { changedRows += last.row() - first.row() + 1; });
 
     bool failed = false;
     QCoro::waitFor(bench::refresh(manager, &failed)); // the first list

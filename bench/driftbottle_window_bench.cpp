@@ -12,18 +12,19 @@
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
 #include "driftbottle/DriftBottleWindowManager.h"
-#include "driftbottle/RefreshTimer.h"
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QListView>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -151,16 +152,11 @@ private:
     int m_next = 0;
 };
 
-/// The periodic refresh stays off: the benchmark refreshes by hand.
-class IdleTimer final : public RefreshTimer
+/// The periodic refresh never fires: the benchmark refreshes by hand.
+class IdleTimers final : public TimerSource
 {
 public:
-    void start(int, std::function<void()>) override { m_active = true; }
-    void stop() override { m_active = false; }
-    [[nodiscard]] bool isActive() const override { return m_active; }
-
-private:
-    bool m_active = false;
+    std::unique_ptr<Timer> start(int, bool, std::function<void()>) override { return std::make_unique<Timer>(); }
 };
 
 void settle()
@@ -198,8 +194,8 @@ int main(int argc, char** argv)
     APIClient& client = signedIn.client();
     UserManager& users = signedIn.users();
     DriftBottleManager bottles(client, users, defaults, Clock::system());
-    IdleTimer timer;
-    ConversationManager manager(client, users, bottles, timer);
+    IdleTimers timers;
+    ConversationManager manager(client, users, bottles, timers);
     DriftBottleWindowManager windows(users, client, manager, Clock::system());
 
     bool failed = false;
@@ -234,10 +230,9 @@ int main(int argc, char** argv)
     settle();
 
     int moves = 0, resets = 0;
-    QObject::connect(&manager, &ConversationManager::conversationsChanged, [&](const ConversationListChange& c) {
-        resets += c.reset ? 1 : 0;
-        moves += c.move ? 1 : 0;
-    });
+    const QAbstractItemModel* rows = window->conversationList()->model();
+    QObject::connect(rows, &QAbstractItemModel::rowsMoved, [&] { ++moves; });
+    QObject::connect(rows, &QAbstractItemModel::modelReset, [&] { ++resets; });
     constexpr int runs = 60;
     std::vector<double> ms;
     std::vector<double> viewMs;

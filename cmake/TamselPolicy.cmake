@@ -4,7 +4,7 @@ target_compile_features(tamsel_policy INTERFACE cxx_std_20)
 target_compile_options(tamsel_policy INTERFACE
   -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor -Woverloaded-virtual)
 target_compile_definitions(tamsel_policy INTERFACE
-  QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER
+  QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
   TAMSEL_VERSION="${PROJECT_VERSION}")
 if(TAMSEL_WERROR)
   target_compile_options(tamsel_policy INTERFACE -Werror)

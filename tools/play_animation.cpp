@@ -7,6 +7,7 @@
 #include "platform/FloatingWindow.h"
 #include "platform/LottieAnimation.h"
 #include "platform/LottiePlayer.h"
+#include "platform/Screens.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -88,7 +89,8 @@ int main(int argc, char** argv)
     const int seconds = args.size() > 3 ? args.at(3).toInt() : 20;
     constexpr int warmUpMs = 5000;
 
-    FloatingWindow window;
+    Screens screens;
+    FloatingWindow window(FloatingWindow::Focus::Refuse, screens);
     window.resize(128, 128);
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);

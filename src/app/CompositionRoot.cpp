@@ -5,7 +5,6 @@
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
 #include "driftbottle/DriftBottleWindowManager.h"
-#include "driftbottle/RefreshTimer.h"
 #include "friends/FriendListView.h"
 #include "friends/FriendManager.h"
 #include "friends/FriendMenuEntries.h"
@@ -171,10 +170,9 @@ void CompositionRoot::createManagers()
     preferences.setPage(PreferenceTab::friends,
         [&friends, &friendMessages, &timers] { return new FriendListView(friends, friendMessages, timers); });
 
-    // Drift bottles; the refresh timer outlives the conversation manager, which stops it.
-    RefreshTimer& refreshTimer = make<QtRefreshTimer>();
+    // Drift bottles.
     DriftBottleManager& bottles = make<DriftBottleManager>(*m_apiClient, *m_users, *m_defaults, clock);
-    ConversationManager& conversations = make<ConversationManager>(*m_apiClient, *m_users, bottles, refreshTimer);
+    ConversationManager& conversations = make<ConversationManager>(*m_apiClient, *m_users, bottles, timers);
     // Freed before the conversations: closing its window stops their refresh.
     DriftBottleWindowManager& bottleWindows
         = make<DriftBottleWindowManager>(*m_users, *m_apiClient, conversations, clock);

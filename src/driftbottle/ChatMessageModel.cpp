@@ -1,10 +1,10 @@
 #include "driftbottle/ChatMessageModel.h"
 
-#include "driftbottle/ConversationListChange.h"
 #include "driftbottle/ConversationManager.h"
+#include "driftbottle/SameContent.h"
 
 ChatMessageModel::ChatMessageModel(ConversationManager& manager, QObject* parent)
-    : QAbstractListModel(parent)
+    : KeyedListModel(parent)
     , m_manager(manager)
     , m_rows(manager.chatMessages())
 {
@@ -27,20 +27,7 @@ QVariant ChatMessageModel::data(const QModelIndex& index, int role) const
 
 void ChatMessageModel::follow()
 {
-    const QList<ChatMessage>& after = m_manager.chatMessages();
-    const qsizetype before = m_rows.size();
-    bool samePrefix = after.size() >= before;
-    for (qsizetype i = 0; samePrefix && i < before; ++i)
-        samePrefix = sameContent(m_rows.at(i), after.at(i));
-    if (!samePrefix) {
-        beginResetModel();
-        m_rows = after;
-        endResetModel();
-        return;
-    }
-    if (after.size() == before)
-        return;
-    beginInsertRows({}, static_cast<int>(before), static_cast<int>(after.size() - 1));
-    m_rows = after;
-    endInsertRows();
+    syncRows(
+        m_rows, m_manager.chatMessages(), [](const ChatMessage& line) { return line.id; },
+        [](const ChatMessage& a, const ChatMessage& b) { return sameContent(a, b); });
 }

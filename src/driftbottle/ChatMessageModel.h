@@ -1,15 +1,15 @@
 #pragma once
 
 #include "server/DriftBottleModels.h"
+#include "widgets/KeyedListModel.h"
 
-#include <QAbstractListModel>
 #include <QList>
 
 class ConversationManager;
 
-/// The selected conversation's lines as rows. New replies at the end are inserted as rows,
-/// so the bubbles already laid out stay; anything else rebuilds the list.
-class ChatMessageModel final : public QAbstractListModel
+/// The selected conversation's lines as rows, following the manager row by row by line id,
+/// so new replies are inserted and the bubbles already laid out stay.
+class ChatMessageModel final : public KeyedListModel
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ChatMessageModel)

@@ -128,10 +128,16 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     connect(m_editor, &QPlainTextEdit::textChanged, this, &ChatView::updateSendButton);
     connect(m_send, &QPushButton::clicked, this, &ChatView::sendMessage);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &ChatView::messagesChanged);
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+    // Lines that went, moved or read differently are measured again (a line can gain or
+    // lose its sender's name, and with it a height) and laid out again.
+    const auto linesChanged = [this] {
         m_delegate->clearCache();
+        m_list->doItemsLayout();
         messagesChanged();
-    });
+    };
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, linesChanged);
+    connect(m_model, &QAbstractItemModel::rowsMoved, this, linesChanged);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, linesChanged);
     m_shownCount = m_model->rowCount();
     setConversation(conversation);
     updateSendButton();

@@ -1,19 +1,20 @@
 #include "driftbottle/ConversationListModel.h"
 
 #include "driftbottle/ConversationManager.h"
+#include "driftbottle/SameContent.h"
 #include "platform/Clock.h"
 
 using namespace Qt::StringLiterals;
 
 ConversationListModel::ConversationListModel(ConversationManager& manager, const Clock& clock, QObject* parent)
-    : QAbstractListModel(parent)
+    : KeyedListModel(parent)
     , m_manager(manager)
     , m_clock(clock)
     , m_rows(manager.conversations())
 {
     if (manager.currentConversation())
         m_selectedId = manager.currentConversation()->bottleId;
-    connect(&manager, &ConversationManager::conversationsChanged, this, &ConversationListModel::apply);
+    connect(&manager, &ConversationManager::conversationsChanged, this, &ConversationListModel::follow);
     connect(&manager, &ConversationManager::currentConversationChanged, this, &ConversationListModel::followSelection);
 }
 
@@ -80,62 +81,11 @@ QString ConversationListModel::formatTime(const QDateTime& time, const QDateTime
     return time.toLocalTime().toString(u"MM-dd"_s);
 }
 
-void ConversationListModel::apply(const ConversationListChange& change)
+void ConversationListModel::follow()
 {
-    const QList<Conversation>& after = m_manager.conversations();
-    if (change.reset) {
-        // A pick, a throw or a delete adds or removes one row; only a list that changed
-        // beyond that is rebuilt.
-        if (!applyInsertOrRemove(after)) {
-            beginResetModel();
-            m_rows = after;
-            endResetModel();
-        }
-        return;
-    }
-    if (change.move) {
-        const int from = static_cast<int>(change.move->from);
-        const int to = static_cast<int>(change.move->to);
-        const bool moving = from != to && beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
-        m_rows = after;
-        if (moving)
-            endMoveRows();
-        rowChanged(to);
-    } else {
-        m_rows = after;
-    }
-    for (const qsizetype row : change.changedRows)
-        rowChanged(static_cast<int>(row));
-}
-
-bool ConversationListModel::applyInsertOrRemove(const QList<Conversation>& after)
-{
-    const qsizetype before = m_rows.size();
-    if (after.size() != before + 1 && after.size() != before - 1)
-        return false;
-    const bool inserting = after.size() > before;
-    const QList<Conversation>& longer = inserting ? after : m_rows;
-    const QList<Conversation>& shorter = inserting ? m_rows : after;
-    qsizetype at = 0;
-    while (at < shorter.size() && shorter.at(at).bottleId == longer.at(at).bottleId)
-        ++at;
-    for (qsizetype i = at; i < shorter.size(); ++i) {
-        if (shorter.at(i).bottleId != longer.at(i + 1).bottleId)
-            return false;
-    }
-    const int row = static_cast<int>(at);
-    if (inserting) {
-        beginInsertRows({}, row, row);
-        m_rows = after;
-        endInsertRows();
-    } else {
-        beginRemoveRows({}, row, row);
-        m_rows = after;
-        endRemoveRows();
-    }
-    // The rows that stayed may have new content as well.
-    Q_EMIT dataChanged(index(0), index(rowCount() - 1));
-    return true;
+    syncRows(
+        m_rows, m_manager.conversations(), [](const Conversation& c) { return c.bottleId; },
+        [](const Conversation& a, const Conversation& b) { return sameContent(a, b); });
 }
 
 void ConversationListModel::followSelection()

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "driftbottle/ConversationListChange.h"
 #include "server/DriftBottleModels.h"
+#include "widgets/KeyedListModel.h"
 
-#include <QAbstractListModel>
 #include <QList>
 
 #include <optional>
@@ -11,10 +10,9 @@
 class Clock;
 class ConversationManager;
 
-/// The conversation list as rows for a list view. It follows the manager row by row: a
-/// refresh that changes one conversation updates that row (or moves it), so the view keeps
-/// its scroll position and hover; the highlighted row follows the manager's selection.
-class ConversationListModel final : public QAbstractListModel
+/// The conversation list as rows for a list view. It follows the manager row by row, by
+/// bottle id; the highlighted row follows the manager's selection.
+class ConversationListModel final : public KeyedListModel
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ConversationListModel)
@@ -46,9 +44,7 @@ public:
     [[nodiscard]] static QString formatTime(const QDateTime& time, const QDateTime& now);
 
 private:
-    void apply(const ConversationListChange& change);
-    /// One conversation added or removed, found by bottle id; false when the lists differ otherwise.
-    bool applyInsertOrRemove(const QList<Conversation>& after);
+    void follow();
     void followSelection();
     void rowChanged(int row);
 

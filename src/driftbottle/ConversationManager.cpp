@@ -2,7 +2,7 @@
 
 #include "driftbottle/BusyScope.h"
 #include "driftbottle/DriftBottleManager.h"
-#include "driftbottle/RefreshTimer.h"
+#include "driftbottle/SameContent.h"
 #include "platform/LogManager.h"
 #include "server/APIClient.h"
 #include "server/Tasks.h"
@@ -26,12 +26,12 @@ void log(const QString& message)
 } // namespace
 
 ConversationManager::ConversationManager(
-    APIClient& client, UserManager& users, DriftBottleManager& bottles, RefreshTimer& timer, QObject* parent)
+    APIClient& client, UserManager& users, DriftBottleManager& bottles, TimerSource& timers, QObject* parent)
     : QObject(parent)
     , m_client(client)
     , m_users(users)
     , m_bottles(bottles)
-    , m_timer(timer)
+    , m_timers(timers)
 {
     log(u"💬 ConversationManager 初始化完成"_s);
     if (m_users.currentUser())
@@ -75,10 +75,11 @@ void ConversationManager::setLoading(bool loading)
 
 void ConversationManager::setConversations(QList<Conversation> conversations)
 {
-    const ConversationListChange change = ConversationListChange::between(m_conversations, conversations);
+    const bool same = std::equal(m_conversations.cbegin(), m_conversations.cend(), conversations.cbegin(),
+        conversations.cend(), [](const Conversation& a, const Conversation& b) { return sameContent(a, b); });
     m_conversations = std::move(conversations);
-    if (!change.isEmpty())
-        Q_EMIT conversationsChanged(change);
+    if (!same)
+        Q_EMIT conversationsChanged();
 }
 
 void ConversationManager::setChatMessages(QList<ChatMessage> messages)
@@ -245,13 +246,13 @@ QCoro::Task<> ConversationManager::deleteConversation(QString bottleId)
 
 void ConversationManager::startAutoRefresh()
 {
-    if (m_timer.isActive()) {
+    if (m_refresh) {
         log(u"⚠️ 自动刷新已在运行"_s);
         return;
     }
     log(u"🚀 启动对话列表自动刷新，间隔: "_s + QString::number(refreshIntervalMs / 1000.0, 'f', 1) + u"秒"_s);
     m_isAutoRefreshing = true;
-    m_timer.start(refreshIntervalMs, [self = QPointer<ConversationManager>(this)] {
+    m_refresh = m_timers.start(refreshIntervalMs, true, [self = QPointer<ConversationManager>(this)] {
         if (self)
             Tasks::start(self->performAutoRefresh(), category, u"自动刷新"_s);
     });
@@ -259,10 +260,10 @@ void ConversationManager::startAutoRefresh()
 
 void ConversationManager::stopAutoRefresh()
 {
-    if (!m_timer.isActive())
+    if (!m_refresh)
         return;
     log(u"🛑 停止对话列表自动刷新"_s);
-    m_timer.stop();
+    m_refresh.reset();
     m_isAutoRefreshing = false;
 }
 

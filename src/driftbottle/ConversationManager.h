@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driftbottle/ConversationListChange.h"
+#include "platform/TimerSource.h"
 #include "server/APIError.h"
 #include "server/DriftBottleModels.h"
 #include "server/DriftUser.h"
@@ -12,11 +12,11 @@
 
 #include <QCoroTask>
 
+#include <memory>
 #include <optional>
 
 class APIClient;
 class DriftBottleManager;
-class RefreshTimer;
 class UserManager;
 
 /// What the drift-bottle window shows: the user's conversations, the selected one and its
@@ -30,7 +30,7 @@ class ConversationManager final : public QObject
 public:
     static constexpr int refreshIntervalMs = 5000;
 
-    ConversationManager(APIClient& client, UserManager& users, DriftBottleManager& bottles, RefreshTimer& timer,
+    ConversationManager(APIClient& client, UserManager& users, DriftBottleManager& bottles, TimerSource& timers,
         QObject* parent = nullptr);
     ~ConversationManager() override;
 
@@ -69,8 +69,8 @@ public:
     void clearSelection();
 
 Q_SIGNALS:
-    /// The list changed; `change` says which rows, for a model that updates row by row.
-    void conversationsChanged(const ConversationListChange& change);
+    /// The list changed: a conversation came, went, moved or reads differently.
+    void conversationsChanged();
     void currentConversationChanged();
     void chatMessagesChanged();
     void isLoadingChanged(bool loading);
@@ -97,7 +97,8 @@ private:
     APIClient& m_client;
     UserManager& m_users;
     DriftBottleManager& m_bottles;
-    RefreshTimer& m_timer;
+    TimerSource& m_timers;
+    std::unique_ptr<TimerSource::Timer> m_refresh;
     QList<Conversation> m_conversations;
     std::optional<Conversation> m_currentConversation;
     QList<ChatMessage> m_chatMessages;

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
 #include "platform/LogManager.h"
+#include "platform/StoredList.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
 
@@ -17,6 +18,7 @@
 using namespace Qt::StringLiterals;
 
 const QString DriftBottleManager::offlineSentBottlesKey = u"OfflineSentBottles"_s;
+const QString DriftBottleManager::unreadableKey = u"OfflineSentBottlesUnreadable"_s;
 
 namespace {
 
@@ -234,45 +236,32 @@ QCoro::Task<BottleReply> DriftBottleManager::replyToBottle(QString bottleId, qin
     co_return reply;
 }
 
-std::optional<QList<DriftBottle>> DriftBottleManager::readStore()
+QList<DriftBottle> DriftBottleManager::readStore()
 {
-    const QJsonValue stored = m_defaults.value(offlineSentBottlesKey);
-    if (stored.isUndefined())
-        return QList<DriftBottle>();
-    try {
-        return JsonCodec<QList<DriftBottle>>::decode(stored, offlineSentBottlesKey);
-    } catch (const JsonDecodeError& error) {
-        // The value is left as it is: it may be all that remains of bottles thrown offline.
-        if (!m_reportedUnreadableStore) {
-            m_reportedUnreadableStore = true;
-            log(u"❌ 加载离线瓶子失败: "_s + error.description());
-        }
-        return std::nullopt;
-    }
+    // Entries that cannot be read are kept aside, and the rest and every new bottle are kept.
+    static const StoredListKeys keys { offlineSentBottlesKey, unreadableKey, category, u"离线瓶子"_s,
+        u"❌ 加载离线瓶子失败: "_s };
+    return StoredList::load<DriftBottle>(m_defaults, keys).value_or(QList<DriftBottle>());
 }
 
 void DriftBottleManager::loadOfflineSentBottles()
 {
     if (!m_defaults.contains(offlineSentBottlesKey))
         return;
-    if (std::optional<QList<DriftBottle>> stored = readStore()) {
-        m_sentBottles = std::move(*stored);
-        Q_EMIT sentBottlesChanged();
-    }
+    m_sentBottles = readStore();
+    Q_EMIT sentBottlesChanged();
 }
 
 void DriftBottleManager::saveOfflineSentBottles()
 {
-    std::optional<QList<DriftBottle>> stored = readStore();
-    if (!stored)
-        return; // never write over a stored value that could not be read (reported once)
+    QList<DriftBottle> stored = readStore();
     // The current list may come from an online fetch that knows nothing of the bottles
     // thrown offline; those stay stored after it.
     QSet<QString> listed;
     for (const DriftBottle& bottle : std::as_const(m_sentBottles))
         listed.insert(bottle.id);
     QList<DriftBottle> toStore = m_sentBottles;
-    for (DriftBottle& bottle : *stored) {
+    for (DriftBottle& bottle : stored) {
         if (!listed.contains(bottle.id))
             toStore.append(std::move(bottle));
     }

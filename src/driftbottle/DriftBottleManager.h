@@ -30,6 +30,8 @@ class DriftBottleManager final : public QObject
 
 public:
     static const QString offlineSentBottlesKey;
+    /// Stored bottles that could not be read, kept here rather than lost.
+    static const QString unreadableKey;
     /// Longest bottle text, in characters as a person counts them.
     static constexpr qsizetype maxContentLength = 1000;
 
@@ -72,8 +74,8 @@ private:
     void recordFailure(const APIError& error, const QString& prefix);
     void saveOfflineSentBottles();
     void loadOfflineSentBottles();
-    /// The stored list, or nothing (logged once) when the stored value cannot be read.
-    [[nodiscard]] std::optional<QList<DriftBottle>> readStore();
+    /// The stored list, with what cannot be read set aside.
+    [[nodiscard]] QList<DriftBottle> readStore();
 
     APIClient& m_client;
     UserManager& m_users;
@@ -84,5 +86,4 @@ private:
     QList<CollectedBottle> m_collectedBottles;
     bool m_isLoading = false;
     std::optional<APIError> m_lastError;
-    bool m_reportedUnreadableStore = false;
 };

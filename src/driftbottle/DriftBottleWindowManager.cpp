@@ -1,7 +1,7 @@
 #include "driftbottle/DriftBottleWindowManager.h"
 
+#include "account/UserRegistrationView.h"
 #include "driftbottle/BottleChatView.h"
-#include "driftbottle/UserRegistrationView.h"
 #include "platform/Alerts.h"
 #include "platform/LogManager.h"
 #include "server/UserManager.h"

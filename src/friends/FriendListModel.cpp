@@ -3,7 +3,7 @@
 #include "friends/FriendManager.h"
 
 FriendListModel::FriendListModel(FriendManager& friends, QObject* parent)
-    : QAbstractListModel(parent)
+    : KeyedListModel(parent)
     , m_friends(friends)
     , m_rows(friends.friends())
 {
@@ -40,42 +40,10 @@ QVariant FriendListModel::data(const QModelIndex& index, int role) const
 
 void FriendListModel::sync()
 {
-    const QList<Friend>& target = m_friends.friends();
-    const auto indexOf = [this](qint64 id, qsizetype from) {
-        for (qsizetype j = from; j < m_rows.size(); ++j) {
-            if (m_rows.at(j).id == id)
-                return j;
-        }
-        return qsizetype(-1);
-    };
-    qsizetype i = 0;
-    while (i < target.size()) {
-        const Friend& wanted = target.at(i);
-        if (i < m_rows.size() && m_rows.at(i).id == wanted.id) {
-            m_rows[i] = wanted;
-            const QModelIndex changed = index(static_cast<int>(i));
-            Q_EMIT dataChanged(changed, changed);
-            ++i;
-            continue;
-        }
-        const qsizetype found = indexOf(wanted.id, i + 1);
-        if (found >= 0) {
-            // The rows before the wanted friend are gone from the list.
-            beginRemoveRows({}, static_cast<int>(i), static_cast<int>(found - 1));
-            m_rows.remove(i, found - i);
-            endRemoveRows();
-            continue;
-        }
-        beginInsertRows({}, static_cast<int>(i), static_cast<int>(i));
-        m_rows.insert(i, wanted);
-        endInsertRows();
-        ++i;
-    }
-    if (m_rows.size() > target.size()) {
-        beginRemoveRows({}, static_cast<int>(target.size()), static_cast<int>(m_rows.size() - 1));
-        m_rows.resize(target.size());
-        endRemoveRows();
-    }
+    // Friends compare by id alone, so every kept row is announced: its name or avatar may be new.
+    syncRows(
+        m_rows, m_friends.friends(), [](const Friend& f) { return f.id; },
+        [](const Friend&, const Friend&) { return false; });
 }
 
 void FriendListModel::pinsChanged()

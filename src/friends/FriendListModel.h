@@ -1,16 +1,15 @@
 #pragma once
 
 #include "server/FriendModels.h"
+#include "widgets/KeyedListModel.h"
 
-#include <QAbstractListModel>
 #include <QList>
 
 class FriendManager;
 
-/// The friend list of FriendManager as rows, in the manager's order, with each friend's pin.
-/// Changes arrive row by row (a deleted friend removes one row, a new one inserts one), so
-/// the view keeps its scroll position and hover across a refresh.
-class FriendListModel final : public QAbstractListModel
+/// The friend list of FriendManager as rows, in the manager's order, with each friend's pin,
+/// following the manager row by row by friend id.
+class FriendListModel final : public KeyedListModel
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FriendListModel)

@@ -7,6 +7,7 @@
 #include "server/APIError.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QPointer>
 
 #include <algorithm>
@@ -41,15 +42,22 @@ FriendManager::FriendManager(APIClient& client, Defaults& defaults, QObject* par
 
 void FriendManager::loadPinnedFriends()
 {
-    const QJsonValue stored = m_defaults.value(pinnedFriendsKey);
-    if (!stored.isArray())
+    if (!m_defaults.contains(pinnedFriendsKey))
         return;
+    const QJsonValue stored = m_defaults.value(pinnedFriendsKey);
+    // One unreadable id costs only itself; what was skipped is said, as the next save drops it.
     QSet<qint64> pins;
-    for (const QJsonValue& element : stored.toArray()) {
-        const auto id = JsonReader::asInteger(element);
-        if (!id)
-            return; // a list of the wrong form is ignored; the next save replaces it
-        pins.insert(*id);
+    QJsonArray skipped;
+    const QJsonArray elements = stored.isArray() ? stored.toArray() : QJsonArray { stored };
+    for (const QJsonValue& element : elements) {
+        if (const auto id = stored.isArray() ? JsonReader::asInteger(element) : std::nullopt)
+            pins.insert(*id);
+        else
+            skipped.append(element);
+    }
+    if (!skipped.isEmpty()) {
+        const QByteArray text = QJsonDocument(skipped).toJson(QJsonDocument::Compact);
+        log(u"⚠️ 跳过无法读取的置顶好友: "_s + LogManager::abbreviatedUtf8(text, 200));
     }
     m_pinnedFriendIds = std::move(pins);
     log(u"📌 加载置顶好友: "_s + QString::number(m_pinnedFriendIds.size()) + u"个"_s);

@@ -7,6 +7,7 @@
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
+#include "platform/MemoryRelease.h"
 #include "platform/NumberFormat.h"
 #include "platform/RandomSource.h"
 #include "platform/Screens.h"
@@ -160,6 +161,8 @@ void MultiPetManager::dismissAllClones()
                 QTimer::singleShot(closeDelayMs, Qt::PreciseTimer, window, [window] {
                     if (window && !window->isVisible())
                         window->close();
+                    // What the burst's windows held goes back to the system, not to the next burst.
+                    MemoryRelease::trimSoon();
                 });
             },
             QEasingCurve::InQuad);

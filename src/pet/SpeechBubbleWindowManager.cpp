@@ -165,12 +165,12 @@ void SpeechBubbleWindowManager::updateBubblePosition()
     const QRectF old = m_bubbleWindow->modelFrame();
     const QPointF origin(
         petFrame.x() + petFrame.width() + gap, petFrame.y() + petFrame.height() * 0.5 - old.height() * 0.5);
-    log(u"🔄 更新气泡位置:"_s);
-    log(u"   宠物当前: "_s + frameText(petFrame));
-    log(u"   气泡旧frame: "_s + frameText(old));
-    log(u"   气泡新位置: origin=("_s + pointText(origin) + u")"_s);
+    // One pet step arrives twice (the manager's announcement and the window's move event):
+    // the second finds the bubble in place already. Nothing is logged per move: a walking
+    // pet moves ten times a second.
+    if (origin == old.topLeft())
+        return;
     m_bubbleWindow->setModelFrame(QRectF(origin, old.size()));
-    log(u"   气泡实际位置: origin=("_s + pointText(m_bubbleWindow->modelFrame().topLeft()) + u")"_s);
 }
 
 void SpeechBubbleWindowManager::hideBubbleWindow()

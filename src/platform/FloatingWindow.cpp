@@ -4,6 +4,7 @@
 #include "platform/Screens.h"
 
 #include <QGuiApplication>
+#include <QMoveEvent>
 #include <QPropertyAnimation>
 #include <QShowEvent>
 #include <QWindow>
@@ -12,6 +13,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -175,12 +177,60 @@ void FloatingWindow::stopFade()
 
 void FloatingWindow::setModelFrame(const QRectF& frame)
 {
-    setGeometry(m_screens->toQtRect(frame));
+    const QRect target = m_screens->toQtRect(frame);
+    if (target.size() == size() && moveOnX11(target.topLeft()))
+        return;
+    m_pendingMove.reset();
+    m_movesInFlight = 0;
+    setGeometry(target);
 }
 
 QRectF FloatingWindow::modelFrame() const
 {
-    return m_screens->fromQtRect(geometry());
+    QRect frame = geometry();
+    if (m_pendingMove)
+        frame.moveTopLeft(*m_pendingMove);
+    return m_screens->fromQtRect(frame);
+}
+
+bool FloatingWindow::moveOnX11(QPoint topLeft)
+{
+    // A walking pet moves ten times a second, and its bubble with it. Through QWidget each
+    // move also rewrites the window's size hints, which wakes the window manager to read
+    // them again; on its own a move is one configure request, and Qt learns the new place
+    // from the window manager's answer like from any move it did not make itself.
+    static xcb_connection_t* const connection = [] {
+        auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+        return x11 ? x11->connection() : nullptr;
+    }();
+    if (!connection || !isVisible() || !testAttribute(Qt::WA_WState_Created))
+        return false;
+    const QWindow* handle = windowHandle();
+    if (!handle || !handle->isExposed() || handle->devicePixelRatio() != 1.0)
+        return false;
+    if (topLeft == m_pendingMove.value_or(pos()))
+        return true;
+    const std::array<uint32_t, 2> values { static_cast<uint32_t>(topLeft.x()), static_cast<uint32_t>(topLeft.y()) };
+    xcb_configure_window(
+        connection, static_cast<xcb_window_t>(winId()), XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values.data());
+    xcb_flush(connection);
+    m_pendingMove = topLeft;
+    ++m_movesInFlight;
+    return true;
+}
+
+void FloatingWindow::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (!m_pendingMove || !event->spontaneous())
+        return;
+    // Each move sent is answered once; the last answer (or one at the place asked for) means
+    // Qt's geometry is the window's own again, also where the window manager chose otherwise.
+    m_movesInFlight = std::max(0, m_movesInFlight - 1);
+    if (m_movesInFlight == 0 || event->pos() == *m_pendingMove) {
+        m_pendingMove.reset();
+        m_movesInFlight = 0;
+    }
 }
 
 void FloatingWindow::setModelOrigin(const QPointF& origin)

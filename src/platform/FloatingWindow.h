@@ -52,7 +52,9 @@ public:
     void stopFade();
     [[nodiscard]] bool isFading() const { return m_fade != nullptr; }
 
-    /// The window's frame in the bottom-left screen model.
+    /// The window's frame in the bottom-left screen model. A shown window keeping its size is
+    /// moved by the window system directly; modelFrame() has the new place at once, and the
+    /// widget's own geometry and its move event follow when the window system confirms it.
     void setModelFrame(const QRectF& frame);
     [[nodiscard]] QRectF modelFrame() const;
     /// Moves the window's bottom-left corner in the model, keeping its size.
@@ -62,11 +64,18 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
+    /// Moves the shown window on X11 without going through QWidget; false when it cannot.
+    bool moveOnX11(QPoint topLeft);
+
     Screens* m_screens;
     QPointer<QPropertyAnimation> m_fade;
     std::function<void()> m_fadeDone;
     bool m_clickThrough = false;
+    /// Where the window was last sent on X11 while Qt has not heard of it yet.
+    std::optional<QPoint> m_pendingMove;
+    int m_movesInFlight = 0;
     std::optional<QRegion> m_inputRegion;
 };

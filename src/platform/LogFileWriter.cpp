@@ -85,40 +85,74 @@ void LogFileWriter::writeBatch(const QByteArray& text)
 {
     QByteArray data = m_unwritten + text;
     m_unwritten.clear();
-    if (data.isEmpty())
-        return;
+    for (qsizetype done = 0; done < data.size();) {
+        const qsizetype chunk = nextChunk(data, done);
+        if (!appendToFile(QByteArrayView(data).sliced(done, chunk))) {
+            data.remove(0, done);
+            keepForLater(std::move(data));
+            return;
+        }
+        done += chunk;
+    }
+}
 
-    rotateIfFull(data.size());
+qsizetype LogFileWriter::nextChunk(const QByteArray& data, qsizetype from)
+{
+    const qsizetype rest = data.size() - from;
+    const QFileInfo info(m_filePath);
+    const qint64 size = info.isFile() ? info.size() : 0;
+    if (size + rest <= rotateBytes)
+        return rest;
+    // A batch bigger than the room left is split at line ends: the file is filled up to the
+    // limit with whole lines, and the rest starts the next one. So each generation holds as
+    // much as it may, never one batch or one line.
+    if (size > 0) {
+        const qsizetype room = rotateBytes - size;
+        const qsizetype end = room > 0 ? data.lastIndexOf('\n', from + room - 1) : -1;
+        if (end >= from)
+            return end + 1 - from;
+        if (!rotate())
+            return rest; // appending to the full file still keeps the lines
+    }
+    const qsizetype end = data.lastIndexOf('\n', from + rotateBytes - 1);
+    if (end >= from)
+        return end + 1 - from;
+    const qsizetype lineEnd = data.indexOf('\n', from); // one line longer than a whole file
+    return lineEnd < 0 ? rest : lineEnd + 1 - from;
+}
+
+bool LogFileWriter::appendToFile(QByteArrayView bytes)
+{
     if (!QFileInfo::exists(m_filePath))
         ensureFolder();
-
     QFile file(m_filePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         reportFailure(file.errorString());
-    } else {
-        const qint64 before = file.size();
-        if (file.write(data) == data.size()) {
-            m_failureReported = false;
-            return;
-        }
-        reportFailure(file.errorString());
-        // Take back a partial append so the retry does not leave half a batch twice.
-        file.resize(before);
+        return false;
     }
+    const qint64 before = file.size();
+    if (file.write(bytes.data(), bytes.size()) == bytes.size()) {
+        m_failureReported = false;
+        return true;
+    }
+    reportFailure(file.errorString());
+    // Take back a partial append so the retry does not leave half a batch twice.
+    file.resize(before);
+    return false;
+}
 
-    // Keep the lines for the next batch, dropping the oldest whole lines beyond the bound.
+void LogFileWriter::keepForLater(QByteArray data)
+{
+    // Dropping the oldest whole lines beyond the bound.
     if (data.size() > maxUnwrittenBytes) {
         const qsizetype cut = data.indexOf('\n', data.size() - maxUnwrittenBytes);
         data = cut < 0 ? QByteArray() : data.mid(cut + 1);
     }
-    m_unwritten = data;
+    m_unwritten = std::move(data);
 }
 
-void LogFileWriter::rotateIfFull(qint64 incomingBytes)
+bool LogFileWriter::rotate()
 {
-    const QFileInfo info(m_filePath);
-    if (!info.isFile() || info.size() == 0 || info.size() + incomingBytes <= rotateBytes)
-        return;
     // rename() replaces the older generation in one step, so there is always one of them.
     std::error_code error;
     std::filesystem::rename(
@@ -129,6 +163,7 @@ void LogFileWriter::rotateIfFull(qint64 incomingBytes)
         say(u"⚠️ 日志文件轮换失败: "_s + m_filePath + u" ("_s + QString::fromStdString(error.message())
             + u")"_s);
     }
+    return !error;
 }
 
 void LogFileWriter::emptyFile()

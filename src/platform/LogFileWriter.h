@@ -3,6 +3,7 @@
 #include "platform/LogManager.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -23,7 +24,8 @@
 class LogFileWriter final
 {
 public:
-    /// When the file would pass this size, it becomes "<name>.1" and a new file starts.
+    /// When the file would pass this size, it becomes "<name>.1" and a new file starts; a
+    /// batch that does not fit is split at a line end to fill the file first.
     static constexpr qint64 rotateBytes = 10 * 1024 * 1024;
     /// Lines kept for retrying while the file cannot be written; older ones give way.
     static constexpr qint64 maxUnwrittenBytes = 1024 * 1024;
@@ -46,7 +48,11 @@ private:
     void post(std::function<void()> job);
     void run();
     void writeBatch(const QByteArray& text);
-    void rotateIfFull(qint64 incomingBytes);
+    /// How much of @p data from @p from goes into the file next; rotates the file when it is full.
+    qsizetype nextChunk(const QByteArray& data, qsizetype from);
+    bool appendToFile(QByteArrayView bytes);
+    void keepForLater(QByteArray data);
+    bool rotate();
     void emptyFile();
     bool ensureFolder();
     void reportFailure(const QString& what);

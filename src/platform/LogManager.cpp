@@ -61,10 +61,90 @@ void LogManager::record(const QString& message, const QString& category)
 {
     // The system's time is taken in UTC: reading local time asks the C library to look at the
     // time-zone file on every call. Lines are turned into local time when they are formatted.
-    LogEntry entry { m_clock ? m_clock->now() : QDateTime::currentDateTimeUtc(), category, message };
+    const QDateTime time = m_clock ? m_clock->now() : QDateTime::currentDateTimeUtc();
+    QString text = abbreviated(message);
+    const QMutexLocker lock(&m_foldMutex);
+    if (m_runLength > 0 && m_last.category == category && m_last.message == text) {
+        // A user repeating an action reads naturally; a flood is counted.
+        if (++m_runLength > maxVerbatimRepeats) {
+            ++m_repeats;
+            m_lastRepeatAt = time;
+            return;
+        }
+        emitLocked(LogEntry { time, category, std::move(text) });
+        return;
+    }
+    emitRepeatsLocked();
+    m_last = LogEntry { time, category, std::move(text) };
+    m_runLength = 1;
+    emitLocked(m_last);
+}
+
+void LogManager::emitLocked(LogEntry entry)
+{
+    // Echoed under the lock, so standard output shows the lines in the order the list gets them.
+    StandardOutput::printLine(u"["_s + entry.category + u"] "_s + entry.message);
     QMetaObject::invokeMethod(
         this, [this, entry = std::move(entry)] { append(entry); }, Qt::QueuedConnection);
-    StandardOutput::printLine(u"["_s + category + u"] "_s + message);
+}
+
+void LogManager::emitRepeatsLocked()
+{
+    if (m_repeats == 0)
+        return;
+    emitLocked(LogEntry {
+        m_lastRepeatAt, m_last.category, m_last.message + u"（重复 "_s + QString::number(m_repeats) + u" 次）"_s });
+    m_repeats = 0;
+}
+
+void LogManager::emitRepeats()
+{
+    const QMutexLocker lock(&m_foldMutex);
+    emitRepeatsLocked();
+}
+
+namespace {
+
+/// How many UTF-16 units of @p text fit into @p maxBytes of UTF-8, and its whole UTF-8 size.
+std::pair<qsizetype, qsizetype> utf8Fit(QStringView text, qsizetype maxBytes)
+{
+    qsizetype bytes = 0;
+    qsizetype fit = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        // A surrogate pair is four bytes, two for each half.
+        const qsizetype size = c < 0x80 ? 1 : c < 0x800 || QChar::isSurrogate(c) ? 2 : 3;
+        if (fit < 0 && bytes + size > maxBytes)
+            fit = QChar::isLowSurrogate(c) && i > 0 ? i - 1 : i;
+        bytes += size;
+    }
+    return { fit < 0 ? text.size() : fit, bytes };
+}
+
+QString withTotal(QString kept, qsizetype totalBytes)
+{
+    return kept + u"…(共 "_s + QString::number(totalBytes) + u" 字节)"_s;
+}
+
+} // namespace
+
+QString LogManager::abbreviated(const QString& text, qsizetype maxBytes)
+{
+    // Three bytes per UTF-16 unit at most: most lines are decided here without counting.
+    if (text.size() * 3 <= maxBytes)
+        return text;
+    const auto [fit, totalBytes] = utf8Fit(text, maxBytes);
+    return totalBytes <= maxBytes ? text : withTotal(text.first(fit), totalBytes);
+}
+
+QString LogManager::abbreviatedUtf8(QByteArrayView utf8, qsizetype maxBytes)
+{
+    if (utf8.size() <= maxBytes)
+        return QString::fromUtf8(utf8);
+    qsizetype cut = maxBytes;
+    while (cut > 0 && (static_cast<uchar>(utf8[cut]) & 0xC0) == 0x80)
+        --cut; // back to the first byte of the character that does not fit
+    return withTotal(QString::fromUtf8(utf8.first(cut)), utf8.size());
 }
 
 QString LogManager::formatLine(const LogEntry& entry)
@@ -79,18 +159,26 @@ void LogManager::append(const LogEntry& entry)
     if (m_logs.size() > maxLogs)
         m_logs.remove(0, m_logs.size() - maxLogs);
     m_pendingLogs.append(entry);
+    m_pendingBytes += entry.message.size() + entry.category.size();
     ++m_revision;
+    // A flood of lines does not wait for the timer in memory.
+    if (m_pendingBytes > maxPendingBytes)
+        writePendingLogs();
 }
 
 void LogManager::writePendingLogs()
 {
+    // Repeats of the last line are told with the next batch, however long the run goes on.
+    emitRepeats();
     if (m_pendingLogs.isEmpty())
         return;
+    m_pendingBytes = 0;
     m_writer->append(std::exchange(m_pendingLogs, {}));
 }
 
 void LogManager::flushAndWait()
 {
+    emitRepeats();
     // Lines logged just before quitting may still wait in the event queue.
     if (QThread::currentThread() == thread())
         QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
@@ -113,6 +201,12 @@ void LogManager::clearLogs()
     ++m_revision;
     // Through the writer, behind any batch already handed in; pending lines follow later.
     m_writer->clear();
+    {
+        // The line that says so stands in the emptied list, even right after another clear.
+        const QMutexLocker lock(&m_foldMutex);
+        emitRepeatsLocked();
+        m_runLength = 0;
+    }
     record(u"日志已清空"_s, u"System"_s);
 }
 

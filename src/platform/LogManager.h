@@ -2,8 +2,10 @@
 
 #include "platform/SharedInstance.h"
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -16,6 +18,11 @@ class LogFileWriter;
 /// The program-wide log: echoes each line to standard output at once, keeps the newest
 /// lines in memory for the log window, and appends them to debug.log in batches written
 /// by one serial worker thread.
+///
+/// Whatever callers hand in, what the log holds stays bounded: a line carries at most
+/// maxLineBytes of its message, and a line repeated word for word more than
+/// maxVerbatimRepeats times in a row is followed by one "（重复 N 次）" line counting the rest,
+/// written when another line comes or with the next batch.
 class LogManager final : public QObject, public SharedInstance<LogManager>
 {
     Q_OBJECT
@@ -31,6 +38,12 @@ public:
 
     static constexpr int maxLogs = 500;
     static constexpr int batchIntervalMs = 3000;
+    /// The most of a message one line carries, in UTF-8 bytes; the rest is cut off.
+    static constexpr qsizetype maxLineBytes = 4096;
+    /// A line said this many times in a row stands each time; further repeats are counted.
+    static constexpr int maxVerbatimRepeats = 3;
+    /// Lines waiting for the batch are handed to the writer early past this size.
+    static constexpr qsizetype maxPendingBytes = 1024 * 1024;
 
     /// A logger writing "debug.log" into @p folder every @p intervalMs, reading the time
     /// from @p clock (the system's when none). The program uses shared(); other instances
@@ -46,6 +59,12 @@ public:
     static void log(const QString& message, const QString& category);
     /// What log() does, on this instance.
     void record(const QString& message, const QString& category);
+
+    /// @p text cut to at most @p maxBytes of UTF-8 (never inside a character) and followed by
+    /// "…(共 N 字节)" with its whole size; unchanged when it fits.
+    [[nodiscard]] static QString abbreviated(const QString& text, qsizetype maxBytes = maxLineBytes);
+    /// The same for UTF-8 text, converting only what is kept.
+    [[nodiscard]] static QString abbreviatedUtf8(QByteArrayView utf8, qsizetype maxBytes = maxLineBytes);
 
     /// "[HH:mm:ss.SSS] [category] message", without a line feed.
     [[nodiscard]] static QString formatLine(const LogEntry& entry);
@@ -69,11 +88,23 @@ public:
 
 private:
     void append(const LogEntry& entry);
+    /// Hands @p entry to the list and the batch and echoes it; m_foldMutex held.
+    void emitLocked(LogEntry entry);
+    /// Emits the line that counts the repeats of the last line, if any; m_foldMutex held.
+    void emitRepeatsLocked();
+    void emitRepeats();
     [[nodiscard]] QDateTime now() const;
 
     const Clock* m_clock; // null: the system clock
     QList<LogEntry> m_logs;
     QList<LogEntry> m_pendingLogs;
+    qsizetype m_pendingBytes = 0;
+    // The last line handed in, from any thread, how often in a row, and the repeats not yet told.
+    QMutex m_foldMutex;
+    LogEntry m_last;
+    qint64 m_runLength = 0;
+    qint64 m_repeats = 0;
+    QDateTime m_lastRepeatAt;
     QString m_logFilePath;
     QTimer m_writeTimer;
     quint64 m_revision = 0;

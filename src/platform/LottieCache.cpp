@@ -20,7 +20,8 @@ QString framesKey(const QString& path, QSize pixelSize, qreal devicePixelRatio)
 
 } // namespace
 
-LottieCache::LottieCache()
+LottieCache::LottieCache(TimerSource& timers)
+    : m_ticker(timers)
 {
     m_clock.start();
     // Frames are let go in this sweep when nobody asks the cache for anything.
@@ -31,7 +32,8 @@ LottieCache::LottieCache()
 void LottieCache::setKeepUnusedFramesMs(int ms)
 {
     m_keepUnusedFramesMs = std::max(ms, 0);
-    m_sweep.setInterval(std::max(m_keepUnusedFramesMs / 2, 1000));
+    // Frames that went out of use let go of their unpacked pictures at the next sweep.
+    m_sweep.setInterval(std::clamp(m_keepUnusedFramesMs / 2, 1000, 10 * 1000));
 }
 
 std::shared_ptr<LottieAnimation> LottieCache::animation(const QString& path, QString* error)
@@ -115,8 +117,10 @@ void LottieCache::purge()
         KeptFrames& kept = entry.value();
         if (!kept.users.expired())
             return false;
-        if (kept.unusedSince < 0)
+        if (kept.unusedSince < 0) {
             kept.unusedSince = now;
+            kept.store->releaseUnpacked();
+        }
         return now - kept.unusedSince >= m_keepUnusedFramesMs;
     });
     if (m_frames.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FrameTicker.h"
 #include "platform/SharedInstance.h"
 
 #include <QElapsedTimer>
@@ -24,7 +25,8 @@ struct xcb_connection_t;
 /// size draws each frame once for all of them, and on X11 uploads it to the server once.
 ///
 /// Frames are held while some player uses them and for keepUnusedFramesMs after, so a pet
-/// going back to a behaviour it just showed, or clones called again, find their frames drawn.
+/// going back to a behaviour it showed, or clones called again, find their frames drawn.
+/// Frames nobody shows are held packed only (a walk costs a few hundred kilobytes then).
 /// Parsed files are held while used, plus the few most recently loaded ones, so switching
 /// back and forth between two behaviours does not parse the same file over and over.
 class LottieCache final : public SharedInstance<LottieCache>
@@ -33,10 +35,11 @@ public:
     /// Parsed files kept although no player shows them.
     static constexpr int recentAnimations = 4;
 
-    /// How long frames nobody shows are kept (a walk's frames are 2 MB, a clone burst's up to 40 MB).
-    static constexpr int keepUnusedFramesMs = 20 * 1000;
+    /// How long frames nobody shows are kept: long enough that a wandering pet's behaviours
+    /// come round again before their frames go.
+    static constexpr int keepUnusedFramesMs = 10 * 60 * 1000;
 
-    LottieCache();
+    explicit LottieCache(TimerSource& timers = TimerSource::system());
     LottieCache(const LottieCache&) = delete;
     LottieCache& operator=(const LottieCache&) = delete;
 
@@ -52,6 +55,9 @@ public:
     [[nodiscard]] std::shared_ptr<X11FramePixmaps> pixmaps(const std::shared_ptr<LottieFrames>& frames,
         xcb_connection_t* connection, std::uint32_t root, std::uint8_t depth);
 
+    /// The one clock of every player's frames.
+    [[nodiscard]] FrameTicker& ticker() { return m_ticker; }
+
     /// 0 frees frames as soon as their last player lets go of them.
     void setKeepUnusedFramesMs(int ms);
 
@@ -63,6 +69,7 @@ private:
     void keepRecent(const std::shared_ptr<LottieAnimation>& animation);
     void purge();
 
+    FrameTicker m_ticker;
     QHash<QString, std::weak_ptr<LottieAnimation>> m_animations;
     struct KeptFrames
     {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QRect>
 #include <QRegion>
 #include <QSize>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -13,7 +15,11 @@ class LottieAnimation;
 
 /// The rendered frames of one animation at one pixel size. Each frame is drawn the first
 /// time it is asked for and kept, so a looping animation costs the renderer only its first
-/// pass; identical neighbouring frames share one image.
+/// pass; identical neighbouring frames share one picture.
+///
+/// Kept frames are packed (a pet frame is mostly transparent or flat colour and packs to a
+/// fraction of its 64 KiB), so frames can stay for as long as the cache wants without
+/// the memory of whole pictures; the last few asked for are held unpacked.
 class LottieFrames final
 {
 public:
@@ -24,6 +30,10 @@ public:
 
     /// The frame's image with the device pixel ratio set; a null image if it cannot be drawn.
     [[nodiscard]] QImage frame(int index);
+
+    /// Names the frame's picture: frames that share one picture have the same id, and no two
+    /// different pictures do (across every store of the process); 0 when it cannot be drawn.
+    [[nodiscard]] qint64 pictureId(int index);
 
     /// The device pixels in which the frame differs from the one before it (the last frame
     /// coming before the first); empty when the two look the same.
@@ -36,15 +46,40 @@ public:
     [[nodiscard]] const std::shared_ptr<LottieAnimation>& animation() const { return m_animation; }
     [[nodiscard]] QSize pixelSize() const { return m_pixelSize; }
     [[nodiscard]] qreal devicePixelRatio() const { return m_devicePixelRatio; }
+    /// Lets go of the unpacked pictures; for a store nobody shows now.
+    void releaseUnpacked();
+
     /// How many frames went through the renderer so far.
     [[nodiscard]] int renderCount() const { return m_renderCount; }
+    /// The bytes the kept frames take, shared pictures counted once.
+    [[nodiscard]] qsizetype packedBytes() const { return m_packedBytes; }
 
 private:
+    struct Kept
+    {
+        QByteArray packed;
+        qint64 id = 0; // 0 until drawn
+        bool failed = false;
+    };
+    struct Unpacked
+    {
+        qint64 id = 0;
+        QImage image;
+    };
+
+    bool draw(int index);
+    QImage unpacked(const Kept& kept);
+
     std::shared_ptr<LottieAnimation> m_animation;
     QSize m_pixelSize;
     qreal m_devicePixelRatio;
-    QList<QImage> m_frames;
+    QList<Kept> m_frames;
     QList<std::optional<QRect>> m_changed;
+    /// A frame change looks at the frame and the one before it; the third slot keeps the
+    /// picture a player shows while the next pair is compared.
+    std::array<Unpacked, 3> m_unpacked;
+    int m_nextUnpacked = 0;
+    qsizetype m_packedBytes = 0;
     QList<std::optional<QRegion>> m_shapes;
     int m_renderCount = 0;
 };

@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPointer>
-#include <QTimer>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -30,16 +29,14 @@ constexpr int maximumTickMs = 60 * 1000;
 
 LottiePlayer::LottiePlayer(QWidget* parent)
     : QWidget(parent)
-    , m_timer(new QTimer(this))
 {
-    m_timer->setObjectName(u"lottieFrameTimer"_s);
-    // A pet animation does not need millisecond accuracy; coarse timers let the system
-    // bundle wake-ups.
-    m_timer->setTimerType(Qt::CoarseTimer);
-    connect(m_timer, &QTimer::timeout, this, &LottiePlayer::advance);
 }
 
-LottiePlayer::~LottiePlayer() = default;
+LottiePlayer::~LottiePlayer()
+{
+    if (LottieCache* cache = LottieCache::sharedOrNull(); cache && m_ticking)
+        cache->ticker().stop(this);
+}
 
 bool LottiePlayer::setAnimation(const QString& filePath)
 {
@@ -53,7 +50,7 @@ bool LottiePlayer::setAnimation(const QString& filePath)
     m_playing = false;
     m_position = 0;
     m_frame = 0;
-    m_shownImageKey = 0;
+    m_shownPicture = 0;
     updateTick();
     updateTimer();
     update();
@@ -149,8 +146,8 @@ void LottiePlayer::paintEvent(QPaintEvent*)
         return;
     QPainter painter(this);
     painter.drawImage(targetRect().topLeft(), image);
-    m_shownImageKey = image.cacheKey();
-    shapeWindowInput(image);
+    m_shownPicture = m_frames->pictureId(m_frame);
+    shapeWindowInput(m_shownPicture);
 }
 
 void LottiePlayer::resizeEvent(QResizeEvent* event)
@@ -158,8 +155,8 @@ void LottiePlayer::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     m_frames.reset();
     m_pixmaps.reset();
-    m_shownImageKey = 0;
-    m_shapedImageKey = 0;
+    m_shownPicture = 0;
+    m_shapedPicture = 0;
 }
 
 void LottiePlayer::showEvent(QShowEvent* event)
@@ -187,17 +184,17 @@ void LottiePlayer::setFrame(int frame)
     // Repainting a translucent window is the main cost of a resting pet: a frame that looks
     // like the one on screen is not repainted, and the next frame of a sequence repaints
     // only where it differs from the one before.
-    const QImage image = currentImage();
-    if (image.isNull() || image.cacheKey() == m_shownImageKey)
+    const qint64 picture = currentPicture();
+    if (picture == 0 || picture == m_shownPicture)
         return;
-    shapeWindowInput(image);
+    shapeWindowInput(picture);
     const QRect target = targetRect();
-    const bool followsShown = frameCount() > 0 && frame == (previous + 1) % frameCount() && m_frames
-        && m_frames->frame(previous).cacheKey() == m_shownImageKey;
+    const bool followsShown
+        = frameCount() > 0 && frame == (previous + 1) % frameCount() && m_frames->pictureId(previous) == m_shownPicture;
     const QRect changed
         = followsShown ? m_frames->changedRect(frame) : QRect(QPoint(0, 0), m_frames ? m_frames->pixelSize() : QSize());
     if (presentOnX11(changed)) {
-        m_shownImageKey = image.cacheKey();
+        m_shownPicture = picture;
         ++m_presentedOnX11;
         return;
     }
@@ -234,12 +231,15 @@ void LottiePlayer::updateTick()
 void LottiePlayer::updateTimer()
 {
     const bool run = m_playing && m_animation && !m_hidden && isVisible();
-    if (!run) {
-        m_timer->stop();
+    if (run == m_ticking && (!run || m_tickedMs == m_tickMs))
         return;
-    }
-    if (!m_timer->isActive() || m_timer->interval() != m_tickMs)
-        m_timer->start(m_tickMs);
+    FrameTicker& ticker = LottieCache::shared().ticker();
+    if (run)
+        ticker.start(this, m_tickMs, [this] { advance(); });
+    else
+        ticker.stop(this);
+    m_ticking = run;
+    m_tickedMs = m_tickMs;
 }
 
 QRect LottiePlayer::targetRect() const
@@ -250,17 +250,27 @@ QRect LottiePlayer::targetRect() const
     return QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
 }
 
-QImage LottiePlayer::currentImage()
+bool LottiePlayer::updateFrames()
 {
     const QRect target = targetRect();
     if (target.isEmpty())
-        return {};
+        return false;
     const qreal ratio = devicePixelRatioF();
     const QSize pixels(qRound(target.width() * ratio), qRound(target.height() * ratio));
     if (!m_frames || m_frames->animation() != m_animation || m_frames->pixelSize() != pixels
         || m_frames->devicePixelRatio() != ratio)
         m_frames = LottieCache::shared().frames(m_animation, pixels, ratio);
-    return m_frames ? m_frames->frame(m_frame) : QImage();
+    return m_frames != nullptr;
+}
+
+QImage LottiePlayer::currentImage()
+{
+    return updateFrames() ? m_frames->frame(m_frame) : QImage();
+}
+
+qint64 LottiePlayer::currentPicture()
+{
+    return updateFrames() ? m_frames->pictureId(m_frame) : 0;
 }
 
 bool LottiePlayer::presentOnX11(const QRect& source)
@@ -306,15 +316,15 @@ bool LottiePlayer::presentOnX11(const QRect& source)
     return m_pixmaps->present(m_frame, id, at, source);
 }
 
-void LottiePlayer::shapeWindowInput(const QImage& image)
+void LottiePlayer::shapeWindowInput(qint64 picture)
 {
     // Once per distinct picture; the shapes themselves are kept with the frames.
-    if (!m_shapesInput || !m_frames || image.cacheKey() == m_shapedImageKey)
+    if (!m_shapesInput || !m_frames || picture == m_shapedPicture)
         return;
     auto* floating = qobject_cast<FloatingWindow*>(window());
     if (!floating)
         return;
-    m_shapedImageKey = image.cacheKey();
+    m_shapedPicture = picture;
     const qreal ratio = m_frames->devicePixelRatio();
     const QPoint logical = mapTo(floating, targetRect().topLeft());
     floating->setInputRegion(
@@ -333,7 +343,7 @@ bool LottiePlayer::eventFilter(QObject* watched, QEvent* event)
                 if (!isVisible() || !m_frames)
                     return;
                 if (presentOnX11(QRect(QPoint(0, 0), m_frames->pixelSize())))
-                    m_shownImageKey = m_frames->frame(m_frame).cacheKey();
+                    m_shownPicture = m_frames->pictureId(m_frame);
             },
             Qt::QueuedConnection);
     }

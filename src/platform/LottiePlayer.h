@@ -12,7 +12,6 @@
 
 class LottieAnimation;
 class LottieFrames;
-class QTimer;
 class QWindow;
 class X11FramePixmaps;
 
@@ -22,7 +21,8 @@ class X11FramePixmaps;
 ///
 /// Playback pauses while the widget is hidden and resumes when it is shown again. Frames
 /// come from LottieCache, so every frame of a loop is rendered once and afterwards only
-/// repainted when the picture changes; the frame timer runs only while something plays.
+/// repainted when the picture changes. Playing players step from the cache's one frame
+/// ticker, only while they play and are shown.
 ///
 /// On X11 a playing frame does not go through a widget repaint: each frame is uploaded once
 /// as a pixmap of the window's depth and copied onto the window on each tick, which costs
@@ -69,6 +69,9 @@ public:
     [[nodiscard]] int currentFrame() const { return m_frame; }
     [[nodiscard]] int frameCount() const;
     [[nodiscard]] bool loopMode() const { return m_loop; }
+    /// Whether the frame ticker steps this player now, and how often it would.
+    [[nodiscard]] bool isTicking() const { return m_ticking; }
+    [[nodiscard]] int tickMs() const { return m_tickMs; }
     [[nodiscard]] double speed() const { return m_speed; }
     [[nodiscard]] QString animationPath() const;
     [[nodiscard]] std::shared_ptr<LottieAnimation> animation() const { return m_animation; }
@@ -91,27 +94,31 @@ private:
     void updateTimer();
     void updateTick();
     [[nodiscard]] QRect targetRect() const;
+    /// Makes m_frames the store of the current animation at the current size; false without one.
+    bool updateFrames();
     [[nodiscard]] QImage currentImage();
+    [[nodiscard]] qint64 currentPicture();
     /// Copies `source` (device pixels) of the current frame onto the X11 window; false
     /// when this has to be left to a repaint.
     bool presentOnX11(const QRect& source);
-    void shapeWindowInput(const QImage& image);
+    void shapeWindowInput(qint64 picture);
 
     std::shared_ptr<LottieAnimation> m_animation;
     std::shared_ptr<LottieFrames> m_frames;
-    QTimer* m_timer;
     Completion m_completion;
     double m_speed = 1.0;
     double m_position = 0; // in frames; fractional when a tick covers more than one frame
     double m_framesPerTick = 1.0;
     int m_tickMs = 33;
+    int m_tickedMs = 0; // the interval the ticker steps this player at
     int m_frame = 0;
     bool m_loop = false;
     bool m_playing = false;
     bool m_hidden = false;
-    qint64 m_shownImageKey = 0;
+    bool m_ticking = false;
+    qint64 m_shownPicture = 0; // the picture on screen, by LottieFrames::pictureId
     bool m_shapesInput = false;
-    qint64 m_shapedImageKey = 0;
+    qint64 m_shapedPicture = 0;
 
     std::shared_ptr<X11FramePixmaps> m_pixmaps;
     QPointer<QWindow> m_x11Handle;

@@ -7,6 +7,25 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <utility>
+
+namespace {
+
+int batchDepth = 0;
+xcb_connection_t* unflushed = nullptr;
+
+} // namespace
+
+X11FramePixmaps::Batch::Batch()
+{
+    ++batchDepth;
+}
+
+X11FramePixmaps::Batch::~Batch()
+{
+    if (--batchDepth == 0 && unflushed)
+        xcb_flush(std::exchange(unflushed, nullptr));
+}
 
 X11FramePixmaps::X11FramePixmaps(
     xcb_connection_t* connection, std::uint32_t root, std::uint8_t depth, std::shared_ptr<LottieFrames> frames)
@@ -64,17 +83,21 @@ bool X11FramePixmaps::present(int index, std::uint32_t window, QPoint at, const 
             static_cast<int16_t>(at.y() + clipped.y()), static_cast<uint16_t>(clipped.width()),
             static_cast<uint16_t>(clipped.height()));
     }
-    xcb_flush(m_connection);
+    if (batchDepth > 0)
+        unflushed = m_connection;
+    else
+        xcb_flush(m_connection);
     return true;
 }
 
 std::uint32_t X11FramePixmaps::upload(int index)
 {
+    const qint64 id = m_frames->pictureId(index);
+    if (const auto found = m_pixmaps.constFind(id); found != m_pixmaps.cend())
+        return *found;
     const QImage image = m_frames->frame(index);
     if (image.isNull() || image.format() != QImage::Format_ARGB32_Premultiplied)
         return 0;
-    if (const auto found = m_pixmaps.constFind(image.cacheKey()); found != m_pixmaps.cend())
-        return *found;
 
     const std::uint32_t pixmap = xcb_generate_id(m_connection);
     const auto width = static_cast<uint16_t>(image.width());
@@ -90,6 +113,6 @@ std::uint32_t X11FramePixmaps::upload(int index)
             static_cast<int16_t>(y), 0, m_depth, static_cast<uint32_t>(stride * static_cast<std::size_t>(rows)),
             image.constScanLine(y));
     }
-    m_pixmaps.insert(image.cacheKey(), pixmap);
+    m_pixmaps.insert(id, pixmap);
     return pixmap;
 }

@@ -27,8 +27,19 @@ public:
     X11FramePixmaps(const X11FramePixmaps&) = delete;
     X11FramePixmaps& operator=(const X11FramePixmaps&) = delete;
 
+    /// While one lives, presented frames wait in the connection's buffer and leave together
+    /// when the last one goes, so a tick that shows many windows flushes once.
+    class Batch
+    {
+    public:
+        Batch();
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+    };
+
     /// Copies `source` (device pixels) of frame `index` onto `window` at `at`, uploading the
-    /// frame first if needed; flushes the request. False when the frame cannot be drawn or
+    /// frame first if needed; flushes the request unless a Batch lives. False when the frame cannot be drawn or
     /// the server's pixel layout is not the one our images use.
     bool present(int index, std::uint32_t window, QPoint at, const QRect& source);
 
@@ -46,5 +57,5 @@ private:
     std::shared_ptr<LottieFrames> m_frames;
     std::uint32_t m_gc = 0;
     bool m_usable = false;
-    QHash<qint64, std::uint32_t> m_pixmaps; // by the frame image's cache key
+    QHash<qint64, std::uint32_t> m_pixmaps; // by picture id
 };

@@ -1,6 +1,6 @@
 #include "preferences/AccountPreferencesView.h"
 
-#include "driftbottle/UserRegistrationView.h"
+#include "account/UserRegistrationView.h"
 #include "platform/LogManager.h"
 #include "preferences/FormParts.h"
 #include "server/APIClient.h"

@@ -58,9 +58,10 @@ PreferencesView::PreferencesView(Pages pages, const std::optional<QString>& init
     m_detail->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(m_detail, 1);
 
-    const std::optional<PreferenceTab> requested = initialTab ? preferenceTabFromRaw(*initialTab) : std::nullopt;
     const QList<PreferenceTab> available = tabs();
-    if (requested && available.contains(*requested))
+    const auto requested = std::find_if(available.cbegin(), available.cend(),
+        [&initialTab](PreferenceTab tab) { return initialTab && rawValue(tab) == *initialTab; });
+    if (requested != available.cend())
         m_selectedTab = *requested;
     else if (!available.isEmpty())
         m_selectedTab = available.constFirst();

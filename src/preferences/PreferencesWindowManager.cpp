@@ -1,5 +1,6 @@
 #include "preferences/PreferencesWindowManager.h"
 
+#include "platform/MemoryRelease.h"
 #include "preferences/AccountPreferencesView.h"
 #include "preferences/AdvancedPreferencesView.h"
 #include "preferences/AppearancePreferencesView.h"
@@ -90,6 +91,8 @@ void PreferencesWindowManager::showPreferencesWindow(const std::optional<QString
                 self->m_window.clear();
                 self->m_view.clear();
             }
+            // The window and its pages (and their fonts' caches) go back to the system.
+            MemoryRelease::trimSoon();
         });
         window->setObjectName(u"preferencesWindow"_s);
         window->setWindowTitle(windowTitle);

@@ -4,10 +4,10 @@
 #include "platform/Defaults.h"
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
+#include "platform/StoredList.h"
 #include "reminders/AlarmWindowManager.h"
 #include "reminders/LocalTime.h"
 #include "reminders/MinuteTicker.h"
-#include "reminders/StoredList.h"
 
 #include <QMetaObject>
 

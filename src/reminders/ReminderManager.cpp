@@ -6,11 +6,11 @@
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
 #include "platform/StandardOutput.h"
+#include "platform/StoredList.h"
 #include "platform/SystemNotifications.h"
 #include "reminders/LocalTime.h"
 #include "reminders/MinuteTicker.h"
 #include "reminders/ReminderSchedule.h"
-#include "reminders/StoredList.h"
 
 using namespace Qt::StringLiterals;
 

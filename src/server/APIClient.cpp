@@ -10,7 +10,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
-#include <QStringDecoder>
 #include <QTimer>
 #include <QUrl>
 
@@ -32,15 +31,19 @@ void log(const QString& message)
 }
 
 const char* const timedOutProperty = "tamselTimedOut";
+const char* const tooLargeProperty = "tamselTooLarge";
 
-std::optional<QString> utf8Text(const QByteArray& bytes)
+// Room for the words before the body in its log line.
+constexpr qsizetype loggedBodyBytes = LogManager::maxLineBytes - 64;
+
+/// What the log and the error texts show of a reply: the secret masked, cut to `maxBytes`.
+/// Only what is shown is turned into text, so a huge reply costs no copy of itself.
+QString shownReply(const QByteArray& utf8, const QString& secret, qsizetype maxBytes)
 {
-    // Stateless: a body that ends inside a character is broken, not waiting for more bytes.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
+    if (secret.isEmpty())
+        return LogManager::abbreviatedUtf8(utf8, maxBytes);
+    // Masked before it is cut, so that no cut can leave the beginning of the secret.
+    return LogManager::abbreviated(Redaction::inReply(QString::fromUtf8(utf8), secret), maxBytes);
 }
 
 /// Whether `error` is the one Qt raises for an error status of this class by itself, which
@@ -211,6 +214,13 @@ QCoro::Task<QByteArray> APIClient::exchange(
         reply->abort();
     });
     deadline->start(m_timeoutMs);
+    // Qt keeps the whole reply in memory until it ends: past the limit it is given up.
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64 total) {
+        if (received > maxReplyBytes || total > maxReplyBytes) {
+            reply->setProperty(tooLargeProperty, true);
+            reply->abort();
+        }
+    });
 
     const std::shared_ptr<bool> alive = m_alive;
     co_await reply;
@@ -218,6 +228,9 @@ QCoro::Task<QByteArray> APIClient::exchange(
         reply, [](QNetworkReply* r) { r->deleteLater(); });
     if (!*alive)
         throw APIError::network(u"已取消。"_s);
+    if (reply->property(tooLargeProperty).toBool())
+        throw APIError::network(
+            u"服务器的回复超过 "_s + QString::number(maxReplyBytes / (1024 * 1024)) + u" MB，已停止接收。"_s);
 
     const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (reply->error() != QNetworkReply::NoError
@@ -231,9 +244,10 @@ QCoro::Task<QByteArray> APIClient::exchange(
     const int status = statusAttribute.toInt();
     const QByteArray data = reply->readAll();
     log(u"📥 HTTP 状态码: "_s + QString::number(status));
-    const std::optional<QString> text = utf8Text(data);
-    if (text)
-        log(u"📥 响应内容: "_s + Redaction::inReply(*text, secret));
+    // A body is logged once, here; the lines and errors after it carry a short part of it.
+    const bool isText = QByteArrayView(data).isValidUtf8();
+    if (isText)
+        log(u"📥 响应内容: "_s + shownReply(data, secret, loggedBodyBytes));
 
     if (status >= 200 && status <= 299)
         co_return data;
@@ -248,7 +262,7 @@ QCoro::Task<QByteArray> APIClient::exchange(
         log(u"❌ 408 请求超时"_s);
         throw APIError(APIError::Kind::timeout);
     default: {
-        const QString message = text ? Redaction::inReply(*text, secret) : u"未知错误"_s;
+        const QString message = isText ? shownReply(data, secret, maxErrorMessageBytes) : u"未知错误"_s;
         log(u"❌ HTTP "_s + QString::number(status) + u": "_s + message);
         throw APIError::server(message);
     }

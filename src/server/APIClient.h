@@ -38,6 +38,10 @@ public:
 
     /// The whole exchange of one request must finish within this time.
     static constexpr int transferTimeoutMs = 30000;
+    /// A longer reply fails as a network error; the longest lists the server sends are far shorter.
+    static constexpr qint64 maxReplyBytes = 16 * 1024 * 1024;
+    /// How much of an unexpected reply a server error carries (UTF-8 bytes); the screens show it.
+    static constexpr qsizetype maxErrorMessageBytes = 1024;
     /// Defaults key naming the companion server's host; "localhost" when unset.
     static const QString serverHostKey;
 

@@ -104,10 +104,13 @@ QString Redaction::inText(const QString& text, const QString& secret)
 {
     if (secret.isEmpty())
         return text;
+    // A password this long is no everyday word or number: masked wherever it stands, also
+    // when a server glues it to other characters.
+    const bool maskedEverywhere = QStringView(secret).toUcs4().size() >= Redaction::wholeWordOnlyBelow;
     QString out;
     qsizetype done = 0;
     for (qsizetype at = text.indexOf(secret); at >= 0; at = text.indexOf(secret, at + 1)) {
-        if (at < done || isInsideAWord(text, at, secret))
+        if (at < done || (!maskedEverywhere && isInsideAWord(text, at, secret)))
             continue;
         out.append(QStringView(text).sliced(done, at - done)).append(mask);
         done = at + secret.size();

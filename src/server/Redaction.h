@@ -5,12 +5,15 @@
 /// Keeping a secret (the sign-in password) out of the log and out of error texts when a
 /// server echoes it back.
 ///
-/// The secret counts as present only where it stands on its own: a whole value, or set off
+/// A secret of `wholeWordOnlyBelow` characters or more is masked wherever it occurs. A
+/// shorter one counts as present only where it stands on its own: a whole value, or set off
 /// from the text around it by anything but a letter or digit (blanks, punctuation, quotes,
 /// the string's ends). Inside a word it is left alone, so a password "6" does not turn
 /// "密码长度至少为6位" into nonsense, while an echo of the request ("password=6&...",
 /// "INSERT (..., '6')", a JSON copy of the body) is always masked.
 namespace Redaction {
+
+inline constexpr qsizetype wholeWordOnlyBelow = 4;
 
 /// What stands in for the secret.
 inline constexpr QStringView mask = u"******";

@@ -2,9 +2,9 @@
 // sheet's and the banner's timers, and an answer kept after a failure.
 #include "ScreensRig.h"
 
-#include "driftbottle/BottleDetailView.h"
-#include "driftbottle/ReplySheetView.h"
-#include "driftbottle/SensitiveWordAlertView.h"
+#include "driftbottle/unwired/BottleDetailView.h"
+#include "driftbottle/unwired/ReplySheetView.h"
+#include "driftbottle/unwired/SensitiveWordAlertView.h"
 #include "widgets/BannerRow.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"

@@ -2,8 +2,8 @@
 // signed-out user, the refresh that runs only while the window is open, picking and deleting.
 #include "BottleWindowRig.h"
 
+#include "account/UserRegistrationView.h"
 #include "driftbottle/ConversationListModel.h"
-#include "driftbottle/UserRegistrationView.h"
 #include "support/LogLines.h"
 #include "widgets/BannerRow.h"
 #include "widgets/OverlayCard.h"
@@ -40,12 +40,11 @@ TEST_F(BottleWindowRig, OneWindowWhoseRefreshRunsOnlyWhileItIsOpen)
     ASSERT_TRUE(window);
     EXPECT_EQ(window->windowTitle(), u"漂流瓶"_s);
     EXPECT_EQ(window->size(), QSize(900, 650));
-    EXPECT_TRUE(timer.isActive());
-    EXPECT_EQ(timer.interval, 5000);
+    EXPECT_EQ(timers.running(), QList<int> { 5000 });
     EXPECT_EQ(requestsTo(u"/api/bottles/conversations"_s), 1);
 
     // Each tick asks once more.
-    timer.fire();
+    refreshTick();
     ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/api/bottles/conversations"_s) == 2; }));
 
     // Asking again brings the same window forward.
@@ -56,7 +55,7 @@ TEST_F(BottleWindowRig, OneWindowWhoseRefreshRunsOnlyWhileItIsOpen)
     // Closing stops the refresh and drops the window.
     QPointer<BottleChatView> closed(window);
     window->close();
-    EXPECT_FALSE(timer.isActive());
+    EXPECT_TRUE(timers.running().isEmpty());
     EXPECT_EQ(windows->driftBottleWindow(), nullptr);
     EXPECT_TRUE(loggedLines(driftBottle).contains(u"🚪 漂流瓶窗口关闭，清除引用"_s));
     ASSERT_TRUE(waitUntil([&] { return closed.isNull(); }));
@@ -65,21 +64,20 @@ TEST_F(BottleWindowRig, OneWindowWhoseRefreshRunsOnlyWhileItIsOpen)
     BottleChatView* second = openWindow();
     ASSERT_TRUE(second);
     EXPECT_EQ(requestsTo(u"/api/bottles/conversations"_s), 3);
-    EXPECT_TRUE(timer.isActive());
-    EXPECT_EQ(timer.starts, 2);
+    EXPECT_EQ(timers.running(), QList<int> { 5000 });
 
     // A window that is held but hidden is freed, with its refresh, before a new one is made.
     QPointer<BottleChatView> hidden(second);
     second->hide();
-    EXPECT_FALSE(timer.isActive());
+    EXPECT_TRUE(timers.running().isEmpty());
     windows->showDriftBottleWindow();
     EXPECT_TRUE(hidden.isNull());
     EXPECT_TRUE(windows->driftBottleWindow());
-    EXPECT_TRUE(timer.isActive());
+    EXPECT_EQ(timers.running(), QList<int> { 5000 });
 
     // The manager going at quit takes its open window and the refresh with it.
     windows.reset();
-    EXPECT_FALSE(timer.isActive());
+    EXPECT_TRUE(timers.running().isEmpty());
 }
 
 TEST_F(BottleWindowRig, SignedOutUserIsAskedToSignIn)
@@ -255,7 +253,7 @@ TEST_F(BottleWindowRig, DeleteMenuKeepsItsConversationThroughARefresh)
     ASSERT_TRUE(menu);
     // While the menu is open another conversation moves to the top: the rows shift.
     server.state().addReply(ids.at(4), bob, alice, u"新消息"_s);
-    timer.fire();
+    refreshTick();
     ASSERT_TRUE(waitUntil([&] { return model->conversationAt(0).bottleId == ids.at(4); }));
     ASSERT_NE(model->conversationAt(2).bottleId, target);
 

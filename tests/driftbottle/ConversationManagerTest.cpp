@@ -238,13 +238,12 @@ TEST_F(Conversations, AutoRefreshRunsOneTimerOnlyWhileAskedFor)
     LogCapture logs;
     conversations->startAutoRefresh();
     conversations->startAutoRefresh();
-    EXPECT_EQ(timer.starts, 1);
-    EXPECT_EQ(timer.interval, 5000);
+    EXPECT_EQ(timers.running(), QList<int> { 5000 });
     EXPECT_TRUE(conversations->isAutoRefreshing());
     EXPECT_EQ(logs.lines(conversation),
         (QStringList { u"🚀 启动对话列表自动刷新，间隔: 5.0秒"_s, u"⚠️ 自动刷新已在运行"_s }));
 
-    timer.fire();
+    refreshTick();
     ASSERT_TRUE(waitUntil([&] { return conversations->conversations().size() == 2; }));
     EXPECT_TRUE(logs.has(u"✅ 自动刷新成功: 2 个对话"_s, conversation));
     EXPECT_FALSE(conversations->isLoading()); // the periodic refresh is quiet
@@ -252,15 +251,15 @@ TEST_F(Conversations, AutoRefreshRunsOneTimerOnlyWhileAskedFor)
     // A slow server: ticks that come while a refresh is out add none of their own.
     server.scriptNext({ std::nullopt, {}, 300, false });
     const int before = requestsTo(u"/api/bottles/conversations"_s);
-    timer.fire();
-    timer.fire();
-    timer.fire();
+    refreshTick();
+    refreshTick();
+    refreshTick();
     ASSERT_TRUE(waitUntil([&] { return logs.lines(conversation).count(u"✅ 自动刷新成功: 2 个对话"_s) == 2; }));
     EXPECT_EQ(requestsTo(u"/api/bottles/conversations"_s), before + 1);
 
     // A failure is only logged.
     server.scriptNext({ 500, "boom", 0, false });
-    timer.fire();
+    refreshTick();
     ASSERT_TRUE(
         waitUntil([&] { return logs.has(u"⚠️ 自动刷新失败: 服务器错误: boom"_s, conversation); }));
     EXPECT_FALSE(conversations->lastError());
@@ -268,7 +267,7 @@ TEST_F(Conversations, AutoRefreshRunsOneTimerOnlyWhileAskedFor)
 
     conversations->stopAutoRefresh();
     conversations->stopAutoRefresh();
-    EXPECT_FALSE(timer.isActive());
+    EXPECT_TRUE(timers.running().isEmpty());
     EXPECT_FALSE(conversations->isAutoRefreshing());
     EXPECT_EQ(logs.lines(conversation).count(u"🛑 停止对话列表自动刷新"_s), 1);
 }
@@ -285,7 +284,7 @@ TEST_F(Conversations, NewMessageInTheSelectedConversationReloadsItsLinesOnce)
     const auto finishedTicks = [] { return loggedLines(conversation).filter(u"✅ 自动刷新成功"_s).size(); };
     const auto tick = [&] {
         const qsizetype before = finishedTicks();
-        timer.fire();
+        refreshTick();
         ASSERT_TRUE(waitUntil([&] { return finishedTicks() > before; }));
         settle();
     };

@@ -108,7 +108,7 @@ TEST_F(ConversationListRig, RefreshKeepsScrollAndHighlight)
     // Bob answers in a conversation further down: it moves to the top.
     server.state().addReply(ids.at(30), bob, alice, u"新消息"_s);
     const qsizetype before = server.requests().size();
-    timer.fire();
+    refreshTick();
     ASSERT_TRUE(waitUntil([&] { return server.requests().size() > before && !moves.isEmpty(); }));
     EXPECT_EQ(resets.count(), 0);
     EXPECT_EQ(model->conversationAt(0).bottleId, ids.at(30));
@@ -123,7 +123,7 @@ TEST_F(ConversationListRig, RefreshKeepsScrollAndHighlight)
     // A refresh that brings the same list changes nothing at all.
     changes.clear();
     const qsizetype again = server.requests().size();
-    timer.fire();
+    refreshTick();
     ASSERT_TRUE(waitUntil([&] { return server.requests().size() > again; }));
     QTest::qWait(50);
     EXPECT_EQ(changes.count(), 0);

@@ -4,10 +4,10 @@
 
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
-#include "driftbottle/RefreshTimer.h"
 #include "platform/Defaults.h"
 #include "server/UserManager.h"
 #include "support/FakeClock.h"
+#include "support/FakeTimers.h"
 
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -15,32 +15,7 @@
 #include <functional>
 #include <memory>
 
-/// A refresh timer that fires only when the test says so.
-class FakeRefreshTimer final : public RefreshTimer
-{
-public:
-    void start(int intervalMs, std::function<void()> onTimeout) override
-    {
-        ++starts;
-        interval = intervalMs;
-        m_onTimeout = std::move(onTimeout);
-    }
-    void stop() override { m_onTimeout = nullptr; }
-    [[nodiscard]] bool isActive() const override { return static_cast<bool>(m_onTimeout); }
-    void fire()
-    {
-        if (const std::function<void()> onTimeout = m_onTimeout)
-            onTimeout();
-    }
-
-    int starts = 0;
-    int interval = 0;
-
-private:
-    std::function<void()> m_onTimeout;
-};
-
-/// Both managers on a fake companion server, with their own defaults file, clock and timer.
+/// Both managers on a fake companion server, with their own defaults file, clock and timers.
 class DriftBottleRig : public ::testing::Test
 {
 protected:
@@ -75,7 +50,7 @@ protected:
         defaults = std::make_unique<Defaults>(dir.filePath(QStringLiteral("defaults.json")));
         users = std::make_unique<UserManager>(*defaults, *client);
         bottles = std::make_unique<DriftBottleManager>(*client, *users, *defaults, clock);
-        conversations = std::make_unique<ConversationManager>(*client, *users, *bottles, timer);
+        conversations = std::make_unique<ConversationManager>(*client, *users, *bottles, timers);
     }
 
     /// Signs in through the server (which creates the account) and returns the user's id.
@@ -88,6 +63,9 @@ protected:
         return users->currentUser() ? users->currentUser()->id : -1;
     }
 
+    /// One tick of the periodic refresh.
+    void refreshTick() { timers.advanceMs(ConversationManager::refreshIntervalMs); }
+
     /// Waits for queued work (the busy flags' resets) to run.
     static void settle() { QCoreApplication::processEvents(); }
 
@@ -96,7 +74,7 @@ protected:
     QTemporaryDir dir;
     FakeCompanionServer server;
     FakeClock clock { QDateTime(QDate(2026, 1, 5), QTime(14, 3, 7), Qt::UTC) };
-    FakeRefreshTimer timer;
+    FakeTimers timers;
     std::unique_ptr<APIClient> client;
     std::unique_ptr<Defaults> defaults;
     std::unique_ptr<UserManager> users;

@@ -1,6 +1,6 @@
 // The sensitive-word card: which clicks close it, that it closes once, that it keeps the
 // widgets underneath from reacting, and that the explanation wraps inside the card.
-#include "driftbottle/SensitiveWordAlertView.h"
+#include "driftbottle/unwired/SensitiveWordAlertView.h"
 #include "support/Wait.h"
 #include "widgets/PlainLabel.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driftbottle/UserRegistrationView.h"
+#include "account/UserRegistrationView.h"
 #include "platform/Defaults.h"
 #include "server/ServerTestSupport.h"
 #include "server/UserManager.h"

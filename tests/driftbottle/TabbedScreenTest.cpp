@@ -2,13 +2,13 @@
 // throw page's counter and cut, its outcomes and timer, and the pick page's one request.
 #include "ScreensRig.h"
 
-#include "driftbottle/BottleDetailView.h"
-#include "driftbottle/BottleListTabView.h"
-#include "driftbottle/DriftBottleMainView.h"
-#include "driftbottle/PickBottleTabView.h"
-#include "driftbottle/SegmentedSwitch.h"
-#include "driftbottle/SensitiveWordAlertView.h"
-#include "driftbottle/ThrowBottleTabView.h"
+#include "driftbottle/unwired/BottleDetailView.h"
+#include "driftbottle/unwired/BottleListTabView.h"
+#include "driftbottle/unwired/DriftBottleMainView.h"
+#include "driftbottle/unwired/PickBottleTabView.h"
+#include "driftbottle/unwired/SegmentedSwitch.h"
+#include "driftbottle/unwired/SensitiveWordAlertView.h"
+#include "driftbottle/unwired/ThrowBottleTabView.h"
 #include "widgets/PlainTextEditor.h"
 
 #include <QElapsedTimer>

@@ -1,5 +1,6 @@
 // The friend list, codes and pins against the fake companion server.
 #include "FriendsFixture.h"
+#include "support/LogLines.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -73,15 +74,30 @@ TEST_F(FriendList, PinsAreStoredAndSurviveARestart)
     EXPECT_EQ(defaults->value(FriendManager::pinnedFriendsKey), QJsonArray());
 }
 
-TEST_F(FriendList, StoredPinsOfTheWrongFormAreIgnored)
+TEST_F(FriendList, StoredPinsKeepEveryReadableIdAndSaySoOfTheRest)
 {
-    const QJsonValue stored[] = { u"3"_s, QJsonArray { 1, u"2"_s }, QJsonArray { 1.5 }, QJsonObject { { u"a"_s, 1 } } };
-    for (const QJsonValue& value : stored) {
-        defaults->setValue(FriendManager::pinnedFriendsKey, value);
+    const struct
+    {
+        QJsonValue stored;
+        QSet<qint64> pins;
+        QJsonArray afterPinningFive;
+    } cases[] = {
+        { QJsonArray { 1, u"x"_s, 3 }, { 1, 3 }, { 1, 3, 5 } },
+        { QJsonArray { 1.5 }, {}, { 5 } },
+        { u"3"_s, {}, { 5 } },
+        { QJsonObject { { u"a"_s, 1 } }, {}, { 5 } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QJsonDocument(QJsonArray { c.stored }).toJson().toStdString());
+        const auto skippedLines
+            = [] { return loggedLines(u"Friend"_s).filter(u"⚠️ 跳过无法读取的置顶好友: "_s).size(); };
+        const qsizetype before = skippedLines();
+        defaults->setValue(FriendManager::pinnedFriendsKey, c.stored);
         FriendManager fresh(*client, *defaults);
-        EXPECT_TRUE(fresh.pinnedFriendIds().isEmpty()) << QJsonDocument(QJsonArray { value }).toJson().constData();
+        EXPECT_EQ(fresh.pinnedFriendIds(), c.pins);
+        EXPECT_EQ(skippedLines(), before + 1);
         fresh.togglePinFriend(5);
-        EXPECT_EQ(defaults->value(FriendManager::pinnedFriendsKey), QJsonArray { 5 });
+        EXPECT_EQ(defaults->value(FriendManager::pinnedFriendsKey), c.afterPinningFive);
     }
 }
 

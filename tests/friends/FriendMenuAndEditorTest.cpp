@@ -4,7 +4,7 @@
 #include "friends/FriendMenuEntries.h"
 #include "friends/MenuBarFriendActions.h"
 #include "friends/MessageBubbleWindow.h"
-#include "friends/TextViewWrapper.h"
+#include "friends/unwired/TextViewWrapper.h"
 #include "support/LogLines.h"
 #include "widgets/PlainTextEditor.h"
 

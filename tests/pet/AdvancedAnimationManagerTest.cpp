@@ -1,4 +1,4 @@
-#include "pet/AdvancedAnimationManager.h"
+#include "pet/unwired/AdvancedAnimationManager.h"
 
 #include "support/FakeClock.h"
 

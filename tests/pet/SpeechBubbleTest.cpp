@@ -105,22 +105,20 @@ TEST_F(Bubbles, TextsAreShownAsPlainText)
     }
 }
 
-TEST_F(Bubbles, TheBubbleFollowsEveryMoveOfThePet)
+TEST_F(Bubbles, TheBubbleFollowsEveryMoveOfThePetWithoutLoggingIt)
 {
     manager.showBubble(u"t"_s, u"m"_s, u"💧"_s);
+    ASSERT_TRUE(waitUntil([] { return loggedLines(u"SpeechBubble"_s).contains(u"已添加宠物窗口位置观察者"_s); }));
+    const auto linesBefore = loggedLines(u"SpeechBubble"_s).size();
     // A move through the window manager.
     windowManager.updateWindowPosition(QPointF(200, 300));
     EXPECT_EQ(bubbleFrame(), QRectF(338, 656, 280, 120));
-    // The manager's announcement and the window system's own move event are each followed.
-    EXPECT_GE(loggedLines(u"SpeechBubble"_s).filter(u"🔄 更新气泡位置:"_s).size(), 1);
 
     // A move of the window itself, as a drag makes it.
     windowManager.petWindow()->setModelOrigin(QPointF(600, 100));
     ASSERT_TRUE(waitUntil([&] { return bubbleFrame().topLeft() == QPointF(738, 104); }));
-    const QStringList lines = loggedLines(u"SpeechBubble"_s);
-    EXPECT_TRUE(lines.contains(u"   宠物当前: origin=(600.0, 100.0), size=(128.0, 128.0)"_s));
-    EXPECT_TRUE(lines.contains(u"   气泡新位置: origin=(738.0, 104.0)"_s));
-    EXPECT_TRUE(lines.contains(u"   气泡实际位置: origin=(738.0, 104.0)"_s));
+    // A walking pet moves ten times a second: no move may grow the log.
+    EXPECT_EQ(loggedLines(u"SpeechBubble"_s).size(), linesBefore);
 }
 
 TEST_F(Bubbles, ANewBubbleReplacesTheOldOneAndOutlivesItsTimer)
@@ -155,7 +153,7 @@ TEST_F(Bubbles, TheCloseButtonClosesAtOnce)
     ASSERT_TRUE(waitUntil([&] { return window.isNull(); }));
     // Moves of the pet are no longer followed.
     windowManager.updateWindowPosition(QPointF(10, 10));
-    EXPECT_TRUE(loggedLines(u"SpeechBubble"_s).filter(u"🔄"_s).isEmpty());
+    EXPECT_FALSE(window);
 }
 
 TEST_F(Bubbles, NoPetWindowNoBubble)

@@ -1,6 +1,6 @@
-#include "pet/AnimationManager.h"
 #include "pet/EmotionSystem.h"
 #include "pet/ThemeManager.h"
+#include "pet/unwired/AnimationManager.h"
 #include "platform/Defaults.h"
 #include "support/Wait.h"
 

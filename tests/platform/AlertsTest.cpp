@@ -41,24 +41,6 @@ QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
 
 } // namespace
 
-TEST(Alerts, QueuedAnswersAreRecordedAndNothingOpens)
-{
-    Alerts::setNextAnswers({ 2, 0 });
-    const QStringList buttons { u"立即下载"_s, u"稍后提醒"_s, u"忽略此版本"_s };
-    EXPECT_EQ(Alerts::show(Alerts::Style::Informational, u"发现新版本 🎉"_s, u"当前版本：1.0"_s, buttons), 2);
-    EXPECT_EQ(Alerts::show(Alerts::Style::Warning, u"检查更新失败"_s, u"无法连接"_s, { u"好的"_s }), 0);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-
-    const QList<Alerts::Record> shown = Alerts::answeredAlerts();
-    ASSERT_EQ(shown.size(), 2);
-    EXPECT_EQ(shown.at(0).title, u"发现新版本 🎉"_s);
-    EXPECT_EQ(shown.at(0).buttons, buttons);
-    EXPECT_EQ(shown.at(1).style, Alerts::Style::Warning);
-    EXPECT_EQ(shown.at(1).text, u"无法连接"_s);
-    Alerts::clearAnsweredAlerts();
-    EXPECT_TRUE(Alerts::answeredAlerts().isEmpty());
-}
-
 TEST(Alerts, RealBoxShowsMarkupAsTextAndAnswersWithTheButtonIndex)
 {
     const QString text = u"<b>回复</b> & <a href='x'>链接</a>"_s;

@@ -75,22 +75,9 @@ TEST(FloatingWindow, FadeReachesItsTargetAndThenRunsItsCompletionOnce)
     EXPECT_EQ(done, 1);
 }
 
-TEST(FloatingWindow, NewFadeStopsTheRunningOneAndItsCompletionStillRuns)
-{
-    FloatingWindow window(FloatingWindow::Focus::Refuse, laptopScreens());
-    window.setWindowOpacity(1.0);
-    QStringList order;
-    window.fadeTo(0.0, 10'000, [&] { order << QStringLiteral("out"); });
-    window.fadeTo(0.6, 30, [&] { order << QStringLiteral("in"); });
-    EXPECT_EQ(order, QStringList { QStringLiteral("out") }) << "the superseded fade completes when stopped";
-    ASSERT_TRUE(waitUntil([&] { return order.size() == 2; }));
-    EXPECT_EQ(order.last(), QStringLiteral("in"));
-    // The long fade-out no longer drives the opacity.
-    waitUntil([] { return false; }, 60);
-    EXPECT_NEAR(window.windowOpacity(), 0.6, 0.01);
-}
-
-TEST(FloatingWindow, AFadeStartedByASupersededCompletionIsSupersededToo)
+// A new fade stops the running one, whose completion still runs, and so is a fade that
+// completion starts.
+TEST(FloatingWindow, NewFadeSupersedesTheRunningOneAndAnyItsCompletionStarts)
 {
     FloatingWindow window(FloatingWindow::Focus::Refuse, laptopScreens());
     window.setWindowOpacity(1.0);

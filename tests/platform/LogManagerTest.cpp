@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -49,6 +50,8 @@ TEST(LogManager, KeepsNewest500InMemoryAndAllLinesInFileAfterBatch)
     const FakeClock clock;
     LogManager logger(dir.filePath(u"Tamsel"_s), neverMs, &clock);
     EXPECT_TRUE(QDir(dir.filePath(u"Tamsel"_s)).exists()) << "the folder is made with the logger";
+    logger.flushAndWait();
+    EXPECT_FALSE(QFile::exists(logger.logFilePath())) << "nothing logged, nothing written";
 
     for (int i = 0; i < 501; ++i)
         logger.record(u"✅ line "_s + QString::number(i), u"Test"_s);
@@ -68,14 +71,6 @@ TEST(LogManager, KeepsNewest500InMemoryAndAllLinesInFileAfterBatch)
     ASSERT_EQ(lines.size(), 502); // 501 lines and the empty text after the last line feed
     EXPECT_EQ(lines.first(), u"[14:03:07.000] [Test] ✅ line 0"_s.toUtf8());
     EXPECT_EQ(lines.at(500), u"[14:03:07.000] [Test] ✅ line 500"_s.toUtf8());
-}
-
-TEST(LogManager, NothingLoggedWritesNothing)
-{
-    QTemporaryDir dir;
-    LogManager logger(dir.path(), neverMs);
-    logger.flushAndWait();
-    EXPECT_FALSE(QFile::exists(logger.logFilePath()));
 }
 
 TEST(LogManager, TimerBatchesAndRecreatesDeletedFileWithThatBatchOnly)
@@ -171,15 +166,6 @@ TEST(LogManager, FilePastTenMegabytesBecomesOlderGeneration)
     logger.record(u"fits"_s, u"A"_s);
     logger.flushAndWait();
     EXPECT_EQ(readFile(path).count('\n'), 2) << "a small file is appended to";
-}
-
-TEST(LogManager, FlushAtQuitWritesLinesStillInTheEventQueue)
-{
-    QTemporaryDir dir;
-    LogManager logger(dir.path(), neverMs);
-    logger.record(u"👋 quitting"_s, u"AppDelegate"_s);
-    logger.flushAndWait();
-    EXPECT_TRUE(readFile(logger.logFilePath()).endsWith(u"] [AppDelegate] 👋 quitting\n"_s.toUtf8()));
 }
 
 TEST(LogManager, ConcurrentLoggingLosesNothingAndNeverInterleaves)
@@ -283,4 +269,90 @@ TEST(LogManager, ALineLoggedOnAWorkerIsBatchedOnTheMainThread)
     // The production timer, not a flush, brings the line to the file.
     EXPECT_TRUE(waitUntil([&] { return readFile(logger.logFilePath()).contains("[Test] 🧵 from a worker\n"); },
         LogManager::batchIntervalMs + 3000));
+}
+
+// Whatever callers hand in, a line carries at most maxLineBytes of its message, never cut
+// inside a character, and says how long the whole was.
+TEST(LogManager, LongMessagesAreCutAtACharacterAndTellTheirSize)
+{
+    constexpr qsizetype max = LogManager::maxLineBytes;
+    const struct
+    {
+        const char* name;
+        QString message;
+        qsizetype keptUnits; // -1: the whole message
+        qsizetype totalBytes;
+    } cases[] = {
+        { "fits exactly", QString(max, u'a'), -1, max },
+        { "ASCII", QString(10000, u'a'), max, 10000 },
+        { "three-byte characters", QString(2000, u'密'), max / 3, 6000 },
+        { "no half of a pair", u"a"_s + QString(1200, u'x').replace(u"x"_s, u"😀"_s), 1 + 2 * ((max - 1) / 4),
+            1 + 4 * 1200 },
+    };
+    QTemporaryDir dir;
+    LogManager logger(dir.path(), neverMs);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString expected = c.keptUnits < 0
+            ? c.message
+            : c.message.first(c.keptUnits) + u"…(共 "_s + QString::number(c.totalBytes) + u" 字节)"_s;
+        EXPECT_EQ(LogManager::abbreviated(c.message), expected);
+        EXPECT_EQ(LogManager::abbreviatedUtf8(c.message.toUtf8()), expected);
+        logger.record(c.message, QString::fromLatin1(c.name));
+        deliver(logger);
+        EXPECT_EQ(logger.logs().last().message, expected);
+    }
+}
+
+// A line repeated word for word stands a few times, then its repeats are counted in one
+// more line, written when another line comes or with the next batch.
+TEST(LogManager, RepeatedLinesAreFoldedIntoACount)
+{
+    QTemporaryDir dir;
+    const FakeClock clock;
+    LogManager logger(dir.path(), neverMs, &clock);
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < 1000; ++i)
+        logger.record(u"📥 same"_s, u"API"_s);
+    logger.record(u"📥 same"_s, u"Other"_s);
+    logger.record(u"once"_s, u"API"_s);
+    logger.record(u"tail"_s, u"API"_s);
+    logger.record(u"tail"_s, u"API"_s);
+    logger.flushAndWait();
+    const std::string echoed = testing::internal::GetCapturedStdout();
+    const QString same = u"[14:03:07.000] [API] 📥 same\n"_s;
+    EXPECT_EQ(readFile(logger.logFilePath()),
+        (same + same + same
+            + u"[14:03:07.000] [API] 📥 same（重复 997 次）\n[14:03:07.000] [Other] 📥 same\n"
+              "[14:03:07.000] [API] once\n[14:03:07.000] [API] tail\n[14:03:07.000] [API] tail\n"_s)
+            .toUtf8());
+    EXPECT_EQ(logger.logs().size(), 8);
+    EXPECT_EQ(std::count(echoed.begin(), echoed.end(), '\n'), 8);
+}
+
+// A batch bigger than the room left fills the file with whole lines and starts the next
+// one, so the older generation holds a full file rather than one batch or one line.
+TEST(LogManager, ABatchBiggerThanTheFileIsSplitAcrossGenerations)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"debug.log"_s);
+    const QString filler(LogManager::maxLineBytes - 40, u'x');
+    QList<LogManager::LogEntry> batch;
+    const QDateTime time = QDateTime::currentDateTimeUtc();
+    const int lines = static_cast<int>(LogFileWriter::rotateBytes * 3 / 2 / LogManager::maxLineBytes);
+    for (int i = 0; i < lines; ++i)
+        batch.append(LogManager::LogEntry { time, u"A"_s, u"%1 "_s.arg(i, 6, 10, QChar(u'0')) + filler });
+    {
+        LogFileWriter writer(path);
+        writer.append(batch);
+        writer.append({ { time, u"A"_s, u"last"_s } });
+        writer.waitUntilIdle();
+    }
+    const QList<QByteArray> older = readFile(path + u".1"_s).split('\n');
+    const QList<QByteArray> newer = readFile(path).split('\n');
+    EXPECT_LE(QFileInfo(path + u".1"_s).size(), LogFileWriter::rotateBytes);
+    EXPECT_GT(QFileInfo(path + u".1"_s).size(), LogFileWriter::rotateBytes - LogManager::maxLineBytes);
+    EXPECT_TRUE(older.first().contains("] [A] 000000 x")) << "the older generation starts with the batch";
+    EXPECT_EQ(older.size() + newer.size() - 2, lines + 1) << "every line is in one file or the other";
+    EXPECT_TRUE(newer.at(newer.size() - 2).endsWith("] [A] last"));
 }

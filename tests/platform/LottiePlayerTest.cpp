@@ -37,8 +37,6 @@ protected:
         return file(u"moving.json"_s, lottietest::document(frames, fps));
     }
 
-    static QTimer* frameTimer(LottiePlayer& player) { return player.findChild<QTimer*>(u"lottieFrameTimer"_s); }
-
     static void advance(LottiePlayer& player, int ticks)
     {
         for (int i = 0; i < ticks; ++i)
@@ -228,19 +226,17 @@ TEST_F(LottiePlayerTest, SpeedScalesTheFrameRate)
     player.setLoopMode(true);
     player.show();
     player.play();
-    QTimer* timer = frameTimer(player);
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->interval(), 33);
+    EXPECT_EQ(player.tickMs(), 33);
 
     player.setSpeed(0.5);
-    EXPECT_EQ(timer->interval(), 67);
+    EXPECT_EQ(player.tickMs(), 67);
     player.setSpeed(2.0);
-    EXPECT_EQ(timer->interval(), 17);
-    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(player.tickMs(), 17);
+    EXPECT_TRUE(player.isTicking());
 
     // Faster than a tick can show: several frames per tick, real time kept.
     player.setSpeed(4.0); // 120 frames a second
-    EXPECT_EQ(timer->interval(), LottiePlayer::minimumTickMs);
+    EXPECT_EQ(player.tickMs(), LottiePlayer::minimumTickMs);
     const int before = player.currentFrame();
     advance(player, 25); // 25 × 16 ms = 0.4 s = 48 frames
     EXPECT_EQ(player.currentFrame(), before + 48);
@@ -249,45 +245,58 @@ TEST_F(LottiePlayerTest, SpeedScalesTheFrameRate)
         { 0.0, -1.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity() }) {
         player.setSpeed(bad);
         EXPECT_EQ(player.speed(), 1.0);
-        EXPECT_EQ(timer->interval(), 33);
+        EXPECT_EQ(player.tickMs(), 33);
     }
 }
 
-TEST_F(LottiePlayerTest, TimerRunsOnlyWhileVisibleAndPlaying)
+TEST_F(LottiePlayerTest, TicksOnlyWhileVisibleAndPlayingOnATimerSharedByTheSameRate)
 {
     QWidget window;
     auto* player = new LottiePlayer(&window);
     ASSERT_TRUE(player->setAnimation(moving()));
     player->setLoopMode(true);
-    QTimer* timer = frameTimer(*player);
-
     player->play();
-    EXPECT_FALSE(timer->isActive()) << "not shown yet";
+    EXPECT_FALSE(player->isTicking()) << "not shown yet";
     window.show();
-    EXPECT_TRUE(timer->isActive());
+    EXPECT_TRUE(player->isTicking());
 
     window.hide();
-    EXPECT_FALSE(timer->isActive());
+    EXPECT_FALSE(player->isTicking());
     EXPECT_TRUE(player->isPlaying()) << "hiding pauses without forgetting the playback";
     window.show();
-    EXPECT_TRUE(timer->isActive());
+    EXPECT_TRUE(player->isTicking());
 
     player->hide();
-    EXPECT_FALSE(timer->isActive());
+    EXPECT_FALSE(player->isTicking());
     player->show();
-    EXPECT_TRUE(timer->isActive());
+    EXPECT_TRUE(player->isTicking());
 
     player->pause();
-    EXPECT_FALSE(timer->isActive());
+    EXPECT_FALSE(player->isTicking());
     window.hide();
     window.show();
-    EXPECT_FALSE(timer->isActive()) << "a paused player stays paused when shown again";
+    EXPECT_FALSE(player->isTicking()) << "a paused player stays paused when shown again";
 
     player->setLoopMode(false);
     player->play();
-    EXPECT_TRUE(timer->isActive());
+    EXPECT_TRUE(player->isTicking());
     advance(*player, 20);
-    EXPECT_FALSE(timer->isActive()) << "a finished play-once animation needs no timer";
+    EXPECT_FALSE(player->isTicking()) << "a finished play-once animation needs no timer";
+
+    // Players at one rate step from one timer; another rate has its own.
+    const FrameTicker& ticker = LottieCache::shared().ticker();
+    std::vector<std::unique_ptr<LottiePlayer>> clones;
+    for (const double speed : { 1.0, 1.0, 1.0, 2.0 }) {
+        clones.push_back(std::make_unique<LottiePlayer>(&window));
+        ASSERT_TRUE(clones.back()->setAnimation(moving()));
+        clones.back()->setLoopMode(true);
+        clones.back()->setSpeed(speed);
+        clones.back()->show();
+        clones.back()->play();
+    }
+    EXPECT_EQ(ticker.timerCount(), 2);
+    clones.pop_back();
+    EXPECT_EQ(ticker.timerCount(), 1) << "a player that goes takes its timer with it when it was the last";
 }
 
 TEST_F(LottiePlayerTest, PlayersShareOneParsedAnimation)
@@ -399,11 +408,18 @@ TEST_F(LottiePlayerTest, ChangedRectCoversOnlyWhatMoved)
     EXPECT_LE(step.height(), 22);
     EXPECT_TRUE(frames.changedRect(0).contains(QRect(0, 54, 65, 20))) << "the wrap from the last frame";
 
+    // Kept frames come back as drawn, also once nothing holds them unpacked.
+    for (int i = 0; i < 10; ++i)
+        ASSERT_FALSE(frames.frame(i).isNull());
+    frames.releaseUnpacked();
+    for (const int i : { 4, 0, 9 })
+        EXPECT_EQ(frames.frame(i), animation->render(i, QSize(128, 128))) << i;
+
     const auto still
         = LottieCache::shared().animation(file(u"still.json"_s, lottietest::document(10, 30, Motion::Still)));
     LottieFrames stillFrames(still, QSize(128, 128), 1.0);
     EXPECT_TRUE(stillFrames.changedRect(5).isEmpty());
-    EXPECT_EQ(stillFrames.frame(3).cacheKey(), stillFrames.frame(4).cacheKey()) << "identical frames share one image";
+    EXPECT_EQ(stillFrames.pictureId(3), stillFrames.pictureId(4)) << "identical frames share one picture";
 }
 
 TEST_F(LottiePlayerTest, UnusedFramesAreKeptAWhileForTheNextPlayer)

@@ -6,7 +6,6 @@
 #include "pet/MultiPetManager.h"
 #include "pet/OpacityManager.h"
 #include "pet/PetAppearanceManager.h"
-#include "platform/SystemInfo.h"
 #include "preferences/PreferencesWindowManager.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
@@ -14,6 +13,7 @@
 #include "shell/NotificationManager.h"
 #include "support/FakeCompanionServer.h"
 #include "support/FakeRandom.h"
+#include "support/FakeSystemInfo.h"
 #include "support/PetRig.h"
 
 #include <QList>
@@ -22,24 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
-/// This program's figures as the test sets them.
-class FakeSystemInfo final : public SystemInfo
-{
-public:
-    std::optional<ProcessTimes> times = ProcessTimes { 0.0, 1.0 };
-    std::optional<qint64> resident = 0;
-    qint64 physical = 0;
-    mutable int timesRead = 0;
-
-    std::optional<ProcessTimes> processTimes() const override
-    {
-        ++timesRead;
-        return times;
-    }
-    std::optional<qint64> residentBytes() const override { return resident; }
-    qint64 physicalMemoryBytes() const override { return physical; }
-};
 
 /// Every manager the preferences pages work on, over one 1920 × 1080 screen with its own
 /// defaults file, the fake companion server and a browser that only records.

@@ -215,6 +215,24 @@ TEST(AlarmManager, OnceRingsOnceAndDailyEveryDay)
     EXPECT_EQ(loggedLines(u"Alarm"_s).filter(u"🔔 触发闹钟: once闹钟 at 15:00"_s).size(), 1);
 }
 
+// A once alarm stored under a daily alarm's id rings beside it and switches off only itself.
+TEST(AlarmManager, StoredAlarmsSharingAnIdEachGetTheirOwn)
+{
+    AlarmRig rig;
+    rig.defaults.setValue(AlarmManager::alarmVersionKey, 1);
+    rig.defaults.setValue(AlarmManager::alarmsKey,
+        QJsonArray { alarm(u"x"_s, 15, 0, AlarmRepeatType::daily).toJson(),
+            alarm(u"x"_s, 15, 0, AlarmRepeatType::once).toJson() });
+    AlarmManager& manager = rig.create();
+    ASSERT_EQ(manager.alarms().size(), 2);
+    EXPECT_NE(manager.alarms().at(0).id, manager.alarms().at(1).id);
+
+    rig.beatAt(at(15, 0));
+    EXPECT_EQ(rig.windows.openCount(), 2);
+    EXPECT_TRUE(manager.alarms().at(0).isEnabled);
+    EXPECT_FALSE(manager.alarms().at(1).isEnabled);
+}
+
 TEST(AlarmManager, TheRepeatedHourAndAClockSetBackRingOnce)
 {
     LocalZone zone("Europe/Berlin");

@@ -1,6 +1,4 @@
-// The pure parts of the management pages: the row diff that keeps rows in place, and the
-// interval texts and steps.
-#include "reminders/pages/ListDiff.h"
+// The pure parts of the management pages: the interval texts and steps.
 #include "reminders/pages/ReminderForm.h"
 #include "reminders/pages/ReminderManagementView.h"
 
@@ -10,62 +8,6 @@
 #include <limits>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QStringList applied(QStringList rows, const QStringList& after, const QList<ListEdit>& edits)
-{
-    for (const ListEdit& edit : edits) {
-        if (edit.kind == ListEdit::Kind::remove)
-            rows.removeAt(edit.row);
-        else
-            rows.insert(edit.row, after[edit.source]);
-    }
-    return rows;
-}
-
-QStringList ids(const char* letters)
-{
-    QStringList list;
-    for (const char* c = letters; *c; ++c)
-        list.append(QString(QLatin1Char(*c)));
-    return list;
-}
-
-} // namespace
-
-TEST(ListDiff, TurnsOneListIntoTheOtherTouchingOnlyWhatChanged)
-{
-    struct Case
-    {
-        const char* before;
-        const char* after;
-        int edits; // the fewest steps for lists that keep their order; -1: any number
-    };
-    const Case cases[] = {
-        { "", "", 0 },
-        { "", "abc", 3 },
-        { "abc", "", 3 },
-        { "abc", "abc", 0 },
-        { "abc", "abcd", 1 }, // added at the end
-        { "abcd", "acd", 1 }, // one deleted in the middle
-        { "abc", "axbc", 1 },
-        { "aab", "ab", 1 }, // duplicate ids, as a duplicated alarm id allows
-        { "ab", "aab", 1 },
-        { "abab", "b", 3 },
-        { "abc", "cba", -1 }, // a reordering still comes out right
-        { "abcde", "xeydz", -1 },
-    };
-    for (const Case& c : cases) {
-        const QStringList before = ids(c.before);
-        const QStringList after = ids(c.after);
-        const QList<ListEdit> edits = diffIds(before, after);
-        EXPECT_EQ(applied(before, after, edits), after) << c.before << " -> " << c.after;
-        if (c.edits >= 0) {
-            EXPECT_EQ(edits.size(), c.edits) << c.before << " -> " << c.after;
-        }
-    }
-}
 
 TEST(ReminderRowText, IntervalsReadInWholeMinutesAndHours)
 {

@@ -321,6 +321,31 @@ TEST(ReminderManager, BadStoredEntriesAreSetAsideNotLost)
     EXPECT_EQ(rig.announced.at(0).id, u"ok"_s);
 }
 
+// Two stored reminders with one id each keep their own schedule: neither takes the
+// other's place when it fires, and neither fires again before its interval is up.
+TEST(ReminderManager, StoredRemindersSharingAnIdEachGetTheirOwn)
+{
+    ReminderRig rig;
+    rig.defaults.setValue(ReminderManager::reminderVersionKey, 2);
+    rig.defaults.setValue(ReminderManager::remindersKey, parse(R"([
+        {"id":"same","title":"甲","message":"m","type":"custom","interval":600,"isEnabled":true,"createdAt":0},
+        {"id":"same","title":"乙","message":"m","type":"custom","interval":600,"isEnabled":true,"createdAt":0}
+    ])"));
+    ReminderManager& manager = rig.create();
+    ASSERT_EQ(manager.reminders().size(), 2);
+    EXPECT_NE(manager.reminders().at(0).id, manager.reminders().at(1).id);
+    EXPECT_EQ(rig.stored().at(1).toObject().value(u"id"_s).toString(), manager.reminders().at(1).id)
+        << "the new id is stored for the next launch";
+    EXPECT_EQ(loggedLines(u"Reminder"_s).filter(u"⚠️ 提醒 id 重复: same"_s).size(), 1);
+
+    manager.startReminderSystem();
+    rig.beatAt(at(12, 0));
+    rig.beatAt(at(12, 1));
+    ASSERT_EQ(rig.announced.size(), 2);
+    EXPECT_EQ(rig.announced.at(0).title + rig.announced.at(1).title, u"甲乙"_s);
+    EXPECT_EQ(manager.reminders().at(0).title + manager.reminders().at(1).title, u"甲乙"_s);
+}
+
 TEST(ReminderManager, AStoredValueThatIsNoListIsKeptBeforeSeeding)
 {
     ReminderRig rig;

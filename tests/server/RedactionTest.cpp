@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(Redaction, PlainTextMasksOnlyStandAloneOccurrences)
+TEST(Redaction, PlainTextMasksLongSecretsEverywhereAndShortOnesStandingAlone)
 {
     struct Case
     {
@@ -25,6 +25,9 @@ TEST(Redaction, PlainTextMasksOnlyStandAloneOccurrences)
         { u"!x"_s, u"abc!x."_s, u"abc******."_s },
         { u"x🐱"_s, u"🐱x🐱🐱"_s, u"🐱******🐱"_s },
         { u"aa"_s, u"aa aa"_s, u"****** ******"_s },
+        // From four characters on, also glued to other text.
+        { u"Secret!"_s, u"xSecret!xy, Secret!"_s, u"x******xy, ******"_s },
+        { u"密码12"_s, u"是密码123"_s, u"是******3"_s },
         { QString(), u"text"_s, u"text"_s },
     };
     for (const Case& c : cases) {

@@ -341,3 +341,27 @@ TEST_F(ServerFixture, ClientGoneWhileWaitingFailsTheCallInsteadOfHanging)
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind(), APIError::Kind::networkError);
 }
+
+// The client holds a reply whole: past the limit the call fails as a network error instead
+// of growing without end, and a long unexpected reply is logged once, cut to one line.
+TEST_F(ServerFixture, HugeRepliesAreRefusedAndLongOnesLoggedOnceAndCut)
+{
+    server.scriptNext(reply(200, QByteArray(APIClient::maxReplyBytes + 1, ' ')));
+    const auto refused = await(client->getConversations(1)).apiError();
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->kind(), APIError::Kind::networkError) << refused->debugDescription().toStdString();
+
+    const QByteArray body = "{\"error\":\"" + QByteArray(900 * 1024, 'x') + "\"}";
+    server.scriptNext(reply(500, body));
+    LogCapture logs;
+    const auto error = await(client->getConversations(1)).apiError();
+    ASSERT_TRUE(error);
+    const QString total = u"…(共 "_s + QString::number(body.size()) + u" 字节)"_s;
+    EXPECT_TRUE(error->detail().startsWith(u"{\"error\":\"xxx"_s) && error->detail().endsWith(total));
+    EXPECT_LE(error->detail().size(), APIClient::maxErrorMessageBytes + total.size());
+    EXPECT_EQ(logs.lines(api).filter(u"📥 响应内容: {\"error\":\"xxx"_s).size(), 1);
+    qsizetype logged = 0;
+    for (const QString& line : logs.lines())
+        logged += line.toUtf8().size();
+    EXPECT_LT(logged, LogManager::maxLineBytes + 3 * APIClient::maxErrorMessageBytes);
+}

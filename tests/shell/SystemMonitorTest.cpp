@@ -4,10 +4,10 @@
 #include "shell/NotificationManager.h"
 
 #include "FakeNotificationBackend.h"
-#include "FakeSystemInfo.h"
 #include "StdoutCapture.h"
 #include "support/FakeClock.h"
 #include "support/FakeRandom.h"
+#include "support/FakeSystemInfo.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

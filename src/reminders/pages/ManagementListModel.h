@@ -1,15 +1,12 @@
 #pragma once
 
 #include "reminders/pages/ManagementRow.h"
-
-#include <QAbstractListModel>
+#include "widgets/KeyedListModel.h"
 
 #include <functional>
 
-/// The rows of an alarm or reminder list, refreshed from their manager row by row: rows
-/// that stay keep their place, so the view keeps its scroll position and hover while the
-/// manager's list changes under it.
-class ManagementListModel final : public QAbstractListModel
+/// The rows of an alarm or reminder list, refreshed from their manager row by row, by id.
+class ManagementListModel final : public KeyedListModel
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ManagementListModel)

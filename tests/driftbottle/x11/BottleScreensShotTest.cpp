@@ -2,14 +2,14 @@
 // a picture to look at.
 #include "../ScreensRig.h"
 
-#include "driftbottle/BottleDetailView.h"
-#include "driftbottle/BottleListTabView.h"
-#include "driftbottle/BottleListView.h"
-#include "driftbottle/DriftBottleMainView.h"
-#include "driftbottle/ReplySheetView.h"
-#include "driftbottle/SegmentedSwitch.h"
-#include "driftbottle/SensitiveWordAlertView.h"
-#include "driftbottle/ThrowBottleTabView.h"
+#include "driftbottle/unwired/BottleDetailView.h"
+#include "driftbottle/unwired/BottleListTabView.h"
+#include "driftbottle/unwired/BottleListView.h"
+#include "driftbottle/unwired/DriftBottleMainView.h"
+#include "driftbottle/unwired/ReplySheetView.h"
+#include "driftbottle/unwired/SegmentedSwitch.h"
+#include "driftbottle/unwired/SensitiveWordAlertView.h"
+#include "driftbottle/unwired/ThrowBottleTabView.h"
 #include "support/Screenshots.h"
 #include "widgets/PlainTextEditor.h"
 

@@ -144,3 +144,35 @@ TEST(FloatingWindowX11, EveryFadeStepReachesTheServerWhileNothingElseHappens)
     EXPECT_GT(between, 0);
     EXPECT_NEAR(seen.back(), 1.0, 0.01);
 }
+
+TEST(FloatingWindowX11, AMoveIsKnownAtOnceAndQtFollowsTheWindowSystem)
+{
+    Screens screens;
+    FloatingWindow window(FloatingWindow::Focus::Refuse, screens);
+    window.setModelFrame(QRectF(100, 100, 128, 128));
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return window.windowHandle()->isExposed(); }));
+    int moves = 0;
+    QObject::connect(window.windowHandle(), &QWindow::xChanged, [&] { ++moves; });
+
+    for (const QPointF origin : { QPointF(300, 200), QPointF(310, 205), QPointF(300, 200) }) {
+        window.setModelOrigin(origin);
+        EXPECT_EQ(window.modelFrame(), QRectF(origin, QSizeF(128, 128))) << "known before the window system answers";
+    }
+    const QPoint expected = screens.toQtRect(QRectF(300, 200, 128, 128)).topLeft();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root;
+    const auto serverPosition = [&] {
+        const auto cookie
+            = xcb_translate_coordinates(connection(), static_cast<xcb_window_t>(window.winId()), root, 0, 0);
+        std::unique_ptr<xcb_translate_coordinates_reply_t, FreeDeleter> reply(
+            xcb_translate_coordinates_reply(connection(), cookie, nullptr));
+        return reply ? QPoint(reply->dst_x, reply->dst_y) : QPoint(-1, -1);
+    };
+    ASSERT_TRUE(waitUntil([&] { return window.pos() == expected && serverPosition() == expected; }));
+    EXPECT_GT(moves, 0) << "Qt hears of the move, so whoever follows the window's move events does";
+    EXPECT_EQ(window.modelFrame(), QRectF(300, 200, 128, 128));
+
+    // A resize goes through Qt as before.
+    window.setModelFrame(QRectF(50, 60, 100, 80));
+    EXPECT_EQ(window.modelFrame(), QRectF(50, 60, 100, 80));
+}

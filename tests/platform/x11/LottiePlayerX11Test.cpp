@@ -5,13 +5,13 @@
 #include "platform/Screens.h"
 
 #include "../LottieTestFiles.h"
+#include "support/FakeTimers.h"
 #include "support/Wait.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -92,8 +92,6 @@ struct PetLikeWindow
         player->installEventFilter(&paints);
         window.show();
         player->play();
-        // The test steps the playback itself.
-        player->findChild<QTimer*>(u"lottieFrameTimer"_s)->stop();
     }
 
     // Shown, with the paints that showing it brings behind it.
@@ -118,6 +116,10 @@ TEST(LottiePlayerX11, PlayingFramesAreCopiedNotRepaintedAndSurviveAnExpose)
     ASSERT_NE(connection(), nullptr) << "these tests need the xcb platform";
     QTemporaryDir dir;
     const QString path = lottietest::write(dir.filePath(u"moving.json"_s), lottietest::document(10, 30));
+    // The test steps the playback itself.
+    FakeTimers timers;
+    LottieCache cache(timers);
+    const ScopedSharedInstance<LottieCache> useCache(cache);
     Screens screens;
     PetLikeWindow pet(screens, path, 100);
     ASSERT_TRUE(pet.settled());

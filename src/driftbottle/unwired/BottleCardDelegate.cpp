@@ -1,0 +1,201 @@
+#include "driftbottle/unwired/BottleCardDelegate.h"
+
+#include "driftbottle/unwired/BottleListModel.h"
+#include "driftbottle/unwired/BottlePresentation.h"
+#include "widgets/EmojiLabel.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextLayout>
+#include <QtMath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int padding = 14;
+constexpr int sideMargin = 16;
+constexpr int typeColumn = 50;
+constexpr int spacing = 12;
+constexpr int chevronWidth = 14;
+
+struct Fonts
+{
+    QFont body, headline, caption, mark, emoji, emojiCaption;
+
+    explicit Fonts(const QFont& base)
+        : body(base)
+        , headline(base)
+        , caption(base)
+    {
+        headline.setBold(true);
+        caption.setPointSizeF(base.pointSizeF() * 0.85);
+        mark = EmojiLabel::emojiFont(base, 0);
+        mark.setPixelSize(30);
+        emoji = EmojiLabel::emojiFont(base, 0);
+        emojiCaption = EmojiLabel::emojiFont(caption, 0);
+    }
+};
+
+/// The height of a line as drawn: Chinese text comes from a fallback font whose lines are
+/// taller than those of the base font.
+int lineHeight(const QFont& font)
+{
+    QTextLayout layout(u"汉Ag"_s, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1000);
+    layout.endLayout();
+    return qMax(QFontMetrics(font).lineSpacing(), qCeil(line.height()));
+}
+
+QColor secondary(const QPalette& palette)
+{
+    QColor colour = palette.color(QPalette::Text);
+    colour.setAlphaF(0.6);
+    return colour;
+}
+
+} // namespace
+
+BottleCardDelegate::BottleCardDelegate(bool showStatus, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , m_showStatus(showStatus)
+{
+}
+
+QString BottleCardDelegate::previewText(const QString& text, const QFont& font, int width, int lines)
+{
+    QString flowing = text;
+    flowing.replace(u'\n', QChar::LineSeparator);
+    QTextLayout layout(flowing, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList shown;
+    layout.beginLayout();
+    for (int n = 0; n < lines; ++n) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        const bool last = n == lines - 1;
+        const QString rest = flowing.mid(line.textStart());
+        const QString own = flowing.mid(line.textStart(), line.textLength());
+        if (last && rest.size() > own.size()) {
+            QString tail = rest;
+            tail.replace(QChar::LineSeparator, u' ');
+            // Elide on the whole remainder, so the "…" tells that more follows.
+            QString elided = QFontMetrics(font).elidedText(tail, Qt::ElideRight, width);
+            if (elided == tail)
+                elided = own.trimmed() + QChar(0x2026);
+            shown.append(elided);
+        } else {
+            shown.append(QString(own).remove(QChar::LineSeparator));
+        }
+    }
+    layout.endLayout();
+    return shown.join(u'\n');
+}
+
+QSize BottleCardDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    const Fonts fonts(option.font);
+    const int text = qMax(lineHeight(fonts.headline), lineHeight(fonts.emoji)) + 6
+        + previewLines * lineHeight(fonts.body) + 6 + lineHeight(fonts.caption) + 2;
+    return { 300, gap + 2 * padding + qMax(text, 40) };
+}
+
+void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const auto* bottle = static_cast<const DriftBottle*>(index.data(BottleListModel::bottleRole).value<const void*>());
+    if (!bottle)
+        return;
+    const Fonts fonts(option.font);
+    const QPalette& palette = option.palette;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+
+    const QRectF card
+        = QRectF(option.rect).adjusted(sideMargin + 0.5, gap / 2.0 + 0.5, -sideMargin - 0.5, -gap / 2.0 - 0.5);
+    QPainterPath outline;
+    outline.addRoundedRect(card, 12, 12);
+    const bool hovered = option.state & QStyle::State_MouseOver;
+    painter->fillPath(outline, QColor(128, 128, 128, hovered ? 30 : 13));
+    painter->setPen(QPen(QColor(128, 128, 128, 51), 1));
+    painter->drawPath(outline);
+
+    const QRect inner = card.toAlignedRect().adjusted(padding, padding, -padding, -padding);
+
+    painter->setFont(fonts.mark);
+    painter->setPen(palette.color(QPalette::Text));
+    painter->drawText(QRect(inner.left(), inner.top(), typeColumn, inner.height()), Qt::AlignCenter,
+        BottlePresentation::typeMark(bottle->bottleType));
+
+    const QRect chevron(inner.right() - chevronWidth + 1, inner.top(), chevronWidth, inner.height());
+    painter->setFont(fonts.headline);
+    painter->setPen(secondary(palette));
+    painter->drawText(chevron, Qt::AlignCenter, u"›"_s);
+
+    QRect column(inner.left() + typeColumn + spacing, inner.top(), 0, inner.height());
+    column.setRight(chevron.left() - spacing);
+
+    // Header: sender emoji and name, and on the sent list the status badge at the far end.
+    const int headerHeight = qMax(lineHeight(fonts.headline), lineHeight(fonts.emoji));
+    int x = column.left();
+    painter->setFont(fonts.emoji);
+    painter->setPen(palette.color(QPalette::Text));
+    const int emojiWidth = QFontMetrics(fonts.emoji).horizontalAdvance(bottle->senderEmoji);
+    painter->drawText(QRect(x, column.top(), emojiWidth, headerHeight), Qt::AlignVCenter, bottle->senderEmoji);
+    x += emojiWidth + (bottle->senderEmoji.isEmpty() ? 0 : 6);
+    int nameRight = column.right();
+    if (m_showStatus) {
+        const BottlePresentation::StatusBadge badge = BottlePresentation::statusBadge(bottle->status);
+        const QFontMetrics captionMetrics(fonts.emojiCaption);
+        const QString text = badge.emoji + u" "_s + badge.label;
+        const int width = captionMetrics.horizontalAdvance(text) + 16;
+        const int height = captionMetrics.height() + 4;
+        const QRect pill(column.right() - width + 1, column.top() + (headerHeight - height) / 2, width, height);
+        QColor tint = badge.colour;
+        tint.setAlphaF(0.2);
+        QPainterPath pillPath;
+        pillPath.addRoundedRect(QRectF(pill), 12, 12);
+        painter->fillPath(pillPath, tint);
+        painter->setFont(fonts.emojiCaption);
+        painter->setPen(palette.color(QPalette::Text));
+        painter->drawText(pill, Qt::AlignCenter, text);
+        nameRight = pill.left() - 8;
+    }
+    painter->setFont(fonts.headline);
+    const QRect nameBox(x, column.top(), qMax(0, nameRight - x), headerHeight);
+    painter->drawText(nameBox, Qt::AlignVCenter | Qt::AlignLeft,
+        QFontMetrics(fonts.headline).elidedText(bottle->senderName, Qt::ElideRight, nameBox.width()));
+
+    // Preview: at most two lines of the text.
+    const int previewTop = column.top() + headerHeight + 6;
+    const int previewHeight = previewLines * lineHeight(fonts.body);
+    painter->setFont(fonts.body);
+    painter->setPen(secondary(palette));
+    const QStringList lines = previewText(bottle->content, fonts.body, column.width(), previewLines).split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QRect lineBox(
+            column.left(), previewTop + int(i) * lineHeight(fonts.body), column.width(), lineHeight(fonts.body));
+        painter->drawText(lineBox, Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+    }
+
+    // Footer: tags on the left, the date on the right.
+    const QRect footer(column.left(), previewTop + previewHeight + 6, column.width(), lineHeight(fonts.caption));
+    painter->setFont(fonts.caption);
+    const QString date = BottlePresentation::rowDate(bottle->createdAt);
+    const int dateWidth = QFontMetrics(fonts.caption).horizontalAdvance(date);
+    painter->drawText(footer, Qt::AlignRight | Qt::AlignVCenter, date);
+    const QString tags = BottlePresentation::tagTexts(bottle->theme).join(u' ');
+    if (!tags.isEmpty()) {
+        painter->setPen(QColor(0x00, 0x7a, 0xff));
+        const int tagsWidth = qMax(0, footer.width() - dateWidth - spacing);
+        painter->drawText(QRect(footer.left(), footer.top(), tagsWidth, footer.height()),
+            Qt::AlignLeft | Qt::AlignVCenter, QFontMetrics(fonts.caption).elidedText(tags, Qt::ElideRight, tagsWidth));
+    }
+    painter->restore();
+}

@@ -1,0 +1,297 @@
+#include "driftbottle/unwired/BottleDetailView.h"
+
+#include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/unwired/BottlePresentation.h"
+#include "driftbottle/unwired/ReplySheetView.h"
+#include "driftbottle/unwired/SensitiveWordAlertView.h"
+#include "server/Tasks.h"
+#include "server/UserManager.h"
+#include "widgets/BannerRow.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/PlainLabel.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// A rounded panel in the colour of text-field backgrounds.
+class Panel final : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(rect()), 16, 16);
+        painter.fillPath(path, palette().color(QPalette::Base));
+    }
+};
+
+void makeSecondary(QWidget* label)
+{
+    QPalette palette = label->palette();
+    QColor colour = palette.color(QPalette::WindowText);
+    colour.setAlphaF(0.6);
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QFont scaled(QFont font, qreal factor, bool bold)
+{
+    font.setPointSizeF(font.pointSizeF() * factor);
+    font.setBold(bold);
+    return font;
+}
+
+QHBoxLayout* padded(QWidget* widget, int horizontal)
+{
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(horizontal, 0, horizontal, 0);
+    row->addWidget(widget);
+    return row;
+}
+
+} // namespace
+
+BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottles, UserManager& users, QWidget* parent)
+    : QWidget(parent)
+    , m_bottle(std::move(bottle))
+    , m_bottles(bottles)
+    , m_users(users)
+    , m_successBanner(new BannerRow(BannerRow::Kind::success, this))
+    , m_errorBanner(new BannerRow(BannerRow::Kind::error, this))
+    , m_replyButton(new QPushButton(u"↩ 回复"_s, this))
+{
+    setObjectName(u"bottleDetail"_s);
+    setFixedSize(fixedSize);
+
+    auto* close = new QPushButton(u"✕"_s, this);
+    close->setObjectName(u"closeIconButton"_s);
+    close->setFlat(true);
+    close->setFixedSize(28, 28);
+    close->setToolTip(u"关闭"_s);
+    makeSecondary(close);
+    connect(close, &QPushButton::clicked, this, &BottleDetailView::dismissRequested);
+    auto* topBar = new QHBoxLayout;
+    topBar->setContentsMargins(12, 10, 12, 0);
+    topBar->addStretch(1);
+    topBar->addWidget(close);
+
+    auto* body = new QWidget;
+    auto* column = new QVBoxLayout(body);
+    column->setContentsMargins(0, 8, 0, 0);
+    column->setSpacing(24);
+
+    auto* header = new QVBoxLayout;
+    header->setSpacing(12);
+    header->addWidget(new EmojiLabel(BottlePresentation::typeMark(m_bottle.bottleType), 38, body));
+    auto* typeName = new PlainLabel(BottlePresentation::typeName(m_bottle.bottleType), body);
+    typeName->setObjectName(u"typeName"_s);
+    typeName->setFont(scaled(typeName->font(), 1.0, true));
+    typeName->setAlignment(Qt::AlignCenter);
+    makeSecondary(typeName);
+    header->addWidget(typeName);
+    column->addLayout(header);
+
+    auto* senderCard = new Panel(body);
+    auto* senderRow = new QHBoxLayout(senderCard);
+    senderRow->setContentsMargins(20, 20, 20, 20);
+    senderRow->setSpacing(16);
+    senderRow->addWidget(new EmojiLabel(m_bottle.senderEmoji, 38, senderCard));
+    auto* senderText = new QVBoxLayout;
+    senderText->setSpacing(6);
+    auto* senderName = new PlainLabel(m_bottle.senderName, senderCard);
+    senderName->setObjectName(u"senderName"_s);
+    senderName->setFont(scaled(senderName->font(), 1.2, true));
+    senderName->setElideMode(Qt::ElideRight);
+    auto* date = new PlainLabel(BottlePresentation::detailDate(m_bottle.createdAt), senderCard);
+    date->setObjectName(u"thrownAt"_s);
+    date->setFont(scaled(date->font(), 0.85, false));
+    makeSecondary(date);
+    senderText->addWidget(senderName);
+    senderText->addWidget(date);
+    senderRow->addLayout(senderText, 1);
+    column->addLayout(padded(senderCard, 24));
+
+    auto* contentCard = new Panel(body);
+    auto* contentColumn = new QVBoxLayout(contentCard);
+    contentColumn->setContentsMargins(20, 20, 20, 20);
+    contentColumn->setSpacing(12);
+    auto* contentTitle = new PlainLabel(u"内容"_s, contentCard);
+    contentTitle->setFont(scaled(contentTitle->font(), 1.0, true));
+    makeSecondary(contentTitle);
+    auto* content = new PlainLabel(m_bottle.content, contentCard);
+    content->setObjectName(u"bottleContent"_s);
+    content->setWordWrap(true);
+    content->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    contentColumn->addWidget(contentTitle);
+    contentColumn->addWidget(content);
+    column->addLayout(padded(contentCard, 24));
+
+    m_successBanner->setObjectName(u"successBanner"_s);
+    m_successBanner->setMessage(u"回复已发送！"_s);
+    m_errorBanner->setObjectName(u"errorBanner"_s);
+    for (BannerRow* banner : { m_successBanner, m_errorBanner }) {
+        banner->setParent(body);
+        banner->hide();
+        column->addLayout(padded(banner, 24));
+    }
+    column->addSpacing(80);
+    column->addStretch(1);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(u"detailScroll"_s);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Always there, so a banner that makes the body taller does not narrow the cards.
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scroll->setWidget(body);
+
+    auto* closeButton = new QPushButton(u"关闭"_s, this);
+    closeButton->setObjectName(u"closeButton"_s);
+    connect(closeButton, &QPushButton::clicked, this, &BottleDetailView::dismissRequested);
+    m_replyButton->setObjectName(u"replyButton"_s);
+    QFont prominent = m_replyButton->font();
+    prominent.setBold(true);
+    m_replyButton->setFont(prominent);
+    connect(m_replyButton, &QPushButton::clicked, this, &BottleDetailView::openReplySheet);
+    for (QPushButton* button : { closeButton, m_replyButton }) {
+        button->setAutoDefault(false);
+        button->setMinimumSize(96, 32);
+    }
+    auto* bottomBar = new QHBoxLayout;
+    bottomBar->setContentsMargins(16, 12, 16, 16);
+    bottomBar->setSpacing(16);
+    bottomBar->addStretch(1);
+    bottomBar->addWidget(closeButton);
+    bottomBar->addWidget(m_replyButton);
+    bottomBar->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(topBar);
+    layout->addWidget(scroll, 1);
+    layout->addLayout(bottomBar);
+
+    // Signing in or out while the screen is open adds or removes the reply button.
+    connect(&m_users, &UserManager::isLoggedInChanged, this, &BottleDetailView::updateReplyButton);
+    connect(&m_users, &UserManager::currentUserChanged, this, &BottleDetailView::updateReplyButton);
+    updateReplyButton();
+}
+
+BottleDetailView* BottleDetailView::openWindow(
+    const DriftBottle& bottle, DriftBottleManager& bottles, UserManager& users)
+{
+    auto* view = new BottleDetailView(bottle, bottles, users);
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    view->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    view->setWindowTitle(u"瓶子详情"_s);
+    connect(view, &BottleDetailView::dismissRequested, view, &QWidget::close);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), view->size());
+        frame.moveCenter(screen->availableGeometry().center());
+        view->move(frame.topLeft());
+    }
+    view->show();
+    view->raise();
+    view->activateWindow();
+    return view;
+}
+
+QDialog* BottleDetailView::openSheet(
+    QWidget* parent, const DriftBottle& bottle, DriftBottleManager& bottles, UserManager& users)
+{
+    auto* sheet = new QDialog(parent);
+    sheet->setObjectName(u"bottleDetailSheet"_s);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    sheet->setWindowTitle(u"瓶子详情"_s);
+    auto* view = new BottleDetailView(bottle, bottles, users, sheet);
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+    sheet->setFixedSize(fixedSize);
+    connect(view, &BottleDetailView::dismissRequested, sheet, &QDialog::accept);
+    sheet->open();
+    return sheet;
+}
+
+bool BottleDetailView::canReply() const
+{
+    if (!m_users.isLoggedIn())
+        return false;
+    // A signed-in account without its user record still may answer.
+    return !m_users.currentUser() || m_users.currentUser()->id != m_bottle.senderId;
+}
+
+void BottleDetailView::updateReplyButton()
+{
+    m_replyButton->setVisible(canReply());
+}
+
+void BottleDetailView::openReplySheet()
+{
+    if (m_sheet && m_sheet->isVisible())
+        return;
+    m_sheet = new ReplySheetView(
+        m_bottle.id, m_bottle.senderId, [this](const QString& content) { replyToBottle(content); }, this);
+    m_sheet->setContent(m_replyDraft);
+    m_sheet->open();
+}
+
+void BottleDetailView::replyToBottle(const QString& content)
+{
+    m_errorBanner->hide();
+    Tasks::start(sendReply(content), u"DriftBottle"_s, u"回复瓶子"_s);
+}
+
+QCoro::Task<> BottleDetailView::sendReply(QString content)
+{
+    const QPointer<BottleDetailView> self(this);
+    QString failure;
+    try {
+        co_await m_bottles.replyToBottle(m_bottle.id, m_bottle.senderId, content);
+    } catch (const std::exception& error) {
+        failure = APIError::describe(error);
+    }
+    if (!self)
+        co_return;
+    if (failure.isEmpty()) {
+        m_replyDraft.clear();
+        if (m_sheet)
+            m_sheet->accept();
+        m_successBanner->show();
+        // Each success hides the banner 2 s after itself; a later one does not extend it.
+        QTimer::singleShot(successBannerMs, Qt::PreciseTimer, this, [this] { m_successBanner->hide(); });
+        co_return;
+    }
+    if (SensitiveWordAlertView::isSensitiveWordRefusal(failure)) {
+        m_replyDraft.clear();
+        if (m_sheet)
+            m_sheet->reject();
+        SensitiveWordAlertView::present(this);
+        m_errorBanner->hide();
+        co_return;
+    }
+    // The sheet closes on its own; the answer waits for the next time it opens.
+    m_replyDraft = content;
+    m_errorBanner->setMessage(failure);
+    m_errorBanner->show();
+}

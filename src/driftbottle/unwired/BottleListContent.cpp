@@ -1,0 +1,161 @@
+#include "driftbottle/unwired/BottleListContent.h"
+
+#include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/unwired/BottleCardDelegate.h"
+#include "driftbottle/unwired/BottleListModel.h"
+#include "platform/LogManager.h"
+#include "server/Tasks.h"
+#include "widgets/BusySpinner.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/PlainLabel.h"
+
+#include <QHBoxLayout>
+#include <QListView>
+#include <QPointer>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void makeSecondary(QWidget* label)
+{
+    QPalette palette = label->palette();
+    QColor colour = palette.color(QPalette::WindowText);
+    colour.setAlphaF(0.6);
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
+    : QStackedWidget(parent)
+    , m_kind(kind)
+    , m_model(new BottleListModel(this))
+    , m_sentDelegate(new BottleCardDelegate(true, this))
+    , m_receivedDelegate(new BottleCardDelegate(false, this))
+    , m_loadingPage(new QWidget(this))
+    , m_emptyPage(new QWidget(this))
+    , m_emptySymbol(new EmojiLabel({}, 44, m_emptyPage))
+    , m_emptyTitle(new PlainLabel({}, m_emptyPage))
+    , m_emptyHint(new PlainLabel({}, m_emptyPage))
+    , m_list(new QListView(this))
+{
+    auto* spinnerRow = new QHBoxLayout;
+    spinnerRow->addStretch(1);
+    spinnerRow->addWidget(new BusySpinner(18, m_loadingPage));
+    auto* loadingText = new PlainLabel(u"加载中..."_s, m_loadingPage);
+    makeSecondary(loadingText);
+    spinnerRow->addWidget(loadingText);
+    spinnerRow->addStretch(1);
+    auto* loadingLayout = new QVBoxLayout(m_loadingPage);
+    loadingLayout->addStretch(1);
+    loadingLayout->addLayout(spinnerRow);
+    loadingLayout->addStretch(1);
+
+    m_emptyTitle->setObjectName(u"emptyTitle"_s);
+    m_emptyHint->setObjectName(u"emptyHint"_s);
+    m_emptySymbol->setObjectName(u"emptySymbol"_s);
+    QFont headline = m_emptyTitle->font();
+    headline.setBold(true);
+    m_emptyTitle->setFont(headline);
+    QFont caption = m_emptyHint->font();
+    caption.setPointSizeF(caption.pointSizeF() * 0.85);
+    m_emptyHint->setFont(caption);
+    for (QLabel* label : { static_cast<QLabel*>(m_emptyTitle), static_cast<QLabel*>(m_emptyHint) }) {
+        label->setAlignment(Qt::AlignCenter);
+        makeSecondary(label);
+    }
+    auto* emptyLayout = new QVBoxLayout(m_emptyPage);
+    emptyLayout->setSpacing(16);
+    emptyLayout->addStretch(1);
+    emptyLayout->addWidget(m_emptySymbol);
+    emptyLayout->addWidget(m_emptyTitle);
+    emptyLayout->addWidget(m_emptyHint);
+    emptyLayout->addStretch(1);
+
+    m_list->setObjectName(u"bottleList"_s);
+    m_list->setModel(m_model);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setMouseTracking(true);
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->setUniformItemSizes(true);
+    m_list->setContentsMargins(12, 6, 12, 6);
+    m_list->viewport()->setAutoFillBackground(false);
+    m_list->setStyleSheet(u"QListView { background: transparent; }"_s);
+    connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            Q_EMIT bottleClicked(m_model->bottleAt(index.row()));
+    });
+
+    addWidget(m_loadingPage);
+    addWidget(m_emptyPage);
+    addWidget(m_list);
+    setKind(kind);
+}
+
+void BottleListContent::setKind(BottleListKind kind)
+{
+    m_kind = kind;
+    const bool sent = kind == BottleListKind::sent;
+    m_emptySymbol->setText(sent ? u"✈️"_s : u"📭"_s);
+    m_emptyTitle->setText(sent ? u"还没有丢出瓶子"_s : u"还没有收到瓶子"_s);
+    m_emptyHint->setText(sent ? u"去丢一个瓶子吧！"_s : u"去捡一个瓶子吧！"_s);
+    m_list->setItemDelegate(sent ? m_sentDelegate : m_receivedDelegate);
+    m_list->viewport()->update();
+}
+
+void BottleListContent::setLoading(bool loading)
+{
+    m_loading = loading;
+    updatePage();
+}
+
+void BottleListContent::setBottles(const QList<DriftBottle>& bottles)
+{
+    m_model->setBottles(bottles);
+    updatePage();
+}
+
+BottleListContent::Page BottleListContent::page() const
+{
+    if (currentWidget() == m_loadingPage)
+        return Page::loading;
+    return currentWidget() == m_emptyPage ? Page::empty : Page::list;
+}
+
+void BottleListContent::updatePage()
+{
+    if (m_loading)
+        setCurrentWidget(m_loadingPage);
+    else if (m_model->rowCount() == 0)
+        setCurrentWidget(m_emptyPage);
+    else
+        setCurrentWidget(m_list);
+}
+
+void BottleListContent::load(DriftBottleManager& bottles, BottleListKind list)
+{
+    setLoading(true);
+    Tasks::start(fetch(bottles, list), u"DriftBottle"_s, u"加载瓶子列表"_s);
+}
+
+QCoro::Task<> BottleListContent::fetch(DriftBottleManager& bottles, BottleListKind list)
+{
+    const QPointer<BottleListContent> self(this);
+    QString failure;
+    try {
+        if (list == BottleListKind::sent)
+            co_await bottles.fetchMySentBottles();
+        else
+            co_await bottles.fetchMyReceivedBottles();
+    } catch (const std::exception& error) {
+        failure = APIError::debugDescribe(error);
+    }
+    if (!failure.isEmpty())
+        LogManager::log(u"❌ 加载瓶子列表失败: "_s + failure, u"DriftBottle"_s);
+    if (self)
+        setLoading(false);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "driftbottle/unwired/BottleListContent.h"
+
+#include <QWidget>
+
+#include <QCoroTask>
+
+class DriftBottleManager;
+class UserManager;
+
+/// The sent or the received page of the tabbed screen. It refreshes its list from the
+/// server each time it is shown; a click on a bottle opens its detail in a new window.
+/// No menu opens it today.
+class BottleListTabView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(BottleListTabView)
+
+public:
+    using ListType = BottleListKind;
+
+    BottleListTabView(ListType listType, DriftBottleManager& bottles, UserManager& users, QWidget* parent = nullptr);
+
+    [[nodiscard]] ListType listType() const { return m_listType; }
+    [[nodiscard]] BottleListContent* content() const { return m_content; }
+
+Q_SIGNALS:
+    /// A detail window was opened for a clicked bottle.
+    void detailWindowOpened(QWidget* window);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showBottles();
+    void loadBottles();
+    void showBottleInWindow(const DriftBottle& bottle);
+
+    ListType m_listType;
+    DriftBottleManager& m_bottles;
+    UserManager& m_users;
+    BottleListContent* m_content;
+};

@@ -1,0 +1,253 @@
+#include "driftbottle/unwired/ThrowBottleTabView.h"
+
+#include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/unwired/SensitiveWordAlertView.h"
+#include "server/Tasks.h"
+#include "widgets/BannerRow.h"
+#include "widgets/BusySpinner.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/GraphemeText.h"
+#include "widgets/OverlayCard.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainTextEditor.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void makeSecondary(QWidget* label)
+{
+    QPalette palette = label->palette();
+    QColor colour = palette.color(QPalette::WindowText);
+    colour.setAlphaF(0.6);
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* parent)
+    : QWidget(parent)
+    , m_bottles(bottles)
+    , m_editor(new PlainTextEditor)
+    , m_counter(new PlainLabel)
+    , m_errorRow(new BannerRow(BannerRow::Kind::error))
+    , m_throwButton(new QPushButton(this))
+    , m_spinner(new BusySpinner(14, m_throwButton))
+    , m_success(nullptr)
+{
+    setObjectName(u"throwTab"_s);
+    auto* body = new QWidget;
+    auto* column = new QVBoxLayout(body);
+    column->setContentsMargins(0, 20, 0, 0);
+    column->setSpacing(24);
+
+    auto* header = new QVBoxLayout;
+    header->setSpacing(12);
+    header->addWidget(new EmojiLabel(u"🍾"_s, 38, body));
+    auto* subtitle = new PlainLabel(u"写下你的心情，让它漂向远方"_s, body);
+    subtitle->setAlignment(Qt::AlignCenter);
+    makeSecondary(subtitle);
+    header->addWidget(subtitle);
+    column->addLayout(header);
+
+    auto* editorBlock = new QVBoxLayout;
+    editorBlock->setContentsMargins(24, 0, 24, 0);
+    editorBlock->setSpacing(12);
+    auto* titleRow = new QHBoxLayout;
+    auto* title = new PlainLabel(u"内容"_s, body);
+    QFont headline = title->font();
+    headline.setBold(true);
+    title->setFont(headline);
+    m_counter->setParent(body);
+    m_counter->setObjectName(u"characterCounter"_s);
+    QFont caption = m_counter->font();
+    caption.setPointSizeF(caption.pointSizeF() * 0.85);
+    m_counter->setFont(caption);
+    titleRow->addWidget(title);
+    titleRow->addStretch(1);
+    titleRow->addWidget(m_counter);
+    editorBlock->addLayout(titleRow);
+
+    m_editor->setParent(body);
+    m_editor->setObjectName(u"bottleEditor"_s);
+    m_editor->setPlaceholderText(u"在这里写下你想说的话...\n\n可以是心情、故事、或者只是一句问候"_s);
+    m_editor->setFixedHeight(200 + 2 * 12);
+    m_editor->setFrameShape(QFrame::NoFrame);
+    m_editor->setMaxCharacters(DriftBottleManager::maxContentLength);
+    connect(m_editor, &QPlainTextEdit::textChanged, this, &ThrowBottleTabView::contentChanged);
+    editorBlock->addWidget(m_editor);
+    column->addLayout(editorBlock);
+
+    m_errorRow->setParent(body);
+    m_errorRow->setObjectName(u"errorRow"_s);
+    m_errorRow->hide();
+    auto* errorWrap = new QHBoxLayout;
+    errorWrap->setContentsMargins(24, 0, 24, 0);
+    errorWrap->addWidget(m_errorRow);
+    column->addLayout(errorWrap);
+    column->addStretch(1);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(body);
+    scroll->viewport()->setAutoFillBackground(false);
+    body->setAutoFillBackground(false);
+
+    m_throwButton->setObjectName(u"throwButton"_s);
+    m_throwButton->setFixedSize(200, 36);
+    m_throwButton->setAutoDefault(false);
+    QFont prominent = m_throwButton->font();
+    prominent.setBold(true);
+    m_throwButton->setFont(prominent);
+    m_spinner->move(40, (36 - m_spinner->sizeHint().height()) / 2);
+    m_spinner->hide();
+    connect(m_throwButton, &QPushButton::clicked, this, &ThrowBottleTabView::throwBottle);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->setContentsMargins(0, 12, 0, 24);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(m_throwButton);
+    buttonRow->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(scroll, 1);
+    layout->addLayout(buttonRow);
+
+    m_success = new OverlayCard(this, 0.5);
+    m_success->setObjectName(u"throwSuccess"_s);
+    m_success->cardLayout()->setContentsMargins(50, 40, 50, 40);
+    m_success->cardLayout()->setSpacing(20);
+    m_success->cardLayout()->addWidget(new EmojiLabel(u"✅"_s, 48, m_success->card()));
+    auto* done = new PlainLabel(u"发送成功！"_s, m_success->card());
+    QFont titleFont = done->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    done->setFont(titleFont);
+    done->setAlignment(Qt::AlignCenter);
+    m_success->cardLayout()->addWidget(done);
+
+    applyEditorColours();
+    contentChanged();
+}
+
+QString ThrowBottleTabView::counterText() const
+{
+    return m_counter->fullText();
+}
+
+bool ThrowBottleTabView::isShowingSuccess() const
+{
+    return m_successShown;
+}
+
+QString ThrowBottleTabView::errorMessage() const
+{
+    return m_errorRow->isHidden() ? QString() : m_errorRow->message();
+}
+
+void ThrowBottleTabView::contentChanged()
+{
+    const qsizetype count = GraphemeText::count(m_editor->text());
+    m_counter->setText(QString::number(count) + u"/"_s + QString::number(DriftBottleManager::maxContentLength));
+    QPalette palette = m_counter->palette();
+    QColor colour = this->palette().color(QPalette::WindowText);
+    if (count > DriftBottleManager::maxContentLength)
+        colour = QColor(0xd7, 0x2c, 0x2c);
+    else
+        colour.setAlphaF(0.6);
+    palette.setColor(QPalette::WindowText, colour);
+    m_counter->setPalette(palette);
+    updateButton();
+}
+
+void ThrowBottleTabView::updateButton()
+{
+    const QString text = m_editor->text();
+    m_throwButton->setEnabled(
+        !m_isSending && !text.isEmpty() && GraphemeText::count(text) <= DriftBottleManager::maxContentLength);
+    m_throwButton->setText(m_isSending ? u"发送中..."_s : u"发送"_s);
+    m_spinner->setVisible(m_isSending);
+}
+
+void ThrowBottleTabView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        applyEditorColours();
+    QWidget::changeEvent(event);
+}
+
+void ThrowBottleTabView::applyEditorColours()
+{
+    // The editor inverts the page: a grey box with white text on a light page, a white box
+    // with black text on a dark one.
+    const bool light = palette().color(QPalette::Window).lightness() >= 128;
+    const QColor box = light ? QColor(128, 128, 128, 217) : QColor(Qt::white);
+    const QColor text = light ? QColor(Qt::white) : QColor(Qt::black);
+    QColor placeholder = text;
+    placeholder.setAlphaF(light ? 0.7 : 0.5);
+    m_editor->setStyleSheet(
+        u"QPlainTextEdit { background: %1; border-radius: 12px; padding: 12px; }"_s.arg(box.name(QColor::HexArgb)));
+    QPalette editorPalette = m_editor->palette();
+    editorPalette.setColor(QPalette::Text, text);
+    editorPalette.setColor(QPalette::PlaceholderText, placeholder);
+    if (editorPalette != m_editor->palette())
+        m_editor->setPalette(editorPalette);
+}
+
+void ThrowBottleTabView::setSuccessShown(bool shown)
+{
+    m_successShown = shown;
+    if (shown)
+        m_success->fadeIn();
+    else
+        m_success->fadeOut();
+}
+
+void ThrowBottleTabView::throwBottle()
+{
+    if (m_isSending)
+        return;
+    m_isSending = true;
+    m_errorRow->hide();
+    setSuccessShown(false);
+    updateButton();
+    Tasks::start(sendBottle(m_editor->text()), u"DriftBottle"_s, u"丢瓶子"_s);
+}
+
+QCoro::Task<> ThrowBottleTabView::sendBottle(QString content)
+{
+    const QPointer<ThrowBottleTabView> self(this);
+    QString failure;
+    try {
+        co_await m_bottles.throwBottle(content, {}, BottleType::normal, false);
+    } catch (const std::exception& error) {
+        failure = APIError::describe(error);
+    }
+    if (!self)
+        co_return;
+    m_isSending = false;
+    if (failure.isEmpty()) {
+        m_editor->clear();
+        setSuccessShown(true);
+        // Each success hides the card 1.5 s after itself; nothing cancels or extends it.
+        QTimer::singleShot(successShownMs, Qt::PreciseTimer, this, [this] { setSuccessShown(false); });
+    } else if (SensitiveWordAlertView::isSensitiveWordRefusal(failure)) {
+        SensitiveWordAlertView::present(this);
+    } else {
+        m_errorRow->setMessage(failure);
+        m_errorRow->show();
+    }
+    updateButton();
+}

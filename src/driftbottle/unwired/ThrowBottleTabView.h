@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QWidget>
+
+#include <QCoroTask>
+
+class BannerRow;
+class BusySpinner;
+class DriftBottleManager;
+class OverlayCard;
+class PlainLabel;
+class PlainTextEditor;
+class QPushButton;
+
+/// The throw page: a bottle of at most 1000 characters written in an editor with a live
+/// counter and thrown through the bottle manager. Success empties the editor and shows a
+/// confirmation for 1.5 s; a refusal for sensitive words shows the sensitive-word card and
+/// keeps the text; any other failure shows under the editor.
+/// No menu opens it today.
+class ThrowBottleTabView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ThrowBottleTabView)
+
+public:
+    static constexpr int successShownMs = 1500;
+
+    explicit ThrowBottleTabView(DriftBottleManager& bottles, QWidget* parent = nullptr);
+
+    [[nodiscard]] PlainTextEditor* editor() const { return m_editor; }
+    [[nodiscard]] QString counterText() const;
+    [[nodiscard]] bool isSending() const { return m_isSending; }
+    [[nodiscard]] bool isShowingSuccess() const;
+    /// The text of the error row, empty while it is hidden.
+    [[nodiscard]] QString errorMessage() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void throwBottle();
+    QCoro::Task<> sendBottle(QString content);
+    void contentChanged();
+    void updateButton();
+    void applyEditorColours();
+    void setSuccessShown(bool shown);
+
+    DriftBottleManager& m_bottles;
+    PlainTextEditor* m_editor;
+    PlainLabel* m_counter;
+    BannerRow* m_errorRow;
+    QPushButton* m_throwButton;
+    BusySpinner* m_spinner;
+    OverlayCard* m_success;
+    bool m_isSending = false;
+    bool m_successShown = false;
+};
