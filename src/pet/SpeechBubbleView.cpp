@@ -2,11 +2,11 @@
 
 #include "platform/FloatingWindow.h"
 #include "platform/TextFitting.h"
+#include "widgets/RoundedPanel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QPropertyAnimation>
 #include <QToolButton>
@@ -17,23 +17,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-/// The rounded card the bubble's texts sit on.
-class BubbleCard final : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(rect()), 12, 12);
-        painter.fillPath(path, palette().color(QPalette::Base));
-    }
-};
 
 /// A filled circle with a cross, in the palette's secondary text colour.
 QIcon closeIcon(const QPalette& palette)
@@ -71,7 +54,7 @@ SpeechBubbleView::SpeechBubbleView(
     , m_title(title)
     , m_emoji(emoji)
     , m_onClose(std::move(onClose))
-    , m_card(new BubbleCard(this))
+    , m_card(new RoundedPanel(12, this))
     , m_closeButton(new QToolButton(m_card))
 {
     setAttribute(Qt::WA_TranslucentBackground);
