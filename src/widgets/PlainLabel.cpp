@@ -66,7 +66,8 @@ void PlainLabel::updateShownText()
     const QString shown = m_lineLimit > 0
         ? TextFitting::fitted(m_fullText, font(), room.width(),
             std::clamp(
-                (room.height() + fontMetrics().leading()) / std::max(1, fontMetrics().lineSpacing()), 1, m_lineLimit))
+                (room.height() + fontMetrics().leading()) / std::max(1, fontMetrics().lineSpacing()), 1, m_lineLimit),
+            &cut)
         : fontMetrics().elidedText(m_fullText, m_elideMode, room.width());
     QLabel::setText(shown);
     setToolTip(shown == m_fullText || (m_lineLimit > 0 && !cut) ? QString() : m_fullText);
