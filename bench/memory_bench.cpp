@@ -9,6 +9,7 @@
 // for HTTP and 3000 for the socket.
 //
 // Usage: tamsel_bench_memory_bench [list MB, default 50] [messages, default 10000] [message KB, default 60]
+#include "BenchScript.h"
 #include "DriftBottleBenchSetup.h"
 #include "app/CompositionRoot.h"
 #include "app/DesktopPetApp.h"
@@ -193,25 +194,6 @@ void resetPeak()
         clear.write("5");
 }
 
-/// Steps run one after another, each after the previous one's delay.
-class Script final
-{
-public:
-    void then(int delayMs, std::function<void()> step) { m_steps.push_back({ delayMs, std::move(step) }); }
-    void run(std::size_t index = 0)
-    {
-        if (index >= m_steps.size())
-            return;
-        QTimer::singleShot(m_steps[index].first, qApp, [this, index] {
-            m_steps[index].second();
-            run(index + 1);
-        });
-    }
-
-private:
-    std::vector<std::pair<int, std::function<void()>>> m_steps;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -287,7 +269,7 @@ int main(int argc, char** argv)
                 action->trigger();
         }
     };
-    Script script;
+    bench::Script script;
     // Past the start-up, the friend connection (2 s) and the update check (5 s), the window
     // is opened once on an ordinary list, so that what it costs by itself (fonts, styles)
     // counts as the program at rest.

@@ -2,7 +2,7 @@
 
 #include "core/AppNotification.h"
 #include "pet/PetState.h"
-#include "pet/WindowManager.h"
+#include "pet/PetWindowHost.h"
 #include "platform/Alerts.h"
 #include "platform/LogManager.h"
 #include "platform/Screens.h"
@@ -38,11 +38,11 @@ QFrame* divider(QWidget* parent)
 
 } // namespace
 
-AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, WindowManager& windowManager, Screens& screens,
+AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, PetWindowHost& pet, Screens& screens,
     NotificationManager& notifications, UrlOpener openUrl, QWidget* parent)
     : QWidget(parent)
     , m_petState(petState)
-    , m_windowManager(windowManager)
+    , m_pet(pet)
     , m_screens(screens)
     , m_notifications(notifications)
     , m_openUrl(std::move(openUrl))
@@ -127,7 +127,7 @@ void AdvancedPreferencesView::resetPetState()
         // The middle is the same measured from the top or from the bottom.
         const QPointF position(frame->center().x() - 32.0, frame->center().y() - 32.0);
         m_petState.updatePosition(position);
-        m_windowManager.updateWindowPosition(position);
+        m_pet.updateWindowPosition(position);
     }
     LogManager::log(u"宠物状态已重置"_s, u"Settings"_s);
 }
