@@ -8,6 +8,7 @@
 // tour-N"; repeating the tour shows whether memory grows with it.
 //
 // Usage: tamsel_bench_desktop_bench [seconds per phase] [clone bursts] [tours]
+#include "BenchScript.h"
 #include "app/CompositionRoot.h"
 #include "app/DesktopPetApp.h"
 #include "core/EventCenter.h"
@@ -84,36 +85,19 @@ private:
     bool m_seen = false;
 };
 
-/// Steps run one after another, each after the previous one's delay.
-class Script final
+/// A measured phase: "bench: phase NAME" as it begins, "bench: end NAME" `ms` later.
+void phase(bench::Script& script, const char* name, int ms, std::function<void()> begin, std::function<void()> end = {})
 {
-public:
-    void then(int delayMs, std::function<void()> step) { m_steps.push_back({ delayMs, std::move(step) }); }
-    void phase(const char* name, int ms, std::function<void()> begin, std::function<void()> end = {})
-    {
-        then(0, [name, begin] {
-            say("phase", name);
-            begin();
-        });
-        then(ms, [name, end] {
-            if (end)
-                end();
-            say("end", name);
-        });
-    }
-    void run(std::size_t index = 0)
-    {
-        if (index >= m_steps.size())
-            return;
-        QTimer::singleShot(m_steps[index].first, Qt::PreciseTimer, qApp, [this, index] {
-            m_steps[index].second();
-            run(index + 1);
-        });
-    }
-
-private:
-    std::vector<std::pair<int, std::function<void()>>> m_steps;
-};
+    script.then(0, [name, begin] {
+        say("phase", name);
+        begin();
+    });
+    script.then(ms, [name, end] {
+        if (end)
+            end();
+        say("end", name);
+    });
+}
 
 void showMenuBriefly(QMenu* menu, QPoint at)
 {
@@ -125,7 +109,7 @@ void showMenuBriefly(QMenu* menu, QPoint at)
 
 using Managers = CompositionRoot::Managers;
 
-void showMenus(Script& script, const Managers& managers)
+void showMenus(bench::Script& script, const Managers& managers)
 {
     script.then(0, [&managers] { showMenuBriefly(managers.statusMenu->menu(), QPoint(1200, 30)); });
     script.then(
@@ -134,7 +118,7 @@ void showMenus(Script& script, const Managers& managers)
 }
 
 // Opened from the status menu's entry and closed from its title bar, as the user does.
-void openAndCloseThePreferences(Script& script, const Managers& managers)
+void openAndCloseThePreferences(bench::Script& script, const Managers& managers)
 {
     script.then(0, [&managers] {
         for (QAction* action : managers.statusMenu->menu()->actions()) {
@@ -204,7 +188,7 @@ int main(int argc, char** argv)
             view->player()->installEventFilter(new FirstPaint(view));
     });
 
-    Script script;
+    bench::Script script;
     const int settleMs = 3000;
     script.then(settleMs, [&managers] {
         managers.doNotDisturb->setDoNotDisturbMode(true);
@@ -212,15 +196,15 @@ int main(int argc, char** argv)
         managers.animations->playBehavior(PetBehavior::idle);
     });
     script.then(settleMs, [] {});
-    script.phase(
-        "resting-dnd", phaseMs, [] {}, [&managers] { managers.doNotDisturb->setDoNotDisturbMode(false); });
+    phase(
+        script, "resting-dnd", phaseMs, [] {}, [&managers] { managers.doNotDisturb->setDoNotDisturbMode(false); });
     script.then(0, [&managers] { rest(managers); });
     // The loop's first pass draws its frames; the resting pet is what comes after.
     script.then(settleMs, [] {});
-    script.phase("resting-idle", phaseMs, [] {});
+    phase(script, "resting-idle", phaseMs, [] {});
     // The log's growth is read over this phase: wandering with a reminder's bubble.
-    script.phase(
-        "wandering", phaseMs,
+    phase(
+        script, "wandering", phaseMs,
         [&managers] {
             wander(managers);
             remind();
@@ -231,7 +215,7 @@ int main(int argc, char** argv)
     // Each burst lives its dismissal time plus the fade-out and close.
     const int burstMs = MultiPetManager::timerIntervalMs(MultiPetManager::defaultCloneDismissTime)
         + MultiPetManager::fadeOutMs + MultiPetManager::closeDelayMs + 200;
-    script.phase("clones", burstMs * bursts, [&managers, burstMs, bursts] { cloneBursts(managers, bursts, burstMs); });
+    phase(script, "clones", burstMs * bursts, [&managers, burstMs, bursts] { cloneBursts(managers, bursts, burstMs); });
     script.then(5000, [] { say("memory", "after-bursts"); });
     script.then(afterBurstsMs - 5000, [] { say("memory", "after-bursts-40s"); });
 

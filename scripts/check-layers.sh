@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Proves that the libraries under src/ form no cycle: each folder may include headers of,
-# and link to, only the folders listed before it in src/CMakeLists.txt. Prints every
-# offending line and fails when there is one.
+# and link to, only the folders listed before it in src/CMakeLists.txt; and that inside
+# pet no files include each other in a cycle. Prints every offence and fails when there is one.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 mapfile -t order < <(sed -n 's/^add_subdirectory(\([a-z0-9_]*\))$/\1/p' "$root/src/CMakeLists.txt")
@@ -49,8 +49,20 @@ for dir in "$root"/src/*/; do
   fi
 done
 
+# Within pet, a header and its source file form one unit; no unit may reach itself through
+# the includes of others, so each can be read, built and tested on top of those it names.
+for lib in pet; do
+  dir="$root/src/$lib"
+  edges=$(grep -rHo --include='*.h' --include='*.cpp' "^[[:space:]]*#[[:space:]]*include[[:space:]]*\"$lib/[^\"]*\.h\"" "$dir" \
+    | sed -E "s|^$dir/([^:]*)\.(h\|cpp):.*\"$lib/([^\"]*)\.h\"$|\1 \3|" | awk '$1 != $2' | sort -u || true)
+  if ! loop=$(printf '%s\n' "$edges" | tsort 2>&1 >/dev/null); then
+    echo "src/$lib: these files include each other in a cycle:$(sed -n 's/^tsort: \([^-].*\)$/ \1/p' <<<"$loop" | grep -v 'input contains a loop' | tr -d '\n')"
+    bad=1
+  fi
+done
+
 if [ "$bad" -ne 0 ]; then
-  echo "check-layers: a library reaches one above it (order: ${order[*]})" >&2
+  echo "check-layers: a library reaches one above it, or files in pet include each other (order: ${order[*]})" >&2
   exit 1
 fi
-echo "check-layers: ${#order[@]} libraries, no upward include or link"
+echo "check-layers: ${#order[@]} libraries, no upward include or link, no include cycle in pet"

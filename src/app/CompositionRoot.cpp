@@ -1,6 +1,5 @@
 #include "app/CompositionRoot.h"
 
-#include "app/PetWindowBridge.h"
 #include "core/EventCenter.h"
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
@@ -31,6 +30,7 @@
 #include "pet/OpacityManager.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
+#include "pet/PetWindowAssembler.h"
 #include "pet/SpeechBubbleWindowManager.h"
 #include "pet/ThemeManager.h"
 #include "pet/WindowManager.h"
@@ -137,19 +137,18 @@ void CompositionRoot::createManagers()
     // It must exist before any sign-in can happen: it fetches and connects after one.
     m_friendSession = &make<FriendSession>(friends, friendMessages, *m_users, timers);
 
-    // The pet on screen: do-not-disturb, dragging, clicks, hover opacity and clones.
+    // The pet on screen: do-not-disturb, dragging, hover opacity and clones, and what joins
+    // them to each pet window.
     DoNotDisturbManager& doNotDisturb
         = make<DoNotDisturbManager>(*m_defaults, *m_screens, windows, petState, scheduler);
     DragEventHandler& dragging = make<DragEventHandler>(*m_screens, petState, doNotDisturb, &clock);
-    interaction.setWindowManager(&windows);
-    OpacityManager& opacity = make<OpacityManager>(*m_defaults, [&windows] { return windows.petWindow(); });
+    OpacityManager& opacity = make<OpacityManager>(*m_defaults, windows);
     MultiPetManager& clones = make<MultiPetManager>(*m_defaults, *m_screens, windows, animations, &random);
-    windows.setPetWindowParts({ &scheduler, &dragging, &opacity, &doNotDisturb });
+    make<PetWindowAssembler>(windows, scheduler, opacity, dragging, doNotDisturb, interaction);
 
     // The game dims and pauses the pet while it runs; its page sits in the preferences.
     WhackAMoleGameManager& game = make<WhackAMoleGameManager>(
-        *m_defaults, *m_screens, *m_resources, animations, opacity, scheduler,
-        [&windows] { return windows.petWindow(); }, timers, random);
+        *m_defaults, *m_screens, *m_resources, animations, opacity, scheduler, windows, timers, random);
 
     // The preferences window edits what the pet on screen uses, so it comes after it.
     PreferencesWindowManager& preferences
@@ -159,9 +158,8 @@ void CompositionRoot::createManagers()
 
     // What the user sees of friends: message bubbles beside the pet, the friend-code window,
     // the pet menu's friend entries and the preferences' friends tab.
-    PetWindowBridge& petBridge = make<PetWindowBridge>(windows, petState, scheduler, doNotDisturb);
-    FriendMessageBubbleWindowManager& bubbles
-        = make<FriendMessageBubbleWindowManager>(friendMessages, petBridge, *m_screens, clock);
+    FriendMessageBubbleWindowManager& bubbles = make<FriendMessageBubbleWindowManager>(friendMessages,
+        FriendMessageBubbleWindowManager::PetParts { windows, scheduler, doNotDisturb, petState }, *m_screens, clock);
     MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers, bubbles);
     FriendMenuEntries& friendEntries = make<FriendMenuEntries>(
         *m_users, friends, bubbles, friendActions, [&doNotDisturb] { doNotDisturb.exitIfActiveDueToUserAction(); });

@@ -2,7 +2,10 @@
 
 #include "friends/FriendMessageManager.h"
 #include "friends/MessageBubbleWindow.h"
-#include "friends/PetWindowHost.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/PetBehaviorControl.h"
+#include "pet/PetState.h"
+#include "pet/PetWindowHost.h"
 #include "platform/Alerts.h"
 #include "platform/Clock.h"
 #include "platform/LogManager.h"
@@ -41,10 +44,13 @@ constexpr int refocusDelayMs = 100;
 } // namespace
 
 FriendMessageBubbleWindowManager::FriendMessageBubbleWindowManager(
-    FriendMessageManager& messages, PetWindowHost& pet, Screens& screens, Clock& clock, QObject* parent)
+    FriendMessageManager& messages, PetParts pet, Screens& screens, Clock& clock, QObject* parent)
     : QObject(parent)
     , m_messages(messages)
-    , m_pet(pet)
+    , m_pet(pet.window)
+    , m_behavior(pet.behavior)
+    , m_doNotDisturb(pet.doNotDisturb)
+    , m_petState(pet.state)
     , m_screens(screens)
     , m_clock(clock)
 {
@@ -333,11 +339,11 @@ void FriendMessageBubbleWindowManager::movePetToBottomLeft()
     if (!visible || !pet)
         return;
     if (!m_savedPetPosition) {
-        m_savedPetPosition = m_pet.currentPetPosition();
+        m_savedPetPosition = m_pet.getCurrentWindowPosition();
         log(u"💾 保存猫猫原始位置: "_s + pointText(*m_savedPetPosition));
     }
-    m_resumeBehavior = m_pet.isBehaviorRunning();
-    m_pet.pauseBehavior();
+    m_resumeBehavior = m_behavior.isRunning();
+    m_behavior.pauseScheduling();
     log(u"⏸️ 已暂停自动行为系统"_s);
     const QPointF corner(visible->left() + 50, visible->top() + 150);
     watchPetWindow();
@@ -353,12 +359,17 @@ void FriendMessageBubbleWindowManager::restorePetPosition()
     // The pet goes back, also from where the user dragged it, before its behaviour starts
     // again, so that the next walk sets out from there.
     const std::optional<QPointF> saved = std::exchange(m_savedPetPosition, std::nullopt);
-    if (saved)
-        m_pet.updatePetPosition(*saved);
+    if (saved) {
+        m_pet.updateWindowPosition(*saved);
+        // Where the window really went (do-not-disturb may have bent the point onto its
+        // line) becomes the pet's own position.
+        if (m_pet.petWindow())
+            m_petState.updatePosition(m_pet.getCurrentWindowPosition());
+    }
     // Only a behaviour that ran before the messages came starts again: not one that
     // do-not-disturb, the game or the user's switch holds still.
-    if (std::exchange(m_resumeBehavior, false) && m_pet.isBehaviorActive() && !m_pet.isDoNotDisturbOn()) {
-        m_pet.startBehavior();
+    if (std::exchange(m_resumeBehavior, false) && m_behavior.isActive() && !m_doNotDisturb.isDoNotDisturbMode()) {
+        m_behavior.startBehaviorSystem();
         LogManager::log(u"自动行为系统已恢复"_s, u"AutoBehavior"_s);
     }
     log(u"▶️ 已恢复自动行为系统"_s);

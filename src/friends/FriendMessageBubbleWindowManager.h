@@ -13,9 +13,12 @@
 #include <optional>
 
 class Clock;
+class DoNotDisturbManager;
 class FloatingWindow;
 class FriendMessageManager;
 class MessageBubbleWindow;
+class PetBehaviorControl;
+class PetState;
 class PetWindowHost;
 class Screens;
 
@@ -41,8 +44,18 @@ public:
     static constexpr qsizetype maxHeldMessages = 500;
     static constexpr qsizetype maxHeldBytes = 8 * 1024 * 1024;
 
+    /// What the bubbles work on of the pet: its window, its behaviour (paused while
+    /// messages are shown), do-not-disturb (which keeps it paused) and its stored position.
+    struct PetParts
+    {
+        PetWindowHost& window;
+        PetBehaviorControl& behavior;
+        DoNotDisturbManager& doNotDisturb;
+        PetState& state;
+    };
+
     FriendMessageBubbleWindowManager(
-        FriendMessageManager& messages, PetWindowHost& pet, Screens& screens, Clock& clock, QObject* parent = nullptr);
+        FriendMessageManager& messages, PetParts pet, Screens& screens, Clock& clock, QObject* parent = nullptr);
     ~FriendMessageBubbleWindowManager() override;
 
     /// Installs this manager as the receiver of friend messages unless one is installed.
@@ -81,6 +94,9 @@ private:
 
     FriendMessageManager& m_messages;
     PetWindowHost& m_pet;
+    PetBehaviorControl& m_behavior;
+    DoNotDisturbManager& m_doNotDisturb;
+    PetState& m_petState;
     Screens& m_screens;
     Clock& m_clock;
     QList<QPointer<MessageBubbleWindow>> m_messageWindows;

@@ -7,6 +7,7 @@
 #include "pet/AutoBehaviorManager.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/OpacityManager.h"
+#include "pet/PetWindowHost.h"
 #include "pet/SimpleFireworkView.h"
 #include "platform/Alerts.h"
 #include "platform/Defaults.h"
@@ -31,8 +32,8 @@ int toMs(double seconds)
 } // namespace
 
 WhackAMoleGameManager::WhackAMoleGameManager(Defaults& defaults, Screens& screens, Resources& resources,
-    LottieAnimationManager& animations, OpacityManager& opacity, AutoBehaviorManager& behavior,
-    PetWindowProvider petWindow, TimerSource& timers, RandomSource& random, QObject* parent)
+    LottieAnimationManager& animations, OpacityManager& opacity, AutoBehaviorManager& behavior, PetWindowHost& pet,
+    TimerSource& timers, RandomSource& random, QObject* parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_screens(screens)
@@ -40,7 +41,7 @@ WhackAMoleGameManager::WhackAMoleGameManager(Defaults& defaults, Screens& screen
     , m_animations(animations)
     , m_opacity(opacity)
     , m_behavior(behavior)
-    , m_petWindow(std::move(petWindow))
+    , m_pet(pet)
     , m_timers(timers)
     , m_random(random)
 {
@@ -166,7 +167,7 @@ void WhackAMoleGameManager::startGame()
         cleanupGame();
     }
     m_opacity.pauseOpacityManagement();
-    if (FloatingWindow* pet = m_petWindow()) {
+    if (FloatingWindow* pet = m_pet.petWindow()) {
         pet->stopFade();
         m_savedMainWindowOpacity = pet->windowOpacity();
         pet->fadeTo(dimmedPetOpacity, 0);
@@ -216,7 +217,7 @@ void WhackAMoleGameManager::endGame()
 
 void WhackAMoleGameManager::restorePetOpacity(const QString& message)
 {
-    FloatingWindow* pet = m_petWindow();
+    FloatingWindow* pet = m_pet.petWindow();
     if (!pet)
         return;
     pet->fadeTo(m_savedMainWindowOpacity, 0);
@@ -342,7 +343,7 @@ void WhackAMoleGameManager::dismissAllGameCats()
         return;
     LogManager::log(
         u"🧹 开始清除所有游戏猫猫，共"_s + QString::number(m_gameWindows.size()) + u"只"_s, category);
-    const QPointer<FloatingWindow> pet = m_petWindow();
+    const QPointer<FloatingWindow> pet = m_pet.petWindow();
     const QList<QPointer<GameCatWindow>> cats = std::exchange(m_gameWindows, {});
     for (qsizetype i = 0; i < cats.size(); ++i) {
         GameCatWindow* cat = cats.at(i);

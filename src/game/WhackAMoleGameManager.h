@@ -20,6 +20,7 @@ class FloatingWindow;
 class GameCatWindow;
 class LottieAnimationManager;
 class OpacityManager;
+class PetWindowHost;
 class RandomSource;
 class Resources;
 class Screens;
@@ -52,12 +53,10 @@ public:
     static constexpr int fireworkFadeMs = 500;
     static constexpr QSize scoreBoardSize { 200, 80 };
 
-    using PetWindowProvider = std::function<FloatingWindow*()>;
-
     /// Reads the stored game length (60 s when none is stored) and writes it back.
     WhackAMoleGameManager(Defaults& defaults, Screens& screens, Resources& resources,
-        LottieAnimationManager& animations, OpacityManager& opacity, AutoBehaviorManager& behavior,
-        PetWindowProvider petWindow, TimerSource& timers, RandomSource& random, QObject* parent = nullptr);
+        LottieAnimationManager& animations, OpacityManager& opacity, AutoBehaviorManager& behavior, PetWindowHost& pet,
+        TimerSource& timers, RandomSource& random, QObject* parent = nullptr);
     /// Takes down whatever a game left on screen.
     ~WhackAMoleGameManager() override;
 
@@ -121,7 +120,7 @@ private:
     LottieAnimationManager& m_animations;
     OpacityManager& m_opacity;
     AutoBehaviorManager& m_behavior;
-    PetWindowProvider m_petWindow;
+    PetWindowHost& m_pet;
     TimerSource& m_timers;
     RandomSource& m_random;
 

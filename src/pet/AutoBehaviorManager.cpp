@@ -3,7 +3,7 @@
 #include "core/EventCenter.h"
 #include "pet/EmotionSystem.h"
 #include "pet/PetState.h"
-#include "pet/WindowManager.h"
+#include "pet/PetWindowHost.h"
 #include "platform/Clock.h"
 #include "platform/LogManager.h"
 #include "platform/RandomSource.h"
@@ -33,11 +33,11 @@ double BehaviorExecutionState::remainingTime(const QDateTime& now) const
     return std::max(0.0, traits(currentBehavior).duration - elapsed);
 }
 
-AutoBehaviorManager::AutoBehaviorManager(PetState& petState, WindowManager& windowManager, Screens& screens,
-    Clock* clock, RandomSource* random, QObject* parent)
+AutoBehaviorManager::AutoBehaviorManager(
+    PetState& petState, PetWindowHost& pet, Screens& screens, Clock* clock, RandomSource* random, QObject* parent)
     : QObject(parent)
     , m_petState(petState)
-    , m_windowManager(windowManager)
+    , m_pet(pet)
     , m_screens(screens)
     , m_clock(clock ? *clock : Clock::system())
     , m_random(random ? *random : RandomSource::system())
@@ -211,7 +211,7 @@ void AutoBehaviorManager::updateMovement()
     m_petState.setPosition(next);
     m_petState.setLastMoveTime(m_clock.nowUtc());
     m_petState.savePosition();
-    m_windowManager.updateWindowPosition(next);
+    m_pet.updateWindowPosition(next);
 }
 
 QPointF AutoBehaviorManager::calculateMoveVector(QPointF from, QPointF to, double speed) const

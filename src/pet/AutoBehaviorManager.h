@@ -2,6 +2,7 @@
 
 #include "pet/AutoBehavior.h"
 #include "pet/MovementAlgorithms.h"
+#include "pet/PetBehaviorControl.h"
 
 #include <QDateTime>
 #include <QList>
@@ -13,9 +14,9 @@
 
 class Clock;
 class PetState;
+class PetWindowHost;
 class RandomSource;
 class Screens;
-class WindowManager;
 
 /// The behaviour that runs now and the walk planned for it.
 struct BehaviorExecutionState
@@ -39,7 +40,7 @@ struct BehaviorExecutionState
 ///
 /// It only announces which behaviour runs (`currentBehaviorChanged`); the pet view plays
 /// the matching animation. Positions are in the stored top-left convention of PetState.
-class AutoBehaviorManager final : public QObject
+class AutoBehaviorManager final : public QObject, public PetBehaviorControl
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AutoBehaviorManager)
@@ -52,26 +53,26 @@ public:
     static constexpr double arrivalRadius = 10.0;
 
     /// Starts the behaviour system at once.
-    AutoBehaviorManager(PetState& petState, WindowManager& windowManager, Screens& screens, Clock* clock = nullptr,
+    AutoBehaviorManager(PetState& petState, PetWindowHost& pet, Screens& screens, Clock* clock = nullptr,
         RandomSource* random = nullptr, QObject* parent = nullptr);
 
     [[nodiscard]] AutoBehavior currentBehavior() const { return m_currentBehavior; }
     /// The user's switch for the whole system; pausing leaves it as it is.
-    [[nodiscard]] bool isActive() const { return m_isActive; }
+    [[nodiscard]] bool isActive() const override { return m_isActive; }
     [[nodiscard]] const BehaviorExecutionState& executionState() const { return m_executionState; }
     /// True while the 30 s and 0.1 s timers run.
-    [[nodiscard]] bool isRunning() const { return m_behaviorTimer.isActive(); }
+    [[nodiscard]] bool isRunning() const override { return m_behaviorTimer.isActive(); }
     [[nodiscard]] const QTimer& behaviorTimer() const { return m_behaviorTimer; }
     [[nodiscard]] const QTimer& movementTimer() const { return m_movementTimer; }
     [[nodiscard]] const QTimer& exploreReturnTimer() const { return m_exploreReturnTimer; }
 
     /// (Re)starts both timers and picks a behaviour at once; nothing when switched off.
-    void startBehaviorSystem();
+    void startBehaviorSystem() override;
     /// Stops both timers and ends the running behaviour; the switch, the path and the
     /// current behaviour stay.
     void stopBehaviorSystem();
     /// As stopBehaviorSystem(), for do-not-disturb, the message bubbles and the game.
-    void pauseScheduling();
+    void pauseScheduling() override;
     /// Starts the system again when it is switched on.
     void resumeScheduling();
     /// Flips the switch and starts or stops the system accordingly.
@@ -117,7 +118,7 @@ private:
     void setCurrentBehavior(AutoBehavior behavior);
 
     PetState& m_petState;
-    WindowManager& m_windowManager;
+    PetWindowHost& m_pet;
     Screens& m_screens;
     Clock& m_clock;
     RandomSource& m_random;

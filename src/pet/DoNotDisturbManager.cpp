@@ -1,9 +1,9 @@
 #include "pet/DoNotDisturbManager.h"
 
-#include "pet/AutoBehaviorManager.h"
 #include "pet/MovementAlgorithms.h"
+#include "pet/PetBehaviorControl.h"
 #include "pet/PetState.h"
-#include "pet/WindowManager.h"
+#include "pet/PetWindowHost.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
@@ -20,12 +20,12 @@ namespace {
 const QString category = u"DoNotDisturb"_s;
 }
 
-DoNotDisturbManager::DoNotDisturbManager(Defaults& defaults, Screens& screens, WindowManager& windowManager,
-    PetState& petState, AutoBehaviorManager& scheduler, QObject* parent)
+DoNotDisturbManager::DoNotDisturbManager(Defaults& defaults, Screens& screens, PetWindowHost& pet, PetState& petState,
+    PetBehaviorControl& scheduler, QObject* parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_screens(screens)
-    , m_windowManager(windowManager)
+    , m_pet(pet)
     , m_petState(petState)
     , m_scheduler(scheduler)
 {
@@ -78,7 +78,7 @@ double DoNotDisturbManager::pinnedStoredY() const
 
 void DoNotDisturbManager::enterDoNotDisturbMode()
 {
-    FloatingWindow* window = m_windowManager.petWindow();
+    FloatingWindow* window = m_pet.petWindow();
     const std::optional<QRectF> frame = m_screens.mainFrame();
     if (!window || !frame)
         return;
@@ -88,7 +88,7 @@ void DoNotDisturbManager::enterDoNotDisturbMode()
     LogManager::log(u"⏸️ 勿扰模式：已暂停自动行为系统"_s, category);
 
     const QPointF pinned(frame->x() + sideMargin, pinnedStoredY());
-    m_windowManager.updateWindowPosition(pinned);
+    m_pet.updateWindowPosition(pinned);
     m_petState.updatePosition(pinned);
     LogManager::log(
         u"📍 宠物已固定在屏幕左下角（距离底部："_s + NumberFormat::shortestDouble(m_bottomOffset) + u"px），完全静止"_s,
@@ -102,7 +102,7 @@ void DoNotDisturbManager::exitDoNotDisturbMode()
     std::optional<QPointF> restored;
     if (m_originalPosition) {
         restored = m_screens.storedFromPetOrigin(*m_originalPosition);
-        m_windowManager.updateWindowPosition(*restored);
+        m_pet.updateWindowPosition(*restored);
         m_petState.updatePosition(*restored);
     }
     if (m_scheduler.isActive()) {
@@ -128,11 +128,11 @@ QPointF DoNotDisturbManager::getValidWindowOriginForDoNotDisturb(QPointF origin)
 
 void DoNotDisturbManager::applyCurrentBottomOffset()
 {
-    FloatingWindow* window = m_windowManager.petWindow();
+    FloatingWindow* window = m_pet.petWindow();
     if (!m_isDoNotDisturbMode || !window || !m_screens.hasMainScreen())
         return;
     const QPointF pinned(window->modelFrame().x(), pinnedStoredY());
-    m_windowManager.updateWindowPosition(pinned);
+    m_pet.updateWindowPosition(pinned);
     m_petState.updatePosition(pinned);
     LogManager::log(
         u"勿扰模式底部距离已更新为 "_s + NumberFormat::shortestDouble(m_bottomOffset) + u" 像素"_s, category);

@@ -6,11 +6,11 @@
 
 #include <optional>
 
-class AutoBehaviorManager;
 class Defaults;
+class PetBehaviorControl;
 class PetState;
+class PetWindowHost;
 class Screens;
-class WindowManager;
 
 /// Do-not-disturb parks the pet at the main screen's bottom-left corner and keeps it still:
 /// the behaviour scheduler is paused and every move of the pet window is bent onto a line
@@ -27,8 +27,8 @@ public:
     /// The pinned pet keeps at least this much from the screen's left and right edges.
     static constexpr double sideMargin = 10.0;
 
-    DoNotDisturbManager(Defaults& defaults, Screens& screens, WindowManager& windowManager, PetState& petState,
-        AutoBehaviorManager& scheduler, QObject* parent = nullptr);
+    DoNotDisturbManager(Defaults& defaults, Screens& screens, PetWindowHost& pet, PetState& petState,
+        PetBehaviorControl& scheduler, QObject* parent = nullptr);
 
     [[nodiscard]] bool isDoNotDisturbMode() const { return m_isDoNotDisturbMode; }
     /// Switches the mode when the value changes; assigning the current value does nothing.
@@ -63,9 +63,9 @@ private:
 
     Defaults& m_defaults;
     Screens& m_screens;
-    WindowManager& m_windowManager;
+    PetWindowHost& m_pet;
     PetState& m_petState;
-    AutoBehaviorManager& m_scheduler;
+    PetBehaviorControl& m_scheduler;
 
     bool m_isDoNotDisturbMode = false;
     double m_bottomOffset = defaultBottomOffset;

@@ -1,14 +1,10 @@
 #include "pet/InteractionHandler.h"
 
-#include "pet/DoNotDisturbManager.h"
 #include "pet/PetState.h"
-#include "pet/WindowManager.h"
 #include "platform/Clock.h"
-#include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
 
 #include <QCoreApplication>
-#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
@@ -41,11 +37,6 @@ QPointF InteractionHandler::limitedPosition(QSizeF translation) const
         std::max(0.0, std::min(visible->height() - 64.0, p.y())) };
 }
 
-void InteractionHandler::setWindowManager(WindowManager* windows)
-{
-    m_windows = windows;
-}
-
 void InteractionHandler::updateDrag(QSizeF translation)
 {
     m_dragOffset = translation;
@@ -53,11 +44,7 @@ void InteractionHandler::updateDrag(QSizeF translation)
     const QPointF p = limitedPosition(translation);
     const double height = m_screens.mainHeight();
     QMetaObject::invokeMethod(
-        this,
-        [this, p, height] {
-            if (m_windows)
-                m_windows->placeWindowAt(Screens::petOriginFromStored(p, height));
-        },
+        this, [this, p, height] { Q_EMIT petWindowPlacementRequested(Screens::petOriginFromStored(p, height)); },
         Qt::QueuedConnection);
 }
 
@@ -67,8 +54,7 @@ void InteractionHandler::endDrag(QSizeF finalTranslation)
     m_petState.setPosition(p);
     m_petState.setLastMoveTime(m_clock.now());
     m_petState.savePosition();
-    if (m_windows)
-        m_windows->updateWindowPosition(p);
+    Q_EMIT petWindowMoveRequested(p);
     m_isDragging = false;
     m_dragOffset = QSizeF();
     Q_EMIT dragChanged();

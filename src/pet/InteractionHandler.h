@@ -3,13 +3,11 @@
 #include <QDateTime>
 #include <QObject>
 #include <QPointF>
-#include <QPointer>
 #include <QSizeF>
 
 class Clock;
 class PetState;
 class Screens;
-class WindowManager;
 
 /// Turns a single tap on the pet into the short click feedback of the pet's state. It also
 /// carries a second drag path, by translations from the top-left corner, that the program
@@ -24,10 +22,6 @@ public:
 
     InteractionHandler(PetState& petState, Screens& screens, Clock* clock = nullptr, QObject* parent = nullptr);
 
-    /// The window that drags move; made after this handler, so handed over later. Without
-    /// one, drags only change the stored position.
-    void setWindowManager(WindowManager* windows);
-
     [[nodiscard]] bool isDragging() const { return m_isDragging; }
     [[nodiscard]] QSizeF dragOffset() const { return m_dragOffset; }
     [[nodiscard]] QDateTime lastClickTime() const { return m_lastClickTime; }
@@ -41,6 +35,11 @@ public:
 
 Q_SIGNALS:
     void dragChanged();
+    /// A drag step, one event-loop turn later: the pet window's top-left corner belongs at
+    /// this screen point. Unheard, drags only change the stored position.
+    void petWindowPlacementRequested(QPointF origin);
+    /// The drag ended at this stored position, which is already saved.
+    void petWindowMoveRequested(QPointF position);
 
 private:
     [[nodiscard]] QPointF limitedPosition(QSizeF translation) const;
@@ -48,7 +47,6 @@ private:
     PetState& m_petState;
     Screens& m_screens;
     Clock& m_clock;
-    QPointer<WindowManager> m_windows;
     bool m_isDragging = false;
     QSizeF m_dragOffset;
     QDateTime m_lastClickTime;

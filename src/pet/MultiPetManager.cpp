@@ -3,7 +3,7 @@
 #include "core/PetBehavior.h"
 #include "pet/ClonePetView.h"
 #include "pet/LottieAnimationManager.h"
-#include "pet/WindowManager.h"
+#include "pet/PetWindowHost.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
@@ -39,12 +39,12 @@ QString describe(const FloatingWindow* window)
 }
 } // namespace
 
-MultiPetManager::MultiPetManager(Defaults& defaults, Screens& screens, WindowManager& windowManager,
+MultiPetManager::MultiPetManager(Defaults& defaults, Screens& screens, PetWindowHost& pet,
     LottieAnimationManager& animations, RandomSource* random, QObject* parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_screens(screens)
-    , m_windowManager(windowManager)
+    , m_pet(pet)
     , m_animations(animations)
     , m_random(random ? *random : RandomSource::system())
 {
@@ -94,7 +94,7 @@ void MultiPetManager::performTransformation()
 {
     LogManager::log(u"🎭 开始执行撒豆成兵特效"_s, category);
     dismissAllClones();
-    FloatingWindow* pet = m_windowManager.petWindow();
+    FloatingWindow* pet = m_pet.petWindow();
     LogManager::log(u"📍 主窗口引用: "_s + describe(pet), category);
 
     const std::optional<QRectF> visible = m_screens.mainVisibleFrame();
@@ -146,7 +146,7 @@ void MultiPetManager::dismissAllClones()
     if (m_clonedWindows.isEmpty())
         return;
     LogManager::log(u"🌟 开始清除"_s + QString::number(m_clonedWindows.size()) + u"个克隆宠物"_s, category);
-    const QPointer<FloatingWindow> pet = m_windowManager.petWindow();
+    const QPointer<FloatingWindow> pet = m_pet.petWindow();
     for (qsizetype i = 0; i < m_clonedWindows.size(); ++i) {
         const QPointer<FloatingWindow> window = m_clonedWindows.at(i);
         if (!window)

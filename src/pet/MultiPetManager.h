@@ -9,9 +9,9 @@
 class Defaults;
 class FloatingWindow;
 class LottieAnimationManager;
+class PetWindowHost;
 class RandomSource;
 class Screens;
-class WindowManager;
 
 /// The clone effect: ten click-through copies of the pet at random places on the main
 /// screen, each playing a random animation. They fade in, stay `cloneDismissTime` seconds
@@ -33,8 +33,8 @@ public:
     /// The pet is brought to the front again this long after the clones start to go.
     static constexpr int petRaiseDelayMs = 600;
 
-    MultiPetManager(Defaults& defaults, Screens& screens, WindowManager& windowManager,
-        LottieAnimationManager& animations, RandomSource* random = nullptr, QObject* parent = nullptr);
+    MultiPetManager(Defaults& defaults, Screens& screens, PetWindowHost& pet, LottieAnimationManager& animations,
+        RandomSource* random = nullptr, QObject* parent = nullptr);
     /// Removes any clones still shown.
     ~MultiPetManager() override;
 
@@ -62,7 +62,7 @@ private:
 
     Defaults& m_defaults;
     Screens& m_screens;
-    WindowManager& m_windowManager;
+    PetWindowHost& m_pet;
     LottieAnimationManager& m_animations;
     RandomSource& m_random;
 

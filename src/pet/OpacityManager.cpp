@@ -1,5 +1,6 @@
 #include "pet/OpacityManager.h"
 
+#include "pet/PetWindowHost.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
@@ -15,10 +16,10 @@ namespace {
 const QString category = u"Opacity"_s;
 }
 
-OpacityManager::OpacityManager(Defaults& defaults, WindowProvider petWindow, QObject* parent)
+OpacityManager::OpacityManager(Defaults& defaults, PetWindowHost& pet, QObject* parent)
     : QObject(parent)
     , m_defaults(defaults)
-    , m_petWindow(std::move(petWindow))
+    , m_pet(pet)
 {
     // A missing value reads 0: it is assigned, then replaced by fully opaque, and each
     // assignment is written back and applied.
@@ -54,7 +55,7 @@ void OpacityManager::resumeOpacityManagement()
 
 void OpacityManager::applyDefaultOpacity()
 {
-    FloatingWindow* window = m_petWindow();
+    FloatingWindow* window = m_pet.petWindow();
     if (!window || m_isOpacityManagementPaused || m_isMouseInside)
         return;
     window->fadeTo(m_defaultOpacity, restFadeMs);
@@ -63,7 +64,7 @@ void OpacityManager::applyDefaultOpacity()
 
 void OpacityManager::mouseEntered()
 {
-    FloatingWindow* window = m_petWindow();
+    FloatingWindow* window = m_pet.petWindow();
     if (!window || m_isOpacityManagementPaused)
         return;
     m_isMouseInside = true;
@@ -73,7 +74,7 @@ void OpacityManager::mouseEntered()
 
 void OpacityManager::mouseExited()
 {
-    FloatingWindow* window = m_petWindow();
+    FloatingWindow* window = m_pet.petWindow();
     if (!window || m_isOpacityManagementPaused)
         return;
     m_isMouseInside = false;

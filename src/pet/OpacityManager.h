@@ -3,10 +3,8 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class Defaults;
-class FloatingWindow;
+class PetWindowHost;
 
 /// The pet window's resting transparency: applied at rest, lifted to fully opaque while the
 /// pointer is over the pet, and suspended while a game dims the pet.
@@ -20,10 +18,7 @@ public:
     static constexpr int restFadeMs = 300;
     static constexpr int hoverFadeMs = 200;
 
-    using WindowProvider = std::function<FloatingWindow*()>;
-
-    /// petWindow: where to find the pet window.
-    OpacityManager(Defaults& defaults, WindowProvider petWindow, QObject* parent = nullptr);
+    OpacityManager(Defaults& defaults, PetWindowHost& pet, QObject* parent = nullptr);
 
     [[nodiscard]] double defaultOpacity() const { return m_defaultOpacity; }
     /// Publishes, stores and applies the value, also when it is unchanged. Values are not
@@ -43,7 +38,7 @@ Q_SIGNALS:
 
 private:
     Defaults& m_defaults;
-    WindowProvider m_petWindow;
+    PetWindowHost& m_pet;
     double m_defaultOpacity = 1.0;
     bool m_isMouseInside = false;
     bool m_isOpacityManagementPaused = false;

@@ -1,10 +1,6 @@
 #include "pet/WindowManager.h"
 
-#include "pet/AutoBehaviorManager.h"
-#include "pet/DoNotDisturbManager.h"
-#include "pet/DragEventHandler.h"
 #include "pet/LottiePetView.h"
-#include "pet/OpacityManager.h"
 #include "pet/OpacityTrackingView.h"
 #include "pet/PetState.h"
 #include "platform/FloatingWindow.h"
@@ -56,9 +52,9 @@ WindowManager::~WindowManager()
     delete m_petWindow.data();
 }
 
-void WindowManager::setPetWindowParts(const PetWindowParts& parts)
+void WindowManager::setPlacementRule(PlacementRule rule)
 {
-    m_parts = parts;
+    m_placementRule = std::move(rule);
 }
 
 FloatingWindow* WindowManager::petWindow() const
@@ -73,8 +69,6 @@ LottiePetView* WindowManager::petView() const
 
 void WindowManager::createPetWindow()
 {
-    if (m_parts.dragging)
-        m_parts.dragging->stopMonitoring();
     if (m_petWindow) {
         FloatingWindow* old = m_petWindow;
         m_petWindow = nullptr;
@@ -91,30 +85,18 @@ void WindowManager::createPetWindow()
     window->setModelFrame(QRectF(origin, windowSize));
     window->setFixedSize(windowSize.toSize());
 
+    // The view sits in a pane that tells when the pointer enters and leaves the pet.
     auto* tracking = new OpacityTrackingView(window);
     tracking->setGeometry(0, 0, int(windowSize.width()), int(windowSize.height()));
     auto* view = new LottiePetView(m_animations, m_interaction, tracking);
     view->setGeometry(tracking->rect());
-    if (OpacityManager* opacity = m_parts.opacity) {
-        connect(tracking, &OpacityTrackingView::pointerEntered, opacity, &OpacityManager::mouseEntered);
-        connect(tracking, &OpacityTrackingView::pointerExited, opacity, &OpacityManager::mouseExited);
-    }
-    // The scheduler only announces its behaviour; the view turns each change into an animation.
-    if (AutoBehaviorManager* scheduler = m_parts.scheduler) {
-        view->setLastAutoBehavior(scheduler->currentBehavior());
-        connect(scheduler, &AutoBehaviorManager::currentBehaviorChanged, view, &LottiePetView::onAutoBehaviorChanged);
-    }
 
     m_petWindow = window;
     m_petView = view;
     window->show();
     window->raise();
 
-    if (m_parts.opacity)
-        m_parts.opacity->applyDefaultOpacity();
     setupWindowObservers();
-    if (m_parts.dragging)
-        m_parts.dragging->startMonitoring(window);
     Q_EMIT petWindowCreated(window);
 }
 
@@ -140,8 +122,8 @@ void WindowManager::placeWindowAt(QPointF origin)
 {
     if (!m_petWindow)
         return;
-    if (m_parts.doNotDisturb)
-        origin = m_parts.doNotDisturb->getValidWindowOriginForDoNotDisturb(origin);
+    if (m_placementRule)
+        origin = m_placementRule(origin);
     m_petWindow->setModelOrigin(origin);
     Q_EMIT petWindowDidMove(m_petWindow);
 }

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -123,6 +126,18 @@ void LottieCache::purge()
         }
         return now - kept.unusedSince >= m_keepUnusedFramesMs;
     });
+    std::vector<std::pair<qint64, QString>> unused;
+    for (auto it = m_frames.cbegin(); it != m_frames.cend(); ++it) {
+        if (it->unusedSince >= 0)
+            unused.emplace_back(it->unusedSince, it.key());
+    }
+    std::sort(unused.begin(), unused.end(), std::greater<>());
+    qsizetype keptBytes = 0;
+    for (const auto& [since, key] : unused) {
+        keptBytes += m_frames.value(key).store->packedBytes();
+        if (keptBytes > m_keepUnusedFramesBytes)
+            m_frames.remove(key);
+    }
     if (m_frames.isEmpty())
         m_sweep.stop();
     std::erase_if(m_pixmaps, [](const auto& entry) { return entry.second.expired(); });

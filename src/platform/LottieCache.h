@@ -58,8 +58,13 @@ public:
     /// The one clock of every player's frames.
     [[nodiscard]] FrameTicker& ticker() { return m_ticker; }
 
+    /// The packed bytes of frames nobody shows that are kept, the most recently shown first:
+    /// what a clone burst drew beyond it goes back when the burst ends.
+    static constexpr qsizetype keepUnusedFramesBytes = 4 * 1024 * 1024;
+
     /// 0 frees frames as soon as their last player lets go of them.
     void setKeepUnusedFramesMs(int ms);
+    void setKeepUnusedFramesBytes(qsizetype bytes) { m_keepUnusedFramesBytes = bytes; }
 
     /// Animations and frame stores that are still alive (in use or recently loaded).
     [[nodiscard]] int liveAnimationCount();
@@ -82,6 +87,7 @@ private:
     QElapsedTimer m_clock;
     QTimer m_sweep;
     int m_keepUnusedFramesMs = keepUnusedFramesMs;
+    qsizetype m_keepUnusedFramesBytes = keepUnusedFramesBytes;
     QList<std::shared_ptr<LottieAnimation>> m_recent;
     std::map<std::tuple<const LottieFrames*, std::uint32_t, std::uint8_t>, std::weak_ptr<X11FramePixmaps>> m_pixmaps;
 };

@@ -2,7 +2,7 @@
 
 #include "core/AppNotification.h"
 #include "pet/PetState.h"
-#include "pet/WindowManager.h"
+#include "pet/PetWindowHost.h"
 #include "platform/Alerts.h"
 #include "platform/LogManager.h"
 #include "platform/Screens.h"
@@ -38,11 +38,11 @@ QFrame* divider(QWidget* parent)
 
 } // namespace
 
-AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, WindowManager& windowManager, Screens& screens,
+AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, PetWindowHost& pet, Screens& screens,
     NotificationManager& notifications, UrlOpener openUrl, QWidget* parent)
     : QWidget(parent)
     , m_petState(petState)
-    , m_windowManager(windowManager)
+    , m_pet(pet)
     , m_screens(screens)
     , m_notifications(notifications)
     , m_openUrl(std::move(openUrl))
@@ -116,7 +116,7 @@ QString AdvancedPreferencesView::versionLine()
 void AdvancedPreferencesView::confirmReset()
 {
     const int answer = Alerts::show(Alerts::Style::Warning, u"确认重置"_s, u"这将重置宠物的位置和状态，是否继续？"_s,
-        { u"取消"_s, u"重置"_s }, window());
+        { u"取消"_s, u"重置"_s }, window(), 1);
     if (answer == 1)
         resetPetState();
 }
@@ -127,7 +127,7 @@ void AdvancedPreferencesView::resetPetState()
         // The middle is the same measured from the top or from the bottom.
         const QPointF position(frame->center().x() - 32.0, frame->center().y() - 32.0);
         m_petState.updatePosition(position);
-        m_windowManager.updateWindowPosition(position);
+        m_pet.updateWindowPosition(position);
     }
     LogManager::log(u"宠物状态已重置"_s, u"Settings"_s);
 }

@@ -8,9 +8,9 @@
 class Clock;
 class NotificationManager;
 class PetState;
+class PetWindowHost;
 class PlainLabel;
 class Screens;
-class WindowManager;
 
 /// The "高级" page: the pet's stored position with a reset that puts the pet near the
 /// middle of the main screen, and the about block (version, website, contact ID).
@@ -20,7 +20,7 @@ class AdvancedPreferencesView final : public QWidget
     Q_DISABLE_COPY_MOVE(AdvancedPreferencesView)
 
 public:
-    AdvancedPreferencesView(PetState& petState, WindowManager& windowManager, Screens& screens,
+    AdvancedPreferencesView(PetState& petState, PetWindowHost& pet, Screens& screens,
         NotificationManager& notifications, UrlOpener openUrl, QWidget* parent = nullptr);
 
     /// "Tamsel v" and the version, "未知" when the program carries none.
@@ -37,7 +37,7 @@ private:
     void showPosition();
 
     PetState& m_petState;
-    WindowManager& m_windowManager;
+    PetWindowHost& m_pet;
     Screens& m_screens;
     NotificationManager& m_notifications;
     UrlOpener m_openUrl;

@@ -49,9 +49,8 @@ PreferencesWindowManager::PreferencesWindowManager(PreferencesServices services,
     setPage(PreferenceTab::account, [&s] { return new AccountPreferencesView(s.userManager, s.apiClient); });
     setPage(PreferenceTab::appearance,
         [&s] { return new AppearancePreferencesView(s.opacity, s.multiPet, s.doNotDisturb, s.appearance); });
-    setPage(PreferenceTab::advanced, [&s] {
-        return new AdvancedPreferencesView(s.petState, s.windowManager, s.screens, s.notifications, s.openUrl);
-    });
+    setPage(PreferenceTab::advanced,
+        [&s] { return new AdvancedPreferencesView(s.petState, s.pet, s.screens, s.notifications, s.openUrl); });
 }
 
 PreferencesWindowManager::~PreferencesWindowManager()

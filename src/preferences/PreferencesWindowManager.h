@@ -18,10 +18,10 @@ class NotificationManager;
 class OpacityManager;
 class PetAppearanceManager;
 class PetState;
+class PetWindowHost;
 class Screens;
 class SystemInfo;
 class UserManager;
-class WindowManager;
 
 /// What the preferences window's own pages work on.
 struct PreferencesServices
@@ -31,7 +31,7 @@ struct PreferencesServices
     MultiPetManager& multiPet;
     DoNotDisturbManager& doNotDisturb;
     PetAppearanceManager& appearance;
-    WindowManager& windowManager;
+    PetWindowHost& pet;
     Screens& screens;
     NotificationManager& notifications;
     UserManager& userManager;

@@ -1,6 +1,7 @@
 #include "server/APIClient.h"
 
 #include "platform/Defaults.h"
+#include "platform/MemoryRelease.h"
 #include "platform/StandardOutput.h"
 #include "server/Redaction.h"
 #include "server/UserManager.h"
@@ -32,6 +33,7 @@ void log(const QString& message)
 
 const char* const timedOutProperty = "tamselTimedOut";
 const char* const tooLargeProperty = "tamselTooLarge";
+constexpr qint64 trimAfterBytes = 1024 * 1024;
 
 // Room for the words before the body in its log line.
 constexpr qsizetype loggedBodyBytes = LogManager::maxLineBytes - 64;
@@ -226,6 +228,9 @@ QCoro::Task<QByteArray> APIClient::exchange(
     co_await reply;
     const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> owned(
         reply, [](QNetworkReply* r) { r->deleteLater(); });
+    // The buffers of a large reply, freed later, would stay with the allocator: hand them back.
+    if (reply->property(tooLargeProperty).toBool() || reply->bytesAvailable() > trimAfterBytes)
+        MemoryRelease::trimSoon();
     if (!*alive)
         throw APIError::network(u"已取消。"_s);
     if (reply->property(tooLargeProperty).toBool())

@@ -1,40 +1,21 @@
 #include "widgets/OverlayCard.h"
 
+#include "widgets/RoundedPanel.h"
+
 #include <QEvent>
 #include <QGraphicsDropShadowEffect>
 #include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPropertyAnimation>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
-namespace {
-
-class Card final : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(rect()), OverlayCard::cornerRadius, OverlayCard::cornerRadius);
-        painter.fillPath(path, palette().color(QPalette::Base));
-    }
-};
-
-} // namespace
-
 OverlayCard::OverlayCard(QWidget* parent, qreal backdropOpacity)
     : QWidget(parent)
     , m_backdrop(0, 0, 0, qRound(std::clamp(backdropOpacity, 0.0, 1.0) * 255))
-    , m_card(new Card(this))
+    , m_card(new RoundedPanel(cornerRadius, this))
     , m_cardLayout(new QVBoxLayout(m_card))
     , m_effect(new QGraphicsOpacityEffect(this))
 {

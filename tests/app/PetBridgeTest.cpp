@@ -1,6 +1,4 @@
 // The message bubbles over the real pet: its window, state, scheduler and do-not-disturb.
-#include "app/PetWindowBridge.h"
-
 #include "friends/FriendMessageBubbleWindowManager.h"
 #include "friends/FriendMessageManager.h"
 #include "friends/MessageBubbleWindow.h"
@@ -65,11 +63,11 @@ struct PetUnderBubbles : ::testing::Test, PetRig
     FakeTimers timers;
     AutoBehaviorManager scheduler { petState, windowManager, screens, &clock, &random };
     DoNotDisturbManager doNotDisturb { defaults, screens, windowManager, petState, scheduler };
-    PetWindowBridge bridge { windowManager, petState, scheduler, doNotDisturb };
     APIClient client { u"http://127.0.0.1:9/api"_s, [] { return std::optional<qint64>(); } };
     UserManager users { defaults, client };
     FriendMessageManager messages { client, users, timers };
-    FriendMessageBubbleWindowManager bubbles { messages, bridge, screens, clock };
+    FriendMessageBubbleWindowManager bubbles { messages, { windowManager, scheduler, doNotDisturb, petState }, screens,
+        clock };
     qint64 lastId = 0;
     QList<QPointer<MessageBubbleWindow>> closing;
 };

@@ -80,7 +80,7 @@ TEST_F(Bubbles, FirstMessageParksThePetAndTheLastCloseBringsItBack)
         pet->starts = 0;
         pet->restoredTo.clear();
         pet->window.setModelOrigin({ 700, 400 });
-        const QPointF stored = pet->currentPetPosition();
+        const QPointF stored = pet->getCurrentWindowPosition();
 
         bubbles->showMessage(message(7));
         bubbles->showMessage(message(8));
@@ -182,7 +182,7 @@ TEST_F(Bubbles, WhatWaitsIsBoundedInCountAndSize)
         EXPECT_LE(taken, c.atMost);
         EXPECT_GE(taken, c.atMost - 2);
         EXPECT_LE(bubbles->heldBytes(), FriendMessageBubbleWindowManager::maxHeldBytes);
-        bubbles = std::make_unique<FriendMessageBubbleWindowManager>(*messages, *pet, screens, Clock::system());
+        bubbles = makeBubbles();
     }
 }
 
@@ -211,7 +211,7 @@ TEST_F(Bubbles, AMessageIsAcknowledgedOnceShownAndOneWaitingAtQuitComesAgain)
     messages = std::make_unique<FriendMessageManager>(
         *client, *users, timers, [this] { return server.messageSocket().url(); });
     QObject::connect(messages.get(), &FriendMessageManager::authenticated, [this] { ++authentications; });
-    bubbles = std::make_unique<FriendMessageBubbleWindowManager>(*messages, *pet, screens, Clock::system());
+    bubbles = makeBubbles();
     connectAndAuthenticate();
     ASSERT_TRUE(waitUntil([&] { return open().size() == 2; }));
     EXPECT_EQ(open().at(0)->findChild<QPlainTextEdit*>(u"content"_s)->toPlainText(), u"4"_s);

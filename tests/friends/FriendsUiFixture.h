@@ -5,7 +5,10 @@
 #include "FriendsFixture.h"
 
 #include "friends/FriendMessageBubbleWindowManager.h"
-#include "friends/PetWindowHost.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/PetBehaviorControl.h"
+#include "pet/PetState.h"
+#include "pet/PetWindowHost.h"
 #include "platform/Alerts.h"
 #include "platform/Clock.h"
 #include "platform/FloatingWindow.h"
@@ -14,8 +17,9 @@
 #include <QList>
 #include <QPointF>
 
-/// A plain window standing in for the pet, recording what the bubbles ask of it.
-class FakePetHost final : public PetWindowHost
+/// A plain window standing in for the pet, recording what the bubbles ask of it and of
+/// the pet's behaviour.
+class FakePetHost final : public PetWindowHost, public PetBehaviorControl
 {
 public:
     explicit FakePetHost(Screens& screens)
@@ -28,24 +32,23 @@ public:
     }
 
     [[nodiscard]] FloatingWindow* petWindow() const override { return &window; }
-    [[nodiscard]] QPointF currentPetPosition() const override
+    [[nodiscard]] QPointF getCurrentWindowPosition() const override
     {
         return m_screens.storedFromPetOrigin(window.modelFrame().topLeft());
     }
-    void updatePetPosition(QPointF position) override
+    void updateWindowPosition(QPointF position) override
     {
         restoredTo.append(position);
         window.setModelOrigin(m_screens.petOriginFromStored(position));
     }
-    [[nodiscard]] bool isBehaviorActive() const override { return behaviorActive; }
-    [[nodiscard]] bool isBehaviorRunning() const override { return behaviorActive && running; }
-    [[nodiscard]] bool isDoNotDisturbOn() const override { return false; }
-    void pauseBehavior() override
+    [[nodiscard]] bool isActive() const override { return behaviorActive; }
+    [[nodiscard]] bool isRunning() const override { return behaviorActive && running; }
+    void pauseScheduling() override
     {
         ++pauses;
         running = false;
     }
-    void startBehavior() override
+    void startBehaviorSystem() override
     {
         ++starts;
         running = true;
@@ -69,12 +72,23 @@ protected:
         Alerts::clearAnsweredAlerts();
         friends = std::make_unique<FriendManager>(*client, *defaults);
         pet = std::make_unique<FakePetHost>(screens);
-        bubbles = std::make_unique<FriendMessageBubbleWindowManager>(*messages, *pet, screens, Clock::system());
+        petState = std::make_unique<PetState>(*defaults, screens);
+        doNotDisturb = std::make_unique<DoNotDisturbManager>(*defaults, screens, *pet, *petState, *pet);
+        bubbles = makeBubbles();
+    }
+
+    [[nodiscard]] std::unique_ptr<FriendMessageBubbleWindowManager> makeBubbles()
+    {
+        return std::make_unique<FriendMessageBubbleWindowManager>(*messages,
+            FriendMessageBubbleWindowManager::PetParts { *pet, *pet, *doNotDisturb, *petState }, screens,
+            Clock::system());
     }
 
     void TearDown() override
     {
         bubbles.reset();
+        doNotDisturb.reset();
+        petState.reset();
         pet.reset();
         friends.reset();
         FriendsFixture::TearDown();
@@ -93,5 +107,7 @@ protected:
     Screens screens { { ScreenGeometry { { 0, 0, 1440, 900 }, { 0, 0, 1440, 860 } } } };
     std::unique_ptr<FriendManager> friends;
     std::unique_ptr<FakePetHost> pet;
+    std::unique_ptr<PetState> petState;
+    std::unique_ptr<DoNotDisturbManager> doNotDisturb;
     std::unique_ptr<FriendMessageBubbleWindowManager> bubbles;
 };

@@ -23,13 +23,12 @@ struct GameRig : PetRig
     FakeRandom random;
     FakeRandom behaviorRandom;
     FakeTimers timers;
-    OpacityManager opacity { defaults, [this] { return windowManager.petWindow(); } };
+    OpacityManager opacity { defaults, windowManager };
     AutoBehaviorManager behavior { petState, windowManager, screens, &clock, &behaviorRandom };
 
     [[nodiscard]] std::unique_ptr<WhackAMoleGameManager> makeGame(RandomSource* source = nullptr)
     {
-        return std::make_unique<WhackAMoleGameManager>(
-            defaults, screens, resources, animations, opacity, behavior, [this] { return windowManager.petWindow(); },
-            timers, source ? *source : random);
+        return std::make_unique<WhackAMoleGameManager>(defaults, screens, resources, animations, opacity, behavior,
+            windowManager, timers, source ? *source : random);
     }
 };

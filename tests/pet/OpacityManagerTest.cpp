@@ -1,6 +1,7 @@
 #include "support/LogLines.h"
 
 #include "pet/OpacityManager.h"
+#include "pet/PetWindowHost.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
@@ -16,18 +17,20 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct OpacityFixture : ::testing::Test
+/// A plain window stands in for the pet's.
+struct OpacityFixture : ::testing::Test, PetWindowHost
 {
     QTemporaryDir dir;
     Defaults defaults { dir.filePath(u"defaults.json"_s) };
     Screens screens { QList<ScreenGeometry> { { QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900) } } };
-    FloatingWindow window { FloatingWindow::Focus::Refuse, screens };
+    mutable FloatingWindow window { FloatingWindow::Focus::Refuse, screens };
     bool hasWindow = true;
 
-    OpacityManager make()
-    {
-        return OpacityManager(defaults, [this] { return hasWindow ? &window : nullptr; });
-    }
+    FloatingWindow* petWindow() const override { return hasWindow ? &window : nullptr; }
+    QPointF getCurrentWindowPosition() const override { return {}; }
+    void updateWindowPosition(QPointF) override { }
+
+    OpacityManager make() { return OpacityManager(defaults, *this); }
     bool settlesAt(double alpha)
     {
         return waitUntil([&] { return !window.isFading() && qAbs(window.windowOpacity() - alpha) < 0.01; });
@@ -41,13 +44,13 @@ TEST_F(OpacityFixture, MissingZeroOrUnusableStoredValuesBecomeOpaqueAndAreWritte
     const QList<QJsonValue> stored { QJsonValue(), QJsonValue(0), QJsonValue(-0.5), QJsonValue(u"half"_s) };
     for (const QJsonValue& value : stored) {
         defaults.setValue(OpacityManager::defaultOpacityKey, value);
-        OpacityManager manager(defaults, [this] { return &window; });
+        OpacityManager manager(defaults, *this);
         EXPECT_EQ(manager.defaultOpacity(), 1.0);
         EXPECT_EQ(defaults.value(OpacityManager::defaultOpacityKey), QJsonValue(1.0));
         EXPECT_TRUE(settlesAt(1.0));
     }
     defaults.setValue(OpacityManager::defaultOpacityKey, 0.6);
-    OpacityManager manager(defaults, [this] { return &window; });
+    OpacityManager manager(defaults, *this);
     EXPECT_EQ(manager.defaultOpacity(), 0.6);
     EXPECT_TRUE(settlesAt(0.6));
     EXPECT_EQ(loggedLines(u"Opacity"_s).last(), u"应用默认透明度: 0.6"_s);
@@ -55,7 +58,7 @@ TEST_F(OpacityFixture, MissingZeroOrUnusableStoredValuesBecomeOpaqueAndAreWritte
 
 TEST_F(OpacityFixture, HoverLiftsThePetAndLeavingFadesBackWithTheTruncatedPercentage)
 {
-    OpacityManager manager(defaults, [this] { return &window; });
+    OpacityManager manager(defaults, *this);
     manager.setDefaultOpacity(0.29);
     EXPECT_EQ(defaults.doubleValue(OpacityManager::defaultOpacityKey), 0.29);
     EXPECT_TRUE(settlesAt(0.29));
@@ -89,7 +92,7 @@ TEST_F(OpacityFixture, HoverLiftsThePetAndLeavingFadesBackWithTheTruncatedPercen
 TEST_F(OpacityFixture, PausedManagementLeavesTheWindowAlone)
 {
     defaults.setValue(OpacityManager::defaultOpacityKey, 0.5);
-    OpacityManager manager(defaults, [this] { return &window; });
+    OpacityManager manager(defaults, *this);
     ASSERT_TRUE(settlesAt(0.5));
     manager.pauseOpacityManagement();
     window.setWindowOpacity(0.05);
@@ -117,7 +120,7 @@ TEST_F(OpacityFixture, PausedManagementLeavesTheWindowAlone)
 TEST_F(OpacityFixture, WithoutAPetWindowNothingFadesButTheSettingIsStored)
 {
     hasWindow = false;
-    OpacityManager manager(defaults, [this] { return hasWindow ? &window : nullptr; });
+    OpacityManager manager(defaults, *this);
     const qsizetype before = loggedLines(u"Opacity"_s).size();
     manager.setDefaultOpacity(0.4);
     manager.mouseEntered();

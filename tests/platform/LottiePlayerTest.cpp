@@ -444,4 +444,10 @@ TEST_F(LottiePlayerTest, UnusedFramesAreKeptAWhileForTheNextPlayer)
     second.reset();
     EXPECT_EQ(cache.liveFrameStoreCount(), 1) << "unused frames are kept a while";
     ASSERT_TRUE(waitUntil([&] { return cache.liveFrameStoreCount() == 0; }, 3000)) << "and then they go";
+
+    // Beyond the byte budget they go at once, however long they could stay.
+    cache.setKeepUnusedFramesMs(60 * 1000);
+    cache.setKeepUnusedFramesBytes(0);
+    EXPECT_FALSE(cache.frames(animation, QSize(32, 32), 1.0)->frame(0).isNull());
+    EXPECT_EQ(cache.liveFrameStoreCount(), 0);
 }

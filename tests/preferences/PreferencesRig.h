@@ -45,7 +45,7 @@ struct PreferencesRig : ::testing::Test, PetRig
 
     FakeRandom random;
     AutoBehaviorManager scheduler { petState, windowManager, screens, &clock, &random };
-    OpacityManager opacity { defaults, [this] { return windowManager.petWindow(); } };
+    OpacityManager opacity { defaults, windowManager };
     MultiPetManager multiPet { defaults, screens, windowManager, animations, &random };
     DoNotDisturbManager doNotDisturb { defaults, screens, windowManager, petState, scheduler };
     FakeNotificationBackend backend;

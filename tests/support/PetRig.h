@@ -20,7 +20,11 @@ struct PetRig
     explicit PetRig(const ScreenGeometry& screen)
         : screens { QList<ScreenGeometry> { screen } }
     {
-        interaction.setWindowManager(&windowManager);
+        // The click handler's drags move the window, as the program's assembler joins them.
+        QObject::connect(&interaction, &InteractionHandler::petWindowPlacementRequested, &windowManager,
+            &WindowManager::placeWindowAt);
+        QObject::connect(&interaction, &InteractionHandler::petWindowMoveRequested, &windowManager,
+            &WindowManager::updateWindowPosition);
     }
 
     QTemporaryDir dir;

@@ -9,12 +9,11 @@
 #include "widgets/BannerRow.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/RoundedPanel.h"
 
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -24,23 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-/// A rounded panel in the colour of text-field backgrounds.
-class Panel final : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(rect()), 16, 16);
-        painter.fillPath(path, palette().color(QPalette::Base));
-    }
-};
 
 void makeSecondary(QWidget* label)
 {
@@ -108,7 +90,7 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     header->addWidget(typeName);
     column->addLayout(header);
 
-    auto* senderCard = new Panel(body);
+    auto* senderCard = new RoundedPanel(16, body);
     auto* senderRow = new QHBoxLayout(senderCard);
     senderRow->setContentsMargins(20, 20, 20, 20);
     senderRow->setSpacing(16);
@@ -128,7 +110,7 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     senderRow->addLayout(senderText, 1);
     column->addLayout(padded(senderCard, 24));
 
-    auto* contentCard = new Panel(body);
+    auto* contentCard = new RoundedPanel(16, body);
     auto* contentColumn = new QVBoxLayout(contentCard);
     contentColumn->setContentsMargins(20, 20, 20, 20);
     contentColumn->setSpacing(12);

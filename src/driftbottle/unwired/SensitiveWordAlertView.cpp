@@ -2,6 +2,7 @@
 
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/RoundedPanel.h"
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
@@ -19,29 +20,12 @@ namespace {
 
 constexpr qreal cardRadius = 20;
 
-/// The card's face: a rounded rectangle in the colour of text-field backgrounds.
-class CardFace final : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(rect()), cardRadius, cardRadius);
-        painter.fillPath(path, palette().color(QPalette::Base));
-    }
-};
-
 } // namespace
 
 SensitiveWordAlertView::SensitiveWordAlertView(QWidget* host, std::function<void()> onDismiss)
     : QWidget(host)
     , m_onDismiss(std::move(onDismiss))
-    , m_card(new CardFace(this))
+    , m_card(new RoundedPanel(cardRadius, this))
     , m_button(new QPushButton(u"我知道了"_s, m_card))
     , m_effect(new QGraphicsOpacityEffect(this))
 {

@@ -2,12 +2,16 @@
 // desktop, taking the pointer only over the drawn cat and lifted to full opacity there.
 #include "StackingWindowManager.h"
 
+#include "pet/AutoBehaviorManager.h"
+#include "pet/DoNotDisturbManager.h"
+#include "pet/DragEventHandler.h"
 #include "pet/InteractionHandler.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/OpacityManager.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
+#include "pet/PetWindowAssembler.h"
 #include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/FloatingWindow.h"
@@ -88,11 +92,14 @@ TEST(PetWindowX11, StandsAtTheStoredPlaceOnEveryDesktopAndTakesThePointerOnlyOve
     LottieAnimationManager animations(appearance, resources);
     InteractionHandler clicks(petState, screens);
     WindowManager manager(petState, screens, animations, clicks);
-    OpacityManager opacity(defaults, [&manager] { return manager.petWindow(); });
+    // The parts the program joins to each pet window; the pet stays where it was put.
+    AutoBehaviorManager scheduler(petState, manager, screens);
+    scheduler.stopBehaviorSystem();
+    DoNotDisturbManager doNotDisturb(defaults, screens, manager, petState, scheduler);
+    DragEventHandler dragging(screens, petState, doNotDisturb);
+    OpacityManager opacity(defaults, manager);
     opacity.setDefaultOpacity(0.5);
-    WindowManager::PetWindowParts parts;
-    parts.opacity = &opacity;
-    manager.setPetWindowParts(parts);
+    PetWindowAssembler assembler(manager, scheduler, opacity, dragging, doNotDisturb, clicks);
 
     // What lies below the pet gets the clicks on its empty pixels.
     QWidget below;
