@@ -1,6 +1,7 @@
 #include "pet/SpeechBubbleView.h"
 
 #include "platform/FloatingWindow.h"
+#include "platform/TextFitting.h"
 #include "widgets/RoundedPanel.h"
 
 #include <QHBoxLayout>
@@ -10,6 +11,8 @@
 #include <QPropertyAnimation>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -63,11 +66,12 @@ SpeechBubbleView::SpeechBubbleView(
     emojiFont.setPointSizeF(emojiFont.pointSizeF() * 1.5);
     emojiLabel->setFont(emojiFont);
 
-    auto* titleLabel = plainLabel(title, m_card);
-    titleLabel->setObjectName(u"bubbleTitle"_s);
-    QFont titleFont = titleLabel->font();
+    m_titleLabel = plainLabel(title, m_card);
+    m_titleLabel->setObjectName(u"bubbleTitle"_s);
+    QFont titleFont = m_titleLabel->font();
     titleFont.setWeight(QFont::DemiBold);
-    titleLabel->setFont(titleFont);
+    m_titleLabel->setFont(titleFont);
+    m_titleLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     m_closeButton->setObjectName(u"bubbleCloseButton"_s);
     m_closeButton->setAutoRaise(true);
@@ -77,22 +81,21 @@ SpeechBubbleView::SpeechBubbleView(
     m_closeButton->setCursor(Qt::ArrowCursor);
     connect(m_closeButton, &QToolButton::clicked, this, &SpeechBubbleView::close);
 
-    auto* messageLabel = plainLabel(message, m_card);
-    messageLabel->setObjectName(u"bubbleMessage"_s);
-    messageLabel->setWordWrap(true);
+    m_messageLabel = plainLabel(message, m_card);
+    m_messageLabel->setObjectName(u"bubbleMessage"_s);
+    m_messageLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* header = new QHBoxLayout;
     header->setSpacing(6);
     header->addWidget(emojiLabel, 0, Qt::AlignVCenter);
-    header->addWidget(titleLabel, 0, Qt::AlignVCenter);
-    header->addStretch(1);
+    header->addWidget(m_titleLabel, 1, Qt::AlignVCenter);
     header->addWidget(m_closeButton, 0, Qt::AlignVCenter);
 
     auto* column = new QVBoxLayout(m_card);
     column->setContentsMargins(12, 12, 12, 12);
     column->setSpacing(8);
     column->addLayout(header);
-    column->addWidget(messageLabel);
+    column->addWidget(m_messageLabel);
 
     m_autoCloseTimer.setSingleShot(true);
     m_autoCloseTimer.setTimerType(Qt::PreciseTimer);
@@ -110,15 +113,37 @@ void SpeechBubbleView::close()
 QRect SpeechBubbleView::cardRect() const
 {
     const int width = std::min(maxContentWidth, this->width());
-    const int height
-        = m_card->layout()->hasHeightForWidth() ? m_card->layout()->heightForWidth(width) : m_card->sizeHint().height();
+    const int height = std::min(this->height(),
+        m_card->layout()->hasHeightForWidth() ? m_card->layout()->heightForWidth(width) : m_card->sizeHint().height());
     return { (this->width() - width) / 2, (this->height() - height) / 2, width, height };
 }
 
 void SpeechBubbleView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    fitTexts();
     m_card->setGeometry(cardRect());
+}
+
+void SpeechBubbleView::fitTexts()
+{
+    // The bubble keeps its size: a long title or message ends in "…", whole in the tool tip.
+    const QMargins margins = m_card->layout()->contentsMargins();
+    const int width = std::min(maxContentWidth, this->width()) - margins.left() - margins.right();
+    const auto* header = static_cast<QBoxLayout*>(m_card->layout()->itemAt(0)->layout());
+    const int spacing = static_cast<QBoxLayout*>(m_card->layout())->spacing();
+    const int titleWidth
+        = width - header->itemAt(0)->sizeHint().width() - m_closeButton->sizeHint().width() - 2 * header->spacing();
+    const QString title = m_titleLabel->fontMetrics().elidedText(m_title, Qt::ElideRight, titleWidth);
+    m_titleLabel->setText(title);
+    m_titleLabel->setToolTip(title == m_title ? QString() : m_title);
+
+    const int room = height() - margins.top() - margins.bottom() - header->sizeHint().height() - spacing;
+    const QFontMetrics metrics = m_messageLabel->fontMetrics();
+    const int lines = std::clamp((room + metrics.leading()) / std::max(1, metrics.lineSpacing()), 1, messageLines);
+    bool cut = false;
+    m_messageLabel->setText(TextFitting::fitted(m_message, m_messageLabel->font(), width, lines, &cut));
+    m_messageLabel->setToolTip(cut ? m_message : QString());
 }
 
 void SpeechBubbleView::showEvent(QShowEvent* event)

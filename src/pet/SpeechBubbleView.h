@@ -22,6 +22,7 @@ public:
     static constexpr int autoCloseMs = 8000;
     static constexpr int appearMs = 300;
     static constexpr int maxContentWidth = 250;
+    static constexpr int messageLines = 3;
     static constexpr int slideDistance = 10;
 
     SpeechBubbleView(const QString& message, const QString& title, const QString& emoji, std::function<void()> onClose,
@@ -43,6 +44,7 @@ protected:
 
 private:
     [[nodiscard]] QRect cardRect() const;
+    void fitTexts();
 
     QString m_message;
     QString m_title;
@@ -50,6 +52,8 @@ private:
     std::function<void()> m_onClose;
     QWidget* m_card;
     QToolButton* m_closeButton;
+    QLabel* m_titleLabel = nullptr;
+    QLabel* m_messageLabel = nullptr;
     QTimer m_autoCloseTimer;
     bool m_appeared = false;
 };

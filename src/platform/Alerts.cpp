@@ -1,8 +1,12 @@
 #include "platform/Alerts.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -35,7 +39,8 @@ QMessageBox::Icon iconFor(Alerts::Style style)
 
 } // namespace
 
-int Alerts::show(Style style, const QString& title, const QString& text, const QStringList& buttons, QWidget* parent)
+int Alerts::show(Style style, const QString& title, const QString& text, const QStringList& buttons, QWidget* parent,
+    int destructiveButton)
 {
     Seam& s = seam();
     if (!s.nextAnswers.isEmpty()) {
@@ -70,6 +75,24 @@ int Alerts::show(Style style, const QString& title, const QString& text, const Q
     }
     if (auto* first = qobject_cast<QPushButton*>(added.first()))
         box.setDefaultButton(first);
+    if (destructiveButton >= 0 && destructiveButton < added.size()) {
+        QAbstractButton* button = added.at(destructiveButton);
+        QPalette palette = button->palette();
+        const bool dark = palette.color(QPalette::Button).lightnessF() < 0.5;
+        palette.setColor(QPalette::ButtonText, dark ? QColor(255, 105, 97) : QColor(197, 34, 31));
+        button->setPalette(palette);
+    }
+
+    // Left alone, the box wraps at about 190 px and breaks Chinese sentences mid-word. Its
+    // width follows the longest line instead, within bounds; the spacer holds it there.
+    const QFontMetrics metrics(box.font());
+    int longest = 0;
+    for (const QString& line : QString(title + u'\n' + text).split(u'\n'))
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    const int textWidth = std::clamp(longest + 8, minimumWidth, maximumWidth);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(textWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+            grid->columnCount() - 1);
     box.exec();
     return int(added.indexOf(box.clickedButton()));
 }

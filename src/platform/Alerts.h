@@ -30,9 +30,16 @@ public:
     /// Runs a modal box with `title` as its headline, `text` below it, and `buttons` in the
     /// order given (the first is the default; one titled "取消" answers the Escape key).
     /// Returns the index of the pressed button, or -1 when the box was dismissed otherwise.
-    /// Without buttons the box has a single standard OK button (index 0).
-    static int show(
-        Style style, const QString& title, const QString& text, const QStringList& buttons, QWidget* parent = nullptr);
+    /// Without buttons the box has a single standard OK button (index 0). The button at
+    /// `destructiveButton` is drawn in red, as one that throws something away.
+    ///
+    /// The box is at least `minimumWidth` wide and wider for longer lines, so short Chinese
+    /// sentences stay on one line.
+    static int show(Style style, const QString& title, const QString& text, const QStringList& buttons,
+        QWidget* parent = nullptr, int destructiveButton = -1);
+
+    static constexpr int minimumWidth = 360;
+    static constexpr int maximumWidth = 560;
 
     static void setNextAnswers(const QList<int>& answers);
     /// The alerts answered from the queue, oldest first.

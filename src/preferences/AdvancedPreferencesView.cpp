@@ -116,7 +116,7 @@ QString AdvancedPreferencesView::versionLine()
 void AdvancedPreferencesView::confirmReset()
 {
     const int answer = Alerts::show(Alerts::Style::Warning, u"确认重置"_s, u"这将重置宠物的位置和状态，是否继续？"_s,
-        { u"取消"_s, u"重置"_s }, window());
+        { u"取消"_s, u"重置"_s }, window(), 1);
     if (answer == 1)
         resetPetState();
 }

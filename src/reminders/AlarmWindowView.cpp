@@ -1,5 +1,7 @@
 #include "reminders/AlarmWindowView.h"
 
+#include "widgets/PlainLabel.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -72,8 +74,11 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
 
     auto* emojiLabel = plainLabel(emoji(alarm.type), u"alarmEmoji"_s, this);
     scaleFont(emojiLabel, 1.7);
-    auto* titleLabel = plainLabel(alarm.title, u"alarmTitle"_s, this);
+    // The card keeps its size: a long title or message ends in "…", whole in the tool tip.
+    auto* titleLabel = new PlainLabel(alarm.title, this);
+    titleLabel->setObjectName(u"alarmTitle"_s);
     scaleFont(titleLabel, 1.05, QFont::DemiBold);
+    titleLabel->setElideMode(Qt::ElideRight);
 
     auto* closeButton = new QToolButton(this);
     closeButton->setObjectName(u"alarmCloseButton"_s);
@@ -100,9 +105,11 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     dividerPalette.setColor(QPalette::WindowText, secondaryColor(palette()));
     divider->setPalette(dividerPalette);
 
-    auto* messageLabel = plainLabel(alarm.message, u"alarmMessage"_s, this);
+    auto* messageLabel = new PlainLabel(alarm.message, this);
+    messageLabel->setObjectName(u"alarmMessage"_s);
     messageLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    messageLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    messageLabel->setLineLimit(messageLines);
+    messageLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
     setColor(messageLabel, secondaryColor(palette()));
 
     const QColor orange(255, 149, 0);

@@ -16,6 +16,7 @@ class AlarmWindowView final : public QWidget
 public:
     static constexpr int cardWidth = 280;
     static constexpr int cardHeight = 120;
+    static constexpr int messageLines = 2;
 
     AlarmWindowView(const Alarm& alarm, std::function<void()> onClose, QWidget* parent = nullptr);
 

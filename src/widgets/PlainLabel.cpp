@@ -1,6 +1,10 @@
 #include "widgets/PlainLabel.h"
 
+#include "platform/TextFitting.h"
+
 #include <QResizeEvent>
+
+#include <algorithm>
 
 PlainLabel::PlainLabel(const QString& text, QWidget* parent)
     : QLabel(parent)
@@ -23,8 +27,23 @@ void PlainLabel::setText(const QString& text)
     updateShownText();
 }
 
+void PlainLabel::setLineLimit(int lines)
+{
+    m_lineLimit = std::max(1, lines);
+    setElideMode(Qt::ElideRight);
+}
+
+QSize PlainLabel::sizeHint() const
+{
+    if (m_lineLimit == 0)
+        return QLabel::sizeHint();
+    return { minimumSizeHint().width(), QLabel::sizeHint().height() };
+}
+
 QSize PlainLabel::minimumSizeHint() const
 {
+    if (m_lineLimit > 0)
+        return { fontMetrics().horizontalAdvance(QChar(0x2026)), fontMetrics().height() };
     if (m_elideMode == Qt::ElideNone)
         return QLabel::minimumSizeHint();
     return { fontMetrics().horizontalAdvance(QChar(0x2026)), QLabel::minimumSizeHint().height() };
@@ -42,7 +61,14 @@ void PlainLabel::updateShownText()
         QLabel::setText(m_fullText);
         return;
     }
-    const QString shown = fontMetrics().elidedText(m_fullText, m_elideMode, contentsRect().width());
+    const QRect room = contentsRect();
+    bool cut = false;
+    const QString shown = m_lineLimit > 0
+        ? TextFitting::fitted(m_fullText, font(), room.width(),
+            std::clamp(
+                (room.height() + fontMetrics().leading()) / std::max(1, fontMetrics().lineSpacing()), 1, m_lineLimit),
+            &cut)
+        : fontMetrics().elidedText(m_fullText, m_elideMode, room.width());
     QLabel::setText(shown);
-    setToolTip(shown == m_fullText ? QString() : m_fullText);
+    setToolTip(shown == m_fullText || (m_lineLimit > 0 && !cut) ? QString() : m_fullText);
 }

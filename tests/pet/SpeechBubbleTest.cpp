@@ -91,6 +91,18 @@ TEST_F(Bubbles, TextsAreShownAsPlainText)
         EXPECT_EQ(label->textFormat(), Qt::PlainText);
     }
     EXPECT_EQ(manager.bubbleWindow()->findChild<QLabel*>(u"bubbleTitle"_s)->text(), u"<b>标题</b>"_s);
+
+    // Long texts stay inside the bubble, end in "…" and are whole in the tool tip.
+    const QString title = QString(40, u'喝');
+    const QString message = QString(200, u'水');
+    manager.showBubble(title, message, u"💧"_s);
+    SpeechBubbleView* view = manager.bubbleView();
+    for (const auto& [name, text] : { std::pair { "bubbleTitle", title }, std::pair { "bubbleMessage", message } }) {
+        auto* label = view->findChild<QLabel*>(QString::fromLatin1(name));
+        EXPECT_TRUE(label->text().endsWith(QChar(0x2026))) << name;
+        EXPECT_EQ(label->toolTip(), text) << name;
+        EXPECT_TRUE(view->rect().contains(label->geometry().translated(label->parentWidget()->pos()))) << name;
+    }
 }
 
 TEST_F(Bubbles, TheBubbleFollowsEveryMoveOfThePetWithoutLoggingIt)

@@ -62,6 +62,29 @@ TEST(Alerts, RealBoxShowsMarkupAsTextAndAnswersWithTheButtonIndex)
     EXPECT_TRUE(plain) << "user and server text must not be read as markup";
 }
 
+TEST(Alerts, TheBoxIsWideEnoughForAShortSentenceAndMarksTheDestructiveButton)
+{
+    QSize informativeSize;
+    int width = 0;
+    QColor reset;
+    QColor cancel;
+    whenBoxShows([&](QMessageBox* box) {
+        width = box->width();
+        auto* label = box->findChild<QLabel*>(u"qt_msgbox_informativelabel"_s);
+        informativeSize = label->size();
+        reset = buttonTitled(box, u"重置"_s)->palette().color(QPalette::ButtonText);
+        cancel = buttonTitled(box, u"取消"_s)->palette().color(QPalette::ButtonText);
+        buttonTitled(box, u"取消"_s)->click();
+    });
+    Alerts::show(Alerts::Style::Warning, u"检查更新失败"_s, u"无法连接到更新服务器，请稍后再试。"_s,
+        { u"取消"_s, u"重置"_s }, nullptr, 1);
+    EXPECT_GE(width, Alerts::minimumWidth);
+    EXPECT_GE(informativeSize.width(),
+        QFontMetrics(QApplication::font()).horizontalAdvance(u"无法连接到更新服务器，请稍后再试。"_s))
+        << "the sentence stays on one line";
+    EXPECT_NE(reset, cancel);
+}
+
 TEST(Alerts, EscapeAnswersTheCancelButtonAndAnEmptyListGivesOneButton)
 {
     whenBoxShows([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });

@@ -1,5 +1,6 @@
 // The shared widget kit: text that is never markup, limits that never split an emoji,
 // the overlay card's cover and fades, and the spinner's life.
+#include "platform/TextFitting.h"
 #include "support/Wait.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
@@ -144,6 +145,25 @@ TEST(PlainText, LongTextIsShortenedOnScreenOnly)
     label.resize(2000, 20);
     EXPECT_EQ(label.text(), address);
     EXPECT_TRUE(label.toolTip().isEmpty());
+
+    // Several lines: Chinese wraps between characters, the last shown line ends in "…", and
+    // the label's height caps the lines as the font grows.
+    const QString reminder = u"该喝水了！已经工作了两个小时，站起来活动一下，看看窗外，让眼睛休息五分钟吧。"_s;
+    const QFontMetrics metrics(label.font());
+    const QStringList lines = TextFitting::fitted(reminder, label.font(), 150, 2).split(u'\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(reminder.startsWith(lines.at(0))) << lines.at(0).toStdString();
+    EXPECT_TRUE(lines.at(1).endsWith(QChar(0x2026)));
+    for (const QString& line : lines)
+        EXPECT_LE(metrics.horizontalAdvance(line), 150);
+    EXPECT_EQ(TextFitting::fitted(u"短\n两行"_s, label.font(), 150, 3), u"短\n两行"_s);
+    label.setLineLimit(3);
+    label.setText(reminder);
+    label.resize(150, metrics.lineSpacing() * 3);
+    EXPECT_EQ(label.text().count(u'\n'), 2);
+    EXPECT_EQ(label.toolTip(), reminder);
+    label.resize(150, metrics.lineSpacing());
+    EXPECT_EQ(label.text().count(u'\n'), 0) << "only the lines that fit the height";
 }
 
 TEST(OverlayCard, CoversItsParentTakesItsClicksAndFades)
