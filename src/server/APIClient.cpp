@@ -6,6 +6,7 @@
 #include "server/Redaction.h"
 #include "server/UserManager.h"
 
+#include <QHostAddress>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -152,6 +153,10 @@ APIClient::~APIClient()
 
 QString APIClient::baseURLForHost(const QString& host)
 {
+    // An IPv6 literal names its port only inside brackets; "http://::1:3005" is no address.
+    QHostAddress literal;
+    if (literal.setAddress(host) && literal.protocol() == QAbstractSocket::IPv6Protocol)
+        return u"http://["_s + host + u"]:3005/api"_s;
     return u"http://"_s + host + u":3005/api"_s;
 }
 

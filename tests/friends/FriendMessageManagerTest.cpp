@@ -84,6 +84,8 @@ TEST(SocketAddress, FollowsTheServerHostSetting)
         { u""_s, u"http://localhost:3005/api"_s, u"ws://localhost:3000/ws"_s },
         { u"pets.example.org"_s, u"http://pets.example.org:3005/api"_s, u"ws://pets.example.org:3005/ws"_s },
         { u"10.0.0.7"_s, u"http://10.0.0.7:3005/api"_s, u"ws://10.0.0.7:3005/ws"_s },
+        { u"::1"_s, u"http://[::1]:3005/api"_s, u"ws://[::1]:3005/ws"_s },
+        { u"[2001:db8::7]"_s, u"http://[2001:db8::7]:3005/api"_s, u"ws://[2001:db8::7]:3005/ws"_s },
     };
     for (const auto& c : cases) {
         if (c.host.isUndefined())
