@@ -58,6 +58,7 @@ FriendMessageBubbleWindowManager::FriendMessageBubbleWindowManager(
     // The connection confirms each (re)authentication; the callback is installed at the first.
     connect(&m_messages, &FriendMessageManager::authenticated, this,
         &FriendMessageBubbleWindowManager::ensureCallbackIsSet);
+    connect(&m_messages, &FriendMessageManager::userChanged, this, &FriendMessageBubbleWindowManager::closeEverything);
 }
 
 FriendMessageBubbleWindowManager::~FriendMessageBubbleWindowManager()
@@ -262,6 +263,22 @@ void FriendMessageBubbleWindowManager::closeMessage(quint64 token)
         log(u"🔄 所有消息已关闭，猫猫已恢复正常"_s);
     }
     log(u"🚪 消息窗口已关闭"_s);
+}
+
+void FriendMessageBubbleWindowManager::closeEverything()
+{
+    m_held.clear();
+    m_heldBytes = 0;
+    const QList<QPointer<MessageBubbleWindow>> windows = std::exchange(m_messageWindows, {});
+    for (const QPointer<MessageBubbleWindow>& window : windows) {
+        if (window) {
+            window->hide();
+            window->deleteLater();
+        }
+    }
+    restorePetPosition();
+    if (!windows.isEmpty())
+        log(u"🚪 用户已切换，消息窗口已全部关闭"_s);
 }
 
 void FriendMessageBubbleWindowManager::showHeldMessages()

@@ -30,7 +30,8 @@ class Screens;
 ///
 /// A received message is acknowledged to the server only once its bubble is on screen:
 /// those still waiting for room when the program ends, or refused because too many wait,
-/// are sent again at the next connection.
+/// are sent again at the next connection. A change of user closes every bubble and drops
+/// what waits, unacknowledged, so nothing of one account shows to the next.
 class FriendMessageBubbleWindowManager final : public QObject
 {
     Q_OBJECT
@@ -86,6 +87,7 @@ private:
     void showHeldMessages();
     void showWaitingCount();
     void closeMessage(quint64 token);
+    void closeEverything();
     void updateWindowPositions();
     void watchPetWindow();
     void movePetToBottomLeft();

@@ -57,6 +57,32 @@ FriendMessageManager::FriendMessageManager(
     , m_address(std::move(address))
 {
     log(u"💬 FriendMessageManager 初始化"_s);
+    if (m_users.currentUser())
+        m_owner = m_users.currentUser()->id;
+    QObject::connect(&m_users, &UserManager::currentUserChanged, this, &FriendMessageManager::onCurrentUserChanged);
+}
+
+void FriendMessageManager::onCurrentUserChanged()
+{
+    const std::optional<qint64> owner
+        = m_users.currentUser() ? std::optional<qint64>(m_users.currentUser()->id) : std::nullopt;
+    if (owner == m_owner)
+        return;
+    m_owner = owner;
+    // Nothing waiting for the user who left may reach the next one. It was never
+    // acknowledged, so the server sends it again to its own user at their next connection;
+    // forgetting its id lets it show then.
+    m_queued.clear();
+    m_queuedBytes = 0;
+    std::erase_if(m_deliveredOrder, [this](qint64 id) { return m_unconfirmedIds.contains(id); });
+    for (const qint64 id : std::as_const(m_unconfirmedIds))
+        m_deliveredIds.remove(id);
+    m_unconfirmedIds.clear();
+    if (m_unreadCount != 0) {
+        m_unreadCount = 0;
+        Q_EMIT unreadCountChanged(m_unreadCount);
+    }
+    Q_EMIT userChanged();
 }
 
 FriendMessageManager::~FriendMessageManager()
@@ -234,6 +260,10 @@ void FriendMessageManager::handleReceivedMessage(QWebSocket* socket, const QByte
 
 void FriendMessageManager::receiveFriendMessage(const FriendMessage& message)
 {
+    // A socket still open for the user before (until the next one connects) is not heard:
+    // its messages belong to that user, who gets them again at their next connection.
+    if (m_socketUserId != m_owner)
+        return;
     log(u"💬 收到"_s + (message.isOffline ? u"离线"_s : QString()) + u"消息: "_s + message.senderNickname + u" - "_s
         + message.content);
     if (m_deliveredIds.contains(message.id)) {

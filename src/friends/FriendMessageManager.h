@@ -13,6 +13,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class APIClient;
 class QWebSocket;
@@ -25,7 +26,8 @@ class UserManager;
 ///
 /// A message is acknowledged as delivered only when its receiver says the user can see it
 /// (confirmDelivered()); one refused or never shown is sent again by the server at the next
-/// connection, and shown once.
+/// connection, and shown once. When the signed-in user changes, what still waits for the
+/// one before is dropped unacknowledged: the server gives it to them at their next connection.
 class FriendMessageManager final : public QObject
 {
     Q_OBJECT
@@ -83,9 +85,13 @@ Q_SIGNALS:
     void unreadCountChanged(int count);
     /// The server accepted the authentication: the message bubbles install their callback.
     void authenticated();
+    /// The signed-in user changed (signed out, or another account): everything of the one
+    /// before that still waited has been dropped, and their bubbles close.
+    void userChanged();
 
 private:
     void open(bool fromReconnectTimer);
+    void onCurrentUserChanged();
     void closeSocket();
     void onSocketConnected(QWebSocket* socket);
     void onSocketFailed(QWebSocket* socket, const QString& description);
@@ -105,6 +111,8 @@ private:
     UserManager& m_users;
     TimerSource& m_timers;
     AddressSource m_address;
+    /// Whose messages wait here.
+    std::optional<qint64> m_owner;
 
     bool m_isConnected = false;
     int m_unreadCount = 0;

@@ -186,7 +186,7 @@ TEST_F(Bubbles, WhatWaitsIsBoundedInCountAndSize)
     }
 }
 
-TEST_F(Bubbles, AMessageIsAcknowledgedOnceShownAndOneWaitingAtQuitComesAgain)
+TEST_F(Bubbles, AMessageIsAcknowledgedOnceShownAndOneWaitingComesAgainOnlyToItsUser)
 {
     const qint64 alice = signIn();
     const qint64 carol = server.state().addUser(u"carol@x.io"_s, u"卡罗尔"_s, u"🐱"_s, u"pw"_s);
@@ -206,12 +206,24 @@ TEST_F(Bubbles, AMessageIsAcknowledgedOnceShownAndOneWaitingAtQuitComesAgain)
     ASSERT_TRUE(waitUntil([&] { return delivered().count(true) == 4; }));
     EXPECT_EQ(delivered(), (QList<bool> { true, true, true, true, false, false }));
 
-    // The program ends with two still waiting; at the next start they come again.
+    // Alice signs out with two still waiting: her bubbles close, and the next user on this
+    // machine sees none of hers.
+    users->logout();
+    EXPECT_TRUE(open().isEmpty());
+    EXPECT_EQ(bubbles->heldMessageCount(), 0);
+    signIn(u"dave@x.io"_s);
+    connectAndAuthenticate();
+    settle();
+    EXPECT_TRUE(open().isEmpty());
+    users->logout();
+
+    // The program ends and Alice comes back: the two come again.
     bubbles.reset();
     messages = std::make_unique<FriendMessageManager>(
         *client, *users, timers, [this] { return server.messageSocket().url(); });
     QObject::connect(messages.get(), &FriendMessageManager::authenticated, [this] { ++authentications; });
     bubbles = makeBubbles();
+    signIn();
     connectAndAuthenticate();
     ASSERT_TRUE(waitUntil([&] { return open().size() == 2; }));
     EXPECT_EQ(open().at(0)->findChild<QPlainTextEdit*>(u"content"_s)->toPlainText(), u"4"_s);

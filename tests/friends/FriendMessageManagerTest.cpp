@@ -143,6 +143,29 @@ TEST_F(MessageConnection, HoldsMessagesUntilTheCallbackComesAndShowsEachOnce)
     ASSERT_TRUE(waitUntil([&] { return framesOfType(u"delivered"_s) == 3; }));
     EXPECT_EQ(received.size(), 2);
     EXPECT_EQ(messages->unreadCount(), 2);
+
+    // One still held when the user signs out is dropped unacknowledged and never reaches
+    // the next user; sent again to its own user, it shows.
+    messages->setOnMessageReceived({});
+    server.messageSocket().pushFriendMessage(messageData(23, u"第三"_s));
+    ASSERT_TRUE(waitUntil([&] { return messages->unreadCount() == 3; }));
+    users->logout();
+    signIn(u"dave@x.io"_s);
+    collect();
+    EXPECT_EQ(received.size(), 2);
+    EXPECT_EQ(messages->unreadCount(), 0);
+    // Nor does one that comes over Alice's socket before Dave's own connection opens.
+    const LogCapture log;
+    server.messageSocket().pushFriendMessage(messageData(24));
+    ASSERT_TRUE(waitUntil([&] { return log.anyContains(u"类型: friend_message"_s); }));
+    EXPECT_EQ(received.size(), 2);
+    users->logout();
+    signIn();
+    connectAndAuthenticate();
+    server.messageSocket().pushFriendMessage(messageData(23, u"第三"_s));
+    ASSERT_TRUE(waitUntil([&] { return received.size() == 3; }));
+    EXPECT_EQ(received.at(2).id, 23);
+    EXPECT_TRUE(waitUntil([&] { return framesOfType(u"delivered"_s) == 4; }));
 }
 
 TEST_F(MessageConnection, ARefusedMessageIsNeitherCountedNorAcknowledgedAndComesAgain)
