@@ -87,7 +87,7 @@ LottieFrames::LottieFrames(std::shared_ptr<LottieAnimation> animation, QSize pix
 {
     m_frames.resize(m_animation ? m_animation->frameCount() : 0);
     m_changed.resize(m_frames.size());
-    m_shapeCounted.resize(m_frames.size());
+    m_shapes.resize(m_frames.size());
 }
 
 LottieFrames::~LottieFrames()
@@ -214,22 +214,29 @@ QRect LottieFrames::changedRect(int index)
     return changed;
 }
 
-const QRegion& LottieFrames::drawnShape(int index)
+QRegion LottieFrames::inputShape(int index)
 {
-    if (index < 0 || index >= m_frames.size() || m_shapeCounted[index])
-        return m_drawn;
-    m_shapeCounted[index] = true;
+    if (index < 0 || index >= m_frames.size())
+        return {};
+    if (m_shapes[index])
+        return *m_shapes[index];
     const QImage image = frame(index);
     // A held pose shares its neighbour's picture, and so its shape.
     for (const int neighbour : { index - 1, index + 1 }) {
-        if (neighbour >= 0 && neighbour < m_frames.size() && m_shapeCounted[neighbour]
-            && m_frames[neighbour].id == m_frames[index].id)
-            return m_drawn;
+        if (neighbour >= 0 && neighbour < m_frames.size() && m_shapes[neighbour]
+            && m_frames[neighbour].id == m_frames[index].id) {
+            m_shapes[index] = m_shapes[neighbour];
+            return *m_shapes[index];
+        }
     }
-    const QRegion grown = m_drawn.united(InputShape::ofImage(image));
-    if (grown != m_drawn) {
-        m_drawn = grown;
-        ++m_drawnVersion;
-    }
-    return m_drawn;
+    m_shapes[index] = InputShape::ofImage(image);
+    m_shapeSoFar += *m_shapes[index];
+    return *m_shapes[index];
+}
+
+QRegion LottieFrames::animationShape(int index)
+{
+    // A frame that shares its neighbour's picture adds nothing new.
+    (void)inputShape(index);
+    return m_shapeSoFar;
 }

@@ -39,13 +39,15 @@ public:
     /// coming before the first); empty when the two look the same.
     [[nodiscard]] QRect changedRect(int index);
 
-    /// Every pixel drawn by frame `index` and the frames asked for before it (see InputShape),
-    /// in device pixels: one shape for the animation that stops growing after its first pass,
-    /// so a window shaped by it is reshaped only a few times. Each distinct frame is looked at
-    /// once.
-    [[nodiscard]] const QRegion& drawnShape(int index);
-    /// Goes up each time drawnShape() grows.
-    [[nodiscard]] int drawnShapeVersion() const { return m_drawnVersion; }
+    /// The frame's drawn pixels (see InputShape), in device pixels; worked out once for each
+    /// distinct frame image.
+    [[nodiscard]] QRegion inputShape(int index);
+
+    /// The pixels drawn by this frame or any frame asked for before it: after one pass of a
+    /// loop this is the whole animation's shape and stops changing. A window shaped by it is
+    /// reshaped a few times per animation instead of on every frame, each of which would
+    /// wake the compositor and the window manager.
+    [[nodiscard]] QRegion animationShape(int index);
 
     [[nodiscard]] const std::shared_ptr<LottieAnimation>& animation() const { return m_animation; }
     [[nodiscard]] QSize pixelSize() const { return m_pixelSize; }
@@ -84,8 +86,7 @@ private:
     std::array<Unpacked, 3> m_unpacked;
     int m_nextUnpacked = 0;
     qsizetype m_packedBytes = 0;
-    QList<bool> m_shapeCounted;
-    QRegion m_drawn;
-    int m_drawnVersion = 0;
+    QList<std::optional<QRegion>> m_shapes;
+    QRegion m_shapeSoFar;
     int m_renderCount = 0;
 };

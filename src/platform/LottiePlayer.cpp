@@ -157,7 +157,6 @@ void LottiePlayer::resizeEvent(QResizeEvent* event)
     m_pixmaps.reset();
     m_shownPicture = 0;
     m_shapedPicture = 0;
-    m_shapedFrames.reset();
 }
 
 void LottiePlayer::showEvent(QShowEvent* event)
@@ -319,22 +318,17 @@ bool LottiePlayer::presentOnX11(const QRect& source)
 
 void LottiePlayer::shapeWindowInput(qint64 picture)
 {
-    // Once per distinct picture, and the window is reshaped only when the animation's shape
-    // grew: each reshape costs the X server and the compositor a round of work.
+    // Once per distinct picture; the shapes themselves are kept with the frames.
     if (!m_shapesInput || !m_frames || picture == m_shapedPicture)
         return;
-    m_shapedPicture = picture;
     auto* floating = qobject_cast<FloatingWindow*>(window());
     if (!floating)
         return;
-    const QRegion& drawn = m_frames->drawnShape(m_frame);
-    if (m_shapedFrames.lock() == m_frames && m_frames->drawnShapeVersion() == m_shapedVersion)
-        return;
-    m_shapedFrames = m_frames;
-    m_shapedVersion = m_frames->drawnShapeVersion();
+    m_shapedPicture = picture;
     const qreal ratio = m_frames->devicePixelRatio();
     const QPoint logical = mapTo(floating, targetRect().topLeft());
-    floating->setInputRegion(drawn.translated(qRound(logical.x() * ratio), qRound(logical.y() * ratio)));
+    floating->setInputRegion(
+        m_frames->animationShape(m_frame).translated(qRound(logical.x() * ratio), qRound(logical.y() * ratio)));
 }
 
 bool LottiePlayer::eventFilter(QObject* watched, QEvent* event)

@@ -119,8 +119,6 @@ private:
     qint64 m_shownPicture = 0; // the picture on screen, by LottieFrames::pictureId
     bool m_shapesInput = false;
     qint64 m_shapedPicture = 0;
-    std::weak_ptr<LottieFrames> m_shapedFrames;
-    int m_shapedVersion = 0;
 
     std::shared_ptr<X11FramePixmaps> m_pixmaps;
     QPointer<QWindow> m_x11Handle;

@@ -113,9 +113,9 @@ TEST(SensitiveWordAlert, ExplanationWrapsInsideTheCardAndTheCardFollowsItsHost)
 {
     Host host;
     SensitiveWordAlertView* alert = SensitiveWordAlertView::present(&host.window);
-    QTest::qWait(SensitiveWordAlertView::fadeMs + 50);
     auto* explanation = alert->findChild<PlainLabel*>(u"sensitiveWordExplanation"_s);
     ASSERT_TRUE(explanation);
+    ASSERT_TRUE(waitUntil([&] { return explanation->isVisible() && alert->geometry() == host.window.rect(); }));
     EXPECT_LE(alert->card()->width(), SensitiveWordAlertView::maxCardWidth);
     EXPECT_TRUE(
         alert->card()->rect().contains(QRect(explanation->mapTo(alert->card(), QPoint()), explanation->size())));

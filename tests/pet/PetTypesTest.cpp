@@ -17,14 +17,10 @@ TEST(PetTypes, RawValuesRoundTripAndAreCaseSensitive)
     EXPECT_EQ(petBehaviorFromRaw(u"Idle"_s), std::nullopt);
 }
 
-TEST(AnimationConfigs, OnlyTheCatHasTheFullSet)
+// Which species are offered, and the cat's full set, show through the appearance manager
+// and the menus; here, that every other species still has its one idle animation.
+TEST(AnimationConfigs, EverySpeciesHasAnIdleAnimation)
 {
-    EXPECT_EQ(AnimationConfigFactory::getAvailablePetTypes(), QList<PetType> { PetType::cat });
-    EXPECT_FALSE(AnimationConfigFactory::isPetTypeAvailable(PetType::plant));
-    EXPECT_TRUE(AnimationConfigFactory::isPetTypeAvailable(PetType::cat));
-
-    const auto cat = AnimationConfigFactory::getConfig(PetType::cat);
-    EXPECT_EQ(cat.behaviorAnimations().size(), 8u);
     for (const PetType type : allPetTypes) {
         const auto config = AnimationConfigFactory::getConfig(type);
         EXPECT_EQ(config.petType(), type);
@@ -33,8 +29,6 @@ TEST(AnimationConfigs, OnlyTheCatHasTheFullSet)
             EXPECT_EQ(config.behaviorAnimations().size(), 1u);
         }
     }
-
-    const auto dog = AnimationConfigFactory::getConfig(PetType::dog);
-    EXPECT_EQ(dog.getAnimationConfig(PetBehavior::moving), std::nullopt);
-    EXPECT_EQ(dog.getAnimationConfig(PetBehavior::idle), (AnimationConfig { u"dog_sitting"_s, true, 1.0, u"坐着"_s }));
+    EXPECT_EQ(AnimationConfigFactory::getConfig(PetType::dog).getAnimationConfig(PetBehavior::idle),
+        (AnimationConfig { u"dog_sitting"_s, true, 1.0, u"坐着"_s }));
 }
