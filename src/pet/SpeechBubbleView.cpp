@@ -1,8 +1,8 @@
 #include "pet/SpeechBubbleView.h"
 
 #include "platform/FloatingWindow.h"
+#include "platform/RoundedPanel.h"
 #include "platform/TextFitting.h"
-#include "widgets/RoundedPanel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "widgets/OverlayCard.h"
 
-#include "widgets/RoundedPanel.h"
+#include "platform/RoundedPanel.h"
 
 #include <QEvent>
 #include <QGraphicsDropShadowEffect>

@@ -4,12 +4,12 @@
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "driftbottle/unwired/ReplySheetView.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
+#include "platform/RoundedPanel.h"
 #include "server/Tasks.h"
 #include "server/UserManager.h"
 #include "widgets/BannerRow.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
-#include "widgets/RoundedPanel.h"
 
 #include <QDialog>
 #include <QGuiApplication>

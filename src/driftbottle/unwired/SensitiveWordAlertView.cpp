@@ -1,8 +1,8 @@
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
 
+#include "platform/RoundedPanel.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
-#include "widgets/RoundedPanel.h"
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>

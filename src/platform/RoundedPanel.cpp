@@ -1,4 +1,4 @@
-#include "widgets/RoundedPanel.h"
+#include "platform/RoundedPanel.h"
 
 #include <QPainter>
 #include <QPainterPath>
