@@ -15,8 +15,10 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +36,36 @@ PlainLabel* rowLabel(const QString& text, QWidget* parent)
     label->setFixedWidth(80);
     return label;
 }
+
+/// A mouse wheel turns vertically; the one-row avatar strip scrolls sideways. Each notch
+/// moves it by about one avatar, so every avatar can be reached without a trackpad.
+class SidewaysWheel final : public QObject
+{
+public:
+    SidewaysWheel(QScrollArea* area, int step)
+        : QObject(area)
+        , m_area(area)
+        , m_step(step)
+    {
+        area->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Wheel)
+            return QObject::eventFilter(watched, event);
+        const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
+        const int turn = delta.x() != 0 ? delta.x() : delta.y();
+        QScrollBar* bar = m_area->horizontalScrollBar();
+        bar->setValue(bar->value() - turn * m_step / QWheelEvent::DefaultDeltasPerStep);
+        return true;
+    }
+
+private:
+    QScrollArea* m_area;
+    int m_step;
+};
 
 } // namespace
 
@@ -160,6 +192,7 @@ QWidget* AccountPreferencesView::buildEditForm()
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setFixedHeight(strip->sizeHint().height());
+    new SidewaysWheel(scroller, 50 + stripLayout->spacing());
     // The strip scrolls; it must not widen the page.
     scroller->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     layout->addWidget(scroller);

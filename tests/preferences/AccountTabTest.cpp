@@ -10,9 +10,11 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 #include <QToolButton>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 using Content = AccountPreferencesView::Content;
@@ -97,6 +99,20 @@ TEST_F(AccountTab, SavingSendsTheProfileAndShowsTheServersAnswer)
     EXPECT_EQ(part<EmojiLabel>(&page, u"chosenAvatar"_s)->text(), u"🦖"_s);
     for (QToolButton* button : page.findChildren<QToolButton*>())
         EXPECT_FALSE(button->property("chosen").toBool()) << button->text().toStdString();
+
+    // The last avatar of the one-row strip comes into view with a plain vertical wheel.
+    auto* last = part<QToolButton>(&page, u"avatar_"_s + AccountPreferencesView::availableEmojis.constLast());
+    QWidget* viewport = last->parentWidget()->parentWidget();
+    viewport->parentWidget()->setFixedWidth(500); // as wide as the preferences window gives it
+    const auto lastVisible
+        = [&] { return viewport->rect().contains(last->geometry().translated(last->parentWidget()->pos())); };
+    EXPECT_FALSE(lastVisible());
+    for (int notch = 0; notch < int(AccountPreferencesView::availableEmojis.size()) && !lastVisible(); ++notch) {
+        QWheelEvent wheel(QPointF(10, 10), viewport->mapToGlobal(QPointF(10, 10)), {},
+            QPoint(0, -QWheelEvent::DefaultDeltasPerStep), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &wheel);
+    }
+    EXPECT_TRUE(lastVisible());
 
     part<QToolButton>(&page, u"avatar_🦊"_s)->click();
     EXPECT_TRUE(part<QToolButton>(&page, u"avatar_🦊"_s)->property("chosen").toBool());
