@@ -80,13 +80,14 @@ TEST_F(PetViewFixture, ShowsTheCurrentBehaviourAndReloadsOnlyANewFile)
     EXPECT_TRUE(view.player()->loopMode());
     EXPECT_EQ(view.player()->speed(), 0.8);
 
-    // Playing the current behaviour again keeps the running animation where it is.
+    // Playing the current behaviour again keeps the running animation where it is (the frame
+    // timer may still step it on while events are processed, but it must not start over).
     view.player()->advance();
     view.player()->advance();
     const int frame = view.player()->currentFrame();
     ASSERT_GT(frame, 0);
     play(manager, PetBehavior::idle);
-    EXPECT_EQ(view.player()->currentFrame(), frame);
+    EXPECT_GE(view.player()->currentFrame(), frame);
 
     play(manager, PetBehavior::thinking);
     EXPECT_EQ(view.currentPath(), catPath(u"cat_thinking"_s));
