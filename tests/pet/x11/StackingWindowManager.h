@@ -2,7 +2,8 @@
 
 // A stand-in window manager that keeps the two stacking layers desktop window managers keep:
 // windows in the stays-on-top state (_NET_WM_STATE_ABOVE) over all others, and within each
-// layer the one mapped or raised last on top.
+// layer the one mapped or raised last on top. Given a panel height, it also keeps every
+// window clear of a panel along the top of the screen, as desktop window managers do.
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -14,8 +15,9 @@
 class StackingWindowManager
 {
 public:
-    StackingWindowManager()
+    explicit StackingWindowManager(int panelHeight = 0)
         : m_c(xcb_connect(nullptr, nullptr))
+        , m_panelHeight(panelHeight)
     {
     }
     ~StackingWindowManager() { xcb_disconnect(m_c); }
@@ -44,6 +46,7 @@ public:
             switch (event->response_type & 0x7F) {
             case XCB_MAP_REQUEST: {
                 const xcb_window_t window = reinterpret_cast<xcb_map_request_event_t*>(event)->window;
+                keepBelowPanel(window);
                 xcb_map_window(m_c, window);
                 raise(window);
                 break;
@@ -100,6 +103,19 @@ private:
         return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
     }
 
+    // A window manager decides where a window goes before it maps it.
+    void keepBelowPanel(xcb_window_t window)
+    {
+        if (m_panelHeight <= 0)
+            return;
+        Reply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(m_c, xcb_get_geometry(m_c, window), nullptr), &std::free);
+        if (geometry && geometry->y < m_panelHeight) {
+            const uint32_t y = uint32_t(m_panelHeight);
+            xcb_configure_window(m_c, window, XCB_CONFIG_WINDOW_Y, &y);
+        }
+    }
+
     // To the top of the window's own layer: an ordinary window goes right below the lowest
     // stays-on-top one.
     void raise(xcb_window_t window)
@@ -128,7 +144,7 @@ private:
             }
         };
         add(XCB_CONFIG_WINDOW_X, uint32_t(request.x));
-        add(XCB_CONFIG_WINDOW_Y, uint32_t(request.y));
+        add(XCB_CONFIG_WINDOW_Y, uint32_t(std::max<int>(request.y, m_panelHeight)));
         add(XCB_CONFIG_WINDOW_WIDTH, request.width);
         add(XCB_CONFIG_WINDOW_HEIGHT, request.height);
         if (mask)
@@ -138,6 +154,7 @@ private:
     }
 
     xcb_connection_t* m_c;
+    int m_panelHeight;
     xcb_window_t m_root = XCB_WINDOW_NONE;
     xcb_atom_t m_state = XCB_ATOM_NONE;
     xcb_atom_t m_above = XCB_ATOM_NONE;
