@@ -3,6 +3,7 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -45,16 +46,38 @@ BannerRow::BannerRow(Kind kind, QWidget* parent)
 {
     m_text->setWordWrap(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QPalette palette = m_text->palette();
-    palette.setColor(QPalette::WindowText, kind == Kind::notice ? palette.color(QPalette::PlaceholderText) : colour());
-    m_text->setPalette(palette);
+    if (kind == Kind::notice) {
+        SecondaryText::apply(m_text, SecondaryText::Part::text, tint());
+    } else {
+        // Whichever role the label draws with: it is Text once a container paints Base.
+        QPalette palette = m_text->palette();
+        for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
+            palette.setColor(role, colour());
+        m_text->setPalette(palette);
+    }
     m_icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(12, 10, 12, 10);
-    layout->setSpacing(8);
-    layout->addWidget(m_icon, 0, Qt::AlignTop);
-    layout->addWidget(m_text, 1);
+    m_layout = new QHBoxLayout(this);
+    m_layout->setContentsMargins(12, 10, 12, 10);
+    m_layout->setSpacing(8);
+    m_layout->addWidget(m_icon, 0, Qt::AlignTop);
+    m_layout->addWidget(m_text, 1);
+}
+
+void BannerRow::setContentCentred(bool centred)
+{
+    if (centred == m_centred)
+        return;
+    m_centred = centred;
+    // Stretches either side share the room the sign and the message leave.
+    if (centred) {
+        m_layout->insertStretch(0, 1);
+        m_layout->addStretch(1);
+    } else {
+        delete m_layout->takeAt(m_layout->count() - 1);
+        delete m_layout->takeAt(0);
+    }
+    m_layout->setStretchFactor(m_text, centred ? 0 : 1);
 }
 
 void BannerRow::setMessage(const QString& message)
@@ -81,13 +104,18 @@ QColor BannerRow::colour() const
     return { 0xff, 0x95, 0x00 };
 }
 
+QColor BannerRow::tint() const
+{
+    QColor faint = colour();
+    faint.setAlphaF(0.1);
+    return faint;
+}
+
 void BannerRow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QColor tint = colour();
-    tint.setAlphaF(0.1);
     QPainterPath path;
     path.addRoundedRect(QRectF(rect()), 8, 8);
-    painter.fillPath(path, tint);
+    painter.fillPath(path, tint());
 }

@@ -3,6 +3,7 @@
 #include <QFrame>
 
 class EmojiLabel;
+class QHBoxLayout;
 class PlainLabel;
 
 /// The coloured message row above a form's buttons: a warning for errors, a tick for
@@ -24,6 +25,8 @@ public:
     explicit BannerRow(Kind kind, QWidget* parent = nullptr);
 
     void setMessage(const QString& message);
+    /// Centres the sign and the message in the row instead of starting them at its left.
+    void setContentCentred(bool centred);
     [[nodiscard]] QString message() const { return m_message; }
     [[nodiscard]] Kind kind() const { return m_kind; }
 
@@ -32,9 +35,12 @@ protected:
 
 private:
     [[nodiscard]] QColor colour() const;
+    [[nodiscard]] QColor tint() const;
 
     Kind m_kind;
     QString m_message;
     EmojiLabel* m_icon;
     PlainLabel* m_text;
+    QHBoxLayout* m_layout;
+    bool m_centred = false;
 };
