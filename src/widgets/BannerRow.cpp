@@ -1,5 +1,6 @@
 #include "widgets/BannerRow.h"
 
+#include "platform/TextFitting.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
@@ -9,6 +10,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextBoundaryFinder>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -84,11 +87,34 @@ void BannerRow::setMessage(const QString& message)
 {
     m_message = message;
     // Line breaks of a long reply would make the row as tall as the page it came from.
-    QString shown = message.simplified();
-    if (GraphemeText::count(shown) > maxShownCharacters)
-        shown = GraphemeText::truncated(shown, maxShownCharacters) + QChar(0x2026);
-    setToolTip(shown == message ? QString() : message);
-    m_text->setText(breakable(shown, 20));
+    m_shown = message.simplified();
+    if (GraphemeText::count(m_shown) > maxShownCharacters)
+        m_shown = GraphemeText::truncated(m_shown, maxShownCharacters) + QChar(0x2026);
+    fitText();
+}
+
+void BannerRow::setLineLimit(int lines)
+{
+    m_lineLimit = std::max(0, lines);
+    fitText();
+}
+
+void BannerRow::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    if (m_lineLimit > 0)
+        fitText(); // the layout has given the message its new width by now
+}
+
+void BannerRow::fitText()
+{
+    bool cut = false;
+    const QString shown = m_lineLimit > 0
+        ? TextFitting::fitted(m_shown, m_text->font(), std::max(1, m_text->contentsRect().width()), m_lineLimit, &cut)
+        : breakable(m_shown, 20);
+    setToolTip(cut || m_shown != m_message ? m_message : QString());
+    if (shown != m_text->text())
+        m_text->setText(shown);
 }
 
 QColor BannerRow::colour() const

@@ -27,18 +27,26 @@ public:
     void setMessage(const QString& message);
     /// Centres the sign and the message in the row instead of starting them at its left.
     void setContentCentred(bool centred);
+    /// Shows at most `lines` lines of the message (0, the default: as many as it takes),
+    /// ending the last with "…"; the tool tip then holds the whole message. For a form of
+    /// fixed height that a long server answer must not push apart.
+    void setLineLimit(int lines);
     [[nodiscard]] QString message() const { return m_message; }
     [[nodiscard]] Kind kind() const { return m_kind; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     [[nodiscard]] QColor colour() const;
     [[nodiscard]] QColor tint() const;
+    void fitText();
 
     Kind m_kind;
     QString m_message;
+    QString m_shown;
+    int m_lineLimit = 0;
     EmojiLabel* m_icon;
     PlainLabel* m_text;
     QHBoxLayout* m_layout;
