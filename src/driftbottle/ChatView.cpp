@@ -12,6 +12,7 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/SecondaryText.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -151,7 +152,7 @@ void ChatView::setConversation(const Conversation& conversation)
     const QString name = conversation.otherUserName.value_or(QString());
     m_name->setText(name.isEmpty() ? noNameYet : name);
     // Nobody has picked the bottle up yet: the name is only a placeholder, shown dimmed.
-    m_name->setForegroundRole(conversation.hasReply ? QPalette::WindowText : QPalette::PlaceholderText);
+    SecondaryText::setSecondary(m_name, !conversation.hasReply);
 }
 
 void ChatView::messagesChanged()

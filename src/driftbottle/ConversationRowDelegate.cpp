@@ -3,6 +3,7 @@
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ConversationListModel.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -78,10 +79,15 @@ void ConversationRowDelegate::paint(
     painter->setRenderHint(QPainter::Antialiasing);
     const QRect row = option.rect;
     const QPalette& palette = option.palette;
+    QColor tint;
     if (index.data(ConversationListModel::SelectedRole).toBool())
-        painter->fillRect(row, ChatColours::selection());
+        tint = ChatColours::selection();
     else if (option.state & QStyle::State_MouseOver)
-        painter->fillRect(row, ChatColours::hover(palette));
+        tint = ChatColours::hover(palette);
+    if (tint.isValid())
+        painter->fillRect(row, tint);
+    // Times and last messages stay readable on a tinted row too.
+    const QColor secondary = SecondaryText::colour(palette.color(QPalette::Text), palette.color(QPalette::Base), tint);
 
     const QRect inner = row.adjusted(paddingX, paddingY, -paddingX, -paddingY - 1);
     const QRect avatar(inner.left(), inner.center().y() - avatarPixels / 2, avatarPixels, avatarPixels);
@@ -104,7 +110,7 @@ void ConversationRowDelegate::paint(
     const int timeWidth = captionMetrics.horizontalAdvance(time);
     const QRect firstLine(textLeft, top, textWidth, headlineMetrics.height());
     painter->setFont(caption);
-    painter->setPen(palette.color(QPalette::PlaceholderText));
+    painter->setPen(secondary);
     painter->drawText(firstLine, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, time);
     painter->setFont(headline);
     painter->setPen(palette.color(QPalette::Text));
@@ -132,7 +138,7 @@ void ConversationRowDelegate::paint(
         messageWidth -= tagSize.width() + spacing;
     }
     painter->setFont(option.font);
-    painter->setPen(palette.color(QPalette::PlaceholderText));
+    painter->setPen(secondary);
     const QString message
         = bodyMetrics.elidedText(singleLine(index.data(ConversationListModel::LastMessageRole).toString()),
             Qt::ElideRight, std::max(0, messageWidth));

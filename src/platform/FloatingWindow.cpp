@@ -100,6 +100,9 @@ FloatingWindow::FloatingWindow(Focus focus, Screens& screens, QWidget* parent)
     setWindowFlags(flags);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // Qt shows tool tips only over the active window, and most of these never become active:
+    // a card or bubble that cuts its text short would never show the whole of it.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 }
 
 FloatingWindow::~FloatingWindow() = default;

@@ -3,11 +3,13 @@
 #include "BottleWindowRig.h"
 
 #include "driftbottle/ThrowNewBottleSheet.h"
+#include "platform/Alerts.h"
 #include "support/LogLines.h"
 #include "widgets/BannerRow.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -119,6 +121,10 @@ TEST_F(ChatRig, RefusedRepliesComeBackToTheEditorStoredOnesDoNot)
     EXPECT_EQ(editor->text(), refused);
     ASSERT_TRUE(openAlert());
     EXPECT_EQ(openAlert()->informativeText(), u"您的内容包含敏感词，请修改后再发送"_s);
+    // As wide as the other alerts, which keep a short Chinese sentence on one line.
+    const auto* sentence = openAlert()->findChild<QLabel*>(u"qt_msgbox_informativelabel"_s);
+    ASSERT_TRUE(sentence);
+    EXPECT_GE(sentence->width(), Alerts::minimumWidth);
     EXPECT_FALSE(error->isVisible());
     openAlert()->close();
 

@@ -10,6 +10,7 @@
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/SecondaryText.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -20,19 +21,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-void makeSecondary(QWidget* label)
-{
-    QPalette palette = label->palette();
-    QColor colour = palette.color(QPalette::WindowText);
-    colour.setAlphaF(0.6);
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
-} // namespace
 
 ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* parent)
     : QWidget(parent)
@@ -55,7 +43,7 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
     header->addWidget(new EmojiLabel(u"🍾"_s, 38, body));
     auto* subtitle = new PlainLabel(u"写下你的心情，让它漂向远方"_s, body);
     subtitle->setAlignment(Qt::AlignCenter);
-    makeSecondary(subtitle);
+    SecondaryText::apply(subtitle);
     header->addWidget(subtitle);
     column->addLayout(header);
 
@@ -161,14 +149,15 @@ void ThrowBottleTabView::contentChanged()
 {
     const qsizetype count = GraphemeText::count(m_editor->text());
     m_counter->setText(QString::number(count) + u"/"_s + QString::number(DriftBottleManager::maxContentLength));
-    QPalette palette = m_counter->palette();
-    QColor colour = this->palette().color(QPalette::WindowText);
-    if (count > DriftBottleManager::maxContentLength)
-        colour = QColor(0xd7, 0x2c, 0x2c);
-    else
-        colour.setAlphaF(0.6);
-    palette.setColor(QPalette::WindowText, colour);
-    m_counter->setPalette(palette);
+    // Over the limit the count turns red; the secondary kit hands the label back to it.
+    const bool over = count > DriftBottleManager::maxContentLength;
+    SecondaryText::setSecondary(m_counter, !over);
+    if (over) {
+        QPalette palette = m_counter->palette();
+        for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
+            palette.setColor(role, QColor(0xd7, 0x2c, 0x2c));
+        m_counter->setPalette(palette);
+    }
     updateButton();
 }
 
