@@ -179,16 +179,15 @@ void CompositionRoot::createManagers()
 
     // The menus reach every feature, so they come last.
     MenuBarAboutActions& about = make<MenuBarAboutActions>(notifications, &clock);
-    make<MenuBarSettingsActions>(*m_logWindow);
-    MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(*m_users, doNotDisturb, about, *m_resources);
+    MenuBarSettingsActions& settings
+        = make<MenuBarSettingsActions>(*m_logWindow, [&preferences] { preferences.showPreferencesWindow(); });
+    MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(*m_users, doNotDisturb, settings, about, *m_resources);
     // Action targets that no menu item carries yet.
     make<MenuBarDriftBottleActions>([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
     make<MenuBarGameActions>([&game] { game.startGame(); });
     make<MenuBarInteractionActions>(animations, scheduler, doNotDisturb);
     make<MenuBarToggleActions>(scheduler, launch, doNotDisturb, statusMenu);
     PetContextMenu& petMenu = make<PetContextMenu>(doNotDisturb, animations, scheduler, clones);
-    QObject::connect(&statusMenu, &MenuBarCoordinator::preferencesRequested, &preferences,
-        [&preferences] { preferences.showPreferencesWindow(); });
     petMenu.setFriendsSection([&friendEntries](QMenu* menu) { friendEntries.addTo(menu); });
     petMenu.setDriftBottleAction([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
     QObject::connect(&petMenu, &PetContextMenu::gameRequested, &game, &WhackAMoleGameManager::startGame);
