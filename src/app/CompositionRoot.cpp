@@ -110,12 +110,13 @@ void CompositionRoot::createManagers()
     // manager, whose pet view plays the animations and answers clicks, comes before the
     // scheduler, which moves the window.
     PetState& petState = make<PetState>(*m_defaults, *m_screens, &clock);
-    make<EmotionSystem>();
+    EmotionSystem& emotions = make<EmotionSystem>();
     PetAppearanceManager& appearance = make<PetAppearanceManager>(*m_defaults);
     LottieAnimationManager& animations = make<LottieAnimationManager>(appearance, *m_resources);
     InteractionHandler& interaction = make<InteractionHandler>(petState, *m_screens, &clock);
     WindowManager& windows = make<WindowManager>(petState, *m_screens, animations, interaction);
-    AutoBehaviorManager& scheduler = make<AutoBehaviorManager>(petState, windows, *m_screens, &clock, &random);
+    AutoBehaviorManager& scheduler
+        = make<AutoBehaviorManager>(petState, windows, *m_screens, &clock, &random, &emotions);
     LaunchManager& launch = make<LaunchManager>(*m_loginItem);
     TimeManager& time = make<TimeManager>(&clock);
     SystemMonitor& systemMonitor = make<SystemMonitor>(&SystemInfo::system(), &random, &clock);
