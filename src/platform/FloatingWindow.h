@@ -41,6 +41,8 @@ public:
     /// elsewhere fall through, and hovering starts and ends at its edge. On X11 only;
     /// click-through wins while it is on.
     void setInputRegion(const QRegion& region);
+    /// The region last set; none while the window takes the pointer everywhere.
+    [[nodiscard]] const std::optional<QRegion>& inputRegion() const { return m_inputRegion; }
 
     /// Animates the window's opacity to `alpha` (clamped to [0, 1]; NaN keeps the current
     /// opacity) over `ms` milliseconds, then runs `done`. A fade still running on this
