@@ -1,5 +1,7 @@
 #include "driftbottle/SensitiveWordNotice.h"
 
+#include "platform/Alerts.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -22,6 +24,7 @@ QMessageBox* SensitiveWordNotice::open(QWidget* parent)
     box->setEscapeButton(box->addButton(u"我知道了"_s, QMessageBox::RejectRole));
     box->setWindowModality(Qt::WindowModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    Alerts::fitWidth(*box);
     box->open();
     return box;
 }

@@ -7,6 +7,7 @@
 #include "pet/PetState.h"
 #include "pet/PetWindowHost.h"
 #include "platform/Alerts.h"
+#include "platform/BubblePlacement.h"
 #include "platform/Clock.h"
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
@@ -227,6 +228,12 @@ QCoro::Task<> FriendMessageBubbleWindowManager::send(QPointer<MessageBubbleWindo
             { u"确定"_s }, bubble);
     else
         Alerts::show(Alerts::Style::Warning, u"回复失败"_s, u"消息发送失败，请重试"_s, { u"确定"_s }, bubble);
+    // The field lost the keyboard when it was disabled for the send; the user's next try
+    // starts there, with the text still in it.
+    if (bubble && bubble->isVisible() && bubble->isEnabled()) {
+        bubble->activateWindow();
+        bubble->field()->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void FriendMessageBubbleWindowManager::closeMessage(quint64 token)
@@ -311,14 +318,19 @@ void FriendMessageBubbleWindowManager::updateWindowPositions()
     if (!pet || m_messageWindows.isEmpty())
         return;
     const QRectF frame = pet->modelFrame();
-    const double x = frame.right() + petGap;
+    const std::optional<QRectF> area = BubblePlacement::areaAround(frame, m_screens.visibleFrames());
+    // Beside the pet on the side where the column fits, so that no field or button ends
+    // up off screen.
+    const double x = BubblePlacement::besideX(frame, MessageBubbleWindow::width, petGap, area);
     double top = frame.bottom(); // the model's y grows upward
-    // A column that would pass the bottom of the visible frame moves up as a whole, so its
-    // last bubble ends inside it, though never above the frame's top.
-    if (const std::optional<QRectF> visible = m_screens.mainVisibleFrame()) {
-        const double shortfall = visible->top() - (top - columnHeight());
+    // A column that would pass the bottom of the visible area moves up as a whole, so its
+    // last bubble ends inside it, though never above the area's top; a pet reaching above
+    // the area (under a panel) starts the column at the area's top.
+    if (area) {
+        top = std::min(top, area->bottom());
+        const double shortfall = area->top() - (top - columnHeight());
         if (shortfall > 0)
-            top = std::max(top, std::min(top + shortfall, visible->bottom()));
+            top = std::min(top + shortfall, area->bottom());
     }
     for (const QPointer<MessageBubbleWindow>& window : std::as_const(m_messageWindows)) {
         if (!window)

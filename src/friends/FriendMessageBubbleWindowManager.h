@@ -24,8 +24,9 @@ class Screens;
 
 /// Friend messages as bubbles beside the pet: one per received message, with a reply
 /// field, and compose bubbles opened from the menus. Bubbles stack downward from the pet's
-/// top edge, 20 px to its right, and follow every move of the pet; a column that would
-/// pass the bottom of the screen moves up as a whole. While received messages are shown
+/// top edge, 20 px to its right (to its left where the screen ends first), and follow every
+/// move of the pet; a column that would pass the bottom of the screen moves up as a whole,
+/// and one never starts above its top. While received messages are shown
 /// the pet waits in the bottom-left corner with its behaviour paused.
 ///
 /// A received message is acknowledged to the server only once its bubble is on screen:

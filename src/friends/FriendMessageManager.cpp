@@ -244,6 +244,9 @@ void FriendMessageManager::handleReceivedMessage(QWebSocket* socket, const QByte
         resetAttemptsIfHealthy();
         break;
     case Kind::friendMessage:
+        if (frame.cut)
+            log(u"⚠️ 好友消息过长，只显示开头: "_s + QString::number(frame.message->id) + u"（"_s
+                + QString::number(utf8.size()) + u" 字节）"_s);
         receiveFriendMessage(*frame.message);
         break;
     case Kind::badMessage:

@@ -41,8 +41,9 @@ public:
 
     static constexpr int pingIntervalMs = 30000;
     static constexpr int maxReconnectAttempts = 5;
-    /// Larger messages close the socket (and a reconnect follows); smaller ones that are still
-    /// too large for the contract are read and ignored without losing the connection.
+    /// Larger messages close the socket (and a reconnect follows). Below it, a friend message
+    /// of any size is read, cut and acknowledged; other frames too large for the contract
+    /// are ignored without losing the connection.
     static constexpr qint64 maxIncomingMessageBytes = 16 * 1024 * 1024;
     /// Messages held while nobody has installed the callback yet. Beyond either bound they
     /// are refused, so the server keeps them.

@@ -5,6 +5,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -17,15 +20,9 @@ QByteArray write(const QJsonObject& object)
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-} // namespace
-
-Incoming decode(const QByteArray& utf8)
+Incoming decodeAnySize(const QByteArray& utf8)
 {
     Incoming frame;
-    if (utf8.size() > maxFrameBytes) {
-        frame.kind = Incoming::Kind::tooLarge;
-        return frame;
-    }
     const QJsonDocument document = QJsonDocument::fromJson(utf8);
     if (!document.isObject())
         return frame;
@@ -54,6 +51,30 @@ Incoming decode(const QByteArray& utf8)
         }
     } else {
         frame.kind = Incoming::Kind::unknown;
+    }
+    return frame;
+}
+
+} // namespace
+
+Incoming decode(const QByteArray& utf8)
+{
+    Incoming frame = decodeAnySize(utf8);
+    if (utf8.size() > maxFrameBytes && frame.kind != Incoming::Kind::friendMessage) {
+        Incoming ignored;
+        ignored.kind = Incoming::Kind::tooLarge;
+        return ignored;
+    }
+    if (frame.message && frame.message->content.size() > maxContentLength) {
+        // Cut between two characters; the finder looks at a little more than is kept, so it
+        // sees where the character at the limit ends without reading the whole text.
+        const QString start = frame.message->content.left(maxContentLength + 64);
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, start);
+        finder.setPosition(maxContentLength);
+        if (!finder.isAtBoundary())
+            finder.toPreviousBoundary();
+        frame.message->content = start.left(std::max<qsizetype>(finder.position(), 0)) + QStringView(cutNotice);
+        frame.cut = true;
     }
     return frame;
 }

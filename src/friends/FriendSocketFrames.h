@@ -12,9 +12,15 @@
 /// string "type". Pure functions: no socket, no log.
 namespace FriendSocketFrames {
 
-/// Frames larger than this are not parsed at all: no frame of the contract comes near it,
-/// and one that does would only fill the log and the bubbles.
+/// Frames larger than this are ignored, except friend messages: no other frame of the
+/// contract comes near it. A friend message is the server's until acknowledged, so one of any
+/// size the socket takes is read, shown cut and acknowledged, or it would come back forever.
 inline constexpr qsizetype maxFrameBytes = 64 * 1024;
+/// A friend message's text is cut after this many characters (UTF-16 units, never inside
+/// an emoji), and `cutNotice` follows: a bubble cannot show more, and the log and the held
+/// messages stay small.
+inline constexpr qsizetype maxContentLength = 16 * 1024;
+inline constexpr char16_t cutNotice[] = u"\n……（消息过长，后面的内容未显示）";
 
 /// The server expects this before the user id in the authentication token.
 inline constexpr char authTokenPrefix[] = "tamsel-uid-";
@@ -23,7 +29,7 @@ struct Incoming
 {
     enum class Kind {
         dropped, ///< not a JSON object with a string "type", or a message without object "data"
-        tooLarge, ///< over maxFrameBytes; not parsed
+        tooLarge, ///< over maxFrameBytes and no friend message
         authSuccess,
         authError,
         pong,
@@ -35,6 +41,7 @@ struct Incoming
     QString type;
     std::optional<FriendMessage> message;
     QString error;
+    bool cut = false; ///< the message's text was too long and ends in cutNotice
 };
 
 [[nodiscard]] Incoming decode(const QByteArray& utf8);

@@ -50,7 +50,7 @@ QFont sized(QFont font, int pointSize, QFont::Weight weight = QFont::Normal)
 
 MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbleId, qint64 receiverId,
     const QString& avatar, const QString& title, const QString& content, Screens& screens)
-    : FloatingWindow(Focus::Accept, screens)
+    : KeyEnabledWindow(screens)
     , m_kind(kind)
     , m_token(token)
     , m_bubbleId(std::move(bubbleId))

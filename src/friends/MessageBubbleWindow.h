@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FloatingWindow.h"
+#include "platform/KeyEnabledWindow.h"
 
 #include <QString>
 
@@ -11,8 +11,9 @@ class QPlainTextEdit;
 class QPushButton;
 
 /// One message bubble beside the pet: a received message with a reply field, or a compose
-/// bubble with a message field. It only shows and reports; the bubble manager sends and closes.
-class MessageBubbleWindow final : public FloatingWindow
+/// bubble with a message field. Both take the keyboard when clicked. It only shows and
+/// reports; the bubble manager sends and closes.
+class MessageBubbleWindow final : public KeyEnabledWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MessageBubbleWindow)

@@ -4,9 +4,11 @@
 #include "core/Reminder.h"
 #include "pet/SpeechBubbleView.h"
 #include "pet/WindowManager.h"
+#include "platform/BubblePlacement.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
 #include "platform/NumberFormat.h"
+#include "platform/Screens.h"
 #include "platform/StandardOutput.h"
 
 #include <QCoreApplication>
@@ -33,6 +35,15 @@ QString frameText(const QRectF& frame)
     return u"origin=("_s + pointText(frame.topLeft()) + u"), size=("_s + NumberFormat::shortestDouble(frame.width())
         + u", "_s + NumberFormat::shortestDouble(frame.height()) + u")"_s;
 }
+
+/// Beside the pet with its vertical middle level with the pet's, on the side where it fits.
+QPointF placeBeside(const FloatingWindow& pet, const QRectF& petFrame, double height)
+{
+    const double y = petFrame.y() + petFrame.height() * 0.5 - height * 0.5;
+    return BubblePlacement::besidePet(petFrame, QSizeF(SpeechBubbleWindowManager::bubbleSize.width(), height),
+        SpeechBubbleWindowManager::gap, y, BubblePlacement::areaAround(petFrame, pet.screens().visibleFrames()));
+}
+
 } // namespace
 
 SpeechBubbleWindowManager::SpeechBubbleWindowManager(WindowManager& windowManager, QObject* parent)
@@ -95,7 +106,7 @@ void SpeechBubbleWindowManager::showBubbleWindow(const QString& title, const QSt
     const QRectF petFrame = pet->modelFrame();
     log(u"🐱 宠物窗口初始位置: "_s + frameText(petFrame));
     const double right = petFrame.x() + petFrame.width();
-    const QPointF origin(right + gap, petFrame.y() + petFrame.height() * 0.5 - bubbleSize.height() * 0.5);
+    const QPointF origin = placeBeside(*pet, petFrame, bubbleSize.height());
     log(u"💬 气泡窗口计算: 宠物右边缘="_s + NumberFormat::shortestDouble(right) + u", 间距=10"_s);
     log(u"💬 气泡初始位置: "_s + frameText(QRectF(origin, bubbleSize)));
 
@@ -163,14 +174,13 @@ void SpeechBubbleWindowManager::updateBubblePosition()
         return;
     const QRectF petFrame = pet->modelFrame();
     const QRectF old = m_bubbleWindow->modelFrame();
-    const QPointF origin(
-        petFrame.x() + petFrame.width() + gap, petFrame.y() + petFrame.height() * 0.5 - old.height() * 0.5);
-    // One pet step arrives twice (the manager's announcement and the window's move event):
-    // the second finds the bubble in place already. Nothing is logged per move: a walking
-    // pet moves ten times a second.
-    if (origin == old.topLeft())
-        return;
+    const QPointF origin = placeBeside(*pet, petFrame, old.height());
+    log(u"🔄 更新气泡位置:"_s);
+    log(u"   宠物当前: "_s + frameText(petFrame));
+    log(u"   气泡旧frame: "_s + frameText(old));
+    log(u"   气泡新位置: origin=("_s + pointText(origin) + u")"_s);
     m_bubbleWindow->setModelFrame(QRectF(origin, old.size()));
+    log(u"   气泡实际位置: origin=("_s + pointText(m_bubbleWindow->modelFrame().topLeft()) + u")"_s);
 }
 
 void SpeechBubbleWindowManager::hideBubbleWindow()

@@ -14,9 +14,10 @@ class SpeechBubbleView;
 class WindowManager;
 
 /// Owns the one speech bubble beside the pet: a 280 × 120 window 10 points right of the pet
-/// window, vertically centred on it, following every move of the pet and closing itself
-/// 8 s after it came up. A new bubble replaces the one on screen. Fired reminders are
-/// spoken this way, with their type's emoji.
+/// window (left of it where the screen ends first), vertically centred on it, following
+/// every move of the pet and closing itself 8 s after it came up. Each move it follows is
+/// logged. A new bubble replaces the one on screen. Fired reminders are spoken this way,
+/// with their type's emoji.
 class SpeechBubbleWindowManager final : public QObject
 {
     Q_OBJECT

@@ -44,7 +44,7 @@ int Alerts::show(Style style, const QString& title, const QString& text, const Q
 {
     Seam& s = seam();
     if (!s.nextAnswers.isEmpty()) {
-        s.answered.append({ style, title, text, buttons });
+        s.answered.append({ style, title, text, buttons, destructiveButton });
         return s.nextAnswers.takeFirst();
     }
 
@@ -83,18 +83,23 @@ int Alerts::show(Style style, const QString& title, const QString& text, const Q
         button->setPalette(palette);
     }
 
+    fitWidth(box);
+    box.exec();
+    return int(added.indexOf(box.clickedButton()));
+}
+
+void Alerts::fitWidth(QMessageBox& box)
+{
     // Left alone, the box wraps at about 190 px and breaks Chinese sentences mid-word. Its
     // width follows the longest line instead, within bounds; the spacer holds it there.
     const QFontMetrics metrics(box.font());
     int longest = 0;
-    for (const QString& line : QString(title + u'\n' + text).split(u'\n'))
+    for (const QString& line : QString(box.text() + u'\n' + box.informativeText()).split(u'\n'))
         longest = std::max(longest, metrics.horizontalAdvance(line));
     const int textWidth = std::clamp(longest + 8, minimumWidth, maximumWidth);
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
         grid->addItem(new QSpacerItem(textWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
             grid->columnCount() - 1);
-    box.exec();
-    return int(added.indexOf(box.clickedButton()));
 }
 
 void Alerts::setNextAnswers(const QList<int>& answers)

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QMessageBox;
 class QWidget;
 
 /// Modal message boxes. Texts are always shown as plain text, never as markup.
@@ -25,6 +26,7 @@ public:
         QString title;
         QString text;
         QStringList buttons;
+        int destructiveButton = -1;
     };
 
     /// Runs a modal box with `title` as its headline, `text` below it, and `buttons` in the
@@ -40,6 +42,10 @@ public:
 
     static constexpr int minimumWidth = 360;
     static constexpr int maximumWidth = 560;
+
+    /// Sizes a message box opened elsewhere like the boxes of `show`: its text at least
+    /// `minimumWidth` wide and wider for longer lines, up to `maximumWidth`.
+    static void fitWidth(QMessageBox& box);
 
     static void setNextAnswers(const QList<int>& answers);
     /// The alerts answered from the queue, oldest first.

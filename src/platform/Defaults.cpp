@@ -19,6 +19,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString category = u"Settings"_s;
+// Enough for any number of broken files a person could start the program on in one second.
+constexpr int maxAsideCounter = 1000;
 
 // A write that is cut short (a crash, a power cut) leaves its temporary copy beside the
 // file as "<name>.XXXXXX". Only one program runs at a time, so at start every such copy is
@@ -76,7 +78,11 @@ void Defaults::load()
         m_values = document.object();
         return;
     }
-    const QString aside = m_filePath + u".corrupt-"_s + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s);
+    // A file put aside earlier in the same second keeps its name; this one takes a counter.
+    const QString stamped = m_filePath + u".corrupt-"_s + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s);
+    QString aside = stamped;
+    for (int counter = 2; QFile::exists(aside) && counter <= maxAsideCounter; ++counter)
+        aside = stamped + u'-' + QString::number(counter);
     if (QFile::rename(m_filePath, aside)) {
         LogManager::log(u"⚠️ 设置文件无法解析，已移至: "_s + aside, category);
     } else {

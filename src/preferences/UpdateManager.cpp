@@ -193,9 +193,12 @@ void UpdateManager::showUpdateAlert(const UpdateData& data)
         m_defaults.setValue(ignoredVersionKey, data.latestVersion);
         log(u"🚫 忽略版本: "_s + data.latestVersion);
         break;
-    default:
-        // "稍后提醒", or the alert closed without a choice.
+    case 1:
         log(u"⏰ 用户选择稍后提醒"_s);
+        break;
+    default:
+        // The alert went away without a button pressed: the program is quitting, and
+        // nobody chose anything.
         break;
     }
 }

@@ -259,6 +259,40 @@ TEST_F(Bubbles, ComposeBubblesLeaveThePetAndShareTheColumn)
     EXPECT_TRUE(pet->restoredTo.isEmpty());
 }
 
+TEST_F(Bubbles, TheColumnOpensAndFollowsOnTheSideWhereItFits)
+{
+    // The 1440 × 900 screen with its 40 px dock; a compose bubble is 320 × 110, 20 from the pet.
+    const struct
+    {
+        const char* name;
+        QPointF pet;
+        QPointF bubble;
+    } cases[] = {
+        { "in the middle", { 600, 500 }, { 748, 518 } },
+        { "at the right edge", { 1312, 500 }, { 972, 518 } },
+        { "partly above the screen", { 600, 820 }, { 748, 790 } },
+        { "partly behind the dock", { 1312, -60 }, { 972, 40 } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        pet->window.setModelOrigin(c.pet);
+        bubbles->showSendMessageBubble(friendRecord(5));
+        settle();
+        ASSERT_EQ(open().size(), 1);
+        EXPECT_EQ(open().at(0)->modelFrame(), QRectF(c.bubble, QSizeF(320, 110)));
+        closeAndWait(open().at(0));
+    }
+
+    // A message parks the pet in the bottom-left corner, its bubble right of it; dragged to
+    // the right edge, the pet takes the bubble to its left.
+    bubbles->showMessage(message(3));
+    settle();
+    ASSERT_EQ(open().size(), 1);
+    EXPECT_EQ(open().at(0)->modelFrame().left(), 198);
+    pet->window.setModelOrigin({ 1312, 500 });
+    ASSERT_TRUE(waitUntil([&] { return open().at(0)->modelFrame().left() == 972; }));
+}
+
 TEST_F(Bubbles, TwoBubblesOfOneMessageIdStayApart)
 {
     bubbles->showMessage(message(42));
@@ -330,6 +364,10 @@ TEST_F(Bubbles, AFailedSendKeepsTheTextAndSaysSo)
             bubbles->showMessage(message(1, 999));
         settle();
         MessageBubbleWindow* bubble = open().constLast();
+        // The user types in the bubble.
+        bubble->activateWindow();
+        ASSERT_TRUE(waitUntil([&] { return bubble->isActiveWindow(); }));
+        bubble->field()->setFocus();
         bubble->field()->setText(u"你好 <b>呀</b>"_s);
         bubble->sendButton()->click();
         ASSERT_TRUE(waitUntil([] { return !Alerts::answeredAlerts().isEmpty(); }));
@@ -343,6 +381,9 @@ TEST_F(Bubbles, AFailedSendKeepsTheTextAndSaysSo)
         EXPECT_TRUE(bubble->field()->isEnabled());
         EXPECT_EQ(bubble->sendButton()->text(), u"发送"_s);
         EXPECT_TRUE(bubble->sendButton()->isEnabled());
+        // The keyboard is back in the field for another try, not on the close button.
+        EXPECT_TRUE(waitUntil([&] { return bubble->field()->hasFocus(); }));
+        closeAndWait(bubble);
     }
 }
 

@@ -2,6 +2,8 @@
 // reconnect and ping delays on fake timers.
 #include "FriendsFixture.h"
 
+#include "friends/FriendSocketFrames.h"
+
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -392,4 +394,30 @@ TEST_F(MessageConnection, MessagesGoOverHttpAndArriveLiveOrStored)
     EXPECT_EQ(server.state().messages().last().receiverId, bob);
     const auto refused = await(messages->sendMessage(999, u"陌生人"_s));
     ASSERT_TRUE(refused.apiError());
+}
+
+TEST_F(MessageConnection, AMessageTooLongForABubbleIsShownCutAndAcknowledgedSoItComesNoMore)
+{
+    const qint64 bob = server.state().addUser(u"bob@x.io"_s, u"鲍勃"_s, u"🐶"_s, u"pw"_s);
+    server.state().befriend(userId, bob);
+    std::optional<qint64> sender = bob;
+    APIClient bobClient(server.baseUrl(), [&] { return sender; });
+    collect();
+    connectAndAuthenticate();
+    const LogCapture log;
+    // Over 64 KB on the wire, and the cut falls inside a family emoji, which stays whole.
+    const QString family = u"👨‍👩‍👧"_s;
+    const QString text = u"x"_s + family.repeated(5000);
+    ASSERT_GT(text.toUtf8().size(), FriendSocketFrames::maxFrameBytes);
+    ASSERT_TRUE(await(bobClient.sendFriendMessage(userId, text)).ok());
+
+    ASSERT_TRUE(waitUntil([&] { return received.size() == 1; }, 20000));
+    const qsizetype wholeFamilies = (FriendSocketFrames::maxContentLength - 1) / family.size();
+    EXPECT_EQ(received.at(0).content,
+        text.left(1 + wholeFamilies * family.size()) + QStringView(FriendSocketFrames::cutNotice));
+    EXPECT_TRUE(log.anyContains(u"⚠️ 好友消息过长，只显示开头: "_s));
+    EXPECT_EQ(messages->unreadCount(), 1);
+    // Acknowledged, so the server does not send it again at the next connection.
+    EXPECT_TRUE(waitUntil([&] { return server.state().messages().at(0).delivered; }));
+    EXPECT_TRUE(messages->isConnected());
 }

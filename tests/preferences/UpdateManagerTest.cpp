@@ -160,6 +160,13 @@ TEST_F(Updates, TheOffersAnswersOpenTheSiteOrStoreTheIgnoredVersion)
     check(true, 1);
     EXPECT_EQ(alertTitles(), QStringList { u"发现新版本 🎉"_s });
     EXPECT_EQ(opened.size(), 1);
+    EXPECT_EQ(loggedLines(u"Update"_s).count(u"⏰ 用户选择稍后提醒"_s), 1);
+
+    // Closed without a button (the program quits): no choice is recorded.
+    check(true, -1);
+    EXPECT_EQ(loggedLines(u"Update"_s).count(u"⏰ 用户选择稍后提醒"_s), 1);
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_EQ(defaults.string(UpdateManager::ignoredVersionKey), u"1.2.0"_s);
 }
 
 TEST_F(Updates, AutomaticChecksWaitADayButManualOnesNever)

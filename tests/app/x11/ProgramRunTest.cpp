@@ -2,6 +2,7 @@
 #include "support/FakeCompanionServer.h"
 #include "support/Wait.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -187,7 +188,9 @@ TEST_F(ProgramRun, SigtermEndsTheProgramWhileAnAlertIsOpen)
     EXPECT_EQ(pet.exitCode(), 0);
     QFile log(m_home.filePath(u".local/share/Tamsel/debug.log"_s));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(log.readAll().contains("] [AppDelegate] 🛑 应用即将退出\n")) << "what quit saves was not saved";
+    const QByteArray logged = log.readAll();
+    EXPECT_TRUE(logged.contains("] [AppDelegate] 🛑 应用即将退出\n")) << "what quit saves was not saved";
+    EXPECT_FALSE(logged.contains("⏰ 用户选择稍后提醒")) << "quitting is no answer to the alert";
 }
 
 namespace {
@@ -270,4 +273,34 @@ TEST_F(ProgramOnBrokenSettings, StartsOnTheLastWholeSettingsBesideALeftoverTempo
     QFile settings(settingsFolder() + u"/defaults.json"_s);
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_EQ(QJsonDocument::fromJson(settings.readAll()).object().value(u"KeptAcrossTheCrash"_s).toInt(), 7);
+}
+
+// A broken file put aside earlier in the same second keeps its name; the new one goes beside
+// it, and the run saves its settings as usual.
+TEST_F(ProgramOnBrokenSettings, PutsASecondBrokenFileOfTheSameSecondBesideTheFirstAndSavesTheRun)
+{
+    writeSettings(u"defaults.json"_s, R"({"PetMoveSpeed": )");
+    // Whichever second the program starts in, a file was put aside in it already.
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int second = 0; second < 60; ++second)
+        writeSettings(u"defaults.json.corrupt-"_s + now.addSecs(second).toString(u"yyyyMMdd-HHmmss"_s), "earlier");
+    QProcess pet;
+    QByteArray out;
+    startAndWaitForStartup(pet, out);
+
+    const QRegularExpression movedTo(
+        u"\\[Settings\\] ⚠️ 设置文件无法解析，已移至: (.+defaults\\.json\\.corrupt-\\d{8}-\\d{6}-2)\\n"_s);
+    const QRegularExpressionMatch moved = movedTo.match(QString::fromUtf8(out));
+    ASSERT_TRUE(moved.hasMatch()) << out.constData();
+    QFile kept(moved.captured(1));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), R"({"PetMoveSpeed": )");
+    stop(pet);
+
+    QFile settings(settingsFolder() + u"/defaults.json"_s);
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly)) << "the run saved nothing";
+    QJsonParseError error {};
+    const QJsonDocument saved = QJsonDocument::fromJson(settings.readAll(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError);
+    EXPECT_TRUE(saved.isObject());
 }

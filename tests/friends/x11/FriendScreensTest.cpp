@@ -123,3 +123,40 @@ TEST_F(FriendScreens, PagesFitTheirSizes)
     }
     save(sheet->grab(), u"send-message-sheet"_s);
 }
+
+TEST_F(FriendScreens, BubblesBesideAPetAtTheRightEdgeStayOnScreen)
+{
+    const qint64 alice = signIn();
+    const qint64 bob = server.state().addUser(u"bob@x.io"_s, u"鲍勃"_s, u"🐶"_s, u"pw"_s);
+    server.state().befriend(alice, bob);
+    ASSERT_TRUE(await(friends->fetchFriendList()).ok());
+
+    FriendMessage m;
+    m.id = 1;
+    m.senderId = bob;
+    m.senderNickname = u"鲍勃"_s;
+    m.senderAvatar = u"🐶"_s;
+    m.content = u"晚上一起吃饭吗？"_s;
+    bubbles->showMessage(m);
+    QCoreApplication::processEvents();
+    // The user drags the parked pet to the right edge, then writes to Bob.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    pet->window.setModelOrigin({ screen.width() - 128.0, 400 });
+    bubbles->showSendMessageBubble(friends->friends().at(0));
+    ASSERT_TRUE(waitUntil([&] { return bubbles->bubbles().size() == 2; }));
+    MessageBubbleWindow* received = bubbles->bubbles().at(0);
+    MessageBubbleWindow* compose = bubbles->bubbles().at(1);
+
+    // Where the window system put them: left of the pet, whole on the screen.
+    const QRect petRect = pet->window.geometry();
+    const bool placed = waitUntil([&] {
+        return received->geometry().topLeft() == QPoint(petRect.left() - 20 - 320, petRect.top())
+            && compose->geometry().top() == received->geometry().bottom() + 1 + 10
+            && compose->geometry().left() == received->geometry().left();
+    });
+    QTest::qWait(200);
+    save(QGuiApplication::primaryScreen()->grabWindow(0), u"bubbles-right-edge"_s);
+    ASSERT_TRUE(placed) << received->geometry().x() << "," << received->geometry().y();
+    EXPECT_TRUE(screen.contains(received->geometry()));
+    EXPECT_TRUE(screen.contains(compose->geometry()));
+}
