@@ -24,5 +24,8 @@ class QWidget;
 /// stands out from the background there.
 [[nodiscard]] QColor strongestInk(const QImage& image, const QRect& area, QPoint background);
 
+/// The colour most pixels inside `area` have: the background text stands on.
+[[nodiscard]] QColor dominantColour(const QImage& image, const QRect& area);
+
 /// Where `child` lies inside `ancestor`, in `ancestor`'s coordinates.
 [[nodiscard]] QRect areaIn(const QWidget* child, const QWidget* ancestor);
