@@ -43,8 +43,14 @@ QFont tagFont(const QFont& base)
 QFont avatarFont(const QFont& base)
 {
     QFont font = EmojiLabel::emojiFont(base, 0);
-    font.setPixelSize(ConversationRowDelegate::avatarPixels * 3 / 4);
+    font.setPixelSize(ConversationRowDelegate::avatarPixels);
     return font;
+}
+
+/// The avatar's square: an emoji line is taller than its font size.
+int avatarBox(const QFont& base)
+{
+    return QFontMetrics(avatarFont(base)).height();
 }
 
 } // namespace
@@ -69,7 +75,7 @@ QSize ConversationRowDelegate::sizeHint(const QStyleOptionViewItem& option, cons
     const QFontMetrics headline(headlineFont(option.font));
     const QFontMetrics subline(option.font);
     const int text = headline.height() + lineSpacing + subline.height();
-    return { dividerInset + 200, std::max(avatarPixels, text) + 2 * paddingY + 1 };
+    return { dividerInset + 200, std::max(avatarBox(option.font), text) + 2 * paddingY + 1 };
 }
 
 void ConversationRowDelegate::paint(
@@ -90,7 +96,8 @@ void ConversationRowDelegate::paint(
     const QColor secondary = SecondaryText::colour(palette.color(QPalette::Text), palette.color(QPalette::Base), tint);
 
     const QRect inner = row.adjusted(paddingX, paddingY, -paddingX, -paddingY - 1);
-    const QRect avatar(inner.left(), inner.center().y() - avatarPixels / 2, avatarPixels, avatarPixels);
+    const int box = avatarBox(option.font);
+    const QRect avatar(inner.left(), inner.center().y() - box / 2, box, box);
     painter->setFont(avatarFont(option.font));
     painter->setPen(palette.color(QPalette::Text));
     painter->drawText(

@@ -48,6 +48,10 @@ QPushButton* mainButton(const QString& objectName, BusySpinner** spinner, QWidge
     auto* layout = new QHBoxLayout(button);
     layout->setContentsMargins(0, 0, 0, 0);
     *spinner = new BusySpinner(13, button);
+    // The spinner stands in for the label, in the label's white.
+    QPalette white = (*spinner)->palette();
+    white.setColor(QPalette::ButtonText, Qt::white);
+    (*spinner)->setPalette(white);
     layout->addWidget(*spinner, 0, Qt::AlignCenter);
     (*spinner)->hide();
     return button;

@@ -45,6 +45,8 @@ public:
     /// elsewhere fall through, and hovering starts and ends at its edge. On X11 only;
     /// click-through wins while it is on.
     void setInputRegion(const QRegion& region);
+    /// The region last set; none while the window takes the pointer everywhere.
+    [[nodiscard]] const std::optional<QRegion>& inputRegion() const { return m_inputRegion; }
 
     /// Puts this shown window right below `other` (shown too). A window no manager handles
     /// opens above every managed one and stays there; this keeps it below the one window

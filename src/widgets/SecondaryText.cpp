@@ -15,9 +15,10 @@ namespace {
 
 /// How far towards its background secondary text goes when the contrast allows it.
 constexpr int dimmestPercent = 50;
-/// A little above the least contrast: a tint blended by the painter rounds a shade
-/// differently from our sum, and the text must still reach the least contrast on screen.
-constexpr double aimedContrast = SecondaryText::minimumContrast + 0.1;
+/// Above the least contrast: the thin strokes of small text are smoothed a shade lighter
+/// than their colour, and a tint blended by the painter rounds differently from our sum;
+/// the text must still reach the least contrast on screen.
+constexpr double aimedContrast = SecondaryText::minimumContrast + 0.5;
 
 double linear(double channel)
 {

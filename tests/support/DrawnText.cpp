@@ -1,6 +1,7 @@
 #include "support/DrawnText.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QPixmap>
 #include <QStyle>
 #include <QWidget>
@@ -75,6 +76,39 @@ QColor strongestInk(const QImage& image, const QRect& area, QPoint background)
         }
     }
     return best;
+}
+
+QColor dominantColour(const QImage& image, const QRect& area)
+{
+    QHash<QRgb, int> counts;
+    const QRect box = area.intersected(image.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb best = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            best = it.key();
+        }
+    }
+    return QColor::fromRgb(best);
+}
+
+double drawnContrast(const QImage& image, const QRect& area)
+{
+    const QColor under = dominantColour(image, area);
+    QColor strongest = under;
+    const QRect box = area.intersected(image.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (contrastRatio(pixel, under) > contrastRatio(strongest, under))
+                strongest = pixel;
+        }
+    }
+    return contrastRatio(strongest, under);
 }
 
 QRect areaIn(const QWidget* child, const QWidget* ancestor)

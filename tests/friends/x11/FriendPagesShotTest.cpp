@@ -60,6 +60,11 @@ TEST_F(FriendsUiFixture, FriendCodePageAndMessageSheetInBothPalettes)
         generate->click();
         ASSERT_TRUE(waitUntil([&] { return !page->isLoading(); }));
         grabFromScreen(window, u"friend-code-generate-error"_s + palette);
+        // While the request runs, the button shows a spinner in its label's colour.
+        server.scriptNext(ScriptedReply { std::nullopt, {}, 1500 });
+        generate->click();
+        grabFromScreen(window, u"friend-code-generating"_s + palette, 200);
+        ASSERT_TRUE(waitUntil([&] { return !page->isLoading(); }));
 
         page->setMode(FriendVerificationView::Mode::add);
         page->findChild<PlainLineEdit*>(u"codeField"_s)->setText(u"123456"_s);
