@@ -31,6 +31,14 @@ public:
     [[nodiscard]] static QList<Run> emojiRuns(const QString& text);
     /// The colour emoji font's family, or an empty text when none is installed.
     [[nodiscard]] static QString colorEmojiFamily();
+    /// Draws `text` like QPainter::drawText with the painter's font and pen, its emoji
+    /// sequences in the colour font; for item delegates, which paint past the style.
+    static void drawText(QPainter& painter, const QRect& rect, int flags, const QString& text);
+
+    using QProxyStyle::polish;
+    /// Line edits and text editors lay out their own text: they are given the colour font
+    /// for emoji here, as every widget passes through when it is first shown.
+    void polish(QWidget* widget) override;
 
     void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette, bool enabled,
         const QString& text, QPalette::ColorRole textRole = QPalette::NoRole) const override;
@@ -38,4 +46,9 @@ public:
     /// holds emoji is drawn without it, and the label is then drawn where the style puts it.
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
         const QWidget* widget = nullptr) const override;
+
+private:
+    /// Lays `shown` out in `rect` with the colour font for `runs` and draws it with the
+    /// painter's pen.
+    static void drawRuns(QPainter& painter, const QRect& rect, int flags, const QString& shown, const QList<Run>& runs);
 };

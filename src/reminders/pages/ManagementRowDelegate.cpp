@@ -1,5 +1,6 @@
 #include "reminders/pages/ManagementRowDelegate.h"
 
+#include "platform/EmojiStyle.h"
 #include "reminders/pages/ManagementListModel.h"
 #include "widgets/EmojiLabel.h"
 
@@ -176,15 +177,16 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     painter->setFont(titleFont);
     painter->setPen(palette.color(QPalette::WindowText));
     const QFontMetrics titleMetrics(titleFont);
-    painter->drawText(QRect(g.text.left(), y, g.text.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
-        titleMetrics.elidedText(row.title, Qt::ElideRight, g.text.width()));
+    EmojiStyle::drawText(*painter, QRect(g.text.left(), y, g.text.width(), titleHeight),
+        Qt::AlignLeft | Qt::AlignVCenter, titleMetrics.elidedText(row.title, Qt::ElideRight, g.text.width()));
     y += titleHeight + 4;
 
     painter->setFont(captionFont);
     painter->setPen(secondary(palette));
     QString message = row.message;
     message.replace(u'\n', u' ');
-    painter->drawText(QRect(g.text.left(), y, g.text.width(), captionHeight), Qt::AlignLeft | Qt::AlignVCenter,
+    EmojiStyle::drawText(*painter, QRect(g.text.left(), y, g.text.width(), captionHeight),
+        Qt::AlignLeft | Qt::AlignVCenter,
         QFontMetrics(captionFont).elidedText(message, Qt::ElideRight, g.text.width()));
     y += captionHeight + 4;
 
