@@ -10,6 +10,7 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
+#include "widgets/SecondaryText.h"
 
 #include <QDialog>
 #include <QFrame>
@@ -38,6 +39,9 @@ void log(const QString& message)
     LogManager::log(message, category);
 }
 
+/// The caption font is this many points below the form's own.
+constexpr int captionDelta = -2;
+
 QFont scaledFont(const QFont& base, int delta, bool bold = false)
 {
     QFont font = base;
@@ -53,11 +57,6 @@ void setTextColour(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
-QColor secondaryColour(const QWidget* widget)
-{
-    return widget->palette().color(QPalette::PlaceholderText);
-}
-
 const QColor red(0xd7, 0x2c, 0x2c);
 const QColor green(0x1e, 0x8e, 0x3e);
 
@@ -70,7 +69,7 @@ QWidget* captionRow(QWidget* parent, EmojiLabel* icon, PlainLabel* text)
     layout->setSpacing(6);
     icon->setParent(row);
     text->setParent(row);
-    text->setFont(scaledFont(text->font(), -1));
+    text->setFont(scaledFont(text->font(), captionDelta));
     layout->addWidget(icon);
     layout->addWidget(text, 1);
     return row;
@@ -83,7 +82,7 @@ QWidget* fieldBlock(QWidget* parent, const QString& icon, const QString& label, 
     auto* block = new QWidget(parent);
     auto* layout = new QVBoxLayout(block);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
+    layout->setSpacing(8);
 
     auto* heading = new QWidget(block);
     auto* headingLayout = new QHBoxLayout(heading);
@@ -96,11 +95,12 @@ QWidget* fieldBlock(QWidget* parent, const QString& icon, const QString& label, 
     layout->addWidget(heading);
 
     field->setParent(block);
+    SecondaryText::apply(field, SecondaryText::Part::placeholder);
     layout->addWidget(field);
     if (!hint.isEmpty()) {
         auto* hintLabel = new PlainLabel(hint, block);
-        hintLabel->setFont(scaledFont(hintLabel->font(), -2));
-        setTextColour(hintLabel, secondaryColour(hintLabel));
+        hintLabel->setFont(scaledFont(hintLabel->font(), captionDelta));
+        SecondaryText::apply(hintLabel);
         layout->addWidget(hintLabel);
     }
     if (below) {
@@ -124,7 +124,7 @@ QWidget* stepPage(QWidget* parent)
     auto* page = new QWidget(parent);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
+    layout->setSpacing(16);
     return page;
 }
 
@@ -137,7 +137,7 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, APIClient& 
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(14);
+    layout->setSpacing(20);
     layout->addWidget(buildHeader());
 
     auto* divider = new QFrame(this);
@@ -158,6 +158,10 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, APIClient& 
 
     m_errorBanner = new BannerRow(BannerRow::Kind::error, this);
     m_errorBanner->setObjectName(u"errorBanner"_s);
+    m_errorBanner->setFont(scaledFont(m_errorBanner->font(), captionDelta));
+    // The form's height is fixed: a long answer from the server shows its start, and
+    // the whole of it in the tool tip.
+    m_errorBanner->setLineLimit(2);
     m_successBanner = new BannerRow(BannerRow::Kind::success, this);
     m_successBanner->setObjectName(u"successBanner"_s);
     m_successBanner->setMessage(u"登录成功！"_s);
@@ -208,14 +212,18 @@ QWidget* UserRegistrationView::buildHeader()
     auto* header = new QWidget(this);
     auto* layout = new QVBoxLayout(header);
     layout->setContentsMargins(20, 20, 20, 0);
-    layout->setSpacing(6);
-    m_headerIcon = new EmojiLabel({}, 30, header);
+    layout->setSpacing(8);
+    m_headerIcon = new EmojiLabel({}, 0, header);
+    m_headerIcon->setObjectName(u"headerIcon"_s);
+    QFont symbol = m_headerIcon->font();
+    symbol.setPixelSize(headerSymbolPixels);
+    m_headerIcon->setFont(symbol);
     m_title = new PlainLabel({}, header);
     m_title->setObjectName(u"title"_s);
     m_title->setFont(scaledFont(m_title->font(), 7, true));
     m_subtitle = new PlainLabel({}, header);
     m_subtitle->setObjectName(u"subtitle"_s);
-    setTextColour(m_subtitle, secondaryColour(m_subtitle));
+    SecondaryText::apply(m_subtitle);
     for (QLabel* label :
         { static_cast<QLabel*>(m_headerIcon), static_cast<QLabel*>(m_title), static_cast<QLabel*>(m_subtitle) }) {
         label->setAlignment(Qt::AlignHCenter);
@@ -243,7 +251,7 @@ QWidget* UserRegistrationView::buildLoginStep()
     m_foundAccount = new PlainLabel;
     m_foundAccount->setObjectName(u"foundAccount"_s);
     m_foundAccount->setElideMode(Qt::ElideMiddle);
-    setTextColour(m_foundAccount, secondaryColour(m_foundAccount));
+    SecondaryText::apply(m_foundAccount);
     page->layout()->addWidget(captionRow(page, new EmojiLabel(u"✅"_s), m_foundAccount));
     m_loginPassword = passwordField(u"输入密码"_s, u"loginPasswordField"_s);
     page->layout()->addWidget(fieldBlock(page, u"🔒"_s, u"密码"_s, m_loginPassword, u"输入你的账号密码"_s));
@@ -257,7 +265,7 @@ QWidget* UserRegistrationView::buildRegisterStep()
     m_newAccount = new PlainLabel;
     m_newAccount->setObjectName(u"newAccount"_s);
     m_newAccount->setElideMode(Qt::ElideMiddle);
-    setTextColour(m_newAccount, secondaryColour(m_newAccount));
+    SecondaryText::apply(m_newAccount);
     page->layout()->addWidget(captionRow(page, new EmojiLabel(u"🆕"_s), m_newAccount));
 
     m_nickname = new PlainLineEdit;

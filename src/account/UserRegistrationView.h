@@ -34,6 +34,8 @@ public:
     static constexpr int compactHeight = 400;
     static constexpr int registerHeight = 580;
     static constexpr int dismissDelayMs = 1500;
+    /// The header's symbol, in pixels.
+    static constexpr int headerSymbolPixels = 50;
     /// The nickname a new account is offered.
     static const QString proposedNickname;
     /// Every account made here starts with the cat.

@@ -14,6 +14,7 @@
 #include "widgets/GraphemeText.h"
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -76,7 +77,7 @@ PlainLabel* styledLabel(const QString& text, qreal scale, bool bold, bool second
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
     if (secondary)
-        label->setForegroundRole(QPalette::PlaceholderText);
+        SecondaryText::apply(label);
     return label;
 }
 

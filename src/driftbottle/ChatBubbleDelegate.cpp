@@ -3,6 +3,7 @@
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ChatMessageModel.h"
 #include "platform/EmojiStyle.h"
+#include "widgets/SecondaryText.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
@@ -111,11 +112,14 @@ void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const Geometry g = geometry(option, message, QSize(m.text.width, m.text.height));
     const QPalette& palette = option.palette;
 
+    // Names and times stand on the list's window background.
+    const QColor secondary = SecondaryText::colour(palette.color(QPalette::Text), palette.color(QPalette::Window));
+
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     if (!g.name.isNull()) {
         painter->setFont(captionFont(option.font));
-        painter->setPen(palette.color(QPalette::PlaceholderText));
+        painter->setPen(secondary);
         EmojiStyle::drawText(*painter, g.name, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
             painter->fontMetrics().elidedText(message.senderName, Qt::ElideRight, g.name.width()));
     }
@@ -138,7 +142,7 @@ void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     }
 
     painter->setFont(smallFont(option.font));
-    painter->setPen(palette.color(QPalette::PlaceholderText));
+    painter->setPen(secondary);
     painter->drawText(g.time,
         (message.isFromMe ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter | Qt::TextSingleLine,
         message.createdAt.toLocalTime().toString(u"HH:mm"_s));

@@ -12,11 +12,13 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/SecondaryText.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QListView>
 #include <QMessageBox>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -56,6 +58,7 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     , m_editor(new PlainTextEditor(this))
     , m_send(new QPushButton(u"发送"_s, this))
     , m_spinner(new BusySpinner(13, m_send))
+    , m_follow(new QPropertyAnimation(m_list->verticalScrollBar(), "value", this))
 {
     setObjectName(u"chatView"_s);
     auto* layout = new QVBoxLayout(this);
@@ -115,6 +118,10 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     barLayout->setSpacing(12);
     m_editor->setObjectName(u"chatInput"_s);
     m_editor->setFixedHeight(60);
+    // No face of its own: the bar's background shows through, inside a faint outline
+    // with rounded corners so the field can still be found.
+    m_editor->setStyleSheet(u"QPlainTextEdit#chatInput { background: transparent; border: 1px solid palette(mid);"
+                            " border-radius: 8px; padding: 2px; }"_s);
     m_editor->setTabChangesFocus(true);
     barLayout->addWidget(m_editor, 1);
     m_send->setObjectName(u"sendButton"_s);
@@ -138,6 +145,13 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, linesChanged);
     connect(m_model, &QAbstractItemModel::rowsMoved, this, linesChanged);
     connect(m_model, &QAbstractItemModel::dataChanged, this, linesChanged);
+    m_follow->setDuration(followMs);
+    m_follow->setEasingCurve(QEasingCurve::InOutQuad);
+    // Rows measured while the list glides make it longer: it still ends at the newest.
+    connect(m_list->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int maximum) {
+        if (m_follow->state() == QAbstractAnimation::Running)
+            m_follow->setEndValue(maximum);
+    });
     m_shownCount = m_model->rowCount();
     setConversation(conversation);
     updateSendButton();
@@ -151,7 +165,7 @@ void ChatView::setConversation(const Conversation& conversation)
     const QString name = conversation.otherUserName.value_or(QString());
     m_name->setText(name.isEmpty() ? noNameYet : name);
     // Nobody has picked the bottle up yet: the name is only a placeholder, shown dimmed.
-    m_name->setForegroundRole(conversation.hasReply ? QPalette::WindowText : QPalette::PlaceholderText);
+    SecondaryText::setSecondary(m_name, !conversation.hasReply);
 }
 
 void ChatView::messagesChanged()
@@ -161,7 +175,23 @@ void ChatView::messagesChanged()
         return;
     m_shownCount = count;
     if (count > 0)
-        m_list->scrollToBottom();
+        scrollToNewest();
+}
+
+void ChatView::scrollToNewest()
+{
+    QScrollBar* bar = m_list->verticalScrollBar();
+    m_follow->stop();
+    const int from = bar->value();
+    // Lays out the rows still pending, so the end is known, then starts from where the list was.
+    m_list->scrollToBottom();
+    const int to = bar->value();
+    bar->setValue(from);
+    if (from == to)
+        return;
+    m_follow->setStartValue(from);
+    m_follow->setEndValue(to);
+    m_follow->start();
 }
 
 void ChatView::updateSendButton()

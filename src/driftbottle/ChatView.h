@@ -18,6 +18,7 @@ class PlainLabel;
 class PlainTextEditor;
 class QListView;
 class QMessageBox;
+class QPropertyAnimation;
 class QPushButton;
 
 /// The right pane of the drift-bottle window: the selected conversation's header, its lines
@@ -33,6 +34,8 @@ class ChatView final : public QWidget
 public:
     /// How long a failed reply's reason stays in the pane.
     static constexpr int errorShownMs = 3000;
+    /// How long following a new message takes: the list glides to it.
+    static constexpr int followMs = 350;
 
     ChatView(ConversationManager& manager, const Conversation& conversation, QWidget* parent = nullptr);
 
@@ -52,6 +55,7 @@ private:
     void updateSendButton();
     void showError(const QString& text);
     void messagesChanged();
+    void scrollToNewest();
 
     ConversationManager& m_manager;
     Conversation m_conversation;
@@ -70,4 +74,5 @@ private:
     QPushButton* m_send;
     BusySpinner* m_spinner;
     QPointer<QMessageBox> m_alert;
+    QPropertyAnimation* m_follow;
 };

@@ -4,6 +4,7 @@
 #include "driftbottle/ConversationListModel.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -43,8 +44,14 @@ QFont tagFont(const QFont& base)
 QFont avatarFont(const QFont& base)
 {
     QFont font = EmojiLabel::emojiFont(base, 0);
-    font.setPixelSize(ConversationRowDelegate::avatarPixels * 3 / 4);
+    font.setPixelSize(ConversationRowDelegate::avatarPixels);
     return font;
+}
+
+/// The avatar's square: an emoji line is taller than its font size.
+int avatarBox(const QFont& base)
+{
+    return QFontMetrics(avatarFont(base)).height();
 }
 
 } // namespace
@@ -69,7 +76,7 @@ QSize ConversationRowDelegate::sizeHint(const QStyleOptionViewItem& option, cons
     const QFontMetrics headline(headlineFont(option.font));
     const QFontMetrics subline(option.font);
     const int text = headline.height() + lineSpacing + subline.height();
-    return { dividerInset + 200, std::max(avatarPixels, text) + 2 * paddingY + 1 };
+    return { dividerInset + 200, std::max(avatarBox(option.font), text) + 2 * paddingY + 1 };
 }
 
 void ConversationRowDelegate::paint(
@@ -79,13 +86,19 @@ void ConversationRowDelegate::paint(
     painter->setRenderHint(QPainter::Antialiasing);
     const QRect row = option.rect;
     const QPalette& palette = option.palette;
+    QColor tint;
     if (index.data(ConversationListModel::SelectedRole).toBool())
-        painter->fillRect(row, ChatColours::selection());
+        tint = ChatColours::selection();
     else if (option.state & QStyle::State_MouseOver)
-        painter->fillRect(row, ChatColours::hover(palette));
+        tint = ChatColours::hover(palette);
+    if (tint.isValid())
+        painter->fillRect(row, tint);
+    // Times and last messages stay readable on a tinted row too.
+    const QColor secondary = SecondaryText::colour(palette.color(QPalette::Text), palette.color(QPalette::Base), tint);
 
     const QRect inner = row.adjusted(paddingX, paddingY, -paddingX, -paddingY - 1);
-    const QRect avatar(inner.left(), inner.center().y() - avatarPixels / 2, avatarPixels, avatarPixels);
+    const int box = avatarBox(option.font);
+    const QRect avatar(inner.left(), inner.center().y() - box / 2, box, box);
     painter->setFont(avatarFont(option.font));
     painter->setPen(palette.color(QPalette::Text));
     painter->drawText(
@@ -105,7 +118,7 @@ void ConversationRowDelegate::paint(
     const int timeWidth = captionMetrics.horizontalAdvance(time);
     const QRect firstLine(textLeft, top, textWidth, headlineMetrics.height());
     painter->setFont(caption);
-    painter->setPen(palette.color(QPalette::PlaceholderText));
+    painter->setPen(secondary);
     painter->drawText(firstLine, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, time);
     painter->setFont(headline);
     painter->setPen(palette.color(QPalette::Text));
@@ -133,7 +146,7 @@ void ConversationRowDelegate::paint(
         messageWidth -= tagSize.width() + spacing;
     }
     painter->setFont(option.font);
-    painter->setPen(palette.color(QPalette::PlaceholderText));
+    painter->setPen(secondary);
     const QString message
         = bodyMetrics.elidedText(singleLine(index.data(ConversationListModel::LastMessageRole).toString()),
             Qt::ElideRight, std::max(0, messageWidth));

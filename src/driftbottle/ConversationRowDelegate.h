@@ -11,6 +11,7 @@ class ConversationRowDelegate final : public QStyledItemDelegate
     Q_DISABLE_COPY_MOVE(ConversationRowDelegate)
 
 public:
+    /// The avatar emoji's font size, in pixels.
     static constexpr int avatarPixels = 40;
     static constexpr int dividerInset = 60;
     static const QString unpickedTag;

@@ -276,7 +276,7 @@ void FriendListView::confirmDelete(const Friend& friendRecord)
     m_showingDeleteConfirm = friendRecord;
     const int answer = Alerts::show(Alerts::Style::Warning, u"删除好友"_s,
         u"确定要删除好友「"_s + friendRecord.nickname + u"」吗？删除后将无法互发消息。"_s, { u"取消"_s, u"删除"_s },
-        this);
+        this, 1);
     if (answer != 1) {
         m_showingDeleteConfirm.reset();
         return;

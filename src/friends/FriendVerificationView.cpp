@@ -7,6 +7,7 @@
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
+#include "widgets/ProminentButton.h"
 
 #include <QButtonGroup>
 #include <QClipboard>
@@ -42,11 +43,15 @@ QPushButton* mainButton(const QString& objectName, BusySpinner** spinner, QWidge
 {
     auto* button = new QPushButton(parent);
     button->setObjectName(objectName);
-    button->setFixedSize(200, 30);
-    button->setAutoDefault(false);
+    ProminentButton::style(button);
+    button->setFixedSize(200, 26);
     auto* layout = new QHBoxLayout(button);
     layout->setContentsMargins(0, 0, 0, 0);
     *spinner = new BusySpinner(13, button);
+    // The spinner stands in for the label, in the label's white.
+    QPalette white = (*spinner)->palette();
+    white.setColor(QPalette::ButtonText, Qt::white);
+    (*spinner)->setPalette(white);
     layout->addWidget(*spinner, 0, Qt::AlignCenter);
     (*spinner)->hide();
     return button;
@@ -64,13 +69,17 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     , m_timers(timers)
 {
     setObjectName(u"friendVerificationView"_s);
-    setFixedSize(pageWidth, pageHeight);
+    // 350 px hold the page in every state but one, an error under a shown code; then it
+    // grows rather than squeeze the code out of sight.
+    setFixedWidth(pageWidth);
+    setMinimumHeight(pageHeight);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 12);
-    layout->setSpacing(10);
+    layout->setSpacing(20);
 
     auto* header = new QHBoxLayout;
-    header->addWidget(label(u"👥 好友系统"_s, 5, QString(), this, true));
+    header->setObjectName(u"header"_s);
+    header->addWidget(label(u"👥 好友系统"_s, 3, QString(), this, true));
     header->addStretch();
     auto* close = new QPushButton(u"✕"_s, this);
     close->setObjectName(u"close"_s);
@@ -82,11 +91,19 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     layout->addLayout(header);
 
     auto* divider = new QFrame(this);
+    divider->setObjectName(u"divider"_s);
     divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Sunken);
+    divider->setFrameShadow(QFrame::Plain);
+    QPalette dividerPalette = divider->palette();
+    QColor line = dividerPalette.color(QPalette::WindowText);
+    line.setAlphaF(0.15);
+    dividerPalette.setColor(QPalette::WindowText, line);
+    divider->setPalette(dividerPalette);
+    divider->setFixedHeight(1);
     layout->addWidget(divider);
 
     auto* segments = new QHBoxLayout;
+    segments->setObjectName(u"modeSegments"_s);
     segments->setSpacing(0);
     auto* group = new QButtonGroup(this);
     m_generateTab = new QPushButton(u"我的验证码"_s, this);
@@ -96,7 +113,7 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     // The chosen segment is filled with the selection colour, which stands out in a light
     // and a dark palette alike; the style's own checked look hardly shows in a dark one.
     const QString segmentStyle
-        = u"QPushButton { border: 1px solid palette(mid); padding: 4px; }"
+        = u"QPushButton { border: 1px solid palette(mid); padding: 2px 4px; }"
           u"QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
           u" border-color: palette(highlight); }"_s;
     for (QPushButton* tab : { m_generateTab, m_addTab }) {
@@ -117,6 +134,7 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     layout->addWidget(m_stack, 1);
 
     auto* footer = new QVBoxLayout;
+    footer->setObjectName(u"footer"_s);
     footer->setSpacing(4);
     footer->addWidget(label(u"💡 提示"_s, -2, u"#c93400"_s, this, true));
     m_tip = label(QString(), -3, secondary, this);
@@ -133,8 +151,10 @@ QWidget* FriendVerificationView::buildGenerateView()
 {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
-    layout->setSpacing(10);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(16);
     auto* intro = label(u"分享验证码给好友，对方输入后即可添加你"_s, 0, secondary, page);
+    intro->setObjectName(u"generateIntro"_s);
     intro->setAlignment(Qt::AlignCenter);
     layout->addWidget(intro);
 
@@ -143,12 +163,19 @@ QWidget* FriendVerificationView::buildGenerateView()
     m_noCode->setAlignment(Qt::AlignCenter);
     layout->addWidget(m_noCode);
 
-    m_codeRow = new QWidget(page);
-    auto* row = new QHBoxLayout(m_codeRow);
+    // The code with its copy button, and the confirmation of a copy under them.
+    m_codeBlock = new QWidget(page);
+    m_codeBlock->setObjectName(u"codeBlock"_s);
+    auto* block = new QVBoxLayout(m_codeBlock);
+    block->setContentsMargins(0, 0, 0, 0);
+    block->setSpacing(6);
+    auto* codeRow = new QWidget(m_codeBlock);
+    codeRow->setObjectName(u"codeRow"_s);
+    auto* row = new QHBoxLayout(codeRow);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(8);
+    row->setSpacing(12);
     row->addStretch();
-    m_code = new PlainLabel(QString(), m_codeRow);
+    m_code = new PlainLabel(QString(), codeRow);
     m_code->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_code->setObjectName(u"code"_s);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -156,9 +183,11 @@ QWidget* FriendVerificationView::buildGenerateView()
     mono.setBold(true);
     m_code->setFont(mono);
     m_code->setStyleSheet(
-        u"color: #0a64d6; background: rgba(10, 100, 214, 26); border-radius: 12px; padding: 6px 18px;"_s);
+        u"color: #0a64d6; background: rgba(10, 100, 214, 26); border-radius: 12px; padding: 12px 24px;"_s);
+    // The styled box counts as a frame, for which a label would indent its text further.
+    m_code->setIndent(0);
     row->addWidget(m_code);
-    auto* copy = new QPushButton(u"📋 复制"_s, m_codeRow);
+    auto* copy = new QPushButton(u"📋 复制"_s, codeRow);
     copy->setObjectName(u"copy"_s);
     copy->setAutoDefault(false);
     copy->setMinimumHeight(32);
@@ -166,16 +195,17 @@ QWidget* FriendVerificationView::buildGenerateView()
     connect(copy, &QPushButton::clicked, this, &FriendVerificationView::copyCode);
     row->addWidget(copy);
     row->addStretch();
-    layout->addWidget(m_codeRow);
+    block->addWidget(codeRow);
 
-    m_copiedHint = label(u"已复制到剪贴板"_s, -2, green, page);
+    m_copiedHint = label(u"已复制到剪贴板"_s, -2, green, m_codeBlock);
     m_copiedHint->setObjectName(u"copiedHint"_s);
     m_copiedHint->setAlignment(Qt::AlignCenter);
     // Its line is kept while it is hidden, so the button below does not jump when it shows.
     QSizePolicy keep = m_copiedHint->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     m_copiedHint->setSizePolicy(keep);
-    layout->addWidget(m_copiedHint);
+    block->addWidget(m_copiedHint);
+    layout->addWidget(m_codeBlock);
 
     m_generateButton = mainButton(u"generate"_s, &m_generateSpinner, page);
     connect(m_generateButton, &QPushButton::clicked, this, &FriendVerificationView::generateCode);
@@ -194,12 +224,20 @@ QWidget* FriendVerificationView::buildAddView()
 {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
-    layout->setSpacing(10);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(16);
     auto* intro = label(u"输入好友的验证码添加对方"_s, 0, secondary, page);
+    intro->setObjectName(u"addIntro"_s);
     intro->setAlignment(Qt::AlignCenter);
     layout->addWidget(intro);
 
-    layout->addWidget(label(u"验证码"_s, -2, secondary, page));
+    auto* field = new QVBoxLayout;
+    field->setObjectName(u"codeFieldBlock"_s);
+    field->setContentsMargins(16, 0, 16, 0);
+    field->setSpacing(8);
+    auto* caption = label(u"验证码"_s, -2, secondary, page);
+    caption->setObjectName(u"codeFieldCaption"_s);
+    field->addWidget(caption);
     m_codeField = new PlainLineEdit(page);
     m_codeField->setObjectName(u"codeField"_s);
     m_codeField->setPlaceholderText(u"请输入 6 位验证码"_s);
@@ -208,7 +246,8 @@ QWidget* FriendVerificationView::buildAddView()
     m_codeField->setFont(mono);
     m_codeField->setAlignment(Qt::AlignCenter);
     connect(m_codeField, &QLineEdit::textChanged, this, &FriendVerificationView::onCodeEdited);
-    layout->addWidget(m_codeField);
+    field->addWidget(m_codeField);
+    layout->addLayout(field);
 
     m_addButton = mainButton(u"add"_s, &m_addSpinner, page);
     connect(m_addButton, &QPushButton::clicked, this, &FriendVerificationView::addFriend);
@@ -327,10 +366,14 @@ void FriendVerificationView::copyCode()
         return;
     QGuiApplication::clipboard()->setText(*code);
     m_showingCopiedHint = true;
-    m_hintTimer = m_timers.start(hintMs, false, [this] {
+    // Every click starts a reset of its own and none cancels another: the hint goes when
+    // the first of them runs out, even if the user clicked again meanwhile.
+    const quint64 id = m_nextHintTimer++;
+    m_hintTimers.emplace(id, m_timers.start(hintMs, false, [this, id] {
         m_showingCopiedHint = false;
         refresh();
-    });
+        m_hintTimers.erase(id);
+    }));
     refresh();
 }
 
@@ -389,7 +432,7 @@ void FriendVerificationView::refresh()
 
     const std::optional<QString>& code = m_friends.currentVerificationCode();
     m_noCode->setVisible(!code);
-    m_codeRow->setVisible(code.has_value());
+    m_codeBlock->setVisible(code.has_value());
     m_code->setText(code.value_or(QString()));
     m_copiedHint->setVisible(m_showingCopiedHint && code);
 

@@ -5,6 +5,7 @@
 
 #include <QCoroTask>
 
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -81,14 +82,15 @@ private:
     std::optional<QString> m_successMessage;
     bool m_showingCopiedHint = false;
     bool m_filtering = false;
-    std::unique_ptr<TimerSource::Timer> m_hintTimer;
+    std::map<quint64, std::unique_ptr<TimerSource::Timer>> m_hintTimers;
+    quint64 m_nextHintTimer = 0;
     std::unique_ptr<TimerSource::Timer> m_dismissTimer;
 
     QPushButton* m_generateTab = nullptr;
     QPushButton* m_addTab = nullptr;
     QStackedWidget* m_stack = nullptr;
     PlainLabel* m_tip = nullptr;
-    QWidget* m_codeRow = nullptr;
+    QWidget* m_codeBlock = nullptr;
     PlainLabel* m_code = nullptr;
     PlainLabel* m_noCode = nullptr;
     PlainLabel* m_copiedHint = nullptr;

@@ -98,10 +98,12 @@ void MenuBarFriendActions::showVerificationWindow()
     window->setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
+    // As large as the page, which keeps its size unless its content needs more.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto* page = new FriendVerificationView(m_friends, m_timers, window);
     layout->addWidget(page);
-    window->setFixedSize(FriendVerificationView::pageWidth, FriendVerificationView::pageHeight);
     connect(page, &FriendVerificationView::dismissRequested, window, &QWidget::close);
+    layout->activate(); // the window takes its size now, to be centred by it
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = window->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

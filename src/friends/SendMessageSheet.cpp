@@ -44,9 +44,10 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     setWindowTitle(u"发送消息"_s);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
-    layout->setSpacing(14);
+    layout->setSpacing(20);
 
     auto* titleRow = new QHBoxLayout;
+    titleRow->setObjectName(u"titleRow"_s);
     titleRow->addWidget(new EmojiLabel(m_friend.avatarEmoji, 26, this));
     auto* title = new PlainLabel(u"发送消息给 "_s + m_friend.nickname, this);
     title->setObjectName(u"sheetTitle"_s);
@@ -63,11 +64,13 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     layout->addLayout(titleRow);
 
     auto* divider = new QFrame(this);
+    divider->setObjectName(u"divider"_s);
     divider->setFrameShape(QFrame::HLine);
     divider->setFrameShadow(QFrame::Sunken);
     layout->addWidget(divider);
 
     auto* editorBlock = new QVBoxLayout;
+    editorBlock->setObjectName(u"editorBlock"_s);
     editorBlock->setSpacing(8);
     auto* caption = new PlainLabel(u"消息内容"_s, this);
     caption->setFont(scaled(caption->font(), 0.85, false));
@@ -89,6 +92,7 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     layout->addWidget(m_error);
 
     auto* buttons = new QHBoxLayout;
+    buttons->setObjectName(u"buttonRow"_s);
     buttons->setSpacing(12);
     buttons->addStretch(1);
     m_cancel->setObjectName(u"cancelButton"_s);

@@ -306,10 +306,9 @@ void WhackAMoleGameManager::showFireworkAt(QPointF position)
     LogManager::log(u"💥 在位置 ("_s + NumberFormat::shortestDouble(position.x()) + u", "_s
             + NumberFormat::shortestDouble(position.y()) + u") 创建烟花窗口"_s,
         category);
-    auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, m_screens);
+    auto* window = new FloatingWindow(FloatingWindow::Focus::Ignore, m_screens);
     window->setObjectName(u"fireworkWindow"_s);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setClickThrough(true);
     window->setModelFrame(
         QRectF(position.x(), position.y() + 20.0, SimpleFireworkView::viewSize, SimpleFireworkView::viewSize));
     window->setFixedSize(SimpleFireworkView::viewSize, SimpleFireworkView::viewSize);

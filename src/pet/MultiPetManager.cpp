@@ -109,10 +109,9 @@ void MultiPetManager::performTransformation()
         const double x = m_random.uniformReal(visible->x(), visible->x() + visible->width() - cloneSize);
         const double y = m_random.uniformReal(visible->y(), visible->y() + visible->height() - cloneSize);
 
-        auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, m_screens);
+        auto* window = new FloatingWindow(FloatingWindow::Focus::Ignore, m_screens);
         window->setObjectName(u"cloneWindow"_s);
         window->setAttribute(Qt::WA_DeleteOnClose);
-        window->setClickThrough(true);
         window->setModelFrame(QRectF(x, y, cloneSize, cloneSize));
         window->setFixedSize(cloneSize, cloneSize);
         new ClonePetView(behavior, m_animations, window);
@@ -127,8 +126,13 @@ void MultiPetManager::performTransformation()
     LogManager::log(
         u"✨ 撒豆成兵已触发，创建了"_s + QString::number(m_clonedWindows.size()) + u"个克隆宠物"_s, category);
     if (pet) {
-        // The clones share the pet's level; raising the pet puts it above them all.
         pet->raise();
+        // No window manager handles the clones, so they open above every window it does,
+        // the pet too; each goes right below the pet instead.
+        if (pet->isVisible()) {
+            for (const QPointer<FloatingWindow>& clone : std::as_const(m_clonedWindows))
+                clone->stackBelow(*pet);
+        }
         LogManager::log(u"📌 确认主窗口可见"_s, category);
     }
     m_dismissTimer.start(timerIntervalMs(m_cloneDismissTime));

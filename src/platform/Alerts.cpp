@@ -44,7 +44,7 @@ int Alerts::show(Style style, const QString& title, const QString& text, const Q
 {
     Seam& s = seam();
     if (!s.nextAnswers.isEmpty()) {
-        s.answered.append({ style, title, text, buttons });
+        s.answered.append({ style, title, text, buttons, destructiveButton });
         return s.nextAnswers.takeFirst();
     }
 

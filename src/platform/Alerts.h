@@ -26,6 +26,7 @@ public:
         QString title;
         QString text;
         QStringList buttons;
+        int destructiveButton = -1;
     };
 
     /// Runs a modal box with `title` as its headline, `text` below it, and `buttons` in the

@@ -151,6 +151,23 @@ void EmojiStyle::drawItemText(QPainter* painter, const QRect& rect, int flags, c
     painter->restore();
 }
 
+QList<QTextLayout::FormatRange> EmojiStyle::emojiFormats(const QString& text)
+{
+    return colorEmojiFamily().isEmpty() ? QList<QTextLayout::FormatRange>() : formatsOf(emojiRuns(text));
+}
+
+QList<QTextLayout::FormatRange> EmojiStyle::formatsOf(const QList<Run>& runs)
+{
+    QList<QTextLayout::FormatRange> formats;
+    for (const Run& run : runs) {
+        QTextCharFormat emoji;
+        // The colour font alone for the whole sequence, so no plain font takes part of it.
+        emoji.setFontFamilies(QStringList { colorEmojiFamily() });
+        formats.append({ int(run.start), int(run.length), emoji });
+    }
+    return formats;
+}
+
 void EmojiStyle::drawText(QPainter& painter, const QRect& rect, int flags, const QString& text)
 {
     const QList<Run> runs = emojiRuns(text);
@@ -172,14 +189,7 @@ void EmojiStyle::drawRuns(QPainter& painter, const QRect& rect, int flags, const
     QTextOption option(Qt::Alignment(flags) & Qt::AlignHorizontal_Mask);
     option.setWrapMode((flags & Qt::TextWordWrap) ? QTextOption::WordWrap : QTextOption::ManualWrap);
     layout.setTextOption(option);
-    QList<QTextLayout::FormatRange> formats;
-    for (const Run& run : runs) {
-        QTextCharFormat emoji;
-        // The colour font first for the whole sequence, so no plain font takes part of it.
-        emoji.setFontFamilies(QStringList { colorEmojiFamily() });
-        formats.append({ int(run.start), int(run.length), emoji });
-    }
-    layout.setFormats(formats);
+    layout.setFormats(formatsOf(runs));
 
     qreal height = 0;
     layout.beginLayout();

@@ -91,8 +91,12 @@ FloatingWindow::FloatingWindow(Focus focus, Screens& screens, QWidget* parent)
     , m_screens(&screens)
 {
     Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint;
-    if (focus == Focus::Refuse)
+    if (focus != Focus::Accept)
         flags |= Qt::WindowDoesNotAcceptFocus;
+    if (focus == Focus::Ignore) {
+        flags |= Qt::X11BypassWindowManagerHint | Qt::WindowTransparentForInput;
+        m_clickThrough = true;
+    }
     setWindowFlags(flags);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -127,6 +131,29 @@ void FloatingWindow::setInputRegion(const QRegion& region)
     m_inputRegion = region;
     if (!m_clickThrough && windowHandle())
         InputShape::applyToX11Window(std::uint32_t(winId()), region);
+}
+
+void FloatingWindow::stackBelow(const FloatingWindow& other)
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection() || !windowHandle() || !other.windowHandle())
+        return;
+    xcb_connection_t* connection = x11->connection();
+    // Under a window manager that frames windows, the other window's sibling is its frame.
+    auto sibling = static_cast<xcb_window_t>(other.winId());
+    for (;;) {
+        const XcbReply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, sibling), nullptr));
+        if (!tree)
+            return;
+        if (tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE)
+            break;
+        sibling = tree->parent;
+    }
+    const std::array<uint32_t, 2> values { sibling, XCB_STACK_MODE_BELOW };
+    xcb_configure_window(connection, static_cast<xcb_window_t>(winId()),
+        XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values.data());
+    xcb_flush(connection);
 }
 
 void FloatingWindow::fadeTo(double alpha, int ms, std::function<void()> done, const QEasingCurve& curve)

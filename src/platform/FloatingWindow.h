@@ -14,9 +14,9 @@
 class Screens;
 
 /// Base of every borderless, transparent window that floats above normal windows beside the
-/// pet (the pet itself, clones, bubbles, alarm cards, game cats). It stays on top, casts no
-/// shadow, has no taskbar or pager entry and is present on every virtual desktop. By default
-/// it never takes keyboard focus; the key-enabled bubbles ask for focus explicitly.
+/// pet (the pet itself, clones, bubbles, alarm cards, game cats, fireworks). It stays on top,
+/// casts no shadow, has no taskbar or pager entry and is present on every virtual desktop. By
+/// default it never takes keyboard focus; the key-enabled bubbles ask for focus explicitly.
 ///
 /// Geometry is given in the bottom-left screen model of `Screens`.
 class FloatingWindow : public QWidget
@@ -28,6 +28,10 @@ public:
     enum class Focus {
         Refuse, ///< clicks never activate the window (the pet, clones, cards)
         Accept, ///< the window can become active and take key input (message bubbles)
+        /// Neither the pointer nor the keys, ever (clones, fireworks). No window manager
+        /// handles it: a manager's frame around it would take the clicks it lets through.
+        /// Unmanaged windows open above the managed ones and are on every desktop.
+        Ignore,
     };
 
     FloatingWindow(Focus focus, Screens& screens, QWidget* parent = nullptr);
@@ -41,6 +45,13 @@ public:
     /// elsewhere fall through, and hovering starts and ends at its edge. On X11 only;
     /// click-through wins while it is on.
     void setInputRegion(const QRegion& region);
+    /// The region last set; none while the window takes the pointer everywhere.
+    [[nodiscard]] const std::optional<QRegion>& inputRegion() const { return m_inputRegion; }
+
+    /// Puts this shown window right below `other` (shown too). A window no manager handles
+    /// opens above every managed one and stays there; this keeps it below the one window
+    /// that must stay in front of it.
+    void stackBelow(const FloatingWindow& other);
 
     /// Animates the window's opacity to `alpha` (clamped to [0, 1]; NaN keeps the current
     /// opacity) over `ms` milliseconds, then runs `done`. A fade still running on this

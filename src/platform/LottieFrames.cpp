@@ -78,12 +78,19 @@ qint64 nextPictureId()
     return ++last;
 }
 
+qint64 nextShapeId()
+{
+    static std::atomic<qint64> last { 0 };
+    return ++last;
+}
+
 } // namespace
 
 LottieFrames::LottieFrames(std::shared_ptr<LottieAnimation> animation, QSize pixelSize, qreal devicePixelRatio)
     : m_animation(std::move(animation))
     , m_pixelSize(pixelSize)
     , m_devicePixelRatio(devicePixelRatio)
+    , m_shapeSoFarId(nextShapeId())
 {
     m_frames.resize(m_animation ? m_animation->frameCount() : 0);
     m_changed.resize(m_frames.size());
@@ -230,7 +237,11 @@ QRegion LottieFrames::inputShape(int index)
         }
     }
     m_shapes[index] = InputShape::ofImage(image);
-    m_shapeSoFar += *m_shapes[index];
+    // A frame within the shape so far leaves it, and its name, as it was.
+    if (!m_shapes[index]->subtracted(m_shapeSoFar).isEmpty()) {
+        m_shapeSoFar += *m_shapes[index];
+        m_shapeSoFarId = nextShapeId();
+    }
     return *m_shapes[index];
 }
 

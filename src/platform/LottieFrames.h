@@ -48,6 +48,10 @@ public:
     /// reshaped a few times per animation instead of on every frame, each of which would
     /// wake the compositor and the window manager.
     [[nodiscard]] QRegion animationShape(int index);
+    /// Names what animationShape() returns now: the name changes only when the shape grows,
+    /// and no two shapes share one (across every store of the process), so a window shaped
+    /// by it need not compare the shapes themselves on every frame.
+    [[nodiscard]] qint64 animationShapeId() const { return m_shapeSoFarId; }
 
     [[nodiscard]] const std::shared_ptr<LottieAnimation>& animation() const { return m_animation; }
     [[nodiscard]] QSize pixelSize() const { return m_pixelSize; }
@@ -88,5 +92,6 @@ private:
     qsizetype m_packedBytes = 0;
     QList<std::optional<QRegion>> m_shapes;
     QRegion m_shapeSoFar;
+    qint64 m_shapeSoFarId;
     int m_renderCount = 0;
 };

@@ -325,10 +325,20 @@ void LottiePlayer::shapeWindowInput(qint64 picture)
     if (!floating)
         return;
     m_shapedPicture = picture;
+    const QRegion shape = m_frames->animationShape(m_frame);
     const qreal ratio = m_frames->devicePixelRatio();
     const QPoint logical = mapTo(floating, targetRect().topLeft());
-    floating->setInputRegion(
-        m_frames->animationShape(m_frame).translated(qRound(logical.x() * ratio), qRound(logical.y() * ratio)));
+    const QPoint offset(qRound(logical.x() * ratio), qRound(logical.y() * ratio));
+    // After a loop's first pass the shape stops growing. Handing the window the same shape on
+    // every frame anyway cost a resting pet more than showing the frame: a copy of a few
+    // hundred rectangles and a comparison of them with the window's.
+    const qint64 shapeId = m_frames->animationShapeId();
+    if (m_shapedWindow == floating && m_shapedShape == shapeId && m_shapedOffset == offset)
+        return;
+    m_shapedWindow = floating;
+    m_shapedShape = shapeId;
+    m_shapedOffset = offset;
+    floating->setInputRegion(shape.translated(offset));
 }
 
 bool LottiePlayer::eventFilter(QObject* watched, QEvent* event)

@@ -119,6 +119,10 @@ private:
     qint64 m_shownPicture = 0; // the picture on screen, by LottieFrames::pictureId
     bool m_shapesInput = false;
     qint64 m_shapedPicture = 0;
+    // What the window's input was last shaped by: a resting pet's loop repeats it every pass.
+    QPointer<QWidget> m_shapedWindow;
+    qint64 m_shapedShape = 0; // LottieFrames::animationShapeId
+    QPoint m_shapedOffset;
 
     std::shared_ptr<X11FramePixmaps> m_pixmaps;
     QPointer<QWindow> m_x11Handle;

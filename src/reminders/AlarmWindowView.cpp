@@ -10,6 +10,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -45,6 +47,29 @@ QIcon closeIcon(const QPalette& palette)
     painter.drawLine(QPointF(26, 14), QPointF(14, 26));
     painter.end();
     return QIcon(pixmap);
+}
+
+/// The outline of a clock face with its hands at ten past ten, `size` pixels square, drawn
+/// rather than taken from the emoji font so that it takes the colour of the time beside it.
+QPixmap clockPixmap(int size, const QColor& color, qreal ratio)
+{
+    QPixmap pixmap(QSize(size, size) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal stroke = std::max(1.0, size / 11.0);
+    const QRectF face = QRectF(0, 0, size, size).adjusted(stroke / 2, stroke / 2, -stroke / 2, -stroke / 2);
+    painter.setPen(QPen(color, stroke));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(face);
+    const QPointF centre = face.center();
+    const qreal radius = face.width() / 2;
+    painter.setPen(QPen(color, stroke, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(centre, centre + QPointF(0, -radius * 0.6));
+    painter.drawLine(centre, centre + QPointF(radius * 0.45, 0));
+    painter.end();
+    return pixmap;
 }
 
 void setColor(QLabel* label, const QColor& color)
@@ -113,11 +138,14 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     setColor(messageLabel, secondaryColor(palette()));
 
     const QColor orange(255, 149, 0);
-    auto* clockLabel = plainLabel(u"🕐"_s, u"alarmClock"_s, this);
-    scaleFont(clockLabel, 0.85);
     auto* timeLabel = plainLabel(alarm.timeText(), u"alarmTime"_s, this);
     scaleFont(timeLabel, 0.85);
     setColor(timeLabel, orange);
+    auto* clockLabel = new QLabel(this);
+    clockLabel->setObjectName(u"alarmClock"_s);
+    // As tall as the caption's capitals and digits reach, like a symbol set in that font.
+    clockLabel->setPixmap(clockPixmap(timeLabel->fontMetrics().ascent(), orange, devicePixelRatioF()));
+    clockLabel->setAlignment(Qt::AlignCenter);
     auto* footer = new QHBoxLayout;
     footer->setSpacing(4);
     footer->addWidget(clockLabel);
@@ -135,7 +163,7 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(14, 10, 14, 10);
-    column->setSpacing(6);
+    column->setSpacing(8);
     column->addLayout(header);
     column->addWidget(divider);
     column->addWidget(messageLabel);

@@ -1,13 +1,17 @@
 #include "widgets/BannerRow.h"
 
+#include "platform/TextFitting.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextBoundaryFinder>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -45,27 +49,72 @@ BannerRow::BannerRow(Kind kind, QWidget* parent)
 {
     m_text->setWordWrap(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QPalette palette = m_text->palette();
-    palette.setColor(QPalette::WindowText, kind == Kind::notice ? palette.color(QPalette::PlaceholderText) : colour());
-    m_text->setPalette(palette);
+    if (kind == Kind::notice) {
+        SecondaryText::apply(m_text, SecondaryText::Part::text, tint());
+    } else {
+        // Whichever role the label draws with: it is Text once a container paints Base.
+        QPalette palette = m_text->palette();
+        for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
+            palette.setColor(role, colour());
+        m_text->setPalette(palette);
+    }
     m_icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(12, 10, 12, 10);
-    layout->setSpacing(8);
-    layout->addWidget(m_icon, 0, Qt::AlignTop);
-    layout->addWidget(m_text, 1);
+    m_layout = new QHBoxLayout(this);
+    m_layout->setContentsMargins(12, 10, 12, 10);
+    m_layout->setSpacing(8);
+    m_layout->addWidget(m_icon, 0, Qt::AlignTop);
+    m_layout->addWidget(m_text, 1);
+}
+
+void BannerRow::setContentCentred(bool centred)
+{
+    if (centred == m_centred)
+        return;
+    m_centred = centred;
+    // Stretches either side share the room the sign and the message leave.
+    if (centred) {
+        m_layout->insertStretch(0, 1);
+        m_layout->addStretch(1);
+    } else {
+        delete m_layout->takeAt(m_layout->count() - 1);
+        delete m_layout->takeAt(0);
+    }
+    m_layout->setStretchFactor(m_text, centred ? 0 : 1);
 }
 
 void BannerRow::setMessage(const QString& message)
 {
     m_message = message;
     // Line breaks of a long reply would make the row as tall as the page it came from.
-    QString shown = message.simplified();
-    if (GraphemeText::count(shown) > maxShownCharacters)
-        shown = GraphemeText::truncated(shown, maxShownCharacters) + QChar(0x2026);
-    setToolTip(shown == message ? QString() : message);
-    m_text->setText(breakable(shown, 20));
+    m_shown = message.simplified();
+    if (GraphemeText::count(m_shown) > maxShownCharacters)
+        m_shown = GraphemeText::truncated(m_shown, maxShownCharacters) + QChar(0x2026);
+    fitText();
+}
+
+void BannerRow::setLineLimit(int lines)
+{
+    m_lineLimit = std::max(0, lines);
+    fitText();
+}
+
+void BannerRow::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    if (m_lineLimit > 0)
+        fitText(); // the layout has given the message its new width by now
+}
+
+void BannerRow::fitText()
+{
+    bool cut = false;
+    const QString shown = m_lineLimit > 0
+        ? TextFitting::fitted(m_shown, m_text->font(), std::max(1, m_text->contentsRect().width()), m_lineLimit, &cut)
+        : breakable(m_shown, 20);
+    setToolTip(cut || m_shown != m_message ? m_message : QString());
+    if (shown != m_text->text())
+        m_text->setText(shown);
 }
 
 QColor BannerRow::colour() const
@@ -81,13 +130,18 @@ QColor BannerRow::colour() const
     return { 0xff, 0x95, 0x00 };
 }
 
+QColor BannerRow::tint() const
+{
+    QColor faint = colour();
+    faint.setAlphaF(0.1);
+    return faint;
+}
+
 void BannerRow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QColor tint = colour();
-    tint.setAlphaF(0.1);
     QPainterPath path;
     path.addRoundedRect(QRectF(rect()), 8, 8);
-    painter.fillPath(path, tint);
+    painter.fillPath(path, tint());
 }

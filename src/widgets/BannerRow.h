@@ -3,6 +3,7 @@
 #include <QFrame>
 
 class EmojiLabel;
+class QHBoxLayout;
 class PlainLabel;
 
 /// The coloured message row above a form's buttons: a warning for errors, a tick for
@@ -24,17 +25,30 @@ public:
     explicit BannerRow(Kind kind, QWidget* parent = nullptr);
 
     void setMessage(const QString& message);
+    /// Centres the sign and the message in the row instead of starting them at its left.
+    void setContentCentred(bool centred);
+    /// Shows at most `lines` lines of the message (0, the default: as many as it takes),
+    /// ending the last with "…"; the tool tip then holds the whole message. For a form of
+    /// fixed height that a long server answer must not push apart.
+    void setLineLimit(int lines);
     [[nodiscard]] QString message() const { return m_message; }
     [[nodiscard]] Kind kind() const { return m_kind; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     [[nodiscard]] QColor colour() const;
+    [[nodiscard]] QColor tint() const;
+    void fitText();
 
     Kind m_kind;
     QString m_message;
+    QString m_shown;
+    int m_lineLimit = 0;
     EmojiLabel* m_icon;
     PlainLabel* m_text;
+    QHBoxLayout* m_layout;
+    bool m_centred = false;
 };

@@ -11,6 +11,8 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QTextDocument>
+#include <QTextEdit>
 
 using namespace Qt::StringLiterals;
 
@@ -110,10 +112,33 @@ TEST_F(DetailRig, DetailShowsTheBottleAsItCarriesIt)
         BottleDetailView detail(b, *bottles, *users);
         EXPECT_EQ(part<PlainLabel>(&detail, "typeName")->fullText(), c.name);
         EXPECT_EQ(part<PlainLabel>(&detail, "senderName")->fullText(), u"鲍勃"_s);
-        EXPECT_EQ(part<PlainLabel>(&detail, "bottleContent")->textFormat(), Qt::PlainText);
+        EXPECT_EQ(part<QTextEdit>(&detail, "bottleContent")->toPlainText(), b.content) << "markup shows as typed";
         EXPECT_EQ(part<PlainLabel>(&detail, "thrownAt")->fullText(), u"2026-03-04 05:06"_s);
         EXPECT_EQ(detail.size(), QSize(500, 550));
     }
+}
+
+TEST_F(DetailRig, BottleTextKeepsSixPixelsBetweenItsLines)
+{
+    const auto heightOf = [&](const QString& text) {
+        DriftBottle b = bottle;
+        b.content = text;
+        BottleDetailView detail(b, *bottles, *users);
+        detail.show();
+        const auto* content = part<QTextEdit>(&detail, "bottleContent");
+        // The same lines set without extra spacing, for the height of a line itself.
+        QTextDocument plain;
+        plain.setDefaultFont(content->font());
+        plain.setDocumentMargin(0);
+        plain.setPlainText(text);
+        return std::pair(content->height(), qRound(plain.size().height()));
+    };
+    const auto [one, plainOne] = heightOf(u"一行"_s);
+    const auto [three, plainThree] = heightOf(u"一行\n两行\n三行"_s);
+    EXPECT_EQ(three - one, plainThree - plainOne + 2 * BottleDetailView::contentLineSpacing);
+    // A long text wraps inside the card and is shown whole: the screen scrolls, not the text.
+    const auto [wrapped, unused] = heightOf(QString(u"很长的瓶子内容"_s).repeated(60));
+    EXPECT_GT(wrapped, 5 * plainOne);
 }
 
 TEST_F(DetailRig, SheetSendsOnceAsTypedAndClosesHalfASecondLaterWhateverTheServerDoes)

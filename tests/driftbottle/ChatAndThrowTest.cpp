@@ -11,6 +11,7 @@
 
 #include <QLabel>
 #include <QMessageBox>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -105,12 +106,35 @@ TEST_F(ChatRig, ReplyIsSentThenLinesAndListReloadAndTheListFollowsIt)
     QScrollBar* bar = list->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
     EXPECT_TRUE(waitUntil([&] { return bar->value() == bar->maximum(); }));
+    // It glided there from where it was rather than jumping.
+    const auto* follow = chat->findChild<QPropertyAnimation*>();
+    ASSERT_TRUE(follow);
+    EXPECT_EQ(follow->targetObject(), bar);
+    EXPECT_EQ(follow->propertyName(), "value");
+    EXPECT_LT(follow->startValue().toInt(), follow->endValue().toInt());
+    EXPECT_EQ(follow->endValue().toInt(), bar->maximum());
 
     // The same number of lines again (another refresh of the same history) leaves the scroll alone.
     bar->setValue(0);
     conversations->selectConversation(*conversations->currentConversation());
     QTest::qWait(200);
     EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(ChatRig, ReplyEditorLetsTheBarShowThroughInsideRoundedCorners)
+{
+    // Drawn over red: whatever stays red the editor did not paint.
+    QImage image(editor->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::red);
+    editor->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QColor red(Qt::red);
+    const int w = image.width();
+    const int h = image.height();
+    EXPECT_EQ(image.pixelColor(w / 2, h / 2), red) << "no face of its own";
+    for (const QPoint corner : { QPoint(1, 1), QPoint(w - 2, 1), QPoint(1, h - 2), QPoint(w - 2, h - 2) })
+        EXPECT_EQ(image.pixelColor(corner), red) << "a rounded corner leaves its corner clear";
+    EXPECT_NE(image.pixelColor(w / 2, 0), red) << "its outline runs straight along the edge";
+    EXPECT_NE(image.pixelColor(8, 0), red) << "and the curve of radius 8 meets it there";
 }
 
 TEST_F(ChatRig, RefusedRepliesComeBackToTheEditorStoredOnesDoNot)

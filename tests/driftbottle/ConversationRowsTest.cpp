@@ -3,9 +3,13 @@
 #include "BottleWindowRig.h"
 
 #include "driftbottle/ConversationListModel.h"
+#include "driftbottle/ConversationRowDelegate.h"
+#include "widgets/EmojiLabel.h"
 
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -47,6 +51,59 @@ TEST(ConversationRows, NameAndAvatar)
         EXPECT_EQ(ConversationListModel::displayName(row), c.shownName) << c.shownName.toStdString();
         EXPECT_EQ(ConversationListModel::avatar(row), c.shownAvatar) << c.shownName.toStdString();
     }
+}
+
+namespace {
+
+/// The box around the strongly coloured pixels of `image`: where a colour emoji was drawn.
+QRect colourBox(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).hsvSaturation() > 120)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+} // namespace
+
+TEST(ConversationRows, AvatarIsDrawnAtFortyPixelsAndFitsItsRow)
+{
+    QStandardItemModel model(1, 1);
+    const QModelIndex index = model.index(0, 0);
+    model.setData(index, u"🐶"_s, ConversationListModel::AvatarRole);
+    model.setData(index, u"鲍勃"_s, ConversationListModel::NameRole);
+    model.setData(index, true, ConversationListModel::HasReplyRole);
+    ConversationRowDelegate delegate;
+    QStyleOptionViewItem option;
+    option.font = QApplication::font();
+    option.palette = QApplication::palette();
+    const QSize size = delegate.sizeHint(option, index);
+    option.rect = QRect(QPoint(0, 0), QSize(300, size.height()));
+    QImage row(option.rect.size(), QImage::Format_RGB32);
+    row.fill(Qt::white);
+    {
+        QPainter painter(&row);
+        delegate.paint(&painter, option, index);
+    }
+
+    // The same emoji drawn on its own at 40 pixels.
+    QFont font = EmojiLabel::emojiFont(QApplication::font(), 0);
+    font.setPixelSize(40);
+    QImage alone(120, 120, QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    {
+        QPainter painter(&alone);
+        painter.setFont(font);
+        painter.drawText(alone.rect(), Qt::AlignCenter, u"🐶"_s);
+    }
+    const QRect drawn = colourBox(row);
+    const QRect expected = colourBox(alone);
+    ASSERT_FALSE(expected.isEmpty()) << "no colour emoji font";
+    EXPECT_EQ(drawn.size(), expected.size());
+    EXPECT_GE(drawn.top(), 0);
+    EXPECT_LT(drawn.bottom(), size.height() - 1) << "inside its row, above the divider";
 }
 
 TEST(ConversationRows, TimeIsClockTimeTodayYesterdayOrTheDate)

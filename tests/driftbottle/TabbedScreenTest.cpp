@@ -9,11 +9,16 @@
 #include "driftbottle/unwired/SegmentedSwitch.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
 #include "driftbottle/unwired/ThrowBottleTabView.h"
+#include "widgets/EmojiLabel.h"
+#include "widgets/OverlayCard.h"
 #include "widgets/PlainTextEditor.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 using Tab = DriftBottleMainView::BottleTab;
@@ -146,6 +151,34 @@ TEST_F(TabsRig, ThrowOutcomesKeepOrClearTheTextAsTheyShould)
     part(&page, "throwButton")->click();
     EXPECT_TRUE(page.errorMessage().isEmpty());
     ASSERT_TRUE(waitUntil([&] { return !page.isSending(); }));
+}
+
+TEST_F(TabsRig, ThrowButtonFloatsOverThePageWhoseEndScrollsClearOfIt)
+{
+    ThrowBottleTabView page(*bottles);
+    page.resize(700, 420); // shorter than the page's content
+    page.show();
+    QCoreApplication::processEvents();
+    QAbstractButton* button = part(&page, "throwButton");
+    auto* scroll = page.findChild<QScrollArea*>();
+    ASSERT_TRUE(scroll);
+    const QRect buttonBox = button->geometry();
+    EXPECT_TRUE(scroll->geometry().contains(buttonBox)) << "over the scrolled content, not below it";
+    EXPECT_EQ(page.height() - (buttonBox.bottom() + 1), ThrowBottleTabView::buttonBottomMargin);
+    EXPECT_LE(std::abs(buttonBox.center().x() - page.rect().center().x()), 1);
+
+    QScrollBar* bar = scroll->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum());
+    QCoreApplication::processEvents();
+    const QRect editor(page.editor()->mapTo(&page, QPoint(0, 0)), page.editor()->size());
+    EXPECT_LT(editor.bottom(), buttonBox.top()) << "the end of the page scrolls clear of the button";
+
+    // The confirmation card: the tick at 80, padded 50 all round.
+    auto* card = page.findChild<OverlayCard*>(u"throwSuccess"_s);
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->cardLayout()->contentsMargins(), QMargins(50, 50, 50, 50));
+    EXPECT_EQ(part<EmojiLabel>(&page, "successSymbol")->font().pixelSize(), 80);
 }
 
 TEST_F(TabsRig, ConfirmationHidesOneAndAHalfSecondsAfterTheFirstOfTwoSuccesses)

@@ -3,11 +3,15 @@
 
 #include "friends/FriendVerificationView.h"
 #include "friends/MenuBarFriendActions.h"
+#include "friends/SendMessageSheet.h"
+#include "support/LayoutGaps.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
+#include "widgets/PlainTextEditor.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -34,12 +38,13 @@ protected:
     template<typename T = QPushButton>
     T* find(const QString& name) const
     {
-        T* widget = page->findChild<T*>(name);
+        T* widget = (root ? root : page.get())->findChild<T*>(name);
         EXPECT_NE(widget, nullptr) << name.toStdString();
         return widget;
     }
 
     std::unique_ptr<FriendVerificationView> page;
+    QWidget* root = nullptr; ///< where find() looks, when not in `page`
 };
 
 } // namespace
@@ -111,6 +116,139 @@ TEST_F(FriendCodePage, ShowsGeneratesAndCopiesTheOwnCode)
     // The error belongs to the page, not the mode.
     find(u"modeAdd"_s)->click();
     EXPECT_TRUE(find<PlainLabel>(u"addError"_s)->isVisible());
+}
+
+TEST_F(FriendCodePage, EveryCopyStartsItsOwnResetAndTheFirstHidesTheHint)
+{
+    signIn();
+    page->show();
+    find(u"generate"_s)->click();
+    ASSERT_TRUE(waitUntil([&] { return !page->isLoading() && friends->currentVerificationCode(); }));
+    auto* hint = find<PlainLabel>(u"copiedHint"_s);
+
+    struct Step
+    {
+        int afterMs; // since the step before
+        bool click;
+        bool shown;
+    };
+    const Step steps[] = {
+        { 0, true, true },
+        { 1500, true, true }, // a second click while the hint shows
+        { 499, false, true },
+        { 1, false, false }, // the first click's reset hides it, though the second was 0.5 s ago
+        { 1500, false, false }, // the second click's reset finds it hidden
+        { 0, true, true },
+        { 2000, false, false },
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        timers.advanceMs(steps[i].afterMs);
+        if (steps[i].click)
+            find(u"copy"_s)->click();
+        EXPECT_EQ(hint->isVisible(), steps[i].shown) << "step " << i;
+        EXPECT_EQ(page->isShowingCopiedHint(), steps[i].shown) << "step " << i;
+    }
+    EXPECT_FALSE(timers.running().contains(FriendVerificationView::hintMs)) << "every reset ran and went";
+}
+
+TEST_F(FriendCodePage, StacksKeepTheirSpacingAndTheMainButtonsAreFilledBlue)
+{
+    signIn();
+    page.reset();
+    MenuBarFriendActions actions(*friends, timers, *bubbles);
+    actions.showVerificationWindow();
+    QWidget* window = actions.verificationWindow();
+    auto* shown = window->findChild<FriendVerificationView*>();
+    ASSERT_TRUE(shown);
+    root = shown;
+    find(u"generate"_s)->click();
+    ASSERT_TRUE(waitUntil([&] { return !shown->isLoading() && friends->currentVerificationCode(); }));
+    find(u"copy"_s)->click();
+    server.scriptNext(ScriptedReply { 500, R"({"success":false,"message":"忙"})" });
+    find(u"generate"_s)->click();
+    ASSERT_TRUE(waitUntil([&] { return !shown->isLoading(); }));
+    ASSERT_TRUE(find<PlainLabel>(u"generateError"_s)->isVisible());
+
+    struct Gap
+    {
+        const char* above;
+        const char* below;
+        int px;
+    };
+    const auto item = [](QObject* root, const char* name) {
+        QObject* found = root->findChild<QObject*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    };
+    const auto checkGaps = [&](QWidget* root, std::initializer_list<Gap> gaps) {
+        for (const Gap& gap : gaps) {
+            QObject* above = item(root, gap.above);
+            QObject* below = item(root, gap.below);
+            if (above && below) {
+                EXPECT_EQ(verticalGap(root, above, below), gap.px) << gap.above << " / " << gap.below;
+            }
+        }
+    };
+    const auto inside = [&](QWidget* root, const char* name) {
+        const QRect box = boxIn(root, item(root, name));
+        EXPECT_TRUE(root->rect().contains(box)) << name << " ends at " << box.bottom();
+    };
+
+    QCoreApplication::processEvents();
+    checkGaps(shown,
+        { { "header", "divider", 20 }, { "divider", "modeSegments", 20 }, { "modeSegments", "generateIntro", 20 },
+            { "generateIntro", "codeBlock", 16 }, { "codeRow", "copiedHint", 6 }, { "codeBlock", "generate", 16 },
+            { "generate", "generateError", 16 } });
+    inside(shown, "generateError");
+    // Only this state needs more than 350 px; the window grows with the page instead of
+    // squeezing it.
+    EXPECT_GT(shown->height(), FriendVerificationView::pageHeight);
+    EXPECT_EQ(window->size(), shown->size());
+    auto* code = find<PlainLabel>(u"code"_s);
+    EXPECT_EQ(horizontalGap(shown, code, find(u"copy"_s)), 12);
+    // The code sits on its tinted box with 24 px beside and 12 px above and below it (the
+    // text's box may round up by a pixel).
+    const QFontMetrics digits(code->font());
+    EXPECT_NEAR(code->width() - digits.horizontalAdvance(code->fullText()), 48, 1);
+    EXPECT_NEAR(code->height() - digits.height(), 24, 1);
+
+    find(u"modeAdd"_s)->click();
+    QCoreApplication::processEvents();
+    checkGaps(shown,
+        { { "modeSegments", "addIntro", 20 }, { "addIntro", "codeFieldBlock", 16 },
+            { "codeFieldCaption", "codeField", 8 }, { "codeFieldBlock", "add", 16 }, { "add", "addError", 16 } });
+    inside(shown, "addError");
+    // The field is inset from the width of the page's text.
+    const QRect field = boxIn(shown, find<PlainLineEdit>(u"codeField"_s));
+    const QRect intro = boxIn(shown, item(shown, "addIntro"));
+    EXPECT_EQ(field.left() - intro.left(), 16);
+    EXPECT_EQ(intro.right() - field.right(), 16);
+
+    // The main buttons are filled with the accent blue, as the alarm pages' are.
+    find<PlainLineEdit>(u"codeField"_s)->setText(u"123456"_s);
+    for (const QString& name : { u"generate"_s, u"add"_s }) {
+        QPushButton* button = find(name);
+        shown->setMode(name == u"add"_s ? FriendVerificationView::Mode::add : FriendVerificationView::Mode::generate);
+        ASSERT_TRUE(button->isEnabled());
+        const QImage drawn = button->grab().toImage();
+        EXPECT_EQ(QColor(drawn.pixel(6, drawn.height() / 2)), QColor(0, 122, 255)) << name.toStdString();
+    }
+
+    // The message sheet: its stack, and the refusal placed in it.
+    Friend bob;
+    bob.nickname = u"鲍勃"_s;
+    bob.avatarEmoji = u"🐶"_s;
+    SendMessageSheet sheet(
+        bob, [](QString) -> QCoro::Task<> { throw std::runtime_error("对方不是你的好友"); }, nullptr);
+    sheet.show();
+    checkGaps(&sheet,
+        { { "titleRow", "divider", 20 }, { "divider", "editorBlock", 20 }, { "editorBlock", "buttonRow", 20 } });
+    sheet.findChild<PlainTextEditor*>(u"messageEditor"_s)->setPlainText(u"在吗"_s);
+    sheet.findChild<QPushButton*>(u"sendButton"_s)->click();
+    ASSERT_TRUE(waitUntil([&] { return !sheet.errorMessage().isEmpty(); }));
+    QCoreApplication::processEvents();
+    checkGaps(&sheet, { { "editorBlock", "sendError", 20 }, { "sendError", "buttonRow", 20 } });
+    inside(&sheet, "buttonRow");
 }
 
 TEST_F(FriendCodePage, AddsAFriendByCodeAndClosesTwoSecondsLater)

@@ -143,6 +143,7 @@ TEST_F(FriendListPage, PinsAndDeletesThroughTheCards)
     EXPECT_EQ(Alerts::answeredAlerts().at(0).title, u"删除好友"_s);
     EXPECT_EQ(Alerts::answeredAlerts().at(0).text, u"确定要删除好友「<b>阿花</b>」吗？删除后将无法互发消息。"_s);
     EXPECT_EQ(Alerts::answeredAlerts().at(0).buttons, (QStringList { u"取消"_s, u"删除"_s }));
+    EXPECT_EQ(Alerts::answeredAlerts().at(0).destructiveButton, 1) << "\"删除\" throws the friend away";
     EXPECT_FALSE(page->pendingDelete().has_value());
     EXPECT_EQ(server.requests().size(), before);
 

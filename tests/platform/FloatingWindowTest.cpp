@@ -54,10 +54,23 @@ TEST(FloatingWindow, ClickThroughTogglesOnAShownWindowWithoutHidingIt)
     EXPECT_FALSE(clone.isClickThrough());
 
     // Set before the native window exists, it must still reach it.
-    FloatingWindow firework(FloatingWindow::Focus::Refuse, laptopScreens());
-    firework.setClickThrough(true);
+    FloatingWindow card(FloatingWindow::Focus::Refuse, laptopScreens());
+    card.setClickThrough(true);
+    card.show();
+    EXPECT_TRUE(card.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+}
+
+// A window that ignores the mouse for good is one no window manager frames: a frame would
+// take the clicks the window lets through.
+TEST(FloatingWindow, AWindowIgnoringInputBypassesTheWindowManager)
+{
+    FloatingWindow firework(FloatingWindow::Focus::Ignore, laptopScreens());
     firework.show();
-    EXPECT_TRUE(firework.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+    EXPECT_TRUE(firework.isClickThrough());
+    const Qt::WindowFlags flags = firework.windowHandle()->flags();
+    for (Qt::WindowType hint : { Qt::X11BypassWindowManagerHint, Qt::WindowTransparentForInput,
+             Qt::WindowDoesNotAcceptFocus, Qt::WindowStaysOnTopHint, Qt::FramelessWindowHint })
+        EXPECT_TRUE(flags.testFlag(hint)) << hint;
 }
 
 TEST(FloatingWindow, FadeReachesItsTargetAndThenRunsItsCompletionOnce)

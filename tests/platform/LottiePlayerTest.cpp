@@ -1,7 +1,10 @@
 #include "platform/LottiePlayer.h"
+#include "platform/FloatingWindow.h"
+#include "platform/InputShape.h"
 #include "platform/LottieAnimation.h"
 #include "platform/LottieCache.h"
 #include "platform/LottieFrames.h"
+#include "platform/Screens.h"
 
 #include "LottieTestFiles.h"
 #include "support/Wait.h"
@@ -18,6 +21,7 @@
 
 #include <limits>
 #include <memory>
+#include <set>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -72,6 +76,16 @@ protected:
         return false;
     }
 };
+
+QRegion drawnShape(LottieAnimation& animation, int frame)
+{
+    return InputShape::ofImage(animation.render(frame, QSize(128, 128)));
+}
+
+bool samePixels(const QRegion& a, const QRegion& b)
+{
+    return a.xored(b).isEmpty();
+}
 
 } // namespace
 
@@ -420,6 +434,55 @@ TEST_F(LottiePlayerTest, ChangedRectCoversOnlyWhatMoved)
     LottieFrames stillFrames(still, QSize(128, 128), 1.0);
     EXPECT_TRUE(stillFrames.changedRect(5).isEmpty());
     EXPECT_EQ(stillFrames.pictureId(3), stillFrames.pictureId(4)) << "identical frames share one picture";
+}
+
+TEST_F(LottiePlayerTest, AnimationShapeIsRenamedOnlyWhenItGrows)
+{
+    // The square (20 px wide) moves 5 px a frame: frame 2 lies within frames 1 and 3.
+    const auto animation = LottieCache::shared().animation(moving(10));
+    ASSERT_NE(animation, nullptr);
+    LottieFrames frames(animation, QSize(128, 128), 1.0);
+    LottieFrames other(animation, QSize(128, 128), 1.0);
+    std::vector<qint64> names { frames.animationShapeId(), other.animationShapeId() };
+    for (const int frame : { 1, 3, 2 }) {
+        (void)frames.animationShape(frame);
+        names.push_back(frames.animationShapeId());
+    }
+    EXPECT_EQ(names[4], names[3]) << "a frame within the shape so far leaves its name as it was";
+    EXPECT_EQ(std::set<qint64>(names.begin(), names.end()).size(), 4u) << "every other shape has a name of its own";
+    EXPECT_TRUE(samePixels(frames.animationShape(2), drawnShape(*animation, 1) + drawnShape(*animation, 3)));
+}
+
+TEST_F(LottiePlayerTest, WindowInputFollowsTheAnimationShapeWhereverThePlayerSits)
+{
+    Screens screens({ { QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 825) } });
+    FloatingWindow window(FloatingWindow::Focus::Refuse, screens);
+    window.resize(200, 200);
+    auto* player = new LottiePlayer(&window);
+    player->setGeometry(10, 6, 128, 128);
+    player->setShapesWindowInput(true);
+    ASSERT_TRUE(player->setAnimation(moving(10)));
+    player->setLoopMode(true);
+    window.show();
+    player->play();
+    QApplication::processEvents();
+    // Two passes: the first grows the shape frame by frame, the second keeps it.
+    QRegion shown;
+    for (int tick = 0; tick < 20; ++tick) {
+        shown += drawnShape(*player->animation(), player->currentFrame());
+        ASSERT_TRUE(window.inputRegion());
+        EXPECT_TRUE(samePixels(*window.inputRegion(), shown.translated(10, 6))) << "tick " << tick;
+        player->advance();
+    }
+    // Moved in its window once the shape stopped growing, the player takes its shape along.
+    player->move(40, 30);
+    player->advance();
+    EXPECT_TRUE(samePixels(*window.inputRegion(), shown.translated(40, 30)));
+    // Another animation brings its own shape, smaller than the one before.
+    ASSERT_TRUE(player->setAnimation(file(u"still.json"_s, lottietest::document(10, 30, Motion::Still))));
+    player->play();
+    player->advance();
+    EXPECT_TRUE(samePixels(*window.inputRegion(), drawnShape(*player->animation(), 0).translated(40, 30)));
 }
 
 TEST_F(LottiePlayerTest, UnusedFramesAreKeptAWhileForTheNextPlayer)

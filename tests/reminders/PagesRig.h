@@ -42,8 +42,7 @@ inline void clickRowPart(ManagementListView* view, int row, ManagementRowDelegat
 {
     const QModelIndex index = view->model()->index(row, 0);
     const auto content = index.data(ManagementListModel::RowRole).value<ManagementRow>();
-    const ManagementRowDelegate::Geometry g
-        = ManagementRowDelegate::geometry(view->visualRect(index), content.canDelete);
+    const ManagementRowDelegate::Geometry g = ManagementRowDelegate::geometry(view->cardRect(row), content.canDelete);
     QRect target;
     switch (part) {
     case ManagementRowDelegate::Part::toggle:

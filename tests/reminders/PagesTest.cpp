@@ -158,8 +158,7 @@ TEST(ReminderPage, DefaultsAreSwitchedAndEditedButOnlyCustomOnesDeleted)
     EXPECT_EQ(hydration.details[0].text, u"间隔: 30分钟"_s);
     EXPECT_EQ(hydration.details[1].text, u"· 下次: 09:31"_s);
     // A click where a delete button would be does nothing on a built-in reminder.
-    const QModelIndex index = defaults->model()->index(1, 0);
-    const QRect where = ManagementRowDelegate::geometry(defaults->visualRect(index), true).remove;
+    const QRect where = ManagementRowDelegate::geometry(defaults->cardRect(1), true).remove;
     QTest::mouseClick(defaults->viewport(), Qt::LeftButton, {}, where.center());
     EXPECT_EQ(rig.manager->reminders().size(), 3);
 

@@ -166,6 +166,33 @@ TEST(PlainText, LongTextIsShortenedOnScreenOnly)
     EXPECT_EQ(label.text().count(u'\n'), 0) << "only the lines that fit the height";
 }
 
+TEST(PlainText, BannerWithALineLimitShowsItsStartAndKeepsTheRestInTheToolTip)
+{
+    const QString reply = u"服务器错误："_s + QString(u"请求过于频繁，请稍后再试。"_s).repeated(8);
+    QWidget form;
+    auto* layout = new QVBoxLayout(&form);
+    auto* banner = new BannerRow(BannerRow::Kind::error, &form);
+    layout->addWidget(banner);
+    layout->addStretch(1);
+    banner->setLineLimit(2);
+    banner->setMessage(reply);
+    form.resize(320, 300);
+    form.show();
+    QCoreApplication::processEvents();
+    const auto* text = banner->findChild<PlainLabel*>();
+    const QStringList lines = text->text().split(u'\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines.last().endsWith(QChar(0x2026)));
+    EXPECT_TRUE(reply.startsWith(lines.first()));
+    EXPECT_EQ(banner->toolTip(), reply);
+    EXPECT_EQ(banner->message(), reply);
+
+    // A short answer is shown whole, with no tool tip.
+    banner->setMessage(u"密码错误或登录失败"_s);
+    EXPECT_EQ(text->text(), u"密码错误或登录失败"_s);
+    EXPECT_TRUE(banner->toolTip().isEmpty());
+}
+
 TEST(OverlayCard, CoversItsParentTakesItsClicksAndFades)
 {
     QWidget window;

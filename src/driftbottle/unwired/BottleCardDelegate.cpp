@@ -3,6 +3,7 @@
 #include "driftbottle/unwired/BottleListModel.h"
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -50,11 +51,11 @@ int lineHeight(const QFont& font)
     return qMax(QFontMetrics(font).lineSpacing(), qCeil(line.height()));
 }
 
+/// Cards stand on the list's base, under a faint grey of their own.
 QColor secondary(const QPalette& palette)
 {
-    QColor colour = palette.color(QPalette::Text);
-    colour.setAlphaF(0.6);
-    return colour;
+    return SecondaryText::colour(
+        palette.color(QPalette::Text), palette.color(QPalette::Base), QColor(128, 128, 128, 30));
 }
 
 } // namespace

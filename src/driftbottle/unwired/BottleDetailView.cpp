@@ -10,34 +10,59 @@
 #include "widgets/BannerRow.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/SecondaryText.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtMath>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void makeSecondary(QWidget* label)
-{
-    QPalette palette = label->palette();
-    QColor colour = palette.color(QPalette::WindowText);
-    colour.setAlphaF(0.6);
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
 
 QFont scaled(QFont font, qreal factor, bool bold)
 {
     font.setPointSizeF(font.pointSizeF() * factor);
     font.setBold(bold);
     return font;
+}
+
+/// Read-only plain text, wrapped, with `spacing` pixels between its lines, as tall as it
+/// is (the detail scrolls, not the text) and selectable with the mouse.
+QTextEdit* spacedText(const QString& text, int spacing, QWidget* parent)
+{
+    auto* edit = new QTextEdit(parent);
+    edit->setAcceptRichText(false);
+    edit->setPlainText(text);
+    edit->setReadOnly(true);
+    edit->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    edit->setFrameShape(QFrame::NoFrame);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    edit->viewport()->setAutoFillBackground(false);
+    edit->setFocusPolicy(Qt::NoFocus);
+    QTextDocument* document = edit->document();
+    document->setDocumentMargin(0);
+    QTextCursor all(document);
+    all.select(QTextCursor::Document);
+    QTextBlockFormat format;
+    format.setLineHeight(spacing, QTextBlockFormat::LineDistanceHeight);
+    all.mergeBlockFormat(format);
+    QObject::connect(document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, edit,
+        [edit](const QSizeF& size) { edit->setFixedHeight(qCeil(size.height())); });
+    edit->setFixedHeight(qCeil(document->size().height()));
+    return edit;
 }
 
 QHBoxLayout* padded(QWidget* widget, int horizontal)
@@ -67,7 +92,7 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     close->setFlat(true);
     close->setFixedSize(28, 28);
     close->setToolTip(u"关闭"_s);
-    makeSecondary(close);
+    SecondaryText::apply(close);
     connect(close, &QPushButton::clicked, this, &BottleDetailView::dismissRequested);
     auto* topBar = new QHBoxLayout;
     topBar->setContentsMargins(12, 10, 12, 0);
@@ -86,7 +111,7 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     typeName->setObjectName(u"typeName"_s);
     typeName->setFont(scaled(typeName->font(), 1.0, true));
     typeName->setAlignment(Qt::AlignCenter);
-    makeSecondary(typeName);
+    SecondaryText::apply(typeName);
     header->addWidget(typeName);
     column->addLayout(header);
 
@@ -104,7 +129,7 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     auto* date = new PlainLabel(BottlePresentation::detailDate(m_bottle.createdAt), senderCard);
     date->setObjectName(u"thrownAt"_s);
     date->setFont(scaled(date->font(), 0.85, false));
-    makeSecondary(date);
+    SecondaryText::apply(date);
     senderText->addWidget(senderName);
     senderText->addWidget(date);
     senderRow->addLayout(senderText, 1);
@@ -116,16 +141,15 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     contentColumn->setSpacing(12);
     auto* contentTitle = new PlainLabel(u"内容"_s, contentCard);
     contentTitle->setFont(scaled(contentTitle->font(), 1.0, true));
-    makeSecondary(contentTitle);
-    auto* content = new PlainLabel(m_bottle.content, contentCard);
+    SecondaryText::apply(contentTitle);
+    QTextEdit* content = spacedText(m_bottle.content, contentLineSpacing, contentCard);
     content->setObjectName(u"bottleContent"_s);
-    content->setWordWrap(true);
-    content->setTextInteractionFlags(Qt::TextSelectableByMouse);
     contentColumn->addWidget(contentTitle);
     contentColumn->addWidget(content);
     column->addLayout(padded(contentCard, 24));
 
     m_successBanner->setObjectName(u"successBanner"_s);
+    m_successBanner->setContentCentred(true);
     m_successBanner->setMessage(u"回复已发送！"_s);
     m_errorBanner->setObjectName(u"errorBanner"_s);
     for (BannerRow* banner : { m_successBanner, m_errorBanner }) {

@@ -26,6 +26,8 @@ class BottleDetailView final : public QWidget
 public:
     static constexpr QSize fixedSize { 500, 550 };
     static constexpr int successBannerMs = 2000;
+    /// Pixels between the lines of the bottle's text.
+    static constexpr int contentLineSpacing = 6;
 
     BottleDetailView(DriftBottle bottle, DriftBottleManager& bottles, UserManager& users, QWidget* parent = nullptr);
 

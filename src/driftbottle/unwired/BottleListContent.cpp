@@ -8,6 +8,7 @@
 #include "widgets/BusySpinner.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QHBoxLayout>
 #include <QListView>
@@ -15,19 +16,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-void makeSecondary(QWidget* label)
-{
-    QPalette palette = label->palette();
-    QColor colour = palette.color(QPalette::WindowText);
-    colour.setAlphaF(0.6);
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
-} // namespace
 
 BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     : QStackedWidget(parent)
@@ -46,7 +34,7 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     spinnerRow->addStretch(1);
     spinnerRow->addWidget(new BusySpinner(18, m_loadingPage));
     auto* loadingText = new PlainLabel(u"加载中..."_s, m_loadingPage);
-    makeSecondary(loadingText);
+    SecondaryText::apply(loadingText);
     spinnerRow->addWidget(loadingText);
     spinnerRow->addStretch(1);
     auto* loadingLayout = new QVBoxLayout(m_loadingPage);
@@ -65,7 +53,7 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     m_emptyHint->setFont(caption);
     for (QLabel* label : { static_cast<QLabel*>(m_emptyTitle), static_cast<QLabel*>(m_emptyHint) }) {
         label->setAlignment(Qt::AlignCenter);
-        makeSecondary(label);
+        SecondaryText::apply(label);
     }
     auto* emptyLayout = new QVBoxLayout(m_emptyPage);
     emptyLayout->setSpacing(16);

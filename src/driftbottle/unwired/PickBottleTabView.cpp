@@ -7,6 +7,7 @@
 #include "widgets/BusySpinner.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -25,11 +26,7 @@ PlainLabel* secondaryLabel(const QString& text, qreal scale, bool bold, QWidget*
     font.setBold(bold);
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
-    QPalette palette = label->palette();
-    QColor colour = palette.color(QPalette::WindowText);
-    colour.setAlphaF(0.6);
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    SecondaryText::apply(label);
     return label;
 }
 

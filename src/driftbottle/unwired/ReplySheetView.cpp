@@ -3,6 +3,7 @@
 #include "widgets/BusySpinner.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/SecondaryText.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -36,10 +37,12 @@ ReplySheetView::ReplySheetView(
 
     m_editor->setObjectName(u"replyEditor"_s);
     m_editor->setPlaceholderText(u"写下你的回复..."_s);
-    m_editor->setFixedHeight(150);
+    // 150 for the text, inside a faint box padded 12 all round.
+    m_editor->setFixedHeight(150 + 2 * editorPadding);
     m_editor->setFrameShape(QFrame::NoFrame);
     m_editor->setStyleSheet(u"QPlainTextEdit { background: rgba(128, 128, 128, 26); border-radius: 8px;"
-                            " padding: 8px; }"_s);
+                            " padding: %1px; }"_s.arg(editorPadding));
+    SecondaryText::apply(m_editor, SecondaryText::Part::placeholder);
     connect(m_editor, &QPlainTextEdit::textChanged, this, &ReplySheetView::updateButtons);
 
     m_sendingRow->setObjectName(u"sendingRow"_s);
@@ -52,6 +55,7 @@ ReplySheetView::ReplySheetView(
     QFont caption = sendingText->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     sendingText->setFont(caption);
+    SecondaryText::apply(sendingText);
     sendingLayout->addWidget(sendingText);
     sendingLayout->addStretch(1);
     m_sendingRow->hide();

@@ -19,6 +19,8 @@ class ReplySheetView final : public QDialog
 
 public:
     static constexpr int closeAfterSendMs = 500;
+    /// Room between the reply box's edge and its text.
+    static constexpr int editorPadding = 12;
 
     ReplySheetView(QString bottleId, qint64 receiverId, std::function<void(const QString&)> onReply, QWidget* parent);
 

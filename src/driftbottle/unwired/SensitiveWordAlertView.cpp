@@ -3,6 +3,7 @@
 #include "platform/RoundedPanel.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
@@ -54,11 +55,7 @@ SensitiveWordAlertView::SensitiveWordAlertView(QWidget* host, std::function<void
     explanation->setAlignment(Qt::AlignCenter);
     explanation->setWordWrap(true);
     explanation->setContentsMargins(8, 0, 8, 0);
-    QPalette secondary = explanation->palette();
-    QColor grey = secondary.color(QPalette::WindowText);
-    grey.setAlphaF(0.6);
-    secondary.setColor(QPalette::WindowText, grey);
-    explanation->setPalette(secondary);
+    SecondaryText::apply(explanation);
 
     m_button->setObjectName(u"sensitiveWordOkButton"_s);
     // Inside a dialog (the reply sheet) Return must press this button, not the dialog's own.

@@ -10,6 +10,7 @@
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/SecondaryText.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -20,19 +21,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-void makeSecondary(QWidget* label)
-{
-    QPalette palette = label->palette();
-    QColor colour = palette.color(QPalette::WindowText);
-    colour.setAlphaF(0.6);
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
-} // namespace
 
 ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* parent)
     : QWidget(parent)
@@ -55,7 +43,7 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
     header->addWidget(new EmojiLabel(u"🍾"_s, 38, body));
     auto* subtitle = new PlainLabel(u"写下你的心情，让它漂向远方"_s, body);
     subtitle->setAlignment(Qt::AlignCenter);
-    makeSecondary(subtitle);
+    SecondaryText::apply(subtitle);
     header->addWidget(subtitle);
     column->addLayout(header);
 
@@ -94,6 +82,7 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
     errorWrap->setContentsMargins(24, 0, 24, 0);
     errorWrap->addWidget(m_errorRow);
     column->addLayout(errorWrap);
+    column->addSpacing(roomBelowContent);
     column->addStretch(1);
 
     auto* scroll = new QScrollArea(this);
@@ -113,23 +102,24 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
     m_spinner->move(40, (36 - m_spinner->sizeHint().height()) / 2);
     m_spinner->hide();
     connect(m_throwButton, &QPushButton::clicked, this, &ThrowBottleTabView::throwBottle);
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->setContentsMargins(0, 12, 0, 24);
-    buttonRow->addStretch(1);
-    buttonRow->addWidget(m_throwButton);
-    buttonRow->addStretch(1);
 
+    // The button is in no layout: it floats over the scrolled content (resizeEvent).
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(scroll, 1);
-    layout->addLayout(buttonRow);
+    m_throwButton->raise();
 
     m_success = new OverlayCard(this, 0.5);
     m_success->setObjectName(u"throwSuccess"_s);
-    m_success->cardLayout()->setContentsMargins(50, 40, 50, 40);
+    m_success->cardLayout()->setContentsMargins(50, 50, 50, 50);
     m_success->cardLayout()->setSpacing(20);
-    m_success->cardLayout()->addWidget(new EmojiLabel(u"✅"_s, 48, m_success->card()));
+    auto* tick = new EmojiLabel(u"✅"_s, 0, m_success->card());
+    tick->setObjectName(u"successSymbol"_s);
+    QFont tickFont = tick->font();
+    tickFont.setPixelSize(successSymbolPixels);
+    tick->setFont(tickFont);
+    m_success->cardLayout()->addWidget(tick);
     auto* done = new PlainLabel(u"发送成功！"_s, m_success->card());
     QFont titleFont = done->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
@@ -161,14 +151,15 @@ void ThrowBottleTabView::contentChanged()
 {
     const qsizetype count = GraphemeText::count(m_editor->text());
     m_counter->setText(QString::number(count) + u"/"_s + QString::number(DriftBottleManager::maxContentLength));
-    QPalette palette = m_counter->palette();
-    QColor colour = this->palette().color(QPalette::WindowText);
-    if (count > DriftBottleManager::maxContentLength)
-        colour = QColor(0xd7, 0x2c, 0x2c);
-    else
-        colour.setAlphaF(0.6);
-    palette.setColor(QPalette::WindowText, colour);
-    m_counter->setPalette(palette);
+    // Over the limit the count turns red; the secondary kit hands the label back to it.
+    const bool over = count > DriftBottleManager::maxContentLength;
+    SecondaryText::setSecondary(m_counter, !over);
+    if (over) {
+        QPalette palette = m_counter->palette();
+        for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
+            palette.setColor(role, QColor(0xd7, 0x2c, 0x2c));
+        m_counter->setPalette(palette);
+    }
     updateButton();
 }
 
@@ -179,6 +170,13 @@ void ThrowBottleTabView::updateButton()
         !m_isSending && !text.isEmpty() && GraphemeText::count(text) <= DriftBottleManager::maxContentLength);
     m_throwButton->setText(m_isSending ? u"发送中..."_s : u"发送"_s);
     m_spinner->setVisible(m_isSending);
+}
+
+void ThrowBottleTabView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const QSize button = m_throwButton->size();
+    m_throwButton->move((width() - button.width()) / 2, height() - buttonBottomMargin - button.height());
 }
 
 void ThrowBottleTabView::changeEvent(QEvent* event)

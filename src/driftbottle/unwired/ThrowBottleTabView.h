@@ -24,6 +24,11 @@ class ThrowBottleTabView final : public QWidget
 
 public:
     static constexpr int successShownMs = 1500;
+    /// The throw button floats this far above the page's bottom edge.
+    static constexpr int buttonBottomMargin = 24;
+    /// Room left below the scrolled content, so its end scrolls clear of the button.
+    static constexpr int roomBelowContent = 80;
+    static constexpr int successSymbolPixels = 80;
 
     explicit ThrowBottleTabView(DriftBottleManager& bottles, QWidget* parent = nullptr);
 
@@ -36,6 +41,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void throwBottle();

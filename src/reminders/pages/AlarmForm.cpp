@@ -70,7 +70,7 @@ void AlarmForm::buildLayout()
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(20, 16, 20, 16);
-    column->setSpacing(14);
+    column->setSpacing(20);
     PlainLabel* heading = PageParts::heading(m_mode == Mode::add ? u"添加闹钟"_s : u"编辑闹钟"_s, 1.4, this);
     heading->setAlignment(Qt::AlignCenter);
     column->addWidget(heading);

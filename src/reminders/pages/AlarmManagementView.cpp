@@ -73,7 +73,7 @@ AlarmManagementView::AlarmManagementView(AlarmManager& alarmManager, Clock& cloc
               return rows;
           },
           this))
-    , m_list(new ManagementListView(m_model, false, this))
+    , m_list(new ManagementListView(m_model, 12, false, this))
     , m_stack(new QStackedWidget(this))
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

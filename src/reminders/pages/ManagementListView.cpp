@@ -3,10 +3,12 @@
 #include "reminders/pages/ManagementListModel.h"
 #include "reminders/pages/ManagementRowDelegate.h"
 
-ManagementListView::ManagementListView(ManagementListModel* model, bool fitContents, QWidget* parent)
+#include <QResizeEvent>
+
+ManagementListView::ManagementListView(ManagementListModel* model, int rowGap, bool fitContents, QWidget* parent)
     : QListView(parent)
     , m_model(model)
-    , m_delegate(new ManagementRowDelegate(this))
+    , m_delegate(new ManagementRowDelegate(rowGap, !fitContents, this))
     , m_fitContents(fitContents)
 {
     setModel(model);
@@ -15,7 +17,6 @@ ManagementListView::ManagementListView(ManagementListModel* model, bool fitConte
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
-    setUniformItemSizes(true);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);
@@ -24,19 +25,47 @@ ManagementListView::ManagementListView(ManagementListModel* model, bool fitConte
     if (m_fitContents) {
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        connect(model, &QAbstractItemModel::rowsInserted, this, &ManagementListView::fitHeight);
-        connect(model, &QAbstractItemModel::rowsRemoved, this, &ManagementListView::fitHeight);
-        connect(model, &QAbstractItemModel::modelReset, this, &ManagementListView::fitHeight);
-        fitHeight();
     }
+    // A changed title can change its row's height, and a row that becomes the last one
+    // loses its gap.
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ManagementListView::relayout);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ManagementListView::relayout);
+    connect(model, &QAbstractItemModel::rowsMoved, this, &ManagementListView::relayout);
+    connect(model, &QAbstractItemModel::modelReset, this, &ManagementListView::relayout);
+    connect(model, &QAbstractItemModel::dataChanged, this, &ManagementListView::relayout);
+    fitHeight();
+}
+
+QRect ManagementListView::cardRect(int row) const
+{
+    const QModelIndex index = m_model->index(row, 0);
+    return m_delegate->cardRect(visualRect(index), index);
+}
+
+void ManagementListView::relayout()
+{
+    scheduleDelayedItemsLayout();
+    fitHeight();
 }
 
 void ManagementListView::fitHeight()
 {
-    const int rows = m_model->rowCount();
+    if (!m_fitContents)
+        return;
     // Every row with its gap, so the list itself never has anything to scroll and the
     // wheel goes to the page.
-    setFixedHeight(rows * (ManagementRowDelegate::rowHeight + ManagementRowDelegate::rowGap));
+    const int width = std::max(viewport()->width(), 200);
+    int height = 0;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        height += m_delegate->itemHeight(m_model->index(row, 0), width, font());
+    setFixedHeight(height + viewportMargins().top() + viewportMargins().bottom());
+}
+
+void ManagementListView::resizeEvent(QResizeEvent* event)
+{
+    QListView::resizeEvent(event);
+    if (event->size().width() != event->oldSize().width())
+        relayout();
 }
 
 void ManagementListView::leaveEvent(QEvent* event)

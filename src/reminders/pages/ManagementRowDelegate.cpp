@@ -9,7 +9,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 #include <QToolTip>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -77,6 +80,53 @@ void paintDeleteIcon(QPainter& painter, const QRectF& box, const QColor& colour,
     painter.drawLine(c + QPointF(0, -0.5), c + QPointF(0, 3.2));
 }
 
+/// Breaks `layout`'s text into lines of `width`: between words where it can, within a word
+/// longer than a line. Returns the height of all lines.
+qreal layOutLines(QTextLayout& layout, qreal width)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.setFormats(EmojiStyle::emojiFormats(layout.text()));
+    layout.setCacheEnabled(true);
+    qreal y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    return y;
+}
+
+QString titleText(QString title)
+{
+    // A line break in a stored title starts a new line, as typed.
+    title.replace(u'\n', QChar::LineSeparator);
+    return title;
+}
+
+struct TextFonts
+{
+    explicit TextFonts(const QFont& base)
+        : title(scaled(base, 1.0, QFont::Medium))
+        , caption(scaled(base, 0.85))
+        , detail(scaled(base, 0.8))
+    {
+    }
+    QFont title;
+    QFont caption;
+    QFont detail;
+};
+
+/// The title's height over its lines, and the height of the caption and detail lines.
+int textBlockHeight(qreal titleHeight, const TextFonts& fonts)
+{
+    const int titleLines = std::max(QFontMetrics(fonts.title).height(), static_cast<int>(std::ceil(titleHeight)));
+    return titleLines + 4 + QFontMetrics(fonts.caption).height() + 4 + QFontMetrics(fonts.detail).height();
+}
+
 } // namespace
 
 void paintSwitch(QPainter& painter, const QRectF& rect, bool on, bool enabled)
@@ -99,18 +149,20 @@ void paintSwitch(QPainter& painter, const QRectF& rect, bool on, bool enabled)
     painter.restore();
 }
 
-ManagementRowDelegate::ManagementRowDelegate(QObject* parent)
+ManagementRowDelegate::ManagementRowDelegate(int rowGap, bool gapAfterLast, QObject* parent)
     : QStyledItemDelegate(parent)
+    , m_rowGap(rowGap)
+    , m_gapAfterLast(gapAfterLast)
 {
 }
 
-ManagementRowDelegate::Geometry ManagementRowDelegate::geometry(const QRect& item, bool canDelete)
+ManagementRowDelegate::Geometry ManagementRowDelegate::geometry(const QRect& card, bool canDelete)
 {
     Geometry g;
-    g.card = QRect(item.left(), item.top(), item.width(), rowHeight);
+    g.card = card;
     const int middle = g.card.center().y();
     g.toggle = QRect(QPoint(g.card.left() + padding, middle - switchSize.height() / 2), switchSize);
-    g.emoji = QRect(g.toggle.right() + 1 + spacing, g.card.top(), 32, rowHeight);
+    g.emoji = QRect(g.toggle.right() + 1 + spacing, g.card.top(), 32, g.card.height());
     int right = g.card.right() - padding;
     if (canDelete) {
         g.remove = QRect(right - buttonSize + 1, middle - buttonSize / 2, buttonSize, buttonSize);
@@ -119,13 +171,49 @@ ManagementRowDelegate::Geometry ManagementRowDelegate::geometry(const QRect& ite
     g.edit = QRect(right - buttonSize + 1, middle - buttonSize / 2, buttonSize, buttonSize);
     const int textLeft = g.emoji.right() + 1 + spacing;
     g.text = QRect(textLeft, g.card.top() + padding - 2, std::max(0, g.edit.left() - spacing - textLeft),
-        rowHeight - 2 * (padding - 2));
+        std::max(0, g.card.height() - 2 * (padding - 2)));
     return g;
 }
 
-ManagementRowDelegate::Part ManagementRowDelegate::partAt(const QRect& item, bool canDelete, const QPoint& pos)
+int ManagementRowDelegate::cardHeight(const ManagementRow& row, int width, const QFont& font)
 {
-    const Geometry g = geometry(item, canDelete);
+    const TextFonts fonts(font);
+    QTextLayout title(titleText(row.title), fonts.title);
+    const int textWidth = geometry(QRect(0, 0, width, rowHeight), row.canDelete).text.width();
+    const qreal titleHeight = layOutLines(title, std::max(1, textWidth));
+    return std::max(rowHeight, textBlockHeight(titleHeight, fonts) + 2 * (padding - 2));
+}
+
+int ManagementRowDelegate::gapBelow(const QModelIndex& index) const
+{
+    if (!m_gapAfterLast && index.row() == index.model()->rowCount(index.parent()) - 1)
+        return 0;
+    return m_rowGap;
+}
+
+QRect ManagementRowDelegate::cardRect(const QRect& item, const QModelIndex& index) const
+{
+    return item.adjusted(0, 0, 0, -gapBelow(index));
+}
+
+int ManagementRowDelegate::itemHeight(const QModelIndex& index, int width, const QFont& font) const
+{
+    const auto row = index.data(ManagementListModel::RowRole).value<ManagementRow>();
+    return cardHeight(row, width, font) + gapBelow(index);
+}
+
+int ManagementRowDelegate::rowWidth(const QStyleOptionViewItem& option) const
+{
+    // The list stretches every row to its width, which the item's own rectangle does not
+    // yet know when its size is asked for.
+    if (const auto* view = qobject_cast<const QAbstractItemView*>(parent()))
+        return view->viewport()->width();
+    return option.rect.width();
+}
+
+ManagementRowDelegate::Part ManagementRowDelegate::partAt(const QRect& card, bool canDelete, const QPoint& pos)
+{
+    const Geometry g = geometry(card, canDelete);
     // The switch answers a little around itself, as a finger-sized target.
     if (g.toggle.adjusted(-4, -6, 4, 6).contains(pos))
         return Part::toggle;
@@ -136,16 +224,17 @@ ManagementRowDelegate::Part ManagementRowDelegate::partAt(const QRect& item, boo
     return Part::none;
 }
 
-QSize ManagementRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize ManagementRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     // The list stretches rows to its width; this is only the narrowest a row may get.
-    return { std::max(option.rect.width(), 200), rowHeight + rowGap };
+    const int width = std::max(rowWidth(option), 200);
+    return { width, itemHeight(index, width, option.font) };
 }
 
 void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const auto row = index.data(ManagementListModel::RowRole).value<ManagementRow>();
-    const Geometry g = geometry(option.rect, row.canDelete);
+    const Geometry g = geometry(cardRect(option.rect, index), row.canDelete);
     const QPalette& palette = option.palette;
     const bool hovered = index == m_hoverIndex;
 
@@ -165,20 +254,21 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     painter->drawText(g.emoji, Qt::AlignCenter, row.emoji);
 
     // User text is drawn as it is: the painter never reads markup.
-    const QFont titleFont = scaled(option.font, 1.0, QFont::Medium);
-    const QFont captionFont = scaled(option.font, 0.85);
-    const QFont detailFont = scaled(option.font, 0.8);
-    const int titleHeight = QFontMetrics(titleFont).height();
+    const TextFonts fonts(option.font);
+    const QFont& captionFont = fonts.caption;
+    const QFont& detailFont = fonts.detail;
+    QTextLayout title(titleText(row.title), fonts.title);
+    const qreal titleLinesHeight = layOutLines(title, std::max(1, g.text.width()));
+    const int titleHeight = std::max(QFontMetrics(fonts.title).height(), static_cast<int>(std::ceil(titleLinesHeight)));
     const int captionHeight = QFontMetrics(captionFont).height();
     const int detailHeight = QFontMetrics(detailFont).height();
-    const int total = titleHeight + 4 + captionHeight + 4 + detailHeight;
+    const int total = textBlockHeight(titleLinesHeight, fonts);
     int y = g.text.top() + std::max(0, (g.text.height() - total) / 2);
 
-    painter->setFont(titleFont);
     painter->setPen(palette.color(QPalette::WindowText));
-    const QFontMetrics titleMetrics(titleFont);
-    EmojiStyle::drawText(*painter, QRect(g.text.left(), y, g.text.width(), titleHeight),
-        Qt::AlignLeft | Qt::AlignVCenter, titleMetrics.elidedText(row.title, Qt::ElideRight, g.text.width()));
+    // One line in a fallback font can be taller or shorter than the title font says; the
+    // lines sit in the middle of the title's room.
+    title.draw(painter, QPointF(g.text.left(), y + (titleHeight - titleLinesHeight) / 2));
     y += titleHeight + 4;
 
     painter->setFont(captionFont);
@@ -217,7 +307,7 @@ bool ManagementRowDelegate::editorEvent(
     switch (event->type()) {
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        const Part part = partAt(option.rect, row.canDelete, mouse->position().toPoint());
+        const Part part = partAt(cardRect(option.rect, index), row.canDelete, mouse->position().toPoint());
         if (index != m_hoverIndex || part != m_hoverPart) {
             m_hoverIndex = index;
             m_hoverPart = part;
@@ -232,14 +322,14 @@ bool ManagementRowDelegate::editorEvent(
         if (mouse->button() != Qt::LeftButton)
             return false;
         m_pressIndex = index;
-        m_pressPart = partAt(option.rect, row.canDelete, mouse->position().toPoint());
+        m_pressPart = partAt(cardRect(option.rect, index), row.canDelete, mouse->position().toPoint());
         return m_pressPart != Part::none;
     }
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
             return false;
-        const Part part = partAt(option.rect, row.canDelete, mouse->position().toPoint());
+        const Part part = partAt(cardRect(option.rect, index), row.canDelete, mouse->position().toPoint());
         const bool samePlace = index == m_pressIndex && part == m_pressPart;
         m_pressIndex = QPersistentModelIndex();
         m_pressPart = Part::none;
@@ -277,7 +367,7 @@ bool ManagementRowDelegate::helpEvent(
     if (event->type() == QEvent::ToolTip && index.isValid()) {
         const auto row = index.data(ManagementListModel::RowRole).value<ManagementRow>();
         QString tip;
-        switch (partAt(option.rect, row.canDelete, event->pos())) {
+        switch (partAt(cardRect(option.rect, index), row.canDelete, event->pos())) {
         case Part::edit:
             tip = u"编辑"_s;
             break;

@@ -4,19 +4,20 @@
 #include <QStyledItemDelegate>
 
 class QPainter;
+struct ManagementRow;
 
 /// Paints a ManagementListModel row as a rounded card and turns clicks on its switch, edit
 /// and delete buttons into signals carrying the row's id. The switch shows the stored flag:
-/// a click only asks the manager to flip it.
+/// a click only asks the manager to flip it. The title is shown whole, wrapped over as
+/// many lines as it needs, and the card grows with it; the message keeps to one line.
 class ManagementRowDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ManagementRowDelegate)
 
 public:
+    /// The height of a card whose title takes one line.
     static constexpr int rowHeight = 76;
-    /// Space below each row, between it and the next.
-    static constexpr int rowGap = 12;
 
     enum class Part { none, toggle, edit, remove };
 
@@ -30,11 +31,21 @@ public:
         QRect remove; ///< empty when the row has no delete button
     };
 
-    explicit ManagementRowDelegate(QObject* parent = nullptr);
+    /// `rowGap` is the space below each row; with `gapAfterLast` false the last row has
+    /// none, so the rows end where their list does.
+    explicit ManagementRowDelegate(int rowGap, bool gapAfterLast, QObject* parent = nullptr);
 
-    /// Where the parts of a row lie within the item rectangle `item`.
-    [[nodiscard]] static Geometry geometry(const QRect& item, bool canDelete);
-    [[nodiscard]] static Part partAt(const QRect& item, bool canDelete, const QPoint& pos);
+    /// Where the parts of a row lie on its card `card`.
+    [[nodiscard]] static Geometry geometry(const QRect& card, bool canDelete);
+    [[nodiscard]] static Part partAt(const QRect& card, bool canDelete, const QPoint& pos);
+    /// The height of `row`'s card at `width`, its title set in `font`'s family and size.
+    [[nodiscard]] static int cardHeight(const ManagementRow& row, int width, const QFont& font);
+
+    /// The card of the row at `index` within its item rectangle `item` (the gap below the
+    /// card left out).
+    [[nodiscard]] QRect cardRect(const QRect& item, const QModelIndex& index) const;
+    /// The height of the item at `index` (its card and the gap below it) at `width`.
+    [[nodiscard]] int itemHeight(const QModelIndex& index, int width, const QFont& font) const;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -53,6 +64,12 @@ protected:
         const QModelIndex& index) override;
 
 private:
+    [[nodiscard]] int gapBelow(const QModelIndex& index) const;
+    /// The width rows are laid out at: that of the list they fill.
+    [[nodiscard]] int rowWidth(const QStyleOptionViewItem& option) const;
+
+    int m_rowGap;
+    bool m_gapAfterLast;
     QPersistentModelIndex m_hoverIndex;
     Part m_hoverPart = Part::none;
     /// Where the left button went down: a click counts only when it comes up there too.

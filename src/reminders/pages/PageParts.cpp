@@ -3,6 +3,7 @@
 #include "reminders/pages/ManagementRow.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/ProminentButton.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDialog>
@@ -94,16 +95,7 @@ QFrame* divider(QWidget* parent)
 
 QPushButton* prominentButton(const QString& text, QWidget* parent)
 {
-    auto* button = new QPushButton(text, parent);
-    button->setAutoDefault(false);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setStyleSheet(
-        u"QPushButton { background: #007AFF; color: white; border: none; border-radius: 6px;"
-        " padding: 5px 14px; }"
-        "QPushButton:hover { background: #1A88FF; }"
-        "QPushButton:pressed { background: #0062CC; }"
-        "QPushButton:disabled { background: rgba(0, 122, 255, 90); color: rgba(255, 255, 255, 200); }"_s);
-    return button;
+    return ProminentButton::create(text, parent);
 }
 
 QPushButton* borderedButton(const QString& text, QWidget* parent)

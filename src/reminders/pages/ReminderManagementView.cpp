@@ -112,7 +112,10 @@ ReminderManagementView::ReminderManagementView(ReminderManager& reminderManager,
     sections->setContentsMargins(16, 12, 16, 12);
     sections->setSpacing(12);
     m_defaultList = addSection(u"默认提醒"_s, u"暂无默认提醒"_s, false, u"defaultReminder"_s, sections);
-    sections->addWidget(PageParts::divider(content));
+    auto* divider = PageParts::divider(content);
+    divider->setObjectName(u"sectionDivider"_s);
+    sections->addSpacing(8);
+    sections->addWidget(divider);
     sections->addSpacing(8);
     m_customList = addSection(
         u"自定义提醒"_s, u"暂无自定义提醒，点击上方「添加提醒」按钮创建"_s, true, u"customReminder"_s, sections);
@@ -129,10 +132,15 @@ ReminderForm* ReminderManagementView::openForm() const
 }
 
 ManagementListView* ReminderManagementView::addSection(
-    const QString& heading, const QString& placeholder, bool custom, const QString& name, QVBoxLayout* layout)
+    const QString& heading, const QString& placeholder, bool custom, const QString& name, QVBoxLayout* sections)
 {
-    QWidget* content = layout->parentWidget();
+    QWidget* content = sections->parentWidget();
+    // The section: its heading with its rows or its placeholder under it.
+    auto* layout = new QVBoxLayout;
+    layout->setSpacing(8);
+    sections->addLayout(layout);
     auto* title = new PlainLabel(heading, content);
+    title->setObjectName(name + u"Heading"_s);
     QFont font = title->font();
     font.setWeight(QFont::DemiBold);
     title->setFont(font);
@@ -153,7 +161,7 @@ ManagementListView* ReminderManagementView::addSection(
         this);
     connect(&m_reminderManager, &ReminderManager::remindersChanged, model, &ManagementListModel::refresh);
 
-    auto* list = new ManagementListView(model, true, content);
+    auto* list = new ManagementListView(model, 8, true, content);
     list->setObjectName(name + u"List"_s);
     layout->addWidget(list);
     auto* empty = new Placeholder(placeholder, content);

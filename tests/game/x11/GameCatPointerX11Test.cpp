@@ -1,43 +1,19 @@
-// Real pointer clicks on real cat windows: a cat that has faded out must let the click
-// through to the window below it instead of scoring.
+// Real pointer clicks on real cat windows, under a window manager that frames windows: a cat
+// that has faded out, and the firework its hit leaves over it, must let the click through to
+// the window below instead of scoring.
 #include "game/GameCatWindow.h"
 #include "game/WhackAMoleGameManager.h"
+#include "support/FramingWindowManager.h"
+#include "support/RealClicks.h"
 #include "support/Wait.h"
 
 #include "../GameRig.h"
 
-#include <QMouseEvent>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
-using namespace Qt::StringLiterals;
-
 namespace {
-
-/// A plain window under the cats that counts the presses it gets.
-class Below final : public QWidget
-{
-public:
-    Below() { setWindowFlags(Qt::Tool | Qt::FramelessWindowHint); }
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override
-    {
-        ++presses;
-        event->accept();
-    }
-};
-
-bool clickAt(QPoint globalPos)
-{
-    const int status = QProcess::execute(u"xdotool"_s,
-        { u"mousemove"_s, QString::number(globalPos.x()), QString::number(globalPos.y()), u"click"_s, u"1"_s });
-    return status == 0;
-}
 
 struct CatPointer : ::testing::Test, GameRig
 {
@@ -47,15 +23,24 @@ struct CatPointer : ::testing::Test, GameRig
 
 TEST_F(CatPointer, AHiddenCatLetsTheClickThroughAndAShownOneScores)
 {
-    if (QStandardPaths::findExecutable(u"xdotool"_s).isEmpty())
+    if (!canClick())
         GTEST_SKIP() << "xdotool is not installed";
+    // Under the stand-in, unless a real window manager runs on the display.
+    FramingWindowManager windowManager;
+    windowManager.start();
+    const auto waitFor = [&](const std::function<bool()>& condition) {
+        return waitUntil([&] {
+            windowManager.pump();
+            return condition();
+        });
+    };
 
     // Where the first cat shows: (600, 400) in the model, Qt's (600, 372) on a 900 pt screen.
     const QRect catOnScreen(600, 900 - 400 - 128, 128, 128);
-    Below below;
+    PressCounter below;
     below.setGeometry(catOnScreen.adjusted(-20, -20, 20, 20));
     below.show();
-    ASSERT_TRUE(waitUntil([&] { return below.windowHandle() && below.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(waitFor([&] { return below.windowHandle() && below.windowHandle()->isExposed(); }));
 
     // Three cats are made (x, y, delay each), then show at places of their own.
     random.reals = { 10, 30, 0, 10, 30, 0, 10, 30, 0, 600, 400, 100, 600, 1000, 600 };
@@ -65,23 +50,28 @@ TEST_F(CatPointer, AHiddenCatLetsTheClickThroughAndAShownOneScores)
     timers.advanceMs(0);
     GameCatWindow* cat = game->gameWindows().first();
     ASSERT_EQ(cat->geometry(), catOnScreen);
-    ASSERT_TRUE(waitUntil([&] { return cat->windowHandle()->isExposed() && !cat->isFading(); }));
+    ASSERT_TRUE(waitFor([&] { return cat->windowHandle()->isExposed() && !cat->isFading(); }));
 
     ASSERT_TRUE(clickAt(catOnScreen.center()));
-    ASSERT_TRUE(waitUntil([&] { return game->score() == 1; }));
+    ASSERT_TRUE(waitFor([&] { return game->score() == 1; }));
     EXPECT_EQ(below.presses, 0) << "the shown cat took the click";
+    ASSERT_EQ(game->fireworkWindows().size(), 1);
+    FloatingWindow* firework = game->fireworkWindows().first();
+    ASSERT_TRUE(waitFor([&] { return firework->windowHandle()->isExposed(); }));
+    ASSERT_TRUE(firework->geometry().contains(catOnScreen.center()));
 
-    // The hit cat fades out; once gone it must neither score nor swallow the click.
-    ASSERT_TRUE(waitUntil([&] { return !cat->isFading() && cat->isClickThrough(); }));
+    // The hit cat fades out; once gone it must neither score nor swallow the click, and
+    // neither must the firework shown over it.
+    ASSERT_TRUE(waitFor([&] { return !cat->isFading() && cat->isClickThrough(); }));
     ASSERT_TRUE(clickAt(catOnScreen.center()));
-    EXPECT_TRUE(waitUntil([&] { return below.presses == 1; }));
+    EXPECT_TRUE(waitFor([&] { return below.presses == 1; }));
     EXPECT_EQ(game->score(), 1);
 
     // Shown again, it scores again.
     timers.advanceMs(WhackAMoleGameManager::reshowDelayMs);
     ASSERT_TRUE(cat->isCatVisible());
-    ASSERT_TRUE(waitUntil([&] { return !cat->isFading(); }));
+    ASSERT_TRUE(waitFor([&] { return !cat->isFading(); }));
     const QPoint again = cat->geometry().center();
     ASSERT_TRUE(clickAt(again));
-    EXPECT_TRUE(waitUntil([&] { return game->score() == 2; }));
+    EXPECT_TRUE(waitFor([&] { return game->score() == 2; }));
 }

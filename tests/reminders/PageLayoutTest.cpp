@@ -1,0 +1,211 @@
+// How the alarm and reminder screens are spaced and how their rows grow, measured on the
+// widgets' geometry and the pixels the rows paint.
+#include "PagesRig.h"
+
+#include "reminders/AlarmWindowView.h"
+#include "reminders/pages/AlarmForm.h"
+#include "reminders/pages/AlarmManagementView.h"
+#include "reminders/pages/ReminderForm.h"
+#include "reminders/pages/ReminderManagementView.h"
+#include "support/LayoutGaps.h"
+
+#include <QImage>
+#include <QLayout>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The gaps between the shown items of `column`, top to bottom; -1 where a stretch lies
+/// between two of them.
+QList<int> stackGaps(const QWidget* root, QLayout* column)
+{
+    QList<int> gaps;
+    QLayoutItem* previous = nullptr;
+    bool stretch = false;
+    for (int i = 0; i < column->count(); ++i) {
+        QLayoutItem* item = column->itemAt(i);
+        if (item->spacerItem()) {
+            stretch = stretch || item->expandingDirections() & Qt::Vertical;
+            continue;
+        }
+        if (item->isEmpty())
+            continue;
+        if (previous) {
+            const QObject* above
+                = previous->widget() ? static_cast<const QObject*>(previous->widget()) : previous->layout();
+            const QObject* below = item->widget() ? static_cast<const QObject*>(item->widget()) : item->layout();
+            gaps.append(stretch ? -1 : verticalGap(root, above, below));
+        }
+        previous = item;
+        stretch = false;
+    }
+    return gaps;
+}
+
+/// Bands of rows in `column` (image coordinates) that hold ink: pixels far from the
+/// colour at the band's top left, which is the card's own.
+int inkBands(const QImage& image, const QRect& column)
+{
+    const QColor background(image.pixel(column.left(), column.top()));
+    int bands = 0;
+    bool inBand = false;
+    for (int y = column.top(); y <= column.bottom(); ++y) {
+        bool ink = false;
+        for (int x = column.left(); x <= column.right() && !ink; ++x) {
+            const QColor c(image.pixel(x, y));
+            ink = std::abs(c.red() - background.red()) + std::abs(c.green() - background.green())
+                    + std::abs(c.blue() - background.blue())
+                > 150;
+        }
+        bands += ink && !inBand;
+        inBand = ink;
+    }
+    return bands;
+}
+
+Reminder customReminder(PagesRig& rig, const QString& title, const QString& message)
+{
+    Reminder r = rig.manager->createDefaultReminder(ReminderType::custom);
+    r.title = title;
+    r.message = message;
+    return r;
+}
+
+const QString longTitle = u"下午三点提醒全组把本周的周报、风险清单和下周计划一起整理好发到群里再去开会"_s;
+const QString longMessage = u"很长很长的消息，"_s.repeated(12);
+
+} // namespace
+
+TEST(PageSpacing, StacksOfThePagesFormsAndCardsKeepTheirSpacing)
+{
+    PagesRig rig;
+    rig.manager->addReminder(customReminder(rig, u"伸懒腰"_s, u"站起来"_s));
+    ReminderManagementView reminders(*rig.manager, rig.clock);
+    reminders.resize(600, 500);
+    reminders.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&reminders));
+    ManagementListView* defaults = reminders.defaultList();
+    ASSERT_EQ(defaults->model()->rowCount(), 3);
+
+    struct Gap
+    {
+        const char* above;
+        const char* below;
+        int px;
+    };
+    // Each section is its heading with its rows (or placeholder) 8 px under it; the divider
+    // between the sections has 8 px of its own above and below the page's 12.
+    const Gap sectionGaps[] = {
+        { "defaultReminderHeading", "defaultReminderList", 8 },
+        { "defaultReminderList", "sectionDivider", 12 + 8 },
+        { "sectionDivider", "customReminderHeading", 8 + 12 },
+        { "customReminderHeading", "customReminderList", 8 },
+    };
+    for (const Gap& gap : sectionGaps)
+        EXPECT_EQ(verticalGap(&reminders, part(&reminders, gap.above), part(&reminders, gap.below)), gap.px)
+            << gap.above << " / " << gap.below;
+    // Rows 8 px apart, and the list ends with its last row.
+    for (int row = 0; row + 1 < 3; ++row)
+        EXPECT_EQ(defaults->cardRect(row + 1).top() - defaults->cardRect(row).bottom() - 1, 8) << row;
+    EXPECT_EQ(defaults->cardRect(2).bottom() + 1, defaults->viewport()->height());
+    // With no custom reminder, the placeholder takes the rows' place.
+    const QString stretchId = rig.manager->reminders().constLast().id;
+    rig.manager->removeReminder(stretchId);
+    EXPECT_EQ(verticalGap(
+                  &reminders, part(&reminders, "customReminderHeading"), part(&reminders, "customReminderPlaceholder")),
+        8);
+
+    // The alarm list keeps 12 px between its rows.
+    AlarmManagementView alarms(*rig.alarms, rig.clock);
+    Alarm second = rig.alarms->alarms().constFirst();
+    second.id = Alarm::newId();
+    rig.alarms->addAlarm(second);
+    alarms.resize(600, 500);
+    alarms.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&alarms));
+    ManagementListView* alarmList = alarms.listView();
+    EXPECT_EQ(alarmList->cardRect(1).top() - alarmList->cardRect(0).bottom() - 1, 12);
+
+    // The forms and the ringing alarm's card: 20 px between the forms' parts, 8 between
+    // the card's (a stretch before the forms' buttons keeps them at the foot).
+    AddAlarmView addAlarm(rig.clock);
+    EditAlarmView editAlarm(rig.alarms->alarms().constFirst(), rig.clock);
+    AddReminderView addReminder(ReminderType::custom, rig.clock);
+    EditReminderView editReminder(rig.manager->reminders().constFirst(), rig.clock);
+    AlarmWindowView card(rig.alarms->alarms().constFirst(), {});
+    const std::pair<QWidget*, QList<int>> stacks[] = {
+        { &addAlarm, { 20, 20, 20, 20, -1 } },
+        { &editAlarm, { 20, 20, 20, 20, -1 } },
+        { &addReminder, { 20, 20, 20, 20, -1 } },
+        { &editReminder, { 20, 20, 20, 20, -1 } },
+        { &card, { 8, 8, 8 } },
+    };
+    for (const auto& [widget, gaps] : stacks) {
+        widget->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(widget));
+        EXPECT_EQ(stackGaps(widget, widget->layout()), gaps) << widget->metaObject()->className();
+        widget->hide();
+    }
+}
+
+TEST(PageRows, ALongTitleWrapsAndItsRowGrowsWhileALongMessageKeepsToOneLine)
+{
+    PagesRig rig;
+    for (const Alarm& alarm : QList<Alarm>(rig.alarms->alarms()))
+        rig.alarms->removeAlarm(alarm.id);
+    rig.manager->addReminder(customReminder(rig, longTitle, u"短消息"_s));
+    rig.manager->addReminder(customReminder(rig, u"伸懒腰"_s, longMessage));
+    Alarm alarm;
+    alarm.id = Alarm::newId();
+    alarm.title = longTitle;
+    alarm.message = u"短消息"_s;
+    alarm.time = QDateTime(QDate(2026, 1, 5), QTime(15, 0));
+    rig.alarms->addAlarm(alarm);
+    Alarm chatty = alarm;
+    chatty.id = Alarm::newId();
+    chatty.title = u"喝水"_s;
+    chatty.message = longMessage;
+    rig.alarms->addAlarm(chatty);
+
+    ReminderManagementView reminders(*rig.manager, rig.clock);
+    AlarmManagementView alarms(*rig.alarms, rig.clock);
+    // The reminder page lays its rows into sections that the page scrolls; the alarm page
+    // scrolls its list itself.
+    const std::pair<QWidget*, ManagementListView*> pages[]
+        = { { &reminders, reminders.customList() }, { &alarms, alarms.listView() } };
+    for (const auto& [page, list] : pages) {
+        SCOPED_TRACE(page->metaObject()->className());
+        page->resize(600, 500);
+        page->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(page));
+        ASSERT_EQ(list->model()->rowCount(), 2);
+        const QRect tall = list->cardRect(0);
+        const QRect plain = list->cardRect(1);
+        EXPECT_GT(tall.height(), ManagementRowDelegate::rowHeight);
+        EXPECT_EQ(plain.height(), ManagementRowDelegate::rowHeight) << "the message keeps to one line";
+        EXPECT_GT(plain.top(), tall.bottom()) << "the rows do not overlap";
+
+        // Two lines of title, then the message and the details; one line of each in the
+        // other row.
+        const QImage drawn = list->viewport()->grab().toImage();
+        const auto textColumn = [&](const QRect& card) {
+            const QRect text = ManagementRowDelegate::geometry(card, true).text;
+            return text.intersected(drawn.rect());
+        };
+        EXPECT_EQ(inkBands(drawn, textColumn(tall)), 4);
+        EXPECT_EQ(inkBands(drawn, textColumn(plain)), 3);
+
+        // Narrower, the title takes more lines and its row grows again.
+        page->resize(430, 500);
+        QCoreApplication::processEvents();
+        EXPECT_GT(list->cardRect(0).height(), tall.height());
+        EXPECT_EQ(list->cardRect(1).height(), ManagementRowDelegate::rowHeight);
+        page->hide();
+    }
+    // The reminder section is still exactly as tall as its rows.
+    ManagementListView* custom = reminders.customList();
+    EXPECT_EQ(custom->cardRect(1).bottom() + 1, custom->viewport()->height());
+}

@@ -1,0 +1,102 @@
+#include "support/DrawnText.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QPixmap>
+#include <QStyle>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+
+QPalette lightPalette()
+{
+    return QApplication::style()->standardPalette();
+}
+
+QPalette darkFusionPalette()
+{
+    QPalette p = lightPalette();
+    const QColor text(Qt::white);
+    p.setColor(QPalette::Window, QColor(53, 53, 53));
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, QColor(42, 42, 42));
+    p.setColor(QPalette::AlternateBase, QColor(66, 66, 66));
+    p.setColor(QPalette::ToolTipBase, text);
+    p.setColor(QPalette::ToolTipText, QColor(53, 53, 53));
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Dark, QColor(35, 35, 35));
+    p.setColor(QPalette::Shadow, QColor(20, 20, 20));
+    p.setColor(QPalette::Button, QColor(53, 53, 53));
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::BrightText, Qt::red);
+    p.setColor(QPalette::Link, QColor(42, 130, 218));
+    p.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    p.setColor(QPalette::HighlightedText, text);
+    return p;
+}
+
+namespace {
+
+double luminance(const QColor& colour)
+{
+    const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+}
+
+} // namespace
+
+double contrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QImage drawnImage(QWidget* widget)
+{
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QColor strongestInk(const QImage& image, const QRect& area, QPoint background)
+{
+    const QColor under = image.pixelColor(background);
+    QColor best;
+    double bestContrast = 1.05;
+    const QRect box = area.intersected(image.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            const double c = contrastRatio(pixel, under);
+            if (c > bestContrast) {
+                bestContrast = c;
+                best = pixel;
+            }
+        }
+    }
+    return best;
+}
+
+QColor dominantColour(const QImage& image, const QRect& area)
+{
+    QHash<QRgb, int> counts;
+    const QRect box = area.intersected(image.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb best = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            best = it.key();
+        }
+    }
+    return QColor::fromRgb(best);
+}
+
+QRect areaIn(const QWidget* child, const QWidget* ancestor)
+{
+    return QRect(child->mapTo(ancestor, QPoint(0, 0)), child->size());
+}
