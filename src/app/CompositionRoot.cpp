@@ -110,12 +110,13 @@ void CompositionRoot::createManagers()
     // manager, whose pet view plays the animations and answers clicks, comes before the
     // scheduler, which moves the window.
     PetState& petState = make<PetState>(*m_defaults, *m_screens, &clock);
-    make<EmotionSystem>();
+    EmotionSystem& emotions = make<EmotionSystem>();
     PetAppearanceManager& appearance = make<PetAppearanceManager>(*m_defaults);
     LottieAnimationManager& animations = make<LottieAnimationManager>(appearance, *m_resources);
     InteractionHandler& interaction = make<InteractionHandler>(petState, *m_screens, &clock);
     WindowManager& windows = make<WindowManager>(petState, *m_screens, animations, interaction);
-    AutoBehaviorManager& scheduler = make<AutoBehaviorManager>(petState, windows, *m_screens, &clock, &random);
+    AutoBehaviorManager& scheduler
+        = make<AutoBehaviorManager>(petState, windows, *m_screens, &clock, &random, &emotions);
     LaunchManager& launch = make<LaunchManager>(*m_loginItem);
     TimeManager& time = make<TimeManager>(&clock);
     SystemMonitor& systemMonitor = make<SystemMonitor>(&SystemInfo::system(), &random, &clock);
@@ -179,16 +180,15 @@ void CompositionRoot::createManagers()
 
     // The menus reach every feature, so they come last.
     MenuBarAboutActions& about = make<MenuBarAboutActions>(notifications, &clock);
-    make<MenuBarSettingsActions>(*m_logWindow);
-    MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(*m_users, doNotDisturb, about, *m_resources);
+    MenuBarSettingsActions& settings
+        = make<MenuBarSettingsActions>(*m_logWindow, [&preferences] { preferences.showPreferencesWindow(); });
+    MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(*m_users, doNotDisturb, settings, about, *m_resources);
     // Action targets that no menu item carries yet.
     make<MenuBarDriftBottleActions>([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
     make<MenuBarGameActions>([&game] { game.startGame(); });
     make<MenuBarInteractionActions>(animations, scheduler, doNotDisturb);
     make<MenuBarToggleActions>(scheduler, launch, doNotDisturb, statusMenu);
     PetContextMenu& petMenu = make<PetContextMenu>(doNotDisturb, animations, scheduler, clones);
-    QObject::connect(&statusMenu, &MenuBarCoordinator::preferencesRequested, &preferences,
-        [&preferences] { preferences.showPreferencesWindow(); });
     petMenu.setFriendsSection([&friendEntries](QMenu* menu) { friendEntries.addTo(menu); });
     petMenu.setDriftBottleAction([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
     QObject::connect(&petMenu, &PetContextMenu::gameRequested, &game, &WhackAMoleGameManager::startGame);

@@ -266,4 +266,8 @@ void DriftBottleManager::saveOfflineSentBottles()
             toStore.append(std::move(bottle));
     }
     m_defaults.setValue(offlineSentBottlesKey, JsonCodec<QList<DriftBottle>>::encode(toStore));
+    // A bottle thrown offline lives only here: it is written at once, and a write that fails
+    // is said here, where it is known what was lost.
+    if (!m_defaults.flush())
+        log(u"❌ 保存离线瓶子失败: "_s + m_defaults.writeError());
 }

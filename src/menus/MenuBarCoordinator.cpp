@@ -1,6 +1,7 @@
 #include "menus/MenuBarCoordinator.h"
 
 #include "menus/MenuBarAboutActions.h"
+#include "menus/MenuBarSettingsActions.h"
 #include "pet/DoNotDisturbManager.h"
 #include "platform/LogManager.h"
 #include "platform/Resources.h"
@@ -34,9 +35,10 @@ QPixmap emojiIcon()
 } // namespace
 
 MenuBarCoordinator::MenuBarCoordinator(UserManager& users, DoNotDisturbManager& doNotDisturb,
-    MenuBarAboutActions& about, Resources& resources, QObject* parent)
+    MenuBarSettingsActions& settings, MenuBarAboutActions& about, Resources& resources, QObject* parent)
     : QObject(parent)
     , m_users(users)
+    , m_settings(settings)
     , m_about(about)
     , m_resources(resources)
 {
@@ -147,10 +149,7 @@ void MenuBarCoordinator::fillMenu(QMenu* menu)
     if (!icon.isNull())
         header->setIcon(QIcon(icon.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     menu->addSeparator();
-    QAction* preferences = menu->addAction(u"⚙️ 设置"_s, this, [this] {
-        Q_EMIT preferencesRequested();
-        LogManager::log(u"⚙️ 打开偏好设置"_s, u"UI"_s);
-    });
+    QAction* preferences = menu->addAction(u"⚙️ 设置"_s, &m_settings, &MenuBarSettingsActions::showPreferences);
     preferences->setObjectName(u"preferencesItem"_s);
     menu->addSeparator();
     m_about.addAboutItems(menu);

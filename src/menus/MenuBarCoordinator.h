@@ -10,6 +10,7 @@
 
 class DoNotDisturbManager;
 class MenuBarAboutActions;
+class MenuBarSettingsActions;
 class Resources;
 class UserManager;
 
@@ -24,8 +25,8 @@ class MenuBarCoordinator final : public QObject
 public:
     /// Installs the status item at once, and rebuilds the menu whenever the account changes
     /// or do-not-disturb asks for it.
-    MenuBarCoordinator(UserManager& users, DoNotDisturbManager& doNotDisturb, MenuBarAboutActions& about,
-        Resources& resources, QObject* parent = nullptr);
+    MenuBarCoordinator(UserManager& users, DoNotDisturbManager& doNotDisturb, MenuBarSettingsActions& settings,
+        MenuBarAboutActions& about, Resources& resources, QObject* parent = nullptr);
     ~MenuBarCoordinator() override;
 
     [[nodiscard]] QSystemTrayIcon* statusItem() const { return m_statusItem; }
@@ -49,14 +50,13 @@ public:
 
 Q_SIGNALS:
     void menuBarVisibleChanged(bool visible);
-    /// The user chose "⚙️ 设置"; whoever owns the preferences window opens it.
-    void preferencesRequested();
 
 private:
     void fillMenu(QMenu* menu);
     [[nodiscard]] QPixmap loadIcon() const;
 
     UserManager& m_users;
+    MenuBarSettingsActions& m_settings;
     MenuBarAboutActions& m_about;
     Resources& m_resources;
     QPointer<QSystemTrayIcon> m_statusItem;

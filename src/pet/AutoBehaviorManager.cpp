@@ -33,14 +33,15 @@ double BehaviorExecutionState::remainingTime(const QDateTime& now) const
     return std::max(0.0, traits(currentBehavior).duration - elapsed);
 }
 
-AutoBehaviorManager::AutoBehaviorManager(
-    PetState& petState, PetWindowHost& pet, Screens& screens, Clock* clock, RandomSource* random, QObject* parent)
+AutoBehaviorManager::AutoBehaviorManager(PetState& petState, PetWindowHost& pet, Screens& screens, Clock* clock,
+    RandomSource* random, EmotionSystem* emotionSystem, QObject* parent)
     : QObject(parent)
     , m_petState(petState)
     , m_pet(pet)
     , m_screens(screens)
     , m_clock(clock ? *clock : Clock::system())
     , m_random(random ? *random : RandomSource::system())
+    , m_emotionSystem(emotionSystem)
 {
     m_executionState.startTime = m_clock.now();
     for (QTimer* timer : { &m_behaviorTimer, &m_movementTimer, &m_exploreReturnTimer })
@@ -52,6 +53,7 @@ AutoBehaviorManager::AutoBehaviorManager(
     connect(&m_behaviorTimer, &QTimer::timeout, this, &AutoBehaviorManager::scheduleBehavior);
     connect(&m_movementTimer, &QTimer::timeout, this, &AutoBehaviorManager::updateMovement);
     connect(&m_exploreReturnTimer, &QTimer::timeout, this, &AutoBehaviorManager::returnFromExplore);
+    connect(&EventCenter::shared(), &EventCenter::emotionDidChange, this, &AutoBehaviorManager::handleEmotionChange);
     connect(&EventCenter::shared(), &EventCenter::userDidInteractWithPet, this,
         &AutoBehaviorManager::handleUserInteraction);
     startBehaviorSystem();
@@ -248,6 +250,15 @@ QPointF AutoBehaviorManager::checkBoundsAndRecall(QPointF point)
 void AutoBehaviorManager::forceBehavior(AutoBehavior behavior)
 {
     executeBehavior(behavior);
+}
+
+void AutoBehaviorManager::handleEmotionChange()
+{
+    if (!m_executionState.isExecuting || m_executionState.remainingTime(m_clock.now()) <= emotionReviewThreshold)
+        return;
+    // The mood does not steer the choice yet: the behaviour that runs goes on whatever the
+    // fresh choice would have been.
+    [[maybe_unused]] const bool wouldChange = selectNextBehavior() != m_currentBehavior;
 }
 
 void AutoBehaviorManager::handleUserInteraction()

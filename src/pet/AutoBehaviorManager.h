@@ -13,6 +13,7 @@
 #include <optional>
 
 class Clock;
+class EmotionSystem;
 class PetState;
 class PetWindowHost;
 class RandomSource;
@@ -52,11 +53,16 @@ public:
     /// A target closer than this counts as reached.
     static constexpr double arrivalRadius = 10.0;
 
-    /// Starts the behaviour system at once.
+    /// A behaviour with more than this many seconds to go is weighed again when the mood changes.
+    static constexpr double emotionReviewThreshold = 10.0;
+
+    /// Starts the behaviour system at once. The pet's mood is held for the behaviours to come;
+    /// none may be given.
     AutoBehaviorManager(PetState& petState, PetWindowHost& pet, Screens& screens, Clock* clock = nullptr,
-        RandomSource* random = nullptr, QObject* parent = nullptr);
+        RandomSource* random = nullptr, EmotionSystem* emotionSystem = nullptr, QObject* parent = nullptr);
 
     [[nodiscard]] AutoBehavior currentBehavior() const { return m_currentBehavior; }
+    [[nodiscard]] EmotionSystem* emotionSystem() const { return m_emotionSystem; }
     /// The user's switch for the whole system; pausing leaves it as it is.
     [[nodiscard]] bool isActive() const override { return m_isActive; }
     [[nodiscard]] const BehaviorExecutionState& executionState() const { return m_executionState; }
@@ -94,6 +100,9 @@ public:
     [[nodiscard]] QPointF calculateMoveVector(QPointF from, QPointF to, double speed) const;
     /// Starts the given behaviour now, whatever runs (the pet menu).
     void forceBehavior(AutoBehavior behavior);
+    /// "EmotionDidChange": a behaviour with long to go is weighed against a fresh choice,
+    /// which for now leaves it running either way.
+    void handleEmotionChange();
     /// The user began dragging the pet: the running behaviour ends.
     void handleUserInteraction();
     /// 1.5 s into "explore": the pet heads back to the centre of the main screen.
@@ -122,6 +131,7 @@ private:
     Screens& m_screens;
     Clock& m_clock;
     RandomSource& m_random;
+    EmotionSystem* m_emotionSystem;
 
     AutoBehavior m_currentBehavior = AutoBehavior::scratching;
     bool m_isActive = true;

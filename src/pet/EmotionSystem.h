@@ -7,6 +7,8 @@
 #include <array>
 #include <optional>
 
+class QTimer;
+
 /// The pet's mood. There is one.
 enum class EmotionType { happy };
 
@@ -45,4 +47,11 @@ Q_SIGNALS:
 
 private:
     EmotionData m_emotionData;
+    // Room for a mood that changes over time; nothing drives it yet, so no timer runs and
+    // every rate is nil.
+    QTimer* m_updateTimer = nullptr;
+    static constexpr double hungerIncreaseRate = 0.0;
+    static constexpr double energyDecreaseRate = 0.0;
+    static constexpr double lonelinessIncreaseRate = 0.0;
+    static constexpr double happinessDecayRate = 0.0;
 };

@@ -21,6 +21,14 @@ OpacityManager::OpacityManager(Defaults& defaults, PetWindowHost& pet, QObject* 
     , m_defaults(defaults)
     , m_pet(pet)
 {
+    // The pet window is what first uses the setting. The program builds this manager before
+    // the window, so the stored value is taken in when the window is there to show it.
+    if (m_pet.petWindow())
+        loadStoredOpacity();
+}
+
+void OpacityManager::loadStoredOpacity()
+{
     // A missing value reads 0: it is assigned, then replaced by fully opaque, and each
     // assignment is written back and applied.
     setDefaultOpacity(m_defaults.doubleValue(defaultOpacityKey));
@@ -35,6 +43,8 @@ void OpacityManager::setDefaultOpacity(double opacity)
     if (!std::isfinite(opacity) || opacity < 0.0)
         opacity = 1.0;
     m_defaultOpacity = opacity;
+    // Once assigned, the setting is the stored one: there is nothing left to take in.
+    m_loaded = true;
     Q_EMIT defaultOpacityChanged(opacity);
     m_defaults.setValue(defaultOpacityKey, opacity);
     applyDefaultOpacity();
@@ -56,6 +66,8 @@ void OpacityManager::resumeOpacityManagement()
 void OpacityManager::applyDefaultOpacity()
 {
     FloatingWindow* window = m_pet.petWindow();
+    if (window && !m_loaded)
+        loadStoredOpacity();
     if (!window || m_isOpacityManagementPaused || m_isMouseInside)
         return;
     window->fadeTo(m_defaultOpacity, restFadeMs);

@@ -18,8 +18,11 @@ public:
     static constexpr int restFadeMs = 300;
     static constexpr int hoverFadeMs = 200;
 
+    /// Takes in the stored setting, storing it back and applying it, as soon as there is a
+    /// pet window: at once, or when the first one is shown (applyDefaultOpacity()).
     OpacityManager(Defaults& defaults, PetWindowHost& pet, QObject* parent = nullptr);
 
+    /// 1.0 until the stored setting is taken in.
     [[nodiscard]] double defaultOpacity() const { return m_defaultOpacity; }
     /// Publishes, stores and applies the value, also when it is unchanged. Values are not
     /// bounded, except that a negative one or one that is not a number means fully opaque.
@@ -37,9 +40,12 @@ Q_SIGNALS:
     void defaultOpacityChanged(double opacity);
 
 private:
+    void loadStoredOpacity();
+
     Defaults& m_defaults;
     PetWindowHost& m_pet;
     double m_defaultOpacity = 1.0;
     bool m_isMouseInside = false;
     bool m_isOpacityManagementPaused = false;
+    bool m_loaded = false;
 };

@@ -1,8 +1,11 @@
 #include "pet/PetState.h"
 
+#include "core/EnumFromRaw.h"
 #include "core/EventCenter.h"
+#include "core/Reminder.h"
 #include "platform/Clock.h"
 #include "platform/Defaults.h"
+#include "platform/JsonReader.h"
 #include "platform/Screens.h"
 
 #include <QCoreApplication>
@@ -16,6 +19,46 @@ using namespace Qt::StringLiterals;
 QString rawValue(PetAnimationState state)
 {
     return state == PetAnimationState::clickFeedback ? u"click"_s : u"idle"_s;
+}
+
+std::optional<PetAnimationState> petAnimationStateFromRaw(QStringView raw)
+{
+    return enumFromRaw(allPetAnimationStates, raw);
+}
+
+QJsonObject PetStateData::toJson() const
+{
+    return QJsonObject {
+        { u"position"_s, QJsonArray { position.x(), position.y() } },
+        { u"animationState"_s, rawValue(animationState) },
+        { u"isInteracting"_s, isInteracting },
+        { u"lastInteractionTime"_s, referenceSeconds(lastInteractionTime) },
+        { u"lastMoveTime"_s, referenceSeconds(lastMoveTime) },
+        { u"moveSpeedMultiplier"_s, moveSpeedMultiplier },
+    };
+}
+
+PetStateData PetStateData::fromJson(const JsonReader& json)
+{
+    PetStateData data;
+    const QJsonValue position = json.value(u"position");
+    const std::optional<QPointF> point = PetState::decodePosition(position);
+    if (!point)
+        JsonReader::throwTypeMismatch(position, json.pathOf(u"position"), u"两个数字的数组"_s);
+    data.position = *point;
+    const QString stateRaw = json.string(u"animationState");
+    const std::optional<PetAnimationState> state = petAnimationStateFromRaw(stateRaw);
+    if (!state)
+        JsonReader::throwDataCorrupted(json.pathOf(u"animationState"), u"未知的动画状态: "_s + stateRaw);
+    data.animationState = *state;
+    data.isInteracting = json.boolean(u"isInteracting");
+    data.lastInteractionTime = readReferenceDate(json, u"lastInteractionTime");
+    data.lastMoveTime = readReferenceDate(json, u"lastMoveTime");
+    const QJsonValue speed = json.value(u"moveSpeedMultiplier");
+    if (!speed.isDouble() || !std::isfinite(speed.toDouble()))
+        JsonReader::throwTypeMismatch(speed, json.pathOf(u"moveSpeedMultiplier"), u"数字"_s);
+    data.moveSpeedMultiplier = speed.toDouble();
+    return data;
 }
 
 PetState::PetState(Defaults& defaults, Screens& screens, Clock* clock, QObject* parent)

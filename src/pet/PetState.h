@@ -1,21 +1,30 @@
 #pragma once
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QObject>
 #include <QPointF>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 class Clock;
 class Defaults;
+class JsonReader;
 class Screens;
 
 /// The short click feedback of the pet.
 enum class PetAnimationState { idle, clickFeedback };
 
+inline constexpr std::array<PetAnimationState, 2> allPetAnimationStates { PetAnimationState::idle,
+    PetAnimationState::clickFeedback };
+
+/// "idle", "click".
 [[nodiscard]] QString rawValue(PetAnimationState state);
+/// Exact, case-sensitive match of a raw value; anything else yields no value.
+[[nodiscard]] std::optional<PetAnimationState> petAnimationStateFromRaw(QStringView raw);
 
 /// The pet's own state. Only the position and the speed multiplier survive a restart.
 struct PetStateData
@@ -28,6 +37,14 @@ struct PetStateData
     QDateTime lastInteractionTime;
     QDateTime lastMoveTime;
     double moveSpeedMultiplier = 1.0;
+
+    /// Keyed by the field names: "position" as [x, y], "animationState" by its raw value, the
+    /// two times as seconds since 2001-01-01 UTC, as the program's other records store dates.
+    [[nodiscard]] QJsonObject toJson() const;
+    /// Every key is required; throws JsonDecodeError naming the offending value.
+    [[nodiscard]] static PetStateData fromJson(const JsonReader& json);
+
+    friend bool operator==(const PetStateData&, const PetStateData&) = default;
 };
 
 /// The single store of the pet's state. Every change of `data()` is announced by

@@ -175,8 +175,10 @@ bool Defaults::flush()
     m_writeTimer.stop();
     if (!m_dirty)
         return true;
-    if (!m_writable)
+    if (!m_writable) {
+        m_writeError = u"设置文件无法读取或解析，本次运行不会写入"_s;
         return false;
+    }
     QDir().mkpath(QFileInfo(m_filePath).absolutePath());
     QSaveFile file(m_filePath);
     bool ok = file.open(QIODevice::WriteOnly);
@@ -185,12 +187,14 @@ bool Defaults::flush()
         ok = file.commit();
     }
     if (!ok) {
+        m_writeError = file.errorString();
         if (!m_reportedWriteFailure)
             LogManager::log(u"❌ 设置写入失败: "_s + file.errorString(), category);
         m_reportedWriteFailure = true;
         return false;
     }
     m_reportedWriteFailure = false;
+    m_writeError.clear();
     m_dirty = false;
     ++m_writeCount;
     return true;

@@ -49,6 +49,8 @@ public:
 
     /// Writes pending changes now. Returns false when the file could not be written.
     bool flush();
+    /// Why the last write failed; empty once one succeeds.
+    [[nodiscard]] QString writeError() const { return m_writeError; }
     [[nodiscard]] QString filePath() const { return m_filePath; }
     /// How many times the file has been written; lets benchmarks and tests see coalescing.
     [[nodiscard]] int writeCount() const { return m_writeCount; }
@@ -66,5 +68,6 @@ private:
     bool m_dirty = false;
     bool m_writable = true;
     bool m_reportedWriteFailure = false;
+    QString m_writeError;
     int m_writeCount = 0;
 };

@@ -62,45 +62,11 @@ void LogManager::record(const QString& message, const QString& category)
     // The system's time is taken in UTC: reading local time asks the C library to look at the
     // time-zone file on every call. Lines are turned into local time when they are formatted.
     const QDateTime time = m_clock ? m_clock->now() : QDateTime::currentDateTimeUtc();
-    QString text = abbreviated(message);
-    const QMutexLocker lock(&m_foldMutex);
-    if (m_runLength > 0 && m_last.category == category && m_last.message == text) {
-        // A user repeating an action reads naturally; a flood is counted.
-        if (++m_runLength > maxVerbatimRepeats) {
-            ++m_repeats;
-            m_lastRepeatAt = time;
-            return;
-        }
-        emitLocked(LogEntry { time, category, std::move(text) });
-        return;
-    }
-    emitRepeatsLocked();
-    m_last = LogEntry { time, category, std::move(text) };
-    m_runLength = 1;
-    emitLocked(m_last);
-}
-
-void LogManager::emitLocked(LogEntry entry)
-{
-    // Echoed under the lock, so standard output shows the lines in the order the list gets them.
+    LogEntry entry { time, category, abbreviated(message) };
+    const QMutexLocker lock(&m_orderMutex);
     StandardOutput::printLine(u"["_s + entry.category + u"] "_s + entry.message);
     QMetaObject::invokeMethod(
         this, [this, entry = std::move(entry)] { append(entry); }, Qt::QueuedConnection);
-}
-
-void LogManager::emitRepeatsLocked()
-{
-    if (m_repeats == 0)
-        return;
-    emitLocked(LogEntry {
-        m_lastRepeatAt, m_last.category, m_last.message + u"（重复 "_s + QString::number(m_repeats) + u" 次）"_s });
-    m_repeats = 0;
-}
-
-void LogManager::emitRepeats()
-{
-    const QMutexLocker lock(&m_foldMutex);
-    emitRepeatsLocked();
 }
 
 namespace {
@@ -168,8 +134,6 @@ void LogManager::append(const LogEntry& entry)
 
 void LogManager::writePendingLogs()
 {
-    // Repeats of the last line are told with the next batch, however long the run goes on.
-    emitRepeats();
     if (m_pendingLogs.isEmpty())
         return;
     m_pendingBytes = 0;
@@ -178,7 +142,6 @@ void LogManager::writePendingLogs()
 
 void LogManager::flushAndWait()
 {
-    emitRepeats();
     // Lines logged just before quitting may still wait in the event queue.
     if (QThread::currentThread() == thread())
         QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
@@ -201,12 +164,6 @@ void LogManager::clearLogs()
     ++m_revision;
     // Through the writer, behind any batch already handed in; pending lines follow later.
     m_writer->clear();
-    {
-        // The line that says so stands in the emptied list, even right after another clear.
-        const QMutexLocker lock(&m_foldMutex);
-        emitRepeatsLocked();
-        m_runLength = 0;
-    }
     record(u"日志已清空"_s, u"System"_s);
 }
 

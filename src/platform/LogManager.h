@@ -19,10 +19,9 @@ class LogFileWriter;
 /// lines in memory for the log window, and appends them to debug.log in batches written
 /// by one serial worker thread.
 ///
-/// Whatever callers hand in, what the log holds stays bounded: a line carries at most
-/// maxLineBytes of its message, and a line repeated word for word more than
-/// maxVerbatimRepeats times in a row is followed by one "（重复 N 次）" line counting the rest,
-/// written when another line comes or with the next batch.
+/// Every line is kept as logged, repeats included. Whatever callers hand in, what the log
+/// holds stays bounded: a line carries at most maxLineBytes of its message, the list keeps
+/// the newest maxLogs, and the file writer starts a new file past its size limit.
 class LogManager final : public QObject, public SharedInstance<LogManager>
 {
     Q_OBJECT
@@ -40,8 +39,6 @@ public:
     static constexpr int batchIntervalMs = 3000;
     /// The most of a message one line carries, in UTF-8 bytes; the rest is cut off.
     static constexpr qsizetype maxLineBytes = 4096;
-    /// A line said this many times in a row stands each time; further repeats are counted.
-    static constexpr int maxVerbatimRepeats = 3;
     /// Lines waiting for the batch are handed to the writer early past this size.
     static constexpr qsizetype maxPendingBytes = 1024 * 1024;
 
@@ -88,23 +85,15 @@ public:
 
 private:
     void append(const LogEntry& entry);
-    /// Hands @p entry to the list and the batch and echoes it; m_foldMutex held.
-    void emitLocked(LogEntry entry);
-    /// Emits the line that counts the repeats of the last line, if any; m_foldMutex held.
-    void emitRepeatsLocked();
-    void emitRepeats();
     [[nodiscard]] QDateTime now() const;
 
     const Clock* m_clock; // null: the system clock
     QList<LogEntry> m_logs;
     QList<LogEntry> m_pendingLogs;
     qsizetype m_pendingBytes = 0;
-    // The last line handed in, from any thread, how often in a row, and the repeats not yet told.
-    QMutex m_foldMutex;
-    LogEntry m_last;
-    qint64 m_runLength = 0;
-    qint64 m_repeats = 0;
-    QDateTime m_lastRepeatAt;
+    // Held while a line is echoed and queued, so standard output and the list see the lines
+    // of all threads in one order.
+    QMutex m_orderMutex;
     QString m_logFilePath;
     QTimer m_writeTimer;
     quint64 m_revision = 0;

@@ -140,8 +140,10 @@ void AlarmManager::updateAlarm(const Alarm& alarm)
     startMonitoringIfNeeded();
 }
 
-void AlarmManager::removeAlarm(const QString& id)
+void AlarmManager::removeAlarm(const QString& givenId)
 {
+    // The id may be that of an alarm in the list itself, which the removal overwrites.
+    const QString id = givenId;
     if (m_alarms.removeIf([&](const Alarm& a) { return a.id == id; }) > 0)
         Q_EMIT alarmsChanged();
     saveAlarms();

@@ -246,8 +246,10 @@ void ReminderManager::toggleReminder(const QString& id)
     StandardOutput::printLine(u"⏰ 切换提醒状态: "_s + it->title + u" -> "_s + (it->isEnabled ? u"启用"_s : u"禁用"_s));
 }
 
-void ReminderManager::removeReminder(const QString& id)
+void ReminderManager::removeReminder(const QString& givenId)
 {
+    // The id may be that of a reminder in the list itself, which the removal overwrites.
+    const QString id = givenId;
     if (m_reminders.removeIf([&](const Reminder& r) { return r.id == id; }) > 0)
         Q_EMIT remindersChanged();
     saveReminders();

@@ -1,8 +1,15 @@
 #include "server/RequestRecords.h"
 
+#include "core/EnumFromRaw.h"
+
 #include <QJsonArray>
 
 using namespace Qt::StringLiterals;
+
+CreateUserRequest CreateUserRequest::fromJson(const JsonReader& r)
+{
+    return { r.string(u"email"), r.string(u"nickname"), r.string(u"avatarEmoji"), r.string(u"password") };
+}
 
 QJsonObject CreateUserRequest::toJson() const
 {
@@ -12,6 +19,11 @@ QJsonObject CreateUserRequest::toJson() const
         { u"avatarEmoji"_s, avatarEmoji },
         { u"password"_s, password },
     };
+}
+
+UpdateUserRequest UpdateUserRequest::fromJson(const JsonReader& r)
+{
+    return { r.optionalString(u"nickname"), r.optionalString(u"avatarEmoji"), r.optionalString(u"bio") };
 }
 
 QJsonObject UpdateUserRequest::toJson() const
@@ -24,6 +36,23 @@ QJsonObject UpdateUserRequest::toJson() const
     if (bio)
         o.insert(u"bio"_s, *bio);
     return o;
+}
+
+ThrowBottleRequest ThrowBottleRequest::fromJson(const JsonReader& r)
+{
+    ThrowBottleRequest t;
+    t.senderId = r.integer(u"senderId");
+    t.senderName = r.string(u"senderName");
+    t.senderEmoji = r.string(u"senderEmoji");
+    t.content = r.string(u"content");
+    t.theme = r.stringList(u"theme");
+    const QString type = r.string(u"bottleType");
+    const std::optional<BottleType> bottleType = enumFromRaw(allBottleTypes, type);
+    if (!bottleType)
+        JsonReader::throwDataCorrupted(r.pathOf(u"bottleType"), u"无法识别的值: "_s + type);
+    t.bottleType = *bottleType;
+    t.isAnonymous = r.boolean(u"isAnonymous");
+    return t;
 }
 
 QJsonObject ThrowBottleRequest::toJson() const
@@ -39,6 +68,11 @@ QJsonObject ThrowBottleRequest::toJson() const
     };
 }
 
+ReplyBottleRequest ReplyBottleRequest::fromJson(const JsonReader& r)
+{
+    return { r.string(u"bottleId"), r.integer(u"senderId"), r.integer(u"receiverId"), r.string(u"content") };
+}
+
 QJsonObject ReplyBottleRequest::toJson() const
 {
     return QJsonObject {
@@ -49,9 +83,19 @@ QJsonObject ReplyBottleRequest::toJson() const
     };
 }
 
+DeleteRequest DeleteRequest::fromJson(const JsonReader& r)
+{
+    return { r.integer(u"userId"), r.string(u"bottleId") };
+}
+
 QJsonObject DeleteRequest::toJson() const
 {
     return QJsonObject { { u"userId"_s, userId }, { u"bottleId"_s, bottleId } };
+}
+
+SendMessageRequest SendMessageRequest::fromJson(const JsonReader& r)
+{
+    return { r.integer(u"receiverId"), r.string(u"content") };
 }
 
 QJsonObject SendMessageRequest::toJson() const

@@ -10,8 +10,9 @@
 
 #include <optional>
 
-// Bodies the client sends and the small reply records that travel with them. Bodies are
-// only ever written; a field without a value is left out rather than sent as null.
+// Bodies the client sends and the small reply records that travel with them. The program
+// only writes bodies, but each reads back with the keys it writes; a field without a value
+// is left out rather than sent as null.
 
 /// Body of POST "/users/auth": the server signs the address in, creating the account on first use.
 struct CreateUserRequest
@@ -21,6 +22,7 @@ struct CreateUserRequest
     QString avatarEmoji;
     QString password;
 
+    [[nodiscard]] static CreateUserRequest fromJson(const JsonReader& reader);
     [[nodiscard]] QJsonObject toJson() const;
 };
 
@@ -31,6 +33,8 @@ struct UpdateUserRequest
     std::optional<QString> avatarEmoji;
     std::optional<QString> bio;
 
+    /// Each of the three may be absent or null.
+    [[nodiscard]] static UpdateUserRequest fromJson(const JsonReader& reader);
     [[nodiscard]] QJsonObject toJson() const;
 };
 
@@ -45,6 +49,7 @@ struct ThrowBottleRequest
     BottleType bottleType = BottleType::normal;
     bool isAnonymous = false;
 
+    [[nodiscard]] static ThrowBottleRequest fromJson(const JsonReader& reader);
     [[nodiscard]] QJsonObject toJson() const;
 };
 
@@ -56,6 +61,7 @@ struct ReplyBottleRequest
     qint64 receiverId = 0;
     QString content;
 
+    [[nodiscard]] static ReplyBottleRequest fromJson(const JsonReader& reader);
     [[nodiscard]] QJsonObject toJson() const;
 };
 
@@ -65,6 +71,7 @@ struct DeleteRequest
     qint64 userId = 0;
     QString bottleId;
 
+    [[nodiscard]] static DeleteRequest fromJson(const JsonReader& reader);
     [[nodiscard]] QJsonObject toJson() const;
 };
 
@@ -74,6 +81,7 @@ struct SendMessageRequest
     qint64 receiverId = 0;
     QString content;
 
+    [[nodiscard]] static SendMessageRequest fromJson(const JsonReader& reader);
     [[nodiscard]] QJsonObject toJson() const;
 };
 

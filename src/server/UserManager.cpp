@@ -58,6 +58,10 @@ void UserManager::saveCurrentUser(const DriftUser& user)
     const QByteArray text = QJsonDocument(user.toJson()).toJson(QJsonDocument::Compact);
     m_defaults.setValue(currentUserKey, QString::fromUtf8(text));
     m_defaults.setValue(isLoggedInKey, m_isLoggedIn);
+    // A sign-in that never reaches the disk is gone at the next launch: it is written at
+    // once, and a write that fails is said here, where it is known what was lost.
+    if (!m_defaults.flush())
+        log(u"❌ 用户信息保存失败: "_s + m_defaults.writeError());
 }
 
 void UserManager::setCurrentUser(std::optional<DriftUser> user)

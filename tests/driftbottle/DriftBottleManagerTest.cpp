@@ -4,6 +4,7 @@
 
 #include "driftbottle/InputError.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -319,4 +320,30 @@ TEST_F(DriftBottleRig, BusyFlagIsResetJustAfterTheOperationEnds)
     settle();
     EXPECT_EQ(seen, (QList<bool> { true, false }));
     EXPECT_FALSE(bottles->isLoading());
+}
+
+// A bottle thrown offline is on disk at once; a store that cannot be written says the bottle
+// was not saved, and the throw itself still succeeds.
+TEST_F(DriftBottleRig, AnOfflineBottleIsWrittenAtOnceAndAFailedWriteIsSaid)
+{
+    const auto kept = await(bottles->throwBottle(u"一"_s, {}, BottleType::normal, false));
+    QFile written(dir.filePath(u"defaults.json"_s));
+    ASSERT_TRUE(kept.ok() && written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains(kept.value->id.toUtf8())) << "written without waiting for the store's delay";
+
+    QFile blocker(dir.filePath(u"blocked"_s));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the store's folder should be
+    conversations.reset();
+    bottles.reset();
+    users.reset();
+    defaults = std::make_unique<Defaults>(dir.filePath(u"blocked/defaults.json"_s));
+    users = std::make_unique<UserManager>(*defaults, *client);
+    bottles = std::make_unique<DriftBottleManager>(*client, *users, *defaults, clock);
+    LogCapture logs;
+    const auto lost = await(bottles->throwBottle(u"二"_s, {}, BottleType::normal, false));
+    ASSERT_TRUE(lost.ok());
+    EXPECT_EQ(logs.lines(driftBottle),
+        (QStringList {
+            u"❌ 保存离线瓶子失败: "_s + defaults->writeError(), u"✅ 瓶子已保存到本地（离线）: "_s + lost.value->id }));
+    EXPECT_FALSE(defaults->writeError().isEmpty());
 }

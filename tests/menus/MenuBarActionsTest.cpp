@@ -122,7 +122,9 @@ struct ToggleParts : PetParts
     FakeNotificationBackend backend;
     NotificationManager notifications { backend, defaults, &clock };
     MenuBarAboutActions about { notifications, &clock };
-    MenuBarCoordinator statusMenu { users, doNotDisturb, about, resources };
+    LogWindowManager logWindow { LogManager::shared() };
+    MenuBarSettingsActions settings { logWindow, {} };
+    MenuBarCoordinator statusMenu { users, doNotDisturb, settings, about, resources };
     MenuBarToggleActions toggles { scheduler, launch, doNotDisturb, statusMenu };
 
     /// Runs one switch and tells whether the status menu was rebuilt.
@@ -261,11 +263,20 @@ TEST(MenuBarOtherActions, OpenTheirWindowsAndLogAfterwards)
 {
     // The debug logs.
     LogWindowManager logWindow(LogManager::shared());
-    MenuBarSettingsActions settings(logWindow);
+    std::optional<qsizetype> loggedWhenOpened;
+    MenuBarSettingsActions settings(logWindow, [&] { loggedWhenOpened = loggedLines(u"UI"_s).size(); });
     settings.showDebugLogs();
     ASSERT_NE(logWindow.window(), nullptr);
     EXPECT_TRUE(logWindow.window()->isVisible());
     EXPECT_EQ(loggedLines(u"Debug"_s).last(), u"📋 打开调试日志窗口"_s);
+
+    // The preferences: opened first, then logged; without a window to open, nothing is claimed.
+    settings.showPreferences();
+    ASSERT_EQ(loggedWhenOpened, 0);
+    EXPECT_EQ(loggedLines(u"UI"_s), QStringList { u"⚙️ 打开偏好设置"_s });
+    MenuBarSettingsActions noPreferences { logWindow, {} };
+    noPreferences.showPreferences();
+    EXPECT_EQ(loggedLines(u"UI"_s).size(), 1);
 
     // The drift bottles, which log nothing of their own.
     int bottleWindows = 0;

@@ -1,9 +1,11 @@
 #include "menus/MenuBarCoordinator.h"
 #include "menus/MenuBarAboutActions.h"
+#include "menus/MenuBarSettingsActions.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/DoNotDisturbManager.h"
 #include "platform/Defaults.h"
 #include "platform/LogManager.h"
+#include "platform/LogWindowManager.h"
 #include "server/APIClient.h"
 #include "server/UserManager.h"
 #include "shell/NotificationManager.h"
@@ -79,6 +81,9 @@ struct MenuParts : PetRig
     FakeNotificationBackend backend;
     NotificationManager notifications { backend, defaults, &clock };
     MenuBarAboutActions about { notifications, &clock };
+    LogWindowManager logWindow { LogManager::shared() };
+    int preferencesOpened = 0;
+    MenuBarSettingsActions settings { logWindow, [this] { ++preferencesOpened; } };
 };
 
 } // namespace
@@ -86,7 +91,7 @@ struct MenuParts : PetRig
 TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
 {
     MenuParts parts;
-    MenuBarCoordinator coordinator(parts.users, parts.doNotDisturb, parts.about, parts.resources);
+    MenuBarCoordinator coordinator(parts.users, parts.doNotDisturb, parts.settings, parts.about, parts.resources);
     ASSERT_NE(coordinator.statusItem(), nullptr);
     ASSERT_NE(coordinator.menu(), nullptr);
     EXPECT_EQ(coordinator.statusItem()->contextMenu(), coordinator.menu());
@@ -112,9 +117,8 @@ TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
     QTest::keyClick(menu, Qt::Key_U, Qt::ControlModifier);
     EXPECT_EQ(updateCheck.size(), 1);
     EXPECT_TRUE(waitUntil([] { return logCount(u"🔄 用户手动检查更新"_s) == 1; }));
-    QSignalSpy preferences(&coordinator, &MenuBarCoordinator::preferencesRequested);
     coordinator.menu()->findChild<QAction*>(u"preferencesItem"_s)->trigger();
-    EXPECT_EQ(preferences.size(), 1);
+    EXPECT_EQ(parts.preferencesOpened, 1);
     EXPECT_TRUE(waitUntil([] { return logCount(u"⚙️ 打开偏好设置"_s) == 1; }));
     QTest::keyClick(menu, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(waitUntil([] { return logCount(u"🚪 用户退出应用"_s) == 1; }));
@@ -123,7 +127,7 @@ TEST(MenuBarCoordinator, SignedOutMenuHoldsHeaderAndQuit)
 TEST(MenuBarCoordinator, SetupIsOnceAndRebuildReplacesTheMenu)
 {
     MenuParts parts;
-    MenuBarCoordinator coordinator(parts.users, parts.doNotDisturb, parts.about, parts.resources);
+    MenuBarCoordinator coordinator(parts.users, parts.doNotDisturb, parts.settings, parts.about, parts.resources);
     QSystemTrayIcon* item = coordinator.statusItem();
     coordinator.setupMenuBar();
     EXPECT_EQ(coordinator.statusItem(), item);
@@ -152,7 +156,7 @@ TEST(MenuBarCoordinator, HeaderFollowsTheSignedInUser)
     ASSERT_TRUE(users.currentUser().has_value());
     DoNotDisturbManager& doNotDisturb = parts.doNotDisturb;
 
-    MenuBarCoordinator coordinator(users, doNotDisturb, parts.about, parts.resources);
+    MenuBarCoordinator coordinator(users, doNotDisturb, parts.settings, parts.about, parts.resources);
     EXPECT_EQ(rows(coordinator.menu()),
         (QStringList { u"Tamsel（Tom & Jerry） (off)"_s, u"-"_s, u"⚙️ 设置"_s, u"-"_s, u"🔄 检查更新"_s, u"-"_s,
             u"🚪 退出"_s }));
@@ -184,7 +188,7 @@ TEST(MenuBarCoordinator, WithoutATrayItLogsOnceAndQuitStillWorks)
     const QString message
         = u"⚠️ 系统托盘不可用，状态栏菜单无法显示；可用 SIGTERM 或 Ctrl+C 退出"_s;
     MenuParts parts;
-    MenuBarCoordinator coordinator(parts.users, parts.doNotDisturb, parts.about, parts.resources);
+    MenuBarCoordinator coordinator(parts.users, parts.doNotDisturb, parts.settings, parts.about, parts.resources);
     coordinator.setupMenuBar();
     coordinator.removeMenuBar();
     coordinator.setupMenuBar();

@@ -113,3 +113,28 @@ TEST_F(Advanced, BehavioursMapToStatesWithTheirEffects)
     manager.handleEmotionChange();
     EXPECT_EQ(manager.currentAnimation(), State::walking);
 }
+
+TEST_F(Advanced, EveryStateHasItsEffects)
+{
+    const AnimationEffects rows[] = {
+        { 1.0, 0, 1.0, QSizeF(0, 0), std::nullopt }, // walking
+        { 1.1, 0, 1.0, QSizeF(0, 0), QColor(Qt::red) }, // running
+        { 0.9, 0, 0.8, QSizeF(0, 0), QColor(Qt::blue) }, // sleeping
+        { 1.2, 0, 1.0, QSizeF(0, 0), QColor(Qt::green) }, // playing
+        { 1.0, 0, 1.0, QSizeF(0, 0), QColor(255, 165, 0) }, // eating
+        { 1.3, 0, 1.0, QSizeF(0, 0), std::nullopt }, // stretching
+        { 1.1, 15, 1.0, QSizeF(0, 0), QColor(128, 0, 128) }, // dancing
+        { 1.0, 0, 1.0, QSizeF(0, 0), std::nullopt }, // thinking
+        { 1.2, 0, 1.0, QSizeF(0, -10), QColor(Qt::yellow) }, // jumping
+        { 1.0, 360, 1.0, QSizeF(0, 0), QColor(Qt::cyan) }, // spinning
+    };
+    static_assert(std::size(rows) == allAdvancedAnimationStates.size());
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        manager.forceAnimation(allAdvancedAnimationStates[i]);
+        const AnimationEffects e = manager.getCurrentAnimationEffects();
+        const AnimationEffects& row = rows[i];
+        EXPECT_EQ(std::tie(e.scale, e.rotation, e.opacity, e.offset, e.color),
+            std::tie(row.scale, row.rotation, row.opacity, row.offset, row.color))
+            << rawValue(allAdvancedAnimationStates[i]).toStdString();
+    }
+}

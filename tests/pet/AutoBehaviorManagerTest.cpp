@@ -307,3 +307,21 @@ TEST_F(Scheduler, StatusCountsDownWholeSeconds)
     clock.advanceMs(60000);
     EXPECT_EQ(manager->executionState().remainingTime(clock.now()), 0.0);
 }
+
+// A mood change weighs a fresh choice only against a behaviour with more than 10 s to go
+// (which, as none lasts longer, takes a clock set back); what runs goes on either way.
+TEST_F(Scheduler, AMoodChangeLeavesTheRunningBehaviourAlone)
+{
+    forceWithLegs(AutoBehavior::walk, {});
+    const QDateTime start = manager->executionState().startTime;
+    QSignalSpy changed(manager.get(), &AutoBehaviorManager::currentBehaviorChanged);
+    for (const auto& [secondsOn, draws] : { std::pair { 0, 0 }, std::pair { -1, 9 } }) {
+        clock.set(start.addSecs(secondsOn));
+        random.realRanges.clear();
+        Q_EMIT EventCenter::shared().emotionDidChange();
+        EXPECT_EQ(random.realRanges.size(), draws) << secondsOn;
+        EXPECT_EQ(changed.size(), 0);
+        EXPECT_TRUE(manager->executionState().isExecuting);
+        EXPECT_EQ(manager->executionState().pathPoints.size(), 5);
+    }
+}

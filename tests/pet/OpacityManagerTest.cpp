@@ -129,3 +129,26 @@ TEST_F(OpacityFixture, WithoutAPetWindowNothingFadesButTheSettingIsStored)
     EXPECT_EQ(defaults.doubleValue(OpacityManager::defaultOpacityKey), 0.4);
     EXPECT_EQ(loggedLines(u"Opacity"_s).size(), before);
 }
+
+// The program builds the manager before the pet window: the stored setting is taken in when
+// the first window is shown, so its assignments reach the window and are logged there.
+TEST_F(OpacityFixture, AManagerBuiltBeforeThePetWindowTakesTheSettingInWhenItIsShown)
+{
+    const QString line = u"应用默认透明度: "_s;
+    const std::pair<QJsonValue, QStringList> cases[] = {
+        { QJsonValue::Undefined, { line + u"0.0"_s, line + u"1.0"_s, line + u"1.0"_s } },
+        { 0.8, { line + u"0.8"_s, line + u"0.8"_s } },
+    };
+    for (const auto& [stored, lines] : cases) {
+        defaults.setValue(OpacityManager::defaultOpacityKey, stored);
+        hasWindow = false;
+        OpacityManager manager(defaults, *this);
+        EXPECT_EQ(defaults.value(OpacityManager::defaultOpacityKey), stored) << "nothing taken in yet";
+        const qsizetype before = loggedLines(u"Opacity"_s).size();
+        hasWindow = true;
+        manager.applyDefaultOpacity();
+        manager.applyDefaultOpacity();
+        EXPECT_EQ(loggedLines(u"Opacity"_s).mid(before), lines + QStringList { lines.last() }) << "taken in once";
+        EXPECT_TRUE(settlesAt(stored.isUndefined() ? 1.0 : 0.8));
+    }
+}

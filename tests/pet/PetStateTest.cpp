@@ -2,6 +2,7 @@
 
 #include "core/EventCenter.h"
 #include "platform/Defaults.h"
+#include "platform/JsonReader.h"
 #include "platform/Screens.h"
 #include "support/FakeClock.h"
 #include "support/Wait.h"
@@ -126,4 +127,28 @@ TEST_F(PetStateFixture, RecordInteractionAnnouncesAndResetsOneSecondAfterTheFirs
     ASSERT_TRUE(waitUntil([&] { return !state.data().isInteracting; }));
     state.setInteracting(true);
     ASSERT_TRUE(waitUntil([&] { return !state.data().isInteracting; }));
+}
+
+TEST(PetStateData, CodesWithItsFieldNamesAndRefusesWhatItCannotRead)
+{
+    PetStateData data { QPointF(-40.5, 300), PetAnimationState::clickFeedback, true,
+        QDateTime(QDate(2026, 1, 5), QTime(14, 3, 7, 250), Qt::UTC), QDateTime(QDate(2001, 1, 1), QTime(0, 1), Qt::UTC),
+        0.5 };
+    const QJsonObject json = data.toJson();
+    EXPECT_EQ(json,
+        (QJsonObject { { u"position"_s, QJsonArray { -40.5, 300.0 } }, { u"animationState"_s, u"click"_s },
+            { u"isInteracting"_s, true }, { u"lastInteractionTime"_s, 789314587.25 }, { u"lastMoveTime"_s, 60.0 },
+            { u"moveSpeedMultiplier"_s, 0.5 } }));
+    EXPECT_EQ(PetStateData::fromJson(JsonReader(json)), data);
+    EXPECT_EQ(petAnimationStateFromRaw(u"idle"_s), PetAnimationState::idle);
+    EXPECT_EQ(petAnimationStateFromRaw(u"clickFeedback"_s), std::nullopt);
+
+    const std::pair<const char*, QJsonValue> bad[]
+        = { { "position", QJsonArray { 1 } }, { "animationState", u"sleeping"_s },
+              { "lastMoveTime", u"2026-01-05T14:03:07Z"_s }, { "moveSpeedMultiplier", QJsonValue::Null } };
+    for (const auto& [key, value] : bad) {
+        QJsonObject broken = json;
+        broken.insert(QString::fromLatin1(key), value);
+        EXPECT_THROW((void)PetStateData::fromJson(JsonReader(broken)), JsonDecodeError) << key;
+    }
 }

@@ -246,3 +246,24 @@ TEST(ReminderAlarmPage, OpensOnRemindersAndBuildsEachPageAfresh)
     EXPECT_EQ(fresh->openForm(), nullptr);
     EXPECT_EQ(fresh->listView()->model()->rowCount(), 1);
 }
+
+TEST(Managers, RemovingByTheIdOfAListedRecordRemovesExactlyThatOne)
+{
+    PagesRig rig; // three seeded reminders, one seeded alarm
+    Alarm second = rig.alarms->alarms().constFirst();
+    second.id = Alarm::newId();
+    rig.alarms->addAlarm(second);
+    second = Alarm(); // the list holds the only copy of the id
+    const QString firstAlarm = rig.alarms->alarms().constFirst().id;
+    // The id handed over lives in the very list the removal shrinks.
+    rig.alarms->removeAlarm(rig.alarms->alarms().constLast().id);
+    ASSERT_EQ(rig.alarms->alarms().size(), 1);
+    EXPECT_EQ(rig.alarms->alarms().constFirst().id, firstAlarm);
+
+    const QStringList before
+        = { rig.manager->reminders()[0].id, rig.manager->reminders()[1].id, rig.manager->reminders()[2].id };
+    for (const int index : { 1, 1 })
+        rig.manager->removeReminder(rig.manager->reminders()[index].id);
+    EXPECT_EQ(rig.manager->reminders().size(), 1);
+    EXPECT_EQ(rig.manager->reminders()[0].id, before[0]);
+}

@@ -126,3 +126,36 @@ TEST(RequestBodies, FieldsWithoutValueAreLeftOut)
     EXPECT_FALSE(sent.messageId);
     EXPECT_FALSE(sent.delivered);
 }
+
+namespace {
+
+template<JsonRecord T>
+T roundTrip(const T& record)
+{
+    return T::fromJson(JsonReader(record.toJson()));
+}
+
+} // namespace
+
+// Each body reads back with the keys it writes; optional means absent or null, and every
+// other field is required and typed.
+TEST(RequestBodies, EachReadsBackWhatItWrites)
+{
+    const auto same = [](const auto& body) { return roundTrip(body).toJson() == body.toJson(); };
+    EXPECT_TRUE(same(CreateUserRequest { u"a@x.io"_s, u"阿猫"_s, u"🐱"_s, u"p\"w"_s }));
+    EXPECT_TRUE(same(UpdateUserRequest {}));
+    EXPECT_TRUE(same(UpdateUserRequest { u"新名字"_s, u"🐶"_s, u""_s }));
+    EXPECT_TRUE(same(ThrowBottleRequest { 7, u"匿名"_s, u"🐱"_s, u"hi"_s, { u"晚安"_s }, BottleType::lucky, true }));
+    EXPECT_TRUE(same(ReplyBottleRequest { u"b1"_s, 2, 9007199254740993, u"你好"_s })) << "a 64-bit id survives";
+    EXPECT_TRUE(same(DeleteRequest { 7, u"b1"_s }));
+    EXPECT_TRUE(same(SendMessageRequest { 3, u"在吗"_s }));
+    const auto update = decodeJson<UpdateUserRequest>(R"({"nickname":null,"bio":"猫","extra":1})");
+    EXPECT_FALSE(update.nickname);
+    EXPECT_EQ(update.bio, u"猫"_s);
+
+    EXPECT_THROW((void)decodeJson<UpdateUserRequest>(R"({"nickname":7})"), JsonDecodeError);
+    EXPECT_THROW((void)decodeJson<DeleteRequest>(R"({"userId":null,"bottleId":"b1"})"), JsonDecodeError);
+    EXPECT_THROW((void)decodeJson<ThrowBottleRequest>(R"({"senderId":1,"senderName":"a","senderEmoji":"🐱",
+        "content":"x","theme":[],"bottleType":"Wish","isAnonymous":false})"),
+        JsonDecodeError);
+}

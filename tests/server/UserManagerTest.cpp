@@ -5,6 +5,7 @@
 #include "platform/Defaults.h"
 #include "server/UserManager.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -261,4 +262,27 @@ TEST_F(Account, UnreadableStoredUserLeavesNoUserButKeepsTheData)
     const auto error = await(manager->updateUserInfo(u"x"_s, {}, {})).apiError();
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind(), APIError::Kind::offlineMode) << "no user, no profile change";
+}
+
+// The sign-in is on disk as soon as it happens; a store that cannot be written says what was lost.
+TEST_F(Account, ASignInIsWrittenAtOnceAndAFailedWriteIsSaid)
+{
+    launch();
+    signIn();
+    QFile written(path());
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("alice@x.io")) << "written without waiting for the store's delay";
+
+    QFile blocker(dir.filePath(u"blocked"_s));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the store's folder should be
+    manager.reset();
+    defaults = std::make_unique<Defaults>(dir.filePath(u"blocked/defaults.json"_s));
+    manager = std::make_unique<UserManager>(*defaults, *client);
+    LogCapture logs;
+    signIn();
+    const QStringList lines = logs.lines(user);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines.at(lines.size() - 2).startsWith(u"❌ 用户信息保存失败: "_s + defaults->writeError()));
+    EXPECT_FALSE(defaults->writeError().isEmpty());
+    EXPECT_EQ(lines.last(), u"✅ 用户登录成功: alice@x.io"_s) << "the sign-in holds for this run";
 }

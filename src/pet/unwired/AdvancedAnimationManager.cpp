@@ -243,25 +243,25 @@ AnimationEffects AdvancedAnimationManager::getCurrentAnimationEffects() const
 {
     switch (m_currentAnimation) {
     case State::walking:
-        return { 1.0, 0, 1.0, {}, std::nullopt };
+        return { 1.0, 0, 1.0, QSizeF(0, 0), std::nullopt };
     case State::running:
-        return { 1.1, 0, 1.0, {}, QColor(Qt::red) };
+        return { 1.1, 0, 1.0, QSizeF(0, 0), QColor(Qt::red) };
     case State::sleeping:
-        return { 0.9, 0, 0.8, {}, QColor(Qt::blue) };
+        return { 0.9, 0, 0.8, QSizeF(0, 0), QColor(Qt::blue) };
     case State::playing:
-        return { 1.2, 0, 1.0, {}, QColor(Qt::green) };
+        return { 1.2, 0, 1.0, QSizeF(0, 0), QColor(Qt::green) };
     case State::eating:
-        return { 1.0, 0, 1.0, {}, QColor(255, 165, 0) };
+        return { 1.0, 0, 1.0, QSizeF(0, 0), QColor(255, 165, 0) };
     case State::stretching:
-        return { 1.3, 0, 1.0, {}, std::nullopt };
+        return { 1.3, 0, 1.0, QSizeF(0, 0), std::nullopt };
     case State::dancing:
-        return { 1.1, 15, 1.0, {}, QColor(128, 0, 128) };
+        return { 1.1, 15, 1.0, QSizeF(0, 0), QColor(128, 0, 128) };
     case State::thinking:
-        return { 1.0, 0, 1.0, {}, std::nullopt };
+        return { 1.0, 0, 1.0, QSizeF(0, 0), std::nullopt };
     case State::jumping:
         return { 1.2, 0, 1.0, QSizeF(0, -10), QColor(Qt::yellow) };
     case State::spinning:
-        return { 1.0, 360, 1.0, {}, QColor(Qt::cyan) };
+        return { 1.0, 360, 1.0, QSizeF(0, 0), QColor(Qt::cyan) };
     }
     return {};
 }

@@ -69,7 +69,7 @@ struct AnimationEffects
     double scale = 1.0;
     double rotation = 0.0;
     double opacity = 1.0;
-    QSizeF offset;
+    QSizeF offset { 0, 0 };
     std::optional<QColor> color;
 };
 

@@ -198,8 +198,19 @@ QRect ManagementRowDelegate::cardRect(const QRect& item, const QModelIndex& inde
 
 int ManagementRowDelegate::itemHeight(const QModelIndex& index, int width, const QFont& font) const
 {
+    // Every change of the list lays out all rows again; a title is measured once for each
+    // width and font, not once for each change.
+    if (width != m_measuredWidth || font != m_measuredFont || m_cardHeights.size() > 4096) {
+        m_cardHeights.clear();
+        m_measuredWidth = width;
+        m_measuredFont = font;
+    }
     const auto row = index.data(ManagementListModel::RowRole).value<ManagementRow>();
-    return cardHeight(row, width, font) + gapBelow(index);
+    const std::pair<QString, bool> key { row.title, row.canDelete };
+    auto known = m_cardHeights.constFind(key);
+    if (known == m_cardHeights.cend())
+        known = m_cardHeights.insert(key, cardHeight(row, width, font));
+    return *known + gapBelow(index);
 }
 
 int ManagementRowDelegate::rowWidth(const QStyleOptionViewItem& option) const

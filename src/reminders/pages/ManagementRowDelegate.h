@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+#include <QHash>
 #include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
 
@@ -70,6 +72,10 @@ private:
 
     int m_rowGap;
     bool m_gapAfterLast;
+    /// Card heights by title and delete button, at the width and in the font below.
+    mutable QHash<std::pair<QString, bool>, int> m_cardHeights;
+    mutable int m_measuredWidth = -1;
+    mutable QFont m_measuredFont;
     QPersistentModelIndex m_hoverIndex;
     Part m_hoverPart = Part::none;
     /// Where the left button went down: a click counts only when it comes up there too.
