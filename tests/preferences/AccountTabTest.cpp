@@ -5,6 +5,7 @@
 #include "preferences/AccountPreferencesView.h"
 #include "support/DrawnText.h"
 #include "support/LogLines.h"
+#include "support/Screenshots.h"
 #include "support/Wait.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
@@ -189,6 +190,7 @@ TEST_F(AccountTab, TheErrorIsARedCaptionAndTheSignedInNoteAGreenOne)
         part<PlainLineEdit>(&page, u"nicknameField"_s)->clear();
         page.saveProfile();
         const QImage shot = drawnImage(&page);
+        saveShot(shot, dark ? u"account-error-dark"_s : u"account-error-light"_s);
 
         const struct
         {
