@@ -14,8 +14,10 @@ namespace ReadableColour {
 /// small strokes still reach it on screen.
 [[nodiscard]] QColor on(const QColor& wanted, const QColor& background, double ratio = 4.6);
 
-/// Draws `label`'s text in `wanted` made readable on the label's background, now and
-/// whenever the palette changes.
-void tint(QWidget* label, const QColor& wanted);
+/// Draws `widget`'s text in `wanted` made readable on what it stands on, now and whenever
+/// the palette changes: a label's text on its container's background, with `backdrop` (when
+/// valid) laid over that first (a box's faint grey); a push button's title on its face, in
+/// every shade the style gives the face.
+void tint(QWidget* widget, const QColor& wanted, const QColor& backdrop = {});
 
 } // namespace ReadableColour

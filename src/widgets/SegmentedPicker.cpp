@@ -1,6 +1,7 @@
 #include "widgets/SegmentedPicker.h"
 
 #include "widgets/PlainLabel.h"
+#include "widgets/ReadableColour.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -126,7 +127,10 @@ void PickerSegment::paintEvent(QPaintEvent* /*event*/)
     const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, m_last ? -0.5 : 0.5, -0.5);
     const QPainterPath outline = roundedOn(area, m_first, m_last);
 
-    QColor fill = isChecked() ? colours.color(QPalette::Highlight) : colours.color(QPalette::Button);
+    // The selection colour as deep as the chosen title needs to read on it.
+    QColor fill = isChecked()
+        ? ReadableColour::on(colours.color(QPalette::Highlight), colours.color(QPalette::HighlightedText))
+        : colours.color(QPalette::Button);
     if (!isChecked() && (m_hovered || isDown()))
         fill = fill.lightness() < 128 ? fill.lighter(isDown() ? 130 : 115) : fill.darker(isDown() ? 115 : 106);
     if (!isEnabled())
