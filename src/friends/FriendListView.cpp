@@ -12,6 +12,8 @@
 #include "widgets/BusySpinner.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/ReadableColour.h"
+#include "widgets/SecondaryText.h"
 
 #include <QHBoxLayout>
 #include <QListView>
@@ -27,17 +29,24 @@ namespace {
 
 const QString category = u"Friend"_s;
 
-PlainLabel* label(const QString& text, int pointDelta, const QString& style, QWidget* parent, bool bold = false)
+PlainLabel* label(const QString& text, int pointDelta, QWidget* parent, bool bold = false)
 {
     auto* l = new PlainLabel(text, parent);
     QFont f = l->font();
     f.setPointSize(f.pointSize() + pointDelta);
     f.setBold(bold);
     l->setFont(f);
-    if (!style.isEmpty())
-        l->setStyleSheet(style);
     return l;
 }
+
+PlainLabel* secondary(PlainLabel* label, const QColor& backdrop = {})
+{
+    SecondaryText::apply(label, SecondaryText::Part::text, backdrop);
+    return label;
+}
+
+/// The connection block's faint grey over the page, as its style sheet paints it.
+const QColor blockTint(128, 128, 128, 26);
 
 enum ContentPage {
     loadingPage,
@@ -81,7 +90,7 @@ QWidget* FriendListView::buildHeader()
     auto* header = new QWidget(this);
     auto* row = new QHBoxLayout(header);
     row->setContentsMargins(16, 12, 16, 12);
-    row->addWidget(label(u"👥 好友列表"_s, 5, QString(), header, true));
+    row->addWidget(label(u"👥 好友列表"_s, 5, header, true));
     row->addStretch();
     m_refreshSpinner = new BusySpinner(14, header);
     m_refreshSpinner->setObjectName(u"refreshSpinner"_s);
@@ -113,7 +122,7 @@ QWidget* FriendListView::buildConnectionBlock()
     m_dot->setObjectName(u"connectionDot"_s);
     m_dot->setFixedSize(8, 8);
     statusRow->addWidget(m_dot);
-    m_status = label(QString(), -2, u"color: #6e6e73;"_s, block);
+    m_status = secondary(label(QString(), -2, block), blockTint);
     m_status->setObjectName(u"connectionStatus"_s);
     statusRow->addWidget(m_status);
     statusRow->addStretch();
@@ -130,7 +139,8 @@ QWidget* FriendListView::buildConnectionBlock()
     m_unreadRow = new QWidget(block);
     auto* unreadLayout = new QHBoxLayout(m_unreadRow);
     unreadLayout->setContentsMargins(0, 0, 0, 0);
-    m_unread = label(QString(), -3, u"color: #c93400;"_s, m_unreadRow);
+    m_unread = label(QString(), -3, m_unreadRow);
+    ReadableColour::tint(m_unread, QColor(0xc9, 0x34, 0x00), blockTint);
     m_unread->setObjectName(u"unread"_s);
     unreadLayout->addWidget(m_unread);
     unreadLayout->addStretch();
@@ -148,7 +158,7 @@ QWidget* FriendListView::buildContent()
     loadingColumn->setSpacing(16);
     loadingColumn->addStretch();
     loadingColumn->addWidget(new BusySpinner(24, loading), 0, Qt::AlignHCenter);
-    loadingColumn->addWidget(label(u"加载中..."_s, 0, u"color: #6e6e73;"_s, loading), 0, Qt::AlignHCenter);
+    loadingColumn->addWidget(secondary(label(u"加载中..."_s, 0, loading)), 0, Qt::AlignHCenter);
     loadingColumn->addStretch();
     m_content->insertWidget(loadingPage, loading);
 
@@ -161,8 +171,8 @@ QWidget* FriendListView::buildContent()
     icon->setAlignment(Qt::AlignCenter);
     icon->setStyleSheet(u"color: gray;"_s);
     emptyColumn->addWidget(icon, 0, Qt::AlignHCenter);
-    emptyColumn->addWidget(label(u"还没有好友"_s, 3, u"color: #6e6e73;"_s, empty, true), 0, Qt::AlignHCenter);
-    auto* hint = label(u"通过验证码添加好友，开始聊天吧"_s, 0, u"color: #6e6e73;"_s, empty);
+    emptyColumn->addWidget(secondary(label(u"还没有好友"_s, 3, empty, true)), 0, Qt::AlignHCenter);
+    auto* hint = secondary(label(u"通过验证码添加好友，开始聊天吧"_s, 0, empty));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignCenter);
     emptyColumn->addWidget(hint);

@@ -10,6 +10,7 @@
 #include <QWidgetAction>
 
 #include "widgets/PlainLabel.h"
+#include "widgets/SecondaryText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -22,7 +23,7 @@ void addNote(QMenu* menu, const QString& text)
     auto* note = new PlainLabel(text);
     note->setObjectName(u"menuNote"_s);
     note->setContentsMargins(24, 4, 24, 4);
-    note->setStyleSheet(u"color: #8e8e93;"_s);
+    SecondaryText::apply(note);
     action->setDefaultWidget(note);
     action->setText(text);
     menu->addAction(action);

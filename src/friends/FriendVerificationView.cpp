@@ -8,6 +8,8 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/ProminentButton.h"
+#include "widgets/ReadableColour.h"
+#include "widgets/SecondaryText.h"
 
 #include <QButtonGroup>
 #include <QClipboard>
@@ -26,15 +28,25 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-PlainLabel* label(const QString& text, int pointDelta, const QString& color, QWidget* parent, bool bold = false)
+/// How a label's text is coloured: the primary or secondary text colour, or a hue made as
+/// dark or light as it must be to read on the page.
+struct Ink
+{
+    enum Kind { primary, secondary, hue } kind = primary;
+    QColor colour = {};
+};
+
+PlainLabel* label(const QString& text, int pointDelta, Ink ink, QWidget* parent, bool bold = false)
 {
     auto* l = new PlainLabel(text, parent);
     QFont f = l->font();
     f.setPointSize(f.pointSize() + pointDelta);
     f.setBold(bold);
     l->setFont(f);
-    if (!color.isEmpty())
-        l->setStyleSheet(u"color: "_s + color + u";"_s);
+    if (ink.kind == Ink::secondary)
+        SecondaryText::apply(l);
+    else if (ink.kind == Ink::hue)
+        ReadableColour::tint(l, ink.colour);
     return l;
 }
 
@@ -57,9 +69,10 @@ QPushButton* mainButton(const QString& objectName, BusySpinner** spinner, QWidge
     return button;
 }
 
-const QString red = u"#d70015"_s;
-const QString green = u"#248a3d"_s;
-const QString secondary = u"#6e6e73"_s;
+const Ink red { Ink::hue, QColor(0xd7, 0x00, 0x15) };
+const Ink green { Ink::hue, QColor(0x24, 0x8a, 0x3d) };
+const Ink orange { Ink::hue, QColor(0xc9, 0x34, 0x00) };
+const Ink secondary { Ink::secondary };
 
 } // namespace
 
@@ -79,7 +92,7 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
 
     auto* header = new QHBoxLayout;
     header->setObjectName(u"header"_s);
-    header->addWidget(label(u"👥 好友系统"_s, 3, QString(), this, true));
+    header->addWidget(label(u"👥 好友系统"_s, 3, {}, this, true));
     header->addStretch();
     auto* close = new QPushButton(u"✕"_s, this);
     close->setObjectName(u"close"_s);
@@ -136,7 +149,7 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     auto* footer = new QVBoxLayout;
     footer->setObjectName(u"footer"_s);
     footer->setSpacing(4);
-    footer->addWidget(label(u"💡 提示"_s, -2, u"#c93400"_s, this, true));
+    footer->addWidget(label(u"💡 提示"_s, -2, orange, this, true));
     m_tip = label(QString(), -3, secondary, this);
     footer->addWidget(m_tip);
     layout->addLayout(footer);

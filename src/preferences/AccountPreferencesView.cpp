@@ -9,6 +9,7 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
+#include "widgets/ReadableColour.h"
 
 #include <QHBoxLayout>
 #include <QPointer>
@@ -239,9 +240,7 @@ QWidget* AccountPreferencesView::buildSignedInBlock()
     layout->addWidget(note);
     auto* logout = new QPushButton(u"🚪 退出登录"_s, box);
     logout->setObjectName(u"logoutButton"_s);
-    QPalette red = logout->palette();
-    red.setColor(QPalette::ButtonText, errorRed);
-    logout->setPalette(red);
+    ReadableColour::tint(logout, errorRed);
     connect(logout, &QPushButton::clicked, this, [this] {
         m_userManager.logout();
         LogManager::log(u"🚪 用户退出登录"_s, userCategory);

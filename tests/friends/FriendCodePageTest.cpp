@@ -4,11 +4,13 @@
 #include "friends/FriendVerificationView.h"
 #include "friends/MenuBarFriendActions.h"
 #include "friends/SendMessageSheet.h"
+#include "support/DrawnText.h"
 #include "support/LayoutGaps.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -325,4 +327,44 @@ TEST_F(FriendCodePage, TheWindowIsOneAtATimeAndClosesWithThePage)
     EXPECT_EQ(actions.verificationWindow(), nullptr);
     actions.showVerificationWindow();
     EXPECT_NE(actions.verificationWindow(), nullptr);
+}
+
+// Drawn pixels, in a light and a dark palette: the grey intros, caption and tip, the orange
+// tip title, the green copy confirmation and the red error line read at 4.5:1.
+TEST_F(FriendCodePage, CaptionsAndColouredLinesReadInLightAndDark)
+{
+    signIn();
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        page = std::make_unique<FriendVerificationView>(*friends, timers);
+        page->show();
+        find(u"generate"_s)->click();
+        ASSERT_TRUE(waitUntil([&] { return !page->isLoading() && friends->currentVerificationCode(); }));
+        find(u"copy"_s)->click();
+        server.scriptNext(ScriptedReply { 500, R"({"success":false,"message":"忙"})" });
+        find(u"generate"_s)->click();
+        ASSERT_TRUE(waitUntil([&] { return !page->isLoading(); }));
+
+        const auto check = [&](const QString& name, const std::string& ink) {
+            QImage shot = drawnImage(page.get());
+            expectReadable(shot, areaIn(find<PlainLabel>(name), page.get()), name.toStdString(), { ink });
+        };
+        PlainLabel* tipTitle = nullptr;
+        for (PlainLabel* label : page->findChildren<PlainLabel*>()) {
+            if (label->text() == u"💡 提示"_s)
+                tipTitle = label;
+        }
+        ASSERT_TRUE(tipTitle);
+        tipTitle->setObjectName(u"tipTitle"_s);
+        for (const auto& [name, ink] : { std::pair { u"generateIntro"_s, "grey" }, { u"tipTitle"_s, "orange" },
+                 { u"copiedHint"_s, "green" }, { u"generateError"_s, "red" } })
+            check(name, ink);
+        find(u"modeAdd"_s)->click();
+        for (const auto& [name, ink] :
+            { std::pair { u"addIntro"_s, "grey" }, { u"codeFieldCaption"_s, "grey" }, { u"addError"_s, "red" } })
+            check(name, ink);
+        page.reset();
+    }
+    QApplication::setPalette(lightPalette());
 }

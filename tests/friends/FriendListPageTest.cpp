@@ -5,6 +5,7 @@
 #include "friends/FriendListView.h"
 #include "friends/FriendRowDelegate.h"
 #include "friends/SendMessageSheet.h"
+#include "support/DrawnText.h"
 #include "support/LogLines.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
@@ -237,4 +238,37 @@ TEST(FriendCardDate, IsWrittenTheChineseWay)
     // Dates show as Chinese dates do, in local time.
     EXPECT_EQ(FriendRowDelegate::formatDate(QDateTime(QDate(2024, 5, 1), QTime(12, 0))), u"2024年5月1日"_s);
     EXPECT_EQ(FriendRowDelegate::formatDate(QDateTime()), QString());
+}
+
+// Drawn pixels, in a light and a dark palette: the connection line on its grey block, the
+// orange unread count and the empty state's grey texts read at 4.5:1.
+TEST_F(FriendListPage, TheConnectionLineAndTheEmptyStateReadInLightAndDark)
+{
+    signIn();
+    messages->connect();
+    ASSERT_TRUE(waitUntil([&] { return authentications == 1; }));
+    server.messageSocket().pushFriendMessage(messageData(77));
+    ASSERT_TRUE(waitUntil([&] { return messages->unreadCount() == 1; }));
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        openPage();
+        ASSERT_EQ(currentContent()->objectName(), u"emptyState"_s);
+        const QImage shot = drawnImage(page.get());
+        const auto labelArea = [&](const QString& text) {
+            for (PlainLabel* label : page->findChildren<PlainLabel*>()) {
+                if (label->fullText() == text)
+                    return areaIn(label, page.get());
+            }
+            ADD_FAILURE() << text.toStdString();
+            return QRect();
+        };
+        expectReadable(shot, labelArea(u"在线"_s), "status", { "grey" });
+        // The count past its 📨.
+        expectReadable(shot, labelArea(u"📨 未读消息: 1 条"_s).adjusted(24, 0, 0, 0), "unread", { "orange" });
+        expectReadable(shot, labelArea(u"还没有好友"_s), "empty title", { "grey" });
+        expectReadable(shot, labelArea(u"通过验证码添加好友，开始聊天吧"_s), "empty hint", { "grey" });
+        page.reset();
+    }
+    QApplication::setPalette(lightPalette());
 }

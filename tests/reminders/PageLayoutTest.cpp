@@ -1,18 +1,26 @@
-// How the alarm and reminder screens are spaced and how their rows grow, measured on the
-// widgets' geometry and the pixels the rows paint.
+// How the alarm and reminder screens are spaced, how their rows grow and whether their
+// texts read in a light and a dark palette, measured on the widgets' geometry and the
+// pixels they paint.
 #include "PagesRig.h"
 
 #include "reminders/AlarmWindowView.h"
 #include "reminders/pages/AlarmForm.h"
 #include "reminders/pages/AlarmManagementView.h"
+#include "reminders/pages/ReminderAndAlarmPreferencesView.h"
 #include "reminders/pages/ReminderForm.h"
 #include "reminders/pages/ReminderManagementView.h"
+#include "support/DrawnText.h"
 #include "support/LayoutGaps.h"
+#include "support/Screenshots.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QLayout>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace Qt::StringLiterals;
 
@@ -208,4 +216,112 @@ TEST(PageRows, ALongTitleWrapsAndItsRowGrowsWhileALongMessageKeepsToOneLine)
     // The reminder section is still exactly as tall as its rows.
     ManagementListView* custom = reminders.customList();
     EXPECT_EQ(custom->cardRect(1).bottom() + 1, custom->viewport()->height());
+}
+
+namespace {
+
+/// The lines of text inside `area`, top to bottom: bands of pixel rows that differ from the
+/// area's commonest colour.
+QList<QRect> textLines(const QImage& image, const QRect& area)
+{
+    const QColor background = dominantColour(image, area);
+    QList<QRect> lines;
+    bool inLine = false;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        bool inked = false;
+        for (int x = area.left(); x <= area.right() && !inked; ++x)
+            inked = contrastRatio(image.pixelColor(x, y), background) >= 1.3;
+        if (inked && !inLine)
+            lines.append(QRect(area.left(), y, area.width(), 1));
+        else if (inked)
+            lines.last().setBottom(y);
+        inLine = inked;
+    }
+    return lines;
+}
+
+} // namespace
+
+// Drawn pixels, in a light and a dark palette: the chosen segment stands out, and the red
+// notes, grey headings and hints and the rows' grey, blue and orange captions read at 4.5:1.
+TEST(PageColours, TheChoiceAndEveryCaptionReadInLightAndDark)
+{
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        PagesRig rig;
+        Alarm alarm;
+        alarm.id = Alarm::newId();
+        alarm.title = u"站会"_s;
+        alarm.message = u"带上笔记本"_s;
+        alarm.time = rig.clock.now();
+        alarm.repeatType = AlarmRepeatType::daily;
+        rig.alarms->addAlarm(alarm);
+        ReminderAndAlarmPreferencesView page(*rig.alarms, *rig.manager, rig.clock);
+        page.resize(600, 700);
+        page.show();
+
+        const auto segmentsDrawn = [&](const QImage& shot, const char* chosenName, const char* otherName) {
+            const QRect chosen = areaIn(page.findChild<QAbstractButton*>(QString::fromLatin1(chosenName)), &page);
+            const QRect other = areaIn(page.findChild<QAbstractButton*>(QString::fromLatin1(otherName)), &page);
+            const QColor chosenFill = dominantColour(shot, chosen);
+            const QColor otherFill = dominantColour(shot, other);
+            EXPECT_GT(std::hypot(chosenFill.red() - otherFill.red(), chosenFill.green() - otherFill.green(),
+                          chosenFill.blue() - otherFill.blue()),
+                100.0)
+                << chosenFill.name().toStdString() << " against " << otherFill.name().toStdString();
+            EXPECT_GE(drawnContrast(shot, chosen.adjusted(3, 3, -3, -3)), 4.5) << chosenName;
+            EXPECT_GE(drawnContrast(shot, other.adjusted(3, 3, -3, -3)), 4.5) << otherName;
+        };
+        const auto label = [&](const QString& text) {
+            for (QLabel* found : page.findChildren<QLabel*>()) {
+                if (found->text() == text && found->isVisible())
+                    return areaIn(found, &page);
+            }
+            ADD_FAILURE() << "no label " << text.toStdString();
+            return QRect();
+        };
+        const auto rowCaptions = [&](const QImage& shot, ManagementListView* list, const std::string& what,
+                                     std::initializer_list<std::string> details) {
+            const QModelIndex index = list->model()->index(0, 0);
+            const auto row = index.data(ManagementListModel::RowRole).value<ManagementRow>();
+            const QRect text = ManagementRowDelegate::geometry(list->cardRect(0), row.canDelete).text;
+            const QRect area(list->viewport()->mapTo(&page, text.topLeft()), text.size());
+            const QList<QRect> lines = textLines(shot, area);
+            ASSERT_EQ(lines.size(), 3) << what << ": title, message, details";
+            expectReadable(shot, lines[1], what + " message", { "grey" });
+            expectReadable(shot, lines[2], what + " details", details);
+        };
+
+        // The reminder side: its note, its section headings, the empty custom section, a row.
+        auto* reminders = qobject_cast<ReminderManagementView*>(page.currentPage());
+        ASSERT_TRUE(reminders);
+        QImage shot = drawnImage(&page);
+        segmentsDrawn(shot, "reminderSegment", "alarmSegment");
+        expectReadable(shot, label(u"提醒内容在几秒后会自动消失"_s), "reminder note", { "red" });
+        expectReadable(shot, label(u"默认提醒"_s), "heading", { "grey" });
+        expectReadable(shot, label(u"自定义提醒"_s), "heading", { "grey" });
+        auto* placeholder = reminders->findChild<QWidget*>(u"customReminderPlaceholder"_s);
+        ASSERT_TRUE(placeholder && placeholder->isVisible());
+        expectReadable(shot, areaIn(placeholder, &page).adjusted(4, 4, -4, -4), "placeholder", { "grey" });
+        rowCaptions(shot, reminders->defaultList(), "reminder row", { "blue" });
+
+        // The alarm side: its note, a row, and the empty state.
+        QTest::mouseClick(page.findChild<QAbstractButton*>(u"alarmSegment"_s), Qt::LeftButton);
+        QCoreApplication::processEvents(); // the new page shows once the event loop runs
+        auto* alarms = qobject_cast<AlarmManagementView*>(page.currentPage());
+        ASSERT_TRUE(alarms);
+        shot = drawnImage(&page);
+        segmentsDrawn(shot, "alarmSegment", "reminderSegment");
+        expectReadable(shot, label(u"闹钟会在屏幕右上角弹出显示，必须手动关闭"_s), "alarm note", { "red" });
+        rowCaptions(shot, alarms->listView(), "alarm row", { "blue", "orange" });
+        for (const Alarm& listed : QList<Alarm>(rig.alarms->alarms())) // the seeded one too
+            rig.alarms->removeAlarm(listed.id);
+        QCoreApplication::processEvents();
+        shot = drawnImage(&page);
+        expectReadable(shot, label(u"还没有设置闹钟"_s), "empty title", { "grey" });
+        expectReadable(shot, label(u"点击「添加闹钟」按钮创建您的第一个闹钟"_s), "empty hint", { "grey" });
+        saveShot(shot, dark ? u"alarms-empty-dark"_s : u"alarms-empty-light"_s);
+    }
+    QApplication::setPalette(lightPalette());
 }

@@ -225,14 +225,14 @@ TEST(ReminderAlarmPage, OpensOnRemindersAndBuildsEachPageAfresh)
     showPage(page);
     EXPECT_EQ(page.selectedTab(), ReminderAndAlarmPreferencesView::ReminderAlarmTab::reminder);
     EXPECT_TRUE(qobject_cast<ReminderManagementView*>(page.currentPage()));
-    EXPECT_TRUE(part<QPushButton>(&page, "reminderSegment")->isChecked());
-    EXPECT_EQ(part<QPushButton>(&page, "alarmSegment")->text(), u"闹钟"_s);
+    EXPECT_TRUE(part<QAbstractButton>(&page, "reminderSegment")->isChecked());
+    EXPECT_EQ(part<QAbstractButton>(&page, "alarmSegment")->text(), u"闹钟"_s);
 
-    QTest::mouseClick(part<QPushButton>(&page, "alarmSegment"), Qt::LeftButton);
+    QTest::mouseClick(part<QAbstractButton>(&page, "alarmSegment"), Qt::LeftButton);
     auto* alarms = qobject_cast<AlarmManagementView*>(page.currentPage());
     ASSERT_TRUE(alarms);
-    EXPECT_TRUE(part<QPushButton>(&page, "alarmSegment")->isChecked());
-    EXPECT_FALSE(part<QPushButton>(&page, "reminderSegment")->isChecked());
+    EXPECT_TRUE(part<QAbstractButton>(&page, "alarmSegment")->isChecked());
+    EXPECT_FALSE(part<QAbstractButton>(&page, "reminderSegment")->isChecked());
     alarms->showAddAlarm();
     QPointer<AlarmForm> form = alarms->openForm();
     ASSERT_TRUE(form);

@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -109,6 +111,54 @@ double drawnContrast(const QImage& image, const QRect& area)
         }
     }
     return contrastRatio(strongest, under);
+}
+
+namespace {
+
+/// The kind of ink a pixel is: grey, or the name of its hue.
+std::string inkKind(const QColor& pixel)
+{
+    if (pixel.hsvSaturation() < 70)
+        return "grey";
+    const int hue = pixel.hsvHue();
+    if (hue < 15 || hue >= 330)
+        return "red";
+    if (hue < 55)
+        return "orange";
+    if (hue >= 80 && hue < 170)
+        return "green";
+    if (hue >= 190 && hue < 260)
+        return "blue";
+    return "other";
+}
+
+} // namespace
+
+std::map<std::string, double> inkContrasts(const QImage& image, const QRect& area)
+{
+    const QColor background = dominantColour(image, area);
+    std::map<std::string, double> best;
+    const QRect box = area.intersected(image.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            const double contrast = contrastRatio(pixel, background);
+            if (contrast >= 1.3)
+                best[inkKind(pixel)] = std::max(best[inkKind(pixel)], contrast);
+        }
+    }
+    return best;
+}
+
+void expectReadable(
+    const QImage& image, const QRect& area, const std::string& what, std::initializer_list<std::string> expected)
+{
+    SCOPED_TRACE(what);
+    const std::map<std::string, double> inks = inkContrasts(image, area);
+    for (const std::string& kind : expected) {
+        ASSERT_TRUE(inks.contains(kind)) << "no " << kind << " ink";
+        EXPECT_GE(inks.at(kind), 4.5) << kind;
+    }
 }
 
 QRect areaIn(const QWidget* child, const QWidget* ancestor)

@@ -5,6 +5,10 @@
 #include <QPalette>
 #include <QRect>
 
+#include <initializer_list>
+#include <map>
+#include <string>
+
 class QWidget;
 
 /// The palettes a look is checked in: the style's own light one, and the usual dark Fusion
@@ -30,6 +34,17 @@ class QWidget;
 /// The contrast of the text drawn inside `area` against the area's own background (its
 /// commonest colour): that of the text's strongest pixel, 1 when nothing is drawn there.
 [[nodiscard]] double drawnContrast(const QImage& image, const QRect& area);
+
+/// For every kind of ink drawn in `area` ("grey", or its hue: "red", "orange", "green",
+/// "blue", "other"), the contrast of its strongest pixel against the area's commonest colour
+/// (what the text stands on).
+[[nodiscard]] std::map<std::string, double> inkContrasts(const QImage& image, const QRect& area);
+
+/// Each kind of ink `expected` is drawn in `area` and reads there at 4.5:1 (a test
+/// failure otherwise, naming `what`). The smoothed edges of coloured strokes look grey or
+/// of a neighbouring hue; they are not judged.
+void expectReadable(
+    const QImage& image, const QRect& area, const std::string& what, std::initializer_list<std::string> expected);
 
 /// Where `child` lies inside `ancestor`, in `ancestor`'s coordinates.
 [[nodiscard]] QRect areaIn(const QWidget* child, const QWidget* ancestor);

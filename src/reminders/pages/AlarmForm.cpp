@@ -6,6 +6,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/SecondaryText.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -117,7 +118,7 @@ void AlarmForm::buildLayout()
     QFont captionFont = caption->font();
     captionFont.setPointSizeF(captionFont.pointSizeF() * 0.85);
     caption->setFont(captionFont);
-    PageParts::makeSecondary(caption);
+    SecondaryText::apply(caption);
     selector->addWidget(caption);
     auto* days = new QHBoxLayout;
     days->setSpacing(8);

@@ -9,6 +9,7 @@
 #include "reminders/pages/PageParts.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QPushButton>
 #include <QStackedWidget>
@@ -45,12 +46,12 @@ QWidget* emptyState(QWidget* parent)
     column->addWidget(icon);
     PlainLabel* title = PageParts::heading(u"还没有设置闹钟"_s, 1.2, box);
     title->setAlignment(Qt::AlignCenter);
-    PageParts::makeSecondary(title);
+    SecondaryText::apply(title);
     column->addWidget(title);
     auto* hint = new PlainLabel(u"点击「添加闹钟」按钮创建您的第一个闹钟"_s, box);
     hint->setAlignment(Qt::AlignCenter);
     hint->setWordWrap(true);
-    PageParts::makeSecondary(hint);
+    SecondaryText::apply(hint);
     column->addWidget(hint);
     column->addStretch(1);
     return box;

@@ -3,6 +3,8 @@
 #include "platform/EmojiStyle.h"
 #include "reminders/pages/ManagementListModel.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/ReadableColour.h"
+#include "widgets/SecondaryText.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
@@ -29,9 +31,19 @@ QColor withAlpha(QColor colour, qreal alpha)
     return colour;
 }
 
-QColor secondary(const QPalette& palette)
+/// What a card of `tint` looks like over the page.
+QColor cardColour(const QPalette& palette, const QColor& tint)
 {
-    return withAlpha(palette.color(QPalette::WindowText), 0.55);
+    const QColor page = palette.color(QPalette::Window);
+    const qreal a = tint.alphaF();
+    return QColor::fromRgbF(tint.redF() * a + page.redF() * (1 - a), tint.greenF() * a + page.greenF() * (1 - a),
+        tint.blueF() * a + page.blueF() * (1 - a));
+}
+
+/// The secondary text colour on a card of `tint`.
+QColor secondary(const QPalette& palette, const QColor& tint)
+{
+    return SecondaryText::colour(palette.color(QPalette::WindowText), palette.color(QPalette::Window), tint);
 }
 
 QFont scaled(const QFont& base, qreal factor, QFont::Weight weight = QFont::Normal)
@@ -254,7 +266,8 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     const QColor tint = row.enabled ? row.accent : RowColours::gray;
     QPainterPath card;
     card.addRoundedRect(QRectF(g.card).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
-    painter->fillPath(card, withAlpha(tint, 0.05));
+    const QColor cardTint = withAlpha(tint, 0.05);
+    painter->fillPath(card, cardTint);
     painter->setPen(QPen(withAlpha(tint, row.enabled ? 0.3 : 0.2), 1));
     painter->drawPath(card);
 
@@ -283,7 +296,7 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     y += titleHeight + 4;
 
     painter->setFont(captionFont);
-    painter->setPen(secondary(palette));
+    painter->setPen(secondary(palette, cardTint));
     QString message = row.message;
     message.replace(u'\n', u' ');
     EmojiStyle::drawText(*painter, QRect(g.text.left(), y, g.text.width(), captionHeight),
@@ -299,7 +312,10 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
         if (room <= 0)
             break;
         const QString shown = detailMetrics.elidedText(run.text, Qt::ElideRight, room);
-        painter->setPen(run.colour.isValid() ? run.colour : secondary(palette));
+        // The details' blue and orange as dark or light as they must be to read on the card,
+        // with room for the smoothing of such small strokes.
+        painter->setPen(run.colour.isValid() ? ReadableColour::on(run.colour, cardColour(palette, cardTint), 5.0)
+                                             : secondary(palette, cardTint));
         painter->drawText(QRect(x, y, room, detailHeight), Qt::AlignLeft | Qt::AlignVCenter, shown);
         x += detailMetrics.horizontalAdvance(shown) + 8;
     }

@@ -4,6 +4,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/ProminentButton.h"
+#include "widgets/ReadableColour.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDialog>
@@ -61,22 +62,11 @@ PlainLabel* heading(const QString& text, double scale, QWidget* parent)
     return label;
 }
 
-void makeSecondary(QWidget* widget)
-{
-    QPalette palette = widget->palette();
-    QColor colour = palette.color(QPalette::WindowText);
-    colour.setAlphaF(0.55);
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
 PlainLabel* warningNote(const QString& text, QWidget* parent)
 {
     auto* label = new PlainLabel(text, parent);
     scaleFont(label, 0.85, QFont::Normal);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, RowColours::red);
-    label->setPalette(palette);
+    ReadableColour::tint(label, RowColours::red);
     return label;
 }
 

@@ -17,9 +17,7 @@ namespace PageParts {
 
 /// A bold heading at `scale` times the application's font size.
 [[nodiscard]] PlainLabel* heading(const QString& text, double scale, QWidget* parent);
-/// Shows `widget`'s text in the secondary (dimmed) text colour.
-void makeSecondary(QWidget* widget);
-/// A one-line note in the caption size, red.
+/// A one-line note in the caption size, red (as dark or light a red as reads on the page).
 [[nodiscard]] PlainLabel* warningNote(const QString& text, QWidget* parent);
 [[nodiscard]] QFrame* divider(QWidget* parent);
 /// The filled accent button of a form or page header.

@@ -5,10 +5,10 @@
 #include "reminders/pages/PageParts.h"
 #include "reminders/pages/ReminderManagementView.h"
 
-#include <QButtonGroup>
+#include "widgets/SegmentedPicker.h"
+
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -44,33 +44,19 @@ ReminderAndAlarmPreferencesView::ReminderAndAlarmPreferencesView(
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
 
-    // A segmented control: two joined buttons, one of them always down.
+    // The segments at their natural width, centred, with the usual inset around them.
     auto* segments = new QWidget(this);
     segments->setObjectName(u"reminderAlarmSegments"_s);
     auto* row = new QHBoxLayout(segments);
     row->setContentsMargins(16, 10, 16, 10);
-    row->setSpacing(0);
-    auto* group = new QButtonGroup(this);
-    group->setExclusive(true);
+    m_picker = new SegmentedPicker(QString(), segments);
     for (const ReminderAlarmTab tab : allTabs) {
-        auto* button = new QPushButton(rawValue(tab), segments);
-        const bool first = tab == allTabs.front();
-        button->setObjectName(first ? u"reminderSegment"_s : u"alarmSegment"_s);
-        button->setCheckable(true);
-        button->setAutoDefault(false);
-        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        const QString corners = first ? u"border-top-left-radius: 6px; border-bottom-left-radius: 6px;"_s
-                                      : u"border-top-right-radius: 6px; border-bottom-right-radius: 6px;"_s;
-        button->setStyleSheet(u"QPushButton { padding: 4px 12px; border: 1px solid rgba(128, 128, 128, 90);"
-                              " background: rgba(128, 128, 128, 25); border-radius: 0; "_s
-            + corners
-            + u"}"
-              "QPushButton:checked { background: #007AFF; color: white; border-color: #007AFF; }"_s);
-        group->addButton(button);
-        m_segments.append(button);
-        row->addWidget(button);
-        connect(button, &QPushButton::clicked, this, [this, tab] { setSelectedTab(tab); });
+        QAbstractButton* segment = m_picker->addSegment(rawValue(tab), static_cast<int>(tab));
+        segment->setObjectName(tab == ReminderAlarmTab::reminder ? u"reminderSegment"_s : u"alarmSegment"_s);
     }
+    connect(m_picker, &SegmentedPicker::segmentClicked, this,
+        [this](int id) { setSelectedTab(static_cast<ReminderAlarmTab>(id)); });
+    row->addWidget(m_picker, 0, Qt::AlignHCenter);
     m_layout->addWidget(segments);
     m_layout->addWidget(PageParts::divider(this));
     showPage();
@@ -88,8 +74,7 @@ void ReminderAndAlarmPreferencesView::setSelectedTab(ReminderAlarmTab tab)
 
 void ReminderAndAlarmPreferencesView::showPage()
 {
-    for (int i = 0; i < m_segments.size(); ++i)
-        m_segments[i]->setChecked(allTabs[static_cast<size_t>(i)] == m_selectedTab);
+    m_picker->setCurrentId(static_cast<int>(m_selectedTab));
     // The page is built afresh, so it opens with no form and starts from the list as it
     // stands.
     delete m_page;

@@ -4,9 +4,9 @@
 
 class AlarmManager;
 class Clock;
-class QAbstractButton;
 class QVBoxLayout;
 class ReminderManager;
+class SegmentedPicker;
 
 /// The "提醒/闹钟" page of the preferences: a segment switch between the reminder page and
 /// the alarm page, opening on "提醒". Each switch builds the chosen page afresh, with no
@@ -41,6 +41,6 @@ private:
     Clock& m_clock;
     ReminderAlarmTab m_selectedTab = ReminderAlarmTab::reminder;
     QVBoxLayout* m_layout;
-    QList<QAbstractButton*> m_segments;
+    SegmentedPicker* m_picker = nullptr;
     QWidget* m_page = nullptr;
 };

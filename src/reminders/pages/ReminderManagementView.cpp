@@ -9,6 +9,7 @@
 #include "reminders/pages/PageParts.h"
 #include "reminders/pages/ReminderForm.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -66,7 +67,8 @@ public:
         font.setPointSizeF(font.pointSizeF() * 0.85);
         label->setFont(font);
         label->setWordWrap(true);
-        PageParts::makeSecondary(label);
+        // Read against the box's grey, not just the page under it.
+        SecondaryText::apply(label, SecondaryText::Part::text, fill());
         layout->addWidget(label);
     }
 
@@ -76,10 +78,16 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
+        painter.setBrush(fill());
+        painter.drawRoundedRect(QRectF(rect()), 8, 8);
+    }
+
+private:
+    static QColor fill()
+    {
         QColor grey = RowColours::gray;
         grey.setAlphaF(0.1);
-        painter.setBrush(grey);
-        painter.drawRoundedRect(QRectF(rect()), 8, 8);
+        return grey;
     }
 };
 
@@ -144,7 +152,7 @@ ManagementListView* ReminderManagementView::addSection(
     QFont font = title->font();
     font.setWeight(QFont::DemiBold);
     title->setFont(font);
-    PageParts::makeSecondary(title);
+    SecondaryText::apply(title);
     layout->addWidget(title);
 
     ReminderManager& manager = m_reminderManager;

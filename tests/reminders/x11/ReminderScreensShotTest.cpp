@@ -72,7 +72,7 @@ TEST(ReminderScreens, LongTitlesAndTheAlarmCardInBothPalettes)
         grabFromScreen(reminders->openForm(), u"reminder-add-form"_s + palette);
         reminders->openForm()->reject();
 
-        QTest::mouseClick(part<QPushButton>(&page, "alarmSegment"), Qt::LeftButton);
+        QTest::mouseClick(part<QAbstractButton>(&page, "alarmSegment"), Qt::LeftButton);
         auto* alarms = qobject_cast<AlarmManagementView*>(page.currentPage());
         ASSERT_TRUE(alarms);
         grabFromScreen(&page, u"alarms-page"_s + palette);
