@@ -1,5 +1,6 @@
 #include "reminders/AlarmWindowView.h"
 
+#include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 
 #include <QHBoxLayout>
@@ -97,8 +98,11 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(cardWidth, cardHeight);
 
-    auto* emojiLabel = plainLabel(emoji(alarm.type), u"alarmEmoji"_s, this);
-    scaleFont(emojiLabel, 1.7);
+    auto* emojiLabel = new EmojiLabel(emoji(alarm.type), 0, this);
+    emojiLabel->setObjectName(u"alarmEmoji"_s);
+    QFont emojiFont = emojiLabel->font();
+    emojiFont.setPixelSize(emojiPixels);
+    emojiLabel->setFont(emojiFont);
     // The card keeps its size: a long title or message ends in "…", whole in the tool tip.
     auto* titleLabel = new PlainLabel(alarm.title, this);
     titleLabel->setObjectName(u"alarmTitle"_s);
@@ -110,7 +114,7 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     closeButton->setToolTip(u"关闭"_s);
     closeButton->setAutoRaise(true);
     closeButton->setIcon(closeIcon(palette()));
-    closeButton->setIconSize(QSize(20, 20));
+    closeButton->setIconSize(QSize(closePixels, closePixels));
     closeButton->setStyleSheet(u"QToolButton { border: none; padding: 0; }"_s);
     connect(closeButton, &QToolButton::clicked, this, [this] {
         if (m_onClose)
@@ -162,7 +166,7 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     footer->addStretch(1);
 
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(14, 10, 14, 10);
+    column->setContentsMargins(padding, padding, padding, padding);
     column->setSpacing(8);
     column->addLayout(header);
     column->addWidget(divider);
