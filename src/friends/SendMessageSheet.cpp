@@ -5,6 +5,7 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/ProminentButton.h"
 
 #include <QHBoxLayout>
 #include <QPointer>
@@ -38,7 +39,7 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     , m_editor(new PlainTextEditor(this))
     , m_error(new PlainLabel({}, this))
     , m_cancel(new QPushButton(u"取消"_s, this))
-    , m_send(new QPushButton(u"发送"_s, this))
+    , m_send(ProminentButton::create(u"发送"_s, this))
 {
     setObjectName(u"sendMessageSheet"_s);
     setWindowTitle(u"发送消息"_s);
@@ -99,7 +100,6 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     m_cancel->setAutoDefault(false);
     m_cancel->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Escape));
     m_send->setObjectName(u"sendButton"_s);
-    m_send->setDefault(true);
     m_send->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
     buttons->addWidget(m_cancel);
     buttons->addWidget(m_send);
