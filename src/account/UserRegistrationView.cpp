@@ -140,9 +140,11 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, APIClient& 
     layout->setSpacing(20);
     layout->addWidget(buildHeader());
 
+    // One plain line: a sunken one turns into a bright stripe in a dark palette.
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Sunken);
+    divider->setFrameShadow(QFrame::Plain);
+    divider->setForegroundRole(QPalette::Midlight);
     layout->addWidget(divider);
 
     auto* content = new QWidget(this);

@@ -2,6 +2,7 @@
 
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ChatMessageModel.h"
+#include "platform/EmojiStyle.h"
 #include "widgets/SecondaryText.h"
 
 #include <QAbstractItemView>
@@ -119,7 +120,7 @@ void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     if (!g.name.isNull()) {
         painter->setFont(captionFont(option.font));
         painter->setPen(secondary);
-        painter->drawText(g.name, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        EmojiStyle::drawText(*painter, g.name, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
             painter->fontMetrics().elidedText(message.senderName, Qt::ElideRight, g.name.width()));
     }
     QPainterPath path;
@@ -136,7 +137,7 @@ void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         // A 20,000-character reply has hundreds of lines; only those in view are drawn.
         if (top + lineHeight < visible.top() || top > visible.bottom())
             continue;
-        painter->drawText(QRect(g.text.left(), top, g.text.width() + bubblePaddingX, lineHeight),
+        EmojiStyle::drawText(*painter, QRect(g.text.left(), top, g.text.width() + bubblePaddingX, lineHeight),
             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, m.text.lines.at(i));
     }
 

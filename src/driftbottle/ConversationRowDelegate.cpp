@@ -2,6 +2,7 @@
 
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ConversationListModel.h"
+#include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/SecondaryText.h"
 
@@ -124,7 +125,7 @@ void ConversationRowDelegate::paint(
     const int nameWidth = std::max(0, textWidth - timeWidth - spacing);
     const QString name = headlineMetrics.elidedText(
         singleLine(index.data(ConversationListModel::NameRole).toString()), Qt::ElideRight, nameWidth);
-    painter->drawText(QRect(firstLine.left(), firstLine.top(), nameWidth, firstLine.height()),
+    EmojiStyle::drawText(*painter, QRect(firstLine.left(), firstLine.top(), nameWidth, firstLine.height()),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
 
     // Second line: the last message, then the tag of a bottle nobody picked up.
@@ -149,7 +150,8 @@ void ConversationRowDelegate::paint(
     const QString message
         = bodyMetrics.elidedText(singleLine(index.data(ConversationListModel::LastMessageRole).toString()),
             Qt::ElideRight, std::max(0, messageWidth));
-    painter->drawText(QRect(secondLine.left(), secondLine.top(), std::max(0, messageWidth), secondLine.height()),
+    EmojiStyle::drawText(*painter,
+        QRect(secondLine.left(), secondLine.top(), std::max(0, messageWidth), secondLine.height()),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, message);
 
     painter->setPen(palette.color(QPalette::Midlight));

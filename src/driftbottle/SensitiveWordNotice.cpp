@@ -24,7 +24,7 @@ QMessageBox* SensitiveWordNotice::open(QWidget* parent)
     box->setEscapeButton(box->addButton(u"我知道了"_s, QMessageBox::RejectRole));
     box->setWindowModality(Qt::WindowModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    Alerts::fitWidth(*box);
+    Alerts::prepare(*box);
     box->open();
     return box;
 }

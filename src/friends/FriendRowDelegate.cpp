@@ -1,6 +1,7 @@
 #include "friends/FriendRowDelegate.h"
 
 #include "friends/FriendListModel.h"
+#include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
 
 #include <QAbstractItemView>
@@ -101,7 +102,7 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->setFont(headline);
     const QString nickname = QFontMetrics(headline).elidedText(
         index.data(FriendListModel::NicknameRole).toString(), Qt::ElideRight, textRect.width());
-    painter->drawText(QRect(textRect.left(), textRect.top() + 6, textRect.width(), 22),
+    EmojiStyle::drawText(*painter, QRect(textRect.left(), textRect.top() + 6, textRect.width(), 22),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, nickname);
     const QFont caption = withSize(base, base.pointSizeF() - 1);
     painter->setFont(caption);

@@ -2,12 +2,12 @@
 
 #include "game/WhackAMoleGameManager.h"
 #include "platform/NumberFormat.h"
+#include "widgets/SecondaryText.h"
+#include "widgets/SegmentedPicker.h"
 
-#include <QButtonGroup>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -28,13 +28,11 @@ QLabel* label(const QString& text, Look look, QWidget* parent)
     if (look == Look::bold)
         font.setBold(true);
     result->setFont(font);
-    if (look == Look::caption || look == Look::note) {
-        QPalette palette = result->palette();
-        palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
-        result->setPalette(palette);
-    }
+    if (look == Look::caption || look == Look::note)
+        SecondaryText::apply(result);
     return result;
 }
+
 } // namespace
 
 GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* parent)
@@ -59,20 +57,12 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
 
     // Difficulty: a segmented picker and what the chosen level means.
     column->addWidget(label(u"游戏难度："_s, Look::plain, body));
-    auto* segments = new QHBoxLayout;
-    segments->setSpacing(0);
-    m_difficulties = new QButtonGroup(this);
-    m_difficulties->setExclusive(true);
-    for (const GameDifficulty difficulty : allGameDifficulties) {
-        auto* button = new QPushButton(rawValue(difficulty), body);
-        button->setCheckable(true);
-        button->setAccessibleName(u"难度"_s);
-        m_difficulties->addButton(button, static_cast<int>(difficulty));
-        segments->addWidget(button);
-    }
-    segments->addStretch(1);
-    column->addLayout(segments);
-    connect(m_difficulties, &QButtonGroup::idClicked, this,
+    m_difficulties = new SegmentedPicker(u"难度"_s, body);
+    m_difficulties->setObjectName(u"difficultyPicker"_s);
+    for (const GameDifficulty difficulty : allGameDifficulties)
+        m_difficulties->addSegment(rawValue(difficulty), static_cast<int>(difficulty));
+    column->addWidget(m_difficulties);
+    connect(m_difficulties, &SegmentedPicker::segmentClicked, this,
         [this](int id) { m_game.setDifficulty(static_cast<GameDifficulty>(id)); });
 
     auto* facts = new QHBoxLayout;
@@ -131,7 +121,7 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
 
 QAbstractButton* GamePreferencesView::difficultyButton(const QString& title) const
 {
-    for (QAbstractButton* button : m_difficulties->buttons()) {
+    for (QAbstractButton* button : m_difficulties->segments()) {
         if (button->text() == title)
             return button;
     }
@@ -141,8 +131,7 @@ QAbstractButton* GamePreferencesView::difficultyButton(const QString& title) con
 void GamePreferencesView::showDifficulty()
 {
     const GameDifficulty difficulty = m_game.difficulty();
-    if (QAbstractButton* button = m_difficulties->button(static_cast<int>(difficulty)))
-        button->setChecked(true);
+    m_difficulties->setCurrentId(static_cast<int>(difficulty));
     m_catCount->setText(QString::number(catCount(difficulty)) + u" 只"_s);
     m_visibleDuration->setText(NumberFormat::fixed(visibleDuration(difficulty), 1) + u" 秒"_s);
 }

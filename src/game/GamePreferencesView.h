@@ -3,9 +3,9 @@
 #include <QWidget>
 
 class QAbstractButton;
-class QButtonGroup;
 class QLabel;
 class QSlider;
+class SegmentedPicker;
 class WhackAMoleGameManager;
 
 /// The game page of the preferences: the difficulty with what it means, the length of a
@@ -35,7 +35,7 @@ private:
     void showDuration();
 
     WhackAMoleGameManager& m_game;
-    QButtonGroup* m_difficulties;
+    SegmentedPicker* m_difficulties;
     QLabel* m_catCount;
     QLabel* m_visibleDuration;
     QSlider* m_slider;

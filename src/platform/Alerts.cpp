@@ -83,13 +83,20 @@ int Alerts::show(Style style, const QString& title, const QString& text, const Q
         button->setPalette(palette);
     }
 
-    fitWidth(box);
+    prepare(box);
     box.exec();
     return int(added.indexOf(box.clickedButton()));
 }
 
-void Alerts::fitWidth(QMessageBox& box)
+void Alerts::prepare(QMessageBox& box)
 {
+    // A selectable label lays its text out on its own, past the style, and would draw emoji
+    // in black and white. Alert texts are read, not copied.
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        if (label->objectName() == u"qt_msgbox_label"_s || label->objectName() == u"qt_msgbox_informativelabel"_s)
+            label->setTextInteractionFlags(Qt::NoTextInteraction);
+    }
+
     // Left alone, the box wraps at about 190 px and breaks Chinese sentences mid-word. Its
     // width follows the longest line instead, within bounds; the spacer holds it there.
     const QFontMetrics metrics(box.font());

@@ -43,9 +43,10 @@ public:
     static constexpr int minimumWidth = 360;
     static constexpr int maximumWidth = 560;
 
-    /// Sizes a message box opened elsewhere like the boxes of `show`: its text at least
-    /// `minimumWidth` wide and wider for longer lines, up to `maximumWidth`.
-    static void fitWidth(QMessageBox& box);
+    /// Readies a message box opened elsewhere like the boxes of `show`, once its texts are
+    /// set: its text at least `minimumWidth` wide and wider for longer lines, up to
+    /// `maximumWidth`, and its texts drawn by the style, which draws emoji in colour.
+    static void prepare(QMessageBox& box);
 
     static void setNextAnswers(const QList<int>& answers);
     /// The alerts answered from the queue, oldest first.

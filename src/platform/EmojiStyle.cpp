@@ -1,5 +1,7 @@
 #include "platform/EmojiStyle.h"
 
+#include "platform/EmojiTextFields.h"
+
 #include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
@@ -142,19 +144,52 @@ void EmojiStyle::drawItemText(QPainter* painter, const QRect& rect, int flags, c
         QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
         return;
     }
+    painter->save();
+    if (textRole != QPalette::NoRole)
+        painter->setPen(QPen(palette.brush(textRole), painter->pen().widthF()));
+    drawRuns(*painter, rect, flags, shown, runs);
+    painter->restore();
+}
 
-    QTextLayout layout(shown, painter->font(), painter->device());
-    QTextOption option(Qt::Alignment(flags) & Qt::AlignHorizontal_Mask);
-    option.setWrapMode((flags & Qt::TextWordWrap) ? QTextOption::WordWrap : QTextOption::ManualWrap);
-    layout.setTextOption(option);
+QList<QTextLayout::FormatRange> EmojiStyle::emojiFormats(const QString& text)
+{
+    return colorEmojiFamily().isEmpty() ? QList<QTextLayout::FormatRange>() : formatsOf(emojiRuns(text));
+}
+
+QList<QTextLayout::FormatRange> EmojiStyle::formatsOf(const QList<Run>& runs)
+{
     QList<QTextLayout::FormatRange> formats;
     for (const Run& run : runs) {
         QTextCharFormat emoji;
-        // The colour font first for the whole sequence, so no plain font takes part of it.
+        // The colour font alone for the whole sequence, so no plain font takes part of it.
         emoji.setFontFamilies(QStringList { colorEmojiFamily() });
         formats.append({ int(run.start), int(run.length), emoji });
     }
-    layout.setFormats(formats);
+    return formats;
+}
+
+void EmojiStyle::drawText(QPainter& painter, const QRect& rect, int flags, const QString& text)
+{
+    const QList<Run> runs = emojiRuns(text);
+    if (runs.isEmpty() || colorEmojiFamily().isEmpty())
+        painter.drawText(rect, flags, text);
+    else
+        drawRuns(painter, rect, flags, text, runs);
+}
+
+void EmojiStyle::polish(QWidget* widget)
+{
+    QProxyStyle::polish(widget);
+    EmojiTextFields::equip(widget);
+}
+
+void EmojiStyle::drawRuns(QPainter& painter, const QRect& rect, int flags, const QString& shown, const QList<Run>& runs)
+{
+    QTextLayout layout(shown, painter.font(), painter.device());
+    QTextOption option(Qt::Alignment(flags) & Qt::AlignHorizontal_Mask);
+    option.setWrapMode((flags & Qt::TextWordWrap) ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    layout.setTextOption(option);
+    layout.setFormats(formatsOf(runs));
 
     qreal height = 0;
     layout.beginLayout();
@@ -171,11 +206,7 @@ void EmojiStyle::drawItemText(QPainter* painter, const QRect& rect, int flags, c
     else if (flags & Qt::AlignVCenter)
         top = rect.top() + (rect.height() - height) / 2;
 
-    painter->save();
-    if (textRole != QPalette::NoRole)
-        painter->setPen(QPen(palette.brush(textRole), painter->pen().widthF()));
-    layout.draw(painter, QPointF(rect.left(), top));
-    painter->restore();
+    layout.draw(&painter, QPointF(rect.left(), top));
 }
 
 void EmojiStyle::drawControl(

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QProxyStyle>
 #include <QString>
+#include <QTextLayout>
 
 /// Draws emoji in colour. A plain font that also has a black-and-white emoji glyph (DejaVu
 /// Sans has 😉) would otherwise win over the colour emoji font, and a sequence such as
@@ -31,6 +32,16 @@ public:
     [[nodiscard]] static QList<Run> emojiRuns(const QString& text);
     /// The colour emoji font's family, or an empty text when none is installed.
     [[nodiscard]] static QString colorEmojiFamily();
+    /// Formats that give the emoji sequences of `text` the colour font, for a text layout.
+    [[nodiscard]] static QList<QTextLayout::FormatRange> emojiFormats(const QString& text);
+    /// Draws `text` like QPainter::drawText with the painter's font and pen, its emoji
+    /// sequences in the colour font; for item delegates, which paint past the style.
+    static void drawText(QPainter& painter, const QRect& rect, int flags, const QString& text);
+
+    using QProxyStyle::polish;
+    /// Line edits and text editors lay out their own text: they are given the colour font
+    /// for emoji here, as every widget passes through when it is first shown.
+    void polish(QWidget* widget) override;
 
     void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette, bool enabled,
         const QString& text, QPalette::ColorRole textRole = QPalette::NoRole) const override;
@@ -38,4 +49,10 @@ public:
     /// holds emoji is drawn without it, and the label is then drawn where the style puts it.
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
         const QWidget* widget = nullptr) const override;
+
+private:
+    [[nodiscard]] static QList<QTextLayout::FormatRange> formatsOf(const QList<Run>& runs);
+    /// Lays `shown` out in `rect` with the colour font for `runs` and draws it with the
+    /// painter's pen.
+    static void drawRuns(QPainter& painter, const QRect& rect, int flags, const QString& shown, const QList<Run>& runs);
 };

@@ -6,7 +6,6 @@
 #include "server/APIClient.h"
 #include "server/Tasks.h"
 #include "server/UserManager.h"
-#include "widgets/BannerRow.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
@@ -29,6 +28,7 @@ const QStringList AccountPreferencesView::availableEmojis { u"🐱"_s, u"🐶"_s
 namespace {
 
 const QString userCategory = u"User"_s;
+const QColor errorRed(0xD9, 0x30, 0x25);
 
 PlainLabel* rowLabel(const QString& text, QWidget* parent)
 {
@@ -197,7 +197,7 @@ QWidget* AccountPreferencesView::buildEditForm()
     scroller->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     layout->addWidget(scroller);
 
-    m_error = new BannerRow(BannerRow::Kind::error, box);
+    m_error = FormParts::tintedCaption({}, errorRed, box);
     m_error->setObjectName(u"profileError"_s);
     m_error->hide();
     layout->addWidget(m_error);
@@ -234,15 +234,13 @@ QWidget* AccountPreferencesView::buildSignedInBlock()
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    auto* note = new PlainLabel(u"✅ 您已登录，可以使用所有在线功能"_s, box);
-    QPalette green = note->palette();
-    green.setColor(QPalette::WindowText, QColor(0x2E, 0xA0, 0x43));
-    note->setPalette(green);
+    auto* note = FormParts::tintedCaption(u"✅ 您已登录，可以使用所有在线功能"_s, QColor(0x2E, 0xA0, 0x43), box);
+    note->setObjectName(u"signedInNote"_s);
     layout->addWidget(note);
     auto* logout = new QPushButton(u"🚪 退出登录"_s, box);
     logout->setObjectName(u"logoutButton"_s);
     QPalette red = logout->palette();
-    red.setColor(QPalette::ButtonText, QColor(0xD9, 0x30, 0x25));
+    red.setColor(QPalette::ButtonText, errorRed);
     logout->setPalette(red);
     connect(logout, &QPushButton::clicked, this, [this] {
         m_userManager.logout();
@@ -334,7 +332,7 @@ void AccountPreferencesView::chooseAvatar(const QString& emoji)
 
 void AccountPreferencesView::setErrorMessage(const QString& message)
 {
-    m_error->setMessage(message);
+    m_error->setText(message);
     m_error->setVisible(!message.isEmpty());
 }
 

@@ -7,7 +7,6 @@
 #include <QCoroTask>
 
 class APIClient;
-class BannerRow;
 class EmojiLabel;
 class PlainLabel;
 class PlainLineEdit;
@@ -68,7 +67,7 @@ private:
     PlainLineEdit* m_nicknameField = nullptr;
     EmojiLabel* m_chosenAvatar = nullptr;
     QList<QToolButton*> m_avatarButtons;
-    BannerRow* m_error = nullptr;
+    PlainLabel* m_error = nullptr;
     QPushButton* m_cancel = nullptr;
     QPushButton* m_save = nullptr;
 

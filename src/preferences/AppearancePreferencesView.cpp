@@ -8,10 +8,9 @@
 #include "preferences/FormParts.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/SegmentedPicker.h"
 
-#include <QButtonGroup>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -69,7 +68,7 @@ AppearancePreferencesView::AppearancePreferencesView(OpacityManager& opacity, Mu
 
     m_opacitySlider = FormParts::slider(3, 10, this);
     m_opacitySlider->setObjectName(u"opacitySlider"_s);
-    m_opacityValue = FormParts::valueLabel(50, this);
+    m_opacityValue = FormParts::valueLabel(45, { u"100%"_s }, this);
     m_opacityValue->setObjectName(u"opacityValue"_s);
     QVBoxLayout* opacitySection = FormParts::section(u"透明度设置"_s, page);
     opacitySection->addLayout(sliderRow(u"默认透明度："_s, m_opacitySlider, m_opacityValue));
@@ -77,7 +76,7 @@ AppearancePreferencesView::AppearancePreferencesView(OpacityManager& opacity, Mu
 
     m_cloneSlider = FormParts::slider(1, 10, this);
     m_cloneSlider->setObjectName(u"cloneSlider"_s);
-    m_cloneValue = FormParts::valueLabel(50, this);
+    m_cloneValue = FormParts::valueLabel(45, { u"10秒"_s }, this);
     m_cloneValue->setObjectName(u"cloneValue"_s);
     QVBoxLayout* cloneSection = FormParts::section(u"撒豆成兵设置"_s, page);
     cloneSection->addLayout(sliderRow(u"消失时间："_s, m_cloneSlider, m_cloneValue));
@@ -85,7 +84,7 @@ AppearancePreferencesView::AppearancePreferencesView(OpacityManager& opacity, Mu
 
     m_offsetSlider = FormParts::slider(-60, 50, this);
     m_offsetSlider->setObjectName(u"bottomOffsetSlider"_s);
-    m_offsetValue = FormParts::valueLabel(60, this);
+    m_offsetValue = FormParts::valueLabel(50, { u"-60px"_s }, this);
     m_offsetValue->setObjectName(u"bottomOffsetValue"_s);
     QVBoxLayout* offsetSection = FormParts::section(u"勿扰模式设置"_s, page);
     offsetSection->addLayout(sliderRow(u"底部距离："_s, m_offsetSlider, m_offsetValue));
@@ -112,23 +111,15 @@ AppearancePreferencesView::AppearancePreferencesView(OpacityManager& opacity, Mu
 void AppearancePreferencesView::buildPetTypeSection(QVBoxLayout* page)
 {
     QVBoxLayout* section = FormParts::section(u"宠物类型"_s, page);
-    auto* pickerRow = new QHBoxLayout;
-    pickerRow->setSpacing(0);
-    pickerRow->addWidget(new PlainLabel(u"选择宠物："_s, this));
-    m_petTypes = new QButtonGroup(this);
-    m_petTypes->setExclusive(true);
+    m_petTypes = new SegmentedPicker(u"选择宠物："_s, this);
+    m_petTypes->setObjectName(u"petTypePicker"_s);
     const QList<PetType> types = m_appearance.availablePetTypes();
-    for (qsizetype i = 0; i < types.size(); ++i) {
-        auto* segment = new QPushButton(displayName(types[i]), this);
-        segment->setObjectName(u"petType_"_s + rawValue(types[i]));
-        segment->setCheckable(true);
-        m_petTypes->addButton(segment, static_cast<int>(i));
-        pickerRow->addWidget(segment);
-    }
-    pickerRow->addStretch();
-    section->addLayout(pickerRow);
+    for (qsizetype i = 0; i < types.size(); ++i)
+        m_petTypes->addSegment(displayName(types[i]), static_cast<int>(i))
+            ->setObjectName(u"petType_"_s + rawValue(types[i]));
+    section->addWidget(m_petTypes);
     // Choosing the type already chosen changes nothing; another one becomes the pet.
-    connect(m_petTypes, &QButtonGroup::idClicked, this, [this](int id) {
+    connect(m_petTypes, &SegmentedPicker::segmentClicked, this, [this](int id) {
         const QList<PetType> available = m_appearance.availablePetTypes();
         if (id < 0 || id >= available.size() || available[id] == m_appearance.currentPetType())
             return;
@@ -179,6 +170,5 @@ void AppearancePreferencesView::showPetType()
     const PetType current = m_appearance.currentPetType();
     m_currentPet->setText(u"当前宠物："_s + emoji(current) + u" "_s + displayName(current));
     const QList<PetType> types = m_appearance.availablePetTypes();
-    for (qsizetype i = 0; i < types.size(); ++i)
-        m_petTypes->button(static_cast<int>(i))->setChecked(types[i] == current);
+    m_petTypes->setCurrentId(static_cast<int>(types.indexOf(current)));
 }

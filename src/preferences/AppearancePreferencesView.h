@@ -8,7 +8,7 @@ class MultiPetManager;
 class OpacityManager;
 class PetAppearanceManager;
 class PlainLabel;
-class QButtonGroup;
+class SegmentedPicker;
 class QSlider;
 
 /// The "外观" page: the pet type and three settings of the pet engine (resting opacity,
@@ -38,7 +38,7 @@ private:
     DoNotDisturbManager& m_doNotDisturb;
     PetAppearanceManager& m_appearance;
 
-    QButtonGroup* m_petTypes = nullptr;
+    SegmentedPicker* m_petTypes = nullptr;
     PlainLabel* m_currentPet = nullptr;
     QSlider* m_opacitySlider = nullptr;
     PlainLabel* m_opacityValue = nullptr;

@@ -1,13 +1,31 @@
 #include "preferences/FormParts.h"
 
 #include "widgets/PlainLabel.h"
+#include "widgets/ReadableColour.h"
+#include "widgets/SecondaryText.h"
 
 #include <QFrame>
-#include <QPalette>
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace FormParts {
+
+namespace {
+
+PlainLabel* captionSized(const QString& text, QWidget* parent)
+{
+    auto* label = new PlainLabel(text, parent);
+    label->setWordWrap(true);
+    QFont font = label->font();
+    font.setBold(false);
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
 
 QVBoxLayout* section(const QString& title, QVBoxLayout* page)
 {
@@ -29,25 +47,29 @@ QVBoxLayout* section(const QString& title, QVBoxLayout* page)
 
 PlainLabel* caption(const QString& text, QWidget* parent)
 {
-    auto* label = new PlainLabel(text, parent);
-    label->setWordWrap(true);
-    QFont font = label->font();
-    font.setBold(false);
-    font.setPointSizeF(font.pointSizeF() * 0.85);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0x6E, 0x6E, 0x73));
-    label->setPalette(palette);
+    PlainLabel* label = captionSized(text, parent);
+    SecondaryText::apply(label);
     return label;
 }
 
-PlainLabel* valueLabel(int width, QWidget* parent)
+PlainLabel* tintedCaption(const QString& text, const QColor& colour, QWidget* parent)
+{
+    PlainLabel* label = captionSized(text, parent);
+    ReadableColour::tint(label, colour);
+    return label;
+}
+
+PlainLabel* valueLabel(int width, const QStringList& samples, QWidget* parent)
 {
     auto* label = new PlainLabel({}, parent);
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
-    label->setFixedWidth(width);
+    const QFontMetrics metrics(font);
+    int needed = 0;
+    for (const QString& sample : samples)
+        needed = std::max(needed, metrics.horizontalAdvance(sample) + 2);
+    label->setFixedWidth(std::max(width, needed));
     label->setAlignment(Qt::AlignCenter);
     return label;
 }

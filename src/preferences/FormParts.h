@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class PlainLabel;
+class QColor;
 class QSlider;
 class QVBoxLayout;
 class QWidget;
@@ -16,8 +18,13 @@ namespace FormParts {
 [[nodiscard]] QVBoxLayout* section(const QString& title, QVBoxLayout* page);
 /// A wrapped note in the secondary colour.
 [[nodiscard]] PlainLabel* caption(const QString& text, QWidget* parent = nullptr);
-/// A bold value of fixed width, centred.
-[[nodiscard]] PlainLabel* valueLabel(int width, QWidget* parent = nullptr);
+/// A wrapped note at the caption size in `colour`, made as much darker or lighter as it
+/// must be to read on the page (an error's red, a confirmation's green).
+[[nodiscard]] PlainLabel* tintedCaption(const QString& text, const QColor& colour, QWidget* parent = nullptr);
+/// A bold value of fixed width, centred. The width is `width`, or what the widest of
+/// `samples` needs where that is more (a larger font): a value is never cut, and the width
+/// does not change with the value, so the slider beside it keeps its place.
+[[nodiscard]] PlainLabel* valueLabel(int width, const QStringList& samples = {}, QWidget* parent = nullptr);
 /// A horizontal slider over whole steps from `minimum` to `maximum`.
 [[nodiscard]] QSlider* slider(int minimum, int maximum, QWidget* parent = nullptr);
 

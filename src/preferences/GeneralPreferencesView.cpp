@@ -20,7 +20,7 @@ GeneralPreferencesView::GeneralPreferencesView(PetState& petState, SystemInfo& s
     : QWidget(parent)
     , m_petState(petState)
     , m_slider(FormParts::slider(minimumTenths, maximumTenths))
-    , m_speedLabel(FormParts::valueLabel(90))
+    , m_speedLabel(FormParts::valueLabel(60, { speedLabel(0.5), speedLabel(1.0), speedLabel(2.0) }))
 {
     m_slider->setObjectName(u"speedSlider"_s);
     m_speedLabel->setObjectName(u"speedLabel"_s);

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 /// Five bars side by side; as many light up as the processor figure reaches.
@@ -57,6 +59,9 @@ void setColour(PlainLabel* label, const QColor& colour)
     label->setPalette(palette);
 }
 
+const QString cpuTitle = QStringLiteral("CPU 使用率：");
+const QString memoryTitle = QStringLiteral("内存使用：");
+
 QWidget* row(const QString& icon, const QString& title, PlainLabel* value, QWidget* extra, QWidget* parent)
 {
     auto* line = new QWidget(parent);
@@ -66,7 +71,11 @@ QWidget* row(const QString& icon, const QString& title, PlainLabel* value, QWidg
     symbol->setFixedWidth(24);
     layout->addWidget(symbol);
     auto* label = new PlainLabel(title, line);
-    label->setFixedWidth(100);
+    // 100 wide, or as wide as the longer title needs at a larger font, so the values of
+    // both rows still line up.
+    const QFontMetrics metrics(label->font());
+    label->setFixedWidth(
+        std::max({ 100, metrics.horizontalAdvance(cpuTitle) + 2, metrics.horizontalAdvance(memoryTitle) + 2 }));
     layout->addWidget(label);
     layout->addWidget(value);
     layout->addStretch();
@@ -93,8 +102,8 @@ SystemResourceView::SystemResourceView(SystemInfo& info, QWidget* parent)
     page->setContentsMargins(0, 0, 0, 0);
     QVBoxLayout* content = FormParts::section(u"系统资源占用"_s, page);
     content->setContentsMargins(10, 4 + 6, 10, 4 + 6);
-    content->addWidget(row(u"🖥️"_s, u"CPU 使用率："_s, m_cpuValue, m_meter, this));
-    content->addWidget(row(u"🧠"_s, u"内存使用："_s, m_memoryValue, nullptr, this));
+    content->addWidget(row(u"🖥️"_s, cpuTitle, m_cpuValue, m_meter, this));
+    content->addWidget(row(u"🧠"_s, memoryTitle, m_memoryValue, nullptr, this));
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
     divider->setFrameShadow(QFrame::Sunken);

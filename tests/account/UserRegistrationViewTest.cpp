@@ -2,6 +2,8 @@
 // sends, shows and stores, and how it behaves when the server fails or is slow.
 #include "driftbottle/SignInRig.h"
 
+#include "support/DrawnText.h"
+#include "support/Screenshots.h"
 #include "widgets/BusySpinner.h"
 
 #include <QJsonDocument>
@@ -314,4 +316,53 @@ TEST_F(SignInRig, EveryStepFitsItsFixedSize)
     QTest::keyClick(part(form.get(), "confirmPasswordField"), Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return errorBanner(form.get())->isVisible(); }));
     checkFits("registration with error");
+}
+
+TEST_F(SignInRig, HintsAndPlaceholdersAreDimmedYetReadableInLightAndDark)
+{
+    auto form = makeForm();
+    typeAndReturn(form.get(), "emailField", u"new@x.io"_s);
+    ASSERT_TRUE(waitForStep(form.get(), Step::registerWithInfo));
+    part(form.get(), "nicknameField")->clear();
+    form->setFocus(); // no text cursor in the fields whose placeholders are read
+
+    const auto labelled = [&](const QString& text) -> QWidget* {
+        for (PlainLabel* label : form->findChildren<PlainLabel*>()) {
+            if (label->isVisible() && label->fullText() == text)
+                return label;
+        }
+        return nullptr;
+    };
+    struct Text
+    {
+        const char* what;
+        QWidget* widget;
+    };
+    const QList<Text> texts {
+        { "subtitle", labelled(u"请设置你的昵称和密码"_s) },
+        { "address caption", labelled(u"创建新账号：new@x.io"_s) },
+        { "nickname hint", labelled(u"昵称可随时修改"_s) },
+        { "password hint", labelled(u"密码无限制，请牢记"_s) },
+        { "nickname placeholder", part(form.get(), "nicknameField") },
+        { "password placeholder", part(form.get(), "passwordField") },
+        { "repetition placeholder", part(form.get(), "confirmPasswordField") },
+    };
+    for (const bool dark : { false, true }) {
+        form->setPalette(dark ? darkFusionPalette() : lightPalette());
+        QCoreApplication::processEvents();
+        const QImage image = drawnImage(form.get());
+        saveShot(image, dark ? u"signin-hints-dark"_s : u"signin-hints-light"_s);
+        for (const Text& text : texts) {
+            SCOPED_TRACE(std::string(text.what) + (dark ? " (dark)" : " (light)"));
+            ASSERT_TRUE(text.widget);
+            // Inside a field's frame, where its placeholder stands.
+            const bool field = qobject_cast<QLineEdit*>(text.widget) != nullptr;
+            const QRect area
+                = areaIn(text.widget, form.get()).adjusted(field ? 4 : 0, field ? 4 : 0, 0, field ? -4 : 0);
+            const double got = drawnContrast(image, area.adjusted(0, 0, field ? -area.width() / 2 : 0, 0));
+            EXPECT_GE(got, 4.5);
+            const QColor under = dominantColour(image, area);
+            EXPECT_LT(got, 0.8 * contrastRatio(dark ? QColor(Qt::white) : QColor(Qt::black), under)) << "not dimmed";
+        }
+    }
 }

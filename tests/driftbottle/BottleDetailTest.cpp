@@ -10,6 +10,7 @@
 #include "widgets/PlainTextEditor.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPointer>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -147,6 +148,10 @@ TEST_F(DetailRig, SheetSendsOnceAsTypedAndClosesHalfASecondLaterWhateverTheServe
     QPointer<ReplySheetView> sheet = view->replySheet();
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->size(), QSize(400, 320));
+    // The text sits 150 high inside its box, 12 in from every edge.
+    const auto* editor = sheet->findChild<PlainTextEditor*>();
+    EXPECT_EQ(editor->height(), 150 + 2 * 12);
+    EXPECT_EQ(editor->viewport()->geometry(), editor->rect().adjusted(12, 12, -12, -12));
     EXPECT_FALSE(part(sheet, "sendButton")->isEnabled());
     sheet->findChild<PlainTextEditor*>()->setPlainText(u"  \n"_s);
     EXPECT_TRUE(part(sheet, "sendButton")->isEnabled()) << "spaces count as text";
@@ -165,6 +170,14 @@ TEST_F(DetailRig, SheetSendsOnceAsTypedAndClosesHalfASecondLaterWhateverTheServe
 
     ASSERT_TRUE(waitUntil([&] { return bannerShown(view.get(), "successBanner"); }));
     EXPECT_EQ(replyRequests(), 1);
+    // The banner spans the card's width with its tick and words in the middle.
+    const auto* banner = view->findChild<BannerRow*>(u"successBanner"_s);
+    QCoreApplication::processEvents();
+    QRect content;
+    for (const QLabel* label : banner->findChildren<QLabel*>())
+        content |= label->geometry();
+    EXPECT_LE(std::abs(content.center().x() - banner->rect().center().x()), 2);
+    EXPECT_GT(content.left(), 40) << "not started at the banner's left";
     EXPECT_EQ(server.lastRequest().jsonBody().value(u"content"_s).toString(), u"  \n"_s);
     EXPECT_EQ(server.lastRequest().jsonBody().value(u"receiverId"_s).toInteger(), bob);
 }

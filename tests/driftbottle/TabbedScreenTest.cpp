@@ -9,6 +9,8 @@
 #include "driftbottle/unwired/SegmentedSwitch.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
 #include "driftbottle/unwired/ThrowBottleTabView.h"
+#include "support/DrawnText.h"
+#include "support/Screenshots.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainTextEditor.h"
@@ -179,6 +181,14 @@ TEST_F(TabsRig, ThrowButtonFloatsOverThePageWhoseEndScrollsClearOfIt)
     ASSERT_TRUE(card);
     EXPECT_EQ(card->cardLayout()->contentsMargins(), QMargins(50, 50, 50, 50));
     EXPECT_EQ(part<EmojiLabel>(&page, "successSymbol")->font().pixelSize(), 80);
+
+    // Shown, it covers the floating button too.
+    page.editor()->setPlainText(u"漂向远方"_s);
+    button->click();
+    ASSERT_TRUE(waitUntil([&] { return page.isShowingSuccess() && card->opacity() == 1.0; }));
+    QWidget* atButton = page.childAt(buttonBox.center());
+    EXPECT_TRUE(atButton == card || card->isAncestorOf(atButton));
+    saveShot(drawnImage(&page), u"throw-success"_s);
 }
 
 TEST_F(TabsRig, ConfirmationHidesOneAndAHalfSecondsAfterTheFirstOfTwoSuccesses)

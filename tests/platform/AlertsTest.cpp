@@ -1,9 +1,11 @@
 #include "platform/Alerts.h"
+#include "platform/EmojiStyle.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QStyleFactory>
 #include <QTest>
 #include <QTimer>
 
@@ -97,4 +99,31 @@ TEST(Alerts, EscapeAnswersTheCancelButtonAndAnEmptyListGivesOneButton)
     });
     EXPECT_EQ(Alerts::show(Alerts::Style::Informational, u"提示"_s, QString(), {}), 0);
     EXPECT_EQ(buttonCount, 1);
+}
+
+// The box's texts are labels: with the application's style, their emoji are in colour.
+TEST(Alerts, EmojiInTheTextAreInColour)
+{
+    if (EmojiStyle::colorEmojiFamily().isEmpty())
+        GTEST_SKIP() << "no colour emoji font installed";
+    QApplication::setStyle(new EmojiStyle(QStyleFactory::create(u"Fusion"_s)));
+    int notThePen = -1;
+    whenBoxShows([&](QMessageBox* box) {
+        auto* label = box->findChild<QLabel*>(u"qt_msgbox_informativelabel"_s);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        palette.setColor(QPalette::WindowText, Qt::blue);
+        label->setPalette(palette);
+        label->setAutoFillBackground(true);
+        // Only blends of white and blue come from the pen; the sun keeps its yellow.
+        const QImage image = label->grab().toImage();
+        notThePen = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                notThePen += qBlue(image.pixel(x, y)) < 240 ? 1 : 0;
+        }
+        box->buttons().constFirst()->click();
+    });
+    Alerts::show(Alerts::Style::Informational, u"明天的天气"_s, u"明天 ☀️ 晴"_s, { u"好的"_s });
+    EXPECT_GT(notThePen, 30);
 }

@@ -1,12 +1,18 @@
 #include "platform/EmojiStyle.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QStyleFactory>
+#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -113,4 +119,77 @@ TEST_F(EmojiDrawing, EmojiInMenusAreInColour)
     menu.addAction(u"😉 &眨眼"_s);
     menu.adjustSize();
     EXPECT_GT(inkOf(menu).colourful, 50);
+}
+
+// Fields and painted rows lay out their own text. Drawn with a pure blue pen on white, a
+// glyph of a text font has nothing but blends of the two; a colour emoji keeps its own colours
+// (Noto's family is dark figures on a grey tile, its envelope light blue lines). The family, emoji made so
+// by their presentation selector (DejaVu Sans has a black-and-white ☀ and ✉) and DejaVu's own
+// 😀 all come out in the colour font, also after the text changed around them.
+TEST_F(EmojiDrawing, EmojiInTextFieldsAndPaintedRowsAreInColour)
+{
+    const auto notThePen = [](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb c = image.pixel(x, y);
+                count += std::abs(qRed(c) - qGreen(c)) > 24 || qBlue(c) < 240 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    QFont big = QApplication::font();
+    big.setPixelSize(32);
+    QPalette bluePen = QApplication::palette();
+    bluePen.setColor(QPalette::Base, Qt::white);
+    bluePen.setColor(QPalette::Text, Qt::blue);
+    const auto inkOfField = [&](QWidget& field) {
+        field.setStyle(style.get());
+        field.setFont(big);
+        field.setPalette(bluePen);
+        field.resize(400, 100);
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(&field)) {
+            area->setFrameShape(QFrame::NoFrame);
+            area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        }
+        return notThePen(field.grab().toImage());
+    };
+    const auto inkOfRow = [&](const QString& text) {
+        QImage row(400, 60, QImage::Format_RGB32);
+        row.fill(Qt::white);
+        QPainter painter(&row);
+        painter.setFont(big);
+        painter.setPen(Qt::blue);
+        EmojiStyle::drawText(painter, row.rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+        painter.end();
+        return notThePen(row);
+    };
+    for (const QString& text : { u"A👨‍👩‍👧Z"_s, u"A☀️Z"_s, u"A✉️Z"_s, u"A😀Z"_s }) {
+        const std::string name = text.toStdString();
+        QLineEdit line;
+        line.setFrame(false);
+        line.setText(text);
+        EXPECT_GT(inkOfField(line), 30) << "line edit " << name;
+        line.setCursorPosition(0);
+        line.insert(u"前面"_s);
+        line.end(false);
+        line.insert(u"后面"_s);
+        EXPECT_GT(inkOfField(line), 30) << "line edit after typing " << name;
+        QPlainTextEdit plain;
+        plain.setPlainText(u"第一行\n"_s + text);
+        EXPECT_GT(inkOfField(plain), 30) << "plain text edit " << name;
+        QTextEdit rich;
+        rich.setPlainText(text);
+        EXPECT_GT(inkOfField(rich), 30) << "text edit " << name;
+        EXPECT_GT(inkOfRow(text), 30) << "painted row " << name;
+    }
+    EXPECT_EQ(inkOfRow(u"abc 中文"_s), 0) << "text without emoji is drawn as before";
+    // A password field never shows what it holds.
+    QLineEdit password;
+    password.setFrame(false);
+    password.setEchoMode(QLineEdit::Password);
+    password.setText(u"☀️😀"_s);
+    EXPECT_EQ(inkOfField(password), 0);
+    EXPECT_EQ(password.text(), u"☀️😀"_s);
 }

@@ -3,9 +3,10 @@
 #include "PreferencesRig.h"
 
 #include "preferences/AccountPreferencesView.h"
+#include "support/DrawnText.h"
 #include "support/LogLines.h"
+#include "support/Screenshots.h"
 #include "support/Wait.h"
-#include "widgets/BannerRow.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
@@ -138,13 +139,13 @@ TEST_F(AccountTab, RefusedOrFailedSavesKeepTheInput)
     page.show();
     page.startEditing();
     auto* field = part<PlainLineEdit>(&page, u"nicknameField"_s);
-    auto* error = part<BannerRow>(&page, u"profileError"_s);
+    auto* error = part<PlainLabel>(&page, u"profileError"_s);
 
     field->clear();
     EXPECT_FALSE(part(&page, u"saveProfileButton"_s)->isEnabled());
     const qsizetype requestsBefore = server.requests().size();
     page.saveProfile();
-    EXPECT_EQ(error->message(), u"昵称不能为空"_s);
+    EXPECT_EQ(error->fullText(), u"昵称不能为空"_s);
     EXPECT_EQ(server.requests().size(), requestsBefore);
 
     field->setText(u"新名字"_s);
@@ -152,7 +153,7 @@ TEST_F(AccountTab, RefusedOrFailedSavesKeepTheInput)
     page.saveProfile();
     ASSERT_TRUE(waitUntil([&] { return !page.isSaving(); }));
     EXPECT_EQ(page.content(), Content::editing);
-    EXPECT_EQ(error->message(), u"服务器错误: <i>维护中</i>"_s);
+    EXPECT_EQ(error->fullText(), u"服务器错误: <i>维护中</i>"_s);
     EXPECT_TRUE(error->isVisible());
     EXPECT_EQ(field->text(), u"新名字"_s);
     EXPECT_EQ(account->currentUser()->nickname, u"<b>阿猫</b>"_s);
@@ -172,4 +173,48 @@ TEST_F(AccountTab, PageClosedDuringASaveIsLeftAlone)
     page->saveProfile();
     page.reset();
     ASSERT_TRUE(waitUntil([&] { return loggedLines(u"User"_s).contains(u"✅ 用户信息已更新"_s); }));
+}
+
+// Drawn pixels in a light and a dark palette: the form's error is small red text and the
+// signed-in note small green text, each readable at 4.5:1.
+TEST_F(AccountTab, TheErrorIsARedCaptionAndTheSignedInNoteAGreenOne)
+{
+    signIn();
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        AccountPreferencesView page(*account, *client);
+        page.resize(600, 700);
+        page.show();
+        page.startEditing();
+        part<PlainLineEdit>(&page, u"nicknameField"_s)->clear();
+        page.saveProfile();
+        const QImage shot = drawnImage(&page);
+        saveShot(shot, dark ? u"account-error-dark"_s : u"account-error-light"_s);
+
+        const struct
+        {
+            const char* name;
+            int lowestHue;
+            int highestHue;
+        } notes[] = { { "profileError", -20, 15 }, { "signedInNote", 90, 160 } };
+        for (const auto& note : notes) {
+            auto* label = part<PlainLabel>(&page, QString::fromLatin1(note.name));
+            ASSERT_TRUE(label->isVisible()) << note.name;
+            EXPECT_LT(label->font().pointSizeF(), page.font().pointSizeF()) << note.name << " is a caption";
+            // The note's text, past its leading ✅, whose colours are the emoji's own.
+            const int lead = label->text().startsWith(u"✅"_s) ? 2 * label->fontMetrics().height() : 0;
+            const QRect area = areaIn(label, &page).adjusted(lead, 0, 0, 0);
+            const QPoint margin = area.topLeft() - QPoint(0, 2);
+            const QColor ink = strongestInk(shot, area, margin);
+            ASSERT_TRUE(ink.isValid()) << note.name;
+            int hue = ink.hsvHue();
+            if (hue > 180)
+                hue -= 360;
+            EXPECT_GE(hue, note.lowestHue) << note.name << " " << ink.name().toStdString();
+            EXPECT_LE(hue, note.highestHue) << note.name << " " << ink.name().toStdString();
+            EXPECT_GE(contrastRatio(ink, shot.pixelColor(margin)), 4.5) << note.name;
+        }
+    }
+    QApplication::setPalette(lightPalette());
 }

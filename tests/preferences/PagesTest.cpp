@@ -10,7 +10,9 @@
 #include "support/LogLines.h"
 #include "support/Wait.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/SegmentedPicker.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -151,7 +153,7 @@ TEST_F(PreferencesRig, AppearanceShowsOutsideChangesAndChoosingTheSameTypeDoesNo
 
     int announced = 0;
     QObject::connect(&appearance, &PetAppearanceManager::currentPetTypeChanged, [&] { ++announced; });
-    auto* cat = part<QPushButton>(&page, "petType_cat");
+    auto* cat = part<QAbstractButton>(&page, "petType_cat");
     EXPECT_TRUE(cat->isChecked());
     cat->click();
     EXPECT_EQ(announced, 0);
@@ -205,4 +207,57 @@ TEST_F(PreferencesRig, AboutBlockOpensTheWebsiteAndCopiesTheContact)
     EXPECT_EQ(AdvancedPreferencesView::versionLine(), u"Tamsel v2.3.4"_s);
     QCoreApplication::setApplicationVersion({});
     EXPECT_EQ(AdvancedPreferencesView::versionLine(), u"Tamsel v未知"_s);
+}
+
+// The value frames have their stated widths at the default font; at a larger one they grow
+// with their widest value, and no text of the pages is cut.
+TEST_F(PreferencesRig, ValuesKeepTheirWidthsAndNoTextIsCutAtALargerFont)
+{
+    const QFont standard = QApplication::font();
+    for (const bool larger : { false, true }) {
+        SCOPED_TRACE(larger ? "12 pt" : "default font");
+        if (larger) {
+            QFont font = standard;
+            font.setPointSizeF(12);
+            QApplication::setFont(font);
+        }
+        GeneralPreferencesView general(petState, systemInfo);
+        AppearancePreferencesView appearance(opacity, multiPet, doNotDisturb, this->appearance);
+        // The widest value each can show.
+        petState.updateMoveSpeed(2.0);
+        opacity.setDefaultOpacity(1.0);
+        multiPet.setCloneDismissTime(10.0);
+        doNotDisturb.setBottomOffset(-60.0);
+        const struct
+        {
+            QWidget* page;
+            const char* name;
+            int width;
+        } values[] = {
+            { &general, "speedLabel", 60 },
+            { &appearance, "opacityValue", 45 },
+            { &appearance, "cloneValue", 45 },
+            { &appearance, "bottomOffsetValue", 50 },
+        };
+        for (const auto& value : values) {
+            auto* label = part<PlainLabel>(value.page, value.name);
+            if (!larger)
+                EXPECT_EQ(label->width(), value.width) << value.name;
+            else
+                EXPECT_GE(label->width(), value.width) << value.name;
+        }
+        for (QWidget* page : { static_cast<QWidget*>(&general), static_cast<QWidget*>(&appearance) }) {
+            page->resize(page->sizeHint());
+            page->grab(); // lays the page out
+            for (const QLabel* label : page->findChildren<QLabel*>()) {
+                if (label->wordWrap() || label->text().isEmpty())
+                    continue;
+                EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()))
+                    << label->text().toStdString();
+            }
+            for (const QAbstractButton* segment : page->findChildren<PickerSegment*>())
+                EXPECT_GE(segment->width(), segment->fontMetrics().horizontalAdvance(segment->text()));
+        }
+    }
+    QApplication::setFont(standard);
 }

@@ -96,6 +96,21 @@ QColor dominantColour(const QImage& image, const QRect& area)
     return QColor::fromRgb(best);
 }
 
+double drawnContrast(const QImage& image, const QRect& area)
+{
+    const QColor under = dominantColour(image, area);
+    QColor strongest = under;
+    const QRect box = area.intersected(image.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (contrastRatio(pixel, under) > contrastRatio(strongest, under))
+                strongest = pixel;
+        }
+    }
+    return contrastRatio(strongest, under);
+}
+
 QRect areaIn(const QWidget* child, const QWidget* ancestor)
 {
     return QRect(child->mapTo(ancestor, QPoint(0, 0)), child->size());

@@ -27,5 +27,9 @@ class QWidget;
 /// The colour most pixels inside `area` have: the background text stands on.
 [[nodiscard]] QColor dominantColour(const QImage& image, const QRect& area);
 
+/// The contrast of the text drawn inside `area` against the area's own background (its
+/// commonest colour): that of the text's strongest pixel, 1 when nothing is drawn there.
+[[nodiscard]] double drawnContrast(const QImage& image, const QRect& area);
+
 /// Where `child` lies inside `ancestor`, in `ancestor`'s coordinates.
 [[nodiscard]] QRect areaIn(const QWidget* child, const QWidget* ancestor);

@@ -54,7 +54,9 @@ DriftBottleMainView::DriftBottleMainView(
     segmentRow->addStretch(1);
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Sunken);
+    // Plain: a sunken line turns into a bright stripe in a dark palette.
+    divider->setFrameShadow(QFrame::Plain);
+    divider->setForegroundRole(QPalette::Midlight);
 
     m_stage->setObjectName(u"tabStage"_s);
     m_stage->setAutoFillBackground(true);

@@ -1,5 +1,6 @@
 #include "reminders/pages/ManagementRowDelegate.h"
 
+#include "platform/EmojiStyle.h"
 #include "reminders/pages/ManagementListModel.h"
 #include "widgets/EmojiLabel.h"
 
@@ -86,6 +87,7 @@ qreal layOutLines(QTextLayout& layout, qreal width)
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
+    layout.setFormats(EmojiStyle::emojiFormats(layout.text()));
     layout.setCacheEnabled(true);
     qreal y = 0;
     layout.beginLayout();
@@ -284,7 +286,8 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     painter->setPen(secondary(palette));
     QString message = row.message;
     message.replace(u'\n', u' ');
-    painter->drawText(QRect(g.text.left(), y, g.text.width(), captionHeight), Qt::AlignLeft | Qt::AlignVCenter,
+    EmojiStyle::drawText(*painter, QRect(g.text.left(), y, g.text.width(), captionHeight),
+        Qt::AlignLeft | Qt::AlignVCenter,
         QFontMetrics(captionFont).elidedText(message, Qt::ElideRight, g.text.width()));
     y += captionHeight + 4;
 

@@ -2,6 +2,7 @@
 // out in colour. With TAMSEL_SHOT_DIR set, each step is also saved as a picture to look at.
 #include "../SignInRig.h"
 
+#include "support/DrawnText.h"
 #include "support/Screenshots.h"
 #include "widgets/EmojiLabel.h"
 
@@ -52,5 +53,17 @@ TEST_F(SignInRig, WindowHasTheStepSizesAndColourEmoji)
     grabFromScreen(window, u"signin-3-register-error"_s);
     part(window, "confirmPasswordField")->setText(u"px"_s);
     grabFromScreen(window, u"signin-3-register-mismatch"_s);
+    window->setPalette(darkFusionPalette());
+    part(window, "nicknameField")->clear();
+    const QImage dark = grabFromScreen(window, u"signin-3-register-dark"_s);
+    // On the screen too, the hint and the placeholder read at 4.5:1 or better.
+    for (PlainLabel* label : window->findChildren<PlainLabel*>()) {
+        if (label->fullText() == u"昵称可随时修改"_s) {
+            EXPECT_GE(drawnContrast(dark, inFrame(window, areaIn(label, window))), 4.5);
+        }
+    }
+    const QRect field = areaIn(part(window, "nicknameField"), window).adjusted(4, 4, -200, -4);
+    EXPECT_GE(drawnContrast(dark, inFrame(window, field)), 4.5);
+    EXPECT_GT(colourfulPixels(dark, window, headerIcon), 50) << "the emoji keep their colours in the dark";
     window->close();
 }

@@ -1,0 +1,159 @@
+#include "widgets/SegmentedPicker.h"
+
+#include "widgets/PlainLabel.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+constexpr qreal cornerRadius = 6.0;
+constexpr int horizontalPadding = 14;
+constexpr int verticalPadding = 5;
+
+// A path around `r` with rounded corners on the chosen sides only.
+QPainterPath roundedOn(const QRectF& r, bool left, bool right)
+{
+    const qreal d = 2 * cornerRadius;
+    QPainterPath path;
+    path.moveTo(r.left() + (left ? cornerRadius : 0), r.top());
+    if (right) {
+        path.lineTo(r.right() - cornerRadius, r.top());
+        path.arcTo(r.right() - d, r.top(), d, d, 90, -90);
+        path.lineTo(r.right(), r.bottom() - cornerRadius);
+        path.arcTo(r.right() - d, r.bottom() - d, d, d, 0, -90);
+    } else {
+        path.lineTo(r.topRight());
+        path.lineTo(r.bottomRight());
+    }
+    if (left) {
+        path.lineTo(r.left() + cornerRadius, r.bottom());
+        path.arcTo(r.left(), r.bottom() - d, d, d, 270, -90);
+        path.lineTo(r.left(), r.top() + cornerRadius);
+        path.arcTo(r.left(), r.top(), d, d, 180, -90);
+    } else {
+        path.lineTo(r.bottomLeft());
+        path.lineTo(r.topLeft());
+    }
+    path.closeSubpath();
+    return path;
+}
+
+} // namespace
+
+SegmentedPicker::SegmentedPicker(const QString& title, QWidget* parent)
+    : QWidget(parent)
+    , m_row(new QHBoxLayout(this))
+    , m_group(new QButtonGroup(this))
+{
+    m_row->setContentsMargins(0, 0, 0, 0);
+    m_row->setSpacing(0);
+    if (!title.isEmpty()) {
+        m_title = new PlainLabel(title, this);
+        m_row->addWidget(m_title);
+        m_row->addSpacing(8);
+    }
+    m_row->addStretch(1);
+    m_group->setExclusive(true);
+    connect(m_group, &QButtonGroup::idClicked, this, &SegmentedPicker::segmentClicked);
+}
+
+QAbstractButton* SegmentedPicker::addSegment(const QString& text, int id)
+{
+    auto* added = new PickerSegment(text, this);
+    added->setAccessibleDescription(m_title ? m_title->text() : QString());
+    const QList<QAbstractButton*> before = m_group->buttons();
+    if (!before.isEmpty())
+        static_cast<PickerSegment*>(before.last())->setEnds(before.size() == 1, false);
+    added->setEnds(before.isEmpty(), true);
+    m_group->addButton(added, id);
+    // Before the stretch that keeps the segments at their natural width.
+    m_row->insertWidget(m_row->count() - 1, added);
+    return added;
+}
+
+QAbstractButton* SegmentedPicker::segment(int id) const
+{
+    return m_group->button(id);
+}
+
+QList<QAbstractButton*> SegmentedPicker::segments() const
+{
+    return m_group->buttons();
+}
+
+void SegmentedPicker::setCurrentId(int id)
+{
+    if (QAbstractButton* chosen = m_group->button(id))
+        chosen->setChecked(true);
+}
+
+int SegmentedPicker::currentId() const
+{
+    return m_group->checkedId();
+}
+
+PickerSegment::PickerSegment(const QString& text, QWidget* parent)
+    : QAbstractButton(parent)
+{
+    setText(text);
+    setCheckable(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_Hover);
+}
+
+void PickerSegment::setEnds(bool first, bool last)
+{
+    m_first = first;
+    m_last = last;
+    update();
+}
+
+QSize PickerSegment::sizeHint() const
+{
+    const QFontMetrics metrics = fontMetrics();
+    return { metrics.horizontalAdvance(text()) + 2 * horizontalPadding, metrics.height() + 2 * verticalPadding };
+}
+
+void PickerSegment::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPalette& colours = palette();
+    const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, m_last ? -0.5 : 0.5, -0.5);
+    const QPainterPath outline = roundedOn(area, m_first, m_last);
+
+    QColor fill = isChecked() ? colours.color(QPalette::Highlight) : colours.color(QPalette::Button);
+    if (!isChecked() && (m_hovered || isDown()))
+        fill = fill.lightness() < 128 ? fill.lighter(isDown() ? 130 : 115) : fill.darker(isDown() ? 115 : 106);
+    if (!isEnabled())
+        fill.setAlphaF(0.5);
+    painter.fillPath(outline, fill);
+    painter.setPen(QPen(colours.color(QPalette::Mid), 1));
+    painter.drawPath(outline);
+    if (hasFocus()) {
+        painter.setPen(QPen(colours.color(isChecked() ? QPalette::HighlightedText : QPalette::Highlight), 1));
+        painter.drawPath(roundedOn(area.adjusted(2, 2, -2, -2), m_first, m_last));
+    }
+
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Normal : QPalette::Disabled;
+    painter.setPen(colours.color(group, isChecked() ? QPalette::HighlightedText : QPalette::ButtonText));
+    painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
+}
+
+void PickerSegment::enterEvent(QEnterEvent* event)
+{
+    m_hovered = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void PickerSegment::leaveEvent(QEvent* event)
+{
+    m_hovered = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}

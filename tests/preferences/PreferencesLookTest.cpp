@@ -1,0 +1,113 @@
+// The preferences window as drawn, at the default font and a 12 pt one, in a light and a
+// dark palette: on the tabs whose look the game, general, appearance and account pages set,
+// no line of text is cut by its frame or by the window. With TAMSEL_SHOT_DIR set, each is
+// saved as a picture.
+#include "PreferencesRig.h"
+
+#include "game/GamePreferencesView.h"
+#include "game/WhackAMoleGameManager.h"
+#include "preferences/PreferenceTab.h"
+#include "preferences/PreferencesView.h"
+#include "support/DrawnText.h"
+#include "support/FakeTimers.h"
+#include "support/Screenshots.h"
+#include "support/Wait.h"
+#include "widgets/SegmentedPicker.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QScrollArea>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct PreferencesLook : PreferencesRig
+{
+    FakeTimers timers;
+    FakeRandom gameRandom;
+    WhackAMoleGameManager game { defaults, screens, resources, animations, opacity, scheduler, windowManager, timers,
+        gameRandom };
+
+    /// The account tab then shows the profile and the signed-in note.
+    void signIn()
+    {
+        server.state().addUser(u"a@b.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);
+        account->setUserMode(UserMode::online);
+        bool done = false;
+        [](UserManager& m, bool& flag) -> QCoro::Task<> {
+            co_await m.loginOnline(u"a@b.io"_s, {}, u"🐱"_s, u"pw"_s);
+            flag = true;
+        }(*account, done);
+        ASSERT_TRUE(waitUntil([&] { return done; }));
+    }
+};
+
+/// The texts inside `page` that a frame or the window's edge cuts.
+QStringList cutTexts(QWidget* page, const QWidget* viewport)
+{
+    QStringList cut;
+    const QRect visible(QPoint(0, 0), viewport->size());
+    for (const QLabel* label : page->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(page) || label->text().isEmpty())
+            continue;
+        const int advance = label->fontMetrics().horizontalAdvance(label->text());
+        const QRect text = label->contentsRect();
+        const bool narrow = !label->wordWrap() && text.width() < advance;
+        // Where the (first line of) text ends on the viewport.
+        int end = text.left() + std::min(advance, text.width());
+        if (label->alignment() & Qt::AlignRight)
+            end = text.right();
+        else if (label->alignment() & Qt::AlignHCenter)
+            end = text.center().x() + std::min(advance, text.width()) / 2;
+        const bool outside = label->mapTo(viewport, QPoint(end, 0)).x() > visible.right() + 1;
+        if (narrow || outside)
+            cut.append(label->text());
+    }
+    for (const QAbstractButton* segment : page->findChildren<PickerSegment*>()) {
+        if (segment->width() < segment->fontMetrics().horizontalAdvance(segment->text()))
+            cut.append(segment->text());
+    }
+    return cut;
+}
+
+} // namespace
+
+TEST_F(PreferencesLook, NoTextIsCutAtTheDefaultFontOrAt12PointsInLightOrDark)
+{
+    signIn();
+    PreferencesWindowManager manager(services());
+    manager.setPage(PreferenceTab::game, [this] { return new GamePreferencesView(game); });
+    const QFont standard = QApplication::font();
+    for (const bool larger : { false, true }) {
+        QFont font = standard;
+        if (larger)
+            font.setPointSizeF(12);
+        QApplication::setFont(font);
+        for (const bool dark : { false, true }) {
+            QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+            for (const PreferenceTab tab :
+                { PreferenceTab::general, PreferenceTab::game, PreferenceTab::appearance, PreferenceTab::account }) {
+                const QString name = u"preferences-"_s + QString::number(static_cast<int>(tab))
+                    + (larger ? u"-12pt"_s : u"-default"_s) + (dark ? u"-dark"_s : u"-light"_s);
+                SCOPED_TRACE(name.toStdString());
+                manager.showPreferencesWindow(tab);
+                QWidget* window = manager.preferencesWindow();
+                ASSERT_NE(window, nullptr);
+                const QImage picture = drawnImage(window);
+                saveShot(picture, name);
+                PreferencesView* view = manager.preferencesView();
+                auto* scroller = view->findChild<QScrollArea*>(u"pageScroller"_s);
+                ASSERT_NE(scroller, nullptr);
+                EXPECT_EQ(cutTexts(view->currentPage(), scroller->viewport()), QStringList());
+                window->close();
+                QCoreApplication::processEvents();
+            }
+        }
+    }
+    QApplication::setFont(standard);
+    QApplication::setPalette(lightPalette());
+}
