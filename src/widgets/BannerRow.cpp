@@ -4,8 +4,10 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -49,15 +51,10 @@ BannerRow::BannerRow(Kind kind, QWidget* parent)
 {
     m_text->setWordWrap(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    if (kind == Kind::notice) {
+    if (kind == Kind::notice)
         SecondaryText::apply(m_text, SecondaryText::Part::text, tint());
-    } else {
-        // Whichever role the label draws with: it is Text once a container paints Base.
-        QPalette palette = m_text->palette();
-        for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
-            palette.setColor(role, colour());
-        m_text->setPalette(palette);
-    }
+    else
+        applyTextColour();
     m_icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     m_layout = new QHBoxLayout(this);
@@ -128,6 +125,30 @@ QColor BannerRow::colour() const
         break;
     }
     return { 0xff, 0x95, 0x00 };
+}
+
+void BannerRow::applyTextColour()
+{
+    // The red or green as far towards the palette's text as it must go to read on its own
+    // tint, in a dark palette as in a light one; set for whichever role the label draws
+    // with (Text once a container paints Base).
+    const QColor under = palette().color(backgroundRole());
+    const QColor faint = tint();
+    const qreal a = faint.alphaF();
+    const QColor backdrop = QColor::fromRgbF(faint.redF() * a + under.redF() * (1 - a),
+        faint.greenF() * a + under.greenF() * (1 - a), faint.blueF() * a + under.blueF() * (1 - a));
+    const QColor readable = ReadableColour::on(colour(), backdrop);
+    QPalette textPalette = m_text->palette();
+    for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
+        textPalette.setColor(role, readable);
+    m_text->setPalette(textPalette);
+}
+
+void BannerRow::changeEvent(QEvent* event)
+{
+    QFrame::changeEvent(event);
+    if (m_kind != Kind::notice && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange))
+        applyTextColour();
 }
 
 QColor BannerRow::tint() const

@@ -35,6 +35,7 @@ public:
     [[nodiscard]] Kind kind() const { return m_kind; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -42,6 +43,7 @@ private:
     [[nodiscard]] QColor colour() const;
     [[nodiscard]] QColor tint() const;
     void fitText();
+    void applyTextColour();
 
     Kind m_kind;
     QString m_message;

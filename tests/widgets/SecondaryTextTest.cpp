@@ -170,3 +170,33 @@ TEST(SecondaryText, FollowsTheApplicationIntoADarkPalette)
     }
     QApplication::setPalette(before);
 }
+
+TEST(SecondaryText, ErrorAndSuccessBannersKeepTheirHueAndReadInBothPalettes)
+{
+    for (const QPalette::ColorRole role : { QPalette::Window, QPalette::Base }) {
+        QWidget container;
+        container.setBackgroundRole(role);
+        container.setAutoFillBackground(true);
+        auto* layout = new QVBoxLayout(&container);
+        auto* error = new BannerRow(BannerRow::Kind::error, &container);
+        error->setMessage(u"密码错误或登录失败"_s);
+        auto* success = new BannerRow(BannerRow::Kind::success, &container);
+        success->setMessage(u"登录成功！"_s);
+        layout->addWidget(error);
+        layout->addWidget(success);
+        container.resize(320, 140);
+        for (const bool dark : { false, true }) {
+            SCOPED_TRACE((role == QPalette::Base ? "base, " : "window, ") + std::string(dark ? "dark" : "light"));
+            container.setPalette(dark ? darkFusionPalette() : lightPalette());
+            const QImage image = drawnImage(&container);
+            for (const auto& [banner, hue] : { std::pair(error, 0), std::pair(success, 137) }) {
+                // The words, right of the sign.
+                const QRect area = areaIn(banner, &container).adjusted(40, 4, -4, -4);
+                EXPECT_GE(drawnContrast(image, area), SecondaryText::minimumContrast);
+                const QColor ink = strongestInk(image, area, area.topLeft());
+                ASSERT_TRUE(ink.isValid());
+                EXPECT_LE(std::abs(ink.hslHue() - hue), 12) << ink.name().toStdString();
+            }
+        }
+    }
+}
