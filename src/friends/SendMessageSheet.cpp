@@ -1,5 +1,6 @@
 #include "friends/SendMessageSheet.h"
 
+#include "platform/CloseSymbol.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/EmojiLabel.h"
@@ -55,11 +56,8 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     title->setFont(scaled(title->font(), 1.15, true));
     title->setElideMode(Qt::ElideRight);
     titleRow->addWidget(title, 1);
-    auto* close = new QPushButton(u"✕"_s, this);
+    auto* close = new CloseSymbolButton(CloseSymbol::sideFor(font()), QPalette::Window, this);
     close->setObjectName(u"closeButton"_s);
-    close->setFlat(true);
-    close->setAutoDefault(false);
-    close->setFixedSize(24, 24);
     close->setToolTip(u"关闭"_s);
     titleRow->addWidget(close);
     layout->addLayout(titleRow);
@@ -107,7 +105,7 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     layout->addLayout(buttons);
     layout->addStretch(1);
 
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(close, &QToolButton::clicked, this, &QDialog::reject);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_send, &QPushButton::clicked, this, &SendMessageSheet::send);
     connect(m_editor, &QPlainTextEdit::textChanged, this, &SendMessageSheet::updateButtons);

@@ -1,5 +1,6 @@
 #include "reminders/AlarmWindowView.h"
 
+#include "platform/CloseSymbol.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 
@@ -31,23 +32,6 @@ QColor secondaryColor(const QPalette& palette)
     QColor color = palette.color(QPalette::WindowText);
     color.setAlphaF(0.55);
     return color;
-}
-
-/// A filled circle with a cross in the secondary text colour.
-QIcon closeIcon(const QPalette& palette)
-{
-    QPixmap pixmap(40, 40);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(secondaryColor(palette));
-    painter.drawEllipse(QRectF(1, 1, 38, 38));
-    painter.setPen(QPen(palette.color(QPalette::Window), 4, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(14, 14), QPointF(26, 26));
-    painter.drawLine(QPointF(26, 14), QPointF(14, 26));
-    painter.end();
-    return QIcon(pixmap);
 }
 
 /// The outline of a clock face with its hands at ten past ten, `size` pixels square, drawn
@@ -109,13 +93,9 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     scaleFont(titleLabel, 1.05, QFont::DemiBold);
     titleLabel->setElideMode(Qt::ElideRight);
 
-    auto* closeButton = new QToolButton(this);
+    auto* closeButton = new CloseSymbolButton(closePixels, QPalette::Window, this);
     closeButton->setObjectName(u"alarmCloseButton"_s);
     closeButton->setToolTip(u"关闭"_s);
-    closeButton->setAutoRaise(true);
-    closeButton->setIcon(closeIcon(palette()));
-    closeButton->setIconSize(QSize(closePixels, closePixels));
-    closeButton->setStyleSheet(u"QToolButton { border: none; padding: 0; }"_s);
     connect(closeButton, &QToolButton::clicked, this, [this] {
         if (m_onClose)
             m_onClose();
