@@ -15,9 +15,9 @@ namespace {
 
 /// The cross spans this share of the disc's diameter, with strokes this thick, so that it
 /// stays legible down to a caption-sized symbol.
-constexpr qreal crossSpan = 0.42;
+constexpr qreal crossSpan = 0.5;
 constexpr qreal strokeShare = 0.11;
-constexpr qreal minimumStroke = 1.5;
+constexpr qreal minimumStroke = 1.25;
 /// How much a pressed symbol fades, as a plain button's label does.
 constexpr qreal pressedOpacity = 0.6;
 
