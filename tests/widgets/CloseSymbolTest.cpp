@@ -71,11 +71,12 @@ TEST(CloseSymbol, IsASecondaryDiscWithACrossInTheSurfaceColour)
             const int inset = 1;
             for (const QPoint p : { QPoint(box.left() + inset, centre.y()), QPoint(box.right() - inset, centre.y()),
                      QPoint(centre.x(), box.top() + inset), QPoint(centre.x(), box.bottom() - inset) }) {
-                EXPECT_TRUE(near(at(p), secondary)) << at(p).name().toStdString() << " at " << p.x() << "," << p.y() << ", wanted "
-                                                   << secondary.name().toStdString();
+                EXPECT_TRUE(near(at(p), secondary)) << at(p).name().toStdString() << " at " << p.x() << "," << p.y()
+                                                    << ", wanted " << secondary.name().toStdString();
             }
             for (const QPoint p : { box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight() })
-                EXPECT_TRUE(near(at(p), surface)) << at(p).name().toStdString() << " at corner " << p.x() << "," << p.y();
+                EXPECT_TRUE(near(at(p), surface))
+                    << at(p).name().toStdString() << " at corner " << p.x() << "," << p.y();
             // The cross meets in the middle, in the surface's colour.
             EXPECT_LT(contrastRatio(at(centre), surface), 1.5) << at(centre).name().toStdString() << " in the middle";
 
