@@ -1,6 +1,7 @@
 #include "friends/FriendVerificationView.h"
 
 #include "friends/FriendManager.h"
+#include "platform/CloseSymbol.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
@@ -94,12 +95,10 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     header->setObjectName(u"header"_s);
     header->addWidget(label(u"👥 好友系统"_s, 3, {}, this, true));
     header->addStretch();
-    auto* close = new QPushButton(u"✕"_s, this);
+    auto* close = new CloseSymbolButton(CloseSymbol::sideFor(font()), QPalette::Window, this);
     close->setObjectName(u"close"_s);
-    close->setFlat(true);
-    close->setFixedSize(24, 24);
     close->setToolTip(u"关闭"_s);
-    connect(close, &QPushButton::clicked, this, &FriendVerificationView::dismissRequested);
+    connect(close, &QToolButton::clicked, this, &FriendVerificationView::dismissRequested);
     header->addWidget(close);
     layout->addLayout(header);
 

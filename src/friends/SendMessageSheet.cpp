@@ -1,10 +1,12 @@
 #include "friends/SendMessageSheet.h"
 
+#include "platform/CloseSymbol.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/ProminentButton.h"
 
 #include <QHBoxLayout>
 #include <QPointer>
@@ -38,7 +40,7 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     , m_editor(new PlainTextEditor(this))
     , m_error(new PlainLabel({}, this))
     , m_cancel(new QPushButton(u"取消"_s, this))
-    , m_send(new QPushButton(u"发送"_s, this))
+    , m_send(ProminentButton::create(u"发送"_s, this))
 {
     setObjectName(u"sendMessageSheet"_s);
     setWindowTitle(u"发送消息"_s);
@@ -54,11 +56,8 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     title->setFont(scaled(title->font(), 1.15, true));
     title->setElideMode(Qt::ElideRight);
     titleRow->addWidget(title, 1);
-    auto* close = new QPushButton(u"✕"_s, this);
+    auto* close = new CloseSymbolButton(CloseSymbol::sideFor(font()), QPalette::Window, this);
     close->setObjectName(u"closeButton"_s);
-    close->setFlat(true);
-    close->setAutoDefault(false);
-    close->setFixedSize(24, 24);
     close->setToolTip(u"关闭"_s);
     titleRow->addWidget(close);
     layout->addLayout(titleRow);
@@ -99,7 +98,6 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     m_cancel->setAutoDefault(false);
     m_cancel->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Escape));
     m_send->setObjectName(u"sendButton"_s);
-    m_send->setDefault(true);
     m_send->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
     buttons->addWidget(m_cancel);
     buttons->addWidget(m_send);
@@ -107,7 +105,7 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     layout->addLayout(buttons);
     layout->addStretch(1);
 
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(close, &QToolButton::clicked, this, &QDialog::reject);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_send, &QPushButton::clicked, this, &SendMessageSheet::send);
     connect(m_editor, &QPlainTextEdit::textChanged, this, &SendMessageSheet::updateButtons);

@@ -1,13 +1,12 @@
 #include "pet/SpeechBubbleView.h"
 
+#include "platform/CloseSymbol.h"
 #include "platform/FloatingWindow.h"
 #include "platform/RoundedPanel.h"
 #include "platform/TextFitting.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QPropertyAnimation>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -18,24 +17,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// A filled circle with a cross, in the palette's secondary text colour.
-QIcon closeIcon(const QPalette& palette)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QColor secondary = palette.color(QPalette::WindowText);
-    secondary.setAlphaF(0.5);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(secondary);
-    painter.drawEllipse(QRectF(1, 1, 30, 30));
-    painter.setPen(QPen(palette.color(QPalette::Base), 3.5, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(11, 11), QPointF(21, 21));
-    painter.drawLine(QPointF(21, 11), QPointF(11, 21));
-    painter.end();
-    return QIcon(pixmap);
-}
+/// The caption font is the text font at this scale; the close symbol is sized to it.
+constexpr qreal captionScale = 0.85;
 
 QLabel* plainLabel(const QString& text, QWidget* parent)
 {
@@ -55,7 +38,7 @@ SpeechBubbleView::SpeechBubbleView(
     , m_emoji(emoji)
     , m_onClose(std::move(onClose))
     , m_card(new RoundedPanel(12, this))
-    , m_closeButton(new QToolButton(m_card))
+    , m_closeButton(new CloseSymbolButton(CloseSymbol::sideFor(font(), captionScale), QPalette::Base, m_card))
 {
     setAttribute(Qt::WA_TranslucentBackground);
     m_card->setObjectName(u"bubbleCard"_s);
@@ -74,10 +57,6 @@ SpeechBubbleView::SpeechBubbleView(
     m_titleLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     m_closeButton->setObjectName(u"bubbleCloseButton"_s);
-    m_closeButton->setAutoRaise(true);
-    m_closeButton->setIcon(closeIcon(palette()));
-    m_closeButton->setIconSize(QSize(14, 14));
-    m_closeButton->setStyleSheet(u"QToolButton { border: none; padding: 0; }"_s);
     m_closeButton->setCursor(Qt::ArrowCursor);
     connect(m_closeButton, &QToolButton::clicked, this, &SpeechBubbleView::close);
 

@@ -1,5 +1,7 @@
 #include "reminders/AlarmWindowView.h"
 
+#include "platform/CloseSymbol.h"
+#include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 
 #include <QHBoxLayout>
@@ -30,23 +32,6 @@ QColor secondaryColor(const QPalette& palette)
     QColor color = palette.color(QPalette::WindowText);
     color.setAlphaF(0.55);
     return color;
-}
-
-/// A filled circle with a cross in the secondary text colour.
-QIcon closeIcon(const QPalette& palette)
-{
-    QPixmap pixmap(40, 40);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(secondaryColor(palette));
-    painter.drawEllipse(QRectF(1, 1, 38, 38));
-    painter.setPen(QPen(palette.color(QPalette::Window), 4, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(14, 14), QPointF(26, 26));
-    painter.drawLine(QPointF(26, 14), QPointF(14, 26));
-    painter.end();
-    return QIcon(pixmap);
 }
 
 /// The outline of a clock face with its hands at ten past ten, `size` pixels square, drawn
@@ -97,21 +82,20 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(cardWidth, cardHeight);
 
-    auto* emojiLabel = plainLabel(emoji(alarm.type), u"alarmEmoji"_s, this);
-    scaleFont(emojiLabel, 1.7);
+    auto* emojiLabel = new EmojiLabel(emoji(alarm.type), 0, this);
+    emojiLabel->setObjectName(u"alarmEmoji"_s);
+    QFont emojiFont = emojiLabel->font();
+    emojiFont.setPixelSize(emojiPixels);
+    emojiLabel->setFont(emojiFont);
     // The card keeps its size: a long title or message ends in "…", whole in the tool tip.
     auto* titleLabel = new PlainLabel(alarm.title, this);
     titleLabel->setObjectName(u"alarmTitle"_s);
     scaleFont(titleLabel, 1.05, QFont::DemiBold);
     titleLabel->setElideMode(Qt::ElideRight);
 
-    auto* closeButton = new QToolButton(this);
+    auto* closeButton = new CloseSymbolButton(closePixels, QPalette::Window, this);
     closeButton->setObjectName(u"alarmCloseButton"_s);
     closeButton->setToolTip(u"关闭"_s);
-    closeButton->setAutoRaise(true);
-    closeButton->setIcon(closeIcon(palette()));
-    closeButton->setIconSize(QSize(20, 20));
-    closeButton->setStyleSheet(u"QToolButton { border: none; padding: 0; }"_s);
     connect(closeButton, &QToolButton::clicked, this, [this] {
         if (m_onClose)
             m_onClose();
@@ -162,7 +146,7 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     footer->addStretch(1);
 
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(14, 10, 14, 10);
+    column->setContentsMargins(padding, padding, padding, padding);
     column->setSpacing(8);
     column->addLayout(header);
     column->addWidget(divider);

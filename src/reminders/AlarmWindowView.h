@@ -16,7 +16,11 @@ class AlarmWindowView final : public QWidget
 public:
     static constexpr int cardWidth = 280;
     static constexpr int cardHeight = 120;
-    static constexpr int messageLines = 2;
+    static constexpr int padding = 16;
+    static constexpr int emojiPixels = 24;
+    static constexpr int closePixels = 20;
+    /// All the fixed card has room for below the header at the default font.
+    static constexpr int messageLines = 1;
 
     AlarmWindowView(const Alarm& alarm, std::function<void()> onClose, QWidget* parent = nullptr);
 

@@ -1,66 +1,20 @@
 #include "widgets/SecondaryText.h"
 
+#include "platform/SecondaryColour.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
 
-#include <algorithm>
-#include <cmath>
 #include <initializer_list>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-/// How far towards its background secondary text goes when the contrast allows it.
-constexpr int dimmestPercent = 50;
-/// Above the least contrast: the thin strokes of small text are smoothed a shade lighter
-/// than their colour, and a tint blended by the painter rounds differently from our sum;
-/// the text must still reach the least contrast on screen.
-constexpr double aimedContrast = SecondaryText::minimumContrast + 0.5;
-
-double linear(double channel)
-{
-    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-}
-
-double luminance(const QColor& colour)
-{
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
-}
-
-/// `top` laid over opaque `bottom` at `weight` (0: only bottom, 1: only top), rounded to
-/// what the screen can show, so the contrast checked is the contrast drawn.
-QColor blend(const QColor& top, const QColor& bottom, double weight)
-{
-    const QColor t = top.toRgb();
-    const QColor b = bottom.toRgb();
-    const auto channel
-        = [weight](int over, int under) { return int(std::lround(over * weight + under * (1 - weight))); };
-    return { channel(t.red(), b.red()), channel(t.green(), b.green()), channel(t.blue(), b.blue()) };
-}
-
-QColor opaqueOver(const QColor& colour, const QColor& background)
-{
-    return blend(colour, background, colour.alphaF());
-}
-
-/// The colour closest to `background` on the way from `text`, at most half-way, that keeps
-/// the least contrast against every one of `backgrounds` (the first is the one it moves towards).
-QColor dimmed(const QColor& text, const QList<QColor>& backgrounds)
-{
-    const QColor solid = opaqueOver(text, backgrounds.first());
-    for (int percent = dimmestPercent; percent < 100; ++percent) {
-        const QColor candidate = blend(solid, backgrounds.first(), percent / 100.0);
-        if (std::all_of(backgrounds.cbegin(), backgrounds.cend(), [&](const QColor& background) {
-                return SecondaryText::contrast(candidate, background) >= aimedContrast;
-            }))
-            return candidate;
-    }
-    return solid;
-}
+using SecondaryColour::dimmed;
+using SecondaryColour::opaqueOver;
 
 /// Keeps one widget's secondary roles in step with the palette it inherits. It lives as the
 /// widget's child, so it goes with it.
@@ -169,9 +123,7 @@ Follower* follower(QWidget* widget, SecondaryText::Part part, const QColor& tint
 
 double SecondaryText::contrast(const QColor& a, const QColor& b)
 {
-    const double one = luminance(a);
-    const double other = luminance(b);
-    return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
+    return SecondaryColour::contrast(a, b);
 }
 
 QColor SecondaryText::colour(const QColor& text, const QColor& background, const QColor& tint)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SecondaryColour.h"
+
 #include <QColor>
 
 class QWidget;
@@ -14,7 +16,7 @@ class QWidget;
 namespace SecondaryText {
 
 /// The least contrast secondary text keeps against its background.
-inline constexpr double minimumContrast = 4.5;
+inline constexpr double minimumContrast = SecondaryColour::minimumContrast;
 
 /// Which of a widget's texts is secondary.
 enum class Part {

@@ -90,7 +90,21 @@ TEST_F(ScreensRig, DetailCloseSymbolAndTheSendingLineAreSecondary)
 {
     BottleDetailView detail(bobsBottle(), *bottles, *users);
     detail.show();
-    expectSecondary(&detail, { u"✕"_s, u"普通瓶子"_s, u"内容"_s }, u"detail"_s);
+    expectSecondary(&detail, { u"普通瓶子"_s, u"内容"_s }, u"detail"_s);
+    // The close symbol's disc, against the window around it.
+    QWidget* close = part<QWidget>(&detail, "closeIconButton");
+    ASSERT_TRUE(close);
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "close symbol (dark)" : "close symbol (light)");
+        detail.setPalette(dark ? darkFusionPalette() : lightPalette());
+        QCoreApplication::processEvents();
+        const QImage image = drawnImage(&detail);
+        const QRect area = areaIn(close, &detail);
+        const QColor under = image.pixelColor(area.topLeft());
+        const QColor disc = image.pixelColor(area.left() + 1, area.center().y());
+        EXPECT_GE(contrastRatio(disc, under), 4.5) << disc.name().toStdString() << " on " << under.name().toStdString();
+        EXPECT_LT(contrastRatio(disc, under), contrastRatio(dark ? QColor(Qt::white) : QColor(Qt::black), under) * 0.8);
+    }
 
     ReplySheetView sheet(
         u"b"_s, bob, [](const QString&) {}, nullptr);

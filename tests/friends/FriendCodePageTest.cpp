@@ -322,7 +322,7 @@ TEST_F(FriendCodePage, TheWindowIsOneAtATimeAndClosesWithThePage)
     actions.showVerificationWindow();
     EXPECT_EQ(actions.verificationWindow(), window.data()) << "brought forward, not doubled";
 
-    window->findChild<QPushButton*>(u"close"_s)->click();
+    window->findChild<QAbstractButton*>(u"close"_s)->click();
     ASSERT_TRUE(waitUntil([&] { return window.isNull(); }));
     EXPECT_EQ(actions.verificationWindow(), nullptr);
     actions.showVerificationWindow();

@@ -325,3 +325,43 @@ TEST(PageColours, TheChoiceAndEveryCaptionReadInLightAndDark)
     }
     QApplication::setPalette(lightPalette());
 }
+
+TEST(AlarmCardLayout, EveryPartFitsWholeInsideThePaddingOfTheFixedCard)
+{
+    PagesRig rig;
+    Alarm plain;
+    plain.id = Alarm::newId();
+    plain.title = u"开会"_s;
+    plain.message = u"带上笔记本"_s;
+    plain.type = AlarmType::meeting;
+    plain.time = QDateTime(QDate(2026, 1, 5), QTime(15, 0));
+    Alarm crowded = plain;
+    crowded.title = longTitle;
+    crowded.message = longMessage;
+    crowded.repeatType = AlarmRepeatType::custom;
+    crowded.customWeekdays = { 2, 4, 6 };
+    for (const Alarm& alarm : { plain, crowded }) {
+        SCOPED_TRACE(alarm.title.toStdString());
+        AlarmWindowView card(alarm, {});
+        card.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&card));
+        ASSERT_EQ(card.size(), QSize(280, 120));
+        const QRect inside = card.rect().adjusted(16, 16, -16, -16);
+        // A part squeezed below its natural height, or pushed past the padding, is cut off.
+        for (const QWidget* part : card.findChildren<QWidget*>()) {
+            if (!part->isVisible())
+                continue;
+            const QRect box = boxIn(&card, part);
+            EXPECT_TRUE(inside.contains(box)) << part->objectName().toStdString();
+            EXPECT_GE(box.height(), part->sizeHint().height()) << part->objectName().toStdString();
+        }
+        // The stack reaches the padding on every side: the divider spans the width, the
+        // header starts at the top and the footer ends at the bottom.
+        QLayout* column = card.layout();
+        const QRect divider = boxIn(&card, column->itemAt(1)->widget());
+        EXPECT_EQ(divider.left(), inside.left());
+        EXPECT_EQ(divider.right(), inside.right());
+        EXPECT_EQ(boxIn(&card, column->itemAt(0)->layout()).top(), inside.top());
+        EXPECT_EQ(boxIn(&card, column->itemAt(column->count() - 1)->layout()).bottom(), inside.bottom());
+    }
+}

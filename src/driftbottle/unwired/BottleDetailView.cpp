@@ -4,6 +4,7 @@
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "driftbottle/unwired/ReplySheetView.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
+#include "platform/CloseSymbol.h"
 #include "platform/RoundedPanel.h"
 #include "server/Tasks.h"
 #include "server/UserManager.h"
@@ -29,6 +30,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+/// The title-3 font: the text font at this scale.
+constexpr qreal title3Scale = 1.2;
 
 QFont scaled(QFont font, qreal factor, bool bold)
 {
@@ -87,13 +91,10 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     setObjectName(u"bottleDetail"_s);
     setFixedSize(fixedSize);
 
-    auto* close = new QPushButton(u"✕"_s, this);
+    auto* close = new CloseSymbolButton(CloseSymbol::sideFor(font(), title3Scale), QPalette::Window, this);
     close->setObjectName(u"closeIconButton"_s);
-    close->setFlat(true);
-    close->setFixedSize(28, 28);
     close->setToolTip(u"关闭"_s);
-    SecondaryText::apply(close);
-    connect(close, &QPushButton::clicked, this, &BottleDetailView::dismissRequested);
+    connect(close, &QToolButton::clicked, this, &BottleDetailView::dismissRequested);
     auto* topBar = new QHBoxLayout;
     topBar->setContentsMargins(12, 10, 12, 0);
     topBar->addStretch(1);
@@ -124,7 +125,7 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     senderText->setSpacing(6);
     auto* senderName = new PlainLabel(m_bottle.senderName, senderCard);
     senderName->setObjectName(u"senderName"_s);
-    senderName->setFont(scaled(senderName->font(), 1.2, true));
+    senderName->setFont(scaled(senderName->font(), title3Scale, true));
     senderName->setElideMode(Qt::ElideRight);
     auto* date = new PlainLabel(BottlePresentation::detailDate(m_bottle.createdAt), senderCard);
     date->setObjectName(u"thrownAt"_s);

@@ -32,6 +32,18 @@ int accentPixels(const QImage& image, const QRect& box)
     return n;
 }
 
+/// Pixels clearly bluer than they are red, as the accent and its paler forms are.
+int bluishPixels(const QImage& image, const QRect& box)
+{
+    int n = 0;
+    for (int y = std::max(0, box.top()); y <= box.bottom() && y < image.height(); ++y)
+        for (int x = std::max(0, box.left()); x <= box.right() && x < image.width(); ++x) {
+            const QColor c(image.pixel(x, y));
+            n += c.blue() - c.red() > 60;
+        }
+    return n;
+}
+
 } // namespace
 
 TEST_F(FriendsUiFixture, FriendCodePageAndMessageSheetInBothPalettes)
@@ -79,11 +91,19 @@ TEST_F(FriendsUiFixture, FriendCodePageAndMessageSheetInBothPalettes)
         bob.avatarEmoji = u"🐶"_s;
         SendMessageSheet sheet(
             bob, [](QString) -> QCoro::Task<> { throw std::runtime_error("对方不是你的好友"); }, nullptr);
-        sheet.findChild<PlainTextEditor*>(u"messageEditor"_s)->setPlainText(u"今晚一起吃饭吗？"_s);
+        auto* editor = sheet.findChild<PlainTextEditor*>(u"messageEditor"_s);
+        auto* send = sheet.findChild<QPushButton*>(u"sendButton"_s);
         sheet.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
-        grabFromScreen(&sheet, u"send-message-sheet"_s + palette);
-        sheet.findChild<QPushButton*>(u"sendButton"_s)->click();
+        const QRect sendBox = inFrame(&sheet, QRect(send->mapTo(&sheet, QPoint(0, 0)), send->size()));
+        // With nothing to send the button is a paler blue, without a pixel of the accent.
+        const QImage empty = grabFromScreen(&sheet, u"send-message-sheet-empty"_s + palette);
+        EXPECT_EQ(accentPixels(empty, sendBox), 0) << dark;
+        EXPECT_GT(bluishPixels(empty, sendBox), sendBox.width() * sendBox.height() / 2) << dark;
+        editor->setPlainText(u"今晚一起吃饭吗？"_s);
+        const QImage typed = grabFromScreen(&sheet, u"send-message-sheet"_s + palette);
+        EXPECT_GT(accentPixels(typed, sendBox), sendBox.width() * sendBox.height() / 2) << dark;
+        send->click();
         ASSERT_TRUE(waitUntil([&] { return !sheet.errorMessage().isEmpty(); }));
         grabFromScreen(&sheet, u"send-message-sheet-refused"_s + palette);
     }
