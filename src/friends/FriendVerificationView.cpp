@@ -11,8 +11,8 @@
 #include "widgets/ProminentButton.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/SegmentedPicker.h"
 
-#include <QButtonGroup>
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -117,27 +117,11 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     auto* segments = new QHBoxLayout;
     segments->setObjectName(u"modeSegments"_s);
     segments->setSpacing(0);
-    auto* group = new QButtonGroup(this);
-    m_generateTab = new QPushButton(u"我的验证码"_s, this);
-    m_generateTab->setObjectName(u"modeGenerate"_s);
-    m_addTab = new QPushButton(u"添加好友"_s, this);
-    m_addTab->setObjectName(u"modeAdd"_s);
-    // The chosen segment is filled with the selection colour, which stands out in a light
-    // and a dark palette alike; the style's own checked look hardly shows in a dark one.
-    const QString segmentStyle
-        = u"QPushButton { border: 1px solid palette(mid); padding: 2px 4px; }"
-          u"QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
-          u" border-color: palette(highlight); }"_s;
-    for (QPushButton* tab : { m_generateTab, m_addTab }) {
-        tab->setCheckable(true);
-        tab->setAutoDefault(false);
-        tab->setStyleSheet(segmentStyle);
-        group->addButton(tab);
-        segments->addWidget(tab);
-    }
-    m_generateTab->setChecked(true);
-    connect(m_generateTab, &QPushButton::clicked, this, [this] { setMode(Mode::generate); });
-    connect(m_addTab, &QPushButton::clicked, this, [this] { setMode(Mode::add); });
+    m_modes = new SegmentedPicker(QString(), this);
+    m_modes->addSegment(u"我的验证码"_s, static_cast<int>(Mode::generate))->setObjectName(u"modeGenerate"_s);
+    m_modes->addSegment(u"添加好友"_s, static_cast<int>(Mode::add))->setObjectName(u"modeAdd"_s);
+    connect(m_modes, &SegmentedPicker::segmentClicked, this, [this](int id) { setMode(static_cast<Mode>(id)); });
+    segments->addWidget(m_modes, 0, Qt::AlignHCenter);
     layout->addLayout(segments);
 
     m_stack = new QStackedWidget(this);
@@ -437,8 +421,7 @@ void FriendVerificationView::setError(std::optional<QString> message)
 void FriendVerificationView::refresh()
 {
     const bool generate = m_mode == Mode::generate;
-    m_generateTab->setChecked(generate);
-    m_addTab->setChecked(!generate);
+    m_modes->setCurrentId(static_cast<int>(m_mode));
     m_stack->setCurrentIndex(generate ? 0 : 1);
     m_tip->setText(generate ? u"验证码仅可使用一次，使用后将失效"_s : u"添加后即可互发消息"_s);
 

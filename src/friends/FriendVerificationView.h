@@ -17,6 +17,7 @@ class PlainLabel;
 class PlainLineEdit;
 class QPushButton;
 class QStackedWidget;
+class SegmentedPicker;
 
 /// The friend-code page: "我的验证码" shows (and copies, or renews) the user's own
 /// one-time six-digit code; "添加好友" takes a friend's code. It never closes anything
@@ -86,8 +87,7 @@ private:
     quint64 m_nextHintTimer = 0;
     std::unique_ptr<TimerSource::Timer> m_dismissTimer;
 
-    QPushButton* m_generateTab = nullptr;
-    QPushButton* m_addTab = nullptr;
+    SegmentedPicker* m_modes = nullptr;
     QStackedWidget* m_stack = nullptr;
     PlainLabel* m_tip = nullptr;
     QWidget* m_codeBlock = nullptr;

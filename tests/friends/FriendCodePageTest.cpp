@@ -10,6 +10,7 @@
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -116,7 +117,7 @@ TEST_F(FriendCodePage, ShowsGeneratesAndCopiesTheOwnCode)
     EXPECT_TRUE(page->errorMessage().value_or(QString()).startsWith(u"生成失败："_s));
     EXPECT_EQ(find<PlainLabel>(u"code"_s)->fullText(), code);
     // The error belongs to the page, not the mode.
-    find(u"modeAdd"_s)->click();
+    find<QAbstractButton>(u"modeAdd"_s)->click();
     EXPECT_TRUE(find<PlainLabel>(u"addError"_s)->isVisible());
 }
 
@@ -214,7 +215,7 @@ TEST_F(FriendCodePage, StacksKeepTheirSpacingAndTheMainButtonsAreFilledBlue)
     EXPECT_NEAR(code->width() - digits.horizontalAdvance(code->fullText()), 48, 1);
     EXPECT_NEAR(code->height() - digits.height(), 24, 1);
 
-    find(u"modeAdd"_s)->click();
+    find<QAbstractButton>(u"modeAdd"_s)->click();
     QCoreApplication::processEvents();
     checkGaps(shown,
         { { "modeSegments", "addIntro", 20 }, { "addIntro", "codeFieldBlock", 16 },
@@ -265,7 +266,7 @@ TEST_F(FriendCodePage, AddsAFriendByCodeAndClosesTwoSecondsLater)
     ASSERT_EQ(code.size(), 6);
 
     page->show();
-    find(u"modeAdd"_s)->click();
+    find<QAbstractButton>(u"modeAdd"_s)->click();
     auto* field = find<PlainLineEdit>(u"codeField"_s);
     QPushButton* add = find(u"add"_s);
     // Six characters make a code, whatever their script or width in UTF-16.
@@ -329,8 +330,9 @@ TEST_F(FriendCodePage, TheWindowIsOneAtATimeAndClosesWithThePage)
     EXPECT_NE(actions.verificationWindow(), nullptr);
 }
 
-// Drawn pixels, in a light and a dark palette: the grey intros, caption and tip, the orange
-// tip title, the green copy confirmation and the red error line read at 4.5:1.
+// Drawn pixels, in a light and a dark palette: the chosen mode stands out, and the grey
+// intros, caption and tip, the orange tip title, the green copy confirmation and the red
+// error line read at 4.5:1.
 TEST_F(FriendCodePage, CaptionsAndColouredLinesReadInLightAndDark)
 {
     signIn();
@@ -350,6 +352,17 @@ TEST_F(FriendCodePage, CaptionsAndColouredLinesReadInLightAndDark)
             QImage shot = drawnImage(page.get());
             expectReadable(shot, areaIn(find<PlainLabel>(name), page.get()), name.toStdString(), { ink });
         };
+        // The chosen mode stands out from the other, and both titles read on their fills.
+        const QImage shot = drawnImage(page.get());
+        const QRect chosen = areaIn(find<QAbstractButton>(u"modeGenerate"_s), page.get());
+        const QRect other = areaIn(find<QAbstractButton>(u"modeAdd"_s), page.get());
+        const QColor chosenFill = dominantColour(shot, chosen);
+        const QColor otherFill = dominantColour(shot, other);
+        EXPECT_GT(std::hypot(chosenFill.red() - otherFill.red(), chosenFill.green() - otherFill.green(),
+                      chosenFill.blue() - otherFill.blue()),
+            100.0);
+        EXPECT_GE(drawnContrast(shot, chosen.adjusted(3, 3, -3, -3)), 4.5);
+        EXPECT_GE(drawnContrast(shot, other.adjusted(3, 3, -3, -3)), 4.5);
         PlainLabel* tipTitle = nullptr;
         for (PlainLabel* label : page->findChildren<PlainLabel*>()) {
             if (label->text() == u"💡 提示"_s)
@@ -360,7 +373,7 @@ TEST_F(FriendCodePage, CaptionsAndColouredLinesReadInLightAndDark)
         for (const auto& [name, ink] : { std::pair { u"generateIntro"_s, "grey" }, { u"tipTitle"_s, "orange" },
                  { u"copiedHint"_s, "green" }, { u"generateError"_s, "red" } })
             check(name, ink);
-        find(u"modeAdd"_s)->click();
+        find<QAbstractButton>(u"modeAdd"_s)->click();
         for (const auto& [name, ink] :
             { std::pair { u"addIntro"_s, "grey" }, { u"codeFieldCaption"_s, "grey" }, { u"addError"_s, "red" } })
             check(name, ink);
