@@ -20,8 +20,9 @@ const QString category = u"Reminder"_s;
 
 const StoredListKeys& storedKeys()
 {
+    // An entry that cannot be read is reported under the reminders' own load-failure text.
     static const StoredListKeys keys { ReminderManager::remindersKey, ReminderManager::unreadableKey, category,
-        u"提醒"_s };
+        u"提醒"_s, u"加载提醒失败: "_s };
     return keys;
 }
 
