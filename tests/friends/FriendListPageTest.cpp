@@ -7,6 +7,7 @@
 #include "friends/SendMessageSheet.h"
 #include "support/DrawnText.h"
 #include "support/LogLines.h"
+#include "support/Screenshots.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 
@@ -255,6 +256,7 @@ TEST_F(FriendListPage, TheConnectionLineAndTheEmptyStateReadInLightAndDark)
         openPage();
         ASSERT_EQ(currentContent()->objectName(), u"emptyState"_s);
         const QImage shot = drawnImage(page.get());
+        saveShot(shot, dark ? u"friend-list-empty-dark"_s : u"friend-list-empty-light"_s);
         const auto labelArea = [&](const QString& text) {
             for (PlainLabel* label : page->findChildren<PlainLabel*>()) {
                 if (label->fullText() == text)
