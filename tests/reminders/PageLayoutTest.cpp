@@ -322,6 +322,16 @@ TEST(PageColours, TheChoiceAndEveryCaptionReadInLightAndDark)
         expectReadable(shot, label(u"还没有设置闹钟"_s), "empty title", { "grey" });
         expectReadable(shot, label(u"点击「添加闹钟」按钮创建您的第一个闹钟"_s), "empty hint", { "grey" });
         saveShot(shot, dark ? u"alarms-empty-dark"_s : u"alarms-empty-light"_s);
+
+        // The ringing alarm's card: its message, "·" and repeat rule are secondary.
+        AlarmWindowView card(alarm, {});
+        card.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&card));
+        shot = drawnImage(&card);
+        saveShot(shot, dark ? u"alarm-card-dark"_s : u"alarm-card-light"_s);
+        const auto part = [&](const QString& name) { return areaIn(card.findChild<QWidget*>(name), &card); };
+        for (const QString& name : { u"alarmMessage"_s, u"alarmDot"_s, u"alarmRepeatRule"_s })
+            expectSecondary(shot, part(name), part(u"alarmTitle"_s), name.toStdString());
     }
     QApplication::setPalette(lightPalette());
 }

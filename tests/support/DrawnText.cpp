@@ -161,6 +161,18 @@ void expectReadable(
     }
 }
 
+void expectSecondary(const QImage& image, const QRect& area, const QRect& primary, const std::string& what)
+{
+    SCOPED_TRACE(what);
+    const std::map<std::string, double> secondary = inkContrasts(image, area);
+    const std::map<std::string, double> main = inkContrasts(image, primary);
+    ASSERT_TRUE(secondary.contains("grey")) << "no secondary text";
+    ASSERT_TRUE(main.contains("grey")) << "no primary text";
+    EXPECT_GE(secondary.at("grey"), 4.5);
+    // Clearly fainter, not a rounding away from the primary colour.
+    EXPECT_LT(secondary.at("grey"), 0.9 * main.at("grey")) << "primary reads at " << main.at("grey");
+}
+
 QRect areaIn(const QWidget* child, const QWidget* ancestor)
 {
     return QRect(child->mapTo(ancestor, QPoint(0, 0)), child->size());

@@ -46,5 +46,9 @@ class QWidget;
 void expectReadable(
     const QImage& image, const QRect& area, const std::string& what, std::initializer_list<std::string> expected);
 
+/// The grey text in `area` is secondary: it reads at 4.5:1, yet fainter than the primary
+/// text in `primary` (each against its own area's background; a test failure otherwise).
+void expectSecondary(const QImage& image, const QRect& area, const QRect& primary, const std::string& what);
+
 /// Where `child` lies inside `ancestor`, in `ancestor`'s coordinates.
 [[nodiscard]] QRect areaIn(const QWidget* child, const QWidget* ancestor);
