@@ -3,6 +3,7 @@
 #include "friends/FriendListModel.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/SecondaryText.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
@@ -22,7 +23,6 @@ constexpr int deleteSize = 28;
 // than the palette's, which a style sheet on the view may have replaced.
 const QColor cardColor(0xff, 0xff, 0xff);
 const QColor textColor(0x1d, 0x1d, 0x1f);
-const QColor secondaryColor(0x6e, 0x6e, 0x73);
 
 QRect cardRect(const QRect& row)
 {
@@ -104,9 +104,10 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         index.data(FriendListModel::NicknameRole).toString(), Qt::ElideRight, textRect.width());
     EmojiStyle::drawText(*painter, QRect(textRect.left(), textRect.top() + 6, textRect.width(), 22),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, nickname);
+    const QColor secondary = SecondaryText::colour(textColor, cardColor);
     const QFont caption = withSize(base, base.pointSizeF() - 1);
     painter->setFont(caption);
-    painter->setPen(secondaryColor);
+    painter->setPen(secondary);
     painter->drawText(QRect(textRect.left(), textRect.top() + 32, textRect.width(), 18),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
         u"成为好友："_s + formatDate(index.data(FriendListModel::FriendSinceRole).toDateTime()));
@@ -120,13 +121,12 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const double knob = track.height() - 4;
     painter->setBrush(Qt::white);
     painter->drawEllipse(QRectF(pinned ? track.right() - 2 - knob : track.left() + 2, track.top() + 2, knob, knob));
-    painter->setPen(secondaryColor);
+    painter->setPen(secondary);
     painter->setFont(withSize(base, base.pointSizeF() - 2));
     painter->drawText(
         QRect(column.left(), int(track.bottom()) + 2, column.width(), 14), Qt::AlignCenter, u"置顶好友"_s);
-    QColor hint = secondaryColor;
-    hint.setAlphaF(0.8f);
-    painter->setPen(hint);
+    // The hints stay in the secondary colour: it already sits at the faintest that still
+    // reads, so any fainter and the small hint text would not.
     painter->setFont(withSize(base, 7));
     painter->drawText(
         QRect(column.left(), int(track.bottom()) + 17, column.width(), 12), Qt::AlignCenter, u"在宠物上右键后"_s);

@@ -7,6 +7,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/ProminentButton.h"
+#include "widgets/SecondaryText.h"
 
 #include <QHBoxLayout>
 #include <QPointer>
@@ -73,7 +74,7 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     editorBlock->setSpacing(8);
     auto* caption = new PlainLabel(u"消息内容"_s, this);
     caption->setFont(scaled(caption->font(), 0.85, false));
-    setTextColour(caption, palette().color(QPalette::PlaceholderText));
+    SecondaryText::apply(caption);
     editorBlock->addWidget(caption);
     m_editor->setObjectName(u"messageEditor"_s);
     m_editor->setFixedHeight(120);

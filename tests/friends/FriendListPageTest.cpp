@@ -274,3 +274,59 @@ TEST_F(FriendListPage, TheConnectionLineAndTheEmptyStateReadInLightAndDark)
     }
     QApplication::setPalette(lightPalette());
 }
+
+// Drawn pixels, in a light and a dark palette: a card's date, pin caption and hints and the
+// message sheet's caption read at 4.5:1 and fainter than the nickname and the sheet's title.
+TEST_F(FriendListPage, CardAndSheetCaptionsAreSecondaryInLightAndDark)
+{
+    aliceWithFriends(1);
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        openPage();
+        const QImage pageShot = drawnImage(page.get());
+        saveShot(pageShot, dark ? u"friend-row-dark"_s : u"friend-row-light"_s);
+        QListView* list = page->listView();
+        const QRect row = list->visualRect(list->model()->index(0, 0));
+        const auto inPage = [&](const QRect& inRow) {
+            return QRect(list->viewport()->mapTo(page.get(), inRow.topLeft()), inRow.size());
+        };
+        // The card's text column starts past its avatar; its pin column is centred on the switch.
+        const QRect track = FriendRowDelegate::pinSwitchRect(row);
+        const int textLeft = row.left() + 71;
+        const int pinLeft = track.center().x() - 50;
+        const QRect nickname = inPage(QRect(textLeft, row.top() + 18, pinLeft - 8 - textLeft, 22));
+
+        page->showSendMessage(friends->friends().at(0));
+        auto* sheet = page->findChild<SendMessageSheet*>();
+        ASSERT_TRUE(sheet);
+        const QImage sheetShot = drawnImage(sheet);
+        saveShot(sheetShot, dark ? u"message-sheet-dark"_s : u"message-sheet-light"_s);
+        const auto label = [&](const QString& text) {
+            for (PlainLabel* found : sheet->findChildren<PlainLabel*>()) {
+                if (found->fullText() == text)
+                    return areaIn(found, sheet);
+            }
+            ADD_FAILURE() << text.toStdString();
+            return QRect();
+        };
+
+        const struct
+        {
+            const char* what;
+            const QImage& shot;
+            QRect area;
+            QRect primary;
+        } texts[] = {
+            { "date", pageShot, inPage(QRect(textLeft, row.top() + 44, pinLeft - 8 - textLeft, 18)), nickname },
+            { "pin caption", pageShot, inPage(QRect(pinLeft, int(track.bottom()) + 2, 100, 14)), nickname },
+            { "hints", pageShot, inPage(QRect(pinLeft, int(track.bottom()) + 17, 100, 24)), nickname },
+            { "sheet caption", sheetShot, label(u"消息内容"_s), label(u"发送消息给 <b>阿花</b>"_s) },
+        };
+        for (const auto& text : texts)
+            expectSecondary(text.shot, text.area, text.primary, text.what);
+        sheet->reject();
+        page.reset();
+    }
+    QApplication::setPalette(lightPalette());
+}
