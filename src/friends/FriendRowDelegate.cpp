@@ -6,11 +6,14 @@
 #include "widgets/SecondaryText.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -19,10 +22,32 @@ namespace {
 constexpr int padding = 12;
 constexpr int pinColumnWidth = 100;
 constexpr int deleteSize = 28;
-// The list's background is see-through, so the card brings its own light colours rather
-// than the palette's, which a style sheet on the view may have replaced.
-const QColor cardColor(0xff, 0xff, 0xff);
-const QColor textColor(0x1d, 0x1d, 0x1f);
+constexpr int avatarPixels = 40;
+constexpr int hintPixels = 9;
+// The pin column's lines, spaced 2 apart: the switch, its caption and the two hints fill
+// the card's height between the paddings.
+constexpr int switchWidth = 28;
+constexpr int switchHeight = 16;
+constexpr int columnSpacing = 2;
+constexpr int captionLine = 14;
+constexpr int hintLine = 12;
+static_assert(
+    switchHeight + 3 * columnSpacing + captionLine + 2 * hintLine <= FriendRowDelegate::cardHeight - 2 * padding);
+
+QFont avatarFont(const QFont& base)
+{
+    QFont font = EmojiLabel::emojiFont(base, 0);
+    font.setPixelSize(avatarPixels);
+    return font;
+}
+
+/// The card's colours: Base and Text of the palette the window follows. The list's own
+/// palette won't do: its style sheet, which makes the list see-through, replaced it.
+std::pair<QColor, QColor> cardColours(const QWidget* view)
+{
+    const QPalette palette = view ? view->window()->palette() : QApplication::palette();
+    return { palette.color(QPalette::Active, QPalette::Base), palette.color(QPalette::Active, QPalette::Text) };
+}
 
 QRect cardRect(const QRect& row)
 {
@@ -59,10 +84,18 @@ QString FriendRowDelegate::formatDate(const QDateTime& date)
         + u"日"_s;
 }
 
+QRect FriendRowDelegate::avatarRect(const QRect& row, const QFont& font)
+{
+    const QRect card = cardRect(row);
+    // Every avatar is one emoji: all take the width of one.
+    const int width = QFontMetrics(avatarFont(font)).horizontalAdvance(u"🐶"_s);
+    return QRect(card.left() + padding, card.top() + padding, width, card.height() - 2 * padding);
+}
+
 QRect FriendRowDelegate::pinSwitchRect(const QRect& row)
 {
     const QRect column = pinColumn(row);
-    return QRect(column.center().x() - 14, column.top(), 28, 16);
+    return QRect(column.center().x() - switchWidth / 2, column.top(), switchWidth, switchHeight);
 }
 
 QRect FriendRowDelegate::deleteRect(const QRect& row)
@@ -85,12 +118,13 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 
     QPainterPath path;
     path.addRoundedRect(QRectF(card).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+    const auto [cardColor, textColor] = cardColours(option.widget);
     painter->fillPath(path, cardColor);
     painter->setPen(QPen(QColor(128, 128, 128, 51), 1));
     painter->drawPath(path);
 
-    const QRect avatar(card.left() + padding, card.top() + padding, 48, card.height() - 2 * padding);
-    painter->setFont(EmojiLabel::emojiFont(base, 28));
+    const QRect avatar = avatarRect(option.rect, base);
+    painter->setFont(avatarFont(base));
     painter->setPen(textColor);
     painter->drawText(avatar, Qt::AlignCenter | Qt::TextSingleLine, index.data(FriendListModel::AvatarRole).toString());
 
@@ -123,15 +157,16 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->drawEllipse(QRectF(pinned ? track.right() - 2 - knob : track.left() + 2, track.top() + 2, knob, knob));
     painter->setPen(secondary);
     painter->setFont(withSize(base, base.pointSizeF() - 2));
-    painter->drawText(
-        QRect(column.left(), int(track.bottom()) + 2, column.width(), 14), Qt::AlignCenter, u"置顶好友"_s);
+    const QRect captionRect(column.left(), int(track.bottom()) + columnSpacing, column.width(), captionLine);
+    painter->drawText(captionRect, Qt::AlignCenter, u"置顶好友"_s);
     // The hints stay in the secondary colour: it already sits at the faintest that still
     // reads, so any fainter and the small hint text would not.
-    painter->setFont(withSize(base, 7));
-    painter->drawText(
-        QRect(column.left(), int(track.bottom()) + 17, column.width(), 12), Qt::AlignCenter, u"在宠物上右键后"_s);
-    painter->drawText(
-        QRect(column.left(), int(track.bottom()) + 29, column.width(), 12), Qt::AlignCenter, u"可以直接看到该好友"_s);
+    QFont hint = base;
+    hint.setPixelSize(hintPixels);
+    painter->setFont(hint);
+    const QRect firstHint(column.left(), captionRect.bottom() + 1 + columnSpacing, column.width(), hintLine);
+    painter->drawText(firstHint, Qt::AlignCenter, u"在宠物上右键后"_s);
+    painter->drawText(firstHint.translated(0, hintLine + columnSpacing), Qt::AlignCenter, u"可以直接看到该好友"_s);
 
     const QRect trash = deleteRect(option.rect);
     if (option.state & QStyle::State_MouseOver) {

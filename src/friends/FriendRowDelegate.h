@@ -19,6 +19,8 @@ public:
     /// The date line's date: year, month and day as Chinese dates are written.
     [[nodiscard]] static QString formatDate(const QDateTime& date);
 
+    /// Where the avatar sits in a row's rectangle, at the list's font `font`.
+    [[nodiscard]] static QRect avatarRect(const QRect& row, const QFont& font);
     /// Where the pin switch and the delete button sit in a row's rectangle.
     [[nodiscard]] static QRect pinSwitchRect(const QRect& row);
     [[nodiscard]] static QRect deleteRect(const QRect& row);

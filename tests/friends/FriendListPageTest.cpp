@@ -8,12 +8,14 @@
 #include "support/DrawnText.h"
 #include "support/LogLines.h"
 #include "support/Screenshots.h"
+#include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 
 #include <QApplication>
 #include <QHelpEvent>
 #include <QListView>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -66,6 +68,18 @@ protected:
 
     std::unique_ptr<FriendListView> page;
 };
+
+/// The box around the strongly coloured pixels of `area` in `image`: where a colour emoji
+/// was drawn.
+QRect colourBox(const QImage& image, const QRect& area)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixelColor(x, y).hsvSaturation() > 120)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
 
 } // namespace
 
@@ -275,12 +289,32 @@ TEST_F(FriendListPage, TheConnectionLineAndTheEmptyStateReadInLightAndDark)
     QApplication::setPalette(lightPalette());
 }
 
-// Drawn pixels, in a light and a dark palette: a card's date, pin caption and hints and the
-// message sheet's caption read at 4.5:1 and fainter than the nickname and the sheet's title.
+// Drawn pixels, in a light and a dark palette: the card is filled light or dark with the
+// palette, its avatar is the emoji at 40 px inside its column; a card's date, pin caption and
+// hints and the message sheet's caption read at 4.5:1 and fainter than the nickname and the
+// sheet's title.
 TEST_F(FriendListPage, CardAndSheetCaptionsAreSecondaryInLightAndDark)
 {
-    aliceWithFriends(1);
-    for (const bool dark : { false, true }) {
+    aliceWithFriends(2);
+    QFont avatarFont = EmojiLabel::emojiFont(QApplication::font(), 0);
+    avatarFont.setPixelSize(40);
+    QImage alone(120, 120, QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    {
+        QPainter painter(&alone);
+        painter.setFont(avatarFont);
+        painter.drawText(alone.rect(), Qt::AlignCenter, u"🐶"_s);
+    }
+    const QRect avatarAlone = colourBox(alone, alone.rect());
+    ASSERT_FALSE(avatarAlone.isEmpty()) << "no colour emoji font";
+
+    const struct
+    {
+        bool dark;
+        int fillLightnessFrom;
+        int fillLightnessTo;
+    } palettes[] = { { false, 230, 255 }, { true, 0, 60 } };
+    for (const auto& [dark, fillLightnessFrom, fillLightnessTo] : palettes) {
         SCOPED_TRACE(dark ? "dark" : "light");
         QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
         openPage();
@@ -293,7 +327,16 @@ TEST_F(FriendListPage, CardAndSheetCaptionsAreSecondaryInLightAndDark)
         };
         // The card's text column starts past its avatar; its pin column is centred on the switch.
         const QRect track = FriendRowDelegate::pinSwitchRect(row);
-        const int textLeft = row.left() + 71;
+        const QRect avatar = FriendRowDelegate::avatarRect(row, list->font());
+        const int textLeft = avatar.right() + 13;
+
+        // The fill between the date and the pin column, and the avatar past the card's edge.
+        const QColor fill = dominantColour(pageShot, inPage(QRect(textLeft, row.top() + 66, 60, 14)));
+        EXPECT_GE(fill.lightness(), fillLightnessFrom) << fill.name().toStdString();
+        EXPECT_LE(fill.lightness(), fillLightnessTo) << fill.name().toStdString();
+        const QRect drawnAvatar = colourBox(pageShot, inPage(QRect(row.left() + 2, row.top() + 2, textLeft, 80)));
+        EXPECT_EQ(drawnAvatar.size(), avatarAlone.size());
+        EXPECT_TRUE(inPage(avatar).contains(drawnAvatar));
         const int pinLeft = track.center().x() - 50;
         const QRect nickname = inPage(QRect(textLeft, row.top() + 18, pinLeft - 8 - textLeft, 22));
 
@@ -320,7 +363,7 @@ TEST_F(FriendListPage, CardAndSheetCaptionsAreSecondaryInLightAndDark)
         } texts[] = {
             { "date", pageShot, inPage(QRect(textLeft, row.top() + 44, pinLeft - 8 - textLeft, 18)), nickname },
             { "pin caption", pageShot, inPage(QRect(pinLeft, int(track.bottom()) + 2, 100, 14)), nickname },
-            { "hints", pageShot, inPage(QRect(pinLeft, int(track.bottom()) + 17, 100, 24)), nickname },
+            { "hints", pageShot, inPage(QRect(pinLeft, int(track.bottom()) + 18, 100, 26)), nickname },
             { "sheet caption", sheetShot, label(u"消息内容"_s), label(u"发送消息给 <b>阿花</b>"_s) },
         };
         for (const auto& text : texts)
