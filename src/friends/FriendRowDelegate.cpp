@@ -3,10 +3,12 @@
 #include "friends/FriendListModel.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QFontInfo>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -33,6 +35,47 @@ constexpr int captionLine = 14;
 constexpr int hintLine = 12;
 static_assert(
     switchHeight + 3 * columnSpacing + captionLine + 2 * hintLine <= FriendRowDelegate::cardHeight - 2 * padding);
+
+/// The delete button's red, and the least contrast a symbol keeps against the card.
+const QColor deleteRed(0xff, 0x3b, 0x30);
+constexpr double symbolContrast = 3.0;
+/// How far the switch's off track goes from the card's colour towards its text: enough to
+/// stand out from the card, little enough to stay quiet beside the text.
+constexpr qreal offTrackShare = 0.25;
+
+/// A filled trash can in `colour`, `box` high: a lid with its handle over a body narrowing
+/// to the bottom, with three slits cut through so the card shows in them. A drawn symbol
+/// takes any colour, where the emoji bin would keep its own.
+void paintTrash(QPainter& painter, const QRectF& box, const QColor& colour)
+{
+    const qreal side = box.height();
+    const auto at = [&](qreal x, qreal y) { return QPointF(box.center().x() + x * side, box.top() + y * side); };
+    QPainterPath can;
+    can.addRect(QRectF(at(-0.14, 0.0), at(0.14, 0.14)));
+    can.addRoundedRect(QRectF(at(-0.44, 0.12), at(0.44, 0.24)), 0.04 * side, 0.04 * side);
+    QPainterPath body;
+    body.moveTo(at(-0.36, 0.3));
+    body.lineTo(at(0.36, 0.3));
+    body.lineTo(at(0.3, 0.98));
+    body.lineTo(at(-0.3, 0.98));
+    body.closeSubpath();
+    can = can.united(body);
+    const qreal slit = std::max(1.0, 0.07 * side);
+    QPainterPath slits;
+    for (const qreal x : { -0.17, 0.0, 0.17 })
+        slits.addRect(QRectF(at(x, 0.4).x() - slit / 2, at(x, 0.4).y(), slit, 0.48 * side));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(can.subtracted(slits), colour);
+    painter.restore();
+}
+
+QColor blend(const QColor& from, const QColor& to, qreal share)
+{
+    return QColor::fromRgbF(float(from.redF() + (to.redF() - from.redF()) * share),
+        float(from.greenF() + (to.greenF() - from.greenF()) * share),
+        float(from.blueF() + (to.blueF() - from.blueF()) * share));
+}
 
 QFont avatarFont(const QFont& base)
 {
@@ -150,7 +193,7 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const bool pinned = index.data(FriendListModel::PinnedRole).toBool();
     const QRectF track = pinSwitchRect(option.rect);
     painter->setPen(Qt::NoPen);
-    painter->setBrush(pinned ? QColor(0x34, 0xc7, 0x59) : QColor(0xd1, 0xd1, 0xd6));
+    painter->setBrush(pinned ? QColor(0x34, 0xc7, 0x59) : blend(cardColor, textColor, offTrackShare));
     painter->drawRoundedRect(track, track.height() / 2, track.height() / 2);
     const double knob = track.height() - 4;
     painter->setBrush(Qt::white);
@@ -171,12 +214,16 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const QRect trash = deleteRect(option.rect);
     if (option.state & QStyle::State_MouseOver) {
         painter->setPen(Qt::NoPen);
-        painter->setBrush(QColor(255, 59, 48, 28));
+        QColor hover = deleteRed;
+        hover.setAlpha(28);
+        painter->setBrush(hover);
         painter->drawRoundedRect(trash, 6, 6);
     }
-    painter->setPen(QColor(0xff, 0x3b, 0x30));
-    painter->setFont(EmojiLabel::emojiFont(base, 14));
-    painter->drawText(trash, Qt::AlignCenter, u"🗑"_s);
+    // The symbol stands as tall as the body text beside it.
+    const int side = QFontInfo(base).pixelSize();
+    paintTrash(*painter,
+        QRectF(trash.center().x() + 0.5 - side / 2.0, trash.center().y() + 0.5 - side / 2.0, side, side),
+        ReadableColour::on(deleteRed, cardColor, symbolContrast));
     painter->restore();
 }
 

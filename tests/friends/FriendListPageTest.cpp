@@ -13,6 +13,7 @@
 #include "widgets/PlainTextEditor.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QHelpEvent>
 #include <QListView>
 #include <QPainter>
@@ -337,6 +338,19 @@ TEST_F(FriendListPage, CardAndSheetCaptionsAreSecondaryInLightAndDark)
         const QRect drawnAvatar = colourBox(pageShot, inPage(QRect(row.left() + 2, row.top() + 2, textLeft, 80)));
         EXPECT_EQ(drawnAvatar.size(), avatarAlone.size());
         EXPECT_TRUE(inPage(avatar).contains(drawnAvatar));
+        // The delete button's trash can: red (not the blue of the emoji bin), as tall as the
+        // body text, and readable against the card as a symbol must be.
+        const QRect trash = inPage(FriendRowDelegate::deleteRect(row));
+        const std::map<std::string, double> inks = inkContrasts(pageShot, trash);
+        ASSERT_TRUE(inks.contains("red")) << "no trash can";
+        EXPECT_GE(inks.at("red"), 3.0);
+        EXPECT_FALSE(inks.contains("blue"));
+        EXPECT_NEAR(colourBox(pageShot, trash).height(), QFontInfo(list->font()).pixelSize(), 1);
+        // The off track of an unpinned friend's switch stands out from the card, quieter than its text.
+        const QColor offTrack = pageShot.pixelColor(inPage(track).center() + QPoint(6, 0));
+        const double trackContrast = contrastRatio(offTrack, fill);
+        EXPECT_GE(trackContrast, 1.3) << offTrack.name().toStdString();
+        EXPECT_LT(trackContrast, 3.0) << offTrack.name().toStdString();
         const int pinLeft = track.center().x() - 50;
         const QRect nickname = inPage(QRect(textLeft, row.top() + 18, pinLeft - 8 - textLeft, 22));
 
