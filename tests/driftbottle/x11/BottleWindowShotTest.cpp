@@ -4,6 +4,7 @@
 #include "../BottleWindowRig.h"
 
 #include "driftbottle/ThrowNewBottleSheet.h"
+#include "support/DarkPalette.h"
 #include "support/Screenshots.h"
 #include "widgets/PlainTextEditor.h"
 
@@ -13,26 +14,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QPalette darkPalette()
-{
-    QPalette p;
-    p.setColor(QPalette::Window, QColor(40, 40, 42));
-    p.setColor(QPalette::WindowText, QColor(235, 235, 235));
-    p.setColor(QPalette::Base, QColor(30, 30, 32));
-    p.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
-    p.setColor(QPalette::Text, QColor(235, 235, 235));
-    p.setColor(QPalette::Button, QColor(55, 55, 58));
-    p.setColor(QPalette::ButtonText, QColor(235, 235, 235));
-    p.setColor(QPalette::PlaceholderText, QColor(150, 150, 155));
-    p.setColor(QPalette::Midlight, QColor(70, 70, 74));
-    p.setColor(QPalette::Highlight, QColor(0, 122, 255));
-    return p;
-}
-
-} // namespace
 
 TEST_F(BottleWindowRig, WindowShowsOddTextsInsideTheirRowsInBothPalettes)
 {
@@ -66,7 +47,7 @@ TEST_F(BottleWindowRig, WindowShowsOddTextsInsideTheirRowsInBothPalettes)
     window->chatView()->findChild<QListView*>(u"chatMessages"_s)->scrollToTop();
     grabFromScreen(window, u"bottles-light-top"_s, 400);
 
-    QApplication::setPalette(darkPalette());
+    QApplication::setPalette(darkDesktopPalette());
     const QImage dark = grabFromScreen(window, u"bottles-dark"_s, 400);
     EXPECT_GT(colourfulPixels(dark, inFrame(window, avatars)), 100);
 
