@@ -9,6 +9,8 @@
 // or raised last is on top of the frames, and like openbox's, the frames stay below a window
 // of the manager's own that it made at its start, so a window bypassing the manager that
 // opens later stays above every frame.
+#include "support/Wait.h"
+
 #include <xcb/xcb.h>
 #include <xcb/xcbext.h>
 
@@ -16,6 +18,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -92,6 +95,16 @@ public:
             std::free(event);
         }
         xcb_flush(m_c);
+    }
+
+    /// Runs the event loop, handling the manager's events too, until the condition holds or
+    /// the time is up; returns the condition.
+    bool waitUntil(const std::function<bool()>& condition)
+    {
+        return ::waitUntil([&] {
+            pump();
+            return condition();
+        });
     }
 
     /// The frame around a managed window; XCB_WINDOW_NONE for a window not framed.

@@ -28,19 +28,13 @@ TEST_F(CatPointer, AHiddenCatLetsTheClickThroughAndAShownOneScores)
     // Under the stand-in, unless a real window manager runs on the display.
     FramingWindowManager windowManager;
     windowManager.start();
-    const auto waitFor = [&](const std::function<bool()>& condition) {
-        return waitUntil([&] {
-            windowManager.pump();
-            return condition();
-        });
-    };
 
     // Where the first cat shows: (600, 400) in the model, Qt's (600, 372) on a 900 pt screen.
     const QRect catOnScreen(600, 900 - 400 - 128, 128, 128);
     PressCounter below;
     below.setGeometry(catOnScreen.adjusted(-20, -20, 20, 20));
     below.show();
-    ASSERT_TRUE(waitFor([&] { return below.windowHandle() && below.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(windowManager.waitUntil([&] { return below.windowHandle() && below.windowHandle()->isExposed(); }));
 
     // Three cats are made (x, y, delay each), then show at places of their own.
     random.reals = { 10, 30, 0, 10, 30, 0, 10, 30, 0, 600, 400, 100, 600, 1000, 600 };
@@ -50,28 +44,28 @@ TEST_F(CatPointer, AHiddenCatLetsTheClickThroughAndAShownOneScores)
     timers.advanceMs(0);
     GameCatWindow* cat = game->gameWindows().first();
     ASSERT_EQ(cat->geometry(), catOnScreen);
-    ASSERT_TRUE(waitFor([&] { return cat->windowHandle()->isExposed() && !cat->isFading(); }));
+    ASSERT_TRUE(windowManager.waitUntil([&] { return cat->windowHandle()->isExposed() && !cat->isFading(); }));
 
     ASSERT_TRUE(clickAt(catOnScreen.center()));
-    ASSERT_TRUE(waitFor([&] { return game->score() == 1; }));
+    ASSERT_TRUE(windowManager.waitUntil([&] { return game->score() == 1; }));
     EXPECT_EQ(below.presses, 0) << "the shown cat took the click";
     ASSERT_EQ(game->fireworkWindows().size(), 1);
     FloatingWindow* firework = game->fireworkWindows().first();
-    ASSERT_TRUE(waitFor([&] { return firework->windowHandle()->isExposed(); }));
+    ASSERT_TRUE(windowManager.waitUntil([&] { return firework->windowHandle()->isExposed(); }));
     ASSERT_TRUE(firework->geometry().contains(catOnScreen.center()));
 
     // The hit cat fades out; once gone it must neither score nor swallow the click, and
     // neither must the firework shown over it.
-    ASSERT_TRUE(waitFor([&] { return !cat->isFading() && cat->isClickThrough(); }));
+    ASSERT_TRUE(windowManager.waitUntil([&] { return !cat->isFading() && cat->isClickThrough(); }));
     ASSERT_TRUE(clickAt(catOnScreen.center()));
-    EXPECT_TRUE(waitFor([&] { return below.presses == 1; }));
+    EXPECT_TRUE(windowManager.waitUntil([&] { return below.presses == 1; }));
     EXPECT_EQ(game->score(), 1);
 
     // Shown again, it scores again.
     timers.advanceMs(WhackAMoleGameManager::reshowDelayMs);
     ASSERT_TRUE(cat->isCatVisible());
-    ASSERT_TRUE(waitFor([&] { return !cat->isFading(); }));
+    ASSERT_TRUE(windowManager.waitUntil([&] { return !cat->isFading(); }));
     const QPoint again = cat->geometry().center();
     ASSERT_TRUE(clickAt(again));
-    EXPECT_TRUE(waitFor([&] { return game->score() == 2; }));
+    EXPECT_TRUE(windowManager.waitUntil([&] { return game->score() == 2; }));
 }

@@ -22,22 +22,16 @@ TEST(CloneClicksX11, ClicksOnClonesReachTheWindowBelow)
     // Under the stand-in, unless a real window manager runs on the display.
     FramingWindowManager windowManager;
     windowManager.start();
-    const auto waitFor = [&](const std::function<bool()>& condition) {
-        return waitUntil([&] {
-            windowManager.pump();
-            return condition();
-        });
-    };
 
     PetRig rig({ QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 875) });
     rig.petState.updatePosition(QPointF(1250, 700));
     rig.windowManager.createPetWindow();
     FloatingWindow* pet = rig.windowManager.petWindow();
-    ASSERT_TRUE(waitFor([&] { return pet->windowHandle()->isExposed(); }));
+    ASSERT_TRUE(windowManager.waitUntil([&] { return pet->windowHandle()->isExposed(); }));
     PressCounter below;
     below.setGeometry(100, 100, 1200, 600);
     below.show();
-    ASSERT_TRUE(waitFor([&] { return below.windowHandle() && below.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(windowManager.waitUntil([&] { return below.windowHandle() && below.windowHandle()->isExposed(); }));
 
     // Ten clones side by side in two rows over the window below: behaviour, x and y each.
     FakeRandom random;
@@ -51,7 +45,7 @@ TEST(CloneClicksX11, ClicksOnClonesReachTheWindowBelow)
     clones.performTransformation();
     const QList<FloatingWindow*> windows = clones.clonedWindows();
     ASSERT_EQ(windows.size(), MultiPetManager::cloneCount);
-    ASSERT_TRUE(waitFor([&] {
+    ASSERT_TRUE(windowManager.waitUntil([&] {
         return std::all_of(windows.begin(), windows.end(),
             [](FloatingWindow* w) { return w->windowHandle()->isExposed() && !w->isFading(); });
     }));
@@ -71,7 +65,7 @@ TEST(CloneClicksX11, ClicksOnClonesReachTheWindowBelow)
         for (const QPoint at : { onScreen.center(), onScreen.topLeft() + QPoint(3, 3) }) {
             ASSERT_TRUE(clickAt(at));
             ++clicks;
-            EXPECT_TRUE(waitFor([&] { return below.presses == clicks; }))
+            EXPECT_TRUE(windowManager.waitUntil([&] { return below.presses == clicks; }))
                 << "a click at " << at.x() << ", " << at.y() << " was caught";
             below.presses = clicks;
         }
