@@ -5,6 +5,7 @@
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/Divider.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
@@ -15,6 +16,7 @@
 
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -102,15 +104,8 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     header->addWidget(close);
     layout->addLayout(header);
 
-    auto* divider = new QFrame(this);
+    QFrame* divider = Divider::create(this);
     divider->setObjectName(u"divider"_s);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Plain);
-    QPalette dividerPalette = divider->palette();
-    QColor line = dividerPalette.color(QPalette::WindowText);
-    line.setAlphaF(0.15);
-    dividerPalette.setColor(QPalette::WindowText, line);
-    divider->setPalette(dividerPalette);
     divider->setFixedHeight(1);
     layout->addWidget(divider);
 

@@ -1,6 +1,7 @@
 #include "reminders/pages/PageParts.h"
 
 #include "reminders/pages/ManagementRow.h"
+#include "widgets/Divider.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/ProminentButton.h"
@@ -72,15 +73,7 @@ PlainLabel* warningNote(const QString& text, QWidget* parent)
 
 QFrame* divider(QWidget* parent)
 {
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    QPalette palette = line->palette();
-    QColor colour = palette.color(QPalette::WindowText);
-    colour.setAlphaF(0.15);
-    palette.setColor(QPalette::WindowText, colour);
-    line->setPalette(palette);
-    return line;
+    return Divider::create(parent);
 }
 
 QPushButton* prominentButton(const QString& text, QWidget* parent)
