@@ -3,6 +3,7 @@
 #include "friends/FriendListModel.h"
 #include "friends/FriendManager.h"
 #include "friends/FriendMessageManager.h"
+#include "friends/FriendPageSymbols.h"
 #include "friends/FriendRowDelegate.h"
 #include "friends/SendMessageSheet.h"
 #include "platform/Alerts.h"
@@ -10,7 +11,6 @@
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
-#include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
@@ -92,15 +92,10 @@ QWidget* FriendListView::buildHeader()
     row->setContentsMargins(16, 12, 16, 12);
     row->addWidget(label(u"👥 好友列表"_s, 5, header, true));
     row->addStretch();
-    m_refreshSpinner = new BusySpinner(14, header);
-    m_refreshSpinner->setObjectName(u"refreshSpinner"_s);
-    m_refreshSpinner->hide();
-    row->addWidget(m_refreshSpinner);
-    m_refresh = new QPushButton(u"🔄"_s, header);
+    m_refresh = new RefreshButton(header);
     m_refresh->setObjectName(u"refresh"_s);
-    m_refresh->setFlat(true);
     m_refresh->setToolTip(u"刷新列表"_s);
-    m_refresh->setFixedSize(28, 28);
+    m_refresh->setAccessibleName(u"刷新列表"_s);
     connect(m_refresh, &QPushButton::clicked, this, &FriendListView::refreshFriends);
     row->addWidget(m_refresh);
     return header;
@@ -167,9 +162,8 @@ QWidget* FriendListView::buildContent()
     auto* emptyColumn = new QVBoxLayout(empty);
     emptyColumn->setSpacing(16);
     emptyColumn->addStretch();
-    auto* icon = new EmojiLabel(u"👥"_s, 40, empty);
-    icon->setAlignment(Qt::AlignCenter);
-    icon->setStyleSheet(u"color: gray;"_s);
+    auto* icon = new NoFriendsSymbol(60, empty);
+    icon->setObjectName(u"emptySymbol"_s);
     emptyColumn->addWidget(icon, 0, Qt::AlignHCenter);
     emptyColumn->addWidget(secondary(label(u"还没有好友"_s, 3, empty, true)), 0, Qt::AlignHCenter);
     auto* hint = secondary(label(u"通过验证码添加好友，开始聊天吧"_s, 0, empty));
@@ -240,7 +234,7 @@ void FriendListView::setRefreshing(bool refreshing)
 {
     m_isRefreshing = refreshing;
     m_refresh->setEnabled(!refreshing);
-    m_refreshSpinner->setVisible(refreshing);
+    m_refresh->setSpinning(refreshing);
 }
 
 void FriendListView::refreshFriends()

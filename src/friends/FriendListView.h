@@ -10,7 +10,6 @@
 #include <memory>
 #include <optional>
 
-class BusySpinner;
 class FriendListModel;
 class FriendManager;
 class FriendMessageManager;
@@ -18,6 +17,7 @@ class PlainLabel;
 class QListView;
 class QPushButton;
 class QStackedWidget;
+class RefreshButton;
 
 /// The friends page of the preferences: the list as cards with pin switches and delete
 /// buttons, the state of the message connection with a reconnect button and the count of
@@ -74,8 +74,7 @@ private:
     std::optional<Friend> m_showingSendMessage;
     std::unique_ptr<TimerSource::Timer> m_settleTimer;
 
-    QPushButton* m_refresh = nullptr;
-    BusySpinner* m_refreshSpinner = nullptr;
+    RefreshButton* m_refresh = nullptr;
     QWidget* m_dot = nullptr;
     PlainLabel* m_status = nullptr;
     QPushButton* m_reconnect = nullptr;

@@ -3,6 +3,7 @@
 
 #include "friends/FriendListModel.h"
 #include "friends/FriendListView.h"
+#include "friends/FriendPageSymbols.h"
 #include "friends/FriendRowDelegate.h"
 #include "friends/SendMessageSheet.h"
 #include "support/DrawnText.h"
@@ -23,6 +24,7 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolTip>
+#include <QVariantAnimation>
 
 using namespace Qt::StringLiterals;
 
@@ -82,6 +84,29 @@ QRect colourBox(const QImage& image, const QRect& area)
     return box;
 }
 
+/// The box around the pixels of `area` in `image` that stand out from the area's commonest
+/// colour: where a symbol was drawn.
+QRect inkBox(const QImage& image, const QRect& area)
+{
+    const QColor background = dominantColour(image, area);
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (contrastRatio(image.pixelColor(x, y), background) > 1.2)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+/// How many pixels of two pictures of one size tell apart.
+int differingPixels(const QImage& a, const QImage& b)
+{
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += contrastRatio(a.pixelColor(x, y), b.pixelColor(x, y)) > 1.2 ? 1 : 0;
+    return count;
+}
+
 } // namespace
 
 TEST_F(FriendListPage, ShowsLoadingEmptyOrListAndTheConnection)
@@ -125,16 +150,46 @@ TEST_F(FriendListPage, RefreshStaysDisabledUntilHalfASecondAfterTheReload)
             openPage();
         if (fails)
             server.scriptNext(ScriptedReply { 500, R"({"success":false,"message":"忙"})" });
-        auto* refresh = page->findChild<QPushButton*>(u"refresh"_s);
+        auto* refresh = page->findChild<RefreshButton*>(u"refresh"_s);
+        ASSERT_TRUE(refresh);
+        const QImage atRest = drawnImage(refresh);
         refresh->click();
         EXPECT_FALSE(refresh->isEnabled());
         EXPECT_TRUE(page->isRefreshing());
+
+        // The arrow spins a turn a second for as long as the refresh lasts, about its centre:
+        // a quarter of a second in it is the upright arrow turned a quarter turn.
+        QVariantAnimation* spin = refresh->spin();
+        EXPECT_EQ(spin->state(), QAbstractAnimation::Running);
+        EXPECT_EQ(spin->loopCount(), -1);
+        EXPECT_EQ(spin->duration(), 1000);
+        EXPECT_EQ(spin->easingCurve().type(), QEasingCurve::Linear);
+        spin->pause();
+        spin->setCurrentTime(0);
+        const QImage upright = drawnImage(refresh);
+        spin->setCurrentTime(250);
+        EXPECT_DOUBLE_EQ(refresh->angle(), 90.0);
+        const QImage quarter = drawnImage(refresh);
+        spin->resume();
+        // The ring looks alike at any angle; the head and the gap tell the turn, clockwise.
+        const int turned = differingPixels(upright, quarter);
+        const int clockwise = differingPixels(upright.transformed(QTransform().rotate(90)), quarter);
+        const int anticlockwise = differingPixels(upright.transformed(QTransform().rotate(-90)), quarter);
+        EXPECT_GT(turned, 20) << "the arrow did not turn";
+        EXPECT_LT(clockwise * 4, turned);
+        EXPECT_LT(clockwise * 4, anticlockwise);
+
         ASSERT_TRUE(waitUntil([&] { return !friends->isLoading(); }));
         timers.advanceMs(499);
         EXPECT_FALSE(refresh->isEnabled());
+        EXPECT_EQ(spin->state(), QAbstractAnimation::Running);
         timers.advanceMs(1);
         EXPECT_TRUE(refresh->isEnabled());
         EXPECT_EQ(friends->friends().size(), 2) << "a failed reload keeps the list";
+        // It comes to rest upright, drawn as before the press.
+        ASSERT_TRUE(waitUntil([&] { return spin->state() == QAbstractAnimation::Stopped; }));
+        EXPECT_EQ(refresh->angle(), 0.0);
+        EXPECT_EQ(differingPixels(drawnImage(refresh), atRest), 0);
     }
 }
 
@@ -285,6 +340,20 @@ TEST_F(FriendListPage, TheConnectionLineAndTheEmptyStateReadInLightAndDark)
         expectReadable(shot, labelArea(u"📨 未读消息: 1 条"_s).adjusted(24, 0, 0, 0), "unread", { "orange" });
         expectReadable(shot, labelArea(u"还没有好友"_s), "empty title", { "grey" });
         expectReadable(shot, labelArea(u"通过验证码添加好友，开始聊天吧"_s), "empty hint", { "grey" });
+
+        // The empty state's symbol: 60 px tall, grey alone, reading as a symbol must at 3:1.
+        const QRect symbol = areaIn(page->findChild<NoFriendsSymbol*>(u"emptySymbol"_s), page.get());
+        EXPECT_EQ(inkBox(shot, symbol.adjusted(-4, -4, 4, 4)).height(), 60);
+        const std::map<std::string, double> symbolInks = inkContrasts(shot, symbol);
+        ASSERT_TRUE(symbolInks.contains("grey")) << "no symbol";
+        EXPECT_EQ(symbolInks.size(), 1U);
+        EXPECT_GE(symbolInks.at("grey"), 3.0);
+        // The refresh arrow in the button's text colour.
+        auto* refresh = page->findChild<RefreshButton*>(u"refresh"_s);
+        const QRect button = areaIn(refresh, page.get());
+        const QColor arrow = strongestInk(shot, button, button.topLeft());
+        EXPECT_LT(contrastRatio(arrow, refresh->palette().color(QPalette::ButtonText)), 1.1)
+            << arrow.name().toStdString();
         page.reset();
     }
     QApplication::setPalette(lightPalette());
@@ -352,6 +421,20 @@ TEST_F(FriendListPage, CardAndSheetCaptionsAreSecondaryInLightAndDark)
         EXPECT_GE(trackContrast, 1.3) << offTrack.name().toStdString();
         EXPECT_LT(trackContrast, 3.0) << offTrack.name().toStdString();
         const int pinLeft = track.center().x() - 50;
+
+        // While the list refreshes the disabled button's arrow, caught a quarter turn in,
+        // still reads on the page as a symbol must.
+        auto* refresh = page->findChild<RefreshButton*>(u"refresh"_s);
+        refresh->click();
+        ASSERT_TRUE(waitUntil([&] { return !friends->isLoading(); }));
+        ASSERT_FALSE(refresh->isEnabled());
+        refresh->spin()->pause();
+        refresh->spin()->setCurrentTime(250);
+        const QImage refreshing = drawnImage(page.get());
+        saveShot(refreshing, dark ? u"friend-list-refreshing-dark"_s : u"friend-list-refreshing-light"_s);
+        const std::map<std::string, double> arrow = inkContrasts(refreshing, areaIn(refresh, page.get()));
+        ASSERT_TRUE(arrow.contains("grey")) << "no arrow";
+        EXPECT_GE(arrow.at("grey"), 3.0);
         const QRect nickname = inPage(QRect(textLeft, row.top() + 18, pinLeft - 8 - textLeft, 22));
 
         page->showSendMessage(friends->friends().at(0));
