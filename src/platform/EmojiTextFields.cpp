@@ -3,7 +3,9 @@
 #include "platform/EmojiStyle.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSyntaxHighlighter>
@@ -94,6 +96,45 @@ private:
     bool m_formatted = false;
 };
 
+void highlight(QTextDocument* document)
+{
+    // At once: a highlighter left to itself starts on the next turn of the event loop,
+    // after the field may have been drawn.
+    if (document && !document->findChild<QObject*>(equippedName, Qt::FindDirectChildrenOnly))
+        (new EmojiHighlighter(document))->rehighlight();
+}
+
+// A label that lets its text be selected lays it out in a text document of its own, past the
+// style. The document comes and goes with the label's text and interaction flags, so it is
+// looked for again whenever the label is about to be measured or drawn.
+class LabelFormats final : public QObject
+{
+public:
+    explicit LabelFormats(QLabel* label)
+        : QObject(label)
+        , m_label(label)
+    {
+        setObjectName(equippedName);
+        label->installEventFilter(this);
+        apply();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_label
+            && (event->type() == QEvent::Paint || event->type() == QEvent::LayoutRequest
+                || event->type() == QEvent::Show))
+            apply();
+        return false;
+    }
+
+private:
+    void apply() { highlight(m_label->findChild<QTextDocument*>()); }
+
+    QLabel* m_label;
+};
+
 QTextDocument* documentOf(QWidget* widget)
 {
     if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
@@ -112,10 +153,10 @@ void EmojiTextFields::equip(QWidget* widget)
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         if (!edit->findChild<QObject*>(equippedName, Qt::FindDirectChildrenOnly))
             new LineEditFormats(edit);
-    } else if (QTextDocument* document = documentOf(widget)) {
-        // At once: a highlighter left to itself starts on the next turn of the event loop,
-        // after the field may have been drawn.
-        if (!document->findChild<QObject*>(equippedName, Qt::FindDirectChildrenOnly))
-            (new EmojiHighlighter(document))->rehighlight();
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        if (!label->findChild<QObject*>(equippedName, Qt::FindDirectChildrenOnly))
+            new LabelFormats(label);
+    } else {
+        highlight(documentOf(widget));
     }
 }

@@ -143,6 +143,8 @@ TEST_F(EmojiDrawing, EmojiInTextFieldsAndPaintedRowsAreInColour)
     QPalette bluePen = QApplication::palette();
     bluePen.setColor(QPalette::Base, Qt::white);
     bluePen.setColor(QPalette::Text, Qt::blue);
+    bluePen.setColor(QPalette::Window, Qt::white);
+    bluePen.setColor(QPalette::WindowText, Qt::blue);
     const auto inkOfField = [&](QWidget& field) {
         field.setStyle(style.get());
         field.setFont(big);
@@ -183,8 +185,24 @@ TEST_F(EmojiDrawing, EmojiInTextFieldsAndPaintedRowsAreInColour)
         rich.setPlainText(text);
         EXPECT_GT(inkOfField(rich), 30) << "text edit " << name;
         EXPECT_GT(inkOfRow(text), 30) << "painted row " << name;
+        // A selectable label lays its text out in a document of its own, made anew as the
+        // text or the flags change.
+        QLabel selectable;
+        selectable.setTextFormat(Qt::PlainText);
+        selectable.setWordWrap(true);
+        selectable.setTextInteractionFlags(Qt::TextSelectableByMouse);
+        selectable.setText(u"<b>x</b> "_s + text);
+        EXPECT_GT(inkOfField(selectable), 30) << "selectable label " << name;
+        selectable.setText(u"前面 "_s + text);
+        selectable.setTextInteractionFlags(Qt::NoTextInteraction);
+        selectable.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        EXPECT_GT(inkOfField(selectable), 30) << "selectable label after changing " << name;
+        EXPECT_EQ(selectable.text(), u"前面 "_s + text);
     }
     EXPECT_EQ(inkOfRow(u"abc 中文"_s), 0) << "text without emoji is drawn as before";
+    QLabel plainSelectable(u"abc 中文"_s);
+    plainSelectable.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    EXPECT_EQ(inkOfField(plainSelectable), 0) << "a selectable label without emoji keeps the pen";
     // A password field never shows what it holds.
     QLineEdit password;
     password.setFrame(false);

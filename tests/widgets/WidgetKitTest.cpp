@@ -1,5 +1,6 @@
 // The shared widget kit: text that is never markup, limits that never split an emoji,
 // the overlay card's cover and fades, and the spinner's life.
+#include "platform/EmojiStyle.h"
 #include "platform/TextFitting.h"
 #include "support/Wait.h"
 #include "widgets/BannerRow.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyleFactory>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -107,6 +109,45 @@ TEST(PlainText, MarkupFromUsersShowsLiterally)
     }
     EXPECT_EQ(banner.message(), markup);
     EXPECT_TRUE(banner.toolTip().isEmpty()) << "nothing was shortened";
+}
+
+// The banner's message can be selected, so it is laid out past the style's text drawing.
+// Drawn with a pure blue pen on white, a text font leaves nothing but blends of the two; only
+// the colour emoji font paints other colours. The message stays plain text and selectable.
+TEST(PlainText, BannerEmojiAreInColourAndTheMessageStaysSelectable)
+{
+    if (EmojiStyle::colorEmojiFamily().isEmpty())
+        GTEST_SKIP() << "no colour emoji font installed";
+    EmojiStyle style(QStyleFactory::create(u"Fusion"_s));
+    for (const QString& emoji : { u"👨‍👩‍👧"_s, u"☀️"_s }) {
+        BannerRow banner(BannerRow::Kind::error);
+        banner.resize(400, 120);
+        banner.setMessage(u"<b>出错</b> "_s + emoji + u" Z"_s);
+        auto* text = banner.findChild<PlainLabel*>();
+        ASSERT_TRUE(text);
+        QFont big = text->font();
+        big.setPixelSize(32);
+        text->setFont(big);
+        QPalette bluePen = text->palette();
+        bluePen.setColor(QPalette::Window, Qt::white);
+        bluePen.setColor(QPalette::WindowText, Qt::blue);
+        text->setPalette(bluePen);
+        text->setStyle(&style);
+        text->resize(380, 100);
+        const QImage image = text->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int notThePen = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb c = image.pixel(x, y);
+                notThePen += std::abs(qRed(c) - qGreen(c)) > 24 || qBlue(c) < 240 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(notThePen, 30) << emoji.toStdString();
+        EXPECT_EQ(text->textFormat(), Qt::PlainText);
+        EXPECT_TRUE(text->textInteractionFlags() & Qt::TextSelectableByMouse);
+        text->setSelection(0, 3);
+        EXPECT_EQ(text->selectedText(), u"<b>"_s);
+    }
 }
 
 TEST(PlainText, LongTextIsShortenedOnScreenOnly)
