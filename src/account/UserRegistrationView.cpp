@@ -7,6 +7,7 @@
 #include "server/UserManager.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/Divider.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
@@ -140,12 +141,7 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, APIClient& 
     layout->setSpacing(20);
     layout->addWidget(buildHeader());
 
-    // One plain line: a sunken one turns into a bright stripe in a dark palette.
-    auto* divider = new QFrame(this);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Plain);
-    divider->setForegroundRole(QPalette::Midlight);
-    layout->addWidget(divider);
+    layout->addWidget(Divider::create(this));
 
     auto* content = new QWidget(this);
     auto* contentLayout = new QVBoxLayout(content);

@@ -10,6 +10,7 @@
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/Divider.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/OverlayCard.h"
@@ -57,15 +58,6 @@ QString previewText(const QString& text, const QFont& font)
             last += ellipsis;
     }
     return lines.join(u'\n');
-}
-
-QFrame* divider(QWidget* parent)
-{
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setForegroundRole(QPalette::Midlight);
-    return line;
 }
 
 PlainLabel* styledLabel(const QString& text, qreal scale, bool bold, bool secondary, QWidget* parent)
@@ -148,7 +140,7 @@ QWidget* BottleChatView::buildListPane()
     header->addWidget(m_throwButton, 1);
     header->addWidget(m_pickButton, 1);
     layout->addLayout(header);
-    layout->addWidget(divider(pane));
+    layout->addWidget(Divider::create(pane));
 
     // The margins go with the banner: a hidden banner leaves no gap above the list.
     m_bannerBox = new QWidget(pane);

@@ -9,6 +9,7 @@
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/Divider.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
@@ -33,15 +34,6 @@ const QString ChatView::noEmoji = u"🌊"_s;
 namespace {
 
 const QString category = u"Conversation"_s;
-
-QFrame* divider(QWidget* parent)
-{
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setForegroundRole(QPalette::Midlight);
-    return line;
-}
 
 } // namespace
 
@@ -79,7 +71,7 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     headerLayout->addWidget(m_emoji);
     headerLayout->addWidget(m_name, 1);
     layout->addWidget(header);
-    layout->addWidget(divider(this));
+    layout->addWidget(Divider::create(this));
 
     m_list->setObjectName(u"chatMessages"_s);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -108,7 +100,7 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     m_errorBox->hide();
     connect(&m_errorTimer, &QTimer::timeout, m_errorBox, &QWidget::hide);
     layout->addWidget(m_errorBox);
-    layout->addWidget(divider(this));
+    layout->addWidget(Divider::create(this));
 
     auto* bar = new QWidget(this);
     bar->setBackgroundRole(QPalette::Base);

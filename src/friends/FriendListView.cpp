@@ -11,6 +11,7 @@
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/Divider.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
@@ -68,10 +69,7 @@ FriendListView::FriendListView(
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(buildHeader());
-    auto* divider = new QFrame(this);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Sunken);
-    layout->addWidget(divider);
+    layout->addWidget(Divider::create(this));
     layout->addWidget(buildConnectionBlock());
     layout->addWidget(buildContent(), 1);
 

@@ -3,6 +3,7 @@
 #include "platform/CloseSymbol.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
+#include "widgets/Divider.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
@@ -63,10 +64,8 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     titleRow->addWidget(close);
     layout->addLayout(titleRow);
 
-    auto* divider = new QFrame(this);
+    QFrame* divider = Divider::create(this);
     divider->setObjectName(u"divider"_s);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Sunken);
     layout->addWidget(divider);
 
     auto* editorBlock = new QVBoxLayout;

@@ -8,6 +8,7 @@
 #include "platform/Screens.h"
 #include "preferences/FormParts.h"
 #include "shell/NotificationManager.h"
+#include "widgets/Divider.h"
 #include "widgets/PlainLabel.h"
 
 #include <QClipboard>
@@ -26,14 +27,6 @@ namespace {
 QString truncated(double value)
 {
     return std::isfinite(value) ? QString::number(std::clamp(std::trunc(value), -1e15, 1e15), 'f', 0) : u"0"_s;
-}
-
-QFrame* divider(QWidget* parent)
-{
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
 }
 
 } // namespace
@@ -75,7 +68,7 @@ AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, PetWindowHo
     about->addWidget(version);
     about->addWidget(FormParts::caption(u"Linux 桌面宠物应用"_s, this));
     about->addWidget(FormParts::caption(u"让可爱的宠物陪伴你的工作和生活！"_s, this));
-    about->addWidget(divider(this));
+    about->addWidget(Divider::create(this));
 
     auto* websiteRow = new QHBoxLayout;
     websiteRow->addWidget(FormParts::caption(u"官网："_s, this));
@@ -88,7 +81,7 @@ AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, PetWindowHo
     websiteRow->addWidget(website);
     websiteRow->addStretch();
     about->addLayout(websiteRow);
-    about->addWidget(divider(this));
+    about->addWidget(Divider::create(this));
 
     about->addWidget(FormParts::caption(u"开发者联系方式"_s, this));
     auto* contactRow = new QHBoxLayout;

@@ -1,5 +1,6 @@
 #include "preferences/PreferencesView.h"
 
+#include "widgets/Divider.h"
 #include "widgets/EmojiLabel.h"
 
 #include <QHBoxLayout>
@@ -51,10 +52,7 @@ PreferencesView::PreferencesView(Pages pages, const std::optional<QString>& init
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_sidebar);
-    auto* separator = new QFrame(this);
-    separator->setFrameShape(QFrame::VLine);
-    separator->setFrameShadow(QFrame::Sunken);
-    layout->addWidget(separator);
+    layout->addWidget(Divider::create(this, Qt::Vertical));
     m_detail->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(m_detail, 1);
 

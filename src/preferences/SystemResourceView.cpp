@@ -2,6 +2,7 @@
 
 #include "platform/NumberFormat.h"
 #include "preferences/FormParts.h"
+#include "widgets/Divider.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 
@@ -104,10 +105,7 @@ SystemResourceView::SystemResourceView(SystemInfo& info, QWidget* parent)
     content->setContentsMargins(10, 4 + 6, 10, 4 + 6);
     content->addWidget(row(u"🖥️"_s, cpuTitle, m_cpuValue, m_meter, this));
     content->addWidget(row(u"🧠"_s, memoryTitle, m_memoryValue, nullptr, this));
-    auto* divider = new QFrame(this);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Sunken);
-    content->addWidget(divider);
+    content->addWidget(Divider::create(this));
     content->addWidget(FormParts::caption(u"提示：数值持续偏高可能影响系统性能"_s, this));
 
     m_timer.setTimerType(Qt::PreciseTimer);

@@ -1,13 +1,16 @@
 #pragma once
 
+#include <Qt>
+
 class QFrame;
 class QWidget;
 
-/// The faint line between a header and what follows it: a plain 1 px line in the text
-/// colour at 15 % opacity, so it stays quiet in a light and a dark palette alike.
+/// The faint line between a header and what follows it (or between a sidebar and its
+/// page): a plain 1 px line in the text colour at 15 % opacity, so it stays quiet in a light
+/// and a dark palette alike, and follows the palette when it changes.
 namespace Divider {
 
-/// A new horizontal divider, as tall as a frame line asks (the line itself is 1 px).
-[[nodiscard]] QFrame* create(QWidget* parent);
+/// A new divider, as thick as a frame line asks (the line itself is 1 px).
+[[nodiscard]] QFrame* create(QWidget* parent, Qt::Orientation orientation = Qt::Horizontal);
 
 } // namespace Divider

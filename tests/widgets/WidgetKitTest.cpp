@@ -1,10 +1,12 @@
 // The shared widget kit: text that is never markup, limits that never split an emoji,
-// the overlay card's cover and fades, and the spinner's life.
+// the overlay card's cover and fades, the spinner's life, and the divider's ink.
 #include "platform/EmojiStyle.h"
 #include "platform/TextFitting.h"
+#include "support/DrawnText.h"
 #include "support/Wait.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/Divider.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/OverlayCard.h"
@@ -12,6 +14,7 @@
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -20,6 +23,8 @@
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -285,4 +290,57 @@ TEST(BusySpinner, TurnsOnlyWhileVisible)
     spinner->show();
     window.hide();
     EXPECT_FALSE(spinner->isSpinning()) << "a hidden window does not keep a timer running";
+}
+
+TEST(Divider, IsAQuietOnePixelLineInLightAndDark)
+{
+    struct Case
+    {
+        const char* name;
+        QPalette madeIn;
+        QPalette shownIn;
+        Qt::Orientation orientation;
+    };
+    const Case cases[] = {
+        { "light", lightPalette(), lightPalette(), Qt::Horizontal },
+        { "dark", darkFusionPalette(), darkFusionPalette(), Qt::Horizontal },
+        { "light, vertical", lightPalette(), lightPalette(), Qt::Vertical },
+        { "dark, vertical", darkFusionPalette(), darkFusionPalette(), Qt::Vertical },
+        { "made in light, switched to dark", lightPalette(), darkFusionPalette(), Qt::Horizontal },
+        { "made in dark, switched to light", darkFusionPalette(), lightPalette(), Qt::Horizontal },
+    };
+    for (const Case& c : cases) {
+        QWidget window;
+        window.setPalette(c.madeIn);
+        window.setAutoFillBackground(true);
+        auto* layout = new QVBoxLayout(&window);
+        if (c.orientation == Qt::Vertical)
+            layout->setDirection(QBoxLayout::LeftToRight);
+        layout->setContentsMargins(10, 10, 10, 10);
+        QFrame* divider = Divider::create(&window, c.orientation);
+        layout->addWidget(divider);
+        window.resize(60, 60);
+        window.setPalette(c.shownIn);
+        const QImage image = drawnImage(&window);
+        const QColor background = image.pixelColor(2, 2);
+
+        // Across the line: exactly one pixel differs from the window (no second, bright
+        // highlight line), and it stands out without shouting.
+        const QRect area = areaIn(divider, &window);
+        const QPoint middle = area.center();
+        QList<QColor> across;
+        for (int step = -3; step <= 3; ++step)
+            across.append(c.orientation == Qt::Horizontal ? image.pixelColor(middle.x(), middle.y() + step)
+                                                          : image.pixelColor(middle.x() + step, middle.y()));
+        const auto inked = std::count_if(
+            across.cbegin(), across.cend(), [&background](const QColor& pixel) { return pixel != background; });
+        EXPECT_EQ(inked, 1) << c.name;
+        QColor line = background;
+        for (const QColor& pixel : across)
+            if (pixel != background)
+                line = pixel;
+        const double contrast = contrastRatio(line, background);
+        EXPECT_GT(contrast, 1.1) << c.name;
+        EXPECT_LT(contrast, 3.0) << c.name;
+    }
 }

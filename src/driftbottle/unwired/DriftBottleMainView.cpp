@@ -3,6 +3,7 @@
 #include "driftbottle/unwired/BottleListTabView.h"
 #include "driftbottle/unwired/SegmentedSwitch.h"
 #include "driftbottle/unwired/ThrowBottleTabView.h"
+#include "widgets/Divider.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -52,11 +53,7 @@ DriftBottleMainView::DriftBottleMainView(
     segmentRow->addStretch(1);
     segmentRow->addWidget(m_segments);
     segmentRow->addStretch(1);
-    auto* divider = new QFrame(this);
-    divider->setFrameShape(QFrame::HLine);
-    // Plain: a sunken line turns into a bright stripe in a dark palette.
-    divider->setFrameShadow(QFrame::Plain);
-    divider->setForegroundRole(QPalette::Midlight);
+    QFrame* divider = Divider::create(this);
 
     m_stage->setObjectName(u"tabStage"_s);
     m_stage->setAutoFillBackground(true);
