@@ -1,28 +1,19 @@
 #include "widgets/ProminentButton.h"
 
-#include <QPushButton>
+#include "widgets/ButtonStyle.h"
 
-using namespace Qt::StringLiterals;
+#include <QPushButton>
 
 namespace ProminentButton {
 
 void style(QPushButton* button)
 {
-    button->setAutoDefault(false);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setStyleSheet(
-        u"QPushButton { background: #007AFF; color: white; border: none; border-radius: 6px;"
-        " padding: 5px 14px; }"
-        "QPushButton:hover { background: #1A88FF; }"
-        "QPushButton:pressed { background: #0062CC; }"
-        "QPushButton:disabled { background: rgba(0, 122, 255, 90); color: rgba(255, 255, 255, 200); }"_s);
+    ButtonStyle::apply(button, ButtonStyle::Style::borderedProminent);
 }
 
 QPushButton* create(const QString& text, QWidget* parent)
 {
-    auto* button = new QPushButton(text, parent);
-    style(button);
-    return button;
+    return ButtonStyle::create(text, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::regular, parent);
 }
 
 } // namespace ProminentButton

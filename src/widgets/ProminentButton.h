@@ -5,8 +5,7 @@
 class QPushButton;
 class QWidget;
 
-/// The filled accent look of the main action of a page or form: white text on blue, a
-/// paler blue while the button is disabled. The same in a light and a dark palette.
+/// The main action of a page or form: the bordered prominent button style at the regular size.
 namespace ProminentButton {
 
 /// Gives `button` the prominent look.

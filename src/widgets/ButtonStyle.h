@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+class QAbstractButton;
+class QPushButton;
+class QWidget;
+
+/// The program's button looks, one each, drawn from the palette and redrawn when it changes.
+namespace ButtonStyle {
+
+enum class Style {
+    plain, ///< the title alone, in the text colour, no face
+    bordered, ///< a quiet grey face under the title in the text colour
+    borderedProminent, ///< a face in the accent colour under a white title: the main action
+    borderless, ///< the title alone, in the accent colour, no face
+};
+
+enum class ControlSize {
+    small, ///< subheadline title, tight padding
+    regular,
+    large, ///< taller, wider padding
+};
+
+/// Gives `button` `style` at `size`, now and whenever the palette changes. The button's font
+/// becomes the size's own.
+void apply(QAbstractButton* button, Style style, ControlSize size = ControlSize::regular);
+
+/// A push button with `text` in `style` at `size`; it never becomes a dialog's default by
+/// having the focus.
+[[nodiscard]] QPushButton* create(
+    const QString& text, Style style, ControlSize size = ControlSize::regular, QWidget* parent = nullptr);
+
+/// The style sheet `apply` gives a button in its current palette (for the tests' own sums).
+[[nodiscard]] QString sheetFor(const QAbstractButton* button, Style style, ControlSize size);
+
+} // namespace ButtonStyle

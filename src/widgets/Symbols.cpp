@@ -1,0 +1,519 @@
+#include "widgets/Symbols.h"
+
+#include "platform/SecondaryColour.h"
+#include "widgets/ReadableColour.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QPixmap>
+
+#include <cmath>
+
+namespace Symbols {
+
+namespace {
+
+/// Every glyph is drawn on a 16-unit square; strokes are this thick, so the set has one
+/// line weight.
+constexpr qreal unitSide = 16.0;
+constexpr qreal strokeWidth = 1.5;
+
+class Pen
+{
+public:
+    Pen(QPainter& painter, const QColor& colour)
+        : m_painter(painter)
+        , m_colour(colour)
+    {
+    }
+
+    /// Draws what follows in the symbol's colour, as a line of `width`.
+    QPainter& stroke(qreal width = strokeWidth)
+    {
+        m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_painter.setPen(QPen(m_colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        m_painter.setBrush(Qt::NoBrush);
+        return m_painter;
+    }
+    /// Fills what follows in the symbol's colour.
+    QPainter& fill()
+    {
+        m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(m_colour);
+        return m_painter;
+    }
+    /// Cuts what follows out of the glyph as a line of `width`: the background shows through.
+    QPainter& cutStroke(qreal width = strokeWidth)
+    {
+        m_painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        m_painter.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        m_painter.setBrush(Qt::NoBrush);
+        return m_painter;
+    }
+    /// Cuts the area that follows out of the glyph.
+    QPainter& cutFill()
+    {
+        m_painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(Qt::black);
+        return m_painter;
+    }
+
+private:
+    QPainter& m_painter;
+    QColor m_colour;
+};
+
+void polyline(QPainter& painter, std::initializer_list<QPointF> points)
+{
+    painter.drawPolyline(points.begin(), int(points.size()));
+}
+
+QPainterPath person(QPointF head, qreal headRadius, const QRectF& shoulders, qreal bottom)
+{
+    QPainterPath body;
+    body.addEllipse(shoulders);
+    QPainterPath below;
+    below.addRect(shoulders.left(), shoulders.top(), shoulders.width(), bottom - shoulders.top());
+    QPainterPath face;
+    face.addEllipse(head, headRadius, headRadius);
+    return body.intersected(below).united(face);
+}
+
+QPainterPath stroked(const QPainterPath& path, qreal width)
+{
+    QPainterPathStroker stroker;
+    stroker.setWidth(width);
+    stroker.setCapStyle(Qt::FlatCap);
+    return stroker.createStroke(path);
+}
+
+/// Two people, the one behind set off from the one in front by a gap, struck through.
+void drawPeopleStruckThrough(Pen& pen)
+{
+    const QPainterPath front = person({ 5.5, 6.2 }, 2.6, QRectF(0.5, 10.0, 10.0, 10.0), 14.5);
+    QPainterPath back = person({ 11.5, 5.0 }, 2.2, QRectF(7.5, 8.8, 8.0, 8.0), 12.5);
+    back = back.subtracted(front.united(stroked(front, 1.5)));
+    QPainterPath line;
+    line.moveTo(2.0, 1.0);
+    line.lineTo(15.0, 15.0);
+    const QPainterPath shape = front.united(back).subtracted(stroked(line, 3.6)).united(stroked(line, 1.2));
+    pen.fill().drawPath(shape);
+}
+
+void drawDocument(Pen& pen, const QRectF& sheet, bool filled)
+{
+    if (filled)
+        pen.fill().drawRoundedRect(sheet, 1.8, 1.8);
+    else
+        pen.stroke().drawRoundedRect(sheet, 1.8, 1.8);
+}
+
+void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
+{
+    Pen pen(painter, colour);
+    switch (symbol) {
+    case Symbol::alarm:
+        pen.stroke().drawEllipse(QPointF(8, 9), 5.2, 5.2);
+        polyline(pen.stroke(1.4), { { 8, 6.2 }, { 8, 9 }, { 10, 10.4 } });
+        pen.stroke(1.8).drawLine(QPointF(1.8, 4.0), QPointF(4.0, 1.8));
+        pen.stroke(1.8).drawLine(QPointF(12.0, 1.8), QPointF(14.2, 4.0));
+        pen.stroke().drawLine(QPointF(4.6, 13.2), QPointF(3.4, 14.8));
+        pen.stroke().drawLine(QPointF(11.4, 13.2), QPointF(12.6, 14.8));
+        break;
+    case Symbol::arrowClockwise: {
+        const QRectF ring(2.6, 2.6, 10.8, 10.8);
+        QPainterPath arc;
+        arc.arcMoveTo(ring, 90);
+        arc.arcTo(ring, 90, 300);
+        pen.stroke(1.7).drawPath(arc);
+        QPainterPath head;
+        head.moveTo(11.4, 2.6);
+        head.lineTo(6.9, -0.4);
+        head.lineTo(6.9, 5.6);
+        head.closeSubpath();
+        pen.fill().drawPath(head);
+        break;
+    }
+    case Symbol::arrowUpForwardSquare:
+        pen.stroke().drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 3, 3);
+        pen.stroke().drawLine(QPointF(5.2, 10.8), QPointF(10.6, 5.4));
+        polyline(pen.stroke(), { { 6.6, 5.2 }, { 10.8, 5.2 }, { 10.8, 9.4 } });
+        break;
+    case Symbol::checkmarkCircleFill:
+        pen.fill().drawEllipse(QPointF(8, 8), 7.5, 7.5);
+        polyline(pen.cutStroke(1.8), { { 4.6, 8.3 }, { 7.0, 10.7 }, { 11.4, 5.6 } });
+        break;
+    case Symbol::chevronRight:
+        polyline(pen.stroke(2.0), { { 5.8, 2.6 }, { 11.2, 8 }, { 5.8, 13.4 } });
+        break;
+    case Symbol::clock:
+        pen.stroke().drawEllipse(QPointF(8, 8), 6.6, 6.6);
+        polyline(pen.stroke(1.4), { { 8, 4.2 }, { 8, 8 }, { 10.8, 9.6 } });
+        break;
+    case Symbol::cpu:
+        pen.stroke().drawRoundedRect(QRectF(3.5, 3.5, 9, 9), 1.6, 1.6);
+        pen.fill().drawRoundedRect(QRectF(6, 6, 4, 4), 0.6, 0.6);
+        for (const qreal at : { 5.6, 8.0, 10.4 }) {
+            pen.stroke(1.1).drawLine(QPointF(at, 0.9), QPointF(at, 2.8));
+            pen.stroke(1.1).drawLine(QPointF(at, 13.2), QPointF(at, 15.1));
+            pen.stroke(1.1).drawLine(QPointF(0.9, at), QPointF(2.8, at));
+            pen.stroke(1.1).drawLine(QPointF(13.2, at), QPointF(15.1, at));
+        }
+        break;
+    case Symbol::desktopComputer:
+        pen.stroke().drawRoundedRect(QRectF(1.25, 1.75, 13.5, 9.5), 1.6, 1.6);
+        pen.fill().drawRect(QRectF(7, 11, 2, 2.6));
+        pen.stroke().drawLine(QPointF(4.4, 14.2), QPointF(11.6, 14.2));
+        break;
+    case Symbol::docOnDoc:
+    case Symbol::docOnDocFill: {
+        const bool filled = symbol == Symbol::docOnDocFill;
+        const QRectF front(1.75, 4.25, 8.5, 10.5);
+        drawDocument(pen, QRectF(5.75, 1.25, 8.5, 10.5), filled);
+        // The sheet in front hides the one behind it, with a gap around its edge.
+        pen.cutFill().drawRoundedRect(front.adjusted(-1.6, -1.6, 1.6, 1.6), 2.6, 2.6);
+        drawDocument(pen, front, filled);
+        break;
+    }
+    case Symbol::envelopeFill:
+        pen.fill().drawRoundedRect(QRectF(0.75, 2.75, 14.5, 10.5), 1.8, 1.8);
+        polyline(pen.cutStroke(1.3), { { 1.4, 3.8 }, { 8, 9.0 }, { 14.6, 3.8 } });
+        break;
+    case Symbol::exclamationmarkTriangleFill: {
+        QPainterPath triangle;
+        triangle.moveTo(8, 1.6);
+        triangle.lineTo(15.2, 14.2);
+        triangle.lineTo(0.8, 14.2);
+        triangle.closeSubpath();
+        QPen rounded(colour, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        pen.fill();
+        painter.setPen(rounded);
+        painter.drawPath(triangle);
+        pen.cutStroke(1.7).drawLine(QPointF(8, 5.8), QPointF(8, 9.6));
+        pen.cutFill().drawEllipse(QPointF(8, 12.0), 1.0, 1.0);
+        break;
+    }
+    case Symbol::handPointUpBrailleFill:
+        pen.fill().drawRoundedRect(QRectF(6.2, 1.0, 3.2, 9.0), 1.6, 1.6);
+        pen.fill().drawRoundedRect(QRectF(4.0, 7.0, 9.6, 8.4), 2.8, 2.8);
+        pen.fill().drawRoundedRect(QRectF(2.0, 8.4, 3.4, 4.6), 1.7, 1.7);
+        pen.cutStroke(0.9).drawLine(QPointF(9.6, 7.4), QPointF(9.6, 10.2));
+        pen.cutStroke(0.9).drawLine(QPointF(11.8, 7.8), QPointF(11.8, 10.2));
+        for (const QPointF dot : { QPointF(2.6, 2.0), QPointF(2.6, 4.6), QPointF(4.4, 2.0) })
+            pen.fill().drawEllipse(dot, 0.95, 0.95);
+        break;
+    case Symbol::infoCircle:
+        pen.stroke().drawEllipse(QPointF(8, 8), 6.6, 6.6);
+        pen.fill().drawEllipse(QPointF(8, 4.9), 1.0, 1.0);
+        pen.stroke(1.7).drawLine(QPointF(8, 7.3), QPointF(8, 11.4));
+        break;
+    case Symbol::memoryChip:
+        pen.stroke().drawRoundedRect(QRectF(1.25, 3.75, 13.5, 7.5), 1.2, 1.2);
+        for (const qreal left : { 3.2, 6.75, 10.3 })
+            pen.fill().drawRect(QRectF(left, 5.8, 2.5, 3.4));
+        for (const qreal at : { 3.0, 5.0, 7.0, 9.0, 11.0, 13.0 })
+            pen.stroke(1.0).drawLine(QPointF(at, 11.6), QPointF(at, 14.0));
+        break;
+    case Symbol::paperplaneFill: {
+        QPainterPath plane;
+        plane.moveTo(15.2, 0.8);
+        plane.lineTo(0.8, 6.8);
+        plane.lineTo(6.4, 9.6);
+        plane.lineTo(9.2, 15.2);
+        plane.closeSubpath();
+        pen.fill().drawPath(plane);
+        pen.cutStroke(1.1).drawLine(QPointF(6.6, 9.4), QPointF(13.2, 2.8));
+        break;
+    }
+    case Symbol::pencilCircle:
+        pen.stroke().drawEllipse(QPointF(8, 8), 6.6, 6.6);
+        pen.stroke(2.0).drawLine(QPointF(6.0, 10.0), QPointF(10.4, 5.6));
+        pen.fill().drawPolygon(QPolygonF({ QPointF(4.6, 11.4), QPointF(5.1, 9.5), QPointF(6.5, 10.9) }));
+        break;
+    case Symbol::person2Slash:
+        drawPeopleStruckThrough(pen);
+        break;
+    case Symbol::personCropCircleBadgeQuestionmark: {
+        QPainterPath disc;
+        disc.addEllipse(QPointF(7.5, 7.5), 6.7, 6.7);
+        pen.stroke().drawPath(disc);
+        painter.save();
+        painter.setClipPath(disc);
+        pen.fill().drawPath(person({ 7.5, 5.6 }, 2.5, QRectF(2.5, 9.6, 10.0, 8.0), 16.0));
+        painter.restore();
+        // The badge: a disc with a question mark, set off from the circle by a gap.
+        const QPointF badge(12.2, 12.2);
+        pen.cutFill().drawEllipse(badge, 4.0, 4.0);
+        pen.fill().drawEllipse(badge, 3.2, 3.2);
+        QPainterPath hook;
+        hook.moveTo(11.0, 11.3);
+        hook.cubicTo(11.0, 9.6, 13.5, 9.6, 13.5, 11.1);
+        hook.cubicTo(13.5, 12.1, 12.2, 12.0, 12.2, 13.0);
+        pen.cutStroke(1.0).drawPath(hook);
+        pen.cutFill().drawEllipse(QPointF(12.2, 14.3), 0.6, 0.6);
+        break;
+    }
+    case Symbol::plusCircleFill:
+        pen.fill().drawEllipse(QPointF(8, 8), 7.5, 7.5);
+        pen.cutStroke(1.8).drawLine(QPointF(8, 4.4), QPointF(8, 11.6));
+        pen.cutStroke(1.8).drawLine(QPointF(4.4, 8), QPointF(11.6, 8));
+        break;
+    case Symbol::rectanglePortraitAndArrowRight:
+        pen.stroke().drawRoundedRect(QRectF(1.25, 1.25, 8.5, 13.5), 1.8, 1.8);
+        pen.cutFill().drawRect(QRectF(8.5, 5.2, 3.0, 5.6));
+        pen.stroke().drawLine(QPointF(5.6, 8), QPointF(14.6, 8));
+        polyline(pen.stroke(), { { 12.0, 5.4 }, { 14.6, 8 }, { 12.0, 10.6 } });
+        break;
+    case Symbol::trashCircle:
+        pen.stroke().drawEllipse(QPointF(8, 8), 6.6, 6.6);
+        pen.stroke(1.2).drawLine(QPointF(5.0, 5.6), QPointF(11.0, 5.6));
+        pen.stroke(1.2).drawPolyline(
+            QPolygonF({ QPointF(5.9, 6.4), QPointF(6.4, 11.2), QPointF(9.6, 11.2), QPointF(10.1, 6.4) }));
+        break;
+    case Symbol::trashFill:
+        pen.fill().drawRoundedRect(QRectF(1.6, 2.8, 12.8, 1.9), 0.9, 0.9);
+        pen.stroke(1.2).drawRoundedRect(QRectF(5.8, 0.9, 4.4, 2.4), 0.8, 0.8);
+        pen.fill().drawPolygon(
+            QPolygonF({ QPointF(3.0, 5.4), QPointF(13.0, 5.4), QPointF(12.1, 15.2), QPointF(3.9, 15.2) }));
+        pen.cutStroke(1.0).drawLine(QPointF(6.4, 7.6), QPointF(6.6, 13.0));
+        pen.cutStroke(1.0).drawLine(QPointF(9.6, 7.6), QPointF(9.4, 13.0));
+        break;
+    case Symbol::tray:
+        polyline(pen.stroke(),
+            { { 1.25, 9.0 }, { 3.8, 2.5 }, { 12.2, 2.5 }, { 14.75, 9.0 }, { 14.75, 13.75 }, { 1.25, 13.75 },
+                { 1.25, 9.0 } });
+        polyline(pen.stroke(),
+            { { 1.25, 9.0 }, { 5.0, 9.0 }, { 6.0, 11.0 }, { 10.0, 11.0 }, { 11.0, 9.0 }, { 14.75, 9.0 } });
+        break;
+    case Symbol::xmarkCircleFill:
+        pen.fill().drawEllipse(QPointF(8, 8), 7.5, 7.5);
+        pen.cutStroke(1.8).drawLine(QPointF(5.0, 5.0), QPointF(11.0, 11.0));
+        pen.cutStroke(1.8).drawLine(QPointF(11.0, 5.0), QPointF(5.0, 11.0));
+        break;
+    }
+}
+
+/// The glyph in `colour` on a transparent square of `pixels`.
+QImage render(Symbol symbol, int pixels, const QColor& colour)
+{
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(pixels / unitSide, pixels / unitSide);
+    drawGlyph(painter, symbol, colour);
+    return image;
+}
+
+const QColor& systemColour(Tint tint)
+{
+    static const QColor blue(0, 122, 255);
+    static const QColor green(52, 199, 89);
+    static const QColor gray(142, 142, 147);
+    static const QColor red(255, 59, 48);
+    static const QColor orange(255, 149, 0);
+    static const QColor yellow(255, 204, 0);
+    static const QColor white(255, 255, 255);
+    switch (tint) {
+    case Tint::blue:
+        return blue;
+    case Tint::green:
+        return green;
+    case Tint::gray:
+        return gray;
+    case Tint::red:
+        return red;
+    case Tint::orange:
+        return orange;
+    case Tint::yellow:
+        return yellow;
+    default:
+        return white;
+    }
+}
+
+QPalette::ColorRole textRoleOn(QPalette::ColorRole surface)
+{
+    switch (surface) {
+    case QPalette::Base:
+    case QPalette::AlternateBase:
+        return QPalette::Text;
+    case QPalette::Button:
+        return QPalette::ButtonText;
+    case QPalette::Highlight:
+        return QPalette::HighlightedText;
+    default:
+        return QPalette::WindowText;
+    }
+}
+
+/// Keeps a button's symbol icon in step with the palette; it lives as the button's child.
+class IconKeeper final : public QObject
+{
+public:
+    IconKeeper(QAbstractButton* button, Symbol symbol, Tint tint, int side)
+        : QObject(button)
+        , m_button(button)
+        , m_symbol(symbol)
+        , m_tint(tint)
+        , m_side(side)
+    {
+        setObjectName(QStringLiteral("symbolIconKeeper"));
+        button->installEventFilter(this);
+        update();
+    }
+
+    void set(Symbol symbol, Tint tint, int side)
+    {
+        m_symbol = symbol;
+        m_tint = tint;
+        m_side = side;
+        update();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_button
+            && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
+                || event->type() == QEvent::Polish))
+            update();
+        return false;
+    }
+
+private:
+    void update()
+    {
+        // A plain or borderless button draws no face: the symbol stands on its container.
+        const QWidget* under = m_button->parentWidget() ? m_button->parentWidget() : m_button;
+        const QColor background = under->palette().color(under->backgroundRole());
+        const QColor text = m_button->palette().color(QPalette::ButtonText);
+        const QColor drawn = colourOn(m_tint, background, text, m_button->palette().color(QPalette::Highlight));
+        if (drawn == m_drawn && m_button->iconSize() == QSize(m_side, m_side))
+            return;
+        m_drawn = drawn;
+        m_button->setIconSize(QSize(m_side, m_side));
+        m_button->setIcon(icon(m_symbol, m_side, drawn));
+    }
+
+    QAbstractButton* m_button;
+    Symbol m_symbol;
+    Tint m_tint;
+    int m_side;
+    QColor m_drawn;
+};
+
+} // namespace
+
+void paint(QPainter& painter, const QRectF& box, Symbol symbol, const QColor& colour)
+{
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const int pixels = std::max(1, int(std::lround(box.width() * ratio)));
+    QImage image = render(symbol, pixels, colour);
+    image.setDevicePixelRatio(ratio);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(box, image);
+    painter.restore();
+}
+
+QColor colourOn(Tint tint, const QColor& background, const QColor& text, const QColor& accent)
+{
+    switch (tint) {
+    case Tint::primary:
+        return text;
+    case Tint::secondary:
+        return SecondaryColour::dimmed(text, { background });
+    case Tint::accent:
+        return ReadableColour::on(accent, background, minimumContrast);
+    default:
+        return ReadableColour::on(systemColour(tint), background, minimumContrast);
+    }
+}
+
+QColor colour(Tint tint, const QPalette& palette, QPalette::ColorRole surface)
+{
+    return colourOn(
+        tint, palette.color(surface), palette.color(textRoleOn(surface)), palette.color(QPalette::Highlight));
+}
+
+QIcon icon(Symbol symbol, int side, const QColor& colour)
+{
+    QIcon result;
+    for (const int ratio : { 1, 2 }) {
+        QPixmap pixmap = QPixmap::fromImage(render(symbol, side * ratio, colour));
+        pixmap.setDevicePixelRatio(ratio);
+        result.addPixmap(pixmap);
+        result.addPixmap(pixmap, QIcon::Disabled);
+    }
+    return result;
+}
+
+void setButtonSymbol(QAbstractButton* button, Symbol symbol, Tint tint, int side)
+{
+    if (auto* keeper = button->findChild<IconKeeper*>(QStringLiteral("symbolIconKeeper"), Qt::FindDirectChildrenOnly))
+        keeper->set(symbol, tint, side);
+    else
+        new IconKeeper(button, symbol, tint, side);
+}
+
+} // namespace Symbols
+
+SymbolView::SymbolView(
+    Symbols::Symbol symbol, int side, Symbols::Tint tint, QWidget* parent, QPalette::ColorRole surface)
+    : QWidget(parent)
+    , m_symbol(symbol)
+    , m_tint(tint)
+    , m_side(side)
+    , m_surface(surface)
+{
+    setFixedSize(side, side);
+}
+
+void SymbolView::setSymbol(Symbols::Symbol symbol)
+{
+    m_symbol = symbol;
+    update();
+}
+
+void SymbolView::setTint(Symbols::Tint tint)
+{
+    m_tint = tint;
+    update();
+}
+
+void SymbolView::setSide(int side)
+{
+    m_side = side;
+    setFixedSize(side, side);
+    update();
+}
+
+QColor SymbolView::drawnColour() const
+{
+    return Symbols::colour(m_tint, palette(), m_surface);
+}
+
+QSize SymbolView::sizeHint() const
+{
+    return { m_side, m_side };
+}
+
+QSize SymbolView::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+void SymbolView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    QColor drawn = drawnColour();
+    if (!isEnabled())
+        drawn.setAlphaF(drawn.alphaF() * 0.4);
+    Symbols::paint(painter, QRectF(rect()), m_symbol, drawn);
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QPalette>
+#include <QWidget>
+
+class QAbstractButton;
+class QPainter;
+
+/// The program's one set of symbols: monochrome glyphs drawn from paths, all in one
+/// line weight, each taking the colour it is given. A symbol whose screen names no colour
+/// takes the text colour of where it stands, as text there would; nothing stands in with a
+/// colour emoji.
+namespace Symbols {
+
+enum class Symbol {
+    alarm,
+    arrowClockwise,
+    arrowUpForwardSquare,
+    checkmarkCircleFill,
+    chevronRight,
+    clock,
+    cpu,
+    desktopComputer,
+    docOnDoc,
+    docOnDocFill,
+    envelopeFill,
+    exclamationmarkTriangleFill,
+    handPointUpBrailleFill,
+    infoCircle,
+    memoryChip,
+    paperplaneFill,
+    pencilCircle,
+    person2Slash,
+    personCropCircleBadgeQuestionmark,
+    plusCircleFill,
+    rectanglePortraitAndArrowRight,
+    trashCircle,
+    trashFill,
+    tray,
+    xmarkCircleFill,
+};
+
+/// The colours a screen gives a symbol. The named ones are the desktop's usual system
+/// colours; like every stated colour they are shifted (hue kept) just as far as they must be
+/// to stand out from the background at 3:1, the least a glyph needs to be made out.
+enum class Tint {
+    primary, ///< the text colour of the surface
+    secondary, ///< the quieter text colour of the surface
+    accent, ///< the palette's highlight
+    white,
+    blue,
+    green,
+    gray,
+    red,
+    orange,
+    yellow,
+};
+
+/// The least contrast a symbol keeps against what it is drawn on.
+inline constexpr double minimumContrast = 3.0;
+
+/// Draws `symbol` into the square `box` in `colour` (used as given).
+void paint(QPainter& painter, const QRectF& box, Symbol symbol, const QColor& colour);
+
+/// `tint` as drawn on the `surface` role of `palette` (its text role is the one that goes
+/// with the surface: Text on Base, ButtonText on Button, WindowText otherwise).
+[[nodiscard]] QColor colour(Tint tint, const QPalette& palette, QPalette::ColorRole surface = QPalette::Window);
+
+/// `tint` as drawn on `background` with `text` as the text colour there.
+[[nodiscard]] QColor colourOn(Tint tint, const QColor& background, const QColor& text, const QColor& accent);
+
+/// An icon of `symbol` in `colour`, `side` pixels square (sharp on high-density screens).
+[[nodiscard]] QIcon icon(Symbol symbol, int side, const QColor& colour);
+
+/// Gives `button` the icon of `symbol`, `side` pixels square, in `tint` on the surface the
+/// button stands on, now and whenever the palette changes.
+void setButtonSymbol(QAbstractButton* button, Symbol symbol, Tint tint, int side);
+
+} // namespace Symbols
+
+/// A symbol standing on its own, `side` pixels square, in a tint drawn from the palette at
+/// every paint, so it follows a change of palette at once.
+class SymbolView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SymbolView)
+
+public:
+    /// `surface` is the role of the colour its container paints behind it.
+    SymbolView(Symbols::Symbol symbol, int side, Symbols::Tint tint, QWidget* parent = nullptr,
+        QPalette::ColorRole surface = QPalette::Window);
+
+    void setSymbol(Symbols::Symbol symbol);
+    void setTint(Symbols::Tint tint);
+    void setSide(int side);
+    [[nodiscard]] Symbols::Symbol symbol() const { return m_symbol; }
+    [[nodiscard]] Symbols::Tint tint() const { return m_tint; }
+    /// The colour it draws in now.
+    [[nodiscard]] QColor drawnColour() const;
+
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Symbols::Symbol m_symbol;
+    Symbols::Tint m_tint;
+    int m_side;
+    QPalette::ColorRole m_surface;
+};

@@ -1,0 +1,180 @@
+// The widget kit's vocabulary as drawn: the type scale's sizes at the default font and a
+// larger one, every symbol as a glyph in the colour it is given (readable, following the
+// palette), and the button styles' faces and titles in a light and a dark palette.
+#include "support/DrawnText.h"
+#include "support/Screenshots.h"
+#include "widgets/ButtonStyle.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using Symbols::Symbol;
+using Symbols::Tint;
+using TextStyle::Style;
+
+namespace {
+
+/// The height of the ink of "国H" drawn in `font`: what the eye takes as the text's size.
+int inkHeight(const QFont& font)
+{
+    QLabel label(u"国H"_s);
+    label.setFont(font);
+    label.setPalette(lightPalette());
+    label.adjustSize();
+    const QImage image = drawnImage(&label);
+    const QColor background = image.pixelColor(0, 0);
+    int top = image.height();
+    int bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (contrastRatio(image.pixelColor(x, y), background) > 2.0) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    return bottom - top + 1;
+}
+
+/// Restores the application font when a test has changed it.
+struct FontScope
+{
+    QFont saved = QApplication::font();
+    ~FontScope() { QApplication::setFont(saved); }
+};
+
+} // namespace
+
+TEST(TextStyle, StatedSizesArePixelsAtTheDefaultFontAndGrowWithALargerOne)
+{
+    FontScope scope;
+    const QFont platform = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    QApplication::setFont(platform);
+    for (const int stated : { 11, 14, 18, 30, 60 }) {
+        SCOPED_TRACE(stated);
+        EXPECT_EQ(TextStyle::systemFont(stated).pixelSize(), stated);
+    }
+    const int body = inkHeight(TextStyle::font(Style::body));
+    // Each step of the scale draws larger than the one below it, headline as body but bolder.
+    const QList<Style> ladder { Style::caption, Style::subheadline, Style::callout, Style::body, Style::title3,
+        Style::title2, Style::title, Style::largeTitle };
+    int previous = 0;
+    for (const Style style : ladder) {
+        const int drawn = inkHeight(TextStyle::font(style));
+        EXPECT_GE(drawn, previous) << int(style);
+        previous = drawn;
+    }
+    EXPECT_NEAR(inkHeight(TextStyle::font(Style::headline)), body, 1);
+    EXPECT_GT(TextStyle::font(Style::headline).weight(), TextStyle::font(Style::body).weight());
+
+    // At 12 points every size grows by the same share, never rounded to whole points.
+    QFont larger = platform;
+    larger.setPointSizeF(12);
+    QApplication::setFont(larger);
+    const qreal share = TextStyle::pixelSizeOf(larger) / TextStyle::pixelSizeOf(platform);
+    EXPECT_EQ(TextStyle::systemFont(30).pixelSize(), qRound(30 * share));
+    EXPECT_EQ(TextStyle::font(Style::body).pixelSize(), qRound(TextStyle::pixelSizeOf(larger)));
+    EXPECT_EQ(TextStyle::font(Style::title2).pixelSize(), qRound(TextStyle::pixelSizeOf(larger) * 17 / 13));
+}
+
+TEST(Symbols, EveryGlyphIsDrawnInItsTintAndReadsOnLightAndDark)
+{
+    const QList<Symbol> all { Symbol::alarm, Symbol::arrowClockwise, Symbol::arrowUpForwardSquare,
+        Symbol::checkmarkCircleFill, Symbol::chevronRight, Symbol::clock, Symbol::cpu, Symbol::desktopComputer,
+        Symbol::docOnDoc, Symbol::docOnDocFill, Symbol::envelopeFill, Symbol::exclamationmarkTriangleFill,
+        Symbol::handPointUpBrailleFill, Symbol::infoCircle, Symbol::memoryChip, Symbol::paperplaneFill,
+        Symbol::pencilCircle, Symbol::person2Slash, Symbol::personCropCircleBadgeQuestionmark, Symbol::plusCircleFill,
+        Symbol::rectanglePortraitAndArrowRight, Symbol::trashCircle, Symbol::trashFill, Symbol::tray,
+        Symbol::xmarkCircleFill };
+    const QList<std::pair<Tint, std::string>> tints { { Tint::blue, "blue" }, { Tint::green, "green" },
+        { Tint::orange, "orange" }, { Tint::red, "red" }, { Tint::gray, "grey" }, { Tint::secondary, "grey" },
+        { Tint::primary, "grey" } };
+    QWidget page;
+    page.setAutoFillBackground(true);
+    auto* row = new QHBoxLayout(&page);
+    QList<SymbolView*> views;
+    for (const Symbol symbol : all) {
+        views << new SymbolView(symbol, 30, Tint::primary, &page);
+        row->addWidget(views.last());
+    }
+    page.show();
+    for (const bool dark : { false, true }) {
+        page.setPalette(dark ? darkFusionPalette() : lightPalette());
+        for (const auto& [tint, ink] : tints) {
+            for (SymbolView* view : views)
+                view->setTint(tint);
+            const QImage image = drawnImage(&page);
+            saveShot(image, u"symbols-%1-%2"_s.arg(int(tint)).arg(dark ? u"dark"_s : u"light"_s));
+            const QColor background = page.palette().color(QPalette::Window);
+            for (SymbolView* view : views) {
+                SCOPED_TRACE(std::to_string(int(view->symbol())) + " tint " + std::to_string(int(tint))
+                    + (dark ? " dark" : " light"));
+                const QRect area = areaIn(view, &page);
+                const QColor drawn = strongestInk(image, area, area.topLeft() - QPoint(1, 0));
+                ASSERT_TRUE(drawn.isValid()) << "nothing drawn";
+                // The glyph's solid pixels are its tint, and the tint stands out.
+                EXPECT_LE(std::abs(drawn.hue() - view->drawnColour().hue()) % 360, 6) << ink;
+                EXPECT_GE(contrastRatio(view->drawnColour(), background), Symbols::minimumContrast);
+                const auto kinds = inkContrasts(image, area);
+                EXPECT_TRUE(kinds.count(ink)) << ink << " not drawn";
+            }
+        }
+    }
+}
+
+TEST(ButtonStyle, EachStyleHasOneLookWhoseTitleReadsInLightAndDark)
+{
+    struct Case
+    {
+        ButtonStyle::Style style;
+        bool face; // draws a face of its own
+        std::string titleInk;
+    };
+    const QList<Case> cases { { ButtonStyle::Style::plain, false, "grey" },
+        { ButtonStyle::Style::borderless, false, "blue" }, { ButtonStyle::Style::bordered, true, "grey" },
+        { ButtonStyle::Style::borderedProminent, true, "grey" } };
+    for (const bool dark : { false, true }) {
+        QWidget page;
+        page.setAutoFillBackground(true);
+        page.setPalette(dark ? darkFusionPalette() : lightPalette());
+        auto* row = new QHBoxLayout(&page);
+        QList<QList<QPushButton*>> buttons;
+        for (const Case& c : cases) {
+            QList<QPushButton*> sizes;
+            for (const auto size : { ButtonStyle::ControlSize::small, ButtonStyle::ControlSize::regular,
+                     ButtonStyle::ControlSize::large }) {
+                sizes << ButtonStyle::create(u"保存"_s, c.style, size, &page);
+                row->addWidget(sizes.last());
+            }
+            buttons << sizes;
+        }
+        page.show();
+        QCoreApplication::processEvents();
+        const QImage image = drawnImage(&page);
+        saveShot(image, u"button-styles-%1"_s.arg(dark ? u"dark"_s : u"light"_s));
+        const QColor background = page.palette().color(QPalette::Window);
+        for (int i = 0; i < cases.size(); ++i) {
+            const QList<QPushButton*>& sizes = buttons[i];
+            SCOPED_TRACE(std::to_string(i) + (dark ? " dark" : " light"));
+            // Small, regular and large stand ever taller.
+            EXPECT_LT(sizes[0]->sizeHint().height(), sizes[1]->sizeHint().height());
+            EXPECT_LT(sizes[1]->sizeHint().height(), sizes[2]->sizeHint().height());
+            for (QPushButton* button : sizes) {
+                const QRect area = areaIn(button, &page);
+                const QColor face = dominantColour(image, area);
+                EXPECT_EQ(face != background, cases[i].face);
+                EXPECT_GE(drawnContrast(image, area), 4.5);
+            }
+            if (cases[i].style == ButtonStyle::Style::borderless) {
+                const auto kinds = inkContrasts(image, areaIn(sizes[1], &page));
+                EXPECT_TRUE(kinds.count("blue")) << "the borderless title is in the accent colour";
+            }
+        }
+    }
+}
