@@ -1,17 +1,19 @@
 #include "widgets/BannerRow.h"
 
 #include "platform/TextFitting.h"
-#include "widgets/EmojiLabel.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextBoundaryFinder>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -46,22 +48,44 @@ QString breakable(const QString& text, int every)
 BannerRow::BannerRow(Kind kind, QWidget* parent)
     : QFrame(parent)
     , m_kind(kind)
-    , m_icon(new EmojiLabel(kind == Kind::success ? u"✅"_s : u"⚠️"_s, 0, this))
+    , m_icon(new SymbolView(
+          kind == Kind::success ? Symbols::Symbol::checkmarkCircleFill : Symbols::Symbol::exclamationmarkTriangleFill,
+          1,
+          kind == Kind::error         ? Symbols::Tint::red
+              : kind == Kind::success ? Symbols::Tint::green
+                                      : Symbols::Tint::orange,
+          this))
+    , m_iconColumn(new QVBoxLayout)
     , m_text(new PlainLabel({}, this))
 {
     m_text->setWordWrap(true);
+    // Level with the sign when the row is given more height than its lines take.
+    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     if (kind == Kind::notice)
         SecondaryText::apply(m_text, SecondaryText::Part::text, tint());
     else
         applyTextColour();
-    m_icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     m_layout = new QHBoxLayout(this);
     m_layout->setContentsMargins(12, 10, 12, 10);
     m_layout->setSpacing(8);
-    m_layout->addWidget(m_icon, 0, Qt::AlignTop);
+    // The sign stands level with the message's first line.
+    m_iconColumn->setContentsMargins(0, 0, 0, 0);
+    m_iconColumn->addWidget(m_icon);
+    m_iconColumn->addStretch(1);
+    m_layout->addLayout(m_iconColumn);
     m_layout->addWidget(m_text, 1);
+    fitSymbol();
+    applySymbolBackdrop();
+}
+
+void BannerRow::fitSymbol()
+{
+    const QFontMetrics metrics(m_text->font());
+    const int side = std::max(1, qRound(TextStyle::pixelSizeOf(m_text->font())));
+    m_icon->setSide(side);
+    m_iconColumn->setContentsMargins(0, std::max(0, (metrics.height() - side) / 2), 0, 0);
 }
 
 void BannerRow::setContentCentred(bool centred)
@@ -127,6 +151,20 @@ QColor BannerRow::colour() const
     return { 0xff, 0x95, 0x00 };
 }
 
+void BannerRow::applySymbolBackdrop()
+{
+    // The sign stands on the faint tint, not on the bare window: its colour is made to
+    // stand out from the two laid together.
+    const QColor under = palette().color(backgroundRole());
+    const QColor faint = tint();
+    const qreal a = faint.alphaF();
+    QPalette symbolPalette = m_icon->palette();
+    symbolPalette.setColor(QPalette::Window,
+        QColor::fromRgbF(faint.redF() * a + under.redF() * (1 - a), faint.greenF() * a + under.greenF() * (1 - a),
+            faint.blueF() * a + under.blueF() * (1 - a)));
+    m_icon->setPalette(symbolPalette);
+}
+
 void BannerRow::applyTextColour()
 {
     // The red or green as far towards the palette's text as it must go to read on its own
@@ -147,6 +185,10 @@ void BannerRow::applyTextColour()
 void BannerRow::changeEvent(QEvent* event)
 {
     QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitSymbol();
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange)
+        applySymbolBackdrop();
     if (m_kind != Kind::notice && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange))
         applyTextColour();
 }

@@ -2,14 +2,15 @@
 
 #include <QFrame>
 
-class EmojiLabel;
-class QHBoxLayout;
 class PlainLabel;
+class QHBoxLayout;
+class QVBoxLayout;
+class SymbolView;
 
-/// The coloured message row above a form's buttons: a warning for errors, a tick for
-/// success, the message as plain text on a faint tint of the same colour. The notice kind
-/// is quieter: an orange warning sign and grey text on a faint orange tint, for a failure
-/// the user can simply try again.
+/// The coloured message row above a form's buttons: a red warning sign for errors, a green
+/// tick for success, the message as plain text on a faint tint of the same colour. The notice
+/// kind is quieter: an orange warning sign and grey text on a faint orange tint, for a failure
+/// the user can simply try again. The sign is as tall as the message's font.
 class BannerRow final : public QFrame
 {
     Q_OBJECT
@@ -43,13 +44,16 @@ private:
     [[nodiscard]] QColor colour() const;
     [[nodiscard]] QColor tint() const;
     void fitText();
+    void fitSymbol();
+    void applySymbolBackdrop();
     void applyTextColour();
 
     Kind m_kind;
     QString m_message;
     QString m_shown;
     int m_lineLimit = 0;
-    EmojiLabel* m_icon;
+    SymbolView* m_icon;
+    QVBoxLayout* m_iconColumn;
     PlainLabel* m_text;
     QHBoxLayout* m_layout;
     bool m_centred = false;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -66,6 +67,7 @@ public:
     {
         setObjectName(u"buttonStyleKeeper"_s);
         button->installEventFilter(this);
+        watchContainer();
     }
 
     void set(Style style, ControlSize size)
@@ -77,10 +79,15 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_button
-            && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
-                || event->type() == QEvent::ApplicationPaletteChange))
+        // A button with a style sheet is told of no palette change, neither its own nor the
+        // application's: its container's change is the one that says the colours moved.
+        if (watched == m_container && event->type() == QEvent::PaletteChange) {
             update();
+        } else if (watched == m_button
+            && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange)) {
+            watchContainer();
+            update();
+        }
         return false;
     }
 
@@ -96,7 +103,20 @@ public:
     }
 
 private:
+    void watchContainer()
+    {
+        QWidget* container = m_button->parentWidget();
+        if (container == m_container)
+            return;
+        if (m_container)
+            m_container->removeEventFilter(this);
+        m_container = container;
+        if (m_container)
+            m_container->installEventFilter(this);
+    }
+
     QAbstractButton* m_button;
+    QPointer<QWidget> m_container;
     Style m_style;
     ControlSize m_size;
     bool m_updating = false;

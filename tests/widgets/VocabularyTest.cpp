@@ -86,12 +86,13 @@ TEST(TextStyle, StatedSizesArePixelsAtTheDefaultFontAndGrowWithALargerOne)
 TEST(Symbols, EveryGlyphIsDrawnInItsTintAndReadsOnLightAndDark)
 {
     const QList<Symbol> all { Symbol::alarm, Symbol::arrowClockwise, Symbol::arrowUpForwardSquare,
-        Symbol::checkmarkCircleFill, Symbol::chevronRight, Symbol::clock, Symbol::cpu, Symbol::desktopComputer,
-        Symbol::docOnDoc, Symbol::docOnDocFill, Symbol::envelopeFill, Symbol::exclamationmarkTriangleFill,
-        Symbol::handPointUpBrailleFill, Symbol::infoCircle, Symbol::memoryChip, Symbol::paperplaneFill,
-        Symbol::pencilCircle, Symbol::person2Slash, Symbol::personCropCircleBadgeQuestionmark, Symbol::plusCircleFill,
-        Symbol::rectanglePortraitAndArrowRight, Symbol::trashCircle, Symbol::trashFill, Symbol::tray,
-        Symbol::xmarkCircleFill };
+        Symbol::bubbleLeftAndBubbleRight, Symbol::checkmarkCircleFill, Symbol::chevronRight, Symbol::clock, Symbol::cpu,
+        Symbol::desktopComputer, Symbol::docOnDoc, Symbol::docOnDocFill, Symbol::envelope, Symbol::envelopeCircleFill,
+        Symbol::envelopeFill, Symbol::exclamationmarkTriangleFill, Symbol::handPointUpBrailleFill, Symbol::infoCircle,
+        Symbol::keyFill, Symbol::lock, Symbol::lockFill, Symbol::memoryChip, Symbol::paperplaneFill,
+        Symbol::pencilCircle, Symbol::person, Symbol::person2Slash, Symbol::personBadgePlus,
+        Symbol::personCropCircleBadgeQuestionmark, Symbol::plusCircleFill, Symbol::rectanglePortraitAndArrowRight,
+        Symbol::trash, Symbol::trashCircle, Symbol::trashFill, Symbol::tray, Symbol::xmarkCircleFill };
     const QList<std::pair<Tint, std::string>> tints { { Tint::blue, "blue" }, { Tint::green, "green" },
         { Tint::orange, "orange" }, { Tint::red, "red" }, { Tint::gray, "grey" }, { Tint::secondary, "grey" },
         { Tint::primary, "grey" } };
