@@ -118,14 +118,14 @@ struct AreaScreens
         , editReminder(rig.manager->reminders().constFirst(), rig.clock)
         , card(rig.alarms->alarms().constFirst(), {})
     {
-        for (QWidget* page : { static_cast<QWidget*>(&alarms), static_cast<QWidget*>(&emptyAlarms),
-                 static_cast<QWidget*>(&reminders) })
+        for (QWidget* page :
+            { static_cast<QWidget*>(&alarms), static_cast<QWidget*>(&emptyAlarms), static_cast<QWidget*>(&reminders) })
             page->resize(600, 500);
         // The add form with its weekday selector shown.
         part<QComboBox>(&addAlarm, "alarmRepeatPicker")->setCurrentIndex(4);
-        for (QWidget* screen : { static_cast<QWidget*>(&alarms), static_cast<QWidget*>(&emptyAlarms),
-                 static_cast<QWidget*>(&reminders), static_cast<QWidget*>(&addAlarm),
-                 static_cast<QWidget*>(&editReminder), static_cast<QWidget*>(&card) })
+        for (QWidget* screen :
+            { static_cast<QWidget*>(&alarms), static_cast<QWidget*>(&emptyAlarms), static_cast<QWidget*>(&reminders),
+                static_cast<QWidget*>(&addAlarm), static_cast<QWidget*>(&editReminder), static_cast<QWidget*>(&card) })
             screen->show();
         QCoreApplication::processEvents();
     }
@@ -255,8 +255,7 @@ TEST(Looks, EverySymbolIsAGlyphInItsColourInLightAndDark)
                 3.0 },
             // A glyph of hairlines at the caption's size never shows its colour whole: it is
             // made out at 3:1, and its colour is the time's (below).
-            { "card's clock, orange", &cardShot, around(areaIn(part(&card, "alarmClock"), &card), 3), "orange",
-                3.0 },
+            { "card's clock, orange", &cardShot, around(areaIn(part(&card, "alarmClock"), &card), 3), "orange", 3.0 },
             { "card's time, orange", &cardShot, areaIn(part(&card, "alarmTime"), &card), "orange", 4.5 },
             { "row's edit, primary", &rowShot, row.edit, "primary", 0 },
             { "row's delete, red", &rowShot, row.remove, "red", 3.0 },
@@ -275,8 +274,8 @@ TEST(Looks, EverySymbolIsAGlyphInItsColourInLightAndDark)
         }
         const QColor clock = strongestInk(cardShot, areaIn(part(&card, "alarmClock"), &card),
             areaIn(part(&card, "alarmClock"), &card).topLeft() + QPoint(0, -2));
-        const QColor time = strongestInk(cardShot, areaIn(part(&card, "alarmTime"), &card),
-            areaIn(part(&card, "alarmTime"), &card).topLeft());
+        const QColor time = strongestInk(
+            cardShot, areaIn(part(&card, "alarmTime"), &card), areaIn(part(&card, "alarmTime"), &card).topLeft());
         ASSERT_TRUE(clock.isValid() && time.isValid());
         EXPECT_NEAR(clock.hsvHue(), time.hsvHue(), 8) << "the clock takes the time's orange";
 
@@ -285,8 +284,8 @@ TEST(Looks, EverySymbolIsAGlyphInItsColourInLightAndDark)
         EXPECT_GE(inkBox(cardShot, around(areaIn(part(&card, "alarmCloseButton"), &card), 2)).height(), 19);
         // The close symbol is quieter than the title beside it.
         const double title = drawnContrast(cardShot, areaIn(part(&card, "alarmTitle"), &card));
-        EXPECT_LT(inkContrasts(cardShot, around(areaIn(part(&card, "alarmCloseButton"), &card), 6)).at("grey"),
-            0.9 * title);
+        EXPECT_LT(
+            inkContrasts(cardShot, around(areaIn(part(&card, "alarmCloseButton"), &card), 6)).at("grey"), 0.9 * title);
 
         // The switched-off track of the disabled row: its edge stands out from the row at 3:1,
         // away from the knob.
