@@ -218,30 +218,6 @@ TEST(PageRows, ALongTitleWrapsAndItsRowGrowsWhileALongMessageKeepsToOneLine)
     EXPECT_EQ(custom->cardRect(1).bottom() + 1, custom->viewport()->height());
 }
 
-namespace {
-
-/// The lines of text inside `area`, top to bottom: bands of pixel rows that differ from the
-/// area's commonest colour.
-QList<QRect> textLines(const QImage& image, const QRect& area)
-{
-    const QColor background = dominantColour(image, area);
-    QList<QRect> lines;
-    bool inLine = false;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        bool inked = false;
-        for (int x = area.left(); x <= area.right() && !inked; ++x)
-            inked = contrastRatio(image.pixelColor(x, y), background) >= 1.3;
-        if (inked && !inLine)
-            lines.append(QRect(area.left(), y, area.width(), 1));
-        else if (inked)
-            lines.last().setBottom(y);
-        inLine = inked;
-    }
-    return lines;
-}
-
-} // namespace
-
 // Drawn pixels, in a light and a dark palette: the chosen segment stands out, and the red
 // notes, grey headings and hints and the rows' grey, blue and orange captions read at 4.5:1.
 TEST(PageColours, TheChoiceAndEveryCaptionReadInLightAndDark)
@@ -287,7 +263,7 @@ TEST(PageColours, TheChoiceAndEveryCaptionReadInLightAndDark)
             const auto row = index.data(ManagementListModel::RowRole).value<ManagementRow>();
             const QRect text = ManagementRowDelegate::geometry(list->cardRect(0), row.canDelete).text;
             const QRect area(list->viewport()->mapTo(&page, text.topLeft()), text.size());
-            const QList<QRect> lines = textLines(shot, area);
+            const QList<QRect> lines = inkLines(shot, area);
             ASSERT_EQ(lines.size(), 3) << what << ": title, message, details";
             expectReadable(shot, lines[1], what + " message", { "grey" });
             expectReadable(shot, lines[2], what + " details", details);
