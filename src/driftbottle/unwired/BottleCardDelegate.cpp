@@ -188,7 +188,7 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     }
     painter->setFont(fonts.headline);
     const QRect nameBox(x, column.top(), qMax(0, nameRight - x), headerHeight);
-    painter->drawText(nameBox, Qt::AlignVCenter | Qt::AlignLeft,
+    painter->drawText(nameBox, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine | Qt::TextDontClip,
         QFontMetrics(fonts.headline).elidedText(bottle->senderName, Qt::ElideRight, nameBox.width()));
 
     // Preview: at most two lines of the text.
@@ -200,7 +200,7 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QRect lineBox(
             column.left(), previewTop + int(i) * lineHeight(fonts.body), column.width(), lineHeight(fonts.body));
-        painter->drawText(lineBox, Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+        painter->drawText(lineBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, lines[i]);
     }
 
     // Footer: tags on the left, the date on the right.
@@ -214,7 +214,8 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         painter->setPen(QColor(0x00, 0x7a, 0xff));
         const int tagsWidth = qMax(0, footer.width() - dateWidth - spacing);
         painter->drawText(QRect(footer.left(), footer.top(), tagsWidth, footer.height()),
-            Qt::AlignLeft | Qt::AlignVCenter, QFontMetrics(fonts.caption).elidedText(tags, Qt::ElideRight, tagsWidth));
+            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
+            QFontMetrics(fonts.caption).elidedText(tags, Qt::ElideRight, tagsWidth));
     }
     painter->restore();
 }
