@@ -87,11 +87,13 @@ void AlarmForm::buildLayout()
     m_titleField = new PlainLineEdit(this);
     m_titleField->setObjectName(u"alarmTitleField"_s);
     m_titleField->setPlaceholderText(u"标题"_s);
+    SecondaryText::apply(m_titleField, SecondaryText::Part::placeholder);
     basics->addRow(u"标题"_s, m_titleField);
     const QString messageTitle = m_mode == Mode::add ? u"消息（必填）"_s : u"消息"_s;
     m_messageField = new PlainTextEditor(this);
     m_messageField->setObjectName(u"alarmMessageField"_s);
     m_messageField->setPlaceholderText(messageTitle);
+    SecondaryText::apply(m_messageField, SecondaryText::Part::placeholder);
     m_messageField->setTabChangesFocus(true);
     PageParts::growWithText(m_messageField, 2, 4);
     basics->addRow(messageTitle, m_messageField);

@@ -299,8 +299,9 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     painter->setPen(secondary(palette, cardTint));
     QString message = row.message;
     message.replace(u'\n', u' ');
+    // Unclipped: a line mixing Chinese and Latin text is taller than the font says.
     EmojiStyle::drawText(*painter, QRect(g.text.left(), y, g.text.width(), captionHeight),
-        Qt::AlignLeft | Qt::AlignVCenter,
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
         QFontMetrics(captionFont).elidedText(message, Qt::ElideRight, g.text.width()));
     y += captionHeight + 4;
 
@@ -316,7 +317,8 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
         // with room for the smoothing of such small strokes.
         painter->setPen(run.colour.isValid() ? ReadableColour::on(run.colour, cardColour(palette, cardTint), 5.0)
                                              : secondary(palette, cardTint));
-        painter->drawText(QRect(x, y, room, detailHeight), Qt::AlignLeft | Qt::AlignVCenter, shown);
+        painter->drawText(QRect(x, y, room, detailHeight),
+            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, shown);
         x += detailMetrics.horizontalAdvance(shown) + 8;
     }
 
