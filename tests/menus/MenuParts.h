@@ -52,4 +52,3 @@ struct MenuParts : PetRig
     int preferencesOpened = 0;
     MenuBarSettingsActions settings { logWindow, [this] { ++preferencesOpened; } };
 };
-

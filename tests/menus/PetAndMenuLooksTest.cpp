@@ -151,7 +151,8 @@ TEST(PetAndMenuLooks, TextsAreDrawnInTheirStylesOfTheTypeScale)
             [] { return TextStyle::systemFont(16); },
             [](LookRig& screens) {
                 Resources none { u"/nonexistent"_s };
-                MenuBarCoordinator coordinator(screens.users, screens.doNotDisturb, screens.settings, screens.about, none);
+                MenuBarCoordinator coordinator(
+                    screens.users, screens.doNotDisturb, screens.settings, screens.about, none);
                 const QImage image = trayPicture(*coordinator.statusItem());
                 saveShot(image, u"status-item-emoji"_s);
                 return std::pair { image, image.rect() };
