@@ -94,7 +94,7 @@ void ReminderForm::buildLayout(const QString& heading)
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(20, 16, 20, 16);
     column->setSpacing(20);
-    PlainLabel* title = PageParts::heading(heading, 1.4, this);
+    PlainLabel* title = PageParts::heading(heading, this);
     title->setAlignment(Qt::AlignCenter);
     column->addWidget(title);
     column->addWidget(PageParts::divider(this));
