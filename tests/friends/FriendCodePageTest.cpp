@@ -9,10 +9,12 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/ReadableColour.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPushButton>
@@ -108,7 +110,13 @@ TEST_F(FriendCodePage, ShowsGeneratesAndCopiesTheOwnCode)
     timers.advanceMs(1999);
     EXPECT_TRUE(page->isShowingCopiedHint());
     timers.advanceMs(1);
-    EXPECT_FALSE(find<PlainLabel>(u"copiedHint"_s)->isVisible());
+    // It fades out, then is gone.
+    EXPECT_FALSE(page->isShowingCopiedHint());
+    auto* fade = qobject_cast<QGraphicsOpacityEffect*>(find<PlainLabel>(u"copiedHint"_s)->graphicsEffect());
+    ASSERT_TRUE(fade);
+    ASSERT_TRUE(waitUntil([&] { return fade->opacity() < 0.9; }));
+    EXPECT_TRUE(find<PlainLabel>(u"copiedHint"_s)->isVisible());
+    ASSERT_TRUE(waitUntil([&] { return !find<PlainLabel>(u"copiedHint"_s)->isVisible(); }));
 
     // A failed renewal keeps the old code and says why.
     server.scriptNext(ScriptedReply { 500, R"({"success":false,"message":"忙"})" });
@@ -128,6 +136,8 @@ TEST_F(FriendCodePage, EveryCopyStartsItsOwnResetAndTheFirstHidesTheHint)
     find(u"generate"_s)->click();
     ASSERT_TRUE(waitUntil([&] { return !page->isLoading() && friends->currentVerificationCode(); }));
     auto* hint = find<PlainLabel>(u"copiedHint"_s);
+    auto* fade = qobject_cast<QGraphicsOpacityEffect*>(hint->graphicsEffect());
+    ASSERT_TRUE(fade);
 
     struct Step
     {
@@ -140,16 +150,21 @@ TEST_F(FriendCodePage, EveryCopyStartsItsOwnResetAndTheFirstHidesTheHint)
         { 1500, true, true }, // a second click while the hint shows
         { 499, false, true },
         { 1, false, false }, // the first click's reset hides it, though the second was 0.5 s ago
-        { 1500, false, false }, // the second click's reset finds it hidden
-        { 0, true, true },
+        { 1500, false, false }, // the second click's reset finds it going
+        { 0, true, true }, // a click while it fades brings it back whole at once
         { 2000, false, false },
     };
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         timers.advanceMs(steps[i].afterMs);
         if (steps[i].click)
             find(u"copy"_s)->click();
-        EXPECT_EQ(hint->isVisible(), steps[i].shown) << "step " << i;
         EXPECT_EQ(page->isShowingCopiedHint(), steps[i].shown) << "step " << i;
+        // Shown, it stands whole; going, it is fading out (the fade runs on the event loop,
+        // which these steps never enter, so it is still under way).
+        EXPECT_TRUE(hint->isVisible()) << "step " << i;
+        if (steps[i].shown) {
+            EXPECT_EQ(fade->opacity(), 1.0) << "step " << i;
+        }
     }
     EXPECT_FALSE(timers.running().contains(FriendVerificationView::hintMs)) << "every reset ran and went";
 }
@@ -227,14 +242,15 @@ TEST_F(FriendCodePage, StacksKeepTheirSpacingAndTheMainButtonsAreFilledBlue)
     EXPECT_EQ(field.left() - intro.left(), 16);
     EXPECT_EQ(intro.right() - field.right(), 16);
 
-    // The main buttons are filled with the accent blue, as the alarm pages' are.
+    // The main buttons are filled with the accent, deepened until their white titles read.
     find<PlainLineEdit>(u"codeField"_s)->setText(u"123456"_s);
     for (const QString& name : { u"generate"_s, u"add"_s }) {
         QPushButton* button = find(name);
         shown->setMode(name == u"add"_s ? FriendVerificationView::Mode::add : FriendVerificationView::Mode::generate);
         ASSERT_TRUE(button->isEnabled());
         const QImage drawn = button->grab().toImage();
-        EXPECT_EQ(QColor(drawn.pixel(6, drawn.height() / 2)), QColor(0, 122, 255)) << name.toStdString();
+        const QColor face = ReadableColour::on(QApplication::palette().color(QPalette::Highlight), Qt::white, 4.5);
+        EXPECT_EQ(QColor(drawn.pixel(6, drawn.height() / 2)), face) << name.toStdString();
     }
 
     // The message sheet: its stack, and the refusal placed in it.
