@@ -270,6 +270,7 @@ QWidget* FriendVerificationView::buildAddView()
     m_codeField = new PlainLineEdit(page);
     m_codeField->setObjectName(u"codeField"_s);
     m_codeField->setPlaceholderText(u"请输入 6 位验证码"_s);
+    SecondaryText::apply(m_codeField, SecondaryText::Part::placeholder);
     m_codeField->setFont(TextStyle::monospacedFont(18));
     m_codeField->setAlignment(Qt::AlignCenter);
     connect(m_codeField, &QLineEdit::textChanged, this, &FriendVerificationView::onCodeEdited);

@@ -1,5 +1,5 @@
 // The friend-code page and the message sheet as drawn on the real X server, in a light and
-// a dark palette: the main buttons come out filled with the accent. With TAMSEL_SHOT_DIR set, each
+// a dark palette: the main buttons come out filled blue. With TAMSEL_SHOT_DIR set, each
 // screen is saved as a picture to look at.
 #include "../FriendsUiFixture.h"
 
@@ -10,9 +10,10 @@
 #include "support/Screenshots.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
-#include "widgets/ReadableColour.h"
 
+#include "widgets/ButtonStyle.h"
 #include <QApplication>
+
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
@@ -21,17 +22,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// Pixels of the main buttons' face (the accent, deepened until a white title reads on it,
-/// give or take the antialiasing) inside `box`.
+/// Pixels of the prominent buttons' accent (give or take the antialiasing) inside `box`.
 int accentPixels(const QImage& image, const QRect& box)
 {
-    const QColor face = ReadableColour::on(QApplication::palette().color(QPalette::Highlight), Qt::white, 4.5);
+    const QColor accent = ButtonStyle::prominentFace(QApplication::palette());
     int n = 0;
     for (int y = std::max(0, box.top()); y <= box.bottom() && y < image.height(); ++y)
         for (int x = std::max(0, box.left()); x <= box.right() && x < image.width(); ++x) {
             const QColor c(image.pixel(x, y));
-            n += std::abs(c.red() - face.red()) < 12 && std::abs(c.green() - face.green()) < 12
-                && std::abs(c.blue() - face.blue()) < 12;
+            n += std::abs(c.red() - accent.red()) < 12 && std::abs(c.green() - accent.green()) < 12
+                && std::abs(c.blue() - accent.blue()) < 12;
         }
     return n;
 }
