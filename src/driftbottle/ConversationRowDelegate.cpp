@@ -4,6 +4,7 @@
 #include "driftbottle/ConversationListModel.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/TextStyle.h"
 
@@ -118,7 +119,11 @@ void ConversationRowDelegate::paint(
     const int timeWidth = captionMetrics.horizontalAdvance(time);
     const QRect firstLine(textLeft, top, textWidth, headlineMetrics.height());
     painter->setFont(caption);
-    painter->setPen(secondary);
+    // The caption size's strokes are thinner than a pixel and come out lighter than their
+    // colour once smoothed: the time is dimmed a little less than the larger last message.
+    const QColor under = tint.isValid() ? SecondaryColour::opaqueOver(tint, palette.color(QPalette::Base))
+                                        : palette.color(QPalette::Base);
+    painter->setPen(ReadableColour::on(secondary, under, 5.5));
     painter->drawText(firstLine, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, time);
     painter->setFont(headline);
     painter->setPen(palette.color(QPalette::Text));
