@@ -9,6 +9,8 @@
 #include "preferences/AdvancedPreferencesView.h"
 #include "preferences/AppearancePreferencesView.h"
 #include "preferences/GeneralPreferencesView.h"
+#include "preferences/PreferenceTab.h"
+#include "preferences/PreferencesView.h"
 #include "support/DrawnText.h"
 #include "support/FakeTimers.h"
 #include "support/Screenshots.h"
@@ -19,6 +21,7 @@
 #include "widgets/TextStyle.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QPushButton>
 
 #include <algorithm>
@@ -405,4 +408,42 @@ TEST_F(Vocabulary, EachButtonIsDrawnInItsStyle)
             }
         }
     });
+}
+
+// The sidebar shows each tab's symbol as a glyph of the kit, in one colour: the titles'
+// own, and the selection's text colour on the selected row.
+TEST_F(Vocabulary, TheSidebarShowsEachTabsSymbolInTheTitlesColour)
+{
+    PreferencesWindowManager manager(services());
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        manager.showPreferencesWindow(PreferenceTab::appearance);
+        QWidget* window = manager.preferencesWindow();
+        ASSERT_NE(window, nullptr);
+        const QImage image = drawnImage(window);
+        saveShot(image, dark ? u"vocabulary-sidebar-dark"_s : u"vocabulary-sidebar-light"_s);
+        auto* sidebar = manager.preferencesView()->findChild<QListWidget*>(u"sidebar"_s);
+        ASSERT_NE(sidebar, nullptr);
+        ASSERT_GE(sidebar->count(), 4);
+        for (int row = 0; row < sidebar->count(); ++row) {
+            SCOPED_TRACE(sidebar->item(row)->text().toStdString());
+            const QRect item = sidebar->visualItemRect(sidebar->item(row))
+                                   .translated(sidebar->viewport()->mapTo(window, QPoint(0, 0)));
+            const QRect symbol(item.left(), item.top(), sidebar->iconSize().width() + 12, item.height());
+            const auto kinds = inkContrasts(image, symbol);
+            ASSERT_TRUE(kinds.contains("grey")) << "no glyph";
+            EXPECT_GE(kinds.at("grey"), Symbols::minimumContrast);
+            // One colour: nothing else stands out, as the many colours of an emoji would
+            // (on the selected row the accent's own shades are the background's edges).
+            for (const auto& [kind, contrast] : kinds) {
+                if (kind != "grey" && !(kind == "blue" && row == sidebar->currentRow())) {
+                    EXPECT_LT(contrast, 1.5) << kind;
+                }
+            }
+        }
+        window->close();
+        QCoreApplication::processEvents();
+    }
+    QApplication::setPalette(lightPalette());
 }
