@@ -107,6 +107,11 @@ private:
 
 } // namespace
 
+QColor prominentFace(const QPalette& palette)
+{
+    return ReadableColour::on(palette.color(QPalette::Highlight), QColor(255, 255, 255), 4.5);
+}
+
 QString sheetFor(const QAbstractButton* button, Style style, ControlSize size, const QColor& foreground)
 {
     const QPalette palette = surroundings(button);
@@ -146,8 +151,7 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size, c
         break;
     case Style::borderedProminent: {
         const QColor white(255, 255, 255);
-        // The accent deepened, hue kept, until the white title reads on it.
-        face = ReadableColour::on(palette.color(QPalette::Highlight), white, 4.5);
+        face = prominentFace(palette);
         hover = face.lighter(108);
         if (SecondaryColour::contrast(white, hover) < 4.5)
             hover = face;
