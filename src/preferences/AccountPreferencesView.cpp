@@ -10,6 +10,7 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
+#include "widgets/SecondaryText.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -175,6 +176,7 @@ QWidget* AccountPreferencesView::buildEditForm()
     m_nicknameField = new PlainLineEdit(box);
     m_nicknameField->setObjectName(u"nicknameField"_s);
     m_nicknameField->setPlaceholderText(u"请输入昵称"_s);
+    SecondaryText::apply(m_nicknameField, SecondaryText::Part::placeholder);
     nicknameRow->addWidget(m_nicknameField, 1);
     layout->addLayout(nicknameRow);
     connect(m_nicknameField, &QLineEdit::textChanged, this, &AccountPreferencesView::refresh);
