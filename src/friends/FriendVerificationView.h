@@ -15,6 +15,8 @@ class BusySpinner;
 class FriendManager;
 class PlainLabel;
 class PlainLineEdit;
+class QGraphicsOpacityEffect;
+class QPropertyAnimation;
 class QPushButton;
 class QStackedWidget;
 class SegmentedPicker;
@@ -60,6 +62,7 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* buildGenerateView();
@@ -73,6 +76,7 @@ private:
     void setLoading(bool loading);
     void setError(std::optional<QString> message);
     void refresh();
+    void styleCode();
 
     FriendManager& m_friends;
     TimerSource& m_timers;
@@ -94,6 +98,8 @@ private:
     PlainLabel* m_code = nullptr;
     PlainLabel* m_noCode = nullptr;
     PlainLabel* m_copiedHint = nullptr;
+    QGraphicsOpacityEffect* m_copiedHintOpacity = nullptr;
+    QPropertyAnimation* m_copiedHintFade = nullptr;
     QPushButton* m_generateButton = nullptr;
     BusySpinner* m_generateSpinner = nullptr;
     PlainLabel* m_generateError = nullptr;
@@ -101,5 +107,6 @@ private:
     QPushButton* m_addButton = nullptr;
     BusySpinner* m_addSpinner = nullptr;
     PlainLabel* m_addError = nullptr;
+    QWidget* m_successRow = nullptr;
     PlainLabel* m_success = nullptr;
 };

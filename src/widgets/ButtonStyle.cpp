@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -67,6 +68,7 @@ public:
     {
         setObjectName(u"buttonStyleKeeper"_s);
         button->installEventFilter(this);
+        watchParent();
     }
 
     void set(Style style, ControlSize size, const QColor& foreground)
@@ -79,9 +81,14 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_button
-            && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
-                || event->type() == QEvent::ApplicationPaletteChange))
+        if (watched == m_button && event->type() == QEvent::ParentChange)
+            watchParent();
+        // A button with a style sheet keeps the palette the sheet gave it: a new palette of
+        // its container reaches it only through the container.
+        if ((watched == m_button
+                && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
+                    || event->type() == QEvent::ApplicationPaletteChange))
+            || (watched == m_parent && event->type() == QEvent::PaletteChange))
             update();
         return false;
     }
@@ -98,7 +105,17 @@ public:
     }
 
 private:
+    void watchParent()
+    {
+        if (m_parent)
+            m_parent->removeEventFilter(this);
+        m_parent = m_button->parentWidget();
+        if (m_parent)
+            m_parent->installEventFilter(this);
+    }
+
     QAbstractButton* m_button;
+    QPointer<QWidget> m_parent;
     Style m_style;
     ControlSize m_size;
     QColor m_foreground;
@@ -120,8 +137,10 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size, c
     const QColor text
         = palette.color(under && under->backgroundRole() == QPalette::Base ? QPalette::Text : QPalette::WindowText);
     const Metrics metrics = metricsFor(size);
-    const int vertical = TextStyle::scaled(metrics.vertical);
-    const int horizontal = TextStyle::scaled(metrics.horizontal);
+    // A symbol alone on a button without a face needs no room around it: it is the button.
+    const bool bare = (style == Style::plain || style == Style::borderless) && button->text().isEmpty();
+    const int vertical = bare ? 0 : TextStyle::scaled(metrics.vertical);
+    const int horizontal = bare ? 0 : TextStyle::scaled(metrics.horizontal);
     const int radius = TextStyle::scaled(metrics.radius);
     const QString box = u"border-radius: %1px; padding: %2px %3px;"_s.arg(radius).arg(vertical).arg(horizontal);
 
