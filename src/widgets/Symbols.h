@@ -16,6 +16,7 @@ namespace Symbols {
 
 enum class Symbol {
     alarm,
+    alarmFill,
     arrowClockwise,
     arrowUpForwardSquare,
     bubbleLeftAndBubbleRight,
@@ -30,17 +31,22 @@ enum class Symbol {
     envelopeCircleFill,
     envelopeFill,
     exclamationmarkTriangleFill,
+    gamecontrollerFill,
     handPointUpBrailleFill,
+    houseFill,
     infoCircle,
     keyFill,
     lock,
     lockFill,
     memoryChip,
+    paintbrushFill,
     paperplaneFill,
     pencilCircle,
     person,
+    person2Fill,
     person2Slash,
     personBadgePlus,
+    personCircleFill,
     personCropCircleBadgeQuestionmark,
     plusCircleFill,
     rectanglePortraitAndArrowRight,
@@ -48,6 +54,7 @@ enum class Symbol {
     trashCircle,
     trashFill,
     tray,
+    wrenchAndScrewdriverFill,
     xmarkCircleFill,
 };
 
