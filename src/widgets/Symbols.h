@@ -16,6 +16,7 @@ namespace Symbols {
 
 enum class Symbol {
     alarm,
+    alarmFill,
     arrowClockwise,
     arrowUpForwardSquare,
     checkmarkCircleFill,
@@ -27,18 +28,24 @@ enum class Symbol {
     docOnDocFill,
     envelopeFill,
     exclamationmarkTriangleFill,
+    gamecontrollerFill,
     handPointUpBrailleFill,
+    houseFill,
     infoCircle,
     memoryChip,
+    paintbrushFill,
     paperplaneFill,
     pencilCircle,
+    person2Fill,
     person2Slash,
+    personCircleFill,
     personCropCircleBadgeQuestionmark,
     plusCircleFill,
     rectanglePortraitAndArrowRight,
     trashCircle,
     trashFill,
     tray,
+    wrenchAndScrewdriverFill,
     xmarkCircleFill,
 };
 
