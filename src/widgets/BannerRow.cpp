@@ -1,11 +1,12 @@
 #include "widgets/BannerRow.h"
 
 #include "platform/TextFitting.h"
-#include "widgets/EmojiLabel.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -41,12 +42,24 @@ QString breakable(const QString& text, int every)
     return out;
 }
 
+/// The sign stands as tall as the message's letters are set.
+int signSide(const QFont& font)
+{
+    return qRound(TextStyle::pixelSizeOf(font));
+}
+
 } // namespace
 
 BannerRow::BannerRow(Kind kind, QWidget* parent)
     : QFrame(parent)
     , m_kind(kind)
-    , m_icon(new EmojiLabel(kind == Kind::success ? u"✅"_s : u"⚠️"_s, 0, this))
+    , m_icon(new SymbolView(
+          kind == Kind::success ? Symbols::Symbol::checkmarkCircleFill : Symbols::Symbol::exclamationmarkTriangleFill,
+          signSide(font()),
+          kind == Kind::success     ? Symbols::Tint::green
+              : kind == Kind::error ? Symbols::Tint::red
+                                    : Symbols::Tint::orange,
+          this))
     , m_text(new PlainLabel({}, this))
 {
     m_text->setWordWrap(true);
@@ -55,12 +68,12 @@ BannerRow::BannerRow(Kind kind, QWidget* parent)
         SecondaryText::apply(m_text, SecondaryText::Part::text, tint());
     else
         applyTextColour();
-    m_icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    applySignBackdrop();
 
     m_layout = new QHBoxLayout(this);
     m_layout->setContentsMargins(12, 10, 12, 10);
     m_layout->setSpacing(8);
-    m_layout->addWidget(m_icon, 0, Qt::AlignTop);
+    m_layout->addWidget(m_icon, 0, Qt::AlignVCenter);
     m_layout->addWidget(m_text, 1);
 }
 
@@ -127,17 +140,29 @@ QColor BannerRow::colour() const
     return { 0xff, 0x95, 0x00 };
 }
 
+QColor BannerRow::backdrop() const
+{
+    const QColor under = palette().color(backgroundRole());
+    const QColor faint = tint();
+    const qreal a = faint.alphaF();
+    return QColor::fromRgbF(faint.redF() * a + under.redF() * (1 - a), faint.greenF() * a + under.greenF() * (1 - a),
+        faint.blueF() * a + under.blueF() * (1 - a));
+}
+
+void BannerRow::applySignBackdrop()
+{
+    // The sign takes its readable shade against the tint it stands on.
+    QPalette signPalette = m_icon->palette();
+    signPalette.setColor(QPalette::Window, backdrop());
+    m_icon->setPalette(signPalette);
+}
+
 void BannerRow::applyTextColour()
 {
     // The red or green as far towards the palette's text as it must go to read on its own
     // tint, in a dark palette as in a light one; set for whichever role the label draws
     // with (Text once a container paints Base).
-    const QColor under = palette().color(backgroundRole());
-    const QColor faint = tint();
-    const qreal a = faint.alphaF();
-    const QColor backdrop = QColor::fromRgbF(faint.redF() * a + under.redF() * (1 - a),
-        faint.greenF() * a + under.greenF() * (1 - a), faint.blueF() * a + under.blueF() * (1 - a));
-    const QColor readable = ReadableColour::on(colour(), backdrop);
+    const QColor readable = ReadableColour::on(colour(), backdrop());
     QPalette textPalette = m_text->palette();
     for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
         textPalette.setColor(role, readable);
@@ -147,8 +172,13 @@ void BannerRow::applyTextColour()
 void BannerRow::changeEvent(QEvent* event)
 {
     QFrame::changeEvent(event);
-    if (m_kind != Kind::notice && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange))
-        applyTextColour();
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange) {
+        applySignBackdrop();
+        if (m_kind != Kind::notice)
+            applyTextColour();
+    }
+    if (event->type() == QEvent::FontChange)
+        m_icon->setSide(signSide(font()));
 }
 
 QColor BannerRow::tint() const

@@ -2,14 +2,15 @@
 
 #include <QFrame>
 
-class EmojiLabel;
 class QHBoxLayout;
 class PlainLabel;
+class SymbolView;
 
-/// The coloured message row above a form's buttons: a warning for errors, a tick for
-/// success, the message as plain text on a faint tint of the same colour. The notice kind
-/// is quieter: an orange warning sign and grey text on a faint orange tint, for a failure
-/// the user can simply try again.
+/// The coloured message row above a form's buttons: a red warning sign for errors, a green
+/// tick for success, the message as plain text on a faint tint of the same colour. The notice
+/// kind is quieter: an orange warning sign and grey text on a faint orange tint, for a failure
+/// the user can simply try again. The sign is the kit's glyph, as tall as the row's font and
+/// centred on the message; set the row's font to size both.
 class BannerRow final : public QFrame
 {
     Q_OBJECT
@@ -42,6 +43,9 @@ protected:
 private:
     [[nodiscard]] QColor colour() const;
     [[nodiscard]] QColor tint() const;
+    /// The tint laid over the background the row stands on.
+    [[nodiscard]] QColor backdrop() const;
+    void applySignBackdrop();
     void fitText();
     void applyTextColour();
 
@@ -49,7 +53,7 @@ private:
     QString m_message;
     QString m_shown;
     int m_lineLimit = 0;
-    EmojiLabel* m_icon;
+    SymbolView* m_icon;
     PlainLabel* m_text;
     QHBoxLayout* m_layout;
     bool m_centred = false;

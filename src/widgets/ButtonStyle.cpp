@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -66,6 +67,7 @@ public:
     {
         setObjectName(u"buttonStyleKeeper"_s);
         button->installEventFilter(this);
+        watchContainer();
     }
 
     void set(Style style, ControlSize size)
@@ -77,11 +79,24 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_button
+        if (watched == m_button && event->type() == QEvent::ParentChange)
+            watchContainer();
+        // The button's own sheet fixes its palette, so a new palette of the desktop or of its
+        // container reaches the container only.
+        if ((watched == m_button || watched == m_container)
             && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
                 || event->type() == QEvent::ApplicationPaletteChange))
             update();
         return false;
+    }
+
+    void watchContainer()
+    {
+        if (m_container)
+            m_container->removeEventFilter(this);
+        m_container = m_button->parentWidget();
+        if (m_container)
+            m_container->installEventFilter(this);
     }
 
     void update()
@@ -99,6 +114,7 @@ private:
     QAbstractButton* m_button;
     Style m_style;
     ControlSize m_size;
+    QPointer<QWidget> m_container;
     bool m_updating = false;
 };
 

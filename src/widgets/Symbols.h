@@ -17,6 +17,7 @@ namespace Symbols {
 enum class Symbol {
     alarm,
     arrowClockwise,
+    arrowshapeTurnUpLeftFill,
     arrowUpForwardSquare,
     checkmarkCircleFill,
     chevronRight,
@@ -30,6 +31,7 @@ enum class Symbol {
     handPointUpBrailleFill,
     infoCircle,
     memoryChip,
+    paperplane,
     paperplaneFill,
     pencilCircle,
     person2Slash,
@@ -39,6 +41,7 @@ enum class Symbol {
     trashCircle,
     trashFill,
     tray,
+    trayAndArrowDown,
     xmarkCircleFill,
 };
 

@@ -174,8 +174,8 @@ TEST_F(DetailRig, SheetSendsOnceAsTypedAndClosesHalfASecondLaterWhateverTheServe
     const auto* banner = view->findChild<BannerRow*>(u"successBanner"_s);
     QCoreApplication::processEvents();
     QRect content;
-    for (const QLabel* label : banner->findChildren<QLabel*>())
-        content |= label->geometry();
+    for (const QWidget* part : banner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        content |= part->geometry();
     EXPECT_LE(std::abs(content.center().x() - banner->rect().center().x()), 2);
     EXPECT_GT(content.left(), 40) << "not started at the banner's left";
     EXPECT_EQ(server.lastRequest().jsonBody().value(u"content"_s).toString(), u"  \n"_s);

@@ -85,13 +85,13 @@ TEST(TextStyle, StatedSizesArePixelsAtTheDefaultFontAndGrowWithALargerOne)
 
 TEST(Symbols, EveryGlyphIsDrawnInItsTintAndReadsOnLightAndDark)
 {
-    const QList<Symbol> all { Symbol::alarm, Symbol::arrowClockwise, Symbol::arrowUpForwardSquare,
-        Symbol::checkmarkCircleFill, Symbol::chevronRight, Symbol::clock, Symbol::cpu, Symbol::desktopComputer,
-        Symbol::docOnDoc, Symbol::docOnDocFill, Symbol::envelopeFill, Symbol::exclamationmarkTriangleFill,
-        Symbol::handPointUpBrailleFill, Symbol::infoCircle, Symbol::memoryChip, Symbol::paperplaneFill,
-        Symbol::pencilCircle, Symbol::person2Slash, Symbol::personCropCircleBadgeQuestionmark, Symbol::plusCircleFill,
-        Symbol::rectanglePortraitAndArrowRight, Symbol::trashCircle, Symbol::trashFill, Symbol::tray,
-        Symbol::xmarkCircleFill };
+    const QList<Symbol> all { Symbol::alarm, Symbol::arrowClockwise, Symbol::arrowshapeTurnUpLeftFill,
+        Symbol::arrowUpForwardSquare, Symbol::checkmarkCircleFill, Symbol::chevronRight, Symbol::clock, Symbol::cpu,
+        Symbol::desktopComputer, Symbol::docOnDoc, Symbol::docOnDocFill, Symbol::envelopeFill,
+        Symbol::exclamationmarkTriangleFill, Symbol::handPointUpBrailleFill, Symbol::infoCircle, Symbol::memoryChip,
+        Symbol::paperplane, Symbol::paperplaneFill, Symbol::pencilCircle, Symbol::person2Slash,
+        Symbol::personCropCircleBadgeQuestionmark, Symbol::plusCircleFill, Symbol::rectanglePortraitAndArrowRight,
+        Symbol::trashCircle, Symbol::trashFill, Symbol::tray, Symbol::trayAndArrowDown, Symbol::xmarkCircleFill };
     const QList<std::pair<Tint, std::string>> tints { { Tint::blue, "blue" }, { Tint::green, "green" },
         { Tint::orange, "orange" }, { Tint::red, "red" }, { Tint::gray, "grey" }, { Tint::secondary, "grey" },
         { Tint::primary, "grey" } };
@@ -177,4 +177,23 @@ TEST(ButtonStyle, EachStyleHasOneLookWhoseTitleReadsInLightAndDark)
             }
         }
     }
+}
+
+TEST(ButtonStyle, FollowsAChangeOfTheDesktopsPalette)
+{
+    // The button's own sheet fixes its palette: the change reaches its container only.
+    const QPalette saved = QApplication::palette();
+    QApplication::setPalette(lightPalette());
+    QWidget page;
+    QPushButton* button
+        = ButtonStyle::create(u"取消"_s, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, &page);
+    page.show();
+    QCoreApplication::processEvents();
+    QApplication::setPalette(darkFusionPalette());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(button->styleSheet(),
+        ButtonStyle::sheetFor(button, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular));
+    const QImage image = drawnImage(&page);
+    EXPECT_LT(dominantColour(image, areaIn(button, &page)).lightness(), 128) << "a dark face in the dark";
+    QApplication::setPalette(saved);
 }
