@@ -4,6 +4,8 @@
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -26,14 +28,11 @@ struct Fonts
     QFont body, headline, caption, mark, emoji, emojiCaption;
 
     explicit Fonts(const QFont& base)
-        : body(base)
-        , headline(base)
-        , caption(base)
+        : body(TextStyle::font(TextStyle::Style::body))
+        , headline(TextStyle::font(TextStyle::Style::headline))
+        , caption(TextStyle::font(TextStyle::Style::caption))
     {
-        headline.setBold(true);
-        caption.setPointSizeF(base.pointSizeF() * 0.85);
-        mark = EmojiLabel::emojiFont(base, 0);
-        mark.setPixelSize(30);
+        mark = EmojiLabel::emojiFont(TextStyle::systemFont(30), 0);
         emoji = EmojiLabel::emojiFont(base, 0);
         emojiCaption = EmojiLabel::emojiFont(caption, 0);
     }
@@ -135,9 +134,11 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         BottlePresentation::typeMark(bottle->bottleType));
 
     const QRect chevron(inner.right() - chevronWidth + 1, inner.top(), chevronWidth, inner.height());
-    painter->setFont(fonts.headline);
-    painter->setPen(secondary(palette));
-    painter->drawText(chevron, Qt::AlignCenter, u"›"_s);
+    const qreal chevronSide = TextStyle::pixelSizeOf(fonts.body);
+    Symbols::paint(*painter,
+        QRectF(chevron.center().x() + 0.5 - chevronSide / 2, chevron.center().y() + 0.5 - chevronSide / 2, chevronSide,
+            chevronSide),
+        Symbols::Symbol::chevronRight, secondary(palette));
 
     QRect column(inner.left() + typeColumn + spacing, inner.top(), 0, inner.height());
     column.setRight(chevron.left() - spacing);
