@@ -212,8 +212,8 @@ void LooksRig::checkTypeScale(const QString& shotSuffix)
     expectDrawnIn(
         throwPage.get(), message(throwPage.get(), "errorRow"), TextStyle::font(Style::caption), "throw error row");
     auto* card = throwPage->findChild<OverlayCard*>();
-    expectDrawnIn(card->card(), part<QLabel>(card, "successTitle"), TextStyle::font(Style::title, QFont::Bold),
-        "success title");
+    expectDrawnIn(
+        card->card(), part<QLabel>(card, "successTitle"), TextStyle::font(Style::title, QFont::Bold), "success title");
     saveLooks(throwPage.get(), u"looks-throw"_s + shotSuffix);
     saveLooks(card->card(), u"looks-throw-card"_s + shotSuffix);
 
@@ -232,8 +232,8 @@ void LooksRig::checkTypeScale(const QString& shotSuffix)
         { "thrownAt", TextStyle::font(Style::caption) }, { "contentTitle", TextStyle::font(Style::headline) } };
     for (const auto& [name, font] : detailRows)
         expectDrawnIn(detail.get(), part<QLabel>(detail.get(), name), font, name);
-    expectDrawnIn(detail.get(), message(detail.get(), "successBanner"), TextStyle::font(Style::subheadline),
-        "reply sent banner");
+    expectDrawnIn(
+        detail.get(), message(detail.get(), "successBanner"), TextStyle::font(Style::subheadline), "reply sent banner");
     expectDrawnIn(
         detail.get(), message(detail.get(), "errorBanner"), TextStyle::font(Style::caption), "reply error banner");
     saveLooks(detail.get(), u"looks-detail"_s + shotSuffix);
@@ -257,8 +257,8 @@ void LooksRig::checkTypeScale(const QString& shotSuffix)
         QTest::qWait(100);
         saveLooks(&screen, u"looks-tabs-%1"_s.arg(int(tab)) + shotSuffix);
     }
-    await(bottles->throwBottle(u"我丢的第一个瓶子，写得长一些，看看两行以后是怎么截断的，后面还有更多更多的字。"_s, { u"海"_s, u"风"_s, u"云"_s },
-        BottleType::normal, false));
+    await(bottles->throwBottle(u"我丢的第一个瓶子，写得长一些，看看两行以后是怎么截断的，后面还有更多更多的字。"_s,
+        { u"海"_s, u"风"_s, u"云"_s }, BottleType::normal, false));
     BottleListView standalone(*bottles, *users);
     standalone.show();
     ASSERT_TRUE(waitUntil([&] { return standalone.content()->page() == BottleListContent::Page::list; }));
@@ -293,18 +293,18 @@ TEST_F(LooksRig, EverySymbolIsTheKitsGlyphInItsColour)
     const QList<Row> rows {
         { "pick banner", pick.get(), sign(pick.get(), "errorBanner"), Symbol::exclamationmarkTriangleFill, 0,
             "orange" },
-        { "throw error row", throwPage.get(), sign(throwPage.get(), "errorRow"), Symbol::exclamationmarkTriangleFill,
-            0, "red" },
-        { "throw success card", card->card(), part<SymbolView>(card, "successSymbol"), Symbol::checkmarkCircleFill,
-            80, "green" },
+        { "throw error row", throwPage.get(), sign(throwPage.get(), "errorRow"), Symbol::exclamationmarkTriangleFill, 0,
+            "red" },
+        { "throw success card", card->card(), part<SymbolView>(card, "successSymbol"), Symbol::checkmarkCircleFill, 80,
+            "green" },
         { "empty sent list", lists[0].get(), part<SymbolView>(lists[0].get(), "emptySymbol"), Symbol::paperplaneFill,
             60, "grey" },
         { "empty received list", lists[1].get(), part<SymbolView>(lists[1].get(), "emptySymbol"), Symbol::tray, 60,
             "grey" },
         { "reply sent banner", detail.get(), sign(detail.get(), "successBanner"), Symbol::checkmarkCircleFill, 0,
             "green" },
-        { "reply error banner", detail.get(), sign(detail.get(), "errorBanner"), Symbol::exclamationmarkTriangleFill,
-            0, "red" },
+        { "reply error banner", detail.get(), sign(detail.get(), "errorBanner"), Symbol::exclamationmarkTriangleFill, 0,
+            "red" },
     };
     for (const bool dark : { false, true }) {
         for (const Row& row : rows) {

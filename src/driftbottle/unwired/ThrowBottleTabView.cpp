@@ -105,7 +105,7 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
     m_throwButton->setObjectName(u"throwButton"_s);
     ButtonStyle::apply(m_throwButton, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::large);
     // The label is 200 wide, the large control's padding either side of it.
-    m_throwButton->setFixedSize(TextStyle::scaled(200 + 2 * 16), m_throwButton->sizeHint().height());
+    m_throwButton->setFixedWidth(TextStyle::scaled(200 + 2 * 16));
     m_throwButton->setAutoDefault(false);
     m_spinner->hide();
     connect(m_throwButton, &QPushButton::clicked, this, &ThrowBottleTabView::throwBottle);
@@ -183,6 +183,7 @@ void ThrowBottleTabView::updateButton()
 void ThrowBottleTabView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    m_throwButton->adjustSize();
     const QSize button = m_throwButton->size();
     m_throwButton->move((width() - button.width()) / 2, height() - buttonBottomMargin - button.height());
 }
