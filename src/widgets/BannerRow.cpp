@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextBoundaryFinder>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -42,12 +43,6 @@ QString breakable(const QString& text, int every)
     return out;
 }
 
-/// The sign stands as tall as the message's letters are set.
-int signSide(const QFont& font)
-{
-    return qRound(TextStyle::pixelSizeOf(font));
-}
-
 } // namespace
 
 BannerRow::BannerRow(Kind kind, QWidget* parent)
@@ -55,26 +50,42 @@ BannerRow::BannerRow(Kind kind, QWidget* parent)
     , m_kind(kind)
     , m_icon(new SymbolView(
           kind == Kind::success ? Symbols::Symbol::checkmarkCircleFill : Symbols::Symbol::exclamationmarkTriangleFill,
-          signSide(font()),
-          kind == Kind::success     ? Symbols::Tint::green
-              : kind == Kind::error ? Symbols::Tint::red
-                                    : Symbols::Tint::orange,
+          1,
+          kind == Kind::error         ? Symbols::Tint::red
+              : kind == Kind::success ? Symbols::Tint::green
+                                      : Symbols::Tint::orange,
           this))
+    , m_iconColumn(new QVBoxLayout)
     , m_text(new PlainLabel({}, this))
 {
     m_text->setWordWrap(true);
+    // Level with the sign when the row is given more height than its lines take.
+    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     if (kind == Kind::notice)
         SecondaryText::apply(m_text, SecondaryText::Part::text, tint());
     else
         applyTextColour();
-    applySignBackdrop();
 
     m_layout = new QHBoxLayout(this);
     m_layout->setContentsMargins(12, 10, 12, 10);
     m_layout->setSpacing(8);
-    m_layout->addWidget(m_icon, 0, Qt::AlignVCenter);
+    // The sign stands level with the message's first line.
+    m_iconColumn->setContentsMargins(0, 0, 0, 0);
+    m_iconColumn->addWidget(m_icon);
+    m_iconColumn->addStretch(1);
+    m_layout->addLayout(m_iconColumn);
     m_layout->addWidget(m_text, 1);
+    fitSymbol();
+    applySymbolBackdrop();
+}
+
+void BannerRow::fitSymbol()
+{
+    const QFontMetrics metrics(m_text->font());
+    const int side = std::max(1, qRound(TextStyle::pixelSizeOf(m_text->font())));
+    m_icon->setSide(side);
+    m_iconColumn->setContentsMargins(0, std::max(0, (metrics.height() - side) / 2), 0, 0);
 }
 
 void BannerRow::setContentCentred(bool centred)
@@ -140,21 +151,18 @@ QColor BannerRow::colour() const
     return { 0xff, 0x95, 0x00 };
 }
 
-QColor BannerRow::backdrop() const
+void BannerRow::applySymbolBackdrop()
 {
+    // The sign stands on the faint tint, not on the bare window: its colour is made to
+    // stand out from the two laid together.
     const QColor under = palette().color(backgroundRole());
     const QColor faint = tint();
     const qreal a = faint.alphaF();
-    return QColor::fromRgbF(faint.redF() * a + under.redF() * (1 - a), faint.greenF() * a + under.greenF() * (1 - a),
-        faint.blueF() * a + under.blueF() * (1 - a));
-}
-
-void BannerRow::applySignBackdrop()
-{
-    // The sign takes its readable shade against the tint it stands on.
-    QPalette signPalette = m_icon->palette();
-    signPalette.setColor(QPalette::Window, backdrop());
-    m_icon->setPalette(signPalette);
+    QPalette symbolPalette = m_icon->palette();
+    symbolPalette.setColor(QPalette::Window,
+        QColor::fromRgbF(faint.redF() * a + under.redF() * (1 - a), faint.greenF() * a + under.greenF() * (1 - a),
+            faint.blueF() * a + under.blueF() * (1 - a)));
+    m_icon->setPalette(symbolPalette);
 }
 
 void BannerRow::applyTextColour()
@@ -162,7 +170,12 @@ void BannerRow::applyTextColour()
     // The red or green as far towards the palette's text as it must go to read on its own
     // tint, in a dark palette as in a light one; set for whichever role the label draws
     // with (Text once a container paints Base).
-    const QColor readable = ReadableColour::on(colour(), backdrop());
+    const QColor under = palette().color(backgroundRole());
+    const QColor faint = tint();
+    const qreal a = faint.alphaF();
+    const QColor backdrop = QColor::fromRgbF(faint.redF() * a + under.redF() * (1 - a),
+        faint.greenF() * a + under.greenF() * (1 - a), faint.blueF() * a + under.blueF() * (1 - a));
+    const QColor readable = ReadableColour::on(colour(), backdrop);
     QPalette textPalette = m_text->palette();
     for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
         textPalette.setColor(role, readable);
@@ -172,13 +185,12 @@ void BannerRow::applyTextColour()
 void BannerRow::changeEvent(QEvent* event)
 {
     QFrame::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange) {
-        applySignBackdrop();
-        if (m_kind != Kind::notice)
-            applyTextColour();
-    }
     if (event->type() == QEvent::FontChange)
-        m_icon->setSide(signSide(font()));
+        fitSymbol();
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange)
+        applySymbolBackdrop();
+    if (m_kind != Kind::notice && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange))
+        applyTextColour();
 }
 
 QColor BannerRow::tint() const

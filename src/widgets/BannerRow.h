@@ -2,15 +2,15 @@
 
 #include <QFrame>
 
-class QHBoxLayout;
 class PlainLabel;
+class QHBoxLayout;
+class QVBoxLayout;
 class SymbolView;
 
 /// The coloured message row above a form's buttons: a red warning sign for errors, a green
 /// tick for success, the message as plain text on a faint tint of the same colour. The notice
 /// kind is quieter: an orange warning sign and grey text on a faint orange tint, for a failure
-/// the user can simply try again. The sign is the kit's glyph, as tall as the row's font and
-/// centred on the message; set the row's font to size both.
+/// the user can simply try again. The sign is as tall as the message's font.
 class BannerRow final : public QFrame
 {
     Q_OBJECT
@@ -43,10 +43,9 @@ protected:
 private:
     [[nodiscard]] QColor colour() const;
     [[nodiscard]] QColor tint() const;
-    /// The tint laid over the background the row stands on.
-    [[nodiscard]] QColor backdrop() const;
-    void applySignBackdrop();
     void fitText();
+    void fitSymbol();
+    void applySymbolBackdrop();
     void applyTextColour();
 
     Kind m_kind;
@@ -54,6 +53,7 @@ private:
     QString m_shown;
     int m_lineLimit = 0;
     SymbolView* m_icon;
+    QVBoxLayout* m_iconColumn;
     PlainLabel* m_text;
     QHBoxLayout* m_layout;
     bool m_centred = false;

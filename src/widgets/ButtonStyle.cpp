@@ -79,24 +79,16 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_button && event->type() == QEvent::ParentChange)
-            watchContainer();
-        // The button's own sheet fixes its palette, so a new palette of the desktop or of its
-        // container reaches the container only.
-        if ((watched == m_button || watched == m_container)
-            && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
-                || event->type() == QEvent::ApplicationPaletteChange))
+        // A button with a style sheet is told of no palette change, neither its own nor the
+        // application's: its container's change is the one that says the colours moved.
+        if (watched == m_container && event->type() == QEvent::PaletteChange) {
             update();
+        } else if (watched == m_button
+            && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange)) {
+            watchContainer();
+            update();
+        }
         return false;
-    }
-
-    void watchContainer()
-    {
-        if (m_container)
-            m_container->removeEventFilter(this);
-        m_container = m_button->parentWidget();
-        if (m_container)
-            m_container->installEventFilter(this);
     }
 
     void update()
@@ -111,10 +103,22 @@ public:
     }
 
 private:
+    void watchContainer()
+    {
+        QWidget* container = m_button->parentWidget();
+        if (container == m_container)
+            return;
+        if (m_container)
+            m_container->removeEventFilter(this);
+        m_container = container;
+        if (m_container)
+            m_container->installEventFilter(this);
+    }
+
     QAbstractButton* m_button;
+    QPointer<QWidget> m_container;
     Style m_style;
     ControlSize m_size;
-    QPointer<QWidget> m_container;
     bool m_updating = false;
 };
 
