@@ -92,7 +92,7 @@ int main(int argc, char** argv)
     QCoreApplication::sendPostedEvents(&logger, QEvent::MetaCall);
     QElapsedTimer handOver;
     handOver.start();
-    logger.writePendingLogs();
+    logger.flushPendingLogs();
     const qint64 handOverNs = handOver.nsecsElapsed();
     const auto busy = timeCalls(logger, measured, true);
     QElapsedTimer drain;

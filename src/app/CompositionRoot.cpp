@@ -59,7 +59,6 @@
 #include "server/UserManager.h"
 #include "shell/LaunchManager.h"
 #include "shell/NotificationManager.h"
-#include "shell/PerformanceMonitor.h"
 #include "shell/SystemMonitor.h"
 #include "shell/TimeManager.h"
 
@@ -120,7 +119,6 @@ void CompositionRoot::createManagers()
     LaunchManager& launch = make<LaunchManager>(*m_loginItem);
     TimeManager& time = make<TimeManager>(&clock);
     SystemMonitor& systemMonitor = make<SystemMonitor>(&SystemInfo::system(), &random, &clock);
-    make<PerformanceMonitor>();
     // The alarm manager comes up with the reminder manager, so that enabled alarms ring
     // whether or not their page was ever opened; both beat to one whole-minute ticker.
     MinuteTicker& ticker = make<MinuteTicker>(clock);

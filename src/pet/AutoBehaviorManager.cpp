@@ -44,15 +44,12 @@ AutoBehaviorManager::AutoBehaviorManager(PetState& petState, PetWindowHost& pet,
     , m_emotionSystem(emotionSystem)
 {
     m_executionState.startTime = m_clock.now();
-    for (QTimer* timer : { &m_behaviorTimer, &m_movementTimer, &m_exploreReturnTimer })
+    for (QTimer* timer : { &m_behaviorTimer, &m_movementTimer })
         timer->setTimerType(Qt::PreciseTimer);
     m_behaviorTimer.setInterval(behaviorIntervalMs);
     m_movementTimer.setInterval(movementUpdateIntervalMs);
-    m_exploreReturnTimer.setSingleShot(true);
-    m_exploreReturnTimer.setInterval(exploreReturnDelayMs);
     connect(&m_behaviorTimer, &QTimer::timeout, this, &AutoBehaviorManager::scheduleBehavior);
     connect(&m_movementTimer, &QTimer::timeout, this, &AutoBehaviorManager::updateMovement);
-    connect(&m_exploreReturnTimer, &QTimer::timeout, this, &AutoBehaviorManager::returnFromExplore);
     connect(&EventCenter::shared(), &EventCenter::emotionDidChange, this, &AutoBehaviorManager::handleEmotionChange);
     connect(&EventCenter::shared(), &EventCenter::userDidInteractWithPet, this,
         &AutoBehaviorManager::handleUserInteraction);
@@ -175,16 +172,20 @@ void AutoBehaviorManager::generateBehaviorPath(AutoBehavior behavior)
     const AutoBehaviorTraits t = traits(behavior);
     m_executionState.pathPoints = MovementAlgorithms::generateRandomWalkPath(
         start, *bounds, t.pathSteps, t.maxDistance, m_random, m_clock.now());
-    // Restarting the one timer ties the return to this exploration: an earlier one that is
-    // still pending can no longer cut a later one short.
-    if (behavior == AutoBehavior::explore)
-        m_exploreReturnTimer.start();
+    if (behavior == AutoBehavior::explore) {
+        const quint64 exploration = ++m_explorations;
+        QTimer::singleShot(
+            exploreReturnDelayMs, Qt::PreciseTimer, this, [this, exploration] { returnFromExplore(exploration); });
+    }
 }
 
-void AutoBehaviorManager::returnFromExplore()
+void AutoBehaviorManager::returnFromExplore(quint64 exploration)
 {
+    // An exploration that began within 1.5 s of another runs its own full time: the earlier
+    // one's return, still pending, does not cut it short.
     const std::optional<QRectF> frame = m_screens.mainFrame();
-    if (m_currentBehavior != AutoBehavior::explore || !m_executionState.isExecuting || !frame)
+    if (exploration != m_explorations || m_currentBehavior != AutoBehavior::explore || !m_executionState.isExecuting
+        || !frame)
         return;
     m_executionState.pathPoints = { PathPoint { centredPetOrigin(*frame), m_clock.now(), 1.5 } };
     LogManager::log(u"🏠 探索时间到，返回屏幕中心"_s, category);

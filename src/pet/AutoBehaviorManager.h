@@ -70,7 +70,6 @@ public:
     [[nodiscard]] bool isRunning() const override { return m_behaviorTimer.isActive(); }
     [[nodiscard]] const QTimer& behaviorTimer() const { return m_behaviorTimer; }
     [[nodiscard]] const QTimer& movementTimer() const { return m_movementTimer; }
-    [[nodiscard]] const QTimer& exploreReturnTimer() const { return m_exploreReturnTimer; }
 
     /// (Re)starts both timers and picks a behaviour at once; nothing when switched off.
     void startBehaviorSystem() override;
@@ -105,8 +104,6 @@ public:
     void handleEmotionChange();
     /// The user began dragging the pet: the running behaviour ends.
     void handleUserInteraction();
-    /// 1.5 s into "explore": the pet heads back to the centre of the main screen.
-    void returnFromExplore();
     [[nodiscard]] QString getCurrentBehaviorStatus() const;
 
     /// The weighted choice over (behaviour, weight) pairs; none when the weights sum to
@@ -125,6 +122,9 @@ private:
     [[nodiscard]] AutoBehavior selectNextBehavior();
     [[nodiscard]] std::optional<ScreenBounds> getCurrentScreenBounds() const;
     void setCurrentBehavior(AutoBehavior behavior);
+    /// 1.5 s into exploration number @p exploration: while it still runs, the pet heads back
+    /// to the centre of the main screen.
+    void returnFromExplore(quint64 exploration);
 
     PetState& m_petState;
     PetWindowHost& m_pet;
@@ -138,6 +138,7 @@ private:
     bool m_heldStill = false;
     QTimer m_behaviorTimer;
     QTimer m_movementTimer;
-    QTimer m_exploreReturnTimer;
     BehaviorExecutionState m_executionState;
+    /// Counts the explorations started, so a return knows whether its own still runs.
+    quint64 m_explorations = 0;
 };

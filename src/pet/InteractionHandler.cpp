@@ -20,11 +20,16 @@ InteractionHandler::InteractionHandler(PetState& petState, Screens& screens, Clo
 
 void InteractionHandler::handleSingleClick()
 {
+    performSingleClickAction();
+    m_lastClickTime = m_clock.now();
+}
+
+void InteractionHandler::performSingleClickAction()
+{
     m_petState.updateAnimationState(PetAnimationState::clickFeedback);
     // Each click schedules its own end; a second click within 0.5 s does not extend the first.
     QTimer::singleShot(
         clickFeedbackMs, Qt::PreciseTimer, this, [this] { m_petState.updateAnimationState(PetAnimationState::idle); });
-    m_lastClickTime = m_clock.now();
 }
 
 QPointF InteractionHandler::limitedPosition(QSizeF translation) const

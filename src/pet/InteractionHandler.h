@@ -42,6 +42,7 @@ Q_SIGNALS:
     void petWindowMoveRequested(QPointF position);
 
 private:
+    void performSingleClickAction();
     [[nodiscard]] QPointF limitedPosition(QSizeF translation) const;
 
     PetState& m_petState;

@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -132,11 +131,9 @@ void SpeechBubbleWindowManager::showBubbleWindow(const QString& title, const QSt
     window->show();
     window->raise();
     window->setModelFrame(QRectF(origin, bubbleSize));
-    // Where the bubble really is, is known once the window system shows it: a window manager
-    // may have moved it (off a panel, back onto a screen) before mapping it.
-    m_askedOrigin = origin;
-    m_unplacedBubble = window->windowHandle();
-    m_unplacedBubble->installEventFilter(this);
+    // The origin the bubble was given: a framing window manager reports the real one only
+    // later, and reading it back before then gives a place where the bubble never stood.
+    log(u"✅ 气泡窗口已创建: 期望位置=("_s + pointText(origin) + u"), 实际位置=("_s + pointText(origin) + u")"_s);
 
     // Every move of the pet is followed: the window manager's own announcement of a move
     // and the window system's (a drag moves the window directly).
@@ -146,14 +143,6 @@ void SpeechBubbleWindowManager::showBubbleWindow(const QString& title, const QSt
     });
     m_observedPetWindow = pet;
     pet->installEventFilter(this);
-}
-
-void SpeechBubbleWindowManager::logPlacement()
-{
-    m_unplacedBubble->removeEventFilter(this);
-    m_unplacedBubble = nullptr;
-    log(u"✅ 气泡窗口已创建: 期望位置=("_s + pointText(m_askedOrigin) + u"), 实际位置=("_s
-        + pointText(m_bubbleWindow->modelFrame().topLeft()) + u")"_s);
     log(u"已添加宠物窗口位置观察者"_s);
 }
 
@@ -161,9 +150,6 @@ bool SpeechBubbleWindowManager::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Move && watched == m_observedPetWindow && m_positionObserver)
         updateBubblePosition();
-    if (event->type() == QEvent::Expose && watched == m_unplacedBubble && m_unplacedBubble->isExposed()
-        && m_bubbleWindow)
-        logPlacement();
     return QObject::eventFilter(watched, event);
 }
 
@@ -193,10 +179,6 @@ void SpeechBubbleWindowManager::hideBubbleWindow()
             m_observedPetWindow->removeEventFilter(this);
         m_observedPetWindow = nullptr;
         log(u"已移除位置观察者"_s);
-    }
-    if (m_unplacedBubble) {
-        m_unplacedBubble->removeEventFilter(this);
-        m_unplacedBubble = nullptr;
     }
     if (FloatingWindow* window = m_bubbleWindow) {
         m_bubbleWindow = nullptr;

@@ -9,7 +9,6 @@
 
 struct Reminder;
 class FloatingWindow;
-class QWindow;
 class SpeechBubbleView;
 class WindowManager;
 
@@ -48,7 +47,6 @@ private:
     void showBubbleWindow(const QString& title, const QString& message, const QString& emoji);
     void updateBubblePosition();
     void hideBubbleWindow();
-    void logPlacement();
 
     WindowManager& m_windowManager;
     QPointer<FloatingWindow> m_bubbleWindow;
@@ -56,8 +54,4 @@ private:
     /// The registration for moves of the pet window while a bubble is shown.
     QMetaObject::Connection m_positionObserver;
     QPointer<FloatingWindow> m_observedPetWindow;
-    /// The bubble's native window until the window system has first shown it, and the
-    /// origin it was asked for: its placement is logged once it is known.
-    QPointer<QWindow> m_unplacedBubble;
-    QPointF m_askedOrigin;
 };

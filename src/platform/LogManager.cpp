@@ -30,7 +30,12 @@ LogManager::LogManager(const QString& folder, int intervalMs, const Clock* clock
 
     m_writeTimer.setInterval(std::max(0, intervalMs));
     m_writeTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_writeTimer, &QTimer::timeout, this, &LogManager::writePendingLogs);
+    connect(&m_writeTimer, &QTimer::timeout, this, &LogManager::flushPendingLogs);
+    startBatchWriteTimer();
+}
+
+void LogManager::startBatchWriteTimer()
+{
     // The first log call may come before the application's event loop exists, or from a
     // thread without one; the timer then starts once the event loop runs.
     if (QAbstractEventDispatcher::instance())
@@ -43,7 +48,7 @@ LogManager::LogManager(const QString& folder, int intervalMs, const Clock* clock
 LogManager::~LogManager()
 {
     m_writeTimer.stop();
-    writePendingLogs();
+    flushPendingLogs();
     m_writer.reset(); // finishes the jobs handed in
 }
 
@@ -115,8 +120,7 @@ QString LogManager::abbreviatedUtf8(QByteArrayView utf8, qsizetype maxBytes)
 
 QString LogManager::formatLine(const LogEntry& entry)
 {
-    return u"["_s + entry.timestamp.toLocalTime().toString(u"HH:mm:ss.zzz"_s) + u"] ["_s + entry.category + u"] "_s
-        + entry.message;
+    return u"["_s + dateFormatter.string(entry.timestamp) + u"] ["_s + entry.category + u"] "_s + entry.message;
 }
 
 void LogManager::append(const LogEntry& entry)
@@ -126,13 +130,12 @@ void LogManager::append(const LogEntry& entry)
         m_logs.remove(0, m_logs.size() - maxLogs);
     m_pendingLogs.append(entry);
     m_pendingBytes += entry.message.size() + entry.category.size();
-    ++m_revision;
     // A flood of lines does not wait for the timer in memory.
     if (m_pendingBytes > maxPendingBytes)
-        writePendingLogs();
+        flushPendingLogs();
 }
 
-void LogManager::writePendingLogs()
+void LogManager::flushPendingLogs()
 {
     if (m_pendingLogs.isEmpty())
         return;
@@ -145,7 +148,7 @@ void LogManager::flushAndWait()
     // Lines logged just before quitting may still wait in the event queue.
     if (QThread::currentThread() == thread())
         QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    writePendingLogs();
+    flushPendingLogs();
     m_writer->waitUntilIdle();
 }
 
@@ -161,7 +164,6 @@ QString LogManager::getAllLogsText() const
 void LogManager::clearLogs()
 {
     m_logs.clear();
-    ++m_revision;
     // Through the writer, behind any batch already handed in; pending lines follow later.
     m_writer->clear();
     record(u"日志已清空"_s, u"System"_s);

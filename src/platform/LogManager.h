@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QStringView>
 #include <QTimer>
 
 #include <memory>
@@ -33,6 +34,13 @@ public:
         QDateTime timestamp;
         QString category;
         QString message;
+    };
+
+    /// Writes the time of a log line: the time of day in the local time zone, without the date.
+    struct DateFormatter
+    {
+        QStringView dateFormat;
+        [[nodiscard]] QString string(const QDateTime& date) const { return date.toLocalTime().toString(dateFormat); }
     };
 
     static constexpr int maxLogs = 500;
@@ -63,6 +71,9 @@ public:
     /// The same for UTF-8 text, converting only what is kept.
     [[nodiscard]] static QString abbreviatedUtf8(QByteArrayView utf8, qsizetype maxBytes = maxLineBytes);
 
+    /// Shared by every thread that formats lines, the file writer's included.
+    static constexpr DateFormatter dateFormatter { u"HH:mm:ss.zzz" };
+
     /// "[HH:mm:ss.SSS] [category] message", without a line feed.
     [[nodiscard]] static QString formatLine(const LogEntry& entry);
 
@@ -74,16 +85,16 @@ public:
     [[nodiscard]] QString saveLogsToFile();
     [[nodiscard]] QString getLogStats() const;
     [[nodiscard]] QString logFilePath() const { return m_logFilePath; }
-    /// Grows whenever the in-memory list changes, so a viewer can skip unchanged refreshes.
-    [[nodiscard]] quint64 revision() const { return m_revision; }
 
     /// Hands the pending lines to the file writer without waiting (what the batch timer does).
-    void writePendingLogs();
+    void flushPendingLogs();
     /// Takes in the lines queued so far, hands them to the writer and waits until they are
     /// on disk. Called on the main thread at quit.
     void flushAndWait();
 
 private:
+    /// (Re)starts the repeating timer that hands the pending lines to the file writer.
+    void startBatchWriteTimer();
     void append(const LogEntry& entry);
     [[nodiscard]] QDateTime now() const;
 
@@ -96,6 +107,5 @@ private:
     QMutex m_orderMutex;
     QString m_logFilePath;
     QTimer m_writeTimer;
-    quint64 m_revision = 0;
     std::unique_ptr<LogFileWriter> m_writer;
 };

@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -19,6 +20,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWidget>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -76,7 +80,7 @@ void LogWindowManager::buildWindow()
         { u"📋 复制日志", u"copyButton", 100, &LogWindowManager::copyLogs },
         { u"💾 保存日志", u"saveButton", 100, &LogWindowManager::saveLogs },
         { u"🗑️ 清空日志", u"clearButton", 100, &LogWindowManager::clearLogs },
-        { u"🔄 刷新", u"refreshButton", 80, &LogWindowManager::reloadLogs },
+        { u"🔄 刷新", u"refreshButton", 80, &LogWindowManager::refreshLogs },
         { u"📊 统计", u"statsButton", 80, &LogWindowManager::showStats },
         { u"📂 打开日志文件", u"openButton", 120, &LogWindowManager::openLogFile },
     };
@@ -95,7 +99,9 @@ void LogWindowManager::buildWindow()
     m_textView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_textView->setFrameShape(QFrame::NoFrame);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(11);
+    const double scale = double(QFontInfo(QGuiApplication::font()).pixelSize())
+        / QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).pixelSize();
+    font.setPixelSize(std::max(1, int(std::lround(textPixels * scale))));
     m_textView->setFont(font);
     m_textView->document()->setDocumentMargin(10);
 
@@ -109,24 +115,15 @@ void LogWindowManager::buildWindow()
 void LogWindowManager::refreshLogs()
 {
     // Queued, so lines logged just before (such as the clearing line) are in the list.
-    QMetaObject::invokeMethod(this, &LogWindowManager::applyRefresh, Qt::QueuedConnection);
-}
-
-void LogWindowManager::reloadLogs()
-{
-    // Asked for by the user: show the list and jump to its end even when nothing changed.
-    m_shownRevision = std::numeric_limits<quint64>::max();
-    refreshLogs();
-}
-
-void LogWindowManager::applyRefresh()
-{
-    // The timer keeps running after the window closes; an unchanged list costs nothing.
-    if (!m_textView || m_logs.revision() == m_shownRevision)
-        return;
-    m_shownRevision = m_logs.revision();
-    m_textView->setPlainText(m_logs.getAllLogsText());
-    m_textView->verticalScrollBar()->setValue(m_textView->verticalScrollBar()->maximum());
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!m_textView)
+                return;
+            m_textView->setPlainText(m_logs.getAllLogsText());
+            m_textView->verticalScrollBar()->setValue(m_textView->verticalScrollBar()->maximum());
+        },
+        Qt::QueuedConnection);
 }
 
 void LogWindowManager::copyLogs()

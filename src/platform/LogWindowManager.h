@@ -5,7 +5,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <limits>
 #include <memory>
 
 class LogManager;
@@ -22,6 +21,8 @@ class LogWindowManager final : public QObject
 
 public:
     static constexpr int refreshIntervalMs = 2000;
+    /// The text's size in pixels at the default application font; it grows with a larger one.
+    static constexpr double textPixels = 11.0;
 
     explicit LogWindowManager(LogManager& logs, QObject* parent = nullptr);
     ~LogWindowManager() override;
@@ -36,8 +37,6 @@ private:
     void saveLogs();
     void clearLogs();
     void refreshLogs();
-    void reloadLogs();
-    void applyRefresh();
     void showStats();
     void openLogFile();
     void showAlert(const QString& title, const QString& message);
@@ -46,5 +45,4 @@ private:
     std::unique_ptr<QWidget> m_window;
     QPointer<QPlainTextEdit> m_textView;
     QTimer m_timer;
-    quint64 m_shownRevision = std::numeric_limits<quint64>::max();
 };

@@ -1,11 +1,14 @@
 #include "shell/PerformanceMonitor.h"
 
-#include "platform/LogManager.h"
+#include "platform/SystemLog.h"
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
-PerformanceMonitor::PerformanceMonitor(QObject* parent)
+PerformanceMonitor::PerformanceMonitor(Logger logger, QObject* parent)
     : QObject(parent)
+    , m_logger(logger ? std::move(logger) : Logger(&SystemLog::info))
 {
 }
 
@@ -20,5 +23,5 @@ void PerformanceMonitor::stopMonitoring()
         m_monitorTimer->stop();
         m_monitorTimer.reset();
     }
-    LogManager::log(u"性能监控已停止"_s, logCategory);
+    m_logger(u"性能监控已停止"_s);
 }

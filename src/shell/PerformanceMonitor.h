@@ -1,21 +1,25 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 /// The program's own performance figures and the limits they are judged against. Nothing
-/// samples them yet; stopping (also on destruction) ends any timer and says so in the log.
+/// creates or samples it yet; stopping (also on destruction) ends any timer and says so in
+/// the system's log, not the program's.
 class PerformanceMonitor final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PerformanceMonitor)
 
 public:
-    static inline const QString logCategory = QStringLiteral("Performance");
+    using Logger = std::function<void(const QString&)>;
 
-    explicit PerformanceMonitor(QObject* parent = nullptr);
+    /// @p logger takes the monitor's information messages; the system log by default.
+    explicit PerformanceMonitor(Logger logger = {}, QObject* parent = nullptr);
     ~PerformanceMonitor() override;
 
     [[nodiscard]] double cpuUsage() const { return m_cpuUsage; }
@@ -26,7 +30,7 @@ public:
     [[nodiscard]] double memoryThreshold() const { return m_memoryThreshold; }
     [[nodiscard]] const QTimer* monitorTimer() const { return m_monitorTimer.get(); }
 
-    /// Ends and drops the timer, then logs "性能监控已停止".
+    /// Ends and drops the timer, then tells the logger "性能监控已停止".
     void stopMonitoring();
 
 private:
@@ -37,4 +41,5 @@ private:
     double m_cpuThreshold = 0.8;
     double m_memoryThreshold = 0.8;
     std::unique_ptr<QTimer> m_monitorTimer;
+    const Logger m_logger;
 };

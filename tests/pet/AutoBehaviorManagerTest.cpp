@@ -5,10 +5,13 @@
 
 #include "RecordingRandom.h"
 #include "support/LogLines.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -235,23 +238,45 @@ TEST_F(Scheduler, SameBehaviourTwiceAnnouncesNoChangeButAStart)
     EXPECT_EQ(started.size(), 1);
 }
 
-TEST_F(Scheduler, ExploreHeadsBackToTheCentre)
+TEST_F(Scheduler, EachExplorationHeadsBackToTheCentreOnlyWhileItStillRuns)
 {
-    forceWithLegs(AutoBehavior::explore, {});
-    EXPECT_TRUE(manager->exploreReturnTimer().isActive());
-    EXPECT_EQ(manager->exploreReturnTimer().interval(), 1500);
-    manager->returnFromExplore();
-    ASSERT_EQ(manager->executionState().pathPoints.size(), 1);
-    EXPECT_EQ(manager->executionState().pathPoints.first().position, QPointF(896, 476));
-    EXPECT_EQ(manager->executionState().pathPoints.first().speed, 1.5);
-    EXPECT_EQ(loggedLines(u"AutoBehavior"_s), QStringList { u"🏠 探索时间到，返回屏幕中心"_s });
+    const struct
+    {
+        const char* what;
+        QList<AutoBehavior> forced;
+        bool returns;
+    } cases[] = {
+        { "an exploration", { AutoBehavior::explore }, true },
+        { "another behaviour forced meanwhile", { AutoBehavior::explore, AutoBehavior::walk }, false },
+        // The first one's return must not act for the second: that one returns once, on its own time.
+        { "a second exploration", { AutoBehavior::explore, AutoBehavior::explore }, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const qsizetype linesBefore = loggedLines(u"AutoBehavior"_s).size();
+        QElapsedTimer elapsed;
+        elapsed.start();
+        for (const AutoBehavior behavior : c.forced)
+            forceWithLegs(behavior, {});
+        const QList<PathPoint> forcedPath = manager->executionState().pathPoints;
+        // Started after the returns with the same delay, it fires after all of them.
+        bool returnsDue = false;
+        QTimer::singleShot(
+            AutoBehaviorManager::exploreReturnDelayMs, Qt::PreciseTimer, [&returnsDue] { returnsDue = true; });
+        ASSERT_TRUE(waitUntil([&] { return returnsDue; }));
+        EXPECT_GE(elapsed.elapsed(), 1500);
 
-    // Another behaviour forced meanwhile: the return finds nothing to do.
-    forceWithLegs(AutoBehavior::explore, {});
-    forceWithLegs(AutoBehavior::walk, {});
-    const auto walkPath = manager->executionState().pathPoints.size();
-    manager->returnFromExplore();
-    EXPECT_EQ(manager->executionState().pathPoints.size(), walkPath);
+        const QStringList returned = loggedLines(u"AutoBehavior"_s).mid(linesBefore);
+        if (c.returns) {
+            EXPECT_EQ(returned, QStringList { u"🏠 探索时间到，返回屏幕中心"_s });
+            ASSERT_EQ(manager->executionState().pathPoints.size(), 1);
+            EXPECT_EQ(manager->executionState().pathPoints.first().position, QPointF(896, 476));
+            EXPECT_EQ(manager->executionState().pathPoints.first().speed, 1.5);
+        } else {
+            EXPECT_TRUE(returned.isEmpty()) << returned.join(u'\n').toStdString();
+            EXPECT_EQ(manager->executionState().pathPoints.size(), forcedPath.size());
+        }
+    }
 }
 
 TEST_F(Scheduler, StopKeepsTheBehaviourAndStartPicksANewOne)

@@ -4,11 +4,15 @@
 
 #include "support/Wait.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -102,4 +106,36 @@ TEST(LogWindow, ButtonsCopySaveCountAndClear)
     f.click(u"clearButton"_s);
     ASSERT_TRUE(waitUntil([&] { return f.textView()->toPlainText().endsWith(u"[System] 日志已清空"_s); }));
     EXPECT_EQ(f.textView()->toPlainText().count(u'\n'), 0);
+}
+
+TEST(LogWindow, EveryRefreshShowsTheWholeListAndItsEnd)
+{
+    Fixture f;
+    for (int i = 0; i < 200; ++i)
+        f.logger.record(u"line "_s + QString::number(i), u"App"_s);
+    f.windows.showLogWindow();
+    QScrollBar* bar = f.textView()->verticalScrollBar();
+    ASSERT_TRUE(waitUntil([&] { return f.textView()->toPlainText().endsWith(u"[App] line 199"_s); }));
+    EXPECT_EQ(bar->value(), bar->maximum());
+    ASSERT_GT(bar->maximum(), 0);
+
+    // The reader scrolls up; the next timed refresh, with nothing new, shows the end again.
+    bar->setValue(0);
+    EXPECT_TRUE(waitUntil([&] { return bar->value() == bar->maximum(); }, 2 * LogWindowManager::refreshIntervalMs));
+}
+
+TEST(LogWindow, TextIsMonospacedAndGrowsWithTheApplicationFont)
+{
+    const int defaultPixels = QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).pixelSize();
+    for (const auto& [scale, pixels] : { std::pair { 1, 11 }, std::pair { 2, 22 } }) {
+        SCOPED_TRACE(scale);
+        QFont appFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+        appFont.setPixelSize(defaultPixels * scale);
+        QApplication::setFont(appFont);
+        Fixture f;
+        f.windows.showLogWindow();
+        const QFontInfo shown(f.textView()->font());
+        EXPECT_EQ(shown.pixelSize(), pixels);
+        EXPECT_TRUE(shown.fixedPitch()) << shown.family().toStdString();
+    }
 }

@@ -133,12 +133,15 @@ TEST_F(ProgramRun, StartsInOrderQuitsOnSigtermAndWritesTheLogFile)
     ASSERT_TRUE(pet.waitForFinished(15000));
     EXPECT_EQ(pet.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(pet.exitCode(), 0);
+    out += pet.readAll();
 
     QFile log(m_home.filePath(u".local/share/Tamsel/debug.log"_s));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(log.readAll());
     // The quit line is the last thing a run logs; it must reach the file.
     EXPECT_TRUE(text.contains(u"] [AppDelegate] 🛑 应用即将退出\n"_s)) << qPrintable(text);
+    // The performance monitor is not part of a run: nothing creates it, so nothing stops it.
+    EXPECT_FALSE(out.contains("性能监控已停止")) << out.constData();
     const QRegularExpression line(u"^\\[\\d\\d:\\d\\d:\\d\\d\\.\\d{3}\\] \\[[A-Za-z]+\\] .+$"_s);
     for (const QString& l : text.split(u'\n', Qt::SkipEmptyParts))
         EXPECT_TRUE(line.match(l).hasMatch()) << qPrintable(l);
