@@ -120,7 +120,8 @@ void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     if (!g.name.isNull()) {
         painter->setFont(captionFont(option.font));
         painter->setPen(secondary);
-        EmojiStyle::drawText(*painter, g.name, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        // Unclipped: a name mixing Chinese and Latin text is taller than the caption font says.
+        EmojiStyle::drawText(*painter, g.name, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
             painter->fontMetrics().elidedText(message.senderName, Qt::ElideRight, g.name.width()));
     }
     QPainterPath path;

@@ -126,9 +126,12 @@ void ConversationRowDelegate::paint(
     const QString name = headlineMetrics.elidedText(
         singleLine(index.data(ConversationListModel::NameRole).toString()), Qt::ElideRight, nameWidth);
     EmojiStyle::drawText(*painter, QRect(firstLine.left(), firstLine.top(), nameWidth, firstLine.height()),
-        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, name);
 
-    // Second line: the last message, then the tag of a bottle nobody picked up.
+    // Second line: the last message, then the tag of a bottle nobody picked up. A line that
+    // mixes Chinese and Latin text is taller than the body font says (its Chinese comes from
+    // a fallback font): the lines are drawn unclipped, or the bottom of their glyphs, an
+    // underscore among them, would be cut off.
     const QRect secondLine(textLeft, firstLine.bottom() + 1 + lineSpacing, textWidth, bodyMetrics.height());
     int messageWidth = textWidth;
     if (!index.data(ConversationListModel::HasReplyRole).toBool()) {
@@ -152,7 +155,7 @@ void ConversationRowDelegate::paint(
             Qt::ElideRight, std::max(0, messageWidth));
     EmojiStyle::drawText(*painter,
         QRect(secondLine.left(), secondLine.top(), std::max(0, messageWidth), secondLine.height()),
-        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, message);
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, message);
 
     painter->setPen(palette.color(QPalette::Midlight));
     painter->drawLine(row.left() + dividerInset, row.bottom(), row.right(), row.bottom());

@@ -180,7 +180,7 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const QString nickname = QFontMetrics(headline).elidedText(
         index.data(FriendListModel::NicknameRole).toString(), Qt::ElideRight, textRect.width());
     EmojiStyle::drawText(*painter, QRect(textRect.left(), textRect.top() + 6, textRect.width(), 22),
-        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, nickname);
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, nickname);
     const QColor secondary = SecondaryText::colour(textColor, cardColor);
     const QFont caption = withSize(base, base.pointSizeF() - 1);
     painter->setFont(caption);

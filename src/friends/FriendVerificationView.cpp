@@ -232,6 +232,7 @@ QWidget* FriendVerificationView::buildAddView()
     m_codeField = new PlainLineEdit(page);
     m_codeField->setObjectName(u"codeField"_s);
     m_codeField->setPlaceholderText(u"请输入 6 位验证码"_s);
+    SecondaryText::apply(m_codeField, SecondaryText::Part::placeholder);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSize(14);
     m_codeField->setFont(mono);

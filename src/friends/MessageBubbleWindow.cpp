@@ -3,6 +3,7 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
+#include "widgets/SecondaryText.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -116,6 +117,7 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
     m_field = new PlainLineEdit(this);
     m_field->setObjectName(u"input"_s);
     m_field->setPlaceholderText(received ? u"回复..."_s : u"输入消息..."_s);
+    SecondaryText::apply(m_field, SecondaryText::Part::placeholder);
     m_field->setFont(sized(font(), 10));
     m_field->setGeometry(fromBottom(h, 15, fieldY, 220, 28));
     connect(m_field, &QLineEdit::returnPressed, this, [this] {

@@ -1,7 +1,10 @@
 #include "game/GameScoreBoardView.h"
 
 #include "game/WhackAMoleGameManager.h"
+#include "widgets/ReadableColour.h"
+#include "widgets/TextStyle.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
@@ -17,13 +20,14 @@ QLabel* plainLabel(const QString& text, QWidget* parent)
     return label;
 }
 
+/// The board's red and blue, before they are made readable on it.
+const QColor red(255, 59, 48);
+const QColor blue(0, 122, 255);
+
 QLabel* valueLabel(QWidget* parent)
 {
     QLabel* label = plainLabel({}, parent);
-    QFont font = label->font();
-    font.setPixelSize(16);
-    font.setBold(true);
-    label->setFont(font);
+    label->setFont(TextStyle::systemFont(16, QFont::Bold));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
@@ -41,7 +45,7 @@ GameScoreBoardView::GameScoreBoardView(WhackAMoleGameManager& game, QWidget* par
 {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(16, 8, 16, 8);
+    layout->setContentsMargins(16, 16, 16, 16);
     layout->setVerticalSpacing(8);
     layout->addWidget(plainLabel(u"⏱️ 时间"_s, this), 0, 0);
     layout->addWidget(plainLabel(u"🎯 得分"_s, this), 1, 0);
@@ -49,7 +53,6 @@ GameScoreBoardView::GameScoreBoardView(WhackAMoleGameManager& game, QWidget* par
     m_time->setObjectName(u"timeRemaining"_s);
     m_score = valueLabel(this);
     m_score->setObjectName(u"score"_s);
-    setTextColor(m_score, QColor(0, 122, 255));
     layout->addWidget(m_time, 0, 1);
     layout->addWidget(m_score, 1, 1);
     layout->setColumnStretch(0, 1);
@@ -62,8 +65,24 @@ GameScoreBoardView::GameScoreBoardView(WhackAMoleGameManager& game, QWidget* par
 
 void GameScoreBoardView::showTime(int seconds)
 {
+    m_seconds = seconds;
     m_time->setText(QString::number(seconds) + u"秒"_s);
-    setTextColor(m_time, seconds <= hurryThreshold ? QColor(Qt::red) : palette().color(QPalette::WindowText));
+    showColours();
+}
+
+void GameScoreBoardView::showColours()
+{
+    const QColor board = palette().color(QPalette::Window);
+    setTextColor(
+        m_time, m_seconds <= hurryThreshold ? ReadableColour::on(red, board) : palette().color(QPalette::WindowText));
+    setTextColor(m_score, ReadableColour::on(blue, board));
+}
+
+void GameScoreBoardView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        showColours();
 }
 
 void GameScoreBoardView::showScore(int score)

@@ -22,12 +22,16 @@ public:
     [[nodiscard]] QLabel* scoreLabel() const { return m_score; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void showTime(int seconds);
     void showScore(int score);
+    /// The time (red when short) and the score (blue), readable on the board.
+    void showColours();
 
+    int m_seconds = 0;
     QLabel* m_time;
     QLabel* m_score;
 };

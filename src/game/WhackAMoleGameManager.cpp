@@ -17,6 +17,7 @@
 #include "platform/RandomSource.h"
 #include "platform/Resources.h"
 #include "platform/Screens.h"
+#include "widgets/TextStyle.h"
 
 #include <cmath>
 
@@ -379,10 +380,12 @@ void WhackAMoleGameManager::showScoreBoard()
     auto* window = new FloatingWindow(FloatingWindow::Focus::Refuse, m_screens);
     window->setObjectName(u"scoreBoardWindow"_s);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    const QSizeF size(scoreBoardSize);
+    // The board grows with a larger application font, so that its figures are never cut.
+    const QSize boardSize(TextStyle::scaled(scoreBoardSize.width()), TextStyle::scaled(scoreBoardSize.height()));
+    const QSizeF size(boardSize);
     window->setModelFrame(
         QRectF(QPointF(visible->right() - size.width() - 20.0, visible->bottom() - size.height() - 20.0), size));
-    window->setFixedSize(scoreBoardSize);
+    window->setFixedSize(boardSize);
     auto* board = new GameScoreBoardView(*this, window);
     board->setGeometry(window->rect());
     m_scoreWindow = window;

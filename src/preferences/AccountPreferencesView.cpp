@@ -10,6 +10,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/ReadableColour.h"
+#include "widgets/SecondaryText.h"
 
 #include <QHBoxLayout>
 #include <QPointer>
@@ -159,6 +160,7 @@ QWidget* AccountPreferencesView::buildEditForm()
     m_nicknameField = new PlainLineEdit(box);
     m_nicknameField->setObjectName(u"nicknameField"_s);
     m_nicknameField->setPlaceholderText(u"请输入昵称"_s);
+    SecondaryText::apply(m_nicknameField, SecondaryText::Part::placeholder);
     nicknameRow->addWidget(m_nicknameField, 1);
     layout->addLayout(nicknameRow);
     connect(m_nicknameField, &QLineEdit::textChanged, this, &AccountPreferencesView::refresh);

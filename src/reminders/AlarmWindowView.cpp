@@ -1,10 +1,13 @@
 #include "reminders/AlarmWindowView.h"
 
-#include "platform/CloseSymbol.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -18,6 +21,12 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+/// The time's orange, before it is made readable on the card.
+const QColor orange(255, 149, 0);
+/// What the orange aims at: the thin strokes of a caption only reach 4.5:1 in their darkest
+/// pixels when the colour itself goes a little beyond.
+constexpr double smallInkContrast = 5.0;
 
 QLabel* plainLabel(const QString& text, const QString& name, QWidget* parent)
 {
@@ -37,43 +46,28 @@ QColor dividerColor(const QPalette& palette)
     return color;
 }
 
-/// The outline of a clock face with its hands at ten past ten, `size` pixels square, drawn
-/// rather than taken from the emoji font so that it takes the colour of the time beside it.
-QPixmap clockPixmap(int size, const QColor& color, qreal ratio)
+/// A button in the plain style showing a symbol alone: no face and no room around it, so it
+/// is exactly as large as its symbol.
+class PlainSymbolButton final : public QToolButton
 {
-    QPixmap pixmap(QSize(size, size) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal stroke = std::max(1.0, size / 11.0);
-    const QRectF face = QRectF(0, 0, size, size).adjusted(stroke / 2, stroke / 2, -stroke / 2, -stroke / 2);
-    painter.setPen(QPen(color, stroke));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(face);
-    const QPointF centre = face.center();
-    const qreal radius = face.width() / 2;
-    painter.setPen(QPen(color, stroke, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(centre, centre + QPointF(0, -radius * 0.6));
-    painter.drawLine(centre, centre + QPointF(radius * 0.45, 0));
-    painter.end();
-    return pixmap;
-}
+public:
+    PlainSymbolButton(Symbols::Symbol symbol, Symbols::Tint tint, int side, QWidget* parent)
+        : QToolButton(parent)
+        , m_side(side)
+    {
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::NoFocus);
+        setStyleSheet(u"QToolButton { border: none; padding: 0px; background: transparent; }"_s);
+        setFixedSize(side, side);
+        Symbols::setButtonSymbol(this, symbol, tint, side);
+    }
 
-void setColor(QLabel* label, const QColor& color)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-}
+    [[nodiscard]] QSize sizeHint() const override { return { m_side, m_side }; }
+    [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
 
-void scaleFont(QWidget* widget, double factor, QFont::Weight weight = QFont::Normal)
-{
-    QFont font = widget->font();
-    font.setPointSizeF(font.pointSizeF() * factor);
-    font.setWeight(weight);
-    widget->setFont(font);
-}
+private:
+    int m_side;
+};
 
 } // namespace
 
@@ -87,18 +81,18 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
 
     auto* emojiLabel = new EmojiLabel(emoji(alarm.type), 0, this);
     emojiLabel->setObjectName(u"alarmEmoji"_s);
-    QFont emojiFont = emojiLabel->font();
-    emojiFont.setPixelSize(emojiPixels);
-    emojiLabel->setFont(emojiFont);
+    emojiLabel->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(emojiPixels), 0));
     // The card keeps its size: a long title or message ends in "…", whole in the tool tip.
     auto* titleLabel = new PlainLabel(alarm.title, this);
     titleLabel->setObjectName(u"alarmTitle"_s);
-    scaleFont(titleLabel, 1.05, QFont::DemiBold);
+    TextStyle::apply(titleLabel, TextStyle::Style::headline);
     titleLabel->setElideMode(Qt::ElideRight);
 
-    auto* closeButton = new CloseSymbolButton(closePixels, QPalette::Window, this);
+    auto* closeButton
+        = new PlainSymbolButton(Symbols::Symbol::xmarkCircleFill, Symbols::Tint::secondary, closePixels, this);
     closeButton->setObjectName(u"alarmCloseButton"_s);
     closeButton->setToolTip(u"关闭"_s);
+    closeButton->setAccessibleName(u"关闭"_s);
     connect(closeButton, &QToolButton::clicked, this, [this] {
         if (m_onClose)
             m_onClose();
@@ -120,31 +114,31 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     auto* messageLabel = new PlainLabel(alarm.message, this);
     messageLabel->setObjectName(u"alarmMessage"_s);
     messageLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    TextStyle::apply(messageLabel, TextStyle::Style::body);
     messageLabel->setLineLimit(messageLines);
     messageLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
     SecondaryText::apply(messageLabel);
 
-    const QColor orange(255, 149, 0);
+    const QFont caption = TextStyle::font(TextStyle::Style::caption);
     auto* timeLabel = plainLabel(alarm.timeText(), u"alarmTime"_s, this);
-    scaleFont(timeLabel, 0.85);
-    setColor(timeLabel, orange);
-    auto* clockLabel = new QLabel(this);
-    clockLabel->setObjectName(u"alarmClock"_s);
-    // As tall as the caption's capitals and digits reach, like a symbol set in that font.
-    clockLabel->setPixmap(clockPixmap(timeLabel->fontMetrics().ascent(), orange, devicePixelRatioF()));
-    clockLabel->setAlignment(Qt::AlignCenter);
+    timeLabel->setFont(caption);
+    m_time = timeLabel;
+    m_clock = new QLabel(this);
+    m_clock->setObjectName(u"alarmClock"_s);
+    m_clock->setAlignment(Qt::AlignCenter);
+    showOrange();
     auto* footer = new QHBoxLayout;
     footer->setSpacing(4);
-    footer->addWidget(clockLabel);
+    footer->addWidget(m_clock);
     footer->addWidget(timeLabel);
     if (alarm.repeatType != AlarmRepeatType::once) {
         auto* dot = plainLabel(u"·"_s, u"alarmDot"_s, this);
         // At its regular weight the dot is a blur of two pixels that never reaches its own
         // colour; bold, it is drawn solid and reads like the rule beside it.
-        scaleFont(dot, 1.0, QFont::Bold);
+        dot->setFont(TextStyle::font(TextStyle::Style::body, QFont::Bold));
         SecondaryText::apply(dot);
         auto* rule = plainLabel(alarm.formatRepeatRule(), u"alarmRepeatRule"_s, this);
-        scaleFont(rule, 0.85);
+        rule->setFont(caption);
         SecondaryText::apply(rule);
         footer->addWidget(dot);
         footer->addWidget(rule);
@@ -158,6 +152,27 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     column->addWidget(divider);
     column->addWidget(messageLabel);
     column->addLayout(footer);
+}
+
+void AlarmWindowView::showOrange()
+{
+    // The time's orange as dark or light as it must be to read on the card, with room for
+    // the smoothing of such small strokes; the clock symbol is set in the caption like the
+    // time, and in its colour.
+    const QColor colour = ReadableColour::on(orange, palette().color(QPalette::Window), smallInkContrast);
+    QPalette timePalette = m_time->palette();
+    timePalette.setColor(QPalette::WindowText, colour);
+    m_time->setPalette(timePalette);
+    const int side = qRound(TextStyle::pixelSizeOf(m_time->font()));
+    m_clock->setPixmap(
+        Symbols::icon(Symbols::Symbol::clock, side, colour).pixmap(QSize(side, side), devicePixelRatioF()));
+}
+
+void AlarmWindowView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_clock)
+        showOrange();
 }
 
 void AlarmWindowView::paintEvent(QPaintEvent*)

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QLabel;
+
 #include <functional>
 
 /// The card of a ringing alarm: emoji, title and close button, the message, and the time
@@ -27,9 +29,14 @@ public:
     [[nodiscard]] const Alarm& alarm() const { return m_alarm; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void showOrange();
+
     Alarm m_alarm;
     std::function<void()> m_onClose;
+    QLabel* m_time = nullptr;
+    QLabel* m_clock = nullptr;
 };

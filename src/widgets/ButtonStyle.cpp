@@ -124,6 +124,11 @@ private:
 
 } // namespace
 
+QColor prominentFace(const QPalette& palette)
+{
+    return ReadableColour::on(palette.color(QPalette::Highlight), QColor(255, 255, 255), 4.5);
+}
+
 QString sheetFor(const QAbstractButton* button, Style style, ControlSize size)
 {
     const QPalette palette = surroundings(button);
@@ -159,8 +164,7 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size)
         break;
     case Style::borderedProminent: {
         const QColor white(255, 255, 255);
-        // The accent deepened, hue kept, until the white title reads on it.
-        face = ReadableColour::on(palette.color(QPalette::Highlight), white, 4.5);
+        face = prominentFace(palette);
         hover = face.lighter(108);
         if (SecondaryColour::contrast(white, hover) < 4.5)
             hover = face;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QPalette>
 #include <QString>
 
 class QAbstractButton;
@@ -30,6 +32,10 @@ void apply(QAbstractButton* button, Style style, ControlSize size = ControlSize:
 /// having the focus.
 [[nodiscard]] QPushButton* create(
     const QString& text, Style style, ControlSize size = ControlSize::regular, QWidget* parent = nullptr);
+
+/// The face of a bordered prominent button in `palette`: its accent, deepened (hue kept)
+/// just enough for the white title to read on it.
+[[nodiscard]] QColor prominentFace(const QPalette& palette);
 
 /// The style sheet `apply` gives a button in its current palette (for the tests' own sums).
 [[nodiscard]] QString sheetFor(const QAbstractButton* button, Style style, ControlSize size);

@@ -2,6 +2,7 @@
 
 #include "platform/SecondaryColour.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -70,7 +71,8 @@ public:
                 palette.setColor(group, target, dimmed(text, { backdrop(under), own, around }));
             };
             if (m_part == SecondaryText::Part::placeholder) {
-                set(QPalette::PlaceholderText, QPalette::Text, QPalette::Base);
+                palette.setColor(group, QPalette::PlaceholderText,
+                    dimmed(natural.color(group, QPalette::Text), { placeholderBackdrop(palette, group) }));
                 continue;
             }
             set(QPalette::WindowText, QPalette::WindowText, QPalette::Window);
@@ -103,6 +105,24 @@ protected:
     }
 
 private:
+    /// What the placeholder stands on, inside the field: its base or, for an editor that fills
+    /// nothing, whatever shows through it; with the tint laid over.
+    QColor placeholderBackdrop(const QPalette& palette, QPalette::ColorGroup group) const
+    {
+        const auto* area = qobject_cast<const QAbstractScrollArea*>(m_widget);
+        QColor under;
+        if (area && !area->viewport()->autoFillBackground())
+            under = SecondaryText::backdrop(m_widget, group);
+        else
+            // The viewport takes the field's colours, which reach it only after the field.
+            under = palette.color(group, area ? area->viewport()->backgroundRole() : QPalette::Base);
+        if (under.alpha() < 255)
+            under = opaqueOver(under,
+                m_widget->parentWidget() ? SecondaryText::backdrop(m_widget->parentWidget(), group)
+                                         : QApplication::palette().color(group, QPalette::Window));
+        return m_tint.isValid() ? opaqueOver(m_tint, under) : under;
+    }
+
     QWidget* m_widget;
     SecondaryText::Part m_part;
     QColor m_tint;
@@ -129,6 +149,30 @@ double SecondaryText::contrast(const QColor& a, const QColor& b)
 QColor SecondaryText::colour(const QColor& text, const QColor& background, const QColor& tint)
 {
     return dimmed(text, { tint.isValid() ? opaqueOver(tint, background) : background.toRgb() });
+}
+
+QColor SecondaryText::backdrop(const QWidget* widget, QPalette::ColorGroup group)
+{
+    if (const auto* area = qobject_cast<const QAbstractScrollArea*>(widget))
+        widget = area->viewport();
+    // The fills from the top down, until one hides all below it.
+    QList<QColor> fills;
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (w->isWindow()) {
+            if (!w->testAttribute(Qt::WA_TranslucentBackground))
+                fills.append(w->palette().color(group, w->backgroundRole()));
+            break;
+        }
+        if (!w->autoFillBackground())
+            continue;
+        fills.append(w->palette().color(group, w->backgroundRole()));
+        if (fills.last().alpha() == 255)
+            break;
+    }
+    QColor shown = QApplication::palette().color(group, QPalette::Window);
+    for (auto fill = fills.crbegin(); fill != fills.crend(); ++fill)
+        shown = opaqueOver(*fill, shown);
+    return shown;
 }
 
 void SecondaryText::apply(QWidget* widget, Part part, const QColor& tint)

@@ -3,6 +3,7 @@
 #include "platform/SecondaryColour.h"
 
 #include <QColor>
+#include <QPalette>
 
 class QWidget;
 
@@ -32,9 +33,18 @@ enum class Part {
 /// the background first; text with an alpha is laid over the result. Opaque.
 [[nodiscard]] QColor colour(const QColor& text, const QColor& background, const QColor& tint = {});
 
+/// The opaque colour that shows where `widget` paints nothing of its own: the background of
+/// the nearest widget, itself or an ancestor, that fills one, with the translucent fills of
+/// those between laid over it. For a scroll area (a list, an editor) it is what shows behind
+/// its viewport, where the items and the text are drawn. A style sheet's background is not
+/// seen: widgets whose text must be dimmed draw theirs otherwise.
+[[nodiscard]] QColor backdrop(const QWidget* widget, QPalette::ColorGroup group = QPalette::Active);
+
 /// Draws `part` of `widget` in the secondary colour from now on. `tint`, when valid, is a
 /// translucent colour the widget's container lays over its background (a banner's faint
-/// orange); the contrast is kept against the result.
+/// orange, the grey box around a see-through editor); the contrast is kept against the
+/// result. A placeholder is dimmed towards what really shows behind it: the field's base,
+/// or for an editor that fills nothing, its backdrop().
 void apply(QWidget* widget, Part part = Part::text, const QColor& tint = {});
 
 /// Switches the text of `widget` between secondary and primary. Primary hands the widget

@@ -5,6 +5,8 @@
 #include "ScreensRig.h"
 
 #include "driftbottle/unwired/BottleDetailView.h"
+#include "driftbottle/unwired/BottleListContent.h"
+#include "driftbottle/unwired/BottleListView.h"
 #include "driftbottle/unwired/DriftBottleMainView.h"
 #include "driftbottle/unwired/ReplySheetView.h"
 #include "driftbottle/unwired/SegmentedSwitch.h"
@@ -15,9 +17,11 @@
 #include "widgets/PlainTextEditor.h"
 
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
+using namespace std::string_literals;
 
 namespace {
 
@@ -126,4 +130,97 @@ TEST_F(BottleWindowRig, ListPaneCaptionsAndItsNoticeAreSecondaryOnItsBase)
     auto* banner = window->findChild<BannerRow*>(u"listError"_s);
     ASSERT_TRUE(waitUntil([&] { return banner->isVisible(); }));
     expectSecondary(window, { banner->message() }, u"chat-error"_s);
+}
+
+namespace {
+
+/// Where `rect` of `list`'s viewport lies in `window`.
+QRect inWindow(const QListView* list, const QRect& rect, const QWidget* window)
+{
+    return QRect(list->viewport()->mapTo(window, rect.topLeft()), rect.size());
+}
+
+} // namespace
+
+// The painted cards and rows, and the reply's placeholder, as drawn after the desktop
+// switches its palette: the quiet texts read at 4.5:1 on what they really stand on (a
+// see-through list over the window or a base stage, a translucent box), yet fainter than
+// the name beside them.
+TEST_F(BottleWindowRig, PaintedRowsAndTheReplyPlaceholderAreSecondaryInBothPalettes)
+{
+    const QString bobs = server.state().addBottle(bob, u"海上的第一封信"_s);
+    server.state().pickBottle(bobs, alice);
+    server.state().addReply(bobs, bob, alice, u"谢谢你捡到它"_s);
+
+    DriftBottleMainView tabbed(*bottles, *users, [](PetBehavior) {});
+    tabbed.show();
+    tabbed.setSelectedTab(DriftBottleMainView::BottleTab::received);
+    BottleListView standalone(*bottles, *users);
+    standalone.show();
+    standalone.setSelectedTab(BottleListView::BottleTab::received);
+    BottleChatView* chat = openWindow();
+    ASSERT_TRUE(chat);
+    ReplySheetView sheet(
+        u"b"_s, bob, [](const QString&) {}, nullptr);
+    sheet.show();
+    for (QWidget* screen : { static_cast<QWidget*>(&tabbed), static_cast<QWidget*>(&standalone) }) {
+        auto* content = screen->findChild<BottleListContent*>();
+        ASSERT_TRUE(waitUntil([&] { return content->page() == BottleListContent::Page::list; }));
+    }
+    ASSERT_TRUE(waitUntil([&] { return chat->conversationList()->model()->rowCount() == 1; }));
+
+    struct Painted
+    {
+        std::string what;
+        QWidget* window;
+        QRect area;
+        QRect primary;
+    };
+    const auto cardTexts = [](const std::string& name, QWidget* screen) {
+        const QListView* list = screen->findChild<BottleListContent*>()->listView();
+        const QRect card
+            = inWindow(list, list->visualRect(list->model()->index(0, 0)), screen).adjusted(16, 6, -16, -6);
+        // The text column, right of the type mark and left of the chevron: sender, preview, date.
+        const QRect column(card.left() + 80, card.top() + 4, card.width() - 124, card.height() - 8);
+        const QImage image = drawnImage(screen);
+        const QList<QRect> lines = inkLines(image, column);
+        EXPECT_EQ(lines.size(), 3) << name;
+        const QRect header = lines.value(0);
+        return QList<Painted> {
+            { name + " card preview"s, screen, lines.value(1), header },
+            { name + " card date"s, screen, lines.value(2), header },
+            { name + " card chevron"s, screen, QRect(card.right() - 34, card.top() + 8, 28, card.height() - 16),
+                header },
+        };
+    };
+    const auto rowTexts = [&] {
+        const QListView* list = chat->conversationList();
+        const QRect row = inWindow(list, list->visualRect(list->model()->index(0, 0)), chat);
+        const QRect column(row.left() + 70, row.top() + 2, row.width() - 74, row.height() - 4);
+        const QList<QRect> lines = inkLines(drawnImage(chat), column);
+        EXPECT_EQ(lines.size(), 2);
+        const QRect first = lines.value(0);
+        return QList<Painted> {
+            { "time", chat, QRect(row.right() - 70, first.top(), 60, first.height()), first.adjusted(0, 0, -140, 0) },
+            { "last message", chat, lines.value(1), first.adjusted(0, 0, -140, 0) },
+        };
+    };
+
+    for (const bool dark : { false, true }) {
+        // Switched after the screens were made, as the desktop does.
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        QCoreApplication::processEvents();
+        for (const auto& [window, name] :
+            { std::pair<QWidget*, QString>(&tabbed, u"tabbed-received"_s), { &standalone, u"bottle-list-received"_s },
+                { chat, u"conversation-rows"_s }, { &sheet, u"reply-empty"_s } })
+            saveShot(drawnImage(window), name + (dark ? u"-dark"_s : u"-light"_s));
+        const QList<Painted> painted = cardTexts("tabbed", &tabbed) + cardTexts("standalone", &standalone) + rowTexts();
+        for (const Painted& text : painted) {
+            SCOPED_TRACE(text.what + (dark ? " (dark)" : " (light)"));
+            expectSecondary(drawnImage(text.window), text.area, text.primary, text.what);
+        }
+        expectSecondaryPlaceholder(
+            &sheet, sheet.findChild<PlainTextEditor*>(), dark ? "reply (dark)" : "reply (light)");
+    }
+    QApplication::setPalette(lightPalette());
 }

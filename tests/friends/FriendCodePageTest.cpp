@@ -6,6 +6,7 @@
 #include "friends/SendMessageSheet.h"
 #include "support/DrawnText.h"
 #include "support/LayoutGaps.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
@@ -227,14 +228,15 @@ TEST_F(FriendCodePage, StacksKeepTheirSpacingAndTheMainButtonsAreFilledBlue)
     EXPECT_EQ(field.left() - intro.left(), 16);
     EXPECT_EQ(intro.right() - field.right(), 16);
 
-    // The main buttons are filled with the accent blue, as the alarm pages' are.
+    // The main buttons are filled with the prominent accent, as the alarm pages' are.
     find<PlainLineEdit>(u"codeField"_s)->setText(u"123456"_s);
     for (const QString& name : { u"generate"_s, u"add"_s }) {
         QPushButton* button = find(name);
         shown->setMode(name == u"add"_s ? FriendVerificationView::Mode::add : FriendVerificationView::Mode::generate);
         ASSERT_TRUE(button->isEnabled());
         const QImage drawn = button->grab().toImage();
-        EXPECT_EQ(QColor(drawn.pixel(6, drawn.height() / 2)), QColor(0, 122, 255)) << name.toStdString();
+        EXPECT_EQ(QColor(drawn.pixel(6, drawn.height() / 2)), ButtonStyle::prominentFace(button->palette()))
+            << name.toStdString();
     }
 
     // The message sheet: its stack, and the refusal placed in it.

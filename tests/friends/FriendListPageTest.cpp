@@ -5,12 +5,15 @@
 #include "friends/FriendListView.h"
 #include "friends/FriendPageSymbols.h"
 #include "friends/FriendRowDelegate.h"
+#include "friends/FriendVerificationView.h"
+#include "friends/MessageBubbleWindow.h"
 #include "friends/SendMessageSheet.h"
 #include "support/DrawnText.h"
 #include "support/LogLines.h"
 #include "support/Screenshots.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
 
 #include <QApplication>
@@ -467,6 +470,32 @@ TEST_F(FriendListPage, CardAndSheetCaptionsAreSecondaryInLightAndDark)
             expectSecondary(text.shot, text.area, text.primary, text.what);
         sheet->reject();
         page.reset();
+    }
+    QApplication::setPalette(lightPalette());
+}
+
+// The placeholders of the friends' fields as drawn after the desktop switches its palette:
+// at 4.5:1 on the field, yet fainter than text typed into it. (The cards' captions are
+// measured above.)
+TEST_F(FriendListPage, FieldPlaceholdersAreSecondaryAfterAPaletteSwitch)
+{
+    FriendVerificationView codes(*friends, timers);
+    codes.show();
+    codes.findChild<QAbstractButton*>(u"modeAdd"_s)->click();
+    MessageBubbleWindow received(
+        MessageBubbleWindow::Kind::Received, 1, u"7"_s, 2, u"🐶"_s, u"阿花"_s, u"喵"_s, screens);
+    MessageBubbleWindow compose(
+        MessageBubbleWindow::Kind::Compose, 2, u"8"_s, 2, u"🐶"_s, u"发送给 阿花"_s, {}, screens);
+    const std::pair<QWidget*, QString> fields[]
+        = { { &codes, u"codeField"_s }, { &received, u"input"_s }, { &compose, u"input"_s } };
+    received.show();
+    compose.show();
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        QCoreApplication::processEvents();
+        for (const auto& [window, name] : fields)
+            expectSecondaryPlaceholder(window, window->findChild<QWidget*>(name), window->objectName().toStdString());
     }
     QApplication::setPalette(lightPalette());
 }

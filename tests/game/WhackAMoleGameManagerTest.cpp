@@ -6,9 +6,13 @@
 #include "game/GameScoreBoardView.h"
 #include "platform/Alerts.h"
 #include "platform/FloatingWindow.h"
+#include "support/DrawnText.h"
 #include "support/LogLines.h"
+#include "support/Screenshots.h"
 #include "support/Wait.h"
+#include "widgets/TextStyle.h"
 
+#include <QApplication>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -308,9 +312,41 @@ TEST_F(Game, TheScoreBoardFollowsTheGame)
     EXPECT_EQ(board->timeLabel()->text(), u"11秒"_s);
     EXPECT_EQ(board->timeLabel()->palette().color(QPalette::WindowText), normal);
     timers.advanceMs(1000);
-    EXPECT_EQ(board->timeLabel()->palette().color(QPalette::WindowText), QColor(Qt::red));
+    const QColor hurry = board->timeLabel()->palette().color(QPalette::WindowText);
+    EXPECT_NE(hurry, normal);
+    EXPECT_TRUE(hurry.hsvHue() <= 10 || hurry.hsvHue() >= 350) << hurry.name().toStdString();
     game->catClicked(game->gameWindows().first());
     EXPECT_EQ(board->scoreLabel()->text(), u"1"_s);
+}
+
+// The board as drawn: its figures bold at 16 px, the short time red and the score blue, both
+// readable on the board in a light and a dark palette.
+TEST_F(Game, TheScoreBoardDrawsItsFiguresBoldAndReadable)
+{
+    defaults.setValue(WhackAMoleGameManager::gameDurationKey, 10);
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        auto game = makeGame();
+        game->startGame();
+        auto* board = game->scoreWindow()->findChild<GameScoreBoardView*>();
+        ASSERT_NE(board, nullptr);
+        QCoreApplication::processEvents();
+        const QImage shot = drawnImage(board);
+        saveShot(shot, dark ? u"score-board-dark"_s : u"score-board-light"_s);
+        const std::pair<QLabel*, std::string> figures[]
+            = { { board->timeLabel(), "red" }, { board->scoreLabel(), "blue" } };
+        for (const auto& [label, ink] : figures) {
+            SCOPED_TRACE(label->objectName().toStdString());
+            expectReadable(shot, areaIn(label, board), "figure", { ink });
+            const QImage drawn = drawnImage(label);
+            const QFont own = label->font();
+            label->setFont(TextStyle::systemFont(16, QFont::Bold));
+            EXPECT_TRUE(drawnImage(label) == drawn) << "not the system font at 16 px, bold";
+            label->setFont(own);
+        }
+    }
+    QApplication::setPalette(lightPalette());
 }
 
 TEST(HammerCursor, FallsBackToThePointingHand)

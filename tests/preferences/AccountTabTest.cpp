@@ -238,3 +238,21 @@ TEST_F(AccountTab, TheErrorIsARedCaptionAndTheSignedInNoteAGreenOne)
     }
     QApplication::setPalette(lightPalette());
 }
+
+// The nickname field's placeholder as drawn after the desktop switches its palette: at
+// 4.5:1 on the field, yet fainter than a typed nickname.
+TEST_F(AccountTab, TheNicknamePlaceholderIsSecondaryAfterAPaletteSwitch)
+{
+    signIn();
+    AccountPreferencesView page(*account, *client);
+    page.resize(600, 700);
+    page.show();
+    page.startEditing();
+    for (const bool dark : { false, true }) {
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        QCoreApplication::processEvents();
+        expectSecondaryPlaceholder(
+            &page, part<PlainLineEdit>(&page, u"nicknameField"_s), dark ? "nickname (dark)" : "nickname (light)");
+    }
+    QApplication::setPalette(lightPalette());
+}

@@ -218,30 +218,6 @@ TEST(PageRows, ALongTitleWrapsAndItsRowGrowsWhileALongMessageKeepsToOneLine)
     EXPECT_EQ(custom->cardRect(1).bottom() + 1, custom->viewport()->height());
 }
 
-namespace {
-
-/// The lines of text inside `area`, top to bottom: bands of pixel rows that differ from the
-/// area's commonest colour.
-QList<QRect> textLines(const QImage& image, const QRect& area)
-{
-    const QColor background = dominantColour(image, area);
-    QList<QRect> lines;
-    bool inLine = false;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        bool inked = false;
-        for (int x = area.left(); x <= area.right() && !inked; ++x)
-            inked = contrastRatio(image.pixelColor(x, y), background) >= 1.3;
-        if (inked && !inLine)
-            lines.append(QRect(area.left(), y, area.width(), 1));
-        else if (inked)
-            lines.last().setBottom(y);
-        inLine = inked;
-    }
-    return lines;
-}
-
-} // namespace
-
 // Drawn pixels, in a light and a dark palette: the chosen segment stands out, and the red
 // notes, grey headings and hints and the rows' grey, blue and orange captions read at 4.5:1.
 TEST(PageColours, TheChoiceAndEveryCaptionReadInLightAndDark)
@@ -287,7 +263,7 @@ TEST(PageColours, TheChoiceAndEveryCaptionReadInLightAndDark)
             const auto row = index.data(ManagementListModel::RowRole).value<ManagementRow>();
             const QRect text = ManagementRowDelegate::geometry(list->cardRect(0), row.canDelete).text;
             const QRect area(list->viewport()->mapTo(&page, text.topLeft()), text.size());
-            const QList<QRect> lines = textLines(shot, area);
+            const QList<QRect> lines = inkLines(shot, area);
             ASSERT_EQ(lines.size(), 3) << what << ": title, message, details";
             expectReadable(shot, lines[1], what + " message", { "grey" });
             expectReadable(shot, lines[2], what + " details", details);
@@ -332,6 +308,57 @@ TEST(PageColours, TheChoiceAndEveryCaptionReadInLightAndDark)
         const auto part = [&](const QString& name) { return areaIn(card.findChild<QWidget*>(name), &card); };
         for (const QString& name : { u"alarmMessage"_s, u"alarmDot"_s, u"alarmRepeatRule"_s })
             expectSecondary(shot, part(name), part(u"alarmTitle"_s), name.toStdString());
+    }
+    QApplication::setPalette(lightPalette());
+}
+
+// The rows' messages and the forms' placeholders as drawn after the desktop switches its
+// palette: at 4.5:1 on the card or the field, yet fainter than the title above them or than
+// text typed into the field.
+TEST(PageColours, RowMessagesAndFormPlaceholdersAreSecondaryAfterAPaletteSwitch)
+{
+    PagesRig rig;
+    Alarm alarm;
+    alarm.id = Alarm::newId();
+    alarm.title = u"站会"_s;
+    alarm.message = u"带上笔记本"_s;
+    alarm.time = rig.clock.now();
+    rig.alarms->addAlarm(alarm);
+    ReminderAndAlarmPreferencesView reminderPage(*rig.alarms, *rig.manager, rig.clock);
+    ReminderAndAlarmPreferencesView alarmPage(*rig.alarms, *rig.manager, rig.clock);
+    for (ReminderAndAlarmPreferencesView* page : { &reminderPage, &alarmPage }) {
+        page->resize(600, 700);
+        page->show();
+    }
+    QTest::mouseClick(alarmPage.findChild<QAbstractButton*>(u"alarmSegment"_s), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    auto* reminders = qobject_cast<ReminderManagementView*>(reminderPage.currentPage());
+    auto* alarms = qobject_cast<AlarmManagementView*>(alarmPage.currentPage());
+    ASSERT_TRUE(reminders && alarms);
+    AddAlarmView alarmForm(rig.clock);
+    AddReminderView reminderForm(ReminderType::custom, rig.clock);
+    for (QWidget* form : { static_cast<QWidget*>(&alarmForm), static_cast<QWidget*>(&reminderForm) })
+        form->show();
+
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        QCoreApplication::processEvents();
+        for (const auto& [page, list, what] : { std::tuple<QWidget*, ManagementListView*, std::string>(
+                                                    &reminderPage, reminders->defaultList(), "reminder row"),
+                 { &alarmPage, alarms->listView(), "alarm row" } }) {
+            const QImage shot = drawnImage(page);
+            const auto row = list->model()->index(0, 0).data(ManagementListModel::RowRole).value<ManagementRow>();
+            const QRect text = ManagementRowDelegate::geometry(list->cardRect(0), row.canDelete).text;
+            const QList<QRect> lines
+                = inkLines(shot, QRect(list->viewport()->mapTo(page, text.topLeft()), text.size()));
+            ASSERT_EQ(lines.size(), 3) << what << ": title, message, details";
+            expectSecondary(shot, lines[1], lines[0], what + " message");
+        }
+        for (const auto& [form, name] :
+            { std::pair<QWidget*, QString>(&alarmForm, u"alarmTitleField"_s), { &alarmForm, u"alarmMessageField"_s },
+                { &reminderForm, u"reminderTitleField"_s }, { &reminderForm, u"reminderMessageField"_s } })
+            expectSecondaryPlaceholder(form, form->findChild<QWidget*>(name), name.toStdString());
     }
     QApplication::setPalette(lightPalette());
 }

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QHash>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QStyle>
 #include <QWidget>
 
@@ -113,6 +115,25 @@ double drawnContrast(const QImage& image, const QRect& area)
     return contrastRatio(strongest, under);
 }
 
+QList<QRect> inkLines(const QImage& image, const QRect& area)
+{
+    const QColor background = dominantColour(image, area);
+    const QRect box = area.intersected(image.rect());
+    QList<QRect> lines;
+    bool inLine = false;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        bool inked = false;
+        for (int x = box.left(); x <= box.right() && !inked; ++x)
+            inked = contrastRatio(image.pixelColor(x, y), background) >= 1.3;
+        if (inked && !inLine)
+            lines.append(QRect(box.left(), y, box.width(), 1));
+        else if (inked)
+            lines.last().setBottom(y);
+        inLine = inked;
+    }
+    return lines;
+}
+
 namespace {
 
 /// The kind of ink a pixel is: grey, or the name of its hue.
@@ -171,6 +192,33 @@ void expectSecondary(const QImage& image, const QRect& area, const QRect& primar
     EXPECT_GE(secondary.at("grey"), 4.5);
     // Clearly fainter, not a rounding away from the primary colour.
     EXPECT_LT(secondary.at("grey"), 0.9 * main.at("grey")) << "primary reads at " << main.at("grey");
+}
+
+void expectSecondaryPlaceholder(QWidget* window, QWidget* field, const std::string& what)
+{
+    SCOPED_TRACE(what);
+    auto* line = qobject_cast<QLineEdit*>(field);
+    auto* editor = qobject_cast<QPlainTextEdit*>(field);
+    ASSERT_TRUE(line || editor) << "not a text field";
+    const auto setText = [&](const QString& text) {
+        if (line)
+            line->setText(text);
+        else
+            editor->setPlainText(text);
+    };
+    const QString kept = line ? line->text() : editor->toPlainText();
+    // The caret would blink over the placeholder.
+    field->clearFocus();
+    setText({});
+    const QRect area = areaIn(field, window).adjusted(2, 2, -2, -2);
+    const std::map<std::string, double> placeholder = inkContrasts(drawnImage(window), area);
+    setText(QStringLiteral("123456"));
+    const std::map<std::string, double> typed = inkContrasts(drawnImage(window), area);
+    setText(kept);
+    ASSERT_TRUE(placeholder.contains("grey")) << "no placeholder";
+    ASSERT_TRUE(typed.contains("grey")) << "no typed text";
+    EXPECT_GE(placeholder.at("grey"), 4.5);
+    EXPECT_LT(placeholder.at("grey"), 0.9 * typed.at("grey")) << "typed text reads at " << typed.at("grey");
 }
 
 QRect areaIn(const QWidget* child, const QWidget* ancestor)

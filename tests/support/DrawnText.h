@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QPalette>
 #include <QRect>
 
@@ -40,6 +41,10 @@ class QWidget;
 /// (what the text stands on).
 [[nodiscard]] std::map<std::string, double> inkContrasts(const QImage& image, const QRect& area);
 
+/// The lines of text inside `area`, top to bottom: bands of pixel rows holding a pixel that
+/// stands out (1.3:1) from the area's commonest colour.
+[[nodiscard]] QList<QRect> inkLines(const QImage& image, const QRect& area);
+
 /// Each kind of ink `expected` is drawn in `area` and reads there at 4.5:1 (a test
 /// failure otherwise, naming `what`). The smoothed edges of coloured strokes look grey or
 /// of a neighbouring hue; they are not judged.
@@ -49,6 +54,11 @@ void expectReadable(
 /// The grey text in `area` is secondary: it reads at 4.5:1, yet fainter than the primary
 /// text in `primary` (each against its own area's background; a test failure otherwise).
 void expectSecondary(const QImage& image, const QRect& area, const QRect& primary, const std::string& what);
+
+/// The placeholder of `field` (a line edit or a text editor) as `window` draws it, the field
+/// emptied and without focus: its grey text reads at 4.5:1 on what it stands on, yet fainter
+/// than text typed into the field (a test failure otherwise). The field's text is put back.
+void expectSecondaryPlaceholder(QWidget* window, QWidget* field, const std::string& what);
 
 /// Where `child` lies inside `ancestor`, in `ancestor`'s coordinates.
 [[nodiscard]] QRect areaIn(const QWidget* child, const QWidget* ancestor);

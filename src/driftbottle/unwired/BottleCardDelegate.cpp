@@ -50,11 +50,18 @@ int lineHeight(const QFont& font)
     return qMax(QFontMetrics(font).lineSpacing(), qCeil(line.height()));
 }
 
-/// Cards stand on the list's base, under a faint grey of their own.
-QColor secondary(const QPalette& palette)
+/// A card's faint grey, a shade deeper under the mouse.
+QColor cardTint(bool hovered)
 {
-    return SecondaryText::colour(
-        palette.color(QPalette::Text), palette.color(QPalette::Base), QColor(128, 128, 128, 30));
+    return QColor(128, 128, 128, hovered ? 30 : 13);
+}
+
+/// Cards stand under their faint grey on whatever shows through the see-through list: the
+/// page's window or the tabbed screen's base.
+QColor secondary(const QStyleOptionViewItem& option, bool hovered)
+{
+    const QColor under = option.widget ? SecondaryText::backdrop(option.widget) : option.palette.color(QPalette::Base);
+    return SecondaryText::colour(option.palette.color(QPalette::Text), under, cardTint(hovered));
 }
 
 } // namespace
@@ -122,7 +129,7 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     QPainterPath outline;
     outline.addRoundedRect(card, 12, 12);
     const bool hovered = option.state & QStyle::State_MouseOver;
-    painter->fillPath(outline, QColor(128, 128, 128, hovered ? 30 : 13));
+    painter->fillPath(outline, cardTint(hovered));
     painter->setPen(QPen(QColor(128, 128, 128, 51), 1));
     painter->drawPath(outline);
 
@@ -138,7 +145,7 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     Symbols::paint(*painter,
         QRectF(chevron.center().x() + 0.5 - chevronSide / 2, chevron.center().y() + 0.5 - chevronSide / 2, chevronSide,
             chevronSide),
-        Symbols::Symbol::chevronRight, secondary(palette));
+        Symbols::Symbol::chevronRight, secondary(option, hovered));
 
     QRect column(inner.left() + typeColumn + spacing, inner.top(), 0, inner.height());
     column.setRight(chevron.left() - spacing);
@@ -171,19 +178,19 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     }
     painter->setFont(fonts.headline);
     const QRect nameBox(x, column.top(), qMax(0, nameRight - x), headerHeight);
-    painter->drawText(nameBox, Qt::AlignVCenter | Qt::AlignLeft,
+    painter->drawText(nameBox, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine | Qt::TextDontClip,
         QFontMetrics(fonts.headline).elidedText(bottle->senderName, Qt::ElideRight, nameBox.width()));
 
     // Preview: at most two lines of the text.
     const int previewTop = column.top() + headerHeight + 6;
     const int previewHeight = previewLines * lineHeight(fonts.body);
     painter->setFont(fonts.body);
-    painter->setPen(secondary(palette));
+    painter->setPen(secondary(option, hovered));
     const QStringList lines = previewText(bottle->content, fonts.body, column.width(), previewLines).split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QRect lineBox(
             column.left(), previewTop + int(i) * lineHeight(fonts.body), column.width(), lineHeight(fonts.body));
-        painter->drawText(lineBox, Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+        painter->drawText(lineBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, lines[i]);
     }
 
     // Footer: tags on the left, the date on the right.
@@ -197,7 +204,8 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         painter->setPen(QColor(0x00, 0x7a, 0xff));
         const int tagsWidth = qMax(0, footer.width() - dateWidth - spacing);
         painter->drawText(QRect(footer.left(), footer.top(), tagsWidth, footer.height()),
-            Qt::AlignLeft | Qt::AlignVCenter, QFontMetrics(fonts.caption).elidedText(tags, Qt::ElideRight, tagsWidth));
+            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
+            QFontMetrics(fonts.caption).elidedText(tags, Qt::ElideRight, tagsWidth));
     }
     painter->restore();
 }

@@ -69,8 +69,10 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setUniformItemSizes(true);
     m_list->setContentsMargins(12, 6, 12, 6);
+    // See-through, so the cards stand on the page; with no style sheet the list keeps
+    // following the palette when the desktop switches between light and dark.
+    m_list->setAutoFillBackground(false);
     m_list->viewport()->setAutoFillBackground(false);
-    m_list->setStyleSheet(u"QListView { background: transparent; }"_s);
     connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) {
         if (index.isValid())
             Q_EMIT bottleClicked(m_model->bottleAt(index.row()));

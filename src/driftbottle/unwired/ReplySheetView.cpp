@@ -8,11 +8,36 @@
 #include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The faint grey box, rounded at 8, that the reply is written in.
+class ReplyBox final : public QWidget
+{
+public:
+    static inline const QColor tint { 128, 128, 128, 26 };
+
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(rect()), 8, 8);
+        painter.fillPath(path, tint);
+    }
+};
+
+} // namespace
 
 ReplySheetView::ReplySheetView(
     QString bottleId, qint64 receiverId, std::function<void(const QString&)> onReply, QWidget* parent)
@@ -36,14 +61,19 @@ ReplySheetView::ReplySheetView(
     title->setFont(TextStyle::font(TextStyle::Style::headline));
     title->setAlignment(Qt::AlignCenter);
 
+    // 150 for the text, see-through inside a faint box padded 12 all round. The box is
+    // painted, not set by a style sheet, so the editor keeps following the palette.
+    auto* box = new ReplyBox(this);
+    auto* boxLayout = new QVBoxLayout(box);
+    boxLayout->setContentsMargins(editorPadding, editorPadding, editorPadding, editorPadding);
+    boxLayout->addWidget(m_editor);
     m_editor->setObjectName(u"replyEditor"_s);
     m_editor->setPlaceholderText(u"写下你的回复..."_s);
-    // 150 for the text, inside a faint box padded 12 all round.
-    m_editor->setFixedHeight(150 + 2 * editorPadding);
+    m_editor->setFixedHeight(150);
     m_editor->setFrameShape(QFrame::NoFrame);
-    m_editor->setStyleSheet(u"QPlainTextEdit { background: rgba(128, 128, 128, 26); border-radius: 8px;"
-                            " padding: %1px; }"_s.arg(editorPadding));
-    SecondaryText::apply(m_editor, SecondaryText::Part::placeholder);
+    m_editor->viewport()->setAutoFillBackground(false);
+    // The placeholder stands on the box's grey over the sheet: it must read there.
+    SecondaryText::apply(m_editor, SecondaryText::Part::placeholder, ReplyBox::tint);
     connect(m_editor, &QPlainTextEdit::textChanged, this, &ReplySheetView::updateButtons);
 
     m_sendingRow->setObjectName(u"sendingRow"_s);
@@ -80,7 +110,7 @@ ReplySheetView::ReplySheetView(
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(20);
     layout->addWidget(title);
-    layout->addWidget(m_editor);
+    layout->addWidget(box);
     layout->addWidget(m_sendingRow);
     layout->addStretch(1);
     layout->addLayout(buttons);

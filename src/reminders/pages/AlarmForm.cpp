@@ -1,12 +1,15 @@
 #include "reminders/pages/AlarmForm.h"
 
 #include "platform/Clock.h"
+#include "reminders/pages/ManagementRow.h"
 #include "reminders/pages/PageParts.h"
 #include "reminders/pages/SwitchButton.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/TextStyle.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -72,7 +75,7 @@ void AlarmForm::buildLayout()
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(20, 16, 20, 16);
     column->setSpacing(20);
-    PlainLabel* heading = PageParts::heading(m_mode == Mode::add ? u"添加闹钟"_s : u"编辑闹钟"_s, 1.4, this);
+    PlainLabel* heading = PageParts::heading(m_mode == Mode::add ? u"添加闹钟"_s : u"编辑闹钟"_s, this);
     heading->setAlignment(Qt::AlignCenter);
     column->addWidget(heading);
     column->addWidget(PageParts::divider(this));
@@ -87,11 +90,13 @@ void AlarmForm::buildLayout()
     m_titleField = new PlainLineEdit(this);
     m_titleField->setObjectName(u"alarmTitleField"_s);
     m_titleField->setPlaceholderText(u"标题"_s);
+    SecondaryText::apply(m_titleField, SecondaryText::Part::placeholder);
     basics->addRow(u"标题"_s, m_titleField);
     const QString messageTitle = m_mode == Mode::add ? u"消息（必填）"_s : u"消息"_s;
     m_messageField = new PlainTextEditor(this);
     m_messageField->setObjectName(u"alarmMessageField"_s);
     m_messageField->setPlaceholderText(messageTitle);
+    SecondaryText::apply(m_messageField, SecondaryText::Part::placeholder);
     m_messageField->setTabChangesFocus(true);
     PageParts::growWithText(m_messageField, 2, 4);
     basics->addRow(messageTitle, m_messageField);
@@ -115,10 +120,12 @@ void AlarmForm::buildLayout()
     selector->setContentsMargins(0, 0, 0, 0);
     selector->setSpacing(8);
     auto* caption = new PlainLabel(u"选择星期"_s, m_weekdaySelector);
-    QFont captionFont = caption->font();
-    captionFont.setPointSizeF(captionFont.pointSizeF() * 0.85);
+    caption->setObjectName(u"weekdayCaption"_s);
+    const QFont captionFont = TextStyle::font(TextStyle::Style::caption);
     caption->setFont(captionFont);
     SecondaryText::apply(caption);
+    // A chosen day is white on blue: the blue deepened, hue kept, until the white reads.
+    const QColor chosen = ReadableColour::on(RowColours::blue, Qt::white, 4.5);
     selector->addWidget(caption);
     auto* days = new QHBoxLayout;
     days->setSpacing(8);
@@ -131,7 +138,7 @@ void AlarmForm::buildLayout()
         button->setFont(captionFont);
         button->setCursor(Qt::PointingHandCursor);
         button->setStyleSheet(u"QPushButton { border: none; border-radius: 15px; background: rgba(142, 142, 147, 51); }"
-                              "QPushButton:checked { background: #007AFF; color: white; }"_s);
+                              "QPushButton:checked { background: %1; color: white; }"_s.arg(chosen.name()));
         connect(button, &QPushButton::clicked, this, [this, day] { toggleWeekday(day); });
         m_dayButtons.append(button);
         days->addWidget(button);

@@ -7,9 +7,10 @@
 #include "reminders/pages/ManagementListView.h"
 #include "reminders/pages/ManagementRowDelegate.h"
 #include "reminders/pages/PageParts.h"
-#include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QPushButton>
 #include <QStackedWidget>
@@ -41,14 +42,18 @@ QWidget* emptyState(QWidget* parent)
     auto* column = new QVBoxLayout(box);
     column->setSpacing(16);
     column->addStretch(1);
-    auto* icon = new EmojiLabel(u"⏰"_s, 44, box);
-    icon->setAlignment(Qt::AlignCenter);
-    column->addWidget(icon);
-    PlainLabel* title = PageParts::heading(u"还没有设置闹钟"_s, 1.2, box);
+    auto* icon = new SymbolView(Symbols::Symbol::alarm, TextStyle::scaled(60), Symbols::Tint::gray, box);
+    icon->setObjectName(u"alarmEmptySymbol"_s);
+    column->addWidget(icon, 0, Qt::AlignHCenter);
+    auto* title = new PlainLabel(u"还没有设置闹钟"_s, box);
+    title->setObjectName(u"alarmEmptyTitle"_s);
+    TextStyle::apply(title, TextStyle::Style::title3, QFont::DemiBold);
     title->setAlignment(Qt::AlignCenter);
     SecondaryText::apply(title);
     column->addWidget(title);
     auto* hint = new PlainLabel(u"点击「添加闹钟」按钮创建您的第一个闹钟"_s, box);
+    hint->setObjectName(u"alarmEmptyHint"_s);
+    TextStyle::apply(hint, TextStyle::Style::body);
     hint->setAlignment(Qt::AlignCenter);
     hint->setWordWrap(true);
     SecondaryText::apply(hint);

@@ -5,6 +5,8 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
@@ -46,50 +48,18 @@ QColor secondary(const QPalette& palette, const QColor& tint)
     return SecondaryText::colour(palette.color(QPalette::WindowText), palette.color(QPalette::Window), tint);
 }
 
-QFont scaled(const QFont& base, qreal factor, QFont::Weight weight = QFont::Normal)
+/// A row's edit or delete symbol in `colour`, drawn on a faint disc of that colour while the
+/// mouse is over it.
+void paintButtonSymbol(QPainter& painter, const QRectF& box, Symbols::Symbol symbol, const QColor& colour, bool hovered)
 {
-    QFont font = base;
-    font.setPointSizeF(base.pointSizeF() * factor);
-    font.setWeight(weight);
-    return font;
-}
-
-void paintEditIcon(QPainter& painter, const QRectF& box, const QColor& colour, bool hovered)
-{
-    painter.setPen(QPen(colour, 1.6));
-    painter.setBrush(hovered ? withAlpha(colour, 0.15) : QColor(Qt::transparent));
-    painter.drawEllipse(box.adjusted(1, 1, -1, -1));
-    const QPointF c = box.center();
-    // A pencil lying from bottom left to top right.
-    painter.setPen(QPen(colour, 2.4, Qt::SolidLine, Qt::FlatCap));
-    painter.drawLine(c + QPointF(-3.5, 3.5), c + QPointF(4, -4));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
-    QPainterPath tip;
-    tip.moveTo(c + QPointF(-5.5, 5.5));
-    tip.lineTo(c + QPointF(-2.6, 4.6));
-    tip.lineTo(c + QPointF(-4.6, 2.6));
-    tip.closeSubpath();
-    painter.drawPath(tip);
-}
-
-void paintDeleteIcon(QPainter& painter, const QRectF& box, const QColor& colour, bool hovered)
-{
-    painter.setPen(QPen(colour, 1.6));
-    painter.setBrush(hovered ? withAlpha(colour, 0.15) : QColor(Qt::transparent));
-    painter.drawEllipse(box.adjusted(1, 1, -1, -1));
-    const QPointF c = box.center();
-    painter.setPen(QPen(colour, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawLine(c + QPointF(-5, -3.5), c + QPointF(5, -3.5)); // lid
-    painter.drawLine(c + QPointF(-1.5, -5.5), c + QPointF(1.5, -5.5)); // handle
-    QPainterPath can;
-    can.moveTo(c + QPointF(-3.8, -2));
-    can.lineTo(c + QPointF(-3, 5));
-    can.lineTo(c + QPointF(3, 5));
-    can.lineTo(c + QPointF(3.8, -2));
-    painter.drawPath(can);
-    painter.drawLine(c + QPointF(0, -0.5), c + QPointF(0, 3.2));
+    const qreal side = TextStyle::pixelSizeOf(TextStyle::font(TextStyle::Style::title3));
+    const QRectF glyph(box.center() - QPointF(side / 2, side / 2), QSizeF(side, side));
+    if (hovered) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(withAlpha(colour, 0.15));
+        painter.drawEllipse(glyph);
+    }
+    Symbols::paint(painter, glyph, symbol, colour);
 }
 
 /// Breaks `layout`'s text into lines of `width`: between words where it can, within a word
@@ -121,15 +91,9 @@ QString titleText(QString title)
 
 struct TextFonts
 {
-    explicit TextFonts(const QFont& base)
-        : title(scaled(base, 1.0, QFont::Medium))
-        , caption(scaled(base, 0.85))
-        , detail(scaled(base, 0.8))
-    {
-    }
-    QFont title;
-    QFont caption;
-    QFont detail;
+    QFont title = TextStyle::font(TextStyle::Style::body, QFont::Medium);
+    QFont caption = TextStyle::font(TextStyle::Style::caption);
+    QFont detail = TextStyle::font(TextStyle::Style::caption2);
 };
 
 /// The title's height over its lines, and the height of the caption and detail lines.
@@ -141,17 +105,29 @@ int textBlockHeight(qreal titleHeight, const TextFonts& fonts)
 
 } // namespace
 
-void paintSwitch(QPainter& painter, const QRectF& rect, bool on, bool enabled)
+void paintSwitch(QPainter& painter, const QRectF& rect, bool on, const QColor& surface, bool enabled)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal radius = rect.height() / 2;
-    QColor track = on ? RowColours::blue : QColor(0, 0, 0, 40);
+    QColor track = on ? RowColours::blue : withAlpha(RowColours::gray, 0.25);
     if (!enabled)
         track = withAlpha(track, track.alphaF() * 0.5);
     painter.setPen(Qt::NoPen);
     painter.setBrush(track);
     painter.drawRoundedRect(rect, radius, radius);
+    if (!on) {
+        // A faint grey track alone vanishes on a dark row: its outline stands out from what
+        // it is drawn on in any palette.
+        QColor edge = ReadableColour::on(RowColours::gray, surface, 3.2);
+        if (!enabled)
+            edge = withAlpha(edge, 0.5);
+        painter.setPen(QPen(edge, 1));
+        painter.setBrush(Qt::NoBrush);
+        const QRectF outline = rect.adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.drawRoundedRect(outline, outline.height() / 2, outline.height() / 2);
+        painter.setPen(Qt::NoPen);
+    }
     const qreal knob = rect.height() - 4;
     const QRectF knobRect(on ? rect.right() - 2 - knob : rect.left() + 2, rect.top() + 2, knob, knob);
     painter.setBrush(QColor(0, 0, 0, 30));
@@ -189,7 +165,8 @@ ManagementRowDelegate::Geometry ManagementRowDelegate::geometry(const QRect& car
 
 int ManagementRowDelegate::cardHeight(const ManagementRow& row, int width, const QFont& font)
 {
-    const TextFonts fonts(font);
+    Q_UNUSED(font) // the type scale follows the application font
+    const TextFonts fonts;
     QTextLayout title(titleText(row.title), fonts.title);
     const int textWidth = geometry(QRect(0, 0, width, rowHeight), row.canDelete).text.width();
     const qreal titleHeight = layOutLines(title, std::max(1, textWidth));
@@ -271,14 +248,14 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     painter->setPen(QPen(withAlpha(tint, row.enabled ? 0.3 : 0.2), 1));
     painter->drawPath(card);
 
-    paintSwitch(*painter, g.toggle, row.enabled);
+    paintSwitch(*painter, g.toggle, row.enabled, cardColour(palette, cardTint));
 
-    painter->setFont(EmojiLabel::emojiFont(option.font, qRound(option.font.pointSizeF() * 1.9)));
+    painter->setFont(EmojiLabel::emojiFont(TextStyle::font(TextStyle::Style::title3), 0));
     painter->setPen(palette.color(QPalette::WindowText));
     painter->drawText(g.emoji, Qt::AlignCenter, row.emoji);
 
     // User text is drawn as it is: the painter never reads markup.
-    const TextFonts fonts(option.font);
+    const TextFonts fonts;
     const QFont& captionFont = fonts.caption;
     const QFont& detailFont = fonts.detail;
     QTextLayout title(titleText(row.title), fonts.title);
@@ -299,8 +276,9 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     painter->setPen(secondary(palette, cardTint));
     QString message = row.message;
     message.replace(u'\n', u' ');
+    // Unclipped: a line mixing Chinese and Latin text is taller than the font says.
     EmojiStyle::drawText(*painter, QRect(g.text.left(), y, g.text.width(), captionHeight),
-        Qt::AlignLeft | Qt::AlignVCenter,
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
         QFontMetrics(captionFont).elidedText(message, Qt::ElideRight, g.text.width()));
     y += captionHeight + 4;
 
@@ -316,14 +294,19 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
         // with room for the smoothing of such small strokes.
         painter->setPen(run.colour.isValid() ? ReadableColour::on(run.colour, cardColour(palette, cardTint), 5.0)
                                              : secondary(palette, cardTint));
-        painter->drawText(QRect(x, y, room, detailHeight), Qt::AlignLeft | Qt::AlignVCenter, shown);
+        painter->drawText(QRect(x, y, room, detailHeight),
+            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, shown);
         x += detailMetrics.horizontalAdvance(shown) + 8;
     }
 
-    const QColor editColour = palette.color(QPalette::WindowText);
-    paintEditIcon(*painter, g.edit, withAlpha(editColour, 0.75), hovered && m_hoverPart == Part::edit);
-    if (row.canDelete)
-        paintDeleteIcon(*painter, g.remove, RowColours::red, hovered && m_hoverPart == Part::remove);
+    const QColor surface = cardColour(palette, cardTint);
+    const QColor text = palette.color(QPalette::WindowText);
+    paintButtonSymbol(*painter, g.edit, Symbols::Symbol::pencilCircle, text, hovered && m_hoverPart == Part::edit);
+    if (row.canDelete) {
+        const QColor red = Symbols::colourOn(Symbols::Tint::red, surface, text, palette.color(QPalette::Highlight));
+        paintButtonSymbol(
+            *painter, g.remove, Symbols::Symbol::trashCircle, red, hovered && m_hoverPart == Part::remove);
+    }
     painter->restore();
 }
 

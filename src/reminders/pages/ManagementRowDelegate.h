@@ -83,5 +83,6 @@ private:
     Part m_pressPart = Part::none;
 };
 
-/// A switch in the style of the rows': a rounded track, blue when on, with a white knob.
-void paintSwitch(QPainter& painter, const QRectF& rect, bool on, bool enabled = true);
+/// A switch in the style of the rows': a rounded track, blue when on, with a white knob. Off,
+/// the track is outlined so that it shows on `surface`, the colour it is drawn on.
+void paintSwitch(QPainter& painter, const QRectF& rect, bool on, const QColor& surface, bool enabled = true);

@@ -1,11 +1,14 @@
 #include "reminders/pages/PageParts.h"
 
 #include "reminders/pages/ManagementRow.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/ProminentButton.h"
 #include "widgets/ReadableColour.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDialog>
@@ -13,9 +16,6 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -26,47 +26,19 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-void scaleFont(QWidget* widget, double factor, QFont::Weight weight)
-{
-    QFont font = widget->font();
-    font.setPointSizeF(font.pointSizeF() * factor);
-    font.setWeight(weight);
-    widget->setFont(font);
-}
-
-QIcon plusCircleIcon()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::white);
-    painter.drawEllipse(QRectF(1, 1, 30, 30));
-    painter.setPen(QPen(RowColours::blue, 3.5, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(16, 9), QPointF(16, 23));
-    painter.drawLine(QPointF(9, 16), QPointF(23, 16));
-    painter.end();
-    return QIcon(pixmap);
-}
-
-} // namespace
-
 namespace PageParts {
 
-PlainLabel* heading(const QString& text, double scale, QWidget* parent)
+PlainLabel* heading(const QString& text, QWidget* parent)
 {
     auto* label = new PlainLabel(text, parent);
-    scaleFont(label, scale, QFont::Bold);
+    TextStyle::apply(label, TextStyle::Style::title2, QFont::Bold);
     return label;
 }
 
 PlainLabel* warningNote(const QString& text, QWidget* parent)
 {
     auto* label = new PlainLabel(text, parent);
-    scaleFont(label, 0.85, QFont::Normal);
+    TextStyle::apply(label, TextStyle::Style::caption);
     ReadableColour::tint(label, RowColours::red);
     return label;
 }
@@ -83,15 +55,7 @@ QPushButton* prominentButton(const QString& text, QWidget* parent)
 
 QPushButton* borderedButton(const QString& text, QWidget* parent)
 {
-    auto* button = new QPushButton(text, parent);
-    button->setAutoDefault(false);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setStyleSheet(
-        u"QPushButton { background: rgba(128, 128, 128, 30); border: 1px solid rgba(128, 128, 128, 80);"
-        " border-radius: 6px; padding: 5px 14px; }"
-        "QPushButton:hover { background: rgba(128, 128, 128, 50); }"
-        "QPushButton:pressed { background: rgba(128, 128, 128, 80); }"_s);
-    return button;
+    return ButtonStyle::create(text, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, parent);
 }
 
 QPushButton* addPageHeader(
@@ -101,7 +65,7 @@ QPushButton* addPageHeader(
     header->setContentsMargins(16, 14, 16, 12);
     header->setSpacing(8);
     auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(heading(title, 1.4, page));
+    titleRow->addWidget(heading(title, page));
     titleRow->addStretch(1);
     QPushButton* add = addButton(addText, page);
     titleRow->addWidget(add);
@@ -132,8 +96,11 @@ QPushButton* addFormButtons(QDialog* form, QBoxLayout* column)
 QPushButton* addButton(const QString& text, QWidget* parent)
 {
     QPushButton* button = prominentButton(text, parent);
-    button->setIcon(plusCircleIcon());
-    button->setIconSize(QSize(15, 15));
+    // The plus is as large as the title's letters and, like them, white on the accent face,
+    // whatever the palette (the face is always deep enough for white).
+    const int side = qRound(TextStyle::pixelSizeOf(button->font()));
+    button->setIcon(Symbols::icon(Symbols::Symbol::plusCircleFill, side, Qt::white));
+    button->setIconSize(QSize(side, side));
     return button;
 }
 

@@ -15,14 +15,14 @@ class QWidget;
 /// Small pieces the alarm and reminder pages and their forms share.
 namespace PageParts {
 
-/// A bold heading at `scale` times the application's font size.
-[[nodiscard]] PlainLabel* heading(const QString& text, double scale, QWidget* parent);
-/// A one-line note in the caption size, red (as dark or light a red as reads on the page).
+/// A heading in the bold title 2 style.
+[[nodiscard]] PlainLabel* heading(const QString& text, QWidget* parent);
+/// A one-line note in the caption style, red (as dark or light a red as reads on the page).
 [[nodiscard]] PlainLabel* warningNote(const QString& text, QWidget* parent);
 [[nodiscard]] QFrame* divider(QWidget* parent);
 /// The filled accent button of a form or page header.
 [[nodiscard]] QPushButton* prominentButton(const QString& text, QWidget* parent);
-/// The outlined secondary button.
+/// The quieter bordered button beside it.
 [[nodiscard]] QPushButton* borderedButton(const QString& text, QWidget* parent);
 /// The centred "取消" and "保存" row at the foot of a form, added to `column`: "取消" rejects
 /// `form`. Returns "保存" for the form to connect.

@@ -6,6 +6,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/SecondaryText.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -93,7 +94,7 @@ void ReminderForm::buildLayout(const QString& heading)
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(20, 16, 20, 16);
     column->setSpacing(20);
-    PlainLabel* title = PageParts::heading(heading, 1.4, this);
+    PlainLabel* title = PageParts::heading(heading, this);
     title->setAlignment(Qt::AlignCenter);
     column->addWidget(title);
     column->addWidget(PageParts::divider(this));
@@ -103,10 +104,12 @@ void ReminderForm::buildLayout(const QString& heading)
     m_titleField = new PlainLineEdit(this);
     m_titleField->setObjectName(u"reminderTitleField"_s);
     m_titleField->setPlaceholderText(u"提醒标题"_s);
+    SecondaryText::apply(m_titleField, SecondaryText::Part::placeholder);
     basics->addRow(m_titleField);
     m_messageField = new PlainTextEditor(this);
     m_messageField->setObjectName(u"reminderMessageField"_s);
     m_messageField->setPlaceholderText(u"提醒内容"_s);
+    SecondaryText::apply(m_messageField, SecondaryText::Part::placeholder);
     m_messageField->setTabChangesFocus(true);
     PageParts::growWithText(m_messageField, 3, 5);
     basics->addRow(m_messageField);

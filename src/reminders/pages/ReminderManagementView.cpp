@@ -10,6 +10,7 @@
 #include "reminders/pages/ReminderForm.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -63,9 +64,7 @@ public:
         auto* layout = new QHBoxLayout(this);
         layout->setContentsMargins(14, 12, 14, 12);
         auto* label = new PlainLabel(message, this);
-        QFont font = label->font();
-        font.setPointSizeF(font.pointSizeF() * 0.85);
-        label->setFont(font);
+        TextStyle::apply(label, TextStyle::Style::caption);
         label->setWordWrap(true);
         // Read against the box's grey, not just the page under it.
         SecondaryText::apply(label, SecondaryText::Part::text, fill());
@@ -149,9 +148,7 @@ ManagementListView* ReminderManagementView::addSection(
     sections->addLayout(layout);
     auto* title = new PlainLabel(heading, content);
     title->setObjectName(name + u"Heading"_s);
-    QFont font = title->font();
-    font.setWeight(QFont::DemiBold);
-    title->setFont(font);
+    TextStyle::apply(title, TextStyle::Style::headline);
     SecondaryText::apply(title);
     layout->addWidget(title);
 

@@ -17,5 +17,8 @@ SwitchButton::SwitchButton(const QString& name, QWidget* parent)
 void SwitchButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    paintSwitch(painter, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), isChecked(), isEnabled());
+    // It stands on its container's background.
+    const QWidget* under = parentWidget() ? parentWidget() : this;
+    paintSwitch(painter, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), isChecked(),
+        under->palette().color(under->backgroundRole()), isEnabled());
 }

@@ -11,7 +11,9 @@
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
 
+#include "widgets/ButtonStyle.h"
 #include <QApplication>
+
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
@@ -20,14 +22,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// Pixels of the accent blue (#007AFF, give or take the antialiasing) inside `box`.
+/// Pixels of the prominent buttons' accent (give or take the antialiasing) inside `box`.
 int accentPixels(const QImage& image, const QRect& box)
 {
+    const QColor accent = ButtonStyle::prominentFace(QApplication::palette());
     int n = 0;
     for (int y = std::max(0, box.top()); y <= box.bottom() && y < image.height(); ++y)
         for (int x = std::max(0, box.left()); x <= box.right() && x < image.width(); ++x) {
             const QColor c(image.pixel(x, y));
-            n += std::abs(c.red() - 0) < 12 && std::abs(c.green() - 122) < 12 && std::abs(c.blue() - 255) < 12;
+            n += std::abs(c.red() - accent.red()) < 12 && std::abs(c.green() - accent.green()) < 12
+                && std::abs(c.blue() - accent.blue()) < 12;
         }
     return n;
 }
