@@ -3,18 +3,22 @@
 #include "friends/FriendListModel.h"
 #include "friends/FriendManager.h"
 #include "friends/FriendMessageManager.h"
-#include "friends/FriendPageSymbols.h"
 #include "friends/FriendRowDelegate.h"
+#include "friends/RefreshButton.h"
 #include "friends/SendMessageSheet.h"
 #include "platform/Alerts.h"
 #include "platform/LogManager.h"
+#include "platform/SecondaryColour.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
 #include <QListView>
@@ -25,28 +29,40 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+using TextStyle::Style;
 
 namespace {
 
 const QString category = u"Friend"_s;
 
-PlainLabel* label(const QString& text, int pointDelta, QWidget* parent, bool bold = false)
+/// The padding a page's parts keep from its edges and from one another's.
+constexpr int standardPadding = 16;
+
+PlainLabel* label(const QString& text, const QFont& font, QWidget* parent)
 {
     auto* l = new PlainLabel(text, parent);
-    QFont f = l->font();
-    f.setPointSize(f.pointSize() + pointDelta);
-    f.setBold(bold);
-    l->setFont(f);
+    l->setFont(font);
     return l;
 }
 
-PlainLabel* secondary(PlainLabel* label, const QColor& backdrop = {})
+PlainLabel* secondary(PlainLabel* label)
 {
-    SecondaryText::apply(label, SecondaryText::Part::text, backdrop);
+    SecondaryText::apply(label);
     return label;
 }
 
-/// The connection block's faint grey over the page, as its style sheet paints it.
+/// A list whose items keep the standard padding from every edge, the scroll bar's included.
+class PaddedListView final : public QListView
+{
+public:
+    explicit PaddedListView(QWidget* parent)
+        : QListView(parent)
+    {
+        setViewportMargins(standardPadding, standardPadding, standardPadding, standardPadding);
+    }
+};
+
+/// The connection block's faint grey, laid over the page.
 const QColor blockTint(128, 128, 128, 26);
 
 enum ContentPage {
@@ -87,8 +103,10 @@ QWidget* FriendListView::buildHeader()
 {
     auto* header = new QWidget(this);
     auto* row = new QHBoxLayout(header);
-    row->setContentsMargins(16, 12, 16, 12);
-    row->addWidget(label(u"👥 好友列表"_s, 5, header, true));
+    row->setContentsMargins(standardPadding, standardPadding, standardPadding, standardPadding);
+    auto* title = label(u"👥 好友列表"_s, TextStyle::font(Style::title2, QFont::Bold), header);
+    title->setObjectName(u"title"_s);
+    row->addWidget(title);
     row->addStretch();
     m_refresh = new RefreshButton(header);
     m_refresh->setObjectName(u"refresh"_s);
@@ -103,10 +121,13 @@ QWidget* FriendListView::buildConnectionBlock()
 {
     auto* block = new QWidget(this);
     block->setObjectName(u"connectionBlock"_s);
-    block->setAttribute(Qt::WA_StyledBackground);
-    block->setStyleSheet(u"#connectionBlock { background: rgba(128, 128, 128, 26); }"_s);
+    // Its own window colour is the grey over the page, so that everything in it, the
+    // reconnect button's title too, takes its colours from what it really stands on.
+    block->setAutoFillBackground(true);
+    m_block = block;
+    tintBlock();
     auto* column = new QVBoxLayout(block);
-    column->setContentsMargins(16, 8, 16, 8);
+    column->setContentsMargins(standardPadding, 8, standardPadding, 8);
     column->setSpacing(4);
 
     auto* statusRow = new QHBoxLayout;
@@ -115,16 +136,14 @@ QWidget* FriendListView::buildConnectionBlock()
     m_dot->setObjectName(u"connectionDot"_s);
     m_dot->setFixedSize(8, 8);
     statusRow->addWidget(m_dot);
-    m_status = secondary(label(QString(), -2, block), blockTint);
+    m_status = secondary(label(QString(), TextStyle::font(Style::caption), block));
     m_status->setObjectName(u"connectionStatus"_s);
     statusRow->addWidget(m_status);
     statusRow->addStretch();
-    m_reconnect = new QPushButton(u"重新连接"_s, block);
+    m_reconnect
+        = ButtonStyle::create(u"重新连接"_s, ButtonStyle::Style::borderless, ButtonStyle::ControlSize::regular, block);
     m_reconnect->setObjectName(u"reconnect"_s);
-    m_reconnect->setFlat(true);
-    QFont small = m_reconnect->font();
-    small.setPointSize(small.pointSize() - 2);
-    m_reconnect->setFont(small);
+    TextStyle::apply(m_reconnect, Style::caption);
     connect(m_reconnect, &QPushButton::clicked, this, [this] { m_messages.connect(); });
     statusRow->addWidget(m_reconnect);
     column->addLayout(statusRow);
@@ -132,8 +151,8 @@ QWidget* FriendListView::buildConnectionBlock()
     m_unreadRow = new QWidget(block);
     auto* unreadLayout = new QHBoxLayout(m_unreadRow);
     unreadLayout->setContentsMargins(0, 0, 0, 0);
-    m_unread = label(QString(), -3, m_unreadRow);
-    ReadableColour::tint(m_unread, QColor(0xc9, 0x34, 0x00), blockTint);
+    m_unread = label(QString(), TextStyle::font(Style::caption2), m_unreadRow);
+    ReadableColour::tint(m_unread, QColor(0xc9, 0x34, 0x00));
     m_unread->setObjectName(u"unread"_s);
     unreadLayout->addWidget(m_unread);
     unreadLayout->addStretch();
@@ -151,20 +170,25 @@ QWidget* FriendListView::buildContent()
     loadingColumn->setSpacing(16);
     loadingColumn->addStretch();
     loadingColumn->addWidget(new BusySpinner(24, loading), 0, Qt::AlignHCenter);
-    loadingColumn->addWidget(secondary(label(u"加载中..."_s, 0, loading)), 0, Qt::AlignHCenter);
+    loadingColumn->addWidget(
+        secondary(label(u"加载中..."_s, TextStyle::font(Style::body), loading)), 0, Qt::AlignHCenter);
     loadingColumn->addStretch();
     m_content->insertWidget(loadingPage, loading);
 
     auto* empty = new QWidget(m_content);
     empty->setObjectName(u"emptyState"_s);
     auto* emptyColumn = new QVBoxLayout(empty);
+    emptyColumn->setContentsMargins(standardPadding, standardPadding, standardPadding, standardPadding);
     emptyColumn->setSpacing(16);
     emptyColumn->addStretch();
-    auto* icon = new NoFriendsSymbol(60, empty);
+    auto* icon = new SymbolView(Symbols::Symbol::person2Slash, TextStyle::scaled(60), Symbols::Tint::gray, empty);
     icon->setObjectName(u"emptySymbol"_s);
     emptyColumn->addWidget(icon, 0, Qt::AlignHCenter);
-    emptyColumn->addWidget(secondary(label(u"还没有好友"_s, 3, empty, true)), 0, Qt::AlignHCenter);
-    auto* hint = secondary(label(u"通过验证码添加好友，开始聊天吧"_s, 0, empty));
+    auto* emptyTitle = secondary(label(u"还没有好友"_s, TextStyle::font(Style::title3, QFont::DemiBold), empty));
+    emptyTitle->setObjectName(u"emptyTitle"_s);
+    emptyColumn->addWidget(emptyTitle, 0, Qt::AlignHCenter);
+    auto* hint = secondary(label(u"通过验证码添加好友，开始聊天吧"_s, TextStyle::font(Style::body), empty));
+    hint->setObjectName(u"emptyHint"_s);
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignCenter);
     emptyColumn->addWidget(hint);
@@ -175,8 +199,8 @@ QWidget* FriendListView::buildContent()
     auto* delegate = new FriendRowDelegate(this);
     auto* listPane = new QWidget(m_content);
     auto* paneLayout = new QVBoxLayout(listPane);
-    paneLayout->setContentsMargins(12, 12, 0, 0);
-    m_list = new QListView(listPane);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    m_list = new PaddedListView(listPane);
     paneLayout->addWidget(m_list);
     m_list->setObjectName(u"friendList"_s);
     m_list->setModel(m_model);
@@ -197,6 +221,20 @@ QWidget* FriendListView::buildContent()
     });
     m_content->insertWidget(listPage, listPane);
     return m_content;
+}
+
+void FriendListView::tintBlock()
+{
+    QPalette tinted = m_block->palette();
+    tinted.setColor(QPalette::Window, SecondaryColour::opaqueOver(blockTint, palette().color(QPalette::Window)));
+    m_block->setPalette(tinted);
+}
+
+void FriendListView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_block)
+        tintBlock();
 }
 
 void FriendListView::showEvent(QShowEvent* event)

@@ -52,11 +52,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* buildHeader();
     QWidget* buildConnectionBlock();
     QWidget* buildContent();
+    void tintBlock();
     void updateConnection();
     void updateContent();
     void refreshFriends();
@@ -74,6 +76,7 @@ private:
     std::optional<Friend> m_showingSendMessage;
     std::unique_ptr<TimerSource::Timer> m_settleTimer;
 
+    QWidget* m_block = nullptr;
     RefreshButton* m_refresh = nullptr;
     QWidget* m_dot = nullptr;
     PlainLabel* m_status = nullptr;

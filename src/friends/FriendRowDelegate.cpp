@@ -5,6 +5,8 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <utility>
 
 using namespace Qt::StringLiterals;
+using TextStyle::Style;
 
 namespace {
 
@@ -36,39 +39,11 @@ constexpr int hintLine = 12;
 static_assert(
     switchHeight + 3 * columnSpacing + captionLine + 2 * hintLine <= FriendRowDelegate::cardHeight - 2 * padding);
 
-/// The delete button's red, and the least contrast a symbol keeps against the card.
+/// The delete button's red, under the pointer.
 const QColor deleteRed(0xff, 0x3b, 0x30);
-constexpr double symbolContrast = 3.0;
 /// How far the switch's off track goes from the card's colour towards its text: enough to
 /// stand out from the card, little enough to stay quiet beside the text.
 constexpr qreal offTrackShare = 0.25;
-
-/// A filled trash can in `colour`, `box` high: a lid with its handle over a body narrowing
-/// to the bottom, with three slits cut through so the card shows in them. A drawn symbol
-/// takes any colour, where the emoji bin would keep its own.
-void paintTrash(QPainter& painter, const QRectF& box, const QColor& colour)
-{
-    const qreal side = box.height();
-    const auto at = [&](qreal x, qreal y) { return QPointF(box.center().x() + x * side, box.top() + y * side); };
-    QPainterPath can;
-    can.addRect(QRectF(at(-0.14, 0.0), at(0.14, 0.14)));
-    can.addRoundedRect(QRectF(at(-0.44, 0.12), at(0.44, 0.24)), 0.04 * side, 0.04 * side);
-    QPainterPath body;
-    body.moveTo(at(-0.36, 0.3));
-    body.lineTo(at(0.36, 0.3));
-    body.lineTo(at(0.3, 0.98));
-    body.lineTo(at(-0.3, 0.98));
-    body.closeSubpath();
-    can = can.united(body);
-    const qreal slit = std::max(1.0, 0.07 * side);
-    QPainterPath slits;
-    for (const qreal x : { -0.17, 0.0, 0.17 })
-        slits.addRect(QRectF(at(x, 0.4).x() - slit / 2, at(x, 0.4).y(), slit, 0.48 * side));
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(can.subtracted(slits), colour);
-    painter.restore();
-}
 
 QColor blend(const QColor& from, const QColor& to, qreal share)
 {
@@ -77,11 +52,9 @@ QColor blend(const QColor& from, const QColor& to, qreal share)
         float(from.blueF() + (to.blueF() - from.blueF()) * share));
 }
 
-QFont avatarFont(const QFont& base)
+QFont avatarFont(const QFont&)
 {
-    QFont font = EmojiLabel::emojiFont(base, 0);
-    font.setPixelSize(avatarPixels);
-    return font;
+    return EmojiLabel::emojiFont(TextStyle::systemFont(avatarPixels), 0);
 }
 
 /// The card's colours: Base and Text of the palette the window follows. The list's own
@@ -100,15 +73,10 @@ QRect cardRect(const QRect& row)
 QRect pinColumn(const QRect& row)
 {
     const QRect card = cardRect(row);
-    return QRect(card.right() - padding - deleteSize - 8 - pinColumnWidth + 1, card.top() + padding, pinColumnWidth,
-        card.height() - 2 * padding);
-}
-
-QFont withSize(QFont font, double pointSize, bool bold = false)
-{
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
+    // As wide as stated at the default font, wider at a larger one so the hints stay whole.
+    const int width = TextStyle::scaled(pinColumnWidth);
+    return QRect(
+        card.right() - padding - deleteSize - 8 - width + 1, card.top() + padding, width, card.height() - 2 * padding);
 }
 
 } // namespace
@@ -175,14 +143,14 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const QRect column = pinColumn(option.rect);
     const int textLeft = avatar.right() + 12;
     const QRect textRect(textLeft, card.top() + padding, column.left() - 8 - textLeft, card.height() - 2 * padding);
-    const QFont headline = withSize(base, base.pointSizeF() + 1, true);
+    const QFont headline = TextStyle::font(Style::headline);
     painter->setFont(headline);
     const QString nickname = QFontMetrics(headline).elidedText(
         index.data(FriendListModel::NicknameRole).toString(), Qt::ElideRight, textRect.width());
     EmojiStyle::drawText(*painter, QRect(textRect.left(), textRect.top() + 6, textRect.width(), 22),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, nickname);
     const QColor secondary = SecondaryText::colour(textColor, cardColor);
-    const QFont caption = withSize(base, base.pointSizeF() - 1);
+    const QFont caption = TextStyle::font(Style::caption);
     painter->setFont(caption);
     painter->setPen(secondary);
     painter->drawText(QRect(textRect.left(), textRect.top() + 32, textRect.width(), 18),
@@ -199,14 +167,12 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->setBrush(Qt::white);
     painter->drawEllipse(QRectF(pinned ? track.right() - 2 - knob : track.left() + 2, track.top() + 2, knob, knob));
     painter->setPen(secondary);
-    painter->setFont(withSize(base, base.pointSizeF() - 2));
+    painter->setFont(TextStyle::font(Style::caption2));
     const QRect captionRect(column.left(), int(track.bottom()) + columnSpacing, column.width(), captionLine);
     painter->drawText(captionRect, Qt::AlignCenter, u"置顶好友"_s);
     // The hints stay in the secondary colour: it already sits at the faintest that still
     // reads, so any fainter and the small hint text would not.
-    QFont hint = base;
-    hint.setPixelSize(hintPixels);
-    painter->setFont(hint);
+    painter->setFont(TextStyle::systemFont(hintPixels));
     const QRect firstHint(column.left(), captionRect.bottom() + 1 + columnSpacing, column.width(), hintLine);
     painter->drawText(firstHint, Qt::AlignCenter, u"在宠物上右键后"_s);
     painter->drawText(firstHint.translated(0, hintLine + columnSpacing), Qt::AlignCenter, u"可以直接看到该好友"_s);
@@ -219,11 +185,12 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         painter->setBrush(hover);
         painter->drawRoundedRect(trash, 6, 6);
     }
-    // The symbol stands as tall as the body text beside it.
-    const int side = QFontInfo(base).pixelSize();
-    paintTrash(*painter,
+    // The symbol at the body font's size.
+    const int side = QFontInfo(TextStyle::font(Style::body)).pixelSize();
+    const QColor accent = option.widget ? option.widget->palette().color(QPalette::Highlight) : QColor();
+    Symbols::paint(*painter,
         QRectF(trash.center().x() + 0.5 - side / 2.0, trash.center().y() + 0.5 - side / 2.0, side, side),
-        ReadableColour::on(deleteRed, cardColor, symbolContrast));
+        Symbols::Symbol::trashFill, Symbols::colourOn(Symbols::Tint::red, cardColor, textColor, accent));
     painter->restore();
 }
 

@@ -1,10 +1,10 @@
 #include "friends/FriendVerificationView.h"
 
 #include "friends/FriendManager.h"
-#include "platform/CloseSymbol.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
@@ -13,13 +13,17 @@
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/SegmentedPicker.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QClipboard>
-#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFrame>
+#include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPointer>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStackedWidget>
@@ -28,6 +32,7 @@
 #include <unicode/uchar.h>
 
 using namespace Qt::StringLiterals;
+using TextStyle::Style;
 
 namespace {
 
@@ -39,13 +44,10 @@ struct Ink
     QColor colour = {};
 };
 
-PlainLabel* label(const QString& text, int pointDelta, Ink ink, QWidget* parent, bool bold = false)
+PlainLabel* label(const QString& text, QFont font, Ink ink, QWidget* parent)
 {
     auto* l = new PlainLabel(text, parent);
-    QFont f = l->font();
-    f.setPointSize(f.pointSize() + pointDelta);
-    f.setBold(bold);
-    l->setFont(f);
+    l->setFont(font);
     if (ink.kind == Ink::secondary)
         SecondaryText::apply(l);
     else if (ink.kind == Ink::hue)
@@ -59,10 +61,11 @@ QPushButton* mainButton(const QString& objectName, BusySpinner** spinner, QWidge
     auto* button = new QPushButton(parent);
     button->setObjectName(objectName);
     ProminentButton::style(button);
-    button->setFixedSize(200, 26);
+    button->setFixedWidth(200);
     auto* layout = new QHBoxLayout(button);
     layout->setContentsMargins(0, 0, 0, 0);
-    *spinner = new BusySpinner(13, button);
+    // The spinner at four fifths of the label's height.
+    *spinner = new BusySpinner(qRound(0.8 * QFontInfo(button->font()).pixelSize()), button);
     // The spinner stands in for the label, in the label's white.
     QPalette white = (*spinner)->palette();
     white.setColor(QPalette::ButtonText, Qt::white);
@@ -76,6 +79,24 @@ const Ink red { Ink::hue, QColor(0xd7, 0x00, 0x15) };
 const Ink green { Ink::hue, QColor(0x24, 0x8a, 0x3d) };
 const Ink orange { Ink::hue, QColor(0xc9, 0x34, 0x00) };
 const Ink secondary { Ink::secondary };
+
+/// The pixel size of `style`: the side of a symbol set in that font.
+int sideOf(Style style)
+{
+    return QFontInfo(TextStyle::font(style)).pixelSize();
+}
+
+/// A plain button showing `symbol` alone at `side` pixels.
+QPushButton* symbolButton(Symbols::Symbol symbol, Symbols::Tint tint, int side, QWidget* parent)
+{
+    auto* button = new QPushButton(parent);
+    ButtonStyle::apply(button, ButtonStyle::Style::plain);
+    Symbols::setButtonSymbol(button, symbol, tint, side);
+    return button;
+}
+
+/// How long the copy confirmation takes to fade out.
+constexpr int hintFadeMs = 350;
 
 } // namespace
 
@@ -95,12 +116,16 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
 
     auto* header = new QHBoxLayout;
     header->setObjectName(u"header"_s);
-    header->addWidget(label(u"👥 好友系统"_s, 3, {}, this, true));
+    auto* title = label(u"👥 好友系统"_s, TextStyle::font(Style::title2, QFont::Bold), {}, this);
+    title->setObjectName(u"title"_s);
+    header->addWidget(title);
     header->addStretch();
-    auto* close = new CloseSymbolButton(CloseSymbol::sideFor(font()), QPalette::Window, this);
+    QPushButton* close
+        = symbolButton(Symbols::Symbol::xmarkCircleFill, Symbols::Tint::secondary, sideOf(Style::body), this);
     close->setObjectName(u"close"_s);
     close->setToolTip(u"关闭"_s);
-    connect(close, &QToolButton::clicked, this, &FriendVerificationView::dismissRequested);
+    close->setAccessibleName(u"关闭"_s);
+    connect(close, &QPushButton::clicked, this, &FriendVerificationView::dismissRequested);
     header->addWidget(close);
     layout->addLayout(header);
 
@@ -127,8 +152,11 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     auto* footer = new QVBoxLayout;
     footer->setObjectName(u"footer"_s);
     footer->setSpacing(4);
-    footer->addWidget(label(u"💡 提示"_s, -2, orange, this, true));
-    m_tip = label(QString(), -3, secondary, this);
+    auto* tipTitle = label(u"💡 提示"_s, TextStyle::font(Style::caption, QFont::DemiBold), orange, this);
+    tipTitle->setObjectName(u"tipTitle"_s);
+    footer->addWidget(tipTitle);
+    m_tip = label(QString(), TextStyle::font(Style::caption2), secondary, this);
+    m_tip->setObjectName(u"tip"_s);
     footer->addWidget(m_tip);
     layout->addLayout(footer);
 
@@ -144,12 +172,12 @@ QWidget* FriendVerificationView::buildGenerateView()
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(16);
-    auto* intro = label(u"分享验证码给好友，对方输入后即可添加你"_s, 0, secondary, page);
+    auto* intro = label(u"分享验证码给好友，对方输入后即可添加你"_s, TextStyle::font(Style::body), secondary, page);
     intro->setObjectName(u"generateIntro"_s);
     intro->setAlignment(Qt::AlignCenter);
     layout->addWidget(intro);
 
-    m_noCode = label(u"暂无验证码"_s, 0, secondary, page);
+    m_noCode = label(u"暂无验证码"_s, TextStyle::font(Style::body), secondary, page);
     m_noCode->setObjectName(u"noCode"_s);
     m_noCode->setAlignment(Qt::AlignCenter);
     layout->addWidget(m_noCode);
@@ -169,32 +197,42 @@ QWidget* FriendVerificationView::buildGenerateView()
     m_code = new PlainLabel(QString(), codeRow);
     m_code->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_code->setObjectName(u"code"_s);
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setPointSize(24);
-    mono.setBold(true);
-    m_code->setFont(mono);
+    m_code->setFont(TextStyle::monospacedFont(32, QFont::Bold));
     m_code->setStyleSheet(
         u"color: #0a64d6; background: rgba(10, 100, 214, 26); border-radius: 12px; padding: 12px 24px;"_s);
     // The styled box counts as a frame, for which a label would indent its text further.
     m_code->setIndent(0);
     row->addWidget(m_code);
-    auto* copy = new QPushButton(u"📋 复制"_s, codeRow);
+    QPushButton* copy
+        = symbolButton(Symbols::Symbol::docOnDocFill, Symbols::Tint::primary, sideOf(Style::title3), codeRow);
     copy->setObjectName(u"copy"_s);
-    copy->setAutoDefault(false);
-    copy->setMinimumHeight(32);
     copy->setToolTip(u"复制验证码"_s);
+    copy->setAccessibleName(u"复制验证码"_s);
     connect(copy, &QPushButton::clicked, this, &FriendVerificationView::copyCode);
     row->addWidget(copy);
     row->addStretch();
     block->addWidget(codeRow);
 
-    m_copiedHint = label(u"已复制到剪贴板"_s, -2, green, m_codeBlock);
+    m_copiedHint = label(u"已复制到剪贴板"_s, TextStyle::font(Style::caption), green, m_codeBlock);
     m_copiedHint->setObjectName(u"copiedHint"_s);
     m_copiedHint->setAlignment(Qt::AlignCenter);
     // Its line is kept while it is hidden, so the button below does not jump when it shows.
     QSizePolicy keep = m_copiedHint->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     m_copiedHint->setSizePolicy(keep);
+    // It comes at once and fades out when it goes.
+    m_copiedHintOpacity = new QGraphicsOpacityEffect(m_copiedHint);
+    m_copiedHintOpacity->setOpacity(1.0);
+    m_copiedHint->setGraphicsEffect(m_copiedHintOpacity);
+    m_copiedHintFade = new QPropertyAnimation(m_copiedHintOpacity, "opacity", this);
+    m_copiedHintFade->setDuration(hintFadeMs);
+    m_copiedHintFade->setStartValue(1.0);
+    m_copiedHintFade->setEndValue(0.0);
+    m_copiedHintFade->setEasingCurve(QEasingCurve::InOutQuad);
+    connect(m_copiedHintFade, &QAbstractAnimation::finished, this, [this] {
+        m_copiedHint->hide();
+        m_copiedHintOpacity->setOpacity(1.0);
+    });
     block->addWidget(m_copiedHint);
     layout->addWidget(m_codeBlock);
 
@@ -202,7 +240,7 @@ QWidget* FriendVerificationView::buildGenerateView()
     connect(m_generateButton, &QPushButton::clicked, this, &FriendVerificationView::generateCode);
     layout->addWidget(m_generateButton, 0, Qt::AlignHCenter);
 
-    m_generateError = label(QString(), -2, red, page);
+    m_generateError = label(QString(), TextStyle::font(Style::caption), red, page);
     m_generateError->setObjectName(u"generateError"_s);
     m_generateError->setAlignment(Qt::AlignCenter);
     m_generateError->setWordWrap(true);
@@ -217,7 +255,7 @@ QWidget* FriendVerificationView::buildAddView()
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(16);
-    auto* intro = label(u"输入好友的验证码添加对方"_s, 0, secondary, page);
+    auto* intro = label(u"输入好友的验证码添加对方"_s, TextStyle::font(Style::body), secondary, page);
     intro->setObjectName(u"addIntro"_s);
     intro->setAlignment(Qt::AlignCenter);
     layout->addWidget(intro);
@@ -226,16 +264,14 @@ QWidget* FriendVerificationView::buildAddView()
     field->setObjectName(u"codeFieldBlock"_s);
     field->setContentsMargins(16, 0, 16, 0);
     field->setSpacing(8);
-    auto* caption = label(u"验证码"_s, -2, secondary, page);
+    auto* caption = label(u"验证码"_s, TextStyle::font(Style::caption), secondary, page);
     caption->setObjectName(u"codeFieldCaption"_s);
     field->addWidget(caption);
     m_codeField = new PlainLineEdit(page);
     m_codeField->setObjectName(u"codeField"_s);
     m_codeField->setPlaceholderText(u"请输入 6 位验证码"_s);
     SecondaryText::apply(m_codeField, SecondaryText::Part::placeholder);
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setPointSize(14);
-    m_codeField->setFont(mono);
+    m_codeField->setFont(TextStyle::monospacedFont(18));
     m_codeField->setAlignment(Qt::AlignCenter);
     connect(m_codeField, &QLineEdit::textChanged, this, &FriendVerificationView::onCodeEdited);
     field->addWidget(m_codeField);
@@ -245,15 +281,25 @@ QWidget* FriendVerificationView::buildAddView()
     connect(m_addButton, &QPushButton::clicked, this, &FriendVerificationView::addFriend);
     layout->addWidget(m_addButton, 0, Qt::AlignHCenter);
 
-    m_addError = label(QString(), -2, red, page);
+    m_addError = label(QString(), TextStyle::font(Style::caption), red, page);
     m_addError->setObjectName(u"addError"_s);
     m_addError->setAlignment(Qt::AlignCenter);
     m_addError->setWordWrap(true);
     layout->addWidget(m_addError);
-    m_success = label(QString(), -2, green, page);
+    m_successRow = new QWidget(page);
+    m_successRow->setObjectName(u"successRow"_s);
+    auto* successLayout = new QHBoxLayout(m_successRow);
+    successLayout->setContentsMargins(0, 0, 0, 0);
+    successLayout->addStretch();
+    auto* check = new SymbolView(
+        Symbols::Symbol::checkmarkCircleFill, sideOf(Style::caption), Symbols::Tint::green, m_successRow);
+    check->setObjectName(u"successSymbol"_s);
+    successLayout->addWidget(check);
+    m_success = label(QString(), TextStyle::font(Style::caption), green, m_successRow);
     m_success->setObjectName(u"success"_s);
-    m_success->setAlignment(Qt::AlignCenter);
-    layout->addWidget(m_success);
+    successLayout->addWidget(m_success);
+    successLayout->addStretch();
+    layout->addWidget(m_successRow);
     layout->addStretch();
     return page;
 }
@@ -358,11 +404,17 @@ void FriendVerificationView::copyCode()
         return;
     QGuiApplication::clipboard()->setText(*code);
     m_showingCopiedHint = true;
+    // A copy during the fade brings the hint back at once.
+    m_copiedHintFade->stop();
+    m_copiedHintOpacity->setOpacity(1.0);
     // Every click starts a reset of its own and none cancels another: the hint goes when
     // the first of them runs out, even if the user clicked again meanwhile.
     const quint64 id = m_nextHintTimer++;
     m_hintTimers.emplace(id, m_timers.start(hintMs, false, [this, id] {
+        const bool wasShowing = m_showingCopiedHint;
         m_showingCopiedHint = false;
+        if (wasShowing && m_copiedHint->isVisible())
+            m_copiedHintFade->start();
         refresh();
         m_hintTimers.erase(id);
     }));
@@ -425,7 +477,9 @@ void FriendVerificationView::refresh()
     m_noCode->setVisible(!code);
     m_codeBlock->setVisible(code.has_value());
     m_code->setText(code.value_or(QString()));
-    m_copiedHint->setVisible(m_showingCopiedHint && code);
+    // A hint going away stays up while it fades out.
+    const bool fading = m_copiedHintFade->state() == QAbstractAnimation::Running;
+    m_copiedHint->setVisible((m_showingCopiedHint || fading) && code);
 
     m_generateButton->setText(m_isLoading ? QString() : (code ? u"重新生成"_s : u"生成验证码"_s));
     m_generateSpinner->setVisible(m_isLoading);
@@ -440,6 +494,6 @@ void FriendVerificationView::refresh()
         error->setText(m_errorMessage.value_or(QString()));
         error->setVisible(m_errorMessage.has_value());
     }
-    m_success->setText(m_successMessage ? u"✅ "_s + *m_successMessage : QString());
-    m_success->setVisible(m_successMessage.has_value());
+    m_success->setText(m_successMessage.value_or(QString()));
+    m_successRow->setVisible(m_successMessage.has_value());
 }

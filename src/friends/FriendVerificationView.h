@@ -15,6 +15,8 @@ class BusySpinner;
 class FriendManager;
 class PlainLabel;
 class PlainLineEdit;
+class QGraphicsOpacityEffect;
+class QPropertyAnimation;
 class QPushButton;
 class QStackedWidget;
 class SegmentedPicker;
@@ -94,6 +96,8 @@ private:
     PlainLabel* m_code = nullptr;
     PlainLabel* m_noCode = nullptr;
     PlainLabel* m_copiedHint = nullptr;
+    QGraphicsOpacityEffect* m_copiedHintOpacity = nullptr;
+    QPropertyAnimation* m_copiedHintFade = nullptr;
     QPushButton* m_generateButton = nullptr;
     BusySpinner* m_generateSpinner = nullptr;
     PlainLabel* m_generateError = nullptr;
@@ -101,5 +105,6 @@ private:
     QPushButton* m_addButton = nullptr;
     BusySpinner* m_addSpinner = nullptr;
     PlainLabel* m_addError = nullptr;
+    QWidget* m_successRow = nullptr;
     PlainLabel* m_success = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/TextStyle.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -40,13 +41,6 @@ int lineHeightOf(const QFont& font)
     return std::max(1, static_cast<int>(std::ceil(std::max(line.height(), QFontMetricsF(font).height()))));
 }
 
-QFont sized(QFont font, int pointSize, QFont::Weight weight = QFont::Normal)
-{
-    font.setPointSize(pointSize);
-    font.setWeight(weight);
-    return font;
-}
-
 } // namespace
 
 MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbleId, qint64 receiverId,
@@ -64,14 +58,15 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
     setObjectName(received ? u"receivedBubble"_s : u"composeBubble"_s);
     const int top = received ? 128 : 68; // the avatar's bottom edge; the rest of the header follows it
 
-    auto* avatarLabel = new EmojiLabel(avatar, 18, this);
+    auto* avatarLabel = new EmojiLabel(avatar, 0, this);
     avatarLabel->setObjectName(u"avatar"_s);
+    avatarLabel->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(24), 0));
     avatarLabel->setGeometry(fromBottom(h, 15, top, 30, 30));
     avatarLabel->setAlignment(Qt::AlignCenter);
 
     auto* titleLabel = new PlainLabel(QString(), this);
     titleLabel->setObjectName(u"title"_s);
-    titleLabel->setFont(sized(font(), 11, QFont::Medium));
+    titleLabel->setFont(TextStyle::systemFont(14, QFont::Medium));
     titleLabel->setElideMode(Qt::ElideRight);
     titleLabel->setText(title);
     titleLabel->setGeometry(fromBottom(h, 55, top + 4, 200, 20));
@@ -93,7 +88,7 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
         text->setReadOnly(true);
         text->setPlainText(content);
         text->setFrameShape(QFrame::NoFrame);
-        text->setFont(sized(font(), 10));
+        text->setFont(TextStyle::systemFont(13));
         text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         text->setFocusPolicy(Qt::NoFocus);
@@ -107,7 +102,7 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
 
         m_waiting = new PlainLabel(QString(), this);
         m_waiting->setObjectName(u"waiting"_s);
-        m_waiting->setFont(sized(font(), 9));
+        m_waiting->setFont(TextStyle::font(TextStyle::Style::caption));
         m_waiting->setStyleSheet(u"color: #ff9500;"_s);
         m_waiting->setGeometry(fromBottom(h, 15, 8, 290, 20));
         m_waiting->hide();
@@ -118,7 +113,7 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
     m_field->setObjectName(u"input"_s);
     m_field->setPlaceholderText(received ? u"回复..."_s : u"输入消息..."_s);
     SecondaryText::apply(m_field, SecondaryText::Part::placeholder);
-    m_field->setFont(sized(font(), 10));
+    m_field->setFont(TextStyle::systemFont(13));
     m_field->setGeometry(fromBottom(h, 15, fieldY, 220, 28));
     connect(m_field, &QLineEdit::returnPressed, this, [this] {
         // Return acts as the button would, so it does nothing while a send is running.

@@ -1,37 +1,35 @@
 #include "friends/SendMessageSheet.h"
 
-#include "platform/CloseSymbol.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/ProminentButton.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
+#include <QEvent>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+using TextStyle::Style;
 
 namespace {
 
-QFont scaled(QFont font, double factor, bool bold)
-{
-    font.setPointSizeF(font.pointSizeF() * factor);
-    font.setBold(bold);
-    return font;
-}
-
-void setTextColour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
+/// The padding a sheet keeps from its edges.
+constexpr int standardPadding = 16;
+/// The editor's inner padding and the radius of its corners.
+constexpr int editorPadding = 8;
+constexpr int editorRadius = 8;
 
 } // namespace
 
@@ -41,26 +39,33 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     , m_onSend(std::move(onSend))
     , m_editor(new PlainTextEditor(this))
     , m_error(new PlainLabel({}, this))
-    , m_cancel(new QPushButton(u"取消"_s, this))
+    , m_cancel(ButtonStyle::create(u"取消"_s, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, this))
     , m_send(ProminentButton::create(u"发送"_s, this))
 {
     setObjectName(u"sendMessageSheet"_s);
     setWindowTitle(u"发送消息"_s);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setContentsMargins(standardPadding, standardPadding, standardPadding, standardPadding);
     layout->setSpacing(20);
 
     auto* titleRow = new QHBoxLayout;
     titleRow->setObjectName(u"titleRow"_s);
-    titleRow->addWidget(new EmojiLabel(m_friend.avatarEmoji, 26, this));
+    auto* avatar = new EmojiLabel(m_friend.avatarEmoji, 0, this);
+    avatar->setObjectName(u"avatar"_s);
+    avatar->setFont(EmojiLabel::emojiFont(TextStyle::font(Style::title), 0));
+    titleRow->addWidget(avatar);
     auto* title = new PlainLabel(u"发送消息给 "_s + m_friend.nickname, this);
     title->setObjectName(u"sheetTitle"_s);
-    title->setFont(scaled(title->font(), 1.15, true));
+    TextStyle::apply(title, Style::title3, QFont::Bold);
     title->setElideMode(Qt::ElideRight);
     titleRow->addWidget(title, 1);
-    auto* close = new CloseSymbolButton(CloseSymbol::sideFor(font()), QPalette::Window, this);
+    auto* close = new QPushButton(this);
+    ButtonStyle::apply(close, ButtonStyle::Style::plain);
+    Symbols::setButtonSymbol(close, Symbols::Symbol::xmarkCircleFill, Symbols::Tint::secondary,
+        QFontInfo(TextStyle::font(Style::body)).pixelSize());
     close->setObjectName(u"closeButton"_s);
     close->setToolTip(u"关闭"_s);
+    close->setAccessibleName(u"关闭"_s);
     titleRow->addWidget(close);
     layout->addLayout(titleRow);
 
@@ -72,20 +77,21 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     editorBlock->setObjectName(u"editorBlock"_s);
     editorBlock->setSpacing(8);
     auto* caption = new PlainLabel(u"消息内容"_s, this);
-    caption->setFont(scaled(caption->font(), 0.85, false));
+    caption->setObjectName(u"caption"_s);
+    TextStyle::apply(caption, Style::caption);
     SecondaryText::apply(caption);
     editorBlock->addWidget(caption);
     m_editor->setObjectName(u"messageEditor"_s);
+    TextStyle::apply(m_editor, Style::body);
     m_editor->setFixedHeight(120);
-    m_editor->setStyleSheet(
-        u"QPlainTextEdit { padding: 8px; border: 1px solid rgba(128, 128, 128, 77); border-radius: 8px; }"_s);
+    styleEditor();
     editorBlock->addWidget(m_editor);
     layout->addLayout(editorBlock);
 
     m_error->setObjectName(u"sendError"_s);
     m_error->setWordWrap(true);
-    m_error->setFont(scaled(m_error->font(), 0.85, false));
-    setTextColour(m_error, QColor(255, 59, 48));
+    TextStyle::apply(m_error, Style::caption);
+    ReadableColour::tint(m_error, QColor(255, 59, 48));
     m_error->setMaximumHeight(2 * m_error->fontMetrics().lineSpacing() + 2);
     m_error->hide();
     layout->addWidget(m_error);
@@ -105,7 +111,7 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     layout->addLayout(buttons);
     layout->addStretch(1);
 
-    connect(close, &QToolButton::clicked, this, &QDialog::reject);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_send, &QPushButton::clicked, this, &SendMessageSheet::send);
     connect(m_editor, &QPlainTextEdit::textChanged, this, &SendMessageSheet::updateButtons);
@@ -126,6 +132,26 @@ void SendMessageSheet::reject()
 {
     if (!m_isSending)
         QDialog::reject();
+}
+
+void SendMessageSheet::styleEditor()
+{
+    // The padding lies on the text background, which the rounded corners clip, with the
+    // outline drawn along them; the colour follows the palette.
+    const QString sheet = u"QPlainTextEdit#messageEditor { background: %1; padding: %2px;"
+                          " border: 1px solid rgba(128, 128, 128, 77); border-radius: %3px; }"_s
+                              .arg(palette().color(QPalette::Active, QPalette::Base).name())
+                              .arg(editorPadding)
+                              .arg(editorRadius);
+    if (m_editor->styleSheet() != sheet)
+        m_editor->setStyleSheet(sheet);
+}
+
+void SendMessageSheet::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        styleEditor();
 }
 
 void SendMessageSheet::showEvent(QShowEvent* event)

@@ -45,8 +45,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void styleEditor();
     void send();
     QCoro::Task<> runSend(QString text);
     void setSending(bool sending);

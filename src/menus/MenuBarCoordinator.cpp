@@ -3,13 +3,17 @@
 #include "menus/MenuBarAboutActions.h"
 #include "menus/MenuBarSettingsActions.h"
 #include "pet/DoNotDisturbManager.h"
+#include "platform/EmojiStyle.h"
 #include "platform/LogManager.h"
 #include "platform/Resources.h"
 #include "server/UserManager.h"
+#include "widgets/TextStyle.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QPainter>
@@ -19,17 +23,42 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// The tray's stand-in when the icon file is missing: the cat emoji drawn into an image.
-QPixmap emojiIcon()
+constexpr int trayIconSide = 18;
+constexpr int headerIconSide = 16;
+
+/// `image` shown `side` × `side`, sharp on high-density screens too.
+QIcon iconAt(const QPixmap& image, int side)
 {
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    QFont font = painter.font();
-    font.setPixelSize(52);
-    painter.setFont(font);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, u"🐱"_s);
-    return pixmap;
+    QIcon icon;
+    for (const int ratio : { 1, 2 }) {
+        QPixmap pixmap = image.scaled(side * ratio, side * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        pixmap.setDevicePixelRatio(ratio);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+/// The tray's stand-in when the icon file is missing: the cat emoji as the item's title, in
+/// the system font of size 16, tinted with the accent colour (seen where the emoji font has
+/// no colours of its own).
+QIcon emojiIcon()
+{
+    const QString cat = u"🐱"_s;
+    const QFont font = TextStyle::systemFont(16);
+    const int side = QFontMetrics(font).height();
+    QIcon icon;
+    for (const int ratio : { 1, 2 }) {
+        QPixmap pixmap(side * ratio, side * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setFont(font);
+        painter.setPen(QGuiApplication::palette().color(QPalette::Highlight));
+        EmojiStyle::drawText(painter, QRect(0, 0, side, side), Qt::AlignCenter, cat);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 } // namespace
@@ -103,7 +132,7 @@ void MenuBarCoordinator::updateMenuBarIcon()
     if (!m_statusItem)
         return;
     const QPixmap icon = loadIcon();
-    m_statusItem->setIcon(QIcon(icon.isNull() ? emojiIcon() : icon));
+    m_statusItem->setIcon(icon.isNull() ? emojiIcon() : iconAt(icon, trayIconSide));
     m_statusItem->setToolTip(u"Tamsel"_s);
 }
 
@@ -147,7 +176,7 @@ void MenuBarCoordinator::fillMenu(QMenu* menu)
     header->setEnabled(false);
     const QPixmap icon = loadIcon();
     if (!icon.isNull())
-        header->setIcon(QIcon(icon.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        header->setIcon(iconAt(icon, headerIconSide));
     menu->addSeparator();
     QAction* preferences = menu->addAction(u"⚙️ 设置"_s, &m_settings, &MenuBarSettingsActions::showPreferences);
     preferences->setObjectName(u"preferencesItem"_s);

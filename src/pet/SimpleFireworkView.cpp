@@ -1,6 +1,7 @@
 #include "pet/SimpleFireworkView.h"
 
 #include "platform/RandomSource.h"
+#include "platform/SystemColours.h"
 
 #include <QPainter>
 #include <QShowEvent>
@@ -40,8 +41,8 @@ SimpleFireworkView::SimpleFireworkView(QWidget* parent, RandomSource* random)
 
 QList<QColor> SimpleFireworkView::palette()
 {
-    return { QColor(0xff, 0x3b, 0x30), QColor(0xff, 0x95, 0x00), QColor(0xff, 0xcc, 0x00), QColor(0xff, 0x2d, 0x55),
-        QColor(0xaf, 0x52, 0xde), QColor(0x00, 0x7a, 0xff), QColor(0x32, 0xad, 0xe6) };
+    using namespace SystemColours;
+    return { red(), orange(), yellow(), pink(), purple(), blue(), cyan() };
 }
 
 QPointF SimpleFireworkView::offset(const Particle& particle, double phase)

@@ -1,9 +1,11 @@
 #include "pet/SpeechBubbleView.h"
 
-#include "platform/CloseSymbol.h"
 #include "platform/FloatingWindow.h"
 #include "platform/RoundedPanel.h"
 #include "platform/TextFitting.h"
+#include "widgets/ButtonStyle.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,14 +19,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// The caption font is the text font at this scale; the close symbol is sized to it.
-constexpr qreal captionScale = 0.85;
+using TextStyle::Style;
 
-QLabel* plainLabel(const QString& text, QWidget* parent)
+QLabel* plainLabel(const QString& text, const QFont& font, QWidget* parent)
 {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
+    label->setFont(font);
     return label;
 }
 
@@ -38,29 +40,32 @@ SpeechBubbleView::SpeechBubbleView(
     , m_emoji(emoji)
     , m_onClose(std::move(onClose))
     , m_card(new RoundedPanel(12, this))
-    , m_closeButton(new CloseSymbolButton(CloseSymbol::sideFor(font(), captionScale), QPalette::Base, m_card))
+    , m_closeButton(new QToolButton(m_card))
 {
     setAttribute(Qt::WA_TranslucentBackground);
     m_card->setObjectName(u"bubbleCard"_s);
+    // The card paints the control background: its texts and symbol are set against that.
+    m_card->setBackgroundRole(QPalette::Base);
 
-    auto* emojiLabel = plainLabel(emoji, m_card);
+    auto* emojiLabel = plainLabel(emoji, TextStyle::font(Style::title3), m_card);
     emojiLabel->setObjectName(u"bubbleEmoji"_s);
-    QFont emojiFont = emojiLabel->font();
-    emojiFont.setPointSizeF(emojiFont.pointSizeF() * 1.5);
-    emojiLabel->setFont(emojiFont);
 
-    m_titleLabel = plainLabel(title, m_card);
+    m_titleLabel = plainLabel(title, TextStyle::font(Style::headline, QFont::DemiBold), m_card);
     m_titleLabel->setObjectName(u"bubbleTitle"_s);
-    QFont titleFont = m_titleLabel->font();
-    titleFont.setWeight(QFont::DemiBold);
-    m_titleLabel->setFont(titleFont);
     m_titleLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     m_closeButton->setObjectName(u"bubbleCloseButton"_s);
-    m_closeButton->setCursor(Qt::ArrowCursor);
+    m_closeButton->setAccessibleName(u"关闭"_s);
+    // The bubble never takes the keyboard: its button is for the mouse alone.
+    m_closeButton->setFocusPolicy(Qt::NoFocus);
+    // The symbol is as large as caption text. It is set first so that, on a change of
+    // palette, it is redrawn after the style has given the button its new title colour.
+    Symbols::setButtonSymbol(m_closeButton, Symbols::Symbol::xmarkCircleFill, Symbols::Tint::secondary,
+        qRound(TextStyle::pixelSizeOf(TextStyle::font(Style::caption))));
+    ButtonStyle::apply(m_closeButton, ButtonStyle::Style::plain);
     connect(m_closeButton, &QToolButton::clicked, this, &SpeechBubbleView::close);
 
-    m_messageLabel = plainLabel(message, m_card);
+    m_messageLabel = plainLabel(message, TextStyle::font(Style::body), m_card);
     m_messageLabel->setObjectName(u"bubbleMessage"_s);
     m_messageLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 

@@ -3,6 +3,7 @@
 #include "core/EnumFromRaw.h"
 #include "platform/Defaults.h"
 #include "platform/StandardOutput.h"
+#include "platform/SystemColours.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -44,16 +45,16 @@ QColor controlBackground(bool dark)
 ThemeColors makePalette(bool dark)
 {
     return ThemeColors {
-        .primary = QColor(0x00, 0x7a, 0xff),
-        .secondary = QColor(0x8e, 0x8e, 0x93),
+        .primary = SystemColours::blue(),
+        .secondary = SystemColours::gray(),
         .background = dark ? QColor(Qt::black) : QColor(Qt::white),
         .surface = controlBackground(dark),
         .text = dark ? QColor(Qt::white) : QColor(Qt::black),
-        .textSecondary = QColor(0x8e, 0x8e, 0x93),
-        .accent = QColor(0xff, 0x95, 0x00),
-        .warning = QColor(0xff, 0xcc, 0x00),
-        .error = QColor(0xff, 0x3b, 0x30),
-        .success = QColor(0x34, 0xc7, 0x59),
+        .textSecondary = SystemColours::gray(),
+        .accent = SystemColours::orange(),
+        .warning = SystemColours::yellow(),
+        .error = SystemColours::red(),
+        .success = SystemColours::green(),
     };
 }
 

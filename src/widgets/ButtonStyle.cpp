@@ -67,7 +67,7 @@ public:
     {
         setObjectName(u"buttonStyleKeeper"_s);
         button->installEventFilter(this);
-        watchContainer();
+        watchParent();
     }
 
     void set(Style style, ControlSize size)
@@ -79,15 +79,15 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        // A button with a style sheet is told of no palette change, neither its own nor the
-        // application's: its container's change is the one that says the colours moved.
-        if (watched == m_container && event->type() == QEvent::PaletteChange) {
+        if (watched == m_button && event->type() == QEvent::ParentChange)
+            watchParent();
+        // A button with a style sheet keeps the palette the sheet gave it: a new palette of
+        // its container reaches it only through the container.
+        if ((watched == m_button
+                && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
+                    || event->type() == QEvent::ApplicationPaletteChange))
+            || (watched == m_parent && event->type() == QEvent::PaletteChange))
             update();
-        } else if (watched == m_button
-            && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange)) {
-            watchContainer();
-            update();
-        }
         return false;
     }
 
@@ -103,20 +103,17 @@ public:
     }
 
 private:
-    void watchContainer()
+    void watchParent()
     {
-        QWidget* container = m_button->parentWidget();
-        if (container == m_container)
-            return;
-        if (m_container)
-            m_container->removeEventFilter(this);
-        m_container = container;
-        if (m_container)
-            m_container->installEventFilter(this);
+        if (m_parent)
+            m_parent->removeEventFilter(this);
+        m_parent = m_button->parentWidget();
+        if (m_parent)
+            m_parent->installEventFilter(this);
     }
 
     QAbstractButton* m_button;
-    QPointer<QWidget> m_container;
+    QPointer<QWidget> m_parent;
     Style m_style;
     ControlSize m_size;
     bool m_updating = false;
@@ -137,8 +134,10 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size)
     const QColor text
         = palette.color(under && under->backgroundRole() == QPalette::Base ? QPalette::Text : QPalette::WindowText);
     const Metrics metrics = metricsFor(size);
-    const int vertical = TextStyle::scaled(metrics.vertical);
-    const int horizontal = TextStyle::scaled(metrics.horizontal);
+    // A symbol alone on a button without a face needs no room around it: it is the button.
+    const bool bare = (style == Style::plain || style == Style::borderless) && button->text().isEmpty();
+    const int vertical = bare ? 0 : TextStyle::scaled(metrics.vertical);
+    const int horizontal = bare ? 0 : TextStyle::scaled(metrics.horizontal);
     const int radius = TextStyle::scaled(metrics.radius);
     const QString box = u"border-radius: %1px; padding: %2px %3px;"_s.arg(radius).arg(vertical).arg(horizontal);
 

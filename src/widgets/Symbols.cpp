@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QPainterPathStroker>
 #include <QPixmap>
+#include <QPointer>
 
 #include <cmath>
 
@@ -399,6 +400,7 @@ public:
     {
         setObjectName(QStringLiteral("symbolIconKeeper"));
         button->installEventFilter(this);
+        watchParent();
         update();
     }
 
@@ -412,14 +414,30 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_button
-            && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
-                || event->type() == QEvent::Polish))
+        if (watched == m_button && event->type() == QEvent::ParentChange)
+            watchParent();
+        // The surface is the container's, and a button with a style sheet keeps the palette
+        // the sheet gave it: a new palette of the container reaches it only through the
+        // container, and a new sheet (a new title colour) comes as a change of style.
+        if ((watched == m_button
+                && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
+                    || event->type() == QEvent::Polish || event->type() == QEvent::StyleChange
+                    || event->type() == QEvent::ApplicationPaletteChange))
+            || (watched == m_parent && event->type() == QEvent::PaletteChange))
             update();
         return false;
     }
 
 private:
+    void watchParent()
+    {
+        if (m_parent)
+            m_parent->removeEventFilter(this);
+        m_parent = m_button->parentWidget();
+        if (m_parent)
+            m_parent->installEventFilter(this);
+    }
+
     void update()
     {
         // A plain or borderless button draws no face: the symbol stands on its container.
@@ -435,6 +453,7 @@ private:
     }
 
     QAbstractButton* m_button;
+    QPointer<QWidget> m_parent;
     Symbol m_symbol;
     Tint m_tint;
     int m_side;

@@ -1,26 +1,18 @@
 #include "menus/MenuBarCoordinator.h"
+
+#include "MenuParts.h"
 #include "menus/MenuBarAboutActions.h"
 #include "menus/MenuBarSettingsActions.h"
-#include "pet/AutoBehaviorManager.h"
 #include "pet/DoNotDisturbManager.h"
-#include "platform/Defaults.h"
 #include "platform/LogManager.h"
-#include "platform/LogWindowManager.h"
-#include "server/APIClient.h"
 #include "server/UserManager.h"
-#include "shell/NotificationManager.h"
 
-#include "shell/FakeNotificationBackend.h"
-#include "support/FakeRandom.h"
-#include "support/PetRig.h"
 #include "support/Wait.h"
 
 #include <QAction>
-#include <QJsonDocument>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -51,40 +43,6 @@ int logCount(const QString& message)
         count += entry.message == message ? 1 : 0;
     return count;
 }
-
-/// What the status-bar menu reaches: the account (signed out unless a user is stored
-/// first), do-not-disturb and the quit item.
-struct MenuParts : PetRig
-{
-    explicit MenuParts(const std::optional<DriftUser>& storedUser = std::nullopt)
-        : PetRig({ QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900) })
-        , stored(store(defaults, storedUser))
-    {
-    }
-
-    static bool store(Defaults& defaults, const std::optional<DriftUser>& user)
-    {
-        if (!user)
-            return false;
-        defaults.setValue(UserManager::currentUserKey,
-            QString::fromUtf8(QJsonDocument(user->toJson()).toJson(QJsonDocument::Compact)));
-        defaults.setValue(UserManager::isLoggedInKey, true);
-        return true;
-    }
-
-    bool stored;
-    FakeRandom random;
-    AutoBehaviorManager scheduler { petState, windowManager, screens, &clock, &random };
-    DoNotDisturbManager doNotDisturb { defaults, screens, windowManager, petState, scheduler };
-    APIClient client { u"http://127.0.0.1:9/api"_s, [] { return std::optional<qint64>(); } };
-    UserManager users { defaults, client };
-    FakeNotificationBackend backend;
-    NotificationManager notifications { backend, defaults, &clock };
-    MenuBarAboutActions about { notifications, &clock };
-    LogWindowManager logWindow { LogManager::shared() };
-    int preferencesOpened = 0;
-    MenuBarSettingsActions settings { logWindow, [this] { ++preferencesOpened; } };
-};
 
 } // namespace
 

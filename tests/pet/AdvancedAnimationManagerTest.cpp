@@ -1,4 +1,5 @@
 #include "pet/unwired/AdvancedAnimationManager.h"
+#include "platform/SystemColours.h"
 
 #include "support/FakeClock.h"
 
@@ -93,7 +94,7 @@ TEST_F(Advanced, BehavioursMapToStatesWithTheirEffects)
     EXPECT_EQ(effects.scale, 1.1);
     EXPECT_EQ(effects.rotation, 15.0);
     ASSERT_TRUE(effects.color);
-    EXPECT_EQ(*effects.color, QColor(128, 0, 128));
+    EXPECT_EQ(*effects.color, SystemColours::purple());
 
     manager.handleBehaviorChange(QVariant(u"walk"_s));
     manager.handleBehaviorChange(QVariant(3));
@@ -118,15 +119,15 @@ TEST_F(Advanced, EveryStateHasItsEffects)
 {
     const AnimationEffects rows[] = {
         { 1.0, 0, 1.0, QSizeF(0, 0), std::nullopt }, // walking
-        { 1.1, 0, 1.0, QSizeF(0, 0), QColor(Qt::red) }, // running
-        { 0.9, 0, 0.8, QSizeF(0, 0), QColor(Qt::blue) }, // sleeping
-        { 1.2, 0, 1.0, QSizeF(0, 0), QColor(Qt::green) }, // playing
-        { 1.0, 0, 1.0, QSizeF(0, 0), QColor(255, 165, 0) }, // eating
+        { 1.1, 0, 1.0, QSizeF(0, 0), SystemColours::red() }, // running
+        { 0.9, 0, 0.8, QSizeF(0, 0), SystemColours::blue() }, // sleeping
+        { 1.2, 0, 1.0, QSizeF(0, 0), SystemColours::green() }, // playing
+        { 1.0, 0, 1.0, QSizeF(0, 0), SystemColours::orange() }, // eating
         { 1.3, 0, 1.0, QSizeF(0, 0), std::nullopt }, // stretching
-        { 1.1, 15, 1.0, QSizeF(0, 0), QColor(128, 0, 128) }, // dancing
+        { 1.1, 15, 1.0, QSizeF(0, 0), SystemColours::purple() }, // dancing
         { 1.0, 0, 1.0, QSizeF(0, 0), std::nullopt }, // thinking
-        { 1.2, 0, 1.0, QSizeF(0, -10), QColor(Qt::yellow) }, // jumping
-        { 1.0, 360, 1.0, QSizeF(0, 0), QColor(Qt::cyan) }, // spinning
+        { 1.2, 0, 1.0, QSizeF(0, -10), SystemColours::yellow() }, // jumping
+        { 1.0, 360, 1.0, QSizeF(0, 0), SystemColours::cyan() }, // spinning
     };
     static_assert(std::size(rows) == allAdvancedAnimationStates.size());
     for (std::size_t i = 0; i < std::size(rows); ++i) {

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -344,4 +345,30 @@ TEST(Looks, EveryButtonHasItsStyle)
         EXPECT_EQ(side, qRound(TextStyle::pixelSizeOf(TextStyle::font(TextStyle::Style::body))));
         EXPECT_GE(white, side * side / 3);
     }
+}
+
+// At a 12 pt application font the forms grow with their text: no group is squeezed below
+// the height its fields need, and the buttons stay inside.
+TEST(Looks, TheFormsGrowWithALargerFont)
+{
+    const QFont saved = QApplication::font();
+    QFont larger = saved;
+    larger.setPointSizeF(12);
+    QApplication::setFont(larger);
+    {
+        PagesRig rig;
+        AddAlarmView alarm(rig.clock);
+        part<QComboBox>(&alarm, "alarmRepeatPicker")->setCurrentIndex(4); // with the weekdays
+        AddReminderView reminder(ReminderType::custom, rig.clock);
+        for (QDialog* form : { static_cast<QDialog*>(&alarm), static_cast<QDialog*>(&reminder) }) {
+            SCOPED_TRACE(form->windowTitle().toStdString());
+            form->show();
+            QCoreApplication::processEvents();
+            for (const QGroupBox* group : form->findChildren<QGroupBox*>())
+                EXPECT_GE(group->height(), group->sizeHint().height()) << group->title().toStdString();
+            const QWidget* save = part(form, "saveButton");
+            EXPECT_TRUE(form->rect().contains(areaIn(save, form)));
+        }
+    }
+    QApplication::setFont(saved);
 }

@@ -35,7 +35,7 @@ TEST(CloseSymbol, IsASecondaryDiscWithACrossInTheSurfaceColour)
     };
     const QList<Case> cases {
         { "alarm card, 20 points", 20, QPalette::Window },
-        { "speech bubble, caption font, on its card's base", CloseSymbol::sideFor(font, 0.85), QPalette::Base },
+        { "caption-sized, on a card's base", CloseSymbol::sideFor(font, 0.85), QPalette::Base },
         { "friend-code page and message sheet, body font", CloseSymbol::sideFor(font), QPalette::Window },
         { "bottle detail, title-3 font", CloseSymbol::sideFor(font, 1.2), QPalette::Window },
     };

@@ -2,6 +2,7 @@
 
 #include "core/EnumFromRaw.h"
 #include "platform/Clock.h"
+#include "platform/SystemColours.h"
 
 using namespace Qt::StringLiterals;
 
@@ -245,23 +246,23 @@ AnimationEffects AdvancedAnimationManager::getCurrentAnimationEffects() const
     case State::walking:
         return { 1.0, 0, 1.0, QSizeF(0, 0), std::nullopt };
     case State::running:
-        return { 1.1, 0, 1.0, QSizeF(0, 0), QColor(Qt::red) };
+        return { 1.1, 0, 1.0, QSizeF(0, 0), SystemColours::red() };
     case State::sleeping:
-        return { 0.9, 0, 0.8, QSizeF(0, 0), QColor(Qt::blue) };
+        return { 0.9, 0, 0.8, QSizeF(0, 0), SystemColours::blue() };
     case State::playing:
-        return { 1.2, 0, 1.0, QSizeF(0, 0), QColor(Qt::green) };
+        return { 1.2, 0, 1.0, QSizeF(0, 0), SystemColours::green() };
     case State::eating:
-        return { 1.0, 0, 1.0, QSizeF(0, 0), QColor(255, 165, 0) };
+        return { 1.0, 0, 1.0, QSizeF(0, 0), SystemColours::orange() };
     case State::stretching:
         return { 1.3, 0, 1.0, QSizeF(0, 0), std::nullopt };
     case State::dancing:
-        return { 1.1, 15, 1.0, QSizeF(0, 0), QColor(128, 0, 128) };
+        return { 1.1, 15, 1.0, QSizeF(0, 0), SystemColours::purple() };
     case State::thinking:
         return { 1.0, 0, 1.0, QSizeF(0, 0), std::nullopt };
     case State::jumping:
-        return { 1.2, 0, 1.0, QSizeF(0, -10), QColor(Qt::yellow) };
+        return { 1.2, 0, 1.0, QSizeF(0, -10), SystemColours::yellow() };
     case State::spinning:
-        return { 1.0, 360, 1.0, QSizeF(0, 0), QColor(Qt::cyan) };
+        return { 1.0, 360, 1.0, QSizeF(0, 0), SystemColours::cyan() };
     }
     return {};
 }

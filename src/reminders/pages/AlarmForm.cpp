@@ -51,7 +51,8 @@ AlarmForm::AlarmForm(Mode mode, const Alarm& alarm, Clock& clock, QWidget* paren
     setWindowTitle(mode == Mode::add ? u"添加闹钟"_s : u"编辑闹钟"_s);
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(formSize);
+    // The stated size at the default font, grown with a larger one so that no field is cut.
+    setFixedSize(TextStyle::scaled(formSize.width()), TextStyle::scaled(formSize.height()));
     buildLayout();
     loadAlarmData(alarm);
     if (m_mode == Mode::add) {

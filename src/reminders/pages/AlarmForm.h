@@ -26,6 +26,7 @@ class AlarmForm : public QDialog
     Q_DISABLE_COPY_MOVE(AlarmForm)
 
 public:
+    /// The form's size at the default font; it grows with a larger one.
     static constexpr QSize formSize { 450, 550 };
 
     ~AlarmForm() override;

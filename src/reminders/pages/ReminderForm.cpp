@@ -7,6 +7,7 @@
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/TextStyle.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -71,7 +72,8 @@ ReminderForm::ReminderForm(Mode mode, const Reminder& reminder, Clock& clock, QW
     setWindowTitle(heading);
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(formSize);
+    // The stated size at the default font, grown with a larger one so that no field is cut.
+    setFixedSize(TextStyle::scaled(formSize.width()), TextStyle::scaled(formSize.height()));
     buildLayout(heading);
 
     m_titleField->setText(reminder.title);

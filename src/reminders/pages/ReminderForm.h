@@ -21,6 +21,7 @@ class ReminderForm : public QDialog
     Q_DISABLE_COPY_MOVE(ReminderForm)
 
 public:
+    /// The form's size at the default font; it grows with a larger one.
     static constexpr QSize formSize { 400, 450 };
 
     ~ReminderForm() override;

@@ -4,8 +4,9 @@
 
 class QVariantAnimation;
 
-/// The friends page's refresh button: a flat button showing a clockwise arrow in its text
-/// colour, which spins (a full turn a second, for as long as asked) while the list reloads.
+/// The friends page's refresh button: a plain button showing the clockwise arrow in its
+/// text colour, which spins (a full turn a second, for as long as asked) while the list
+/// reloads.
 class RefreshButton final : public QPushButton
 {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
     /// The arrow's clockwise rotation in degrees, 0 at rest.
     [[nodiscard]] qreal angle() const { return m_angle; }
     [[nodiscard]] QVariantAnimation* spin() const { return m_spin; }
+    /// The arrow's side in pixels: the body text's size.
+    [[nodiscard]] static int symbolSide();
 
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
@@ -31,26 +34,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    [[nodiscard]] int symbolSide() const;
-
     QVariantAnimation* m_spin;
     qreal m_angle = 0;
     bool m_spinning = false;
-};
-
-/// The empty list's symbol: two people struck through, `side` pixels tall, in a grey that
-/// reads on the page in any palette.
-class NoFriendsSymbol final : public QWidget
-{
-    Q_OBJECT
-    Q_DISABLE_COPY_MOVE(NoFriendsSymbol)
-
-public:
-    explicit NoFriendsSymbol(int side, QWidget* parent = nullptr);
-
-    /// The grey drawn on `background`.
-    [[nodiscard]] static QColor colourOn(const QColor& background);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 };

@@ -1,0 +1,415 @@
+// The friends' screens as drawn, in the widget kit's vocabulary: every text in its place on
+// the type scale, every symbol the kit's glyph in its tint, every button in its style, and
+// the paddings of the list and the message editor; at the default font and a larger one, in
+// a light and a dark palette.
+#include "FriendsUiFixture.h"
+
+#include "friends/FriendListView.h"
+#include "friends/FriendRowDelegate.h"
+#include "friends/FriendVerificationView.h"
+#include "friends/MenuBarFriendActions.h"
+#include "friends/MessageBubbleWindow.h"
+#include "friends/RefreshButton.h"
+#include "friends/SendMessageSheet.h"
+#include "support/DrawnText.h"
+#include "support/Screenshots.h"
+#include "widgets/ButtonStyle.h"
+#include "widgets/PlainLabel.h"
+#include "widgets/PlainTextEditor.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QListView>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+using Symbols::Symbol;
+using Symbols::Tint;
+using TextStyle::Style;
+
+namespace {
+
+/// The box around the pixels of `area` that stand out at 2:1 from the area's commonest
+/// colour: the ink of its text or symbol.
+QRect inkBox(const QImage& image, const QRect& area, double threshold = 2.0)
+{
+    const QColor background = dominantColour(image, area);
+    QRect box;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (contrastRatio(image.pixelColor(x, y), background) > threshold)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+/// The height of the ink of `text` drawn by a plain label in `font`.
+int referenceInkHeight(const QString& text, const QFont& font)
+{
+    PlainLabel label(text);
+    label.setFont(font);
+    label.setPalette(lightPalette());
+    label.setAutoFillBackground(true);
+    label.adjustSize();
+    const QImage image = drawnImage(&label);
+    return inkBox(image, image.rect()).height();
+}
+
+/// Restores the application font and palette when a test has changed them.
+struct LookScope
+{
+    QFont font = QApplication::font();
+    ~LookScope()
+    {
+        QApplication::setFont(font);
+        QApplication::setPalette(lightPalette());
+    }
+};
+
+/// The friends' four screens, built at the current application font and palette, showing
+/// every line whose look is checked: a received bubble, the code page with a code copied and
+/// an error, the list page with its connection block and one friend, and the message sheet.
+class FriendLooks : public FriendsUiFixture
+{
+protected:
+    void build()
+    {
+        bubble = std::make_unique<MessageBubbleWindow>(
+            MessageBubbleWindow::Kind::Received, 1, u"1"_s, 2, u"🐶"_s, u"阿花"_s, u"今天一起玩吗？"_s, screens);
+        bubble->show();
+
+        // The code page in its window, which grows with it.
+        actions = std::make_unique<MenuBarFriendActions>(*friends, timers, *bubbles);
+        actions->showVerificationWindow();
+        codePage = actions->verificationWindow()->findChild<FriendVerificationView*>();
+        ASSERT_TRUE(codePage);
+        codePage->findChild<QPushButton*>(u"generate"_s)->click();
+        ASSERT_TRUE(waitUntil([&] { return !codePage->isLoading() && friends->currentVerificationCode(); }));
+        codePage->findChild<QPushButton*>(u"copy"_s)->click();
+        server.scriptNext(ScriptedReply { 500, R"({"success":false,"message":"忙"})" });
+        codePage->findChild<QPushButton*>(u"generate"_s)->click();
+        ASSERT_TRUE(waitUntil([&] { return !codePage->isLoading(); }));
+
+        listPage = std::make_unique<FriendListView>(*friends, *messages, timers);
+        listPage->resize(560, 480);
+        listPage->show();
+        ASSERT_TRUE(waitUntil([&] { return !friends->isLoading(); }));
+
+        Friend bob;
+        bob.nickname = u"鲍勃"_s;
+        bob.avatarEmoji = u"🐶"_s;
+        sheet = std::make_unique<SendMessageSheet>(
+            bob, [](QString) -> QCoro::Task<> { co_return; }, nullptr);
+        sheet->show();
+        QCoreApplication::processEvents();
+    }
+
+    void TearDown() override
+    {
+        tearDownScreens();
+        FriendsUiFixture::TearDown();
+    }
+
+    void tearDownScreens()
+    {
+        bubble.reset();
+        if (actions && actions->verificationWindow())
+            delete actions->verificationWindow();
+        codePage = nullptr;
+        actions.reset();
+        listPage.reset();
+        sheet.reset();
+    }
+
+    /// The top-level screen `widget` belongs to.
+    QWidget* screenOf(QWidget* widget) const { return widget->window(); }
+
+    template<typename T = QWidget>
+    T* named(QWidget* screen, const QString& name) const
+    {
+        T* found = screen->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+
+    std::unique_ptr<MessageBubbleWindow> bubble;
+    std::unique_ptr<MenuBarFriendActions> actions;
+    FriendVerificationView* codePage = nullptr;
+    std::unique_ptr<FriendListView> listPage;
+    std::unique_ptr<SendMessageSheet> sheet;
+};
+
+const char* shade(bool dark)
+{
+    return dark ? "dark" : "light";
+}
+
+} // namespace
+
+// Each text is set in its style: the font's pixel size and weight are the style's, and the
+// label draws ink as tall as the same text drawn in that font.
+TEST_F(FriendLooks, EveryTextIsSetInItsStyle)
+{
+    LookScope scope;
+    aliceWithFriendBob();
+    const QFont platform = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    QFont larger = platform;
+    larger.setPointSizeF(12);
+    for (const bool large : { false, true }) {
+        const QFont& application = large ? larger : platform;
+        SCOPED_TRACE(large ? "12 pt" : "default font");
+        QApplication::setFont(application);
+        build();
+        struct Row
+        {
+            QWidget* screen;
+            const char* name;
+            QFont font;
+        };
+        const QList<Row> rows {
+            { bubble.get(), "title", TextStyle::systemFont(14, QFont::Medium) },
+            { bubble.get(), "content", TextStyle::systemFont(13) },
+            { bubble.get(), "input", TextStyle::systemFont(13) },
+            { bubble.get(), "avatar", TextStyle::systemFont(24) },
+            { codePage, "title", TextStyle::font(Style::title2, QFont::Bold) },
+            { codePage, "tipTitle", TextStyle::font(Style::caption, QFont::DemiBold) },
+            { codePage, "tip", TextStyle::font(Style::caption2) },
+            { codePage, "generateIntro", TextStyle::font(Style::body) },
+            { codePage, "code", TextStyle::monospacedFont(32, QFont::Bold) },
+            { codePage, "copiedHint", TextStyle::font(Style::caption) },
+            { codePage, "generateError", TextStyle::font(Style::caption) },
+            { codePage, "addIntro", TextStyle::font(Style::body) },
+            { codePage, "codeFieldCaption", TextStyle::font(Style::caption) },
+            { codePage, "codeField", TextStyle::monospacedFont(18) },
+            { codePage, "success", TextStyle::font(Style::caption) },
+            { listPage.get(), "title", TextStyle::font(Style::title2, QFont::Bold) },
+            { listPage.get(), "connectionStatus", TextStyle::font(Style::caption) },
+            { listPage.get(), "reconnect", TextStyle::font(Style::caption) },
+            { listPage.get(), "unread", TextStyle::font(Style::caption2) },
+            { listPage.get(), "emptyTitle", TextStyle::font(Style::title3, QFont::DemiBold) },
+            { listPage.get(), "emptyHint", TextStyle::font(Style::body) },
+            { sheet.get(), "avatar", TextStyle::font(Style::title) },
+            { sheet.get(), "sheetTitle", TextStyle::font(Style::title3, QFont::Bold) },
+            { sheet.get(), "caption", TextStyle::font(Style::caption) },
+            { sheet.get(), "messageEditor", TextStyle::font(Style::body) },
+        };
+        QMap<QWidget*, QImage> shots;
+        for (QWidget* screen : { static_cast<QWidget*>(bubble.get()), static_cast<QWidget*>(codePage),
+                 static_cast<QWidget*>(listPage.get()), static_cast<QWidget*>(sheet.get()) }) {
+            shots[screen] = drawnImage(screen);
+            saveShot(
+                shots[screen], u"friend-looks-%1-%2"_s.arg(screen->objectName(), large ? u"12pt"_s : u"default"_s));
+        }
+        for (const Row& row : rows) {
+            SCOPED_TRACE(screenOf(row.screen)->objectName().toStdString() + " " + row.name);
+            QWidget* widget = named(row.screen, QString::fromLatin1(row.name));
+            if (!widget)
+                continue;
+            const QFont font = widget->font();
+            EXPECT_NEAR(TextStyle::pixelSizeOf(font), TextStyle::pixelSizeOf(row.font), 0.01);
+            EXPECT_EQ(font.weight(), row.font.weight());
+            // The family is the style's (an emoji label puts the emoji font before it).
+            EXPECT_TRUE(font.family() == row.font.family() || font.families().contains(row.font.family()))
+                << font.family().toStdString() << " for " << row.font.family().toStdString();
+            // A label draws its text in that font, uncut.
+            auto* label = qobject_cast<PlainLabel*>(widget);
+            if (!label || !label->isVisible())
+                continue;
+            const QRect ink = inkBox(shots[row.screen], areaIn(label, row.screen));
+            // Coloured text on a tint loses a little of its smoothed edge to the threshold.
+            EXPECT_NEAR(ink.height(), referenceInkHeight(label->fullText(), row.font), 2);
+        }
+        tearDownScreens();
+    }
+}
+
+// Each symbol is the kit's glyph, as large as its font and in its tint, readable on its
+// surface in a light and a dark palette.
+TEST_F(FriendLooks, EverySymbolIsTheKitsGlyphInItsTint)
+{
+    LookScope scope;
+    aliceWithFriendBob();
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(shade(dark));
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        build();
+        QListView* list = listPage->listView();
+        const QRect row = list->visualRect(list->model()->index(0, 0));
+        const QRect trash(list->viewport()->mapTo(listPage.get(), FriendRowDelegate::deleteRect(row).topLeft()),
+            FriendRowDelegate::deleteRect(row).size());
+        const QColor card = listPage->palette().color(QPalette::Base);
+        const QColor page = listPage->palette().color(QPalette::Window);
+        const QColor windowText = listPage->palette().color(QPalette::WindowText);
+        const QColor accent = listPage->palette().color(QPalette::Highlight);
+
+        struct Item
+        {
+            QWidget* screen;
+            QString what;
+            QRect area; // in the screen
+            Symbol symbol;
+            int side;
+            QColor colour; // as the tint comes out on the surface
+        };
+        const int body = QFontInfo(TextStyle::font(Style::body)).pixelSize();
+        const auto area = [&](QWidget* screen, const char* name) {
+            QWidget* widget = named(screen, QString::fromLatin1(name));
+            return widget ? areaIn(widget, screen) : QRect();
+        };
+        const QList<Item> items {
+            { codePage, u"close"_s, area(codePage, "close"), Symbol::xmarkCircleFill, body,
+                Symbols::colourOn(Tint::secondary, page, windowText, accent) },
+            { codePage, u"copy"_s, area(codePage, "copy"), Symbol::docOnDocFill,
+                QFontInfo(TextStyle::font(Style::title3)).pixelSize(),
+                Symbols::colourOn(Tint::primary, page, windowText, accent) },
+            { listPage.get(), u"refresh"_s, area(listPage.get(), "refresh"), Symbol::arrowClockwise, body,
+                Symbols::colourOn(Tint::primary, page, windowText, accent) },
+            { listPage.get(), u"empty"_s, QRect(), Symbol::person2Slash, TextStyle::scaled(60),
+                Symbols::colourOn(Tint::gray, page, windowText, accent) },
+            { listPage.get(), u"trash"_s, trash, Symbol::trashFill, body,
+                Symbols::colourOn(Tint::red, card, listPage->palette().color(QPalette::Text), accent) },
+            { sheet.get(), u"close"_s, area(sheet.get(), "closeButton"), Symbol::xmarkCircleFill, body,
+                Symbols::colourOn(Tint::secondary, page, windowText, accent) },
+        };
+        QMap<QWidget*, QImage> shots;
+        for (QWidget* screen : { static_cast<QWidget*>(codePage), static_cast<QWidget*>(listPage.get()),
+                 static_cast<QWidget*>(sheet.get()) })
+            shots[screen] = drawnImage(screen);
+        saveShot(shots[listPage.get()], u"friend-looks-list-%1"_s.arg(QString::fromLatin1(shade(dark))));
+        for (const Item& item : items) {
+            SCOPED_TRACE(item.what.toStdString());
+            if (item.area.isEmpty())
+                continue;
+            const QImage& shot = shots[item.screen];
+            // The glyph alone, drawn by the kit at the side and in the colour the item asks for.
+            QImage alone(item.side + 8, item.side + 8, QImage::Format_RGB32);
+            alone.fill(dominantColour(shot, item.area));
+            {
+                QPainter painter(&alone);
+                Symbols::paint(painter, QRectF(4, 4, item.side, item.side), item.symbol, item.colour);
+            }
+            const QRect drawn = inkBox(shot, item.area, 1.5);
+            const QRect expected = inkBox(alone, alone.rect(), 1.5);
+            EXPECT_NEAR(drawn.width(), expected.width(), 1);
+            EXPECT_NEAR(drawn.height(), expected.height(), 1);
+            const QColor ink = strongestInk(shot, item.area, item.area.topLeft());
+            ASSERT_TRUE(ink.isValid()) << "nothing drawn";
+            EXPECT_LT(contrastRatio(ink, item.colour), 1.15) << ink.name().toStdString();
+            EXPECT_GE(contrastRatio(item.colour, dominantColour(shot, item.area)), Symbols::minimumContrast);
+        }
+        // The symbols that stand alone say what they are.
+        const struct
+        {
+            SymbolView* view;
+            Symbol symbol;
+            Tint tint;
+            int side;
+        } views[] = {
+            { codePage->findChild<SymbolView*>(u"successSymbol"_s), Symbol::checkmarkCircleFill, Tint::green,
+                QFontInfo(TextStyle::font(Style::caption)).pixelSize() },
+            { listPage->findChild<SymbolView*>(u"emptySymbol"_s), Symbol::person2Slash, Tint::gray,
+                TextStyle::scaled(60) },
+        };
+        for (const auto& view : views) {
+            ASSERT_TRUE(view.view);
+            EXPECT_EQ(view.view->symbol(), view.symbol);
+            EXPECT_EQ(view.view->tint(), view.tint);
+            EXPECT_EQ(view.view->width(), view.side);
+        }
+        tearDownScreens();
+    }
+}
+
+// Each button is in the style its screen gives it: the kit's style sheet for it, and a
+// face only where the style has one.
+TEST_F(FriendLooks, EveryButtonHasItsStyle)
+{
+    LookScope scope;
+    aliceWithFriendBob();
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(shade(dark));
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        build();
+        using ButtonStyle::Style;
+        struct Row
+        {
+            QWidget* screen;
+            const char* name;
+            Style style;
+        };
+        const QList<Row> rows {
+            { codePage, "close", Style::plain },
+            { codePage, "copy", Style::plain },
+            { codePage, "generate", Style::borderedProminent },
+            { codePage, "add", Style::borderedProminent },
+            { listPage.get(), "refresh", Style::plain },
+            { listPage.get(), "reconnect", Style::borderless },
+            { sheet.get(), "closeButton", Style::plain },
+            { sheet.get(), "cancelButton", Style::bordered },
+            { sheet.get(), "sendButton", Style::borderedProminent },
+        };
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.name);
+            auto* button = named<QPushButton>(row.screen, QString::fromLatin1(row.name));
+            if (!button)
+                continue;
+            EXPECT_EQ(
+                button->styleSheet(), ButtonStyle::sheetFor(button, row.style, ButtonStyle::ControlSize::regular));
+            if (!button->isVisible())
+                continue;
+            const QImage shot = drawnImage(row.screen);
+            const QRect area = areaIn(button, row.screen);
+            const bool face = row.style == Style::bordered || row.style == Style::borderedProminent;
+            const QColor under = shot.pixelColor(area.left() - 3, area.center().y());
+            EXPECT_EQ(contrastRatio(dominantColour(shot, area), under) > 1.05, face);
+        }
+        tearDownScreens();
+    }
+}
+
+// The list keeps the standard padding around its cards, the scroll bar's side included; the
+// message editor's padding lies on its text background, inside rounded corners.
+TEST_F(FriendLooks, TheListAndTheEditorKeepTheirPadding)
+{
+    LookScope scope;
+    aliceWithFriendBob();
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(shade(dark));
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        build();
+        QListView* list = listPage->listView();
+        const QRect row = list->visualRect(list->model()->index(0, 0));
+        const QRect card(
+            list->viewport()->mapTo(list, row.topLeft()), QSize(row.width(), FriendRowDelegate::cardHeight));
+        EXPECT_EQ(card.left(), 16);
+        EXPECT_EQ(card.top(), 16);
+        const QScrollBar* bar = list->verticalScrollBar();
+        ASSERT_TRUE(bar->isVisible());
+        EXPECT_EQ(bar->mapTo(list, QPoint(0, 0)).x() - (card.right() + 1), 16)
+            << "the cards keep clear of the scroll bar";
+
+        auto* editor = sheet->findChild<PlainTextEditor*>(u"messageEditor"_s);
+        ASSERT_TRUE(editor);
+        const QImage shot = drawnImage(sheet.get());
+        saveShot(shot, u"friend-looks-sheet-%1"_s.arg(QString::fromLatin1(shade(dark))));
+        const QRect box = areaIn(editor, sheet.get());
+        const QColor base = sheet->palette().color(QPalette::Base);
+        const QColor window = sheet->palette().color(QPalette::Window);
+        // Inside the outline, within the 8 px padding, on either side of the text: the text
+        // background. Outside the rounded corner: the sheet.
+        for (const QPoint inPadding :
+            { QPoint(box.left() + 4, box.center().y()), QPoint(box.right() - 4, box.center().y()),
+                QPoint(box.center().x(), box.top() + 4), QPoint(box.center().x(), box.bottom() - 4) })
+            EXPECT_LT(contrastRatio(shot.pixelColor(inPadding), base), 1.05) << inPadding.x() << "," << inPadding.y();
+        EXPECT_LT(contrastRatio(shot.pixelColor(box.topLeft()), window), 1.05);
+        EXPECT_LT(contrastRatio(shot.pixelColor(box.bottomRight()), window), 1.05);
+        tearDownScreens();
+    }
+}
