@@ -1,6 +1,7 @@
 #include "friends/FriendVerificationView.h"
 
 #include "friends/FriendManager.h"
+#include "platform/SecondaryColour.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
@@ -198,8 +199,7 @@ QWidget* FriendVerificationView::buildGenerateView()
     m_code->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_code->setObjectName(u"code"_s);
     m_code->setFont(TextStyle::monospacedFont(32, QFont::Bold));
-    m_code->setStyleSheet(
-        u"color: #0a64d6; background: rgba(10, 100, 214, 26); border-radius: 12px; padding: 12px 24px;"_s);
+    styleCode();
     // The styled box counts as a frame, for which a label would indent its text further.
     m_code->setIndent(0);
     row->addWidget(m_code);
@@ -350,8 +350,34 @@ void FriendVerificationView::setMode(Mode mode)
 void FriendVerificationView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
-        Tasks::start(m_friends.fetchCurrentCode(), u"Friend"_s, u"获取验证码"_s);
+    if (event->spontaneous())
+        return;
+    Tasks::start(m_friends.fetchCurrentCode(), u"Friend"_s, u"获取验证码"_s);
+    // The keyboard starts on the main action, not on the first button of the header, whose
+    // focus ring would stand round the close symbol from the start.
+    if (!window()->focusWidget())
+        (m_mode == Mode::generate ? m_generateButton : m_addButton)->setFocus();
+}
+
+void FriendVerificationView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_code)
+        styleCode();
+}
+
+void FriendVerificationView::styleCode()
+{
+    // The code in blue on a faint blue box, the blue made as dark or light as it must be to
+    // read on the box in the palette of the moment.
+    const QColor blue(0, 122, 255);
+    QColor faint = blue;
+    faint.setAlphaF(0.1F);
+    const QColor box = SecondaryColour::opaqueOver(faint, palette().color(QPalette::Window));
+    const QString sheet = u"color: %1; background: %2; border-radius: 12px; padding: 12px 24px;"_s.arg(
+        ReadableColour::on(blue, box).name(), box.name());
+    if (m_code->styleSheet() != sheet)
+        m_code->setStyleSheet(sheet);
 }
 
 void FriendVerificationView::onCodeEdited(const QString& text)
@@ -456,8 +482,15 @@ QCoro::Task<> FriendVerificationView::runAdd(QString code)
 
 void FriendVerificationView::setLoading(bool loading)
 {
+    // A disabled button passes its focus along the tab chain, to the close button at the
+    // top; the page holds it while the request runs and hands it back afterwards.
+    QPushButton* main = m_mode == Mode::generate ? m_generateButton : m_addButton;
+    if (loading && main->hasFocus())
+        setFocus(Qt::OtherFocusReason);
     m_isLoading = loading;
     refresh();
+    if (!loading && hasFocus() && main->isEnabled())
+        main->setFocus(Qt::OtherFocusReason);
 }
 
 void FriendVerificationView::setError(std::optional<QString> message)

@@ -62,6 +62,7 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* buildGenerateView();
@@ -75,6 +76,7 @@ private:
     void setLoading(bool loading);
     void setError(std::optional<QString> message);
     void refresh();
+    void styleCode();
 
     FriendManager& m_friends;
     TimerSource& m_timers;

@@ -2,8 +2,10 @@
 
 #include "game/WhackAMoleGameManager.h"
 #include "platform/NumberFormat.h"
+#include "widgets/EmojiLabel.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/SegmentedPicker.h"
+#include "widgets/TextStyle.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -16,19 +18,21 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-enum class Look { plain, note, caption, bold };
 
-QLabel* label(const QString& text, Look look, QWidget* parent)
+using TextStyle::Style;
+
+/// A label in `style`, bold or in the secondary colour when asked.
+enum class Ink { primary, bold, secondary };
+
+QLabel* label(const QString& text, Style style, Ink ink, QWidget* parent)
 {
     auto* result = new QLabel(text, parent);
     result->setTextFormat(Qt::PlainText);
-    QFont font = result->font();
-    if (look == Look::caption || look == Look::note)
-        font.setPointSizeF(font.pointSizeF() * (look == Look::caption ? 0.85 : 0.95));
-    if (look == Look::bold)
-        font.setBold(true);
-    result->setFont(font);
-    if (look == Look::caption || look == Look::note)
+    if (ink == Ink::bold)
+        TextStyle::apply(result, style, QFont::Bold);
+    else
+        TextStyle::apply(result, style);
+    if (ink == Ink::secondary)
         SecondaryText::apply(result);
     return result;
 }
@@ -41,10 +45,8 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
 {
     auto* outer = new QVBoxLayout(this);
     // One section: a headline over a framed panel, as the other preference pages look.
-    auto* headline = label(u"打猫猫游戏"_s, Look::bold, this);
-    QFont headlineFont = headline->font();
-    headlineFont.setPointSizeF(headlineFont.pointSizeF() * 1.1);
-    headline->setFont(headlineFont);
+    auto* headline = label(u"打猫猫游戏"_s, Style::headline, Ink::primary, this);
+    headline->setObjectName(u"gameHeadline"_s);
     outer->addWidget(headline);
     auto* body = new QFrame(this);
     body->setFrameShape(QFrame::StyledPanel);
@@ -53,10 +55,14 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
     auto* column = new QVBoxLayout(body);
     column->setSpacing(12);
 
-    column->addWidget(label(u"在桌面上随机出现多只猫猫，快速点击它们得分！"_s, Look::note, body));
+    QLabel* note = label(u"在桌面上随机出现多只猫猫，快速点击它们得分！"_s, Style::subheadline, Ink::secondary, body);
+    note->setObjectName(u"gameNote"_s);
+    column->addWidget(note);
 
     // Difficulty: a segmented picker and what the chosen level means.
-    column->addWidget(label(u"游戏难度："_s, Look::plain, body));
+    QLabel* difficultyTitle = label(u"游戏难度："_s, Style::subheadline, Ink::primary, body);
+    difficultyTitle->setObjectName(u"difficultyTitle"_s);
+    column->addWidget(difficultyTitle);
     m_difficulties = new SegmentedPicker(u"难度"_s, body);
     m_difficulties->setObjectName(u"difficultyPicker"_s);
     for (const GameDifficulty difficulty : allGameDifficulties)
@@ -67,19 +73,21 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
 
     auto* facts = new QHBoxLayout;
     facts->setSpacing(20);
-    facts->addWidget(label(u"猫猫数量："_s, Look::caption, body));
-    m_catCount = label({}, Look::bold, body);
+    facts->addWidget(label(u"猫猫数量："_s, Style::caption, Ink::secondary, body));
+    m_catCount = label({}, Style::body, Ink::bold, body);
     m_catCount->setObjectName(u"catCount"_s);
     facts->addWidget(m_catCount);
-    facts->addWidget(label(u"出现时长："_s, Look::caption, body));
-    m_visibleDuration = label({}, Look::bold, body);
+    facts->addWidget(label(u"出现时长："_s, Style::caption, Ink::secondary, body));
+    m_visibleDuration = label({}, Style::body, Ink::bold, body);
     m_visibleDuration->setObjectName(u"visibleDuration"_s);
     facts->addWidget(m_visibleDuration);
     facts->addStretch(1);
     column->addLayout(facts);
 
     // Length: whole tens of seconds from 10 to 60; the slider counts in tens.
-    column->addWidget(label(u"游戏时长："_s, Look::plain, body));
+    QLabel* lengthTitle = label(u"游戏时长："_s, Style::subheadline, Ink::primary, body);
+    lengthTitle->setObjectName(u"lengthTitle"_s);
+    column->addWidget(lengthTitle);
     auto* lengthRow = new QHBoxLayout;
     m_slider = new QSlider(Qt::Horizontal, body);
     m_slider->setObjectName(u"durationSlider"_s);
@@ -89,15 +97,17 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
     m_slider->setTickPosition(QSlider::TicksBelow);
     m_slider->setTickInterval(1);
     lengthRow->addWidget(m_slider, 1);
-    m_duration = label({}, Look::bold, body);
+    m_duration = label({}, Style::body, Ink::bold, body);
     m_duration->setObjectName(u"durationLabel"_s);
     m_duration->setFixedWidth(60);
     lengthRow->addWidget(m_duration);
     column->addLayout(lengthRow);
-    column->addWidget(label(u"设置游戏持续时间（10-60秒）"_s, Look::caption, body));
+    column->addWidget(label(u"设置游戏持续时间（10-60秒）"_s, Style::caption, Ink::secondary, body));
     connect(m_slider, &QSlider::valueChanged, this, [this](int tens) { m_game.setGameDuration(tens * sliderStep); });
 
-    column->addWidget(label(u"游戏规则："_s, Look::plain, body));
+    QLabel* rulesTitle = label(u"游戏规则："_s, Style::subheadline, Ink::primary, body);
+    rulesTitle->setObjectName(u"rulesTitle"_s);
+    column->addWidget(rulesTitle);
     const std::pair<const char16_t*, const char16_t*> rules[] = {
         { u"⏱️", u"时间到后自动结束" },
         { u"🎯", u"点击出现的猫猫得 1 分" },
@@ -106,8 +116,8 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
     };
     for (const auto& [emoji, text] : rules) {
         auto* row = new QHBoxLayout;
-        row->addWidget(label(QString::fromUtf16(emoji), Look::plain, body), 0, Qt::AlignTop);
-        QLabel* ruleText = label(QString::fromUtf16(text), Look::caption, body);
+        row->addWidget(new EmojiLabel(QString::fromUtf16(emoji), 0, body), 0, Qt::AlignTop);
+        QLabel* ruleText = label(QString::fromUtf16(text), Style::caption, Ink::secondary, body);
         ruleText->setWordWrap(true);
         row->addWidget(ruleText, 1, Qt::AlignTop);
         column->addLayout(row);

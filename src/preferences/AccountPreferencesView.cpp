@@ -6,11 +6,13 @@
 #include "server/APIClient.h"
 #include "server/Tasks.h"
 #include "server/UserManager.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
-#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
 #include <QPointer>
@@ -31,6 +33,19 @@ namespace {
 
 const QString userCategory = u"User"_s;
 const QColor errorRed(0xD9, 0x30, 0x25);
+const QColor confirmGreen(0x2E, 0xA0, 0x43);
+
+/// A symbol that stands beside text at the body size, as the text font's own symbols would.
+int symbolSide()
+{
+    return qRound(TextStyle::pixelSizeOf(TextStyle::font(TextStyle::Style::body)));
+}
+
+/// The colour-emoji font at "the system font at size `size`".
+QFont emojiAt(int size)
+{
+    return EmojiLabel::emojiFont(TextStyle::systemFont(size), 0);
+}
 
 PlainLabel* rowLabel(const QString& text, QWidget* parent)
 {
@@ -83,8 +98,8 @@ AccountPreferencesView::AccountPreferencesView(UserManager& userManager, APIClie
     // One of the four shows at a time; the hidden ones take no room.
     m_profile = buildProfile();
     m_editForm = buildEditForm();
-    m_signedOut = buildNotice(u"❔"_s, u"未登录"_s, u"signedOutNotice"_s);
-    m_standAlone = buildNotice(u"🖥️"_s, u"单机模式"_s, u"standAloneNotice"_s);
+    m_signedOut = buildNotice(Symbols::Symbol::personCropCircleBadgeQuestionmark, u"未登录"_s, u"signedOutNotice"_s);
+    m_standAlone = buildNotice(Symbols::Symbol::desktopComputer, u"单机模式"_s, u"standAloneNotice"_s);
     for (QWidget* content : { m_profile, m_editForm, m_signedOut, m_standAlone })
         account->addWidget(content);
 
@@ -123,7 +138,7 @@ QWidget* AccountPreferencesView::buildProfile()
     m_nickname->setObjectName(u"nicknameValue"_s);
     m_nickname->setElideMode(Qt::ElideRight);
     nicknameRow->addWidget(m_nickname, 1);
-    auto* edit = new QPushButton(u"修改"_s, box);
+    auto* edit = ButtonStyle::create(u"修改"_s, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::small, box);
     edit->setObjectName(u"editProfileButton"_s);
     connect(edit, &QPushButton::clicked, this, &AccountPreferencesView::startEditing);
     nicknameRow->addWidget(edit);
@@ -131,7 +146,8 @@ QWidget* AccountPreferencesView::buildProfile()
 
     auto* avatarRow = new QHBoxLayout;
     avatarRow->addWidget(rowLabel(u"头像："_s, box));
-    m_avatar = new EmojiLabel({}, 24, box);
+    m_avatar = new EmojiLabel({}, 0, box);
+    m_avatar->setFont(emojiAt(30));
     m_avatar->setObjectName(u"avatarValue"_s);
     avatarRow->addWidget(m_avatar);
     avatarRow->addStretch();
@@ -165,14 +181,19 @@ QWidget* AccountPreferencesView::buildEditForm()
     layout->addLayout(nicknameRow);
     connect(m_nicknameField, &QLineEdit::textChanged, this, &AccountPreferencesView::refresh);
 
-    layout->addWidget(new PlainLabel(u"头像："_s, box));
+    // The avatar block keeps its items closer together than the form's.
+    auto* avatarBlock = new QVBoxLayout;
+    avatarBlock->setSpacing(8);
+    layout->addLayout(avatarBlock);
+    avatarBlock->addWidget(new PlainLabel(u"头像："_s, box));
     auto* chosenRow = new QHBoxLayout;
     chosenRow->addWidget(FormParts::caption(u"当前选择："_s, box));
-    m_chosenAvatar = new EmojiLabel({}, 30, box);
+    m_chosenAvatar = new EmojiLabel({}, 0, box);
+    m_chosenAvatar->setFont(emojiAt(40));
     m_chosenAvatar->setObjectName(u"chosenAvatar"_s);
     chosenRow->addWidget(m_chosenAvatar);
     chosenRow->addStretch();
-    layout->addLayout(chosenRow);
+    avatarBlock->addLayout(chosenRow);
 
     auto* strip = new QWidget;
     auto* stripLayout = new QHBoxLayout(strip);
@@ -182,8 +203,9 @@ QWidget* AccountPreferencesView::buildEditForm()
         auto* button = new QToolButton(strip);
         button->setObjectName(u"avatar_"_s + emoji);
         button->setText(emoji);
-        button->setFont(EmojiLabel::emojiFont(button->font(), 24));
-        button->setFixedSize(50, 50);
+        button->setFont(emojiAt(32));
+        // 50 square, and as much larger as a larger font needs for its emoji.
+        button->setFixedSize(TextStyle::scaled(50), TextStyle::scaled(50));
         button->setAutoRaise(true);
         connect(button, &QToolButton::clicked, this, [this, emoji] { chooseAvatar(emoji); });
         stripLayout->addWidget(button);
@@ -195,10 +217,10 @@ QWidget* AccountPreferencesView::buildEditForm()
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setFixedHeight(strip->sizeHint().height());
-    new SidewaysWheel(scroller, 50 + stripLayout->spacing());
+    new SidewaysWheel(scroller, TextStyle::scaled(50) + stripLayout->spacing());
     // The strip scrolls; it must not widen the page.
     scroller->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    layout->addWidget(scroller);
+    avatarBlock->addWidget(scroller);
 
     m_error = FormParts::tintedCaption({}, errorRed, box);
     m_error->setObjectName(u"profileError"_s);
@@ -206,11 +228,11 @@ QWidget* AccountPreferencesView::buildEditForm()
     layout->addWidget(m_error);
 
     auto* buttons = new QHBoxLayout;
-    m_cancel = new QPushButton(u"取消"_s, box);
+    m_cancel = ButtonStyle::create(u"取消"_s, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, box);
     m_cancel->setObjectName(u"cancelEditButton"_s);
-    m_save = new QPushButton(u"保存"_s, box);
+    m_save
+        = ButtonStyle::create(u"保存"_s, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::regular, box);
     m_save->setObjectName(u"saveProfileButton"_s);
-    m_save->setDefault(true);
     connect(m_cancel, &QPushButton::clicked, this, &AccountPreferencesView::cancelEditing);
     connect(m_save, &QPushButton::clicked, this, &AccountPreferencesView::saveProfile);
     buttons->addWidget(m_cancel);
@@ -220,14 +242,18 @@ QWidget* AccountPreferencesView::buildEditForm()
     return box;
 }
 
-QWidget* AccountPreferencesView::buildNotice(const QString& icon, const QString& text, const QString& name)
+QWidget* AccountPreferencesView::buildNotice(Symbols::Symbol symbol, const QString& text, const QString& name)
 {
     auto* box = new QWidget(this);
     box->setObjectName(name);
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new EmojiLabel(icon, 0, box));
-    layout->addWidget(FormParts::caption(text, box), 1);
+    auto* glyph = new SymbolView(symbol, symbolSide(), Symbols::Tint::secondary, box);
+    glyph->setObjectName(name + u"Symbol"_s);
+    layout->addWidget(glyph);
+    auto* label = FormParts::secondary(text, TextStyle::Style::body, box);
+    label->setObjectName(name + u"Text"_s);
+    layout->addWidget(label, 1);
     return box;
 }
 
@@ -237,12 +263,18 @@ QWidget* AccountPreferencesView::buildSignedInBlock()
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    auto* note = FormParts::tintedCaption(u"✅ 您已登录，可以使用所有在线功能"_s, QColor(0x2E, 0xA0, 0x43), box);
+    auto* noteRow = new QHBoxLayout;
+    auto* check = new SymbolView(Symbols::Symbol::checkmarkCircleFill, symbolSide(), Symbols::Tint::green, box);
+    check->setObjectName(u"signedInSymbol"_s);
+    noteRow->addWidget(check);
+    auto* note = FormParts::tintedCaption(u"您已登录，可以使用所有在线功能"_s, confirmGreen, box);
     note->setObjectName(u"signedInNote"_s);
-    layout->addWidget(note);
-    auto* logout = new QPushButton(u"🚪 退出登录"_s, box);
+    noteRow->addWidget(note, 1);
+    layout->addLayout(noteRow);
+    auto* logout = new QPushButton(u"退出登录"_s, box);
     logout->setObjectName(u"logoutButton"_s);
-    ReadableColour::tint(logout, errorRed);
+    ButtonStyle::apply(logout, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, errorRed);
+    Symbols::setButtonSymbol(logout, Symbols::Symbol::rectanglePortraitAndArrowRight, Symbols::Tint::red, symbolSide());
     connect(logout, &QPushButton::clicked, this, [this] {
         m_userManager.logout();
         LogManager::log(u"🚪 用户退出登录"_s, userCategory);
@@ -258,9 +290,12 @@ QWidget* AccountPreferencesView::buildSignInPrompt()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
     layout->addWidget(FormParts::caption(u"登录后可使用完整的漂流瓶功能"_s, box));
-    auto* login = new QPushButton(u"✉️ 立即登录"_s, box);
+    auto* login = ButtonStyle::create(
+        u"立即登录"_s, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::regular, box);
     login->setObjectName(u"loginButton"_s);
-    login->setDefault(true);
+    // In the title's white, which the prominent face is always deep enough to carry.
+    login->setIconSize(QSize(symbolSide(), symbolSide()));
+    login->setIcon(Symbols::icon(Symbols::Symbol::envelopeFill, symbolSide(), Qt::white));
     connect(login, &QPushButton::clicked, this,
         [this] { UserRegistrationView::openSheet(window(), m_userManager, m_client); });
     layout->addWidget(login, 0, Qt::AlignLeft);

@@ -6,6 +6,10 @@
 
 #include <QCoroTask>
 
+namespace Symbols {
+enum class Symbol;
+}
+
 class APIClient;
 class EmojiLabel;
 class PlainLabel;
@@ -42,7 +46,7 @@ public:
 private:
     [[nodiscard]] QWidget* buildProfile();
     [[nodiscard]] QWidget* buildEditForm();
-    [[nodiscard]] QWidget* buildNotice(const QString& icon, const QString& text, const QString& name);
+    [[nodiscard]] QWidget* buildNotice(Symbols::Symbol symbol, const QString& text, const QString& name);
     [[nodiscard]] QWidget* buildSignedInBlock();
     [[nodiscard]] QWidget* buildSignInPrompt();
     void chooseAvatar(const QString& emoji);

@@ -8,10 +8,15 @@
 #include "platform/Screens.h"
 #include "preferences/FormParts.h"
 #include "shell/NotificationManager.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/ReadableColour.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QClipboard>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -29,6 +34,84 @@ QString truncated(double value)
     return std::isfinite(value) ? QString::number(std::clamp(std::trunc(value), -1e15, 1e15), 'f', 0) : u"0"_s;
 }
 
+int pixelsOf(TextStyle::Style style)
+{
+    return qRound(TextStyle::pixelSizeOf(TextStyle::font(style)));
+}
+
+/// Keeps a label's text in the accent colour of where it stands, readable there, through
+/// changes of palette. Inside a button drawn from a style sheet only a sheet of its own
+/// colours the label.
+class AccentText final : public QObject
+{
+public:
+    explicit AccentText(PlainLabel* label)
+        : QObject(label)
+        , m_label(label)
+    {
+        label->installEventFilter(this);
+        apply();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_label
+            && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
+                || event->type() == QEvent::ApplicationPaletteChange))
+            apply();
+        return false;
+    }
+
+private:
+    void apply()
+    {
+        const QWidget* under = m_label->parentWidget();
+        const QPalette around = under ? under->palette() : m_label->palette();
+        const QColor accent = ReadableColour::on(around.color(QPalette::Highlight), around.color(QPalette::Window));
+        const QString sheet = u"color: %1;"_s.arg(accent.name());
+        if (m_label->styleSheet() != sheet)
+            m_label->setStyleSheet(sheet);
+    }
+
+    PlainLabel* m_label;
+};
+
+/// A plain button whose label is laid out inside it (a text and a symbol); its size is
+/// that of its label.
+class LabelButton final : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+    [[nodiscard]] QSize sizeHint() const override { return layout() ? layout()->sizeHint() : QPushButton::sizeHint(); }
+    [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
+/// The website link: the host name in the accent colour and, 4 pixels after it, the
+/// arrow that says it leaves the program.
+QPushButton* websiteButton(const QString& host, QWidget* parent)
+{
+    auto* button = new LabelButton(parent);
+    ButtonStyle::apply(button, ButtonStyle::Style::plain);
+    button->setAccessibleName(host);
+    auto* layout = new QHBoxLayout(button);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(4);
+    auto* name = FormParts::text(host, TextStyle::Style::subheadline, button);
+    name->setObjectName(u"websiteHost"_s);
+    new AccentText(name);
+    auto* arrow = new SymbolView(
+        Symbols::Symbol::arrowUpForwardSquare, pixelsOf(TextStyle::Style::caption), Symbols::Tint::accent, button);
+    arrow->setObjectName(u"websiteArrow"_s);
+    // The press belongs to the button, wherever on it the user clicks.
+    for (QWidget* part : { static_cast<QWidget*>(name), static_cast<QWidget*>(arrow) }) {
+        part->setAttribute(Qt::WA_TransparentForMouseEvents);
+        layout->addWidget(part, 0, Qt::AlignVCenter);
+    }
+    return button;
+}
+
 } // namespace
 
 AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, PetWindowHost& pet, Screens& screens,
@@ -39,10 +122,9 @@ AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, PetWindowHo
     , m_screens(screens)
     , m_notifications(notifications)
     , m_openUrl(std::move(openUrl))
-    , m_position(FormParts::caption({}, this))
+    , m_position(FormParts::secondary({}, TextStyle::Style::body, this))
 {
     m_position->setObjectName(u"positionValue"_s);
-    m_position->setWordWrap(false);
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(20, 20, 20, 20);
@@ -53,29 +135,29 @@ AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, PetWindowHo
     positionRow->addWidget(m_position);
     positionRow->addStretch();
     state->addLayout(positionRow);
-    auto* reset = new QPushButton(u"重置宠物状态"_s, this);
+    auto* reset
+        = ButtonStyle::create(u"重置宠物状态"_s, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, this);
     reset->setObjectName(u"resetButton"_s);
     state->addWidget(reset, 0, Qt::AlignLeft);
     connect(reset, &QPushButton::clicked, this, &AdvancedPreferencesView::confirmReset);
 
     QVBoxLayout* about = FormParts::section(u"关于"_s, page);
     about->setSpacing(8);
-    auto* version = new PlainLabel(versionLine(), this);
+    auto* version = FormParts::text(versionLine(), TextStyle::Style::headline, this);
     version->setObjectName(u"versionLine"_s);
-    QFont headline = version->font();
-    headline.setBold(true);
-    version->setFont(headline);
     about->addWidget(version);
-    about->addWidget(FormParts::caption(u"Linux 桌面宠物应用"_s, this));
+    auto* description = FormParts::secondary(u"Linux 桌面宠物应用"_s, TextStyle::Style::body, this);
+    description->setObjectName(u"description"_s);
+    about->addWidget(description);
     about->addWidget(FormParts::caption(u"让可爱的宠物陪伴你的工作和生活！"_s, this));
     about->addWidget(Divider::create(this));
 
     auto* websiteRow = new QHBoxLayout;
-    websiteRow->addWidget(FormParts::caption(u"官网："_s, this));
-    auto* website = new QPushButton(QUrl(ProductInfo::websiteAddress).host() + u" ↗"_s, this);
+    auto* websiteTitle = FormParts::secondary(u"官网："_s, TextStyle::Style::subheadline, this);
+    websiteTitle->setObjectName(u"websiteTitle"_s);
+    websiteRow->addWidget(websiteTitle);
+    QPushButton* website = websiteButton(QUrl(ProductInfo::websiteAddress).host(), this);
     website->setObjectName(u"websiteButton"_s);
-    website->setFlat(true);
-    website->setCursor(Qt::PointingHandCursor);
     website->setToolTip(u"在浏览器中打开官网"_s);
     connect(website, &QPushButton::clicked, this, &AdvancedPreferencesView::openWebsite);
     websiteRow->addWidget(website);
@@ -83,12 +165,16 @@ AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, PetWindowHo
     about->addLayout(websiteRow);
     about->addWidget(Divider::create(this));
 
-    about->addWidget(FormParts::caption(u"开发者联系方式"_s, this));
+    auto* contactTitle = FormParts::secondary(u"开发者联系方式"_s, TextStyle::Style::subheadline, this);
+    contactTitle->setObjectName(u"contactTitle"_s);
+    about->addWidget(contactTitle);
     auto* contactRow = new QHBoxLayout;
-    contactRow->addWidget(new PlainLabel(u"ID："_s + ProductInfo::contactId, this));
-    auto* copy = new QPushButton(u"📋"_s, this);
+    auto* contact = FormParts::text(u"ID："_s + ProductInfo::contactId, TextStyle::Style::body, this);
+    contact->setObjectName(u"contactId"_s);
+    contactRow->addWidget(contact);
+    auto* copy = ButtonStyle::create({}, ButtonStyle::Style::plain, ButtonStyle::ControlSize::regular, this);
     copy->setObjectName(u"copyContactButton"_s);
-    copy->setFlat(true);
+    Symbols::setButtonSymbol(copy, Symbols::Symbol::docOnDoc, Symbols::Tint::accent, pixelsOf(TextStyle::Style::body));
     copy->setToolTip(u"点击复制开发者联系方式 ID"_s);
     connect(copy, &QPushButton::clicked, this, [this] { copyToClipboard(ProductInfo::contactId); });
     contactRow->addWidget(copy);

@@ -9,6 +9,8 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SegmentedPicker.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
 #include <QSignalBlocker>
@@ -128,15 +130,16 @@ void AppearancePreferencesView::buildPetTypeSection(QVBoxLayout* page)
 
     if (types.size() == 1) {
         auto* infoRow = new QHBoxLayout;
-        infoRow->addWidget(new EmojiLabel(u"ℹ️"_s, 0, this));
+        auto* info = new SymbolView(Symbols::Symbol::infoCircle,
+            qRound(TextStyle::pixelSizeOf(TextStyle::font(TextStyle::Style::body))), Symbols::Tint::blue, this);
+        info->setObjectName(u"infoSymbol"_s);
+        infoRow->addWidget(info);
         infoRow->addWidget(FormParts::caption(u"当前只有小猫实现了完整动画，更多宠物开发中..."_s, this), 1);
         section->addLayout(infoRow);
     }
     m_currentPet = new PlainLabel({}, this);
     m_currentPet->setObjectName(u"currentPet"_s);
-    QFont bold = m_currentPet->font();
-    bold.setBold(true);
-    m_currentPet->setFont(EmojiLabel::emojiFont(bold, 0));
+    m_currentPet->setFont(EmojiLabel::emojiFont(TextStyle::font(TextStyle::Style::subheadline, QFont::Bold), 0));
     section->addWidget(m_currentPet);
 }
 

@@ -3,6 +3,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/TextStyle.h"
 
 #include <QFrame>
 #include <QSlider>
@@ -18,10 +19,7 @@ PlainLabel* captionSized(const QString& text, QWidget* parent)
 {
     auto* label = new PlainLabel(text, parent);
     label->setWordWrap(true);
-    QFont font = label->font();
-    font.setBold(false);
-    font.setPointSizeF(font.pointSizeF() * 0.85);
-    label->setFont(font);
+    TextStyle::apply(label, TextStyle::Style::caption);
     return label;
 }
 
@@ -31,10 +29,7 @@ QVBoxLayout* section(const QString& title, QVBoxLayout* page)
 {
     if (!title.isEmpty()) {
         auto* header = new PlainLabel(title);
-        QFont font = header->font();
-        font.setBold(true);
-        font.setPointSizeF(font.pointSizeF() * 1.1);
-        header->setFont(font);
+        TextStyle::apply(header, TextStyle::Style::headline);
         page->addWidget(header);
     }
     auto* panel = new QFrame;
@@ -43,6 +38,27 @@ QVBoxLayout* section(const QString& title, QVBoxLayout* page)
     layout->setSpacing(12);
     page->addWidget(panel);
     return layout;
+}
+
+PlainLabel* text(const QString& text, TextStyle::Style style, QWidget* parent)
+{
+    auto* label = new PlainLabel(text, parent);
+    TextStyle::apply(label, style);
+    return label;
+}
+
+PlainLabel* text(const QString& text, TextStyle::Style style, QFont::Weight weight, QWidget* parent)
+{
+    auto* label = new PlainLabel(text, parent);
+    TextStyle::apply(label, style, weight);
+    return label;
+}
+
+PlainLabel* secondary(const QString& text, TextStyle::Style style, QWidget* parent)
+{
+    PlainLabel* label = FormParts::text(text, style, parent);
+    SecondaryText::apply(label);
+    return label;
 }
 
 PlainLabel* caption(const QString& text, QWidget* parent)
@@ -62,10 +78,8 @@ PlainLabel* tintedCaption(const QString& text, const QColor& colour, QWidget* pa
 PlainLabel* valueLabel(int width, const QStringList& samples, QWidget* parent)
 {
     auto* label = new PlainLabel({}, parent);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    const QFontMetrics metrics(font);
+    TextStyle::apply(label, TextStyle::Style::body, QFont::Bold);
+    const QFontMetrics metrics(label->font());
     int needed = 0;
     for (const QString& sample : samples)
         needed = std::max(needed, metrics.horizontalAdvance(sample) + 2);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/TextStyle.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,10 +15,16 @@ class QWidget;
 /// section, a grey caption under a control, and a bold value beside a slider.
 namespace FormParts {
 
-/// Appends a section to `page`: a bold header (none for an empty title) over a framed
-/// panel. Returns the panel's layout, which stacks items 12 pixels apart.
+/// Appends a section to `page`: a header in the headline style (none for an empty title)
+/// over a framed panel. Returns the panel's layout, which stacks items 12 pixels apart.
 [[nodiscard]] QVBoxLayout* section(const QString& title, QVBoxLayout* page);
-/// A wrapped note in the secondary colour.
+/// A one-line text in `style` (and `weight`, when given, instead of the style's own).
+[[nodiscard]] PlainLabel* text(const QString& text, TextStyle::Style style, QWidget* parent = nullptr);
+[[nodiscard]] PlainLabel* text(
+    const QString& text, TextStyle::Style style, QFont::Weight weight, QWidget* parent = nullptr);
+/// A one-line text in `style` in the secondary colour: quieter, not smaller.
+[[nodiscard]] PlainLabel* secondary(const QString& text, TextStyle::Style style, QWidget* parent = nullptr);
+/// A wrapped note at the caption size in the secondary colour.
 [[nodiscard]] PlainLabel* caption(const QString& text, QWidget* parent = nullptr);
 /// A wrapped note at the caption size in `colour`, made as much darker or lighter as it
 /// must be to read on the page (an error's red, a confirmation's green).

@@ -23,25 +23,26 @@ QString rawValue(PreferenceTab tab)
     return u"高级"_s;
 }
 
-QString icon(PreferenceTab tab)
+Symbols::Symbol icon(PreferenceTab tab)
 {
+    using Symbols::Symbol;
     switch (tab) {
     case PreferenceTab::general:
-        return u"🏠"_s;
+        return Symbol::houseFill;
     case PreferenceTab::account:
-        return u"👤"_s;
+        return Symbol::personCircleFill;
     case PreferenceTab::friends:
-        return u"👥"_s;
+        return Symbol::person2Fill;
     case PreferenceTab::reminder:
-        return u"⏰"_s;
+        return Symbol::alarmFill;
     case PreferenceTab::appearance:
-        return u"🎨"_s;
+        return Symbol::paintbrushFill;
     case PreferenceTab::game:
-        return u"🎮"_s;
+        return Symbol::gamecontrollerFill;
     case PreferenceTab::advanced:
         break;
     }
-    return u"🔧"_s;
+    return Symbol::wrenchAndScrewdriverFill;
 }
 
 std::optional<PreferenceTab> preferenceTabFromRaw(const QString& raw)

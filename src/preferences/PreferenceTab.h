@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/Symbols.h"
+
 #include <QString>
 
 #include <array>
@@ -15,7 +17,7 @@ inline constexpr std::array<PreferenceTab, 7> allPreferenceTabs { PreferenceTab:
 
 /// "通用", "账号", "好友", "提醒/闹钟", "外观", "游戏", "高级".
 [[nodiscard]] QString rawValue(PreferenceTab tab);
-/// The emoji drawn beside the title in the sidebar.
-[[nodiscard]] QString icon(PreferenceTab tab);
+/// The symbol drawn beside the title in the sidebar.
+[[nodiscard]] Symbols::Symbol icon(PreferenceTab tab);
 /// The tab whose title is exactly the text; none for any other text.
 [[nodiscard]] std::optional<PreferenceTab> preferenceTabFromRaw(const QString& raw);

@@ -1,35 +1,18 @@
 #include "preferences/PreferencesView.h"
 
 #include "widgets/Divider.h"
-#include "widgets/EmojiLabel.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QListWidget>
-#include <QPainter>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-/// The tab's emoji as an icon, drawn in the colour-emoji font.
-QIcon emojiIcon(const QString& emoji, const QFont& base)
-{
-    QPixmap pixmap(40, 40);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    QFont font = EmojiLabel::emojiFont(base, 0);
-    font.setPixelSize(30);
-    painter.setFont(font);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, emoji);
-    painter.end();
-    return QIcon(pixmap);
-}
-
-} // namespace
 
 PreferencesView::PreferencesView(Pages pages, const std::optional<QString>& initialTab, QWidget* parent)
     : QWidget(parent)
@@ -39,14 +22,16 @@ PreferencesView::PreferencesView(Pages pages, const std::optional<QString>& init
 {
     m_sidebar->setObjectName(u"sidebar"_s);
     m_sidebar->setFixedWidth(sidebarWidth);
-    m_sidebar->setIconSize(QSize(20, 20));
+    // A little larger than the titles beside them, as a sidebar's symbols are.
+    m_sidebar->setIconSize(QSize(TextStyle::scaled(18), TextStyle::scaled(18)));
     m_sidebar->setFrameShape(QFrame::NoFrame);
     m_sidebar->setSpacing(2);
     m_sidebar->setStyleSheet(u"QListWidget { background: palette(window); padding-top: 8px; }"_s);
     for (const auto& [tab, factory] : std::as_const(m_pages)) {
-        auto* item = new QListWidgetItem(emojiIcon(icon(tab), font()), rawValue(tab), m_sidebar);
-        item->setSizeHint(QSize(0, 32));
+        auto* item = new QListWidgetItem(rawValue(tab), m_sidebar);
+        item->setSizeHint(QSize(0, std::max(32, TextStyle::scaled(32))));
     }
+    showSymbols();
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -69,6 +54,29 @@ PreferencesView::PreferencesView(Pages pages, const std::optional<QString>& init
         if (row >= 0 && row < m_pages.size())
             setSelectedTab(m_pages[row].first);
     });
+}
+
+void PreferencesView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        showSymbols();
+}
+
+void PreferencesView::showSymbols()
+{
+    // In the titles' colour, and in the selection's text colour on the selected row.
+    // The view's own palette: its children take a new one only after it.
+    const QPalette palette = this->palette();
+    const int side = m_sidebar->iconSize().width();
+    for (int row = 0; row < m_sidebar->count() && row < m_pages.size(); ++row) {
+        const Symbols::Symbol symbol = icon(m_pages[row].first);
+        QIcon shown = Symbols::icon(symbol, side, Symbols::colour(Symbols::Tint::primary, palette, QPalette::Window));
+        const QIcon selected = Symbols::icon(symbol, side, palette.color(QPalette::HighlightedText));
+        for (const int ratio : { 1, 2 })
+            shown.addPixmap(selected.pixmap(QSize(side, side), ratio), QIcon::Selected);
+        m_sidebar->item(row)->setIcon(shown);
+    }
 }
 
 QList<PreferenceTab> PreferencesView::tabs() const

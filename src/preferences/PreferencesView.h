@@ -40,8 +40,12 @@ public:
 Q_SIGNALS:
     void selectedTabChanged(PreferenceTab tab);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void showPage();
+    void showSymbols();
 
     Pages m_pages;
     PreferenceTab m_selectedTab = PreferenceTab::general;

@@ -3,9 +3,12 @@
 #include "platform/NumberFormat.h"
 #include "preferences/FormParts.h"
 #include "widgets/Divider.h"
-#include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/ReadableColour.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -53,24 +56,34 @@ private:
 
 namespace {
 
-void setColour(PlainLabel* label, const QColor& colour)
+/// Gives `label` its band's colour, made readable on `background`.
+void setColour(PlainLabel* label, const QColor& colour, const QColor& background)
 {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::WindowText, ReadableColour::on(colour, background));
     label->setPalette(palette);
 }
 
 const QString cpuTitle = QStringLiteral("CPU 使用率：");
 const QString memoryTitle = QStringLiteral("内存使用：");
 
-QWidget* row(const QString& icon, const QString& title, PlainLabel* value, QWidget* extra, QWidget* parent)
+QWidget* row(Symbols::Symbol symbol, Symbols::Tint tint, const QString& title, PlainLabel* value, QWidget* extra,
+    QWidget* parent)
 {
     auto* line = new QWidget(parent);
     auto* layout = new QHBoxLayout(line);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* symbol = new EmojiLabel(icon, 0, line);
-    symbol->setFixedWidth(24);
-    layout->addWidget(symbol);
+    // The symbol at the size of the text beside it, centred in a column 24 wide.
+    auto* column = new QWidget(line);
+    column->setObjectName(title == cpuTitle ? u"cpuSymbolColumn"_s : u"memorySymbolColumn"_s);
+    column->setFixedWidth(24);
+    auto* centred = new QHBoxLayout(column);
+    centred->setContentsMargins(0, 0, 0, 0);
+    auto* glyph
+        = new SymbolView(symbol, qRound(TextStyle::pixelSizeOf(TextStyle::font(TextStyle::Style::body))), tint, column);
+    glyph->setObjectName(title == cpuTitle ? u"cpuSymbol"_s : u"memorySymbol"_s);
+    centred->addWidget(glyph, 0, Qt::AlignCenter);
+    layout->addWidget(column);
     auto* label = new PlainLabel(title, line);
     // 100 wide, or as wide as the longer title needs at a larger font, so the values of
     // both rows still line up.
@@ -103,8 +116,9 @@ SystemResourceView::SystemResourceView(SystemInfo& info, QWidget* parent)
     page->setContentsMargins(0, 0, 0, 0);
     QVBoxLayout* content = FormParts::section(u"系统资源占用"_s, page);
     content->setContentsMargins(10, 4 + 6, 10, 4 + 6);
-    content->addWidget(row(u"🖥️"_s, cpuTitle, m_cpuValue, m_meter, this));
-    content->addWidget(row(u"🧠"_s, memoryTitle, m_memoryValue, nullptr, this));
+    content->addWidget(row(Symbols::Symbol::cpu, Symbols::Tint::blue, cpuTitle, m_cpuValue, m_meter, this));
+    content->addWidget(
+        row(Symbols::Symbol::memoryChip, Symbols::Tint::green, memoryTitle, m_memoryValue, nullptr, this));
     content->addWidget(Divider::create(this));
     content->addWidget(FormParts::caption(u"提示：数值持续偏高可能影响系统性能"_s, this));
 
@@ -132,10 +146,24 @@ void SystemResourceView::updateResourceUsage()
 {
     m_usage = m_sampler.sample();
     m_cpuValue->setText(NumberFormat::fixed(m_usage.cpu, 1) + u"%"_s);
-    setColour(m_cpuValue, bandColour(ResourceFigures::cpuBand(m_usage.cpu)));
     m_meter->setPercent(m_usage.cpu);
     m_memoryValue->setText(NumberFormat::fixed(m_usage.memoryMB, 1) + u" MB"_s);
-    setColour(m_memoryValue, bandColour(ResourceFigures::memoryBand(m_usage.memoryMB)));
+    showColours();
+}
+
+void SystemResourceView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The band colours are kept readable on the new background.
+    if (event->type() == QEvent::PaletteChange)
+        showColours();
+}
+
+void SystemResourceView::showColours()
+{
+    const QColor background = palette().color(QPalette::Window);
+    setColour(m_cpuValue, bandColour(ResourceFigures::cpuBand(m_usage.cpu)), background);
+    setColour(m_memoryValue, bandColour(ResourceFigures::memoryBand(m_usage.memoryMB)), background);
 }
 
 void SystemResourceView::showEvent(QShowEvent* event)

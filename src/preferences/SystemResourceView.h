@@ -30,10 +30,13 @@ public:
     [[nodiscard]] static QColor bandColour(UsageBand band);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void showColours();
+
     ProcessUsageSampler m_sampler;
     ResourceUsage m_usage;
     QTimer m_timer;

@@ -59,21 +59,23 @@ QPalette surroundings(const QAbstractButton* button)
 class Keeper final : public QObject
 {
 public:
-    Keeper(QAbstractButton* button, Style style, ControlSize size)
+    Keeper(QAbstractButton* button, Style style, ControlSize size, const QColor& foreground)
         : QObject(button)
         , m_button(button)
         , m_style(style)
         , m_size(size)
+        , m_foreground(foreground)
     {
         setObjectName(u"buttonStyleKeeper"_s);
         button->installEventFilter(this);
         watchParent();
     }
 
-    void set(Style style, ControlSize size)
+    void set(Style style, ControlSize size, const QColor& foreground)
     {
         m_style = style;
         m_size = size;
+        m_foreground = foreground;
         update();
     }
 
@@ -96,7 +98,7 @@ public:
         if (m_updating)
             return;
         m_updating = true;
-        const QString sheet = sheetFor(m_button, m_style, m_size);
+        const QString sheet = sheetFor(m_button, m_style, m_size, m_foreground);
         if (m_button->styleSheet() != sheet)
             m_button->setStyleSheet(sheet);
         m_updating = false;
@@ -116,6 +118,7 @@ private:
     QPointer<QWidget> m_parent;
     Style m_style;
     ControlSize m_size;
+    QColor m_foreground;
     bool m_updating = false;
 };
 
@@ -126,7 +129,7 @@ QColor prominentFace(const QPalette& palette)
     return ReadableColour::on(palette.color(QPalette::Highlight), QColor(255, 255, 255), 4.5);
 }
 
-QString sheetFor(const QAbstractButton* button, Style style, ControlSize size)
+QString sheetFor(const QAbstractButton* button, Style style, ControlSize size, const QColor& foreground)
 {
     const QPalette palette = surroundings(button);
     const QWidget* under = button->parentWidget();
@@ -148,7 +151,11 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size)
     switch (style) {
     case Style::plain:
     case Style::borderless:
-        title = style == Style::plain ? text : ReadableColour::on(palette.color(QPalette::Highlight), background, 4.5);
+        if (foreground.isValid())
+            title = ReadableColour::on(foreground, background, 4.5);
+        else
+            title = style == Style::plain ? text
+                                          : ReadableColour::on(palette.color(QPalette::Highlight), background, 4.5);
         return u"QAbstractButton { background: transparent; border: 1px solid transparent; color: %1; %2 }"
                "QAbstractButton:pressed { color: %3; }"
                "QAbstractButton:focus { border: 1px solid %4; }"
@@ -159,7 +166,7 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size)
         face = mix(text, background, 0.1);
         hover = mix(text, background, 0.14);
         pressed = mix(text, background, 0.22);
-        title = ReadableColour::on(text, face, 4.5);
+        title = ReadableColour::on(foreground.isValid() ? foreground : text, face, 4.5);
         break;
     case Style::borderedProminent: {
         const QColor white(255, 255, 255);
@@ -168,7 +175,7 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size)
         if (SecondaryColour::contrast(white, hover) < 4.5)
             hover = face;
         pressed = face.darker(115);
-        title = white;
+        title = foreground.isValid() ? ReadableColour::on(foreground, face, 4.5) : white;
         break;
     }
     }
@@ -182,7 +189,7 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size)
                css(mix(face, background, 0.5)), css(mix(title, mix(face, background, 0.5), 0.5)));
 }
 
-void apply(QAbstractButton* button, Style style, ControlSize size)
+void apply(QAbstractButton* button, Style style, ControlSize size, const QColor& foreground)
 {
     if (auto* push = qobject_cast<QPushButton*>(button))
         push->setAutoDefault(false);
@@ -191,8 +198,8 @@ void apply(QAbstractButton* button, Style style, ControlSize size)
                                                : TextStyle::font(TextStyle::Style::body));
     auto* keeper = button->findChild<Keeper*>(u"buttonStyleKeeper"_s, Qt::FindDirectChildrenOnly);
     if (!keeper)
-        keeper = new Keeper(button, style, size);
-    keeper->set(style, size);
+        keeper = new Keeper(button, style, size, foreground);
+    keeper->set(style, size, foreground);
 }
 
 QPushButton* create(const QString& text, Style style, ControlSize size, QWidget* parent)

@@ -25,8 +25,10 @@ enum class ControlSize {
 };
 
 /// Gives `button` `style` at `size`, now and whenever the palette changes. The button's font
-/// becomes the size's own.
-void apply(QAbstractButton* button, Style style, ControlSize size = ControlSize::regular);
+/// becomes the size's own. A valid `foreground` replaces the style's title colour (a
+/// destructive action's red), made as much darker or lighter as it must be to read on the face.
+void apply(
+    QAbstractButton* button, Style style, ControlSize size = ControlSize::regular, const QColor& foreground = {});
 
 /// A push button with `text` in `style` at `size`; it never becomes a dialog's default by
 /// having the focus.
@@ -38,6 +40,7 @@ void apply(QAbstractButton* button, Style style, ControlSize size = ControlSize:
 [[nodiscard]] QColor prominentFace(const QPalette& palette);
 
 /// The style sheet `apply` gives a button in its current palette (for the tests' own sums).
-[[nodiscard]] QString sheetFor(const QAbstractButton* button, Style style, ControlSize size);
+[[nodiscard]] QString sheetFor(
+    const QAbstractButton* button, Style style, ControlSize size, const QColor& foreground = {});
 
 } // namespace ButtonStyle

@@ -75,15 +75,20 @@ void polyline(QPainter& painter, std::initializer_list<QPointF> points)
     painter.drawPolyline(points.begin(), int(points.size()));
 }
 
+/// Path operations turn curves into lines of about one unit: done this many times larger,
+/// a glyph's small curves stay round.
+constexpr qreal fineScale = 8.0;
+
 QPainterPath person(QPointF head, qreal headRadius, const QRectF& shoulders, qreal bottom)
 {
+    const QTransform up = QTransform::fromScale(fineScale, fineScale);
     QPainterPath body;
-    body.addEllipse(shoulders);
+    body.addEllipse(up.mapRect(shoulders));
     QPainterPath below;
-    below.addRect(shoulders.left(), shoulders.top(), shoulders.width(), bottom - shoulders.top());
+    below.addRect(up.mapRect(QRectF(shoulders.left(), shoulders.top(), shoulders.width(), bottom - shoulders.top())));
     QPainterPath face;
-    face.addEllipse(head, headRadius, headRadius);
-    return body.intersected(below).united(face);
+    face.addEllipse(up.map(head), headRadius * fineScale, headRadius * fineScale);
+    return up.inverted().map(body.intersected(below).united(face));
 }
 
 QPainterPath stroked(const QPainterPath& path, qreal width)
@@ -94,16 +99,24 @@ QPainterPath stroked(const QPainterPath& path, qreal width)
     return stroker.createStroke(path);
 }
 
-/// Two people, the one behind set off from the one in front by a gap, struck through.
-void drawPeopleStruckThrough(Pen& pen)
+/// Two people, the one behind set off from the one in front by a gap.
+QPainterPath twoPeople()
 {
     const QPainterPath front = person({ 5.5, 6.2 }, 2.6, QRectF(0.5, 10.0, 10.0, 10.0), 14.5);
     QPainterPath back = person({ 11.5, 5.0 }, 2.2, QRectF(7.5, 8.8, 8.0, 8.0), 12.5);
-    back = back.subtracted(front.united(stroked(front, 1.5)));
+    const QTransform up = QTransform::fromScale(fineScale, fineScale);
+    const QPainterPath fineFront = up.map(front);
+    back = up.map(back).subtracted(fineFront.united(stroked(fineFront, 1.5 * fineScale)));
+    return up.inverted().map(fineFront.united(back));
+}
+
+/// Two people struck through.
+void drawPeopleStruckThrough(Pen& pen)
+{
     QPainterPath line;
     line.moveTo(2.0, 1.0);
     line.lineTo(15.0, 15.0);
-    const QPainterPath shape = front.united(back).subtracted(stroked(line, 3.6)).united(stroked(line, 1.2));
+    const QPainterPath shape = twoPeople().subtracted(stroked(line, 3.6)).united(stroked(line, 1.2));
     pen.fill().drawPath(shape);
 }
 
@@ -126,6 +139,14 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.stroke(1.8).drawLine(QPointF(12.0, 1.8), QPointF(14.2, 4.0));
         pen.stroke().drawLine(QPointF(4.6, 13.2), QPointF(3.4, 14.8));
         pen.stroke().drawLine(QPointF(11.4, 13.2), QPointF(12.6, 14.8));
+        break;
+    case Symbol::alarmFill:
+        pen.fill().drawEllipse(QPointF(8, 9), 6.0, 6.0);
+        polyline(pen.cutStroke(1.4), { { 8, 6.0 }, { 8, 9 }, { 10.2, 10.4 } });
+        pen.stroke(2.2).drawLine(QPointF(1.8, 4.0), QPointF(4.0, 1.8));
+        pen.stroke(2.2).drawLine(QPointF(12.0, 1.8), QPointF(14.2, 4.0));
+        pen.stroke().drawLine(QPointF(4.4, 13.6), QPointF(3.2, 15.0));
+        pen.stroke().drawLine(QPointF(11.6, 13.6), QPointF(12.8, 15.0));
         break;
     case Symbol::arrowClockwise: {
         const QRectF ring(2.6, 2.6, 10.8, 10.8);
@@ -214,6 +235,17 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.cutFill().drawEllipse(QPointF(8, 12.0), 1.0, 1.0);
         break;
     }
+    case Symbol::gamecontrollerFill:
+        // A wide body whose two grips hang down at its ends.
+        pen.fill().drawRoundedRect(QRectF(0.6, 3.6, 14.8, 6.8), 3.4, 3.4);
+        pen.fill().drawEllipse(QRectF(0.6, 5.0, 5.6, 9.4));
+        pen.fill().drawEllipse(QRectF(9.8, 5.0, 5.6, 9.4));
+        // A cross on the left, two buttons on the right.
+        pen.cutStroke(1.1).drawLine(QPointF(2.6, 7.4), QPointF(5.4, 7.4));
+        pen.cutStroke(1.1).drawLine(QPointF(4.0, 6.0), QPointF(4.0, 8.8));
+        pen.cutFill().drawEllipse(QPointF(11.0, 8.2), 0.8, 0.8);
+        pen.cutFill().drawEllipse(QPointF(12.6, 6.6), 0.8, 0.8);
+        break;
     case Symbol::handPointUpBrailleFill:
         pen.fill().drawRoundedRect(QRectF(6.2, 1.0, 3.2, 9.0), 1.6, 1.6);
         pen.fill().drawRoundedRect(QRectF(4.0, 7.0, 9.6, 8.4), 2.8, 2.8);
@@ -223,6 +255,26 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         for (const QPointF dot : { QPointF(2.6, 2.0), QPointF(2.6, 4.6), QPointF(4.4, 2.0) })
             pen.fill().drawEllipse(dot, 0.95, 0.95);
         break;
+    case Symbol::houseFill: {
+        QPainterPath house;
+        house.moveTo(8, 1.4);
+        house.lineTo(15.0, 7.8);
+        house.lineTo(13.2, 7.8);
+        house.lineTo(13.2, 14.6);
+        house.lineTo(9.8, 14.6);
+        house.lineTo(9.8, 10.4);
+        house.lineTo(6.2, 10.4);
+        house.lineTo(6.2, 14.6);
+        house.lineTo(2.8, 14.6);
+        house.lineTo(2.8, 7.8);
+        house.lineTo(1.0, 7.8);
+        house.closeSubpath();
+        QPen rounded(colour, 0.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        pen.fill();
+        painter.setPen(rounded);
+        painter.drawPath(house);
+        break;
+    }
     case Symbol::infoCircle:
         pen.stroke().drawEllipse(QPointF(8, 8), 6.6, 6.6);
         pen.fill().drawEllipse(QPointF(8, 4.9), 1.0, 1.0);
@@ -235,6 +287,19 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         for (const qreal at : { 3.0, 5.0, 7.0, 9.0, 11.0, 13.0 })
             pen.stroke(1.0).drawLine(QPointF(at, 11.6), QPointF(at, 14.0));
         break;
+    case Symbol::paintbrushFill: {
+        // The handle up to the right, the bristles' tip down to the left.
+        pen.stroke(2.6).drawLine(QPointF(9.0, 7.0), QPointF(14.2, 1.8));
+        QPainterPath bristles;
+        bristles.moveTo(8.6, 8.9);
+        bristles.cubicTo(8.8, 12.4, 6.0, 15.0, 1.0, 15.0);
+        bristles.cubicTo(2.2, 13.6, 2.0, 11.2, 3.6, 9.6);
+        bristles.cubicTo(4.8, 8.4, 7.2, 7.6, 8.6, 8.9);
+        bristles.closeSubpath();
+        pen.cutStroke(1.0).drawLine(QPointF(8.0, 8.0), QPointF(9.4, 6.6));
+        pen.fill().drawPath(bristles);
+        break;
+    }
     case Symbol::paperplane: {
         QPainterPath plane;
         plane.moveTo(14.8, 1.2);
@@ -262,6 +327,21 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.stroke(2.0).drawLine(QPointF(6.0, 10.0), QPointF(10.4, 5.6));
         pen.fill().drawPolygon(QPolygonF({ QPointF(4.6, 11.4), QPointF(5.1, 9.5), QPointF(6.5, 10.9) }));
         break;
+    case Symbol::person2Fill:
+        pen.fill().drawPath(twoPeople());
+        break;
+    case Symbol::personCircleFill: {
+        pen.fill().drawEllipse(QPointF(8, 8), 7.5, 7.5);
+        // The person cut out of the disc, its shoulders cut off by the rim.
+        QPainterPath inside;
+        inside.addEllipse(QPointF(8, 8), 6.3, 6.3);
+        painter.save();
+        painter.setClipPath(inside);
+        pen.cutFill().drawEllipse(QPointF(8, 6.0), 2.7, 2.7);
+        pen.cutFill().drawChord(QRectF(2.6, 10.0, 10.8, 9.0), 0, 180 * 16);
+        painter.restore();
+        break;
+    }
     case Symbol::person2Slash:
         drawPeopleStruckThrough(pen);
         break;
@@ -325,6 +405,17 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.stroke().drawLine(QPointF(8, 1.0), QPointF(8, 8.6));
         polyline(pen.stroke(), { { 5.3, 6.0 }, { 8, 8.7 }, { 10.7, 6.0 } });
         break;
+    case Symbol::wrenchAndScrewdriverFill: {
+        // A wrench from the lower left to its open head at the upper right, crossed by a
+        // screwdriver from the upper left, set off from the wrench by a gap.
+        pen.stroke(2.2).drawLine(QPointF(2.4, 13.6), QPointF(10.0, 6.0));
+        pen.fill().drawEllipse(QPointF(11.6, 4.4), 3.4, 3.4);
+        pen.cutFill().drawEllipse(QPointF(13.4, 2.6), 1.7, 1.7);
+        pen.cutStroke(3.4).drawLine(QPointF(6.2, 6.2), QPointF(13.6, 13.6));
+        pen.stroke(1.3).drawLine(QPointF(6.2, 6.2), QPointF(13.8, 13.8));
+        pen.stroke(3.2).drawLine(QPointF(2.4, 2.4), QPointF(5.4, 5.4));
+        break;
+    }
     case Symbol::xmarkCircleFill:
         pen.fill().drawEllipse(QPointF(8, 8), 7.5, 7.5);
         pen.cutStroke(1.8).drawLine(QPointF(5.0, 5.0), QPointF(11.0, 11.0));

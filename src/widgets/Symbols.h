@@ -16,6 +16,7 @@ namespace Symbols {
 
 enum class Symbol {
     alarm,
+    alarmFill,
     arrowClockwise,
     arrowshapeTurnUpLeftFill,
     arrowUpForwardSquare,
@@ -28,13 +29,18 @@ enum class Symbol {
     docOnDocFill,
     envelopeFill,
     exclamationmarkTriangleFill,
+    gamecontrollerFill,
     handPointUpBrailleFill,
+    houseFill,
     infoCircle,
     memoryChip,
+    paintbrushFill,
     paperplane,
     paperplaneFill,
     pencilCircle,
+    person2Fill,
     person2Slash,
+    personCircleFill,
     personCropCircleBadgeQuestionmark,
     plusCircleFill,
     rectanglePortraitAndArrowRight,
@@ -42,6 +48,7 @@ enum class Symbol {
     trashFill,
     tray,
     trayAndArrowDown,
+    wrenchAndScrewdriverFill,
     xmarkCircleFill,
 };
 

@@ -347,8 +347,8 @@ TEST_F(FriendCodePage, TheWindowIsOneAtATimeAndClosesWithThePage)
 }
 
 // Drawn pixels, in a light and a dark palette: the chosen mode stands out, and the grey
-// intros, caption and tip, the orange tip title, the green copy confirmation and the red
-// error line read at 4.5:1.
+// intros, caption and tip, the orange tip title, the blue code on its box, the green copy
+// confirmation and the red error line read at 4.5:1.
 TEST_F(FriendCodePage, CaptionsAndColouredLinesReadInLightAndDark)
 {
     signIn();
@@ -387,7 +387,7 @@ TEST_F(FriendCodePage, CaptionsAndColouredLinesReadInLightAndDark)
         ASSERT_TRUE(tipTitle);
         tipTitle->setObjectName(u"tipTitle"_s);
         for (const auto& [name, ink] : { std::pair { u"generateIntro"_s, "grey" }, { u"tipTitle"_s, "orange" },
-                 { u"copiedHint"_s, "green" }, { u"generateError"_s, "red" } })
+                 { u"copiedHint"_s, "green" }, { u"generateError"_s, "red" }, { u"code"_s, "blue" } })
             check(name, ink);
         find<QAbstractButton>(u"modeAdd"_s)->click();
         for (const auto& [name, ink] :

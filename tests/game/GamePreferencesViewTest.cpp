@@ -3,6 +3,7 @@
 #include "GameRig.h"
 #include "support/DrawnText.h"
 #include "widgets/SegmentedPicker.h"
+#include "widgets/TextStyle.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -148,12 +149,12 @@ TEST_F(GameTab, TheChosenDifficultyAndEveryCaptionAreReadableInLightAndDark)
 
         int captions = 0;
         for (const QLabel* label : page.findChildren<QLabel*>()) {
-            if (label->font().pointSizeF() >= page.font().pointSizeF() || label->text().isEmpty())
-                continue; // not a caption or note
+            if (TextStyle::pixelSizeOf(label->font()) >= TextStyle::pixelSizeOf(page.font()) || label->text().isEmpty())
+                continue; // not a caption, note or title
             ++captions;
             EXPECT_GE(textContrast(shot, areaIn(label, &page)), 4.5) << label->text().toStdString();
         }
-        EXPECT_EQ(captions, 8) << "the note, two facts, the length note and four rules";
+        EXPECT_EQ(captions, 11) << "the note, three titles, two facts, the length note and four rules";
     }
     QApplication::setPalette(lightPalette());
 }

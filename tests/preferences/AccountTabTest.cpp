@@ -10,6 +10,7 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
+#include "widgets/TextStyle.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -205,19 +206,17 @@ TEST_F(AccountTab, TheErrorIsARedCaptionAndTheSignedInNoteAGreenOne)
             QRect area = areaIn(widget, &page);
             QColor under;
             if (auto* button = qobject_cast<QPushButton*>(widget)) {
-                // The title past its 🚪, centred on the button's face.
+                // The title past its symbol, the two centred together on the button's face.
                 const QFontMetrics metrics = button->fontMetrics();
                 const int width = metrics.horizontalAdvance(button->text());
-                const int lead = metrics.horizontalAdvance(u"🚪 "_s);
+                const int lead = button->iconSize().width() + 4;
                 area = QRect(
-                    area.left() + (area.width() - width) / 2 + lead, area.top() + 4, width - lead, area.height() - 8);
+                    area.left() + (area.width() - width - lead) / 2 + lead, area.top() + 4, width, area.height() - 8);
                 under = dominantColour(shot, area);
             } else {
                 auto* label = static_cast<PlainLabel*>(widget);
-                EXPECT_LT(label->font().pointSizeF(), page.font().pointSizeF()) << note.name << " is a caption";
-                // The note's text, past its leading ✅, whose colours are the emoji's own.
-                const int lead = label->text().startsWith(u"✅"_s) ? 2 * label->fontMetrics().height() : 0;
-                area.adjust(lead, 0, 0, 0);
+                EXPECT_LT(TextStyle::pixelSizeOf(label->font()), TextStyle::pixelSizeOf(page.font()))
+                    << note.name << " is a caption";
                 under = shot.pixelColor(area.topLeft() - QPoint(0, 2));
             }
             QColor ink = under;

@@ -3,6 +3,7 @@
 #include "PreferencesRig.h"
 
 #include "preferences/SystemResourceView.h"
+#include "support/DrawnText.h"
 #include "widgets/PlainLabel.h"
 
 using namespace Qt::StringLiterals;
@@ -83,10 +84,20 @@ TEST(SystemResourceViewTest, SamplesOnlyWhileShown)
     EXPECT_EQ(view->refreshTimer().timerType(), Qt::PreciseTimer);
     auto* cpu = view->findChild<PlainLabel*>(u"cpuValue"_s);
     auto* memory = view->findChild<PlainLabel*>(u"memoryValue"_s);
+    // Each figure in its band's colour, as dark or light as it must be to read on the page.
+    const auto expectBand = [&](const PlainLabel* label, UsageBand band) {
+        const QColor drawn = label->palette().color(QPalette::WindowText);
+        EXPECT_LE(std::abs(drawn.hslHue() - SystemResourceView::bandColour(band).hslHue()), 2)
+            << drawn.name().toStdString();
+        EXPECT_GE(contrastRatio(drawn, window.palette().color(QPalette::Window)), 4.5) << drawn.name().toStdString();
+    };
     EXPECT_EQ(cpu->fullText(), u"10.0%"_s);
-    EXPECT_EQ(cpu->palette().color(QPalette::WindowText), SystemResourceView::bandColour(UsageBand::blue));
+    expectBand(cpu, UsageBand::blue);
     EXPECT_EQ(memory->fullText(), u"200.0 MB"_s);
-    EXPECT_EQ(memory->palette().color(QPalette::WindowText), SystemResourceView::bandColour(UsageBand::red));
+    expectBand(memory, UsageBand::red);
+    window.setPalette(darkFusionPalette());
+    expectBand(cpu, UsageBand::blue);
+    expectBand(memory, UsageBand::red);
 
     info.times = Times { 2.0, 12.0 };
     view->updateResourceUsage();

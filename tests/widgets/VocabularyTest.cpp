@@ -85,13 +85,15 @@ TEST(TextStyle, StatedSizesArePixelsAtTheDefaultFontAndGrowWithALargerOne)
 
 TEST(Symbols, EveryGlyphIsDrawnInItsTintAndReadsOnLightAndDark)
 {
-    const QList<Symbol> all { Symbol::alarm, Symbol::arrowClockwise, Symbol::arrowshapeTurnUpLeftFill,
-        Symbol::arrowUpForwardSquare, Symbol::checkmarkCircleFill, Symbol::chevronRight, Symbol::clock, Symbol::cpu,
-        Symbol::desktopComputer, Symbol::docOnDoc, Symbol::docOnDocFill, Symbol::envelopeFill,
-        Symbol::exclamationmarkTriangleFill, Symbol::handPointUpBrailleFill, Symbol::infoCircle, Symbol::memoryChip,
-        Symbol::paperplane, Symbol::paperplaneFill, Symbol::pencilCircle, Symbol::person2Slash,
-        Symbol::personCropCircleBadgeQuestionmark, Symbol::plusCircleFill, Symbol::rectanglePortraitAndArrowRight,
-        Symbol::trashCircle, Symbol::trashFill, Symbol::tray, Symbol::trayAndArrowDown, Symbol::xmarkCircleFill };
+    const QList<Symbol> all { Symbol::alarm, Symbol::alarmFill, Symbol::arrowClockwise,
+        Symbol::arrowshapeTurnUpLeftFill, Symbol::arrowUpForwardSquare, Symbol::checkmarkCircleFill,
+        Symbol::chevronRight, Symbol::clock, Symbol::cpu, Symbol::desktopComputer, Symbol::docOnDoc,
+        Symbol::docOnDocFill, Symbol::envelopeFill, Symbol::exclamationmarkTriangleFill, Symbol::gamecontrollerFill,
+        Symbol::handPointUpBrailleFill, Symbol::houseFill, Symbol::infoCircle, Symbol::memoryChip,
+        Symbol::paintbrushFill, Symbol::paperplane, Symbol::paperplaneFill, Symbol::pencilCircle, Symbol::person2Fill,
+        Symbol::person2Slash, Symbol::personCircleFill, Symbol::personCropCircleBadgeQuestionmark,
+        Symbol::plusCircleFill, Symbol::rectanglePortraitAndArrowRight, Symbol::trashCircle, Symbol::trashFill,
+        Symbol::tray, Symbol::trayAndArrowDown, Symbol::wrenchAndScrewdriverFill, Symbol::xmarkCircleFill };
     const QList<std::pair<Tint, std::string>> tints { { Tint::blue, "blue" }, { Tint::green, "green" },
         { Tint::orange, "orange" }, { Tint::red, "red" }, { Tint::gray, "grey" }, { Tint::secondary, "grey" },
         { Tint::primary, "grey" } };
