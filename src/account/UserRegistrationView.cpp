@@ -7,11 +7,14 @@
 #include "server/UserManager.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
-#include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QDialog>
 #include <QFrame>
@@ -40,45 +43,38 @@ void log(const QString& message)
     LogManager::log(message, category);
 }
 
-/// The caption font is this many points below the form's own.
-constexpr int captionDelta = -2;
+using Symbols::Symbol;
+using Symbols::Tint;
+using TextStyle::Style;
 
-QFont scaledFont(const QFont& base, int delta, bool bold = false)
+const QColor red(255, 59, 48);
+const QColor green(52, 199, 89);
+
+/// The side of a symbol that stands beside text in `font`: as tall as the font.
+int symbolSide(const QFont& font)
 {
-    QFont font = base;
-    font.setPointSize(qMax(6, base.pointSize() + delta));
-    font.setBold(bold);
-    return font;
+    return std::max(1, qRound(TextStyle::pixelSizeOf(font)));
 }
 
-void setTextColour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
-const QColor red(0xd7, 0x2c, 0x2c);
-const QColor green(0x1e, 0x8e, 0x3e);
-
-/// An emoji and a plain-text caption side by side.
-QWidget* captionRow(QWidget* parent, EmojiLabel* icon, PlainLabel* text)
+/// A symbol at the body size and a caption side by side, with room below the row.
+QWidget* captionRow(QWidget* parent, SymbolView* icon, PlainLabel* text, int bottomPadding)
 {
     auto* row = new QWidget(parent);
     auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(0, 0, 0, bottomPadding);
     layout->setSpacing(6);
     icon->setParent(row);
     text->setParent(row);
-    text->setFont(scaledFont(text->font(), captionDelta));
+    TextStyle::apply(text, Style::caption);
+    icon->setSide(symbolSide(TextStyle::font(Style::body)));
     layout->addWidget(icon);
     layout->addWidget(text, 1);
     return row;
 }
 
 /// A labelled field: a headline with its icon, the field, and a hint line (none for an empty hint).
-QWidget* fieldBlock(QWidget* parent, const QString& icon, const QString& label, PlainLineEdit* field,
-    const QString& hint, QWidget* below = nullptr)
+QWidget* fieldBlock(QWidget* parent, Symbol icon, const QString& label, PlainLineEdit* field, const QString& hint,
+    QWidget* below = nullptr)
 {
     auto* block = new QWidget(parent);
     auto* layout = new QVBoxLayout(block);
@@ -90,8 +86,10 @@ QWidget* fieldBlock(QWidget* parent, const QString& icon, const QString& label, 
     headingLayout->setContentsMargins(0, 0, 0, 0);
     headingLayout->setSpacing(6);
     auto* title = new PlainLabel(label, heading);
-    title->setFont(scaledFont(title->font(), 0, true));
-    headingLayout->addWidget(new EmojiLabel(icon, 0, heading));
+    TextStyle::apply(title, Style::headline);
+    auto* symbol = new SymbolView(icon, symbolSide(title->font()), Tint::primary, heading);
+    symbol->setObjectName(field->objectName() + u"Symbol"_s);
+    headingLayout->addWidget(symbol);
     headingLayout->addWidget(title, 1);
     layout->addWidget(heading);
 
@@ -100,7 +98,7 @@ QWidget* fieldBlock(QWidget* parent, const QString& icon, const QString& label, 
     layout->addWidget(field);
     if (!hint.isEmpty()) {
         auto* hintLabel = new PlainLabel(hint, block);
-        hintLabel->setFont(scaledFont(hintLabel->font(), captionDelta));
+        TextStyle::apply(hintLabel, Style::caption);
         SecondaryText::apply(hintLabel);
         layout->addWidget(hintLabel);
     }
@@ -156,7 +154,7 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, APIClient& 
 
     m_errorBanner = new BannerRow(BannerRow::Kind::error, this);
     m_errorBanner->setObjectName(u"errorBanner"_s);
-    m_errorBanner->setFont(scaledFont(m_errorBanner->font(), captionDelta));
+    TextStyle::apply(m_errorBanner, Style::caption);
     // The form's height is fixed: a long answer from the server shows its start, and
     // the whole of it in the tool tip.
     m_errorBanner->setLineLimit(2);
@@ -174,7 +172,7 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, APIClient& 
 
     m_secondary = new QPushButton(this);
     m_secondary->setObjectName(u"secondaryButton"_s);
-    m_primary = new QPushButton(this);
+    m_primary = ButtonStyle::create({}, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::regular, this);
     m_primary->setObjectName(u"primaryButton"_s);
     m_primary->setMinimumWidth(110);
     for (QPushButton* button : { m_secondary, m_primary }) {
@@ -182,9 +180,6 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, APIClient& 
         button->setAutoDefault(false);
         button->setDefault(false);
     }
-    QFont prominent = m_primary->font();
-    prominent.setBold(true);
-    m_primary->setFont(prominent);
     m_spinner = new BusySpinner(13, m_primary);
     m_spinner->setObjectName(u"busySpinner"_s);
     m_spinner->hide();
@@ -192,7 +187,9 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, APIClient& 
     connect(m_primary, &QPushButton::clicked, this, &UserRegistrationView::primaryAction);
 
     auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(20, 0, 20, 16);
+    // A little less below than beside: the registration step with a two-line error fills
+    // the form's fixed height to the pixel.
+    buttons->setContentsMargins(20, 0, 20, 12);
     buttons->setSpacing(12);
     buttons->addStretch(1);
     buttons->addWidget(m_secondary);
@@ -211,19 +208,18 @@ QWidget* UserRegistrationView::buildHeader()
     auto* layout = new QVBoxLayout(header);
     layout->setContentsMargins(20, 20, 20, 0);
     layout->setSpacing(8);
-    m_headerIcon = new EmojiLabel({}, 0, header);
+    m_headerIcon
+        = new SymbolView(Symbol::envelopeCircleFill, TextStyle::scaled(headerSymbolPixels), Tint::blue, header);
     m_headerIcon->setObjectName(u"headerIcon"_s);
-    QFont symbol = m_headerIcon->font();
-    symbol.setPixelSize(headerSymbolPixels);
-    m_headerIcon->setFont(symbol);
+    layout->addWidget(m_headerIcon, 0, Qt::AlignHCenter);
     m_title = new PlainLabel({}, header);
     m_title->setObjectName(u"title"_s);
-    m_title->setFont(scaledFont(m_title->font(), 7, true));
+    TextStyle::apply(m_title, Style::title, QFont::Bold);
     m_subtitle = new PlainLabel({}, header);
     m_subtitle->setObjectName(u"subtitle"_s);
+    TextStyle::apply(m_subtitle, Style::subheadline);
     SecondaryText::apply(m_subtitle);
-    for (QLabel* label :
-        { static_cast<QLabel*>(m_headerIcon), static_cast<QLabel*>(m_title), static_cast<QLabel*>(m_subtitle) }) {
+    for (PlainLabel* label : { m_title, m_subtitle }) {
         label->setAlignment(Qt::AlignHCenter);
         layout->addWidget(label);
     }
@@ -238,7 +234,7 @@ QWidget* UserRegistrationView::buildEmailStep()
     m_email->setObjectName(u"emailField"_s);
     m_email->setPlaceholderText(u"name@example.com"_s);
     m_email->setInputMethodHints(Qt::ImhEmailCharactersOnly | Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
-    page->layout()->addWidget(fieldBlock(page, u"✉️"_s, u"邮箱地址"_s, m_email, u"邮箱将作为你的唯一标识"_s));
+    page->layout()->addWidget(fieldBlock(page, Symbol::envelope, u"邮箱地址"_s, m_email, u"邮箱将作为你的唯一标识"_s));
     return page;
 }
 
@@ -250,9 +246,11 @@ QWidget* UserRegistrationView::buildLoginStep()
     m_foundAccount->setObjectName(u"foundAccount"_s);
     m_foundAccount->setElideMode(Qt::ElideMiddle);
     SecondaryText::apply(m_foundAccount);
-    page->layout()->addWidget(captionRow(page, new EmojiLabel(u"✅"_s), m_foundAccount));
+    auto* found = new SymbolView(Symbol::checkmarkCircleFill, 1, Tint::green);
+    found->setObjectName(u"foundAccountSymbol"_s);
+    page->layout()->addWidget(captionRow(page, found, m_foundAccount, 8));
     m_loginPassword = passwordField(u"输入密码"_s, u"loginPasswordField"_s);
-    page->layout()->addWidget(fieldBlock(page, u"🔒"_s, u"密码"_s, m_loginPassword, u"输入你的账号密码"_s));
+    page->layout()->addWidget(fieldBlock(page, Symbol::lock, u"密码"_s, m_loginPassword, u"输入你的账号密码"_s));
     return page;
 }
 
@@ -264,21 +262,24 @@ QWidget* UserRegistrationView::buildRegisterStep()
     m_newAccount->setObjectName(u"newAccount"_s);
     m_newAccount->setElideMode(Qt::ElideMiddle);
     SecondaryText::apply(m_newAccount);
-    page->layout()->addWidget(captionRow(page, new EmojiLabel(u"🆕"_s), m_newAccount));
+    auto* newAccount = new SymbolView(Symbol::personBadgePlus, 1, Tint::blue);
+    newAccount->setObjectName(u"newAccountSymbol"_s);
+    page->layout()->addWidget(captionRow(page, newAccount, m_newAccount, 8));
 
     m_nickname = new PlainLineEdit;
     m_nickname->setObjectName(u"nicknameField"_s);
     m_nickname->setPlaceholderText(u"输入昵称"_s);
-    page->layout()->addWidget(fieldBlock(page, u"👤"_s, u"昵称"_s, m_nickname, u"昵称可随时修改"_s));
+    page->layout()->addWidget(fieldBlock(page, Symbol::person, u"昵称"_s, m_nickname, u"昵称可随时修改"_s));
     m_password = passwordField(u"设置密码"_s, u"passwordField"_s);
-    page->layout()->addWidget(fieldBlock(page, u"🔒"_s, u"密码"_s, m_password, u"密码无限制，请牢记"_s));
+    page->layout()->addWidget(fieldBlock(page, Symbol::lock, u"密码"_s, m_password, u"密码无限制，请牢记"_s));
 
-    m_matchIcon = new EmojiLabel;
+    m_matchIcon = new SymbolView(Symbol::checkmarkCircleFill, 1, Tint::green);
+    m_matchIcon->setObjectName(u"passwordMatchIcon"_s);
     m_matchText = new PlainLabel;
     m_matchText->setObjectName(u"passwordMatch"_s);
-    m_matchRow = captionRow(page, m_matchIcon, m_matchText);
+    m_matchRow = captionRow(page, m_matchIcon, m_matchText, 0);
     m_confirmPassword = passwordField(u"再次输入密码"_s, u"confirmPasswordField"_s);
-    page->layout()->addWidget(fieldBlock(page, u"🔐"_s, u"确认密码"_s, m_confirmPassword, {}, m_matchRow));
+    page->layout()->addWidget(fieldBlock(page, Symbol::lockFill, u"确认密码"_s, m_confirmPassword, {}, m_matchRow));
     return page;
 }
 
@@ -343,24 +344,26 @@ void UserRegistrationView::setStep(RegistrationStep step)
     m_step = step;
     struct StepLook
     {
-        QString icon, title, subtitle, secondary, primary;
+        Symbol icon;
+        QString title, subtitle, secondary, primary;
         QWidget* page;
         QLineEdit* focus;
     };
     const StepLook look = [&]() -> StepLook {
         switch (step) {
         case RegistrationStep::loginWithPassword:
-            return { u"🔑"_s, u"欢迎回来"_s, u"请输入密码登录"_s, u"返回"_s, u"登录"_s, m_loginPage, m_loginPassword };
+            return { Symbol::keyFill, u"欢迎回来"_s, u"请输入密码登录"_s, u"返回"_s, u"登录"_s, m_loginPage,
+                m_loginPassword };
         case RegistrationStep::registerWithInfo:
-            return { u"🔑"_s, u"创建账号"_s, u"请设置你的昵称和密码"_s, u"返回"_s, u"完成注册"_s, m_registerPage,
-                m_nickname };
+            return { Symbol::keyFill, u"创建账号"_s, u"请设置你的昵称和密码"_s, u"返回"_s, u"完成注册"_s,
+                m_registerPage, m_nickname };
         case RegistrationStep::emailInput:
             break;
         }
-        return { u"📧"_s, u"登录 / 注册"_s, u"填写邮箱和昵称即可登录或创建账号"_s, u"稍后再说"_s, u"下一步"_s,
-            m_emailPage, m_email };
+        return { Symbol::envelopeCircleFill, u"登录 / 注册"_s, u"填写邮箱和昵称即可登录或创建账号"_s, u"稍后再说"_s,
+            u"下一步"_s, m_emailPage, m_email };
     }();
-    m_headerIcon->setText(look.icon);
+    m_headerIcon->setSymbol(look.icon);
     m_title->setText(look.title);
     m_subtitle->setText(look.subtitle);
     m_secondary->setText(look.secondary);
@@ -369,7 +372,10 @@ void UserRegistrationView::setStep(RegistrationStep step)
         page->setVisible(page == look.page);
     m_foundAccount->setText(u"找到账号："_s + m_email->text());
     m_newAccount->setText(u"创建新账号："_s + m_email->text());
-    setFixedSize(formWidth, step == RegistrationStep::registerWithInfo ? registerHeight : compactHeight);
+    // Its stated size at the default font; a larger application font grows it in proportion,
+    // so that the text it holds keeps its room.
+    setFixedSize(TextStyle::scaled(formWidth),
+        TextStyle::scaled(step == RegistrationStep::registerWithInfo ? registerHeight : compactHeight));
     refresh();
     look.focus->setFocus();
 }
@@ -398,9 +404,21 @@ void UserRegistrationView::refresh()
     const QString confirm = m_confirmPassword->text();
     m_matchRow->setVisible(!confirm.isEmpty());
     const bool match = confirm == m_password->text();
-    m_matchIcon->setText(match ? u"✅"_s : u"❌"_s);
+    m_matchIcon->setSymbol(match ? Symbol::checkmarkCircleFill : Symbol::xmarkCircleFill);
+    m_matchIcon->setTint(match ? Tint::green : Tint::red);
     m_matchText->setText(match ? u"密码匹配"_s : u"两次密码不一致"_s);
-    setTextColour(m_matchText, match ? green : red);
+    // Red or green as far as it must move to read on this palette's window.
+    QPalette matchPalette = m_matchText->palette();
+    matchPalette.setColor(
+        QPalette::WindowText, ReadableColour::on(match ? green : red, palette().color(QPalette::Window)));
+    m_matchText->setPalette(matchPalette);
+}
+
+void UserRegistrationView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_spinner)
+        refresh(); // the match indicator's colour is worked out for the palette
 }
 
 void UserRegistrationView::keyPressEvent(QKeyEvent* event)

@@ -8,11 +8,11 @@
 class APIClient;
 class BannerRow;
 class BusySpinner;
-class EmojiLabel;
 class PlainLabel;
 class PlainLineEdit;
 class QDialog;
 class QPushButton;
+class SymbolView;
 class UserManager;
 
 /// The sign-in and registration form: the user types an e-mail address, the server says
@@ -30,11 +30,12 @@ class UserRegistrationView final : public QWidget
 public:
     enum class RegistrationStep { emailInput, loginWithPassword, registerWithInfo };
 
+    /// The form's size at the default font, in pixels; it grows with a larger application font.
     static constexpr int formWidth = 450;
     static constexpr int compactHeight = 400;
     static constexpr int registerHeight = 580;
     static constexpr int dismissDelayMs = 1500;
-    /// The header's symbol, in pixels.
+    /// The header's symbol, in pixels at the default font.
     static constexpr int headerSymbolPixels = 50;
     /// The nickname a new account is offered.
     static const QString proposedNickname;
@@ -61,6 +62,7 @@ Q_SIGNALS:
     void dismissRequested();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -89,7 +91,7 @@ private:
     RegistrationStep m_step = RegistrationStep::emailInput;
     bool m_loading = false;
 
-    EmojiLabel* m_headerIcon = nullptr;
+    SymbolView* m_headerIcon = nullptr;
     PlainLabel* m_title = nullptr;
     PlainLabel* m_subtitle = nullptr;
     QWidget* m_emailPage = nullptr;
@@ -103,7 +105,7 @@ private:
     PlainLineEdit* m_password = nullptr;
     PlainLineEdit* m_confirmPassword = nullptr;
     QWidget* m_matchRow = nullptr;
-    EmojiLabel* m_matchIcon = nullptr;
+    SymbolView* m_matchIcon = nullptr;
     PlainLabel* m_matchText = nullptr;
     BannerRow* m_errorBanner = nullptr;
     BannerRow* m_successBanner = nullptr;

@@ -10,12 +10,15 @@
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -60,18 +63,31 @@ QString previewText(const QString& text, const QFont& font)
     return lines.join(u'\n');
 }
 
-PlainLabel* styledLabel(const QString& text, qreal scale, bool bold, bool secondary, QWidget* parent)
+using Symbols::Symbol;
+using Symbols::Tint;
+using TextStyle::Style;
+
+enum class Tone { primary, secondary };
+
+PlainLabel* styledLabel(const QString& text, const QFont& font, Tone tone, QWidget* parent)
 {
     auto* label = new PlainLabel(text, parent);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * scale);
-    font.setBold(bold);
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
-    if (secondary)
+    if (tone == Tone::secondary)
         SecondaryText::apply(label);
     return label;
 }
+
+/// The side of the symbol on a button: as tall as its title.
+int buttonSymbolSide(const QPushButton* button)
+{
+    return std::max(1, qRound(TextStyle::pixelSizeOf(button->font())));
+}
+
+const QString pickTitle = u"捡瓶子"_s;
+/// Room at the start of the title for the spinner, which stands where the symbol was.
+const QString pickingTitle = u"     捡取中..."_s;
 
 } // namespace
 
@@ -128,13 +144,14 @@ QWidget* BottleChatView::buildListPane()
     auto* header = new QHBoxLayout;
     header->setContentsMargins(16, 16, 16, 16);
     header->setSpacing(12);
-    m_throwButton = new QPushButton(u"✈️ 丢瓶子"_s, pane);
+    m_throwButton = ButtonStyle::create(
+        u"丢瓶子"_s, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::large, pane);
     m_throwButton->setObjectName(u"throwButton"_s);
-    m_throwButton->setDefault(true);
-    m_throwButton->setMinimumHeight(32);
-    m_pickButton = new QPushButton(u"🖐 捡瓶子"_s, pane);
+    Symbols::setButtonSymbol(m_throwButton, Symbol::paperplaneFill, Tint::primary, buttonSymbolSide(m_throwButton));
+    m_pickButton = ButtonStyle::create(pickTitle, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::large, pane);
     m_pickButton->setObjectName(u"pickButton"_s);
-    m_pickButton->setMinimumHeight(32);
+    Symbols::setButtonSymbol(
+        m_pickButton, Symbol::handPointUpBrailleFill, Tint::primary, buttonSymbolSide(m_pickButton));
     m_pickSpinner = new BusySpinner(13, m_pickButton);
     m_pickSpinner->hide();
     header->addWidget(m_throwButton, 1);
@@ -148,9 +165,7 @@ QWidget* BottleChatView::buildListPane()
     bannerMargin->setContentsMargins(12, 8, 12, 8);
     m_banner = new BannerRow(BannerRow::Kind::notice, m_bannerBox);
     m_banner->setObjectName(u"listError"_s);
-    QFont caption = m_banner->font();
-    caption.setPointSizeF(caption.pointSizeF() * 0.85);
-    m_banner->setFont(caption);
+    TextStyle::apply(m_banner, Style::caption);
     m_banner->layout()->setContentsMargins(12, 8, 12, 8);
     bannerMargin->addWidget(m_banner);
     m_bannerBox->hide();
@@ -161,7 +176,7 @@ QWidget* BottleChatView::buildListPane()
     auto* loading = new QVBoxLayout(m_loadingPage);
     loading->addStretch(1);
     loading->addWidget(new BusySpinner(20, m_loadingPage), 0, Qt::AlignCenter);
-    loading->addWidget(styledLabel(u"加载中..."_s, 1.0, false, true, m_loadingPage));
+    loading->addWidget(styledLabel(u"加载中..."_s, TextStyle::font(Style::body), Tone::secondary, m_loadingPage));
     loading->addStretch(1);
     m_listStack->addWidget(m_loadingPage);
 
@@ -170,9 +185,13 @@ QWidget* BottleChatView::buildListPane()
     auto* empty = new QVBoxLayout(m_emptyPage);
     empty->setSpacing(20);
     empty->addStretch(1);
-    empty->addWidget(new EmojiLabel(u"🌊"_s, 45, m_emptyPage), 0, Qt::AlignCenter);
-    empty->addWidget(styledLabel(u"还没有对话"_s, 1.0, true, true, m_emptyPage));
-    empty->addWidget(styledLabel(u"点击上方按钮丢瓶子或捡瓶子"_s, 0.85, false, true, m_emptyPage));
+    auto* wave = new EmojiLabel(u"🌊"_s, 0, m_emptyPage);
+    wave->setObjectName(u"emptyEmoji"_s);
+    wave->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(60), 0));
+    empty->addWidget(wave, 0, Qt::AlignCenter);
+    empty->addWidget(styledLabel(u"还没有对话"_s, TextStyle::font(Style::headline), Tone::secondary, m_emptyPage));
+    empty->addWidget(
+        styledLabel(u"点击上方按钮丢瓶子或捡瓶子"_s, TextStyle::font(Style::caption), Tone::secondary, m_emptyPage));
     empty->addStretch(1);
     m_listStack->addWidget(m_emptyPage);
 
@@ -210,9 +229,14 @@ QWidget* BottleChatView::buildPlaceholder()
     auto* layout = new QVBoxLayout(placeholder);
     layout->setSpacing(16);
     layout->addStretch(1);
-    layout->addWidget(new EmojiLabel(u"💬"_s, 45, placeholder), 0, Qt::AlignCenter);
-    layout->addWidget(styledLabel(u"选择一个对话开始聊天"_s, 1.0, true, false, placeholder));
-    layout->addWidget(styledLabel(u"或者丢一个新瓶子"_s, 0.85, false, true, placeholder));
+    auto* symbol
+        = new SymbolView(Symbol::bubbleLeftAndBubbleRight, TextStyle::scaled(60), Tint::secondary, placeholder);
+    symbol->setObjectName(u"placeholderSymbol"_s);
+    layout->addWidget(symbol, 0, Qt::AlignCenter);
+    layout->addWidget(
+        styledLabel(u"选择一个对话开始聊天"_s, TextStyle::font(Style::headline), Tone::primary, placeholder));
+    layout->addWidget(
+        styledLabel(u"或者丢一个新瓶子"_s, TextStyle::font(Style::caption), Tone::secondary, placeholder));
     layout->addStretch(1);
     return placeholder;
 }
@@ -224,9 +248,16 @@ void BottleChatView::buildPickOverlay()
     QVBoxLayout* card = m_pickOverlay->cardLayout();
     card->setContentsMargins(40, 40, 40, 40);
     card->setSpacing(16);
-    card->addWidget(new EmojiLabel(u"✅"_s, 45, m_pickOverlay->card()), 0, Qt::AlignCenter);
-    card->addWidget(styledLabel(u"捡到瓶子！"_s, 1.4, true, false, m_pickOverlay->card()));
-    m_pickPreview = styledLabel({}, 1.0, false, true, m_pickOverlay->card());
+    // The card is painted in the palette's base colour.
+    auto* tick = new SymbolView(
+        Symbol::checkmarkCircleFill, TextStyle::scaled(60), Tint::green, m_pickOverlay->card(), QPalette::Base);
+    tick->setObjectName(u"pickSymbol"_s);
+    card->addWidget(tick, 0, Qt::AlignCenter);
+    auto* title = styledLabel(
+        u"捡到瓶子！"_s, TextStyle::font(Style::title2, QFont::Bold), Tone::primary, m_pickOverlay->card());
+    title->setObjectName(u"pickTitle"_s);
+    card->addWidget(title);
+    m_pickPreview = styledLabel({}, TextStyle::font(Style::body), Tone::secondary, m_pickOverlay->card());
     m_pickPreview->setObjectName(u"pickPreview"_s);
     // Broken into lines here, so that the card takes the size of exactly what it shows.
     m_pickPreview->setContentsMargins(20, 0, 20, 0);
@@ -297,7 +328,12 @@ void BottleChatView::setPicking(bool picking)
 {
     m_isPicking = picking;
     m_pickButton->setEnabled(!picking);
-    m_pickButton->setText(picking ? u"     捡取中..."_s : u"🖐 捡瓶子"_s);
+    m_pickButton->setText(picking ? pickingTitle : pickTitle);
+    if (picking)
+        m_pickButton->setIcon(QIcon());
+    else
+        Symbols::setButtonSymbol(
+            m_pickButton, Symbol::handPointUpBrailleFill, Tint::primary, buttonSymbolSide(m_pickButton));
     m_pickSpinner->setVisible(picking);
     const QFontMetrics metrics(m_pickButton->font());
     const int textWidth = metrics.horizontalAdvance(m_pickButton->text().trimmed());
@@ -347,7 +383,10 @@ QMenu* BottleChatView::openRowMenu(const QPoint& pos)
     auto* menu = new QMenu(this);
     menu->setObjectName(u"rowMenu"_s);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* remove = menu->addAction(QIcon::fromTheme(u"user-trash"_s), u"删除对话"_s);
+    // The destructive item's symbol in the menu's text colour, as tall as its text.
+    const int side = std::max(1, qRound(TextStyle::pixelSizeOf(menu->font())));
+    QAction* remove = menu->addAction(
+        Symbols::icon(Symbol::trash, side, Symbols::colour(Tint::primary, menu->palette())), u"删除对话"_s);
     connect(remove, &QAction::triggered, this, [this, conversation] { deleteConversation(conversation); });
     menu->popup(m_list->viewport()->mapToGlobal(pos));
     return menu;

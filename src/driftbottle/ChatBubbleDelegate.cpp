@@ -4,6 +4,7 @@
 #include "driftbottle/ChatMessageModel.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/TextStyle.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
@@ -18,18 +19,14 @@ constexpr int bubblePaddingY = 8;
 constexpr int columnSpacing = 4;
 constexpr int radius = 16;
 
-QFont captionFont(const QFont& base)
+QFont captionFont(const QFont&)
 {
-    QFont font = base;
-    font.setPointSizeF(base.pointSizeF() * 0.85);
-    return font;
+    return TextStyle::font(TextStyle::Style::caption);
 }
 
-QFont smallFont(const QFont& base)
+QFont smallFont(const QFont&)
 {
-    QFont font = base;
-    font.setPointSizeF(base.pointSizeF() * 0.75);
-    return font;
+    return TextStyle::font(TextStyle::Style::caption2);
 }
 
 } // namespace

@@ -9,11 +9,13 @@
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/TextStyle.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -41,14 +43,15 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     : QWidget(parent)
     , m_manager(manager)
     , m_conversation(conversation)
-    , m_emoji(new EmojiLabel({}, 22, this))
+    , m_emoji(new EmojiLabel({}, 0, this))
     , m_name(new PlainLabel({}, this))
     , m_model(new ChatMessageModel(manager, this))
     , m_delegate(new ChatBubbleDelegate(*m_model, this))
     , m_list(new QListView(this))
     , m_error(new BannerRow(BannerRow::Kind::error, this))
     , m_editor(new PlainTextEditor(this))
-    , m_send(new QPushButton(u"发送"_s, this))
+    , m_send(ButtonStyle::create(
+          u"发送"_s, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::regular, this))
     , m_spinner(new BusySpinner(13, m_send))
     , m_follow(new QPropertyAnimation(m_list->verticalScrollBar(), "value", this))
 {
@@ -63,11 +66,10 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     auto* headerLayout = new QHBoxLayout(header);
     headerLayout->setContentsMargins(12, 8, 12, 8);
     m_emoji->setObjectName(u"chatEmoji"_s);
+    m_emoji->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(emojiPixels), 0));
     m_name->setObjectName(u"chatName"_s);
     m_name->setElideMode(Qt::ElideRight);
-    QFont headline = m_name->font();
-    headline.setBold(true);
-    m_name->setFont(headline);
+    TextStyle::apply(m_name, TextStyle::Style::headline);
     headerLayout->addWidget(m_emoji);
     headerLayout->addWidget(m_name, 1);
     layout->addWidget(header);
@@ -117,7 +119,6 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     m_editor->setTabChangesFocus(true);
     barLayout->addWidget(m_editor, 1);
     m_send->setObjectName(u"sendButton"_s);
-    m_send->setDefault(true);
     // As wide with the spinner as with its title, so the editor beside it stays put.
     m_send->setFixedWidth(std::max(64, m_send->sizeHint().width()));
     m_spinner->hide();

@@ -36,6 +36,8 @@ public:
     static constexpr int errorShownMs = 3000;
     /// How long following a new message takes: the list glides to it.
     static constexpr int followMs = 350;
+    /// The other user's emoji in the header, in pixels at the default font.
+    static constexpr int emojiPixels = 30;
 
     ChatView(ConversationManager& manager, const Conversation& conversation, QWidget* parent = nullptr);
 

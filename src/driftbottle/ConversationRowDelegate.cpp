@@ -4,7 +4,9 @@
 #include "driftbottle/ConversationListModel.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/TextStyle.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -20,31 +22,30 @@ constexpr int paddingY = 10;
 constexpr int spacing = 12;
 constexpr int lineSpacing = 4;
 
-QFont headlineFont(const QFont& base)
+QFont headlineFont(const QFont&)
 {
-    QFont font = base;
-    font.setBold(true);
-    return font;
+    return TextStyle::font(TextStyle::Style::headline);
 }
 
-QFont captionFont(const QFont& base)
+QFont captionFont(const QFont&)
 {
-    QFont font = base;
-    font.setPointSizeF(base.pointSizeF() * 0.85);
-    return font;
+    return TextStyle::font(TextStyle::Style::caption);
 }
 
-QFont tagFont(const QFont& base)
+QFont subheadlineFont(const QFont&)
 {
-    QFont font = base;
-    font.setPointSizeF(base.pointSizeF() * 0.75);
-    return font;
+    return TextStyle::font(TextStyle::Style::subheadline);
+}
+
+QFont tagFont(const QFont&)
+{
+    return TextStyle::font(TextStyle::Style::caption2);
 }
 
 QFont avatarFont(const QFont& base)
 {
     QFont font = EmojiLabel::emojiFont(base, 0);
-    font.setPixelSize(ConversationRowDelegate::avatarPixels);
+    font.setPixelSize(TextStyle::systemFont(ConversationRowDelegate::avatarPixels).pixelSize());
     return font;
 }
 
@@ -74,7 +75,7 @@ QString ConversationRowDelegate::singleLine(const QString& text)
 QSize ConversationRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     const QFontMetrics headline(headlineFont(option.font));
-    const QFontMetrics subline(option.font);
+    const QFontMetrics subline(subheadlineFont(option.font));
     const int text = headline.height() + lineSpacing + subline.height();
     return { dividerInset + 200, std::max(avatarBox(option.font), text) + 2 * paddingY + 1 };
 }
@@ -108,7 +109,7 @@ void ConversationRowDelegate::paint(
     const QFont caption = captionFont(option.font);
     const QFontMetrics headlineMetrics(headline);
     const QFontMetrics captionMetrics(caption);
-    const QFontMetrics bodyMetrics(option.font);
+    const QFontMetrics bodyMetrics(subheadlineFont(option.font));
     const int textLeft = avatar.right() + 1 + spacing;
     const int textWidth = inner.right() + 1 - textLeft;
     const int top = inner.center().y() - (headlineMetrics.height() + lineSpacing + bodyMetrics.height()) / 2;
@@ -118,7 +119,11 @@ void ConversationRowDelegate::paint(
     const int timeWidth = captionMetrics.horizontalAdvance(time);
     const QRect firstLine(textLeft, top, textWidth, headlineMetrics.height());
     painter->setFont(caption);
-    painter->setPen(secondary);
+    // The caption size's strokes are thinner than a pixel and come out lighter than their
+    // colour once smoothed: the time is dimmed a little less than the larger last message.
+    const QColor under = tint.isValid() ? SecondaryColour::opaqueOver(tint, palette.color(QPalette::Base))
+                                        : palette.color(QPalette::Base);
+    painter->setPen(ReadableColour::on(secondary, under, 5.5));
     painter->drawText(firstLine, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, time);
     painter->setFont(headline);
     painter->setPen(palette.color(QPalette::Text));
@@ -148,7 +153,7 @@ void ConversationRowDelegate::paint(
         painter->drawText(tagRect, Qt::AlignCenter | Qt::TextSingleLine, unpickedTag);
         messageWidth -= tagSize.width() + spacing;
     }
-    painter->setFont(option.font);
+    painter->setFont(subheadlineFont(option.font));
     painter->setPen(secondary);
     const QString message
         = bodyMetrics.elidedText(singleLine(index.data(ConversationListModel::LastMessageRole).toString()),

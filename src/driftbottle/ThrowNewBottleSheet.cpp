@@ -5,9 +5,12 @@
 #include "platform/LogManager.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/ReadableColour.h"
+#include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -32,7 +35,8 @@ ThrowNewBottleSheet::ThrowNewBottleSheet(ConversationManager& manager, QWidget* 
     , m_editor(new PlainTextEditor(this))
     , m_error(new PlainLabel({}, this))
     , m_cancel(new QPushButton(u"取消"_s, this))
-    , m_send(new QPushButton(u"发送"_s, this))
+    , m_send(ButtonStyle::create(
+          u"发送"_s, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::regular, this))
 {
     setObjectName(u"throwSheet"_s);
     setWindowTitle(u"丢瓶子"_s);
@@ -41,9 +45,8 @@ ThrowNewBottleSheet::ThrowNewBottleSheet(ConversationManager& manager, QWidget* 
     layout->setSpacing(20);
 
     auto* title = new PlainLabel(u"丢一个新瓶子"_s, this);
-    QFont headline = title->font();
-    headline.setBold(true);
-    title->setFont(headline);
+    title->setObjectName(u"throwTitle"_s);
+    TextStyle::apply(title, TextStyle::Style::headline);
     title->setAlignment(Qt::AlignCenter);
     layout->addWidget(title);
 
@@ -56,12 +59,8 @@ ThrowNewBottleSheet::ThrowNewBottleSheet(ConversationManager& manager, QWidget* 
     m_error->setObjectName(u"throwError"_s);
     m_error->setWordWrap(true);
     m_error->setAlignment(Qt::AlignCenter);
-    QFont caption = m_error->font();
-    caption.setPointSizeF(caption.pointSizeF() * 0.85);
-    m_error->setFont(caption);
-    QPalette red = m_error->palette();
-    red.setColor(QPalette::WindowText, QColor(255, 59, 48));
-    m_error->setPalette(red);
+    TextStyle::apply(m_error, TextStyle::Style::caption);
+    ReadableColour::tint(m_error, QColor(255, 59, 48));
     m_error->setMaximumHeight(2 * m_error->fontMetrics().lineSpacing() + 2);
     m_error->hide();
     layout->addWidget(m_error);
@@ -72,7 +71,6 @@ ThrowNewBottleSheet::ThrowNewBottleSheet(ConversationManager& manager, QWidget* 
     m_cancel->setObjectName(u"cancelButton"_s);
     m_cancel->setAutoDefault(false);
     m_send->setObjectName(u"sendButton"_s);
-    m_send->setDefault(true);
     buttons->addWidget(m_cancel);
     buttons->addWidget(m_send);
     buttons->addStretch(1);

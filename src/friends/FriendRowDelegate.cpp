@@ -3,7 +3,6 @@
 #include "friends/FriendListModel.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
-#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"

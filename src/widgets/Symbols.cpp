@@ -128,6 +128,52 @@ void drawDocument(Pen& pen, const QRectF& sheet, bool filled)
         pen.stroke().drawRoundedRect(sheet, 1.8, 1.8);
 }
 
+/// A speech bubble's outline: a rounded box with a tail at its lower left or right corner.
+QPainterPath speechBubble(const QRectF& box, bool tailLeft)
+{
+    QPainterPath bubble;
+    bubble.addRoundedRect(box, 2.6, 2.6);
+    QPainterPath tail;
+    const qreal x = tailLeft ? box.left() + 2.4 : box.right() - 2.4;
+    const qreal out = tailLeft ? -1.6 : 1.6;
+    tail.moveTo(x - out, box.bottom() - 1.0);
+    tail.lineTo(x + out, box.bottom() + 2.4);
+    tail.lineTo(x + 2.0 * (tailLeft ? 1 : -1), box.bottom() - 1.0);
+    tail.closeSubpath();
+    return bubble.united(tail).simplified();
+}
+
+/// A padlock's body and shackle; the keyhole is cut when the body is filled.
+void drawLock(Pen& pen, bool filled)
+{
+    const QRectF body(2.75, 7.25, 10.5, 7.5);
+    QPainterPath shackle;
+    shackle.moveTo(5.0, 7.25);
+    shackle.lineTo(5.0, 5.0);
+    shackle.arcTo(QRectF(5.0, 2.0, 6.0, 6.0), 180, -180);
+    shackle.lineTo(11.0, 7.25);
+    pen.stroke().drawPath(shackle);
+    if (filled) {
+        pen.fill().drawRoundedRect(body.adjusted(-0.75, -0.75, 0.75, 0.75), 1.8, 1.8);
+        pen.cutFill().drawEllipse(QPointF(8, 10.4), 1.2, 1.2);
+        pen.cutStroke(1.2).drawLine(QPointF(8, 10.6), QPointF(8, 12.6));
+    } else {
+        pen.stroke().drawRoundedRect(body, 1.6, 1.6);
+        pen.fill().drawEllipse(QPointF(8, 11.0), 1.0, 1.0);
+    }
+}
+
+/// A person in outline: a head and the curve of the shoulders.
+void drawPersonOutline(Pen& pen, qreal centre)
+{
+    pen.stroke().drawEllipse(QPointF(centre, 5.0), 2.9, 2.9);
+    QPainterPath shoulders;
+    shoulders.moveTo(centre - 5.6, 14.6);
+    shoulders.cubicTo(centre - 5.6, 10.2, centre + 5.6, 10.2, centre + 5.6, 14.6);
+    shoulders.closeSubpath();
+    pen.stroke().drawPath(shoulders);
+}
+
 void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
 {
     Pen pen(painter, colour);
@@ -181,6 +227,14 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.stroke().drawLine(QPointF(5.2, 10.8), QPointF(10.6, 5.4));
         polyline(pen.stroke(), { { 6.6, 5.2 }, { 10.8, 5.2 }, { 10.8, 9.4 } });
         break;
+    case Symbol::bubbleLeftAndBubbleRight: {
+        // The bubble behind, on the right, shows only where the one in front leaves it room.
+        const QPainterPath front = speechBubble(QRectF(0.9, 1.4, 9.6, 7.6), true);
+        const QPainterPath back = speechBubble(QRectF(5.5, 5.4, 9.6, 7.6), false);
+        pen.stroke().drawPath(back.subtracted(front.united(stroked(front, 3.0))));
+        pen.stroke().drawPath(front);
+        break;
+    }
     case Symbol::checkmarkCircleFill:
         pen.fill().drawEllipse(QPointF(8, 8), 7.5, 7.5);
         polyline(pen.cutStroke(1.8), { { 4.6, 8.3 }, { 7.0, 10.7 }, { 11.4, 5.6 } });
@@ -217,6 +271,15 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         drawDocument(pen, front, filled);
         break;
     }
+    case Symbol::envelope:
+        pen.stroke().drawRoundedRect(QRectF(1.25, 3.25, 13.5, 9.5), 1.6, 1.6);
+        polyline(pen.stroke(1.3), { { 1.8, 4.2 }, { 8, 9.0 }, { 14.2, 4.2 } });
+        break;
+    case Symbol::envelopeCircleFill:
+        pen.fill().drawEllipse(QPointF(8, 8), 7.5, 7.5);
+        pen.cutStroke(1.1).drawRoundedRect(QRectF(4.0, 5.2, 8.0, 5.6), 0.9, 0.9);
+        polyline(pen.cutStroke(1.0), { { 4.4, 5.8 }, { 8, 8.6 }, { 11.6, 5.8 } });
+        break;
     case Symbol::envelopeFill:
         pen.fill().drawRoundedRect(QRectF(0.75, 2.75, 14.5, 10.5), 1.8, 1.8);
         polyline(pen.cutStroke(1.3), { { 1.4, 3.8 }, { 8, 9.0 }, { 14.6, 3.8 } });
@@ -280,6 +343,17 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.fill().drawEllipse(QPointF(8, 4.9), 1.0, 1.0);
         pen.stroke(1.7).drawLine(QPointF(8, 7.3), QPointF(8, 11.4));
         break;
+    case Symbol::keyFill:
+        pen.fill().drawEllipse(QPointF(8, 4.9), 4.2, 4.2);
+        pen.cutFill().drawEllipse(QPointF(8, 3.5), 1.25, 1.25);
+        pen.fill().drawRoundedRect(QRectF(6.8, 7.5, 2.4, 8.0), 0.6, 0.6);
+        pen.fill().drawRect(QRectF(9.0, 11.2, 2.2, 1.5));
+        pen.fill().drawRect(QRectF(9.0, 13.5, 1.6, 1.5));
+        break;
+    case Symbol::lock:
+    case Symbol::lockFill:
+        drawLock(pen, symbol == Symbol::lockFill);
+        break;
     case Symbol::memoryChip:
         pen.stroke().drawRoundedRect(QRectF(1.25, 3.75, 13.5, 7.5), 1.2, 1.2);
         for (const qreal left : { 3.2, 6.75, 10.3 })
@@ -327,6 +401,9 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.stroke(2.0).drawLine(QPointF(6.0, 10.0), QPointF(10.4, 5.6));
         pen.fill().drawPolygon(QPolygonF({ QPointF(4.6, 11.4), QPointF(5.1, 9.5), QPointF(6.5, 10.9) }));
         break;
+    case Symbol::person:
+        drawPersonOutline(pen, 8.0);
+        break;
     case Symbol::person2Fill:
         pen.fill().drawPath(twoPeople());
         break;
@@ -344,6 +421,11 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
     }
     case Symbol::person2Slash:
         drawPeopleStruckThrough(pen);
+        break;
+    case Symbol::personBadgePlus:
+        drawPersonOutline(pen, 6.4);
+        pen.stroke(1.6).drawLine(QPointF(12.9, 2.4), QPointF(12.9, 7.6));
+        pen.stroke(1.6).drawLine(QPointF(10.3, 5.0), QPointF(15.5, 5.0));
         break;
     case Symbol::personCropCircleBadgeQuestionmark: {
         QPainterPath disc;
@@ -375,6 +457,14 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.cutFill().drawRect(QRectF(8.5, 5.2, 3.0, 5.6));
         pen.stroke().drawLine(QPointF(5.6, 8), QPointF(14.6, 8));
         polyline(pen.stroke(), { { 12.0, 5.4 }, { 14.6, 8 }, { 12.0, 10.6 } });
+        break;
+    case Symbol::trash:
+        pen.stroke(1.3).drawLine(QPointF(1.8, 3.6), QPointF(14.2, 3.6));
+        pen.stroke(1.2).drawRoundedRect(QRectF(5.8, 0.9, 4.4, 2.7), 0.8, 0.8);
+        pen.stroke().drawPolyline(
+            QPolygonF({ QPointF(3.4, 4.2), QPointF(4.3, 14.75), QPointF(11.7, 14.75), QPointF(12.6, 4.2) }));
+        pen.stroke(1.0).drawLine(QPointF(6.5, 6.8), QPointF(6.7, 12.4));
+        pen.stroke(1.0).drawLine(QPointF(9.5, 6.8), QPointF(9.3, 12.4));
         break;
     case Symbol::trashCircle:
         pen.stroke().drawEllipse(QPointF(8, 8), 6.6, 6.6);
@@ -500,6 +590,7 @@ public:
         m_symbol = symbol;
         m_tint = tint;
         m_side = side;
+        m_drawn = QColor(); // the icon is set again, also where the button's owner had cleared it
         update();
     }
 

@@ -86,14 +86,16 @@ TEST(TextStyle, StatedSizesArePixelsAtTheDefaultFontAndGrowWithALargerOne)
 TEST(Symbols, EveryGlyphIsDrawnInItsTintAndReadsOnLightAndDark)
 {
     const QList<Symbol> all { Symbol::alarm, Symbol::alarmFill, Symbol::arrowClockwise,
-        Symbol::arrowshapeTurnUpLeftFill, Symbol::arrowUpForwardSquare, Symbol::checkmarkCircleFill,
-        Symbol::chevronRight, Symbol::clock, Symbol::cpu, Symbol::desktopComputer, Symbol::docOnDoc,
-        Symbol::docOnDocFill, Symbol::envelopeFill, Symbol::exclamationmarkTriangleFill, Symbol::gamecontrollerFill,
-        Symbol::handPointUpBrailleFill, Symbol::houseFill, Symbol::infoCircle, Symbol::memoryChip,
-        Symbol::paintbrushFill, Symbol::paperplane, Symbol::paperplaneFill, Symbol::pencilCircle, Symbol::person2Fill,
-        Symbol::person2Slash, Symbol::personCircleFill, Symbol::personCropCircleBadgeQuestionmark,
-        Symbol::plusCircleFill, Symbol::rectanglePortraitAndArrowRight, Symbol::trashCircle, Symbol::trashFill,
-        Symbol::tray, Symbol::trayAndArrowDown, Symbol::wrenchAndScrewdriverFill, Symbol::xmarkCircleFill };
+        Symbol::arrowshapeTurnUpLeftFill, Symbol::arrowUpForwardSquare, Symbol::bubbleLeftAndBubbleRight,
+        Symbol::checkmarkCircleFill, Symbol::chevronRight, Symbol::clock, Symbol::cpu, Symbol::desktopComputer,
+        Symbol::docOnDoc, Symbol::docOnDocFill, Symbol::envelope, Symbol::envelopeCircleFill, Symbol::envelopeFill,
+        Symbol::exclamationmarkTriangleFill, Symbol::gamecontrollerFill, Symbol::handPointUpBrailleFill,
+        Symbol::houseFill, Symbol::infoCircle, Symbol::keyFill, Symbol::lock, Symbol::lockFill, Symbol::memoryChip,
+        Symbol::paintbrushFill, Symbol::paperplane, Symbol::paperplaneFill, Symbol::pencilCircle, Symbol::person,
+        Symbol::person2Fill, Symbol::person2Slash, Symbol::personBadgePlus, Symbol::personCircleFill,
+        Symbol::personCropCircleBadgeQuestionmark, Symbol::plusCircleFill, Symbol::rectanglePortraitAndArrowRight,
+        Symbol::trash, Symbol::trashCircle, Symbol::trashFill, Symbol::tray, Symbol::trayAndArrowDown,
+        Symbol::wrenchAndScrewdriverFill, Symbol::xmarkCircleFill };
     const QList<std::pair<Tint, std::string>> tints { { Tint::blue, "blue" }, { Tint::green, "green" },
         { Tint::orange, "orange" }, { Tint::red, "red" }, { Tint::gray, "grey" }, { Tint::secondary, "grey" },
         { Tint::primary, "grey" } };

@@ -1,10 +1,10 @@
-// The sign-in window on the real X server: its size in each step and that its emoji come
-// out in colour. With TAMSEL_SHOT_DIR set, each step is also saved as a picture to look at.
+// The sign-in window on the real X server: its size in each step and that its header symbol
+// comes out in blue. With TAMSEL_SHOT_DIR set, each step is also saved as a picture to look at.
 #include "../SignInRig.h"
 
 #include "support/DrawnText.h"
 #include "support/Screenshots.h"
-#include "widgets/EmojiLabel.h"
+#include "widgets/Symbols.h"
 
 #include <QImage>
 #include <QPointer>
@@ -22,7 +22,7 @@ int colourfulPixels(const QImage& image, QWidget* window, const QWidget* area)
 
 } // namespace
 
-TEST_F(SignInRig, WindowHasTheStepSizesAndColourEmoji)
+TEST_F(SignInRig, WindowHasTheStepSizesAndABlueHeaderSymbol)
 {
     server.state().addUser(u"old@x.io"_s, u"老猫"_s, u"🐱"_s, u"pw"_s);
     QPointer<UserRegistrationView> window = UserRegistrationView::openWindow(*account, *client);
@@ -30,7 +30,8 @@ TEST_F(SignInRig, WindowHasTheStepSizesAndColourEmoji)
     EXPECT_EQ(window->size(), QSize(450, 400));
 
     const QImage first = grabFromScreen(window, u"signin-1-address"_s);
-    const auto* headerIcon = window->findChildren<EmojiLabel*>().first();
+    const auto* headerIcon = window->findChild<SymbolView*>(u"headerIcon"_s);
+    ASSERT_TRUE(headerIcon);
     EXPECT_GT(colourfulPixels(first, window, headerIcon), 50);
 
     typeAndReturn(window, "emailField", u"old@x.io"_s);
@@ -64,6 +65,6 @@ TEST_F(SignInRig, WindowHasTheStepSizesAndColourEmoji)
     }
     const QRect field = areaIn(part(window, "nicknameField"), window).adjusted(4, 4, -200, -4);
     EXPECT_GE(drawnContrast(dark, inFrame(window, field)), 4.5);
-    EXPECT_GT(colourfulPixels(dark, window, headerIcon), 50) << "the emoji keep their colours in the dark";
+    EXPECT_GT(colourfulPixels(dark, window, headerIcon), 50) << "the symbol keeps its blue in the dark";
     window->close();
 }
