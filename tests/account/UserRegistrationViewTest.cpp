@@ -3,8 +3,10 @@
 #include "driftbottle/SignInRig.h"
 
 #include "support/DrawnText.h"
+#include "support/LayoutGaps.h"
 #include "support/Screenshots.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/Symbols.h"
 
 #include <QJsonDocument>
 
@@ -282,6 +284,35 @@ TEST_F(SignInRig, AFormClosedDuringASignInLeavesTheUserSignedIn)
     form.reset();
     ASSERT_TRUE(waitUntil([&] { return account->isLoggedIn(); }));
     QTest::qWait(50);
+}
+
+TEST_F(SignInRig, TheFoundAndNewAccountRowsKeepRoomBelowThem)
+{
+    // The row's own 8 px below it, then the stack's 16 px before the field block.
+    server.state().addUser(u"old@x.io"_s, u"老猫"_s, u"🐱"_s, u"pw"_s);
+    const struct
+    {
+        QString address;
+        Step step;
+        const char* row;
+        const char* nextField;
+    } cases[] = {
+        { u"old@x.io"_s, Step::loginWithPassword, "foundAccount", "loginPasswordField" },
+        { u"new@x.io"_s, Step::registerWithInfo, "newAccount", "nicknameField" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        auto form = makeForm();
+        typeAndReturn(form.get(), "emailField", c.address);
+        ASSERT_TRUE(waitForStep(form.get(), c.step));
+        QCoreApplication::processEvents();
+        auto* caption = part<PlainLabel>(form.get(), c.row);
+        auto* symbol = part<SymbolView>(form.get(), (std::string(c.row) + "Symbol").c_str());
+        // The field block starts with its label's symbol.
+        QWidget* block = part<SymbolView>(form.get(), (std::string(c.nextField) + "Symbol").c_str())->parentWidget();
+        const QRect row = boxIn(form.get(), caption) | boxIn(form.get(), symbol);
+        EXPECT_EQ(boxIn(form.get(), block).top() - (row.bottom() + 1), 24);
+    }
 }
 
 TEST_F(SignInRig, EveryStepFitsItsFixedSize)
