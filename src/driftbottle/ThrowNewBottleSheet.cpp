@@ -3,6 +3,7 @@
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/SensitiveWordNotice.h"
 #include "platform/LogManager.h"
+#include "platform/SystemColours.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
 #include "widgets/ButtonStyle.h"
@@ -60,7 +61,7 @@ ThrowNewBottleSheet::ThrowNewBottleSheet(ConversationManager& manager, QWidget* 
     m_error->setWordWrap(true);
     m_error->setAlignment(Qt::AlignCenter);
     TextStyle::apply(m_error, TextStyle::Style::caption);
-    ReadableColour::tint(m_error, QColor(255, 59, 48));
+    ReadableColour::tint(m_error, SystemColours::red());
     m_error->setMaximumHeight(2 * m_error->fontMetrics().lineSpacing() + 2);
     m_error->hide();
     layout->addWidget(m_error);

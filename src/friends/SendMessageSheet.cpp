@@ -1,5 +1,6 @@
 #include "friends/SendMessageSheet.h"
 
+#include "platform/SystemColours.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/ButtonStyle.h"
@@ -91,7 +92,7 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     m_error->setObjectName(u"sendError"_s);
     m_error->setWordWrap(true);
     TextStyle::apply(m_error, Style::caption);
-    ReadableColour::tint(m_error, QColor(255, 59, 48));
+    ReadableColour::tint(m_error, SystemColours::red());
     m_error->setMaximumHeight(2 * m_error->fontMetrics().lineSpacing() + 2);
     m_error->hide();
     layout->addWidget(m_error);

@@ -1,6 +1,7 @@
 #include "widgets/Symbols.h"
 
 #include "platform/SecondaryColour.h"
+#include "platform/SystemColours.h"
 #include "widgets/ReadableColour.h"
 
 #include <QAbstractButton>
@@ -526,30 +527,21 @@ QImage render(Symbol symbol, int pixels, const QColor& colour)
     return image;
 }
 
-const QColor& systemColour(Tint tint)
+QColor systemColour(Tint tint)
 {
-    static const QColor blue(0, 122, 255);
-    static const QColor green(52, 199, 89);
-    static const QColor gray(142, 142, 147);
-    static const QColor red(255, 59, 48);
-    static const QColor orange(255, 149, 0);
-    static const QColor yellow(255, 204, 0);
-    static const QColor white(255, 255, 255);
     switch (tint) {
     case Tint::blue:
-        return blue;
+        return SystemColours::blue();
     case Tint::green:
-        return green;
+        return SystemColours::green();
     case Tint::gray:
-        return gray;
+        return SystemColours::gray();
     case Tint::red:
-        return red;
+        return SystemColours::red();
     case Tint::orange:
-        return orange;
-    case Tint::yellow:
-        return yellow;
+        return SystemColours::orange();
     default:
-        return white;
+        return SystemColours::yellow();
     }
 }
 

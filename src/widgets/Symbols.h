@@ -68,7 +68,6 @@ enum class Tint {
     primary, ///< the text colour of the surface
     secondary, ///< the quieter text colour of the surface
     accent, ///< the palette's highlight
-    white,
     blue,
     green,
     gray,
