@@ -71,6 +71,7 @@ TEST(TextStyle, StatedSizesArePixelsAtTheDefaultFontAndGrowWithALargerOne)
         previous = drawn;
     }
     EXPECT_NEAR(inkHeight(TextStyle::font(Style::headline)), body, 1);
+    EXPECT_LT(TextStyle::font(Style::caption2).pixelSize(), TextStyle::font(Style::caption).pixelSize());
     EXPECT_GT(TextStyle::font(Style::headline).weight(), TextStyle::font(Style::body).weight());
 
     // At 12 points every size grows by the same share, never rounded to whole points.
