@@ -88,14 +88,6 @@ int sideOf(Style style)
 }
 
 /// A plain button showing `symbol` alone at `side` pixels.
-QPushButton* symbolButton(Symbols::Symbol symbol, Symbols::Tint tint, int side, QWidget* parent)
-{
-    auto* button = new QPushButton(parent);
-    ButtonStyle::apply(button, ButtonStyle::Style::plain);
-    Symbols::setButtonSymbol(button, symbol, tint, side);
-    return button;
-}
-
 /// How long the copy confirmation takes to fade out.
 constexpr int hintFadeMs = 350;
 
@@ -121,11 +113,8 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     title->setObjectName(u"title"_s);
     header->addWidget(title);
     header->addStretch();
-    QPushButton* close
-        = symbolButton(Symbols::Symbol::xmarkCircleFill, Symbols::Tint::secondary, sideOf(Style::body), this);
+    QPushButton* close = Symbols::closeButton(sideOf(Style::body), this);
     close->setObjectName(u"close"_s);
-    close->setToolTip(u"关闭"_s);
-    close->setAccessibleName(u"关闭"_s);
     connect(close, &QPushButton::clicked, this, &FriendVerificationView::dismissRequested);
     header->addWidget(close);
     layout->addLayout(header);
@@ -204,7 +193,7 @@ QWidget* FriendVerificationView::buildGenerateView()
     m_code->setIndent(0);
     row->addWidget(m_code);
     QPushButton* copy
-        = symbolButton(Symbols::Symbol::docOnDocFill, Symbols::Tint::primary, sideOf(Style::title3), codeRow);
+        = Symbols::symbolButton(Symbols::Symbol::docOnDocFill, Symbols::Tint::primary, sideOf(Style::title3), codeRow);
     copy->setObjectName(u"copy"_s);
     copy->setToolTip(u"复制验证码"_s);
     copy->setAccessibleName(u"复制验证码"_s);

@@ -60,13 +60,8 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
     TextStyle::apply(title, Style::title3, QFont::Bold);
     title->setElideMode(Qt::ElideRight);
     titleRow->addWidget(title, 1);
-    auto* close = new QPushButton(this);
-    ButtonStyle::apply(close, ButtonStyle::Style::plain);
-    Symbols::setButtonSymbol(close, Symbols::Symbol::xmarkCircleFill, Symbols::Tint::secondary,
-        QFontInfo(TextStyle::font(Style::body)).pixelSize());
+    QPushButton* close = Symbols::closeButton(QFontInfo(TextStyle::font(Style::body)).pixelSize(), this);
     close->setObjectName(u"closeButton"_s);
-    close->setToolTip(u"关闭"_s);
-    close->setAccessibleName(u"关闭"_s);
     titleRow->addWidget(close);
     layout->addLayout(titleRow);
 

@@ -10,7 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPropertyAnimation>
-#include <QToolButton>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -40,7 +40,7 @@ SpeechBubbleView::SpeechBubbleView(
     , m_emoji(emoji)
     , m_onClose(std::move(onClose))
     , m_card(new RoundedPanel(12, this))
-    , m_closeButton(new QToolButton(m_card))
+    , m_closeButton(Symbols::closeButton(qRound(TextStyle::pixelSizeOf(TextStyle::font(Style::caption))), m_card))
 {
     setAttribute(Qt::WA_TranslucentBackground);
     m_card->setObjectName(u"bubbleCard"_s);
@@ -54,16 +54,11 @@ SpeechBubbleView::SpeechBubbleView(
     m_titleLabel->setObjectName(u"bubbleTitle"_s);
     m_titleLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
+    // The symbol is as large as caption text.
     m_closeButton->setObjectName(u"bubbleCloseButton"_s);
-    m_closeButton->setAccessibleName(u"关闭"_s);
     // The bubble never takes the keyboard: its button is for the mouse alone.
     m_closeButton->setFocusPolicy(Qt::NoFocus);
-    // The symbol is as large as caption text. It is set first so that, on a change of
-    // palette, it is redrawn after the style has given the button its new title colour.
-    Symbols::setButtonSymbol(m_closeButton, Symbols::Symbol::xmarkCircleFill, Symbols::Tint::secondary,
-        qRound(TextStyle::pixelSizeOf(TextStyle::font(Style::caption))));
-    ButtonStyle::apply(m_closeButton, ButtonStyle::Style::plain);
-    connect(m_closeButton, &QToolButton::clicked, this, &SpeechBubbleView::close);
+    connect(m_closeButton, &QPushButton::clicked, this, &SpeechBubbleView::close);
 
     m_messageLabel = plainLabel(message, TextStyle::font(Style::body), m_card);
     m_messageLabel->setObjectName(u"bubbleMessage"_s);

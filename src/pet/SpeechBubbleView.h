@@ -7,7 +7,7 @@
 #include <functional>
 
 class QLabel;
-class QToolButton;
+class QPushButton;
 
 /// The content of a speech bubble: an emoji, a title and a message on a rounded card at
 /// most 250 points wide, centred in its window, with a close button. When it first comes
@@ -33,7 +33,7 @@ public:
     [[nodiscard]] QString emoji() const { return m_emoji; }
     [[nodiscard]] const QTimer& autoCloseTimer() const { return m_autoCloseTimer; }
     [[nodiscard]] QWidget* card() const { return m_card; }
-    [[nodiscard]] QToolButton* closeButton() const { return m_closeButton; }
+    [[nodiscard]] QPushButton* closeButton() const { return m_closeButton; }
 
     /// Closes the bubble: the close button and the 8 s timer end here.
     void close();
@@ -51,7 +51,7 @@ private:
     QString m_emoji;
     std::function<void()> m_onClose;
     QWidget* m_card;
-    QToolButton* m_closeButton;
+    QPushButton* m_closeButton;
     QLabel* m_titleLabel = nullptr;
     QLabel* m_messageLabel = nullptr;
     QTimer m_autoCloseTimer;

@@ -13,7 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QToolButton>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -46,29 +46,6 @@ QColor dividerColor(const QPalette& palette)
     return color;
 }
 
-/// A button in the plain style showing a symbol alone: no face and no room around it, so it
-/// is exactly as large as its symbol.
-class PlainSymbolButton final : public QToolButton
-{
-public:
-    PlainSymbolButton(Symbols::Symbol symbol, Symbols::Tint tint, int side, QWidget* parent)
-        : QToolButton(parent)
-        , m_side(side)
-    {
-        setCursor(Qt::PointingHandCursor);
-        setFocusPolicy(Qt::NoFocus);
-        setStyleSheet(u"QToolButton { border: none; padding: 0px; background: transparent; }"_s);
-        setFixedSize(side, side);
-        Symbols::setButtonSymbol(this, symbol, tint, side);
-    }
-
-    [[nodiscard]] QSize sizeHint() const override { return { m_side, m_side }; }
-    [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
-
-private:
-    int m_side;
-};
-
 } // namespace
 
 AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClose, QWidget* parent)
@@ -88,12 +65,11 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     TextStyle::apply(titleLabel, TextStyle::Style::headline);
     titleLabel->setElideMode(Qt::ElideRight);
 
-    auto* closeButton
-        = new PlainSymbolButton(Symbols::Symbol::xmarkCircleFill, Symbols::Tint::secondary, closePixels, this);
+    QPushButton* closeButton = Symbols::closeButton(closePixels, this);
     closeButton->setObjectName(u"alarmCloseButton"_s);
-    closeButton->setToolTip(u"关闭"_s);
-    closeButton->setAccessibleName(u"关闭"_s);
-    connect(closeButton, &QToolButton::clicked, this, [this] {
+    // The card opens over whatever the user is doing: it takes no keyboard focus.
+    closeButton->setFocusPolicy(Qt::NoFocus);
+    connect(closeButton, &QPushButton::clicked, this, [this] {
         if (m_onClose)
             m_onClose();
     });

@@ -2,6 +2,7 @@
 
 #include "platform/SecondaryColour.h"
 #include "platform/SystemColours.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/ReadableColour.h"
 
 #include <QAbstractButton>
@@ -12,6 +13,7 @@
 #include <QPainterPathStroker>
 #include <QPixmap>
 #include <QPointer>
+#include <QPushButton>
 
 #include <cmath>
 
@@ -686,6 +688,26 @@ void setButtonSymbol(QAbstractButton* button, Symbol symbol, Tint tint, int side
         keeper->set(symbol, tint, side);
     else
         new IconKeeper(button, symbol, tint, side);
+}
+
+QPushButton* symbolButton(Symbol symbol, Tint tint, int side, QWidget* parent)
+{
+    auto* button = new QPushButton(parent);
+    // The symbol first: on a change of palette its keeper then hears of it after the style
+    // has given the button its new title colour.
+    setButtonSymbol(button, symbol, tint, side);
+    ButtonStyle::apply(button, ButtonStyle::Style::plain);
+    // The plain style's sheet draws a one-pixel line round a button that has the focus.
+    button->setFixedSize(side + 2, side + 2);
+    return button;
+}
+
+QPushButton* closeButton(int side, QWidget* parent)
+{
+    QPushButton* button = symbolButton(Symbol::xmarkCircleFill, Tint::secondary, side, parent);
+    button->setToolTip(QStringLiteral("关闭"));
+    button->setAccessibleName(QStringLiteral("关闭"));
+    return button;
 }
 
 } // namespace Symbols

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QAbstractButton;
+class QPushButton;
 class QPainter;
 
 /// The program's one set of symbols: monochrome glyphs drawn from paths, all in one
@@ -95,6 +96,14 @@ void paint(QPainter& painter, const QRectF& box, Symbol symbol, const QColor& co
 /// Gives `button` the icon of `symbol`, `side` pixels square, in `tint` on the surface the
 /// button stands on, now and whenever the palette changes.
 void setButtonSymbol(QAbstractButton* button, Symbol symbol, Tint tint, int side);
+
+/// A button in the plain style showing `symbol` alone, `side` pixels square in `tint`:
+/// no face and no room around it but the line that shows the keyboard focus.
+[[nodiscard]] QPushButton* symbolButton(Symbol symbol, Tint tint, int side, QWidget* parent = nullptr);
+
+/// The close button of cards, sheets and bubbles: "xmark.circle.fill" in the secondary
+/// colour, `side` pixels square, named "关闭" for screen readers and in its tool tip.
+[[nodiscard]] QPushButton* closeButton(int side, QWidget* parent = nullptr);
 
 } // namespace Symbols
 

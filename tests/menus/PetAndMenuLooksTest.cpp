@@ -16,8 +16,8 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QSystemTrayIcon>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -183,7 +183,7 @@ TEST(PetAndMenuLooks, TheBubblesCloseSymbolIsASecondaryCaptionSizedGlyphOnAPlain
     struct Row
     {
         const char* what;
-        std::function<QToolButton*(SpeechBubbleView*)> button;
+        std::function<QPushButton*(SpeechBubbleView*)> button;
         Style sizedAs;
     };
     const QList<Row> rows {
@@ -201,7 +201,7 @@ TEST(PetAndMenuLooks, TheBubblesCloseSymbolIsASecondaryCaptionSizedGlyphOnAPlain
                 QCoreApplication::processEvents();
                 const QImage image = drawnImage(view->card());
                 saveShot(image, u"bubble-%1-%2"_s.arg(fontName, dark ? u"dark"_s : u"light"_s));
-                QToolButton* button = row.button(view);
+                QPushButton* button = row.button(view);
                 const QRect area = areaIn(button, view->card());
                 const QColor card = view->card()->palette().color(QPalette::Base);
 

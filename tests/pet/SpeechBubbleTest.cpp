@@ -11,8 +11,8 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -192,7 +192,7 @@ TEST_F(Bubbles, TheCloseButtonClosesAtOnce)
 {
     manager.showBubble(u"t"_s, u"m"_s, u"💧"_s);
     QPointer<FloatingWindow> window = manager.bubbleWindow();
-    QToolButton* button = manager.bubbleView()->closeButton();
+    QPushButton* button = manager.bubbleView()->closeButton();
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_FALSE(manager.bubbleWindow());
     ASSERT_TRUE(waitUntil([&] { return window.isNull(); }));

@@ -8,7 +8,7 @@
 
 #include <QLabel>
 #include <QPointer>
-#include <QToolButton>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -98,7 +98,7 @@ TEST(AlarmWindowManager, CardShowsPlainTextsAndClosesFromItsButton)
     EXPECT_EQ(labelText(daily, u"alarmRepeatRule"_s), u"每天"_s);
     EXPECT_EQ(labelText(daily, u"alarmDot"_s), u"·"_s);
 
-    auto* close = daily->findChild<QToolButton*>(u"alarmCloseButton"_s);
+    auto* close = daily->findChild<QPushButton*>(u"alarmCloseButton"_s);
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(close->toolTip(), u"关闭"_s);
     QPointer<FloatingWindow> guard(daily);

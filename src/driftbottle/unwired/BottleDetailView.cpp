@@ -4,7 +4,6 @@
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "driftbottle/unwired/ReplySheetView.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
-#include "platform/CloseSymbol.h"
 #include "platform/RoundedPanel.h"
 #include "server/Tasks.h"
 #include "server/UserManager.h"
@@ -95,10 +94,9 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     setObjectName(u"bottleDetail"_s);
     setFixedSize(fixedSize);
 
-    auto* close = new CloseSymbolButton(CloseSymbol::sideFor(TextStyle::font(Style::title3)), QPalette::Window, this);
+    QPushButton* close = Symbols::closeButton(qRound(TextStyle::pixelSizeOf(TextStyle::font(Style::title3))), this);
     close->setObjectName(u"closeIconButton"_s);
-    close->setToolTip(u"关闭"_s);
-    connect(close, &QToolButton::clicked, this, &BottleDetailView::dismissRequested);
+    connect(close, &QPushButton::clicked, this, &BottleDetailView::dismissRequested);
     auto* topBar = new QHBoxLayout;
     topBar->setContentsMargins(12, 10, 12, 0);
     topBar->addStretch(1);

@@ -1,10 +1,13 @@
-// The close symbol as drawn: a disc filling its square in the secondary colour of the
-// surface behind it, with a cross in the surface's own colour, at each size the screens use,
-// in a light and a dark palette, redrawn when the palette changes under it.
-#include "platform/CloseSymbol.h"
+// The close button as drawn: a disc filling its square in the secondary colour of the
+// surface behind it, with a cross cut out of it, at each size the screens use, in a light and
+// a dark palette, redrawn when the palette changes under it.
 #include "support/DrawnText.h"
 #include "support/Screenshots.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
+
+#include <QPushButton>
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -24,9 +27,9 @@ bool near(const QColor& a, const QColor& b, int slack = 2)
 
 } // namespace
 
-TEST(CloseSymbol, IsASecondaryDiscWithACrossInTheSurfaceColour)
+TEST(CloseButton, IsASecondaryDiscWithACrossCutOutOfIt)
 {
-    const QFont font;
+    const auto side = [](TextStyle::Style style) { return qRound(TextStyle::pixelSizeOf(TextStyle::font(style))); };
     struct Case
     {
         const char* where;
@@ -35,9 +38,9 @@ TEST(CloseSymbol, IsASecondaryDiscWithACrossInTheSurfaceColour)
     };
     const QList<Case> cases {
         { "alarm card, 20 points", 20, QPalette::Window },
-        { "caption-sized, on a card's base", CloseSymbol::sideFor(font, 0.85), QPalette::Base },
-        { "friend-code page and message sheet, body font", CloseSymbol::sideFor(font), QPalette::Window },
-        { "bottle detail, title-3 font", CloseSymbol::sideFor(font, 1.2), QPalette::Window },
+        { "speech bubble, caption font, on its card's base", side(TextStyle::Style::caption), QPalette::Base },
+        { "friend-code page and message sheet, body font", side(TextStyle::Style::body), QPalette::Window },
+        { "bottle detail, title-3 font", side(TextStyle::Style::title3), QPalette::Window },
     };
     for (const Case& c : cases) {
         QWidget container;
@@ -45,7 +48,9 @@ TEST(CloseSymbol, IsASecondaryDiscWithACrossInTheSurfaceColour)
         container.setBackgroundRole(c.surface);
         auto* layout = new QHBoxLayout(&container);
         layout->setContentsMargins(6, 6, 6, 6);
-        auto* button = new CloseSymbolButton(c.side, c.surface, &container);
+        QPushButton* button = Symbols::closeButton(c.side, &container);
+        // Without the focus line round it, only the symbol is drawn in its square.
+        button->setFocusPolicy(Qt::NoFocus);
         layout->addWidget(button);
         container.show();
         EXPECT_EQ(button->accessibleName(), u"关闭"_s);
@@ -56,13 +61,18 @@ TEST(CloseSymbol, IsASecondaryDiscWithACrossInTheSurfaceColour)
             QCoreApplication::processEvents();
             const QImage image = drawnImage(&container);
             saveShot(image, u"close-symbol-%1-%2"_s.arg(c.side).arg(dark ? u"dark"_s : u"light"_s));
-            ASSERT_EQ(button->size(), QSize(c.side, c.side));
+            // The symbol is the stated size; the button adds only its focus line around it.
+            ASSERT_EQ(button->iconSize(), QSize(c.side, c.side));
+            ASSERT_LE(button->width() - c.side, 2);
 
             const QPalette& palette = container.palette();
             const QColor surface = palette.color(c.surface);
             const QColor text = palette.color(c.surface == QPalette::Base ? QPalette::Text : QPalette::WindowText);
             const QColor secondary = SecondaryText::colour(text, surface);
-            const QRect box = areaIn(button, &container);
+            const QRect area = areaIn(button, &container);
+            const QRect box(area.center() - QPoint(c.side / 2, c.side / 2)
+                    + QPoint(area.width() % 2 ? 0 : 1, area.height() % 2 ? 0 : 1),
+                QSize(c.side, c.side));
             const QPoint centre = box.topLeft() + QPoint(c.side / 2, c.side / 2);
             const auto at = [&](QPoint p) { return image.pixelColor(p); };
 
@@ -77,7 +87,7 @@ TEST(CloseSymbol, IsASecondaryDiscWithACrossInTheSurfaceColour)
             for (const QPoint p : { box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight() })
                 EXPECT_TRUE(near(at(p), surface))
                     << at(p).name().toStdString() << " at corner " << p.x() << "," << p.y();
-            // The cross meets in the middle, in the surface's colour.
+            // The cross meets in the middle, cut out of the disc down to the surface.
             EXPECT_LT(contrastRatio(at(centre), surface), 1.5) << at(centre).name().toStdString() << " in the middle";
 
             // Secondary: readable on the surface, yet quieter than the primary text.
