@@ -13,7 +13,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextBoundaryFinder>
+#include <QTextLayout>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -82,10 +84,17 @@ BannerRow::BannerRow(Kind kind, QWidget* parent)
 
 void BannerRow::fitSymbol()
 {
-    const QFontMetrics metrics(m_text->font());
     const int side = std::max(1, qRound(TextStyle::pixelSizeOf(m_text->font())));
     m_icon->setSide(side);
-    m_iconColumn->setContentsMargins(0, std::max(0, (metrics.height() - side) / 2), 0, 0);
+    // The first line as the label lays it out: Chinese comes from a fallback font whose
+    // lines are taller than the message font's own.
+    QTextLayout layout(m_shown.isEmpty() ? u"汉"_s : m_shown, m_text->font());
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e6);
+    layout.endLayout();
+    const int lineHeight = std::max(QFontMetrics(m_text->font()).height(), qCeil(line.height()));
+    m_iconColumn->setContentsMargins(0, std::max(0, (lineHeight - side) / 2), 0, 0);
 }
 
 void BannerRow::setContentCentred(bool centred)
@@ -112,6 +121,7 @@ void BannerRow::setMessage(const QString& message)
     if (GraphemeText::count(m_shown) > maxShownCharacters)
         m_shown = GraphemeText::truncated(m_shown, maxShownCharacters) + QChar(0x2026);
     fitText();
+    fitSymbol();
 }
 
 void BannerRow::setLineLimit(int lines)

@@ -13,6 +13,8 @@ namespace {
 constexpr qreal cornerRadius = 6.0;
 constexpr int horizontalPadding = 14;
 constexpr int verticalPadding = 5;
+/// Between a segment's symbol and its title.
+constexpr int iconSpacing = 5;
 
 // A path around `r` with rounded corners on the chosen sides only.
 QPainterPath roundedOn(const QRectF& r, bool left, bool right)
@@ -116,7 +118,9 @@ void PickerSegment::setEnds(bool first, bool last)
 QSize PickerSegment::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
-    return { metrics.horizontalAdvance(text()) + 2 * horizontalPadding, metrics.height() + 2 * verticalPadding };
+    const int iconRoom = icon().isNull() ? 0 : iconSize().width() + iconSpacing;
+    return { iconRoom + metrics.horizontalAdvance(text()) + 2 * horizontalPadding,
+        qMax(metrics.height(), icon().isNull() ? 0 : iconSize().height()) + 2 * verticalPadding };
 }
 
 void PickerSegment::paintEvent(QPaintEvent* /*event*/)
@@ -145,7 +149,19 @@ void PickerSegment::paintEvent(QPaintEvent* /*event*/)
 
     const QPalette::ColorGroup group = isEnabled() ? QPalette::Normal : QPalette::Disabled;
     painter.setPen(colours.color(group, isChecked() ? QPalette::HighlightedText : QPalette::ButtonText));
-    painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
+    if (icon().isNull()) {
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
+        return;
+    }
+    // The symbol (its On form for the chosen segment) and the title, centred together.
+    const QSize side = iconSize();
+    const int textWidth = fontMetrics().horizontalAdvance(text());
+    const int left = (width() - (side.width() + iconSpacing + textWidth)) / 2;
+    const QPixmap symbol = icon().pixmap(
+        side, devicePixelRatio(), isEnabled() ? QIcon::Normal : QIcon::Disabled, isChecked() ? QIcon::On : QIcon::Off);
+    painter.drawPixmap(QRect(QPoint(left, (height() - side.height()) / 2), side), symbol);
+    painter.drawText(QRect(left + side.width() + iconSpacing, 0, textWidth + 1, height()),
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
 }
 
 void PickerSegment::enterEvent(QEnterEvent* event)

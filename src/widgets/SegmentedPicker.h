@@ -44,6 +44,7 @@ private:
 };
 
 /// One segment of a SegmentedPicker; it paints itself, rounding only the picker's outer ends.
+/// An icon, when given, stands before the title: its On form on the chosen segment.
 class PickerSegment final : public QAbstractButton
 {
     Q_OBJECT

@@ -208,6 +208,20 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.fill().drawPath(head);
         break;
     }
+    case Symbol::arrowshapeTurnUpLeftFill: {
+        QPainterPath arrow;
+        arrow.moveTo(0.8, 6.4);
+        arrow.lineTo(6.8, 1.2);
+        arrow.lineTo(6.8, 4.2);
+        arrow.lineTo(9.2, 4.2);
+        arrow.cubicTo(13.2, 4.2, 15.2, 7.2, 15.2, 14.8);
+        arrow.cubicTo(13.8, 11.2, 12.0, 8.6, 9.2, 8.6);
+        arrow.lineTo(6.8, 8.6);
+        arrow.lineTo(6.8, 11.6);
+        arrow.closeSubpath();
+        pen.fill().drawPath(arrow);
+        break;
+    }
     case Symbol::arrowUpForwardSquare:
         pen.stroke().drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 3, 3);
         pen.stroke().drawLine(QPointF(5.2, 10.8), QPointF(10.6, 5.4));
@@ -360,6 +374,17 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.fill().drawPath(bristles);
         break;
     }
+    case Symbol::paperplane: {
+        QPainterPath plane;
+        plane.moveTo(14.8, 1.2);
+        plane.lineTo(1.4, 6.9);
+        plane.lineTo(6.6, 9.4);
+        plane.lineTo(9.1, 14.6);
+        plane.closeSubpath();
+        pen.stroke(1.3).drawPath(plane);
+        pen.stroke(1.1).drawLine(QPointF(6.6, 9.4), QPointF(14.8, 1.2));
+        break;
+    }
     case Symbol::paperplaneFill: {
         QPainterPath plane;
         plane.moveTo(15.2, 0.8);
@@ -461,6 +486,14 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
                 { 1.25, 9.0 } });
         polyline(pen.stroke(),
             { { 1.25, 9.0 }, { 5.0, 9.0 }, { 6.0, 11.0 }, { 10.0, 11.0 }, { 11.0, 9.0 }, { 14.75, 9.0 } });
+        break;
+    case Symbol::trayAndArrowDown:
+        polyline(pen.stroke(),
+            { { 3.4, 6.6 }, { 1.25, 10.4 }, { 1.25, 14.75 }, { 14.75, 14.75 }, { 14.75, 10.4 }, { 12.6, 6.6 } });
+        polyline(pen.stroke(),
+            { { 1.25, 10.4 }, { 5.0, 10.4 }, { 6.0, 12.3 }, { 10.0, 12.3 }, { 11.0, 10.4 }, { 14.75, 10.4 } });
+        pen.stroke().drawLine(QPointF(8, 1.0), QPointF(8, 8.6));
+        polyline(pen.stroke(), { { 5.3, 6.0 }, { 8, 8.7 }, { 10.7, 6.0 } });
         break;
     case Symbol::wrenchAndScrewdriverFill: {
         // A wrench from the lower left to its open head at the upper right, crossed by a

@@ -18,6 +18,7 @@ enum class Symbol {
     alarm,
     alarmFill,
     arrowClockwise,
+    arrowshapeTurnUpLeftFill,
     arrowUpForwardSquare,
     bubbleLeftAndBubbleRight,
     checkmarkCircleFill,
@@ -40,6 +41,7 @@ enum class Symbol {
     lockFill,
     memoryChip,
     paintbrushFill,
+    paperplane,
     paperplaneFill,
     pencilCircle,
     person,
@@ -54,6 +56,7 @@ enum class Symbol {
     trashCircle,
     trashFill,
     tray,
+    trayAndArrowDown,
     wrenchAndScrewdriverFill,
     xmarkCircleFill,
 };

@@ -19,7 +19,8 @@ struct Entry
 
 // The shares keep the proportions of the classic desktop type scale, where body text is
 // 13 units: title 22, title 2 17, title 3 15, headline 13 semibold, subheadline 11,
-// callout 12, footnote, caption and caption 2 10.
+// callout 12, footnote and caption 10, and caption 2 a step smaller than caption (9), as the
+// screens that use it for the least important lines (a message's time) want it.
 Entry entryFor(Style style)
 {
     constexpr qreal body = 13.0;
@@ -42,8 +43,9 @@ Entry entryFor(Style style)
         return { 12.0 / body, QFont::Normal };
     case Style::footnote:
     case Style::caption:
-    case Style::caption2:
         return { 10.0 / body, QFont::Normal };
+    case Style::caption2:
+        return { 9.0 / body, QFont::Normal };
     }
     return { 1.0, QFont::Normal };
 }

@@ -9,7 +9,6 @@
 #include "driftbottle/unwired/BottleListView.h"
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "driftbottle/unwired/SegmentedSwitch.h"
-#include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 
 #include <QListView>
@@ -208,8 +207,10 @@ TEST_F(ScreensRig, StandaloneListSwitchesSegmentsWithoutFetchingAndOpensASheet)
 
     BottleListView screen(*bottles, *users);
     EXPECT_EQ(screen.size(), QSize(600, 600));
-    EXPECT_EQ(screen.segments()->segmentText(0), u"📤 我丢出的"_s);
-    EXPECT_EQ(screen.segments()->segmentText(1), u"📥 我收到的"_s);
+    EXPECT_EQ(screen.segments()->segmentText(0), u"我丢出的"_s);
+    EXPECT_EQ(screen.segments()->segmentText(1), u"我收到的"_s);
+    EXPECT_EQ(screen.segments()->segmentSymbol(0), Symbols::Symbol::paperplane);
+    EXPECT_EQ(screen.segments()->segmentSymbol(1), Symbols::Symbol::trayAndArrowDown);
     screen.show();
     ASSERT_TRUE(waitUntil([&] { return !screen.content()->isLoading(); }));
     ASSERT_EQ(screen.content()->model()->rowCount(), 1);

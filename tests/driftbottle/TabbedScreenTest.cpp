@@ -11,9 +11,9 @@
 #include "driftbottle/unwired/ThrowBottleTabView.h"
 #include "support/DrawnText.h"
 #include "support/Screenshots.h"
-#include "widgets/EmojiLabel.h"
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/Symbols.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -43,9 +43,13 @@ TEST_F(TabsRig, EverySwitchBuildsThePageAfresh)
     DriftBottleMainView screen(*bottles, *users, play);
     screen.show();
     EXPECT_EQ(screen.size(), QSize(700, 650));
-    const QStringList titles { u"🫳 捡瓶子"_s, u"🚀 丢瓶子"_s, u"📤 我丢出的"_s, u"📥 我收到的"_s };
-    for (int i = 0; i < 4; ++i)
+    const QStringList titles { u"捡瓶子"_s, u"丢瓶子"_s, u"我丢出的"_s, u"我收到的"_s };
+    const QList<Symbols::Symbol> symbols { Symbols::Symbol::handPointUpBrailleFill, Symbols::Symbol::paperplaneFill,
+        Symbols::Symbol::paperplane, Symbols::Symbol::trayAndArrowDown };
+    for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(screen.segments()->segmentText(i), titles[i]);
+        EXPECT_EQ(screen.segments()->segmentSymbol(i), symbols[i]);
+    }
     EXPECT_TRUE(qobject_cast<PickBottleTabView*>(screen.currentTabView()));
 
     part(screen.segments(), "segment1")->click();
@@ -180,7 +184,8 @@ TEST_F(TabsRig, ThrowButtonFloatsOverThePageWhoseEndScrollsClearOfIt)
     auto* card = page.findChild<OverlayCard*>(u"throwSuccess"_s);
     ASSERT_TRUE(card);
     EXPECT_EQ(card->cardLayout()->contentsMargins(), QMargins(50, 50, 50, 50));
-    EXPECT_EQ(part<EmojiLabel>(&page, "successSymbol")->font().pixelSize(), 80);
+    EXPECT_EQ(part<SymbolView>(&page, "successSymbol")->symbol(), Symbols::Symbol::checkmarkCircleFill);
+    EXPECT_EQ(part<SymbolView>(&page, "successSymbol")->height(), 80);
 
     // Shown, it covers the floating button too.
     page.editor()->setPlainText(u"漂向远方"_s);

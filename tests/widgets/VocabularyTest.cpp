@@ -71,6 +71,7 @@ TEST(TextStyle, StatedSizesArePixelsAtTheDefaultFontAndGrowWithALargerOne)
         previous = drawn;
     }
     EXPECT_NEAR(inkHeight(TextStyle::font(Style::headline)), body, 1);
+    EXPECT_LT(TextStyle::font(Style::caption2).pixelSize(), TextStyle::font(Style::caption).pixelSize());
     EXPECT_GT(TextStyle::font(Style::headline).weight(), TextStyle::font(Style::body).weight());
 
     // At 12 points every size grows by the same share, never rounded to whole points.
@@ -85,16 +86,17 @@ TEST(TextStyle, StatedSizesArePixelsAtTheDefaultFontAndGrowWithALargerOne)
 
 TEST(Symbols, EveryGlyphIsDrawnInItsTintAndReadsOnLightAndDark)
 {
-    const QList<Symbol> all { Symbol::alarm, Symbol::alarmFill, Symbol::arrowClockwise, Symbol::arrowUpForwardSquare,
-        Symbol::bubbleLeftAndBubbleRight, Symbol::checkmarkCircleFill, Symbol::chevronRight, Symbol::clock, Symbol::cpu,
-        Symbol::desktopComputer, Symbol::docOnDoc, Symbol::docOnDocFill, Symbol::envelope, Symbol::envelopeCircleFill,
-        Symbol::envelopeFill, Symbol::exclamationmarkTriangleFill, Symbol::gamecontrollerFill,
-        Symbol::handPointUpBrailleFill, Symbol::houseFill, Symbol::infoCircle, Symbol::keyFill, Symbol::lock,
-        Symbol::lockFill, Symbol::memoryChip, Symbol::paintbrushFill, Symbol::paperplaneFill, Symbol::pencilCircle,
-        Symbol::person, Symbol::person2Fill, Symbol::person2Slash, Symbol::personBadgePlus, Symbol::personCircleFill,
+    const QList<Symbol> all { Symbol::alarm, Symbol::alarmFill, Symbol::arrowClockwise,
+        Symbol::arrowshapeTurnUpLeftFill, Symbol::arrowUpForwardSquare, Symbol::bubbleLeftAndBubbleRight,
+        Symbol::checkmarkCircleFill, Symbol::chevronRight, Symbol::clock, Symbol::cpu, Symbol::desktopComputer,
+        Symbol::docOnDoc, Symbol::docOnDocFill, Symbol::envelope, Symbol::envelopeCircleFill, Symbol::envelopeFill,
+        Symbol::exclamationmarkTriangleFill, Symbol::gamecontrollerFill, Symbol::handPointUpBrailleFill,
+        Symbol::houseFill, Symbol::infoCircle, Symbol::keyFill, Symbol::lock, Symbol::lockFill, Symbol::memoryChip,
+        Symbol::paintbrushFill, Symbol::paperplane, Symbol::paperplaneFill, Symbol::pencilCircle, Symbol::person,
+        Symbol::person2Fill, Symbol::person2Slash, Symbol::personBadgePlus, Symbol::personCircleFill,
         Symbol::personCropCircleBadgeQuestionmark, Symbol::plusCircleFill, Symbol::rectanglePortraitAndArrowRight,
-        Symbol::trash, Symbol::trashCircle, Symbol::trashFill, Symbol::tray, Symbol::wrenchAndScrewdriverFill,
-        Symbol::xmarkCircleFill };
+        Symbol::trash, Symbol::trashCircle, Symbol::trashFill, Symbol::tray, Symbol::trayAndArrowDown,
+        Symbol::wrenchAndScrewdriverFill, Symbol::xmarkCircleFill };
     const QList<std::pair<Tint, std::string>> tints { { Tint::blue, "blue" }, { Tint::green, "green" },
         { Tint::orange, "orange" }, { Tint::red, "red" }, { Tint::gray, "grey" }, { Tint::secondary, "grey" },
         { Tint::primary, "grey" } };
@@ -180,4 +182,23 @@ TEST(ButtonStyle, EachStyleHasOneLookWhoseTitleReadsInLightAndDark)
             }
         }
     }
+}
+
+TEST(ButtonStyle, FollowsAChangeOfTheDesktopsPalette)
+{
+    // The button's own sheet fixes its palette: the change reaches its container only.
+    const QPalette saved = QApplication::palette();
+    QApplication::setPalette(lightPalette());
+    QWidget page;
+    QPushButton* button
+        = ButtonStyle::create(u"取消"_s, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, &page);
+    page.show();
+    QCoreApplication::processEvents();
+    QApplication::setPalette(darkFusionPalette());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(button->styleSheet(),
+        ButtonStyle::sheetFor(button, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular));
+    const QImage image = drawnImage(&page);
+    EXPECT_LT(dominantColour(image, areaIn(button, &page)).lightness(), 128) << "a dark face in the dark";
+    QApplication::setPalette(saved);
 }

@@ -4,6 +4,8 @@
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -26,14 +28,11 @@ struct Fonts
     QFont body, headline, caption, mark, emoji, emojiCaption;
 
     explicit Fonts(const QFont& base)
-        : body(base)
-        , headline(base)
-        , caption(base)
+        : body(TextStyle::font(TextStyle::Style::body))
+        , headline(TextStyle::font(TextStyle::Style::headline))
+        , caption(TextStyle::font(TextStyle::Style::caption))
     {
-        headline.setBold(true);
-        caption.setPointSizeF(base.pointSizeF() * 0.85);
-        mark = EmojiLabel::emojiFont(base, 0);
-        mark.setPixelSize(30);
+        mark = EmojiLabel::emojiFont(TextStyle::systemFont(30), 0);
         emoji = EmojiLabel::emojiFont(base, 0);
         emojiCaption = EmojiLabel::emojiFont(caption, 0);
     }
@@ -63,19 +62,6 @@ QColor secondary(const QStyleOptionViewItem& option, bool hovered)
 {
     const QColor under = option.widget ? SecondaryText::backdrop(option.widget) : option.palette.color(QPalette::Base);
     return SecondaryText::colour(option.palette.color(QPalette::Text), under, cardTint(hovered));
-}
-
-/// The chevron pointing right, `height` tall in the middle of `box`. Stroked two pixels wide,
-/// where a "›" glyph's thin smoothed stroke would show a shade fainter than its colour.
-void paintChevron(QPainter& painter, const QRect& box, int height, const QColor& colour)
-{
-    const QPointF centre = QRectF(box).center();
-    const qreal half = height / 2.0;
-    const qreal depth = half * 0.6;
-    painter.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    const QPointF points[]
-        = { centre + QPointF(-depth / 2, -half), centre + QPointF(depth / 2, 0), centre + QPointF(-depth / 2, half) };
-    painter.drawPolyline(points, 3);
 }
 
 } // namespace
@@ -155,7 +141,11 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         BottlePresentation::typeMark(bottle->bottleType));
 
     const QRect chevron(inner.right() - chevronWidth + 1, inner.top(), chevronWidth, inner.height());
-    paintChevron(*painter, chevron, QFontMetrics(fonts.headline).capHeight(), secondary(option, hovered));
+    const qreal chevronSide = TextStyle::pixelSizeOf(fonts.body);
+    Symbols::paint(*painter,
+        QRectF(chevron.center().x() + 0.5 - chevronSide / 2, chevron.center().y() + 0.5 - chevronSide / 2, chevronSide,
+            chevronSide),
+        Symbols::Symbol::chevronRight, secondary(option, hovered));
 
     QRect column(inner.left() + typeColumn + spacing, inner.top(), 0, inner.height());
     column.setRight(chevron.left() - spacing);

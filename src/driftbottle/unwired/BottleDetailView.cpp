@@ -9,9 +9,12 @@
 #include "server/Tasks.h"
 #include "server/UserManager.h"
 #include "widgets/BannerRow.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDialog>
@@ -31,14 +34,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// The title-3 font: the text font at this scale.
-constexpr qreal title3Scale = 1.2;
+using TextStyle::Style;
 
-QFont scaled(QFont font, qreal factor, bool bold)
+/// An emoji in the system font at `pixels`.
+EmojiLabel* emojiMark(const QString& emoji, int pixels, const QString& name, QWidget* parent)
 {
-    font.setPointSizeF(font.pointSizeF() * factor);
-    font.setBold(bold);
-    return font;
+    auto* label = new EmojiLabel(emoji, 0, parent);
+    label->setObjectName(name);
+    label->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(pixels), 0));
+    return label;
 }
 
 /// Read-only plain text, wrapped, with `spacing` pixels between its lines, as tall as it
@@ -86,12 +90,12 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     , m_users(users)
     , m_successBanner(new BannerRow(BannerRow::Kind::success, this))
     , m_errorBanner(new BannerRow(BannerRow::Kind::error, this))
-    , m_replyButton(new QPushButton(u"↩ 回复"_s, this))
+    , m_replyButton(new QPushButton(u"回复"_s, this))
 {
     setObjectName(u"bottleDetail"_s);
     setFixedSize(fixedSize);
 
-    auto* close = new CloseSymbolButton(CloseSymbol::sideFor(font(), title3Scale), QPalette::Window, this);
+    auto* close = new CloseSymbolButton(CloseSymbol::sideFor(TextStyle::font(Style::title3)), QPalette::Window, this);
     close->setObjectName(u"closeIconButton"_s);
     close->setToolTip(u"关闭"_s);
     connect(close, &QToolButton::clicked, this, &BottleDetailView::dismissRequested);
@@ -107,10 +111,10 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
 
     auto* header = new QVBoxLayout;
     header->setSpacing(12);
-    header->addWidget(new EmojiLabel(BottlePresentation::typeMark(m_bottle.bottleType), 38, body));
+    header->addWidget(emojiMark(BottlePresentation::typeMark(m_bottle.bottleType), 50, u"typeMark"_s, body));
     auto* typeName = new PlainLabel(BottlePresentation::typeName(m_bottle.bottleType), body);
     typeName->setObjectName(u"typeName"_s);
-    typeName->setFont(scaled(typeName->font(), 1.0, true));
+    typeName->setFont(TextStyle::font(Style::headline));
     typeName->setAlignment(Qt::AlignCenter);
     SecondaryText::apply(typeName);
     header->addWidget(typeName);
@@ -120,16 +124,16 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     auto* senderRow = new QHBoxLayout(senderCard);
     senderRow->setContentsMargins(20, 20, 20, 20);
     senderRow->setSpacing(16);
-    senderRow->addWidget(new EmojiLabel(m_bottle.senderEmoji, 38, senderCard));
+    senderRow->addWidget(emojiMark(m_bottle.senderEmoji, 50, u"senderMark"_s, senderCard));
     auto* senderText = new QVBoxLayout;
     senderText->setSpacing(6);
     auto* senderName = new PlainLabel(m_bottle.senderName, senderCard);
     senderName->setObjectName(u"senderName"_s);
-    senderName->setFont(scaled(senderName->font(), title3Scale, true));
+    senderName->setFont(TextStyle::font(Style::title3, QFont::DemiBold));
     senderName->setElideMode(Qt::ElideRight);
     auto* date = new PlainLabel(BottlePresentation::detailDate(m_bottle.createdAt), senderCard);
     date->setObjectName(u"thrownAt"_s);
-    date->setFont(scaled(date->font(), 0.85, false));
+    date->setFont(TextStyle::font(Style::caption));
     SecondaryText::apply(date);
     senderText->addWidget(senderName);
     senderText->addWidget(date);
@@ -141,7 +145,8 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     contentColumn->setContentsMargins(20, 20, 20, 20);
     contentColumn->setSpacing(12);
     auto* contentTitle = new PlainLabel(u"内容"_s, contentCard);
-    contentTitle->setFont(scaled(contentTitle->font(), 1.0, true));
+    contentTitle->setObjectName(u"contentTitle"_s);
+    contentTitle->setFont(TextStyle::font(Style::headline));
     SecondaryText::apply(contentTitle);
     QTextEdit* content = spacedText(m_bottle.content, contentLineSpacing, contentCard);
     content->setObjectName(u"bottleContent"_s);
@@ -152,7 +157,9 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     m_successBanner->setObjectName(u"successBanner"_s);
     m_successBanner->setContentCentred(true);
     m_successBanner->setMessage(u"回复已发送！"_s);
+    m_successBanner->setFont(TextStyle::font(Style::subheadline));
     m_errorBanner->setObjectName(u"errorBanner"_s);
+    m_errorBanner->setFont(TextStyle::font(Style::caption));
     for (BannerRow* banner : { m_successBanner, m_errorBanner }) {
         banner->setParent(body);
         banner->hide();
@@ -166,22 +173,23 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Always there, so a banner that makes the body taller does not narrow the cards.
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // It scrolls by wheel and keys with no bar showing, so the cards keep their width too.
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(body);
 
     auto* closeButton = new QPushButton(u"关闭"_s, this);
     closeButton->setObjectName(u"closeButton"_s);
     connect(closeButton, &QPushButton::clicked, this, &BottleDetailView::dismissRequested);
+    ButtonStyle::apply(closeButton, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::large);
     m_replyButton->setObjectName(u"replyButton"_s);
-    QFont prominent = m_replyButton->font();
-    prominent.setBold(true);
-    m_replyButton->setFont(prominent);
+    ButtonStyle::apply(m_replyButton, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::large);
+    const int symbolSide = qRound(TextStyle::pixelSizeOf(m_replyButton->font()));
+    // In the white of the prominent style's title, which it keeps on its face in every palette.
+    m_replyButton->setIconSize(QSize(symbolSide, symbolSide));
+    m_replyButton->setIcon(Symbols::icon(Symbols::Symbol::arrowshapeTurnUpLeftFill, symbolSide, QColor(Qt::white)));
     connect(m_replyButton, &QPushButton::clicked, this, &BottleDetailView::openReplySheet);
-    for (QPushButton* button : { closeButton, m_replyButton }) {
+    for (QPushButton* button : { closeButton, m_replyButton })
         button->setAutoDefault(false);
-        button->setMinimumSize(96, 32);
-    }
     auto* bottomBar = new QHBoxLayout;
     bottomBar->setContentsMargins(16, 12, 16, 16);
     bottomBar->setSpacing(16);

@@ -6,9 +6,10 @@
 #include "platform/LogManager.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
-#include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
 #include <QListView>
@@ -25,7 +26,8 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     , m_receivedDelegate(new BottleCardDelegate(false, this))
     , m_loadingPage(new QWidget(this))
     , m_emptyPage(new QWidget(this))
-    , m_emptySymbol(new EmojiLabel({}, 44, m_emptyPage))
+    , m_emptySymbol(new SymbolView(
+          Symbols::Symbol::paperplaneFill, TextStyle::scaled(emptySymbolPixels), Symbols::Tint::gray, m_emptyPage))
     , m_emptyTitle(new PlainLabel({}, m_emptyPage))
     , m_emptyHint(new PlainLabel({}, m_emptyPage))
     , m_list(new QListView(this))
@@ -45,12 +47,8 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     m_emptyTitle->setObjectName(u"emptyTitle"_s);
     m_emptyHint->setObjectName(u"emptyHint"_s);
     m_emptySymbol->setObjectName(u"emptySymbol"_s);
-    QFont headline = m_emptyTitle->font();
-    headline.setBold(true);
-    m_emptyTitle->setFont(headline);
-    QFont caption = m_emptyHint->font();
-    caption.setPointSizeF(caption.pointSizeF() * 0.85);
-    m_emptyHint->setFont(caption);
+    m_emptyTitle->setFont(TextStyle::font(TextStyle::Style::headline));
+    m_emptyHint->setFont(TextStyle::font(TextStyle::Style::caption));
     for (QLabel* label : { static_cast<QLabel*>(m_emptyTitle), static_cast<QLabel*>(m_emptyHint) }) {
         label->setAlignment(Qt::AlignCenter);
         SecondaryText::apply(label);
@@ -58,7 +56,7 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     auto* emptyLayout = new QVBoxLayout(m_emptyPage);
     emptyLayout->setSpacing(16);
     emptyLayout->addStretch(1);
-    emptyLayout->addWidget(m_emptySymbol);
+    emptyLayout->addWidget(m_emptySymbol, 0, Qt::AlignHCenter);
     emptyLayout->addWidget(m_emptyTitle);
     emptyLayout->addWidget(m_emptyHint);
     emptyLayout->addStretch(1);
@@ -90,7 +88,7 @@ void BottleListContent::setKind(BottleListKind kind)
 {
     m_kind = kind;
     const bool sent = kind == BottleListKind::sent;
-    m_emptySymbol->setText(sent ? u"✈️"_s : u"📭"_s);
+    m_emptySymbol->setSymbol(sent ? Symbols::Symbol::paperplaneFill : Symbols::Symbol::tray);
     m_emptyTitle->setText(sent ? u"还没有丢出瓶子"_s : u"还没有收到瓶子"_s);
     m_emptyHint->setText(sent ? u"去丢一个瓶子吧！"_s : u"去捡一个瓶子吧！"_s);
     m_list->setItemDelegate(sent ? m_sentDelegate : m_receivedDelegate);

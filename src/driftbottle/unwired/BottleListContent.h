@@ -10,7 +10,7 @@ class BottleCardDelegate;
 class BottleListModel;
 class DriftBottleManager;
 class PlainLabel;
-class EmojiLabel;
+class SymbolView;
 class QListView;
 
 enum class BottleListKind { sent, received };
@@ -25,6 +25,9 @@ class BottleListContent final : public QStackedWidget
 
 public:
     enum class Page { loading, empty, list };
+
+    /// The empty state's symbol is this tall.
+    static constexpr int emptySymbolPixels = 60;
 
     explicit BottleListContent(BottleListKind kind, QWidget* parent = nullptr);
 
@@ -55,7 +58,7 @@ private:
     BottleCardDelegate* m_receivedDelegate;
     QWidget* m_loadingPage;
     QWidget* m_emptyPage;
-    EmojiLabel* m_emptySymbol;
+    SymbolView* m_emptySymbol;
     PlainLabel* m_emptyTitle;
     PlainLabel* m_emptyHint;
     QListView* m_list;

@@ -15,8 +15,9 @@ BottleListView::BottleListView(DriftBottleManager& bottles, UserManager& users, 
     : QWidget(parent)
     , m_bottles(bottles)
     , m_users(users)
-    , m_segments(new SegmentedSwitch(
-          { { u"📤"_s, rawValue(BottleTab::sent) }, { u"📥"_s, rawValue(BottleTab::received) } }, this))
+    , m_segments(new SegmentedSwitch({ { Symbols::Symbol::paperplane, rawValue(BottleTab::sent) },
+                                         { Symbols::Symbol::trayAndArrowDown, rawValue(BottleTab::received) } },
+          this))
     , m_content(new BottleListContent(BottleListKind::sent, this))
 {
     setObjectName(u"bottleListView"_s);

@@ -13,19 +13,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString segmentEmoji(DriftBottleMainView::BottleTab tab)
+Symbols::Symbol segmentSymbol(DriftBottleMainView::BottleTab tab)
 {
     switch (tab) {
     case DriftBottleMainView::BottleTab::pick:
-        return u"🫳"_s;
+        return Symbols::Symbol::handPointUpBrailleFill;
     case DriftBottleMainView::BottleTab::throw_bottle:
-        return u"🚀"_s;
+        return Symbols::Symbol::paperplaneFill;
     case DriftBottleMainView::BottleTab::sent:
-        return u"📤"_s;
+        return Symbols::Symbol::paperplane;
     case DriftBottleMainView::BottleTab::received:
-        return u"📥"_s;
+        return Symbols::Symbol::trayAndArrowDown;
     }
-    return {};
+    return Symbols::Symbol::paperplane;
 }
 
 } // namespace
@@ -43,7 +43,7 @@ DriftBottleMainView::DriftBottleMainView(
     setFixedSize(700, 650);
     QList<SegmentedSwitch::Segment> segments;
     for (BottleTab tab : allTabs)
-        segments.append({ segmentEmoji(tab), rawValue(tab) });
+        segments.append({ segmentSymbol(tab), rawValue(tab) });
     m_segments = new SegmentedSwitch(segments, this);
     connect(m_segments, &SegmentedSwitch::currentIndexChanged, this,
         [this](int index) { setSelectedTab(allTabs.at(std::size_t(index))); });

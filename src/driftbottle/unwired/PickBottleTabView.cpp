@@ -2,12 +2,16 @@
 
 #include "driftbottle/DriftBottleManager.h"
 #include "driftbottle/unwired/BottleDetailView.h"
+#include "driftbottle/unwired/ButtonSpinner.h"
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -18,17 +22,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-PlainLabel* secondaryLabel(const QString& text, qreal scale, bool bold, QWidget* parent)
+PlainLabel* secondaryLabel(const QString& text, TextStyle::Style style, QWidget* parent)
 {
     auto* label = new PlainLabel(text, parent);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * scale);
-    font.setBold(bold);
-    label->setFont(font);
+    label->setFont(TextStyle::font(style));
     label->setAlignment(Qt::AlignCenter);
     SecondaryText::apply(label);
     return label;
 }
+
+/// The pick button's label is this wide, the large control's padding either side of it.
+constexpr int labelWidth = 200;
+constexpr int largePadding = 16;
 
 } // namespace
 
@@ -40,29 +45,31 @@ PickBottleTabView::PickBottleTabView(
     , m_playBehavior(std::move(playBehavior))
     , m_errorBanner(new BannerRow(BannerRow::Kind::notice, this))
     , m_pickButton(new QPushButton(this))
-    , m_spinner(new BusySpinner(14, m_pickButton))
+    , m_spinner(new BusySpinner(13, m_pickButton))
 {
     setObjectName(u"pickTab"_s);
     auto* header = new QVBoxLayout;
     header->setSpacing(20);
-    header->addWidget(new EmojiLabel(u"🌊"_s, 60, this));
-    header->addWidget(secondaryLabel(u"海面上漂着许多瓶子"_s, 1.0, true, this));
-    header->addWidget(secondaryLabel(u"点击下方按钮，捡一个试试吧！"_s, 0.92, false, this));
+    auto* wave = new EmojiLabel(u"🌊"_s, 0, this);
+    wave->setObjectName(u"waveMark"_s);
+    wave->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(80), 0));
+    header->addWidget(wave);
+    PlainLabel* title = secondaryLabel(u"海面上漂着许多瓶子"_s, TextStyle::Style::headline, this);
+    title->setObjectName(u"pickTitle"_s);
+    header->addWidget(title);
+    PlainLabel* hint = secondaryLabel(u"点击下方按钮，捡一个试试吧！"_s, TextStyle::Style::subheadline, this);
+    hint->setObjectName(u"pickHint"_s);
+    header->addWidget(hint);
 
     m_errorBanner->setObjectName(u"errorBanner"_s);
     m_errorBanner->setMaximumWidth(500);
-    QFont subheadline = m_errorBanner->font();
-    subheadline.setPointSizeF(subheadline.pointSizeF() * 0.92);
-    m_errorBanner->setFont(subheadline);
+    m_errorBanner->setFont(TextStyle::font(TextStyle::Style::subheadline));
     m_errorBanner->hide();
 
     m_pickButton->setObjectName(u"pickButton"_s);
-    m_pickButton->setFixedSize(200, 36);
+    ButtonStyle::apply(m_pickButton, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::large);
+    m_pickButton->setFixedWidth(TextStyle::scaled(labelWidth + 2 * largePadding));
     m_pickButton->setAutoDefault(false);
-    QFont prominent = EmojiLabel::emojiFont(m_pickButton->font(), 0);
-    prominent.setBold(true);
-    m_pickButton->setFont(prominent);
-    m_spinner->move(40, (36 - m_spinner->sizeHint().height()) / 2);
     connect(m_pickButton, &QPushButton::clicked, this, &PickBottleTabView::pickBottle);
 
     auto* layout = new QVBoxLayout(this);
@@ -72,7 +79,8 @@ PickBottleTabView::PickBottleTabView(
     layout->addLayout(header);
     layout->addWidget(m_errorBanner, 0, Qt::AlignHCenter);
     layout->addWidget(m_pickButton, 0, Qt::AlignHCenter);
-    layout->addSpacing(40 - layout->spacing());
+    // A spacing beside a stretch takes no layout spacing of its own: this is the whole gap.
+    layout->addSpacing(buttonBottomPadding);
     layout->addStretch(1);
     updateButton();
 }
@@ -85,8 +93,18 @@ QString PickBottleTabView::errorMessage() const
 void PickBottleTabView::updateButton()
 {
     m_pickButton->setEnabled(!m_isPicking);
-    m_pickButton->setText(m_isPicking ? u"捡取中..."_s : u"🫳 捡瓶子"_s);
+    const QString text = m_isPicking ? u"捡取中..."_s : u"捡瓶子"_s;
+    m_pickButton->setText(text);
+    // While picking, the spinner takes the symbol's place before the words; the symbol is in
+    // the white of the prominent style's title, which it keeps on its face in every palette.
+    const int side = qRound(TextStyle::pixelSizeOf(m_pickButton->font()));
+    m_pickButton->setIconSize(QSize(side, side));
+    m_pickButton->setIcon(m_isPicking
+            ? ButtonSpinner::placeholder(QSize(side, side))
+            : Symbols::icon(Symbols::Symbol::handPointUpBrailleFill, side, QColor(Qt::white)));
     m_spinner->setVisible(m_isPicking);
+    if (m_isPicking)
+        ButtonSpinner::placeOnIcon(m_spinner, m_pickButton);
 }
 
 void PickBottleTabView::pickBottle()

@@ -41,6 +41,9 @@ public:
 
     void pickBottle();
 
+    /// The room left below the pick button.
+    static constexpr int buttonBottomPadding = 40;
+
 private:
     QCoro::Task<> pick();
     void updateButton();

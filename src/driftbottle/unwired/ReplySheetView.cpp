@@ -1,9 +1,11 @@
 #include "driftbottle/unwired/ReplySheetView.h"
 
 #include "widgets/BusySpinner.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -55,9 +57,8 @@ ReplySheetView::ReplySheetView(
     setFixedSize(400, 320);
 
     auto* title = new PlainLabel(u"回复瓶子"_s, this);
-    QFont headline = title->font();
-    headline.setBold(true);
-    title->setFont(headline);
+    title->setObjectName(u"sheetTitle"_s);
+    title->setFont(TextStyle::font(TextStyle::Style::headline));
     title->setAlignment(Qt::AlignCenter);
 
     // 150 for the text, see-through inside a faint box padded 12 all round. The box is
@@ -82,9 +83,8 @@ ReplySheetView::ReplySheetView(
     sendingLayout->addStretch(1);
     sendingLayout->addWidget(new BusySpinner(13, m_sendingRow));
     auto* sendingText = new PlainLabel(u"发送中..."_s, m_sendingRow);
-    QFont caption = sendingText->font();
-    caption.setPointSizeF(caption.pointSizeF() * 0.85);
-    sendingText->setFont(caption);
+    sendingText->setObjectName(u"sendingText"_s);
+    sendingText->setFont(TextStyle::font(TextStyle::Style::caption));
     SecondaryText::apply(sendingText);
     sendingLayout->addWidget(sendingText);
     sendingLayout->addStretch(1);
@@ -94,9 +94,8 @@ ReplySheetView::ReplySheetView(
     m_send->setObjectName(u"sendButton"_s);
     for (QPushButton* button : { m_cancel, m_send })
         button->setAutoDefault(false);
-    QFont prominent = m_send->font();
-    prominent.setBold(true);
-    m_send->setFont(prominent);
+    ButtonStyle::apply(m_cancel, ButtonStyle::Style::bordered);
+    ButtonStyle::apply(m_send, ButtonStyle::Style::borderedProminent);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_send, &QPushButton::clicked, this, &ReplySheetView::sendReply);
 

@@ -1,41 +1,30 @@
 #include "driftbottle/unwired/SegmentedSwitch.h"
 
-#include "widgets/EmojiLabel.h"
+#include "widgets/SegmentedPicker.h"
+#include "widgets/TextStyle.h"
 
 #include <QAbstractButton>
-#include <QButtonGroup>
+#include <QEvent>
 #include <QHBoxLayout>
-#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
 SegmentedSwitch::SegmentedSwitch(const QList<Segment>& segments, QWidget* parent)
     : QWidget(parent)
-    , m_group(new QButtonGroup(this))
+    , m_segments(segments)
+    , m_picker(new SegmentedPicker({}, this))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    const QString first = u"border-top-left-radius: 6px; border-bottom-left-radius: 6px;"_s;
-    const QString last = u"border-top-right-radius: 6px; border-bottom-right-radius: 6px;"_s;
+    layout->addWidget(m_picker);
     for (qsizetype i = 0; i < segments.size(); ++i) {
-        auto* button = new QPushButton(segments[i].emoji + u" "_s + segments[i].title, this);
-        button->setObjectName(u"segment%1"_s.arg(i));
-        button->setCheckable(true);
-        button->setAutoDefault(false);
-        button->setFocusPolicy(Qt::TabFocus);
-        button->setMinimumHeight(28);
-        button->setFont(EmojiLabel::emojiFont(button->font(), 0));
-        button->setStyleSheet(
-            u"QPushButton { border: 1px solid palette(mid); background: palette(button); padding: 3px 14px; %1 }"
-            " QPushButton:checked { background: palette(highlight); color: palette(highlighted-text); }"_s.arg(
-                (i == 0 ? first : QString()) + (i == segments.size() - 1 ? last : QString())));
-        m_group->addButton(button, int(i));
-        layout->addWidget(button);
+        QAbstractButton* segment = m_picker->addSegment(segments[i].title, int(i));
+        segment->setObjectName(u"segment%1"_s.arg(i));
     }
     if (!segments.isEmpty())
-        m_group->button(0)->setChecked(true);
-    connect(m_group, &QButtonGroup::idClicked, this, [this](int id) {
+        m_picker->setCurrentId(0);
+    paintSymbols();
+    connect(m_picker, &SegmentedPicker::segmentClicked, this, [this](int id) {
         // A click on the segment already chosen changes nothing.
         if (id != m_lastIndex) {
             m_lastIndex = id;
@@ -46,27 +35,60 @@ SegmentedSwitch::SegmentedSwitch(const QList<Segment>& segments, QWidget* parent
 
 int SegmentedSwitch::currentIndex() const
 {
-    return m_group->checkedId();
+    return m_picker->currentId();
 }
 
 void SegmentedSwitch::setCurrentIndex(int index)
 {
-    if (QAbstractButton* button = m_group->button(index)) {
-        button->setChecked(true);
-        if (index != m_lastIndex) {
-            m_lastIndex = index;
-            Q_EMIT currentIndexChanged(index);
-        }
+    if (!m_picker->segment(index))
+        return;
+    m_picker->setCurrentId(index);
+    if (index != m_lastIndex) {
+        m_lastIndex = index;
+        Q_EMIT currentIndexChanged(index);
     }
 }
 
 int SegmentedSwitch::count() const
 {
-    return int(m_group->buttons().size());
+    return int(m_segments.size());
 }
 
 QString SegmentedSwitch::segmentText(int index) const
 {
-    const QAbstractButton* button = m_group->button(index);
-    return button ? button->text() : QString();
+    const QAbstractButton* segment = m_picker->segment(index);
+    return segment ? segment->text() : QString();
+}
+
+Symbols::Symbol SegmentedSwitch::segmentSymbol(int index) const
+{
+    return m_segments.at(index).symbol;
+}
+
+void SegmentedSwitch::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
+        paintSymbols();
+}
+
+void SegmentedSwitch::paintSymbols()
+{
+    // Each symbol in its title's colour: the button text, or the selection's text on the
+    // chosen segment.
+    const QColor off = palette().color(QPalette::ButtonText);
+    const QColor on = palette().color(QPalette::HighlightedText);
+    for (qsizetype i = 0; i < m_segments.size(); ++i) {
+        QAbstractButton* segment = m_picker->segment(int(i));
+        const int side = qRound(TextStyle::pixelSizeOf(segment->font()));
+        const QSize size(side, side);
+        QIcon icon;
+        for (const auto& [state, colour] : { std::pair { QIcon::Off, off }, std::pair { QIcon::On, on } }) {
+            const QIcon drawn = Symbols::icon(m_segments[i].symbol, side, colour);
+            for (const qreal ratio : { 1.0, 2.0 })
+                icon.addPixmap(drawn.pixmap(size, ratio), QIcon::Normal, state);
+        }
+        segment->setIconSize(size);
+        segment->setIcon(icon);
+    }
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "widgets/Symbols.h"
+
 #include <QWidget>
 
-class QButtonGroup;
+class SegmentedPicker;
 
-/// A row of exclusive segments, each an emoji and a title, as the tabbed bottle screens
-/// use to choose their page.
+/// A row of exclusive segments, each a symbol and a title, as the tabbed bottle screens
+/// use to choose their page, in the kit's segmented look. The symbol takes the colour of the
+/// segment's title.
 /// Only the tabbed drift-bottle screens use it, and no menu opens them today.
 class SegmentedSwitch final : public QWidget
 {
@@ -15,7 +18,7 @@ class SegmentedSwitch final : public QWidget
 public:
     struct Segment
     {
-        QString emoji;
+        Symbols::Symbol symbol;
         QString title;
     };
 
@@ -24,14 +27,21 @@ public:
     [[nodiscard]] int currentIndex() const;
     void setCurrentIndex(int index);
     [[nodiscard]] int count() const;
-    /// The text a segment shows, emoji first.
+    /// The title a segment shows beside its symbol.
     [[nodiscard]] QString segmentText(int index) const;
+    [[nodiscard]] Symbols::Symbol segmentSymbol(int index) const;
 
 Q_SIGNALS:
     /// When another segment is chosen, by the user or through setCurrentIndex().
     void currentIndexChanged(int index);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
-    QButtonGroup* m_group;
+    void paintSymbols();
+
+    QList<Segment> m_segments;
+    SegmentedPicker* m_picker;
     int m_lastIndex = 0;
 };

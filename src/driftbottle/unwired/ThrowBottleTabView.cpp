@@ -1,16 +1,20 @@
 #include "driftbottle/unwired/ThrowBottleTabView.h"
 
 #include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/unwired/ButtonSpinner.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -40,8 +44,13 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
 
     auto* header = new QVBoxLayout;
     header->setSpacing(12);
-    header->addWidget(new EmojiLabel(u"🍾"_s, 38, body));
+    auto* bottle = new EmojiLabel(u"🍾"_s, 0, body);
+    bottle->setObjectName(u"bottleMark"_s);
+    bottle->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(50), 0));
+    header->addWidget(bottle);
     auto* subtitle = new PlainLabel(u"写下你的心情，让它漂向远方"_s, body);
+    subtitle->setObjectName(u"throwHint"_s);
+    subtitle->setFont(TextStyle::font(TextStyle::Style::subheadline));
     subtitle->setAlignment(Qt::AlignCenter);
     SecondaryText::apply(subtitle);
     header->addWidget(subtitle);
@@ -52,14 +61,11 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
     editorBlock->setSpacing(12);
     auto* titleRow = new QHBoxLayout;
     auto* title = new PlainLabel(u"内容"_s, body);
-    QFont headline = title->font();
-    headline.setBold(true);
-    title->setFont(headline);
+    title->setObjectName(u"contentTitle"_s);
+    title->setFont(TextStyle::font(TextStyle::Style::headline));
     m_counter->setParent(body);
     m_counter->setObjectName(u"characterCounter"_s);
-    QFont caption = m_counter->font();
-    caption.setPointSizeF(caption.pointSizeF() * 0.85);
-    m_counter->setFont(caption);
+    m_counter->setFont(TextStyle::font(TextStyle::Style::caption));
     titleRow->addWidget(title);
     titleRow->addStretch(1);
     titleRow->addWidget(m_counter);
@@ -77,6 +83,7 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
 
     m_errorRow->setParent(body);
     m_errorRow->setObjectName(u"errorRow"_s);
+    m_errorRow->setFont(TextStyle::font(TextStyle::Style::caption));
     m_errorRow->hide();
     auto* errorWrap = new QHBoxLayout;
     errorWrap->setContentsMargins(24, 0, 24, 0);
@@ -89,17 +96,17 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // It scrolls by wheel and keys with no bar showing.
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(body);
     scroll->viewport()->setAutoFillBackground(false);
     body->setAutoFillBackground(false);
 
     m_throwButton->setObjectName(u"throwButton"_s);
-    m_throwButton->setFixedSize(200, 36);
+    ButtonStyle::apply(m_throwButton, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::large);
+    // The label is 200 wide, the large control's padding either side of it.
+    m_throwButton->setFixedWidth(TextStyle::scaled(200 + 2 * 16));
     m_throwButton->setAutoDefault(false);
-    QFont prominent = m_throwButton->font();
-    prominent.setBold(true);
-    m_throwButton->setFont(prominent);
-    m_spinner->move(40, (36 - m_spinner->sizeHint().height()) / 2);
     m_spinner->hide();
     connect(m_throwButton, &QPushButton::clicked, this, &ThrowBottleTabView::throwBottle);
 
@@ -114,17 +121,13 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
     m_success->setObjectName(u"throwSuccess"_s);
     m_success->cardLayout()->setContentsMargins(50, 50, 50, 50);
     m_success->cardLayout()->setSpacing(20);
-    auto* tick = new EmojiLabel(u"✅"_s, 0, m_success->card());
+    auto* tick = new SymbolView(Symbols::Symbol::checkmarkCircleFill, TextStyle::scaled(successSymbolPixels),
+        Symbols::Tint::green, m_success->card());
     tick->setObjectName(u"successSymbol"_s);
-    QFont tickFont = tick->font();
-    tickFont.setPixelSize(successSymbolPixels);
-    tick->setFont(tickFont);
-    m_success->cardLayout()->addWidget(tick);
+    m_success->cardLayout()->addWidget(tick, 0, Qt::AlignHCenter);
     auto* done = new PlainLabel(u"发送成功！"_s, m_success->card());
-    QFont titleFont = done->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
-    titleFont.setBold(true);
-    done->setFont(titleFont);
+    done->setObjectName(u"successTitle"_s);
+    done->setFont(TextStyle::font(TextStyle::Style::title, QFont::Bold));
     done->setAlignment(Qt::AlignCenter);
     m_success->cardLayout()->addWidget(done);
 
@@ -170,11 +173,17 @@ void ThrowBottleTabView::updateButton()
         !m_isSending && !text.isEmpty() && GraphemeText::count(text) <= DriftBottleManager::maxContentLength);
     m_throwButton->setText(m_isSending ? u"发送中..."_s : u"发送"_s);
     m_spinner->setVisible(m_isSending);
+    // While sending, a blank icon keeps the spinner's place before the words.
+    m_throwButton->setIconSize(m_spinner->size());
+    m_throwButton->setIcon(m_isSending ? ButtonSpinner::placeholder(m_spinner->size()) : QIcon());
+    if (m_isSending)
+        ButtonSpinner::placeOnIcon(m_spinner, m_throwButton);
 }
 
 void ThrowBottleTabView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    m_throwButton->adjustSize();
     const QSize button = m_throwButton->size();
     m_throwButton->move((width() - button.width()) / 2, height() - buttonBottomMargin - button.height());
 }
