@@ -1,8 +1,13 @@
 // The sensitive-word card: which clicks close it, that it closes once, that it keeps the
 // widgets underneath from reacting, and that the explanation wraps inside the card.
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
+#include "support/DrawnText.h"
+#include "support/Screenshots.h"
 #include "support/Wait.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -129,4 +134,34 @@ TEST(SensitiveWordAlert, ExplanationWrapsInsideTheCardAndTheCardFollowsItsHost)
     EXPECT_GT(explanation->height(), explanation->fontMetrics().height() * 3 / 2) << "two lines or more";
     EXPECT_EQ(alert->geometry(), host.window.rect());
     EXPECT_TRUE(host.window.rect().contains(alert->card()->geometry()));
+}
+
+TEST(SensitiveWordAlert, DrawsTheKitsOrangeWarningTitleAndProminentButton)
+{
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        Host host;
+        host.window.setPalette(dark ? darkFusionPalette() : lightPalette());
+        SensitiveWordAlertView* alert = SensitiveWordAlertView::present(&host.window);
+        ASSERT_TRUE(waitUntil([&] { return alert->graphicsEffect() == nullptr || alert->isVisible(); }));
+        auto* symbol = alert->findChild<SymbolView*>(u"sensitiveWordSymbol"_s);
+        ASSERT_TRUE(symbol);
+        EXPECT_EQ(symbol->symbol(), Symbols::Symbol::exclamationmarkTriangleFill);
+        EXPECT_EQ(symbol->width(), TextStyle::scaled(50));
+        auto* card = alert->findChild<QWidget*>(u"sensitiveWordCard"_s);
+        const QImage drawn = drawnImage(card);
+        saveShot(drawn, dark ? u"sensitive-word-card-dark"_s : u"sensitive-word-card-light"_s);
+        const auto inks = inkContrasts(drawn, areaIn(symbol, card));
+        ASSERT_TRUE(inks.count("orange")) << "the warning is drawn orange";
+        EXPECT_GE(inks.at("orange"), Symbols::minimumContrast);
+
+        auto* title = alert->findChild<PlainLabel*>(u"sensitiveWordTitle"_s);
+        EXPECT_EQ(title->font().pixelSize(), TextStyle::font(TextStyle::Style::title2).pixelSize());
+        EXPECT_EQ(title->font().weight(), QFont::Bold);
+
+        auto* button = alert->findChild<QPushButton*>(u"sensitiveWordOkButton"_s);
+        const QRect face = areaIn(button, card);
+        EXPECT_EQ(dominantColour(drawn, face), ButtonStyle::prominentFace(button->parentWidget()->palette()));
+        EXPECT_GE(drawnContrast(drawn, face), 4.5);
+    }
 }

@@ -1,9 +1,11 @@
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
 
 #include "platform/RoundedPanel.h"
-#include "widgets/EmojiLabel.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Symbols.h"
+#include "widgets/TextStyle.h"
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
@@ -38,14 +40,13 @@ SensitiveWordAlertView::SensitiveWordAlertView(QWidget* host, std::function<void
 
     auto* heading = new QVBoxLayout;
     heading->setSpacing(12);
-    auto* symbol = new EmojiLabel(u"⚠️"_s, 38, m_card);
+    auto* symbol = new SymbolView(Symbols::Symbol::exclamationmarkTriangleFill, TextStyle::scaled(50),
+        Symbols::Tint::orange, m_card, QPalette::Base);
+    symbol->setObjectName(u"sensitiveWordSymbol"_s);
     heading->addWidget(symbol, 0, Qt::AlignHCenter);
     auto* title = new PlainLabel(u"瓶子包含敏感词，请修改！"_s, m_card);
     title->setObjectName(u"sensitiveWordTitle"_s);
-    QFont titleFont = title->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.35);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
+    TextStyle::apply(title, TextStyle::Style::title2, QFont::Bold);
     title->setAlignment(Qt::AlignCenter);
     title->setWordWrap(true);
     heading->addWidget(title);
@@ -58,13 +59,9 @@ SensitiveWordAlertView::SensitiveWordAlertView(QWidget* host, std::function<void
     SecondaryText::apply(explanation);
 
     m_button->setObjectName(u"sensitiveWordOkButton"_s);
+    ButtonStyle::apply(m_button, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::large);
     // Inside a dialog (the reply sheet) Return must press this button, not the dialog's own.
     m_button->setAutoDefault(true);
-    m_button->setMinimumHeight(34);
-    m_button->setStyleSheet(u"QPushButton { background: palette(highlight); color: palette(highlighted-text);"
-                            " border: none; border-radius: 7px; padding: 6px 22px; font-weight: bold; }"
-                            " QPushButton:pressed { background: palette(dark); }"
-                            " QPushButton:focus { outline: none; }"_s);
     connect(m_button, &QPushButton::clicked, this, &SensitiveWordAlertView::requestDismiss);
 
     auto* column = new QVBoxLayout(m_card);
