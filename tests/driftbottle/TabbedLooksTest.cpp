@@ -36,29 +36,6 @@ using TextStyle::Style;
 
 namespace {
 
-struct Ink
-{
-    QRect box;
-    int pixels = 0;
-};
-
-/// Where the text or glyph in `area` of `image` is drawn, and how many pixels it covers.
-Ink inkIn(const QImage& image, const QRect& area)
-{
-    const QColor under = dominantColour(image, area);
-    Ink ink;
-    const QRect box = area.intersected(image.rect());
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-        for (int x = box.left(); x <= box.right(); ++x) {
-            if (contrastRatio(image.pixelColor(x, y), under) > 1.8) {
-                ink.box |= QRect(x, y, 1, 1);
-                ++ink.pixels;
-            }
-        }
-    }
-    return ink;
-}
-
 /// `label`'s text as drawn in `font`, in the label's own colours.
 Ink referenceInk(const QLabel* label, const QFont& font)
 {

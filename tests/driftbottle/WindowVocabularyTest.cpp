@@ -41,29 +41,6 @@ QLabel* showing(QWidget* root, const QString& text)
     return nullptr;
 }
 
-struct Ink
-{
-    QRect box;
-    int mass = 0; ///< how many pixels stand out: grows with the weight
-};
-
-/// The ink in `area` of `image`: what stands out from the area's commonest colour.
-Ink inkIn(const QImage& image, const QRect& area)
-{
-    const QColor under = dominantColour(image, area);
-    Ink ink;
-    const QRect box = area.intersected(image.rect());
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-        for (int x = box.left(); x <= box.right(); ++x) {
-            if (contrastRatio(image.pixelColor(x, y), under) > 1.8) {
-                ink.box |= QRect(x, y, 1, 1);
-                ++ink.mass;
-            }
-        }
-    }
-    return ink;
-}
-
 /// `text` as a label draws it in `font` and `colour` on `background`.
 Ink referenceInk(QLabel* label, const QFont& font, const QColor& colour, const QColor& background)
 {
@@ -228,7 +205,7 @@ protected:
                 ASSERT_TRUE(label) << "not shown";
                 const QRect area = areaIn(label, root);
                 const Ink drawn = inkIn(image, area);
-                ASSERT_GT(drawn.mass, 0) << "nothing drawn";
+                ASSERT_GT(drawn.pixels, 0) << "nothing drawn";
                 const QColor colour = strongestInk(image, area, area.topLeft());
                 std::unique_ptr<QLabel> reference(
                     qobject_cast<EmojiLabel*>(label) ? new EmojiLabel(label->text()) : new QLabel(label->text()));
@@ -238,7 +215,7 @@ protected:
                 EXPECT_NEAR(drawn.box.width(), wanted.box.width(), std::max(2.0, wanted.box.width() * 0.03));
                 // A colour emoji has no weight; its lighter parts come and go with the background.
                 if (!qobject_cast<EmojiLabel*>(label)) {
-                    EXPECT_NEAR(drawn.mass, wanted.mass, wanted.mass * 0.12) << "a weight other than the style's";
+                    EXPECT_NEAR(drawn.pixels, wanted.pixels, wanted.pixels * 0.12) << "a weight other than the style's";
                 }
             }
         });

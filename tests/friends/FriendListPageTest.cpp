@@ -89,19 +89,6 @@ QRect colourBox(const QImage& image, const QRect& area)
     return box;
 }
 
-/// The box around the pixels of `area` in `image` that stand out from the area's commonest
-/// colour: where a symbol was drawn.
-QRect inkBox(const QImage& image, const QRect& area)
-{
-    const QColor background = dominantColour(image, area);
-    QRect box;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (contrastRatio(image.pixelColor(x, y), background) > 1.2)
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
 /// How many pixels of two pictures of one size tell apart.
 int differingPixels(const QImage& a, const QImage& b)
 {
@@ -353,7 +340,7 @@ TEST_F(FriendListPage, TheConnectionLineAndTheEmptyStateReadInLightAndDark)
         // The empty state's symbol: 60 px square, grey alone, reading as a symbol must at 3:1.
         const QRect symbol = areaIn(page->findChild<SymbolView*>(u"emptySymbol"_s), page.get());
         EXPECT_EQ(symbol.size(), QSize(60, 60));
-        EXPECT_GE(inkBox(shot, symbol.adjusted(-4, -4, 4, 4)).height(), 40);
+        EXPECT_GE(inkIn(shot, symbol.adjusted(-4, -4, 4, 4), 1.2).box.height(), 40);
         const std::map<std::string, double> symbolInks = inkContrasts(shot, symbol);
         ASSERT_TRUE(symbolInks.contains("grey")) << "no symbol";
         EXPECT_EQ(symbolInks.size(), 1U);

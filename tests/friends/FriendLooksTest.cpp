@@ -36,20 +36,6 @@ using TextStyle::Style;
 
 namespace {
 
-/// The box around the pixels of `area` that stand out at 2:1 from the area's commonest
-/// colour: the ink of its text or symbol.
-QRect inkBox(const QImage& image, const QRect& area, double threshold = 2.0)
-{
-    const QColor background = dominantColour(image, area);
-    QRect box;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            if (contrastRatio(image.pixelColor(x, y), background) > threshold)
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
 /// The height of the ink of `text` drawn by a plain label in `font`.
 int referenceInkHeight(const QString& text, const QFont& font)
 {
@@ -59,7 +45,7 @@ int referenceInkHeight(const QString& text, const QFont& font)
     label.setAutoFillBackground(true);
     label.adjustSize();
     const QImage image = drawnImage(&label);
-    return inkBox(image, image.rect()).height();
+    return inkIn(image, image.rect(), 2.0).box.height();
 }
 
 /// Restores the application font and palette when a test has changed them.
@@ -222,7 +208,7 @@ TEST_F(FriendLooks, EveryTextIsSetInItsStyle)
             auto* label = qobject_cast<PlainLabel*>(widget);
             if (!label || !label->isVisible())
                 continue;
-            const QRect ink = inkBox(shots[row.screen], areaIn(label, row.screen));
+            const QRect ink = inkIn(shots[row.screen], areaIn(label, row.screen), 2.0).box;
             // Coloured text on a tint loses a little of its smoothed edge to the threshold.
             EXPECT_NEAR(ink.height(), referenceInkHeight(label->fullText(), row.font), 2);
         }
@@ -293,8 +279,8 @@ TEST_F(FriendLooks, EverySymbolIsTheKitsGlyphInItsTint)
                 QPainter painter(&alone);
                 Symbols::paint(painter, QRectF(4, 4, item.side, item.side), item.symbol, item.colour);
             }
-            const QRect drawn = inkBox(shot, item.area, 1.5);
-            const QRect expected = inkBox(alone, alone.rect(), 1.5);
+            const QRect drawn = inkIn(shot, item.area, 1.5).box;
+            const QRect expected = inkIn(alone, alone.rect(), 1.5).box;
             EXPECT_NEAR(drawn.width(), expected.width(), 1);
             EXPECT_NEAR(drawn.height(), expected.height(), 1);
             const QColor ink = strongestInk(shot, item.area, item.area.topLeft());

@@ -52,19 +52,6 @@ QLabel* labelWithText(const QWidget* root, const QString& text)
     return nullptr;
 }
 
-/// Where the ink of `area` lies: pixels that stand out from the area's commonest colour.
-QRect inkBox(const QImage& image, const QRect& area)
-{
-    const QColor background = dominantColour(image, area);
-    QRect box;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            if (contrastRatio(image.pixelColor(x, y), background) >= 1.5)
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
 /// The ink of `text` drawn in `font` on `background`.
 QSize referenceInk(const QString& text, const QFont& font, const QColor& background, const QColor& ink)
 {
@@ -75,7 +62,7 @@ QSize referenceInk(const QString& text, const QFont& font, const QColor& backgro
     painter.setPen(ink);
     painter.drawText(QRect(10, 0, 380, 80), Qt::AlignLeft | Qt::AlignVCenter, text);
     painter.end();
-    return inkBox(image, image.rect()).size();
+    return inkIn(image, image.rect(), 1.5).box.size();
 }
 
 /// The lines of text inside `area`, top to bottom: bands of pixel rows with ink.
@@ -193,7 +180,7 @@ TEST(Looks, EveryTextIsDrawnInItsStyleOfTheTypeScale)
         const QImage styled = drawnImage(c.widget);
         c.widget->setFont(own);
         const QRect area = drawn.rect();
-        EXPECT_EQ(inkBox(drawn, area).size(), inkBox(styled, area).size());
+        EXPECT_EQ(inkIn(drawn, area, 1.5).box.size(), inkIn(styled, area, 1.5).box.size());
         EXPECT_TRUE(drawn == styled) << "drawn otherwise than in its style";
     }
 
@@ -211,7 +198,7 @@ TEST(Looks, EveryTextIsDrawnInItsStyleOfTheTypeScale)
     };
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(rowTexts[i].first.toStdString());
-        const QSize drawn = inkBox(rows, lines[i]).size();
+        const QSize drawn = inkIn(rows, lines[i], 1.5).box.size();
         const QSize wanted = referenceInk(rowTexts[i].first, rowTexts[i].second, card, palette.color(QPalette::Text));
         EXPECT_NEAR(drawn.width(), wanted.width(), 1);
         EXPECT_NEAR(drawn.height(), wanted.height(), 1);
@@ -281,8 +268,8 @@ TEST(Looks, EverySymbolIsAGlyphInItsColourInLightAndDark)
         EXPECT_NEAR(clock.hsvHue(), time.hsvHue(), 8) << "the clock takes the time's orange";
 
         // Each symbol at its stated size: the empty state's at 60 px, the card's close at 20.
-        EXPECT_GE(inkBox(emptyShot, areaIn(part(&empty, "alarmEmptySymbol"), &empty)).height(), 50);
-        EXPECT_GE(inkBox(cardShot, around(areaIn(part(&card, "alarmCloseButton"), &card), 2)).height(), 19);
+        EXPECT_GE(inkIn(emptyShot, areaIn(part(&empty, "alarmEmptySymbol"), &empty), 1.5).box.height(), 50);
+        EXPECT_GE(inkIn(cardShot, around(areaIn(part(&card, "alarmCloseButton"), &card), 2), 1.5).box.height(), 19);
         // The close symbol is quieter than the title beside it.
         const double title = drawnContrast(cardShot, areaIn(part(&card, "alarmTitle"), &card));
         EXPECT_LT(

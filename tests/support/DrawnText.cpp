@@ -225,3 +225,19 @@ QRect areaIn(const QWidget* child, const QWidget* ancestor)
 {
     return QRect(child->mapTo(ancestor, QPoint(0, 0)), child->size());
 }
+
+Ink inkIn(const QImage& image, const QRect& area, double threshold)
+{
+    const QColor under = dominantColour(image, area);
+    Ink ink;
+    const QRect box = area.intersected(image.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (contrastRatio(image.pixelColor(x, y), under) > threshold) {
+                ink.box |= QRect(x, y, 1, 1);
+                ++ink.pixels;
+            }
+        }
+    }
+    return ink;
+}

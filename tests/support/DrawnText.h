@@ -29,6 +29,15 @@ class QWidget;
 /// stands out from the background there.
 [[nodiscard]] QColor strongestInk(const QImage& image, const QRect& area, QPoint background);
 
+/// What is drawn inside `area` of `image`: the pixels that stand out from the area's
+/// commonest colour by more than `threshold` (a contrast ratio), their box and their number.
+struct Ink
+{
+    QRect box;
+    int pixels = 0;
+};
+[[nodiscard]] Ink inkIn(const QImage& image, const QRect& area, double threshold = 1.8);
+
 /// The colour most pixels inside `area` have: the background text stands on.
 [[nodiscard]] QColor dominantColour(const QImage& image, const QRect& area);
 
