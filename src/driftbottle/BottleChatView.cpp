@@ -185,9 +185,9 @@ QWidget* BottleChatView::buildListPane()
     auto* empty = new QVBoxLayout(m_emptyPage);
     empty->setSpacing(20);
     empty->addStretch(1);
-    auto* wave = new EmojiLabel(u"🌊"_s, 0, m_emptyPage);
+    auto* wave = new EmojiLabel(u"🌊"_s, m_emptyPage);
     wave->setObjectName(u"emptyEmoji"_s);
-    wave->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(60), 0));
+    wave->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(60)));
     empty->addWidget(wave, 0, Qt::AlignCenter);
     empty->addWidget(styledLabel(u"还没有对话"_s, TextStyle::font(Style::headline), Tone::secondary, m_emptyPage));
     empty->addWidget(

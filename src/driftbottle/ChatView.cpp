@@ -43,7 +43,7 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     : QWidget(parent)
     , m_manager(manager)
     , m_conversation(conversation)
-    , m_emoji(new EmojiLabel({}, 0, this))
+    , m_emoji(new EmojiLabel({}, this))
     , m_name(new PlainLabel({}, this))
     , m_model(new ChatMessageModel(manager, this))
     , m_delegate(new ChatBubbleDelegate(*m_model, this))
@@ -66,7 +66,7 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     auto* headerLayout = new QHBoxLayout(header);
     headerLayout->setContentsMargins(12, 8, 12, 8);
     m_emoji->setObjectName(u"chatEmoji"_s);
-    m_emoji->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(emojiPixels), 0));
+    m_emoji->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(emojiPixels)));
     m_name->setObjectName(u"chatName"_s);
     m_name->setElideMode(Qt::ElideRight);
     TextStyle::apply(m_name, TextStyle::Style::headline);

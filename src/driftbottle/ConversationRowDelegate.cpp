@@ -44,7 +44,7 @@ QFont tagFont(const QFont&)
 
 QFont avatarFont(const QFont& base)
 {
-    QFont font = EmojiLabel::emojiFont(base, 0);
+    QFont font = EmojiLabel::emojiFont(base);
     font.setPixelSize(TextStyle::systemFont(ConversationRowDelegate::avatarPixels).pixelSize());
     return font;
 }

@@ -53,7 +53,7 @@ QColor blend(const QColor& from, const QColor& to, qreal share)
 
 QFont avatarFont(const QFont&)
 {
-    return EmojiLabel::emojiFont(TextStyle::systemFont(avatarPixels), 0);
+    return EmojiLabel::emojiFont(TextStyle::systemFont(avatarPixels));
 }
 
 /// The card's colours: Base and Text of the palette the window follows. The list's own

@@ -58,9 +58,9 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
     setObjectName(received ? u"receivedBubble"_s : u"composeBubble"_s);
     const int top = received ? 128 : 68; // the avatar's bottom edge; the rest of the header follows it
 
-    auto* avatarLabel = new EmojiLabel(avatar, 0, this);
+    auto* avatarLabel = new EmojiLabel(avatar, this);
     avatarLabel->setObjectName(u"avatar"_s);
-    avatarLabel->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(24), 0));
+    avatarLabel->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(24)));
     avatarLabel->setGeometry(fromBottom(h, 15, top, 30, 30));
     avatarLabel->setAlignment(Qt::AlignCenter);
 

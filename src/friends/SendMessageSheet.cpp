@@ -51,9 +51,9 @@ SendMessageSheet::SendMessageSheet(Friend friendRecord, OnSend onSend, QWidget* 
 
     auto* titleRow = new QHBoxLayout;
     titleRow->setObjectName(u"titleRow"_s);
-    auto* avatar = new EmojiLabel(m_friend.avatarEmoji, 0, this);
+    auto* avatar = new EmojiLabel(m_friend.avatarEmoji, this);
     avatar->setObjectName(u"avatar"_s);
-    avatar->setFont(EmojiLabel::emojiFont(TextStyle::font(Style::title), 0));
+    avatar->setFont(EmojiLabel::emojiFont(TextStyle::font(Style::title)));
     titleRow->addWidget(avatar);
     auto* title = new PlainLabel(u"发送消息给 "_s + m_friend.nickname, this);
     title->setObjectName(u"sheetTitle"_s);

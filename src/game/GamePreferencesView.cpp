@@ -116,7 +116,7 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
     };
     for (const auto& [emoji, text] : rules) {
         auto* row = new QHBoxLayout;
-        row->addWidget(new EmojiLabel(QString::fromUtf16(emoji), 0, body), 0, Qt::AlignTop);
+        row->addWidget(new EmojiLabel(QString::fromUtf16(emoji), body), 0, Qt::AlignTop);
         QLabel* ruleText = label(QString::fromUtf16(text), Style::caption, Ink::secondary, body);
         ruleText->setWordWrap(true);
         row->addWidget(ruleText, 1, Qt::AlignTop);

@@ -44,7 +44,7 @@ int symbolSide()
 /// The colour-emoji font at "the system font at size `size`".
 QFont emojiAt(int size)
 {
-    return EmojiLabel::emojiFont(TextStyle::systemFont(size), 0);
+    return EmojiLabel::emojiFont(TextStyle::systemFont(size));
 }
 
 PlainLabel* rowLabel(const QString& text, QWidget* parent)
@@ -146,7 +146,7 @@ QWidget* AccountPreferencesView::buildProfile()
 
     auto* avatarRow = new QHBoxLayout;
     avatarRow->addWidget(rowLabel(u"头像："_s, box));
-    m_avatar = new EmojiLabel({}, 0, box);
+    m_avatar = new EmojiLabel({}, box);
     m_avatar->setFont(emojiAt(30));
     m_avatar->setObjectName(u"avatarValue"_s);
     avatarRow->addWidget(m_avatar);
@@ -188,7 +188,7 @@ QWidget* AccountPreferencesView::buildEditForm()
     avatarBlock->addWidget(new PlainLabel(u"头像："_s, box));
     auto* chosenRow = new QHBoxLayout;
     chosenRow->addWidget(FormParts::caption(u"当前选择："_s, box));
-    m_chosenAvatar = new EmojiLabel({}, 0, box);
+    m_chosenAvatar = new EmojiLabel({}, box);
     m_chosenAvatar->setFont(emojiAt(40));
     m_chosenAvatar->setObjectName(u"chosenAvatar"_s);
     chosenRow->addWidget(m_chosenAvatar);

@@ -139,7 +139,7 @@ void AppearancePreferencesView::buildPetTypeSection(QVBoxLayout* page)
     }
     m_currentPet = new PlainLabel({}, this);
     m_currentPet->setObjectName(u"currentPet"_s);
-    m_currentPet->setFont(EmojiLabel::emojiFont(TextStyle::font(TextStyle::Style::subheadline, QFont::Bold), 0));
+    m_currentPet->setFont(EmojiLabel::emojiFont(TextStyle::font(TextStyle::Style::subheadline, QFont::Bold)));
     section->addWidget(m_currentPet);
 }
 

@@ -56,9 +56,9 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(cardWidth, cardHeight);
 
-    auto* emojiLabel = new EmojiLabel(emoji(alarm.type), 0, this);
+    auto* emojiLabel = new EmojiLabel(emoji(alarm.type), this);
     emojiLabel->setObjectName(u"alarmEmoji"_s);
-    emojiLabel->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(emojiPixels), 0));
+    emojiLabel->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(emojiPixels)));
     // The card keeps its size: a long title or message ends in "…", whole in the tool tip.
     auto* titleLabel = new PlainLabel(alarm.title, this);
     titleLabel->setObjectName(u"alarmTitle"_s);

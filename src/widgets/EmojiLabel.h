@@ -12,8 +12,10 @@ class EmojiLabel final : public QLabel
 public:
     static const QString emojiFamily;
 
-    explicit EmojiLabel(const QString& emoji = {}, int pointSize = 0, QWidget* parent = nullptr);
+    /// The label takes the application font's size; screens that state one set a font from
+    /// the type scale with emojiFont().
+    explicit EmojiLabel(const QString& emoji = {}, QWidget* parent = nullptr);
 
-    /// The label's font at `pointSize` (the application's size for 0), emoji first.
-    [[nodiscard]] static QFont emojiFont(const QFont& base, int pointSize);
+    /// `base` (size and all) with the emoji font first.
+    [[nodiscard]] static QFont emojiFont(const QFont& base);
 };

@@ -89,7 +89,7 @@ TEST(ConversationRows, AvatarIsDrawnAtFortyPixelsAndFitsItsRow)
     }
 
     // The same emoji drawn on its own at 40 pixels.
-    QFont font = EmojiLabel::emojiFont(QApplication::font(), 0);
+    QFont font = EmojiLabel::emojiFont(QApplication::font());
     font.setPixelSize(40);
     QImage alone(120, 120, QImage::Format_RGB32);
     alone.fill(Qt::white);

@@ -73,7 +73,7 @@ void expectDrawnIn(QWidget* root, QLabel* label, const QFont& font, const std::s
 
 QFont emoji(int pixels)
 {
-    return EmojiLabel::emojiFont(TextStyle::systemFont(pixels), 0);
+    return EmojiLabel::emojiFont(TextStyle::systemFont(pixels));
 }
 
 /// Saves `root` as drawn in the light and the dark palette, when shots are asked for; the

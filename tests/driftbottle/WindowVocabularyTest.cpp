@@ -179,14 +179,14 @@ protected:
             { "empty window", u"点击上方按钮丢瓶子或捡瓶子"_s, "", TextStyle::font(Style::caption) },
             { "empty window", u"选择一个对话开始聊天"_s, "", TextStyle::font(Style::headline) },
             { "empty window", u"或者丢一个新瓶子"_s, "", TextStyle::font(Style::caption) },
-            { "empty window", {}, "emptyEmoji", EmojiLabel::emojiFont(TextStyle::systemFont(60), 0) },
+            { "empty window", {}, "emptyEmoji", EmojiLabel::emojiFont(TextStyle::systemFont(60)) },
             { "pick notice", u"没有挖到瓶子，你先丢个瓶子出去吧！"_s, "", TextStyle::font(Style::caption) },
             { "throw sheet", u"丢一个新瓶子"_s, "", TextStyle::font(Style::headline) },
             { "throw sheet", u"瓶子内容不能超过 1000 字符"_s, "", TextStyle::font(Style::caption) },
             { "pick card", u"捡到瓶子！"_s, "", TextStyle::font(Style::title2, QFont::Bold) },
             { "pick card", u"海风"_s, "", TextStyle::font(Style::body) },
             { "chat", u"鲍勃"_s, "", TextStyle::font(Style::headline) },
-            { "chat", {}, "chatEmoji", EmojiLabel::emojiFont(TextStyle::systemFont(ChatView::emojiPixels), 0) },
+            { "chat", {}, "chatEmoji", EmojiLabel::emojiFont(TextStyle::systemFont(ChatView::emojiPixels)) },
         };
         int seen = 0;
         walk([&](const QString& screen, QWidget* root) {

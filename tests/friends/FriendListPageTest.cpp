@@ -363,7 +363,7 @@ TEST_F(FriendListPage, TheConnectionLineAndTheEmptyStateReadInLightAndDark)
 TEST_F(FriendListPage, CardAndSheetCaptionsAreSecondaryInLightAndDark)
 {
     aliceWithFriends(2);
-    QFont avatarFont = EmojiLabel::emojiFont(QApplication::font(), 0);
+    QFont avatarFont = EmojiLabel::emojiFont(QApplication::font());
     avatarFont.setPixelSize(40);
     QImage alone(120, 120, QImage::Format_RGB32);
     alone.fill(Qt::white);

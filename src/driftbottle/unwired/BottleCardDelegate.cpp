@@ -32,9 +32,9 @@ struct Fonts
         , headline(TextStyle::font(TextStyle::Style::headline))
         , caption(TextStyle::font(TextStyle::Style::caption))
     {
-        mark = EmojiLabel::emojiFont(TextStyle::systemFont(30), 0);
-        emoji = EmojiLabel::emojiFont(base, 0);
-        emojiCaption = EmojiLabel::emojiFont(caption, 0);
+        mark = EmojiLabel::emojiFont(TextStyle::systemFont(30));
+        emoji = EmojiLabel::emojiFont(base);
+        emojiCaption = EmojiLabel::emojiFont(caption);
     }
 };
 

@@ -38,9 +38,9 @@ using TextStyle::Style;
 /// An emoji in the system font at `pixels`.
 EmojiLabel* emojiMark(const QString& emoji, int pixels, const QString& name, QWidget* parent)
 {
-    auto* label = new EmojiLabel(emoji, 0, parent);
+    auto* label = new EmojiLabel(emoji, parent);
     label->setObjectName(name);
-    label->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(pixels), 0));
+    label->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(pixels)));
     return label;
 }
 

@@ -50,9 +50,9 @@ PickBottleTabView::PickBottleTabView(
     setObjectName(u"pickTab"_s);
     auto* header = new QVBoxLayout;
     header->setSpacing(20);
-    auto* wave = new EmojiLabel(u"🌊"_s, 0, this);
+    auto* wave = new EmojiLabel(u"🌊"_s, this);
     wave->setObjectName(u"waveMark"_s);
-    wave->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(80), 0));
+    wave->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(80)));
     header->addWidget(wave);
     PlainLabel* title = secondaryLabel(u"海面上漂着许多瓶子"_s, TextStyle::Style::headline, this);
     title->setObjectName(u"pickTitle"_s);

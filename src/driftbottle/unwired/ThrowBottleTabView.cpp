@@ -44,9 +44,9 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
 
     auto* header = new QVBoxLayout;
     header->setSpacing(12);
-    auto* bottle = new EmojiLabel(u"🍾"_s, 0, body);
+    auto* bottle = new EmojiLabel(u"🍾"_s, body);
     bottle->setObjectName(u"bottleMark"_s);
-    bottle->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(50), 0));
+    bottle->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(50)));
     header->addWidget(bottle);
     auto* subtitle = new PlainLabel(u"写下你的心情，让它漂向远方"_s, body);
     subtitle->setObjectName(u"throwHint"_s);

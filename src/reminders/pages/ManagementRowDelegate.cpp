@@ -250,7 +250,7 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
 
     paintSwitch(*painter, g.toggle, row.enabled, cardColour(palette, cardTint));
 
-    painter->setFont(EmojiLabel::emojiFont(TextStyle::font(TextStyle::Style::title3), 0));
+    painter->setFont(EmojiLabel::emojiFont(TextStyle::font(TextStyle::Style::title3)));
     painter->setPen(palette.color(QPalette::WindowText));
     painter->drawText(g.emoji, Qt::AlignCenter, row.emoji);
 
