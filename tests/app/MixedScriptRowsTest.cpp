@@ -51,19 +51,6 @@ QRect difference(const QImage& a, const QImage& b)
     return box;
 }
 
-/// The box around the ink of `image` inside `area`.
-QRect inkIn(const QImage& image, const QRect& area)
-{
-    const QColor paper(Qt::white);
-    QRect box;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            if (contrastRatio(image.pixelColor(x, y), paper) >= 1.5)
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
 QImage conversationRow(const QString& name, const QString& message)
 {
     QStandardItemModel model(1, 1);
@@ -133,7 +120,7 @@ TEST(MixedScriptRows, EveryPaintedLineKeepsTheUnderscoreOfItsLatinWords)
         }
         // A thin stroke just under the letter beside it.
         const QRect letter
-            = inkIn(plain, QRect(underscore.left() - 8, underscore.top() - 10, underscore.width() + 16, 10));
+            = inkIn(plain, QRect(underscore.left() - 8, underscore.top() - 10, underscore.width() + 16, 10), 1.49).box;
         EXPECT_LE(underscore.height(), 3) << ::testing::PrintToString(underscore);
         EXPECT_FALSE(letter.isEmpty());
         EXPECT_GE(underscore.top(), letter.bottom() - 1)
