@@ -1,12 +1,12 @@
 #include "widgets/ButtonStyle.h"
 
+#include "widgets/ButtonFollower.h"
+
 #include "platform/SecondaryColour.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/TextStyle.h"
 
 #include <QApplication>
-#include <QEvent>
-#include <QPointer>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -55,20 +55,17 @@ QPalette surroundings(const QAbstractButton* button)
     return button->parentWidget() ? button->parentWidget()->palette() : QApplication::palette(button);
 }
 
-/// Keeps one button's look in step with the palette; it lives as the button's child.
-class Keeper final : public QObject
+/// Keeps one button's style sheet in step with the palette.
+class Keeper final : public ButtonFollower
 {
 public:
     Keeper(QAbstractButton* button, Style style, ControlSize size, const QColor& foreground)
-        : QObject(button)
-        , m_button(button)
+        : ButtonFollower(button, false)
         , m_style(style)
         , m_size(size)
         , m_foreground(foreground)
     {
         setObjectName(u"buttonStyleKeeper"_s);
-        button->installEventFilter(this);
-        watchParent();
     }
 
     void set(Style style, ControlSize size, const QColor& foreground)
@@ -76,46 +73,22 @@ public:
         m_style = style;
         m_size = size;
         m_foreground = foreground;
-        update();
+        refresh();
     }
 
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == m_button && event->type() == QEvent::ParentChange)
-            watchParent();
-        // A button with a style sheet keeps the palette the sheet gave it: a new palette of
-        // its container reaches it only through the container.
-        if ((watched == m_button
-                && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
-                    || event->type() == QEvent::ApplicationPaletteChange))
-            || (watched == m_parent && event->type() == QEvent::PaletteChange))
-            update();
-        return false;
-    }
-
-    void update()
+protected:
+    void refresh() override
     {
         if (m_updating)
             return;
         m_updating = true;
-        const QString sheet = sheetFor(m_button, m_style, m_size, m_foreground);
-        if (m_button->styleSheet() != sheet)
-            m_button->setStyleSheet(sheet);
+        const QString sheet = sheetFor(button(), m_style, m_size, m_foreground);
+        if (button()->styleSheet() != sheet)
+            button()->setStyleSheet(sheet);
         m_updating = false;
     }
 
 private:
-    void watchParent()
-    {
-        if (m_parent)
-            m_parent->removeEventFilter(this);
-        m_parent = m_button->parentWidget();
-        if (m_parent)
-            m_parent->installEventFilter(this);
-    }
-
-    QAbstractButton* m_button;
-    QPointer<QWidget> m_parent;
     Style m_style;
     ControlSize m_size;
     QColor m_foreground;

@@ -2,17 +2,16 @@
 
 #include "platform/SecondaryColour.h"
 #include "platform/SystemColours.h"
+#include "widgets/ButtonFollower.h"
 #include "widgets/ButtonStyle.h"
 #include "widgets/ReadableColour.h"
 
 #include <QAbstractButton>
-#include <QEvent>
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
 #include <QPixmap>
-#include <QPointer>
 #include <QPushButton>
 
 #include <cmath>
@@ -562,21 +561,19 @@ QPalette::ColorRole textRoleOn(QPalette::ColorRole surface)
     }
 }
 
-/// Keeps a button's symbol icon in step with the palette; it lives as the button's child.
-class IconKeeper final : public QObject
+/// Keeps a button's symbol icon in step with the palette. The symbol's surface is the
+/// container's, and a new sheet of the button (a new title colour) counts as a change too.
+class IconKeeper final : public ButtonFollower
 {
 public:
     IconKeeper(QAbstractButton* button, Symbol symbol, Tint tint, int side)
-        : QObject(button)
-        , m_button(button)
+        : ButtonFollower(button, true)
         , m_symbol(symbol)
         , m_tint(tint)
         , m_side(side)
     {
         setObjectName(QStringLiteral("symbolIconKeeper"));
-        button->installEventFilter(this);
-        watchParent();
-        update();
+        refresh();
     }
 
     void set(Symbol symbol, Tint tint, int side)
@@ -585,51 +582,26 @@ public:
         m_tint = tint;
         m_side = side;
         m_drawn = QColor(); // the icon is set again, also where the button's owner had cleared it
-        update();
+        refresh();
     }
 
-    bool eventFilter(QObject* watched, QEvent* event) override
+protected:
+    void refresh() override
     {
-        if (watched == m_button && event->type() == QEvent::ParentChange)
-            watchParent();
-        // The surface is the container's, and a button with a style sheet keeps the palette
-        // the sheet gave it: a new palette of the container reaches it only through the
-        // container, and a new sheet (a new title colour) comes as a change of style.
-        if ((watched == m_button
-                && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
-                    || event->type() == QEvent::Polish || event->type() == QEvent::StyleChange
-                    || event->type() == QEvent::ApplicationPaletteChange))
-            || (watched == m_parent && event->type() == QEvent::PaletteChange))
-            update();
-        return false;
+        QAbstractButton* shown = button();
+        // A plain or borderless button draws no face: the symbol stands on its container.
+        const QWidget* under = shown->parentWidget() ? shown->parentWidget() : shown;
+        const QColor background = under->palette().color(under->backgroundRole());
+        const QColor text = shown->palette().color(QPalette::ButtonText);
+        const QColor drawn = colourOn(m_tint, background, text, shown->palette().color(QPalette::Highlight));
+        if (drawn == m_drawn && shown->iconSize() == QSize(m_side, m_side))
+            return;
+        m_drawn = drawn;
+        shown->setIconSize(QSize(m_side, m_side));
+        shown->setIcon(icon(m_symbol, m_side, drawn));
     }
 
 private:
-    void watchParent()
-    {
-        if (m_parent)
-            m_parent->removeEventFilter(this);
-        m_parent = m_button->parentWidget();
-        if (m_parent)
-            m_parent->installEventFilter(this);
-    }
-
-    void update()
-    {
-        // A plain or borderless button draws no face: the symbol stands on its container.
-        const QWidget* under = m_button->parentWidget() ? m_button->parentWidget() : m_button;
-        const QColor background = under->palette().color(under->backgroundRole());
-        const QColor text = m_button->palette().color(QPalette::ButtonText);
-        const QColor drawn = colourOn(m_tint, background, text, m_button->palette().color(QPalette::Highlight));
-        if (drawn == m_drawn && m_button->iconSize() == QSize(m_side, m_side))
-            return;
-        m_drawn = drawn;
-        m_button->setIconSize(QSize(m_side, m_side));
-        m_button->setIcon(icon(m_symbol, m_side, drawn));
-    }
-
-    QAbstractButton* m_button;
-    QPointer<QWidget> m_parent;
     Symbol m_symbol;
     Tint m_tint;
     int m_side;
