@@ -25,26 +25,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct PreferencesLook : PreferencesRig
-{
-    FakeTimers timers;
-    FakeRandom gameRandom;
-    WhackAMoleGameManager game { defaults, screens, resources, animations, opacity, scheduler, windowManager, timers,
-        gameRandom };
-
-    /// The account tab then shows the profile and the signed-in note.
-    void signIn()
-    {
-        server.state().addUser(u"a@b.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);
-        account->setUserMode(UserMode::online);
-        bool done = false;
-        [](UserManager& m, bool& flag) -> QCoro::Task<> {
-            co_await m.loginOnline(u"a@b.io"_s, {}, u"🐱"_s, u"pw"_s);
-            flag = true;
-        }(*account, done);
-        ASSERT_TRUE(waitUntil([&] { return done; }));
-    }
-};
+using PreferencesLook = PreferencesWindowRig;
 
 /// The texts inside `page` that a frame or the window's edge cuts.
 QStringList cutTexts(QWidget* page, const QWidget* viewport)

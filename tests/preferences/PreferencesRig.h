@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/WhackAMoleGameManager.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/DoNotDisturbManager.h"
 #include "pet/LottieAnimationManager.h"
@@ -14,7 +15,9 @@
 #include "support/FakeCompanionServer.h"
 #include "support/FakeRandom.h"
 #include "support/FakeSystemInfo.h"
+#include "support/FakeTimers.h"
 #include "support/PetRig.h"
+#include "support/Wait.h"
 
 #include <QList>
 #include <QUrl>
@@ -63,5 +66,29 @@ struct PreferencesRig : ::testing::Test, PetRig
                 opened.append(url);
                 return true;
             } };
+    }
+};
+
+/// The preferences with the game tab's manager too, and a way to sign a user in, for the
+/// tests that walk every tab.
+struct PreferencesWindowRig : PreferencesRig
+{
+    FakeTimers timers;
+    FakeRandom gameRandom;
+    WhackAMoleGameManager game { defaults, screens, resources, animations, opacity, scheduler, windowManager, timers,
+        gameRandom };
+
+    /// The account tab then shows the profile and the signed-in note.
+    void signIn()
+    {
+        using namespace Qt::StringLiterals;
+        server.state().addUser(u"a@b.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);
+        account->setUserMode(UserMode::online);
+        bool done = false;
+        [](UserManager& m, bool& flag) -> QCoro::Task<> {
+            co_await m.loginOnline(u"a@b.io"_s, {}, u"🐱"_s, u"pw"_s);
+            flag = true;
+        }(*account, done);
+        ASSERT_TRUE(waitUntil([&] { return done; }));
     }
 };

@@ -43,24 +43,8 @@ const char* nameOf(Screen screen)
     return names[static_cast<int>(screen)];
 }
 
-struct Vocabulary : PreferencesRig
+struct Vocabulary : PreferencesWindowRig
 {
-    FakeTimers timers;
-    FakeRandom gameRandom;
-    WhackAMoleGameManager game { defaults, screens, resources, animations, opacity, scheduler, windowManager, timers,
-        gameRandom };
-
-    void signIn()
-    {
-        server.state().addUser(u"a@b.io"_s, u"阿猫"_s, u"🐱"_s, u"pw"_s);
-        bool done = false;
-        [](UserManager& m, bool& flag) -> QCoro::Task<> {
-            co_await m.loginOnline(u"a@b.io"_s, {}, u"🐱"_s, u"pw"_s);
-            flag = true;
-        }(*account, done);
-        ASSERT_TRUE(waitUntil([&] { return done; }));
-    }
-
     std::unique_ptr<QWidget> page(Screen screen)
     {
         switch (screen) {
