@@ -1,5 +1,6 @@
 #include "app/CompositionRoot.h"
 
+#include "app/SpeechBubbleLook.h"
 #include "core/EventCenter.h"
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/DriftBottleManager.h"
@@ -127,7 +128,7 @@ void CompositionRoot::createManagers()
     AlarmManager& alarms = make<AlarmManager>(clock, *m_defaults, ticker, alarmWindows);
     NotificationManager& notifications = make<NotificationManager>(*m_systemNotifications, *m_defaults, &clock);
     ThemeManager& themes = make<ThemeManager>(*m_defaults);
-    make<SpeechBubbleWindowManager>(windows);
+    make<SpeechBubbleWindowManager>(windows, kitSpeechBubbleLook());
     make<ReminderWindowManager>(reminders);
     UpdateManager& updates = make<UpdateManager>(*m_defaults, clock, m_apiClient->baseURL());
     TimerSource& timers = TimerSource::system();

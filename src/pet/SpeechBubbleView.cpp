@@ -3,9 +3,6 @@
 #include "platform/FloatingWindow.h"
 #include "platform/RoundedPanel.h"
 #include "platform/TextFitting.h"
-#include "widgets/ButtonStyle.h"
-#include "widgets/Symbols.h"
-#include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,8 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using TextStyle::Style;
-
 QLabel* plainLabel(const QString& text, const QFont& font, QWidget* parent)
 {
     auto* label = new QLabel(parent);
@@ -32,35 +27,34 @@ QLabel* plainLabel(const QString& text, const QFont& font, QWidget* parent)
 
 } // namespace
 
-SpeechBubbleView::SpeechBubbleView(
-    const QString& message, const QString& title, const QString& emoji, std::function<void()> onClose, QWidget* parent)
+SpeechBubbleView::SpeechBubbleView(const QString& message, const QString& title, const QString& emoji,
+    std::function<void()> onClose, const SpeechBubbleLook& look, QWidget* parent)
     : QWidget(parent)
     , m_message(message)
     , m_title(title)
     , m_emoji(emoji)
     , m_onClose(std::move(onClose))
     , m_card(new RoundedPanel(12, this))
-    , m_closeButton(Symbols::closeButton(qRound(TextStyle::pixelSizeOf(TextStyle::font(Style::caption))), m_card))
+    , m_closeButton(look.closeButton(m_card))
 {
     setAttribute(Qt::WA_TranslucentBackground);
     m_card->setObjectName(u"bubbleCard"_s);
     // The card paints the control background: its texts and symbol are set against that.
     m_card->setBackgroundRole(QPalette::Base);
 
-    auto* emojiLabel = plainLabel(emoji, TextStyle::font(Style::title3), m_card);
+    auto* emojiLabel = plainLabel(emoji, look.emoji, m_card);
     emojiLabel->setObjectName(u"bubbleEmoji"_s);
 
-    m_titleLabel = plainLabel(title, TextStyle::font(Style::headline, QFont::DemiBold), m_card);
+    m_titleLabel = plainLabel(title, look.title, m_card);
     m_titleLabel->setObjectName(u"bubbleTitle"_s);
     m_titleLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
-    // The symbol is as large as caption text.
     m_closeButton->setObjectName(u"bubbleCloseButton"_s);
     // The bubble never takes the keyboard: its button is for the mouse alone.
     m_closeButton->setFocusPolicy(Qt::NoFocus);
     connect(m_closeButton, &QPushButton::clicked, this, &SpeechBubbleView::close);
 
-    m_messageLabel = plainLabel(message, TextStyle::font(Style::body), m_card);
+    m_messageLabel = plainLabel(message, look.message, m_card);
     m_messageLabel->setObjectName(u"bubbleMessage"_s);
     m_messageLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -8,6 +9,16 @@
 
 class QLabel;
 class QPushButton;
+
+/// What a bubble is drawn with: the fonts of its emoji, title and message, and its close
+/// button. The program's widget kit sits above the pet, so the composition root hands it down.
+struct SpeechBubbleLook
+{
+    QFont emoji;
+    QFont title;
+    QFont message;
+    std::function<QPushButton*(QWidget* parent)> closeButton;
+};
 
 /// The content of a speech bubble: an emoji, a title and a message on a rounded card at
 /// most 250 points wide, centred in its window, with a close button. When it first comes
@@ -26,7 +37,7 @@ public:
     static constexpr int slideDistance = 10;
 
     SpeechBubbleView(const QString& message, const QString& title, const QString& emoji, std::function<void()> onClose,
-        QWidget* parent = nullptr);
+        const SpeechBubbleLook& look, QWidget* parent = nullptr);
 
     [[nodiscard]] QString message() const { return m_message; }
     [[nodiscard]] QString title() const { return m_title; }

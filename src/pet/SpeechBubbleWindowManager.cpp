@@ -45,9 +45,11 @@ QPointF placeBeside(const FloatingWindow& pet, const QRectF& petFrame, double he
 
 } // namespace
 
-SpeechBubbleWindowManager::SpeechBubbleWindowManager(WindowManager& windowManager, QObject* parent)
+SpeechBubbleWindowManager::SpeechBubbleWindowManager(
+    WindowManager& windowManager, SpeechBubbleLook look, QObject* parent)
     : QObject(parent)
     , m_windowManager(windowManager)
+    , m_look(std::move(look))
 {
     setupNotificationObservers();
     StandardOutput::printLine(u"💬 气泡窗口管理器已初始化"_s);
@@ -123,7 +125,7 @@ void SpeechBubbleWindowManager::showBubbleWindow(const QString& title, const QSt
             if (self && own && self->m_bubbleWindow == own)
                 self->hideBubbleWindow();
         },
-        window);
+        m_look, window);
     view->setGeometry(0, 0, int(bubbleSize.width()), int(bubbleSize.height()));
     m_bubbleWindow = window;
     m_bubbleView = view;

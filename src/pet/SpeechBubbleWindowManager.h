@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pet/SpeechBubbleView.h"
+
 #include <QMetaObject>
 #include <QObject>
 #include <QPointF>
@@ -27,7 +29,7 @@ public:
     static constexpr double gap = 10.0;
 
     /// Installs the observers of "reminderTriggered" and "showSpeechBubble".
-    explicit SpeechBubbleWindowManager(WindowManager& windowManager, QObject* parent = nullptr);
+    SpeechBubbleWindowManager(WindowManager& windowManager, SpeechBubbleLook look, QObject* parent = nullptr);
     ~SpeechBubbleWindowManager() override;
 
     /// Shows a bubble for these texts beside the pet, replacing any bubble shown.
@@ -49,6 +51,7 @@ private:
     void hideBubbleWindow();
 
     WindowManager& m_windowManager;
+    SpeechBubbleLook m_look;
     QPointer<FloatingWindow> m_bubbleWindow;
     QPointer<SpeechBubbleView> m_bubbleView;
     /// The registration for moves of the pet window while a bubble is shown.

@@ -1,6 +1,7 @@
 // The pet's speech bubble and the status item as drawn: their texts in the type scale's
 // styles, the bubble's close symbol in the secondary colour on a plain button, at the
 // default font and a larger one, in a light and a dark palette.
+#include "app/SpeechBubbleLook.h"
 #include "menus/MenuBarCoordinator.h"
 #include "pet/SpeechBubbleView.h"
 #include "pet/SpeechBubbleWindowManager.h"
@@ -92,7 +93,7 @@ QList<std::pair<QFont, QString>> fonts()
 
 struct LookRig : MenuParts
 {
-    SpeechBubbleWindowManager bubbles { windowManager };
+    SpeechBubbleWindowManager bubbles { windowManager, kitSpeechBubbleLook() };
 
     LookRig() { windowManager.createPetWindow(); }
 

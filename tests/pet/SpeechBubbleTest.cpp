@@ -1,3 +1,4 @@
+#include "app/SpeechBubbleLook.h"
 #include "pet/SpeechBubbleWindowManager.h"
 
 #include "core/EventCenter.h"
@@ -29,7 +30,7 @@ struct Bubbles : ::testing::Test, PetRig
     {
     }
 
-    SpeechBubbleWindowManager manager { windowManager };
+    SpeechBubbleWindowManager manager { windowManager, kitSpeechBubbleLook() };
 
     void SetUp() override
     {
@@ -204,7 +205,7 @@ TEST_F(Bubbles, TheCloseButtonClosesAtOnce)
 TEST_F(Bubbles, NoPetWindowNoBubble)
 {
     WindowManager empty { petState, screens, animations, interaction };
-    SpeechBubbleWindowManager lonely { empty };
+    SpeechBubbleWindowManager lonely { empty, kitSpeechBubbleLook() };
     Q_EMIT EventCenter::shared().showSpeechBubble(u"t"_s, u"m"_s, u"💧"_s);
     EXPECT_FALSE(lonely.bubbleWindow());
     // The event reaches every manager: the one with a pet shows the bubble.

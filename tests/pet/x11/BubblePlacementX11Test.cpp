@@ -2,6 +2,7 @@
 // panel along the top of the screen, as desktop window managers do.
 #include "StackingWindowManager.h"
 
+#include "app/SpeechBubbleLook.h"
 #include "pet/SpeechBubbleWindowManager.h"
 
 #include "platform/FloatingWindow.h"
@@ -25,7 +26,7 @@ struct BubblePlacement : ::testing::Test, PetRig
     {
     }
 
-    SpeechBubbleWindowManager manager { windowManager };
+    SpeechBubbleWindowManager manager { windowManager, kitSpeechBubbleLook() };
 };
 
 } // namespace
