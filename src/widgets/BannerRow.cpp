@@ -1,5 +1,6 @@
 #include "widgets/BannerRow.h"
 
+#include "platform/SecondaryColour.h"
 #include "platform/TextFitting.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
@@ -165,13 +166,8 @@ void BannerRow::applySymbolBackdrop()
 {
     // The sign stands on the faint tint, not on the bare window: its colour is made to
     // stand out from the two laid together.
-    const QColor under = palette().color(backgroundRole());
-    const QColor faint = tint();
-    const qreal a = faint.alphaF();
     QPalette symbolPalette = m_icon->palette();
-    symbolPalette.setColor(QPalette::Window,
-        QColor::fromRgbF(faint.redF() * a + under.redF() * (1 - a), faint.greenF() * a + under.greenF() * (1 - a),
-            faint.blueF() * a + under.blueF() * (1 - a)));
+    symbolPalette.setColor(QPalette::Window, SecondaryColour::opaqueOver(tint(), palette().color(backgroundRole())));
     m_icon->setPalette(symbolPalette);
 }
 
@@ -180,11 +176,7 @@ void BannerRow::applyTextColour()
     // The red or green as far towards the palette's text as it must go to read on its own
     // tint, in a dark palette as in a light one; set for whichever role the label draws
     // with (Text once a container paints Base).
-    const QColor under = palette().color(backgroundRole());
-    const QColor faint = tint();
-    const qreal a = faint.alphaF();
-    const QColor backdrop = QColor::fromRgbF(faint.redF() * a + under.redF() * (1 - a),
-        faint.greenF() * a + under.greenF() * (1 - a), faint.blueF() * a + under.blueF() * (1 - a));
+    const QColor backdrop = SecondaryColour::opaqueOver(tint(), palette().color(backgroundRole()));
     const QColor readable = ReadableColour::on(colour(), backdrop);
     QPalette textPalette = m_text->palette();
     for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })

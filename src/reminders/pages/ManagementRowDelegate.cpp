@@ -1,6 +1,7 @@
 #include "reminders/pages/ManagementRowDelegate.h"
 
 #include "platform/EmojiStyle.h"
+#include "platform/SecondaryColour.h"
 #include "reminders/pages/ManagementListModel.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/ReadableColour.h"
@@ -36,10 +37,7 @@ QColor withAlpha(QColor colour, qreal alpha)
 /// What a card of `tint` looks like over the page.
 QColor cardColour(const QPalette& palette, const QColor& tint)
 {
-    const QColor page = palette.color(QPalette::Window);
-    const qreal a = tint.alphaF();
-    return QColor::fromRgbF(tint.redF() * a + page.redF() * (1 - a), tint.greenF() * a + page.greenF() * (1 - a),
-        tint.blueF() * a + page.blueF() * (1 - a));
+    return SecondaryColour::opaqueOver(tint, palette.color(QPalette::Window));
 }
 
 /// The secondary text colour on a card of `tint`.
