@@ -23,6 +23,13 @@ void log(const QString& message)
     LogManager::log(message, u"Friend"_s);
 }
 
+/// The server answers every friend request of nobody with a refusal: without a user, none is sent.
+void requireUser(const APIClient& client)
+{
+    if (!client.currentUserId())
+        throw APIError(APIError::Kind::unauthorized);
+}
+
 void sortNewestFirst(QList<Friend>& friends)
 {
     std::stable_sort(
@@ -127,10 +134,11 @@ void FriendManager::setCode(std::optional<QString> code)
 
 QCoro::Task<QString> FriendManager::generateVerificationCode()
 {
-    log(u"🔑 生成好友验证码"_s);
+    // The client logs the request and its success; they are not said twice.
     const QPointer<FriendManager> self(this);
     QString code;
     try {
+        requireUser(m_client);
         code = co_await m_client.generateFriendCode();
     } catch (const std::exception& error) {
         log(u"❌ 验证码生成失败: "_s + APIError::debugDescribe(error));
@@ -138,12 +146,13 @@ QCoro::Task<QString> FriendManager::generateVerificationCode()
     }
     if (self)
         setCode(code);
-    log(u"✅ 验证码生成成功: "_s + code);
     co_return code;
 }
 
 QCoro::Task<> FriendManager::fetchCurrentCode()
 {
+    if (!m_client.currentUserId())
+        co_return; // nobody has a code to fetch
     const QPointer<FriendManager> self(this);
     std::optional<QString> code;
     try {
@@ -160,10 +169,10 @@ QCoro::Task<> FriendManager::fetchCurrentCode()
 
 QCoro::Task<Friend> FriendManager::addFriend(QString code)
 {
-    log(u"➕ 添加好友，验证码: "_s + code);
     const QPointer<FriendManager> self(this);
     Friend added;
     try {
+        requireUser(m_client);
         added = co_await m_client.addFriendByCode(code);
     } catch (const std::exception& error) {
         log(u"❌ 添加好友失败: "_s + APIError::debugDescribe(error));
@@ -177,13 +186,14 @@ QCoro::Task<Friend> FriendManager::addFriend(QString code)
             setFriends(std::move(friends));
         }
     }
-    log(u"✅ 添加好友成功: "_s + added.nickname);
     co_return added;
 }
 
 QCoro::Task<> FriendManager::fetchFriendList()
 {
-    log(u"📋 获取好友列表"_s);
+    // Without a user there is no list to fetch, and the client says when it asks.
+    if (!m_client.currentUserId())
+        co_return;
     setLoading(true);
     const QPointer<FriendManager> self(this);
     QList<Friend> friends;
@@ -208,6 +218,7 @@ QCoro::Task<> FriendManager::deleteFriend(Friend friendRecord)
     log(u"🗑️ 删除好友: "_s + friendRecord.nickname);
     const QPointer<FriendManager> self(this);
     try {
+        requireUser(m_client);
         co_await m_client.deleteFriend(friendRecord.id);
     } catch (const std::exception& error) {
         log(u"❌ 删除好友失败: "_s + APIError::debugDescribe(error));
@@ -218,5 +229,4 @@ QCoro::Task<> FriendManager::deleteFriend(Friend friendRecord)
         friends.removeAll(friendRecord);
         setFriends(std::move(friends));
     }
-    log(u"✅ 删除好友成功"_s);
 }

@@ -193,11 +193,18 @@ void FriendMessageManager::onSocketConnected(QWebSocket* socket)
     // Said only now: a socket that was started may still be refused.
     log(u"✅ WebSocket 连接已建立"_s);
     m_socketOpened = true;
-    const qint64 sent = socket->sendTextMessage(QString::fromUtf8(FriendSocketFrames::auth(m_socketUserId)));
+    sendAuth(m_socketUserId);
+}
+
+void FriendMessageManager::sendAuth(qint64 userId)
+{
+    if (!m_socket)
+        return;
+    const qint64 sent = m_socket->sendTextMessage(QString::fromUtf8(FriendSocketFrames::auth(userId)));
     if (sent > 0)
         log(u"✅ WebSocket 认证信息已发送"_s);
     else
-        log(u"❌ WebSocket 认证失败: "_s + failureText(*socket, m_socketOpened));
+        log(u"❌ WebSocket 认证失败: "_s + failureText(*m_socket, m_socketOpened));
 }
 
 void FriendMessageManager::onSocketFailed(QWebSocket* socket, const QString& description)
@@ -410,6 +417,9 @@ QCoro::Task<> FriendMessageManager::sendMessage(qint64 receiverId, QString conte
 {
     log(u"💬 发送消息给好友: "_s + QString::number(receiverId));
     try {
+        // The server refuses a message from nobody: without a user it is not sent at all.
+        if (!m_users.currentUser())
+            throw APIError(APIError::Kind::unauthorized);
         co_await m_client.sendFriendMessage(receiverId, std::move(content));
     } catch (const std::exception& error) {
         log(u"❌ 发送消息失败: "_s + APIError::debugDescribe(error));

@@ -95,6 +95,8 @@ private:
     void onCurrentUserChanged();
     void closeSocket();
     void onSocketConnected(QWebSocket* socket);
+    /// Authenticates the current socket as `userId`, once it has opened.
+    void sendAuth(qint64 userId);
     void onSocketFailed(QWebSocket* socket, const QString& description);
     void handleReceivedMessage(QWebSocket* socket, const QByteArray& utf8);
     void receiveFriendMessage(const FriendMessage& message);

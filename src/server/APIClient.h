@@ -54,6 +54,11 @@ public:
     /// The base address for the host the settings name under `serverHostKey`.
     [[nodiscard]] static QString baseURLFromSettings(const Defaults& defaults);
     [[nodiscard]] const QString& baseURL() const { return m_baseURL; }
+    /// Who the requests would say is signed in; none without a user.
+    [[nodiscard]] std::optional<qint64> currentUserId() const
+    {
+        return m_currentUserId ? m_currentUserId() : std::nullopt;
+    }
 
     struct CheckEmailResult
     {

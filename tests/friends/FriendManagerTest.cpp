@@ -202,3 +202,62 @@ TEST_F(FriendList, DeletingRemovesTheFriendButNotThePin)
     EXPECT_TRUE(server.state().friendships().isEmpty());
     EXPECT_TRUE(manager->pinnedFriendIds().contains(friendRecord.id));
 }
+
+// Each step of a friend request is logged once: the list's fetch, the code's and the add's
+// lines come from the client alone.
+TEST_F(FriendList, EachRequestIsLoggedOnce)
+{
+    const qint64 bob = server.state().addUser(u"bob@x.io"_s, u"鲍勃"_s, u"🐶"_s, u"pw"_s);
+    server.state().befriend(users->currentUser()->id, bob);
+    const LogCapture log;
+    ASSERT_TRUE(await(manager->fetchFriendList()).ok());
+    const auto code = await(manager->generateVerificationCode());
+    ASSERT_TRUE(code.ok());
+    const QStringList lines = log.lines(u"Friend"_s);
+    const QStringList once { u"📋 获取好友列表"_s, u"✅ 好友列表获取成功，共 1 人"_s, u"🔑 生成好友验证码"_s,
+        u"✅ 验证码生成成功: "_s + *code.value };
+    for (const QString& line : once)
+        EXPECT_EQ(lines.count(line), 1) << line.toStdString() << " in " << lines.join(u" | "_s).toStdString();
+}
+
+namespace {
+
+class FriendsSignedOut : public FriendsFixture
+{
+};
+
+} // namespace
+
+// Without a signed-in user no friend request goes out: the fetches keep what they hold and
+// say nothing, the others fail as the server's refusal would, and no refusal is logged.
+TEST_F(FriendsSignedOut, NoRequestGoesOutWithoutAUser)
+{
+    FriendManager manager(*client, *defaults);
+    Friend bob;
+    bob.id = 7;
+    bob.userId = 8;
+    bob.nickname = u"鲍勃"_s;
+    const LogCapture log;
+    QSignalSpy loading(&manager, &FriendManager::isLoadingChanged);
+    EXPECT_TRUE(await(manager.fetchFriendList()).ok());
+    EXPECT_TRUE(await(manager.fetchCurrentCode()).ok());
+    EXPECT_EQ(loading.size(), 0);
+    const struct
+    {
+        const char* what;
+        std::optional<APIError> error;
+    } refused[] = {
+        { "generate", await(manager.generateVerificationCode()).apiError() },
+        { "add", await(manager.addFriend(u"123456"_s)).apiError() },
+        { "delete", await(manager.deleteFriend(bob)).apiError() },
+        { "send", await(messages->sendMessage(bob.userId, u"喵"_s)).apiError() },
+    };
+    for (const auto& row : refused) {
+        SCOPED_TRACE(row.what);
+        ASSERT_TRUE(row.error);
+        EXPECT_EQ(row.error->kind(), APIError::Kind::unauthorized);
+    }
+    EXPECT_TRUE(server.requests().isEmpty()) << server.requests().constFirst().path.toStdString();
+    EXPECT_FALSE(log.anyContains(u"401"_s)) << log.lines().join(u" | "_s).toStdString();
+    EXPECT_FALSE(log.anyContains(u"📋 获取好友列表"_s));
+}
