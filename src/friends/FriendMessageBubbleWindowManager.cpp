@@ -2,6 +2,7 @@
 
 #include "friends/FriendMessageManager.h"
 #include "friends/MessageBubbleWindow.h"
+#include "friends/MessageTextFieldDelegate.h"
 #include "pet/DoNotDisturbManager.h"
 #include "pet/PetBehaviorControl.h"
 #include "pet/PetState.h"
@@ -64,7 +65,11 @@ FriendMessageBubbleWindowManager::FriendMessageBubbleWindowManager(
 
 FriendMessageBubbleWindowManager::~FriendMessageBubbleWindowManager()
 {
-    for (const QPointer<MessageBubbleWindow>& window : std::as_const(m_messageWindows))
+    m_textFieldDelegates.clear();
+    for (const MessageWindowWrapper& wrapper : std::as_const(m_messageWindows))
+        delete wrapper.window.data();
+    // Those still fading out would otherwise wait for a fade that no longer ends.
+    for (const QPointer<MessageBubbleWindow>& window : std::as_const(m_closing))
         delete window.data();
 }
 
@@ -99,9 +104,9 @@ void FriendMessageBubbleWindowManager::showSendMessageBubble(const Friend& frien
 QList<MessageBubbleWindow*> FriendMessageBubbleWindowManager::bubbles() const
 {
     QList<MessageBubbleWindow*> out;
-    for (const QPointer<MessageBubbleWindow>& window : m_messageWindows) {
-        if (window)
-            out.append(window.data());
+    for (const MessageWindowWrapper& wrapper : m_messageWindows) {
+        if (wrapper.window)
+            out.append(wrapper.window.data());
     }
     return out;
 }
@@ -109,9 +114,9 @@ QList<MessageBubbleWindow*> FriendMessageBubbleWindowManager::bubbles() const
 double FriendMessageBubbleWindowManager::columnHeight() const
 {
     double height = 0;
-    for (const QPointer<MessageBubbleWindow>& window : m_messageWindows) {
-        if (window)
-            height += (height > 0 ? windowSpacing : 0) + window->height();
+    for (const MessageWindowWrapper& wrapper : m_messageWindows) {
+        if (wrapper.window)
+            height += (height > 0 ? windowSpacing : 0) + wrapper.window->height();
     }
     return height;
 }
@@ -124,16 +129,14 @@ bool FriendMessageBubbleWindowManager::hasRoomForReceived() const
     const std::optional<QRectF> visible = m_screens.mainVisibleFrame();
     if (m_messageWindows.isEmpty() || !visible)
         return true;
-    return columnHeight() + windowSpacing + MessageBubbleWindow::receivedHeight <= visible->height() + 0.5;
+    return columnHeight() + windowSpacing + MessageBubbleWindow::receiveWindowHeight <= visible->height() + 0.5;
 }
 
 void FriendMessageBubbleWindowManager::openReceived(const FriendMessage& message)
 {
     if (m_messageWindows.isEmpty())
         movePetToBottomLeft();
-    auto* window
-        = new MessageBubbleWindow(MessageBubbleWindow::Kind::Received, m_nextToken++, QString::number(message.id),
-            message.senderId, message.senderAvatar, message.senderNickname, message.content, m_screens);
+    MessageBubbleWindow* window = createNativeMessageView(message, QString::number(message.id));
     addBubble(window);
     // The user's current window keeps the keyboard.
     window->show();
@@ -146,59 +149,131 @@ void FriendMessageBubbleWindowManager::openCompose(const Friend& friendRecord)
 {
     const QString bubbleId = u"send_"_s + QString::number(friendRecord.userId) + u"_"_s
         + NumberFormat::shortestDouble(static_cast<double>(m_clock.nowUtc().toMSecsSinceEpoch()) / 1000.0);
-    auto* window = new MessageBubbleWindow(MessageBubbleWindow::Kind::Compose, m_nextToken++, bubbleId,
-        friendRecord.userId, friendRecord.avatarEmoji, u"发送给 "_s + friendRecord.nickname, QString(), m_screens);
+    MessageBubbleWindow* window = createNativeSendMessageView(friendRecord, bubbleId);
     addBubble(window);
     window->show();
     window->raise();
     window->activateWindow();
-    window->field()->setFocus();
+    window->textField()->setFocus();
     QTimer::singleShot(refocusDelayMs, window, [window] {
         window->activateWindow();
-        window->field()->setFocus();
+        window->textField()->setFocus();
     });
     log(u"✅ 发送消息窗口已显示"_s);
 }
 
-MessageBubbleWindow* FriendMessageBubbleWindowManager::addBubble(MessageBubbleWindow* window)
+MessageBubbleWindow* FriendMessageBubbleWindowManager::createNativeMessageView(
+    const FriendMessage& message, const QString& messageId)
 {
-    const quint64 token = window->token();
-    connect(window, &MessageBubbleWindow::closeRequested, this, [this, token] { closeMessage(token); });
-    connect(window, &MessageBubbleWindow::sendRequested, this, [this, window] { send(QPointer(window)); });
-    m_messageWindows.append(QPointer(window));
-    watchPetWindow();
-    updateWindowPositions();
+    auto* window = new MessageBubbleWindow(MessageBubbleWindow::Kind::Received, m_nextToken++, messageId,
+        message.senderId, message.senderAvatar, message.senderNickname, message.content, m_screens);
+    wireActions(window);
+    connect(window, &MessageBubbleWindow::sendRequested, this, [this, window] { sendReplyAction(QPointer(window)); });
     return window;
 }
 
-QCoro::Task<> FriendMessageBubbleWindowManager::send(QPointer<MessageBubbleWindow> bubble)
+MessageBubbleWindow* FriendMessageBubbleWindowManager::createNativeSendMessageView(
+    const Friend& friendRecord, const QString& messageId)
 {
-    const bool compose = bubble->kind() == MessageBubbleWindow::Kind::Compose;
-    if (compose)
-        log(u"🔘 点击发送按钮"_s);
-    const QString text = bubble->field()->text().trimmed();
-    if (compose)
-        log(u"📝 输入内容: ["_s + text + u"]"_s);
-    if (text.isEmpty()) {
-        if (compose)
-            log(u"⚠️ 输入内容为空"_s);
+    auto* window = new MessageBubbleWindow(MessageBubbleWindow::Kind::Compose, m_nextToken++, messageId,
+        friendRecord.userId, friendRecord.avatarEmoji, u"发送给 "_s + friendRecord.nickname, QString(), m_screens);
+    wireActions(window);
+    connect(window, &MessageBubbleWindow::sendRequested, this, [this, window] { sendMessageAction(QPointer(window)); });
+    return window;
+}
+
+void FriendMessageBubbleWindowManager::wireActions(MessageBubbleWindow* window)
+{
+    connect(
+        window, &MessageBubbleWindow::closeRequested, this, [this, window] { closeWindowAction(QPointer(window)); });
+    m_textFieldDelegates[window->token()]
+        = std::make_unique<MessageTextFieldDelegate>(window->textField(), window->sendButton());
+}
+
+void FriendMessageBubbleWindowManager::addBubble(MessageBubbleWindow* window)
+{
+    m_messageWindows.append(MessageWindowWrapper { window->bubbleId(), QPointer(window) });
+    watchPetWindow();
+    updateWindowPositions();
+}
+
+void FriendMessageBubbleWindowManager::closeWindowAction(const QPointer<MessageBubbleWindow>& bubble)
+{
+    if (!bubble) {
+        log(u"❌ 关闭按钮：无法获取消息ID"_s);
+        return;
+    }
+    closeMessage(bubble->token());
+}
+
+QCoro::Task<> FriendMessageBubbleWindowManager::sendReplyAction(QPointer<MessageBubbleWindow> bubble)
+{
+    if (!bubble)
+        co_return;
+    const QString text = bubble->textField()->text().trimmed();
+    if (text.isEmpty())
+        co_return;
+    QPointer self(this);
+    const quint64 token = bubble->token();
+    const QString failure = co_await deliver(bubble, text, false);
+    if (!self)
+        co_return;
+    if (failure.isNull()) {
+        closeMessage(token);
+        log(u"✅ 回复发送成功"_s);
         co_return;
     }
-    const qint64 receiverId = bubble->receiverId();
+    if (bubble)
+        bubble->setSending(false);
+    Alerts::show(Alerts::Style::Warning, u"回复失败"_s, u"消息发送失败，请重试"_s, { u"确定"_s }, bubble);
+    afterFailedSend(bubble);
+}
+
+QCoro::Task<> FriendMessageBubbleWindowManager::sendMessageAction(QPointer<MessageBubbleWindow> bubble)
+{
+    log(u"🔘 点击发送按钮"_s);
+    if (!bubble) {
+        log(u"❌ 无法获取输入框"_s);
+        co_return;
+    }
+    const QString text = bubble->textField()->text().trimmed();
+    log(u"📝 输入内容: ["_s + text + u"]"_s);
+    if (text.isEmpty()) {
+        log(u"⚠️ 输入内容为空"_s);
+        co_return;
+    }
+    log(u"💬 准备发送消息给用户: "_s + QString::number(bubble->receiverId()));
+    QPointer self(this);
     const quint64 token = bubble->token();
     const QString bubbleId = bubble->bubbleId();
-    if (compose)
-        log(u"💬 准备发送消息给用户: "_s + QString::number(receiverId));
+    const QString failure = co_await deliver(bubble, text, true);
+    if (!self)
+        co_return;
+    if (failure.isNull()) {
+        log(u"✅ API 返回成功，准备关闭窗口"_s);
+        log(u"🚪 关闭消息窗口: "_s + bubbleId);
+        closeMessage(token);
+        log(u"✅ 消息发送流程完成"_s);
+        co_return;
+    }
+    if (bubble)
+        bubble->setSending(false);
+    Alerts::show(
+        Alerts::Style::Warning, u"发送失败"_s, u"消息发送失败："_s + failure + u"\n\n请重试"_s, { u"确定"_s }, bubble);
+    afterFailedSend(bubble);
+}
+
+QCoro::Task<QString> FriendMessageBubbleWindowManager::deliver(
+    QPointer<MessageBubbleWindow> bubble, QString text, bool compose)
+{
+    const qint64 receiverId = bubble->receiverId();
     bubble->setSending(true);
     if (compose) {
         log(u"🔒 按钮已禁用，开始异步发送"_s);
         log(u"📡 调用 API 发送消息"_s);
     }
-
-    QPointer self(this);
-    QString failure;
     try {
-        co_await m_messages.sendMessage(receiverId, text);
+        co_await m_messages.sendMessage(receiverId, std::move(text));
     } catch (const std::exception& error) {
         if (compose) {
             log(u"❌ 消息发送失败: "_s + APIError::debugDescribe(error));
@@ -206,33 +281,18 @@ QCoro::Task<> FriendMessageBubbleWindowManager::send(QPointer<MessageBubbleWindo
         } else {
             log(u"❌ 回复失败: "_s + APIError::debugDescribe(error));
         }
-        failure = APIError::describe(error);
+        co_return APIError::describe(error);
     }
-    if (!self)
-        co_return;
+    co_return QString();
+}
 
-    if (failure.isNull()) {
-        if (compose) {
-            log(u"✅ API 返回成功，准备关闭窗口"_s);
-            log(u"🚪 关闭消息窗口: "_s + bubbleId);
-        }
-        closeMessage(token);
-        log(compose ? u"✅ 消息发送流程完成"_s : u"✅ 回复发送成功"_s);
-        co_return;
-    }
-    // The typed text stays in the field for another try.
-    if (bubble)
-        bubble->setSending(false);
-    if (compose)
-        Alerts::show(Alerts::Style::Warning, u"发送失败"_s, u"消息发送失败："_s + failure + u"\n\n请重试"_s,
-            { u"确定"_s }, bubble);
-    else
-        Alerts::show(Alerts::Style::Warning, u"回复失败"_s, u"消息发送失败，请重试"_s, { u"确定"_s }, bubble);
+void FriendMessageBubbleWindowManager::afterFailedSend(const QPointer<MessageBubbleWindow>& bubble)
+{
     // The field lost the keyboard when it was disabled for the send; the user's next try
     // starts there, with the text still in it.
     if (bubble && bubble->isVisible() && bubble->isEnabled()) {
         bubble->activateWindow();
-        bubble->field()->setFocus(Qt::OtherFocusReason);
+        bubble->textField()->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -241,12 +301,12 @@ void FriendMessageBubbleWindowManager::closeMessage(quint64 token)
     qsizetype index = -1;
     QStringList ids;
     for (qsizetype i = 0; i < m_messageWindows.size(); ++i) {
-        const MessageBubbleWindow* window = m_messageWindows.at(i);
-        ids.append(u"\""_s + (window ? window->bubbleId() : QString()) + u"\""_s);
-        if (window && window->token() == token)
+        const MessageWindowWrapper& wrapper = m_messageWindows.at(i);
+        ids.append(u"\""_s + wrapper.messageId + u"\""_s);
+        if (wrapper.window && wrapper.window->token() == token)
             index = i;
     }
-    const QString bubbleId = index >= 0 ? m_messageWindows.at(index)->bubbleId() : QString::number(token);
+    const QString bubbleId = index >= 0 ? m_messageWindows.at(index).messageId : QString::number(token);
     log(u"🔍 尝试关闭窗口 ID: "_s + bubbleId);
     log(u"🔍 当前窗口列表: ["_s + ids.join(u", "_s) + u"]"_s);
     if (index < 0) {
@@ -254,7 +314,10 @@ void FriendMessageBubbleWindowManager::closeMessage(quint64 token)
         return;
     }
     log(u"✅ 找到窗口，索引: "_s + QString::number(index));
-    QPointer<MessageBubbleWindow> window = m_messageWindows.takeAt(index);
+    QPointer<MessageBubbleWindow> window = m_messageWindows.takeAt(index).window;
+    m_textFieldDelegates.erase(token);
+    m_closing.removeAll(nullptr);
+    m_closing.append(window);
     window->setEnabled(false);
     window->fadeTo(0.0, fadeOutMs, [window] {
         if (window) {
@@ -276,11 +339,12 @@ void FriendMessageBubbleWindowManager::closeEverything()
 {
     m_held.clear();
     m_heldBytes = 0;
-    const QList<QPointer<MessageBubbleWindow>> windows = std::exchange(m_messageWindows, {});
-    for (const QPointer<MessageBubbleWindow>& window : windows) {
-        if (window) {
-            window->hide();
-            window->deleteLater();
+    m_textFieldDelegates.clear();
+    const QList<MessageWindowWrapper> windows = std::exchange(m_messageWindows, {});
+    for (const MessageWindowWrapper& wrapper : windows) {
+        if (wrapper.window) {
+            wrapper.window->hide();
+            wrapper.window->deleteLater();
         }
     }
     restorePetPosition();
@@ -304,7 +368,7 @@ void FriendMessageBubbleWindowManager::showWaitingCount()
     // The newest received bubble says how many more wait behind it.
     bool newest = true;
     for (qsizetype i = m_messageWindows.size() - 1; i >= 0; --i) {
-        MessageBubbleWindow* window = m_messageWindows.at(i);
+        MessageBubbleWindow* window = m_messageWindows.at(i).window;
         if (!window || window->kind() != MessageBubbleWindow::Kind::Received)
             continue;
         window->setWaitingCount(newest ? heldMessageCount() : 0);
@@ -321,7 +385,7 @@ void FriendMessageBubbleWindowManager::updateWindowPositions()
     const std::optional<QRectF> area = BubblePlacement::areaAround(frame, m_screens.visibleFrames());
     // Beside the pet on the side where the column fits, so that no field or button ends
     // up off screen.
-    const double x = BubblePlacement::besideX(frame, MessageBubbleWindow::width, petGap, area);
+    const double x = BubblePlacement::besideX(frame, MessageBubbleWindow::windowWidth, petGap, area);
     double top = frame.bottom(); // the model's y grows upward
     // A column that would pass the bottom of the visible area moves up as a whole, so its
     // last bubble ends inside it, though never above the area's top; a pet reaching above
@@ -332,7 +396,8 @@ void FriendMessageBubbleWindowManager::updateWindowPositions()
         if (shortfall > 0)
             top = std::min(top + shortfall, area->bottom());
     }
-    for (const QPointer<MessageBubbleWindow>& window : std::as_const(m_messageWindows)) {
+    for (const MessageWindowWrapper& wrapper : std::as_const(m_messageWindows)) {
+        MessageBubbleWindow* window = wrapper.window;
         if (!window)
             continue;
         const double h = window->height();

@@ -10,6 +10,8 @@
 #include <QCoroTask>
 
 #include <deque>
+#include <map>
+#include <memory>
 #include <optional>
 
 class Clock;
@@ -17,6 +19,7 @@ class DoNotDisturbManager;
 class FloatingWindow;
 class FriendMessageManager;
 class MessageBubbleWindow;
+class MessageTextFieldDelegate;
 class PetBehaviorControl;
 class PetState;
 class PetWindowHost;
@@ -80,10 +83,28 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// One open bubble: its bubble id and its window, which the manager owns.
+    struct MessageWindowWrapper
+    {
+        QString messageId;
+        QPointer<MessageBubbleWindow> window;
+    };
+
     void openReceived(const FriendMessage& message);
     [[nodiscard]] double columnHeight() const;
     void openCompose(const Friend& friendRecord);
-    MessageBubbleWindow* addBubble(MessageBubbleWindow* window);
+    /// The received bubble for `message`, its buttons wired to their actions.
+    MessageBubbleWindow* createNativeMessageView(const FriendMessage& message, const QString& messageId);
+    /// The compose bubble for `friendRecord`, its buttons wired to their actions.
+    MessageBubbleWindow* createNativeSendMessageView(const Friend& friendRecord, const QString& messageId);
+    void wireActions(MessageBubbleWindow* window);
+    void addBubble(MessageBubbleWindow* window);
+    void closeWindowAction(const QPointer<MessageBubbleWindow>& bubble);
+    QCoro::Task<> sendReplyAction(QPointer<MessageBubbleWindow> bubble);
+    QCoro::Task<> sendMessageAction(QPointer<MessageBubbleWindow> bubble);
+    /// Sends the bubble's text; the error's text when it failed, a null string otherwise.
+    QCoro::Task<QString> deliver(QPointer<MessageBubbleWindow> bubble, QString text, bool compose);
+    void afterFailedSend(const QPointer<MessageBubbleWindow>& bubble);
     [[nodiscard]] bool hasRoomForReceived() const;
     void showHeldMessages();
     void showWaitingCount();
@@ -93,7 +114,6 @@ private:
     void watchPetWindow();
     void movePetToBottomLeft();
     void restorePetPosition();
-    QCoro::Task<> send(QPointer<MessageBubbleWindow> bubble);
 
     FriendMessageManager& m_messages;
     PetWindowHost& m_pet;
@@ -102,7 +122,12 @@ private:
     PetState& m_petState;
     Screens& m_screens;
     Clock& m_clock;
-    QList<QPointer<MessageBubbleWindow>> m_messageWindows;
+    QList<MessageWindowWrapper> m_messageWindows;
+    /// Return in each open bubble's field, by the bubble's token: unlike bubble ids,
+    /// which two bubbles of one message share, a token is never reused.
+    std::map<quint64, std::unique_ptr<MessageTextFieldDelegate>> m_textFieldDelegates;
+    /// Closed bubbles still fading out; each deletes itself when its fade ends.
+    QList<QPointer<MessageBubbleWindow>> m_closing;
     std::deque<FriendMessage> m_held;
     qsizetype m_heldBytes = 0;
     bool m_isShowingMessages = false;

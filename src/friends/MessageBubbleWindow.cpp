@@ -3,9 +3,11 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/TextStyle.h"
 
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -52,9 +54,9 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
     , m_receiverId(receiverId)
 {
     const bool received = kind == Kind::Received;
-    const int h = received ? receivedHeight : composeHeight;
+    const int h = received ? receiveWindowHeight : sendWindowHeight;
     // The column of bubbles is laid out from these fixed sizes, so they never grow.
-    setFixedSize(width, h);
+    setFixedSize(windowWidth, h);
     setObjectName(received ? u"receivedBubble"_s : u"composeBubble"_s);
     const int top = received ? 128 : 68; // the avatar's bottom edge; the rest of the header follows it
 
@@ -70,14 +72,13 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
     titleLabel->setElideMode(Qt::ElideRight);
     titleLabel->setText(title);
     titleLabel->setGeometry(fromBottom(h, 55, top + 4, 200, 20));
-    titleLabel->setStyleSheet(u"color: #1d1d1f;"_s);
 
     m_close = new QPushButton(u"✕"_s, this);
     m_close->setObjectName(u"close"_s);
     m_close->setFlat(true);
     m_close->setFocusPolicy(Qt::NoFocus);
     m_close->setGeometry(fromBottom(h, 285, top + 5, 20, 20));
-    m_close->setStyleSheet(u"QPushButton { border: none; color: #6e6e73; }"_s);
+    SecondaryText::apply(m_close);
     connect(m_close, &QPushButton::clicked, this, &MessageBubbleWindow::closeRequested);
 
     if (received) {
@@ -92,7 +93,9 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
         text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         text->setFocusPolicy(Qt::NoFocus);
-        text->setStyleSheet(u"QPlainTextEdit { background: transparent; color: #6e6e73; }"_s);
+        // Its base is the card's colour, so it needs no fill of its own.
+        text->viewport()->setAutoFillBackground(false);
+        SecondaryText::apply(text);
         text->document()->setDocumentMargin(0);
         // A whole number of lines, clear of the reply field, so that scrolled to its end the
         // last line shows in full.
@@ -103,36 +106,53 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
         m_waiting = new PlainLabel(QString(), this);
         m_waiting->setObjectName(u"waiting"_s);
         m_waiting->setFont(TextStyle::font(TextStyle::Style::caption));
-        m_waiting->setStyleSheet(u"color: #ff9500;"_s);
+        ReadableColour::tint(m_waiting, QColor(0xff, 0x95, 0x00));
         m_waiting->setGeometry(fromBottom(h, 15, 8, 290, 20));
         m_waiting->hide();
     }
 
     const int fieldY = received ? 33 : 28;
-    m_field = new PlainLineEdit(this);
-    m_field->setObjectName(u"input"_s);
-    m_field->setPlaceholderText(received ? u"回复..."_s : u"输入消息..."_s);
-    SecondaryText::apply(m_field, SecondaryText::Part::placeholder);
-    m_field->setFont(TextStyle::systemFont(13));
-    m_field->setGeometry(fromBottom(h, 15, fieldY, 220, 28));
-    connect(m_field, &QLineEdit::returnPressed, this, [this] {
-        // Return acts as the button would, so it does nothing while a send is running.
-        if (m_send->isEnabled())
-            m_send->click();
-    });
+    m_textField = new PlainLineEdit(this);
+    m_textField->setObjectName(u"input"_s);
+    m_textField->setPlaceholderText(received ? u"回复..."_s : u"输入消息..."_s);
+    SecondaryText::apply(m_textField, SecondaryText::Part::placeholder);
+    m_textField->setFont(TextStyle::systemFont(13));
+    m_textField->setGeometry(fromBottom(h, 15, fieldY, 220, 28));
 
     m_send = new QPushButton(u"发送"_s, this);
     m_send->setObjectName(u"send"_s);
     m_send->setAutoDefault(false);
     m_send->setGeometry(fromBottom(h, 245, fieldY, 60, 28));
     connect(m_send, &QPushButton::clicked, this, &MessageBubbleWindow::sendRequested);
+    takeCardPalette();
+}
+
+void MessageBubbleWindow::takeCardPalette()
+{
+    // Only the window colour is set here; the base and the rest keep following the
+    // application, so after a switch of palette the new base arrives first and the card
+    // takes it from there.
+    // A bubble fading out is disabled: its card keeps the colour it had.
+    QPalette card = palette();
+    const QColor base = card.color(QPalette::Active, QPalette::Base);
+    for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+        card.setColor(group, QPalette::Window, base);
+    if (card != palette())
+        setPalette(card);
+}
+
+void MessageBubbleWindow::changeEvent(QEvent* event)
+{
+    KeyEnabledWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        takeCardPalette();
 }
 
 void MessageBubbleWindow::setSending(bool sending)
 {
     m_send->setEnabled(!sending);
     m_send->setText(sending ? u"发送中..."_s : u"发送"_s);
-    m_field->setEnabled(!sending);
+    m_textField->setEnabled(!sending);
 }
 
 void MessageBubbleWindow::setWaitingCount(qsizetype count)
@@ -157,5 +177,5 @@ void MessageBubbleWindow::paintEvent(QPaintEvent*)
     }
     QPainterPath path;
     path.addRoundedRect(card, 12, 12);
-    painter.fillPath(path, Qt::white);
+    painter.fillPath(path, palette().color(QPalette::Window));
 }

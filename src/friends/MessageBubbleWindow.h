@@ -13,6 +13,9 @@ class QPushButton;
 /// One message bubble beside the pet: a received message with a reply field, or a compose
 /// bubble with a message field. Both take the keyboard when clicked. It only shows and
 /// reports; the bubble manager sends and closes.
+///
+/// The card and its controls take one palette: the card is the palette's base (white in a
+/// light one), and every text on it is measured against that, also after a switch.
 class MessageBubbleWindow final : public KeyEnabledWindow
 {
     Q_OBJECT
@@ -24,9 +27,9 @@ public:
         Compose,
     };
 
-    static constexpr int width = 320;
-    static constexpr int receivedHeight = 170;
-    static constexpr int composeHeight = 110;
+    static constexpr int windowWidth = 320;
+    static constexpr int receiveWindowHeight = 170;
+    static constexpr int sendWindowHeight = 110;
 
     /// `title` is the nickname (received) or "发送给 …" (compose); `content` is shown only
     /// in received bubbles.
@@ -39,7 +42,8 @@ public:
     [[nodiscard]] const QString& bubbleId() const { return m_bubbleId; }
     [[nodiscard]] qint64 receiverId() const { return m_receiverId; }
 
-    [[nodiscard]] PlainLineEdit* field() const { return m_field; }
+    /// The input field the send button sends from.
+    [[nodiscard]] PlainLineEdit* textField() const { return m_textField; }
     [[nodiscard]] QPushButton* sendButton() const { return m_send; }
     [[nodiscard]] QPushButton* closeButton() const { return m_close; }
 
@@ -54,13 +58,17 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    /// The window colour of the bubble and everything on it becomes the card's colour.
+    void takeCardPalette();
+
     Kind m_kind;
     quint64 m_token;
     QString m_bubbleId;
     qint64 m_receiverId;
-    PlainLineEdit* m_field = nullptr;
+    PlainLineEdit* m_textField = nullptr;
     QPushButton* m_send = nullptr;
     QPushButton* m_close = nullptr;
     PlainLabel* m_waiting = nullptr;

@@ -306,8 +306,8 @@ TEST_F(Bubbles, TwoBubblesOfOneMessageIdStayApart)
     closeAndWait(second);
     ASSERT_EQ(open(), QList<MessageBubbleWindow*> { first }) << "closing one must not close its twin";
     // Its Return still reaches its own button.
-    QTest::keyClicks(first->field(), u"  "_s);
-    QTest::keyClick(first->field(), Qt::Key_Return);
+    QTest::keyClicks(first->textField(), u"  "_s);
+    QTest::keyClick(first->textField(), Qt::Key_Return);
     EXPECT_EQ(open().size(), 1);
 }
 
@@ -320,16 +320,16 @@ TEST_F(Bubbles, ReturnSendsTheTrimmedTextOnceAndClosesTheBubble)
     QPointer<MessageBubbleWindow> bubble = open().at(0);
 
     // Blanks only: nothing goes out and the bubble stays.
-    QTest::keyClicks(bubble->field(), u"   "_s);
-    QTest::keyClick(bubble->field(), Qt::Key_Return);
+    QTest::keyClicks(bubble->textField(), u"   "_s);
+    QTest::keyClick(bubble->textField(), Qt::Key_Return);
     EXPECT_TRUE(loggedLines(u"Friend"_s).contains(u"⚠️ 输入内容为空"_s));
 
     const QString text = u"  晚上一起吃饭？🍜\u200d  "_s;
-    bubble->field()->setText(text);
-    QTest::keyClick(bubble->field(), Qt::Key_Return);
+    bubble->textField()->setText(text);
+    QTest::keyClick(bubble->textField(), Qt::Key_Return);
     EXPECT_EQ(bubble->sendButton()->text(), u"发送中..."_s);
-    EXPECT_FALSE(bubble->field()->isEnabled());
-    QTest::keyClick(bubble->field(), Qt::Key_Return);
+    EXPECT_FALSE(bubble->textField()->isEnabled());
+    QTest::keyClick(bubble->textField(), Qt::Key_Return);
     bubble->sendButton()->click();
     ASSERT_TRUE(waitUntil([&] { return bubble.isNull(); }));
 
@@ -367,8 +367,8 @@ TEST_F(Bubbles, AFailedSendKeepsTheTextAndSaysSo)
         // The user types in the bubble.
         bubble->activateWindow();
         ASSERT_TRUE(waitUntil([&] { return bubble->isActiveWindow(); }));
-        bubble->field()->setFocus();
-        bubble->field()->setText(u"你好 <b>呀</b>"_s);
+        bubble->textField()->setFocus();
+        bubble->textField()->setText(u"你好 <b>呀</b>"_s);
         bubble->sendButton()->click();
         ASSERT_TRUE(waitUntil([] { return !Alerts::answeredAlerts().isEmpty(); }));
         const Alerts::Record alert = Alerts::answeredAlerts().at(0);
@@ -377,12 +377,12 @@ TEST_F(Bubbles, AFailedSendKeepsTheTextAndSaysSo)
         EXPECT_TRUE(alert.text.startsWith(c.textStart)) << alert.text.toStdString();
         EXPECT_EQ(alert.buttons, QStringList { u"确定"_s });
         EXPECT_TRUE(open().contains(bubble));
-        EXPECT_EQ(bubble->field()->text(), u"你好 <b>呀</b>"_s);
-        EXPECT_TRUE(bubble->field()->isEnabled());
+        EXPECT_EQ(bubble->textField()->text(), u"你好 <b>呀</b>"_s);
+        EXPECT_TRUE(bubble->textField()->isEnabled());
         EXPECT_EQ(bubble->sendButton()->text(), u"发送"_s);
         EXPECT_TRUE(bubble->sendButton()->isEnabled());
         // The keyboard is back in the field for another try, not on the close button.
-        EXPECT_TRUE(waitUntil([&] { return bubble->field()->hasFocus(); }));
+        EXPECT_TRUE(waitUntil([&] { return bubble->textField()->hasFocus(); }));
         closeAndWait(bubble);
     }
 }
@@ -408,7 +408,7 @@ TEST_F(Bubbles, AMessageFromTheServerOpensABubbleThatCanBeAnswered)
     EXPECT_EQ(content->toPlainText(), longText);
     EXPECT_EQ(bubble->size(), QSize(320, 170)) << "a long message scrolls inside the bubble";
     // Clear of the reply field, and its last line shows whole once scrolled to the end.
-    EXPECT_LE(content->geometry().bottom() + 4, bubble->field()->geometry().top());
+    EXPECT_LE(content->geometry().bottom() + 4, bubble->textField()->geometry().top());
     content->verticalScrollBar()->setValue(content->verticalScrollBar()->maximum());
     QTextCursor end(content->document());
     end.movePosition(QTextCursor::End);
@@ -419,8 +419,8 @@ TEST_F(Bubbles, AMessageFromTheServerOpensABubbleThatCanBeAnswered)
     EXPECT_EQ(title->textFormat(), Qt::PlainText);
     EXPECT_EQ(bubble->receiverId(), carol);
 
-    bubble->field()->setText(u"收到"_s);
-    QTest::keyClick(bubble->field(), Qt::Key_Return);
+    bubble->textField()->setText(u"收到"_s);
+    QTest::keyClick(bubble->textField(), Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return open().isEmpty(); }));
     EXPECT_EQ(server.state().messages().last().receiverId, carol);
     EXPECT_EQ(server.state().messages().last().content, u"收到"_s);

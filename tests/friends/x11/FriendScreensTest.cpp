@@ -61,7 +61,7 @@ TEST_F(FriendScreens, BubblesSitBesideThePetOnScreen)
     ASSERT_TRUE(waitUntil([&] { return bubbles->bubbles().size() == 2; }));
     MessageBubbleWindow* received = bubbles->bubbles().at(0);
     MessageBubbleWindow* compose = bubbles->bubbles().at(1);
-    compose->field()->setText(u"好呀 🍜"_s);
+    compose->textField()->setText(u"好呀 🍜"_s);
 
     // Wait for the window system to place them, then read back where they are.
     const QRect petRect = pet->window.geometry();
