@@ -3,7 +3,8 @@
 #include "friends/FriendListModel.h"
 #include "friends/FriendManager.h"
 #include "friends/FriendMessageManager.h"
-#include "friends/FriendRowDelegate.h"
+#include "friends/FriendRowView.h"
+#include "friends/LegibleCaption.h"
 #include "friends/RefreshButton.h"
 #include "friends/SendMessageSheet.h"
 #include "platform/Alerts.h"
@@ -76,30 +77,34 @@ enum ContentPage {
 FriendListView::FriendListView(
     FriendManager& friends, FriendMessageManager& messages, TimerSource& timers, QWidget* parent)
     : QWidget(parent)
-    , m_friends(friends)
-    , m_messages(messages)
+    , m_friendManager(friends)
+    , m_messageManager(messages)
     , m_timers(timers)
 {
     setObjectName(u"friendListView"_s);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(buildHeader());
+    layout->addWidget(headerView());
     layout->addWidget(Divider::create(this));
-    layout->addWidget(buildConnectionBlock());
-    layout->addWidget(buildContent(), 1);
+    layout->addWidget(connectionStatusView());
+    m_content = new QStackedWidget(this);
+    m_content->insertWidget(loadingPage, loadingView());
+    m_content->insertWidget(emptyPage, emptyStateView());
+    m_content->insertWidget(listPage, friendsListView());
+    layout->addWidget(m_content, 1);
 
-    connect(&m_messages, &FriendMessageManager::isConnectedChanged, this, &FriendListView::updateConnection);
-    connect(&m_messages, &FriendMessageManager::unreadCountChanged, this, &FriendListView::updateConnection);
-    connect(&m_friends, &FriendManager::isLoadingChanged, this, &FriendListView::updateContent);
-    connect(&m_friends, &FriendManager::friendsChanged, this, &FriendListView::updateContent);
+    connect(&m_messageManager, &FriendMessageManager::isConnectedChanged, this, &FriendListView::updateConnection);
+    connect(&m_messageManager, &FriendMessageManager::unreadCountChanged, this, &FriendListView::updateConnection);
+    connect(&m_friendManager, &FriendManager::isLoadingChanged, this, &FriendListView::updateContent);
+    connect(&m_friendManager, &FriendManager::friendsChanged, this, &FriendListView::updateContent);
     updateConnection();
     updateContent();
 }
 
 FriendListView::~FriendListView() = default;
 
-QWidget* FriendListView::buildHeader()
+QWidget* FriendListView::headerView()
 {
     auto* header = new QWidget(this);
     auto* row = new QHBoxLayout(header);
@@ -117,7 +122,7 @@ QWidget* FriendListView::buildHeader()
     return header;
 }
 
-QWidget* FriendListView::buildConnectionBlock()
+QWidget* FriendListView::connectionStatusView()
 {
     auto* block = new QWidget(this);
     block->setObjectName(u"connectionBlock"_s);
@@ -144,14 +149,14 @@ QWidget* FriendListView::buildConnectionBlock()
         = ButtonStyle::create(u"重新连接"_s, ButtonStyle::Style::borderless, ButtonStyle::ControlSize::regular, block);
     m_reconnect->setObjectName(u"reconnect"_s);
     TextStyle::apply(m_reconnect, Style::caption);
-    connect(m_reconnect, &QPushButton::clicked, this, [this] { m_messages.connect(); });
+    connect(m_reconnect, &QPushButton::clicked, this, [this] { m_messageManager.connect(); });
     statusRow->addWidget(m_reconnect);
     column->addLayout(statusRow);
 
     m_unreadRow = new QWidget(block);
     auto* unreadLayout = new QHBoxLayout(m_unreadRow);
     unreadLayout->setContentsMargins(0, 0, 0, 0);
-    m_unread = label(QString(), TextStyle::font(Style::caption2), m_unreadRow);
+    m_unread = label(QString(), LegibleCaption::caption2(), m_unreadRow);
     ReadableColour::tint(m_unread, QColor(0xc9, 0x34, 0x00));
     m_unread->setObjectName(u"unread"_s);
     unreadLayout->addWidget(m_unread);
@@ -160,11 +165,9 @@ QWidget* FriendListView::buildConnectionBlock()
     return block;
 }
 
-QWidget* FriendListView::buildContent()
+QWidget* FriendListView::loadingView()
 {
-    m_content = new QStackedWidget(this);
-
-    auto* loading = new QWidget(m_content);
+    auto* loading = new QWidget(this);
     loading->setObjectName(u"loadingState"_s);
     auto* loadingColumn = new QVBoxLayout(loading);
     loadingColumn->setSpacing(16);
@@ -173,9 +176,12 @@ QWidget* FriendListView::buildContent()
     loadingColumn->addWidget(
         secondary(label(u"加载中..."_s, TextStyle::font(Style::body), loading)), 0, Qt::AlignHCenter);
     loadingColumn->addStretch();
-    m_content->insertWidget(loadingPage, loading);
+    return loading;
+}
 
-    auto* empty = new QWidget(m_content);
+QWidget* FriendListView::emptyStateView()
+{
+    auto* empty = new QWidget(this);
     empty->setObjectName(u"emptyState"_s);
     auto* emptyColumn = new QVBoxLayout(empty);
     emptyColumn->setContentsMargins(standardPadding, standardPadding, standardPadding, standardPadding);
@@ -193,18 +199,21 @@ QWidget* FriendListView::buildContent()
     hint->setAlignment(Qt::AlignCenter);
     emptyColumn->addWidget(hint);
     emptyColumn->addStretch();
-    m_content->insertWidget(emptyPage, empty);
+    return empty;
+}
 
-    m_model = new FriendListModel(m_friends, this);
-    auto* delegate = new FriendRowDelegate(this);
-    auto* listPane = new QWidget(m_content);
+QWidget* FriendListView::friendsListView()
+{
+    m_model = new FriendListModel(m_friendManager, this);
+    auto* row = new FriendRowView(this);
+    auto* listPane = new QWidget(this);
     auto* paneLayout = new QVBoxLayout(listPane);
     paneLayout->setContentsMargins(0, 0, 0, 0);
     m_list = new PaddedListView(listPane);
     paneLayout->addWidget(m_list);
     m_list->setObjectName(u"friendList"_s);
     m_list->setModel(m_model);
-    m_list->setItemDelegate(delegate);
+    m_list->setItemDelegate(row);
     m_list->setUniformItemSizes(true); // 1,000 friends lay out without measuring each card
     m_list->setMouseTracking(true);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -212,15 +221,20 @@ QWidget* FriendListView::buildContent()
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_list->setFrameShape(QFrame::NoFrame);
-    m_list->setStyleSheet(u"QListView { background: transparent; }"_s);
-    connect(delegate, &FriendRowDelegate::pinToggleRequested, this,
-        [this](qint64 friendId) { m_friends.togglePinFriend(friendId); });
-    connect(delegate, &FriendRowDelegate::deleteRequested, this, [this](int row) {
-        if (row >= 0 && row < m_model->rowCount())
-            confirmDelete(m_model->friendAt(row));
+    // The cards lie on the page itself. A style sheet would make the list see-through as
+    // well, but it freezes the scroll bar in the colours of the palette it first saw.
+    m_list->viewport()->setAutoFillBackground(false);
+    connect(row, &FriendRowView::pinToggleRequested, this,
+        [this](qint64 friendId) { m_friendManager.togglePinFriend(friendId); });
+    row->setOnSendMessage([this](int index) {
+        if (index >= 0 && index < m_model->rowCount())
+            showSendMessage(m_model->friendAt(index));
     });
-    m_content->insertWidget(listPage, listPane);
-    return m_content;
+    row->setOnDelete([this](int index) {
+        if (index >= 0 && index < m_model->rowCount())
+            confirmDelete(m_model->friendAt(index));
+    });
+    return listPane;
 }
 
 void FriendListView::tintBlock()
@@ -241,26 +255,31 @@ void FriendListView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        Tasks::start(m_friends.fetchFriendList(), category, u"获取好友列表"_s);
+        loadFriends();
+}
+
+void FriendListView::loadFriends()
+{
+    Tasks::start(m_friendManager.fetchFriendList(), category, u"获取好友列表"_s);
 }
 
 void FriendListView::updateConnection()
 {
-    const bool connected = m_messages.isConnected();
+    const bool connected = m_messageManager.isConnected();
     m_dot->setStyleSheet(
         connected ? u"background: #34c759; border-radius: 4px;"_s : u"background: #8e8e93; border-radius: 4px;"_s);
     m_status->setText(connected ? u"在线"_s : u"离线"_s);
     m_reconnect->setVisible(!connected);
-    const int unread = m_messages.unreadCount();
+    const int unread = m_messageManager.unreadCount();
     m_unreadRow->setVisible(unread >= 1);
     m_unread->setText(u"📨 未读消息: "_s + QString::number(unread) + u" 条"_s);
 }
 
 void FriendListView::updateContent()
 {
-    if (m_friends.isLoading())
+    if (m_friendManager.isLoading())
         m_content->setCurrentIndex(loadingPage);
-    else if (m_friends.friends().isEmpty())
+    else if (m_friendManager.friends().isEmpty())
         m_content->setCurrentIndex(emptyPage);
     else
         m_content->setCurrentIndex(listPage);
@@ -284,7 +303,7 @@ void FriendListView::refreshFriends()
 QCoro::Task<> FriendListView::runRefresh()
 {
     QPointer self(this);
-    co_await m_friends.fetchFriendList();
+    co_await m_friendManager.fetchFriendList();
     if (!self)
         co_return;
     m_settleTimer = m_timers.start(refreshSettleMs, false, [this] { setRefreshing(false); });
@@ -303,7 +322,7 @@ void FriendListView::showSendMessage(const Friend& friendRecord)
 QCoro::Task<> FriendListView::sendMessage(Friend to, QString content)
 {
     try {
-        co_await m_messages.sendMessage(to.userId, std::move(content));
+        co_await m_messageManager.sendMessage(to.userId, std::move(content));
     } catch (const std::exception& error) {
         LogManager::log(u"❌ 消息发送失败: "_s + APIError::describe(error), category);
         throw;
@@ -321,15 +340,15 @@ void FriendListView::confirmDelete(const Friend& friendRecord)
         m_showingDeleteConfirm.reset();
         return;
     }
-    Tasks::start(runDelete(friendRecord), category, u"删除好友"_s);
+    Tasks::start(deleteFriend(friendRecord), category, u"删除好友"_s);
 }
 
-QCoro::Task<> FriendListView::runDelete(Friend friendRecord)
+QCoro::Task<> FriendListView::deleteFriend(Friend friendRecord)
 {
     QPointer self(this);
     QString failure;
     try {
-        co_await m_friends.deleteFriend(friendRecord);
+        co_await m_friendManager.deleteFriend(friendRecord);
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }

@@ -55,20 +55,24 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QWidget* buildHeader();
-    QWidget* buildConnectionBlock();
-    QWidget* buildContent();
+    QWidget* headerView();
+    QWidget* connectionStatusView();
+    QWidget* loadingView();
+    QWidget* emptyStateView();
+    QWidget* friendsListView();
     void tintBlock();
     void updateConnection();
     void updateContent();
+    /// Each time the page comes on screen: the list is fetched again.
+    void loadFriends();
     void refreshFriends();
     QCoro::Task<> runRefresh();
     void confirmDelete(const Friend& friendRecord);
-    QCoro::Task<> runDelete(Friend friendRecord);
+    QCoro::Task<> deleteFriend(Friend friendRecord);
     void setRefreshing(bool refreshing);
 
-    FriendManager& m_friends;
-    FriendMessageManager& m_messages;
+    FriendManager& m_friendManager;
+    FriendMessageManager& m_messageManager;
     TimerSource& m_timers;
     FriendListModel* m_model = nullptr;
     bool m_isRefreshing = false;

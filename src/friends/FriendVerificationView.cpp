@@ -1,6 +1,7 @@
 #include "friends/FriendVerificationView.h"
 
 #include "friends/FriendManager.h"
+#include "friends/LegibleCaption.h"
 #include "platform/SecondaryColour.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
@@ -107,18 +108,7 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     layout->setContentsMargins(16, 12, 16, 12);
     layout->setSpacing(20);
 
-    auto* header = new QHBoxLayout;
-    header->setObjectName(u"header"_s);
-    auto* title = label(u"👥 好友系统"_s, TextStyle::font(Style::title2, QFont::Bold), {}, this);
-    title->setObjectName(u"title"_s);
-    header->addWidget(title);
-    header->addStretch();
-    QPushButton* close = Symbols::closeButton(sideOf(Style::body), this);
-    close->setObjectName(u"close"_s);
-    connect(close, &QPushButton::clicked, this, &FriendVerificationView::dismissRequested);
-    header->addWidget(close);
-    layout->addLayout(header);
-
+    layout->addLayout(headerView());
     QFrame* divider = Divider::create(this);
     divider->setObjectName(u"divider"_s);
     divider->setFixedHeight(1);
@@ -135,20 +125,11 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     layout->addLayout(segments);
 
     m_stack = new QStackedWidget(this);
-    m_stack->addWidget(buildGenerateView());
-    m_stack->addWidget(buildAddView());
+    m_stack->addWidget(generateCodeView());
+    m_stack->addWidget(addFriendView());
     layout->addWidget(m_stack, 1);
 
-    auto* footer = new QVBoxLayout;
-    footer->setObjectName(u"footer"_s);
-    footer->setSpacing(4);
-    auto* tipTitle = label(u"💡 提示"_s, TextStyle::font(Style::caption, QFont::DemiBold), orange, this);
-    tipTitle->setObjectName(u"tipTitle"_s);
-    footer->addWidget(tipTitle);
-    m_tip = label(QString(), TextStyle::font(Style::caption2), secondary, this);
-    m_tip->setObjectName(u"tip"_s);
-    footer->addWidget(m_tip);
-    layout->addLayout(footer);
+    layout->addLayout(footerView());
 
     connect(&m_friends, &FriendManager::currentVerificationCodeChanged, this, &FriendVerificationView::refresh);
     refresh();
@@ -156,7 +137,36 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
 
 FriendVerificationView::~FriendVerificationView() = default;
 
-QWidget* FriendVerificationView::buildGenerateView()
+QHBoxLayout* FriendVerificationView::headerView()
+{
+    auto* header = new QHBoxLayout;
+    header->setObjectName(u"header"_s);
+    auto* title = label(u"👥 好友系统"_s, TextStyle::font(Style::title2, QFont::Bold), {}, this);
+    title->setObjectName(u"title"_s);
+    header->addWidget(title);
+    header->addStretch();
+    QPushButton* close = Symbols::closeButton(sideOf(Style::body), this);
+    close->setObjectName(u"close"_s);
+    connect(close, &QPushButton::clicked, this, &FriendVerificationView::dismissRequested);
+    header->addWidget(close);
+    return header;
+}
+
+QVBoxLayout* FriendVerificationView::footerView()
+{
+    auto* footer = new QVBoxLayout;
+    footer->setObjectName(u"footer"_s);
+    footer->setSpacing(4);
+    auto* tipTitle = label(u"💡 提示"_s, TextStyle::font(Style::caption, QFont::DemiBold), orange, this);
+    tipTitle->setObjectName(u"tipTitle"_s);
+    footer->addWidget(tipTitle);
+    m_tip = label(QString(), LegibleCaption::caption2(), secondary, this);
+    m_tip->setObjectName(u"tip"_s);
+    footer->addWidget(m_tip);
+    return footer;
+}
+
+QWidget* FriendVerificationView::generateCodeView()
 {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
@@ -238,7 +248,7 @@ QWidget* FriendVerificationView::buildGenerateView()
     return page;
 }
 
-QWidget* FriendVerificationView::buildAddView()
+QWidget* FriendVerificationView::addFriendView()
 {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
@@ -341,11 +351,16 @@ void FriendVerificationView::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (event->spontaneous())
         return;
-    Tasks::start(m_friends.fetchCurrentCode(), u"Friend"_s, u"获取验证码"_s);
+    loadCurrentCode();
     // The keyboard starts on the main action, not on the first button of the header, whose
     // focus ring would stand round the close symbol from the start.
     if (!window()->focusWidget())
         (m_mode == Mode::generate ? m_generateButton : m_addButton)->setFocus();
+}
+
+void FriendVerificationView::loadCurrentCode()
+{
+    Tasks::start(m_friends.fetchCurrentCode(), u"Friend"_s, u"获取验证码"_s);
 }
 
 void FriendVerificationView::changeEvent(QEvent* event)

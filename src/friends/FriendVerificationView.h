@@ -16,9 +16,11 @@ class FriendManager;
 class PlainLabel;
 class PlainLineEdit;
 class QGraphicsOpacityEffect;
+class QHBoxLayout;
 class QPropertyAnimation;
 class QPushButton;
 class QStackedWidget;
+class QVBoxLayout;
 class SegmentedPicker;
 
 /// The friend-code page: "我的验证码" shows (and copies, or renews) the user's own
@@ -65,8 +67,12 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QWidget* buildGenerateView();
-    QWidget* buildAddView();
+    QHBoxLayout* headerView();
+    QWidget* generateCodeView();
+    QWidget* addFriendView();
+    QVBoxLayout* footerView();
+    /// Each time the page comes on screen: the code the user holds now, or none.
+    void loadCurrentCode();
     void onCodeEdited(const QString& text);
     void generateCode();
     void copyCode();

@@ -6,7 +6,7 @@
 #include "driftbottle/unwired/BottleCardDelegate.h"
 #include "driftbottle/unwired/BottleListModel.h"
 #include "friends/FriendListModel.h"
-#include "friends/FriendRowDelegate.h"
+#include "friends/FriendRowView.h"
 #include "reminders/pages/ManagementListModel.h"
 #include "reminders/pages/ManagementRowDelegate.h"
 #include "support/DrawnText.h"
@@ -75,7 +75,7 @@ QImage friendCard(const QString& nickname)
 {
     QStandardItemModel model(1, 1);
     model.setData(model.index(0, 0), nickname, FriendListModel::NicknameRole);
-    return paintedRow(FriendRowDelegate(), model);
+    return paintedRow(FriendRowView(), model);
 }
 
 QImage managementRow(const QString& message, const QString& details)

@@ -3,7 +3,7 @@
 
 #include "friends/FriendListModel.h"
 #include "friends/FriendListView.h"
-#include "friends/FriendRowDelegate.h"
+#include "friends/FriendRowView.h"
 #include "friends/FriendVerificationView.h"
 #include "friends/MessageBubbleWindow.h"
 #include "friends/RefreshButton.h"
@@ -132,6 +132,19 @@ TEST_F(FriendListPage, ShowsLoadingEmptyOrListAndTheConnection)
     EXPECT_NE(currentContent()->objectName(), u"emptyState"_s);
 }
 
+// Signed out, the page asks the server nothing, on showing or on a refresh: it shows the
+// empty state and no refusal reaches the log.
+TEST_F(FriendListPage, SignedOutThePageAsksTheServerNothing)
+{
+    const LogCapture log;
+    openPage();
+    page->findChild<QPushButton*>(u"refresh"_s)->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(currentContent()->objectName(), u"emptyState"_s);
+    EXPECT_TRUE(server.requests().isEmpty()) << server.requests().constFirst().path.toStdString();
+    EXPECT_FALSE(log.anyContains(u"401"_s)) << log.lines().join(u" | "_s).toStdString();
+}
+
 TEST_F(FriendListPage, RefreshStaysDisabledUntilHalfASecondAfterTheReload)
 {
     for (const bool fails : { false, true }) {
@@ -197,16 +210,16 @@ TEST_F(FriendListPage, PinsAndDeletesThroughTheCards)
     ASSERT_EQ(list->model()->rowCount(), 3);
     const qint64 firstId = friends->friends().at(0).id;
 
-    clickRow(0, &FriendRowDelegate::pinSwitchRect);
+    clickRow(0, &FriendRowView::pinSwitchRect);
     EXPECT_EQ(friends->pinnedFriendIds(), QSet<qint64> { firstId });
     EXPECT_TRUE(list->model()->index(0, 0).data(FriendListModel::PinnedRole).toBool());
-    clickRow(0, &FriendRowDelegate::pinSwitchRect);
+    clickRow(0, &FriendRowView::pinSwitchRect);
     EXPECT_TRUE(friends->pinnedFriendIds().isEmpty());
 
     // Cancelling asks nothing of the server; the confirmation names the friend as typed.
     const qsizetype before = server.requests().size();
     Alerts::setNextAnswers({ 0 });
-    clickRow(0, &FriendRowDelegate::deleteRect);
+    clickRow(0, &FriendRowView::deleteRect);
     ASSERT_EQ(Alerts::answeredAlerts().size(), 1);
     EXPECT_EQ(Alerts::answeredAlerts().at(0).title, u"删除好友"_s);
     EXPECT_EQ(Alerts::answeredAlerts().at(0).text, u"确定要删除好友「<b>阿花</b>」吗？删除后将无法互发消息。"_s);
@@ -219,7 +232,7 @@ TEST_F(FriendListPage, PinsAndDeletesThroughTheCards)
     QSignalSpy removed(list->model(), &QAbstractItemModel::rowsRemoved);
     server.scriptNext(ScriptedReply { 500, R"({"success":false,"message":"忙"})" });
     Alerts::setNextAnswers({ 1, 0 });
-    clickRow(0, &FriendRowDelegate::deleteRect);
+    clickRow(0, &FriendRowView::deleteRect);
     ASSERT_TRUE(waitUntil([&] { return Alerts::answeredAlerts().size() == 3; }));
     const Alerts::Record failed = Alerts::answeredAlerts().at(2);
     EXPECT_EQ(failed.style, Alerts::Style::Warning);
@@ -233,7 +246,7 @@ TEST_F(FriendListPage, PinsAndDeletesThroughTheCards)
 
     // A deletion removes exactly its own row.
     Alerts::setNextAnswers({ 1 });
-    clickRow(1, &FriendRowDelegate::deleteRect);
+    clickRow(1, &FriendRowView::deleteRect);
     ASSERT_TRUE(waitUntil([&] { return list->model()->rowCount() == 2; }));
     EXPECT_FALSE(page->pendingDelete().has_value());
     ASSERT_EQ(removed.count(), 1);
@@ -249,7 +262,7 @@ TEST_F(FriendListPage, TheMessageSheetSendsTrimmedTextAndKeepsARefusedOne)
     QListView* list = page->listView();
     const QRect row = list->visualRect(list->model()->index(0, 0));
     for (const auto& [at, help] : { std::pair { row.topLeft() + QPoint(20, 20), QString() },
-             std::pair { FriendRowDelegate::deleteRect(row).center(), u"删除好友"_s } }) {
+             std::pair { FriendRowView::deleteRect(row).center(), u"删除好友"_s } }) {
         QHelpEvent event(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
         QCoreApplication::sendEvent(list->viewport(), &event);
         EXPECT_EQ(QToolTip::text(), help);
@@ -303,8 +316,8 @@ TEST_F(FriendListPage, TheMessageSheetSendsTrimmedTextAndKeepsARefusedOne)
 TEST(FriendCardDate, IsWrittenTheChineseWay)
 {
     // Dates show as Chinese dates do, in local time.
-    EXPECT_EQ(FriendRowDelegate::formatDate(QDateTime(QDate(2024, 5, 1), QTime(12, 0))), u"2024年5月1日"_s);
-    EXPECT_EQ(FriendRowDelegate::formatDate(QDateTime()), QString());
+    EXPECT_EQ(FriendRowView::formatDate(QDateTime(QDate(2024, 5, 1), QTime(12, 0))), u"2024年5月1日"_s);
+    EXPECT_EQ(FriendRowView::formatDate(QDateTime()), QString());
 }
 
 // Drawn pixels, in a light and a dark palette: the connection line on its grey block, the
@@ -393,8 +406,8 @@ TEST_F(FriendListPage, CardAndSheetCaptionsAreSecondaryInLightAndDark)
             return QRect(list->viewport()->mapTo(page.get(), inRow.topLeft()), inRow.size());
         };
         // The card's text column starts past its avatar; its pin column is centred on the switch.
-        const QRect track = FriendRowDelegate::pinSwitchRect(row);
-        const QRect avatar = FriendRowDelegate::avatarRect(row, list->font());
+        const QRect track = FriendRowView::pinSwitchRect(row);
+        const QRect avatar = FriendRowView::avatarRect(row, list->font());
         const int textLeft = avatar.right() + 13;
 
         // The fill between the date and the pin column, and the avatar past the card's edge.
@@ -406,7 +419,7 @@ TEST_F(FriendListPage, CardAndSheetCaptionsAreSecondaryInLightAndDark)
         EXPECT_TRUE(inPage(avatar).contains(drawnAvatar));
         // The delete button's trash can: red (not the blue of the emoji bin), as tall as the
         // body text, and readable against the card as a symbol must be.
-        const QRect trash = inPage(FriendRowDelegate::deleteRect(row));
+        const QRect trash = inPage(FriendRowView::deleteRect(row));
         const std::map<std::string, double> inks = inkContrasts(pageShot, trash);
         ASSERT_TRUE(inks.contains("red")) << "no trash can";
         EXPECT_GE(inks.at("red"), 3.0);

@@ -5,8 +5,9 @@
 #include "FriendsUiFixture.h"
 
 #include "friends/FriendListView.h"
-#include "friends/FriendRowDelegate.h"
+#include "friends/FriendRowView.h"
 #include "friends/FriendVerificationView.h"
+#include "friends/LegibleCaption.h"
 #include "friends/MenuBarFriendActions.h"
 #include "friends/MessageBubbleWindow.h"
 #include "friends/RefreshButton.h"
@@ -15,6 +16,7 @@
 #include "support/Screenshots.h"
 #include "widgets/ButtonStyle.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
@@ -166,7 +168,7 @@ TEST_F(FriendLooks, EveryTextIsSetInItsStyle)
             { bubble.get(), "avatar", TextStyle::systemFont(24) },
             { codePage, "title", TextStyle::font(Style::title2, QFont::Bold) },
             { codePage, "tipTitle", TextStyle::font(Style::caption, QFont::DemiBold) },
-            { codePage, "tip", TextStyle::font(Style::caption2) },
+            { codePage, "tip", LegibleCaption::caption2() },
             { codePage, "generateIntro", TextStyle::font(Style::body) },
             { codePage, "code", TextStyle::monospacedFont(32, QFont::Bold) },
             { codePage, "copiedHint", TextStyle::font(Style::caption) },
@@ -178,7 +180,7 @@ TEST_F(FriendLooks, EveryTextIsSetInItsStyle)
             { listPage.get(), "title", TextStyle::font(Style::title2, QFont::Bold) },
             { listPage.get(), "connectionStatus", TextStyle::font(Style::caption) },
             { listPage.get(), "reconnect", TextStyle::font(Style::caption) },
-            { listPage.get(), "unread", TextStyle::font(Style::caption2) },
+            { listPage.get(), "unread", LegibleCaption::caption2() },
             { listPage.get(), "emptyTitle", TextStyle::font(Style::title3, QFont::DemiBold) },
             { listPage.get(), "emptyHint", TextStyle::font(Style::body) },
             { sheet.get(), "avatar", TextStyle::font(Style::title) },
@@ -228,8 +230,8 @@ TEST_F(FriendLooks, EverySymbolIsTheKitsGlyphInItsTint)
         build();
         QListView* list = listPage->listView();
         const QRect row = list->visualRect(list->model()->index(0, 0));
-        const QRect trash(list->viewport()->mapTo(listPage.get(), FriendRowDelegate::deleteRect(row).topLeft()),
-            FriendRowDelegate::deleteRect(row).size());
+        const QRect trash(list->viewport()->mapTo(listPage.get(), FriendRowView::deleteRect(row).topLeft()),
+            FriendRowView::deleteRect(row).size());
         const QColor card = listPage->palette().color(QPalette::Base);
         const QColor page = listPage->palette().color(QPalette::Window);
         const QColor windowText = listPage->palette().color(QPalette::WindowText);
@@ -371,8 +373,7 @@ TEST_F(FriendLooks, TheListAndTheEditorKeepTheirPadding)
         build();
         QListView* list = listPage->listView();
         const QRect row = list->visualRect(list->model()->index(0, 0));
-        const QRect card(
-            list->viewport()->mapTo(list, row.topLeft()), QSize(row.width(), FriendRowDelegate::cardHeight));
+        const QRect card(list->viewport()->mapTo(list, row.topLeft()), QSize(row.width(), FriendRowView::cardHeight));
         EXPECT_EQ(card.left(), 16);
         EXPECT_EQ(card.top(), 16);
         const QScrollBar* bar = list->verticalScrollBar();
@@ -395,6 +396,103 @@ TEST_F(FriendLooks, TheListAndTheEditorKeepTheirPadding)
             EXPECT_LT(contrastRatio(shot.pixelColor(inPadding), base), 1.05) << inPadding.x() << "," << inPadding.y();
         EXPECT_LT(contrastRatio(shot.pixelColor(box.topLeft()), window), 1.05);
         EXPECT_LT(contrastRatio(shot.pixelColor(box.bottomRight()), window), 1.05);
+        tearDownScreens();
+    }
+}
+
+// A palette switched while the screens are open leaves none of them in the old colours:
+// each draws as one built in the new palette, the list's scroll bar included.
+TEST_F(FriendLooks, AfterALiveSwitchEachScreenDrawsAsOneBuiltInThatPalette)
+{
+    LookScope scope;
+    aliceWithFriendBob();
+    const auto screens = [&] {
+        return QList<std::pair<QString, QWidget*>> { { u"bubble"_s, bubble.get() }, { u"code"_s, codePage },
+            { u"list"_s, listPage.get() }, { u"sheet"_s, sheet.get() } };
+    };
+    const auto settle = [] {
+        // The kit's followers read their containers' colours on the next turn.
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    };
+    for (const bool toDark : { true, false }) {
+        SCOPED_TRACE(toDark ? "light to dark" : "dark to light");
+        const QPalette from = toDark ? lightPalette() : darkFusionPalette();
+        const QPalette to = toDark ? darkFusionPalette() : lightPalette();
+        QApplication::setPalette(from);
+        build();
+        QApplication::setPalette(to);
+        settle();
+        QMap<QString, QImage> switched;
+        for (const auto& [name, screen] : screens())
+            switched[name] = drawnImage(screen);
+        tearDownScreens();
+        build();
+        settle();
+        for (const auto& [name, screen] : screens()) {
+            SCOPED_TRACE(name.toStdString());
+            const QImage built = drawnImage(screen);
+            const QImage& after = switched[name];
+            ASSERT_EQ(built.size(), after.size());
+            int differing = 0;
+            QRect where;
+            for (int y = 0; y < built.height(); ++y) {
+                for (int x = 0; x < built.width(); ++x) {
+                    if (contrastRatio(built.pixelColor(x, y), after.pixelColor(x, y)) > 1.15) {
+                        ++differing;
+                        where |= QRect(x, y, 1, 1);
+                    }
+                }
+            }
+            // A caret or a focus ring may blink differently; a whole part in old colours won't hide.
+            EXPECT_LE(differing, built.width() * built.height() / 400)
+                << differing << " pixels in " << where.x() << "," << where.y() << " " << where.width() << "x"
+                << where.height();
+            if (differing > built.width() * built.height() / 400) {
+                saveShot(after, u"friend-switched-"_s + name);
+                saveShot(built, u"friend-built-"_s + name);
+            }
+        }
+        tearDownScreens();
+    }
+}
+
+// Small and coloured texts read where they are drawn: the bubble's card, its fields and its
+// texts share one palette, "还有 N 条消息" keeps its orange at 4.5:1 on the card, and the pin
+// switch's caption is no smaller than the 9 px of the hints under it.
+TEST_F(FriendLooks, SmallAndColouredTextsReadOnTheirCard)
+{
+    LookScope scope;
+    aliceWithFriendBob();
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(shade(dark));
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        build();
+        bubble->setWaitingCount(3);
+        QCoreApplication::processEvents();
+        const QImage shot = drawnImage(bubble.get());
+        saveShot(shot, u"friend-bubble-%1"_s.arg(QString::fromLatin1(shade(dark))));
+        auto* waiting = named(bubble.get(), u"waiting"_s);
+        auto* title = named(bubble.get(), u"title"_s);
+        ASSERT_TRUE(waiting && title);
+        expectReadable(shot, areaIn(waiting, bubble.get()), "waiting", { "orange" });
+        expectReadable(shot, areaIn(title, bubble.get()), "title", { "grey" });
+        // The card behind the title and the inside of the reply field are one colour.
+        const QColor card = dominantColour(shot, areaIn(title, bubble.get()));
+        const QRect field = areaIn(bubble->textField(), bubble.get()).adjusted(4, 4, -4, -4);
+        EXPECT_LT(contrastRatio(card, dominantColour(shot, field)), 1.1)
+            << card.name().toStdString() << " " << dominantColour(shot, field).name().toStdString();
+        EXPECT_LT(contrastRatio(card, bubble->palette().color(QPalette::Base)), 1.05);
+
+        QListView* list = listPage->listView();
+        const QRect row = list->visualRect(list->model()->index(0, 0));
+        const QRect track = FriendRowView::pinSwitchRect(row);
+        const QImage page = drawnImage(list->viewport());
+        const QRect caption(track.center().x() - 40, track.bottom() + 2, 80, 15);
+        const int drawn = inkIn(page, caption, 2.0).box.height();
+        QFont least = TextStyle::font(Style::caption2);
+        least.setPixelSize(9);
+        EXPECT_GE(drawn, referenceInkHeight(u"置顶好友"_s, least)) << "drawn " << drawn;
         tearDownScreens();
     }
 }

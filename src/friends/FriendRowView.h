@@ -2,19 +2,29 @@
 
 #include <QStyledItemDelegate>
 
+#include <functional>
+
 /// Paints one friend as a card: avatar, nickname, "成为好友：" date, the pin switch with its
-/// hint, and the delete button. The switch and the button report clicks; the card itself
-/// holds no state.
-class FriendRowDelegate final : public QStyledItemDelegate
+/// hint, and the delete button. The switch reports clicks and the button asks the page, through
+/// `onDelete`, to confirm; the card itself holds no state.
+class FriendRowView final : public QStyledItemDelegate
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(FriendRowDelegate)
+    Q_DISABLE_COPY_MOVE(FriendRowView)
 
 public:
     static constexpr int cardHeight = 84;
     static constexpr int rowSpacing = 8;
 
-    explicit FriendRowDelegate(QObject* parent = nullptr);
+    /// What a card asks of the page for the friend in `row`.
+    using RowAction = std::function<void(int row)>;
+
+    explicit FriendRowView(QObject* parent = nullptr);
+
+    /// Opens the message sheet for a card's friend; no control of the card offers it yet.
+    void setOnSendMessage(RowAction action) { m_onSendMessage = std::move(action); }
+    /// Asks the page to confirm the deletion of a card's friend: the delete button's action.
+    void setOnDelete(RowAction action) { m_onDelete = std::move(action); }
 
     /// The date line's date: year, month and day as Chinese dates are written.
     [[nodiscard]] static QString formatDate(const QDateTime& date);
@@ -30,7 +40,6 @@ public:
 
 Q_SIGNALS:
     void pinToggleRequested(qint64 friendId);
-    void deleteRequested(int row);
 
 protected:
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
@@ -38,4 +47,8 @@ protected:
     /// The delete button's help, "删除好友"; the rest of the card has none.
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
         const QModelIndex& index) override;
+
+private:
+    RowAction m_onSendMessage;
+    RowAction m_onDelete;
 };

@@ -1,6 +1,7 @@
-#include "friends/FriendRowDelegate.h"
+#include "friends/FriendRowView.h"
 
 #include "friends/FriendListModel.h"
+#include "friends/LegibleCaption.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/SecondaryText.h"
@@ -35,8 +36,7 @@ constexpr int switchHeight = 16;
 constexpr int columnSpacing = 2;
 constexpr int captionLine = 14;
 constexpr int hintLine = 12;
-static_assert(
-    switchHeight + 3 * columnSpacing + captionLine + 2 * hintLine <= FriendRowDelegate::cardHeight - 2 * padding);
+static_assert(switchHeight + 3 * columnSpacing + captionLine + 2 * hintLine <= FriendRowView::cardHeight - 2 * padding);
 
 /// The delete button's red, under the pointer.
 const QColor deleteRed(0xff, 0x3b, 0x30);
@@ -56,17 +56,16 @@ QFont avatarFont(const QFont&)
     return EmojiLabel::emojiFont(TextStyle::systemFont(avatarPixels));
 }
 
-/// The card's colours: Base and Text of the palette the window follows. The list's own
-/// palette won't do: its style sheet, which makes the list see-through, replaced it.
+/// The card's colours: Base and Text of the list's palette.
 std::pair<QColor, QColor> cardColours(const QWidget* view)
 {
-    const QPalette palette = view ? view->window()->palette() : QApplication::palette();
+    const QPalette palette = view ? view->palette() : QApplication::palette();
     return { palette.color(QPalette::Active, QPalette::Base), palette.color(QPalette::Active, QPalette::Text) };
 }
 
 QRect cardRect(const QRect& row)
 {
-    return QRect(row.left(), row.top(), row.width(), FriendRowDelegate::cardHeight);
+    return QRect(row.left(), row.top(), row.width(), FriendRowView::cardHeight);
 }
 
 QRect pinColumn(const QRect& row)
@@ -80,12 +79,12 @@ QRect pinColumn(const QRect& row)
 
 } // namespace
 
-FriendRowDelegate::FriendRowDelegate(QObject* parent)
+FriendRowView::FriendRowView(QObject* parent)
     : QStyledItemDelegate(parent)
 {
 }
 
-QString FriendRowDelegate::formatDate(const QDateTime& date)
+QString FriendRowView::formatDate(const QDateTime& date)
 {
     const QDate day = date.toLocalTime().date();
     if (!day.isValid())
@@ -94,7 +93,7 @@ QString FriendRowDelegate::formatDate(const QDateTime& date)
         + u"日"_s;
 }
 
-QRect FriendRowDelegate::avatarRect(const QRect& row, const QFont& font)
+QRect FriendRowView::avatarRect(const QRect& row, const QFont& font)
 {
     const QRect card = cardRect(row);
     // Every avatar is one emoji: all take the width of one.
@@ -102,24 +101,24 @@ QRect FriendRowDelegate::avatarRect(const QRect& row, const QFont& font)
     return QRect(card.left() + padding, card.top() + padding, width, card.height() - 2 * padding);
 }
 
-QRect FriendRowDelegate::pinSwitchRect(const QRect& row)
+QRect FriendRowView::pinSwitchRect(const QRect& row)
 {
     const QRect column = pinColumn(row);
     return QRect(column.center().x() - switchWidth / 2, column.top(), switchWidth, switchHeight);
 }
 
-QRect FriendRowDelegate::deleteRect(const QRect& row)
+QRect FriendRowView::deleteRect(const QRect& row)
 {
     const QRect card = cardRect(row);
     return QRect(card.right() - padding - deleteSize + 1, card.center().y() - deleteSize / 2, deleteSize, deleteSize);
 }
 
-QSize FriendRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize FriendRowView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     return { option.rect.width(), cardHeight + rowSpacing };
 }
 
-void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void FriendRowView::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
@@ -166,7 +165,7 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->setBrush(Qt::white);
     painter->drawEllipse(QRectF(pinned ? track.right() - 2 - knob : track.left() + 2, track.top() + 2, knob, knob));
     painter->setPen(secondary);
-    painter->setFont(TextStyle::font(Style::caption2));
+    painter->setFont(LegibleCaption::caption2());
     const QRect captionRect(column.left(), int(track.bottom()) + columnSpacing, column.width(), captionLine);
     painter->drawText(captionRect, Qt::AlignCenter, u"置顶好友"_s);
     // The hints stay in the secondary colour: it already sits at the faintest that still
@@ -193,7 +192,7 @@ void FriendRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->restore();
 }
 
-bool FriendRowDelegate::editorEvent(
+bool FriendRowView::editorEvent(
     QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option, const QModelIndex& index)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
@@ -206,7 +205,8 @@ bool FriendRowDelegate::editorEvent(
                 return true;
             }
             if (deleteRect(option.rect).contains(at)) {
-                Q_EMIT deleteRequested(index.row());
+                if (m_onDelete)
+                    m_onDelete(index.row());
                 return true;
             }
         }
@@ -214,7 +214,7 @@ bool FriendRowDelegate::editorEvent(
     return QStyledItemDelegate::editorEvent(event, model, option, index);
 }
 
-bool FriendRowDelegate::helpEvent(
+bool FriendRowView::helpEvent(
     QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option, const QModelIndex& index)
 {
     if (event->type() != QEvent::ToolTip)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "widgets/TextStyle.h"
+
+#include <QFont>
+
+/// The smallest step of the type scale as the friends' screens set it: caption 2, though
+/// never under 9 px, below which Chinese is not legible (at the default font caption 2
+/// comes out at 8).
+namespace LegibleCaption {
+
+inline constexpr int leastPixels = 9;
+
+[[nodiscard]] inline QFont caption2()
+{
+    QFont font = TextStyle::font(TextStyle::Style::caption2);
+    if (font.pixelSize() < leastPixels)
+        font.setPixelSize(leastPixels);
+    return font;
+}
+
+} // namespace LegibleCaption
