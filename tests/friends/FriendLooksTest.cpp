@@ -459,40 +459,56 @@ TEST_F(FriendLooks, AfterALiveSwitchEachScreenDrawsAsOneBuiltInThatPalette)
 
 // Small and coloured texts read where they are drawn: the bubble's card, its fields and its
 // texts share one palette, "还有 N 条消息" keeps its orange at 4.5:1 on the card, and the pin
-// switch's caption is no smaller than the 9 px of the hints under it.
+// switch's caption is no smaller than the 9 px of the hints under it, the three lines apart
+// at a larger font too.
 TEST_F(FriendLooks, SmallAndColouredTextsReadOnTheirCard)
 {
     LookScope scope;
     aliceWithFriendBob();
-    for (const bool dark : { false, true }) {
-        SCOPED_TRACE(shade(dark));
-        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
-        build();
-        bubble->setWaitingCount(3);
-        QCoreApplication::processEvents();
-        const QImage shot = drawnImage(bubble.get());
-        saveShot(shot, u"friend-bubble-%1"_s.arg(QString::fromLatin1(shade(dark))));
-        auto* waiting = named(bubble.get(), u"waiting"_s);
-        auto* title = named(bubble.get(), u"title"_s);
-        ASSERT_TRUE(waiting && title);
-        expectReadable(shot, areaIn(waiting, bubble.get()), "waiting", { "orange" });
-        expectReadable(shot, areaIn(title, bubble.get()), "title", { "grey" });
-        // The card behind the title and the inside of the reply field are one colour.
-        const QColor card = dominantColour(shot, areaIn(title, bubble.get()));
-        const QRect field = areaIn(bubble->textField(), bubble.get()).adjusted(4, 4, -4, -4);
-        EXPECT_LT(contrastRatio(card, dominantColour(shot, field)), 1.1)
-            << card.name().toStdString() << " " << dominantColour(shot, field).name().toStdString();
-        EXPECT_LT(contrastRatio(card, bubble->palette().color(QPalette::Base)), 1.05);
+    const QFont platform = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    QFont larger = platform;
+    larger.setPointSizeF(12);
+    for (const bool large : { false, true }) {
+        QApplication::setFont(large ? larger : platform);
+        for (const bool dark : { false, true }) {
+            SCOPED_TRACE(std::string(shade(dark)) + (large ? " 12 pt" : " default font"));
+            QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+            build();
+            bubble->setWaitingCount(3);
+            QCoreApplication::processEvents();
+            const QImage shot = drawnImage(bubble.get());
+            saveShot(shot, u"friend-bubble-%1%2"_s.arg(QString::fromLatin1(shade(dark)), large ? u"-12pt"_s : u""_s));
+            auto* waiting = named(bubble.get(), u"waiting"_s);
+            auto* title = named(bubble.get(), u"title"_s);
+            ASSERT_TRUE(waiting && title);
+            expectReadable(shot, areaIn(waiting, bubble.get()), "waiting", { "orange" });
+            expectReadable(shot, areaIn(title, bubble.get()), "title", { "grey" });
+            // The card behind the title and the inside of the reply field are one colour.
+            const QColor card = dominantColour(shot, areaIn(title, bubble.get()));
+            const QRect field = areaIn(bubble->textField(), bubble.get()).adjusted(4, 4, -4, -4);
+            EXPECT_LT(contrastRatio(card, dominantColour(shot, field)), 1.1)
+                << card.name().toStdString() << " " << dominantColour(shot, field).name().toStdString();
+            EXPECT_LT(contrastRatio(card, bubble->palette().color(QPalette::Base)), 1.05);
 
-        QListView* list = listPage->listView();
-        const QRect row = list->visualRect(list->model()->index(0, 0));
-        const QRect track = FriendRowView::pinSwitchRect(row);
-        const QImage page = drawnImage(list->viewport());
-        const QRect caption(track.center().x() - 40, track.bottom() + 2, 80, 15);
-        const int drawn = inkIn(page, caption, 2.0).box.height();
-        QFont least = TextStyle::font(Style::caption2);
-        least.setPixelSize(9);
-        EXPECT_GE(drawn, referenceInkHeight(u"置顶好友"_s, least)) << "drawn " << drawn;
-        tearDownScreens();
+            // Under the pin switch: its caption and the two hints, three lines apart.
+            QListView* list = listPage->listView();
+            const QRect row = list->visualRect(list->model()->index(0, 0));
+            const QRect track = FriendRowView::pinSwitchRect(row);
+            const QImage page = drawnImage(list->viewport());
+            saveShot(page, u"friend-card-%1%2"_s.arg(QString::fromLatin1(shade(dark)), large ? u"-12pt"_s : u""_s));
+            const QRect column(track.center().x() - 60, track.bottom() + 1, 120,
+                row.top() + FriendRowView::cardHeight - track.bottom() - 4);
+            const QList<QRect> lines = inkLines(page, column);
+            ASSERT_EQ(lines.size(), 3) << "the caption and two hints, each on a line of its own";
+            // The column's 2 px spacing stays between the lines' ink, at a larger font too.
+            for (qsizetype i = 1; i < lines.size(); ++i)
+                EXPECT_GE(lines.at(i).top() - lines.at(i - 1).bottom() - 1, 2) << "above line " << i;
+            if (!large) {
+                QFont least = TextStyle::font(Style::caption2);
+                least.setPixelSize(9);
+                EXPECT_GE(lines.first().height(), referenceInkHeight(u"置顶好友"_s, least));
+            }
+            tearDownScreens();
+        }
     }
 }
