@@ -211,7 +211,7 @@ QCoro::Task<> FriendMessageBubbleWindowManager::sendReplyAction(QPointer<Message
     if (!bubble)
         co_return;
     const QString text = bubble->textField()->text().trimmed();
-    if (text.isEmpty())
+    if (text.isEmpty() || bubble->bubbleId().isEmpty())
         co_return;
     QPointer self(this);
     const quint64 token = bubble->token();
@@ -242,10 +242,14 @@ QCoro::Task<> FriendMessageBubbleWindowManager::sendMessageAction(QPointer<Messa
         log(u"⚠️ 输入内容为空"_s);
         co_return;
     }
+    const QString bubbleId = bubble->bubbleId();
+    if (bubbleId.isEmpty()) {
+        log(u"❌ 无法获取消息ID"_s);
+        co_return;
+    }
     log(u"💬 准备发送消息给用户: "_s + QString::number(bubble->receiverId()));
     QPointer self(this);
     const quint64 token = bubble->token();
-    const QString bubbleId = bubble->bubbleId();
     const QString failure = co_await deliver(bubble, text, true);
     if (!self)
         co_return;
