@@ -12,6 +12,7 @@ class LocalTime;
 class ManagementListModel;
 class ManagementListView;
 class QStackedWidget;
+class QVBoxLayout;
 struct Alarm;
 
 /// The alarm page: every alarm of the manager as a row with its switch, edit and delete
@@ -42,6 +43,10 @@ public:
     [[nodiscard]] ManagementListView* listView() const { return m_list; }
 
 private:
+    /// The title, "添加闹钟" and the note above the list, laid into `column`.
+    void headerView(QVBoxLayout* column);
+    /// What the page shows while there is no alarm.
+    [[nodiscard]] static QWidget* emptyStateView(QWidget* parent);
     void present(AlarmForm* form);
     void updateEmptyState();
 
@@ -52,6 +57,3 @@ private:
     QStackedWidget* m_stack;
     QPointer<AlarmForm> m_form;
 };
-
-/// The row shown for an alarm, its times read through `local`.
-[[nodiscard]] ManagementRow alarmRow(const Alarm& alarm, const LocalTime& local);
