@@ -208,6 +208,17 @@ bool ManagementRowDelegate::isTitleElided(const ManagementRow& row, const QRect&
     return shownTitle(row.title, TextFonts().title, width) != titleText(row.title);
 }
 
+QString ManagementRowDelegate::toolTipText(const QString& title)
+{
+    if (title.size() <= toolTipCharacters)
+        return title;
+    // Never between the two halves of a character outside the basic plane.
+    qsizetype cut = toolTipCharacters;
+    if (title.at(cut - 1).isHighSurrogate())
+        --cut;
+    return title.left(cut) + u'…';
+}
+
 int ManagementRowDelegate::gapBelow(const QModelIndex& index) const
 {
     if (!m_gapAfterLast && index.row() == index.model()->rowCount(index.parent()) - 1)
@@ -422,9 +433,9 @@ bool ManagementRowDelegate::helpEvent(
         case Part::toggle:
             break;
         case Part::none:
-            // A title cut short shows whole in the tool tip, as text: never read as markup.
+            // A title cut short shows in the tool tip, as text: never read as markup.
             if (isTitleElided(row, cardRect(option.rect, index)))
-                tip = Qt::convertFromPlainText(row.title, Qt::WhiteSpaceNormal);
+                tip = Qt::convertFromPlainText(toolTipText(row.title), Qt::WhiteSpaceNormal);
             break;
         }
         if (!tip.isEmpty()) {

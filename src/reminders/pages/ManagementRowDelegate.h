@@ -11,7 +11,7 @@ struct ManagementRow;
 /// Paints a ManagementListModel row as a rounded card and turns clicks on its switch, edit
 /// and delete buttons into signals carrying the row's id. The switch shows the stored flag:
 /// a click only asks the manager to flip it. The title wraps over up to `titleLines` lines
-/// and the card grows with it; a longer title ends in "…" and shows whole in the tool tip.
+/// and the card grows with it; a longer title ends in "…" and shows in the tool tip.
 /// The message keeps to one line.
 class ManagementRowDelegate : public QStyledItemDelegate
 {
@@ -23,6 +23,9 @@ public:
     static constexpr int rowHeight = 76;
     /// The most lines a title takes: a card never outgrows the page that lists it.
     static constexpr int titleLines = 3;
+    /// The most characters of a title its tool tip shows: a tip taller than the screen
+    /// would hide the page and still not show the end.
+    static constexpr int toolTipCharacters = 1000;
 
     enum class Part { none, toggle, edit, remove };
 
@@ -47,6 +50,8 @@ public:
     [[nodiscard]] static int cardHeight(const ManagementRow& row, int width, const QFont& font);
     /// Whether `row`'s title is cut short on its card `card`.
     [[nodiscard]] static bool isTitleElided(const ManagementRow& row, const QRect& card);
+    /// What the tool tip of a cut title shows: the whole title, up to `toolTipCharacters`.
+    [[nodiscard]] static QString toolTipText(const QString& title);
 
     /// The card of the row at `index` within its item rectangle `item` (the gap below the
     /// card left out).
