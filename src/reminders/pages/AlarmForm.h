@@ -54,6 +54,7 @@ protected:
     AlarmForm(Mode mode, const Alarm& alarm, Clock& clock, QWidget* parent);
 
     void changeEvent(QEvent* event) override;
+    [[nodiscard]] const Alarm& editedAlarm() const { return m_alarm; }
 
 private:
     void buildLayout();
@@ -106,4 +107,7 @@ class EditAlarmView final : public AlarmForm
 public:
     EditAlarmView(const Alarm& alarm, Clock& clock, QWidget* parent = nullptr);
     ~EditAlarmView() override;
+
+    /// The alarm as it was when the form opened.
+    [[nodiscard]] const Alarm& alarm() const { return editedAlarm(); }
 };

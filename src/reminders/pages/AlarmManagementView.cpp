@@ -105,6 +105,18 @@ AlarmForm* AlarmManagementView::openForm() const
     return m_form;
 }
 
+bool AlarmManagementView::showingAddAlarm() const
+{
+    return qobject_cast<AddAlarmView*>(m_form) && m_form->isVisible();
+}
+
+std::optional<Alarm> AlarmManagementView::editingAlarm() const
+{
+    if (auto* form = qobject_cast<EditAlarmView*>(m_form); form && form->isVisible())
+        return form->alarm();
+    return std::nullopt;
+}
+
 void AlarmManagementView::updateEmptyState()
 {
     m_stack->setCurrentIndex(m_model->rowCount() > 0 ? 0 : 1);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "reminders/Alarm.h"
 #include "reminders/pages/ManagementRow.h"
 
 #include <QPointer>
 #include <QWidget>
+
+#include <optional>
 
 class AlarmForm;
 class AlarmManager;
@@ -13,7 +16,6 @@ class ManagementListModel;
 class ManagementListView;
 class QStackedWidget;
 class QVBoxLayout;
-struct Alarm;
 
 /// The alarm page: every alarm of the manager as a row with its switch, edit and delete
 /// buttons, or an empty state, and "添加闹钟". It keeps no alarms of its own: each action
@@ -39,6 +41,10 @@ public:
     void showEditAlarm(const QString& id);
     /// The open add or edit form, if any.
     [[nodiscard]] AlarmForm* openForm() const;
+    /// Whether the add form is on screen.
+    [[nodiscard]] bool showingAddAlarm() const;
+    /// The alarm whose edit form is on screen, if any.
+    [[nodiscard]] std::optional<Alarm> editingAlarm() const;
 
     [[nodiscard]] ManagementListView* listView() const { return m_list; }
 

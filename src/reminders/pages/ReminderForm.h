@@ -55,6 +55,7 @@ protected:
     /// Puts `reminder`'s title, message, interval and switch into the fields.
     void loadReminderData(const Reminder& reminder);
     [[nodiscard]] ReminderType reminderType() const { return m_reminder.type; }
+    [[nodiscard]] const Reminder& editedReminder() const { return m_reminder; }
 
 private:
     void buildLayout(const QString& heading);
@@ -99,4 +100,7 @@ class EditReminderView final : public ReminderForm
 public:
     EditReminderView(const Reminder& reminder, Clock& clock, QWidget* parent = nullptr);
     ~EditReminderView() override;
+
+    /// The reminder as it was when the form opened.
+    [[nodiscard]] const Reminder& reminder() const { return editedReminder(); }
 };

@@ -128,6 +128,18 @@ ReminderForm* ReminderManagementView::openForm() const
     return m_form;
 }
 
+bool ReminderManagementView::showingAddReminder() const
+{
+    return qobject_cast<AddReminderView*>(m_form) && m_form->isVisible();
+}
+
+std::optional<Reminder> ReminderManagementView::editingReminder() const
+{
+    if (auto* form = qobject_cast<EditReminderView*>(m_form); form && form->isVisible())
+        return form->reminder();
+    return std::nullopt;
+}
+
 ManagementListView* ReminderManagementView::addSection(
     const QString& heading, const QString& placeholder, bool custom, const QString& name, QVBoxLayout* sections)
 {

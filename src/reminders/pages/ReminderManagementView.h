@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+
 class Clock;
 class LocalTime;
 class ManagementListModel;
@@ -40,6 +42,10 @@ public:
     /// Opens the edit form for the reminder with `id`, filled from the manager's copy.
     void showEditReminder(const QString& id);
     [[nodiscard]] ReminderForm* openForm() const;
+    /// Whether the add form is on screen.
+    [[nodiscard]] bool showingAddReminder() const;
+    /// The reminder whose edit form is on screen, if any.
+    [[nodiscard]] std::optional<Reminder> editingReminder() const;
 
     [[nodiscard]] ManagementListView* defaultList() const { return m_defaultList; }
     [[nodiscard]] ManagementListView* customList() const { return m_customList; }
