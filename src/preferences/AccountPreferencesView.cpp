@@ -138,10 +138,10 @@ QWidget* AccountPreferencesView::buildProfile()
     m_nickname->setObjectName(u"nicknameValue"_s);
     m_nickname->setElideMode(Qt::ElideRight);
     nicknameRow->addWidget(m_nickname, 1);
-    auto* edit = ButtonStyle::create(u"修改"_s, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::small, box);
-    edit->setObjectName(u"editProfileButton"_s);
-    connect(edit, &QPushButton::clicked, this, &AccountPreferencesView::startEditing);
-    nicknameRow->addWidget(edit);
+    m_edit = ButtonStyle::create(u"修改"_s, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::small, box);
+    m_edit->setObjectName(u"editProfileButton"_s);
+    connect(m_edit, &QPushButton::clicked, this, &AccountPreferencesView::startEditing);
+    nicknameRow->addWidget(m_edit);
     layout->addLayout(nicknameRow);
 
     auto* avatarRow = new QHBoxLayout;
@@ -274,7 +274,10 @@ QWidget* AccountPreferencesView::buildSignedInBlock()
     auto* logout = new QPushButton(u"退出登录"_s, box);
     logout->setObjectName(u"logoutButton"_s);
     ButtonStyle::apply(logout, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, errorRed);
-    Symbols::setButtonSymbol(logout, Symbols::Symbol::rectanglePortraitAndArrowRight, Symbols::Tint::red, symbolSide());
+    // The symbol in the title's own red, which the style has already made to read on the
+    // button's face: the face, not the page, is what the symbol stands on.
+    Symbols::setButtonSymbol(
+        logout, Symbols::Symbol::rectanglePortraitAndArrowRight, Symbols::Tint::primary, symbolSide());
     connect(logout, &QPushButton::clicked, this, [this] {
         m_userManager.logout();
         LogManager::log(u"🚪 用户退出登录"_s, userCategory);
@@ -296,10 +299,19 @@ QWidget* AccountPreferencesView::buildSignInPrompt()
     // In the title's white, which the prominent face is always deep enough to carry.
     login->setIconSize(QSize(symbolSide(), symbolSide()));
     login->setIcon(Symbols::icon(Symbols::Symbol::envelopeFill, symbolSide(), Qt::white));
-    connect(login, &QPushButton::clicked, this,
-        [this] { UserRegistrationView::openSheet(window(), m_userManager, m_client); });
+    connect(login, &QPushButton::clicked, this, &AccountPreferencesView::showRegistrationView);
     layout->addWidget(login, 0, Qt::AlignLeft);
     return box;
+}
+
+void AccountPreferencesView::showRegistrationView()
+{
+    UserRegistrationView::openSheet(window(), m_userManager, m_client);
+}
+
+QString AccountPreferencesView::editingNickname() const
+{
+    return m_nicknameField->text();
 }
 
 void AccountPreferencesView::startEditing()
@@ -328,14 +340,14 @@ void AccountPreferencesView::saveProfile()
     if (m_isSaving)
         return;
     // Only an empty nickname is refused here; the server judges everything else.
-    if (m_nicknameField->text().isEmpty()) {
+    if (editingNickname().isEmpty()) {
         setErrorMessage(u"昵称不能为空"_s);
         return;
     }
     setErrorMessage({});
     m_isSaving = true;
     refresh();
-    Tasks::start(sendProfile(m_nicknameField->text(), m_editingAvatarEmoji), userCategory, u"更新用户信息"_s);
+    Tasks::start(sendProfile(editingNickname(), m_editingAvatarEmoji), userCategory, u"更新用户信息"_s);
 }
 
 QCoro::Task<> AccountPreferencesView::sendProfile(QString nickname, QString avatarEmoji)
@@ -380,11 +392,6 @@ void AccountPreferencesView::refresh()
         m_avatar->setText(user->avatarEmoji);
         m_email->setText(user->email);
     }
-    m_profile->setVisible(shown == Content::profile);
-    m_editForm->setVisible(shown == Content::editing);
-    m_signedOut->setVisible(shown == Content::signedOut);
-    m_standAlone->setVisible(shown == Content::standAlone);
-
     m_chosenAvatar->setText(m_editingAvatarEmoji);
     for (QToolButton* button : std::as_const(m_avatarButtons)) {
         const bool chosen = button->text() == m_editingAvatarEmoji;
@@ -392,13 +399,51 @@ void AccountPreferencesView::refresh()
                                      : u"QToolButton { background: rgba(128, 128, 128, 26); border-radius: 8px; }"_s);
         button->setProperty("chosen", chosen);
     }
-    m_nicknameField->setEnabled(!m_isSaving);
-    m_cancel->setEnabled(!m_isSaving);
+    // While saving, the field keeps the focus and the text: it only stops taking keys.
+    m_nicknameField->setReadOnly(m_isSaving);
     m_save->setText(m_isSaving ? u"保存中..."_s : u"保存"_s);
-    m_save->setEnabled(!m_isSaving && !m_nicknameField->text().isEmpty());
 
+    // A control that is hidden or disabled while it has the focus hands the focus to the next
+    // one in the window, which can be the sign-out button, where a Space would sign the user
+    // out. So the content to be shown comes first, the focus moves into it, and only then is
+    // anything hidden or disabled.
     const bool online = m_userManager.userMode() == UserMode::online;
-    m_onlineSection->setVisible(online);
-    m_signedInBlock->setVisible(m_userManager.isLoggedIn());
-    m_signInPrompt->setVisible(!m_userManager.isLoggedIn());
+    const bool loggedIn = m_userManager.isLoggedIn();
+    const bool canCancel = !m_isSaving;
+    const bool canSave = !m_isSaving && !editingNickname().isEmpty();
+    const std::pair<QWidget*, bool> parts[]
+        = { { m_profile, shown == Content::profile }, { m_editForm, shown == Content::editing },
+              { m_signedOut, shown == Content::signedOut }, { m_standAlone, shown == Content::standAlone },
+              { m_onlineSection, online }, { m_signedInBlock, loggedIn }, { m_signInPrompt, !loggedIn } };
+    for (const auto& [widget, visible] : parts) {
+        if (visible)
+            widget->show();
+    }
+    if (QWidget* const focused = window()->focusWidget(); focused && isAncestorOf(focused)) {
+        bool losing = (focused == m_cancel && !canCancel) || (focused == m_save && !canSave);
+        for (const auto& [widget, visible] : parts)
+            losing = losing || (!visible && widget->isAncestorOf(focused));
+        if (QWidget* target = focusTarget(shown); losing && target)
+            target->setFocus(Qt::OtherFocusReason);
+    }
+    for (const auto& [widget, visible] : parts) {
+        if (!visible)
+            widget->hide();
+    }
+    m_cancel->setEnabled(canCancel);
+    m_save->setEnabled(canSave);
+}
+
+QWidget* AccountPreferencesView::focusTarget(Content shown) const
+{
+    switch (shown) {
+    case Content::profile:
+        return m_edit;
+    case Content::editing:
+        return m_nicknameField;
+    case Content::signedOut:
+    case Content::standAlone:
+        return nullptr;
+    }
+    return nullptr;
 }

@@ -38,6 +38,8 @@ public:
     [[nodiscard]] Content content() const;
     [[nodiscard]] bool isSaving() const { return m_isSaving; }
     [[nodiscard]] QString editingAvatarEmoji() const { return m_editingAvatarEmoji; }
+    /// The nickname as typed into the edit form.
+    [[nodiscard]] QString editingNickname() const;
 
     void startEditing();
     void cancelEditing();
@@ -49,9 +51,13 @@ private:
     [[nodiscard]] QWidget* buildNotice(Symbols::Symbol symbol, const QString& text, const QString& name);
     [[nodiscard]] QWidget* buildSignedInBlock();
     [[nodiscard]] QWidget* buildSignInPrompt();
+    void showRegistrationView();
     void chooseAvatar(const QString& emoji);
     void setErrorMessage(const QString& message);
     void refresh();
+    /// The control the keyboard starts on in `shown`: the field being edited, or the button
+    /// that opens the form. Never the sign-out button.
+    [[nodiscard]] QWidget* focusTarget(Content shown) const;
     QCoro::Task<> sendProfile(QString nickname, QString avatarEmoji);
 
     UserManager& m_userManager;
@@ -65,6 +71,7 @@ private:
     QWidget* m_editForm = nullptr;
     QWidget* m_signedOut = nullptr;
     QWidget* m_standAlone = nullptr;
+    QPushButton* m_edit = nullptr;
     PlainLabel* m_nickname = nullptr;
     EmojiLabel* m_avatar = nullptr;
     PlainLabel* m_email = nullptr;

@@ -139,7 +139,7 @@ AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, PetWindowHo
         = ButtonStyle::create(u"重置宠物状态"_s, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, this);
     reset->setObjectName(u"resetButton"_s);
     state->addWidget(reset, 0, Qt::AlignLeft);
-    connect(reset, &QPushButton::clicked, this, &AdvancedPreferencesView::confirmReset);
+    connect(reset, &QPushButton::clicked, this, &AdvancedPreferencesView::showResetConfirmation);
 
     QVBoxLayout* about = FormParts::section(u"关于"_s, page);
     about->setSpacing(8);
@@ -192,7 +192,7 @@ QString AdvancedPreferencesView::versionLine()
     return u"Tamsel v"_s + (version.isEmpty() ? u"未知"_s : version);
 }
 
-void AdvancedPreferencesView::confirmReset()
+void AdvancedPreferencesView::showResetConfirmation()
 {
     const int answer = Alerts::show(Alerts::Style::Warning, u"确认重置"_s, u"这将重置宠物的位置和状态，是否继续？"_s,
         { u"取消"_s, u"重置"_s }, window(), 1);
@@ -226,6 +226,11 @@ void AdvancedPreferencesView::copyToClipboard(const QString& text)
     clipboard->clear();
     clipboard->setText(text);
     LogManager::log(u"✅ 开发者联系方式 ID 已复制到剪贴板: "_s + text, u"UI"_s);
+    showCopySuccessNotification();
+}
+
+void AdvancedPreferencesView::showCopySuccessNotification()
+{
     m_notifications.sendNotification(AppNotification::make(u"已复制"_s, u"开发者联系方式 ID 已复制到剪贴板"_s,
         NotificationType::general, NotificationPriority::normal, QDateTime::currentDateTime()));
 }

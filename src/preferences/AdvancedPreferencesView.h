@@ -27,13 +27,15 @@ public:
     [[nodiscard]] static QString versionLine();
 
     /// Asks for confirmation, then resets when the user agrees.
-    void confirmReset();
+    void showResetConfirmation();
     /// Puts the pet near the middle of the main screen, stores the place and moves the window.
     void resetPetState();
     void openWebsite();
     void copyToClipboard(const QString& text);
 
 private:
+    /// Tells the user, as a notification, that the contact ID is on the clipboard.
+    void showCopySuccessNotification();
     void showPosition();
 
     PetState& m_petState;

@@ -26,12 +26,11 @@ PreferencesView::PreferencesView(Pages pages, const std::optional<QString>& init
     m_sidebar->setIconSize(QSize(TextStyle::scaled(18), TextStyle::scaled(18)));
     m_sidebar->setFrameShape(QFrame::NoFrame);
     m_sidebar->setSpacing(2);
-    m_sidebar->setStyleSheet(u"QListWidget { background: palette(window); padding-top: 8px; }"_s);
     for (const auto& [tab, factory] : std::as_const(m_pages)) {
         auto* item = new QListWidgetItem(rawValue(tab), m_sidebar);
         item->setSizeHint(QSize(0, std::max(32, TextStyle::scaled(32))));
     }
-    showSymbols();
+    followPalette();
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -60,7 +59,18 @@ void PreferencesView::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
-        showSymbols();
+        followPalette();
+}
+
+void PreferencesView::followPalette()
+{
+    // A sheet's "palette(window)" is read once, when the sheet is set: the colour is written
+    // out again whenever the palette changes, so the sidebar and its symbols change together.
+    const QString sheet
+        = u"QListWidget { background: %1; padding-top: 8px; }"_s.arg(palette().color(QPalette::Window).name());
+    if (m_sidebar->styleSheet() != sheet)
+        m_sidebar->setStyleSheet(sheet);
+    showSymbols();
 }
 
 void PreferencesView::showSymbols()

@@ -45,6 +45,7 @@ protected:
 
 private:
     void showPage();
+    void followPalette();
     void showSymbols();
 
     Pages m_pages;

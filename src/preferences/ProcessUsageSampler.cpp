@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-ResourceUsage ProcessUsageSampler::sample()
+ResourceUsage ProcessUsageSampler::getAppResourceUsage()
 {
     ResourceUsage usage;
-    usage.cpu = cpuSinceLastSample();
+    usage.cpu = getCPUUsageFromPS();
     if (const std::optional<qint64> resident = m_info.residentBytes(); resident && *resident > 0) {
         const auto bytes = static_cast<double>(*resident);
         usage.memoryMB = bytes / (1024.0 * 1024.0);
@@ -15,7 +15,7 @@ ResourceUsage ProcessUsageSampler::sample()
     return usage;
 }
 
-double ProcessUsageSampler::cpuSinceLastSample()
+double ProcessUsageSampler::getCPUUsageFromPS()
 {
     const std::optional<SystemInfo::ProcessTimes> now = m_info.processTimes();
     if (!now)

@@ -26,12 +26,14 @@ public:
     {
     }
 
-    [[nodiscard]] ResourceUsage sample();
+    [[nodiscard]] ResourceUsage getAppResourceUsage();
     /// Forgets the previous sample, so the next one averages over the program's life.
     void reset() { m_previous.reset(); }
 
 private:
-    [[nodiscard]] double cpuSinceLastSample();
+    /// The processor load since the previous sample, from the kernel's own counters for
+    /// this process: no outside process is run.
+    [[nodiscard]] double getCPUUsageFromPS();
 
     SystemInfo& m_info;
     std::optional<SystemInfo::ProcessTimes> m_previous;

@@ -18,17 +18,17 @@
 using namespace Qt::StringLiterals;
 
 /// Five bars side by side; as many light up as the processor figure reaches.
-class CpuMeter final : public QWidget
+class CpuIndicator final : public QWidget
 {
 public:
     static constexpr int barWidth = 8;
     static constexpr int barHeight = 16;
     static constexpr int gap = 2;
 
-    explicit CpuMeter(QWidget* parent)
+    explicit CpuIndicator(QWidget* parent)
         : QWidget(parent)
     {
-        setObjectName(u"cpuMeter"_s);
+        setObjectName(u"cpuIndicator"_s);
         setFixedSize(5 * barWidth + 4 * gap, barHeight);
     }
 
@@ -105,7 +105,7 @@ SystemResourceView::SystemResourceView(SystemInfo& info, QWidget* parent)
     , m_sampler(info)
     , m_cpuValue(FormParts::valueLabel(80))
     , m_memoryValue(FormParts::valueLabel(90))
-    , m_meter(new CpuMeter(this))
+    , m_cpuIndicator(new CpuIndicator(this))
 {
     m_cpuValue->setObjectName(u"cpuValue"_s);
     m_memoryValue->setObjectName(u"memoryValue"_s);
@@ -116,7 +116,7 @@ SystemResourceView::SystemResourceView(SystemInfo& info, QWidget* parent)
     page->setContentsMargins(0, 0, 0, 0);
     QVBoxLayout* content = FormParts::section(u"系统资源占用"_s, page);
     content->setContentsMargins(10, 4 + 6, 10, 4 + 6);
-    content->addWidget(row(Symbols::Symbol::cpu, Symbols::Tint::blue, cpuTitle, m_cpuValue, m_meter, this));
+    content->addWidget(row(Symbols::Symbol::cpu, Symbols::Tint::blue, cpuTitle, m_cpuValue, m_cpuIndicator, this));
     content->addWidget(
         row(Symbols::Symbol::memoryChip, Symbols::Tint::green, memoryTitle, m_memoryValue, nullptr, this));
     content->addWidget(Divider::create(this));
@@ -144,9 +144,9 @@ QColor SystemResourceView::bandColour(UsageBand band)
 
 void SystemResourceView::updateResourceUsage()
 {
-    m_usage = m_sampler.sample();
+    m_usage = m_sampler.getAppResourceUsage();
     m_cpuValue->setText(NumberFormat::fixed(m_usage.cpu, 1) + u"%"_s);
-    m_meter->setPercent(m_usage.cpu);
+    m_cpuIndicator->setPercent(m_usage.cpu);
     m_memoryValue->setText(NumberFormat::fixed(m_usage.memoryMB, 1) + u" MB"_s);
     showColours();
 }

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
-class CpuMeter;
+class CpuIndicator;
 class PlainLabel;
 class QVBoxLayout;
 
@@ -42,5 +42,5 @@ private:
     QTimer m_timer;
     PlainLabel* m_cpuValue;
     PlainLabel* m_memoryValue;
-    CpuMeter* m_meter;
+    CpuIndicator* m_cpuIndicator;
 };

@@ -61,7 +61,7 @@ UpdateManager::~UpdateManager() = default;
 
 void UpdateManager::checkForUpdatesAutomatically()
 {
-    if (m_lastCheckDate && m_lastCheckDate->secsTo(m_clock.now()) < checkIntervalSeconds) {
+    if (m_lastCheckDate && m_lastCheckDate->secsTo(m_clock.now()) < checkInterval) {
         log(u"距离上次检查不足24小时，跳过自动检查"_s);
         return;
     }

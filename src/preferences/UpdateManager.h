@@ -28,8 +28,8 @@ public:
     /// The version used when the program carries none.
     static inline const QString fallbackVersion = QStringLiteral("1.0.0");
     static constexpr int requestTimeoutMs = 10000;
-    /// Automatic checks are at least this far apart.
-    static constexpr qint64 checkIntervalSeconds = 86400;
+    /// Automatic checks are at least this many seconds apart.
+    static constexpr qint64 checkInterval = 86400;
     /// A version reply is a few hundred bytes; anything past this is not one.
     static constexpr qint64 maxReplyBytes = 1024 * 1024;
     /// How much of the release notes the update alert shows.

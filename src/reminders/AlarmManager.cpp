@@ -47,7 +47,7 @@ AlarmManager::AlarmManager(
     : QObject(parent)
     , m_clock(clock)
     , m_defaults(defaults)
-    , m_ticker(ticker)
+    , m_checkTimer(ticker)
     , m_windows(windows)
 {
     loadAlarms();
@@ -188,8 +188,8 @@ void AlarmManager::startMonitoring()
     Q_EMIT activeChanged(true);
     const double delay = MinuteTicker::secondsToNextMinute(m_clock.now());
     LogManager::log(u"⏰ 闹钟对齐中，"_s + NumberFormat::fixed(delay, 2) + u"秒后到达整分钟"_s, category);
-    connect(&m_ticker, &MinuteTicker::minuteStarted, this, &AlarmManager::onMinute, Qt::UniqueConnection);
-    m_ticker.start();
+    connect(&m_checkTimer, &MinuteTicker::minuteStarted, this, &AlarmManager::onMinute, Qt::UniqueConnection);
+    m_checkTimer.start();
     LogManager::log(u"🚀 开始监控闹钟"_s, category);
 }
 
@@ -199,7 +199,7 @@ void AlarmManager::stopMonitoring()
         return;
     m_isActive = false;
     m_aligned = false;
-    disconnect(&m_ticker, &MinuteTicker::minuteStarted, this, &AlarmManager::onMinute);
+    disconnect(&m_checkTimer, &MinuteTicker::minuteStarted, this, &AlarmManager::onMinute);
     Q_EMIT activeChanged(false);
     LogManager::log(u"⏹️ 停止监控闹钟"_s, category);
 }

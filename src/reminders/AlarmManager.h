@@ -68,7 +68,8 @@ private:
 
     Clock& m_clock;
     Defaults& m_defaults;
-    MinuteTicker& m_ticker;
+    /// The beat the checks run on, shared with the reminders.
+    MinuteTicker& m_checkTimer;
     AlarmWindowManager& m_windows;
     QList<Alarm> m_alarms;
     bool m_isActive = false;

@@ -31,9 +31,12 @@ AlarmWindowManager::~AlarmWindowManager()
 
 QRectF AlarmWindowManager::cardFrame(const QRectF& visibleFrame, qsizetype openCards)
 {
-    const double width = AlarmWindowView::cardWidth;
-    const double height = AlarmWindowView::cardHeight;
-    return { visibleFrame.right() - width - margin, visibleFrame.bottom() - height - margin - step * double(openCards),
+    // A larger font makes larger cards; the gap between two stays as it is.
+    const QSize size = AlarmWindowView::cardSize();
+    const double width = size.width();
+    const double height = size.height();
+    const double pitch = height + (step - AlarmWindowView::cardHeight);
+    return { visibleFrame.right() - width - margin, visibleFrame.bottom() - height - margin - pitch * double(openCards),
         width, height };
 }
 

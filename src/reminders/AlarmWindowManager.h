@@ -13,8 +13,8 @@ class Screens;
 
 /// Opens a card for each ringing alarm near the top-right corner of the main screen's work
 /// area, the first 20 points in from the right and the top, each further one 130 points
-/// lower. A card stays until its close button is pressed; it then fades out. At most one
-/// card per alarm: a re-ring replaces it.
+/// lower (a card's height and 10 more, at a larger font). A card stays until its close
+/// button is pressed; it then fades out. At most one card per alarm: a re-ring replaces it.
 class AlarmWindowManager final : public QObject
 {
     Q_OBJECT

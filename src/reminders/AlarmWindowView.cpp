@@ -54,7 +54,7 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     , m_onClose(std::move(onClose))
 {
     setAttribute(Qt::WA_TranslucentBackground);
-    setFixedSize(cardWidth, cardHeight);
+    setFixedSize(cardSize());
 
     auto* emojiLabel = new EmojiLabel(emoji(alarm.type), this);
     emojiLabel->setObjectName(u"alarmEmoji"_s);
@@ -128,6 +128,11 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     column->addWidget(divider);
     column->addWidget(messageLabel);
     column->addLayout(footer);
+}
+
+QSize AlarmWindowView::cardSize()
+{
+    return { TextStyle::scaled(cardWidth), TextStyle::scaled(cardHeight) };
 }
 
 void AlarmWindowView::showOrange()

@@ -26,6 +26,10 @@ public:
 
     AlarmWindowView(const Alarm& alarm, std::function<void()> onClose, QWidget* parent = nullptr);
 
+    /// The card's size: `cardWidth` × `cardHeight` at the default font, and in proportion at a
+    /// larger one, so that the emoji, the lines and the close button keep their room.
+    [[nodiscard]] static QSize cardSize();
+
     [[nodiscard]] const Alarm& alarm() const { return m_alarm; }
 
 protected:

@@ -53,9 +53,9 @@ ReminderManager::ReminderManager(
     Clock& clock, Defaults& defaults, SystemNotifications& notifications, MinuteTicker& ticker, QObject* parent)
     : QObject(parent)
     , m_clock(clock)
-    , m_defaults(defaults)
+    , m_userDefaults(defaults)
     , m_notifications(notifications)
-    , m_ticker(ticker)
+    , m_checkTimer(ticker)
 {
     loadReminders();
     checkAndUpdateDefaultReminders();
@@ -69,7 +69,7 @@ ReminderManager::~ReminderManager()
 
 void ReminderManager::loadReminders()
 {
-    const std::optional<QList<Reminder>> stored = StoredList::load<Reminder>(m_defaults, storedKeys());
+    const std::optional<QList<Reminder>> stored = StoredList::load<Reminder>(m_userDefaults, storedKeys());
     if (!stored)
         return;
     m_reminders.clear();
@@ -82,12 +82,12 @@ void ReminderManager::loadReminders()
 
 void ReminderManager::saveReminders()
 {
-    m_defaults.setValue(remindersKey, StoredList::toJson(m_reminders));
+    m_userDefaults.setValue(remindersKey, StoredList::toJson(m_reminders));
 }
 
 void ReminderManager::checkAndUpdateDefaultReminders()
 {
-    const int stored = m_defaults.integer(reminderVersionKey);
+    const int stored = m_userDefaults.integer(reminderVersionKey);
     if (stored >= currentReminderVersion)
         return;
     const QString current = QString::number(currentReminderVersion);
@@ -105,7 +105,7 @@ void ReminderManager::checkAndUpdateDefaultReminders()
     }
     Q_EMIT remindersChanged();
     saveReminders();
-    m_defaults.setValue(reminderVersionKey, currentReminderVersion);
+    m_userDefaults.setValue(reminderVersionKey, currentReminderVersion);
     LogManager::log(u"✅ 提醒版本已更新到 "_s + current, category);
 }
 
@@ -117,7 +117,7 @@ void ReminderManager::setupDefaultReminders()
         m_reminders.append(normalised(createDefaultReminder(type)));
     Q_EMIT remindersChanged();
     saveReminders();
-    m_defaults.setValue(reminderVersionKey, currentReminderVersion);
+    m_userDefaults.setValue(reminderVersionKey, currentReminderVersion);
     LogManager::log(u"⏰ 创建默认提醒（版本 "_s + QString::number(currentReminderVersion) + u"）"_s, category);
 }
 
@@ -172,9 +172,9 @@ void ReminderManager::startReminderSystem()
     Q_EMIT activeChanged(true);
     const double delay = MinuteTicker::secondsToNextMinute(m_clock.now());
     LogManager::log(u"⏰ 提醒系统对齐中，"_s + NumberFormat::fixed(delay, 2) + u"秒后到达整分钟"_s, category);
-    connect(&m_ticker, &MinuteTicker::minuteStarted, this, &ReminderManager::onMinute, Qt::UniqueConnection);
-    m_ticker.start();
-    LogManager::log(u"⏰ 提醒系统已启动，检查间隔: 60.0秒"_s, category);
+    connect(&m_checkTimer, &MinuteTicker::minuteStarted, this, &ReminderManager::onMinute, Qt::UniqueConnection);
+    m_checkTimer.start();
+    LogManager::log(u"⏰ 提醒系统已启动，检查间隔: "_s + NumberFormat::fixed(checkInterval, 1) + u"秒"_s, category);
     LogManager::log(u"⏰ 当前提醒总数: "_s + QString::number(m_reminders.size()) + u"，启用数: "_s
             + QString::number(getEnabledReminders().size()),
         category);
@@ -185,7 +185,7 @@ void ReminderManager::stopReminderSystem()
     if (!m_isActive)
         return;
     m_isActive = false;
-    disconnect(&m_ticker, &MinuteTicker::minuteStarted, this, &ReminderManager::onMinute);
+    disconnect(&m_checkTimer, &MinuteTicker::minuteStarted, this, &ReminderManager::onMinute);
     Q_EMIT activeChanged(false);
     StandardOutput::printLine(u"⏰ 提醒系统已停止"_s);
 }

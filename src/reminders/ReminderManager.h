@@ -29,6 +29,8 @@ public:
     static inline const QString reminderVersionKey = QStringLiteral("ReminderDefaultsVersion");
     static inline const QString unreadableKey = QStringLiteral("SavedRemindersUnreadable");
     static constexpr int currentReminderVersion = 2;
+    /// Seconds between two checks: the shared ticker beats on every whole minute.
+    static constexpr double checkInterval = 60;
 
     /// Loads the stored list, applies the defaults' text rewrite and seeds the defaults into
     /// an empty list. Starts no check.
@@ -84,9 +86,10 @@ private:
     void loadReminders();
 
     Clock& m_clock;
-    Defaults& m_defaults;
+    Defaults& m_userDefaults;
     SystemNotifications& m_notifications;
-    MinuteTicker& m_ticker;
+    /// The beat the checks run on, shared with the alarms.
+    MinuteTicker& m_checkTimer;
     QList<Reminder> m_reminders;
     bool m_isActive = false;
     bool m_aligned = false;

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -165,6 +166,51 @@ TEST_F(AccountTab, RefusedOrFailedSavesKeepTheInput)
     EXPECT_FALSE(error->isVisible());
 }
 
+// Hiding or disabling the control that has the keyboard hands the keyboard to the next one,
+// which can be "退出登录": a Space there signs the user out. Opening the form, a failed save
+// and leaving the form each put it where the user is working instead.
+TEST_F(AccountTab, TheKeyboardFollowsTheFormAndNeverLandsOnSignOut)
+{
+    signIn();
+    AccountPreferencesView page(*account, *client);
+    page.show();
+    page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    auto* edit = part(&page, u"editProfileButton"_s);
+    auto* field = part<PlainLineEdit>(&page, u"nicknameField"_s);
+    auto* save = part(&page, u"saveProfileButton"_s);
+    auto* cancel = part(&page, u"cancelEditButton"_s);
+    auto* logout = part(&page, u"logoutButton"_s);
+    const auto press = [](QWidget* button) {
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, Qt::Key_Space);
+    };
+
+    press(edit);
+    ASSERT_EQ(page.content(), Content::editing);
+    EXPECT_EQ(QApplication::focusWidget(), field) << "after 修改";
+
+    server.scriptNext({ 500, "维护中" });
+    press(save);
+    EXPECT_TRUE(page.isSaving());
+    EXPECT_NE(QApplication::focusWidget(), logout) << "while saving";
+    ASSERT_TRUE(waitUntil([&] { return !page.isSaving(); }));
+    EXPECT_EQ(QApplication::focusWidget(), field) << "after a failed save";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(account->isLoggedIn());
+    EXPECT_EQ(field->text(), u"<b>阿猫</b> "_s) << "the Space went into the field";
+
+    press(cancel);
+    ASSERT_EQ(page.content(), Content::profile);
+    EXPECT_EQ(QApplication::focusWidget(), edit) << "after 取消";
+    press(edit);
+    press(save);
+    ASSERT_TRUE(waitUntil([&] { return !page.isSaving(); }));
+    ASSERT_EQ(page.content(), Content::profile);
+    EXPECT_EQ(QApplication::focusWidget(), edit) << "after a save";
+    EXPECT_TRUE(account->isLoggedIn());
+}
+
 TEST_F(AccountTab, PageClosedDuringASaveIsLeftAlone)
 {
     signIn();
@@ -234,6 +280,28 @@ TEST_F(AccountTab, TheErrorIsARedCaptionAndTheSignedInNoteAGreenOne)
             EXPECT_LE(hue, note.highestHue) << note.name << " " << ink.name().toStdString();
             EXPECT_GE(contrastRatio(ink, under), 4.5) << note.name << " " << ink.name().toStdString();
         }
+
+        // The sign-out symbol stands on the same face as the title: 3:1 there, and red.
+        auto* logout = part(&page, u"logoutButton"_s);
+        const QRect button = areaIn(logout, &page);
+        const int width = logout->fontMetrics().horizontalAdvance(logout->text());
+        const QSize icon = logout->iconSize();
+        const QRect symbol(QPoint(button.left() + (button.width() - width - icon.width() - 4) / 2,
+                               button.top() + (button.height() - icon.height()) / 2),
+            icon);
+        const QColor face = dominantColour(shot, button.adjusted(2, 2, -2, -2));
+        QColor glyph = face;
+        for (int y = symbol.top(); y <= symbol.bottom(); ++y) {
+            for (int x = symbol.left(); x <= symbol.right(); ++x) {
+                if (contrastRatio(shot.pixelColor(x, y), face) > contrastRatio(glyph, face))
+                    glyph = shot.pixelColor(x, y);
+            }
+        }
+        int hue = glyph.hsvHue();
+        if (hue > 180)
+            hue -= 360;
+        EXPECT_TRUE(hue >= -20 && hue <= 15) << glyph.name().toStdString();
+        EXPECT_GE(contrastRatio(glyph, face), 3.0) << glyph.name().toStdString() << " on " << face.name().toStdString();
     }
     QApplication::setPalette(lightPalette());
 }

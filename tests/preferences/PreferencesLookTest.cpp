@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QScrollArea>
 
 #include <algorithm>
@@ -90,5 +91,31 @@ TEST_F(PreferencesLook, NoTextIsCutAtTheDefaultFontOrAt12PointsInLightOrDark)
         }
     }
     QApplication::setFont(standard);
+    QApplication::setPalette(lightPalette());
+}
+
+// A palette switched while the window is open: the sidebar takes the new window colour with
+// its symbols, as a window opened in that palette has it, and its symbols read there at 3:1.
+TEST_F(PreferencesLook, TheSidebarFollowsAPaletteSwitch)
+{
+    PreferencesWindowManager manager(services());
+    for (const bool toDark : { true, false }) {
+        SCOPED_TRACE(toDark ? "light to dark" : "dark to light");
+        QApplication::setPalette(toDark ? lightPalette() : darkFusionPalette());
+        manager.showPreferencesWindow(PreferenceTab::general);
+        QApplication::setPalette(toDark ? darkFusionPalette() : lightPalette());
+        QCoreApplication::processEvents();
+        auto* sidebar = manager.preferencesView()->findChild<QListWidget*>(u"sidebar"_s);
+        ASSERT_NE(sidebar, nullptr);
+        const QImage drawn = drawnImage(sidebar);
+        const QColor window = QApplication::palette().color(QPalette::Window);
+        EXPECT_EQ(dominantColour(drawn, drawn.rect()), window);
+        // The second entry is not selected: its symbol stands on the sidebar itself.
+        const QRect entry = sidebar->visualItemRect(sidebar->item(1));
+        const QRect symbol(entry.topLeft(), QSize(entry.height(), entry.height()));
+        EXPECT_GE(contrastRatio(strongestInk(drawn, symbol, symbol.topLeft()), window), 3.0);
+        manager.preferencesWindow()->close();
+        QCoreApplication::processEvents();
+    }
     QApplication::setPalette(lightPalette());
 }

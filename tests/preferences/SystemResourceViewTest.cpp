@@ -45,27 +45,27 @@ TEST(ProcessUsage, LoadIsMeasuredBetweenSamplesAndCappedAtOneProcessor)
     ProcessUsageSampler sampler(info);
 
     info.times = Times { 5.0, 100.0 };
-    ResourceUsage usage = sampler.sample();
+    ResourceUsage usage = sampler.getAppResourceUsage();
     EXPECT_DOUBLE_EQ(usage.cpu, 5.0) << "the first sample averages over the program's life";
     EXPECT_DOUBLE_EQ(usage.memoryMB, 150.0);
     EXPECT_NEAR(usage.memory, 150.0 / 8192.0 * 100.0, 1e-9);
 
     info.times = Times { 6.0, 102.0 };
-    EXPECT_DOUBLE_EQ(sampler.sample().cpu, 50.0);
+    EXPECT_DOUBLE_EQ(sampler.getAppResourceUsage().cpu, 50.0);
     info.times = Times { 9.0, 104.0 }; // two busy threads
-    EXPECT_DOUBLE_EQ(sampler.sample().cpu, 100.0);
+    EXPECT_DOUBLE_EQ(sampler.getAppResourceUsage().cpu, 100.0);
     info.times = Times { 9.0, 104.0 }; // no time passed
-    EXPECT_DOUBLE_EQ(sampler.sample().cpu, 100.0 * 9.0 / 104.0);
+    EXPECT_DOUBLE_EQ(sampler.getAppResourceUsage().cpu, 100.0 * 9.0 / 104.0);
 
     // Unreadable figures give zeros, each on its own.
     info.times.reset();
     info.physical = 0;
-    usage = sampler.sample();
+    usage = sampler.getAppResourceUsage();
     EXPECT_EQ(usage.cpu, 0.0);
     EXPECT_DOUBLE_EQ(usage.memoryMB, 150.0);
     EXPECT_EQ(usage.memory, 0.0);
     info.resident.reset();
-    EXPECT_EQ(sampler.sample().memoryMB, 0.0);
+    EXPECT_EQ(sampler.getAppResourceUsage().memoryMB, 0.0);
 }
 
 TEST(SystemResourceViewTest, SamplesOnlyWhileShown)

@@ -100,7 +100,7 @@ TEST(AlarmForm, SaveNeedsATitleAndAMessageOfAnyCharacters)
         message->setPlainText(c.message);
         EXPECT_EQ(saveButton(&form)->isEnabled(), c.canSave) << c.title.toStdString() << '/' << c.message.toStdString();
     }
-    QSignalSpy saved(&form, &AlarmForm::saved);
+    QSignalSpy saved(&form, &AlarmForm::onSave);
     title->setText(QString());
     form.saveAlarm(); // a disabled save does nothing, whatever calls it
     EXPECT_EQ(saved.count(), 0);
@@ -131,7 +131,7 @@ TEST(AlarmForm, EditKeepsIdAndCreationTimeAndTheDateOfTheTime)
     EXPECT_TRUE(field<QPushButton>(&form, "weekday2")->isChecked());
     EXPECT_FALSE(field<QPushButton>(&form, "weekday7")->isChecked());
 
-    QSignalSpy saved(&form, &AlarmForm::saved);
+    QSignalSpy saved(&form, &AlarmForm::onSave);
     QTest::mouseClick(saveButton(&form), Qt::LeftButton);
     ASSERT_EQ(saved.count(), 1);
     const auto alarm = saved.first().first().value<Alarm>();
@@ -160,7 +160,7 @@ TEST(AlarmForm, NewAlarmGetsAnUpperCaseIdAndTheTimeOfCreation)
     EXPECT_TRUE(form.customWeekdaySelector()->isHidden());
     clock.advanceSecs(90);
 
-    QSignalSpy saved(&form, &AlarmForm::saved);
+    QSignalSpy saved(&form, &AlarmForm::onSave);
     form.saveAlarm();
     ASSERT_EQ(saved.count(), 1);
     const auto alarm = saved.first().first().value<Alarm>();
@@ -203,7 +203,7 @@ TEST(ReminderForm, NewReminderStartsFromItsTypeAndCanBeSavedAtOnce)
     }
 
     AddReminderView form(ReminderType::custom, clock);
-    QSignalSpy saved(&form, &ReminderForm::saved);
+    QSignalSpy saved(&form, &ReminderForm::onSave);
     form.saveReminder();
     ASSERT_EQ(saved.count(), 1);
     const auto reminder = saved.first().first().value<Reminder>();
@@ -245,7 +245,7 @@ TEST(ReminderForm, SaveNeedsATitleAndAtLeastOneMinute)
     }
     hours->setValue(0);
     minutes->setValue(1);
-    QSignalSpy saved(&form, &ReminderForm::saved);
+    QSignalSpy saved(&form, &ReminderForm::onSave);
     QTest::mouseClick(saveButton(&form), Qt::LeftButton);
     ASSERT_EQ(saved.count(), 1);
     EXPECT_EQ(saved.first().first().value<Reminder>().interval, 60.0);
@@ -271,7 +271,7 @@ TEST(ReminderForm, EditKeepsIdTypeAndTimesAndRoundsTheIntervalToMinutes)
     EXPECT_FALSE(field<SwitchButton>(&form, "reminderEnabledSwitch")->isChecked());
     field<PlainLineEdit>(&form, "reminderTitleField")->setText(u"多喝水"_s);
 
-    QSignalSpy saved(&form, &ReminderForm::saved);
+    QSignalSpy saved(&form, &ReminderForm::onSave);
     form.saveReminder();
     ASSERT_EQ(saved.count(), 1);
     const auto reminder = saved.first().first().value<Reminder>();

@@ -14,9 +14,12 @@
 #include "support/Screenshots.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLayout>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -218,6 +221,51 @@ TEST(PageRows, ALongTitleWrapsAndItsRowGrowsWhileALongMessageKeepsToOneLine)
     EXPECT_EQ(custom->cardRect(1).bottom() + 1, custom->viewport()->height());
 }
 
+// A long title keeps its row to the title's lines, the last ending in "…", and shows, as
+// text, in the row's tool tip: whole, or its first part when a tip could not hold it.
+TEST(PageRows, AVeryLongTitleKeepsItsRowToItsLinesAndShowsInTheToolTip)
+{
+    PagesRig rig;
+    for (const Alarm& alarm : QList<Alarm>(rig.alarms->alarms()))
+        rig.alarms->removeAlarm(alarm.id);
+    const QString unit = u"下午三点提醒全组整理周报再去开会 "_s;
+    const QString lengthy = u"<b>很长</b>"_s + unit.repeated(20) + u"结尾"_s;
+    const QString huge = u"<b>很长</b>"_s + unit.repeated(588) + u"结尾"_s;
+    rig.manager->addReminder(customReminder(rig, lengthy, u"短消息"_s));
+    Alarm alarm;
+    alarm.id = Alarm::newId();
+    alarm.title = huge;
+    alarm.message = u"短消息"_s;
+    alarm.time = QDateTime(QDate(2026, 1, 5), QTime(15, 0));
+    rig.alarms->addAlarm(alarm);
+
+    ReminderManagementView reminders(*rig.manager, rig.clock);
+    AlarmManagementView alarms(*rig.alarms, rig.clock);
+    const std::tuple<QWidget*, ManagementListView*, bool> pages[]
+        = { { &reminders, reminders.customList(), true }, { &alarms, alarms.listView(), false } };
+    for (const auto& [page, list, whole] : pages) {
+        SCOPED_TRACE(page->metaObject()->className());
+        page->resize(600, 500);
+        page->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(page));
+        const QRect card = list->cardRect(0);
+        EXPECT_LT(card.height(), 200);
+        const QImage drawn = list->viewport()->grab().toImage();
+        const QRect text = ManagementRowDelegate::geometry(card, true).text.intersected(drawn.rect());
+        EXPECT_EQ(inkBands(drawn, text), ManagementRowDelegate::titleLines + 2) << "title lines, message, details";
+
+        QHelpEvent tip(QEvent::ToolTip, text.center(), list->viewport()->mapToGlobal(text.center()));
+        QApplication::sendEvent(list->viewport(), &tip);
+        EXPECT_TRUE(QToolTip::isVisible());
+        const QString shown = QToolTip::text();
+        EXPECT_TRUE(shown.contains(u"&lt;b&gt;很长&lt;/b&gt;"_s + unit)) << "as text, not markup";
+        EXPECT_EQ(shown.contains(unit + u"结尾"_s), whole);
+        EXPECT_LT(shown.size(), ManagementRowDelegate::toolTipCharacters + 200) << "a tip that fits on the screen";
+        QToolTip::hideText();
+        page->hide();
+    }
+}
+
 // Drawn pixels, in a light and a dark palette: the chosen segment stands out, and the red
 // notes, grey headings and hints and the rows' grey, blue and orange captions read at 4.5:1.
 TEST(PageColours, TheChoiceAndEveryCaptionReadInLightAndDark)
@@ -339,11 +387,22 @@ TEST(PageColours, RowMessagesAndFormPlaceholdersAreSecondaryAfterAPaletteSwitch)
     AddReminderView reminderForm(ReminderType::custom, rig.clock);
     for (QWidget* form : { static_cast<QWidget*>(&alarmForm), static_cast<QWidget*>(&reminderForm) })
         form->show();
+    // The weekdays show for the custom rule, the last one; none is chosen.
+    auto* repeat = alarmForm.findChild<QComboBox*>(u"alarmRepeatPicker"_s);
+    repeat->setCurrentIndex(repeat->count() - 1);
 
     for (const bool dark : { false, true }) {
         SCOPED_TRACE(dark ? "dark" : "light");
         QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
         QCoreApplication::processEvents();
+        const QImage formShot = drawnImage(&alarmForm);
+        for (int day = 1; day <= 7; ++day) {
+            auto* button = alarmForm.findChild<QAbstractButton*>(u"weekday"_s + QString::number(day));
+            ASSERT_TRUE(button && button->isVisible() && !button->isChecked());
+            // Inside the round face, where the label stands.
+            const QRect face = areaIn(button, &alarmForm).adjusted(6, 6, -6, -6);
+            EXPECT_GE(drawnContrast(formShot, face), 4.5) << "weekday " << day;
+        }
         for (const auto& [page, list, what] : { std::tuple<QWidget*, ManagementListView*, std::string>(
                                                     &reminderPage, reminders->defaultList(), "reminder row"),
                  { &alarmPage, alarms->listView(), "alarm row" } }) {
@@ -363,7 +422,9 @@ TEST(PageColours, RowMessagesAndFormPlaceholdersAreSecondaryAfterAPaletteSwitch)
     QApplication::setPalette(lightPalette());
 }
 
-TEST(AlarmCardLayout, EveryPartFitsWholeInsideThePaddingOfTheFixedCard)
+// At the default font the card is the stated 280 × 120; at 12 pt it grows in proportion, so
+// that the larger emoji and lines are not cut.
+TEST(AlarmCardLayout, EveryPartFitsWholeInsideThePaddingOfTheCardAtEitherFont)
 {
     PagesRig rig;
     Alarm plain;
@@ -377,28 +438,44 @@ TEST(AlarmCardLayout, EveryPartFitsWholeInsideThePaddingOfTheFixedCard)
     crowded.message = longMessage;
     crowded.repeatType = AlarmRepeatType::custom;
     crowded.customWeekdays = { 2, 4, 6 };
-    for (const Alarm& alarm : { plain, crowded }) {
-        SCOPED_TRACE(alarm.title.toStdString());
-        AlarmWindowView card(alarm, {});
-        card.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&card));
-        ASSERT_EQ(card.size(), QSize(280, 120));
-        const QRect inside = card.rect().adjusted(16, 16, -16, -16);
-        // A part squeezed below its natural height, or pushed past the padding, is cut off.
-        for (const QWidget* part : card.findChildren<QWidget*>()) {
-            if (!part->isVisible())
-                continue;
-            const QRect box = boxIn(&card, part);
-            EXPECT_TRUE(inside.contains(box)) << part->objectName().toStdString();
-            EXPECT_GE(box.height(), part->sizeHint().height()) << part->objectName().toStdString();
+    const QFont standard = QApplication::font();
+    // The application font comes back also when a check stops the test early.
+    const struct FontBack
+    {
+        QFont font;
+        ~FontBack() { QApplication::setFont(font); }
+    } back { standard };
+    QFont larger = standard;
+    larger.setPointSizeF(12);
+    for (const auto& [font, size] : { std::pair(standard, QSize(280, 120)), std::pair(larger, QSize()) }) {
+        QApplication::setFont(font);
+        for (const Alarm& alarm : { plain, crowded }) {
+            SCOPED_TRACE(alarm.title.toStdString() + (size.isValid() ? "" : " at 12 pt"));
+            AlarmWindowView card(alarm, {});
+            card.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&card));
+            if (size.isValid())
+                ASSERT_EQ(card.size(), size);
+            else
+                ASSERT_GT(card.height(), 120);
+            EXPECT_EQ(AlarmWindowManager::cardFrame(QRectF(0, 0, 1000, 1000), 1).size(), QSizeF(card.size()));
+            const QRect inside = card.rect().adjusted(16, 16, -16, -16);
+            // A part squeezed below its natural height, or pushed past the padding, is cut off.
+            for (const QWidget* part : card.findChildren<QWidget*>()) {
+                if (!part->isVisible())
+                    continue;
+                const QRect box = boxIn(&card, part);
+                EXPECT_TRUE(inside.contains(box)) << part->objectName().toStdString();
+                EXPECT_GE(box.height(), part->sizeHint().height()) << part->objectName().toStdString();
+            }
+            // The stack reaches the padding on every side: the divider spans the width, the
+            // header starts at the top and the footer ends at the bottom.
+            QLayout* column = card.layout();
+            const QRect divider = boxIn(&card, column->itemAt(1)->widget());
+            EXPECT_EQ(divider.left(), inside.left());
+            EXPECT_EQ(divider.right(), inside.right());
+            EXPECT_EQ(boxIn(&card, column->itemAt(0)->layout()).top(), inside.top());
+            EXPECT_EQ(boxIn(&card, column->itemAt(column->count() - 1)->layout()).bottom(), inside.bottom());
         }
-        // The stack reaches the padding on every side: the divider spans the width, the
-        // header starts at the top and the footer ends at the bottom.
-        QLayout* column = card.layout();
-        const QRect divider = boxIn(&card, column->itemAt(1)->widget());
-        EXPECT_EQ(divider.left(), inside.left());
-        EXPECT_EQ(divider.right(), inside.right());
-        EXPECT_EQ(boxIn(&card, column->itemAt(0)->layout()).top(), inside.top());
-        EXPECT_EQ(boxIn(&card, column->itemAt(column->count() - 1)->layout()).bottom(), inside.bottom());
     }
 }

@@ -103,6 +103,8 @@ TEST(AlarmPage, AddEditAndDeleteGoThroughTheManagerAndTheEmptyStateFollows)
     QPointer<AlarmForm> add = page.openForm();
     ASSERT_TRUE(add);
     EXPECT_TRUE(qobject_cast<AddAlarmView*>(add));
+    EXPECT_TRUE(page.showingAddAlarm());
+    EXPECT_EQ(page.editingAlarm(), std::nullopt);
     EXPECT_EQ(add->windowModality(), Qt::WindowModal);
     part<QComboBox>(add, "alarmTypePicker")->setCurrentIndex(3);
     part<PlainTextEditor>(add, "alarmMessageField")->setPlainText(u"<b>跑步</b>"_s);
@@ -126,10 +128,13 @@ TEST(AlarmPage, AddEditAndDeleteGoThroughTheManagerAndTheEmptyStateFollows)
     clickRowPart(list, 0, Part::edit);
     QPointer<AlarmForm> edit = page.openForm();
     ASSERT_TRUE(qobject_cast<EditAlarmView*>(edit));
+    EXPECT_FALSE(page.showingAddAlarm());
+    EXPECT_EQ(page.editingAlarm(), before.first());
     EXPECT_EQ(part<PlainLineEdit>(edit, "alarmTitleField")->text(), u"运动闹钟"_s);
     part<PlainLineEdit>(edit, "alarmTitleField")->setText(u"晨跑"_s);
     QTest::mouseClick(part<QPushButton>(edit, "cancelButton"), Qt::LeftButton);
     EXPECT_EQ(rig.alarms->alarms(), before);
+    EXPECT_EQ(page.editingAlarm(), std::nullopt);
 
     clickRowPart(list, 0, Part::edit);
     edit = page.openForm();
@@ -171,6 +176,7 @@ TEST(ReminderPage, DefaultsAreSwitchedAndEditedButOnlyCustomOnesDeleted)
     QTest::mouseClick(part<QPushButton>(&page, "addReminderButton"), Qt::LeftButton);
     QPointer<ReminderForm> add = page.openForm();
     ASSERT_TRUE(qobject_cast<AddReminderView*>(add));
+    EXPECT_TRUE(page.showingAddReminder());
     part<PlainLineEdit>(add, "reminderTitleField")->setText(u"伸懒腰"_s);
     QTest::mouseClick(part<QPushButton>(add, "saveButton"), Qt::LeftButton);
     EXPECT_EQ(titles(custom), QStringList { u"伸懒腰"_s });
@@ -183,6 +189,8 @@ TEST(ReminderPage, DefaultsAreSwitchedAndEditedButOnlyCustomOnesDeleted)
     clickRowPart(custom, 0, Part::edit);
     QPointer<ReminderForm> edit = page.openForm();
     ASSERT_TRUE(qobject_cast<EditReminderView*>(edit));
+    EXPECT_FALSE(page.showingAddReminder());
+    EXPECT_EQ(page.editingReminder()->title, u"伸懒腰"_s);
     part<QSpinBox>(edit, "intervalHours")->setValue(0);
     part<QSpinBox>(edit, "intervalMinutes")->setValue(45);
     QTest::mouseClick(part<QPushButton>(edit, "saveButton"), Qt::LeftButton);

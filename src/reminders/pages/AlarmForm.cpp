@@ -12,6 +12,7 @@
 #include "widgets/TextStyle.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -125,8 +126,6 @@ void AlarmForm::buildLayout()
     const QFont captionFont = TextStyle::font(TextStyle::Style::caption);
     caption->setFont(captionFont);
     SecondaryText::apply(caption);
-    // A chosen day is white on blue: the blue deepened, hue kept, until the white reads.
-    const QColor chosen = ReadableColour::on(RowColours::blue, Qt::white, 4.5);
     selector->addWidget(caption);
     auto* days = new QHBoxLayout;
     days->setSpacing(8);
@@ -138,14 +137,13 @@ void AlarmForm::buildLayout()
         button->setFixedSize(30, 30);
         button->setFont(captionFont);
         button->setCursor(Qt::PointingHandCursor);
-        button->setStyleSheet(u"QPushButton { border: none; border-radius: 15px; background: rgba(142, 142, 147, 51); }"
-                              "QPushButton:checked { background: %1; color: white; }"_s.arg(chosen.name()));
         connect(button, &QPushButton::clicked, this, [this, day] { toggleWeekday(day); });
         m_dayButtons.append(button);
         days->addWidget(button);
     }
     days->addStretch(1);
     selector->addLayout(days);
+    styleWeekdays();
     timing->addRow(m_weekdaySelector);
 
     QFormLayout* switches = nullptr;
@@ -164,8 +162,8 @@ void AlarmForm::loadAlarmData(const Alarm& alarm)
     m_titleField->setText(alarm.title);
     m_messageField->setPlainText(alarm.message);
     setTypeIndex(alarm.type);
-    m_time = alarm.time.toLocalTime();
-    m_timeField->setTime(m_time.time());
+    m_selectedTime = alarm.time.toLocalTime();
+    m_timeField->setTime(m_selectedTime.time());
     m_repeatPicker->setCurrentIndex(
         static_cast<int>(std::find(allAlarmRepeatTypes.begin(), allAlarmRepeatTypes.end(), alarm.repeatType)
             - allAlarmRepeatTypes.begin()));
@@ -192,9 +190,9 @@ void AlarmForm::onTimePicked(QTime time)
 {
     // Picking a time moves the hour and minute only; the date (shown for a once alarm)
     // stays.
-    const QDateTime moved(m_time.date(), QTime(time.hour(), time.minute()));
+    const QDateTime moved(m_selectedTime.date(), QTime(time.hour(), time.minute()));
     if (moved.isValid())
-        m_time = moved;
+        m_selectedTime = moved;
 }
 
 void AlarmForm::toggleWeekday(int day)
@@ -202,6 +200,29 @@ void AlarmForm::toggleWeekday(int day)
     if (!m_weekdays.erase(day))
         m_weekdays.insert(day);
     m_dayButtons[day - 1]->setChecked(m_weekdays.contains(day));
+}
+
+void AlarmForm::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && !m_dayButtons.isEmpty())
+        styleWeekdays();
+}
+
+void AlarmForm::styleWeekdays()
+{
+    // A sheet keeps the colours it was given: the text colour is written into it, and
+    // written again when the palette changes, or an open form keeps the old palette's ink.
+    const QColor text = palette().color(QPalette::WindowText);
+    // A chosen day is white on blue: the blue deepened, hue kept, until the white reads.
+    const QColor chosen = ReadableColour::on(RowColours::blue, Qt::white, 4.5);
+    const QString sheet
+        = u"QPushButton { border: none; border-radius: 15px; background: rgba(142, 142, 147, 51); color: %1; }"
+          "QPushButton:checked { background: %2; color: white; }"_s.arg(text.name(), chosen.name());
+    for (QAbstractButton* button : std::as_const(m_dayButtons)) {
+        if (button->styleSheet() != sheet)
+            button->setStyleSheet(sheet);
+    }
 }
 
 void AlarmForm::updateWeekdaySelector()
@@ -214,6 +235,11 @@ void AlarmForm::updateWeekdaySelector()
 void AlarmForm::updateSaveButton()
 {
     m_saveButton->setEnabled(canSave());
+}
+
+AlarmType AlarmForm::selectedType() const
+{
+    return allAlarmTypes[static_cast<size_t>(std::max(0, m_typePicker->currentIndex()))];
 }
 
 bool AlarmForm::canSave() const
@@ -233,8 +259,8 @@ Alarm AlarmForm::buildAlarm() const
     }
     alarm.title = m_titleField->text();
     alarm.message = m_messageField->text();
-    alarm.type = allAlarmTypes[static_cast<size_t>(std::max(0, m_typePicker->currentIndex()))];
-    alarm.time = m_time;
+    alarm.type = selectedType();
+    alarm.time = selectedTime();
     alarm.repeatType = allAlarmRepeatTypes[static_cast<size_t>(std::max(0, m_repeatPicker->currentIndex()))];
     alarm.customWeekdays = QList<int>(m_weekdays.cbegin(), m_weekdays.cend());
     alarm.isEnabled = m_enabledSwitch->isChecked();
@@ -245,7 +271,7 @@ void AlarmForm::saveAlarm()
 {
     if (!canSave())
         return;
-    Q_EMIT saved(buildAlarm());
+    Q_EMIT onSave(buildAlarm());
     accept();
 }
 

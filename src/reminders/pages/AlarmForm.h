@@ -18,7 +18,7 @@ class SwitchButton;
 
 /// The alarm form, a window-modal sheet of 450 × 550: type, title, message, time, repeat
 /// rule, weekdays (for the custom rule) and the enabled switch. "保存" hands the finished
-/// alarm to `saved` and closes the sheet; the form never touches the alarm list itself.
+/// alarm to `onSave` and closes the sheet; the form never touches the alarm list itself.
 /// Open it with open().
 class AlarmForm : public QDialog
 {
@@ -36,18 +36,25 @@ public:
     [[nodiscard]] bool canSave() const;
     /// The alarm the form would save now.
     [[nodiscard]] Alarm buildAlarm() const;
-    /// Saves when the form is valid: emits `saved` and closes.
+    /// Saves when the form is valid: emits `onSave` and closes.
     void saveAlarm();
 
+    /// The type picked in the form.
+    [[nodiscard]] AlarmType selectedType() const;
+    /// The alarm's time: the picked hour and minute on the date the alarm had.
+    [[nodiscard]] QDateTime selectedTime() const { return m_selectedTime; }
     [[nodiscard]] std::set<int> customWeekdays() const { return m_weekdays; }
     [[nodiscard]] QWidget* customWeekdaySelector() const { return m_weekdaySelector; }
 
 Q_SIGNALS:
-    void saved(const Alarm& alarm);
+    void onSave(const Alarm& alarm);
 
 protected:
     enum class Mode { add, edit };
     AlarmForm(Mode mode, const Alarm& alarm, Clock& clock, QWidget* parent);
+
+    void changeEvent(QEvent* event) override;
+    [[nodiscard]] const Alarm& editedAlarm() const { return m_alarm; }
 
 private:
     void buildLayout();
@@ -57,13 +64,15 @@ private:
     void onTimePicked(QTime time);
     void toggleWeekday(int day);
     void updateWeekdaySelector();
+    /// Gives the weekday buttons their colours from the form's palette.
+    void styleWeekdays();
     void updateSaveButton();
 
     Mode m_mode;
     Clock& m_clock;
     /// The alarm being edited; id and creation time come from it.
     Alarm m_alarm;
-    QDateTime m_time;
+    QDateTime m_selectedTime;
     std::set<int> m_weekdays;
 
     QComboBox* m_typePicker = nullptr;
@@ -98,4 +107,7 @@ class EditAlarmView final : public AlarmForm
 public:
     EditAlarmView(const Alarm& alarm, Clock& clock, QWidget* parent = nullptr);
     ~EditAlarmView() override;
+
+    /// The alarm as it was when the form opened.
+    [[nodiscard]] const Alarm& alarm() const { return editedAlarm(); }
 };

@@ -3,6 +3,7 @@
 #include "reminders/AlarmManager.h"
 #include "reminders/LocalTime.h"
 #include "reminders/pages/AlarmForm.h"
+#include "reminders/pages/AlarmRowView.h"
 #include "reminders/pages/ManagementListModel.h"
 #include "reminders/pages/ManagementListView.h"
 #include "reminders/pages/ManagementRowDelegate.h"
@@ -18,24 +19,61 @@
 
 using namespace Qt::StringLiterals;
 
-ManagementRow alarmRow(const Alarm& alarm, const LocalTime& local)
+AlarmManagementView::AlarmManagementView(AlarmManager& alarmManager, Clock& clock, QWidget* parent)
+    : QWidget(parent)
+    , m_alarmManager(alarmManager)
+    , m_clock(clock)
+    , m_model(new ManagementListModel(
+          [&alarmManager] {
+              // One zone lookup for the whole list, read afresh each time.
+              const LocalTime local;
+              QList<ManagementRow> rows;
+              rows.reserve(alarmManager.alarms().size());
+              for (const Alarm& alarm : alarmManager.alarms())
+                  rows.append(AlarmRowView::row(alarm, local));
+              return rows;
+          },
+          this))
+    , m_list(new ManagementListView(m_model, new AlarmRowView, false, this))
+    , m_stack(new QStackedWidget(this))
 {
-    ManagementRow row;
-    row.id = alarm.id;
-    row.enabled = alarm.isEnabled;
-    row.emoji = emoji(alarm.type);
-    row.title = alarm.title;
-    row.message = alarm.message;
-    row.details = { { alarm.timeText(local), RowColours::blue }, { u"·"_s, {} },
-        { alarm.formatRepeatRule(local), RowColours::orange } };
-    row.canDelete = true;
-    row.accent = RowColours::blue;
-    return row;
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    headerView(column);
+
+    m_list->setObjectName(u"alarmList"_s);
+    m_list->setRowMargins(QMargins(16, 12, 16, 0));
+    m_stack->addWidget(m_list);
+    m_stack->addWidget(emptyStateView(this));
+    column->addWidget(m_stack, 1);
+
+    ManagementRowDelegate* rows = m_list->rowDelegate();
+    connect(
+        rows, &ManagementRowDelegate::onToggle, this, [this](const QString& id) { m_alarmManager.toggleAlarm(id); });
+    connect(rows, &ManagementRowDelegate::onEdit, this, &AlarmManagementView::showEditAlarm);
+    // Deleting asks nothing: the row goes at once.
+    connect(
+        rows, &ManagementRowDelegate::onDelete, this, [this](const QString& id) { m_alarmManager.removeAlarm(id); });
+    connect(&m_alarmManager, &AlarmManager::alarmsChanged, m_model, &ManagementListModel::refresh);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &AlarmManagementView::updateEmptyState);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &AlarmManagementView::updateEmptyState);
+    updateEmptyState();
 }
 
-namespace {
+AlarmManagementView::~AlarmManagementView() = default;
 
-QWidget* emptyState(QWidget* parent)
+void AlarmManagementView::headerView(QVBoxLayout* column)
+{
+    QPushButton* add = PageParts::addPageHeader(
+        u"⏰ 闹钟管理"_s, u"添加闹钟"_s, u"闹钟会在屏幕右上角弹出显示，必须手动关闭"_s, this, column);
+    add->setObjectName(u"addAlarmButton"_s);
+    connect(add, &QPushButton::clicked, this, &AlarmManagementView::showAddAlarm);
+}
+
+QWidget* AlarmManagementView::emptyStateView(QWidget* parent)
 {
     auto* box = new QWidget(parent);
     box->setObjectName(u"alarmEmptyState"_s);
@@ -62,60 +100,21 @@ QWidget* emptyState(QWidget* parent)
     return box;
 }
 
-} // namespace
-
-AlarmManagementView::AlarmManagementView(AlarmManager& alarmManager, Clock& clock, QWidget* parent)
-    : QWidget(parent)
-    , m_alarmManager(alarmManager)
-    , m_clock(clock)
-    , m_model(new ManagementListModel(
-          [&alarmManager] {
-              // One zone lookup for the whole list, read afresh each time.
-              const LocalTime local;
-              QList<ManagementRow> rows;
-              rows.reserve(alarmManager.alarms().size());
-              for (const Alarm& alarm : alarmManager.alarms())
-                  rows.append(alarmRow(alarm, local));
-              return rows;
-          },
-          this))
-    , m_list(new ManagementListView(m_model, 12, false, this))
-    , m_stack(new QStackedWidget(this))
-{
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-
-    QPushButton* add = PageParts::addPageHeader(
-        u"⏰ 闹钟管理"_s, u"添加闹钟"_s, u"闹钟会在屏幕右上角弹出显示，必须手动关闭"_s, this, column);
-    add->setObjectName(u"addAlarmButton"_s);
-    connect(add, &QPushButton::clicked, this, &AlarmManagementView::showAddAlarm);
-
-    m_list->setObjectName(u"alarmList"_s);
-    m_list->setRowMargins(QMargins(16, 12, 16, 0));
-    m_stack->addWidget(m_list);
-    m_stack->addWidget(emptyState(this));
-    column->addWidget(m_stack, 1);
-
-    ManagementRowDelegate* rows = m_list->rowDelegate();
-    connect(rows, &ManagementRowDelegate::toggleClicked, this,
-        [this](const QString& id) { m_alarmManager.toggleAlarm(id); });
-    connect(rows, &ManagementRowDelegate::editClicked, this, &AlarmManagementView::showEditAlarm);
-    // Deleting asks nothing: the row goes at once.
-    connect(rows, &ManagementRowDelegate::deleteClicked, this,
-        [this](const QString& id) { m_alarmManager.removeAlarm(id); });
-    connect(&m_alarmManager, &AlarmManager::alarmsChanged, m_model, &ManagementListModel::refresh);
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, &AlarmManagementView::updateEmptyState);
-    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &AlarmManagementView::updateEmptyState);
-    updateEmptyState();
-}
-
-AlarmManagementView::~AlarmManagementView() = default;
-
 AlarmForm* AlarmManagementView::openForm() const
 {
     return m_form;
+}
+
+bool AlarmManagementView::showingAddAlarm() const
+{
+    return qobject_cast<AddAlarmView*>(m_form) && m_form->isVisible();
+}
+
+std::optional<Alarm> AlarmManagementView::editingAlarm() const
+{
+    if (auto* form = qobject_cast<EditAlarmView*>(m_form); form && form->isVisible())
+        return form->alarm();
+    return std::nullopt;
 }
 
 void AlarmManagementView::updateEmptyState()
@@ -126,7 +125,7 @@ void AlarmManagementView::updateEmptyState()
 void AlarmManagementView::showAddAlarm()
 {
     auto* form = new AddAlarmView(m_clock, this);
-    connect(form, &AlarmForm::saved, this, [this](const Alarm& alarm) { m_alarmManager.addAlarm(alarm); });
+    connect(form, &AlarmForm::onSave, this, [this](const Alarm& alarm) { m_alarmManager.addAlarm(alarm); });
     present(form);
 }
 
@@ -137,7 +136,7 @@ void AlarmManagementView::showEditAlarm(const QString& id)
     if (it == alarms.cend())
         return;
     auto* form = new EditAlarmView(*it, m_clock, this);
-    connect(form, &AlarmForm::saved, this, [this](const Alarm& alarm) { m_alarmManager.updateAlarm(alarm); });
+    connect(form, &AlarmForm::onSave, this, [this](const Alarm& alarm) { m_alarmManager.updateAlarm(alarm); });
     present(form);
 }
 

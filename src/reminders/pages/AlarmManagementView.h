@@ -1,9 +1,12 @@
 #pragma once
 
+#include "reminders/Alarm.h"
 #include "reminders/pages/ManagementRow.h"
 
 #include <QPointer>
 #include <QWidget>
+
+#include <optional>
 
 class AlarmForm;
 class AlarmManager;
@@ -12,7 +15,7 @@ class LocalTime;
 class ManagementListModel;
 class ManagementListView;
 class QStackedWidget;
-struct Alarm;
+class QVBoxLayout;
 
 /// The alarm page: every alarm of the manager as a row with its switch, edit and delete
 /// buttons, or an empty state, and "添加闹钟". It keeps no alarms of its own: each action
@@ -38,10 +41,18 @@ public:
     void showEditAlarm(const QString& id);
     /// The open add or edit form, if any.
     [[nodiscard]] AlarmForm* openForm() const;
+    /// Whether the add form is on screen.
+    [[nodiscard]] bool showingAddAlarm() const;
+    /// The alarm whose edit form is on screen, if any.
+    [[nodiscard]] std::optional<Alarm> editingAlarm() const;
 
     [[nodiscard]] ManagementListView* listView() const { return m_list; }
 
 private:
+    /// The title, "添加闹钟" and the note above the list, laid into `column`.
+    void headerView(QVBoxLayout* column);
+    /// What the page shows while there is no alarm.
+    [[nodiscard]] static QWidget* emptyStateView(QWidget* parent);
     void present(AlarmForm* form);
     void updateEmptyState();
 
@@ -52,6 +63,3 @@ private:
     QStackedWidget* m_stack;
     QPointer<AlarmForm> m_form;
 };
-
-/// The row shown for an alarm, its times read through `local`.
-[[nodiscard]] ManagementRow alarmRow(const Alarm& alarm, const LocalTime& local);

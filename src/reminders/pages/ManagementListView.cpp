@@ -5,12 +5,14 @@
 
 #include <QResizeEvent>
 
-ManagementListView::ManagementListView(ManagementListModel* model, int rowGap, bool fitContents, QWidget* parent)
+ManagementListView::ManagementListView(
+    ManagementListModel* model, ManagementRowDelegate* delegate, bool fitContents, QWidget* parent)
     : QListView(parent)
     , m_model(model)
-    , m_delegate(new ManagementRowDelegate(rowGap, !fitContents, this))
+    , m_delegate(delegate)
     , m_fitContents(fitContents)
 {
+    delegate->setParent(this);
     setModel(model);
     setItemDelegate(m_delegate);
     setSelectionMode(QAbstractItemView::NoSelection);

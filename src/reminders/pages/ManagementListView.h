@@ -5,9 +5,9 @@
 class ManagementListModel;
 class ManagementRowDelegate;
 
-/// The list of alarm or reminder rows, `rowGap` apart. With `fitContents` it is exactly as
-/// tall as its rows, with no gap after the last, and leaves scrolling to the page around
-/// it, so several sections share one scroll bar. Rows grow with their titles, so their
+/// The list of alarm or reminder rows, drawn by `delegate` (which the list takes over). With
+/// `fitContents` it is exactly as tall as its rows, with no gap after the last, and leaves
+/// scrolling to the page around it, so several sections share one scroll bar. Rows grow with their titles, so their
 /// heights follow the list's width and their contents.
 class ManagementListView final : public QListView
 {
@@ -15,7 +15,8 @@ class ManagementListView final : public QListView
     Q_DISABLE_COPY_MOVE(ManagementListView)
 
 public:
-    ManagementListView(ManagementListModel* model, int rowGap, bool fitContents, QWidget* parent = nullptr);
+    ManagementListView(
+        ManagementListModel* model, ManagementRowDelegate* delegate, bool fitContents, QWidget* parent = nullptr);
 
     [[nodiscard]] ManagementRowDelegate* rowDelegate() const { return m_delegate; }
     [[nodiscard]] ManagementListModel* rowModel() const { return m_model; }

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextDocument>
 #include <QTextLayout>
 #include <QToolTip>
 
@@ -61,8 +62,9 @@ void paintButtonSymbol(QPainter& painter, const QRectF& box, Symbols::Symbol sym
 }
 
 /// Breaks `layout`'s text into lines of `width`: between words where it can, within a word
-/// longer than a line. Returns the height of all lines.
-qreal layOutLines(QTextLayout& layout, qreal width)
+/// longer than a line. Lays out at most `maxLines` lines when it is given, and one more to
+/// tell whether text is left over. Returns the height of all lines.
+qreal layOutLines(QTextLayout& layout, qreal width, int maxLines = 0)
 {
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -75,6 +77,8 @@ qreal layOutLines(QTextLayout& layout, qreal width)
         line.setLineWidth(width);
         line.setPosition(QPointF(0, y));
         y += line.height();
+        if (maxLines > 0 && line.lineNumber() >= maxLines)
+            break;
     }
     layout.endLayout();
     return y;
@@ -85,6 +89,33 @@ QString titleText(QString title)
     // A line break in a stored title starts a new line, as typed.
     title.replace(u'\n', QChar::LineSeparator);
     return title;
+}
+
+/// The title as a row shows it: whole while it takes at most `ManagementRowDelegate::titleLines`
+/// lines of `width` in `font`, else those lines with the last one ending in "…".
+QString shownTitle(const QString& title, const QFont& font, int width)
+{
+    const QString text = titleText(title);
+    QTextLayout layout(text, font);
+    layOutLines(layout, width, ManagementRowDelegate::titleLines);
+    if (layout.lineCount() <= ManagementRowDelegate::titleLines)
+        return text;
+    const int lastStart = layout.lineAt(ManagementRowDelegate::titleLines - 1).textStart();
+    QString rest = text.mid(lastStart);
+    rest.replace(QChar::LineSeparator, u' ');
+    // No line holds more characters than it has pixels: eliding need not measure the rest.
+    rest.truncate(std::max(1, width));
+    const QFontMetrics metrics(font);
+    QString shown = text.left(lastStart) + metrics.elidedText(rest + u'…', Qt::ElideRight, width);
+    // A fallback font can draw the last line a little wider than the metrics said.
+    for (int cut = 1; cut < rest.size(); ++cut) {
+        QTextLayout check(shown, font);
+        layOutLines(check, width, ManagementRowDelegate::titleLines);
+        if (check.lineCount() <= ManagementRowDelegate::titleLines)
+            break;
+        shown = text.left(lastStart) + metrics.elidedText(rest.left(rest.size() - cut) + u'…', Qt::ElideRight, width);
+    }
+    return shown;
 }
 
 struct TextFonts
@@ -165,10 +196,27 @@ int ManagementRowDelegate::cardHeight(const ManagementRow& row, int width, const
 {
     Q_UNUSED(font) // the type scale follows the application font
     const TextFonts fonts;
-    QTextLayout title(titleText(row.title), fonts.title);
-    const int textWidth = geometry(QRect(0, 0, width, rowHeight), row.canDelete).text.width();
-    const qreal titleHeight = layOutLines(title, std::max(1, textWidth));
+    const int textWidth = std::max(1, geometry(QRect(0, 0, width, rowHeight), row.canDelete).text.width());
+    QTextLayout title(shownTitle(row.title, fonts.title, textWidth), fonts.title);
+    const qreal titleHeight = layOutLines(title, textWidth);
     return std::max(rowHeight, textBlockHeight(titleHeight, fonts) + 2 * (padding - 2));
+}
+
+bool ManagementRowDelegate::isTitleElided(const ManagementRow& row, const QRect& card)
+{
+    const int width = std::max(1, geometry(card, row.canDelete).text.width());
+    return shownTitle(row.title, TextFonts().title, width) != titleText(row.title);
+}
+
+QString ManagementRowDelegate::toolTipText(const QString& title)
+{
+    if (title.size() <= toolTipCharacters)
+        return title;
+    // Never between the two halves of a character outside the basic plane.
+    qsizetype cut = toolTipCharacters;
+    if (title.at(cut - 1).isHighSurrogate())
+        --cut;
+    return title.left(cut) + u'…';
 }
 
 int ManagementRowDelegate::gapBelow(const QModelIndex& index) const
@@ -256,7 +304,7 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     const TextFonts fonts;
     const QFont& captionFont = fonts.caption;
     const QFont& detailFont = fonts.detail;
-    QTextLayout title(titleText(row.title), fonts.title);
+    QTextLayout title(shownTitle(row.title, fonts.title, std::max(1, g.text.width())), fonts.title);
     const qreal titleLinesHeight = layOutLines(title, std::max(1, g.text.width()));
     const int titleHeight = std::max(QFontMetrics(fonts.title).height(), static_cast<int>(std::ceil(titleLinesHeight)));
     const int captionHeight = QFontMetrics(captionFont).height();
@@ -345,13 +393,13 @@ bool ManagementRowDelegate::editorEvent(
             return false;
         switch (part) {
         case Part::toggle:
-            Q_EMIT toggleClicked(row.id);
+            Q_EMIT onToggle(row.id);
             return true;
         case Part::edit:
-            Q_EMIT editClicked(row.id);
+            Q_EMIT onEdit(row.id);
             return true;
         case Part::remove:
-            Q_EMIT deleteClicked(row.id);
+            Q_EMIT onDelete(row.id);
             return true;
         case Part::none:
             return false;
@@ -382,7 +430,12 @@ bool ManagementRowDelegate::helpEvent(
         case Part::remove:
             tip = u"删除"_s;
             break;
-        default:
+        case Part::toggle:
+            break;
+        case Part::none:
+            // A title cut short shows in the tool tip, as text: never read as markup.
+            if (isTitleElided(row, cardRect(option.rect, index)))
+                tip = Qt::convertFromPlainText(toolTipText(row.title), Qt::WhiteSpaceNormal);
             break;
         }
         if (!tip.isEmpty()) {

@@ -10,9 +10,10 @@ struct ManagementRow;
 
 /// Paints a ManagementListModel row as a rounded card and turns clicks on its switch, edit
 /// and delete buttons into signals carrying the row's id. The switch shows the stored flag:
-/// a click only asks the manager to flip it. The title is shown whole, wrapped over as
-/// many lines as it needs, and the card grows with it; the message keeps to one line.
-class ManagementRowDelegate final : public QStyledItemDelegate
+/// a click only asks the manager to flip it. The title wraps over up to `titleLines` lines
+/// and the card grows with it; a longer title ends in "…" and shows in the tool tip.
+/// The message keeps to one line.
+class ManagementRowDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ManagementRowDelegate)
@@ -20,6 +21,11 @@ class ManagementRowDelegate final : public QStyledItemDelegate
 public:
     /// The height of a card whose title takes one line.
     static constexpr int rowHeight = 76;
+    /// The most lines a title takes: a card never outgrows the page that lists it.
+    static constexpr int titleLines = 3;
+    /// The most characters of a title its tool tip shows: a tip taller than the screen
+    /// would hide the page and still not show the end.
+    static constexpr int toolTipCharacters = 1000;
 
     enum class Part { none, toggle, edit, remove };
 
@@ -42,6 +48,10 @@ public:
     [[nodiscard]] static Part partAt(const QRect& card, bool canDelete, const QPoint& pos);
     /// The height of `row`'s card at `width`, its title set in `font`'s family and size.
     [[nodiscard]] static int cardHeight(const ManagementRow& row, int width, const QFont& font);
+    /// Whether `row`'s title is cut short on its card `card`.
+    [[nodiscard]] static bool isTitleElided(const ManagementRow& row, const QRect& card);
+    /// What the tool tip of a cut title shows: the whole title, up to `toolTipCharacters`.
+    [[nodiscard]] static QString toolTipText(const QString& title);
 
     /// The card of the row at `index` within its item rectangle `item` (the gap below the
     /// card left out).
@@ -57,9 +67,9 @@ public:
     void clearHover();
 
 Q_SIGNALS:
-    void toggleClicked(const QString& id);
-    void editClicked(const QString& id);
-    void deleteClicked(const QString& id);
+    void onToggle(const QString& id);
+    void onEdit(const QString& id);
+    void onDelete(const QString& id);
 
 protected:
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,

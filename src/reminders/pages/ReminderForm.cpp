@@ -76,13 +76,6 @@ ReminderForm::ReminderForm(Mode mode, const Reminder& reminder, Clock& clock, QW
     setFixedSize(TextStyle::scaled(formSize.width()), TextStyle::scaled(formSize.height()));
     buildLayout(heading);
 
-    m_titleField->setText(reminder.title);
-    m_messageField->setPlainText(reminder.message);
-    const Steps steps = stepsOf(reminder.interval);
-    m_hoursField->setValue(steps.hours);
-    m_minutesField->setValue(steps.minutes);
-    m_enabledSwitch->setChecked(reminder.isEnabled);
-
     connect(m_titleField, &QLineEdit::textChanged, this, &ReminderForm::updateSaveButton);
     connect(m_hoursField, &QSpinBox::valueChanged, this, &ReminderForm::updateSaveButton);
     connect(m_minutesField, &QSpinBox::valueChanged, this, &ReminderForm::updateSaveButton);
@@ -90,6 +83,17 @@ ReminderForm::ReminderForm(Mode mode, const Reminder& reminder, Clock& clock, QW
 }
 
 ReminderForm::~ReminderForm() = default;
+
+void ReminderForm::loadReminderData(const Reminder& reminder)
+{
+    m_titleField->setText(reminder.title);
+    m_messageField->setPlainText(reminder.message);
+    const Steps steps = stepsOf(reminder.interval);
+    m_hoursField->setValue(steps.hours);
+    m_minutesField->setValue(steps.minutes);
+    m_enabledSwitch->setChecked(reminder.isEnabled);
+    updateSaveButton();
+}
 
 void ReminderForm::buildLayout(const QString& heading)
 {
@@ -166,20 +170,27 @@ void ReminderForm::saveReminder()
 {
     if (!canSave())
         return;
-    Q_EMIT saved(buildReminder());
+    Q_EMIT onSave(buildReminder());
     accept();
 }
 
 AddReminderView::AddReminderView(ReminderType reminderType, Clock& clock, QWidget* parent)
     : ReminderForm(Mode::add, newReminder(reminderType), clock, parent)
 {
+    loadDefaults();
 }
 
 AddReminderView::~AddReminderView() = default;
 
+void AddReminderView::loadDefaults()
+{
+    loadReminderData(newReminder(reminderType()));
+}
+
 EditReminderView::EditReminderView(const Reminder& reminder, Clock& clock, QWidget* parent)
     : ReminderForm(Mode::edit, reminder, clock, parent)
 {
+    loadReminderData(reminder);
 }
 
 EditReminderView::~EditReminderView() = default;

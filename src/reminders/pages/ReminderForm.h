@@ -12,7 +12,7 @@ class QSpinBox;
 class SwitchButton;
 
 /// The reminder form, a window-modal sheet of 400 × 450: title, message, the interval in
-/// hours and minutes, and the enabled switch. "保存" hands the finished reminder to `saved`
+/// hours and minutes, and the enabled switch. "保存" hands the finished reminder to `onSave`
 /// and closes the sheet; the form never touches the reminder list itself. Open it with
 /// open().
 class ReminderForm : public QDialog
@@ -31,7 +31,7 @@ public:
     [[nodiscard]] bool canSave() const;
     /// The reminder the form would save now.
     [[nodiscard]] Reminder buildReminder() const;
-    /// Saves when the form is valid: emits `saved` and closes.
+    /// Saves when the form is valid: emits `onSave` and closes.
     void saveReminder();
 
     /// The interval as the steppers show it: whole hours and the whole minutes left over;
@@ -45,11 +45,17 @@ public:
     [[nodiscard]] static Steps stepsOf(double intervalSeconds);
 
 Q_SIGNALS:
-    void saved(const Reminder& reminder);
+    void onSave(const Reminder& reminder);
 
 protected:
     enum class Mode { add, edit };
+    /// An empty form; the subclass fills it with loadReminderData().
     ReminderForm(Mode mode, const Reminder& reminder, Clock& clock, QWidget* parent);
+
+    /// Puts `reminder`'s title, message, interval and switch into the fields.
+    void loadReminderData(const Reminder& reminder);
+    [[nodiscard]] ReminderType reminderType() const { return m_reminder.type; }
+    [[nodiscard]] const Reminder& editedReminder() const { return m_reminder; }
 
 private:
     void buildLayout(const QString& heading);
@@ -78,6 +84,10 @@ class AddReminderView final : public ReminderForm
 public:
     AddReminderView(ReminderType reminderType, Clock& clock, QWidget* parent = nullptr);
     ~AddReminderView() override;
+
+private:
+    /// Fills the form with the type's name, default message and default interval, enabled.
+    void loadDefaults();
 };
 
 /// The form for an existing reminder; saving keeps its id, type, last firing and creation
@@ -90,4 +100,7 @@ class EditReminderView final : public ReminderForm
 public:
     EditReminderView(const Reminder& reminder, Clock& clock, QWidget* parent = nullptr);
     ~EditReminderView() override;
+
+    /// The reminder as it was when the form opened.
+    [[nodiscard]] const Reminder& reminder() const { return editedReminder(); }
 };

@@ -8,6 +8,7 @@
 #include "reminders/pages/ManagementRowDelegate.h"
 #include "reminders/pages/PageParts.h"
 #include "reminders/pages/ReminderForm.h"
+#include "reminders/pages/ReminderRowView.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/TextStyle.h"
@@ -34,22 +35,6 @@ QString ReminderManagementView::formatInterval(double seconds)
     if (rest == 0)
         return QString::number(hours) + u"小时"_s;
     return QString::number(hours) + u"小时"_s + QString::number(rest) + u"分钟"_s;
-}
-
-ManagementRow reminderRow(const Reminder& reminder, bool canDelete, const LocalTime& local)
-{
-    ManagementRow row;
-    row.id = reminder.id;
-    row.enabled = reminder.isEnabled;
-    row.emoji = emoji(reminder.type);
-    row.title = reminder.title;
-    row.message = reminder.message;
-    row.details = { { u"间隔: "_s + ReminderManagementView::formatInterval(reminder.interval), RowColours::blue } };
-    if (const std::optional<QDateTime> next = getNextTriggerTime(reminder))
-        row.details.append({ u"· 下次: "_s + local.timeOfDay(*next).toString(u"HH:mm"_s), RowColours::orange });
-    row.canDelete = canDelete;
-    row.accent = RowColours::green;
-    return row;
 }
 
 namespace {
@@ -133,9 +118,26 @@ ReminderManagementView::ReminderManagementView(ReminderManager& reminderManager,
 
 ReminderManagementView::~ReminderManagementView() = default;
 
+QWidget* ReminderManagementView::emptyStateView(const QString& message, QWidget* parent)
+{
+    return new Placeholder(message, parent);
+}
+
 ReminderForm* ReminderManagementView::openForm() const
 {
     return m_form;
+}
+
+bool ReminderManagementView::showingAddReminder() const
+{
+    return qobject_cast<AddReminderView*>(m_form) && m_form->isVisible();
+}
+
+std::optional<Reminder> ReminderManagementView::editingReminder() const
+{
+    if (auto* form = qobject_cast<EditReminderView*>(m_form); form && form->isVisible())
+        return form->reminder();
+    return std::nullopt;
 }
 
 ManagementListView* ReminderManagementView::addSection(
@@ -159,17 +161,17 @@ ManagementListView* ReminderManagementView::addSection(
             QList<ManagementRow> rows;
             for (const Reminder& reminder : manager.reminders()) {
                 if ((reminder.type == ReminderType::custom) == custom)
-                    rows.append(reminderRow(reminder, custom, local));
+                    rows.append(ReminderRowView::row(reminder, custom, local));
             }
             return rows;
         },
         this);
     connect(&m_reminderManager, &ReminderManager::remindersChanged, model, &ManagementListModel::refresh);
 
-    auto* list = new ManagementListView(model, 8, true, content);
+    auto* list = new ManagementListView(model, new ReminderRowView, true, content);
     list->setObjectName(name + u"List"_s);
     layout->addWidget(list);
-    auto* empty = new Placeholder(placeholder, content);
+    QWidget* empty = emptyStateView(placeholder, content);
     empty->setObjectName(name + u"Placeholder"_s);
     layout->addWidget(empty);
     const auto showOne = [list, empty, model] {
@@ -182,12 +184,12 @@ ManagementListView* ReminderManagementView::addSection(
     showOne();
 
     ManagementRowDelegate* rows = list->rowDelegate();
-    connect(rows, &ManagementRowDelegate::toggleClicked, this,
+    connect(rows, &ManagementRowDelegate::onToggle, this,
         [this](const QString& id) { m_reminderManager.toggleReminder(id); });
-    connect(rows, &ManagementRowDelegate::editClicked, this, &ReminderManagementView::showEditReminder);
+    connect(rows, &ManagementRowDelegate::onEdit, this, &ReminderManagementView::showEditReminder);
     if (custom) {
         // Deleting asks nothing: the row goes at once. Built-in reminders cannot be deleted.
-        connect(rows, &ManagementRowDelegate::deleteClicked, this,
+        connect(rows, &ManagementRowDelegate::onDelete, this,
             [this](const QString& id) { m_reminderManager.removeReminder(id); });
     }
     return list;
@@ -195,8 +197,10 @@ ManagementListView* ReminderManagementView::addSection(
 
 void ReminderManagementView::showAddReminder()
 {
-    auto* form = new AddReminderView(ReminderType::custom, m_clock, this);
-    connect(form, &ReminderForm::saved, this,
+    // The page adds only custom reminders: the built-in ones are seeded by the manager.
+    m_selectedReminderType = ReminderType::custom;
+    auto* form = new AddReminderView(m_selectedReminderType, m_clock, this);
+    connect(form, &ReminderForm::onSave, this,
         [this](const Reminder& reminder) { m_reminderManager.addReminder(reminder); });
     present(form);
 }
@@ -208,7 +212,7 @@ void ReminderManagementView::showEditReminder(const QString& id)
     if (it == reminders.cend())
         return;
     auto* form = new EditReminderView(*it, m_clock, this);
-    connect(form, &ReminderForm::saved, this, [this](Reminder reminder) {
+    connect(form, &ReminderForm::onSave, this, [this](Reminder reminder) {
         // The reminder may have fired while the form was open; its count runs from that
         // firing, not from the one the form was filled with, or it would fire again at once.
         const QList<Reminder>& current = m_reminderManager.reminders();

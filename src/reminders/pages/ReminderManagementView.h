@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+
 class Clock;
 class LocalTime;
 class ManagementListModel;
@@ -40,11 +42,17 @@ public:
     /// Opens the edit form for the reminder with `id`, filled from the manager's copy.
     void showEditReminder(const QString& id);
     [[nodiscard]] ReminderForm* openForm() const;
+    /// Whether the add form is on screen.
+    [[nodiscard]] bool showingAddReminder() const;
+    /// The reminder whose edit form is on screen, if any.
+    [[nodiscard]] std::optional<Reminder> editingReminder() const;
 
     [[nodiscard]] ManagementListView* defaultList() const { return m_defaultList; }
     [[nodiscard]] ManagementListView* customList() const { return m_customList; }
 
 private:
+    /// A section's grey placeholder box showing `message` in place of rows.
+    [[nodiscard]] static QWidget* emptyStateView(const QString& message, QWidget* parent);
     ManagementListView* addSection(
         const QString& heading, const QString& placeholder, bool custom, const QString& name, QVBoxLayout* layout);
     void present(ReminderForm* form);
@@ -53,9 +61,7 @@ private:
     Clock& m_clock;
     ManagementListView* m_defaultList = nullptr;
     ManagementListView* m_customList = nullptr;
+    /// The type the add form was last opened for.
+    ReminderType m_selectedReminderType = ReminderType::custom;
     QPointer<ReminderForm> m_form;
 };
-
-/// The row shown for a reminder, its next time read through `local`; `canDelete` adds the
-/// delete button.
-[[nodiscard]] ManagementRow reminderRow(const Reminder& reminder, bool canDelete, const LocalTime& local);
