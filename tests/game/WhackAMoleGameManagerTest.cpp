@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -349,7 +352,7 @@ TEST_F(Game, TheScoreBoardDrawsItsFiguresBoldAndReadable)
     QApplication::setPalette(lightPalette());
 }
 
-TEST(HammerCursor, FallsBackToThePointingHand)
+TEST(HammerCursor, StrikesAtItsHotSpotOrFallsBackToThePointingHand)
 {
     EXPECT_EQ(loadHammerCursor({}).shape(), Qt::PointingHandCursor);
     EXPECT_EQ(loadHammerCursor(u"/nonexistent/hammer.png"_s).shape(), Qt::PointingHandCursor);
@@ -357,4 +360,24 @@ TEST(HammerCursor, FallsBackToThePointingHand)
     EXPECT_EQ(hammer.shape(), Qt::BitmapCursor);
     EXPECT_EQ(hammer.hotSpot(), QPoint(16, 28));
     EXPECT_EQ(hammer.pixmap().size(), QSize(32, 32));
+
+    // A click lands where the hammer strikes: the head's steel at the hot spot, and nothing
+    // of the drawing further down than its face.
+    const QImage drawn = hammer.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QPoint hotSpot = hammer.hotSpot();
+    int steelNearHotSpot = 0;
+    int lowestInk = -1;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor c = drawn.pixelColor(x, y);
+            if (c.alpha() < 128)
+                continue;
+            lowestInk = std::max(lowestInk, y);
+            // Steel is a blue grey; the wooden handle is brown, red above blue.
+            if (c.blue() > c.red() && std::abs(x - hotSpot.x()) <= 2 && std::abs(y - hotSpot.y()) <= 2)
+                ++steelNearHotSpot;
+        }
+    }
+    EXPECT_GT(steelNearHotSpot, 0) << "the hammer's head is not at the hot spot";
+    EXPECT_LE(lowestInk, hotSpot.y() + 2) << "the hammer reaches below where it strikes";
 }
