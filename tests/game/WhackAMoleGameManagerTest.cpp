@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -323,7 +324,7 @@ TEST_F(Game, TheScoreBoardFollowsTheGame)
 }
 
 // The board as drawn: its figures bold at 16 px, the short time red and the score blue, both
-// readable on the board in a light and a dark palette.
+// readable on the board over a light or a dark desktop, in a light and a dark palette.
 TEST_F(Game, TheScoreBoardDrawsItsFiguresBoldAndReadable)
 {
     defaults.setValue(WhackAMoleGameManager::gameDurationKey, 10);
@@ -339,9 +340,18 @@ TEST_F(Game, TheScoreBoardDrawsItsFiguresBoldAndReadable)
         saveShot(shot, dark ? u"score-board-dark"_s : u"score-board-light"_s);
         const std::pair<QLabel*, std::string> figures[]
             = { { board->timeLabel(), "red" }, { board->scoreLabel(), "blue" } };
+        // The board is its window colour at 0.95 over whatever desktop lies behind it.
+        const QImage translucent = board->grab().toImage();
         for (const auto& [label, ink] : figures) {
             SCOPED_TRACE(label->objectName().toStdString());
-            expectReadable(shot, areaIn(label, board), "figure", { ink });
+            for (const QColor desktop : { QColor(Qt::white), QColor(Qt::black) }) {
+                SCOPED_TRACE(desktop.name().toStdString());
+                QImage over(translucent.size(), QImage::Format_RGB32);
+                over.setDevicePixelRatio(translucent.devicePixelRatio());
+                over.fill(desktop);
+                QPainter(&over).drawImage(0, 0, translucent);
+                expectReadable(over, areaIn(label, board), "figure", { ink });
+            }
             const QImage drawn = drawnImage(label);
             const QFont own = label->font();
             label->setFont(TextStyle::systemFont(16, QFont::Bold));
