@@ -82,7 +82,7 @@ TEST(GameScoreComment, EachBandHasItsComment)
         { 500, u"简直神了！你是打猫猫大师！"_s },
     };
     for (const auto& [score, comment] : rows)
-        EXPECT_EQ(WhackAMoleGameManager::scoreComment(score), comment) << score;
+        EXPECT_EQ(WhackAMoleGameManager::getScoreComment(score), comment) << score;
 }
 
 TEST_F(Game, GameLengthIsStoredAndDefaultsToAMinute)
