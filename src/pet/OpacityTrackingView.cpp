@@ -53,16 +53,24 @@ bool OpacityTrackingView::eventFilter(QObject* watched, QEvent* event)
         else if (event->type() == QEvent::Leave)
             pointerLeft();
     } else if (watched == m_popup && event->type() == QEvent::Hide) {
-        m_popup->removeEventFilter(this);
-        m_popup = nullptr;
-        // The window system reports the pointer over the pet again on its own; only a
-        // pointer that is elsewhere by now must be told. Judged once the menu has gone.
-        QTimer::singleShot(0, this, [this] {
-            if (!m_popup && m_inside && !pointerIsOverWindow())
-                pointerLeft();
-        });
+        popupClosed();
     }
     return false;
+}
+
+void OpacityTrackingView::popupClosed()
+{
+    if (m_popup) {
+        m_popup->removeEventFilter(this);
+        disconnect(m_popup, &QObject::destroyed, this, nullptr);
+    }
+    m_popup = nullptr;
+    // The window system reports the pointer over the pet again on its own; only a pointer
+    // that is elsewhere by now must be told. Judged once the menu has gone.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_popup && m_inside && !pointerIsOverWindow())
+            pointerLeft();
+    });
 }
 
 void OpacityTrackingView::pointerArrived()
@@ -91,10 +99,14 @@ void OpacityTrackingView::awaitPopupClosing(QWidget* popup)
 {
     if (popup == m_popup)
         return;
-    if (m_popup)
+    if (m_popup) {
         m_popup->removeEventFilter(this);
+        disconnect(m_popup, &QObject::destroyed, this, nullptr);
+    }
     m_popup = popup;
     popup->installEventFilter(this);
+    // A menu deleted while shown may go without a hide event.
+    connect(popup, &QObject::destroyed, this, &OpacityTrackingView::popupClosed);
 }
 
 bool OpacityTrackingView::pointerIsOverWindow() const

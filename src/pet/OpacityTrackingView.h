@@ -35,6 +35,7 @@ private:
     void pointerLeft();
     /// The pointer left for a menu: decide when the menu closes.
     void awaitPopupClosing(QWidget* popup);
+    void popupClosed();
     /// Where the pointer really is: over the window's part that takes it, or not.
     [[nodiscard]] bool pointerIsOverWindow() const;
 
