@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the game's hammer cursor as a 64 x 64 RGBA PNG: a wooden handle and a steel head,
-tilted to the left as if about to strike.
+"""Draws the game's hammer cursor as a 64 x 64 RGBA PNG: a steel head and a wooden handle,
+caught in the strike. The game draws it at 32 x 32 with the hot spot (16, 28), so the face
+of the head that strikes sits at (32, 57) here, and nothing of the hammer lies below it: a
+click lands where the hammer hits.
 
 Usage: tools/make_hammer_cursor.py [OUTPUT]   (default: resources/hammer.png)
 
@@ -22,15 +24,19 @@ HANDLE_GRIP = (140, 80, 40)
 HEAD = (150, 160, 175)
 HEAD_LIGHT = (210, 220, 230)
 
-# The hammer is drawn upright in its own frame and turned by ANGLE about the image centre.
-ANGLE = math.radians(-35.0)
-CX, CY = 32.0, 32.0
+# The hammer is drawn upright in its own frame (head across the top, handle down), then
+# turned so that the head's left face points down and the handle runs up to the right,
+# scaled, and moved so that the middle of that face lies on the hot spot.
+ANGLE = math.radians(-100.0)
+SCALE = 0.78
+FACE = (14.0, 16.0)  # middle of the head's left face, in the hammer's frame
+HOT_SPOT = (32.0, 57.0)  # where that face goes in the image
 
 
 def to_hammer_frame(x, y):
-    dx, dy = x - CX, y - CY
+    dx, dy = (x - HOT_SPOT[0]) / SCALE, (y - HOT_SPOT[1]) / SCALE
     c, s = math.cos(-ANGLE), math.sin(-ANGLE)
-    return CX + dx * c - dy * s, CY + dx * s + dy * c
+    return FACE[0] + dx * c - dy * s, FACE[1] + dx * s + dy * c
 
 
 def in_rounded_rect(x, y, left, top, right, bottom, radius):

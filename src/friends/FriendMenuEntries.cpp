@@ -45,22 +45,34 @@ FriendMenuEntries::FriendMenuEntries(UserManager& users, FriendManager& friends,
 
 void FriendMenuEntries::addTo(QMenu* menu)
 {
+    createFriendListMenu(menu);
+    createPinnedFriendsMenu(menu);
+}
+
+QMenu* FriendMenuEntries::createFriendListMenu(QMenu* menu)
+{
     QMenu* submenu = menu->addMenu(u"👥 发私信"_s);
     submenu->setObjectName(u"friendsMenu"_s);
     if (!m_users.isLoggedIn()) {
         addNote(submenu, u"请先登录"_s);
-        return;
+        return submenu;
     }
     if (m_friends.friends().isEmpty())
         addNote(submenu, u"暂无好友"_s);
-    // Friends inside the submenu leave do-not-disturb alone; pinned ones below end it.
+    // Friends inside the submenu leave do-not-disturb alone; pinned ones end it.
     for (const Friend& f : m_friends.friends())
         submenu->addAction(MenuBarFriendActions::menuLabel(f), this, [this, f] { m_bubbles.showSendMessageBubble(f); });
     submenu->addSeparator();
     submenu->addAction(u"🔑 添加好友"_s, this, [this] { m_friendActions.showVerificationWindow(); });
     submenu->addAction(
         u"🔄 刷新列表"_s, this, [this] { Tasks::start(m_friends.fetchFriendList(), u"Friend"_s, u"刷新好友列表"_s); });
+    return submenu;
+}
 
+void FriendMenuEntries::createPinnedFriendsMenu(QMenu* menu)
+{
+    if (!m_users.isLoggedIn())
+        return;
     for (const Friend& f : m_friends.getPinnedFriends()) {
         menu->addAction(MenuBarFriendActions::menuLabel(f), this, [this, f] {
             if (m_leaveDoNotDisturb)

@@ -26,6 +26,11 @@ public:
 
     /// Appends the submenu and then the pinned friends to `menu`.
     void addTo(QMenu* menu);
+    /// Appends the "👥 发私信" submenu to `menu`: the friends, adding one by code and
+    /// refreshing the list, or the note that nobody is signed in. Returns the submenu.
+    QMenu* createFriendListMenu(QMenu* menu);
+    /// Appends one item per pinned friend to `menu`; nothing while nobody is signed in.
+    void createPinnedFriendsMenu(QMenu* menu);
 
 private:
     UserManager& m_users;

@@ -466,11 +466,15 @@ void FriendMessageBubbleWindowManager::restorePetPosition()
     }
     // Only a behaviour that ran before the messages came starts again: not one that
     // do-not-disturb, the game or the user's switch holds still.
-    if (std::exchange(m_resumeBehavior, false) && m_behavior.isActive() && !m_doNotDisturb.isDoNotDisturbMode()) {
+    const bool resume = std::exchange(m_resumeBehavior, false) && !m_doNotDisturb.isDoNotDisturbMode();
+    if (resume && m_behavior.isActive()) {
         m_behavior.startBehaviorSystem();
         LogManager::log(u"自动行为系统已恢复"_s, u"AutoBehavior"_s);
     }
-    log(u"▶️ 已恢复自动行为系统"_s);
+    // Switched off by the user, the behaviour's resumption is still reported; held still by
+    // do-not-disturb or the game, nothing resumed.
+    if (resume || !m_behavior.isActive())
+        log(u"▶️ 已恢复自动行为系统"_s);
     if (saved)
         log(u"📍 猫猫已恢复到原始位置: "_s + pointText(*saved));
     m_isShowingMessages = false;

@@ -28,22 +28,22 @@ GameCatView::GameCatView(const QString& animationPath, const QCursor& cursor, QW
     }
     player->setLoopMode(true);
     player->setSpeed(1.0);
-    m_player = player;
+    m_animationView = player;
 }
 
 LottiePlayer* GameCatView::player() const
 {
-    return m_player;
+    return m_animationView;
 }
 
 void GameCatView::setPlaying(bool playing)
 {
-    if (!m_player)
+    if (!m_animationView)
         return;
     if (playing)
-        m_player->play();
+        m_animationView->play();
     else
-        m_player->pause();
+        m_animationView->pause();
 }
 
 void GameCatView::mousePressEvent(QMouseEvent* event)
@@ -64,8 +64,8 @@ void GameCatView::mouseReleaseEvent(QMouseEvent* event)
 void GameCatView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (m_player)
-        m_player->setGeometry(rect());
+    if (m_animationView)
+        m_animationView->setGeometry(rect());
 }
 
 QCursor loadHammerCursor(const QString& imagePath)

@@ -35,7 +35,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QPointer<LottiePlayer> m_player;
+    QPointer<LottiePlayer> m_animationView;
     bool m_pressed = false;
 };
 

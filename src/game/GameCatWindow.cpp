@@ -5,7 +5,9 @@
 #include "platform/Screens.h"
 
 #include <QPointer>
+#include <QShowEvent>
 #include <QTimer>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +26,28 @@ GameCatWindow::GameCatWindow(
     connect(m_view, &GameCatView::tapped, this, [this] { Q_EMIT tapped(this); });
     setWindowOpacity(0.0);
     setClickThrough(true);
+}
+
+void GameCatWindow::showEvent(QShowEvent* event)
+{
+    FloatingWindow::showEvent(event);
+    if (!event->spontaneous() && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+bool GameCatWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        // A window manager gives the frame it puts around a window the input shape the window
+        // takes on while managed, not the one it was mapped with: until the cat first shows,
+        // its frame would take every click at its place. The shape is set again now.
+        if (!m_isCatVisible && isClickThrough()) {
+            setClickThrough(false);
+            setClickThrough(true);
+        }
+    }
+    return FloatingWindow::eventFilter(watched, event);
 }
 
 void GameCatWindow::showAtRandomPosition()

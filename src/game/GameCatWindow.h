@@ -14,8 +14,8 @@ class RandomSource;
 /// One whack-a-mole target: a 128 × 128 floating window that jumps to random places on the
 /// main screen, fades in, and fades out again when its time is up or it is hit.
 ///
-/// A cat that has faded out completely lets the pointer through: an invisible cat neither
-/// scores nor swallows clicks meant for the windows below. While it fades, in or out, it
+/// A cat not yet shown, and one that has faded out completely, lets the pointer through: an
+/// invisible cat neither scores nor swallows clicks meant for the windows below. While it fades, in or out, it
 /// still takes taps.
 class GameCatWindow final : public FloatingWindow
 {
@@ -47,6 +47,10 @@ public:
 
 Q_SIGNALS:
     void tapped(GameCatWindow* cat);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Screens& m_screens;

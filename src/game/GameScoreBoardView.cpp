@@ -1,6 +1,7 @@
 #include "game/GameScoreBoardView.h"
 
 #include "game/WhackAMoleGameManager.h"
+#include "platform/SecondaryColour.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/TextStyle.h"
 
@@ -70,12 +71,28 @@ void GameScoreBoardView::showTime(int seconds)
     showColours();
 }
 
+QColor GameScoreBoardView::boardColour() const
+{
+    QColor board = palette().color(QPalette::Window);
+    board.setAlphaF(boardOpacity);
+    return board;
+}
+
+QColor GameScoreBoardView::readableOnBoard(const QColor& wanted) const
+{
+    // The board lets a little of the desktop through: the colour must read on it over the
+    // lightest desktop and over the darkest alike.
+    const QColor board = boardColour();
+    const QColor overWhite = SecondaryColour::opaqueOver(board, Qt::white);
+    const QColor overBlack = SecondaryColour::opaqueOver(board, Qt::black);
+    return ReadableColour::on(ReadableColour::on(wanted, overWhite), overBlack);
+}
+
 void GameScoreBoardView::showColours()
 {
-    const QColor board = palette().color(QPalette::Window);
-    setTextColor(
-        m_time, m_seconds <= hurryThreshold ? ReadableColour::on(red, board) : palette().color(QPalette::WindowText));
-    setTextColor(m_score, ReadableColour::on(blue, board));
+    setTextColor(m_time,
+        m_seconds <= hurryThreshold ? readableOnBoard(red) : readableOnBoard(palette().color(QPalette::WindowText)));
+    setTextColor(m_score, readableOnBoard(blue));
 }
 
 void GameScoreBoardView::changeEvent(QEvent* event)
@@ -94,9 +111,7 @@ void GameScoreBoardView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QColor background = palette().color(QPalette::Window);
-    background.setAlphaF(0.95F);
     QPainterPath path;
     path.addRoundedRect(QRectF(rect()), 12.0, 12.0);
-    painter.fillPath(path, background);
+    painter.fillPath(path, boardColour());
 }

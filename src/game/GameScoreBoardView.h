@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 
 class QLabel;
@@ -15,6 +16,8 @@ class GameScoreBoardView final : public QWidget
 public:
     /// Seconds left at or below which the time shows red.
     static constexpr int hurryThreshold = 10;
+    /// The board is the window colour at this opacity over the desktop.
+    static constexpr float boardOpacity = 0.95F;
 
     explicit GameScoreBoardView(WhackAMoleGameManager& game, QWidget* parent = nullptr);
 
@@ -30,6 +33,9 @@ private:
     void showScore(int score);
     /// The time (red when short) and the score (blue), readable on the board.
     void showColours();
+    [[nodiscard]] QColor boardColour() const;
+    /// `wanted` made readable on the board over any desktop.
+    [[nodiscard]] QColor readableOnBoard(const QColor& wanted) const;
 
     int m_seconds = 0;
     QLabel* m_time;

@@ -120,7 +120,7 @@ QList<FloatingWindow*> WhackAMoleGameManager::fireworkWindows() const
     return windows;
 }
 
-QString WhackAMoleGameManager::scoreComment(int score)
+QString WhackAMoleGameManager::getScoreComment(int score)
 {
     if (score <= 10)
         return u"加油哦！多练习就能提高了！"_s;
@@ -408,7 +408,7 @@ void WhackAMoleGameManager::showGameOverScreen()
     after(0, [this] {
         const QPointer<WhackAMoleGameManager> self(this);
         const int answer = Alerts::show(Alerts::Style::Informational, u"游戏结束！"_s,
-            u"你的得分："_s + QString::number(m_score) + u" 分\n"_s + scoreComment(m_score),
+            u"你的得分："_s + QString::number(m_score) + u" 分\n"_s + getScoreComment(m_score),
             { u"再来一局"_s, u"关闭"_s });
         // The modal alert runs the event loop: the program may have begun to quit meanwhile.
         if (answer == 0 && self)

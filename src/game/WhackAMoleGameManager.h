@@ -85,7 +85,7 @@ public:
     [[nodiscard]] double savedMainWindowOpacity() const { return m_savedMainWindowOpacity; }
 
     /// What the end alert says about a score.
-    [[nodiscard]] static QString scoreComment(int score);
+    [[nodiscard]] static QString getScoreComment(int score);
 
 Q_SIGNALS:
     void gameActiveChanged(bool active);

@@ -2,6 +2,7 @@
 
 #include "menus/MenuBarAboutActions.h"
 #include "menus/MenuBarSettingsActions.h"
+#include "menus/MenuFitting.h"
 #include "pet/DoNotDisturbManager.h"
 #include "platform/EmojiStyle.h"
 #include "platform/LogManager.h"
@@ -182,4 +183,6 @@ void MenuBarCoordinator::fillMenu(QMenu* menu)
     preferences->setObjectName(u"preferencesItem"_s);
     menu->addSeparator();
     m_about.addAboutItems(menu);
+    // The header carries the user's nickname.
+    MenuFitting::fit(menu);
 }

@@ -1,5 +1,6 @@
 #include "menus/PetContextMenu.h"
 
+#include "menus/MenuFitting.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/DoNotDisturbManager.h"
 #include "pet/LottieAnimationManager.h"
@@ -78,6 +79,8 @@ QMenu* PetContextMenu::createAnimationContextMenu(QWidget* parent)
     const QString dndTitle = m_doNotDisturb.isDoNotDisturbMode() ? u"🌙 关闭勿扰"_s : u"🌙 开启勿扰"_s;
     menu->addAction(dndTitle, this, &PetContextMenu::toggleDoNotDisturb);
     menu->addSeparator();
+    // Friends' names and their number come from the server.
+    MenuFitting::fit(menu);
     return menu;
 }
 

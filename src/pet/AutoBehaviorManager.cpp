@@ -46,8 +46,8 @@ AutoBehaviorManager::AutoBehaviorManager(PetState& petState, PetWindowHost& pet,
     m_executionState.startTime = m_clock.now();
     for (QTimer* timer : { &m_behaviorTimer, &m_movementTimer })
         timer->setTimerType(Qt::PreciseTimer);
-    m_behaviorTimer.setInterval(behaviorIntervalMs);
-    m_movementTimer.setInterval(movementUpdateIntervalMs);
+    m_behaviorTimer.setInterval(qRound(behaviorInterval * 1000.0));
+    m_movementTimer.setInterval(qRound(movementUpdateInterval * 1000.0));
     connect(&m_behaviorTimer, &QTimer::timeout, this, &AutoBehaviorManager::scheduleBehavior);
     connect(&m_movementTimer, &QTimer::timeout, this, &AutoBehaviorManager::updateMovement);
     connect(&EventCenter::shared(), &EventCenter::emotionDidChange, this, &AutoBehaviorManager::handleEmotionChange);

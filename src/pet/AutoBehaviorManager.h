@@ -47,8 +47,10 @@ class AutoBehaviorManager final : public QObject, public PetBehaviorControl
     Q_DISABLE_COPY_MOVE(AutoBehaviorManager)
 
 public:
-    static constexpr int behaviorIntervalMs = 30000;
-    static constexpr int movementUpdateIntervalMs = 100;
+    /// Seconds between two scheduling rounds.
+    static constexpr double behaviorInterval = 30.0;
+    /// Seconds between two steps of a movement.
+    static constexpr double movementUpdateInterval = 0.1;
     static constexpr int exploreReturnDelayMs = 1500;
     /// A target closer than this counts as reached.
     static constexpr double arrivalRadius = 10.0;

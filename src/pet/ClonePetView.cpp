@@ -22,7 +22,7 @@ ClonePetView::ClonePetView(PetBehavior behavior, LottieAnimationManager& animati
         LogManager::log(u"❌ 克隆宠物无法加载动画: "_s + *path, u"MultiPet"_s);
         return;
     }
-    m_player = player;
+    m_animationView = player;
     player->setLoopMode(config->loopMode);
     player->setSpeed(config->defaultSpeed);
     player->play();
@@ -31,12 +31,12 @@ ClonePetView::ClonePetView(PetBehavior behavior, LottieAnimationManager& animati
 
 LottiePlayer* ClonePetView::player() const
 {
-    return m_player;
+    return m_animationView;
 }
 
 void ClonePetView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (m_player)
-        m_player->setGeometry(rect());
+    if (m_animationView)
+        m_animationView->setGeometry(rect());
 }

@@ -29,5 +29,5 @@ protected:
 
 private:
     PetBehavior m_behavior;
-    QPointer<LottiePlayer> m_player;
+    QPointer<LottiePlayer> m_animationView;
 };

@@ -65,9 +65,12 @@ void DoNotDisturbManager::toggleDoNotDisturbMode()
 
 double DoNotDisturbManager::pinnedBottom(const QRectF& frame) const
 {
-    // However large or negative the offset, the pinned pet stays wholly on the screen, where
-    // the user can still see it and leave the mode from its menu.
-    return clampToRange(frame.y() + m_bottomOffset, frame.y(), frame.y() + frame.height() - Screens::petSize);
+    // A negative offset sinks the pet below the screen's edge, into the panel's place, as the
+    // appearance slider offers. Only an offset that would leave too little of the pet on the
+    // screen to reach it (and leave the mode from its menu) is held back.
+    const double sunk = frame.y() - (Screens::petSize - minimumVisibleHeight);
+    const double raised = frame.y() + frame.height() - minimumVisibleHeight;
+    return clampToRange(frame.y() + m_bottomOffset, sunk, raised);
 }
 
 double DoNotDisturbManager::pinnedStoredY() const

@@ -26,6 +26,8 @@ public:
     static constexpr double defaultBottomOffset = 10.0;
     /// The pinned pet keeps at least this much from the screen's left and right edges.
     static constexpr double sideMargin = 10.0;
+    /// However far the offset sinks or lifts the pinned pet, this much of it stays on the screen.
+    static constexpr double minimumVisibleHeight = 64.0;
 
     DoNotDisturbManager(Defaults& defaults, Screens& screens, PetWindowHost& pet, PetState& petState,
         PetBehaviorControl& scheduler, QObject* parent = nullptr);
@@ -58,7 +60,8 @@ private:
     void applyCurrentBottomOffset();
     /// The pinned stored-convention y for a main screen of the given height.
     [[nodiscard]] double pinnedStoredY() const;
-    /// The model y of the pinned window's bottom edge, kept so that the whole pet stays on the screen.
+    /// The model y of the pinned window's bottom edge, `bottomOffset` above the screen's bottom
+    /// edge as long as enough of the pet stays on the screen.
     [[nodiscard]] double pinnedBottom(const class QRectF& frame) const;
 
     Defaults& m_defaults;

@@ -25,9 +25,14 @@ LottieAnimationManager::LottieAnimationManager(PetAppearanceManager& appearance,
     m_currentConfig = AnimationConfigFactory::getConfig(m_currentPetType);
     LogManager::log(u"Lottie 动画管理器已初始化，当前宠物: "_s + displayName(m_currentPetType), category);
 
+    setupPetTypeObserver();
+    // Nothing is played yet: start-up plays the idle animation once the pet window exists.
+}
+
+void LottieAnimationManager::setupPetTypeObserver()
+{
     connect(&EventCenter::shared(), &EventCenter::petTypeDidChange, this,
         [this](PetType, PetType newType) { switchPetType(newType); });
-    // Nothing is played yet: start-up plays the idle animation once the pet window exists.
 }
 
 void LottieAnimationManager::switchPetType(PetType type)

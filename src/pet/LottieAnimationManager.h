@@ -46,6 +46,8 @@ Q_SIGNALS:
     void animationSpeedChanged(double speed);
 
 private:
+    /// Follows every change of the pet type the appearance manager announces.
+    void setupPetTypeObserver();
     void switchPetType(PetType type);
 
     PetBehavior m_currentBehavior = PetBehavior::idle;

@@ -54,7 +54,7 @@ void LottiePetView::scheduleRender()
 
 LottiePlayer* LottiePetView::player() const
 {
-    return m_player;
+    return m_animationView;
 }
 
 void LottiePetView::render()
@@ -69,21 +69,21 @@ void LottiePetView::render()
     const bool loop = config->loopMode;
     const double speed = m_manager.animationSpeed();
 
-    if (!m_player) {
-        m_player = new LottiePlayer(this);
-        m_player->setObjectName(u"petAnimation"_s);
-        m_player->setGeometry(rect());
-        m_player->setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (!m_animationView) {
+        m_animationView = new LottiePlayer(this);
+        m_animationView->setObjectName(u"petAnimation"_s);
+        m_animationView->setGeometry(rect());
+        m_animationView->setAttribute(Qt::WA_TransparentForMouseEvents);
         // Clicks on the empty pixels around the cat belong to the window below.
-        m_player->setShapesWindowInput(true);
-        m_player->show();
+        m_animationView->setShapesWindowInput(true);
+        m_animationView->show();
         m_currentPath = *path;
         loadAnimation(loop, speed);
         return;
     }
     // Loop mode and speed apply to the running animation; only a new file is loaded.
-    m_player->setLoopMode(loop);
-    m_player->setSpeed(speed);
+    m_animationView->setLoopMode(loop);
+    m_animationView->setSpeed(speed);
     if (m_currentPath == *path)
         return;
     m_currentPath = *path;
@@ -92,14 +92,14 @@ void LottiePetView::render()
 
 void LottiePetView::loadAnimation(bool loop, double speed)
 {
-    if (!m_player->setAnimation(m_currentPath)) {
+    if (!m_animationView->setAnimation(m_currentPath)) {
         // The player keeps showing what it showed before.
         LogManager::log(u"❌ 无法加载 Lottie 动画: "_s + m_currentPath, u"Lottie"_s);
         return;
     }
-    m_player->setLoopMode(loop);
-    m_player->setSpeed(speed);
-    m_player->play();
+    m_animationView->setLoopMode(loop);
+    m_animationView->setSpeed(speed);
+    m_animationView->play();
 }
 
 void LottiePetView::onAutoBehaviorChanged(AutoBehavior behavior)
@@ -107,6 +107,11 @@ void LottiePetView::onAutoBehaviorChanged(AutoBehavior behavior)
     if (behavior == m_lastAutoBehavior)
         return;
     m_lastAutoBehavior = behavior;
+    updateAnimationForBehavior(behavior);
+}
+
+void LottiePetView::updateAnimationForBehavior(AutoBehavior behavior)
+{
     m_manager.playBehavior(LottieAnimationManager::selectBehaviorForAutoBehavior(behavior));
 }
 
@@ -171,6 +176,6 @@ void LottiePetView::contextMenuEvent(QContextMenuEvent* event)
 void LottiePetView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (m_player)
-        m_player->setGeometry(rect());
+    if (m_animationView)
+        m_animationView->setGeometry(rect());
 }

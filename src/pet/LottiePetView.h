@@ -56,6 +56,8 @@ protected:
 
 private:
     void scheduleRender();
+    /// Plays the animation that goes with a scheduled behaviour.
+    void updateAnimationForBehavior(AutoBehavior behavior);
     void handleSingleTap();
     void handleDoubleTap();
     void loadAnimation(bool loop, double speed);
@@ -63,7 +65,7 @@ private:
     LottieAnimationManager& m_manager;
     RandomSource& m_random;
     InteractionHandler& m_interaction;
-    QPointer<LottiePlayer> m_player;
+    QPointer<LottiePlayer> m_animationView;
     QString m_currentPath;
     AutoBehavior m_lastAutoBehavior = AutoBehavior::scratching;
     QTimer m_singleTapTimer;

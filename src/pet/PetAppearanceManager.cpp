@@ -27,7 +27,7 @@ const std::array<std::array<const char16_t*, 9>, 6> emojiTable { {
 
 PetAppearanceManager::PetAppearanceManager(Defaults& defaults, QObject* parent)
     : QObject(parent)
-    , m_defaults(defaults)
+    , m_userDefaults(defaults)
 {
     loadPetType();
     m_availablePetTypes = AnimationConfigFactory::getAvailablePetTypes();
@@ -52,12 +52,12 @@ QString PetAppearanceManager::getPetAnimationEmoji(PetAnimation animation) const
 
 void PetAppearanceManager::savePetType()
 {
-    m_defaults.setValue(petTypeKey, rawValue(m_currentPetType));
+    m_userDefaults.setValue(petTypeKey, rawValue(m_currentPetType));
 }
 
 void PetAppearanceManager::loadPetType()
 {
-    const auto stored = petTypeFromRaw(m_defaults.string(petTypeKey));
+    const auto stored = petTypeFromRaw(m_userDefaults.string(petTypeKey));
     if (!stored) {
         m_currentPetType = PetType::cat;
         savePetType();

@@ -37,7 +37,7 @@ private:
     void savePetType();
     void loadPetType();
 
-    Defaults& m_defaults;
+    Defaults& m_userDefaults;
     PetType m_currentPetType = PetType::cat;
     QList<PetType> m_availablePetTypes { PetType::cat };
 };

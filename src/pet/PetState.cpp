@@ -63,17 +63,17 @@ PetStateData PetStateData::fromJson(const JsonReader& json)
 
 PetState::PetState(Defaults& defaults, Screens& screens, Clock* clock, QObject* parent)
     : QObject(parent)
-    , m_defaults(defaults)
+    , m_userDefaults(defaults)
     , m_screens(screens)
     , m_clock(clock ? *clock : Clock::system())
 {
     // A multiplier that is missing, zero, negative or not a number would stall or reverse
     // the pet's walk, so it falls back to normal speed.
-    const double storedSpeed = m_defaults.doubleValue(speedKey);
+    const double storedSpeed = m_userDefaults.doubleValue(speedKey);
     m_data.moveSpeedMultiplier = (std::isfinite(storedSpeed) && storedSpeed > 0.0) ? storedSpeed : 1.0;
 
     // The stored point is used as it is, even if it lies on a screen that is gone now.
-    const auto stored = decodePosition(m_defaults.value(positionKey));
+    const auto stored = decodePosition(m_userDefaults.value(positionKey));
     m_data.position = stored ? *stored : defaultOrigin(m_screens);
 
     const QDateTime now = m_clock.now();
@@ -153,7 +153,7 @@ void PetState::updateMoveSpeed(double speed)
         speed = 1.0;
     m_data.moveSpeedMultiplier = speed;
     Q_EMIT dataChanged();
-    m_defaults.setValue(speedKey, speed);
+    m_userDefaults.setValue(speedKey, speed);
 }
 
 void PetState::savePosition()
@@ -164,5 +164,5 @@ void PetState::savePosition()
         return;
     // The walking pet stores its position on every step; losing the last few seconds of a
     // walk to a crash costs nothing, a write per step costs a disk sync each time.
-    m_defaults.setValue(positionKey, QJsonArray { p.x(), p.y() }, Defaults::Write::Relaxed);
+    m_userDefaults.setValue(positionKey, QJsonArray { p.x(), p.y() }, Defaults::Write::Relaxed);
 }

@@ -87,7 +87,7 @@ Q_SIGNALS:
     void dataChanged();
 
 private:
-    Defaults& m_defaults;
+    Defaults& m_userDefaults;
     Screens& m_screens;
     Clock& m_clock;
     PetStateData m_data;

@@ -112,7 +112,7 @@ bool ThemeManager::systemPrefersDark()
 
 ThemeManager::ThemeManager(Defaults& defaults, DarkProbe systemIsDark, QObject* parent)
     : QObject(parent)
-    , m_defaults(defaults)
+    , m_userDefaults(defaults)
     , m_systemIsDark(systemIsDark ? std::move(systemIsDark) : DarkProbe(&ThemeManager::systemPrefersDark))
 {
     loadTheme();
@@ -158,6 +158,6 @@ void ThemeManager::updateColors()
 
 void ThemeManager::loadTheme()
 {
-    if (const auto theme = appThemeFromRaw(m_defaults.string(themeKey)))
+    if (const auto theme = appThemeFromRaw(m_userDefaults.string(themeKey)))
         m_currentTheme = *theme;
 }

@@ -74,7 +74,7 @@ private:
     void updateColors();
     void loadTheme();
 
-    Defaults& m_defaults;
+    Defaults& m_userDefaults;
     DarkProbe m_systemIsDark;
     AppTheme m_currentTheme = AppTheme::automatic;
     ThemeColors m_colors = ThemeColors::light();

@@ -106,6 +106,20 @@ TEST_F(Bubbles, FirstMessageParksThePetAndTheLastCloseBringsItBack)
     EXPECT_EQ(pet->pauses, 2);
 }
 
+TEST_F(Bubbles, UnderDoNotDisturbTheLastCloseResumesNothingAndSaysNothingResumed)
+{
+    doNotDisturb->setDoNotDisturbMode(true);
+    const int startsBefore = pet->starts;
+    bubbles->showMessage(message(7));
+    settle();
+    ASSERT_EQ(open().size(), 1);
+    closeAndWait(open().at(0));
+    EXPECT_EQ(pet->starts, startsBefore);
+    const QStringList lines = loggedLines(u"Friend"_s);
+    EXPECT_FALSE(lines.contains(u"▶️ 已恢复自动行为系统"_s)) << "the behaviour stays paused";
+    EXPECT_TRUE(lines.contains(u"🔄 所有消息已关闭，猫猫已恢复正常"_s));
+}
+
 TEST_F(Bubbles, EveryMessageShowsAtOnceInAColumnInsideTheScreen)
 {
     // The parked pet's top edge is 318 px above the screen's bottom, 278 above the dock's

@@ -14,8 +14,12 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPainter>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
@@ -78,7 +82,7 @@ TEST(GameScoreComment, EachBandHasItsComment)
         { 500, u"简直神了！你是打猫猫大师！"_s },
     };
     for (const auto& [score, comment] : rows)
-        EXPECT_EQ(WhackAMoleGameManager::scoreComment(score), comment) << score;
+        EXPECT_EQ(WhackAMoleGameManager::getScoreComment(score), comment) << score;
 }
 
 TEST_F(Game, GameLengthIsStoredAndDefaultsToAMinute)
@@ -320,7 +324,7 @@ TEST_F(Game, TheScoreBoardFollowsTheGame)
 }
 
 // The board as drawn: its figures bold at 16 px, the short time red and the score blue, both
-// readable on the board in a light and a dark palette.
+// readable on the board over a light or a dark desktop, in a light and a dark palette.
 TEST_F(Game, TheScoreBoardDrawsItsFiguresBoldAndReadable)
 {
     defaults.setValue(WhackAMoleGameManager::gameDurationKey, 10);
@@ -336,9 +340,18 @@ TEST_F(Game, TheScoreBoardDrawsItsFiguresBoldAndReadable)
         saveShot(shot, dark ? u"score-board-dark"_s : u"score-board-light"_s);
         const std::pair<QLabel*, std::string> figures[]
             = { { board->timeLabel(), "red" }, { board->scoreLabel(), "blue" } };
+        // The board is its window colour at 0.95 over whatever desktop lies behind it.
+        const QImage translucent = board->grab().toImage();
         for (const auto& [label, ink] : figures) {
             SCOPED_TRACE(label->objectName().toStdString());
-            expectReadable(shot, areaIn(label, board), "figure", { ink });
+            for (const QColor desktop : { QColor(Qt::white), QColor(Qt::black) }) {
+                SCOPED_TRACE(desktop.name().toStdString());
+                QImage over(translucent.size(), QImage::Format_RGB32);
+                over.setDevicePixelRatio(translucent.devicePixelRatio());
+                over.fill(desktop);
+                QPainter(&over).drawImage(0, 0, translucent);
+                expectReadable(over, areaIn(label, board), "figure", { ink });
+            }
             const QImage drawn = drawnImage(label);
             const QFont own = label->font();
             label->setFont(TextStyle::systemFont(16, QFont::Bold));
@@ -349,7 +362,7 @@ TEST_F(Game, TheScoreBoardDrawsItsFiguresBoldAndReadable)
     QApplication::setPalette(lightPalette());
 }
 
-TEST(HammerCursor, FallsBackToThePointingHand)
+TEST(HammerCursor, StrikesAtItsHotSpotOrFallsBackToThePointingHand)
 {
     EXPECT_EQ(loadHammerCursor({}).shape(), Qt::PointingHandCursor);
     EXPECT_EQ(loadHammerCursor(u"/nonexistent/hammer.png"_s).shape(), Qt::PointingHandCursor);
@@ -357,4 +370,24 @@ TEST(HammerCursor, FallsBackToThePointingHand)
     EXPECT_EQ(hammer.shape(), Qt::BitmapCursor);
     EXPECT_EQ(hammer.hotSpot(), QPoint(16, 28));
     EXPECT_EQ(hammer.pixmap().size(), QSize(32, 32));
+
+    // A click lands where the hammer strikes: the head's steel at the hot spot, and nothing
+    // of the drawing further down than its face.
+    const QImage drawn = hammer.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QPoint hotSpot = hammer.hotSpot();
+    int steelNearHotSpot = 0;
+    int lowestInk = -1;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor c = drawn.pixelColor(x, y);
+            if (c.alpha() < 128)
+                continue;
+            lowestInk = std::max(lowestInk, y);
+            // Steel is a blue grey; the wooden handle is brown, red above blue.
+            if (c.blue() > c.red() && std::abs(x - hotSpot.x()) <= 2 && std::abs(y - hotSpot.y()) <= 2)
+                ++steelNearHotSpot;
+        }
+    }
+    EXPECT_GT(steelNearHotSpot, 0) << "the hammer's head is not at the hot spot";
+    EXPECT_LE(lowestInk, hotSpot.y() + 2) << "the hammer reaches below where it strikes";
 }

@@ -139,6 +139,23 @@ TEST(MenuBarCoordinator, HeaderShowsNicknamesLiterally)
     EXPECT_EQ(empty.iconText(), u"Tamsel（）"_s);
 }
 
+TEST(MenuBarCoordinator, AVeryLongNicknameIsCutShortInTheHeader)
+{
+    DriftUser stored;
+    stored.id = 7;
+    stored.email = u"tom@example.org"_s;
+    stored.nickname = QString(6000, u'喵');
+    stored.avatarEmoji = u"🐱"_s;
+    stored.createdAt = stored.lastActiveAt = stored.updatedAt = QDateTime(QDate(2026, 1, 5), QTime(8, 0), Qt::UTC);
+    MenuParts parts(stored);
+    MenuBarCoordinator coordinator(parts.users, parts.doNotDisturb, parts.settings, parts.about, parts.resources);
+    QMenu* menu = coordinator.menu();
+    EXPECT_LE(menu->sizeHint().width(), 600) << "the menu grows with the nickname";
+    const QAction* header = menu->actions().first();
+    EXPECT_TRUE(header->text().startsWith(u"Tamsel（喵"_s));
+    EXPECT_TRUE(header->toolTip().contains(u"Tamsel（"_s + stored.nickname + u"）"_s));
+}
+
 TEST(MenuBarCoordinator, WithoutATrayItLogsOnceAndQuitStillWorks)
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())

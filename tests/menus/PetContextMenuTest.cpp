@@ -14,8 +14,11 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
 
 #include <memory>
 
@@ -209,4 +212,47 @@ TEST(PetContextMenu, RightClickOpensAFreshMenuWhileThePetHoldsStill)
     shown->close();
     EXPECT_TRUE(waitUntil([&] { return shown.isNull(); })) << "a closed menu is deleted";
     EXPECT_TRUE(steps()) << "the walk carries on once the menu is closed";
+}
+
+TEST(PetContextMenu, LongAndManyEntriesStayReachable)
+{
+    Rig rig;
+    // What the friends' section holds for a user with thousands of friends, one of them
+    // with a nickname of thousands of characters that also look like markup.
+    const QString longName = u"🐱 <b>Tom & Jerry</b> "_s + QString(6000, u'喵');
+    rig.menu.setFriendsSection([&](QMenu* menu) {
+        QMenu* friends = menu->addMenu(u"👥 发私信"_s);
+        friends->addAction(QString(longName).replace(u"&"_s, u"&&"_s));
+        for (int i = 0; i < 3000; ++i)
+            friends->addAction(u"🐶 朋友 "_s + QString::number(i));
+        friends->addSeparator();
+        friends->addAction(u"🔑 添加好友"_s);
+        friends->addAction(u"🔄 刷新列表"_s);
+    });
+    const auto menu = rig.build();
+    QMenu* friends = item(menu.get(), u"👥 发私信"_s)->menu();
+    ASSERT_NE(friends, nullptr);
+
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    friends->popup(screen.topLeft());
+    ASSERT_TRUE(waitUntil([&] { return friends->isVisible(); }));
+    EXPECT_LE(friends->width(), screen.width() / 2) << "a long nickname widens the menu across the screen";
+    EXPECT_LE(friends->height(), screen.height());
+    // One column that scrolls: every item can be reached, the last ones too.
+    EXPECT_TRUE(friends->style()->styleHint(QStyle::SH_Menu_Scrollable, nullptr, friends));
+    const QList<QAction*> actions = friends->actions();
+    for (QAction* action : { actions.at(1), actions.at(2999), actions.last() })
+        EXPECT_EQ(friends->actionGeometry(action).x(), friends->actionGeometry(actions.first()).x())
+            << action->text().toStdString();
+
+    // The cut name keeps its beginning and shows whole, as plain text, in its tool tip.
+    const QAction* cut = actions.first();
+    EXPECT_TRUE(cut->text().startsWith(u"🐱 <b>Tom && Jerry</b>"_s));
+    EXPECT_TRUE(cut->text().endsWith(u"…"_s));
+    EXPECT_TRUE(friends->toolTipsVisible());
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(cut->toolTip()).toPlainText(), longName);
+    // Short texts stay as they are, without a tool tip.
+    EXPECT_EQ(actions.last()->text(), u"🔄 刷新列表"_s);
+    EXPECT_TRUE(actions.last()->toolTip() == u"🔄 刷新列表"_s || actions.last()->toolTip().isEmpty());
+    friends->hide();
 }

@@ -110,6 +110,37 @@ TEST_F(DoNotDisturb, ChangingTheOffsetMovesThePinnedPetAtOnce)
     EXPECT_EQ(loggedLines(u"DoNotDisturb"_s).last(), u"勿扰模式底部距离已更新为 40.0 像素"_s);
 }
 
+TEST_F(DoNotDisturb, AnyOffsetIsUsedWhileEnoughOfThePetStaysOnTheScreen)
+{
+    windowManager.createPetWindow();
+    auto manager = make();
+    manager->setDoNotDisturbMode(true);
+    // Offset, the window's bottom edge in the model, and the stored top-left y. The screen is
+    // 900 high; a pet sunk or lifted past its last 64 pixels would be out of reach.
+    const struct
+    {
+        double offset;
+        double bottom;
+        double storedY;
+    } cases[] = {
+        { -30, -30, 802 },
+        { -60, -60, 832 },
+        { 0, 0, 772 },
+        { 50, 50, 722 },
+        { -64, -64, 836 },
+        { -200, -64, 836 },
+        { 836, 836, -64 },
+        { 5000, 836, -64 },
+    };
+    for (const auto& c : cases) {
+        manager->setBottomOffset(c.offset);
+        EXPECT_EQ(windowOrigin(), QPointF(10, c.bottom)) << c.offset;
+        EXPECT_EQ(petState.data().position, QPointF(10, c.storedY)) << c.offset;
+        EXPECT_EQ(manager->getValidWindowOriginForDoNotDisturb(QPointF(300, 500)), QPointF(300, c.bottom)) << c.offset;
+        EXPECT_EQ(defaults.doubleValue(DoNotDisturbManager::bottomOffsetKey), c.offset);
+    }
+}
+
 TEST_F(DoNotDisturb, LeavingReturnsThePetAndRestartsTheScheduler)
 {
     windowManager.createPetWindow();
@@ -194,11 +225,4 @@ TEST_F(DoNotDisturb, StoredOffsetsAreReadAndNeverLoseThePet)
     manager->setBottomOffset(std::nan(""));
     EXPECT_EQ(manager->bottomOffset(), 10.0);
     EXPECT_EQ(defaults.doubleValue(DoNotDisturbManager::bottomOffsetKey), 10.0);
-
-    // Offsets that would put the pinned pet below or above the screen keep it on it.
-    manager->setDoNotDisturbMode(true);
-    manager->setBottomOffset(-500);
-    EXPECT_EQ(manager->getValidWindowOriginForDoNotDisturb(QPointF(100, 0)), QPointF(100, 0));
-    manager->setBottomOffset(5000);
-    EXPECT_EQ(manager->getValidWindowOriginForDoNotDisturb(QPointF(100, 0)), QPointF(100, 772));
 }

@@ -11,6 +11,8 @@
 
 #include <QWindow>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,4 +70,35 @@ TEST_F(CatPointer, AHiddenCatLetsTheClickThroughAndAShownOneScores)
     const QPoint again = cat->geometry().center();
     ASSERT_TRUE(clickAt(again));
     EXPECT_TRUE(windowManager.waitUntil([&] { return game->score() == 2; }));
+}
+
+TEST_F(CatPointer, ACatNotYetShownLetsTheClickThrough)
+{
+    if (!canClick())
+        GTEST_SKIP() << "xdotool is not installed";
+    FramingWindowManager windowManager;
+    windowManager.start();
+
+    const QRect catOnScreen(600, 900 - 400 - 128, 128, 128);
+    PressCounter below;
+    below.setGeometry(catOnScreen.adjusted(-20, -20, 20, 20));
+    below.show();
+    ASSERT_TRUE(windowManager.waitUntil([&] { return below.windowHandle() && below.windowHandle()->isExposed(); }));
+
+    // Three cats stacked at one place, each waiting the longest first delay before it shows.
+    random.reals = { 600, 400, 1, 600, 400, 1, 600, 400, 1 };
+    auto game = makeGame();
+    game->setDifficulty(GameDifficulty::easy);
+    game->startGame();
+    const QList<GameCatWindow*> cats = game->gameWindows();
+    ASSERT_EQ(cats.size(), 3);
+    ASSERT_TRUE(windowManager.waitUntil([&] {
+        return std::all_of(
+            cats.begin(), cats.end(), [](GameCatWindow* cat) { return cat->windowHandle()->isExposed(); });
+    }));
+    ASSERT_FALSE(cats.first()->isCatVisible());
+
+    ASSERT_TRUE(clickAt(catOnScreen.center()));
+    EXPECT_TRUE(windowManager.waitUntil([&] { return below.presses == 1; })) << "a cat not yet shown took the click";
+    EXPECT_EQ(game->score(), 0);
 }
