@@ -2,7 +2,7 @@
 // to paint the visible cards after each 40 px scroll step, as the page does while the user
 // scrolls. Prints the median and the 99th percentile of 500 steps.
 #include "friends/FriendListModel.h"
-#include "friends/FriendRowDelegate.h"
+#include "friends/FriendRowView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,7 +36,7 @@ int main(int argc, char** argv)
     }
 
     QListView view;
-    FriendRowDelegate delegate;
+    FriendRowView delegate;
     view.setUniformItemSizes(true);
     view.setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     view.setItemDelegate(&delegate);
@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     std::printf("%-34s %d x %d px, scroll range %d px\n", "viewport", view.viewport()->width(),
         view.viewport()->height(), bar->maximum());
     std::printf("%-34s median %6.2f ms  p99 %6.2f ms  (%d px rows, %d rows)\n", "scroll 40 px and paint",
-        ms[ms.size() / 2], ms[ms.size() * 99 / 100], FriendRowDelegate::cardHeight + FriendRowDelegate::rowSpacing,
+        ms[ms.size() / 2], ms[ms.size() * 99 / 100], FriendRowView::cardHeight + FriendRowView::rowSpacing,
         model.rowCount());
     return 0;
 }
