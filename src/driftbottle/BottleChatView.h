@@ -17,7 +17,7 @@ class ConversationListModel;
 class ConversationManager;
 class OverlayCard;
 class PickBottleSheet;
-class PlainLabel;
+class WrappedLabel;
 class QListView;
 class QMenu;
 class QPushButton;
@@ -84,6 +84,7 @@ private:
     void setPicking(bool picking);
     void updateListState();
     void updateChatPane();
+    void dropVanishedSelection();
 
     ConversationManager& m_manager;
     std::optional<QString> m_errorMessage;
@@ -105,6 +106,6 @@ private:
     QWidget* m_placeholder = nullptr;
     ChatView* m_chat = nullptr;
     OverlayCard* m_pickOverlay = nullptr;
-    PlainLabel* m_pickPreview = nullptr;
+    WrappedLabel* m_pickPreview = nullptr;
     QPointer<PickBottleSheet> m_pickSheet;
 };

@@ -33,6 +33,9 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
+    /// The face of the user's own bubbles in `palette`: white text reads on it at 4.5:1.
+    [[nodiscard]] static QColor ownBubbleColour(const QPalette& palette);
+
     /// Forgets the measured lines, for a new list.
     void clearCache();
 

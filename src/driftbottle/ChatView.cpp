@@ -3,6 +3,7 @@
 #include "driftbottle/ChatBubbleDelegate.h"
 #include "driftbottle/ChatMessageModel.h"
 #include "driftbottle/ConversationManager.h"
+#include "driftbottle/EditorBox.h"
 #include "driftbottle/InputError.h"
 #include "driftbottle/SensitiveWordNotice.h"
 #include "platform/LogManager.h"
@@ -111,13 +112,13 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     barLayout->setContentsMargins(8, 8, 8, 8);
     barLayout->setSpacing(12);
     m_editor->setObjectName(u"chatInput"_s);
-    m_editor->setFixedHeight(60);
+    m_editor->setTabChangesFocus(true);
     // No face of its own: the bar's background shows through, inside a faint outline
     // with rounded corners so the field can still be found.
-    m_editor->setStyleSheet(u"QPlainTextEdit#chatInput { background: transparent; border: 1px solid palette(mid);"
-                            " border-radius: 8px; padding: 2px; }"_s);
-    m_editor->setTabChangesFocus(true);
-    barLayout->addWidget(m_editor, 1);
+    auto* inputBox = new EditorBox(m_editor, { .fill = {}, .outline = QPalette::Mid, .radius = 8, .padding = 2 }, bar);
+    inputBox->setObjectName(u"chatInputBox"_s);
+    inputBox->setFixedHeight(60);
+    barLayout->addWidget(inputBox, 1);
     m_send->setObjectName(u"sendButton"_s);
     // As wide with the spinner as with its title, so the editor beside it stays put.
     m_send->setFixedWidth(std::max(64, m_send->sizeHint().width()));

@@ -2,6 +2,7 @@
 
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ConversationListModel.h"
+#include "driftbottle/SmallText.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/ReadableColour.h"
@@ -39,7 +40,7 @@ QFont subheadlineFont(const QFont&)
 
 QFont tagFont(const QFont&)
 {
-    return TextStyle::font(TextStyle::Style::caption2);
+    return SmallText::caption2();
 }
 
 QFont avatarFont(const QFont& base)
@@ -149,7 +150,10 @@ void ConversationRowDelegate::paint(
         path.addRoundedRect(tagRect, 4, 4);
         painter->fillPath(path, ChatColours::warningTint(0.2));
         painter->setFont(tag);
-        painter->setPen(ChatColours::warning());
+        // The orange, hue kept, made as much darker or lighter as it must be to read on its
+        // own tint over the row.
+        const QColor tagGround = SecondaryColour::opaqueOver(ChatColours::warningTint(0.2), under);
+        painter->setPen(ReadableColour::on(ChatColours::warning(), tagGround));
         painter->drawText(tagRect, Qt::AlignCenter | Qt::TextSingleLine, unpickedTag);
         messageWidth -= tagSize.width() + spacing;
     }

@@ -3,6 +3,7 @@
 #include "driftbottle/unwired/BottleListModel.h"
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
@@ -62,6 +63,14 @@ QColor secondary(const QStyleOptionViewItem& option, bool hovered)
 {
     const QColor under = option.widget ? SecondaryText::backdrop(option.widget) : option.palette.color(QPalette::Base);
     return SecondaryText::colour(option.palette.color(QPalette::Text), under, cardTint(hovered));
+}
+
+/// The tags' blue, hue kept, shifted just enough to read on the card's grey over what
+/// shows through the list.
+QColor tagColour(const QStyleOptionViewItem& option, bool hovered)
+{
+    const QColor under = option.widget ? SecondaryText::backdrop(option.widget) : option.palette.color(QPalette::Base);
+    return ReadableColour::on(QColor(0x00, 0x7a, 0xff), SecondaryColour::opaqueOver(cardTint(hovered), under));
 }
 
 } // namespace
@@ -201,7 +210,7 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->drawText(footer, Qt::AlignRight | Qt::AlignVCenter, date);
     const QString tags = BottlePresentation::tagTexts(bottle->theme).join(u' ');
     if (!tags.isEmpty()) {
-        painter->setPen(QColor(0x00, 0x7a, 0xff));
+        painter->setPen(tagColour(option, hovered));
         const int tagsWidth = qMax(0, footer.width() - dateWidth - spacing);
         painter->drawText(QRect(footer.left(), footer.top(), tagsWidth, footer.height()),
             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,

@@ -1,6 +1,7 @@
 #include "driftbottle/unwired/BottleDetailView.h"
 
 #include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/IconTitleGap.h"
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "driftbottle/unwired/ReplySheetView.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
@@ -16,6 +17,7 @@
 #include "widgets/TextStyle.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -166,7 +168,7 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     column->addSpacing(80);
     column->addStretch(1);
 
-    auto* scroll = new QScrollArea(this);
+    auto* scroll = m_scroll = new QScrollArea(this);
     scroll->setObjectName(u"detailScroll"_s);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -183,8 +185,11 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     ButtonStyle::apply(m_replyButton, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::large);
     const int symbolSide = qRound(TextStyle::pixelSizeOf(m_replyButton->font()));
     // In the white of the prominent style's title, which it keeps on its face in every palette.
-    m_replyButton->setIconSize(QSize(symbolSide, symbolSide));
-    m_replyButton->setIcon(Symbols::icon(Symbols::Symbol::arrowshapeTurnUpLeftFill, symbolSide, QColor(Qt::white)));
+    const QSize symbolSquare(symbolSide, symbolSide);
+    m_replyButton->setIconSize(IconTitleGap::widenedSize(symbolSquare, labelSpacing));
+    m_replyButton->setIcon(
+        IconTitleGap::widened(Symbols::icon(Symbols::Symbol::arrowshapeTurnUpLeftFill, symbolSide, QColor(Qt::white)),
+            symbolSquare, labelSpacing));
     connect(m_replyButton, &QPushButton::clicked, this, &BottleDetailView::openReplySheet);
     for (QPushButton* button : { closeButton, m_replyButton })
         button->setAutoDefault(false);
@@ -290,7 +295,7 @@ QCoro::Task<> BottleDetailView::sendReply(QString content)
         m_replyDraft.clear();
         if (m_sheet)
             m_sheet->accept();
-        m_successBanner->show();
+        showBanner(m_successBanner);
         // Each success hides the banner 2 s after itself; a later one does not extend it.
         QTimer::singleShot(successBannerMs, Qt::PreciseTimer, this, [this] { m_successBanner->hide(); });
         co_return;
@@ -306,5 +311,16 @@ QCoro::Task<> BottleDetailView::sendReply(QString content)
     // The sheet closes on its own; the answer waits for the next time it opens.
     m_replyDraft = content;
     m_errorBanner->setMessage(failure);
-    m_errorBanner->show();
+    showBanner(m_errorBanner);
+}
+
+void BottleDetailView::showBanner(BannerRow* banner)
+{
+    banner->show();
+    // Below a long text, or at a larger font, the banners lie under the visible part of the
+    // page, which shows no scroll bar: the page is laid out at once and scrolled to the new
+    // banner, or the outcome of a press of "发送" would go unseen.
+    m_scroll->widget()->layout()->activate();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    m_scroll->ensureWidgetVisible(banner, 0, bannerMargin);
 }

@@ -1,8 +1,9 @@
 #include "driftbottle/unwired/PickBottleTabView.h"
 
+#include "driftbottle/ButtonSpinner.h"
 #include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/IconTitleGap.h"
 #include "driftbottle/unwired/BottleDetailView.h"
-#include "driftbottle/unwired/ButtonSpinner.h"
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
@@ -98,10 +99,12 @@ void PickBottleTabView::updateButton()
     // While picking, the spinner takes the symbol's place before the words; the symbol is in
     // the white of the prominent style's title, which it keeps on its face in every palette.
     const int side = qRound(TextStyle::pixelSizeOf(m_pickButton->font()));
-    m_pickButton->setIconSize(QSize(side, side));
+    const QSize square(side, side);
+    m_pickButton->setIconSize(IconTitleGap::widenedSize(square, labelSpacing));
     m_pickButton->setIcon(m_isPicking
-            ? ButtonSpinner::placeholder(QSize(side, side))
-            : Symbols::icon(Symbols::Symbol::handPointUpBrailleFill, side, QColor(Qt::white)));
+            ? ButtonSpinner::placeholder(square, labelSpacing)
+            : IconTitleGap::widened(
+                Symbols::icon(Symbols::Symbol::handPointUpBrailleFill, side, QColor(Qt::white)), square, labelSpacing));
     m_spinner->setVisible(m_isPicking);
     if (m_isPicking)
         ButtonSpinner::placeOnIcon(m_spinner, m_pickButton);

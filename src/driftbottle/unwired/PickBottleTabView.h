@@ -43,6 +43,8 @@ public:
 
     /// The room left below the pick button.
     static constexpr int buttonBottomPadding = 40;
+    /// Between the button's symbol (or spinner) and its title.
+    static constexpr int labelSpacing = 8;
 
 private:
     QCoro::Task<> pick();

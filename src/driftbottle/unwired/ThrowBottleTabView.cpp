@@ -1,7 +1,8 @@
 #include "driftbottle/unwired/ThrowBottleTabView.h"
 
+#include "driftbottle/ButtonSpinner.h"
 #include "driftbottle/DriftBottleManager.h"
-#include "driftbottle/unwired/ButtonSpinner.h"
+#include "driftbottle/IconTitleGap.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
@@ -174,8 +175,8 @@ void ThrowBottleTabView::updateButton()
     m_throwButton->setText(m_isSending ? u"发送中..."_s : u"发送"_s);
     m_spinner->setVisible(m_isSending);
     // While sending, a blank icon keeps the spinner's place before the words.
-    m_throwButton->setIconSize(m_spinner->size());
-    m_throwButton->setIcon(m_isSending ? ButtonSpinner::placeholder(m_spinner->size()) : QIcon());
+    m_throwButton->setIconSize(IconTitleGap::widenedSize(m_spinner->size(), labelSpacing));
+    m_throwButton->setIcon(m_isSending ? ButtonSpinner::placeholder(m_spinner->size(), labelSpacing) : QIcon());
     if (m_isSending)
         ButtonSpinner::placeOnIcon(m_spinner, m_throwButton);
 }

@@ -24,6 +24,8 @@ class ThrowBottleTabView final : public QWidget
 
 public:
     static constexpr int successShownMs = 1500;
+    /// Between the button's symbol (or spinner) and its title.
+    static constexpr int labelSpacing = 8;
     /// The throw button floats this far above the page's bottom edge.
     static constexpr int buttonBottomMargin = 24;
     /// Room left below the scrolled content, so its end scrolls clear of the button.
