@@ -42,8 +42,7 @@ protected:
         const QWidget* under = shown->parentWidget() ? shown->parentWidget() : shown;
         const QColor background = under->palette().color(under->backgroundRole());
         const QColor text = shown->palette().color(QPalette::ButtonText);
-        const QColor drawn
-            = Symbols::colourOn(m_tint, background, text, shown->palette().color(QPalette::Highlight));
+        const QColor drawn = Symbols::colourOn(m_tint, background, text, shown->palette().color(QPalette::Highlight));
         const QSize side(m_side, m_side);
         if (drawn == m_drawn && shown->iconSize() == widenedSize(side, m_spacing))
             return;

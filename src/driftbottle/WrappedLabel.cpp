@@ -71,7 +71,7 @@ void WrappedLabel::paintEvent(QPaintEvent*)
     const int lineHeight = m_lineHeight;
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
         const QRect line(room.left(), room.top() + static_cast<int>(i) * lineHeight, room.width(), lineHeight);
-        EmojiStyle::drawText(painter, line, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
-            m_lines.at(i));
+        EmojiStyle::drawText(
+            painter, line, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, m_lines.at(i));
     }
 }

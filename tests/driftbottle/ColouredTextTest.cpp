@@ -12,9 +12,9 @@
 #include "driftbottle/unwired/BottleListModel.h"
 #include "driftbottle/unwired/PickBottleTabView.h"
 #include "driftbottle/unwired/ThrowBottleTabView.h"
-#include "widgets/BusySpinner.h"
 #include "support/DrawnText.h"
 #include "support/Screenshots.h"
+#include "widgets/BusySpinner.h"
 #include "widgets/PlainTextEditor.h"
 
 #include <QListView>
@@ -139,9 +139,8 @@ TEST_F(BottleWindowRig, SymbolAndSpinnerStandTheStatedGapBeforeTheTitle)
     detail.show();
     QCoreApplication::processEvents();
 
-    const auto button = [](QWidget* root, const char* name) {
-        return root->findChild<QPushButton*>(QString::fromLatin1(name));
-    };
+    const auto button
+        = [](QWidget* root, const char* name) { return root->findChild<QPushButton*>(QString::fromLatin1(name)); };
     const struct
     {
         std::string what;
