@@ -4,7 +4,7 @@
 #include "driftbottle/ChatView.h"
 #include "driftbottle/ConversationListModel.h"
 #include "driftbottle/ConversationManager.h"
-#include "driftbottle/ConversationRowDelegate.h"
+#include "driftbottle/ConversationRowView.h"
 #include "driftbottle/IconTitleGap.h"
 #include "driftbottle/ThrowNewBottleSheet.h"
 #include "driftbottle/WrappedLabel.h"
@@ -92,12 +92,8 @@ BottleChatView::BottleChatView(ConversationManager& manager, const Clock& clock,
     splitter->setHandleWidth(1);
     layout->addWidget(splitter);
 
-    splitter->addWidget(buildListPane());
-    m_chatStack = new QStackedWidget(splitter);
-    m_chatStack->setMinimumWidth(400);
-    m_placeholder = buildPlaceholder();
-    m_chatStack->addWidget(m_placeholder);
-    splitter->addWidget(m_chatStack);
+    splitter->addWidget(conversationListView());
+    splitter->addWidget(chatDetailView());
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({ 300, windowWidth - 300 });
     buildPickOverlay();
@@ -118,7 +114,7 @@ BottleChatView::~BottleChatView()
         m_manager.stopAutoRefresh();
 }
 
-QWidget* BottleChatView::buildListPane()
+QWidget* BottleChatView::conversationListView()
 {
     auto* pane = new QWidget(this);
     pane->setObjectName(u"listPane"_s);
@@ -170,25 +166,13 @@ QWidget* BottleChatView::buildListPane()
     loading->addStretch(1);
     m_listStack->addWidget(m_loadingPage);
 
-    m_emptyPage = new QWidget(m_listStack);
-    m_emptyPage->setObjectName(u"emptyState"_s);
-    auto* empty = new QVBoxLayout(m_emptyPage);
-    empty->setSpacing(20);
-    empty->addStretch(1);
-    auto* wave = new EmojiLabel(u"🌊"_s, m_emptyPage);
-    wave->setObjectName(u"emptyEmoji"_s);
-    wave->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(60)));
-    empty->addWidget(wave, 0, Qt::AlignCenter);
-    empty->addWidget(styledLabel(u"还没有对话"_s, TextStyle::font(Style::headline), Tone::secondary, m_emptyPage));
-    empty->addWidget(
-        styledLabel(u"点击上方按钮丢瓶子或捡瓶子"_s, TextStyle::font(Style::caption), Tone::secondary, m_emptyPage));
-    empty->addStretch(1);
+    m_emptyPage = emptyStateView();
     m_listStack->addWidget(m_emptyPage);
 
     m_list = new QListView(m_listStack);
     m_list->setObjectName(u"conversationList"_s);
     m_list->setModel(m_model);
-    m_list->setItemDelegate(new ConversationRowDelegate(m_list));
+    m_list->setItemDelegate(new ConversationRowView(m_list));
     m_list->setUniformItemSizes(true);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -208,6 +192,33 @@ QWidget* BottleChatView::buildListPane()
         [this](const QModelIndex& index) { m_manager.selectConversation(m_model->conversationAt(index.row())); });
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { openRowMenu(pos); });
     return pane;
+}
+
+QWidget* BottleChatView::emptyStateView()
+{
+    auto* page = new QWidget(m_listStack);
+    page->setObjectName(u"emptyState"_s);
+    auto* empty = new QVBoxLayout(page);
+    empty->setSpacing(20);
+    empty->addStretch(1);
+    auto* wave = new EmojiLabel(u"🌊"_s, page);
+    wave->setObjectName(u"emptyEmoji"_s);
+    wave->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(60)));
+    empty->addWidget(wave, 0, Qt::AlignCenter);
+    empty->addWidget(styledLabel(u"还没有对话"_s, TextStyle::font(Style::headline), Tone::secondary, page));
+    empty->addWidget(
+        styledLabel(u"点击上方按钮丢瓶子或捡瓶子"_s, TextStyle::font(Style::caption), Tone::secondary, page));
+    empty->addStretch(1);
+    return page;
+}
+
+QWidget* BottleChatView::chatDetailView()
+{
+    m_chatStack = new QStackedWidget(this);
+    m_chatStack->setMinimumWidth(400);
+    m_placeholder = buildPlaceholder();
+    m_chatStack->addWidget(m_placeholder);
+    return m_chatStack;
 }
 
 QWidget* BottleChatView::buildPlaceholder()

@@ -69,7 +69,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    [[nodiscard]] QWidget* buildListPane();
+    /// The left pane: the throw and pick buttons, the error banner and the list.
+    [[nodiscard]] QWidget* conversationListView();
+    /// The list's page when there are no conversations.
+    [[nodiscard]] QWidget* emptyStateView();
+    /// The right pane: the selected conversation's chat, or the placeholder.
+    [[nodiscard]] QWidget* chatDetailView();
     [[nodiscard]] QWidget* buildPlaceholder();
     void buildPickOverlay();
 

@@ -1,6 +1,6 @@
 #include "driftbottle/ChatView.h"
 
-#include "driftbottle/ChatBubbleDelegate.h"
+#include "driftbottle/ChatBubbleView.h"
 #include "driftbottle/ChatMessageModel.h"
 #include "driftbottle/ConversationManager.h"
 #include "driftbottle/EditorBox.h"
@@ -47,7 +47,7 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     , m_emoji(new EmojiLabel({}, this))
     , m_name(new PlainLabel({}, this))
     , m_model(new ChatMessageModel(manager, this))
-    , m_delegate(new ChatBubbleDelegate(*m_model, this))
+    , m_delegate(new ChatBubbleView(*m_model, this))
     , m_list(new QListView(this))
     , m_error(new BannerRow(BannerRow::Kind::error, this))
     , m_editor(new PlainTextEditor(this))
@@ -151,6 +151,11 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     updateSendButton();
 }
 
+QString ChatView::messageText() const
+{
+    return m_editor->text();
+}
+
 void ChatView::setConversation(const Conversation& conversation)
 {
     m_conversation = conversation;
@@ -191,7 +196,7 @@ void ChatView::scrollToNewest()
 void ChatView::updateSendButton()
 {
     // Emptiness is judged on the text as typed: three blanks are a reply too.
-    m_send->setEnabled(!m_isSending && !m_editor->text().isEmpty());
+    m_send->setEnabled(!m_isSending && !messageText().isEmpty());
 }
 
 void ChatView::setSending(bool sending)
@@ -213,7 +218,7 @@ void ChatView::showError(const QString& text)
 
 void ChatView::sendMessage()
 {
-    const QString content = m_editor->text();
+    const QString content = messageText();
     if (content.isEmpty() || m_isSending)
         return;
     m_editor->clear();
@@ -250,7 +255,7 @@ QCoro::Task<> ChatView::sendReply(QString content, Conversation conversation)
         co_return;
     }
     LogManager::log(u"❌ 发送消息失败: "_s + failure, category);
-    if (!*stored && m_editor->text().isEmpty())
+    if (!*stored && messageText().isEmpty())
         m_editor->setPlainText(content);
     showError(failure);
 }

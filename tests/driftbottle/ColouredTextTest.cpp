@@ -7,9 +7,9 @@
 
 #include "driftbottle/ConversationListModel.h"
 #include "driftbottle/ThrowNewBottleSheet.h"
-#include "driftbottle/unwired/BottleCardDelegate.h"
 #include "driftbottle/unwired/BottleDetailView.h"
 #include "driftbottle/unwired/BottleListModel.h"
+#include "driftbottle/unwired/BottleRowView.h"
 #include "driftbottle/unwired/PickBottleTabView.h"
 #include "driftbottle/unwired/ThrowBottleTabView.h"
 #include "support/DrawnText.h"
@@ -224,7 +224,7 @@ TEST_F(BottleWindowRig, TypedAndColouredTextReadsAfterALiveSwitchOfPalette)
     themed.senderName = u"鲍勃"_s;
     themed.theme = { u"心情"_s, u"故事"_s, u"旅行"_s };
     model.setBottles({ themed });
-    cardList->setItemDelegate(new BottleCardDelegate(false, cardList));
+    cardList->setItemDelegate(new BottleRowView(false, cardList));
     cardList->setModel(&model);
     cards.resize(500, 200);
     cards.show();

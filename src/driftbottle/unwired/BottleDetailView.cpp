@@ -87,7 +87,7 @@ QHBoxLayout* padded(QWidget* widget, int horizontal)
 BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottles, UserManager& users, QWidget* parent)
     : QWidget(parent)
     , m_bottle(std::move(bottle))
-    , m_bottles(bottles)
+    , m_bottleManager(bottles)
     , m_users(users)
     , m_successBanner(new BannerRow(BannerRow::Kind::success, this))
     , m_errorBanner(new BannerRow(BannerRow::Kind::error, this))
@@ -285,7 +285,7 @@ QCoro::Task<> BottleDetailView::sendReply(QString content)
     const QPointer<BottleDetailView> self(this);
     QString failure;
     try {
-        co_await m_bottles.replyToBottle(m_bottle.id, m_bottle.senderId, content);
+        co_await m_bottleManager.replyToBottle(m_bottle.id, m_bottle.senderId, content);
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }

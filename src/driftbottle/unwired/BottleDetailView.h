@@ -61,7 +61,7 @@ private:
     QCoro::Task<> sendReply(QString content);
 
     DriftBottle m_bottle;
-    DriftBottleManager& m_bottles;
+    DriftBottleManager& m_bottleManager;
     UserManager& m_users;
     QScrollArea* m_scroll = nullptr;
     BannerRow* m_successBanner;

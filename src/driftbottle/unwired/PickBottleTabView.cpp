@@ -41,7 +41,7 @@ constexpr int largePadding = 16;
 PickBottleTabView::PickBottleTabView(
     DriftBottleManager& bottles, UserManager& users, PlayBehavior playBehavior, QWidget* parent)
     : QWidget(parent)
-    , m_bottles(bottles)
+    , m_bottleManager(bottles)
     , m_users(users)
     , m_playBehavior(std::move(playBehavior))
     , m_errorBanner(new BannerRow(BannerRow::Kind::notice, this))
@@ -129,7 +129,7 @@ QCoro::Task<> PickBottleTabView::pick()
     std::optional<DriftBottle> picked;
     QString failure;
     try {
-        picked = co_await m_bottles.pickRandomBottle();
+        picked = co_await m_bottleManager.pickRandomBottle();
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }
@@ -149,5 +149,5 @@ QCoro::Task<> PickBottleTabView::pick()
     m_pickedBottle = picked;
     if (m_sheet)
         m_sheet->close();
-    m_sheet = BottleDetailView::openSheet(this, *m_pickedBottle, m_bottles, m_users);
+    m_sheet = BottleDetailView::openSheet(this, *m_pickedBottle, m_bottleManager, m_users);
 }

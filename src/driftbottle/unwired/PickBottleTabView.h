@@ -50,7 +50,7 @@ private:
     QCoro::Task<> pick();
     void updateButton();
 
-    DriftBottleManager& m_bottles;
+    DriftBottleManager& m_bottleManager;
     UserManager& m_users;
     PlayBehavior m_playBehavior;
     bool m_isPicking = false;

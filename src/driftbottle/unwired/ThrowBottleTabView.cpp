@@ -27,9 +27,12 @@
 
 using namespace Qt::StringLiterals;
 
+// The page refuses no more than the manager would.
+static_assert(ThrowBottleTabView::maxLength == DriftBottleManager::maxContentLength);
+
 ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* parent)
     : QWidget(parent)
-    , m_bottles(bottles)
+    , m_bottleManager(bottles)
     , m_editor(new PlainTextEditor)
     , m_counter(new PlainLabel)
     , m_errorRow(new BannerRow(BannerRow::Kind::error))
@@ -77,7 +80,7 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
     m_editor->setPlaceholderText(u"在这里写下你想说的话...\n\n可以是心情、故事、或者只是一句问候"_s);
     m_editor->setFixedHeight(200 + 2 * 12);
     m_editor->setFrameShape(QFrame::NoFrame);
-    m_editor->setMaxCharacters(DriftBottleManager::maxContentLength);
+    m_editor->setMaxCharacters(maxLength);
     connect(m_editor, &QPlainTextEdit::textChanged, this, &ThrowBottleTabView::contentChanged);
     editorBlock->addWidget(m_editor);
     column->addLayout(editorBlock);
@@ -154,9 +157,9 @@ QString ThrowBottleTabView::errorMessage() const
 void ThrowBottleTabView::contentChanged()
 {
     const qsizetype count = GraphemeText::count(m_editor->text());
-    m_counter->setText(QString::number(count) + u"/"_s + QString::number(DriftBottleManager::maxContentLength));
+    m_counter->setText(QString::number(count) + u"/"_s + QString::number(maxLength));
     // Over the limit the count turns red; the secondary kit hands the label back to it.
-    const bool over = count > DriftBottleManager::maxContentLength;
+    const bool over = count > maxLength;
     SecondaryText::setSecondary(m_counter, !over);
     if (over) {
         QPalette palette = m_counter->palette();
@@ -170,8 +173,7 @@ void ThrowBottleTabView::contentChanged()
 void ThrowBottleTabView::updateButton()
 {
     const QString text = m_editor->text();
-    m_throwButton->setEnabled(
-        !m_isSending && !text.isEmpty() && GraphemeText::count(text) <= DriftBottleManager::maxContentLength);
+    m_throwButton->setEnabled(!m_isSending && !text.isEmpty() && GraphemeText::count(text) <= maxLength);
     m_throwButton->setText(m_isSending ? u"发送中..."_s : u"发送"_s);
     m_spinner->setVisible(m_isSending);
     // While sending, a blank icon keeps the spinner's place before the words.
@@ -239,7 +241,7 @@ QCoro::Task<> ThrowBottleTabView::sendBottle(QString content)
     const QPointer<ThrowBottleTabView> self(this);
     QString failure;
     try {
-        co_await m_bottles.throwBottle(content, {}, BottleType::normal, false);
+        co_await m_bottleManager.throwBottle(content, {}, BottleType::normal, false);
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }

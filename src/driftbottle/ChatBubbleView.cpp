@@ -1,4 +1,4 @@
-#include "driftbottle/ChatBubbleDelegate.h"
+#include "driftbottle/ChatBubbleView.h"
 
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ChatMessageModel.h"
@@ -45,7 +45,7 @@ QRect visibleArea(const QPainter* painter, const QStyleOptionViewItem& option)
 
 } // namespace
 
-QColor ChatBubbleDelegate::ownBubbleColour(const QPalette& palette)
+QColor ChatBubbleView::ownBubbleColour(const QPalette& palette)
 {
     // The accent deepened, hue kept, just enough for the white text to read on it, as the
     // prominent button's face is.
@@ -54,20 +54,20 @@ QColor ChatBubbleDelegate::ownBubbleColour(const QPalette& palette)
     return ButtonStyle::prominentFace(accented);
 }
 
-ChatBubbleDelegate::ChatBubbleDelegate(const ChatMessageModel& model, QObject* parent)
+ChatBubbleView::ChatBubbleView(const ChatMessageModel& model, QObject* parent)
     : QStyledItemDelegate(parent)
     , m_model(model)
 {
 }
 
-ChatBubbleDelegate::~ChatBubbleDelegate() = default;
+ChatBubbleView::~ChatBubbleView() = default;
 
-void ChatBubbleDelegate::clearCache()
+void ChatBubbleView::clearCache()
 {
     m_measured.clear();
 }
 
-int ChatBubbleDelegate::columnWidth(const QStyleOptionViewItem& option) const
+int ChatBubbleView::columnWidth(const QStyleOptionViewItem& option) const
 {
     int available = option.rect.width();
     if (const auto* view = qobject_cast<const QAbstractItemView*>(option.widget))
@@ -75,7 +75,7 @@ int ChatBubbleDelegate::columnWidth(const QStyleOptionViewItem& option) const
     return std::max(80, std::min(maxColumnWidth, available - 2 * margin));
 }
 
-const ChatBubbleDelegate::Measured& ChatBubbleDelegate::measured(
+const ChatBubbleView::Measured& ChatBubbleView::measured(
     const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     if (!m_wrapper || m_wrapper->font() != option.font) {
@@ -91,7 +91,7 @@ const ChatBubbleDelegate::Measured& ChatBubbleDelegate::measured(
     return *known;
 }
 
-ChatBubbleDelegate::Geometry ChatBubbleDelegate::geometry(
+ChatBubbleView::Geometry ChatBubbleView::geometry(
     const QStyleOptionViewItem& option, const ChatMessage& message, QSize text) const
 {
     const bool isFromMe = message.isFromMe;
@@ -116,7 +116,7 @@ ChatBubbleDelegate::Geometry ChatBubbleDelegate::geometry(
     return g;
 }
 
-QSize ChatBubbleDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+QSize ChatBubbleView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const Measured& m = measured(option, index);
     QStyleOptionViewItem at = option;
@@ -125,7 +125,7 @@ QSize ChatBubbleDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     return { m.column + 2 * margin, g.time.bottom() + 1 + rowSpacing };
 }
 
-void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void ChatBubbleView::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const ChatMessage& message = m_model.messageAt(index.row());
     const Measured& m = measured(option, index);

@@ -1,4 +1,4 @@
-#include "driftbottle/unwired/BottleCardDelegate.h"
+#include "driftbottle/unwired/BottleRowView.h"
 
 #include "driftbottle/unwired/BottleListModel.h"
 #include "driftbottle/unwired/BottlePresentation.h"
@@ -75,13 +75,13 @@ QColor tagColour(const QStyleOptionViewItem& option, bool hovered)
 
 } // namespace
 
-BottleCardDelegate::BottleCardDelegate(bool showStatus, QObject* parent)
+BottleRowView::BottleRowView(bool showStatus, QObject* parent)
     : QStyledItemDelegate(parent)
     , m_showStatus(showStatus)
 {
 }
 
-QString BottleCardDelegate::previewText(const QString& text, const QFont& font, int width, int lines)
+QString BottleRowView::previewText(const QString& text, const QFont& font, int width, int lines)
 {
     QString flowing = text;
     flowing.replace(u'\n', QChar::LineSeparator);
@@ -115,7 +115,7 @@ QString BottleCardDelegate::previewText(const QString& text, const QFont& font, 
     return shown.join(u'\n');
 }
 
-QSize BottleCardDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize BottleRowView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     const Fonts fonts(option.font);
     const int text = qMax(lineHeight(fonts.headline), lineHeight(fonts.emoji)) + 6
@@ -123,7 +123,7 @@ QSize BottleCardDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     return { 300, gap + 2 * padding + qMax(text, 40) };
 }
 
-void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void BottleRowView::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const auto* bottle = static_cast<const DriftBottle*>(index.data(BottleListModel::bottleRole).value<const void*>());
     if (!bottle)

@@ -1,4 +1,4 @@
-#include "driftbottle/ConversationRowDelegate.h"
+#include "driftbottle/ConversationRowView.h"
 
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ConversationListModel.h"
@@ -14,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-const QString ConversationRowDelegate::unpickedTag = u"未被捡起"_s;
+const QString ConversationRowView::unpickedTag = u"未被捡起"_s;
 
 namespace {
 
@@ -46,7 +46,7 @@ QFont tagFont(const QFont&)
 QFont avatarFont(const QFont& base)
 {
     QFont font = EmojiLabel::emojiFont(base);
-    font.setPixelSize(TextStyle::systemFont(ConversationRowDelegate::avatarPixels).pixelSize());
+    font.setPixelSize(TextStyle::systemFont(ConversationRowView::avatarPixels).pixelSize());
     return font;
 }
 
@@ -58,12 +58,12 @@ int avatarBox(const QFont& base)
 
 } // namespace
 
-ConversationRowDelegate::ConversationRowDelegate(QObject* parent)
+ConversationRowView::ConversationRowView(QObject* parent)
     : QStyledItemDelegate(parent)
 {
 }
 
-QString ConversationRowDelegate::singleLine(const QString& text)
+QString ConversationRowView::singleLine(const QString& text)
 {
     QString line = text;
     for (QChar& c : line) {
@@ -73,7 +73,7 @@ QString ConversationRowDelegate::singleLine(const QString& text)
     return line;
 }
 
-QSize ConversationRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize ConversationRowView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     const QFontMetrics headline(headlineFont(option.font));
     const QFontMetrics subline(subheadlineFont(option.font));
@@ -81,15 +81,15 @@ QSize ConversationRowDelegate::sizeHint(const QStyleOptionViewItem& option, cons
     return { dividerInset + 200, std::max(avatarBox(option.font), text) + 2 * paddingY + 1 };
 }
 
-void ConversationRowDelegate::paint(
-    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void ConversationRowView::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     const QRect row = option.rect;
     const QPalette& palette = option.palette;
     QColor tint;
-    if (index.data(ConversationListModel::SelectedRole).toBool())
+    const bool isSelected = index.data(ConversationListModel::SelectedRole).toBool();
+    if (isSelected)
         tint = ChatColours::selection();
     else if (option.state & QStyle::State_MouseOver)
         tint = ChatColours::hover(palette);
