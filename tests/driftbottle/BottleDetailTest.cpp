@@ -267,3 +267,15 @@ TEST_F(DetailRig, ANewBannerIsScrolledIntoView)
     ASSERT_TRUE(waitUntil([&] { return bannerShown(view.get(), "successBanner"); }));
     EXPECT_TRUE(inView("successBanner"));
 }
+
+TEST_F(DetailRig, ABottleWithoutAnEmojiShowsNoneAndStaysInsideItsWindow)
+{
+    bottle.senderEmoji.clear();
+    BottleDetailView detail(bottle, *bottles, *users);
+    detail.show();
+    QCoreApplication::processEvents();
+    const auto* scroll = detail.findChild<QScrollArea*>(u"detailScroll"_s);
+    EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());
+    EXPECT_FALSE(part<QLabel>(&detail, "senderMark")->isVisible());
+    EXPECT_TRUE(part<PlainLabel>(&detail, "senderName")->isVisible());
+}

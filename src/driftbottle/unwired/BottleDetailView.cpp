@@ -43,6 +43,10 @@ EmojiLabel* emojiMark(const QString& emoji, int pixels, const QString& name, QWi
     auto* label = new EmojiLabel(emoji, parent);
     label->setObjectName(name);
     label->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(pixels)));
+    // A bottle may carry no emoji: nothing shows, and an empty label in the emoji font would
+    // ask for a width of thousands of pixels and push the page off the window.
+    if (emoji.isEmpty())
+        label->hide();
     return label;
 }
 
