@@ -229,6 +229,17 @@ TEST_F(BottleWindowRig, TypedAndColouredTextReadsAfterALiveSwitchOfPalette)
     cards.resize(500, 200);
     cards.show();
 
+    // The throw tab's editor inverts the page: white text and placeholder on grey in light.
+    ThrowBottleTabView typedTab(*bottles);
+    ThrowBottleTabView emptyTab(*bottles);
+    for (ThrowBottleTabView* tab : { &typedTab, &emptyTab }) {
+        tab->resize(700, 600);
+        tab->show();
+    }
+    auto* tabText = typedTab.findChild<PlainTextEditor*>();
+    tabText->setPlainText(u"正在写的瓶子 typed"_s);
+    auto* tabPlaceholder = emptyTab.findChild<PlainTextEditor*>();
+
     struct Text
     {
         std::string what;
@@ -252,6 +263,9 @@ TEST_F(BottleWindowRig, TypedAndColouredTextReadsAfterALiveSwitchOfPalette)
                 const QRect right(row.right() - 100, row.center().y(), 100, row.height() / 2);
                 return boxOf(image, right, orangeTint).adjusted(1, 1, -1, -1);
             } },
+        { "throw tab typed", &typedTab, [&](const QImage&) { return areaIn(tabText->viewport(), &typedTab); } },
+        { "throw tab placeholder", &emptyTab,
+            [&](const QImage&) { return areaIn(tabPlaceholder->viewport(), &emptyTab); } },
         { "card tags", &cards,
             [&](const QImage& image) {
                 const QRect card = inWindow(cardList, cardList->visualRect(model.index(0)), &cards);

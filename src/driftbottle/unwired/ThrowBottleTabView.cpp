@@ -24,6 +24,7 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -203,10 +204,21 @@ void ThrowBottleTabView::applyEditorColours()
     // The editor inverts the page: a grey box with white text on a light page, a white box
     // with black text on a dark one.
     const bool light = palette().color(QPalette::Window).lightness() >= 128;
-    const QColor box = light ? QColor(128, 128, 128, 217) : QColor(Qt::white);
     const QColor text = light ? QColor(Qt::white) : QColor(Qt::black);
+    // Gray at 0.85 over a light page leaves white text at about 3:1, and the placeholder below
+    // that: the box is deepened, hue kept, and a faint placeholder made stronger, just as far
+    // as both must go to read at 4.5:1.
+    QColor box = light ? SecondaryColour::opaqueOver(QColor(128, 128, 128, 217), SecondaryText::backdrop(m_editor))
+                       : QColor(Qt::white);
     QColor placeholder = text;
     placeholder.setAlphaF(light ? 0.7 : 0.5);
+    const auto reads = [&](const QColor& ink) {
+        return SecondaryColour::contrast(SecondaryColour::opaqueOver(ink, box), box) >= SecondaryText::minimumContrast;
+    };
+    for (int step = 0; step < 100 && light && !(reads(text) && reads(placeholder)); ++step)
+        box = box.darker(102);
+    while (!reads(placeholder) && placeholder.alphaF() < 1.0)
+        placeholder.setAlphaF(std::min(1.0f, placeholder.alphaF() + 0.01f));
     m_editor->setStyleSheet(
         u"QPlainTextEdit { background: %1; border-radius: 12px; padding: 12px; }"_s.arg(box.name(QColor::HexArgb)));
     QPalette editorPalette = m_editor->palette();
