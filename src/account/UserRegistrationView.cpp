@@ -145,9 +145,9 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, APIClient& 
     auto* contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(20, 0, 20, 0);
     contentLayout->setSpacing(0);
-    m_emailPage = buildEmailStep();
-    m_loginPage = buildLoginStep();
-    m_registerPage = buildRegisterStep();
+    m_emailPage = emailInputView();
+    m_loginPage = loginPasswordView();
+    m_registerPage = registerInfoView();
     for (QWidget* page : { m_emailPage, m_loginPage, m_registerPage })
         contentLayout->addWidget(page);
     layout->addWidget(content);
@@ -226,7 +226,7 @@ QWidget* UserRegistrationView::buildHeader()
     return header;
 }
 
-QWidget* UserRegistrationView::buildEmailStep()
+QWidget* UserRegistrationView::emailInputView()
 {
     QWidget* page = stepPage(this);
     page->setObjectName(u"emailStep"_s);
@@ -238,7 +238,7 @@ QWidget* UserRegistrationView::buildEmailStep()
     return page;
 }
 
-QWidget* UserRegistrationView::buildLoginStep()
+QWidget* UserRegistrationView::loginPasswordView()
 {
     QWidget* page = stepPage(this);
     page->setObjectName(u"loginStep"_s);
@@ -254,7 +254,7 @@ QWidget* UserRegistrationView::buildLoginStep()
     return page;
 }
 
-QWidget* UserRegistrationView::buildRegisterStep()
+QWidget* UserRegistrationView::registerInfoView()
 {
     QWidget* page = stepPage(this);
     page->setObjectName(u"registerStep"_s);
@@ -314,6 +314,11 @@ QDialog* UserRegistrationView::openSheet(QWidget* window, UserManager& userManag
     connect(form, &UserRegistrationView::dismissRequested, sheet, &QDialog::accept);
     sheet->open();
     return sheet;
+}
+
+bool UserRegistrationView::showSuccess() const
+{
+    return m_successBanner && !m_successBanner->isHidden();
 }
 
 bool UserRegistrationView::isValidEmail(const QString& email)

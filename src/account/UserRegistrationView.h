@@ -56,6 +56,8 @@ public:
 
     [[nodiscard]] RegistrationStep currentStep() const { return m_step; }
     [[nodiscard]] bool isLoading() const { return m_loading; }
+    /// The success banner is shown: the account is signed in and the form closes shortly.
+    [[nodiscard]] bool showSuccess() const;
     [[nodiscard]] bool isNextButtonDisabled() const;
 
 Q_SIGNALS:
@@ -67,9 +69,9 @@ protected:
 
 private:
     [[nodiscard]] QWidget* buildHeader();
-    [[nodiscard]] QWidget* buildEmailStep();
-    [[nodiscard]] QWidget* buildLoginStep();
-    [[nodiscard]] QWidget* buildRegisterStep();
+    [[nodiscard]] QWidget* emailInputView();
+    [[nodiscard]] QWidget* loginPasswordView();
+    [[nodiscard]] QWidget* registerInfoView();
 
     void setStep(RegistrationStep step);
     void setLoading(bool loading);

@@ -1,11 +1,13 @@
 #include "driftbottle/BottleChatView.h"
 
+#include "driftbottle/ButtonSpinner.h"
 #include "driftbottle/ChatView.h"
 #include "driftbottle/ConversationListModel.h"
 #include "driftbottle/ConversationManager.h"
-#include "driftbottle/ConversationRowDelegate.h"
-#include "driftbottle/TextWrapper.h"
+#include "driftbottle/ConversationRowView.h"
+#include "driftbottle/IconTitleGap.h"
 #include "driftbottle/ThrowNewBottleSheet.h"
+#include "driftbottle/WrappedLabel.h"
 #include "platform/LogManager.h"
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
@@ -30,6 +32,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -44,24 +48,6 @@ void log(const QString& message)
 /// The pick card's preview: at most this many lines of at most this width.
 constexpr int previewLines = 3;
 constexpr int previewWidth = 380;
-
-/// The preview as the card shows it: wrapped, with a run too long for a line broken
-/// anywhere, and cut at the end of the last line the card has room for.
-QString previewText(const QString& text, const QFont& font)
-{
-    TextWrapper wrapper(font);
-    QStringList lines = wrapper.wrap(text, previewWidth).lines;
-    if (lines.size() > previewLines) {
-        const QFontMetrics metrics(font);
-        const QString ellipsis(QChar(0x2026));
-        lines.resize(previewLines);
-        QString& last = lines.last();
-        last = metrics.elidedText(last, Qt::ElideRight, previewWidth - metrics.horizontalAdvance(ellipsis));
-        if (!last.endsWith(ellipsis))
-            last += ellipsis;
-    }
-    return lines.join(u'\n');
-}
 
 using Symbols::Symbol;
 using Symbols::Tint;
@@ -79,6 +65,9 @@ PlainLabel* styledLabel(const QString& text, const QFont& font, Tone tone, QWidg
     return label;
 }
 
+/// Between a header button's symbol (or spinner) and its title.
+constexpr int labelSpacing = 6;
+
 /// The side of the symbol on a button: as tall as its title.
 int buttonSymbolSide(const QPushButton* button)
 {
@@ -86,8 +75,7 @@ int buttonSymbolSide(const QPushButton* button)
 }
 
 const QString pickTitle = u"捡瓶子"_s;
-/// Room at the start of the title for the spinner, which stands where the symbol was.
-const QString pickingTitle = u"     捡取中..."_s;
+const QString pickingTitle = u"捡取中..."_s;
 
 } // namespace
 
@@ -104,17 +92,14 @@ BottleChatView::BottleChatView(ConversationManager& manager, const Clock& clock,
     splitter->setHandleWidth(1);
     layout->addWidget(splitter);
 
-    splitter->addWidget(buildListPane());
-    m_chatStack = new QStackedWidget(splitter);
-    m_chatStack->setMinimumWidth(400);
-    m_placeholder = buildPlaceholder();
-    m_chatStack->addWidget(m_placeholder);
-    splitter->addWidget(m_chatStack);
+    splitter->addWidget(conversationListView());
+    splitter->addWidget(chatDetailView());
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({ 300, windowWidth - 300 });
     buildPickOverlay();
 
     connect(&manager, &ConversationManager::conversationsChanged, this, &BottleChatView::updateListState);
+    connect(&manager, &ConversationManager::conversationsChanged, this, &BottleChatView::dropVanishedSelection);
     connect(&manager, &ConversationManager::isLoadingChanged, this, &BottleChatView::updateListState);
     connect(&manager, &ConversationManager::currentConversationChanged, this, &BottleChatView::updateChatPane);
     updateListState();
@@ -129,7 +114,7 @@ BottleChatView::~BottleChatView()
         m_manager.stopAutoRefresh();
 }
 
-QWidget* BottleChatView::buildListPane()
+QWidget* BottleChatView::conversationListView()
 {
     auto* pane = new QWidget(this);
     pane->setObjectName(u"listPane"_s);
@@ -147,11 +132,12 @@ QWidget* BottleChatView::buildListPane()
     m_throwButton = ButtonStyle::create(
         u"丢瓶子"_s, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::large, pane);
     m_throwButton->setObjectName(u"throwButton"_s);
-    Symbols::setButtonSymbol(m_throwButton, Symbol::paperplaneFill, Tint::primary, buttonSymbolSide(m_throwButton));
+    IconTitleGap::setButtonSymbol(
+        m_throwButton, Symbol::paperplaneFill, Tint::primary, buttonSymbolSide(m_throwButton), labelSpacing);
     m_pickButton = ButtonStyle::create(pickTitle, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::large, pane);
     m_pickButton->setObjectName(u"pickButton"_s);
-    Symbols::setButtonSymbol(
-        m_pickButton, Symbol::handPointUpBrailleFill, Tint::primary, buttonSymbolSide(m_pickButton));
+    IconTitleGap::setButtonSymbol(
+        m_pickButton, Symbol::handPointUpBrailleFill, Tint::primary, buttonSymbolSide(m_pickButton), labelSpacing);
     m_pickSpinner = new BusySpinner(13, m_pickButton);
     m_pickSpinner->hide();
     header->addWidget(m_throwButton, 1);
@@ -180,25 +166,13 @@ QWidget* BottleChatView::buildListPane()
     loading->addStretch(1);
     m_listStack->addWidget(m_loadingPage);
 
-    m_emptyPage = new QWidget(m_listStack);
-    m_emptyPage->setObjectName(u"emptyState"_s);
-    auto* empty = new QVBoxLayout(m_emptyPage);
-    empty->setSpacing(20);
-    empty->addStretch(1);
-    auto* wave = new EmojiLabel(u"🌊"_s, m_emptyPage);
-    wave->setObjectName(u"emptyEmoji"_s);
-    wave->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(60)));
-    empty->addWidget(wave, 0, Qt::AlignCenter);
-    empty->addWidget(styledLabel(u"还没有对话"_s, TextStyle::font(Style::headline), Tone::secondary, m_emptyPage));
-    empty->addWidget(
-        styledLabel(u"点击上方按钮丢瓶子或捡瓶子"_s, TextStyle::font(Style::caption), Tone::secondary, m_emptyPage));
-    empty->addStretch(1);
+    m_emptyPage = emptyStateView();
     m_listStack->addWidget(m_emptyPage);
 
     m_list = new QListView(m_listStack);
     m_list->setObjectName(u"conversationList"_s);
     m_list->setModel(m_model);
-    m_list->setItemDelegate(new ConversationRowDelegate(m_list));
+    m_list->setItemDelegate(new ConversationRowView(m_list));
     m_list->setUniformItemSizes(true);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -218,6 +192,33 @@ QWidget* BottleChatView::buildListPane()
         [this](const QModelIndex& index) { m_manager.selectConversation(m_model->conversationAt(index.row())); });
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { openRowMenu(pos); });
     return pane;
+}
+
+QWidget* BottleChatView::emptyStateView()
+{
+    auto* page = new QWidget(m_listStack);
+    page->setObjectName(u"emptyState"_s);
+    auto* empty = new QVBoxLayout(page);
+    empty->setSpacing(20);
+    empty->addStretch(1);
+    auto* wave = new EmojiLabel(u"🌊"_s, page);
+    wave->setObjectName(u"emptyEmoji"_s);
+    wave->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(60)));
+    empty->addWidget(wave, 0, Qt::AlignCenter);
+    empty->addWidget(styledLabel(u"还没有对话"_s, TextStyle::font(Style::headline), Tone::secondary, page));
+    empty->addWidget(
+        styledLabel(u"点击上方按钮丢瓶子或捡瓶子"_s, TextStyle::font(Style::caption), Tone::secondary, page));
+    empty->addStretch(1);
+    return page;
+}
+
+QWidget* BottleChatView::chatDetailView()
+{
+    m_chatStack = new QStackedWidget(this);
+    m_chatStack->setMinimumWidth(400);
+    m_placeholder = buildPlaceholder();
+    m_chatStack->addWidget(m_placeholder);
+    return m_chatStack;
 }
 
 QWidget* BottleChatView::buildPlaceholder()
@@ -257,9 +258,11 @@ void BottleChatView::buildPickOverlay()
         u"捡到瓶子！"_s, TextStyle::font(Style::title2, QFont::Bold), Tone::primary, m_pickOverlay->card());
     title->setObjectName(u"pickTitle"_s);
     card->addWidget(title);
-    m_pickPreview = styledLabel({}, TextStyle::font(Style::body), Tone::secondary, m_pickOverlay->card());
+    m_pickPreview = new WrappedLabel(previewWidth, previewLines, m_pickOverlay->card());
     m_pickPreview->setObjectName(u"pickPreview"_s);
-    // Broken into lines here, so that the card takes the size of exactly what it shows.
+    m_pickPreview->setFont(TextStyle::font(Style::body));
+    SecondaryText::apply(m_pickPreview);
+    // Broken into lines where it is drawn, so that the card takes the size of exactly what it shows.
     m_pickPreview->setContentsMargins(20, 0, 20, 0);
     m_pickPreview->setMinimumWidth(260);
     card->addWidget(m_pickPreview, 0, Qt::AlignHCenter);
@@ -329,16 +332,17 @@ void BottleChatView::setPicking(bool picking)
     m_isPicking = picking;
     m_pickButton->setEnabled(!picking);
     m_pickButton->setText(picking ? pickingTitle : pickTitle);
-    if (picking)
-        m_pickButton->setIcon(QIcon());
-    else
-        Symbols::setButtonSymbol(
-            m_pickButton, Symbol::handPointUpBrailleFill, Tint::primary, buttonSymbolSide(m_pickButton));
+    const int side = buttonSymbolSide(m_pickButton);
+    if (picking) {
+        // The spinner takes the symbol's place before the words.
+        IconTitleGap::clearButtonSymbol(m_pickButton);
+        m_pickButton->setIconSize(IconTitleGap::widenedSize(QSize(side, side), labelSpacing));
+        m_pickButton->setIcon(ButtonSpinner::placeholder(QSize(side, side), labelSpacing));
+        ButtonSpinner::placeOnIcon(m_pickSpinner, m_pickButton);
+    } else {
+        IconTitleGap::setButtonSymbol(m_pickButton, Symbol::handPointUpBrailleFill, Tint::primary, side, labelSpacing);
+    }
     m_pickSpinner->setVisible(picking);
-    const QFontMetrics metrics(m_pickButton->font());
-    const int textWidth = metrics.horizontalAdvance(m_pickButton->text().trimmed());
-    m_pickSpinner->move(std::max(4, (m_pickButton->width() - textWidth) / 2 - m_pickSpinner->width()),
-        (m_pickButton->height() - m_pickSpinner->height()) / 2);
 }
 
 void BottleChatView::updateListState()
@@ -350,6 +354,19 @@ void BottleChatView::updateListState()
         m_listStack->setCurrentWidget(m_loadingPage);
     else
         m_listStack->setCurrentWidget(m_emptyPage);
+}
+
+void BottleChatView::dropVanishedSelection()
+{
+    // A conversation the server no longer lists (deleted elsewhere, or gone with its bottle)
+    // can neither be shown nor answered: the pane goes back to its placeholder, as after a
+    // delete here.
+    const std::optional<Conversation>& current = m_manager.currentConversation();
+    if (!current)
+        return;
+    const QList<Conversation>& listed = m_manager.conversations();
+    if (std::ranges::none_of(listed, [&](const Conversation& c) { return c.bottleId == current->bottleId; }))
+        m_manager.clearSelection();
 }
 
 void BottleChatView::updateChatPane()
@@ -442,7 +459,7 @@ QCoro::Task<> BottleChatView::runPick()
         });
         co_return;
     }
-    m_pickPreview->setText(previewText(preview(bottle.content), m_pickPreview->font()));
+    m_pickPreview->setText(preview(bottle.content));
     m_pickOverlay->fadeIn();
     log(u"✅ 捡到瓶子: "_s + bottle.id + u" - "_s + GraphemeText::truncated(bottle.content, 20) + u"..."_s);
     QTimer::singleShot(pickSuccessMs, Qt::PreciseTimer, this, [this, id = bottle.id] {

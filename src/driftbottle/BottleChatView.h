@@ -17,7 +17,7 @@ class ConversationListModel;
 class ConversationManager;
 class OverlayCard;
 class PickBottleSheet;
-class PlainLabel;
+class WrappedLabel;
 class QListView;
 class QMenu;
 class QPushButton;
@@ -69,7 +69,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    [[nodiscard]] QWidget* buildListPane();
+    /// The left pane: the throw and pick buttons, the error banner and the list.
+    [[nodiscard]] QWidget* conversationListView();
+    /// The list's page when there are no conversations.
+    [[nodiscard]] QWidget* emptyStateView();
+    /// The right pane: the selected conversation's chat, or the placeholder.
+    [[nodiscard]] QWidget* chatDetailView();
     [[nodiscard]] QWidget* buildPlaceholder();
     void buildPickOverlay();
 
@@ -84,6 +89,7 @@ private:
     void setPicking(bool picking);
     void updateListState();
     void updateChatPane();
+    void dropVanishedSelection();
 
     ConversationManager& m_manager;
     std::optional<QString> m_errorMessage;
@@ -105,6 +111,6 @@ private:
     QWidget* m_placeholder = nullptr;
     ChatView* m_chat = nullptr;
     OverlayCard* m_pickOverlay = nullptr;
-    PlainLabel* m_pickPreview = nullptr;
+    WrappedLabel* m_pickPreview = nullptr;
     QPointer<PickBottleSheet> m_pickSheet;
 };

@@ -1,8 +1,9 @@
 #include "driftbottle/ChatView.h"
 
-#include "driftbottle/ChatBubbleDelegate.h"
+#include "driftbottle/ChatBubbleView.h"
 #include "driftbottle/ChatMessageModel.h"
 #include "driftbottle/ConversationManager.h"
+#include "driftbottle/EditorBox.h"
 #include "driftbottle/InputError.h"
 #include "driftbottle/SensitiveWordNotice.h"
 #include "platform/LogManager.h"
@@ -46,7 +47,7 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     , m_emoji(new EmojiLabel({}, this))
     , m_name(new PlainLabel({}, this))
     , m_model(new ChatMessageModel(manager, this))
-    , m_delegate(new ChatBubbleDelegate(*m_model, this))
+    , m_delegate(new ChatBubbleView(*m_model, this))
     , m_list(new QListView(this))
     , m_error(new BannerRow(BannerRow::Kind::error, this))
     , m_editor(new PlainTextEditor(this))
@@ -111,13 +112,13 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     barLayout->setContentsMargins(8, 8, 8, 8);
     barLayout->setSpacing(12);
     m_editor->setObjectName(u"chatInput"_s);
-    m_editor->setFixedHeight(60);
+    m_editor->setTabChangesFocus(true);
     // No face of its own: the bar's background shows through, inside a faint outline
     // with rounded corners so the field can still be found.
-    m_editor->setStyleSheet(u"QPlainTextEdit#chatInput { background: transparent; border: 1px solid palette(mid);"
-                            " border-radius: 8px; padding: 2px; }"_s);
-    m_editor->setTabChangesFocus(true);
-    barLayout->addWidget(m_editor, 1);
+    auto* inputBox = new EditorBox(m_editor, { .fill = {}, .outline = QPalette::Mid, .radius = 8, .padding = 2 }, bar);
+    inputBox->setObjectName(u"chatInputBox"_s);
+    inputBox->setFixedHeight(60);
+    barLayout->addWidget(inputBox, 1);
     m_send->setObjectName(u"sendButton"_s);
     // As wide with the spinner as with its title, so the editor beside it stays put.
     m_send->setFixedWidth(std::max(64, m_send->sizeHint().width()));
@@ -148,6 +149,11 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     m_shownCount = m_model->rowCount();
     setConversation(conversation);
     updateSendButton();
+}
+
+QString ChatView::messageText() const
+{
+    return m_editor->text();
 }
 
 void ChatView::setConversation(const Conversation& conversation)
@@ -190,7 +196,7 @@ void ChatView::scrollToNewest()
 void ChatView::updateSendButton()
 {
     // Emptiness is judged on the text as typed: three blanks are a reply too.
-    m_send->setEnabled(!m_isSending && !m_editor->text().isEmpty());
+    m_send->setEnabled(!m_isSending && !messageText().isEmpty());
 }
 
 void ChatView::setSending(bool sending)
@@ -212,7 +218,7 @@ void ChatView::showError(const QString& text)
 
 void ChatView::sendMessage()
 {
-    const QString content = m_editor->text();
+    const QString content = messageText();
     if (content.isEmpty() || m_isSending)
         return;
     m_editor->clear();
@@ -249,7 +255,7 @@ QCoro::Task<> ChatView::sendReply(QString content, Conversation conversation)
         co_return;
     }
     LogManager::log(u"❌ 发送消息失败: "_s + failure, category);
-    if (!*stored && m_editor->text().isEmpty())
+    if (!*stored && messageText().isEmpty())
         m_editor->setPlainText(content);
     showError(failure);
 }

@@ -10,7 +10,7 @@
 
 class BannerRow;
 class BusySpinner;
-class ChatBubbleDelegate;
+class ChatBubbleView;
 class ChatMessageModel;
 class ConversationManager;
 class EmojiLabel;
@@ -44,6 +44,8 @@ public:
     void setConversation(const Conversation& conversation);
     [[nodiscard]] const Conversation& conversation() const { return m_conversation; }
     [[nodiscard]] bool isSending() const { return m_isSending; }
+    /// The reply as typed so far.
+    [[nodiscard]] QString messageText() const;
 
     /// The header's name when the conversation has none yet.
     static const QString noNameYet;
@@ -67,7 +69,7 @@ private:
     EmojiLabel* m_emoji;
     PlainLabel* m_name;
     ChatMessageModel* m_model;
-    ChatBubbleDelegate* m_delegate;
+    ChatBubbleView* m_delegate;
     QListView* m_list;
     BannerRow* m_error;
     QWidget* m_errorBox = nullptr;

@@ -30,7 +30,7 @@ ConversationManager::ConversationManager(
     : QObject(parent)
     , m_client(client)
     , m_users(users)
-    , m_bottles(bottles)
+    , m_bottleManager(bottles)
     , m_timers(timers)
 {
     log(u"💬 ConversationManager 初始化完成"_s);
@@ -181,7 +181,7 @@ QCoro::Task<DriftBottle> ConversationManager::sendNewBottle(QString content)
     const QPointer<ConversationManager> self(this);
     DriftBottle bottle;
     try {
-        bottle = co_await m_bottles.throwBottle(std::move(content), {}, BottleType::normal, false);
+        bottle = co_await m_bottleManager.throwBottle(std::move(content), {}, BottleType::normal, false);
     } catch (const std::exception& error) {
         log(u"❌ 丢瓶子失败: "_s + APIError::describe(error));
         throw;
@@ -202,7 +202,7 @@ QCoro::Task<DriftBottle> ConversationManager::sendNewBottle(QString content)
 QCoro::Task<> ConversationManager::sendReply(QString bottleId, qint64 receiverId, QString content)
 {
     const QPointer<ConversationManager> self(this);
-    co_await m_bottles.replyToBottle(bottleId, receiverId, std::move(content));
+    co_await m_bottleManager.replyToBottle(bottleId, receiverId, std::move(content));
     if (!self)
         co_return;
     Q_EMIT replyStored(bottleId);
@@ -215,7 +215,7 @@ QCoro::Task<> ConversationManager::sendReply(QString bottleId, qint64 receiverId
 QCoro::Task<DriftBottle> ConversationManager::pickBottle()
 {
     const QPointer<ConversationManager> self(this);
-    DriftBottle bottle = co_await m_bottles.pickRandomBottle();
+    DriftBottle bottle = co_await m_bottleManager.pickRandomBottle();
     if (!self)
         co_return bottle;
     co_await refreshConversations();
@@ -250,9 +250,9 @@ void ConversationManager::startAutoRefresh()
         log(u"⚠️ 自动刷新已在运行"_s);
         return;
     }
-    log(u"🚀 启动对话列表自动刷新，间隔: "_s + QString::number(refreshIntervalMs / 1000.0, 'f', 1) + u"秒"_s);
+    log(u"🚀 启动对话列表自动刷新，间隔: "_s + QString::number(refreshInterval / 1000.0, 'f', 1) + u"秒"_s);
     m_isAutoRefreshing = true;
-    m_refresh = m_timers.start(refreshIntervalMs, true, [self = QPointer<ConversationManager>(this)] {
+    m_refresh = m_timers.start(refreshInterval, true, [self = QPointer<ConversationManager>(this)] {
         if (self)
             Tasks::start(self->performAutoRefresh(), category, u"自动刷新"_s);
     });

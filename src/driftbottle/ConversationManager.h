@@ -28,7 +28,8 @@ class ConversationManager final : public QObject
     Q_DISABLE_COPY_MOVE(ConversationManager)
 
 public:
-    static constexpr int refreshIntervalMs = 5000;
+    /// How often the list is fetched again while a window shows it, in milliseconds.
+    static constexpr int refreshInterval = 5000;
 
     ConversationManager(APIClient& client, UserManager& users, DriftBottleManager& bottles, TimerSource& timers,
         QObject* parent = nullptr);
@@ -96,7 +97,7 @@ private:
 
     APIClient& m_client;
     UserManager& m_users;
-    DriftBottleManager& m_bottles;
+    DriftBottleManager& m_bottleManager;
     TimerSource& m_timers;
     std::unique_ptr<TimerSource::Timer> m_refresh;
     QList<Conversation> m_conversations;

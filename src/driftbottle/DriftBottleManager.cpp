@@ -41,7 +41,7 @@ DriftBottleManager::DriftBottleManager(
     : QObject(parent)
     , m_client(client)
     , m_users(users)
-    , m_defaults(defaults)
+    , m_userDefaults(defaults)
     , m_clock(clock)
 {
     // Bottles thrown offline in an earlier run are in the list from the start.
@@ -241,12 +241,12 @@ QList<DriftBottle> DriftBottleManager::readStore()
     // Entries that cannot be read are kept aside, and the rest and every new bottle are kept.
     static const StoredListKeys keys { offlineSentBottlesKey, unreadableKey, category, u"离线瓶子"_s,
         u"❌ 加载离线瓶子失败: "_s };
-    return StoredList::load<DriftBottle>(m_defaults, keys).value_or(QList<DriftBottle>());
+    return StoredList::load<DriftBottle>(m_userDefaults, keys).value_or(QList<DriftBottle>());
 }
 
 void DriftBottleManager::loadOfflineSentBottles()
 {
-    if (!m_defaults.contains(offlineSentBottlesKey))
+    if (!m_userDefaults.contains(offlineSentBottlesKey))
         return;
     m_sentBottles = readStore();
     Q_EMIT sentBottlesChanged();
@@ -265,9 +265,9 @@ void DriftBottleManager::saveOfflineSentBottles()
         if (!listed.contains(bottle.id))
             toStore.append(std::move(bottle));
     }
-    m_defaults.setValue(offlineSentBottlesKey, JsonCodec<QList<DriftBottle>>::encode(toStore));
+    m_userDefaults.setValue(offlineSentBottlesKey, JsonCodec<QList<DriftBottle>>::encode(toStore));
     // A bottle thrown offline lives only here: it is written at once, and a write that fails
     // is said here, where it is known what was lost.
-    if (!m_defaults.flush())
-        log(u"❌ 保存离线瓶子失败: "_s + m_defaults.writeError());
+    if (!m_userDefaults.flush())
+        log(u"❌ 保存离线瓶子失败: "_s + m_userDefaults.writeError());
 }

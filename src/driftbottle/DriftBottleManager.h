@@ -79,7 +79,7 @@ private:
 
     APIClient& m_client;
     UserManager& m_users;
-    Defaults& m_defaults;
+    Defaults& m_userDefaults;
     const Clock& m_clock;
     QList<DriftBottle> m_sentBottles;
     QList<DriftBottle> m_receivedBottles;

@@ -1,6 +1,7 @@
 #include "driftbottle/ThrowNewBottleSheet.h"
 
 #include "driftbottle/ConversationManager.h"
+#include "driftbottle/EditorBox.h"
 #include "driftbottle/SensitiveWordNotice.h"
 #include "platform/LogManager.h"
 #include "platform/SystemColours.h"
@@ -52,10 +53,12 @@ ThrowNewBottleSheet::ThrowNewBottleSheet(ConversationManager& manager, QWidget* 
     layout->addWidget(title);
 
     m_editor->setObjectName(u"bottleText"_s);
-    m_editor->setFixedHeight(150);
-    m_editor->setFrameShape(QFrame::NoFrame);
-    m_editor->setStyleSheet(u"QPlainTextEdit { background: rgba(142, 142, 147, 26); border-radius: 8px; }"_s);
-    layout->addWidget(m_editor);
+    // The editor draws no face: gray at a tenth shows behind its text, in rounded corners.
+    auto* editorBox = new EditorBox(
+        m_editor, { .fill = QColor(142, 142, 147, 26), .outline = QPalette::NoRole, .radius = 8, .padding = 0 }, this);
+    editorBox->setObjectName(u"bottleTextBox"_s);
+    editorBox->setFixedHeight(150);
+    layout->addWidget(editorBox);
 
     m_error->setObjectName(u"throwError"_s);
     m_error->setWordWrap(true);

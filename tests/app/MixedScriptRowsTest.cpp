@@ -2,9 +2,9 @@
 // comes from a fallback font whose line is taller than the base font's; drawn into a box one
 // base line tall, such a line lost the bottom of its glyphs, an underscore among them.
 #include "driftbottle/ConversationListModel.h"
-#include "driftbottle/ConversationRowDelegate.h"
-#include "driftbottle/unwired/BottleCardDelegate.h"
+#include "driftbottle/ConversationRowView.h"
 #include "driftbottle/unwired/BottleListModel.h"
+#include "driftbottle/unwired/BottleRowView.h"
 #include "friends/FriendListModel.h"
 #include "friends/FriendRowView.h"
 #include "reminders/pages/ManagementListModel.h"
@@ -57,7 +57,7 @@ QImage conversationRow(const QString& name, const QString& message)
     model.setData(model.index(0, 0), name, ConversationListModel::NameRole);
     model.setData(model.index(0, 0), message, ConversationListModel::LastMessageRole);
     model.setData(model.index(0, 0), true, ConversationListModel::HasReplyRole);
-    return paintedRow(ConversationRowDelegate(), model);
+    return paintedRow(ConversationRowView(), model);
 }
 
 QImage bottleCard(const QString& content)
@@ -68,7 +68,7 @@ QImage bottleCard(const QString& content)
     bottle.content = content;
     BottleListModel model;
     model.setBottles({ bottle });
-    return paintedRow(BottleCardDelegate(false), model);
+    return paintedRow(BottleRowView(false), model);
 }
 
 QImage friendCard(const QString& nickname)

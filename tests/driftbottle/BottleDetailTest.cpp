@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -238,4 +240,42 @@ TEST_F(DetailRig, AnswerThatArrivesAfterTheScreenClosedIsDropped)
     view.reset();
     ASSERT_TRUE(waitUntil([&] { return replyRequests() == 1; }));
     QTest::qWait(500); // the answer comes back to a screen that is gone
+}
+
+// Below a long text (as at a larger font) the banners lie under the visible part of the page,
+// which shows no scroll bar: each outcome is scrolled into view when it shows.
+TEST_F(DetailRig, ANewBannerIsScrolledIntoView)
+{
+    bottle.content = QString(u"很长的瓶子内容"_s).repeated(120);
+    view = std::make_unique<BottleDetailView>(bottle, *bottles, *users);
+    view->show();
+    const auto* scroll = view->findChild<QScrollArea*>(u"detailScroll"_s);
+    ASSERT_TRUE(scroll);
+    const auto inView = [&](const char* name) {
+        const auto* banner = view->findChild<BannerRow*>(QString::fromLatin1(name));
+        const QRect place(banner->mapTo(scroll->viewport(), QPoint(0, 0)), banner->size());
+        return banner->isVisible() && scroll->viewport()->rect().contains(place);
+    };
+    server.scriptNext({ 500, "down" });
+    send(u"第一句"_s);
+    ASSERT_TRUE(waitUntil([&] { return bannerShown(view.get(), "errorBanner"); }));
+    EXPECT_TRUE(inView("errorBanner"));
+
+    scroll->verticalScrollBar()->setValue(0);
+    ASSERT_TRUE(waitUntil([&] { return !view->replySheet() || !view->replySheet()->isVisible(); }));
+    send(u"第二句"_s);
+    ASSERT_TRUE(waitUntil([&] { return bannerShown(view.get(), "successBanner"); }));
+    EXPECT_TRUE(inView("successBanner"));
+}
+
+TEST_F(DetailRig, ABottleWithoutAnEmojiShowsNoneAndStaysInsideItsWindow)
+{
+    bottle.senderEmoji.clear();
+    BottleDetailView detail(bottle, *bottles, *users);
+    detail.show();
+    QCoreApplication::processEvents();
+    const auto* scroll = detail.findChild<QScrollArea*>(u"detailScroll"_s);
+    EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());
+    EXPECT_FALSE(part<QLabel>(&detail, "senderMark")->isVisible());
+    EXPECT_TRUE(part<PlainLabel>(&detail, "senderName")->isVisible());
 }

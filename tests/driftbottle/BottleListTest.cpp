@@ -2,12 +2,12 @@
 // the list pages' loading, empty states, failures and detail windows.
 #include "ScreensRig.h"
 
-#include "driftbottle/unwired/BottleCardDelegate.h"
 #include "driftbottle/unwired/BottleDetailView.h"
 #include "driftbottle/unwired/BottleListModel.h"
 #include "driftbottle/unwired/BottleListTabView.h"
 #include "driftbottle/unwired/BottleListView.h"
 #include "driftbottle/unwired/BottlePresentation.h"
+#include "driftbottle/unwired/BottleRowView.h"
 #include "driftbottle/unwired/SegmentedSwitch.h"
 #include "widgets/PlainLabel.h"
 
@@ -74,10 +74,10 @@ TEST(BottleCard, PreviewIsCutToTwoLinesAndSaysSo)
 {
     const QFont font = QApplication::font();
     const QString shortText = u"短短一句"_s;
-    EXPECT_EQ(BottleCardDelegate::previewText(shortText, font, 300, 2), shortText);
+    EXPECT_EQ(BottleRowView::previewText(shortText, font, 300, 2), shortText);
 
     const QString longText = u"很长的一段话，"_s.repeated(40);
-    const QString preview = BottleCardDelegate::previewText(longText, font, 300, 2);
+    const QString preview = BottleRowView::previewText(longText, font, 300, 2);
     const QStringList lines = preview.split(u'\n');
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].endsWith(QChar(0x2026)));
@@ -85,7 +85,7 @@ TEST(BottleCard, PreviewIsCutToTwoLinesAndSaysSo)
         EXPECT_LE(QFontMetrics(font).horizontalAdvance(line), 300);
 
     // Three short lines: the third is announced by the "…", not silently dropped.
-    const QString threeLines = BottleCardDelegate::previewText(u"一\n二\n三"_s, font, 300, 2);
+    const QString threeLines = BottleRowView::previewText(u"一\n二\n三"_s, font, 300, 2);
     EXPECT_TRUE(threeLines.startsWith(u"一\n二"_s));
     EXPECT_TRUE(threeLines.endsWith(QChar(0x2026)));
 }
@@ -135,7 +135,7 @@ TEST_F(ScreensRig, ListPageFetchesOnEveryAppearanceAndShowsTheRightEmptyState)
         EXPECT_EQ(page.content()->page(), Page::empty);
         EXPECT_EQ(part<PlainLabel>(&page, "emptyTitle")->fullText(), c.title);
         EXPECT_EQ(part<PlainLabel>(&page, "emptyHint")->fullText(), c.hint);
-        auto* delegate = qobject_cast<BottleCardDelegate*>(page.content()->listView()->itemDelegate());
+        auto* delegate = qobject_cast<BottleRowView*>(page.content()->listView()->itemDelegate());
         ASSERT_TRUE(delegate);
         EXPECT_EQ(delegate->showsStatus(), c.badge);
 

@@ -4,11 +4,15 @@
 
 #include "account/UserRegistrationView.h"
 #include "driftbottle/ConversationListModel.h"
+#include "driftbottle/WrappedLabel.h"
 #include "support/LogLines.h"
 #include "widgets/BannerRow.h"
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainLabel.h"
 
+#include <QAccessible>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -126,7 +130,7 @@ TEST_F(BottleWindowRig, PickShowsTheCardThenSelectsThePickedConversation)
 
     auto* overlay = find<OverlayCard>(window, u"pickOverlay"_s);
     EXPECT_TRUE(overlay->isVisible());
-    EXPECT_EQ(find<PlainLabel>(window, u"pickPreview"_s)->fullText().remove(u'\n'), QString(50, u'海') + u"..."_s);
+    EXPECT_EQ(find<WrappedLabel>(window, u"pickPreview"_s)->text(), QString(50, u'海') + u"..."_s);
     EXPECT_FALSE(conversations->currentConversation());
 
     // A second later the picked conversation is selected and its lines load.
@@ -154,7 +158,7 @@ TEST_F(BottleWindowRig, ThePickCardHoldsAllItShowsInAtMostThreeLines)
     BottleChatView* window = openWindow();
     ASSERT_TRUE(window);
     auto* overlay = find<OverlayCard>(window, u"pickOverlay"_s);
-    auto* preview = find<PlainLabel>(window, u"pickPreview"_s);
+    auto* preview = find<WrappedLabel>(window, u"pickPreview"_s);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.content.toStdString());
         server.state().addBottle(bob, c.content);
@@ -171,11 +175,16 @@ TEST_F(BottleWindowRig, ThePickCardHoldsAllItShowsInAtMostThreeLines)
                 return card->rect().contains(part->geometry()) && part->height() >= needed;
             });
         }));
-        const QStringList lines = preview->text().split(u'\n');
+        const QStringList lines = preview->shownLines();
         EXPECT_LE(lines.size(), 3);
         for (const QString& line : lines)
             EXPECT_LE(preview->fontMetrics().horizontalAdvance(line), preview->contentsRect().width());
-        EXPECT_TRUE(preview->text().endsWith(c.shownEnd));
+        EXPECT_TRUE(lines.join(QString()).endsWith(c.shownEnd));
+        // The breaks are only drawn: a screen reader and a copy get the preview as it is.
+        EXPECT_EQ(preview->text(), BottleChatView::preview(c.content));
+        QAccessibleInterface* named = QAccessible::queryAccessibleInterface(preview);
+        ASSERT_TRUE(named);
+        EXPECT_EQ(named->text(QAccessible::Name), BottleChatView::preview(c.content));
     }
 }
 
@@ -272,4 +281,45 @@ TEST_F(BottleWindowRig, DeleteMenuKeepsItsConversationThroughARefresh)
     ASSERT_TRUE(waitUntil([&] { return window->errorMessage().has_value(); }));
     EXPECT_EQ(*window->errorMessage(), u"服务器错误: nope"_s);
     EXPECT_EQ(model->rowCount(), 4);
+}
+
+TEST_F(BottleWindowRig, AConversationTheServerNoLongerListsLeavesTheChatPane)
+{
+    QStringList ids;
+    for (int i = 0; i < 2; ++i) {
+        ids.append(server.state().addBottle(bob, u"瓶子"_s + QString::number(i)));
+        server.state().pickBottle(ids.last(), alice);
+    }
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    ASSERT_EQ(conversations->conversations().size(), 2);
+    const auto selectAndOpen = [&](const QString& id) {
+        for (const Conversation& c : conversations->conversations()) {
+            if (c.bottleId == id)
+                conversations->selectConversation(c);
+        }
+        return waitUntil([&] { return window->chatView() && !conversations->chatMessages().isEmpty(); });
+    };
+    ASSERT_TRUE(selectAndOpen(ids.at(0)));
+
+    // Removed elsewhere (another client of the same account): the next refresh lists the other only.
+    const auto removeElsewhere = [&](const QString& id) {
+        RecordedRequest remove;
+        remove.method = "POST";
+        remove.path = u"/api/bottles/delete-conversation"_s;
+        remove.body = QJsonDocument(QJsonObject { { u"bottleId"_s, id }, { u"userId"_s, alice } }).toJson();
+        ASSERT_EQ(server.state().handle(remove).status, 200);
+    };
+    removeElsewhere(ids.at(1));
+    refreshTick();
+    ASSERT_TRUE(waitUntil([&] { return conversations->conversations().size() == 1; }));
+    EXPECT_TRUE(window->chatView()) << "another conversation going leaves the open one";
+
+    removeElsewhere(ids.at(0));
+    refreshTick();
+    ASSERT_TRUE(waitUntil([&] { return conversations->conversations().isEmpty(); }));
+    EXPECT_FALSE(conversations->currentConversation());
+    EXPECT_TRUE(conversations->chatMessages().isEmpty());
+    EXPECT_TRUE(waitUntil([&] { return window->chatView() == nullptr; })) << "no input for a conversation gone";
+    EXPECT_TRUE(find<QWidget>(window, u"chatPlaceholder"_s)->isVisible());
 }

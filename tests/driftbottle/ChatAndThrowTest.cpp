@@ -4,12 +4,14 @@
 
 #include "driftbottle/ThrowNewBottleSheet.h"
 #include "platform/Alerts.h"
+#include "support/DrawnText.h"
 #include "support/LogLines.h"
 #include "widgets/BannerRow.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 
 #include <QLabel>
+#include <QListView>
 #include <QMessageBox>
 #include <QPropertyAnimation>
 #include <QPushButton>
@@ -121,12 +123,46 @@ TEST_F(ChatRig, ReplyIsSentThenLinesAndListReloadAndTheListFollowsIt)
     EXPECT_EQ(bar->value(), 0);
 }
 
+// A view hands its delegate rows at most 32,767 pixels tall; a reply of tens of thousands
+// of characters is taller. Its bubble is drawn with every line down to the last.
+TEST_F(ChatRig, RepliesOfAnyLengthAreDrawnToTheirLastLine)
+{
+    QListView* list = find<QListView>(chat, u"chatMessages"_s);
+    QScrollBar* bar = list->verticalScrollBar();
+    for (const int length : { 60'000, 200'000 }) {
+        SCOPED_TRACE(length);
+        QString content;
+        while (content.size() < length)
+            content += u"海浪拍岸，远方的朋友你好。"_s;
+        content.truncate(length);
+        const qsizetype count = conversations->chatMessages().size();
+        server.state().addReply(bottle, bob, alice, content);
+        conversations->selectConversation(*conversations->currentConversation());
+        ASSERT_TRUE(waitUntil([&] { return conversations->chatMessages().size() == count + 1; }));
+        ASSERT_TRUE(waitUntil([&] { return bar->maximum() > 32'767; }));
+
+        // At its end and in its middle the bubble fills the list, and is full of lines of
+        // text (the other side's bubble stands at the left; its time is under its end).
+        for (const int from : { bar->maximum(), bar->maximum() / 2 }) {
+            SCOPED_TRACE(from);
+            bar->setValue(from);
+            const QImage image = list->viewport()->grab().toImage();
+            const QRect column(20, 10, 200, list->viewport()->height() - 70);
+            const QList<QRect> lines = inkLines(image, column);
+            EXPECT_GE(lines.size(), column.height() / (2 * list->fontMetrics().lineSpacing()));
+            EXPECT_GT(lines.value(lines.size() - 1).bottom(), column.bottom() - 3 * list->fontMetrics().lineSpacing());
+        }
+    }
+}
+
 TEST_F(ChatRig, ReplyEditorLetsTheBarShowThroughInsideRoundedCorners)
 {
-    // Drawn over red: whatever stays red the editor did not paint.
-    QImage image(editor->size(), QImage::Format_ARGB32_Premultiplied);
+    // Drawn over red: whatever stays red the editor and its box did not paint.
+    QWidget* box = find<QWidget>(chat, u"chatInputBox"_s);
+    ASSERT_TRUE(box);
+    QImage image(box->size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::red);
-    editor->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    box->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     const QColor red(Qt::red);
     const int w = image.width();
     const int h = image.height();

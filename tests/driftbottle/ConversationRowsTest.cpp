@@ -3,7 +3,7 @@
 #include "BottleWindowRig.h"
 
 #include "driftbottle/ConversationListModel.h"
-#include "driftbottle/ConversationRowDelegate.h"
+#include "driftbottle/ConversationRowView.h"
 #include "widgets/EmojiLabel.h"
 
 #include <QPainter>
@@ -75,7 +75,7 @@ TEST(ConversationRows, AvatarIsDrawnAtFortyPixelsAndFitsItsRow)
     model.setData(index, u"🐶"_s, ConversationListModel::AvatarRole);
     model.setData(index, u"鲍勃"_s, ConversationListModel::NameRole);
     model.setData(index, true, ConversationListModel::HasReplyRole);
-    ConversationRowDelegate delegate;
+    ConversationRowView delegate;
     QStyleOptionViewItem option;
     option.font = QApplication::font();
     option.palette = QApplication::palette();

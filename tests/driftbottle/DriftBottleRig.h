@@ -64,7 +64,7 @@ protected:
     }
 
     /// One tick of the periodic refresh.
-    void refreshTick() { timers.advanceMs(ConversationManager::refreshIntervalMs); }
+    void refreshTick() { timers.advanceMs(ConversationManager::refreshInterval); }
 
     /// Waits for queued work (the busy flags' resets) to run.
     static void settle() { QCoreApplication::processEvents(); }

@@ -1,6 +1,7 @@
 #include "driftbottle/unwired/BottleDetailView.h"
 
 #include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/IconTitleGap.h"
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "driftbottle/unwired/ReplySheetView.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
@@ -16,6 +17,7 @@
 #include "widgets/TextStyle.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -41,6 +43,10 @@ EmojiLabel* emojiMark(const QString& emoji, int pixels, const QString& name, QWi
     auto* label = new EmojiLabel(emoji, parent);
     label->setObjectName(name);
     label->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(pixels)));
+    // A bottle may carry no emoji: nothing shows, and an empty label in the emoji font would
+    // ask for a width of thousands of pixels and push the page off the window.
+    if (emoji.isEmpty())
+        label->hide();
     return label;
 }
 
@@ -85,7 +91,7 @@ QHBoxLayout* padded(QWidget* widget, int horizontal)
 BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottles, UserManager& users, QWidget* parent)
     : QWidget(parent)
     , m_bottle(std::move(bottle))
-    , m_bottles(bottles)
+    , m_bottleManager(bottles)
     , m_users(users)
     , m_successBanner(new BannerRow(BannerRow::Kind::success, this))
     , m_errorBanner(new BannerRow(BannerRow::Kind::error, this))
@@ -166,7 +172,7 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     column->addSpacing(80);
     column->addStretch(1);
 
-    auto* scroll = new QScrollArea(this);
+    auto* scroll = m_scroll = new QScrollArea(this);
     scroll->setObjectName(u"detailScroll"_s);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -183,8 +189,11 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     ButtonStyle::apply(m_replyButton, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::large);
     const int symbolSide = qRound(TextStyle::pixelSizeOf(m_replyButton->font()));
     // In the white of the prominent style's title, which it keeps on its face in every palette.
-    m_replyButton->setIconSize(QSize(symbolSide, symbolSide));
-    m_replyButton->setIcon(Symbols::icon(Symbols::Symbol::arrowshapeTurnUpLeftFill, symbolSide, QColor(Qt::white)));
+    const QSize symbolSquare(symbolSide, symbolSide);
+    m_replyButton->setIconSize(IconTitleGap::widenedSize(symbolSquare, labelSpacing));
+    m_replyButton->setIcon(
+        IconTitleGap::widened(Symbols::icon(Symbols::Symbol::arrowshapeTurnUpLeftFill, symbolSide, QColor(Qt::white)),
+            symbolSquare, labelSpacing));
     connect(m_replyButton, &QPushButton::clicked, this, &BottleDetailView::openReplySheet);
     for (QPushButton* button : { closeButton, m_replyButton })
         button->setAutoDefault(false);
@@ -280,7 +289,7 @@ QCoro::Task<> BottleDetailView::sendReply(QString content)
     const QPointer<BottleDetailView> self(this);
     QString failure;
     try {
-        co_await m_bottles.replyToBottle(m_bottle.id, m_bottle.senderId, content);
+        co_await m_bottleManager.replyToBottle(m_bottle.id, m_bottle.senderId, content);
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }
@@ -290,7 +299,7 @@ QCoro::Task<> BottleDetailView::sendReply(QString content)
         m_replyDraft.clear();
         if (m_sheet)
             m_sheet->accept();
-        m_successBanner->show();
+        showBanner(m_successBanner);
         // Each success hides the banner 2 s after itself; a later one does not extend it.
         QTimer::singleShot(successBannerMs, Qt::PreciseTimer, this, [this] { m_successBanner->hide(); });
         co_return;
@@ -306,5 +315,16 @@ QCoro::Task<> BottleDetailView::sendReply(QString content)
     // The sheet closes on its own; the answer waits for the next time it opens.
     m_replyDraft = content;
     m_errorBanner->setMessage(failure);
-    m_errorBanner->show();
+    showBanner(m_errorBanner);
+}
+
+void BottleDetailView::showBanner(BannerRow* banner)
+{
+    banner->show();
+    // Below a long text, or at a larger font, the banners lie under the visible part of the
+    // page, which shows no scroll bar: the page is laid out at once and scrolled to the new
+    // banner, or the outcome of a press of "发送" would go unseen.
+    m_scroll->widget()->layout()->activate();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    m_scroll->ensureWidgetVisible(banner, 0, bannerMargin);
 }

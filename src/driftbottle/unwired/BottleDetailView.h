@@ -12,6 +12,7 @@ class BannerRow;
 class DriftBottleManager;
 class QDialog;
 class QPushButton;
+class QScrollArea;
 class UserManager;
 
 /// One bottle: its type, sender, time and text, and for a signed-in user who did not throw
@@ -26,6 +27,8 @@ class BottleDetailView final : public QWidget
 public:
     static constexpr QSize fixedSize { 500, 550 };
     static constexpr int successBannerMs = 2000;
+    /// Between the button's symbol (or spinner) and its title.
+    static constexpr int labelSpacing = 8;
     /// Pixels between the lines of the bottle's text.
     static constexpr int contentLineSpacing = 6;
 
@@ -49,13 +52,18 @@ Q_SIGNALS:
     void dismissRequested();
 
 private:
+    /// Room kept between a banner brought into view and the edge of the visible page.
+    static constexpr int bannerMargin = 24;
+
     void updateReplyButton();
+    void showBanner(BannerRow* banner);
     void replyToBottle(const QString& content);
     QCoro::Task<> sendReply(QString content);
 
     DriftBottle m_bottle;
-    DriftBottleManager& m_bottles;
+    DriftBottleManager& m_bottleManager;
     UserManager& m_users;
+    QScrollArea* m_scroll = nullptr;
     BannerRow* m_successBanner;
     BannerRow* m_errorBanner;
     QPushButton* m_replyButton;

@@ -1,8 +1,8 @@
 #include "driftbottle/unwired/BottleListContent.h"
 
 #include "driftbottle/DriftBottleManager.h"
-#include "driftbottle/unwired/BottleCardDelegate.h"
 #include "driftbottle/unwired/BottleListModel.h"
+#include "driftbottle/unwired/BottleRowView.h"
 #include "platform/LogManager.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
@@ -22,8 +22,8 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     : QStackedWidget(parent)
     , m_kind(kind)
     , m_model(new BottleListModel(this))
-    , m_sentDelegate(new BottleCardDelegate(true, this))
-    , m_receivedDelegate(new BottleCardDelegate(false, this))
+    , m_sentDelegate(new BottleRowView(true, this))
+    , m_receivedDelegate(new BottleRowView(false, this))
     , m_loadingPage(new QWidget(this))
     , m_emptyPage(new QWidget(this))
     , m_emptySymbol(new SymbolView(
@@ -44,22 +44,7 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     loadingLayout->addLayout(spinnerRow);
     loadingLayout->addStretch(1);
 
-    m_emptyTitle->setObjectName(u"emptyTitle"_s);
-    m_emptyHint->setObjectName(u"emptyHint"_s);
-    m_emptySymbol->setObjectName(u"emptySymbol"_s);
-    m_emptyTitle->setFont(TextStyle::font(TextStyle::Style::headline));
-    m_emptyHint->setFont(TextStyle::font(TextStyle::Style::caption));
-    for (QLabel* label : { static_cast<QLabel*>(m_emptyTitle), static_cast<QLabel*>(m_emptyHint) }) {
-        label->setAlignment(Qt::AlignCenter);
-        SecondaryText::apply(label);
-    }
-    auto* emptyLayout = new QVBoxLayout(m_emptyPage);
-    emptyLayout->setSpacing(16);
-    emptyLayout->addStretch(1);
-    emptyLayout->addWidget(m_emptySymbol, 0, Qt::AlignHCenter);
-    emptyLayout->addWidget(m_emptyTitle);
-    emptyLayout->addWidget(m_emptyHint);
-    emptyLayout->addStretch(1);
+    emptyStateView();
 
     m_list->setObjectName(u"bottleList"_s);
     m_list->setModel(m_model);
@@ -82,6 +67,26 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     addWidget(m_emptyPage);
     addWidget(m_list);
     setKind(kind);
+}
+
+void BottleListContent::emptyStateView()
+{
+    m_emptyTitle->setObjectName(u"emptyTitle"_s);
+    m_emptyHint->setObjectName(u"emptyHint"_s);
+    m_emptySymbol->setObjectName(u"emptySymbol"_s);
+    m_emptyTitle->setFont(TextStyle::font(TextStyle::Style::headline));
+    m_emptyHint->setFont(TextStyle::font(TextStyle::Style::caption));
+    for (QLabel* label : { static_cast<QLabel*>(m_emptyTitle), static_cast<QLabel*>(m_emptyHint) }) {
+        label->setAlignment(Qt::AlignCenter);
+        SecondaryText::apply(label);
+    }
+    auto* emptyLayout = new QVBoxLayout(m_emptyPage);
+    emptyLayout->setSpacing(16);
+    emptyLayout->addStretch(1);
+    emptyLayout->addWidget(m_emptySymbol, 0, Qt::AlignHCenter);
+    emptyLayout->addWidget(m_emptyTitle);
+    emptyLayout->addWidget(m_emptyHint);
+    emptyLayout->addStretch(1);
 }
 
 void BottleListContent::setKind(BottleListKind kind)

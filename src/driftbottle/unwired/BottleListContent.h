@@ -6,7 +6,7 @@
 
 #include <QCoroTask>
 
-class BottleCardDelegate;
+class BottleRowView;
 class BottleListModel;
 class DriftBottleManager;
 class PlainLabel;
@@ -48,14 +48,16 @@ Q_SIGNALS:
     void bottleClicked(const DriftBottle& bottle);
 
 private:
+    /// Lays out the page shown when the list is empty: a symbol, a title and a hint.
+    void emptyStateView();
     void updatePage();
     QCoro::Task<> fetch(DriftBottleManager& bottles, BottleListKind list);
 
     BottleListKind m_kind;
     bool m_loading = false;
     BottleListModel* m_model;
-    BottleCardDelegate* m_sentDelegate;
-    BottleCardDelegate* m_receivedDelegate;
+    BottleRowView* m_sentDelegate;
+    BottleRowView* m_receivedDelegate;
     QWidget* m_loadingPage;
     QWidget* m_emptyPage;
     SymbolView* m_emptySymbol;

@@ -14,7 +14,7 @@ BottleListTabView::BottleListTabView(
     ListType listType, DriftBottleManager& bottles, UserManager& users, QWidget* parent)
     : QWidget(parent)
     , m_listType(listType)
-    , m_bottles(bottles)
+    , m_bottleManager(bottles)
     , m_users(users)
     , m_content(new BottleListContent(listType, this))
 {
@@ -23,7 +23,7 @@ BottleListTabView::BottleListTabView(
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_content);
     connect(m_content, &BottleListContent::bottleClicked, this, &BottleListTabView::showBottleInWindow);
-    connect(&m_bottles,
+    connect(&m_bottleManager,
         listType == ListType::sent ? &DriftBottleManager::sentBottlesChanged
                                    : &DriftBottleManager::receivedBottlesChanged,
         this, &BottleListTabView::showBottles);
@@ -40,16 +40,17 @@ void BottleListTabView::showEvent(QShowEvent* event)
 
 void BottleListTabView::showBottles()
 {
-    m_content->setBottles(m_listType == ListType::sent ? m_bottles.sentBottles() : m_bottles.receivedBottles());
+    m_content->setBottles(
+        m_listType == ListType::sent ? m_bottleManager.sentBottles() : m_bottleManager.receivedBottles());
 }
 
 void BottleListTabView::loadBottles()
 {
-    m_content->load(m_bottles, m_listType == ListType::sent ? BottleListKind::sent : BottleListKind::received);
+    m_content->load(m_bottleManager, m_listType == ListType::sent ? BottleListKind::sent : BottleListKind::received);
 }
 
 void BottleListTabView::showBottleInWindow(const DriftBottle& bottle)
 {
     LogManager::log(u"🍾 打开瓶子详情: "_s + BottlePresentation::logPreview(bottle.content), u"DriftBottle"_s);
-    Q_EMIT detailWindowOpened(BottleDetailView::openWindow(bottle, m_bottles, m_users));
+    Q_EMIT detailWindowOpened(BottleDetailView::openWindow(bottle, m_bottleManager, m_users));
 }

@@ -38,7 +38,7 @@ private:
     void showBottleInWindow(const DriftBottle& bottle);
 
     ListType m_listType;
-    DriftBottleManager& m_bottles;
+    DriftBottleManager& m_bottleManager;
     UserManager& m_users;
     BottleListContent* m_content;
 };

@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 
 BottleListView::BottleListView(DriftBottleManager& bottles, UserManager& users, QWidget* parent)
     : QWidget(parent)
-    , m_bottles(bottles)
+    , m_bottleManager(bottles)
     , m_users(users)
     , m_segments(new SegmentedSwitch({ { Symbols::Symbol::paperplane, rawValue(BottleTab::sent) },
                                          { Symbols::Symbol::trayAndArrowDown, rawValue(BottleTab::received) } },
@@ -38,10 +38,10 @@ BottleListView::BottleListView(DriftBottleManager& bottles, UserManager& users, 
     connect(m_content, &BottleListContent::bottleClicked, this, [this](const DriftBottle& bottle) {
         if (m_sheet && m_sheet->isVisible())
             return;
-        m_sheet = BottleDetailView::openSheet(this, bottle, m_bottles, m_users);
+        m_sheet = BottleDetailView::openSheet(this, bottle, m_bottleManager, m_users);
     });
-    connect(&m_bottles, &DriftBottleManager::sentBottlesChanged, this, &BottleListView::showBottles);
-    connect(&m_bottles, &DriftBottleManager::receivedBottlesChanged, this, &BottleListView::showBottles);
+    connect(&m_bottleManager, &DriftBottleManager::sentBottlesChanged, this, &BottleListView::showBottles);
+    connect(&m_bottleManager, &DriftBottleManager::receivedBottlesChanged, this, &BottleListView::showBottles);
     showBottles();
 }
 
@@ -63,12 +63,14 @@ void BottleListView::setSelectedTab(BottleTab tab)
 
 void BottleListView::showBottles()
 {
-    m_content->setBottles(m_selectedTab == BottleTab::sent ? m_bottles.sentBottles() : m_bottles.receivedBottles());
+    m_content->setBottles(
+        m_selectedTab == BottleTab::sent ? m_bottleManager.sentBottles() : m_bottleManager.receivedBottles());
 }
 
 void BottleListView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        m_content->load(m_bottles, m_selectedTab == BottleTab::sent ? BottleListKind::sent : BottleListKind::received);
+        m_content->load(
+            m_bottleManager, m_selectedTab == BottleTab::sent ? BottleListKind::sent : BottleListKind::received);
 }

@@ -41,7 +41,7 @@ protected:
 private:
     void showBottles();
 
-    DriftBottleManager& m_bottles;
+    DriftBottleManager& m_bottleManager;
     UserManager& m_users;
     BottleTab m_selectedTab = BottleTab::sent;
     SegmentedSwitch* m_segments;

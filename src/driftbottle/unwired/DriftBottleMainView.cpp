@@ -33,7 +33,7 @@ Symbols::Symbol segmentSymbol(DriftBottleMainView::BottleTab tab)
 DriftBottleMainView::DriftBottleMainView(
     DriftBottleManager& bottles, UserManager& users, PickBottleTabView::PlayBehavior playBehavior, QWidget* parent)
     : QWidget(parent)
-    , m_bottles(bottles)
+    , m_bottleManager(bottles)
     , m_users(users)
     , m_playBehavior(std::move(playBehavior))
     , m_segments(nullptr)
@@ -101,16 +101,16 @@ void DriftBottleMainView::buildPage()
     delete m_page;
     switch (m_selectedTab) {
     case BottleTab::pick:
-        m_page = new PickBottleTabView(m_bottles, m_users, m_playBehavior, m_stage);
+        m_page = new PickBottleTabView(m_bottleManager, m_users, m_playBehavior, m_stage);
         break;
     case BottleTab::throw_bottle:
-        m_page = new ThrowBottleTabView(m_bottles, m_stage);
+        m_page = new ThrowBottleTabView(m_bottleManager, m_stage);
         break;
     case BottleTab::sent:
-        m_page = new BottleListTabView(BottleListTabView::ListType::sent, m_bottles, m_users, m_stage);
+        m_page = new BottleListTabView(BottleListTabView::ListType::sent, m_bottleManager, m_users, m_stage);
         break;
     case BottleTab::received:
-        m_page = new BottleListTabView(BottleListTabView::ListType::received, m_bottles, m_users, m_stage);
+        m_page = new BottleListTabView(BottleListTabView::ListType::received, m_bottleManager, m_users, m_stage);
         break;
     }
     m_stage->layout()->addWidget(m_page);

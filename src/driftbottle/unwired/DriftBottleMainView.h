@@ -38,7 +38,7 @@ public:
 private:
     void buildPage();
 
-    DriftBottleManager& m_bottles;
+    DriftBottleManager& m_bottleManager;
     UserManager& m_users;
     PickBottleTabView::PlayBehavior m_playBehavior;
     BottleTab m_selectedTab = BottleTab::pick;

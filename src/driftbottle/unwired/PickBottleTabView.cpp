@@ -1,8 +1,9 @@
 #include "driftbottle/unwired/PickBottleTabView.h"
 
+#include "driftbottle/ButtonSpinner.h"
 #include "driftbottle/DriftBottleManager.h"
+#include "driftbottle/IconTitleGap.h"
 #include "driftbottle/unwired/BottleDetailView.h"
-#include "driftbottle/unwired/ButtonSpinner.h"
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
 #include "widgets/BusySpinner.h"
@@ -40,7 +41,7 @@ constexpr int largePadding = 16;
 PickBottleTabView::PickBottleTabView(
     DriftBottleManager& bottles, UserManager& users, PlayBehavior playBehavior, QWidget* parent)
     : QWidget(parent)
-    , m_bottles(bottles)
+    , m_bottleManager(bottles)
     , m_users(users)
     , m_playBehavior(std::move(playBehavior))
     , m_errorBanner(new BannerRow(BannerRow::Kind::notice, this))
@@ -98,10 +99,12 @@ void PickBottleTabView::updateButton()
     // While picking, the spinner takes the symbol's place before the words; the symbol is in
     // the white of the prominent style's title, which it keeps on its face in every palette.
     const int side = qRound(TextStyle::pixelSizeOf(m_pickButton->font()));
-    m_pickButton->setIconSize(QSize(side, side));
+    const QSize square(side, side);
+    m_pickButton->setIconSize(IconTitleGap::widenedSize(square, labelSpacing));
     m_pickButton->setIcon(m_isPicking
-            ? ButtonSpinner::placeholder(QSize(side, side))
-            : Symbols::icon(Symbols::Symbol::handPointUpBrailleFill, side, QColor(Qt::white)));
+            ? ButtonSpinner::placeholder(square, labelSpacing)
+            : IconTitleGap::widened(
+                Symbols::icon(Symbols::Symbol::handPointUpBrailleFill, side, QColor(Qt::white)), square, labelSpacing));
     m_spinner->setVisible(m_isPicking);
     if (m_isPicking)
         ButtonSpinner::placeOnIcon(m_spinner, m_pickButton);
@@ -126,7 +129,7 @@ QCoro::Task<> PickBottleTabView::pick()
     std::optional<DriftBottle> picked;
     QString failure;
     try {
-        picked = co_await m_bottles.pickRandomBottle();
+        picked = co_await m_bottleManager.pickRandomBottle();
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }
@@ -146,5 +149,5 @@ QCoro::Task<> PickBottleTabView::pick()
     m_pickedBottle = picked;
     if (m_sheet)
         m_sheet->close();
-    m_sheet = BottleDetailView::openSheet(this, *m_pickedBottle, m_bottles, m_users);
+    m_sheet = BottleDetailView::openSheet(this, *m_pickedBottle, m_bottleManager, m_users);
 }

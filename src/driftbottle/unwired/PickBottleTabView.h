@@ -43,12 +43,14 @@ public:
 
     /// The room left below the pick button.
     static constexpr int buttonBottomPadding = 40;
+    /// Between the button's symbol (or spinner) and its title.
+    static constexpr int labelSpacing = 8;
 
 private:
     QCoro::Task<> pick();
     void updateButton();
 
-    DriftBottleManager& m_bottles;
+    DriftBottleManager& m_bottleManager;
     UserManager& m_users;
     PlayBehavior m_playBehavior;
     bool m_isPicking = false;

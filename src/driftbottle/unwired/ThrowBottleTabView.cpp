@@ -1,7 +1,8 @@
 #include "driftbottle/unwired/ThrowBottleTabView.h"
 
+#include "driftbottle/ButtonSpinner.h"
 #include "driftbottle/DriftBottleManager.h"
-#include "driftbottle/unwired/ButtonSpinner.h"
+#include "driftbottle/IconTitleGap.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
@@ -23,12 +24,16 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
+// The page refuses no more than the manager would.
+static_assert(ThrowBottleTabView::maxLength == DriftBottleManager::maxContentLength);
+
 ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* parent)
     : QWidget(parent)
-    , m_bottles(bottles)
+    , m_bottleManager(bottles)
     , m_editor(new PlainTextEditor)
     , m_counter(new PlainLabel)
     , m_errorRow(new BannerRow(BannerRow::Kind::error))
@@ -76,7 +81,7 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* par
     m_editor->setPlaceholderText(u"在这里写下你想说的话...\n\n可以是心情、故事、或者只是一句问候"_s);
     m_editor->setFixedHeight(200 + 2 * 12);
     m_editor->setFrameShape(QFrame::NoFrame);
-    m_editor->setMaxCharacters(DriftBottleManager::maxContentLength);
+    m_editor->setMaxCharacters(maxLength);
     connect(m_editor, &QPlainTextEdit::textChanged, this, &ThrowBottleTabView::contentChanged);
     editorBlock->addWidget(m_editor);
     column->addLayout(editorBlock);
@@ -153,9 +158,9 @@ QString ThrowBottleTabView::errorMessage() const
 void ThrowBottleTabView::contentChanged()
 {
     const qsizetype count = GraphemeText::count(m_editor->text());
-    m_counter->setText(QString::number(count) + u"/"_s + QString::number(DriftBottleManager::maxContentLength));
+    m_counter->setText(QString::number(count) + u"/"_s + QString::number(maxLength));
     // Over the limit the count turns red; the secondary kit hands the label back to it.
-    const bool over = count > DriftBottleManager::maxContentLength;
+    const bool over = count > maxLength;
     SecondaryText::setSecondary(m_counter, !over);
     if (over) {
         QPalette palette = m_counter->palette();
@@ -169,13 +174,12 @@ void ThrowBottleTabView::contentChanged()
 void ThrowBottleTabView::updateButton()
 {
     const QString text = m_editor->text();
-    m_throwButton->setEnabled(
-        !m_isSending && !text.isEmpty() && GraphemeText::count(text) <= DriftBottleManager::maxContentLength);
+    m_throwButton->setEnabled(!m_isSending && !text.isEmpty() && GraphemeText::count(text) <= maxLength);
     m_throwButton->setText(m_isSending ? u"发送中..."_s : u"发送"_s);
     m_spinner->setVisible(m_isSending);
     // While sending, a blank icon keeps the spinner's place before the words.
-    m_throwButton->setIconSize(m_spinner->size());
-    m_throwButton->setIcon(m_isSending ? ButtonSpinner::placeholder(m_spinner->size()) : QIcon());
+    m_throwButton->setIconSize(IconTitleGap::widenedSize(m_spinner->size(), labelSpacing));
+    m_throwButton->setIcon(m_isSending ? ButtonSpinner::placeholder(m_spinner->size(), labelSpacing) : QIcon());
     if (m_isSending)
         ButtonSpinner::placeOnIcon(m_spinner, m_throwButton);
 }
@@ -200,10 +204,21 @@ void ThrowBottleTabView::applyEditorColours()
     // The editor inverts the page: a grey box with white text on a light page, a white box
     // with black text on a dark one.
     const bool light = palette().color(QPalette::Window).lightness() >= 128;
-    const QColor box = light ? QColor(128, 128, 128, 217) : QColor(Qt::white);
     const QColor text = light ? QColor(Qt::white) : QColor(Qt::black);
+    // Gray at 0.85 over a light page leaves white text at about 3:1, and the placeholder below
+    // that: the box is deepened, hue kept, and a faint placeholder made stronger, just as far
+    // as both must go to read at 4.5:1.
+    QColor box = light ? SecondaryColour::opaqueOver(QColor(128, 128, 128, 217), SecondaryText::backdrop(m_editor))
+                       : QColor(Qt::white);
     QColor placeholder = text;
     placeholder.setAlphaF(light ? 0.7 : 0.5);
+    const auto reads = [&](const QColor& ink) {
+        return SecondaryColour::contrast(SecondaryColour::opaqueOver(ink, box), box) >= SecondaryText::minimumContrast;
+    };
+    for (int step = 0; step < 100 && light && !(reads(text) && reads(placeholder)); ++step)
+        box = box.darker(102);
+    while (!reads(placeholder) && placeholder.alphaF() < 1.0)
+        placeholder.setAlphaF(std::min(1.0f, placeholder.alphaF() + 0.01f));
     m_editor->setStyleSheet(
         u"QPlainTextEdit { background: %1; border-radius: 12px; padding: 12px; }"_s.arg(box.name(QColor::HexArgb)));
     QPalette editorPalette = m_editor->palette();
@@ -238,7 +253,7 @@ QCoro::Task<> ThrowBottleTabView::sendBottle(QString content)
     const QPointer<ThrowBottleTabView> self(this);
     QString failure;
     try {
-        co_await m_bottles.throwBottle(content, {}, BottleType::normal, false);
+        co_await m_bottleManager.throwBottle(content, {}, BottleType::normal, false);
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }

@@ -24,6 +24,10 @@ class ThrowBottleTabView final : public QWidget
 
 public:
     static constexpr int successShownMs = 1500;
+    /// The most characters (as people count them) a bottle may have.
+    static constexpr qsizetype maxLength = 1000;
+    /// Between the button's symbol (or spinner) and its title.
+    static constexpr int labelSpacing = 8;
     /// The throw button floats this far above the page's bottom edge.
     static constexpr int buttonBottomMargin = 24;
     /// Room left below the scrolled content, so its end scrolls clear of the button.
@@ -51,7 +55,7 @@ private:
     void applyEditorColours();
     void setSuccessShown(bool shown);
 
-    DriftBottleManager& m_bottles;
+    DriftBottleManager& m_bottleManager;
     PlainTextEditor* m_editor;
     PlainLabel* m_counter;
     BannerRow* m_errorRow;

@@ -17,21 +17,24 @@ struct ChatMessage;
 ///
 /// Texts are broken into lines once per message and width, from remembered character
 /// widths, and painted line by line from what was measured.
-class ChatBubbleDelegate final : public QStyledItemDelegate
+class ChatBubbleView final : public QStyledItemDelegate
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(ChatBubbleDelegate)
+    Q_DISABLE_COPY_MOVE(ChatBubbleView)
 
 public:
     static constexpr int maxColumnWidth = 400;
     static constexpr int rowSpacing = 12;
     static constexpr int margin = 8;
 
-    explicit ChatBubbleDelegate(const ChatMessageModel& model, QObject* parent = nullptr);
-    ~ChatBubbleDelegate() override;
+    explicit ChatBubbleView(const ChatMessageModel& model, QObject* parent = nullptr);
+    ~ChatBubbleView() override;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    /// The face of the user's own bubbles in `palette`: white text reads on it at 4.5:1.
+    [[nodiscard]] static QColor ownBubbleColour(const QPalette& palette);
 
     /// Forgets the measured lines, for a new list.
     void clearCache();

@@ -1,8 +1,10 @@
-#include "driftbottle/ChatBubbleDelegate.h"
+#include "driftbottle/ChatBubbleView.h"
 
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ChatMessageModel.h"
+#include "driftbottle/SmallText.h"
 #include "platform/EmojiStyle.h"
+#include "widgets/ButtonStyle.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/TextStyle.h"
 
@@ -26,25 +28,46 @@ QFont captionFont(const QFont&)
 
 QFont smallFont(const QFont&)
 {
-    return TextStyle::font(TextStyle::Style::caption2);
+    return SmallText::caption2();
+}
+
+/// The part of the painter's device that is being drawn, in the painter's coordinates.
+QRect visibleArea(const QPainter* painter, const QStyleOptionViewItem& option)
+{
+    if (painter->hasClipping() && !painter->clipBoundingRect().isEmpty())
+        return painter->clipBoundingRect().toAlignedRect();
+    if (const auto* view = qobject_cast<const QAbstractItemView*>(option.widget))
+        return view->viewport()->rect();
+    if (const QPaintDevice* device = painter->device())
+        return painter->transform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
+    return option.rect;
 }
 
 } // namespace
 
-ChatBubbleDelegate::ChatBubbleDelegate(const ChatMessageModel& model, QObject* parent)
+QColor ChatBubbleView::ownBubbleColour(const QPalette& palette)
+{
+    // The accent deepened, hue kept, just enough for the white text to read on it, as the
+    // prominent button's face is.
+    QPalette accented = palette;
+    accented.setColor(QPalette::Highlight, ChatColours::accent());
+    return ButtonStyle::prominentFace(accented);
+}
+
+ChatBubbleView::ChatBubbleView(const ChatMessageModel& model, QObject* parent)
     : QStyledItemDelegate(parent)
     , m_model(model)
 {
 }
 
-ChatBubbleDelegate::~ChatBubbleDelegate() = default;
+ChatBubbleView::~ChatBubbleView() = default;
 
-void ChatBubbleDelegate::clearCache()
+void ChatBubbleView::clearCache()
 {
     m_measured.clear();
 }
 
-int ChatBubbleDelegate::columnWidth(const QStyleOptionViewItem& option) const
+int ChatBubbleView::columnWidth(const QStyleOptionViewItem& option) const
 {
     int available = option.rect.width();
     if (const auto* view = qobject_cast<const QAbstractItemView*>(option.widget))
@@ -52,7 +75,7 @@ int ChatBubbleDelegate::columnWidth(const QStyleOptionViewItem& option) const
     return std::max(80, std::min(maxColumnWidth, available - 2 * margin));
 }
 
-const ChatBubbleDelegate::Measured& ChatBubbleDelegate::measured(
+const ChatBubbleView::Measured& ChatBubbleView::measured(
     const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     if (!m_wrapper || m_wrapper->font() != option.font) {
@@ -68,7 +91,7 @@ const ChatBubbleDelegate::Measured& ChatBubbleDelegate::measured(
     return *known;
 }
 
-ChatBubbleDelegate::Geometry ChatBubbleDelegate::geometry(
+ChatBubbleView::Geometry ChatBubbleView::geometry(
     const QStyleOptionViewItem& option, const ChatMessage& message, QSize text) const
 {
     const bool isFromMe = message.isFromMe;
@@ -93,7 +116,7 @@ ChatBubbleDelegate::Geometry ChatBubbleDelegate::geometry(
     return g;
 }
 
-QSize ChatBubbleDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+QSize ChatBubbleView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const Measured& m = measured(option, index);
     QStyleOptionViewItem at = option;
@@ -102,7 +125,7 @@ QSize ChatBubbleDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     return { m.column + 2 * margin, g.time.bottom() + 1 + rowSpacing };
 }
 
-void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void ChatBubbleView::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const ChatMessage& message = m_model.messageAt(index.row());
     const Measured& m = measured(option, index);
@@ -121,20 +144,25 @@ void ChatBubbleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         EmojiStyle::drawText(*painter, g.name, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
             painter->fontMetrics().elidedText(message.senderName, Qt::ElideRight, g.name.width()));
     }
+    // What can show of the row: a view hands over a row at most 32,767 pixels tall, while a
+    // long reply's bubble is taller. The bubble and its lines are drawn from what was measured,
+    // as far as they are in view, and no further: coordinates stay small whatever the length.
+    const QRect visible = visibleArea(painter, option);
+    const QRect shownBubble = g.bubble.intersected(visible.adjusted(0, -2 * radius, 0, 2 * radius));
     QPainterPath path;
-    path.addRoundedRect(g.bubble, radius, radius);
-    painter->fillPath(path, message.isFromMe ? ChatColours::accent() : ChatColours::otherBubble());
+    path.addRoundedRect(shownBubble, radius, radius);
+    painter->fillPath(path, message.isFromMe ? ownBubbleColour(palette) : ChatColours::otherBubble());
 
     painter->setFont(option.font);
     painter->setPen(message.isFromMe ? QColor(Qt::white) : palette.color(QPalette::Text));
-    const QRect visible
-        = painter->clipBoundingRect().isEmpty() ? option.rect : painter->clipBoundingRect().toAlignedRect();
     const int lineHeight = m_wrapper->lineHeight();
     for (qsizetype i = 0; i < m.text.lines.size(); ++i) {
         const int top = g.text.top() + static_cast<int>(i) * lineHeight;
         // A 20,000-character reply has hundreds of lines; only those in view are drawn.
-        if (top + lineHeight < visible.top() || top > visible.bottom())
+        if (top + lineHeight < visible.top())
             continue;
+        if (top > visible.bottom())
+            break;
         EmojiStyle::drawText(*painter, QRect(g.text.left(), top, g.text.width() + bubblePaddingX, lineHeight),
             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, m.text.lines.at(i));
     }

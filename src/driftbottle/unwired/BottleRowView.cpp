@@ -1,8 +1,9 @@
-#include "driftbottle/unwired/BottleCardDelegate.h"
+#include "driftbottle/unwired/BottleRowView.h"
 
 #include "driftbottle/unwired/BottleListModel.h"
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
@@ -64,15 +65,23 @@ QColor secondary(const QStyleOptionViewItem& option, bool hovered)
     return SecondaryText::colour(option.palette.color(QPalette::Text), under, cardTint(hovered));
 }
 
+/// The tags' blue, hue kept, shifted just enough to read on the card's grey over what
+/// shows through the list.
+QColor tagColour(const QStyleOptionViewItem& option, bool hovered)
+{
+    const QColor under = option.widget ? SecondaryText::backdrop(option.widget) : option.palette.color(QPalette::Base);
+    return ReadableColour::on(QColor(0x00, 0x7a, 0xff), SecondaryColour::opaqueOver(cardTint(hovered), under));
+}
+
 } // namespace
 
-BottleCardDelegate::BottleCardDelegate(bool showStatus, QObject* parent)
+BottleRowView::BottleRowView(bool showStatus, QObject* parent)
     : QStyledItemDelegate(parent)
     , m_showStatus(showStatus)
 {
 }
 
-QString BottleCardDelegate::previewText(const QString& text, const QFont& font, int width, int lines)
+QString BottleRowView::previewText(const QString& text, const QFont& font, int width, int lines)
 {
     QString flowing = text;
     flowing.replace(u'\n', QChar::LineSeparator);
@@ -106,7 +115,7 @@ QString BottleCardDelegate::previewText(const QString& text, const QFont& font, 
     return shown.join(u'\n');
 }
 
-QSize BottleCardDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize BottleRowView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     const Fonts fonts(option.font);
     const int text = qMax(lineHeight(fonts.headline), lineHeight(fonts.emoji)) + 6
@@ -114,7 +123,7 @@ QSize BottleCardDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     return { 300, gap + 2 * padding + qMax(text, 40) };
 }
 
-void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void BottleRowView::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const auto* bottle = static_cast<const DriftBottle*>(index.data(BottleListModel::bottleRole).value<const void*>());
     if (!bottle)
@@ -201,7 +210,7 @@ void BottleCardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->drawText(footer, Qt::AlignRight | Qt::AlignVCenter, date);
     const QString tags = BottlePresentation::tagTexts(bottle->theme).join(u' ');
     if (!tags.isEmpty()) {
-        painter->setPen(QColor(0x00, 0x7a, 0xff));
+        painter->setPen(tagColour(option, hovered));
         const int tagsWidth = qMax(0, footer.width() - dateWidth - spacing);
         painter->drawText(QRect(footer.left(), footer.top(), tagsWidth, footer.height()),
             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,

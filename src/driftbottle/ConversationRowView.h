@@ -5,10 +5,10 @@
 /// Paints one conversation row: the other user's emoji, name and last-message time, the
 /// last message and, for a bottle nobody picked up yet, the tag "未被捡起". Every text is
 /// drawn as plain text on a single line, elided when it does not fit.
-class ConversationRowDelegate final : public QStyledItemDelegate
+class ConversationRowView final : public QStyledItemDelegate
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(ConversationRowDelegate)
+    Q_DISABLE_COPY_MOVE(ConversationRowView)
 
 public:
     /// The avatar emoji's font size, in pixels.
@@ -16,7 +16,7 @@ public:
     static constexpr int dividerInset = 60;
     static const QString unpickedTag;
 
-    explicit ConversationRowDelegate(QObject* parent = nullptr);
+    explicit ConversationRowView(QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;

@@ -5,17 +5,17 @@
 /// Paints a bottle as a card: its type mark, the sender, optionally the status badge, two
 /// lines of its text, up to two theme tags and the date. Everything is painted as plain text.
 /// Only the tabbed drift-bottle screens use it, and no menu opens them today.
-class BottleCardDelegate final : public QStyledItemDelegate
+class BottleRowView final : public QStyledItemDelegate
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(BottleCardDelegate)
+    Q_DISABLE_COPY_MOVE(BottleRowView)
 
 public:
     /// Room between two cards.
     static constexpr int gap = 12;
     static constexpr int previewLines = 2;
 
-    BottleCardDelegate(bool showStatus, QObject* parent = nullptr);
+    BottleRowView(bool showStatus, QObject* parent = nullptr);
 
     [[nodiscard]] bool showsStatus() const { return m_showStatus; }
 

@@ -8,11 +8,10 @@ class QWidget;
 
 /// A spinner standing before a busy button's words: the button shows a blank icon that
 /// keeps the spinner's place, so the words and the spinner are centred together.
-/// Only the tabbed drift-bottle screens use it, and no menu opens them today.
 namespace ButtonSpinner {
 
-/// A blank icon of `size`.
-[[nodiscard]] QIcon placeholder(QSize size);
+/// A blank icon that keeps the place of a spinner of `size` and `spacing` pixels after it.
+[[nodiscard]] QIcon placeholder(QSize size, int spacing);
 
 /// Moves `spinner`, a child of `button`, over the place where the button draws its icon.
 void placeOnIcon(QWidget* spinner, const QPushButton* button);

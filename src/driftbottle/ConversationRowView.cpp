@@ -1,7 +1,8 @@
-#include "driftbottle/ConversationRowDelegate.h"
+#include "driftbottle/ConversationRowView.h"
 
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ConversationListModel.h"
+#include "driftbottle/SmallText.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/ReadableColour.h"
@@ -13,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-const QString ConversationRowDelegate::unpickedTag = u"未被捡起"_s;
+const QString ConversationRowView::unpickedTag = u"未被捡起"_s;
 
 namespace {
 
@@ -39,13 +40,13 @@ QFont subheadlineFont(const QFont&)
 
 QFont tagFont(const QFont&)
 {
-    return TextStyle::font(TextStyle::Style::caption2);
+    return SmallText::caption2();
 }
 
 QFont avatarFont(const QFont& base)
 {
     QFont font = EmojiLabel::emojiFont(base);
-    font.setPixelSize(TextStyle::systemFont(ConversationRowDelegate::avatarPixels).pixelSize());
+    font.setPixelSize(TextStyle::systemFont(ConversationRowView::avatarPixels).pixelSize());
     return font;
 }
 
@@ -57,12 +58,12 @@ int avatarBox(const QFont& base)
 
 } // namespace
 
-ConversationRowDelegate::ConversationRowDelegate(QObject* parent)
+ConversationRowView::ConversationRowView(QObject* parent)
     : QStyledItemDelegate(parent)
 {
 }
 
-QString ConversationRowDelegate::singleLine(const QString& text)
+QString ConversationRowView::singleLine(const QString& text)
 {
     QString line = text;
     for (QChar& c : line) {
@@ -72,7 +73,7 @@ QString ConversationRowDelegate::singleLine(const QString& text)
     return line;
 }
 
-QSize ConversationRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize ConversationRowView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     const QFontMetrics headline(headlineFont(option.font));
     const QFontMetrics subline(subheadlineFont(option.font));
@@ -80,15 +81,15 @@ QSize ConversationRowDelegate::sizeHint(const QStyleOptionViewItem& option, cons
     return { dividerInset + 200, std::max(avatarBox(option.font), text) + 2 * paddingY + 1 };
 }
 
-void ConversationRowDelegate::paint(
-    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void ConversationRowView::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     const QRect row = option.rect;
     const QPalette& palette = option.palette;
     QColor tint;
-    if (index.data(ConversationListModel::SelectedRole).toBool())
+    const bool isSelected = index.data(ConversationListModel::SelectedRole).toBool();
+    if (isSelected)
         tint = ChatColours::selection();
     else if (option.state & QStyle::State_MouseOver)
         tint = ChatColours::hover(palette);
@@ -149,7 +150,10 @@ void ConversationRowDelegate::paint(
         path.addRoundedRect(tagRect, 4, 4);
         painter->fillPath(path, ChatColours::warningTint(0.2));
         painter->setFont(tag);
-        painter->setPen(ChatColours::warning());
+        // The orange, hue kept, made as much darker or lighter as it must be to read on its
+        // own tint over the row.
+        const QColor tagGround = SecondaryColour::opaqueOver(ChatColours::warningTint(0.2), under);
+        painter->setPen(ReadableColour::on(ChatColours::warning(), tagGround));
         painter->drawText(tagRect, Qt::AlignCenter | Qt::TextSingleLine, unpickedTag);
         messageWidth -= tagSize.width() + spacing;
     }
