@@ -286,7 +286,7 @@ int main(int argc, char** argv)
         openBottleWindow();
     });
     // Three refreshes of the open window, 5 s apart; then the window is closed.
-    script.then(ConversationManager::refreshIntervalMs * 3 - 1000, [&] {
+    script.then(ConversationManager::refreshInterval * 3 - 1000, [&] {
         std::fprintf(out, "  window open: %s; last line: %s\n", bottleWindow() ? "yes" : "no",
             lastLine(u"Conversation"_s).c_str());
         if (QWidget* window = bottleWindow())
