@@ -71,7 +71,12 @@ TEST(TextStyle, StatedSizesArePixelsAtTheDefaultFontAndGrowWithALargerOne)
         previous = drawn;
     }
     EXPECT_NEAR(inkHeight(TextStyle::font(Style::headline)), body, 1);
-    EXPECT_LT(TextStyle::font(Style::caption2).pixelSize(), TextStyle::font(Style::caption).pixelSize());
+    EXPECT_LE(TextStyle::font(Style::caption2).pixelSize(), TextStyle::font(Style::caption).pixelSize());
+    // Nothing is drawn below 9 pixels at the default font: Chinese is not legible there.
+    for (const Style style : ladder + QList<Style> { Style::caption2, Style::footnote })
+        EXPECT_GE(TextStyle::font(style).pixelSize(), 9) << int(style);
+    EXPECT_EQ(TextStyle::systemFont(8).pixelSize(), 9);
+    EXPECT_EQ(TextStyle::monospacedFont(7).pixelSize(), 9);
     EXPECT_GT(TextStyle::font(Style::headline).weight(), TextStyle::font(Style::body).weight());
 
     // At 12 points every size grows by the same share, never rounded to whole points.
