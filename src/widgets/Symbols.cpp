@@ -5,6 +5,7 @@
 #include "widgets/ButtonFollower.h"
 #include "widgets/ButtonStyle.h"
 #include "widgets/ReadableColour.h"
+#include "widgets/SecondaryText.h"
 
 #include <QAbstractButton>
 #include <QHash>
@@ -14,7 +15,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 namespace Symbols {
 
@@ -561,6 +565,16 @@ QPalette::ColorRole textRoleOn(QPalette::ColorRole surface)
     }
 }
 
+/// `colour`, filled by `widget`, as it shows: laid over what shows behind the widget when
+/// it lets that through (a button made see-through by its style sheet).
+QColor opaqueBehind(const QWidget* widget, const QColor& colour)
+{
+    if (colour.alpha() == 255)
+        return colour;
+    const QWidget* behind = widget->parentWidget() ? widget->parentWidget() : widget;
+    return SecondaryColour::opaqueOver(colour, SecondaryText::backdrop(behind));
+}
+
 /// Keeps a button's symbol icon in step with the palette. The symbol's surface is the
 /// container's, and a new sheet of the button (a new title colour) counts as a change too.
 class IconKeeper final : public ButtonFollower
@@ -591,9 +605,10 @@ protected:
         QAbstractButton* shown = button();
         // A plain or borderless button draws no face: the symbol stands on its container.
         const QWidget* under = shown->parentWidget() ? shown->parentWidget() : shown;
-        const QColor background = under->palette().color(under->backgroundRole());
+        const QColor background = opaqueBehind(under, under->palette().color(under->backgroundRole()));
         const QColor text = shown->palette().color(QPalette::ButtonText);
-        const QColor drawn = colourOn(m_tint, background, text, shown->palette().color(QPalette::Highlight));
+        const QColor drawn
+            = drawnColourOn(m_symbol, m_side, m_tint, background, text, shown->palette().color(QPalette::Highlight));
         if (drawn == m_drawn && shown->iconSize() == QSize(m_side, m_side))
             return;
         m_drawn = drawn;
@@ -634,6 +649,55 @@ QColor colourOn(Tint tint, const QColor& background, const QColor& text, const Q
     default:
         return ReadableColour::on(systemColour(tint), background, minimumContrast);
     }
+}
+
+double drawnContrast(Symbol symbol, int pixels, const QColor& colour, const QColor& background)
+{
+    const QImage glyph = render(symbol, pixels, colour);
+    const QColor under = background.toRgb();
+    double best = 1.0;
+    for (int y = 0; y < glyph.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(glyph.constScanLine(y));
+        for (int x = 0; x < glyph.width(); ++x) {
+            const QRgb pixel = line[x];
+            const int alpha = qAlpha(pixel);
+            if (alpha == 0)
+                continue;
+            // Premultiplied: the glyph's share is in the channels already.
+            const auto shown = [&](int glyphChannel, int backgroundChannel) {
+                return std::clamp(glyphChannel + backgroundChannel * (255 - alpha) / 255, 0, 255);
+            };
+            const QColor drawn(shown(qRed(pixel), under.red()), shown(qGreen(pixel), under.green()),
+                shown(qBlue(pixel), under.blue()));
+            best = std::max(best, SecondaryColour::contrast(drawn, under));
+        }
+    }
+    return best;
+}
+
+QColor drawnColourOn(
+    Symbol symbol, int pixels, Tint tint, const QColor& background, const QColor& text, const QColor& accent)
+{
+    const QColor stated = colourOn(tint, background, text, accent);
+    using Key = std::tuple<int, int, QRgb, QRgb>;
+    static std::map<Key, QColor> known;
+    const Key key { int(symbol), pixels, stated.rgba(), background.rgba() };
+    if (const auto found = known.find(key); found != known.end())
+        return found->second;
+    QColor drawn = stated;
+    // Aim a step higher each time, until the palest strokes as drawn reach the least contrast
+    // or the colour can go no further from the background.
+    for (double aim = minimumContrast; drawnContrast(symbol, pixels, drawn, background) < minimumContrast;) {
+        aim += 0.25;
+        const QColor further = ReadableColour::on(stated, background, aim);
+        if (further == drawn || aim > 21.0)
+            break;
+        drawn = further;
+    }
+    if (known.size() > 4096)
+        known.clear();
+    known.emplace(key, drawn);
+    return drawn;
 }
 
 QColor colour(Tint tint, const QPalette& palette, QPalette::ColorRole surface)
@@ -714,9 +778,17 @@ void SymbolView::setSide(int side)
     update();
 }
 
+QColor SymbolView::background() const
+{
+    return Symbols::opaqueBehind(this, palette().color(m_surface));
+}
+
 QColor SymbolView::drawnColour() const
 {
-    return Symbols::colour(m_tint, palette(), m_surface);
+    const QPalette& shown = palette();
+    const int pixels = std::max(1, int(std::lround(m_side * devicePixelRatioF())));
+    return Symbols::drawnColourOn(m_symbol, pixels, m_tint, background(), shown.color(Symbols::textRoleOn(m_surface)),
+        shown.color(QPalette::Highlight));
 }
 
 QSize SymbolView::sizeHint() const
