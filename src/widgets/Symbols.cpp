@@ -402,11 +402,20 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.cutStroke(1.1).drawLine(QPointF(6.6, 9.4), QPointF(13.2, 2.8));
         break;
     }
-    case Symbol::pencilCircle:
+    case Symbol::pencilCircle: {
         pen.stroke().drawEllipse(QPointF(8, 8), 6.6, 6.6);
-        pen.stroke(2.0).drawLine(QPointF(6.0, 10.0), QPointF(10.4, 5.6));
-        pen.fill().drawPolygon(QPolygonF({ QPointF(4.6, 11.4), QPointF(5.1, 9.5), QPointF(6.5, 10.9) }));
+        // A pencil across the middle, its point down to the left: a short bar would read as a
+        // no-entry sign, so the body is broad, the point stands apart from it and a band
+        // marks the end where the eraser sits.
+        painter.save();
+        painter.translate(8, 8);
+        painter.rotate(-45);
+        pen.fill().drawRoundedRect(QRectF(-1.6, -1.75, 6.4, 3.5), 0.7, 0.7);
+        pen.cutStroke(0.8).drawLine(QPointF(3.3, -2.2), QPointF(3.3, 2.2));
+        pen.fill().drawPolygon(QPolygonF({ QPointF(-2.3, -1.75), QPointF(-2.3, 1.75), QPointF(-5.0, 0) }));
+        painter.restore();
         break;
+    }
     case Symbol::person:
         drawPersonOutline(pen, 8.0);
         break;
@@ -441,16 +450,17 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         painter.setClipPath(disc);
         pen.fill().drawPath(person({ 7.5, 5.6 }, 2.5, QRectF(2.5, 9.6, 10.0, 8.0), 16.0));
         painter.restore();
-        // The badge: a disc with a question mark, set off from the circle by a gap.
-        const QPointF badge(12.2, 12.2);
-        pen.cutFill().drawEllipse(badge, 4.0, 4.0);
-        pen.fill().drawEllipse(badge, 3.2, 3.2);
+        // The badge: a question mark in the glyph's own ink, set off from the circle by a gap.
+        // Cut out of a small disc instead, its strokes would close up into a blob.
         QPainterPath hook;
-        hook.moveTo(11.0, 11.3);
-        hook.cubicTo(11.0, 9.6, 13.5, 9.6, 13.5, 11.1);
-        hook.cubicTo(13.5, 12.1, 12.2, 12.0, 12.2, 13.0);
-        pen.cutStroke(1.0).drawPath(hook);
-        pen.cutFill().drawEllipse(QPointF(12.2, 14.3), 0.6, 0.6);
+        hook.moveTo(10.9, 10.1);
+        hook.cubicTo(10.9, 7.9, 15.1, 7.9, 15.1, 10.1);
+        hook.cubicTo(15.1, 11.4, 13.0, 11.2, 13.0, 12.4);
+        const QPointF dot(13.0, 15.1);
+        pen.cutStroke(4.4).drawPath(hook);
+        pen.cutFill().drawEllipse(dot, 2.1, 2.1);
+        pen.stroke(1.7).drawPath(hook);
+        pen.fill().drawEllipse(dot, 0.9, 0.9);
         break;
     }
     case Symbol::plusCircleFill:
@@ -473,10 +483,14 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.stroke(1.0).drawLine(QPointF(9.5, 6.8), QPointF(9.3, 12.4));
         break;
     case Symbol::trashCircle:
+        // A bin, not a cup: a lid wider than the bin with a handle on it, and the bin ribbed.
         pen.stroke().drawEllipse(QPointF(8, 8), 6.6, 6.6);
-        pen.stroke(1.2).drawLine(QPointF(5.0, 5.6), QPointF(11.0, 5.6));
-        pen.stroke(1.2).drawPolyline(
-            QPolygonF({ QPointF(5.9, 6.4), QPointF(6.4, 11.2), QPointF(9.6, 11.2), QPointF(10.1, 6.4) }));
+        pen.stroke(1.1).drawRoundedRect(QRectF(6.7, 3.5, 2.6, 1.6), 0.5, 0.5);
+        pen.stroke(1.3).drawLine(QPointF(4.5, 5.3), QPointF(11.5, 5.3));
+        pen.fill().drawPolygon(
+            QPolygonF({ QPointF(5.2, 6.4), QPointF(10.8, 6.4), QPointF(10.2, 12.0), QPointF(5.8, 12.0) }));
+        pen.cutStroke(0.8).drawLine(QPointF(7.1, 7.6), QPointF(7.2, 10.8));
+        pen.cutStroke(0.8).drawLine(QPointF(8.9, 7.6), QPointF(8.8, 10.8));
         break;
     case Symbol::trashFill:
         pen.fill().drawRoundedRect(QRectF(1.6, 2.8, 12.8, 1.9), 0.9, 0.9);
