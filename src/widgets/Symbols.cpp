@@ -617,9 +617,15 @@ protected:
     void refresh() override
     {
         QAbstractButton* shown = button();
-        // A plain or borderless button draws no face: the symbol stands on its container.
+        // The symbol stands on the button's face where it draws one (a bordered button's grey),
+        // and on its container where it draws none (a plain or borderless button, whose sheet
+        // makes its face see-through, or a flat one).
+        const auto* push = qobject_cast<const QPushButton*>(shown);
         const QWidget* under = shown->parentWidget() ? shown->parentWidget() : shown;
-        const QColor background = opaqueBehind(under, under->palette().color(under->backgroundRole()));
+        const QColor face = shown->palette().color(shown->backgroundRole());
+        const QColor background = !(push && push->isFlat()) && face.alpha() > 0
+            ? opaqueBehind(shown, face)
+            : opaqueBehind(under, under->palette().color(under->backgroundRole()));
         const QColor text = shown->palette().color(QPalette::ButtonText);
         const QColor drawn
             = drawnColourOn(m_symbol, m_side, m_tint, background, text, shown->palette().color(QPalette::Highlight));

@@ -308,7 +308,7 @@ TEST_F(Vocabulary, EachSymbolIsAGlyphInItsColour)
             // shows that it is drawn and in which colour, not the full strength of its colour.
             const auto kinds = inkContrasts(image, area);
             ASSERT_TRUE(kinds.contains(row.ink)) << "no " << row.ink << " ink";
-            EXPECT_GE(kinds.at(row.ink), 2.0);
+            EXPECT_GE(kinds.at(row.ink), Symbols::minimumContrast);
             if (row.secondary) {
                 const QPalette palette = page->palette();
                 EXPECT_LT(kinds.at(row.ink),
