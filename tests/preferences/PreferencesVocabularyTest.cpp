@@ -237,6 +237,9 @@ TEST_F(Vocabulary, EachTextIsDrawnInItsStyle)
             EXPECT_NEAR(drawn.height, wanted.height, 1);
             EXPECT_NEAR(drawn.coverage, wanted.coverage, 0.12 * wanted.coverage);
 
+            if (!row.secondary) {
+                EXPECT_GE(contrastRatio(ink, background), 4.5) << "the ink as drawn reads";
+            }
             const QPalette palette = page->palette();
             const double primary = contrastRatio(palette.color(QPalette::WindowText), palette.color(QPalette::Window));
             if (row.secondary) {
