@@ -145,11 +145,16 @@ PlainLabel::Lines PlainLabel::layOut(QTextLayout& layout, int width) const
     layout.setFormats(EmojiStyle::emojiFormats(laid));
     Lines lines;
     layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    for (;;) {
         if (m_lineLimit > 0 && lines.shown == m_lineLimit) {
-            lines.cut = true;
+            // No line past the limit is made: a line without a width takes all the rest.
+            const QTextLine last = layout.lineAt(lines.shown - 1);
+            lines.cut = last.textStart() + last.textLength() < laid.size();
             break;
         }
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
         line.setLineWidth(std::max(1, width));
         line.setPosition(QPointF(0, lines.height));
         lines.height += line.height();
@@ -193,7 +198,7 @@ void PlainLabel::paintEvent(QPaintEvent* event)
     }
     // Every line but the last whole; the last takes the rest of the text, ended in "…".
     const QTextLine last = layout.lineAt(lines.shown - 1);
-    layout.draw(&painter, origin, selections, QRectF(0, 0, room.width(), last.y()));
+    layout.draw(&painter, origin, selections, QRectF(origin, QSizeF(room.width(), last.y())));
     const QString rest = QLabel::text().mid(last.textStart()).simplified();
     const QString elided = fontMetrics().elidedText(rest, Qt::ElideRight, room.width());
     painter.setFont(font());

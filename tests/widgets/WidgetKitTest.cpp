@@ -237,7 +237,25 @@ TEST(PlainText, BannerWithALineLimitShowsItsStartAndKeepsTheRestInTheToolTip)
     EXPECT_EQ(text->text(), reply) << "the lines are cut where drawn, not in the text";
     EXPECT_TRUE(text->isCut());
     const QImage drawn = text->grab().toImage();
-    EXPECT_EQ(inkLines(drawn, drawn.rect()).size(), 2);
+    const QList<QRect> lines = inkLines(drawn, drawn.rect());
+    ASSERT_EQ(lines.size(), 2);
+    // The first line is drawn as it is with no limit; nothing else is drawn over it.
+    PlainLabel whole(reply);
+    whole.setWrapAnywhere(true);
+    whole.setFont(text->font());
+    whole.setPalette(text->palette());
+    whole.setAlignment(text->alignment());
+    whole.resize(text->width(), whole.heightForWidth(text->width()));
+    const auto inked = [](const QImage& image, const QRect& area) {
+        const QColor under = dominantColour(image, area);
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += contrastRatio(image.pixelColor(x, y), under) > 2.0 ? 1 : 0;
+        return count;
+    };
+    const int alone = inked(whole.grab().toImage(), lines.first());
+    EXPECT_NEAR(inked(drawn, lines.first()), alone, alone / 20);
     EXPECT_LE(text->height(), 3 * text->fontMetrics().height());
     EXPECT_EQ(banner->toolTip(), reply);
     EXPECT_EQ(banner->message(), reply);
