@@ -109,6 +109,8 @@ void LogWindowManager::buildWindow()
         auto* button = new QPushButton(QString::fromUtf16(entry.title), toolbar);
         button->setObjectName(QString::fromUtf16(entry.name));
         button->setFixedSize(buttonSize(*button, QSize(entry.width, buttonHeight), scale));
+        // The bar keeps its 8 above and below the buttons when they grow.
+        toolbar->setFixedHeight(std::max(toolbar->height(), button->height() + 16));
         connect(button, &QPushButton::clicked, this, entry.action);
         buttons->addWidget(button);
     }

@@ -177,6 +177,8 @@ TEST(LogWindow, ButtonsKeepTheirSizesAtTheDefaultFontAndGrowToFitTheirTitlesAtAL
             EXPECT_GE(button->width(), metrics.horizontalAdvance(button->text()) + 12) << button->text().toStdString();
             EXPECT_GE(button->height(), metrics.height() + 4);
             EXPECT_GE(button->width(), width);
+            EXPECT_GE(button->y(), 8);
+            EXPECT_LE(button->geometry().bottom() + 1 + 8, button->parentWidget()->height()) << "in its bar";
         }
     }
 }
