@@ -16,6 +16,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/TextStyle.h"
 
 #include <QFrame>
@@ -65,7 +66,8 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     header->setBackgroundRole(QPalette::Base);
     header->setAutoFillBackground(true);
     auto* headerLayout = new QHBoxLayout(header);
-    headerLayout->setContentsMargins(12, 8, 12, 8);
+    headerLayout->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     m_emoji->setObjectName(u"chatEmoji"_s);
     m_emoji->setFont(EmojiLabel::emojiFont(TextStyle::systemFont(emojiPixels)));
     m_name->setObjectName(u"chatName"_s);
@@ -109,7 +111,8 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     bar->setBackgroundRole(QPalette::Base);
     bar->setAutoFillBackground(true);
     auto* barLayout = new QHBoxLayout(bar);
-    barLayout->setContentsMargins(8, 8, 8, 8);
+    barLayout->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     barLayout->setSpacing(12);
     m_editor->setObjectName(u"chatInput"_s);
     m_editor->setTabChangesFocus(true);

@@ -12,6 +12,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/ReadableColour.h"
+#include "widgets/Spacing.h"
 #include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
@@ -43,7 +44,8 @@ ThrowNewBottleSheet::ThrowNewBottleSheet(ConversationManager& manager, QWidget* 
     setObjectName(u"throwSheet"_s);
     setWindowTitle(u"丢瓶子"_s);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     layout->setSpacing(20);
 
     auto* title = new PlainLabel(u"丢一个新瓶子"_s, this);

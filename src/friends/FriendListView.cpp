@@ -18,6 +18,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -37,7 +38,7 @@ namespace {
 const QString category = u"Friend"_s;
 
 /// The padding a page's parts keep from its edges and from one another's.
-constexpr int standardPadding = 16;
+using Spacing::standardPadding;
 
 PlainLabel* label(const QString& text, const QFont& font, QWidget* parent)
 {

@@ -11,6 +11,7 @@
 #include "widgets/ProminentButton.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -27,7 +28,7 @@ using TextStyle::Style;
 namespace {
 
 /// The padding a sheet keeps from its edges.
-constexpr int standardPadding = 16;
+using Spacing::standardPadding;
 /// The editor's inner padding and the radius of its corners.
 constexpr int editorPadding = 8;
 constexpr int editorRadius = 8;

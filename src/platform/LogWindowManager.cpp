@@ -26,6 +26,25 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+constexpr int buttonHeight = 24;
+
+/// The stated size of a toolbar button holds at the default font. A larger application font
+/// grows it in proportion, and never leaves the title less room than it takes.
+QSize buttonSize(const QPushButton& button, QSize stated, double scale)
+{
+    if (scale <= 1.0)
+        return stated;
+    const QFontMetrics metrics(button.font());
+    // Room for the style's margins inside the face, either side of the title and above and below.
+    const QSize needed(metrics.horizontalAdvance(button.text()) + 16, metrics.height() + 6);
+    const QSize grown(int(std::ceil(stated.width() * scale)), int(std::ceil(stated.height() * scale)));
+    return grown.expandedTo(needed);
+}
+
+} // namespace
+
 LogWindowManager::LogWindowManager(LogManager& logs, QObject* parent)
     : QObject(parent)
     , m_logs(logs)
@@ -84,10 +103,14 @@ void LogWindowManager::buildWindow()
         { u"📊 统计", u"statsButton", 80, &LogWindowManager::showStats },
         { u"📂 打开日志文件", u"openButton", 120, &LogWindowManager::openLogFile },
     };
+    const double scale = double(QFontInfo(QGuiApplication::font()).pixelSize())
+        / QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).pixelSize();
     for (const auto& entry : entries) {
         auto* button = new QPushButton(QString::fromUtf16(entry.title), toolbar);
         button->setObjectName(QString::fromUtf16(entry.name));
-        button->setFixedSize(entry.width, 24);
+        button->setFixedSize(buttonSize(*button, QSize(entry.width, buttonHeight), scale));
+        // The bar keeps its 8 above and below the buttons when they grow.
+        toolbar->setFixedHeight(std::max(toolbar->height(), button->height() + 16));
         connect(button, &QPushButton::clicked, this, entry.action);
         buttons->addWidget(button);
     }
@@ -99,8 +122,6 @@ void LogWindowManager::buildWindow()
     m_textView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_textView->setFrameShape(QFrame::NoFrame);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    const double scale = double(QFontInfo(QGuiApplication::font()).pixelSize())
-        / QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).pixelSize();
     font.setPixelSize(std::max(1, int(std::lround(textPixels * scale))));
     m_textView->setFont(font);
     m_textView->document()->setDocumentMargin(10);

@@ -12,6 +12,7 @@
 #include "widgets/Divider.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
+#include "widgets/SecondaryText.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -20,6 +21,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -56,10 +58,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_label
-            && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange
-                || event->type() == QEvent::ApplicationPaletteChange))
+        if (watched == m_label && (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange))
             apply();
+        if (watched == m_label && event->type() == QEvent::ApplicationPaletteChange)
+            QTimer::singleShot(0, this, [this] { apply(); }); // once the window has its new colours too
         return false;
     }
 
@@ -68,7 +70,7 @@ private:
     {
         const QWidget* under = m_label->parentWidget();
         const QPalette around = under ? under->palette() : m_label->palette();
-        const QColor accent = ReadableColour::on(around.color(QPalette::Highlight), around.color(QPalette::Window));
+        const QColor accent = ReadableColour::on(around.color(QPalette::Highlight), SecondaryText::backdrop(m_label));
         const QString sheet = u"color: %1;"_s.arg(accent.name());
         if (m_label->styleSheet() != sheet)
             m_label->setStyleSheet(sheet);

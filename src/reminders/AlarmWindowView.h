@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reminders/Alarm.h"
+#include "widgets/Spacing.h"
 
 #include <QWidget>
 
@@ -18,7 +19,7 @@ class AlarmWindowView final : public QWidget
 public:
     static constexpr int cardWidth = 280;
     static constexpr int cardHeight = 120;
-    static constexpr int padding = 16;
+    static constexpr int padding = Spacing::standardPadding;
     static constexpr int emojiPixels = 24;
     static constexpr int closePixels = 20;
     /// All the fixed card has room for below the header at the default font.

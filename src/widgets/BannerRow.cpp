@@ -1,7 +1,6 @@
 #include "widgets/BannerRow.h"
 
 #include "platform/SecondaryColour.h"
-#include "platform/TextFitting.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
@@ -13,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <QVBoxLayout>
 #include <QtMath>
@@ -21,32 +19,6 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-/// `text` with a zero-width space after every `every` characters of an unbroken run, so a
-/// long address, URL or token wraps inside the row instead of running out of it.
-QString breakable(const QString& text, int every)
-{
-    QString out;
-    out.reserve(text.size() + text.size() / every);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    int run = 0;
-    for (qsizetype end = finder.toNextBoundary(); end > 0; end = finder.toNextBoundary()) {
-        const QStringView grapheme = QStringView(text).mid(start, end - start);
-        out += grapheme;
-        run = grapheme.front().isSpace() ? 0 : run + 1;
-        if (run == every) {
-            out += QChar(0x200B);
-            run = 0;
-        }
-        start = end;
-    }
-    return out;
-}
-
-} // namespace
 
 BannerRow::BannerRow(Kind kind, QWidget* parent)
     : QFrame(parent)
@@ -61,7 +33,9 @@ BannerRow::BannerRow(Kind kind, QWidget* parent)
     , m_iconColumn(new QVBoxLayout)
     , m_text(new PlainLabel({}, this))
 {
-    m_text->setWordWrap(true);
+    // A long address or token breaks inside the row instead of running out of it; the text
+    // itself, as read aloud or copied, stays the message.
+    m_text->setWrapAnywhere(true);
     // Level with the sign when the row is given more height than its lines take.
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -128,6 +102,7 @@ void BannerRow::setMessage(const QString& message)
 void BannerRow::setLineLimit(int lines)
 {
     m_lineLimit = std::max(0, lines);
+    m_text->setLineLimit(m_lineLimit);
     fitText();
 }
 
@@ -140,13 +115,9 @@ void BannerRow::resizeEvent(QResizeEvent* event)
 
 void BannerRow::fitText()
 {
-    bool cut = false;
-    const QString shown = m_lineLimit > 0
-        ? TextFitting::fitted(m_shown, m_text->font(), std::max(1, m_text->contentsRect().width()), m_lineLimit, &cut)
-        : breakable(m_shown, 20);
-    setToolTip(cut || m_shown != m_message ? m_message : QString());
-    if (shown != m_text->text())
-        m_text->setText(shown);
+    if (m_shown != m_text->fullText())
+        m_text->setText(m_shown);
+    setToolTip(m_text->isCut() || m_shown != m_message ? m_message : QString());
 }
 
 QColor BannerRow::colour() const

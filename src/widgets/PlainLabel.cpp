@@ -1,10 +1,26 @@
 #include "widgets/PlainLabel.h"
 
+#include "platform/EmojiStyle.h"
 #include "platform/TextFitting.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QResizeEvent>
+#include <QStyle>
+#include <QTextBoundaryFinder>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
+
+struct PlainLabel::Lines
+{
+    int shown = 0; ///< lines drawn
+    qreal height = 0;
+    bool cut = false;
+};
 
 PlainLabel::PlainLabel(const QString& text, QWidget* parent)
     : QLabel(parent)
@@ -21,6 +37,27 @@ void PlainLabel::setElideMode(Qt::TextElideMode mode)
     updateShownText();
 }
 
+void PlainLabel::setWrapAnywhere(bool wrap)
+{
+    m_wrapAnywhere = wrap;
+    if (wrap) {
+        setWordWrap(true);
+        // The line limit caps the lines drawn; nothing is elided into the text itself.
+        m_elideMode = Qt::ElideNone;
+    }
+    updateShownText();
+    updateGeometry();
+    update();
+}
+
+bool PlainLabel::isCut() const
+{
+    if (!m_wrapAnywhere || m_lineLimit == 0)
+        return false;
+    QTextLayout layout;
+    return layOut(layout, textRoom().width()).cut;
+}
+
 void PlainLabel::setText(const QString& text)
 {
     m_fullText = text;
@@ -29,12 +66,26 @@ void PlainLabel::setText(const QString& text)
 
 void PlainLabel::setLineLimit(int lines)
 {
-    m_lineLimit = std::max(1, lines);
+    m_lineLimit = std::max(m_wrapAnywhere ? 0 : 1, lines);
+    if (m_wrapAnywhere) {
+        updateGeometry();
+        update();
+        return;
+    }
     setElideMode(Qt::ElideRight);
 }
 
 QSize PlainLabel::sizeHint() const
 {
+    if (m_wrapAnywhere) {
+        // As wide as the text on one line, up to a comfortable measure, and as tall as that takes.
+        QTextLayout layout;
+        (void)layOut(layout, QWIDGETSIZE_MAX);
+        const QMargins around = contentsMargins() + QMargins(margin(), margin(), margin(), margin());
+        const int natural = int(std::ceil(layout.maximumWidth())) + around.left() + around.right();
+        const int width = std::min(natural, fontMetrics().averageCharWidth() * 60);
+        return { width, heightForWidth(width) };
+    }
     if (m_lineLimit == 0)
         return QLabel::sizeHint();
     return { minimumSizeHint().width(), QLabel::sizeHint().height() };
@@ -42,6 +93,10 @@ QSize PlainLabel::sizeHint() const
 
 QSize PlainLabel::minimumSizeHint() const
 {
+    if (m_wrapAnywhere) {
+        const int width = std::min(sizeHint().width(), fontMetrics().averageCharWidth() * 12);
+        return { width, heightForWidth(width) };
+    }
     if (m_lineLimit > 0)
         return { fontMetrics().horizontalAdvance(QChar(0x2026)), fontMetrics().height() };
     if (m_elideMode == Qt::ElideNone)
@@ -55,8 +110,187 @@ void PlainLabel::resizeEvent(QResizeEvent* event)
     updateShownText();
 }
 
+bool PlainLabel::hasHeightForWidth() const
+{
+    return m_wrapAnywhere || QLabel::hasHeightForWidth();
+}
+
+int PlainLabel::heightForWidth(int width) const
+{
+    if (!m_wrapAnywhere)
+        return QLabel::heightForWidth(width);
+    const QMargins around = contentsMargins() + QMargins(margin(), margin(), margin(), margin());
+    QTextLayout layout;
+    const Lines lines = layOut(layout, width - around.left() - around.right());
+    return int(std::ceil(lines.height)) + around.top() + around.bottom();
+}
+
+QRect PlainLabel::textRoom() const
+{
+    return contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+}
+
+PlainLabel::Lines PlainLabel::layOut(QTextLayout& layout, int width) const
+{
+    // A line separator breaks a line as the newline does, one character for one, so positions
+    // in the layout are positions in the text.
+    QString laid = QLabel::text();
+    laid.replace(u'\n', QChar::LineSeparator);
+    layout.setText(laid);
+    layout.setFont(font());
+    QTextOption option(QStyle::visualAlignment(layoutDirection(), alignment()) & Qt::AlignHorizontal_Mask);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    // Emoji in the colour font, as the style draws them in every other label.
+    layout.setFormats(EmojiStyle::emojiFormats(laid));
+    Lines lines;
+    layout.beginLayout();
+    for (;;) {
+        if (m_lineLimit > 0 && lines.shown == m_lineLimit) {
+            // No line past the limit is made: a line without a width takes all the rest.
+            const QTextLine last = layout.lineAt(lines.shown - 1);
+            lines.cut = last.textStart() + last.textLength() < laid.size();
+            break;
+        }
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(std::max(1, width));
+        line.setPosition(QPointF(0, lines.height));
+        lines.height += line.height();
+        ++lines.shown;
+    }
+    layout.endLayout();
+    return lines;
+}
+
+void PlainLabel::paintEvent(QPaintEvent* event)
+{
+    if (!m_wrapAnywhere) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QRect room = textRoom();
+    QTextLayout layout;
+    const Lines lines = layOut(layout, room.width());
+    qreal top = room.top();
+    if (alignment() & Qt::AlignBottom)
+        top = room.bottom() + 1 - lines.height;
+    else if (alignment() & Qt::AlignVCenter)
+        top += (room.height() - lines.height) / 2;
+    const QPointF origin(room.left(), top);
+
+    QList<QTextLayout::FormatRange> selections;
+    if (hasSelectedText()) {
+        QTextLayout::FormatRange selected;
+        selected.start = selectionStart();
+        selected.length = int(selectedText().size());
+        selected.format.setBackground(palette().brush(QPalette::Highlight));
+        selected.format.setForeground(palette().brush(QPalette::HighlightedText));
+        selections << selected;
+    }
+    painter.setPen(palette().color(foregroundRole()));
+    if (!lines.cut) {
+        layout.draw(&painter, origin, selections);
+        return;
+    }
+    // Every line but the last whole; the last takes the rest of the text, ended in "…".
+    const QTextLine last = layout.lineAt(lines.shown - 1);
+    layout.draw(&painter, origin, selections, QRectF(origin, QSizeF(room.width(), last.y())));
+    const QString rest = QLabel::text().mid(last.textStart()).simplified();
+    const QString elided = fontMetrics().elidedText(rest, Qt::ElideRight, room.width());
+    painter.setFont(font());
+    const QRectF line(origin.x(), origin.y() + last.y(), room.width(), last.height());
+    EmojiStyle::drawText(painter, line.toAlignedRect(), int(alignment() & Qt::AlignHorizontal_Mask), elided);
+}
+
+bool PlainLabel::selectsWithMouse() const
+{
+    return m_wrapAnywhere && (textInteractionFlags() & Qt::TextSelectableByMouse);
+}
+
+int PlainLabel::positionAt(const QPoint& point) const
+{
+    const QRect room = textRoom();
+    QTextLayout layout;
+    const Lines lines = layOut(layout, room.width());
+    if (lines.shown == 0)
+        return 0;
+    const qreal y = point.y() - room.top();
+    int index = 0;
+    while (index + 1 < lines.shown && layout.lineAt(index).y() + layout.lineAt(index).height() <= y)
+        ++index;
+    return layout.lineAt(index).xToCursor(point.x() - room.left());
+}
+
+void PlainLabel::mousePressEvent(QMouseEvent* event)
+{
+    if (!selectsWithMouse() || event->button() != Qt::LeftButton) {
+        QLabel::mousePressEvent(event);
+        return;
+    }
+    // QLabel would place the selection by its own layout, which breaks lines elsewhere.
+    m_anchor = positionAt(event->position().toPoint());
+    setSelection(m_anchor, 0);
+    if (focusPolicy() & Qt::ClickFocus)
+        setFocus(Qt::MouseFocusReason);
+    update();
+    event->accept();
+}
+
+void PlainLabel::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!selectsWithMouse() || m_anchor < 0) {
+        QLabel::mouseMoveEvent(event);
+        return;
+    }
+    const int at = positionAt(event->position().toPoint());
+    setSelection(std::min(m_anchor, at), std::abs(at - m_anchor));
+    update();
+    event->accept();
+}
+
+void PlainLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!selectsWithMouse() || m_anchor < 0) {
+        QLabel::mouseReleaseEvent(event);
+        return;
+    }
+    m_anchor = -1;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (hasSelectedText() && clipboard && clipboard->supportsSelection())
+        clipboard->setText(selectedText(), QClipboard::Selection);
+    event->accept();
+}
+
+void PlainLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!selectsWithMouse()) {
+        QLabel::mouseDoubleClickEvent(event);
+        return;
+    }
+    // The word under the pointer.
+    const QString text = QLabel::text();
+    const int at = positionAt(event->position().toPoint());
+    QTextBoundaryFinder words(QTextBoundaryFinder::Word, text);
+    words.setPosition(at);
+    const qsizetype start = words.isAtBoundary() ? at : words.toPreviousBoundary();
+    words.setPosition(at);
+    const qsizetype end = words.toNextBoundary();
+    if (start >= 0 && end > start)
+        setSelection(int(start), int(end - start));
+    update();
+    event->accept();
+}
+
 void PlainLabel::updateShownText()
 {
+    if (m_wrapAnywhere) {
+        QLabel::setText(m_fullText);
+        return;
+    }
     if (m_elideMode == Qt::ElideNone) {
         QLabel::setText(m_fullText);
         return;

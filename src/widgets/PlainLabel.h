@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+class QTextLayout;
+
 /// A label that never reads its text as markup: "<b>x</b>" from a user or the server shows
 /// literally. Optionally elides a single line that does not fit, keeping the whole text in
 /// the tool tip, so a long address or nickname never stretches a fixed-size form.
@@ -17,8 +19,17 @@ public:
     void setElideMode(Qt::TextElideMode mode);
     /// Wraps the text into at most `lines` lines (fewer when the label is not that tall),
     /// breaking Chinese anywhere and other text at word boundaries; what does not fit ends
-    /// the last line with "…" and the whole text goes to the tool tip.
+    /// the last line with "…" and the whole text goes to the tool tip. While wrapping anywhere,
+    /// 0 lifts the limit.
     void setLineLimit(int lines);
+    /// Wraps at word boundaries and breaks a run too long for one line (an address, a token)
+    /// anywhere inside it, without changing the text: what a screen reader reads and what a
+    /// copy takes is the text as given. A line limit then caps the lines drawn, the last
+    /// ending in "…", and leaves the tool tip to the owner (isCut()). The text stays
+    /// selectable with the mouse where the label's interaction flags allow it.
+    void setWrapAnywhere(bool wrap);
+    /// Whether the lines drawn leave some of the text out (wrapping anywhere, with a line limit).
+    [[nodiscard]] bool isCut() const;
     /// Replaces QLabel::setText, which is not virtual: call it on a PlainLabel.
     void setText(const QString& text);
     /// The whole text, also while the shown one is elided.
@@ -26,12 +37,30 @@ public:
 
     [[nodiscard]] QSize minimumSizeHint() const override;
     [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] bool hasHeightForWidth() const override;
+    [[nodiscard]] int heightForWidth(int width) const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    struct Lines;
     void updateShownText();
+    /// Lays out the text in `width` pixels; the lines drawn, how tall they stand and whether
+    /// some of the text is left out.
+    [[nodiscard]] Lines layOut(QTextLayout& layout, int width) const;
+    [[nodiscard]] QRect textRoom() const;
+    /// The position in the text nearest to `point`.
+    [[nodiscard]] int positionAt(const QPoint& point) const;
+    [[nodiscard]] bool selectsWithMouse() const;
+
+    bool m_wrapAnywhere = false;
+    int m_anchor = -1;
 
     QString m_fullText;
     Qt::TextElideMode m_elideMode = Qt::ElideNone;

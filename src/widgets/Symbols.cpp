@@ -5,6 +5,7 @@
 #include "widgets/ButtonFollower.h"
 #include "widgets/ButtonStyle.h"
 #include "widgets/ReadableColour.h"
+#include "widgets/SecondaryText.h"
 
 #include <QAbstractButton>
 #include <QHash>
@@ -14,7 +15,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 namespace Symbols {
 
@@ -398,11 +402,20 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.cutStroke(1.1).drawLine(QPointF(6.6, 9.4), QPointF(13.2, 2.8));
         break;
     }
-    case Symbol::pencilCircle:
+    case Symbol::pencilCircle: {
         pen.stroke().drawEllipse(QPointF(8, 8), 6.6, 6.6);
-        pen.stroke(2.0).drawLine(QPointF(6.0, 10.0), QPointF(10.4, 5.6));
-        pen.fill().drawPolygon(QPolygonF({ QPointF(4.6, 11.4), QPointF(5.1, 9.5), QPointF(6.5, 10.9) }));
+        // A pencil across the middle, its point down to the left: a short bar would read as a
+        // no-entry sign, so the body is broad, the point stands apart from it and a band
+        // marks the end where the eraser sits.
+        painter.save();
+        painter.translate(8, 8);
+        painter.rotate(-45);
+        pen.fill().drawRoundedRect(QRectF(-1.6, -1.75, 6.4, 3.5), 0.7, 0.7);
+        pen.cutStroke(0.8).drawLine(QPointF(3.3, -2.2), QPointF(3.3, 2.2));
+        pen.fill().drawPolygon(QPolygonF({ QPointF(-2.3, -1.75), QPointF(-2.3, 1.75), QPointF(-5.0, 0) }));
+        painter.restore();
         break;
+    }
     case Symbol::person:
         drawPersonOutline(pen, 8.0);
         break;
@@ -437,16 +450,17 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         painter.setClipPath(disc);
         pen.fill().drawPath(person({ 7.5, 5.6 }, 2.5, QRectF(2.5, 9.6, 10.0, 8.0), 16.0));
         painter.restore();
-        // The badge: a disc with a question mark, set off from the circle by a gap.
-        const QPointF badge(12.2, 12.2);
-        pen.cutFill().drawEllipse(badge, 4.0, 4.0);
-        pen.fill().drawEllipse(badge, 3.2, 3.2);
+        // The badge: a question mark in the glyph's own ink, set off from the circle by a gap.
+        // Cut out of a small disc instead, its strokes would close up into a blob.
         QPainterPath hook;
-        hook.moveTo(11.0, 11.3);
-        hook.cubicTo(11.0, 9.6, 13.5, 9.6, 13.5, 11.1);
-        hook.cubicTo(13.5, 12.1, 12.2, 12.0, 12.2, 13.0);
-        pen.cutStroke(1.0).drawPath(hook);
-        pen.cutFill().drawEllipse(QPointF(12.2, 14.3), 0.6, 0.6);
+        hook.moveTo(10.9, 10.1);
+        hook.cubicTo(10.9, 7.9, 15.1, 7.9, 15.1, 10.1);
+        hook.cubicTo(15.1, 11.4, 13.0, 11.2, 13.0, 12.4);
+        const QPointF dot(13.0, 15.1);
+        pen.cutStroke(4.4).drawPath(hook);
+        pen.cutFill().drawEllipse(dot, 2.1, 2.1);
+        pen.stroke(1.7).drawPath(hook);
+        pen.fill().drawEllipse(dot, 0.9, 0.9);
         break;
     }
     case Symbol::plusCircleFill:
@@ -469,10 +483,14 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         pen.stroke(1.0).drawLine(QPointF(9.5, 6.8), QPointF(9.3, 12.4));
         break;
     case Symbol::trashCircle:
+        // A bin, not a cup: a lid wider than the bin with a handle on it, and the bin ribbed.
         pen.stroke().drawEllipse(QPointF(8, 8), 6.6, 6.6);
-        pen.stroke(1.2).drawLine(QPointF(5.0, 5.6), QPointF(11.0, 5.6));
-        pen.stroke(1.2).drawPolyline(
-            QPolygonF({ QPointF(5.9, 6.4), QPointF(6.4, 11.2), QPointF(9.6, 11.2), QPointF(10.1, 6.4) }));
+        pen.stroke(1.1).drawRoundedRect(QRectF(6.7, 3.5, 2.6, 1.6), 0.5, 0.5);
+        pen.stroke(1.3).drawLine(QPointF(4.5, 5.3), QPointF(11.5, 5.3));
+        pen.fill().drawPolygon(
+            QPolygonF({ QPointF(5.2, 6.4), QPointF(10.8, 6.4), QPointF(10.2, 12.0), QPointF(5.8, 12.0) }));
+        pen.cutStroke(0.8).drawLine(QPointF(7.1, 7.6), QPointF(7.2, 10.8));
+        pen.cutStroke(0.8).drawLine(QPointF(8.9, 7.6), QPointF(8.8, 10.8));
         break;
     case Symbol::trashFill:
         pen.fill().drawRoundedRect(QRectF(1.6, 2.8, 12.8, 1.9), 0.9, 0.9);
@@ -561,6 +579,16 @@ QPalette::ColorRole textRoleOn(QPalette::ColorRole surface)
     }
 }
 
+/// `colour`, filled by `widget`, as it shows: laid over what shows behind the widget when
+/// it lets that through (a button made see-through by its style sheet).
+QColor opaqueBehind(const QWidget* widget, const QColor& colour)
+{
+    if (colour.alpha() == 255)
+        return colour;
+    const QWidget* behind = widget->parentWidget() ? widget->parentWidget() : widget;
+    return SecondaryColour::opaqueOver(colour, SecondaryText::backdrop(behind));
+}
+
 /// Keeps a button's symbol icon in step with the palette. The symbol's surface is the
 /// container's, and a new sheet of the button (a new title colour) counts as a change too.
 class IconKeeper final : public ButtonFollower
@@ -589,11 +617,18 @@ protected:
     void refresh() override
     {
         QAbstractButton* shown = button();
-        // A plain or borderless button draws no face: the symbol stands on its container.
+        // The symbol stands on the button's face where it draws one (a bordered button's grey),
+        // and on its container where it draws none (a plain or borderless button, whose sheet
+        // makes its face see-through, or a flat one).
+        const auto* push = qobject_cast<const QPushButton*>(shown);
         const QWidget* under = shown->parentWidget() ? shown->parentWidget() : shown;
-        const QColor background = under->palette().color(under->backgroundRole());
+        const QColor face = shown->palette().color(shown->backgroundRole());
+        const QColor background = !(push && push->isFlat()) && face.alpha() > 0
+            ? opaqueBehind(shown, face)
+            : opaqueBehind(under, under->palette().color(under->backgroundRole()));
         const QColor text = shown->palette().color(QPalette::ButtonText);
-        const QColor drawn = colourOn(m_tint, background, text, shown->palette().color(QPalette::Highlight));
+        const QColor drawn
+            = drawnColourOn(m_symbol, m_side, m_tint, background, text, shown->palette().color(QPalette::Highlight));
         if (drawn == m_drawn && shown->iconSize() == QSize(m_side, m_side))
             return;
         m_drawn = drawn;
@@ -634,6 +669,55 @@ QColor colourOn(Tint tint, const QColor& background, const QColor& text, const Q
     default:
         return ReadableColour::on(systemColour(tint), background, minimumContrast);
     }
+}
+
+double drawnContrast(Symbol symbol, int pixels, const QColor& colour, const QColor& background)
+{
+    const QImage glyph = render(symbol, pixels, colour);
+    const QColor under = background.toRgb();
+    double best = 1.0;
+    for (int y = 0; y < glyph.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(glyph.constScanLine(y));
+        for (int x = 0; x < glyph.width(); ++x) {
+            const QRgb pixel = line[x];
+            const int alpha = qAlpha(pixel);
+            if (alpha == 0)
+                continue;
+            // Premultiplied: the glyph's share is in the channels already.
+            const auto shown = [&](int glyphChannel, int backgroundChannel) {
+                return std::clamp(glyphChannel + backgroundChannel * (255 - alpha) / 255, 0, 255);
+            };
+            const QColor drawn(shown(qRed(pixel), under.red()), shown(qGreen(pixel), under.green()),
+                shown(qBlue(pixel), under.blue()));
+            best = std::max(best, SecondaryColour::contrast(drawn, under));
+        }
+    }
+    return best;
+}
+
+QColor drawnColourOn(
+    Symbol symbol, int pixels, Tint tint, const QColor& background, const QColor& text, const QColor& accent)
+{
+    const QColor stated = colourOn(tint, background, text, accent);
+    using Key = std::tuple<int, int, QRgb, QRgb>;
+    static std::map<Key, QColor> known;
+    const Key key { int(symbol), pixels, stated.rgba(), background.rgba() };
+    if (const auto found = known.find(key); found != known.end())
+        return found->second;
+    QColor drawn = stated;
+    // Aim a step higher each time, until the palest strokes as drawn reach the least contrast
+    // or the colour can go no further from the background.
+    for (double aim = minimumContrast; drawnContrast(symbol, pixels, drawn, background) < minimumContrast;) {
+        aim += 0.25;
+        const QColor further = ReadableColour::on(stated, background, aim);
+        if (further == drawn || aim > 21.0)
+            break;
+        drawn = further;
+    }
+    if (known.size() > 4096)
+        known.clear();
+    known.emplace(key, drawn);
+    return drawn;
 }
 
 QColor colour(Tint tint, const QPalette& palette, QPalette::ColorRole surface)
@@ -714,9 +798,17 @@ void SymbolView::setSide(int side)
     update();
 }
 
+QColor SymbolView::background() const
+{
+    return Symbols::opaqueBehind(this, palette().color(m_surface));
+}
+
 QColor SymbolView::drawnColour() const
 {
-    return Symbols::colour(m_tint, palette(), m_surface);
+    const QPalette& shown = palette();
+    const int pixels = std::max(1, int(std::lround(m_side * devicePixelRatioF())));
+    return Symbols::drawnColourOn(m_symbol, pixels, m_tint, background(), shown.color(Symbols::textRoleOn(m_surface)),
+        shown.color(QPalette::Highlight));
 }
 
 QSize SymbolView::sizeHint() const

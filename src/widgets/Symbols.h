@@ -90,6 +90,17 @@ void paint(QPainter& painter, const QRectF& box, Symbol symbol, const QColor& co
 /// `tint` as drawn on `background` with `text` as the text colour there.
 [[nodiscard]] QColor colourOn(Tint tint, const QColor& background, const QColor& text, const QColor& accent);
 
+/// `tint` for `symbol` drawn `pixels` square on `background`: colourOn(), shifted further
+/// (hue kept) where the glyph as drawn would not stand out at minimumContrast. Thin strokes
+/// of a small glyph cover no pixel whole, and their smoothed pixels show a paler colour than
+/// the one they are drawn in; the glyph is measured by its pixel that stands out most.
+[[nodiscard]] QColor drawnColourOn(
+    Symbol symbol, int pixels, Tint tint, const QColor& background, const QColor& text, const QColor& accent);
+
+/// The contrast of `symbol` drawn `pixels` square in `colour` on opaque `background`, by the
+/// pixel of the glyph that stands out most.
+[[nodiscard]] double drawnContrast(Symbol symbol, int pixels, const QColor& colour, const QColor& background);
+
 /// An icon of `symbol` in `colour`, `side` pixels square (sharp on high-density screens).
 [[nodiscard]] QIcon icon(Symbol symbol, int side, const QColor& colour);
 
@@ -115,7 +126,8 @@ class SymbolView final : public QWidget
     Q_DISABLE_COPY_MOVE(SymbolView)
 
 public:
-    /// `surface` is the role of the colour its container paints behind it.
+    /// `surface` is the role of the colour its container paints behind it; where that colour
+    /// is see-through, what shows through it counts.
     SymbolView(Symbols::Symbol symbol, int side, Symbols::Tint tint, QWidget* parent = nullptr,
         QPalette::ColorRole surface = QPalette::Window);
 
@@ -126,6 +138,8 @@ public:
     [[nodiscard]] Symbols::Tint tint() const { return m_tint; }
     /// The colour it draws in now.
     [[nodiscard]] QColor drawnColour() const;
+    /// The opaque colour it stands on.
+    [[nodiscard]] QColor background() const;
 
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;

@@ -9,6 +9,8 @@
 
 namespace TextStyle {
 
+qreal scale();
+
 namespace {
 
 struct Entry
@@ -56,9 +58,13 @@ qreal logicalDpi()
     return screen ? screen->logicalDotsPerInchY() : 96.0;
 }
 
+/// Chinese below this many pixels at the default font is no longer legible: a smaller style
+/// or stated size takes this one, and grows from it with a larger application font.
+constexpr qreal leastPixels = 9.0;
+
 QFont withPixels(QFont font, qreal pixels, QFont::Weight weight)
 {
-    font.setPixelSize(std::max(1, qRound(pixels)));
+    font.setPixelSize(std::max(1, qRound(std::max(pixels, leastPixels * scale()))));
     font.setWeight(weight);
     return font;
 }

@@ -37,7 +37,8 @@ enum class Style {
 [[nodiscard]] QFont font(Style style);
 
 /// "The system font at size N": `size` pixels at the default font, in proportion at any
-/// other application font, with `weight`.
+/// other application font, with `weight`. No style and no size is drawn below 9 pixels at
+/// the default font (caption 2 at a small default font, a stated size 8).
 [[nodiscard]] QFont systemFont(qreal size, QFont::Weight weight = QFont::Normal);
 
 /// The monospaced counterpart of systemFont().

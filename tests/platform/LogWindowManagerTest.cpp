@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -134,8 +135,50 @@ TEST(LogWindow, TextIsMonospacedAndGrowsWithTheApplicationFont)
         QApplication::setFont(appFont);
         Fixture f;
         f.windows.showLogWindow();
-        const QFontInfo shown(f.textView()->font());
-        EXPECT_EQ(shown.pixelSize(), pixels);
-        EXPECT_TRUE(shown.fixedPitch()) << shown.family().toStdString();
+        const QFont font = f.textView()->font();
+        EXPECT_EQ(QFontInfo(font).pixelSize(), pixels);
+        // What is drawn, not what fontconfig says of the family: some monospaced families
+        // carry no spacing entry and read as proportional although every advance is equal.
+        const QFontMetricsF metrics(font);
+        const qreal advance = metrics.horizontalAdvance(u'0');
+        EXPECT_GT(advance, 0.0);
+        for (const QChar c : u"iWm.|_M1 ["_s)
+            EXPECT_DOUBLE_EQ(metrics.horizontalAdvance(c), advance)
+                << QFontInfo(font).family().toStdString() << " '" << QString(c).toStdString() << "'";
+    }
+}
+
+TEST(LogWindow, ButtonsKeepTheirSizesAtTheDefaultFontAndGrowToFitTheirTitlesAtALargerOne)
+{
+    const int defaultPixels = QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).pixelSize();
+    const std::pair<const char16_t*, int> stated[] = {
+        { u"copyButton", 100 },
+        { u"saveButton", 100 },
+        { u"clearButton", 100 },
+        { u"refreshButton", 80 },
+        { u"statsButton", 80 },
+        { u"openButton", 120 },
+    };
+    for (const int pixels : { defaultPixels, defaultPixels * 3 / 2, defaultPixels * 2 }) {
+        SCOPED_TRACE(pixels);
+        QFont appFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+        appFont.setPixelSize(pixels);
+        QApplication::setFont(appFont);
+        Fixture f;
+        f.windows.showLogWindow();
+        for (const auto& [name, width] : stated) {
+            const auto* button = f.windows.window()->findChild<QPushButton*>(QString::fromUtf16(name));
+            ASSERT_NE(button, nullptr);
+            if (pixels == defaultPixels) {
+                EXPECT_EQ(button->size(), QSize(width, 24));
+                continue;
+            }
+            const QFontMetrics metrics(button->font());
+            EXPECT_GE(button->width(), metrics.horizontalAdvance(button->text()) + 12) << button->text().toStdString();
+            EXPECT_GE(button->height(), metrics.height() + 4);
+            EXPECT_GE(button->width(), width);
+            EXPECT_GE(button->y(), 8);
+            EXPECT_LE(button->geometry().bottom() + 1 + 8, button->parentWidget()->height()) << "in its bar";
+        }
     }
 }

@@ -237,6 +237,9 @@ TEST_F(Vocabulary, EachTextIsDrawnInItsStyle)
             EXPECT_NEAR(drawn.height, wanted.height, 1);
             EXPECT_NEAR(drawn.coverage, wanted.coverage, 0.12 * wanted.coverage);
 
+            if (!row.secondary) {
+                EXPECT_GE(contrastRatio(ink, background), 4.5) << "the ink as drawn reads";
+            }
             const QPalette palette = page->palette();
             const double primary = contrastRatio(palette.color(QPalette::WindowText), palette.color(QPalette::Window));
             if (row.secondary) {
@@ -308,7 +311,7 @@ TEST_F(Vocabulary, EachSymbolIsAGlyphInItsColour)
             // shows that it is drawn and in which colour, not the full strength of its colour.
             const auto kinds = inkContrasts(image, area);
             ASSERT_TRUE(kinds.contains(row.ink)) << "no " << row.ink << " ink";
-            EXPECT_GE(kinds.at(row.ink), 2.0);
+            EXPECT_GE(kinds.at(row.ink), Symbols::minimumContrast);
             if (row.secondary) {
                 const QPalette palette = page->palette();
                 EXPECT_LT(kinds.at(row.ink),

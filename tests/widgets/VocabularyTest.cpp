@@ -71,7 +71,12 @@ TEST(TextStyle, StatedSizesArePixelsAtTheDefaultFontAndGrowWithALargerOne)
         previous = drawn;
     }
     EXPECT_NEAR(inkHeight(TextStyle::font(Style::headline)), body, 1);
-    EXPECT_LT(TextStyle::font(Style::caption2).pixelSize(), TextStyle::font(Style::caption).pixelSize());
+    EXPECT_LE(TextStyle::font(Style::caption2).pixelSize(), TextStyle::font(Style::caption).pixelSize());
+    // Nothing is drawn below 9 pixels at the default font: Chinese is not legible there.
+    for (const Style style : ladder + QList<Style> { Style::caption2, Style::footnote })
+        EXPECT_GE(TextStyle::font(style).pixelSize(), 9) << int(style);
+    EXPECT_EQ(TextStyle::systemFont(8).pixelSize(), 9);
+    EXPECT_EQ(TextStyle::monospacedFont(7).pixelSize(), 9);
     EXPECT_GT(TextStyle::font(Style::headline).weight(), TextStyle::font(Style::body).weight());
 
     // At 12 points every size grows by the same share, never rounded to whole points.
@@ -131,6 +136,64 @@ TEST(Symbols, EveryGlyphIsDrawnInItsTintAndReadsOnLightAndDark)
             }
         }
     }
+}
+
+// Thin strokes of a small glyph cover no pixel whole: the colour is chosen so that the glyph
+// as drawn, not the colour it is drawn in, stands out. A glyph inside a button that draws no
+// face is measured against what shows behind the button.
+TEST(Symbols, SmallGlyphsStandOutAsDrawnAlsoInsideAButtonWithoutAFace)
+{
+    struct Case
+    {
+        Symbol symbol;
+        int side;
+        Tint tint;
+        bool inButton;
+    };
+    const QList<Case> cases { { Symbol::arrowUpForwardSquare, 9, Tint::accent, true },
+        { Symbol::arrowUpForwardSquare, 10, Tint::accent, false }, { Symbol::infoCircle, 12, Tint::blue, false },
+        { Symbol::infoCircle, 13, Tint::blue, false }, { Symbol::pencilCircle, 15, Tint::primary, false },
+        { Symbol::trashCircle, 15, Tint::red, false }, { Symbol::clock, 11, Tint::secondary, false },
+        { Symbol::personCropCircleBadgeQuestionmark, 12, Tint::gray, false },
+        { Symbol::chevronRight, 10, Tint::orange, true } };
+    const QPalette saved = QApplication::palette();
+    for (const bool dark : { false, true }) {
+        // The desktop's palette: a button's style sheet hands its parts the application's.
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        QWidget page;
+        page.setAutoFillBackground(true);
+        auto* row = new QHBoxLayout(&page);
+        QList<SymbolView*> views;
+        for (const Case& c : cases) {
+            QWidget* holder = &page;
+            if (c.inButton) {
+                auto* button
+                    = ButtonStyle::create({}, ButtonStyle::Style::plain, ButtonStyle::ControlSize::regular, &page);
+                auto* inside = new QHBoxLayout(button);
+                inside->setContentsMargins(4, 4, 4, 4);
+                holder = button;
+                row->addWidget(button);
+            }
+            views << new SymbolView(c.symbol, c.side, c.tint, holder);
+            if (c.inButton)
+                holder->layout()->addWidget(views.last());
+            else
+                row->addWidget(views.last());
+        }
+        page.show();
+        QCoreApplication::processEvents();
+        const QImage image = drawnImage(&page);
+        saveShot(image, u"small-symbols-%1"_s.arg(dark ? u"dark"_s : u"light"_s));
+        const QColor window = page.palette().color(QPalette::Window);
+        for (SymbolView* view : views) {
+            SCOPED_TRACE(std::to_string(int(view->symbol())) + " at " + std::to_string(view->width())
+                + (dark ? " dark" : " light"));
+            EXPECT_EQ(view->background(), window);
+            // The area with a pixel of the page around it, so that the page is its commonest colour.
+            EXPECT_GE(drawnContrast(image, areaIn(view, &page).adjusted(-3, -3, 3, 3)), Symbols::minimumContrast);
+        }
+    }
+    QApplication::setPalette(saved);
 }
 
 TEST(ButtonStyle, EachStyleHasOneLookWhoseTitleReadsInLightAndDark)

@@ -13,6 +13,7 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -104,7 +105,8 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     close->setObjectName(u"closeIconButton"_s);
     connect(close, &QPushButton::clicked, this, &BottleDetailView::dismissRequested);
     auto* topBar = new QHBoxLayout;
-    topBar->setContentsMargins(12, 10, 12, 0);
+    topBar->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     topBar->addStretch(1);
     topBar->addWidget(close);
 
@@ -198,7 +200,8 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     for (QPushButton* button : { closeButton, m_replyButton })
         button->setAutoDefault(false);
     auto* bottomBar = new QHBoxLayout;
-    bottomBar->setContentsMargins(16, 12, 16, 16);
+    bottomBar->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     bottomBar->setSpacing(16);
     bottomBar->addStretch(1);
     bottomBar->addWidget(closeButton);

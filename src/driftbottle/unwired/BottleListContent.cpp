@@ -8,6 +8,7 @@
 #include "widgets/BusySpinner.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -53,7 +54,8 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setUniformItemSizes(true);
-    m_list->setContentsMargins(12, 6, 12, 6);
+    m_list->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     // See-through, so the cards stand on the page; with no style sheet the list keeps
     // following the palette when the desktop switches between light and dark.
     m_list->setAutoFillBackground(false);

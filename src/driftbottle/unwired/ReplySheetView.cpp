@@ -5,6 +5,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
@@ -107,7 +108,8 @@ ReplySheetView::ReplySheetView(
     buttons->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     layout->setSpacing(20);
     layout->addWidget(title);
     layout->addWidget(box);

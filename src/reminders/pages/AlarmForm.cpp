@@ -9,6 +9,7 @@
 #include "widgets/PlainTextEditor.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/TextStyle.h"
 
 #include <QComboBox>
@@ -75,7 +76,8 @@ AlarmForm::~AlarmForm() = default;
 void AlarmForm::buildLayout()
 {
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(20, 16, 20, 16);
+    column->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     column->setSpacing(20);
     PlainLabel* heading = PageParts::heading(m_mode == Mode::add ? u"添加闹钟"_s : u"编辑闹钟"_s, this);
     heading->setAlignment(Qt::AlignCenter);

@@ -10,6 +10,7 @@
 #include "reminders/pages/PageParts.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -45,7 +46,7 @@ AlarmManagementView::AlarmManagementView(AlarmManager& alarmManager, Clock& cloc
     headerView(column);
 
     m_list->setObjectName(u"alarmList"_s);
-    m_list->setRowMargins(QMargins(16, 12, 16, 0));
+    m_list->setRowMargins(QMargins(Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, 0));
     m_stack->addWidget(m_list);
     m_stack->addWidget(emptyStateView(this));
     column->addWidget(m_stack, 1);

@@ -6,6 +6,7 @@
 #include "widgets/EmojiLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -24,7 +25,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int padding = 12;
+constexpr int padding = Spacing::standardPadding;
 constexpr int spacing = 12;
 constexpr int buttonSize = 26;
 constexpr QSize switchSize(38, 22);

@@ -7,6 +7,7 @@
 #include "widgets/PlainTextEditor.h"
 #include "widgets/ProminentButton.h"
 #include "widgets/ReadableColour.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -62,7 +63,8 @@ QPushButton* addPageHeader(
     const QString& title, const QString& addText, const QString& note, QWidget* page, QBoxLayout* column)
 {
     auto* header = new QVBoxLayout;
-    header->setContentsMargins(16, 14, 16, 12);
+    header->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     header->setSpacing(8);
     auto* titleRow = new QHBoxLayout;
     titleRow->addWidget(heading(title, page));

@@ -7,6 +7,7 @@
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/TextStyle.h"
 
 #include <QFormLayout>
@@ -98,7 +99,8 @@ void ReminderForm::loadReminderData(const Reminder& reminder)
 void ReminderForm::buildLayout(const QString& heading)
 {
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(20, 16, 20, 16);
+    column->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     column->setSpacing(20);
     PlainLabel* title = PageParts::heading(heading, this);
     title->setAlignment(Qt::AlignCenter);

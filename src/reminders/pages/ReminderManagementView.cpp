@@ -11,6 +11,7 @@
 #include "reminders/pages/ReminderRowView.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
@@ -47,7 +48,8 @@ public:
         : QWidget(parent)
     {
         auto* layout = new QHBoxLayout(this);
-        layout->setContentsMargins(14, 12, 14, 12);
+        layout->setContentsMargins(
+            Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
         auto* label = new PlainLabel(message, this);
         TextStyle::apply(label, TextStyle::Style::caption);
         label->setWordWrap(true);
@@ -101,7 +103,8 @@ ReminderManagementView::ReminderManagementView(ReminderManager& reminderManager,
     content->setAutoFillBackground(false);
     scroll->viewport()->setAutoFillBackground(false);
     auto* sections = new QVBoxLayout(content);
-    sections->setContentsMargins(16, 12, 16, 12);
+    sections->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     sections->setSpacing(12);
     m_defaultList = addSection(u"默认提醒"_s, u"暂无默认提醒"_s, false, u"defaultReminder"_s, sections);
     auto* divider = PageParts::divider(content);
