@@ -2,7 +2,6 @@
 
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ChatMessageModel.h"
-#include "driftbottle/SmallText.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/ButtonStyle.h"
 #include "widgets/SecondaryText.h"
@@ -28,7 +27,7 @@ QFont captionFont(const QFont&)
 
 QFont smallFont(const QFont&)
 {
-    return SmallText::caption2();
+    return TextStyle::font(TextStyle::Style::caption2);
 }
 
 /// The part of the painter's device that is being drawn, in the painter's coordinates.

@@ -2,7 +2,6 @@
 
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ConversationListModel.h"
-#include "driftbottle/SmallText.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/ReadableColour.h"
@@ -40,7 +39,7 @@ QFont subheadlineFont(const QFont&)
 
 QFont tagFont(const QFont&)
 {
-    return SmallText::caption2();
+    return TextStyle::font(TextStyle::Style::caption2);
 }
 
 QFont avatarFont(const QFont& base)

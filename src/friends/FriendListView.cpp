@@ -4,7 +4,6 @@
 #include "friends/FriendManager.h"
 #include "friends/FriendMessageManager.h"
 #include "friends/FriendRowView.h"
-#include "friends/LegibleCaption.h"
 #include "friends/RefreshButton.h"
 #include "friends/SendMessageSheet.h"
 #include "platform/Alerts.h"
@@ -157,7 +156,7 @@ QWidget* FriendListView::connectionStatusView()
     m_unreadRow = new QWidget(block);
     auto* unreadLayout = new QHBoxLayout(m_unreadRow);
     unreadLayout->setContentsMargins(0, 0, 0, 0);
-    m_unread = label(QString(), LegibleCaption::caption2(), m_unreadRow);
+    m_unread = label(QString(), TextStyle::font(TextStyle::Style::caption2), m_unreadRow);
     ReadableColour::tint(m_unread, QColor(0xc9, 0x34, 0x00));
     m_unread->setObjectName(u"unread"_s);
     unreadLayout->addWidget(m_unread);

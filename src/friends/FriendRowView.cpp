@@ -1,7 +1,6 @@
 #include "friends/FriendRowView.h"
 
 #include "friends/FriendListModel.h"
-#include "friends/LegibleCaption.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/SecondaryText.h"
@@ -165,7 +164,7 @@ void FriendRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->setBrush(Qt::white);
     painter->drawEllipse(QRectF(pinned ? track.right() - 2 - knob : track.left() + 2, track.top() + 2, knob, knob));
     painter->setPen(secondary);
-    painter->setFont(LegibleCaption::caption2());
+    painter->setFont(TextStyle::font(TextStyle::Style::caption2));
     const QRect captionRect(column.left(), int(track.bottom()) + columnSpacing, column.width(), captionLine);
     painter->drawText(captionRect, Qt::AlignCenter, u"置顶好友"_s);
     // The hints stay in the secondary colour: it already sits at the faintest that still

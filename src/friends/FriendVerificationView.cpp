@@ -1,7 +1,6 @@
 #include "friends/FriendVerificationView.h"
 
 #include "friends/FriendManager.h"
-#include "friends/LegibleCaption.h"
 #include "platform/SecondaryColour.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
@@ -160,7 +159,7 @@ QVBoxLayout* FriendVerificationView::footerView()
     auto* tipTitle = label(u"💡 提示"_s, TextStyle::font(Style::caption, QFont::DemiBold), orange, this);
     tipTitle->setObjectName(u"tipTitle"_s);
     footer->addWidget(tipTitle);
-    m_tip = label(QString(), LegibleCaption::caption2(), secondary, this);
+    m_tip = label(QString(), TextStyle::font(TextStyle::Style::caption2), secondary, this);
     m_tip->setObjectName(u"tip"_s);
     footer->addWidget(m_tip);
     return footer;

@@ -7,7 +7,6 @@
 #include "friends/FriendListView.h"
 #include "friends/FriendRowView.h"
 #include "friends/FriendVerificationView.h"
-#include "friends/LegibleCaption.h"
 #include "friends/MenuBarFriendActions.h"
 #include "friends/MessageBubbleWindow.h"
 #include "friends/RefreshButton.h"
@@ -168,7 +167,7 @@ TEST_F(FriendLooks, EveryTextIsSetInItsStyle)
             { bubble.get(), "avatar", TextStyle::systemFont(24) },
             { codePage, "title", TextStyle::font(Style::title2, QFont::Bold) },
             { codePage, "tipTitle", TextStyle::font(Style::caption, QFont::DemiBold) },
-            { codePage, "tip", LegibleCaption::caption2() },
+            { codePage, "tip", TextStyle::font(TextStyle::Style::caption2) },
             { codePage, "generateIntro", TextStyle::font(Style::body) },
             { codePage, "code", TextStyle::monospacedFont(32, QFont::Bold) },
             { codePage, "copiedHint", TextStyle::font(Style::caption) },
@@ -180,7 +179,7 @@ TEST_F(FriendLooks, EveryTextIsSetInItsStyle)
             { listPage.get(), "title", TextStyle::font(Style::title2, QFont::Bold) },
             { listPage.get(), "connectionStatus", TextStyle::font(Style::caption) },
             { listPage.get(), "reconnect", TextStyle::font(Style::caption) },
-            { listPage.get(), "unread", LegibleCaption::caption2() },
+            { listPage.get(), "unread", TextStyle::font(TextStyle::Style::caption2) },
             { listPage.get(), "emptyTitle", TextStyle::font(Style::title3, QFont::DemiBold) },
             { listPage.get(), "emptyHint", TextStyle::font(Style::body) },
             { sheet.get(), "avatar", TextStyle::font(Style::title) },
