@@ -5,6 +5,7 @@
 #include "driftbottle/SensitiveWordNotice.h"
 #include "platform/LogManager.h"
 #include "platform/SystemColours.h"
+#include "platform/TextFitting.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
 #include "widgets/ButtonStyle.h"
@@ -125,7 +126,7 @@ void ThrowNewBottleSheet::setErrorMessage(const QString& message)
         ? GraphemeText::truncated(message, maxErrorShown) + u"…"_s
         : message;
     m_error->setText(shown);
-    m_error->setToolTip(message);
+    m_error->setToolTip(TextFitting::plainToolTip(message));
     m_error->setVisible(!message.isEmpty());
     setFixedSize(sheetWidth, message.isEmpty() ? plainHeight : withErrorHeight);
 }

@@ -1,5 +1,7 @@
 #include "menus/MenuFitting.h"
 
+#include "platform/TextFitting.h"
+
 #include <QAction>
 #include <QFontMetrics>
 #include <QMenu>
@@ -37,13 +39,6 @@ QString shownText(const QString& text)
     return shown;
 }
 
-/// A tool tip draws rich text when the text merely looks like markup: the whole text is
-/// escaped and given as a paragraph, which also wraps a long one.
-QString plainToolTip(const QString& text)
-{
-    return u"<p>"_s + text.toHtmlEscaped() + u"</p>"_s;
-}
-
 void fitItems(QMenu* menu)
 {
     const int widest = MenuFitting::maximumTextWidth(menu);
@@ -57,7 +52,7 @@ void fitItems(QMenu* menu)
         if (elided == shown)
             continue;
         action->setText(QString(elided).replace(u"&"_s, u"&&"_s));
-        action->setToolTip(plainToolTip(shown));
+        action->setToolTip(TextFitting::plainToolTip(shown));
         cut = true;
     }
     if (cut)

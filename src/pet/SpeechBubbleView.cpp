@@ -109,14 +109,14 @@ void SpeechBubbleView::fitTexts()
         = width - header->itemAt(0)->sizeHint().width() - m_closeButton->sizeHint().width() - 2 * header->spacing();
     const QString title = m_titleLabel->fontMetrics().elidedText(m_title, Qt::ElideRight, titleWidth);
     m_titleLabel->setText(title);
-    m_titleLabel->setToolTip(title == m_title ? QString() : m_title);
+    m_titleLabel->setToolTip(title == m_title ? QString() : TextFitting::plainToolTip(m_title));
 
     const int room = height() - margins.top() - margins.bottom() - header->sizeHint().height() - spacing;
     const QFontMetrics metrics = m_messageLabel->fontMetrics();
     const int lines = std::clamp((room + metrics.leading()) / std::max(1, metrics.lineSpacing()), 1, messageLines);
     bool cut = false;
     m_messageLabel->setText(TextFitting::fitted(m_message, m_messageLabel->font(), width, lines, &cut));
-    m_messageLabel->setToolTip(cut ? m_message : QString());
+    m_messageLabel->setToolTip(cut ? TextFitting::plainToolTip(m_message) : QString());
 }
 
 void SpeechBubbleView::showEvent(QShowEvent* event)

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QStringList>
+#include <QTextDocument>
 #include <QTextLayout>
 
 QString TextFitting::fitted(const QString& text, const QFont& font, int width, int lines, bool* cut)
@@ -35,4 +36,9 @@ QString TextFitting::fitted(const QString& text, const QFont& font, int width, i
         layout.endLayout();
     }
     return shown.join(u'\n');
+}
+
+QString TextFitting::plainToolTip(const QString& text)
+{
+    return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
 }

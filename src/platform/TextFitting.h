@@ -12,4 +12,8 @@ namespace TextFitting {
 /// left out.
 [[nodiscard]] QString fitted(const QString& text, const QFont& font, int width, int lines, bool* cut = nullptr);
 
+/// `text` as a tool tip shows it whole and as it is: a tool tip reads anything that merely
+/// looks like markup as rich text, so the text is escaped, keeps its line breaks and wraps.
+[[nodiscard]] QString plainToolTip(const QString& text);
+
 } // namespace TextFitting

@@ -1,6 +1,7 @@
 #include "widgets/BannerRow.h"
 
 #include "platform/SecondaryColour.h"
+#include "platform/TextFitting.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
@@ -117,7 +118,7 @@ void BannerRow::fitText()
 {
     if (m_shown != m_text->fullText())
         m_text->setText(m_shown);
-    setToolTip(m_text->isCut() || m_shown != m_message ? m_message : QString());
+    setToolTip(m_text->isCut() || m_shown != m_message ? TextFitting::plainToolTip(m_message) : QString());
 }
 
 QColor BannerRow::colour() const

@@ -304,5 +304,5 @@ void PlainLabel::updateShownText()
             &cut)
         : fontMetrics().elidedText(m_fullText, m_elideMode, room.width());
     QLabel::setText(shown);
-    setToolTip(shown == m_fullText || (m_lineLimit > 0 && !cut) ? QString() : m_fullText);
+    setToolTip(shown == m_fullText || (m_lineLimit > 0 && !cut) ? QString() : TextFitting::plainToolTip(m_fullText));
 }

@@ -10,12 +10,12 @@
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
+#include "platform/TextFitting.h"
 #include <QAbstractItemView>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextDocument>
 #include <QTextLayout>
 #include <QToolTip>
 
@@ -436,7 +436,7 @@ bool ManagementRowDelegate::helpEvent(
         case Part::none:
             // A title cut short shows in the tool tip, as text: never read as markup.
             if (isTitleElided(row, cardRect(option.rect, index)))
-                tip = Qt::convertFromPlainText(toolTipText(row.title), Qt::WhiteSpaceNormal);
+                tip = TextFitting::plainToolTip(toolTipText(row.title));
             break;
         }
         if (!tip.isEmpty()) {
