@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Lazy.h"
 #include "platform/TimerSource.h"
 #include "server/APIError.h"
 #include "server/DriftBottleModels.h"
@@ -30,7 +31,7 @@ class ConversationManager final : public QObject
 public:
     static constexpr int refreshIntervalMs = 5000;
 
-    ConversationManager(APIClient& client, UserManager& users, DriftBottleManager& bottles, TimerSource& timers,
+    ConversationManager(Lazy<APIClient> client, UserManager& users, DriftBottleManager& bottles, TimerSource& timers,
         QObject* parent = nullptr);
     ~ConversationManager() override;
 
@@ -94,7 +95,7 @@ private:
     QCoro::Task<> reloadHistoryQuietly(QString bottleId);
     [[nodiscard]] static QList<ChatMessage> chatLines(const ConversationHistoryResponse& history, qint64 userId);
 
-    APIClient& m_client;
+    Lazy<APIClient> m_client;
     UserManager& m_users;
     DriftBottleManager& m_bottles;
     TimerSource& m_timers;

@@ -31,9 +31,9 @@ void sortNewestFirst(QList<Friend>& friends)
 
 } // namespace
 
-FriendManager::FriendManager(APIClient& client, Defaults& defaults, QObject* parent)
+FriendManager::FriendManager(Lazy<APIClient> client, Defaults& defaults, QObject* parent)
     : QObject(parent)
-    , m_client(client)
+    , m_client(std::move(client))
     , m_defaults(defaults)
 {
     log(u"🤝 FriendManager 初始化"_s);
@@ -131,7 +131,7 @@ QCoro::Task<QString> FriendManager::generateVerificationCode()
     const QPointer<FriendManager> self(this);
     QString code;
     try {
-        code = co_await m_client.generateFriendCode();
+        code = co_await m_client->generateFriendCode();
     } catch (const std::exception& error) {
         log(u"❌ 验证码生成失败: "_s + APIError::debugDescribe(error));
         throw;
@@ -147,7 +147,7 @@ QCoro::Task<> FriendManager::fetchCurrentCode()
     const QPointer<FriendManager> self(this);
     std::optional<QString> code;
     try {
-        code = co_await m_client.getMyCode();
+        code = co_await m_client->getMyCode();
     } catch (const std::exception& error) {
         log(u"❌ 获取验证码失败: "_s + APIError::debugDescribe(error));
         co_return;
@@ -164,7 +164,7 @@ QCoro::Task<Friend> FriendManager::addFriend(QString code)
     const QPointer<FriendManager> self(this);
     Friend added;
     try {
-        added = co_await m_client.addFriendByCode(code);
+        added = co_await m_client->addFriendByCode(code);
     } catch (const std::exception& error) {
         log(u"❌ 添加好友失败: "_s + APIError::debugDescribe(error));
         throw;
@@ -188,7 +188,7 @@ QCoro::Task<> FriendManager::fetchFriendList()
     const QPointer<FriendManager> self(this);
     QList<Friend> friends;
     try {
-        friends = co_await m_client.getFriendList();
+        friends = co_await m_client->getFriendList();
     } catch (const std::exception& error) {
         log(u"❌ 获取好友列表失败: "_s + APIError::debugDescribe(error));
         if (self)
@@ -208,7 +208,7 @@ QCoro::Task<> FriendManager::deleteFriend(Friend friendRecord)
     log(u"🗑️ 删除好友: "_s + friendRecord.nickname);
     const QPointer<FriendManager> self(this);
     try {
-        co_await m_client.deleteFriend(friendRecord.id);
+        co_await m_client->deleteFriend(friendRecord.id);
     } catch (const std::exception& error) {
         log(u"❌ 删除好友失败: "_s + APIError::debugDescribe(error));
         throw;

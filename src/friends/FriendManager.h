@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Lazy.h"
 #include "server/FriendModels.h"
 
 #include <QList>
@@ -26,7 +27,7 @@ public:
     /// Friendship ids (not user ids) of the pinned friends, an array of integers.
     static const QString pinnedFriendsKey;
 
-    FriendManager(APIClient& client, Defaults& defaults, QObject* parent = nullptr);
+    FriendManager(Lazy<APIClient> client, Defaults& defaults, QObject* parent = nullptr);
 
     [[nodiscard]] const QList<Friend>& friends() const { return m_friends; }
     [[nodiscard]] bool isLoading() const { return m_isLoading; }
@@ -69,7 +70,7 @@ private:
     void setLoading(bool loading);
     void setCode(std::optional<QString> code);
 
-    APIClient& m_client;
+    Lazy<APIClient> m_client;
     Defaults& m_defaults;
     QList<Friend> m_friends;
     bool m_isLoading = false;
