@@ -25,7 +25,8 @@ namespace {
 bool logged(const QString& message)
 {
     const QList<LogManager::LogEntry> entries = LogManager::shared().logs();
-    return std::any_of(entries.cbegin(), entries.cend(), [&](const LogManager::LogEntry& e) { return e.message == message; });
+    return std::any_of(
+        entries.cbegin(), entries.cend(), [&](const LogManager::LogEntry& e) { return e.message == message; });
 }
 
 void choose(PetContextMenu& petMenu, const QString& text)
