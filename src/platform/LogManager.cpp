@@ -20,13 +20,13 @@ using namespace Qt::StringLiterals;
 LogManager::LogManager(const QString& folder, int intervalMs, const Clock* clock, QObject* parent)
     : QObject(parent)
     , m_clock(clock)
-    , m_logFilePath(folder + u"/debug.log"_s)
+    , m_logFileURL(folder + u"/debug.log"_s)
     , m_writeTimer(this)
     // A file problem is said in the log itself, so the log window shows it too.
     , m_writer(std::make_unique<LogFileWriter>(
-          m_logFilePath, [this](const QString& problem) { record(problem, u"System"_s); }))
+          m_logFileURL, [this](const QString& problem) { record(problem, u"System"_s); }))
 {
-    StandardOutput::printLine(u"📝 日志文件路径: "_s + m_logFilePath);
+    StandardOutput::printLine(u"📝 日志文件路径: "_s + m_logFileURL);
 
     m_writeTimer.setInterval(std::max(0, intervalMs));
     m_writeTimer.setTimerType(Qt::PreciseTimer);
