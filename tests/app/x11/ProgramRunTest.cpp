@@ -266,13 +266,19 @@ protected:
 TEST_P(ProgramStartUp, MakesItsManagersInOrderAndNothingOfFirstUse)
 {
     writeSettings();
+    // A signed-in user's message connection goes to the server's port 3005, where only the
+    // fake's socket listens: its HTTP calls fail, which start-up takes in its stride.
+    FakeCompanionServer server;
+    if (signedIn()) {
+        ASSERT_TRUE(server.start(QHostAddress(u"127.0.26.3"_s), 0, 3005)) << "port 3005 of 127.0.26.3 is taken";
+    }
     QProcess pet;
     start(pet);
     QByteArray out;
     // The update check, five seconds after start-up, is the last thing start-up does.
     ASSERT_TRUE(waitForOutput(pet, out, "[Update] 🔄 开始检查更新...")) << out.constData();
     if (signedIn()) {
-        ASSERT_TRUE(waitForOutput(pet, out, "✅ 好友 WebSocket 已连接")) << out.constData();
+        ASSERT_TRUE(waitForOutput(pet, out, "[Friend] ✅ WebSocket 认证成功")) << out.constData();
     }
 
     const qsizetype begin = out.indexOf("🚀 Tamsel启动中...");
@@ -295,6 +301,12 @@ TEST_P(ProgramStartUp, MakesItsManagersInOrderAndNothingOfFirstUse)
 
     stop(pet);
     out += pet.readAll();
+    EXPECT_EQ(pet.exitCode(), 0);
+    if (signedIn()) {
+        // Quitting says goodbye on the open message connection.
+        EXPECT_TRUE(waitUntil([&] { return server.messageSocket().closeCodes().contains(1001); }))
+            << "close codes: " << server.messageSocket().closeCodes().size();
+    }
     for (const char* line : firstUseLines)
         EXPECT_FALSE(out.contains(line)) << line << " in:\n" << out.constData();
     EXPECT_FALSE(making.contains("🌐 使用线上环境配置")) << making.constData();
