@@ -106,8 +106,8 @@ void CompositionRoot::createManagers()
         });
     });
 
-    // 1-2. The pet's state, then the scheduler, which takes the window manager and the mood
-    // it holds as it is made.
+    // Start-up order, first the pet's state, then the scheduler, which takes the window
+    // manager and the mood it holds as it is made.
     PetState& petState = make<PetState>(*m_defaults, *m_screens, &clock);
     EmotionSystem& emotions = make<EmotionSystem>();
     InteractionHandler& interaction = make<InteractionHandler>(petState, *m_screens, &clock);
@@ -115,14 +115,15 @@ void CompositionRoot::createManagers()
     AutoBehaviorManager& scheduler
         = make<AutoBehaviorManager>(petState, windows, *m_screens, &clock, &random, &emotions);
 
-    // 3. The status menu, whose first build reads the account and makes it.
+    // Third the status menu, whose first build reads the account and so makes it.
     m_users = &make<UserManager>(*m_defaults, m_apiClient);
     MenuBarSettingsActions& settings
         = make<MenuBarSettingsActions>(*m_logWindow, [this] { m_preferences->showPreferencesWindow(); });
     MenuBarAboutActions& about = make<MenuBarAboutActions>(&clock);
     MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(*m_users, settings, about, *m_resources);
 
-    // 4-13.
+    // Launch at login, the day and load monitors, the reminders, notifications, theme,
+    // pet type, speech bubbles, the reminder window.
     make<LaunchManager>(*m_loginItem);
     TimeManager& time = make<TimeManager>(&clock);
     SystemMonitor& systemMonitor = make<SystemMonitor>(&SystemInfo::system(), &random, &clock);
@@ -139,7 +140,7 @@ void CompositionRoot::createManagers()
     make<SpeechBubbleWindowManager>(windows, kitSpeechBubbleLook());
     make<ReminderWindowManager>(reminders);
 
-    // 14. The preferences edit what works on the pet window: do-not-disturb, dragging and
+    // The preferences edit what works on the pet window: do-not-disturb, dragging and
     // hover opacity, which the first pet window puts to use, come just before them.
     DoNotDisturbManager& doNotDisturb
         = make<DoNotDisturbManager>(*m_defaults, *m_screens, windows, petState, scheduler);
@@ -149,7 +150,7 @@ void CompositionRoot::createManagers()
     m_preferences = &make<PreferencesWindowManager>(PreferencesServices { petState, opacity, m_clones, doNotDisturb,
         appearance, windows, *m_screens, notifications, *m_users, m_apiClient, SystemInfo::system() });
 
-    // 15-19.
+    // Last the animations, the update check and the friends.
     LottieAnimationManager& animations = make<LottieAnimationManager>(appearance, *m_resources);
     // The update check keeps its own copy of the server's address; it makes no client.
     UpdateManager& updates = make<UpdateManager>(*m_defaults, clock, APIClient::baseURLFromSettings(*m_defaults));
