@@ -105,6 +105,8 @@ private:
     // Held while a line is echoed and queued, so standard output and the list see the lines
     // of all threads in one order.
     QMutex m_orderMutex;
+    // The file's path is told with the first line, not when the logger is made.
+    bool m_pathAnnounced = false;
     QString m_logFileURL;
     QTimer m_writeTimer;
     std::unique_ptr<LogFileWriter> m_writer;
