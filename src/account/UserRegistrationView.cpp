@@ -129,10 +129,10 @@ QWidget* stepPage(QWidget* parent)
 
 } // namespace
 
-UserRegistrationView::UserRegistrationView(UserManager& userManager, APIClient& client, QWidget* parent)
+UserRegistrationView::UserRegistrationView(UserManager& userManager, Lazy<APIClient> client, QWidget* parent)
     : QWidget(parent)
     , m_userManager(userManager)
-    , m_client(client)
+    , m_client(std::move(client))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -283,7 +283,7 @@ QWidget* UserRegistrationView::registerInfoView()
     return page;
 }
 
-UserRegistrationView* UserRegistrationView::openWindow(UserManager& userManager, APIClient& client)
+UserRegistrationView* UserRegistrationView::openWindow(UserManager& userManager, Lazy<APIClient> client)
 {
     auto* form = new UserRegistrationView(userManager, client);
     // It opens at the screen's centre, where the pet likes to sit; like a modal panel it stands above it.
@@ -300,7 +300,7 @@ UserRegistrationView* UserRegistrationView::openWindow(UserManager& userManager,
     return form;
 }
 
-QDialog* UserRegistrationView::openSheet(QWidget* window, UserManager& userManager, APIClient& client)
+QDialog* UserRegistrationView::openSheet(QWidget* window, UserManager& userManager, Lazy<APIClient> client)
 {
     auto* sheet = new QDialog(window);
     sheet->setWindowTitle(signInTitle);
@@ -498,7 +498,7 @@ QCoro::Task<> UserRegistrationView::checkEmailAndProceed()
     const QPointer<UserRegistrationView> self(this);
     APIClient::CheckEmailResult result;
     try {
-        result = co_await m_client.checkEmail(email);
+        result = co_await m_client->checkEmail(email);
     } catch (const std::exception& error) {
         if (!self)
             co_return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Lazy.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -42,14 +44,14 @@ public:
     /// Every account made here starts with the cat.
     static const QString avatarEmoji;
 
-    UserRegistrationView(UserManager& userManager, APIClient& client, QWidget* parent = nullptr);
+    UserRegistrationView(UserManager& userManager, Lazy<APIClient> client, QWidget* parent = nullptr);
 
     /// Opens a fresh form as the content of its own window "登录/注册", centred on the
     /// screen; the window closes (and is deleted) when the form asks to be dismissed.
-    static UserRegistrationView* openWindow(UserManager& userManager, APIClient& client);
+    static UserRegistrationView* openWindow(UserManager& userManager, Lazy<APIClient> client);
     /// Opens a fresh form as a window-modal sheet over `window`; a dismissal accepts the
     /// sheet. The sheet deletes itself when it closes.
-    static QDialog* openSheet(QWidget* window, UserManager& userManager, APIClient& client);
+    static QDialog* openSheet(QWidget* window, UserManager& userManager, Lazy<APIClient> client);
 
     /// Whether an address has the shape the server accepts; the whole text must match.
     [[nodiscard]] static bool isValidEmail(const QString& email);
@@ -88,7 +90,7 @@ private:
     void succeed(const QString& logLine);
 
     UserManager& m_userManager;
-    APIClient& m_client;
+    Lazy<APIClient> m_client;
 
     RegistrationStep m_step = RegistrationStep::emailInput;
     bool m_loading = false;

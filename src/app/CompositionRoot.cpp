@@ -16,10 +16,7 @@
 #include "game/WhackAMoleGameManager.h"
 #include "menus/MenuBarAboutActions.h"
 #include "menus/MenuBarCoordinator.h"
-#include "menus/MenuBarFeatureActions.h"
-#include "menus/MenuBarInteractionActions.h"
 #include "menus/MenuBarSettingsActions.h"
-#include "menus/MenuBarToggleActions.h"
 #include "menus/PetContextMenu.h"
 #include "pet/AutoBehaviorManager.h"
 #include "pet/DoNotDisturbManager.h"
@@ -86,8 +83,10 @@ CompositionRoot::CompositionRoot()
 CompositionRoot::~CompositionRoot()
 {
     while (!m_teardown.empty()) {
-        m_teardown.back()();
+        // Taken off first: a step may make something that must go right after it.
+        std::function<void()> step = std::move(m_teardown.back());
         m_teardown.pop_back();
+        step();
     }
 }
 
@@ -95,118 +94,147 @@ void CompositionRoot::createManagers()
 {
     Clock& clock = Clock::system();
     RandomSource& random = RandomSource::system();
+    TimerSource& timers = TimerSource::system();
 
-    // The server client and the account, which the features and the status-bar menu use.
-    // The client asks the account for the signed-in user only when it sends.
-    m_apiClient = &make<APIClient>(APIClient::baseURLFromSettings(*m_defaults), [this]() -> std::optional<qint64> {
-        if (!m_users)
-            return std::nullopt;
-        const auto& user = m_users->currentUser();
-        return user ? std::optional<qint64>(user->id) : std::nullopt;
+    // The server client comes into being at the first server call, or when the message
+    // connection first needs its address. It asks the account for the signed-in user only
+    // when it sends.
+    m_apiClient.setFactory([this]() -> APIClient& {
+        return makeFor(m_apiClient, APIClient::baseURLFromSettings(*m_defaults), [this] { return signedInUserId(); });
     });
-    m_users = &make<UserManager>(*m_defaults, *m_apiClient);
 
-    // The pet's state and mood come first: everything on screen reads them. The window
-    // manager, whose pet view plays the animations and answers clicks, comes before the
-    // scheduler, which moves the window.
+    // Start-up order, first the pet's state, then the scheduler, which takes the window
+    // manager and the mood it holds as it is made.
     PetState& petState = make<PetState>(*m_defaults, *m_screens, &clock);
     EmotionSystem& emotions = make<EmotionSystem>();
-    PetAppearanceManager& appearance = make<PetAppearanceManager>(*m_defaults);
-    LottieAnimationManager& animations = make<LottieAnimationManager>(appearance, *m_resources);
     InteractionHandler& interaction = make<InteractionHandler>(petState, *m_screens, &clock);
-    WindowManager& windows = make<WindowManager>(petState, *m_screens, animations, interaction);
+    WindowManager& windows = make<WindowManager>(petState, *m_screens, interaction);
     AutoBehaviorManager& scheduler
         = make<AutoBehaviorManager>(petState, windows, *m_screens, &clock, &random, &emotions);
-    LaunchManager& launch = make<LaunchManager>(*m_loginItem);
+
+    // Third the status menu, whose first build reads the account and so makes it.
+    m_users = &make<UserManager>(*m_defaults, m_apiClient);
+    MenuBarSettingsActions& settings
+        = make<MenuBarSettingsActions>(*m_logWindow, [this] { m_preferences->showPreferencesWindow(); });
+    MenuBarAboutActions& about = make<MenuBarAboutActions>(&clock);
+    MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(*m_users, settings, about, *m_resources);
+
+    // Launch at login, the day and load monitors, the reminders, notifications, theme,
+    // pet type, speech bubbles, the reminder window.
+    make<LaunchManager>(*m_loginItem);
     TimeManager& time = make<TimeManager>(&clock);
     SystemMonitor& systemMonitor = make<SystemMonitor>(&SystemInfo::system(), &random, &clock);
-    // The alarm manager comes up with the reminder manager, so that enabled alarms ring
-    // whether or not their page was ever opened; both beat to one whole-minute ticker.
     MinuteTicker& ticker = make<MinuteTicker>(clock);
     ReminderManager& reminders = make<ReminderManager>(clock, *m_defaults, *m_systemNotifications, ticker);
-    AlarmWindowManager& alarmWindows = make<AlarmWindowManager>(*m_screens);
-    AlarmManager& alarms = make<AlarmManager>(clock, *m_defaults, ticker, alarmWindows);
+    // The alarm manager comes up with the reminder manager, so that enabled alarms ring
+    // whether or not their page was ever opened; both beat to one whole-minute ticker. The
+    // first alarm that rings makes the card manager.
+    m_alarmWindows.setFactory([this]() -> AlarmWindowManager& { return makeFor(m_alarmWindows, *m_screens); });
+    AlarmManager& alarms = make<AlarmManager>(clock, *m_defaults, ticker, m_alarmWindows);
     NotificationManager& notifications = make<NotificationManager>(*m_systemNotifications, *m_defaults, &clock);
     ThemeManager& themes = make<ThemeManager>(*m_defaults);
+    PetAppearanceManager& appearance = make<PetAppearanceManager>(*m_defaults);
     make<SpeechBubbleWindowManager>(windows, kitSpeechBubbleLook());
     make<ReminderWindowManager>(reminders);
-    UpdateManager& updates = make<UpdateManager>(*m_defaults, clock, m_apiClient->baseURL());
-    TimerSource& timers = TimerSource::system();
-    FriendManager& friends = make<FriendManager>(*m_apiClient, *m_defaults);
-    FriendMessageManager& friendMessages = make<FriendMessageManager>(*m_apiClient, *m_users, timers);
-    // It must exist before any sign-in can happen: it fetches and connects after one.
-    m_friendSession = &make<FriendSession>(friends, friendMessages, *m_users, timers);
 
-    // The pet on screen: do-not-disturb, dragging, hover opacity and clones, and what joins
-    // them to each pet window.
+    // The preferences edit what works on the pet window: do-not-disturb, dragging and
+    // hover opacity, which the first pet window puts to use, come just before them.
     DoNotDisturbManager& doNotDisturb
         = make<DoNotDisturbManager>(*m_defaults, *m_screens, windows, petState, scheduler);
     DragEventHandler& dragging = make<DragEventHandler>(*m_screens, petState, doNotDisturb, &clock);
     OpacityManager& opacity = make<OpacityManager>(*m_defaults, windows);
-    MultiPetManager& clones = make<MultiPetManager>(*m_defaults, *m_screens, windows, animations, &random);
     make<PetWindowAssembler>(windows, scheduler, opacity, dragging, doNotDisturb, interaction);
+    m_preferences = &make<PreferencesWindowManager>(PreferencesServices { petState, opacity, m_clones, doNotDisturb,
+        appearance, windows, *m_screens, notifications, *m_users, m_apiClient, SystemInfo::system() });
 
-    // The game dims and pauses the pet while it runs; its page sits in the preferences.
-    WhackAMoleGameManager& game = make<WhackAMoleGameManager>(
-        *m_defaults, *m_screens, *m_resources, animations, opacity, scheduler, windows, timers, random);
-
-    // The preferences window edits what the pet on screen uses, so it comes after it.
-    PreferencesWindowManager& preferences
-        = make<PreferencesWindowManager>(PreferencesServices { petState, opacity, clones, doNotDisturb, appearance,
-            windows, *m_screens, notifications, *m_users, *m_apiClient, SystemInfo::system() });
-    preferences.setPage(PreferenceTab::game, [&game] { return new GamePreferencesView(game); });
-
-    // What the user sees of friends: message bubbles beside the pet, the friend-code window,
-    // the pet menu's friend entries and the preferences' friends tab.
+    // Last the animations, the update check and the friends.
+    LottieAnimationManager& animations = make<LottieAnimationManager>(appearance, *m_resources);
+    // The update check keeps its own copy of the server's address; it makes no client.
+    UpdateManager& updates = make<UpdateManager>(*m_defaults, clock, APIClient::baseURLFromSettings(*m_defaults));
+    FriendManager& friends = make<FriendManager>(m_apiClient, *m_defaults, [this] { return signedInUserId(); });
+    FriendMessageManager& friendMessages = make<FriendMessageManager>(m_apiClient, *m_users, timers);
     FriendMessageBubbleWindowManager& bubbles = make<FriendMessageBubbleWindowManager>(friendMessages,
         FriendMessageBubbleWindowManager::PetParts { windows, scheduler, doNotDisturb, petState }, *m_screens, clock);
+
+    // What a manager made earlier takes from one made later.
+    windows.setAnimationManager(animations);
+    about.setNotificationManager(notifications);
+    QObject::connect(
+        &doNotDisturb, &DoNotDisturbManager::menuRebuildRequested, &statusMenu, &MenuBarCoordinator::rebuildMenu);
+    QObject::connect(
+        &about, &MenuBarAboutActions::updateCheckRequested, &updates, &UpdateManager::checkForUpdatesManually);
+    // It must exist before any sign-in can happen: it fetches and connects after one.
+    m_friendSession = &make<FriendSession>(friends, friendMessages, *m_users, timers);
+
+    // Made at their first use: clones (the pet's menu or the appearance page), the game (the
+    // pet's menu or its page), and the drift bottles (their window).
+    m_clones.setFactory([this, &windows, &animations, &random]() -> MultiPetManager& {
+        return makeFor(m_clones, *m_defaults, *m_screens, windows, animations, &random);
+    });
+    m_game.setFactory(
+        [this, &animations, &opacity, &scheduler, &windows, &timers, &random]() -> WhackAMoleGameManager& {
+            return makeFor(
+                m_game, *m_defaults, *m_screens, *m_resources, animations, opacity, scheduler, windows, timers, random);
+        });
+    m_bottles.setFactory([this, &clock]() -> DriftBottleManager& {
+        return makeFor(m_bottles, m_apiClient, *m_users, *m_defaults, clock);
+    });
+    m_conversations.setFactory([this, &timers]() -> ConversationManager& {
+        return makeFor(m_conversations, m_apiClient, *m_users, m_bottles.get(), timers);
+    });
+    m_bottleWindows.setFactory([this, &clock]() -> DriftBottleWindowManager& {
+        return makeFor(m_bottleWindows, *m_users, m_apiClient, m_conversations, clock);
+    });
+
+    // Pages of other features inside the preferences window.
+    m_preferences->setPage(PreferenceTab::game, [this] { return new GamePreferencesView(m_game.get()); });
+    m_preferences->setPage(PreferenceTab::reminder,
+        [&alarms, &reminders] { return new ReminderAndAlarmPreferencesView(alarms, reminders); });
+    m_preferences->setPage(PreferenceTab::friends,
+        [&friends, &friendMessages, &timers] { return new FriendListView(friends, friendMessages, timers); });
+
+    // The pet's right-click menu, with the friend entries that the message bubbles and the
+    // friend-code window answer.
     MenuBarFriendActions& friendActions = make<MenuBarFriendActions>(friends, timers, bubbles);
     FriendMenuEntries& friendEntries = make<FriendMenuEntries>(
         *m_users, friends, bubbles, friendActions, [&doNotDisturb] { doNotDisturb.exitIfActiveDueToUserAction(); });
-    preferences.setPage(PreferenceTab::reminder,
-        [&alarms, &reminders] { return new ReminderAndAlarmPreferencesView(alarms, reminders); });
-    preferences.setPage(PreferenceTab::friends,
-        [&friends, &friendMessages, &timers] { return new FriendListView(friends, friendMessages, timers); });
-
-    // Drift bottles.
-    DriftBottleManager& bottles = make<DriftBottleManager>(*m_apiClient, *m_users, *m_defaults, clock);
-    ConversationManager& conversations = make<ConversationManager>(*m_apiClient, *m_users, bottles, timers);
-    // Freed before the conversations: closing its window stops their refresh.
-    DriftBottleWindowManager& bottleWindows
-        = make<DriftBottleWindowManager>(*m_users, *m_apiClient, conversations, clock);
-
-    // Further feature managers go here, in the order the start-up sequence names them.
-
-    // The menus reach every feature, so they come last.
-    MenuBarAboutActions& about = make<MenuBarAboutActions>(notifications, &clock);
-    MenuBarSettingsActions& settings
-        = make<MenuBarSettingsActions>(*m_logWindow, [&preferences] { preferences.showPreferencesWindow(); });
-    MenuBarCoordinator& statusMenu = make<MenuBarCoordinator>(*m_users, doNotDisturb, settings, about, *m_resources);
-    // Action targets that no menu item carries yet.
-    make<MenuBarDriftBottleActions>([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
-    make<MenuBarGameActions>([&game] { game.startGame(); });
-    make<MenuBarInteractionActions>(animations, scheduler, doNotDisturb);
-    make<MenuBarToggleActions>(scheduler, launch, doNotDisturb, statusMenu);
-    PetContextMenu& petMenu = make<PetContextMenu>(doNotDisturb, animations, scheduler, clones);
+    PetContextMenu& petMenu = make<PetContextMenu>(doNotDisturb, animations, scheduler, m_clones);
     petMenu.setFriendsSection([&friendEntries](QMenu* menu) { friendEntries.addTo(menu); });
-    petMenu.setDriftBottleAction([&bottleWindows] { bottleWindows.showDriftBottleWindow(); });
-    QObject::connect(&petMenu, &PetContextMenu::gameRequested, &game, &WhackAMoleGameManager::startGame);
-    QObject::connect(&petMenu, &PetContextMenu::reminderPageRequested, &preferences,
-        [&preferences] { preferences.showPreferencesWindow(PreferenceTab::reminder); });
-    QObject::connect(
-        &about, &MenuBarAboutActions::updateCheckRequested, &updates, &UpdateManager::checkForUpdatesManually);
+    petMenu.setDriftBottleAction([this] { m_bottleWindows->showDriftBottleWindow(); });
+    QObject::connect(&petMenu, &PetContextMenu::gameRequested, &petMenu, [this] { m_game->startGame(); });
+    QObject::connect(&petMenu, &PetContextMenu::reminderPageRequested, m_preferences,
+        [this] { m_preferences->showPreferencesWindow(PreferenceTab::reminder); });
     // The pet view only announces a right click; the menu opens for every view the window
     // manager builds.
     QObject::connect(&windows, &WindowManager::petWindowCreated, &petMenu,
         [&petMenu, &windows] { petMenu.attach(windows.petView()); });
     petMenu.attach(windows.petView());
 
-    m_managers = { &scheduler, &doNotDisturb, &animations, &statusMenu, &clones, &notifications, &appearance, &petMenu,
-        &reminders, &systemMonitor, &themes, &time, &updates, &game, &windows };
+    m_managers = { .scheduler = &scheduler,
+        .doNotDisturb = &doNotDisturb,
+        .animations = &animations,
+        .statusMenu = &statusMenu,
+        .clones = m_clones,
+        .notifications = &notifications,
+        .appearance = &appearance,
+        .petMenu = &petMenu,
+        .reminders = &reminders,
+        .systemMonitor = &systemMonitor,
+        .themes = &themes,
+        .time = &time,
+        .updates = &updates,
+        .game = m_game,
+        .windows = &windows };
 }
 
 void CompositionRoot::startFriendsAtLaunch()
 {
     if (m_friendSession)
         m_friendSession->startAtLaunch();
+}
+
+std::optional<qint64> CompositionRoot::signedInUserId() const
+{
+    const auto& user = m_users->currentUser();
+    return user ? std::optional<qint64>(user->id) : std::nullopt;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Lazy.h"
 #include "platform/SharedInstance.h"
 
 #include <functional>
@@ -7,10 +8,14 @@
 #include <vector>
 
 class APIClient;
+class AlarmWindowManager;
 class AutoBehaviorManager;
+class ConversationManager;
 class Defaults;
 class DoNotDisturbManager;
 class DragEventHandler;
+class DriftBottleManager;
+class DriftBottleWindowManager;
 class EmotionSystem;
 class EventCenter;
 class FriendSession;
@@ -29,6 +34,7 @@ class OpacityManager;
 class PetAppearanceManager;
 class PetContextMenu;
 class PetState;
+class PreferencesWindowManager;
 class ReminderManager;
 class Resources;
 class Screens;
@@ -48,8 +54,10 @@ class WindowManager;
 ///
 /// The constructor brings up the platform services everything else stands on (settings,
 /// the log, events, screens, resources, notifications); createManagers() then makes the
-/// server client, the account and the managers in start-up order, the menus last because
-/// they reach every feature.
+/// managers that start-up makes, in start-up order, and wires to each what a later one
+/// supplies. What only a user's action needs (the server client, clones, the game, drift
+/// bottles, alarm cards) sits in a holder that makes it at its first use; it is freed in
+/// reverse order of making like everything else.
 /// Destroy the root before the application object.
 class CompositionRoot final
 {
@@ -59,20 +67,22 @@ public:
     CompositionRoot(const CompositionRoot&) = delete;
     CompositionRoot& operator=(const CompositionRoot&) = delete;
 
-    /// The managers, in start-up order; call once, after the application object exists.
+    /// The managers that start-up makes, in start-up order; call once, after the application
+    /// object exists.
     void createManagers();
 
     /// With a stored user: fetches the friend list and opens the message connection later.
     void startFriendsAtLaunch();
 
-    /// What the start-up sequence and the lifecycle hooks drive; null before createManagers().
+    /// What the start-up sequence, the lifecycle hooks and the benchmarks drive; null before
+    /// createManagers().
     struct Managers
     {
         AutoBehaviorManager* scheduler = nullptr;
         DoNotDisturbManager* doNotDisturb = nullptr;
         LottieAnimationManager* animations = nullptr;
         MenuBarCoordinator* statusMenu = nullptr;
-        MultiPetManager* clones = nullptr;
+        Lazy<MultiPetManager> clones;
         NotificationManager* notifications = nullptr;
         PetAppearanceManager* appearance = nullptr;
         PetContextMenu* petMenu = nullptr;
@@ -81,14 +91,20 @@ public:
         ThemeManager* themes = nullptr;
         TimeManager* time = nullptr;
         UpdateManager* updates = nullptr;
-        WhackAMoleGameManager* game = nullptr;
+        Lazy<WhackAMoleGameManager> game;
         WindowManager* windows = nullptr;
     };
     [[nodiscard]] const Managers& managers() const { return m_managers; }
     [[nodiscard]] Defaults& defaults() const { return *m_defaults; }
     [[nodiscard]] SystemNotifications& systemNotifications() const { return *m_systemNotifications; }
+    /// Whatever a holder has made so far, null for what nobody has asked for yet.
+    [[nodiscard]] APIClient* apiClientIfMade() const { return m_apiClient.ifMade(); }
 
 private:
+    /// The signed-in user's id, asked of the account; the server client and the friend list
+    /// ask it without making anything.
+    [[nodiscard]] std::optional<qint64> signedInUserId() const;
+
     /// Creates a process-wide T, installs it as T::shared() and remembers to uninstall and free it.
     template<typename T, typename... Args>
     T& makeShared(Args&&... args)
@@ -114,6 +130,16 @@ private:
         return made;
     }
 
+    /// Creates the T that @p holder hands out, from its factory; once it is freed, the
+    /// holder refuses to hand it out again.
+    template<typename T, typename... Args>
+    T& makeFor(const Lazy<T>& holder, Args&&... args)
+    {
+        T& made = make<T>(std::forward<Args>(args)...);
+        m_teardown.push_back([holder] { holder.forget(); });
+        return made;
+    }
+
     // Services, from the constructor.
     Defaults* m_defaults = nullptr;
     LogManager* m_log = nullptr;
@@ -124,10 +150,19 @@ private:
     LottieCache* m_lottieCache = nullptr;
     LoginItem* m_loginItem = nullptr;
     SystemNotifications* m_systemNotifications = nullptr;
-    APIClient* m_apiClient = nullptr;
     UserManager* m_users = nullptr;
+    PreferencesWindowManager* m_preferences = nullptr;
     FriendSession* m_friendSession = nullptr;
     Managers m_managers;
+
+    // Made at their first use.
+    Lazy<APIClient> m_apiClient;
+    Lazy<MultiPetManager> m_clones;
+    Lazy<WhackAMoleGameManager> m_game;
+    Lazy<DriftBottleManager> m_bottles;
+    Lazy<ConversationManager> m_conversations;
+    Lazy<DriftBottleWindowManager> m_bottleWindows;
+    Lazy<AlarmWindowManager> m_alarmWindows;
 
     /// Each entry frees one created object; run from the back.
     std::vector<std::function<void()>> m_teardown;

@@ -26,9 +26,9 @@ void log(const QString& message)
 } // namespace
 
 ConversationManager::ConversationManager(
-    APIClient& client, UserManager& users, DriftBottleManager& bottles, TimerSource& timers, QObject* parent)
+    Lazy<APIClient> client, UserManager& users, DriftBottleManager& bottles, TimerSource& timers, QObject* parent)
     : QObject(parent)
-    , m_client(client)
+    , m_client(std::move(client))
     , m_users(users)
     , m_bottleManager(bottles)
     , m_timers(timers)
@@ -120,7 +120,7 @@ QCoro::Task<> ConversationManager::refreshConversations()
     const QPointer<ConversationManager> self(this);
     QList<Conversation> conversations;
     try {
-        conversations = co_await m_client.getConversations(user->id);
+        conversations = co_await m_client->getConversations(user->id);
     } catch (const APIError& error) {
         if (self)
             recordFailure(error, u"❌ 刷新对话列表失败: "_s);
@@ -147,7 +147,7 @@ QCoro::Task<> ConversationManager::loadConversationHistory(QString bottleId)
     const QPointer<ConversationManager> self(this);
     ConversationHistoryResponse history;
     try {
-        history = co_await m_client.getConversationHistory(bottleId, user->id);
+        history = co_await m_client->getConversationHistory(bottleId, user->id);
     } catch (const APIError& error) {
         if (self)
             recordFailure(error, u"❌ 加载对话历史失败: "_s);
@@ -231,7 +231,7 @@ QCoro::Task<> ConversationManager::deleteConversation(QString bottleId)
 
     const QPointer<ConversationManager> self(this);
     try {
-        co_await m_client.deleteConversation(user->id, bottleId);
+        co_await m_client->deleteConversation(user->id, bottleId);
     } catch (const APIError& error) {
         log(u"❌ 删除对话失败: "_s + error.errorDescription());
         throw;
@@ -281,7 +281,7 @@ QCoro::Task<> ConversationManager::performAutoRefresh()
     const QPointer<ConversationManager> self(this);
     QList<Conversation> conversations;
     try {
-        conversations = co_await m_client.getConversations(user->id);
+        conversations = co_await m_client->getConversations(user->id);
     } catch (const std::exception& error) {
         log(u"⚠️ 自动刷新失败: "_s + APIError::describe(error));
         if (self)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Lazy.h"
 #include "platform/TimerSource.h"
 #include "server/APIError.h"
 #include "server/DriftBottleModels.h"
@@ -31,7 +32,7 @@ public:
     /// How often the list is fetched again while a window shows it, in milliseconds.
     static constexpr int refreshInterval = 5000;
 
-    ConversationManager(APIClient& client, UserManager& users, DriftBottleManager& bottles, TimerSource& timers,
+    ConversationManager(Lazy<APIClient> client, UserManager& users, DriftBottleManager& bottles, TimerSource& timers,
         QObject* parent = nullptr);
     ~ConversationManager() override;
 
@@ -95,7 +96,7 @@ private:
     QCoro::Task<> reloadHistoryQuietly(QString bottleId);
     [[nodiscard]] static QList<ChatMessage> chatLines(const ConversationHistoryResponse& history, qint64 userId);
 
-    APIClient& m_client;
+    Lazy<APIClient> m_client;
     UserManager& m_users;
     DriftBottleManager& m_bottleManager;
     TimerSource& m_timers;

@@ -37,9 +37,9 @@ InputError inputError(const QString& message)
 } // namespace
 
 DriftBottleManager::DriftBottleManager(
-    APIClient& client, UserManager& users, Defaults& defaults, const Clock& clock, QObject* parent)
+    Lazy<APIClient> client, UserManager& users, Defaults& defaults, const Clock& clock, QObject* parent)
     : QObject(parent)
-    , m_client(client)
+    , m_client(std::move(client))
     , m_users(users)
     , m_userDefaults(defaults)
     , m_clock(clock)
@@ -117,7 +117,7 @@ QCoro::Task<DriftBottle> DriftBottleManager::throwBottle(
     const QPointer<DriftBottleManager> self(this);
     DriftBottle bottle;
     try {
-        bottle = co_await m_client.throwBottle(request);
+        bottle = co_await m_client->throwBottle(request);
     } catch (const APIError& error) {
         if (self)
             recordFailure(error, u"❌ 丢瓶子失败: "_s);
@@ -141,7 +141,7 @@ QCoro::Task<DriftBottle> DriftBottleManager::pickRandomBottle()
     const QPointer<DriftBottleManager> self(this);
     DriftBottle bottle;
     try {
-        bottle = co_await m_client.pickRandomBottle(user->id);
+        bottle = co_await m_client->pickRandomBottle(user->id);
     } catch (const APIError& error) {
         if (self)
             recordFailure(error, u"❌ 捡瓶子失败: "_s);
@@ -168,7 +168,7 @@ QCoro::Task<> DriftBottleManager::fetchMySentBottles()
     const QPointer<DriftBottleManager> self(this);
     QList<DriftBottle> bottles;
     try {
-        bottles = co_await m_client.getMySentBottles(user->id);
+        bottles = co_await m_client->getMySentBottles(user->id);
     } catch (const APIError& error) {
         if (self)
             recordFailure(error, u"❌ 获取已发送瓶子失败: "_s);
@@ -200,7 +200,7 @@ QCoro::Task<> DriftBottleManager::fetchMyReceivedBottles()
     const QPointer<DriftBottleManager> self(this);
     QList<DriftBottle> bottles;
     try {
-        bottles = co_await m_client.getMyReceivedBottles(user->id);
+        bottles = co_await m_client->getMyReceivedBottles(user->id);
     } catch (const APIError& error) {
         if (self)
             recordFailure(error, u"❌ 获取已接收瓶子失败: "_s);
@@ -226,7 +226,7 @@ QCoro::Task<BottleReply> DriftBottleManager::replyToBottle(QString bottleId, qin
     const QPointer<DriftBottleManager> self(this);
     BottleReply reply;
     try {
-        reply = co_await m_client.replyToBottle(request);
+        reply = co_await m_client->replyToBottle(request);
     } catch (const APIError& error) {
         if (self)
             recordFailure(error, u"❌ 回复失败: "_s);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Lazy.h"
 #include "server/APIError.h"
 #include "server/DriftBottleModels.h"
 #include "server/DriftUser.h"
@@ -36,7 +37,7 @@ public:
     static constexpr qsizetype maxContentLength = 1000;
 
     DriftBottleManager(
-        APIClient& client, UserManager& users, Defaults& defaults, const Clock& clock, QObject* parent = nullptr);
+        Lazy<APIClient> client, UserManager& users, Defaults& defaults, const Clock& clock, QObject* parent = nullptr);
     ~DriftBottleManager() override;
 
     /// Newest first.
@@ -77,7 +78,7 @@ private:
     /// The stored list, with what cannot be read set aside.
     [[nodiscard]] QList<DriftBottle> readStore();
 
-    APIClient& m_client;
+    Lazy<APIClient> m_client;
     UserManager& m_users;
     Defaults& m_userDefaults;
     const Clock& m_clock;

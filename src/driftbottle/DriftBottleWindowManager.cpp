@@ -22,12 +22,12 @@ void log(const QString& message)
 
 } // namespace
 
-DriftBottleWindowManager::DriftBottleWindowManager(
-    UserManager& users, APIClient& client, ConversationManager& conversations, const Clock& clock, QObject* parent)
+DriftBottleWindowManager::DriftBottleWindowManager(UserManager& users, Lazy<APIClient> client,
+    Lazy<ConversationManager> conversations, const Clock& clock, QObject* parent)
     : QObject(parent)
     , m_users(users)
-    , m_client(client)
-    , m_conversations(conversations)
+    , m_client(std::move(client))
+    , m_conversations(std::move(conversations))
     , m_clock(clock)
 {
 }
@@ -64,7 +64,7 @@ void DriftBottleWindowManager::showDriftBottleWindow()
         m_window = nullptr;
         delete old;
     }
-    auto* window = new BottleChatView(m_conversations, m_clock);
+    auto* window = new BottleChatView(m_conversations.get(), m_clock);
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
         | Qt::WindowMaximizeButtonHint);
     window->setWindowTitle(windowTitle);

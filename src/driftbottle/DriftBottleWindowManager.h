@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Lazy.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -20,7 +22,8 @@ class DriftBottleWindowManager final : public QObject
 public:
     static const QString windowTitle;
 
-    DriftBottleWindowManager(UserManager& users, APIClient& client, ConversationManager& conversations,
+    /// The conversation manager is made when a window first needs it.
+    DriftBottleWindowManager(UserManager& users, Lazy<APIClient> client, Lazy<ConversationManager> conversations,
         const Clock& clock, QObject* parent = nullptr);
     ~DriftBottleWindowManager() override;
 
@@ -34,8 +37,8 @@ private:
     void windowWillClose(BottleChatView* window);
 
     UserManager& m_users;
-    APIClient& m_client;
-    ConversationManager& m_conversations;
+    Lazy<APIClient> m_client;
+    Lazy<ConversationManager> m_conversations;
     const Clock& m_clock;
     QPointer<BottleChatView> m_window;
 };

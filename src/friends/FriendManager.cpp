@@ -23,13 +23,6 @@ void log(const QString& message)
     LogManager::log(message, u"Friend"_s);
 }
 
-/// The server answers every friend request of nobody with a refusal: without a user, none is sent.
-void requireUser(const APIClient& client)
-{
-    if (!client.currentUserId())
-        throw APIError(APIError::Kind::unauthorized);
-}
-
 void sortNewestFirst(QList<Friend>& friends)
 {
     std::stable_sort(
@@ -38,13 +31,29 @@ void sortNewestFirst(QList<Friend>& friends)
 
 } // namespace
 
-FriendManager::FriendManager(APIClient& client, Defaults& defaults, QObject* parent)
+FriendManager::FriendManager(
+    Lazy<APIClient> client, Defaults& defaults, APIClient::UserIdSource signedInUser, QObject* parent)
     : QObject(parent)
-    , m_client(client)
+    , m_client(std::move(client))
+    , m_signedInUser(std::move(signedInUser))
     , m_defaults(defaults)
 {
     log(u"🤝 FriendManager 初始化"_s);
     loadPinnedFriends();
+}
+
+std::optional<qint64> FriendManager::signedInUser() const
+{
+    if (m_signedInUser)
+        return m_signedInUser();
+    return m_client->currentUserId();
+}
+
+void FriendManager::requireUser() const
+{
+    // The server refuses every friend request of nobody: without a user, none is sent.
+    if (!signedInUser())
+        throw APIError(APIError::Kind::unauthorized);
 }
 
 void FriendManager::loadPinnedFriends()
@@ -138,8 +147,8 @@ QCoro::Task<QString> FriendManager::generateVerificationCode()
     const QPointer<FriendManager> self(this);
     QString code;
     try {
-        requireUser(m_client);
-        code = co_await m_client.generateFriendCode();
+        requireUser();
+        code = co_await m_client->generateFriendCode();
     } catch (const std::exception& error) {
         log(u"❌ 验证码生成失败: "_s + APIError::debugDescribe(error));
         throw;
@@ -151,12 +160,12 @@ QCoro::Task<QString> FriendManager::generateVerificationCode()
 
 QCoro::Task<> FriendManager::fetchCurrentCode()
 {
-    if (!m_client.currentUserId())
+    if (!signedInUser())
         co_return; // nobody has a code to fetch
     const QPointer<FriendManager> self(this);
     std::optional<QString> code;
     try {
-        code = co_await m_client.getMyCode();
+        code = co_await m_client->getMyCode();
     } catch (const std::exception& error) {
         log(u"❌ 获取验证码失败: "_s + APIError::debugDescribe(error));
         co_return;
@@ -172,8 +181,8 @@ QCoro::Task<Friend> FriendManager::addFriend(QString code)
     const QPointer<FriendManager> self(this);
     Friend added;
     try {
-        requireUser(m_client);
-        added = co_await m_client.addFriendByCode(code);
+        requireUser();
+        added = co_await m_client->addFriendByCode(code);
     } catch (const std::exception& error) {
         log(u"❌ 添加好友失败: "_s + APIError::debugDescribe(error));
         throw;
@@ -192,13 +201,13 @@ QCoro::Task<Friend> FriendManager::addFriend(QString code)
 QCoro::Task<> FriendManager::fetchFriendList()
 {
     // Without a user there is no list to fetch, and the client says when it asks.
-    if (!m_client.currentUserId())
+    if (!signedInUser())
         co_return;
     setLoading(true);
     const QPointer<FriendManager> self(this);
     QList<Friend> friends;
     try {
-        friends = co_await m_client.getFriendList();
+        friends = co_await m_client->getFriendList();
     } catch (const std::exception& error) {
         log(u"❌ 获取好友列表失败: "_s + APIError::debugDescribe(error));
         if (self)
@@ -218,8 +227,8 @@ QCoro::Task<> FriendManager::deleteFriend(Friend friendRecord)
     log(u"🗑️ 删除好友: "_s + friendRecord.nickname);
     const QPointer<FriendManager> self(this);
     try {
-        requireUser(m_client);
-        co_await m_client.deleteFriend(friendRecord.id);
+        requireUser();
+        co_await m_client->deleteFriend(friendRecord.id);
     } catch (const std::exception& error) {
         log(u"❌ 删除好友失败: "_s + APIError::debugDescribe(error));
         throw;

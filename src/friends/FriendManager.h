@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Lazy.h"
+#include "server/APIClient.h"
 #include "server/FriendModels.h"
 
 #include <QList>
@@ -11,7 +13,6 @@
 
 #include <optional>
 
-class APIClient;
 class Defaults;
 
 /// The signed-in user's friends: the list as the server sends it, the user's own friend
@@ -26,7 +27,10 @@ public:
     /// Friendship ids (not user ids) of the pinned friends, an array of integers.
     static const QString pinnedFriendsKey;
 
-    FriendManager(APIClient& client, Defaults& defaults, QObject* parent = nullptr);
+    /// @p signedInUser tells who is signed in without making the server client; left empty, the
+    /// client is asked, as a manager built on a client that exists already does.
+    FriendManager(Lazy<APIClient> client, Defaults& defaults, APIClient::UserIdSource signedInUser = {},
+        QObject* parent = nullptr);
 
     [[nodiscard]] const QList<Friend>& friends() const { return m_friends; }
     [[nodiscard]] bool isLoading() const { return m_isLoading; }
@@ -63,13 +67,16 @@ Q_SIGNALS:
     void pinnedFriendIdsChanged();
 
 private:
+    [[nodiscard]] std::optional<qint64> signedInUser() const;
+    void requireUser() const;
     void loadPinnedFriends();
     void savePinnedFriends();
     void setFriends(QList<Friend> friends);
     void setLoading(bool loading);
     void setCode(std::optional<QString> code);
 
-    APIClient& m_client;
+    Lazy<APIClient> m_client;
+    APIClient::UserIdSource m_signedInUser;
     Defaults& m_defaults;
     QList<Friend> m_friends;
     bool m_isLoading = false;

@@ -42,16 +42,17 @@ QString failureText(const QWebSocket& socket, bool opened)
 
 } // namespace
 
-FriendMessageManager::FriendMessageManager(APIClient& client, UserManager& users, TimerSource& timers, QObject* parent)
+FriendMessageManager::FriendMessageManager(
+    Lazy<APIClient> client, UserManager& users, TimerSource& timers, QObject* parent)
     : FriendMessageManager(
-        client, users, timers, [&client] { return socketAddress(client.baseURL()); }, parent)
+        client, users, timers, [client] { return socketAddress(client->baseURL()); }, parent)
 {
 }
 
 FriendMessageManager::FriendMessageManager(
-    APIClient& client, UserManager& users, TimerSource& timers, AddressSource address, QObject* parent)
+    Lazy<APIClient> client, UserManager& users, TimerSource& timers, AddressSource address, QObject* parent)
     : QObject(parent)
-    , m_client(client)
+    , m_client(std::move(client))
     , m_users(users)
     , m_timers(timers)
     , m_address(std::move(address))
@@ -420,7 +421,7 @@ QCoro::Task<> FriendMessageManager::sendMessage(qint64 receiverId, QString conte
         // The server refuses a message from nobody: without a user it is not sent at all.
         if (!m_users.currentUser())
             throw APIError(APIError::Kind::unauthorized);
-        co_await m_client.sendFriendMessage(receiverId, std::move(content));
+        co_await m_client->sendFriendMessage(receiverId, std::move(content));
     } catch (const std::exception& error) {
         log(u"❌ 发送消息失败: "_s + APIError::debugDescribe(error));
         throw;

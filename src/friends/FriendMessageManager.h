@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Lazy.h"
 #include "platform/TimerSource.h"
 #include "server/FriendModels.h"
 
@@ -51,10 +52,10 @@ public:
     static constexpr qsizetype maxQueuedBytes = 4 * 1024 * 1024;
 
     /// Opens the socket at the address derived from the client's base address.
-    FriendMessageManager(APIClient& client, UserManager& users, TimerSource& timers, QObject* parent = nullptr);
+    FriendMessageManager(Lazy<APIClient> client, UserManager& users, TimerSource& timers, QObject* parent = nullptr);
     /// Opens the socket at whatever `address` says (a test server's port).
-    FriendMessageManager(
-        APIClient& client, UserManager& users, TimerSource& timers, AddressSource address, QObject* parent = nullptr);
+    FriendMessageManager(Lazy<APIClient> client, UserManager& users, TimerSource& timers, AddressSource address,
+        QObject* parent = nullptr);
     ~FriendMessageManager() override;
 
     /// "ws://localhost:3000/ws" when the base address mentions localhost, else port 3005 of
@@ -110,7 +111,7 @@ private:
     void rememberHandedOver(qint64 messageId);
     void forget(qint64 messageId);
 
-    APIClient& m_client;
+    Lazy<APIClient> m_client;
     UserManager& m_users;
     TimerSource& m_timers;
     AddressSource m_address;

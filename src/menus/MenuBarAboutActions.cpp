@@ -16,10 +16,20 @@
 using namespace Qt::StringLiterals;
 
 MenuBarAboutActions::MenuBarAboutActions(NotificationManager& notifications, Clock* clock, QObject* parent)
+    : MenuBarAboutActions(clock, parent)
+{
+    setNotificationManager(notifications);
+}
+
+MenuBarAboutActions::MenuBarAboutActions(Clock* clock, QObject* parent)
     : QObject(parent)
-    , m_notifications(notifications)
     , m_clock(clock ? *clock : Clock::system())
 {
+}
+
+void MenuBarAboutActions::setNotificationManager(NotificationManager& notifications)
+{
+    m_notifications = &notifications;
 }
 
 void MenuBarAboutActions::addAboutItems(QMenu* menu)
@@ -92,7 +102,9 @@ void MenuBarAboutActions::copyContact()
         clipboard->setText(contactIdentifier);
     }
     LogManager::log(u"✅ 已复制开发者邮箱: "_s + contactIdentifier, u"UI"_s);
-    m_notifications.sendNotification(
+    if (!m_notifications)
+        return;
+    m_notifications->sendNotification(
         AppNotification::make(u"已复制"_s, u"开发者邮箱 "_s + contactIdentifier + u" 已复制到剪贴板"_s,
             NotificationType::general, NotificationPriority::normal, m_clock.now()));
 }

@@ -22,6 +22,10 @@ public:
 
     /// A null clock is the system's.
     explicit MenuBarAboutActions(NotificationManager& notifications, Clock* clock = nullptr, QObject* parent = nullptr);
+    /// The notification manager, made after the status menu at start-up, comes later through
+    /// setNotificationManager(); until then the copy action says nothing.
+    explicit MenuBarAboutActions(Clock* clock = nullptr, QObject* parent = nullptr);
+    void setNotificationManager(NotificationManager& notifications);
 
     /// Appends the update check (Ctrl+U) and the quit item (Ctrl+Q), both working while
     /// the menu is open; nothing for a null menu.
@@ -47,6 +51,6 @@ private:
     void addMenuShortcut(QMenu* menu, QAction* action, const QKeySequence& keys);
     void copyContact();
 
-    NotificationManager& m_notifications;
+    NotificationManager* m_notifications = nullptr;
     Clock& m_clock;
 };

@@ -66,6 +66,13 @@ QIcon emojiIcon()
 
 MenuBarCoordinator::MenuBarCoordinator(UserManager& users, DoNotDisturbManager& doNotDisturb,
     MenuBarSettingsActions& settings, MenuBarAboutActions& about, Resources& resources, QObject* parent)
+    : MenuBarCoordinator(users, settings, about, resources, parent)
+{
+    connect(&doNotDisturb, &DoNotDisturbManager::menuRebuildRequested, this, &MenuBarCoordinator::rebuildMenu);
+}
+
+MenuBarCoordinator::MenuBarCoordinator(UserManager& users, MenuBarSettingsActions& settings, MenuBarAboutActions& about,
+    Resources& resources, QObject* parent)
     : QObject(parent)
     , m_users(users)
     , m_settings(settings)
@@ -73,7 +80,6 @@ MenuBarCoordinator::MenuBarCoordinator(UserManager& users, DoNotDisturbManager& 
     , m_resources(resources)
 {
     connect(&m_users, &UserManager::accountChanged, this, &MenuBarCoordinator::rebuildMenu);
-    connect(&doNotDisturb, &DoNotDisturbManager::menuRebuildRequested, this, &MenuBarCoordinator::rebuildMenu);
     // Tray windows must go while the window system is still there, not when the
     // application object deletes its children.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &MenuBarCoordinator::removeMenuBar);

@@ -27,6 +27,10 @@ public:
     /// or do-not-disturb asks for it.
     MenuBarCoordinator(UserManager& users, DoNotDisturbManager& doNotDisturb, MenuBarSettingsActions& settings,
         MenuBarAboutActions& about, Resources& resources, QObject* parent = nullptr);
+    /// The same, for do-not-disturb made after the menu: whoever makes it connects its
+    /// menuRebuildRequested() to rebuildMenu().
+    MenuBarCoordinator(UserManager& users, MenuBarSettingsActions& settings, MenuBarAboutActions& about,
+        Resources& resources, QObject* parent = nullptr);
     ~MenuBarCoordinator() override;
 
     [[nodiscard]] QSystemTrayIcon* statusItem() const { return m_statusItem; }

@@ -26,12 +26,12 @@ const PetContextMenu::BehaviorItem PetContextMenu::behaviorItems[8] = {
 };
 
 PetContextMenu::PetContextMenu(DoNotDisturbManager& doNotDisturb, LottieAnimationManager& animations,
-    AutoBehaviorManager& scheduler, MultiPetManager& clones, QObject* parent)
+    AutoBehaviorManager& scheduler, Lazy<MultiPetManager> clones, QObject* parent)
     : QObject(parent)
     , m_doNotDisturb(doNotDisturb)
     , m_animations(animations)
     , m_scheduler(scheduler)
-    , m_clones(clones)
+    , m_clones(std::move(clones))
 {
 }
 
@@ -94,7 +94,7 @@ void PetContextMenu::runBehavior(const BehaviorItem& item)
 void PetContextMenu::performTransformation()
 {
     m_doNotDisturb.exitIfActiveDueToUserAction();
-    m_clones.performTransformation();
+    m_clones->performTransformation();
 }
 
 void PetContextMenu::openDriftBottles()

@@ -2,6 +2,7 @@
 
 #include "core/PetBehavior.h"
 #include "pet/AutoBehavior.h"
+#include "platform/Lazy.h"
 
 #include <QObject>
 #include <QPoint>
@@ -37,7 +38,7 @@ public:
     static const BehaviorItem behaviorItems[8];
 
     PetContextMenu(DoNotDisturbManager& doNotDisturb, LottieAnimationManager& animations,
-        AutoBehaviorManager& scheduler, MultiPetManager& clones, QObject* parent = nullptr);
+        AutoBehaviorManager& scheduler, Lazy<MultiPetManager> clones, QObject* parent = nullptr);
 
     /// A new menu built from the current state; the caller owns it.
     [[nodiscard]] QMenu* createAnimationContextMenu(QWidget* parent = nullptr);
@@ -68,7 +69,7 @@ private:
     DoNotDisturbManager& m_doNotDisturb;
     LottieAnimationManager& m_animations;
     AutoBehaviorManager& m_scheduler;
-    MultiPetManager& m_clones;
+    Lazy<MultiPetManager> m_clones;
     std::function<void()> m_openDriftBottles;
     Section m_friendsSection;
 };

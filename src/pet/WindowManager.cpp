@@ -39,12 +39,22 @@ private:
 
 WindowManager::WindowManager(PetState& petState, Screens& screens, LottieAnimationManager& animations,
     InteractionHandler& interaction, QObject* parent)
+    : WindowManager(petState, screens, interaction, parent)
+{
+    setAnimationManager(animations);
+}
+
+WindowManager::WindowManager(PetState& petState, Screens& screens, InteractionHandler& interaction, QObject* parent)
     : QObject(parent)
     , m_petState(petState)
     , m_screens(screens)
-    , m_animations(animations)
     , m_interaction(interaction)
 {
+}
+
+void WindowManager::setAnimationManager(LottieAnimationManager& animations)
+{
+    m_animations = &animations;
 }
 
 WindowManager::~WindowManager()
@@ -69,6 +79,8 @@ LottiePetView* WindowManager::petView() const
 
 void WindowManager::createPetWindow()
 {
+    if (!m_animations)
+        qFatal("WindowManager::createPetWindow() before the animation manager was handed in");
     if (m_petWindow) {
         FloatingWindow* old = m_petWindow;
         m_petWindow = nullptr;
@@ -88,7 +100,7 @@ void WindowManager::createPetWindow()
     // The view sits in a pane that tells when the pointer enters and leaves the pet.
     auto* tracking = new OpacityTrackingView(window);
     tracking->setGeometry(0, 0, int(windowSize.width()), int(windowSize.height()));
-    auto* view = new LottiePetView(m_animations, m_interaction, tracking);
+    auto* view = new LottiePetView(*m_animations, m_interaction, tracking);
     view->setGeometry(tracking->rect());
 
     m_petWindow = window;

@@ -32,6 +32,10 @@ public:
     /// @p interaction.
     WindowManager(PetState& petState, Screens& screens, LottieAnimationManager& animations,
         InteractionHandler& interaction, QObject* parent = nullptr);
+    /// The animation manager, made after this one at start-up, is handed in before the first
+    /// window with setAnimationManager().
+    WindowManager(PetState& petState, Screens& screens, InteractionHandler& interaction, QObject* parent = nullptr);
+    void setAnimationManager(LottieAnimationManager& animations);
     ~WindowManager() override;
 
     /// Bends every origin the pet window is placed at (do-not-disturb's line); none keeps
@@ -68,7 +72,7 @@ private:
     PetState& m_petState;
     PlacementRule m_placementRule;
     Screens& m_screens;
-    LottieAnimationManager& m_animations;
+    LottieAnimationManager* m_animations = nullptr;
     InteractionHandler& m_interaction;
     QPointer<FloatingWindow> m_petWindow;
     QPointer<LottiePetView> m_petView;

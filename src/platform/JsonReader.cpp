@@ -198,7 +198,7 @@ JsonReader JsonReader::object(QStringView key) const
     return fromValue(value(key), pathOf(key));
 }
 
-QDateTime JsonReader::date(QStringView key) const
+QDateTime JsonReader::decodeDate(QStringView key) const
 {
     const QString text = string(key);
     if (auto date = Iso8601::parseServerDate(text))
@@ -227,7 +227,7 @@ std::optional<QString> JsonReader::optionalString(QStringView key) const
     return string(key);
 }
 
-std::optional<QDateTime> JsonReader::dateIfPresent(QStringView key) const noexcept
+std::optional<QDateTime> JsonReader::decodeDateIfPresent(QStringView key) const noexcept
 {
     const QJsonValue v = m_object.value(key);
     if (!v.isString())

@@ -76,7 +76,7 @@ public:
     [[nodiscard]] JsonReader object(QStringView key) const;
     /// A server date: the internet date-time form, then the two fallback forms; an
     /// unreadable text fails as DataCorrupted with "无法解析日期: " and the text.
-    [[nodiscard]] QDateTime date(QStringView key) const;
+    [[nodiscard]] QDateTime decodeDate(QStringView key) const;
 
     /// A required array of objects, each decoded by `decode(const JsonReader&)`.
     template<typename Decode>
@@ -93,7 +93,7 @@ public:
     [[nodiscard]] std::optional<QString> optionalString(QStringView key) const;
 
     /// A date that never fails: absent, null, not a string or unreadable gives nothing.
-    [[nodiscard]] std::optional<QDateTime> dateIfPresent(QStringView key) const noexcept;
+    [[nodiscard]] std::optional<QDateTime> decodeDateIfPresent(QStringView key) const noexcept;
 
     /// Runs `read` and turns any decoding failure into nothing: for the fields whose rule
     /// is "any failure gives none".

@@ -20,14 +20,12 @@ using namespace Qt::StringLiterals;
 LogManager::LogManager(const QString& folder, int intervalMs, const Clock* clock, QObject* parent)
     : QObject(parent)
     , m_clock(clock)
-    , m_logFilePath(folder + u"/debug.log"_s)
+    , m_logFileURL(folder + u"/debug.log"_s)
     , m_writeTimer(this)
     // A file problem is said in the log itself, so the log window shows it too.
     , m_writer(std::make_unique<LogFileWriter>(
-          m_logFilePath, [this](const QString& problem) { record(problem, u"System"_s); }))
+          m_logFileURL, [this](const QString& problem) { record(problem, u"System"_s); }))
 {
-    StandardOutput::printLine(u"📝 日志文件路径: "_s + m_logFilePath);
-
     m_writeTimer.setInterval(std::max(0, intervalMs));
     m_writeTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_writeTimer, &QTimer::timeout, this, &LogManager::flushPendingLogs);
@@ -69,6 +67,10 @@ void LogManager::record(const QString& message, const QString& category)
     const QDateTime time = m_clock ? m_clock->now() : QDateTime::currentDateTimeUtc();
     LogEntry entry { time, category, abbreviated(message) };
     const QMutexLocker lock(&m_orderMutex);
+    // The log is made before anything has to be said, so its path comes with the first line,
+    // where a program whose log came into being at its first line would say it.
+    if (!std::exchange(m_pathAnnounced, true))
+        StandardOutput::printLine(u"📝 日志文件路径: "_s + m_logFileURL);
     StandardOutput::printLine(u"["_s + entry.category + u"] "_s + entry.message);
     QMetaObject::invokeMethod(
         this, [this, entry = std::move(entry)] { append(entry); }, Qt::QueuedConnection);

@@ -84,7 +84,7 @@ public:
     /// empty string when there is no Desktop folder or the write failed.
     [[nodiscard]] QString saveLogsToFile();
     [[nodiscard]] QString getLogStats() const;
-    [[nodiscard]] QString logFilePath() const { return m_logFilePath; }
+    [[nodiscard]] QString logFilePath() const { return m_logFileURL; }
 
     /// Hands the pending lines to the file writer without waiting (what the batch timer does).
     void flushPendingLogs();
@@ -105,7 +105,9 @@ private:
     // Held while a line is echoed and queued, so standard output and the list see the lines
     // of all threads in one order.
     QMutex m_orderMutex;
-    QString m_logFilePath;
+    // The file's path is told with the first line, not when the logger is made.
+    bool m_pathAnnounced = false;
+    QString m_logFileURL;
     QTimer m_writeTimer;
     std::unique_ptr<LogFileWriter> m_writer;
 };

@@ -86,10 +86,10 @@ private:
 
 } // namespace
 
-AccountPreferencesView::AccountPreferencesView(UserManager& userManager, APIClient& client, QWidget* parent)
+AccountPreferencesView::AccountPreferencesView(UserManager& userManager, Lazy<APIClient> client, QWidget* parent)
     : QWidget(parent)
     , m_userManager(userManager)
-    , m_client(client)
+    , m_client(std::move(client))
 {
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(20, 20, 20, 20);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Lazy.h"
+
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -33,7 +35,7 @@ public:
     /// What the account section shows.
     enum class Content { profile, editing, signedOut, standAlone };
 
-    AccountPreferencesView(UserManager& userManager, APIClient& client, QWidget* parent = nullptr);
+    AccountPreferencesView(UserManager& userManager, Lazy<APIClient> client, QWidget* parent = nullptr);
 
     [[nodiscard]] Content content() const;
     [[nodiscard]] bool isSaving() const { return m_isSaving; }
@@ -61,7 +63,7 @@ private:
     QCoro::Task<> sendProfile(QString nickname, QString avatarEmoji);
 
     UserManager& m_userManager;
-    APIClient& m_client;
+    Lazy<APIClient> m_client;
 
     bool m_isEditingProfile = false;
     bool m_isSaving = false;

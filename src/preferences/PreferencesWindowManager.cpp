@@ -48,7 +48,7 @@ PreferencesWindowManager::PreferencesWindowManager(PreferencesServices services,
     setPage(PreferenceTab::general, [&s] { return new GeneralPreferencesView(s.petState, s.systemInfo); });
     setPage(PreferenceTab::account, [&s] { return new AccountPreferencesView(s.userManager, s.apiClient); });
     setPage(PreferenceTab::appearance,
-        [&s] { return new AppearancePreferencesView(s.opacity, s.multiPet, s.doNotDisturb, s.appearance); });
+        [&s] { return new AppearancePreferencesView(s.opacity, s.multiPet.get(), s.doNotDisturb, s.appearance); });
     setPage(PreferenceTab::advanced,
         [&s] { return new AdvancedPreferencesView(s.petState, s.pet, s.screens, s.notifications, s.openUrl); });
 }

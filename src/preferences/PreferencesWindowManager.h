@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Lazy.h"
 #include "preferences/PreferenceTab.h"
 #include "preferences/PreferencesView.h"
 #include "preferences/ProductInfo.h"
@@ -28,14 +29,15 @@ struct PreferencesServices
 {
     PetState& petState;
     OpacityManager& opacity;
-    MultiPetManager& multiPet;
+    /// Made when the appearance page first shows it.
+    Lazy<MultiPetManager> multiPet;
     DoNotDisturbManager& doNotDisturb;
     PetAppearanceManager& appearance;
     PetWindowHost& pet;
     Screens& screens;
     NotificationManager& notifications;
     UserManager& userManager;
-    APIClient& apiClient;
+    Lazy<APIClient> apiClient;
     SystemInfo& systemInfo;
     UrlOpener openUrl = browserOpener();
 };

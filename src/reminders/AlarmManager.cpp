@@ -43,12 +43,12 @@ QDateTime nextFullHour(const QDateTime& now)
 } // namespace
 
 AlarmManager::AlarmManager(
-    Clock& clock, Defaults& defaults, MinuteTicker& ticker, AlarmWindowManager& windows, QObject* parent)
+    Clock& clock, Defaults& defaults, MinuteTicker& ticker, Lazy<AlarmWindowManager> windows, QObject* parent)
     : QObject(parent)
     , m_clock(clock)
     , m_defaults(defaults)
     , m_checkTimer(ticker)
-    , m_windows(windows)
+    , m_windows(std::move(windows))
 {
     loadAlarms();
     checkAndUpdateDefaultAlarms();
@@ -249,5 +249,5 @@ void AlarmManager::triggerAlarm(const Alarm& alarm)
 {
     // Queued, so a card never opens in the middle of the check that rang it.
     QMetaObject::invokeMethod(
-        &m_windows, [windows = &m_windows, alarm] { windows->showAlarm(alarm); }, Qt::QueuedConnection);
+        this, [windows = m_windows, alarm] { windows->showAlarm(alarm); }, Qt::QueuedConnection);
 }

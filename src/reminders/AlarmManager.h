@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Lazy.h"
 #include "reminders/Alarm.h"
 
 #include <QDateTime>
@@ -30,9 +31,10 @@ public:
     static constexpr int currentAlarmVersion = 1;
 
     /// Loads the stored list, rewrites the default alarm of an older version, seeds the
-    /// default into an empty list, and starts the check when an enabled alarm exists.
-    AlarmManager(
-        Clock& clock, Defaults& defaults, MinuteTicker& ticker, AlarmWindowManager& windows, QObject* parent = nullptr);
+    /// default into an empty list, and starts the check when an enabled alarm exists. The
+    /// card manager is made when the first alarm rings.
+    AlarmManager(Clock& clock, Defaults& defaults, MinuteTicker& ticker, Lazy<AlarmWindowManager> windows,
+        QObject* parent = nullptr);
 
     [[nodiscard]] const QList<Alarm>& alarms() const { return m_alarms; }
     [[nodiscard]] bool isActive() const { return m_isActive; }
@@ -70,7 +72,7 @@ private:
     Defaults& m_defaults;
     /// The beat the checks run on, shared with the reminders.
     MinuteTicker& m_checkTimer;
-    AlarmWindowManager& m_windows;
+    Lazy<AlarmWindowManager> m_windows;
     QList<Alarm> m_alarms;
     bool m_isActive = false;
     bool m_aligned = false;

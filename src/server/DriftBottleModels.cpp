@@ -97,13 +97,13 @@ DriftBottle DriftBottle::fromJson(const JsonReader& r)
     b.bottleType = readEnum(r, u"bottle_type", bottleTypes);
     b.isAnonymous = r.optionalBoolean(u"is_anonymous");
     b.pickedBy = r.optionalInteger(u"picked_by");
-    b.pickedAt = r.dateIfPresent(u"picked_at");
+    b.pickedAt = r.decodeDateIfPresent(u"picked_at");
     b.viewCount = r.integer(u"view_count");
     b.passedCount = r.integer(u"passed_count");
     b.virtualDistance = r.integer(u"virtual_distance");
     b.virtualPath = r.stringList(u"virtual_path");
-    b.createdAt = r.date(u"created_at");
-    b.updatedAt = r.date(u"updated_at");
+    b.createdAt = r.decodeDate(u"created_at");
+    b.updatedAt = r.decodeDate(u"updated_at");
     return b;
 }
 
@@ -144,7 +144,7 @@ BottleReply BottleReply::fromJson(const JsonReader& r)
     reply.content = r.string(u"content");
     reply.isRead = r.boolean(u"is_read");
     reply.conversationIndex = r.integer(u"conversation_index");
-    reply.createdAt = r.date(u"created_at");
+    reply.createdAt = r.decodeDate(u"created_at");
     return reply;
 }
 
@@ -179,7 +179,7 @@ Conversation Conversation::fromJson(const JsonReader& r)
     c.unreadCount = JsonReader::lenient([&] { return r.optionalInteger(u"unread_count"); });
     c.conversationType
         = conversationTypeFromRaw(r.json().value(u"conversation_type").toString()).value_or(ConversationType::sent);
-    c.lastMessageTime = r.date(u"final_time");
+    c.lastMessageTime = r.decodeDate(u"final_time");
     return c;
 }
 
@@ -212,7 +212,7 @@ CollectedBottle CollectedBottle::fromJson(const JsonReader& r)
     c.bottleId = r.string(u"bottle_id");
     c.note = r.optionalString(u"note");
     c.tags = r.stringList(u"tags");
-    c.collectedAt = r.date(u"collected_at");
+    c.collectedAt = r.decodeDate(u"collected_at");
     return c;
 }
 

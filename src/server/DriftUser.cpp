@@ -77,13 +77,13 @@ DriftUser DriftUser::fromJson(const JsonReader& r)
     u.stats = JsonReader::lenient([&] { return std::optional(UserStats::fromJson(r.object(u"stats"))); });
     u.preferences
         = JsonReader::lenient([&] { return std::optional(UserPreferences::fromJson(r.object(u"preferences"))); });
-    u.createdAt = r.date(u"created_at");
-    u.lastActiveAt = r.date(u"last_active_at");
-    u.updatedAt = r.date(u"updated_at");
+    u.createdAt = r.decodeDate(u"created_at");
+    u.lastActiveAt = r.decodeDate(u"last_active_at");
+    u.updatedAt = r.decodeDate(u"updated_at");
     u.reportCount = r.integer(u"report_count");
     u.isBanned = r.boolean(u"is_banned");
     u.banReason = r.optionalString(u"ban_reason");
-    u.banUntil = r.dateIfPresent(u"ban_until");
+    u.banUntil = r.decodeDateIfPresent(u"ban_until");
     return u;
 }
 

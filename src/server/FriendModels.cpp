@@ -13,7 +13,7 @@ Friend Friend::fromJson(const JsonReader& r)
     f.userId = r.integer(u"friend_id");
     f.nickname = r.string(u"nickname");
     f.avatarEmoji = r.string(u"avatar_emoji");
-    f.friendSince = r.date(u"friend_since");
+    f.friendSince = r.decodeDate(u"friend_since");
     return f;
 }
 
@@ -38,7 +38,7 @@ FriendMessage FriendMessage::fromJson(const JsonReader& r)
     m.receiverId = r.integer(u"receiverId");
     m.content = r.string(u"content");
     m.isOffline = r.boolean(u"isOffline");
-    m.timestamp = r.date(u"timestamp");
+    m.timestamp = r.decodeDate(u"timestamp");
     return m;
 }
 

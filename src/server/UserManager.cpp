@@ -24,10 +24,10 @@ void log(const QString& message)
 
 } // namespace
 
-UserManager::UserManager(Defaults& defaults, APIClient& client, QObject* parent)
+UserManager::UserManager(Defaults& defaults, Lazy<APIClient> client, QObject* parent)
     : QObject(parent)
-    , m_defaults(defaults)
-    , m_client(client)
+    , m_userDefaults(defaults)
+    , m_client(std::move(client))
 {
     loadUserSettings();
     log(u"👤 UserManager 初始化完成"_s);
@@ -35,11 +35,11 @@ UserManager::UserManager(Defaults& defaults, APIClient& client, QObject* parent)
 
 void UserManager::loadUserSettings()
 {
-    if (auto mode = userModeFromRaw(m_defaults.value(userModeKey).toString()))
+    if (auto mode = userModeFromRaw(m_userDefaults.value(userModeKey).toString()))
         m_userMode = *mode;
-    m_isLoggedIn = m_defaults.boolean(isLoggedInKey);
+    m_isLoggedIn = m_userDefaults.boolean(isLoggedInKey);
 
-    const QJsonValue stored = m_defaults.value(currentUserKey);
+    const QJsonValue stored = m_userDefaults.value(currentUserKey);
     if (stored.isUndefined() || stored.isNull())
         return;
     try {
@@ -56,12 +56,12 @@ void UserManager::loadUserSettings()
 void UserManager::saveCurrentUser(const DriftUser& user)
 {
     const QByteArray text = QJsonDocument(user.toJson()).toJson(QJsonDocument::Compact);
-    m_defaults.setValue(currentUserKey, QString::fromUtf8(text));
-    m_defaults.setValue(isLoggedInKey, m_isLoggedIn);
+    m_userDefaults.setValue(currentUserKey, QString::fromUtf8(text));
+    m_userDefaults.setValue(isLoggedInKey, m_isLoggedIn);
     // A sign-in that never reaches the disk is gone at the next launch: it is written at
     // once, and a write that fails is said here, where it is known what was lost.
-    if (!m_defaults.flush())
-        log(u"❌ 用户信息保存失败: "_s + m_defaults.writeError());
+    if (!m_userDefaults.flush())
+        log(u"❌ 用户信息保存失败: "_s + m_userDefaults.writeError());
 }
 
 void UserManager::setCurrentUser(std::optional<DriftUser> user)
@@ -80,11 +80,11 @@ void UserManager::setUserMode(UserMode mode)
 {
     m_userMode = mode;
     Q_EMIT userModeChanged(mode);
-    m_defaults.setValue(userModeKey, rawValue(mode));
+    m_userDefaults.setValue(userModeKey, rawValue(mode));
     log(u"🔄 用户模式切换: "_s + rawValue(mode));
     if (mode == UserMode::offline) {
         setLoggedIn(false);
-        m_defaults.setValue(isLoggedInKey, false);
+        m_userDefaults.setValue(isLoggedInKey, false);
     }
 }
 
@@ -100,7 +100,7 @@ QCoro::Task<> UserManager::loginOnline(QString email, QString nickname, QString 
     const QPointer<UserManager> self(this);
     DriftUser user;
     try {
-        user = co_await m_client.createOrGetUser(email, nickname, avatarEmoji, std::move(password));
+        user = co_await m_client->createOrGetUser(email, nickname, avatarEmoji, std::move(password));
     } catch (const std::exception& error) {
         log(u"❌ 用户登录失败: "_s + APIError::describe(error));
         log(u"❌ 错误类型: "_s + APIError::typeName(error));
@@ -123,8 +123,8 @@ void UserManager::logout()
 {
     setCurrentUser(std::nullopt);
     setLoggedIn(false);
-    m_defaults.remove(currentUserKey);
-    m_defaults.setValue(isLoggedInKey, false);
+    m_userDefaults.remove(currentUserKey);
+    m_userDefaults.setValue(isLoggedInKey, false);
     log(u"🚪 用户已登出"_s);
     Q_EMIT signedOut();
     Q_EMIT accountChanged();
@@ -141,7 +141,7 @@ QCoro::Task<> UserManager::updateUserInfo(
     const QPointer<UserManager> self(this);
     DriftUser user;
     try {
-        user = co_await m_client.updateUser(userId, request);
+        user = co_await m_client->updateUser(userId, request);
     } catch (const std::exception& error) {
         log(u"❌ 用户信息更新失败: "_s + APIError::describe(error));
         throw;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Lazy.h"
 #include "server/DriftUser.h"
 
 #include <QObject>
@@ -25,7 +26,8 @@ public:
     static const QString currentUserKey;
     static const QString isLoggedInKey;
 
-    UserManager(Defaults& defaults, APIClient& client, QObject* parent = nullptr);
+    /// The server client is only made when a sign-in or a profile change first needs it.
+    UserManager(Defaults& defaults, Lazy<APIClient> client, QObject* parent = nullptr);
 
     [[nodiscard]] UserMode userMode() const { return m_userMode; }
     [[nodiscard]] const std::optional<DriftUser>& currentUser() const { return m_currentUser; }
@@ -65,8 +67,8 @@ private:
     void setCurrentUser(std::optional<DriftUser> user);
     void setLoggedIn(bool loggedIn);
 
-    Defaults& m_defaults;
-    APIClient& m_client;
+    Defaults& m_userDefaults;
+    Lazy<APIClient> m_client;
     UserMode m_userMode = UserMode::offline;
     std::optional<DriftUser> m_currentUser;
     bool m_isLoggedIn = false;

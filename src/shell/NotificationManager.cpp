@@ -55,7 +55,7 @@ NotificationManager::NotificationManager(
     SystemNotifications& backend, Defaults& defaults, Clock* clock, QObject* parent)
     : QObject(parent)
     , m_backend(backend)
-    , m_defaults(defaults)
+    , m_userDefaults(defaults)
     , m_clock(clock ? *clock : Clock::system())
 {
     loadNotificationSettings();
@@ -65,7 +65,7 @@ NotificationManager::NotificationManager(
 
 void NotificationManager::loadNotificationSettings()
 {
-    const QJsonValue stored = m_defaults.value(settingsKey);
+    const QJsonValue stored = m_userDefaults.value(settingsKey);
     if (!stored.isObject())
         return;
     const QJsonObject object = stored.toObject();

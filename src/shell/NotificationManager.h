@@ -56,7 +56,7 @@ private:
     void sendSystemNotification(const AppNotification& notification);
 
     SystemNotifications& m_backend;
-    Defaults& m_defaults;
+    Defaults& m_userDefaults;
     Clock& m_clock;
     bool m_isNotificationEnabled = true;
     QList<AppNotification> m_notificationHistory;

@@ -33,6 +33,12 @@ public:
     /// Ends and drops the timer, then tells the logger "性能监控已停止".
     void stopMonitoring();
 
+Q_SIGNALS:
+    // The three figures are published; nothing in the program samples them yet.
+    void cpuUsageChanged(double usage);
+    void memoryUsageChanged(double usage);
+    void isPerformanceOptimalChanged(bool optimal);
+
 private:
     double m_cpuUsage = 0.0;
     double m_memoryUsage = 0.0;

@@ -33,9 +33,9 @@ SystemMonitor::SystemMonitor(SystemInfo* info, RandomSource* random, Clock* cloc
     , m_clock(clock ? *clock : Clock::system())
     , m_currentHealth { 0.0, 0.0, 0.0, HealthLevel::excellent, m_clock.now() }
 {
-    m_timer.setInterval(updateIntervalMs);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &SystemMonitor::updateSystemHealth);
+    m_monitorTimer.setInterval(updateIntervalMs);
+    m_monitorTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_monitorTimer, &QTimer::timeout, this, &SystemMonitor::updateSystemHealth);
     updateSystemHealth();
 }
 
@@ -106,8 +106,9 @@ void SystemMonitor::startMonitoring()
     if (m_isMonitoringActive)
         return;
     m_isMonitoringActive = true;
+    Q_EMIT isMonitoringActiveChanged(true);
     updateSystemHealth();
-    m_timer.start();
+    m_monitorTimer.start();
     StandardOutput::printLine(u"📊 系统监控已启动"_s);
 }
 
@@ -116,6 +117,7 @@ void SystemMonitor::stopMonitoring()
     if (!m_isMonitoringActive)
         return;
     m_isMonitoringActive = false;
-    m_timer.stop();
+    Q_EMIT isMonitoringActiveChanged(false);
+    m_monitorTimer.stop();
     StandardOutput::printLine(u"📊 系统监控已停止"_s);
 }

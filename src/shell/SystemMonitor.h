@@ -31,7 +31,7 @@ public:
     [[nodiscard]] bool isMonitoringActive() const { return m_isMonitoringActive; }
     /// Oldest first.
     [[nodiscard]] const QList<SystemHealth>& healthHistory() const { return m_healthHistory; }
-    [[nodiscard]] const QTimer& timer() const { return m_timer; }
+    [[nodiscard]] const QTimer& monitorTimer() const { return m_monitorTimer; }
 
     /// Samples now and then every 30 s; a second call while running does nothing.
     void startMonitoring();
@@ -46,6 +46,7 @@ public:
 
 Q_SIGNALS:
     void currentHealthChanged(const SystemHealth& health);
+    void isMonitoringActiveChanged(bool active);
 
 private:
     SystemInfo& m_info;
@@ -54,5 +55,5 @@ private:
     SystemHealth m_currentHealth;
     bool m_isMonitoringActive = false;
     QList<SystemHealth> m_healthHistory;
-    QTimer m_timer;
+    QTimer m_monitorTimer;
 };

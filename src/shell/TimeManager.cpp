@@ -12,9 +12,9 @@ TimeManager::TimeManager(Clock* clock, QObject* parent)
     : QObject(parent)
     , m_clock(clock ? *clock : Clock::system())
 {
-    m_timer.setInterval(checkIntervalMs);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &TimeManager::updateCurrentTimeSegment);
+    m_timeMonitorTimer.setInterval(checkIntervalMs);
+    m_timeMonitorTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timeMonitorTimer, &QTimer::timeout, this, &TimeManager::updateCurrentTimeSegment);
     updateCurrentTimeSegment();
 }
 
@@ -45,8 +45,9 @@ void TimeManager::startTimeMonitoring()
     if (m_isTimeMonitoringActive)
         return;
     m_isTimeMonitoringActive = true;
+    Q_EMIT isTimeMonitoringActiveChanged(true);
     updateCurrentTimeSegment();
-    m_timer.start();
+    m_timeMonitorTimer.start();
     StandardOutput::printLine(u"⏰ 时间监控已启动"_s);
 }
 
@@ -55,6 +56,7 @@ void TimeManager::stopTimeMonitoring()
     if (!m_isTimeMonitoringActive)
         return;
     m_isTimeMonitoringActive = false;
-    m_timer.stop();
+    Q_EMIT isTimeMonitoringActiveChanged(false);
+    m_timeMonitorTimer.stop();
     StandardOutput::printLine(u"⏰ 时间监控已停止"_s);
 }

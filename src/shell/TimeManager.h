@@ -16,7 +16,9 @@ class TimeManager final : public QObject
     Q_DISABLE_COPY_MOVE(TimeManager)
 
 public:
-    static constexpr int checkIntervalMs = 60 * 1000;
+    /// Seconds between two readings of the clock.
+    static constexpr double checkInterval = 60.0;
+    static constexpr int checkIntervalMs = static_cast<int>(checkInterval * 1000);
 
     /// Takes the first reading at once (the segment starts as morning, so a creation in
     /// the afternoon already announces a change).
@@ -25,7 +27,7 @@ public:
 
     [[nodiscard]] TimeSegment currentTimeSegment() const { return m_currentTimeSegment; }
     [[nodiscard]] bool isTimeMonitoringActive() const { return m_isTimeMonitoringActive; }
-    [[nodiscard]] const QTimer& timer() const { return m_timer; }
+    [[nodiscard]] const QTimer& timeMonitorTimer() const { return m_timeMonitorTimer; }
 
     /// Checks now and then every minute; a second call while running does nothing.
     void startTimeMonitoring();
@@ -38,10 +40,11 @@ public:
 
 Q_SIGNALS:
     void currentTimeSegmentChanged(TimeSegment segment);
+    void isTimeMonitoringActiveChanged(bool active);
 
 private:
     Clock& m_clock;
     TimeSegment m_currentTimeSegment = TimeSegment::morning;
     bool m_isTimeMonitoringActive = false;
-    QTimer m_timer;
+    QTimer m_timeMonitorTimer;
 };

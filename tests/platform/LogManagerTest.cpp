@@ -204,7 +204,8 @@ TEST(LogManager, ConcurrentLoggingLosesNothingAndNeverInterleaves)
         const int t = match.captured(1).toInt();
         EXPECT_EQ(match.captured(2).toInt(), next[t]++) << "each thread's lines keep their order";
     }
-    EXPECT_EQ(std::count(echoed.begin(), echoed.end(), '\n'), threads * perThread);
+    // Every line once, and the file's path with the first.
+    EXPECT_EQ(std::count(echoed.begin(), echoed.end(), '\n'), threads * perThread + 1);
 }
 
 TEST(LogManager, UncreatableFolderKeepsLoggingAndSaysSoOnce)
@@ -232,6 +233,21 @@ TEST(LogManager, UncreatableFolderKeepsLoggingAndSaysSoOnce)
     const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
     EXPECT_EQ(out.count(u"⚠️"_s), 1) << out.toStdString();
     EXPECT_EQ(readFile(blocker), "not a folder");
+}
+
+TEST(LogManager, TellsItsFileWithTheFirstLineOnly)
+{
+    QTemporaryDir dir;
+    testing::internal::CaptureStdout();
+    LogManager logger(dir.path(), neverMs);
+    const QString made = QString::fromStdString(testing::internal::GetCapturedStdout());
+    EXPECT_TRUE(made.isEmpty()) << made.toStdString();
+
+    testing::internal::CaptureStdout();
+    logger.record(u"a"_s, u"A"_s);
+    logger.record(u"b"_s, u"A"_s);
+    const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
+    EXPECT_EQ(out, u"📝 日志文件路径: "_s + logger.logFilePath() + u"\n[A] a\n[A] b\n"_s);
 }
 
 TEST(LogManager, FullDiskKeepsLinesForLaterAndDestroysNothing)
@@ -322,7 +338,7 @@ TEST(LogManager, RepeatedLinesAreEachKept)
     EXPECT_TRUE(std::all_of(logs.begin(), logs.end(), [](const auto& e) { return e.message == u"📥 same"_s; }));
     const QByteArray line = u"[14:03:07.000] [API] 📥 same\n"_s.toUtf8();
     EXPECT_EQ(readFile(logger.logFilePath()), line.repeated(501));
-    EXPECT_EQ(std::count(echoed.begin(), echoed.end(), '\n'), 501);
+    EXPECT_EQ(std::count(echoed.begin(), echoed.end(), '\n'), 501 + 1) << "each line, and the file's path";
 }
 
 // A batch bigger than the room left fills the file with whole lines and starts the next

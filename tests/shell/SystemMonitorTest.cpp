@@ -196,13 +196,21 @@ TEST(SystemMonitor, StartSamplesAtOnceAndRunsOneThirtySecondTimer)
 {
     Rig rig;
     SystemMonitor monitor(&rig.info, &rig.random, &rig.clock);
+    QSignalSpy active(&monitor, &SystemMonitor::isMonitoringActiveChanged);
     StdoutCapture out;
     monitor.startMonitoring();
     monitor.startMonitoring();
     EXPECT_EQ(monitor.healthHistory().size(), 2) << "creation and start each sample once";
-    EXPECT_TRUE(monitor.timer().isActive());
-    EXPECT_EQ(monitor.timer().interval(), 30 * 1000);
+    EXPECT_TRUE(monitor.monitorTimer().isActive());
+    EXPECT_EQ(monitor.monitorTimer().interval(), 30 * 1000);
     EXPECT_EQ(out.text().count(u"📊 系统监控已启动"_s), 1);
+
+    monitor.stopMonitoring();
+    monitor.stopMonitoring();
+    EXPECT_FALSE(monitor.monitorTimer().isActive());
+    ASSERT_EQ(active.size(), 2) << "one announcement per change of the published flag";
+    EXPECT_TRUE(active.at(0).at(0).toBool());
+    EXPECT_FALSE(active.at(1).at(0).toBool());
 }
 
 TEST(SystemInfo, ReadsThisMachine)

@@ -85,19 +85,24 @@ TEST(TimeManager, StartingTwiceKeepsOneMinuteTimerAndStopEndsIt)
 {
     FakeClock clock(at(7, 0));
     TimeManager manager(&clock);
+    QSignalSpy active(&manager, &TimeManager::isTimeMonitoringActiveChanged);
     StdoutCapture out;
 
     manager.startTimeMonitoring();
     manager.startTimeMonitoring();
     EXPECT_TRUE(manager.isTimeMonitoringActive());
-    EXPECT_TRUE(manager.timer().isActive());
-    EXPECT_EQ(manager.timer().interval(), 60 * 1000);
+    EXPECT_TRUE(manager.timeMonitorTimer().isActive());
+    EXPECT_EQ(manager.timeMonitorTimer().interval(), 60 * 1000);
     EXPECT_EQ(out.text().count(u"⏰ 时间监控已启动"_s), 1);
 
     // Starting checks at once: a segment reached while stopped is picked up.
     manager.stopTimeMonitoring();
-    EXPECT_FALSE(manager.timer().isActive());
+    EXPECT_FALSE(manager.timeMonitorTimer().isActive());
     clock.set(at(19, 0));
     manager.startTimeMonitoring();
     EXPECT_EQ(manager.currentTimeSegment(), TimeSegment::evening);
+    ASSERT_EQ(active.size(), 3) << "one announcement per change of the published flag";
+    EXPECT_TRUE(active.at(0).at(0).toBool());
+    EXPECT_FALSE(active.at(1).at(0).toBool());
+    EXPECT_TRUE(active.at(2).at(0).toBool());
 }

@@ -1,5 +1,6 @@
 // Runs the real program on the test's X server, as a user would start it.
 #include "support/FakeCompanionServer.h"
+#include "support/FakeCompanionState.h"
 #include "support/Wait.h"
 
 #include <QDateTime>
@@ -195,6 +196,138 @@ TEST_F(ProgramRun, SigtermEndsTheProgramWhileAnAlertIsOpen)
     EXPECT_TRUE(logged.contains("] [AppDelegate] 🛑 应用即将退出\n")) << "what quit saves was not saved";
     EXPECT_FALSE(logged.contains("⏰ 用户选择稍后提醒")) << "quitting is no answer to the alert";
 }
+
+namespace {
+
+/// The line each manager that start-up makes writes as it is made, in start-up order. The
+/// day segment and the machine's load write theirs only when they differ from the first
+/// value, so those two may be missing.
+struct ManagerLine
+{
+    const char* text;
+    bool always;
+};
+const ManagerLine managerLines[] = {
+    { "[User] 👤 UserManager 初始化完成", true }, // the status menu's first build reads the account
+    { "⏰ 时间段变化: ", false },
+    { "📊 系统健康度变化: ", false },
+    { "[Reminder] ", true },
+    { "[Alarm] ⏰ AlarmManager 初始化", true }, // with the reminders, so that alarms ring
+    { "🎨 主题监控已启动", true },
+    { "💬 气泡窗口管理器已初始化", true },
+    { "[Lottie] Lottie 动画管理器已初始化", true },
+    { "[Update] UpdateManager 初始化", true },
+    { "[Friend] 🤝 FriendManager 初始化", true },
+    { "[Friend] 💬 FriendMessageManager 初始化", true },
+    { "[Friend] 💬 FriendMessageBubbleWindowManager 初始化", true },
+};
+
+/// Lines of what comes into being only at a user's action, never at start-up.
+const char* const firstUseLines[] = {
+    "[DriftBottle] 🍾 DriftBottleManager 初始化完成",
+    "[Conversation] 💬 ConversationManager 初始化完成",
+    "[Alarm] ⏰ AlarmWindowManager 初始化",
+};
+const char* const serverClientLine = "[API] 🌐 APIClient 初始化";
+
+class ProgramStartUp : public ProgramRun, public ::testing::WithParamInterface<bool>
+{
+protected:
+    [[nodiscard]] static bool signedIn() { return GetParam(); }
+
+    /// Settings with a server address nothing answers at and, when asked, a stored user.
+    void writeSettings()
+    {
+        QJsonObject settings { { u"ServerHost"_s, u"127.0.26.3"_s } };
+        if (signedIn()) {
+            FakeCompanionState server;
+            FakeCompanionState::User user;
+            user.id = 7;
+            user.email = u"mimi@example.org"_s;
+            user.nickname = u"咪咪"_s;
+            user.avatarEmoji = u"🐱"_s;
+            user.createdAt = user.updatedAt = QDateTime(QDate(2024, 5, 1), QTime(8, 30), Qt::UTC);
+            settings.insert(u"UserMode"_s, u"online"_s);
+            settings.insert(u"IsLoggedIn"_s, true);
+            settings.insert(u"CurrentUser"_s,
+                QString::fromUtf8(QJsonDocument(server.userJson(user)).toJson(QJsonDocument::Compact)));
+        }
+        ASSERT_TRUE(QDir().mkpath(m_home.filePath(u".config/Tamsel"_s)));
+        QFile file(m_home.filePath(u".config/Tamsel/defaults.json"_s));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(settings).toJson());
+    }
+};
+
+} // namespace
+
+// Start-up makes its managers in their order and nothing that only a user's action needs:
+// no clones, no drift bottles, no alarm cards, and the server client only for a server call.
+TEST_P(ProgramStartUp, MakesItsManagersInOrderAndNothingOfFirstUse)
+{
+    writeSettings();
+    // A signed-in user's message connection goes to the server's port 3005, where only the
+    // fake's socket listens: its HTTP calls fail, which start-up takes in its stride.
+    FakeCompanionServer server;
+    if (signedIn()) {
+        ASSERT_TRUE(server.start(QHostAddress(u"127.0.26.3"_s), 0, 3005)) << "port 3005 of 127.0.26.3 is taken";
+    }
+    QProcess pet;
+    start(pet);
+    QByteArray out;
+    // The update check, five seconds after start-up, is the last thing start-up does.
+    ASSERT_TRUE(waitForOutput(pet, out, "[Update] 🔄 开始检查更新...")) << out.constData();
+    if (signedIn()) {
+        ASSERT_TRUE(waitForOutput(pet, out, "[Friend] ✅ WebSocket 认证成功")) << out.constData();
+    }
+
+    const qsizetype begin = out.indexOf("🚀 Tamsel启动中...");
+    const qsizetype end = out.indexOf("✅ 核心管理器初始化完成");
+    ASSERT_TRUE(begin >= 0 && end > begin) << out.constData();
+    const QByteArray making = out.mid(begin, end - begin);
+    qsizetype at = -1;
+    for (const ManagerLine& manager : managerLines) {
+        const qsizetype found = making.indexOf(manager.text);
+        if (found < 0) {
+            EXPECT_FALSE(manager.always) << manager.text << " missing in:\n" << making.constData();
+            continue;
+        }
+        EXPECT_GT(found, at) << manager.text << " out of order in:\n" << making.constData();
+        at = found;
+    }
+    if (signedIn()) {
+        EXPECT_LT(making.indexOf("[User] ✅ 用户信息加载成功: 咪咪"), making.indexOf(managerLines[0].text));
+    }
+
+    stop(pet);
+    out += pet.readAll();
+    EXPECT_EQ(pet.exitCode(), 0);
+    if (signedIn()) {
+        // Quitting says goodbye on the open message connection.
+        EXPECT_TRUE(waitUntil([&] { return server.messageSocket().closeCodes().contains(1001); }))
+            << "close codes: " << server.messageSocket().closeCodes().size();
+    }
+    for (const char* line : firstUseLines)
+        EXPECT_FALSE(out.contains(line)) << line << " in:\n" << out.constData();
+    EXPECT_FALSE(making.contains("🌐 使用线上环境配置")) << making.constData();
+    if (signedIn()) {
+        // The friend list fetch is the first server call.
+        const qsizetype made = out.indexOf(serverClientLine);
+        EXPECT_GT(made, out.indexOf("[Friend] 📋 获取好友列表")) << out.constData();
+        EXPECT_GT(made, end);
+    } else {
+        EXPECT_FALSE(out.contains(serverClientLine)) << out.constData();
+        EXPECT_FALSE(out.contains("🌐 使用线上环境配置")) << out.constData();
+    }
+    QFile settings(m_home.filePath(u".config/Tamsel/defaults.json"_s));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QJsonObject saved = QJsonDocument::fromJson(settings.readAll()).object();
+    EXPECT_FALSE(saved.contains(u"CloneDismissTime"_s)) << "the clones were made";
+    EXPECT_FALSE(saved.contains(u"WhackAMoleGameDuration"_s)) << "the game was made";
+}
+
+INSTANTIATE_TEST_SUITE_P(Accounts, ProgramStartUp, ::testing::Values(false, true),
+    [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "SignedIn" : "NobodySignedIn"; });
 
 namespace {
 
