@@ -356,7 +356,7 @@ void WhackAMoleGameManager::dismissAllGameCats()
         after(petRaiseDelayMs, [pet] {
             if (!pet)
                 return;
-            pet->raise();
+            PetWindowHost::bringPetToFront(*pet);
             LogManager::log(u"✅ 确认主窗口仍然可见，应用已激活"_s, category);
         });
     }
