@@ -20,6 +20,7 @@
 #include "widgets/TextStyle.h"
 
 #include <cmath>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -176,6 +177,9 @@ void WhackAMoleGameManager::startGame()
                 + u"，临时设置为: "_s + NumberFormat::shortestDouble(dimmedPetOpacity),
             category);
     }
+    // A restart finds the behaviour paused by the game it replaces: what counts is before that.
+    if (!m_isGameActive)
+        m_resumeBehavior = m_behavior.isRunning();
     setScore(0);
     setTimeRemaining(m_gameDuration);
     setGameActive(true);
@@ -209,7 +213,7 @@ void WhackAMoleGameManager::endGame()
     dismissAllGameCats();
     restorePetOpacity(u"🔄 恢复主窗口透明度: "_s);
     m_opacity.resumeOpacityManagement();
-    if (m_behavior.isActive()) {
+    if (std::exchange(m_resumeBehavior, false) && m_behavior.isActive()) {
         m_behavior.startBehaviorSystem();
         LogManager::log(u"自动行为系统已恢复"_s, u"AutoBehavior"_s);
     }
@@ -356,7 +360,7 @@ void WhackAMoleGameManager::dismissAllGameCats()
         after(petRaiseDelayMs, [pet] {
             if (!pet)
                 return;
-            pet->raise();
+            PetWindowHost::bringPetToFront(*pet);
             LogManager::log(u"✅ 确认主窗口仍然可见，应用已激活"_s, category);
         });
     }

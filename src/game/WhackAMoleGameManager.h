@@ -125,6 +125,9 @@ private:
     RandomSource& m_random;
 
     bool m_isGameActive = false;
+    /// The automatic behaviour ran when the game began: only then does the game's end start it
+    /// again. Do-not-disturb or the message bubbles may hold it still, and still it must stay.
+    bool m_resumeBehavior = false;
     int m_score = 0;
     int m_timeRemaining = defaultGameDuration;
     GameDifficulty m_difficulty = GameDifficulty::medium;

@@ -177,7 +177,7 @@ void MultiPetManager::dismissAllClones()
     QTimer::singleShot(petRaiseDelayMs, Qt::PreciseTimer, this, [pet] {
         if (!pet)
             return;
-        pet->raise();
+        PetWindowHost::bringPetToFront(*pet);
         LogManager::log(u"✅ 确认主窗口仍然可见，应用已激活"_s, category);
     });
     LogManager::log(u"✅ 所有克隆宠物清除完成"_s, category);

@@ -77,9 +77,13 @@ void OpacityManager::applyDefaultOpacity()
 void OpacityManager::mouseEntered()
 {
     FloatingWindow* window = m_pet.petWindow();
-    if (!window || m_isOpacityManagementPaused)
+    if (!window)
         return;
     m_isMouseInside = true;
+    // While paused the pointer is still followed, only the window is left alone: a pointer
+    // that left during a game would otherwise keep the pet opaque long after it.
+    if (m_isOpacityManagementPaused)
+        return;
     window->fadeTo(1.0, hoverFadeMs);
     LogManager::log(u"鼠标进入，透明度 → 100%"_s, category);
 }
@@ -87,9 +91,11 @@ void OpacityManager::mouseEntered()
 void OpacityManager::mouseExited()
 {
     FloatingWindow* window = m_pet.petWindow();
-    if (!window || m_isOpacityManagementPaused)
+    if (!window)
         return;
     m_isMouseInside = false;
+    if (m_isOpacityManagementPaused)
+        return;
     window->fadeTo(m_defaultOpacity, restFadeMs);
     // Truncated toward zero; printed from the double so that no value overflows an integer.
     const QString percent = QString::number(std::trunc(m_defaultOpacity * 100.0), 'f', 0);

@@ -17,4 +17,9 @@ public:
     [[nodiscard]] virtual QPointF getCurrentWindowPosition() const = 0;
     /// Moves the pet window to a stored position the way every other move does; stores nothing.
     virtual void updateWindowPosition(QPointF position) = 0;
+
+    /// Brings the pet window in front of the other floating windows, yet below an open
+    /// alert: the alert floats in the same level here, and a pet raised over it would hide
+    /// its text and buttons.
+    static void bringPetToFront(FloatingWindow& pet);
 };

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -245,18 +246,34 @@ TEST_F(Game, RestartingMidGameKeepsThePetDimAndGivesBackItsOwnOpacity)
     EXPECT_NEAR(pet().windowOpacity(), 0.7, 0.01);
 }
 
-TEST_F(Game, BehaviourSwitchedOffStaysOffAfterTheGame)
+TEST_F(Game, BehaviourSwitchedOffOrHeldStillStaysSoAfterTheGame)
 {
-    behavior.toggleBehaviorSystem();
-    ASSERT_FALSE(behavior.isActive());
-    defaults.setValue(WhackAMoleGameManager::gameDurationKey, 1);
+    // Switched off by the user, or paused as do-not-disturb pauses it.
+    const std::function<void()> holds[]
+        = { [&] { behavior.toggleBehaviorSystem(); }, [&] { behavior.pauseScheduling(); } };
+    for (const auto& hold : holds) {
+        if (!behavior.isActive())
+            behavior.toggleBehaviorSystem();
+        hold();
+        ASSERT_FALSE(behavior.isRunning());
+        const bool active = behavior.isActive();
+        defaults.setValue(WhackAMoleGameManager::gameDurationKey, 1);
+        auto game = makeGame();
+        Alerts::setNextAnswers({ 1 });
+        game->startGame();
+        timers.advanceMs(1000 + WhackAMoleGameManager::gameOverDelayMs);
+        EXPECT_FALSE(game->isGameActive());
+        EXPECT_FALSE(behavior.isRunning()) << "the game's end set the pet walking";
+        EXPECT_EQ(behavior.isActive(), active);
+    }
+    // A restart mid-game still gives back a behaviour that ran before the first game.
+    behavior.startBehaviorSystem();
     auto game = makeGame();
     Alerts::setNextAnswers({ 1 });
     game->startGame();
+    game->startGame();
     timers.advanceMs(1000 + WhackAMoleGameManager::gameOverDelayMs);
-    EXPECT_FALSE(game->isGameActive());
-    EXPECT_FALSE(behavior.isRunning());
-    EXPECT_FALSE(behavior.isActive());
+    EXPECT_TRUE(behavior.isRunning());
 }
 
 TEST_F(Game, CatsArePlacedWithinTheVisibleArea)

@@ -89,7 +89,7 @@ TEST_F(OpacityFixture, HoverLiftsThePetAndLeavingFadesBackWithTheTruncatedPercen
     EXPECT_EQ(loggedLines(u"Opacity"_s).last(), u"鼠标离开，透明度 → 10000000000000000000000%"_s);
 }
 
-TEST_F(OpacityFixture, PausedManagementLeavesTheWindowAlone)
+TEST_F(OpacityFixture, PausedManagementLeavesTheWindowAloneButFollowsThePointer)
 {
     defaults.setValue(OpacityManager::defaultOpacityKey, 0.5);
     OpacityManager manager(defaults, *this);
@@ -99,16 +99,27 @@ TEST_F(OpacityFixture, PausedManagementLeavesTheWindowAlone)
     manager.mouseEntered();
     manager.applyDefaultOpacity();
     manager.setDefaultOpacity(0.8);
-    EXPECT_FALSE(manager.isMouseInside());
+    EXPECT_TRUE(manager.isMouseInside());
     EXPECT_FALSE(window.isFading());
     EXPECT_NEAR(window.windowOpacity(), 0.05, 0.01);
     EXPECT_EQ(defaults.doubleValue(OpacityManager::defaultOpacityKey), 0.8);
+    manager.mouseExited();
+    EXPECT_FALSE(window.isFading());
+    EXPECT_FALSE(loggedLines(u"Opacity"_s).contains(u"鼠标进入，透明度 → 100%"_s));
 
     manager.resumeOpacityManagement();
     EXPECT_TRUE(settlesAt(0.8));
     EXPECT_TRUE(loggedLines(u"Opacity"_s).contains(u"▶️ 恢复透明度自动管理"_s));
 
-    // Resuming with the pointer recorded inside changes nothing.
+    // The pointer over the pet when a game starts and gone when it ends: the pet rests again.
+    manager.mouseEntered();
+    ASSERT_TRUE(settlesAt(1.0));
+    manager.pauseOpacityManagement();
+    manager.mouseExited();
+    manager.resumeOpacityManagement();
+    EXPECT_TRUE(settlesAt(0.8));
+
+    // Resuming with the pointer still inside leaves the window as it is.
     manager.mouseEntered();
     ASSERT_TRUE(settlesAt(1.0));
     manager.pauseOpacityManagement();

@@ -2,6 +2,7 @@
 // stays-on-top windows over the others.
 #include "StackingWindowManager.h"
 
+#include "pet/PetWindowHost.h"
 #include "platform/Alerts.h"
 #include "platform/FloatingWindow.h"
 #include "platform/ModalWindowsOnTop.h"
@@ -32,9 +33,11 @@ TEST(DialogsAbovePetX11, AlertsAndSheetsStandAboveThePetOrdinaryWindowsMayNot)
     };
     const auto overThePet = [&](const QWidget& pet, const QWidget& w) {
         const std::vector<xcb_window_t> stack = windowManager.stack();
-        const auto at
-            = [&](const QWidget& x) { return std::find(stack.begin(), stack.end(), xcb_window_t(x.winId())); };
-        return at(w) > at(pet);
+        // The native window as it is now: lifting a modal window may have replaced it.
+        const auto at = [&](const QWidget& x) {
+            return std::find(stack.begin(), stack.end(), xcb_window_t(x.windowHandle()->winId()));
+        };
+        return at(pet) != stack.end() && at(w) != stack.end() && at(w) > at(pet);
     };
 
     // Where the pet parks itself: the screen's centre, where dialogs open.
@@ -74,5 +77,15 @@ TEST(DialogsAbovePetX11, AlertsAndSheetsStandAboveThePetOrdinaryWindowsMayNot)
     sheet.open();
     ASSERT_TRUE(shown(sheet));
     EXPECT_TRUE(overThePet(pet, sheet));
+    // The game and the clones bring the pet to the front as they end, maybe while an alert
+    // or a sheet is open: that stays over the pet.
+    PetWindowHost::bringPetToFront(pet);
+    waitUntil(
+        [&] {
+            windowManager.pump();
+            return false;
+        },
+        300);
+    EXPECT_TRUE(overThePet(pet, sheet)) << "the pet brought to the front covers the sheet";
     EXPECT_FALSE(overThePet(pet, window)) << "an ordinary window stays in its own level";
 }
