@@ -67,7 +67,7 @@ TEST_F(PreferencesWindow, RepeatedRequestsRaiseTheOneWindowAndKeepItsTab)
     manager->showPreferencesWindow(u"外观"_s);
     QPointer<QWidget> first = manager->preferencesWindow();
     EXPECT_EQ(first->windowTitle(), u"Tamsel - 偏好设置"_s);
-    EXPECT_EQ(first->size(), QSize(700, 550));
+    EXPECT_EQ(first->size(), QSize(800, 550)) << "the content's minimum width wins";
     EXPECT_TRUE(first->isVisible());
 
     first->showMinimized();

@@ -53,8 +53,6 @@ AlarmForm::AlarmForm(Mode mode, const Alarm& alarm, Clock& clock, QWidget* paren
     setWindowTitle(mode == Mode::add ? u"添加闹钟"_s : u"编辑闹钟"_s);
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose);
-    // The stated size at the default font, grown with a larger one so that no field is cut.
-    setFixedSize(TextStyle::scaled(formSize.width()), TextStyle::scaled(formSize.height()));
     buildLayout();
     loadAlarmData(alarm);
     if (m_mode == Mode::add) {
@@ -232,6 +230,8 @@ void AlarmForm::updateWeekdaySelector()
     const bool custom
         = m_repeatPicker->currentIndex() == static_cast<int>(allAlarmRepeatTypes.size()) - 1; // custom is the last rule
     m_weekdaySelector->setVisible(custom);
+    // The stated size at the default font; a larger font grows it so that no field is cut.
+    PageParts::fitForm(this, formSize);
 }
 
 void AlarmForm::updateSaveButton()

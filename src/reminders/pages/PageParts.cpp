@@ -146,4 +146,15 @@ void growWithText(PlainTextEditor* editor, int minLines, int maxLines)
     fit();
 }
 
+void fitForm(QDialog* form, QSize stated)
+{
+    const QSize scaled(TextStyle::scaled(stated.width()), TextStyle::scaled(stated.height()));
+    QSize needed;
+    if (QLayout* layout = form->layout()) {
+        layout->invalidate();
+        needed = layout->totalMinimumSize();
+    }
+    form->setFixedSize(scaled.expandedTo(needed));
+}
+
 } // namespace PageParts

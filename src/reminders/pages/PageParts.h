@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 class PlainLabel;
@@ -40,5 +41,9 @@ namespace PageParts {
 /// Makes `editor` as tall as its text, between `minLines` and `maxLines` lines, scrolling
 /// beyond that.
 void growWithText(PlainTextEditor* editor, int minLines, int maxLines);
+/// Fixes `form` at its stated size, grown with the application font, and further where its
+/// fields as they are shown now need more room: a desktop's own large font is the baseline
+/// the type scale grows from, so only the content can tell.
+void fitForm(QDialog* form, QSize stated);
 
 } // namespace PageParts

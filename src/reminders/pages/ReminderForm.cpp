@@ -73,9 +73,9 @@ ReminderForm::ReminderForm(Mode mode, const Reminder& reminder, Clock& clock, QW
     setWindowTitle(heading);
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose);
-    // The stated size at the default font, grown with a larger one so that no field is cut.
-    setFixedSize(TextStyle::scaled(formSize.width()), TextStyle::scaled(formSize.height()));
     buildLayout(heading);
+    // The stated size at the default font; a larger font grows it so that no field is cut.
+    PageParts::fitForm(this, formSize);
 
     connect(m_titleField, &QLineEdit::textChanged, this, &ReminderForm::updateSaveButton);
     connect(m_hoursField, &QSpinBox::valueChanged, this, &ReminderForm::updateSaveButton);

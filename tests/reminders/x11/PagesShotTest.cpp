@@ -61,7 +61,7 @@ TEST(PagesOnScreen, PagesAndFormsFitAndShowColourEmoji)
     seedLists(rig);
     ReminderAndAlarmPreferencesView page(*rig.alarms, *rig.manager, rig.clock);
     page.setWindowTitle(u"提醒/闹钟"_s);
-    page.resize(500, 550); // the detail column of the preferences window
+    page.resize(600, 550); // the detail column of the preferences window
     page.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
 

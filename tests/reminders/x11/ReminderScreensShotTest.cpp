@@ -51,7 +51,7 @@ TEST(ReminderScreens, LongTitlesAndTheAlarmCardInBothPalettes)
     meeting.createdAt = meeting.time;
     rig.alarms->addAlarm(meeting);
     Reminder stretch = rig.manager->createDefaultReminder(ReminderType::custom);
-    stretch.title = u"每坐满一个半小时就站起来伸个懒腰、看看窗外、再接一杯温水"_s;
+    stretch.title = u"每坐满一个半小时就站起来伸个懒腰、看看窗外、再接一杯温水，然后回到座位继续专心工作"_s;
     stretch.interval = 5400;
     rig.manager->addReminder(stretch);
 
@@ -59,7 +59,7 @@ TEST(ReminderScreens, LongTitlesAndTheAlarmCardInBothPalettes)
         QApplication::setPalette(dark ? darkDesktopPalette() : QPalette());
         const QString palette = dark ? u"-dark"_s : u"-light"_s;
         ReminderAndAlarmPreferencesView page(*rig.alarms, *rig.manager, rig.clock);
-        page.resize(500, 550); // the detail column of the preferences window
+        page.resize(600, 550); // the detail column of the preferences window
         page.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
         auto* reminders = qobject_cast<ReminderManagementView*>(page.currentPage());
