@@ -14,6 +14,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -410,6 +411,19 @@ private:
                     fail("overlap", where, u"over \""_s + other.text + u"\""_s);
             }
             seen.append(text);
+        }
+        // Pictures standing for text, as colour emoji on buttons and labels.
+        for (const PaintedPicture& picture : painted.pictures) {
+            const QWidget* at = m_root->childAt(picture.box.center());
+            if (!qobject_cast<const QAbstractButton*>(at) && !qobject_cast<const QLabel*>(at))
+                continue;
+            if (!picture.clip.adjusted(-1, -1, 1, 1).contains(picture.box)
+                && !picture.box.intersected(picture.clip).isEmpty())
+                fail("clipped", u"picture in "_s + nameOf(at),
+                    u"%1x%2 shows %3x%4"_s.arg(picture.box.width())
+                        .arg(picture.box.height())
+                        .arg(picture.box.intersected(picture.clip).width())
+                        .arg(picture.box.intersected(picture.clip).height()));
         }
     }
 

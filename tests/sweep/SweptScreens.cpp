@@ -221,6 +221,8 @@ private:
     {
         const QString picked = server.state().addBottle(bob, u"有人吗？今晚的海很安静"_s);
         server.state().pickBottle(picked, alice);
+        // Her own answer is a bubble of hers in the chat.
+        server.state().addReply(picked, alice, bob, u"我在，海边见"_s);
         server.state().addBottle(alice, u"我的第一个瓶子 #旅行"_s);
         return openWindow();
     }
