@@ -48,6 +48,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
@@ -434,6 +435,8 @@ public:
         case Pet::speechBubble:
             m_bubbles.showBubble(u"喝水时间"_s, u"起来喝杯水吧，休息一下眼睛"_s, u"💧"_s);
             m_root = m_bubbles.bubbleView();
+            // Once its card has slid into place.
+            waitUntil([&] { return m_root && !m_root->findChild<QPropertyAnimation*>(); }, 2000);
             break;
         case Pet::logWindow:
             // A log of its own on a clock that stands still: every window built shows the
