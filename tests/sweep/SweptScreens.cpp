@@ -355,7 +355,7 @@ public:
                 screens);
             if (received)
                 m_bubble->setWaitingCount(3);
-            m_bubble->field()->setText(u"好呀"_s);
+            named<PlainLineEdit>(m_bubble.get(), u"input"_s)->setText(u"好呀"_s);
             m_bubble->show();
             m_root = m_bubble.get();
             break;
