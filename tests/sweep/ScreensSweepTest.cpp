@@ -3,6 +3,7 @@
 // 12 pt one. Measured on the drawn pixels: a switched screen draws as one built in its new
 // palette; every text reads at 4.5:1 and every glyph at 3:1 against what is drawn behind
 // it; no text is cut, shortened or laid over another; none is under 9 px.
+#include "ScreenLook.h"
 #include "SweptScreens.h"
 
 #include "support/DrawnText.h"
@@ -21,7 +22,6 @@
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -34,191 +34,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString nameOf(const QWidget* widget);
-
-/// What a screen looks like in one setting: its picture over a light and a dark desktop
-/// (the same unless the screen lets the desktop through) and what it painted.
-struct Look
-{
-    QImage overLight;
-    QImage overDark;
-    Painted painted;
-    QList<std::pair<QRect, QString>> glyphs;
-    /// Typed text: where an editor or a field holds it, and where its caret stands.
-    struct Field
-    {
-        QRect text;
-        QRect caret;
-        QString name;
-    };
-    QList<Field> fields;
-};
-
-/// The typed text of the editors and fields in `root`: text laid out by a document comes to
-/// the painter as glyphs without characters, so it is found here instead.
-QList<Look::Field> fieldsIn(QWidget* root)
-{
-    QList<Look::Field> fields;
-    const auto add = [&](QWidget* field, QWidget* surface, QRect text, QRect caret, const QString& words) {
-        const QRect shown = surface->visibleRegion().boundingRect();
-        text &= shown;
-        if (words.trimmed().isEmpty() || !field->isVisibleTo(root) || !field->isEnabled() || text.isEmpty())
-            return;
-        const QPoint at = surface->mapTo(root, QPoint());
-        fields.append({ text.translated(at), caret.translated(at).adjusted(-1, -1, 1, 1),
-            u"\""_s + words.left(20) + u"\" in "_s + nameOf(field) });
-    };
-    for (QPlainTextEdit* editor : root->findChildren<QPlainTextEdit*>()) {
-        QTextCursor start(editor->document());
-        QTextCursor end(editor->document()->firstBlock());
-        end.movePosition(QTextCursor::EndOfBlock);
-        const QRect first = editor->cursorRect(start) | editor->cursorRect(end);
-        const QRect block(0, first.top(), editor->viewport()->width(), first.height());
-        add(editor, editor->viewport(), block, editor->cursorRect(), editor->toPlainText());
-    }
-    for (QLineEdit* line : root->findChildren<QLineEdit*>()) {
-        if (line->echoMode() != QLineEdit::Normal)
-            continue;
-        QStyleOptionFrame option;
-        option.initFrom(line);
-        const QRect contents = line->style()->subElementRect(QStyle::SE_LineEditContents, &option, line);
-        add(line, line, contents, line->inputMethodQuery(Qt::ImCursorRectangle).toRect(), line->text());
-    }
-    return fields;
-}
-
-QImage over(const QImage& picture, const QColor& desktop)
-{
-    QImage image(picture.size(), QImage::Format_RGB32);
-    image.fill(desktop);
-    QPainter painter(&image);
-    painter.drawImage(0, 0, picture);
-    return image;
-}
-
-/// `text` as a failure names it: an editor's runs by the editor's text.
-QString wordsOf(const PaintedText& text, const QWidget* at)
-{
-    if (!text.text.contains(glyphRun))
-        return text.text;
-    for (; at; at = at->parentWidget()) {
-        if (const auto* editor = qobject_cast<const QPlainTextEdit*>(at))
-            return editor->toPlainText().left(20);
-        if (const auto* editor = qobject_cast<const QTextEdit*>(at))
-            return editor->toPlainText().left(20);
-    }
-    return u"(glyphs)"_s;
-}
-
-QString nameOf(const QWidget* widget)
-{
-    if (!widget)
-        return u"?"_s;
-    const QString name = widget->objectName();
-    return QString::fromLatin1(widget->metaObject()->className()) + (name.isEmpty() ? QString() : u"#"_s + name);
-}
-
-void settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-Look lookOf(QWidget* root)
-{
-    settle();
-    Look look;
-    const QImage picture = root->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    look.overLight = over(picture, Qt::white);
-    look.overDark = look.overLight;
-    for (int y = 0; y < picture.height() && look.overDark == look.overLight; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        if (std::any_of(row, row + picture.width(), [](QRgb pixel) { return qAlpha(pixel) < 255; }))
-            look.overDark = over(picture, Qt::black);
-    }
-    look.painted = paintedBy(root);
-    look.fields = fieldsIn(root);
-    for (SymbolView* symbol : root->findChildren<SymbolView*>()) {
-        const QRect seen = symbol->visibleRegion().boundingRect();
-        if (symbol->isVisibleTo(root) && symbol->isEnabled() && !seen.isEmpty())
-            look.glyphs.append({ seen.translated(symbol->mapTo(root, QPoint())), nameOf(symbol) });
-    }
-    return look;
-}
-
-/// The strongest ink inside `area` against the commonest colour around it.
-double contrastIn(const QImage& image, const QRect& area)
-{
-    const QRect box = area.intersected(image.rect());
-    if (box.isEmpty())
-        return 21;
-    const QColor under = dominantColour(image, box.adjusted(-3, -3, 3, 3));
-    double best = 1;
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        for (int x = box.left(); x <= box.right(); ++x)
-            best = std::max(best, contrastRatio(image.pixelColor(x, y), under));
-    return best;
-}
-
-/// Whether what is drawn in `area` has many colours, as a colour emoji has, rather than one
-/// ink smoothed into its background: two hues or more, each on several strong pixels.
-bool manyColoured(const QImage& image, const QRect& area)
-{
-    const QRect box = area.intersected(image.rect());
-    const QColor under = dominantColour(image, box.adjusted(-3, -3, 3, 3));
-    std::map<int, int> hues;
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-        for (int x = box.left(); x <= box.right(); ++x) {
-            const QColor pixel = image.pixelColor(x, y);
-            if (pixel.hsvSaturation() > 90 && pixel.value() > 60 && contrastRatio(pixel, under) > 1.3)
-                ++hues[pixel.hsvHue() / 40];
-        }
-    }
-    int kinds = 0;
-    for (const auto& [hue, count] : hues)
-        kinds += count >= 4 ? 1 : 0;
-    return kinds >= 2;
-}
-
-/// Whether `text` holds a letter, a digit or a CJK character: a run of punctuation or of
-/// spaces alone is part of a line, not a text to be read on its own.
-bool readable(const QString& text)
-{
-    if (text.contains(glyphRun))
-        return true;
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
-}
-
-/// The runs of one line laid end to end (a line changes font where its script does), as
-/// one text: its ink, the clip it was drawn in and its words.
-QList<PaintedText> linesOf(const QList<PaintedText>& runs)
-{
-    QList<PaintedText> lines;
-    for (const PaintedText& run : runs) {
-        if (isEmojiOnly(run.text))
-            continue;
-        bool joined = false;
-        for (PaintedText& line : lines) {
-            const bool sameLine = std::abs(line.line.bottom() - run.line.bottom()) <= 3 && line.clip == run.clip;
-            const bool touching = run.line.left() - line.line.right() <= run.pixelSize
-                && line.line.left() - run.line.right() <= run.pixelSize;
-            if (sameLine && touching) {
-                line.text += run.text;
-                line.line |= run.line;
-                line.ink |= run.ink;
-                line.pixelSize = std::min(line.pixelSize, run.pixelSize);
-                joined = true;
-                break;
-            }
-        }
-        if (!joined)
-            lines.append(run);
-    }
-    return lines;
-}
 
 class Checker
 {

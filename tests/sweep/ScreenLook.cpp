@@ -1,0 +1,181 @@
+#include "ScreenLook.h"
+
+#include "support/DrawnText.h"
+#include "widgets/Symbols.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <map>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// The typed text of the editors and fields in `root`: text laid out by a document comes to
+/// the painter as glyphs without characters, so it is found here instead.
+QList<Look::Field> fieldsIn(QWidget* root)
+{
+    QList<Look::Field> fields;
+    const auto add = [&](QWidget* field, QWidget* surface, QRect text, QRect caret, const QString& words) {
+        const QRect shown = surface->visibleRegion().boundingRect();
+        text &= shown;
+        if (words.trimmed().isEmpty() || !field->isVisibleTo(root) || !field->isEnabled() || text.isEmpty())
+            return;
+        const QPoint at = surface->mapTo(root, QPoint());
+        fields.append({ text.translated(at), caret.translated(at).adjusted(-1, -1, 1, 1),
+            u"\""_s + words.left(20) + u"\" in "_s + nameOf(field) });
+    };
+    for (QPlainTextEdit* editor : root->findChildren<QPlainTextEdit*>()) {
+        QTextCursor start(editor->document());
+        QTextCursor end(editor->document()->firstBlock());
+        end.movePosition(QTextCursor::EndOfBlock);
+        const QRect first = editor->cursorRect(start) | editor->cursorRect(end);
+        const QRect block(0, first.top(), editor->viewport()->width(), first.height());
+        add(editor, editor->viewport(), block, editor->cursorRect(), editor->toPlainText());
+    }
+    for (QLineEdit* line : root->findChildren<QLineEdit*>()) {
+        if (line->echoMode() != QLineEdit::Normal)
+            continue;
+        QStyleOptionFrame option;
+        option.initFrom(line);
+        const QRect contents = line->style()->subElementRect(QStyle::SE_LineEditContents, &option, line);
+        add(line, line, contents, line->inputMethodQuery(Qt::ImCursorRectangle).toRect(), line->text());
+    }
+    return fields;
+}
+
+QImage over(const QImage& picture, const QColor& desktop)
+{
+    QImage image(picture.size(), QImage::Format_RGB32);
+    image.fill(desktop);
+    QPainter painter(&image);
+    painter.drawImage(0, 0, picture);
+    return image;
+}
+
+} // namespace
+
+QString wordsOf(const PaintedText& text, const QWidget* at)
+{
+    if (!text.text.contains(glyphRun))
+        return text.text;
+    for (; at; at = at->parentWidget()) {
+        if (const auto* editor = qobject_cast<const QPlainTextEdit*>(at))
+            return editor->toPlainText().left(20);
+        if (const auto* editor = qobject_cast<const QTextEdit*>(at))
+            return editor->toPlainText().left(20);
+    }
+    return u"(glyphs)"_s;
+}
+
+QString nameOf(const QWidget* widget)
+{
+    if (!widget)
+        return u"?"_s;
+    const QString name = widget->objectName();
+    return QString::fromLatin1(widget->metaObject()->className()) + (name.isEmpty() ? QString() : u"#"_s + name);
+}
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+Look lookOf(QWidget* root)
+{
+    settle();
+    Look look;
+    const QImage picture = root->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    look.overLight = over(picture, Qt::white);
+    bool translucent = false;
+    for (int y = 0; y < picture.height() && !translucent; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        translucent = std::any_of(row, row + picture.width(), [](QRgb pixel) { return qAlpha(pixel) < 255; });
+    }
+    // A screen that lets the desktop through is read over a light and a dark one.
+    look.overDark = translucent ? over(picture, Qt::black) : look.overLight;
+    look.painted = paintedBy(root);
+    look.fields = fieldsIn(root);
+    for (SymbolView* symbol : root->findChildren<SymbolView*>()) {
+        const QRect seen = symbol->visibleRegion().boundingRect();
+        if (symbol->isVisibleTo(root) && symbol->isEnabled() && !seen.isEmpty())
+            look.glyphs.append({ seen.translated(symbol->mapTo(root, QPoint())), nameOf(symbol) });
+    }
+    return look;
+}
+
+double contrastIn(const QImage& image, const QRect& area)
+{
+    const QRect box = area.intersected(image.rect());
+    if (box.isEmpty())
+        return 21;
+    const QColor under = dominantColour(image, box.adjusted(-3, -3, 3, 3));
+    double best = 1;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            best = std::max(best, contrastRatio(image.pixelColor(x, y), under));
+    return best;
+}
+
+bool manyColoured(const QImage& image, const QRect& area)
+{
+    const QRect box = area.intersected(image.rect());
+    const QColor under = dominantColour(image, box.adjusted(-3, -3, 3, 3));
+    std::map<int, int> hues;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.hsvSaturation() > 90 && pixel.value() > 60 && contrastRatio(pixel, under) > 1.3)
+                ++hues[pixel.hsvHue() / 40];
+        }
+    }
+    int kinds = 0;
+    for (const auto& [hue, count] : hues)
+        kinds += count >= 4 ? 1 : 0;
+    return kinds >= 2;
+}
+
+bool readable(const QString& text)
+{
+    if (text.contains(glyphRun))
+        return true;
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+QList<PaintedText> linesOf(const QList<PaintedText>& runs)
+{
+    QList<PaintedText> lines;
+    for (const PaintedText& run : runs) {
+        if (isEmojiOnly(run.text))
+            continue;
+        bool joined = false;
+        for (PaintedText& line : lines) {
+            const bool sameLine = std::abs(line.line.bottom() - run.line.bottom()) <= 3 && line.clip == run.clip;
+            const bool touching = run.line.left() - line.line.right() <= run.pixelSize
+                && line.line.left() - run.line.right() <= run.pixelSize;
+            if (sameLine && touching) {
+                line.text += run.text;
+                line.line |= run.line;
+                line.ink |= run.ink;
+                line.pixelSize = std::min(line.pixelSize, run.pixelSize);
+                joined = true;
+                break;
+            }
+        }
+        if (!joined)
+            lines.append(run);
+    }
+    return lines;
+}
