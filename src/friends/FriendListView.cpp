@@ -15,6 +15,7 @@
 #include "widgets/BusySpinner.h"
 #include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
+#include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
@@ -65,6 +66,18 @@ public:
 
 /// The connection block's faint grey, laid over the page.
 const QColor blockTint(128, 128, 128, 26);
+
+/// A nickname as the alerts quote it: one of thousands of characters, or of many lines,
+/// would stretch the box past the screen and take its buttons out of reach.
+QString quotedNickname(QString nickname)
+{
+    constexpr qsizetype longest = 40;
+    for (QChar& c : nickname) {
+        if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    }
+    return GraphemeText::count(nickname) > longest ? GraphemeText::truncated(nickname, longest) + u"…"_s : nickname;
+}
 
 enum ContentPage {
     loadingPage,
@@ -334,8 +347,8 @@ void FriendListView::confirmDelete(const Friend& friendRecord)
 {
     m_showingDeleteConfirm = friendRecord;
     const int answer = Alerts::show(Alerts::Style::Warning, u"删除好友"_s,
-        u"确定要删除好友「"_s + friendRecord.nickname + u"」吗？删除后将无法互发消息。"_s, { u"取消"_s, u"删除"_s },
-        this, 1);
+        u"确定要删除好友「"_s + quotedNickname(friendRecord.nickname) + u"」吗？删除后将无法互发消息。"_s,
+        { u"取消"_s, u"删除"_s }, this, 1);
     if (answer != 1) {
         m_showingDeleteConfirm.reset();
         return;
@@ -357,8 +370,8 @@ QCoro::Task<> FriendListView::deleteFriend(Friend friendRecord)
         // The friend stays listed and waiting for confirmation; the user may try again.
         if (self)
             Alerts::show(Alerts::Style::Warning, u"删除失败"_s,
-                u"删除好友「"_s + friendRecord.nickname + u"」失败："_s + failure + u"\n\n请重试"_s, { u"确定"_s },
-                self);
+                u"删除好友「"_s + quotedNickname(friendRecord.nickname) + u"」失败："_s + failure + u"\n\n请重试"_s,
+                { u"确定"_s }, self);
         co_return;
     }
     if (self)
