@@ -23,12 +23,15 @@
 #include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListView>
 #include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using TextStyle::Style;
@@ -54,14 +57,47 @@ PlainLabel* secondary(PlainLabel* label)
 }
 
 /// A list whose items keep the standard padding from every edge, the scroll bar's included.
+/// From the keyboard, the arrows pick a card, Space flips its pin and Delete asks to delete.
 class PaddedListView final : public QListView
 {
 public:
-    explicit PaddedListView(QWidget* parent)
+    using RowAction = std::function<void(int row)>;
+
+    PaddedListView(QWidget* parent, RowAction pin, RowAction remove)
         : QListView(parent)
+        , m_pin(std::move(pin))
+        , m_remove(std::move(remove))
     {
         setViewportMargins(standardPadding, standardPadding, standardPadding, standardPadding);
     }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const QModelIndex current = currentIndex();
+        const bool plain = event->modifiers() == Qt::NoModifier;
+        if (current.isValid() && plain && event->key() == Qt::Key_Space) {
+            m_pin(current.row());
+            return;
+        }
+        if (current.isValid() && plain && (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace)) {
+            m_remove(current.row());
+            return;
+        }
+        QListView::keyPressEvent(event);
+    }
+
+    void focusInEvent(QFocusEvent* event) override
+    {
+        // Tabbing in lands on a card, so the keys have one to act on.
+        if (!currentIndex().isValid() && model() && model()->rowCount() > 0)
+            setCurrentIndex(model()->index(0, 0));
+        QListView::focusInEvent(event);
+    }
+
+private:
+    RowAction m_pin;
+    RowAction m_remove;
 };
 
 /// The connection block's faint grey, laid over the page.
@@ -222,7 +258,16 @@ QWidget* FriendListView::friendsListView()
     auto* listPane = new QWidget(this);
     auto* paneLayout = new QVBoxLayout(listPane);
     paneLayout->setContentsMargins(0, 0, 0, 0);
-    m_list = new PaddedListView(listPane);
+    m_list = new PaddedListView(
+        listPane,
+        [this](int index) {
+            if (index >= 0 && index < m_model->rowCount())
+                m_friendManager.togglePinFriend(m_model->friendAt(index).id);
+        },
+        [this](int index) {
+            if (index >= 0 && index < m_model->rowCount())
+                confirmDelete(m_model->friendAt(index));
+        });
     paneLayout->addWidget(m_list);
     m_list->setObjectName(u"friendList"_s);
     m_list->setModel(m_model);
@@ -230,7 +275,7 @@ QWidget* FriendListView::friendsListView()
     m_list->setUniformItemSizes(true); // 1,000 friends lay out without measuring each card
     m_list->setMouseTracking(true);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
-    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setFocusPolicy(Qt::StrongFocus);
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_list->setFrameShape(QFrame::NoFrame);

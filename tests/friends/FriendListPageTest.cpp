@@ -565,3 +565,30 @@ TEST_F(FriendListPage, ALongNicknameStaysInsideTheScreensThatQuoteIt)
         page.reset();
     }
 }
+
+// The keyboard alone reaches every card: Tab enters the list on the first card, the arrows
+// move on, Space flips the pin of the card in focus and Delete asks to delete that friend.
+TEST_F(FriendListPage, TheKeyboardAlonePinsAndDeletes)
+{
+    aliceWithFriends(3);
+    openPage();
+    QListView* list = page->listView();
+    ASSERT_EQ(list->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    page->activateWindow();
+    list->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(waitUntil([&] { return list->hasFocus(); }));
+    EXPECT_EQ(list->currentIndex().row(), 0);
+
+    QTest::keyClick(list, Qt::Key_Down);
+    const Friend second = friends->friends().at(1);
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(friends->pinnedFriendIds(), QSet<qint64> { second.id });
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_TRUE(friends->pinnedFriendIds().isEmpty());
+
+    Alerts::setNextAnswers({ 0 });
+    QTest::keyClick(list, Qt::Key_Delete);
+    ASSERT_EQ(Alerts::answeredAlerts().size(), 1);
+    EXPECT_TRUE(Alerts::answeredAlerts().at(0).text.contains(second.nickname));
+    EXPECT_EQ(list->model()->rowCount(), 3) << "cancelled";
+}
