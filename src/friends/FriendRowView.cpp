@@ -130,6 +130,13 @@ void FriendRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->fillPath(path, cardColor);
     painter->setPen(QPen(QColor(128, 128, 128, 51), 1));
     painter->drawPath(path);
+    // The card the keyboard acts on wears the focus colour round its edge.
+    if ((option.state & QStyle::State_HasFocus) && option.widget && option.widget->hasFocus()) {
+        QPainterPath ring;
+        ring.addRoundedRect(QRectF(card).adjusted(1, 1, -1, -1), 7, 7);
+        painter->setPen(QPen(option.widget->palette().color(QPalette::Highlight), 2));
+        painter->drawPath(ring);
+    }
 
     const QRect avatar = avatarRect(option.rect, base);
     painter->setFont(avatarFont(base));

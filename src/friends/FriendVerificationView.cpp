@@ -104,7 +104,7 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
     setFixedWidth(pageWidth);
     setMinimumHeight(pageHeight);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 12, 16, 12);
+    layout->setContentsMargins(pageMargin, 12, pageMargin, 12);
     layout->setSpacing(20);
 
     layout->addLayout(headerView());
@@ -289,10 +289,10 @@ QWidget* FriendVerificationView::addFriendView()
     auto* successLayout = new QHBoxLayout(m_successRow);
     successLayout->setContentsMargins(0, 0, 0, 0);
     successLayout->addStretch();
-    auto* check = new SymbolView(
+    m_successSymbol = new SymbolView(
         Symbols::Symbol::checkmarkCircleFill, sideOf(Style::caption), Symbols::Tint::green, m_successRow);
-    check->setObjectName(u"successSymbol"_s);
-    successLayout->addWidget(check);
+    m_successSymbol->setObjectName(u"successSymbol"_s);
+    successLayout->addWidget(m_successSymbol);
     m_success = label(QString(), TextStyle::font(Style::caption), green, m_successRow);
     m_success->setObjectName(u"success"_s);
     successLayout->addWidget(m_success);
@@ -530,6 +530,13 @@ void FriendVerificationView::refresh()
         error->setText(m_errorMessage.value_or(QString()));
         error->setVisible(m_errorMessage.has_value());
     }
-    m_success->setText(m_successMessage.value_or(QString()));
+    // A long nickname would run past both edges of the fixed-width page and push the symbol
+    // out of sight: the line is cut to the room there is, and the tool tip holds it whole.
+    const QString success = m_successMessage.value_or(QString());
+    const int room
+        = pageWidth - 2 * pageMargin - m_successSymbol->sizeHint().width() - m_successRow->layout()->spacing();
+    const QString shown = m_success->fontMetrics().elidedText(success, Qt::ElideRight, room);
+    m_success->setText(shown);
+    m_success->setToolTip(shown == success ? QString() : u"<p>"_s + success.toHtmlEscaped() + u"</p>"_s);
     m_successRow->setVisible(m_successMessage.has_value());
 }

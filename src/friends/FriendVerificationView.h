@@ -22,6 +22,7 @@ class QPushButton;
 class QStackedWidget;
 class QVBoxLayout;
 class SegmentedPicker;
+class SymbolView;
 
 /// The friend-code page: "我的验证码" shows (and copies, or renews) the user's own
 /// one-time six-digit code; "添加好友" takes a friend's code. It never closes anything
@@ -39,6 +40,8 @@ public:
 
     static constexpr int pageWidth = 400;
     static constexpr int pageHeight = 350;
+    /// The page's padding from its left and right edges.
+    static constexpr int pageMargin = 16;
     static constexpr int codeLength = 6;
     static constexpr int hintMs = 2000;
     static constexpr int dismissAfterAddMs = 2000;
@@ -114,5 +117,6 @@ private:
     BusySpinner* m_addSpinner = nullptr;
     PlainLabel* m_addError = nullptr;
     QWidget* m_successRow = nullptr;
+    SymbolView* m_successSymbol = nullptr;
     PlainLabel* m_success = nullptr;
 };

@@ -68,7 +68,8 @@ int Alerts::show(Style style, const QString& title, const QString& text, const Q
                 : label == u"取消"_s                    ? QMessageBox::RejectRole
                                                         : QMessageBox::ActionRole;
             QPushButton* button = box.addButton(label, role);
-            if (role == QMessageBox::RejectRole)
+            // Also in the first place, where it keeps its accept role so as not to move.
+            if (label == u"取消"_s)
                 box.setEscapeButton(button);
             added.append(button);
         }

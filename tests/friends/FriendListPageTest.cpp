@@ -506,3 +506,89 @@ TEST_F(FriendListPage, FieldPlaceholdersAreSecondaryAfterAPaletteSwitch)
     }
     QApplication::setPalette(lightPalette());
 }
+
+// A nickname of thousands of characters, or of several lines, stays inside the screens that
+// quote it: the success line of the code page keeps to the page, and the delete
+// confirmation stays short enough for its buttons to be on screen.
+TEST_F(FriendListPage, ALongNicknameStaysInsideTheScreensThatQuoteIt)
+{
+    signIn();
+    struct Case
+    {
+        QString nickname;
+        QString quoted; ///< as the confirmation quotes it
+    };
+    const QString endless = QString(u"超长名字"_s).repeated(1500);
+    const Case cases[] = {
+        { u"<b>阿花</b>"_s, u"<b>阿花</b>"_s },
+        { endless, endless.left(40) + u"…"_s },
+        { u"第一行\n第二行\r\n第三行"_s, u"第一行 第二行  第三行"_s },
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.quoted.toStdString());
+        const qint64 other
+            = server.state().addUser(u"long"_s + QString::number(++n) + u"@x.io"_s, c.nickname, u"🐼"_s, u"pw"_s);
+        std::optional<qint64> sender = other;
+        APIClient otherClient(server.baseUrl(), [&] { return sender; });
+        const auto code = await(otherClient.generateFriendCode());
+        ASSERT_TRUE(code.ok());
+
+        FriendVerificationView codePage(*friends, timers);
+        codePage.show();
+        codePage.setMode(FriendVerificationView::Mode::add);
+        codePage.findChild<PlainLineEdit*>(u"codeField"_s)->setText(*code.value);
+        codePage.findChild<QPushButton*>(u"add"_s)->click();
+        ASSERT_TRUE(waitUntil([&] { return !codePage.isLoading(); }));
+        ASSERT_EQ(codePage.successMessage(), u"已添加好友："_s + c.nickname);
+        QCoreApplication::processEvents();
+        for (const QString& name : { u"success"_s, u"successSymbol"_s }) {
+            const QWidget* part = codePage.findChild<QWidget*>(name);
+            ASSERT_TRUE(part && part->isVisible()) << name.toStdString();
+            const QRect box(part->mapTo(&codePage, QPoint(0, 0)), part->size());
+            EXPECT_TRUE(codePage.rect().contains(box))
+                << name.toStdString() << " at " << box.x() << ".." << box.right() << " of " << codePage.width();
+        }
+        EXPECT_TRUE(codePage.findChild<PlainLabel*>(u"success"_s)->text().startsWith(u"已添加好友："_s));
+
+        openPage();
+        const QList<Friend>& listed = friends->friends();
+        const auto row
+            = std::find_if(listed.cbegin(), listed.cend(), [&](const Friend& f) { return f.userId == other; });
+        ASSERT_NE(row, listed.cend());
+        Alerts::clearAnsweredAlerts();
+        Alerts::setNextAnswers({ 0 });
+        clickRow(int(row - listed.cbegin()), &FriendRowView::deleteRect);
+        ASSERT_EQ(Alerts::answeredAlerts().size(), 1);
+        EXPECT_EQ(
+            Alerts::answeredAlerts().at(0).text, u"确定要删除好友「"_s + c.quoted + u"」吗？删除后将无法互发消息。"_s);
+        page.reset();
+    }
+}
+
+// The keyboard alone reaches every card: Tab enters the list on the first card, the arrows
+// move on, Space flips the pin of the card in focus and Delete asks to delete that friend.
+TEST_F(FriendListPage, TheKeyboardAlonePinsAndDeletes)
+{
+    aliceWithFriends(3);
+    openPage();
+    QListView* list = page->listView();
+    ASSERT_EQ(list->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    page->activateWindow();
+    list->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(waitUntil([&] { return list->hasFocus(); }));
+    EXPECT_EQ(list->currentIndex().row(), 0);
+
+    QTest::keyClick(list, Qt::Key_Down);
+    const Friend second = friends->friends().at(1);
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(friends->pinnedFriendIds(), QSet<qint64> { second.id });
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_TRUE(friends->pinnedFriendIds().isEmpty());
+
+    Alerts::setNextAnswers({ 0 });
+    QTest::keyClick(list, Qt::Key_Delete);
+    ASSERT_EQ(Alerts::answeredAlerts().size(), 1);
+    EXPECT_TRUE(Alerts::answeredAlerts().at(0).text.contains(second.nickname));
+    EXPECT_EQ(list->model()->rowCount(), 3) << "cancelled";
+}

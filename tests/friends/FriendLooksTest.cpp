@@ -507,6 +507,8 @@ TEST_F(FriendLooks, SmallAndColouredTextsReadOnTheirCard)
                 least.setPixelSize(9);
                 EXPECT_GE(lines.first().height(), referenceInkHeight(u"置顶好友"_s, least));
             }
+            // The caption is never drawn smaller than the hints it heads.
+            EXPECT_GE(lines.first().height(), lines.at(1).height());
             tearDownScreens();
         }
     }

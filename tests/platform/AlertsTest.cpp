@@ -89,8 +89,30 @@ TEST(Alerts, TheBoxIsWideEnoughForAShortSentenceAndMarksTheDestructiveButton)
 
 TEST(Alerts, EscapeAnswersTheCancelButtonAndAnEmptyListGivesOneButton)
 {
-    whenBoxShows([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
-    EXPECT_EQ(Alerts::show(Alerts::Style::Warning, u"删除好友"_s, u"确定吗？"_s, { u"删除"_s, u"取消"_s }), 1);
+    // "取消" answers Escape and the window's close button wherever it stands, the first
+    // place (where it is also the default) included.
+    const QList<std::pair<QStringList, int>> cases {
+        { { u"删除"_s, u"取消"_s }, 1 },
+        { { u"取消"_s, u"删除"_s }, 0 },
+    };
+    for (const auto& [buttons, cancel] : cases) {
+        SCOPED_TRACE(buttons.join(u' ').toStdString());
+        // A box that stays open is answered with its other button, so the test fails, not hangs.
+        const auto answerOtherwise = [cancel](QMessageBox* box) {
+            if (box->isVisible())
+                box->buttons().at(1 - cancel)->click();
+        };
+        whenBoxShows([&](QMessageBox* box) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            answerOtherwise(box);
+        });
+        EXPECT_EQ(Alerts::show(Alerts::Style::Warning, u"删除好友"_s, u"确定吗？"_s, buttons), cancel) << "Escape";
+        whenBoxShows([&](QMessageBox* box) {
+            box->close();
+            answerOtherwise(box);
+        });
+        EXPECT_EQ(Alerts::show(Alerts::Style::Warning, u"删除好友"_s, u"确定吗？"_s, buttons), cancel) << "close";
+    }
 
     int buttonCount = 0;
     whenBoxShows([&](QMessageBox* box) {
