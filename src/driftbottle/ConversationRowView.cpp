@@ -166,7 +166,8 @@ void ConversationRowView::paint(QPainter* painter, const QStyleOptionViewItem& o
         QRect(secondLine.left(), secondLine.top(), std::max(0, messageWidth), secondLine.height()),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, message);
 
-    painter->setPen(palette.color(QPalette::Midlight));
-    painter->drawLine(row.left() + dividerInset, row.bottom(), row.right(), row.bottom());
+    // Filled, not stroked: a smoothed line on a pixel edge would spread over two faint rows.
+    painter->fillRect(
+        QRect(row.left() + dividerInset, row.bottom(), row.width() - dividerInset, 1), ChatColours::divider(palette));
     painter->restore();
 }
