@@ -2,6 +2,7 @@
 // text is never lost to a refusal nor sent twice after a reply the server stored.
 #include "BottleWindowRig.h"
 
+#include "driftbottle/ChatBubbleView.h"
 #include "driftbottle/ThrowNewBottleSheet.h"
 #include "platform/Alerts.h"
 #include "support/DrawnText.h"
@@ -121,6 +122,27 @@ TEST_F(ChatRig, ReplyIsSentThenLinesAndListReloadAndTheListFollowsIt)
     conversations->selectConversation(*conversations->currentConversation());
     QTest::qWait(200);
     EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(ChatRig, TheListKeepsItsPaddingAroundItsLines)
+{
+    // Bob's bottle stands at the left, his name above it: nothing is drawn in the list's
+    // padding, above the first line or at either side.
+    QListView* list = find<QListView>(chat, u"chatMessages"_s);
+    list->verticalScrollBar()->setValue(0);
+    const QImage image = list->viewport()->grab().toImage();
+    const QList<QRect> lines = inkLines(image, image.rect());
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_GE(lines.first().top(), ChatBubbleView::margin);
+    const QColor ground = dominantColour(image, image.rect());
+    for (int y = 0; y < image.height(); ++y) {
+        for (const int x : { ChatBubbleView::margin - 1, image.width() - ChatBubbleView::margin }) {
+            if (image.pixelColor(x, y) != ground) {
+                ADD_FAILURE() << "ink in the padding at " << x << ", " << y;
+                return;
+            }
+        }
+    }
 }
 
 // A view hands its delegate rows at most 32,767 pixels tall; a reply of tens of thousands
