@@ -190,6 +190,14 @@ QWidget* BottleChatView::conversationListView()
     connect(m_pickButton, &QPushButton::clicked, this, &BottleChatView::pickBottle);
     connect(m_list, &QListView::clicked, this,
         [this](const QModelIndex& index) { m_manager.selectConversation(m_model->conversationAt(index.row())); });
+    // Return on the row the keyboard is at opens it too. A style that activates on a single
+    // click also sends this after the click: the row is open by then and is not loaded twice.
+    connect(m_list, &QListView::activated, this, [this](const QModelIndex& index) {
+        const Conversation conversation = m_model->conversationAt(index.row());
+        const std::optional<Conversation>& current = m_manager.currentConversation();
+        if (!current || current->bottleId != conversation.bottleId)
+            m_manager.selectConversation(conversation);
+    });
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { openRowMenu(pos); });
     return pane;
 }

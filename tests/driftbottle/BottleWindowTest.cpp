@@ -5,6 +5,7 @@
 #include "account/UserRegistrationView.h"
 #include "driftbottle/ConversationListModel.h"
 #include "driftbottle/WrappedLabel.h"
+#include "support/DrawnText.h"
 #include "support/LogLines.h"
 #include "widgets/BannerRow.h"
 #include "widgets/OverlayCard.h"
@@ -13,6 +14,7 @@
 #include <QAccessible>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -322,4 +324,48 @@ TEST_F(BottleWindowRig, AConversationTheServerNoLongerListsLeavesTheChatPane)
     EXPECT_TRUE(conversations->chatMessages().isEmpty());
     EXPECT_TRUE(waitUntil([&] { return window->chatView() == nullptr; })) << "no input for a conversation gone";
     EXPECT_TRUE(find<QWidget>(window, u"chatPlaceholder"_s)->isVisible());
+}
+
+TEST_F(BottleWindowRig, TheKeyboardAloneReachesAndOpensAConversation)
+{
+    QStringList ids;
+    for (int i = 0; i < 2; ++i) {
+        ids.append(server.state().addBottle(bob, u"瓶子"_s + QString::number(i)));
+        server.state().pickBottle(ids.last(), alice);
+    }
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QListView* list = window->conversationList();
+    auto* model = static_cast<ConversationListModel*>(list->model());
+    ASSERT_EQ(model->rowCount(), 2);
+
+    // Tab from button to button until the list has the focus; its first row is marked.
+    for (int i = 0; i < 5 && !list->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Tab);
+    ASSERT_TRUE(list->hasFocus());
+    const QRect first = list->visualRect(model->index(0));
+    const QColor accent = list->palette().color(QPalette::Highlight);
+    const auto marked = [&](const QRect& row) {
+        const QImage image = list->viewport()->grab().toImage();
+        return contrastRatio(image.pixelColor(row.left() + 1, row.center().y()), accent) < 1.2;
+    };
+    EXPECT_TRUE(marked(first));
+
+    // Down, then Return opens the second row; Return again loads nothing more.
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_FALSE(marked(first));
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_TRUE(conversations->currentConversation());
+    EXPECT_EQ(conversations->currentConversation()->bottleId, model->conversationAt(1).bottleId);
+    ASSERT_TRUE(waitUntil([&] { return !conversations->chatMessages().isEmpty(); }));
+    const qsizetype before = server.requests().size();
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::qWait(100);
+    EXPECT_EQ(server.requests().size(), before);
+
+    // The mouse still opens a row with one click.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_EQ(conversations->currentConversation()->bottleId, model->conversationAt(0).bottleId);
 }
