@@ -38,6 +38,8 @@ public:
     static constexpr int followMs = 350;
     /// The other user's emoji in the header, in pixels at the default font.
     static constexpr int emojiPixels = 30;
+    /// The header's avatar is at most this many emoji wide.
+    static constexpr int maxEmojiWidths = 3;
 
     ChatView(ConversationManager& manager, const Conversation& conversation, QWidget* parent = nullptr);
 

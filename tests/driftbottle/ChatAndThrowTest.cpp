@@ -145,6 +145,20 @@ TEST_F(ChatRig, TheListKeepsItsPaddingAroundItsLines)
     }
 }
 
+TEST_F(ChatRig, ALongAvatarTextKeepsTheHeaderInsideThePane)
+{
+    // Whatever a user set as an avatar reaches the header: a few glyphs show, the name stays.
+    Conversation odd = *conversations->currentConversation();
+    odd.otherUserEmoji = QString(500, u'A') + u"🐙"_s.repeated(200);
+    chat->setConversation(odd);
+    QCoreApplication::processEvents();
+    auto* emoji = find<QLabel>(chat, u"chatEmoji"_s);
+    auto* name = find<PlainLabel>(chat, u"chatName"_s);
+    EXPECT_LE(emoji->sizeHint().width(), ChatView::maxEmojiWidths * emoji->fontMetrics().height());
+    EXPECT_LE(chat->minimumSizeHint().width(), chat->width());
+    EXPECT_GT(name->width(), 100);
+}
+
 // A view hands its delegate rows at most 32,767 pixels tall; a reply of tens of thousands
 // of characters is taller. Its bubble is drawn with every line down to the last.
 TEST_F(ChatRig, RepliesOfAnyLengthAreDrawnToTheirLastLine)
