@@ -5,6 +5,7 @@
 #include "driftbottle/SensitiveWordNotice.h"
 #include "platform/LogManager.h"
 #include "platform/SystemColours.h"
+#include "platform/TextFitting.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
 #include "widgets/ButtonStyle.h"
@@ -119,11 +120,15 @@ void ThrowNewBottleSheet::setSending(bool sending)
 void ThrowNewBottleSheet::setErrorMessage(const QString& message)
 {
     m_errorMessage = message;
-    const QString shown = GraphemeText::count(message) > maxErrorShown
+    const QString head = GraphemeText::count(message) > maxErrorShown
         ? GraphemeText::truncated(message, maxErrorShown) + u"…"_s
         : message;
+    // Two lines at most, the second ending in "…" when more was said: a line cut off at the
+    // label's edge would not show that anything is missing.
+    const QMargins margins = layout()->contentsMargins();
+    const QString shown = TextFitting::fitted(head, m_error->font(), sheetWidth - margins.left() - margins.right(), 2);
     m_error->setText(shown);
-    m_error->setToolTip(message);
+    m_error->setToolTip(shown == message ? QString() : message);
     m_error->setVisible(!message.isEmpty());
     setFixedSize(sheetWidth, message.isEmpty() ? plainHeight : withErrorHeight);
 }

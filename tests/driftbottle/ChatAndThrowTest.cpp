@@ -293,6 +293,21 @@ TEST_F(BottleWindowRig, ThrowSheetSizesButtonsAndOutcomes)
     EXPECT_EQ(sheet->size(), QSize(400, 350));
     EXPECT_EQ(editor->text().size(), 1001);
 
+    // A long answer of the server: two lines at most, the second ending in "…", the whole in
+    // the tool tip.
+    const QString page = u"服务器正忙，"_s.repeated(15);
+    server.scriptNext({ 500, page.toUtf8() });
+    editor->setPlainText(u"你好"_s);
+    send->click();
+    ASSERT_TRUE(waitUntil([&] { return !sheet->isSending(); }));
+    EXPECT_EQ(sheet->errorMessage(), u"服务器错误: "_s + page);
+    const QStringList lines = error->text().split(u'\n');
+    EXPECT_LE(lines.size(), 2);
+    EXPECT_TRUE(error->text().endsWith(u"…"_s)) << error->text().toStdString();
+    for (const QString& line : lines)
+        EXPECT_LE(error->fontMetrics().horizontalAdvance(line), error->width()) << line.toStdString();
+    EXPECT_EQ(error->toolTip(), sheet->errorMessage());
+
     // Sensitive words: the alert instead of red text; the text stays.
     editor->setPlainText(u"违禁词"_s);
     server.scriptNext({ std::nullopt, {}, 300 }); // answered late, so the sending state can be seen
