@@ -186,7 +186,8 @@ QWidget* BottleChatView::conversationListView()
     m_listStack->addWidget(m_list);
     layout->addWidget(m_listStack, 1);
 
-    connect(m_throwButton, &QPushButton::clicked, this, [this] { ThrowNewBottleSheet::present(m_manager, this); });
+    connect(m_throwButton, &QPushButton::clicked, this,
+        [this] { m_throwSheet = ThrowNewBottleSheet::present(m_manager, this); });
     connect(m_pickButton, &QPushButton::clicked, this, &BottleChatView::pickBottle);
     connect(m_list, &QListView::clicked, this,
         [this](const QModelIndex& index) { m_manager.selectConversation(m_model->conversationAt(index.row())); });
@@ -468,6 +469,7 @@ QCoro::Task<> BottleChatView::runPick()
         co_return;
     }
     m_pickPreview->setText(preview(bottle.content));
+    m_showPickSuccess = true;
     m_pickOverlay->fadeIn();
     log(u"✅ 捡到瓶子: "_s + bottle.id + u" - "_s + GraphemeText::truncated(bottle.content, 20) + u"..."_s);
     QTimer::singleShot(pickSuccessMs, Qt::PreciseTimer, this, [this, id = bottle.id] {
@@ -477,6 +479,7 @@ QCoro::Task<> BottleChatView::runPick()
                 break;
             }
         }
+        m_showPickSuccess = false;
         m_pickOverlay->fadeOut();
     });
 }

@@ -263,3 +263,8 @@ QCoro::Task<> ChatView::sendReply(QString content, Conversation conversation)
         m_editor->setPlainText(content);
     showError(failure);
 }
+
+bool ChatView::showSensitiveWordAlert() const
+{
+    return m_alert && m_alert->isVisible();
+}

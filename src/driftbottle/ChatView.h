@@ -46,6 +46,8 @@ public:
     void setConversation(const Conversation& conversation);
     [[nodiscard]] const Conversation& conversation() const { return m_conversation; }
     [[nodiscard]] bool isSending() const { return m_isSending; }
+    /// The "包含敏感词" alert of a refused reply is open.
+    [[nodiscard]] bool showSensitiveWordAlert() const;
     /// The reply as typed so far.
     [[nodiscard]] QString messageText() const;
 

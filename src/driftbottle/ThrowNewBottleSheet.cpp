@@ -188,3 +188,8 @@ void PickBottleSheet::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     QTimer::singleShot(closeAfterMs, Qt::PreciseTimer, this, &QDialog::accept);
 }
+
+bool ThrowNewBottleSheet::showSensitiveWordAlert() const
+{
+    return m_alert && m_alert->isVisible();
+}

@@ -132,6 +132,7 @@ TEST_F(BottleWindowRig, PickShowsTheCardThenSelectsThePickedConversation)
 
     auto* overlay = find<OverlayCard>(window, u"pickOverlay"_s);
     EXPECT_TRUE(overlay->isVisible());
+    EXPECT_TRUE(window->showPickSuccess());
     EXPECT_EQ(find<WrappedLabel>(window, u"pickPreview"_s)->text(), QString(50, u'海') + u"..."_s);
     EXPECT_FALSE(conversations->currentConversation());
 
@@ -139,6 +140,7 @@ TEST_F(BottleWindowRig, PickShowsTheCardThenSelectsThePickedConversation)
     ASSERT_TRUE(waitUntil([&] { return conversations->currentConversation().has_value(); }, 3000));
     EXPECT_EQ(conversations->currentConversation()->bottleId, bottle);
     ASSERT_TRUE(waitUntil([&] { return !overlay->isVisible(); }, 3000));
+    EXPECT_FALSE(window->showPickSuccess());
     ASSERT_TRUE(waitUntil([&] { return conversations->chatMessages().size() == 1; }));
     EXPECT_TRUE(window->chatView());
     EXPECT_TRUE(

@@ -216,6 +216,7 @@ TEST_F(ChatRig, RefusedRepliesComeBackToTheEditorStoredOnesDoNot)
     ASSERT_TRUE(waitUntil([&] { return !chat->isSending(); }));
     EXPECT_EQ(editor->text(), refused);
     ASSERT_TRUE(openAlert());
+    EXPECT_TRUE(chat->showSensitiveWordAlert());
     EXPECT_EQ(openAlert()->informativeText(), u"您的内容包含敏感词，请修改后再发送"_s);
     // As wide as the other alerts, which keep a short Chinese sentence on one line.
     const auto* sentence = openAlert()->findChild<QLabel*>(u"qt_msgbox_informativelabel"_s);
@@ -275,6 +276,7 @@ TEST_F(BottleWindowRig, ThrowSheetSizesButtonsAndOutcomes)
     auto* sheet = window->findChild<ThrowNewBottleSheet*>();
     ASSERT_TRUE(sheet);
     EXPECT_TRUE(sheet->isVisible());
+    EXPECT_TRUE(window->showThrowBottleSheet());
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
     EXPECT_EQ(sheet->size(), QSize(400, 300));
     auto* editor = find<PlainTextEditor>(sheet, u"bottleText"_s);
@@ -322,7 +324,9 @@ TEST_F(BottleWindowRig, ThrowSheetSizesButtonsAndOutcomes)
     EXPECT_TRUE(sheet->errorMessage().isEmpty());
     EXPECT_EQ(editor->text(), u"违禁词"_s);
     ASSERT_TRUE(openAlert());
+    EXPECT_TRUE(sheet->showSensitiveWordAlert());
     openAlert()->close();
+    EXPECT_FALSE(sheet->showSensitiveWordAlert());
 
     // A bottle that goes out closes the sheet and shows in the list.
     const qsizetype before = server.requests().size();
@@ -330,6 +334,7 @@ TEST_F(BottleWindowRig, ThrowSheetSizesButtonsAndOutcomes)
     editor->setPlainText(u"你好，陌生人"_s);
     send->click();
     ASSERT_TRUE(waitUntil([&] { return gone.isNull(); }));
+    EXPECT_FALSE(window->showThrowBottleSheet());
     EXPECT_EQ(pathsSince(before), (QStringList { u"/api/bottles/throw"_s, u"/api/bottles/conversations"_s }));
     EXPECT_EQ(conversations->conversations().size(), 1);
     EXPECT_TRUE(loggedLines(conversation).contains(u"🚀 开始丢瓶子，内容长度: 6"_s));
