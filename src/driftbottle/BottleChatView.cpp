@@ -23,6 +23,7 @@
 #include "widgets/TextStyle.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QListView>
 #include <QMenu>
@@ -200,6 +201,7 @@ QWidget* BottleChatView::conversationListView()
             m_manager.selectConversation(conversation);
     });
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { openRowMenu(pos); });
+    m_list->installEventFilter(this);
     return pane;
 }
 
@@ -282,6 +284,19 @@ QString BottleChatView::preview(const QString& content)
     if (GraphemeText::count(content) <= previewLength)
         return content;
     return GraphemeText::truncated(content, previewLength) + u"..."_s;
+}
+
+bool BottleChatView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The menu key asks for the menu at a corner of the list, over its first row: it is the
+    // row the keyboard is at that is offered for deletion.
+    if (watched == m_list && event->type() == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        if (const QModelIndex current = m_list->currentIndex(); current.isValid())
+            openRowMenu(m_list->visualRect(current).center());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void BottleChatView::showEvent(QShowEvent* event)

@@ -12,6 +12,7 @@
 #include "widgets/PlainLabel.h"
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QListView>
@@ -370,4 +371,34 @@ TEST_F(BottleWindowRig, TheKeyboardAloneReachesAndOpensAConversation)
     // The mouse still opens a row with one click.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_EQ(conversations->currentConversation()->bottleId, model->conversationAt(0).bottleId);
+}
+
+TEST_F(BottleWindowRig, TheMenuKeyOffersToDeleteTheRowTheKeyboardIsAt)
+{
+    QStringList ids;
+    for (int i = 0; i < 3; ++i) {
+        ids.append(server.state().addBottle(bob, u"瓶子"_s + QString::number(i)));
+        server.state().pickBottle(ids.last(), alice);
+    }
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    QListView* list = window->conversationList();
+    auto* model = static_cast<ConversationListModel*>(list->model());
+    ASSERT_EQ(model->rowCount(), 3);
+    list->setFocus(Qt::TabFocusReason);
+    list->setCurrentIndex(model->index(2));
+    const QString target = model->conversationAt(2).bottleId;
+
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), list->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list, &key);
+    QMenu* menu = nullptr;
+    ASSERT_TRUE(waitUntil([&] {
+        menu = window->findChild<QMenu*>(u"rowMenu"_s);
+        return menu && menu->isVisible();
+    }));
+    const qsizetype before = server.requests().size();
+    menu->actions().first()->trigger();
+    ASSERT_TRUE(waitUntil([&] { return model->rowOf(target) == -1; }));
+    EXPECT_EQ(server.requests().at(before).jsonBody().value(u"bottleId"_s).toString(), target);
+    EXPECT_EQ(model->rowCount(), 2);
 }
