@@ -23,6 +23,7 @@
 #include "widgets/TextStyle.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QListView>
 #include <QMenu>
@@ -186,11 +187,21 @@ QWidget* BottleChatView::conversationListView()
     m_listStack->addWidget(m_list);
     layout->addWidget(m_listStack, 1);
 
-    connect(m_throwButton, &QPushButton::clicked, this, [this] { ThrowNewBottleSheet::present(m_manager, this); });
+    connect(m_throwButton, &QPushButton::clicked, this,
+        [this] { m_throwSheet = ThrowNewBottleSheet::present(m_manager, this); });
     connect(m_pickButton, &QPushButton::clicked, this, &BottleChatView::pickBottle);
     connect(m_list, &QListView::clicked, this,
         [this](const QModelIndex& index) { m_manager.selectConversation(m_model->conversationAt(index.row())); });
+    // Return on the row the keyboard is at opens it too. A style that activates on a single
+    // click also sends this after the click: the row is open by then and is not loaded twice.
+    connect(m_list, &QListView::activated, this, [this](const QModelIndex& index) {
+        const Conversation conversation = m_model->conversationAt(index.row());
+        const std::optional<Conversation>& current = m_manager.currentConversation();
+        if (!current || current->bottleId != conversation.bottleId)
+            m_manager.selectConversation(conversation);
+    });
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { openRowMenu(pos); });
+    m_list->installEventFilter(this);
     return pane;
 }
 
@@ -273,6 +284,19 @@ QString BottleChatView::preview(const QString& content)
     if (GraphemeText::count(content) <= previewLength)
         return content;
     return GraphemeText::truncated(content, previewLength) + u"..."_s;
+}
+
+bool BottleChatView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The menu key asks for the menu at a corner of the list, over its first row: it is the
+    // row the keyboard is at that is offered for deletion.
+    if (watched == m_list && event->type() == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        if (const QModelIndex current = m_list->currentIndex(); current.isValid())
+            openRowMenu(m_list->visualRect(current).center());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void BottleChatView::showEvent(QShowEvent* event)
@@ -460,6 +484,7 @@ QCoro::Task<> BottleChatView::runPick()
         co_return;
     }
     m_pickPreview->setText(preview(bottle.content));
+    m_showPickSuccess = true;
     m_pickOverlay->fadeIn();
     log(u"✅ 捡到瓶子: "_s + bottle.id + u" - "_s + GraphemeText::truncated(bottle.content, 20) + u"..."_s);
     QTimer::singleShot(pickSuccessMs, Qt::PreciseTimer, this, [this, id = bottle.id] {
@@ -469,6 +494,7 @@ QCoro::Task<> BottleChatView::runPick()
                 break;
             }
         }
+        m_showPickSuccess = false;
         m_pickOverlay->fadeOut();
     });
 }

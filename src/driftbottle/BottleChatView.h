@@ -18,6 +18,7 @@ class ConversationManager;
 class OverlayCard;
 class PickBottleSheet;
 class WrappedLabel;
+class ThrowNewBottleSheet;
 class QListView;
 class QMenu;
 class QPushButton;
@@ -48,6 +49,10 @@ public:
     [[nodiscard]] bool isPicking() const { return m_isPicking; }
     [[nodiscard]] ChatView* chatView() const { return m_chat; }
     [[nodiscard]] QListView* conversationList() const { return m_list; }
+    /// The throw sheet is open over the window.
+    [[nodiscard]] bool showThrowBottleSheet() const { return !m_throwSheet.isNull(); }
+    /// The "捡到瓶子！" card is up: from a successful pick until the picked conversation is selected.
+    [[nodiscard]] bool showPickSuccess() const { return m_showPickSuccess; }
     [[nodiscard]] bool showPickBottleSheet() const;
     /// Presents the pick sheet while true; the sheet's closing sets it back. No control of
     /// this window sets it: a pick shows the "捡到瓶子！" card instead.
@@ -64,6 +69,7 @@ Q_SIGNALS:
     void closing();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -113,4 +119,6 @@ private:
     OverlayCard* m_pickOverlay = nullptr;
     WrappedLabel* m_pickPreview = nullptr;
     QPointer<PickBottleSheet> m_pickSheet;
+    QPointer<ThrowNewBottleSheet> m_throwSheet;
+    bool m_showPickSuccess = false;
 };

@@ -91,7 +91,7 @@ const ChatBubbleView::Measured& ChatBubbleView::measured(
 }
 
 ChatBubbleView::Geometry ChatBubbleView::geometry(
-    const QStyleOptionViewItem& option, const ChatMessage& message, QSize text) const
+    const QStyleOptionViewItem& option, const ChatMessage& message, QSize text, bool first) const
 {
     const bool isFromMe = message.isFromMe;
     const int column = columnWidth(option);
@@ -99,7 +99,8 @@ ChatBubbleView::Geometry ChatBubbleView::geometry(
     const QFontMetrics small(smallFont(option.font));
 
     Geometry g;
-    const QRect row = option.rect.adjusted(margin, 0, -margin, 0);
+    // The list's padding: at its sides on every row, above only the first.
+    const QRect row = option.rect.adjusted(margin, first ? margin : 0, -margin, 0);
     int y = row.top();
     if (!isFromMe) {
         g.name = QRect(row.left(), y, column, caption.height());
@@ -120,7 +121,8 @@ QSize ChatBubbleView::sizeHint(const QStyleOptionViewItem& option, const QModelI
     const Measured& m = measured(option, index);
     QStyleOptionViewItem at = option;
     at.rect = QRect(0, 0, m.column + 2 * margin, 0);
-    const Geometry g = geometry(at, m_model.messageAt(index.row()), QSize(m.text.width, m.text.height));
+    const Geometry g
+        = geometry(at, m_model.messageAt(index.row()), QSize(m.text.width, m.text.height), index.row() == 0);
     return { m.column + 2 * margin, g.time.bottom() + 1 + rowSpacing };
 }
 
@@ -128,7 +130,7 @@ void ChatBubbleView::paint(QPainter* painter, const QStyleOptionViewItem& option
 {
     const ChatMessage& message = m_model.messageAt(index.row());
     const Measured& m = measured(option, index);
-    const Geometry g = geometry(option, message, QSize(m.text.width, m.text.height));
+    const Geometry g = geometry(option, message, QSize(m.text.width, m.text.height), index.row() == 0);
     const QPalette& palette = option.palette;
 
     // Names and times stand on the list's window background.

@@ -53,8 +53,10 @@ private:
         TextWrapper::Wrapped text;
     };
     [[nodiscard]] int columnWidth(const QStyleOptionViewItem& option) const;
-    /// The sender's line is left out where there is no name (replies carry none).
-    [[nodiscard]] Geometry geometry(const QStyleOptionViewItem& option, const ChatMessage& message, QSize text) const;
+    /// Where the parts of `message`'s row go; `first` for the list's first row, which keeps the
+    /// list's padding above it.
+    [[nodiscard]] Geometry geometry(
+        const QStyleOptionViewItem& option, const ChatMessage& message, QSize text, bool first) const;
     [[nodiscard]] const Measured& measured(const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
     const ChatMessageModel& m_model;

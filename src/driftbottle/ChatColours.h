@@ -33,6 +33,14 @@ namespace ChatColours {
     c.setAlphaF(alpha);
     return c;
 }
+/// The line under each conversation row: the text colour faint, as the window's own dividers
+/// draw it. A palette's mid-light shade can all but equal its base colour in a dark theme.
+[[nodiscard]] inline QColor divider(const QPalette& palette)
+{
+    QColor c = palette.color(QPalette::Text);
+    c.setAlphaF(0.15f);
+    return c;
+}
 /// The other side's bubbles: gray at a fifth, over whatever the window background is.
 [[nodiscard]] inline QColor otherBubble()
 {

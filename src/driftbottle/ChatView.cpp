@@ -163,7 +163,11 @@ void ChatView::setConversation(const Conversation& conversation)
 {
     m_conversation = conversation;
     const QString emoji = conversation.otherUserEmoji.value_or(QString());
-    m_emoji->setText(emoji.isEmpty() ? noEmoji : emoji);
+    // An avatar is one emoji, yet the server passes on whatever text a user set: a long one
+    // is cut to a few glyphs' width, or it would push the name out and widen the window.
+    const QFontMetrics metrics(m_emoji->font());
+    m_emoji->setText(
+        metrics.elidedText(emoji.isEmpty() ? noEmoji : emoji, Qt::ElideRight, maxEmojiWidths * metrics.height()));
     const QString name = conversation.otherUserName.value_or(QString());
     m_name->setText(name.isEmpty() ? noNameYet : name);
     // Nobody has picked the bottle up yet: the name is only a placeholder, shown dimmed.
@@ -261,4 +265,9 @@ QCoro::Task<> ChatView::sendReply(QString content, Conversation conversation)
     if (!*stored && messageText().isEmpty())
         m_editor->setPlainText(content);
     showError(failure);
+}
+
+bool ChatView::showSensitiveWordAlert() const
+{
+    return m_alert && m_alert->isVisible();
 }

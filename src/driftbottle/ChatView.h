@@ -38,12 +38,16 @@ public:
     static constexpr int followMs = 350;
     /// The other user's emoji in the header, in pixels at the default font.
     static constexpr int emojiPixels = 30;
+    /// The header's avatar is at most this many emoji wide.
+    static constexpr int maxEmojiWidths = 3;
 
     ChatView(ConversationManager& manager, const Conversation& conversation, QWidget* parent = nullptr);
 
     void setConversation(const Conversation& conversation);
     [[nodiscard]] const Conversation& conversation() const { return m_conversation; }
     [[nodiscard]] bool isSending() const { return m_isSending; }
+    /// The "包含敏感词" alert of a refused reply is open.
+    [[nodiscard]] bool showSensitiveWordAlert() const;
     /// The reply as typed so far.
     [[nodiscard]] QString messageText() const;
 

@@ -94,6 +94,12 @@ void ConversationRowView::paint(QPainter* painter, const QStyleOptionViewItem& o
         tint = ChatColours::hover(palette);
     if (tint.isValid())
         painter->fillRect(row, tint);
+    // The row the keyboard is at, while the list has the focus from the keyboard: outlined
+    // in the accent.
+    if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange)) {
+        painter->setPen(QPen(palette.color(QPalette::Highlight), 2));
+        painter->drawRect(QRectF(row).adjusted(1, 1, -1, -2));
+    }
     // Times and last messages stay readable on a tinted row too.
     const QColor secondary = SecondaryText::colour(palette.color(QPalette::Text), palette.color(QPalette::Base), tint);
 
@@ -165,7 +171,8 @@ void ConversationRowView::paint(QPainter* painter, const QStyleOptionViewItem& o
         QRect(secondLine.left(), secondLine.top(), std::max(0, messageWidth), secondLine.height()),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, message);
 
-    painter->setPen(palette.color(QPalette::Midlight));
-    painter->drawLine(row.left() + dividerInset, row.bottom(), row.right(), row.bottom());
+    // Filled, not stroked: a smoothed line on a pixel edge would spread over two faint rows.
+    painter->fillRect(
+        QRect(row.left() + dividerInset, row.bottom(), row.width() - dividerInset, 1), ChatColours::divider(palette));
     painter->restore();
 }

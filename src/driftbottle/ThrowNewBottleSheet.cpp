@@ -122,11 +122,15 @@ void ThrowNewBottleSheet::setSending(bool sending)
 void ThrowNewBottleSheet::setErrorMessage(const QString& message)
 {
     m_errorMessage = message;
-    const QString shown = GraphemeText::count(message) > maxErrorShown
+    const QString head = GraphemeText::count(message) > maxErrorShown
         ? GraphemeText::truncated(message, maxErrorShown) + u"…"_s
         : message;
+    // Two lines at most, the second ending in "…" when more was said: a line cut off at the
+    // label's edge would not show that anything is missing.
+    const QMargins margins = layout()->contentsMargins();
+    const QString shown = TextFitting::fitted(head, m_error->font(), sheetWidth - margins.left() - margins.right(), 2);
     m_error->setText(shown);
-    m_error->setToolTip(TextFitting::plainToolTip(message));
+    m_error->setToolTip(shown == message ? QString() : TextFitting::plainToolTip(message));
     m_error->setVisible(!message.isEmpty());
     setFixedSize(sheetWidth, message.isEmpty() ? plainHeight : withErrorHeight);
 }
@@ -185,4 +189,9 @@ void PickBottleSheet::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     QTimer::singleShot(closeAfterMs, Qt::PreciseTimer, this, &QDialog::accept);
+}
+
+bool ThrowNewBottleSheet::showSensitiveWordAlert() const
+{
+    return m_alert && m_alert->isVisible();
 }

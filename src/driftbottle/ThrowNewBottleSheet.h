@@ -31,6 +31,8 @@ public:
 
     [[nodiscard]] bool isSending() const { return m_isSending; }
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
+    /// The "包含敏感词" alert of a refused bottle is open.
+    [[nodiscard]] bool showSensitiveWordAlert() const;
 
 public Q_SLOTS:
     /// Cancelling is refused while a throw is out: its outcome belongs to this sheet.

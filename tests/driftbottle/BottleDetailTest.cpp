@@ -149,6 +149,7 @@ TEST_F(DetailRig, SheetSendsOnceAsTypedAndClosesHalfASecondLaterWhateverTheServe
     view->openReplySheet();
     QPointer<ReplySheetView> sheet = view->replySheet();
     ASSERT_TRUE(sheet);
+    EXPECT_TRUE(view->showReplySheet());
     EXPECT_EQ(sheet->size(), QSize(400, 320));
     // The text sits 150 high inside its box, 12 in from every edge.
     const auto* editor = sheet->findChild<PlainTextEditor*>();
@@ -168,9 +169,12 @@ TEST_F(DetailRig, SheetSendsOnceAsTypedAndClosesHalfASecondLaterWhateverTheServe
     ASSERT_TRUE(waitUntil([&] { return sheet.isNull(); }));
     EXPECT_GE(clock.elapsed(), ReplySheetView::closeAfterSendMs - 10);
     EXPECT_LT(clock.elapsed(), 1400) << "the sheet does not wait for the answer";
+    EXPECT_FALSE(view->showReplySheet());
     EXPECT_FALSE(bannerShown(view.get(), "successBanner"));
+    EXPECT_FALSE(view->showSuccessMessage());
 
     ASSERT_TRUE(waitUntil([&] { return bannerShown(view.get(), "successBanner"); }));
+    EXPECT_TRUE(view->showSuccessMessage());
     EXPECT_EQ(replyRequests(), 1);
     // The banner spans the card's width with its tick and words in the middle.
     const auto* banner = view->findChild<BannerRow*>(u"successBanner"_s);

@@ -226,7 +226,11 @@ TEST_F(ScreensRig, StandaloneListSwitchesSegmentsWithoutFetchingAndOpensASheet)
     clickRow(screen.content()->listView(), 0);
     ASSERT_TRUE(screen.detailSheet());
     EXPECT_TRUE(screen.detailSheet()->isVisible());
+    EXPECT_TRUE(screen.showBottleDetail());
+    ASSERT_TRUE(screen.selectedBottle());
+    EXPECT_EQ(screen.selectedBottle()->content, u"海上的第一封信"_s);
     EXPECT_EQ(screen.detailSheet()->windowModality(), Qt::WindowModal);
     screen.detailSheet()->findChild<BottleDetailView*>()->findChild<QAbstractButton*>(u"closeButton"_s)->click();
     EXPECT_TRUE(waitUntil([&] { return !screen.detailSheet(); }));
+    EXPECT_FALSE(screen.showBottleDetail());
 }

@@ -5,14 +5,17 @@
 #include "account/UserRegistrationView.h"
 #include "driftbottle/ConversationListModel.h"
 #include "driftbottle/WrappedLabel.h"
+#include "support/DrawnText.h"
 #include "support/LogLines.h"
 #include "widgets/BannerRow.h"
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainLabel.h"
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -130,6 +133,7 @@ TEST_F(BottleWindowRig, PickShowsTheCardThenSelectsThePickedConversation)
 
     auto* overlay = find<OverlayCard>(window, u"pickOverlay"_s);
     EXPECT_TRUE(overlay->isVisible());
+    EXPECT_TRUE(window->showPickSuccess());
     EXPECT_EQ(find<WrappedLabel>(window, u"pickPreview"_s)->text(), QString(50, u'海') + u"..."_s);
     EXPECT_FALSE(conversations->currentConversation());
 
@@ -137,6 +141,7 @@ TEST_F(BottleWindowRig, PickShowsTheCardThenSelectsThePickedConversation)
     ASSERT_TRUE(waitUntil([&] { return conversations->currentConversation().has_value(); }, 3000));
     EXPECT_EQ(conversations->currentConversation()->bottleId, bottle);
     ASSERT_TRUE(waitUntil([&] { return !overlay->isVisible(); }, 3000));
+    EXPECT_FALSE(window->showPickSuccess());
     ASSERT_TRUE(waitUntil([&] { return conversations->chatMessages().size() == 1; }));
     EXPECT_TRUE(window->chatView());
     EXPECT_TRUE(
@@ -322,4 +327,78 @@ TEST_F(BottleWindowRig, AConversationTheServerNoLongerListsLeavesTheChatPane)
     EXPECT_TRUE(conversations->chatMessages().isEmpty());
     EXPECT_TRUE(waitUntil([&] { return window->chatView() == nullptr; })) << "no input for a conversation gone";
     EXPECT_TRUE(find<QWidget>(window, u"chatPlaceholder"_s)->isVisible());
+}
+
+TEST_F(BottleWindowRig, TheKeyboardAloneReachesAndOpensAConversation)
+{
+    QStringList ids;
+    for (int i = 0; i < 2; ++i) {
+        ids.append(server.state().addBottle(bob, u"瓶子"_s + QString::number(i)));
+        server.state().pickBottle(ids.last(), alice);
+    }
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QListView* list = window->conversationList();
+    auto* model = static_cast<ConversationListModel*>(list->model());
+    ASSERT_EQ(model->rowCount(), 2);
+
+    // Tab from button to button until the list has the focus; its first row is marked.
+    for (int i = 0; i < 5 && !list->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Tab);
+    ASSERT_TRUE(list->hasFocus());
+    const QRect first = list->visualRect(model->index(0));
+    const QColor accent = list->palette().color(QPalette::Highlight);
+    const auto marked = [&](const QRect& row) {
+        const QImage image = list->viewport()->grab().toImage();
+        return contrastRatio(image.pixelColor(row.left() + 1, row.center().y()), accent) < 1.2;
+    };
+    EXPECT_TRUE(marked(first));
+
+    // Down, then Return opens the second row; Return again loads nothing more.
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_FALSE(marked(first));
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_TRUE(conversations->currentConversation());
+    EXPECT_EQ(conversations->currentConversation()->bottleId, model->conversationAt(1).bottleId);
+    ASSERT_TRUE(waitUntil([&] { return !conversations->chatMessages().isEmpty(); }));
+    const qsizetype before = server.requests().size();
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::qWait(100);
+    EXPECT_EQ(server.requests().size(), before);
+
+    // The mouse still opens a row with one click.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_EQ(conversations->currentConversation()->bottleId, model->conversationAt(0).bottleId);
+}
+
+TEST_F(BottleWindowRig, TheMenuKeyOffersToDeleteTheRowTheKeyboardIsAt)
+{
+    QStringList ids;
+    for (int i = 0; i < 3; ++i) {
+        ids.append(server.state().addBottle(bob, u"瓶子"_s + QString::number(i)));
+        server.state().pickBottle(ids.last(), alice);
+    }
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    QListView* list = window->conversationList();
+    auto* model = static_cast<ConversationListModel*>(list->model());
+    ASSERT_EQ(model->rowCount(), 3);
+    list->setFocus(Qt::TabFocusReason);
+    list->setCurrentIndex(model->index(2));
+    const QString target = model->conversationAt(2).bottleId;
+
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), list->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list, &key);
+    QMenu* menu = nullptr;
+    ASSERT_TRUE(waitUntil([&] {
+        menu = window->findChild<QMenu*>(u"rowMenu"_s);
+        return menu && menu->isVisible();
+    }));
+    const qsizetype before = server.requests().size();
+    menu->actions().first()->trigger();
+    ASSERT_TRUE(waitUntil([&] { return model->rowOf(target) == -1; }));
+    EXPECT_EQ(server.requests().at(before).jsonBody().value(u"bottleId"_s).toString(), target);
+    EXPECT_EQ(model->rowCount(), 2);
 }

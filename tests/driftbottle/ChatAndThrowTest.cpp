@@ -2,6 +2,7 @@
 // text is never lost to a refusal nor sent twice after a reply the server stored.
 #include "BottleWindowRig.h"
 
+#include "driftbottle/ChatBubbleView.h"
 #include "driftbottle/ThrowNewBottleSheet.h"
 #include "platform/Alerts.h"
 #include "support/DrawnText.h"
@@ -18,6 +19,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocumentFragment>
 
 using namespace Qt::StringLiterals;
 
@@ -123,6 +125,41 @@ TEST_F(ChatRig, ReplyIsSentThenLinesAndListReloadAndTheListFollowsIt)
     EXPECT_EQ(bar->value(), 0);
 }
 
+TEST_F(ChatRig, TheListKeepsItsPaddingAroundItsLines)
+{
+    // Bob's bottle stands at the left, his name above it: nothing is drawn in the list's
+    // padding, above the first line or at either side.
+    QListView* list = find<QListView>(chat, u"chatMessages"_s);
+    list->verticalScrollBar()->setValue(0);
+    const QImage image = list->viewport()->grab().toImage();
+    const QList<QRect> lines = inkLines(image, image.rect());
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_GE(lines.first().top(), ChatBubbleView::margin);
+    const QColor ground = dominantColour(image, image.rect());
+    for (int y = 0; y < image.height(); ++y) {
+        for (const int x : { ChatBubbleView::margin - 1, image.width() - ChatBubbleView::margin }) {
+            if (image.pixelColor(x, y) != ground) {
+                ADD_FAILURE() << "ink in the padding at " << x << ", " << y;
+                return;
+            }
+        }
+    }
+}
+
+TEST_F(ChatRig, ALongAvatarTextKeepsTheHeaderInsideThePane)
+{
+    // Whatever a user set as an avatar reaches the header: a few glyphs show, the name stays.
+    Conversation odd = *conversations->currentConversation();
+    odd.otherUserEmoji = QString(500, u'A') + u"🐙"_s.repeated(200);
+    chat->setConversation(odd);
+    QCoreApplication::processEvents();
+    auto* emoji = find<QLabel>(chat, u"chatEmoji"_s);
+    auto* name = find<PlainLabel>(chat, u"chatName"_s);
+    EXPECT_LE(emoji->sizeHint().width(), ChatView::maxEmojiWidths * emoji->fontMetrics().height());
+    EXPECT_LE(chat->minimumSizeHint().width(), chat->width());
+    EXPECT_GT(name->width(), 100);
+}
+
 // A view hands its delegate rows at most 32,767 pixels tall; a reply of tens of thousands
 // of characters is taller. Its bubble is drawn with every line down to the last.
 TEST_F(ChatRig, RepliesOfAnyLengthAreDrawnToTheirLastLine)
@@ -180,6 +217,7 @@ TEST_F(ChatRig, RefusedRepliesComeBackToTheEditorStoredOnesDoNot)
     ASSERT_TRUE(waitUntil([&] { return !chat->isSending(); }));
     EXPECT_EQ(editor->text(), refused);
     ASSERT_TRUE(openAlert());
+    EXPECT_TRUE(chat->showSensitiveWordAlert());
     EXPECT_EQ(openAlert()->informativeText(), u"您的内容包含敏感词，请修改后再发送"_s);
     // As wide as the other alerts, which keep a short Chinese sentence on one line.
     const auto* sentence = openAlert()->findChild<QLabel*>(u"qt_msgbox_informativelabel"_s);
@@ -239,6 +277,7 @@ TEST_F(BottleWindowRig, ThrowSheetSizesButtonsAndOutcomes)
     auto* sheet = window->findChild<ThrowNewBottleSheet*>();
     ASSERT_TRUE(sheet);
     EXPECT_TRUE(sheet->isVisible());
+    EXPECT_TRUE(window->showThrowBottleSheet());
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
     EXPECT_EQ(sheet->size(), QSize(400, 300));
     auto* editor = find<PlainTextEditor>(sheet, u"bottleText"_s);
@@ -257,6 +296,21 @@ TEST_F(BottleWindowRig, ThrowSheetSizesButtonsAndOutcomes)
     EXPECT_EQ(sheet->size(), QSize(400, 350));
     EXPECT_EQ(editor->text().size(), 1001);
 
+    // A long answer of the server: two lines at most, the second ending in "…", the whole in
+    // the tool tip.
+    const QString page = u"服务器正忙，"_s.repeated(15);
+    server.scriptNext({ 500, page.toUtf8() });
+    editor->setPlainText(u"你好"_s);
+    send->click();
+    ASSERT_TRUE(waitUntil([&] { return !sheet->isSending(); }));
+    EXPECT_EQ(sheet->errorMessage(), u"服务器错误: "_s + page);
+    const QStringList lines = error->text().split(u'\n');
+    EXPECT_LE(lines.size(), 2);
+    EXPECT_TRUE(error->text().endsWith(u"…"_s)) << error->text().toStdString();
+    for (const QString& line : lines)
+        EXPECT_LE(error->fontMetrics().horizontalAdvance(line), error->width()) << line.toStdString();
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(error->toolTip()).toPlainText(), sheet->errorMessage());
+
     // Sensitive words: the alert instead of red text; the text stays.
     editor->setPlainText(u"违禁词"_s);
     server.scriptNext({ std::nullopt, {}, 300 }); // answered late, so the sending state can be seen
@@ -271,7 +325,9 @@ TEST_F(BottleWindowRig, ThrowSheetSizesButtonsAndOutcomes)
     EXPECT_TRUE(sheet->errorMessage().isEmpty());
     EXPECT_EQ(editor->text(), u"违禁词"_s);
     ASSERT_TRUE(openAlert());
+    EXPECT_TRUE(sheet->showSensitiveWordAlert());
     openAlert()->close();
+    EXPECT_FALSE(sheet->showSensitiveWordAlert());
 
     // A bottle that goes out closes the sheet and shows in the list.
     const qsizetype before = server.requests().size();
@@ -279,6 +335,7 @@ TEST_F(BottleWindowRig, ThrowSheetSizesButtonsAndOutcomes)
     editor->setPlainText(u"你好，陌生人"_s);
     send->click();
     ASSERT_TRUE(waitUntil([&] { return gone.isNull(); }));
+    EXPECT_FALSE(window->showThrowBottleSheet());
     EXPECT_EQ(pathsSince(before), (QStringList { u"/api/bottles/throw"_s, u"/api/bottles/conversations"_s }));
     EXPECT_EQ(conversations->conversations().size(), 1);
     EXPECT_TRUE(loggedLines(conversation).contains(u"🚀 开始丢瓶子，内容长度: 6"_s));

@@ -4,6 +4,8 @@
 
 #include "driftbottle/ConversationListModel.h"
 #include "driftbottle/ConversationRowView.h"
+#include "support/DarkPalette.h"
+#include "support/DrawnText.h"
 #include "widgets/EmojiLabel.h"
 
 #include <QPainter>
@@ -208,4 +210,46 @@ TEST_F(ConversationListRig, OneRowMoreOrLessIsInsertedOrRemovedNotReset)
     EXPECT_EQ(resets.count(), 0);
     for (int row = 0; row < model->rowCount(); ++row)
         EXPECT_EQ(model->conversationAt(row).bottleId, conversations->conversations().at(row).bottleId);
+}
+
+TEST(ConversationRows, DividerShowsUnderEveryRowInLightAndDarkPalettes)
+{
+    // A desktop's dark theme may give a mid-light shade next to its base colour: the divider
+    // must not depend on it.
+    QPalette desktopDark = darkDesktopPalette();
+    desktopDark.setColor(QPalette::Base, QColor(35, 38, 41));
+    desktopDark.setColor(QPalette::Midlight, QColor(36, 39, 43));
+    const struct
+    {
+        const char* name;
+        QPalette palette;
+    } cases[] = {
+        { "light", QApplication::palette() },
+        { "dark", darkDesktopPalette() },
+        { "desktop dark", desktopDark },
+    };
+    QStandardItemModel model(1, 1);
+    const QModelIndex index = model.index(0, 0);
+    model.setData(index, u"🐶"_s, ConversationListModel::AvatarRole);
+    model.setData(index, u"鲍勃"_s, ConversationListModel::NameRole);
+    model.setData(index, true, ConversationListModel::HasReplyRole);
+    ConversationRowView delegate;
+    for (const auto& c : cases) {
+        QStyleOptionViewItem option;
+        option.font = QApplication::font();
+        option.palette = c.palette;
+        option.rect = QRect(QPoint(0, 0), QSize(300, delegate.sizeHint(option, index).height()));
+        QImage row(option.rect.size(), QImage::Format_RGB32);
+        const QColor base = c.palette.color(QPalette::Base);
+        row.fill(base);
+        {
+            QPainter painter(&row);
+            delegate.paint(&painter, option, index);
+        }
+        const int bottom = row.height() - 1;
+        const int x = ConversationRowView::dividerInset + 100;
+        EXPECT_GE(contrastRatio(row.pixelColor(x, bottom), base), 1.3) << c.name;
+        EXPECT_EQ(row.pixelColor(x, bottom - 1), base) << c.name << ": one sharp line";
+        EXPECT_EQ(row.pixelColor(ConversationRowView::dividerInset - 2, bottom), base) << c.name << ": inset";
+    }
 }

@@ -231,6 +231,7 @@ TEST_F(TabsRig, PickStartsOneRequestAndOneAnimationAndOpensTheDetail)
     EXPECT_EQ(requestsTo("/api/bottles/pick"), 1);
     EXPECT_EQ(animations, QList<PetBehavior> { PetBehavior::exploring });
     ASSERT_TRUE(page.detailSheet());
+    EXPECT_TRUE(page.showBottleDetail());
     EXPECT_EQ(page.detailSheet()->findChild<BottleDetailView*>()->bottle().id, first.id);
     page.detailSheet()->close();
     ASSERT_TRUE(waitUntil([&] { return !page.detailSheet(); }));

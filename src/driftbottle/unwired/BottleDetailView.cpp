@@ -331,3 +331,8 @@ void BottleDetailView::showBanner(BannerRow* banner)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     m_scroll->ensureWidgetVisible(banner, 0, bannerMargin);
 }
+
+bool BottleDetailView::showSuccessMessage() const
+{
+    return !m_successBanner->isHidden();
+}

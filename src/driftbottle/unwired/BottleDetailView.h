@@ -44,6 +44,10 @@ public:
     /// The reply button shows for a signed-in user other than the sender.
     [[nodiscard]] bool canReply() const;
     [[nodiscard]] ReplySheetView* replySheet() const { return m_sheet; }
+    /// The reply sheet is open.
+    [[nodiscard]] bool showReplySheet() const { return !m_sheet.isNull(); }
+    /// The "回复已发送！" banner shows.
+    [[nodiscard]] bool showSuccessMessage() const;
     [[nodiscard]] const QString& replyDraft() const { return m_replyDraft; }
     void openReplySheet();
 

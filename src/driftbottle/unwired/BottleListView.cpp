@@ -38,6 +38,7 @@ BottleListView::BottleListView(DriftBottleManager& bottles, UserManager& users, 
     connect(m_content, &BottleListContent::bottleClicked, this, [this](const DriftBottle& bottle) {
         if (m_sheet && m_sheet->isVisible())
             return;
+        m_selectedBottle = bottle;
         m_sheet = BottleDetailView::openSheet(this, bottle, m_bottleManager, m_users);
     });
     connect(&m_bottleManager, &DriftBottleManager::sentBottlesChanged, this, &BottleListView::showBottles);

@@ -34,6 +34,10 @@ public:
     [[nodiscard]] BottleListContent* content() const { return m_content; }
     [[nodiscard]] SegmentedSwitch* segments() const { return m_segments; }
     [[nodiscard]] QDialog* detailSheet() const { return m_sheet; }
+    /// The detail sheet is open.
+    [[nodiscard]] bool showBottleDetail() const { return !m_sheet.isNull(); }
+    /// The bottle whose detail was opened last.
+    [[nodiscard]] const std::optional<DriftBottle>& selectedBottle() const { return m_selectedBottle; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,4 +51,5 @@ private:
     SegmentedSwitch* m_segments;
     BottleListContent* m_content;
     QPointer<QDialog> m_sheet;
+    std::optional<DriftBottle> m_selectedBottle;
 };

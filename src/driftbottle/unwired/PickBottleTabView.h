@@ -38,6 +38,8 @@ public:
     /// The banner's text, empty while it is hidden.
     [[nodiscard]] QString errorMessage() const;
     [[nodiscard]] QDialog* detailSheet() const { return m_sheet; }
+    /// The picked bottle's detail sheet is open.
+    [[nodiscard]] bool showBottleDetail() const { return !m_sheet.isNull(); }
 
     void pickBottle();
 
