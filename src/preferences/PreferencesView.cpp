@@ -1,5 +1,6 @@
 #include "preferences/PreferencesView.h"
 
+#include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
@@ -66,8 +67,11 @@ void PreferencesView::followPalette()
 {
     // A sheet's "palette(window)" is read once, when the sheet is set: the colour is written
     // out again whenever the palette changes, so the sidebar and its symbols change together.
-    const QString sheet
-        = u"QListWidget { background: %1; padding-top: 8px; }"_s.arg(palette().color(QPalette::Window).name());
+    // The selected row is the accent deepened just enough for its white title, as a
+    // prominent button's face is: the raw selection colour reads at barely 3:1.
+    const QString sheet = u"QListWidget { background: %1; padding-top: 8px; }"
+                          u" QListWidget::item:selected { background: %2; color: #ffffff; }"_s.arg(
+                              palette().color(QPalette::Window).name(), ButtonStyle::prominentFace(palette()).name());
     if (m_sidebar->styleSheet() != sheet)
         m_sidebar->setStyleSheet(sheet);
     showSymbols();
@@ -82,7 +86,7 @@ void PreferencesView::showSymbols()
     for (int row = 0; row < m_sidebar->count() && row < m_pages.size(); ++row) {
         const Symbols::Symbol symbol = icon(m_pages[row].first);
         QIcon shown = Symbols::icon(symbol, side, Symbols::colour(Symbols::Tint::primary, palette, QPalette::Window));
-        const QIcon selected = Symbols::icon(symbol, side, palette.color(QPalette::HighlightedText));
+        const QIcon selected = Symbols::icon(symbol, side, QColor(255, 255, 255));
         for (const int ratio : { 1, 2 })
             shown.addPixmap(selected.pixmap(QSize(side, side), ratio), QIcon::Selected);
         m_sidebar->item(row)->setIcon(shown);
