@@ -1,6 +1,7 @@
 #include "platform/LogWindowManager.h"
 
 #include "platform/Alerts.h"
+#include "platform/FontScale.h"
 #include "platform/LogManager.h"
 
 #include <QClipboard>
@@ -103,8 +104,7 @@ void LogWindowManager::buildWindow()
         { u"📊 统计", u"statsButton", 80, &LogWindowManager::showStats },
         { u"📂 打开日志文件", u"openButton", 120, &LogWindowManager::openLogFile },
     };
-    const double scale = double(QFontInfo(QGuiApplication::font()).pixelSize())
-        / QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).pixelSize();
+    const double scale = FontScale::ofApplication();
     for (const auto& entry : entries) {
         auto* button = new QPushButton(QString::fromUtf16(entry.title), toolbar);
         button->setObjectName(QString::fromUtf16(entry.name));

@@ -1,5 +1,7 @@
 #include "widgets/TextStyle.h"
 
+#include "platform/FontScale.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QScreen>
@@ -80,10 +82,7 @@ qreal pixelSizeOf(const QFont& font)
 
 qreal scale()
 {
-    const qreal platform = pixelSizeOf(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-    if (platform <= 0)
-        return 1.0;
-    return pixelSizeOf(QApplication::font()) / platform;
+    return FontScale::ofApplication();
 }
 
 int scaled(qreal pixels)
