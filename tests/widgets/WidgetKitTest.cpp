@@ -217,11 +217,45 @@ TEST(PlainText, LongTextIsShortenedOnScreenOnly)
     label.setLineLimit(3);
     label.setText(reminder);
     label.resize(150, metrics.lineSpacing() * 3);
-    EXPECT_EQ(label.text().count(u'\n'), 2);
+    const auto drawnLines = [&label] {
+        const QImage drawn = label.grab().toImage();
+        return inkLines(drawn, drawn.rect()).size();
+    };
+    EXPECT_EQ(drawnLines(), 3);
+    EXPECT_TRUE(label.isCut());
     EXPECT_EQ(QTextDocumentFragment::fromHtml(label.toolTip()).toPlainText(), reminder)
         << "shown as text, never as markup";
+    // The lines break where they are drawn only: what a screen reader reads and what a copy
+    // takes is the text as given.
+    EXPECT_EQ(label.text(), reminder);
+    QAccessibleInterface* labelReadable = QAccessible::queryAccessibleInterface(&label);
+    ASSERT_TRUE(labelReadable);
+    EXPECT_EQ(labelReadable->text(QAccessible::Name), reminder);
+    label.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    const int lineMiddle = metrics.lineSpacing() / 2;
+    QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(0, lineMiddle));
+    QTest::mouseMove(&label, QPoint(label.width() - 1, lineMiddle + metrics.lineSpacing()));
+    QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(label.width() - 1, lineMiddle + metrics.lineSpacing()));
+    EXPECT_GT(label.selectedText().size(), 10) << "two drawn lines are selected";
+    EXPECT_TRUE(reminder.startsWith(label.selectedText())) << label.selectedText().toStdString();
     label.resize(150, metrics.lineSpacing());
-    EXPECT_EQ(label.text().count(u'\n'), 0) << "only the lines that fit the height";
+    EXPECT_EQ(drawnLines(), 1) << "only the lines that fit the height";
+    // That line ends in "…" and nothing else is drawn under the dots.
+    const QImage one = label.grab().toImage();
+    const QString elided = metrics.elidedText(reminder, Qt::ElideRight, label.contentsRect().width());
+    ASSERT_TRUE(elided.endsWith(QChar(0x2026)));
+    const QRect dots(metrics.horizontalAdvance(elided.chopped(1)) + 1, 0, metrics.horizontalAdvance(QChar(0x2026)) - 2,
+        one.height());
+    const QList<QRect> dotRows = inkLines(one, dots);
+    ASSERT_EQ(dotRows.size(), 1);
+    EXPECT_LE(dotRows.first().height(), metrics.height() / 4);
+    EXPECT_EQ(label.text(), reminder);
+    label.setText(u"短\n两行"_s);
+    label.resize(150, metrics.lineSpacing() * 3);
+    EXPECT_EQ(drawnLines(), 2) << "a selection in the old text marks nothing in the new";
+    EXPECT_FALSE(label.hasSelectedText());
+    EXPECT_FALSE(label.isCut());
+    EXPECT_TRUE(label.toolTip().isEmpty());
 }
 
 TEST(PlainText, BannerWithALineLimitShowsItsStartAndKeepsTheRestInTheToolTip)
