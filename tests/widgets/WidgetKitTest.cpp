@@ -13,6 +13,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/TextStyle.h"
 
 #include <QAccessible>
 #include <QFrame>
@@ -408,5 +409,24 @@ TEST(Divider, IsAQuietOnePixelLineInLightAndDark)
         const double contrast = contrastRatio(line, background);
         EXPECT_GT(contrast, 1.1) << c.name;
         EXPECT_LT(contrast, 3.0) << c.name;
+    }
+}
+
+// An emoji label follows its emoji; one without any asks for no room, so a screen showing an
+// item that has no emoji keeps its size.
+TEST(EmojiLabel, AsksForRoomOnlyForItsEmoji)
+{
+    for (const int pixels : { 14, 50, 60 }) {
+        EmojiLabel label;
+        label.setFont(EmojiLabel::emojiFont(TextStyle::systemFont(pixels)));
+        for (const QSize hint : { label.sizeHint(), label.minimumSizeHint() }) {
+            EXPECT_LE(hint.width(), pixels) << pixels;
+            EXPECT_LE(hint.height(), 2 * pixels) << pixels;
+        }
+        label.setText(u"🌊"_s);
+        EXPECT_GE(label.sizeHint().width(), pixels / 2) << pixels;
+        EXPECT_GE(label.sizeHint().height(), pixels) << pixels;
+        label.setText({});
+        EXPECT_LE(label.sizeHint().width(), pixels) << "after the emoji is taken away, " << pixels;
     }
 }
