@@ -1,6 +1,6 @@
 #include "driftbottle/ButtonSpinner.h"
 
-#include "driftbottle/IconTitleGap.h"
+#include "widgets/IconTitleGap.h"
 
 #include <QPixmap>
 #include <QPushButton>

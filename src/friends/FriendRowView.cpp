@@ -194,7 +194,8 @@ void FriendRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const QColor accent = option.widget ? option.widget->palette().color(QPalette::Highlight) : QColor();
     Symbols::paint(*painter,
         QRectF(trash.center().x() + 0.5 - side / 2.0, trash.center().y() + 0.5 - side / 2.0, side, side),
-        Symbols::Symbol::trashFill, Symbols::colourOn(Symbols::Tint::red, cardColor, textColor, accent));
+        Symbols::Symbol::trashFill,
+        Symbols::drawnColourOn(Symbols::Symbol::trashFill, side, Symbols::Tint::red, cardColor, textColor, accent));
     painter->restore();
 }
 

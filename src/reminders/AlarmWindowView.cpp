@@ -145,8 +145,9 @@ void AlarmWindowView::showOrange()
     timePalette.setColor(QPalette::WindowText, colour);
     m_time->setPalette(timePalette);
     const int side = qRound(TextStyle::pixelSizeOf(m_time->font()));
-    m_clock->setPixmap(
-        Symbols::icon(Symbols::Symbol::clock, side, colour).pixmap(QSize(side, side), devicePixelRatioF()));
+    m_clock->setPixmap(Symbols::icon(Symbols::Symbol::clock, side,
+        Symbols::drawnColour(Symbols::Symbol::clock, side, colour, palette().color(QPalette::Window)))
+                           .pixmap(QSize(side, side), devicePixelRatioF()));
 }
 
 void AlarmWindowView::changeEvent(QEvent* event)

@@ -1,5 +1,7 @@
 #include "widgets/EmojiLabel.h"
 
+#include <QPixmap>
+
 using namespace Qt::StringLiterals;
 
 const QString EmojiLabel::emojiFamily = u"Noto Color Emoji"_s;
@@ -21,4 +23,25 @@ QFont EmojiLabel::emojiFont(const QFont& base)
     families.prepend(emojiFamily);
     font.setFamilies(families);
     return font;
+}
+
+bool EmojiLabel::isEmpty() const
+{
+    return text().isEmpty() && pixmap().isNull();
+}
+
+QSize EmojiLabel::emptySize() const
+{
+    const QMargins around = contentsMargins() + QMargins(margin(), margin(), margin(), margin());
+    return { around.left() + around.right(), around.top() + around.bottom() };
+}
+
+QSize EmojiLabel::sizeHint() const
+{
+    return isEmpty() ? emptySize() : QLabel::sizeHint();
+}
+
+QSize EmojiLabel::minimumSizeHint() const
+{
+    return isEmpty() ? emptySize() : QLabel::minimumSizeHint();
 }

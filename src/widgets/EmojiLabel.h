@@ -18,4 +18,13 @@ public:
 
     /// `base` (size and all) with the emoji font first.
     [[nodiscard]] static QFont emojiFont(const QFont& base);
+
+    /// Without an emoji the label asks for no room: QLabel would measure its empty text in
+    /// the emoji font as thousands of pixels wide.
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+
+private:
+    [[nodiscard]] bool isEmpty() const;
+    [[nodiscard]] QSize emptySize() const;
 };

@@ -52,10 +52,24 @@ void PlainLabel::setWrapAnywhere(bool wrap)
 
 bool PlainLabel::isCut() const
 {
-    if (!m_wrapAnywhere || m_lineLimit == 0)
+    if (!drawsOwnLines())
         return false;
     QTextLayout layout;
-    return layOut(layout, textRoom().width()).cut;
+    return layOut(layout, textRoom().width(), shownLineLimit()).cut;
+}
+
+bool PlainLabel::drawsOwnLines() const
+{
+    return m_wrapAnywhere || m_lineLimit > 0;
+}
+
+int PlainLabel::shownLineLimit() const
+{
+    if (m_wrapAnywhere)
+        return m_lineLimit;
+    // Fewer lines when the label is not tall enough for all of them, but always one.
+    const QFontMetrics metrics = fontMetrics();
+    return std::clamp((textRoom().height() + metrics.leading()) / std::max(1, metrics.lineSpacing()), 1, m_lineLimit);
 }
 
 void PlainLabel::setText(const QString& text)
@@ -67,12 +81,13 @@ void PlainLabel::setText(const QString& text)
 void PlainLabel::setLineLimit(int lines)
 {
     m_lineLimit = std::max(m_wrapAnywhere ? 0 : 1, lines);
-    if (m_wrapAnywhere) {
-        updateGeometry();
-        update();
-        return;
-    }
-    setElideMode(Qt::ElideRight);
+    // The lines break where they are drawn, so the text itself stays whole: a screen reader
+    // reads, and a copy takes, the text as given. The label gives up width as an elided one does.
+    if (!m_wrapAnywhere)
+        setSizePolicy(QSizePolicy::Ignored, sizePolicy().verticalPolicy());
+    updateShownText();
+    updateGeometry();
+    update();
 }
 
 QSize PlainLabel::sizeHint() const
@@ -80,7 +95,7 @@ QSize PlainLabel::sizeHint() const
     if (m_wrapAnywhere) {
         // As wide as the text on one line, up to a comfortable measure, and as tall as that takes.
         QTextLayout layout;
-        (void)layOut(layout, QWIDGETSIZE_MAX);
+        (void)layOut(layout, QWIDGETSIZE_MAX, m_lineLimit);
         const QMargins around = contentsMargins() + QMargins(margin(), margin(), margin(), margin());
         const int natural = int(std::ceil(layout.maximumWidth())) + around.left() + around.right();
         const int width = std::min(natural, fontMetrics().averageCharWidth() * 60);
@@ -88,7 +103,12 @@ QSize PlainLabel::sizeHint() const
     }
     if (m_lineLimit == 0)
         return QLabel::sizeHint();
-    return { minimumSizeHint().width(), QLabel::sizeHint().height() };
+    // As tall as the lines the text takes in the present width, up to the limit.
+    QTextLayout layout;
+    const Lines lines = layOut(layout, textRoom().width(), m_lineLimit);
+    const QMargins around = contentsMargins() + QMargins(margin(), margin(), margin(), margin());
+    const int height = std::max(fontMetrics().height(), int(std::ceil(lines.height)));
+    return { minimumSizeHint().width(), height + around.top() + around.bottom() };
 }
 
 QSize PlainLabel::minimumSizeHint() const
@@ -108,6 +128,9 @@ void PlainLabel::resizeEvent(QResizeEvent* event)
 {
     QLabel::resizeEvent(event);
     updateShownText();
+    // The lines a limited label takes, and so its height, follow its width.
+    if (!m_wrapAnywhere && m_lineLimit > 0 && event->size().width() != event->oldSize().width())
+        updateGeometry();
 }
 
 bool PlainLabel::hasHeightForWidth() const
@@ -121,7 +144,7 @@ int PlainLabel::heightForWidth(int width) const
         return QLabel::heightForWidth(width);
     const QMargins around = contentsMargins() + QMargins(margin(), margin(), margin(), margin());
     QTextLayout layout;
-    const Lines lines = layOut(layout, width - around.left() - around.right());
+    const Lines lines = layOut(layout, width - around.left() - around.right(), m_lineLimit);
     return int(std::ceil(lines.height)) + around.top() + around.bottom();
 }
 
@@ -130,7 +153,7 @@ QRect PlainLabel::textRoom() const
     return contentsRect().adjusted(margin(), margin(), -margin(), -margin());
 }
 
-PlainLabel::Lines PlainLabel::layOut(QTextLayout& layout, int width) const
+PlainLabel::Lines PlainLabel::layOut(QTextLayout& layout, int width, int limit) const
 {
     // A line separator breaks a line as the newline does, one character for one, so positions
     // in the layout are positions in the text.
@@ -146,7 +169,7 @@ PlainLabel::Lines PlainLabel::layOut(QTextLayout& layout, int width) const
     Lines lines;
     layout.beginLayout();
     for (;;) {
-        if (m_lineLimit > 0 && lines.shown == m_lineLimit) {
+        if (limit > 0 && lines.shown == limit) {
             // No line past the limit is made: a line without a width takes all the rest.
             const QTextLine last = layout.lineAt(lines.shown - 1);
             lines.cut = last.textStart() + last.textLength() < laid.size();
@@ -166,7 +189,7 @@ PlainLabel::Lines PlainLabel::layOut(QTextLayout& layout, int width) const
 
 void PlainLabel::paintEvent(QPaintEvent* event)
 {
-    if (!m_wrapAnywhere) {
+    if (!drawsOwnLines()) {
         QLabel::paintEvent(event);
         return;
     }
@@ -174,7 +197,7 @@ void PlainLabel::paintEvent(QPaintEvent* event)
     drawFrame(&painter);
     const QRect room = textRoom();
     QTextLayout layout;
-    const Lines lines = layOut(layout, room.width());
+    const Lines lines = layOut(layout, room.width(), shownLineLimit());
     qreal top = room.top();
     if (alignment() & Qt::AlignBottom)
         top = room.bottom() + 1 - lines.height;
@@ -198,7 +221,9 @@ void PlainLabel::paintEvent(QPaintEvent* event)
     }
     // Every line but the last whole; the last takes the rest of the text, ended in "…".
     const QTextLine last = layout.lineAt(lines.shown - 1);
-    layout.draw(&painter, origin, selections, QRectF(origin, QSizeF(room.width(), last.y())));
+    // A clip with no height would clip nothing: with one line shown, only the elided one is drawn.
+    if (lines.shown > 1)
+        layout.draw(&painter, origin, selections, QRectF(origin, QSizeF(room.width(), last.y())));
     const QString rest = QLabel::text().mid(last.textStart()).simplified();
     const QString elided = fontMetrics().elidedText(rest, Qt::ElideRight, room.width());
     painter.setFont(font());
@@ -208,14 +233,14 @@ void PlainLabel::paintEvent(QPaintEvent* event)
 
 bool PlainLabel::selectsWithMouse() const
 {
-    return m_wrapAnywhere && (textInteractionFlags() & Qt::TextSelectableByMouse);
+    return drawsOwnLines() && (textInteractionFlags() & Qt::TextSelectableByMouse);
 }
 
 int PlainLabel::positionAt(const QPoint& point) const
 {
     const QRect room = textRoom();
     QTextLayout layout;
-    const Lines lines = layOut(layout, room.width());
+    const Lines lines = layOut(layout, room.width(), shownLineLimit());
     if (lines.shown == 0)
         return 0;
     const qreal y = point.y() - room.top();
@@ -287,22 +312,24 @@ void PlainLabel::mouseDoubleClickEvent(QMouseEvent* event)
 
 void PlainLabel::updateShownText()
 {
-    if (m_wrapAnywhere) {
-        QLabel::setText(m_fullText);
+    if (drawsOwnLines()) {
+        if (QLabel::text() != m_fullText) {
+            QLabel::setText(m_fullText);
+            // QLabel refreshes its selection only when it lays out the text itself, which it
+            // no longer does here: a selection in the old text must not mark the new one.
+            if (hasSelectedText())
+                setSelection(0, 0);
+        }
+        // Wrapping anywhere, the owner words the tool tip; a limited label keeps the whole text there.
+        if (!m_wrapAnywhere)
+            setToolTip(isCut() ? TextFitting::plainToolTip(m_fullText) : QString());
         return;
     }
     if (m_elideMode == Qt::ElideNone) {
         QLabel::setText(m_fullText);
         return;
     }
-    const QRect room = contentsRect();
-    bool cut = false;
-    const QString shown = m_lineLimit > 0
-        ? TextFitting::fitted(m_fullText, font(), room.width(),
-            std::clamp(
-                (room.height() + fontMetrics().leading()) / std::max(1, fontMetrics().lineSpacing()), 1, m_lineLimit),
-            &cut)
-        : fontMetrics().elidedText(m_fullText, m_elideMode, room.width());
+    const QString shown = fontMetrics().elidedText(m_fullText, m_elideMode, contentsRect().width());
     QLabel::setText(shown);
-    setToolTip(shown == m_fullText || (m_lineLimit > 0 && !cut) ? QString() : TextFitting::plainToolTip(m_fullText));
+    setToolTip(shown == m_fullText ? QString() : TextFitting::plainToolTip(m_fullText));
 }

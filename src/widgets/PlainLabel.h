@@ -19,8 +19,9 @@ public:
     void setElideMode(Qt::TextElideMode mode);
     /// Wraps the text into at most `lines` lines (fewer when the label is not that tall),
     /// breaking Chinese anywhere and other text at word boundaries; what does not fit ends
-    /// the last line with "…" and the whole text goes to the tool tip. While wrapping anywhere,
-    /// 0 lifts the limit.
+    /// the last line with "…" and the whole text goes to the tool tip. The lines break only
+    /// where they are drawn: text(), what a screen reader reads and what a copy takes, stay
+    /// the text as given. While wrapping anywhere, 0 lifts the limit.
     void setLineLimit(int lines);
     /// Wraps at word boundaries and breaks a run too long for one line (an address, a token)
     /// anywhere inside it, without changing the text: what a screen reader reads and what a
@@ -28,7 +29,7 @@ public:
     /// ending in "…", and leaves the tool tip to the owner (isCut()). The text stays
     /// selectable with the mouse where the label's interaction flags allow it.
     void setWrapAnywhere(bool wrap);
-    /// Whether the lines drawn leave some of the text out (wrapping anywhere, with a line limit).
+    /// Whether the lines drawn leave some of the text out (with a line limit).
     [[nodiscard]] bool isCut() const;
     /// Replaces QLabel::setText, which is not virtual: call it on a PlainLabel.
     void setText(const QString& text);
@@ -51,9 +52,13 @@ protected:
 private:
     struct Lines;
     void updateShownText();
-    /// Lays out the text in `width` pixels; the lines drawn, how tall they stand and whether
-    /// some of the text is left out.
-    [[nodiscard]] Lines layOut(QTextLayout& layout, int width) const;
+    /// Lays out the text in `width` pixels and at most `limit` lines (0: no limit); the lines
+    /// drawn, how tall they stand and whether some of the text is left out.
+    [[nodiscard]] Lines layOut(QTextLayout& layout, int width, int limit) const;
+    /// Whether the label lays out and draws its lines itself rather than leaving them to QLabel.
+    [[nodiscard]] bool drawsOwnLines() const;
+    /// The most lines drawn in the label's present size.
+    [[nodiscard]] int shownLineLimit() const;
     [[nodiscard]] QRect textRoom() const;
     /// The position in the text nearest to `point`.
     [[nodiscard]] int positionAt(const QPoint& point) const;

@@ -695,29 +695,36 @@ double drawnContrast(Symbol symbol, int pixels, const QColor& colour, const QCol
     return best;
 }
 
-QColor drawnColourOn(
-    Symbol symbol, int pixels, Tint tint, const QColor& background, const QColor& text, const QColor& accent)
+QColor drawnColour(Symbol symbol, int pixels, const QColor& colour, const QColor& background)
 {
-    const QColor stated = colourOn(tint, background, text, accent);
     using Key = std::tuple<int, int, QRgb, QRgb>;
     static std::map<Key, QColor> known;
-    const Key key { int(symbol), pixels, stated.rgba(), background.rgba() };
+    const Key key { int(symbol), pixels, colour.rgba(), background.rgba() };
     if (const auto found = known.find(key); found != known.end())
         return found->second;
-    QColor drawn = stated;
-    // Aim a step higher each time, until the palest strokes as drawn reach the least contrast
-    // or the colour can go no further from the background.
-    for (double aim = minimumContrast; drawnContrast(symbol, pixels, drawn, background) < minimumContrast;) {
-        aim += 0.25;
-        const QColor further = ReadableColour::on(stated, background, aim);
-        if (further == drawn || aim > 21.0)
-            break;
+    QColor drawn = colour;
+    // Aim a step higher each time, from where the colour itself stands, until the palest
+    // strokes as drawn reach the least contrast or the colour can go no further from the
+    // background. Nearby aims may give the same colour: only a new one is measured.
+    for (double aim = std::max(minimumContrast, SecondaryColour::contrast(colour, background));
+         aim < 21.0 && drawnContrast(symbol, pixels, drawn, background) < minimumContrast;) {
+        QColor further = drawn;
+        while (further == drawn && aim < 21.0) {
+            aim += 0.25;
+            further = ReadableColour::on(colour, background, aim);
+        }
         drawn = further;
     }
     if (known.size() > 4096)
         known.clear();
     known.emplace(key, drawn);
     return drawn;
+}
+
+QColor drawnColourOn(
+    Symbol symbol, int pixels, Tint tint, const QColor& background, const QColor& text, const QColor& accent)
+{
+    return drawnColour(symbol, pixels, colourOn(tint, background, text, accent), background);
 }
 
 QColor colour(Tint tint, const QPalette& palette, QPalette::ColorRole surface)

@@ -97,6 +97,11 @@ void paint(QPainter& painter, const QRectF& box, Symbol symbol, const QColor& co
 [[nodiscard]] QColor drawnColourOn(
     Symbol symbol, int pixels, Tint tint, const QColor& background, const QColor& text, const QColor& accent);
 
+/// `colour` for `symbol` drawn `pixels` square on `background`: as given where the glyph as
+/// drawn stands out at minimumContrast, otherwise shifted further from the background (hue
+/// kept) until it does. For a symbol set in a colour of its own, such as its caption's.
+[[nodiscard]] QColor drawnColour(Symbol symbol, int pixels, const QColor& colour, const QColor& background);
+
 /// The contrast of `symbol` drawn `pixels` square in `colour` on opaque `background`, by the
 /// pixel of the glyph that stands out most.
 [[nodiscard]] double drawnContrast(Symbol symbol, int pixels, const QColor& colour, const QColor& background);

@@ -196,6 +196,44 @@ TEST(Symbols, SmallGlyphsStandOutAsDrawnAlsoInsideAButtonWithoutAFace)
     QApplication::setPalette(saved);
 }
 
+// A small glyph set in a colour of its own (its caption's) or in a tint that already stands out
+// by more than the least contrast still gets further from its background when its thin
+// strokes, as drawn, would not stand out; a glyph that stands out keeps its colour.
+TEST(Symbols, SmallGlyphsInAnyColourStandOutAsDrawn)
+{
+    const QColor white(255, 255, 255);
+    const QColor light(0xef, 0xef, 0xef);
+    const QColor dark(0x2a, 0x2a, 0x2a);
+    const QColor orangeText(0xa3, 0x5f, 0x00); // the alarm card's time on white
+    struct Case
+    {
+        Symbol symbol;
+        int side;
+        QColor colour;
+        QColor background;
+    };
+    const QList<Case> cases { { Symbol::clock, 10, orangeText, white },
+        { Symbol::clock, 10, QColor(0x8f, 0x53, 0), light }, { Symbol::clock, 9, orangeText, white },
+        { Symbol::clock, 11, orangeText, white }, { Symbol::infoCircle, 10, QColor(0x1d, 0x6f, 0xd6), white },
+        { Symbol::clock, 10, QColor(0xff, 0x95, 0), dark } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(int(c.symbol)) + " at " + std::to_string(c.side) + " in "
+            + c.colour.name().toStdString() + " on " + c.background.name().toStdString());
+        const QColor drawn = Symbols::drawnColour(c.symbol, c.side, c.colour, c.background);
+        EXPECT_GE(Symbols::drawnContrast(c.symbol, c.side, drawn, c.background), Symbols::minimumContrast);
+        if (Symbols::drawnContrast(c.symbol, c.side, c.colour, c.background) >= Symbols::minimumContrast)
+            EXPECT_EQ(drawn, c.colour) << "it stood out already";
+        else
+            EXPECT_NEAR(drawn.hsvHue(), c.colour.hsvHue(), 8) << "the hue is kept";
+    }
+    // A tint whose colour stands above the least contrast on its own.
+    for (const int side : { 9, 10, 11 }) {
+        SCOPED_TRACE(side);
+        const QColor red = Symbols::drawnColourOn(Symbol::clock, side, Tint::red, white, Qt::black, Qt::blue);
+        EXPECT_GE(Symbols::drawnContrast(Symbol::clock, side, red, white), Symbols::minimumContrast);
+    }
+}
+
 TEST(ButtonStyle, EachStyleHasOneLookWhoseTitleReadsInLightAndDark)
 {
     struct Case

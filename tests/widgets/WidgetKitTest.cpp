@@ -13,6 +13,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/TextStyle.h"
 
 #include <QAccessible>
 #include <QFrame>
@@ -217,11 +218,45 @@ TEST(PlainText, LongTextIsShortenedOnScreenOnly)
     label.setLineLimit(3);
     label.setText(reminder);
     label.resize(150, metrics.lineSpacing() * 3);
-    EXPECT_EQ(label.text().count(u'\n'), 2);
+    const auto drawnLines = [&label] {
+        const QImage drawn = label.grab().toImage();
+        return inkLines(drawn, drawn.rect()).size();
+    };
+    EXPECT_EQ(drawnLines(), 3);
+    EXPECT_TRUE(label.isCut());
     EXPECT_EQ(QTextDocumentFragment::fromHtml(label.toolTip()).toPlainText(), reminder)
         << "shown as text, never as markup";
+    // The lines break where they are drawn only: what a screen reader reads and what a copy
+    // takes is the text as given.
+    EXPECT_EQ(label.text(), reminder);
+    QAccessibleInterface* labelReadable = QAccessible::queryAccessibleInterface(&label);
+    ASSERT_TRUE(labelReadable);
+    EXPECT_EQ(labelReadable->text(QAccessible::Name), reminder);
+    label.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    const int lineMiddle = metrics.lineSpacing() / 2;
+    QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(0, lineMiddle));
+    QTest::mouseMove(&label, QPoint(label.width() - 1, lineMiddle + metrics.lineSpacing()));
+    QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(label.width() - 1, lineMiddle + metrics.lineSpacing()));
+    EXPECT_GT(label.selectedText().size(), 10) << "two drawn lines are selected";
+    EXPECT_TRUE(reminder.startsWith(label.selectedText())) << label.selectedText().toStdString();
     label.resize(150, metrics.lineSpacing());
-    EXPECT_EQ(label.text().count(u'\n'), 0) << "only the lines that fit the height";
+    EXPECT_EQ(drawnLines(), 1) << "only the lines that fit the height";
+    // That line ends in "…" and nothing else is drawn under the dots.
+    const QImage one = label.grab().toImage();
+    const QString elided = metrics.elidedText(reminder, Qt::ElideRight, label.contentsRect().width());
+    ASSERT_TRUE(elided.endsWith(QChar(0x2026)));
+    const QRect dots(metrics.horizontalAdvance(elided.chopped(1)) + 1, 0, metrics.horizontalAdvance(QChar(0x2026)) - 2,
+        one.height());
+    const QList<QRect> dotRows = inkLines(one, dots);
+    ASSERT_EQ(dotRows.size(), 1);
+    EXPECT_LE(dotRows.first().height(), metrics.height() / 4);
+    EXPECT_EQ(label.text(), reminder);
+    label.setText(u"短\n两行"_s);
+    label.resize(150, metrics.lineSpacing() * 3);
+    EXPECT_EQ(drawnLines(), 2) << "a selection in the old text marks nothing in the new";
+    EXPECT_FALSE(label.hasSelectedText());
+    EXPECT_FALSE(label.isCut());
+    EXPECT_TRUE(label.toolTip().isEmpty());
 }
 
 TEST(PlainText, BannerWithALineLimitShowsItsStartAndKeepsTheRestInTheToolTip)
@@ -374,5 +409,24 @@ TEST(Divider, IsAQuietOnePixelLineInLightAndDark)
         const double contrast = contrastRatio(line, background);
         EXPECT_GT(contrast, 1.1) << c.name;
         EXPECT_LT(contrast, 3.0) << c.name;
+    }
+}
+
+// An emoji label follows its emoji; one without any asks for no room, so a screen showing an
+// item that has no emoji keeps its size.
+TEST(EmojiLabel, AsksForRoomOnlyForItsEmoji)
+{
+    for (const int pixels : { 14, 50, 60 }) {
+        EmojiLabel label;
+        label.setFont(EmojiLabel::emojiFont(TextStyle::systemFont(pixels)));
+        for (const QSize hint : { label.sizeHint(), label.minimumSizeHint() }) {
+            EXPECT_LE(hint.width(), pixels) << pixels;
+            EXPECT_LE(hint.height(), 2 * pixels) << pixels;
+        }
+        label.setText(u"🌊"_s);
+        EXPECT_GE(label.sizeHint().width(), pixels / 2) << pixels;
+        EXPECT_GE(label.sizeHint().height(), pixels) << pixels;
+        label.setText({});
+        EXPECT_LE(label.sizeHint().width(), pixels) << "after the emoji is taken away, " << pixels;
     }
 }

@@ -1,7 +1,6 @@
 #include "driftbottle/unwired/BottleDetailView.h"
 
 #include "driftbottle/DriftBottleManager.h"
-#include "driftbottle/IconTitleGap.h"
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "driftbottle/unwired/ReplySheetView.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
@@ -11,6 +10,7 @@
 #include "widgets/BannerRow.h"
 #include "widgets/ButtonStyle.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/IconTitleGap.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/Spacing.h"

@@ -2,7 +2,6 @@
 
 #include "driftbottle/ButtonSpinner.h"
 #include "driftbottle/DriftBottleManager.h"
-#include "driftbottle/IconTitleGap.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
@@ -10,6 +9,7 @@
 #include "widgets/ButtonStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/GraphemeText.h"
+#include "widgets/IconTitleGap.h"
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"

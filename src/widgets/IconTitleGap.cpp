@@ -1,4 +1,4 @@
-#include "driftbottle/IconTitleGap.h"
+#include "widgets/IconTitleGap.h"
 
 #include "widgets/ButtonFollower.h"
 
