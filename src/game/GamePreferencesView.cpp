@@ -39,9 +39,9 @@ QLabel* label(const QString& text, Style style, Ink ink, QWidget* parent)
 
 } // namespace
 
-GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* parent)
+GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& gameManager, QWidget* parent)
     : QWidget(parent)
-    , m_game(game)
+    , m_gameManager(gameManager)
 {
     auto* outer = new QVBoxLayout(this);
     // One section: a headline over a framed panel, as the other preference pages look.
@@ -69,7 +69,7 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
         m_difficulties->addSegment(rawValue(difficulty), static_cast<int>(difficulty));
     column->addWidget(m_difficulties);
     connect(m_difficulties, &SegmentedPicker::segmentClicked, this,
-        [this](int id) { m_game.setDifficulty(static_cast<GameDifficulty>(id)); });
+        [this](int id) { m_gameManager.setDifficulty(static_cast<GameDifficulty>(id)); });
 
     auto* facts = new QHBoxLayout;
     facts->setSpacing(20);
@@ -103,7 +103,8 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
     lengthRow->addWidget(m_duration);
     column->addLayout(lengthRow);
     column->addWidget(label(u"设置游戏持续时间（10-60秒）"_s, Style::caption, Ink::secondary, body));
-    connect(m_slider, &QSlider::valueChanged, this, [this](int tens) { m_game.setGameDuration(tens * sliderStep); });
+    connect(
+        m_slider, &QSlider::valueChanged, this, [this](int tens) { m_gameManager.setGameDuration(tens * sliderStep); });
 
     QLabel* rulesTitle = label(u"游戏规则："_s, Style::subheadline, Ink::primary, body);
     rulesTitle->setObjectName(u"rulesTitle"_s);
@@ -125,8 +126,8 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& game, QWidget* p
 
     showDifficulty();
     showDuration();
-    connect(&m_game, &WhackAMoleGameManager::difficultyChanged, this, &GamePreferencesView::showDifficulty);
-    connect(&m_game, &WhackAMoleGameManager::gameDurationChanged, this, &GamePreferencesView::showDuration);
+    connect(&m_gameManager, &WhackAMoleGameManager::difficultyChanged, this, &GamePreferencesView::showDifficulty);
+    connect(&m_gameManager, &WhackAMoleGameManager::gameDurationChanged, this, &GamePreferencesView::showDuration);
 }
 
 QAbstractButton* GamePreferencesView::difficultyButton(const QString& title) const
@@ -140,7 +141,7 @@ QAbstractButton* GamePreferencesView::difficultyButton(const QString& title) con
 
 void GamePreferencesView::showDifficulty()
 {
-    const GameDifficulty difficulty = m_game.difficulty();
+    const GameDifficulty difficulty = m_gameManager.difficulty();
     m_difficulties->setCurrentId(static_cast<int>(difficulty));
     m_catCount->setText(QString::number(catCount(difficulty)) + u" 只"_s);
     m_visibleDuration->setText(NumberFormat::fixed(visibleDuration(difficulty), 1) + u" 秒"_s);
@@ -148,7 +149,7 @@ void GamePreferencesView::showDifficulty()
 
 void GamePreferencesView::showDuration()
 {
-    const int seconds = m_game.gameDuration();
+    const int seconds = m_gameManager.gameDuration();
     m_duration->setText(QString::number(seconds) + u" 秒"_s);
     // Showing a stored length must not write one: a length outside the slider's range
     // stays as it is until the user moves the slider.

@@ -21,7 +21,7 @@ public:
     static constexpr int minimumDuration = 10;
     static constexpr int maximumDuration = 60;
 
-    explicit GamePreferencesView(WhackAMoleGameManager& game, QWidget* parent = nullptr);
+    explicit GamePreferencesView(WhackAMoleGameManager& gameManager, QWidget* parent = nullptr);
 
     /// The segment of the difficulty picker with this title ("简单", "中等", "困难").
     [[nodiscard]] QAbstractButton* difficultyButton(const QString& title) const;
@@ -34,7 +34,7 @@ private:
     void showDifficulty();
     void showDuration();
 
-    WhackAMoleGameManager& m_game;
+    WhackAMoleGameManager& m_gameManager;
     SegmentedPicker* m_difficulties;
     QLabel* m_catCount;
     QLabel* m_visibleDuration;
