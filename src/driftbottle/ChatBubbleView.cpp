@@ -4,6 +4,7 @@
 #include "driftbottle/ChatMessageModel.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/ButtonStyle.h"
+#include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/TextStyle.h"
 
@@ -134,7 +135,12 @@ void ChatBubbleView::paint(QPainter* painter, const QStyleOptionViewItem& option
     const QPalette& palette = option.palette;
 
     // Names and times stand on the list's window background.
-    const QColor secondary = SecondaryText::colour(palette.color(QPalette::Text), palette.color(QPalette::Window));
+    const QColor window = palette.color(QPalette::Window);
+    const QColor secondary = SecondaryText::colour(palette.color(QPalette::Text), window);
+    // The time is thin digits at the smallest size: their smoothed strokes read a fifth
+    // fainter than the colour they are drawn in, so the grey is taken that much further.
+    constexpr double thinDigitsContrast = 6.0;
+    const QColor timeColour = ReadableColour::on(secondary, window, thinDigitsContrast);
 
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
@@ -169,7 +175,7 @@ void ChatBubbleView::paint(QPainter* painter, const QStyleOptionViewItem& option
     }
 
     painter->setFont(smallFont(option.font));
-    painter->setPen(secondary);
+    painter->setPen(timeColour);
     painter->drawText(g.time,
         (message.isFromMe ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter | Qt::TextSingleLine,
         message.createdAt.toLocalTime().toString(u"HH:mm"_s));

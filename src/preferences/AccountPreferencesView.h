@@ -47,7 +47,12 @@ public:
     void cancelEditing();
     void saveProfile();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    /// Draws the email in the secondary colour aimed further than the kit's captions.
+    void dimEmail();
     [[nodiscard]] QWidget* buildProfile();
     [[nodiscard]] QWidget* buildEditForm();
     [[nodiscard]] QWidget* buildNotice(Symbols::Symbol symbol, const QString& text, const QString& name);

@@ -1,5 +1,6 @@
 #include "preferences/PreferencesView.h"
 
+#include "preferences/SidebarRowDelegate.h"
 #include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
 #include "widgets/Symbols.h"
@@ -26,6 +27,7 @@ PreferencesView::PreferencesView(Pages pages, const std::optional<QString>& init
     // A little larger than the titles beside them, as a sidebar's symbols are.
     m_sidebar->setIconSize(QSize(TextStyle::scaled(18), TextStyle::scaled(18)));
     m_sidebar->setFrameShape(QFrame::NoFrame);
+    m_sidebar->setItemDelegate(new SidebarRowDelegate(m_sidebar));
     m_sidebar->setSpacing(2);
     for (const auto& [tab, factory] : std::as_const(m_pages)) {
         auto* item = new QListWidgetItem(rawValue(tab), m_sidebar);
@@ -67,13 +69,16 @@ void PreferencesView::followPalette()
 {
     // A sheet's "palette(window)" is read once, when the sheet is set: the colour is written
     // out again whenever the palette changes, so the sidebar and its symbols change together.
-    // The selected row is the accent deepened just enough for its white title, as a
-    // prominent button's face is: the raw selection colour reads at barely 3:1.
-    const QString sheet = u"QListWidget { background: %1; padding-top: 8px; }"
-                          u" QListWidget::item:selected { background: %2; color: #ffffff; }"_s.arg(
-                              palette().color(QPalette::Window).name(), ButtonStyle::prominentFace(palette()).name());
+    const QString sheet
+        = u"QListWidget { background: %1; padding-top: 8px; }"_s.arg(palette().color(QPalette::Window).name());
     if (m_sidebar->styleSheet() != sheet)
         m_sidebar->setStyleSheet(sheet);
+    // The selected row is the accent deepened just enough for its white title, as a prominent
+    // button's face is: the raw selection colour reads at barely 3:1.
+    QPalette rows = m_sidebar->palette();
+    rows.setColor(QPalette::Highlight, ButtonStyle::prominentFace(palette()));
+    rows.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+    m_sidebar->setPalette(rows);
     showSymbols();
 }
 

@@ -83,9 +83,8 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
     divider->setFrameShadow(QFrame::Plain);
-    QPalette dividerPalette = divider->palette();
-    dividerPalette.setColor(QPalette::WindowText, dividerColor(palette()));
-    divider->setPalette(dividerPalette);
+    m_divider = divider;
+    showDivider();
 
     auto* messageLabel = new PlainLabel(alarm.message, this);
     messageLabel->setObjectName(u"alarmMessage"_s);
@@ -155,6 +154,18 @@ void AlarmWindowView::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && m_clock)
         showOrange();
+    if (event->type() == QEvent::PaletteChange && m_divider)
+        showDivider();
+}
+
+void AlarmWindowView::showDivider()
+{
+    const QColor wanted = dividerColor(palette());
+    if (m_divider->palette().color(QPalette::WindowText) == wanted)
+        return;
+    QPalette shown = m_divider->palette();
+    shown.setColor(QPalette::WindowText, wanted);
+    m_divider->setPalette(shown);
 }
 
 void AlarmWindowView::paintEvent(QPaintEvent*)

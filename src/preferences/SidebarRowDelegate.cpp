@@ -1,0 +1,26 @@
+#include "preferences/SidebarRowDelegate.h"
+
+#include <QApplication>
+#include <QPainter>
+
+void SidebarRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (!(option.state & QStyle::State_Selected)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem row(option);
+    initStyleOption(&row, index);
+    painter->fillRect(row.rect, row.palette.brush(QPalette::Active, QPalette::Highlight));
+    // Drawn as an unselected row in the selection's text colour, over the face just laid.
+    const QSize side = row.decorationSize;
+    row.icon = QIcon(row.icon.pixmap(side, QIcon::Selected));
+    row.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
+    const QColor title = row.palette.color(QPalette::Active, QPalette::HighlightedText);
+    row.palette.setColor(QPalette::Text, title);
+    row.palette.setColor(QPalette::WindowText, title);
+    row.backgroundBrush = Qt::NoBrush;
+    const QWidget* view = row.widget;
+    QStyle* style = view ? view->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &row, painter, view);
+}
