@@ -133,6 +133,14 @@ void PlainLabel::resizeEvent(QResizeEvent* event)
         updateGeometry();
 }
 
+void PlainLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    // Whether the text fits, and so the tool tip, follows the font.
+    if (event->type() == QEvent::FontChange)
+        updateShownText();
+}
+
 bool PlainLabel::hasHeightForWidth() const
 {
     return m_wrapAnywhere || QLabel::hasHeightForWidth();
@@ -187,10 +195,50 @@ PlainLabel::Lines PlainLabel::layOut(QTextLayout& layout, int width, int limit) 
     return lines;
 }
 
+QRect PlainLabel::elisionRoom() const
+{
+    // Where QLabel draws a line of text: inside the margin, and inside the indent a frame brings.
+    QRect room = textRoom();
+    int indent = this->indent();
+    if (indent < 0 && frameWidth() > 0)
+        indent = fontMetrics().horizontalAdvance(u'x') / 2 - margin();
+    if (indent > 0) {
+        const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
+        if (align & Qt::AlignLeft)
+            room.setLeft(room.left() + indent);
+        if (align & Qt::AlignRight)
+            room.setRight(room.right() - indent);
+        if (align & Qt::AlignTop)
+            room.setTop(room.top() + indent);
+        if (align & Qt::AlignBottom)
+            room.setBottom(room.bottom() - indent);
+    }
+    return room;
+}
+
+QString PlainLabel::elidedText() const
+{
+    if (m_elideMode == Qt::ElideNone || drawsOwnLines())
+        return m_fullText;
+    return fontMetrics().elidedText(m_fullText, m_elideMode, elisionRoom().width());
+}
+
 void PlainLabel::paintEvent(QPaintEvent* event)
 {
     if (!drawsOwnLines()) {
-        QLabel::paintEvent(event);
+        const QString shown = elidedText();
+        if (shown == m_fullText) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        // Cut where it is drawn only: the text a screen reader reads and a copy takes stays whole.
+        QPainter painter(this);
+        drawFrame(&painter);
+        // Aligned and directed as QLabel aligns a text of its own.
+        const bool rightToLeft = m_fullText.isRightToLeft();
+        const int flags = int(QStyle::visualAlignment(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight, alignment()))
+            | (rightToLeft ? Qt::TextForceRightToLeft : Qt::TextForceLeftToRight);
+        style()->drawItemText(&painter, elisionRoom(), flags, palette(), isEnabled(), shown, foregroundRole());
         return;
     }
     QPainter painter(this);
@@ -325,11 +373,7 @@ void PlainLabel::updateShownText()
             setToolTip(isCut() ? TextFitting::plainToolTip(m_fullText) : QString());
         return;
     }
-    if (m_elideMode == Qt::ElideNone) {
-        QLabel::setText(m_fullText);
-        return;
-    }
-    const QString shown = fontMetrics().elidedText(m_fullText, m_elideMode, contentsRect().width());
-    QLabel::setText(shown);
-    setToolTip(shown == m_fullText ? QString() : TextFitting::plainToolTip(m_fullText));
+    QLabel::setText(m_fullText);
+    if (m_elideMode != Qt::ElideNone)
+        setToolTip(elidedText() == m_fullText ? QString() : TextFitting::plainToolTip(m_fullText));
 }

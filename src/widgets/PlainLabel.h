@@ -15,7 +15,9 @@ class PlainLabel final : public QLabel
 public:
     explicit PlainLabel(const QString& text = {}, QWidget* parent = nullptr);
 
-    /// Qt::ElideNone (the default) shows the text as it is.
+    /// Qt::ElideNone (the default) shows the text as it is. Otherwise a line too long for the
+    /// label is drawn cut with "…" and the whole text goes to the tool tip; text(), what a
+    /// screen reader reads and what a copy takes, stay the text as given.
     void setElideMode(Qt::TextElideMode mode);
     /// Wraps the text into at most `lines` lines (fewer when the label is not that tall),
     /// breaking Chinese anywhere and other text at word boundaries; what does not fit ends
@@ -43,6 +45,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -60,6 +63,10 @@ private:
     /// The most lines drawn in the label's present size.
     [[nodiscard]] int shownLineLimit() const;
     [[nodiscard]] QRect textRoom() const;
+    /// Where a single elided line is drawn, as QLabel places its text.
+    [[nodiscard]] QRect elisionRoom() const;
+    /// The text as drawn in one line in the present width, "…" standing for what does not fit.
+    [[nodiscard]] QString elidedText() const;
     /// The position in the text nearest to `point`.
     [[nodiscard]] int positionAt(const QPoint& point) const;
     [[nodiscard]] bool selectsWithMouse() const;

@@ -195,11 +195,34 @@ TEST(PlainText, LongTextIsShortenedOnScreenOnly)
     label.setElideMode(Qt::ElideMiddle);
     label.show();
     label.resize(120, 20);
-    EXPECT_LT(label.text().size(), address.size());
-    EXPECT_TRUE(label.text().contains(QChar(0x2026)));
+    // Cut where it is drawn only: the label looks as one showing the cut text would, while a
+    // screen reader reads, and a copy takes, the whole address.
+    const QString cut = label.fontMetrics().elidedText(address, Qt::ElideMiddle, label.contentsRect().width());
+    ASSERT_TRUE(cut.contains(QChar(0x2026)));
+    PlainLabel drawnCut(cut);
+    drawnCut.resize(label.size());
+    EXPECT_EQ(label.grab().toImage(), drawnCut.grab().toImage()) << "the \"…\" is drawn";
+    EXPECT_EQ(label.text(), address);
     EXPECT_EQ(label.fullText(), address);
+    QAccessibleInterface* addressReadable = QAccessible::queryAccessibleInterface(&label);
+    ASSERT_TRUE(addressReadable);
+    EXPECT_EQ(addressReadable->text(QAccessible::Name), address);
+    label.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label.setSelection(0, int(address.size()));
+    EXPECT_EQ(label.selectedText(), address);
+    label.setTextInteractionFlags(Qt::NoTextInteraction);
     EXPECT_EQ(QTextDocumentFragment::fromHtml(label.toolTip()).toPlainText(), address)
         << "shown as text, never as markup";
+    // Whether the address fits, and so the tool tip, follows the font as well as the width.
+    const QFont font = label.font();
+    label.resize(label.fontMetrics().horizontalAdvance(address) + 4, 20);
+    EXPECT_TRUE(label.toolTip().isEmpty());
+    QFont larger = font;
+    larger.setPointSizeF(font.pointSizeF() * 2);
+    label.setFont(larger);
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(label.toolTip()).toPlainText(), address);
+    label.setFont(font);
+    EXPECT_TRUE(label.toolTip().isEmpty());
     label.resize(2000, 20);
     EXPECT_EQ(label.text(), address);
     EXPECT_TRUE(label.toolTip().isEmpty());
