@@ -7,6 +7,7 @@
 #include "platform/EmojiStyle.h"
 #include "platform/LogManager.h"
 #include "platform/Resources.h"
+#include "platform/SecondaryColour.h"
 #include "server/UserManager.h"
 #include "widgets/TextStyle.h"
 
@@ -18,6 +19,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QPainter>
+#include <QPalette>
 #include <QSystemTrayIcon>
 
 using namespace Qt::StringLiterals;
@@ -181,6 +183,15 @@ void MenuBarCoordinator::fillMenu(QMenu* menu)
     QAction* header = menu->addAction(headerTitle(user ? std::optional(user->nickname) : std::nullopt));
     header->setObjectName(u"headerItem"_s);
     header->setEnabled(false);
+    // The header is off so that it does nothing, yet it names the signed-in user: its ink
+    // reads as quiet text, not as the style's faint disabled grey. Taken from the palette
+    // each time the menu opens, so it follows a palette switch.
+    QPalette palette = QGuiApplication::palette();
+    const QColor quiet = SecondaryColour::dimmed(palette.color(QPalette::Active, QPalette::Text),
+        { palette.color(QPalette::Base), palette.color(QPalette::Window) });
+    for (QPalette::ColorRole role : { QPalette::Text, QPalette::WindowText, QPalette::ButtonText })
+        palette.setColor(QPalette::Disabled, role, quiet);
+    menu->setPalette(palette);
     const QPixmap icon = loadIcon();
     if (!icon.isNull())
         header->setIcon(iconAt(icon, headerIconSide));

@@ -5,11 +5,14 @@
 #include "menus/MenuBarSettingsActions.h"
 #include "pet/DoNotDisturbManager.h"
 #include "platform/LogManager.h"
+#include "platform/SecondaryColour.h"
 #include "server/UserManager.h"
+#include "support/DrawnText.h"
 
 #include "support/Wait.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -128,6 +131,27 @@ TEST(MenuBarCoordinator, HeaderFollowsTheSignedInUser)
     const QMenu* signedOut = coordinator.menu();
     Q_EMIT doNotDisturb.menuRebuildRequested();
     EXPECT_NE(coordinator.menu(), signedOut) << "do-not-disturb's automatic exit rebuilds it too";
+}
+
+// The header is off, yet it names the user: it must stay readable in either palette, also
+// after a switch while the program runs.
+TEST(MenuBarCoordinator, HeaderInkReadsInEitherPaletteAfterASwitch)
+{
+    MenuParts parts;
+    MenuBarCoordinator coordinator(parts.users, parts.doNotDisturb, parts.settings, parts.about, parts.resources);
+    const QPalette saved = QApplication::palette();
+    for (const auto& [name, palette] : { std::pair { "light", lightPalette() }, { "dark", darkFusionPalette() } }) {
+        QApplication::setPalette(palette);
+        Q_EMIT coordinator.menu()->aboutToShow();
+        const QPalette& drawn = coordinator.menu()->palette();
+        for (QPalette::ColorRole background : { QPalette::Base, QPalette::Window }) {
+            EXPECT_GE(SecondaryColour::contrast(
+                          drawn.color(QPalette::Disabled, QPalette::Text), drawn.color(QPalette::Active, background)),
+                SecondaryColour::minimumContrast)
+                << name;
+        }
+    }
+    QApplication::setPalette(saved);
 }
 
 TEST(MenuBarCoordinator, HeaderShowsNicknamesLiterally)
