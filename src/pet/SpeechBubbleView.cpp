@@ -117,6 +117,9 @@ void SpeechBubbleView::fitTexts()
     bool cut = false;
     m_messageLabel->setText(TextFitting::fitted(m_message, m_messageLabel->font(), width, lines, &cut));
     m_messageLabel->setToolTip(cut ? TextFitting::plainToolTip(m_message) : QString());
+    // What is drawn is cut and broken into lines; a screen reader gets the words as they were.
+    m_titleLabel->setAccessibleName(m_title);
+    m_messageLabel->setAccessibleName(m_message);
 }
 
 void SpeechBubbleView::showEvent(QShowEvent* event)

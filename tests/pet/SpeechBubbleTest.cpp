@@ -10,6 +10,7 @@
 
 #include "support/LogLines.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -102,6 +103,9 @@ TEST_F(Bubbles, TextsAreShownAsPlainText)
         auto* label = view->findChild<QLabel*>(QString::fromLatin1(name));
         EXPECT_TRUE(label->text().endsWith(QChar(0x2026))) << name;
         EXPECT_EQ(QTextDocumentFragment::fromHtml(label->toolTip()).toPlainText(), text) << name;
+        const QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(label);
+        ASSERT_TRUE(readable) << name;
+        EXPECT_EQ(readable->text(QAccessible::Name), text) << name << ": a screen reader gets the words whole";
         EXPECT_TRUE(view->rect().contains(label->geometry().translated(label->parentWidget()->pos()))) << name;
     }
 }
