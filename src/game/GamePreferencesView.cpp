@@ -21,6 +21,9 @@ namespace {
 
 using TextStyle::Style;
 
+/// The platform's gap between a label and the value it names.
+constexpr int factGap = 8;
+
 /// A label in `style`, bold or in the secondary colour when asked.
 enum class Ink { primary, bold, secondary };
 
@@ -71,16 +74,23 @@ GamePreferencesView::GamePreferencesView(WhackAMoleGameManager& gameManager, QWi
     connect(m_difficulties, &SegmentedPicker::segmentClicked, this,
         [this](int id) { m_gameManager.setDifficulty(static_cast<GameDifficulty>(id)); });
 
+    // Two facts 20 apart; each keeps its value close to its label, so that a value reads as
+    // belonging to the label before it and not to the one after it.
     auto* facts = new QHBoxLayout;
     facts->setSpacing(20);
-    facts->addWidget(label(u"猫猫数量："_s, Style::caption, Ink::secondary, body));
+    const auto addFact = [&](const QString& title, QLabel* value) {
+        auto* fact = new QHBoxLayout;
+        fact->setSpacing(factGap);
+        fact->addWidget(label(title, Style::caption, Ink::secondary, body));
+        fact->addWidget(value);
+        facts->addLayout(fact);
+    };
     m_catCount = label({}, Style::body, Ink::bold, body);
     m_catCount->setObjectName(u"catCount"_s);
-    facts->addWidget(m_catCount);
-    facts->addWidget(label(u"出现时长："_s, Style::caption, Ink::secondary, body));
+    addFact(u"猫猫数量："_s, m_catCount);
     m_visibleDuration = label({}, Style::body, Ink::bold, body);
     m_visibleDuration->setObjectName(u"visibleDuration"_s);
-    facts->addWidget(m_visibleDuration);
+    addFact(u"出现时长："_s, m_visibleDuration);
     facts->addStretch(1);
     column->addLayout(facts);
 

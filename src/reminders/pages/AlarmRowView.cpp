@@ -19,7 +19,7 @@ ManagementRow AlarmRowView::row(const Alarm& alarm, const LocalTime& local)
     row.emoji = emoji(alarm.type);
     row.title = alarm.title;
     row.message = alarm.message;
-    row.details = { { alarm.timeText(local), RowColours::blue }, { u"·"_s, {} },
+    row.details = { { alarm.timeText(local), RowColours::blue }, { u"·"_s, {}, true },
         { alarm.formatRepeatRule(local), RowColours::orange } };
     row.canDelete = true;
     row.accent = RowColours::blue;

@@ -14,6 +14,9 @@ struct ManagementRow
     {
         QString text;
         QColor colour; ///< invalid: the secondary text colour
+        /// A mark set between two details, in the body font rather than the details' own
+        /// small one: at that size a dot is a blur of two pixels.
+        bool mark = false;
         friend bool operator==(const Run&, const Run&) = default;
     };
 

@@ -329,21 +329,23 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
         QFontMetrics(captionFont).elidedText(message, Qt::ElideRight, g.text.width()));
     y += captionHeight + 4;
 
-    painter->setFont(detailFont);
-    const QFontMetrics detailMetrics(detailFont);
+    const QFont markFont = TextStyle::font(TextStyle::Style::body, QFont::Bold);
     int x = g.text.left();
     for (const ManagementRow::Run& run : row.details) {
         const int room = g.text.right() + 1 - x;
         if (room <= 0)
             break;
-        const QString shown = detailMetrics.elidedText(run.text, Qt::ElideRight, room);
+        const QFont& runFont = run.mark ? markFont : detailFont;
+        painter->setFont(runFont);
+        const QFontMetrics runMetrics(runFont);
+        const QString shown = runMetrics.elidedText(run.text, Qt::ElideRight, room);
         // The details' blue and orange as dark or light as they must be to read on the card,
         // with room for the smoothing of such small strokes.
         painter->setPen(run.colour.isValid() ? ReadableColour::on(run.colour, cardColour(palette, cardTint), 5.0)
                                              : secondary(palette, cardTint));
         painter->drawText(QRect(x, y, room, detailHeight),
             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, shown);
-        x += detailMetrics.horizontalAdvance(shown) + 8;
+        x += runMetrics.horizontalAdvance(shown) + 8;
     }
 
     const QColor surface = cardColour(palette, cardTint);
