@@ -410,9 +410,9 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         painter.save();
         painter.translate(8, 8);
         painter.rotate(-45);
-        pen.fill().drawRoundedRect(QRectF(-1.6, -1.75, 6.4, 3.5), 0.7, 0.7);
-        pen.cutStroke(0.8).drawLine(QPointF(3.3, -2.2), QPointF(3.3, 2.2));
-        pen.fill().drawPolygon(QPolygonF({ QPointF(-2.3, -1.75), QPointF(-2.3, 1.75), QPointF(-5.0, 0) }));
+        pen.fill().drawRoundedRect(QRectF(-1.3, -1.9, 5.7, 3.8), 0.8, 0.8);
+        pen.cutStroke(0.9).drawLine(QPointF(2.9, -2.4), QPointF(2.9, 2.4));
+        pen.fill().drawPolygon(QPolygonF({ QPointF(-2.3, -1.9), QPointF(-2.3, 1.9), QPointF(-5.0, 0) }));
         painter.restore();
         break;
     }
