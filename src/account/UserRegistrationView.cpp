@@ -170,7 +170,7 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, Lazy<APICli
     }
     layout->addStretch(1);
 
-    m_secondary = new QPushButton(this);
+    m_secondary = ButtonStyle::create({}, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, this);
     m_secondary->setObjectName(u"secondaryButton"_s);
     m_primary = ButtonStyle::create({}, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::regular, this);
     m_primary->setObjectName(u"primaryButton"_s);
