@@ -28,6 +28,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 const QString UserRegistrationView::proposedNickname = u"Tamsel主人"_s;
@@ -170,7 +172,7 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, Lazy<APICli
     }
     layout->addStretch(1);
 
-    m_secondary = new QPushButton(this);
+    m_secondary = ButtonStyle::create({}, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, this);
     m_secondary->setObjectName(u"secondaryButton"_s);
     m_primary = ButtonStyle::create({}, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::regular, this);
     m_primary->setObjectName(u"primaryButton"_s);
@@ -379,10 +381,30 @@ void UserRegistrationView::setStep(RegistrationStep step)
     m_newAccount->setText(u"创建新账号："_s + m_email->text());
     // Its stated size at the default font; a larger application font grows it in proportion,
     // so that the text it holds keeps its room.
+    const QRect before = geometry();
     setFixedSize(TextStyle::scaled(formWidth),
         TextStyle::scaled(step == RegistrationStep::registerWithInfo ? registerHeight : compactHeight));
+    keepOnScreen(before);
     refresh();
     look.focus->setFocus();
+}
+
+void UserRegistrationView::keepOnScreen(const QRect& before)
+{
+    // A window that grows keeps its centre, and stays whole on its screen: at a large font the
+    // registration step is taller than the room below a form opened at the screen's centre,
+    // and its buttons would lie off the screen.
+    if (!isWindow() || !isVisible() || screen() == nullptr)
+        return;
+    const QRect room = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    QRect placed(QPoint(0, 0), size());
+    placed.moveCenter(before.center());
+    const int titleBar = geometry().top() - frame.top();
+    const int left = std::clamp(placed.left(), room.left(), std::max(room.left(), room.right() + 1 - placed.width()));
+    const int top = std::clamp(placed.top(), room.top() + titleBar,
+        std::max(room.top() + titleBar, room.bottom() + 1 - placed.height() - (frame.bottom() - geometry().bottom())));
+    move(QPoint(left, top) - (geometry().topLeft() - frame.topLeft()));
 }
 
 void UserRegistrationView::setLoading(bool loading)

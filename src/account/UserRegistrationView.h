@@ -76,6 +76,7 @@ private:
     [[nodiscard]] QWidget* registerInfoView();
 
     void setStep(RegistrationStep step);
+    void keepOnScreen(const QRect& before);
     void setLoading(bool loading);
     void setErrorMessage(const QString& message);
     void refresh();

@@ -38,7 +38,7 @@ ThrowNewBottleSheet::ThrowNewBottleSheet(ConversationManager& manager, QWidget* 
     , m_manager(manager)
     , m_editor(new PlainTextEditor(this))
     , m_error(new PlainLabel({}, this))
-    , m_cancel(new QPushButton(u"取消"_s, this))
+    , m_cancel(ButtonStyle::create(u"取消"_s, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, this))
     , m_send(ButtonStyle::create(
           u"发送"_s, ButtonStyle::Style::borderedProminent, ButtonStyle::ControlSize::regular, this))
 {

@@ -8,7 +8,9 @@
 #include "widgets/BusySpinner.h"
 #include "widgets/Symbols.h"
 
+#include <QApplication>
 #include <QJsonDocument>
+#include <QScreen>
 
 using namespace Qt::StringLiterals;
 using Step = UserRegistrationView::RegistrationStep;
@@ -347,6 +349,30 @@ TEST_F(SignInRig, EveryStepFitsItsFixedSize)
     QTest::keyClick(part(form.get(), "confirmPasswordField"), Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return errorBanner(form.get())->isVisible(); }));
     checkFits("registration with error");
+}
+
+TEST_F(SignInRig, AFormThatGrowsAtALargeFontStaysWholeOnItsScreen)
+{
+    // At a 12 pt font the registration step is taller than the room below a form opened at
+    // the screen's centre: its buttons must not end up below the screen's edge.
+    struct FontScope
+    {
+        QFont font = QApplication::font();
+        ~FontScope() { QApplication::setFont(font); }
+    } scope;
+    QFont large = scope.font;
+    large.setPointSize(12);
+    QApplication::setFont(large);
+    auto form = makeForm();
+    const QRect room = form->screen()->availableGeometry();
+    form->move(room.center() - form->rect().center());
+    typeAndReturn(form.get(), "emailField", u"new@x.io"_s);
+    ASSERT_TRUE(waitForStep(form.get(), Step::registerWithInfo));
+    QCoreApplication::processEvents();
+    ASSERT_LE(form->height(), room.height()) << "the screen is too small to tell";
+    const QRect frame = form->frameGeometry();
+    EXPECT_TRUE(room.contains(frame)) << frame.top() << ".." << frame.bottom() << " on " << room.top() << ".."
+                                      << room.bottom();
 }
 
 TEST_F(SignInRig, HintsAndPlaceholdersAreDimmedYetReadableInLightAndDark)
