@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -160,6 +161,7 @@ void MenuBarCoordinator::createMenu()
     QMenu* old = m_menu;
     auto* menu = new QMenu;
     menu->setObjectName(u"statusMenu"_s);
+    menu->installEventFilter(this);
     // Refilled each time it opens, so what it shows is current even without a rebuild.
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillMenu(menu); });
     fillMenu(menu);
@@ -176,6 +178,30 @@ void MenuBarCoordinator::rebuildMenu()
     updateMenuBarIcon();
 }
 
+void MenuBarCoordinator::showQuietHeaderInk(QMenu* menu)
+{
+    // The header is off so that it does nothing, yet it names the signed-in user: its ink
+    // reads as quiet text, not as the style's faint disabled grey. Only the disabled text
+    // roles are set, so every other colour of the menu keeps following the application's.
+    const QPalette current = menu->palette();
+    const QColor quiet = SecondaryColour::dimmed(current.color(QPalette::Active, QPalette::Text),
+        { current.color(QPalette::Base), current.color(QPalette::Window) });
+    if (current.color(QPalette::Disabled, QPalette::Text) == quiet)
+        return;
+    QPalette ink;
+    for (QPalette::ColorRole role : { QPalette::Text, QPalette::WindowText, QPalette::ButtonText })
+        ink.setColor(QPalette::Disabled, role, quiet);
+    menu->setPalette(ink);
+}
+
+bool MenuBarCoordinator::eventFilter(QObject* watched, QEvent* event)
+{
+    // A palette switched while the menu is open: the quiet ink is worked out again for it.
+    if (event->type() == QEvent::PaletteChange && watched == m_menu)
+        showQuietHeaderInk(m_menu);
+    return QObject::eventFilter(watched, event);
+}
+
 void MenuBarCoordinator::fillMenu(QMenu* menu)
 {
     menu->clear();
@@ -183,15 +209,7 @@ void MenuBarCoordinator::fillMenu(QMenu* menu)
     QAction* header = menu->addAction(headerTitle(user ? std::optional(user->nickname) : std::nullopt));
     header->setObjectName(u"headerItem"_s);
     header->setEnabled(false);
-    // The header is off so that it does nothing, yet it names the signed-in user: its ink
-    // reads as quiet text, not as the style's faint disabled grey. Taken from the palette
-    // each time the menu opens, so it follows a palette switch.
-    QPalette palette = QGuiApplication::palette();
-    const QColor quiet = SecondaryColour::dimmed(palette.color(QPalette::Active, QPalette::Text),
-        { palette.color(QPalette::Base), palette.color(QPalette::Window) });
-    for (QPalette::ColorRole role : { QPalette::Text, QPalette::WindowText, QPalette::ButtonText })
-        palette.setColor(QPalette::Disabled, role, quiet);
-    menu->setPalette(palette);
+    showQuietHeaderInk(menu);
     const QPixmap icon = loadIcon();
     if (!icon.isNull())
         header->setIcon(iconAt(icon, headerIconSide));

@@ -55,8 +55,12 @@ public:
 Q_SIGNALS:
     void menuBarVisibleChanged(bool visible);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void fillMenu(QMenu* menu);
+    void showQuietHeaderInk(QMenu* menu);
     [[nodiscard]] QPixmap loadIcon() const;
 
     UserManager& m_users;
