@@ -19,6 +19,21 @@ namespace {
 
 struct CatPointer : ::testing::Test, GameRig
 {
+    // Where the first cat shows: (600, 400) in the model, Qt's (600, 372) on a 900 pt screen.
+    const QRect catOnScreen { 600, 900 - 400 - 128, 128, 128 };
+    // Under the stand-in, unless a real window manager runs on the display.
+    FramingWindowManager windowManager;
+    // A window under the cat that counts the clicks passed through to it.
+    PressCounter below;
+
+    /// Starts the window manager and shows the counter under the cat; false when it could not.
+    bool showWindowBelow()
+    {
+        windowManager.start();
+        below.setGeometry(catOnScreen.adjusted(-20, -20, 20, 20));
+        below.show();
+        return windowManager.waitUntil([&] { return below.windowHandle() && below.windowHandle()->isExposed(); });
+    }
 };
 
 } // namespace
@@ -27,16 +42,7 @@ TEST_F(CatPointer, AHiddenCatLetsTheClickThroughAndAShownOneScores)
 {
     if (!canClick())
         GTEST_SKIP() << "xdotool is not installed";
-    // Under the stand-in, unless a real window manager runs on the display.
-    FramingWindowManager windowManager;
-    windowManager.start();
-
-    // Where the first cat shows: (600, 400) in the model, Qt's (600, 372) on a 900 pt screen.
-    const QRect catOnScreen(600, 900 - 400 - 128, 128, 128);
-    PressCounter below;
-    below.setGeometry(catOnScreen.adjusted(-20, -20, 20, 20));
-    below.show();
-    ASSERT_TRUE(windowManager.waitUntil([&] { return below.windowHandle() && below.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(showWindowBelow());
 
     // Three cats are made (x, y, delay each), then show at places of their own.
     random.reals = { 10, 30, 0, 10, 30, 0, 10, 30, 0, 600, 400, 100, 600, 1000, 600 };
@@ -76,14 +82,7 @@ TEST_F(CatPointer, ACatNotYetShownLetsTheClickThrough)
 {
     if (!canClick())
         GTEST_SKIP() << "xdotool is not installed";
-    FramingWindowManager windowManager;
-    windowManager.start();
-
-    const QRect catOnScreen(600, 900 - 400 - 128, 128, 128);
-    PressCounter below;
-    below.setGeometry(catOnScreen.adjusted(-20, -20, 20, 20));
-    below.show();
-    ASSERT_TRUE(windowManager.waitUntil([&] { return below.windowHandle() && below.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(showWindowBelow());
 
     // Three cats stacked at one place, each waiting the longest first delay before it shows.
     random.reals = { 600, 400, 1, 600, 400, 1, 600, 400, 1 };
