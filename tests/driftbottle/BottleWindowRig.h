@@ -32,6 +32,17 @@ protected:
         Alerts::clearAnsweredAlerts();
     }
 
+    /// Bottles of bob's that alice has picked, oldest first.
+    QStringList bottlesPickedByAlice(int count)
+    {
+        QStringList ids;
+        for (int i = 0; i < count; ++i) {
+            ids.append(server.state().addBottle(bob, QStringLiteral("瓶子") + QString::number(i)));
+            server.state().pickBottle(ids.last(), alice);
+        }
+        return ids;
+    }
+
     /// Opens the window and waits for its first list.
     BottleChatView* openWindow()
     {

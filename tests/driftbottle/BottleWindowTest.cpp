@@ -250,11 +250,7 @@ TEST_F(BottleWindowRig, FailedPickShowsItsReasonForThreeSecondsUnlessReplaced)
 
 TEST_F(BottleWindowRig, DeleteMenuKeepsItsConversationThroughARefresh)
 {
-    QStringList ids;
-    for (int i = 0; i < 5; ++i) {
-        ids.prepend(server.state().addBottle(bob, u"瓶子"_s + QString::number(i)));
-        server.state().pickBottle(ids.first(), alice);
-    }
+    const QStringList ids = bottlesPickedByAlice(5);
     BottleChatView* window = openWindow();
     ASSERT_TRUE(window);
     QListView* list = window->conversationList();
@@ -266,9 +262,9 @@ TEST_F(BottleWindowRig, DeleteMenuKeepsItsConversationThroughARefresh)
     QMenu* menu = window->openRowMenu(list->visualRect(model->index(model->rowOf(target))).center());
     ASSERT_TRUE(menu);
     // While the menu is open another conversation moves to the top: the rows shift.
-    server.state().addReply(ids.at(4), bob, alice, u"新消息"_s);
+    server.state().addReply(ids.first(), bob, alice, u"新消息"_s);
     refreshTick();
-    ASSERT_TRUE(waitUntil([&] { return model->conversationAt(0).bottleId == ids.at(4); }));
+    ASSERT_TRUE(waitUntil([&] { return model->conversationAt(0).bottleId == ids.first(); }));
     ASSERT_NE(model->conversationAt(2).bottleId, target);
 
     const qsizetype before = server.requests().size();
@@ -290,11 +286,7 @@ TEST_F(BottleWindowRig, DeleteMenuKeepsItsConversationThroughARefresh)
 
 TEST_F(BottleWindowRig, AConversationTheServerNoLongerListsLeavesTheChatPane)
 {
-    QStringList ids;
-    for (int i = 0; i < 2; ++i) {
-        ids.append(server.state().addBottle(bob, u"瓶子"_s + QString::number(i)));
-        server.state().pickBottle(ids.last(), alice);
-    }
+    const QStringList ids = bottlesPickedByAlice(2);
     BottleChatView* window = openWindow();
     ASSERT_TRUE(window);
     ASSERT_EQ(conversations->conversations().size(), 2);
@@ -331,11 +323,7 @@ TEST_F(BottleWindowRig, AConversationTheServerNoLongerListsLeavesTheChatPane)
 
 TEST_F(BottleWindowRig, TheKeyboardAloneReachesAndOpensAConversation)
 {
-    QStringList ids;
-    for (int i = 0; i < 2; ++i) {
-        ids.append(server.state().addBottle(bob, u"瓶子"_s + QString::number(i)));
-        server.state().pickBottle(ids.last(), alice);
-    }
+    bottlesPickedByAlice(2);
     BottleChatView* window = openWindow();
     ASSERT_TRUE(window);
     QApplication::setActiveWindow(window);
@@ -375,11 +363,7 @@ TEST_F(BottleWindowRig, TheKeyboardAloneReachesAndOpensAConversation)
 
 TEST_F(BottleWindowRig, TheMenuKeyOffersToDeleteTheRowTheKeyboardIsAt)
 {
-    QStringList ids;
-    for (int i = 0; i < 3; ++i) {
-        ids.append(server.state().addBottle(bob, u"瓶子"_s + QString::number(i)));
-        server.state().pickBottle(ids.last(), alice);
-    }
+    bottlesPickedByAlice(3);
     BottleChatView* window = openWindow();
     ASSERT_TRUE(window);
     QListView* list = window->conversationList();
