@@ -26,23 +26,23 @@ void log(const QString& message)
 } // namespace
 
 ConversationManager::ConversationManager(
-    Lazy<APIClient> client, UserManager& users, DriftBottleManager& bottles, TimerSource& timers, QObject* parent)
+    Lazy<APIClient> client, UserManager& userManager, DriftBottleManager& bottles, TimerSource& timers, QObject* parent)
     : QObject(parent)
     , m_client(std::move(client))
-    , m_users(users)
+    , m_userManager(userManager)
     , m_bottleManager(bottles)
     , m_timers(timers)
 {
     log(u"💬 ConversationManager 初始化完成"_s);
-    if (m_users.currentUser())
-        m_listOwner = m_users.currentUser()->id;
-    connect(&m_users, &UserManager::currentUserChanged, this, &ConversationManager::accountChanged);
+    if (m_userManager.currentUser())
+        m_listOwner = m_userManager.currentUser()->id;
+    connect(&m_userManager, &UserManager::currentUserChanged, this, &ConversationManager::accountChanged);
 }
 
 void ConversationManager::accountChanged()
 {
     const std::optional<qint64> owner
-        = m_users.currentUser() ? std::optional<qint64>(m_users.currentUser()->id) : std::nullopt;
+        = m_userManager.currentUser() ? std::optional<qint64>(m_userManager.currentUser()->id) : std::nullopt;
     if (owner == m_listOwner)
         return;
     m_listOwner = owner;
@@ -60,8 +60,8 @@ ConversationManager::~ConversationManager()
 
 std::optional<DriftUser> ConversationManager::onlineUser() const
 {
-    if (m_users.isOnlineMode() && m_users.currentUser())
-        return m_users.currentUser();
+    if (m_userManager.isOnlineMode() && m_userManager.currentUser())
+        return m_userManager.currentUser();
     return std::nullopt;
 }
 
@@ -246,13 +246,13 @@ QCoro::Task<> ConversationManager::deleteConversation(QString bottleId)
 
 void ConversationManager::startAutoRefresh()
 {
-    if (m_refresh) {
+    if (m_refreshTimer) {
         log(u"⚠️ 自动刷新已在运行"_s);
         return;
     }
     log(u"🚀 启动对话列表自动刷新，间隔: "_s + QString::number(refreshInterval / 1000.0, 'f', 1) + u"秒"_s);
     m_isAutoRefreshing = true;
-    m_refresh = m_timers.start(refreshInterval, true, [self = QPointer<ConversationManager>(this)] {
+    m_refreshTimer = m_timers.start(refreshInterval, true, [self = QPointer<ConversationManager>(this)] {
         if (self)
             Tasks::start(self->performAutoRefresh(), category, u"自动刷新"_s);
     });
@@ -260,10 +260,10 @@ void ConversationManager::startAutoRefresh()
 
 void ConversationManager::stopAutoRefresh()
 {
-    if (!m_refresh)
+    if (!m_refreshTimer)
         return;
     log(u"🛑 停止对话列表自动刷新"_s);
-    m_refresh.reset();
+    m_refreshTimer.reset();
     m_isAutoRefreshing = false;
 }
 

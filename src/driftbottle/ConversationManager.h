@@ -32,8 +32,8 @@ public:
     /// How often the list is fetched again while a window shows it, in milliseconds.
     static constexpr int refreshInterval = 5000;
 
-    ConversationManager(Lazy<APIClient> client, UserManager& users, DriftBottleManager& bottles, TimerSource& timers,
-        QObject* parent = nullptr);
+    ConversationManager(Lazy<APIClient> client, UserManager& userManager, DriftBottleManager& bottles,
+        TimerSource& timers, QObject* parent = nullptr);
     ~ConversationManager() override;
 
     /// In server order.
@@ -97,10 +97,10 @@ private:
     [[nodiscard]] static QList<ChatMessage> chatLines(const ConversationHistoryResponse& history, qint64 userId);
 
     Lazy<APIClient> m_client;
-    UserManager& m_users;
+    UserManager& m_userManager;
     DriftBottleManager& m_bottleManager;
     TimerSource& m_timers;
-    std::unique_ptr<TimerSource::Timer> m_refresh;
+    std::unique_ptr<TimerSource::Timer> m_refreshTimer;
     QList<Conversation> m_conversations;
     std::optional<Conversation> m_currentConversation;
     QList<ChatMessage> m_chatMessages;

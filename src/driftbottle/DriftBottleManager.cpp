@@ -37,10 +37,10 @@ InputError inputError(const QString& message)
 } // namespace
 
 DriftBottleManager::DriftBottleManager(
-    Lazy<APIClient> client, UserManager& users, Defaults& defaults, const Clock& clock, QObject* parent)
+    Lazy<APIClient> client, UserManager& userManager, Defaults& defaults, const Clock& clock, QObject* parent)
     : QObject(parent)
     , m_client(std::move(client))
-    , m_users(users)
+    , m_userManager(userManager)
     , m_userDefaults(defaults)
     , m_clock(clock)
 {
@@ -53,8 +53,8 @@ DriftBottleManager::~DriftBottleManager() = default;
 
 std::optional<DriftUser> DriftBottleManager::onlineUser() const
 {
-    if (m_users.isOnlineMode() && m_users.currentUser())
-        return m_users.currentUser();
+    if (m_userManager.isOnlineMode() && m_userManager.currentUser())
+        return m_userManager.currentUser();
     return std::nullopt;
 }
 
@@ -77,7 +77,7 @@ DriftBottle DriftBottleManager::localBottle(
     const QString& content, const QStringList& theme, BottleType bottleType, bool isAnonymous) const
 {
     // Stand-alone mode may still have a user from an earlier sign-in; the bottle carries it.
-    const std::optional<DriftUser>& user = m_users.currentUser();
+    const std::optional<DriftUser>& user = m_userManager.currentUser();
     DriftBottle bottle;
     bottle.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
     bottle.content = content;

@@ -36,8 +36,8 @@ public:
     /// Longest bottle text, in characters as a person counts them.
     static constexpr qsizetype maxContentLength = 1000;
 
-    DriftBottleManager(
-        Lazy<APIClient> client, UserManager& users, Defaults& defaults, const Clock& clock, QObject* parent = nullptr);
+    DriftBottleManager(Lazy<APIClient> client, UserManager& userManager, Defaults& defaults, const Clock& clock,
+        QObject* parent = nullptr);
     ~DriftBottleManager() override;
 
     /// Newest first.
@@ -79,7 +79,7 @@ private:
     [[nodiscard]] QList<DriftBottle> readStore();
 
     Lazy<APIClient> m_client;
-    UserManager& m_users;
+    UserManager& m_userManager;
     Defaults& m_userDefaults;
     const Clock& m_clock;
     QList<DriftBottle> m_sentBottles;
