@@ -185,7 +185,7 @@ void AlarmManager::startMonitoring()
     if (m_isActive)
         return;
     m_isActive = true;
-    Q_EMIT activeChanged(true);
+    Q_EMIT isActiveChanged(true);
     const double delay = MinuteTicker::secondsToNextMinute(m_clock.now());
     LogManager::log(u"⏰ 闹钟对齐中，"_s + NumberFormat::fixed(delay, 2) + u"秒后到达整分钟"_s, category);
     connect(&m_checkTimer, &MinuteTicker::minuteStarted, this, &AlarmManager::onMinute, Qt::UniqueConnection);
@@ -200,7 +200,7 @@ void AlarmManager::stopMonitoring()
     m_isActive = false;
     m_aligned = false;
     disconnect(&m_checkTimer, &MinuteTicker::minuteStarted, this, &AlarmManager::onMinute);
-    Q_EMIT activeChanged(false);
+    Q_EMIT isActiveChanged(false);
     LogManager::log(u"⏹️ 停止监控闹钟"_s, category);
 }
 

@@ -57,7 +57,7 @@ public:
 
 Q_SIGNALS:
     void alarmsChanged();
-    void activeChanged(bool active);
+    void isActiveChanged(bool active);
 
 private:
     void onMinute(const QDateTime& minute);

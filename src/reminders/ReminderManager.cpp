@@ -169,7 +169,7 @@ void ReminderManager::startReminderSystem()
         return;
     m_isActive = true;
     m_aligned = false;
-    Q_EMIT activeChanged(true);
+    Q_EMIT isActiveChanged(true);
     const double delay = MinuteTicker::secondsToNextMinute(m_clock.now());
     LogManager::log(u"⏰ 提醒系统对齐中，"_s + NumberFormat::fixed(delay, 2) + u"秒后到达整分钟"_s, category);
     connect(&m_checkTimer, &MinuteTicker::minuteStarted, this, &ReminderManager::onMinute, Qt::UniqueConnection);
@@ -186,7 +186,7 @@ void ReminderManager::stopReminderSystem()
         return;
     m_isActive = false;
     disconnect(&m_checkTimer, &MinuteTicker::minuteStarted, this, &ReminderManager::onMinute);
-    Q_EMIT activeChanged(false);
+    Q_EMIT isActiveChanged(false);
     StandardOutput::printLine(u"⏰ 提醒系统已停止"_s);
 }
 

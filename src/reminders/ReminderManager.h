@@ -72,7 +72,7 @@ public:
 
 Q_SIGNALS:
     void remindersChanged();
-    void activeChanged(bool active);
+    void isActiveChanged(bool active);
 
 private:
     void onMinute(const QDateTime& minute);

@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -169,17 +170,23 @@ TEST(AlarmManager, AStoppedCheckRingsNothingUntilStartedAndAResetLeavesTheDefaul
 {
     AlarmRig rig;
     AlarmManager& manager = rig.create();
+    QSignalSpy active(&manager, &AlarmManager::isActiveChanged);
     manager.addAlarm(alarm(u"daily"_s, 15, 0, AlarmRepeatType::daily));
     manager.stopMonitoring();
     EXPECT_FALSE(manager.isActive());
     rig.beatAt(at(15, 0));
     EXPECT_EQ(rig.windows.openCount(), 0);
     manager.startMonitoring();
+    manager.startMonitoring();
     rig.beatAt(at(15, 0).addDays(1));
     EXPECT_EQ(rig.windows.openCount(), 1);
 
     manager.resetToDefaults();
     EXPECT_FALSE(manager.isActive());
+    // Each start and stop is announced once; a start of a running check is not.
+    ASSERT_EQ(active.size(), 4);
+    EXPECT_EQ(active.at(2).first().toBool(), true);
+    EXPECT_EQ(active.at(3).first().toBool(), false);
     ASSERT_EQ(manager.alarms().size(), 1);
     EXPECT_EQ(manager.alarms().at(0).title, u"会议闹钟"_s);
     EXPECT_FALSE(manager.alarms().at(0).isEnabled);

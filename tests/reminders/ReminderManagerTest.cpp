@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -129,8 +130,11 @@ TEST(ReminderManager, DefaultsFireOnTheirMinutesWithNotificationAndEvent)
 {
     ReminderRig rig; // 09:00:10
     ReminderManager& manager = rig.create();
+    QSignalSpy active(&manager, &ReminderManager::isActiveChanged);
+    manager.startReminderSystem();
     manager.startReminderSystem();
     EXPECT_TRUE(manager.isActive());
+    EXPECT_EQ(active.size(), 1) << "a second start of a running system is not announced";
     EXPECT_TRUE(rig.ticker.isRunning());
     EXPECT_EQ(rig.ticker.timer().interval(), 50000);
     EXPECT_TRUE(loggedLines(u"Reminder"_s).contains(u"⏰ 提醒系统对齐中，50.00秒后到达整分钟"_s));
