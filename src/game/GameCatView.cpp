@@ -1,5 +1,7 @@
 #include "game/GameCatView.h"
 
+#include "game/GameCatWindow.h"
+#include "game/WhackAMoleGameManager.h"
 #include "platform/LogManager.h"
 #include "platform/LottiePlayer.h"
 
@@ -9,8 +11,9 @@
 
 using namespace Qt::StringLiterals;
 
-GameCatView::GameCatView(const QString& animationPath, const QCursor& cursor, QWidget* parent)
-    : QWidget(parent)
+GameCatView::GameCatView(GameCatWindow* catWindow, const QString& animationPath, const QCursor& cursor)
+    : QWidget(catWindow)
+    , m_catWindow(catWindow)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     resize(viewSize, viewSize);
@@ -54,11 +57,22 @@ void GameCatView::mousePressEvent(QMouseEvent* event)
 
 void GameCatView::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool tap = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool tapped = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
-    if (tap)
-        Q_EMIT tapped();
+    if (tapped)
+        tap();
+}
+
+void GameCatView::tap()
+{
+    WhackAMoleGameManager* game = m_catWindow ? m_catWindow->gameManager() : nullptr;
+    if (!game)
+        return;
+    // Every tap sets off a firework, also one just after the game has ended; the game decides
+    // whether it scores.
+    game->showFireworkAt(m_catWindow->modelFrame().topLeft());
+    game->catClicked(m_catWindow);
 }
 
 void GameCatView::resizeEvent(QResizeEvent* event)

@@ -5,11 +5,13 @@
 #include <QString>
 #include <QWidget>
 
+class GameCatWindow;
 class LottiePlayer;
 
 /// The content of a game cat window: the pet's idle animation at 128 × 128 under the hammer
-/// cursor. A left click on it is a tap; the view takes taps also when it shows nothing (no
-/// animation file, or one that does not load).
+/// cursor. A left click on it is a tap, which sets off a firework at the cat and scores it in
+/// the cat's game; the view takes taps also when it shows nothing (no animation file, or one
+/// that does not load).
 class GameCatView final : public QWidget
 {
     Q_OBJECT
@@ -18,16 +20,13 @@ class GameCatView final : public QWidget
 public:
     static constexpr int viewSize = 128;
 
-    /// `animationPath` empty: nothing is drawn.
-    GameCatView(const QString& animationPath, const QCursor& cursor, QWidget* parent = nullptr);
+    /// Fills `catWindow`. `animationPath` empty: nothing is drawn.
+    GameCatView(GameCatWindow* catWindow, const QString& animationPath, const QCursor& cursor);
 
     /// The player, or null when there is nothing to show.
     [[nodiscard]] LottiePlayer* player() const;
     /// Plays while the cat can be seen; a hidden cat draws nothing.
     void setPlaying(bool playing);
-
-Q_SIGNALS:
-    void tapped();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -35,6 +34,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void tap();
+
+    QPointer<GameCatWindow> m_catWindow;
     QPointer<LottiePlayer> m_animationView;
     bool m_pressed = false;
 };

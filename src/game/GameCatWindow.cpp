@@ -1,6 +1,7 @@
 #include "game/GameCatWindow.h"
 
 #include "game/GameCatView.h"
+#include "game/WhackAMoleGameManager.h"
 #include "platform/RandomSource.h"
 #include "platform/Screens.h"
 
@@ -11,21 +12,26 @@
 
 using namespace Qt::StringLiterals;
 
-GameCatWindow::GameCatWindow(
-    const QRectF& frame, const QString& animationPath, const QCursor& cursor, Screens& screens, RandomSource& random)
+GameCatWindow::GameCatWindow(QPointF position, QSizeF size, WhackAMoleGameManager* gameManager,
+    const QString& animationPath, const QCursor& cursor, Screens& screens, RandomSource& random)
     : FloatingWindow(FloatingWindow::Focus::Refuse, screens)
+    , m_gameManager(gameManager)
     , m_screens(screens)
     , m_random(random)
 {
     setObjectName(u"gameCatWindow"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setModelFrame(frame);
-    setFixedSize(frame.size().toSize());
-    m_view = new GameCatView(animationPath, cursor, this);
+    setModelFrame(QRectF(position, size));
+    setFixedSize(size.toSize());
+    m_view = new GameCatView(this, animationPath, cursor);
     m_view->setGeometry(rect());
-    connect(m_view, &GameCatView::tapped, this, [this] { Q_EMIT tapped(this); });
     setWindowOpacity(0.0);
     setClickThrough(true);
+}
+
+WhackAMoleGameManager* GameCatWindow::gameManager() const
+{
+    return m_gameManager;
 }
 
 void GameCatWindow::showEvent(QShowEvent* event)

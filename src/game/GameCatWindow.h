@@ -3,13 +3,16 @@
 #include "platform/FloatingWindow.h"
 
 #include <QCursor>
-#include <QRectF>
+#include <QPointF>
+#include <QPointer>
+#include <QSizeF>
 #include <QString>
 
 #include <functional>
 
 class GameCatView;
 class RandomSource;
+class WhackAMoleGameManager;
 
 /// One whack-a-mole target: a 128 × 128 floating window that jumps to random places on the
 /// main screen, fades in, and fades out again when its time is up or it is hit.
@@ -28,11 +31,14 @@ public:
     /// A closed cat's window is destroyed this long after its fade-out.
     static constexpr int closeDelayMs = 300;
 
-    /// Builds the window at `frame` (bottom-left model), fully transparent and letting the
-    /// pointer through; it is not shown yet.
-    GameCatWindow(const QRectF& frame, const QString& animationPath, const QCursor& cursor, Screens& screens,
-        RandomSource& random);
+    /// Builds the window at `position` (bottom-left model) with `size`, fully transparent and
+    /// letting the pointer through; it is not shown yet. Taps on the cat go to `gameManager`
+    /// for as long as that exists.
+    GameCatWindow(QPointF position, QSizeF size, WhackAMoleGameManager* gameManager, const QString& animationPath,
+        const QCursor& cursor, Screens& screens, RandomSource& random);
 
+    /// The game that made the cat, or null once it is gone.
+    [[nodiscard]] WhackAMoleGameManager* gameManager() const;
     /// The cat is up: set when it starts to fade in, cleared when a hide or close begins.
     [[nodiscard]] bool isCatVisible() const { return m_isCatVisible; }
     [[nodiscard]] GameCatView* view() const { return m_view; }
@@ -45,14 +51,12 @@ public:
     /// Fades out, then takes the window off the screen and destroys it.
     void closeCat();
 
-Q_SIGNALS:
-    void tapped(GameCatWindow* cat);
-
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QPointer<WhackAMoleGameManager> m_gameManager;
     Screens& m_screens;
     RandomSource& m_random;
     GameCatView* m_view;

@@ -93,7 +93,7 @@ void WhackAMoleGameManager::setGameActive(bool active)
     if (active == m_isGameActive)
         return;
     m_isGameActive = active;
-    Q_EMIT gameActiveChanged(active);
+    Q_EMIT isGameActiveChanged(active);
 }
 
 QList<GameCatWindow*> WhackAMoleGameManager::gameWindows() const
@@ -240,8 +240,8 @@ void WhackAMoleGameManager::createGameCats()
         // A visible area smaller than a cat leaves no range: the cat takes its lower-left edge.
         const double x = m_random.uniformReal(visible->left(), visible->right() - catSize);
         const double y = m_random.uniformReal(visible->top(), visible->bottom() - catSize);
-        auto* cat = new GameCatWindow(QRectF(x, y, catSize, catSize), animationPath, cursor, m_screens, m_random);
-        connect(cat, &GameCatWindow::tapped, this, &WhackAMoleGameManager::catTapped);
+        auto* cat = new GameCatWindow(
+            QPointF(x, y), QSizeF(catSize, catSize), this, animationPath, cursor, m_screens, m_random);
         m_gameWindows.append(cat);
         own(cat);
         cat->show();
@@ -276,12 +276,6 @@ void WhackAMoleGameManager::startCatAppearanceCycle(GameCatWindow* cat)
             });
         });
     });
-}
-
-void WhackAMoleGameManager::catTapped(GameCatWindow* cat)
-{
-    showFireworkAt(cat->modelFrame().topLeft());
-    catClicked(cat);
 }
 
 void WhackAMoleGameManager::catClicked(GameCatWindow* cat)

@@ -88,7 +88,7 @@ public:
     [[nodiscard]] static QString getScoreComment(int score);
 
 Q_SIGNALS:
-    void gameActiveChanged(bool active);
+    void isGameActiveChanged(bool active);
     void scoreChanged(int score);
     void timeRemainingChanged(int seconds);
     void difficultyChanged(GameDifficulty difficulty);
@@ -102,7 +102,6 @@ private:
     void endGame();
     void createGameCats();
     void startCatAppearanceCycle(GameCatWindow* cat);
-    void catTapped(GameCatWindow* cat);
     void dismissAllGameCats();
     void startGameTimer();
     void showScoreBoard();

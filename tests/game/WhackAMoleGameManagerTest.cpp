@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +45,8 @@ struct Game : ::testing::Test, GameRig
         for (GameCatWindow* cat : cats)
             cat->stopFade();
     }
+
+    static void tap(GameCatWindow* cat) { QTest::mouseClick(cat->view(), Qt::LeftButton); }
 };
 
 /// Answers the low end of every range, and records the ranges asked for.
@@ -106,9 +110,11 @@ TEST_F(Game, AWholeGameScoresRestoresThePetAndOffersAnotherRound)
     defaults.setValue(WhackAMoleGameManager::gameDurationKey, 10);
     auto game = makeGame();
     ASSERT_TRUE(behavior.isRunning());
+    QSignalSpy active(game.get(), &WhackAMoleGameManager::isGameActiveChanged);
 
     game->startGame();
     EXPECT_TRUE(game->isGameActive());
+    EXPECT_EQ(active.size(), 1);
     EXPECT_EQ(game->timeRemaining(), 10);
     ASSERT_EQ(game->gameWindows().size(), 5);
     EXPECT_NEAR(pet().windowOpacity(), 0.05, 0.01);
@@ -128,7 +134,7 @@ TEST_F(Game, AWholeGameScoresRestoresThePetAndOffersAnotherRound)
     EXPECT_EQ(cat->modelFrame(), QRectF(0, 25, 128, 128));
 
     // A tap: a firework above the cat, a point, and the cat goes down for a second.
-    Q_EMIT cat->view()->tapped();
+    tap(cat);
     EXPECT_EQ(game->score(), 1);
     ASSERT_EQ(game->fireworkWindows().size(), 1);
     EXPECT_EQ(game->fireworkWindows().first()->modelFrame(), QRectF(0, 45, 128, 128));
@@ -149,6 +155,8 @@ TEST_F(Game, AWholeGameScoresRestoresThePetAndOffersAnotherRound)
     EXPECT_TRUE(game->isGameActive());
     timers.advanceMs(1000);
     EXPECT_FALSE(game->isGameActive());
+    ASSERT_EQ(active.size(), 2);
+    EXPECT_EQ(active.last().first().toBool(), false);
     EXPECT_EQ(game->timeRemaining(), 0);
     EXPECT_TRUE(game->gameWindows().isEmpty());
     EXPECT_NEAR(pet().windowOpacity(), 0.8, 0.01) << "the pet gets back the opacity it had";
@@ -175,7 +183,7 @@ TEST_F(Game, AWholeGameScoresRestoresThePetAndOffersAnotherRound)
     EXPECT_EQ(game->gameWindows().size(), 5);
 
     // "关闭" leaves the game idle with its score.
-    Q_EMIT game->gameWindows().first()->view()->tapped();
+    tap(game->gameWindows().first());
     Alerts::setNextAnswers({ 1 });
     timers.advanceMs(10000 + WhackAMoleGameManager::gameOverDelayMs);
     EXPECT_FALSE(game->isGameActive());
@@ -305,6 +313,25 @@ TEST_F(Game, WithoutAScreenTheCountdownStillEndsTheGame)
     EXPECT_EQ(game->scoreWindow(), nullptr);
     timers.advanceMs(2000);
     EXPECT_FALSE(game->isGameActive());
+}
+
+// The cat holds its game weakly: a tap reaches the game while it exists, and nothing once
+// it has gone.
+TEST_F(Game, ACatTapReachesItsGameOnlyWhileTheGameExists)
+{
+    auto game = makeGame();
+    game->startGame();
+    auto* cat = new GameCatWindow(QPointF(300, 200), QSizeF(128, 128), game.get(), {}, QCursor(), screens, random);
+    EXPECT_EQ(cat->modelFrame(), QRectF(300, 200, 128, 128));
+    tap(cat);
+    EXPECT_EQ(game->score(), 1);
+    ASSERT_EQ(game->fireworkWindows().size(), 1);
+    EXPECT_EQ(game->fireworkWindows().first()->modelFrame(), QRectF(300, 220, 128, 128));
+
+    game.reset();
+    EXPECT_EQ(cat->gameManager(), nullptr);
+    tap(cat);
+    delete cat;
 }
 
 TEST_F(Game, HidingAHiddenCatCompletesAtOnce)
