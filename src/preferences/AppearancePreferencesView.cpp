@@ -56,13 +56,13 @@ QHBoxLayout* sliderRow(const QString& title, QSlider* slider, PlainLabel* value)
 
 } // namespace
 
-AppearancePreferencesView::AppearancePreferencesView(OpacityManager& opacity, MultiPetManager& multiPet,
-    DoNotDisturbManager& doNotDisturb, PetAppearanceManager& appearance, QWidget* parent)
+AppearancePreferencesView::AppearancePreferencesView(OpacityManager& opacityManager, MultiPetManager& multiPetManager,
+    DoNotDisturbManager& doNotDisturbManager, PetAppearanceManager& petAppearanceManager, QWidget* parent)
     : QWidget(parent)
-    , m_opacity(opacity)
-    , m_multiPet(multiPet)
-    , m_doNotDisturb(doNotDisturb)
-    , m_appearance(appearance)
+    , m_opacityManager(opacityManager)
+    , m_multiPetManager(multiPetManager)
+    , m_doNotDisturbManager(doNotDisturbManager)
+    , m_petAppearanceManager(petAppearanceManager)
 {
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(20, 20, 20, 20);
@@ -96,16 +96,19 @@ AppearancePreferencesView::AppearancePreferencesView(OpacityManager& opacity, Mu
     // Every step of a drag goes to the manager at once, so the pet shows the effect while
     // the user drags; the defaults store gathers the writes into one.
     connect(m_opacitySlider, &QSlider::valueChanged, this,
-        [this](int tenths) { m_opacity.setDefaultOpacity(static_cast<double>(tenths) / 10.0); });
+        [this](int tenths) { m_opacityManager.setDefaultOpacity(static_cast<double>(tenths) / 10.0); });
     connect(m_cloneSlider, &QSlider::valueChanged, this,
-        [this](int seconds) { m_multiPet.setCloneDismissTime(static_cast<double>(seconds)); });
+        [this](int seconds) { m_multiPetManager.setCloneDismissTime(static_cast<double>(seconds)); });
     connect(m_offsetSlider, &QSlider::valueChanged, this,
-        [this](int offset) { m_doNotDisturb.setBottomOffset(static_cast<double>(offset)); });
+        [this](int offset) { m_doNotDisturbManager.setBottomOffset(static_cast<double>(offset)); });
 
-    connect(&m_opacity, &OpacityManager::defaultOpacityChanged, this, &AppearancePreferencesView::showValues);
-    connect(&m_multiPet, &MultiPetManager::cloneDismissTimeChanged, this, &AppearancePreferencesView::showValues);
-    connect(&m_doNotDisturb, &DoNotDisturbManager::bottomOffsetChanged, this, &AppearancePreferencesView::showValues);
-    connect(&m_appearance, &PetAppearanceManager::currentPetTypeChanged, this, &AppearancePreferencesView::showPetType);
+    connect(&m_opacityManager, &OpacityManager::defaultOpacityChanged, this, &AppearancePreferencesView::showValues);
+    connect(
+        &m_multiPetManager, &MultiPetManager::cloneDismissTimeChanged, this, &AppearancePreferencesView::showValues);
+    connect(&m_doNotDisturbManager, &DoNotDisturbManager::bottomOffsetChanged, this,
+        &AppearancePreferencesView::showValues);
+    connect(&m_petAppearanceManager, &PetAppearanceManager::currentPetTypeChanged, this,
+        &AppearancePreferencesView::showPetType);
     showValues();
     showPetType();
 }
@@ -115,17 +118,17 @@ void AppearancePreferencesView::buildPetTypeSection(QVBoxLayout* page)
     QVBoxLayout* section = FormParts::section(u"宠物类型"_s, page);
     m_petTypes = new SegmentedPicker(u"选择宠物："_s, this);
     m_petTypes->setObjectName(u"petTypePicker"_s);
-    const QList<PetType> types = m_appearance.availablePetTypes();
+    const QList<PetType> types = m_petAppearanceManager.availablePetTypes();
     for (qsizetype i = 0; i < types.size(); ++i)
         m_petTypes->addSegment(displayName(types[i]), static_cast<int>(i))
             ->setObjectName(u"petType_"_s + rawValue(types[i]));
     section->addWidget(m_petTypes);
     // Choosing the type already chosen changes nothing; another one becomes the pet.
     connect(m_petTypes, &SegmentedPicker::segmentClicked, this, [this](int id) {
-        const QList<PetType> available = m_appearance.availablePetTypes();
-        if (id < 0 || id >= available.size() || available[id] == m_appearance.currentPetType())
+        const QList<PetType> available = m_petAppearanceManager.availablePetTypes();
+        if (id < 0 || id >= available.size() || available[id] == m_petAppearanceManager.currentPetType())
             return;
-        m_appearance.changePetType(available[id]);
+        m_petAppearanceManager.changePetType(available[id]);
     });
 
     if (types.size() == 1) {
@@ -160,18 +163,18 @@ QString AppearancePreferencesView::bottomOffsetText(double offset)
 
 void AppearancePreferencesView::showValues()
 {
-    m_opacityValue->setText(opacityText(m_opacity.defaultOpacity()));
-    placeSlider(m_opacitySlider, m_opacity.defaultOpacity() * 10.0);
-    m_cloneValue->setText(cloneTimeText(m_multiPet.cloneDismissTime()));
-    placeSlider(m_cloneSlider, m_multiPet.cloneDismissTime());
-    m_offsetValue->setText(bottomOffsetText(m_doNotDisturb.bottomOffset()));
-    placeSlider(m_offsetSlider, m_doNotDisturb.bottomOffset());
+    m_opacityValue->setText(opacityText(m_opacityManager.defaultOpacity()));
+    placeSlider(m_opacitySlider, m_opacityManager.defaultOpacity() * 10.0);
+    m_cloneValue->setText(cloneTimeText(m_multiPetManager.cloneDismissTime()));
+    placeSlider(m_cloneSlider, m_multiPetManager.cloneDismissTime());
+    m_offsetValue->setText(bottomOffsetText(m_doNotDisturbManager.bottomOffset()));
+    placeSlider(m_offsetSlider, m_doNotDisturbManager.bottomOffset());
 }
 
 void AppearancePreferencesView::showPetType()
 {
-    const PetType current = m_appearance.currentPetType();
+    const PetType current = m_petAppearanceManager.currentPetType();
     m_currentPet->setText(u"当前宠物："_s + emoji(current) + u" "_s + displayName(current));
-    const QList<PetType> types = m_appearance.availablePetTypes();
+    const QList<PetType> types = m_petAppearanceManager.availablePetTypes();
     m_petTypes->setCurrentId(static_cast<int>(types.indexOf(current)));
 }

@@ -20,8 +20,9 @@ class AppearancePreferencesView final : public QWidget
     Q_DISABLE_COPY_MOVE(AppearancePreferencesView)
 
 public:
-    AppearancePreferencesView(OpacityManager& opacity, MultiPetManager& multiPet, DoNotDisturbManager& doNotDisturb,
-        PetAppearanceManager& appearance, QWidget* parent = nullptr);
+    AppearancePreferencesView(OpacityManager& opacityManager, MultiPetManager& multiPetManager,
+        DoNotDisturbManager& doNotDisturbManager, PetAppearanceManager& petAppearanceManager,
+        QWidget* parent = nullptr);
 
     /// The value texts: whole numbers cut toward zero ("100%", "3秒", "-60px").
     [[nodiscard]] static QString opacityText(double opacity);
@@ -33,10 +34,10 @@ private:
     void showValues();
     void showPetType();
 
-    OpacityManager& m_opacity;
-    MultiPetManager& m_multiPet;
-    DoNotDisturbManager& m_doNotDisturb;
-    PetAppearanceManager& m_appearance;
+    OpacityManager& m_opacityManager;
+    MultiPetManager& m_multiPetManager;
+    DoNotDisturbManager& m_doNotDisturbManager;
+    PetAppearanceManager& m_petAppearanceManager;
 
     SegmentedPicker* m_petTypes = nullptr;
     PlainLabel* m_currentPet = nullptr;
