@@ -144,10 +144,13 @@ QColor SystemResourceView::bandColour(UsageBand band)
 
 void SystemResourceView::updateResourceUsage()
 {
-    m_usage = m_sampler.getAppResourceUsage();
-    m_cpuValue->setText(NumberFormat::fixed(m_usage.cpu, 1) + u"%"_s);
-    m_cpuIndicator->setPercent(m_usage.cpu);
-    m_memoryValue->setText(NumberFormat::fixed(m_usage.memoryMB, 1) + u" MB"_s);
+    const ResourceUsage usage = m_sampler.getAppResourceUsage();
+    m_cpuUsage = usage.cpu;
+    m_memoryUsage = usage.memory;
+    m_memoryMB = usage.memoryMB;
+    m_cpuValue->setText(NumberFormat::fixed(m_cpuUsage, 1) + u"%"_s);
+    m_cpuIndicator->setPercent(m_cpuUsage);
+    m_memoryValue->setText(NumberFormat::fixed(m_memoryMB, 1) + u" MB"_s);
     showColours();
 }
 
@@ -162,8 +165,8 @@ void SystemResourceView::changeEvent(QEvent* event)
 void SystemResourceView::showColours()
 {
     const QColor background = palette().color(QPalette::Window);
-    setColour(m_cpuValue, bandColour(ResourceFigures::cpuBand(m_usage.cpu)), background);
-    setColour(m_memoryValue, bandColour(ResourceFigures::memoryBand(m_usage.memoryMB)), background);
+    setColour(m_cpuValue, bandColour(ResourceFigures::cpuBand(m_cpuUsage)), background);
+    setColour(m_memoryValue, bandColour(ResourceFigures::memoryBand(m_memoryMB)), background);
 }
 
 void SystemResourceView::showEvent(QShowEvent* event)

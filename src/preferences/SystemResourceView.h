@@ -22,7 +22,11 @@ public:
 
     explicit SystemResourceView(SystemInfo& info, QWidget* parent = nullptr);
 
-    [[nodiscard]] const ResourceUsage& usage() const { return m_usage; }
+    /// This program's processor load, 0 to 100 percent.
+    [[nodiscard]] double cpuUsage() const { return m_cpuUsage; }
+    /// Its resident memory as a percentage of the machine's; sampled, not shown.
+    [[nodiscard]] double memoryUsage() const { return m_memoryUsage; }
+    [[nodiscard]] double memoryMB() const { return m_memoryMB; }
     [[nodiscard]] const QTimer& refreshTimer() const { return m_timer; }
     /// Takes a fresh sample and shows it.
     void updateResourceUsage();
@@ -38,7 +42,9 @@ private:
     void showColours();
 
     ProcessUsageSampler m_sampler;
-    ResourceUsage m_usage;
+    double m_cpuUsage = 0.0;
+    double m_memoryUsage = 0.0;
+    double m_memoryMB = 0.0;
     QTimer m_timer;
     PlainLabel* m_cpuValue;
     PlainLabel* m_memoryValue;

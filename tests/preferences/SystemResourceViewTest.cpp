@@ -100,8 +100,13 @@ TEST(SystemResourceViewTest, SamplesOnlyWhileShown)
     expectBand(memory, UsageBand::red);
 
     info.times = Times { 2.0, 12.0 };
+    info.physical = 800LL * 1024 * 1024;
     view->updateResourceUsage();
     EXPECT_EQ(cpu->fullText(), u"50.0%"_s);
+    // Each figure is kept on its own, the memory share too though nothing shows it.
+    EXPECT_DOUBLE_EQ(view->cpuUsage(), 50.0);
+    EXPECT_DOUBLE_EQ(view->memoryMB(), 200.0);
+    EXPECT_DOUBLE_EQ(view->memoryUsage(), 25.0);
 
     window.hide();
     EXPECT_FALSE(view->refreshTimer().isActive());
