@@ -402,6 +402,11 @@ void AccountPreferencesView::chooseAvatar(const QString& emoji)
     refresh();
 }
 
+QString AccountPreferencesView::errorMessage() const
+{
+    return m_error->isHidden() ? QString() : m_error->fullText();
+}
+
 void AccountPreferencesView::setErrorMessage(const QString& message)
 {
     m_error->setText(message);

@@ -42,6 +42,8 @@ public:
     [[nodiscard]] QString editingAvatarEmoji() const { return m_editingAvatarEmoji; }
     /// The nickname as typed into the edit form.
     [[nodiscard]] QString editingNickname() const;
+    /// The edit form's error line; empty while none shows.
+    [[nodiscard]] QString errorMessage() const;
 
     void startEditing();
     void cancelEditing();

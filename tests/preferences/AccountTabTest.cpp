@@ -147,7 +147,7 @@ TEST_F(AccountTab, RefusedOrFailedSavesKeepTheInput)
     EXPECT_FALSE(part(&page, u"saveProfileButton"_s)->isEnabled());
     const qsizetype requestsBefore = server.requests().size();
     page.saveProfile();
-    EXPECT_EQ(error->fullText(), u"昵称不能为空"_s);
+    EXPECT_EQ(page.errorMessage(), u"昵称不能为空"_s);
     EXPECT_EQ(server.requests().size(), requestsBefore);
 
     field->setText(u"新名字"_s);
@@ -155,7 +155,7 @@ TEST_F(AccountTab, RefusedOrFailedSavesKeepTheInput)
     page.saveProfile();
     ASSERT_TRUE(waitUntil([&] { return !page.isSaving(); }));
     EXPECT_EQ(page.content(), Content::editing);
-    EXPECT_EQ(error->fullText(), u"服务器错误: <i>维护中</i>"_s);
+    EXPECT_EQ(page.errorMessage(), u"服务器错误: <i>维护中</i>"_s);
     EXPECT_TRUE(error->isVisible());
     EXPECT_EQ(field->text(), u"新名字"_s);
     EXPECT_EQ(account->currentUser()->nickname, u"<b>阿猫</b>"_s);
@@ -164,6 +164,7 @@ TEST_F(AccountTab, RefusedOrFailedSavesKeepTheInput)
     part(&page, u"cancelEditButton"_s)->click();
     EXPECT_EQ(page.content(), Content::profile);
     EXPECT_FALSE(error->isVisible());
+    EXPECT_TRUE(page.errorMessage().isEmpty()) << "取消 clears the error";
 }
 
 // Hiding or disabling the control that has the keyboard hands the keyboard to the next one,
