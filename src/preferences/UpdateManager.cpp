@@ -38,6 +38,16 @@ QString transportFailure(const QNetworkReply* reply)
     }
 }
 
+/// Puts `value` into `field`; whether that changed it.
+template<typename T>
+bool replace(T& field, const T& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
 } // namespace
 
 UpdateManager::UpdateManager(Defaults& defaults, Clock& clock, QString apiBaseURL, UrlOpener openUrl,
@@ -151,11 +161,14 @@ void UpdateManager::handleUpdateResponse(const UpdateResponse& response, bool sh
         return;
     }
     log(u"✅ 发现新版本: "_s + data.latestVersion);
-    m_hasUpdate = true;
-    m_latestVersion = data.latestVersion;
-    m_downloadURL = data.downloadUrl;
-    m_releaseNotes = data.releaseNotes;
-    Q_EMIT updateFound(data.latestVersion);
+    if (replace(m_hasUpdate, true))
+        Q_EMIT hasUpdateChanged(true);
+    if (replace(m_latestVersion, std::optional<QString>(data.latestVersion)))
+        Q_EMIT latestVersionChanged();
+    if (replace(m_downloadURL, data.downloadUrl))
+        Q_EMIT downloadURLChanged();
+    if (replace(m_releaseNotes, data.releaseNotes))
+        Q_EMIT releaseNotesChanged();
     // An offer is shown by the automatic check too.
     showUpdateAlert(data);
 }

@@ -60,8 +60,11 @@ public:
 
 Q_SIGNALS:
     void isCheckingChanged(bool checking);
-    /// A reply offered a newer version (before the alert shows).
-    void updateFound(const QString& latestVersion);
+    /// The offer's fields below change before its alert shows, each only when its value does.
+    void hasUpdateChanged(bool hasUpdate);
+    void latestVersionChanged();
+    void downloadURLChanged();
+    void releaseNotesChanged();
 
 private:
     void checkForUpdates(bool showAlert);

@@ -146,6 +146,37 @@ TEST_F(Updates, AsksWithItsVersionAndNothingElse)
     EXPECT_EQ(manager->downloadURL(), server.state().downloadUrl);
 }
 
+TEST_F(Updates, AnOfferAnnouncesEachFieldItChanges)
+{
+    QSignalSpy hasUpdate(manager.get(), &UpdateManager::hasUpdateChanged);
+    QSignalSpy latest(manager.get(), &UpdateManager::latestVersionChanged);
+    QSignalSpy download(manager.get(), &UpdateManager::downloadURLChanged);
+    QSignalSpy notes(manager.get(), &UpdateManager::releaseNotesChanged);
+    const auto counts = [&] {
+        return QList<qsizetype> { hasUpdate.size(), latest.size(), download.size(), notes.size() };
+    };
+
+    server.state().latestVersion = u"1.2.0"_s;
+    server.state().releaseNotes = u"修复"_s;
+    check(false, 1);
+    EXPECT_EQ(counts(), (QList<qsizetype> { 1, 1, 1, 1 }));
+    EXPECT_EQ(manager->releaseNotes(), u"修复"_s);
+
+    // The same offer again changes nothing, and a refused reply leaves the fields alone.
+    check(true, 1);
+    server.scriptNext({ 200, R"({"success":false})" });
+    check(true);
+    EXPECT_EQ(counts(), (QList<qsizetype> { 1, 1, 1, 1 }));
+
+    // A newer offer without notes: its version and the notes' going are announced.
+    server.state().latestVersion = u"1.3.0"_s;
+    server.state().releaseNotes.reset();
+    check(true, 1);
+    EXPECT_EQ(counts(), (QList<qsizetype> { 1, 2, 1, 2 }));
+    EXPECT_EQ(manager->latestVersion(), u"1.3.0"_s);
+    EXPECT_FALSE(manager->releaseNotes().has_value());
+}
+
 TEST_F(Updates, TheOffersAnswersOpenTheSiteOrStoreTheIgnoredVersion)
 {
     server.state().latestVersion = u"1.2.0"_s;
