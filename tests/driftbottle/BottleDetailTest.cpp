@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTextDocument>
@@ -210,7 +211,7 @@ TEST_F(DetailRig, FailedAnswerIsKeptForTheNextSheetUntilOneSucceeds)
     server.scriptNext(ScriptedReply { 500, "<b>内部错误</b>" });
     send(u"写了很久的回复"_s);
     ASSERT_TRUE(waitUntil([&] { return bannerShown(view.get(), "errorBanner"); }));
-    EXPECT_EQ(view->findChild<BannerRow*>(u"errorBanner"_s)->message(), u"服务器错误: <b>内部错误</b>"_s);
+    EXPECT_EQ(view->errorMessage(), u"服务器错误: <b>内部错误</b>"_s);
     EXPECT_EQ(view->replyDraft(), u"写了很久的回复"_s);
     ASSERT_TRUE(waitUntil([&] { return !view->replySheet(); }));
 
@@ -220,6 +221,7 @@ TEST_F(DetailRig, FailedAnswerIsKeptForTheNextSheetUntilOneSucceeds)
     EXPECT_EQ(view->replySheet()->content(), u"写了很久的回复"_s);
     part(view->replySheet(), "sendButton")->click();
     EXPECT_FALSE(bannerShown(view.get(), "errorBanner"));
+    EXPECT_TRUE(view->errorMessage().isEmpty());
     ASSERT_TRUE(waitUntil([&] { return bannerShown(view.get(), "successBanner"); }));
     EXPECT_TRUE(view->replyDraft().isEmpty());
     ASSERT_TRUE(waitUntil([&] { return !view->replySheet(); }));
@@ -232,9 +234,12 @@ TEST_F(DetailRig, SensitiveWordsCloseTheSheetAndShowTheCardInsteadOfABanner)
     server.scriptNext(ScriptedReply { std::nullopt, {}, 200 });
     QPointer<ReplySheetView> sheet = send(u"含有违禁词的回复"_s);
     ASSERT_TRUE(waitUntil([&] { return view->findChild<SensitiveWordAlertView*>() != nullptr; }));
+    EXPECT_TRUE(view->showSensitiveWordAlert());
     EXPECT_FALSE(bannerShown(view.get(), "errorBanner"));
     EXPECT_TRUE(view->replyDraft().isEmpty());
     EXPECT_TRUE(waitUntil([&] { return sheet.isNull(); }));
+    view->findChild<SensitiveWordAlertView*>()->button()->click();
+    EXPECT_FALSE(view->showSensitiveWordAlert());
 }
 
 TEST_F(DetailRig, AnswerThatArrivesAfterTheScreenClosedIsDropped)

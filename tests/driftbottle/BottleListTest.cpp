@@ -128,8 +128,9 @@ TEST_F(ScreensRig, ListPageFetchesOnEveryAppearanceAndShowsTheRightEmptyState)
         BottleListTabView page(c.type, *bottles, *users);
         const qsizetype before = requestCount();
         page.show();
+        EXPECT_TRUE(page.isLoading());
         EXPECT_EQ(page.content()->page(), Page::loading);
-        ASSERT_TRUE(waitUntil([&] { return !page.content()->isLoading(); }));
+        ASSERT_TRUE(waitUntil([&] { return !page.isLoading(); }));
         EXPECT_EQ(requestCount(), before + 1);
         EXPECT_TRUE(server.lastRequest().target.startsWith(c.path)) << server.lastRequest().target.constData();
         EXPECT_EQ(page.content()->page(), Page::empty);
@@ -212,7 +213,8 @@ TEST_F(ScreensRig, StandaloneListSwitchesSegmentsWithoutFetchingAndOpensASheet)
     EXPECT_EQ(screen.segments()->segmentSymbol(0), Symbols::Symbol::paperplane);
     EXPECT_EQ(screen.segments()->segmentSymbol(1), Symbols::Symbol::trayAndArrowDown);
     screen.show();
-    ASSERT_TRUE(waitUntil([&] { return !screen.content()->isLoading(); }));
+    EXPECT_TRUE(screen.isLoading());
+    ASSERT_TRUE(waitUntil([&] { return !screen.isLoading(); }));
     ASSERT_EQ(screen.content()->model()->rowCount(), 1);
     EXPECT_EQ(screen.content()->model()->bottleAt(0).content, u"我丢的"_s);
 

@@ -127,7 +127,7 @@ TEST_F(BottleWindowRig, SymbolAndSpinnerStandTheStatedGapBeforeTheTitle)
     PickBottleTabView pickTab(*bottles, *users, [](PetBehavior) {});
     pickTab.resize(700, 600);
     pickTab.show();
-    ThrowBottleTabView throwTab(*bottles);
+    ThrowBottleTabView throwTab(*bottles, *users);
     throwTab.resize(700, 600);
     throwTab.show();
     const QString id = server.state().addBottle(bob, u"瓶子"_s);
@@ -230,8 +230,8 @@ TEST_F(BottleWindowRig, TypedAndColouredTextReadsAfterALiveSwitchOfPalette)
     cards.show();
 
     // The throw tab's editor inverts the page: white text and placeholder on grey in light.
-    ThrowBottleTabView typedTab(*bottles);
-    ThrowBottleTabView emptyTab(*bottles);
+    ThrowBottleTabView typedTab(*bottles, *users);
+    ThrowBottleTabView emptyTab(*bottles, *users);
     for (ThrowBottleTabView* tab : { &typedTab, &emptyTab }) {
         tab->resize(700, 600);
         tab->show();

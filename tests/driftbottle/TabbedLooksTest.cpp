@@ -118,7 +118,7 @@ protected:
     /// A failed throw; the success card laid out as it would show.
     std::unique_ptr<ThrowBottleTabView> throwPageWithErrorAndCard()
     {
-        auto page = std::make_unique<ThrowBottleTabView>(*bottles);
+        auto page = std::make_unique<ThrowBottleTabView>(*bottles, *users);
         page->resize(700, 600);
         page->show();
         server.scriptNext(ScriptedReply { 500, "维护中" });
@@ -342,7 +342,7 @@ TEST_F(LooksRig, EveryButtonHasItsStyleAndItsSymbol)
     using S = ButtonStyle::Style;
     using C = ButtonStyle::ControlSize;
     PickBottleTabView pick(*bottles, *users, [](PetBehavior) {});
-    ThrowBottleTabView throwPage(*bottles);
+    ThrowBottleTabView throwPage(*bottles, *users);
     BottleDetailView detail(bobsBottle(), *bottles, *users);
     ReplySheetView sheet(
         u"b"_s, bob, [](const QString&) {}, nullptr);
@@ -378,7 +378,7 @@ TEST_F(LooksRig, PickButtonHasFortyBelowItAndTheScrolledPagesShowNoBars)
     EXPECT_NEAR((pick.height() - 1 - button.bottom()) - wave.top(), PickBottleTabView::buttonBottomPadding, 1);
     EXPECT_EQ(PickBottleTabView::buttonBottomPadding, 40);
 
-    ThrowBottleTabView throwPage(*bottles);
+    ThrowBottleTabView throwPage(*bottles, *users);
     BottleDetailView detail(bobsBottle(), *bottles, *users);
     BottleListTabView list(BottleListTabView::ListType::sent, *bottles, *users);
     const QList<std::tuple<std::string, QAbstractScrollArea*, Qt::ScrollBarPolicy>> scrolls {

@@ -82,7 +82,7 @@ TEST_F(TabsRig, EverySwitchBuildsThePageAfresh)
 
 TEST_F(TabsRig, CounterCountsWhatPeopleSeeAndTheCutNeverSplitsACharacter)
 {
-    ThrowBottleTabView page(*bottles);
+    ThrowBottleTabView page(*bottles, *users);
     PlainTextEditor* editor = page.editor();
     const QString family = u"👨‍👩‍👧‍👦"_s;
     const QString accented = u"e\u0301"_s;
@@ -121,7 +121,7 @@ TEST_F(TabsRig, CounterCountsWhatPeopleSeeAndTheCutNeverSplitsACharacter)
 
 TEST_F(TabsRig, ThrowOutcomesKeepOrClearTheTextAsTheyShould)
 {
-    ThrowBottleTabView page(*bottles);
+    ThrowBottleTabView page(*bottles, *users);
     page.resize(700, 600);
     page.show();
 
@@ -132,7 +132,7 @@ TEST_F(TabsRig, ThrowOutcomesKeepOrClearTheTextAsTheyShould)
     EXPECT_FALSE(part(&page, "throwButton")->isEnabled());
     ASSERT_TRUE(waitUntil([&] { return !page.isSending(); }));
     EXPECT_EQ(server.lastRequest().jsonBody().value(u"content"_s).toString(), u"  \n "_s);
-    EXPECT_TRUE(page.isShowingSuccess());
+    EXPECT_TRUE(page.showSuccess());
     EXPECT_TRUE(page.editor()->text().isEmpty());
 
     // A refusal for sensitive words: the card, no error row, and the text stays.
@@ -141,8 +141,10 @@ TEST_F(TabsRig, ThrowOutcomesKeepOrClearTheTextAsTheyShould)
     ASSERT_TRUE(waitUntil([&] { return !page.isSending(); }));
     auto* alert = page.findChild<SensitiveWordAlertView*>();
     ASSERT_TRUE(alert);
+    EXPECT_TRUE(page.showSensitiveWordAlert());
     EXPECT_TRUE(page.errorMessage().isEmpty());
     alert->button()->click();
+    EXPECT_FALSE(page.showSensitiveWordAlert());
     EXPECT_EQ(page.editor()->text(), u"这里有违禁词"_s);
 
     // Any other failure: the error row, verbatim and as plain text, and the text stays.
@@ -161,7 +163,7 @@ TEST_F(TabsRig, ThrowOutcomesKeepOrClearTheTextAsTheyShould)
 
 TEST_F(TabsRig, ThrowButtonFloatsOverThePageWhoseEndScrollsClearOfIt)
 {
-    ThrowBottleTabView page(*bottles);
+    ThrowBottleTabView page(*bottles, *users);
     page.resize(700, 420); // shorter than the page's content
     page.show();
     QCoreApplication::processEvents();
@@ -190,7 +192,7 @@ TEST_F(TabsRig, ThrowButtonFloatsOverThePageWhoseEndScrollsClearOfIt)
     // Shown, it covers the floating button too.
     page.editor()->setPlainText(u"漂向远方"_s);
     button->click();
-    ASSERT_TRUE(waitUntil([&] { return page.isShowingSuccess() && card->opacity() == 1.0; }));
+    ASSERT_TRUE(waitUntil([&] { return page.showSuccess() && card->opacity() == 1.0; }));
     QWidget* atButton = page.childAt(buttonBox.center());
     EXPECT_TRUE(atButton == card || card->isAncestorOf(atButton));
     saveShot(drawnImage(&page), u"throw-success"_s);
@@ -198,19 +200,19 @@ TEST_F(TabsRig, ThrowButtonFloatsOverThePageWhoseEndScrollsClearOfIt)
 
 TEST_F(TabsRig, ConfirmationHidesOneAndAHalfSecondsAfterTheFirstOfTwoSuccesses)
 {
-    ThrowBottleTabView page(*bottles);
+    ThrowBottleTabView page(*bottles, *users);
     page.show();
     QElapsedTimer clock;
     clock.start();
     page.editor()->setPlainText(u"第一瓶"_s);
     part(&page, "throwButton")->click();
-    ASSERT_TRUE(waitUntil([&] { return page.isShowingSuccess(); }));
+    ASSERT_TRUE(waitUntil([&] { return page.showSuccess(); }));
     const qint64 firstShown = clock.elapsed();
     QTest::qWait(1000);
     page.editor()->setPlainText(u"第二瓶"_s);
     part(&page, "throwButton")->click();
-    ASSERT_TRUE(waitUntil([&] { return page.isShowingSuccess(); }));
-    ASSERT_TRUE(waitUntil([&] { return !page.isShowingSuccess(); }, 4000));
+    ASSERT_TRUE(waitUntil([&] { return page.showSuccess(); }));
+    ASSERT_TRUE(waitUntil([&] { return !page.showSuccess(); }, 4000));
     const qint64 hiddenAfter = clock.elapsed() - firstShown;
     EXPECT_GE(hiddenAfter, ThrowBottleTabView::successShownMs - 20);
     EXPECT_LT(hiddenAfter, ThrowBottleTabView::successShownMs + 800);

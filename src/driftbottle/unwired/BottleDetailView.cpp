@@ -89,11 +89,12 @@ QHBoxLayout* padded(QWidget* widget, int horizontal)
 
 } // namespace
 
-BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottles, UserManager& users, QWidget* parent)
+BottleDetailView::BottleDetailView(
+    DriftBottle bottle, DriftBottleManager& bottleManager, UserManager& userManager, QWidget* parent)
     : QWidget(parent)
     , m_bottle(std::move(bottle))
-    , m_bottleManager(bottles)
-    , m_users(users)
+    , m_bottleManager(bottleManager)
+    , m_userManager(userManager)
     , m_successBanner(new BannerRow(BannerRow::Kind::success, this))
     , m_errorBanner(new BannerRow(BannerRow::Kind::error, this))
     , m_replyButton(new QPushButton(u"回复"_s, this))
@@ -216,8 +217,8 @@ BottleDetailView::BottleDetailView(DriftBottle bottle, DriftBottleManager& bottl
     layout->addLayout(bottomBar);
 
     // Signing in or out while the screen is open adds or removes the reply button.
-    connect(&m_users, &UserManager::isLoggedInChanged, this, &BottleDetailView::updateReplyButton);
-    connect(&m_users, &UserManager::currentUserChanged, this, &BottleDetailView::updateReplyButton);
+    connect(&m_userManager, &UserManager::isLoggedInChanged, this, &BottleDetailView::updateReplyButton);
+    connect(&m_userManager, &UserManager::currentUserChanged, this, &BottleDetailView::updateReplyButton);
     updateReplyButton();
 }
 
@@ -260,10 +261,10 @@ QDialog* BottleDetailView::openSheet(
 
 bool BottleDetailView::canReply() const
 {
-    if (!m_users.isLoggedIn())
+    if (!m_userManager.isLoggedIn())
         return false;
     // A signed-in account without its user record still may answer.
-    return !m_users.currentUser() || m_users.currentUser()->id != m_bottle.senderId;
+    return !m_userManager.currentUser() || m_userManager.currentUser()->id != m_bottle.senderId;
 }
 
 void BottleDetailView::updateReplyButton()
@@ -311,7 +312,8 @@ QCoro::Task<> BottleDetailView::sendReply(QString content)
         m_replyDraft.clear();
         if (m_sheet)
             m_sheet->reject();
-        SensitiveWordAlertView::present(this);
+        m_showSensitiveWordAlert = true;
+        SensitiveWordAlertView::present(this, [this] { m_showSensitiveWordAlert = false; });
         m_errorBanner->hide();
         co_return;
     }
@@ -330,6 +332,11 @@ void BottleDetailView::showBanner(BannerRow* banner)
     m_scroll->widget()->layout()->activate();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     m_scroll->ensureWidgetVisible(banner, 0, bannerMargin);
+}
+
+QString BottleDetailView::errorMessage() const
+{
+    return m_errorBanner->isHidden() ? QString() : m_errorBanner->message();
 }
 
 bool BottleDetailView::showSuccessMessage() const

@@ -32,7 +32,8 @@ public:
     /// Pixels between the lines of the bottle's text.
     static constexpr int contentLineSpacing = 6;
 
-    BottleDetailView(DriftBottle bottle, DriftBottleManager& bottles, UserManager& users, QWidget* parent = nullptr);
+    BottleDetailView(
+        DriftBottle bottle, DriftBottleManager& bottleManager, UserManager& userManager, QWidget* parent = nullptr);
 
     /// A window of its own titled "瓶子详情", freed when closed; nothing keeps it.
     static BottleDetailView* openWindow(const DriftBottle& bottle, DriftBottleManager& bottles, UserManager& users);
@@ -48,6 +49,10 @@ public:
     [[nodiscard]] bool showReplySheet() const { return !m_sheet.isNull(); }
     /// The "回复已发送！" banner shows.
     [[nodiscard]] bool showSuccessMessage() const;
+    /// The red banner's text, empty while it is hidden.
+    [[nodiscard]] QString errorMessage() const;
+    /// The sensitive-word card shows, until the user dismisses it.
+    [[nodiscard]] bool showSensitiveWordAlert() const { return m_showSensitiveWordAlert; }
     [[nodiscard]] const QString& replyDraft() const { return m_replyDraft; }
     void openReplySheet();
 
@@ -66,11 +71,12 @@ private:
 
     DriftBottle m_bottle;
     DriftBottleManager& m_bottleManager;
-    UserManager& m_users;
+    UserManager& m_userManager;
     QScrollArea* m_scroll = nullptr;
     BannerRow* m_successBanner;
     BannerRow* m_errorBanner;
     QPushButton* m_replyButton;
     QPointer<ReplySheetView> m_sheet;
     QString m_replyDraft;
+    bool m_showSensitiveWordAlert = false;
 };

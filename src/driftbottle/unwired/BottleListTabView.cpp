@@ -11,11 +11,11 @@
 using namespace Qt::StringLiterals;
 
 BottleListTabView::BottleListTabView(
-    ListType listType, DriftBottleManager& bottles, UserManager& users, QWidget* parent)
+    ListType listType, DriftBottleManager& bottleManager, UserManager& userManager, QWidget* parent)
     : QWidget(parent)
     , m_listType(listType)
-    , m_bottleManager(bottles)
-    , m_users(users)
+    , m_bottleManager(bottleManager)
+    , m_userManager(userManager)
     , m_content(new BottleListContent(listType, this))
 {
     setObjectName(listType == ListType::sent ? u"sentTab"_s : u"receivedTab"_s);
@@ -52,5 +52,5 @@ void BottleListTabView::loadBottles()
 void BottleListTabView::showBottleInWindow(const DriftBottle& bottle)
 {
     LogManager::log(u"🍾 打开瓶子详情: "_s + BottlePresentation::logPreview(bottle.content), u"DriftBottle"_s);
-    Q_EMIT detailWindowOpened(BottleDetailView::openWindow(bottle, m_bottleManager, m_users));
+    Q_EMIT detailWindowOpened(BottleDetailView::openWindow(bottle, m_bottleManager, m_userManager));
 }

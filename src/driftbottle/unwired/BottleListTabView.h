@@ -20,10 +20,13 @@ class BottleListTabView final : public QWidget
 public:
     using ListType = BottleListKind;
 
-    BottleListTabView(ListType listType, DriftBottleManager& bottles, UserManager& users, QWidget* parent = nullptr);
+    BottleListTabView(
+        ListType listType, DriftBottleManager& bottleManager, UserManager& userManager, QWidget* parent = nullptr);
 
     [[nodiscard]] ListType listType() const { return m_listType; }
     [[nodiscard]] BottleListContent* content() const { return m_content; }
+    /// A refresh runs; the page shows a spinner in place of the rows meanwhile.
+    [[nodiscard]] bool isLoading() const { return m_content->isLoading(); }
 
 Q_SIGNALS:
     /// A detail window was opened for a clicked bottle.
@@ -39,6 +42,6 @@ private:
 
     ListType m_listType;
     DriftBottleManager& m_bottleManager;
-    UserManager& m_users;
+    UserManager& m_userManager;
     BottleListContent* m_content;
 };

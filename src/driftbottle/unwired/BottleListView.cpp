@@ -11,14 +11,34 @@
 
 using namespace Qt::StringLiterals;
 
-BottleListView::BottleListView(DriftBottleManager& bottles, UserManager& users, QWidget* parent)
+namespace {
+
+Symbols::Symbol segmentSymbol(BottleListView::BottleTab tab)
+{
+    return tab == BottleListView::BottleTab::sent ? Symbols::Symbol::paperplane : Symbols::Symbol::trayAndArrowDown;
+}
+
+QList<SegmentedSwitch::Segment> segmentsOfAllTabs()
+{
+    QList<SegmentedSwitch::Segment> segments;
+    for (const BottleListView::BottleTab tab : BottleListView::allTabs)
+        segments.append({ segmentSymbol(tab), BottleListView::rawValue(tab) });
+    return segments;
+}
+
+BottleListKind listKind(BottleListView::BottleTab tab)
+{
+    return tab == BottleListView::BottleTab::sent ? BottleListKind::sent : BottleListKind::received;
+}
+
+} // namespace
+
+BottleListView::BottleListView(DriftBottleManager& bottleManager, UserManager& userManager, QWidget* parent)
     : QWidget(parent)
-    , m_bottleManager(bottles)
-    , m_users(users)
-    , m_segments(new SegmentedSwitch({ { Symbols::Symbol::paperplane, rawValue(BottleTab::sent) },
-                                         { Symbols::Symbol::trayAndArrowDown, rawValue(BottleTab::received) } },
-          this))
-    , m_content(new BottleListContent(BottleListKind::sent, this))
+    , m_bottleManager(bottleManager)
+    , m_userManager(userManager)
+    , m_segments(new SegmentedSwitch(segmentsOfAllTabs(), this))
+    , m_content(new BottleListContent(listKind(m_selectedTab), this))
 {
     setObjectName(u"bottleListView"_s);
     setFixedSize(600, 600);
@@ -34,12 +54,12 @@ BottleListView::BottleListView(DriftBottleManager& bottles, UserManager& users, 
     layout->addWidget(m_content, 1);
 
     connect(m_segments, &SegmentedSwitch::currentIndexChanged, this,
-        [this](int index) { setSelectedTab(index == 0 ? BottleTab::sent : BottleTab::received); });
+        [this](int index) { setSelectedTab(allTabs.at(std::size_t(index))); });
     connect(m_content, &BottleListContent::bottleClicked, this, [this](const DriftBottle& bottle) {
         if (m_sheet && m_sheet->isVisible())
             return;
         m_selectedBottle = bottle;
-        m_sheet = BottleDetailView::openSheet(this, bottle, m_bottleManager, m_users);
+        m_sheet = BottleDetailView::openSheet(this, bottle, m_bottleManager, m_userManager);
     });
     connect(&m_bottleManager, &DriftBottleManager::sentBottlesChanged, this, &BottleListView::showBottles);
     connect(&m_bottleManager, &DriftBottleManager::receivedBottlesChanged, this, &BottleListView::showBottles);
@@ -53,12 +73,12 @@ QString BottleListView::rawValue(BottleTab tab)
 
 void BottleListView::setSelectedTab(BottleTab tab)
 {
-    m_segments->setCurrentIndex(tab == BottleTab::sent ? 0 : 1);
+    m_segments->setCurrentIndex(int(tab));
     if (tab == m_selectedTab)
         return;
     // Only a new appearance fetches: the other list shows as the manager holds it now.
     m_selectedTab = tab;
-    m_content->setKind(tab == BottleTab::sent ? BottleListKind::sent : BottleListKind::received);
+    m_content->setKind(listKind(tab));
     showBottles();
 }
 
@@ -71,7 +91,12 @@ void BottleListView::showBottles()
 void BottleListView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // A window coming back from the task bar is not a new appearance of the screen.
     if (!event->spontaneous())
-        m_content->load(
-            m_bottleManager, m_selectedTab == BottleTab::sent ? BottleListKind::sent : BottleListKind::received);
+        loadBottles();
+}
+
+void BottleListView::loadBottles()
+{
+    m_content->load(m_bottleManager, listKind(m_selectedTab));
 }

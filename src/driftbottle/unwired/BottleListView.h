@@ -2,13 +2,13 @@
 
 #include "driftbottle/unwired/BottleListContent.h"
 
+#include <QDialog>
 #include <QPointer>
 #include <QWidget>
 
-#include <QCoroTask>
+#include <array>
 
 class DriftBottleManager;
-#include <QDialog>
 class SegmentedSwitch;
 class UserManager;
 
@@ -24,14 +24,17 @@ class BottleListView final : public QWidget
 
 public:
     enum class BottleTab { sent, received };
+    static constexpr std::array<BottleTab, 2> allTabs { BottleTab::sent, BottleTab::received };
 
-    BottleListView(DriftBottleManager& bottles, UserManager& users, QWidget* parent = nullptr);
+    BottleListView(DriftBottleManager& bottleManager, UserManager& userManager, QWidget* parent = nullptr);
 
     [[nodiscard]] static QString rawValue(BottleTab tab);
 
     [[nodiscard]] BottleTab selectedTab() const { return m_selectedTab; }
     void setSelectedTab(BottleTab tab);
     [[nodiscard]] BottleListContent* content() const { return m_content; }
+    /// A fetch this screen started is running; the list gives way to a spinner meanwhile.
+    [[nodiscard]] bool isLoading() const { return m_content->isLoading(); }
     [[nodiscard]] SegmentedSwitch* segments() const { return m_segments; }
     [[nodiscard]] QDialog* detailSheet() const { return m_sheet; }
     /// The detail sheet is open.
@@ -44,9 +47,11 @@ protected:
 
 private:
     void showBottles();
+    /// Fetches the chosen list; only an appearance does, a switch of segment does not.
+    void loadBottles();
 
     DriftBottleManager& m_bottleManager;
-    UserManager& m_users;
+    UserManager& m_userManager;
     BottleTab m_selectedTab = BottleTab::sent;
     SegmentedSwitch* m_segments;
     BottleListContent* m_content;

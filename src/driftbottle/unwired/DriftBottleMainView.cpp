@@ -104,7 +104,7 @@ void DriftBottleMainView::buildPage()
         m_page = new PickBottleTabView(m_bottleManager, m_users, m_playBehavior, m_stage);
         break;
     case BottleTab::throw_bottle:
-        m_page = new ThrowBottleTabView(m_bottleManager, m_stage);
+        m_page = new ThrowBottleTabView(m_bottleManager, m_users, m_stage);
         break;
     case BottleTab::sent:
         m_page = new BottleListTabView(BottleListTabView::ListType::sent, m_bottleManager, m_users, m_stage);

@@ -31,9 +31,10 @@ using namespace Qt::StringLiterals;
 // The page refuses no more than the manager would.
 static_assert(ThrowBottleTabView::maxLength == DriftBottleManager::maxContentLength);
 
-ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottles, QWidget* parent)
+ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottleManager, UserManager& userManager, QWidget* parent)
     : QWidget(parent)
-    , m_bottleManager(bottles)
+    , m_bottleManager(bottleManager)
+    , m_userManager(userManager)
     , m_editor(new PlainTextEditor)
     , m_counter(new PlainLabel)
     , m_errorRow(new BannerRow(BannerRow::Kind::error))
@@ -145,11 +146,6 @@ QString ThrowBottleTabView::counterText() const
     return m_counter->fullText();
 }
 
-bool ThrowBottleTabView::isShowingSuccess() const
-{
-    return m_successShown;
-}
-
 QString ThrowBottleTabView::errorMessage() const
 {
     return m_errorRow->isHidden() ? QString() : m_errorRow->message();
@@ -228,9 +224,9 @@ void ThrowBottleTabView::applyEditorColours()
         m_editor->setPalette(editorPalette);
 }
 
-void ThrowBottleTabView::setSuccessShown(bool shown)
+void ThrowBottleTabView::setShowSuccess(bool shown)
 {
-    m_successShown = shown;
+    m_showSuccess = shown;
     if (shown)
         m_success->fadeIn();
     else
@@ -243,7 +239,7 @@ void ThrowBottleTabView::throwBottle()
         return;
     m_isSending = true;
     m_errorRow->hide();
-    setSuccessShown(false);
+    setShowSuccess(false);
     updateButton();
     Tasks::start(sendBottle(m_editor->text()), u"DriftBottle"_s, u"丢瓶子"_s);
 }
@@ -262,11 +258,12 @@ QCoro::Task<> ThrowBottleTabView::sendBottle(QString content)
     m_isSending = false;
     if (failure.isEmpty()) {
         m_editor->clear();
-        setSuccessShown(true);
+        setShowSuccess(true);
         // Each success hides the card 1.5 s after itself; nothing cancels or extends it.
-        QTimer::singleShot(successShownMs, Qt::PreciseTimer, this, [this] { setSuccessShown(false); });
+        QTimer::singleShot(successShownMs, Qt::PreciseTimer, this, [this] { setShowSuccess(false); });
     } else if (SensitiveWordAlertView::isSensitiveWordRefusal(failure)) {
-        SensitiveWordAlertView::present(this);
+        m_showSensitiveWordAlert = true;
+        SensitiveWordAlertView::present(this, [this] { m_showSensitiveWordAlert = false; });
     } else {
         m_errorRow->setMessage(failure);
         m_errorRow->show();

@@ -11,6 +11,7 @@ class OverlayCard;
 class PlainLabel;
 class PlainTextEditor;
 class QPushButton;
+class UserManager;
 
 /// The throw page: a bottle of at most 1000 characters written in an editor with a live
 /// counter and thrown through the bottle manager. Success empties the editor and shows a
@@ -34,14 +35,17 @@ public:
     static constexpr int roomBelowContent = 80;
     static constexpr int successSymbolPixels = 80;
 
-    explicit ThrowBottleTabView(DriftBottleManager& bottles, QWidget* parent = nullptr);
+    ThrowBottleTabView(DriftBottleManager& bottleManager, UserManager& userManager, QWidget* parent = nullptr);
 
     [[nodiscard]] PlainTextEditor* editor() const { return m_editor; }
     [[nodiscard]] QString counterText() const;
     [[nodiscard]] bool isSending() const { return m_isSending; }
-    [[nodiscard]] bool isShowingSuccess() const;
+    /// The confirmation card shows (or fades in).
+    [[nodiscard]] bool showSuccess() const { return m_showSuccess; }
     /// The text of the error row, empty while it is hidden.
     [[nodiscard]] QString errorMessage() const;
+    /// The sensitive-word card shows, until the user dismisses it.
+    [[nodiscard]] bool showSensitiveWordAlert() const { return m_showSensitiveWordAlert; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -53,9 +57,12 @@ private:
     void contentChanged();
     void updateButton();
     void applyEditorColours();
-    void setSuccessShown(bool shown);
+    void setShowSuccess(bool shown);
 
     DriftBottleManager& m_bottleManager;
+    /// Held as the other pages hold the account; a throw reads nothing of it, the manager
+    /// alone tells online from not.
+    UserManager& m_userManager;
     PlainTextEditor* m_editor;
     PlainLabel* m_counter;
     BannerRow* m_errorRow;
@@ -63,5 +70,6 @@ private:
     BusySpinner* m_spinner;
     OverlayCard* m_success;
     bool m_isSending = false;
-    bool m_successShown = false;
+    bool m_showSuccess = false;
+    bool m_showSensitiveWordAlert = false;
 };
