@@ -143,7 +143,7 @@ void CompositionRoot::createManagers()
         = make<DoNotDisturbManager>(*m_defaults, *m_screens, windows, petState, scheduler);
     DragEventHandler& dragging = make<DragEventHandler>(*m_screens, petState, doNotDisturb, &clock);
     OpacityManager& opacity = make<OpacityManager>(*m_defaults, windows);
-    make<PetWindowAssembler>(windows, scheduler, opacity, dragging, doNotDisturb, interaction);
+    make<PetWindowAssembler>(windows, opacity, dragging, doNotDisturb, interaction);
     m_preferences = &make<PreferencesWindowManager>(PreferencesServices { petState, opacity, m_clones, doNotDisturb,
         appearance, windows, *m_screens, notifications, *m_users, m_apiClient, SystemInfo::system() });
 
@@ -158,6 +158,7 @@ void CompositionRoot::createManagers()
 
     // What a manager made earlier takes from one made later.
     windows.setAnimationManager(animations);
+    windows.setPetViewObservedObjects(scheduler, doNotDisturb, friends, *m_users);
     about.setNotificationManager(notifications);
     QObject::connect(
         &doNotDisturb, &DoNotDisturbManager::menuRebuildRequested, &statusMenu, &MenuBarCoordinator::rebuildMenu);

@@ -97,7 +97,7 @@ MenuBarCoordinator::~MenuBarCoordinator()
 void MenuBarCoordinator::setMenuBarVisible(bool visible)
 {
     m_isMenuBarVisible = visible;
-    Q_EMIT menuBarVisibleChanged(visible);
+    Q_EMIT isMenuBarVisibleChanged(visible);
 }
 
 QPixmap MenuBarCoordinator::loadIcon() const

@@ -53,7 +53,7 @@ public:
     [[nodiscard]] static QString headerTitle(const std::optional<QString>& nickname);
 
 Q_SIGNALS:
-    void menuBarVisibleChanged(bool visible);
+    void isMenuBarVisibleChanged(bool visible);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,6 @@
 #include "pet/AnimationConfigFactory.h"
 
-PetAnimationConfigProtocol AnimationConfigFactory::getConfig(PetType type)
+PetAnimationConfigProtocol AnimationConfigFactory::getConfig(PetType type) const
 {
     switch (type) {
     case PetType::cat:
@@ -19,12 +19,12 @@ PetAnimationConfigProtocol AnimationConfigFactory::getConfig(PetType type)
     return CatAnimationConfig();
 }
 
-QList<PetType> AnimationConfigFactory::getAvailablePetTypes()
+QList<PetType> AnimationConfigFactory::getAvailablePetTypes() const
 {
     return { PetType::cat };
 }
 
-bool AnimationConfigFactory::isPetTypeAvailable(PetType type)
+bool AnimationConfigFactory::isPetTypeAvailable(PetType type) const
 {
     return getAvailablePetTypes().contains(type);
 }

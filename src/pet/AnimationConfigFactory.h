@@ -5,12 +5,11 @@
 #include <QList>
 
 /// Hands out the animation table of a species; only species with a full set are "available".
+/// It holds no state, so whoever needs one keeps its own.
 class AnimationConfigFactory final
 {
 public:
-    AnimationConfigFactory() = delete;
-
-    [[nodiscard]] static PetAnimationConfigProtocol getConfig(PetType type);
-    [[nodiscard]] static QList<PetType> getAvailablePetTypes();
-    [[nodiscard]] static bool isPetTypeAvailable(PetType type);
+    [[nodiscard]] PetAnimationConfigProtocol getConfig(PetType type) const;
+    [[nodiscard]] QList<PetType> getAvailablePetTypes() const;
+    [[nodiscard]] bool isPetTypeAvailable(PetType type) const;
 };

@@ -33,11 +33,11 @@ double BehaviorExecutionState::remainingTime(const QDateTime& now) const
     return std::max(0.0, traits(currentBehavior).duration - elapsed);
 }
 
-AutoBehaviorManager::AutoBehaviorManager(PetState& petState, PetWindowHost& pet, Screens& screens, Clock* clock,
-    RandomSource* random, EmotionSystem* emotionSystem, QObject* parent)
+AutoBehaviorManager::AutoBehaviorManager(PetState& petState, PetWindowHost& windowManager, Screens& screens,
+    Clock* clock, RandomSource* random, EmotionSystem* emotionSystem, QObject* parent)
     : QObject(parent)
     , m_petState(petState)
-    , m_pet(pet)
+    , m_windowManager(windowManager)
     , m_screens(screens)
     , m_clock(clock ? *clock : Clock::system())
     , m_random(random ? *random : RandomSource::system())
@@ -90,7 +90,7 @@ void AutoBehaviorManager::resumeScheduling()
 void AutoBehaviorManager::toggleBehaviorSystem()
 {
     m_isActive = !m_isActive;
-    Q_EMIT activeChanged(m_isActive);
+    Q_EMIT isActiveChanged(m_isActive);
     if (m_isActive)
         startBehaviorSystem();
     else
@@ -214,7 +214,7 @@ void AutoBehaviorManager::updateMovement()
     m_petState.setPosition(next);
     m_petState.setLastMoveTime(m_clock.nowUtc());
     m_petState.savePosition();
-    m_pet.updateWindowPosition(next);
+    m_windowManager.updateWindowPosition(next);
 }
 
 QPointF AutoBehaviorManager::calculateMoveVector(QPointF from, QPointF to, double speed) const

@@ -60,7 +60,7 @@ public:
 
     /// Starts the behaviour system at once. The pet's mood is held for the behaviours to come;
     /// none may be given.
-    AutoBehaviorManager(PetState& petState, PetWindowHost& pet, Screens& screens, Clock* clock = nullptr,
+    AutoBehaviorManager(PetState& petState, PetWindowHost& windowManager, Screens& screens, Clock* clock = nullptr,
         RandomSource* random = nullptr, EmotionSystem* emotionSystem = nullptr, QObject* parent = nullptr);
 
     [[nodiscard]] AutoBehavior currentBehavior() const { return m_currentBehavior; }
@@ -118,7 +118,7 @@ Q_SIGNALS:
     void currentBehaviorChanged(AutoBehavior behavior);
     /// "BehaviorDidChange": a behaviour was started, also when it equals the previous one.
     void behaviorDidChange(AutoBehavior behavior);
-    void activeChanged(bool active);
+    void isActiveChanged(bool active);
 
 private:
     [[nodiscard]] AutoBehavior selectNextBehavior();
@@ -129,7 +129,7 @@ private:
     void returnFromExplore(quint64 exploration);
 
     PetState& m_petState;
-    PetWindowHost& m_pet;
+    PetWindowHost& m_windowManager;
     Screens& m_screens;
     Clock& m_clock;
     RandomSource& m_random;

@@ -38,7 +38,7 @@ void DoNotDisturbManager::setDoNotDisturbMode(bool on)
     if (m_isDoNotDisturbMode == on)
         return;
     m_isDoNotDisturbMode = on;
-    Q_EMIT doNotDisturbModeChanged(on);
+    Q_EMIT isDoNotDisturbModeChanged(on);
     if (on)
         enterDoNotDisturbMode();
     else

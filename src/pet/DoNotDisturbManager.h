@@ -49,7 +49,7 @@ public:
     void exitIfActiveDueToUserAction();
 
 Q_SIGNALS:
-    void doNotDisturbModeChanged(bool on);
+    void isDoNotDisturbModeChanged(bool on);
     void bottomOffsetChanged(double offset);
     /// The status menu should be rebuilt (after an automatic exit); queued after the exit.
     void menuRebuildRequested();

@@ -44,8 +44,7 @@ QPointF InteractionHandler::limitedPosition(QSizeF translation) const
 
 void InteractionHandler::updateDrag(QSizeF translation)
 {
-    m_dragOffset = translation;
-    Q_EMIT dragChanged();
+    setDragOffset(translation);
     const QPointF p = limitedPosition(translation);
     const double height = m_screens.mainHeight();
     QMetaObject::invokeMethod(
@@ -60,16 +59,30 @@ void InteractionHandler::endDrag(QSizeF finalTranslation)
     m_petState.setLastMoveTime(m_clock.now());
     m_petState.savePosition();
     Q_EMIT petWindowMoveRequested(p);
-    m_isDragging = false;
-    m_dragOffset = QSizeF();
-    Q_EMIT dragChanged();
+    setDragging(false);
+    setDragOffset(QSizeF());
     m_petState.setInteracting(false);
 }
 
 void InteractionHandler::resetInteraction()
 {
-    m_isDragging = false;
-    m_dragOffset = QSizeF();
-    Q_EMIT dragChanged();
+    setDragging(false);
+    setDragOffset(QSizeF());
     m_petState.setInteracting(false);
+}
+
+void InteractionHandler::setDragging(bool dragging)
+{
+    if (m_isDragging == dragging)
+        return;
+    m_isDragging = dragging;
+    Q_EMIT isDraggingChanged(dragging);
+}
+
+void InteractionHandler::setDragOffset(QSizeF offset)
+{
+    if (m_dragOffset == offset)
+        return;
+    m_dragOffset = offset;
+    Q_EMIT dragOffsetChanged(offset);
 }

@@ -34,7 +34,8 @@ public:
     void resetInteraction();
 
 Q_SIGNALS:
-    void dragChanged();
+    void isDraggingChanged(bool dragging);
+    void dragOffsetChanged(QSizeF offset);
     /// A drag step, one event-loop turn later: the pet window's top-left corner belongs at
     /// this screen point. Unheard, drags only change the stored position.
     void petWindowPlacementRequested(QPointF origin);
@@ -44,6 +45,8 @@ Q_SIGNALS:
 private:
     void performSingleClickAction();
     [[nodiscard]] QPointF limitedPosition(QSizeF translation) const;
+    void setDragging(bool dragging);
+    void setDragOffset(QSizeF offset);
 
     PetState& m_petState;
     Screens& m_screens;

@@ -17,12 +17,11 @@ const QString category = u"Lottie"_s;
 
 LottieAnimationManager::LottieAnimationManager(PetAppearanceManager& appearance, Resources& resources, QObject* parent)
     : QObject(parent)
-    , m_currentConfig(AnimationConfigFactory::getConfig(PetType::cat))
+    , m_currentPetType(appearance.currentPetType())
+    , m_currentConfig(m_factory.getConfig(m_currentPetType))
+    , m_petAppearanceManager(appearance)
     , m_resources(resources)
 {
-    PetAppearanceManager& appearanceManager = appearance;
-    m_currentPetType = appearanceManager.currentPetType();
-    m_currentConfig = AnimationConfigFactory::getConfig(m_currentPetType);
     LogManager::log(u"Lottie 动画管理器已初始化，当前宠物: "_s + displayName(m_currentPetType), category);
 
     setupPetTypeObserver();
@@ -38,7 +37,7 @@ void LottieAnimationManager::setupPetTypeObserver()
 void LottieAnimationManager::switchPetType(PetType type)
 {
     m_currentPetType = type;
-    m_currentConfig = AnimationConfigFactory::getConfig(type);
+    m_currentConfig = m_factory.getConfig(type);
     playBehavior(m_currentConfig.defaultIdleBehavior());
     LogManager::log(u"🎭 切换到新宠物: "_s + displayName(type), category);
 }

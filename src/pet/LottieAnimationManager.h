@@ -3,6 +3,7 @@
 #include "core/PetBehavior.h"
 #include "core/PetType.h"
 #include "pet/AnimationConfig.h"
+#include "pet/AnimationConfigFactory.h"
 #include "pet/AutoBehavior.h"
 
 #include <QObject>
@@ -50,9 +51,13 @@ private:
     void setupPetTypeObserver();
     void switchPetType(PetType type);
 
+    // First, as the species' table is taken from it while the others are set.
+    const AnimationConfigFactory m_factory {};
     PetBehavior m_currentBehavior = PetBehavior::idle;
     double m_animationSpeed = 1.0;
     PetType m_currentPetType = PetType::cat;
     PetAnimationConfigProtocol m_currentConfig;
+    /// The species is taken from it once; later changes arrive as "petTypeDidChange".
+    PetAppearanceManager& m_petAppearanceManager;
     Resources& m_resources;
 };

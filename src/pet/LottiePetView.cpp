@@ -1,5 +1,7 @@
 #include "pet/LottiePetView.h"
 
+#include "pet/AutoBehaviorManager.h"
+#include "pet/DoNotDisturbManager.h"
 #include "pet/InteractionHandler.h"
 #include "pet/LottieAnimationManager.h"
 #include "platform/LogManager.h"
@@ -14,12 +16,16 @@
 
 using namespace Qt::StringLiterals;
 
-LottiePetView::LottiePetView(
-    LottieAnimationManager& manager, InteractionHandler& interaction, QWidget* parent, RandomSource* random)
+LottiePetView::LottiePetView(const PetViewObjects& objects, QWidget* parent, RandomSource* random)
     : QWidget(parent)
-    , m_manager(manager)
+    , m_lottieManager(objects.lottieManager)
+    , m_autoBehaviorManager(objects.autoBehaviorManager)
+    , m_interactionHandler(objects.interactionHandler)
+    , m_petState(objects.petState)
+    , m_doNotDisturbManager(objects.doNotDisturbManager)
+    , m_friendManager(objects.friendManager)
+    , m_userManager(objects.userManager)
     , m_random(random ? *random : RandomSource::system())
-    , m_interaction(interaction)
 {
     setObjectName(u"petView"_s);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -34,7 +40,13 @@ LottiePetView::LottiePetView(
     // The view catches up once control returns to the event loop: the manager has then
     // logged what it plays before the view reports a file it cannot show, and several plays
     // in one go load only the last.
-    connect(&m_manager, &LottieAnimationManager::animationSpeedChanged, this, &LottiePetView::scheduleRender);
+    connect(&m_lottieManager, &LottieAnimationManager::animationSpeedChanged, this, &LottiePetView::scheduleRender);
+    // The scheduler only announces its behaviour; the view turns each change into an animation.
+    if (m_autoBehaviorManager) {
+        m_lastAutoBehavior = m_autoBehaviorManager->currentBehavior();
+        connect(m_autoBehaviorManager, &AutoBehaviorManager::currentBehaviorChanged, this,
+            &LottiePetView::onAutoBehaviorChanged);
+    }
     render();
 }
 
@@ -59,15 +71,15 @@ LottiePlayer* LottiePetView::player() const
 
 void LottiePetView::render()
 {
-    const PetBehavior behavior = m_manager.currentBehavior();
-    const auto path = m_manager.getAnimationPath(behavior);
-    const auto config = m_manager.currentConfig().getAnimationConfig(behavior);
+    const PetBehavior behavior = m_lottieManager.currentBehavior();
+    const auto path = m_lottieManager.getAnimationPath(behavior);
+    const auto config = m_lottieManager.currentConfig().getAnimationConfig(behavior);
     // Nothing to play (its file is missing; the manager has said so): the pet stays as it
     // was rather than vanishing from the desktop.
     if (!path || !config)
         return;
     const bool loop = config->loopMode;
-    const double speed = m_manager.animationSpeed();
+    const double speed = m_lottieManager.animationSpeed();
 
     if (!m_animationView) {
         m_animationView = new LottiePlayer(this);
@@ -112,13 +124,13 @@ void LottiePetView::onAutoBehaviorChanged(AutoBehavior behavior)
 
 void LottiePetView::updateAnimationForBehavior(AutoBehavior behavior)
 {
-    m_manager.playBehavior(LottieAnimationManager::selectBehaviorForAutoBehavior(behavior));
+    m_lottieManager.playBehavior(LottieAnimationManager::selectBehaviorForAutoBehavior(behavior));
 }
 
 void LottiePetView::handleSingleTap()
 {
-    m_interaction.handleSingleClick();
-    m_manager.playBehavior(PetBehavior::resting);
+    m_interactionHandler.handleSingleClick();
+    m_lottieManager.playBehavior(PetBehavior::resting);
 }
 
 void LottiePetView::handleDoubleTap()
@@ -126,7 +138,7 @@ void LottiePetView::handleDoubleTap()
     static constexpr std::array<PetBehavior, 3> choices { PetBehavior::thinking, PetBehavior::special,
         PetBehavior::interacting };
     const int index = m_random.uniformInt(0, int(choices.size()) - 1);
-    m_manager.playBehavior(choices.at(size_t(qBound(0, index, int(choices.size()) - 1))));
+    m_lottieManager.playBehavior(choices.at(size_t(qBound(0, index, int(choices.size()) - 1))));
 }
 
 void LottiePetView::mousePressEvent(QMouseEvent* event)

@@ -9,10 +9,29 @@
 #include <QTimer>
 #include <QWidget>
 
+class AutoBehaviorManager;
+class DoNotDisturbManager;
 class InteractionHandler;
 class LottieAnimationManager;
 class LottiePlayer;
+class PetState;
 class RandomSource;
+
+/// The objects a pet view observes, each the program's only one and longer-lived than any pet
+/// window. The scheduler, do-not-disturb, the friend list and the account come into being after
+/// the window manager and may be left out (a view without the scheduler plays only what it is
+/// told). The friend list and the account belong to libraries above the pet's, so the view
+/// knows them as plain objects.
+struct PetViewObjects
+{
+    LottieAnimationManager& lottieManager;
+    AutoBehaviorManager* autoBehaviorManager = nullptr;
+    InteractionHandler& interactionHandler;
+    PetState& petState;
+    DoNotDisturbManager* doNotDisturbManager = nullptr;
+    QObject* friendManager = nullptr;
+    QObject* userManager = nullptr;
+};
 
 /// The pet window's content: plays the animation manager's current behaviour in 128 × 128,
 /// tells a single tap from a double tap, offers the right-click menu and turns each change
@@ -25,8 +44,7 @@ class LottiePetView final : public QWidget
 public:
     static constexpr int viewSize = 128;
 
-    LottiePetView(LottieAnimationManager& manager, InteractionHandler& interaction, QWidget* parent = nullptr,
-        RandomSource* random = nullptr);
+    explicit LottiePetView(const PetViewObjects& objects, QWidget* parent = nullptr, RandomSource* random = nullptr);
 
     /// The player that shows the animation; null until a first animation file was found.
     [[nodiscard]] LottiePlayer* player() const;
@@ -34,7 +52,6 @@ public:
     [[nodiscard]] QString currentPath() const { return m_currentPath; }
     /// The scheduler's behaviour as last seen; a change from it plays a new animation.
     [[nodiscard]] AutoBehavior lastAutoBehavior() const { return m_lastAutoBehavior; }
-    void setLastAutoBehavior(AutoBehavior behavior) { m_lastAutoBehavior = behavior; }
 
 public Q_SLOTS:
     /// The scheduler's current behaviour; plays the matching animation only when it differs
@@ -62,9 +79,16 @@ private:
     void handleDoubleTap();
     void loadAnimation(bool loop, double speed);
 
-    LottieAnimationManager& m_manager;
+    LottieAnimationManager& m_lottieManager;
+    QPointer<AutoBehaviorManager> m_autoBehaviorManager;
+    InteractionHandler& m_interactionHandler;
+    // The pet's state is observed but not read here; do-not-disturb, the friend list and the
+    // account are what the pet's menu shows, and the menu holds them itself.
+    PetState& m_petState;
+    QPointer<DoNotDisturbManager> m_doNotDisturbManager;
+    QPointer<QObject> m_friendManager;
+    QPointer<QObject> m_userManager;
     RandomSource& m_random;
-    InteractionHandler& m_interaction;
     QPointer<LottiePlayer> m_animationView;
     QString m_currentPath;
     AutoBehavior m_lastAutoBehavior = AutoBehavior::scratching;

@@ -30,7 +30,8 @@ PetAppearanceManager::PetAppearanceManager(Defaults& defaults, QObject* parent)
     , m_userDefaults(defaults)
 {
     loadPetType();
-    m_availablePetTypes = AnimationConfigFactory::getAvailablePetTypes();
+    m_availablePetTypes = AnimationConfigFactory().getAvailablePetTypes();
+    Q_EMIT availablePetTypesChanged(m_availablePetTypes);
 }
 
 void PetAppearanceManager::changePetType(PetType type)
@@ -63,7 +64,7 @@ void PetAppearanceManager::loadPetType()
         savePetType();
         return;
     }
-    if (AnimationConfigFactory::isPetTypeAvailable(*stored)) {
+    if (AnimationConfigFactory().isPetTypeAvailable(*stored)) {
         m_currentPetType = *stored;
         return;
     }

@@ -32,6 +32,7 @@ public:
 
 Q_SIGNALS:
     void currentPetTypeChanged(PetType type);
+    void availablePetTypesChanged(const QList<PetType>& types);
 
 private:
     void savePetType();

@@ -2,7 +2,6 @@
 
 #include <QObject>
 
-class AutoBehaviorManager;
 class DoNotDisturbManager;
 class DragEventHandler;
 class FloatingWindow;
@@ -10,19 +9,17 @@ class InteractionHandler;
 class OpacityManager;
 class WindowManager;
 
-/// Joins each pet window the window manager builds to the parts that work on it: the
-/// scheduler's behaviour reaches the pet view, the pointer over the pet lifts its opacity,
-/// dragging follows the new window, do-not-disturb bends every move, and the click
-/// handler's drags move the window. None of those parts knows the others.
+/// Joins each pet window the window manager builds to the parts that work on it: the pointer
+/// over the pet lifts its opacity, dragging follows the new window, do-not-disturb bends every
+/// move, and the click handler's drags move the window. None of those parts knows the others.
 class PetWindowAssembler final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PetWindowAssembler)
 
 public:
-    PetWindowAssembler(WindowManager& windows, AutoBehaviorManager& scheduler, OpacityManager& opacity,
-        DragEventHandler& dragging, DoNotDisturbManager& doNotDisturb, InteractionHandler& interaction,
-        QObject* parent = nullptr);
+    PetWindowAssembler(WindowManager& windows, OpacityManager& opacity, DragEventHandler& dragging,
+        DoNotDisturbManager& doNotDisturb, InteractionHandler& interaction, QObject* parent = nullptr);
     /// Takes do-not-disturb's rule back from the window manager, which may outlive it.
     ~PetWindowAssembler() override;
 
@@ -30,7 +27,6 @@ private:
     void assemble(FloatingWindow* window);
 
     WindowManager& m_windows;
-    AutoBehaviorManager& m_scheduler;
     OpacityManager& m_opacity;
     DragEventHandler& m_dragging;
 };

@@ -6,6 +6,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QParallelAnimationGroup>
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -76,6 +77,31 @@ SpeechBubbleView::SpeechBubbleView(const QString& message, const QString& title,
     connect(&m_autoCloseTimer, &QTimer::timeout, this, &SpeechBubbleView::close);
 }
 
+void SpeechBubbleView::setOpacity(double opacity)
+{
+    if (m_opacity == opacity)
+        return;
+    m_opacity = opacity;
+    applyOpacity();
+    Q_EMIT opacityChanged(opacity);
+}
+
+void SpeechBubbleView::applyOpacity()
+{
+    // The window is transparent around the card, so fading the window fades the bubble.
+    if (auto* window = qobject_cast<FloatingWindow*>(this->window()))
+        window->fadeTo(m_opacity, 0);
+}
+
+void SpeechBubbleView::setOffset(double offset)
+{
+    if (m_offset == offset)
+        return;
+    m_offset = offset;
+    m_card->setGeometry(cardRect());
+    Q_EMIT offsetChanged(offset);
+}
+
 void SpeechBubbleView::close()
 {
     m_autoCloseTimer.stop();
@@ -88,7 +114,7 @@ QRect SpeechBubbleView::cardRect() const
     const int width = std::min(maxContentWidth, this->width());
     const int height = std::min(this->height(),
         m_card->layout()->hasHeightForWidth() ? m_card->layout()->heightForWidth(width) : m_card->sizeHint().height());
-    return { (this->width() - width) / 2, (this->height() - height) / 2, width, height };
+    return { (this->width() - width) / 2, (this->height() - height) / 2 + qRound(m_offset), width, height };
 }
 
 void SpeechBubbleView::resizeEvent(QResizeEvent* event)
@@ -128,16 +154,16 @@ void SpeechBubbleView::showEvent(QShowEvent* event)
     if (m_appeared)
         return;
     m_appeared = true;
-    const QRect target = cardRect();
-    m_card->setGeometry(target.translated(0, -slideDistance));
-    auto* slide = new QPropertyAnimation(m_card, "pos", m_card);
-    slide->setDuration(appearMs);
-    slide->setEndValue(target.topLeft());
-    slide->setEasingCurve(QEasingCurve::OutQuad);
-    slide->start(QAbstractAnimation::DeleteWhenStopped);
-    if (auto* window = qobject_cast<FloatingWindow*>(this->window())) {
-        window->setWindowOpacity(0.0);
-        window->fadeTo(1.0, appearMs, {}, QEasingCurve::OutQuad);
+    // The bubble fades in while it slides down into place.
+    applyOpacity();
+    auto* appear = new QParallelAnimationGroup(this);
+    for (const auto& [property, end] : { std::pair { "opacity", 1.0 }, std::pair { "offset", 0.0 } }) {
+        auto* animation = new QPropertyAnimation(this, property, appear);
+        animation->setDuration(appearMs);
+        animation->setEndValue(end);
+        animation->setEasingCurve(QEasingCurve::OutQuad);
+        appear->addAnimation(animation);
     }
+    appear->start(QAbstractAnimation::DeleteWhenStopped);
     m_autoCloseTimer.start();
 }

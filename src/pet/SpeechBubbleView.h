@@ -28,6 +28,8 @@ class SpeechBubbleView final : public QWidget
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SpeechBubbleView)
+    Q_PROPERTY(double opacity READ opacity WRITE setOpacity NOTIFY opacityChanged)
+    Q_PROPERTY(double offset READ offset WRITE setOffset NOTIFY offsetChanged)
 
 public:
     static constexpr int autoCloseMs = 8000;
@@ -46,8 +48,20 @@ public:
     [[nodiscard]] QWidget* card() const { return m_card; }
     [[nodiscard]] QPushButton* closeButton() const { return m_closeButton; }
 
+    /// How far the bubble has faded in: 0 when made, 1 once it has appeared. The bubble's
+    /// window shows it.
+    [[nodiscard]] double opacity() const { return m_opacity; }
+    void setOpacity(double opacity);
+    /// How far the card sits below its place: -10 (above it) when made, 0 once it has appeared.
+    [[nodiscard]] double offset() const { return m_offset; }
+    void setOffset(double offset);
+
     /// Closes the bubble: the close button and the 8 s timer end here.
     void close();
+
+Q_SIGNALS:
+    void opacityChanged(double opacity);
+    void offsetChanged(double offset);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -56,6 +70,7 @@ protected:
 private:
     [[nodiscard]] QRect cardRect() const;
     void fitTexts();
+    void applyOpacity();
 
     QString m_message;
     QString m_title;
@@ -66,5 +81,7 @@ private:
     QLabel* m_titleLabel = nullptr;
     QLabel* m_messageLabel = nullptr;
     QTimer m_autoCloseTimer;
+    double m_opacity = 0.0;
+    double m_offset = -slideDistance;
     bool m_appeared = false;
 };

@@ -130,6 +130,7 @@ void ThemeManager::startThemeMonitoring()
     if (m_isThemeMonitoringActive)
         return;
     m_isThemeMonitoringActive = true;
+    Q_EMIT isThemeMonitoringActiveChanged(true);
     StandardOutput::printLine(u"⚠️ 系统外观监控暂时禁用"_s);
     StandardOutput::printLine(u"🎨 主题监控已启动"_s);
 }
@@ -139,6 +140,7 @@ void ThemeManager::stopThemeMonitoring()
     if (!m_isThemeMonitoringActive)
         return;
     m_isThemeMonitoringActive = false;
+    Q_EMIT isThemeMonitoringActiveChanged(false);
     StandardOutput::printLine(u"⚠️ 系统外观监控清理暂时禁用"_s);
     StandardOutput::printLine(u"🎨 主题监控已停止"_s);
 }
@@ -158,6 +160,8 @@ void ThemeManager::updateColors()
 
 void ThemeManager::loadTheme()
 {
-    if (const auto theme = appThemeFromRaw(m_userDefaults.string(themeKey)))
+    if (const auto theme = appThemeFromRaw(m_userDefaults.string(themeKey))) {
         m_currentTheme = *theme;
+        Q_EMIT currentThemeChanged(*theme);
+    }
 }

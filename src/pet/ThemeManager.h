@@ -68,7 +68,9 @@ public:
     [[nodiscard]] static bool systemPrefersDark();
 
 Q_SIGNALS:
+    void currentThemeChanged(AppTheme theme);
     void colorsChanged();
+    void isThemeMonitoringActiveChanged(bool active);
 
 private:
     void updateColors();

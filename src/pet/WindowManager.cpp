@@ -1,5 +1,7 @@
 #include "pet/WindowManager.h"
 
+#include "pet/AutoBehaviorManager.h"
+#include "pet/DoNotDisturbManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/OpacityTrackingView.h"
 #include "pet/PetState.h"
@@ -57,6 +59,15 @@ void WindowManager::setAnimationManager(LottieAnimationManager& animations)
     m_animations = &animations;
 }
 
+void WindowManager::setPetViewObservedObjects(AutoBehaviorManager& autoBehaviorManager,
+    DoNotDisturbManager& doNotDisturbManager, QObject& friendManager, QObject& userManager)
+{
+    m_autoBehaviorManager = &autoBehaviorManager;
+    m_doNotDisturbManager = &doNotDisturbManager;
+    m_friendManager = &friendManager;
+    m_userManager = &userManager;
+}
+
 WindowManager::~WindowManager()
 {
     delete m_petWindow.data();
@@ -100,7 +111,14 @@ void WindowManager::createPetWindow()
     // The view sits in a pane that tells when the pointer enters and leaves the pet.
     auto* tracking = new OpacityTrackingView(window);
     tracking->setGeometry(0, 0, int(windowSize.width()), int(windowSize.height()));
-    auto* view = new LottiePetView(*m_animations, m_interaction, tracking);
+    auto* view = new LottiePetView(PetViewObjects { .lottieManager = *m_animations,
+                                       .autoBehaviorManager = m_autoBehaviorManager,
+                                       .interactionHandler = m_interaction,
+                                       .petState = m_petState,
+                                       .doNotDisturbManager = m_doNotDisturbManager,
+                                       .friendManager = m_friendManager,
+                                       .userManager = m_userManager },
+        tracking);
     view->setGeometry(tracking->rect());
 
     m_petWindow = window;

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class AutoBehaviorManager;
+class DoNotDisturbManager;
 class FloatingWindow;
 class InteractionHandler;
 class LottieAnimationManager;
@@ -36,6 +38,11 @@ public:
     /// window with setAnimationManager().
     WindowManager(PetState& petState, Screens& screens, InteractionHandler& interaction, QObject* parent = nullptr);
     void setAnimationManager(LottieAnimationManager& animations);
+    /// What each pet view observes besides the animations, the clicks and the pet's state: the
+    /// scheduler, do-not-disturb, the friend list and the account, all made after this manager
+    /// at start-up and handed in before the first window.
+    void setPetViewObservedObjects(AutoBehaviorManager& autoBehaviorManager, DoNotDisturbManager& doNotDisturbManager,
+        QObject& friendManager, QObject& userManager);
     ~WindowManager() override;
 
     /// Bends every origin the pet window is placed at (do-not-disturb's line); none keeps
@@ -74,6 +81,10 @@ private:
     Screens& m_screens;
     LottieAnimationManager* m_animations = nullptr;
     InteractionHandler& m_interaction;
+    QPointer<AutoBehaviorManager> m_autoBehaviorManager;
+    QPointer<DoNotDisturbManager> m_doNotDisturbManager;
+    QPointer<QObject> m_friendManager;
+    QPointer<QObject> m_userManager;
     QPointer<FloatingWindow> m_petWindow;
     QPointer<LottiePetView> m_petView;
 };

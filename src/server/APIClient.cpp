@@ -133,7 +133,7 @@ private:
 
 APIClient::APIClient(QString baseURL, UserIdSource currentUserId, int timeoutMs, QObject* parent)
     : QObject(parent)
-    , m_network(new QNetworkAccessManager(this))
+    , m_session(new QNetworkAccessManager(this))
     , m_baseURL(std::move(baseURL))
     , m_currentUserId(std::move(currentUserId))
     , m_timeoutMs(std::max(1, timeoutMs))
@@ -146,7 +146,7 @@ APIClient::~APIClient()
 {
     // Exchanges still waiting resume now, see that the client is gone and fail as cancelled.
     *m_alive = false;
-    const auto replies = m_network->findChildren<QNetworkReply*>();
+    const auto replies = m_session->findChildren<QNetworkReply*>();
     for (QNetworkReply* reply : replies)
         reply->abort();
 }
@@ -210,7 +210,7 @@ QCoro::Task<QByteArray> APIClient::exchange(
     auto* upload = new OneShotBody(bodyBytes, nullptr);
     request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
     request.setHeader(QNetworkRequest::ContentLengthHeader, upload->length());
-    QNetworkReply* reply = m_network->sendCustomRequest(request, method, upload);
+    QNetworkReply* reply = m_session->sendCustomRequest(request, method, upload);
     upload->setParent(reply);
     // One deadline for the whole exchange, however slowly the bytes trickle in.
     auto* deadline = new QTimer(reply);

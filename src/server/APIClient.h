@@ -123,7 +123,7 @@ private:
     }
     static void logDecodingFailure(const QString& description);
 
-    QNetworkAccessManager* m_network;
+    QNetworkAccessManager* m_session;
     QString m_baseURL;
     UserIdSource m_currentUserId;
     int m_timeoutMs;

@@ -22,7 +22,7 @@ void LaunchManager::refreshStatus()
     if (enabled == m_isAutoLaunchEnabled)
         return;
     m_isAutoLaunchEnabled = enabled;
-    Q_EMIT autoLaunchEnabledChanged(enabled);
+    Q_EMIT isAutoLaunchEnabledChanged(enabled);
 }
 
 void LaunchManager::enableAutoLaunch()

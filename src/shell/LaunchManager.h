@@ -28,7 +28,7 @@ public:
     [[nodiscard]] static QString failureText(const QString& errorDescription);
 
 Q_SIGNALS:
-    void autoLaunchEnabledChanged(bool enabled);
+    void isAutoLaunchEnabledChanged(bool enabled);
 
 private:
     void enableAutoLaunchModern();

@@ -104,7 +104,7 @@ void NotificationManager::requestAuthorization()
             StandardOutput::printLine(u"📢 通知权限被拒绝"_s);
             if (self->m_isNotificationEnabled) {
                 self->m_isNotificationEnabled = false;
-                Q_EMIT self->notificationEnabledChanged(false);
+                Q_EMIT self->isNotificationEnabledChanged(false);
             }
         }
         if (!error.isEmpty())

@@ -46,7 +46,7 @@ public:
 
 Q_SIGNALS:
     void notificationHistoryChanged();
-    void notificationEnabledChanged(bool enabled);
+    void isNotificationEnabledChanged(bool enabled);
 
 private:
     void addToHistory(const AppNotification& notification);

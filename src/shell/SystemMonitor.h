@@ -19,7 +19,9 @@ class SystemMonitor final : public QObject
     Q_DISABLE_COPY_MOVE(SystemMonitor)
 
 public:
-    static constexpr int updateIntervalMs = 30 * 1000;
+    /// Seconds between two samples.
+    static constexpr double updateInterval = 30.0;
+    static constexpr int updateIntervalMs = int(updateInterval * 1000.0);
     static constexpr int maxHistoryCount = 20;
 
     /// Takes the first sample at once.

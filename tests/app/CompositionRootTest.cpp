@@ -4,6 +4,8 @@
 
 #include "game/WhackAMoleGameManager.h"
 #include "menus/PetContextMenu.h"
+#include "pet/AutoBehaviorManager.h"
+#include "pet/LottieAnimationManager.h"
 #include "pet/MultiPetManager.h"
 #include "pet/WindowManager.h"
 #include "platform/Alerts.h"
@@ -49,6 +51,12 @@ TEST(CompositionRoot, MakesWhatOnlyAUserNeedsAtItsFirstUseAndFreesEverything)
     root->createManagers();
     const CompositionRoot::Managers& managers = root->managers();
     managers.windows->createPetWindow();
+
+    // The pet view is handed the scheduler and plays each behaviour it switches to.
+    const AutoBehavior next
+        = managers.scheduler->currentBehavior() == AutoBehavior::gaming ? AutoBehavior::greeting : AutoBehavior::gaming;
+    managers.scheduler->forceBehavior(next);
+    EXPECT_EQ(managers.animations->currentBehavior(), LottieAnimationManager::selectBehaviorForAutoBehavior(next));
 
     EXPECT_EQ(root->apiClientIfMade(), nullptr);
     EXPECT_EQ(managers.clones.ifMade(), nullptr);

@@ -77,7 +77,7 @@ TEST(MenuBarInteractionActions, EachLeavesDoNotDisturbPlaysRunsThenLogs)
     PetParts pet;
     MenuBarInteractionActions actions(pet.animations, pet.scheduler, pet.doNotDisturb);
     QStringList steps;
-    QObject::connect(&pet.doNotDisturb, &DoNotDisturbManager::doNotDisturbModeChanged, [&](bool on) {
+    QObject::connect(&pet.doNotDisturb, &DoNotDisturbManager::isDoNotDisturbModeChanged, [&](bool on) {
         if (!on)
             steps << u"awake"_s;
     });

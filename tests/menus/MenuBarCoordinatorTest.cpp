@@ -99,7 +99,7 @@ TEST(MenuBarCoordinator, SetupIsOnceAndRebuildReplacesTheMenu)
     EXPECT_EQ(item->contextMenu(), coordinator.menu());
     EXPECT_TRUE(waitUntil([&] { return old.isNull(); })) << "the replaced menu is deleted";
 
-    QSignalSpy visible(&coordinator, &MenuBarCoordinator::menuBarVisibleChanged);
+    QSignalSpy visible(&coordinator, &MenuBarCoordinator::isMenuBarVisibleChanged);
     coordinator.setMenuBarVisible(true);
     EXPECT_EQ(visible.size(), 1) << "an unchanged value is announced again";
 }

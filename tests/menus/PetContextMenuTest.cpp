@@ -187,7 +187,8 @@ TEST(PetContextMenu, RightClickOpensAFreshMenuWhileThePetHoldsStill)
             rig.scheduler.updateMovement();
         return rig.petState.data().position != before;
     };
-    LottiePetView view(rig.animations, rig.interaction);
+    LottiePetView view(PetViewObjects {
+        .lottieManager = rig.animations, .interactionHandler = rig.interaction, .petState = rig.petState });
     view.resize(LottiePetView::viewSize, LottiePetView::viewSize);
     view.show();
     rig.menu.attach(&view);

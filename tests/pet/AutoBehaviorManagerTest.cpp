@@ -309,7 +309,7 @@ TEST_F(Scheduler, ForcedWhilePausedWaitsAndResumeReplacesIt)
 
 TEST_F(Scheduler, SwitchedOffItNeitherStartsNorResumes)
 {
-    QSignalSpy active(manager.get(), &AutoBehaviorManager::activeChanged);
+    QSignalSpy active(manager.get(), &AutoBehaviorManager::isActiveChanged);
     manager->toggleBehaviorSystem();
     EXPECT_FALSE(manager->isActive());
     EXPECT_FALSE(manager->isRunning());

@@ -58,7 +58,7 @@ TEST_F(DoNotDisturb, EnteringPinsThePetBottomLeftAndPausesTheScheduler)
     ASSERT_TRUE(windowManager.petWindow());
     const QPointF before = windowOrigin();
     auto manager = make();
-    QSignalSpy changed(manager.get(), &DoNotDisturbManager::doNotDisturbModeChanged);
+    QSignalSpy changed(manager.get(), &DoNotDisturbManager::isDoNotDisturbModeChanged);
 
     manager->toggleDoNotDisturbMode();
     EXPECT_TRUE(manager->isDoNotDisturbMode());

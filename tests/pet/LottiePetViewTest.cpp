@@ -1,11 +1,13 @@
 #include "TestAnimation.h"
 #include "support/LogLines.h"
 
+#include "pet/AutoBehaviorManager.h"
 #include "pet/InteractionHandler.h"
 #include "pet/LottieAnimationManager.h"
 #include "pet/LottiePetView.h"
 #include "pet/PetAppearanceManager.h"
 #include "pet/PetState.h"
+#include "pet/WindowManager.h"
 #include "platform/Defaults.h"
 #include "platform/LottiePlayer.h"
 #include "platform/Resources.h"
@@ -60,6 +62,12 @@ struct PetViewFixture : ::testing::Test
     PetState clickState { defaults, screens };
     InteractionHandler clicks { clickState, screens };
 
+    // What a view observes when it is left to play what it is told.
+    PetViewObjects objects(LottieAnimationManager& manager)
+    {
+        return { .lottieManager = manager, .interactionHandler = clicks, .petState = clickState };
+    }
+
     QString catPath(const QString& name) const
     {
         return root + u"/Resources/LottieAnimations/Cat/"_s + name + u".json"_s;
@@ -71,7 +79,7 @@ struct PetViewFixture : ::testing::Test
 TEST_F(PetViewFixture, ShowsTheCurrentBehaviourAndReloadsOnlyANewFile)
 {
     LottieAnimationManager manager(appearance, resources);
-    LottiePetView view(manager, clicks, nullptr, &random);
+    LottiePetView view(objects(manager), nullptr, &random);
     view.show();
     play(manager, PetBehavior::idle);
     ASSERT_NE(view.player(), nullptr);
@@ -99,7 +107,7 @@ TEST_F(PetViewFixture, ShowsTheCurrentBehaviourAndReloadsOnlyANewFile)
 TEST_F(PetViewFixture, ABrokenFileIsLoggedAndTheLastAnimationStays)
 {
     LottieAnimationManager manager(appearance, resources);
-    LottiePetView view(manager, clicks, nullptr, &random);
+    LottiePetView view(objects(manager), nullptr, &random);
     const auto shown = view.player()->animation();
     ASSERT_NE(shown, nullptr);
 
@@ -135,7 +143,9 @@ TEST_F(PetViewFixture, ASingleTapWaitsForTheDoubleClickIntervalAndADoubleTapIsNe
     LottieAnimationManager manager(appearance, resources);
     PetState petState(defaults, screens);
     InteractionHandler interaction(petState, screens);
-    LottiePetView view(manager, interaction, nullptr, &random);
+    LottiePetView view(
+        PetViewObjects { .lottieManager = manager, .interactionHandler = interaction, .petState = petState }, nullptr,
+        &random);
     int clicks = 0;
     QObject::connect(&petState, &PetState::dataChanged,
         [&] { clicks += petState.data().animationState == PetAnimationState::clickFeedback; });
@@ -160,25 +170,34 @@ TEST_F(PetViewFixture, ASingleTapWaitsForTheDoubleClickIntervalAndADoubleTapIsNe
     EXPECT_EQ(manager.currentBehavior(), PetBehavior::idle);
 }
 
-TEST_F(PetViewFixture, SchedulerChangesPlayTheirAnimationOnlyWhenTheBehaviourChanges)
+TEST_F(PetViewFixture, TheSchedulersBehaviourChangesPlayTheirAnimationOnlyWhenTheBehaviourChanges)
 {
     LottieAnimationManager manager(appearance, resources);
-    LottiePetView view(manager, clicks, nullptr, &random);
+    WindowManager windows(clickState, screens, manager, clicks);
+    AutoBehaviorManager scheduler(clickState, windows, screens, nullptr, &random);
+    scheduler.stopBehaviorSystem();
+    scheduler.forceBehavior(AutoBehavior::gaming);
+    PetViewObjects observed = objects(manager);
+    observed.autoBehaviorManager = &scheduler;
+    LottiePetView view(observed, nullptr, &random);
     QSignalSpy played(&manager, &LottieAnimationManager::currentBehaviorChanged);
-    view.onAutoBehaviorChanged(AutoBehavior::scratching);
-    EXPECT_EQ(played.count(), 0);
-    view.onAutoBehaviorChanged(AutoBehavior::walk);
-    EXPECT_EQ(manager.currentBehavior(), PetBehavior::moving);
-    view.onAutoBehaviorChanged(AutoBehavior::walk);
-    EXPECT_EQ(played.count(), 1);
+
+    // The behaviour the scheduler already runs when the view is made is not played again.
     view.onAutoBehaviorChanged(AutoBehavior::gaming);
-    EXPECT_EQ(manager.currentBehavior(), PetBehavior::special);
+    EXPECT_EQ(played.count(), 0);
+    scheduler.forceBehavior(AutoBehavior::walk);
+    EXPECT_EQ(manager.currentBehavior(), PetBehavior::moving);
+    scheduler.forceBehavior(AutoBehavior::walk);
+    EXPECT_EQ(played.count(), 1);
+    scheduler.forceBehavior(AutoBehavior::greeting);
+    EXPECT_EQ(manager.currentBehavior(), PetBehavior::interacting);
+    EXPECT_EQ(played.count(), 2);
 }
 
 TEST_F(PetViewFixture, ARightClickAsksForTheMenuAtThePointer)
 {
     LottieAnimationManager manager(appearance, resources);
-    LottiePetView view(manager, clicks, nullptr, &random);
+    LottiePetView view(objects(manager), nullptr, &random);
     QSignalSpy menu(&view, &LottiePetView::contextMenuRequested);
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 20), QPoint(310, 420));
     QApplication::sendEvent(&view, &event);

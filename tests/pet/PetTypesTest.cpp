@@ -22,13 +22,13 @@ TEST(PetTypes, RawValuesRoundTripAndAreCaseSensitive)
 TEST(AnimationConfigs, EverySpeciesHasAnIdleAnimation)
 {
     for (const PetType type : allPetTypes) {
-        const auto config = AnimationConfigFactory::getConfig(type);
+        const auto config = AnimationConfigFactory().getConfig(type);
         EXPECT_EQ(config.petType(), type);
         EXPECT_TRUE(config.getAnimationConfig(PetBehavior::idle).has_value());
         if (type != PetType::cat) {
             EXPECT_EQ(config.behaviorAnimations().size(), 1u);
         }
     }
-    EXPECT_EQ(AnimationConfigFactory::getConfig(PetType::dog).getAnimationConfig(PetBehavior::idle),
+    EXPECT_EQ(AnimationConfigFactory().getConfig(PetType::dog).getAnimationConfig(PetBehavior::idle),
         (AnimationConfig { u"dog_sitting"_s, true, 1.0, u"坐着"_s }));
 }

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextDocumentFragment>
 
@@ -82,6 +83,22 @@ TEST_F(Bubbles, AReminderIsSpokenBesideThePetWithItsTypesEmoji)
             u"💬 气泡初始位置: origin=(1482.0, 504.0), size=(280.0, 120.0)"_s,
             u"✅ 气泡窗口已创建: 期望位置=(1482.0, 504.0), 实际位置=(1482.0, 504.0)"_s,
             u"已添加宠物窗口位置观察者"_s }));
+}
+
+TEST_F(Bubbles, ABubbleFadesInWhileItsCardSlidesTenPointsDownIntoPlace)
+{
+    manager.showBubble(u"喝水"_s, u"该喝水了"_s, u"💧"_s);
+    SpeechBubbleView* view = manager.bubbleView();
+    FloatingWindow* window = manager.bubbleWindow();
+    const int place = (view->height() - view->card()->height()) / 2;
+    EXPECT_EQ(view->card()->y(), place - 10);
+    EXPECT_EQ(window->windowOpacity(), 0.0);
+
+    QSignalSpy fading(view, &SpeechBubbleView::opacityChanged);
+    ASSERT_TRUE(waitUntil([&] { return view->opacity() == 1.0 && view->offset() == 0.0; }));
+    EXPECT_GT(fading.count(), 1) << "the fade runs in steps";
+    EXPECT_EQ(window->windowOpacity(), 1.0);
+    EXPECT_EQ(view->card()->y(), place);
 }
 
 TEST_F(Bubbles, TextsAreShownAsPlainText)

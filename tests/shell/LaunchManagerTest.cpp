@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -52,9 +53,12 @@ TEST(LaunchManager, EnablingWritesTheAutostartEntryAndDisablingRemovesIt)
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/autostart/tamsel.desktop"_s);
     LaunchManager manager(item);
     EXPECT_FALSE(manager.isAutoLaunchEnabled());
+    QSignalSpy announced(&manager, &LaunchManager::isAutoLaunchEnabledChanged);
 
     manager.enableAutoLaunch();
     EXPECT_TRUE(manager.isAutoLaunchEnabled());
+    ASSERT_EQ(announced.count(), 1);
+    EXPECT_TRUE(announced.at(0).at(0).toBool());
     const QString entry = QString::fromUtf8(readFile(item.entryPath()));
     EXPECT_TRUE(entry.startsWith(u"[Desktop Entry]\n"_s)) << entry.toStdString();
     EXPECT_TRUE(entry.contains(u"\nType=Application\n"_s));
@@ -66,6 +70,8 @@ TEST(LaunchManager, EnablingWritesTheAutostartEntryAndDisablingRemovesIt)
     manager.disableAutoLaunch();
     EXPECT_FALSE(manager.isAutoLaunchEnabled());
     EXPECT_FALSE(QFile::exists(item.entryPath()));
+    ASSERT_EQ(announced.count(), 2);
+    EXPECT_FALSE(announced.at(1).at(0).toBool());
 }
 
 TEST(LaunchManager, EnablingWhenRegisteredLeavesTheEntryAlone)

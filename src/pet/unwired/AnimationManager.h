@@ -34,6 +34,9 @@ public:
 
 Q_SIGNALS:
     void currentScaleChanged(double scale);
+    /// Published for a view that would apply them; no operation changes either value.
+    void currentRotationChanged(double rotation);
+    void currentOffsetChanged(QSizeF offset);
 
 private:
     void animateScale(double to);

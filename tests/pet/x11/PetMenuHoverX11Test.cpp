@@ -57,7 +57,7 @@ TEST(PetMenuHoverX11, ChoosingAMenuItemAndMovingAwayEndsTheHover)
     DoNotDisturbManager doNotDisturb(rig.defaults, rig.screens, rig.windowManager, rig.petState, scheduler);
     DragEventHandler dragging(rig.screens, rig.petState, doNotDisturb);
     OpacityManager opacity(rig.defaults, rig.windowManager);
-    PetWindowAssembler assembler(rig.windowManager, scheduler, opacity, dragging, doNotDisturb, rig.interaction);
+    PetWindowAssembler assembler(rig.windowManager, opacity, dragging, doNotDisturb, rig.interaction);
     FakeRandom random;
     MultiPetManager clones(rig.defaults, rig.screens, rig.windowManager, rig.animations, &random);
     clones.setCloneDismissTime(60.0);

@@ -99,7 +99,7 @@ TEST(PetWindowX11, StandsAtTheStoredPlaceOnEveryDesktopAndTakesThePointerOnlyOve
     DragEventHandler dragging(screens, petState, doNotDisturb);
     OpacityManager opacity(defaults, manager);
     opacity.setDefaultOpacity(0.5);
-    PetWindowAssembler assembler(manager, scheduler, opacity, dragging, doNotDisturb, clicks);
+    PetWindowAssembler assembler(manager, opacity, dragging, doNotDisturb, clicks);
 
     // What lies below the pet gets the clicks on its empty pixels.
     QWidget below;
