@@ -53,8 +53,7 @@ xcb_atom_t motifHintsAtom(xcb_connection_t* connection)
 {
     static constexpr char name[] = "_MOTIF_WM_HINTS";
     const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr),
-        &std::free);
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr), &std::free);
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
@@ -93,7 +92,8 @@ void refuseMinimise(const QWidget& window)
         std::memcpy(hints.data(), xcb_get_property_value(reply.get()), length);
     }
     const MotifHints refused = withoutMinimise(hints);
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atom, atom, 32, uint32_t(refused.size()), refused.data());
+    xcb_change_property(
+        connection, XCB_PROP_MODE_REPLACE, id, atom, atom, 32, uint32_t(refused.size()), refused.data());
     xcb_flush(connection);
 }
 

@@ -33,8 +33,8 @@ inline xcb_connection_t* connection()
 inline xcb_atom_t atom(const char* name)
 {
     const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(connection(),
-            xcb_intern_atom(connection(), 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr),
+        xcb_intern_atom_reply(
+            connection(), xcb_intern_atom(connection(), 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr),
         &std::free);
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
@@ -124,7 +124,7 @@ public:
     {
         if (!X11Windows::connection())
             return false;
-        if (isRunning())
+        if (announcement(Need::name))
             return true;
         if (!isInstalled())
             return false;
@@ -133,64 +133,46 @@ public:
         m_process.setArguments({ QStringLiteral("--sm-disable") });
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start();
-        // Probing for the redirect now could take it from under openbox as it starts.
-        return m_process.waitForStarted() && waitUntil([] { return isReady(); });
+        return m_process.waitForStarted() && waitUntil([] { return announcement(Need::clientList); });
     }
 
 private:
     static QString program() { return QStringLiteral("openbox"); }
 
-    /// A window manager runs when it has taken the root window's substructure redirect.
-    static bool isRunning()
+    enum class Need { name, clientList };
+    /// Whether a window manager following EWMH has announced itself: it names a window of its
+    /// own on the root window, and that window names itself (a name left by one that has gone
+    /// leads nowhere). Openbox names itself before it handles the windows that ask to be
+    /// shown, and one mapped meanwhile may stay unmapped; its list of clients comes once it
+    /// does. Read on a connection of its own, so that Qt hears of no error.
+    static bool announcement(Need need)
     {
         xcb_connection_t* probe = xcb_connect(nullptr, nullptr);
-        if (xcb_connection_has_error(probe)) {
-            xcb_disconnect(probe);
-            return false;
-        }
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(probe)).data->root;
-        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT;
-        xcb_generic_error_t* error
-            = xcb_request_check(probe, xcb_change_window_attributes_checked(probe, root, XCB_CW_EVENT_MASK, &mask));
-        const bool taken = error != nullptr;
-        std::free(error);
-        // Disconnecting gives the redirect back at once where the probe got it.
-        xcb_disconnect(probe);
-        return taken;
-    }
-
-    /// Openbox names itself on the root window before it handles the windows that ask to be
-    /// shown, and a window mapped meanwhile may stay unmapped; its list of clients comes
-    /// once it does. A name left by one that has gone leads nowhere.
-    static bool isReady()
-    {
-        xcb_connection_t* probe = xcb_connect(nullptr, nullptr);
-        const auto valueOf = [probe](xcb_window_t window, const char* name, xcb_atom_t type) {
+        const auto valueOf = [probe](xcb_window_t window, const char* name) {
             const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
                 xcb_intern_atom_reply(
                     probe, xcb_intern_atom(probe, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr),
                 &std::free);
-            const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-                atom ? xcb_get_property_reply(
-                           probe, xcb_get_property(probe, 0, window, atom->atom, type, 0, 1), nullptr)
-                     : nullptr,
+            const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(atom
+                    ? xcb_get_property_reply(
+                        probe, xcb_get_property(probe, 0, window, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr)
+                    : nullptr,
                 &std::free);
-            if (!reply || reply->format != 32 || reply->type != type)
-                return std::optional<uint32_t>();
-            return std::optional<uint32_t>(xcb_get_property_value_length(reply.get()) >= 4
-                    ? *static_cast<const uint32_t*>(xcb_get_property_value(reply.get()))
-                    : uint32_t(XCB_WINDOW_NONE));
+            if (!reply || reply->format != 32 || reply->type != XCB_ATOM_WINDOW)
+                return std::optional<xcb_window_t>();
+            return std::optional<xcb_window_t>(xcb_get_property_value_length(reply.get()) >= 4
+                    ? *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()))
+                    : xcb_window_t(XCB_WINDOW_NONE));
         };
-        bool ready = false;
+        bool announced = false;
         if (!xcb_connection_has_error(probe)) {
             const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(probe)).data->root;
-            const auto own = valueOf(root, "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW);
-            ready = own && *own != XCB_WINDOW_NONE
-                && valueOf(*own, "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW) == own
-                && valueOf(root, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW);
+            const auto own = valueOf(root, "_NET_SUPPORTING_WM_CHECK");
+            announced = own && *own != XCB_WINDOW_NONE && valueOf(*own, "_NET_SUPPORTING_WM_CHECK") == own
+                && (need == Need::name || valueOf(root, "_NET_CLIENT_LIST"));
         }
         xcb_disconnect(probe);
-        return ready;
+        return announced;
     }
 
     QProcess m_process;

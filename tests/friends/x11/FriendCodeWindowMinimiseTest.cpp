@@ -17,8 +17,7 @@ TEST_F(FriendsUiFixture, AMinimisedFriendCodeWindowComesBackWhenAskedForAgain)
     actions.showVerificationWindow();
     QWidget* window = actions.verificationWindow();
     ASSERT_TRUE(waitUntil([&] { return window->windowHandle()->isExposed(); }));
-    EXPECT_FALSE(X11Windows::motifHintsOfferMinimise(window->winId()))
-        << "the window asks for no minimise button";
+    EXPECT_FALSE(X11Windows::motifHintsOfferMinimise(window->winId())) << "the window asks for no minimise button";
 
     X11Windows::minimise(window->winId());
     ASSERT_TRUE(waitUntil([&] { return X11Windows::isIconic(window->winId()) && window->isMinimized(); }));
