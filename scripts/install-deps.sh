@@ -10,7 +10,7 @@ packages=(
   librlottie-dev qcoro-qt6-dev libxcb1-dev libicu-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth xcompmgr x11-utils xdotool imagemagick dbus dbus-x11 dunst libnotify-bin
+  xvfb xauth xcompmgr x11-utils xdotool openbox imagemagick dbus dbus-x11 dunst libnotify-bin
   fonts-noto-cjk fonts-noto-color-emoji
 )
 

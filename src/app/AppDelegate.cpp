@@ -4,6 +4,7 @@
 #include "pet/WindowManager.h"
 #include "platform/FloatingWindow.h"
 #include "platform/LogManager.h"
+#include "platform/WindowFront.h"
 
 using namespace Qt::StringLiterals;
 
@@ -52,8 +53,7 @@ bool AppDelegate::applicationShouldTerminateAfterLastWindowClosed()
         u"主窗口状态: visible="_s + boolText(window->isVisible()) + u", level="_s + QString::number(level), category);
     if (!window->isVisible()) {
         LogManager::log(u"⚠️ 主窗口不可见，尝试恢复"_s, category);
-        window->show();
-        window->raise();
+        WindowFront::bringForward(*window);
     }
     return false;
 }
@@ -61,9 +61,7 @@ bool AppDelegate::applicationShouldTerminateAfterLastWindowClosed()
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)
 {
     LogManager::log(u"🔄 应用重新打开，hasVisibleWindows="_s + boolText(hasVisibleWindows), category);
-    if (FloatingWindow* window = petWindow()) {
-        window->show();
-        window->raise();
-    }
+    if (FloatingWindow* window = petWindow())
+        WindowFront::bringForward(*window);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "driftbottle/BottleChatView.h"
 #include "platform/Alerts.h"
 #include "platform/LogManager.h"
+#include "platform/WindowFront.h"
 #include "server/UserManager.h"
 
 #include <QGuiApplication>
@@ -50,10 +51,7 @@ void DriftBottleWindowManager::showDriftBottleWindow()
     }
     if (m_window && m_window->isVisible()) {
         log(u"🍾 漂流瓶窗口已存在，置于最前"_s);
-        if (m_window->isMinimized())
-            m_window->showNormal();
-        m_window->raise();
-        m_window->activateWindow();
+        WindowFront::bringForward(*m_window);
         return;
     }
 

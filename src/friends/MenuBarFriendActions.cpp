@@ -4,6 +4,7 @@
 #include "friends/FriendMessageBubbleWindowManager.h"
 #include "friends/FriendVerificationView.h"
 #include "platform/LogManager.h"
+#include "platform/WindowFront.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -83,8 +84,7 @@ void MenuBarFriendActions::showVerificationWindow()
 {
     LogManager::log(u"🔑 打开好友验证码窗口"_s, category);
     if (m_verificationWindow) {
-        m_verificationWindow->raise();
-        m_verificationWindow->activateWindow();
+        WindowFront::bringForward(*m_verificationWindow);
         return;
     }
     // A dialog of fixed size: window managers offer it neither maximise nor minimise.

@@ -173,6 +173,9 @@ void WhackAMoleGameManager::startGame()
         pet->stopFade();
         m_savedMainWindowOpacity = pet->windowOpacity();
         pet->fadeTo(dimmedPetOpacity, 0);
+        // The user sees the cats only: a hammer blow landing on the faint pet goes on to
+        // what lies below it instead of picking the pet up.
+        pet->setClickThrough(true);
         LogManager::log(u"💾 保存主窗口透明度: "_s + NumberFormat::shortestDouble(m_savedMainWindowOpacity)
                 + u"，临时设置为: "_s + NumberFormat::shortestDouble(dimmedPetOpacity),
             category);
@@ -226,6 +229,7 @@ void WhackAMoleGameManager::restorePetOpacity(const QString& message)
     if (!pet)
         return;
     pet->fadeTo(m_savedMainWindowOpacity, 0);
+    pet->setClickThrough(false);
     LogManager::log(message + NumberFormat::shortestDouble(m_savedMainWindowOpacity), category);
 }
 

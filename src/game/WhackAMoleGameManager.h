@@ -28,10 +28,11 @@ class Screens;
 /// The whack-a-mole game: cat windows pop up at random places on the main screen for a
 /// few seconds each, and every click on one scores a point until the countdown runs out.
 ///
-/// While a game runs the pet is dimmed to almost nothing, its hover opacity is left alone
-/// and its automatic behaviour is paused; the end of the game gives all three back (the
-/// behaviour only when its switch is on) and shows the score in an alert that offers
-/// another round. The difficulty lives in memory only; the game's length is stored.
+/// While a game runs the pet is dimmed to almost nothing and lets clicks through, its hover
+/// opacity is left alone and its automatic behaviour is paused; the end of the game gives
+/// all of them back (the behaviour only when its switch is on) and shows the score in an
+/// alert that offers another round. The difficulty lives in memory only; the game's length
+/// is stored.
 class WhackAMoleGameManager final : public QObject
 {
     Q_OBJECT

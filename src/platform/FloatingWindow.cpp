@@ -2,6 +2,7 @@
 
 #include "platform/InputShape.h"
 #include "platform/Screens.h"
+#include "platform/WindowFront.h"
 
 #include <QGuiApplication>
 #include <QMoveEvent>
@@ -116,6 +117,8 @@ void FloatingWindow::setClickThrough(bool clickThrough)
         // native window's flags directly keeps it on screen.
         overrideWindowFlags(flags);
         handle->setFlags(flags);
+        // Qt has written its Motif hints anew, minimise open again.
+        WindowFront::refuseMinimise(*this);
     } else {
         setWindowFlags(flags);
     }
@@ -274,6 +277,8 @@ void FloatingWindow::showEvent(QShowEvent* event)
     // The window manager drops these when the window is withdrawn, so every show sets them.
     if (!event->spontaneous()) {
         makeStickyOnX11(winId());
+        // It has no taskbar entry to bring it back from minimised.
+        WindowFront::refuseMinimise(*this);
         // A new native window starts out taking input everywhere.
         if (m_inputRegion && !m_clickThrough)
             InputShape::applyToX11Window(std::uint32_t(winId()), *m_inputRegion);

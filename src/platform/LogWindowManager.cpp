@@ -3,6 +3,7 @@
 #include "platform/Alerts.h"
 #include "platform/FontScale.h"
 #include "platform/LogManager.h"
+#include "platform/WindowFront.h"
 
 #include <QClipboard>
 #include <QDBusConnection>
@@ -65,9 +66,7 @@ void LogWindowManager::showLogWindow()
         refreshLogs();
         m_timer.start();
     }
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    WindowFront::bringForward(*m_window);
 }
 
 void LogWindowManager::buildWindow()

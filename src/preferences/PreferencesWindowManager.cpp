@@ -1,6 +1,7 @@
 #include "preferences/PreferencesWindowManager.h"
 
 #include "platform/MemoryRelease.h"
+#include "platform/WindowFront.h"
 #include "preferences/AccountPreferencesView.h"
 #include "preferences/AdvancedPreferencesView.h"
 #include "preferences/AppearancePreferencesView.h"
@@ -104,10 +105,5 @@ void PreferencesWindowManager::showPreferencesWindow(const std::optional<QString
             window->move(screen->availableGeometry().center() - window->rect().center());
         m_window = window;
     }
-    if (m_window->isMinimized())
-        m_window->showNormal();
-    else
-        m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    WindowFront::bringForward(*m_window);
 }

@@ -1,5 +1,6 @@
 #include "reminders/ReminderWindowManager.h"
 
+#include "platform/WindowFront.h"
 #include "reminders/ReminderManager.h"
 #include "widgets/PlainLabel.h"
 
@@ -37,9 +38,7 @@ void ReminderWindowManager::showReminderWindow()
         m_window = window;
         refresh();
     }
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    WindowFront::bringForward(*m_window);
 }
 
 void ReminderWindowManager::closeReminderWindow()

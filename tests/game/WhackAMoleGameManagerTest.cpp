@@ -118,6 +118,7 @@ TEST_F(Game, AWholeGameScoresRestoresThePetAndOffersAnotherRound)
     EXPECT_EQ(game->timeRemaining(), 10);
     ASSERT_EQ(game->gameWindows().size(), 5);
     EXPECT_NEAR(pet().windowOpacity(), 0.05, 0.01);
+    EXPECT_TRUE(pet().isClickThrough()) << "the faint pet would catch blows meant for cats";
     EXPECT_NEAR(game->savedMainWindowOpacity(), 0.8, 0.01);
     EXPECT_TRUE(opacity.isOpacityManagementPaused());
     EXPECT_FALSE(behavior.isRunning());
@@ -160,6 +161,7 @@ TEST_F(Game, AWholeGameScoresRestoresThePetAndOffersAnotherRound)
     EXPECT_EQ(game->timeRemaining(), 0);
     EXPECT_TRUE(game->gameWindows().isEmpty());
     EXPECT_NEAR(pet().windowOpacity(), 0.8, 0.01) << "the pet gets back the opacity it had";
+    EXPECT_FALSE(pet().isClickThrough());
     EXPECT_FALSE(opacity.isOpacityManagementPaused());
     EXPECT_TRUE(behavior.isRunning());
     EXPECT_NE(game->scoreWindow(), nullptr) << "the board stays until the end alert";
@@ -234,6 +236,7 @@ TEST_F(Game, RestartingMidGameKeepsThePetDimAndGivesBackItsOwnOpacity)
 
     game->startGame();
     EXPECT_NEAR(pet().windowOpacity(), 0.05, 0.01);
+    EXPECT_TRUE(pet().isClickThrough());
     EXPECT_NEAR(game->savedMainWindowOpacity(), 0.7, 0.01);
     EXPECT_EQ(game->timeRemaining(), 10);
     EXPECT_EQ(game->score(), 0);
@@ -252,6 +255,7 @@ TEST_F(Game, RestartingMidGameKeepsThePetDimAndGivesBackItsOwnOpacity)
     timers.advanceMs(1000);
     EXPECT_FALSE(game->isGameActive());
     EXPECT_NEAR(pet().windowOpacity(), 0.7, 0.01);
+    EXPECT_FALSE(pet().isClickThrough());
 }
 
 TEST_F(Game, BehaviourSwitchedOffOrHeldStillStaysSoAfterTheGame)

@@ -260,8 +260,10 @@ TEST(ReminderManager, TheReminderWindowFollowsTheListAndIsOneAtATime)
     windows.showReminderWindow();
     QPointer<QWidget> window = windows.reminderWindow();
     ASSERT_TRUE(window);
+    window->showMinimized();
     windows.showReminderWindow();
     EXPECT_EQ(windows.reminderWindow(), window.data());
+    EXPECT_FALSE(window->isMinimized()) << "asked for again, the window comes back from minimised";
     auto* status = window->findChild<PlainLabel*>(u"reminderStatus"_s);
     EXPECT_EQ(status->fullText(), manager.getReminderStatusInfo().join(u'\n'));
     manager.toggleReminder(manager.reminders().at(0).id);

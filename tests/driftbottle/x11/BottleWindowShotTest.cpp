@@ -5,6 +5,7 @@
 
 #include "driftbottle/ThrowNewBottleSheet.h"
 #include "support/DarkPalette.h"
+#include "support/DesktopWindowManager.h"
 #include "support/Screenshots.h"
 #include "widgets/PlainTextEditor.h"
 
@@ -31,6 +32,7 @@ TEST_F(BottleWindowRig, WindowShowsOddTextsInsideTheirRowsInBothPalettes)
     ASSERT_TRUE(window);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     EXPECT_EQ(window->size(), QSize(900, 650));
+    EXPECT_FALSE(X11Windows::motifHintsOfferMinimise(window->winId())) << "the window asks for no minimise button";
     ASSERT_EQ(conversations->conversations().size(), 3);
     for (const Conversation& c : conversations->conversations()) {
         if (c.bottleId == many)

@@ -2,6 +2,7 @@
 // comes out in blue. With TAMSEL_SHOT_DIR set, each step is also saved as a picture to look at.
 #include "../SignInRig.h"
 
+#include "support/DesktopWindowManager.h"
 #include "support/DrawnText.h"
 #include "support/Screenshots.h"
 #include "widgets/Symbols.h"
@@ -28,6 +29,7 @@ TEST_F(SignInRig, WindowHasTheStepSizesAndABlueHeaderSymbol)
     QPointer<UserRegistrationView> window = UserRegistrationView::openWindow(*account, *client);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     EXPECT_EQ(window->size(), QSize(450, 400));
+    EXPECT_FALSE(X11Windows::motifHintsOfferMinimise(window->winId())) << "the window asks for no minimise button";
 
     const QImage first = grabFromScreen(window, u"signin-1-address"_s);
     const auto* headerIcon = window->findChild<SymbolView*>(u"headerIcon"_s);

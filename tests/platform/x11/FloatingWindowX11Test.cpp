@@ -1,6 +1,7 @@
 #include "platform/FloatingWindow.h"
 #include "platform/Screens.h"
 
+#include "support/DesktopWindowManager.h"
 #include "support/Wait.h"
 
 #include <QGuiApplication>
@@ -83,19 +84,23 @@ TEST(FloatingWindowX11, ShownWindowIsOnEveryDesktopAndOutOfTheTaskbar)
     }
 }
 
-TEST(FloatingWindowX11, ClickThroughKeepsTheWindowMapped)
+TEST(FloatingWindowX11, ClickThroughKeepsTheWindowMappedAndMinimiseRefused)
 {
     Screens screens;
     FloatingWindow window(FloatingWindow::Focus::Refuse, screens);
     window.resize(128, 128);
     window.show();
     const WId id = window.winId();
+    // Without a taskbar entry, nothing would bring a minimised one back.
+    EXPECT_FALSE(X11Windows::motifHintsOfferMinimise(id));
     window.setClickThrough(true);
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.winId(), id) << "the native window must not be re-created";
+    EXPECT_FALSE(X11Windows::motifHintsOfferMinimise(id)) << "new flags write new hints";
     window.setClickThrough(false);
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.winId(), id);
+    EXPECT_FALSE(X11Windows::motifHintsOfferMinimise(id));
 }
 
 TEST(FloatingWindowX11, EveryFadeStepReachesTheServerWhileNothingElseHappens)
