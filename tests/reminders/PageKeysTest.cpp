@@ -12,6 +12,7 @@
 #include "reminders/pages/ReminderManagementView.h"
 #include "support/DarkPalette.h"
 #include "support/DrawnText.h"
+#include "support/Screenshots.h"
 #include "support/Wait.h"
 #include "widgets/FocusRing.h"
 
@@ -286,6 +287,7 @@ TEST(AlarmPageKeys, TheRowInFocusIsMarkedInEveryPalette)
             expectRingOn(list, row);
         }
         const QImage focused = list->viewport()->grab().toImage();
+        saveShot(focused, palette == lightPalette() ? u"alarm-row-focus-light"_s : u"alarm-row-focus-dark"_s);
         list->clearFocus();
         const QImage unfocused = list->viewport()->grab().toImage();
         const QRect card = list->cardRect(1);
