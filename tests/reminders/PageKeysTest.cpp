@@ -31,11 +31,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-ManagementRow rowOf(const ManagementListView* view, int row)
-{
-    return view->model()->index(row, 0).data(ManagementListModel::RowRole).value<ManagementRow>();
-}
-
 /// A key pressed where the focus is, as the window would deliver it.
 void press(Qt::Key key)
 {
@@ -44,12 +39,12 @@ void press(Qt::Key key)
     QTest::keyClick(target, key);
 }
 
-/// Presses Tab until `wanted` has the focus; the widgets passed on the way, in order.
-QList<QWidget*> tabTo(QWidget* wanted, int most = 8)
+/// Presses Tab until `wanted` has the focus; whether `before` had it on the way.
+bool tabTo(QWidget* wanted, const QWidget* before)
 {
-    QList<QWidget*> passed;
-    for (int i = 0; i < most && !wanted->hasFocus(); ++i) {
-        passed.append(QApplication::focusWidget());
+    bool passed = false;
+    for (int i = 0; i < 8 && !wanted->hasFocus(); ++i) {
+        passed = passed || before->hasFocus();
         press(Qt::Key_Tab);
     }
     return passed;
@@ -74,37 +69,24 @@ void backFromForm(QWidget& page, const QPointer<Form>& form)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
 }
 
-/// What the user sees the question ask, and the button its Return and its focus would press.
-struct Asked
+/// Answers the next real question box with Return, pressed where its focus is; the titles
+/// of the box and of its default and focused buttons.
+std::shared_ptr<QStringList> answerWithReturn()
 {
-    QString title;
-    QString defaultButton;
-    QString focusedButton;
-    bool destructiveFocused = true;
-};
-
-/// Answers the next real question box with Return, pressed on whatever has its focus.
-std::shared_ptr<Asked> answerWithReturn()
-{
-    auto asked = std::make_shared<Asked>();
+    auto asked = std::make_shared<QStringList>();
     auto* poll = new QTimer;
-    poll->setInterval(20);
+    poll->start(20);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, asked] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
         poll->deleteLater();
         poll->stop();
-        asked->title = box->text();
-        if (box->defaultButton())
-            asked->defaultButton = box->defaultButton()->text();
-        if (auto* focused = qobject_cast<QPushButton*>(box->focusWidget())) {
-            asked->focusedButton = focused->text();
-            asked->destructiveFocused = focused->text() != u"取消"_s;
-        }
+        const auto* focused = qobject_cast<QPushButton*>(box->focusWidget());
+        *asked = { box->text(), box->defaultButton() ? box->defaultButton()->text() : QString(),
+            focused ? focused->text() : QString() };
         QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Return);
     });
-    poll->start();
     return asked;
 }
 
@@ -137,9 +119,8 @@ TEST(AlarmPageKeys, TabReachesTheRowsAndSpaceReturnAndDeleteWorkTheRowInFocus)
     ManagementListView* list = alarmPage->listView();
     part<QWidget>(&page, "alarmSegment")->setFocus(Qt::TabFocusReason);
 
-    const QList<QWidget*> passed = tabTo(list);
+    EXPECT_TRUE(tabTo(list, part(&page, "addAlarmButton"))) << "down the page: the button above comes first";
     ASSERT_TRUE(list->hasFocus()) << "Tab never reached the rows";
-    EXPECT_TRUE(passed.contains(part<QWidget>(&page, "addAlarmButton")));
     EXPECT_EQ(list->currentIndex().row(), 0) << "coming in lands on the first row";
     expectRingOn(list, 0);
 
@@ -152,7 +133,6 @@ TEST(AlarmPageKeys, TabReachesTheRowsAndSpaceReturnAndDeleteWorkTheRowInFocus)
     EXPECT_EQ(rig.alarms->alarms().at(0).isEnabled, firstWasOn) << "only the row in focus";
     EXPECT_EQ(rig.defaults.value(AlarmManager::alarmsKey).toArray().at(1)[u"isEnabled"_s].toBool(), !wasOn)
         << "the stored list follows";
-    EXPECT_EQ(rowOf(list, 1).enabled, !wasOn);
     EXPECT_EQ(list->currentIndex().row(), 1) << "the row stays in focus";
 
     // Return edits the row in focus; Escape leaves the form and the focus comes back.
@@ -167,13 +147,10 @@ TEST(AlarmPageKeys, TabReachesTheRowsAndSpaceReturnAndDeleteWorkTheRowInFocus)
     EXPECT_TRUE(list->hasFocus()) << "the focus went elsewhere while the form was open";
 
     // Delete asks; Return, the default, keeps the row and the focus never rests on "删除".
-    const std::shared_ptr<Asked> asked = answerWithReturn();
+    const std::shared_ptr<QStringList> asked = answerWithReturn();
     press(Qt::Key_Delete);
     QApplication::setActiveWindow(&page);
-    EXPECT_EQ(asked->title, u"删除闹钟"_s);
-    EXPECT_EQ(asked->defaultButton, u"取消"_s);
-    EXPECT_EQ(asked->focusedButton, u"取消"_s);
-    EXPECT_FALSE(asked->destructiveFocused);
+    EXPECT_EQ(*asked, (QStringList { u"删除闹钟"_s, u"取消"_s, u"取消"_s }));
     EXPECT_EQ(rig.alarms->alarms().size(), 2);
 
     // Saying yes deletes exactly the row in focus, and the focus moves to the row left.
@@ -187,13 +164,6 @@ TEST(AlarmPageKeys, TabReachesTheRowsAndSpaceReturnAndDeleteWorkTheRowInFocus)
     ASSERT_EQ(rig.alarms->alarms().size(), 1);
     EXPECT_NE(rig.alarms->alarms().constFirst().id, second.id);
     EXPECT_EQ(list->currentIndex().row(), 0);
-    // A held Space flips the switch once, not back and forth.
-    const bool firstOn = rig.alarms->alarms().constFirst().isEnabled;
-    QTest::keyPress(list, Qt::Key_Space);
-    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, u" "_s, true);
-    QApplication::sendEvent(list, &repeat);
-    QTest::keyRelease(list, Qt::Key_Space);
-    EXPECT_EQ(rig.alarms->alarms().constFirst().isEnabled, !firstOn);
 }
 
 TEST(ReminderPageKeys, BuiltInRowsSwitchAndEditButNeverGoAndCustomRowsGoOnlyWhenConfirmed)
@@ -214,9 +184,8 @@ TEST(ReminderPageKeys, BuiltInRowsSwitchAndEditButNeverGoAndCustomRowsGoOnlyWhen
     ManagementListView* custom = reminderPage->customList();
     part<QWidget>(&page, "reminderSegment")->setFocus(Qt::TabFocusReason);
 
-    const QList<QWidget*> passed = tabTo(defaults);
+    EXPECT_TRUE(tabTo(defaults, part(&page, "addReminderButton")));
     ASSERT_TRUE(defaults->hasFocus());
-    EXPECT_TRUE(passed.contains(part<QWidget>(&page, "addReminderButton")));
     press(Qt::Key_Down);
     press(Qt::Key_Down);
     EXPECT_EQ(defaults->currentIndex().row(), 2);
@@ -286,8 +255,7 @@ TEST(AlarmPageKeys, TheRowInFocusIsMarkedInEveryPalette)
             list->setCurrentIndex(list->model()->index(row, 0));
             expectRingOn(list, row);
         }
-        const QImage focused = list->viewport()->grab().toImage();
-        saveShot(focused, palette == lightPalette() ? u"alarm-row-focus-light"_s : u"alarm-row-focus-dark"_s);
+        saveShot(list->viewport()->grab().toImage(), u"alarm-row-focus-"_s + palette.color(QPalette::Window).name());
         list->clearFocus();
         const QImage unfocused = list->viewport()->grab().toImage();
         const QRect card = list->cardRect(1);
@@ -295,8 +263,6 @@ TEST(AlarmPageKeys, TheRowInFocusIsMarkedInEveryPalette)
                       unfocused.pixelColor(card.left() + 6, card.top() + 6)),
             1.6)
             << "no ring once the list lost the focus";
-        EXPECT_NE(focused.pixelColor(card.left() + 1, card.center().y()),
-            unfocused.pixelColor(card.left() + 1, card.center().y()));
     }
     QApplication::setPalette(original);
 }
