@@ -7,6 +7,7 @@
 #include "driftbottle/ConversationRowView.h"
 #include "driftbottle/ThrowNewBottleSheet.h"
 #include "driftbottle/WrappedLabel.h"
+#include "platform/Alerts.h"
 #include "platform/LogManager.h"
 #include "server/Tasks.h"
 #include "widgets/BannerRow.h"
@@ -18,6 +19,7 @@
 #include "widgets/IconTitleGap.h"
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/RowKeys.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
@@ -202,6 +204,18 @@ QWidget* BottleChatView::conversationListView()
     });
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { openRowMenu(pos); });
     m_list->installEventFilter(this);
+    // Delete offers what the row's menu offers, asking first: a key pressed by mistake must not
+    // throw a conversation away. Return stays with the list, which opens the row as above.
+    RowKeys::install(m_list, { .toggle = {}, .open = {}, .remove = [this](int row) {
+                                  const Conversation conversation = m_model->conversationAt(row);
+                                  const int answer = Alerts::show(Alerts::Style::Warning, u"删除对话"_s,
+                                      u"确定要删除与「"_s
+                                          + GraphemeText::quoted(ConversationListModel::displayName(conversation))
+                                          + u"」的对话吗？"_s,
+                                      { u"取消"_s, u"删除对话"_s }, this, 1);
+                                  if (answer == 1)
+                                      deleteConversation(conversation);
+                              } });
     return pane;
 }
 

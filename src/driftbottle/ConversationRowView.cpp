@@ -3,7 +3,9 @@
 #include "driftbottle/ChatColours.h"
 #include "driftbottle/ConversationListModel.h"
 #include "platform/EmojiStyle.h"
+#include "platform/SecondaryColour.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/FocusRing.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/TextStyle.h"
@@ -94,11 +96,12 @@ void ConversationRowView::paint(QPainter* painter, const QStyleOptionViewItem& o
         tint = ChatColours::hover(palette);
     if (tint.isValid())
         painter->fillRect(row, tint);
-    // The row the keyboard is at, while the list has the focus from the keyboard: outlined
-    // in the accent.
-    if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange)) {
-        painter->setPen(QPen(palette.color(QPalette::Highlight), 2));
-        painter->drawRect(QRectF(row).adjusted(1, 1, -1, -2));
+    // The row the keyboard is at, while the list has the focus: outlined in the accent, above
+    // the divider at its foot.
+    if (FocusRing::shows(option)) {
+        const QColor base = palette.color(QPalette::Base);
+        FocusRing::paint(*painter, QRectF(row).adjusted(0, 0, 0, -1), 0, palette,
+            tint.isValid() ? SecondaryColour::opaqueOver(tint, base) : base);
     }
     // Times and last messages stay readable on a tinted row too.
     const QColor secondary = SecondaryText::colour(palette.color(QPalette::Text), palette.color(QPalette::Base), tint);

@@ -17,21 +17,19 @@
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
+#include "widgets/RowKeys.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QListView>
 #include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStackedWidget>
 #include <QVBoxLayout>
-
-#include <functional>
 
 using namespace Qt::StringLiterals;
 using TextStyle::Style;
@@ -57,63 +55,18 @@ PlainLabel* secondary(PlainLabel* label)
 }
 
 /// A list whose items keep the standard padding from every edge, the scroll bar's included.
-/// From the keyboard, the arrows pick a card, Space flips its pin and Delete asks to delete.
 class PaddedListView final : public QListView
 {
 public:
-    using RowAction = std::function<void(int row)>;
-
-    PaddedListView(QWidget* parent, RowAction pin, RowAction remove)
+    explicit PaddedListView(QWidget* parent)
         : QListView(parent)
-        , m_pin(std::move(pin))
-        , m_remove(std::move(remove))
     {
         setViewportMargins(standardPadding, standardPadding, standardPadding, standardPadding);
     }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        const QModelIndex current = currentIndex();
-        const bool plain = event->modifiers() == Qt::NoModifier;
-        if (current.isValid() && plain && event->key() == Qt::Key_Space) {
-            m_pin(current.row());
-            return;
-        }
-        if (current.isValid() && plain && (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace)) {
-            m_remove(current.row());
-            return;
-        }
-        QListView::keyPressEvent(event);
-    }
-
-    void focusInEvent(QFocusEvent* event) override
-    {
-        // Tabbing in lands on a card, so the keys have one to act on.
-        if (!currentIndex().isValid() && model() && model()->rowCount() > 0)
-            setCurrentIndex(model()->index(0, 0));
-        QListView::focusInEvent(event);
-    }
-
-private:
-    RowAction m_pin;
-    RowAction m_remove;
 };
 
 /// The connection block's faint grey, laid over the page.
 const QColor blockTint(128, 128, 128, 26);
-
-/// A nickname as the alerts quote it: one of thousands of characters, or of many lines,
-/// would stretch the box past the screen and take its buttons out of reach.
-QString quotedNickname(QString nickname)
-{
-    constexpr qsizetype longest = 40;
-    for (QChar& c : nickname) {
-        if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-            c = u' ';
-    }
-    return GraphemeText::count(nickname) > longest ? GraphemeText::truncated(nickname, longest) + u"…"_s : nickname;
-}
 
 enum ContentPage {
     loadingPage,
@@ -258,16 +211,7 @@ QWidget* FriendListView::friendsListView()
     auto* listPane = new QWidget(this);
     auto* paneLayout = new QVBoxLayout(listPane);
     paneLayout->setContentsMargins(0, 0, 0, 0);
-    m_list = new PaddedListView(
-        listPane,
-        [this](int index) {
-            if (index >= 0 && index < m_model->rowCount())
-                m_friendManager.togglePinFriend(m_model->friendAt(index).id);
-        },
-        [this](int index) {
-            if (index >= 0 && index < m_model->rowCount())
-                confirmDelete(m_model->friendAt(index));
-        });
+    m_list = new PaddedListView(listPane);
     paneLayout->addWidget(m_list);
     m_list->setObjectName(u"friendList"_s);
     m_list->setModel(m_model);
@@ -275,7 +219,19 @@ QWidget* FriendListView::friendsListView()
     m_list->setUniformItemSizes(true); // 1,000 friends lay out without measuring each card
     m_list->setMouseTracking(true);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
-    m_list->setFocusPolicy(Qt::StrongFocus);
+    // From the keyboard, the arrows pick a card, Space flips its pin and Delete asks to delete.
+    RowKeys::install(m_list,
+        { .toggle =
+                [this](int index) {
+                    if (index < m_model->rowCount())
+                        m_friendManager.togglePinFriend(m_model->friendAt(index).id);
+                },
+            .open = {},
+            .remove =
+                [this](int index) {
+                    if (index < m_model->rowCount())
+                        confirmDelete(m_model->friendAt(index));
+                } });
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_list->setFrameShape(QFrame::NoFrame);
@@ -392,7 +348,7 @@ void FriendListView::confirmDelete(const Friend& friendRecord)
 {
     m_showingDeleteConfirm = friendRecord;
     const int answer = Alerts::show(Alerts::Style::Warning, u"删除好友"_s,
-        u"确定要删除好友「"_s + quotedNickname(friendRecord.nickname) + u"」吗？删除后将无法互发消息。"_s,
+        u"确定要删除好友「"_s + GraphemeText::quoted(friendRecord.nickname) + u"」吗？删除后将无法互发消息。"_s,
         { u"取消"_s, u"删除"_s }, this, 1);
     if (answer != 1) {
         m_showingDeleteConfirm.reset();
@@ -415,7 +371,8 @@ QCoro::Task<> FriendListView::deleteFriend(Friend friendRecord)
         // The friend stays listed and waiting for confirmation; the user may try again.
         if (self)
             Alerts::show(Alerts::Style::Warning, u"删除失败"_s,
-                u"删除好友「"_s + quotedNickname(friendRecord.nickname) + u"」失败："_s + failure + u"\n\n请重试"_s,
+                u"删除好友「"_s + GraphemeText::quoted(friendRecord.nickname) + u"」失败："_s + failure
+                    + u"\n\n请重试"_s,
                 { u"确定"_s }, self);
         co_return;
     }

@@ -3,6 +3,7 @@
 #include "friends/FriendListModel.h"
 #include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/FocusRing.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
@@ -131,12 +132,8 @@ void FriendRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->setPen(QPen(QColor(128, 128, 128, 51), 1));
     painter->drawPath(path);
     // The card the keyboard acts on wears the focus colour round its edge.
-    if ((option.state & QStyle::State_HasFocus) && option.widget && option.widget->hasFocus()) {
-        QPainterPath ring;
-        ring.addRoundedRect(QRectF(card).adjusted(1, 1, -1, -1), 7, 7);
-        painter->setPen(QPen(option.widget->palette().color(QPalette::Highlight), 2));
-        painter->drawPath(ring);
-    }
+    if (FocusRing::shows(option))
+        FocusRing::paint(*painter, QRectF(card), 8, option.widget->palette(), cardColor);
 
     const QRect avatar = avatarRect(option.rect, base);
     painter->setFont(avatarFont(base));

@@ -30,4 +30,13 @@ QString truncated(const QString& text, qsizetype limit)
     return text.left(end);
 }
 
+QString quoted(QString text, qsizetype limit)
+{
+    for (QChar& c : text) {
+        if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    }
+    return count(text) > limit ? truncated(text, limit) + QChar(0x2026) : text;
+}
+
 } // namespace GraphemeText

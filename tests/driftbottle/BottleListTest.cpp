@@ -11,6 +11,7 @@
 #include "driftbottle/unwired/SegmentedSwitch.h"
 #include "widgets/PlainLabel.h"
 
+#include <QApplication>
 #include <QListView>
 #include <QPointer>
 #include <QSignalSpy>
@@ -198,6 +199,36 @@ TEST_F(ScreensRig, EachRowClickOpensItsOwnDetailWindowThatIsFreedOnClose)
     EXPECT_TRUE(waitUntil([&] { return windows[0].isNull(); }));
     part(survivor, "closeButton")->click();
     EXPECT_TRUE(waitUntil([&] { return survivor.isNull(); }));
+}
+
+// Tab reaches the cards and Return opens the one the keyboard is at, as a click does; the
+// cards have nothing to switch or delete, so Space and Delete do nothing.
+TEST_F(ScreensRig, TheKeyboardAloneReachesAndOpensABottle)
+{
+    const DriftBottle first = bobsBottle(u"短信"_s);
+    await(bottles->pickRandomBottle());
+    BottleListTabView page(BottleListTabView::ListType::received, *bottles, *users);
+    page.resize(600, 500);
+    page.show();
+    QApplication::setActiveWindow(&page);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    ASSERT_TRUE(waitUntil([&] { return page.content()->page() == Page::list; }));
+    QList<QPointer<QWidget>> windows;
+    QObject::connect(&page, &BottleListTabView::detailWindowOpened, [&](QWidget* w) { windows.append(w); });
+
+    QListView* list = page.content()->listView();
+    for (int i = 0; i < 6 && !list->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &page, Qt::Key_Tab);
+    ASSERT_TRUE(list->hasFocus());
+    EXPECT_EQ(list->currentIndex().row(), 0);
+    QTest::keyClick(list, Qt::Key_Space);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_TRUE(windows.isEmpty());
+    EXPECT_EQ(page.content()->model()->rowCount(), 1);
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_EQ(qobject_cast<BottleDetailView*>(windows[0])->bottle().id, first.id);
+    windows[0]->close();
 }
 
 TEST_F(ScreensRig, StandaloneListSwitchesSegmentsWithoutFetchingAndOpensASheet)

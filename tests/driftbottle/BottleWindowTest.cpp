@@ -5,6 +5,7 @@
 #include "account/UserRegistrationView.h"
 #include "driftbottle/ConversationListModel.h"
 #include "driftbottle/WrappedLabel.h"
+#include "platform/Alerts.h"
 #include "support/DrawnText.h"
 #include "support/LogLines.h"
 #include "widgets/BannerRow.h"
@@ -385,4 +386,37 @@ TEST_F(BottleWindowRig, TheMenuKeyOffersToDeleteTheRowTheKeyboardIsAt)
     ASSERT_TRUE(waitUntil([&] { return model->rowOf(target) == -1; }));
     EXPECT_EQ(server.requests().at(before).jsonBody().value(u"bottleId"_s).toString(), target);
     EXPECT_EQ(model->rowCount(), 2);
+}
+
+// Without a menu key, Delete offers the same, asking first: "取消" keeps the conversation.
+TEST_F(BottleWindowRig, DeleteAsksBeforeItThrowsTheConversationInFocusAway)
+{
+    bottlesPickedByAlice(2);
+    BottleChatView* window = openWindow();
+    ASSERT_TRUE(window);
+    QListView* list = window->conversationList();
+    auto* model = static_cast<ConversationListModel*>(list->model());
+    ASSERT_EQ(model->rowCount(), 2);
+    list->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(list, Qt::Key_Down);
+    const Conversation target = model->conversationAt(1);
+
+    const qsizetype before = server.requests().size();
+    Alerts::setNextAnswers({ 0 });
+    QTest::keyClick(list, Qt::Key_Delete);
+    ASSERT_EQ(Alerts::answeredAlerts().size(), 1);
+    const Alerts::Record asked = Alerts::answeredAlerts().constFirst();
+    EXPECT_EQ(asked.title, u"删除对话"_s);
+    EXPECT_EQ(asked.text, u"确定要删除与「"_s + ConversationListModel::displayName(target) + u"」的对话吗？"_s);
+    EXPECT_EQ(asked.buttons.constFirst(), u"取消"_s);
+    EXPECT_EQ(asked.destructiveButton, 1);
+    QTest::qWait(50);
+    EXPECT_EQ(server.requests().size(), before);
+    EXPECT_EQ(model->rowCount(), 2);
+
+    Alerts::setNextAnswers({ 1 });
+    QTest::keyClick(list, Qt::Key_Delete);
+    ASSERT_TRUE(waitUntil([&] { return model->rowOf(target.bottleId) == -1; }));
+    EXPECT_EQ(server.requests().at(before).jsonBody().value(u"bottleId"_s).toString(), target.bottleId);
+    EXPECT_EQ(model->rowCount(), 1);
 }

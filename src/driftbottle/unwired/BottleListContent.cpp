@@ -7,6 +7,7 @@
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
 #include "widgets/PlainLabel.h"
+#include "widgets/RowKeys.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
@@ -64,6 +65,9 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
         if (index.isValid())
             Q_EMIT bottleClicked(m_model->bottleAt(index.row()));
     });
+    // Return opens the bottle the keyboard is at, as a click does.
+    RowKeys::install(m_list,
+        { .toggle = {}, .open = [this](int row) { Q_EMIT bottleClicked(m_model->bottleAt(row)); }, .remove = {} });
 
     addWidget(m_loadingPage);
     addWidget(m_emptyPage);

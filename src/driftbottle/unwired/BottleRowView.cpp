@@ -3,6 +3,7 @@
 #include "driftbottle/unwired/BottleListModel.h"
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/FocusRing.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/Symbols.h"
@@ -141,6 +142,12 @@ void BottleRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->fillPath(outline, cardTint(hovered));
     painter->setPen(QPen(QColor(128, 128, 128, 51), 1));
     painter->drawPath(outline);
+    if (FocusRing::shows(option)) {
+        const QColor under
+            = option.widget ? SecondaryText::backdrop(option.widget) : option.palette.color(QPalette::Base);
+        FocusRing::paint(*painter, card.adjusted(-0.5, -0.5, 0.5, 0.5), 12, palette,
+            SecondaryColour::opaqueOver(cardTint(hovered), under));
+    }
 
     const QRect inner = card.toAlignedRect().adjusted(padding, padding, -padding, -padding);
 

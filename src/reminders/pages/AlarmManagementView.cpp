@@ -55,9 +55,12 @@ AlarmManagementView::AlarmManagementView(AlarmManager& alarmManager, Clock& cloc
     connect(
         rows, &ManagementRowDelegate::onToggle, this, [this](const QString& id) { m_alarmManager.toggleAlarm(id); });
     connect(rows, &ManagementRowDelegate::onEdit, this, &AlarmManagementView::showEditAlarm);
-    // Deleting asks nothing: the row goes at once.
+    // The delete button asks nothing: the row goes at once. The Delete key asks first, as a
+    // key pressed by mistake must not take an alarm with it.
     connect(
         rows, &ManagementRowDelegate::onDelete, this, [this](const QString& id) { m_alarmManager.removeAlarm(id); });
+    m_list->setDeleteQuestion(
+        [this](const ManagementRow& row) { return PageParts::askToDelete(u"闹钟"_s, row.title, this); });
     connect(&m_alarmManager, &AlarmManager::alarmsChanged, m_model, &ManagementListModel::refresh);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &AlarmManagementView::updateEmptyState);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &AlarmManagementView::updateEmptyState);
@@ -72,6 +75,8 @@ void AlarmManagementView::headerView(QVBoxLayout* column)
         u"⏰ 闹钟管理"_s, u"添加闹钟"_s, u"闹钟会在屏幕右上角弹出显示，必须手动关闭"_s, this, column);
     add->setObjectName(u"addAlarmButton"_s);
     connect(add, &QPushButton::clicked, this, &AlarmManagementView::showAddAlarm);
+    // The list was made first, but Tab goes down the page: the button above it comes first.
+    setTabOrder(add, m_list);
 }
 
 QWidget* AlarmManagementView::emptyStateView(QWidget* parent)

@@ -2,8 +2,10 @@
 
 #include "reminders/pages/ManagementListModel.h"
 #include "reminders/pages/ManagementRowDelegate.h"
+#include "widgets/RowKeys.h"
 
 #include <QResizeEvent>
+#include <QScrollArea>
 
 ManagementListView::ManagementListView(
     ManagementListModel* model, ManagementRowDelegate* delegate, bool fitContents, QWidget* parent)
@@ -17,7 +19,6 @@ ManagementListView::ManagementListView(
     setItemDelegate(m_delegate);
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -36,6 +37,17 @@ ManagementListView::ManagementListView(
     connect(model, &QAbstractItemModel::modelReset, this, &ManagementListView::relayout);
     connect(model, &QAbstractItemModel::dataChanged, this, &ManagementListView::relayout);
     fitHeight();
+
+    const auto rowAt = [model](int index) { return model->rows().value(index); };
+    RowKeys::install(this,
+        { .toggle = [this, rowAt](int index) { Q_EMIT m_delegate->onToggle(rowAt(index).id); },
+            .open = [this, rowAt](int index) { Q_EMIT m_delegate->onEdit(rowAt(index).id); },
+            .remove =
+                [this, rowAt](int index) {
+                    const ManagementRow row = rowAt(index);
+                    if (row.canDelete && m_deleteQuestion && m_deleteQuestion(row))
+                        Q_EMIT m_delegate->onDelete(row.id);
+                } });
 }
 
 QRect ManagementListView::cardRect(int row) const
@@ -68,6 +80,27 @@ void ManagementListView::resizeEvent(QResizeEvent* event)
     QListView::resizeEvent(event);
     if (event->size().width() != event->oldSize().width())
         relayout();
+}
+
+void ManagementListView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QListView::currentChanged(current, previous);
+    if (!m_fitContents || !current.isValid())
+        return;
+    // A list as tall as its rows never scrolls itself: the page around it brings the row the
+    // keyboard moved to into view.
+    const QRect row = visualRect(current);
+    if (row.isEmpty())
+        return; // not laid out yet: a row just removed above it
+    for (QWidget* up = parentWidget(); up; up = up->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(up); area && area->widget() && area->widget()->isAncestorOf(this)) {
+            // The whole card, its last pixel row included.
+            const QPoint centre
+                = viewport()->mapTo(area->widget(), QPoint(row.center().x(), row.top() + row.height() / 2));
+            area->ensureVisible(centre.x(), centre.y(), 0, (row.height() + 1) / 2);
+            return;
+        }
+    }
 }
 
 void ManagementListView::leaveEvent(QEvent* event)

@@ -2,13 +2,21 @@
 
 #include <QListView>
 
+#include <functional>
+
 class ManagementListModel;
 class ManagementRowDelegate;
+struct ManagementRow;
 
 /// The list of alarm or reminder rows, drawn by `delegate` (which the list takes over). With
 /// `fitContents` it is exactly as tall as its rows, with no gap after the last, and leaves
 /// scrolling to the page around it, so several sections share one scroll bar. Rows grow with their titles, so their
 /// heights follow the list's width and their contents.
+///
+/// The keyboard works the rows as the mouse does: Tab enters the list, the arrows move
+/// between rows, and on the current row Space flips its switch, Return edits it and Delete
+/// deletes it, once the page's question was answered yes. Each key sends the same signal
+/// of the delegate as a click on the row's own control.
 class ManagementListView final : public QListView
 {
     Q_OBJECT
@@ -25,7 +33,13 @@ public:
     /// The card of row `row`, in the viewport's coordinates.
     [[nodiscard]] QRect cardRect(int row) const;
 
+    /// Asks whether to delete `row`, which the Delete key picked; until one is set, the key
+    /// deletes nothing.
+    using DeleteQuestion = std::function<bool(const ManagementRow& row)>;
+    void setDeleteQuestion(DeleteQuestion question) { m_deleteQuestion = std::move(question); }
+
 protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -37,4 +51,5 @@ private:
     ManagementListModel* m_model;
     ManagementRowDelegate* m_delegate;
     bool m_fitContents;
+    DeleteQuestion m_deleteQuestion;
 };

@@ -4,6 +4,7 @@
 #include "platform/SecondaryColour.h"
 #include "reminders/pages/ManagementListModel.h"
 #include "widgets/EmojiLabel.h"
+#include "widgets/FocusRing.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
 #include "widgets/Spacing.h"
@@ -294,6 +295,9 @@ void ManagementRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
     painter->fillPath(card, cardTint);
     painter->setPen(QPen(withAlpha(tint, row.enabled ? 0.3 : 0.2), 1));
     painter->drawPath(card);
+    // The row the keyboard is at: its edge stands out from the card in the accent colour.
+    if (FocusRing::shows(option))
+        FocusRing::paint(*painter, QRectF(g.card), 8, palette, cardColour(palette, cardTint));
 
     paintSwitch(*painter, g.toggle, row.enabled, cardColour(palette, cardTint));
 

@@ -1,8 +1,10 @@
 #include "reminders/pages/PageParts.h"
 
+#include "platform/Alerts.h"
 #include "reminders/pages/ManagementRow.h"
 #include "widgets/ButtonStyle.h"
 #include "widgets/Divider.h"
+#include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 #include "widgets/ProminentButton.h"
@@ -155,6 +157,14 @@ void fitForm(QDialog* form, QSize stated)
         needed = layout->totalMinimumSize();
     }
     form->setFixedSize(scaled.expandedTo(needed));
+}
+
+bool askToDelete(const QString& kind, const QString& title, QWidget* parent)
+{
+    return Alerts::show(Alerts::Style::Warning, u"删除"_s + kind,
+               u"确定要删除"_s + kind + u"「"_s + GraphemeText::quoted(title) + u"」吗？"_s, { u"取消"_s, u"删除"_s },
+               parent, 1)
+        == 1;
 }
 
 } // namespace PageParts

@@ -36,6 +36,10 @@ namespace PageParts {
 [[nodiscard]] QPushButton* addPageHeader(
     const QString& title, const QString& addText, const QString& note, QWidget* page, QBoxLayout* column);
 
+/// Asks before the Delete key deletes the row titled `title`, a `kind` ("闹钟", "提醒"):
+/// "取消" comes first and is the default, so Return or Escape keeps the row. True to delete.
+[[nodiscard]] bool askToDelete(const QString& kind, const QString& title, QWidget* parent);
+
 /// A titled group of a form (no title: a plain group) with a form layout inside.
 [[nodiscard]] QGroupBox* section(const QString& title, QWidget* parent, QFormLayout** layout);
 /// Makes `editor` as tall as its text, between `minLines` and `maxLines` lines, scrolling

@@ -191,9 +191,12 @@ ManagementListView* ReminderManagementView::addSection(
         [this](const QString& id) { m_reminderManager.toggleReminder(id); });
     connect(rows, &ManagementRowDelegate::onEdit, this, &ReminderManagementView::showEditReminder);
     if (custom) {
-        // Deleting asks nothing: the row goes at once. Built-in reminders cannot be deleted.
+        // The delete button asks nothing: the row goes at once; the Delete key asks first.
+        // Built-in reminders cannot be deleted.
         connect(rows, &ManagementRowDelegate::onDelete, this,
             [this](const QString& id) { m_reminderManager.removeReminder(id); });
+        list->setDeleteQuestion(
+            [this](const ManagementRow& row) { return PageParts::askToDelete(u"提醒"_s, row.title, this); });
     }
     return list;
 }

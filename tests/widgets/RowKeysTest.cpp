@@ -1,0 +1,66 @@
+// The keys every list of rows shares, and the ring that marks the row they act on.
+#include "widgets/RowKeys.h"
+#include "support/DrawnText.h"
+#include "support/Wait.h"
+#include "widgets/FocusRing.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <QSignalSpy>
+#include <QStringListModel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+// The pages' own tests press Space, Return, Delete and Backspace; here, what no page shows.
+TEST(RowKeys, KeypadEnterOpensAndAHeldKeyAKeyWithAModifierOrWithoutAnActionDoNothing)
+{
+    QStringListModel model(QStringList { u"a"_s, u"b"_s });
+    QListView view;
+    view.setModel(&model);
+    QStringList done;
+    RowKeys::install(&view,
+        { .toggle = [&](int row) { done.append(u"toggle"_s + QString::number(row)); },
+            .open = [&](int row) { done.append(u"open"_s + QString::number(row)); },
+            .remove = {} });
+    view.show();
+    QApplication::setActiveWindow(&view);
+    view.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(waitUntil([&] { return view.hasFocus(); }));
+    QSignalSpy activated(&view, &QAbstractItemView::activated);
+
+    QTest::keyClick(&view, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(&view, Qt::Key_Space, Qt::ShiftModifier);
+    QTest::keyClick(&view, Qt::Key_Return, Qt::ControlModifier);
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, u" "_s, true);
+    QApplication::sendEvent(&view, &held); // a held key would flip a switch back and forth
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_Delete);
+    EXPECT_EQ(done, QStringList { u"open0"_s });
+    EXPECT_EQ(activated.size(), 1) << "Control-Return went on to the list";
+    EXPECT_EQ(view.currentIndex().row(), 1) << "Delete without an action does no harm";
+}
+
+// The ring's accent is kept where it already stands out, and shifted, hue kept, only as far
+// as a graphic must stand out from what it is drawn on, from the lightest to the darkest.
+TEST(FocusRing, StandsOutThreeToOneOnAnyBackgroundAndKeepsItsHue)
+{
+    QPalette palette;
+    for (const QColor accent : { QColor(0x30, 0x8c, 0xc6), QColor(0, 122, 255), QColor(0xff, 0x95, 0x00) }) {
+        palette.setColor(QPalette::Highlight, accent);
+        for (int grey = 0; grey <= 255; grey += 15) {
+            for (const QColor background : { QColor(grey, grey, grey), QColor(grey, grey, std::min(255, grey + 12)) }) {
+                SCOPED_TRACE(accent.name().toStdString() + " on " + background.name().toStdString());
+                const QColor ring = FocusRing::colour(palette, background);
+                EXPECT_GE(contrastRatio(ring, background), 3.0);
+                EXPECT_NEAR(ring.hslHueF(), accent.hslHueF(), 0.03);
+                if (contrastRatio(accent, background) >= FocusRing::contrast) {
+                    EXPECT_EQ(ring.rgb(), accent.rgb()) << "shifted though it stood out";
+                }
+            }
+        }
+    }
+}
