@@ -10,6 +10,8 @@
 #include <QTcpSocket>
 #include <QWebSocket>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -204,6 +206,7 @@ TEST_F(MessageConnection, IgnoresBadFramesAndStaysUsable)
     socket.pushText(uR"({"type":42})"_s);
     socket.pushText(uR"({"type":"typing"})"_s);
     socket.pushText(uR"({"type":"friend_message"})"_s);
+    socket.pushText(uR"({"type":"friend_message","data":"喵"})"_s);
     QJsonObject lacking = messageData(30);
     lacking.remove(u"isOffline"_s);
     socket.pushFriendMessage(lacking);
@@ -216,6 +219,9 @@ TEST_F(MessageConnection, IgnoresBadFramesAndStaysUsable)
     EXPECT_EQ(messages->unreadCount(), 1);
     EXPECT_TRUE(waitUntil([&] { return framesOfType(u"delivered"_s) == 1; }));
     EXPECT_TRUE(log.has(u"⚠️ 未知消息类型: typing"_s, u"Friend"_s));
+    // Every frame with a type names it first, also a message without data that is then dropped.
+    EXPECT_EQ(log.lines(u"Friend"_s).count(u"📨 收到 WebSocket 消息，类型: friend_message"_s), 4)
+        << log.lines(u"Friend"_s).join(u" | "_s).toStdString();
     EXPECT_TRUE(log.anyContains(u"❌ 解析好友消息失败: "_s));
     EXPECT_TRUE(log.anyContains(u"⚠️ WebSocket 消息过大，已忽略"_s));
     EXPECT_TRUE(messages->isConnected());
@@ -357,6 +363,46 @@ TEST_F(MessageConnection, ARefusedUpgradeIsLoggedAsRefusedNeverAsEstablished)
     EXPECT_TRUE(log.anyContains(u"❌ WebSocket 接收消息失败: 连接被拒绝: "_s));
     EXPECT_TRUE(log.anyContains(u"503"_s));
     EXPECT_EQ(refused.reconnectAttempts(), 1);
+}
+
+// A server that refuses every upgrade yet keeps the connection open leaves each socket
+// failed while it still says it is connecting: given up on, every ping tick says it failed.
+TEST_F(MessageConnection, EveryPingAfterGivingUpSaysItFailed)
+{
+    QTcpServer busy;
+    ASSERT_TRUE(busy.listen(QHostAddress::LocalHost));
+    QObject::connect(&busy, &QTcpServer::newConnection, [&] {
+        QTcpSocket* peer = busy.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::readyRead, peer, [peer] {
+            peer->readAll();
+            peer->write("HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\n\r\n");
+        });
+    });
+    FriendMessageManager refused(*client, *users, timers,
+        [&]() -> QString { return u"ws://127.0.0.1:"_s + QString::number(busy.serverPort()) + u"/ws"_s; });
+    const LogCapture log;
+    refused.connect();
+    ASSERT_TRUE(waitUntil([&] { return refused.reconnectAttempts() == 1; }));
+    for (const int delayMs : { 2000, 4000, 8000, 16000 }) {
+        const int before = refused.reconnectAttempts();
+        timers.advanceMs(delayMs);
+        ASSERT_TRUE(waitUntil([&] { return refused.reconnectAttempts() == before + 1; }));
+    }
+    timers.advanceMs(30000);
+    ASSERT_TRUE(waitUntil([&] { return log.has(u"❌ WebSocket 重连次数达到上限"_s, u"Friend"_s); }));
+
+    const LogCapture givenUp;
+    const auto pingFailures = [&] {
+        const QStringList lines = givenUp.lines(u"Friend"_s);
+        return std::count_if(
+            lines.cbegin(), lines.cend(), [](const QString& line) { return line.startsWith(u"❌ 心跳发送失败: "_s); });
+    };
+    for (int tick = 1; tick <= 3; ++tick) {
+        timers.advanceMs(FriendMessageManager::pingIntervalMs);
+        EXPECT_EQ(pingFailures(), tick) << givenUp.lines(u"Friend"_s).join(u" | "_s).toStdString();
+    }
+    EXPECT_FALSE(refused.isConnected());
+    EXPECT_EQ(refused.reconnectAttempts(), FriendMessageManager::maxReconnectAttempts);
 }
 
 TEST_F(MessageConnection, WithoutUserNothingOpens)
