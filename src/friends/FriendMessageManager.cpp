@@ -88,7 +88,12 @@ void FriendMessageManager::onCurrentUserChanged()
 
 FriendMessageManager::~FriendMessageManager()
 {
-    disconnect();
+    // Freed at quit: the server still hears that we are going away, but only a disconnect
+    // someone asks for is logged.
+    m_shouldReconnect = false;
+    m_pingTimer.reset();
+    m_reconnectTimer.reset();
+    closeSocket();
 }
 
 QString FriendMessageManager::socketAddress(const QString& baseURL)

@@ -311,10 +311,11 @@ TEST_P(ProgramStartUp, MakesItsManagersInOrderAndNothingOfFirstUse)
     stop(pet);
     out += pet.readAll();
     EXPECT_EQ(pet.exitCode(), 0);
-    // Nothing stops the monitors in a run, and freeing them at quit stops their timers
-    // without a word.
-    for (const char* line : { "📊 系统监控已停止", "⏰ 时间监控已停止" })
-        EXPECT_FALSE(out.contains(line)) << line << " in:\n" << out.constData();
+    // Freeing the monitors and the message connection at quit stops them without a word.
+    const qsizetype quit = out.indexOf("[AppDelegate] 🛑 应用即将退出");
+    ASSERT_GE(quit, 0) << out.constData();
+    for (const char* line : { "📊 系统监控已停止", "⏰ 时间监控已停止", "🔌 断开 WebSocket 连接" })
+        EXPECT_FALSE(out.mid(quit).contains(line)) << line << " in:\n" << out.mid(quit).constData();
     if (signedIn()) {
         // Quitting says goodbye on the open message connection.
         EXPECT_TRUE(waitUntil([&] { return server.messageSocket().closeCodes().contains(1001); }))
