@@ -50,6 +50,24 @@ protected:
         return messages->findChildren<QWebSocket*>().size();
     }
 
+    /// A connection to a server on `busy` that answers every upgrade with 503 and then hangs
+    /// up, or with `keepOpen` leaves the connection open.
+    [[nodiscard]] std::unique_ptr<FriendMessageManager> refusedBy(QTcpServer& busy, bool keepOpen)
+    {
+        EXPECT_TRUE(busy.listen(QHostAddress::LocalHost));
+        QObject::connect(&busy, &QTcpServer::newConnection, [&busy, keepOpen] {
+            QTcpSocket* peer = busy.nextPendingConnection();
+            QObject::connect(peer, &QTcpSocket::readyRead, peer, [peer, keepOpen] {
+                peer->readAll();
+                peer->write("HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\n\r\n");
+                if (!keepOpen)
+                    peer->disconnectFromHost();
+            });
+        });
+        return std::make_unique<FriendMessageManager>(*client, *users, timers,
+            [&busy]() -> QString { return u"ws://127.0.0.1:"_s + QString::number(busy.serverPort()) + u"/ws"_s; });
+    }
+
     qint64 userId = 0;
     QList<FriendMessage> received;
     bool refuse = false;
@@ -345,24 +363,14 @@ TEST_F(MessageConnection, ServerThatNeverAnswersTheHandshakeIsRetried)
 TEST_F(MessageConnection, ARefusedUpgradeIsLoggedAsRefusedNeverAsEstablished)
 {
     QTcpServer busy;
-    ASSERT_TRUE(busy.listen(QHostAddress::LocalHost));
-    QObject::connect(&busy, &QTcpServer::newConnection, [&] {
-        QTcpSocket* peer = busy.nextPendingConnection();
-        QObject::connect(peer, &QTcpSocket::readyRead, peer, [peer] {
-            peer->readAll();
-            peer->write("HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
-            peer->disconnectFromHost();
-        });
-    });
-    FriendMessageManager refused(*client, *users, timers,
-        [&]() -> QString { return u"ws://127.0.0.1:"_s + QString::number(busy.serverPort()) + u"/ws"_s; });
+    const auto refused = refusedBy(busy, false);
     const LogCapture log;
-    refused.connect();
+    refused->connect();
     ASSERT_TRUE(waitUntil([&] { return log.anyContains(u"❌ WebSocket 接收消息失败: "_s); }));
     EXPECT_FALSE(log.has(u"✅ WebSocket 连接已建立"_s, u"Friend"_s));
     EXPECT_TRUE(log.anyContains(u"❌ WebSocket 接收消息失败: 连接被拒绝: "_s));
     EXPECT_TRUE(log.anyContains(u"503"_s));
-    EXPECT_EQ(refused.reconnectAttempts(), 1);
+    EXPECT_EQ(refused->reconnectAttempts(), 1);
 }
 
 // A server that refuses every upgrade yet keeps the connection open leaves each socket
@@ -370,39 +378,22 @@ TEST_F(MessageConnection, ARefusedUpgradeIsLoggedAsRefusedNeverAsEstablished)
 TEST_F(MessageConnection, EveryPingAfterGivingUpSaysItFailed)
 {
     QTcpServer busy;
-    ASSERT_TRUE(busy.listen(QHostAddress::LocalHost));
-    QObject::connect(&busy, &QTcpServer::newConnection, [&] {
-        QTcpSocket* peer = busy.nextPendingConnection();
-        QObject::connect(peer, &QTcpSocket::readyRead, peer, [peer] {
-            peer->readAll();
-            peer->write("HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\n\r\n");
-        });
-    });
-    FriendMessageManager refused(*client, *users, timers,
-        [&]() -> QString { return u"ws://127.0.0.1:"_s + QString::number(busy.serverPort()) + u"/ws"_s; });
+    const auto refused = refusedBy(busy, true);
     const LogCapture log;
-    refused.connect();
-    ASSERT_TRUE(waitUntil([&] { return refused.reconnectAttempts() == 1; }));
-    for (const int delayMs : { 2000, 4000, 8000, 16000 }) {
-        const int before = refused.reconnectAttempts();
-        timers.advanceMs(delayMs);
-        ASSERT_TRUE(waitUntil([&] { return refused.reconnectAttempts() == before + 1; }));
+    refused->connect();
+    for (const int attempts : { 1, 2, 3, 4, 5 }) {
+        ASSERT_TRUE(waitUntil([&] { return refused->reconnectAttempts() == attempts; }));
+        timers.advanceMs(std::min(1 << attempts, 30) * 1000);
     }
-    timers.advanceMs(30000);
     ASSERT_TRUE(waitUntil([&] { return log.has(u"❌ WebSocket 重连次数达到上限"_s, u"Friend"_s); }));
 
     const LogCapture givenUp;
-    const auto pingFailures = [&] {
-        const QStringList lines = givenUp.lines(u"Friend"_s);
-        return std::count_if(
-            lines.cbegin(), lines.cend(), [](const QString& line) { return line.startsWith(u"❌ 心跳发送失败: "_s); });
-    };
     for (int tick = 1; tick <= 3; ++tick) {
         timers.advanceMs(FriendMessageManager::pingIntervalMs);
-        EXPECT_EQ(pingFailures(), tick) << givenUp.lines(u"Friend"_s).join(u" | "_s).toStdString();
+        const QStringList lines = givenUp.lines(u"Friend"_s);
+        EXPECT_EQ(lines.filter(u"❌ 心跳发送失败: "_s).size(), tick) << lines.join(u" | "_s).toStdString();
     }
-    EXPECT_FALSE(refused.isConnected());
-    EXPECT_EQ(refused.reconnectAttempts(), FriendMessageManager::maxReconnectAttempts);
+    EXPECT_FALSE(refused->isConnected());
 }
 
 TEST_F(MessageConnection, WithoutUserNothingOpens)
