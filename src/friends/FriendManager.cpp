@@ -143,7 +143,8 @@ void FriendManager::setCode(std::optional<QString> code)
 
 QCoro::Task<QString> FriendManager::generateVerificationCode()
 {
-    // The client logs the request and its success; they are not said twice.
+    // The client says the same of its request; these lines are the manager's own.
+    log(u"🔑 生成好友验证码"_s);
     const QPointer<FriendManager> self(this);
     QString code;
     try {
@@ -155,6 +156,7 @@ QCoro::Task<QString> FriendManager::generateVerificationCode()
     }
     if (self)
         setCode(code);
+    log(u"✅ 验证码生成成功: "_s + code);
     co_return code;
 }
 
@@ -178,6 +180,7 @@ QCoro::Task<> FriendManager::fetchCurrentCode()
 
 QCoro::Task<Friend> FriendManager::addFriend(QString code)
 {
+    log(u"➕ 添加好友，验证码: "_s + code);
     const QPointer<FriendManager> self(this);
     Friend added;
     try {
@@ -195,14 +198,16 @@ QCoro::Task<Friend> FriendManager::addFriend(QString code)
             setFriends(std::move(friends));
         }
     }
+    log(u"✅ 添加好友成功: "_s + added.nickname);
     co_return added;
 }
 
 QCoro::Task<> FriendManager::fetchFriendList()
 {
-    // Without a user there is no list to fetch, and the client says when it asks.
+    // Without a user there is no list to fetch, and nothing is said of one.
     if (!signedInUser())
         co_return;
+    log(u"📋 获取好友列表"_s);
     setLoading(true);
     const QPointer<FriendManager> self(this);
     QList<Friend> friends;
@@ -238,4 +243,5 @@ QCoro::Task<> FriendManager::deleteFriend(Friend friendRecord)
         friends.removeAll(friendRecord);
         setFriends(std::move(friends));
     }
+    log(u"✅ 删除好友成功"_s);
 }

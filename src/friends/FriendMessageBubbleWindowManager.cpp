@@ -129,7 +129,7 @@ bool FriendMessageBubbleWindowManager::hasRoomForReceived() const
     const std::optional<QRectF> visible = m_screens.mainVisibleFrame();
     if (m_messageWindows.isEmpty() || !visible)
         return true;
-    return columnHeight() + windowSpacing + MessageBubbleWindow::receiveWindowHeight <= visible->height() + 0.5;
+    return columnHeight() + windowSpacing + receiveWindowHeight <= visible->height() + 0.5;
 }
 
 void FriendMessageBubbleWindowManager::openReceived(const FriendMessage& message)
@@ -203,7 +203,7 @@ void FriendMessageBubbleWindowManager::closeWindowAction(const QPointer<MessageB
         log(u"❌ 关闭按钮：无法获取消息ID"_s);
         return;
     }
-    closeMessage(bubble->token());
+    closeMessage(bubble->bubbleId(), bubble->token());
 }
 
 QCoro::Task<> FriendMessageBubbleWindowManager::sendReplyAction(QPointer<MessageBubbleWindow> bubble)
@@ -214,12 +214,13 @@ QCoro::Task<> FriendMessageBubbleWindowManager::sendReplyAction(QPointer<Message
     if (text.isEmpty() || bubble->bubbleId().isEmpty())
         co_return;
     QPointer self(this);
+    const QString bubbleId = bubble->bubbleId();
     const quint64 token = bubble->token();
     const QString failure = co_await deliver(bubble, text, false);
     if (!self)
         co_return;
     if (failure.isNull()) {
-        closeMessage(token);
+        closeMessage(bubbleId, token);
         log(u"✅ 回复发送成功"_s);
         co_return;
     }
@@ -256,7 +257,7 @@ QCoro::Task<> FriendMessageBubbleWindowManager::sendMessageAction(QPointer<Messa
     if (failure.isNull()) {
         log(u"✅ API 返回成功，准备关闭窗口"_s);
         log(u"🚪 关闭消息窗口: "_s + bubbleId);
-        closeMessage(token);
+        closeMessage(bubbleId, token);
         log(u"✅ 消息发送流程完成"_s);
         co_return;
     }
@@ -300,8 +301,10 @@ void FriendMessageBubbleWindowManager::afterFailedSend(const QPointer<MessageBub
     }
 }
 
-void FriendMessageBubbleWindowManager::closeMessage(quint64 token)
+void FriendMessageBubbleWindowManager::closeMessage(const QString& messageId, quint64 token)
 {
+    // Found by its token: two bubbles of one message share their id, and the close button
+    // of the second must not close the first.
     qsizetype index = -1;
     QStringList ids;
     for (qsizetype i = 0; i < m_messageWindows.size(); ++i) {
@@ -310,11 +313,10 @@ void FriendMessageBubbleWindowManager::closeMessage(quint64 token)
         if (wrapper.window && wrapper.window->token() == token)
             index = i;
     }
-    const QString bubbleId = index >= 0 ? m_messageWindows.at(index).messageId : QString::number(token);
-    log(u"🔍 尝试关闭窗口 ID: "_s + bubbleId);
+    log(u"🔍 尝试关闭窗口 ID: "_s + messageId);
     log(u"🔍 当前窗口列表: ["_s + ids.join(u", "_s) + u"]"_s);
     if (index < 0) {
-        log(u"❌ 未找到要关闭的窗口 ID: "_s + bubbleId);
+        log(u"❌ 未找到要关闭的窗口 ID: "_s + messageId);
         return;
     }
     log(u"✅ 找到窗口，索引: "_s + QString::number(index));
@@ -389,7 +391,7 @@ void FriendMessageBubbleWindowManager::updateWindowPositions()
     const std::optional<QRectF> area = BubblePlacement::areaAround(frame, m_screens.visibleFrames());
     // Beside the pet on the side where the column fits, so that no field or button ends
     // up off screen.
-    const double x = BubblePlacement::besideX(frame, MessageBubbleWindow::windowWidth, petGap, area);
+    const double x = BubblePlacement::besideX(frame, windowWidth, petGap, area);
     double top = frame.bottom(); // the model's y grows upward
     // A column that would pass the bottom of the visible area moves up as a whole, so its
     // last bubble ends inside it, though never above the area's top; a pet reaching above
@@ -424,10 +426,16 @@ void FriendMessageBubbleWindowManager::watchPetWindow()
 
 bool FriendMessageBubbleWindowManager::eventFilter(QObject* watched, QEvent* event)
 {
-    // Every move of the pet, by a drag, the scheduler or this manager, takes the column along.
-    if (event->type() == QEvent::Move && watched == m_watchedPet && !m_messageWindows.isEmpty())
-        updateWindowPositions();
+    if (event->type() == QEvent::Move)
+        petWindowDidMove(watched);
     return QObject::eventFilter(watched, event);
+}
+
+void FriendMessageBubbleWindowManager::petWindowDidMove(const QObject* window)
+{
+    // Only the pet's own window counts, and only while a bubble is there to follow it.
+    if (window && window == m_pet.petWindow() && !m_messageWindows.isEmpty())
+        updateWindowPositions();
 }
 
 void FriendMessageBubbleWindowManager::movePetToBottomLeft()

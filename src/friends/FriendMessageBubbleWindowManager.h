@@ -42,6 +42,9 @@ class FriendMessageBubbleWindowManager final : public QObject
     Q_DISABLE_COPY_MOVE(FriendMessageBubbleWindowManager)
 
 public:
+    static constexpr int windowWidth = 320;
+    static constexpr int receiveWindowHeight = 170;
+    static constexpr int sendWindowHeight = 110;
     static constexpr int windowSpacing = 10;
     static constexpr int petGap = 20;
     static constexpr int fadeOutMs = 300;
@@ -108,10 +111,14 @@ private:
     [[nodiscard]] bool hasRoomForReceived() const;
     void showHeldMessages();
     void showWaitingCount();
-    void closeMessage(quint64 token);
+    /// Closes the bubble `token`, which was opened under the bubble id `messageId`; the log
+    /// names the id. A bubble closed already is only logged as not found.
+    void closeMessage(const QString& messageId, quint64 token);
     void closeEverything();
     void updateWindowPositions();
     void watchPetWindow();
+    /// Every move of the pet window, by a drag, the scheduler or this manager, takes the column along.
+    void petWindowDidMove(const QObject* window);
     void movePetToBottomLeft();
     void restorePetPosition();
 

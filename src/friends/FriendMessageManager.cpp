@@ -88,7 +88,12 @@ void FriendMessageManager::onCurrentUserChanged()
 
 FriendMessageManager::~FriendMessageManager()
 {
-    disconnect();
+    // Freed at quit: the server still hears that we are going away, but only a disconnect
+    // someone asks for is logged.
+    m_shouldReconnect = false;
+    m_pingTimer.reset();
+    m_reconnectTimer.reset();
+    closeSocket();
 }
 
 QString FriendMessageManager::socketAddress(const QString& baseURL)
@@ -260,6 +265,8 @@ void FriendMessageManager::handleReceivedMessage(QWebSocket* socket, const QByte
     case Kind::badMessage:
         log(u"❌ 解析好友消息失败: "_s + frame.error);
         break;
+    case Kind::withoutData:
+        break; // nothing to show or acknowledge
     case Kind::unknown:
         log(u"⚠️ 未知消息类型: "_s + frame.type);
         break;
@@ -373,7 +380,7 @@ void FriendMessageManager::sendPing()
 {
     if (!m_socket)
         return;
-    if (m_socket->state() == QAbstractSocket::ConnectingState) {
+    if (m_socket->state() == QAbstractSocket::ConnectingState && !m_socketFailed) {
         // A server that takes the connection but never finishes the opening handshake
         // would hold the socket forever: treat it as failed, which reconnects.
         QWebSocket* socket = m_socket;
@@ -381,7 +388,9 @@ void FriendMessageManager::sendPing()
         socket->abort();
         return;
     }
-    if (m_socket->sendTextMessage(QString::fromUtf8(FriendSocketFrames::ping())) <= 0)
+    // A socket that failed (one refused may still say it is connecting) takes no ping: every
+    // tick on it says so, until the next connection or disconnect.
+    if (m_socketFailed || m_socket->sendTextMessage(QString::fromUtf8(FriendSocketFrames::ping())) <= 0)
         log(u"❌ 心跳发送失败: "_s + failureText(*m_socket, m_socketOpened));
 }
 

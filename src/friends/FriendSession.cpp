@@ -39,7 +39,11 @@ void FriendSession::startAtLaunch()
 {
     if (!m_users.currentUser())
         return;
-    Tasks::start(loadFriends(m_friends, u"✅ 好友列表已加载"_s), category, u"加载好友列表"_s);
+    // A task of the start-up step: it begins once the start-up sequence has run to its end,
+    // so nothing of the fetch comes before start-up says it is done.
+    QMetaObject::invokeMethod(
+        this, [this] { Tasks::start(loadFriends(m_friends, u"✅ 好友列表已加载"_s), category, u"加载好友列表"_s); },
+        Qt::QueuedConnection);
     m_pendingConnect = m_timers.start(launchConnectDelayMs, false, [this] {
         m_messages.connect();
         LogManager::log(u"✅ 好友 WebSocket 已连接"_s, category);

@@ -28,7 +28,9 @@ public:
         QObject* parent = nullptr);
     ~FriendSession() override;
 
-    /// The launch step: does nothing without a stored user.
+    /// The launch step: does nothing without a stored user. The list's fetch starts on the
+    /// next turn of the event loop, after the caller's own work; the connection's delay counts
+    /// from this call.
     void startAtLaunch();
 
 private:

@@ -40,8 +40,10 @@ Incoming decodeAnySize(const QByteArray& utf8)
         frame.kind = Incoming::Kind::pong;
     } else if (frame.type == u"friend_message"_s) {
         const QJsonValue data = object.value(u"data"_s);
-        if (!data.isObject())
-            return frame; // dropped, as the contract has it
+        if (!data.isObject()) {
+            frame.kind = Incoming::Kind::withoutData;
+            return frame;
+        }
         try {
             frame.message = FriendMessage::fromJson(JsonReader(data.toObject()));
             frame.kind = Incoming::Kind::friendMessage;

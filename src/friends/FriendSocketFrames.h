@@ -28,7 +28,8 @@ inline constexpr char authTokenPrefix[] = "tamsel-uid-";
 struct Incoming
 {
     enum class Kind {
-        dropped, ///< not a JSON object with a string "type", or a message without object "data"
+        dropped, ///< not a JSON object with a string "type"
+        withoutData, ///< a friend message whose "data" is missing or no object: only its type is read
         tooLarge, ///< over maxFrameBytes and no friend message
         authSuccess,
         authError,

@@ -1,5 +1,6 @@
 #include "friends/MessageBubbleWindow.h"
 
+#include "friends/FriendMessageBubbleWindowManager.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
@@ -54,9 +55,10 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
     , m_receiverId(receiverId)
 {
     const bool received = kind == Kind::Received;
-    const int h = received ? receiveWindowHeight : sendWindowHeight;
+    using Manager = FriendMessageBubbleWindowManager;
+    const int h = received ? Manager::receiveWindowHeight : Manager::sendWindowHeight;
     // The column of bubbles is laid out from these fixed sizes, so they never grow.
-    setFixedSize(windowWidth, h);
+    setFixedSize(Manager::windowWidth, h);
     setObjectName(received ? u"receivedBubble"_s : u"composeBubble"_s);
     const int top = received ? 128 : 68; // the avatar's bottom edge; the rest of the header follows it
 

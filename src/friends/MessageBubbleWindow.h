@@ -27,12 +27,8 @@ public:
         Compose,
     };
 
-    static constexpr int windowWidth = 320;
-    static constexpr int receiveWindowHeight = 170;
-    static constexpr int sendWindowHeight = 110;
-
     /// `title` is the nickname (received) or "发送给 …" (compose); `content` is shown only
-    /// in received bubbles.
+    /// in received bubbles. Its size is the one the bubble manager stacks it by.
     MessageBubbleWindow(Kind kind, quint64 token, QString bubbleId, qint64 receiverId, const QString& avatar,
         const QString& title, const QString& content, Screens& screens);
 

@@ -39,10 +39,9 @@ SystemMonitor::SystemMonitor(SystemInfo* info, RandomSource* random, Clock* cloc
     updateSystemHealth();
 }
 
-SystemMonitor::~SystemMonitor()
-{
-    stopMonitoring();
-}
+// Freed at quit, it goes quietly: its timer ends with it, and stopping is said only when
+// someone stops it.
+SystemMonitor::~SystemMonitor() = default;
 
 double SystemMonitor::getCurrentCPUUsage() const
 {

@@ -18,10 +18,9 @@ TimeManager::TimeManager(Clock* clock, QObject* parent)
     updateCurrentTimeSegment();
 }
 
-TimeManager::~TimeManager()
-{
-    stopTimeMonitoring();
-}
+// Freed at quit, it goes quietly: its timer ends with it, and stopping is said only when
+// someone stops it.
+TimeManager::~TimeManager() = default;
 
 TimeSegment TimeManager::getTimeSegment(const QDateTime& date)
 {

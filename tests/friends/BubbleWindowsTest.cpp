@@ -325,6 +325,34 @@ TEST_F(Bubbles, TwoBubblesOfOneMessageIdStayApart)
     EXPECT_EQ(open().size(), 1);
 }
 
+// A bubble closed while its send still runs is gone when the send succeeds: both closes
+// name the bubble's own id, the second as not found.
+TEST_F(Bubbles, ClosingWhileTheSendRunsNamesTheBubbleIdTwice)
+{
+    const qint64 bob = aliceWithFriendBob();
+    pet->window.setModelOrigin({ 300, 700 });
+    for (const bool compose : { false, true }) {
+        SCOPED_TRACE(compose ? "compose" : "reply");
+        if (compose)
+            bubbles->showSendMessageBubble(friendRecord(bob));
+        else
+            bubbles->showMessage(message(42, bob));
+        settle();
+        ASSERT_EQ(open().size(), 1);
+        QPointer<MessageBubbleWindow> bubble = open().at(0);
+        const QString id = bubble->bubbleId();
+        const LogCapture log;
+        bubble->textField()->setText(u"马上到"_s);
+        bubble->sendButton()->click();
+        bubble->closeButton()->click();
+        const QString sent = compose ? u"✅ 消息发送流程完成"_s : u"✅ 回复发送成功"_s;
+        ASSERT_TRUE(waitUntil([&] { return log.has(sent, u"Friend"_s) && bubble.isNull(); }));
+        const QStringList lines = log.lines(u"Friend"_s);
+        EXPECT_EQ(lines.count(u"🔍 尝试关闭窗口 ID: "_s + id), 2) << lines.join(u" | "_s).toStdString();
+        EXPECT_TRUE(lines.contains(u"❌ 未找到要关闭的窗口 ID: "_s + id)) << lines.join(u" | "_s).toStdString();
+    }
+}
+
 TEST_F(Bubbles, ReturnSendsTheTrimmedTextOnceAndClosesTheBubble)
 {
     const qint64 bob = aliceWithFriendBob();

@@ -25,6 +25,13 @@ ScriptedReply listReply(const QList<QJsonObject>& friends)
         QJsonDocument(QJsonObject { { u"success"_s, true }, { u"friends"_s, array } }).toJson() };
 }
 
+ScriptedReply addReply(const QJsonObject& friendRecord)
+{
+    return ScriptedReply { 200,
+        QJsonDocument(QJsonObject { { u"success"_s, true }, { u"message"_s, u"ok"_s }, { u"friend"_s, friendRecord } })
+            .toJson() };
+}
+
 QList<qint64> ids(const QList<Friend>& friends)
 {
     QList<qint64> out;
@@ -114,11 +121,6 @@ TEST_F(FriendList, AddingByCodeKeepsOneEntryPerFriendAndSortsByDate)
 {
     loadThree();
     QSignalSpy changed(manager.get(), &FriendManager::friendsChanged);
-    const auto addReply = [](const QJsonObject& f) {
-        return ScriptedReply { 200,
-            QJsonDocument(QJsonObject { { u"success"_s, true }, { u"message"_s, u"ok"_s }, { u"friend"_s, f } })
-                .toJson() };
-    };
 
     // Already listed: returned, the list untouched.
     server.scriptNext(addReply(friendJson(3, u"C 改名"_s, u"2024-03-01T00:00:00Z"_s)));
@@ -203,21 +205,28 @@ TEST_F(FriendList, DeletingRemovesTheFriendButNotThePin)
     EXPECT_TRUE(manager->pinnedFriendIds().contains(friendRecord.id));
 }
 
-// Each step of a friend request is logged once: the list's fetch, the code's and the add's
-// lines come from the client alone.
-TEST_F(FriendList, EachRequestIsLoggedOnce)
+// The manager says each step in lines of its own around what the client says of the same
+// request: its first line before the client's, its outcome after the client's.
+TEST_F(FriendList, TheManagerLogsItsOwnLinesAroundTheClients)
 {
-    const qint64 bob = server.state().addUser(u"bob@x.io"_s, u"鲍勃"_s, u"🐶"_s, u"pw"_s);
-    server.state().befriend(users->currentUser()->id, bob);
     const LogCapture log;
+    server.scriptNext(listReply({ friendJson(1, u"A"_s, u"2024-01-01T00:00:00Z"_s) }));
     ASSERT_TRUE(await(manager->fetchFriendList()).ok());
     const auto code = await(manager->generateVerificationCode());
     ASSERT_TRUE(code.ok());
-    const QStringList lines = log.lines(u"Friend"_s);
-    const QStringList once { u"📋 获取好友列表"_s, u"✅ 好友列表获取成功，共 1 人"_s, u"🔑 生成好友验证码"_s,
-        u"✅ 验证码生成成功: "_s + *code.value };
-    for (const QString& line : once)
-        EXPECT_EQ(lines.count(line), 1) << line.toStdString() << " in " << lines.join(u" | "_s).toStdString();
+    server.scriptNext(addReply(friendJson(4, u"D"_s, u"2024-02-01T00:00:00Z"_s)));
+    const auto added = await(manager->addFriend(u"482999"_s));
+    ASSERT_TRUE(added.ok());
+    server.scriptNext(ScriptedReply { 200, R"({"success":true,"message":"ok"})" });
+    ASSERT_TRUE(await(manager->deleteFriend(*added.value)).ok());
+
+    const QString codeLine = u"✅ 验证码生成成功: "_s + *code.value;
+    const QStringList expected { u"📋 获取好友列表"_s, u"📋 获取好友列表"_s, u"✅ 获取好友列表成功，共 1 人"_s,
+        u"✅ 好友列表获取成功，共 1 人"_s, u"🔑 生成好友验证码"_s, u"🔑 生成好友验证码"_s, codeLine, codeLine,
+        u"➕ 添加好友，验证码: 482999"_s, u"➕ 添加好友，验证码: 482999"_s, u"✅ 添加好友成功: D"_s,
+        u"✅ 添加好友成功: D"_s, u"🗑️ 删除好友: D"_s, u"🗑️ 删除好友: 4"_s, u"✅ 删除好友成功"_s,
+        u"✅ 删除好友成功"_s };
+    EXPECT_EQ(log.lines(u"Friend"_s), expected) << log.lines(u"Friend"_s).join(u" | "_s).toStdString();
 }
 
 namespace {

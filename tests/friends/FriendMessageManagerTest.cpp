@@ -10,6 +10,8 @@
 #include <QTcpSocket>
 #include <QWebSocket>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -46,6 +48,24 @@ protected:
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return messages->findChildren<QWebSocket*>().size();
+    }
+
+    /// A connection to a server on `busy` that answers every upgrade with 503 and then hangs
+    /// up, or with `keepOpen` leaves the connection open.
+    [[nodiscard]] std::unique_ptr<FriendMessageManager> refusedBy(QTcpServer& busy, bool keepOpen)
+    {
+        EXPECT_TRUE(busy.listen(QHostAddress::LocalHost));
+        QObject::connect(&busy, &QTcpServer::newConnection, [&busy, keepOpen] {
+            QTcpSocket* peer = busy.nextPendingConnection();
+            QObject::connect(peer, &QTcpSocket::readyRead, peer, [peer, keepOpen] {
+                peer->readAll();
+                peer->write("HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\n\r\n");
+                if (!keepOpen)
+                    peer->disconnectFromHost();
+            });
+        });
+        return std::make_unique<FriendMessageManager>(*client, *users, timers,
+            [&busy]() -> QString { return u"ws://127.0.0.1:"_s + QString::number(busy.serverPort()) + u"/ws"_s; });
     }
 
     qint64 userId = 0;
@@ -204,6 +224,7 @@ TEST_F(MessageConnection, IgnoresBadFramesAndStaysUsable)
     socket.pushText(uR"({"type":42})"_s);
     socket.pushText(uR"({"type":"typing"})"_s);
     socket.pushText(uR"({"type":"friend_message"})"_s);
+    socket.pushText(uR"({"type":"friend_message","data":"喵"})"_s);
     QJsonObject lacking = messageData(30);
     lacking.remove(u"isOffline"_s);
     socket.pushFriendMessage(lacking);
@@ -216,6 +237,9 @@ TEST_F(MessageConnection, IgnoresBadFramesAndStaysUsable)
     EXPECT_EQ(messages->unreadCount(), 1);
     EXPECT_TRUE(waitUntil([&] { return framesOfType(u"delivered"_s) == 1; }));
     EXPECT_TRUE(log.has(u"⚠️ 未知消息类型: typing"_s, u"Friend"_s));
+    // Every frame with a type names it first, also a message without data that is then dropped.
+    EXPECT_EQ(log.lines(u"Friend"_s).count(u"📨 收到 WebSocket 消息，类型: friend_message"_s), 4)
+        << log.lines(u"Friend"_s).join(u" | "_s).toStdString();
     EXPECT_TRUE(log.anyContains(u"❌ 解析好友消息失败: "_s));
     EXPECT_TRUE(log.anyContains(u"⚠️ WebSocket 消息过大，已忽略"_s));
     EXPECT_TRUE(messages->isConnected());
@@ -339,24 +363,37 @@ TEST_F(MessageConnection, ServerThatNeverAnswersTheHandshakeIsRetried)
 TEST_F(MessageConnection, ARefusedUpgradeIsLoggedAsRefusedNeverAsEstablished)
 {
     QTcpServer busy;
-    ASSERT_TRUE(busy.listen(QHostAddress::LocalHost));
-    QObject::connect(&busy, &QTcpServer::newConnection, [&] {
-        QTcpSocket* peer = busy.nextPendingConnection();
-        QObject::connect(peer, &QTcpSocket::readyRead, peer, [peer] {
-            peer->readAll();
-            peer->write("HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
-            peer->disconnectFromHost();
-        });
-    });
-    FriendMessageManager refused(*client, *users, timers,
-        [&]() -> QString { return u"ws://127.0.0.1:"_s + QString::number(busy.serverPort()) + u"/ws"_s; });
+    const auto refused = refusedBy(busy, false);
     const LogCapture log;
-    refused.connect();
+    refused->connect();
     ASSERT_TRUE(waitUntil([&] { return log.anyContains(u"❌ WebSocket 接收消息失败: "_s); }));
     EXPECT_FALSE(log.has(u"✅ WebSocket 连接已建立"_s, u"Friend"_s));
     EXPECT_TRUE(log.anyContains(u"❌ WebSocket 接收消息失败: 连接被拒绝: "_s));
     EXPECT_TRUE(log.anyContains(u"503"_s));
-    EXPECT_EQ(refused.reconnectAttempts(), 1);
+    EXPECT_EQ(refused->reconnectAttempts(), 1);
+}
+
+// A server that refuses every upgrade yet keeps the connection open leaves each socket
+// failed while it still says it is connecting: given up on, every ping tick says it failed.
+TEST_F(MessageConnection, EveryPingAfterGivingUpSaysItFailed)
+{
+    QTcpServer busy;
+    const auto refused = refusedBy(busy, true);
+    const LogCapture log;
+    refused->connect();
+    for (const int attempts : { 1, 2, 3, 4, 5 }) {
+        ASSERT_TRUE(waitUntil([&] { return refused->reconnectAttempts() == attempts; }));
+        timers.advanceMs(std::min(1 << attempts, 30) * 1000);
+    }
+    ASSERT_TRUE(waitUntil([&] { return log.has(u"❌ WebSocket 重连次数达到上限"_s, u"Friend"_s); }));
+
+    const LogCapture givenUp;
+    for (int tick = 1; tick <= 3; ++tick) {
+        timers.advanceMs(FriendMessageManager::pingIntervalMs);
+        const QStringList lines = givenUp.lines(u"Friend"_s);
+        EXPECT_EQ(lines.filter(u"❌ 心跳发送失败: "_s).size(), tick) << lines.join(u" | "_s).toStdString();
+    }
+    EXPECT_FALSE(refused->isConnected());
 }
 
 TEST_F(MessageConnection, WithoutUserNothingOpens)

@@ -3,6 +3,8 @@
 
 #include "friends/FriendSession.h"
 
+#include <QSignalSpy>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -35,7 +37,11 @@ TEST_F(Session, LaunchWithStoredUserLoadsAtOnceAndConnectsTwoSecondsLater)
     signIn();
     makeSession();
     const LogCapture log;
+    QSignalSpy loading(manager.get(), &FriendManager::isLoadingChanged);
     session->startAtLaunch();
+    // The fetch is a task of the launch step: it begins only once the step's caller is done.
+    EXPECT_EQ(loading.size(), 0);
+    EXPECT_FALSE(manager->isLoading());
     ASSERT_TRUE(waitUntil([&] { return log.has(u"✅ 好友列表已加载"_s, u"Friend"_s); }));
     EXPECT_EQ(listRequests(), 1);
 

@@ -297,11 +297,25 @@ TEST_P(ProgramStartUp, MakesItsManagersInOrderAndNothingOfFirstUse)
     }
     if (signedIn()) {
         EXPECT_LT(making.indexOf("[User] ✅ 用户信息加载成功: 咪咪"), making.indexOf(managerLines[0].text));
+        // The friend list's fetch is a task that start-up starts: the whole of it, the server
+        // client's making included, comes after start-up has said it is done.
+        const qsizetype done = out.indexOf("✅ Tamsel启动完成！");
+        ASSERT_GT(done, out.indexOf("✅ P2功能启动完成")) << out.constData();
+        for (const char* line : { "🌐 使用线上环境配置", serverClientLine, "[Friend] 📋 获取好友列表",
+                 "[API] 📡 GET http://127.0.26.3:3005/api/friends/list" }) {
+            const qsizetype at = out.indexOf(line);
+            EXPECT_GT(at, done) << line << " in:\n" << out.constData();
+        }
     }
 
     stop(pet);
     out += pet.readAll();
     EXPECT_EQ(pet.exitCode(), 0);
+    // Freeing the monitors and the message connection at quit stops them without a word.
+    const qsizetype quit = out.indexOf("[AppDelegate] 🛑 应用即将退出");
+    ASSERT_GE(quit, 0) << out.constData();
+    for (const char* line : { "📊 系统监控已停止", "⏰ 时间监控已停止", "🔌 断开 WebSocket 连接" })
+        EXPECT_FALSE(out.mid(quit).contains(line)) << line << " in:\n" << out.mid(quit).constData();
     if (signedIn()) {
         // Quitting says goodbye on the open message connection.
         EXPECT_TRUE(waitUntil([&] { return server.messageSocket().closeCodes().contains(1001); }))
