@@ -120,10 +120,9 @@ ThemeManager::ThemeManager(Defaults& defaults, DarkProbe systemIsDark, QObject* 
     startThemeMonitoring();
 }
 
-ThemeManager::~ThemeManager()
-{
-    stopThemeMonitoring();
-}
+// The manager lives as long as the program, so freeing it at quit is no stop of the monitoring
+// worth announcing; nothing is left running that needs undoing.
+ThemeManager::~ThemeManager() = default;
 
 void ThemeManager::startThemeMonitoring()
 {

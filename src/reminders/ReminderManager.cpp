@@ -62,10 +62,9 @@ ReminderManager::ReminderManager(
     setupDefaultReminders();
 }
 
-ReminderManager::~ReminderManager()
-{
-    stopReminderSystem();
-}
+// Freeing the manager at quit ends its minute ticker with it, without announcing a stop: the
+// reminders run for the program's whole life.
+ReminderManager::~ReminderManager() = default;
 
 void ReminderManager::loadReminders()
 {

@@ -311,10 +311,12 @@ TEST_P(ProgramStartUp, MakesItsManagersInOrderAndNothingOfFirstUse)
     stop(pet);
     out += pet.readAll();
     EXPECT_EQ(pet.exitCode(), 0);
-    // Freeing the monitors and the message connection at quit stops them without a word.
+    // Freeing the monitors, the theme and reminder checks and the message connection at quit stops
+    // them without a word.
     const qsizetype quit = out.indexOf("[AppDelegate] 🛑 应用即将退出");
     ASSERT_GE(quit, 0) << out.constData();
-    for (const char* line : { "📊 系统监控已停止", "⏰ 时间监控已停止", "🔌 断开 WebSocket 连接" })
+    for (const char* line : { "📊 系统监控已停止", "⏰ 时间监控已停止", "🔌 断开 WebSocket 连接", "🎨 主题监控已停止",
+             "⚠️ 系统外观监控清理暂时禁用", "⏰ 提醒系统已停止" })
         EXPECT_FALSE(out.mid(quit).contains(line)) << line << " in:\n" << out.mid(quit).constData();
     if (signedIn()) {
         // Quitting says goodbye on the open message connection.
