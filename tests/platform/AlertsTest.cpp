@@ -102,11 +102,14 @@ TEST(Alerts, TheDestructiveTitleStaysRedAndReadsOnItsFaceThroughSwitchesOfPalett
         QApplication::setPalette(palette);
         QCoreApplication::processEvents();
         const std::string shade = palette.color(QPalette::Window).name().toStdString();
-        // Inside the button's frame, on its face.
+        // Inside the button's frame, on its face, with the mouse away and over it.
         const auto face = [&](int i) { return built.buttons.at(i)->rect().adjusted(4, 4, -4, -4); };
-        const std::map<std::string, double> reset = inkContrasts(drawnImage(built.buttons.at(1)), face(1));
-        ASSERT_TRUE(reset.contains("red")) << shade;
-        EXPECT_GE(reset.at("red"), 4.5) << shade;
+        for (const bool hovered : { false, true }) {
+            built.buttons.at(1)->setAttribute(Qt::WA_UnderMouse, hovered);
+            const std::map<std::string, double> reset = inkContrasts(drawnImage(built.buttons.at(1)), face(1));
+            ASSERT_TRUE(reset.contains("red")) << shade;
+            EXPECT_GE(reset.at("red"), 4.5) << shade << (hovered ? " under the mouse" : "");
+        }
         EXPECT_FALSE(inkContrasts(drawnImage(built.buttons.at(0)), face(0)).contains("red"))
             << shade << ": only the destructive button is red";
     }
