@@ -1,10 +1,16 @@
 #include "platform/Alerts.h"
 
+#include "platform/SecondaryColour.h"
+
+#include <QApplication>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpacerItem>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -37,6 +43,59 @@ QMessageBox::Icon iconFor(Alerts::Style style)
     return QMessageBox::Information;
 }
 
+/// Keeps a destructive button's title red and readable on its face, in the palette it is
+/// built in and in any the desktop switches to while the box is open.
+class DestructiveTint final : public QObject
+{
+public:
+    explicit DestructiveTint(QAbstractButton* button)
+        : QObject(button)
+    {
+        button->installEventFilter(this);
+        apply(button);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Not while the button is being taken apart: it is a plain widget by then.
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (!button)
+            return false;
+        if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange) {
+            apply(button);
+        } else if (event->type() == QEvent::ApplicationPaletteChange) {
+            // The box and its button row take the new palette in no fixed order.
+            const QPointer<QAbstractButton> later(button);
+            QTimer::singleShot(0, this, [later] {
+                if (later)
+                    apply(later);
+            });
+        }
+        return false;
+    }
+
+private:
+    static void apply(QAbstractButton* button)
+    {
+        const QPalette natural
+            = button->parentWidget() ? button->parentWidget()->palette() : QApplication::palette(button);
+        const QColor face = natural.color(QPalette::Button);
+        // Styles shade a face above and below its colour (Fusion runs a gradient over it, on
+        // a dark face up to four tenths lighter, a little more under the mouse): the title
+        // reads on the shades behind it, a little above 4.5:1 so that its smoothed strokes
+        // still do.
+        constexpr double aim = SecondaryColour::minimumContrast + 0.1;
+        const QColor red = SecondaryColour::readable(
+            SecondaryColour::readable(QColor(197, 34, 31), face.lighter(140), aim), face.darker(112), aim);
+        if (button->palette().color(QPalette::ButtonText) == red)
+            return; // also ends the palette change that setting it causes
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::ButtonText, red);
+        button->setPalette(palette);
+    }
+};
+
 } // namespace
 
 int Alerts::show(Style style, const QString& title, const QString& text, const QStringList& buttons, QWidget* parent,
@@ -48,17 +107,26 @@ int Alerts::show(Style style, const QString& title, const QString& text, const Q
         return s.nextAnswers.takeFirst();
     }
 
-    QMessageBox box(parent);
-    box.setIcon(iconFor(style));
+    const Built built = build({ style, title, text, buttons, destructiveButton }, parent);
+    built.box->exec();
+    return int(built.buttons.indexOf(built.box->clickedButton()));
+}
+
+Alerts::Built Alerts::build(const Record& alert, QWidget* parent)
+{
+    Built built { std::make_unique<QMessageBox>(parent), {} };
+    QMessageBox& box = *built.box;
+    box.setIcon(iconFor(alert.style));
     box.setTextFormat(Qt::PlainText);
-    box.setText(title);
-    box.setInformativeText(text);
+    box.setText(alert.title);
+    box.setInformativeText(alert.text);
     // QMessageBox guesses the informative text's format on its own; server and user text
     // must never be read as markup.
     if (auto* informative = box.findChild<QLabel*>(u"qt_msgbox_informativelabel"_s))
         informative->setTextFormat(Qt::PlainText);
 
-    QList<QAbstractButton*> added;
+    QList<QAbstractButton*>& added = built.buttons;
+    const QStringList& buttons = alert.buttons;
     if (buttons.isEmpty()) {
         added.append(box.addButton(QMessageBox::Ok));
     } else {
@@ -76,17 +144,11 @@ int Alerts::show(Style style, const QString& title, const QString& text, const Q
     }
     if (auto* first = qobject_cast<QPushButton*>(added.first()))
         box.setDefaultButton(first);
-    if (destructiveButton >= 0 && destructiveButton < added.size()) {
-        QAbstractButton* button = added.at(destructiveButton);
-        QPalette palette = button->palette();
-        const bool dark = palette.color(QPalette::Button).lightnessF() < 0.5;
-        palette.setColor(QPalette::ButtonText, dark ? QColor(255, 105, 97) : QColor(197, 34, 31));
-        button->setPalette(palette);
-    }
+    if (alert.destructiveButton >= 0 && alert.destructiveButton < added.size())
+        new DestructiveTint(added.at(alert.destructiveButton));
 
     prepare(box);
-    box.exec();
-    return int(added.indexOf(box.clickedButton()));
+    return built;
 }
 
 void Alerts::prepare(QMessageBox& box)

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class QAbstractButton;
 class QMessageBox;
 class QWidget;
 
@@ -39,6 +42,15 @@ public:
     /// sentences stay on one line.
     static int show(Style style, const QString& title, const QString& text, const QStringList& buttons,
         QWidget* parent = nullptr, int destructiveButton = -1);
+
+    /// The box that `show` runs for `alert`, built and ready but not shown, and its buttons in
+    /// the order `alert` names them.
+    struct Built
+    {
+        std::unique_ptr<QMessageBox> box;
+        QList<QAbstractButton*> buttons;
+    };
+    [[nodiscard]] static Built build(const Record& alert, QWidget* parent = nullptr);
 
     static constexpr int minimumWidth = 360;
     static constexpr int maximumWidth = 560;

@@ -59,3 +59,19 @@ QColor SecondaryColour::dimmed(const QColor& text, const QList<QColor>& backgrou
     }
     return solid;
 }
+
+QColor SecondaryColour::readable(const QColor& wanted, const QColor& background, double ratio)
+{
+    // Towards whichever end of the scale stands further from the background.
+    const bool darkBackground = contrast(Qt::white, background) > contrast(Qt::black, background);
+    QColor colour = wanted.toHsl();
+    colour.setAlpha(255);
+    // Lightness in small steps keeps the hue; at the end of the scale white or black
+    // reaches any ratio text needs.
+    const auto drawn = [&] { return QColor::fromRgb(colour.toRgb().rgb()); };
+    for (int step = 0; step < 100 && contrast(drawn(), background) < ratio; ++step) {
+        const float lightness = std::clamp(colour.lightnessF() + (darkBackground ? 0.02f : -0.02f), 0.0f, 1.0f);
+        colour.setHslF(colour.hslHueF(), colour.hslSaturationF(), lightness);
+    }
+    return drawn();
+}

@@ -23,4 +23,9 @@ inline constexpr double minimumContrast = 4.5;
 /// half-way, that keeps the least contrast against every one of them. Opaque.
 [[nodiscard]] QColor dimmed(const QColor& text, const QList<QColor>& backgrounds);
 
+/// `wanted` where it reaches `ratio` against `background`; otherwise the same hue made
+/// lighter on a dark background or darker on a light one, in small steps, until it does.
+/// Judged as drawn, in whole 8-bit channels. Opaque.
+[[nodiscard]] QColor readable(const QColor& wanted, const QColor& background, double ratio);
+
 } // namespace SecondaryColour

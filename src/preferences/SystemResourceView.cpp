@@ -5,6 +5,7 @@
 #include "widgets/Divider.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
+#include "widgets/SecondaryText.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -43,7 +44,10 @@ protected:
     {
         QPainter painter(this);
         const int lit = ResourceFigures::litBars(m_percent);
-        const QColor on = SystemResourceView::bandColour(ResourceFigures::cpuBand(m_percent));
+        // A lit bar tells the load, so it stands out from the page as a glyph does: the
+        // band's hue, lighter or darker as the background needs, like the figure beside it.
+        const QColor on = ReadableColour::on(SystemResourceView::bandColour(ResourceFigures::cpuBand(m_percent)),
+            SecondaryText::backdrop(this), Symbols::minimumContrast);
         QColor off(Qt::gray);
         off.setAlphaF(0.3f);
         for (int i = 0; i < 5; ++i)

@@ -9,8 +9,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <algorithm>
-
 namespace ReadableColour {
 
 namespace {
@@ -84,19 +82,7 @@ private:
 
 QColor on(const QColor& wanted, const QColor& background, double ratio)
 {
-    // Towards whichever end of the scale stands further from the background.
-    const bool darkBackground
-        = SecondaryText::contrast(Qt::white, background) > SecondaryText::contrast(Qt::black, background);
-    QColor colour = wanted.toHsl();
-    colour.setAlpha(255);
-    // Lightness in small steps keeps the hue; at the end of the scale white or black
-    // reaches any ratio text needs. Judged as drawn, in whole 8-bit channels.
-    const auto drawn = [&] { return QColor::fromRgb(colour.toRgb().rgb()); };
-    for (int step = 0; step < 100 && SecondaryText::contrast(drawn(), background) < ratio; ++step) {
-        const float lightness = std::clamp(colour.lightnessF() + (darkBackground ? 0.02f : -0.02f), 0.0f, 1.0f);
-        colour.setHslF(colour.hslHueF(), colour.hslSaturationF(), lightness);
-    }
-    return drawn();
+    return SecondaryColour::readable(wanted, background, ratio);
 }
 
 void tint(QWidget* widget, const QColor& wanted, const QColor& backdrop)

@@ -9,6 +9,8 @@
 #include "driftbottle/unwired/BottlePresentation.h"
 #include "driftbottle/unwired/BottleRowView.h"
 #include "driftbottle/unwired/SegmentedSwitch.h"
+#include "support/DrawnText.h"
+#include "support/PaintedTexts.h"
 #include "widgets/PlainLabel.h"
 
 #include <QApplication>
@@ -89,6 +91,36 @@ TEST(BottleCard, PreviewIsCutToTwoLinesAndSaysSo)
     const QString threeLines = BottleRowView::previewText(u"一\n二\n三"_s, font, 300, 2);
     EXPECT_TRUE(threeLines.startsWith(u"一\n二"_s));
     EXPECT_TRUE(threeLines.endsWith(QChar(0x2026)));
+}
+
+TEST(BottleCard, DateReadsEvenWhereAScreenDrawsItsThinDigitsATenthFainter)
+{
+    BottleListModel model;
+    DriftBottle bottle = bottleWithId(u"b1"_s);
+    bottle.senderName = u"鲍勃"_s;
+    bottle.createdAt = QDateTime(QDate(2026, 5, 1), QTime(8, 30));
+    model.setBottles({ bottle });
+    const QString date = BottlePresentation::rowDate(bottle.createdAt);
+    for (const QPalette& palette : { lightPalette(), darkFusionPalette() }) {
+        QListView view;
+        view.setPalette(palette);
+        view.setModel(&model);
+        view.setItemDelegate(new BottleRowView(false, &view));
+        view.resize(600, 300);
+        view.show();
+        const QImage drawn = drawnImage(&view);
+        bool found = false;
+        for (const PaintedText& text : paintedBy(&view).texts) {
+            if (text.text != date)
+                continue;
+            found = true;
+            // Drawn here at full strength; a screen that smooths the digits a tenth fainter
+            // still shows them at 4.5:1.
+            EXPECT_GE(drawnContrast(drawn, text.ink.adjusted(-3, -3, 3, 3)), 4.5 / 0.9)
+                << palette.color(QPalette::Window).name().toStdString();
+        }
+        EXPECT_TRUE(found) << date.toStdString();
+    }
 }
 
 TEST(BottleListModel, FollowsBottlesByIdAndAnnouncesTheKeptOnes)

@@ -1,5 +1,6 @@
 #include "platform/Alerts.h"
 #include "platform/EmojiStyle.h"
+#include "support/DrawnText.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -85,6 +86,34 @@ TEST(Alerts, TheBoxIsWideEnoughForAShortSentenceAndMarksTheDestructiveButton)
         QFontMetrics(QApplication::font()).horizontalAdvance(u"无法连接到更新服务器，请稍后再试。"_s))
         << "the sentence stays on one line";
     EXPECT_NE(reset, cancel);
+}
+
+TEST(Alerts, TheDestructiveTitleStaysRedAndReadsOnItsFaceThroughSwitchesOfPalette)
+{
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(lightPalette());
+    const Alerts::Built built
+        = Alerts::build({ Alerts::Style::Warning, u"确认重置"_s, u"是否继续？"_s, { u"取消"_s, u"重置"_s }, 1 });
+    ASSERT_EQ(built.buttons.size(), 2);
+    EXPECT_EQ(built.buttons.at(1)->text(), u"重置"_s) << "the buttons in the order asked for";
+    built.box->show();
+    // Built light, then the desktop turns dark and light again while the box is open.
+    for (const QPalette& palette : { lightPalette(), darkFusionPalette(), lightPalette() }) {
+        QApplication::setPalette(palette);
+        QCoreApplication::processEvents();
+        const std::string shade = palette.color(QPalette::Window).name().toStdString();
+        // Inside the button's frame, on its face, with the mouse away and over it.
+        const auto face = [&](int i) { return built.buttons.at(i)->rect().adjusted(4, 4, -4, -4); };
+        for (const bool hovered : { false, true }) {
+            built.buttons.at(1)->setAttribute(Qt::WA_UnderMouse, hovered);
+            const std::map<std::string, double> reset = inkContrasts(drawnImage(built.buttons.at(1)), face(1));
+            ASSERT_TRUE(reset.contains("red")) << shade;
+            EXPECT_GE(reset.at("red"), 4.5) << shade << (hovered ? " under the mouse" : "");
+        }
+        EXPECT_FALSE(inkContrasts(drawnImage(built.buttons.at(0)), face(0)).contains("red"))
+            << shade << ": only the destructive button is red";
+    }
+    QApplication::setPalette(before);
 }
 
 TEST(Alerts, EscapeAnswersTheCancelButtonAndAnEmptyListGivesOneButton)

@@ -6,6 +6,8 @@
 #include "support/DrawnText.h"
 #include "widgets/PlainLabel.h"
 
+#include <QVBoxLayout>
+
 using namespace Qt::StringLiterals;
 using Times = SystemInfo::ProcessTimes;
 
@@ -114,4 +116,50 @@ TEST(SystemResourceViewTest, SamplesOnlyWhileShown)
     window.show();
     EXPECT_EQ(info.timesRead, readWhileShown + 1);
     EXPECT_EQ(cpu->fullText(), u"16.7%"_s) << "a new appearance starts from a fresh sample";
+}
+
+TEST(SystemResourceViewTest, LitBarsStandOutInTheirBandsHueAfterEverySwitchOfPalette)
+{
+    const struct
+    {
+        double cpu;
+        UsageBand band;
+        int lit;
+    } cases[] = {
+        { 5.0, UsageBand::green, 1 },
+        { 25.0, UsageBand::blue, 2 },
+        { 55.0, UsageBand::orange, 3 },
+        { 95.0, UsageBand::red, 5 },
+    };
+    for (const auto& c : cases) {
+        FakeSystemInfo info;
+        info.times = Times { c.cpu / 100.0, 1.0 };
+        QWidget window;
+        window.setPalette(lightPalette());
+        auto* view = new SystemResourceView(info, &window);
+        (new QVBoxLayout(&window))->addWidget(view);
+        window.show();
+        QCoreApplication::processEvents();
+        const QWidget* meter = view->findChild<QWidget*>(u"cpuIndicator"_s);
+        ASSERT_NE(meter, nullptr);
+        // Built light, then dark, then light again, read on the pixels drawn each time.
+        for (const QPalette& palette : { lightPalette(), darkFusionPalette(), lightPalette() }) {
+            window.setPalette(palette);
+            const QImage drawn = window.grab().toImage();
+            const QColor page = palette.color(QPalette::Window);
+            const QPoint origin = meter->mapTo(&window, QPoint());
+            for (int i = 0; i < 5; ++i) {
+                // The middle of bar i: 8 wide, 2 apart.
+                const QColor bar = drawn.pixelColor(origin + QPoint(i * 10 + 4, meter->height() / 2));
+                const std::string where = std::to_string(c.cpu) + "% bar " + std::to_string(i) + " "
+                    + bar.name().toStdString() + " on " + page.name().toStdString();
+                if (i < c.lit) {
+                    EXPECT_GE(contrastRatio(bar, page), 3.0) << where;
+                    EXPECT_LE(std::abs(bar.hslHue() - SystemResourceView::bandColour(c.band).hslHue()), 3) << where;
+                } else {
+                    EXPECT_LT(contrastRatio(bar, page), 2.0) << where << ": an unlit bar stays faint";
+                }
+            }
+        }
+    }
 }

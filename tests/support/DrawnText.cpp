@@ -84,17 +84,24 @@ QColor strongestInk(const QImage& image, const QRect& area, QPoint background)
 
 QColor dominantColour(const QImage& image, const QRect& area)
 {
+    // Of colours equally common (the rows of a gradient), the one met first from the top
+    // left: the same answer in every run, whatever order a hash keeps.
     QHash<QRgb, int> counts;
+    QList<QRgb> met;
     const QRect box = area.intersected(image.rect());
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        for (int x = box.left(); x <= box.right(); ++x)
-            ++counts[image.pixel(x, y)];
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            int& count = counts[image.pixel(x, y)];
+            if (count++ == 0)
+                met.append(image.pixel(x, y));
+        }
+    }
     QRgb best = 0;
     int most = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        if (it.value() > most) {
-            most = it.value();
-            best = it.key();
+    for (const QRgb colour : met) {
+        if (counts.value(colour) > most) {
+            most = counts.value(colour);
+            best = colour;
         }
     }
     return QColor::fromRgb(best);

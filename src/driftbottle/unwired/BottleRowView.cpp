@@ -74,6 +74,16 @@ QColor tagColour(const QStyleOptionViewItem& option, bool hovered)
     return ReadableColour::on(QColor(0x00, 0x7a, 0xff), SecondaryColour::opaqueOver(cardTint(hovered), under));
 }
 
+/// The date's digits are thin at the caption size, and a screen smooths them lighter than
+/// their ink (measured on X: the ink's 5:1 drawn at 4.4:1). Their ink stands further from
+/// the card than other secondary text, so the digits as drawn still read at 4.5:1.
+QColor dateColour(const QStyleOptionViewItem& option, bool hovered)
+{
+    const QColor under = option.widget ? SecondaryText::backdrop(option.widget) : option.palette.color(QPalette::Base);
+    return ReadableColour::on(
+        secondary(option, hovered), SecondaryColour::opaqueOver(cardTint(hovered), under), BottleRowView::dateContrast);
+}
+
 } // namespace
 
 BottleRowView::BottleRowView(bool showStatus, QObject* parent)
@@ -214,6 +224,7 @@ void BottleRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->setFont(fonts.caption);
     const QString date = BottlePresentation::rowDate(bottle->createdAt);
     const int dateWidth = QFontMetrics(fonts.caption).horizontalAdvance(date);
+    painter->setPen(dateColour(option, hovered));
     painter->drawText(footer, Qt::AlignRight | Qt::AlignVCenter, date);
     const QString tags = BottlePresentation::tagTexts(bottle->theme).join(u' ');
     if (!tags.isEmpty()) {

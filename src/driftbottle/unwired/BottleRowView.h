@@ -14,6 +14,9 @@ public:
     /// Room between two cards.
     static constexpr int gap = 12;
     static constexpr int previewLines = 2;
+    /// What the ink of a card's date reaches against the card: thin digits at the caption
+    /// size are drawn as much as a tenth fainter than their ink, and must still read at 4.5:1.
+    static constexpr double dateContrast = 5.5;
 
     BottleRowView(bool showStatus, QObject* parent = nullptr);
 

@@ -27,6 +27,14 @@ struct Look
         QString name;
     };
     QList<Field> fields;
+    /// A meter of bars that tell a figure: where it stands and how many of its bars are lit.
+    struct Meter
+    {
+        QRect box;
+        int lit = 0;
+        QString name;
+    };
+    QList<Meter> meters;
 };
 
 /// `root` as drawn now, once pending events have run.

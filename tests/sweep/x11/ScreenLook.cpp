@@ -1,5 +1,6 @@
 #include "ScreenLook.h"
 
+#include "preferences/SystemResourceView.h"
 #include "support/DrawnText.h"
 #include "widgets/Symbols.h"
 
@@ -112,6 +113,12 @@ Look lookOf(QWidget* root)
         const QRect seen = symbol->visibleRegion().boundingRect();
         if (symbol->isVisibleTo(root) && symbol->isEnabled() && !seen.isEmpty())
             look.glyphs.append({ seen.translated(symbol->mapTo(root, QPoint())), nameOf(symbol) });
+    }
+    for (SystemResourceView* view : root->findChildren<SystemResourceView*>()) {
+        const QWidget* meter = view->findChild<QWidget*>(u"cpuIndicator"_s);
+        if (meter && meter->isVisibleTo(root))
+            look.meters.append({ QRect(meter->mapTo(root, QPoint()), meter->size()),
+                ResourceFigures::litBars(view->cpuUsage()), nameOf(meter) });
     }
     return look;
 }

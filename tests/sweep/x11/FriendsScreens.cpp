@@ -2,16 +2,21 @@
 #include "SweptRigs.h"
 
 #include "friends/FriendListView.h"
+#include "friends/FriendMenuEntries.h"
 #include "friends/FriendVerificationView.h"
 #include "friends/MenuBarFriendActions.h"
 #include "friends/MessageBubbleWindow.h"
 #include "friends/SendMessageSheet.h"
+#include "menus/PetContextMenu.h"
+#include "pet/MultiPetManager.h"
 #include "widgets/PlainLineEdit.h"
 #include "widgets/PlainTextEditor.h"
 
 #include "friends/FriendsUiFixture.h"
+#include "menus/MenuParts.h"
 #include "support/Wait.h"
 
+#include <QMenu>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -107,7 +112,74 @@ private:
     std::unique_ptr<SendMessageSheet> m_sheet;
 };
 
+/// The pet's menu as a signed-in or signed-out user sees it, built by the pet's own menu
+/// with the friends' entries the program puts into it.
+class PetMenuScreen final : public Hosted<FriendsUiFixture>, public BuiltScreen
+{
+public:
+    explicit PetMenuScreen(PetMenu which)
+    {
+        m_parts.windowManager.createPetWindow();
+        if (which == PetMenu::noFriends) {
+            signIn();
+        } else if (which != PetMenu::signedOut) {
+            // Two friends, bob pinned: he also stands at the menu's top level.
+            aliceWithFriendBob();
+            const qint64 carol = server.state().addUser(u"carol@x.io"_s, u"卡罗尔"_s, u"🐰"_s, u"pw"_s);
+            server.state().befriend(users->currentUser()->id, carol);
+        }
+        if (users->isLoggedIn()) {
+            EXPECT_TRUE(await(friends->fetchFriendList()).ok());
+            for (const Friend& f : friends->friends()) {
+                if (f.nickname == u"鲍勃"_s)
+                    friends->togglePinFriend(f.id);
+            }
+        }
+        m_actions = std::make_unique<MenuBarFriendActions>(*friends, timers, *bubbles);
+        m_entries = std::make_unique<FriendMenuEntries>(*users, *friends, *bubbles, *m_actions, [] {});
+        m_petMenu.setFriendsSection([this](QMenu* menu) { m_entries->addTo(menu); });
+        m_menu.reset(m_petMenu.createAnimationContextMenu());
+        QMenu* shown = m_menu.get();
+        if (which == PetMenu::interactions)
+            shown = m_menu->actions().constFirst()->menu();
+        else if (which != PetMenu::signedInWithPinnedFriend)
+            shown = named<QMenu>(m_menu.get(), u"friendsMenu"_s);
+        if (shown) {
+            shown->popup(QPoint(200, 200));
+            m_root = shown;
+        }
+        QCoreApplication::processEvents();
+    }
+
+    ~PetMenuScreen() override
+    {
+        if (m_root)
+            m_root->close();
+        m_menu.reset();
+        m_entries.reset();
+        m_actions.reset();
+        TearDown();
+    }
+
+    [[nodiscard]] QWidget* root() const override { return m_root; }
+
+private:
+    MenuParts m_parts;
+    MultiPetManager m_clones { m_parts.defaults, m_parts.screens, m_parts.windowManager, m_parts.animations,
+        &m_parts.random };
+    PetContextMenu m_petMenu { m_parts.doNotDisturb, m_parts.animations, m_parts.scheduler, m_clones };
+    std::unique_ptr<MenuBarFriendActions> m_actions;
+    std::unique_ptr<FriendMenuEntries> m_entries;
+    std::unique_ptr<QMenu> m_menu;
+    QPointer<QWidget> m_root;
+};
+
 } // namespace
+
+std::unique_ptr<BuiltScreen> petMenuScreen(PetMenu which)
+{
+    return std::make_unique<PetMenuScreen>(which);
+}
 
 std::unique_ptr<BuiltScreen> friendsScreen(Friends which)
 {

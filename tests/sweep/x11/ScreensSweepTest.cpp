@@ -1,8 +1,9 @@
 // Every screen the program shows, in eight settings: built in a light or a dark palette,
 // or built in one and switched live to the other, each at the platform's font and at a
 // 12 pt one. Measured on the drawn pixels: a switched screen draws as one built in its new
-// palette; every text reads at 4.5:1 and every glyph at 3:1 against what is drawn behind
-// it; no text is cut, shortened or laid over another; none is under 9 px.
+// palette; every text reads at 4.5:1, and every glyph and every lit bar of a meter at 3:1,
+// against what is drawn behind it; no text is cut, shortened or laid over another; none is
+// under 9 px. Drawn on the X server, as a user sees them.
 #include "ScreenLook.h"
 #include "SweptScreens.h"
 
@@ -53,6 +54,7 @@ public:
         checkTexts(look.painted, look.overLight);
         checkFields(look, look.overLight);
         checkGlyphs(look, look.overLight);
+        checkMeters(look, look.overLight);
         if (look.overDark != look.overLight) {
             checkTexts(look.painted, look.overDark);
             checkGlyphs(look, look.overDark);
@@ -185,6 +187,51 @@ private:
             const double contrast = contrastIn(image, area);
             if (contrast < Symbols::minimumContrast)
                 fail("glyph contrast", what, QString::number(contrast, 'f', 2) + u":1"_s);
+        }
+    }
+
+    /// A meter's lit bars tell its figure, so each stands out from the page around the
+    /// meter as a glyph does. The bars are found as they are drawn: runs of columns across
+    /// the meter's middle that differ from the page.
+    void checkMeters(const Look& look, const QImage& image)
+    {
+        for (const Look::Meter& meter : look.meters) {
+            const QRect box = meter.box.intersected(image.rect());
+            std::map<QRgb, int> around;
+            const QRect ring = box.adjusted(-3, -3, 3, 3).intersected(image.rect());
+            for (int y = ring.top(); y <= ring.bottom(); ++y)
+                for (int x = ring.left(); x <= ring.right(); ++x)
+                    if (!box.contains(x, y))
+                        ++around[image.pixel(x, y)];
+            if (around.empty())
+                continue;
+            const QColor page
+                = QColor::fromRgb(std::max_element(around.cbegin(), around.cend(), [](const auto& a, const auto& b) {
+                      return a.second < b.second;
+                  })->first);
+            QList<QColor> bars;
+            const int y = box.center().y();
+            for (int x = box.left(); x <= box.right();) {
+                if (image.pixel(x, y) == page.rgb()) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                while (x <= box.right() && image.pixel(x, y) != page.rgb())
+                    ++x;
+                bars.append(image.pixelColor((start + x - 1) / 2, y));
+            }
+            if (bars.size() != 5) {
+                fail("meter", meter.name, QString::number(bars.size()) + u" bars drawn"_s);
+                continue;
+            }
+            for (int i = 0; i < meter.lit; ++i) {
+                const double contrast = contrastRatio(bars.at(i), page);
+                if (contrast < Symbols::minimumContrast)
+                    fail("graphic contrast", meter.name + u" bar "_s + QString::number(i),
+                        QString::number(contrast, 'f', 2) + u":1 ("_s + bars.at(i).name() + u" on "_s + page.name()
+                            + u")"_s);
+            }
         }
     }
 

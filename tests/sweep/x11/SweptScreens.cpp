@@ -9,13 +9,14 @@
 #include "friends/FriendMessageManager.h"
 #include "game/GamePreferencesView.h"
 #include "menus/MenuBarCoordinator.h"
-#include "menus/PetContextMenu.h"
 #include "pet/MultiPetManager.h"
 #include "pet/SpeechBubbleView.h"
 #include "pet/SpeechBubbleWindowManager.h"
 #include "platform/Alerts.h"
 #include "platform/FloatingWindow.h"
 #include "preferences/AccountPreferencesView.h"
+#include "preferences/AdvancedPreferencesView.h"
+#include "preferences/SystemResourceView.h"
 #include "reminders/AlarmWindowView.h"
 #include "reminders/pages/AlarmForm.h"
 #include "reminders/pages/AlarmManagementView.h"
@@ -28,6 +29,7 @@
 #include "menus/MenuParts.h"
 #include "preferences/PreferencesRig.h"
 #include "reminders/PagesRig.h"
+#include "support/FakeSystemInfo.h"
 #include "support/Wait.h"
 
 #include <QComboBox>
@@ -36,6 +38,10 @@
 #include <QMessageBox>
 #include <QPropertyAnimation>
 #include <QPushButton>
+#include <QVBoxLayout>
+
+#include <iterator>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -43,7 +49,7 @@ namespace {
 
 // ---------------------------------------------------------------- the pet and its menus
 
-enum class Pet { menu, trayMenu, speechBubble, logWindow };
+enum class Pet { trayMenu, speechBubble, restBubble, logWindow };
 
 class PetScreen final : public BuiltScreen
 {
@@ -52,11 +58,6 @@ public:
     {
         m_parts.windowManager.createPetWindow();
         switch (which) {
-        case Pet::menu:
-            m_menu.reset(m_petMenu.createAnimationContextMenu());
-            m_menu->popup(QPoint(200, 200));
-            m_root = m_menu.get();
-            break;
         case Pet::trayMenu:
             m_coordinator = std::make_unique<MenuBarCoordinator>(
                 m_parts.users, m_parts.doNotDisturb, m_parts.settings, m_parts.about, m_parts.resources);
@@ -64,7 +65,17 @@ public:
             m_root->show();
             break;
         case Pet::speechBubble:
-            m_bubbles.showBubble(u"喝水时间"_s, u"起来喝杯水吧，休息一下眼睛"_s, u"💧"_s);
+        case Pet::restBubble:
+            if (which == Pet::speechBubble) {
+                m_bubbles.showBubble(u"喝水时间"_s, u"起来喝杯水吧，休息一下眼睛"_s, u"💧"_s);
+            } else {
+                // The rest reminder's emoji is a joined sequence with a skin tone.
+                Reminder rest;
+                rest.type = ReminderType::rest;
+                rest.title = displayName(rest.type);
+                rest.message = defaultMessage(rest.type);
+                m_bubbles.handleReminderTriggered(rest);
+            }
             m_root = m_bubbles.bubbleView();
             // Once its card has slid into place.
             waitUntil([&] { return m_root && !m_root->findChild<QPropertyAnimation*>(); }, 2000);
@@ -87,7 +98,6 @@ public:
     {
         if (m_root)
             m_root->close();
-        m_menu.reset();
         m_logWindow.reset();
     }
 
@@ -95,12 +105,8 @@ public:
 
 private:
     MenuParts m_parts;
-    MultiPetManager m_clones { m_parts.defaults, m_parts.screens, m_parts.windowManager, m_parts.animations,
-        &m_parts.random };
-    PetContextMenu m_petMenu { m_parts.doNotDisturb, m_parts.animations, m_parts.scheduler, m_clones };
     SpeechBubbleWindowManager m_bubbles { m_parts.windowManager, kitSpeechBubbleLook() };
     std::unique_ptr<MenuBarCoordinator> m_coordinator;
-    std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<LogManager> m_log;
     std::unique_ptr<LogWindowManager> m_logWindow;
     QPointer<QWidget> m_root;
@@ -282,6 +288,123 @@ private:
     QMessageBox m_box;
 };
 
+// ---------------------------------------------------------------- the resource meter
+
+/// The resource view in each of its bands at once: the figures' colours and the meter's lit
+/// bars, green, blue, orange and red.
+class ResourceMetersScreen final : public BuiltScreen
+{
+public:
+    ResourceMetersScreen()
+    {
+        auto* layout = new QVBoxLayout(&m_window);
+        // Processor per cent and memory megabytes, each in one band.
+        const std::pair<double, double> figures[] = { { 5.0, 30.0 }, { 25.0, 75.0 }, { 55.0, 150.0 }, { 95.0, 250.0 } };
+        for (std::size_t i = 0; i < std::size(figures); ++i) {
+            m_info[i].times = SystemInfo::ProcessTimes { figures[i].first / 100.0, 1.0 };
+            m_info[i].resident = static_cast<qint64>(figures[i].second * 1024 * 1024);
+            layout->addWidget(new SystemResourceView(m_info[i], &m_window));
+        }
+        m_window.resize(480, 10);
+        m_window.show();
+        QCoreApplication::processEvents();
+    }
+
+    [[nodiscard]] QWidget* root() const override { return const_cast<QWidget*>(&m_window); }
+
+private:
+    FakeSystemInfo m_info[4];
+    QWidget m_window;
+};
+
+// ---------------------------------------------------------------- confirmations
+
+/// The box an alert of the program opens, as the program asks for it: the alert is taken
+/// from the queue that answers it, then built as a real one would be and shown without
+/// waiting.
+class AlertScreen : public BuiltScreen
+{
+public:
+    [[nodiscard]] QWidget* root() const override { return m_built.box.get(); }
+
+protected:
+    void open(QWidget* parent = nullptr)
+    {
+        const QList<Alerts::Record> asked = Alerts::answeredAlerts();
+        EXPECT_EQ(asked.size(), 1) << "one alert asked for";
+        if (asked.isEmpty())
+            return;
+        m_built = Alerts::build(asked.last(), parent);
+        Alerts::clearAnsweredAlerts();
+        m_built.box->show();
+        QCoreApplication::processEvents();
+    }
+
+    /// Closes the box before what it stands over goes.
+    void close() { m_built.box.reset(); }
+
+private:
+    Alerts::Built m_built;
+};
+
+/// "游戏结束！" with its score and comment, at the end of a ten-second game.
+class GameOverScreen final : public AlertScreen
+{
+public:
+    GameOverScreen()
+    {
+        m_rig.defaults.setValue(WhackAMoleGameManager::gameDurationKey, 10);
+        m_game = m_rig.makeGame();
+        Alerts::clearAnsweredAlerts();
+        // "关闭": the game stays over.
+        Alerts::setNextAnswers({ 1 });
+        m_game->startGame();
+        m_rig.timers.advanceMs(10000 + WhackAMoleGameManager::gameOverDelayMs);
+        open();
+    }
+    ~GameOverScreen() override
+    {
+        close();
+        Alerts::setNextAnswers({});
+        m_game.reset();
+    }
+
+private:
+    GameRig m_rig;
+    std::unique_ptr<WhackAMoleGameManager> m_game;
+};
+
+/// "确认重置" over the advanced tab, with its destructive "重置".
+class ResetConfirmationScreen final : public Hosted<PreferencesWindowRig>, public AlertScreen
+{
+public:
+    ResetConfirmationScreen()
+    {
+        m_manager.showPreferencesWindow(PreferenceTab::advanced);
+        auto* page = m_manager.preferencesWindow()->findChild<AdvancedPreferencesView*>();
+        EXPECT_TRUE(page);
+        Alerts::clearAnsweredAlerts();
+        // "取消": the pet stays where it is.
+        Alerts::setNextAnswers({ 0 });
+        if (page)
+            page->showResetConfirmation();
+        open(m_manager.preferencesWindow());
+    }
+    ~ResetConfirmationScreen() override
+    {
+        close();
+        Alerts::setNextAnswers({});
+        if (QWidget* window = m_manager.preferencesWindow())
+            window->close();
+        QCoreApplication::processEvents();
+    }
+
+    [[nodiscard]] QWidget* root() const override { return AlertScreen::root(); }
+
+private:
+    PreferencesWindowManager m_manager { services() };
+};
+
 template<typename Screen, typename... Args>
 std::function<std::unique_ptr<BuiltScreen>()> make(Args... args)
 {
@@ -295,10 +418,15 @@ const QList<SweptScreen>& sweptScreens()
     // A conversation row shows its last message on one line at most.
     const QString rowPreview = u"我的第一个瓶子"_s;
     static const QList<SweptScreen> screens {
-        { "PetMenu", make<PetScreen>(Pet::menu) },
+        { "PetMenu", [] { return petMenuScreen(PetMenu::signedInWithPinnedFriend); } },
+        { "PetMenuInteractions", [] { return petMenuScreen(PetMenu::interactions); } },
+        { "PetMenuFriends", [] { return petMenuScreen(PetMenu::friends); } },
+        { "PetMenuNoFriends", [] { return petMenuScreen(PetMenu::noFriends); } },
+        { "PetMenuSignedOut", [] { return petMenuScreen(PetMenu::signedOut); } },
         { "TrayMenu", make<PetScreen>(Pet::trayMenu) },
         { "LogWindow", make<PetScreen>(Pet::logWindow) },
         { "SpeechBubble", make<PetScreen>(Pet::speechBubble) },
+        { "RestReminderBubble", make<PetScreen>(Pet::restBubble) },
         { "FriendCodeWindow", [] { return friendsScreen(Friends::codeGenerated); } },
         { "VerificationAddHalf", [] { return friendsScreen(Friends::codeAdd); } },
         { "ReceivedMessageBubble", [] { return friendsScreen(Friends::received); } },
@@ -334,7 +462,10 @@ const QList<SweptScreen>& sweptScreens()
         { "PreferencesAppearance", make<PreferencesScreen>(PreferenceTab::appearance, Account::signedIn) },
         { "PreferencesGame", make<PreferencesScreen>(PreferenceTab::game, Account::signedIn) },
         { "PreferencesAdvanced", make<PreferencesScreen>(PreferenceTab::advanced, Account::signedIn) },
+        { "ResourceMeters", make<ResourceMetersScreen>() },
+        { "ResetConfirmation", make<ResetConfirmationScreen>() },
         { "ScoreBoard", make<ScoreBoardScreen>() },
+        { "GameOver", make<GameOverScreen>() },
         { "UpdateOffer", make<UpdateAlertScreen>(Update::offer) },
         { "UpdateUpToDate", make<UpdateAlertScreen>(Update::upToDate) },
         { "UpdateFailed", make<UpdateAlertScreen>(Update::failed) },

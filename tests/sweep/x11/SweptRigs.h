@@ -50,3 +50,7 @@ enum class Drift {
 /// The friends' windows, bubbles, list and sheet.
 enum class Friends { codeGenerated, codeAdd, received, compose, list, sendSheet };
 [[nodiscard]] std::unique_ptr<BuiltScreen> friendsScreen(Friends which);
+
+/// The pet's right-click menu with its friends' section, and its two submenus.
+enum class PetMenu { signedInWithPinnedFriend, interactions, friends, noFriends, signedOut };
+[[nodiscard]] std::unique_ptr<BuiltScreen> petMenuScreen(PetMenu which);
