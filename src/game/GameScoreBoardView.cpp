@@ -41,8 +41,9 @@ void setTextColor(QLabel* label, const QColor& color)
 }
 } // namespace
 
-GameScoreBoardView::GameScoreBoardView(WhackAMoleGameManager& game, QWidget* parent)
+GameScoreBoardView::GameScoreBoardView(WhackAMoleGameManager& gameManager, QWidget* parent)
     : QWidget(parent)
+    , m_gameManager(&gameManager)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* layout = new QGridLayout(this);
@@ -58,10 +59,10 @@ GameScoreBoardView::GameScoreBoardView(WhackAMoleGameManager& game, QWidget* par
     layout->addWidget(m_score, 1, 1);
     layout->setColumnStretch(0, 1);
 
-    showTime(game.timeRemaining());
-    showScore(game.score());
-    connect(&game, &WhackAMoleGameManager::timeRemainingChanged, this, &GameScoreBoardView::showTime);
-    connect(&game, &WhackAMoleGameManager::scoreChanged, this, &GameScoreBoardView::showScore);
+    showTime(gameManager.timeRemaining());
+    showScore(gameManager.score());
+    connect(&gameManager, &WhackAMoleGameManager::timeRemainingChanged, this, &GameScoreBoardView::showTime);
+    connect(&gameManager, &WhackAMoleGameManager::scoreChanged, this, &GameScoreBoardView::showScore);
 }
 
 void GameScoreBoardView::showTime(int seconds)

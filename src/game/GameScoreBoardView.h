@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -19,7 +20,10 @@ public:
     /// The board is the window colour at this opacity over the desktop.
     static constexpr float boardOpacity = 0.95F;
 
-    explicit GameScoreBoardView(WhackAMoleGameManager& game, QWidget* parent = nullptr);
+    explicit GameScoreBoardView(WhackAMoleGameManager& gameManager, QWidget* parent = nullptr);
+
+    /// The game the board follows; null once it is gone.
+    [[nodiscard]] WhackAMoleGameManager* gameManager() const { return m_gameManager; }
 
     [[nodiscard]] QLabel* timeLabel() const { return m_time; }
     [[nodiscard]] QLabel* scoreLabel() const { return m_score; }
@@ -37,6 +41,7 @@ private:
     /// `wanted` made readable on the board over any desktop.
     [[nodiscard]] QColor readableOnBoard(const QColor& wanted) const;
 
+    QPointer<WhackAMoleGameManager> m_gameManager;
     int m_seconds = 0;
     QLabel* m_time;
     QLabel* m_score;

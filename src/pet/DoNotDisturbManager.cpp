@@ -16,6 +16,9 @@
 
 using namespace Qt::StringLiterals;
 
+static_assert(DoNotDisturbManager::petSize.width() == Screens::petSize
+    && DoNotDisturbManager::petSize.height() == Screens::petSize);
+
 namespace {
 const QString category = u"DoNotDisturb"_s;
 }
@@ -68,7 +71,7 @@ double DoNotDisturbManager::pinnedBottom(const QRectF& frame) const
     // A negative offset sinks the pet below the screen's edge, into the panel's place, as the
     // appearance slider offers. Only an offset that would leave too little of the pet on the
     // screen to reach it (and leave the mode from its menu) is held back.
-    const double sunk = frame.y() - (Screens::petSize - minimumVisibleHeight);
+    const double sunk = frame.y() - (petSize.height() - minimumVisibleHeight);
     const double raised = frame.y() + frame.height() - minimumVisibleHeight;
     return clampToRange(frame.y() + m_bottomOffset, sunk, raised);
 }
@@ -76,7 +79,7 @@ double DoNotDisturbManager::pinnedBottom(const QRectF& frame) const
 double DoNotDisturbManager::pinnedStoredY() const
 {
     const QRectF frame = *m_screens.mainFrame();
-    return frame.height() - pinnedBottom(frame) - Screens::petSize;
+    return frame.height() - pinnedBottom(frame) - petSize.height();
 }
 
 void DoNotDisturbManager::enterDoNotDisturbMode()
@@ -125,7 +128,7 @@ QPointF DoNotDisturbManager::getValidWindowOriginForDoNotDisturb(QPointF origin)
     if (!m_isDoNotDisturbMode || !frame)
         return origin;
     const double minX = frame->x() + sideMargin;
-    const double maxX = frame->x() + frame->width() - Screens::petSize - sideMargin;
+    const double maxX = frame->x() + frame->width() - petSize.width() - sideMargin;
     return { clampToRange(origin.x(), minX, maxX), pinnedBottom(*frame) };
 }
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointF>
+#include <QSizeF>
 #include <QString>
 
 #include <optional>
@@ -24,6 +25,8 @@ class DoNotDisturbManager final : public QObject
 public:
     static inline const QString bottomOffsetKey = QStringLiteral("doNotDisturbBottomOffset");
     static constexpr double defaultBottomOffset = 10.0;
+    /// The pet window's size, which the pinned place is worked out for.
+    static constexpr QSizeF petSize { 128.0, 128.0 };
     /// The pinned pet keeps at least this much from the screen's left and right edges.
     static constexpr double sideMargin = 10.0;
     /// However far the offset sinks or lifts the pinned pet, this much of it stays on the screen.

@@ -61,27 +61,27 @@ LogWindowManager::~LogWindowManager() = default;
 
 void LogWindowManager::showLogWindow()
 {
-    if (!m_window) {
+    if (!m_logWindow) {
         buildWindow();
         refreshLogs();
         m_timer.start();
     }
-    WindowFront::bringForward(*m_window);
+    WindowFront::bringForward(*m_logWindow);
 }
 
 void LogWindowManager::buildWindow()
 {
-    m_window = std::make_unique<QWidget>();
-    m_window->setObjectName(u"logWindow"_s);
-    m_window->setWindowTitle(u"Tamsel - 调试日志"_s);
-    m_window->resize(900, 600);
+    m_logWindow = std::make_unique<QWidget>();
+    m_logWindow->setObjectName(u"logWindow"_s);
+    m_logWindow->setWindowTitle(u"Tamsel - 调试日志"_s);
+    m_logWindow->resize(900, 600);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), m_window->size());
+        QRect frame(QPoint(), m_logWindow->size());
         frame.moveCenter(screen->availableGeometry().center());
-        m_window->move(frame.topLeft());
+        m_logWindow->move(frame.topLeft());
     }
 
-    auto* toolbar = new QWidget(m_window.get());
+    auto* toolbar = new QWidget(m_logWindow.get());
     toolbar->setFixedHeight(40);
     toolbar->setAutoFillBackground(true);
     toolbar->setBackgroundRole(QPalette::Base);
@@ -115,21 +115,21 @@ void LogWindowManager::buildWindow()
     }
     buttons->addStretch();
 
-    m_textView = new QPlainTextEdit(m_window.get());
-    m_textView->setObjectName(u"logTextView"_s);
-    m_textView->setReadOnly(true);
-    m_textView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_textView->setFrameShape(QFrame::NoFrame);
+    m_logTextView = new QPlainTextEdit(m_logWindow.get());
+    m_logTextView->setObjectName(u"logTextView"_s);
+    m_logTextView->setReadOnly(true);
+    m_logTextView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_logTextView->setFrameShape(QFrame::NoFrame);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(std::max(1, int(std::lround(textPixels * scale))));
-    m_textView->setFont(font);
-    m_textView->document()->setDocumentMargin(10);
+    m_logTextView->setFont(font);
+    m_logTextView->document()->setDocumentMargin(10);
 
-    auto* layout = new QVBoxLayout(m_window.get());
+    auto* layout = new QVBoxLayout(m_logWindow.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(toolbar);
-    layout->addWidget(m_textView);
+    layout->addWidget(m_logTextView);
 }
 
 void LogWindowManager::refreshLogs()
@@ -138,10 +138,10 @@ void LogWindowManager::refreshLogs()
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (!m_textView)
+            if (!m_logTextView)
                 return;
-            m_textView->setPlainText(m_logs.getAllLogsText());
-            m_textView->verticalScrollBar()->setValue(m_textView->verticalScrollBar()->maximum());
+            m_logTextView->setPlainText(m_logs.getAllLogsText());
+            m_logTextView->verticalScrollBar()->setValue(m_logTextView->verticalScrollBar()->maximum());
         },
         Qt::QueuedConnection);
 }
@@ -205,5 +205,5 @@ void LogWindowManager::openLogFile()
 
 void LogWindowManager::showAlert(const QString& title, const QString& message)
 {
-    Alerts::show(Alerts::Style::Informational, title, message, { u"确定"_s }, m_window.get());
+    Alerts::show(Alerts::Style::Informational, title, message, { u"确定"_s }, m_logWindow.get());
 }

@@ -29,7 +29,7 @@ public:
 
     /// Opens the window, or brings it forward when it is already built.
     void showLogWindow();
-    [[nodiscard]] QWidget* window() const { return m_window.get(); }
+    [[nodiscard]] QWidget* logWindow() const { return m_logWindow.get(); }
 
 private:
     void buildWindow();
@@ -42,7 +42,7 @@ private:
     void showAlert(const QString& title, const QString& message);
 
     LogManager& m_logs;
-    std::unique_ptr<QWidget> m_window;
-    QPointer<QPlainTextEdit> m_textView;
+    std::unique_ptr<QWidget> m_logWindow;
+    QPointer<QPlainTextEdit> m_logTextView;
     QTimer m_timer;
 };

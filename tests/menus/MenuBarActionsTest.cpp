@@ -266,8 +266,8 @@ TEST(MenuBarOtherActions, OpenTheirWindowsAndLogAfterwards)
     std::optional<qsizetype> loggedWhenOpened;
     MenuBarSettingsActions settings(logWindow, [&] { loggedWhenOpened = loggedLines(u"UI"_s).size(); });
     settings.showDebugLogs();
-    ASSERT_NE(logWindow.window(), nullptr);
-    EXPECT_TRUE(logWindow.window()->isVisible());
+    ASSERT_NE(logWindow.logWindow(), nullptr);
+    EXPECT_TRUE(logWindow.logWindow()->isVisible());
     EXPECT_EQ(loggedLines(u"Debug"_s).last(), u"📋 打开调试日志窗口"_s);
 
     // The preferences: opened first, then logged; without a window to open, nothing is claimed.

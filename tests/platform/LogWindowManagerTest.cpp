@@ -32,10 +32,10 @@ struct Fixture
     QTemporaryDir dir;
     LogManager logger { dir.path(), neverMs };
     LogWindowManager windows { logger };
-    QPlainTextEdit* textView() const { return windows.window()->findChild<QPlainTextEdit*>(u"logTextView"_s); }
+    QPlainTextEdit* textView() const { return windows.logWindow()->findChild<QPlainTextEdit*>(u"logTextView"_s); }
     void click(const QString& name) const
     {
-        auto* button = windows.window()->findChild<QPushButton*>(name);
+        auto* button = windows.logWindow()->findChild<QPushButton*>(name);
         ASSERT_NE(button, nullptr) << name.toStdString();
         button->click();
     }
@@ -48,7 +48,7 @@ TEST(LogWindow, OpensOneTitledWindowWithSixButtonsShowingTheLines)
     Fixture f;
     f.logger.record(u"✅ ready"_s, u"App"_s);
     f.windows.showLogWindow();
-    QWidget* window = f.windows.window();
+    QWidget* window = f.windows.logWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), u"Tamsel - 调试日志"_s);
     EXPECT_EQ(window->size(), QSize(900, 600));
@@ -75,7 +75,7 @@ TEST(LogWindow, OpensOneTitledWindowWithSixButtonsShowingTheLines)
     ASSERT_TRUE(waitUntil([&] { return f.textView()->toPlainText().endsWith(u"[App] later"_s); }));
 
     f.windows.showLogWindow();
-    EXPECT_EQ(f.windows.window(), window) << "reopening reuses the window";
+    EXPECT_EQ(f.windows.logWindow(), window) << "reopening reuses the window";
     EXPECT_TRUE(window->isVisible());
 }
 
@@ -167,7 +167,7 @@ TEST(LogWindow, ButtonsKeepTheirSizesAtTheDefaultFontAndGrowToFitTheirTitlesAtAL
         Fixture f;
         f.windows.showLogWindow();
         for (const auto& [name, width] : stated) {
-            const auto* button = f.windows.window()->findChild<QPushButton*>(QString::fromUtf16(name));
+            const auto* button = f.windows.logWindow()->findChild<QPushButton*>(QString::fromUtf16(name));
             ASSERT_NE(button, nullptr);
             if (pixels == defaultPixels) {
                 EXPECT_EQ(button->size(), QSize(width, 24));

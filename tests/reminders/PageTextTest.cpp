@@ -1,6 +1,6 @@
 // The pure parts of the management pages: the interval texts and steps.
 #include "reminders/pages/ReminderForm.h"
-#include "reminders/pages/ReminderManagementView.h"
+#include "reminders/pages/ReminderRowView.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ TEST(ReminderRowText, IntervalsReadInWholeMinutesAndHours)
         { 1e300, u"—"_s },
     };
     for (const auto& [seconds, text] : cases)
-        EXPECT_EQ(ReminderManagementView::formatInterval(seconds), text) << seconds;
+        EXPECT_EQ(ReminderRowView::formatInterval(seconds), text) << seconds;
 }
 
 TEST(ReminderForm, IntervalStepsDropSecondsAndNeverOverflow)

@@ -141,6 +141,11 @@ ThrowBottleTabView::ThrowBottleTabView(DriftBottleManager& bottleManager, UserMa
     contentChanged();
 }
 
+QString ThrowBottleTabView::content() const
+{
+    return m_editor->text();
+}
+
 QString ThrowBottleTabView::counterText() const
 {
     return m_counter->fullText();
@@ -153,7 +158,7 @@ QString ThrowBottleTabView::errorMessage() const
 
 void ThrowBottleTabView::contentChanged()
 {
-    const qsizetype count = GraphemeText::count(m_editor->text());
+    const qsizetype count = GraphemeText::count(content());
     m_counter->setText(QString::number(count) + u"/"_s + QString::number(maxLength));
     // Over the limit the count turns red; the secondary kit hands the label back to it.
     const bool over = count > maxLength;
@@ -169,7 +174,7 @@ void ThrowBottleTabView::contentChanged()
 
 void ThrowBottleTabView::updateButton()
 {
-    const QString text = m_editor->text();
+    const QString text = content();
     m_throwButton->setEnabled(!m_isSending && !text.isEmpty() && GraphemeText::count(text) <= maxLength);
     m_throwButton->setText(m_isSending ? u"发送中..."_s : u"发送"_s);
     m_spinner->setVisible(m_isSending);
@@ -241,7 +246,7 @@ void ThrowBottleTabView::throwBottle()
     m_errorRow->hide();
     setShowSuccess(false);
     updateButton();
-    Tasks::start(sendBottle(m_editor->text()), u"DriftBottle"_s, u"丢瓶子"_s);
+    Tasks::start(sendBottle(content()), u"DriftBottle"_s, u"丢瓶子"_s);
 }
 
 QCoro::Task<> ThrowBottleTabView::sendBottle(QString content)

@@ -38,6 +38,8 @@ public:
     ThrowBottleTabView(DriftBottleManager& bottleManager, UserManager& userManager, QWidget* parent = nullptr);
 
     [[nodiscard]] PlainTextEditor* editor() const { return m_editor; }
+    /// The text being written.
+    [[nodiscard]] QString content() const;
     [[nodiscard]] QString counterText() const;
     [[nodiscard]] bool isSending() const { return m_isSending; }
     /// The confirmation card shows (or fades in).

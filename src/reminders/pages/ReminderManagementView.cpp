@@ -20,23 +20,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 using namespace Qt::StringLiterals;
-
-QString ReminderManagementView::formatInterval(double seconds)
-{
-    if (!std::isfinite(seconds) || std::abs(seconds) > 1e15)
-        return u"—"_s;
-    const auto minutes = static_cast<qint64>(seconds / 60); // truncated towards zero
-    if (minutes < 60)
-        return QString::number(minutes) + u"分钟"_s;
-    const qint64 hours = minutes / 60;
-    const qint64 rest = minutes - 60 * hours;
-    if (rest == 0)
-        return QString::number(hours) + u"小时"_s;
-    return QString::number(hours) + u"小时"_s + QString::number(rest) + u"分钟"_s;
-}
 
 namespace {
 

@@ -34,9 +34,6 @@ public:
 
     [[nodiscard]] QSize sizeHint() const override { return preferredSize; }
 
-    /// "1小时30分钟": the interval in whole minutes, as hours and minutes from an hour on.
-    [[nodiscard]] static QString formatInterval(double seconds);
-
     /// Opens the add form for a custom reminder (the header button does this).
     void showAddReminder();
     /// Opens the edit form for the reminder with `id`, filled from the manager's copy.

@@ -2,7 +2,8 @@
 
 #include "reminders/LocalTime.h"
 #include "reminders/ReminderSchedule.h"
-#include "reminders/pages/ReminderManagementView.h"
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -13,6 +14,20 @@ ReminderRowView::ReminderRowView(QObject* parent)
 
 ReminderRowView::~ReminderRowView() = default;
 
+QString ReminderRowView::formatInterval(double seconds)
+{
+    if (!std::isfinite(seconds) || std::abs(seconds) > 1e15)
+        return u"—"_s;
+    const auto minutes = static_cast<qint64>(seconds / 60); // truncated towards zero
+    if (minutes < 60)
+        return QString::number(minutes) + u"分钟"_s;
+    const qint64 hours = minutes / 60;
+    const qint64 rest = minutes - 60 * hours;
+    if (rest == 0)
+        return QString::number(hours) + u"小时"_s;
+    return QString::number(hours) + u"小时"_s + QString::number(rest) + u"分钟"_s;
+}
+
 ManagementRow ReminderRowView::row(const Reminder& reminder, bool canDelete, const LocalTime& local)
 {
     ManagementRow row;
@@ -21,7 +36,7 @@ ManagementRow ReminderRowView::row(const Reminder& reminder, bool canDelete, con
     row.emoji = emoji(reminder.type);
     row.title = reminder.title;
     row.message = reminder.message;
-    row.details = { { u"间隔: "_s + ReminderManagementView::formatInterval(reminder.interval), RowColours::blue } };
+    row.details = { { u"间隔: "_s + formatInterval(reminder.interval), RowColours::blue } };
     if (const std::optional<QDateTime> next = getNextTriggerTime(reminder))
         row.details.append({ u"· 下次: "_s + local.timeOfDay(*next).toString(u"HH:mm"_s), RowColours::orange });
     row.canDelete = canDelete;

@@ -22,6 +22,9 @@ public:
     explicit ReminderRowView(QObject* parent = nullptr);
     ~ReminderRowView() override;
 
+    /// "1小时30分钟": the interval in whole minutes, as hours and minutes from an hour on.
+    [[nodiscard]] static QString formatInterval(double seconds);
+
     /// What the card of `reminder` shows, with a delete button when `canDelete`, its next
     /// firing read through `local`.
     [[nodiscard]] static ManagementRow row(const Reminder& reminder, bool canDelete, const LocalTime& local);

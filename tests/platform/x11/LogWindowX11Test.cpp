@@ -21,14 +21,14 @@ TEST(LogWindowX11, AMinimisedLogWindowComesBackWhenOpenedAgain)
     LogManager logger(dir.path(), 3600 * 1000);
     LogWindowManager windows(logger);
     windows.showLogWindow();
-    QWidget* window = windows.window();
+    QWidget* window = windows.logWindow();
     ASSERT_TRUE(waitUntil([&] { return window->windowHandle() && window->windowHandle()->isExposed(); }));
     EXPECT_TRUE(X11Windows::motifHintsOfferMinimise(window->winId())) << "this window may be minimised";
 
     X11Windows::minimise(window->winId());
     ASSERT_TRUE(waitUntil([&] { return X11Windows::isIconic(window->winId()) && window->isMinimized(); }));
     windows.showLogWindow();
-    EXPECT_EQ(windows.window(), window);
+    EXPECT_EQ(windows.logWindow(), window);
     EXPECT_TRUE(waitUntil([&] {
         return !X11Windows::isIconic(window->winId()) && !window->isMinimized() && window->windowHandle()->isExposed();
     }));

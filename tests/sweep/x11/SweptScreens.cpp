@@ -88,7 +88,7 @@ public:
             m_log->record(u"⚠️ 网络较慢，稍后重试"_s, u"Network"_s);
             m_logWindow = std::make_unique<LogWindowManager>(*m_log);
             m_logWindow->showLogWindow();
-            m_root = m_logWindow->window();
+            m_root = m_logWindow->logWindow();
             break;
         }
         QCoreApplication::processEvents();
