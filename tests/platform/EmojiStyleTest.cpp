@@ -112,13 +112,51 @@ TEST_F(EmojiDrawing, EmojiInLabelsAreInColourAndSequencesJoin)
     EXPECT_EQ(labelInk(u"abc 中文"_s).colourful, 0);
 }
 
-TEST_F(EmojiDrawing, EmojiInMenusAreInColour)
+// A menu item's label starts where the style starts labels, whatever way its first emoji
+// stands into its advance, and the menu is wide enough for the label as drawn: DejaVu's
+// black-and-white 😉, by which the menu would measure it, is narrower than the colour one.
+TEST_F(EmojiDrawing, EmojiInMenusAreInColourWhereTheLabelsStartAndFit)
 {
+    // Every emoji of the colour font is as wide as the next: the words after one start at
+    // the same place in every row.
     QMenu menu;
     menu.setStyle(style.get());
-    menu.addAction(u"😉 &眨眼"_s);
+    QFont font = menu.font();
+    font.setPixelSize(32);
+    menu.setFont(font);
+    const QList<QAction*> rows { menu.addAction(u"🚶 走路"_s), menu.addAction(u"😉 &眨眼"_s), menu.addAction(u"🎮 玩耍"_s),
+        menu.addAction(u"😉😉😉😉😉😉😉😉"_s) };
     menu.adjustSize();
-    EXPECT_GT(inkOf(menu).colourful, 50);
+    const QImage image = menu.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    struct Row
+    {
+        int colourful = 0;
+        int colourRight = -1; ///< the last clearly coloured column
+        int wordsLeft = -1; ///< the first dark column right of the emoji
+    };
+    QList<Row> drawn;
+    for (QAction* action : rows) {
+        const QRect item = menu.actionGeometry(action);
+        Row row;
+        for (int x = item.left(); x <= item.right(); ++x) {
+            for (int y = item.top(); y <= item.bottom(); ++y) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.hsvSaturation() > 60 && c.value() > 60) {
+                    ++row.colourful;
+                    row.colourRight = x;
+                }
+            }
+        }
+        for (int x = row.colourRight + 1; x <= item.right() && row.wordsLeft < 0; ++x)
+            for (int y = item.top(); y <= item.bottom() && row.wordsLeft < 0; ++y)
+                if (image.pixelColor(x, y).value() < 100)
+                    row.wordsLeft = x;
+        drawn << row;
+        EXPECT_GT(row.colourful, 20) << action->text().toStdString();
+        EXPECT_LT(row.colourRight, item.right() - 4) << action->text().toStdString() << " runs into the menu's edge";
+    }
+    EXPECT_NEAR(drawn[1].wordsLeft, drawn[0].wordsLeft, 1) << "the label moved by its emoji's bearing";
+    EXPECT_NEAR(drawn[2].wordsLeft, drawn[0].wordsLeft, 1) << "the label moved by its emoji's bearing";
 }
 
 // Fields and painted rows lay out their own text. Drawn with a pure blue pen on white, a
