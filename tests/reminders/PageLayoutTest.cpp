@@ -12,6 +12,8 @@
 #include "support/DrawnText.h"
 #include "support/LayoutGaps.h"
 #include "support/Screenshots.h"
+#include "widgets/SegmentedPicker.h"
+#include "widgets/Spacing.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -128,6 +130,16 @@ TEST(PageSpacing, StacksOfThePagesFormsAndCardsKeepTheirSpacing)
     EXPECT_EQ(verticalGap(
                   &reminders, part(&reminders, "customReminderHeading"), part(&reminders, "customReminderPlaceholder")),
         8);
+
+    // The page switch stands the standard padding below the page's top and above the divider.
+    ReminderAndAlarmPreferencesView both(*rig.alarms, *rig.manager, rig.clock);
+    both.resize(600, 500);
+    both.show();
+    QCoreApplication::processEvents();
+    const QRect picker = boxIn(&both, both.findChild<SegmentedPicker*>());
+    const QRect segments = boxIn(&both, part(&both, "reminderAlarmSegments"));
+    EXPECT_EQ(picker.top(), Spacing::standardPadding);
+    EXPECT_EQ(segments.bottom() - picker.bottom(), Spacing::standardPadding);
 
     // The alarm list keeps 12 px between its rows.
     AlarmManagementView alarms(*rig.alarms, rig.clock);
