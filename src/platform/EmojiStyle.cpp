@@ -290,11 +290,12 @@ QSize EmojiStyle::sizeFromContents(
     const QList<Run> runs = emojiRuns(label);
     if (runs.isEmpty())
         return size;
-    // The menu measured the label with the text font's fallback glyphs; it is drawn wider
-    // or narrower with the colour font's.
+    // The menu measured the label with the text font's fallback glyphs: a black-and-white
+    // 😉 of DejaVu's is narrower than the colour one, a joined sequence falls apart into
+    // several glyphs that take far more room than its one.
     const int drawn = qCeil(drawnWidth(label, item->font, runs));
     const int measured = QFontMetrics(item->font).horizontalAdvance(label);
-    size.rwidth() += std::max(0, drawn - measured);
+    size.rwidth() += drawn - measured;
     return size;
 }
 

@@ -11,6 +11,7 @@
 #include "friends/MessageBubbleWindow.h"
 #include "friends/RefreshButton.h"
 #include "friends/SendMessageSheet.h"
+#include "platform/EmojiStyle.h"
 #include "platform/SystemColours.h"
 #include "support/DrawnText.h"
 #include "support/Screenshots.h"
@@ -28,6 +29,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QtMath>
 
 #include <functional>
 
@@ -532,7 +534,7 @@ TEST_F(FriendLooks, EveryOrangeIsTheDesktopsOrangeMadeReadable)
         auto* waiting = named(bubble.get(), u"waiting"_s);
         ASSERT_TRUE(tip && waiting);
         // Past the tip's 💡, whose bulb is yellow.
-        const int bulb = tip->height() * 2;
+        const int bulb = qCeil(EmojiStyle::horizontalAdvance(u"💡 "_s, tip->font())) + 1;
         const std::pair<QImage, QRect> drawn[] = {
             { drawnImage(screenOf(tip)), areaIn(tip, screenOf(tip)).adjusted(bulb, 0, 0, 0) },
             { drawnImage(bubble.get()), areaIn(waiting, bubble.get()) },
