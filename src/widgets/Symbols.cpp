@@ -183,8 +183,8 @@ void drawPersonOutline(Pen& pen, qreal centre)
 /// A rounded square with an arrow pointing up and forward in its middle, drawn on the pixel
 /// grid of whatever size it is drawn at. It is mostly shown at caption size, about 10 px:
 /// there the set's strokes on its 16-unit grid fall between pixels, and the smoothed arrow
-/// runs into the square as one grey blob. Whole-pixel strokes centred on pixels, and room
-/// for at least one clear pixel between arrow and square, keep the two apart.
+/// runs into the square as one grey blob. Whole-pixel strokes centred on pixels, a shaft
+/// stepped in whole pixels and a clear pixel between arrow and square keep the two apart.
 void drawArrowOutOfSquare(QPainter& painter, Pen& pen)
 {
     const qreal side = unitSide * painter.transform().m11();
@@ -196,11 +196,10 @@ void drawArrowOutOfSquare(QPainter& painter, Pen& pen)
     const qreal edge = weight / 2.0;
     const qreal radius = std::max(1.0, 3.0 * side / unitSide);
     pen.stroke(weight).drawRoundedRect(QRectF(edge, edge, side - weight, side - weight), radius, radius);
-    // The arrow spans three tenths of the side each way, centred, but leaves two clear pixels
-    // to the square on every side, which the smoothing of its slanted shaft would fill at
-    // one; its head's arms are two thirds of its span.
+    // The arrow spans three tenths of the side each way, centred, and leaves at least one
+    // clear pixel to the square on every side; its head's arms are two thirds of its span.
     const qreal inside = side - 2 * weight;
-    const qreal reach = std::max(2.0, std::min(std::round(0.3 * side), inside - weight - 4));
+    const qreal reach = std::max(2.0, std::min(std::round(0.3 * side), inside - weight - 2));
     const qreal low = onGrid(side / 2 - reach / 2);
     const qreal high = low + reach;
     const qreal arm = std::max(1.0, std::round(reach * 2 / 3));
