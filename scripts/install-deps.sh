@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth xcompmgr x11-utils xdotool openbox imagemagick dbus dbus-x11 dunst libnotify-bin
-  fonts-noto-cjk fonts-noto-color-emoji
+  fonts-noto-cjk fonts-noto-color-emoji fonts-dejavu-core
 )
 
 missing=()

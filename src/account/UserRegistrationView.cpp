@@ -13,6 +13,7 @@
 #include "widgets/PlainLineEdit.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -145,7 +146,7 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, Lazy<APICli
 
     auto* content = new QWidget(this);
     auto* contentLayout = new QVBoxLayout(content);
-    contentLayout->setContentsMargins(20, 0, 20, 0);
+    contentLayout->setContentsMargins(Spacing::standardPadding, 0, Spacing::standardPadding, 0);
     contentLayout->setSpacing(0);
     m_emailPage = emailInputView();
     m_loginPage = loginPasswordView();
@@ -165,7 +166,7 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, Lazy<APICli
     m_successBanner->setMessage(u"登录成功！"_s);
     for (BannerRow* banner : { m_errorBanner, m_successBanner }) {
         auto* wrapper = new QHBoxLayout;
-        wrapper->setContentsMargins(20, 0, 20, 0);
+        wrapper->setContentsMargins(Spacing::standardPadding, 0, Spacing::standardPadding, 0);
         wrapper->addWidget(banner);
         layout->addLayout(wrapper);
         banner->hide();
@@ -189,9 +190,7 @@ UserRegistrationView::UserRegistrationView(UserManager& userManager, Lazy<APICli
     connect(m_primary, &QPushButton::clicked, this, &UserRegistrationView::primaryAction);
 
     auto* buttons = new QHBoxLayout;
-    // A little less below than beside: the registration step with a two-line error fills
-    // the form's fixed height to the pixel.
-    buttons->setContentsMargins(20, 0, 20, 12);
+    buttons->setContentsMargins(Spacing::standardPadding, 0, Spacing::standardPadding, Spacing::standardPadding);
     buttons->setSpacing(12);
     buttons->addStretch(1);
     buttons->addWidget(m_secondary);
@@ -379,14 +378,28 @@ void UserRegistrationView::setStep(RegistrationStep step)
         page->setVisible(page == look.page);
     m_foundAccount->setText(u"找到账号："_s + m_email->text());
     m_newAccount->setText(u"创建新账号："_s + m_email->text());
-    // Its stated size at the default font; a larger application font grows it in proportion,
-    // so that the text it holds keeps its room.
-    const QRect before = geometry();
-    setFixedSize(TextStyle::scaled(formWidth),
-        TextStyle::scaled(step == RegistrationStep::registerWithInfo ? registerHeight : compactHeight));
-    keepOnScreen(before);
+    fitSize();
     refresh();
     look.focus->setFocus();
+}
+
+void UserRegistrationView::fitSize()
+{
+    // Its stated size at the default font; a larger application font grows it in proportion,
+    // so that the text it holds keeps its room. A long error under the registration step
+    // needs a few pixels more than the stated height leaves: the form grows by them rather
+    // than squeeze the fields below their height.
+    const QRect before = geometry();
+    const int width = TextStyle::scaled(formWidth);
+    const int stated = TextStyle::scaled(m_step == RegistrationStep::registerWithInfo ? registerHeight : compactHeight);
+    // Pages and banners shown or hidden just now count: the page holder's own layout would
+    // hand on its new size only once the event loop runs.
+    m_emailPage->parentWidget()->updateGeometry();
+    layout()->invalidate();
+    const int needed
+        = layout()->hasHeightForWidth() ? layout()->minimumHeightForWidth(width) : layout()->minimumSize().height();
+    setFixedSize(width, std::max(stated, needed));
+    keepOnScreen(before);
 }
 
 void UserRegistrationView::keepOnScreen(const QRect& before)
@@ -417,6 +430,7 @@ void UserRegistrationView::setErrorMessage(const QString& message)
 {
     m_errorBanner->setMessage(message);
     m_errorBanner->setVisible(!message.isEmpty());
+    fitSize();
 }
 
 void UserRegistrationView::refresh()
@@ -588,6 +602,7 @@ void UserRegistrationView::succeed(const QString& logLine)
 {
     setLoading(false);
     m_successBanner->show();
+    fitSize();
     log(logLine);
     QTimer::singleShot(dismissDelayMs, Qt::PreciseTimer, this, [this] { Q_EMIT dismissRequested(); });
 }

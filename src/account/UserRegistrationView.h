@@ -76,6 +76,8 @@ private:
     [[nodiscard]] QWidget* registerInfoView();
 
     void setStep(RegistrationStep step);
+    /// The stated size of the step, or taller where what it shows needs more room.
+    void fitSize();
     void keepOnScreen(const QRect& before);
     void setLoading(bool loading);
     void setErrorMessage(const QString& message);

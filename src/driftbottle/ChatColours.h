@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SystemColours.h"
+
 #include <QColor>
 #include <QPalette>
 
@@ -25,7 +27,7 @@ namespace ChatColours {
 }
 [[nodiscard]] inline QColor warning()
 {
-    return { 255, 149, 0 };
+    return SystemColours::orange();
 }
 [[nodiscard]] inline QColor warningTint(float alpha)
 {

@@ -9,6 +9,7 @@
 #include "platform/Alerts.h"
 #include "platform/LogManager.h"
 #include "platform/SecondaryColour.h"
+#include "platform/SystemColours.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
@@ -159,7 +160,7 @@ QWidget* FriendListView::connectionStatusView()
     auto* unreadLayout = new QHBoxLayout(m_unreadRow);
     unreadLayout->setContentsMargins(0, 0, 0, 0);
     m_unread = label(QString(), TextStyle::font(TextStyle::Style::caption2), m_unreadRow);
-    ReadableColour::tint(m_unread, QColor(0xc9, 0x34, 0x00));
+    ReadableColour::tint(m_unread, SystemColours::orange());
     m_unread->setObjectName(u"unread"_s);
     unreadLayout->addWidget(m_unread);
     unreadLayout->addStretch();

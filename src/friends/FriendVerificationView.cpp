@@ -2,6 +2,7 @@
 
 #include "friends/FriendManager.h"
 #include "platform/SecondaryColour.h"
+#include "platform/SystemColours.h"
 #include "server/APIError.h"
 #include "server/Tasks.h"
 #include "widgets/BusySpinner.h"
@@ -78,7 +79,7 @@ QPushButton* mainButton(const QString& objectName, BusySpinner** spinner, QWidge
 
 const Ink red { Ink::hue, QColor(0xd7, 0x00, 0x15) };
 const Ink green { Ink::hue, QColor(0x24, 0x8a, 0x3d) };
-const Ink orange { Ink::hue, QColor(0xc9, 0x34, 0x00) };
+const Ink orange { Ink::hue, SystemColours::orange() };
 const Ink secondary { Ink::secondary };
 
 /// The pixel size of `style`: the side of a symbol set in that font.

@@ -1,6 +1,7 @@
 #include "friends/MessageBubbleWindow.h"
 
 #include "friends/FriendMessageBubbleWindowManager.h"
+#include "platform/SystemColours.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainLineEdit.h"
@@ -108,7 +109,7 @@ MessageBubbleWindow::MessageBubbleWindow(Kind kind, quint64 token, QString bubbl
         m_waiting = new PlainLabel(QString(), this);
         m_waiting->setObjectName(u"waiting"_s);
         m_waiting->setFont(TextStyle::font(TextStyle::Style::caption));
-        ReadableColour::tint(m_waiting, QColor(0xff, 0x95, 0x00));
+        ReadableColour::tint(m_waiting, SystemColours::orange());
         m_waiting->setGeometry(fromBottom(h, 15, 8, 290, 20));
         m_waiting->hide();
     }

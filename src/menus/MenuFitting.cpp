@@ -1,5 +1,6 @@
 #include "menus/MenuFitting.h"
 
+#include "platform/EmojiStyle.h"
 #include "platform/TextFitting.h"
 
 #include <QAction>
@@ -12,11 +13,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// The application's style, except that a menu too tall for its screen scrolls. Without a
-/// base style of its own it follows the application's, also when that changes.
+/// The program's style, except that a menu too tall for its screen scrolls. A proxy style
+/// takes over the style it wraps, so it cannot wrap the application's own: it wraps one of the
+/// same kind, which draws the menu's emoji in the colour font as every other text is drawn
+/// (a bare proxy would fall back to the desktop's plain style, where a text font with a
+/// black-and-white 😉 or ⚙ wins).
 class ScrollingMenuStyle final : public QProxyStyle
 {
 public:
+    ScrollingMenuStyle()
+        : QProxyStyle(new EmojiStyle)
+    {
+    }
+
     int styleHint(
         StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returnData) const override
     {

@@ -1,15 +1,19 @@
 #include "pet/SpeechBubbleView.h"
 
+#include "platform/EmojiStyle.h"
 #include "platform/FloatingWindow.h"
 #include "platform/RoundedPanel.h"
 #include "platform/TextFitting.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QParallelAnimationGroup>
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -25,6 +29,55 @@ QLabel* plainLabel(const QString& text, const QFont& font, QWidget* parent)
     label->setFont(font);
     return label;
 }
+
+/// The emoji, as wide as the glyph it draws. A sequence such as 🏃🏻‍♀️ is one glyph of the
+/// colour font, which a text font's measure takes for several, and the colour font's glyph
+/// can stand well inside its advance: the title stands the header's spacing from the emoji
+/// as drawn.
+class InkWideLabel final : public QLabel
+{
+public:
+    InkWideLabel(const QString& text, const QFont& font, QWidget* parent)
+        : QLabel(parent)
+    {
+        setTextFormat(Qt::PlainText);
+        setText(text);
+        setFont(font);
+        measure();
+    }
+
+    [[nodiscard]] QSize sizeHint() const override
+    {
+        return { m_ink.isEmpty() ? 0 : m_ink.width(), QLabel::sizeHint().height() };
+    }
+    [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void changeEvent(QEvent* event) override
+    {
+        QLabel::changeEvent(event);
+        if (event->type() == QEvent::FontChange)
+            measure();
+    }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        style()->drawItemText(&painter, QRect(-m_ink.left(), 0, m_advance, height()),
+            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, palette(), isEnabled(), text(), foregroundRole());
+    }
+
+private:
+    void measure()
+    {
+        m_ink = EmojiStyle::inkBounds(text(), font());
+        m_advance = qCeil(EmojiStyle::horizontalAdvance(text(), font()));
+        updateGeometry();
+    }
+
+    QRect m_ink;
+    int m_advance = 0;
+};
 
 } // namespace
 
@@ -43,8 +96,8 @@ SpeechBubbleView::SpeechBubbleView(const QString& message, const QString& title,
     // The card paints the control background: its texts and symbol are set against that.
     m_card->setBackgroundRole(QPalette::Base);
 
-    auto* emojiLabel = plainLabel(emoji, look.emoji, m_card);
-    emojiLabel->setObjectName(u"bubbleEmoji"_s);
+    auto* emojiView = new InkWideLabel(emoji, look.emoji, m_card);
+    emojiView->setObjectName(u"bubbleEmoji"_s);
 
     m_titleLabel = plainLabel(title, look.title, m_card);
     m_titleLabel->setObjectName(u"bubbleTitle"_s);
@@ -61,7 +114,7 @@ SpeechBubbleView::SpeechBubbleView(const QString& message, const QString& title,
 
     auto* header = new QHBoxLayout;
     header->setSpacing(6);
-    header->addWidget(emojiLabel, 0, Qt::AlignVCenter);
+    header->addWidget(emojiView, 0, Qt::AlignVCenter);
     header->addWidget(m_titleLabel, 1, Qt::AlignVCenter);
     header->addWidget(m_closeButton, 0, Qt::AlignVCenter);
 

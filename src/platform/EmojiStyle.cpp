@@ -3,11 +3,13 @@
 #include "platform/EmojiTextFields.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QStringView>
 #include <QStyleOptionMenuItem>
 #include <QTextLayout>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -86,6 +88,28 @@ QString withoutMnemonics(const QString& text)
         result.append(text.at(i));
     }
     return result;
+}
+
+/// What the menu-item drawing measures a label's start by: a letter every font has.
+const QString referenceLetter = u"H"_s;
+
+/// The leftmost column in which two pictures of one size differ, or -1.
+int firstDifferentColumn(const QImage& a, const QImage& b)
+{
+    for (int x = 0; x < a.width(); ++x) {
+        for (int y = 0; y < a.height(); ++y) {
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return x;
+        }
+    }
+    return -1;
+}
+
+/// A menu item's label: its text up to the shortcut, without the mnemonic marks.
+QString menuLabel(const QStyleOptionMenuItem& item)
+{
+    const qsizetype tab = item.text.indexOf(u'\t');
+    return withoutMnemonics(item.text.left(tab < 0 ? item.text.size() : tab));
 }
 
 } // namespace
@@ -215,8 +239,7 @@ void EmojiStyle::drawControl(
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     const qsizetype tab = item ? item->text.indexOf(u'\t') : -1;
     const QString label = item ? item->text.left(tab < 0 ? item->text.size() : tab) : QString();
-    if (element != CE_MenuItem || !item || colorEmojiFamily().isEmpty()
-        || emojiRuns(withoutMnemonics(label)).isEmpty()) {
+    if (element != CE_MenuItem || !item || colorEmojiFamily().isEmpty() || emojiRuns(menuLabel(*item)).isEmpty()) {
         QProxyStyle::drawControl(element, option, painter, widget);
         return;
     }
@@ -225,8 +248,9 @@ void EmojiStyle::drawControl(
     bare.text = tab < 0 ? QString() : item->text.mid(tab); // the shortcut stays
     QProxyStyle::drawControl(element, &bare, painter, widget);
 
-    // The style keeps its label geometry to itself: the label's ink, drawn alone over the
-    // same item, tells where it starts.
+    // The style keeps its label geometry to itself: a letter drawn alone over the same item
+    // tells where its labels start, less the letter's own side bearing. (The label's own ink
+    // would not: each emoji stands a different way into its advance.)
     const QRect area = item->rect;
     const auto render = [&](const QStyleOptionMenuItem& what) {
         QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
@@ -236,21 +260,12 @@ void EmojiStyle::drawControl(
         QProxyStyle::drawControl(element, &what, &p, widget);
         return image;
     };
-    QStyleOptionMenuItem labelled(bare);
-    labelled.text = label;
-    const QImage with = render(labelled);
-    const QImage without = render(bare);
-    int left = -1;
-    for (int x = 0; x < with.width() && left < 0; ++x) {
-        for (int y = 0; y < with.height(); ++y) {
-            if (with.pixel(x, y) != without.pixel(x, y)) {
-                left = x;
-                break;
-            }
-        }
-    }
-    if (left < 0)
+    QStyleOptionMenuItem lettered(bare);
+    lettered.text = referenceLetter + bare.text;
+    const int letter = firstDifferentColumn(render(lettered), render(bare));
+    if (letter < 0)
         return;
+    const int left = letter - inkBounds(referenceLetter, item->font).left();
 
     const bool enabled = item->state & State_Enabled;
     const bool selected = item->state & State_Selected;
@@ -262,4 +277,66 @@ void EmojiStyle::drawControl(
     drawItemText(painter, labelRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextHideMnemonic,
         palette, enabled, label, selected ? QPalette::HighlightedText : QPalette::Text);
     painter->restore();
+}
+
+QSize EmojiStyle::sizeFromContents(
+    ContentsType type, const QStyleOption* option, const QSize& contentsSize, const QWidget* widget) const
+{
+    QSize size = QProxyStyle::sizeFromContents(type, option, contentsSize, widget);
+    const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+    if (type != CT_MenuItem || !item || colorEmojiFamily().isEmpty())
+        return size;
+    const QString label = menuLabel(*item);
+    const QList<Run> runs = emojiRuns(label);
+    if (runs.isEmpty())
+        return size;
+    // The menu measured the label with the text font's fallback glyphs: a black-and-white
+    // 😉 of DejaVu's is narrower than the colour one, a joined sequence falls apart into
+    // several glyphs that take far more room than its one.
+    const int drawn = qCeil(drawnWidth(label, item->font, runs));
+    const int measured = QFontMetrics(item->font).horizontalAdvance(label);
+    size.rwidth() += drawn - measured;
+    return size;
+}
+
+qreal EmojiStyle::drawnWidth(const QString& text, const QFont& font, const QList<Run>& runs)
+{
+    QTextLayout layout(text, font);
+    layout.setFormats(formatsOf(runs));
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setNumColumns(int(text.size()));
+    layout.endLayout();
+    return line.naturalTextWidth();
+}
+
+qreal EmojiStyle::horizontalAdvance(const QString& text, const QFont& font)
+{
+    const QList<Run> runs = emojiRuns(text);
+    if (runs.isEmpty() || colorEmojiFamily().isEmpty())
+        return QFontMetricsF(font).horizontalAdvance(text);
+    return drawnWidth(text, font, runs);
+}
+
+QRect EmojiStyle::inkBounds(const QString& text, const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const int margin = metrics.height();
+    const QSize line(qCeil(horizontalAdvance(text, font)), metrics.height());
+    QImage image(line + QSize(4 * margin, 4 * margin), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    drawText(painter, QRect(QPoint(margin, margin), line), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter.end();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(row[x]) > 0)
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink.translated(-margin, -margin);
 }

@@ -34,6 +34,12 @@ public:
     [[nodiscard]] static QString colorEmojiFamily();
     /// Formats that give the emoji sequences of `text` the colour font, for a text layout.
     [[nodiscard]] static QList<QTextLayout::FormatRange> emojiFormats(const QString& text);
+    /// The width of `text` in `font` as drawn here, its emoji sequences in the colour font:
+    /// a sequence whose parts come from several fonts measures far wider than its one glyph.
+    [[nodiscard]] static qreal horizontalAdvance(const QString& text, const QFont& font);
+    /// Where `text`, drawn here in `font` with its top left at the origin, puts ink: a colour
+    /// emoji can stand well inside its advance (Noto's runner is a third of its width).
+    [[nodiscard]] static QRect inkBounds(const QString& text, const QFont& font);
     /// Draws `text` like QPainter::drawText with the painter's font and pen, its emoji
     /// sequences in the colour font; for item delegates, which paint past the style.
     static void drawText(QPainter& painter, const QRect& rect, int flags, const QString& text);
@@ -50,7 +56,12 @@ public:
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
         const QWidget* widget = nullptr) const override;
 
+    /// A menu item whose label holds emoji is as wide as the label drawn in the colour font.
+    [[nodiscard]] QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& contentsSize,
+        const QWidget* widget = nullptr) const override;
+
 private:
+    [[nodiscard]] static qreal drawnWidth(const QString& text, const QFont& font, const QList<Run>& runs);
     [[nodiscard]] static QList<QTextLayout::FormatRange> formatsOf(const QList<Run>& runs);
     /// Lays `shown` out in `rect` with the colour font for `runs` and draws it with the
     /// painter's pen.

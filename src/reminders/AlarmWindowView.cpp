@@ -1,5 +1,6 @@
 #include "reminders/AlarmWindowView.h"
 
+#include "platform/SystemColours.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
@@ -22,8 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/// The time's orange, before it is made readable on the card.
-const QColor orange(255, 149, 0);
 /// What the orange aims at: the thin strokes of a caption only reach 4.5:1 in their darkest
 /// pixels when the colour itself goes a little beyond.
 constexpr double smallInkContrast = 5.0;
@@ -139,7 +138,8 @@ void AlarmWindowView::showOrange()
     // The time's orange as dark or light as it must be to read on the card, with room for
     // the smoothing of such small strokes; the clock symbol is set in the caption like the
     // time, and in its colour.
-    const QColor colour = ReadableColour::on(orange, palette().color(QPalette::Window), smallInkContrast);
+    const QColor colour
+        = ReadableColour::on(SystemColours::orange(), palette().color(QPalette::Window), smallInkContrast);
     QPalette timePalette = m_time->palette();
     timePalette.setColor(QPalette::WindowText, colour);
     m_time->setPalette(timePalette);

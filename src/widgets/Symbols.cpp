@@ -180,6 +180,40 @@ void drawPersonOutline(Pen& pen, qreal centre)
     pen.stroke().drawPath(shoulders);
 }
 
+/// A rounded square with an arrow pointing up and forward in its middle, drawn on the pixel
+/// grid of whatever size it is drawn at. It is mostly shown at caption size, about 10 px:
+/// there the set's strokes on its 16-unit grid fall between pixels, and the smoothed arrow
+/// runs into the square as one grey blob. Whole-pixel strokes centred on pixels, a shaft
+/// stepped in whole pixels and a clear pixel between arrow and square keep the two apart.
+void drawArrowOutOfSquare(QPainter& painter, Pen& pen)
+{
+    const qreal side = unitSide * painter.transform().m11();
+    painter.save();
+    painter.resetTransform();
+    const int weight = std::max(1, int(std::lround(strokeWidth * side / unitSide)));
+    // Centres of odd-width strokes lie in the middle of a pixel, of even ones on its edge.
+    const auto onGrid = [weight](qreal at) { return weight % 2 ? std::floor(at) + 0.5 : std::round(at); };
+    const qreal edge = weight / 2.0;
+    const qreal radius = std::max(1.0, 3.0 * side / unitSide);
+    pen.stroke(weight).drawRoundedRect(QRectF(edge, edge, side - weight, side - weight), radius, radius);
+    // The arrow spans three tenths of the side each way, centred, and leaves at least one
+    // clear pixel to the square on every side; its head's arms are two thirds of its span.
+    const qreal inside = side - 2 * weight;
+    const qreal reach = std::max(2.0, std::min(std::round(0.3 * side), inside - weight - 2));
+    const qreal low = onGrid(side / 2 - reach / 2);
+    const qreal high = low + reach;
+    const qreal arm = std::max(1.0, std::round(reach * 2 / 3));
+    // The shaft as a stair of whole pixels: a smoothed slanted line of one pixel shows as two
+    // half-grey ones.
+    const QPainter::RenderHints hints = painter.renderHints();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (qreal step = 0; step <= reach; ++step)
+        pen.fill().drawRect(QRectF(low + step - edge, high - step - edge, weight, weight));
+    painter.setRenderHints(hints);
+    polyline(pen.stroke(weight), { { high - arm, low }, { high, low }, { high, low + arm } });
+    painter.restore();
+}
+
 void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
 {
     Pen pen(painter, colour);
@@ -229,9 +263,7 @@ void drawGlyph(QPainter& painter, Symbol symbol, const QColor& colour)
         break;
     }
     case Symbol::arrowUpForwardSquare:
-        pen.stroke().drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 3, 3);
-        pen.stroke().drawLine(QPointF(5.2, 10.8), QPointF(10.6, 5.4));
-        polyline(pen.stroke(), { { 6.6, 5.2 }, { 10.8, 5.2 }, { 10.8, 9.4 } });
+        drawArrowOutOfSquare(painter, pen);
         break;
     case Symbol::bubbleLeftAndBubbleRight: {
         // The bubble behind, on the right, shows only where the one in front leaves it room.

@@ -6,6 +6,7 @@
 #include "support/LayoutGaps.h"
 #include "support/Screenshots.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 
 #include <QApplication>
@@ -315,6 +316,35 @@ TEST_F(SignInRig, TheFoundAndNewAccountRowsKeepRoomBelowThem)
         const QRect row = boxIn(form.get(), caption) | boxIn(form.get(), symbol);
         EXPECT_EQ(boxIn(form.get(), block).top() - (row.bottom() + 1), 24);
     }
+}
+
+TEST_F(SignInRig, FieldsBannersAndButtonsKeepTheStandardPaddingFromTheEdges)
+{
+    // The fields and banners the standard padding in from either side, the buttons that
+    // padding above the form's bottom edge, at each step and with an error showing.
+    const auto check = [](UserRegistrationView* form, const char* field, const char* where) {
+        SCOPED_TRACE(where);
+        QCoreApplication::processEvents();
+        const QRect edit = boxIn(form, part(form, field));
+        EXPECT_EQ(edit.left(), Spacing::standardPadding);
+        EXPECT_EQ(form->width() - 1 - edit.right(), Spacing::standardPadding);
+        for (const QPushButton* button : { primary(form), secondary(form) })
+            EXPECT_EQ(form->height() - 1 - boxIn(form, button).bottom(), Spacing::standardPadding);
+        if (errorBanner(form)->isVisible()) {
+            const QRect banner = boxIn(form, errorBanner(form));
+            EXPECT_EQ(banner.left(), Spacing::standardPadding);
+            EXPECT_EQ(form->width() - 1 - banner.right(), Spacing::standardPadding);
+        }
+    };
+    auto form = makeForm();
+    check(form.get(), "emailField", "address");
+    server.scriptNext(ScriptedReply { 500, QByteArray(2000, 'x'), 0, false });
+    typeAndReturn(form.get(), "emailField", u"new@x.io"_s);
+    ASSERT_TRUE(waitUntil([&] { return errorBanner(form.get())->isVisible(); }));
+    check(form.get(), "emailField", "address with error");
+    typeAndReturn(form.get(), "emailField", u"new@x.io"_s);
+    ASSERT_TRUE(waitForStep(form.get(), Step::registerWithInfo));
+    check(form.get(), "nicknameField", "registration");
 }
 
 TEST_F(SignInRig, EveryStepFitsItsFixedSize)

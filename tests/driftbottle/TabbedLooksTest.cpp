@@ -10,6 +10,7 @@
 #include "driftbottle/unwired/DriftBottleMainView.h"
 #include "driftbottle/unwired/PickBottleTabView.h"
 #include "driftbottle/unwired/ReplySheetView.h"
+#include "driftbottle/unwired/SegmentedSwitch.h"
 #include "driftbottle/unwired/ThrowBottleTabView.h"
 #include "support/DrawnText.h"
 #include "support/LayoutGaps.h"
@@ -20,6 +21,7 @@
 #include "widgets/OverlayCard.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -323,8 +325,8 @@ TEST_F(LooksRig, EverySymbolIsTheKitsGlyphInItsColour)
     const QRect rowBox = view->visualRect(view->model()->index(0, 0));
     const QImage rowImage = drawnImage(view->viewport());
     saveShot(rowImage, u"looks-card-row"_s);
-    // Inside the card's right padding: the card stands 16 in from the row, padded 14.
-    const QRect chevron(rowBox.right() - 16 - 14 - 16, rowBox.top() + 10, 18, rowBox.height() - 20);
+    // Inside the card's right padding: the card stands 16 in from the row, padded 16.
+    const QRect chevron(rowBox.right() - 16 - 16 - 16, rowBox.top() + 10, 18, rowBox.height() - 20);
     const Ink ink = inkIn(rowImage, chevron);
     EXPECT_GE(ink.box.height(), 0.6 * TextStyle::pixelSizeOf(TextStyle::font(Style::body)));
 }
@@ -363,6 +365,58 @@ TEST_F(LooksRig, EveryButtonHasItsStyleAndItsSymbol)
     }
     // The label of the pick button is 200 wide inside the large control's padding.
     EXPECT_GE(part(&pick, "pickButton")->width(), 200);
+}
+
+// Where the screens ask for the default padding, the one standard padding: around the pick
+// page, inside a bottle card and around the list's segments.
+TEST_F(LooksRig, ThePickPageTheCardsAndTheListsSegmentsHaveTheStandardPadding)
+{
+    // Squeezed to the least it takes, the pick page's parts reach its padding.
+    PickBottleTabView pick(*bottles, *users, [](PetBehavior) {});
+    pick.show();
+    pick.resize(pick.minimumSizeHint());
+    QCoreApplication::processEvents();
+    QRect parts;
+    for (QWidget* child : pick.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isVisibleTo(&pick) && !child->isWindow())
+            parts |= boxIn(&pick, child);
+    EXPECT_EQ(parts.left(), Spacing::standardPadding);
+    EXPECT_EQ(pick.width() - 1 - parts.right(), Spacing::standardPadding);
+    EXPECT_EQ(parts.top(), Spacing::standardPadding);
+    EXPECT_EQ(pick.height() - 1 - parts.bottom(), PickBottleTabView::buttonBottomPadding + Spacing::standardPadding);
+
+    // In a card, the text column stands the padding, the 50 px type column and the 12 px
+    // spacing in from the card's outline.
+    await(bottles->throwBottle(u"国国国"_s, {}, BottleType::normal, false));
+    BottleListView view(*bottles, *users);
+    view.setPalette(lightPalette());
+    view.show();
+    ASSERT_TRUE(waitUntil([&] { return view.content()->page() == BottleListContent::Page::list; }));
+    QListView* list = view.content()->listView();
+    const QRect rowBox = list->visualRect(list->model()->index(0, 0));
+    const QImage rows = drawnImage(list->viewport());
+    const int middle = rowBox.center().y();
+    const QColor ground(rows.pixel(rowBox.left() + 2, middle));
+    const auto differs = [&](int x, int y) { return contrastRatio(QColor(rows.pixel(x, y)), ground) > 1.15; };
+    int outline = -1;
+    for (int x = rowBox.left(); x <= rowBox.right() && outline < 0; ++x)
+        if (differs(x, middle))
+            outline = x;
+    ASSERT_GE(outline, 0);
+    const int column = outline + Spacing::standardPadding + 50 + 12;
+    int text = -1;
+    // From the type column's end, past the type mark, to the first ink of the texts.
+    for (int x = column - 12; x <= rowBox.right() && text < 0; ++x)
+        for (int y = rowBox.top() + Spacing::standardPadding; y < rowBox.bottom() - Spacing::standardPadding; ++y)
+            if (differs(x, y))
+                text = x;
+    EXPECT_GE(text, column);
+    EXPECT_LE(text, column + 1) << "a glyph's side bearing at most";
+
+    // The list's segments: the padding above and below.
+    const QRect segments = boxIn(&view, view.segments());
+    EXPECT_EQ(segments.top(), Spacing::standardPadding);
+    EXPECT_EQ(boxIn(&view, view.content()).top() - segments.bottom() - 1, Spacing::standardPadding);
 }
 
 TEST_F(LooksRig, PickButtonHasFortyBelowItAndTheScrolledPagesShowNoBars)

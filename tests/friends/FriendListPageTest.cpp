@@ -8,6 +8,7 @@
 #include "friends/MessageBubbleWindow.h"
 #include "friends/RefreshButton.h"
 #include "friends/SendMessageSheet.h"
+#include "platform/SystemColours.h"
 #include "support/DrawnText.h"
 #include "support/LogLines.h"
 #include "support/Screenshots.h"
@@ -347,6 +348,10 @@ TEST_F(FriendListPage, TheConnectionLineAndTheEmptyStateReadInLightAndDark)
         expectReadable(shot, labelArea(u"在线"_s), "status", { "grey" });
         // The count past its 📨.
         expectReadable(shot, labelArea(u"📨 未读消息: 1 条"_s).adjusted(24, 0, 0, 0), "unread", { "orange" });
+        // The desktop's orange, its hue kept, as the reminder pages draw it.
+        const QColor orange
+            = strongestInkOfKind(shot, labelArea(u"📨 未读消息: 1 条"_s).adjusted(24, 0, 0, 0), "orange");
+        EXPECT_NEAR(orange.hsvHue(), SystemColours::orange().hsvHue(), 5) << orange.name().toStdString();
         expectReadable(shot, labelArea(u"还没有好友"_s), "empty title", { "grey" });
         expectReadable(shot, labelArea(u"通过验证码添加好友，开始聊天吧"_s), "empty hint", { "grey" });
 

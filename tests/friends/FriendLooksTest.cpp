@@ -11,6 +11,8 @@
 #include "friends/MessageBubbleWindow.h"
 #include "friends/RefreshButton.h"
 #include "friends/SendMessageSheet.h"
+#include "platform/EmojiStyle.h"
+#include "platform/SystemColours.h"
 #include "support/DrawnText.h"
 #include "support/Screenshots.h"
 #include "widgets/ButtonStyle.h"
@@ -27,6 +29,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QtMath>
 
 #include <functional>
 
@@ -511,5 +514,36 @@ TEST_F(FriendLooks, SmallAndColouredTextsReadOnTheirCard)
             EXPECT_GE(lines.first().height(), lines.at(1).height());
             tearDownScreens();
         }
+    }
+}
+
+// The code page's tip heading and the bubble's count of waiting messages are the one orange
+// the reminder pages draw too: the desktop's, its hue kept, only made darker or lighter to
+// read at 4.5:1 on the page or the card.
+TEST_F(FriendLooks, EveryOrangeIsTheDesktopsOrangeMadeReadable)
+{
+    LookScope scope;
+    aliceWithFriendBob();
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(shade(dark));
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        build();
+        bubble->setWaitingCount(3);
+        QCoreApplication::processEvents();
+        auto* tip = named(codePage, u"tipTitle"_s);
+        auto* waiting = named(bubble.get(), u"waiting"_s);
+        ASSERT_TRUE(tip && waiting);
+        // Past the tip's 💡, whose bulb is yellow.
+        const int bulb = qCeil(EmojiStyle::horizontalAdvance(u"💡 "_s, tip->font())) + 1;
+        const std::pair<QImage, QRect> drawn[] = {
+            { drawnImage(screenOf(tip)), areaIn(tip, screenOf(tip)).adjusted(bulb, 0, 0, 0) },
+            { drawnImage(bubble.get()), areaIn(waiting, bubble.get()) },
+        };
+        for (const auto& [image, area] : drawn) {
+            expectReadable(image, area, "orange text", { "orange" });
+            const QColor orange = strongestInkOfKind(image, area, "orange");
+            EXPECT_NEAR(orange.hsvHue(), SystemColours::orange().hsvHue(), 5) << orange.name().toStdString();
+        }
+        tearDownScreens();
     }
 }

@@ -3,6 +3,8 @@
 // default font and a larger one, in a light and a dark palette.
 #include "app/SpeechBubbleLook.h"
 #include "menus/MenuBarCoordinator.h"
+#include "menus/PetContextMenu.h"
+#include "pet/MultiPetManager.h"
 #include "pet/SpeechBubbleView.h"
 #include "pet/SpeechBubbleWindowManager.h"
 #include "platform/EmojiStyle.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QSystemTrayIcon>
@@ -23,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 using TextStyle::Style;
@@ -223,6 +227,102 @@ TEST(PetAndMenuLooks, TheBubblesCloseSymbolIsASecondaryCaptionSizedGlyphOnAPlain
                 const QRect message = areaIn(view->findChild<QLabel*>(u"bubbleMessage"_s), view->card());
                 EXPECT_LT(contrast, drawnContrast(image, message) * 0.8);
             }
+        }
+    }
+}
+
+// DejaVu Sans, on nearly every desktop, holds its own black-and-white 😉 and ⚙ and wins the
+// font fallback; the menus draw their emoji in the colour font all the same. Drawn with a pure
+// blue pen on white, a glyph of a text font has nothing but blends of the two, while a colour
+// emoji keeps colours of its own (Noto's gear is grey).
+TEST(PetAndMenuLooks, MenuEmojiAreDrawnInColour)
+{
+    if (EmojiStyle::colorEmojiFamily().isEmpty())
+        GTEST_SKIP() << "no colour emoji font installed";
+    QApplication::setStyle(new EmojiStyle);
+    const auto notThePen = [](const QImage& image, const QRect& area) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QRgb c = image.pixel(x, y);
+                count += std::abs(qRed(c) - qGreen(c)) > 24 || qBlue(c) < 240 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    const QPalette saved = QApplication::palette();
+    QPalette bluePen = saved;
+    for (const QPalette::ColorRole role : { QPalette::Window, QPalette::Base, QPalette::Button })
+        bluePen.setColor(role, Qt::white);
+    for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        bluePen.setColor(role, Qt::blue);
+    // The application's: the status menu works its header's ink out from it.
+    QApplication::setPalette(bluePen);
+
+    LookRig screens;
+    MultiPetManager clones(screens.defaults, screens.screens, screens.windowManager, screens.animations);
+    PetContextMenu petMenu(screens.doNotDisturb, screens.animations, screens.scheduler, clones);
+    const std::unique_ptr<QMenu> pet(petMenu.createAnimationContextMenu());
+    MenuBarCoordinator status(screens.users, screens.doNotDisturb, screens.settings, screens.about, screens.resources);
+    const auto find = [](QMenu* menu, const QString& text) -> std::pair<QMenu*, QAction*> {
+        for (QAction* action : menu->actions()) {
+            if (action->text() == text)
+                return { menu, action };
+            if (QMenu* inner = action->menu(); inner && inner->menuAction() == action) {
+                for (QAction* innerAction : inner->actions())
+                    if (innerAction->text() == text)
+                        return { inner, innerAction };
+            }
+        }
+        return { nullptr, nullptr };
+    };
+    for (const auto& [font, fontName] : fonts()) {
+        const FontScope scope(font);
+        for (const auto& [menu, text] : { std::pair { pet.get(), u"😉 眨眼"_s },
+                 std::pair { pet.get(), u"🍾 漂流瓶"_s }, std::pair { status.menu(), u"⚙️ 设置"_s } }) {
+            SCOPED_TRACE(text.toStdString() + ", " + fontName.toStdString());
+            const auto [holder, action] = find(menu, text);
+            ASSERT_NE(action, nullptr);
+            holder->adjustSize();
+            const QImage image = holder->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            saveShot(image, u"menu-emoji-%1-%2"_s.arg(holder->objectName(), fontName));
+            // Inside the menu's frame, whose grey is no pen's.
+            const int frame = holder->style()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, holder) + 1;
+            const QRect row = holder->actionGeometry(action) & holder->rect().adjusted(frame, frame, -frame, -frame);
+            EXPECT_GT(notThePen(image, row), 20) << "drawn in black and white";
+        }
+    }
+    QApplication::setPalette(saved);
+}
+
+// The rest reminder's emoji is one joined sequence with a skin tone: its label is as wide as
+// the one glyph drawn, so the title stands the header's spacing of 6 from it.
+TEST(PetAndMenuLooks, TheTitleStandsTheSpacingFromAJoinedEmoji)
+{
+    if (EmojiStyle::colorEmojiFamily().isEmpty())
+        GTEST_SKIP() << "no colour emoji font installed";
+    QApplication::setStyle(new EmojiStyle);
+    for (const auto& [font, fontName] : fonts()) {
+        const FontScope scope(font);
+        for (const QString& emoji : { u"🏃🏻\u200d♀️"_s, u"💧"_s }) {
+            SCOPED_TRACE(emoji.toStdString() + ", " + fontName.toStdString());
+            LookRig screens;
+            screens.bubbles.showBubble(u"休息时间"_s, u"起来走走吧"_s, emoji);
+            QCoreApplication::processEvents();
+            SpeechBubbleView* view = screens.bubbles.bubbleView();
+            view->card()->setPalette(lightPalette());
+            const QImage image = drawnImage(view->card());
+            saveShot(image, u"bubble-emoji-gap-%1-%2"_s.arg(emoji.size()).arg(fontName));
+            const QRect emojiArea = areaIn(view->findChild<QLabel*>(u"bubbleEmoji"_s), view->card());
+            const QRect titleArea = areaIn(view->findChild<QLabel*>(u"bubbleTitle"_s), view->card());
+            const QRect emojiInk = inkBox(image, emojiArea);
+            const QRect titleInk = inkBox(image, titleArea);
+            ASSERT_FALSE(emojiInk.isEmpty());
+            ASSERT_FALSE(titleInk.isEmpty());
+            EXPECT_GT(colourfulPixels(image, emojiInk), 5) << "drawn in black and white";
+            // Between the two inks: the spacing, and what the glyphs leave at their sides.
+            const int gap = titleInk.left() - emojiInk.right() - 1;
+            EXPECT_NEAR(gap, 6, 1);
         }
     }
 }

@@ -112,13 +112,82 @@ TEST_F(EmojiDrawing, EmojiInLabelsAreInColourAndSequencesJoin)
     EXPECT_EQ(labelInk(u"abc 中文"_s).colourful, 0);
 }
 
-TEST_F(EmojiDrawing, EmojiInMenusAreInColour)
+namespace {
+
+/// What a menu of `texts` at 32 px draws in each of its rows.
+struct MenuRow
+{
+    int colourful = 0;
+    int colourRight = -1; ///< the last clearly coloured column
+    int wordsLeft = -1; ///< the first dark column right of the coloured ones
+};
+
+QList<MenuRow> menuRows(QStyle* style, const QStringList& texts)
 {
     QMenu menu;
-    menu.setStyle(style.get());
-    menu.addAction(u"😉 &眨眼"_s);
+    menu.setStyle(style);
+    QFont font = menu.font();
+    font.setPixelSize(32);
+    menu.setFont(font);
+    for (const QString& text : texts)
+        menu.addAction(text);
     menu.adjustSize();
-    EXPECT_GT(inkOf(menu).colourful, 50);
+    const QImage image = menu.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QList<MenuRow> rows;
+    for (QAction* action : menu.actions()) {
+        const QRect item = menu.actionGeometry(action);
+        MenuRow row;
+        for (int x = item.left(); x <= item.right(); ++x) {
+            for (int y = item.top(); y <= item.bottom(); ++y) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.hsvSaturation() > 60 && c.value() > 60) {
+                    ++row.colourful;
+                    row.colourRight = x;
+                }
+            }
+        }
+        for (int x = row.colourRight + 1; x <= item.right() && row.wordsLeft < 0; ++x)
+            for (int y = item.top(); y <= item.bottom() && row.wordsLeft < 0; ++y)
+                if (image.pixelColor(x, y).value() < 100)
+                    row.wordsLeft = x;
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace
+
+// A menu item's label starts where the style starts labels, whatever way its first emoji
+// stands into its advance, and the menu is wide enough for the label as drawn: DejaVu's
+// black-and-white 😉, by which the menu would measure it, is narrower than the colour one.
+TEST_F(EmojiDrawing, EmojiInMenusAreInColourWhereTheLabelsStartAndFit)
+{
+    // Every emoji of the colour font is as wide as the next: the words after one start at
+    // the same place in every row.
+    const QStringList texts { u"🚶 走路"_s, u"😉 &眨眼"_s, u"🎮 玩耍"_s };
+    const QList<MenuRow> rows = menuRows(style.get(), texts);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(texts.at(i).toStdString());
+        EXPECT_GT(rows.at(i).colourful, 20);
+        EXPECT_NEAR(rows.at(i).wordsLeft, rows.first().wordsLeft, 1) << "the label moved by its emoji's bearing";
+    }
+    // Every emoji of the colour font is as wide as the next, a joined sequence one of them:
+    // menus of four are as wide, whichever font the menu measured them by (DejaVu's 😉 is
+    // narrower, the sequence's parts from several fonts far wider).
+    const auto menuWidth = [&](const QString& text) {
+        QMenu menu;
+        menu.setStyle(style.get());
+        QFont font = menu.font();
+        font.setPixelSize(32);
+        menu.setFont(font);
+        menu.addAction(text);
+        menu.adjustSize();
+        return menu.width();
+    };
+    const int bottles = menuWidth(u"🍾🍾🍾🍾"_s);
+    EXPECT_NEAR(menuWidth(u"😉😉😉😉"_s), bottles, 1);
+    EXPECT_NEAR(
+        menuWidth(u"🏃🏻\u200d♀️🏃🏻\u200d♀️🏃🏻\u200d♀️🏃🏻\u200d♀️"_s), bottles, 1);
 }
 
 // Fields and painted rows lay out their own text. Drawn with a pure blue pen on white, a

@@ -3,6 +3,7 @@
 // pixels they paint.
 #include "PagesRig.h"
 
+#include "platform/SystemColours.h"
 #include "reminders/AlarmWindowView.h"
 #include "reminders/pages/AlarmForm.h"
 #include "reminders/pages/AlarmManagementView.h"
@@ -12,6 +13,8 @@
 #include "support/DrawnText.h"
 #include "support/LayoutGaps.h"
 #include "support/Screenshots.h"
+#include "widgets/SegmentedPicker.h"
+#include "widgets/Spacing.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -128,6 +131,16 @@ TEST(PageSpacing, StacksOfThePagesFormsAndCardsKeepTheirSpacing)
     EXPECT_EQ(verticalGap(
                   &reminders, part(&reminders, "customReminderHeading"), part(&reminders, "customReminderPlaceholder")),
         8);
+
+    // The page switch stands the standard padding below the page's top and above the divider.
+    ReminderAndAlarmPreferencesView both(*rig.alarms, *rig.manager, rig.clock);
+    both.resize(600, 500);
+    both.show();
+    QCoreApplication::processEvents();
+    const QRect picker = boxIn(&both, both.findChild<SegmentedPicker*>());
+    const QRect segments = boxIn(&both, part(&both, "reminderAlarmSegments"));
+    EXPECT_EQ(picker.top(), Spacing::standardPadding);
+    EXPECT_EQ(segments.bottom() - picker.bottom(), Spacing::standardPadding);
 
     // The alarm list keeps 12 px between its rows.
     AlarmManagementView alarms(*rig.alarms, rig.clock);
@@ -339,6 +352,18 @@ TEST(PageColours, TheChoiceAndEveryCaptionReadInLightAndDark)
         segmentsDrawn(shot, "alarmSegment", "reminderSegment");
         expectReadable(shot, label(u"闹钟会在屏幕右上角弹出显示，必须手动关闭"_s), "alarm note", { "red" });
         rowCaptions(shot, alarms->listView(), "alarm row", { "blue", "orange" });
+        // The orange is the desktop's, its hue kept wherever it is drawn, only lighter or darker.
+        const auto expectSystemOrange = [&](const QImage& drawn, const QRect& area, const char* what) {
+            const QColor orange = strongestInkOfKind(drawn, area, "orange");
+            ASSERT_TRUE(orange.isValid()) << what;
+            EXPECT_NEAR(orange.hsvHue(), SystemColours::orange().hsvHue(), 5)
+                << what << " " << orange.name().toStdString();
+        };
+        {
+            const QRect card = alarms->listView()->cardRect(0);
+            expectSystemOrange(
+                shot, QRect(alarms->listView()->viewport()->mapTo(&page, card.topLeft()), card.size()), "alarm row");
+        }
         for (const Alarm& listed : QList<Alarm>(rig.alarms->alarms())) // the seeded one too
             rig.alarms->removeAlarm(listed.id);
         QCoreApplication::processEvents();
@@ -356,6 +381,7 @@ TEST(PageColours, TheChoiceAndEveryCaptionReadInLightAndDark)
         const auto part = [&](const QString& name) { return areaIn(card.findChild<QWidget*>(name), &card); };
         for (const QString& name : { u"alarmMessage"_s, u"alarmDot"_s, u"alarmRepeatRule"_s })
             expectSecondary(shot, part(name), part(u"alarmTitle"_s), name.toStdString());
+        expectSystemOrange(shot, part(u"alarmTime"_s), "alarm time");
     }
     QApplication::setPalette(lightPalette());
 }

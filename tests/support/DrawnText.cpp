@@ -178,6 +178,25 @@ std::map<std::string, double> inkContrasts(const QImage& image, const QRect& are
     return best;
 }
 
+QColor strongestInkOfKind(const QImage& image, const QRect& area, const std::string& kind)
+{
+    const QColor background = dominantColour(image, area);
+    QColor strongest;
+    double best = 1.3;
+    const QRect box = area.intersected(image.rect());
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            const double contrast = contrastRatio(pixel, background);
+            if (contrast >= best && inkKind(pixel) == kind) {
+                best = contrast;
+                strongest = pixel;
+            }
+        }
+    }
+    return strongest;
+}
+
 void expectReadable(
     const QImage& image, const QRect& area, const std::string& what, std::initializer_list<std::string> expected)
 {

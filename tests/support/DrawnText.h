@@ -54,6 +54,11 @@ struct Ink
 /// stands out (1.3:1) from the area's commonest colour.
 [[nodiscard]] QList<QRect> inkLines(const QImage& image, const QRect& area);
 
+/// The strongest pixel of one kind of ink (as inkContrasts() names them) drawn in `area`,
+/// against the area's commonest colour: a coloured text's own colour, not its smoothed
+/// edges'. Invalid when none of that kind is drawn there.
+[[nodiscard]] QColor strongestInkOfKind(const QImage& image, const QRect& area, const std::string& kind);
+
 /// Each kind of ink `expected` is drawn in `area` and reads there at 4.5:1 (a test
 /// failure otherwise, naming `what`). The smoothed edges of coloured strokes look grey or
 /// of a neighbouring hue; they are not judged.

@@ -11,9 +11,12 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 using Symbols::Symbol;
@@ -194,6 +197,82 @@ TEST(Symbols, SmallGlyphsStandOutAsDrawnAlsoInsideAButtonWithoutAFace)
         }
     }
     QApplication::setPalette(saved);
+}
+
+namespace {
+
+/// The shapes of `glyph` (ARGB, on nothing): groups of touching pixels (diagonal neighbours
+/// too) whose alpha reaches `alpha`, each as its pixels.
+QList<QList<QPoint>> shapes(const QImage& glyph, int alpha)
+{
+    QList<QList<QPoint>> found;
+    QList<bool> seen(glyph.width() * glyph.height(), false);
+    const auto inked = [&](QPoint p) { return glyph.rect().contains(p) && qAlpha(glyph.pixel(p)) >= alpha; };
+    for (int y = 0; y < glyph.height(); ++y) {
+        for (int x = 0; x < glyph.width(); ++x) {
+            if (seen[y * glyph.width() + x] || !inked({ x, y }))
+                continue;
+            QList<QPoint> shape;
+            QList<QPoint> open { { x, y } };
+            seen[y * glyph.width() + x] = true;
+            while (!open.isEmpty()) {
+                const QPoint p = open.takeLast();
+                shape << p;
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const QPoint q = p + QPoint(dx, dy);
+                        if (inked(q) && !seen[q.y() * glyph.width() + q.x()]) {
+                            seen[q.y() * glyph.width() + q.x()] = true;
+                            open << q;
+                        }
+                    }
+                }
+            }
+            found << shape;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+// At caption size a square with an arrow in it reads as such only if the arrow stands apart
+// from the square, with clear pixels between them, and is drawn as firmly as the square.
+TEST(Symbols, TheArrowOutOfASquareKeepsItsArrowApartAtCaptionSize)
+{
+    for (const int side : { 9, 10, 11, 12, 13, 16 }) {
+        SCOPED_TRACE(side);
+        QImage glyph(side, side, QImage::Format_ARGB32);
+        glyph.fill(Qt::transparent);
+        QPainter painter(&glyph);
+        Symbols::paint(painter, QRectF(0, 0, side, side), Symbol::arrowUpForwardSquare, Qt::black);
+        painter.end();
+        saveShot(glyph.scaled(side * 10, side * 10), u"arrow-square-%1"_s.arg(side));
+        // Faint smoothing counts as ink here: nothing may join the two.
+        const QList<QList<QPoint>> parts = shapes(glyph, 48);
+        ASSERT_EQ(parts.size(), 2) << "the arrow runs into the square, or falls apart";
+        const auto touchesEdge = [&](const QList<QPoint>& shape) {
+            return std::any_of(shape.begin(), shape.end(),
+                [&](QPoint p) { return p.x() == 0 || p.y() == 0 || p.x() == side - 1 || p.y() == side - 1; });
+        };
+        const QList<QPoint>& square = touchesEdge(parts[0]) ? parts[0] : parts[1];
+        const QList<QPoint>& arrow = touchesEdge(parts[0]) ? parts[1] : parts[0];
+        EXPECT_TRUE(touchesEdge(square));
+        EXPECT_FALSE(touchesEdge(arrow));
+        // Firm pixels: the square's four sides, the arrow's shaft and head.
+        const auto firm = [&](const QList<QPoint>& shape) {
+            return std::count_if(shape.begin(), shape.end(), [&](QPoint p) { return qAlpha(glyph.pixel(p)) >= 200; });
+        };
+        EXPECT_GE(firm(square), 4 * (side - 6));
+        EXPECT_GE(firm(arrow), side / 2 + 1);
+        // It points up and forward: its head, at the top right, is its firmest corner.
+        QRect box;
+        for (const QPoint p : arrow)
+            box |= QRect(p, QSize(1, 1));
+        EXPECT_GE(qAlpha(glyph.pixel(box.topRight())), 200);
+        EXPECT_LT(qAlpha(glyph.pixel(box.topLeft())), 128);
+        EXPECT_LT(qAlpha(glyph.pixel(box.bottomRight())), 128);
+    }
 }
 
 // A small glyph set in a colour of its own (its caption's) or in a tint that already stands out

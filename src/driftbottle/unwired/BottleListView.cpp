@@ -3,6 +3,7 @@
 #include "driftbottle/DriftBottleManager.h"
 #include "driftbottle/unwired/BottleDetailView.h"
 #include "driftbottle/unwired/SegmentedSwitch.h"
+#include "widgets/Spacing.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -43,7 +44,8 @@ BottleListView::BottleListView(DriftBottleManager& bottleManager, UserManager& u
     setObjectName(u"bottleListView"_s);
     setFixedSize(600, 600);
     auto* segmentRow = new QHBoxLayout;
-    segmentRow->setContentsMargins(16, 12, 16, 12);
+    segmentRow->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     segmentRow->addStretch(1);
     segmentRow->addWidget(m_segments);
     segmentRow->addStretch(1);

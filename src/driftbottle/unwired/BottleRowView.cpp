@@ -6,6 +6,7 @@
 #include "widgets/FocusRing.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -19,8 +20,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int padding = 14;
-constexpr int sideMargin = 16;
+// The card's own padding, and the list's around the cards: both the standard one.
+constexpr int padding = Spacing::standardPadding;
+constexpr int sideMargin = Spacing::standardPadding;
 constexpr int typeColumn = 50;
 constexpr int spacing = 12;
 constexpr int chevronWidth = 14;

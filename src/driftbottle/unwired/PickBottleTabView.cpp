@@ -11,6 +11,7 @@
 #include "widgets/IconTitleGap.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -74,7 +75,8 @@ PickBottleTabView::PickBottleTabView(
     connect(m_pickButton, &QPushButton::clicked, this, &PickBottleTabView::pickBottle);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(20, 20, 20, 20);
+    layout->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     layout->setSpacing(24);
     layout->addStretch(1);
     layout->addLayout(header);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SystemColours.h"
+
 #include <QColor>
 #include <QList>
 #include <QMetaType>
@@ -35,10 +37,11 @@ struct ManagementRow
 
 Q_DECLARE_METATYPE(ManagementRow)
 
+/// The rows' named colours: the desktop's, the same wherever a screen names one.
 namespace RowColours {
-inline const QColor blue { 0, 122, 255 };
-inline const QColor green { 52, 199, 89 };
-inline const QColor orange { 255, 149, 0 };
-inline const QColor red { 255, 59, 48 };
-inline const QColor gray { 142, 142, 147 };
+inline const QColor blue = SystemColours::blue();
+inline const QColor green = SystemColours::green();
+inline const QColor orange = SystemColours::orange();
+inline const QColor red = SystemColours::red();
+inline const QColor gray = SystemColours::gray();
 } // namespace RowColours

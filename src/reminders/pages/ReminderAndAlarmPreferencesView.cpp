@@ -6,6 +6,7 @@
 #include "reminders/pages/ReminderManagementView.h"
 
 #include "widgets/SegmentedPicker.h"
+#include "widgets/Spacing.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -44,11 +45,12 @@ ReminderAndAlarmPreferencesView::ReminderAndAlarmPreferencesView(
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
 
-    // The segments at their natural width, centred, with the usual inset around them.
+    // The segments at their natural width, centred, with the standard inset around them.
     auto* segments = new QWidget(this);
     segments->setObjectName(u"reminderAlarmSegments"_s);
     auto* row = new QHBoxLayout(segments);
-    row->setContentsMargins(16, 10, 16, 10);
+    row->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     m_picker = new SegmentedPicker(QString(), segments);
     for (const ReminderAlarmTab tab : allTabs) {
         QAbstractButton* segment = m_picker->addSegment(rawValue(tab), static_cast<int>(tab));
