@@ -2,6 +2,7 @@
 
 #include "friends/FriendListModel.h"
 #include "platform/EmojiStyle.h"
+#include "platform/SystemColours.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/FocusRing.h"
 #include "widgets/SecondaryText.h"
@@ -162,7 +163,7 @@ void FriendRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const bool pinned = index.data(FriendListModel::PinnedRole).toBool();
     const QRectF track = pinSwitchRect(option.rect);
     painter->setPen(Qt::NoPen);
-    painter->setBrush(pinned ? QColor(0x34, 0xc7, 0x59) : blend(cardColor, textColor, offTrackShare));
+    painter->setBrush(pinned ? SystemColours::green() : blend(cardColor, textColor, offTrackShare));
     painter->drawRoundedRect(track, track.height() / 2, track.height() / 2);
     const double knob = track.height() - 4;
     painter->setBrush(Qt::white);

@@ -77,8 +77,8 @@ QPushButton* mainButton(const QString& objectName, BusySpinner** spinner, QWidge
     return button;
 }
 
-const Ink red { Ink::hue, QColor(0xd7, 0x00, 0x15) };
-const Ink green { Ink::hue, QColor(0x24, 0x8a, 0x3d) };
+const Ink red { Ink::hue, SystemColours::red() };
+const Ink green { Ink::hue, SystemColours::green() };
 const Ink orange { Ink::hue, SystemColours::orange() };
 const Ink secondary { Ink::secondary };
 

@@ -31,7 +31,10 @@
 #include <QScrollBar>
 #include <QtMath>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 using Symbols::Symbol;
@@ -543,6 +546,42 @@ TEST_F(FriendLooks, EveryOrangeIsTheDesktopsOrangeMadeReadable)
             expectReadable(image, area, "orange text", { "orange" });
             const QColor orange = strongestInkOfKind(image, area, "orange");
             EXPECT_NEAR(orange.hsvHue(), SystemColours::orange().hsvHue(), 5) << orange.name().toStdString();
+        }
+        tearDownScreens();
+    }
+}
+
+// The code page's error line is the red, and its copy confirmation the green, that the
+// message sheet's error and the success mark draw: the desktop's, its hue kept, only made
+// darker or lighter to read on the page.
+TEST_F(FriendLooks, TheCodePagesRedAndGreenAreTheDesktopsMadeReadable)
+{
+    LookScope scope;
+    aliceWithFriendBob();
+    // Hues are on a circle: 354° stands 9° from 3°.
+    const auto hueApart = [](const QColor& a, const QColor& b) {
+        const int apart = std::abs(a.hsvHue() - b.hsvHue()) % 360;
+        return std::min(apart, 360 - apart);
+    };
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(shade(dark));
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        build();
+        auto* error = named(codePage, u"generateError"_s);
+        auto* copied = named(codePage, u"copiedHint"_s);
+        ASSERT_TRUE(error && copied);
+        ASSERT_TRUE(error->isVisible() && copied->isVisible());
+        const QImage shot = drawnImage(screenOf(codePage));
+        const std::tuple<QWidget*, const char*, QColor> lines[] = {
+            { error, "red", SystemColours::red() },
+            { copied, "green", SystemColours::green() },
+        };
+        for (const auto& [line, kind, desktop] : lines) {
+            const QRect area = areaIn(line, screenOf(codePage));
+            expectReadable(shot, area, kind, { kind });
+            const QColor drawn = strongestInkOfKind(shot, area, kind);
+            ASSERT_TRUE(drawn.isValid()) << kind;
+            EXPECT_LE(hueApart(drawn, desktop), 4) << kind << " " << drawn.name().toStdString();
         }
         tearDownScreens();
     }
