@@ -1,6 +1,7 @@
 #include "preferences/SystemResourceView.h"
 
 #include "platform/NumberFormat.h"
+#include "platform/SystemColours.h"
 #include "preferences/FormParts.h"
 #include "widgets/Divider.h"
 #include "widgets/PlainLabel.h"
@@ -133,17 +134,19 @@ SystemResourceView::SystemResourceView(SystemInfo& info, QWidget* parent)
 
 QColor SystemResourceView::bandColour(UsageBand band)
 {
+    // The desktop's named colours, as the symbols beside the figures and every other screen
+    // draw them; each is made lighter or darker where it is drawn, its hue kept.
     switch (band) {
     case UsageBand::green:
-        return { 0x2E, 0xA0, 0x43 };
+        return SystemColours::green();
     case UsageBand::blue:
-        return { 0x1E, 0x6F, 0xD9 };
+        return SystemColours::blue();
     case UsageBand::orange:
-        return { 0xE6, 0x7E, 0x22 };
+        return SystemColours::orange();
     case UsageBand::red:
         break;
     }
-    return { 0xD9, 0x30, 0x25 };
+    return SystemColours::red();
 }
 
 void SystemResourceView::updateResourceUsage()

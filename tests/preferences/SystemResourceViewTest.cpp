@@ -2,6 +2,7 @@
 // only while it is on screen.
 #include "PreferencesRig.h"
 
+#include "platform/SystemColours.h"
 #include "preferences/SystemResourceView.h"
 #include "support/DrawnText.h"
 #include "widgets/PlainLabel.h"
@@ -123,13 +124,13 @@ TEST(SystemResourceViewTest, LitBarsStandOutInTheirBandsHueAfterEverySwitchOfPal
     const struct
     {
         double cpu;
-        UsageBand band;
+        QColor named; // the band's colour as the desktop names it, as every screen draws it
         int lit;
     } cases[] = {
-        { 5.0, UsageBand::green, 1 },
-        { 25.0, UsageBand::blue, 2 },
-        { 55.0, UsageBand::orange, 3 },
-        { 95.0, UsageBand::red, 5 },
+        { 5.0, SystemColours::green(), 1 },
+        { 25.0, SystemColours::blue(), 2 },
+        { 55.0, SystemColours::orange(), 3 },
+        { 95.0, SystemColours::red(), 5 },
     };
     for (const auto& c : cases) {
         FakeSystemInfo info;
@@ -155,7 +156,7 @@ TEST(SystemResourceViewTest, LitBarsStandOutInTheirBandsHueAfterEverySwitchOfPal
                     + bar.name().toStdString() + " on " + page.name().toStdString();
                 if (i < c.lit) {
                     EXPECT_GE(contrastRatio(bar, page), 3.0) << where;
-                    EXPECT_LE(std::abs(bar.hslHue() - SystemResourceView::bandColour(c.band).hslHue()), 3) << where;
+                    EXPECT_LE(std::abs(bar.hslHue() - c.named.hslHue()), 3) << where;
                 } else {
                     EXPECT_LT(contrastRatio(bar, page), 2.0) << where << ": an unlit bar stays faint";
                 }
