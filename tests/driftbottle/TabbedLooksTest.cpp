@@ -413,6 +413,19 @@ TEST_F(LooksRig, ThePickPageTheCardsAndTheListsSegmentsHaveTheStandardPadding)
     EXPECT_GE(text, column);
     EXPECT_LE(text, column + 1) << "a glyph's side bearing at most";
 
+    // Around the cards, the padding too: the first card's outline stands it below the list's
+    // top edge, as its sides stand it in from the list's.
+    const QImage page = drawnImage(&view);
+    const QRect listBox = boxIn(&view, list);
+    const int across = listBox.left() + rowBox.center().x();
+    const QColor behind(page.pixel(across, listBox.top()));
+    int firstCard = -1;
+    for (int y = listBox.top(); y <= listBox.bottom() && firstCard < 0; ++y)
+        if (contrastRatio(QColor(page.pixel(across, y)), behind) > 1.15)
+            firstCard = y;
+    EXPECT_EQ(firstCard - listBox.top(), Spacing::standardPadding);
+    EXPECT_EQ(outline - rowBox.left(), Spacing::standardPadding);
+
     // The list's segments: the padding above and below.
     const QRect segments = boxIn(&view, view.segments());
     EXPECT_EQ(segments.top(), Spacing::standardPadding);

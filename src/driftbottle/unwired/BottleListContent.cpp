@@ -20,6 +20,24 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+/// The cards' list, with the standard padding above the first card and below the last: each
+/// row already holds half the gap between two cards above and below its card, and the
+/// cards' sides stand the padding in from the rows'.
+class PaddedListView final : public QListView
+{
+public:
+    explicit PaddedListView(QWidget* parent)
+        : QListView(parent)
+    {
+        const int margin = Spacing::standardPadding - BottleRowView::gap / 2;
+        setViewportMargins(0, margin, 0, margin);
+    }
+};
+
+} // namespace
+
 BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     : QStackedWidget(parent)
     , m_kind(kind)
@@ -32,7 +50,7 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
           Symbols::Symbol::paperplaneFill, TextStyle::scaled(emptySymbolPixels), Symbols::Tint::gray, m_emptyPage))
     , m_emptyTitle(new PlainLabel({}, m_emptyPage))
     , m_emptyHint(new PlainLabel({}, m_emptyPage))
-    , m_list(new QListView(this))
+    , m_list(new PaddedListView(this))
 {
     auto* spinnerRow = new QHBoxLayout;
     spinnerRow->addStretch(1);
@@ -55,8 +73,6 @@ BottleListContent::BottleListContent(BottleListKind kind, QWidget* parent)
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setUniformItemSizes(true);
-    m_list->setContentsMargins(
-        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     // See-through, so the cards stand on the page; with no style sheet the list keeps
     // following the palette when the desktop switches between light and dark.
     m_list->setAutoFillBackground(false);
