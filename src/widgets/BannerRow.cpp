@@ -1,6 +1,7 @@
 #include "widgets/BannerRow.h"
 
 #include "platform/SecondaryColour.h"
+#include "platform/SystemColours.h"
 #include "platform/TextFitting.h"
 #include "widgets/GraphemeText.h"
 #include "widgets/PlainLabel.h"
@@ -123,15 +124,16 @@ void BannerRow::fitText()
 
 QColor BannerRow::colour() const
 {
+    // The desktop's colours, as the sign beside the message is tinted.
     switch (m_kind) {
     case Kind::error:
-        return { 0xd7, 0x2c, 0x2c };
+        return SystemColours::red();
     case Kind::success:
-        return { 0x1e, 0x8e, 0x3e };
+        return SystemColours::green();
     case Kind::notice:
         break;
     }
-    return { 0xff, 0x95, 0x00 };
+    return SystemColours::orange();
 }
 
 void BannerRow::applySymbolBackdrop()

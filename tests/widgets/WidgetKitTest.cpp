@@ -1,6 +1,7 @@
 // The shared widget kit: text that is never markup, limits that never split an emoji,
 // the overlay card's cover and fades, the spinner's life, and the divider's ink.
 #include "platform/EmojiStyle.h"
+#include "platform/SystemColours.h"
 #include "platform/TextFitting.h"
 #include "support/DrawnText.h"
 #include "support/Wait.h"
@@ -327,6 +328,41 @@ TEST(PlainText, BannerWithALineLimitShowsItsStartAndKeepsTheRestInTheToolTip)
     banner->setMessage(u"密码错误或登录失败"_s);
     EXPECT_EQ(text->text(), u"密码错误或登录失败"_s);
     EXPECT_TRUE(banner->toolTip().isEmpty());
+}
+
+// A banner's message is drawn in the colour its sign is: the desktop's red or green, its hue
+// and saturation kept, only made darker or lighter to read on the banner's faint ground.
+TEST(PlainText, BannerMessageIsTheDesktopsColourAsItsSignIs)
+{
+    const struct
+    {
+        BannerRow::Kind kind;
+        const char* ink;
+        QColor desktop;
+    } kinds[] = {
+        { BannerRow::Kind::error, "red", SystemColours::red() },
+        { BannerRow::Kind::success, "green", SystemColours::green() },
+    };
+    for (const auto& k : kinds) {
+        for (const bool dark : { false, true }) {
+            QWidget form;
+            form.setPalette(dark ? darkFusionPalette() : lightPalette());
+            auto* layout = new QVBoxLayout(&form);
+            auto* banner = new BannerRow(k.kind, &form);
+            layout->addWidget(banner);
+            banner->setMessage(u"网络连接失败，请稍后再试"_s);
+            form.resize(360, 80);
+            form.show();
+            QCoreApplication::processEvents();
+            const QImage shot = drawnImage(&form);
+            const QColor drawn = strongestInkOfKind(shot, areaIn(banner->findChild<PlainLabel*>(), &form), k.ink);
+            const std::string where = std::string(k.ink) + (dark ? " dark " : " light ") + drawn.name().toStdString();
+            ASSERT_TRUE(drawn.isValid()) << where;
+            const int apart = std::abs(drawn.hslHue() - k.desktop.hslHue()) % 360;
+            EXPECT_LE(std::min(apart, 360 - apart), 4) << where;
+            EXPECT_NEAR(drawn.hslSaturationF(), k.desktop.hslSaturationF(), 0.1) << where;
+        }
+    }
 }
 
 TEST(OverlayCard, CoversItsParentTakesItsClicksAndFades)
