@@ -2,12 +2,15 @@
 // and that closing it forgets it.
 #include "PreferencesRig.h"
 
+#include "preferences/AccountPreferencesView.h"
 #include "preferences/GeneralPreferencesView.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QScrollArea>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -125,4 +128,46 @@ TEST_F(PreferencesWindow, ClosingTheManagerClosesItsWindow)
     QPointer<QWidget> window = manager->preferencesWindow();
     manager.reset();
     EXPECT_FALSE(window);
+}
+
+TEST_F(PreferencesWindowRig, TabGoesFromControlToControlAndNeverRestsOnAScrollerThatShowsNoFocus)
+{
+    signIn();
+    PreferencesWindowManager manager(services());
+    const struct
+    {
+        PreferenceTab tab;
+        const char* firstControl;
+    } tabs[] = {
+        { PreferenceTab::general, "speedSlider" },
+        { PreferenceTab::account, "nicknameField" }, // editing, with the avatar strip
+        { PreferenceTab::appearance, "petType_cat" },
+        { PreferenceTab::advanced, "resetButton" },
+    };
+    for (const auto& t : tabs) {
+        SCOPED_TRACE(rawValue(t.tab).toStdString());
+        manager.showPreferencesWindow(t.tab);
+        QWidget* window = manager.preferencesWindow();
+        if (t.tab == PreferenceTab::account)
+            window->findChild<AccountPreferencesView*>()->startEditing();
+        QApplication::setActiveWindow(window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        auto* sidebar = window->findChild<QListWidget*>(u"sidebar"_s);
+        sidebar->setFocus(Qt::TabFocusReason);
+
+        QStringList stops;
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            if (focus == sidebar)
+                break;
+            stops.append(focus->objectName());
+            EXPECT_FALSE(qobject_cast<QScrollArea*>(focus))
+                << "Tab rests on the scroller " << focus->objectName().toStdString();
+        }
+        ASSERT_FALSE(stops.isEmpty());
+        EXPECT_EQ(stops.constFirst(), QString::fromLatin1(t.firstControl)) << "from the sidebar straight to the page";
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
