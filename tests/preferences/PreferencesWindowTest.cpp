@@ -4,6 +4,7 @@
 
 #include "preferences/AccountPreferencesView.h"
 #include "preferences/GeneralPreferencesView.h"
+#include "support/DrawnText.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -170,4 +171,37 @@ TEST_F(PreferencesWindowRig, TabGoesFromControlToControlAndNeverRestsOnAScroller
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+TEST_F(PreferencesWindow, TheSidebarMarksItsRowWhileItHoldsTheKeyboard)
+{
+    manager->showPreferencesWindow(PreferenceTab::appearance);
+    QWidget* window = manager->preferencesWindow();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* sidebar = window->findChild<QListWidget*>(u"sidebar"_s);
+    // The current row's left edge, against the row's face just inside it, above its symbol.
+    const auto edgeContrast = [&] {
+        const QRect row = sidebar->visualItemRect(sidebar->currentItem());
+        const QImage image = sidebar->viewport()->grab().toImage();
+        return contrastRatio(
+            image.pixelColor(row.left(), row.center().y()), image.pixelColor(row.left() + 4, row.top() + 4));
+    };
+
+    // Opened, the sidebar has the focus, and the selection alone marks its row.
+    ASSERT_TRUE(sidebar->hasFocus());
+    EXPECT_LT(edgeContrast(), 1.1);
+    // Tab goes round the window and back to the sidebar.
+    window->findChild<QWidget*>(u"petType_cat"_s)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    ASSERT_TRUE(sidebar->hasFocus());
+    EXPECT_GE(edgeContrast(), 3.0) << "the sidebar holds the keyboard and shows nothing";
+    QTest::keyClick(sidebar, Qt::Key_Down);
+    ASSERT_EQ(shownTab(), PreferenceTab::advanced);
+    ASSERT_TRUE(sidebar->hasFocus());
+    EXPECT_GE(edgeContrast(), 3.0) << "the ring stayed behind";
+    QCoreApplication::processEvents(); // the new page shows
+    QTest::keyClick(sidebar, Qt::Key_Tab);
+    ASSERT_FALSE(sidebar->hasFocus());
+    EXPECT_LT(edgeContrast(), 1.1) << "a ring where the keyboard is not";
 }
