@@ -85,6 +85,7 @@ const QString pickingTitle = u"捡取中..."_s;
 BottleChatView::BottleChatView(ConversationManager& manager, const Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_manager(manager)
+    , m_managerAlive(&manager)
     , m_model(new ConversationListModel(manager, clock, this))
 {
     setObjectName(u"bottleChatView"_s);
@@ -112,8 +113,9 @@ BottleChatView::BottleChatView(ConversationManager& manager, const Clock& clock,
 
 BottleChatView::~BottleChatView()
 {
-    // A window deleted while shown gets no hide event; its refresh must end all the same.
-    if (m_refreshing)
+    // A window deleted while shown gets no hide event; its refresh must end all the same,
+    // unless the manager that ran it has gone already.
+    if (m_refreshing && m_managerAlive)
         m_manager.stopAutoRefresh();
 }
 

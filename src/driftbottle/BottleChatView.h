@@ -98,6 +98,8 @@ private:
     void dropVanishedSelection();
 
     ConversationManager& m_manager;
+    /// Empty once the manager is gone: at quit it may go before the window that shows it.
+    QPointer<ConversationManager> m_managerAlive;
     std::optional<QString> m_errorMessage;
     bool m_isPicking = false;
     /// The periodic refresh runs for this view (it is on screen).

@@ -21,6 +21,7 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMessageBox>
 #include <QPropertyAnimation>
@@ -116,6 +117,8 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
     barLayout->setSpacing(12);
     m_editor->setObjectName(u"chatInput"_s);
     m_editor->setTabChangesFocus(true);
+    // Page Up and Page Down scroll the history above, as in a chat: the list takes no focus.
+    m_editor->installEventFilter(this);
     // No face of its own: the bar's background shows through, inside a faint outline
     // with rounded corners so the field can still be found.
     auto* inputBox = new EditorBox(m_editor, { .fill = {}, .outline = QPalette::Mid, .radius = 8, .padding = 2 }, bar);
@@ -157,6 +160,20 @@ ChatView::ChatView(ConversationManager& manager, const Conversation& conversatio
 QString ChatView::messageText() const
 {
     return m_editor->text();
+}
+
+bool ChatView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_editor || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() != Qt::NoModifier || (key->key() != Qt::Key_PageUp && key->key() != Qt::Key_PageDown))
+        return false;
+    // The user reads back: a glide to the newest line must not pull the list away.
+    m_follow->stop();
+    m_list->verticalScrollBar()->triggerAction(
+        key->key() == Qt::Key_PageUp ? QAbstractSlider::SliderPageStepSub : QAbstractSlider::SliderPageStepAdd);
+    return true;
 }
 
 void ChatView::setConversation(const Conversation& conversation)

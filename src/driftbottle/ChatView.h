@@ -56,6 +56,9 @@ public:
     /// The header's emoji when the conversation has none.
     static const QString noEmoji;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void sendMessage();
     QCoro::Task<> sendReply(QString content, Conversation conversation);

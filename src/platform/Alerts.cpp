@@ -1,6 +1,7 @@
 #include "platform/Alerts.h"
 
 #include "platform/SecondaryColour.h"
+#include "platform/WindowFront.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -96,6 +97,39 @@ private:
     }
 };
 
+/// Keeps a box in sight while it waits for its answer. It blocks every other window of the
+/// program, the pet's too, so once minimised nothing would bring it back: window managers
+/// that read the Motif hints offer no minimise button, and where one minimises it anyway
+/// (openbox does), it comes straight back.
+class StaysInSight final : public QObject
+{
+public:
+    explicit StaysInSight(QWidget* box)
+        : QObject(box)
+    {
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* box = qobject_cast<QWidget*>(watched);
+        if (!box)
+            return false;
+        if (event->type() == QEvent::Show) {
+            WindowFront::refuseMinimise(*box);
+        } else if (event->type() == QEvent::WindowStateChange && box->isMinimized()) {
+            // Once the window manager has finished minimising it.
+            const QPointer<QWidget> later(box);
+            QTimer::singleShot(0, this, [later] {
+                if (later && later->isVisible() && later->isMinimized())
+                    WindowFront::bringForward(*later);
+            });
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 int Alerts::show(Style style, const QString& title, const QString& text, const QStringList& buttons, QWidget* parent,
@@ -153,6 +187,7 @@ Alerts::Built Alerts::build(const Record& alert, QWidget* parent)
 
 void Alerts::prepare(QMessageBox& box)
 {
+    new StaysInSight(&box);
     // A selectable label lays its text out on its own, past the style, and would draw emoji
     // in black and white. Alert texts are read, not copied.
     for (QLabel* label : box.findChildren<QLabel*>()) {

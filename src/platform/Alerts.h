@@ -57,7 +57,8 @@ public:
 
     /// Readies a message box opened elsewhere like the boxes of `show`, once its texts are
     /// set: its text at least `minimumWidth` wide and wider for longer lines, up to
-    /// `maximumWidth`, and its texts drawn by the style, which draws emoji in colour.
+    /// `maximumWidth`, and its texts drawn by the style, which draws emoji in colour. Like
+    /// every box of `show`, it cannot be left minimised.
     static void prepare(QMessageBox& box);
 
     static void setNextAnswers(const QList<int>& answers);

@@ -237,6 +237,9 @@ QWidget* AccountPreferencesView::buildEditForm()
     }
     auto* scroller = new QScrollArea(box);
     scroller->setWidget(strip);
+    // Tab goes from one avatar to the next, and the strip scrolls to it; the strip itself
+    // would be a stop that shows nothing.
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

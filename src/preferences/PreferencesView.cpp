@@ -129,6 +129,9 @@ void PreferencesView::showPage()
         page->setObjectName(u"page_"_s + rawValue(m_selectedTab));
     auto* scroller = new QScrollArea(this);
     scroller->setObjectName(u"pageScroller"_s);
+    // Tab goes from the sidebar to the page's own controls: the scroller draws no mark of focus,
+    // and it scrolls to whichever control the keyboard reaches.
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -1,12 +1,27 @@
 #include "preferences/SidebarRowDelegate.h"
 
+#include "widgets/FocusRing.h"
+
 #include <QApplication>
 #include <QPainter>
+
+namespace {
+
+/// Once Tab has moved the focus in the window: the selection alone marks the row for the
+/// mouse, which needs no more.
+bool keyboardAt(const QStyleOptionViewItem& option)
+{
+    return FocusRing::shows(option) && (option.state & QStyle::State_KeyboardFocusChange);
+}
+
+} // namespace
 
 void SidebarRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     if (!(option.state & QStyle::State_Selected)) {
         QStyledItemDelegate::paint(painter, option, index);
+        if (keyboardAt(option))
+            FocusRing::paint(*painter, QRectF(option.rect), 0, option.palette, option.palette.color(QPalette::Window));
         return;
     }
     QStyleOptionViewItem row(option);
@@ -23,4 +38,10 @@ void SidebarRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const QWidget* view = row.widget;
     QStyle* style = view ? view->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &row, painter, view);
+    // The sidebar holds the keyboard: its row wears the lists' focus ring, or nothing would
+    // tell it from the selected row of a sidebar that does not.
+    if (keyboardAt(option)) {
+        FocusRing::paint(*painter, QRectF(option.rect), 0, option.palette,
+            option.palette.color(QPalette::Active, QPalette::Highlight));
+    }
 }

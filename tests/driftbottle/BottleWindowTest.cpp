@@ -88,6 +88,18 @@ TEST_F(BottleWindowRig, OneWindowWhoseRefreshRunsOnlyWhileItIsOpen)
     EXPECT_TRUE(timers.running().isEmpty());
 }
 
+TEST_F(BottleWindowRig, AtQuitTheConversationsMayGoBeforeTheOpenWindowThatShowsThem)
+{
+    // Made on first use, the conversations are made after the window manager, and freed
+    // before it.
+    QPointer<BottleChatView> window = openWindow();
+    ASSERT_TRUE(window);
+    ASSERT_EQ(timers.running(), QList<int> { 5000 });
+    conversations.reset();
+    windows.reset();
+    EXPECT_TRUE(window.isNull());
+}
+
 TEST_F(BottleWindowRig, SignedOutUserIsAskedToSignIn)
 {
     users->setUserMode(UserMode::offline);

@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextDocumentFragment>
 
 using namespace Qt::StringLiterals;
@@ -123,6 +124,33 @@ TEST_F(ChatRig, ReplyIsSentThenLinesAndListReloadAndTheListFollowsIt)
     conversations->selectConversation(*conversations->currentConversation());
     QTest::qWait(200);
     EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(ChatRig, PageKeysInTheEditorScrollTheHistoryAndLeaveTheTypedTextAlone)
+{
+    for (int i = 0; i < 60; ++i)
+        server.state().addReply(bottle, bob, alice, u"第 "_s + QString::number(i) + u" 条"_s);
+    conversations->selectConversation(*conversations->currentConversation());
+    ASSERT_TRUE(waitUntil([&] { return conversations->chatMessages().size() == 61; }));
+    QScrollBar* bar = find<QListView>(chat, u"chatMessages"_s)->verticalScrollBar();
+    ASSERT_TRUE(waitUntil([&] { return bar->maximum() > 2 * bar->pageStep() && bar->value() == bar->maximum(); }));
+    editor->setPlainText(u"第一行\n第二行"_s);
+    QTextCursor cursor = editor->textCursor();
+    cursor.setPosition(2);
+    editor->setTextCursor(cursor);
+
+    const int newest = bar->value();
+    QTest::keyClick(editor, Qt::Key_PageUp);
+    EXPECT_EQ(bar->value(), newest - bar->pageStep());
+    QTest::keyClick(editor, Qt::Key_PageUp);
+    EXPECT_EQ(bar->value(), newest - 2 * bar->pageStep());
+    QTest::keyClick(editor, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), newest - bar->pageStep());
+    EXPECT_EQ(editor->text(), u"第一行\n第二行"_s);
+    EXPECT_EQ(editor->textCursor().position(), 2) << "the page keys moved the caret instead";
+    // With a modifier the keys stay the editor's own.
+    QTest::keyClick(editor, Qt::Key_PageDown, Qt::ShiftModifier);
+    EXPECT_EQ(bar->value(), newest - bar->pageStep());
 }
 
 TEST_F(ChatRig, TheListKeepsItsPaddingAroundItsLines)

@@ -2,12 +2,16 @@
 // and that closing it forgets it.
 #include "PreferencesRig.h"
 
+#include "preferences/AccountPreferencesView.h"
 #include "preferences/GeneralPreferencesView.h"
+#include "support/DrawnText.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QScrollArea>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -125,4 +129,79 @@ TEST_F(PreferencesWindow, ClosingTheManagerClosesItsWindow)
     QPointer<QWidget> window = manager->preferencesWindow();
     manager.reset();
     EXPECT_FALSE(window);
+}
+
+TEST_F(PreferencesWindowRig, TabGoesFromControlToControlAndNeverRestsOnAScrollerThatShowsNoFocus)
+{
+    signIn();
+    PreferencesWindowManager manager(services());
+    const struct
+    {
+        PreferenceTab tab;
+        const char* firstControl;
+    } tabs[] = {
+        { PreferenceTab::general, "speedSlider" },
+        { PreferenceTab::account, "nicknameField" }, // editing, with the avatar strip
+        { PreferenceTab::appearance, "petType_cat" },
+        { PreferenceTab::advanced, "resetButton" },
+    };
+    for (const auto& t : tabs) {
+        SCOPED_TRACE(rawValue(t.tab).toStdString());
+        manager.showPreferencesWindow(t.tab);
+        QWidget* window = manager.preferencesWindow();
+        if (t.tab == PreferenceTab::account)
+            window->findChild<AccountPreferencesView*>()->startEditing();
+        QApplication::setActiveWindow(window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        auto* sidebar = window->findChild<QListWidget*>(u"sidebar"_s);
+        sidebar->setFocus(Qt::TabFocusReason);
+
+        QStringList stops;
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            if (focus == sidebar)
+                break;
+            stops.append(focus->objectName());
+            EXPECT_FALSE(qobject_cast<QScrollArea*>(focus))
+                << "Tab rests on the scroller " << focus->objectName().toStdString();
+        }
+        ASSERT_FALSE(stops.isEmpty());
+        EXPECT_EQ(stops.constFirst(), QString::fromLatin1(t.firstControl)) << "from the sidebar straight to the page";
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST_F(PreferencesWindow, TheSidebarMarksItsRowWhileItHoldsTheKeyboard)
+{
+    manager->showPreferencesWindow(PreferenceTab::appearance);
+    QWidget* window = manager->preferencesWindow();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* sidebar = window->findChild<QListWidget*>(u"sidebar"_s);
+    // The current row's left edge, against the row's face just inside it, above its symbol.
+    const auto edgeContrast = [&] {
+        const QRect row = sidebar->visualItemRect(sidebar->currentItem());
+        const QImage image = sidebar->viewport()->grab().toImage();
+        return contrastRatio(
+            image.pixelColor(row.left(), row.center().y()), image.pixelColor(row.left() + 4, row.top() + 4));
+    };
+
+    // Opened, the sidebar has the focus, and the selection alone marks its row.
+    ASSERT_TRUE(sidebar->hasFocus());
+    EXPECT_LT(edgeContrast(), 1.1);
+    // Tab goes round the window and back to the sidebar.
+    window->findChild<QWidget*>(u"petType_cat"_s)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    ASSERT_TRUE(sidebar->hasFocus());
+    EXPECT_GE(edgeContrast(), 3.0) << "the sidebar holds the keyboard and shows nothing";
+    QTest::keyClick(sidebar, Qt::Key_Down);
+    ASSERT_EQ(shownTab(), PreferenceTab::advanced);
+    ASSERT_TRUE(sidebar->hasFocus());
+    EXPECT_GE(edgeContrast(), 3.0) << "the ring stayed behind";
+    QCoreApplication::processEvents(); // the new page shows
+    QTest::keyClick(sidebar, Qt::Key_Tab);
+    ASSERT_FALSE(sidebar->hasFocus());
+    EXPECT_LT(edgeContrast(), 1.1) << "a ring where the keyboard is not";
 }

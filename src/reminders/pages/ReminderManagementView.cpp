@@ -80,6 +80,9 @@ ReminderManagementView::ReminderManagementView(ReminderManager& reminderManager,
 
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(u"reminderScroll"_s);
+    // Not a stop of its own for Tab, where it would show no mark: the rows take the keyboard,
+    // and the page scrolls to the row in focus.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
