@@ -25,27 +25,24 @@ constexpr uint32_t decorationAll = 1U << 0;
 constexpr uint32_t decorationMinimise = 1U << 5;
 using MotifHints = std::array<uint32_t, 5>;
 
+// Takes minimise out of one field: with no field yet, "all but minimise"; with "all" set, minimise
+// joins what is taken away; otherwise its bit is cleared from what is offered.
+void withoutMinimiseIn(uint32_t& flags, uint32_t& field, uint32_t fieldFlag, uint32_t all, uint32_t minimise)
+{
+    if (!(flags & fieldFlag)) {
+        flags |= fieldFlag;
+        field = all | minimise;
+    } else if (field & all) {
+        field |= minimise;
+    } else {
+        field &= ~minimise;
+    }
+}
+
 MotifHints withoutMinimise(MotifHints hints)
 {
-    uint32_t& flags = hints[0];
-    uint32_t& functions = hints[1];
-    uint32_t& decorations = hints[2];
-    if (!(flags & hintsFunctions)) {
-        flags |= hintsFunctions;
-        functions = functionAll | functionMinimise;
-    } else if (functions & functionAll) {
-        functions |= functionMinimise;
-    } else {
-        functions &= ~functionMinimise;
-    }
-    if (!(flags & hintsDecorations)) {
-        flags |= hintsDecorations;
-        decorations = decorationAll | decorationMinimise;
-    } else if (decorations & decorationAll) {
-        decorations |= decorationMinimise;
-    } else {
-        decorations &= ~decorationMinimise;
-    }
+    withoutMinimiseIn(hints[0], hints[1], hintsFunctions, functionAll, functionMinimise);
+    withoutMinimiseIn(hints[0], hints[2], hintsDecorations, decorationAll, decorationMinimise);
     return hints;
 }
 
