@@ -87,7 +87,7 @@ private:
     void refresh();
     void styleCode();
 
-    FriendManager& m_friends;
+    FriendManager& m_friendManager;
     TimerSource& m_timers;
     Mode m_mode = Mode::generate;
     QString m_inputCode;
