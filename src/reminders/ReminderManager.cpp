@@ -155,7 +155,8 @@ QStringList ReminderManager::getReminderStatusInfo() const
 {
     QStringList lines;
     for (const Reminder& reminder : m_reminders) {
-        const QString state = reminder.isEnabled ? u"下次: "_s + timeOrNone(reminder.getNextTriggerTime()) : u"已禁用"_s;
+        const QString state
+            = reminder.isEnabled ? u"下次: "_s + timeOrNone(reminder.getNextTriggerTime()) : u"已禁用"_s;
         lines.append(emoji(reminder.type) + u' ' + reminder.title + u", 间隔: "_s + wholeMinutes(reminder.interval)
             + u"分钟, "_s + state);
     }
