@@ -60,7 +60,7 @@ public:
     [[nodiscard]] const std::optional<QString>& errorMessage() const { return m_errorMessage; }
     [[nodiscard]] const std::optional<QString>& successMessage() const { return m_successMessage; }
     [[nodiscard]] bool isLoading() const { return m_isLoading; }
-    [[nodiscard]] bool isShowingCopiedHint() const { return m_showingCopiedHint; }
+    [[nodiscard]] bool showingCopiedHint() const { return m_showingCopiedHint; }
 
 Q_SIGNALS:
     void dismissRequested();

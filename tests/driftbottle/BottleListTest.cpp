@@ -171,7 +171,7 @@ TEST_F(ScreensRig, ListPageFetchesOnEveryAppearanceAndShowsTheRightEmptyState)
         EXPECT_EQ(part<PlainLabel>(&page, "emptyHint")->fullText(), c.hint);
         auto* delegate = qobject_cast<BottleRowView*>(page.content()->listView()->itemDelegate());
         ASSERT_TRUE(delegate);
-        EXPECT_EQ(delegate->showsStatus(), c.badge);
+        EXPECT_EQ(delegate->showStatus(), c.badge);
 
         // Shown again (as when its tab is chosen again): fetched again.
         page.hide();
