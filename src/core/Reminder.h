@@ -46,6 +46,12 @@ struct Reminder
     /// required; throws JsonDecodeError naming the offending value.
     [[nodiscard]] static Reminder fromJson(const JsonReader& json);
 
+    /// When an enabled reminder fires next: its interval after the last firing (or after its
+    /// creation, before the first), rounded up to the whole minute, since the checks run on
+    /// whole minutes. A reminder whose interval is not a positive, representable number of
+    /// seconds never fires.
+    [[nodiscard]] std::optional<QDateTime> getNextTriggerTime() const;
+
     friend bool operator==(const Reminder&, const Reminder&) = default;
 };
 

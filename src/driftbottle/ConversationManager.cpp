@@ -250,9 +250,9 @@ void ConversationManager::startAutoRefresh()
         log(u"⚠️ 自动刷新已在运行"_s);
         return;
     }
-    log(u"🚀 启动对话列表自动刷新，间隔: "_s + QString::number(refreshInterval / 1000.0, 'f', 1) + u"秒"_s);
+    log(u"🚀 启动对话列表自动刷新，间隔: "_s + QString::number(refreshInterval, 'f', 1) + u"秒"_s);
     m_isAutoRefreshing = true;
-    m_refreshTimer = m_timers.start(refreshInterval, true, [self = QPointer<ConversationManager>(this)] {
+    m_refreshTimer = m_timers.start(refreshIntervalMs, true, [self = QPointer<ConversationManager>(this)] {
         if (self)
             Tasks::start(self->performAutoRefresh(), category, u"自动刷新"_s);
     });

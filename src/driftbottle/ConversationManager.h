@@ -29,8 +29,9 @@ class ConversationManager final : public QObject
     Q_DISABLE_COPY_MOVE(ConversationManager)
 
 public:
-    /// How often the list is fetched again while a window shows it, in milliseconds.
-    static constexpr int refreshInterval = 5000;
+    /// How often the list is fetched again while a window shows it, in seconds.
+    static constexpr double refreshInterval = 5.0;
+    static constexpr int refreshIntervalMs = int(refreshInterval * 1000.0);
 
     ConversationManager(Lazy<APIClient> client, UserManager& userManager, DriftBottleManager& bottles,
         TimerSource& timers, QObject* parent = nullptr);

@@ -144,6 +144,18 @@ void FriendMessageManager::open(bool fromReconnectTimer)
     m_sawAuthSuccess = false;
     m_sawPong = false;
     QObject::connect(socket, &QWebSocket::connected, this, [this, socket] { onSocketConnected(socket); });
+    receiveMessage(socket);
+    startPingTimer();
+    setConnected(true);
+    if (!fromReconnectTimer)
+        m_reconnectAttempts = 0;
+    socket->open(url);
+}
+
+void FriendMessageManager::receiveMessage(QWebSocket* socket)
+{
+    // The socket pushes every frame as it comes, so asking for frames is done once, here; each
+    // handler checks that its socket is still the current one.
     QObject::connect(socket, &QWebSocket::textMessageReceived, this,
         [this, socket](const QString& text) { handleReceivedMessage(socket, text.toUtf8()); });
     QObject::connect(socket, &QWebSocket::binaryMessageReceived, this, [this, socket](const QByteArray& bytes) {
@@ -156,12 +168,6 @@ void FriendMessageManager::open(bool fromReconnectTimer)
         [this, socket] { onSocketFailed(socket, failureText(*socket, m_socketOpened)); });
     QObject::connect(socket, &QWebSocket::disconnected, this,
         [this, socket] { onSocketFailed(socket, failureText(*socket, m_socketOpened)); });
-
-    startPingTimer();
-    setConnected(true);
-    if (!fromReconnectTimer)
-        m_reconnectAttempts = 0;
-    socket->open(url);
 }
 
 void FriendMessageManager::disconnect()

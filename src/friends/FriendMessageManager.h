@@ -98,6 +98,7 @@ private:
     void onSocketConnected(QWebSocket* socket);
     /// Authenticates the current socket as `userId`, once it has opened.
     void sendAuth(qint64 userId);
+    void receiveMessage(QWebSocket* socket);
     void onSocketFailed(QWebSocket* socket, const QString& description);
     void handleReceivedMessage(QWebSocket* socket, const QByteArray& utf8);
     void receiveFriendMessage(const FriendMessage& message);

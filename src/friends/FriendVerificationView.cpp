@@ -96,7 +96,7 @@ constexpr int hintFadeMs = 350;
 
 FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSource& timers, QWidget* parent)
     : QWidget(parent)
-    , m_friends(friends)
+    , m_friendManager(friends)
     , m_timers(timers)
 {
     setObjectName(u"friendVerificationView"_s);
@@ -131,7 +131,7 @@ FriendVerificationView::FriendVerificationView(FriendManager& friends, TimerSour
 
     layout->addLayout(footerView());
 
-    connect(&m_friends, &FriendManager::currentVerificationCodeChanged, this, &FriendVerificationView::refresh);
+    connect(&m_friendManager, &FriendManager::currentVerificationCodeChanged, this, &FriendVerificationView::refresh);
     refresh();
 }
 
@@ -360,7 +360,7 @@ void FriendVerificationView::showEvent(QShowEvent* event)
 
 void FriendVerificationView::loadCurrentCode()
 {
-    Tasks::start(m_friends.fetchCurrentCode(), u"Friend"_s, u"获取验证码"_s);
+    Tasks::start(m_friendManager.fetchCurrentCode(), u"Friend"_s, u"获取验证码"_s);
 }
 
 void FriendVerificationView::changeEvent(QEvent* event)
@@ -416,7 +416,7 @@ QCoro::Task<> FriendVerificationView::runGenerate()
     QPointer self(this);
     std::optional<QString> failure;
     try {
-        co_await m_friends.generateVerificationCode();
+        co_await m_friendManager.generateVerificationCode();
     } catch (const std::exception& error) {
         failure = u"生成失败："_s + APIError::describe(error);
     }
@@ -429,7 +429,7 @@ QCoro::Task<> FriendVerificationView::runGenerate()
 
 void FriendVerificationView::copyCode()
 {
-    const std::optional<QString>& code = m_friends.currentVerificationCode();
+    const std::optional<QString>& code = m_friendManager.currentVerificationCode();
     if (!code)
         return;
     QGuiApplication::clipboard()->setText(*code);
@@ -467,7 +467,7 @@ QCoro::Task<> FriendVerificationView::runAdd(QString code)
     std::optional<Friend> added;
     QString failure;
     try {
-        added = co_await m_friends.addFriend(code);
+        added = co_await m_friendManager.addFriend(code);
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }
@@ -510,7 +510,7 @@ void FriendVerificationView::refresh()
     m_stack->setCurrentIndex(generate ? 0 : 1);
     m_tip->setText(generate ? u"验证码仅可使用一次，使用后将失效"_s : u"添加后即可互发消息"_s);
 
-    const std::optional<QString>& code = m_friends.currentVerificationCode();
+    const std::optional<QString>& code = m_friendManager.currentVerificationCode();
     m_noCode->setVisible(!code);
     m_codeBlock->setVisible(code.has_value());
     m_code->setText(code.value_or(QString()));

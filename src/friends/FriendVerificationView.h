@@ -60,7 +60,7 @@ public:
     [[nodiscard]] const std::optional<QString>& errorMessage() const { return m_errorMessage; }
     [[nodiscard]] const std::optional<QString>& successMessage() const { return m_successMessage; }
     [[nodiscard]] bool isLoading() const { return m_isLoading; }
-    [[nodiscard]] bool isShowingCopiedHint() const { return m_showingCopiedHint; }
+    [[nodiscard]] bool showingCopiedHint() const { return m_showingCopiedHint; }
 
 Q_SIGNALS:
     void dismissRequested();
@@ -87,7 +87,7 @@ private:
     void refresh();
     void styleCode();
 
-    FriendManager& m_friends;
+    FriendManager& m_friendManager;
     TimerSource& m_timers;
     Mode m_mode = Mode::generate;
     QString m_inputCode;

@@ -144,7 +144,7 @@ std::optional<ReminderManager::NextReminder> ReminderManager::getNextReminder() 
 {
     std::optional<NextReminder> first;
     for (const Reminder& reminder : m_reminders) {
-        const std::optional<QDateTime> next = getNextTriggerTime(reminder);
+        const std::optional<QDateTime> next = reminder.getNextTriggerTime();
         if (next && (!first || *next < first->triggerTime))
             first = NextReminder { reminder, *next };
     }
@@ -155,7 +155,8 @@ QStringList ReminderManager::getReminderStatusInfo() const
 {
     QStringList lines;
     for (const Reminder& reminder : m_reminders) {
-        const QString state = reminder.isEnabled ? u"下次: "_s + timeOrNone(getNextTriggerTime(reminder)) : u"已禁用"_s;
+        const QString state
+            = reminder.isEnabled ? u"下次: "_s + timeOrNone(reminder.getNextTriggerTime()) : u"已禁用"_s;
         lines.append(emoji(reminder.type) + u' ' + reminder.title + u", 间隔: "_s + wholeMinutes(reminder.interval)
             + u"分钟, "_s + state);
     }
@@ -204,7 +205,7 @@ void ReminderManager::addReminder(const Reminder& reminder)
     Q_EMIT remindersChanged();
     saveReminders();
     LogManager::log(u"⏰ 添加提醒: "_s + reminder.title + u", 间隔: "_s + wholeMinutes(reminder.interval)
-            + u"分钟, 下次: "_s + timeOrNone(getNextTriggerTime(reminder)),
+            + u"分钟, 下次: "_s + timeOrNone(reminder.getNextTriggerTime()),
         category);
 }
 
@@ -230,7 +231,7 @@ void ReminderManager::replaceReminder(const Reminder& reminder, bool store, cons
     if (store)
         saveReminders();
     LogManager::log(u"⏰ 更新提醒: "_s + updated.title + u", 间隔: "_s + wholeMinutes(updated.interval)
-            + u"分钟, 下次: "_s + timeOrNone(getNextTriggerTime(updated), local) + u", 间隔已变化: "_s
+            + u"分钟, 下次: "_s + timeOrNone(updated.getNextTriggerTime(), local) + u", 间隔已变化: "_s
             + (intervalChanged ? u"true"_s : u"false"_s),
         category);
 }
@@ -278,7 +279,7 @@ void ReminderManager::checkPendingReminders(const QDateTime& minute)
         category);
     bool fired = false;
     for (const Reminder& reminder : snapshot) {
-        const std::optional<QDateTime> next = getNextTriggerTime(reminder);
+        const std::optional<QDateTime> next = reminder.getNextTriggerTime();
         const bool due = next && !(checkTime < *next);
         LogManager::log(u"   ["_s + reminder.title + u"] 下次: "_s + timeOrNone(next, local) + u", 应触发: "_s
                 + (due ? u"true"_s : u"false"_s),

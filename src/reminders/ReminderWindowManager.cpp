@@ -18,12 +18,12 @@ ReminderWindowManager::ReminderWindowManager(ReminderManager& reminders, QObject
 
 ReminderWindowManager::~ReminderWindowManager()
 {
-    delete m_window.data();
+    delete m_reminderWindow.data();
 }
 
 void ReminderWindowManager::showReminderWindow()
 {
-    if (!m_window) {
+    if (!m_reminderWindow) {
         auto* window = new QWidget(nullptr, Qt::Window);
         window->setObjectName(u"reminderWindow"_s);
         window->setWindowTitle(u"⏰ 提醒"_s);
@@ -35,16 +35,16 @@ void ReminderWindowManager::showReminderWindow()
         m_status = new PlainLabel({}, window);
         m_status->setObjectName(u"reminderStatus"_s);
         layout->addWidget(m_status);
-        m_window = window;
+        m_reminderWindow = window;
         refresh();
     }
-    WindowFront::bringForward(*m_window);
+    WindowFront::bringForward(*m_reminderWindow);
 }
 
 void ReminderWindowManager::closeReminderWindow()
 {
-    if (m_window)
-        m_window->close();
+    if (m_reminderWindow)
+        m_reminderWindow->close();
 }
 
 void ReminderWindowManager::refresh()

@@ -22,12 +22,12 @@ public:
     void showReminderWindow();
     void closeReminderWindow();
     /// The open reminder window, or null.
-    [[nodiscard]] QWidget* reminderWindow() const { return m_window; }
+    [[nodiscard]] QWidget* reminderWindow() const { return m_reminderWindow; }
 
 private:
     void refresh();
 
     ReminderManager& m_reminders;
-    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_reminderWindow;
     QPointer<PlainLabel> m_status;
 };

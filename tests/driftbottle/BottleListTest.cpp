@@ -171,7 +171,7 @@ TEST_F(ScreensRig, ListPageFetchesOnEveryAppearanceAndShowsTheRightEmptyState)
         EXPECT_EQ(part<PlainLabel>(&page, "emptyHint")->fullText(), c.hint);
         auto* delegate = qobject_cast<BottleRowView*>(page.content()->listView()->itemDelegate());
         ASSERT_TRUE(delegate);
-        EXPECT_EQ(delegate->showsStatus(), c.badge);
+        EXPECT_EQ(delegate->showStatus(), c.badge);
 
         // Shown again (as when its tab is chosen again): fetched again.
         page.hide();
@@ -278,17 +278,17 @@ TEST_F(ScreensRig, StandaloneListSwitchesSegmentsWithoutFetchingAndOpensASheet)
     screen.show();
     EXPECT_TRUE(screen.isLoading());
     ASSERT_TRUE(waitUntil([&] { return !screen.isLoading(); }));
-    ASSERT_EQ(screen.content()->model()->rowCount(), 1);
-    EXPECT_EQ(screen.content()->model()->bottleAt(0).content, u"我丢的"_s);
+    ASSERT_EQ(screen.bottleListContent()->model()->rowCount(), 1);
+    EXPECT_EQ(screen.bottleListContent()->model()->bottleAt(0).content, u"我丢的"_s);
 
     const qsizetype before = requestCount();
     part(screen.segments(), "segment1")->click();
     EXPECT_EQ(screen.selectedTab(), BottleListView::BottleTab::received);
     EXPECT_EQ(requestCount(), before) << "a segment switch fetches nothing";
-    EXPECT_EQ(screen.content()->page(), Page::list);
-    EXPECT_EQ(screen.content()->model()->bottleAt(0).content, u"海上的第一封信"_s);
+    EXPECT_EQ(screen.bottleListContent()->page(), Page::list);
+    EXPECT_EQ(screen.bottleListContent()->model()->bottleAt(0).content, u"海上的第一封信"_s);
 
-    clickRow(screen.content()->listView(), 0);
+    clickRow(screen.bottleListContent()->listView(), 0);
     ASSERT_TRUE(screen.detailSheet());
     EXPECT_TRUE(screen.detailSheet()->isVisible());
     EXPECT_TRUE(screen.showBottleDetail());

@@ -64,7 +64,7 @@ protected:
     }
 
     /// One tick of the periodic refresh.
-    void refreshTick() { timers.advanceMs(ConversationManager::refreshInterval); }
+    void refreshTick() { timers.advanceMs(ConversationManager::refreshIntervalMs); }
 
     /// Waits for queued work (the busy flags' resets) to run.
     static void settle() { QCoreApplication::processEvents(); }

@@ -240,7 +240,7 @@ void LooksRig::checkTypeScale(const QString& shotSuffix)
         { u"海"_s, u"风"_s, u"云"_s }, BottleType::normal, false));
     BottleListView standalone(*bottles, *users);
     standalone.show();
-    ASSERT_TRUE(waitUntil([&] { return standalone.content()->page() == BottleListContent::Page::list; }));
+    ASSERT_TRUE(waitUntil([&] { return standalone.bottleListContent()->page() == BottleListContent::Page::list; }));
     saveLooks(&standalone, u"looks-list"_s + shotSuffix);
 }
 
@@ -391,8 +391,8 @@ TEST_F(LooksRig, ThePickPageTheCardsAndTheListsSegmentsHaveTheStandardPadding)
     BottleListView view(*bottles, *users);
     view.setPalette(lightPalette());
     view.show();
-    ASSERT_TRUE(waitUntil([&] { return view.content()->page() == BottleListContent::Page::list; }));
-    QListView* list = view.content()->listView();
+    ASSERT_TRUE(waitUntil([&] { return view.bottleListContent()->page() == BottleListContent::Page::list; }));
+    QListView* list = view.bottleListContent()->listView();
     const QRect rowBox = list->visualRect(list->model()->index(0, 0));
     const QImage rows = drawnImage(list->viewport());
     const int middle = rowBox.center().y();
@@ -429,7 +429,7 @@ TEST_F(LooksRig, ThePickPageTheCardsAndTheListsSegmentsHaveTheStandardPadding)
     // The list's segments: the padding above and below.
     const QRect segments = boxIn(&view, view.segments());
     EXPECT_EQ(segments.top(), Spacing::standardPadding);
-    EXPECT_EQ(boxIn(&view, view.content()).top() - segments.bottom() - 1, Spacing::standardPadding);
+    EXPECT_EQ(boxIn(&view, view.bottleListContent()).top() - segments.bottom() - 1, Spacing::standardPadding);
 }
 
 TEST_F(LooksRig, PickButtonHasFortyBelowItAndTheScrolledPagesShowNoBars)

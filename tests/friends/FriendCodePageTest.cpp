@@ -108,10 +108,10 @@ TEST_F(FriendCodePage, ShowsGeneratesAndCopiesTheOwnCode)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), code);
     EXPECT_TRUE(find<PlainLabel>(u"copiedHint"_s)->isVisible());
     timers.advanceMs(1999);
-    EXPECT_TRUE(page->isShowingCopiedHint());
+    EXPECT_TRUE(page->showingCopiedHint());
     timers.advanceMs(1);
     // It fades out, then is gone.
-    EXPECT_FALSE(page->isShowingCopiedHint());
+    EXPECT_FALSE(page->showingCopiedHint());
     auto* fade = qobject_cast<QGraphicsOpacityEffect*>(find<PlainLabel>(u"copiedHint"_s)->graphicsEffect());
     ASSERT_TRUE(fade);
     ASSERT_TRUE(waitUntil([&] { return fade->opacity() < 0.9; }));
@@ -158,7 +158,7 @@ TEST_F(FriendCodePage, EveryCopyStartsItsOwnResetAndTheFirstHidesTheHint)
         timers.advanceMs(steps[i].afterMs);
         if (steps[i].click)
             find(u"copy"_s)->click();
-        EXPECT_EQ(page->isShowingCopiedHint(), steps[i].shown) << "step " << i;
+        EXPECT_EQ(page->showingCopiedHint(), steps[i].shown) << "step " << i;
         // Shown, it stands whole; going, it is fading out (the fade runs on the event loop,
         // which these steps never enter, so it is still under way).
         EXPECT_TRUE(hint->isVisible()) << "step " << i;

@@ -67,7 +67,7 @@ TEST(ReminderSchedule, NextFiringRoundsUpToTheWholeMinute)
         { "absurd interval", reminderOf(ReminderType::custom, 1e300, at(10, 0)), std::nullopt },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(getNextTriggerTime(c.reminder), c.next) << c.what;
+        EXPECT_EQ(c.reminder.getNextTriggerTime(), c.next) << c.what;
 }
 
 TEST(ReminderManager, FirstLaunchSeedsTheThreeDefaultsOnce)
@@ -185,12 +185,12 @@ TEST(ReminderManager, EditsAndTogglesMoveTheScheduleAsTheUserExpects)
     water.title = u"多喝水"_s;
     rig.clock.set(at(10, 20));
     manager.updateReminder(water);
-    EXPECT_EQ(getNextTriggerTime(manager.reminders().at(1)), at(10, 40));
+    EXPECT_EQ(manager.reminders().at(1).getNextTriggerTime(), at(10, 40));
     // A new interval counts from the edit: 10:40:10 + 45 min -> 11:26.
     water.interval = 2700;
     rig.clock.set(at(10, 40, 10));
     manager.updateReminder(water);
-    EXPECT_EQ(getNextTriggerTime(manager.reminders().at(1)), at(11, 26));
+    EXPECT_EQ(manager.reminders().at(1).getNextTriggerTime(), at(11, 26));
     EXPECT_EQ(manager.reminders().at(1).title, u"多喝水"_s);
 
     // Off and on again two hours after the last firing: fires at the next check.

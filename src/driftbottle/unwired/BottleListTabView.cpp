@@ -38,10 +38,14 @@ void BottleListTabView::showEvent(QShowEvent* event)
         loadBottles();
 }
 
+const QList<DriftBottle>& BottleListTabView::bottles() const
+{
+    return m_listType == ListType::sent ? m_bottleManager.sentBottles() : m_bottleManager.receivedBottles();
+}
+
 void BottleListTabView::showBottles()
 {
-    m_content->setBottles(
-        m_listType == ListType::sent ? m_bottleManager.sentBottles() : m_bottleManager.receivedBottles());
+    m_content->setBottles(bottles());
 }
 
 void BottleListTabView::loadBottles()

@@ -27,6 +27,8 @@ public:
     [[nodiscard]] BottleListContent* content() const { return m_content; }
     /// A refresh runs; the page shows a spinner in place of the rows meanwhile.
     [[nodiscard]] bool isLoading() const { return m_content->isLoading(); }
+    /// The manager's list this page shows, in the manager's order.
+    [[nodiscard]] const QList<DriftBottle>& bottles() const;
 
 Q_SIGNALS:
     /// A detail window was opened for a clicked bottle.

@@ -39,7 +39,7 @@ BottleListView::BottleListView(DriftBottleManager& bottleManager, UserManager& u
     , m_bottleManager(bottleManager)
     , m_userManager(userManager)
     , m_segments(new SegmentedSwitch(segmentsOfAllTabs(), this))
-    , m_content(new BottleListContent(listKind(m_selectedTab), this))
+    , m_bottleListContent(new BottleListContent(listKind(m_selectedTab), this))
 {
     setObjectName(u"bottleListView"_s);
     setFixedSize(600, 600);
@@ -53,11 +53,11 @@ BottleListView::BottleListView(DriftBottleManager& bottleManager, UserManager& u
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(segmentRow);
-    layout->addWidget(m_content, 1);
+    layout->addWidget(m_bottleListContent, 1);
 
     connect(m_segments, &SegmentedSwitch::currentIndexChanged, this,
         [this](int index) { setSelectedTab(allTabs.at(std::size_t(index))); });
-    connect(m_content, &BottleListContent::bottleClicked, this, [this](const DriftBottle& bottle) {
+    connect(m_bottleListContent, &BottleListContent::bottleClicked, this, [this](const DriftBottle& bottle) {
         if (m_sheet && m_sheet->isVisible())
             return;
         m_selectedBottle = bottle;
@@ -80,13 +80,13 @@ void BottleListView::setSelectedTab(BottleTab tab)
         return;
     // Only a new appearance fetches: the other list shows as the manager holds it now.
     m_selectedTab = tab;
-    m_content->setKind(listKind(tab));
+    m_bottleListContent->setKind(listKind(tab));
     showBottles();
 }
 
 void BottleListView::showBottles()
 {
-    m_content->setBottles(
+    m_bottleListContent->setBottles(
         m_selectedTab == BottleTab::sent ? m_bottleManager.sentBottles() : m_bottleManager.receivedBottles());
 }
 
@@ -100,5 +100,5 @@ void BottleListView::showEvent(QShowEvent* event)
 
 void BottleListView::loadBottles()
 {
-    m_content->load(m_bottleManager, listKind(m_selectedTab));
+    m_bottleListContent->load(m_bottleManager, listKind(m_selectedTab));
 }

@@ -32,9 +32,9 @@ public:
 
     [[nodiscard]] BottleTab selectedTab() const { return m_selectedTab; }
     void setSelectedTab(BottleTab tab);
-    [[nodiscard]] BottleListContent* content() const { return m_content; }
+    [[nodiscard]] BottleListContent* bottleListContent() const { return m_bottleListContent; }
     /// A fetch this screen started is running; the list gives way to a spinner meanwhile.
-    [[nodiscard]] bool isLoading() const { return m_content->isLoading(); }
+    [[nodiscard]] bool isLoading() const { return m_bottleListContent->isLoading(); }
     [[nodiscard]] SegmentedSwitch* segments() const { return m_segments; }
     [[nodiscard]] QDialog* detailSheet() const { return m_sheet; }
     /// The detail sheet is open.
@@ -54,7 +54,7 @@ private:
     UserManager& m_userManager;
     BottleTab m_selectedTab = BottleTab::sent;
     SegmentedSwitch* m_segments;
-    BottleListContent* m_content;
+    BottleListContent* m_bottleListContent;
     QPointer<QDialog> m_sheet;
     std::optional<DriftBottle> m_selectedBottle;
 };

@@ -20,7 +20,7 @@ public:
 
     BottleRowView(bool showStatus, QObject* parent = nullptr);
 
-    [[nodiscard]] bool showsStatus() const { return m_showStatus; }
+    [[nodiscard]] bool showStatus() const { return m_showStatus; }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;

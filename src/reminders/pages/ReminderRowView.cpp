@@ -37,7 +37,7 @@ ManagementRow ReminderRowView::row(const Reminder& reminder, bool canDelete, con
     row.title = reminder.title;
     row.message = reminder.message;
     row.details = { { u"间隔: "_s + formatInterval(reminder.interval), RowColours::blue } };
-    if (const std::optional<QDateTime> next = getNextTriggerTime(reminder))
+    if (const std::optional<QDateTime> next = reminder.getNextTriggerTime())
         row.details.append({ u"· 下次: "_s + local.timeOfDay(*next).toString(u"HH:mm"_s), RowColours::orange });
     row.canDelete = canDelete;
     row.accent = RowColours::green;

@@ -111,6 +111,6 @@ TEST_F(ScreensRig, EveryBottleScreenFitsItsWindow)
     BottleListView list(*bottles, *users);
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
-    ASSERT_TRUE(waitUntil([&] { return !list.content()->isLoading(); }));
+    ASSERT_TRUE(waitUntil([&] { return !list.bottleListContent()->isLoading(); }));
     grab(&list, u"list-1-sent"_s);
 }
