@@ -3,6 +3,7 @@
 #include "platform/Alerts.h"
 #include "platform/FontScale.h"
 #include "platform/LogManager.h"
+#include "platform/SecondaryColour.h"
 #include "platform/WindowFront.h"
 
 #include <QClipboard>
@@ -15,6 +16,7 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -44,6 +46,58 @@ QSize buttonSize(const QPushButton& button, QSize stated, double scale)
     const QSize grown(int(std::ceil(stated.width() * scale)), int(std::ceil(stated.height() * scale)));
     return grown.expandedTo(needed);
 }
+
+/// A ring round the log while it holds the focus, as the lists wear theirs: Tab stops there
+/// so that the keyboard can scroll and select the lines, and the view itself shows no mark.
+/// It lies over the view as a child on top, so the lines keep their place.
+class FocusMark final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int width = 2;
+    /// What a graphic must reach against the page, with room for the smoothing of corners.
+    static constexpr double contrast = 3.2;
+
+    explicit FocusMark(QWidget* view)
+        : QWidget(view)
+        , m_view(view)
+    {
+        setObjectName(u"logFocusMark"_s);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(view->rect());
+        hide();
+        view->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (watched == m_view && (type == QEvent::FocusIn || type == QEvent::FocusOut || type == QEvent::Resize)) {
+            setGeometry(m_view->rect());
+            setVisible(m_view->hasFocus());
+            raise();
+        }
+        return false;
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        const QPalette& palette = m_view->palette();
+        const QColor ring = SecondaryColour::readable(
+            palette.color(QPalette::Active, QPalette::Highlight), palette.color(QPalette::Base), contrast);
+        QPainter painter(this);
+        // Whole pixels along the edges, inside the view.
+        painter.setPen(QPen(ring, width));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
+    }
+
+private:
+    QWidget* m_view;
+};
 
 } // namespace
 
@@ -124,6 +178,7 @@ void LogWindowManager::buildWindow()
     font.setPixelSize(std::max(1, int(std::lround(textPixels * scale))));
     m_logTextView->setFont(font);
     m_logTextView->document()->setDocumentMargin(10);
+    new FocusMark(m_logTextView);
 
     auto* layout = new QVBoxLayout(m_logWindow.get());
     layout->setContentsMargins(0, 0, 0, 0);
@@ -207,3 +262,5 @@ void LogWindowManager::showAlert(const QString& title, const QString& message)
 {
     Alerts::show(Alerts::Style::Informational, title, message, { u"确定"_s }, m_logWindow.get());
 }
+
+#include "LogWindowManager.moc"

@@ -3,10 +3,13 @@
 #include "widgets/ButtonFollower.h"
 
 #include "platform/SecondaryColour.h"
+#include "widgets/FocusRing.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/TextStyle.h"
 
 #include <QApplication>
+#include <QFocusEvent>
+#include <QPainter>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -54,6 +57,125 @@ QPalette surroundings(const QAbstractButton* button)
 {
     return button->parentWidget() ? button->parentWidget()->palette() : QApplication::palette(button);
 }
+
+/// The face `style` gives a button on `background`, or an invalid colour where it has none.
+QColor faceOf(Style style, const QPalette& palette, const QColor& background, const QColor& text)
+{
+    switch (style) {
+    case Style::plain:
+    case Style::borderless:
+        return {};
+    case Style::bordered:
+        // A grey face a shade off the background, light or dark alike.
+        return mix(text, background, 0.1);
+    case Style::borderedProminent:
+        return prominentFace(palette);
+    }
+    return {};
+}
+
+/// The lists' focus ring on a button the keyboard has reached. The sheet's own focus border
+/// is a single pixel a shade off the face, which the eye does not find; the ring is drawn
+/// over the button as a child on top, so neither the sheet's box nor the layout changes.
+/// The mouse gives a button the focus too, but a click needs no mark of where it went.
+class FocusMark final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FocusMark(QAbstractButton* button, Style style, ControlSize size)
+        : QWidget(button)
+        , m_button(button)
+        , m_style(style)
+        , m_size(size)
+    {
+        setObjectName(u"buttonFocusMark"_s);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(button->rect());
+        hide();
+        button->installEventFilter(this);
+    }
+
+    void set(Style style, ControlSize size)
+    {
+        m_style = style;
+        m_size = size;
+        update();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != m_button)
+            return false;
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            m_keyboard = byKeyboard(static_cast<QFocusEvent*>(event)->reason());
+            break;
+        case QEvent::FocusOut: {
+            // A menu or another window taking the focus for a while gives it back as it was.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                m_keyboard = false;
+            break;
+        }
+        case QEvent::Resize:
+            setGeometry(m_button->rect());
+            break;
+        default:
+            return false;
+        }
+        setVisible(m_keyboard && m_button->hasFocus());
+        if (isVisible())
+            raise();
+        return false;
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        const QPalette palette = surroundings(m_button);
+        const QWidget* under = m_button->parentWidget();
+        const QColor background = palette.color(under ? under->backgroundRole() : QPalette::Window);
+        const QColor text
+            = palette.color(under && under->backgroundRole() == QPalette::Base ? QPalette::Text : QPalette::WindowText);
+        const QColor face = faceOf(m_style, palette, background, text);
+        const int radius = TextStyle::scaled(metricsFor(m_size).radius);
+        QPainter painter(this);
+        if (!face.isValid()) {
+            FocusRing::paint(painter, QRectF(rect()), radius, palette, background);
+            return;
+        }
+        // On a face the ring stands a pixel in, so that a rim of the face parts it from the
+        // window around, which it need not stand out from (the prominent face's pale ring on
+        // a light window); it stands out from the face on both its sides.
+        FocusRing::paint(painter, QRectF(rect()).adjusted(1, 1, -1, -1), radius - 1, palette, face);
+    }
+
+private:
+    bool byKeyboard(Qt::FocusReason reason) const
+    {
+        switch (reason) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+            return true;
+        case Qt::MouseFocusReason:
+            return false;
+        case Qt::PopupFocusReason:
+        case Qt::ActiveWindowFocusReason:
+            return m_keyboard;
+        default:
+            // Given by the program: marked once the keyboard has moved the focus in the window.
+            return m_button->window()->testAttribute(Qt::WA_KeyboardFocusChange);
+        }
+    }
+
+    QAbstractButton* m_button;
+    Style m_style;
+    ControlSize m_size;
+    bool m_keyboard = false;
+};
 
 /// Keeps one button's style sheet in step with the palette.
 class Keeper final : public ButtonFollower
@@ -135,15 +257,14 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size, c
                "QAbstractButton:disabled { color: %5; }"_s.arg(css(title), box, css(mix(title, background, 0.55)),
                    css(palette.color(QPalette::Highlight)), css(mix(title, background, 0.4)));
     case Style::bordered:
-        // A grey face a shade off the background, light or dark alike.
-        face = mix(text, background, 0.1);
+        face = faceOf(style, palette, background, text);
         hover = mix(text, background, 0.14);
         pressed = mix(text, background, 0.22);
         title = ReadableColour::on(foreground.isValid() ? foreground : text, face, 4.5);
         break;
     case Style::borderedProminent: {
         const QColor white(255, 255, 255);
-        face = prominentFace(palette);
+        face = faceOf(style, palette, background, text);
         hover = face.lighter(108);
         if (SecondaryColour::contrast(white, hover) < 4.5)
             hover = face;
@@ -173,6 +294,10 @@ void apply(QAbstractButton* button, Style style, ControlSize size, const QColor&
     if (!keeper)
         keeper = new Keeper(button, style, size, foreground);
     keeper->set(style, size, foreground);
+    auto* mark = button->findChild<FocusMark*>(u"buttonFocusMark"_s, Qt::FindDirectChildrenOnly);
+    if (!mark)
+        mark = new FocusMark(button, style, size);
+    mark->set(style, size);
 }
 
 QPushButton* create(const QString& text, Style style, ControlSize size, QWidget* parent)
@@ -183,3 +308,5 @@ QPushButton* create(const QString& text, Style style, ControlSize size, QWidget*
 }
 
 } // namespace ButtonStyle
+
+#include "ButtonStyle.moc"

@@ -9,12 +9,14 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/PlainTextEditor.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -287,4 +289,31 @@ TEST_F(DetailRig, ABottleWithoutAnEmojiShowsNoneAndStaysInsideItsWindow)
     EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());
     EXPECT_FALSE(part<QLabel>(&detail, "senderMark")->isVisible());
     EXPECT_TRUE(part<PlainLabel>(&detail, "senderName")->isVisible());
+}
+
+// Tab goes between the buttons and never rests on the scroller, which shows no mark; Page
+// Down and Page Up pressed on a button still scroll a long bottle.
+TEST_F(DetailRig, TabPassesOverTheScrollerAndPagesStillScrollTheBottle)
+{
+    bottle.content = QString(u"很长的瓶子内容\n"_s).repeated(80);
+    view = std::make_unique<BottleDetailView>(bottle, *bottles, *users);
+    view->show();
+    QCoreApplication::processEvents();
+    QApplication::setActiveWindow(view.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    QWidget* close = part(view.get(), "closeButton");
+    close->setFocus(Qt::TabFocusReason);
+    QStringList stops;
+    for (int i = 0; i < 10 && (stops.isEmpty() || stops.constLast() != close->objectName()); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        stops.append(QApplication::focusWidget()->objectName());
+    }
+    EXPECT_EQ(stops, (QStringList { u"replyButton"_s, u"closeIconButton"_s, u"closeButton"_s }));
+
+    const QScrollBar* bar = view->findChild<QScrollArea*>(u"detailScroll"_s)->verticalScrollBar();
+    ASSERT_TRUE(waitUntil([&] { return bar->maximum() > bar->pageStep(); })) << "the bottle fits; nothing to scroll";
+    QTest::keyClick(close, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->pageStep());
+    QTest::keyClick(close, Qt::Key_PageUp);
+    EXPECT_EQ(bar->value(), 0);
 }

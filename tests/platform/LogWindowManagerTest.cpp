@@ -2,6 +2,7 @@
 #include "platform/Alerts.h"
 #include "platform/LogManager.h"
 
+#include "support/DrawnText.h"
 #include "support/Wait.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -181,4 +183,42 @@ TEST(LogWindow, ButtonsKeepTheirSizesAtTheDefaultFontAndGrowToFitTheirTitlesAtAL
             EXPECT_LE(button->geometry().bottom() + 1 + 8, button->parentWidget()->height()) << "in its bar";
         }
     }
+}
+
+// Tab stops on the log, so that the keyboard can scroll and select it, and a ring then shows
+// where the keyboard is, standing out from the page in a light and a dark palette.
+TEST(LogWindow, TheLogShowsARingWhileItHoldsTheKeyboard)
+{
+    const QPalette saved = QApplication::palette();
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
+        Fixture f;
+        f.windows.showLogWindow();
+        QWidget* window = f.windows.logWindow();
+        QApplication::setActiveWindow(window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QPlainTextEdit* view = f.textView();
+        // The left edge half-way down, and the page a few pixels in, clear of the lines.
+        const QPoint edge(0, view->height() / 2);
+        const auto edgeContrast = [&] {
+            const QImage image = drawnImage(view);
+            return contrastRatio(image.pixelColor(edge), image.pixelColor(edge.x() + 5, edge.y()));
+        };
+        auto* last = window->findChild<QPushButton*>(u"openButton"_s);
+        last->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        EXPECT_LT(edgeContrast(), 1.1) << "a ring where the keyboard is not";
+
+        QTest::keyClick(last, Qt::Key_Tab);
+        ASSERT_TRUE(view->hasFocus()) << "the log is a stop for the keyboard";
+        QCoreApplication::processEvents();
+        EXPECT_GE(edgeContrast(), 3.0);
+
+        QTest::keyClick(view, Qt::Key_Tab);
+        ASSERT_FALSE(view->hasFocus());
+        QCoreApplication::processEvents();
+        EXPECT_LT(edgeContrast(), 1.1) << "the ring stayed behind";
+    }
+    QApplication::setPalette(saved);
 }

@@ -11,8 +11,10 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -381,4 +383,68 @@ TEST(ButtonStyle, FollowsAChangeOfTheDesktopsPalette)
     const QImage image = drawnImage(&page);
     EXPECT_LT(dominantColour(image, areaIn(button, &page)).lightness(), 128) << "a dark face in the dark";
     QApplication::setPalette(saved);
+}
+
+// Tab to a button and it wears the lists' focus ring, standing out 3:1 from what it is drawn
+// on; a click gives the button the focus too, and looks as it always has.
+TEST(ButtonStyle, TheKeyboardsFocusIsARingThatStandsOutAndAClickShowsNone)
+{
+    struct Case
+    {
+        ButtonStyle::Style style;
+        bool face;
+    };
+    const Case cases[] = { { ButtonStyle::Style::plain, false }, { ButtonStyle::Style::borderless, false },
+        { ButtonStyle::Style::bordered, true }, { ButtonStyle::Style::borderedProminent, true } };
+    for (const bool dark : { false, true }) {
+        for (const Case& c : cases) {
+            for (const auto size : { ButtonStyle::ControlSize::small, ButtonStyle::ControlSize::large }) {
+                SCOPED_TRACE(std::to_string(static_cast<int>(c.style)) + (dark ? " dark" : " light") + " size "
+                    + std::to_string(static_cast<int>(size)));
+                QWidget page;
+                page.setAutoFillBackground(true);
+                page.setPalette(dark ? darkFusionPalette() : lightPalette());
+                auto* row = new QHBoxLayout(&page);
+                auto* before = new QLineEdit(&page);
+                row->addWidget(before);
+                QPushButton* button = ButtonStyle::create(u"添加闹钟"_s, c.style, size, &page);
+                row->addWidget(button);
+                page.show();
+                QApplication::setActiveWindow(&page);
+                ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+                before->setFocus(Qt::OtherFocusReason);
+                QCoreApplication::processEvents();
+                const QRect area = areaIn(button, &page);
+                // Along the top edge, clear of the rounded corner and of the title: the ring's
+                // row (the face's first rows in, or the edge itself without a face), and just
+                // inside it.
+                const QPoint ring(area.left() + 8, area.top() + (c.face ? 2 : 1));
+                const QPoint inside(ring.x(), ring.y() + 2);
+                const QImage plain = drawnImage(&page);
+
+                QTest::keyClick(before, Qt::Key_Tab);
+                ASSERT_TRUE(button->hasFocus());
+                QCoreApplication::processEvents();
+                const QImage keyboard = drawnImage(&page);
+                const QColor mark = keyboard.pixelColor(ring);
+                EXPECT_GE(contrastRatio(mark, plain.pixelColor(ring)), 3.0) << "the ring where there was none";
+                EXPECT_GE(contrastRatio(mark, keyboard.pixelColor(inside)), 3.0) << "against the face it rings";
+                if (!c.face) {
+                    EXPECT_GE(contrastRatio(mark, keyboard.pixelColor(ring.x(), area.top() - 1)), 3.0)
+                        << "against the window around";
+                }
+
+                // Away and back by the mouse: a click marks nothing new.
+                before->setFocus(Qt::MouseFocusReason);
+                QCoreApplication::processEvents();
+                EXPECT_LT(contrastRatio(drawnImage(&page).pixelColor(ring), plain.pixelColor(ring)), 1.1)
+                    << "the ring stayed after the keyboard left";
+                QTest::mouseClick(button, Qt::LeftButton);
+                ASSERT_TRUE(button->hasFocus());
+                QCoreApplication::processEvents();
+                EXPECT_LT(contrastRatio(drawnImage(&page).pixelColor(ring), plain.pixelColor(ring)), 1.1)
+                    << "a click rings the button";
+            }
+        }
+    }
 }

@@ -22,9 +22,11 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -177,10 +179,13 @@ BottleDetailView::BottleDetailView(
 
     auto* scroll = m_scroll = new QScrollArea(this);
     scroll->setObjectName(u"detailScroll"_s);
+    // No stop of its own for Tab, where it would show no mark: Tab goes to the buttons, and
+    // Page Up and Page Down pressed on them scroll the bottle (see keyPressEvent).
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // It scrolls by wheel and keys with no bar showing, so the cards keep their width too.
+    // It scrolls by wheel and pages with no bar showing, so the cards keep their width too.
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(body);
 
@@ -321,6 +326,18 @@ QCoro::Task<> BottleDetailView::sendReply(QString content)
     m_replyDraft = content;
     m_errorBanner->setMessage(failure);
     showBanner(m_errorBanner);
+}
+
+void BottleDetailView::keyPressEvent(QKeyEvent* event)
+{
+    // The buttons leave these keys to the view: the page under them scrolls, as it did when
+    // the scroller held the focus.
+    if (event->modifiers() == Qt::NoModifier && (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown)) {
+        m_scroll->verticalScrollBar()->triggerAction(
+            event->key() == Qt::Key_PageUp ? QAbstractSlider::SliderPageStepSub : QAbstractSlider::SliderPageStepAdd);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void BottleDetailView::showBanner(BannerRow* banner)

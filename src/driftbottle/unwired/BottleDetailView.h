@@ -60,6 +60,9 @@ Q_SIGNALS:
     /// The close button or "关闭": the host closes the window or sheet.
     void dismissRequested();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     /// Room kept between a banner brought into view and the edge of the visible page.
     static constexpr int bannerMargin = 24;
