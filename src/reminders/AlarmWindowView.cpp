@@ -82,6 +82,8 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
     divider->setFrameShadow(QFrame::Plain);
+    // Only the 1 px line: a frame line's usual three would draw it a pixel past the spacing.
+    divider->setFixedHeight(1);
     m_divider = divider;
     showDivider();
 

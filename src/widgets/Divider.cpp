@@ -17,6 +17,12 @@ public:
     {
         setFrameShape(orientation == Qt::Horizontal ? QFrame::HLine : QFrame::VLine);
         setFrameShadow(QFrame::Plain);
+        // One pixel across, all of it the line: a frame line's usual three would put the
+        // drawn line a pixel past the padding the layout gives above or beside it.
+        if (orientation == Qt::Horizontal)
+            setFixedHeight(1);
+        else
+            setFixedWidth(1);
     }
 
 protected:
@@ -24,12 +30,8 @@ protected:
     {
         QColor colour = palette().color(QPalette::WindowText);
         colour.setAlphaF(0.15);
-        const QRect area = rect();
         QPainter painter(this);
-        if (frameShape() == QFrame::HLine)
-            painter.fillRect(QRect(area.left(), area.center().y(), area.width(), 1), colour);
-        else
-            painter.fillRect(QRect(area.center().x(), area.top(), 1, area.height()), colour);
+        painter.fillRect(rect(), colour);
     }
 };
 
