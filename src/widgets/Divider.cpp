@@ -25,6 +25,9 @@ public:
             setFixedWidth(1);
     }
 
+    [[nodiscard]] QSize sizeHint() const override { return across(QFrame::sizeHint()); }
+    [[nodiscard]] QSize minimumSizeHint() const override { return across(QFrame::minimumSizeHint()); }
+
 protected:
     void paintEvent(QPaintEvent*) override
     {
@@ -32,6 +35,16 @@ protected:
         colour.setAlphaF(0.15);
         QPainter painter(this);
         painter.fillRect(rect(), colour);
+    }
+
+private:
+    [[nodiscard]] QSize across(QSize size) const
+    {
+        if (frameShape() == QFrame::HLine)
+            size.setHeight(1);
+        else
+            size.setWidth(1);
+        return size;
     }
 };
 

@@ -466,6 +466,7 @@ TEST(Divider, IsAQuietOnePixelLineInLightAndDark)
         // put the divider: the padding above or beside it is the padding drawn.
         const bool horizontal = c.orientation == Qt::Horizontal;
         EXPECT_EQ(horizontal ? area.height() : area.width(), 1) << c.name;
+        EXPECT_EQ(horizontal ? divider->sizeHint().height() : divider->sizeHint().width(), 1) << c.name;
         const QPoint first = horizontal ? QPoint(middle.x(), area.top()) : QPoint(area.left(), middle.y());
         EXPECT_NE(image.pixelColor(first), background) << c.name;
         EXPECT_EQ(horizontal ? area.top() : area.left(), 10) << c.name << ": at the margin";
