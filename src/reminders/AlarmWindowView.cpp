@@ -79,9 +79,11 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     header->addWidget(titleLabel, 1);
     header->addWidget(closeButton);
 
+    // Only the 1 px line, filled in its colour: a frame line's usual three pixels would draw
+    // it a pixel past the spacing.
     auto* divider = new QFrame(this);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Plain);
+    divider->setFixedHeight(1);
+    divider->setAutoFillBackground(true);
     m_divider = divider;
     showDivider();
 
@@ -161,10 +163,10 @@ void AlarmWindowView::changeEvent(QEvent* event)
 void AlarmWindowView::showDivider()
 {
     const QColor wanted = dividerColor(palette());
-    if (m_divider->palette().color(QPalette::WindowText) == wanted)
+    if (m_divider->palette().color(QPalette::Window) == wanted)
         return;
     QPalette shown = m_divider->palette();
-    shown.setColor(QPalette::WindowText, wanted);
+    shown.setColor(QPalette::Window, wanted);
     m_divider->setPalette(shown);
 }
 

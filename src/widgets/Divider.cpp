@@ -17,19 +17,34 @@ public:
     {
         setFrameShape(orientation == Qt::Horizontal ? QFrame::HLine : QFrame::VLine);
         setFrameShadow(QFrame::Plain);
+        // One pixel across, all of it the line: a frame line's usual three would put the
+        // drawn line a pixel past the padding the layout gives above or beside it.
+        if (orientation == Qt::Horizontal)
+            setFixedHeight(1);
+        else
+            setFixedWidth(1);
     }
+
+    [[nodiscard]] QSize sizeHint() const override { return across(QFrame::sizeHint()); }
+    [[nodiscard]] QSize minimumSizeHint() const override { return across(QFrame::minimumSizeHint()); }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QColor colour = palette().color(QPalette::WindowText);
         colour.setAlphaF(0.15);
-        const QRect area = rect();
         QPainter painter(this);
+        painter.fillRect(rect(), colour);
+    }
+
+private:
+    [[nodiscard]] QSize across(QSize size) const
+    {
         if (frameShape() == QFrame::HLine)
-            painter.fillRect(QRect(area.left(), area.center().y(), area.width(), 1), colour);
+            size.setHeight(1);
         else
-            painter.fillRect(QRect(area.center().x(), area.top(), 1, area.height()), colour);
+            size.setWidth(1);
+        return size;
     }
 };
 

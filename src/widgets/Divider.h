@@ -10,7 +10,7 @@ class QWidget;
 /// and a dark palette alike, and follows the palette when it changes.
 namespace Divider {
 
-/// A new divider, as thick as a frame line asks (the line itself is 1 px).
+/// A new divider, 1 px across: the line fills it, so it stands exactly where the layout puts it.
 [[nodiscard]] QFrame* create(QWidget* parent, Qt::Orientation orientation = Qt::Horizontal);
 
 } // namespace Divider

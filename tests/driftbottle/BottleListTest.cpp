@@ -18,6 +18,8 @@
 #include <QPointer>
 #include <QSignalSpy>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 using Page = BottleListContent::Page;
 
@@ -121,6 +123,48 @@ TEST(BottleCard, DateReadsEvenWhereAScreenDrawsItsThinDigitsATenthFainter)
         }
         EXPECT_TRUE(found) << date.toStdString();
     }
+}
+
+// The sent list's badge: its emoji as large as the sender's, then 4 px to its caption label,
+// all inside the pill with room at either end; the header grows to hold the pill.
+TEST(BottleCard, StatusBadgeDrawsItsEmojiAtTheSendersSizeFourPixelsBeforeItsLabel)
+{
+    const QFont standard = QApplication::font();
+    QFont larger = standard;
+    larger.setPointSizeF(12);
+    for (const QFont& font : { standard, larger }) {
+        QApplication::setFont(font);
+        for (const BottleStatus status : { BottleStatus::floating, BottleStatus::picked, BottleStatus::replied }) {
+            BottleListModel model;
+            DriftBottle bottle = bottleWithId(u"b1"_s);
+            bottle.senderEmoji = u"🐱"_s;
+            bottle.senderName = u"鲍勃"_s;
+            bottle.status = status;
+            model.setBottles({ bottle });
+            QListView view;
+            view.setModel(&model);
+            view.setItemDelegate(new BottleRowView(true, &view));
+            view.resize(600, 300);
+            view.show();
+            const BottlePresentation::StatusBadge badge = BottlePresentation::statusBadge(status);
+            std::optional<PaintedText> sender, emoji, label;
+            for (const PaintedText& text : paintedBy(&view).texts) {
+                if (text.text == bottle.senderEmoji)
+                    sender = text;
+                else if (text.text == badge.emoji)
+                    emoji = text;
+                else if (text.text == badge.label)
+                    label = text;
+            }
+            const std::string name = badge.label.toStdString() + " at " + std::to_string(font.pointSizeF());
+            ASSERT_TRUE(sender && emoji && label) << name;
+            EXPECT_EQ(emoji->pixelSize, sender->pixelSize) << name;
+            EXPECT_LT(label->pixelSize, emoji->pixelSize) << name;
+            EXPECT_EQ(label->line.left() - emoji->line.right() - 1, 4) << name;
+            EXPECT_EQ(emoji->line.center().y(), label->line.center().y()) << name;
+        }
+    }
+    QApplication::setFont(standard);
 }
 
 TEST(BottleListModel, FollowsBottlesByIdAndAnnouncesTheKeptOnes)

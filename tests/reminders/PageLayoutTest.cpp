@@ -500,6 +500,7 @@ TEST(AlarmCardLayout, EveryPartFitsWholeInsideThePaddingOfTheCardAtEitherFont)
             const QRect divider = boxIn(&card, column->itemAt(1)->widget());
             EXPECT_EQ(divider.left(), inside.left());
             EXPECT_EQ(divider.right(), inside.right());
+            EXPECT_EQ(divider.height(), 1) << "the line itself, so the spacing either side is the spacing drawn";
             EXPECT_EQ(boxIn(&card, column->itemAt(0)->layout()).top(), inside.top());
             EXPECT_EQ(boxIn(&card, column->itemAt(column->count() - 1)->layout()).bottom(), inside.bottom());
         }

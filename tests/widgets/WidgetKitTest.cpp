@@ -445,6 +445,7 @@ TEST(Divider, IsAQuietOnePixelLineInLightAndDark)
         layout->setContentsMargins(10, 10, 10, 10);
         QFrame* divider = Divider::create(&window, c.orientation);
         layout->addWidget(divider);
+        layout->addStretch(1);
         window.resize(60, 60);
         window.setPalette(c.shownIn);
         const QImage image = drawnImage(&window);
@@ -461,6 +462,14 @@ TEST(Divider, IsAQuietOnePixelLineInLightAndDark)
         const auto inked = std::count_if(
             across.cbegin(), across.cend(), [&background](const QColor& pixel) { return pixel != background; });
         EXPECT_EQ(inked, 1) << c.name;
+        // The line is the divider's whole box across, so it stands exactly where the layout
+        // put the divider: the padding above or beside it is the padding drawn.
+        const bool horizontal = c.orientation == Qt::Horizontal;
+        EXPECT_EQ(horizontal ? area.height() : area.width(), 1) << c.name;
+        EXPECT_EQ(horizontal ? divider->sizeHint().height() : divider->sizeHint().width(), 1) << c.name;
+        const QPoint first = horizontal ? QPoint(middle.x(), area.top()) : QPoint(area.left(), middle.y());
+        EXPECT_NE(image.pixelColor(first), background) << c.name;
+        EXPECT_EQ(horizontal ? area.top() : area.left(), 10) << c.name << ": at the margin";
         QColor line = background;
         for (const QColor& pixel : across)
             if (pixel != background)

@@ -54,6 +54,24 @@ int lineHeight(const QFont& font)
     return qMax(QFontMetrics(font).lineSpacing(), qCeil(line.height()));
 }
 
+/// The status badge: its emoji and label 4 px apart, 8 px inside its ends and 2 inside
+/// its top and bottom.
+constexpr int badgeSpacing = 4;
+constexpr int badgePaddingX = 8;
+constexpr int badgePaddingY = 2;
+
+int badgeHeight(const Fonts& fonts)
+{
+    return qMax(lineHeight(fonts.emoji), lineHeight(fonts.caption)) + 2 * badgePaddingY;
+}
+
+/// The header line holds the sender and, on the sent list, the badge, the tallest of them.
+int headerLineHeight(const Fonts& fonts, bool withBadge)
+{
+    const int sender = qMax(lineHeight(fonts.headline), lineHeight(fonts.emoji));
+    return withBadge ? qMax(sender, badgeHeight(fonts)) : sender;
+}
+
 /// A card's faint grey, a shade deeper under the mouse.
 QColor cardTint(bool hovered)
 {
@@ -131,8 +149,8 @@ QString BottleRowView::previewText(const QString& text, const QFont& font, int w
 QSize BottleRowView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     const Fonts fonts(option.font);
-    const int text = qMax(lineHeight(fonts.headline), lineHeight(fonts.emoji)) + 6
-        + previewLines * lineHeight(fonts.body) + 6 + lineHeight(fonts.caption) + 2;
+    const int text = headerLineHeight(fonts, m_showStatus) + 6 + previewLines * lineHeight(fonts.body) + 6
+        + lineHeight(fonts.caption) + 2;
     return { 300, gap + 2 * padding + qMax(text, 40) };
 }
 
@@ -179,7 +197,7 @@ void BottleRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     column.setRight(chevron.left() - spacing);
 
     // Header: sender emoji and name, and on the sent list the status badge at the far end.
-    const int headerHeight = qMax(lineHeight(fonts.headline), lineHeight(fonts.emoji));
+    const int headerHeight = headerLineHeight(fonts, m_showStatus);
     int x = column.left();
     painter->setFont(fonts.emoji);
     painter->setPen(palette.color(QPalette::Text));
@@ -188,20 +206,25 @@ void BottleRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     x += emojiWidth + (bottle->senderEmoji.isEmpty() ? 0 : 6);
     int nameRight = column.right();
     if (m_showStatus) {
+        // The status emoji at the card's own size, 4 px before the caption-sized label.
         const BottlePresentation::StatusBadge badge = BottlePresentation::statusBadge(bottle->status);
-        const QFontMetrics captionMetrics(fonts.emojiCaption);
-        const QString text = badge.emoji + u" "_s + badge.label;
-        const int width = captionMetrics.horizontalAdvance(text) + 16;
-        const int height = captionMetrics.height() + 4;
+        const int emojiWide = QFontMetrics(fonts.emoji).horizontalAdvance(badge.emoji);
+        const int labelWide = QFontMetrics(fonts.caption).horizontalAdvance(badge.label);
+        const int width = badgePaddingX + emojiWide + badgeSpacing + labelWide + badgePaddingX;
+        const int height = badgeHeight(fonts);
         const QRect pill(column.right() - width + 1, column.top() + (headerHeight - height) / 2, width, height);
         QColor tint = badge.colour;
         tint.setAlphaF(0.2);
         QPainterPath pillPath;
         pillPath.addRoundedRect(QRectF(pill), 12, 12);
         painter->fillPath(pillPath, tint);
-        painter->setFont(fonts.emojiCaption);
         painter->setPen(palette.color(QPalette::Text));
-        painter->drawText(pill, Qt::AlignCenter, text);
+        const QRect inside = pill.adjusted(badgePaddingX, 0, -badgePaddingX, 0);
+        painter->setFont(fonts.emoji);
+        painter->drawText(QRect(inside.left(), inside.top(), emojiWide, inside.height()), Qt::AlignCenter, badge.emoji);
+        painter->setFont(fonts.emojiCaption);
+        painter->drawText(QRect(inside.left() + emojiWide + badgeSpacing, inside.top(), labelWide, inside.height()),
+            Qt::AlignCenter, badge.label);
         nameRight = pill.left() - 8;
     }
     painter->setFont(fonts.headline);

@@ -6,6 +6,8 @@
 #include "driftbottle/unwired/BottleDetailView.h"
 #include "driftbottle/unwired/BottleListContent.h"
 #include "driftbottle/unwired/BottleListTabView.h"
+#include "driftbottle/unwired/BottleListView.h"
+#include "driftbottle/unwired/DriftBottleMainView.h"
 #include "driftbottle/unwired/ReplySheetView.h"
 #include "driftbottle/unwired/SensitiveWordAlertView.h"
 #include "widgets/BannerRow.h"
@@ -79,6 +81,22 @@ public:
             m_list->show();
             EXPECT_TRUE(waitUntil([&] { return m_list->content()->page() == BottleListContent::Page::list; }));
             m_root = m_list.get();
+            break;
+        }
+        case Drift::tabbedPick:
+            // The tabbed screen opens on its pick tab.
+            m_tabbed = std::make_unique<DriftBottleMainView>(*bottles, *users, [](PetBehavior) {});
+            m_tabbed->show();
+            m_root = m_tabbed.get();
+            break;
+        case Drift::cardList: {
+            // The stand-alone list: its segment row above Alice's cards.
+            (void)await(bottles->throwBottle(u"今天也要开心"_s, { u"心情"_s }, BottleType::normal, false));
+            m_cardList = std::make_unique<BottleListView>(*bottles, *users);
+            m_cardList->show();
+            EXPECT_TRUE(
+                waitUntil([&] { return m_cardList->bottleListContent()->page() == BottleListContent::Page::list; }));
+            m_root = m_cardList.get();
             break;
         }
         case Drift::detail:
@@ -245,6 +263,8 @@ private:
     QPointer<QWidget> m_root;
     std::unique_ptr<UserRegistrationView> m_form;
     std::unique_ptr<BottleListTabView> m_list;
+    std::unique_ptr<DriftBottleMainView> m_tabbed;
+    std::unique_ptr<BottleListView> m_cardList;
     std::unique_ptr<BottleDetailView> m_detail;
     std::unique_ptr<QWidget> m_host;
 };

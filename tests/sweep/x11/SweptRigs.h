@@ -38,6 +38,8 @@ enum class Drift {
     throwSheet,
     pickCard,
     cards,
+    tabbedPick,
+    cardList,
     detail,
     replySheet,
     sensitiveWord,

@@ -442,6 +442,8 @@ const QList<SweptScreen>& sweptScreens()
         { "ThrowSheet", [] { return driftScreen(Drift::throwSheet); } },
         { "PickCard", [] { return driftScreen(Drift::pickCard); } },
         { "BottleCards", [] { return driftScreen(Drift::cards); } },
+        { "BottleTabsPick", [] { return driftScreen(Drift::tabbedPick); } },
+        { "BottleCardList", [] { return driftScreen(Drift::cardList); } },
         { "BottleDetail", [] { return driftScreen(Drift::detail); }, { u"successBanner"_s, u"errorBanner"_s } },
         { "ReplySheet", [] { return driftScreen(Drift::replySheet); } },
         { "SensitiveWordCard", [] { return driftScreen(Drift::sensitiveWord); } },
