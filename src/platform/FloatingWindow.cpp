@@ -8,6 +8,7 @@
 #include <QMoveEvent>
 #include <QPropertyAnimation>
 #include <QShowEvent>
+#include <QTimer>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -125,6 +126,18 @@ void FloatingWindow::setClickThrough(bool clickThrough)
     // Qt hands input back to the whole window when it ends click-through.
     if (!clickThrough && m_inputRegion && windowHandle())
         InputShape::applyToX11Window(std::uint32_t(winId()), *m_inputRegion);
+}
+
+void FloatingWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMinimized())
+        return;
+    // Once the window manager has finished minimising it.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible() && isMinimized())
+            WindowFront::bringForward(*this);
+    });
 }
 
 void FloatingWindow::setInputRegion(const QRegion& region)

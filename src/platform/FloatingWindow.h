@@ -76,6 +76,9 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    /// A window manager that minimises it anyway (openbox offers minimising whatever the
+    /// hints say) gets it straight back: with no taskbar entry nothing else would.
+    void changeEvent(QEvent* event) override;
 
 private:
     /// Moves the shown window on X11 without going through QWidget; false when it cannot.

@@ -103,6 +103,43 @@ TEST(FloatingWindowX11, ClickThroughKeepsTheWindowMappedAndMinimiseRefused)
     EXPECT_FALSE(X11Windows::motifHintsOfferMinimise(id));
 }
 
+// Openbox minimises a window whatever its hints ask (from its window menu, or a pager's
+// button); one with no taskbar entry has no way back but to return by itself. Both kinds
+// that a window manager handles: the pet and its cards, and the bubbles typed into.
+TEST(FloatingWindowX11, AWindowMinimisedByTheWindowManagerComesStraightBack)
+{
+    DesktopWindowManager desktop;
+    if (!desktop.start())
+        GTEST_SKIP() << "no window manager on the display, and openbox is not installed";
+    Screens screens;
+    for (const auto focus : { FloatingWindow::Focus::Refuse, FloatingWindow::Focus::Accept }) {
+        FloatingWindow window(focus, screens);
+        window.setModelFrame(QRectF(200, 200, 160, 120));
+        window.show();
+        // Managed and shown: the window manager has given it its normal state.
+        const auto managed = [&] {
+            const std::vector<uint32_t> state = property(window.winId(), "WM_STATE", atom("WM_STATE"));
+            return !state.empty() && state.front() == 1;
+        };
+        // Openbox just started now and then leaves a window mapped meanwhile unmapped; a
+        // second show reaches it.
+        if (!waitUntil(managed, 1000)) {
+            window.hide();
+            window.show();
+        }
+        ASSERT_TRUE(waitUntil(managed)) << "the window manager never showed the window";
+        bool minimisedSeen = false;
+        const QMetaObject::Connection seen = QObject::connect(window.windowHandle(), &QWindow::windowStateChanged,
+            [&](Qt::WindowState state) { minimisedSeen = minimisedSeen || state == Qt::WindowMinimized; });
+        X11Windows::minimise(window.winId());
+        ASSERT_TRUE(waitUntil([&] { return minimisedSeen; })) << "the window manager did not minimise it";
+        EXPECT_TRUE(waitUntil([&] {
+            return managed() && !X11Windows::isIconic(window.winId()) && !window.isMinimized();
+        })) << "the window stayed minimised";
+        QObject::disconnect(seen);
+    }
+}
+
 TEST(FloatingWindowX11, EveryFadeStepReachesTheServerWhileNothingElseHappens)
 {
     Screens screens;
