@@ -2,6 +2,10 @@
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
+#include <QTimer>
+
+#include <algorithm>
+#include <utility>
 
 RowKeys::RowKeys(QAbstractItemView* view, Actions actions)
     : QObject(view)
@@ -17,7 +21,63 @@ RowKeys* RowKeys::install(QAbstractItemView* view, Actions actions)
     // Tab leaves the list rather than moving along its rows: the arrows do that.
     view->setTabKeyNavigation(false);
     view->installEventFilter(keys);
+    keys->watch(view->model());
     return keys;
+}
+
+void RowKeys::setFocusWhenEmpty(QWidget* widget)
+{
+    m_whenEmpty = widget;
+}
+
+void RowKeys::watch(QAbstractItemModel* model)
+{
+    if (model == m_model)
+        return;
+    if (m_model)
+        disconnect(m_model, nullptr, this, nullptr);
+    m_model = model;
+    if (!model)
+        return;
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &RowKeys::rowsGone);
+    connect(model, &QAbstractItemModel::modelReset, this, &RowKeys::rowsGone);
+}
+
+void RowKeys::rowsGone()
+{
+    // The view and the page answer the same signals, the page perhaps by hiding an empty
+    // list; the focus is placed once they all have.
+    if (m_deleting < 0 || m_settling)
+        return;
+    m_settling = true;
+    QTimer::singleShot(0, this, &RowKeys::settle);
+}
+
+void RowKeys::settle()
+{
+    m_settling = false;
+    const int row = std::exchange(m_deleting, -1);
+    const QAbstractItemModel* model = m_view->model();
+    if (row < 0 || !model)
+        return;
+    if (const int count = model->rowCount(); count > 0 && m_view->isVisible()) {
+        m_view->setCurrentIndex(model->index(std::min(row, count - 1), 0));
+        m_view->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QWidget* next = m_whenEmpty;
+    if (!next || !next->isVisible() || !next->isEnabled()) {
+        next = nullptr;
+        for (QWidget* w = m_view->nextInFocusChain(); w && w != m_view; w = w->nextInFocusChain()) {
+            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)
+                && w->window() == m_view->window()) {
+                next = w;
+                break;
+            }
+        }
+    }
+    if (next)
+        next->setFocus(Qt::TabFocusReason);
 }
 
 bool RowKeys::eventFilter(QObject* watched, QEvent* event)
@@ -33,6 +93,9 @@ bool RowKeys::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
+    // A delete that was declined, or whose removal never came, leaves no row to return to.
+    m_deleting = -1;
+    watch(m_view->model());
     // The keypad's Enter comes with the keypad modifier; any other modifier makes another key.
     if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
@@ -56,7 +119,10 @@ bool RowKeys::eventFilter(QObject* watched, QEvent* event)
     if (!*action || !current.isValid())
         return false;
     // A held key would flip a switch back and forth, or stack up questions.
-    if (!key->isAutoRepeat())
-        (*action)(current.row());
+    if (key->isAutoRepeat())
+        return true;
+    if (action == &m_actions.remove)
+        m_deleting = current.row();
+    (*action)(current.row());
     return true;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
+class QAbstractItemModel;
 class QAbstractItemView;
 
 /// Lets the keyboard do with a list's rows what the mouse does. The list takes the focus
@@ -11,7 +13,9 @@ class QAbstractItemView;
 /// the arrows have one to move from. On the current row Space flips its switch, Return or
 /// Enter opens it, and Delete or Backspace asks to delete it. A key the list was given no
 /// action for goes on to the list as before; the actions themselves decide whether a row
-/// allows them, and a delete action asks the user before anything goes.
+/// allows them, and a delete action asks the user before anything goes. Once a row deleted
+/// by key has gone, the keyboard stays where it was: on the row that took its place, on the
+/// new last row, or, with no rows left, on the widget the page names for that.
 class RowKeys final : public QObject
 {
     Q_OBJECT
@@ -31,12 +35,25 @@ public:
     /// Makes `view`'s rows work by keys; the view owns what this returns.
     static RowKeys* install(QAbstractItemView* view, Actions actions);
 
+    /// Where the focus goes when the last row is deleted by key, the page's add button most
+    /// often; without one it goes on along the focus chain.
+    void setFocusWhenEmpty(QWidget* widget);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     RowKeys(QAbstractItemView* view, Actions actions);
 
+    void watch(QAbstractItemModel* model);
+    void rowsGone();
+    void settle();
+
     QAbstractItemView* m_view;
     Actions m_actions;
+    QPointer<QWidget> m_whenEmpty;
+    QPointer<QAbstractItemModel> m_model;
+    /// The row Delete was pressed on, while its removal may still be on its way.
+    int m_deleting = -1;
+    bool m_settling = false;
 };

@@ -597,3 +597,37 @@ TEST_F(FriendListPage, TheKeyboardAlonePinsAndDeletes)
     EXPECT_TRUE(Alerts::answeredAlerts().at(0).text.contains(second.nickname));
     EXPECT_EQ(list->model()->rowCount(), 3) << "cancelled";
 }
+
+// Once the server has let a friend go, the keyboard stays on the cards: on the card that took
+// the deleted one's place, on the new last card, and with none left on the page's next stop
+// rather than anywhere in the window.
+TEST_F(FriendListPage, AfterADeleteByKeyTheFocusStaysInPlace)
+{
+    aliceWithFriends(3);
+    openPage();
+    QListView* list = page->listView();
+    page->activateWindow();
+    list->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(waitUntil([&] { return list->hasFocus(); }));
+    const auto idAt = [&](int row) { return friends->friends().value(row).id; };
+    const auto deleteInFocus = [&](int left) {
+        Alerts::setNextAnswers({ 1 });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+        return waitUntil([&] { return list->model()->rowCount() == left; });
+    };
+
+    QTest::keyClick(list, Qt::Key_Down);
+    const qint64 below = idAt(2);
+    ASSERT_TRUE(deleteInFocus(2));
+    ASSERT_TRUE(waitUntil([&] { return list->hasFocus() && list->currentIndex().row() == 1; }))
+        << "at row " << list->currentIndex().row();
+    EXPECT_EQ(idAt(1), below);
+    ASSERT_TRUE(deleteInFocus(1));
+    ASSERT_TRUE(waitUntil([&] { return list->hasFocus() && list->currentIndex().row() == 0; }))
+        << "the new last card, not row " << list->currentIndex().row();
+    ASSERT_TRUE(deleteInFocus(0));
+    ASSERT_TRUE(waitUntil([&] {
+        const QWidget* focus = QApplication::focusWidget();
+        return focus && focus != list && page->isAncestorOf(focus) && focus->isVisible();
+    })) << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "nothing");
+}

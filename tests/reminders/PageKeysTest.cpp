@@ -166,6 +166,57 @@ TEST(AlarmPageKeys, TabReachesTheRowsAndSpaceReturnAndDeleteWorkTheRowInFocus)
     EXPECT_EQ(list->currentIndex().row(), 0);
 }
 
+// Delete by key keeps the keyboard in place: on the row that took the deleted one's place, on
+// the new last row, and with no alarm left on the add button, never the sidebar.
+TEST(AlarmPageKeys, AfterADeleteTheFocusStaysOnTheRowsAndAnEmptyListHandsItToTheAddButton)
+{
+    PagesRig rig;
+    const Alarm first = rig.alarms->alarms().constFirst();
+    for (const QString& title : { u"午休"_s, u"下班"_s, u"晚饭"_s }) {
+        Alarm more = first;
+        more.id = Alarm::newId();
+        more.title = title;
+        rig.alarms->addAlarm(more);
+    }
+    ReminderAndAlarmPreferencesView page(*rig.alarms, *rig.manager, rig.clock);
+    page.setSelectedTab(ReminderAndAlarmPreferencesView::ReminderAlarmTab::alarm);
+    showActive(page);
+    auto* alarmPage = qobject_cast<AlarmManagementView*>(page.currentPage());
+    ASSERT_TRUE(alarmPage);
+    ManagementListView* list = alarmPage->listView();
+    part<QWidget>(&page, "alarmSegment")->setFocus(Qt::TabFocusReason);
+    tabTo(list, list);
+    ASSERT_TRUE(list->hasFocus());
+    const auto titleAt = [&](int row) { return rig.alarms->alarms().value(row).title; };
+    const auto deleteInFocus = [&] {
+        Alerts::setNextAnswers({ 1 });
+        press(Qt::Key_Delete);
+    };
+
+    press(Qt::Key_Down);
+    ASSERT_EQ(list->currentIndex().row(), 1);
+    const QString below = titleAt(2);
+    deleteInFocus();
+    ASSERT_EQ(rig.alarms->alarms().size(), 3);
+    ASSERT_TRUE(waitUntil([&] { return list->currentIndex().row() == 1 && list->hasFocus(); }))
+        << "at row " << list->currentIndex().row();
+    EXPECT_EQ(titleAt(1), below) << "the row below took its place";
+
+    press(Qt::Key_Down);
+    ASSERT_EQ(list->currentIndex().row(), 2);
+    deleteInFocus();
+    ASSERT_TRUE(waitUntil([&] { return list->currentIndex().row() == 1 && list->hasFocus(); }))
+        << "the new last row, not row " << list->currentIndex().row();
+
+    QWidget* add = part<QWidget>(&page, "addAlarmButton");
+    deleteInFocus();
+    ASSERT_TRUE(waitUntil([&] { return list->currentIndex().row() == 0 && list->hasFocus(); }));
+    deleteInFocus();
+    ASSERT_TRUE(rig.alarms->alarms().isEmpty());
+    ASSERT_TRUE(waitUntil([&] { return add->hasFocus(); }))
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "nothing");
+}
+
 TEST(ReminderPageKeys, BuiltInRowsSwitchAndEditButNeverGoAndCustomRowsGoOnlyWhenConfirmed)
 {
     PagesRig rig; // three built-in reminders

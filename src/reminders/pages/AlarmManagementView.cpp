@@ -77,6 +77,7 @@ void AlarmManagementView::headerView(QVBoxLayout* column)
     connect(add, &QPushButton::clicked, this, &AlarmManagementView::showAddAlarm);
     // The list was made first, but Tab goes down the page: the button above it comes first.
     setTabOrder(add, m_list);
+    m_list->setFocusWhenEmpty(add);
 }
 
 QWidget* AlarmManagementView::emptyStateView(QWidget* parent)

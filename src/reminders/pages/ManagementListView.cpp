@@ -39,7 +39,7 @@ ManagementListView::ManagementListView(
     fitHeight();
 
     const auto rowAt = [model](int index) { return model->rows().value(index); };
-    RowKeys::install(this,
+    m_keys = RowKeys::install(this,
         { .toggle = [this, rowAt](int index) { Q_EMIT m_delegate->onToggle(rowAt(index).id); },
             .open = [this, rowAt](int index) { Q_EMIT m_delegate->onEdit(rowAt(index).id); },
             .remove =
@@ -48,6 +48,11 @@ ManagementListView::ManagementListView(
                     if (row.canDelete && m_deleteQuestion && m_deleteQuestion(row))
                         Q_EMIT m_delegate->onDelete(row.id);
                 } });
+}
+
+void ManagementListView::setFocusWhenEmpty(QWidget* widget)
+{
+    m_keys->setFocusWhenEmpty(widget);
 }
 
 QRect ManagementListView::cardRect(int row) const

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class RowKeys;
 class ManagementListModel;
 class ManagementRowDelegate;
 struct ManagementRow;
@@ -37,6 +38,8 @@ public:
     /// deletes nothing.
     using DeleteQuestion = std::function<bool(const ManagementRow& row)>;
     void setDeleteQuestion(DeleteQuestion question) { m_deleteQuestion = std::move(question); }
+    /// Where the keyboard goes once its Delete has taken the last row.
+    void setFocusWhenEmpty(QWidget* widget);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -52,4 +55,5 @@ private:
     ManagementRowDelegate* m_delegate;
     bool m_fitContents;
     DeleteQuestion m_deleteQuestion;
+    RowKeys* m_keys = nullptr;
 };

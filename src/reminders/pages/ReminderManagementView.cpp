@@ -101,6 +101,7 @@ ReminderManagementView::ReminderManagementView(ReminderManager& reminderManager,
     sections->addSpacing(8);
     m_customList = addSection(
         u"自定义提醒"_s, u"暂无自定义提醒，点击上方「添加提醒」按钮创建"_s, true, u"customReminder"_s, sections);
+    m_customList->setFocusWhenEmpty(add);
     sections->addStretch(1);
     scroll->setWidget(content);
     column->addWidget(scroll, 1);
