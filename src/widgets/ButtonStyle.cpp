@@ -110,7 +110,7 @@ public:
             return false;
         switch (event->type()) {
         case QEvent::FocusIn:
-            m_keyboard = byKeyboard(static_cast<QFocusEvent*>(event)->reason());
+            m_keyboard = FocusRing::byKeyboard(m_button, static_cast<QFocusEvent*>(event)->reason(), m_keyboard);
             break;
         case QEvent::FocusOut: {
             // A menu or another window taking the focus for a while gives it back as it was.
@@ -153,24 +153,6 @@ protected:
     }
 
 private:
-    bool byKeyboard(Qt::FocusReason reason) const
-    {
-        switch (reason) {
-        case Qt::TabFocusReason:
-        case Qt::BacktabFocusReason:
-        case Qt::ShortcutFocusReason:
-            return true;
-        case Qt::MouseFocusReason:
-            return false;
-        case Qt::PopupFocusReason:
-        case Qt::ActiveWindowFocusReason:
-            return m_keyboard;
-        default:
-            // Given by the program: marked once the keyboard has moved the focus in the window.
-            return m_button->window()->testAttribute(Qt::WA_KeyboardFocusChange);
-        }
-    }
-
     QAbstractButton* m_button;
     Style m_style;
     ControlSize m_size;

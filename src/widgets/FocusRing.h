@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QColor>
+#include <Qt>
 
 class QPainter;
 class QPalette;
 class QRectF;
 class QStyleOptionViewItem;
+class QWidget;
 
 /// The mark of the row the keyboard is at, in every painted list: a ring in the accent
 /// colour, made dark or light enough to stand out from what it is drawn on.
@@ -23,5 +25,15 @@ inline constexpr int width = 2;
 [[nodiscard]] QColor colour(const QPalette& palette, const QColor& background);
 /// Draws the ring just inside `rect`, its corners rounded by `radius`.
 void paint(QPainter& painter, const QRectF& rect, double radius, const QPalette& palette, const QColor& background);
+
+/// Whether `widget`, given the focus for `reason`, was reached by the keyboard: Tab and
+/// shortcuts are, a click is not, and a menu or window handing the focus back leaves it as
+/// it `was`.
+[[nodiscard]] bool byKeyboard(const QWidget* widget, Qt::FocusReason reason, bool was);
+
+/// Rings `control` from outside, a pixel clear of it on its parent's background, while the
+/// keyboard has brought the focus to it; the ring's corners follow a pill's. The control's
+/// own drawing and size stay as they are.
+void ringAround(QWidget* control);
 
 } // namespace FocusRing

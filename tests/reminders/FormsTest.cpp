@@ -7,8 +7,10 @@
 #include "widgets/PlainTextEditor.h"
 
 #include "LocalZone.h"
+#include "support/DrawnText.h"
 #include "support/FakeClock.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -18,6 +20,8 @@
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -279,4 +283,60 @@ TEST(ReminderForm, EditKeepsIdTypeAndTimesAndRoundsTheIntervalToMinutes)
     expected.title = u"多喝水"_s;
     expected.interval = 1800;
     EXPECT_EQ(reminder, expected);
+}
+
+// Tab reaches the 启用 switch and 保存 alike, and each wears the lists' focus ring, 3:1 on
+// what it is drawn on, in light and dark; a click on the switch marks nothing.
+TEST(Forms, TheSwitchAndSaveReachedByTabAreRingedAndAClickRingsNothing)
+{
+    FakeClock clock;
+    for (const bool dark : { false, true }) {
+        for (const bool alarm : { true, false }) {
+            SCOPED_TRACE(std::string(alarm ? "alarm" : "reminder") + (dark ? " dark" : " light"));
+            std::unique_ptr<QWidget> form;
+            if (alarm)
+                form = std::make_unique<AddAlarmView>(clock);
+            else
+                form = std::make_unique<AddReminderView>(ReminderType::custom, clock);
+            form->setPalette(dark ? darkFusionPalette() : lightPalette());
+            if (alarm)
+                field<PlainTextEditor>(form.get(), "alarmMessageField")->setPlainText(u"起来走走"_s);
+            auto* title = field<PlainLineEdit>(form.get(), alarm ? "alarmTitleField" : "reminderTitleField");
+            auto* toggle = field<SwitchButton>(form.get(), alarm ? "alarmEnabledSwitch" : "reminderEnabledSwitch");
+            QPushButton* save = saveButton(form.get());
+            form->show();
+            QApplication::setActiveWindow(form.get());
+            ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+            title->setFocus(Qt::OtherFocusReason);
+            QCoreApplication::processEvents();
+            const QImage plain = form->grab().toImage();
+            // Beside the switch's straight left edge, and along the button's top edge clear of
+            // its corner and title.
+            const QPoint beside = toggle->mapTo(form.get(), QPoint(-2, toggle->height() / 2));
+            const QPoint onSave = save->mapTo(form.get(), QPoint(8, 2));
+            const auto tabTo = [&](QWidget* wanted) {
+                for (int i = 0; i < 16 && !wanted->hasFocus(); ++i)
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QCoreApplication::processEvents();
+                return wanted->hasFocus();
+            };
+
+            ASSERT_TRUE(tabTo(toggle));
+            QImage image = form->grab().toImage();
+            EXPECT_GE(contrastRatio(image.pixelColor(beside), plain.pixelColor(beside)), 3.0) << "the switch";
+            ASSERT_TRUE(tabTo(save));
+            image = form->grab().toImage();
+            EXPECT_LT(contrastRatio(image.pixelColor(beside), plain.pixelColor(beside)), 1.1)
+                << "the switch's ring stayed after the keyboard left";
+            EXPECT_GE(contrastRatio(image.pixelColor(onSave), plain.pixelColor(onSave)), 3.0) << "保存";
+
+            const bool wasOn = toggle->isChecked();
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            QCoreApplication::processEvents();
+            ASSERT_TRUE(toggle->hasFocus());
+            EXPECT_NE(toggle->isChecked(), wasOn);
+            EXPECT_LT(contrastRatio(form->grab().toImage().pixelColor(beside), plain.pixelColor(beside)), 1.1)
+                << "a click rings the switch";
+        }
+    }
 }

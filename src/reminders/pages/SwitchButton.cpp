@@ -1,6 +1,7 @@
 #include "reminders/pages/SwitchButton.h"
 
 #include "reminders/pages/ManagementRowDelegate.h"
+#include "widgets/FocusRing.h"
 
 #include <QPainter>
 
@@ -12,6 +13,8 @@ SwitchButton::SwitchButton(const QString& name, QWidget* parent)
     setAccessibleName(name);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // Its track fills it edge to edge and the knob comes close: the ring goes around it.
+    FocusRing::ringAround(this);
 }
 
 void SwitchButton::paintEvent(QPaintEvent*)
