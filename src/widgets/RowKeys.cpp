@@ -1,6 +1,7 @@
 #include "widgets/RowKeys.h"
 
 #include <QAbstractItemView>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -88,6 +89,14 @@ bool RowKeys::eventFilter(QObject* watched, QEvent* event)
         const QAbstractItemModel* model = m_view->model();
         if (!m_view->currentIndex().isValid() && model && model->rowCount() > 0)
             m_view->setCurrentIndex(model->index(0, 0));
+        return false;
+    }
+    if (event->type() == QEvent::FocusOut && !m_settling) {
+        // The user went elsewhere before the row went: the focus is not called back for it.
+        // The question box and other windows take the focus only for a while.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            m_deleting = -1;
         return false;
     }
     if (event->type() != QEvent::KeyPress)

@@ -600,10 +600,10 @@ TEST_F(FriendListPage, TheKeyboardAlonePinsAndDeletes)
 
 // Once the server has let a friend go, the keyboard stays on the cards: on the card that took
 // the deleted one's place, on the new last card, and with none left on the page's next stop
-// rather than anywhere in the window.
+// rather than anywhere in the window; but a user who clicked elsewhere meanwhile keeps that.
 TEST_F(FriendListPage, AfterADeleteByKeyTheFocusStaysInPlace)
 {
-    aliceWithFriends(3);
+    aliceWithFriends(4);
     openPage();
     QListView* list = page->listView();
     page->activateWindow();
@@ -615,6 +615,17 @@ TEST_F(FriendListPage, AfterADeleteByKeyTheFocusStaysInPlace)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
         return waitUntil([&] { return list->model()->rowCount() == left; });
     };
+
+    QWidget* refresh = page->findChild<QWidget*>(u"refresh"_s);
+    ASSERT_TRUE(refresh);
+    Alerts::setNextAnswers({ 1 });
+    QTest::keyClick(list, Qt::Key_Delete);
+    refresh->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(waitUntil([&] { return list->model()->rowCount() == 3; }));
+    QTest::qWait(50);
+    EXPECT_TRUE(refresh->hasFocus()) << "the focus was called back from where the user took it";
+    list->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(waitUntil([&] { return list->hasFocus(); }));
 
     QTest::keyClick(list, Qt::Key_Down);
     const qint64 below = idAt(2);
