@@ -8,7 +8,6 @@
 #include "widgets/TextStyle.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -110,15 +109,9 @@ public:
             return false;
         switch (event->type()) {
         case QEvent::FocusIn:
-            m_keyboard = FocusRing::byKeyboard(m_button, static_cast<QFocusEvent*>(event)->reason(), m_keyboard);
+        case QEvent::FocusOut:
+            m_keyboard = FocusRing::followFocus(m_button, event, m_keyboard);
             break;
-        case QEvent::FocusOut: {
-            // A menu or another window taking the focus for a while gives it back as it was.
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                m_keyboard = false;
-            break;
-        }
         case QEvent::Resize:
             setGeometry(m_button->rect());
             break;

@@ -56,6 +56,19 @@ bool byKeyboard(const QWidget* widget, Qt::FocusReason reason, bool was)
     }
 }
 
+bool followFocus(const QWidget* widget, const QEvent* event, bool was)
+{
+    const auto* focus = static_cast<const QFocusEvent*>(event);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        return byKeyboard(widget, focus->reason(), was);
+    case QEvent::FocusOut:
+        return focus->reason() == Qt::PopupFocusReason || focus->reason() == Qt::ActiveWindowFocusReason ? was : false;
+    default:
+        return was;
+    }
+}
+
 namespace {
 
 /// How far the ring stands from the control: its width and a pixel between.
@@ -83,15 +96,9 @@ public:
             return false;
         switch (event->type()) {
         case QEvent::FocusIn:
-            m_keyboard = byKeyboard(m_control, static_cast<QFocusEvent*>(event)->reason(), m_keyboard);
+        case QEvent::FocusOut:
+            m_keyboard = followFocus(m_control, event, m_keyboard);
             break;
-        case QEvent::FocusOut: {
-            // A menu or another window taking the focus for a while gives it back as it was.
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                m_keyboard = false;
-            break;
-        }
         case QEvent::ParentChange:
             // A layout that takes the control into another widget takes its ring along.
             setParent(m_control->parentWidget());

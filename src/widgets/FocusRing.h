@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+
+class QEvent;
 #include <Qt>
 
 class QPainter;
@@ -30,6 +32,10 @@ void paint(QPainter& painter, const QRectF& rect, double radius, const QPalette&
 /// shortcuts are, a click is not, and a menu or window handing the focus back leaves it as
 /// it `was`.
 [[nodiscard]] bool byKeyboard(const QWidget* widget, Qt::FocusReason reason, bool was);
+
+/// Follows `widget`'s focus events: whether the focus it holds came by the keyboard. A menu or
+/// another window taking the focus for a while leaves that as it `was`; other events too.
+[[nodiscard]] bool followFocus(const QWidget* widget, const QEvent* event, bool was);
 
 /// Rings `control` from outside, a pixel clear of it on its parent's background, while the
 /// keyboard has brought the focus to it; the ring's corners follow a pill's. The control's
