@@ -208,7 +208,7 @@ QWidget* FriendListView::emptyStateView()
 QWidget* FriendListView::friendsListView()
 {
     m_model = new FriendListModel(m_friendManager, this);
-    auto* row = new FriendRowView(this);
+    auto* row = new FriendRowView(m_friendManager, this);
     auto* listPane = new QWidget(this);
     auto* paneLayout = new QVBoxLayout(listPane);
     paneLayout->setContentsMargins(0, 0, 0, 0);
@@ -239,8 +239,6 @@ QWidget* FriendListView::friendsListView()
     // The cards lie on the page itself. A style sheet would make the list see-through as
     // well, but it freezes the scroll bar in the colours of the palette it first saw.
     m_list->viewport()->setAutoFillBackground(false);
-    connect(row, &FriendRowView::pinToggleRequested, this,
-        [this](qint64 friendId) { m_friendManager.togglePinFriend(friendId); });
     row->setOnSendMessage([this](int index) {
         if (index >= 0 && index < m_model->rowCount())
             showSendMessage(m_model->friendAt(index));

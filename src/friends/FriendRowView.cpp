@@ -1,6 +1,7 @@
 #include "friends/FriendRowView.h"
 
 #include "friends/FriendListModel.h"
+#include "friends/FriendManager.h"
 #include "platform/EmojiStyle.h"
 #include "platform/SystemColours.h"
 #include "widgets/EmojiLabel.h"
@@ -80,8 +81,9 @@ QRect pinColumn(const QRect& row)
 
 } // namespace
 
-FriendRowView::FriendRowView(QObject* parent)
+FriendRowView::FriendRowView(FriendManager& friendManager, QObject* parent)
     : QStyledItemDelegate(parent)
+    , m_friendManager(friendManager)
 {
 }
 
@@ -206,7 +208,7 @@ bool FriendRowView::editorEvent(
             const QPoint at = mouse->position().toPoint();
             // A little slack around the small switch.
             if (pinSwitchRect(option.rect).adjusted(-6, -4, 6, 4).contains(at)) {
-                Q_EMIT pinToggleRequested(index.data(FriendListModel::FriendIdRole).toLongLong());
+                m_friendManager.togglePinFriend(index.data(FriendListModel::FriendIdRole).toLongLong());
                 return true;
             }
             if (deleteRect(option.rect).contains(at)) {

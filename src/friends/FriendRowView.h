@@ -4,9 +4,11 @@
 
 #include <functional>
 
+class FriendManager;
+
 /// Paints one friend as a card: avatar, nickname, "成为好友：" date, the pin switch with its
-/// hint, and the delete button. The switch reports clicks and the button asks the page, through
-/// `onDelete`, to confirm; the card itself holds no state.
+/// hint, and the delete button. The switch pins or unpins the friend in the friend manager and
+/// the button asks the page, through `onDelete`, to confirm; the card itself holds no state.
 class FriendRowView final : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -19,7 +21,7 @@ public:
     /// What a card asks of the page for the friend in `row`.
     using RowAction = std::function<void(int row)>;
 
-    explicit FriendRowView(QObject* parent = nullptr);
+    explicit FriendRowView(FriendManager& friendManager, QObject* parent = nullptr);
 
     /// Opens the message sheet for a card's friend; no control of the card offers it yet.
     void setOnSendMessage(RowAction action) { m_onSendMessage = std::move(action); }
@@ -38,9 +40,6 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-Q_SIGNALS:
-    void pinToggleRequested(qint64 friendId);
-
 protected:
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
         const QModelIndex& index) override;
@@ -49,6 +48,7 @@ protected:
         const QModelIndex& index) override;
 
 private:
+    FriendManager& m_friendManager;
     RowAction m_onSendMessage;
     RowAction m_onDelete;
 };

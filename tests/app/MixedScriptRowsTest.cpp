@@ -6,7 +6,9 @@
 #include "driftbottle/unwired/BottleListModel.h"
 #include "driftbottle/unwired/BottleRowView.h"
 #include "friends/FriendListModel.h"
+#include "friends/FriendManager.h"
 #include "friends/FriendRowView.h"
+#include "platform/Defaults.h"
 #include "reminders/pages/ManagementListModel.h"
 #include "reminders/pages/ManagementRowDelegate.h"
 #include "support/DrawnText.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -75,7 +78,10 @@ QImage friendCard(const QString& nickname)
 {
     QStandardItemModel model(1, 1);
     model.setData(model.index(0, 0), nickname, FriendListModel::NicknameRole);
-    return paintedRow(FriendRowView(), model);
+    QTemporaryDir dir;
+    Defaults defaults(dir.filePath(u"defaults.json"_s));
+    FriendManager friends({}, defaults);
+    return paintedRow(FriendRowView(friends), model);
 }
 
 QImage managementRow(const QString& message, const QString& details)
