@@ -428,6 +428,7 @@ void UserRegistrationView::setLoading(bool loading)
 
 void UserRegistrationView::setErrorMessage(const QString& message)
 {
+    m_errorMessage = message;
     m_errorBanner->setMessage(message);
     m_errorBanner->setVisible(!message.isEmpty());
     fitSize();

@@ -60,6 +60,8 @@ public:
     [[nodiscard]] bool isLoading() const { return m_loading; }
     /// The success banner is shown: the account is signed in and the form closes shortly.
     [[nodiscard]] bool showSuccess() const;
+    /// The error banner's text; empty while no banner shows.
+    [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
     [[nodiscard]] bool isNextButtonDisabled() const;
 
 Q_SIGNALS:
@@ -97,6 +99,7 @@ private:
 
     RegistrationStep m_step = RegistrationStep::emailInput;
     bool m_loading = false;
+    QString m_errorMessage;
 
     SymbolView* m_headerIcon = nullptr;
     PlainLabel* m_title = nullptr;

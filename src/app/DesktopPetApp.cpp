@@ -28,7 +28,7 @@ using namespace Qt::StringLiterals;
 DesktopPetApp::DesktopPetApp(CompositionRoot& root, QObject* parent)
     : QObject(parent)
     , m_root(root)
-    , m_delegate(new AppDelegate(root, this))
+    , m_appDelegate(new AppDelegate(root, this))
 {
     // Queued so that it runs once the event loop is running, never inside this constructor.
     QTimer::singleShot(0, this, &DesktopPetApp::runStartup);

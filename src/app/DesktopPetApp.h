@@ -18,7 +18,7 @@ public:
 
     explicit DesktopPetApp(CompositionRoot& root, QObject* parent = nullptr);
 
-    [[nodiscard]] AppDelegate* delegate() const { return m_delegate; }
+    [[nodiscard]] AppDelegate* appDelegate() const { return m_appDelegate; }
 
     /// The start-up sequence; queued by the constructor, public so tests can drive it.
     void runStartup();
@@ -31,5 +31,5 @@ private:
     void showWelcomeNotification();
 
     CompositionRoot& m_root;
-    AppDelegate* m_delegate;
+    AppDelegate* m_appDelegate;
 };

@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     // Every manager lives in the root; it frees them in reverse order before `app` goes.
     CompositionRoot root;
     DesktopPetApp petApp(root);
-    AppDelegate* delegate = petApp.delegate();
+    AppDelegate* delegate = petApp.appDelegate();
 
     QObject::connect(&app, &QGuiApplication::applicationStateChanged, delegate, [delegate](Qt::ApplicationState s) {
         if (s == Qt::ApplicationActive)

@@ -84,8 +84,8 @@ const QString pickingTitle = u"捡取中..."_s;
 
 BottleChatView::BottleChatView(ConversationManager& manager, const Clock& clock, QWidget* parent)
     : QWidget(parent)
-    , m_manager(manager)
-    , m_managerAlive(&manager)
+    , m_conversationManager(manager)
+    , m_conversationManagerAlive(&manager)
     , m_model(new ConversationListModel(manager, clock, this))
 {
     setObjectName(u"bottleChatView"_s);
@@ -115,8 +115,8 @@ BottleChatView::~BottleChatView()
 {
     // A window deleted while shown gets no hide event; its refresh must end all the same,
     // unless the manager that ran it has gone already.
-    if (m_refreshing && m_managerAlive)
-        m_manager.stopAutoRefresh();
+    if (m_refreshing && m_conversationManagerAlive)
+        m_conversationManager.stopAutoRefresh();
 }
 
 QWidget* BottleChatView::conversationListView()
@@ -192,17 +192,18 @@ QWidget* BottleChatView::conversationListView()
     layout->addWidget(m_listStack, 1);
 
     connect(m_throwButton, &QPushButton::clicked, this,
-        [this] { m_throwSheet = ThrowNewBottleSheet::present(m_manager, this); });
+        [this] { m_throwSheet = ThrowNewBottleSheet::present(m_conversationManager, this); });
     connect(m_pickButton, &QPushButton::clicked, this, &BottleChatView::pickBottle);
-    connect(m_list, &QListView::clicked, this,
-        [this](const QModelIndex& index) { m_manager.selectConversation(m_model->conversationAt(index.row())); });
+    connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) {
+        m_conversationManager.selectConversation(m_model->conversationAt(index.row()));
+    });
     // Return on the row the keyboard is at opens it too. A style that activates on a single
     // click also sends this after the click: the row is open by then and is not loaded twice.
     connect(m_list, &QListView::activated, this, [this](const QModelIndex& index) {
         const Conversation conversation = m_model->conversationAt(index.row());
-        const std::optional<Conversation>& current = m_manager.currentConversation();
+        const std::optional<Conversation>& current = m_conversationManager.currentConversation();
         if (!current || current->bottleId != conversation.bottleId)
-            m_manager.selectConversation(conversation);
+            m_conversationManager.selectConversation(conversation);
     });
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { openRowMenu(pos); });
     m_list->installEventFilter(this);
@@ -319,14 +320,14 @@ void BottleChatView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     loadConversations();
-    m_manager.startAutoRefresh();
+    m_conversationManager.startAutoRefresh();
     m_refreshing = true;
 }
 
 void BottleChatView::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
-    m_manager.stopAutoRefresh();
+    m_conversationManager.stopAutoRefresh();
     m_refreshing = false;
 }
 
@@ -387,10 +388,10 @@ void BottleChatView::setPicking(bool picking)
 
 void BottleChatView::updateListState()
 {
-    const bool empty = m_manager.conversations().isEmpty();
+    const bool empty = m_conversationManager.conversations().isEmpty();
     if (!empty)
         m_listStack->setCurrentWidget(m_list);
-    else if (m_manager.isLoading())
+    else if (m_conversationManager.isLoading())
         m_listStack->setCurrentWidget(m_loadingPage);
     else
         m_listStack->setCurrentWidget(m_emptyPage);
@@ -401,17 +402,17 @@ void BottleChatView::dropVanishedSelection()
     // A conversation the server no longer lists (deleted elsewhere, or gone with its bottle)
     // can neither be shown nor answered: the pane goes back to its placeholder, as after a
     // delete here.
-    const std::optional<Conversation>& current = m_manager.currentConversation();
+    const std::optional<Conversation>& current = m_conversationManager.currentConversation();
     if (!current)
         return;
-    const QList<Conversation>& listed = m_manager.conversations();
+    const QList<Conversation>& listed = m_conversationManager.conversations();
     if (std::ranges::none_of(listed, [&](const Conversation& c) { return c.bottleId == current->bottleId; }))
-        m_manager.clearSelection();
+        m_conversationManager.clearSelection();
 }
 
 void BottleChatView::updateChatPane()
 {
-    const std::optional<Conversation>& current = m_manager.currentConversation();
+    const std::optional<Conversation>& current = m_conversationManager.currentConversation();
     if (!current) {
         // The next conversation starts a fresh pane: no text or state left from this one.
         m_chatStack->setCurrentWidget(m_placeholder);
@@ -425,7 +426,7 @@ void BottleChatView::updateChatPane()
         m_chat->setConversation(*current);
         return;
     }
-    m_chat = new ChatView(m_manager, *current, m_chatStack);
+    m_chat = new ChatView(m_conversationManager, *current, m_chatStack);
     m_chatStack->addWidget(m_chat);
     m_chatStack->setCurrentWidget(m_chat);
 }
@@ -459,7 +460,7 @@ QCoro::Task<> BottleChatView::runLoad()
     const QPointer<BottleChatView> self(this);
     QString failure;
     try {
-        co_await m_manager.refreshConversations();
+        co_await m_conversationManager.refreshConversations();
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }
@@ -483,7 +484,7 @@ QCoro::Task<> BottleChatView::runPick()
     DriftBottle bottle;
     QString failure;
     try {
-        bottle = co_await m_manager.pickBottle();
+        bottle = co_await m_conversationManager.pickBottle();
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }
@@ -499,14 +500,15 @@ QCoro::Task<> BottleChatView::runPick()
         });
         co_return;
     }
+    m_pickedBottle = bottle;
     m_pickPreview->setText(preview(bottle.content));
     m_showPickSuccess = true;
     m_pickOverlay->fadeIn();
     log(u"✅ 捡到瓶子: "_s + bottle.id + u" - "_s + GraphemeText::truncated(bottle.content, 20) + u"..."_s);
     QTimer::singleShot(pickSuccessMs, Qt::PreciseTimer, this, [this, id = bottle.id] {
-        for (const Conversation& c : m_manager.conversations()) {
+        for (const Conversation& c : m_conversationManager.conversations()) {
             if (c.bottleId == id) {
-                m_manager.selectConversation(c);
+                m_conversationManager.selectConversation(c);
                 break;
             }
         }
@@ -524,7 +526,7 @@ void BottleChatView::deleteConversation(const Conversation& conversation)
 QCoro::Task<> BottleChatView::runDelete(QString bottleId)
 {
     const QPointer<BottleChatView> self(this);
-    ConversationManager& manager = m_manager;
+    ConversationManager& manager = m_conversationManager;
     QString failure;
     try {
         co_await manager.deleteConversation(bottleId);

@@ -53,6 +53,8 @@ public:
     [[nodiscard]] bool showThrowBottleSheet() const { return !m_throwSheet.isNull(); }
     /// The "捡到瓶子！" card is up: from a successful pick until the picked conversation is selected.
     [[nodiscard]] bool showPickSuccess() const { return m_showPickSuccess; }
+    /// The bottle of the last successful pick, which the card shows; kept after the card goes.
+    [[nodiscard]] const std::optional<DriftBottle>& pickedBottle() const { return m_pickedBottle; }
     [[nodiscard]] bool showPickBottleSheet() const;
     /// Presents the pick sheet while true; the sheet's closing sets it back. No control of
     /// this window sets it: a pick shows the "捡到瓶子！" card instead.
@@ -97,9 +99,9 @@ private:
     void updateChatPane();
     void dropVanishedSelection();
 
-    ConversationManager& m_manager;
+    ConversationManager& m_conversationManager;
     /// Empty once the manager is gone: at quit it may go before the window that shows it.
-    QPointer<ConversationManager> m_managerAlive;
+    QPointer<ConversationManager> m_conversationManagerAlive;
     std::optional<QString> m_errorMessage;
     bool m_isPicking = false;
     /// The periodic refresh runs for this view (it is on screen).
@@ -123,4 +125,5 @@ private:
     QPointer<PickBottleSheet> m_pickSheet;
     QPointer<ThrowNewBottleSheet> m_throwSheet;
     bool m_showPickSuccess = false;
+    std::optional<DriftBottle> m_pickedBottle;
 };

@@ -44,7 +44,7 @@ const QString category = u"Conversation"_s;
 
 ChatView::ChatView(ConversationManager& manager, const Conversation& conversation, QWidget* parent)
     : QWidget(parent)
-    , m_manager(manager)
+    , m_conversationManager(manager)
     , m_conversation(conversation)
     , m_emoji(new EmojiLabel({}, this))
     , m_name(new PlainLabel({}, this))
@@ -256,13 +256,13 @@ QCoro::Task<> ChatView::sendReply(QString content, Conversation conversation)
     // Set once the server holds the reply: from then on the text must not come back for a
     // second send, even when the reloads after it fail.
     auto stored = std::make_shared<bool>(false);
-    const QMetaObject::Connection watch = connect(&m_manager, &ConversationManager::replyStored, this,
+    const QMetaObject::Connection watch = connect(&m_conversationManager, &ConversationManager::replyStored, this,
         [stored, bottleId = conversation.bottleId](const QString& id) { *stored = *stored || id == bottleId; });
     QString failure;
     try {
         if (!conversation.hasReply)
             throw InputError(category, u"瓶子还未被捡起，无法回复"_s);
-        co_await m_manager.sendReply(conversation.bottleId, conversation.otherUserId.value_or(0), content);
+        co_await m_conversationManager.sendReply(conversation.bottleId, conversation.otherUserId.value_or(0), content);
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }

@@ -68,7 +68,7 @@ private:
     void messagesChanged();
     void scrollToNewest();
 
-    ConversationManager& m_manager;
+    ConversationManager& m_conversationManager;
     Conversation m_conversation;
     bool m_isSending = false;
     qsizetype m_shownCount = 0;

@@ -35,7 +35,7 @@ constexpr qsizetype maxErrorShown = 120;
 
 ThrowNewBottleSheet::ThrowNewBottleSheet(ConversationManager& manager, QWidget* parent)
     : QDialog(parent)
-    , m_manager(manager)
+    , m_conversationManager(manager)
     , m_editor(new PlainTextEditor(this))
     , m_error(new PlainLabel({}, this))
     , m_cancel(ButtonStyle::create(u"取消"_s, ButtonStyle::Style::bordered, ButtonStyle::ControlSize::regular, this))
@@ -106,10 +106,15 @@ void ThrowNewBottleSheet::reject()
         QDialog::reject();
 }
 
+QString ThrowNewBottleSheet::content() const
+{
+    return m_editor->text();
+}
+
 void ThrowNewBottleSheet::updateButtons()
 {
     m_cancel->setEnabled(!m_isSending);
-    m_send->setEnabled(!m_isSending && !m_editor->text().isEmpty());
+    m_send->setEnabled(!m_isSending && !content().isEmpty());
     m_send->setText(m_isSending ? u"发送中..."_s : u"发送"_s);
 }
 
@@ -137,7 +142,7 @@ void ThrowNewBottleSheet::setErrorMessage(const QString& message)
 
 void ThrowNewBottleSheet::sendBottle()
 {
-    const QString content = m_editor->text();
+    const QString content = this->content();
     if (content.isEmpty() || m_isSending)
         return;
     setErrorMessage({});
@@ -151,7 +156,7 @@ QCoro::Task<> ThrowNewBottleSheet::throwBottle(QString content)
     const QPointer<ThrowNewBottleSheet> self(this);
     QString failure;
     try {
-        co_await m_manager.sendNewBottle(std::move(content));
+        co_await m_conversationManager.sendNewBottle(std::move(content));
     } catch (const std::exception& error) {
         failure = APIError::describe(error);
     }

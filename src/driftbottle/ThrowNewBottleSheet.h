@@ -29,6 +29,8 @@ public:
     /// A fresh sheet, window-modal over `window`; it deletes itself when it closes.
     static ThrowNewBottleSheet* present(ConversationManager& manager, QWidget* window);
 
+    /// The bottle's text as typed.
+    [[nodiscard]] QString content() const;
     [[nodiscard]] bool isSending() const { return m_isSending; }
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
     /// The "包含敏感词" alert of a refused bottle is open.
@@ -45,7 +47,7 @@ private:
     void setErrorMessage(const QString& message);
     void updateButtons();
 
-    ConversationManager& m_manager;
+    ConversationManager& m_conversationManager;
     bool m_isSending = false;
     QString m_errorMessage;
 

@@ -159,7 +159,7 @@ void SendMessageSheet::showEvent(QShowEvent* event)
 
 void SendMessageSheet::send()
 {
-    const QString text = m_editor->text().trimmed();
+    const QString text = message().trimmed();
     if (text.isEmpty() || m_isSending)
         return;
     Tasks::start(runSend(text), u"Friend"_s, u"发送消息"_s);
@@ -201,9 +201,14 @@ void SendMessageSheet::setErrorMessage(const QString& message)
     setFixedSize(sheetWidth, message.isEmpty() ? plainHeight : withErrorHeight);
 }
 
+QString SendMessageSheet::message() const
+{
+    return m_editor->text();
+}
+
 void SendMessageSheet::updateButtons()
 {
     m_cancel->setEnabled(!m_isSending);
-    m_send->setEnabled(!m_isSending && !m_editor->text().trimmed().isEmpty());
+    m_send->setEnabled(!m_isSending && !message().trimmed().isEmpty());
     m_send->setText(m_isSending ? u"发送中..."_s : u"发送"_s);
 }

@@ -36,6 +36,8 @@ public:
     static SendMessageSheet* present(const Friend& friendRecord, OnSend onSend, QWidget* window);
 
     [[nodiscard]] const Friend& friendRecord() const { return m_friend; }
+    /// The text being edited.
+    [[nodiscard]] QString message() const;
     [[nodiscard]] bool isSending() const { return m_isSending; }
     /// Why the last send failed; empty when it did not.
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }

@@ -208,6 +208,7 @@ TEST_F(SignInRig, FailuresShowAPlainBannerAndKeepTheFormUsable)
         typeAndReturn(form.get(), "loginPasswordField", u"wrong-pw"_s);
         ASSERT_TRUE(waitUntil([&] { return errorBanner(form.get())->isVisible() && !form->isLoading(); }));
         EXPECT_EQ(errorBanner(form.get())->message(), u"密码错误或登录失败"_s);
+        EXPECT_EQ(form->errorMessage(), u"密码错误或登录失败"_s);
         EXPECT_EQ(form->currentStep(), Step::loginWithPassword);
         EXPECT_FALSE(account->isLoggedIn());
     }

@@ -155,6 +155,8 @@ TEST_F(BottleWindowRig, PickShowsTheCardThenSelectsThePickedConversation)
     EXPECT_EQ(conversations->currentConversation()->bottleId, bottle);
     ASSERT_TRUE(waitUntil([&] { return !overlay->isVisible(); }, 3000));
     EXPECT_FALSE(window->showPickSuccess());
+    ASSERT_TRUE(window->pickedBottle()) << "the picked bottle stays after its card goes";
+    EXPECT_EQ(window->pickedBottle()->id, bottle);
     ASSERT_TRUE(waitUntil([&] { return conversations->chatMessages().size() == 1; }));
     EXPECT_TRUE(window->chatView());
     EXPECT_TRUE(

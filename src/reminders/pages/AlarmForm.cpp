@@ -259,14 +259,29 @@ Alarm AlarmForm::buildAlarm() const
         alarm.id = m_alarm.id;
         alarm.createdAt = m_alarm.createdAt;
     }
-    alarm.title = m_titleField->text();
-    alarm.message = m_messageField->text();
+    alarm.title = title();
+    alarm.message = message();
     alarm.type = selectedType();
     alarm.time = selectedTime();
-    alarm.repeatType = allAlarmRepeatTypes[static_cast<size_t>(std::max(0, m_repeatPicker->currentIndex()))];
+    alarm.repeatType = repeatType();
     alarm.customWeekdays = QList<int>(m_weekdays.cbegin(), m_weekdays.cend());
     alarm.isEnabled = m_enabledSwitch->isChecked();
     return alarm;
+}
+
+QString AlarmForm::title() const
+{
+    return m_titleField->text();
+}
+
+QString AlarmForm::message() const
+{
+    return m_messageField->text();
+}
+
+AlarmRepeatType AlarmForm::repeatType() const
+{
+    return allAlarmRepeatTypes[static_cast<size_t>(std::max(0, m_repeatPicker->currentIndex()))];
 }
 
 void AlarmForm::saveAlarm()

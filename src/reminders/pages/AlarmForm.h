@@ -39,6 +39,10 @@ public:
     /// Saves when the form is valid: emits `onSave` and closes.
     void saveAlarm();
 
+    /// What the fields hold now, as the alarm would take it.
+    [[nodiscard]] QString title() const;
+    [[nodiscard]] QString message() const;
+    [[nodiscard]] AlarmRepeatType repeatType() const;
     /// The type picked in the form.
     [[nodiscard]] AlarmType selectedType() const;
     /// The alarm's time: the picked hour and minute on the date the alarm had.

@@ -161,11 +161,31 @@ Reminder ReminderForm::buildReminder() const
         reminder.lastTriggered.reset();
         reminder.createdAt = m_clock.now();
     }
-    reminder.title = m_titleField->text();
-    reminder.message = m_messageField->text();
-    reminder.interval = static_cast<double>(m_hoursField->value() * 3600 + m_minutesField->value() * 60);
+    reminder.title = title();
+    reminder.message = message();
+    reminder.interval = static_cast<double>(intervalHours() * 3600 + intervalMinutes() * 60);
     reminder.isEnabled = m_enabledSwitch->isChecked();
     return reminder;
+}
+
+QString ReminderForm::title() const
+{
+    return m_titleField->text();
+}
+
+QString ReminderForm::message() const
+{
+    return m_messageField->text();
+}
+
+int ReminderForm::intervalHours() const
+{
+    return m_hoursField->value();
+}
+
+int ReminderForm::intervalMinutes() const
+{
+    return m_minutesField->value();
 }
 
 void ReminderForm::saveReminder()

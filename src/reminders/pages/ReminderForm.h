@@ -34,6 +34,12 @@ public:
     /// Saves when the form is valid: emits `onSave` and closes.
     void saveReminder();
 
+    /// What the fields hold now, as the reminder would take it.
+    [[nodiscard]] QString title() const;
+    [[nodiscard]] QString message() const;
+    [[nodiscard]] int intervalHours() const;
+    [[nodiscard]] int intervalMinutes() const;
+
     /// The interval as the steppers show it: whole hours and the whole minutes left over;
     /// seconds below a minute are dropped. Beyond what the steppers reach it is 23:59.
     struct Steps
