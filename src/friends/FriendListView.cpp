@@ -26,6 +26,7 @@
 
 #include <QHBoxLayout>
 #include <QListView>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
@@ -69,6 +70,10 @@ public:
 /// The connection block's faint grey, laid over the page.
 const QColor blockTint(128, 128, 128, 26);
 
+/// The dot tells the state by its colour alone: a graphic, so it stands out from what is
+/// drawn behind it as a glyph must.
+constexpr double dotContrast = Symbols::minimumContrast;
+
 enum ContentPage {
     loadingPage,
     emptyPage,
@@ -76,6 +81,46 @@ enum ContentPage {
 };
 
 } // namespace
+
+/// The connection's state as a filled circle: the desktop's green while connected, its grey
+/// otherwise, each made only as much darker or lighter (hue kept) as it must be to stand out
+/// from the block. Worked out from the palette at every paint, so it follows a switch.
+class ConnectionDot final : public QWidget
+{
+public:
+    explicit ConnectionDot(QWidget* parent)
+        : QWidget(parent)
+    {
+        setFixedSize(8, 8);
+    }
+
+    void setConnected(bool connected)
+    {
+        if (m_connected == connected)
+            return;
+        m_connected = connected;
+        update();
+    }
+
+    [[nodiscard]] QColor drawnColour() const
+    {
+        return ReadableColour::on(
+            m_connected ? SystemColours::green() : SystemColours::gray(), SecondaryText::backdrop(this), dotContrast);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(drawnColour());
+        painter.drawEllipse(QRectF(rect()));
+    }
+
+private:
+    bool m_connected = false;
+};
 
 FriendListView::FriendListView(
     FriendManager& friends, FriendMessageManager& messages, TimerSource& timers, QWidget* parent)
@@ -140,9 +185,8 @@ QWidget* FriendListView::connectionStatusView()
 
     auto* statusRow = new QHBoxLayout;
     statusRow->setSpacing(8);
-    m_dot = new QWidget(block);
+    m_dot = new ConnectionDot(block);
     m_dot->setObjectName(u"connectionDot"_s);
-    m_dot->setFixedSize(8, 8);
     statusRow->addWidget(m_dot);
     m_status = secondary(label(QString(), TextStyle::font(Style::caption), block));
     m_status->setObjectName(u"connectionStatus"_s);
@@ -279,8 +323,7 @@ void FriendListView::loadFriends()
 void FriendListView::updateConnection()
 {
     const bool connected = m_messageManager.isConnected();
-    m_dot->setStyleSheet(
-        connected ? u"background: #34c759; border-radius: 4px;"_s : u"background: #8e8e93; border-radius: 4px;"_s);
+    m_dot->setConnected(connected);
     m_status->setText(connected ? u"在线"_s : u"离线"_s);
     m_reconnect->setVisible(!connected);
     const int unread = m_messageManager.unreadCount();

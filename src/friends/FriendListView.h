@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class ConnectionDot;
 class FriendListModel;
 class FriendManager;
 class FriendMessageManager;
@@ -82,7 +83,7 @@ private:
 
     QWidget* m_block = nullptr;
     RefreshButton* m_refresh = nullptr;
-    QWidget* m_dot = nullptr;
+    ConnectionDot* m_dot = nullptr;
     PlainLabel* m_status = nullptr;
     QPushButton* m_reconnect = nullptr;
     QWidget* m_unreadRow = nullptr;

@@ -171,7 +171,7 @@ void WhackAMoleGameManager::startGame()
     m_opacity.pauseOpacityManagement();
     if (FloatingWindow* pet = m_pet.petWindow()) {
         pet->stopFade();
-        m_savedMainWindowOpacity = pet->windowOpacity();
+        m_savedMainWindowOpacity = pet->givenOpacity();
         pet->fadeTo(dimmedPetOpacity, 0);
         // The user sees the cats only: a hammer blow landing on the faint pet goes on to
         // what lies below it instead of picking the pet up.

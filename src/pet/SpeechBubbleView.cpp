@@ -1,19 +1,17 @@
 #include "pet/SpeechBubbleView.h"
 
-#include "platform/EmojiStyle.h"
 #include "platform/FloatingWindow.h"
+#include "platform/InkWideLabel.h"
 #include "platform/RoundedPanel.h"
 #include "platform/TextFitting.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QParallelAnimationGroup>
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QtMath>
 
 #include <algorithm>
 
@@ -29,55 +27,6 @@ QLabel* plainLabel(const QString& text, const QFont& font, QWidget* parent)
     label->setFont(font);
     return label;
 }
-
-/// The emoji, as wide as the glyph it draws. A sequence such as 🏃🏻‍♀️ is one glyph of the
-/// colour font, which a text font's measure takes for several, and the colour font's glyph
-/// can stand well inside its advance: the title stands the header's spacing from the emoji
-/// as drawn.
-class InkWideLabel final : public QLabel
-{
-public:
-    InkWideLabel(const QString& text, const QFont& font, QWidget* parent)
-        : QLabel(parent)
-    {
-        setTextFormat(Qt::PlainText);
-        setText(text);
-        setFont(font);
-        measure();
-    }
-
-    [[nodiscard]] QSize sizeHint() const override
-    {
-        return { m_ink.isEmpty() ? 0 : m_ink.width(), QLabel::sizeHint().height() };
-    }
-    [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    void changeEvent(QEvent* event) override
-    {
-        QLabel::changeEvent(event);
-        if (event->type() == QEvent::FontChange)
-            measure();
-    }
-
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        style()->drawItemText(&painter, QRect(-m_ink.left(), 0, m_advance, height()),
-            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, palette(), isEnabled(), text(), foregroundRole());
-    }
-
-private:
-    void measure()
-    {
-        m_ink = EmojiStyle::inkBounds(text(), font());
-        m_advance = qCeil(EmojiStyle::horizontalAdvance(text(), font()));
-        updateGeometry();
-    }
-
-    QRect m_ink;
-    int m_advance = 0;
-};
 
 } // namespace
 

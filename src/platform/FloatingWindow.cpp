@@ -184,6 +184,7 @@ void FloatingWindow::fadeTo(double alpha, int ms, std::function<void()> done, co
         return; // the superseded fade's completion closed and deleted the window
     const double target = std::isnan(alpha) ? windowOpacity() : std::clamp(alpha, 0.0, 1.0);
     if (ms <= 0) {
+        m_givenOpacity = target;
         setWindowOpacity(target);
         flushX11();
         if (done)
@@ -197,7 +198,10 @@ void FloatingWindow::fadeTo(double alpha, int ms, std::function<void()> done, co
     animation->setEasingCurve(curve);
     m_fade = animation;
     m_fadeDone = std::move(done);
-    connect(animation, &QVariantAnimation::valueChanged, this, [] { flushX11(); });
+    connect(animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        m_givenOpacity = value.toDouble();
+        flushX11();
+    });
     connect(animation, &QAbstractAnimation::finished, this, [this, animation] {
         if (m_fade != animation)
             return;
@@ -219,6 +223,13 @@ void FloatingWindow::stopFade()
     animation->deleteLater();
     if (auto finished = std::exchange(m_fadeDone, {}))
         finished();
+}
+
+double FloatingWindow::givenOpacity() const
+{
+    // The window stores its opacity truncated to a byte.
+    const auto stored = [](double opacity) { return int(opacity * 255); };
+    return stored(m_givenOpacity) == qRound(windowOpacity() * 255) ? m_givenOpacity : windowOpacity();
 }
 
 void FloatingWindow::setModelFrame(const QRectF& frame)

@@ -61,6 +61,9 @@ public:
         double alpha, int ms, std::function<void()> done = {}, const QEasingCurve& curve = QEasingCurve::InOutQuad);
     /// Stops a running fade where it stands; its completion runs.
     void stopFade();
+    /// The opacity the window was last given, as it was given: the window itself keeps it
+    /// in 8 bits and reads 0.3 back as 0.298. Once it was set otherwise, what it shows.
+    [[nodiscard]] double givenOpacity() const;
     [[nodiscard]] bool isFading() const { return m_fade != nullptr; }
 
     /// The window's frame in the bottom-left screen model. A shown window keeping its size is
@@ -86,6 +89,7 @@ private:
 
     Screens* m_screens;
     QPointer<QPropertyAnimation> m_fade;
+    double m_givenOpacity = 1.0;
     std::function<void()> m_fadeDone;
     bool m_clickThrough = false;
     /// Where the window was last sent on X11 while Qt has not heard of it yet.

@@ -12,6 +12,7 @@
 #include "widgets/PlainLineEdit.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -94,7 +95,8 @@ AccountPreferencesView::AccountPreferencesView(UserManager& userManager, Lazy<AP
     , m_client(std::move(client))
 {
     auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(20, 20, 20, 20);
+    page->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
 
     QVBoxLayout* account = FormParts::section(u"账号信息"_s, page);
     // One of the four shows at a time; the hidden ones take no room.

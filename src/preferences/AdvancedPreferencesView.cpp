@@ -13,6 +13,7 @@
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
 #include "widgets/SecondaryText.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -129,7 +130,8 @@ AdvancedPreferencesView::AdvancedPreferencesView(PetState& petState, PetWindowHo
     m_position->setObjectName(u"positionValue"_s);
 
     auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(20, 20, 20, 20);
+    page->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
 
     QVBoxLayout* state = FormParts::section(u"宠物状态"_s, page);
     auto* positionRow = new QHBoxLayout;

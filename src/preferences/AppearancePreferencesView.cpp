@@ -5,10 +5,12 @@
 #include "pet/MultiPetManager.h"
 #include "pet/OpacityManager.h"
 #include "pet/PetAppearanceManager.h"
+#include "platform/InkWideLabel.h"
 #include "preferences/FormParts.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/SegmentedPicker.h"
+#include "widgets/Spacing.h"
 #include "widgets/Symbols.h"
 #include "widgets/TextStyle.h"
 
@@ -65,7 +67,8 @@ AppearancePreferencesView::AppearancePreferencesView(OpacityManager& opacityMana
     , m_petAppearanceManager(petAppearanceManager)
 {
     auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(20, 20, 20, 20);
+    page->setContentsMargins(
+        Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding, Spacing::standardPadding);
     buildPetTypeSection(page);
 
     m_opacitySlider = FormParts::slider(3, 10, this);
@@ -140,9 +143,26 @@ void AppearancePreferencesView::buildPetTypeSection(QVBoxLayout* page)
         infoRow->addWidget(FormParts::caption(u"当前只有小猫实现了完整动画，更多宠物开发中..."_s, this), 1);
         section->addLayout(infoRow);
     }
-    m_currentPet = new PlainLabel({}, this);
+    // The emoji is as wide as its glyph: the colour font leaves room on either side of it,
+    // and the one blank before the name would show as three.
+    const QFont bold = TextStyle::font(TextStyle::Style::subheadline, QFont::Bold);
+    m_currentPet = new QWidget(this);
     m_currentPet->setObjectName(u"currentPet"_s);
-    m_currentPet->setFont(EmojiLabel::emojiFont(TextStyle::font(TextStyle::Style::subheadline, QFont::Bold)));
+    auto* currentRow = new QHBoxLayout(m_currentPet);
+    currentRow->setContentsMargins(0, 0, 0, 0);
+    currentRow->setSpacing(0);
+    auto* prefix = new PlainLabel(u"当前宠物："_s, m_currentPet);
+    prefix->setObjectName(u"currentPetPrefix"_s);
+    prefix->setFont(bold);
+    m_currentPetEmoji = new InkWideLabel({}, EmojiLabel::emojiFont(bold), m_currentPet);
+    m_currentPetEmoji->setObjectName(u"currentPetEmoji"_s);
+    m_currentPetName = new PlainLabel({}, m_currentPet);
+    m_currentPetName->setObjectName(u"currentPetName"_s);
+    m_currentPetName->setFont(bold);
+    currentRow->addWidget(prefix);
+    currentRow->addWidget(m_currentPetEmoji);
+    currentRow->addWidget(m_currentPetName);
+    currentRow->addStretch();
     section->addWidget(m_currentPet);
 }
 
@@ -174,7 +194,10 @@ void AppearancePreferencesView::showValues()
 void AppearancePreferencesView::showPetType()
 {
     const PetType current = m_petAppearanceManager.currentPetType();
-    m_currentPet->setText(u"当前宠物："_s + emoji(current) + u" "_s + displayName(current));
+    m_currentPetEmoji->setEmoji(emoji(current));
+    m_currentPetName->setText(u" "_s + displayName(current));
+    // Read as one line, as it is seen.
+    m_currentPet->setAccessibleName(u"当前宠物："_s + emoji(current) + u" "_s + displayName(current));
     const QList<PetType> types = m_petAppearanceManager.availablePetTypes();
     m_petTypes->setCurrentId(static_cast<int>(types.indexOf(current)));
 }

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class DoNotDisturbManager;
+class InkWideLabel;
 class MultiPetManager;
 class OpacityManager;
 class PetAppearanceManager;
@@ -40,7 +41,9 @@ private:
     PetAppearanceManager& m_petAppearanceManager;
 
     SegmentedPicker* m_petTypes = nullptr;
-    PlainLabel* m_currentPet = nullptr;
+    QWidget* m_currentPet = nullptr;
+    InkWideLabel* m_currentPetEmoji = nullptr;
+    PlainLabel* m_currentPetName = nullptr;
     QSlider* m_opacitySlider = nullptr;
     PlainLabel* m_opacityValue = nullptr;
     QSlider* m_cloneSlider = nullptr;

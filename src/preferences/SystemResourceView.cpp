@@ -120,7 +120,7 @@ SystemResourceView::SystemResourceView(SystemInfo& info, QWidget* parent)
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
     QVBoxLayout* content = FormParts::section(u"系统资源占用"_s, page);
-    content->setContentsMargins(10, 4 + 6, 10, 4 + 6);
+    content->setContentsMargins(10, 4, 10, 4);
     content->addWidget(row(Symbols::Symbol::cpu, Symbols::Tint::blue, cpuTitle, m_cpuValue, m_cpuIndicator, this));
     content->addWidget(
         row(Symbols::Symbol::memoryChip, Symbols::Tint::green, memoryTitle, m_memoryValue, nullptr, this));

@@ -1,6 +1,7 @@
 #include "reminders/AlarmWindowView.h"
 
 #include "platform/SystemColours.h"
+#include "widgets/Divider.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
@@ -9,6 +10,7 @@
 #include "widgets/TextStyle.h"
 
 #include <QEvent>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -34,15 +36,6 @@ QLabel* plainLabel(const QString& text, const QString& name, QWidget* parent)
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     return label;
-}
-
-/// A faint line of the text colour: it parts the header from the message without
-/// competing with either.
-QColor dividerColor(const QPalette& palette)
-{
-    QColor color = palette.color(QPalette::WindowText);
-    color.setAlphaF(0.55);
-    return color;
 }
 
 } // namespace
@@ -79,13 +72,10 @@ AlarmWindowView::AlarmWindowView(const Alarm& alarm, std::function<void()> onClo
     header->addWidget(titleLabel, 1);
     header->addWidget(closeButton);
 
-    // Only the 1 px line, filled in its colour: a frame line's usual three pixels would draw
-    // it a pixel past the spacing.
-    auto* divider = new QFrame(this);
-    divider->setFixedHeight(1);
-    divider->setAutoFillBackground(true);
-    m_divider = divider;
-    showDivider();
+    // The kit's divider, as every screen draws it: it parts the header from the message
+    // without competing with either.
+    QFrame* divider = Divider::create(this);
+    divider->setObjectName(u"alarmDivider"_s);
 
     auto* messageLabel = new PlainLabel(alarm.message, this);
     messageLabel->setObjectName(u"alarmMessage"_s);
@@ -156,18 +146,6 @@ void AlarmWindowView::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && m_clock)
         showOrange();
-    if (event->type() == QEvent::PaletteChange && m_divider)
-        showDivider();
-}
-
-void AlarmWindowView::showDivider()
-{
-    const QColor wanted = dividerColor(palette());
-    if (m_divider->palette().color(QPalette::Window) == wanted)
-        return;
-    QPalette shown = m_divider->palette();
-    shown.setColor(QPalette::Window, wanted);
-    m_divider->setPalette(shown);
 }
 
 void AlarmWindowView::paintEvent(QPaintEvent*)

@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-class QFrame;
 class QLabel;
 
 #include <functional>
@@ -40,12 +39,9 @@ protected:
 
 private:
     void showOrange();
-    /// Lays the divider in the card's text colour at its opacity, again whenever the palette changes.
-    void showDivider();
 
     Alarm m_alarm;
     std::function<void()> m_onClose;
     QLabel* m_time = nullptr;
     QLabel* m_clock = nullptr;
-    QFrame* m_divider = nullptr;
 };

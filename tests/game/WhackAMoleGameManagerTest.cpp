@@ -106,7 +106,8 @@ TEST_F(Game, GameLengthIsStoredAndDefaultsToAMinute)
 
 TEST_F(Game, AWholeGameScoresRestoresThePetAndOffersAnotherRound)
 {
-    pet().setWindowOpacity(0.8);
+    // Given as the opacity manager gives it; the window itself keeps only a byte of it.
+    pet().fadeTo(0.3, 0);
     defaults.setValue(WhackAMoleGameManager::gameDurationKey, 10);
     auto game = makeGame();
     ASSERT_TRUE(behavior.isRunning());
@@ -119,7 +120,8 @@ TEST_F(Game, AWholeGameScoresRestoresThePetAndOffersAnotherRound)
     ASSERT_EQ(game->gameWindows().size(), 5);
     EXPECT_NEAR(pet().windowOpacity(), 0.05, 0.01);
     EXPECT_TRUE(pet().isClickThrough()) << "the faint pet would catch blows meant for cats";
-    EXPECT_NEAR(game->savedMainWindowOpacity(), 0.8, 0.01);
+    EXPECT_EQ(game->savedMainWindowOpacity(), 0.3);
+    EXPECT_TRUE(loggedLines(u"WhackAMole"_s).contains(u"💾 保存主窗口透明度: 0.3，临时设置为: 0.05"_s));
     EXPECT_TRUE(opacity.isOpacityManagementPaused());
     EXPECT_FALSE(behavior.isRunning());
     ASSERT_NE(game->scoreWindow(), nullptr);
@@ -160,7 +162,8 @@ TEST_F(Game, AWholeGameScoresRestoresThePetAndOffersAnotherRound)
     EXPECT_EQ(active.last().first().toBool(), false);
     EXPECT_EQ(game->timeRemaining(), 0);
     EXPECT_TRUE(game->gameWindows().isEmpty());
-    EXPECT_NEAR(pet().windowOpacity(), 0.8, 0.01) << "the pet gets back the opacity it had";
+    EXPECT_NEAR(pet().windowOpacity(), 0.3, 0.01) << "the pet gets back the opacity it had";
+    EXPECT_TRUE(loggedLines(u"WhackAMole"_s).contains(u"🔄 恢复主窗口透明度: 0.3"_s));
     EXPECT_FALSE(pet().isClickThrough());
     EXPECT_FALSE(opacity.isOpacityManagementPaused());
     EXPECT_TRUE(behavior.isRunning());

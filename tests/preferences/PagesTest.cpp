@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QPushButton>
@@ -108,7 +109,10 @@ TEST_F(PreferencesRig, AppearanceSlidersStoreTheirKeysAndReachThePet)
     EXPECT_EQ(text(&page, "opacityValue"), u"100%"_s);
     EXPECT_EQ(text(&page, "cloneValue"), u"3秒"_s);
     EXPECT_EQ(text(&page, "bottomOffsetValue"), u"10px"_s);
-    EXPECT_EQ(text(&page, "currentPet"), u"当前宠物：🐱 小猫"_s);
+    EXPECT_EQ(text(&page, "currentPetPrefix") + part<QLabel>(&page, "currentPetEmoji")->text()
+            + text(&page, "currentPetName"),
+        u"当前宠物：🐱 小猫"_s);
+    EXPECT_EQ(part<QWidget>(&page, "currentPet")->accessibleName(), u"当前宠物：🐱 小猫"_s);
 
     QSlider* opacitySlider = part(&page, "opacitySlider");
     QList<double> stored;
@@ -249,6 +253,16 @@ TEST_F(PreferencesRig, ValuesKeepTheirWidthsAndNoTextIsCutAtALargerFont)
         for (QWidget* page : { static_cast<QWidget*>(&general), static_cast<QWidget*>(&appearance) }) {
             page->resize(page->sizeHint());
             page->grab(); // lays the page out
+            if (page == &general) {
+                // The resource figures' stack keeps 4 px inside its panel above and below.
+                const QWidget* cpuRow = part<QWidget>(page, "cpuValue")->parentWidget();
+                const auto* panel = qobject_cast<const QFrame*>(cpuRow->parentWidget());
+                ASSERT_TRUE(panel);
+                const QList<QLabel*> captions = panel->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+                ASSERT_FALSE(captions.isEmpty());
+                EXPECT_EQ(cpuRow->geometry().top() - panel->contentsRect().top(), 4);
+                EXPECT_EQ(panel->contentsRect().bottom() - captions.last()->geometry().bottom(), 4);
+            }
             for (const QLabel* label : page->findChildren<QLabel*>()) {
                 if (label->wordWrap() || label->text().isEmpty())
                     continue;

@@ -1,7 +1,7 @@
 // The preferences window as drawn, at the default font and a 12 pt one, in a light and a
-// dark palette: on the tabs whose look the game, general, appearance and account pages set,
-// no line of text is cut by its frame or by the window. With TAMSEL_SHOT_DIR set, each is
-// saved as a picture.
+// dark palette: on the tabs whose look the game, general, appearance, account and advanced
+// pages set, no line of text is cut by its frame or by the window, and the forms keep the
+// standard padding. With TAMSEL_SHOT_DIR set, each is saved as a picture.
 #include "PreferencesRig.h"
 
 #include "game/GamePreferencesView.h"
@@ -13,6 +13,7 @@
 #include "support/Screenshots.h"
 #include "support/Wait.h"
 #include "widgets/SegmentedPicker.h"
+#include "widgets/Spacing.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -71,8 +72,8 @@ TEST_F(PreferencesLook, NoTextIsCutAtTheDefaultFontOrAt12PointsInLightOrDark)
         QApplication::setFont(font);
         for (const bool dark : { false, true }) {
             QApplication::setPalette(dark ? darkFusionPalette() : lightPalette());
-            for (const PreferenceTab tab :
-                { PreferenceTab::general, PreferenceTab::game, PreferenceTab::appearance, PreferenceTab::account }) {
+            for (const PreferenceTab tab : { PreferenceTab::general, PreferenceTab::game, PreferenceTab::appearance,
+                     PreferenceTab::account, PreferenceTab::advanced }) {
                 const QString name = u"preferences-"_s + QString::number(static_cast<int>(tab))
                     + (larger ? u"-12pt"_s : u"-default"_s) + (dark ? u"-dark"_s : u"-light"_s);
                 SCOPED_TRACE(name.toStdString());
@@ -84,7 +85,35 @@ TEST_F(PreferencesLook, NoTextIsCutAtTheDefaultFontOrAt12PointsInLightOrDark)
                 PreferencesView* view = manager.preferencesView();
                 auto* scroller = view->findChild<QScrollArea*>(u"pageScroller"_s);
                 ASSERT_NE(scroller, nullptr);
-                EXPECT_EQ(cutTexts(view->currentPage(), scroller->viewport()), QStringList());
+                QWidget* page = view->currentPage();
+                EXPECT_EQ(cutTexts(page, scroller->viewport()), QStringList());
+                if (tab != PreferenceTab::general && tab != PreferenceTab::game) {
+                    // The form keeps the standard padding from the page's edges.
+                    QRect parts;
+                    for (const QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                        if (child->isVisibleTo(page))
+                            parts |= child->geometry();
+                    }
+                    EXPECT_EQ(parts.left(), Spacing::standardPadding);
+                    EXPECT_EQ(parts.top(), Spacing::standardPadding);
+                    EXPECT_EQ(page->width() - 1 - parts.right(), Spacing::standardPadding);
+                }
+                if (tab == PreferenceTab::appearance) {
+                    // One blank stands between the emoji as drawn and the pet's name.
+                    const auto* rowPart = page->findChild<QWidget*>(u"currentPet"_s);
+                    const auto* emojiPart = page->findChild<QLabel*>(u"currentPetEmoji"_s);
+                    const auto* name = page->findChild<QLabel*>(u"currentPetName"_s);
+                    ASSERT_TRUE(rowPart && emojiPart && name);
+                    const QRect row = areaIn(rowPart, window);
+                    const QRect emoji = areaIn(emojiPart, window);
+                    const QRect emojiInk
+                        = inkIn(picture, QRect(emoji.left() - 2, row.top(), emoji.width() + 4, row.height()), 1.3).box;
+                    const QRect nameInk = inkIn(picture, areaIn(name, window) & row, 1.3).box;
+                    const int blank = QFontMetrics(name->font()).horizontalAdvance(u' ');
+                    const int gap = nameInk.left() - emojiInk.right() - 1;
+                    EXPECT_GE(gap, blank - 1);
+                    EXPECT_LE(gap, blank + 2);
+                }
                 window->close();
                 QCoreApplication::processEvents();
             }

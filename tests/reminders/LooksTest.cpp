@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 using TextStyle::Style;
@@ -274,6 +275,16 @@ TEST(Looks, EverySymbolIsAGlyphInItsColourInLightAndDark)
         const double title = drawnContrast(cardShot, areaIn(part(&card, "alarmTitle"), &card));
         EXPECT_LT(
             inkContrasts(cardShot, around(areaIn(part(&card, "alarmCloseButton"), &card), 6)).at("grey"), 0.9 * title);
+
+        // The card's divider is every screen's: the text colour at 15 % over the card.
+        const QRect divider = areaIn(part(&card, "alarmDivider"), &card);
+        const QColor under = cardShot.pixelColor(divider.center() - QPoint(0, 3));
+        const QColor line = cardShot.pixelColor(divider.center());
+        const QColor cardText = card.palette().color(QPalette::WindowText);
+        for (const auto& [drawn, ink, ground] : { std::tuple(line.red(), cardText.red(), under.red()),
+                 std::tuple(line.green(), cardText.green(), under.green()),
+                 std::tuple(line.blue(), cardText.blue(), under.blue()) })
+            EXPECT_NEAR(drawn, 0.15 * ink + 0.85 * ground, 2) << line.name().toStdString();
 
         // The switched-off track of the disabled row: its edge stands out from the row at 3:1,
         // away from the knob.

@@ -62,10 +62,18 @@ public:
             m_root = m_bubble.get();
             break;
         }
-        case Friends::list: {
+        case Friends::list:
+        case Friends::listOffline: {
             aliceWithFriendBob();
             const qint64 carol = server.state().addUser(u"carol@x.io"_s, u"卡罗尔"_s, u"🐰"_s, u"pw"_s);
             server.state().befriend(users->currentUser()->id, carol);
+            // A message waits unread; no bubble takes it, so none opens beside the page.
+            bubbles.reset();
+            connectAndAuthenticate();
+            server.messageSocket().pushFriendMessage(messageData(77));
+            EXPECT_TRUE(waitUntil([&] { return messages->unreadCount() == 1; }));
+            if (which == Friends::listOffline)
+                messages->disconnect();
             m_list = std::make_unique<FriendListView>(*friends, *messages, timers);
             m_list->resize(560, 480);
             m_list->show();

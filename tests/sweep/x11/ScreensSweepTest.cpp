@@ -1,9 +1,10 @@
 // Every screen the program shows, in eight settings: built in a light or a dark palette,
 // or built in one and switched live to the other, each at the platform's font and at a
 // 12 pt one. Measured on the drawn pixels: a switched screen draws as one built in its new
-// palette; every text reads at 4.5:1, and every glyph and every lit bar of a meter at 3:1,
-// against what is drawn behind it; no text is cut, shortened or laid over another; none is
-// under 9 px. Drawn on the X server, as a user sees them.
+// palette; every text reads at 4.5:1, and every glyph, every lit bar of a meter and every
+// part that tells a state by its colour alone (a dot) at 3:1, against what is drawn behind
+// it; no text is cut, shortened or laid over another; none is under 9 px. Drawn on the X
+// server, as a user sees them.
 #include "ScreenLook.h"
 #include "SweptScreens.h"
 
@@ -55,9 +56,11 @@ public:
         checkFields(look, look.overLight);
         checkGlyphs(look, look.overLight);
         checkMeters(look, look.overLight);
+        checkGraphics(look.overLight);
         if (look.overDark != look.overLight) {
             checkTexts(look.painted, look.overDark);
             checkGlyphs(look, look.overDark);
+            checkGraphics(look.overDark);
         }
         checkLayout(look.painted, look.overLight);
         for (const QString& name : m_screen.inSight) {
@@ -187,6 +190,23 @@ private:
             const double contrast = contrastIn(image, area);
             if (contrast < Symbols::minimumContrast)
                 fail("glyph contrast", what, QString::number(contrast, 'f', 2) + u":1"_s);
+        }
+    }
+
+    /// The parts that tell something by their colour alone are drawn, and stand out from
+    /// what is drawn around them as a glyph does.
+    void checkGraphics(const QImage& image)
+    {
+        for (const QString& name : m_screen.graphics) {
+            auto* part = m_root->findChild<QWidget*>(name);
+            if (!part || !part->isVisibleTo(m_root)) {
+                fail("graphic", name, u"not shown"_s);
+                continue;
+            }
+            const QRect area = part->visibleRegion().boundingRect().translated(part->mapTo(m_root, QPoint()));
+            const double contrast = contrastIn(image, area);
+            if (contrast < Symbols::minimumContrast)
+                fail("graphic contrast", nameOf(part), QString::number(contrast, 'f', 2) + u":1"_s);
         }
     }
 

@@ -50,7 +50,7 @@ enum class Drift {
 [[nodiscard]] std::unique_ptr<BuiltScreen> driftScreen(Drift which);
 
 /// The friends' windows, bubbles, list and sheet.
-enum class Friends { codeGenerated, codeAdd, received, compose, list, sendSheet };
+enum class Friends { codeGenerated, codeAdd, received, compose, list, listOffline, sendSheet };
 [[nodiscard]] std::unique_ptr<BuiltScreen> friendsScreen(Friends which);
 
 /// The pet's right-click menu with its friends' section, and its two submenus.

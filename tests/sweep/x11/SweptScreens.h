@@ -29,6 +29,9 @@ struct SweptScreen
     QStringList inSight = {};
     /// Texts that a screen may draw shortened with "…".
     QStringList mayElide = {};
+    /// Object names of parts that tell something by their colour alone (a state's dot): each
+    /// is on screen and stands out at 3:1 from what is drawn around it, as a glyph does.
+    QStringList graphics = {};
 };
 
 /// Every screen the program can show, each in the state that shows its parts.
