@@ -28,7 +28,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(u"Tamsel"_s);
     QApplication::setApplicationVersion(QStringLiteral(TAMSEL_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setStyle(new EmojiStyle); // the application takes it
+    EmojiStyle::installOnApplication();
 
     // A second launch hands the running pet a reopen and ends here.
     SingleInstance instance;

@@ -2,6 +2,7 @@
 
 #include "platform/EmojiTextFields.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
@@ -117,6 +118,11 @@ QString menuLabel(const QStyleOptionMenuItem& item)
 EmojiStyle::EmojiStyle(QStyle* base)
     : QProxyStyle(base)
 {
+}
+
+void EmojiStyle::installOnApplication()
+{
+    QApplication::setStyle(new EmojiStyle); // the application takes it
 }
 
 QList<EmojiStyle::Run> EmojiStyle::emojiRuns(const QString& text)

@@ -27,6 +27,10 @@ public:
     /// Wraps `base` (the application's current style when null).
     explicit EmojiStyle(QStyle* base = nullptr);
 
+    /// Wraps the application's style in one, once a QApplication exists: every widget the
+    /// program shows from then on draws its emoji through it.
+    static void installOnApplication();
+
     /// The emoji sequences of a text: pictographs with their skin-tone modifiers,
     /// presentation selectors, keycaps, tags, flags and zero-width-joined parts.
     [[nodiscard]] static QList<Run> emojiRuns(const QString& text);

@@ -1,6 +1,7 @@
 // Shared main for every test executable: each test process gets its own HOME and XDG
 // folders, so settings, the log file and autostart entries never leak between tests or
 // into the developer's own account.
+#include "platform/EmojiStyle.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
@@ -43,6 +44,8 @@ int main(int argc, char** argv)
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
     QApplication app(argc, argv);
+    // What the tests draw and measure is what the program shows: its style too.
+    EmojiStyle::installOnApplication();
     // gtest owns and deletes the listener.
     ::testing::UnitTest::GetInstance()->listeners().Append(new TestEnvironment);
     return RUN_ALL_TESTS();

@@ -2,6 +2,7 @@
 
 #include "driftbottle/unwired/BottleListModel.h"
 #include "driftbottle/unwired/BottlePresentation.h"
+#include "platform/EmojiStyle.h"
 #include "widgets/EmojiLabel.h"
 #include "widgets/FocusRing.h"
 #include "widgets/ReadableColour.h"
@@ -117,6 +118,8 @@ QString BottleRowView::previewText(const QString& text, const QFont& font, int w
     QString flowing = text;
     flowing.replace(u'\n', QChar::LineSeparator);
     QTextLayout layout(flowing, font);
+    // Broken where the lines drawn in the colour emoji font end.
+    layout.setFormats(EmojiStyle::emojiFormats(flowing));
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
@@ -229,7 +232,8 @@ void BottleRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     }
     painter->setFont(fonts.headline);
     const QRect nameBox(x, column.top(), qMax(0, nameRight - x), headerHeight);
-    painter->drawText(nameBox, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine | Qt::TextDontClip,
+    // The name, the text and the themes are what people typed: their emoji in colour.
+    EmojiStyle::drawText(*painter, nameBox, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine | Qt::TextDontClip,
         QFontMetrics(fonts.headline).elidedText(bottle->senderName, Qt::ElideRight, nameBox.width()));
 
     // Preview: at most two lines of the text.
@@ -241,7 +245,8 @@ void BottleRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QRect lineBox(
             column.left(), previewTop + int(i) * lineHeight(fonts.body), column.width(), lineHeight(fonts.body));
-        painter->drawText(lineBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, lines[i]);
+        EmojiStyle::drawText(
+            *painter, lineBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, lines[i]);
     }
 
     // Footer: tags on the left, the date on the right.
@@ -255,7 +260,7 @@ void BottleRowView::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (!tags.isEmpty()) {
         painter->setPen(tagColour(option, hovered));
         const int tagsWidth = qMax(0, footer.width() - dateWidth - spacing);
-        painter->drawText(QRect(footer.left(), footer.top(), tagsWidth, footer.height()),
+        EmojiStyle::drawText(*painter, QRect(footer.left(), footer.top(), tagsWidth, footer.height()),
             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
             QFontMetrics(fonts.caption).elidedText(tags, Qt::ElideRight, tagsWidth));
     }

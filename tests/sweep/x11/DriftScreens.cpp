@@ -55,7 +55,8 @@ public:
             named<QPushButton>(window, u"throwButton"_s)->click();
             auto* sheet = window->findChild<ThrowNewBottleSheet*>();
             EXPECT_TRUE(sheet);
-            named<PlainTextEditor>(sheet, u"bottleText"_s)->setPlainText(u"漂向远方的一封信"_s);
+            named<PlainTextEditor>(sheet, u"bottleText"_s)
+                ->setPlainText(u"漂向远方的一封信 😀🏃🏻\u200d♀️"_s);
             m_root = sheet;
             break;
         }
@@ -75,7 +76,7 @@ public:
             // Alice's bottles as cards, one with more themes than its footer shows.
             (void)await(bottles->throwBottle(
                 u"海边的日落很美"_s, { u"旅行"_s, u"海边"_s, u"日落"_s }, BottleType::wish, false));
-            (void)await(bottles->throwBottle(u"今天也要开心"_s, { u"心情"_s }, BottleType::normal, false));
+            (void)await(bottles->throwBottle(u"今天也要开心 😀"_s, { u"心情"_s }, BottleType::normal, false));
             m_list = std::make_unique<BottleListTabView>(BottleListTabView::ListType::sent, *bottles, *users);
             m_list->resize(600, 500);
             m_list->show();

@@ -1,5 +1,6 @@
 #include "ScreenLook.h"
 
+#include "platform/EmojiStyle.h"
 #include "preferences/SystemResourceView.h"
 #include "support/DrawnText.h"
 #include "widgets/Symbols.h"
@@ -52,6 +53,59 @@ QList<Look::Field> fieldsIn(QWidget* root)
         add(line, line, contents, line->inputMethodQuery(Qt::ImCursorRectangle).toRect(), line->text());
     }
     return fields;
+}
+
+QString sequencesOf(const QString& text)
+{
+    QString sequences;
+    for (const EmojiStyle::Run& run : EmojiStyle::emojiRuns(text))
+        sequences += text.mid(run.start, run.length);
+    return sequences;
+}
+
+/// The emoji of the text the editors and fields in `root` show, each where it is drawn.
+QList<Look::Emoji> emojiInFields(QWidget* root)
+{
+    QList<Look::Emoji> found;
+    const auto inDocument = [&](auto* editor) {
+        if (!editor->isVisibleTo(root))
+            return;
+        const QRect shown = editor->viewport()->visibleRegion().boundingRect();
+        const QPoint at = editor->viewport()->mapTo(root, QPoint());
+        for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next()) {
+            for (const EmojiStyle::Run& run : EmojiStyle::emojiRuns(block.text())) {
+                QTextCursor cursor(block);
+                cursor.setPosition(block.position() + int(run.start));
+                const QRect start = editor->cursorRect(cursor);
+                cursor.setPosition(block.position() + int(run.start + run.length));
+                const QRect end = editor->cursorRect(cursor);
+                // A sequence is drawn as one glyph on one line, from its start to its end.
+                const QRect box = QRect(start.topLeft(), QPoint(end.left(), start.bottom())) & shown;
+                if (!box.isEmpty())
+                    found.append(
+                        { box.translated(at), block.text().mid(run.start, run.length) + u" in "_s + nameOf(editor),
+                            block.text().mid(run.start, run.length), true });
+            }
+        }
+    };
+    for (QPlainTextEdit* editor : root->findChildren<QPlainTextEdit*>())
+        inDocument(editor);
+    for (QTextEdit* editor : root->findChildren<QTextEdit*>())
+        inDocument(editor);
+    for (QLineEdit* line : root->findChildren<QLineEdit*>()) {
+        if (!line->isVisibleTo(root) || line->echoMode() != QLineEdit::Normal)
+            continue;
+        const QList<EmojiStyle::Run> runs = EmojiStyle::emojiRuns(line->text());
+        if (runs.isEmpty())
+            continue;
+        // A field keeps where it lays out each character to itself: its whole text is looked at.
+        QStyleOptionFrame option;
+        option.initFrom(line);
+        const QRect contents = line->style()->subElementRect(QStyle::SE_LineEditContents, &option, line);
+        found.append({ contents.translated(line->mapTo(root, QPoint())), line->text() + u" in "_s + nameOf(line),
+            sequencesOf(line->text()), false });
+    }
+    return found;
 }
 
 QImage over(const QImage& picture, const QColor& desktop)
@@ -109,6 +163,26 @@ Look lookOf(QWidget* root)
     look.overDark = translucent ? over(picture, Qt::black) : look.overLight;
     look.painted = paintedBy(root);
     look.fields = fieldsIn(root);
+    look.emoji = emojiInFields(root);
+    // Running text painted with its characters: a line of a card, a label, a row. An emoji
+    // drawn alone (an avatar, a button's mark) is a picture, drawn in the emoji font by itself.
+    for (const PaintedText& text : look.painted.texts) {
+        const QRect seen = text.ink.intersected(text.clip);
+        const qsizetype sequences = EmojiStyle::emojiRuns(text.text).size();
+        if (seen.isEmpty() || sequences == 0)
+            continue;
+        const bool alone = sequences == 1 && isEmojiOnly(text.text);
+        const bool inWords = !alone
+            || std::any_of(look.painted.texts.cbegin(), look.painted.texts.cend(), [&](const PaintedText& other) {
+                   return !isEmojiOnly(other.text) && readable(other.text) && other.clip == text.clip
+                       && std::abs(other.line.bottom() - text.line.bottom()) <= 3
+                       && other.line.left() - text.line.right() <= text.pixelSize
+                       && text.line.left() - other.line.right() <= text.pixelSize;
+               });
+        if (inWords)
+            look.emoji.append(
+                { seen, text.text + u" in "_s + nameOf(root->childAt(seen.center())), sequencesOf(text.text), alone });
+    }
     for (SymbolView* symbol : root->findChildren<SymbolView*>()) {
         const QRect seen = symbol->visibleRegion().boundingRect();
         if (symbol->isVisibleTo(root) && symbol->isEnabled() && !seen.isEmpty())

@@ -35,6 +35,18 @@ struct Look
         QString name;
     };
     QList<Meter> meters;
+    /// An emoji in text that is typed or read (an editor, a field, a line of a card or a
+    /// label): where it is drawn, and the text it stands in.
+    struct Emoji
+    {
+        QRect box;
+        QString name;
+        /// The emoji sequences alone, without the words around them.
+        QString sequences;
+        /// Whether the box holds one sequence alone, not a line or a field around it.
+        bool alone = false;
+    };
+    QList<Emoji> emoji;
 };
 
 /// `root` as drawn now, once pending events have run.

@@ -8,6 +8,7 @@
 #include "ScreenLook.h"
 #include "SweptScreens.h"
 
+#include "platform/EmojiStyle.h"
 #include "support/DrawnText.h"
 #include "support/PaintedTexts.h"
 #include "support/Screenshots.h"
@@ -57,6 +58,7 @@ public:
         checkGlyphs(look, look.overLight);
         checkMeters(look, look.overLight);
         checkGraphics(look.overLight);
+        checkEmoji(look, look.overLight);
         if (look.overDark != look.overLight) {
             checkTexts(look.painted, look.overDark);
             checkGlyphs(look, look.overDark);
@@ -252,6 +254,43 @@ private:
                         QString::number(contrast, 'f', 2) + u":1 ("_s + bars.at(i).name() + u" on "_s + page.name()
                             + u")"_s);
             }
+        }
+    }
+
+    /// Emoji in typed and read text are drawn with the colour font, a joined sequence as
+    /// one glyph: a plain font's black-and-white glyph has no strongly coloured pixel.
+    void checkEmoji(const Look& look, const QImage& image)
+    {
+        const auto colourfulIn = [](const QImage& picture, const QRect& area) {
+            const QRect box = area.intersected(picture.rect());
+            int colourful = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    const QColor pixel = picture.pixelColor(x, y);
+                    colourful += pixel.hsvSaturation() > 90 && pixel.value() > 60 ? 1 : 0;
+                }
+            }
+            return colourful;
+        };
+        for (const Look::Emoji& emoji : look.emoji) {
+            // Some emoji are pale in the colour font too (a white rabbit, grey arrows): what
+            // the colour font gives them at this size is what they must show.
+            QImage alone(emoji.box.size() * 2, QImage::Format_RGB32);
+            alone.fill(Qt::white);
+            QPainter painter(&alone);
+            QFont font(EmojiStyle::colorEmojiFamily());
+            font.setPixelSize(std::max(6, emoji.box.height() * 3 / 4));
+            painter.setFont(font);
+            painter.drawText(alone.rect(), Qt::AlignLeft | Qt::AlignTop, emoji.sequences);
+            painter.end();
+            const int expected = colourfulIn(alone, alone.rect());
+            const int colourful = colourfulIn(image, emoji.box);
+            if (expected >= 12 && colourful < 4)
+                fail("emoji colour", emoji.name, QString::number(colourful) + u" colour pixels"_s);
+            // Its parts drawn side by side would take two glyphs' room or more.
+            if (emoji.alone && emoji.box.width() > 2 * emoji.box.height())
+                fail("emoji joined", emoji.name,
+                    u"%1 px wide, %2 px high"_s.arg(emoji.box.width()).arg(emoji.box.height()));
         }
     }
 
