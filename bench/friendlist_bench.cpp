@@ -2,7 +2,9 @@
 // to paint the visible cards after each 40 px scroll step, as the page does while the user
 // scrolls. Prints the median and the 99th percentile of 500 steps.
 #include "friends/FriendListModel.h"
+#include "friends/FriendManager.h"
 #include "friends/FriendRowView.h"
+#include "platform/Defaults.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -10,6 +12,7 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,8 +38,11 @@ int main(int argc, char** argv)
         model.setItem(i, item);
     }
 
+    QTemporaryDir dir;
+    Defaults defaults(dir.filePath(u"defaults.json"_s));
+    FriendManager friendManager({}, defaults);
     QListView view;
-    FriendRowView delegate;
+    FriendRowView delegate(friendManager);
     view.setUniformItemSizes(true);
     view.setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     view.setItemDelegate(&delegate);
