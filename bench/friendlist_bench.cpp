@@ -5,6 +5,7 @@
 #include "friends/FriendManager.h"
 #include "friends/FriendRowView.h"
 #include "platform/Defaults.h"
+#include "platform/LogManager.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,6 +40,8 @@ int main(int argc, char** argv)
     }
 
     QTemporaryDir dir;
+    LogManager log(dir.path()); // the friend manager logs as it starts
+    const ScopedSharedInstance<LogManager> installLog(log);
     Defaults defaults(dir.filePath(u"defaults.json"_s));
     FriendManager friendManager({}, defaults);
     QListView view;
