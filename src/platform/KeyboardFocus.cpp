@@ -115,7 +115,15 @@ Watcher* watcher()
     return instance;
 }
 
+/// From the application's start, so that no key or click before the first ring is missed.
+void watchFromTheStart()
+{
+    watcher();
+}
+
 } // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(watchFromTheStart)
 
 bool shows(const QWidget* control)
 {
