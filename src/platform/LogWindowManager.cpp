@@ -2,6 +2,7 @@
 
 #include "platform/Alerts.h"
 #include "platform/FontScale.h"
+#include "platform/KeyboardFocus.h"
 #include "platform/LogManager.h"
 #include "platform/SecondaryColour.h"
 #include "platform/WindowFront.h"
@@ -69,6 +70,7 @@ public:
         setGeometry(view->rect());
         hide();
         view->installEventFilter(this);
+        KeyboardFocus::whenChanged(this, [this] { setVisible(KeyboardFocus::shows(m_view)); });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -76,7 +78,7 @@ public:
         const QEvent::Type type = event->type();
         if (watched == m_view && (type == QEvent::FocusIn || type == QEvent::FocusOut || type == QEvent::Resize)) {
             setGeometry(m_view->rect());
-            setVisible(m_view->hasFocus());
+            setVisible(KeyboardFocus::shows(m_view));
             raise();
         }
         return false;

@@ -5,22 +5,11 @@
 #include <QApplication>
 #include <QPainter>
 
-namespace {
-
-/// Once Tab has moved the focus in the window: the selection alone marks the row for the
-/// mouse, which needs no more.
-bool keyboardAt(const QStyleOptionViewItem& option)
-{
-    return FocusRing::shows(option) && (option.state & QStyle::State_KeyboardFocusChange);
-}
-
-} // namespace
-
 void SidebarRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     if (!(option.state & QStyle::State_Selected)) {
         QStyledItemDelegate::paint(painter, option, index);
-        if (keyboardAt(option))
+        if (FocusRing::shows(option))
             FocusRing::paint(*painter, QRectF(option.rect), 0, option.palette, option.palette.color(QPalette::Window));
         return;
     }
@@ -40,7 +29,7 @@ void SidebarRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     style->drawControl(QStyle::CE_ItemViewItem, &row, painter, view);
     // The sidebar holds the keyboard: its row wears the lists' focus ring, or nothing would
     // tell it from the selected row of a sidebar that does not.
-    if (keyboardAt(option)) {
+    if (FocusRing::shows(option)) {
         FocusRing::paint(*painter, QRectF(option.rect), 0, option.palette,
             option.palette.color(QPalette::Active, QPalette::Highlight));
     }

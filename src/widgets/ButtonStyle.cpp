@@ -2,6 +2,7 @@
 
 #include "widgets/ButtonFollower.h"
 
+#include "platform/KeyboardFocus.h"
 #include "platform/SecondaryColour.h"
 #include "widgets/FocusRing.h"
 #include "widgets/ReadableColour.h"
@@ -76,7 +77,8 @@ QColor faceOf(Style style, const QPalette& palette, const QColor& background, co
 /// The lists' focus ring on a button the keyboard has reached. The sheet's own focus border
 /// is a single pixel a shade off the face, which the eye does not find; the ring is drawn
 /// over the button as a child on top, so neither the sheet's box nor the layout changes.
-/// The mouse gives a button the focus too, but a click needs no mark of where it went.
+/// The mouse gives a button the focus too, but a click needs no mark of where it went: the
+/// sheet draws none for the focus, and the ring follows KeyboardFocus as every ring does.
 class FocusMark final : public QWidget
 {
     Q_OBJECT
@@ -94,6 +96,7 @@ public:
         setGeometry(button->rect());
         hide();
         button->installEventFilter(this);
+        KeyboardFocus::whenChanged(this, [this] { follow(); });
     }
 
     void set(Style style, ControlSize size)
@@ -110,17 +113,12 @@ public:
         switch (event->type()) {
         case QEvent::FocusIn:
         case QEvent::FocusOut:
-            m_keyboard = FocusRing::followFocus(m_button, event, m_keyboard);
-            break;
         case QEvent::Resize:
-            setGeometry(m_button->rect());
+            follow();
             break;
         default:
-            return false;
+            break;
         }
-        setVisible(m_keyboard && m_button->hasFocus());
-        if (isVisible())
-            raise();
         return false;
     }
 
@@ -146,10 +144,17 @@ protected:
     }
 
 private:
+    void follow()
+    {
+        setGeometry(m_button->rect());
+        setVisible(KeyboardFocus::shows(m_button));
+        if (isVisible())
+            raise();
+    }
+
     QAbstractButton* m_button;
     Style m_style;
     ControlSize m_size;
-    bool m_keyboard = false;
 };
 
 /// Keeps one button's style sheet in step with the palette.
@@ -212,7 +217,10 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size, c
     const int vertical = bare ? 0 : TextStyle::scaled(metrics.vertical);
     const int horizontal = bare ? 0 : TextStyle::scaled(metrics.horizontal);
     const int radius = TextStyle::scaled(metrics.radius);
-    const QString box = u"border-radius: %1px; padding: %2px %3px;"_s.arg(radius).arg(vertical).arg(horizontal);
+    // No outline: the style's own focus rectangle would mark a click as well; the ring marks
+    // the keyboard's focus instead.
+    const QString box
+        = u"border-radius: %1px; padding: %2px %3px; outline: none;"_s.arg(radius).arg(vertical).arg(horizontal);
 
     QColor face;
     QColor title;
@@ -228,9 +236,8 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size, c
                                           : ReadableColour::on(palette.color(QPalette::Highlight), background, 4.5);
         return u"QAbstractButton { background: transparent; border: 1px solid transparent; color: %1; %2 }"
                "QAbstractButton:pressed { color: %3; }"
-               "QAbstractButton:focus { border: 1px solid %4; }"
-               "QAbstractButton:disabled { color: %5; }"_s.arg(css(title), box, css(mix(title, background, 0.55)),
-                   css(palette.color(QPalette::Highlight)), css(mix(title, background, 0.4)));
+               "QAbstractButton:disabled { color: %4; }"_s.arg(
+                   css(title), box, css(mix(title, background, 0.55)), css(mix(title, background, 0.4)));
     case Style::bordered:
         face = faceOf(style, palette, background, text);
         hover = mix(text, background, 0.14);
@@ -251,11 +258,8 @@ QString sheetFor(const QAbstractButton* button, Style style, ControlSize size, c
     return u"QAbstractButton { background: %1; color: %2; border: 1px solid transparent; %3 }"
            "QAbstractButton:hover { background: %4; }"
            "QAbstractButton:pressed { background: %5; }"
-           "QAbstractButton:focus { border: 1px solid %6; }"
-           "QAbstractButton:disabled { background: %7; color: %8; }"_s.arg(css(face), css(title), box, css(hover),
-               css(pressed),
-               css(style == Style::borderedProminent ? face.darker(140) : palette.color(QPalette::Highlight)),
-               css(mix(face, background, 0.5)), css(mix(title, mix(face, background, 0.5), 0.5)));
+           "QAbstractButton:disabled { background: %6; color: %7; }"_s.arg(css(face), css(title), box, css(hover),
+               css(pressed), css(mix(face, background, 0.5)), css(mix(title, mix(face, background, 0.5), 0.5)));
 }
 
 void apply(QAbstractButton* button, Style style, ControlSize size, const QColor& foreground)

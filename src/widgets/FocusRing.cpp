@@ -1,9 +1,9 @@
 #include "widgets/FocusRing.h"
 
+#include "platform/KeyboardFocus.h"
 #include "widgets/ReadableColour.h"
 
 #include <QEvent>
-#include <QFocusEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QStyleOptionViewItem>
@@ -16,8 +16,9 @@ namespace FocusRing {
 bool shows(const QStyleOptionViewItem& option)
 {
     // The view marks its current row with this flag only while it has the focus; a view
-    // that was asked to paint for a picture, with no focus, shows none.
-    return (option.state & QStyle::State_HasFocus) && option.widget && option.widget->hasFocus();
+    // that was asked to paint for a picture, with no focus, shows none, and one the mouse
+    // works in needs none.
+    return (option.state & QStyle::State_HasFocus) && option.widget && KeyboardFocus::shows(option.widget);
 }
 
 QColor colour(const QPalette& palette, const QColor& background)
@@ -36,37 +37,6 @@ void paint(QPainter& painter, const QRectF& rect, double radius, const QPalette&
     const double corner = std::max(0.0, radius - inset);
     painter.drawRoundedRect(rect.adjusted(inset, inset, -inset, -inset), corner, corner);
     painter.restore();
-}
-
-bool byKeyboard(const QWidget* widget, Qt::FocusReason reason, bool was)
-{
-    switch (reason) {
-    case Qt::TabFocusReason:
-    case Qt::BacktabFocusReason:
-    case Qt::ShortcutFocusReason:
-        return true;
-    case Qt::MouseFocusReason:
-        return false;
-    case Qt::PopupFocusReason:
-    case Qt::ActiveWindowFocusReason:
-        return was;
-    default:
-        // Given by the program: marked once the keyboard has moved the focus in the window.
-        return widget->window()->testAttribute(Qt::WA_KeyboardFocusChange);
-    }
-}
-
-bool followFocus(const QWidget* widget, const QEvent* event, bool was)
-{
-    const auto* focus = static_cast<const QFocusEvent*>(event);
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        return byKeyboard(widget, focus->reason(), was);
-    case QEvent::FocusOut:
-        return focus->reason() == Qt::PopupFocusReason || focus->reason() == Qt::ActiveWindowFocusReason ? was : false;
-    default:
-        return was;
-    }
 }
 
 namespace {
@@ -88,6 +58,7 @@ public:
         setFocusPolicy(Qt::NoFocus);
         hide();
         control->installEventFilter(this);
+        KeyboardFocus::whenChanged(this, [this] { follow(); });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -95,14 +66,12 @@ public:
         if (watched != m_control)
             return false;
         switch (event->type()) {
-        case QEvent::FocusIn:
-        case QEvent::FocusOut:
-            m_keyboard = followFocus(m_control, event, m_keyboard);
-            break;
         case QEvent::ParentChange:
             // A layout that takes the control into another widget takes its ring along.
             setParent(m_control->parentWidget());
             break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::Show:
@@ -111,10 +80,7 @@ public:
         default:
             return false;
         }
-        setGeometry(m_control->geometry().adjusted(-reach, -reach, reach, reach));
-        setVisible(parentWidget() && m_keyboard && m_control->hasFocus() && m_control->isVisible());
-        if (isVisible())
-            raise();
+        follow();
         return false;
     }
 
@@ -128,8 +94,15 @@ protected:
     }
 
 private:
+    void follow()
+    {
+        setGeometry(m_control->geometry().adjusted(-reach, -reach, reach, reach));
+        setVisible(parentWidget() && KeyboardFocus::shows(m_control) && m_control->isVisible());
+        if (isVisible())
+            raise();
+    }
+
     QWidget* m_control;
-    bool m_keyboard = false;
 };
 
 } // namespace

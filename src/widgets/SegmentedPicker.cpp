@@ -1,5 +1,6 @@
 #include "widgets/SegmentedPicker.h"
 
+#include "platform/KeyboardFocus.h"
 #include "widgets/PlainLabel.h"
 #include "widgets/ReadableColour.h"
 
@@ -142,7 +143,8 @@ void PickerSegment::paintEvent(QPaintEvent* /*event*/)
     painter.fillPath(outline, fill);
     painter.setPen(QPen(colours.color(QPalette::Mid), 1));
     painter.drawPath(outline);
-    if (hasFocus()) {
+    // Only while the keyboard is in use: a click shows its choice by the fill alone.
+    if (KeyboardFocus::shows(this)) {
         painter.setPen(QPen(colours.color(isChecked() ? QPalette::HighlightedText : QPalette::Highlight), 1));
         painter.drawPath(roundedOn(area.adjusted(2, 2, -2, -2), m_first, m_last));
     }
