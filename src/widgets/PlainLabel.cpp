@@ -102,7 +102,7 @@ QSize PlainLabel::sizeHint() const
         return { width, heightForWidth(width) };
     }
     if (m_lineLimit == 0)
-        return QLabel::sizeHint();
+        return withEmojiRoom(QLabel::sizeHint());
     // As tall as the lines the text takes in the present width, up to the limit.
     QTextLayout layout;
     const Lines lines = layOut(layout, textRoom().width(), m_lineLimit);
@@ -120,8 +120,17 @@ QSize PlainLabel::minimumSizeHint() const
     if (m_lineLimit > 0)
         return { fontMetrics().horizontalAdvance(QChar(0x2026)), fontMetrics().height() };
     if (m_elideMode == Qt::ElideNone)
-        return QLabel::minimumSizeHint();
+        return withEmojiRoom(QLabel::minimumSizeHint());
     return { fontMetrics().horizontalAdvance(QChar(0x2026)), QLabel::minimumSizeHint().height() };
+}
+
+QSize PlainLabel::withEmojiRoom(QSize hint) const
+{
+    if (wordWrap() || text().contains(u'\n') || EmojiStyle::emojiRuns(text()).isEmpty())
+        return hint;
+    const QMargins around = contentsMargins() + QMargins(margin(), margin(), margin(), margin());
+    const int drawn = int(std::ceil(EmojiStyle::horizontalAdvance(text(), font()))) + around.left() + around.right();
+    return { std::max(hint.width(), drawn), hint.height() };
 }
 
 void PlainLabel::resizeEvent(QResizeEvent* event)

@@ -63,6 +63,9 @@ private:
     /// The most lines drawn in the label's present size.
     [[nodiscard]] int shownLineLimit() const;
     [[nodiscard]] QRect textRoom() const;
+    /// QLabel's hint for one unwrapped line, widened where the line's emoji, drawn in the
+    /// colour font, run wider than the label's own font measures them.
+    [[nodiscard]] QSize withEmojiRoom(QSize hint) const;
     /// Where a single elided line is drawn, as QLabel places its text.
     [[nodiscard]] QRect elisionRoom() const;
     /// The text as drawn in one line in the present width, "…" standing for what does not fit.

@@ -28,6 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -497,4 +499,16 @@ TEST(EmojiLabel, AsksForRoomOnlyForItsEmoji)
         label.setText({});
         EXPECT_LE(label.sizeHint().width(), pixels) << "after the emoji is taken away, " << pixels;
     }
+}
+
+// A plain font that holds a black-and-white glyph measures it narrower than the colour
+// glyph the style draws: a label sized by the plain font would cut its last characters.
+TEST(PlainText, AOneLineLabelIsAsWideAsItsColourEmojiDraw)
+{
+    if (EmojiStyle::colorEmojiFamily().isEmpty())
+        GTEST_SKIP() << "no colour emoji font installed";
+    PlainLabel label(u"☀️☀️☀️😀😀 未读"_s);
+    const double drawn = EmojiStyle::horizontalAdvance(label.text(), label.font());
+    EXPECT_GE(label.sizeHint().width(), std::ceil(drawn));
+    EXPECT_GE(label.minimumSizeHint().width(), std::ceil(drawn));
 }
