@@ -1,5 +1,7 @@
 #include "support/PaintedTexts.h"
 
+#include "platform/EmojiStyle.h"
+
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
@@ -17,10 +19,13 @@ const QChar glyphRun = QChar(0xFFFC);
 
 namespace {
 
-/// The box the glyphs of `text` cover in `font`, relative to the start of its baseline:
-/// drawn once on a large picture and measured, as the fallback fonts really draw it.
-QRect inkOf(const QString& text, const QFont& font)
+/// The box the glyphs of `item` cover, relative to the start of its baseline: its own glyphs
+/// drawn once on a large picture and measured, as the fallback fonts really draw them. Drawn
+/// again from its characters, a run that a text layout shaped could take other glyphs.
+QRect inkOf(const QTextItem& item)
 {
+    const QString text = item.text();
+    const QFont font = item.font();
     static QHash<QString, QRect> cache;
     const QString key = font.key() + QChar(0x1F) + text;
     if (const auto it = cache.constFind(key); it != cache.cend())
@@ -35,7 +40,12 @@ QRect inkOf(const QString& text, const QFont& font)
         QPainter painter(&image);
         painter.setFont(font);
         painter.setPen(Qt::black);
-        painter.drawText(origin, text);
+        // A colour glyph drawn from the item comes out partly transparent on a picture of
+        // its own; drawn from its characters in its font it is whole.
+        if (EmojiStyle::emojiRuns(text).isEmpty())
+            painter.drawTextItem(origin, item);
+        else
+            painter.drawText(origin, text);
     }
     QRect box;
     for (int y = 0; y < image.height(); ++y) {
@@ -95,7 +105,7 @@ public:
         run.line = t.mapRect(line).toAlignedRect();
         // The ink scales with the painter as the line does (the transforms in use only move).
         const QPointF origin = t.map(p);
-        run.ink = glyphsOnly ? run.line : inkOf(text, item.font()).translated(origin.toPoint());
+        run.ink = glyphsOnly ? run.line : inkOf(item).translated(origin.toPoint());
         run.clip = currentClip();
         m_out.texts.append(run);
     }
