@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QStyleOptionViewItem>
+#include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
@@ -17,7 +18,11 @@ bool shows(const QStyleOptionViewItem& option)
 {
     // The view marks its current row with this flag only while it has the focus; a view
     // that was asked to paint for a picture, with no focus, shows none.
-    return (option.state & QStyle::State_HasFocus) && option.widget && option.widget->hasFocus();
+    if (!(option.state & QStyle::State_HasFocus) || !option.widget || !option.widget->hasFocus())
+        return false;
+    // A row made current by a click is the one the user sees working; no ring.
+    const QVariant keyboard = option.widget->property(keyboardAtRow);
+    return !keyboard.isValid() || keyboard.toBool();
 }
 
 QColor colour(const QPalette& palette, const QColor& background)

@@ -21,7 +21,12 @@ inline constexpr double contrast = 3.2;
 /// The ring's width in pixels.
 inline constexpr int width = 2;
 
-/// Whether the row `option` paints is the list's current row while the list has the focus.
+/// The property by which a list says whether the keyboard brought it to its current row; a
+/// list that says nothing rings that row whenever it has the focus.
+inline constexpr char keyboardAtRow[] = "keyboardAtRow";
+
+/// Whether the row `option` paints is the list's current row while the list has the focus,
+/// reached by the keyboard.
 [[nodiscard]] bool shows(const QStyleOptionViewItem& option);
 /// The ring's colour on `background`: the palette's accent, shifted only as far as it must.
 [[nodiscard]] QColor colour(const QPalette& palette, const QColor& background);

@@ -1,5 +1,7 @@
 #include "widgets/RowKeys.h"
 
+#include "widgets/FocusRing.h"
+
 #include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QItemSelectionModel>
@@ -24,6 +26,7 @@ RowKeys* RowKeys::install(QAbstractItemView* view, Actions actions)
     view->setFocusPolicy(Qt::StrongFocus);
     // Tab leaves the list rather than moving along its rows: the arrows do that.
     view->setTabKeyNavigation(false);
+    view->setProperty(FocusRing::keyboardAtRow, false);
     view->installEventFilter(keys);
     keys->m_viewport->installEventFilter(keys);
     keys->watch(view->model());
@@ -99,17 +102,30 @@ void RowKeys::pointAt(QPoint pos)
     m_view->setAutoScroll(autoScroll);
 }
 
+void RowKeys::markKeyboard(bool keyboard)
+{
+    if (keyboard == m_keyboard)
+        return;
+    m_keyboard = keyboard;
+    m_view->setProperty(FocusRing::keyboardAtRow, keyboard);
+    m_viewport->update();
+}
+
 bool RowKeys::eventFilter(QObject* watched, QEvent* event)
 {
     // Only pointers are compared here: a view being destroyed still sends its widgets' events.
     if (watched == m_viewport) {
-        if (event->type() == QEvent::MouseButtonPress)
+        if (event->type() == QEvent::MouseButtonPress) {
+            markKeyboard(false);
             pointAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        }
         return false;
     }
     if (watched != m_view)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::FocusIn) {
+        // Going out needs no mark: a list without the focus rings no row.
+        markKeyboard(FocusRing::followFocus(m_view, event, m_keyboard));
         // The keyboard needs a row to move from. A click picks its own, the one under the
         // pointer, and a window or menu handing the focus back leaves the row as it was:
         // picking the first row then would scroll it into view under the pointer.
@@ -132,6 +148,7 @@ bool RowKeys::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
+    markKeyboard(true);
     // A delete that was declined, or whose removal never came, leaves no row to return to.
     m_deleting = -1;
     watch(m_view->model());

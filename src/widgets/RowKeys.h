@@ -51,6 +51,8 @@ private:
     void watch(QAbstractItemModel* model);
     /// Makes the row at `pos` in the viewport current, where the mouse went down.
     void pointAt(QPoint pos);
+    /// Whether the keyboard brought the list to its current row, which rings the row.
+    void markKeyboard(bool keyboard);
     void rowsGone();
     void settle();
 
@@ -63,4 +65,5 @@ private:
     /// The row Delete was pressed on, while its removal may still be on its way.
     int m_deleting = -1;
     bool m_settling = false;
+    bool m_keyboard = false;
 };

@@ -6,6 +6,7 @@
 #include "reminders/pages/AlarmManagementView.h"
 #include "reminders/pages/ReminderAndAlarmPreferencesView.h"
 #include "reminders/pages/ReminderManagementView.h"
+#include "support/DrawnText.h"
 #include "support/RealClicks.h"
 #include "support/Wait.h"
 
@@ -30,6 +31,16 @@ bool clickOnScreen(ManagementListView* list, int row, ManagementRowDelegate::Par
     const QRect target = part == ManagementRowDelegate::Part::toggle ? g.toggle : g.remove;
     EXPECT_TRUE(list->viewport()->rect().contains(target)) << "row " << row << " is not in sight";
     return clickAt(list->viewport()->mapToGlobal(target.center()));
+}
+
+/// How far the middle of a row's left edge stands out from the card inside it: a ring there
+/// stands out 3:1.
+double ringContrast(ManagementListView* list, int row)
+{
+    const QImage image = list->viewport()->grab().toImage();
+    const QRect card = list->cardRect(row);
+    return contrastRatio(
+        image.pixelColor(card.left() + 1, card.center().y()), image.pixelColor(card.left() + 6, card.top() + 6));
 }
 
 QList<bool> storedSwitches(const QJsonArray& stored)
@@ -86,6 +97,10 @@ TEST(RowClicksX11, AClickOnAScrolledPageActsOnTheRowUnderThePointerAndLeavesTheP
     EXPECT_EQ(storedSwitches(rig.defaults.value(AlarmManager::alarmsKey).toArray()), expected);
     EXPECT_EQ(scroll->value(), scrolled) << "the page jumped";
     EXPECT_EQ(list->currentIndex().row(), last) << "the clicked row is the one the keys act on next";
+    // The keyboard's ring comes with the keys, not with a click.
+    EXPECT_LT(ringContrast(list, last), 3.0) << "a click rang the row";
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_GE(ringContrast(list, last - 1), 3.0) << "the keys moved on without their ring";
 
     // The trash of the row above it takes that row alone.
     const QString goner = rig.alarms->alarms().at(last - 1).id;
