@@ -371,6 +371,10 @@ void BottleChatView::setErrorMessage(const std::optional<QString>& message)
 void BottleChatView::setPicking(bool picking)
 {
     m_isPicking = picking;
+    // The button is off while it works; the keyboard waits on the window and comes back to
+    // it, rather than going on to the next control.
+    if (picking)
+        m_pickFocus.take(this, { m_pickButton });
     m_pickButton->setEnabled(!picking);
     m_pickButton->setText(picking ? pickingTitle : pickTitle);
     const int side = buttonSymbolSide(m_pickButton);
@@ -384,6 +388,8 @@ void BottleChatView::setPicking(bool picking)
         IconTitleGap::setButtonSymbol(m_pickButton, Symbol::handPointUpBrailleFill, Tint::primary, side, labelSpacing);
     }
     m_pickSpinner->setVisible(picking);
+    if (!picking)
+        m_pickFocus.giveTo(m_pickButton);
 }
 
 void BottleChatView::updateListState()

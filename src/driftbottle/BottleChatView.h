@@ -1,6 +1,7 @@
 #pragma once
 
 #include "server/DriftBottleModels.h"
+#include "widgets/FocusHold.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -104,6 +105,7 @@ private:
     QPointer<ConversationManager> m_conversationManagerAlive;
     std::optional<QString> m_errorMessage;
     bool m_isPicking = false;
+    FocusHold m_pickFocus;
     /// The periodic refresh runs for this view (it is on screen).
     bool m_refreshing = false;
 

@@ -231,6 +231,8 @@ void ChatView::setSending(bool sending)
     m_spinner->setVisible(sending);
     m_spinner->move((m_send->width() - m_spinner->width()) / 2, (m_send->height() - m_spinner->height()) / 2);
     updateSendButton();
+    if (!sending)
+        m_focusHold.giveTo(m_editor);
 }
 
 void ChatView::showError(const QString& text)
@@ -245,6 +247,10 @@ void ChatView::sendMessage()
     const QString content = messageText();
     if (content.isEmpty() || m_isSending)
         return;
+    // While the reply goes out the editor and the button are off (the button already as the
+    // editor empties); the keyboard waits on the pane, then goes back to the editor, ready
+    // for the next reply or to mend a refused one.
+    m_focusHold.take(this, { m_editor, m_send });
     m_editor->clear();
     setSending(true);
     Tasks::start(sendReply(content, m_conversation), category, u"发送消息"_s);

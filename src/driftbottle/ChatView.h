@@ -1,6 +1,7 @@
 #pragma once
 
 #include "server/DriftBottleModels.h"
+#include "widgets/FocusHold.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -85,5 +86,6 @@ private:
     QPushButton* m_send;
     BusySpinner* m_spinner;
     QPointer<QMessageBox> m_alert;
+    FocusHold m_focusHold;
     QPropertyAnimation* m_follow;
 };

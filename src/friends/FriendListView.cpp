@@ -344,8 +344,13 @@ void FriendListView::updateContent()
 void FriendListView::setRefreshing(bool refreshing)
 {
     m_isRefreshing = refreshing;
+    // Off while it spins: the keyboard waits on the page and comes back to the button.
+    if (refreshing)
+        m_refreshFocus.take(this, { m_refresh });
     m_refresh->setEnabled(!refreshing);
     m_refresh->setSpinning(refreshing);
+    if (!refreshing)
+        m_refreshFocus.giveTo(m_refresh);
 }
 
 void FriendListView::refreshFriends()

@@ -2,6 +2,7 @@
 
 #include "platform/TimerSource.h"
 #include "server/FriendModels.h"
+#include "widgets/FocusHold.h"
 
 #include <QWidget>
 
@@ -77,6 +78,7 @@ private:
     TimerSource& m_timers;
     FriendListModel* m_model = nullptr;
     bool m_isRefreshing = false;
+    FocusHold m_refreshFocus;
     std::optional<Friend> m_showingDeleteConfirm;
     std::optional<Friend> m_showingSendMessage;
     std::unique_ptr<TimerSource::Timer> m_settleTimer;

@@ -2,7 +2,9 @@
 
 #include <QAbstractItemView>
 #include <QFocusEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 RowKeys::RowKeys(QAbstractItemView* view, Actions actions)
     : QObject(view)
     , m_view(view)
+    , m_viewport(view->viewport())
     , m_actions(std::move(actions))
 {
 }
@@ -22,6 +25,7 @@ RowKeys* RowKeys::install(QAbstractItemView* view, Actions actions)
     // Tab leaves the list rather than moving along its rows: the arrows do that.
     view->setTabKeyNavigation(false);
     view->installEventFilter(keys);
+    keys->m_viewport->installEventFilter(keys);
     keys->watch(view->model());
     return keys;
 }
@@ -81,13 +85,39 @@ void RowKeys::settle()
         next->setFocus(Qt::TabFocusReason);
 }
 
+void RowKeys::pointAt(QPoint pos)
+{
+    QItemSelectionModel* selection = m_view->selectionModel();
+    const QModelIndex under = m_view->indexAt(pos);
+    if (!selection || under == m_view->currentIndex())
+        return;
+    // The row stays where the user clicked it: only the keyboard scrolls the list to its row,
+    // and the release must come up on the control that took the press.
+    const bool autoScroll = m_view->hasAutoScroll();
+    m_view->setAutoScroll(false);
+    selection->setCurrentIndex(under, QItemSelectionModel::NoUpdate);
+    m_view->setAutoScroll(autoScroll);
+}
+
 bool RowKeys::eventFilter(QObject* watched, QEvent* event)
 {
+    // Only pointers are compared here: a view being destroyed still sends its widgets' events.
+    if (watched == m_viewport) {
+        if (event->type() == QEvent::MouseButtonPress)
+            pointAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        return false;
+    }
     if (watched != m_view)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::FocusIn) {
+        // The keyboard needs a row to move from. A click picks its own, the one under the
+        // pointer, and a window or menu handing the focus back leaves the row as it was:
+        // picking the first row then would scroll it into view under the pointer.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const bool pickedElsewhere
+            = reason == Qt::MouseFocusReason || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
         const QAbstractItemModel* model = m_view->model();
-        if (!m_view->currentIndex().isValid() && model && model->rowCount() > 0)
+        if (!pickedElsewhere && !m_view->currentIndex().isValid() && model && model->rowCount() > 0)
             m_view->setCurrentIndex(model->index(0, 0));
         return false;
     }

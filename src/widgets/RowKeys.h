@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 
 #include <functional>
@@ -9,13 +10,15 @@ class QAbstractItemModel;
 class QAbstractItemView;
 
 /// Lets the keyboard do with a list's rows what the mouse does. The list takes the focus
-/// by Tab and by click and, coming in, lands on a row (the first while none is current), so
-/// the arrows have one to move from. On the current row Space flips its switch, Return or
-/// Enter opens it, and Delete or Backspace asks to delete it. A key the list was given no
-/// action for goes on to the list as before; the actions themselves decide whether a row
-/// allows them, and a delete action asks the user before anything goes. Once a row deleted
-/// by key has gone, the keyboard stays where it was: on the row that took its place, on the
-/// new last row, or, with no rows left, on the widget the page names for that.
+/// by Tab and by click. Coming in by the keyboard it lands on a row (the first while none is
+/// current), so the arrows have one to move from; a press of the mouse makes the row under
+/// the pointer current, or none off the rows, and never scrolls the list. On the current
+/// row Space flips its switch, Return or Enter opens it, and Delete or Backspace asks to
+/// delete it. A key the list was given no action for goes on to the list as before; the
+/// actions themselves decide whether a row allows them, and a delete action asks the user
+/// before anything goes. Once a row deleted by key has gone, the keyboard stays where it
+/// was: on the row that took its place, on the new last row, or, with no rows left, on the
+/// widget the page names for that.
 class RowKeys final : public QObject
 {
     Q_OBJECT
@@ -46,10 +49,14 @@ private:
     RowKeys(QAbstractItemView* view, Actions actions);
 
     void watch(QAbstractItemModel* model);
+    /// Makes the row at `pos` in the viewport current, where the mouse went down.
+    void pointAt(QPoint pos);
     void rowsGone();
     void settle();
 
     QAbstractItemView* m_view;
+    /// Where the view takes the mouse.
+    QWidget* m_viewport;
     Actions m_actions;
     QPointer<QWidget> m_whenEmpty;
     QPointer<QAbstractItemModel> m_model;

@@ -13,6 +13,7 @@
 #include "widgets/PlainLabel.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -136,12 +137,21 @@ TEST_F(BottleWindowRig, PickShowsTheCardThenSelectsThePickedConversation)
     auto* pick = find<QPushButton>(window, u"pickButton"_s);
     const qsizetype before = server.requests().size();
 
-    pick->click();
+    // Pressed by the keyboard: while it picks the keyboard waits rather than going on to the
+    // next control, and then it is back on the button.
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    pick->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(pick, Qt::Key_Space);
     pick->click(); // a second press while picking starts nothing
     EXPECT_TRUE(window->isPicking());
     EXPECT_FALSE(pick->isEnabled());
     EXPECT_EQ(pick->text().trimmed(), u"捡取中..."_s);
+    const QWidget* waiting = QApplication::focusWidget();
+    EXPECT_TRUE(waiting == nullptr || waiting->focusPolicy() == Qt::NoFocus)
+        << "waits on " << (waiting ? waiting->objectName() : QString()).toStdString();
     ASSERT_TRUE(waitUntil([&] { return !window->isPicking(); }));
+    EXPECT_TRUE(pick->hasFocus());
     EXPECT_EQ(pathsSince(before), (QStringList { u"/api/bottles/pick"_s, u"/api/bottles/conversations"_s }));
 
     auto* overlay = find<OverlayCard>(window, u"pickOverlay"_s);

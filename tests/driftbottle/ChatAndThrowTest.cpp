@@ -276,6 +276,46 @@ TEST_F(ChatRig, RefusedRepliesComeBackToTheEditorStoredOnesDoNot)
     EXPECT_TRUE(error->isVisible());
 }
 
+// A sent or refused reply leaves the keyboard in the editor, not on the first button of the
+// window, where the next Space would open the throw sheet.
+TEST_F(ChatRig, TheKeyboardGoesBackToTheEditorAfterASendAndAfterTheRefusalAlert)
+{
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const auto focusName = [] {
+        const QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString();
+    };
+
+    // Sent by Tab and Space, then by a click.
+    editor->setFocus(Qt::TabFocusReason);
+    editor->setPlainText(u"好的"_s);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    ASSERT_TRUE(send->hasFocus());
+    QTest::keyClick(send, Qt::Key_Space);
+    ASSERT_TRUE(chat->isSending());
+    ASSERT_TRUE(waitUntil([&] { return !chat->isSending(); }));
+    EXPECT_EQ(focusName(), u"chatInput"_s) << "after a send by the keyboard";
+    EXPECT_EQ(conversations->chatMessages().size(), 2);
+
+    editor->setPlainText(u"再来一句"_s);
+    QTest::mouseClick(send, Qt::LeftButton);
+    ASSERT_TRUE(chat->isSending());
+    ASSERT_TRUE(waitUntil([&] { return !chat->isSending(); }));
+    EXPECT_EQ(focusName(), u"chatInput"_s) << "after a send by a click";
+
+    // Refused: the alert closes and the window comes back, as the window manager brings it.
+    editor->setPlainText(u"包含违禁词的回复"_s);
+    QTest::mouseClick(send, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return openAlert() != nullptr; }));
+    openAlert()->buttons().constFirst()->click();
+    ASSERT_TRUE(waitUntil([&] { return !chat->showSensitiveWordAlert(); }));
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    EXPECT_EQ(focusName(), u"chatInput"_s) << "after the alert";
+    EXPECT_EQ(editor->text(), u"包含违禁词的回复"_s);
+}
+
 TEST_F(ChatRig, ABottleNobodyPickedCannotBeAnsweredAndKeepsTheText)
 {
     const QString mine = server.state().addBottle(alice, u"我的瓶子"_s);

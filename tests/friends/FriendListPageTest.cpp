@@ -201,6 +201,20 @@ TEST_F(FriendListPage, RefreshStaysDisabledUntilHalfASecondAfterTheReload)
         EXPECT_EQ(refresh->angle(), 0.0);
         EXPECT_EQ(differingPixels(drawnArrow(), atRest), 0);
     }
+
+    // Pressed by the keyboard, the button has it back once it is on again; while it spins
+    // the keyboard waits rather than going on to the cards.
+    auto* refresh = page->findChild<RefreshButton*>(u"refresh"_s);
+    QApplication::setActiveWindow(page->window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page->window()));
+    refresh->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(refresh, Qt::Key_Space);
+    ASSERT_FALSE(refresh->isEnabled());
+    EXPECT_FALSE(page->listView()->hasFocus());
+    ASSERT_TRUE(waitUntil([&] { return !friends->isLoading(); }));
+    timers.advanceMs(500);
+    ASSERT_TRUE(refresh->isEnabled());
+    EXPECT_TRUE(refresh->hasFocus());
 }
 
 TEST_F(FriendListPage, PinsAndDeletesThroughTheCards)

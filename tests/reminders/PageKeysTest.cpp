@@ -302,6 +302,8 @@ TEST(AlarmPageKeys, TheRowInFocusIsMarkedInEveryPalette)
         AlarmManagementView page(*rig.alarms, rig.clock);
         showActive(page);
         ManagementListView* list = page.listView();
+        // Tabbed into from the button above, as the keyboard comes to the rows.
+        part<QWidget>(&page, "addAlarmButton")->setFocus(Qt::TabFocusReason);
         list->setFocus(Qt::TabFocusReason);
         ASSERT_TRUE(waitUntil([&] { return list->hasFocus(); }));
         // The focus may have been on the list from the start: a key says the keyboard is in use.

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStringListModel>
 #include <QTest>
@@ -42,6 +44,51 @@ TEST(RowKeys, KeypadEnterOpensAndAHeldKeyAKeyWithAModifierOrWithoutAnActionDoNot
     EXPECT_EQ(done, QStringList { u"open0"_s });
     EXPECT_EQ(activated.size(), 1) << "Control-Return went on to the list";
     EXPECT_EQ(view.currentIndex().row(), 1) << "Delete without an action does no harm";
+}
+
+// Friend cards, conversations and bottles: a click on a lower row of a scrolled list opens
+// that row and leaves the list where it was; only the keyboard brings a row into view.
+TEST(RowKeys, AClickPicksTheRowUnderThePointerAndNeverScrollsTheList)
+{
+    QStringList names;
+    for (int i = 0; i < 40; ++i)
+        names.append(QString::number(i));
+    QStringListModel model(names);
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* view = new QListView(&window);
+    view->setGeometry(0, 30, 200, 150);
+    view->setModel(&model);
+    RowKeys::install(view, {});
+    window.resize(200, 180);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    before->setFocus(Qt::OtherFocusReason);
+    view->scrollToBottom();
+    const int scrolled = view->verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+    QSignalSpy clicked(view, &QAbstractItemView::clicked);
+
+    const QModelIndex lower = model.index(37, 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(lower).center());
+    ASSERT_TRUE(view->hasFocus());
+    ASSERT_EQ(clicked.size(), 1);
+    EXPECT_EQ(clicked.at(0).at(0).toModelIndex().row(), 37);
+    EXPECT_EQ(view->currentIndex().row(), 37) << "the keys go on from the clicked row";
+    EXPECT_EQ(view->verticalScrollBar()->value(), scrolled);
+
+    // Tab away and back: the keyboard finds its row where it left it.
+    before->setFocus(Qt::TabFocusReason);
+    view->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(view->currentIndex().row(), 37);
+    EXPECT_EQ(view->verticalScrollBar()->value(), scrolled);
+    // With no row current, the keyboard comes in on the first and the list follows it there.
+    before->setFocus(Qt::TabFocusReason);
+    view->selectionModel()->clearCurrentIndex();
+    view->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(view->currentIndex().row(), 0);
+    EXPECT_EQ(view->verticalScrollBar()->value(), 0);
 }
 
 // The ring's accent is kept where it already stands out, and shifted, hue kept, only as far

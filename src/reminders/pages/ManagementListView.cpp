@@ -87,14 +87,14 @@ void ManagementListView::resizeEvent(QResizeEvent* event)
         relayout();
 }
 
-void ManagementListView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+void ManagementListView::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
-    QListView::currentChanged(current, previous);
-    if (!m_fitContents || !current.isValid())
+    QListView::scrollTo(index, hint);
+    if (!m_fitContents || !index.isValid())
         return;
     // A list as tall as its rows never scrolls itself: the page around it brings the row the
     // keyboard moved to into view.
-    const QRect row = visualRect(current);
+    const QRect row = visualRect(index);
     if (row.isEmpty())
         return; // not laid out yet: a row just removed above it
     for (QWidget* up = parentWidget(); up; up = up->parentWidget()) {

@@ -41,8 +41,11 @@ public:
     /// Where the keyboard goes once its Delete has taken the last row.
     void setFocusWhenEmpty(QWidget* widget);
 
+    /// Brings `index` into view; with `fitContents`, by scrolling the page around the list.
+    /// The list asks this only as the keyboard moves, so a click never moves the page.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 protected:
-    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
