@@ -6,6 +6,7 @@
 // the program leave on a window: its ICCCM state and the Motif hints.
 #include "support/Wait.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
@@ -104,76 +105,190 @@ class DesktopWindowManager
 {
 public:
     DesktopWindowManager() = default;
+    /// Ends the openbox it started and leaves the display as it found it: no window manager,
+    /// none of its root window properties, the keyboard focus where it was, and the
+    /// program's own connection told of all of it, so that the next test on the same
+    /// display, in the same process, starts from where this one did.
     ~DesktopWindowManager()
     {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(3000))
-                m_process.kill();
-            m_process.waitForFinished(1000);
-        }
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
+        m_process.waitForFinished(1000);
+        // The process is gone before the X server has noticed its connection close.
+        waitUntil([] { return !announcement(); });
+        restoreDisplay();
     }
     DesktopWindowManager(const DesktopWindowManager&) = delete;
     DesktopWindowManager& operator=(const DesktopWindowManager&) = delete;
 
     [[nodiscard]] static bool isInstalled() { return !QStandardPaths::findExecutable(program()).isEmpty(); }
 
-    /// True once a window manager runs on the display: the one there already, or openbox
-    /// started now.
+    /// True once a window manager runs on the display and handles the windows that ask to
+    /// be shown: the one there already, or openbox started now.
     bool start()
     {
         if (!X11Windows::connection())
             return false;
-        if (announcement(Need::name))
+        if (announcement())
             return true;
         if (!isInstalled())
             return false;
+        rememberDisplay();
         m_process.setProgram(program());
         // No session manager here; its own menu and configuration are its defaults.
         m_process.setArguments({ QStringLiteral("--sm-disable") });
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start();
-        return m_process.waitForStarted() && waitUntil([] { return announcement(Need::clientList); });
+        return m_process.waitForStarted() && waitUntil([] { return announcement(); }) && managesWindows();
     }
 
 private:
     static QString program() { return QStringLiteral("openbox"); }
 
-    enum class Need { name, clientList };
+    using Reply = std::unique_ptr<void, decltype(&std::free)>;
+    /// A connection of the manager's own, so that Qt hears of no error and sees none of
+    /// the probing.
+    class Probe
+    {
+    public:
+        Probe()
+            : c(xcb_connect(nullptr, nullptr))
+        {
+        }
+        ~Probe() { xcb_disconnect(c); }
+        Probe(const Probe&) = delete;
+        Probe& operator=(const Probe&) = delete;
+        [[nodiscard]] bool ok() const { return !xcb_connection_has_error(c); }
+        [[nodiscard]] xcb_window_t root() const { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
+        xcb_atom_t atom(const char* name) const
+        {
+            const Reply reply(xcb_intern_atom_reply(
+                                  c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr),
+                &std::free);
+            return reply ? static_cast<xcb_intern_atom_reply_t*>(reply.get())->atom : xcb_atom_t(XCB_ATOM_NONE);
+        }
+        /// The window-typed values of a window's property; nothing when it has no such
+        /// property.
+        std::optional<std::vector<xcb_window_t>> windows(xcb_window_t window, const char* name) const
+        {
+            const Reply held(xcb_get_property_reply(
+                                 c, xcb_get_property(c, 0, window, atom(name), XCB_ATOM_WINDOW, 0, 1024), nullptr),
+                &std::free);
+            const auto* reply = static_cast<xcb_get_property_reply_t*>(held.get());
+            if (!reply || reply->format != 32 || reply->type != XCB_ATOM_WINDOW)
+                return std::nullopt;
+            const auto* values = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+            return std::vector<xcb_window_t>(values, values + xcb_get_property_value_length(reply) / 4);
+        }
+        [[nodiscard]] std::vector<xcb_atom_t> rootProperties() const
+        {
+            const Reply held(xcb_list_properties_reply(c, xcb_list_properties(c, root()), nullptr), &std::free);
+            const auto* reply = static_cast<xcb_list_properties_reply_t*>(held.get());
+            if (!reply)
+                return {};
+            const xcb_atom_t* atoms = xcb_list_properties_atoms(reply);
+            return { atoms, atoms + xcb_list_properties_atoms_length(reply) };
+        }
+
+        xcb_connection_t* c;
+    };
+
     /// Whether a window manager following EWMH has announced itself: it names a window of its
     /// own on the root window, and that window names itself (a name left by one that has gone
-    /// leads nowhere). Openbox names itself before it handles the windows that ask to be
-    /// shown, and one mapped meanwhile may stay unmapped; its list of clients comes once it
-    /// does. Read on a connection of its own, so that Qt hears of no error.
-    static bool announcement(Need need)
+    /// leads nowhere).
+    static bool announcement()
     {
-        xcb_connection_t* probe = xcb_connect(nullptr, nullptr);
-        const auto valueOf = [probe](xcb_window_t window, const char* name) {
-            const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
-                xcb_intern_atom_reply(
-                    probe, xcb_intern_atom(probe, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr),
+        const Probe probe;
+        if (!probe.ok())
+            return false;
+        const auto own = probe.windows(probe.root(), "_NET_SUPPORTING_WM_CHECK");
+        if (!own || own->empty())
+            return false;
+        const auto self = probe.windows(own->front(), "_NET_SUPPORTING_WM_CHECK");
+        return self && *self == *own;
+    }
+
+    /// Openbox names itself and lists its clients before its event loop runs, and drops a
+    /// window that asks to be shown meanwhile: the window stays unmapped for good. How
+    /// soon that loop runs depends on the machine, so a test could not tell. It is ready
+    /// once it has managed a window of the manager's own, which then goes again.
+    static bool managesWindows()
+    {
+        const Probe probe;
+        if (!probe.ok())
+            return false;
+        const xcb_window_t window = xcb_generate_id(probe.c);
+        xcb_create_window(probe.c, XCB_COPY_FROM_PARENT, window, probe.root(), 0, 0, 1, 1, 0,
+            XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+        // It takes no keyboard focus, so that it moves none.
+        constexpr uint32_t inputHint = 1;
+        const uint32_t hints[9] = { inputHint, 0 };
+        xcb_change_property(probe.c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, 9, hints);
+        const xcb_atom_t wmState = probe.atom("WM_STATE");
+        const auto managed = [&] {
+            const Reply held(
+                xcb_get_property_reply(probe.c, xcb_get_property(probe.c, 0, window, wmState, wmState, 0, 1), nullptr),
                 &std::free);
-            const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(atom
-                    ? xcb_get_property_reply(
-                        probe, xcb_get_property(probe, 0, window, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr)
-                    : nullptr,
-                &std::free);
-            if (!reply || reply->format != 32 || reply->type != XCB_ATOM_WINDOW)
-                return std::optional<xcb_window_t>();
-            return std::optional<xcb_window_t>(xcb_get_property_value_length(reply.get()) >= 4
-                    ? *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()))
-                    : xcb_window_t(XCB_WINDOW_NONE));
+            const auto* reply = static_cast<xcb_get_property_reply_t*>(held.get());
+            return reply && reply->type == wmState;
         };
-        bool announced = false;
-        if (!xcb_connection_has_error(probe)) {
-            const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(probe)).data->root;
-            const auto own = valueOf(root, "_NET_SUPPORTING_WM_CHECK");
-            announced = own && *own != XCB_WINDOW_NONE && valueOf(*own, "_NET_SUPPORTING_WM_CHECK") == own
-                && (need == Need::name || valueOf(root, "_NET_CLIENT_LIST"));
+        bool ready = false;
+        // A request that came too early is dropped; a later one is handled.
+        for (int attempt = 0; attempt < 10 && !ready; ++attempt) {
+            xcb_map_window(probe.c, window);
+            xcb_flush(probe.c);
+            ready = ::waitUntil(managed, 500);
         }
-        xcb_disconnect(probe);
-        return announced;
+        xcb_destroy_window(probe.c, window);
+        xcb_flush(probe.c);
+        const bool gone = ::waitUntil([&] {
+            const auto clients = probe.windows(probe.root(), "_NET_CLIENT_LIST");
+            return !clients || std::find(clients->begin(), clients->end(), window) == clients->end();
+        });
+        return ready && gone;
+    }
+
+    void rememberDisplay()
+    {
+        const Probe probe;
+        if (!probe.ok())
+            return;
+        m_rootProperties = probe.rootProperties();
+        const Reply held(xcb_get_input_focus_reply(probe.c, xcb_get_input_focus(probe.c), nullptr), &std::free);
+        if (const auto* focus = static_cast<xcb_get_input_focus_reply_t*>(held.get()))
+            m_focus = focus->focus;
+    }
+
+    /// Openbox clears most of what it put on the root window when it is asked to end, but
+    /// not when it has to be killed; and it leaves the keyboard focus wherever it fell.
+    void restoreDisplay()
+    {
+        {
+            const Probe probe;
+            if (!probe.ok())
+                return;
+            for (const xcb_atom_t property : probe.rootProperties()) {
+                if (std::find(m_rootProperties.begin(), m_rootProperties.end(), property) == m_rootProperties.end())
+                    xcb_delete_property(probe.c, probe.root(), property);
+            }
+            // The window that had it may have gone since; then it stays where openbox
+            // left it.
+            std::free(xcb_request_check(probe.c,
+                xcb_set_input_focus_checked(probe.c, XCB_INPUT_FOCUS_POINTER_ROOT, m_focus, XCB_CURRENT_TIME)));
+            std::free(xcb_get_input_focus_reply(probe.c, xcb_get_input_focus(probe.c), nullptr));
+        }
+        // The program's own connection hears of every change before the next test starts:
+        // a round trip there brings in the events, and the loop hands them on.
+        if (xcb_connection_t* own = X11Windows::connection()) {
+            std::free(xcb_get_input_focus_reply(own, xcb_get_input_focus(own), nullptr));
+            QCoreApplication::processEvents();
+        }
     }
 
     QProcess m_process;
+    std::vector<xcb_atom_t> m_rootProperties;
+    xcb_window_t m_focus = XCB_INPUT_FOCUS_POINTER_ROOT;
 };

@@ -3,6 +3,7 @@
 #include "platform/EmojiStyle.h"
 #include "preferences/SystemResourceView.h"
 #include "support/DrawnText.h"
+#include "support/Wait.h"
 #include "widgets/Symbols.h"
 
 #include <QApplication>
@@ -150,6 +151,14 @@ void settle()
 
 Look lookOf(QWidget* root)
 {
+    // A focused field draws its ring only in the active window. With no window manager the
+    // X server hands the keyboard to whatever window is under the pointer, which other
+    // tests on the display leave anywhere; every picture is taken active, as a user sees
+    // the screen they work in, so that pictures of one screen compare alike.
+    if (root->isWindow() && !root->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus)) {
+        root->activateWindow();
+        waitUntil([root] { return root->isActiveWindow(); }, 1000);
+    }
     settle();
     Look look;
     const QImage picture = root->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
