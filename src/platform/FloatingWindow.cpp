@@ -202,9 +202,12 @@ void FloatingWindow::fadeTo(double alpha, int ms, std::function<void()> done, co
         m_givenOpacity = value.toDouble();
         flushX11();
     });
-    connect(animation, &QAbstractAnimation::finished, this, [this, animation] {
+    connect(animation, &QAbstractAnimation::finished, this, [this, animation, target] {
         if (m_fade != animation)
             return;
+        // The last step works the value out from the start and the change, which can land
+        // a rounding away from the target (0.30000000000000004 for 0.3).
+        m_givenOpacity = target;
         m_fade = nullptr;
         animation->deleteLater();
         if (auto finished = std::exchange(m_fadeDone, {}))

@@ -106,8 +106,11 @@ TEST_F(Game, GameLengthIsStoredAndDefaultsToAMinute)
 
 TEST_F(Game, AWholeGameScoresRestoresThePetAndOffersAnotherRound)
 {
-    // Given as the opacity manager gives it; the window itself keeps only a byte of it.
-    pet().fadeTo(0.3, 0);
+    // Given as the opacity manager gives it, by a fade whose last step lands a rounding off
+    // 0.3; the window itself keeps only a byte of it.
+    bool faded = false;
+    pet().fadeTo(0.3, 30, [&] { faded = true; });
+    ASSERT_TRUE(waitUntil([&] { return faded; }));
     defaults.setValue(WhackAMoleGameManager::gameDurationKey, 10);
     auto game = makeGame();
     ASSERT_TRUE(behavior.isRunning());
