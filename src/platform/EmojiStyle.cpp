@@ -133,7 +133,11 @@ QList<EmojiStyle::Run> EmojiStyle::emojiRuns(const QString& text)
     QList<Run> runs;
     qsizetype i = 0;
     while (i < n) {
-        const bool selected = i + 1 < n && (c[i + 1] == emojiPresentation || c[i + 1] == combiningKeycap);
+        // A skin tone asks for the emoji as a selector does: ✌🏽 carries none. ☝ is the
+        // first character that takes one.
+        const bool selected = i + 1 < n
+            && (c[i + 1] == emojiPresentation || c[i + 1] == combiningKeycap
+                || (isSkinTone(c[i + 1]) && c[i] >= 0x261D));
         if (!isEmojiByDefault(c[i]) && !selected) {
             ++i;
             continue;

@@ -90,6 +90,8 @@ TEST(EmojiRuns, SequencesAreFoundWhole)
         { u"😉😉"_s, { { 0, 2 }, { 2, 2 } } },
         { u"♀ 1 # abc 中文"_s, {} }, // text symbols stay text without a selector
         { u"🏃\u200d"_s, { { 0, 2 } } },
+        { u"✌🏽 ⛹🏽\u200d♀️"_s, { { 0, 3 }, { 4, 6 } } }, // a text-default base takes its skin tone
+        { u"a🏽"_s, { { 1, 2 } } }, // a letter takes none: the tone stands alone
         { u""_s, {} },
     };
     for (const auto& c : cases)
