@@ -1,6 +1,6 @@
 #include "platform/WindowFront.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -64,6 +64,19 @@ void bringForward(QWidget& window)
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.show();
     window.raise();
+    // A sheet open over the window holds its keyboard: the window manager minimised the two
+    // together, and the window under the sheet takes no keys while the sheet is up.
+    QWidget* sheet = QApplication::activeModalWidget();
+    for (const QWidget* owner = sheet ? sheet->parentWidget() : nullptr; owner; owner = owner->parentWidget()) {
+        if (owner == &window) {
+            if (sheet->isMinimized())
+                sheet->setWindowState(sheet->windowState() & ~Qt::WindowMinimized);
+            sheet->show();
+            sheet->raise();
+            sheet->activateWindow();
+            return;
+        }
+    }
     if (!window.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus))
         window.activateWindow();
 }
