@@ -279,15 +279,22 @@ QCoro::Task<> ChatView::sendReply(QString content, Conversation conversation)
     if (failure.isNull())
         co_return;
     if (SensitiveWordNotice::isRefusal(failure)) {
-        m_editor->setPlainText(content);
+        restoreText(content);
         if (!m_alert)
             m_alert = SensitiveWordNotice::open(this);
         co_return;
     }
     LogManager::log(u"❌ 发送消息失败: "_s + failure, category);
     if (!*stored && messageText().isEmpty())
-        m_editor->setPlainText(content);
+        restoreText(content);
     showError(failure);
+}
+
+void ChatView::restoreText(const QString& content)
+{
+    m_editor->setPlainText(content);
+    // Typing goes on where it stopped, at the end, not before the text put back.
+    m_editor->moveCursor(QTextCursor::End);
 }
 
 bool ChatView::showSensitiveWordAlert() const

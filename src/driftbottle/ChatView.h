@@ -66,6 +66,8 @@ private:
     void setSending(bool sending);
     void updateSendButton();
     void showError(const QString& text);
+    /// Puts a reply that did not go out back in the editor, the caret at its end.
+    void restoreText(const QString& content);
     void messagesChanged();
     void scrollToNewest();
 

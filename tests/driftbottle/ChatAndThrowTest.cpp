@@ -314,6 +314,7 @@ TEST_F(ChatRig, TheKeyboardGoesBackToTheEditorAfterASendAndAfterTheRefusalAlert)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     EXPECT_EQ(focusName(), u"chatInput"_s) << "after the alert";
     EXPECT_EQ(editor->text(), u"包含违禁词的回复"_s);
+    EXPECT_EQ(editor->textCursor().position(), editor->text().size()) << "typing goes on at the end";
 }
 
 TEST_F(ChatRig, ABottleNobodyPickedCannotBeAnsweredAndKeepsTheText)
