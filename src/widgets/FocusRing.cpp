@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QPointer>
 #include <QStyleOptionViewItem>
 #include <QWidget>
 
@@ -58,6 +59,8 @@ public:
         setFocusPolicy(Qt::NoFocus);
         hide();
         control->installEventFilter(this);
+        // The keyboard watcher outlives a control removed on its own: its ring goes with it.
+        connect(control, &QObject::destroyed, this, &QObject::deleteLater);
         KeyboardFocus::whenChanged(this, [this] { follow(); });
     }
 
@@ -96,13 +99,15 @@ protected:
 private:
     void follow()
     {
+        if (!m_control)
+            return;
         setGeometry(m_control->geometry().adjusted(-reach, -reach, reach, reach));
         setVisible(parentWidget() && KeyboardFocus::shows(m_control) && m_control->isVisible());
         if (isVisible())
             raise();
     }
 
-    QWidget* m_control;
+    QPointer<QWidget> m_control;
 };
 
 } // namespace

@@ -87,16 +87,18 @@ void RowKeys::settle()
 
 void RowKeys::pointAt(QPoint pos)
 {
+    // The row stays where the user clicked it: only the keyboard scrolls the list to its row,
+    // and the release must come up on the control that took the press. The view would also
+    // scroll to the pressed row a moment later (it waits to tell a double click), so its
+    // scrolling stays off until the press has been handled.
+    if (m_view->hasAutoScroll()) {
+        m_view->setAutoScroll(false);
+        QTimer::singleShot(0, m_view, [view = m_view] { view->setAutoScroll(true); });
+    }
     QItemSelectionModel* selection = m_view->selectionModel();
     const QModelIndex under = m_view->indexAt(pos);
-    if (!selection || under == m_view->currentIndex())
-        return;
-    // The row stays where the user clicked it: only the keyboard scrolls the list to its row,
-    // and the release must come up on the control that took the press.
-    const bool autoScroll = m_view->hasAutoScroll();
-    m_view->setAutoScroll(false);
-    selection->setCurrentIndex(under, QItemSelectionModel::NoUpdate);
-    m_view->setAutoScroll(autoScroll);
+    if (selection && under != m_view->currentIndex())
+        selection->setCurrentIndex(under, QItemSelectionModel::NoUpdate);
 }
 
 bool RowKeys::eventFilter(QObject* watched, QEvent* event)
@@ -117,8 +119,12 @@ bool RowKeys::eventFilter(QObject* watched, QEvent* event)
         const bool pickedElsewhere
             = reason == Qt::MouseFocusReason || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
         const QAbstractItemModel* model = m_view->model();
-        if (!pickedElsewhere && !m_view->currentIndex().isValid() && model && model->rowCount() > 0)
+        if (pickedElsewhere)
+            return false;
+        if (!m_view->currentIndex().isValid() && model && model->rowCount() > 0)
             m_view->setCurrentIndex(model->index(0, 0));
+        else if (m_view->currentIndex().isValid())
+            m_view->scrollTo(m_view->currentIndex()); // the ring shows where the keyboard came back
         return false;
     }
     if (event->type() == QEvent::FocusOut && !m_settling) {

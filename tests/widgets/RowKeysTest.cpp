@@ -58,6 +58,7 @@ TEST(RowKeys, AClickPicksTheRowUnderThePointerAndNeverScrollsTheList)
     auto* before = new QLineEdit(&window);
     auto* view = new QListView(&window);
     view->setGeometry(0, 30, 200, 150);
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->setModel(&model);
     RowKeys::install(view, {});
     window.resize(200, 180);
@@ -66,6 +67,9 @@ TEST(RowKeys, AClickPicksTheRowUnderThePointerAndNeverScrollsTheList)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     before->setFocus(Qt::OtherFocusReason);
     view->scrollToBottom();
+    // Half a row above the end, so that the top row is cut by the edge.
+    const int row = view->sizeHintForRow(0);
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / row * row - row / 2);
     const int scrolled = view->verticalScrollBar()->value();
     ASSERT_GT(scrolled, 0);
     QSignalSpy clicked(view, &QAbstractItemView::clicked);
@@ -77,12 +81,27 @@ TEST(RowKeys, AClickPicksTheRowUnderThePointerAndNeverScrollsTheList)
     EXPECT_EQ(clicked.at(0).at(0).toModelIndex().row(), 37);
     EXPECT_EQ(view->currentIndex().row(), 37) << "the keys go on from the clicked row";
     EXPECT_EQ(view->verticalScrollBar()->value(), scrolled);
+    // A row cut by the edge stays where it was pressed, also once the view has waited to tell
+    // a double click from a click.
+    const QModelIndex cut = view->indexAt(QPoint(5, 1));
+    ASSERT_LT(view->visualRect(cut).top(), 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, 1));
+    ASSERT_EQ(view->currentIndex(), cut);
+    QTest::qWait(QApplication::doubleClickInterval() + 200);
+    EXPECT_EQ(view->verticalScrollBar()->value(), scrolled);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(lower).center());
+    QApplication::processEvents();
 
     // Tab away and back: the keyboard finds its row where it left it.
     before->setFocus(Qt::TabFocusReason);
     view->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(view->currentIndex().row(), 37);
     EXPECT_EQ(view->verticalScrollBar()->value(), scrolled);
+    // Scrolled off its row meanwhile, the list brings the row back into view as the keyboard returns.
+    before->setFocus(Qt::TabFocusReason);
+    view->scrollToTop();
+    view->setFocus(Qt::BacktabFocusReason);
+    EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(model.index(37, 0))));
     // With no row current, the keyboard comes in on the first and the list follows it there.
     before->setFocus(Qt::TabFocusReason);
     view->selectionModel()->clearCurrentIndex();
@@ -110,4 +129,21 @@ TEST(FocusRing, StandsOutThreeToOneOnAnyBackgroundAndKeepsItsHue)
             }
         }
     }
+}
+
+// A control removed on its own, while its window stays, takes its ring along: the keys
+// pressed afterwards reach no ring that still follows it.
+TEST(FocusRing, GoesWithItsControl)
+{
+    QWidget window;
+    auto* control = new QLineEdit(&window);
+    FocusRing::ringAround(control);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    control->setFocus(Qt::TabFocusReason);
+    delete control;
+    QTest::keyClick(&window, Qt::Key_A);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window.findChild<QWidget*>(u"focusHalo"_s), nullptr);
 }
